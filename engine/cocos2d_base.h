@@ -1,0 +1,2 @@
+// Umbrella of the engine's base headers.
+#pragma once

@@ -1,0 +1,2 @@
+// Umbrella of the engine's particles headers.
+#pragma once
