@@ -1,0 +1,533 @@
+#include "model/KXModel.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "model/KXBaseAttribute.h"
+#include "model/KXDebugLog.h"
+#include "model/KXMessagePackMap.h"
+#include "model/KXModelController.h"
+#include "model/attributes/KXAttributeString.h"
+
+namespace {
+
+// The general settings are never anyone's child (compared by class name, so that the
+// base needs no link to that class).
+constexpr uint32_t kGeneralSettingsType = kxTypeIdForName("KXModelGeneralSettings");
+
+// Deep clones deeper than this stop copying children: a cyclic or absurdly deep child
+// graph from bad data must not exhaust the stack.
+constexpr size_t kMaxCloneDepth = 256;
+
+// What dying models let go of, released one at a time by the outermost destructor, so
+// that a long chain of children is freed in a loop rather than by nested destructors.
+struct ReleaseQueue {
+    std::deque<KXBaseAttribute*> attributes;
+    std::deque<std::shared_ptr<KXModel>> children;
+    bool draining = false;
+};
+
+ReleaseQueue& releaseQueue()
+{
+    // Never destroyed: models may still die during static destruction.
+    static ReleaseQueue* queue = new ReleaseQueue();
+    return *queue;
+}
+
+std::vector<const KXModel*>& cloneStack()
+{
+    static std::vector<const KXModel*>* stack = new std::vector<const KXModel*>();
+    return *stack;
+}
+
+const std::string& emptyName()
+{
+    static const std::string* empty = new std::string();
+    return *empty;
+}
+
+} // namespace
+
+KXModel::KXModel(const std::string& name) : m_id(KXModelController::shared()->nextModelId())
+{
+    m_nameAttribute = new KXAttributeString("Name", this);
+    m_nameAttribute->setValue(name, true);
+}
+
+KXModel::KXModel(const KXModel& source)
+    : KXMessagePackInterface(source), m_id(KXModelController::shared()->nextModelId())
+{
+    for (const KXBaseAttribute* attribute : source.m_attributes) {
+        attribute->cloneForModel(this);
+    }
+    KXBaseAttribute* name = attribute("Name");
+    if (name != nullptr && name->typeId() == KXAttributeString::staticType()) {
+        m_nameAttribute = static_cast<KXAttributeString*>(name);
+    }
+}
+
+KXModel::~KXModel()
+{
+    if (KXModelController* controller = KXModelController::existing()) {
+        controller->removeModel(sharedFromThis());
+    }
+    // The attributes lose their owner before they go: the far ends of their links are
+    // still told, but nothing reaches this half-destroyed model or its observers.
+    std::vector<KXBaseAttribute*> attributes;
+    attributes.swap(m_attributes);
+    m_nameAttribute = nullptr;
+    for (KXBaseAttribute* attribute : attributes) {
+        attribute->setOwner(nullptr);
+    }
+
+    ReleaseQueue& queue = releaseQueue();
+    queue.attributes.insert(queue.attributes.end(), attributes.begin(), attributes.end());
+    for (std::shared_ptr<KXModel>& child : m_children) {
+        queue.children.push_back(std::move(child));
+    }
+    m_children.clear();
+    if (queue.draining) {
+        return;
+    }
+    queue.draining = true;
+    while (!queue.attributes.empty() || !queue.children.empty()) {
+        if (!queue.attributes.empty()) {
+            KXBaseAttribute* attribute = queue.attributes.front();
+            queue.attributes.pop_front();
+            delete attribute;
+        } else {
+            std::shared_ptr<KXModel> child = std::move(queue.children.front());
+            queue.children.pop_front();
+            child.reset();
+        }
+    }
+    queue.draining = false;
+}
+
+// --- identity ---
+
+void KXModel::setId(uint32_t id)
+{
+    if (id == m_id) {
+        return;
+    }
+    const uint32_t oldId = m_id;
+    m_id = id;
+    KXModelController::shared()->updateModelId(sharedFromThis(), oldId);
+}
+
+const std::string& KXModel::name() const
+{
+    return m_nameAttribute != nullptr ? m_nameAttribute->value() : emptyName();
+}
+
+void KXModel::setName(const std::string& name)
+{
+    if (m_nameAttribute != nullptr) {
+        m_nameAttribute->setValue(name, false);
+    }
+}
+
+void KXModel::registerWithController(const KXModel& source)
+{
+    KXModelController* controller = KXModelController::shared();
+    if (controller->isRegistered(&source)) {
+        controller->addModel(sharedFromThis(), UINT32_MAX);
+    }
+}
+
+// --- attributes ---
+
+KXBaseAttribute* KXModel::attribute(const std::string& name) const
+{
+    for (KXBaseAttribute* attribute : m_attributes) {
+        if (attribute->name() == name) {
+            return attribute;
+        }
+    }
+    return nullptr;
+}
+
+int KXModel::attributeIndex(const KXBaseAttribute* attribute) const
+{
+    auto found = std::find(m_attributes.begin(), m_attributes.end(), attribute);
+    return found == m_attributes.end() ? -1 : static_cast<int>(found - m_attributes.begin());
+}
+
+void KXModel::insertAttribute(KXBaseAttribute* attribute, int index)
+{
+    if (attribute == nullptr || attributeIndex(attribute) >= 0) {
+        return;
+    }
+    if (index >= 0 && static_cast<size_t>(index) < m_attributes.size()) {
+        m_attributes.insert(m_attributes.begin() + index, attribute);
+    } else {
+        m_attributes.push_back(attribute);
+    }
+    attribute->setOwner(this);
+}
+
+void KXModel::removeAttribute(KXBaseAttribute* attribute)
+{
+    auto found = std::find(m_attributes.begin(), m_attributes.end(), attribute);
+    if (found == m_attributes.end()) {
+        return;
+    }
+    m_attributes.erase(found);
+    if (attribute == m_nameAttribute) {
+        m_nameAttribute = nullptr; // the caller owns it now and may delete it
+    }
+    attribute->setOwner(nullptr);
+}
+
+void KXModel::addReferrer(KXBaseAttribute* attribute)
+{
+    if (std::find(m_referrers.begin(), m_referrers.end(), attribute) == m_referrers.end()) {
+        m_referrers.push_back(attribute);
+    }
+}
+
+void KXModel::removeReferrer(KXBaseAttribute* attribute)
+{
+    auto found = std::find(m_referrers.begin(), m_referrers.end(), attribute);
+    if (found != m_referrers.end()) {
+        m_referrers.erase(found);
+    }
+}
+
+// --- children and parents ---
+
+void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, bool silent)
+{
+    // A copy: the argument may be an element of a list that changes below.
+    const std::shared_ptr<KXModel> child = childRef;
+    if (!child || child.get() == this || child->typeId() == kGeneralSettingsType || hasChild(child)) {
+        return;
+    }
+    if (index >= 0 && static_cast<size_t>(index) < m_children.size()) {
+        m_children.insert(m_children.begin() + index, child);
+    } else {
+        m_children.push_back(child);
+    }
+    child->addParent(sharedFromThis(), silent);
+    childAdded(child);
+    if (!silent) {
+        notifyModelChanged();
+    }
+}
+
+void KXModel::addChild(const std::shared_ptr<KXModel>& child, bool silent)
+{
+    insertChild(child, -1, silent);
+}
+
+void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent)
+{
+    const std::shared_ptr<KXModel> parent = parentRef;
+    purgeExpiredParents();
+    // The same refusals as insertChild, so that the two sides stay in step.
+    if (!parent || parent.get() == this || typeId() == kGeneralSettingsType || hasParent(parent)) {
+        return;
+    }
+    m_parents.push_back(parent);
+    parent->addChild(sharedFromThis(), silent);
+}
+
+void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent)
+{
+    const std::shared_ptr<KXModel> child = childRef;
+    auto found = std::find(m_children.begin(), m_children.end(), child);
+    if (!child || found == m_children.end()) {
+        return;
+    }
+    m_children.erase(found);
+    child->removeParent(sharedFromThis(), silent);
+    childRemoved(child);
+    if (!silent) {
+        notifyModelChanged();
+    }
+}
+
+void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silent)
+{
+    const std::shared_ptr<KXModel> parent = parentRef;
+    purgeExpiredParents();
+    auto found = std::find_if(m_parents.begin(), m_parents.end(),
+                              [&](const std::weak_ptr<KXModel>& entry) { return entry.lock() == parent; });
+    if (!parent || found == m_parents.end()) {
+        return;
+    }
+    m_parents.erase(found);
+    parent->removeChild(sharedFromThis(), silent);
+}
+
+void KXModel::removeAllChildren(bool silent)
+{
+    if (m_children.empty()) {
+        return;
+    }
+    std::vector<std::shared_ptr<KXModel>> former;
+    former.swap(m_children);
+    const std::shared_ptr<KXModel> self = sharedFromThis();
+    for (const std::shared_ptr<KXModel>& child : former) {
+        child->removeParent(self, silent);
+    }
+    allChildrenRemoved();
+    if (!silent) {
+        notifyModelChanged();
+    }
+}
+
+bool KXModel::hasChild(const std::shared_ptr<KXModel>& child) const
+{
+    return std::find(m_children.begin(), m_children.end(), child) != m_children.end();
+}
+
+size_t KXModel::indexOfChild(const std::shared_ptr<KXModel>& child) const
+{
+    return static_cast<size_t>(std::find(m_children.begin(), m_children.end(), child) - m_children.begin());
+}
+
+bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const
+{
+    if (!model) {
+        return false;
+    }
+    for (const std::weak_ptr<KXModel>& entry : m_parents) {
+        if (entry.lock() == model) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::shared_ptr<KXModel> KXModel::getFirstParent() const
+{
+    for (const std::weak_ptr<KXModel>& entry : m_parents) {
+        if (std::shared_ptr<KXModel> parent = entry.lock()) {
+            return parent;
+        }
+    }
+    return {};
+}
+
+std::vector<std::shared_ptr<KXModel>> KXModel::getParents() const
+{
+    std::vector<std::shared_ptr<KXModel>> parents;
+    for (const std::weak_ptr<KXModel>& entry : m_parents) {
+        if (std::shared_ptr<KXModel> parent = entry.lock()) {
+            parents.push_back(std::move(parent));
+        }
+    }
+    return parents;
+}
+
+void KXModel::purgeExpiredParents()
+{
+    m_parents.erase(std::remove_if(m_parents.begin(), m_parents.end(),
+                                   [](const std::weak_ptr<KXModel>& entry) { return entry.expired(); }),
+                    m_parents.end());
+}
+
+// --- notification ---
+
+void KXModel::addObserver(KXModelObserver* observer)
+{
+    if (observer != nullptr && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
+        m_observers.push_back(observer);
+    }
+}
+
+void KXModel::removeObserver(KXModelObserver* observer)
+{
+    auto found = std::find(m_observers.begin(), m_observers.end(), observer);
+    if (found != m_observers.end()) {
+        m_observers.erase(found);
+    }
+}
+
+void KXModel::notifyModelChanged()
+{
+    const std::shared_ptr<KXModel> self = sharedFromThis();
+    const std::vector<KXModelObserver*> observers = m_observers;
+    for (KXModelObserver* observer : observers) {
+        observer->modelChanged(self);
+    }
+    KXModelController::shared()->notifyModelChanged(self);
+}
+
+void KXModel::attributeChanged(KXBaseAttribute* attribute, int flag)
+{
+    const std::vector<KXModelObserver*> observers = m_observers;
+    for (KXModelObserver* observer : observers) {
+        observer->attributeChanged(attribute, flag);
+    }
+    KXModelController::shared()->notifyAttributeChanged(attribute, flag);
+}
+
+void KXModel::childAdded(const std::shared_ptr<KXModel>& child)
+{
+    const std::shared_ptr<KXModel> self = sharedFromThis();
+    const std::vector<KXModelObserver*> observers = m_observers;
+    for (KXModelObserver* observer : observers) {
+        observer->childAdded(self, child);
+    }
+}
+
+void KXModel::childRemoved(const std::shared_ptr<KXModel>& child)
+{
+    const std::shared_ptr<KXModel> self = sharedFromThis();
+    const std::vector<KXModelObserver*> observers = m_observers;
+    for (KXModelObserver* observer : observers) {
+        observer->childRemoved(self, child);
+    }
+}
+
+void KXModel::allChildrenRemoved()
+{
+    const std::shared_ptr<KXModel> self = sharedFromThis();
+    const std::vector<KXModelObserver*> observers = m_observers;
+    for (KXModelObserver* observer : observers) {
+        observer->allChildrenRemoved(self);
+    }
+}
+
+// --- copying ---
+
+void KXModel::copyChildrenFrom(const std::shared_ptr<KXModel>& source, bool deep, bool registerClones, bool silent)
+{
+    if (!source) {
+        return;
+    }
+    // A copy of the list: adding may change it when the source is this model.
+    const std::vector<std::shared_ptr<KXModel>> children = source->children();
+    for (const std::shared_ptr<KXModel>& child : children) {
+        addChild(deep ? child->clone(deep, registerClones) : child, silent);
+    }
+}
+
+std::shared_ptr<KXModel> KXModel::finishClone(const std::shared_ptr<KXModel>& copy, bool deep,
+                                              bool registerClone) const
+{
+    if (!copy) {
+        return copy;
+    }
+    if (registerClone) {
+        copy->registerWithController(*this);
+    }
+    std::vector<const KXModel*>& stack = cloneStack();
+    if (deep && std::find(stack.begin(), stack.end(), this) != stack.end()) {
+        return copy; // a cycle of children: this model is already being copied further up
+    }
+    if (deep && stack.size() >= kMaxCloneDepth) {
+        debugLog("[KXModel] clone of model %u: children deeper than %zu levels are not copied", m_id,
+                 kMaxCloneDepth);
+        return copy;
+    }
+    stack.push_back(this);
+    try {
+        copy->copyChildrenFrom(sharedFromThis(), deep, true, false);
+    } catch (...) {
+        stack.pop_back();
+        throw;
+    }
+    stack.pop_back();
+    return copy;
+}
+
+// --- stored form ---
+
+void KXModel::registerKeys() const
+{
+    KXMessagePackMap::registerKeyName("id");
+    KXMessagePackMap::registerKeyName("Class Name");
+    if (!m_children.empty()) {
+        KXMessagePackMap::registerKeyName("children");
+    }
+    for (const KXBaseAttribute* attribute : m_attributes) {
+        attribute->registerKeys();
+        KXMessagePackMap::registerKeyName(attribute->name());
+    }
+}
+
+void KXModel::packValues(KXMessagePackMap& map) const
+{
+    map.set("id", m_id);
+    map.set("Class Name", className());
+    for (const KXBaseAttribute* attribute : m_attributes) {
+        KXMessagePackMap values(map.zone());
+        attribute->packValues(values);
+        if (!values.empty() || KXMessagePackMap::isCollectingKeys()) {
+            map.set(attribute->name(), values);
+        }
+    }
+}
+
+void KXModel::unpackValues(const KXMessagePackMap& map)
+{
+    uint32_t storedId = 0xFFFFFFFFu;
+    map.get("id", storedId);
+    setId(storedId);
+    for (KXBaseAttribute* attribute : m_attributes) {
+        KXMessagePackMap values;
+        if (map.get(attribute->name(), values)) {
+            attribute->unpackValues(values);
+        }
+    }
+}
+
+void KXModel::packConnections(KXMessagePackMap& map) const
+{
+    map.set("id", m_id);
+    for (const KXBaseAttribute* attribute : m_attributes) {
+        KXMessagePackMap links(map.zone());
+        attribute->packConnections(links);
+        if (!links.empty()) {
+            map.set(attribute->name(), links);
+        }
+    }
+    if (!m_children.empty()) {
+        std::vector<uint32_t> childIds;
+        childIds.reserve(m_children.size());
+        for (const std::shared_ptr<KXModel>& child : m_children) {
+            childIds.push_back(child->id());
+        }
+        map.set("children", childIds);
+    }
+}
+
+void KXModel::unpackConnections(const KXMessagePackMap& map)
+{
+    // A copy: an attribute's links never add or remove attributes, but stay safe.
+    const std::vector<KXBaseAttribute*> attributes = m_attributes;
+    for (KXBaseAttribute* attribute : attributes) {
+        KXMessagePackMap links;
+        if (map.get(attribute->name(), links)) {
+            attribute->unpackConnections(links);
+        }
+    }
+    std::vector<uint32_t> childIds;
+    if (!map.get("children", childIds)) {
+        return;
+    }
+    KXModelController* controller = KXModelController::shared();
+    for (uint32_t childId : childIds) {
+        if (std::shared_ptr<KXModel> child = controller->getModel(childId)) {
+            addChild(child, true);
+        }
+    }
+}
+
+void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* /*dictionary*/) {}
+
+void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* /*dictionary*/) {}
+
+cocos2d::CCDictionary* KXModel::saveValuesToDictionary() const
+{
+    return nullptr;
+}
+
+cocos2d::CCDictionary* KXModel::saveConnectionsToDictionary() const
+{
+    return nullptr;
+}

@@ -1,0 +1,157 @@
+// The one store of live models (by id and by class), the registry that creates a model
+// from its stored class name, the change flag, and the state of the data loader.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "model/KXModelLoadState.h"
+
+class KXModel;
+class KXBaseAttribute;
+class KXArchiveReader;
+
+class KXModelController {
+public:
+    using Creator = std::function<std::shared_ptr<KXModel>()>;
+    using ModelList = std::vector<std::shared_ptr<KXModel>>;
+
+    // The controller, created (with its class registry) on first use.
+    static KXModelController* shared();
+    // The controller if it exists, else null; never creates it.
+    static KXModelController* existing();
+
+    virtual ~KXModelController();
+
+    // --- class registry (filled by registerClasses, in registration order) ---
+
+    // First registration of a name wins.
+    void registerClass(const std::string& className, Creator creator);
+    template <class T>
+    void registerClass()
+    {
+        registerClass(T::staticClassName(), [] { return T::create(); });
+    }
+    // A new model of the named class, or empty for an unknown name.
+    std::shared_ptr<KXModel> createModel(const std::string& className) const;
+    bool hasClass(const std::string& className) const;
+    // Registered class names in registration order.
+    const std::vector<std::string>& classNames() const { return m_classOrder; }
+    size_t classCount() const { return m_classOrder.size(); }
+
+    // --- store ---
+
+    // Registers the model under its id and its class (at `index` in the class list, or
+    // appended), then its children and the models of its animation, shape and sprite
+    // attributes. Nothing when the id is already taken.
+    void addModel(const std::shared_ptr<KXModel>& model, uint32_t index = UINT32_MAX);
+    // Unregisters the model, its children that no other registered parent holds, and the
+    // models of its animation and shape attributes. Nothing when not registered.
+    void removeModel(const std::shared_ptr<KXModel>& model);
+    std::shared_ptr<KXModel> getModel(uint32_t id) const;
+    // Registered models of exactly that class, in registration order.
+    ModelList getModelsByType(uint32_t typeId) const;
+    const std::unordered_map<uint32_t, std::shared_ptr<KXModel>>& modelsById() const { return m_modelsById; }
+    bool isRegistered(const KXModel* model) const;
+
+    // From KXModel: reach the virtual hooks below only for registered models (and never
+    // for attribute flag 2).
+    void notifyAttributeChanged(KXBaseAttribute* attribute, int flag);
+    void notifyModelChanged(const std::shared_ptr<KXModel>& model);
+    // From KXModel::setId: moves the entry when `oldId` holds this very model.
+    void updateModelId(const std::shared_ptr<KXModel>& model, uint32_t oldId);
+
+    // Empties the store, runs the clear hooks (the shared general settings let go of
+    // their instance), resets error, changed flag, id counter and load state, and drains
+    // the autorelease pool. Registry, archive mode and archive reader stay.
+    void clear();
+    // Runs at step 3 of every clear(), in the order added.
+    void addClearHook(std::function<void()> hook);
+
+    bool isChanged() const { return m_changed; }
+    void setChanged(bool changed) { m_changed = changed; }
+
+    // Id counter: every model constructor takes nextModelId(); the general settings set
+    // it to their stored last id.
+    uint32_t nextModelId() { return ++m_idCounter; }
+    uint32_t idCounter() const { return m_idCounter; }
+    void setIdCounter(uint32_t value) { m_idCounter = value; }
+
+    const std::string& lastError() const { return m_lastError; }
+    void setLastError(const std::string& error) { m_lastError = error; }
+
+    std::string dataDirectory() const { return m_dataDirectory; }
+    bool isArchiveMode() const { return m_archiveMode; }
+    void setArchiveMode(bool archiveMode) { m_archiveMode = archiveMode; }
+    KXModelLoadState& loadState() { return m_loadState; }
+    const KXModelLoadState& loadState() const { return m_loadState; }
+
+    // --- loading sequence (defined with the loader) ---
+    void loadInitialData(const std::string& archivePath, const char* storedPassword);
+    bool loadNextArchiveFile(const char* storedPassword);
+    bool loadNextFile();
+    int32_t loadingProgress() const { return m_loadState.progress; }
+    // True when the load stopped on an error that makes it meaningless (see lastError()).
+    bool loadFailed() const { return m_loadState.failed; }
+    int32_t loadDataFromArchive(const std::string& entryName, int32_t type, const char* storedPassword);
+    int32_t loadDataFromFile(const std::string& path, int32_t type);
+    void parseData(const unsigned char* buffer, size_t size, int32_t type);
+    // The entry's bytes; false when there is no archive or no such entry.
+    bool readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
+                         const char* storedPassword);
+    void openArchive(const std::string& archivePath);
+    void closeArchive();
+    std::string packFileName(const KXModelLoadState& state) const;
+    int32_t advanceLoadPass(KXModelLoadState& state);
+
+protected:
+    KXModelController();
+
+    // Hooks of the store.
+    virtual void modelAdded(const std::shared_ptr<KXModel>& model);
+    virtual void modelRemoved(const std::shared_ptr<KXModel>& model);
+    virtual void modelChanged(const std::shared_ptr<KXModel>& model);
+    virtual void attributeChanged(KXBaseAttribute* attribute, int flag);
+
+    // Registers every model class (registerClass<T>() in registration order). Defined with
+    // the class registry in model/classes/, not here.
+    void registerClasses();
+
+    // The open data archive, if any (a shared pointer, so that this header and the store
+    // need not see the reader's definition).
+    std::shared_ptr<KXArchiveReader> m_archiveReader;
+
+private:
+    // The id-map key that holds this model, or null when it is not registered.
+    const uint32_t* storeKeyOf(const KXModel* model) const;
+    bool insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index);
+    bool eraseFromStore(const std::shared_ptr<KXModel>& model);
+
+    std::unordered_map<std::string, Creator> m_creators;
+    std::vector<std::string> m_classOrder;
+    std::map<uint32_t, ModelList> m_modelsByType;
+    std::unordered_map<uint32_t, std::shared_ptr<KXModel>> m_modelsById;
+    std::string m_lastError;
+    bool m_changed = false;
+    uint32_t m_idCounter = 0;
+    bool m_archiveMode = false;
+    KXModelLoadState m_loadState;
+    std::string m_dataDirectory;
+    std::vector<std::function<void()>> m_clearHooks;
+    // Registered models kept under a key other than their id, because the id they were
+    // given was taken by another model.
+    std::unordered_map<const KXModel*, uint32_t> m_displacedKeys;
+
+    // Models waiting to be registered or unregistered: cascades run from a work list,
+    // so that a deep chain of children cannot exhaust the stack.
+    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>> m_pendingAdds;
+    std::vector<std::shared_ptr<KXModel>> m_pendingRemoves;
+    bool m_addingCascade = false;
+    bool m_removingCascade = false;
+};

@@ -1,0 +1,349 @@
+// Model base: children and parents, notifications, attributes, clones, stored maps,
+// and destruction.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "model/KXMessagePackMap.h"
+#include "support/model_test_models.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+using ModelPtr = std::shared_ptr<KXModel>;
+
+class ModelBaseTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetModelCore(); }
+    void TearDown() override { resetModelCore(); }
+};
+
+TEST_F(ModelBaseTest, IdsComeFromTheStoreCounter)
+{
+    ModelPtr first = KXModel::makeShared<TestModel>("first");
+    ModelPtr second = KXModel::makeShared<TestModel>("second");
+    EXPECT_EQ(first->id(), 1u);
+    EXPECT_EQ(second->id(), 2u);
+    EXPECT_EQ(first->name(), "first");
+    EXPECT_EQ(first->sharedFromThis(), first);
+    EXPECT_STREQ(first->className(), "TestModel");
+    EXPECT_TRUE(first->isKindOf(TestModel::staticType()));
+    EXPECT_TRUE(first->isKindOf(KXModel::staticType()));
+    EXPECT_FALSE(first->isKindOf(OtherTestModel::staticType()));
+}
+
+TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric)
+{
+    ModelPtr parent = KXModel::makeShared<TestModel>("parent");
+    ModelPtr other = KXModel::makeShared<TestModel>("other");
+    ModelPtr child = KXModel::makeShared<TestModel>("child");
+
+    parent->addChild(child);
+    EXPECT_TRUE(parent->hasChild(child));
+    EXPECT_TRUE(child->hasParent(parent));
+    child->addParent(other);
+    EXPECT_TRUE(other->hasChild(child));
+    EXPECT_EQ(child->getParents(), (std::vector<ModelPtr>{parent, other}));
+    EXPECT_EQ(child->getFirstParent(), parent);
+
+    child->removeParent(parent);
+    EXPECT_FALSE(parent->hasChild(child));
+    other->removeChild(child);
+    EXPECT_FALSE(child->hasParent(other));
+    EXPECT_EQ(child->getFirstParent(), nullptr);
+
+    // Adding twice keeps one entry; indexes beyond the end append.
+    ModelPtr second = KXModel::makeShared<TestModel>("second");
+    ModelPtr front = KXModel::makeShared<TestModel>("front");
+    parent->addChild(child);
+    parent->addChild(child);
+    parent->insertChild(second, 99);
+    parent->insertChild(front, 0);
+    EXPECT_EQ(parent->children(), (std::vector<ModelPtr>{front, child, second}));
+    EXPECT_EQ(parent->indexOfChild(second), 2u);
+    EXPECT_EQ(parent->indexOfChild(other), 3u);
+    EXPECT_EQ(other->indexOfChild(child), 0u);
+
+    // A model is not its own child.
+    parent->addChild(parent);
+    parent->addParent(parent);
+    EXPECT_FALSE(parent->hasChild(parent));
+    EXPECT_FALSE(parent->hasParent(parent));
+}
+
+TEST_F(ModelBaseTest, RemovingTheElementPassedByReference)
+{
+    ModelPtr parent = KXModel::makeShared<TestModel>("parent");
+    parent->addChild(KXModel::makeShared<TestModel>("only"));
+    std::weak_ptr<KXModel> watch = parent->children().front();
+    parent->removeChild(parent->children().front());
+    EXPECT_TRUE(parent->children().empty());
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(ModelBaseTest, TheGeneralSettingsAreNobodysChild)
+{
+    ModelPtr parent = KXModel::makeShared<TestModel>("parent");
+    ModelPtr settings = KXModel::makeShared<FakeGeneralSettings>();
+    RecordingObserver seen;
+    parent->addObserver(&seen);
+    parent->addChild(settings);
+    settings->addParent(parent);
+    EXPECT_TRUE(parent->children().empty());
+    EXPECT_TRUE(settings->getParents().empty());
+    EXPECT_TRUE(seen.events.empty());
+}
+
+TEST_F(ModelBaseTest, ChildNotificationsAndTheSilentFlag)
+{
+    ModelPtr parent = KXModel::makeShared<TestModel>("parent");
+    ModelPtr a = KXModel::makeShared<TestModel>("a");
+    ModelPtr b = KXModel::makeShared<TestModel>("b");
+    RecordingObserver seen;
+    parent->addObserver(&seen);
+
+    parent->removeAllChildren();
+    EXPECT_TRUE(seen.events.empty());
+
+    parent->addChild(a);
+    parent->addChild(b, true);
+    EXPECT_EQ(seen.events, (Events{"added a to parent", "model parent", "added b to parent"}));
+
+    seen.events.clear();
+    parent->removeChild(a);
+    EXPECT_EQ(seen.events, (Events{"removed a from parent", "model parent"}));
+
+    seen.events.clear();
+    parent->addChild(a, true);
+    seen.events.clear();
+    parent->removeAllChildren();
+    EXPECT_EQ(seen.events, (Events{"all removed from parent", "model parent"}));
+    EXPECT_TRUE(a->getParents().empty());
+    EXPECT_TRUE(b->getParents().empty());
+
+    seen.events.clear();
+    parent->setName("renamed");
+    EXPECT_EQ(seen.events, (Events{"attribute Name 0"}));
+}
+
+TEST_F(ModelBaseTest, ObserversAddedDuringANotificationWaitForTheNextOne)
+{
+    struct AddsAnother : RecordingObserver {
+        KXModel* model = nullptr;
+        RecordingObserver* other = nullptr;
+        void modelChanged(const ModelPtr& changed) override
+        {
+            RecordingObserver::modelChanged(changed);
+            model->addObserver(other);
+            model->removeObserver(this);
+        }
+    };
+    ModelPtr model = KXModel::makeShared<TestModel>("m");
+    RecordingObserver later;
+    AddsAnother first;
+    first.model = model.get();
+    first.other = &later;
+    model->addObserver(&first);
+    model->notifyModelChanged();
+    EXPECT_EQ(first.events.size(), 1u);
+    EXPECT_TRUE(later.events.empty());
+    model->notifyModelChanged();
+    EXPECT_EQ(first.events.size(), 1u);
+    EXPECT_EQ(later.events.size(), 1u);
+}
+
+TEST_F(ModelBaseTest, ADestroyedParentDropsOutOfTheList)
+{
+    ModelPtr child = KXModel::makeShared<TestModel>("child");
+    ModelPtr kept = KXModel::makeShared<TestModel>("kept");
+    {
+        ModelPtr gone = KXModel::makeShared<TestModel>("gone");
+        gone->addChild(child);
+        kept->addChild(child);
+    }
+    EXPECT_EQ(child->getFirstParent(), kept);
+    EXPECT_EQ(child->getParents(), std::vector<ModelPtr>{kept});
+}
+
+TEST_F(ModelBaseTest, AttributeListOperations)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("m");
+    KXAttribute* first = makePort(*model, "First", KXAttributeConnectionNone);
+    auto* loose = new KXAttribute("Loose", nullptr);
+    model->insertAttribute(loose, 1);
+    EXPECT_EQ(model->attributeIndex(loose), 1);
+    EXPECT_EQ(loose->owner(), model.get());
+    EXPECT_EQ(model->attribute("First"), first);
+    EXPECT_EQ(model->attribute("first"), nullptr);
+    model->insertAttribute(loose, 0); // already present: stays
+    EXPECT_EQ(model->attributeIndex(loose), 1);
+
+    // Removing the name attribute leaves the model nameless rather than dangling.
+    KXBaseAttribute* name = model->attribute("Name");
+    model->removeAttribute(name);
+    delete name;
+    EXPECT_EQ(model->name(), "");
+    model->setName("ignored");
+    EXPECT_EQ(model->attributes(), (std::vector<KXBaseAttribute*>{loose, first}));
+}
+
+TEST_F(ModelBaseTest, ClonesCopyAttributesButNotRelations)
+{
+    ModelPtr source = KXModel::makeShared<TestModel>("source");
+    ModelPtr parent = KXModel::makeShared<TestModel>("parent");
+    ModelPtr child = KXModel::makeShared<TestModel>("child");
+    makePort(*source, "Port", KXAttributeConnectionInput);
+    source->addChild(child);
+    parent->addChild(source);
+    RecordingObserver seen;
+    source->addObserver(&seen);
+
+    ModelPtr shallow = source->clone(false, false);
+    EXPECT_NE(shallow->id(), source->id());
+    EXPECT_EQ(shallow->name(), "source");
+    EXPECT_STREQ(shallow->className(), "TestModel");
+    ASSERT_EQ(shallow->attributes().size(), 2u);
+    EXPECT_NE(shallow->attribute("Port"), source->attribute("Port"));
+    EXPECT_EQ(shallow->attribute("Port")->connectionKind(), KXAttributeConnectionInput);
+    EXPECT_TRUE(shallow->getParents().empty());
+    EXPECT_TRUE(shallow->observers().empty());
+    EXPECT_EQ(shallow->children(), std::vector<ModelPtr>{child}); // shared
+
+    ModelPtr deep = source->clone(true, false);
+    ASSERT_EQ(deep->children().size(), 1u);
+    EXPECT_NE(deep->children()[0], child);
+    EXPECT_EQ(deep->children()[0]->name(), "child");
+    EXPECT_EQ(deep->children()[0]->getFirstParent(), deep);
+
+    // Renaming the clone leaves the source alone.
+    deep->setName("copy");
+    EXPECT_EQ(source->name(), "source");
+}
+
+TEST_F(ModelBaseTest, DeepClonesOfACycleStop)
+{
+    ModelPtr a = KXModel::makeShared<TestModel>("a");
+    ModelPtr b = KXModel::makeShared<TestModel>("b");
+    a->addChild(b);
+    b->addChild(a);
+    ModelPtr copy = a->clone(true, false);
+    ASSERT_EQ(copy->children().size(), 1u);
+    ASSERT_EQ(copy->children()[0]->children().size(), 1u);
+    EXPECT_TRUE(copy->children()[0]->children()[0]->children().empty());
+    a->removeAllChildren(true); // break the cycle so that both can go
+}
+
+TEST_F(ModelBaseTest, ADyingModelTellsTheFarEndsButNotItself)
+{
+    ModelPtr far = KXModel::makeShared<TestModel>("far");
+    KXAttribute* input = makePort(*far, "In", KXAttributeConnectionInput);
+    RecordingObserver seenFar;
+    far->addObserver(&seenFar);
+
+    RecordingObserver seenDying;
+    {
+        ModelPtr dying = KXModel::makeShared<TestModel>("dying");
+        KXAttribute* output = makePort(*dying, "Out", KXAttributeConnectionOutput);
+        output->connect(input, true);
+        dying->addObserver(&seenDying);
+    }
+    EXPECT_TRUE(seenDying.events.empty());
+    EXPECT_EQ(seenFar.events, Events{"attribute In 1"});
+    EXPECT_TRUE(input->connections().empty());
+}
+
+TEST_F(ModelBaseTest, ALongChainOfChildrenIsFreedWithoutDeepRecursion)
+{
+    std::weak_ptr<KXModel> last;
+    {
+        ModelPtr root = KXModel::makeShared<TestModel>("root");
+        ModelPtr tail = root;
+        for (int i = 0; i < 100000; ++i) {
+            ModelPtr next = KXModel::makeShared<TestModel>();
+            tail->addChild(next, true);
+            tail = next;
+        }
+        last = tail;
+    }
+    EXPECT_TRUE(last.expired());
+}
+
+class ModelStoredFormTest : public ModelBaseTest {
+protected:
+    void SetUp() override
+    {
+        ModelBaseTest::SetUp();
+        KXMessagePackMap::installKeyTable({{"id", 1},
+                                           {"Class Name", 2},
+                                           {"Name", 3},
+                                           {"value", 4},
+                                           {"children", 5},
+                                           {"Port", 6},
+                                           {"connectedModelId", 7},
+                                           {"attributeName", 8}});
+    }
+    msgpack::zone zone;
+};
+
+TEST_F(ModelStoredFormTest, AttributesMapLeavesOutEmptyAttributeMaps)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("x");
+    makePort(*model, "Port", KXAttributeConnectionOutput);
+    KXMessagePackMap map(zone);
+    model->packValues(map);
+    // {1: id, 2: "TestModel", 3: {4: "x"}}; the port has no values.
+    std::string expected = {'\x83', '\x01', static_cast<char>(model->id()), '\x02', '\xa9'};
+    expected += "TestModel";
+    expected += {'\x03', '\x81', '\x04', '\xa1', 'x'};
+    EXPECT_EQ(map.packToBytes(), expected);
+
+    // While collecting keys, every attribute name is recorded, also that of the port.
+    KXMessagePackMap::setCollectingKeys(true);
+    KXMessagePackMap collecting(zone);
+    model->packValues(collecting);
+    KXMessagePackMap::setCollectingKeys(false);
+    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(),
+              (std::set<std::string>{"id", "Class Name", "Name", "Port", "value"}));
+}
+
+TEST_F(ModelStoredFormTest, ConnectionsMapWithoutChildrenOrLinks)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("x");
+    KXMessagePackMap map(zone);
+    model->packConnections(map);
+    EXPECT_EQ(map.packToBytes(), std::string({'\x81', '\x01', static_cast<char>(model->id())}));
+}
+
+TEST_F(ModelStoredFormTest, ReadingWithoutIdGivesTheAllOnesId)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("before");
+    KXMessagePackMap writer(zone);
+    KXMessagePackMap name(zone);
+    name.set("value", "after");
+    writer.set("Name", name);
+    writer.set("Port", name); // no attribute of that name: ignored
+    msgpack::object_handle handle = msgpack::unpack(writer.packToBytes().data(), writer.packToBytes().size());
+    model->unpackValues(KXMessagePackMap::fromObject(handle.get()));
+    EXPECT_EQ(model->id(), 0xFFFFFFFFu);
+    EXPECT_EQ(model->name(), "after");
+}
+
+TEST_F(ModelStoredFormTest, ChildrenListMustBeAnArray)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("x");
+    KXMessagePackMap writer(zone);
+    writer.set("children", 5u);
+    EXPECT_THROW(model->unpackConnections(KXMessagePackMap::fromObject(writer.toObject())), msgpack::type_error);
+}
+
+TEST_F(ModelStoredFormTest, RegisterKeysNamesEveryStoredKey)
+{
+    ModelPtr model = KXModel::makeShared<TestModel>("x");
+    model->registerKeys();
+    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(), (std::set<std::string>{"id", "Class Name", "Name", "value"}));
+    model->addChild(KXModel::makeShared<TestModel>("child"));
+    model->registerKeys();
+    EXPECT_EQ(KXMessagePackMap::registeredKeyNames().count("children"), 1u);
+}
+
+} // namespace
