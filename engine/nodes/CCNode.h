@@ -1,0 +1,213 @@
+// The scene-graph node: a tree with z order, tags, an affine transform, visibility, schedules and
+// actions. Node rotation is clockwise degrees. Children are drawn by (z order, order of arrival).
+#pragma once
+
+#include "base/CCAffineTransform.h"
+#include "base/CCArray.h"
+#include "base/CCGeometry.h"
+#include "base/CCObject.h"
+
+NS_CC_BEGIN
+
+class CCAction;
+class CCActionManager;
+class CCScheduler;
+class CCTouch;
+
+enum {
+    kCCNodeTagInvalid = -1,
+};
+
+class CCNode : public CCObject {
+public:
+    CCNode();
+    ~CCNode() override;
+
+    static CCNode* create();
+    virtual bool init();
+
+    // --- Tree ---
+    // A child that already has a parent (or null) is ignored. A child added to a running node
+    // enters the stage at once.
+    virtual void addChild(CCNode* child);
+    virtual void addChild(CCNode* child, int zOrder);
+    virtual void addChild(CCNode* child, int zOrder, int tag);
+    // The first child with that tag, or null.
+    CCNode* getChildByTag(int tag) const;
+    // Insertion order until the next sort (before a visit, or sortAllChildren).
+    CCArray* getChildren() const { return m_pChildren; }
+    unsigned int getChildrenCount() const { return m_pChildren ? m_pChildren->count() : 0; }
+    CCNode* getParent() const { return m_pParent; }
+    // Called with the new parent by addChild and with null by the removals.
+    virtual void setParent(CCNode* parent) { m_pParent = parent; }
+
+    virtual void removeFromParent();
+    virtual void removeFromParentAndCleanup(bool cleanup);
+    virtual void removeChild(CCNode* child);
+    // A running child gets onExit; with cleanup its actions and schedules end too.
+    virtual void removeChild(CCNode* child, bool cleanup);
+    virtual void removeChildByTag(int tag);
+    virtual void removeChildByTag(int tag, bool cleanup);
+    virtual void removeAllChildren();
+    virtual void removeAllChildrenWithCleanup(bool cleanup);
+    // Gives the child a new z order and a new arrival order: among equal z it goes on top.
+    virtual void reorderChild(CCNode* child, int zOrder);
+    // Sorts the children by (z order, arrival order) when something changed.
+    virtual void sortAllChildren();
+
+    // --- Properties ---
+    virtual void setZOrder(int zOrder);
+    virtual int getZOrder() { return m_nZOrder; }
+    // Sets the z order without re-sorting the parent.
+    void _setZOrder(int z) { m_nZOrder = z; }
+    unsigned int getOrderOfArrival() const { return m_uOrderOfArrival; }
+    void setOrderOfArrival(unsigned int order) { m_uOrderOfArrival = order; }
+
+    virtual void setPosition(const CCPoint& position);
+    virtual void setPosition(float x, float y) { setPosition(CCPoint(x, y)); }
+    virtual const CCPoint& getPosition() { return m_obPosition; }
+    virtual void getPosition(float* x, float* y);
+    virtual void setPositionX(float x) { setPosition(CCPoint(x, m_obPosition.y)); }
+    virtual void setPositionY(float y) { setPosition(CCPoint(m_obPosition.x, y)); }
+    virtual float getPositionX() { return m_obPosition.x; }
+    virtual float getPositionY() { return m_obPosition.y; }
+    // Degrees, clockwise.
+    virtual void setRotation(float rotation);
+    virtual float getRotation() { return m_fRotation; }
+    virtual void setScale(float scale);
+    // The x scale (the two are usually equal).
+    virtual float getScale() { return m_fScaleX; }
+    virtual void setScaleX(float scaleX);
+    virtual float getScaleX() { return m_fScaleX; }
+    virtual void setScaleY(float scaleY);
+    virtual float getScaleY() { return m_fScaleY; }
+    virtual void setSkewX(float skewX);
+    virtual float getSkewX() { return m_fSkewX; }
+    virtual void setSkewY(float skewY);
+    virtual float getSkewY() { return m_fSkewY; }
+    // Normalised (0..1) point of the content that sits at the position.
+    virtual void setAnchorPoint(const CCPoint& anchorPoint);
+    virtual const CCPoint& getAnchorPoint() { return m_obAnchorPoint; }
+    virtual const CCPoint& getAnchorPointInPoints() { return m_obAnchorPointInPoints; }
+    virtual void setContentSize(const CCSize& contentSize);
+    virtual const CCSize& getContentSize() const { return m_obContentSize; }
+    // When set, the position places the lower-left corner whatever the anchor point.
+    virtual void ignoreAnchorPointForPosition(bool ignore);
+    virtual bool isIgnoreAnchorPointForPosition() { return m_bIgnoreAnchorPointForPosition; }
+    virtual void setVisible(bool visible) { m_bVisible = visible; }
+    virtual bool isVisible() { return m_bVisible; }
+    virtual void setTag(int tag) { m_nTag = tag; }
+    virtual int getTag() const { return m_nTag; }
+    // Not owned.
+    virtual void setUserData(void* userData) { m_pUserData = userData; }
+    virtual void* getUserData() { return m_pUserData; }
+    // Retained; the previous one is released.
+    virtual void setUserObject(CCObject* userObject);
+    virtual CCObject* getUserObject() { return m_pUserObject; }
+    virtual bool isRunning() { return m_bRunning; }
+
+    // --- Stage ---
+    // Children first, then this node's schedules and actions resume and it is running.
+    virtual void onEnter();
+    virtual void onEnterTransitionDidFinish();
+    // Schedules and actions pause, then the children leave.
+    virtual void onExitTransitionDidStart();
+    virtual void onExit();
+    // Stops the actions and schedules of this node and its subtree.
+    virtual void cleanup();
+
+    // --- Drawing ---
+    // Invisible: nothing. Otherwise push the model-view matrix, apply this node's transform,
+    // visit children with z < 0, draw(), visit the rest, pop.
+    virtual void visit();
+    // This node's own content; nothing for a plain node.
+    virtual void draw() {}
+    // Multiplies the node-to-parent transform onto the model-view matrix.
+    void transform();
+    // Bounding box of the content in the parent's space.
+    CCRect boundingBox();
+
+    // --- Transforms ---
+    virtual CCAffineTransform nodeToParentTransform();
+    virtual CCAffineTransform parentToNodeTransform();
+    virtual CCAffineTransform nodeToWorldTransform();
+    virtual CCAffineTransform worldToNodeTransform();
+    // Applied after the node's own transform (a node at the origin with identity values is
+    // then placed by this transform alone).
+    void setAdditionalTransform(const CCAffineTransform& additionalTransform);
+    CCPoint convertToNodeSpace(const CCPoint& worldPoint);
+    CCPoint convertToWorldSpace(const CCPoint& nodePoint);
+    // Relative to the anchor point.
+    CCPoint convertToNodeSpaceAR(const CCPoint& worldPoint);
+    CCPoint convertToWorldSpaceAR(const CCPoint& nodePoint);
+    CCPoint convertTouchToNodeSpace(CCTouch* touch);
+    CCPoint convertTouchToNodeSpaceAR(CCTouch* touch);
+
+    // --- Schedules (paused while the node is not running) ---
+    CCScheduler* getScheduler() const { return m_pScheduler; }
+    virtual void setScheduler(CCScheduler* scheduler);
+    bool isScheduled(SEL_SCHEDULE selector);
+    void scheduleUpdate();
+    void scheduleUpdateWithPriority(int priority);
+    void unscheduleUpdate();
+    void schedule(SEL_SCHEDULE selector);
+    void schedule(SEL_SCHEDULE selector, float interval);
+    void schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat, float delay);
+    // Fires once, on the first frame where the accumulated time reaches delay.
+    void scheduleOnce(SEL_SCHEDULE selector, float delay);
+    void unschedule(SEL_SCHEDULE selector);
+    void unscheduleAllSelectors();
+    void resumeSchedulerAndActions();
+    void pauseSchedulerAndActions();
+
+    // --- Actions (paused while the node is not running) ---
+    CCActionManager* getActionManager() const { return m_pActionManager; }
+    virtual void setActionManager(CCActionManager* actionManager);
+    CCAction* runAction(CCAction* action);
+    void stopAllActions();
+    void stopAction(CCAction* action);
+    void stopActionByTag(int tag);
+    CCAction* getActionByTag(int tag);
+    unsigned int numberOfRunningActions();
+
+protected:
+    void insertChild(CCNode* child, int z);
+    void detachChild(CCNode* child, bool doCleanup);
+    void markTransformDirty() { m_bTransformDirty = m_bInverseDirty = true; }
+    void updateAnchorPointInPoints();
+
+    CCPoint m_obPosition;
+    float m_fRotation;
+    float m_fScaleX;
+    float m_fScaleY;
+    float m_fSkewX;
+    float m_fSkewY;
+    CCPoint m_obAnchorPoint;
+    CCPoint m_obAnchorPointInPoints;
+    CCSize m_obContentSize;
+    bool m_bIgnoreAnchorPointForPosition;
+
+    CCAffineTransform m_sTransform;
+    CCAffineTransform m_sInverse;
+    CCAffineTransform m_sAdditionalTransform;
+    bool m_bTransformDirty;
+    bool m_bInverseDirty;
+    bool m_bAdditionalTransformDirty;
+
+    int m_nZOrder;
+    unsigned int m_uOrderOfArrival;
+    CCArray* m_pChildren;
+    CCNode* m_pParent;
+    bool m_bReorderChildDirty;
+
+    int m_nTag;
+    void* m_pUserData;
+    CCObject* m_pUserObject;
+    bool m_bVisible;
+    bool m_bRunning;
+
+    CCScheduler* m_pScheduler;         // retained
+    CCActionManager* m_pActionManager; // retained
+};
+
+NS_CC_END
