@@ -1,7 +1,7 @@
 // Colours and the small vertex and blend records used by drawing code.
 #pragma once
 
-#include <GL/gl.h>
+#include <GL/glew.h>
 
 #include "base/ccMacros.h"
 

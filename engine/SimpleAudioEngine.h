@@ -1,0 +1,4 @@
+// Background music engine (CocosDenshion::SimpleAudioEngine).
+#pragma once
+
+#include "audio/SimpleAudioEngine.h"

@@ -1,0 +1,116 @@
+#include "view/CCApplication.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "director/CCDirector.h"
+#include "renderer/CCGLProgram.h"
+#include "view/CCEGLView.h"
+
+NS_CC_BEGIN
+
+namespace {
+CCApplication* g_sharedApplication = nullptr;
+}
+
+CCApplication::CCApplication() {
+    g_sharedApplication = this;
+}
+
+CCApplication::~CCApplication() {
+    if (g_sharedApplication == this)
+        g_sharedApplication = nullptr;
+}
+
+CCApplication* CCApplication::sharedApplication() {
+    return g_sharedApplication;
+}
+
+void CCApplication::setAnimationInterval(double interval) {
+    if (interval > 0.0 && interval < 10.0)
+        m_animationInterval = interval;
+    CCDirector::sharedDirector()->setAnimationInterval(m_animationInterval);
+}
+
+ccLanguageType CCApplication::getCurrentLanguage() {
+    const char* lang = std::getenv("LANG");
+    if (!lang || std::strlen(lang) < 2)
+        return kLanguageEnglish;
+    static const struct {
+        const char* code;
+        ccLanguageType type;
+    } kCodes[] = {{"zh", kLanguageChinese},   {"fr", kLanguageFrench},     {"it", kLanguageItalian},
+                  {"de", kLanguageGerman},    {"es", kLanguageSpanish},    {"nl", kLanguageDutch},
+                  {"ru", kLanguageRussian},   {"ko", kLanguageKorean},     {"ja", kLanguageJapanese},
+                  {"hu", kLanguageHungarian}, {"pt", kLanguagePortuguese}, {"ar", kLanguageArabic}};
+    for (const auto& entry : kCodes)
+        if (std::strncmp(lang, entry.code, 2) == 0)
+            return entry.type;
+    return kLanguageEnglish;
+}
+
+double CCApplication::secondsToWait(double intervalSeconds, double elapsedSeconds) {
+    if (!(elapsedSeconds >= 0.0) || !(intervalSeconds > 0.0) || elapsedSeconds >= intervalSeconds)
+        return 0.0;
+    return intervalSeconds - elapsedSeconds;
+}
+
+bool CCApplication::launch() {
+    if (m_launched)
+        return true;
+    m_launched = true;
+    CCDirector* director = CCDirector::sharedDirector();
+    // The view exists before the loop (the delegate usually made it already).
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    if (!director->getOpenGLView())
+        director->setOpenGLView(view);
+    return applicationDidFinishLaunching();
+}
+
+bool CCApplication::runOneFrame() {
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    if (!view->pollEvents())
+        return false;
+    CCDirector* director = CCDirector::sharedDirector();
+    director->mainLoop();
+    CCGLProgram::setShaderTime(CCGLProgram::getShaderTime() + director->getDeltaTime());
+    return !view->windowShouldClose();
+}
+
+int CCApplication::run() {
+    if (!launch())
+        return 0;
+    const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    while (true) {
+        const Uint64 start = SDL_GetPerformanceCounter();
+        if (!runOneFrame())
+            break;
+        // The game steps its physics once per frame, so frames must not come faster than the
+        // interval: sleep most of the remainder, then spin the last millisecond for accuracy.
+        // A swap that waited for vsync leaves (almost) nothing to wait for here.
+        const double interval = CCDirector::sharedDirector()->getAnimationInterval();
+        auto elapsed = [&] { return static_cast<double>(SDL_GetPerformanceCounter() - start) / frequency; };
+        const double wait = secondsToWait(interval, elapsed());
+        if (wait > 0.002)
+            SDL_Delay(static_cast<Uint32>((wait - 0.001) * 1000.0));
+        while (secondsToWait(interval, elapsed()) > 0.0) {
+        }
+    }
+    return 0;
+}
+
+int CCApplication::runFrames(int frames) {
+    if (!launch())
+        return 0;
+    int done = 0;
+    while (done < frames) {
+        ++done;
+        if (!runOneFrame())
+            break;
+    }
+    return done;
+}
+
+NS_CC_END

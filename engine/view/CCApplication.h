@@ -1,0 +1,45 @@
+// The run loop. One application object (the game's delegate, usually a static) exists per
+// process; run() calls applicationDidFinishLaunching, then draws frames until the window
+// closes. Each frame: pump window events, then the director's frame (dt, scheduler, scene
+// switch, draw, swap, autorelease pool), then wait so frames come at most 60 per second.
+#pragma once
+
+#include <cstdint>
+
+#include "view/CCApplicationProtocol.h"
+
+NS_CC_BEGIN
+
+class CCApplication : public CCApplicationProtocol {
+public:
+    CCApplication();
+    ~CCApplication() override;
+
+    // The application constructed last (null when none exists).
+    static CCApplication* sharedApplication();
+
+    // Returns the exit value (0; also when launching fails).
+    virtual int run();
+    // Launches on the first call, then runs n frames without pacing (tests). Returns the
+    // number of frames run, which is smaller when the window closed.
+    int runFrames(int frames);
+
+    void setAnimationInterval(double interval) override;
+    double getAnimationInterval() const { return m_animationInterval; }
+    TargetPlatform getTargetPlatform() override { return kTargetLinux; }
+    ccLanguageType getCurrentLanguage() override;
+
+    // Sleeps until the next frame is due, given the time the last one started; never longer
+    // than one interval. Exposed for the benchmark and tests of pacing arithmetic.
+    static double secondsToWait(double intervalSeconds, double elapsedSeconds);
+
+private:
+    bool launch();
+    // One frame; false when the window asked to close.
+    bool runOneFrame();
+
+    double m_animationInterval = 1.0 / 60.0;
+    bool m_launched = false;
+};
+
+NS_CC_END
