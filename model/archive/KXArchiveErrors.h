@@ -1,0 +1,20 @@
+// Turns libzip's errors into the exceptions the archive reader reports: the operation's prefix
+// followed by a suffix that names the kind of failure.
+#pragma once
+
+typedef struct zip_error zip_error_t;
+
+enum class KXArchiveFault {
+    WrongPassword,    // " Error P17"
+    BadArchive,       // " Bad archive": corrupt data, bad structure, failed checksum
+    InvalidParameter, // " Invalid parameter"
+    SystemError,      // std::system_error with the errno
+    Unknown,          // " Unknown error"
+};
+
+// The kind of failure behind a libzip error code.
+KXArchiveFault classifyZipError(int zipCode, int systemCode);
+
+// Throws std::runtime_error(prefix + suffix), or std::system_error(systemCode, prefix).
+[[noreturn]] void throwArchiveFault(const char* prefix, KXArchiveFault fault, int systemCode = 0);
+[[noreturn]] void throwArchiveError(const char* prefix, const zip_error_t* error);

@@ -1,0 +1,41 @@
+// libFuzzer target for the archive reader: any bytes as "data.pkg" must either fail to open or
+// walk and read with every failure reported as an exception, never a crash.
+#include "model/archive/KXArchiveReader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = "/tmp/kx_fuzz_archive_" + std::to_string(getpid()) + ".zip";
+    if (size > 1u << 20) {
+        return 0;
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    try {
+        KXArchiveReader reader(path);
+        for (const char* password : {"", "pw"}) {
+            try {
+                for (std::string name = reader.firstEntryName(password); !name.empty();
+                     name = reader.nextEntryName(password)) {
+                    unsigned char* buffer = nullptr;
+                    std::uint32_t length = 0;
+                    if (reader.readFile(name, buffer, length, password)) {
+                        std::free(buffer);
+                    }
+                }
+            } catch (const std::runtime_error&) {
+                // reported failures are the expected outcome of bad input
+            }
+        }
+    } catch (const std::runtime_error&) {
+    }
+    return 0;
+}
