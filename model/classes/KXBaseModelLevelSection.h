@@ -1,0 +1,70 @@
+#pragma once
+
+#include "model/KXModel.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class KXAttributeBool;
+class KXAttributeFloat;
+class KXModelObject;
+
+// One section of an endless level: a group of objects with the distance range in which it
+// plays, whether it opens the level, and the editor's mute and solo switches. Keeps its object
+// children in an ordered list so that they can be addressed by index.
+class KXBaseModelLevelSection : public KXModel {
+public:
+    using ObjectList = std::vector<std::shared_ptr<KXModelObject>>;
+
+    explicit KXBaseModelLevelSection(const std::string& name);
+    // Attributes as copied; the object list fills as children are added to the copy.
+    KXBaseModelLevelSection(const KXBaseModelLevelSection& source);
+    ~KXBaseModelLevelSection() override;
+
+    void childAdded(const std::shared_ptr<KXModel>& child) override;
+    void childRemoved(const std::shared_ptr<KXModel>& child) override;
+    void allChildrenRemoved() override;
+
+    // Announced (flag 0) only when the value changes.
+    virtual void setMuted(bool muted);
+    virtual void setSolo(bool solo);
+
+    bool isInitSection() const;
+    bool isMuted() const;
+    bool isSolo() const;
+    float startDistance() const;
+    float endDistance() const;
+    float width() const;
+    // "Play Cooldown" truncated toward zero.
+    int playCooldown() const;
+
+    // The index-th object child in the order added, or empty when out of range.
+    std::shared_ptr<KXModelObject> objectAt(size_t index) const;
+    const ObjectList& objects() const { return m_objects; }
+
+    KXAttributeBool* initSectionAttribute() const { return m_initSection; }
+    KXAttributeBool* mutedAttribute() const { return m_muted; }
+    KXAttributeBool* soloAttribute() const { return m_solo; }
+    KXAttributeFloat* startDistanceAttribute() const { return m_startDistance; }
+    KXAttributeFloat* endDistanceAttribute() const { return m_endDistance; }
+    KXAttributeFloat* widthAttribute() const { return m_width; }
+    KXAttributeFloat* playCooldownAttribute() const { return m_playCooldown; }
+
+    // Run on a new copy: replaces its children (silently) by the source's. Shallow: the same
+    // models. Deep: clones of the objects, the groups' clones given the clones of their own
+    // children, and clones of the linkers whose two objects were both cloned, re-pointed at
+    // those clones.
+    void copySectionChildren(const std::shared_ptr<KXModel>& source, bool deep, bool registerClones);
+
+private:
+    KXAttributeBool* m_initSection = nullptr;
+    KXAttributeBool* m_muted = nullptr;
+    KXAttributeBool* m_solo = nullptr;
+    KXAttributeFloat* m_startDistance = nullptr;
+    KXAttributeFloat* m_endDistance = nullptr;
+    KXAttributeFloat* m_width = nullptr;
+    KXAttributeFloat* m_playCooldown = nullptr;
+
+    ObjectList m_objects;
+};

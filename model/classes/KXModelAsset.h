@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/classes/KXModelCompound.h"
+
+#include "cocos2d.h"
+
+#include <memory>
+#include <string>
+
+class KXAttributeShape;
+class KXModelPolygon;
+class KXModelSpriteContainer;
+class KXBaseModelSpriteContainer;
+
+// The compound at the root of a character, obstacle or powerup definition, with its
+// collision shape.
+class KXModelAsset : public KXModelCompound {
+    KX_MODEL_IDENTITY(KXModelAsset, KXModelCompound)
+
+public:
+    static constexpr const char* kDefaultObjectName = "";
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelAsset& source);
+
+    explicit KXModelAsset(const std::string& name);
+    KXModelAsset(const KXModelAsset& source);
+
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+
+    // The container that shows the asset; the plain asset has none.
+    virtual std::shared_ptr<KXModelSpriteContainer> spriteContainer() const;
+
+    // The referenced polygon (made and stored when there is none) becomes a box of that size
+    // around -offset: its former points are replaced, so repeated calls keep four corners.
+    void setCollisionBox(const cocos2d::CCSize& size, const cocos2d::CCPoint& offset);
+    // setCollisionBox with the container's frame size at time 0 and its offset.
+    void setCollisionBoxFromSprite(const KXBaseModelSpriteContainer& container);
+    // Whether the collision shape gives a physics shape at that scale.
+    bool isCollisionShapeUsable(float scaleX, float scaleY) const;
+
+    std::shared_ptr<KXModelPolygon> collisionShape() const;
+    KXAttributeShape* collisionShapeAttribute() const { return m_collisionShape; }
+
+private:
+    KXAttributeShape* m_collisionShape = nullptr;
+};

@@ -1,0 +1,153 @@
+#pragma once
+
+// Every registered model class, in registration order. The registry walks this list; tests walk
+// it too, so the order lives in one place.
+
+#include "model/classes/KXModelGeneralSettings.h"
+#include "model/classes/KXModelSprite.h"
+#include "model/classes/KXModelSound.h"
+#include "model/classes/KXModelFont.h"
+#include "model/classes/KXModelPolygon.h"
+#include "model/classes/KXModelCircle.h"
+#include "model/classes/KXModelSpriteContainer.h"
+#include "model/classes/KXModelAnimation.h"
+#include "model/classes/KXModelAtlas.h"
+#include "model/classes/KXModelAsset.h"
+#include "model/classes/KXModelAssetCharacter.h"
+#include "model/classes/KXModelAssetObstacle.h"
+#include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelLinker.h"
+#include "model/classes/KXModelObject.h"
+#include "model/classes/KXModelObjectAccelerometer.h"
+#include "model/classes/KXModelObjectAsset.h"
+#include "model/classes/KXModelObjectAssetCharacter.h"
+#include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectAssetUnit.h"
+#include "model/classes/KXModelObjectBackground.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonCharacterUnlock.h"
+#include "model/classes/KXModelObjectButtonControl.h"
+#include "model/classes/KXModelObjectButtonFacebook.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelObjectButtonSoundControl.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectButtonUrl.h"
+#include "model/classes/KXModelObjectCharacterSelector.h"
+#include "model/classes/KXModelObjectEventObserver.h"
+#include "model/classes/KXModelObjectFlag.h"
+#include "model/classes/KXModelObjectGatekeeper.h"
+#include "model/classes/KXModelObjectGroup.h"
+#include "model/classes/KXModelObjectImage.h"
+#include "model/classes/KXModelObjectInstance.h"
+#include "model/classes/KXModelObjectLight.h"
+#include "model/classes/KXModelObjectLoadingBar.h"
+#include "model/classes/KXModelObjectLockButton.h"
+#include "model/classes/KXModelObjectLogic.h"
+#include "model/classes/KXModelObjectManipulator.h"
+#include "model/classes/KXModelObjectMirror.h"
+#include "model/classes/KXModelObjectParticles.h"
+#include "model/classes/KXModelObjectParticlesEmitter.h"
+#include "model/classes/KXModelObjectPath.h"
+#include "model/classes/KXModelObjectScreenJump.h"
+#include "model/classes/KXModelObjectSwipeControl.h"
+#include "model/classes/KXModelObjectTeleport.h"
+#include "model/classes/KXModelObjectTrail.h"
+#include "model/classes/KXModelObjectUnlocker.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelScreen.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "model/classes/KXNodeScene.h"
+#include "model/classes/KXNodeUI.h"
+#include "model/classes/KXNodeUIStart.h"
+#include "model/classes/KXModelComponentCharacterGameplaySettings.h"
+#include "model/classes/KXModelComponentCharacterIcon.h"
+#include "model/classes/KXModelComponentDamage.h"
+#include "model/classes/KXModelComponentDeletionThreshold.h"
+#include "model/classes/KXModelComponentForcedMovement.h"
+#include "model/classes/KXModelComponentHealth.h"
+#include "model/classes/KXModelComponentIsoJump.h"
+#include "model/classes/KXModelComponentMotor.h"
+#include "model/classes/KXModelComponentMove.h"
+#include "model/classes/KXModelComponentRotationMapper.h"
+#include "model/classes/KXModelComponentSlide.h"
+#include "model/classes/KXModelComponentSpawner.h"
+#include "model/classes/KXModelComponentWakeup.h"
+#include "model/classes/KXModelComponentScore.h"
+
+template <class Visitor>
+void visitRegisteredModelClasses(Visitor& visitor) {
+    visitor.template visit<KXModelGeneralSettings>();
+    visitor.template visit<KXModelSprite>();
+    visitor.template visit<KXModelSound>();
+    visitor.template visit<KXModelFont>();
+    visitor.template visit<KXModelPolygon>();
+    visitor.template visit<KXModelCircle>();
+    visitor.template visit<KXModelSpriteContainer>();
+    visitor.template visit<KXModelAnimation>();
+    visitor.template visit<KXModelAtlas>();
+    visitor.template visit<KXModelAsset>();
+    visitor.template visit<KXModelAssetCharacter>();
+    visitor.template visit<KXModelAssetObstacle>();
+    visitor.template visit<KXModelAssetPowerup>();
+    visitor.template visit<KXModelLinker>();
+    visitor.template visit<KXModelObject>();
+    visitor.template visit<KXModelObjectAccelerometer>();
+    visitor.template visit<KXModelObjectAsset>();
+    visitor.template visit<KXModelObjectAssetCharacter>();
+    visitor.template visit<KXModelObjectAssetPowerup>();
+    visitor.template visit<KXModelObjectAssetUnit>();
+    visitor.template visit<KXModelObjectBackground>();
+    visitor.template visit<KXModelObjectButton>();
+    visitor.template visit<KXModelObjectButtonCharacterUnlock>();
+    visitor.template visit<KXModelObjectButtonControl>();
+    visitor.template visit<KXModelObjectButtonFacebook>();
+    visitor.template visit<KXModelObjectButtonPowerup>();
+    visitor.template visit<KXModelObjectButtonPurchase>();
+    visitor.template visit<KXModelObjectButtonSoundControl>();
+    visitor.template visit<KXModelObjectButtonSwitch>();
+    visitor.template visit<KXModelObjectButtonUrl>();
+    visitor.template visit<KXModelObjectCharacterSelector>();
+    visitor.template visit<KXModelObjectEventObserver>();
+    visitor.template visit<KXModelObjectFlag>();
+    visitor.template visit<KXModelObjectGatekeeper>();
+    visitor.template visit<KXModelObjectGroup>();
+    visitor.template visit<KXModelObjectImage>();
+    visitor.template visit<KXModelObjectInstance>();
+    visitor.template visit<KXModelObjectLight>();
+    visitor.template visit<KXModelObjectLoadingBar>();
+    visitor.template visit<KXModelObjectLockButton>();
+    visitor.template visit<KXModelObjectLogic>();
+    visitor.template visit<KXModelObjectManipulator>();
+    visitor.template visit<KXModelObjectMirror>();
+    visitor.template visit<KXModelObjectParticles>();
+    visitor.template visit<KXModelObjectParticlesEmitter>();
+    visitor.template visit<KXModelObjectPath>();
+    visitor.template visit<KXModelObjectScreenJump>();
+    visitor.template visit<KXModelObjectSwipeControl>();
+    visitor.template visit<KXModelObjectTeleport>();
+    visitor.template visit<KXModelObjectTrail>();
+    visitor.template visit<KXModelObjectUnlocker>();
+    visitor.template visit<KXModelObjectLabel>();
+    visitor.template visit<KXModelLevelSection>();
+    visitor.template visit<KXModelScreen>();
+    visitor.template visit<KXModelScreenScene>();
+    visitor.template visit<KXNodeScene>();
+    visitor.template visit<KXNodeUI>();
+    visitor.template visit<KXNodeUIStart>();
+    visitor.template visit<KXModelComponentCharacterGameplaySettings>();
+    visitor.template visit<KXModelComponentCharacterIcon>();
+    visitor.template visit<KXModelComponentDamage>();
+    visitor.template visit<KXModelComponentDeletionThreshold>();
+    visitor.template visit<KXModelComponentForcedMovement>();
+    visitor.template visit<KXModelComponentHealth>();
+    visitor.template visit<KXModelComponentIsoJump>();
+    visitor.template visit<KXModelComponentMotor>();
+    visitor.template visit<KXModelComponentMove>();
+    visitor.template visit<KXModelComponentRotationMapper>();
+    visitor.template visit<KXModelComponentSlide>();
+    visitor.template visit<KXModelComponentSpawner>();
+    visitor.template visit<KXModelComponentWakeup>();
+    visitor.template visit<KXModelComponentScore>();
+}

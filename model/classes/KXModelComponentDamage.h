@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/classes/KXModelComponent.h"
+
+#include <memory>
+#include <string>
+
+// How much damage an object deals, and after which delay.
+class KXModelComponentDamage : public KXModelComponent {
+    KX_MODEL_IDENTITY(KXModelComponentDamage, KXModelComponent)
+
+public:
+    static constexpr const char* kDefaultObjectName = "Damage";
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelComponentDamage& source);
+
+    explicit KXModelComponentDamage(const std::string& name);
+    KXModelComponentDamage(const KXModelComponentDamage& source);
+
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+
+    // "Damage" truncated toward zero (checked: NaN and huge values stay defined).
+    int damage() const;
+    float damageDelay() const;
+    // Clamped, stored and announced only when it differs.
+    void setDamage(int damage);
+
+private:
+    KXAttributeFloat* m_damage = nullptr;
+    KXAttributeFloat* m_damageDelay = nullptr;
+};

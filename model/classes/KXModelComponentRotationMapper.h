@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/classes/KXModelComponent.h"
+#include "model/references/KXAttributeAnimation.h"
+
+#include <memory>
+#include <string>
+
+// Names the animation whose frames follow a body's angle. Shows nothing itself.
+class KXModelComponentRotationMapper : public KXModelComponent {
+    KX_MODEL_IDENTITY(KXModelComponentRotationMapper, KXModelComponent)
+
+public:
+    static constexpr const char* kDefaultObjectName = "Rotation Mapper";
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelComponentRotationMapper& source);
+
+    explicit KXModelComponentRotationMapper(const std::string& name);
+    KXModelComponentRotationMapper(const KXModelComponentRotationMapper& source);
+
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+
+    std::shared_ptr<KXModelAnimation> animation() const;
+
+private:
+    KXAttributeAnimation* m_animation = nullptr;
+};

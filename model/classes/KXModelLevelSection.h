@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/classes/KXBaseModelLevelSection.h"
+
+#include <memory>
+#include <string>
+
+class KXModelLevelSection : public KXBaseModelLevelSection {
+    KX_MODEL_IDENTITY(KXModelLevelSection, KXBaseModelLevelSection)
+
+public:
+    static constexpr const char* kDefaultObjectName = "";
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelLevelSection& source);
+
+    explicit KXModelLevelSection(const std::string& name);
+    KXModelLevelSection(const KXModelLevelSection& source);
+
+    // The section's children are copied by copySectionChildren, which keeps the linkers
+    // pointing at the copied objects.
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+};

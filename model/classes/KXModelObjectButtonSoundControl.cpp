@@ -1,0 +1,42 @@
+#include "model/classes/KXModelObjectButtonSoundControl.h"
+
+#include "model/KXBaseAttribute.h"
+
+namespace {
+constexpr const char* kImage = "Image";
+constexpr const char* kImageSelected = "Image Selected";
+} // namespace
+
+std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::create()
+{
+    return KXModel::makeShared<KXModelObjectButtonSoundControl>(kDefaultObjectName);
+}
+
+std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::createCopy(
+    const KXModelObjectButtonSoundControl& source)
+{
+    return KXModel::makeShared<KXModelObjectButtonSoundControl>(source);
+}
+
+KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(const std::string& name)
+    : KXModelObjectButton(name)
+{
+    // Same attributes, stored under the audio button's names.
+    if (KXBaseAttribute* image = attribute(kImage)) {
+        image->setName(kSoundOn, true);
+    }
+    if (KXBaseAttribute* selected = attribute(kImageSelected)) {
+        selected->setName(kSoundOff, true);
+    }
+}
+
+KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(
+    const KXModelObjectButtonSoundControl& source)
+    : KXModelObjectButton(source)
+{
+}
+
+std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::clone(bool deep, bool registerClone) const
+{
+    return finishClone(createCopy(*this), deep, registerClone);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/classes/KXModelObject.h"
+
+#include <memory>
+#include <string>
+
+class KXAttributeFloat;
+class KXAttributeStringList;
+
+// A control placed on a screen (the on-screen joystick is one), with a sensitivity and a
+// control style.
+class KXModelObjectManipulator : public KXModelObject {
+    KX_MODEL_IDENTITY(KXModelObjectManipulator, KXModelObject)
+
+public:
+    static constexpr const char* kDefaultObjectName = "";
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelObjectManipulator& source);
+
+    explicit KXModelObjectManipulator(const std::string& name);
+    KXModelObjectManipulator(const KXModelObjectManipulator& source);
+
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+
+    float sensitivity() const;
+    // "kControlStyleAbsolute"; any other text means the relative style.
+    const std::string& controlStyle() const;
+
+    // Null in a copy whose source lacked the attribute or held it under another class.
+    KXAttributeFloat* sensitivityAttribute() const { return m_sensitivity; }
+    KXAttributeStringList* controlStyleAttribute() const { return m_controlStyle; }
+
+private:
+    KXAttributeFloat* m_sensitivity = nullptr;
+    KXAttributeStringList* m_controlStyle = nullptr;
+};

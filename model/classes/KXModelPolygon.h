@@ -1,0 +1,83 @@
+#pragma once
+
+#include "model/KXModel.h"
+
+#include "cocos2d.h"
+
+#include <box2d/box2d.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A collision shape: up to 8 points in pixels around the shape's origin, and a one-way
+// collision direction. Physics space is 0.05 metre per pixel with y pointing the other way.
+class KXModelPolygon : public KXModel {
+    KX_MODEL_IDENTITY(KXModelPolygon, KXModel)
+
+public:
+    static constexpr const char* kDefaultObjectName = "";
+    static constexpr float kMetresPerPixel = 0.05f;
+    // Points kept on unpack (Box2D's polygon limit) and gathered for a fixture.
+    static constexpr int kMaxStoredPoints = 8;
+    static constexpr int kMaxGatheredPoints = 64;
+    static constexpr float kDefaultBoxWidth = 120.0f;
+    static constexpr float kDefaultBoxHeight = 80.0f;
+    // Half extent, in metres, of the box a shape of an unknown kind becomes.
+    static constexpr float kFallbackHalfExtent = 1.6f;
+
+    static std::shared_ptr<KXModel> create();
+    static std::shared_ptr<KXModel> createCopy(const KXModelPolygon& source);
+
+    explicit KXModelPolygon(const std::string& name);
+    KXModelPolygon(const KXModelPolygon& source);
+
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
+
+    // Stored form: the model's entries, then "points" and "oneWayCollisionVector".
+    void registerKeys() const override;
+    void packValues(KXMessagePackMap& map) const override;
+    // More than 8 stored points are cut to the first 8.
+    void unpackValues(const KXMessagePackMap& map) override;
+    void loadValuesFromDictionary(cocos2d::CCDictionary* dictionary) override;
+    cocos2d::CCDictionary* saveValuesToDictionary() const override;
+
+    // Point editors; unless silent, a change is announced (KXModel::notifyModelChanged).
+    // Out-of-range indices change nothing.
+    virtual void addPoint(const cocos2d::CCPoint& point, bool silent = false);
+    virtual void insertPoint(int index, const cocos2d::CCPoint& point, bool silent = false);
+    virtual void removePoint(int index, bool silent = false);
+    virtual void setPoint(int index, const cocos2d::CCPoint& point, bool silent = false);
+    virtual bool isConvex() const;
+    // Appends the four corners of a size x size box around -offset (120 x 80 when the size
+    // is not positive in both directions); existing points stay.
+    virtual void setBox(const cocos2d::CCSize& size, const cocos2d::CCPoint& offset, bool silent = false);
+    // Replaces the points by that box.
+    void replaceWithBox(const cocos2d::CCSize& size, const cocos2d::CCPoint& offset, bool silent = false);
+    void removeAllPoints(bool silent = false);
+
+    int pointCount() const { return static_cast<int>(m_points.size()); }
+    // The point at the index, or (0, 0) out of range.
+    cocos2d::CCPoint pointAt(int index) const;
+    bool isEmpty() const { return m_points.empty(); }
+    const std::vector<cocos2d::CCPoint>& points() const { return m_points; }
+    cocos2d::CCPoint oneWayCollisionVector() const { return m_oneWayCollisionVector; }
+    void setOneWayCollisionVector(const cocos2d::CCPoint& vector, bool silent = false);
+
+    // Writes the first min(count, maxCount) points, scaled per axis, and returns how many.
+    int gatherPoints(b2Vec2* buffer, int maxCount, float factorX, float factorY) const;
+
+    // The shape at that scale, in metres; null when the points make no usable shape (a
+    // polygon needs 3 to 8 finite points, none within 0.05 m of another, forming a hull of
+    // positive area).
+    std::unique_ptr<b2Shape> createShape(float scaleX, float scaleY) const;
+    // Box2D's default fixture with createShape's shape, which the caller then owns (delete
+    // it after b2Body::CreateFixture); no shape when createShape gives none.
+    b2FixtureDef fixtureDef(float scaleX, float scaleY) const;
+    // True when fixtureDef at that scale carries a shape.
+    bool isValidShape(float scaleX, float scaleY) const;
+
+protected:
+    std::vector<cocos2d::CCPoint> m_points;
+    cocos2d::CCPoint m_oneWayCollisionVector;
+};

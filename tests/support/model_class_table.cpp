@@ -1,0 +1,92 @@
+#include "model_class_table.h"
+
+// Transcribed from the list of the exported data's model classes: registration position, class
+// name, default object name and the nearest class above it that has a type id.
+const std::vector<ModelClassRow>& registeredModelClassTable()
+{
+    static const std::vector<ModelClassRow> rows = {
+        {1, "KXModelGeneralSettings", "", "KXModel"},
+        {2, "KXModelSprite", "", "KXModel"},
+        {3, "KXModelSound", "", "KXModel"},
+        {4, "KXModelFont", "Default Font", "KXModel"},
+        {5, "KXModelPolygon", "", "KXModel"},
+        {6, "KXModelCircle", "", "KXModelPolygon"},
+        {7, "KXModelSpriteContainer", "", "KXModel"},
+        {8, "KXModelAnimation", "", "KXModel"},
+        {9, "KXModelAtlas", "", "KXModel"},
+        {10, "KXModelAsset", "", "KXModelCompound"},
+        {11, "KXModelAssetCharacter", "", "KXModelAsset"},
+        {12, "KXModelAssetObstacle", "Obstacle", "KXModelAsset"},
+        {13, "KXModelAssetPowerup", "Powerup", "KXModelAsset"},
+        {14, "KXModelLinker", "", "KXModel"},
+        {15, "KXModelObject", "Untitled", "KXModelCompound"},
+        {16, "KXModelObjectAccelerometer", "", "KXModelObjectManipulator"},
+        {17, "KXModelObjectAsset", "", "KXModelObject"},
+        {18, "KXModelObjectAssetCharacter", "", "KXModelObjectAsset"},
+        {19, "KXModelObjectAssetPowerup", "", "KXModelObjectAsset"},
+        {20, "KXModelObjectAssetUnit", "", "KXModelObjectAsset"},
+        {21, "KXModelObjectBackground", "Untitled", "KXModelObject"},
+        {22, "KXModelObjectButton", "Navigation Button", "KXModelObjectImage"},
+        {23, "KXModelObjectButtonCharacterUnlock", "Single Unlock", "KXModelObjectButton"},
+        {24, "KXModelObjectButtonControl", "", "KXModelObjectButton"},
+        {25, "KXModelObjectButtonFacebook", "Facebook Button", "KXModelObjectButtonUrl"},
+        {26, "KXModelObjectButtonPowerup", "Action Button", "KXModelObjectButton"},
+        {27, "KXModelObjectButtonPurchase", "Purchase Button", "KXModelObjectButton"},
+        {28, "KXModelObjectButtonSoundControl", "Audio Button", "KXModelObjectButton"},
+        {29, "KXModelObjectButtonSwitch", "Switch Button", "KXModelObjectButton"},
+        {30, "KXModelObjectButtonUrl", "Url Button", "KXModelObjectButton"},
+        {31, "KXModelObjectCharacterSelector", "", "KXModelObject"},
+        {32, "KXModelObjectEventObserver", "Event Observer", "KXModelObject"},
+        {33, "KXModelObjectFlag", "Flag", "KXModelObjectAsset"},
+        {34, "KXModelObjectGatekeeper", "Gatekeeper", "KXModelObjectAsset"},
+        {35, "KXModelObjectGroup", "My Group Layer", "KXModelObject"},
+        {36, "KXModelObjectImage", "Image", "KXModelObject"},
+        {37, "KXModelObjectInstance", "", "KXModelObject"},
+        {38, "KXModelObjectLight", "Light", "KXModelObjectAsset"},
+        {39, "KXModelObjectLoadingBar", "Loading Bar", "KXModelObject"},
+        {40, "KXModelObjectLockButton", "Lock Button", "KXModelObjectButton"},
+        {41, "KXModelObjectLogic", "Transform", "KXModelObjectAsset"},
+        {42, "KXModelObjectManipulator", "", "KXModelObject"},
+        {43, "KXModelObjectMirror", "Mirror", "KXModelObjectAsset"},
+        {44, "KXModelObjectParticles", "Particle", "KXModelObjectAsset"},
+        {45, "KXModelObjectParticlesEmitter", "", "KXModelObjectAsset"},
+        {46, "KXModelObjectPath", "Path", "KXModelObjectAsset"},
+        {47, "KXModelObjectScreenJump", "Menu Jump", "KXModelObjectAsset"},
+        {48, "KXModelObjectSwipeControl", "", "KXModelObject"},
+        {49, "KXModelObjectTeleport", "Portal", "KXModelObjectAsset"},
+        {50, "KXModelObjectTrail", "Trail", "KXModelObjectAsset"},
+        {51, "KXModelObjectUnlocker", "Unlock", "KXModelObject"},
+        {52, "KXModelObjectLabel", "Untitled", "KXModelObject"},
+        {53, "KXModelLevelSection", "", "KXModel"},
+        {54, "KXModelScreen", "", "KXModelCompound"},
+        {55, "KXModelScreenScene", "", "KXModelScreen"},
+        {56, "KXNodeScene", "", "KXNode"},
+        {57, "KXNodeUI", "", "KXNode"},
+        {58, "KXNodeUIStart", "", "KXNodeUI"},
+        {59, "KXModelComponentCharacterGameplaySettings", "Character Gameplay Settings", "KXModelComponent"},
+        {60, "KXModelComponentCharacterIcon", "Character Icon", "KXModelComponent"},
+        {61, "KXModelComponentDamage", "Damage", "KXModelComponent"},
+        {62, "KXModelComponentDeletionThreshold", "Object Deletion Threshold", "KXModelComponent"},
+        {63, "KXModelComponentForcedMovement", "Forced Movement", "KXModelComponent"},
+        {64, "KXModelComponentHealth", "Health", "KXModelComponent"},
+        {65, "KXModelComponentIsoJump", "Ghost Jump", "KXModelComponent"},
+        {66, "KXModelComponentMotor", "Motor", "KXModelComponent"},
+        {67, "KXModelComponentMove", "Advanced Move", "KXModelComponent"},
+        {68, "KXModelComponentRotationMapper", "Rotation Mapper", "KXModelComponent"},
+        {69, "KXModelComponentSlide", "Slide", "KXModelComponent"},
+        {70, "KXModelComponentSpawner", "Spawner", "KXModelComponent"},
+        {71, "KXModelComponentWakeup", "Wake Up", "KXModelComponent"},
+        {72, "KXModelComponentScore", "Score", "KXModelComponent"},
+    };
+    return rows;
+}
+
+const std::vector<ModelKindRow>& unregisteredModelKindTable()
+{
+    static const std::vector<ModelKindRow> rows = {
+        {"KXModelCompound", "KXModel"},
+        {"KXNode", "KXModel"},
+        {"KXModelComponent", "KXModel"},
+    };
+    return rows;
+}
