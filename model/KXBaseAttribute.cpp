@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/CCDictionary.h"
+#include "base/CCString.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModel.h"
 #include "model/KXModelController.h"
@@ -76,7 +78,12 @@ void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map)
     if (!map.get("attributeName", inputName) || inputName.empty()) {
         return;
     }
-    for (KXBaseAttribute* candidate : target->attributes()) {
+    connectToInput(*target, inputName);
+}
+
+void KXBaseAttribute::connectToInput(const KXModel& target, const std::string& inputName)
+{
+    for (KXBaseAttribute* candidate : target.attributes()) {
         if (candidate->connectionKind() == KXAttributeConnectionInput && candidate->name() == inputName) {
             connect(candidate, true);
             return;
@@ -101,16 +108,44 @@ KXBaseAttribute* KXBaseAttribute::cloneWithName(const std::string& name) const
 
 void KXBaseAttribute::loadValueFromDictionary(cocos2d::CCObject* /*object*/) {}
 
-void KXBaseAttribute::loadConnectionFromDictionary(cocos2d::CCObject* /*object*/) {}
+void KXBaseAttribute::loadConnectionFromDictionary(cocos2d::CCObject* object)
+{
+    auto* dictionary = dynamic_cast<cocos2d::CCDictionary*>(object);
+    if (dictionary == nullptr || m_connectionKind != KXAttributeConnectionOutput) {
+        return;
+    }
+    const uint32_t modelId = dictionary->valueForKey("connectedModelId")->uintValue();
+    if (modelId == 0) {
+        return;
+    }
+    std::shared_ptr<KXModel> target = KXModelController::shared()->getModel(modelId);
+    if (!target) {
+        return;
+    }
+    const std::string& inputName = dictionary->valueForKey("attributeName")->getString();
+    if (inputName.empty()) {
+        return;
+    }
+    connectToInput(*target, inputName);
+}
 
 cocos2d::CCDictionary* KXBaseAttribute::saveValueToDictionary() const
 {
-    return nullptr;
+    return cocos2d::CCDictionary::create();
 }
 
 cocos2d::CCDictionary* KXBaseAttribute::saveConnectionToDictionary() const
 {
-    return nullptr;
+    cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
+    const KXBaseAttribute* input = connection();
+    if (input == nullptr) {
+        return dictionary;
+    }
+    // Unsigned, so that an id above INT_MAX reads back as itself.
+    const uint32_t modelId = input->owner() != nullptr ? input->owner()->id() : 0;
+    dictionary->setObject(cocos2d::CCString::createWithFormat("%u", modelId), "connectedModelId");
+    dictionary->setObject(cocos2d::CCString::create(input->name()), "attributeName");
+    return dictionary;
 }
 
 std::vector<KXAnimationCurve*> KXBaseAttribute::animationCurves(int /*key*/) const

@@ -57,7 +57,8 @@ public:
     virtual KXBaseAttribute* cloneForModel(KXModel* owner) const;
     virtual KXBaseAttribute* cloneWithName(const std::string& name) const;
 
-    // Dictionary forms (not used by the player's loader). Base: nothing / null.
+    // Dictionary forms (not used by the player's loader): the stored maps with numbers as
+    // text. Base: no value (an empty dictionary) and the connection of a linked output.
     virtual void loadValueFromDictionary(cocos2d::CCObject* object);
     virtual void loadConnectionFromDictionary(cocos2d::CCObject* object);
     virtual cocos2d::CCDictionary* saveValueToDictionary() const;
@@ -96,6 +97,9 @@ public:
     KXBaseAttribute* connection() const;
 
 private:
+    // Silently links this output to the first input of that name in `target`.
+    void connectToInput(const KXModel& target, const std::string& inputName);
+
     std::string m_name;
     KXModel* m_owner = nullptr;
     uint32_t m_flags = 0;

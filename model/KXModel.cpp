@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <deque>
 
+#include "base/CCArray.h"
+#include "base/CCDictionary.h"
+#include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
@@ -518,16 +521,78 @@ void KXModel::unpackConnections(const KXMessagePackMap& map)
     }
 }
 
-void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* /*dictionary*/) {}
+void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary)
+{
+    if (dictionary == nullptr) {
+        return;
+    }
+    // A missing "id" reads as the empty text, whose value is 0.
+    setId(dictionary->valueForKey("id")->uintValue());
+    const std::vector<KXBaseAttribute*> attributes = m_attributes;
+    for (KXBaseAttribute* attribute : attributes) {
+        if (cocos2d::CCObject* object = dictionary->objectForKey(attribute->name())) {
+            attribute->loadValueFromDictionary(object);
+        }
+    }
+}
 
-void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* /*dictionary*/) {}
+void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* dictionary)
+{
+    if (dictionary == nullptr) {
+        return;
+    }
+    const std::vector<KXBaseAttribute*> attributes = m_attributes;
+    for (KXBaseAttribute* attribute : attributes) {
+        if (cocos2d::CCObject* object = dictionary->objectForKey(attribute->name())) {
+            attribute->loadConnectionFromDictionary(object);
+        }
+    }
+    auto* childIds = dynamic_cast<cocos2d::CCArray*>(dictionary->objectForKey("children"));
+    if (childIds == nullptr) {
+        return;
+    }
+    KXModelController* controller = KXModelController::shared();
+    for (cocos2d::CCObject* element : childIds->data()) {
+        auto* text = dynamic_cast<cocos2d::CCString*>(element);
+        if (text == nullptr) {
+            break;
+        }
+        if (std::shared_ptr<KXModel> child = controller->getModel(text->uintValue())) {
+            addChild(child, true);
+        }
+    }
+}
 
 cocos2d::CCDictionary* KXModel::saveValuesToDictionary() const
 {
-    return nullptr;
+    cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
+    dictionary->setObject(cocos2d::CCString::createWithFormat("%u", m_id), "id");
+    dictionary->setObject(cocos2d::CCString::create(className()), "className");
+    for (const KXBaseAttribute* attribute : m_attributes) {
+        cocos2d::CCDictionary* values = attribute->saveValueToDictionary();
+        if (values != nullptr && values->count() > 0) {
+            dictionary->setObject(values, attribute->name());
+        }
+    }
+    return dictionary;
 }
 
 cocos2d::CCDictionary* KXModel::saveConnectionsToDictionary() const
 {
-    return nullptr;
+    cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
+    dictionary->setObject(cocos2d::CCString::createWithFormat("%u", m_id), "id");
+    for (const KXBaseAttribute* attribute : m_attributes) {
+        cocos2d::CCDictionary* links = attribute->saveConnectionToDictionary();
+        if (links != nullptr && links->count() > 0) {
+            dictionary->setObject(links, attribute->name());
+        }
+    }
+    if (!m_children.empty()) {
+        cocos2d::CCArray* childIds = cocos2d::CCArray::createWithCapacity(static_cast<unsigned int>(m_children.size()));
+        for (const std::shared_ptr<KXModel>& child : m_children) {
+            childIds->addObject(cocos2d::CCString::createWithFormat("%u", child->id()));
+        }
+        dictionary->setObject(childIds, "children");
+    }
+    return dictionary;
 }

@@ -52,7 +52,8 @@ public:
     void packConnections(KXMessagePackMap& map) const override;
     void unpackConnections(const KXMessagePackMap& map) override;
 
-    // Dictionary forms (not used by the player's loader). Base: nothing / null.
+    // Dictionary forms (not used by the player's loader): the stored maps key for key with
+    // numbers as text, "className" for "Class Name". Saves return autoreleased dictionaries.
     virtual void loadValuesFromDictionary(cocos2d::CCDictionary* dictionary);
     virtual void loadConnectionsFromDictionary(cocos2d::CCDictionary* dictionary);
     virtual cocos2d::CCDictionary* saveValuesToDictionary() const;

@@ -2,6 +2,13 @@
 // premultiplied blend of PNG alpha, and the 16-bit colour textures made from raw bytes.
 #include "support/render_test_support.h"
 
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <cstdlib>
+
+#include "textures/CCImageCodec.h"
+
 using namespace cocos2d;
 using kxtest::Rgba;
 
@@ -19,7 +26,72 @@ CCSprite* colourSprite(const unsigned char bytes[4], float w, float h) {
     return sprite;
 }
 
+void appendBigEndian32(std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((value >> shift) & 0xff);
+}
+
+std::string pngChunk(const std::string& type, const std::string& body) {
+    std::string out;
+    appendBigEndian32(out, static_cast<uint32_t>(body.size()));
+    const std::string typed = type + body;
+    out += typed;
+    appendBigEndian32(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
+                                                       static_cast<uInt>(typed.size()))));
+    return out;
+}
+
+// An RGBA PNG whose header claims width x height and whose data holds `rows` rows of 4
+// opaque white pixels each.
+std::string pngClaiming(uint32_t width, uint32_t height, int rows) {
+    std::string header;
+    appendBigEndian32(header, width);
+    appendBigEndian32(header, height);
+    header += std::string("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, no interlace
+    std::string raw;
+    for (int row = 0; row < rows; ++row)
+        raw += std::string(1, '\0') + std::string(16, '\xff');
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+             static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", packed) +
+           pngChunk("IEND", "");
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 } // namespace
+
+TEST(ImageDecode, WellFormedPngDecodesToItsSize) {
+    const std::string png = pngClaiming(4, 4, 4);
+    CCDecodedImage image;
+    ASSERT_TRUE(ccDecodeImage(reinterpret_cast<const unsigned char*>(png.data()), png.size(), true, &image));
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.height, 4);
+    EXPECT_EQ(image.rgba.size(), 64u);
+}
+
+// A few hundred bytes claiming 16385 x 8192 pixels would have the decoder clear half a
+// gigabyte before it noticed the missing rows.
+TEST(ImageDecode, HugeHeaderIsRefusedBeforeAnyPixelMemory) {
+    const std::string png = pngClaiming(16385, 8192, 4);
+    EXPECT_EXIT(
+        {
+            const long before = peakResidentKilobytes();
+            CCDecodedImage image;
+            const bool decoded =
+                ccDecodeImage(reinterpret_cast<const unsigned char*>(png.data()), png.size(), true, &image);
+            const long grownKilobytes = peakResidentKilobytes() - before;
+            std::exit(!decoded && grownKilobytes < 64 * 1024 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
 
 TEST_F(SpriteRender, SpriteCoversItsRectangleAroundTheAnchor) {
     CCSprite* sprite = CCSprite::create(solidPng("red.png", 4, 4, {255, 0, 0, 255}).c_str());

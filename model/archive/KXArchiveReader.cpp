@@ -196,6 +196,7 @@ bool KXArchiveReader::readFile(const std::string& name, unsigned char*& buffer, 
             }
         }
         unsigned char probe[1];
+        bool codeChecked = false;
         for (;;) {
             if (length == capacity && capacity < declared) {
                 std::size_t grown = std::min(declared, capacity * 2);
@@ -213,6 +214,7 @@ bool KXArchiveReader::readFile(const std::string& name, unsigned char*& buffer, 
             zip_int64_t n = zip_fread(openFile_, target, want);
             if (n < 0) {
                 if (length == declared && isSoundAe2Entry(zip_file_get_error(openFile_))) {
+                    codeChecked = true;
                     break;
                 }
                 throwArchiveError(kReadFile, zip_file_get_error(openFile_));
@@ -224,6 +226,12 @@ bool KXArchiveReader::readFile(const std::string& name, unsigned char*& buffer, 
                 throwArchiveFault(kReadFile, KXArchiveFault::BadArchive);
             }
             length += static_cast<std::size_t>(n);
+        }
+        // libzip does not verify the authentication code of AE-2 entries, which carry no CRC:
+        // without this check a damaged AES entry would read as good data.
+        if (!codeChecked && isWinZipAesEntry(archive_, static_cast<zip_uint64_t>(openIndex_)) &&
+            !winZipAesCodeMatches(archive_, static_cast<zip_uint64_t>(openIndex_), openPassword_)) {
+            throwArchiveFault(kReadFile, KXArchiveFault::BadArchive);
         }
         closeEntry();
         if (length != declared) {

@@ -10,8 +10,7 @@ namespace {
 
 // A sheet extent: the value first, then the bounds, each bound pulling the value and the
 // variable value into range (so the variable value ends at the minimum).
-KXAttributeFloat* makeExtent(const char* name, KXModel* owner)
-{
+KXAttributeFloat* makeExtent(const char* name, KXModel* owner) {
     KXAttributeFloat* extent = new KXAttributeFloat(name, owner);
     extent->setValue(KXBaseModelAtlas::kDefaultExtent, true);
     extent->setMinimum(KXBaseModelAtlas::kMinimumExtent);
@@ -25,8 +24,7 @@ KXAttributeFloat* makeExtent(const char* name, KXModel* owner)
 
 } // namespace
 
-KXBaseModelAtlas::KXBaseModelAtlas(const std::string& name) : KXModel(name)
-{
+KXBaseModelAtlas::KXBaseModelAtlas(const std::string& name) : KXModel(name) {
     makeExtent("width", this);
     makeExtent("height", this);
     KXAttributeFloat* padding = new KXAttributeFloat("padding", this);
@@ -34,46 +32,39 @@ KXBaseModelAtlas::KXBaseModelAtlas(const std::string& name) : KXModel(name)
     bindAttributes();
 }
 
-KXBaseModelAtlas::KXBaseModelAtlas(const KXBaseModelAtlas& source) : KXModel(source)
-{
+KXBaseModelAtlas::KXBaseModelAtlas(const KXBaseModelAtlas& source) : KXModel(source) {
     bindAttributes();
 }
 
-void KXBaseModelAtlas::bindAttributes()
-{
+void KXBaseModelAtlas::bindAttributes() {
     m_width = boundAttribute<KXAttributeFloat>(*this, "width");
     m_height = boundAttribute<KXAttributeFloat>(*this, "height");
     m_padding = boundAttribute<KXAttributeFloat>(*this, "padding");
 }
 
-void KXBaseModelAtlas::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelAtlas::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModel::childAdded(child);
     if (modelCast<KXModelSprite>(child)) {
         m_sprites.add(child);
     }
 }
 
-void KXBaseModelAtlas::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelAtlas::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModel::childRemoved(child);
     if (modelCast<KXModelSprite>(child)) {
         m_sprites.removeFirst(child);
     }
 }
 
-void KXBaseModelAtlas::allChildrenRemoved()
-{
+void KXBaseModelAtlas::allChildrenRemoved() {
     KXModel::allChildrenRemoved();
     m_sprites.clear();
 }
 
-std::string KXBaseModelAtlas::imagePath() const
-{
+std::string KXBaseModelAtlas::imagePath() const {
     return kxMediaPath("/atlases/atlas_ID", id(), ".png");
 }
 
-std::string KXBaseModelAtlas::plistPath() const
-{
+std::string KXBaseModelAtlas::plistPath() const {
     return kxMediaPath("/atlases/atlas_ID", id(), ".plist");
 }

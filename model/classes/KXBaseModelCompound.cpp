@@ -7,24 +7,21 @@ KXBaseModelCompound::KXBaseModelCompound(const std::string& name) : KXModel(name
 
 KXBaseModelCompound::KXBaseModelCompound(const KXBaseModelCompound& source) : KXModel(source) {}
 
-void KXBaseModelCompound::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelCompound::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModel::childAdded(child);
     if (modelKindCast<KXModelComponent>(child)) {
         m_components.add(child);
     }
 }
 
-void KXBaseModelCompound::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelCompound::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModel::childRemoved(child);
     if (modelKindCast<KXModelComponent>(child)) {
         m_components.removeFirst(child);
     }
 }
 
-void KXBaseModelCompound::allChildrenRemoved()
-{
+void KXBaseModelCompound::allChildrenRemoved() {
     KXModel::allChildrenRemoved();
     m_components.clear();
 }

@@ -8,13 +8,11 @@ KXBaseModelFont::KXBaseModelFont(const std::string& name) : KXModel(name) {}
 
 KXBaseModelFont::KXBaseModelFont(const KXBaseModelFont& source) : KXModel(source) {}
 
-std::string KXBaseModelFont::fontFile() const
-{
+std::string KXBaseModelFont::fontFile() const {
     return kxMediaPath("/fonts/KXModelFont_ID", id(), ".fnt");
 }
 
-CCLabelBMFont* KXBaseModelFont::createLabel() const
-{
+CCLabelBMFont* KXBaseModelFont::createLabel() const {
     CCLabelBMFont* label = new CCLabelBMFont();
     if (!label->initWithString("0", fontFile().c_str(), kCCLabelAutomaticWidth, kCCTextAlignmentLeft,
                                CCPointZero)) {

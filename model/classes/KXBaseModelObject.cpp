@@ -7,24 +7,11 @@
 #include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelSpriteContainer.h"
 
-#include <type_traits>
-#include <utility>
-
 using namespace cocos2d;
 
 namespace {
 
 constexpr float kDefaultContentExtent = 100.0f;
-
-// The sprite container's source size, while that model may not offer it yet.
-template <class C, class = void>
-struct SourceSize {
-    static CCSize at(const C&, float) { return CCSize(kDefaultContentExtent, kDefaultContentExtent); }
-};
-template <class C>
-struct SourceSize<C, decltype(void(std::declval<const C&>().frameSourceSizeAt(0.0f)))> {
-    static CCSize at(const C& container, float time) { return container.frameSourceSizeAt(time); }
-};
 
 // One axis of the screen adaptation: far-edge values keep their distance from the far visible
 // edge, near-edge values from the near one.
@@ -79,7 +66,7 @@ std::shared_ptr<KXModelPolygon> KXBaseModelObject::collisionShape() const
 CCSize KXBaseModelObject::contentSize(float time) const
 {
     if (std::shared_ptr<KXModelSpriteContainer> container = spriteContainer()) {
-        return SourceSize<KXModelSpriteContainer>::at(*container, time);
+        return container->frameSourceSizeAt(time);
     }
     return CCSize(kDefaultContentExtent, kDefaultContentExtent);
 }

@@ -6,7 +6,6 @@ KXBaseModelSound::KXBaseModelSound(const std::string& name) : KXModel(name) {}
 
 KXBaseModelSound::KXBaseModelSound(const KXBaseModelSound& source) : KXModel(source) {}
 
-std::string KXBaseModelSound::soundPath() const
-{
+std::string KXBaseModelSound::soundPath() const {
     return kxMediaPath("/sounds/KXModelSound_ID", id(), ".mp3");
 }

@@ -9,15 +9,13 @@ using namespace cocos2d;
 
 namespace {
 
-const CCSize& sizeOf(const KXAttributeSize* attribute)
-{
+const CCSize& sizeOf(const KXAttributeSize* attribute) {
     static const CCSize zero;
     return attribute != nullptr ? attribute->value() : zero;
 }
 
 // The cached texture of the path, else the file loaded into the cache when it exists.
-CCTexture2D* cachedOrLoaded(const std::string& path)
-{
+CCTexture2D* cachedOrLoaded(const std::string& path) {
     CCTextureCache* cache = CCTextureCache::sharedTextureCache();
     if (CCTexture2D* texture = cache->textureForKey(path.c_str())) {
         return texture;
@@ -30,8 +28,7 @@ CCTexture2D* cachedOrLoaded(const std::string& path)
 
 } // namespace
 
-KXBaseModelSprite::KXBaseModelSprite(const std::string& name) : KXModel(name)
-{
+KXBaseModelSprite::KXBaseModelSprite(const std::string& name) : KXModel(name) {
     new KXAttributeSize("Size", this);
     new KXAttributeRect("Source Rect", this);
     new KXAttributeSize("SourceSize", this);
@@ -39,49 +36,41 @@ KXBaseModelSprite::KXBaseModelSprite(const std::string& name) : KXModel(name)
     bindAttributes();
 }
 
-KXBaseModelSprite::KXBaseModelSprite(const KXBaseModelSprite& source) : KXModel(source)
-{
+KXBaseModelSprite::KXBaseModelSprite(const KXBaseModelSprite& source) : KXModel(source) {
     bindAttributes();
 }
 
-void KXBaseModelSprite::bindAttributes()
-{
+void KXBaseModelSprite::bindAttributes() {
     m_size = boundAttribute<KXAttributeSize>(*this, "Size");
     m_sourceRect = boundAttribute<KXAttributeRect>(*this, "Source Rect");
     m_sourceSize = boundAttribute<KXAttributeSize>(*this, "SourceSize");
     m_offset = boundAttribute<KXAttributePoint>(*this, "Offset");
 }
 
-std::string KXBaseModelSprite::imagePath() const
-{
+std::string KXBaseModelSprite::imagePath() const {
     return kxMediaPath("/images/KXModelSprite_ID", id(), ".png");
 }
 
-std::string KXBaseModelSprite::effectPath() const
-{
+std::string KXBaseModelSprite::effectPath() const {
     return kxMediaPath("/effects/KXModelSprite_ID", id(), ".png");
 }
 
-CCTexture2D* KXBaseModelSprite::texture() const
-{
+CCTexture2D* KXBaseModelSprite::texture() const {
     if (CCTexture2D* effect = cachedOrLoaded(effectPath())) {
         return effect;
     }
     return cachedOrLoaded(imagePath());
 }
 
-std::string KXBaseModelSprite::spriteFrameName() const
-{
+std::string KXBaseModelSprite::spriteFrameName() const {
     return "KXModelSprite_ID" + std::to_string(static_cast<int32_t>(id()));
 }
 
-CCSpriteFrame* KXBaseModelSprite::spriteFrame() const
-{
+CCSpriteFrame* KXBaseModelSprite::spriteFrame() const {
     return CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(spriteFrameName().c_str());
 }
 
-CCSprite* KXBaseModelSprite::createSprite() const
-{
+CCSprite* KXBaseModelSprite::createSprite() const {
     CCSprite* sprite = CCSprite::createWithSpriteFrameName(spriteFrameName().c_str());
     if (sprite != nullptr) {
         sprite->setAnchorPoint(CCPoint(0.5f, 0.5f));
@@ -89,12 +78,10 @@ CCSprite* KXBaseModelSprite::createSprite() const
     return sprite;
 }
 
-const CCSize& KXBaseModelSprite::size() const
-{
+const CCSize& KXBaseModelSprite::size() const {
     return sizeOf(m_size);
 }
 
-const CCSize& KXBaseModelSprite::sourceSize() const
-{
+const CCSize& KXBaseModelSprite::sourceSize() const {
     return sizeOf(m_sourceSize);
 }

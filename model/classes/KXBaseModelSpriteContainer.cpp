@@ -13,20 +13,17 @@ using namespace cocos2d;
 
 namespace {
 
-const KXModelSprite& spriteAt(const KXChildSubset::List& sprites, size_t index)
-{
+const KXModelSprite& spriteAt(const KXChildSubset::List& sprites, size_t index) {
     return static_cast<const KXModelSprite&>(*sprites[index]);
 }
 
-bool isPositiveFinite(double value)
-{
+bool isPositiveFinite(double value) {
     return std::isfinite(value) && value > 0.0;
 }
 
 } // namespace
 
-KXBaseModelSpriteContainer::KXBaseModelSpriteContainer(const std::string& name) : KXModel(name)
-{
+KXBaseModelSpriteContainer::KXBaseModelSpriteContainer(const std::string& name) : KXModel(name) {
     KXAttributeFloat* speed = new KXAttributeFloat("Animation Speed", this);
     speed->setValue(1.0f, true);
     new KXAttributeFloat("Duration", this);
@@ -35,47 +32,40 @@ KXBaseModelSpriteContainer::KXBaseModelSpriteContainer(const std::string& name) 
 }
 
 KXBaseModelSpriteContainer::KXBaseModelSpriteContainer(const KXBaseModelSpriteContainer& source)
-    : KXModel(source), m_offset(source.m_offset)
-{
+    : KXModel(source), m_offset(source.m_offset) {
     bindAttributes();
 }
 
-void KXBaseModelSpriteContainer::bindAttributes()
-{
+void KXBaseModelSpriteContainer::bindAttributes() {
     m_animationSpeed = boundAttribute<KXAttributeFloat>(*this, "Animation Speed");
     m_duration = boundAttribute<KXAttributeFloat>(*this, "Duration");
     m_excludedFromAtlas = boundAttribute<KXAttributeBool>(*this, "Excluded From Atlas");
 }
 
-void KXBaseModelSpriteContainer::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelSpriteContainer::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModel::childAdded(child);
     if (modelCast<KXModelSprite>(child)) {
         m_sprites.add(child);
     }
 }
 
-void KXBaseModelSpriteContainer::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelSpriteContainer::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModel::childRemoved(child);
     if (modelCast<KXModelSprite>(child)) {
         m_sprites.removeFirst(child);
     }
 }
 
-void KXBaseModelSpriteContainer::allChildrenRemoved()
-{
+void KXBaseModelSpriteContainer::allChildrenRemoved() {
     KXModel::allChildrenRemoved();
     m_sprites.clear();
 }
 
-float KXBaseModelSpriteContainer::animationSpeed() const
-{
+float KXBaseModelSpriteContainer::animationSpeed() const {
     return attributeValue(m_animationSpeed);
 }
 
-CCSprite* KXBaseModelSpriteContainer::getSprite(float speedFactor, bool loop) const
-{
+CCSprite* KXBaseModelSpriteContainer::getSprite(float speedFactor, bool loop) const {
     const KXChildSubset::List sprites = m_sprites.models();
     if (sprites.empty()) {
         debugLog("KXBaseModelSpriteContainer::getSprite - no sprites are contained");
@@ -118,8 +108,7 @@ CCSprite* KXBaseModelSpriteContainer::getSprite(float speedFactor, bool loop) co
     return sprite;
 }
 
-CCSpriteFrame* KXBaseModelSpriteContainer::getSpriteFrame(unsigned int index) const
-{
+CCSpriteFrame* KXBaseModelSpriteContainer::getSpriteFrame(unsigned int index) const {
     const KXChildSubset::List sprites = m_sprites.models();
     if (sprites.empty()) {
         debugLog("KXBaseModelSpriteContainer::getSpriteFrame - no sprites are contained");
@@ -131,8 +120,7 @@ CCSpriteFrame* KXBaseModelSpriteContainer::getSpriteFrame(unsigned int index) co
     return spriteAt(sprites, index).spriteFrame();
 }
 
-CCTexture2D* KXBaseModelSpriteContainer::textureAt(unsigned int index) const
-{
+CCTexture2D* KXBaseModelSpriteContainer::textureAt(unsigned int index) const {
     const KXChildSubset::List sprites = m_sprites.models();
     if (index >= sprites.size()) {
         return nullptr;
@@ -140,8 +128,7 @@ CCTexture2D* KXBaseModelSpriteContainer::textureAt(unsigned int index) const
     return spriteAt(sprites, index).texture();
 }
 
-unsigned int KXBaseModelSpriteContainer::frameIndexAt(float time) const
-{
+unsigned int KXBaseModelSpriteContainer::frameIndexAt(float time) const {
     const size_t count = m_sprites.size();
     if (count == 0) {
         return 0;
@@ -155,8 +142,7 @@ unsigned int KXBaseModelSpriteContainer::frameIndexAt(float time) const
     return kx::truncateToUInt(frames) % count;
 }
 
-CCSize KXBaseModelSpriteContainer::frameSizeAt(float time) const
-{
+CCSize KXBaseModelSpriteContainer::frameSizeAt(float time) const {
     const KXChildSubset::List sprites = m_sprites.models();
     if (sprites.empty()) {
         return CCSize(0.0f, 0.0f);
@@ -164,8 +150,7 @@ CCSize KXBaseModelSpriteContainer::frameSizeAt(float time) const
     return spriteAt(sprites, frameIndexAt(time)).size();
 }
 
-CCSize KXBaseModelSpriteContainer::frameSourceSizeAt(float time) const
-{
+CCSize KXBaseModelSpriteContainer::frameSourceSizeAt(float time) const {
     const KXChildSubset::List sprites = m_sprites.models();
     if (sprites.empty()) {
         return CCSize(0.0f, 0.0f);

@@ -16,8 +16,7 @@ public:
 
     void add(const std::shared_ptr<KXModel>& child) { m_models.push_back(child); }
     // Removes the first occurrence only; the rest keep their order.
-    void removeFirst(const std::shared_ptr<KXModel>& child)
-    {
+    void removeFirst(const std::shared_ptr<KXModel>& child) {
         auto found = std::find(m_models.begin(), m_models.end(), child);
         if (found != m_models.end()) {
             m_models.erase(found);
@@ -25,8 +24,7 @@ public:
     }
     void clear() { m_models.clear(); }
     // Hands the whole list over and leaves this one empty.
-    List take()
-    {
+    List take() {
         List taken;
         taken.swap(m_models);
         return taken;

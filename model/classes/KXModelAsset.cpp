@@ -9,43 +9,35 @@
 
 using namespace cocos2d;
 
-std::shared_ptr<KXModel> KXModelAsset::create()
-{
+std::shared_ptr<KXModel> KXModelAsset::create() {
     return KXModel::makeShared<KXModelAsset>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelAsset::createCopy(const KXModelAsset& source)
-{
+std::shared_ptr<KXModel> KXModelAsset::createCopy(const KXModelAsset& source) {
     return KXModel::makeShared<KXModelAsset>(source);
 }
 
-KXModelAsset::KXModelAsset(const std::string& name) : KXModelCompound(name)
-{
+KXModelAsset::KXModelAsset(const std::string& name) : KXModelCompound(name) {
     m_collisionShape = new KXAttributeShape("Collision Shape", this);
 }
 
-KXModelAsset::KXModelAsset(const KXModelAsset& source) : KXModelCompound(source)
-{
+KXModelAsset::KXModelAsset(const KXModelAsset& source) : KXModelCompound(source) {
     m_collisionShape = boundAttribute<KXAttributeShape>(*this, "Collision Shape");
 }
 
-std::shared_ptr<KXModel> KXModelAsset::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelAsset::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXModelAsset::spriteContainer() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXModelAsset::spriteContainer() const {
     return nullptr;
 }
 
-std::shared_ptr<KXModelPolygon> KXModelAsset::collisionShape() const
-{
+std::shared_ptr<KXModelPolygon> KXModelAsset::collisionShape() const {
     return m_collisionShape != nullptr ? m_collisionShape->value() : nullptr;
 }
 
-void KXModelAsset::setCollisionBox(const CCSize& size, const CCPoint& offset)
-{
+void KXModelAsset::setCollisionBox(const CCSize& size, const CCPoint& offset) {
     if (m_collisionShape == nullptr) {
         return;
     }
@@ -59,13 +51,11 @@ void KXModelAsset::setCollisionBox(const CCSize& size, const CCPoint& offset)
     polygon->replaceWithBox(size, offset, false);
 }
 
-void KXModelAsset::setCollisionBoxFromSprite(const KXBaseModelSpriteContainer& container)
-{
+void KXModelAsset::setCollisionBoxFromSprite(const KXBaseModelSpriteContainer& container) {
     setCollisionBox(container.frameSizeAt(0.0f), container.offset());
 }
 
-bool KXModelAsset::isCollisionShapeUsable(float scaleX, float scaleY) const
-{
+bool KXModelAsset::isCollisionShapeUsable(float scaleX, float scaleY) const {
     const std::shared_ptr<KXModelPolygon> polygon = collisionShape();
     if (!polygon || polygon->isEmpty()) {
         return false;

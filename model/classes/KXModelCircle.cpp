@@ -2,13 +2,11 @@
 
 using namespace cocos2d;
 
-std::shared_ptr<KXModel> KXModelCircle::create()
-{
+std::shared_ptr<KXModel> KXModelCircle::create() {
     return KXModel::makeShared<KXModelCircle>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelCircle::createCopy(const KXModelCircle& source)
-{
+std::shared_ptr<KXModel> KXModelCircle::createCopy(const KXModelCircle& source) {
     return KXModel::makeShared<KXModelCircle>(source);
 }
 
@@ -16,20 +14,17 @@ KXModelCircle::KXModelCircle(const std::string& name) : KXModelPolygon(name) {}
 
 KXModelCircle::KXModelCircle(const KXModelCircle& source) : KXModelPolygon(source) {}
 
-std::shared_ptr<KXModel> KXModelCircle::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelCircle::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-void KXModelCircle::addPoint(const CCPoint& point, bool silent)
-{
+void KXModelCircle::addPoint(const CCPoint& point, bool silent) {
     if (pointCount() < 2) {
         KXModelPolygon::addPoint(point, silent);
     }
 }
 
-void KXModelCircle::insertPoint(int /*index*/, const CCPoint& /*point*/, bool silent)
-{
+void KXModelCircle::insertPoint(int /*index*/, const CCPoint& /*point*/, bool silent) {
     if (!isEmpty()) {
         return;
     }
@@ -40,30 +35,29 @@ void KXModelCircle::insertPoint(int /*index*/, const CCPoint& /*point*/, bool si
     }
 }
 
-void KXModelCircle::removePoint(int /*index*/, bool silent)
-{
+void KXModelCircle::removePoint(int /*index*/, bool silent) {
     removeAllPoints(silent);
 }
 
-void KXModelCircle::setPoint(int index, const CCPoint& point, bool silent)
-{
+void KXModelCircle::setPoint(int index, const CCPoint& point, bool silent) {
     const CCPoint oldCentre = pointAt(0);
     KXModelPolygon::setPoint(index, point, true);
     if (index == 0) {
         const CCPoint moved = pointAt(0);
         const CCPoint rim = pointAt(1);
-        KXModelPolygon::setPoint(1, CCPoint(rim.x + moved.x - oldCentre.x, rim.y + moved.y - oldCentre.y), true);
+        KXModelPolygon::setPoint(1, CCPoint(rim.x + moved.x - oldCentre.x, rim.y + moved.y - oldCentre.y),
+                                 true);
     }
     if (!silent) {
         notifyModelChanged();
     }
 }
 
-void KXModelCircle::setBox(const CCSize& size, const CCPoint& offset, bool silent)
-{
+void KXModelCircle::setBox(const CCSize& size, const CCPoint& offset, bool silent) {
     float radius = kDefaultRadius;
     if (size.width > 0.0f || size.height > 0.0f) {
-        radius = static_cast<float>((static_cast<double>(size.width) + static_cast<double>(size.height)) / 5.0);
+        radius =
+            static_cast<float>((static_cast<double>(size.width) + static_cast<double>(size.height)) / 5.0);
     }
     addPoint(CCPoint(-offset.x, -offset.y), true);
     addPoint(CCPoint(radius - offset.x, -offset.y), true);
@@ -72,8 +66,7 @@ void KXModelCircle::setBox(const CCSize& size, const CCPoint& offset, bool silen
     }
 }
 
-float KXModelCircle::radius() const
-{
+float KXModelCircle::radius() const {
     if (isEmpty()) {
         return 0.0f;
     }

@@ -11,58 +11,48 @@ using namespace cocos2d;
 
 namespace {
 
-CCString* pointText(const CCPoint& point)
-{
+CCString* pointText(const CCPoint& point) {
     return CCString::createWithFormat("{%f,%f}", point.x, point.y);
 }
 
-bool isFinitePoint(const b2Vec2& point)
-{
+bool isFinitePoint(const b2Vec2& point) {
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 
 } // namespace
 
-std::shared_ptr<KXModel> KXModelPolygon::create()
-{
+std::shared_ptr<KXModel> KXModelPolygon::create() {
     return KXModel::makeShared<KXModelPolygon>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelPolygon::createCopy(const KXModelPolygon& source)
-{
+std::shared_ptr<KXModel> KXModelPolygon::createCopy(const KXModelPolygon& source) {
     return KXModel::makeShared<KXModelPolygon>(source);
 }
 
 KXModelPolygon::KXModelPolygon(const std::string& name) : KXModel(name) {}
 
 KXModelPolygon::KXModelPolygon(const KXModelPolygon& source)
-    : KXModel(source), m_points(source.m_points), m_oneWayCollisionVector(source.m_oneWayCollisionVector)
-{
-}
+    : KXModel(source), m_points(source.m_points), m_oneWayCollisionVector(source.m_oneWayCollisionVector) {}
 
-std::shared_ptr<KXModel> KXModelPolygon::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelPolygon::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
 // --- stored forms ---
 
-void KXModelPolygon::registerKeys() const
-{
+void KXModelPolygon::registerKeys() const {
     KXModel::registerKeys();
     KXMessagePackMap::registerKeyName("points");
     KXMessagePackMap::registerKeyName("oneWayCollisionVector");
 }
 
-void KXModelPolygon::packValues(KXMessagePackMap& map) const
-{
+void KXModelPolygon::packValues(KXMessagePackMap& map) const {
     KXModel::packValues(map);
     map.set("points", m_points);
     map.set("oneWayCollisionVector", m_oneWayCollisionVector);
 }
 
-void KXModelPolygon::unpackValues(const KXMessagePackMap& map)
-{
+void KXModelPolygon::unpackValues(const KXMessagePackMap& map) {
     KXModel::unpackValues(map);
     std::vector<CCPoint> points;
     if (map.get("points", points)) {
@@ -74,16 +64,14 @@ void KXModelPolygon::unpackValues(const KXMessagePackMap& map)
     }
 }
 
-void KXModelPolygon::loadValuesFromDictionary(CCDictionary* dictionary)
-{
+void KXModelPolygon::loadValuesFromDictionary(CCDictionary* dictionary) {
     KXModel::loadValuesFromDictionary(dictionary);
     if (dictionary == nullptr) {
         return;
     }
     if (CCArray* points = dynamic_cast<CCArray*>(dictionary->objectForKey("points"))) {
         CCObject* item = nullptr;
-        CCARRAY_FOREACH(points, item)
-        {
+        CCARRAY_FOREACH(points, item) {
             if (CCString* text = dynamic_cast<CCString*>(item)) {
                 addPoint(text->pointValue(), true);
             }
@@ -94,8 +82,7 @@ void KXModelPolygon::loadValuesFromDictionary(CCDictionary* dictionary)
     }
 }
 
-CCDictionary* KXModelPolygon::saveValuesToDictionary() const
-{
+CCDictionary* KXModelPolygon::saveValuesToDictionary() const {
     CCDictionary* dictionary = KXModel::saveValuesToDictionary();
     if (dictionary == nullptr) {
         dictionary = CCDictionary::create();
@@ -111,16 +98,14 @@ CCDictionary* KXModelPolygon::saveValuesToDictionary() const
 
 // --- point editors ---
 
-void KXModelPolygon::addPoint(const CCPoint& point, bool silent)
-{
+void KXModelPolygon::addPoint(const CCPoint& point, bool silent) {
     m_points.push_back(CCPoint(point)); // a copy first: the point may be one of ours
     if (!silent) {
         notifyModelChanged();
     }
 }
 
-void KXModelPolygon::insertPoint(int index, const CCPoint& point, bool silent)
-{
+void KXModelPolygon::insertPoint(int index, const CCPoint& point, bool silent) {
     if (index < 0 || index > pointCount()) {
         return;
     }
@@ -131,8 +116,7 @@ void KXModelPolygon::insertPoint(int index, const CCPoint& point, bool silent)
     }
 }
 
-void KXModelPolygon::removePoint(int index, bool silent)
-{
+void KXModelPolygon::removePoint(int index, bool silent) {
     if (index < 0 || index >= pointCount()) {
         return;
     }
@@ -142,8 +126,7 @@ void KXModelPolygon::removePoint(int index, bool silent)
     }
 }
 
-void KXModelPolygon::setPoint(int index, const CCPoint& point, bool silent)
-{
+void KXModelPolygon::setPoint(int index, const CCPoint& point, bool silent) {
     if (index < 0 || index >= pointCount()) {
         return;
     }
@@ -153,8 +136,7 @@ void KXModelPolygon::setPoint(int index, const CCPoint& point, bool silent)
     }
 }
 
-void KXModelPolygon::removeAllPoints(bool silent)
-{
+void KXModelPolygon::removeAllPoints(bool silent) {
     if (m_points.empty()) {
         return;
     }
@@ -164,8 +146,7 @@ void KXModelPolygon::removeAllPoints(bool silent)
     }
 }
 
-bool KXModelPolygon::isConvex() const
-{
+bool KXModelPolygon::isConvex() const {
     const int n = pointCount();
     if (n < 3) {
         return false;
@@ -188,8 +169,7 @@ bool KXModelPolygon::isConvex() const
     return true;
 }
 
-void KXModelPolygon::setBox(const CCSize& size, const CCPoint& offset, bool silent)
-{
+void KXModelPolygon::setBox(const CCSize& size, const CCPoint& offset, bool silent) {
     double width = kDefaultBoxWidth;
     double height = kDefaultBoxHeight;
     if (size.width > 0.0f && size.height > 0.0f) {
@@ -207,22 +187,19 @@ void KXModelPolygon::setBox(const CCSize& size, const CCPoint& offset, bool sile
     }
 }
 
-void KXModelPolygon::replaceWithBox(const CCSize& size, const CCPoint& offset, bool silent)
-{
+void KXModelPolygon::replaceWithBox(const CCSize& size, const CCPoint& offset, bool silent) {
     m_points.clear();
     setBox(size, offset, silent);
 }
 
-CCPoint KXModelPolygon::pointAt(int index) const
-{
+CCPoint KXModelPolygon::pointAt(int index) const {
     if (index < 0 || index >= pointCount()) {
         return CCPoint(0.0f, 0.0f);
     }
     return m_points[static_cast<size_t>(index)];
 }
 
-void KXModelPolygon::setOneWayCollisionVector(const CCPoint& vector, bool silent)
-{
+void KXModelPolygon::setOneWayCollisionVector(const CCPoint& vector, bool silent) {
     if (vector.equals(m_oneWayCollisionVector)) {
         return;
     }
@@ -234,8 +211,7 @@ void KXModelPolygon::setOneWayCollisionVector(const CCPoint& vector, bool silent
 
 // --- physics ---
 
-int KXModelPolygon::gatherPoints(b2Vec2* buffer, int maxCount, float factorX, float factorY) const
-{
+int KXModelPolygon::gatherPoints(b2Vec2* buffer, int maxCount, float factorX, float factorY) const {
     const int n = pointCount() < maxCount ? pointCount() : maxCount;
     if (n < 1) {
         return 0;
@@ -247,10 +223,10 @@ int KXModelPolygon::gatherPoints(b2Vec2* buffer, int maxCount, float factorX, fl
     return n;
 }
 
-std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY) const
-{
+std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY) const {
     b2Vec2 buffer[kMaxGatheredPoints];
-    const int count = gatherPoints(buffer, kMaxGatheredPoints, scaleX * kMetresPerPixel, scaleY * -kMetresPerPixel);
+    const int count =
+        gatherPoints(buffer, kMaxGatheredPoints, scaleX * kMetresPerPixel, scaleY * -kMetresPerPixel);
     if (count < 1) {
         return nullptr;
     }
@@ -278,14 +254,12 @@ std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY)
     return box;
 }
 
-b2FixtureDef KXModelPolygon::fixtureDef(float scaleX, float scaleY) const
-{
+b2FixtureDef KXModelPolygon::fixtureDef(float scaleX, float scaleY) const {
     b2FixtureDef definition;
     definition.shape = createShape(scaleX, scaleY).release();
     return definition;
 }
 
-bool KXModelPolygon::isValidShape(float scaleX, float scaleY) const
-{
+bool KXModelPolygon::isValidShape(float scaleX, float scaleY) const {
     return createShape(scaleX, scaleY) != nullptr;
 }

@@ -5,8 +5,7 @@
 
 namespace {
 
-float cross(const b2Vec2& a, const b2Vec2& b)
-{
+float cross(const b2Vec2& a, const b2Vec2& b) {
     return a.x * b.y - a.y * b.x;
 }
 
@@ -14,11 +13,11 @@ float cross(const b2Vec2& a, const b2Vec2& b)
 // candidate and, among collinear ones, the farthest: Box2D's own choice, so that the
 // corners found here are the ones it will find. Returns the corner count, 0 when the walk
 // does not close within the point count.
-int wrapHull(const b2Vec2* points, int count, b2Vec2* hull)
-{
+int wrapHull(const b2Vec2* points, int count, b2Vec2* hull) {
     int start = 0;
     for (int i = 1; i < count; ++i) {
-        if (points[i].x > points[start].x || (points[i].x == points[start].x && points[i].y < points[start].y)) {
+        if (points[i].x > points[start].x ||
+            (points[i].x == points[start].x && points[i].y < points[start].y)) {
             start = i;
         }
     }
@@ -54,8 +53,7 @@ int wrapHull(const b2Vec2* points, int count, b2Vec2* hull)
 }
 
 // Signed area of the hull as a fan around its first corner.
-float hullArea(const b2Vec2* hull, int count)
-{
+float hullArea(const b2Vec2* hull, int count) {
     const b2Vec2 origin = hull[0];
     float area = 0.0f;
     for (int i = 0; i < count; ++i) {
@@ -69,8 +67,7 @@ float hullArea(const b2Vec2* hull, int count)
 
 } // namespace
 
-bool hasNearDuplicatePoints(const b2Vec2* points, int count)
-{
+bool hasNearDuplicatePoints(const b2Vec2* points, int count) {
     const int n = count < b2_maxPolygonVertices ? count : b2_maxPolygonVertices;
     for (int i = 1; i < n; ++i) {
         for (int j = 0; j < i; ++j) {
@@ -82,8 +79,7 @@ bool hasNearDuplicatePoints(const b2Vec2* points, int count)
     return false;
 }
 
-bool isUsablePolygonHull(const b2Vec2* points, int count)
-{
+bool isUsablePolygonHull(const b2Vec2* points, int count) {
     if (count < 3 || count > b2_maxPolygonVertices) {
         return false;
     }

@@ -1,0 +1,372 @@
+// The loading sequence of the model controller: the initial load of the key table and of the
+// models the loading screen needs, then one pack file per step, from the data archive or the
+// data folder.
+//
+// Exported data is untrusted: every exception of the archive reader or of MessagePack decoding
+// is caught where a file is read, reported through the last error, and ends that file's turn.
+
+#include "model/KXModelController.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+#include <msgpack.hpp>
+
+#include "cocos2d.h"
+#include "model/KXDebugLog.h"
+#include "model/KXMessagePackMap.h"
+#include "model/KXModel.h"
+#include "model/KXSecrets.h"
+#include "model/archive/KXArchiveReader.h"
+#include "model/archive/KXKeyFile.h"
+#include "model/classes/KXModelGeneralSettings.h"
+
+namespace {
+
+constexpr int32_t kAttributesFile = 0;
+constexpr int32_t kConnectionsFile = 1;
+constexpr int32_t kPassDone = 2;
+
+constexpr const char* kKeyFileName = "Keys.pack";
+constexpr const char* kGeneralSettingsClass = "KXModelGeneralSettings";
+constexpr const char* kGeneralSettingsFile = "KXModelGeneralSettings.0.attributes.pack";
+constexpr const char* kUnableToLoad = "Unable to load data";
+constexpr const char* kNoArchive = "No data archive";
+constexpr const char* kFailedToLoadKeys = "Failed to load keys";
+
+// The files of the initial load after the general settings, with their types.
+const std::pair<const char*, int32_t> kInitialFiles[] = {
+    {"KXModelGeneralSettings.0.attributes.pack", kAttributesFile},
+    {"KXModelFont.0.attributes.pack", kAttributesFile},
+    {"KXModelScreen.0.attributes.pack", kAttributesFile},
+    {"KXModelObjectLabel.0.attributes.pack", kAttributesFile},
+    {"KXModelObjectLoadingBar.0.attributes.pack", kAttributesFile},
+    {"KXModelScreen.0.connections.pack", kConnectionsFile},
+};
+
+// Containers claim their element count before the elements are read, and the unpacker reserves
+// room for all of them at once: no count may exceed what the remaining bytes could hold, nor a
+// fixed ceiling, and nesting stays shallow (stored maps are a handful of levels deep).
+constexpr size_t kMaxContainerElements = size_t(1) << 20;
+constexpr size_t kMaxNesting = 16;
+
+msgpack::unpack_limit limitsFor(size_t remaining)
+{
+    const size_t elements = std::min(remaining, kMaxContainerElements);
+    return msgpack::unpack_limit(elements, elements / 2 + 1, remaining, remaining, remaining, kMaxNesting);
+}
+
+void failLoad(KXModelController& controller, const std::string& error)
+{
+    controller.setLastError(error);
+    controller.loadState().failed = true;
+}
+
+int32_t reportUnreadable(KXModelController& controller, const std::exception& error)
+{
+    debugLog("[KXModelController] load data - fail: %s", error.what());
+    controller.setLastError(std::string(kUnableToLoad) + ": " + error.what());
+    return 2;
+}
+
+int32_t fileType(int32_t pass)
+{
+    return pass != 0 ? kConnectionsFile : kAttributesFile;
+}
+
+// In archive mode the finished set counts entries, which may outnumber the classes: each pass is
+// held to its half, and the bar never moves back within a load.
+void updateProgress(KXModelLoadState& state, size_t classCount)
+{
+    const double classes = static_cast<double>(classCount);
+    double share = classes > 0.0 ? static_cast<double>(state.finished.size()) / classes : 1.0;
+    share = std::min(share, 1.0);
+    const double percent = std::min(share * 50.0 + static_cast<double>(state.pass) * 50.0, 100.0);
+    state.progress = std::max(state.progress, static_cast<int32_t>(percent));
+}
+
+} // namespace
+
+void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword)
+{
+    const std::string folder = m_dataDirectory + "/";
+    std::vector<unsigned char> keys;
+    bool haveKeys = false;
+    if (m_archiveMode) {
+        openArchive(archivePath);
+        if (!m_archiveReader) {
+            failLoad(*this, lastError());
+            return;
+        }
+        haveKeys = readFileArchive(kKeyFileName, keys, storedPassword);
+    } else {
+        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(folder + kKeyFileName, keys);
+    }
+    if (!haveKeys || keys.empty() || keys.size() > UINT32_MAX) {
+        debugLog("Failed to load keys");
+        // A reason found on the way (a wrong password, a bad archive) says more.
+        failLoad(*this, lastError().empty() ? std::string(kFailedToLoadKeys) : lastError());
+        return;
+    }
+
+    // Readable before any key table through the fall-back ids; the key file needs its User ID.
+    const int32_t settingsRead = m_archiveMode ? loadDataFromArchive(kGeneralSettingsFile, kAttributesFile, storedPassword)
+                                               : loadDataFromFile(folder + kGeneralSettingsFile, kAttributesFile);
+    if (settingsRead != 0 || getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
+        debugLog("[KXModelController] load data - fail: no general settings");
+        failLoad(*this, settingsRead == 2 ? lastError() : std::string(kUnableToLoad) + ": no general settings");
+        return;
+    }
+
+    const std::string userId = KXModelGeneralSettings::shared()->userId();
+    KXMessagePackMap::installKeyTable(parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId));
+    keys.clear();
+
+    for (const auto& file : kInitialFiles) {
+        if (m_archiveMode) {
+            loadDataFromArchive(file.first, file.second, storedPassword);
+        } else {
+            loadDataFromFile(folder + file.first, file.second);
+        }
+    }
+}
+
+bool KXModelController::loadNextArchiveFile(const char* storedPassword)
+{
+    KXModelLoadState& state = m_loadState;
+    if (state.failed) {
+        return true;
+    }
+    if (!m_archiveReader) {
+        return false;
+    }
+    if (state.pass == kPassDone) {
+        clear();
+    }
+    updateProgress(state, m_classOrder.size());
+
+    const int32_t type = fileType(state.pass);
+    const std::string name = state.firstFile ? packFileName(state) : state.currentName;
+    loadDataFromArchive(name, type, storedPassword);
+    state.finished.insert(name);
+
+    const std::string password = decodePassword(storedPassword);
+    try {
+        std::string entry;
+        if (state.firstFile) {
+            state.firstFile = false;
+            entry = m_archiveReader->firstEntryName(password);
+        } else {
+            entry = m_archiveReader->nextEntryName(password);
+        }
+        const char* marker = state.pass == 0 ? ".attributes." : ".connections.";
+        for (;;) {
+            if (entry.empty()) {
+                return advanceLoadPass(state) == kPassDone;
+            }
+            if (entry.find(marker) != std::string::npos && state.finished.count(entry) == 0) {
+                state.currentName = entry;
+                return false;
+            }
+            entry = m_archiveReader->nextEntryName(password);
+        }
+    } catch (const std::exception& error) {
+        // Without the walk the rest of the archive cannot be found.
+        debugLog("[KXModelController] load data - fail: %s", error.what());
+        failLoad(*this, std::string(kUnableToLoad) + ": " + error.what());
+        return true;
+    }
+}
+
+bool KXModelController::loadNextFile()
+{
+    KXModelLoadState& state = m_loadState;
+    if (state.failed) {
+        return true;
+    }
+    if (state.pass == kPassDone) {
+        clear();
+    }
+    updateProgress(state, m_classOrder.size());
+
+    const std::string path = m_dataDirectory + "/" + packFileName(state);
+    if (loadDataFromFile(path, fileType(state.pass)) == 0) {
+        ++state.fileNumber;
+        return false;
+    }
+    state.finished.insert(state.currentName);
+    for (const std::string& className : m_classOrder) {
+        if (state.finished.count(className) == 0) {
+            state.currentName = className;
+            state.fileNumber = 0;
+            return false;
+        }
+    }
+    return advanceLoadPass(state) == kPassDone;
+}
+
+int32_t KXModelController::advanceLoadPass(KXModelLoadState& state)
+{
+    if (state.pass == kPassDone) {
+        return state.pass;
+    }
+    state.currentName = kGeneralSettingsClass;
+    state.fileNumber = 0;
+    state.finished.clear();
+    ++state.pass;
+    state.firstFile = true;
+    if (state.pass == kPassDone) {
+        state.progress = 100;
+    }
+    return state.pass;
+}
+
+std::string KXModelController::packFileName(const KXModelLoadState& state) const
+{
+    if (state.pass != 0 && state.pass != 1) {
+        return std::string();
+    }
+    return state.currentName + "." + std::to_string(state.fileNumber) +
+           (state.pass == 0 ? ".attributes.pack" : ".connections.pack");
+}
+
+int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int32_t type,
+                                               const char* storedPassword)
+{
+    if (!m_archiveReader) {
+        debugLog("[KXModelController] load data - fail");
+        setLastError(kNoArchive);
+        return 2;
+    }
+    debugLog("[KXModelController] load data(%d) for class from archive file: %s", type, entryName.c_str());
+    try {
+        unsigned char* buffer = nullptr;
+        uint32_t size = 0;
+        if (!m_archiveReader->readFile(entryName, buffer, size, decodePassword(storedPassword))) {
+            return 1;
+        }
+        std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+        parseData(buffer, size, type);
+        return 0;
+    } catch (const std::exception& error) {
+        return reportUnreadable(*this, error);
+    }
+}
+
+int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t type)
+{
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    if (!files->isFileExist(path)) {
+        return 1;
+    }
+    debugLog("[KXModelController] load data(%d) for class from file: %s", type, path.c_str());
+    std::vector<unsigned char> data;
+    // An empty file is read as a file without models.
+    if (!files->readFile(path, data)) {
+        debugLog("[KXModelController] load data - fail");
+        setLastError(kUnableToLoad);
+        return 2;
+    }
+    try {
+        parseData(data.data(), data.size(), type);
+        return 0;
+    } catch (const std::exception& error) {
+        return reportUnreadable(*this, error);
+    }
+}
+
+bool KXModelController::readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
+                                        const char* storedPassword)
+{
+    data.clear();
+    if (!m_archiveReader) {
+        debugLog("[KXModelController] readFileArchive error - dataArchive is empty");
+        return false;
+    }
+    try {
+        unsigned char* buffer = nullptr;
+        uint32_t size = 0;
+        if (!m_archiveReader->readFile(entryName, buffer, size, decodePassword(storedPassword))) {
+            return false;
+        }
+        std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+        if (buffer != nullptr) {
+            data.assign(buffer, buffer + size);
+        }
+        return true;
+    } catch (const std::exception& error) {
+        reportUnreadable(*this, error);
+        return false;
+    }
+}
+
+void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type)
+{
+    if (buffer == nullptr || size == 0) {
+        return;
+    }
+    const char* bytes = reinterpret_cast<const char*>(buffer);
+    size_t offset = 0;
+    while (offset < size) {
+        msgpack::object_handle handle =
+            msgpack::unpack(bytes, size, offset, nullptr, nullptr, limitsFor(size - offset));
+        const msgpack::object& object = handle.get();
+        if (object.type == msgpack::type::NIL) {
+            break;
+        }
+        const KXMessagePackMap map = KXMessagePackMap::fromObject(object);
+        const msgpack::object* idEntry = map.find("id");
+        if (idEntry == nullptr) {
+            continue;
+        }
+        const uint32_t id = idEntry->as<uint32_t>();
+
+        if (type == kConnectionsFile) {
+            if (std::shared_ptr<KXModel> model = getModel(id)) {
+                model->unpackConnections(map);
+            }
+            continue;
+        }
+
+        std::string className;
+        if (!map.get("Class Name", className)) {
+            continue;
+        }
+        // An unknown class leaves the model that holds the id alone.
+        if (!hasClass(className)) {
+            continue;
+        }
+        if (std::shared_ptr<KXModel> previous = getModel(id)) {
+            if (previous->typeId() == KXModelGeneralSettings::staticType()) {
+                KXModelGeneralSettings::resetShared();
+            } else {
+                removeModel(previous);
+            }
+        }
+        std::shared_ptr<KXModel> model = createModel(className);
+        if (!model) {
+            continue;
+        }
+        model->unpackValues(map);
+        addModel(model, UINT32_MAX);
+    }
+}
+
+void KXModelController::openArchive(const std::string& archivePath)
+{
+    m_archiveReader.reset();
+    const std::string path = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(archivePath.c_str());
+    try {
+        m_archiveReader = std::make_shared<KXArchiveReader>(path);
+    } catch (const std::exception& error) {
+        debugLog("[KXModelController] open archive - fail: %s", error.what());
+        setLastError(std::string(kNoArchive) + ": " + error.what());
+    }
+}
+
+void KXModelController::closeArchive()
+{
+    m_archiveReader.reset();
+}

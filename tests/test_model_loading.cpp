@@ -1,0 +1,292 @@
+// The step-by-step loader in folder mode, and the parsing of pack buffers.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/loading_fixtures.h"
+#include "model/KXDebugLog.h"
+#include "model/classes/KXModelFont.h"
+#include "model/classes/KXModelSound.h"
+
+namespace {
+
+const std::string kSettingsFileLine =
+    "[KXModelController] load data(0) for class from file: data/KXModelGeneralSettings.0.attributes.pack";
+
+bool startsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::vector<unsigned char> bytesOf(const std::string& text)
+{
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+} // namespace
+
+// Settings, four fonts in two files (two per file), one sound.
+class FolderLoadingTest : public LoadingTest {
+protected:
+    void writeSmallGame()
+    {
+        kxdata::ModelList models{settings()};
+        for (int i = 0; i < 4; ++i) {
+            models.push_back(make("KXModelFont", "font " + std::to_string(i)));
+        }
+        models.push_back(make("KXModelSound", "beep"));
+        m_settingsId = models[0]->id();
+        m_files = pack(models);
+        writeFolder(m_files);
+    }
+
+    size_t count(uint32_t type) const { return store()->getModelsByType(type).size(); }
+
+    uint32_t m_settingsId = 0;
+    std::vector<kxdata::PackFile> m_files;
+};
+
+TEST_F(FolderLoadingTest, AClassWithTwoFilesTakesThreeStepsAndEveryClassOneMorePerPass)
+{
+    writeSmallGame();
+    store()->loadInitialData("data/data.pkg", nullptr);
+    ASSERT_FALSE(store()->loadFailed());
+
+    int fontSteps = 0;
+    int passZeroSteps = 0;
+    while (store()->loadState().pass == 0) {
+        fontSteps += store()->loadState().currentName == "KXModelFont" ? 1 : 0;
+        ASSERT_FALSE(store()->loadNextFile());
+        ++passZeroSteps;
+    }
+    // Fonts: two files and the missing third. Settings and sound: one file and a missing one.
+    // The other 69 registered classes: one missing file each.
+    EXPECT_EQ(fontSteps, 3);
+    EXPECT_EQ(passZeroSteps, 2 + 3 + 2 + 69);
+    // Nobody has connections: one missing file per class, the last step ends the load.
+    EXPECT_EQ(runSteps(), 72);
+    EXPECT_EQ(count(KXModelFont::staticType()), 4u);
+    EXPECT_EQ(count(KXModelSound::staticType()), 1u);
+    EXPECT_EQ(store()->modelsById().size(), 6u);
+    EXPECT_TRUE(store()->lastError().empty());
+}
+
+TEST_F(FolderLoadingTest, GeneralSettingsAreReadThreeTimesAndRegisteredOnce)
+{
+    writeSmallGame();
+    KXDebugLogCapture log;
+    store()->loadInitialData("data/data.pkg", nullptr);
+    store()->loadNextFile();
+    EXPECT_EQ(std::count(log.lines().begin(), log.lines().end(), kSettingsFileLine), 3);
+    EXPECT_EQ(count(KXModelGeneralSettings::staticType()), 1u);
+    EXPECT_EQ(store()->getModel(m_settingsId), KXModelGeneralSettings::shared());
+
+    runSteps();
+    EXPECT_EQ(count(KXModelGeneralSettings::staticType()), 1u);
+    EXPECT_EQ(KXModelGeneralSettings::shared()->userId(), kUserId);
+}
+
+TEST_F(FolderLoadingTest, ProgressClimbsByPassHalvesToExactlyOneHundred)
+{
+    writeSmallGame();
+    store()->loadInitialData("data/data.pkg", nullptr);
+    std::vector<int32_t> seen;
+    bool done = false;
+    while (!done) {
+        const int32_t pass = store()->loadState().pass;
+        done = store()->loadNextFile();
+        if (!done && pass == 1 && store()->loadState().pass == 1 && seen.size() == 76) {
+            // First step of the connections pass: nothing finished yet, half done.
+            EXPECT_EQ(store()->loadingProgress(), 50);
+        }
+        seen.push_back(store()->loadingProgress());
+    }
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    // The last step of pass 0 starts with 71 of 72 classes finished: 71 / 72 * 50 = 49.3.
+    EXPECT_EQ(seen[75], 49);
+    EXPECT_EQ(seen.back(), 100);
+}
+
+TEST_F(FolderLoadingTest, AStepAfterTheEndStartsAgainFromAnEmptyStore)
+{
+    writeSmallGame();
+    store()->loadInitialData("data/data.pkg", nullptr);
+    runSteps();
+    ASSERT_EQ(store()->loadingProgress(), 100);
+    std::shared_ptr<KXModel> stray = make("KXModelSound", "stray");
+    store()->addModel(stray);
+    const uint32_t strayId = stray->id();
+    stray.reset();
+
+    EXPECT_FALSE(store()->loadNextFile());
+    EXPECT_EQ(store()->loadState().pass, 0);
+    EXPECT_EQ(store()->loadingProgress(), 0);
+    EXPECT_EQ(store()->getModel(strayId), nullptr);
+    // Only the settings file was read again.
+    EXPECT_EQ(store()->modelsById().size(), 1u);
+    EXPECT_EQ(store()->getModel(m_settingsId), KXModelGeneralSettings::shared());
+}
+
+TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn)
+{
+    writeSmallGame();
+    // The second font file loses its last byte; the first font file starts with a number
+    // where a map belongs.
+    std::string cut = folder().read("data/KXModelFont.1.attributes.pack");
+    cut.pop_back();
+    folder().write("data/KXModelFont.1.attributes.pack", cut);
+    KXDebugLogCapture log;
+    store()->loadInitialData("data/data.pkg", nullptr);
+    runSteps();
+
+    EXPECT_FALSE(store()->loadFailed());
+    EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: ")) << store()->lastError();
+    EXPECT_EQ(count(KXModelSound::staticType()), 1u);
+    // The map before the cut one is kept.
+    EXPECT_EQ(count(KXModelFont::staticType()), 3u);
+    EXPECT_TRUE(std::any_of(log.lines().begin(), log.lines().end(), [](const std::string& line) {
+        return startsWith(line, "[KXModelController] load data - fail: ");
+    }));
+
+    folder().write("data/KXModelSound.0.attributes.pack", std::string(1, '\x07'));
+    store()->setLastError("");
+    EXPECT_EQ(store()->loadDataFromFile("data/KXModelSound.0.attributes.pack", 0), 2);
+    EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: ")) << store()->lastError();
+}
+
+TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop)
+{
+    writeSmallGame();
+    std::remove(folder().file("data/Keys.pack").c_str());
+    KXDebugLogCapture log;
+    store()->loadInitialData("data/data.pkg", nullptr);
+    EXPECT_TRUE(log.contains("Failed to load keys"));
+    EXPECT_TRUE(store()->loadFailed());
+    EXPECT_EQ(store()->lastError(), "Failed to load keys");
+    EXPECT_TRUE(store()->loadNextFile());
+    EXPECT_TRUE(store()->modelsById().empty());
+    // A new load starts clean.
+    store()->clear();
+    EXPECT_FALSE(store()->loadFailed());
+}
+
+TEST_F(FolderLoadingTest, MissingOrEmptyGeneralSettingsFailTheLoad)
+{
+    writeSmallGame();
+    std::remove(folder().file("data/KXModelGeneralSettings.0.attributes.pack").c_str());
+    store()->loadInitialData("data/data.pkg", nullptr);
+    EXPECT_TRUE(store()->loadFailed());
+    EXPECT_EQ(store()->lastError(), "Unable to load data: no general settings");
+    EXPECT_TRUE(store()->loadNextFile());
+
+    store()->clear();
+    folder().write("data/KXModelGeneralSettings.0.attributes.pack", "");
+    store()->loadInitialData("data/data.pkg", nullptr);
+    EXPECT_TRUE(store()->loadFailed());
+}
+
+TEST_F(FolderLoadingTest, EmptyPackFileIsAFileWithoutModels)
+{
+    folder().write("empty.pack", "");
+    EXPECT_EQ(store()->loadDataFromFile("empty.pack", 0), 0);
+    EXPECT_EQ(store()->loadDataFromFile("missing.pack", 0), 1);
+    EXPECT_TRUE(store()->lastError().empty());
+}
+
+// --- parseData ---
+
+class ParseDataTest : public LoadingTest {
+protected:
+    void installKeys(const kxdata::ModelList& models)
+    {
+        KXMessagePackMap::installKeyTable(kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames(models))));
+    }
+};
+
+TEST_F(ParseDataTest, TwoMapsWithOneIdLeaveTheSecondModel)
+{
+    std::shared_ptr<KXModel> first = make("KXModelFont", "first");
+    std::shared_ptr<KXModel> second = make("KXModelFont", "second");
+    second->setId(first->id());
+    installKeys({first, second});
+    const uint32_t id = first->id();
+    const std::vector<unsigned char> bytes = bytesOf(kxdata::packModels({first, second}, false));
+    first.reset();
+    second.reset();
+
+    store()->parseData(bytes.data(), bytes.size(), 0);
+    ASSERT_EQ(store()->getModelsByType(KXModelFont::staticType()).size(), 1u);
+    ASSERT_NE(store()->getModel(id), nullptr);
+    EXPECT_EQ(store()->getModel(id)->name(), "second");
+}
+
+TEST_F(ParseDataTest, UnknownClassLeavesTheModelThatHoldsTheIdAlone)
+{
+    std::shared_ptr<KXModel> font = make("KXModelFont", "kept");
+    store()->addModel(font);
+    installKeys({font});
+    msgpack::zone zone;
+    KXMessagePackMap map(zone);
+    map.set("id", font->id());
+    map.set("Class Name", "KXModelNoSuchClass");
+    const std::vector<unsigned char> bytes = bytesOf(map.packToBytes());
+
+    store()->parseData(bytes.data(), bytes.size(), 0);
+    EXPECT_EQ(store()->getModel(font->id()), font);
+}
+
+TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer)
+{
+    std::shared_ptr<KXModel> font = make("KXModelFont", "after nil");
+    installKeys({font});
+    msgpack::zone zone;
+    KXMessagePackMap noId(zone);
+    noId.set("Class Name", "KXModelFont");
+    KXMessagePackMap noClass(zone);
+    noClass.set("id", 900u);
+    const std::string bytes =
+        noId.packToBytes() + noClass.packToBytes() + std::string(1, '\xc0') + kxdata::packModels({font}, false);
+    const uint32_t id = font->id();
+    font.reset();
+
+    const std::vector<unsigned char> buffer = bytesOf(bytes);
+    store()->parseData(buffer.data(), buffer.size(), 0);
+    EXPECT_TRUE(store()->modelsById().empty());
+    EXPECT_EQ(store()->getModel(id), nullptr);
+}
+
+TEST_F(ParseDataTest, ClaimedSizesBeyondTheBufferFailWithoutReservingThem)
+{
+    // An array, a map and a string that claim 2^32 - 1 elements or bytes, in a few bytes.
+    for (const std::string& bytes : {std::string("\xdd\xff\xff\xff\xff", 5), std::string("\xdf\xff\xff\xff\xff", 5),
+                                     std::string("\x81\xdd\xff\xff\xff\xff", 6), std::string("\xdb\xff\xff\xff\xff", 5)}) {
+        const std::vector<unsigned char> buffer = bytesOf(bytes);
+        EXPECT_ANY_THROW(store()->parseData(buffer.data(), buffer.size(), 0));
+    }
+    // Deep nesting is refused, not followed.
+    const std::vector<unsigned char> deep(10000, 0x91);
+    EXPECT_ANY_THROW(store()->parseData(deep.data(), deep.size(), 0));
+}
+
+TEST_F(ParseDataTest, ConnectionsReachOnlyRegisteredModels)
+{
+    std::shared_ptr<KXModel> screen = make("KXModelScreen", "screen");
+    std::shared_ptr<KXModel> label = make("KXModelObjectLabel", "label");
+    screen->addChild(label, true);
+    installKeys({screen, label});
+    const std::vector<unsigned char> links = bytesOf(kxdata::packModels({screen}, true));
+    screen->removeAllChildren(true);
+    store()->addModel(screen);
+    store()->addModel(label);
+
+    store()->parseData(links.data(), links.size(), 1);
+    ASSERT_EQ(screen->children().size(), 1u);
+    EXPECT_EQ(screen->children()[0], label);
+
+    // The same links for a model that is not registered change nothing.
+    store()->clear();
+    store()->parseData(links.data(), links.size(), 1);
+    EXPECT_EQ(screen->children().size(), 1u);
+}
