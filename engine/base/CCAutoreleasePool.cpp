@@ -25,11 +25,18 @@ void CCAutoreleasePool::removeObject(CCObject* object) {
 void CCAutoreleasePool::clear() {
     // Destructors run here may autorelease other objects; those land in the emptied list and wait
     // for the next clear instead of being released while this loop runs.
-    std::vector<CCObject*> releasing;
+    // The director clears every frame: both buffers keep their capacity.
+    std::vector<CCObject*> releasing = std::move(m_spareBuffer);
+    m_spareBuffer.clear();
+    releasing.clear();
     releasing.swap(m_managedObjects);
     for (CCObject* object : releasing) {
         --object->m_uAutoReleaseCount;
         object->release();
+    }
+    releasing.clear();
+    if (m_spareBuffer.capacity() < releasing.capacity()) {
+        m_spareBuffer = std::move(releasing);
     }
 }
 

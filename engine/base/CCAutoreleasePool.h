@@ -25,6 +25,8 @@ private:
     void moveObjectsTo(CCAutoreleasePool* other);
 
     std::vector<CCObject*> m_managedObjects;
+    // The other buffer of clear(): the two swap roles each frame, so neither is reallocated.
+    std::vector<CCObject*> m_spareBuffer;
 
     friend class CCPoolManager;
 };

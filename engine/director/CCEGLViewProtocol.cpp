@@ -139,6 +139,18 @@ CCPoint CCEGLViewProtocol::convertFramePointToView(float x, float y) const
     return CCPoint((x - m_viewPortRect.origin.x) / m_scaleX, (y - m_viewPortRect.origin.y) / m_scaleY);
 }
 
+int CCEGLViewProtocol::moveLiveTouch(int id, float x, float y)
+{
+    for (int s = 0; s < kMaxTouches; ++s) {
+        if (m_touches[s] && m_touchIds[s] == id) {
+            const CCPoint point = convertFramePointToView(x, y);
+            m_touches[s]->setTouchInfo(id, point.x, point.y);
+            return s;
+        }
+    }
+    return -1;
+}
+
 void CCEGLViewProtocol::handleTouchesBegin(int num, const int ids[], const float xs[], const float ys[])
 {
     if (num <= 0 || !ids || !xs || !ys) {
@@ -179,13 +191,9 @@ void CCEGLViewProtocol::handleTouchesMove(int num, const int ids[], const float 
     }
     CCSet* set = new CCSet();
     for (int i = 0; i < num; ++i) {
-        for (int s = 0; s < kMaxTouches; ++s) {
-            if (m_touches[s] && m_touchIds[s] == ids[i]) {
-                const CCPoint point = convertFramePointToView(xs[i], ys[i]);
-                m_touches[s]->setTouchInfo(ids[i], point.x, point.y);
-                set->addObject(m_touches[s]);
-                break;
-            }
+        const int s = moveLiveTouch(ids[i], xs[i], ys[i]);
+        if (s >= 0) {
+            set->addObject(m_touches[s]);
         }
     }
     if (set->count() > 0) {
@@ -202,15 +210,11 @@ void CCEGLViewProtocol::handleTouchesEndOrCancel(int phase, int num, const int i
     }
     CCSet* set = new CCSet();
     for (int i = 0; i < num; ++i) {
-        for (int s = 0; s < kMaxTouches; ++s) {
-            if (m_touches[s] && m_touchIds[s] == ids[i]) {
-                const CCPoint point = convertFramePointToView(xs[i], ys[i]);
-                m_touches[s]->setTouchInfo(ids[i], point.x, point.y);
-                set->addObject(m_touches[s]); // the set keeps it alive through the dispatch
-                m_touches[s]->release();
-                m_touches[s] = nullptr;
-                break;
-            }
+        const int s = moveLiveTouch(ids[i], xs[i], ys[i]);
+        if (s >= 0) {
+            set->addObject(m_touches[s]); // the set keeps it alive through the dispatch
+            m_touches[s]->release();
+            m_touches[s] = nullptr;
         }
     }
     if (set->count() > 0) {

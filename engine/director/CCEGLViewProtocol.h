@@ -82,6 +82,8 @@ public:
 protected:
     void applyResolutionPolicy();
     void handleTouchesEndOrCancel(int phase, int num, const int ids[], const float xs[], const float ys[]);
+    // Moves the live touch with this id to the window point; its slot, or -1 when none is down.
+    int moveLiveTouch(int id, float x, float y);
 
     CCSize m_frameSize;
     // As requested; the policy is re-applied from it when the frame changes.

@@ -51,6 +51,10 @@ CCGLProgram::CCGLProgram() {
 }
 
 CCGLProgram::~CCGLProgram() {
+    deleteGLObjects();
+}
+
+void CCGLProgram::deleteGLObjects() {
     if (!ccGLContextReady())
         return;
     if (m_uVertShader)
@@ -276,14 +280,7 @@ void CCGLProgram::setUniformLocationWithMatrix4fv(GLint location, const GLfloat*
 }
 
 void CCGLProgram::reset() {
-    if (ccGLContextReady()) {
-        if (m_uVertShader)
-            glDeleteShader(m_uVertShader);
-        if (m_uFragShader)
-            glDeleteShader(m_uFragShader);
-        if (m_uProgram)
-            ccGLDeleteProgram(m_uProgram);
-    }
+    deleteGLObjects();
     m_uVertShader = m_uFragShader = m_uProgram = 0;
     for (GLint& u : m_uUniforms)
         u = -1;

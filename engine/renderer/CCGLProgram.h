@@ -97,6 +97,8 @@ private:
     bool compileShader(GLuint* shader, GLenum type, const GLchar* source, std::string* log);
     // True when the values differ from the last upload to location (and remembers them).
     bool updateUniformCache(GLint location, const GLfloat* values, size_t count);
+    // Deletes the shaders and the program when a context exists; the names stay as they are.
+    void deleteGLObjects();
 
     GLuint m_uProgram = 0;
     GLuint m_uVertShader = 0;

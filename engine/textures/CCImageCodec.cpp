@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,23 @@ namespace cocos2d {
 namespace {
 // Guards memory use against absurd headers; GL cannot hold larger textures anyway.
 constexpr int kMaxImageSide = 16384;
+
+uint32_t bigEndian32(const unsigned char* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+
+// The decoder allocates (and clears) the whole surface from the header before it reads a
+// pixel, so a tiny PNG claiming huge sides must be turned away before decoding.
+bool pngHeaderTooLarge(const unsigned char* data, size_t size) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    // Signature, IHDR length and type, then width and height.
+    if (size < 24 || std::memcmp(data, kSignature, sizeof kSignature) != 0 ||
+        std::memcmp(data + 12, "IHDR", 4) != 0)
+        return false;
+    const uint32_t width = bigEndian32(data + 16);
+    const uint32_t height = bigEndian32(data + 20);
+    return width > uint32_t(kMaxImageSide) || height > uint32_t(kMaxImageSide);
+}
 } // namespace
 
 void ccPremultiplyAlpha(unsigned char* rgba, size_t pixelCount) {
@@ -29,6 +47,10 @@ bool ccDecodeImage(const unsigned char* data, size_t size, bool premultiply, CCD
     *out = CCDecodedImage();
     if (!data || size == 0 || size > 0x7fffffff)
         return false;
+    if (pngHeaderTooLarge(data, size)) {
+        std::fprintf(stderr, "image decode refused: sides above %d pixels\n", kMaxImageSide);
+        return false;
+    }
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!rw)
         return false;
