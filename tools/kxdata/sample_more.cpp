@@ -12,6 +12,7 @@
 #include "model/classes/KXModelAssetObstacle.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelComponentIsoJump.h"
+#include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
@@ -100,6 +101,20 @@ void addEffectsScreen(SampleGame& game)
     setFloat(*observer, "Limit Number", 5000.0f);
     setBool(*observer, "Pause Current World", false);
     screen->addChild(observer, true);
+}
+
+// Moves and jumps start with an empty placeholder shape; the written game gives them boxes.
+void boxEmptyComponentShapes(SampleGame& game)
+{
+    for (const std::shared_ptr<KXModel>& model : game.models) {
+        std::shared_ptr<KXModelPolygon> shape;
+        if (auto move = modelCast<KXModelComponentMove>(model)) {
+            shape = move->collisionShape();
+        }
+        if (shape && shape->isEmpty()) {
+            shape->setBox(cocos2d::CCSize(40.0f, 40.0f), CCPoint(0.0f, 0.0f), true);
+        }
+    }
 }
 
 void addCharacterComponents(SampleGame& game)
@@ -229,6 +244,7 @@ void addSampleMore(SampleGame& game)
     addEffectsScreen(game);
     addCharacterComponents(game);
     addEffectObjects(game);
+    boxEmptyComponentShapes(game);
 }
 
 } // namespace kxdata
