@@ -394,6 +394,10 @@ TEST_F(MoreObjects, ButtonKindsRenameOrPresetInheritedAttributes)
     EXPECT_NE(audio->attribute("Sound is OFF"), nullptr);
     EXPECT_EQ(audio->attribute("Image"), nullptr);
     EXPECT_EQ(audio->attribute("Image Selected"), nullptr);
+    auto audioCopy = std::static_pointer_cast<KXModelObjectButtonSoundControl>(audio->clone(false, false));
+    EXPECT_EQ(audioCopy->imageAttribute(), audioCopy->attribute("Sound is ON"));
+    EXPECT_EQ(audioCopy->imageSelectedAttribute(), audioCopy->attribute("Sound is OFF"));
+    EXPECT_NE(audioCopy->imageAttribute(), nullptr);
 
     EXPECT_EQ(make<KXModelObjectButtonSwitch>()->action(), "kInputControllerActionButton");
 }

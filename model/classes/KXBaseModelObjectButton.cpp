@@ -85,6 +85,11 @@ void KXBaseModelObjectButton::bindActionAttribute(const char* storedName)
     m_action = boundAttribute<KXAttributeStringList>(*this, storedName);
 }
 
+void KXBaseModelObjectButton::bindImageSelectedAttribute(const char* storedName)
+{
+    m_imageSelected = boundAttribute<KXAttributeSprite>(*this, storedName);
+}
+
 std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectButton::imageSelected() const
 {
     return attributeValue(m_imageSelected);

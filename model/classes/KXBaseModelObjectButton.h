@@ -66,6 +66,8 @@ protected:
     // For kinds that store "Action" under another name: binds the member to the copied
     // string list of that name (null when there is none).
     void bindActionAttribute(const char* storedName);
+    // The same for "Image Selected".
+    void bindImageSelectedAttribute(const char* storedName);
 
 private:
     KXAttributeSprite* m_imageSelected = nullptr;

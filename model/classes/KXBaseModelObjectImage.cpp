@@ -62,3 +62,8 @@ void KXBaseModelObjectImage::setStickToEdge(bool stick)
         m_stickToEdge->setValue(stick, false);
     }
 }
+
+void KXBaseModelObjectImage::bindImageAttribute(const char* storedName)
+{
+    m_image = boundAttribute<KXAttributeSprite>(*this, storedName);
+}

@@ -34,6 +34,11 @@ public:
     KXAttributeFloat* autohideAttribute() const { return m_autohide; }
     KXAttributeBool* stickToEdgeAttribute() const { return m_stickToEdge; }
 
+protected:
+    // For kinds that store "Image" under another name: binds the member to the copied sprite
+    // attribute of that name (null when there is none).
+    void bindImageAttribute(const char* storedName);
+
 private:
     KXAttributeSprite* m_image = nullptr;
     KXAttributeFloat* m_autohide = nullptr;

@@ -34,6 +34,9 @@ KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(
     const KXModelObjectButtonSoundControl& source)
     : KXModelObjectButton(source)
 {
+    // The copied attributes carry the audio button's names, which the bases did not find.
+    bindImageAttribute(kSoundOn);
+    bindImageSelectedAttribute(kSoundOff);
 }
 
 std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::clone(bool deep, bool registerClone) const
