@@ -30,6 +30,7 @@
 #include "model/references/KXAttributeShape.h"
 #include "model/references/KXAttributeSound.h"
 #include "support/attribute_test_support.h"
+#include "support/model_attribute_names.h"
 #include "support/model_test_models.h"
 
 using cocos2d::CCPoint;
@@ -51,15 +52,6 @@ protected:
         return std::static_pointer_cast<T>(T::create());
     }
 };
-
-std::vector<std::string> attributeNames(const KXModel& model)
-{
-    std::vector<std::string> names;
-    for (const KXBaseAttribute* attribute : model.attributes()) {
-        names.push_back(attribute->name());
-    }
-    return names;
-}
 
 std::vector<std::string> afterAsset(const std::vector<std::string>& tail)
 {

@@ -25,12 +25,30 @@
 #include <SDL2/SDL_image.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 using namespace cocos2d;
+
+// Counts the allocations of the whole program, for the lookups that run every frame.
+static std::atomic<long> allocationCount{0};
+
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+// Kept out of line so that the compiler does not pair a `new` it sees with this `free`.
+[[gnu::noinline]] static void releaseMemory(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept { releaseMemory(memory); }
+void operator delete(void* memory, std::size_t) noexcept { releaseMemory(memory); }
 
 namespace {
 
@@ -258,6 +276,20 @@ TEST_F(MediaModels, FrameSizeFollowsTheTimeAtThirtyFramesASecond) {
     EXPECT_TRUE(four->frameSizeAt(NAN).equals(CCSize(10, 5)));
     EXPECT_TRUE(four->frameSizeAt(1e30f).equals(four->frameSizeAt(1e30f))); // bounded, no trap
     EXPECT_TRUE(container(0)->frameSizeAt(1.0f).equals(CCSize(0, 0)));
+}
+
+TEST_F(MediaModels, PerFrameLookupsAllocateNothing) {
+    auto four = container(4);
+    CCSize size;
+    CCSize source;
+    const long before = allocationCount.load();
+    for (int tick = 0; tick < 100; ++tick) {
+        size = four->frameSizeAt(0.5f);
+        source = four->frameSourceSizeAt(0.5f);
+    }
+    EXPECT_EQ(allocationCount.load() - before, 0);
+    EXPECT_TRUE(size.equals(CCSize(40, 5)));
+    EXPECT_TRUE(source.equals(CCSize(103, 1)));
 }
 
 TEST_F(MediaModels, SpriteListsTakeExactlyTheSpriteClass) {

@@ -25,6 +25,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeObject.h"
+#include "support/model_attribute_names.h"
 #include "support/model_test_models.h"
 
 using cocos2d::CCPoint;
@@ -73,15 +74,6 @@ protected:
 
     cocos2d::CCEGLViewProtocol m_view;
 };
-
-std::vector<std::string> attributeNames(const KXModel& model)
-{
-    std::vector<std::string> names;
-    for (const KXBaseAttribute* attribute : model.attributes()) {
-        names.push_back(attribute->name());
-    }
-    return names;
-}
 
 template <class T>
 bool holds(const std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& model)
@@ -230,6 +222,11 @@ TEST_F(SceneObjectsTest, BannerShowsFromTheThirdRequestAtFrequencyThree)
 
     screen->bannerCounter = 0; // the screen layer showed one
     EXPECT_FALSE(screen->shouldShowBanner());
+
+    // A counter never reset stops at the largest value instead of overflowing.
+    screen->bannerCounter = 2147483647;
+    EXPECT_TRUE(screen->shouldShowBanner());
+    EXPECT_EQ(screen->bannerCounter, 2147483647);
 }
 
 TEST_F(SceneObjectsTest, BannerRulesForRemovedAdsAndTheNoAdsNetwork)

@@ -12,6 +12,7 @@
 #include "model/references/KXAttributeSound.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -210,7 +211,10 @@ bool KXBaseModelScreen::shouldShowBanner()
     if (adsRemoved && adsRemoved()) {
         return false;
     }
-    ++bannerCounter;
+    // Saturates: the counter only grows until the screen layer resets it.
+    if (bannerCounter < INT32_MAX) {
+        ++bannerCounter;
+    }
     if (adBannerFrequency() > bannerCounter) {
         return false;
     }

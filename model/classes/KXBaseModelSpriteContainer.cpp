@@ -108,8 +108,10 @@ CCSprite* KXBaseModelSpriteContainer::getSprite(float speedFactor, bool loop) co
     return sprite;
 }
 
+// The lookups below run every frame: they read the list in place, as nothing they call can
+// change the container's children.
 CCSpriteFrame* KXBaseModelSpriteContainer::getSpriteFrame(unsigned int index) const {
-    const KXChildSubset::List sprites = m_sprites.models();
+    const KXChildSubset::List& sprites = m_sprites.models();
     if (sprites.empty()) {
         debugLog("KXBaseModelSpriteContainer::getSpriteFrame - no sprites are contained");
         return nullptr;
@@ -121,7 +123,7 @@ CCSpriteFrame* KXBaseModelSpriteContainer::getSpriteFrame(unsigned int index) co
 }
 
 CCTexture2D* KXBaseModelSpriteContainer::textureAt(unsigned int index) const {
-    const KXChildSubset::List sprites = m_sprites.models();
+    const KXChildSubset::List& sprites = m_sprites.models();
     if (index >= sprites.size()) {
         return nullptr;
     }
@@ -143,7 +145,7 @@ unsigned int KXBaseModelSpriteContainer::frameIndexAt(float time) const {
 }
 
 CCSize KXBaseModelSpriteContainer::frameSizeAt(float time) const {
-    const KXChildSubset::List sprites = m_sprites.models();
+    const KXChildSubset::List& sprites = m_sprites.models();
     if (sprites.empty()) {
         return CCSize(0.0f, 0.0f);
     }
@@ -151,7 +153,7 @@ CCSize KXBaseModelSpriteContainer::frameSizeAt(float time) const {
 }
 
 CCSize KXBaseModelSpriteContainer::frameSourceSizeAt(float time) const {
-    const KXChildSubset::List sprites = m_sprites.models();
+    const KXChildSubset::List& sprites = m_sprites.models();
     if (sprites.empty()) {
         return CCSize(0.0f, 0.0f);
     }

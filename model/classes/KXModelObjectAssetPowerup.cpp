@@ -10,6 +10,21 @@ const std::string& noText()
     static const std::string empty;
     return empty;
 }
+
+template <typename T>
+struct Deduced {
+    using Type = T;
+};
+
+// The asset's answer, or `none` for an object without a powerup asset. The result type comes
+// from the getter alone, so that text answers stay references into the asset.
+template <typename Result>
+Result fromPowerup(const KXModelObjectAssetPowerup& object, Result (KXBaseModelAssetPowerup::*read)() const,
+                   typename Deduced<Result>::Type none)
+{
+    const std::shared_ptr<KXModelAssetPowerup> powerup = object.assetPowerup();
+    return powerup ? ((*powerup).*read)() : none;
+}
 } // namespace
 
 std::shared_ptr<KXModel> KXModelObjectAssetPowerup::create()
@@ -41,96 +56,80 @@ std::shared_ptr<KXModelAssetPowerup> KXModelObjectAssetPowerup::assetPowerup() c
 
 const std::string& KXModelObjectAssetPowerup::powerupType() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->powerupType() : noText();
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::powerupType, noText());
 }
 
 int KXModelObjectAssetPowerup::rewardCoins() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->rewardCoins() : 0;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::rewardCoins, 0);
 }
 
 int KXModelObjectAssetPowerup::rewardPoints() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->rewardPoints() : 0;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::rewardPoints, 0);
 }
 
 bool KXModelObjectAssetPowerup::showCoinReward() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->showCoinReward() : false;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::showCoinReward, false);
 }
 
 bool KXModelObjectAssetPowerup::showPointsReward() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->showPointsReward() : false;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::showPointsReward, false);
 }
 
 float KXModelObjectAssetPowerup::duration() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->duration() : 0.0f;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::duration, 0.0f);
 }
 
 int KXModelObjectAssetPowerup::appearanceChance() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->appearanceChance() : 0;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::appearanceChance, 0);
 }
 
 float KXModelObjectAssetPowerup::cameraShake() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->cameraShake() : 0.0f;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::cameraShake, 0.0f);
 }
 
 float KXModelObjectAssetPowerup::cameraFlash() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->cameraFlash() : 0.0f;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::cameraFlash, 0.0f);
 }
 
 const std::string& KXModelObjectAssetPowerup::animationPlacement() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->animationPlacement() : noText();
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::animationPlacement, noText());
 }
 
 const std::string& KXModelObjectAssetPowerup::animationBehaviour() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->animationBehaviour() : noText();
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::animationBehaviour, noText());
 }
 
 std::shared_ptr<KXModelAnimation> KXModelObjectAssetPowerup::idleAnimation() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->idleAnimation() : nullptr;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::idleAnimation, nullptr);
 }
 
 std::shared_ptr<KXModelAnimation> KXModelObjectAssetPowerup::startAnimation() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->startAnimation() : nullptr;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::startAnimation, nullptr);
 }
 
 std::shared_ptr<KXModelSound> KXModelObjectAssetPowerup::idleSound() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->idleSound() : nullptr;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::idleSound, nullptr);
 }
 
 std::shared_ptr<KXModelSound> KXModelObjectAssetPowerup::startSound() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->startSound() : nullptr;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::startSound, nullptr);
 }
 
 std::shared_ptr<KXModelSound> KXModelObjectAssetPowerup::endSound() const
 {
-    const std::shared_ptr<KXModelAssetPowerup> powerup = assetPowerup();
-    return powerup ? powerup->endSound() : nullptr;
+    return fromPowerup(*this, &KXBaseModelAssetPowerup::endSound, nullptr);
 }
