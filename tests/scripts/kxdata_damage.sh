@@ -40,6 +40,9 @@ expect_no_crash() {
     fi
 }
 fresh() { rm -rf game && cp -r "$1" game; }
+# Every file and entry gets the same damage, so a stride over them keeps each kind of damage
+# covered while the whole run stays short under the sanitizers (KX_DAMAGE_STRIDE=1: all).
+STRIDE=${KX_DAMAGE_STRIDE:-3}
 
 # Offsets inside an object (never between two): a cut there always leaves an incomplete map.
 inner_offsets() {
@@ -61,9 +64,12 @@ print(" ".join(map(str, picks)))
 PY
 }
 
+index=0
 for file in good/data/*.pack; do
     name=$(basename "$file")
     [ "$name" = Keys.pack ] && continue
+    index=$((index + 1))
+    case "$name" in KXModelGeneralSettings.*) ;; *) [ $((index % STRIDE)) -eq 0 ] || continue ;; esac
     for offset in $(inner_offsets "$file"); do
         fresh good
         truncate -s "$offset" "game/data/$name"
@@ -130,7 +136,7 @@ for info in zipfile.ZipFile(path).infolist():
 PY
 }
 for source in aes plain; do
-    entry_data_offsets "$source/data/data.pkg" > offsets.txt
+    entry_data_offsets "$source/data/data.pkg" | awk -v s="$STRIDE" 'NR % s == 1' > offsets.txt
     while read -r offset kind; do
         fresh "$source"
         "$PY" -c "import sys; p=sys.argv[1]; o=int(sys.argv[2]); d=bytearray(open(p,'rb').read()); d[o]^=0x5a; open(p,'wb').write(d)" game/data/data.pkg "$offset"
@@ -139,7 +145,7 @@ for source in aes plain; do
 done
 
 # Random damage anywhere: loads or fails cleanly.
-for seed in $(seq 1 40); do
+for seed in $(seq 1 15); do
     fresh good
     "$PY" - game/data "$seed" << 'PY'
 import os, random, sys
