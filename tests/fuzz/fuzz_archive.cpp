@@ -19,6 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::fwrite(data, 1, size, file);
     std::fclose(file);
+    // The reader keeps the file open, so it can go as soon as the reader is done with it.
+    struct RemoveWhenDone {
+        const std::string& path;
+        ~RemoveWhenDone() { std::remove(path.c_str()); }
+    } removeWhenDone{path};
     try {
         KXArchiveReader reader(path);
         for (const char* password : {"", "pw"}) {
