@@ -15,7 +15,7 @@ void main() {
 }
 )";
 
-const GLchar* ccPosition_uColor_frag = R"(
+static const GLchar kVertexColourFrag[] = R"(
 #ifdef GL_ES
 precision lowp float;
 #endif
@@ -24,6 +24,7 @@ void main() {
     gl_FragColor = v_fragmentColor;
 }
 )";
+const GLchar* ccPosition_uColor_frag = kVertexColourFrag;
 
 const GLchar* ccPositionColor_vert = R"(
 attribute vec4 a_position;
@@ -35,17 +36,10 @@ void main() {
 }
 )";
 
-const GLchar* ccPositionColor_frag = R"(
-#ifdef GL_ES
-precision lowp float;
-#endif
-varying vec4 v_fragmentColor;
-void main() {
-    gl_FragColor = v_fragmentColor;
-}
-)";
+// Same source as ccPosition_uColor_frag; pointing at one array keeps it constant-initialised.
+const GLchar* ccPositionColor_frag = kVertexColourFrag;
 
-const GLchar* ccPositionTexture_vert = R"(
+static const GLchar kTextureVert[] = R"(
 attribute vec4 a_position;
 attribute vec2 a_texCoord;
 varying mediump vec2 v_texCoord;
@@ -54,6 +48,7 @@ void main() {
     v_texCoord = a_texCoord;
 }
 )";
+const GLchar* ccPositionTexture_vert = kTextureVert;
 
 const GLchar* ccPositionTexture_frag = R"(
 #ifdef GL_ES
@@ -66,15 +61,8 @@ void main() {
 }
 )";
 
-const GLchar* ccPositionTexture_uColor_vert = R"(
-attribute vec4 a_position;
-attribute vec2 a_texCoord;
-varying mediump vec2 v_texCoord;
-void main() {
-    gl_Position = CC_MVPMatrix * a_position;
-    v_texCoord = a_texCoord;
-}
-)";
+// Same source as ccPositionTexture_vert; pointing at one array keeps it constant-initialised.
+const GLchar* ccPositionTexture_uColor_vert = kTextureVert;
 
 const GLchar* ccPositionTexture_uColor_frag = R"(
 #ifdef GL_ES
@@ -88,7 +76,7 @@ void main() {
 }
 )";
 
-const GLchar* ccPositionTextureColor_vert = R"(
+static const GLchar kTextureColourVert[] = R"(
 attribute vec4 a_position;
 attribute vec2 a_texCoord;
 attribute vec4 a_color;
@@ -100,6 +88,7 @@ void main() {
     v_texCoord = a_texCoord;
 }
 )";
+const GLchar* ccPositionTextureColor_vert = kTextureColourVert;
 
 const GLchar* ccPositionTextureColor_frag = R"(
 #ifdef GL_ES
@@ -130,18 +119,8 @@ void main() {
 }
 )";
 
-const GLchar* ccPositionTextureA8Color_vert = R"(
-attribute vec4 a_position;
-attribute vec2 a_texCoord;
-attribute vec4 a_color;
-varying lowp vec4 v_fragmentColor;
-varying mediump vec2 v_texCoord;
-void main() {
-    gl_Position = CC_MVPMatrix * a_position;
-    v_fragmentColor = a_color;
-    v_texCoord = a_texCoord;
-}
-)";
+// Same source as ccPositionTextureColor_vert; pointing at one array keeps it constant-initialised.
+const GLchar* ccPositionTextureA8Color_vert = kTextureColourVert;
 
 // Alpha-only textures: colour from the vertices, coverage from the texture.
 const GLchar* ccPositionTextureA8Color_frag = R"(
