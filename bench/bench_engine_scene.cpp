@@ -10,8 +10,7 @@ namespace {
 
 class VisitingView : public CCEGLViewProtocol {
 public:
-    VisitingView()
-    {
+    VisitingView() {
         setFrameSize(1136.0f, 640.0f);
         setRenderingEnabled(true);
     }
@@ -25,8 +24,7 @@ public:
 
 // N nodes in groups of ten under one layer, each rotated and scaled so transforms are not trivial;
 // every node runs a fade and every tenth has a per-frame update.
-void buildScene(CCScene* scene, int nodes)
-{
+void buildScene(CCScene* scene, int nodes) {
     CCLayer* layer = CCLayer::create();
     scene->addChild(layer);
     CCNode* group = nullptr;
@@ -52,8 +50,7 @@ void buildScene(CCScene* scene, int nodes)
     }
 }
 
-void BM_HeadlessFrame(benchmark::State& state)
-{
+void BM_HeadlessFrame(benchmark::State& state) {
     CCDirector* director = CCDirector::sharedDirector();
     director->purgeDirector();
     VisitingView view;
@@ -71,8 +68,7 @@ void BM_HeadlessFrame(benchmark::State& state)
 }
 BENCHMARK(BM_HeadlessFrame)->Arg(100)->Arg(1000)->Arg(5000);
 
-void BM_NodeToWorldConversion(benchmark::State& state)
-{
+void BM_NodeToWorldConversion(benchmark::State& state) {
     CCNode* root = CCNode::create();
     root->retain();
     CCNode* parent = root;

@@ -22,8 +22,7 @@ constexpr int kChildrenPerSection = 9;
 constexpr const char* kUserId = "bench-user";
 
 // Level sections, each holding a few objects of several classes, up to kModelCount models.
-kxdata::ModelList generateGame()
-{
+kxdata::ModelList generateGame() {
     KXModelController* store = KXModelController::shared();
     store->clear();
     auto settings = KXModelGeneralSettings::shared();
@@ -47,8 +46,7 @@ kxdata::ModelList generateGame()
 }
 
 // The attributes maps of the whole game in one buffer; the game's key table is installed.
-const std::string& attributeBytes()
-{
+const std::string& attributeBytes() {
     static const std::string bytes = [] {
         const kxdata::ModelList models = generateGame();
         kxdata::packGame(models, kUserId, models.size());
@@ -59,13 +57,12 @@ const std::string& attributeBytes()
     return bytes;
 }
 
-void parseOnce(const std::string& bytes)
-{
-    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0);
+void parseOnce(const std::string& bytes) {
+    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                           0);
 }
 
-size_t unpackOnce(const std::string& bytes)
-{
+size_t unpackOnce(const std::string& bytes) {
     size_t offset = 0;
     size_t objects = 0;
     while (offset < bytes.size()) {
@@ -76,8 +73,7 @@ size_t unpackOnce(const std::string& bytes)
     return objects;
 }
 
-void BM_ParseData(benchmark::State& state)
-{
+void BM_ParseData(benchmark::State& state) {
     const std::string& bytes = attributeBytes();
     for (auto _ : state) {
         state.PauseTiming();
@@ -91,8 +87,7 @@ void BM_ParseData(benchmark::State& state)
 }
 BENCHMARK(BM_ParseData)->Unit(benchmark::kMillisecond);
 
-void BM_PlainUnpack(benchmark::State& state)
-{
+void BM_PlainUnpack(benchmark::State& state) {
     const std::string& bytes = attributeBytes();
     for (auto _ : state) {
         benchmark::DoNotOptimize(unpackOnce(bytes));
@@ -103,8 +98,7 @@ BENCHMARK(BM_PlainUnpack)->Unit(benchmark::kMillisecond);
 
 // Both on the same bytes in each iteration, reported as MB/s and parseData's share of the
 // plain unpacking speed.
-void BM_ParseDataVersusUnpack(benchmark::State& state)
-{
+void BM_ParseDataVersusUnpack(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     const std::string& bytes = attributeBytes();
     double parseSeconds = 0.0;
@@ -119,7 +113,8 @@ void BM_ParseDataVersusUnpack(benchmark::State& state)
         parseSeconds += std::chrono::duration<double>(middle - start).count();
         unpackSeconds += std::chrono::duration<double>(end - middle).count();
     }
-    const double megabytes = static_cast<double>(bytes.size()) * static_cast<double>(state.iterations()) / 1e6;
+    const double megabytes =
+        static_cast<double>(bytes.size()) * static_cast<double>(state.iterations()) / 1e6;
     state.counters["parse_MB/s"] = megabytes / parseSeconds;
     state.counters["unpack_MB/s"] = megabytes / unpackSeconds;
     state.counters["parse/unpack"] = unpackSeconds / parseSeconds;
@@ -132,8 +127,7 @@ struct GameOnDisk {
     std::string folderGame;
     std::string archiveGame;
 
-    GameOnDisk()
-    {
+    GameOnDisk() {
         char pattern[] = "/tmp/kxbench.XXXXXX";
         const std::string root = ::mkdtemp(pattern);
         folderGame = root + "/folder";
@@ -147,24 +141,23 @@ struct GameOnDisk {
         KXModelController::shared()->clear();
         m_root = root;
     }
-    ~GameOnDisk()
-    {
-        ::nftw(m_root.c_str(), [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); },
-               16, FTW_DEPTH | FTW_PHYS);
+    ~GameOnDisk() {
+        ::nftw(
+            m_root.c_str(),
+            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
+            FTW_DEPTH | FTW_PHYS);
     }
 
 private:
     std::string m_root;
 };
 
-const GameOnDisk& gameOnDisk()
-{
+const GameOnDisk& gameOnDisk() {
     static const GameOnDisk game;
     return game;
 }
 
-void loadWhole(benchmark::State& state, bool archive)
-{
+void loadWhole(benchmark::State& state, bool archive) {
     const std::string& dir = archive ? gameOnDisk().archiveGame : gameOnDisk().folderGame;
     char previous[PATH_MAX];
     if (::getcwd(previous, sizeof previous) == nullptr || ::chdir(dir.c_str()) != 0) {
@@ -196,14 +189,12 @@ void loadWhole(benchmark::State& state, bool archive)
     }
 }
 
-void BM_LoadFolder(benchmark::State& state)
-{
+void BM_LoadFolder(benchmark::State& state) {
     loadWhole(state, false);
 }
 BENCHMARK(BM_LoadFolder)->Unit(benchmark::kMillisecond);
 
-void BM_LoadArchive(benchmark::State& state)
-{
+void BM_LoadArchive(benchmark::State& state) {
     loadWhole(state, true);
 }
 BENCHMARK(BM_LoadArchive)->Unit(benchmark::kMillisecond);

@@ -9,8 +9,7 @@
 #include "model/KXModelController.h"
 
 KXBaseAttribute::KXBaseAttribute(const std::string& name, KXModel* owner, uint32_t flags)
-    : m_name(name), m_flags(flags)
-{
+    : m_name(name), m_flags(flags) {
     if (owner != nullptr) {
         m_owner = owner;
         owner->insertAttribute(this, -1);
@@ -18,16 +17,14 @@ KXBaseAttribute::KXBaseAttribute(const std::string& name, KXModel* owner, uint32
 }
 
 KXBaseAttribute::KXBaseAttribute(const std::string& name, KXModel* owner, const KXBaseAttribute& source)
-    : KXBaseAttribute(name, owner, source.m_flags)
-{
+    : KXBaseAttribute(name, owner, source.m_flags) {
     m_connectionKind = source.m_connectionKind;
     if (m_connectionKind == KXAttributeConnectionOutput) {
         connect(source.connection(), true);
     }
 }
 
-KXBaseAttribute::~KXBaseAttribute()
-{
+KXBaseAttribute::~KXBaseAttribute() {
     disconnectAll(false);
     if (m_owner != nullptr) {
         KXModel* owner = m_owner;
@@ -36,8 +33,7 @@ KXBaseAttribute::~KXBaseAttribute()
     }
 }
 
-void KXBaseAttribute::registerKeys() const
-{
+void KXBaseAttribute::registerKeys() const {
     if (connection() != nullptr) {
         KXMessagePackMap::registerKeyName("connectedModelId");
         KXMessagePackMap::registerKeyName("attributeName");
@@ -48,8 +44,7 @@ void KXBaseAttribute::packValues(KXMessagePackMap& /*map*/) const {}
 
 void KXBaseAttribute::unpackValues(const KXMessagePackMap& /*map*/) {}
 
-void KXBaseAttribute::packConnections(KXMessagePackMap& map) const
-{
+void KXBaseAttribute::packConnections(KXMessagePackMap& map) const {
     const KXBaseAttribute* input = connection();
     if (input == nullptr) {
         return;
@@ -60,8 +55,7 @@ void KXBaseAttribute::packConnections(KXMessagePackMap& map) const
     map.set("attributeName", input->name());
 }
 
-void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map)
-{
+void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map) {
     if (m_connectionKind != KXAttributeConnectionOutput) {
         return;
     }
@@ -81,8 +75,7 @@ void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map)
     connectToInput(*target, inputName);
 }
 
-void KXBaseAttribute::connectToInput(const KXModel& target, const std::string& inputName)
-{
+void KXBaseAttribute::connectToInput(const KXModel& target, const std::string& inputName) {
     for (KXBaseAttribute* candidate : target.attributes()) {
         if (candidate->connectionKind() == KXAttributeConnectionInput && candidate->name() == inputName) {
             connect(candidate, true);
@@ -91,25 +84,21 @@ void KXBaseAttribute::connectToInput(const KXModel& target, const std::string& i
     }
 }
 
-KXBaseAttribute* KXBaseAttribute::clone(const std::string& name, KXModel* owner) const
-{
+KXBaseAttribute* KXBaseAttribute::clone(const std::string& name, KXModel* owner) const {
     return new KXBaseAttribute(name, owner, *this);
 }
 
-KXBaseAttribute* KXBaseAttribute::cloneForModel(KXModel* owner) const
-{
+KXBaseAttribute* KXBaseAttribute::cloneForModel(KXModel* owner) const {
     return new KXBaseAttribute(m_name, owner, m_flags);
 }
 
-KXBaseAttribute* KXBaseAttribute::cloneWithName(const std::string& name) const
-{
+KXBaseAttribute* KXBaseAttribute::cloneWithName(const std::string& name) const {
     return new KXBaseAttribute(name, m_owner, m_flags);
 }
 
 void KXBaseAttribute::loadValueFromDictionary(cocos2d::CCObject* /*object*/) {}
 
-void KXBaseAttribute::loadConnectionFromDictionary(cocos2d::CCObject* object)
-{
+void KXBaseAttribute::loadConnectionFromDictionary(cocos2d::CCObject* object) {
     auto* dictionary = dynamic_cast<cocos2d::CCDictionary*>(object);
     if (dictionary == nullptr || m_connectionKind != KXAttributeConnectionOutput) {
         return;
@@ -129,13 +118,11 @@ void KXBaseAttribute::loadConnectionFromDictionary(cocos2d::CCObject* object)
     connectToInput(*target, inputName);
 }
 
-cocos2d::CCDictionary* KXBaseAttribute::saveValueToDictionary() const
-{
+cocos2d::CCDictionary* KXBaseAttribute::saveValueToDictionary() const {
     return cocos2d::CCDictionary::create();
 }
 
-cocos2d::CCDictionary* KXBaseAttribute::saveConnectionToDictionary() const
-{
+cocos2d::CCDictionary* KXBaseAttribute::saveConnectionToDictionary() const {
     cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
     const KXBaseAttribute* input = connection();
     if (input == nullptr) {
@@ -148,35 +135,30 @@ cocos2d::CCDictionary* KXBaseAttribute::saveConnectionToDictionary() const
     return dictionary;
 }
 
-std::vector<KXAnimationCurve*> KXBaseAttribute::animationCurves(int /*key*/) const
-{
+std::vector<KXAnimationCurve*> KXBaseAttribute::animationCurves(int /*key*/) const {
     return {};
 }
 
 void KXBaseAttribute::setAnimationCurves(const std::vector<KXAnimationCurve*>& /*curves*/, int /*key*/) {}
 
-std::shared_ptr<KXModel> KXBaseAttribute::referencedModel() const
-{
+std::shared_ptr<KXModel> KXBaseAttribute::referencedModel() const {
     return {};
 }
 
-void KXBaseAttribute::notifyChanged(int flag)
-{
+void KXBaseAttribute::notifyChanged(int flag) {
     if (m_owner != nullptr) {
         m_owner->attributeChanged(this, flag);
     }
 }
 
-void KXBaseAttribute::setName(const std::string& name, bool silent)
-{
+void KXBaseAttribute::setName(const std::string& name, bool silent) {
     m_name = name;
     if (!silent) {
         notifyChanged(0);
     }
 }
 
-void KXBaseAttribute::setOwner(KXModel* owner)
-{
+void KXBaseAttribute::setOwner(KXModel* owner) {
     if (owner == m_owner) {
         return;
     }
@@ -191,8 +173,7 @@ void KXBaseAttribute::setOwner(KXModel* owner)
     }
 }
 
-void KXBaseAttribute::setConnectionKind(KXAttributeConnectionKind kind, bool silent)
-{
+void KXBaseAttribute::setConnectionKind(KXAttributeConnectionKind kind, bool silent) {
     if (kind == m_connectionKind) {
         return;
     }
@@ -200,8 +181,7 @@ void KXBaseAttribute::setConnectionKind(KXAttributeConnectionKind kind, bool sil
     m_connectionKind = kind;
 }
 
-void KXBaseAttribute::connect(KXBaseAttribute* other, bool silent)
-{
+void KXBaseAttribute::connect(KXBaseAttribute* other, bool silent) {
     if (other == nullptr || m_connectionKind == KXAttributeConnectionNone ||
         other->m_connectionKind == KXAttributeConnectionNone || other->m_connectionKind == m_connectionKind) {
         return;
@@ -228,8 +208,7 @@ void KXBaseAttribute::connect(KXBaseAttribute* other, bool silent)
     }
 }
 
-void KXBaseAttribute::disconnect(KXBaseAttribute* output, bool silent)
-{
+void KXBaseAttribute::disconnect(KXBaseAttribute* output, bool silent) {
     if (m_connectionKind != KXAttributeConnectionInput) {
         return;
     }
@@ -244,8 +223,7 @@ void KXBaseAttribute::disconnect(KXBaseAttribute* output, bool silent)
     }
 }
 
-void KXBaseAttribute::disconnectAll(bool silent)
-{
+void KXBaseAttribute::disconnectAll(bool silent) {
     if (m_connections.empty()) {
         return;
     }
@@ -267,30 +245,25 @@ void KXBaseAttribute::disconnectAll(bool silent)
     }
 }
 
-bool KXBaseAttribute::isConnectedTo(const KXBaseAttribute* other) const
-{
+bool KXBaseAttribute::isConnectedTo(const KXBaseAttribute* other) const {
     return std::find(m_connections.begin(), m_connections.end(), other) != m_connections.end();
 }
 
-KXBaseAttribute* KXBaseAttribute::connection() const
-{
+KXBaseAttribute* KXBaseAttribute::connection() const {
     if (m_connectionKind != KXAttributeConnectionOutput || m_connections.empty()) {
         return nullptr;
     }
     return m_connections.front();
 }
 
-KXBaseAttribute* KXAttribute::clone(const std::string& name, KXModel* owner) const
-{
+KXBaseAttribute* KXAttribute::clone(const std::string& name, KXModel* owner) const {
     return new KXAttribute(name, owner, *this);
 }
 
-KXBaseAttribute* KXAttribute::cloneForModel(KXModel* owner) const
-{
+KXBaseAttribute* KXAttribute::cloneForModel(KXModel* owner) const {
     return new KXAttribute(name(), owner, *this);
 }
 
-KXBaseAttribute* KXAttribute::cloneWithName(const std::string& name) const
-{
+KXBaseAttribute* KXAttribute::cloneWithName(const std::string& name) const {
     return new KXAttribute(name, owner(), *this);
 }

@@ -111,13 +111,9 @@ private:
 class KXAttribute : public KXBaseAttribute {
 public:
     KXAttribute(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttribute(name, owner, flags)
-    {
-    }
+        : KXBaseAttribute(name, owner, flags) {}
     KXAttribute(const std::string& name, KXModel* owner, const KXAttribute& source)
-        : KXBaseAttribute(name, owner, source)
-    {
-    }
+        : KXBaseAttribute(name, owner, source) {}
 
     static constexpr uint32_t staticType() { return kxTypeIdForName("KXAttribute"); }
     static constexpr const char* staticClassName() { return "KXAttribute"; }
@@ -131,17 +127,14 @@ public:
 
 // The three clone operations of a concrete attribute class through its
 // (name, owner, const Class& source) constructor.
-#define KX_ATTRIBUTE_CLONE(ClassName)                                                  \
-public:                                                                                \
-    KXBaseAttribute* clone(const std::string& cloneName, KXModel* cloneOwner) const override \
-    {                                                                                  \
-        return new ClassName(cloneName, cloneOwner, *this);                            \
-    }                                                                                  \
-    KXBaseAttribute* cloneForModel(KXModel* cloneOwner) const override                 \
-    {                                                                                  \
-        return new ClassName(name(), cloneOwner, *this);                               \
-    }                                                                                  \
-    KXBaseAttribute* cloneWithName(const std::string& cloneName) const override        \
-    {                                                                                  \
-        return new ClassName(cloneName, owner(), *this);                               \
+#define KX_ATTRIBUTE_CLONE(ClassName)                                                                        \
+public:                                                                                                      \
+    KXBaseAttribute* clone(const std::string& cloneName, KXModel* cloneOwner) const override {               \
+        return new ClassName(cloneName, cloneOwner, *this);                                                  \
+    }                                                                                                        \
+    KXBaseAttribute* cloneForModel(KXModel* cloneOwner) const override {                                     \
+        return new ClassName(name(), cloneOwner, *this);                                                     \
+    }                                                                                                        \
+    KXBaseAttribute* cloneWithName(const std::string& cloneName) const override {                            \
+        return new ClassName(cloneName, owner(), *this);                                                     \
     }

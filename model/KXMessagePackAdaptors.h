@@ -14,28 +14,25 @@
 
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <msgpack.hpp>
+#include <string>
 
 #include "cocos2d.h"
 
 namespace kxmsgpack {
 
 // Appends a float32 (0xca and the big-endian bits) whatever its value.
-template <typename Stream>
-void packFloat32(msgpack::packer<Stream>& packer, float value)
-{
+template <typename Stream> void packFloat32(msgpack::packer<Stream>& packer, float value) {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    const char bytes[5] = {static_cast<char>(0xca), static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
-                           static_cast<char>(bits >> 8), static_cast<char>(bits)};
+    const char bytes[5] = {static_cast<char>(0xca), static_cast<char>(bits >> 24),
+                           static_cast<char>(bits >> 16), static_cast<char>(bits >> 8),
+                           static_cast<char>(bits)};
     packer.pack_bin_body(bytes, sizeof bytes); // appends the bytes as they are
 }
 
 // Appends a float64 (0xcb and the big-endian bits) whatever its value.
-template <typename Stream>
-void packFloat64(msgpack::packer<Stream>& packer, double value)
-{
+template <typename Stream> void packFloat64(msgpack::packer<Stream>& packer, double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     char bytes[9] = {static_cast<char>(0xcb)};
@@ -46,9 +43,7 @@ void packFloat64(msgpack::packer<Stream>& packer, double value)
 }
 
 // Serialises an object as msgpack::pack would, except that floats keep their type.
-template <typename Stream>
-void packObject(msgpack::packer<Stream>& packer, const msgpack::object& object)
-{
+template <typename Stream> void packObject(msgpack::packer<Stream>& packer, const msgpack::object& object) {
     switch (object.type) {
     case msgpack::type::FLOAT32:
         packFloat32(packer, static_cast<float>(object.via.f64));
@@ -75,8 +70,7 @@ void packObject(msgpack::packer<Stream>& packer, const msgpack::object& object)
     }
 }
 
-inline std::string packObjectToBytes(const msgpack::object& object)
-{
+inline std::string packObjectToBytes(const msgpack::object& object) {
     msgpack::sbuffer buffer;
     msgpack::packer<msgpack::sbuffer> packer(buffer);
     packObject(packer, object);
@@ -84,46 +78,41 @@ inline std::string packObjectToBytes(const msgpack::object& object)
 }
 
 // The float members of a value type, in stored order.
-template <class T>
-struct FloatFields;
+template <class T> struct FloatFields;
 
-template <>
-struct FloatFields<cocos2d::CCPoint> {
+template <> struct FloatFields<cocos2d::CCPoint> {
     static constexpr uint32_t count = 2;
     static void read(const cocos2d::CCPoint& v, float* f) { f[0] = v.x, f[1] = v.y; }
     static void write(cocos2d::CCPoint& v, const float* f) { v.x = f[0], v.y = f[1]; }
 };
 
-template <>
-struct FloatFields<cocos2d::CCSize> {
+template <> struct FloatFields<cocos2d::CCSize> {
     static constexpr uint32_t count = 2;
     static void read(const cocos2d::CCSize& v, float* f) { f[0] = v.width, f[1] = v.height; }
     static void write(cocos2d::CCSize& v, const float* f) { v.width = f[0], v.height = f[1]; }
 };
 
-template <>
-struct FloatFields<cocos2d::CCRect> {
+template <> struct FloatFields<cocos2d::CCRect> {
     static constexpr uint32_t count = 4;
-    static void read(const cocos2d::CCRect& v, float* f)
-    {
+    static void read(const cocos2d::CCRect& v, float* f) {
         f[0] = v.origin.x, f[1] = v.origin.y, f[2] = v.size.width, f[3] = v.size.height;
     }
-    static void write(cocos2d::CCRect& v, const float* f)
-    {
+    static void write(cocos2d::CCRect& v, const float* f) {
         v.origin.x = f[0], v.origin.y = f[1], v.size.width = f[2], v.size.height = f[3];
     }
 };
 
-template <>
-struct FloatFields<cocos2d::ccColor4F> {
+template <> struct FloatFields<cocos2d::ccColor4F> {
     static constexpr uint32_t count = 4;
-    static void read(const cocos2d::ccColor4F& v, float* f) { f[0] = v.r, f[1] = v.g, f[2] = v.b, f[3] = v.a; }
-    static void write(cocos2d::ccColor4F& v, const float* f) { v.r = f[0], v.g = f[1], v.b = f[2], v.a = f[3]; }
+    static void read(const cocos2d::ccColor4F& v, float* f) {
+        f[0] = v.r, f[1] = v.g, f[2] = v.b, f[3] = v.a;
+    }
+    static void write(cocos2d::ccColor4F& v, const float* f) {
+        v.r = f[0], v.g = f[1], v.b = f[2], v.a = f[3];
+    }
 };
 
-template <class T>
-void convertFloats(const msgpack::object& object, T& value)
-{
+template <class T> void convertFloats(const msgpack::object& object, T& value) {
     constexpr uint32_t count = FloatFields<T>::count;
     if (object.type != msgpack::type::ARRAY || object.via.array.size != count) {
         throw msgpack::type_error();
@@ -135,9 +124,7 @@ void convertFloats(const msgpack::object& object, T& value)
     FloatFields<T>::write(value, f);
 }
 
-template <class T>
-void makeFloatArray(msgpack::object::with_zone& object, const T& value)
-{
+template <class T> void makeFloatArray(msgpack::object::with_zone& object, const T& value) {
     constexpr uint32_t count = FloatFields<T>::count;
     float f[count];
     FloatFields<T>::read(value, f);
@@ -150,9 +137,7 @@ void makeFloatArray(msgpack::object::with_zone& object, const T& value)
     }
 }
 
-template <class T, typename Stream>
-void packFloats(msgpack::packer<Stream>& packer, const T& value)
-{
+template <class T, typename Stream> void packFloats(msgpack::packer<Stream>& packer, const T& value) {
     constexpr uint32_t count = FloatFields<T>::count;
     float f[count];
     FloatFields<T>::read(value, f);
@@ -164,37 +149,30 @@ void packFloats(msgpack::packer<Stream>& packer, const T& value)
 
 } // namespace kxmsgpack
 
-#define KX_MSGPACK_FLOAT_ADAPTOR(Type)                                                          \
-    namespace msgpack {                                                                         \
-    MSGPACK_API_VERSION_NAMESPACE(MSGPACK_DEFAULT_API_NS)                                       \
-    {                                                                                           \
-        namespace adaptor {                                                                     \
-        template <>                                                                             \
-        struct convert<Type> {                                                                  \
-            const msgpack::object& operator()(const msgpack::object& o, Type& v) const          \
-            {                                                                                   \
-                kxmsgpack::convertFloats(o, v);                                                 \
-                return o;                                                                       \
-            }                                                                                   \
-        };                                                                                      \
-        template <>                                                                             \
-        struct pack<Type> {                                                                     \
-            template <typename Stream>                                                          \
-            msgpack::packer<Stream>& operator()(msgpack::packer<Stream>& o, const Type& v) const \
-            {                                                                                   \
-                kxmsgpack::packFloats(o, v);                                                    \
-                return o;                                                                       \
-            }                                                                                   \
-        };                                                                                      \
-        template <>                                                                             \
-        struct object_with_zone<Type> {                                                         \
-            void operator()(msgpack::object::with_zone& o, const Type& v) const                 \
-            {                                                                                   \
-                kxmsgpack::makeFloatArray(o, v);                                                \
-            }                                                                                   \
-        };                                                                                      \
-        }                                                                                       \
-    }                                                                                           \
+#define KX_MSGPACK_FLOAT_ADAPTOR(Type)                                                                       \
+    namespace msgpack {                                                                                      \
+    MSGPACK_API_VERSION_NAMESPACE(MSGPACK_DEFAULT_API_NS) {                                                  \
+        namespace adaptor {                                                                                  \
+        template <> struct convert<Type> {                                                                   \
+            const msgpack::object& operator()(const msgpack::object& o, Type& v) const {                     \
+                kxmsgpack::convertFloats(o, v);                                                              \
+                return o;                                                                                    \
+            }                                                                                                \
+        };                                                                                                   \
+        template <> struct pack<Type> {                                                                      \
+            template <typename Stream>                                                                       \
+            msgpack::packer<Stream>& operator()(msgpack::packer<Stream>& o, const Type& v) const {           \
+                kxmsgpack::packFloats(o, v);                                                                 \
+                return o;                                                                                    \
+            }                                                                                                \
+        };                                                                                                   \
+        template <> struct object_with_zone<Type> {                                                          \
+            void operator()(msgpack::object::with_zone& o, const Type& v) const {                            \
+                kxmsgpack::makeFloatArray(o, v);                                                             \
+            }                                                                                                \
+        };                                                                                                   \
+        }                                                                                                    \
+    }                                                                                                        \
     }
 
 KX_MSGPACK_FLOAT_ADAPTOR(cocos2d::CCPoint)

@@ -11,15 +11,13 @@ struct KeyState {
     bool collecting = false;
 };
 
-KeyState& keyState()
-{
+KeyState& keyState() {
     static KeyState state;
     return state;
 }
 
 // Ids that let the general settings be read before any key table is installed.
-KXMessagePackMap::KeyId fallbackKeyId(const std::string& name)
-{
+KXMessagePackMap::KeyId fallbackKeyId(const std::string& name) {
     if (name == "id") {
         return 42;
     }
@@ -37,8 +35,7 @@ KXMessagePackMap::KeyId fallbackKeyId(const std::string& name)
 
 } // namespace
 
-KXMessagePackMap KXMessagePackMap::fromObject(const msgpack::object& object)
-{
+KXMessagePackMap KXMessagePackMap::fromObject(const msgpack::object& object) {
     if (object.type != msgpack::type::MAP) {
         throw msgpack::type_error();
     }
@@ -53,16 +50,14 @@ KXMessagePackMap KXMessagePackMap::fromObject(const msgpack::object& object)
     return map;
 }
 
-msgpack::zone& KXMessagePackMap::zone() const
-{
+msgpack::zone& KXMessagePackMap::zone() const {
     if (m_zone == nullptr) {
         throw std::logic_error("Zone not set");
     }
     return *m_zone;
 }
 
-const msgpack::object* KXMessagePackMap::find(KeyId id) const
-{
+const msgpack::object* KXMessagePackMap::find(KeyId id) const {
     if (id == kNoKey) {
         return nullptr;
     }
@@ -70,13 +65,11 @@ const msgpack::object* KXMessagePackMap::find(KeyId id) const
     return found == m_entries.end() ? nullptr : &found->second;
 }
 
-const msgpack::object* KXMessagePackMap::find(const std::string& keyName) const
-{
+const msgpack::object* KXMessagePackMap::find(const std::string& keyName) const {
     return find(keyIdForName(keyName));
 }
 
-bool KXMessagePackMap::beginSet(const std::string& keyName) const
-{
+bool KXMessagePackMap::beginSet(const std::string& keyName) const {
     zone();
     if (isCollectingKeys()) {
         registerKeyName(keyName);
@@ -85,31 +78,27 @@ bool KXMessagePackMap::beginSet(const std::string& keyName) const
     return true;
 }
 
-void KXMessagePackMap::store(KeyId id, const msgpack::object& object)
-{
+void KXMessagePackMap::store(KeyId id, const msgpack::object& object) {
     if (m_entries.emplace(id, object).second) {
         m_order.push_back(id);
     }
 }
 
-void KXMessagePackMap::set(const std::string& keyName, const char* value)
-{
+void KXMessagePackMap::set(const std::string& keyName, const char* value) {
     if (!beginSet(keyName)) {
         return;
     }
     store(requireKeyId(keyName), msgpack::object(value, *m_zone));
 }
 
-void KXMessagePackMap::set(const std::string& keyName, const KXMessagePackMap& nested)
-{
+void KXMessagePackMap::set(const std::string& keyName, const KXMessagePackMap& nested) {
     if (!beginSet(keyName)) {
         return;
     }
     store(requireKeyId(keyName), nested.toObject(*m_zone));
 }
 
-bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested) const
-{
+bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested) const {
     const msgpack::object* object = find(keyName);
     if (object == nullptr) {
         return false;
@@ -118,8 +107,7 @@ bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested)
     return true;
 }
 
-msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const
-{
+msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const {
     msgpack::object result;
     result.type = msgpack::type::MAP;
     result.via.map.size = static_cast<uint32_t>(m_order.size());
@@ -127,8 +115,8 @@ msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const
     if (m_order.empty()) {
         return result;
     }
-    auto* pairs = static_cast<msgpack::object_kv*>(
-        target.allocate_align(sizeof(msgpack::object_kv) * m_order.size(), MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
+    auto* pairs = static_cast<msgpack::object_kv*>(target.allocate_align(
+        sizeof(msgpack::object_kv) * m_order.size(), MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
     const bool sameZone = (&target == m_zone);
     for (size_t i = 0; i < m_order.size(); ++i) {
         const KeyId id = m_order[i];
@@ -140,13 +128,11 @@ msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const
     return result;
 }
 
-std::string KXMessagePackMap::packToBytes() const
-{
+std::string KXMessagePackMap::packToBytes() const {
     return kxmsgpack::packObjectToBytes(toObject());
 }
 
-void KXMessagePackMap::installKeyTable(const KeyTable& table)
-{
+void KXMessagePackMap::installKeyTable(const KeyTable& table) {
     KeyState& state = keyState();
     if (&table != &state.idsByName) {
         state.idsByName = table;
@@ -157,13 +143,11 @@ void KXMessagePackMap::installKeyTable(const KeyTable& table)
     }
 }
 
-const KXMessagePackMap::KeyTable& KXMessagePackMap::keyTable()
-{
+const KXMessagePackMap::KeyTable& KXMessagePackMap::keyTable() {
     return keyState().idsByName;
 }
 
-KXMessagePackMap::KeyId KXMessagePackMap::keyIdForName(const std::string& name)
-{
+KXMessagePackMap::KeyId KXMessagePackMap::keyIdForName(const std::string& name) {
     const KeyState& state = keyState();
     auto found = state.idsByName.find(name);
     if (found != state.idsByName.end()) {
@@ -176,8 +160,7 @@ KXMessagePackMap::KeyId KXMessagePackMap::keyIdForName(const std::string& name)
     return fallback;
 }
 
-KXMessagePackMap::KeyId KXMessagePackMap::requireKeyId(const std::string& name)
-{
+KXMessagePackMap::KeyId KXMessagePackMap::requireKeyId(const std::string& name) {
     const KeyState& state = keyState();
     auto found = state.idsByName.find(name);
     if (found == state.idsByName.end()) {
@@ -186,32 +169,26 @@ KXMessagePackMap::KeyId KXMessagePackMap::requireKeyId(const std::string& name)
     return found->second;
 }
 
-const std::string& KXMessagePackMap::keyNameForId(KeyId id)
-{
+const std::string& KXMessagePackMap::keyNameForId(KeyId id) {
     return keyState().namesById.at(id);
 }
 
-bool KXMessagePackMap::isCollectingKeys()
-{
+bool KXMessagePackMap::isCollectingKeys() {
     return keyState().collecting;
 }
 
-void KXMessagePackMap::setCollectingKeys(bool collecting)
-{
+void KXMessagePackMap::setCollectingKeys(bool collecting) {
     keyState().collecting = collecting;
 }
 
-void KXMessagePackMap::registerKeyName(const std::string& name)
-{
+void KXMessagePackMap::registerKeyName(const std::string& name) {
     keyState().registry.insert(name);
 }
 
-const std::set<std::string>& KXMessagePackMap::registeredKeyNames()
-{
+const std::set<std::string>& KXMessagePackMap::registeredKeyNames() {
     return keyState().registry;
 }
 
-void KXMessagePackMap::resetKeyState()
-{
+void KXMessagePackMap::resetKeyState() {
     keyState() = KeyState();
 }

@@ -53,9 +53,7 @@ public:
     // Encodings: uint32_t positive int; int32_t negative when below 0; float float32;
     // bool; std::string; CCPoint/CCSize/CCRect/ccColor4F float32 arrays;
     // std::vector<CCPoint>, std::vector<uint32_t>, std::vector<msgpack::object> arrays.
-    template <class T>
-    void set(const std::string& keyName, const T& value)
-    {
+    template <class T> void set(const std::string& keyName, const T& value) {
         if (!beginSet(keyName)) {
             return;
         }
@@ -66,9 +64,7 @@ public:
 
     // Typed readers: false and `value` untouched when the key has no id or no entry;
     // msgpack::type_error when the entry has the wrong shape.
-    template <class T>
-    bool get(const std::string& keyName, T& value) const
-    {
+    template <class T> bool get(const std::string& keyName, T& value) const {
         const msgpack::object* object = find(keyName);
         if (object == nullptr) {
             return false;

@@ -30,36 +30,31 @@ struct ReleaseQueue {
     bool draining = false;
 };
 
-ReleaseQueue& releaseQueue()
-{
+ReleaseQueue& releaseQueue() {
     // Never destroyed: models may still die during static destruction.
     static ReleaseQueue* queue = new ReleaseQueue();
     return *queue;
 }
 
-std::vector<const KXModel*>& cloneStack()
-{
+std::vector<const KXModel*>& cloneStack() {
     static std::vector<const KXModel*>* stack = new std::vector<const KXModel*>();
     return *stack;
 }
 
-const std::string& emptyName()
-{
+const std::string& emptyName() {
     static const std::string* empty = new std::string();
     return *empty;
 }
 
 } // namespace
 
-KXModel::KXModel(const std::string& name) : m_id(KXModelController::shared()->nextModelId())
-{
+KXModel::KXModel(const std::string& name) : m_id(KXModelController::shared()->nextModelId()) {
     m_nameAttribute = new KXAttributeString("Name", this);
     m_nameAttribute->setValue(name, true);
 }
 
 KXModel::KXModel(const KXModel& source)
-    : KXMessagePackInterface(source), m_id(KXModelController::shared()->nextModelId())
-{
+    : KXMessagePackInterface(source), m_id(KXModelController::shared()->nextModelId()) {
     for (const KXBaseAttribute* attribute : source.m_attributes) {
         attribute->cloneForModel(this);
     }
@@ -69,8 +64,7 @@ KXModel::KXModel(const KXModel& source)
     }
 }
 
-KXModel::~KXModel()
-{
+KXModel::~KXModel() {
     if (KXModelController* controller = KXModelController::existing()) {
         controller->removeModel(sharedFromThis());
     }
@@ -109,8 +103,7 @@ KXModel::~KXModel()
 
 // --- identity ---
 
-void KXModel::setId(uint32_t id)
-{
+void KXModel::setId(uint32_t id) {
     if (id == m_id) {
         return;
     }
@@ -119,20 +112,17 @@ void KXModel::setId(uint32_t id)
     KXModelController::shared()->updateModelId(sharedFromThis(), oldId);
 }
 
-const std::string& KXModel::name() const
-{
+const std::string& KXModel::name() const {
     return m_nameAttribute != nullptr ? m_nameAttribute->value() : emptyName();
 }
 
-void KXModel::setName(const std::string& name)
-{
+void KXModel::setName(const std::string& name) {
     if (m_nameAttribute != nullptr) {
         m_nameAttribute->setValue(name, false);
     }
 }
 
-void KXModel::registerWithController(const KXModel& source)
-{
+void KXModel::registerWithController(const KXModel& source) {
     KXModelController* controller = KXModelController::shared();
     if (controller->isRegistered(&source)) {
         controller->addModel(sharedFromThis(), UINT32_MAX);
@@ -141,8 +131,7 @@ void KXModel::registerWithController(const KXModel& source)
 
 // --- attributes ---
 
-KXBaseAttribute* KXModel::attribute(const std::string& name) const
-{
+KXBaseAttribute* KXModel::attribute(const std::string& name) const {
     for (KXBaseAttribute* attribute : m_attributes) {
         if (attribute->name() == name) {
             return attribute;
@@ -151,14 +140,12 @@ KXBaseAttribute* KXModel::attribute(const std::string& name) const
     return nullptr;
 }
 
-int KXModel::attributeIndex(const KXBaseAttribute* attribute) const
-{
+int KXModel::attributeIndex(const KXBaseAttribute* attribute) const {
     auto found = std::find(m_attributes.begin(), m_attributes.end(), attribute);
     return found == m_attributes.end() ? -1 : static_cast<int>(found - m_attributes.begin());
 }
 
-void KXModel::insertAttribute(KXBaseAttribute* attribute, int index)
-{
+void KXModel::insertAttribute(KXBaseAttribute* attribute, int index) {
     if (attribute == nullptr || attributeIndex(attribute) >= 0) {
         return;
     }
@@ -170,8 +157,7 @@ void KXModel::insertAttribute(KXBaseAttribute* attribute, int index)
     attribute->setOwner(this);
 }
 
-void KXModel::removeAttribute(KXBaseAttribute* attribute)
-{
+void KXModel::removeAttribute(KXBaseAttribute* attribute) {
     auto found = std::find(m_attributes.begin(), m_attributes.end(), attribute);
     if (found == m_attributes.end()) {
         return;
@@ -183,15 +169,13 @@ void KXModel::removeAttribute(KXBaseAttribute* attribute)
     attribute->setOwner(nullptr);
 }
 
-void KXModel::addReferrer(KXBaseAttribute* attribute)
-{
+void KXModel::addReferrer(KXBaseAttribute* attribute) {
     if (std::find(m_referrers.begin(), m_referrers.end(), attribute) == m_referrers.end()) {
         m_referrers.push_back(attribute);
     }
 }
 
-void KXModel::removeReferrer(KXBaseAttribute* attribute)
-{
+void KXModel::removeReferrer(KXBaseAttribute* attribute) {
     auto found = std::find(m_referrers.begin(), m_referrers.end(), attribute);
     if (found != m_referrers.end()) {
         m_referrers.erase(found);
@@ -200,8 +184,7 @@ void KXModel::removeReferrer(KXBaseAttribute* attribute)
 
 // --- children and parents ---
 
-void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, bool silent)
-{
+void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, bool silent) {
     // A copy: the argument may be an element of a list that changes below.
     const std::shared_ptr<KXModel> child = childRef;
     if (!child || child.get() == this || child->typeId() == kGeneralSettingsType || hasChild(child)) {
@@ -219,13 +202,11 @@ void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, b
     }
 }
 
-void KXModel::addChild(const std::shared_ptr<KXModel>& child, bool silent)
-{
+void KXModel::addChild(const std::shared_ptr<KXModel>& child, bool silent) {
     insertChild(child, -1, silent);
 }
 
-void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent)
-{
+void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
     const std::shared_ptr<KXModel> parent = parentRef;
     purgeExpiredParents();
     // The same refusals as insertChild, so that the two sides stay in step.
@@ -236,8 +217,7 @@ void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent)
     parent->addChild(sharedFromThis(), silent);
 }
 
-void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent)
-{
+void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent) {
     const std::shared_ptr<KXModel> child = childRef;
     auto found = std::find(m_children.begin(), m_children.end(), child);
     if (!child || found == m_children.end()) {
@@ -251,8 +231,7 @@ void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent)
     }
 }
 
-void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silent)
-{
+void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
     const std::shared_ptr<KXModel> parent = parentRef;
     purgeExpiredParents();
     auto found = std::find_if(m_parents.begin(), m_parents.end(),
@@ -264,8 +243,7 @@ void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silen
     parent->removeChild(sharedFromThis(), silent);
 }
 
-void KXModel::removeAllChildren(bool silent)
-{
+void KXModel::removeAllChildren(bool silent) {
     if (m_children.empty()) {
         return;
     }
@@ -281,18 +259,15 @@ void KXModel::removeAllChildren(bool silent)
     }
 }
 
-bool KXModel::hasChild(const std::shared_ptr<KXModel>& child) const
-{
+bool KXModel::hasChild(const std::shared_ptr<KXModel>& child) const {
     return std::find(m_children.begin(), m_children.end(), child) != m_children.end();
 }
 
-size_t KXModel::indexOfChild(const std::shared_ptr<KXModel>& child) const
-{
+size_t KXModel::indexOfChild(const std::shared_ptr<KXModel>& child) const {
     return static_cast<size_t>(std::find(m_children.begin(), m_children.end(), child) - m_children.begin());
 }
 
-bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const
-{
+bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const {
     if (!model) {
         return false;
     }
@@ -304,8 +279,7 @@ bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const
     return false;
 }
 
-std::shared_ptr<KXModel> KXModel::getFirstParent() const
-{
+std::shared_ptr<KXModel> KXModel::getFirstParent() const {
     for (const std::weak_ptr<KXModel>& entry : m_parents) {
         if (std::shared_ptr<KXModel> parent = entry.lock()) {
             return parent;
@@ -314,8 +288,7 @@ std::shared_ptr<KXModel> KXModel::getFirstParent() const
     return {};
 }
 
-std::vector<std::shared_ptr<KXModel>> KXModel::getParents() const
-{
+std::vector<std::shared_ptr<KXModel>> KXModel::getParents() const {
     std::vector<std::shared_ptr<KXModel>> parents;
     for (const std::weak_ptr<KXModel>& entry : m_parents) {
         if (std::shared_ptr<KXModel> parent = entry.lock()) {
@@ -325,8 +298,7 @@ std::vector<std::shared_ptr<KXModel>> KXModel::getParents() const
     return parents;
 }
 
-void KXModel::purgeExpiredParents()
-{
+void KXModel::purgeExpiredParents() {
     m_parents.erase(std::remove_if(m_parents.begin(), m_parents.end(),
                                    [](const std::weak_ptr<KXModel>& entry) { return entry.expired(); }),
                     m_parents.end());
@@ -334,23 +306,21 @@ void KXModel::purgeExpiredParents()
 
 // --- notification ---
 
-void KXModel::addObserver(KXModelObserver* observer)
-{
-    if (observer != nullptr && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
+void KXModel::addObserver(KXModelObserver* observer) {
+    if (observer != nullptr &&
+        std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
         m_observers.push_back(observer);
     }
 }
 
-void KXModel::removeObserver(KXModelObserver* observer)
-{
+void KXModel::removeObserver(KXModelObserver* observer) {
     auto found = std::find(m_observers.begin(), m_observers.end(), observer);
     if (found != m_observers.end()) {
         m_observers.erase(found);
     }
 }
 
-void KXModel::notifyModelChanged()
-{
+void KXModel::notifyModelChanged() {
     const std::shared_ptr<KXModel> self = sharedFromThis();
     const std::vector<KXModelObserver*> observers = m_observers;
     for (KXModelObserver* observer : observers) {
@@ -359,8 +329,7 @@ void KXModel::notifyModelChanged()
     KXModelController::shared()->notifyModelChanged(self);
 }
 
-void KXModel::attributeChanged(KXBaseAttribute* attribute, int flag)
-{
+void KXModel::attributeChanged(KXBaseAttribute* attribute, int flag) {
     const std::vector<KXModelObserver*> observers = m_observers;
     for (KXModelObserver* observer : observers) {
         observer->attributeChanged(attribute, flag);
@@ -368,8 +337,7 @@ void KXModel::attributeChanged(KXBaseAttribute* attribute, int flag)
     KXModelController::shared()->notifyAttributeChanged(attribute, flag);
 }
 
-void KXModel::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXModel::childAdded(const std::shared_ptr<KXModel>& child) {
     const std::shared_ptr<KXModel> self = sharedFromThis();
     const std::vector<KXModelObserver*> observers = m_observers;
     for (KXModelObserver* observer : observers) {
@@ -377,8 +345,7 @@ void KXModel::childAdded(const std::shared_ptr<KXModel>& child)
     }
 }
 
-void KXModel::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXModel::childRemoved(const std::shared_ptr<KXModel>& child) {
     const std::shared_ptr<KXModel> self = sharedFromThis();
     const std::vector<KXModelObserver*> observers = m_observers;
     for (KXModelObserver* observer : observers) {
@@ -386,8 +353,7 @@ void KXModel::childRemoved(const std::shared_ptr<KXModel>& child)
     }
 }
 
-void KXModel::allChildrenRemoved()
-{
+void KXModel::allChildrenRemoved() {
     const std::shared_ptr<KXModel> self = sharedFromThis();
     const std::vector<KXModelObserver*> observers = m_observers;
     for (KXModelObserver* observer : observers) {
@@ -397,8 +363,8 @@ void KXModel::allChildrenRemoved()
 
 // --- copying ---
 
-void KXModel::copyChildrenFrom(const std::shared_ptr<KXModel>& source, bool deep, bool registerClones, bool silent)
-{
+void KXModel::copyChildrenFrom(const std::shared_ptr<KXModel>& source, bool deep, bool registerClones,
+                               bool silent) {
     if (!source) {
         return;
     }
@@ -410,8 +376,7 @@ void KXModel::copyChildrenFrom(const std::shared_ptr<KXModel>& source, bool deep
 }
 
 std::shared_ptr<KXModel> KXModel::finishClone(const std::shared_ptr<KXModel>& copy, bool deep,
-                                              bool registerClone) const
-{
+                                              bool registerClone) const {
     if (!copy) {
         return copy;
     }
@@ -440,8 +405,7 @@ std::shared_ptr<KXModel> KXModel::finishClone(const std::shared_ptr<KXModel>& co
 
 // --- stored form ---
 
-void KXModel::registerKeys() const
-{
+void KXModel::registerKeys() const {
     KXMessagePackMap::registerKeyName("id");
     KXMessagePackMap::registerKeyName("Class Name");
     if (!m_children.empty()) {
@@ -453,8 +417,7 @@ void KXModel::registerKeys() const
     }
 }
 
-void KXModel::packValues(KXMessagePackMap& map) const
-{
+void KXModel::packValues(KXMessagePackMap& map) const {
     map.set("id", m_id);
     map.set("Class Name", className());
     for (const KXBaseAttribute* attribute : m_attributes) {
@@ -466,8 +429,7 @@ void KXModel::packValues(KXMessagePackMap& map) const
     }
 }
 
-void KXModel::unpackValues(const KXMessagePackMap& map)
-{
+void KXModel::unpackValues(const KXMessagePackMap& map) {
     uint32_t storedId = 0xFFFFFFFFu;
     map.get("id", storedId);
     setId(storedId);
@@ -479,8 +441,7 @@ void KXModel::unpackValues(const KXMessagePackMap& map)
     }
 }
 
-void KXModel::packConnections(KXMessagePackMap& map) const
-{
+void KXModel::packConnections(KXMessagePackMap& map) const {
     map.set("id", m_id);
     for (const KXBaseAttribute* attribute : m_attributes) {
         KXMessagePackMap links(map.zone());
@@ -499,8 +460,7 @@ void KXModel::packConnections(KXMessagePackMap& map) const
     }
 }
 
-void KXModel::unpackConnections(const KXMessagePackMap& map)
-{
+void KXModel::unpackConnections(const KXMessagePackMap& map) {
     // A copy: an attribute's links never add or remove attributes, but stay safe.
     const std::vector<KXBaseAttribute*> attributes = m_attributes;
     for (KXBaseAttribute* attribute : attributes) {
@@ -521,8 +481,7 @@ void KXModel::unpackConnections(const KXMessagePackMap& map)
     }
 }
 
-void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary)
-{
+void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary) {
     if (dictionary == nullptr) {
         return;
     }
@@ -536,8 +495,7 @@ void KXModel::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary)
     }
 }
 
-void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* dictionary)
-{
+void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* dictionary) {
     if (dictionary == nullptr) {
         return;
     }
@@ -563,8 +521,7 @@ void KXModel::loadConnectionsFromDictionary(cocos2d::CCDictionary* dictionary)
     }
 }
 
-cocos2d::CCDictionary* KXModel::saveValuesToDictionary() const
-{
+cocos2d::CCDictionary* KXModel::saveValuesToDictionary() const {
     cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
     dictionary->setObject(cocos2d::CCString::createWithFormat("%u", m_id), "id");
     dictionary->setObject(cocos2d::CCString::create(className()), "className");
@@ -577,8 +534,7 @@ cocos2d::CCDictionary* KXModel::saveValuesToDictionary() const
     return dictionary;
 }
 
-cocos2d::CCDictionary* KXModel::saveConnectionsToDictionary() const
-{
+cocos2d::CCDictionary* KXModel::saveConnectionsToDictionary() const {
     cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
     dictionary->setObject(cocos2d::CCString::createWithFormat("%u", m_id), "id");
     for (const KXBaseAttribute* attribute : m_attributes) {
@@ -588,7 +544,8 @@ cocos2d::CCDictionary* KXModel::saveConnectionsToDictionary() const
         }
     }
     if (!m_children.empty()) {
-        cocos2d::CCArray* childIds = cocos2d::CCArray::createWithCapacity(static_cast<unsigned int>(m_children.size()));
+        cocos2d::CCArray* childIds =
+            cocos2d::CCArray::createWithCapacity(static_cast<unsigned int>(m_children.size()));
         for (const std::shared_ptr<KXModel>& child : m_children) {
             childIds->addObject(cocos2d::CCString::createWithFormat("%u", child->id()));
         }

@@ -30,9 +30,7 @@ public:
 
     // Makes a model owned by a shared pointer and sets its self pointer; every creator
     // and clone goes through it (or calls setSelf itself).
-    template <class T, class... Args>
-    static std::shared_ptr<T> makeShared(Args&&... args)
-    {
+    template <class T, class... Args> static std::shared_ptr<T> makeShared(Args&&... args) {
         std::shared_ptr<T> model = std::make_shared<T>(std::forward<Args>(args)...);
         model->setSelf(model);
         return model;
@@ -142,9 +140,8 @@ private:
 };
 
 // clone() of a concrete model class through its copy constructor.
-#define KX_MODEL_CLONE(ClassName)                                                      \
-public:                                                                                \
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override       \
-    {                                                                                  \
-        return finishClone(KXModel::makeShared<ClassName>(*this), deep, registerClone);    \
+#define KX_MODEL_CLONE(ClassName)                                                                            \
+public:                                                                                                      \
+    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override {                           \
+        return finishClone(KXModel::makeShared<ClassName>(*this), deep, registerClone);                      \
     }

@@ -31,29 +31,25 @@ private:
 
 } // namespace
 
-KXModelController* KXModelController::shared()
-{
+KXModelController* KXModelController::shared() {
     if (g_controller == nullptr) {
         new KXModelController();
     }
     return g_controller;
 }
 
-KXModelController* KXModelController::existing()
-{
+KXModelController* KXModelController::existing() {
     return g_controller;
 }
 
-KXModelController::KXModelController()
-{
+KXModelController::KXModelController() {
     // Set before the registry is filled, so that code run from registration finds it.
     g_controller = this;
     m_dataDirectory = "data";
     registerClasses();
 }
 
-KXModelController::~KXModelController()
-{
+KXModelController::~KXModelController() {
     m_archiveReader.reset();
     clear();
     if (g_controller == this) {
@@ -61,15 +57,13 @@ KXModelController::~KXModelController()
     }
 }
 
-void KXModelController::registerClass(const std::string& className, Creator creator)
-{
+void KXModelController::registerClass(const std::string& className, Creator creator) {
     if (m_creators.emplace(className, std::move(creator)).second) {
         m_classOrder.push_back(className);
     }
 }
 
-std::shared_ptr<KXModel> KXModelController::createModel(const std::string& className) const
-{
+std::shared_ptr<KXModel> KXModelController::createModel(const std::string& className) const {
     auto found = m_creators.find(className);
     if (found == m_creators.end() || !found->second) {
         return {};
@@ -77,13 +71,11 @@ std::shared_ptr<KXModel> KXModelController::createModel(const std::string& class
     return found->second();
 }
 
-bool KXModelController::hasClass(const std::string& className) const
-{
+bool KXModelController::hasClass(const std::string& className) const {
     return m_creators.count(className) != 0;
 }
 
-const uint32_t* KXModelController::storeKeyOf(const KXModel* model) const
-{
+const uint32_t* KXModelController::storeKeyOf(const KXModel* model) const {
     if (model == nullptr) {
         return nullptr;
     }
@@ -95,13 +87,11 @@ const uint32_t* KXModelController::storeKeyOf(const KXModel* model) const
     return displaced == m_displacedKeys.end() ? nullptr : &displaced->second;
 }
 
-bool KXModelController::isRegistered(const KXModel* model) const
-{
+bool KXModelController::isRegistered(const KXModel* model) const {
     return storeKeyOf(model) != nullptr;
 }
 
-bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index)
-{
+bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index) {
     if (!m_modelsById.emplace(model->id(), model).second) {
         return false;
     }
@@ -114,8 +104,7 @@ bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, u
     return true;
 }
 
-bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model)
-{
+bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model) {
     const uint32_t* key = storeKeyOf(model.get());
     if (key == nullptr) {
         return false;
@@ -133,8 +122,7 @@ bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model)
     return true;
 }
 
-void KXModelController::addModel(const std::shared_ptr<KXModel>& model, uint32_t index)
-{
+void KXModelController::addModel(const std::shared_ptr<KXModel>& model, uint32_t index) {
     if (!model) {
         return;
     }
@@ -160,8 +148,7 @@ void KXModelController::addModel(const std::shared_ptr<KXModel>& model, uint32_t
     }
 }
 
-void KXModelController::modelAdded(const std::shared_ptr<KXModel>& model)
-{
+void KXModelController::modelAdded(const std::shared_ptr<KXModel>& model) {
     m_changed = true;
     for (const std::shared_ptr<KXModel>& child : model->children()) {
         addModel(child, UINT32_MAX);
@@ -174,8 +161,7 @@ void KXModelController::modelAdded(const std::shared_ptr<KXModel>& model)
     }
 }
 
-void KXModelController::removeModel(const std::shared_ptr<KXModel>& model)
-{
+void KXModelController::removeModel(const std::shared_ptr<KXModel>& model) {
     if (!model) {
         return;
     }
@@ -199,8 +185,7 @@ void KXModelController::removeModel(const std::shared_ptr<KXModel>& model)
     }
 }
 
-void KXModelController::modelRemoved(const std::shared_ptr<KXModel>& model)
-{
+void KXModelController::modelRemoved(const std::shared_ptr<KXModel>& model) {
     m_changed = true;
     for (const std::shared_ptr<KXModel>& child : model->children()) {
         bool heldElsewhere = false;
@@ -224,35 +209,30 @@ void KXModelController::modelRemoved(const std::shared_ptr<KXModel>& model)
     }
 }
 
-std::shared_ptr<KXModel> KXModelController::getModel(uint32_t id) const
-{
+std::shared_ptr<KXModel> KXModelController::getModel(uint32_t id) const {
     auto found = m_modelsById.find(id);
     return found == m_modelsById.end() ? nullptr : found->second;
 }
 
-KXModelController::ModelList KXModelController::getModelsByType(uint32_t typeId) const
-{
+KXModelController::ModelList KXModelController::getModelsByType(uint32_t typeId) const {
     auto found = m_modelsByType.find(typeId);
     return found == m_modelsByType.end() ? ModelList() : found->second;
 }
 
-void KXModelController::notifyAttributeChanged(KXBaseAttribute* attribute, int flag)
-{
+void KXModelController::notifyAttributeChanged(KXBaseAttribute* attribute, int flag) {
     if (attribute == nullptr || flag == 2 || !isRegistered(attribute->owner())) {
         return;
     }
     attributeChanged(attribute, flag);
 }
 
-void KXModelController::notifyModelChanged(const std::shared_ptr<KXModel>& model)
-{
+void KXModelController::notifyModelChanged(const std::shared_ptr<KXModel>& model) {
     if (model && isRegistered(model.get())) {
         modelChanged(model);
     }
 }
 
-void KXModelController::updateModelId(const std::shared_ptr<KXModel>& model, uint32_t oldId)
-{
+void KXModelController::updateModelId(const std::shared_ptr<KXModel>& model, uint32_t oldId) {
     if (!model) {
         return;
     }
@@ -282,23 +262,19 @@ void KXModelController::updateModelId(const std::shared_ptr<KXModel>& model, uin
     modelChanged(model);
 }
 
-void KXModelController::modelChanged(const std::shared_ptr<KXModel>& /*model*/)
-{
+void KXModelController::modelChanged(const std::shared_ptr<KXModel>& /*model*/) {
     m_changed = true;
 }
 
-void KXModelController::attributeChanged(KXBaseAttribute* /*attribute*/, int /*flag*/)
-{
+void KXModelController::attributeChanged(KXBaseAttribute* /*attribute*/, int /*flag*/) {
     m_changed = true;
 }
 
-void KXModelController::addClearHook(std::function<void()> hook)
-{
+void KXModelController::addClearHook(std::function<void()> hook) {
     m_clearHooks.push_back(std::move(hook));
 }
 
-void KXModelController::clear()
-{
+void KXModelController::clear() {
     m_modelsByType.clear();
     {
         // Emptied before the models go, so that their destructors find an empty store.

@@ -33,9 +33,7 @@ public:
 
     // First registration of a name wins.
     void registerClass(const std::string& className, Creator creator);
-    template <class T>
-    void registerClass()
-    {
+    template <class T> void registerClass() {
         registerClass(T::staticClassName(), [] { return T::create(); });
     }
     // A new model of the named class, or empty for an unknown name.

@@ -52,34 +52,29 @@ const std::pair<const char*, int32_t> kInitialFiles[] = {
 constexpr size_t kMaxContainerElements = size_t(1) << 20;
 constexpr size_t kMaxNesting = 16;
 
-msgpack::unpack_limit limitsFor(size_t remaining)
-{
+msgpack::unpack_limit limitsFor(size_t remaining) {
     const size_t elements = std::min(remaining, kMaxContainerElements);
     return msgpack::unpack_limit(elements, elements / 2 + 1, remaining, remaining, remaining, kMaxNesting);
 }
 
-void failLoad(KXModelController& controller, const std::string& error)
-{
+void failLoad(KXModelController& controller, const std::string& error) {
     controller.setLastError(error);
     controller.loadState().failed = true;
 }
 
-int32_t reportUnreadable(KXModelController& controller, const std::exception& error)
-{
+int32_t reportUnreadable(KXModelController& controller, const std::exception& error) {
     debugLog("[KXModelController] load data - fail: %s", error.what());
     controller.setLastError(std::string(kUnableToLoad) + ": " + error.what());
     return 2;
 }
 
-int32_t fileType(int32_t pass)
-{
+int32_t fileType(int32_t pass) {
     return pass != 0 ? kConnectionsFile : kAttributesFile;
 }
 
 // In archive mode the finished set counts entries, which may outnumber the classes: each pass is
 // held to its half, and the bar never moves back within a load.
-void updateProgress(KXModelLoadState& state, size_t classCount)
-{
+void updateProgress(KXModelLoadState& state, size_t classCount) {
     const double classes = static_cast<double>(classCount);
     double share = classes > 0.0 ? static_cast<double>(state.finished.size()) / classes : 1.0;
     share = std::min(share, 1.0);
@@ -89,8 +84,7 @@ void updateProgress(KXModelLoadState& state, size_t classCount)
 
 } // namespace
 
-void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword)
-{
+void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword) {
     const std::string folder = m_dataDirectory + "/";
     std::vector<unsigned char> keys;
     bool haveKeys = false;
@@ -112,11 +106,13 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     }
 
     // Readable before any key table through the fall-back ids; the key file needs its User ID.
-    const int32_t settingsRead = m_archiveMode ? loadDataFromArchive(kGeneralSettingsFile, kAttributesFile, storedPassword)
-                                               : loadDataFromFile(folder + kGeneralSettingsFile, kAttributesFile);
+    const int32_t settingsRead =
+        m_archiveMode ? loadDataFromArchive(kGeneralSettingsFile, kAttributesFile, storedPassword)
+                      : loadDataFromFile(folder + kGeneralSettingsFile, kAttributesFile);
     if (settingsRead != 0 || getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
         debugLog("[KXModelController] load data - fail: no general settings");
-        failLoad(*this, settingsRead == 2 ? lastError() : std::string(kUnableToLoad) + ": no general settings");
+        failLoad(*this,
+                 settingsRead == 2 ? lastError() : std::string(kUnableToLoad) + ": no general settings");
         return;
     }
 
@@ -133,8 +129,7 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     }
 }
 
-bool KXModelController::loadNextArchiveFile(const char* storedPassword)
-{
+bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
     KXModelLoadState& state = m_loadState;
     if (state.failed) {
         return true;
@@ -180,8 +175,7 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword)
     }
 }
 
-bool KXModelController::loadNextFile()
-{
+bool KXModelController::loadNextFile() {
     KXModelLoadState& state = m_loadState;
     if (state.failed) {
         return true;
@@ -207,8 +201,7 @@ bool KXModelController::loadNextFile()
     return advanceLoadPass(state) == kPassDone;
 }
 
-int32_t KXModelController::advanceLoadPass(KXModelLoadState& state)
-{
+int32_t KXModelController::advanceLoadPass(KXModelLoadState& state) {
     if (state.pass == kPassDone) {
         return state.pass;
     }
@@ -223,8 +216,7 @@ int32_t KXModelController::advanceLoadPass(KXModelLoadState& state)
     return state.pass;
 }
 
-std::string KXModelController::packFileName(const KXModelLoadState& state) const
-{
+std::string KXModelController::packFileName(const KXModelLoadState& state) const {
     if (state.pass != 0 && state.pass != 1) {
         return std::string();
     }
@@ -233,8 +225,7 @@ std::string KXModelController::packFileName(const KXModelLoadState& state) const
 }
 
 int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int32_t type,
-                                               const char* storedPassword)
-{
+                                               const char* storedPassword) {
     if (!m_archiveReader) {
         debugLog("[KXModelController] load data - fail");
         setLastError(kNoArchive);
@@ -255,8 +246,7 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
     }
 }
 
-int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t type)
-{
+int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t type) {
     cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
     if (!files->isFileExist(path)) {
         return 1;
@@ -278,8 +268,7 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
 }
 
 bool KXModelController::readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
-                                        const char* storedPassword)
-{
+                                        const char* storedPassword) {
     data.clear();
     if (!m_archiveReader) {
         debugLog("[KXModelController] readFileArchive error - dataArchive is empty");
@@ -302,8 +291,7 @@ bool KXModelController::readFileArchive(const std::string& entryName, std::vecto
     }
 }
 
-void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type)
-{
+void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type) {
     if (buffer == nullptr || size == 0) {
         return;
     }
@@ -354,10 +342,10 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     }
 }
 
-void KXModelController::openArchive(const std::string& archivePath)
-{
+void KXModelController::openArchive(const std::string& archivePath) {
     m_archiveReader.reset();
-    const std::string path = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(archivePath.c_str());
+    const std::string path =
+        cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(archivePath.c_str());
     try {
         m_archiveReader = std::make_shared<KXArchiveReader>(path);
     } catch (const std::exception& error) {
@@ -366,7 +354,6 @@ void KXModelController::openArchive(const std::string& archivePath)
     }
 }
 
-void KXModelController::closeArchive()
-{
+void KXModelController::closeArchive() {
     m_archiveReader.reset();
 }

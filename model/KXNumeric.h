@@ -32,8 +32,7 @@ inline float randomSignedUnit() {
 
 // Truncates toward zero like a C cast, but defined for every input: NaN gives 0 and values
 // outside the target range saturate to its nearest end (so negatives give 0 for unsigned types).
-template <typename Integer>
-Integer truncateToInteger(double value) {
+template <typename Integer> Integer truncateToInteger(double value) {
     static_assert(std::is_integral<Integer>::value, "integer target required");
     using Limits = std::numeric_limits<Integer>;
     if (std::isnan(value))
@@ -49,7 +48,11 @@ Integer truncateToInteger(double value) {
     return static_cast<Integer>(truncated);
 }
 
-inline int truncateToInt(double value) { return truncateToInteger<int>(value); }
-inline unsigned int truncateToUInt(double value) { return truncateToInteger<unsigned int>(value); }
+inline int truncateToInt(double value) {
+    return truncateToInteger<int>(value);
+}
+inline unsigned int truncateToUInt(double value) {
+    return truncateToInteger<unsigned int>(value);
+}
 
 } // namespace kx

@@ -7,8 +7,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t kxTypeIdForName(const char* name)
-{
+constexpr uint32_t kxTypeIdForName(const char* name) {
     uint32_t hash = 2166136261u;
     for (; *name != '\0'; ++name) {
         hash ^= static_cast<unsigned char>(*name);
@@ -23,19 +22,26 @@ constexpr uint32_t kxTypeIdForName(const char* name)
 //   static constexpr const char* staticClassName();  the class name
 //   uint32_t typeId() const override;                staticType() of the dynamic class
 //   const char* className() const override;          the class name
-#define KX_TYPE_IDENTITY(ClassName)                                                    \
-public:                                                                                \
-    static constexpr uint32_t staticType() { return kxTypeIdForName(#ClassName); }     \
-    static constexpr const char* staticClassName() { return #ClassName; }              \
-    uint32_t typeId() const override { return staticType(); }                          \
-    const char* className() const override { return #ClassName; }
+#define KX_TYPE_IDENTITY(ClassName)                                                                          \
+public:                                                                                                      \
+    static constexpr uint32_t staticType() {                                                                 \
+        return kxTypeIdForName(#ClassName);                                                                  \
+    }                                                                                                        \
+    static constexpr const char* staticClassName() {                                                         \
+        return #ClassName;                                                                                   \
+    }                                                                                                        \
+    uint32_t typeId() const override {                                                                       \
+        return staticType();                                                                                 \
+    }                                                                                                        \
+    const char* className() const override {                                                                 \
+        return #ClassName;                                                                                   \
+    }
 
 // Identity of a model class: the above plus the kind test along the class tree.
 // BaseClass is the direct base (a KXBase... layer is fine: its isKindOf is the one of
 // the nearest model class above it).
-#define KX_MODEL_IDENTITY(ClassName, BaseClass)                                        \
-    KX_TYPE_IDENTITY(ClassName)                                                        \
-    bool isKindOf(uint32_t kind) const override                                        \
-    {                                                                                  \
-        return kind == staticType() || BaseClass::isKindOf(kind);                      \
+#define KX_MODEL_IDENTITY(ClassName, BaseClass)                                                              \
+    KX_TYPE_IDENTITY(ClassName)                                                                              \
+    bool isKindOf(uint32_t kind) const override {                                                            \
+        return kind == staticType() || BaseClass::isKindOf(kind);                                            \
     }

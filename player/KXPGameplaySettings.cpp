@@ -15,43 +15,35 @@ constexpr float kRadiansPerDegree = 0.017453292f;
 
 // Text forms of the saved values; the engine's formatting and parsing use the C locale, so a
 // locale set by the input library cannot turn "0.500" into "0,500".
-void storeText(CCDictionary& dictionary, const char* key, const std::string& text)
-{
+void storeText(CCDictionary& dictionary, const char* key, const std::string& text) {
     CCString* value = new CCString(text);
     dictionary.setObject(value, key);
     value->release();
 }
-void storePoint(CCDictionary& dictionary, const char* key, const CCPoint& point)
-{
+void storePoint(CCDictionary& dictionary, const char* key, const CCPoint& point) {
     storeText(dictionary, key, stringWithFormatC("{%.3f,%.3f}", point.x, point.y));
 }
-void storeFloat(CCDictionary& dictionary, const char* key, float value)
-{
+void storeFloat(CCDictionary& dictionary, const char* key, float value) {
     storeText(dictionary, key, stringWithFormatC("%f", value));
 }
-void storeBool(CCDictionary& dictionary, const char* key, bool value)
-{
+void storeBool(CCDictionary& dictionary, const char* key, bool value) {
     storeText(dictionary, key, stringWithFormatC("%d", value ? 1 : 0));
 }
 
 // A missing key reads as the parsing of nothing: the zero point, 0 or false.
-CCPoint readPoint(const CCDictionary& dictionary, const char* key)
-{
+CCPoint readPoint(const CCDictionary& dictionary, const char* key) {
     return dictionary.valueForKey(key)->pointValue();
 }
-float readFloat(const CCDictionary& dictionary, const char* key)
-{
+float readFloat(const CCDictionary& dictionary, const char* key) {
     return dictionary.valueForKey(key)->floatValue();
 }
-bool readBool(const CCDictionary& dictionary, const char* key)
-{
+bool readBool(const CCDictionary& dictionary, const char* key) {
     return dictionary.valueForKey(key)->boolValue();
 }
 
 } // namespace
 
-KXPGameplaySettings* KXPGameplaySettings::shared()
-{
+KXPGameplaySettings* KXPGameplaySettings::shared() {
     static KXPGameplaySettings* instance = nullptr;
     if (instance == nullptr) {
         instance = new KXPGameplaySettings(KXModelGeneralSettings::shared());
@@ -61,8 +53,7 @@ KXPGameplaySettings* KXPGameplaySettings::shared()
 }
 
 KXPGameplaySettings::KXPGameplaySettings(const std::shared_ptr<KXModelGeneralSettings>& settings)
-    : m_savedValues(new CCDictionary()), m_generalSettings(settings)
-{
+    : m_savedValues(new CCDictionary()), m_generalSettings(settings) {
     if (!settings) {
         return;
     }
@@ -99,15 +90,13 @@ KXPGameplaySettings::KXPGameplaySettings(const std::shared_ptr<KXModelGeneralSet
     m_backDeletionThreshold = start.backDeletionThreshold;
 }
 
-KXPGameplaySettings::~KXPGameplaySettings()
-{
+KXPGameplaySettings::~KXPGameplaySettings() {
     if (m_savedValues != nullptr) {
         m_savedValues->release();
     }
 }
 
-void KXPGameplaySettings::loadSceneSettings(const KXBaseModelScreenScene* scene)
-{
+void KXPGameplaySettings::loadSceneSettings(const KXBaseModelScreenScene* scene) {
     if (scene == nullptr) {
         return;
     }
@@ -125,8 +114,8 @@ void KXPGameplaySettings::loadSceneSettings(const KXBaseModelScreenScene* scene)
     m_backDeletionThreshold = scene->backDeletionThreshold();
 }
 
-void KXPGameplaySettings::loadCharacterSettings(const KXBaseModelComponentCharacterGameplaySettings* character)
-{
+void KXPGameplaySettings::loadCharacterSettings(
+    const KXBaseModelComponentCharacterGameplaySettings* character) {
     if (character == nullptr) {
         return;
     }
@@ -148,8 +137,7 @@ void KXPGameplaySettings::loadCharacterSettings(const KXBaseModelComponentCharac
     m_imageDirection = character->imageDirection();
 }
 
-void KXPGameplaySettings::saveValues()
-{
+void KXPGameplaySettings::saveValues() {
     if (m_saveNesting < INT32_MAX) {
         ++m_saveNesting;
     }
@@ -181,8 +169,7 @@ void KXPGameplaySettings::saveValues()
     storeBool(saved, "fixedRotation", m_fixedRotation);
 }
 
-void KXPGameplaySettings::restoreValues()
-{
+void KXPGameplaySettings::restoreValues() {
     if (m_saveNesting <= 0) {
         return;
     }
@@ -215,14 +202,12 @@ void KXPGameplaySettings::restoreValues()
     m_fixedRotation = readBool(saved, "fixedRotation");
 }
 
-CCPoint KXPGameplaySettings::getGameplayDirection() const
-{
+CCPoint KXPGameplaySettings::getGameplayDirection() const {
     const float angle = -(m_gameplayAngleDirection * kRadiansPerDegree);
     return CCPoint(std::cos(angle), std::sin(angle));
 }
 
-CCPoint visibleAreaOffset()
-{
+CCPoint visibleAreaOffset() {
     CCDirector* director = CCDirector::sharedDirector();
     CCEGLViewProtocol* view = director->getOpenGLView();
     if (view == nullptr || view->getResolutionPolicy() != kResolutionNoBorder) {

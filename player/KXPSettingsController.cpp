@@ -9,16 +9,14 @@ namespace {
 KXPSettingsController* sharedController = nullptr;
 } // namespace
 
-KXPSettingsController* KXPSettingsController::shared()
-{
+KXPSettingsController* KXPSettingsController::shared() {
     if (sharedController == nullptr) {
         sharedController = new KXPSettingsController();
     }
     return sharedController;
 }
 
-void KXPSettingsController::purgeShared()
-{
+void KXPSettingsController::purgeShared() {
     if (sharedController != nullptr) {
         sharedController->release();
         sharedController = nullptr;
@@ -29,8 +27,7 @@ KXPSettingsController::KXPSettingsController() = default;
 
 KXPSettingsController::~KXPSettingsController() = default;
 
-void KXPSettingsController::load()
-{
+void KXPSettingsController::load() {
     debugLog("[KXPSettingsController] - load");
     CCUserDefault* store = CCUserDefault::sharedUserDefault();
     m_selectedCharacter = store->getIntegerForKey(kSelectedCharacterKey);
@@ -41,7 +38,6 @@ void KXPSettingsController::load()
     debugLog("[KXPSettingsController] - load complete");
 }
 
-float selectedCharacterGameOverDelay()
-{
+float selectedCharacterGameOverDelay() {
     return characterGameOverDelay(KXPSettingsController::shared()->selectedCharacter());
 }

@@ -10,16 +10,14 @@ protected:
     CCScene* scene = nullptr;
 
     // A running scene, so that nodes added to it run their actions.
-    void SetUp() override
-    {
+    void SetUp() override {
         kxtest::SceneTest::SetUp();
         scene = CCScene::create();
         director()->runWithScene(scene);
         frames(1);
     }
 
-    CCNodeRGBA* addSprite(GLubyte opacity)
-    {
+    CCNodeRGBA* addSprite(GLubyte opacity) {
         CCNodeRGBA* node = CCNodeRGBA::create();
         node->setOpacity(opacity);
         scene->addChild(node);
@@ -30,30 +28,26 @@ protected:
 // Records every normalised time it is updated with, and its starts and stops.
 class TimeRecorder : public CCActionInterval {
 public:
-    static TimeRecorder* make(float duration, kxtest::EventLog* log = nullptr)
-    {
+    static TimeRecorder* make(float duration, kxtest::EventLog* log = nullptr) {
         TimeRecorder* action = new TimeRecorder();
         action->initWithDuration(duration);
         action->m_log = log;
         action->autorelease();
         return action;
     }
-    void startWithTarget(CCNode* target) override
-    {
+    void startWithTarget(CCNode* target) override {
         CCActionInterval::startWithTarget(target);
         if (m_log) {
             m_log->add("start");
         }
     }
-    void stop() override
-    {
+    void stop() override {
         if (m_log) {
             m_log->add("stop");
         }
         CCActionInterval::stop();
     }
-    void update(float t) override
-    {
+    void update(float t) override {
         times.push_back(t);
         if (m_log) {
             char text[32];
@@ -70,8 +64,7 @@ private:
 class CallTarget : public CCObject {
 public:
     void hit() { ++hits; }
-    void stopOwner()
-    {
+    void stopOwner() {
         ++hits;
         owner->stopAllActions();
     }
@@ -79,8 +72,7 @@ public:
     CCNode* owner = nullptr;
 };
 
-void expectTimes(const std::vector<float>& actual, const std::vector<float>& expected)
-{
+void expectTimes(const std::vector<float>& actual, const std::vector<float>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i) {
         EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "at " << i;
@@ -89,8 +81,7 @@ void expectTimes(const std::vector<float>& actual, const std::vector<float>& exp
 
 } // namespace
 
-TEST_F(ActionTest, FirstStepAppliesZeroThenTimeAccumulates)
-{
+TEST_F(ActionTest, FirstStepAppliesZeroThenTimeAccumulates) {
     CCNode* node = addSprite(255);
     TimeRecorder* action = TimeRecorder::make(1.0f);
     action->retain(); // read after the manager drops it
@@ -102,8 +93,7 @@ TEST_F(ActionTest, FirstStepAppliesZeroThenTimeAccumulates)
     action->release();
 }
 
-TEST_F(ActionTest, ZeroDurationCompletesAtOnce)
-{
+TEST_F(ActionTest, ZeroDurationCompletesAtOnce) {
     CCNode* node = addSprite(255);
     TimeRecorder* action = TimeRecorder::make(0.0f);
     action->retain(); // read after the manager drops it
@@ -114,21 +104,19 @@ TEST_F(ActionTest, ZeroDurationCompletesAtOnce)
     action->release();
 }
 
-TEST_F(ActionTest, FadeOutStartsFromFullOpacity)
-{
+TEST_F(ActionTest, FadeOutStartsFromFullOpacity) {
     CCNodeRGBA* node = addSprite(100);
     node->runAction(CCFadeOut::create(2.0f));
     frames(1);
     EXPECT_EQ(node->getOpacity(), 255);
-    frames(4); // 1 s
+    frames(4);                          // 1 s
     EXPECT_EQ(node->getOpacity(), 127); // 127.5 truncated
     frames(4);
     EXPECT_EQ(node->getOpacity(), 0);
     EXPECT_EQ(node->numberOfRunningActions(), 0u);
 }
 
-TEST_F(ActionTest, FadeToStartsFromTheCurrentOpacity)
-{
+TEST_F(ActionTest, FadeToStartsFromTheCurrentOpacity) {
     CCNodeRGBA* node = addSprite(100);
     node->runAction(CCFadeTo::create(2.0f, 0));
     frames(1);
@@ -139,8 +127,7 @@ TEST_F(ActionTest, FadeToStartsFromTheCurrentOpacity)
     EXPECT_EQ(node->getOpacity(), 0);
 }
 
-TEST_F(ActionTest, FadesOnAPlainNodeDoNothingAndFinish)
-{
+TEST_F(ActionTest, FadesOnAPlainNodeDoNothingAndFinish) {
     CCNode* plain = CCNode::create();
     scene->addChild(plain);
     plain->runAction(CCFadeOut::create(0.5f));
@@ -149,8 +136,7 @@ TEST_F(ActionTest, FadesOnAPlainNodeDoNothingAndFinish)
     EXPECT_EQ(plain->numberOfRunningActions(), 0u);
 }
 
-TEST_F(ActionTest, RepeatOnceIsRemovedWhenDoneSoItsTagIsGone)
-{
+TEST_F(ActionTest, RepeatOnceIsRemovedWhenDoneSoItsTagIsGone) {
     CCNodeRGBA* node = addSprite(255);
     CCAction* repeat = CCRepeat::create(CCFadeOut::create(0.5f), 1);
     repeat->setTag(76);
@@ -162,21 +148,19 @@ TEST_F(ActionTest, RepeatOnceIsRemovedWhenDoneSoItsTagIsGone)
     EXPECT_EQ(node->getOpacity(), 0);
 }
 
-TEST_F(ActionTest, RepeatRunsTheInnerActionNTimesOverNTimesItsDuration)
-{
+TEST_F(ActionTest, RepeatRunsTheInnerActionNTimesOverNTimesItsDuration) {
     CCNode* node = addSprite(255);
     TimeRecorder* inner = TimeRecorder::make(0.5f, &log);
     CCRepeat* repeat = CCRepeat::create(inner, 2);
     EXPECT_FLOAT_EQ(repeat->getDuration(), 1.0f);
     node->runAction(repeat);
     frames(5);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"start", "0.00", "0.50", "1.00", "stop", "start", "0.00", "0.50",
-                                                    "1.00", "stop"}));
+    EXPECT_EQ(log.events, (std::vector<std::string>{"start", "0.00", "0.50", "1.00", "stop", "start", "0.00",
+                                                    "0.50", "1.00", "stop"}));
     EXPECT_EQ(node->numberOfRunningActions(), 0u);
 }
 
-TEST_F(ActionTest, RepeatForeverRestartsCarryingTheOvershoot)
-{
+TEST_F(ActionTest, RepeatForeverRestartsCarryingTheOvershoot) {
     director()->setFixedDeltaTime(0.4f);
     CCNode* node = addSprite(255);
     TimeRecorder* inner = TimeRecorder::make(1.0f);
@@ -187,8 +171,7 @@ TEST_F(ActionTest, RepeatForeverRestartsCarryingTheOvershoot)
     EXPECT_EQ(node->numberOfRunningActions(), 1u);
 }
 
-TEST_F(ActionTest, ARetainedActionRestartsFromItsStart)
-{
+TEST_F(ActionTest, ARetainedActionRestartsFromItsStart) {
     CCNodeRGBA* node = addSprite(255);
     CCFadeOut* fade = CCFadeOut::create(0.5f);
     fade->retain();
@@ -211,8 +194,7 @@ TEST_F(ActionTest, ARetainedActionRestartsFromItsStart)
     fade->release();
 }
 
-TEST_F(ActionTest, PausedTargetKeepsItsActionsFrozen)
-{
+TEST_F(ActionTest, PausedTargetKeepsItsActionsFrozen) {
     CCNodeRGBA* node = addSprite(255);
     node->runAction(CCFadeOut::create(1.0f));
     frames(3); // t = 0.5
@@ -226,8 +208,7 @@ TEST_F(ActionTest, PausedTargetKeepsItsActionsFrozen)
     EXPECT_EQ(node->getOpacity(), 63); // t = 0.75
 }
 
-TEST_F(ActionTest, ActionsWaitUntilTheNodeIsOnStage)
-{
+TEST_F(ActionTest, ActionsWaitUntilTheNodeIsOnStage) {
     CCNodeRGBA* node = CCNodeRGBA::create();
     node->setOpacity(200);
     node->runAction(CCFadeTo::create(1.0f, 0));
@@ -242,8 +223,7 @@ TEST_F(ActionTest, ActionsWaitUntilTheNodeIsOnStage)
     node->release();
 }
 
-TEST_F(ActionTest, SequenceRunsInOrderAndCallFuncFires)
-{
+TEST_F(ActionTest, SequenceRunsInOrderAndCallFuncFires) {
     CCNode* node = addSprite(255);
     CallTarget* target = new CallTarget();
     TimeRecorder* first = TimeRecorder::make(0.5f, &log);
@@ -260,8 +240,7 @@ TEST_F(ActionTest, SequenceRunsInOrderAndCallFuncFires)
     target->release();
 }
 
-TEST_F(ActionTest, AnActionThatStopsItsOwnTargetIsSafe)
-{
+TEST_F(ActionTest, AnActionThatStopsItsOwnTargetIsSafe) {
     CCNode* node = addSprite(255);
     CallTarget* target = new CallTarget();
     target->owner = node;
@@ -273,12 +252,12 @@ TEST_F(ActionTest, AnActionThatStopsItsOwnTargetIsSafe)
     target->release();
 }
 
-TEST_F(ActionTest, RemoveAllActionsEndsEveryTarget)
-{
+TEST_F(ActionTest, RemoveAllActionsEndsEveryTarget) {
     CCNodeRGBA* first = addSprite(255);
     CCNodeRGBA* second = addSprite(255);
     CCNodeRGBA* third = addSprite(255);
-    for (CCNode* node : {static_cast<CCNode*>(first), static_cast<CCNode*>(second), static_cast<CCNode*>(third)}) {
+    for (CCNode* node :
+         {static_cast<CCNode*>(first), static_cast<CCNode*>(second), static_cast<CCNode*>(third)}) {
         node->runAction(CCFadeOut::create(1.0f));
         node->runAction(CCDelayTime::create(1.0f));
     }

@@ -7,8 +7,7 @@
 
 namespace {
 
-void expectPoint(const kmMat4& m, float x, float y, float ex, float ey)
-{
+void expectPoint(const kmMat4& m, float x, float y, float ex, float ey) {
     float out[3];
     kmMat4TransformPoint(&m, x, y, 0.0f, out);
     EXPECT_NEAR(out[0], ex, 1e-4f);
@@ -23,8 +22,7 @@ protected:
 
 } // namespace
 
-TEST(Mat4, ColumnMajorTranslationAndComposition)
-{
+TEST(Mat4, ColumnMajorTranslationAndComposition) {
     kmMat4 t;
     kmMat4Translation(&t, 3.0f, 4.0f, 0.0f);
     EXPECT_FLOAT_EQ(t.mat[12], 3.0f);
@@ -43,15 +41,13 @@ TEST(Mat4, ColumnMajorTranslationAndComposition)
     expectPoint(t, 1.0f, 1.0f, 5.0f, 6.0f);
 }
 
-TEST(Mat4, RotationZIsCounterClockwise)
-{
+TEST(Mat4, RotationZIsCounterClockwise) {
     kmMat4 r;
     kmMat4RotationZ(&r, static_cast<float>(M_PI / 2.0));
     expectPoint(r, 1.0f, 0.0f, 0.0f, 1.0f);
 }
 
-TEST(Mat4, InverseUndoesAndSingularIsRefused)
-{
+TEST(Mat4, InverseUndoesAndSingularIsRefused) {
     kmMat4 t, r, s, m, tmp, inv, id;
     kmMat4Translation(&t, 10.0f, -5.0f, 0.0f);
     kmMat4RotationZ(&r, 0.5f);
@@ -70,8 +66,7 @@ TEST(Mat4, InverseUndoesAndSingularIsRefused)
     EXPECT_FLOAT_EQ(untouched.mat[12], 1.0f);
 }
 
-TEST(Mat4, OrthographicMapsTheWindowToClipSpace)
-{
+TEST(Mat4, OrthographicMapsTheWindowToClipSpace) {
     kmMat4 p;
     kmMat4OrthographicProjection(&p, 0.0f, 1000.0f, 0.0f, 500.0f, -1024.0f, 1024.0f);
     expectPoint(p, 0.0f, 0.0f, -1.0f, -1.0f);
@@ -79,8 +74,7 @@ TEST(Mat4, OrthographicMapsTheWindowToClipSpace)
     expectPoint(p, 500.0f, 250.0f, 0.0f, 0.0f);
 }
 
-TEST_F(MatrixStackTest, PushMultiplyPopRestores)
-{
+TEST_F(MatrixStackTest, PushMultiplyPopRestores) {
     kmGLMatrixMode(KM_GL_MODELVIEW);
     kmGLLoadIdentity();
     kmGLTranslatef(100.0f, 50.0f, 0.0f);
@@ -100,8 +94,7 @@ TEST_F(MatrixStackTest, PushMultiplyPopRestores)
     EXPECT_EQ(kmGLStackDepth(KM_GL_MODELVIEW), 1);
 }
 
-TEST_F(MatrixStackTest, ModesAreSeparateAndUnderflowIsHarmless)
-{
+TEST_F(MatrixStackTest, ModesAreSeparateAndUnderflowIsHarmless) {
     kmGLMatrixMode(KM_GL_PROJECTION);
     kmGLScalef(3.0f, 3.0f, 1.0f);
     kmGLMatrixMode(0x1234); // unknown: stays on the projection
@@ -120,8 +113,7 @@ TEST_F(MatrixStackTest, ModesAreSeparateAndUnderflowIsHarmless)
     expectPoint(projection, 7.0f, 8.0f, 7.0f, 8.0f);
 }
 
-TEST(TransformUtils, AffineRoundTripsThroughGL)
-{
+TEST(TransformUtils, AffineRoundTripsThroughGL) {
     const cocos2d::CCAffineTransform t = {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
     kmMat4 m;
     cocos2d::CGAffineToGL(&t, m.mat);

@@ -252,7 +252,7 @@ TEST_F(SpriteRender, MenuItemSpriteDrawsOnlyTheImageOfItsState) {
     render({item});
     EXPECT_PIXEL(pixel(50, 50), 60, 60, 60);
     item->setEnabled(true);
-    item->setOpacity(128);  // forwarded to the images
+    item->setOpacity(128); // forwarded to the images
     render({item});
     EXPECT_PIXEL(pixel(50, 50), 128, 0, 0);
 }

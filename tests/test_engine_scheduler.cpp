@@ -10,24 +10,21 @@ class SchedulerTest : public kxtest::SceneTest {};
 // Logs its per-frame update under a name.
 class UpdateLogger : public CCNode {
 public:
-    static UpdateLogger* make(kxtest::EventLog* log, const std::string& name)
-    {
+    static UpdateLogger* make(kxtest::EventLog* log, const std::string& name) {
         UpdateLogger* node = new UpdateLogger();
         node->m_log = log;
         node->m_name = name;
         node->autorelease();
         return node;
     }
-    void update(float dt) override
-    {
+    void update(float dt) override {
         if (m_log) {
             m_log->add(m_name);
         }
         m_lastDt = dt;
         ++m_updates;
     }
-    void onTimer(float elapsed)
-    {
+    void onTimer(float elapsed) {
         m_timerArgs.push_back(elapsed);
         if (m_log) {
             m_log->add(m_name + ".timer");
@@ -56,8 +53,7 @@ private:
 // An action that logs each step's update.
 class LoggingAction : public CCActionInterval {
 public:
-    static LoggingAction* make(kxtest::EventLog* log)
-    {
+    static LoggingAction* make(kxtest::EventLog* log) {
         LoggingAction* action = new LoggingAction();
         action->initWithDuration(100.0f);
         action->m_log = log;
@@ -73,8 +69,7 @@ private:
 // Logs its life cycle; can replace the running scene from inside draw().
 class LifecycleScene : public CCScene {
 public:
-    static LifecycleScene* make(kxtest::EventLog* log, const std::string& name, bool* destroyed = nullptr)
-    {
+    static LifecycleScene* make(kxtest::EventLog* log, const std::string& name, bool* destroyed = nullptr) {
         LifecycleScene* scene = new LifecycleScene();
         scene->init();
         scene->m_log = log;
@@ -83,30 +78,25 @@ public:
         scene->autorelease();
         return scene;
     }
-    ~LifecycleScene() override
-    {
+    ~LifecycleScene() override {
         if (m_destroyed) {
             *m_destroyed = true;
         }
     }
-    void onEnter() override
-    {
+    void onEnter() override {
         CCScene::onEnter();
         m_log->add(m_name + ".onEnter");
     }
-    void onExit() override
-    {
+    void onExit() override {
         CCScene::onExit();
         m_log->add(m_name + ".onExit");
     }
-    void cleanup() override
-    {
+    void cleanup() override {
         CCScene::cleanup();
         m_log->add(m_name + ".cleanup");
     }
     void update(float) override { m_log->add(m_name + ".update"); }
-    void draw() override
-    {
+    void draw() override {
         m_log->add(m_name + ".draw");
         if (m_replaceWith) {
             CCDirector::sharedDirector()->replaceScene(m_replaceWith);
@@ -133,8 +123,7 @@ private:
 
 } // namespace
 
-TEST_F(SchedulerTest, UpdatesRunActionsFirstThenByPriorityThenRegistrationThenTimers)
-{
+TEST_F(SchedulerTest, UpdatesRunActionsFirstThenByPriorityThenRegistrationThenTimers) {
     CCScene* scene = CCScene::create();
     director()->runWithScene(scene);
     frames(1);
@@ -165,8 +154,7 @@ TEST_F(SchedulerTest, UpdatesRunActionsFirstThenByPriorityThenRegistrationThenTi
     capture->release();
 }
 
-TEST_F(SchedulerTest, ScheduleOnceFiresWithinAFrameOfTheDelay)
-{
+TEST_F(SchedulerTest, ScheduleOnceFiresWithinAFrameOfTheDelay) {
     director()->setFixedDeltaTime(1.0f / 60.0f);
     CCScene* scene = CCScene::create();
     director()->runWithScene(scene);
@@ -184,8 +172,7 @@ TEST_F(SchedulerTest, ScheduleOnceFiresWithinAFrameOfTheDelay)
     EXPECT_FALSE(node->isScheduled(schedule_selector(UpdateLogger::onceFired)));
 }
 
-TEST_F(SchedulerTest, IntervalTimerFiresOncePerCrossingWithTheElapsedTime)
-{
+TEST_F(SchedulerTest, IntervalTimerFiresOncePerCrossingWithTheElapsedTime) {
     CCScheduler* scheduler = director()->getScheduler();
     UpdateLogger* node = UpdateLogger::make(nullptr, "n");
     scheduler->scheduleSelector(schedule_selector(UpdateLogger::onTimer), node, 1.0f, false);
@@ -204,8 +191,7 @@ TEST_F(SchedulerTest, IntervalTimerFiresOncePerCrossingWithTheElapsedTime)
     scheduler->unscheduleAllForTarget(node);
 }
 
-TEST_F(SchedulerTest, RepeatAndDelayCountFirings)
-{
+TEST_F(SchedulerTest, RepeatAndDelayCountFirings) {
     CCScheduler* scheduler = director()->getScheduler();
     UpdateLogger* node = UpdateLogger::make(nullptr, "n");
     // First firing after 0.5 s, then two more every 0.25 s.
@@ -217,8 +203,7 @@ TEST_F(SchedulerTest, RepeatAndDelayCountFirings)
     EXPECT_FALSE(scheduler->isSelectorScheduled(schedule_selector(UpdateLogger::onTimer), node));
 }
 
-TEST_F(SchedulerTest, NodeSchedulesAndActionsArePausedOffStage)
-{
+TEST_F(SchedulerTest, NodeSchedulesAndActionsArePausedOffStage) {
     CCScene* scene = CCScene::create();
     director()->runWithScene(scene);
     frames(1);
@@ -248,13 +233,11 @@ TEST_F(SchedulerTest, NodeSchedulesAndActionsArePausedOffStage)
     node->release();
 }
 
-TEST_F(SchedulerTest, ChangesDuringAnUpdateAreSafe)
-{
+TEST_F(SchedulerTest, ChangesDuringAnUpdateAreSafe) {
     struct SelfRemover : CCObject {
         CCObject* other = nullptr;
         int calls = 0;
-        void update(float) override
-        {
+        void update(float) override {
             ++calls;
             CCScheduler* scheduler = CCDirector::sharedDirector()->getScheduler();
             scheduler->unscheduleUpdateForTarget(this);
@@ -284,8 +267,7 @@ TEST_F(SchedulerTest, ChangesDuringAnUpdateAreSafe)
     scheduler->unscheduleUpdateForTarget(remover);
 }
 
-TEST_F(SchedulerTest, ReplaceSceneFromDrawTakesEffectNextFrameInOrder)
-{
+TEST_F(SchedulerTest, ReplaceSceneFromDrawTakesEffectNextFrameInOrder) {
     view.setRenderingEnabled(true);
     bool oldDestroyed = false;
     LifecycleScene* first = LifecycleScene::make(&log, "A", &oldDestroyed);
@@ -314,8 +296,7 @@ TEST_F(SchedulerTest, ReplaceSceneFromDrawTakesEffectNextFrameInOrder)
     second->release();
 }
 
-TEST_F(SchedulerTest, HeadlessFramesUpdateButNeverVisit)
-{
+TEST_F(SchedulerTest, HeadlessFramesUpdateButNeverVisit) {
     LifecycleScene* scene = LifecycleScene::make(&log, "A");
     scene->scheduleUpdate();
     director()->runWithScene(scene);
@@ -331,8 +312,7 @@ TEST_F(SchedulerTest, HeadlessFramesUpdateButNeverVisit)
     EXPECT_EQ(director()->getTotalFrames(), 3u);
 }
 
-TEST_F(SchedulerTest, DeltaTimeIsFixedInTestModeAndZeroAfterARestart)
-{
+TEST_F(SchedulerTest, DeltaTimeIsFixedInTestModeAndZeroAfterARestart) {
     CCScene* scene = CCScene::create();
     UpdateLogger* node = UpdateLogger::make(nullptr, "n");
     scene->addChild(node);
@@ -353,8 +333,7 @@ TEST_F(SchedulerTest, DeltaTimeIsFixedInTestModeAndZeroAfterARestart)
     EXPECT_GE(node->m_lastDt, 0.0f);
 }
 
-TEST_F(SchedulerTest, AutoreleasePoolDrainsEveryFrameAndOnPurge)
-{
+TEST_F(SchedulerTest, AutoreleasePoolDrainsEveryFrameAndOnPurge) {
     bool destroyed = false;
     (new TrackedObject(&destroyed))->autorelease();
     EXPECT_FALSE(destroyed);
@@ -374,8 +353,7 @@ TEST_F(SchedulerTest, AutoreleasePoolDrainsEveryFrameAndOnPurge)
     EXPECT_TRUE(destroyed);
 }
 
-TEST_F(SchedulerTest, PurgeEndsTheRunningSceneAndClearsInput)
-{
+TEST_F(SchedulerTest, PurgeEndsTheRunningSceneAndClearsInput) {
     bool destroyed = false;
     director()->runWithScene(LifecycleScene::make(&log, "A", &destroyed));
     frames(1);
@@ -391,8 +369,7 @@ TEST_F(SchedulerTest, PurgeEndsTheRunningSceneAndClearsInput)
     EXPECT_EQ(log.events.back(), "A.cleanup");
 }
 
-TEST_F(SchedulerTest, WindowGeometryReads)
-{
+TEST_F(SchedulerTest, WindowGeometryReads) {
     EXPECT_EQ(director()->getWinSize(), CCSize(1000.0f, 500.0f));
     EXPECT_EQ(director()->contentOffset(), CCPointZero);
     const CCPoint gl = director()->convertToGL(CCPoint(30.0f, 100.0f));

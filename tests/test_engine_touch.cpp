@@ -12,8 +12,7 @@ protected:
     CCScene* scene = nullptr;
     CCTouchDispatcher* dispatcher = nullptr;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         kxtest::SceneTest::SetUp();
         scene = CCScene::create();
         director()->runWithScene(scene);
@@ -22,30 +21,28 @@ protected:
     }
 
     // A touch at a scene point (the view is 1000 x 500, scale 1, so view y = 500 - y).
-    static CCTouch* touchAt(float x, float y, int id = 0)
-    {
+    static CCTouch* touchAt(float x, float y, int id = 0) {
         CCTouch* touch = new CCTouch();
         touch->setTouchInfo(id, x, 500.0f - y);
         touch->autorelease();
         return touch;
     }
-    void send(unsigned int phase, CCTouch* touch)
-    {
+    void send(unsigned int phase, CCTouch* touch) {
         CCSet* set = CCSet::create();
         set->addObject(touch);
         dispatcher->touches(set, nullptr, phase);
     }
-    static void moveTo(CCTouch* touch, float x, float y) { touch->setTouchInfo(touch->getID(), x, 500.0f - y); }
+    static void moveTo(CCTouch* touch, float x, float y) {
+        touch->setTouchInfo(touch->getID(), x, 500.0f - y);
+    }
 };
 
 // Logs its callbacks; claims and swallows as configured; can run a hook in ccTouchBegan.
 class Handler : public CCObject, public CCTouchDelegate {
 public:
-    Handler(kxtest::EventLog* log, std::string name, bool claims) : m_log(log), m_name(std::move(name)), m_claims(claims)
-    {
-    }
-    bool ccTouchBegan(CCTouch*, CCEvent*) override
-    {
+    Handler(kxtest::EventLog* log, std::string name, bool claims)
+        : m_log(log), m_name(std::move(name)), m_claims(claims) {}
+    bool ccTouchBegan(CCTouch*, CCEvent*) override {
         m_log->add(m_name + ".began");
         if (onBegan) {
             onBegan();
@@ -54,8 +51,7 @@ public:
     }
     void ccTouchMoved(CCTouch*, CCEvent*) override { m_log->add(m_name + ".moved"); }
     void ccTouchEnded(CCTouch*, CCEvent*) override { m_log->add(m_name + ".ended"); }
-    void ccTouchesBegan(CCSet* touches, CCEvent*) override
-    {
+    void ccTouchesBegan(CCSet* touches, CCEvent*) override {
         m_log->add(m_name + ".touchesBegan" + std::to_string(touches->count()));
     }
     std::function<void()> onBegan;
@@ -69,8 +65,7 @@ private:
 // A menu listener that records which item fired and can run a hook.
 class Listener : public CCObject {
 public:
-    void pressed(CCObject* sender)
-    {
+    void pressed(CCObject* sender) {
         fired.push_back(static_cast<CCNode*>(sender)->getTag());
         if (onPress) {
             onPress();
@@ -81,8 +76,7 @@ public:
 };
 
 // A 100 x 40 item centred at (x, y) inside a menu at the origin.
-CCMenuItem* makeItem(Listener* listener, int tag, float x, float y)
-{
+CCMenuItem* makeItem(Listener* listener, int tag, float x, float y) {
     CCMenuItem* item = CCMenuItem::create(listener, menu_selector(Listener::pressed));
     item->setContentSize(CCSize(100.0f, 40.0f));
     item->setPosition(CCPoint(x, y));
@@ -90,8 +84,7 @@ CCMenuItem* makeItem(Listener* listener, int tag, float x, float y)
     return item;
 }
 
-CCMenu* makeMenu(int priority, bool swallows)
-{
+CCMenu* makeMenu(int priority, bool swallows) {
     CCMenu* menu = CCMenu::create(swallows);
     menu->setPosition(CCPointZero);
     menu->setAnchorPoint(CCPointZero);
@@ -104,8 +97,7 @@ public:
     KeyLogger(kxtest::EventLog* log, std::string name) : m_log(log), m_name(std::move(name)) {}
     void keyBackClicked() override { m_log->add(m_name + ".back"); }
     void keyMenuClicked() override { m_log->add(m_name + ".menu"); }
-    void onKeyDown(int code) override
-    {
+    void onKeyDown(int code) override {
         m_log->add(m_name + ".down" + std::to_string(code));
         if (onDown) {
             onDown();
@@ -127,8 +119,7 @@ public:
 
 } // namespace
 
-TEST_F(TouchTest, TargetedHandlersByPriorityNewestFirstAmongEquals)
-{
+TEST_F(TouchTest, TargetedHandlersByPriorityNewestFirstAmongEquals) {
     Handler* older = new Handler(&log, "older", false);
     Handler* urgent = new Handler(&log, "urgent", false);
     Handler* newer = new Handler(&log, "newer", false);
@@ -143,8 +134,7 @@ TEST_F(TouchTest, TargetedHandlersByPriorityNewestFirstAmongEquals)
     EXPECT_EQ(log.events, (std::vector<std::string>{"urgent.began", "newer.began", "older.began"}));
 }
 
-TEST_F(TouchTest, ASwallowingClaimHidesTheTouchFromEveryoneAfter)
-{
+TEST_F(TouchTest, ASwallowingClaimHidesTheTouchFromEveryoneAfter) {
     Handler* swallower = new Handler(&log, "swallower", true);
     Handler* later = new Handler(&log, "later", true);
     Handler* standard = new Handler(&log, "standard", false);
@@ -156,7 +146,8 @@ TEST_F(TouchTest, ASwallowingClaimHidesTheTouchFromEveryoneAfter)
     send(CCTOUCHBEGAN, touch);
     send(CCTOUCHMOVED, touch);
     send(CCTOUCHENDED, touch);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"swallower.began", "swallower.moved", "swallower.ended"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"swallower.began", "swallower.moved", "swallower.ended"}));
 
     // Without swallowing, the claimer keeps the touch and the others still see it.
     dispatcher->removeAllDelegates();
@@ -167,15 +158,15 @@ TEST_F(TouchTest, ASwallowingClaimHidesTheTouchFromEveryoneAfter)
     touch = touchAt(5, 5, 1);
     send(CCTOUCHBEGAN, touch);
     send(CCTOUCHENDED, touch);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"swallower.began", "later.began", "standard.touchesBegan1",
-                                                    "swallower.ended", "later.ended"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"swallower.began", "later.began", "standard.touchesBegan1",
+                                        "swallower.ended", "later.ended"}));
     swallower->release();
     later->release();
     standard->release();
 }
 
-TEST_F(TouchTest, ChangesDuringADispatchWaitForItsEnd)
-{
+TEST_F(TouchTest, ChangesDuringADispatchWaitForItsEnd) {
     Handler* first = new Handler(&log, "first", false);
     Handler* second = new Handler(&log, "second", false);
     Handler* added = new Handler(&log, "added", false);
@@ -200,8 +191,7 @@ TEST_F(TouchTest, ChangesDuringADispatchWaitForItsEnd)
     added->release();
 }
 
-TEST_F(TouchTest, MenuActivatesTheItemUnderTheTouchOnEnd)
-{
+TEST_F(TouchTest, MenuActivatesTheItemUnderTheTouchOnEnd) {
     Listener* listener = new Listener();
     CCMenu* menu = makeMenu(-1, true);
     CCMenuItem* left = makeItem(listener, 1, 100, 100);
@@ -231,8 +221,7 @@ TEST_F(TouchTest, MenuActivatesTheItemUnderTheTouchOnEnd)
     listener->release();
 }
 
-TEST_F(TouchTest, HiddenAncestorsDisabledItemsAndClearedSelectorsDoNothing)
-{
+TEST_F(TouchTest, HiddenAncestorsDisabledItemsAndClearedSelectorsDoNothing) {
     Listener* listener = new Listener();
     CCNode* controls = CCNode::create();
     CCMenu* menu = makeMenu(-1, true);
@@ -271,8 +260,7 @@ TEST_F(TouchTest, HiddenAncestorsDisabledItemsAndClearedSelectorsDoNothing)
     listener->release();
 }
 
-TEST_F(TouchTest, HigherMenuTakesTheTouchAndCancelUnselects)
-{
+TEST_F(TouchTest, HigherMenuTakesTheTouchAndCancelUnselects) {
     Listener* listener = new Listener();
     CCMenu* low = makeMenu(-1, true);
     CCMenu* high = makeMenu(-5, true);
@@ -293,8 +281,7 @@ TEST_F(TouchTest, HigherMenuTakesTheTouchAndCancelUnselects)
     listener->release();
 }
 
-TEST_F(TouchTest, AButtonThatDestroysItsOwnScreenIsSafe)
-{
+TEST_F(TouchTest, AButtonThatDestroysItsOwnScreenIsSafe) {
     Listener* listener = new Listener();
     CCLayer* screen = CCLayer::create();
     CCMenu* menu = makeMenu(-1, true);
@@ -321,8 +308,7 @@ TEST_F(TouchTest, AButtonThatDestroysItsOwnScreenIsSafe)
     listener->release();
 }
 
-TEST_F(TouchTest, MenuRegistersOnlyWhileRunningWithItsSwallowFlag)
-{
+TEST_F(TouchTest, MenuRegistersOnlyWhileRunningWithItsSwallowFlag) {
     CCMenu* menu = makeMenu(-3, false);
     EXPECT_FALSE(dispatcher->isRegistered(menu));
     scene->addChild(menu);
@@ -332,8 +318,7 @@ TEST_F(TouchTest, MenuRegistersOnlyWhileRunningWithItsSwallowFlag)
     EXPECT_FALSE(dispatcher->isRegistered(menu));
 }
 
-TEST_F(TouchTest, LayerTouchRegistrationFollowsTheStage)
-{
+TEST_F(TouchTest, LayerTouchRegistrationFollowsTheStage) {
     CCLayer* layer = CCLayer::create();
     layer->setTouchEnabled(true);
     EXPECT_EQ(dispatcher->standardDelegateCount(), 0);
@@ -346,8 +331,7 @@ TEST_F(TouchTest, LayerTouchRegistrationFollowsTheStage)
     EXPECT_EQ(dispatcher->targetedDelegateCount(), 0);
 }
 
-TEST_F(TouchTest, MenuItemSpriteShowsOneImagePerState)
-{
+TEST_F(TouchTest, MenuItemSpriteShowsOneImagePerState) {
     CCNodeRGBA* normal = CCNodeRGBA::create();
     CCNodeRGBA* selected = CCNodeRGBA::create();
     CCNodeRGBA* disabled = CCNodeRGBA::create();
@@ -382,8 +366,7 @@ TEST_F(TouchTest, MenuItemSpriteShowsOneImagePerState)
     EXPECT_TRUE(other->isVisible());
 }
 
-TEST_F(TouchTest, KeypadReachesEveryDelegateInOrderWithItsCodes)
-{
+TEST_F(TouchTest, KeypadReachesEveryDelegateInOrderWithItsCodes) {
     CCKeypadDispatcher* keypad = director()->getKeypadDispatcher();
     KeyLogger* first = new KeyLogger(&log, "first");
     KeyLogger* second = new KeyLogger(&log, "second");
@@ -395,9 +378,9 @@ TEST_F(TouchTest, KeypadReachesEveryDelegateInOrderWithItsCodes)
     keypad->dispatchKeypadMSG(kTypeMenuClicked);
     keypad->dispatchKeyDown(21);
     keypad->dispatchKeyUp(100);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"first.back", "second.back", "first.menu", "second.menu",
-                                                    "first.down21", "second.down21", "first.up100",
-                                                    "second.up100"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"first.back", "second.back", "first.menu", "second.menu",
+                                        "first.down21", "second.down21", "first.up100", "second.up100"}));
 
     // Removal during a delivery: the removed delegate is skipped at once.
     first->onDown = [keypad, second]() { keypad->removeDelegate(second); };
@@ -412,8 +395,7 @@ TEST_F(TouchTest, KeypadReachesEveryDelegateInOrderWithItsCodes)
     second->release();
 }
 
-TEST_F(TouchTest, LayerKeypadAndTiltWhileRunning)
-{
+TEST_F(TouchTest, LayerKeypadAndTiltWhileRunning) {
     TiltLayer* layer = new TiltLayer();
     layer->init();
     layer->autorelease();

@@ -9,8 +9,7 @@ namespace {
 
 constexpr float kTol = 1e-3f;
 
-void expectPoint(const CCPoint& p, float x, float y)
-{
+void expectPoint(const CCPoint& p, float x, float y) {
     EXPECT_NEAR(p.x, x, kTol);
     EXPECT_NEAR(p.y, y, kTol);
 }
@@ -18,16 +17,14 @@ void expectPoint(const CCPoint& p, float x, float y)
 // Records the order of draw() calls and the model-view matrix seen there.
 class RecordingNode : public CCNode {
 public:
-    static RecordingNode* make(kxtest::EventLog* log, const std::string& name)
-    {
+    static RecordingNode* make(kxtest::EventLog* log, const std::string& name) {
         RecordingNode* node = new RecordingNode();
         node->m_log = log;
         node->m_name = name;
         node->autorelease();
         return node;
     }
-    void draw() override
-    {
+    void draw() override {
         m_log->add(m_name);
         kmGLGetMatrix(KM_GL_MODELVIEW, &m_seen);
     }
@@ -42,14 +39,14 @@ class TransformTest : public kxtest::SceneTest {};
 
 } // namespace
 
-TEST_F(TransformTest, LocalTransformScalesRotatesClockwiseAndMoves)
-{
+TEST_F(TransformTest, LocalTransformScalesRotatesClockwiseAndMoves) {
     CCNode* node = CCNode::create();
     node->setPosition(CCPoint(10.0f, 20.0f));
     node->setRotation(90.0f);
     node->setScale(2.0f);
     // (1, 0) -> scaled (2, 0) -> a quarter turn clockwise (0, -2) -> moved.
-    expectPoint(CCPointApplyAffineTransform(CCPoint(1.0f, 0.0f), node->nodeToParentTransform()), 10.0f, 18.0f);
+    expectPoint(CCPointApplyAffineTransform(CCPoint(1.0f, 0.0f), node->nodeToParentTransform()), 10.0f,
+                18.0f);
 
     node->setContentSize(CCSize(4.0f, 2.0f));
     node->setAnchorPoint(CCPoint(0.5f, 0.5f));
@@ -59,8 +56,7 @@ TEST_F(TransformTest, LocalTransformScalesRotatesClockwiseAndMoves)
     expectPoint(node->convertToWorldSpace(CCPoint(4.0f, 1.0f)), 10.0f, 16.0f);
 }
 
-TEST_F(TransformTest, IgnoringTheAnchorPlacesTheCornerButRotatesAboutTheAnchor)
-{
+TEST_F(TransformTest, IgnoringTheAnchorPlacesTheCornerButRotatesAboutTheAnchor) {
     CCNode* node = CCNode::create();
     node->setContentSize(CCSize(4.0f, 2.0f));
     node->setAnchorPoint(CCPoint(0.5f, 0.5f));
@@ -73,8 +69,7 @@ TEST_F(TransformTest, IgnoringTheAnchorPlacesTheCornerButRotatesAboutTheAnchor)
     expectPoint(node->convertToWorldSpace(CCPointZero), 11.0f, 23.0f);
 }
 
-TEST_F(TransformTest, WorldAndNodeSpaceRoundTripThroughAChain)
-{
+TEST_F(TransformTest, WorldAndNodeSpaceRoundTripThroughAChain) {
     CCNode* root = CCNode::create();
     CCNode* middle = CCNode::create();
     CCNode* leaf = CCNode::create();
@@ -104,8 +99,7 @@ TEST_F(TransformTest, WorldAndNodeSpaceRoundTripThroughAChain)
     expectPoint(leaf->convertToNodeSpace(CCPoint(101.41421f, 38.58579f)), 0.0f, 0.0f);
 }
 
-TEST_F(TransformTest, RotationAndScaleReadBackWithTheAtanFormulas)
-{
+TEST_F(TransformTest, RotationAndScaleReadBackWithTheAtanFormulas) {
     CCNode* parent = CCNode::create();
     CCNode* child = CCNode::create();
     parent->addChild(child);
@@ -125,8 +119,7 @@ TEST_F(TransformTest, RotationAndScaleReadBackWithTheAtanFormulas)
     EXPECT_NEAR(t.ty, -10.5f * std::sin(20.0f * static_cast<float>(M_PI) / 180.0f), 1e-3f);
 }
 
-TEST_F(TransformTest, AdditionalTransformKeepsALinkedChildInPlace)
-{
+TEST_F(TransformTest, AdditionalTransformKeepsALinkedChildInPlace) {
     CCNode* layer = CCNode::create();
     CCNode* a = CCNode::create();
     CCNode* b = CCNode::create();
@@ -144,8 +137,8 @@ TEST_F(TransformTest, AdditionalTransformKeepsALinkedChildInPlace)
     expectPoint(b->convertToWorldSpace(CCPoint(10.0f, 0.0f)), 206.9282f - 30.0f, 104.0f + 12.0f);
     expectPoint(b->convertToWorldSpace(CCPoint(0.0f, 10.0f)), 196.0f - 30.0f, 106.9282f + 12.0f);
 
-    const CCAffineTransform link =
-        CCAffineTransformConcat(b->nodeToWorldTransform(), CCAffineTransformInvert(a->nodeToWorldTransform()));
+    const CCAffineTransform link = CCAffineTransformConcat(
+        b->nodeToWorldTransform(), CCAffineTransformInvert(a->nodeToWorldTransform()));
     b->retain();
     b->removeFromParentAndCleanup(false);
     b->setPosition(CCPointZero);
@@ -163,8 +156,7 @@ TEST_F(TransformTest, AdditionalTransformKeepsALinkedChildInPlace)
     expectPoint(b->convertToWorldSpace(CCPoint(10.0f, 0.0f)), 186.9282f, 116.0f);
 }
 
-TEST_F(TransformTest, AnchorDefaultsPerClass)
-{
+TEST_F(TransformTest, AnchorDefaultsPerClass) {
     CCNode* node = CCNode::create();
     expectPoint(node->getAnchorPoint(), 0.0f, 0.0f);
     EXPECT_FALSE(node->isIgnoreAnchorPointForPosition());
@@ -191,8 +183,7 @@ TEST_F(TransformTest, AnchorDefaultsPerClass)
     expectPoint(menu->getPosition(), 500.0f, 250.0f);
 }
 
-TEST_F(TransformTest, BoundingBoxCoversTheTransformedContent)
-{
+TEST_F(TransformTest, BoundingBoxCoversTheTransformedContent) {
     CCNode* node = CCNode::create();
     node->setContentSize(CCSize(4.0f, 2.0f));
     node->setAnchorPoint(CCPoint(0.5f, 0.5f));
@@ -206,8 +197,7 @@ TEST_F(TransformTest, BoundingBoxCoversTheTransformedContent)
     EXPECT_NEAR(box.size.height, 4.0f, kTol);
 }
 
-TEST_F(TransformTest, VisitDrawsByZThenArrivalWithTheParentBetween)
-{
+TEST_F(TransformTest, VisitDrawsByZThenArrivalWithTheParentBetween) {
     RecordingNode* parent = RecordingNode::make(&log, "P");
     parent->addChild(RecordingNode::make(&log, "a"), 1);
     parent->addChild(RecordingNode::make(&log, "b"), -1);
@@ -235,8 +225,7 @@ TEST_F(TransformTest, VisitDrawsByZThenArrivalWithTheParentBetween)
     EXPECT_EQ(kmGLStackDepth(KM_GL_MODELVIEW), 1);
 }
 
-TEST_F(TransformTest, VisitMultipliesTransformsAndSkipsHiddenSubtrees)
-{
+TEST_F(TransformTest, VisitMultipliesTransformsAndSkipsHiddenSubtrees) {
     RecordingNode* parent = RecordingNode::make(&log, "P");
     RecordingNode* child = RecordingNode::make(&log, "C");
     RecordingNode* grandChild = RecordingNode::make(&log, "G");
@@ -259,8 +248,7 @@ TEST_F(TransformTest, VisitMultipliesTransformsAndSkipsHiddenSubtrees)
     EXPECT_EQ(log.events, std::vector<std::string>{"P"});
 }
 
-TEST_F(TransformTest, ChildrenAddedDuringIterationAreCounted)
-{
+TEST_F(TransformTest, ChildrenAddedDuringIterationAreCounted) {
     CCNode* parent = CCNode::create();
     parent->addChild(CCNode::create());
     unsigned int visited = 0;
@@ -273,8 +261,7 @@ TEST_F(TransformTest, ChildrenAddedDuringIterationAreCounted)
     EXPECT_EQ(visited, 3u);
 }
 
-TEST_F(TransformTest, TagsUserDataAndUserObject)
-{
+TEST_F(TransformTest, TagsUserDataAndUserObject) {
     CCNode* parent = CCNode::create();
     CCNode* first = CCNode::create();
     CCNode* second = CCNode::create();

@@ -9,8 +9,7 @@ namespace {
 
 constexpr float kTol = 1e-3f;
 
-void expectRect(const CCRect& r, float x, float y, float w, float h)
-{
+void expectRect(const CCRect& r, float x, float y, float w, float h) {
     EXPECT_NEAR(r.origin.x, x, kTol);
     EXPECT_NEAR(r.origin.y, y, kTol);
     EXPECT_NEAR(r.size.width, w, kTol);
@@ -29,15 +28,13 @@ class ViewTouchTest : public kxtest::SceneTest {};
 
 class TouchRecorder : public CCObject, public CCTouchDelegate {
 public:
-    bool ccTouchBegan(CCTouch* touch, CCEvent*) override
-    {
+    bool ccTouchBegan(CCTouch* touch, CCEvent*) override {
         began = touch->getLocation();
         beganInView = touch->getLocationInView();
         id = touch->getID();
         return true;
     }
-    void ccTouchMoved(CCTouch* touch, CCEvent*) override
-    {
+    void ccTouchMoved(CCTouch* touch, CCEvent*) override {
         moved = touch->getLocation();
         previous = touch->getPreviousLocation();
     }
@@ -49,8 +46,7 @@ public:
 
 } // namespace
 
-TEST_F(PolicyTest, ExactFitStretchesBothAxes)
-{
+TEST_F(PolicyTest, ExactFitStretchesBothAxes) {
     apply(kResolutionExactFit);
     EXPECT_FLOAT_EQ(view.getScaleX(), 2.0f);
     EXPECT_FLOAT_EQ(view.getScaleY(), 3.0f);
@@ -59,8 +55,7 @@ TEST_F(PolicyTest, ExactFitStretchesBothAxes)
     EXPECT_EQ(view.getVisibleOrigin(), CCPointZero);
 }
 
-TEST_F(PolicyTest, NoBorderUsesTheLargerScaleAndCrops)
-{
+TEST_F(PolicyTest, NoBorderUsesTheLargerScaleAndCrops) {
     apply(kResolutionNoBorder);
     EXPECT_FLOAT_EQ(view.getScaleX(), 3.0f);
     EXPECT_FLOAT_EQ(view.getScaleY(), 3.0f);
@@ -75,8 +70,7 @@ TEST_F(PolicyTest, NoBorderUsesTheLargerScaleAndCrops)
     EXPECT_EQ(view.getDesignResolutionSize(), CCSize(1000.0f, 500.0f));
 }
 
-TEST_F(PolicyTest, ShowAllUsesTheSmallerScaleAndLetterboxes)
-{
+TEST_F(PolicyTest, ShowAllUsesTheSmallerScaleAndLetterboxes) {
     apply(kResolutionShowAll);
     EXPECT_FLOAT_EQ(view.getScaleX(), 2.0f);
     expectRect(view.getViewPortRect(), 0.0f, 250.0f, 2000.0f, 1000.0f);
@@ -84,8 +78,7 @@ TEST_F(PolicyTest, ShowAllUsesTheSmallerScaleAndLetterboxes)
     EXPECT_EQ(view.getVisibleOrigin(), CCPointZero);
 }
 
-TEST_F(PolicyTest, FixedHeightWidensTheDesignWidth)
-{
+TEST_F(PolicyTest, FixedHeightWidensTheDesignWidth) {
     apply(kResolutionFixedHeight);
     EXPECT_FLOAT_EQ(view.getScaleX(), 3.0f);
     // ceil(2000 / 3) = 667, which is 2001 pixels wide: half a pixel each side.
@@ -95,16 +88,14 @@ TEST_F(PolicyTest, FixedHeightWidensTheDesignWidth)
     EXPECT_EQ(view.getResolutionPolicy(), kResolutionFixedHeight);
 }
 
-TEST_F(PolicyTest, FixedWidthWidensTheDesignHeight)
-{
+TEST_F(PolicyTest, FixedWidthWidensTheDesignHeight) {
     apply(kResolutionFixedWidth);
     EXPECT_FLOAT_EQ(view.getScaleY(), 2.0f);
     EXPECT_EQ(view.getDesignResolutionSize(), CCSize(1000.0f, 750.0f));
     expectRect(view.getViewPortRect(), 0.0f, 0.0f, 2000.0f, 1500.0f);
 }
 
-TEST_F(PolicyTest, LandscapeGameOnAFullHdFrame)
-{
+TEST_F(PolicyTest, LandscapeGameOnAFullHdFrame) {
     view.setFrameSize(1920.0f, 1080.0f);
     view.setDesignResolutionSize(1136.0f, 640.0f, kResolutionFixedHeight);
     // Scale 1080 / 640 = 1.6875; 1920 / 1.6875 = 1137.78, rounded up.
@@ -112,8 +103,7 @@ TEST_F(PolicyTest, LandscapeGameOnAFullHdFrame)
     EXPECT_NEAR(view.getViewPortRect().origin.x, -0.1875f, kTol);
 }
 
-TEST_F(PolicyTest, UnknownPolicyAndBadSizesChangeNothing)
-{
+TEST_F(PolicyTest, UnknownPolicyAndBadSizesChangeNothing) {
     // Before any policy the design area is the frame.
     EXPECT_EQ(view.getDesignResolutionSize(), CCSize(2000.0f, 1500.0f));
     EXPECT_EQ(view.getResolutionPolicy(), kResolutionUnKnown);
@@ -130,8 +120,7 @@ TEST_F(PolicyTest, UnknownPolicyAndBadSizesChangeNothing)
     EXPECT_FLOAT_EQ(view.getScaleX(), 2.0f);
 }
 
-TEST_F(PolicyTest, ResizingTheFrameReappliesThePolicyToTheRequestedDesign)
-{
+TEST_F(PolicyTest, ResizingTheFrameReappliesThePolicyToTheRequestedDesign) {
     apply(kResolutionFixedHeight);
     view.setFrameSize(1500.0f, 1000.0f);
     // Scale 2; 1500 / 2 = 750 wide, from the requested 1000 x 500, not the earlier 667.
@@ -139,8 +128,7 @@ TEST_F(PolicyTest, ResizingTheFrameReappliesThePolicyToTheRequestedDesign)
     EXPECT_EQ(view.getDesignResolutionSize(), CCSize(750.0f, 500.0f));
 }
 
-TEST_F(ViewTouchTest, WindowPixelsMapThroughTheViewPortToSceneCoordinates)
-{
+TEST_F(ViewTouchTest, WindowPixelsMapThroughTheViewPortToSceneCoordinates) {
     view.setFrameSize(2000.0f, 1500.0f);
     view.setDesignResolutionSize(1000.0f, 500.0f, kResolutionShowAll); // view port (0, 250), scale 2
     TouchRecorder* recorder = new TouchRecorder();
@@ -169,8 +157,7 @@ TEST_F(ViewTouchTest, WindowPixelsMapThroughTheViewPortToSceneCoordinates)
     recorder->release();
 }
 
-TEST_F(ViewTouchTest, TooManyTouchesAreIgnoredNotOverflowed)
-{
+TEST_F(ViewTouchTest, TooManyTouchesAreIgnoredNotOverflowed) {
     TouchRecorder* recorder = new TouchRecorder();
     director()->getTouchDispatcher()->addTargetedDelegate(recorder, 0, false);
     int ids[CCEGLViewProtocol::kMaxTouches + 5];

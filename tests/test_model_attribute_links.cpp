@@ -10,8 +10,7 @@ namespace {
 
 class AttributeLinkTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         a = KXModel::makeShared<TestModel>("A");
         b = KXModel::makeShared<TestModel>("B");
@@ -25,8 +24,7 @@ protected:
     }
     void TearDown() override { resetModelCore(); }
 
-    void forgetEvents()
-    {
+    void forgetEvents() {
         seenA.events.clear();
         seenB.events.clear();
         seenC.events.clear();
@@ -42,8 +40,7 @@ protected:
 
 using Events = std::vector<std::string>;
 
-TEST_F(AttributeLinkTest, RelinkingAnOutputMovesItAndTellsBothInputs)
-{
+TEST_F(AttributeLinkTest, RelinkingAnOutputMovesItAndTellsBothInputs) {
     out->connect(inB, true);
     EXPECT_EQ(out->connection(), inB);
     EXPECT_TRUE(inB->isConnectedTo(out));
@@ -66,8 +63,7 @@ TEST_F(AttributeLinkTest, RelinkingAnOutputMovesItAndTellsBothInputs)
     EXPECT_TRUE(seenC.events.empty());
 }
 
-TEST_F(AttributeLinkTest, OnlyAnOutputAndAnInputLink)
-{
+TEST_F(AttributeLinkTest, OnlyAnOutputAndAnInputLink) {
     KXAttribute* outB = makePort(*b, "Out", KXAttributeConnectionOutput);
     KXAttribute* plain = makePort(*c, "Plain", KXAttributeConnectionNone);
     inB->connect(inC);
@@ -75,17 +71,17 @@ TEST_F(AttributeLinkTest, OnlyAnOutputAndAnInputLink)
     out->connect(plain);
     plain->connect(inB);
     out->connect(nullptr);
-    for (const KXBaseAttribute* attribute : {static_cast<KXBaseAttribute*>(out), static_cast<KXBaseAttribute*>(outB),
-                                             static_cast<KXBaseAttribute*>(plain), static_cast<KXBaseAttribute*>(inB),
-                                             static_cast<KXBaseAttribute*>(inC)}) {
+    for (const KXBaseAttribute* attribute :
+         {static_cast<KXBaseAttribute*>(out), static_cast<KXBaseAttribute*>(outB),
+          static_cast<KXBaseAttribute*>(plain), static_cast<KXBaseAttribute*>(inB),
+          static_cast<KXBaseAttribute*>(inC)}) {
         EXPECT_TRUE(attribute->connections().empty()) << attribute->name();
     }
     EXPECT_TRUE(seenA.events.empty());
     EXPECT_TRUE(seenB.events.empty());
 }
 
-TEST_F(AttributeLinkTest, AnInputCollectsOutputsInOrderAndCopiesFollowTheLink)
-{
+TEST_F(AttributeLinkTest, AnInputCollectsOutputsInOrderAndCopiesFollowTheLink) {
     KXAttribute* outB = makePort(*b, "Out", KXAttributeConnectionOutput);
     inC->connect(out, true);
     outB->connect(inC, true);
@@ -116,8 +112,7 @@ TEST_F(AttributeLinkTest, AnInputCollectsOutputsInOrderAndCopiesFollowTheLink)
     EXPECT_EQ(inB->connections().size(), 1u);
 }
 
-TEST_F(AttributeLinkTest, DestroyingAnInputUnlinksEveryOutput)
-{
+TEST_F(AttributeLinkTest, DestroyingAnInputUnlinksEveryOutput) {
     KXAttribute* outB = makePort(*b, "Out", KXAttributeConnectionOutput);
     inC->connect(out, true);
     inC->connect(outB, true);
@@ -131,8 +126,7 @@ TEST_F(AttributeLinkTest, DestroyingAnInputUnlinksEveryOutput)
     EXPECT_EQ(seenC.events, Events{"attribute In 1"});
 }
 
-TEST_F(AttributeLinkTest, ChangingTheKindDropsLinks)
-{
+TEST_F(AttributeLinkTest, ChangingTheKindDropsLinks) {
     out->connect(inB, true);
     inB->setConnectionKind(KXAttributeConnectionInput); // unchanged: nothing
     EXPECT_EQ(out->connection(), inB);
@@ -141,8 +135,7 @@ TEST_F(AttributeLinkTest, ChangingTheKindDropsLinks)
     EXPECT_TRUE(seenA.events.empty());
 }
 
-TEST_F(AttributeLinkTest, NamesAndOwners)
-{
+TEST_F(AttributeLinkTest, NamesAndOwners) {
     out->setName("Renamed");
     EXPECT_EQ(seenA.events, Events{"attribute Renamed 0"});
     out->setName("Quiet", true);
@@ -160,15 +153,13 @@ TEST_F(AttributeLinkTest, NamesAndOwners)
 
 class AttributeStoredLinkTest : public AttributeLinkTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AttributeLinkTest::SetUp();
         KXMessagePackMap::installKeyTable({{"connectedModelId", 1}, {"attributeName", 2}});
         KXModelController::shared()->addModel(b);
     }
 
-    KXMessagePackMap linkMap(uint32_t modelId, const std::string& attributeName)
-    {
+    KXMessagePackMap linkMap(uint32_t modelId, const std::string& attributeName) {
         KXMessagePackMap map(zone);
         map.set("connectedModelId", modelId);
         map.set("attributeName", attributeName);
@@ -178,8 +169,7 @@ protected:
     msgpack::zone zone;
 };
 
-TEST_F(AttributeStoredLinkTest, OnlyALinkedOutputWritesItsLink)
-{
+TEST_F(AttributeStoredLinkTest, OnlyALinkedOutputWritesItsLink) {
     KXMessagePackMap unlinked(zone);
     out->packConnections(unlinked);
     inB->packConnections(unlinked);
@@ -197,11 +187,11 @@ TEST_F(AttributeStoredLinkTest, OnlyALinkedOutputWritesItsLink)
     EXPECT_EQ(modelId, b->id());
     EXPECT_EQ(name, "In");
     out->registerKeys();
-    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(), (std::set<std::string>{"attributeName", "connectedModelId"}));
+    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(),
+              (std::set<std::string>{"attributeName", "connectedModelId"}));
 }
 
-TEST_F(AttributeStoredLinkTest, ReadingALinkFindsTheFirstInputOfThatName)
-{
+TEST_F(AttributeStoredLinkTest, ReadingALinkFindsTheFirstInputOfThatName) {
     KXAttribute* second = makePort(*b, "In", KXAttributeConnectionInput);
     out->unpackConnections(linkMap(b->id(), "In"));
     EXPECT_EQ(out->connection(), inB);
@@ -210,14 +200,13 @@ TEST_F(AttributeStoredLinkTest, ReadingALinkFindsTheFirstInputOfThatName)
     EXPECT_TRUE(seenB.events.empty());
 }
 
-TEST_F(AttributeStoredLinkTest, UnusableLinksLeaveTheOutputAsItWas)
-{
+TEST_F(AttributeStoredLinkTest, UnusableLinksLeaveTheOutputAsItWas) {
     makePort(*b, "Other Output", KXAttributeConnectionOutput);
     makePort(*b, "Plain", KXAttributeConnectionNone);
     const uint32_t unregisteredId = c->id();
-    for (const KXMessagePackMap& map : {linkMap(0, "In"), linkMap(unregisteredId, "In"), linkMap(b->id(), ""),
-                                        linkMap(b->id(), "Other Output"), linkMap(b->id(), "Plain"),
-                                        linkMap(b->id(), "in")}) {
+    for (const KXMessagePackMap& map :
+         {linkMap(0, "In"), linkMap(unregisteredId, "In"), linkMap(b->id(), ""),
+          linkMap(b->id(), "Other Output"), linkMap(b->id(), "Plain"), linkMap(b->id(), "in")}) {
         out->unpackConnections(map);
         EXPECT_EQ(out->connection(), nullptr);
     }

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/attribute_test_support.h"
-#include "support/model_test_models.h"
 #include "model/attributes/KXAttributeColor.h"
 #include "model/attributes/KXAttributeGradient.h"
+#include "support/attribute_test_support.h"
+#include "support/model_test_models.h"
 
 using cocos2d::ccColor4F;
 
@@ -18,15 +18,13 @@ namespace {
 
 class ColorAttributeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         installAttributeKeyTable();
         owner = KXModel::makeShared<TestModel>("owner");
         owner->addObserver(&observer);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         owner->removeObserver(&observer);
         owner.reset();
         resetModelCore();
@@ -36,8 +34,7 @@ protected:
     RecordingObserver observer;
 };
 
-void expectColor(const ccColor4F& c, float r, float g, float b, float a)
-{
+void expectColor(const ccColor4F& c, float r, float g, float b, float a) {
     EXPECT_EQ(c.r, r);
     EXPECT_EQ(c.g, g);
     EXPECT_EQ(c.b, b);
@@ -47,8 +44,7 @@ void expectColor(const ccColor4F& c, float r, float g, float b, float a)
 const ccColor4F kMissing{0, 0, 0, 1};
 
 // One stop element {"pos": position, "color": [r, g, b, a]}.
-void packStop(msgpack::packer<msgpack::sbuffer>& packer, float position, std::vector<float> color)
-{
+void packStop(msgpack::packer<msgpack::sbuffer>& packer, float position, std::vector<float> color) {
     packer.pack_map(2);
     packer.pack(KXMessagePackMap::requireKeyId("pos"));
     packer.pack(position);
@@ -58,8 +54,7 @@ void packStop(msgpack::packer<msgpack::sbuffer>& packer, float position, std::ve
 
 } // namespace
 
-TEST_F(ColorAttributeTest, ColourValueAcceptsMixedNumbersAndExactlyFour)
-{
+TEST_F(ColorAttributeTest, ColourValueAcceptsMixedNumbersAndExactlyFour) {
     struct Case {
         std::function<void(msgpack::packer<msgpack::sbuffer>&)> write;
         bool fails;
@@ -73,8 +68,14 @@ TEST_F(ColorAttributeTest, ColourValueAcceptsMixedNumbersAndExactlyFour)
              p.pack(1u);
          },
          false},
-        {[](auto& p) { p.pack(std::vector<float>{1, 0.5f, 0}); }, true},
-        {[](auto& p) { p.pack(std::vector<float>{1, 0.5f, 0, 1, 1}); }, true},
+        {[](auto& p) {
+             p.pack(std::vector<float>{1, 0.5f, 0});
+         },
+         true},
+        {[](auto& p) {
+             p.pack(std::vector<float>{1, 0.5f, 0, 1, 1});
+         },
+         true},
         {[](auto& p) {
              p.pack_array(4);
              p.pack(1);
@@ -98,8 +99,7 @@ TEST_F(ColorAttributeTest, ColourValueAcceptsMixedNumbersAndExactlyFour)
     EXPECT_TRUE(observer.events.empty());
 }
 
-TEST_F(ColorAttributeTest, ColourPacksFourFloatsAndKeepsItsValueWithoutOne)
-{
+TEST_F(ColorAttributeTest, ColourPacksFourFloatsAndKeepsItsValueWithoutOne) {
     KXAttributeColor colour("Color", nullptr);
     expectColor(colour.value(), 0, 0, 0, 0);
     colour.setValue(ccColor4F{0.25f, 1, 0, 0.5f});
@@ -118,8 +118,7 @@ TEST_F(ColorAttributeTest, ColourPacksFourFloatsAndKeepsItsValueWithoutOne)
     expectColor(static_cast<KXAttributeColor*>(copy.get())->value(), 0.25f, 1, 0, 0.5f);
 }
 
-TEST_F(ColorAttributeTest, GradientPacksOneMapPerStopAndNothingWithoutStops)
-{
+TEST_F(ColorAttributeTest, GradientPacksOneMapPerStopAndNothingWithoutStops) {
     KXAttributeGradient gradient("Color", nullptr);
     EXPECT_TRUE(ReadMap(packValuesToBytes(gradient)).keyNames().empty());
 
@@ -144,8 +143,7 @@ TEST_F(ColorAttributeTest, GradientPacksOneMapPerStopAndNothingWithoutStops)
     EXPECT_EQ(stops, (std::map<float, std::vector<float>>{{0.0f, {1, 1, 1, 1}}, {1.0f, {0, 0, 0, 1}}}));
 }
 
-TEST_F(ColorAttributeTest, GradientUnpackAddsNamedStopsAndKeepsTheOthers)
-{
+TEST_F(ColorAttributeTest, GradientUnpackAddsNamedStopsAndKeepsTheOthers) {
     KXAttributeGradient gradient("Color", owner.get());
     gradient.setColor(0.5f, ccColor4F{0.5f, 0.5f, 0.5f, 0.5f}, true);
     gradient.setColor(1.0f, ccColor4F{9, 9, 9, 9}, true);
@@ -175,8 +173,7 @@ TEST_F(ColorAttributeTest, GradientUnpackAddsNamedStopsAndKeepsTheOthers)
     EXPECT_THROW(unpackValuesFromBytes(gradient, bad.bytes()), msgpack::type_error);
 }
 
-TEST_F(ColorAttributeTest, GradientPositionsCompareExactlyWithMinusZeroAsZero)
-{
+TEST_F(ColorAttributeTest, GradientPositionsCompareExactlyWithMinusZeroAsZero) {
     KXAttributeGradient gradient("Color", owner.get());
     gradient.setColor(0.0f, ccColor4F{1, 1, 1, 1}, true);
     gradient.setColor(-0.0f, ccColor4F{0, 1, 0, 1}, true);
@@ -193,8 +190,7 @@ TEST_F(ColorAttributeTest, GradientPositionsCompareExactlyWithMinusZeroAsZero)
     expectColor(gradient.colorAt(nan, kMissing), 0, 0, 1, 1);
 }
 
-TEST_F(ColorAttributeTest, GradientSetColorNotifiesUnlessSilent)
-{
+TEST_F(ColorAttributeTest, GradientSetColorNotifiesUnlessSilent) {
     KXAttributeGradient gradient("Color", owner.get());
     gradient.setColor(0.5f, ccColor4F{1, 1, 1, 1}, true);
     EXPECT_TRUE(observer.events.empty());
@@ -202,8 +198,7 @@ TEST_F(ColorAttributeTest, GradientSetColorNotifiesUnlessSilent)
     EXPECT_EQ(observer.events, std::vector<std::string>{"attribute Color 0"});
 }
 
-TEST_F(ColorAttributeTest, GradientCloneCopiesTheStops)
-{
+TEST_F(ColorAttributeTest, GradientCloneCopiesTheStops) {
     KXAttributeGradient gradient("Color Variation", owner.get());
     gradient.setColor(1.0f, ccColor4F{0.1f, 0.2f, 0.3f, 0.4f}, true);
     std::unique_ptr<KXBaseAttribute> clone(gradient.clone("Copy", nullptr));
@@ -214,8 +209,7 @@ TEST_F(ColorAttributeTest, GradientCloneCopiesTheStops)
     expectColor(copy->colorAt(1.0f, kMissing), 0.1f, 0.2f, 0.3f, 0.4f);
 }
 
-TEST_F(ColorAttributeTest, DictionaryForms)
-{
+TEST_F(ColorAttributeTest, DictionaryForms) {
     KXAttributeColor colour("Color", owner.get());
     colour.setValue(ccColor4F{0.5f, 0.25f, 1, 1}, true);
     cocos2d::CCDictionary* saved = colour.saveValueToDictionary();

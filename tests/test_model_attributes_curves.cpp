@@ -2,28 +2,25 @@
 // the per-state curve list.
 #include <gtest/gtest.h>
 
-#include "support/attribute_test_support.h"
 #include "model/attributes/KXAnimationCurve.h"
 #include "model/attributes/KXAnimationCurveMap.h"
+#include "support/attribute_test_support.h"
 
 namespace {
 
-KXAnimationCurvePoint point(float inHandle, float time, float value, float outHandle)
-{
+KXAnimationCurvePoint point(float inHandle, float time, float value, float outHandle) {
     return KXAnimationCurvePoint{inHandle, time, value, outHandle};
 }
 
 // Points at times 0 and 1, values 0 and 10, with flat handles as the editor stores them.
-KXAnimationCurve loadedRamp()
-{
+KXAnimationCurve loadedRamp() {
     KXAnimationCurve curve;
     curve.appendPoint(point(0, 0, 0, 0));
     curve.appendPoint(point(10, 1, 10, 10));
     return curve;
 }
 
-void expectPoint(const KXAnimationCurvePoint& p, float inHandle, float time, float value, float outHandle)
-{
+void expectPoint(const KXAnimationCurvePoint& p, float inHandle, float time, float value, float outHandle) {
     EXPECT_FLOAT_EQ(p.inHandle, inHandle);
     EXPECT_FLOAT_EQ(p.time, time);
     EXPECT_FLOAT_EQ(p.value, value);
@@ -38,8 +35,7 @@ protected:
 
 } // namespace
 
-TEST(CurveEvaluation, FreshCurveDefaults)
-{
+TEST(CurveEvaluation, FreshCurveDefaults) {
     KXAnimationCurve curve;
     EXPECT_EQ(curve.mode(), KXAnimationCurve::CubicBezier);
     EXPECT_EQ(curve.preset(), 4);
@@ -47,8 +43,7 @@ TEST(CurveEvaluation, FreshCurveDefaults)
     EXPECT_EQ(curve.valueAt(3.0f), 0.0f);
 }
 
-TEST(CurveEvaluation, SinglePointIsConstant)
-{
+TEST(CurveEvaluation, SinglePointIsConstant) {
     KXAnimationCurve curve;
     curve.appendPoint(point(1, 2, 7, 1));
     EXPECT_EQ(curve.valueAt(-100.0f), 7.0f);
@@ -56,8 +51,7 @@ TEST(CurveEvaluation, SinglePointIsConstant)
     EXPECT_EQ(curve.valueAt(100.0f), 7.0f);
 }
 
-TEST(CurveEvaluation, HalfwayAlongALoadedRampPerMode)
-{
+TEST(CurveEvaluation, HalfwayAlongALoadedRampPerMode) {
     KXAnimationCurve curve = loadedRamp();
     EXPECT_FLOAT_EQ(curve.valueAt(0.5f), 5.0f);
     // u = 0.25: 3 * 0.25 * 0.75^2 * 0 + 3 * 0.25^2 * 0.75 * 10 + 0.25^3 * 10 = 1.40625 + 0.15625
@@ -70,21 +64,19 @@ TEST(CurveEvaluation, HalfwayAlongALoadedRampPerMode)
     EXPECT_EQ(curve.valueAt(2.0f), 10.0f);
 }
 
-TEST(CurveEvaluation, EndsAndInteriorPointTimes)
-{
+TEST(CurveEvaluation, EndsAndInteriorPointTimes) {
     KXAnimationCurve curve;
     curve.appendPoint(point(3, 1, 3, 3));
     curve.appendPoint(point(20, 2, 20, 20));
     curve.appendPoint(point(-6, 4, -6, -6));
-    EXPECT_EQ(curve.valueAt(0.0f), 3.0f);  // before the first time
+    EXPECT_EQ(curve.valueAt(0.0f), 3.0f); // before the first time
     EXPECT_EQ(curve.valueAt(1.0f), 3.0f);
     EXPECT_EQ(curve.valueAt(2.0f), 20.0f); // exactly an interior time
     EXPECT_EQ(curve.valueAt(4.0f), -6.0f); // the last time
     EXPECT_EQ(curve.valueAt(9.0f), -6.0f); // after it
 }
 
-TEST(CurveEvaluation, UsesTheHandlesOfTheSegment)
-{
+TEST(CurveEvaluation, UsesTheHandlesOfTheSegment) {
     KXAnimationCurve curve;
     curve.appendPoint(point(0, 0, 0, 4));
     curve.appendPoint(point(8, 2, 10, 10));
@@ -92,8 +84,7 @@ TEST(CurveEvaluation, UsesTheHandlesOfTheSegment)
     EXPECT_FLOAT_EQ(curve.valueAt(1.0f), 5.75f);
 }
 
-TEST(CurvePoints, InsertionSortsAndSmoothsInnerHandles)
-{
+TEST(CurvePoints, InsertionSortsAndSmoothsInnerHandles) {
     KXAnimationCurve curve;
     curve.addPoint(4, 2);
     curve.addPoint(0, 0);
@@ -107,8 +98,7 @@ TEST(CurvePoints, InsertionSortsAndSmoothsInnerHandles)
     EXPECT_FLOAT_EQ(curve.valueAt(0.5f), 4.625f);
 }
 
-TEST(CurvePoints, AddingAtAnExistingTimeFlattensOnlyThatPoint)
-{
+TEST(CurvePoints, AddingAtAnExistingTimeFlattensOnlyThatPoint) {
     KXAnimationCurve curve;
     curve.addPoint(0, 0);
     curve.addPoint(10, 1);
@@ -120,8 +110,7 @@ TEST(CurvePoints, AddingAtAnExistingTimeFlattensOnlyThatPoint)
     expectPoint(curve.points()[2], 4, 2, 4, 4);
 }
 
-TEST(CurvePoints, CloneRebuildsHandlesAndDropsModeAndPreset)
-{
+TEST(CurvePoints, CloneRebuildsHandlesAndDropsModeAndPreset) {
     KXAnimationCurve source;
     source.appendPoint(point(99, 0, 0, 99));
     source.appendPoint(point(-5, 1, 10, 3));
@@ -137,8 +126,7 @@ TEST(CurvePoints, CloneRebuildsHandlesAndDropsModeAndPreset)
     expectPoint(copy->points()[2], 4, 2, 4, 4);
 }
 
-TEST_F(CurveTest, PacksTwoStoredPointsPerControlPoint)
-{
+TEST_F(CurveTest, PacksTwoStoredPointsPerControlPoint) {
     KXAnimationCurve curve;
     curve.appendPoint(point(1, 2, 3, 4));
     curve.appendPoint(point(5, 6, 7, 8));
@@ -152,8 +140,7 @@ TEST_F(CurveTest, PacksTwoStoredPointsPerControlPoint)
     EXPECT_EQ(read["preset"]->as<int>(), -3);
 }
 
-TEST_F(CurveTest, UnpackAppendsPairsAsStoredAndIgnoresAnOddTail)
-{
+TEST_F(CurveTest, UnpackAppendsPairsAsStoredAndIgnoresAnOddTail) {
     struct Case {
         std::vector<std::vector<float>> stored;
         size_t expectedPoints;
@@ -184,8 +171,7 @@ TEST_F(CurveTest, UnpackAppendsPairsAsStoredAndIgnoresAnOddTail)
     EXPECT_EQ(curve.preset(), 9);
 }
 
-TEST_F(CurveTest, UnpackRejectsMalformedPoints)
-{
+TEST_F(CurveTest, UnpackRejectsMalformedPoints) {
     MapWriter writer(1);
     writer.key("points").pack(std::vector<std::vector<float>>{{0, 1, 2}, {3, 4}});
     KXAnimationCurve curve;
@@ -197,8 +183,7 @@ namespace {
 // A curve list element {"state": state, "animation": {"points": [(0, value), (value, value)]}},
 // optionally without "state" or without "animation".
 void packElement(msgpack::packer<msgpack::sbuffer>& packer, int state, float value, bool withState = true,
-                 bool withAnimation = true)
-{
+                 bool withAnimation = true) {
     packer.pack_map((withState ? 1 : 0) + (withAnimation ? 1 : 0));
     if (withState) {
         packer.pack(KXMessagePackMap::requireKeyId("state"));
@@ -214,8 +199,7 @@ void packElement(msgpack::packer<msgpack::sbuffer>& packer, int state, float val
 
 } // namespace
 
-TEST_F(CurveTest, CurveListDropsStatelessAndMinusOneAndKeepsTheLaterDuplicate)
-{
+TEST_F(CurveTest, CurveListDropsStatelessAndMinusOneAndKeepsTheLaterDuplicate) {
     MapWriter writer(1);
     auto& packer = writer.key("animations");
     packer.pack_array(6);
@@ -235,16 +219,14 @@ TEST_F(CurveTest, CurveListDropsStatelessAndMinusOneAndKeepsTheLaterDuplicate)
     EXPECT_EQ(curves.find(-1), nullptr);
 }
 
-TEST_F(CurveTest, CurveListElementsMustBeMaps)
-{
+TEST_F(CurveTest, CurveListElementsMustBeMaps) {
     MapWriter writer(1);
     writer.key("animations").pack(std::vector<int>{1, 2});
     ReadMap read(writer.bytes());
     EXPECT_THROW(KXAnimationCurveMap::fromObject(*read["animations"]), msgpack::type_error);
 }
 
-TEST_F(CurveTest, CurveMapCopyClonesEachCurve)
-{
+TEST_F(CurveTest, CurveMapCopyClonesEachCurve) {
     KXAnimationCurveMap source;
     auto* curve = new KXAnimationCurve();
     curve->appendPoint(point(5, 0, 1, 5));
@@ -262,8 +244,7 @@ TEST_F(CurveTest, CurveMapCopyClonesEachCurve)
     EXPECT_TRUE(source.empty());
 }
 
-TEST_F(CurveTest, KeyCollectionRecordsTheNestedCurveKeys)
-{
+TEST_F(CurveTest, KeyCollectionRecordsTheNestedCurveKeys) {
     KXMessagePackMap::resetKeyState();
     KXMessagePackMap::setCollectingKeys(true);
     KXAnimationCurveMap curves;

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "model/attributes/KXAttributePoint.h"
 #include "support/attribute_test_support.h"
 #include "support/model_test_models.h"
-#include "model/attributes/KXAttributePoint.h"
 
 using cocos2d::CCPoint;
 
@@ -15,15 +15,13 @@ namespace {
 
 class PointAttributeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         installAttributeKeyTable();
         owner = KXModel::makeShared<TestModel>("owner");
         owner->addObserver(&observer);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         owner->removeObserver(&observer);
         owner.reset();
         resetModelCore();
@@ -34,22 +32,19 @@ protected:
     RecordingObserver observer;
 };
 
-KXAnimationCurve* constantCurve(float value)
-{
+KXAnimationCurve* constantCurve(float value) {
     auto* curve = new KXAnimationCurve();
     curve->addPoint(value, 0);
     return curve;
 }
 
-bool storedFlag(const KXBaseAttributePoint& attribute, const char* key)
-{
+bool storedFlag(const KXBaseAttributePoint& attribute, const char* key) {
     return ReadMap(packValuesToBytes(attribute))[key]->via.boolean;
 }
 
 } // namespace
 
-TEST_F(PointAttributeTest, SetValueClampsEachAxis)
-{
+TEST_F(PointAttributeTest, SetValueClampsEachAxis) {
     struct Case {
         CCPoint input;
         bool silent;
@@ -73,8 +68,7 @@ TEST_F(PointAttributeTest, SetValueClampsEachAxis)
     }
 }
 
-TEST_F(PointAttributeTest, FreshAttributeTakesAnyFiniteValue)
-{
+TEST_F(PointAttributeTest, FreshAttributeTakesAnyFiniteValue) {
     KXAttributePoint attribute("Scale", nullptr);
     EXPECT_EQ(attribute.minimum(), CCPoint(-FLT_MAX, -FLT_MAX));
     EXPECT_EQ(attribute.maximum(), CCPoint(FLT_MAX, FLT_MAX));
@@ -82,8 +76,7 @@ TEST_F(PointAttributeTest, FreshAttributeTakesAnyFiniteValue)
     EXPECT_EQ(attribute.value(), CCPoint(-FLT_MAX, 3e38f));
 }
 
-TEST_F(PointAttributeTest, EmptyFlagsCountOnlyWhileAllowed)
-{
+TEST_F(PointAttributeTest, EmptyFlagsCountOnlyWhileAllowed) {
     KXAttributePoint attribute("Position", owner.get());
     attribute.setEmpty(true);
     EXPECT_EQ(notifications(), 0u);
@@ -108,8 +101,7 @@ TEST_F(PointAttributeTest, EmptyFlagsCountOnlyWhileAllowed)
     EXPECT_FALSE(storedFlag(attribute, "isYEmpty"));
 }
 
-TEST_F(PointAttributeTest, DisallowingWhileAlreadyOffClearsOnlyTheXFlag)
-{
+TEST_F(PointAttributeTest, DisallowingWhileAlreadyOffClearsOnlyTheXFlag) {
     KXAttributePoint attribute("Position", owner.get());
     attribute.setEmpty(true);
     attribute.setEmptyAllowed(false);
@@ -118,8 +110,7 @@ TEST_F(PointAttributeTest, DisallowingWhileAlreadyOffClearsOnlyTheXFlag)
     EXPECT_TRUE(storedFlag(attribute, "isYEmpty"));
 }
 
-TEST_F(PointAttributeTest, PacksFourEntriesWithoutCurves)
-{
+TEST_F(PointAttributeTest, PacksFourEntriesWithoutCurves) {
     KXAttributePoint attribute("Position", nullptr);
     attribute.setValue(CCPoint(1.5f, -2));
     attribute.setVariableValue(CCPoint(3, 4));
@@ -135,8 +126,7 @@ TEST_F(PointAttributeTest, PacksFourEntriesWithoutCurves)
               (std::set<std::string>{"value", "variableValue", "isXEmpty", "isYEmpty", "animationsY"}));
 }
 
-TEST_F(PointAttributeTest, UnpackReadsFlagsRawAndKeepsCurvesOnAnEmptyList)
-{
+TEST_F(PointAttributeTest, UnpackReadsFlagsRawAndKeepsCurvesOnAnEmptyList) {
     KXAttributePoint attribute("Position", nullptr);
     attribute.setMaximum(CCPoint(1, 1));
     KXAnimationCurve* x = constantCurve(7);
@@ -157,8 +147,7 @@ TEST_F(PointAttributeTest, UnpackReadsFlagsRawAndKeepsCurvesOnAnEmptyList)
     EXPECT_THROW(unpackValuesFromBytes(attribute, wrong.bytes()), msgpack::type_error);
 }
 
-TEST_F(PointAttributeTest, CurvesPerAxisAndKey)
-{
+TEST_F(PointAttributeTest, CurvesPerAxisAndKey) {
     KXAttributePoint attribute("Position", owner.get());
     KXAnimationCurve* y = constantCurve(-4);
     attribute.setAnimationCurves({nullptr, y}, 2);
@@ -174,8 +163,7 @@ TEST_F(PointAttributeTest, CurvesPerAxisAndKey)
     EXPECT_EQ(attribute.animatedValue(1.0f, 2), CCPoint(6, -4));
 }
 
-TEST_F(PointAttributeTest, AShortCurveListUpdatesWhatItNamesWithoutThrowing)
-{
+TEST_F(PointAttributeTest, AShortCurveListUpdatesWhatItNamesWithoutThrowing) {
     KXAttributePoint attribute("Position", owner.get());
     KXAnimationCurve* y = constantCurve(1);
     attribute.setAnimationCurves({constantCurve(0), y}, 0);
@@ -188,8 +176,7 @@ TEST_F(PointAttributeTest, AShortCurveListUpdatesWhatItNamesWithoutThrowing)
     EXPECT_EQ(notifications(), 1u);
 }
 
-TEST_F(PointAttributeTest, CopyDropsFlagsSetWhileNotAllowedAndClonesCurves)
-{
+TEST_F(PointAttributeTest, CopyDropsFlagsSetWhileNotAllowedAndClonesCurves) {
     KXAttributePoint source("Position", owner.get());
     source.setEmpty(true);
     source.setMinimum(CCPoint(-1, -2));
@@ -214,15 +201,14 @@ TEST_F(PointAttributeTest, CopyDropsFlagsSetWhileNotAllowedAndClonesCurves)
     EXPECT_TRUE(static_cast<KXAttributePoint*>(second.get())->isXEmpty());
 }
 
-TEST_F(PointAttributeTest, RandomValueDrawsYFirstWithin15Bits)
-{
+TEST_F(PointAttributeTest, RandomValueDrawsYFirstWithin15Bits) {
     KXAttributePoint attribute("Position", nullptr);
     attribute.setValue(CCPoint(10, 20));
     EXPECT_EQ(attribute.randomValue(), CCPoint(10, 20));
 
     attribute.setVariableValue(CCPoint(1, 100));
     std::srand(2024);
-    const int first = std::rand() >> 16;  // glibc: 31-bit results, top 15 bits kept
+    const int first = std::rand() >> 16; // glibc: 31-bit results, top 15 bits kept
     const int second = std::rand() >> 16;
     std::srand(2024);
     const CCPoint r = attribute.randomValue();
@@ -230,8 +216,7 @@ TEST_F(PointAttributeTest, RandomValueDrawsYFirstWithin15Bits)
     EXPECT_FLOAT_EQ(r.x, 10 + (second / 32767.0f * 2 - 1) * 1);
 }
 
-TEST_F(PointAttributeTest, DictionaryFormsClampOnLoadAndKeepAOneAxisVariance)
-{
+TEST_F(PointAttributeTest, DictionaryFormsClampOnLoadAndKeepAOneAxisVariance) {
     KXAttributePoint attribute("Position", owner.get());
     attribute.setMinimum(CCPoint(0, 0));
     attribute.setMaximum(CCPoint(10, 100));

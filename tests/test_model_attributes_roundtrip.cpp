@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/attribute_test_support.h"
 #include "model/attributes/KXAttributeColor.h"
 #include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/attributes/KXAttributeGeometry.h"
@@ -13,18 +12,18 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "support/attribute_test_support.h"
 
+using cocos2d::ccColor4F;
 using cocos2d::CCPoint;
 using cocos2d::CCRect;
 using cocos2d::CCSize;
-using cocos2d::ccColor4F;
 
 namespace {
 
 constexpr int kCases = 1000;
 
-uint32_t bitsOf(float value)
-{
+uint32_t bitsOf(float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
@@ -40,8 +39,7 @@ public:
     size_t below(size_t limit) { return bits() % limit; }
     // Any float bit pattern: infinities, -0.0, subnormals and NaNs included. NaNs are made
     // quiet, since a signalling NaN turns quiet when the reader widens it to a double.
-    float real()
-    {
+    float real() {
         uint32_t pattern = bits();
         if ((pattern & 0x7F800000u) == 0x7F800000u && (pattern & 0x007FFFFFu) != 0) {
             pattern |= 0x00400000u;
@@ -50,21 +48,18 @@ public:
         std::memcpy(&value, &pattern, sizeof value);
         return value;
     }
-    std::string text()
-    {
+    std::string text() {
         std::string result(below(40), '\0');
         for (char& c : result) {
             c = static_cast<char>(bits());
         }
         return result;
     }
-    int32_t state()
-    {
+    int32_t state() {
         int32_t state = integer();
         return state == -1 ? 0 : state; // -1 marks "no state" in the stored list
     }
-    KXAnimationCurve* curve()
-    {
+    KXAnimationCurve* curve() {
         auto* curve = new KXAnimationCurve();
         const size_t count = below(5);
         for (size_t i = 0; i < count; ++i) {
@@ -78,8 +73,7 @@ private:
     std::mt19937 m_engine;
 };
 
-void expectSameCurve(const KXAnimationCurve* a, const KXAnimationCurve* b)
-{
+void expectSameCurve(const KXAnimationCurve* a, const KXAnimationCurve* b) {
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(a->preset(), b->preset());
@@ -94,22 +88,19 @@ void expectSameCurve(const KXAnimationCurve* a, const KXAnimationCurve* b)
     }
 }
 
-void expectSameCurves(const KXAnimationCurveMap& a, const KXAnimationCurveMap& b)
-{
+void expectSameCurves(const KXAnimationCurveMap& a, const KXAnimationCurveMap& b) {
     ASSERT_EQ(a.size(), b.size());
     for (const auto& entry : a.curves()) {
         expectSameCurve(entry.second.get(), b.find(entry.first));
     }
 }
 
-void expectSamePoint(const CCPoint& a, const CCPoint& b)
-{
+void expectSamePoint(const CCPoint& a, const CCPoint& b) {
     EXPECT_EQ(bitsOf(a.x), bitsOf(b.x));
     EXPECT_EQ(bitsOf(a.y), bitsOf(b.y));
 }
 
-void roundTrip(const KXMessagePackInterface& source, KXMessagePackInterface& target)
-{
+void roundTrip(const KXMessagePackInterface& source, KXMessagePackInterface& target) {
     unpackValuesFromBytes(target, packValuesToBytes(source));
 }
 
@@ -119,9 +110,7 @@ protected:
     void TearDown() override { KXMessagePackMap::resetKeyState(); }
 };
 
-template <class Attribute, class Draw>
-void scalarRoundTrip(uint32_t seed, Draw draw, bool compareBits)
-{
+template <class Attribute, class Draw> void scalarRoundTrip(uint32_t seed, Draw draw, bool compareBits) {
     Random random(seed);
     for (int n = 0; n < kCases; ++n) {
         Attribute source("a", nullptr);
@@ -154,17 +143,20 @@ void scalarRoundTrip(uint32_t seed, Draw draw, bool compareBits)
 
 } // namespace
 
-TEST_F(RoundTripTest, Scalars)
-{
-    scalarRoundTrip<KXAttributeInt>(1, [](Random& r) { return r.integer(); }, false);
-    scalarRoundTrip<KXAttributeUInt>(2, [](Random& r) { return r.bits(); }, false);
-    scalarRoundTrip<KXAttributeFloat>(3, [](Random& r) { return r.real(); }, true);
-    scalarRoundTrip<KXAttributeBool>(4, [](Random& r) { return r.coin(); }, false);
-    scalarRoundTrip<KXAttributeKey>(5, [](Random& r) { return r.integer(); }, false);
+TEST_F(RoundTripTest, Scalars) {
+    scalarRoundTrip<KXAttributeInt>(
+        1, [](Random& r) { return r.integer(); }, false);
+    scalarRoundTrip<KXAttributeUInt>(
+        2, [](Random& r) { return r.bits(); }, false);
+    scalarRoundTrip<KXAttributeFloat>(
+        3, [](Random& r) { return r.real(); }, true);
+    scalarRoundTrip<KXAttributeBool>(
+        4, [](Random& r) { return r.coin(); }, false);
+    scalarRoundTrip<KXAttributeKey>(
+        5, [](Random& r) { return r.integer(); }, false);
 }
 
-TEST_F(RoundTripTest, Enum)
-{
+TEST_F(RoundTripTest, Enum) {
     Random random(6);
     for (int n = 0; n < kCases; ++n) {
         KXAttributeFrameEdgeState source("a", nullptr);
@@ -175,8 +167,7 @@ TEST_F(RoundTripTest, Enum)
     }
 }
 
-TEST_F(RoundTripTest, Points)
-{
+TEST_F(RoundTripTest, Points) {
     Random random(7);
     for (int n = 0; n < kCases; ++n) {
         KXAttributePoint source("a", nullptr);
@@ -186,7 +177,8 @@ TEST_F(RoundTripTest, Points)
         source.setEmpty(random.coin(), true);
         const size_t curves = random.below(3);
         for (size_t i = 0; i < curves; ++i) {
-            source.setAnimationCurves({random.coin() ? random.curve() : nullptr, random.curve()}, random.state());
+            source.setAnimationCurves({random.coin() ? random.curve() : nullptr, random.curve()},
+                                      random.state());
         }
         KXAttributePoint target("a", nullptr);
         target.setEmptyAllowed(true);
@@ -203,8 +195,7 @@ TEST_F(RoundTripTest, Points)
     }
 }
 
-TEST_F(RoundTripTest, StringsKeepEveryByte)
-{
+TEST_F(RoundTripTest, StringsKeepEveryByte) {
     Random random(8);
     for (int n = 0; n < kCases; ++n) {
         KXAttributeString source("a", nullptr);
@@ -216,8 +207,7 @@ TEST_F(RoundTripTest, StringsKeepEveryByte)
     }
 }
 
-TEST_F(RoundTripTest, RectsSizesAndColours)
-{
+TEST_F(RoundTripTest, RectsSizesAndColours) {
     Random random(9);
     for (int n = 0; n < kCases; ++n) {
         KXAttributeRect rect("a", nullptr);
@@ -249,8 +239,7 @@ TEST_F(RoundTripTest, RectsSizesAndColours)
     }
 }
 
-TEST_F(RoundTripTest, Gradients)
-{
+TEST_F(RoundTripTest, Gradients) {
     Random random(10);
     for (int n = 0; n < kCases; ++n) {
         KXAttributeGradient source("a", nullptr);

@@ -5,24 +5,22 @@
 
 #include <gtest/gtest.h>
 
-#include "support/attribute_test_support.h"
-#include "support/model_test_models.h"
 #include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/attributes/KXAttributeNumbers.h"
+#include "support/attribute_test_support.h"
+#include "support/model_test_models.h"
 
 namespace {
 
 class ScalarAttributeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         installAttributeKeyTable();
         owner = KXModel::makeShared<TestModel>("owner");
         owner->addObserver(&observer);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         owner->removeObserver(&observer);
         owner.reset();
         resetModelCore();
@@ -33,8 +31,7 @@ protected:
     RecordingObserver observer;
 };
 
-template <class T>
-struct SetCase {
+template <class T> struct SetCase {
     T minimum;
     T maximum;
     T initial;
@@ -46,8 +43,7 @@ struct SetCase {
 
 template <class Attribute>
 void runSetCases(KXModel* owner, RecordingObserver& observer,
-                 const std::vector<SetCase<typename Attribute::ValueType>>& cases)
-{
+                 const std::vector<SetCase<typename Attribute::ValueType>>& cases) {
     for (size_t i = 0; i < cases.size(); ++i) {
         const auto& c = cases[i];
         Attribute attribute("Speed", owner);
@@ -62,23 +58,21 @@ void runSetCases(KXModel* owner, RecordingObserver& observer,
 
 } // namespace
 
-TEST_F(ScalarAttributeTest, IntSetRaisesToMinimumThenLowersToMaximum)
-{
+TEST_F(ScalarAttributeTest, IntSetRaisesToMinimumThenLowersToMaximum) {
     runSetCases<KXAttributeInt>(owner.get(), observer,
                                 {
                                     {0, 100, 0, 50, false, 50, 1},
                                     {0, 100, 0, 150, false, 100, 1},
-                                    {0, 100, 0, -5, false, 0, 0},     // clamped onto the held value
+                                    {0, 100, 0, -5, false, 0, 0}, // clamped onto the held value
                                     {0, 100, 100, 150, false, 100, 0},
                                     {0, 100, 0, 50, true, 50, 0},
-                                    {10, 5, 0, 7, false, 5, 1},       // crossed limits: the maximum wins
+                                    {10, 5, 0, 7, false, 5, 1}, // crossed limits: the maximum wins
                                     {10, 5, 0, -70, false, 5, 1},
                                     {INT_MIN, INT_MAX, 0, INT_MIN, false, INT_MIN, 1},
                                 });
 }
 
-TEST_F(ScalarAttributeTest, UIntFloatAndBoolSetters)
-{
+TEST_F(ScalarAttributeTest, UIntFloatAndBoolSetters) {
     runSetCases<KXAttributeUInt>(owner.get(), observer,
                                  {
                                      {10, 20, 15, 5, false, 10, 1},
@@ -101,8 +95,7 @@ TEST_F(ScalarAttributeTest, UIntFloatAndBoolSetters)
                                  });
 }
 
-TEST_F(ScalarAttributeTest, ConstructorDefaults)
-{
+TEST_F(ScalarAttributeTest, ConstructorDefaults) {
     KXAttributeInt integer("i", nullptr);
     EXPECT_EQ(integer.minimum(), INT_MIN);
     EXPECT_EQ(integer.maximum(), INT_MAX);
@@ -122,8 +115,7 @@ TEST_F(ScalarAttributeTest, ConstructorDefaults)
     EXPECT_FALSE(key.isEmpty());
 }
 
-TEST_F(ScalarAttributeTest, UnpackStoresAsReadButTheDictionaryFormClamps)
-{
+TEST_F(ScalarAttributeTest, UnpackStoresAsReadButTheDictionaryFormClamps) {
     KXAttributeInt attribute("Lives", owner.get());
     attribute.setLimits(0, 100);
     MapWriter writer(2);
@@ -145,8 +137,7 @@ TEST_F(ScalarAttributeTest, UnpackStoresAsReadButTheDictionaryFormClamps)
     EXPECT_TRUE(observer.events.empty());
 }
 
-TEST_F(ScalarAttributeTest, UnpackKeepsMissingFieldsAndRejectsWrongTypes)
-{
+TEST_F(ScalarAttributeTest, UnpackKeepsMissingFieldsAndRejectsWrongTypes) {
     KXAttributeFloat attribute("Speed", nullptr);
     attribute.setValue(2.5f);
     attribute.setVariableValue(1.5f);
@@ -168,8 +159,7 @@ TEST_F(ScalarAttributeTest, UnpackKeepsMissingFieldsAndRejectsWrongTypes)
     EXPECT_THROW(unpackValuesFromBytes(count, negative.bytes()), msgpack::type_error);
 }
 
-TEST_F(ScalarAttributeTest, PacksExactlyThreeKeysWithoutCurvesAndFourWithOne)
-{
+TEST_F(ScalarAttributeTest, PacksExactlyThreeKeysWithoutCurvesAndFourWithOne) {
     KXAttributeInt attribute("Depth", nullptr);
     attribute.setValue(-1);
     ReadMap plain(packValuesToBytes(attribute));
@@ -182,7 +172,8 @@ TEST_F(ScalarAttributeTest, PacksExactlyThreeKeysWithoutCurvesAndFourWithOne)
     curve->addPoint(1, 0);
     attribute.setAnimationCurves({curve}, 2);
     ReadMap animated(packValuesToBytes(attribute));
-    EXPECT_EQ(animated.keyNames(), (std::set<std::string>{"value", "variableValue", "isEmpty", "animations"}));
+    EXPECT_EQ(animated.keyNames(),
+              (std::set<std::string>{"value", "variableValue", "isEmpty", "animations"}));
     ASSERT_EQ(animated["animations"]->type, msgpack::type::ARRAY);
     ASSERT_EQ(animated["animations"]->via.array.size, 1u);
     KXMessagePackMap element = KXMessagePackMap::fromObject(animated["animations"]->via.array.ptr[0]);
@@ -191,8 +182,7 @@ TEST_F(ScalarAttributeTest, PacksExactlyThreeKeysWithoutCurvesAndFourWithOne)
     EXPECT_EQ(state, 2);
 }
 
-TEST_F(ScalarAttributeTest, StoredValueEncodingsPerType)
-{
+TEST_F(ScalarAttributeTest, StoredValueEncodingsPerType) {
     KXAttributeFloat real("f", nullptr);
     real.setValue(0.5f);
     EXPECT_EQ(ReadMap(packValuesToBytes(real))["value"]->type, msgpack::type::FLOAT32);
@@ -208,8 +198,7 @@ TEST_F(ScalarAttributeTest, StoredValueEncodingsPerType)
     EXPECT_EQ(countMap["value"]->via.u64, 4000000000u);
 }
 
-TEST_F(ScalarAttributeTest, EmptyNeedsBothFlagsAndCopiesDropAStrayFlag)
-{
+TEST_F(ScalarAttributeTest, EmptyNeedsBothFlagsAndCopiesDropAStrayFlag) {
     KXAttributeInt attribute("Limit", owner.get());
     attribute.setEmpty(true);
     EXPECT_FALSE(attribute.isEmpty());
@@ -224,8 +213,7 @@ TEST_F(ScalarAttributeTest, EmptyNeedsBothFlagsAndCopiesDropAStrayFlag)
     EXPECT_TRUE(ReadMap(packValuesToBytes(attribute))["isEmpty"]->via.boolean);
 }
 
-TEST_F(ScalarAttributeTest, SetAnimationCurvesReplacesAndAlwaysNotifies)
-{
+TEST_F(ScalarAttributeTest, SetAnimationCurvesReplacesAndAlwaysNotifies) {
     KXAttributeFloat attribute("Rotation", owner.get());
     auto* first = new KXAnimationCurve();
     first->addPoint(3, 0);
@@ -245,8 +233,7 @@ TEST_F(ScalarAttributeTest, SetAnimationCurvesReplacesAndAlwaysNotifies)
     EXPECT_EQ(notifications(), 3u);
 }
 
-TEST_F(ScalarAttributeTest, UnpackAnimationsReplacesOnlyWhenTheListHasElements)
-{
+TEST_F(ScalarAttributeTest, UnpackAnimationsReplacesOnlyWhenTheListHasElements) {
     KXAttributeFloat attribute("Opacity", nullptr);
     auto* held = new KXAnimationCurve();
     held->addPoint(1, 0);
@@ -272,8 +259,7 @@ TEST_F(ScalarAttributeTest, UnpackAnimationsReplacesOnlyWhenTheListHasElements)
     EXPECT_EQ(attribute.animatedValue(0.0f, 6), 2.0f);
 }
 
-TEST_F(ScalarAttributeTest, CloneKeepsClassLimitsAndDeepCopiesCurves)
-{
+TEST_F(ScalarAttributeTest, CloneKeepsClassLimitsAndDeepCopiesCurves) {
     KXAttributeKey key("Jump Key", owner.get());
     key.setLimits(0, 255);
     key.setValue(32);
@@ -295,8 +281,7 @@ TEST_F(ScalarAttributeTest, CloneKeepsClassLimitsAndDeepCopiesCurves)
     EXPECT_EQ(copied->animatedValue(0.0f, 0), 5.0f);
 }
 
-TEST(ScalarAttributeIdentity, ClassNamesAndDistinctTypeIds)
-{
+TEST(ScalarAttributeIdentity, ClassNamesAndDistinctTypeIds) {
     KXAttributeInt i("a", nullptr);
     KXAttributeUInt u("a", nullptr);
     KXAttributeFloat f("a", nullptr);
@@ -314,8 +299,7 @@ TEST(ScalarAttributeIdentity, ClassNamesAndDistinctTypeIds)
     EXPECT_EQ(ids.size(), 6u);
 }
 
-TEST_F(ScalarAttributeTest, FloatRandomValueStaysWithinTheVariance)
-{
+TEST_F(ScalarAttributeTest, FloatRandomValueStaysWithinTheVariance) {
     KXAttributeFloat attribute("Interval", nullptr);
     attribute.setValue(10.0f);
     EXPECT_EQ(attribute.randomValue(), 10.0f);
@@ -328,8 +312,7 @@ TEST_F(ScalarAttributeTest, FloatRandomValueStaysWithinTheVariance)
     }
 }
 
-TEST_F(ScalarAttributeTest, EnumReadsZeroWhenItsMapLacksEnum)
-{
+TEST_F(ScalarAttributeTest, EnumReadsZeroWhenItsMapLacksEnum) {
     KXAttributeFrameEdgeState attribute("Object Frame State 1", owner.get());
     attribute.setValue(KXObjectFrameEdgeKill);
     EXPECT_EQ(notifications(), 1u);

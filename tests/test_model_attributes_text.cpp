@@ -2,10 +2,10 @@
 // characters), unpacking uncut, the stored encodings and the dictionary forms.
 #include <gtest/gtest.h>
 
-#include "support/attribute_test_support.h"
-#include "support/model_test_models.h"
 #include "model/attributes/KXAttributeGeometry.h"
 #include "model/attributes/KXAttributeString.h"
+#include "support/attribute_test_support.h"
+#include "support/model_test_models.h"
 
 using cocos2d::CCRect;
 using cocos2d::CCSize;
@@ -14,15 +14,13 @@ namespace {
 
 class TextAttributeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         installAttributeKeyTable();
         owner = KXModel::makeShared<TestModel>("owner");
         owner->addObserver(&observer);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         owner->removeObserver(&observer);
         owner.reset();
         resetModelCore();
@@ -34,20 +32,19 @@ protected:
 
 } // namespace
 
-TEST_F(TextAttributeTest, SetValueCutsToTheLimitOnWholeCharacters)
-{
+TEST_F(TextAttributeTest, SetValueCutsToTheLimitOnWholeCharacters) {
     struct Case {
         uint32_t limit;
         std::string input;
         std::string expected;
     };
-    const std::string euro = "\xE2\x82\xAC";       // 3 bytes
-    const std::string clef = "\xF0\x9D\x84\x9E";   // 4 bytes
+    const std::string euro = "\xE2\x82\xAC";     // 3 bytes
+    const std::string clef = "\xF0\x9D\x84\x9E"; // 4 bytes
     const Case cases[] = {
         {3, "abcdef", "abc"},
         {6, "abcdef", "abcdef"},
         {0, "abc", ""},
-        {4, "ab" + euro + "x", "ab"},              // the euro sign would be split
+        {4, "ab" + euro + "x", "ab"}, // the euro sign would be split
         {5, "ab" + euro + "x", "ab" + euro},
         {3, clef, ""},
         {4, clef + "a", clef},
@@ -61,8 +58,7 @@ TEST_F(TextAttributeTest, SetValueCutsToTheLimitOnWholeCharacters)
     }
 }
 
-TEST_F(TextAttributeTest, NotifiesOnlyOnARealChange)
-{
+TEST_F(TextAttributeTest, NotifiesOnlyOnARealChange) {
     KXAttributeString attribute("Title", owner.get());
     attribute.setMaximumLength(3);
     attribute.setValue("abcdef");
@@ -74,8 +70,7 @@ TEST_F(TextAttributeTest, NotifiesOnlyOnARealChange)
     EXPECT_EQ(attribute.value(), "zz");
 }
 
-TEST_F(TextAttributeTest, UnpackedTextIsHeldWhole)
-{
+TEST_F(TextAttributeTest, UnpackedTextIsHeldWhole) {
     KXAttributeString attribute("Title", owner.get());
     attribute.setMaximumLength(3);
     MapWriter writer(1);
@@ -94,8 +89,7 @@ TEST_F(TextAttributeTest, UnpackedTextIsHeldWhole)
     EXPECT_THROW(unpackValuesFromBytes(attribute, wrong.bytes()), msgpack::type_error);
 }
 
-TEST_F(TextAttributeTest, EmptyStringIsStillPacked)
-{
+TEST_F(TextAttributeTest, EmptyStringIsStillPacked) {
     KXAttributeStringList attribute("Action", nullptr);
     ReadMap read(packValuesToBytes(attribute));
     EXPECT_EQ(read.keyNames(), std::set<std::string>{"value"});
@@ -103,8 +97,7 @@ TEST_F(TextAttributeTest, EmptyStringIsStillPacked)
     EXPECT_EQ(read["value"]->via.str.size, 0u);
 }
 
-TEST_F(TextAttributeTest, CopiesKeepTheLimitAndClass)
-{
+TEST_F(TextAttributeTest, CopiesKeepTheLimitAndClass) {
     KXAttributeStringList source("Action", owner.get());
     source.setMaximumLength(8);
     source.setValue("Restart");
@@ -116,8 +109,7 @@ TEST_F(TextAttributeTest, CopiesKeepTheLimitAndClass)
     EXPECT_EQ(KXAttributeString("s", nullptr).maximumLength(), 2147483647u);
 }
 
-TEST_F(TextAttributeTest, RectAndSizeStoredForms)
-{
+TEST_F(TextAttributeTest, RectAndSizeStoredForms) {
     struct Case {
         std::vector<double> stored;
         bool fails;
@@ -157,8 +149,7 @@ TEST_F(TextAttributeTest, RectAndSizeStoredForms)
     EXPECT_THROW(unpackValuesFromBytes(size, badSize.bytes()), msgpack::type_error);
 }
 
-TEST_F(TextAttributeTest, DictionaryForms)
-{
+TEST_F(TextAttributeTest, DictionaryForms) {
     KXAttributeString text("Title", owner.get());
     text.setMaximumLength(4);
     cocos2d::CCDictionary* input = cocos2d::CCDictionary::create();

@@ -18,8 +18,7 @@ protected:
     void TearDown() override { resetModelCore(); }
 };
 
-TEST_F(ModelBaseTest, IdsComeFromTheStoreCounter)
-{
+TEST_F(ModelBaseTest, IdsComeFromTheStoreCounter) {
     ModelPtr first = KXModel::makeShared<TestModel>("first");
     ModelPtr second = KXModel::makeShared<TestModel>("second");
     EXPECT_EQ(first->id(), 1u);
@@ -32,8 +31,7 @@ TEST_F(ModelBaseTest, IdsComeFromTheStoreCounter)
     EXPECT_FALSE(first->isKindOf(OtherTestModel::staticType()));
 }
 
-TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric)
-{
+TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric) {
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     ModelPtr other = KXModel::makeShared<TestModel>("other");
     ModelPtr child = KXModel::makeShared<TestModel>("child");
@@ -71,8 +69,7 @@ TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric)
     EXPECT_FALSE(parent->hasParent(parent));
 }
 
-TEST_F(ModelBaseTest, RemovingTheElementPassedByReference)
-{
+TEST_F(ModelBaseTest, RemovingTheElementPassedByReference) {
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     parent->addChild(KXModel::makeShared<TestModel>("only"));
     std::weak_ptr<KXModel> watch = parent->children().front();
@@ -81,8 +78,7 @@ TEST_F(ModelBaseTest, RemovingTheElementPassedByReference)
     EXPECT_TRUE(watch.expired());
 }
 
-TEST_F(ModelBaseTest, TheGeneralSettingsAreNobodysChild)
-{
+TEST_F(ModelBaseTest, TheGeneralSettingsAreNobodysChild) {
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     ModelPtr settings = KXModel::makeShared<FakeGeneralSettings>();
     RecordingObserver seen;
@@ -94,8 +90,7 @@ TEST_F(ModelBaseTest, TheGeneralSettingsAreNobodysChild)
     EXPECT_TRUE(seen.events.empty());
 }
 
-TEST_F(ModelBaseTest, ChildNotificationsAndTheSilentFlag)
-{
+TEST_F(ModelBaseTest, ChildNotificationsAndTheSilentFlag) {
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     ModelPtr a = KXModel::makeShared<TestModel>("a");
     ModelPtr b = KXModel::makeShared<TestModel>("b");
@@ -126,13 +121,11 @@ TEST_F(ModelBaseTest, ChildNotificationsAndTheSilentFlag)
     EXPECT_EQ(seen.events, (Events{"attribute Name 0"}));
 }
 
-TEST_F(ModelBaseTest, ObserversAddedDuringANotificationWaitForTheNextOne)
-{
+TEST_F(ModelBaseTest, ObserversAddedDuringANotificationWaitForTheNextOne) {
     struct AddsAnother : RecordingObserver {
         KXModel* model = nullptr;
         RecordingObserver* other = nullptr;
-        void modelChanged(const ModelPtr& changed) override
-        {
+        void modelChanged(const ModelPtr& changed) override {
             RecordingObserver::modelChanged(changed);
             model->addObserver(other);
             model->removeObserver(this);
@@ -152,8 +145,7 @@ TEST_F(ModelBaseTest, ObserversAddedDuringANotificationWaitForTheNextOne)
     EXPECT_EQ(later.events.size(), 1u);
 }
 
-TEST_F(ModelBaseTest, ADestroyedParentDropsOutOfTheList)
-{
+TEST_F(ModelBaseTest, ADestroyedParentDropsOutOfTheList) {
     ModelPtr child = KXModel::makeShared<TestModel>("child");
     ModelPtr kept = KXModel::makeShared<TestModel>("kept");
     {
@@ -165,8 +157,7 @@ TEST_F(ModelBaseTest, ADestroyedParentDropsOutOfTheList)
     EXPECT_EQ(child->getParents(), std::vector<ModelPtr>{kept});
 }
 
-TEST_F(ModelBaseTest, AttributeListOperations)
-{
+TEST_F(ModelBaseTest, AttributeListOperations) {
     ModelPtr model = KXModel::makeShared<TestModel>("m");
     KXAttribute* first = makePort(*model, "First", KXAttributeConnectionNone);
     auto* loose = new KXAttribute("Loose", nullptr);
@@ -187,8 +178,7 @@ TEST_F(ModelBaseTest, AttributeListOperations)
     EXPECT_EQ(model->attributes(), (std::vector<KXBaseAttribute*>{loose, first}));
 }
 
-TEST_F(ModelBaseTest, ClonesCopyAttributesButNotRelations)
-{
+TEST_F(ModelBaseTest, ClonesCopyAttributesButNotRelations) {
     ModelPtr source = KXModel::makeShared<TestModel>("source");
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     ModelPtr child = KXModel::makeShared<TestModel>("child");
@@ -220,8 +210,7 @@ TEST_F(ModelBaseTest, ClonesCopyAttributesButNotRelations)
     EXPECT_EQ(source->name(), "source");
 }
 
-TEST_F(ModelBaseTest, DeepClonesOfACycleStop)
-{
+TEST_F(ModelBaseTest, DeepClonesOfACycleStop) {
     ModelPtr a = KXModel::makeShared<TestModel>("a");
     ModelPtr b = KXModel::makeShared<TestModel>("b");
     a->addChild(b);
@@ -233,8 +222,7 @@ TEST_F(ModelBaseTest, DeepClonesOfACycleStop)
     a->removeAllChildren(true); // break the cycle so that both can go
 }
 
-TEST_F(ModelBaseTest, ADyingModelTellsTheFarEndsButNotItself)
-{
+TEST_F(ModelBaseTest, ADyingModelTellsTheFarEndsButNotItself) {
     ModelPtr far = KXModel::makeShared<TestModel>("far");
     KXAttribute* input = makePort(*far, "In", KXAttributeConnectionInput);
     RecordingObserver seenFar;
@@ -252,8 +240,7 @@ TEST_F(ModelBaseTest, ADyingModelTellsTheFarEndsButNotItself)
     EXPECT_TRUE(input->connections().empty());
 }
 
-TEST_F(ModelBaseTest, ALongChainOfChildrenIsFreedWithoutDeepRecursion)
-{
+TEST_F(ModelBaseTest, ALongChainOfChildrenIsFreedWithoutDeepRecursion) {
     std::weak_ptr<KXModel> last;
     {
         ModelPtr root = KXModel::makeShared<TestModel>("root");
@@ -270,8 +257,7 @@ TEST_F(ModelBaseTest, ALongChainOfChildrenIsFreedWithoutDeepRecursion)
 
 class ModelStoredFormTest : public ModelBaseTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ModelBaseTest::SetUp();
         KXMessagePackMap::installKeyTable({{"id", 1},
                                            {"Class Name", 2},
@@ -285,8 +271,7 @@ protected:
     msgpack::zone zone;
 };
 
-TEST_F(ModelStoredFormTest, AttributesMapLeavesOutEmptyAttributeMaps)
-{
+TEST_F(ModelStoredFormTest, AttributesMapLeavesOutEmptyAttributeMaps) {
     ModelPtr model = KXModel::makeShared<TestModel>("x");
     makePort(*model, "Port", KXAttributeConnectionOutput);
     KXMessagePackMap map(zone);
@@ -306,16 +291,14 @@ TEST_F(ModelStoredFormTest, AttributesMapLeavesOutEmptyAttributeMaps)
               (std::set<std::string>{"id", "Class Name", "Name", "Port", "value"}));
 }
 
-TEST_F(ModelStoredFormTest, ConnectionsMapWithoutChildrenOrLinks)
-{
+TEST_F(ModelStoredFormTest, ConnectionsMapWithoutChildrenOrLinks) {
     ModelPtr model = KXModel::makeShared<TestModel>("x");
     KXMessagePackMap map(zone);
     model->packConnections(map);
     EXPECT_EQ(map.packToBytes(), std::string({'\x81', '\x01', static_cast<char>(model->id())}));
 }
 
-TEST_F(ModelStoredFormTest, ReadingWithoutIdGivesTheAllOnesId)
-{
+TEST_F(ModelStoredFormTest, ReadingWithoutIdGivesTheAllOnesId) {
     ModelPtr model = KXModel::makeShared<TestModel>("before");
     KXMessagePackMap writer(zone);
     KXMessagePackMap name(zone);
@@ -328,19 +311,19 @@ TEST_F(ModelStoredFormTest, ReadingWithoutIdGivesTheAllOnesId)
     EXPECT_EQ(model->name(), "after");
 }
 
-TEST_F(ModelStoredFormTest, ChildrenListMustBeAnArray)
-{
+TEST_F(ModelStoredFormTest, ChildrenListMustBeAnArray) {
     ModelPtr model = KXModel::makeShared<TestModel>("x");
     KXMessagePackMap writer(zone);
     writer.set("children", 5u);
-    EXPECT_THROW(model->unpackConnections(KXMessagePackMap::fromObject(writer.toObject())), msgpack::type_error);
+    EXPECT_THROW(model->unpackConnections(KXMessagePackMap::fromObject(writer.toObject())),
+                 msgpack::type_error);
 }
 
-TEST_F(ModelStoredFormTest, RegisterKeysNamesEveryStoredKey)
-{
+TEST_F(ModelStoredFormTest, RegisterKeysNamesEveryStoredKey) {
     ModelPtr model = KXModel::makeShared<TestModel>("x");
     model->registerKeys();
-    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(), (std::set<std::string>{"id", "Class Name", "Name", "value"}));
+    EXPECT_EQ(KXMessagePackMap::registeredKeyNames(),
+              (std::set<std::string>{"id", "Class Name", "Name", "value"}));
     model->addChild(KXModel::makeShared<TestModel>("child"));
     model->registerKeys();
     EXPECT_EQ(KXMessagePackMap::registeredKeyNames().count("children"), 1u);

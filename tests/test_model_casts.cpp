@@ -20,14 +20,8 @@ protected:
     void TearDown() override { store().clear(); }
     static KXModelController& store() { return *KXModelController::shared(); }
 
-    template <class T>
-    static std::shared_ptr<T> make()
-    {
-        return std::static_pointer_cast<T>(T::create());
-    }
-    template <class T>
-    static std::shared_ptr<T> makeStored()
-    {
+    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
+    template <class T> static std::shared_ptr<T> makeStored() {
         std::shared_ptr<T> model = make<T>();
         store().addModel(model);
         return model;
@@ -38,13 +32,11 @@ protected:
 class CountingModel : public KXModel {
 public:
     using KXModel::KXModel;
-    uint32_t typeId() const override
-    {
+    uint32_t typeId() const override {
         ++calls;
         return KXModel::typeId();
     }
-    bool isKindOf(uint32_t kind) const override
-    {
+    bool isKindOf(uint32_t kind) const override {
         ++calls;
         return KXModel::isKindOf(kind);
     }
@@ -52,8 +44,7 @@ public:
     mutable int calls = 0;
 };
 
-TEST_F(ModelCastsTest, ExactCastRejectsDerivedClassesKindCastAcceptsThem)
-{
+TEST_F(ModelCastsTest, ExactCastRejectsDerivedClassesKindCastAcceptsThem) {
     std::shared_ptr<KXModel> purchase = KXModelObjectButtonPurchase::create();
     EXPECT_FALSE(modelCast<KXModelObjectButton>(purchase));
     EXPECT_EQ(modelKindCast<KXModelObjectButton>(purchase), purchase);
@@ -67,8 +58,7 @@ TEST_F(ModelCastsTest, ExactCastRejectsDerivedClassesKindCastAcceptsThem)
     EXPECT_EQ(modelKindCast<KXNodeUI>(start), start);
 }
 
-TEST_F(ModelCastsTest, CastKeepsTheObject)
-{
+TEST_F(ModelCastsTest, CastKeepsTheObject) {
     std::shared_ptr<KXModel> circle = KXModelCircle::create();
     std::shared_ptr<KXModelPolygon> polygon = modelKindCast<KXModelPolygon>(circle);
     ASSERT_TRUE(polygon);
@@ -76,8 +66,7 @@ TEST_F(ModelCastsTest, CastKeepsTheObject)
     EXPECT_EQ(polygon.use_count(), circle.use_count());
 }
 
-TEST_F(ModelCastsTest, EmptyPointerCastsToEmptyWithoutVirtualCalls)
-{
+TEST_F(ModelCastsTest, EmptyPointerCastsToEmptyWithoutVirtualCalls) {
     EXPECT_FALSE(modelCast<KXModelSound>(nullptr));
     EXPECT_FALSE(modelKindCast<KXModelSound>(nullptr));
 
@@ -87,8 +76,7 @@ TEST_F(ModelCastsTest, EmptyPointerCastsToEmptyWithoutVirtualCalls)
     EXPECT_EQ(counting->calls, 2);
 }
 
-TEST_F(ModelCastsTest, StoreLookupByIdChecksTheClass)
-{
+TEST_F(ModelCastsTest, StoreLookupByIdChecksTheClass) {
     std::shared_ptr<KXModelAssetPowerup> powerup = makeStored<KXModelAssetPowerup>();
     EXPECT_EQ(getModel<KXModelAssetPowerup>(powerup->id()), powerup);
     EXPECT_FALSE(getModel<KXModelAsset>(powerup->id()));
@@ -97,16 +85,14 @@ TEST_F(ModelCastsTest, StoreLookupByIdChecksTheClass)
     EXPECT_FALSE(getModel<KXModelAssetPowerup>(powerup->id() + 1000));
 }
 
-TEST_F(ModelCastsTest, CreateModelRegistersTheNewModel)
-{
+TEST_F(ModelCastsTest, CreateModelRegistersTheNewModel) {
     std::shared_ptr<KXModelPolygon> polygon = createModel<KXModelPolygon>();
     ASSERT_TRUE(polygon);
     EXPECT_EQ(store().getModel(polygon->id()), polygon);
     EXPECT_EQ(getModels<KXModelPolygon>(), std::vector<std::shared_ptr<KXModelPolygon>>{polygon});
 }
 
-TEST_F(ModelCastsTest, GetModelsReturnsExactlyOneClassInStoreOrder)
-{
+TEST_F(ModelCastsTest, GetModelsReturnsExactlyOneClassInStoreOrder) {
     EXPECT_TRUE(getModels<KXModelScreen>().empty());
     EXPECT_TRUE(store().modelsById().empty());
 
@@ -120,8 +106,7 @@ TEST_F(ModelCastsTest, GetModelsReturnsExactlyOneClassInStoreOrder)
     EXPECT_EQ(getModels<KXNodeUI>(), std::vector<std::shared_ptr<KXNodeUI>>{node});
 }
 
-TEST_F(ModelCastsTest, GetModelsOfKindGroupsEveryButtonClass)
-{
+TEST_F(ModelCastsTest, GetModelsOfKindGroupsEveryButtonClass) {
     std::shared_ptr<KXModel> plainA = makeStored<KXModelObjectButton>();
     std::shared_ptr<KXModel> purchase = makeStored<KXModelObjectButtonPurchase>();
     std::shared_ptr<KXModel> plainB = makeStored<KXModelObjectButton>();
@@ -147,8 +132,7 @@ TEST_F(ModelCastsTest, GetModelsOfKindGroupsEveryButtonClass)
     EXPECT_EQ(actual, expected);
 }
 
-TEST_F(ModelCastsTest, ChildQueries)
-{
+TEST_F(ModelCastsTest, ChildQueries) {
     std::shared_ptr<KXModelScreenScene> scene = make<KXModelScreenScene>();
     std::shared_ptr<KXModelLinker> linkerA = make<KXModelLinker>();
     std::shared_ptr<KXModelComponentScore> score = make<KXModelComponentScore>();
@@ -171,8 +155,7 @@ TEST_F(ModelCastsTest, ChildQueries)
     EXPECT_FALSE(getFirstChild<KXModelComponentHealth>(*scene));
 }
 
-TEST_F(ModelCastsTest, FirstParentPassesOverDestroyedParents)
-{
+TEST_F(ModelCastsTest, FirstParentPassesOverDestroyedParents) {
     std::shared_ptr<KXModelObjectImage> image = make<KXModelObjectImage>();
     std::shared_ptr<KXModel> gone = make<KXModelScreenScene>();
     std::shared_ptr<KXModel> screen = make<KXModelScreen>();

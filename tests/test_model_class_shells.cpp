@@ -15,14 +15,11 @@
 
 namespace {
 
-template <class T>
-std::shared_ptr<T> make()
-{
+template <class T> std::shared_ptr<T> make() {
     return std::static_pointer_cast<T>(T::create());
 }
 
-std::vector<std::string> attributeNames(const KXModel& model)
-{
+std::vector<std::string> attributeNames(const KXModel& model) {
     std::vector<std::string> names;
     for (const KXBaseAttribute* attribute : model.attributes()) {
         names.push_back(attribute->name());
@@ -36,8 +33,7 @@ protected:
     void TearDown() override { KXModelController::shared()->clear(); }
 };
 
-TEST_F(ModelClassShellsTest, NodesBeginWithAPositionAndALoadInput)
-{
+TEST_F(ModelClassShellsTest, NodesBeginWithAPositionAndALoadInput) {
     for (std::shared_ptr<KXModel> node : {KXNodeUI::create(), KXNodeScene::create()}) {
         SCOPED_TRACE(node->className());
         std::vector<std::string> names = attributeNames(*node);
@@ -51,8 +47,7 @@ TEST_F(ModelClassShellsTest, NodesBeginWithAPositionAndALoadInput)
     }
 }
 
-TEST_F(ModelClassShellsTest, PlacedCharacterAnswersOnlyACharacterAsset)
-{
+TEST_F(ModelClassShellsTest, PlacedCharacterAnswersOnlyACharacterAsset) {
     auto placed = make<KXModelObjectAssetCharacter>();
     EXPECT_EQ(attributeNames(*placed).back(), "Asset");
     EXPECT_FALSE(placed->asset());
@@ -68,8 +63,7 @@ TEST_F(ModelClassShellsTest, PlacedCharacterAnswersOnlyACharacterAsset)
     EXPECT_FALSE(placed->characterAsset());
 }
 
-TEST_F(ModelClassShellsTest, CopiedPlacedAssetKeepsItsAssetReference)
-{
+TEST_F(ModelClassShellsTest, CopiedPlacedAssetKeepsItsAssetReference) {
     auto placed = make<KXModelObjectAssetCharacter>();
     auto character = make<KXModelAssetCharacter>();
     placed->setAsset(character);
@@ -80,8 +74,7 @@ TEST_F(ModelClassShellsTest, CopiedPlacedAssetKeepsItsAssetReference)
     EXPECT_EQ(character->referrers().size(), 1u);
 }
 
-TEST_F(ModelClassShellsTest, ParticlesHaveAnEmittersPortThatCopiesKeep)
-{
+TEST_F(ModelClassShellsTest, ParticlesHaveAnEmittersPortThatCopiesKeep) {
     auto particles = make<KXModelObjectParticles>();
     KXBaseAttribute* emitters = particles->attribute("Emitters");
     ASSERT_NE(emitters, nullptr);
@@ -93,8 +86,7 @@ TEST_F(ModelClassShellsTest, ParticlesHaveAnEmittersPortThatCopiesKeep)
 }
 
 // The linker's object reference of that name; added when the linker class has none yet.
-KXAttributeObject* objectReference(KXModel& linker, const char* name)
-{
+KXAttributeObject* objectReference(KXModel& linker, const char* name) {
     KXBaseAttribute* found = linker.attribute(name);
     if (found != nullptr && found->typeId() == KXAttributeObject::staticType()) {
         return static_cast<KXAttributeObject*>(found);
@@ -104,21 +96,18 @@ KXAttributeObject* objectReference(KXModel& linker, const char* name)
 
 // A linker joining two objects through the references the linker model stores.
 std::shared_ptr<KXModelLinker> makeLinker(const std::shared_ptr<KXModelObject>& a,
-                                          const std::shared_ptr<KXModelObject>& b)
-{
+                                          const std::shared_ptr<KXModelObject>& b) {
     auto linker = make<KXModelLinker>();
     objectReference(*linker, "Object A")->setValue(a, true);
     objectReference(*linker, "Object B")->setValue(b, true);
     return linker;
 }
 
-std::shared_ptr<KXModelObject> linkedObject(const KXModel& linker, const char* name)
-{
+std::shared_ptr<KXModelObject> linkedObject(const KXModel& linker, const char* name) {
     return static_cast<KXAttributeObject*>(linker.attribute(name))->value();
 }
 
-TEST_F(ModelClassShellsTest, ShallowSectionCloneSharesItsChildren)
-{
+TEST_F(ModelClassShellsTest, ShallowSectionCloneSharesItsChildren) {
     auto section = make<KXModelLevelSection>();
     auto object = make<KXModelObjectImage>();
     section->addChild(object);
@@ -127,8 +116,7 @@ TEST_F(ModelClassShellsTest, ShallowSectionCloneSharesItsChildren)
     EXPECT_EQ(object->getParents().size(), 2u);
 }
 
-TEST_F(ModelClassShellsTest, DeepSectionCloneRepointsLinkersAndRefillsGroups)
-{
+TEST_F(ModelClassShellsTest, DeepSectionCloneRepointsLinkersAndRefillsGroups) {
     auto section = make<KXModelLevelSection>();
     auto o1 = make<KXModelObjectImage>();
     auto o2 = make<KXModelObjectLabel>();

@@ -40,28 +40,21 @@ namespace {
 class AssetModels : public ::testing::Test {
 protected:
     void SetUp() override { resetModelCore(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXGameplayValuesTarget::setShared(nullptr);
         resetModelCore();
     }
 
-    template <class T>
-    static std::shared_ptr<T> make()
-    {
-        return std::static_pointer_cast<T>(T::create());
-    }
+    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 };
 
-std::vector<std::string> afterAsset(const std::vector<std::string>& tail)
-{
+std::vector<std::string> afterAsset(const std::vector<std::string>& tail) {
     std::vector<std::string> names = attributeNames(*KXModelAsset::create());
     names.insert(names.end(), tail.begin(), tail.end());
     return names;
 }
 
-void installKeysOf(const KXModel& model)
-{
+void installKeysOf(const KXModel& model) {
     KXMessagePackMap::setCollectingKeys(true);
     model.registerKeys();
     msgpack::zone zone;
@@ -118,9 +111,7 @@ private:
     void note(const char* name) { calls.push_back(name); }
 };
 
-template <class A>
-A* typed(const KXModel& model, const char* name)
-{
+template <class A> A* typed(const KXModel& model, const char* name) {
     A* attribute = dynamic_cast<A*>(model.attribute(name));
     EXPECT_NE(attribute, nullptr) << name;
     return attribute;
@@ -128,8 +119,7 @@ A* typed(const KXModel& model, const char* name)
 
 // --- components ---
 
-TEST_F(AssetModels, HealthTruncatesHealthAndLives)
-{
+TEST_F(AssetModels, HealthTruncatesHealthAndLives) {
     auto health = make<KXModelComponentHealth>();
     EXPECT_EQ(health->health(), 1);
     EXPECT_EQ(health->lives(), 1);
@@ -142,12 +132,11 @@ TEST_F(AssetModels, HealthTruncatesHealthAndLives)
     EXPECT_EQ(health->lives(), -2);
 
     EXPECT_EQ(attributeNames(*health),
-              (std::vector<std::string>{"Name", "Taking Damage Anim.", "Taking Damage Sound", "Death Delay", "Health",
-                                        "Lives"}));
+              (std::vector<std::string>{"Name", "Taking Damage Anim.", "Taking Damage Sound", "Death Delay",
+                                        "Health", "Lives"}));
 }
 
-TEST_F(AssetModels, ComponentKindsAndCopies)
-{
+TEST_F(AssetModels, ComponentKindsAndCopies) {
     auto health = make<KXModelComponentHealth>();
     EXPECT_TRUE(health->isKindOf(KXModelComponent::staticType()));
     EXPECT_TRUE(health->isKindOf(KXModel::staticType()));
@@ -167,8 +156,7 @@ TEST_F(AssetModels, ComponentKindsAndCopies)
     EXPECT_EQ(componentCopy->name(), "Bare");
 }
 
-TEST_F(AssetModels, ScoreFlagsStayFalseWhenTheStoredMapLacksThem)
-{
+TEST_F(AssetModels, ScoreFlagsStayFalseWhenTheStoredMapLacksThem) {
     auto score = make<KXModelComponentScore>();
     installKeysOf(*score);
     MapWriter writer(1);
@@ -192,8 +180,7 @@ TEST_F(AssetModels, ScoreFlagsStayFalseWhenTheStoredMapLacksThem)
 
 // --- character asset ---
 
-TEST_F(AssetModels, CharacterDefaultsAndStoredOrder)
-{
+TEST_F(AssetModels, CharacterDefaultsAndStoredOrder) {
     auto character = make<KXModelAssetCharacter>();
     EXPECT_TRUE(character->castShadow());
     EXPECT_FALSE(character->autoTilt());
@@ -203,15 +190,16 @@ TEST_F(AssetModels, CharacterDefaultsAndStoredOrder)
     EXPECT_STREQ(character->className(), "KXModelAssetCharacter");
 
     EXPECT_EQ(attributeNames(*character),
-              afterAsset({"Default Animation", "Shooting Animation", "Bullet Animation", "Jump Animation",
-                          "Move Animation", "Defeated Animation", "Jump Sound", "Shoot Sound", "Defeated Sound",
-                          "Ground Collision", "Cast Shadow", "Auto Tilt", "Game Over Delay", "Camera Shake",
-                          "Camera Flash", "Fall Attribute", "Purchase Method", "Ad Network", "Store Identifier",
-                          "Web Link", "Price"}));
+              afterAsset({"Default Animation", "Shooting Animation", "Bullet Animation",
+                          "Jump Animation",    "Move Animation",     "Defeated Animation",
+                          "Jump Sound",        "Shoot Sound",        "Defeated Sound",
+                          "Ground Collision",  "Cast Shadow",        "Auto Tilt",
+                          "Game Over Delay",   "Camera Shake",       "Camera Flash",
+                          "Fall Attribute",    "Purchase Method",    "Ad Network",
+                          "Store Identifier",  "Web Link",           "Price"}));
 }
 
-TEST_F(AssetModels, CharacterShowsWhatItsDefaultAnimationShows)
-{
+TEST_F(AssetModels, CharacterShowsWhatItsDefaultAnimationShows) {
     auto character = createModel<KXModelAssetCharacter>();
     auto container = createModel<KXModelSpriteContainer>();
     EXPECT_EQ(character->spriteContainer(), nullptr);
@@ -221,8 +209,7 @@ TEST_F(AssetModels, CharacterShowsWhatItsDefaultAnimationShows)
     EXPECT_EQ(character->spriteContainer(), container);
 }
 
-TEST_F(AssetModels, GameOverDelayOfTheSelectedCharacter)
-{
+TEST_F(AssetModels, GameOverDelayOfTheSelectedCharacter) {
     EXPECT_FLOAT_EQ(characterGameOverDelay(0), 1.0f);
     for (int i = 0; i < 3; ++i) {
         createModel<KXModelAssetCharacter>();
@@ -244,18 +231,35 @@ TEST_F(AssetModels, GameOverDelayOfTheSelectedCharacter)
 
 // --- powerup asset ---
 
-TEST_F(AssetModels, FreshPowerupAppliesNeutralValuesAfterSaving)
-{
+TEST_F(AssetModels, FreshPowerupAppliesNeutralValuesAfterSaving) {
     auto powerup = make<KXModelAssetPowerup>();
     RecordingTarget target;
     powerup->applyGameplayValues(target);
 
-    const std::vector<std::string> order = {
-        "save",          "moveSpeed",         "gravity",       "upForce",         "upForceCounter",
-        "upForceDuration", "groundThreshold", "upForceFromGround", "rightLeanForce", "leftLeanForce",
-        "gameSpeedMin",  "gameSpeedMax",      "gameSpeedIncrease", "friction",    "simulationTimeScale",
-        "velocityScale", "rotationScale",     "bounceForce",   "restitution",     "scoreMultiplier",
-        "characterFriction", "platformFriction", "gameplayAngleDirection", "fixedRotation"};
+    const std::vector<std::string> order = {"save",
+                                            "moveSpeed",
+                                            "gravity",
+                                            "upForce",
+                                            "upForceCounter",
+                                            "upForceDuration",
+                                            "groundThreshold",
+                                            "upForceFromGround",
+                                            "rightLeanForce",
+                                            "leftLeanForce",
+                                            "gameSpeedMin",
+                                            "gameSpeedMax",
+                                            "gameSpeedIncrease",
+                                            "friction",
+                                            "simulationTimeScale",
+                                            "velocityScale",
+                                            "rotationScale",
+                                            "bounceForce",
+                                            "restitution",
+                                            "scoreMultiplier",
+                                            "characterFriction",
+                                            "platformFriction",
+                                            "gameplayAngleDirection",
+                                            "fixedRotation"};
     EXPECT_EQ(target.calls, order);
     EXPECT_EQ(target.moveSpeed, CCPoint(0, 0));
     EXPECT_EQ(target.gravity, CCPoint(0, 0));
@@ -267,8 +271,7 @@ TEST_F(AssetModels, FreshPowerupAppliesNeutralValuesAfterSaving)
     EXPECT_FALSE(target.fixedRotation);
 }
 
-TEST_F(AssetModels, PowerupConvertsEditorValuesToGameplayUnits)
-{
+TEST_F(AssetModels, PowerupConvertsEditorValuesToGameplayUnits) {
     auto powerup = make<KXModelAssetPowerup>();
     powerup->maxSpeedAttribute()->setValue(CCPoint(30, 60), true);
     powerup->gravityAttribute()->setValue(CCPoint(0, -20), true);
@@ -325,8 +328,7 @@ TEST_F(AssetModels, PowerupConvertsEditorValuesToGameplayUnits)
     EXPECT_TRUE(target.fixedRotation);
 }
 
-TEST_F(AssetModels, PowerupSkipsAnEmptyGroundThresholdAndFindsTheSharedRecord)
-{
+TEST_F(AssetModels, PowerupSkipsAnEmptyGroundThresholdAndFindsTheSharedRecord) {
     auto powerup = make<KXModelAssetPowerup>();
     powerup->groundThresholdAttribute()->setEmptyAllowed(true);
     powerup->groundThresholdAttribute()->setEmpty(true);
@@ -343,8 +345,7 @@ TEST_F(AssetModels, PowerupSkipsAnEmptyGroundThresholdAndFindsTheSharedRecord)
     EXPECT_EQ(std::count(target.calls.begin(), target.calls.end(), "groundThreshold"), 0);
 }
 
-TEST_F(AssetModels, PowerupRewardsTruncateTowardZeroAndItShowsItsIdleAnimation)
-{
+TEST_F(AssetModels, PowerupRewardsTruncateTowardZeroAndItShowsItsIdleAnimation) {
     auto powerup = createModel<KXModelAssetPowerup>();
     powerup->rewardCoinsAttribute()->setValue(2.9f, true);
     powerup->rewardPointsAttribute()->setValue(-2.9f, true);
@@ -364,8 +365,7 @@ TEST_F(AssetModels, PowerupRewardsTruncateTowardZeroAndItShowsItsIdleAnimation)
 
 // --- placed assets ---
 
-TEST_F(AssetModels, ObjectKeepsOnlyAssetsFromItsStoredReference)
-{
+TEST_F(AssetModels, ObjectKeepsOnlyAssetsFromItsStoredReference) {
     auto sprite = createModel<KXModelSprite>();
     auto object = createModel<KXModelObjectAsset>();
     installKeysOf(*object);
@@ -396,8 +396,7 @@ TEST_F(AssetModels, ObjectKeepsOnlyAssetsFromItsStoredReference)
     EXPECT_EQ(object->asset(), character);
 }
 
-TEST_F(AssetModels, CollisionShapeMustExistAndBeUsable)
-{
+TEST_F(AssetModels, CollisionShapeMustExistAndBeUsable) {
     auto asset = createModel<KXModelAsset>();
     auto object = createModel<KXModelObjectAsset>();
     object->setAsset(asset, true);
@@ -414,8 +413,7 @@ TEST_F(AssetModels, CollisionShapeMustExistAndBeUsable)
     EXPECT_FALSE(object->hasValidCollisionShape());
 }
 
-TEST_F(AssetModels, ReferrerListsFollowTheAssetAndItsCopies)
-{
+TEST_F(AssetModels, ReferrerListsFollowTheAssetAndItsCopies) {
     auto first = createModel<KXModelAsset>();
     auto second = createModel<KXModelAsset>();
     auto object = createModel<KXModelObjectAsset>();
@@ -434,8 +432,7 @@ TEST_F(AssetModels, ReferrerListsFollowTheAssetAndItsCopies)
     EXPECT_EQ(second->referrers().size(), 1u);
 }
 
-TEST_F(AssetModels, PowerupObjectReadsThroughToItsPowerupAsset)
-{
+TEST_F(AssetModels, PowerupObjectReadsThroughToItsPowerupAsset) {
     auto object = createModel<KXModelObjectAssetPowerup>();
     EXPECT_EQ(object->assetPowerup(), nullptr);
     EXPECT_EQ(object->rewardCoins(), 0);

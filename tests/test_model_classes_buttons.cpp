@@ -35,22 +35,16 @@ protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
 
-    template <class T>
-    static std::shared_ptr<T> make()
-    {
-        return std::static_pointer_cast<T>(T::create());
-    }
+    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 
-    static ButtonPtr buttonWithInterval(float interval)
-    {
+    static ButtonPtr buttonWithInterval(float interval) {
         ButtonPtr button = make<KXModelObjectButton>();
         button->intervalAttribute()->setValue(interval, true);
         return button;
     }
 
     // countPress then isActionDue, as a button does each time it is built.
-    static std::vector<bool> builds(KXBaseModelObjectButton& button, int count)
-    {
+    static std::vector<bool> builds(KXBaseModelObjectButton& button, int count) {
         std::vector<bool> due;
         for (int i = 0; i < count; ++i) {
             button.countPress();
@@ -59,16 +53,14 @@ protected:
         return due;
     }
 
-    static void addUIScreen(const std::string& key)
-    {
+    static void addUIScreen(const std::string& key) {
         auto node = createModel<KXNodeUI>();
         auto screen = createModel<KXModelScreen>();
         screen->keyAttribute()->setValue(key, true);
         node->addChild(screen, true);
     }
 
-    static void addSceneScreen(const std::string& key)
-    {
+    static void addSceneScreen(const std::string& key) {
         auto node = createModel<KXNodeScene>();
         auto scene = createModel<KXModelScreenScene>();
         scene->keyAttribute()->setValue(key, true);
@@ -76,8 +68,7 @@ protected:
     }
 };
 
-std::vector<std::string> attributeNames(const KXModel& model)
-{
+std::vector<std::string> attributeNames(const KXModel& model) {
     std::vector<std::string> names;
     for (const KXBaseAttribute* attribute : model.attributes()) {
         names.push_back(attribute->name());
@@ -86,15 +77,13 @@ std::vector<std::string> attributeNames(const KXModel& model)
 }
 
 // The scene object's own attributes, whatever they are, then `tail`.
-std::vector<std::string> afterSceneObject(const std::vector<std::string>& tail)
-{
+std::vector<std::string> afterSceneObject(const std::vector<std::string>& tail) {
     std::vector<std::string> names = attributeNames(*KXModelObject::create());
     names.insert(names.end(), tail.begin(), tail.end());
     return names;
 }
 
-void installKeysOf(const KXModel& model)
-{
+void installKeysOf(const KXModel& model) {
     KXMessagePackMap::setCollectingKeys(true);
     model.registerKeys();
     msgpack::zone zone;
@@ -109,8 +98,7 @@ void installKeysOf(const KXModel& model)
     KXMessagePackMap::installKeyTable(table);
 }
 
-TEST_F(ButtonModels, IntervalOfThreeIsDueOnTheSecondBuildAndEveryThirdAfter)
-{
+TEST_F(ButtonModels, IntervalOfThreeIsDueOnTheSecondBuildAndEveryThirdAfter) {
     ButtonPtr button = buttonWithInterval(3.0f);
     button->resetPressCounter();
     EXPECT_EQ(button->pressCounter(), 3);
@@ -122,16 +110,14 @@ TEST_F(ButtonModels, IntervalOfThreeIsDueOnTheSecondBuildAndEveryThirdAfter)
     EXPECT_EQ(builds(*button, 2), (std::vector<bool>{false, true}));
 }
 
-TEST_F(ButtonModels, IntervalOfTwoAlternatesAcrossNegativeCounters)
-{
+TEST_F(ButtonModels, IntervalOfTwoAlternatesAcrossNegativeCounters) {
     ButtonPtr button = buttonWithInterval(2.0f);
     button->resetPressCounter();
     EXPECT_EQ(builds(*button, 5), (std::vector<bool>{true, false, true, false, true}));
     EXPECT_EQ(button->pressCounter(), -3);
 }
 
-TEST_F(ButtonModels, IntervalsWithoutAWholeRepeatCountAreAlwaysDue)
-{
+TEST_F(ButtonModels, IntervalsWithoutAWholeRepeatCountAreAlwaysDue) {
     // 0.5 truncates to 0: always due instead of a remainder by zero. So are zero, negatives,
     // NaN and infinity.
     for (float interval : {0.5f, 0.999f, 0.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) {
@@ -156,8 +142,7 @@ TEST_F(ButtonModels, IntervalsWithoutAWholeRepeatCountAreAlwaysDue)
     EXPECT_EQ(half->pressCounter(), 0);
 }
 
-TEST_F(ButtonModels, HeldActionIsNotDueUntilTheNextCountOrReset)
-{
+TEST_F(ButtonModels, HeldActionIsNotDueUntilTheNextCountOrReset) {
     ButtonPtr button = buttonWithInterval(0.0f);
     button->resetPressCounter();
     button->setActionHeld();
@@ -170,8 +155,7 @@ TEST_F(ButtonModels, HeldActionIsNotDueUntilTheNextCountOrReset)
     EXPECT_TRUE(button->isActionDue());
 }
 
-TEST_F(ButtonModels, BackToResolvesAgainstUIOrSceneScreensByKey)
-{
+TEST_F(ButtonModels, BackToResolvesAgainstUIOrSceneScreensByKey) {
     addUIScreen("Shop");
     addSceneScreen("World 1");
     // A scene screen under a UI node does not count as a UI screen (exact class).
@@ -198,8 +182,7 @@ TEST_F(ButtonModels, BackToResolvesAgainstUIOrSceneScreensByKey)
     EXPECT_EQ(button->resolvedBackTo(), "");
 }
 
-TEST_F(ButtonModels, BackToWorldSetTakesBothTextsAsTheyAre)
-{
+TEST_F(ButtonModels, BackToWorldSetTakesBothTextsAsTheyAre) {
     ButtonPtr button = createModel<KXModelObjectButton>();
     button->backToWorldAttribute()->setValue("World 2", true);
     EXPECT_EQ(button->resolvedBackTo(), "");
@@ -208,8 +191,7 @@ TEST_F(ButtonModels, BackToWorldSetTakesBothTextsAsTheyAre)
     EXPECT_EQ(button->resolvedBackTo(), "Nowhere");
 }
 
-TEST_F(ButtonModels, TouchEmulationIsOnFromOneHalfAndStaysWithinItsLimits)
-{
+TEST_F(ButtonModels, TouchEmulationIsOnFromOneHalfAndStaysWithinItsLimits) {
     ButtonPtr button = make<KXModelObjectButton>();
     KXAttributeFloat* emulation = button->touchEmulationAttribute();
     EXPECT_FALSE(button->isTouchEmulationOn(0.0f, 0));
@@ -223,8 +205,7 @@ TEST_F(ButtonModels, TouchEmulationIsOnFromOneHalfAndStaysWithinItsLimits)
     EXPECT_FLOAT_EQ(emulation->value(), -1.0f);
 }
 
-TEST_F(ButtonModels, FreshButtonDefaults)
-{
+TEST_F(ButtonModels, FreshButtonDefaults) {
     ButtonPtr button = make<KXModelObjectButton>();
     EXPECT_TRUE(button->blockTouch());
     EXPECT_TRUE(button->stickToEdge());
@@ -236,27 +217,43 @@ TEST_F(ButtonModels, FreshButtonDefaults)
     EXPECT_EQ(button->clickSound(), nullptr);
 }
 
-TEST_F(ButtonModels, AttributeOrdersOfImageAndButtons)
-{
-    EXPECT_EQ(attributeNames(*KXModelObjectImage::create()), afterSceneObject({"Image", "Autohide", "Stick To Edge"}));
+TEST_F(ButtonModels, AttributeOrdersOfImageAndButtons) {
+    EXPECT_EQ(attributeNames(*KXModelObjectImage::create()),
+              afterSceneObject({"Image", "Autohide", "Stick To Edge"}));
 
-    const std::vector<std::string> buttonTail = {"Image",        "Image Selected", "Autohide",      "Stick To Edge",
-                                                 "Action",       "Interval",       "Back To",       "Back To World",
-                                                 "Click Sound",  "Release Sound",  "Block Touch",   "Keyboard Key",
-                                                 "Touch Emulation"};
+    const std::vector<std::string> buttonTail = {
+        "Image",       "Image Selected", "Autohide",       "Stick To Edge", "Action",
+        "Interval",    "Back To",        "Back To World",  "Click Sound",   "Release Sound",
+        "Block Touch", "Keyboard Key",   "Touch Emulation"};
     EXPECT_EQ(attributeNames(*KXModelObjectButton::create()), afterSceneObject(buttonTail));
 
-    const std::vector<std::string> powerupTail = {
-        "Image",          "Image Selected",       "Autohide",       "Stick To Edge",          "Powerup Selection",
-        "Force Action on Press", "Layering",      "Visibility Threshold", "Interval",       "Back To",
-        "Back To World",  "Click Sound",          "Release Sound",  "Block Touch",            "Keyboard Key",
-        "Touch Emulation", "Label Offset",        "Label Scale",    "Label Vertical Spacing", "Unlimited Use",
-        "Max Refill",     "Refill Timeout",       "Refill At Start"};
+    const std::vector<std::string> powerupTail = {"Image",
+                                                  "Image Selected",
+                                                  "Autohide",
+                                                  "Stick To Edge",
+                                                  "Powerup Selection",
+                                                  "Force Action on Press",
+                                                  "Layering",
+                                                  "Visibility Threshold",
+                                                  "Interval",
+                                                  "Back To",
+                                                  "Back To World",
+                                                  "Click Sound",
+                                                  "Release Sound",
+                                                  "Block Touch",
+                                                  "Keyboard Key",
+                                                  "Touch Emulation",
+                                                  "Label Offset",
+                                                  "Label Scale",
+                                                  "Label Vertical Spacing",
+                                                  "Unlimited Use",
+                                                  "Max Refill",
+                                                  "Refill Timeout",
+                                                  "Refill At Start"};
     EXPECT_EQ(attributeNames(*KXModelObjectButtonPowerup::create()), afterSceneObject(powerupTail));
 }
 
-TEST_F(ButtonModels, RenamingAnImageRenamesItsSprite)
-{
+TEST_F(ButtonModels, RenamingAnImageRenamesItsSprite) {
     auto image = make<KXModelObjectImage>();
     auto sprite = make<KXModelSpriteContainer>();
     sprite->setName("old sprite");
@@ -272,8 +269,7 @@ TEST_F(ButtonModels, RenamingAnImageRenamesItsSprite)
     EXPECT_EQ(sprite->name(), "Hero");
 }
 
-TEST_F(ButtonModels, CopiesKeepValuesButStartANewPressCount)
-{
+TEST_F(ButtonModels, CopiesKeepValuesButStartANewPressCount) {
     ButtonPtr button = buttonWithInterval(3.0f);
     button->actionAttribute()->setValue("kPauseButton", true);
     button->resetPressCounter();
@@ -288,8 +284,7 @@ TEST_F(ButtonModels, CopiesKeepValuesButStartANewPressCount)
     EXPECT_TRUE(copy->blockTouch());
 }
 
-TEST_F(ButtonModels, ActionButtonStoresItsSelectionUnderTheNewName)
-{
+TEST_F(ButtonModels, ActionButtonStoresItsSelectionUnderTheNewName) {
     PowerupButtonPtr button = make<KXModelObjectButtonPowerup>();
     EXPECT_FLOAT_EQ(button->labelScale(), 0.5f);
     EXPECT_FLOAT_EQ(button->labelVerticalSpacing(), 100.0f);
@@ -310,8 +305,7 @@ TEST_F(ButtonModels, ActionButtonStoresItsSelectionUnderTheNewName)
     EXPECT_EQ(copy->powerupSelection(), "kPowerupMagnet");
 }
 
-TEST_F(ButtonModels, UnpackingAnActionButtonKeepsDefaultsOfMissingKeys)
-{
+TEST_F(ButtonModels, UnpackingAnActionButtonKeepsDefaultsOfMissingKeys) {
     PowerupButtonPtr button = make<KXModelObjectButtonPowerup>();
     installKeysOf(*button);
 

@@ -39,14 +39,9 @@ protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
 
-    template <class T>
-    static std::shared_ptr<T> make()
-    {
-        return std::static_pointer_cast<T>(T::create());
-    }
+    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 
-    static std::vector<std::string> attributeNames(const KXModel& model)
-    {
+    static std::vector<std::string> attributeNames(const KXModel& model) {
         std::vector<std::string> names;
         for (const KXBaseAttribute* attribute : model.attributes()) {
             names.push_back(attribute->name());
@@ -55,8 +50,7 @@ protected:
     }
 
     // The names that follow `first` in the model's list (first included), `count` of them.
-    static std::vector<std::string> namesFrom(const KXModel& model, const std::string& first, size_t count)
-    {
+    static std::vector<std::string> namesFrom(const KXModel& model, const std::string& first, size_t count) {
         const std::vector<std::string> names = attributeNames(model);
         std::vector<std::string> run;
         for (size_t i = 0; i < names.size(); ++i) {
@@ -71,8 +65,7 @@ protected:
     }
 };
 
-TEST_F(ControlsTest, UnlockerAndAccelerometerHaveFixedSizesWhileManipulatorFollowsTheObjectRule)
-{
+TEST_F(ControlsTest, UnlockerAndAccelerometerHaveFixedSizesWhileManipulatorFollowsTheObjectRule) {
     auto unlocker = make<KXModelObjectUnlocker>();
     EXPECT_EQ(unlocker->name(), "Unlock");
     EXPECT_TRUE(unlocker->contentSize(0.0f).equals(CCSize(60, 60)));
@@ -89,8 +82,7 @@ TEST_F(ControlsTest, UnlockerAndAccelerometerHaveFixedSizesWhileManipulatorFollo
               (std::vector<std::string>{"Sensitivity", "Control Style", "Control Type", "Active Axes"}));
 }
 
-TEST_F(ControlsTest, ManipulatorKindsStopAtTheObject)
-{
+TEST_F(ControlsTest, ManipulatorKindsStopAtTheObject) {
     auto accelerometer = make<KXModelObjectAccelerometer>();
     EXPECT_TRUE(accelerometer->isKindOf(KXModelObjectAccelerometer::staticType()));
     EXPECT_TRUE(accelerometer->isKindOf(KXModelObjectManipulator::staticType()));
@@ -102,8 +94,7 @@ TEST_F(ControlsTest, ManipulatorKindsStopAtTheObject)
     EXPECT_EQ(manipulator->name(), "");
 }
 
-TEST_F(ControlsTest, LabelDefaultsAndContentSizeComeFromCalculatedSize)
-{
+TEST_F(ControlsTest, LabelDefaultsAndContentSizeComeFromCalculatedSize) {
     auto label = make<KXModelObjectLabel>();
     EXPECT_EQ(label->name(), "Untitled");
     EXPECT_TRUE(label->calculatedSize().equals(CCSize(100, 100)));
@@ -112,8 +103,8 @@ TEST_F(ControlsTest, LabelDefaultsAndContentSizeComeFromCalculatedSize)
     EXPECT_EQ(label->alignment(), "");
     EXPECT_EQ(label->tracking(), 0.0f);
     EXPECT_EQ(namesFrom(*label, "Action", 11),
-              (std::vector<std::string>{"Action", "World", "Score Type", "Amount", "Alignment", "Text", "Font",
-                                        "Tracking", "Stick To Edge", "Autohide", "Calculated Size"}));
+              (std::vector<std::string>{"Action", "World", "Score Type", "Amount", "Alignment", "Text",
+                                        "Font", "Tracking", "Stick To Edge", "Autohide", "Calculated Size"}));
 
     label->calculatedSizeAttribute()->setValue(CCSize(320, 48), true);
     EXPECT_TRUE(label->contentSize(5.0f).equals(CCSize(320, 48)));
@@ -122,8 +113,7 @@ TEST_F(ControlsTest, LabelDefaultsAndContentSizeComeFromCalculatedSize)
     EXPECT_EQ(label->tracking(), -1e30f);
 }
 
-TEST_F(ControlsTest, PurchaseButtonStoresItsSelectionUnderAnotherNameWithTypeAndThresholdBehindIt)
-{
+TEST_F(ControlsTest, PurchaseButtonStoresItsSelectionUnderAnotherNameWithTypeAndThresholdBehindIt) {
     auto button = make<KXModelObjectButtonPurchase>();
     EXPECT_EQ(button->name(), "Purchase Button");
     EXPECT_EQ(button->attribute("Action"), nullptr);
@@ -135,15 +125,15 @@ TEST_F(ControlsTest, PurchaseButtonStoresItsSelectionUnderAnotherNameWithTypeAnd
     EXPECT_EQ(run, (std::vector<std::string>{"Powerup Selection", "Type", "Visibility Threshold"}));
     // The purchase's own attributes close the list, in their order.
     const std::vector<std::string> tail(names.end() - 8, names.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"Buy And Use", "Quantity", "Purchase Complete", "Purchase Method",
-                                              "Price", "One Time Purchase", "Store Identifier", "Ad Network"}));
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"Buy And Use", "Quantity", "Purchase Complete", "Purchase Method",
+                                        "Price", "One Time Purchase", "Store Identifier", "Ad Network"}));
     // ... and the button's attributes that followed "Action" sit between.
     auto plain = make<KXModelObjectButton>();
     EXPECT_EQ(names.size(), attributeNames(*plain).size() + 10);
 }
 
-TEST_F(ControlsTest, PurchaseButtonKindAndSelectionNumber)
-{
+TEST_F(ControlsTest, PurchaseButtonKindAndSelectionNumber) {
     auto button = make<KXModelObjectButtonPurchase>();
     EXPECT_TRUE(button->isKindOf(KXModelObjectButton::staticType()));
     EXPECT_TRUE(button->isKindOf(KXModelObjectImage::staticType()));
@@ -161,8 +151,7 @@ TEST_F(ControlsTest, PurchaseButtonKindAndSelectionNumber)
     EXPECT_EQ(button->powerupSelectionId(), 0);
 }
 
-TEST_F(ControlsTest, PurchaseButtonCopyKeepsEveryValue)
-{
+TEST_F(ControlsTest, PurchaseButtonCopyKeepsEveryValue) {
     auto source = make<KXModelObjectButtonPurchase>();
     auto sound = make<KXModelSound>();
     source->powerupSelectionAttribute()->setValue("9", true);
@@ -195,8 +184,7 @@ TEST_F(ControlsTest, PurchaseButtonCopyKeepsEveryValue)
     EXPECT_EQ(copy->typeAttribute()->owner(), copy.get());
 }
 
-TEST_F(ControlsTest, ObstacleSetIdleAnimationNotifiesOnlyOnChange)
-{
+TEST_F(ControlsTest, ObstacleSetIdleAnimationNotifiesOnlyOnChange) {
     auto obstacle = make<KXModelAssetObstacle>();
     auto animation = make<KXModelAnimation>();
     RecordingObserver observer;
@@ -217,8 +205,7 @@ TEST_F(ControlsTest, ObstacleSetIdleAnimationNotifiesOnlyOnChange)
     obstacle->removeObserver(&observer);
 }
 
-TEST_F(ControlsTest, ObstacleWithoutContainerGetsATenByTenBoxAroundTheOrigin)
-{
+TEST_F(ControlsTest, ObstacleWithoutContainerGetsATenByTenBoxAroundTheOrigin) {
     auto obstacle = make<KXModelAssetObstacle>();
     EXPECT_EQ(obstacle->name(), "Obstacle");
     EXPECT_FALSE(obstacle->spriteContainer());
@@ -236,8 +223,7 @@ TEST_F(ControlsTest, ObstacleWithoutContainerGetsATenByTenBoxAroundTheOrigin)
     EXPECT_FALSE(obstacle->idleAnimation());
 }
 
-TEST_F(ControlsTest, ObstacleShowsTheGivenContainerAndLoadingForgetsIt)
-{
+TEST_F(ControlsTest, ObstacleShowsTheGivenContainerAndLoadingForgetsIt) {
     auto obstacle = make<KXModelAssetObstacle>();
     auto container = make<KXModelSpriteContainer>();
     obstacle->setIdleAnimationAndFitShape(container);
@@ -246,7 +232,8 @@ TEST_F(ControlsTest, ObstacleShowsTheGivenContainerAndLoadingForgetsIt)
     EXPECT_TRUE(obstacle->collisionShape());
 
     // The frame source is never stored: a loaded obstacle has none.
-    KXMessagePackMap::installKeyTable(kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({obstacle}))));
+    KXMessagePackMap::installKeyTable(
+        kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({obstacle}))));
     msgpack::zone zone;
     KXMessagePackMap values(zone);
     obstacle->packValues(values);
@@ -255,15 +242,15 @@ TEST_F(ControlsTest, ObstacleShowsTheGivenContainerAndLoadingForgetsIt)
     EXPECT_FALSE(loaded->spriteContainer());
 }
 
-TEST_F(ControlsTest, PowerupButtonLayeringIsAboveCharacterOnlyForTheExactText)
-{
+TEST_F(ControlsTest, PowerupButtonLayeringIsAboveCharacterOnlyForTheExactText) {
     auto button = make<KXModelObjectButtonPowerup>();
     KXAttributeStringList* layering = button->layeringAttribute();
     ASSERT_NE(layering, nullptr);
     EXPECT_FALSE(button->isLayeringAboveCharacter());
     layering->setValue("kAboveCharacter", true);
     EXPECT_TRUE(button->isLayeringAboveCharacter());
-    for (const char* text : {"kAboveCharacter ", "kabovecharacter", "kAboveCharacte", "kBelowCharacter", ""}) {
+    for (const char* text :
+         {"kAboveCharacter ", "kabovecharacter", "kAboveCharacte", "kBelowCharacter", ""}) {
         layering->setValue(text, true);
         EXPECT_FALSE(button->isLayeringAboveCharacter()) << '"' << text << '"';
     }

@@ -46,9 +46,15 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 // Kept out of line so that the compiler does not pair a `new` it sees with this `free`.
-[[gnu::noinline]] static void releaseMemory(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory) noexcept { releaseMemory(memory); }
-void operator delete(void* memory, std::size_t) noexcept { releaseMemory(memory); }
+[[gnu::noinline]] static void releaseMemory(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory) noexcept {
+    releaseMemory(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    releaseMemory(memory);
+}
 
 namespace {
 

@@ -38,14 +38,11 @@ protected:
     void TearDown() override { resetModelCore(); }
 };
 
-template <class T>
-std::shared_ptr<T> make()
-{
+template <class T> std::shared_ptr<T> make() {
     return std::static_pointer_cast<T>(T::create());
 }
 
-std::vector<std::string> attributeNames(const KXModel& model)
-{
+std::vector<std::string> attributeNames(const KXModel& model) {
     std::vector<std::string> names;
     for (const KXBaseAttribute* attribute : model.attributes()) {
         names.push_back(attribute->name());
@@ -53,8 +50,7 @@ std::vector<std::string> attributeNames(const KXModel& model)
     return names;
 }
 
-void installKeysOf(const std::vector<const KXModel*>& models)
-{
+void installKeysOf(const std::vector<const KXModel*>& models) {
     KXMessagePackMap::setCollectingKeys(true);
     for (const KXModel* model : models) {
         model->registerKeys();
@@ -68,8 +64,7 @@ void installKeysOf(const std::vector<const KXModel*>& models)
     KXMessagePackMap::installKeyTable(table);
 }
 
-TEST_F(MoreComponents, StartNodeRenamesTheInheritedPortAndAddsALinkingLoad)
-{
+TEST_F(MoreComponents, StartNodeRenamesTheInheritedPortAndAddsALinkingLoad) {
     auto start = make<KXNodeUIStart>();
     EXPECT_EQ(attributeNames(*start), (std::vector<std::string>{"Name", "Position", "---", "Load"}));
     EXPECT_EQ(start->attribute("---")->connectionKind(), KXAttributeConnectionNone);
@@ -88,8 +83,7 @@ TEST_F(MoreComponents, StartNodeRenamesTheInheritedPortAndAddsALinkingLoad)
     EXPECT_FALSE(node->isKindOf(KXNodeUIStart::staticType()));
 }
 
-TEST_F(MoreComponents, UnnamedUiNodeTakesTheFirstNumberNoStoredUiNodeUses)
-{
+TEST_F(MoreComponents, UnnamedUiNodeTakesTheFirstNumberNoStoredUiNodeUses) {
     KXModelController* store = KXModelController::shared();
     EXPECT_EQ(make<KXNodeUI>()->name(), "New UI 1");
 
@@ -114,8 +108,7 @@ TEST_F(MoreComponents, UnnamedUiNodeTakesTheFirstNumberNoStoredUiNodeUses)
     EXPECT_EQ(make<KXNodeUI>()->name(), "New UI 1");
 }
 
-TEST_F(MoreComponents, ForcedMovementKeepsItsStoredSpellingAndDamageTruncates)
-{
+TEST_F(MoreComponents, ForcedMovementKeepsItsStoredSpellingAndDamageTruncates) {
     auto forced = make<KXModelComponentForcedMovement>();
     EXPECT_EQ(attributeNames(*forced),
               (std::vector<std::string>{"Name", "Froce Min", "Force Max", "Force Increase"}));
@@ -140,12 +133,11 @@ TEST_F(MoreComponents, ForcedMovementKeepsItsStoredSpellingAndDamageTruncates)
     EXPECT_EQ(damage->damage(), -1);
 }
 
-TEST_F(MoreComponents, UnitListsItsKindTextsAheadOfTheInheritedAttributes)
-{
+TEST_F(MoreComponents, UnitListsItsKindTextsAheadOfTheInheritedAttributes) {
     auto unit = make<KXModelObjectAssetUnit>();
     EXPECT_EQ(attributeNames(*unit),
-              (std::vector<std::string>{"Object Type", "Movement Type", "Name", "Position", "Rotation", "Scale",
-                                        "Opacity", "Z Depth", "Hidden", "Asset", "Linear Velocity",
+              (std::vector<std::string>{"Object Type", "Movement Type", "Name", "Position", "Rotation",
+                                        "Scale", "Opacity", "Z Depth", "Hidden", "Asset", "Linear Velocity",
                                         "Angular Velocity", "Collision Type", "Destroy Type"}));
     EXPECT_EQ(unit->attribute("Linear Velocity")->flags(), 1u);
     EXPECT_EQ(unit->attribute("Angular Velocity")->flags(), 1u);
@@ -155,8 +147,7 @@ TEST_F(MoreComponents, UnitListsItsKindTextsAheadOfTheInheritedAttributes)
     EXPECT_EQ(attributeNames(*copy), attributeNames(*unit));
 }
 
-TEST_F(MoreComponents, UnitKindSetsCollisionDestroyMovementAndBulletVelocities)
-{
+TEST_F(MoreComponents, UnitKindSetsCollisionDestroyMovementAndBulletVelocities) {
     auto unit = make<KXModelObjectAssetUnit>();
     auto* velocity = dynamic_cast<KXAttributePoint*>(unit->attribute("Linear Velocity"));
     ASSERT_NE(velocity, nullptr);
@@ -192,8 +183,7 @@ TEST_F(MoreComponents, UnitKindSetsCollisionDestroyMovementAndBulletVelocities)
     EXPECT_EQ(unit->collisionType(), "kNoCollision");
 }
 
-TEST_F(MoreComponents, UnitFollowsItsWakeupAndSpawnerChildren)
-{
+TEST_F(MoreComponents, UnitFollowsItsWakeupAndSpawnerChildren) {
     auto unit = make<KXModelObjectAssetUnit>();
     EXPECT_EQ(unit->wakeUp(), "kNoWakeup");
     EXPECT_EQ(unit->sleep(), "kNoSleep");
@@ -228,8 +218,7 @@ TEST_F(MoreComponents, UnitFollowsItsWakeupAndSpawnerChildren)
     EXPECT_EQ(unit->wakeupComponent(), nullptr);
 }
 
-TEST_F(MoreComponents, RandomSpawnRateStaysWithinTheSpread)
-{
+TEST_F(MoreComponents, RandomSpawnRateStaysWithinTheSpread) {
     auto spawner = make<KXModelComponentSpawner>();
     EXPECT_FLOAT_EQ(spawner->randomSpawnRate(), 1.0f);
 
@@ -257,8 +246,7 @@ TEST_F(MoreComponents, RandomSpawnRateStaysWithinTheSpread)
     spawner->removeObserver(&observer);
 }
 
-TEST_F(MoreComponents, StoredShapeReplacesTheJumpPlaceholderWhichLeavesTheStore)
-{
+TEST_F(MoreComponents, StoredShapeReplacesTheJumpPlaceholderWhichLeavesTheStore) {
     KXModelController* store = KXModelController::shared();
     auto jump = make<KXModelComponentIsoJump>();
     std::shared_ptr<KXModelPolygon> placeholder = jump->collisionShape();
@@ -287,8 +275,7 @@ TEST_F(MoreComponents, StoredShapeReplacesTheJumpPlaceholderWhichLeavesTheStore)
     EXPECT_TRUE(store->isRegistered(stored.get()));
 }
 
-TEST_F(MoreComponents, MoveStartsBlankAndReadsAffectedAssetAsANumber)
-{
+TEST_F(MoreComponents, MoveStartsBlankAndReadsAffectedAssetAsANumber) {
     auto move = make<KXModelComponentMove>();
     EXPECT_TRUE(move->collisionShape());
     EXPECT_FALSE(move->hasLinearVelocityX());
@@ -305,7 +292,8 @@ TEST_F(MoreComponents, MoveStartsBlankAndReadsAffectedAssetAsANumber)
 
     auto* asset = dynamic_cast<KXAttributeStringList*>(move->attribute("Affected asset"));
     ASSERT_NE(asset, nullptr);
-    const std::vector<std::pair<std::string, int>> cases{{"12", 12}, {"7abc", 7}, {"  3", 3}, {"abc", 0}, {"", 0}};
+    const std::vector<std::pair<std::string, int>> cases{
+        {"12", 12}, {"7abc", 7}, {"  3", 3}, {"abc", 0}, {"", 0}};
     for (const auto& entry : cases) {
         asset->setValue(entry.first, true);
         EXPECT_EQ(move->affectedAssetValue(), entry.second) << entry.first;

@@ -49,14 +49,11 @@ protected:
     void TearDown() override { resetModelCore(); }
 };
 
-template <class T>
-std::shared_ptr<T> make()
-{
+template <class T> std::shared_ptr<T> make() {
     return std::static_pointer_cast<T>(T::create());
 }
 
-void installKeysOf(const KXModel& model)
-{
+void installKeysOf(const KXModel& model) {
     KXMessagePackMap::setCollectingKeys(true);
     model.registerKeys();
     KXMessagePackMap::setCollectingKeys(false);
@@ -68,11 +65,12 @@ void installKeysOf(const KXModel& model)
     KXMessagePackMap::installKeyTable(table);
 }
 
-int indexOf(const KXModel& model, const char* name) { return model.attributeIndex(model.attribute(name)); }
+int indexOf(const KXModel& model, const char* name) {
+    return model.attributeIndex(model.attribute(name));
+}
 
 // A box around the origin with corners at +-half, in the box operation's order.
-void expectBox(const std::shared_ptr<KXModelPolygon>& shape, float half)
-{
+void expectBox(const std::shared_ptr<KXModelPolygon>& shape, float half) {
     ASSERT_TRUE(shape);
     const std::vector<CCPoint> corners{{-half, -half}, {half, -half}, {half, half}, {-half, half}};
     ASSERT_EQ(shape->points().size(), corners.size());
@@ -81,8 +79,7 @@ void expectBox(const std::shared_ptr<KXModelPolygon>& shape, float half)
     }
 }
 
-TEST_F(MoreObjects, OwnBoxesHaveTheirSizesAndOnlyThePortalSharesItsWithClones)
-{
+TEST_F(MoreObjects, OwnBoxesHaveTheirSizesAndOnlyThePortalSharesItsWithClones) {
     auto portal = make<KXModelObjectTeleport>();
     expectBox(portal->collisionShape(), 30);
     EXPECT_FLOAT_EQ(portal->searchRadius(), 600.0f);
@@ -125,8 +122,7 @@ TEST_F(MoreObjects, OwnBoxesHaveTheirSizesAndOnlyThePortalSharesItsWithClones)
     EXPECT_TRUE(swipe->isKindOf(KXModelObject::staticType()));
 }
 
-TEST_F(MoreObjects, MirrorKeepsItsScaleWithinBounds)
-{
+TEST_F(MoreObjects, MirrorKeepsItsScaleWithinBounds) {
     auto mirror = make<KXModelObjectMirror>();
     expectBox(mirror->collisionShape(), 5);
     EXPECT_FLOAT_EQ(mirror->contentSize(0).height, 60.0f);
@@ -143,8 +139,7 @@ TEST_F(MoreObjects, MirrorKeepsItsScaleWithinBounds)
     EXPECT_TRUE(scale->value().equals(CCPoint(0, 3)));
 }
 
-TEST_F(MoreObjects, ColourValueIsFourNumbersAndNothingElse)
-{
+TEST_F(MoreObjects, ColourValueIsFourNumbersAndNothingElse) {
     installAttributeKeyTable();
     KXAttributeColor color("Color", nullptr);
     {
@@ -186,8 +181,7 @@ TEST_F(MoreObjects, ColourValueIsFourNumbersAndNothingElse)
     }
 }
 
-TEST_F(MoreObjects, ParticlesListOnlyTheirEmitterChildrenInOrder)
-{
+TEST_F(MoreObjects, ParticlesListOnlyTheirEmitterChildrenInOrder) {
     auto particles = make<KXModelObjectParticles>();
     auto first = make<KXModelObjectParticlesEmitter>();
     auto second = make<KXModelObjectParticlesEmitter>();
@@ -210,8 +204,7 @@ TEST_F(MoreObjects, ParticlesListOnlyTheirEmitterChildrenInOrder)
     EXPECT_TRUE(particles->emitters().empty());
 }
 
-TEST_F(MoreObjects, NewEmitterHasTheEngineDefaults)
-{
+TEST_F(MoreObjects, NewEmitterHasTheEngineDefaults) {
     auto emitter = make<KXModelObjectParticlesEmitter>();
     EXPECT_EQ(emitter->totalParticles(), 150u);
     EXPECT_FLOAT_EQ(emitter->emissionRate(), 50.0f);
@@ -232,12 +225,12 @@ TEST_F(MoreObjects, NewEmitterHasTheEngineDefaults)
     EXPECT_EQ(emitter->totalParticles(), 99u);
     dynamic_cast<KXAttributeFloat*>(emitter->attribute("Total Particles"))->setValue(-5.0f, true);
     EXPECT_EQ(emitter->totalParticles(), 0u);
-    dynamic_cast<KXAttributeStringList*>(emitter->attribute("Position Type"))->setValue("kCCPositionTypeGrouped");
+    dynamic_cast<KXAttributeStringList*>(emitter->attribute("Position Type"))
+        ->setValue("kCCPositionTypeGrouped");
     EXPECT_EQ(emitter->positionType(), 2);
 }
 
-TEST_F(MoreObjects, PathPointsRoundTripAsFloatPairs)
-{
+TEST_F(MoreObjects, PathPointsRoundTripAsFloatPairs) {
     auto path = make<KXModelObjectPath>();
     path->setPoints({{0, 0}, {100, 0}, {100, 50}});
     installKeysOf(*path);
@@ -281,8 +274,7 @@ TEST_F(MoreObjects, PathPointsRoundTripAsFloatPairs)
     EXPECT_EQ(fromDictionary->points().size(), 6u);
 }
 
-TEST_F(MoreObjects, PathDefaultsAndAttractionRange)
-{
+TEST_F(MoreObjects, PathDefaultsAndAttractionRange) {
     auto path = make<KXModelObjectPath>();
     EXPECT_FLOAT_EQ(path->searchRadius(), 50.0f);
     EXPECT_FLOAT_EQ(path->attractionForce(), 50.0f);
@@ -297,8 +289,7 @@ TEST_F(MoreObjects, PathDefaultsAndAttractionRange)
     EXPECT_TRUE(copy->points().empty());
 }
 
-TEST_F(MoreObjects, LockButtonPlacesItsAttributesAfterTheirNeighbours)
-{
+TEST_F(MoreObjects, LockButtonPlacesItsAttributesAfterTheirNeighbours) {
     auto button = make<KXModelObjectLockButton>();
     ASSERT_NE(button->attribute("Image Selected"), nullptr);
     ASSERT_NE(button->attribute("Action"), nullptr);
@@ -306,8 +297,8 @@ TEST_F(MoreObjects, LockButtonPlacesItsAttributesAfterTheirNeighbours)
     EXPECT_EQ(indexOf(*button, "Locked Image Selected"), indexOf(*button, "Image Selected") + 2);
     const int action = indexOf(*button, "Action");
     int offset = 1;
-    for (const char* name : {"Unlock", "Price", "Store Identifier", "Destination", "World", "Scene", "Auto Follow",
-                             "Auto Lock"}) {
+    for (const char* name : {"Unlock", "Price", "Store Identifier", "Destination", "World", "Scene",
+                             "Auto Follow", "Auto Lock"}) {
         EXPECT_EQ(indexOf(*button, name), action + offset++) << name;
     }
     const std::vector<std::pair<std::string, int>> scenes{{"3", 3}, {"12x", 12}, {"abc", 0}, {"", 0}};
@@ -318,8 +309,7 @@ TEST_F(MoreObjects, LockButtonPlacesItsAttributesAfterTheirNeighbours)
     EXPECT_TRUE(button->isKindOf(KXModelObjectButton::staticType()));
 }
 
-TEST_F(MoreObjects, LogicModifiersStartBlank)
-{
+TEST_F(MoreObjects, LogicModifiersStartBlank) {
     auto logic = make<KXModelObjectLogic>();
     EXPECT_FALSE(logic->hasPositionModifierX());
     EXPECT_FALSE(logic->hasPositionModifierY());
@@ -346,8 +336,7 @@ TEST_F(MoreObjects, LogicModifiersStartBlank)
     expectBox(copy->collisionShape(), 30);
 }
 
-TEST_F(MoreObjects, GroupCountsDirectCharacterChildren)
-{
+TEST_F(MoreObjects, GroupCountsDirectCharacterChildren) {
     auto group = make<KXModelObjectGroup>();
     auto runner = make<KXModelObjectAssetCharacter>();
     auto inner = make<KXModelObjectGroup>();
@@ -363,8 +352,7 @@ TEST_F(MoreObjects, GroupCountsDirectCharacterChildren)
     EXPECT_EQ(group->characterCount(), 0u);
 }
 
-TEST_F(MoreObjects, InstanceAsksItsReference)
-{
+TEST_F(MoreObjects, InstanceAsksItsReference) {
     auto instance = make<KXModelObjectInstance>();
     EXPECT_FALSE(instance->isSpawner());
     EXPECT_FLOAT_EQ(instance->spawnRate(), 0.0f);
@@ -376,8 +364,7 @@ TEST_F(MoreObjects, InstanceAsksItsReference)
     EXPECT_FLOAT_EQ(instance->spawnRate(), 1.0f);
 }
 
-TEST_F(MoreObjects, ButtonKindsRenameOrPresetInheritedAttributes)
-{
+TEST_F(MoreObjects, ButtonKindsRenameOrPresetInheritedAttributes) {
     auto social = make<KXModelObjectButtonFacebook>();
     EXPECT_EQ(social->attribute("URL"), nullptr);
     auto* link = dynamic_cast<KXAttributeString*>(social->attribute("Facebook URL"));

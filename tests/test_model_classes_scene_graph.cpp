@@ -32,15 +32,12 @@ using ScenePtr = std::shared_ptr<KXModelScreenScene>;
 using SectionPtr = std::shared_ptr<KXModelLevelSection>;
 using ObjectPtr = std::shared_ptr<KXModelObject>;
 
-template <class T>
-std::shared_ptr<T> make()
-{
+template <class T> std::shared_ptr<T> make() {
     return std::static_pointer_cast<T>(T::create());
 }
 
 // Sets a float attribute of a component, making it when the component does not declare it.
-void setFloat(KXModel& model, const char* name, float value)
-{
+void setFloat(KXModel& model, const char* name, float value) {
     auto* attribute = dynamic_cast<KXAttributeFloat*>(model.attribute(name));
     if (attribute == nullptr) {
         attribute = new KXAttributeFloat(name, &model);
@@ -53,8 +50,8 @@ protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
 
-    static std::shared_ptr<KXModelComponentForcedMovement> forcedMovement(float low, float high, float increase)
-    {
+    static std::shared_ptr<KXModelComponentForcedMovement> forcedMovement(float low, float high,
+                                                                          float increase) {
         auto movement = make<KXModelComponentForcedMovement>();
         setFloat(*movement, "Froce Min", low);
         setFloat(*movement, "Force Max", high);
@@ -63,8 +60,7 @@ protected:
     }
 };
 
-TEST_F(SceneModelTest, DefaultsOfTheGameplayValues)
-{
+TEST_F(SceneModelTest, DefaultsOfTheGameplayValues) {
     ScenePtr scene = make<KXModelScreenScene>();
     EXPECT_EQ(scene->name(), "");
     EXPECT_EQ(scene->gravity(), cocos2d::CCPoint(0.0f, -50.0f));
@@ -81,8 +77,7 @@ TEST_F(SceneModelTest, DefaultsOfTheGameplayValues)
     EXPECT_TRUE(scene->isKindOf(KXModelScreen::staticType()));
 }
 
-TEST_F(SceneModelTest, ForcedMovementChildSwitchesTheSpeedSources)
-{
+TEST_F(SceneModelTest, ForcedMovementChildSwitchesTheSpeedSources) {
     ScenePtr scene = make<KXModelScreenScene>();
     scene->gameSpeedMinAttribute()->setValue(1.0f, true);
     scene->gameSpeedMaxAttribute()->setValue(2.0f, true);
@@ -114,8 +109,7 @@ TEST_F(SceneModelTest, ForcedMovementChildSwitchesTheSpeedSources)
     EXPECT_FLOAT_EQ(scene->backDeletionThreshold(), 300.0f);
 }
 
-TEST_F(SceneModelTest, LoadedConnectionsFindTheFirstForcedMovementAgain)
-{
+TEST_F(SceneModelTest, LoadedConnectionsFindTheFirstForcedMovementAgain) {
     KXMessagePackMap::installKeyTable({{"id", 1}, {"children", 2}});
     ScenePtr scene = make<KXModelScreenScene>();
     auto first = forcedMovement(3.0f, 9.0f, 0.25f);
@@ -131,8 +125,7 @@ TEST_F(SceneModelTest, LoadedConnectionsFindTheFirstForcedMovementAgain)
     EXPECT_FLOAT_EQ(scene->gameSpeedMin(), 3.0f);
 }
 
-TEST_F(SceneModelTest, FrameStatesAndInitSection)
-{
+TEST_F(SceneModelTest, FrameStatesAndInitSection) {
     ScenePtr scene = make<KXModelScreenScene>();
     for (unsigned int edge = 0; edge < 4; ++edge) {
         scene->objectFrameStateAttribute(edge)->setValue(KXObjectFrameEdgeKill, true);
@@ -153,8 +146,7 @@ TEST_F(SceneModelTest, FrameStatesAndInitSection)
     EXPECT_EQ(scene->levelSections(), (KXModelScreenScene::SectionList{init}));
 }
 
-TEST_F(SceneModelTest, ObjectsComeFromTheSceneThenEachSection)
-{
+TEST_F(SceneModelTest, ObjectsComeFromTheSceneThenEachSection) {
     ScenePtr scene = make<KXModelScreenScene>();
     SectionPtr first = make<KXModelLevelSection>();
     SectionPtr second = make<KXModelLevelSection>();
@@ -174,8 +166,7 @@ TEST_F(SceneModelTest, ObjectsComeFromTheSceneThenEachSection)
     EXPECT_FALSE(scene->containsModel(make<KXModelObject>()));
 }
 
-TEST_F(SceneModelTest, FindOrCreateByKeyMakesOneScene)
-{
+TEST_F(SceneModelTest, FindOrCreateByKeyMakesOneScene) {
     auto screen = make<KXModelScreen>();
     screen->keyAttribute()->setValue("world", true);
     KXModelController::shared()->addModel(screen);
@@ -186,8 +177,7 @@ TEST_F(SceneModelTest, FindOrCreateByKeyMakesOneScene)
     EXPECT_EQ(getModels<KXModelScreenScene>().size(), 1u);
 }
 
-TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth)
-{
+TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth) {
     ScenePtr scene = make<KXModelScreenScene>();
     SectionPtr init = make<KXModelLevelSection>();
     init->initSectionAttribute()->setValue(true, true);
@@ -202,7 +192,8 @@ TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth)
     placedHero->setZDepth(5);
     auto otherCharacter = make<KXModelObjectAssetCharacter>();
     otherCharacter->setZDepth(6);
-    for (const std::shared_ptr<KXModel>& member : std::vector<std::shared_ptr<KXModel>>{before, placedHero, otherCharacter}) {
+    for (const std::shared_ptr<KXModel>& member :
+         std::vector<std::shared_ptr<KXModel>>{before, placedHero, otherCharacter}) {
         later->addChild(member);
         group->addChild(member);
     }
@@ -218,7 +209,7 @@ TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth)
     ASSERT_TRUE(groupCopy);
     EXPECT_NE(heroCopy, hero);
     ASSERT_EQ(groupCopy->children().size(), 3u);
-    EXPECT_EQ(groupCopy->children()[1], heroCopy); // at the index of the group's own character
+    EXPECT_EQ(groupCopy->children()[1], heroCopy);       // at the index of the group's own character
     EXPECT_NE(groupCopy->children()[2], otherCharacter); // no match by depth: its copy stays
     EXPECT_EQ(modelCast<KXModelObjectAssetCharacter>(groupCopy->children()[2])->zDepth(), 6);
     EXPECT_TRUE(heroCopy->hasParent(copy->levelSections()[0]));
@@ -235,8 +226,7 @@ TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth)
 
 class NodeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         KXMessagePackMap::installKeyTable({{"id", 1},
                                            {"children", 2},
@@ -252,29 +242,28 @@ protected:
     }
     void TearDown() override { resetModelCore(); }
 
-    static std::shared_ptr<KXNodeScene> storedSceneNode(const std::string& name)
-    {
+    static std::shared_ptr<KXNodeScene> storedSceneNode(const std::string& name) {
         auto node = KXModel::makeShared<KXNodeScene>(name);
         KXModelController::shared()->addModel(node);
         return node;
     }
 
     // A link entry as the exporting tool writes it.
-    KXMessagePackMap linkEntry(uint32_t modelId, const std::string& input = "Load")
-    {
+    KXMessagePackMap linkEntry(uint32_t modelId, const std::string& input = "Load") {
         KXMessagePackMap entry(m_zone);
         entry.set("connectedModelId", modelId);
         entry.set("attributeName", input);
         return entry;
     }
 
-    KXMessagePackMap readBack(const KXMessagePackMap& written) { return KXMessagePackMap::fromObject(written.toObject()); }
+    KXMessagePackMap readBack(const KXMessagePackMap& written) {
+        return KXMessagePackMap::fromObject(written.toObject());
+    }
 
     msgpack::zone m_zone;
 };
 
-std::vector<std::string> portNames(const KXModel& model)
-{
+std::vector<std::string> portNames(const KXModel& model) {
     std::vector<std::string> names;
     for (const KXBaseAttribute* attribute : model.attributes()) {
         names.push_back(attribute->name());
@@ -282,8 +271,7 @@ std::vector<std::string> portNames(const KXModel& model)
     return names;
 }
 
-TEST_F(NodeTest, NodeAttributesAndIdentity)
-{
+TEST_F(NodeTest, NodeAttributesAndIdentity) {
     auto node = storedSceneNode("World");
     EXPECT_EQ(portNames(*node), (std::vector<std::string>{"Name", "Position", "Load", "UI"}));
     EXPECT_EQ(node->loadPort()->connectionKind(), KXAttributeConnectionInput);
@@ -300,8 +288,7 @@ TEST_F(NodeTest, NodeAttributesAndIdentity)
     EXPECT_FALSE(plain.filterAttribute(&other));
 }
 
-TEST_F(NodeTest, PortsAreMadeOnLoadOnlyWhenTheStoredCountDiffers)
-{
+TEST_F(NodeTest, PortsAreMadeOnLoadOnlyWhenTheStoredCountDiffers) {
     auto target = storedSceneNode("Target");
     auto node = storedSceneNode("Source");
 
@@ -325,8 +312,7 @@ TEST_F(NodeTest, PortsAreMadeOnLoadOnlyWhenTheStoredCountDiffers)
     EXPECT_FALSE(node->filterAttribute(play));
 }
 
-TEST_F(NodeTest, EntriesWithoutATargetMakeNoPort)
-{
+TEST_F(NodeTest, EntriesWithoutATargetMakeNoPort) {
     auto node = storedSceneNode("Source");
     KXMessagePackMap connections(m_zone);
     connections.set("attributesCount", 9u);
@@ -345,8 +331,7 @@ TEST_F(NodeTest, EntriesWithoutATargetMakeNoPort)
     EXPECT_EQ(node->attributes().size(), 4u);
 }
 
-TEST_F(NodeTest, UnknownStoredKeyIdIsSkippedWithOneLogLine)
-{
+TEST_F(NodeTest, UnknownStoredKeyIdIsSkippedWithOneLogLine) {
     auto target = storedSceneNode("Target");
     auto node = storedSceneNode("Source");
     KXMessagePackMap connections(m_zone);
@@ -369,8 +354,7 @@ TEST_F(NodeTest, UnknownStoredKeyIdIsSkippedWithOneLogLine)
     EXPECT_NE(log.lines()[0].find("77"), std::string::npos);
 }
 
-TEST_F(NodeTest, LoadedPortsAreClonedAndCounted)
-{
+TEST_F(NodeTest, LoadedPortsAreClonedAndCounted) {
     auto target = storedSceneNode("Target");
     auto node = storedSceneNode("Source");
     KXMessagePackMap connections(m_zone);
@@ -391,8 +375,7 @@ TEST_F(NodeTest, LoadedPortsAreClonedAndCounted)
     EXPECT_EQ(count, 5u);
 }
 
-TEST_F(NodeTest, DefaultSceneNodeNamesFillTheFirstFreeNumber)
-{
+TEST_F(NodeTest, DefaultSceneNodeNamesFillTheFirstFreeNumber) {
     EXPECT_EQ(make<KXNodeScene>()->name(), "New World 1");
     storedSceneNode("New World 1");
     storedSceneNode("New World 3");
@@ -402,8 +385,7 @@ TEST_F(NodeTest, DefaultSceneNodeNamesFillTheFirstFreeNumber)
     EXPECT_EQ(KXModel::makeShared<KXNodeScene>("Named")->name(), "Named");
 }
 
-TEST_F(NodeTest, ScreenIsTheFirstScreenKindChild)
-{
+TEST_F(NodeTest, ScreenIsTheFirstScreenKindChild) {
     auto node = storedSceneNode("World");
     EXPECT_FALSE(node->screen());
     node->addChild(make<KXModelSprite>());

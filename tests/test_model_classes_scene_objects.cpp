@@ -38,36 +38,28 @@ using LinkerPtr = std::shared_ptr<KXModelLinker>;
 class SceneObjectsTest : public ::testing::Test {
 protected:
     void SetUp() override { resetModelCore(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXModelScreen::setAdsRemovedQuery(nullptr);
         cocos2d::CCDirector::sharedDirector()->purgeDirector();
         resetModelCore();
     }
 
-    template <class T>
-    static std::shared_ptr<T> make()
-    {
-        return std::static_pointer_cast<T>(T::create());
-    }
+    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 
-    static LinkerPtr link(const ObjectPtr& a, const ObjectPtr& b)
-    {
+    static LinkerPtr link(const ObjectPtr& a, const ObjectPtr& b) {
         LinkerPtr linker = make<KXModelLinker>();
         linker->setObjects(a, b, true);
         return linker;
     }
 
     // A view whose visible area is `width` x `height` at the origin.
-    void showVisibleArea(float width, float height)
-    {
+    void showVisibleArea(float width, float height) {
         m_view.setFrameSize(width, height);
         m_view.setDesignResolutionSize(width, height, cocos2d::kResolutionExactFit);
         cocos2d::CCDirector::sharedDirector()->setOpenGLView(&m_view);
     }
 
-    static void setOrientation(int orientation)
-    {
+    static void setOrientation(int orientation) {
         KXModelGeneralSettings::shared()->orientationAttribute()->setValue(
             static_cast<KXBaseModelGeneralSettings::Orientation>(orientation), true);
     }
@@ -75,19 +67,16 @@ protected:
     cocos2d::CCEGLViewProtocol m_view;
 };
 
-template <class T>
-bool holds(const std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& model)
-{
+template <class T> bool holds(const std::vector<std::shared_ptr<T>>& list, const std::shared_ptr<T>& model) {
     return std::find(list.begin(), list.end(), model) != list.end();
 }
 
 // --- scene objects ---
 
-TEST_F(SceneObjectsTest, ObjectDeclaresPlacementInStoredOrderWithDefaults)
-{
+TEST_F(SceneObjectsTest, ObjectDeclaresPlacementInStoredOrderWithDefaults) {
     ObjectPtr object = make<KXModelObject>();
-    EXPECT_EQ(attributeNames(*object),
-              (std::vector<std::string>{"Name", "Position", "Rotation", "Scale", "Opacity", "Z Depth", "Hidden"}));
+    EXPECT_EQ(attributeNames(*object), (std::vector<std::string>{"Name", "Position", "Rotation", "Scale",
+                                                                 "Opacity", "Z Depth", "Hidden"}));
     EXPECT_EQ(object->name(), "Untitled");
     EXPECT_EQ(object->animatedScale(0.0f, 0), CCPoint(1.0f, 1.0f));
     EXPECT_FLOAT_EQ(object->animatedOpacity(0.0f, 0), 1.0f);
@@ -104,16 +93,14 @@ TEST_F(SceneObjectsTest, ObjectDeclaresPlacementInStoredOrderWithDefaults)
     EXPECT_FALSE(object->collisionShape());
 }
 
-TEST_F(SceneObjectsTest, RotationWithoutACurveForTheKeyIsThePlainValue)
-{
+TEST_F(SceneObjectsTest, RotationWithoutACurveForTheKeyIsThePlainValue) {
     ObjectPtr object = make<KXModelObject>();
     object->rotationAttribute()->setValue(30.0f, true);
     EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 3), 30.0f);
     EXPECT_FLOAT_EQ(object->randomizedRotation(), 30.0f); // no spread
 }
 
-TEST_F(SceneObjectsTest, ScreenAdjustedPositionKeepsEdgeDistancesOnAWiderScreen)
-{
+TEST_F(SceneObjectsTest, ScreenAdjustedPositionKeepsEdgeDistancesOnAWiderScreen) {
     setOrientation(1);
     ObjectPtr object = make<KXModelObject>();
 
@@ -132,8 +119,7 @@ TEST_F(SceneObjectsTest, ScreenAdjustedPositionKeepsEdgeDistancesOnAWiderScreen)
     EXPECT_EQ(object->screenAdjustedPosition(0.0f, 0), CCPoint(795.0f, 448.5f));
 }
 
-TEST_F(SceneObjectsTest, ScreenAdjustedPositionFollowsTheVisibleOriginAndPortraitDesign)
-{
+TEST_F(SceneObjectsTest, ScreenAdjustedPositionFollowsTheVisibleOriginAndPortraitDesign) {
     setOrientation(0); // design 640 x 1136
     ObjectPtr object = make<KXModelObject>();
     // Cropped view: visible 640 x 1000 centred in the 640 x 1136 design, origin y 68.
@@ -152,8 +138,7 @@ TEST_F(SceneObjectsTest, ScreenAdjustedPositionFollowsTheVisibleOriginAndPortrai
     EXPECT_NEAR(adjusted.y, 88.0f, 0.01f);
 }
 
-TEST_F(SceneObjectsTest, CopyWithoutDepthOfTheRightClassHasNoDepthMember)
-{
+TEST_F(SceneObjectsTest, CopyWithoutDepthOfTheRightClassHasNoDepthMember) {
     ObjectPtr source = make<KXModelObject>();
     KXBaseAttribute* depth = source->attribute("Z Depth");
     source->removeAttribute(depth);
@@ -169,8 +154,7 @@ TEST_F(SceneObjectsTest, CopyWithoutDepthOfTheRightClassHasNoDepthMember)
     EXPECT_NE(copy->positionAttribute(), source->positionAttribute());
 }
 
-TEST_F(SceneObjectsTest, DepthSetterAnnouncesOnlyChanges)
-{
+TEST_F(SceneObjectsTest, DepthSetterAnnouncesOnlyChanges) {
     ObjectPtr object = make<KXModelObject>();
     RecordingObserver observer;
     object->addObserver(&observer);
@@ -185,8 +169,7 @@ TEST_F(SceneObjectsTest, DepthSetterAnnouncesOnlyChanges)
 
 // --- screens ---
 
-TEST_F(SceneObjectsTest, ScreenDefaultsInStoredOrder)
-{
+TEST_F(SceneObjectsTest, ScreenDefaultsInStoredOrder) {
     auto screen = make<KXModelScreen>();
     EXPECT_EQ(attributeNames(*screen),
               (std::vector<std::string>{"Name", "Key", "Ad Banner", "Ad Interstitial", "Ad Banner Freq.",
@@ -203,8 +186,7 @@ TEST_F(SceneObjectsTest, ScreenDefaultsInStoredOrder)
     EXPECT_FALSE(screen->music());
 }
 
-TEST_F(SceneObjectsTest, BannerShowsFromTheThirdRequestAtFrequencyThree)
-{
+TEST_F(SceneObjectsTest, BannerShowsFromTheThirdRequestAtFrequencyThree) {
     auto screen = make<KXModelScreen>();
     screen->keyAttribute()->setValue("menu", true);
     screen->adBannerAttribute()->setValue("kAdMob", true);
@@ -229,8 +211,7 @@ TEST_F(SceneObjectsTest, BannerShowsFromTheThirdRequestAtFrequencyThree)
     EXPECT_EQ(screen->bannerCounter, 2147483647);
 }
 
-TEST_F(SceneObjectsTest, BannerRulesForRemovedAdsAndTheNoAdsNetwork)
-{
+TEST_F(SceneObjectsTest, BannerRulesForRemovedAdsAndTheNoAdsNetwork) {
     auto screen = make<KXModelScreen>();
     screen->adBannerAttribute()->setValue("kAdMob", true);
     KXModelScreen::setAdsRemovedQuery([] { return true; });
@@ -249,8 +230,7 @@ TEST_F(SceneObjectsTest, BannerRulesForRemovedAdsAndTheNoAdsNetwork)
     EXPECT_TRUE(screen->shouldShowBanner());
 }
 
-TEST_F(SceneObjectsTest, FindScreenByKeyCreatesOnceAndIgnoresScenes)
-{
+TEST_F(SceneObjectsTest, FindScreenByKeyCreatesOnceAndIgnoresScenes) {
     auto scene = make<KXModelScreenScene>();
     scene->keyAttribute()->setValue("play", true);
     KXModelController::shared()->addModel(scene);
@@ -268,8 +248,7 @@ TEST_F(SceneObjectsTest, FindScreenByKeyCreatesOnceAndIgnoresScenes)
     EXPECT_EQ(KXModelScreen::findScreenWithChild(object), created);
 }
 
-TEST_F(SceneObjectsTest, ScreenObjectListFollowsObjectChildrenOnly)
-{
+TEST_F(SceneObjectsTest, ScreenObjectListFollowsObjectChildrenOnly) {
     auto screen = make<KXModelScreen>();
     auto first = make<KXModelObject>();
     auto second = make<KXModelObjectGroup>();
@@ -289,8 +268,7 @@ TEST_F(SceneObjectsTest, ScreenObjectListFollowsObjectChildrenOnly)
     EXPECT_TRUE(screen->getObjects().empty());
 }
 
-TEST_F(SceneObjectsTest, ScreenCopyKeepsMutedAndCountersAndRefillsItsObjects)
-{
+TEST_F(SceneObjectsTest, ScreenCopyKeepsMutedAndCountersAndRefillsItsObjects) {
     auto screen = make<KXModelScreen>();
     screen->setMuted(true);
     screen->bannerCounter = 2;
@@ -309,8 +287,7 @@ TEST_F(SceneObjectsTest, ScreenCopyKeepsMutedAndCountersAndRefillsItsObjects)
     EXPECT_NE(deep->getObjects()[0], object);
 }
 
-TEST_F(SceneObjectsTest, SetMutedAndMusicAnnounceChangesOnly)
-{
+TEST_F(SceneObjectsTest, SetMutedAndMusicAnnounceChangesOnly) {
     auto screen = make<KXModelScreen>();
     RecordingObserver observer;
     screen->addObserver(&observer);
@@ -329,11 +306,10 @@ TEST_F(SceneObjectsTest, SetMutedAndMusicAnnounceChangesOnly)
 
 // --- linkers ---
 
-TEST_F(SceneObjectsTest, LinkerDefaultsAndReferrers)
-{
+TEST_F(SceneObjectsTest, LinkerDefaultsAndReferrers) {
     LinkerPtr linker = make<KXModelLinker>();
-    EXPECT_EQ(attributeNames(*linker),
-              (std::vector<std::string>{"Name", "Object A", "Object B", "Speed", "Torque", "Button Activated"}));
+    EXPECT_EQ(attributeNames(*linker), (std::vector<std::string>{"Name", "Object A", "Object B", "Speed",
+                                                                 "Torque", "Button Activated"}));
     EXPECT_FLOAT_EQ(linker->torque(), 200.0f);
     EXPECT_FALSE(linker->objectA());
 
@@ -349,8 +325,7 @@ TEST_F(SceneObjectsTest, LinkerDefaultsAndReferrers)
     linker->removeObserver(&observer);
 }
 
-TEST_F(SceneObjectsTest, FindLinkersDirectTransitiveAndThroughCycles)
-{
+TEST_F(SceneObjectsTest, FindLinkersDirectTransitiveAndThroughCycles) {
     ObjectPtr o1 = make<KXModelObject>();
     ObjectPtr o2 = make<KXModelObject>();
     ObjectPtr o3 = make<KXModelObject>();
@@ -379,12 +354,11 @@ TEST_F(SceneObjectsTest, FindLinkersDirectTransitiveAndThroughCycles)
 
 // --- level sections ---
 
-TEST_F(SceneObjectsTest, SectionDefaultsAndOrderedObjects)
-{
+TEST_F(SceneObjectsTest, SectionDefaultsAndOrderedObjects) {
     auto section = make<KXModelLevelSection>();
     EXPECT_EQ(attributeNames(*section),
-              (std::vector<std::string>{"Name", "Init Section", "Muted", "Solo", "Start Distance", "End Distance",
-                                        "Width", "Play Cooldown"}));
+              (std::vector<std::string>{"Name", "Init Section", "Muted", "Solo", "Start Distance",
+                                        "End Distance", "Width", "Play Cooldown"}));
     EXPECT_FLOAT_EQ(section->endDistance(), -1.0f);
     EXPECT_FALSE(section->objectAt(0));
 
@@ -404,8 +378,7 @@ TEST_F(SceneObjectsTest, SectionDefaultsAndOrderedObjects)
     EXPECT_EQ(section->playCooldown(), 2);
 }
 
-TEST_F(SceneObjectsTest, SectionSwitchesAnnounceOnce)
-{
+TEST_F(SceneObjectsTest, SectionSwitchesAnnounceOnce) {
     auto section = make<KXModelLevelSection>();
     RecordingObserver observer;
     section->addObserver(&observer);
@@ -416,8 +389,7 @@ TEST_F(SceneObjectsTest, SectionSwitchesAnnounceOnce)
     section->removeObserver(&observer);
 }
 
-TEST_F(SceneObjectsTest, DeepSectionCloneRetargetsInnerLinkersAndDropsOuterOnes)
-{
+TEST_F(SceneObjectsTest, DeepSectionCloneRetargetsInnerLinkersAndDropsOuterOnes) {
     auto section = make<KXModelLevelSection>();
     ObjectPtr o1 = make<KXModelObject>();
     ObjectPtr o2 = make<KXModelObject>();
@@ -429,7 +401,8 @@ TEST_F(SceneObjectsTest, DeepSectionCloneRetargetsInnerLinkersAndDropsOuterOnes)
     auto group = make<KXModelObjectGroup>();
     group->addChild(o2);
     group->addChild(outside);
-    for (const std::shared_ptr<KXModel>& child : std::vector<std::shared_ptr<KXModel>>{o1, inner, o2, group, outer}) {
+    for (const std::shared_ptr<KXModel>& child :
+         std::vector<std::shared_ptr<KXModel>>{o1, inner, o2, group, outer}) {
         section->addChild(child);
     }
 
@@ -456,8 +429,7 @@ TEST_F(SceneObjectsTest, DeepSectionCloneRetargetsInnerLinkersAndDropsOuterOnes)
     EXPECT_EQ(groupCopy->children(), (std::vector<std::shared_ptr<KXModel>>{o2Copy, outside}));
 }
 
-TEST_F(SceneObjectsTest, ShallowSectionCloneSharesTheChildren)
-{
+TEST_F(SceneObjectsTest, ShallowSectionCloneSharesTheChildren) {
     auto section = make<KXModelLevelSection>();
     ObjectPtr object = make<KXModelObject>();
     section->addChild(object);

@@ -12,8 +12,7 @@ using ModelPtr = std::shared_ptr<KXModel>;
 
 class ModelStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         store = KXModelController::shared();
     }
@@ -24,8 +23,7 @@ protected:
     KXModelController* store = nullptr;
 };
 
-TEST_F(ModelStoreTest, AddsOncePerIdAndKeepsClassLists)
-{
+TEST_F(ModelStoreTest, AddsOncePerIdAndKeepsClassLists) {
     ModelPtr a = make("a");
     ModelPtr b = make("b");
     ModelPtr other = KXModel::makeShared<OtherTestModel>("other");
@@ -51,8 +49,7 @@ TEST_F(ModelStoreTest, AddsOncePerIdAndKeepsClassLists)
     EXPECT_FALSE(store->isRegistered(impostor.get()));
 }
 
-TEST_F(ModelStoreTest, RegistersWholeTreesOnce)
-{
+TEST_F(ModelStoreTest, RegistersWholeTreesOnce) {
     ModelPtr root = make("root");
     ModelPtr left = make("left");
     ModelPtr right = make("right");
@@ -81,8 +78,7 @@ TEST_F(ModelStoreTest, RegistersWholeTreesOnce)
     grandchild->removeAllChildren(true);
 }
 
-TEST_F(ModelStoreTest, RemovalKeepsWhatOthersStillHold)
-{
+TEST_F(ModelStoreTest, RemovalKeepsWhatOthersStillHold) {
     ModelPtr parent = make("parent");
     ModelPtr otherParent = make("other parent");
     ModelPtr unregisteredParent = make("unregistered parent");
@@ -125,8 +121,7 @@ TEST_F(ModelStoreTest, RemovalKeepsWhatOthersStillHold)
     EXPECT_FALSE(store->isChanged());
 }
 
-TEST_F(ModelStoreTest, LongChainsRegisterAndUnregisterWithoutDeepRecursion)
-{
+TEST_F(ModelStoreTest, LongChainsRegisterAndUnregisterWithoutDeepRecursion) {
     ModelPtr root = make("root");
     ModelPtr tail = root;
     for (int i = 0; i < 50000; ++i) {
@@ -141,8 +136,7 @@ TEST_F(ModelStoreTest, LongChainsRegisterAndUnregisterWithoutDeepRecursion)
     EXPECT_TRUE(store->modelsById().empty());
 }
 
-TEST_F(ModelStoreTest, ReKeying)
-{
+TEST_F(ModelStoreTest, ReKeying) {
     ModelPtr loose = make("loose");
     loose->setId(500);
     EXPECT_EQ(store->getModel(500), nullptr);
@@ -177,8 +171,7 @@ TEST_F(ModelStoreTest, ReKeying)
     EXPECT_EQ(store->getModelsByType(TestModel::staticType()), std::vector<ModelPtr>{holder});
 }
 
-TEST_F(ModelStoreTest, ADisplacedModelMovesOnWhenItsIdIsFree)
-{
+TEST_F(ModelStoreTest, ADisplacedModelMovesOnWhenItsIdIsFree) {
     ModelPtr model = make("model");
     ModelPtr holder = make("holder");
     store->addModel(model);
@@ -190,8 +183,7 @@ TEST_F(ModelStoreTest, ADisplacedModelMovesOnWhenItsIdIsFree)
     EXPECT_EQ(store->getModel(key), nullptr);
 }
 
-TEST_F(ModelStoreTest, ChangeNotificationsReachTheStoreOnlyForRegisteredModels)
-{
+TEST_F(ModelStoreTest, ChangeNotificationsReachTheStoreOnlyForRegisteredModels) {
     ModelPtr model = make("model");
     KXAttribute* port = makePort(*model, "Port", KXAttributeConnectionNone);
     port->notifyChanged(0);
@@ -213,8 +205,7 @@ TEST_F(ModelStoreTest, ChangeNotificationsReachTheStoreOnlyForRegisteredModels)
     EXPECT_TRUE(store->isChanged());
 }
 
-TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere)
-{
+TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere) {
     ModelPtr source = make("source");
     ModelPtr registeredChild = make("registered child");
     source->addChild(registeredChild);
@@ -229,8 +220,7 @@ TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere)
     EXPECT_FALSE(store->isRegistered(loose->clone(true, true).get()));
 }
 
-TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds)
-{
+TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     std::weak_ptr<KXModel> watch;
     int hookCalls = 0;
     store->addClearHook([&hookCalls] { ++hookCalls; });
@@ -258,8 +248,7 @@ TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds)
     EXPECT_EQ(store->dataDirectory(), "data");
 }
 
-TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator)
-{
+TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("first"); });
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("second"); });
     ASSERT_TRUE(store->hasClass("KXTestOnlyClass"));

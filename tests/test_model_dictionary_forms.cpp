@@ -23,26 +23,22 @@ namespace {
 class DictionaryFormsTest : public ::testing::Test {
 protected:
     void SetUp() override { resetModelCore(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         cocos2d::CCPoolManager::sharedPoolManager()->pop();
         resetModelCore();
     }
 
-    static std::shared_ptr<TestModel> stored(const std::string& name)
-    {
+    static std::shared_ptr<TestModel> stored(const std::string& name) {
         auto model = KXModel::makeShared<TestModel>(name);
         KXModelController::shared()->addModel(model);
         return model;
     }
 
-    static std::string text(CCDictionary* dictionary, const std::string& key)
-    {
+    static std::string text(CCDictionary* dictionary, const std::string& key) {
         return dictionary->valueForKey(key)->getString();
     }
 
-    static CCDictionary* link(const std::string& modelId, const std::string& attributeName)
-    {
+    static CCDictionary* link(const std::string& modelId, const std::string& attributeName) {
         CCDictionary* dictionary = CCDictionary::create();
         dictionary->setObject(CCString::create(modelId), "connectedModelId");
         dictionary->setObject(CCString::create(attributeName), "attributeName");
@@ -50,8 +46,7 @@ protected:
     }
 };
 
-TEST_F(DictionaryFormsTest, ValuesHoldIdClassAndEveryAttributeWithEntries)
-{
+TEST_F(DictionaryFormsTest, ValuesHoldIdClassAndEveryAttributeWithEntries) {
     auto model = stored("Crate");
     model->setId(4000000000u);
     makePort(*model, "Port", KXAttributeConnectionInput);
@@ -67,8 +62,7 @@ TEST_F(DictionaryFormsTest, ValuesHoldIdClassAndEveryAttributeWithEntries)
     EXPECT_EQ(values->count(), 3u);
 }
 
-TEST_F(DictionaryFormsTest, ConnectionsHoldLinksOfOutputsAndChildIdsInOrder)
-{
+TEST_F(DictionaryFormsTest, ConnectionsHoldLinksOfOutputsAndChildIdsInOrder) {
     auto target = stored("Target");
     KXAttribute* input = makePort(*target, "Load", KXAttributeConnectionInput);
     auto model = stored("Source");
@@ -99,8 +93,7 @@ TEST_F(DictionaryFormsTest, ConnectionsHoldLinksOfOutputsAndChildIdsInOrder)
     EXPECT_EQ(targetConnections->count(), 1u);
 }
 
-TEST_F(DictionaryFormsTest, LoadingValuesSetsIdAndNamedAttributesOnly)
-{
+TEST_F(DictionaryFormsTest, LoadingValuesSetsIdAndNamedAttributesOnly) {
     auto model = KXModel::makeShared<TestModel>("Before");
     auto* size = new KXAttributeSize("Size", model.get());
     CCDictionary* values = CCDictionary::create();
@@ -123,8 +116,7 @@ TEST_F(DictionaryFormsTest, LoadingValuesSetsIdAndNamedAttributesOnly)
     EXPECT_EQ(model->name(), "After");
 }
 
-TEST_F(DictionaryFormsTest, LoadedLinkGoesToTheFirstInputOfThatName)
-{
+TEST_F(DictionaryFormsTest, LoadedLinkGoesToTheFirstInputOfThatName) {
     auto target = stored("Target");
     makePort(*target, "Load", KXAttributeConnectionOutput);
     KXAttribute* firstInput = makePort(*target, "Load", KXAttributeConnectionInput);
@@ -143,8 +135,7 @@ TEST_F(DictionaryFormsTest, LoadedLinkGoesToTheFirstInputOfThatName)
     EXPECT_TRUE(input->connections().empty());
 }
 
-TEST_F(DictionaryFormsTest, LinkToAModelWithALargeIdSurvives)
-{
+TEST_F(DictionaryFormsTest, LinkToAModelWithALargeIdSurvives) {
     auto target = stored("Target");
     target->setId(3000000000u);
     KXAttribute* load = makePort(*target, "Load", KXAttributeConnectionInput);
@@ -158,17 +149,19 @@ TEST_F(DictionaryFormsTest, LinkToAModelWithALargeIdSurvives)
     EXPECT_EQ(readOutput->connection(), load);
 }
 
-TEST_F(DictionaryFormsTest, LinksToNothingLeaveTheOutputAsItWas)
-{
+TEST_F(DictionaryFormsTest, LinksToNothingLeaveTheOutputAsItWas) {
     auto target = stored("Target");
     makePort(*target, "Out", KXAttributeConnectionOutput);
     KXAttribute* load = makePort(*target, "Load", KXAttributeConnectionInput);
     auto model = stored("Source");
     KXAttribute* output = makePort(*model, "Next", KXAttributeConnectionOutput);
 
-    const std::vector<std::pair<std::string, std::string>> broken = {
-        {"0", "Load"}, {"", "Load"}, {"999", "Load"}, {std::to_string(target->id()), ""},
-        {std::to_string(target->id()), "Out"}, {std::to_string(target->id()), "load"}};
+    const std::vector<std::pair<std::string, std::string>> broken = {{"0", "Load"},
+                                                                     {"", "Load"},
+                                                                     {"999", "Load"},
+                                                                     {std::to_string(target->id()), ""},
+                                                                     {std::to_string(target->id()), "Out"},
+                                                                     {std::to_string(target->id()), "load"}};
     for (const auto& entry : broken) {
         CCDictionary* connections = CCDictionary::create();
         connections->setObject(link(entry.first, entry.second), "Next");
@@ -183,8 +176,7 @@ TEST_F(DictionaryFormsTest, LinksToNothingLeaveTheOutputAsItWas)
     EXPECT_EQ(output->connection(), load);
 }
 
-TEST_F(DictionaryFormsTest, ChildrenAreFoundByIdSkippingUnknownAndStoppingAtANonText)
-{
+TEST_F(DictionaryFormsTest, ChildrenAreFoundByIdSkippingUnknownAndStoppingAtANonText) {
     auto model = stored("Parent");
     auto a = stored("a");
     auto b = stored("b");
@@ -213,8 +205,7 @@ TEST_F(DictionaryFormsTest, ChildrenAreFoundByIdSkippingUnknownAndStoppingAtANon
     model->removeObserver(&observer);
 }
 
-TEST_F(DictionaryFormsTest, LabelSurvivesItsDictionaryForms)
-{
+TEST_F(DictionaryFormsTest, LabelSurvivesItsDictionaryForms) {
     auto source = std::static_pointer_cast<KXModelObjectLabel>(KXModelObjectLabel::create());
     source->textAttribute()->setValue("Best: 12", true);
     source->alignmentAttribute()->setValue("kCCTextAlignmentRight", true);

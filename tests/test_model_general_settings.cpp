@@ -15,8 +15,7 @@ namespace {
 
 // The value stored under `name` in an unpacked map whose keys are the ids of `table`.
 const msgpack::object* entry(const msgpack::object& map, const KXMessagePackMap::KeyTable& table,
-                             const std::string& name)
-{
+                             const std::string& name) {
     const uint64_t id = static_cast<uint64_t>(table.at(name));
     for (uint32_t i = 0; i < map.via.map.size; ++i) {
         if (map.via.map.ptr[i].key.as<uint64_t>() == id) {
@@ -31,15 +30,13 @@ const msgpack::object* entry(const msgpack::object& map, const KXMessagePackMap:
 class GeneralSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { KXModelController::shared()->clear(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXModelController::shared()->clear();
         KXMessagePackMap::resetKeyState();
     }
 
     // The key table of what `settings` stores, installed.
-    static KXMessagePackMap::KeyTable installKeysOf(const std::shared_ptr<KXModel>& settings)
-    {
+    static KXMessagePackMap::KeyTable installKeysOf(const std::shared_ptr<KXModel>& settings) {
         KXMessagePackMap::KeyTable table =
             kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({settings})));
         KXMessagePackMap::installKeyTable(table);
@@ -47,8 +44,7 @@ protected:
     }
 };
 
-TEST_F(GeneralSettingsTest, FreshInstanceStoresItsDefaults)
-{
+TEST_F(GeneralSettingsTest, FreshInstanceStoresItsDefaults) {
     auto settings = KXModelGeneralSettings::shared();
     const KXMessagePackMap::KeyTable table = installKeysOf(settings);
     const std::string bytes = kxdata::packModels({settings}, false);
@@ -60,7 +56,9 @@ TEST_F(GeneralSettingsTest, FreshInstanceStoresItsDefaults)
         EXPECT_NE(attribute, nullptr) << name;
         return attribute ? entry(*attribute, table, "value")->as<std::string>() : std::string();
     };
-    auto number = [&](const char* name) { return entry(*entry(map, table, name), table, "value")->as<int64_t>(); };
+    auto number = [&](const char* name) {
+        return entry(*entry(map, table, name), table, "value")->as<int64_t>();
+    };
 
     EXPECT_EQ(entry(map, table, "Class Name")->as<std::string>(), "KXModelGeneralSettings");
     EXPECT_EQ(text("Share Screen"), "Game Field Screen");
@@ -94,8 +92,7 @@ TEST_F(GeneralSettingsTest, FreshInstanceStoresItsDefaults)
     EXPECT_TRUE(settings->iconAttribute()->isExcludedFromAtlas());
 }
 
-TEST_F(GeneralSettingsTest, StoredLastIdDecidesTheNextModelId)
-{
+TEST_F(GeneralSettingsTest, StoredLastIdDecidesTheNextModelId) {
     auto settings = KXModelGeneralSettings::shared();
     settings->lastIdAttribute()->setValue(500, true);
     installKeysOf(settings);
@@ -103,13 +100,13 @@ TEST_F(GeneralSettingsTest, StoredLastIdDecidesTheNextModelId)
     KXModelGeneralSettings::resetShared();
     KXModelController::shared()->setIdCounter(3);
 
-    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0);
+    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                           0);
     EXPECT_EQ(KXModelGeneralSettings::shared()->lastId(), 500u);
     EXPECT_EQ(KXModelController::shared()->createModel("KXModelFont")->id(), 501u);
 }
 
-TEST_F(GeneralSettingsTest, OneSharedInstanceThatCloneHandsOutAndResetRenews)
-{
+TEST_F(GeneralSettingsTest, OneSharedInstanceThatCloneHandsOutAndResetRenews) {
     auto first = KXModelGeneralSettings::shared();
     EXPECT_EQ(KXModelGeneralSettings::shared(), first);
     EXPECT_EQ(first->clone(true, false), first);
@@ -127,8 +124,7 @@ TEST_F(GeneralSettingsTest, OneSharedInstanceThatCloneHandsOutAndResetRenews)
     EXPECT_EQ(KXModelController::shared()->getModel(second->id()), second);
 }
 
-TEST_F(GeneralSettingsTest, PlatformValuesRoundTripAndUnknownKeysAreSkipped)
-{
+TEST_F(GeneralSettingsTest, PlatformValuesRoundTripAndUnknownKeysAreSkipped) {
     auto settings = KXModelGeneralSettings::shared();
     cocos2d::CCDictionary* android = cocos2d::CCDictionary::create();
     android->setObject(cocos2d::CCString::create("com.example"), "Bundle");
@@ -137,7 +133,8 @@ TEST_F(GeneralSettingsTest, PlatformValuesRoundTripAndUnknownKeysAreSkipped)
     const std::string bytes = kxdata::packModels({settings}, false);
     KXModelGeneralSettings::resetShared();
 
-    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0);
+    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                           0);
     auto loaded = KXModelGeneralSettings::shared();
     ASSERT_EQ(loaded->platformValues()->count(), 1u);
     auto* android1 = dynamic_cast<cocos2d::CCDictionary*>(loaded->platformValues()->objectForKey("android"));
@@ -167,7 +164,8 @@ TEST_F(GeneralSettingsTest, PlatformValuesRoundTripAndUnknownKeysAreSkipped)
     encoded.append(extra.data(), extra.size());
 
     KXDebugLogCapture log;
-    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(encoded.data()), encoded.size(), 0);
+    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(encoded.data()),
+                                           encoded.size(), 0);
     auto renewed = KXModelGeneralSettings::shared();
     EXPECT_EQ(log.lines().size(), 2u);
     ASSERT_EQ(renewed->platformValues()->count(), 1u);
@@ -177,8 +175,7 @@ TEST_F(GeneralSettingsTest, PlatformValuesRoundTripAndUnknownKeysAreSkipped)
     EXPECT_STREQ(android2->valueForKey("Bundle")->getCString(), "y");
 }
 
-TEST_F(GeneralSettingsTest, DictionaryFormFillsThePlainMembersOnlyFromNonEmptyValues)
-{
+TEST_F(GeneralSettingsTest, DictionaryFormFillsThePlainMembersOnlyFromNonEmptyValues) {
     auto settings = KXModelGeneralSettings::shared();
     cocos2d::CCDictionary* form = cocos2d::CCDictionary::create();
     auto valueEntry = [](const char* text) {

@@ -5,23 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include "support/loading_fixtures.h"
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelFont.h"
 #include "model/classes/KXModelSound.h"
+#include "support/loading_fixtures.h"
 
 namespace {
 
 const std::string kSettingsFileLine =
     "[KXModelController] load data(0) for class from file: data/KXModelGeneralSettings.0.attributes.pack";
 
-bool startsWith(const std::string& text, const std::string& prefix)
-{
+bool startsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-std::vector<unsigned char> bytesOf(const std::string& text)
-{
+std::vector<unsigned char> bytesOf(const std::string& text) {
     return std::vector<unsigned char>(text.begin(), text.end());
 }
 
@@ -30,8 +28,7 @@ std::vector<unsigned char> bytesOf(const std::string& text)
 // Settings, four fonts in two files (two per file), one sound.
 class FolderLoadingTest : public LoadingTest {
 protected:
-    void writeSmallGame()
-    {
+    void writeSmallGame() {
         kxdata::ModelList models{settings()};
         for (int i = 0; i < 4; ++i) {
             models.push_back(make("KXModelFont", "font " + std::to_string(i)));
@@ -48,8 +45,7 @@ protected:
     std::vector<kxdata::PackFile> m_files;
 };
 
-TEST_F(FolderLoadingTest, AClassWithTwoFilesTakesThreeStepsAndEveryClassOneMorePerPass)
-{
+TEST_F(FolderLoadingTest, AClassWithTwoFilesTakesThreeStepsAndEveryClassOneMorePerPass) {
     writeSmallGame();
     store()->loadInitialData("data/data.pkg", nullptr);
     ASSERT_FALSE(store()->loadFailed());
@@ -73,8 +69,7 @@ TEST_F(FolderLoadingTest, AClassWithTwoFilesTakesThreeStepsAndEveryClassOneMoreP
     EXPECT_TRUE(store()->lastError().empty());
 }
 
-TEST_F(FolderLoadingTest, GeneralSettingsAreReadThreeTimesAndRegisteredOnce)
-{
+TEST_F(FolderLoadingTest, GeneralSettingsAreReadThreeTimesAndRegisteredOnce) {
     writeSmallGame();
     KXDebugLogCapture log;
     store()->loadInitialData("data/data.pkg", nullptr);
@@ -88,8 +83,7 @@ TEST_F(FolderLoadingTest, GeneralSettingsAreReadThreeTimesAndRegisteredOnce)
     EXPECT_EQ(KXModelGeneralSettings::shared()->userId(), kUserId);
 }
 
-TEST_F(FolderLoadingTest, ProgressClimbsByPassHalvesToExactlyOneHundred)
-{
+TEST_F(FolderLoadingTest, ProgressClimbsByPassHalvesToExactlyOneHundred) {
     writeSmallGame();
     store()->loadInitialData("data/data.pkg", nullptr);
     std::vector<int32_t> seen;
@@ -109,8 +103,7 @@ TEST_F(FolderLoadingTest, ProgressClimbsByPassHalvesToExactlyOneHundred)
     EXPECT_EQ(seen.back(), 100);
 }
 
-TEST_F(FolderLoadingTest, AStepAfterTheEndStartsAgainFromAnEmptyStore)
-{
+TEST_F(FolderLoadingTest, AStepAfterTheEndStartsAgainFromAnEmptyStore) {
     writeSmallGame();
     store()->loadInitialData("data/data.pkg", nullptr);
     runSteps();
@@ -129,8 +122,7 @@ TEST_F(FolderLoadingTest, AStepAfterTheEndStartsAgainFromAnEmptyStore)
     EXPECT_EQ(store()->getModel(m_settingsId), KXModelGeneralSettings::shared());
 }
 
-TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn)
-{
+TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn) {
     writeSmallGame();
     // The second font file loses its last byte; the first font file starts with a number
     // where a map belongs.
@@ -156,8 +148,7 @@ TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn)
     EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: ")) << store()->lastError();
 }
 
-TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop)
-{
+TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop) {
     writeSmallGame();
     std::remove(folder().file("data/Keys.pack").c_str());
     KXDebugLogCapture log;
@@ -172,8 +163,7 @@ TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop)
     EXPECT_FALSE(store()->loadFailed());
 }
 
-TEST_F(FolderLoadingTest, MissingOrEmptyGeneralSettingsFailTheLoad)
-{
+TEST_F(FolderLoadingTest, MissingOrEmptyGeneralSettingsFailTheLoad) {
     writeSmallGame();
     std::remove(folder().file("data/KXModelGeneralSettings.0.attributes.pack").c_str());
     store()->loadInitialData("data/data.pkg", nullptr);
@@ -187,8 +177,7 @@ TEST_F(FolderLoadingTest, MissingOrEmptyGeneralSettingsFailTheLoad)
     EXPECT_TRUE(store()->loadFailed());
 }
 
-TEST_F(FolderLoadingTest, EmptyPackFileIsAFileWithoutModels)
-{
+TEST_F(FolderLoadingTest, EmptyPackFileIsAFileWithoutModels) {
     folder().write("empty.pack", "");
     EXPECT_EQ(store()->loadDataFromFile("empty.pack", 0), 0);
     EXPECT_EQ(store()->loadDataFromFile("missing.pack", 0), 1);
@@ -199,14 +188,13 @@ TEST_F(FolderLoadingTest, EmptyPackFileIsAFileWithoutModels)
 
 class ParseDataTest : public LoadingTest {
 protected:
-    void installKeys(const kxdata::ModelList& models)
-    {
-        KXMessagePackMap::installKeyTable(kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames(models))));
+    void installKeys(const kxdata::ModelList& models) {
+        KXMessagePackMap::installKeyTable(
+            kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames(models))));
     }
 };
 
-TEST_F(ParseDataTest, TwoMapsWithOneIdLeaveTheSecondModel)
-{
+TEST_F(ParseDataTest, TwoMapsWithOneIdLeaveTheSecondModel) {
     std::shared_ptr<KXModel> first = make("KXModelFont", "first");
     std::shared_ptr<KXModel> second = make("KXModelFont", "second");
     second->setId(first->id());
@@ -222,8 +210,7 @@ TEST_F(ParseDataTest, TwoMapsWithOneIdLeaveTheSecondModel)
     EXPECT_EQ(store()->getModel(id)->name(), "second");
 }
 
-TEST_F(ParseDataTest, UnknownClassLeavesTheModelThatHoldsTheIdAlone)
-{
+TEST_F(ParseDataTest, UnknownClassLeavesTheModelThatHoldsTheIdAlone) {
     std::shared_ptr<KXModel> font = make("KXModelFont", "kept");
     store()->addModel(font);
     installKeys({font});
@@ -237,8 +224,7 @@ TEST_F(ParseDataTest, UnknownClassLeavesTheModelThatHoldsTheIdAlone)
     EXPECT_EQ(store()->getModel(font->id()), font);
 }
 
-TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer)
-{
+TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer) {
     std::shared_ptr<KXModel> font = make("KXModelFont", "after nil");
     installKeys({font});
     msgpack::zone zone;
@@ -246,8 +232,8 @@ TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer)
     noId.set("Class Name", "KXModelFont");
     KXMessagePackMap noClass(zone);
     noClass.set("id", 900u);
-    const std::string bytes =
-        noId.packToBytes() + noClass.packToBytes() + std::string(1, '\xc0') + kxdata::packModels({font}, false);
+    const std::string bytes = noId.packToBytes() + noClass.packToBytes() + std::string(1, '\xc0') +
+                              kxdata::packModels({font}, false);
     const uint32_t id = font->id();
     font.reset();
 
@@ -257,11 +243,11 @@ TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer)
     EXPECT_EQ(store()->getModel(id), nullptr);
 }
 
-TEST_F(ParseDataTest, ClaimedSizesBeyondTheBufferFailWithoutReservingThem)
-{
+TEST_F(ParseDataTest, ClaimedSizesBeyondTheBufferFailWithoutReservingThem) {
     // An array, a map and a string that claim 2^32 - 1 elements or bytes, in a few bytes.
-    for (const std::string& bytes : {std::string("\xdd\xff\xff\xff\xff", 5), std::string("\xdf\xff\xff\xff\xff", 5),
-                                     std::string("\x81\xdd\xff\xff\xff\xff", 6), std::string("\xdb\xff\xff\xff\xff", 5)}) {
+    for (const std::string& bytes :
+         {std::string("\xdd\xff\xff\xff\xff", 5), std::string("\xdf\xff\xff\xff\xff", 5),
+          std::string("\x81\xdd\xff\xff\xff\xff", 6), std::string("\xdb\xff\xff\xff\xff", 5)}) {
         const std::vector<unsigned char> buffer = bytesOf(bytes);
         EXPECT_ANY_THROW(store()->parseData(buffer.data(), buffer.size(), 0));
     }
@@ -270,8 +256,7 @@ TEST_F(ParseDataTest, ClaimedSizesBeyondTheBufferFailWithoutReservingThem)
     EXPECT_ANY_THROW(store()->parseData(deep.data(), deep.size(), 0));
 }
 
-TEST_F(ParseDataTest, ConnectionsReachOnlyRegisteredModels)
-{
+TEST_F(ParseDataTest, ConnectionsReachOnlyRegisteredModels) {
     std::shared_ptr<KXModel> screen = make("KXModelScreen", "screen");
     std::shared_ptr<KXModel> label = make("KXModelObjectLabel", "label");
     screen->addChild(label, true);

@@ -13,8 +13,7 @@
 
 namespace {
 
-bool startsWith(const std::string& text, const std::string& prefix)
-{
+bool startsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
@@ -23,8 +22,7 @@ bool startsWith(const std::string& text, const std::string& prefix)
 class ArchiveLoadingTest : public LoadingTest {
 protected:
     // Settings and `fonts` fonts, `perFile` to a pack file.
-    std::vector<kxdata::PackFile> smallGame(int fonts, size_t perFile = 2)
-    {
+    std::vector<kxdata::PackFile> smallGame(int fonts, size_t perFile = 2) {
         kxdata::ModelList models{settings()};
         for (int i = 0; i < fonts; ++i) {
             models.push_back(make("KXModelFont", "font " + std::to_string(i)));
@@ -32,8 +30,7 @@ protected:
         return pack(models, perFile);
     }
 
-    void startLoad(const char* password = kStoredArchivePassword)
-    {
+    void startLoad(const char* password = kStoredArchivePassword) {
         store()->setArchiveMode(true);
         store()->loadInitialData("data/data.pkg", password);
     }
@@ -41,8 +38,7 @@ protected:
     size_t fonts() const { return store()->getModelsByType(KXModelFont::staticType()).size(); }
 };
 
-TEST_F(ArchiveLoadingTest, EveryCipherLoadsTheWholeGame)
-{
+TEST_F(ArchiveLoadingTest, EveryCipherLoadsTheWholeGame) {
     const std::string password = decodePassword(kStoredArchivePassword);
     for (kxdata::ArchiveCipher cipher :
          {kxdata::ArchiveCipher::None, kxdata::ArchiveCipher::ZipCrypto, kxdata::ArchiveCipher::Aes256}) {
@@ -59,20 +55,20 @@ TEST_F(ArchiveLoadingTest, EveryCipherLoadsTheWholeGame)
     }
 }
 
-TEST_F(ArchiveLoadingTest, EntriesAreChosenByTheMarkerInTheirName)
-{
+TEST_F(ArchiveLoadingTest, EntriesAreChosenByTheMarkerInTheirName) {
     std::vector<kxdata::PackFile> files = smallGame(0);
     std::shared_ptr<KXModel> marked = make("KXModelFont", "marked");
     std::shared_ptr<KXModel> unmarked = make("KXModelFont", "unmarked");
     // The writer's key table is still installed: these maps use the same ids.
-    KXMessagePackMap::installKeyTable(kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames(
-        {KXModelGeneralSettings::shared(), marked}))));
+    KXMessagePackMap::installKeyTable(kxdata::keyTableFor(
+        kxdata::keyFileLines(kxdata::collectKeyNames({KXModelGeneralSettings::shared(), marked}))));
     files.push_back({"KXModelFont.extra.attributes.bin", kxdata::packModels({marked}, false)});
     files.push_back({"fonts-backup.bin", kxdata::packModels({unmarked}, false)});
     const uint32_t markedId = marked->id();
     const uint32_t unmarkedId = unmarked->id();
     // The key file must list what these maps use.
-    files[0] = {"Keys.pack", scrambleKeyList(kxdata::keyFileLines(KXMessagePackMap::registeredKeyNames()), kUserId)};
+    files[0] = {"Keys.pack",
+                scrambleKeyList(kxdata::keyFileLines(KXMessagePackMap::registeredKeyNames()), kUserId)};
     marked.reset();
     unmarked.reset();
     store()->clear();
@@ -85,8 +81,7 @@ TEST_F(ArchiveLoadingTest, EntriesAreChosenByTheMarkerInTheirName)
     EXPECT_EQ(store()->getModel(unmarkedId), nullptr);
 }
 
-TEST_F(ArchiveLoadingTest, ManyEntriesPerClassKeepProgressWithinEachHalf)
-{
+TEST_F(ArchiveLoadingTest, ManyEntriesPerClassKeepProgressWithinEachHalf) {
     // 80 font files: more entries than the 72 registered classes.
     writeArchive(smallGame(80, 1));
     startLoad();
@@ -110,8 +105,7 @@ TEST_F(ArchiveLoadingTest, ManyEntriesPerClassKeepProgressWithinEachHalf)
     EXPECT_EQ(fonts(), 80u);
 }
 
-TEST_F(ArchiveLoadingTest, WrongPasswordFailsTheLoadWithTheReaderReason)
-{
+TEST_F(ArchiveLoadingTest, WrongPasswordFailsTheLoadWithTheReaderReason) {
     writeArchive(smallGame(2), kxdata::ArchiveCipher::Aes256, "not the password");
     startLoad();
     EXPECT_TRUE(store()->loadFailed());
@@ -126,29 +120,27 @@ TEST_F(ArchiveLoadingTest, WrongPasswordFailsTheLoadWithTheReaderReason)
     EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: Unable to ")) << store()->lastError();
 }
 
-TEST_F(ArchiveLoadingTest, UnreadableArchiveFailsTheLoadInsteadOfSpinning)
-{
+TEST_F(ArchiveLoadingTest, UnreadableArchiveFailsTheLoadInsteadOfSpinning) {
     kxdata::writeFolder(folder().path(), {{"data.pkg", "this is not a zip archive, only text"}});
     KXDebugLogCapture log;
     startLoad();
     EXPECT_TRUE(store()->loadFailed());
-    EXPECT_TRUE(startsWith(store()->lastError(), "No data archive: Unable to open the archive")) << store()->lastError();
+    EXPECT_TRUE(startsWith(store()->lastError(), "No data archive: Unable to open the archive"))
+        << store()->lastError();
     EXPECT_TRUE(store()->loadNextArchiveFile(kStoredArchivePassword));
     EXPECT_TRUE(std::any_of(log.lines().begin(), log.lines().end(), [](const std::string& line) {
         return startsWith(line, "[KXModelController] open archive - fail: ");
     }));
 }
 
-TEST_F(ArchiveLoadingTest, MissingKeyEntryFailsTheLoad)
-{
+TEST_F(ArchiveLoadingTest, MissingKeyEntryFailsTheLoad) {
     writeArchive(without(smallGame(2), "Keys.pack"));
     startLoad();
     EXPECT_TRUE(store()->loadFailed());
     EXPECT_EQ(store()->lastError(), "Failed to load keys");
 }
 
-TEST_F(ArchiveLoadingTest, OperationsWithoutAnArchiveReportIt)
-{
+TEST_F(ArchiveLoadingTest, OperationsWithoutAnArchiveReportIt) {
     KXDebugLogCapture log;
     EXPECT_EQ(store()->loadDataFromArchive("KXModelFont.0.attributes.pack", 0, nullptr), 2);
     EXPECT_EQ(store()->lastError(), "No data archive");
@@ -160,8 +152,7 @@ TEST_F(ArchiveLoadingTest, OperationsWithoutAnArchiveReportIt)
     EXPECT_TRUE(log.contains("[KXModelController] readFileArchive error - dataArchive is empty"));
 }
 
-TEST_F(ArchiveLoadingTest, DamagedEntryEndsItsTurnAndTheLoadGoesOn)
-{
+TEST_F(ArchiveLoadingTest, DamagedEntryEndsItsTurnAndTheLoadGoesOn) {
     std::vector<kxdata::PackFile> files = smallGame(4);
     for (kxdata::PackFile& file : files) {
         if (file.name == "KXModelFont.1.attributes.pack") {

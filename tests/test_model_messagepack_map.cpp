@@ -9,30 +9,27 @@
 
 namespace {
 
-std::string bytes(std::initializer_list<unsigned char> list)
-{
+std::string bytes(std::initializer_list<unsigned char> list) {
     return std::string(list.begin(), list.end());
 }
 
-msgpack::object_handle unpackBytes(const std::string& data)
-{
+msgpack::object_handle unpackBytes(const std::string& data) {
     return msgpack::unpack(data.data(), data.size());
 }
 
 class MessagePackMapTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         KXMessagePackMap::resetKeyState();
-        KXMessagePackMap::installKeyTable({{"id", 1}, {"value", 2}, {"Position", 3}, {"Name", 4}, {"Points", 5}});
+        KXMessagePackMap::installKeyTable(
+            {{"id", 1}, {"value", 2}, {"Position", 3}, {"Name", 4}, {"Points", 5}});
     }
     void TearDown() override { KXMessagePackMap::resetKeyState(); }
 
     msgpack::zone zone;
 };
 
-TEST(MessagePackKeyTable, FallbackIdsWithoutTable)
-{
+TEST(MessagePackKeyTable, FallbackIdsWithoutTable) {
     KXMessagePackMap::resetKeyState();
     EXPECT_EQ(KXMessagePackMap::keyIdForName("id"), 42);
     EXPECT_EQ(KXMessagePackMap::keyIdForName("Class Name"), 33);
@@ -47,8 +44,7 @@ TEST(MessagePackKeyTable, FallbackIdsWithoutTable)
     EXPECT_THROW(KXMessagePackMap::requireKeyId("id"), std::runtime_error);
 }
 
-TEST(MessagePackKeyTable, FallbackGivesWayToInstalledNames)
-{
+TEST(MessagePackKeyTable, FallbackGivesWayToInstalledNames) {
     KXMessagePackMap::resetKeyState();
     KXMessagePackMap::installKeyTable({{"Position", 42}, {"value", 33}});
     EXPECT_EQ(KXMessagePackMap::keyIdForName("id"), -1);         // 42 belongs to "Position"
@@ -67,8 +63,7 @@ TEST(MessagePackKeyTable, FallbackGivesWayToInstalledNames)
     KXMessagePackMap::resetKeyState();
 }
 
-TEST_F(MessagePackMapTest, SettersNeedZoneAndKnownKey)
-{
+TEST_F(MessagePackMapTest, SettersNeedZoneAndKnownKey) {
     KXMessagePackMap readOnly;
     try {
         readOnly.set("id", 1u);
@@ -88,20 +83,18 @@ TEST_F(MessagePackMapTest, SettersNeedZoneAndKnownKey)
     EXPECT_TRUE(map.empty());
 }
 
-TEST_F(MessagePackMapTest, PacksExactBytesAndKeepsFirstValue)
-{
+TEST_F(MessagePackMapTest, PacksExactBytesAndKeepsFirstValue) {
     KXMessagePackMap map(zone);
     map.set("id", 7u);
     map.set("value", -1);
     map.set("Position", cocos2d::CCPoint(1.5f, -2.0f));
     map.set("id", 9u); // ignored: the first value stays
     EXPECT_EQ(map.size(), 3u);
-    EXPECT_EQ(map.packToBytes(), bytes({0x83, 0x01, 0x07, 0x02, 0xff, 0x03, 0x92, 0xca, 0x3f, 0xc0, 0x00, 0x00,
-                                        0xca, 0xc0, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(map.packToBytes(), bytes({0x83, 0x01, 0x07, 0x02, 0xff, 0x03, 0x92, 0xca, 0x3f, 0xc0, 0x00,
+                                        0x00, 0xca, 0xc0, 0x00, 0x00, 0x00}));
 }
 
-TEST_F(MessagePackMapTest, EncodingOfEachValueType)
-{
+TEST_F(MessagePackMapTest, EncodingOfEachValueType) {
     KXMessagePackMap map(zone);
     map.set("id", 0);
     map.set("value", true);
@@ -110,8 +103,8 @@ TEST_F(MessagePackMapTest, EncodingOfEachValueType)
     map.set("Points", std::vector<uint32_t>{3, 1});
     EXPECT_EQ(map.find(1)->type, msgpack::type::POSITIVE_INTEGER); // signed 0 is positive
     EXPECT_EQ(map.find(2)->type, msgpack::type::BOOLEAN);
-    EXPECT_EQ(map.packToBytes(), bytes({0x85, 0x01, 0x00, 0x02, 0xc3, 0x04, 0xa3, 'a', 'b', 'c', 0x03, 0xca, 0x3e,
-                                        0x80, 0x00, 0x00, 0x05, 0x92, 0x03, 0x01}));
+    EXPECT_EQ(map.packToBytes(), bytes({0x85, 0x01, 0x00, 0x02, 0xc3, 0x04, 0xa3, 'a',  'b',  'c',
+                                        0x03, 0xca, 0x3e, 0x80, 0x00, 0x00, 0x05, 0x92, 0x03, 0x01}));
 
     KXMessagePackMap sizes(zone);
     sizes.set("value", cocos2d::CCSize(2.0f, 0.0f));
@@ -119,27 +112,27 @@ TEST_F(MessagePackMapTest, EncodingOfEachValueType)
     sizes.set("Name", cocos2d::ccColor4F{0.0f, 0.5f, 1.0f, 2.0f});
     sizes.set("Points", std::vector<cocos2d::CCPoint>{cocos2d::CCPoint(1.0f, 2.0f)});
     EXPECT_EQ(sizes.packToBytes(),
-              bytes({0x84,                                                      //
-                     0x02, 0x92, 0xca, 0x40, 0, 0, 0, 0xca, 0, 0, 0, 0,         // size
-                     0x03, 0x94, 0xca, 0x3f, 0x80, 0, 0, 0xca, 0, 0, 0, 0,      // rect
-                     0xca, 0, 0, 0, 0, 0xca, 0xbf, 0x80, 0, 0,                  //
-                     0x04, 0x94, 0xca, 0, 0, 0, 0, 0xca, 0x3f, 0, 0, 0,         // colour
-                     0xca, 0x3f, 0x80, 0, 0, 0xca, 0x40, 0, 0, 0,               //
-                     0x05, 0x91, 0x92, 0xca, 0x3f, 0x80, 0, 0, 0xca, 0x40, 0, 0, 0})); // points
+              bytes({0x84,                                                                   //
+                     0x02, 0x92, 0xca, 0x40, 0,    0,    0,    0xca, 0,    0,    0, 0,       // size
+                     0x03, 0x94, 0xca, 0x3f, 0x80, 0,    0,    0xca, 0,    0,    0, 0,       // rect
+                     0xca, 0,    0,    0,    0,    0xca, 0xbf, 0x80, 0,    0,                //
+                     0x04, 0x94, 0xca, 0,    0,    0,    0,    0xca, 0x3f, 0,    0, 0,       // colour
+                     0xca, 0x3f, 0x80, 0,    0,    0xca, 0x40, 0,    0,    0,                //
+                     0x05, 0x91, 0x92, 0xca, 0x3f, 0x80, 0,    0,    0xca, 0x40, 0, 0, 0})); // points
 }
 
-TEST(MessagePackFloats, WholeNumbersStayFloats)
-{
+TEST(MessagePackFloats, WholeNumbersStayFloats) {
     // msgpack-cxx on its own would write these as the integers 1 and 2.
     msgpack::sbuffer buffer;
     msgpack::pack(buffer, cocos2d::CCPoint(1.0f, 2.0f));
-    EXPECT_EQ(std::string(buffer.data(), buffer.size()), bytes({0x92, 0xca, 0x3f, 0x80, 0, 0, 0xca, 0x40, 0, 0, 0}));
-    EXPECT_EQ(kxmsgpack::packObjectToBytes(msgpack::object(3.0)), bytes({0xcb, 0x40, 0x08, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(std::string(buffer.data(), buffer.size()),
+              bytes({0x92, 0xca, 0x3f, 0x80, 0, 0, 0xca, 0x40, 0, 0, 0}));
+    EXPECT_EQ(kxmsgpack::packObjectToBytes(msgpack::object(3.0)),
+              bytes({0xcb, 0x40, 0x08, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(kxmsgpack::packObjectToBytes(msgpack::object(-0.0f)), bytes({0xca, 0x80, 0, 0, 0}));
 }
 
-TEST_F(MessagePackMapTest, NestedMapsAndCopiedObjectLists)
-{
+TEST_F(MessagePackMapTest, NestedMapsAndCopiedObjectLists) {
     KXMessagePackMap outer(zone);
     {
         // Objects from a buffer that goes away must survive in the writer's zone.
@@ -154,8 +147,7 @@ TEST_F(MessagePackMapTest, NestedMapsAndCopiedObjectLists)
     EXPECT_EQ(outer.packToBytes(), bytes({0x82, 0x04, 0x81, 0x02, 0x92, 0xa1, 'x', 0x05, 0x03, 0x80}));
 }
 
-TEST_F(MessagePackMapTest, ReadsBackWhatItWrites)
-{
+TEST_F(MessagePackMapTest, ReadsBackWhatItWrites) {
     KXMessagePackMap map(zone);
     map.set("id", 4000000000u);
     map.set("value", -123456);
@@ -198,8 +190,7 @@ TEST_F(MessagePackMapTest, ReadsBackWhatItWrites)
     EXPECT_EQ(untouched, 9.0f);
 }
 
-TEST_F(MessagePackMapTest, PointsAcceptAnyNumberButExactLength)
-{
+TEST_F(MessagePackMapTest, PointsAcceptAnyNumberButExactLength) {
     // [1, -2] as integers reads as a point.
     msgpack::object_handle ints = unpackBytes(bytes({0x81, 0x03, 0x92, 0x01, 0xfe}));
     cocos2d::CCPoint point;
@@ -208,10 +199,10 @@ TEST_F(MessagePackMapTest, PointsAcceptAnyNumberButExactLength)
     EXPECT_EQ(point.y, -2.0f);
 
     const std::vector<std::string> wrongShapes = {
-        bytes({0x81, 0x03, 0x93, 0x01, 0x02, 0x03}),       // three elements
-        bytes({0x81, 0x03, 0x81, 0x01, 0x02}),             // a map
-        bytes({0x81, 0x03, 0x92, 0x01, 0xa1, 'x'}),        // a string element
-        bytes({0x81, 0x03, 0x91, 0x01}),                   // one element
+        bytes({0x81, 0x03, 0x93, 0x01, 0x02, 0x03}), // three elements
+        bytes({0x81, 0x03, 0x81, 0x01, 0x02}),       // a map
+        bytes({0x81, 0x03, 0x92, 0x01, 0xa1, 'x'}),  // a string element
+        bytes({0x81, 0x03, 0x91, 0x01}),             // one element
     };
     for (const std::string& data : wrongShapes) {
         msgpack::object_handle handle = unpackBytes(data);
@@ -235,8 +226,7 @@ TEST_F(MessagePackMapTest, PointsAcceptAnyNumberButExactLength)
     EXPECT_THROW(map.get("Position", points), msgpack::type_error); // numbers are not points
 }
 
-TEST_F(MessagePackMapTest, FillingFromObjects)
-{
+TEST_F(MessagePackMapTest, FillingFromObjects) {
     // An array where a map is expected.
     msgpack::object_handle array = unpackBytes(bytes({0x91, 0x01}));
     EXPECT_THROW(KXMessagePackMap::fromObject(array.get()), msgpack::type_error);
@@ -266,8 +256,7 @@ TEST_F(MessagePackMapTest, FillingFromObjects)
     EXPECT_THROW(bad.get("value", number), msgpack::type_error);
 }
 
-TEST_F(MessagePackMapTest, KeyCollectionOnlyRecordsNames)
-{
+TEST_F(MessagePackMapTest, KeyCollectionOnlyRecordsNames) {
     KXMessagePackMap::setCollectingKeys(true);
     KXMessagePackMap map(zone);
     map.set("Never Installed", 1u);

@@ -8,8 +8,7 @@
 
 #include "model/KXNumeric.h"
 
-TEST(Random15, StaysWithin15BitsAndSpansThem)
-{
+TEST(Random15, StaysWithin15BitsAndSpansThem) {
     std::srand(12345);
     int lowest = INT_MAX;
     int highest = INT_MIN;
@@ -25,8 +24,7 @@ TEST(Random15, StaysWithin15BitsAndSpansThem)
     EXPECT_GT(highest, 32751);
 }
 
-TEST(Random15, SignedUnitStaysWithinMinusOneAndOne)
-{
+TEST(Random15, SignedUnitStaysWithinMinusOneAndOne) {
     std::srand(7);
     for (int i = 0; i < 100000; ++i) {
         const float r = kx::randomSignedUnit();
@@ -40,15 +38,26 @@ struct IntCase {
     int expected;
 };
 
-TEST(TruncateToInt, TowardZeroAndSaturating)
-{
+TEST(TruncateToInt, TowardZeroAndSaturating) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const IntCase cases[] = {
-        {0.0, 0},          {-0.0, 0},           {2.9, 2},          {-2.9, -2},
-        {0.999, 0},        {-0.999, 0},         {nan, 0},          {1e10, INT_MAX},
-        {-1e10, INT_MIN},  {inf, INT_MAX},      {-inf, INT_MIN},   {2147483647.0, INT_MAX},
-        {2147483647.9, INT_MAX}, {2147483648.0, INT_MAX}, {-2147483648.0, INT_MIN}, {-2147483648.9, INT_MIN},
+        {0.0, 0},
+        {-0.0, 0},
+        {2.9, 2},
+        {-2.9, -2},
+        {0.999, 0},
+        {-0.999, 0},
+        {nan, 0},
+        {1e10, INT_MAX},
+        {-1e10, INT_MIN},
+        {inf, INT_MAX},
+        {-inf, INT_MIN},
+        {2147483647.0, INT_MAX},
+        {2147483647.9, INT_MAX},
+        {2147483648.0, INT_MAX},
+        {-2147483648.0, INT_MIN},
+        {-2147483648.9, INT_MIN},
         {-2147483649.0, INT_MIN},
     };
     for (const IntCase& c : cases) {
@@ -61,22 +70,28 @@ struct UIntCase {
     unsigned int expected;
 };
 
-TEST(TruncateToUInt, NegativesGiveZeroAndLargeValuesSaturate)
-{
+TEST(TruncateToUInt, NegativesGiveZeroAndLargeValuesSaturate) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const UIntCase cases[] = {
-        {0.0, 0u},          {3.7, 3u},         {-0.5, 0u},          {-1.5, 0u},          {-1e20, 0u},
-        {nan, 0u},          {inf, UINT_MAX},   {-inf, 0u},          {4294967295.0, UINT_MAX},
-        {4294967296.0, UINT_MAX}, {2147483648.5, 2147483648u},
+        {0.0, 0u},
+        {3.7, 3u},
+        {-0.5, 0u},
+        {-1.5, 0u},
+        {-1e20, 0u},
+        {nan, 0u},
+        {inf, UINT_MAX},
+        {-inf, 0u},
+        {4294967295.0, UINT_MAX},
+        {4294967296.0, UINT_MAX},
+        {2147483648.5, 2147483648u},
     };
     for (const UIntCase& c : cases) {
         EXPECT_EQ(kx::truncateToUInt(c.input), c.expected) << "input " << c.input;
     }
 }
 
-TEST(TruncateToInteger, FloatInputsTooAndOtherWidths)
-{
+TEST(TruncateToInteger, FloatInputsTooAndOtherWidths) {
     EXPECT_EQ(kx::truncateToInt(150.0f / 3.0f), 50);
     EXPECT_EQ(kx::truncateToInteger<int16_t>(40000.0), 32767);
     EXPECT_EQ(kx::truncateToInteger<int16_t>(-40000.0), -32768);

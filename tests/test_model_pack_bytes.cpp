@@ -16,8 +16,7 @@ using ModelPtr = std::shared_ptr<KXModel>;
 // A model with an output port "Out" and an input port "In".
 class PortModel : public KXModel {
 public:
-    explicit PortModel(const std::string& name = "") : KXModel(name)
-    {
+    explicit PortModel(const std::string& name = "") : KXModel(name) {
         makePort(*this, "Out", KXAttributeConnectionOutput);
         makePort(*this, "In", KXAttributeConnectionInput);
     }
@@ -56,8 +55,7 @@ for entry in objects(sys.argv[2]):
     print("connections id=%d children=%s out=%s" % (entry[1], entry.get(5, []), text))
 )PY";
 
-std::string runCommand(const std::string& command)
-{
+std::string runCommand(const std::string& command) {
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -74,8 +72,7 @@ std::string runCommand(const std::string& command)
 
 class PackBytesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         KXMessagePackMap::installKeyTable({{"id", 1},
                                            {"Class Name", 2},
@@ -91,8 +88,7 @@ protected:
     void TearDown() override { resetModelCore(); }
 
     // The attributes file and the connections file of the given models, in order.
-    static std::pair<std::string, std::string> packFiles(const std::vector<ModelPtr>& models)
-    {
+    static std::pair<std::string, std::string> packFiles(const std::vector<ModelPtr>& models) {
         std::string attributes;
         std::string connections;
         for (const ModelPtr& model : models) {
@@ -109,8 +105,7 @@ protected:
 
     // Reads the files back as the loader does: create by class name, unpack, register;
     // then the connections of registered models.
-    static std::vector<ModelPtr> readFiles(const std::string& attributes, const std::string& connections)
-    {
+    static std::vector<ModelPtr> readFiles(const std::string& attributes, const std::string& connections) {
         KXModelController* store = KXModelController::shared();
         std::vector<ModelPtr> models;
         size_t offset = 0;
@@ -136,8 +131,7 @@ protected:
     }
 };
 
-TEST_F(PackBytesTest, AnIndependentDecoderSeesIntegerKeysAndChildIdsInOrder)
-{
+TEST_F(PackBytesTest, AnIndependentDecoderSeesIntegerKeysAndChildIdsInOrder) {
     ModelPtr parent = KXModel::makeShared<PortModel>("parent");
     ModelPtr first = KXModel::makeShared<PortModel>("first");
     ModelPtr second = KXModel::makeShared<PortModel>("second");
@@ -151,9 +145,9 @@ TEST_F(PackBytesTest, AnIndependentDecoderSeesIntegerKeysAndChildIdsInOrder)
     folder.write("decoder.py", kDecoder);
     folder.write("PortModel.0.attributes.pack", files.first);
     folder.write("PortModel.0.connections.pack", files.second);
-    const std::string output =
-        runCommand("/usr/bin/python3 " + folder.file("decoder.py") + " " + folder.file("PortModel.0.attributes.pack") +
-                   " " + folder.file("PortModel.0.connections.pack") + " 2>&1");
+    const std::string output = runCommand("/usr/bin/python3 " + folder.file("decoder.py") + " " +
+                                          folder.file("PortModel.0.attributes.pack") + " " +
+                                          folder.file("PortModel.0.connections.pack") + " 2>&1");
     EXPECT_EQ(output, "attributes id=1 class=PortModel name=parent\n"
                       "attributes id=2 class=PortModel name=first\n"
                       "attributes id=3 class=PortModel name=second\n"
@@ -163,8 +157,7 @@ TEST_F(PackBytesTest, AnIndependentDecoderSeesIntegerKeysAndChildIdsInOrder)
                       "exit=0");
 }
 
-TEST_F(PackBytesTest, ReadingThePackedBytesGivesBackTheSameModels)
-{
+TEST_F(PackBytesTest, ReadingThePackedBytesGivesBackTheSameModels) {
     std::pair<std::string, std::string> files;
     {
         ModelPtr parent = KXModel::makeShared<PortModel>("parent");
@@ -177,8 +170,15 @@ TEST_F(PackBytesTest, ReadingThePackedBytesGivesBackTheSameModels)
         files = packFiles({parent, first, second});
     }
     resetModelCore();
-    KXMessagePackMap::installKeyTable({{"id", 1}, {"Class Name", 2}, {"Name", 3}, {"value", 4}, {"children", 5},
-                                       {"connectedModelId", 6}, {"attributeName", 7}, {"Out", 8}, {"In", 9}});
+    KXMessagePackMap::installKeyTable({{"id", 1},
+                                       {"Class Name", 2},
+                                       {"Name", 3},
+                                       {"value", 4},
+                                       {"children", 5},
+                                       {"connectedModelId", 6},
+                                       {"attributeName", 7},
+                                       {"Out", 8},
+                                       {"In", 9}});
     // Fresh models made before reading take ids that the stored ones replace.
     const std::vector<ModelPtr> models = readFiles(files.first, files.second);
     ASSERT_EQ(models.size(), 3u);

@@ -28,8 +28,7 @@ namespace {
 constexpr int kValueKey = 7;
 
 struct ChangeCounter : KXModelObserver {
-    void attributeChanged(KXBaseAttribute*, int flag) override
-    {
+    void attributeChanged(KXBaseAttribute*, int flag) override {
         if (flag == 0) {
             ++changes;
         }
@@ -38,9 +37,7 @@ struct ChangeCounter : KXModelObserver {
 };
 
 // The model's attribute of that name and class; added when the model class has none yet.
-template <class A>
-A* ensureAttribute(KXModel& model, const std::string& name)
-{
+template <class A> A* ensureAttribute(KXModel& model, const std::string& name) {
     KXBaseAttribute* found = model.attribute(name);
     if (found != nullptr && found->typeId() == A::staticType()) {
         return static_cast<A*>(found);
@@ -48,40 +45,33 @@ A* ensureAttribute(KXModel& model, const std::string& name)
     return new A(name, &model);
 }
 
-bool refersTo(const KXModel& model, const KXBaseAttribute* attribute)
-{
+bool refersTo(const KXModel& model, const KXBaseAttribute* attribute) {
     const auto& referrers = model.referrers();
     return std::find(referrers.begin(), referrers.end(), attribute) != referrers.end();
 }
 
 class ModelReferencesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         store().clear();
         KXMessagePackMap::resetKeyState();
         KXMessagePackMap::installKeyTable(
             {{"value", kValueKey}, {"connectedModelId", 1}, {"attributeName", 2}});
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         store().clear();
         KXMessagePackMap::resetKeyState();
     }
     static KXModelController& store() { return *KXModelController::shared(); }
 
-    template <class T>
-    static std::shared_ptr<T> makeStored()
-    {
+    template <class T> static std::shared_ptr<T> makeStored() {
         auto model = std::static_pointer_cast<T>(T::create());
         store().addModel(model);
         return model;
     }
 
     // A connection map holding only "value".
-    template <class V>
-    KXMessagePackMap connectionsWithValue(const V& value)
-    {
+    template <class V> KXMessagePackMap connectionsWithValue(const V& value) {
         KXMessagePackMap map(m_zone);
         map.set("value", value);
         return map;
@@ -90,8 +80,7 @@ protected:
     msgpack::zone m_zone;
 };
 
-TEST_F(ModelReferencesTest, StoredIdResolvesOnlyToTheReferencedKind)
-{
+TEST_F(ModelReferencesTest, StoredIdResolvesOnlyToTheReferencedKind) {
     auto owner = makeStored<KXModelObjectAssetUnit>();
     auto* reference = new KXAttributeObjectAsset("Test Target", owner.get());
     auto trail = makeStored<KXModelObjectTrail>(); // derived from the object asset
@@ -115,16 +104,14 @@ TEST_F(ModelReferencesTest, StoredIdResolvesOnlyToTheReferencedKind)
     EXPECT_FALSE(reference->value());
 }
 
-TEST_F(ModelReferencesTest, StoredIdOfTheWrongTypeThrows)
-{
+TEST_F(ModelReferencesTest, StoredIdOfTheWrongTypeThrows) {
     auto owner = makeStored<KXModelObject>();
     auto* reference = new KXAttributeSound("Test Click Sound", owner.get());
     EXPECT_THROW(reference->unpackConnections(connectionsWithValue(std::string("12"))), msgpack::type_error);
     EXPECT_THROW(reference->unpackConnections(connectionsWithValue(-3)), msgpack::type_error);
 }
 
-TEST_F(ModelReferencesTest, SpriteResolvesOnlyToExactlyASpriteContainerAndKeepsItOtherwise)
-{
+TEST_F(ModelReferencesTest, SpriteResolvesOnlyToExactlyASpriteContainerAndKeepsItOtherwise) {
     auto owner = makeStored<KXModelObjectImage>();
     auto* sprite = new KXAttributeSprite("Test Picture", owner.get());
     auto container = makeStored<KXModelSpriteContainer>();
@@ -140,8 +127,7 @@ TEST_F(ModelReferencesTest, SpriteResolvesOnlyToExactlyASpriteContainerAndKeepsI
     EXPECT_TRUE(refersTo(*container, sprite));
 }
 
-TEST_F(ModelReferencesTest, ShapeWithoutStoredValueIsClearedSpriteIsNot)
-{
+TEST_F(ModelReferencesTest, ShapeWithoutStoredValueIsClearedSpriteIsNot) {
     auto owner = makeStored<KXModelAsset>();
     auto* shape = new KXAttributeShape("Test Collision Shape", owner.get());
     auto* sprite = new KXAttributeSprite("Test Picture", owner.get());
@@ -154,8 +140,7 @@ TEST_F(ModelReferencesTest, ShapeWithoutStoredValueIsClearedSpriteIsNot)
     EXPECT_TRUE(sprite->value());
 }
 
-TEST_F(ModelReferencesTest, ModelConnectionsVisitOnlyTheAttributesTheyName)
-{
+TEST_F(ModelReferencesTest, ModelConnectionsVisitOnlyTheAttributesTheyName) {
     KXMessagePackMap::installKeyTable(
         {{"value", kValueKey}, {"id", 1}, {"Test Collision Shape", 3}, {"Test Shadow", 4}});
     auto owner = makeStored<KXModelAsset>();
@@ -175,8 +160,7 @@ TEST_F(ModelReferencesTest, ModelConnectionsVisitOnlyTheAttributesTheyName)
     EXPECT_TRUE(shadow->value());
 }
 
-TEST_F(ModelReferencesTest, SettingTheSameModelIsSilentSpriteAlwaysNotifies)
-{
+TEST_F(ModelReferencesTest, SettingTheSameModelIsSilentSpriteAlwaysNotifies) {
     auto owner = std::static_pointer_cast<KXModelObject>(KXModelObject::create());
     ChangeCounter counter;
     owner->addObserver(&counter);
@@ -201,8 +185,7 @@ TEST_F(ModelReferencesTest, SettingTheSameModelIsSilentSpriteAlwaysNotifies)
     owner->removeObserver(&counter);
 }
 
-TEST_F(ModelReferencesTest, ReferrerListFollowsTheReferenceAndTheAttributesLife)
-{
+TEST_F(ModelReferencesTest, ReferrerListFollowsTheReferenceAndTheAttributesLife) {
     auto soundA = std::static_pointer_cast<KXModelSound>(KXModelSound::create());
     auto soundB = std::static_pointer_cast<KXModelSound>(KXModelSound::create());
     {
@@ -219,8 +202,7 @@ TEST_F(ModelReferencesTest, ReferrerListFollowsTheReferenceAndTheAttributesLife)
     EXPECT_EQ(soundB.use_count(), 1);
 }
 
-TEST_F(ModelReferencesTest, ExcludedFromAtlasMarkReachesEveryContainer)
-{
+TEST_F(ModelReferencesTest, ExcludedFromAtlasMarkReachesEveryContainer) {
     auto makeContainer = [] {
         auto container = std::static_pointer_cast<KXModelSpriteContainer>(KXModelSpriteContainer::create());
         ensureAttribute<KXAttributeBool>(*container, "Excluded From Atlas");
@@ -250,8 +232,7 @@ TEST_F(ModelReferencesTest, ExcludedFromAtlasMarkReachesEveryContainer)
     EXPECT_TRUE(excluded(*third));
 }
 
-TEST_F(ModelReferencesTest, CopiesShareModelsButOwnTheirShapeAndAnimation)
-{
+TEST_F(ModelReferencesTest, CopiesShareModelsButOwnTheirShapeAndAnimation) {
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* sound = new KXAttributeSound("Test Sound", owner.get());
     auto* asset = new KXAttributeAsset("Test Asset", owner.get());
@@ -295,8 +276,7 @@ TEST_F(ModelReferencesTest, CopiesShareModelsButOwnTheirShapeAndAnimation)
     EXPECT_EQ(shape->value(), circle);
 }
 
-TEST_F(ModelReferencesTest, LoadedAnimationHandsOverItsLoopFlag)
-{
+TEST_F(ModelReferencesTest, LoadedAnimationHandsOverItsLoopFlag) {
     auto owner = makeStored<KXModelAssetCharacter>();
     auto* reference = new KXAttributeAnimation("Test Run Animation", owner.get());
     auto animation = makeStored<KXModelAnimation>();
@@ -309,8 +289,7 @@ TEST_F(ModelReferencesTest, LoadedAnimationHandsOverItsLoopFlag)
     EXPECT_FALSE(reference->loop());
 }
 
-std::shared_ptr<KXModelSpriteContainer> containerWithSprites(const std::string& name, int sprites)
-{
+std::shared_ptr<KXModelSpriteContainer> containerWithSprites(const std::string& name, int sprites) {
     auto container = std::static_pointer_cast<KXModelSpriteContainer>(KXModelSpriteContainer::create());
     container->setName(name);
     for (int i = 0; i < sprites; ++i) {
@@ -320,8 +299,7 @@ std::shared_ptr<KXModelSpriteContainer> containerWithSprites(const std::string& 
     return container;
 }
 
-TEST_F(ModelReferencesTest, AddFrameCreatesARegisteredAnimationWithOneImage)
-{
+TEST_F(ModelReferencesTest, AddFrameCreatesARegisteredAnimationWithOneImage) {
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* reference = new KXAttributeAnimation("Test Idle Animation", owner.get());
     ChangeCounter counter;
@@ -344,8 +322,7 @@ TEST_F(ModelReferencesTest, AddFrameCreatesARegisteredAnimationWithOneImage)
     owner->removeObserver(&counter);
 }
 
-TEST_F(ModelReferencesTest, AddFrameReplacesTheFramesAndSetsTheDurationFromTheSprites)
-{
+TEST_F(ModelReferencesTest, AddFrameReplacesTheFramesAndSetsTheDurationFromTheSprites) {
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* reference = new KXAttributeAnimation("Test Idle Animation", owner.get());
     auto animation = std::static_pointer_cast<KXModelAnimation>(KXModelAnimation::create());
@@ -365,8 +342,7 @@ TEST_F(ModelReferencesTest, AddFrameReplacesTheFramesAndSetsTheDurationFromTheSp
     EXPECT_EQ(reference->value(), animation);
 }
 
-TEST_F(ModelReferencesTest, AddFrameWithoutContainerMakesAnEmptyAnimation)
-{
+TEST_F(ModelReferencesTest, AddFrameWithoutContainerMakesAnEmptyAnimation) {
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* reference = new KXAttributeAnimation("Test Idle Animation", owner.get());
     reference->addFrame(nullptr);
@@ -376,8 +352,7 @@ TEST_F(ModelReferencesTest, AddFrameWithoutContainerMakesAnEmptyAnimation)
     EXPECT_EQ(store().getModel(reference->value()->id()), reference->value());
 }
 
-TEST_F(ModelReferencesTest, StoredFormWritesValueOnlyWhenAModelIsReferenced)
-{
+TEST_F(ModelReferencesTest, StoredFormWritesValueOnlyWhenAModelIsReferenced) {
     auto owner = std::static_pointer_cast<KXModelObject>(KXModelObject::create());
     auto* reference = new KXAttributeObject("Test Object A", owner.get());
 
@@ -403,8 +378,7 @@ TEST_F(ModelReferencesTest, StoredFormWritesValueOnlyWhenAModelIsReferenced)
     EXPECT_EQ(KXMessagePackMap::registeredKeyNames().count("value"), 1u);
 }
 
-TEST_F(ModelReferencesTest, DictionaryFormCarriesTheIdAsText)
-{
+TEST_F(ModelReferencesTest, DictionaryFormCarriesTheIdAsText) {
     auto owner = makeStored<KXModelObject>();
     auto* reference = new KXAttributeSound("Test Click Sound", owner.get());
     auto sound = makeStored<KXModelSound>();
@@ -424,8 +398,7 @@ TEST_F(ModelReferencesTest, DictionaryFormCarriesTheIdAsText)
     EXPECT_EQ(reference->value(), sound);
 }
 
-TEST_F(ModelReferencesTest, StoreRegistersModelsOfShapeAnimationAndSpriteAttributes)
-{
+TEST_F(ModelReferencesTest, StoreRegistersModelsOfShapeAnimationAndSpriteAttributes) {
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* shape = new KXAttributeShape("Test Collision Shape", owner.get());
     auto* animation = new KXAttributeAnimation("Test Idle Animation", owner.get());
@@ -443,8 +416,7 @@ TEST_F(ModelReferencesTest, StoreRegistersModelsOfShapeAnimationAndSpriteAttribu
     EXPECT_FALSE(store().getModel(sound->value()->id()));
 }
 
-TEST_F(ModelReferencesTest, ClassNamesOfTheReferenceFamily)
-{
+TEST_F(ModelReferencesTest, ClassNamesOfTheReferenceFamily) {
     KXAttributeParticlesEmitters emitters("Emitters", nullptr);
     EXPECT_STREQ(emitters.className(), "KXAttributeParticlesEmitters");
     EXPECT_EQ(emitters.connectionKind(), KXAttributeConnectionNone);

@@ -27,16 +27,11 @@ struct ClassIdentity {
 struct IdentityCollector {
     std::vector<ClassIdentity> classes;
 
-    template <class T>
-    void visit()
-    {
-        classes.push_back({T::staticClassName(), T::staticType()});
-    }
+    template <class T> void visit() { classes.push_back({T::staticClassName(), T::staticType()}); }
 };
 
 // Every class with a type id: the registered ones, the four kinds that are never registered.
-std::map<std::string, uint32_t> allTypeIds()
-{
+std::map<std::string, uint32_t> allTypeIds() {
     IdentityCollector collector;
     visitRegisteredModelClasses(collector);
     std::map<std::string, uint32_t> ids;
@@ -51,8 +46,7 @@ std::map<std::string, uint32_t> allTypeIds()
 }
 
 // The class and its ancestors with a type id, taken from the expected table.
-std::set<std::string> expectedKinds(const std::string& className)
-{
+std::set<std::string> expectedKinds(const std::string& className) {
     std::map<std::string, std::string> parents;
     for (const ModelClassRow& row : registeredModelClassTable()) {
         parents[row.className] = row.parentKind;
@@ -80,8 +74,7 @@ protected:
     static KXModelController& store() { return *KXModelController::shared(); }
 };
 
-TEST_F(ModelRegistryTest, RegistersEveryClassOnceInOrder)
-{
+TEST_F(ModelRegistryTest, RegistersEveryClassOnceInOrder) {
     const std::vector<ModelClassRow>& table = registeredModelClassTable();
     ASSERT_EQ(table.size(), 72u);
     std::vector<std::string> expected;
@@ -92,8 +85,7 @@ TEST_F(ModelRegistryTest, RegistersEveryClassOnceInOrder)
     EXPECT_EQ(store().classCount(), 72u);
 }
 
-TEST_F(ModelRegistryTest, TypeIdsAreDistinctPerClass)
-{
+TEST_F(ModelRegistryTest, TypeIdsAreDistinctPerClass) {
     std::map<std::string, uint32_t> ids = allTypeIds();
     ASSERT_EQ(ids.size(), 76u);
     std::map<uint32_t, std::string> byId;
@@ -103,8 +95,7 @@ TEST_F(ModelRegistryTest, TypeIdsAreDistinctPerClass)
     }
 }
 
-TEST_F(ModelRegistryTest, CreatesEveryClassByNameWithItsDefaultName)
-{
+TEST_F(ModelRegistryTest, CreatesEveryClassByNameWithItsDefaultName) {
     int unnamed = 0;
     for (const ModelClassRow& row : registeredModelClassTable()) {
         if (row.className == "KXModelGeneralSettings") {
@@ -126,8 +117,7 @@ TEST_F(ModelRegistryTest, CreatesEveryClassByNameWithItsDefaultName)
     EXPECT_EQ(unnamed, 27);
 }
 
-TEST_F(ModelRegistryTest, SampleDefaultNames)
-{
+TEST_F(ModelRegistryTest, SampleDefaultNames) {
     const std::map<std::string, std::string> names = {
         {"KXModelComponentIsoJump", "Ghost Jump"}, {"KXModelObjectLogic", "Transform"},
         {"KXModelObjectTeleport", "Portal"},       {"KXModelObjectButton", "Navigation Button"},
@@ -139,16 +129,14 @@ TEST_F(ModelRegistryTest, SampleDefaultNames)
     }
 }
 
-TEST_F(ModelRegistryTest, UnknownClassNameCreatesNothing)
-{
+TEST_F(ModelRegistryTest, UnknownClassNameCreatesNothing) {
     EXPECT_FALSE(store().createModel("KXModelObjectButtonUnknown"));
     EXPECT_FALSE(store().createModel("KXModel"));
     EXPECT_FALSE(store().createModel("KXModelCompound"));
     EXPECT_FALSE(store().createModel("KXBaseModelObject"));
 }
 
-TEST_F(ModelRegistryTest, KindTestFollowsTheClassTree)
-{
+TEST_F(ModelRegistryTest, KindTestFollowsTheClassTree) {
     std::map<std::string, uint32_t> ids = allTypeIds();
     for (const ModelClassRow& row : registeredModelClassTable()) {
         SCOPED_TRACE(row.className);
@@ -162,8 +150,7 @@ TEST_F(ModelRegistryTest, KindTestFollowsTheClassTree)
     }
 }
 
-TEST_F(ModelRegistryTest, KindChainsOfSampleClasses)
-{
+TEST_F(ModelRegistryTest, KindChainsOfSampleClasses) {
     // Written out in full for a few classes, so the table's parents are checked too.
     std::map<std::string, uint32_t> ids = allTypeIds();
     const std::map<std::string, std::set<std::string>> chains = {
@@ -175,8 +162,8 @@ TEST_F(ModelRegistryTest, KindChainsOfSampleClasses)
         {"KXModelCircle", {"KXModelCircle", "KXModelPolygon", "KXModel"}},
         {"KXModelGeneralSettings", {"KXModelGeneralSettings", "KXModel"}},
         {"KXModelObjectButtonFacebook",
-         {"KXModelObjectButtonFacebook", "KXModelObjectButton", "KXModelObjectImage",
-          "KXModelObject", "KXModelCompound", "KXModel"}},
+         {"KXModelObjectButtonFacebook", "KXModelObjectButton", "KXModelObjectImage", "KXModelObject",
+          "KXModelCompound", "KXModel"}},
         {"KXModelObjectAccelerometer",
          {"KXModelObjectAccelerometer", "KXModelObjectManipulator", "KXModelObject", "KXModelCompound",
           "KXModel"}},
@@ -195,14 +182,27 @@ TEST_F(ModelRegistryTest, KindChainsOfSampleClasses)
     }
 }
 
-TEST_F(ModelRegistryTest, ObjectKindCoversObjectsButtonsAndPlacedAssetsOnly)
-{
-    const std::set<std::string> notObjects = {
-        "KXModelGeneralSettings", "KXModelSprite", "KXModelSound", "KXModelFont", "KXModelPolygon",
-        "KXModelCircle", "KXModelSpriteContainer", "KXModelAnimation", "KXModelAtlas", "KXModelAsset",
-        "KXModelAssetCharacter", "KXModelAssetObstacle", "KXModelAssetPowerup", "KXModelLinker",
-        "KXModelLevelSection", "KXModelScreen", "KXModelScreenScene", "KXNodeScene", "KXNodeUI",
-        "KXNodeUIStart"};
+TEST_F(ModelRegistryTest, ObjectKindCoversObjectsButtonsAndPlacedAssetsOnly) {
+    const std::set<std::string> notObjects = {"KXModelGeneralSettings",
+                                              "KXModelSprite",
+                                              "KXModelSound",
+                                              "KXModelFont",
+                                              "KXModelPolygon",
+                                              "KXModelCircle",
+                                              "KXModelSpriteContainer",
+                                              "KXModelAnimation",
+                                              "KXModelAtlas",
+                                              "KXModelAsset",
+                                              "KXModelAssetCharacter",
+                                              "KXModelAssetObstacle",
+                                              "KXModelAssetPowerup",
+                                              "KXModelLinker",
+                                              "KXModelLevelSection",
+                                              "KXModelScreen",
+                                              "KXModelScreenScene",
+                                              "KXNodeScene",
+                                              "KXNodeUI",
+                                              "KXNodeUIStart"};
     for (const ModelClassRow& row : registeredModelClassTable()) {
         std::shared_ptr<KXModel> model = store().createModel(row.className);
         ASSERT_TRUE(model) << row.className;
@@ -213,8 +213,7 @@ TEST_F(ModelRegistryTest, ObjectKindCoversObjectsButtonsAndPlacedAssetsOnly)
     }
 }
 
-TEST_F(ModelRegistryTest, GeneralSettingsAreOneSharedRegisteredInstance)
-{
+TEST_F(ModelRegistryTest, GeneralSettingsAreOneSharedRegisteredInstance) {
     std::shared_ptr<KXModel> first = store().createModel("KXModelGeneralSettings");
     std::shared_ptr<KXModel> second = store().createModel("KXModelGeneralSettings");
     ASSERT_TRUE(first);
@@ -226,8 +225,7 @@ TEST_F(ModelRegistryTest, GeneralSettingsAreOneSharedRegisteredInstance)
     EXPECT_EQ(store().getModelsByType(KXModelGeneralSettings::staticType()).size(), 1u);
 }
 
-TEST_F(ModelRegistryTest, ClearingTheStoreReleasesTheSharedSettings)
-{
+TEST_F(ModelRegistryTest, ClearingTheStoreReleasesTheSharedSettings) {
     std::shared_ptr<KXModel> before = KXModelGeneralSettings::shared();
     const uint32_t oldId = before->id();
     store().clear();
@@ -239,13 +237,11 @@ TEST_F(ModelRegistryTest, ClearingTheStoreReleasesTheSharedSettings)
 
 // --- clones ---
 
-std::shared_ptr<KXModel> create(const char* className)
-{
+std::shared_ptr<KXModel> create(const char* className) {
     return KXModelController::shared()->createModel(className);
 }
 
-TEST_F(ModelRegistryTest, ShallowCloneSharesChildrenDeepCloneCopiesThem)
-{
+TEST_F(ModelRegistryTest, ShallowCloneSharesChildrenDeepCloneCopiesThem) {
     std::shared_ptr<KXModel> screen = create("KXModelScreen");
     std::shared_ptr<KXModel> label = create("KXModelObjectLabel");
     std::shared_ptr<KXModel> image = create("KXModelObjectImage");
@@ -269,8 +265,7 @@ TEST_F(ModelRegistryTest, ShallowCloneSharesChildrenDeepCloneCopiesThem)
     EXPECT_FALSE(label->hasParent(deep));
 }
 
-TEST_F(ModelRegistryTest, CloneCopiesAttributesUnderAFreshId)
-{
+TEST_F(ModelRegistryTest, CloneCopiesAttributesUnderAFreshId) {
     std::shared_ptr<KXModel> flag = create("KXModelObjectFlag");
     flag->setName("Goal");
     std::shared_ptr<KXModel> copy = flag->clone(false, false);
@@ -282,8 +277,7 @@ TEST_F(ModelRegistryTest, CloneCopiesAttributesUnderAFreshId)
     EXPECT_EQ(flag->name(), "Goal");
 }
 
-TEST_F(ModelRegistryTest, GroupCloneTakesNoChildren)
-{
+TEST_F(ModelRegistryTest, GroupCloneTakesNoChildren) {
     std::shared_ptr<KXModel> group = create("KXModelObjectGroup");
     group->addChild(create("KXModelObjectImage"));
     EXPECT_TRUE(group->clone(false, false)->children().empty());
@@ -291,8 +285,7 @@ TEST_F(ModelRegistryTest, GroupCloneTakesNoChildren)
     EXPECT_EQ(group->clone(true, false)->name(), "My Group Layer");
 }
 
-TEST_F(ModelRegistryTest, RegisteredCloneJoinsTheStoreOnlyWhenTheSourceIsThere)
-{
+TEST_F(ModelRegistryTest, RegisteredCloneJoinsTheStoreOnlyWhenTheSourceIsThere) {
     std::shared_ptr<KXModel> loose = create("KXModelSound");
     std::shared_ptr<KXModel> looseCopy = loose->clone(false, true);
     EXPECT_FALSE(store().getModel(looseCopy->id()));
@@ -307,8 +300,7 @@ TEST_F(ModelRegistryTest, RegisteredCloneJoinsTheStoreOnlyWhenTheSourceIsThere)
     EXPECT_FALSE(store().getModel(unregisteredCopy->id()));
 }
 
-TEST_F(ModelRegistryTest, DeepCloneRegistersChildCopiesOfRegisteredChildrenOnly)
-{
+TEST_F(ModelRegistryTest, DeepCloneRegistersChildCopiesOfRegisteredChildrenOnly) {
     std::shared_ptr<KXModel> parent = create("KXModelAsset");
     std::shared_ptr<KXModel> registeredChild = create("KXModelComponentHealth");
     store().addModel(registeredChild);

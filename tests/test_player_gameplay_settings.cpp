@@ -22,41 +22,34 @@ namespace {
 
 class GameplaySettings : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         KXModelGeneralSettings::resetShared();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXGameplayValuesTarget::setShared(nullptr);
         cocos2d::CCDirector::sharedDirector()->purgeDirector();
         KXModelGeneralSettings::resetShared();
         resetModelCore();
     }
 
-    static std::unique_ptr<KXPGameplaySettings> record()
-    {
+    static std::unique_ptr<KXPGameplaySettings> record() {
         return std::make_unique<KXPGameplaySettings>(KXModelGeneralSettings::shared());
     }
 };
 
-template <class A>
-A* typed(const KXModel& model, const char* name)
-{
+template <class A> A* typed(const KXModel& model, const char* name) {
     A* attribute = dynamic_cast<A*>(model.attribute(name));
     EXPECT_NE(attribute, nullptr) << name;
     return attribute;
 }
 
-void expectPoint(const CCPoint& actual, float x, float y)
-{
+void expectPoint(const CCPoint& actual, float x, float y) {
     EXPECT_FLOAT_EQ(actual.x, x);
     EXPECT_FLOAT_EQ(actual.y, y);
 }
 
-TEST_F(GameplaySettings, StartValuesComeFromTheGeneralSettings)
-{
+TEST_F(GameplaySettings, StartValuesComeFromTheGeneralSettings) {
     auto values = record();
     expectPoint(values->gravity(), 0, -50);
     expectPoint(values->upForce(), 0, 5);
@@ -82,8 +75,7 @@ TEST_F(GameplaySettings, StartValuesComeFromTheGeneralSettings)
     EXPECT_FLOAT_EQ(changed->gameplayAngleDirection(), 45.0f);
 }
 
-TEST_F(GameplaySettings, SceneAndCharacterEachWriteTheirOwnValues)
-{
+TEST_F(GameplaySettings, SceneAndCharacterEachWriteTheirOwnValues) {
     auto values = record();
     auto scene = std::static_pointer_cast<KXModelScreenScene>(KXModelScreenScene::create());
     scene->gravityAttribute()->setValue(CCPoint(0, -30), true);
@@ -125,8 +117,7 @@ TEST_F(GameplaySettings, SceneAndCharacterEachWriteTheirOwnValues)
     expectPoint(values->moveSpeed(), 7, 8);
 }
 
-TEST_F(GameplaySettings, NestedSavesRestoreTheValuesFromBeforeTheFirst)
-{
+TEST_F(GameplaySettings, NestedSavesRestoreTheValuesFromBeforeTheFirst) {
     auto values = record();
     values->setMoveSpeed(1, 2);
     values->setFriction(0.5f);
@@ -150,8 +141,7 @@ TEST_F(GameplaySettings, NestedSavesRestoreTheValuesFromBeforeTheFirst)
     expectPoint(values->moveSpeed(), 9, 9);
 }
 
-TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore)
-{
+TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore) {
     auto values = record();
     values->saveValues();
     values->setGravity(CCPoint(0, -10));
@@ -160,8 +150,7 @@ TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore)
     expectPoint(values->gravity(), 0, -10);
 }
 
-TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale)
-{
+TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale) {
     CommaDecimalLocale comma;
     auto values = record();
     values->setGravity(CCPoint(0, -50));
@@ -193,8 +182,7 @@ TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale)
     EXPECT_FLOAT_EQ(values->groundThreshold(), 0.75f);
 }
 
-TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore)
-{
+TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore) {
     KXPGameplaySettings* values = KXPGameplaySettings::shared();
     ASSERT_EQ(KXPGameplaySettings::shared(), values);
     values->setMoveSpeed(1, 1);
@@ -219,8 +207,7 @@ TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore)
     EXPECT_FALSE(values->fixedRotation());
 }
 
-TEST_F(GameplaySettings, DirectionIsMeasuredClockwise)
-{
+TEST_F(GameplaySettings, DirectionIsMeasuredClockwise) {
     auto values = record();
     values->setGameplayAngleDirection(90.0f);
     CCPoint down = values->getGameplayDirection();
@@ -230,8 +217,7 @@ TEST_F(GameplaySettings, DirectionIsMeasuredClockwise)
     expectPoint(values->getGameplayDirection(), 1, 0);
 }
 
-TEST_F(GameplaySettings, VisibleOffsetIsTheCroppedMarginWithoutBorders)
-{
+TEST_F(GameplaySettings, VisibleOffsetIsTheCroppedMarginWithoutBorders) {
     cocos2d::CCEGLViewProtocol view;
     view.setFrameSize(1024, 768);
     view.setDesignResolutionSize(1136, 640, cocos2d::kResolutionNoBorder);

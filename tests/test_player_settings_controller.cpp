@@ -16,14 +16,12 @@ namespace {
 
 class SettingsController : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         CCUserDefault::setXMLFilePath(m_folder.file("UserDefault.xml"));
         KXPSettingsController::purgeShared();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXPSettingsController::purgeShared();
         CCUserDefault::setXMLFilePath("");
         resetModelCore();
@@ -32,8 +30,7 @@ protected:
     TempFolder m_folder;
 };
 
-TEST_F(SettingsController, AnEmptyStoreGivesDefaults)
-{
+TEST_F(SettingsController, AnEmptyStoreGivesDefaults) {
     KXPSettingsController* settings = KXPSettingsController::shared();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(KXPSettingsController::shared(), settings);
@@ -44,8 +41,7 @@ TEST_F(SettingsController, AnEmptyStoreGivesDefaults)
     EXPECT_FALSE(settings->muteEffects);
 }
 
-TEST_F(SettingsController, LoadReadsTheStoredPreferences)
-{
+TEST_F(SettingsController, LoadReadsTheStoredPreferences) {
     CCUserDefault* store = CCUserDefault::sharedUserDefault();
     store->setIntegerForKey("KXP_selectedCharacter", 2);
     store->setBoolForKey("KXP_removeAds", true);
@@ -67,8 +63,7 @@ TEST_F(SettingsController, LoadReadsTheStoredPreferences)
     EXPECT_EQ(KXPSettingsController::shared()->selectedCharacter(), 0);
 }
 
-TEST_F(SettingsController, StoredIndexOutsideTheCharacterListGivesTheFallbackDelay)
-{
+TEST_F(SettingsController, StoredIndexOutsideTheCharacterListGivesTheFallbackDelay) {
     for (int i = 0; i < 2; ++i) {
         createModel<KXModelAssetCharacter>()->gameOverDelayAttribute()->setValue(2.5f, true);
     }

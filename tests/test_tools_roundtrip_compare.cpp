@@ -17,8 +17,7 @@ namespace {
 
 class RoundtripCompareTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetModelCore();
         a = makeModel("A");
         b = makeModel("A");
@@ -26,8 +25,7 @@ protected:
     }
     void TearDown() override { resetModelCore(); }
 
-    static std::shared_ptr<TestModel> makeModel(const std::string& name)
-    {
+    static std::shared_ptr<TestModel> makeModel(const std::string& name) {
         auto model = KXModel::makeShared<TestModel>(name);
         auto* speed = new KXAttributeFloat("Speed", model.get());
         speed->setValue(1.5f, true);
@@ -36,14 +34,13 @@ protected:
         return model;
     }
 
-    std::string difference(double tolerance = 0.0)
-    {
-        KXMessagePackMap::installKeyTable(kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({a, b}))));
+    std::string difference(double tolerance = 0.0) {
+        KXMessagePackMap::installKeyTable(
+            kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({a, b}))));
         return kxdata::firstDifference(kxdata::snapshotModel(*a), kxdata::snapshotModel(*b), tolerance);
     }
 
-    static KXAttributeFloat* speed(const std::shared_ptr<TestModel>& model)
-    {
+    static KXAttributeFloat* speed(const std::shared_ptr<TestModel>& model) {
         return static_cast<KXAttributeFloat*>(model->attribute("Speed"));
     }
 
@@ -51,13 +48,11 @@ protected:
     std::shared_ptr<TestModel> b;
 };
 
-TEST_F(RoundtripCompareTest, EqualModelsHaveNoDifference)
-{
+TEST_F(RoundtripCompareTest, EqualModelsHaveNoDifference) {
     EXPECT_EQ(difference(), "");
 }
 
-TEST_F(RoundtripCompareTest, FloatsDifferOnlyBeyondTheTolerance)
-{
+TEST_F(RoundtripCompareTest, FloatsDifferOnlyBeyondTheTolerance) {
     speed(b)->setValue(1.502f, true);
     EXPECT_EQ(difference(), "values/Speed/value: 1.5 before, 1.50199997 after");
     EXPECT_EQ(difference(0.0051), "");
@@ -65,8 +60,7 @@ TEST_F(RoundtripCompareTest, FloatsDifferOnlyBeyondTheTolerance)
     EXPECT_NE(difference(0.0051), "");
 }
 
-TEST_F(RoundtripCompareTest, TextsIdsAndClassesMustMatchExactly)
-{
+TEST_F(RoundtripCompareTest, TextsIdsAndClassesMustMatchExactly) {
     static_cast<KXAttributeStringList*>(b->attribute("Mode"))->setValue("kFast", true);
     EXPECT_EQ(difference(1.0), "values/Mode/value: \"\" before, \"kFast\" after");
     static_cast<KXAttributeStringList*>(b->attribute("Mode"))->setValue("", true);
@@ -74,19 +68,18 @@ TEST_F(RoundtripCompareTest, TextsIdsAndClassesMustMatchExactly)
     EXPECT_NE(difference(1.0).find("id:"), std::string::npos);
 }
 
-TEST_F(RoundtripCompareTest, MissingAndExtraAttributesAreNamed)
-{
+TEST_F(RoundtripCompareTest, MissingAndExtraAttributesAreNamed) {
     delete b->attribute("Speed");
     EXPECT_EQ(difference(), "values/Speed: missing after the round trip");
     std::swap(a, b);
     EXPECT_EQ(difference(), "values/Speed: appeared in the round trip");
 }
 
-TEST_F(RoundtripCompareTest, ChildrenAndLinksAreCompared)
-{
+TEST_F(RoundtripCompareTest, ChildrenAndLinksAreCompared) {
     auto child = KXModel::makeShared<TestModel>("child");
     a->addChild(child, true);
-    EXPECT_NE(difference().find("children: [" + std::to_string(child->id()) + "] before, [] after"), std::string::npos);
+    EXPECT_NE(difference().find("children: [" + std::to_string(child->id()) + "] before, [] after"),
+              std::string::npos);
     b->addChild(child, true);
     EXPECT_EQ(difference(), "");
 

@@ -2,28 +2,23 @@
 
 NS_CC_BEGIN
 
-bool CCAction::isDone()
-{
+bool CCAction::isDone() {
     return true;
 }
 
-void CCAction::startWithTarget(CCNode* pTarget)
-{
+void CCAction::startWithTarget(CCNode* pTarget) {
     m_pOriginalTarget = m_pTarget = pTarget;
 }
 
-void CCAction::stop()
-{
+void CCAction::stop() {
     m_pTarget = nullptr;
 }
 
-void CCAction::step(float dt)
-{
+void CCAction::step(float dt) {
     (void)dt;
 }
 
-void CCAction::update(float time)
-{
+void CCAction::update(float time) {
     (void)time;
 }
 

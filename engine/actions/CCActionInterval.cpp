@@ -11,8 +11,7 @@ NS_CC_BEGIN
 
 namespace {
 
-float validDuration(float d)
-{
+float validDuration(float d) {
     return (std::isfinite(d) && d > 0.0f) ? d : 0.0f;
 }
 
@@ -20,28 +19,24 @@ float validDuration(float d)
 
 // --- CCActionInterval ---
 
-bool CCActionInterval::initWithDuration(float d)
-{
+bool CCActionInterval::initWithDuration(float d) {
     m_fDuration = validDuration(d);
     m_elapsed = 0.0f;
     m_bFirstTick = true;
     return true;
 }
 
-bool CCActionInterval::isDone()
-{
+bool CCActionInterval::isDone() {
     return m_elapsed >= m_fDuration;
 }
 
-void CCActionInterval::startWithTarget(CCNode* pTarget)
-{
+void CCActionInterval::startWithTarget(CCNode* pTarget) {
     CCFiniteTimeAction::startWithTarget(pTarget);
     m_elapsed = 0.0f;
     m_bFirstTick = true;
 }
 
-void CCActionInterval::step(float dt)
-{
+void CCActionInterval::step(float dt) {
     if (m_bFirstTick) {
         m_bFirstTick = false;
         m_elapsed = 0.0f;
@@ -54,13 +49,11 @@ void CCActionInterval::step(float dt)
 
 // --- CCRepeat ---
 
-CCRepeat::~CCRepeat()
-{
+CCRepeat::~CCRepeat() {
     CC_SAFE_RELEASE(m_pInnerAction);
 }
 
-CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times)
-{
+CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times) {
     CCRepeat* repeat = new CCRepeat();
     if (repeat->initWithAction(pAction, times)) {
         repeat->autorelease();
@@ -70,8 +63,7 @@ CCRepeat* CCRepeat::create(CCFiniteTimeAction* pAction, unsigned int times)
     return nullptr;
 }
 
-bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times)
-{
+bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times) {
     if (!pAction) {
         return false;
     }
@@ -83,15 +75,13 @@ bool CCRepeat::initWithAction(CCFiniteTimeAction* pAction, unsigned int times)
     return true;
 }
 
-void CCRepeat::startWithTarget(CCNode* pTarget)
-{
+void CCRepeat::startWithTarget(CCNode* pTarget) {
     CCActionInterval::startWithTarget(pTarget);
     m_uTotal = 0;
     m_bInnerRunning = false;
 }
 
-void CCRepeat::stop()
-{
+void CCRepeat::stop() {
     if (m_bInnerRunning) {
         m_pInnerAction->stop();
         m_bInnerRunning = false;
@@ -99,8 +89,7 @@ void CCRepeat::stop()
     CCActionInterval::stop();
 }
 
-void CCRepeat::update(float time)
-{
+void CCRepeat::update(float time) {
     if (m_uTimes == 0) {
         return;
     }
@@ -128,13 +117,11 @@ void CCRepeat::update(float time)
 
 // --- CCRepeatForever ---
 
-CCRepeatForever::~CCRepeatForever()
-{
+CCRepeatForever::~CCRepeatForever() {
     CC_SAFE_RELEASE(m_pInnerAction);
 }
 
-CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction)
-{
+CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction) {
     CCRepeatForever* repeat = new CCRepeatForever();
     if (repeat->initWithAction(pAction)) {
         repeat->autorelease();
@@ -144,8 +131,7 @@ CCRepeatForever* CCRepeatForever::create(CCActionInterval* pAction)
     return nullptr;
 }
 
-bool CCRepeatForever::initWithAction(CCActionInterval* pAction)
-{
+bool CCRepeatForever::initWithAction(CCActionInterval* pAction) {
     if (!pAction) {
         return false;
     }
@@ -155,20 +141,17 @@ bool CCRepeatForever::initWithAction(CCActionInterval* pAction)
     return true;
 }
 
-void CCRepeatForever::startWithTarget(CCNode* pTarget)
-{
+void CCRepeatForever::startWithTarget(CCNode* pTarget) {
     CCActionInterval::startWithTarget(pTarget);
     m_pInnerAction->startWithTarget(pTarget);
 }
 
-void CCRepeatForever::stop()
-{
+void CCRepeatForever::stop() {
     m_pInnerAction->stop();
     CCActionInterval::stop();
 }
 
-void CCRepeatForever::step(float dt)
-{
+void CCRepeatForever::step(float dt) {
     m_pInnerAction->step(dt);
     if (m_pInnerAction->isDone()) {
         const float overshoot = std::max(0.0f, m_pInnerAction->getElapsed() - m_pInnerAction->getDuration());
@@ -181,15 +164,13 @@ void CCRepeatForever::step(float dt)
 
 // --- CCSequence ---
 
-CCSequence::~CCSequence()
-{
+CCSequence::~CCSequence() {
     for (CCFiniteTimeAction* action : m_actions) {
         action->release();
     }
 }
 
-CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo)
-{
+CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCFiniteTimeAction* pActionTwo) {
     CCSequence* sequence = new CCSequence();
     if (pActionOne && pActionTwo && sequence->initWithActions({pActionOne, pActionTwo})) {
         sequence->autorelease();
@@ -199,8 +180,7 @@ CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* pActionOne, CCF
     return nullptr;
 }
 
-CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...)
-{
+CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...) {
     std::vector<CCFiniteTimeAction*> actions;
     va_list params;
     va_start(params, pAction1);
@@ -217,8 +197,7 @@ CCSequence* CCSequence::create(CCFiniteTimeAction* pAction1, ...)
     return nullptr;
 }
 
-bool CCSequence::initWithActions(const std::vector<CCFiniteTimeAction*>& actions)
-{
+bool CCSequence::initWithActions(const std::vector<CCFiniteTimeAction*>& actions) {
     if (actions.empty() || std::find(actions.begin(), actions.end(), nullptr) != actions.end()) {
         return false;
     }
@@ -233,15 +212,13 @@ bool CCSequence::initWithActions(const std::vector<CCFiniteTimeAction*>& actions
     return true;
 }
 
-void CCSequence::startWithTarget(CCNode* pTarget)
-{
+void CCSequence::startWithTarget(CCNode* pTarget) {
     CCActionInterval::startWithTarget(pTarget);
     m_current = 0;
     m_currentStarted = false;
 }
 
-void CCSequence::stop()
-{
+void CCSequence::stop() {
     if (m_currentStarted && m_current < m_actions.size()) {
         m_actions[m_current]->stop();
     }
@@ -249,8 +226,7 @@ void CCSequence::stop()
     CCActionInterval::stop();
 }
 
-void CCSequence::update(float time)
-{
+void CCSequence::update(float time) {
     const float now = time * m_fDuration;
     while (m_current < m_actions.size()) {
         CCFiniteTimeAction* action = m_actions[m_current];
@@ -273,8 +249,7 @@ void CCSequence::update(float time)
 
 // --- CCDelayTime ---
 
-CCDelayTime* CCDelayTime::create(float d)
-{
+CCDelayTime* CCDelayTime::create(float d) {
     CCDelayTime* delay = new CCDelayTime();
     delay->initWithDuration(d);
     delay->autorelease();
@@ -283,76 +258,65 @@ CCDelayTime* CCDelayTime::create(float d)
 
 // --- Opacity actions ---
 
-void CCOpacityAction::startWithTarget(CCNode* pTarget)
-{
+void CCOpacityAction::startWithTarget(CCNode* pTarget) {
     CCActionInterval::startWithTarget(pTarget);
     m_pRGBATarget = dynamic_cast<CCRGBAProtocol*>(pTarget);
 }
 
-void CCOpacityAction::stop()
-{
+void CCOpacityAction::stop() {
     m_pRGBATarget = nullptr;
     CCActionInterval::stop();
 }
 
-void CCOpacityAction::applyOpacity(float opacity)
-{
+void CCOpacityAction::applyOpacity(float opacity) {
     if (m_pRGBATarget) {
         m_pRGBATarget->setOpacity(static_cast<GLubyte>(std::max(0.0f, std::min(255.0f, opacity))));
     }
 }
 
-CCFadeOut* CCFadeOut::create(float d)
-{
+CCFadeOut* CCFadeOut::create(float d) {
     CCFadeOut* fade = new CCFadeOut();
     fade->initWithDuration(d);
     fade->autorelease();
     return fade;
 }
 
-void CCFadeOut::update(float time)
-{
+void CCFadeOut::update(float time) {
     applyOpacity(255.0f * (1.0f - time));
 }
 
-CCFadeIn* CCFadeIn::create(float d)
-{
+CCFadeIn* CCFadeIn::create(float d) {
     CCFadeIn* fade = new CCFadeIn();
     fade->initWithDuration(d);
     fade->autorelease();
     return fade;
 }
 
-void CCFadeIn::update(float time)
-{
+void CCFadeIn::update(float time) {
     applyOpacity(255.0f * time);
 }
 
-CCFadeTo* CCFadeTo::create(float duration, GLubyte opacity)
-{
+CCFadeTo* CCFadeTo::create(float duration, GLubyte opacity) {
     CCFadeTo* fade = new CCFadeTo();
     fade->initWithDuration(duration, opacity);
     fade->autorelease();
     return fade;
 }
 
-bool CCFadeTo::initWithDuration(float duration, GLubyte opacity)
-{
+bool CCFadeTo::initWithDuration(float duration, GLubyte opacity) {
     CCActionInterval::initWithDuration(duration);
     m_toOpacity = opacity;
     return true;
 }
 
-void CCFadeTo::startWithTarget(CCNode* pTarget)
-{
+void CCFadeTo::startWithTarget(CCNode* pTarget) {
     CCOpacityAction::startWithTarget(pTarget);
     if (m_pRGBATarget) {
         m_fromOpacity = m_pRGBATarget->getOpacity();
     }
 }
 
-void CCFadeTo::update(float time)
-{
+void CCFadeTo::update(float time) {
     applyOpacity(static_cast<float>(m_fromOpacity) +
                  (static_cast<float>(m_toOpacity) - static_cast<float>(m_fromOpacity)) * time);
 }

@@ -77,8 +77,8 @@ public:
 
 private:
     std::vector<CCFiniteTimeAction*> m_actions; // retained
-    std::vector<float> m_offsets;              // start time of each action
-    size_t m_current = 0;      // index of the action being played
+    std::vector<float> m_offsets;               // start time of each action
+    size_t m_current = 0;                       // index of the action being played
     bool m_currentStarted = false;
 };
 

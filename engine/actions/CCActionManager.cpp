@@ -7,19 +7,16 @@
 
 NS_CC_BEGIN
 
-CCActionManager::~CCActionManager()
-{
+CCActionManager::~CCActionManager() {
     removeAllActions();
 }
 
-CCActionManager::TargetActions* CCActionManager::find(const CCObject* pTarget) const
-{
+CCActionManager::TargetActions* CCActionManager::find(const CCObject* pTarget) const {
     auto it = m_byTarget.find(pTarget);
     return it == m_byTarget.end() ? nullptr : it->second;
 }
 
-void CCActionManager::addAction(CCAction* pAction, CCNode* pTarget, bool paused)
-{
+void CCActionManager::addAction(CCAction* pAction, CCNode* pTarget, bool paused) {
     if (!pAction || !pTarget) {
         return;
     }
@@ -39,8 +36,7 @@ void CCActionManager::addAction(CCAction* pAction, CCNode* pTarget, bool paused)
     pAction->startWithTarget(pTarget);
 }
 
-void CCActionManager::removeAt(TargetActions& entry, size_t index)
-{
+void CCActionManager::removeAt(TargetActions& entry, size_t index) {
     CCAction* action = entry.actions[index];
     if (!action) {
         return;
@@ -54,8 +50,7 @@ void CCActionManager::removeAt(TargetActions& entry, size_t index)
     }
 }
 
-void CCActionManager::removeAllActions()
-{
+void CCActionManager::removeAllActions() {
     const bool wasUpdating = m_updating;
     m_updating = true; // no sweep while walking the targets
     for (TargetActions* entry : m_targets) {
@@ -69,8 +64,7 @@ void CCActionManager::removeAllActions()
     }
 }
 
-void CCActionManager::removeAllActionsFromTarget(CCObject* pTarget)
-{
+void CCActionManager::removeAllActionsFromTarget(CCObject* pTarget) {
     TargetActions* entry = find(pTarget);
     if (!entry) {
         return;
@@ -86,8 +80,7 @@ void CCActionManager::removeAllActionsFromTarget(CCObject* pTarget)
     }
 }
 
-void CCActionManager::removeAction(CCAction* pAction)
-{
+void CCActionManager::removeAction(CCAction* pAction) {
     if (!pAction) {
         return;
     }
@@ -100,8 +93,7 @@ void CCActionManager::removeAction(CCAction* pAction)
     }
 }
 
-void CCActionManager::removeActionByTag(int tag, CCObject* pTarget)
-{
+void CCActionManager::removeActionByTag(int tag, CCObject* pTarget) {
     TargetActions* entry = find(pTarget);
     if (!entry) {
         return;
@@ -114,8 +106,7 @@ void CCActionManager::removeActionByTag(int tag, CCObject* pTarget)
     }
 }
 
-CCAction* CCActionManager::getActionByTag(int tag, CCObject* pTarget) const
-{
+CCAction* CCActionManager::getActionByTag(int tag, CCObject* pTarget) const {
     const TargetActions* entry = find(pTarget);
     if (!entry) {
         return nullptr;
@@ -128,38 +119,33 @@ CCAction* CCActionManager::getActionByTag(int tag, CCObject* pTarget) const
     return nullptr;
 }
 
-unsigned int CCActionManager::numberOfRunningActionsInTarget(CCObject* pTarget) const
-{
+unsigned int CCActionManager::numberOfRunningActionsInTarget(CCObject* pTarget) const {
     const TargetActions* entry = find(pTarget);
     if (!entry) {
         return 0;
     }
-    return static_cast<unsigned int>(
-        std::count_if(entry->actions.begin(), entry->actions.end(), [](CCAction* action) { return action != nullptr; }));
+    return static_cast<unsigned int>(std::count_if(entry->actions.begin(), entry->actions.end(),
+                                                   [](CCAction* action) { return action != nullptr; }));
 }
 
-void CCActionManager::pauseTarget(CCObject* pTarget)
-{
+void CCActionManager::pauseTarget(CCObject* pTarget) {
     if (TargetActions* entry = find(pTarget)) {
         entry->paused = true;
     }
 }
 
-void CCActionManager::resumeTarget(CCObject* pTarget)
-{
+void CCActionManager::resumeTarget(CCObject* pTarget) {
     if (TargetActions* entry = find(pTarget)) {
         entry->paused = false;
     }
 }
 
-bool CCActionManager::isTargetPaused(CCObject* pTarget) const
-{
+bool CCActionManager::isTargetPaused(CCObject* pTarget) const {
     const TargetActions* entry = find(pTarget);
     return entry && entry->paused;
 }
 
-void CCActionManager::update(float dt)
-{
+void CCActionManager::update(float dt) {
     if (m_updating) {
         return;
     }
@@ -186,8 +172,7 @@ void CCActionManager::update(float dt)
     sweep();
 }
 
-void CCActionManager::sweep()
-{
+void CCActionManager::sweep() {
     // Releasing may destroy objects whose destructors call back here: loop until stable.
     while (m_dirty || !m_deferredReleases.empty()) {
         m_dirty = false;

@@ -38,8 +38,8 @@ public:
 
 private:
     struct TargetActions {
-        CCNode* target = nullptr;         // retained
-        std::vector<CCAction*> actions;   // retained; null once removed
+        CCNode* target = nullptr;       // retained
+        std::vector<CCAction*> actions; // retained; null once removed
         bool paused = false;
     };
 

@@ -16,15 +16,13 @@ NS_CC_BEGIN
 
 const CCSize CCDirector::kDefaultWinSize(1136.0f, 640.0f);
 
-CCDirector* CCDirector::sharedDirector()
-{
+CCDirector* CCDirector::sharedDirector() {
     // Never destroyed: engine objects may still release into it during static destruction.
     static CCDirector* instance = new CCDirector();
     return instance;
 }
 
-CCDirector::CCDirector()
-{
+CCDirector::CCDirector() {
     m_pScheduler = new CCScheduler();
     m_pActionManager = new CCActionManager();
     m_pScheduler->scheduleUpdateForTarget(m_pActionManager, kCCPrioritySystem, false);
@@ -36,8 +34,7 @@ CCDirector::CCDirector()
     m_lastUpdate = std::chrono::steady_clock::now();
 }
 
-CCDirector::~CCDirector()
-{
+CCDirector::~CCDirector() {
     purgeDirector();
     m_pScheduler->unscheduleAllWithMinPriority(kCCPrioritySystem);
     CC_SAFE_RELEASE(m_pActionManager);
@@ -48,56 +45,46 @@ CCDirector::~CCDirector()
     delete m_pHeadlessView;
 }
 
-CCEGLViewProtocol* CCDirector::activeView() const
-{
+CCEGLViewProtocol* CCDirector::activeView() const {
     return m_pView ? m_pView : m_pHeadlessView;
 }
 
-void CCDirector::setOpenGLView(CCEGLViewProtocol* pView)
-{
+void CCDirector::setOpenGLView(CCEGLViewProtocol* pView) {
     m_pView = pView;
 }
 
-CCSize CCDirector::getWinSize() const
-{
+CCSize CCDirector::getWinSize() const {
     return activeView()->getDesignResolutionSize();
 }
 
-CCSize CCDirector::getWinSizeInPixels() const
-{
+CCSize CCDirector::getWinSizeInPixels() const {
     const CCEGLViewProtocol* view = activeView();
     const CCSize design = view->getDesignResolutionSize();
     return CCSize(design.width * view->getScaleX(), design.height * view->getScaleY());
 }
 
-CCSize CCDirector::getVisibleSize() const
-{
+CCSize CCDirector::getVisibleSize() const {
     return activeView()->getVisibleSize();
 }
 
-CCPoint CCDirector::getVisibleOrigin() const
-{
+CCPoint CCDirector::getVisibleOrigin() const {
     return activeView()->getVisibleOrigin();
 }
 
-CCPoint CCDirector::convertToGL(const CCPoint& uiPoint) const
-{
+CCPoint CCDirector::convertToGL(const CCPoint& uiPoint) const {
     return CCPoint(uiPoint.x, getWinSize().height - uiPoint.y);
 }
 
-CCPoint CCDirector::convertToUI(const CCPoint& glPoint) const
-{
+CCPoint CCDirector::convertToUI(const CCPoint& glPoint) const {
     return CCPoint(glPoint.x, getWinSize().height - glPoint.y);
 }
 
-void CCDirector::runWithScene(CCScene* pScene)
-{
+void CCDirector::runWithScene(CCScene* pScene) {
     replaceScene(pScene);
     startAnimation();
 }
 
-void CCDirector::replaceScene(CCScene* pScene)
-{
+void CCDirector::replaceScene(CCScene* pScene) {
     if (!pScene) {
         return;
     }
@@ -113,8 +100,7 @@ void CCDirector::replaceScene(CCScene* pScene)
     m_pNextScene = pScene;
 }
 
-void CCDirector::setNextScene()
-{
+void CCDirector::setNextScene() {
     CCScene* next = m_pNextScene;
     m_pNextScene = nullptr;
     CCScene* old = m_pRunningScene;
@@ -130,46 +116,39 @@ void CCDirector::setNextScene()
     }
 }
 
-void CCDirector::startAnimation()
-{
+void CCDirector::startAnimation() {
     if (!m_bAnimating) {
         m_bAnimating = true;
         m_bNextDeltaTimeZero = true;
     }
 }
 
-void CCDirector::stopAnimation()
-{
+void CCDirector::stopAnimation() {
     m_bAnimating = false;
 }
 
-void CCDirector::pause()
-{
+void CCDirector::pause() {
     m_bPaused = true;
 }
 
-void CCDirector::resume()
-{
+void CCDirector::resume() {
     if (m_bPaused) {
         m_bPaused = false;
         m_bNextDeltaTimeZero = true;
     }
 }
 
-void CCDirector::setFixedDeltaTime(float dt)
-{
+void CCDirector::setFixedDeltaTime(float dt) {
     m_fFixedDeltaTime = (std::isfinite(dt) && dt > 0.0f) ? dt : 0.0f;
 }
 
-void CCDirector::setAnimationInterval(double dValue)
-{
+void CCDirector::setAnimationInterval(double dValue) {
     if (std::isfinite(dValue) && dValue > 0.0) {
         m_dAnimationInterval = dValue;
     }
 }
 
-void CCDirector::calculateDeltaTime()
-{
+void CCDirector::calculateDeltaTime() {
     const auto now = std::chrono::steady_clock::now();
     if (m_fFixedDeltaTime > 0.0f) {
         m_fDeltaTime = m_fFixedDeltaTime;
@@ -184,8 +163,7 @@ void CCDirector::calculateDeltaTime()
     m_lastUpdate = now;
 }
 
-void CCDirector::setProjection2D()
-{
+void CCDirector::setProjection2D() {
     const CCSize size = getWinSize();
     kmMat4 projection;
     kmMat4OrthographicProjection(&projection, 0.0f, size.width, 0.0f, size.height, -1024.0f, 1024.0f);
@@ -195,8 +173,7 @@ void CCDirector::setProjection2D()
     kmGLLoadIdentity();
 }
 
-void CCDirector::drawScene()
-{
+void CCDirector::drawScene() {
     calculateDeltaTime();
     if (!m_bPaused) {
         m_pScheduler->update(m_fDeltaTime);
@@ -217,23 +194,20 @@ void CCDirector::drawScene()
     ++m_uTotalFrames;
 }
 
-void CCDirector::mainLoop()
-{
+void CCDirector::mainLoop() {
     if (m_bAnimating) {
         drawScene();
     }
     CCPoolManager::sharedPoolManager()->pop();
 }
 
-void CCDirector::runFrames(unsigned int frames)
-{
+void CCDirector::runFrames(unsigned int frames) {
     for (unsigned int i = 0; i < frames; ++i) {
         mainLoop();
     }
 }
 
-void CCDirector::purgeDirector()
-{
+void CCDirector::purgeDirector() {
     CC_SAFE_RELEASE_NULL(m_pNextScene);
     if (CCScene* running = m_pRunningScene) {
         m_pRunningScene = nullptr;

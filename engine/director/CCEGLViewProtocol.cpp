@@ -11,35 +11,28 @@ NS_CC_BEGIN
 
 namespace {
 
-bool validSize(float width, float height)
-{
+bool validSize(float width, float height) {
     return std::isfinite(width) && std::isfinite(height) && width > 0.0f && height > 0.0f;
 }
 
 } // namespace
 
 CCEGLViewProtocol::CCEGLViewProtocol()
-    : m_scaleX(1.0f),
-      m_scaleY(1.0f),
-      m_frameZoomFactor(1.0f),
-      m_resolutionPolicy(kResolutionUnKnown),
-      m_renderingEnabled(false)
-{
+    : m_scaleX(1.0f), m_scaleY(1.0f), m_frameZoomFactor(1.0f), m_resolutionPolicy(kResolutionUnKnown),
+      m_renderingEnabled(false) {
     for (int i = 0; i < kMaxTouches; ++i) {
         m_touchIds[i] = 0;
         m_touches[i] = nullptr;
     }
 }
 
-CCEGLViewProtocol::~CCEGLViewProtocol()
-{
+CCEGLViewProtocol::~CCEGLViewProtocol() {
     for (CCTouch*& touch : m_touches) {
         CC_SAFE_RELEASE_NULL(touch);
     }
 }
 
-void CCEGLViewProtocol::setFrameSize(float width, float height)
-{
+void CCEGLViewProtocol::setFrameSize(float width, float height) {
     if (!validSize(width, height)) {
         return;
     }
@@ -54,15 +47,13 @@ void CCEGLViewProtocol::setFrameSize(float width, float height)
     }
 }
 
-void CCEGLViewProtocol::setFrameZoomFactor(float zoomFactor)
-{
+void CCEGLViewProtocol::setFrameZoomFactor(float zoomFactor) {
     if (std::isfinite(zoomFactor) && zoomFactor > 0.0f) {
         m_frameZoomFactor = zoomFactor;
     }
 }
 
-void CCEGLViewProtocol::setDesignResolutionSize(float width, float height, ResolutionPolicy policy)
-{
+void CCEGLViewProtocol::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
     if (policy == kResolutionUnKnown || policy < kResolutionExactFit || policy > kResolutionUnKnown ||
         !validSize(width, height)) {
         return;
@@ -72,8 +63,7 @@ void CCEGLViewProtocol::setDesignResolutionSize(float width, float height, Resol
     applyResolutionPolicy();
 }
 
-void CCEGLViewProtocol::applyResolutionPolicy()
-{
+void CCEGLViewProtocol::applyResolutionPolicy() {
     CCSize design = m_requestedDesignSize;
     if (!validSize(m_frameSize.width, m_frameSize.height)) {
         // No window yet: keep the design size and map it one to one.
@@ -111,16 +101,14 @@ void CCEGLViewProtocol::applyResolutionPolicy()
                             viewPortW, viewPortH);
 }
 
-CCSize CCEGLViewProtocol::getVisibleSize() const
-{
+CCSize CCEGLViewProtocol::getVisibleSize() const {
     if (m_resolutionPolicy == kResolutionNoBorder) {
         return CCSize(m_frameSize.width / m_scaleX, m_frameSize.height / m_scaleY);
     }
     return m_designResolutionSize;
 }
 
-CCPoint CCEGLViewProtocol::getVisibleOrigin() const
-{
+CCPoint CCEGLViewProtocol::getVisibleOrigin() const {
     if (m_resolutionPolicy == kResolutionNoBorder) {
         const CCSize visible = getVisibleSize();
         return CCPoint((m_designResolutionSize.width - visible.width) / 2.0f,
@@ -129,18 +117,15 @@ CCPoint CCEGLViewProtocol::getVisibleOrigin() const
     return CCPointZero;
 }
 
-void CCEGLViewProtocol::setViewName(const char* viewName)
-{
+void CCEGLViewProtocol::setViewName(const char* viewName) {
     m_viewName = viewName ? viewName : "";
 }
 
-CCPoint CCEGLViewProtocol::convertFramePointToView(float x, float y) const
-{
+CCPoint CCEGLViewProtocol::convertFramePointToView(float x, float y) const {
     return CCPoint((x - m_viewPortRect.origin.x) / m_scaleX, (y - m_viewPortRect.origin.y) / m_scaleY);
 }
 
-int CCEGLViewProtocol::moveLiveTouch(int id, float x, float y)
-{
+int CCEGLViewProtocol::moveLiveTouch(int id, float x, float y) {
     for (int s = 0; s < kMaxTouches; ++s) {
         if (m_touches[s] && m_touchIds[s] == id) {
             const CCPoint point = convertFramePointToView(x, y);
@@ -151,8 +136,7 @@ int CCEGLViewProtocol::moveLiveTouch(int id, float x, float y)
     return -1;
 }
 
-void CCEGLViewProtocol::handleTouchesBegin(int num, const int ids[], const float xs[], const float ys[])
-{
+void CCEGLViewProtocol::handleTouchesBegin(int num, const int ids[], const float xs[], const float ys[]) {
     if (num <= 0 || !ids || !xs || !ys) {
         return;
     }
@@ -184,8 +168,7 @@ void CCEGLViewProtocol::handleTouchesBegin(int num, const int ids[], const float
     set->release();
 }
 
-void CCEGLViewProtocol::handleTouchesMove(int num, const int ids[], const float xs[], const float ys[])
-{
+void CCEGLViewProtocol::handleTouchesMove(int num, const int ids[], const float xs[], const float ys[]) {
     if (num <= 0 || !ids || !xs || !ys) {
         return;
     }
@@ -203,8 +186,7 @@ void CCEGLViewProtocol::handleTouchesMove(int num, const int ids[], const float 
 }
 
 void CCEGLViewProtocol::handleTouchesEndOrCancel(int phase, int num, const int ids[], const float xs[],
-                                                 const float ys[])
-{
+                                                 const float ys[]) {
     if (num <= 0 || !ids || !xs || !ys) {
         return;
     }
@@ -218,18 +200,17 @@ void CCEGLViewProtocol::handleTouchesEndOrCancel(int phase, int num, const int i
         }
     }
     if (set->count() > 0) {
-        CCDirector::sharedDirector()->getTouchDispatcher()->touches(set, nullptr, static_cast<unsigned int>(phase));
+        CCDirector::sharedDirector()->getTouchDispatcher()->touches(set, nullptr,
+                                                                    static_cast<unsigned int>(phase));
     }
     set->release();
 }
 
-void CCEGLViewProtocol::handleTouchesEnd(int num, const int ids[], const float xs[], const float ys[])
-{
+void CCEGLViewProtocol::handleTouchesEnd(int num, const int ids[], const float xs[], const float ys[]) {
     handleTouchesEndOrCancel(CCTOUCHENDED, num, ids, xs, ys);
 }
 
-void CCEGLViewProtocol::handleTouchesCancel(int num, const int ids[], const float xs[], const float ys[])
-{
+void CCEGLViewProtocol::handleTouchesCancel(int num, const int ids[], const float xs[], const float ys[]) {
     handleTouchesEndOrCancel(CCTOUCHCANCELLED, num, ids, xs, ys);
 }
 

@@ -11,12 +11,12 @@ NS_CC_BEGIN
 class CCTouch;
 
 enum ResolutionPolicy {
-    kResolutionExactFit = 0,   // both axes stretched
-    kResolutionNoBorder = 1,   // larger scale, the overflow is cropped
-    kResolutionShowAll = 2,    // smaller scale, letterboxed
+    kResolutionExactFit = 0,    // both axes stretched
+    kResolutionNoBorder = 1,    // larger scale, the overflow is cropped
+    kResolutionShowAll = 2,     // smaller scale, letterboxed
     kResolutionFixedHeight = 3, // height fits, design width follows the frame
-    kResolutionFixedWidth = 4, // width fits, design height follows the frame
-    kResolutionUnKnown = 5,    // no policy: the design resolution is left as it is
+    kResolutionFixedWidth = 4,  // width fits, design height follows the frame
+    kResolutionUnKnown = 5,     // no policy: the design resolution is left as it is
 };
 
 class CCEGLViewProtocol {
@@ -63,8 +63,12 @@ public:
     const CCRect& getViewPortRect() const { return m_viewPortRect; }
 
     // Real views forward these to GL; design units are converted by the scale and view-port origin.
-    virtual void setViewPortInPoints(float x, float y, float w, float h) { (void)x, (void)y, (void)w, (void)h; }
-    virtual void setScissorInPoints(float x, float y, float w, float h) { (void)x, (void)y, (void)w, (void)h; }
+    virtual void setViewPortInPoints(float x, float y, float w, float h) {
+        (void)x, (void)y, (void)w, (void)h;
+    }
+    virtual void setScissorInPoints(float x, float y, float w, float h) {
+        (void)x, (void)y, (void)w, (void)h;
+    }
 
     virtual void setViewName(const char* viewName);
     const char* getViewName() const { return m_viewName.c_str(); }

@@ -5,12 +5,9 @@
 
 NS_CC_BEGIN
 
-CCScheduler::CCScheduler() : m_fTimeScale(1.0f), m_bUpdating(false), m_bHasRemovals(false)
-{
-}
+CCScheduler::CCScheduler() : m_fTimeScale(1.0f), m_bUpdating(false), m_bHasRemovals(false) {}
 
-CCScheduler::~CCScheduler()
-{
+CCScheduler::~CCScheduler() {
     mergePending();
     for (UpdateEntry& entry : m_updates) {
         entry.removed = true;
@@ -22,21 +19,18 @@ CCScheduler::~CCScheduler()
     sweep();
 }
 
-void CCScheduler::setTimeScale(float fTimeScale)
-{
+void CCScheduler::setTimeScale(float fTimeScale) {
     if (std::isfinite(fTimeScale) && fTimeScale >= 0.0f) {
         m_fTimeScale = fTimeScale;
     }
 }
 
-void CCScheduler::retainTarget(CCObject* pTarget)
-{
+void CCScheduler::retainTarget(CCObject* pTarget) {
     pTarget->retain();
     ++m_entryCounts[pTarget];
 }
 
-void CCScheduler::releaseTarget(CCObject* pTarget)
-{
+void CCScheduler::releaseTarget(CCObject* pTarget) {
     auto it = m_entryCounts.find(pTarget);
     if (it != m_entryCounts.end() && --it->second <= 0) {
         m_entryCounts.erase(it);
@@ -44,20 +38,18 @@ void CCScheduler::releaseTarget(CCObject* pTarget)
     pTarget->release();
 }
 
-bool CCScheduler::knowsTarget(const CCObject* pTarget) const
-{
+bool CCScheduler::knowsTarget(const CCObject* pTarget) const {
     return m_entryCounts.find(pTarget) != m_entryCounts.end();
 }
 
-void CCScheduler::insertUpdate(const UpdateEntry& entry)
-{
-    auto pos = std::upper_bound(m_updates.begin(), m_updates.end(), entry.priority,
-                                [](int priority, const UpdateEntry& other) { return priority < other.priority; });
+void CCScheduler::insertUpdate(const UpdateEntry& entry) {
+    auto pos =
+        std::upper_bound(m_updates.begin(), m_updates.end(), entry.priority,
+                         [](int priority, const UpdateEntry& other) { return priority < other.priority; });
     m_updates.insert(pos, entry);
 }
 
-CCScheduler::TimerEntry* CCScheduler::findTimer(SEL_SCHEDULE pfnSelector, const CCObject* pTarget)
-{
+CCScheduler::TimerEntry* CCScheduler::findTimer(SEL_SCHEDULE pfnSelector, const CCObject* pTarget) {
     if (!knowsTarget(pTarget)) {
         return nullptr;
     }
@@ -71,9 +63,8 @@ CCScheduler::TimerEntry* CCScheduler::findTimer(SEL_SCHEDULE pfnSelector, const 
     return nullptr;
 }
 
-void CCScheduler::scheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget, float fInterval, unsigned int repeat,
-                                   float delay, bool bPaused)
-{
+void CCScheduler::scheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget, float fInterval,
+                                   unsigned int repeat, float delay, bool bPaused) {
     if (!pfnSelector || !pTarget) {
         return;
     }
@@ -103,13 +94,12 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget, 
     (m_bUpdating ? m_pendingTimers : m_timers).push_back(timer);
 }
 
-void CCScheduler::scheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget, float fInterval, bool bPaused)
-{
+void CCScheduler::scheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget, float fInterval,
+                                   bool bPaused) {
     scheduleSelector(pfnSelector, pTarget, fInterval, kCCRepeatForever, 0.0f, bPaused);
 }
 
-void CCScheduler::scheduleUpdateForTarget(CCObject* pTarget, int nPriority, bool bPaused)
-{
+void CCScheduler::scheduleUpdateForTarget(CCObject* pTarget, int nPriority, bool bPaused) {
     if (!pTarget || isScheduledForUpdate(pTarget)) {
         return;
     }
@@ -122,8 +112,7 @@ void CCScheduler::scheduleUpdateForTarget(CCObject* pTarget, int nPriority, bool
     }
 }
 
-void CCScheduler::unscheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget)
-{
+void CCScheduler::unscheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget) {
     if (TimerEntry* timer = findTimer(pfnSelector, pTarget)) {
         timer->removed = true;
         m_bHasRemovals = true;
@@ -131,8 +120,7 @@ void CCScheduler::unscheduleSelector(SEL_SCHEDULE pfnSelector, CCObject* pTarget
     }
 }
 
-void CCScheduler::unscheduleUpdateForTarget(const CCObject* pTarget)
-{
+void CCScheduler::unscheduleUpdateForTarget(const CCObject* pTarget) {
     if (!pTarget || !knowsTarget(pTarget)) {
         return;
     }
@@ -147,8 +135,7 @@ void CCScheduler::unscheduleUpdateForTarget(const CCObject* pTarget)
     sweep();
 }
 
-void CCScheduler::unscheduleAllForTarget(CCObject* pTarget)
-{
+void CCScheduler::unscheduleAllForTarget(CCObject* pTarget) {
     if (!pTarget || !knowsTarget(pTarget)) {
         return;
     }
@@ -164,13 +151,11 @@ void CCScheduler::unscheduleAllForTarget(CCObject* pTarget)
     sweep();
 }
 
-void CCScheduler::unscheduleAll()
-{
+void CCScheduler::unscheduleAll() {
     unscheduleAllWithMinPriority(kCCPriorityNonSystemMin);
 }
 
-void CCScheduler::unscheduleAllWithMinPriority(int nMinPriority)
-{
+void CCScheduler::unscheduleAllWithMinPriority(int nMinPriority) {
     for (auto* list : {&m_timers, &m_pendingTimers}) {
         for (TimerEntry& timer : *list) {
             timer.removed = true;
@@ -187,8 +172,7 @@ void CCScheduler::unscheduleAllWithMinPriority(int nMinPriority)
     sweep();
 }
 
-void CCScheduler::pauseTarget(CCObject* pTarget)
-{
+void CCScheduler::pauseTarget(CCObject* pTarget) {
     if (!pTarget || !knowsTarget(pTarget)) {
         return;
     }
@@ -208,8 +192,7 @@ void CCScheduler::pauseTarget(CCObject* pTarget)
     }
 }
 
-void CCScheduler::resumeTarget(CCObject* pTarget)
-{
+void CCScheduler::resumeTarget(CCObject* pTarget) {
     if (!pTarget || !knowsTarget(pTarget)) {
         return;
     }
@@ -229,8 +212,7 @@ void CCScheduler::resumeTarget(CCObject* pTarget)
     }
 }
 
-bool CCScheduler::isTargetPaused(CCObject* pTarget) const
-{
+bool CCScheduler::isTargetPaused(CCObject* pTarget) const {
     if (!pTarget || !knowsTarget(pTarget)) {
         return false;
     }
@@ -251,8 +233,7 @@ bool CCScheduler::isTargetPaused(CCObject* pTarget) const
     return false;
 }
 
-bool CCScheduler::isScheduledForUpdate(const CCObject* pTarget) const
-{
+bool CCScheduler::isScheduledForUpdate(const CCObject* pTarget) const {
     if (!pTarget || !knowsTarget(pTarget)) {
         return false;
     }
@@ -266,13 +247,11 @@ bool CCScheduler::isScheduledForUpdate(const CCObject* pTarget) const
     return false;
 }
 
-bool CCScheduler::isSelectorScheduled(SEL_SCHEDULE pfnSelector, const CCObject* pTarget) const
-{
+bool CCScheduler::isSelectorScheduled(SEL_SCHEDULE pfnSelector, const CCObject* pTarget) const {
     return const_cast<CCScheduler*>(this)->findTimer(pfnSelector, pTarget) != nullptr;
 }
 
-void CCScheduler::runTimer(TimerEntry& timer, float dt)
-{
+void CCScheduler::runTimer(TimerEntry& timer, float dt) {
     timer.elapsed += dt;
     float firedWith = 0.0f;
     if (timer.useDelay) {
@@ -296,8 +275,7 @@ void CCScheduler::runTimer(TimerEntry& timer, float dt)
     (target->*selector)(firedWith);
 }
 
-void CCScheduler::update(float dt)
-{
+void CCScheduler::update(float dt) {
     if (m_bUpdating) {
         return; // a re-entrant call would run entries twice in one frame
     }
@@ -324,8 +302,7 @@ void CCScheduler::update(float dt)
     sweep();
 }
 
-void CCScheduler::mergePending()
-{
+void CCScheduler::mergePending() {
     if (!m_pendingUpdates.empty()) {
         std::vector<UpdateEntry> pending;
         pending.swap(m_pendingUpdates);
@@ -339,8 +316,7 @@ void CCScheduler::mergePending()
     }
 }
 
-void CCScheduler::sweep()
-{
+void CCScheduler::sweep() {
     if (m_bUpdating) {
         return;
     }

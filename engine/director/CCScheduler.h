@@ -64,7 +64,7 @@ private:
         float interval;
         float delay;
         float elapsed;
-        unsigned int repeat;         // firings after the first
+        unsigned int repeat; // firings after the first
         unsigned int timesExecuted;
         bool useDelay;
         bool paused;
@@ -80,10 +80,10 @@ private:
     TimerEntry* findTimer(SEL_SCHEDULE pfnSelector, const CCObject* pTarget);
     bool knowsTarget(const CCObject* pTarget) const;
 
-    std::vector<UpdateEntry> m_updates;       // sorted by priority, stable
+    std::vector<UpdateEntry> m_updates;        // sorted by priority, stable
     std::vector<UpdateEntry> m_pendingUpdates; // added during a pass
     std::vector<TimerEntry> m_timers;
-    std::vector<TimerEntry> m_pendingTimers;   // added during a pass
+    std::vector<TimerEntry> m_pendingTimers; // added during a pass
     // Entries per target: quick rejection of targets without entries.
     std::unordered_map<const CCObject*, int> m_entryCounts;
     float m_fTimeScale;

@@ -2,8 +2,7 @@
 
 NS_CC_BEGIN
 
-void CCAccelerometer::simulateAcceleration(double x, double y, double z, double timestamp)
-{
+void CCAccelerometer::simulateAcceleration(double x, double y, double z, double timestamp) {
     if (!m_pDelegate) {
         return;
     }

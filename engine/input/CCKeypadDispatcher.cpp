@@ -4,15 +4,13 @@
 
 NS_CC_BEGIN
 
-CCKeypadDispatcher::~CCKeypadDispatcher()
-{
+CCKeypadDispatcher::~CCKeypadDispatcher() {
     for (Handler& handler : m_handlers) {
         CC_SAFE_RELEASE(handler.object);
     }
 }
 
-void CCKeypadDispatcher::insert(CCKeypadDelegate* pDelegate)
-{
+void CCKeypadDispatcher::insert(CCKeypadDelegate* pDelegate) {
     for (const Handler& handler : m_handlers) {
         if (handler.delegate == pDelegate && !handler.removed) {
             return;
@@ -23,8 +21,7 @@ void CCKeypadDispatcher::insert(CCKeypadDelegate* pDelegate)
     m_handlers.push_back(Handler{pDelegate, object, false});
 }
 
-void CCKeypadDispatcher::addDelegate(CCKeypadDelegate* pDelegate)
-{
+void CCKeypadDispatcher::addDelegate(CCKeypadDelegate* pDelegate) {
     if (!pDelegate) {
         return;
     }
@@ -35,12 +32,12 @@ void CCKeypadDispatcher::addDelegate(CCKeypadDelegate* pDelegate)
     }
 }
 
-void CCKeypadDispatcher::removeDelegate(CCKeypadDelegate* pDelegate)
-{
+void CCKeypadDispatcher::removeDelegate(CCKeypadDelegate* pDelegate) {
     if (!pDelegate) {
         return;
     }
-    m_pendingAdds.erase(std::remove(m_pendingAdds.begin(), m_pendingAdds.end(), pDelegate), m_pendingAdds.end());
+    m_pendingAdds.erase(std::remove(m_pendingAdds.begin(), m_pendingAdds.end(), pDelegate),
+                        m_pendingAdds.end());
     for (Handler& handler : m_handlers) {
         if (handler.delegate == pDelegate && !handler.removed) {
             handler.removed = true;
@@ -52,8 +49,7 @@ void CCKeypadDispatcher::removeDelegate(CCKeypadDelegate* pDelegate)
     }
 }
 
-void CCKeypadDispatcher::removeAllDelegates()
-{
+void CCKeypadDispatcher::removeAllDelegates() {
     m_pendingAdds.clear();
     for (Handler& handler : m_handlers) {
         handler.removed = true;
@@ -64,8 +60,7 @@ void CCKeypadDispatcher::removeAllDelegates()
     }
 }
 
-void CCKeypadDispatcher::applyPendingChanges()
-{
+void CCKeypadDispatcher::applyPendingChanges() {
     if (m_hasRemovals) {
         m_hasRemovals = false;
         std::vector<CCObject*> toRelease;
@@ -90,8 +85,7 @@ void CCKeypadDispatcher::applyPendingChanges()
     }
 }
 
-bool CCKeypadDispatcher::dispatch(Event event, int keyCode)
-{
+bool CCKeypadDispatcher::dispatch(Event event, int keyCode) {
     const bool outer = !m_locked;
     m_locked = true;
     bool delivered = false;
@@ -123,8 +117,7 @@ bool CCKeypadDispatcher::dispatch(Event event, int keyCode)
     return delivered;
 }
 
-bool CCKeypadDispatcher::dispatchKeypadMSG(ccKeypadMSGType nMsgType)
-{
+bool CCKeypadDispatcher::dispatchKeypadMSG(ccKeypadMSGType nMsgType) {
     switch (nMsgType) {
     case kTypeBackClicked:
         return dispatch(Event::Back, 0);
@@ -134,13 +127,11 @@ bool CCKeypadDispatcher::dispatchKeypadMSG(ccKeypadMSGType nMsgType)
     return false;
 }
 
-bool CCKeypadDispatcher::dispatchKeyDown(int keyCode)
-{
+bool CCKeypadDispatcher::dispatchKeyDown(int keyCode) {
     return dispatch(Event::KeyDown, keyCode);
 }
 
-bool CCKeypadDispatcher::dispatchKeyUp(int keyCode)
-{
+bool CCKeypadDispatcher::dispatchKeyUp(int keyCode) {
     return dispatch(Event::KeyUp, keyCode);
 }
 

@@ -34,7 +34,6 @@ private:
 };
 
 // Carried along with touches; holds nothing.
-class CCEvent : public CCObject {
-};
+class CCEvent : public CCObject {};
 
 NS_CC_END

@@ -12,8 +12,7 @@ public:
     virtual ~CCTouchDelegate() = default;
 
     // Return true to claim the touch: its moved, ended and cancelled events then come here.
-    virtual bool ccTouchBegan(CCTouch* pTouch, CCEvent* pEvent)
-    {
+    virtual bool ccTouchBegan(CCTouch* pTouch, CCEvent* pEvent) {
         (void)pTouch, (void)pEvent;
         return false;
     }

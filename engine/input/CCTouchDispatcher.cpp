@@ -5,8 +5,7 @@
 
 NS_CC_BEGIN
 
-CCTouchDispatcher::~CCTouchDispatcher()
-{
+CCTouchDispatcher::~CCTouchDispatcher() {
     for (Handler& handler : m_targeted) {
         releaseHandler(handler);
     }
@@ -15,8 +14,7 @@ CCTouchDispatcher::~CCTouchDispatcher()
     }
 }
 
-void CCTouchDispatcher::addStandardDelegate(CCTouchDelegate* pDelegate, int nPriority)
-{
+void CCTouchDispatcher::addStandardDelegate(CCTouchDelegate* pDelegate, int nPriority) {
     if (!pDelegate) {
         return;
     }
@@ -28,8 +26,8 @@ void CCTouchDispatcher::addStandardDelegate(CCTouchDelegate* pDelegate, int nPri
     }
 }
 
-void CCTouchDispatcher::addTargetedDelegate(CCTouchDelegate* pDelegate, int nPriority, bool bSwallowsTouches)
-{
+void CCTouchDispatcher::addTargetedDelegate(CCTouchDelegate* pDelegate, int nPriority,
+                                            bool bSwallowsTouches) {
     if (!pDelegate) {
         return;
     }
@@ -41,14 +39,14 @@ void CCTouchDispatcher::addTargetedDelegate(CCTouchDelegate* pDelegate, int nPri
     }
 }
 
-void CCTouchDispatcher::removeDelegate(CCTouchDelegate* pDelegate)
-{
+void CCTouchDispatcher::removeDelegate(CCTouchDelegate* pDelegate) {
     if (!pDelegate) {
         return;
     }
-    m_pendingAdds.erase(std::remove_if(m_pendingAdds.begin(), m_pendingAdds.end(),
-                                       [pDelegate](const PendingAdd& add) { return add.delegate == pDelegate; }),
-                        m_pendingAdds.end());
+    m_pendingAdds.erase(
+        std::remove_if(m_pendingAdds.begin(), m_pendingAdds.end(),
+                       [pDelegate](const PendingAdd& add) { return add.delegate == pDelegate; }),
+        m_pendingAdds.end());
     if (Handler* handler = findHandler(pDelegate)) {
         markRemoved(*handler);
     }
@@ -57,8 +55,7 @@ void CCTouchDispatcher::removeDelegate(CCTouchDelegate* pDelegate)
     }
 }
 
-void CCTouchDispatcher::removeAllDelegates()
-{
+void CCTouchDispatcher::removeAllDelegates() {
     m_pendingAdds.clear();
     for (Handler& handler : m_targeted) {
         markRemoved(handler);
@@ -71,8 +68,7 @@ void CCTouchDispatcher::removeAllDelegates()
     }
 }
 
-void CCTouchDispatcher::setPriority(int nPriority, CCTouchDelegate* pDelegate)
-{
+void CCTouchDispatcher::setPriority(int nPriority, CCTouchDelegate* pDelegate) {
     Handler* handler = findHandler(pDelegate);
     if (!handler || handler->priority == nPriority) {
         return;
@@ -90,23 +86,19 @@ void CCTouchDispatcher::setPriority(int nPriority, CCTouchDelegate* pDelegate)
     CC_SAFE_RELEASE(keep);
 }
 
-int CCTouchDispatcher::targetedDelegateCount() const
-{
+int CCTouchDispatcher::targetedDelegateCount() const {
     return static_cast<int>(m_targeted.size());
 }
 
-int CCTouchDispatcher::standardDelegateCount() const
-{
+int CCTouchDispatcher::standardDelegateCount() const {
     return static_cast<int>(m_standard.size());
 }
 
-bool CCTouchDispatcher::isRegistered(const CCTouchDelegate* pDelegate) const
-{
+bool CCTouchDispatcher::isRegistered(const CCTouchDelegate* pDelegate) const {
     return const_cast<CCTouchDispatcher*>(this)->findHandler(pDelegate) != nullptr;
 }
 
-CCTouchDispatcher::Handler* CCTouchDispatcher::findHandler(const CCTouchDelegate* pDelegate)
-{
+CCTouchDispatcher::Handler* CCTouchDispatcher::findHandler(const CCTouchDelegate* pDelegate) {
     for (Handler& handler : m_targeted) {
         if (handler.delegate == pDelegate && !handler.removed) {
             return &handler;
@@ -120,8 +112,7 @@ CCTouchDispatcher::Handler* CCTouchDispatcher::findHandler(const CCTouchDelegate
     return nullptr;
 }
 
-void CCTouchDispatcher::insertHandler(const PendingAdd& add)
-{
+void CCTouchDispatcher::insertHandler(const PendingAdd& add) {
     if (findHandler(add.delegate)) {
         return;
     }
@@ -140,16 +131,14 @@ void CCTouchDispatcher::insertHandler(const PendingAdd& add)
     list.insert(pos, std::move(handler));
 }
 
-void CCTouchDispatcher::markRemoved(Handler& handler)
-{
+void CCTouchDispatcher::markRemoved(Handler& handler) {
     if (!handler.removed) {
         handler.removed = true;
         m_hasRemovals = true;
     }
 }
 
-void CCTouchDispatcher::releaseHandler(Handler& handler)
-{
+void CCTouchDispatcher::releaseHandler(Handler& handler) {
     for (CCTouch* touch : handler.claimed) {
         touch->release();
     }
@@ -158,8 +147,7 @@ void CCTouchDispatcher::releaseHandler(Handler& handler)
     handler.object = nullptr;
 }
 
-void CCTouchDispatcher::applyPendingChanges()
-{
+void CCTouchDispatcher::applyPendingChanges() {
     if (m_hasRemovals) {
         m_hasRemovals = false;
         // Move the removed handlers out first: releasing one may run a destructor that calls back here.
@@ -184,8 +172,7 @@ void CCTouchDispatcher::applyPendingChanges()
 }
 
 void CCTouchDispatcher::dispatchTargeted(CCTouch* touch, CCEvent* event, unsigned int index,
-                                         std::vector<CCTouch*>& remaining)
-{
+                                         std::vector<CCTouch*>& remaining) {
     // The lists do not change size while locked, so indices stay valid across the callbacks.
     for (size_t i = 0; i < m_targeted.size(); ++i) {
         if (m_targeted[i].removed) {
@@ -224,8 +211,7 @@ void CCTouchDispatcher::dispatchTargeted(CCTouch* touch, CCEvent* event, unsigne
     }
 }
 
-void CCTouchDispatcher::touches(CCSet* pTouches, CCEvent* pEvent, unsigned int uIndex)
-{
+void CCTouchDispatcher::touches(CCSet* pTouches, CCEvent* pEvent, unsigned int uIndex) {
     if (!m_dispatchEvents || !pTouches || uIndex >= ccTouchMax || pTouches->count() == 0) {
         return;
     }

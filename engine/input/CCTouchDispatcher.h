@@ -39,7 +39,9 @@ public:
     void touchesBegan(CCSet* touches, CCEvent* pEvent) { this->touches(touches, pEvent, CCTOUCHBEGAN); }
     void touchesMoved(CCSet* touches, CCEvent* pEvent) { this->touches(touches, pEvent, CCTOUCHMOVED); }
     void touchesEnded(CCSet* touches, CCEvent* pEvent) { this->touches(touches, pEvent, CCTOUCHENDED); }
-    void touchesCancelled(CCSet* touches, CCEvent* pEvent) { this->touches(touches, pEvent, CCTOUCHCANCELLED); }
+    void touchesCancelled(CCSet* touches, CCEvent* pEvent) {
+        this->touches(touches, pEvent, CCTOUCHCANCELLED);
+    }
 
     // Registered delegates (pending additions excluded, pending removals included).
     int targetedDelegateCount() const;
@@ -68,7 +70,8 @@ private:
     void releaseHandler(Handler& handler);
     void applyPendingChanges();
     Handler* findHandler(const CCTouchDelegate* pDelegate);
-    void dispatchTargeted(CCTouch* touch, CCEvent* event, unsigned int index, std::vector<CCTouch*>& remaining);
+    void dispatchTargeted(CCTouch* touch, CCEvent* event, unsigned int index,
+                          std::vector<CCTouch*>& remaining);
 
     std::vector<Handler> m_targeted;
     std::vector<Handler> m_standard;

@@ -3,21 +3,18 @@
 #include <cmath>
 #include <cstring>
 
-kmMat4* kmMat4Identity(kmMat4* pOut)
-{
+kmMat4* kmMat4Identity(kmMat4* pOut) {
     std::memset(pOut->mat, 0, sizeof(pOut->mat));
     pOut->mat[0] = pOut->mat[5] = pOut->mat[10] = pOut->mat[15] = 1.0f;
     return pOut;
 }
 
-kmMat4* kmMat4Fill(kmMat4* pOut, const float* values)
-{
+kmMat4* kmMat4Fill(kmMat4* pOut, const float* values) {
     std::memcpy(pOut->mat, values, sizeof(pOut->mat));
     return pOut;
 }
 
-kmMat4* kmMat4Multiply(kmMat4* pOut, const kmMat4* pM1, const kmMat4* pM2)
-{
+kmMat4* kmMat4Multiply(kmMat4* pOut, const kmMat4* pM1, const kmMat4* pM2) {
     const float* a = pM1->mat;
     const float* b = pM2->mat;
     float r[16];
@@ -31,8 +28,7 @@ kmMat4* kmMat4Multiply(kmMat4* pOut, const kmMat4* pM1, const kmMat4* pM2)
     return pOut;
 }
 
-kmMat4* kmMat4Inverse(kmMat4* pOut, const kmMat4* pM)
-{
+kmMat4* kmMat4Inverse(kmMat4* pOut, const kmMat4* pM) {
     // Cofactor expansion; exact enough for the affine matrices of a 2D scene graph.
     const float* m = pM->mat;
     float inv[16];
@@ -81,8 +77,7 @@ kmMat4* kmMat4Inverse(kmMat4* pOut, const kmMat4* pM)
     return pOut;
 }
 
-kmMat4* kmMat4Translation(kmMat4* pOut, float x, float y, float z)
-{
+kmMat4* kmMat4Translation(kmMat4* pOut, float x, float y, float z) {
     kmMat4Identity(pOut);
     pOut->mat[12] = x;
     pOut->mat[13] = y;
@@ -90,8 +85,7 @@ kmMat4* kmMat4Translation(kmMat4* pOut, float x, float y, float z)
     return pOut;
 }
 
-kmMat4* kmMat4RotationZ(kmMat4* pOut, float radians)
-{
+kmMat4* kmMat4RotationZ(kmMat4* pOut, float radians) {
     kmMat4Identity(pOut);
     const float c = std::cos(radians);
     const float s = std::sin(radians);
@@ -102,8 +96,7 @@ kmMat4* kmMat4RotationZ(kmMat4* pOut, float radians)
     return pOut;
 }
 
-kmMat4* kmMat4Scaling(kmMat4* pOut, float x, float y, float z)
-{
+kmMat4* kmMat4Scaling(kmMat4* pOut, float x, float y, float z) {
     kmMat4Identity(pOut);
     pOut->mat[0] = x;
     pOut->mat[5] = y;
@@ -112,8 +105,7 @@ kmMat4* kmMat4Scaling(kmMat4* pOut, float x, float y, float z)
 }
 
 kmMat4* kmMat4OrthographicProjection(kmMat4* pOut, float left, float right, float bottom, float top,
-                                     float nearVal, float farVal)
-{
+                                     float nearVal, float farVal) {
     kmMat4Identity(pOut);
     pOut->mat[0] = 2.0f / (right - left);
     pOut->mat[5] = 2.0f / (top - bottom);
@@ -124,8 +116,7 @@ kmMat4* kmMat4OrthographicProjection(kmMat4* pOut, float left, float right, floa
     return pOut;
 }
 
-bool kmMat4AreEqual(const kmMat4* pM1, const kmMat4* pM2)
-{
+bool kmMat4AreEqual(const kmMat4* pM1, const kmMat4* pM2) {
     for (int i = 0; i < 16; ++i) {
         if (std::fabs(pM1->mat[i] - pM2->mat[i]) > 1e-5f) {
             return false;
@@ -134,8 +125,7 @@ bool kmMat4AreEqual(const kmMat4* pM1, const kmMat4* pM2)
     return true;
 }
 
-void kmMat4TransformPoint(const kmMat4* pM, float x, float y, float z, float* out)
-{
+void kmMat4TransformPoint(const kmMat4* pM, float x, float y, float z, float* out) {
     const float* m = pM->mat;
     out[0] = m[0] * x + m[4] * y + m[8] * z + m[12];
     out[1] = m[1] * x + m[5] * y + m[9] * z + m[13];

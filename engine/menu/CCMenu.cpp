@@ -7,22 +7,18 @@
 
 NS_CC_BEGIN
 
-CCMenu::CCMenu() : m_bEnabled(false), m_bSwallowsTouches(true), m_eState(kCCMenuStateWaiting), m_pSelectedItem(nullptr)
-{
-}
+CCMenu::CCMenu()
+    : m_bEnabled(false), m_bSwallowsTouches(true), m_eState(kCCMenuStateWaiting), m_pSelectedItem(nullptr) {}
 
-CCMenu::~CCMenu()
-{
+CCMenu::~CCMenu() {
     CC_SAFE_RELEASE(m_pSelectedItem);
 }
 
-CCMenu* CCMenu::create()
-{
+CCMenu* CCMenu::create() {
     return createWithArray(nullptr);
 }
 
-CCMenu* CCMenu::create(bool swallowsTouches)
-{
+CCMenu* CCMenu::create(bool swallowsTouches) {
     CCMenu* menu = create();
     if (menu) {
         menu->setSwallowsTouches(swallowsTouches);
@@ -30,8 +26,7 @@ CCMenu* CCMenu::create(bool swallowsTouches)
     return menu;
 }
 
-CCMenu* CCMenu::create(CCMenuItem* item, ...)
-{
+CCMenu* CCMenu::create(CCMenuItem* item, ...) {
     CCArray* items = CCArray::create();
     va_list args;
     va_start(args, item);
@@ -42,13 +37,11 @@ CCMenu* CCMenu::create(CCMenuItem* item, ...)
     return createWithArray(items);
 }
 
-CCMenu* CCMenu::createWithItem(CCMenuItem* item)
-{
+CCMenu* CCMenu::createWithItem(CCMenuItem* item) {
     return create(item, nullptr);
 }
 
-CCMenu* CCMenu::createWithArray(CCArray* pArrayOfItems)
-{
+CCMenu* CCMenu::createWithArray(CCArray* pArrayOfItems) {
     CCMenu* menu = new CCMenu();
     if (menu->initWithArray(pArrayOfItems)) {
         menu->autorelease();
@@ -58,13 +51,11 @@ CCMenu* CCMenu::createWithArray(CCArray* pArrayOfItems)
     return nullptr;
 }
 
-bool CCMenu::init()
-{
+bool CCMenu::init() {
     return initWithArray(nullptr);
 }
 
-bool CCMenu::initWithArray(CCArray* pArrayOfItems)
-{
+bool CCMenu::initWithArray(CCArray* pArrayOfItems) {
     if (!CCLayer::init()) {
         return false;
     }
@@ -89,8 +80,7 @@ bool CCMenu::initWithArray(CCArray* pArrayOfItems)
     return true;
 }
 
-void CCMenu::setSwallowsTouches(bool swallows)
-{
+void CCMenu::setSwallowsTouches(bool swallows) {
     if (m_bSwallowsTouches != swallows) {
         m_bSwallowsTouches = swallows;
         if (m_bTouchEnabled) {
@@ -99,20 +89,18 @@ void CCMenu::setSwallowsTouches(bool swallows)
     }
 }
 
-void CCMenu::registerWithTouchDispatcher()
-{
-    CCDirector::sharedDirector()->getTouchDispatcher()->addTargetedDelegate(this, m_nTouchPriority, m_bSwallowsTouches);
+void CCMenu::registerWithTouchDispatcher() {
+    CCDirector::sharedDirector()->getTouchDispatcher()->addTargetedDelegate(this, m_nTouchPriority,
+                                                                            m_bSwallowsTouches);
 }
 
-void CCMenu::setSelectedItem(CCMenuItem* item)
-{
+void CCMenu::setSelectedItem(CCMenuItem* item) {
     CC_SAFE_RETAIN(item);
     CC_SAFE_RELEASE(m_pSelectedItem);
     m_pSelectedItem = item;
 }
 
-CCMenuItem* CCMenu::itemForTouch(CCTouch* touch)
-{
+CCMenuItem* CCMenu::itemForTouch(CCTouch* touch) {
     if (!touch || !m_pChildren) {
         return nullptr;
     }
@@ -133,8 +121,7 @@ CCMenuItem* CCMenu::itemForTouch(CCTouch* touch)
     return nullptr;
 }
 
-bool CCMenu::ccTouchBegan(CCTouch* touch, CCEvent* event)
-{
+bool CCMenu::ccTouchBegan(CCTouch* touch, CCEvent* event) {
     (void)event;
     if (m_eState != kCCMenuStateWaiting || !m_bVisible || !m_bEnabled) {
         return false;
@@ -155,8 +142,7 @@ bool CCMenu::ccTouchBegan(CCTouch* touch, CCEvent* event)
     return true;
 }
 
-void CCMenu::ccTouchEnded(CCTouch* touch, CCEvent* event)
-{
+void CCMenu::ccTouchEnded(CCTouch* touch, CCEvent* event) {
     (void)touch, (void)event;
     m_eState = kCCMenuStateWaiting;
     CCMenuItem* item = m_pSelectedItem;
@@ -168,8 +154,7 @@ void CCMenu::ccTouchEnded(CCTouch* touch, CCEvent* event)
     }
 }
 
-void CCMenu::ccTouchCancelled(CCTouch* touch, CCEvent* event)
-{
+void CCMenu::ccTouchCancelled(CCTouch* touch, CCEvent* event) {
     (void)touch, (void)event;
     m_eState = kCCMenuStateWaiting;
     CCMenuItem* item = m_pSelectedItem;
@@ -180,8 +165,7 @@ void CCMenu::ccTouchCancelled(CCTouch* touch, CCEvent* event)
     }
 }
 
-void CCMenu::ccTouchMoved(CCTouch* touch, CCEvent* event)
-{
+void CCMenu::ccTouchMoved(CCTouch* touch, CCEvent* event) {
     (void)event;
     if (m_eState != kCCMenuStateTrackingTouch) {
         return;
@@ -199,8 +183,7 @@ void CCMenu::ccTouchMoved(CCTouch* touch, CCEvent* event)
     }
 }
 
-void CCMenu::onExit()
-{
+void CCMenu::onExit() {
     if (m_eState == kCCMenuStateTrackingTouch) {
         if (m_pSelectedItem) {
             m_pSelectedItem->unselected();

@@ -14,27 +14,23 @@ enum {
 
 // --- CCMenuItem ---
 
-CCMenuItem::CCMenuItem() : m_bSelected(false), m_bEnabled(false), m_pListener(nullptr), m_pfnSelector(nullptr)
-{
-}
+CCMenuItem::CCMenuItem()
+    : m_bSelected(false), m_bEnabled(false), m_pListener(nullptr), m_pfnSelector(nullptr) {}
 
 CCMenuItem::~CCMenuItem() = default;
 
-CCMenuItem* CCMenuItem::create()
-{
+CCMenuItem* CCMenuItem::create() {
     return create(nullptr, nullptr);
 }
 
-CCMenuItem* CCMenuItem::create(CCObject* rec, SEL_MenuHandler selector)
-{
+CCMenuItem* CCMenuItem::create(CCObject* rec, SEL_MenuHandler selector) {
     CCMenuItem* item = new CCMenuItem();
     item->initWithTarget(rec, selector);
     item->autorelease();
     return item;
 }
 
-bool CCMenuItem::initWithTarget(CCObject* rec, SEL_MenuHandler selector)
-{
+bool CCMenuItem::initWithTarget(CCObject* rec, SEL_MenuHandler selector) {
     setAnchorPoint(CCPoint(0.5f, 0.5f));
     m_pListener = rec;
     m_pfnSelector = selector;
@@ -43,70 +39,62 @@ bool CCMenuItem::initWithTarget(CCObject* rec, SEL_MenuHandler selector)
     return true;
 }
 
-CCRect CCMenuItem::rect()
-{
+CCRect CCMenuItem::rect() {
     return CCRect(m_obPosition.x - m_obContentSize.width * m_obAnchorPoint.x,
                   m_obPosition.y - m_obContentSize.height * m_obAnchorPoint.y, m_obContentSize.width,
                   m_obContentSize.height);
 }
 
-void CCMenuItem::activate()
-{
+void CCMenuItem::activate() {
     if (m_bEnabled && m_pListener && m_pfnSelector) {
         (m_pListener->*m_pfnSelector)(this);
     }
 }
 
-void CCMenuItem::selected()
-{
+void CCMenuItem::selected() {
     m_bSelected = true;
 }
 
-void CCMenuItem::unselected()
-{
+void CCMenuItem::unselected() {
     m_bSelected = false;
 }
 
-void CCMenuItem::setEnabled(bool value)
-{
+void CCMenuItem::setEnabled(bool value) {
     m_bEnabled = value;
 }
 
-void CCMenuItem::setTarget(CCObject* rec, SEL_MenuHandler selector)
-{
+void CCMenuItem::setTarget(CCObject* rec, SEL_MenuHandler selector) {
     m_pListener = rec;
     m_pfnSelector = selector;
 }
 
 // --- CCMenuItemSprite ---
 
-CCMenuItemSprite::CCMenuItemSprite() : m_pNormalImage(nullptr), m_pSelectedImage(nullptr), m_pDisabledImage(nullptr)
-{
-}
+CCMenuItemSprite::CCMenuItemSprite()
+    : m_pNormalImage(nullptr), m_pSelectedImage(nullptr), m_pDisabledImage(nullptr) {}
 
-CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite)
-{
+CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite,
+                                           CCNode* disabledSprite) {
     return create(normalSprite, selectedSprite, disabledSprite, nullptr, nullptr);
 }
 
 CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite, CCObject* target,
-                                           SEL_MenuHandler selector)
-{
+                                           SEL_MenuHandler selector) {
     return create(normalSprite, selectedSprite, nullptr, target, selector);
 }
 
-CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite,
-                                           CCObject* target, SEL_MenuHandler selector)
-{
+CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite,
+                                           CCNode* disabledSprite, CCObject* target,
+                                           SEL_MenuHandler selector) {
     CCMenuItemSprite* item = new CCMenuItemSprite();
     item->initWithNormalSprite(normalSprite, selectedSprite, disabledSprite, target, selector);
     item->autorelease();
     return item;
 }
 
-bool CCMenuItemSprite::initWithNormalSprite(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite,
-                                            CCObject* target, SEL_MenuHandler selector)
-{
+bool CCMenuItemSprite::initWithNormalSprite(CCNode* normalSprite, CCNode* selectedSprite,
+                                            CCNode* disabledSprite, CCObject* target,
+                                            SEL_MenuHandler selector) {
     initWithTarget(target, selector);
     setNormalImage(normalSprite);
     setSelectedImage(selectedSprite);
@@ -115,8 +103,7 @@ bool CCMenuItemSprite::initWithNormalSprite(CCNode* normalSprite, CCNode* select
     return true;
 }
 
-void CCMenuItemSprite::replaceImage(CCNode*& slot, CCNode* image, int tag)
-{
+void CCMenuItemSprite::replaceImage(CCNode*& slot, CCNode* image, int tag) {
     if (image == slot) {
         return;
     }
@@ -137,8 +124,7 @@ void CCMenuItemSprite::replaceImage(CCNode*& slot, CCNode* image, int tag)
     }
 }
 
-void CCMenuItemSprite::setNormalImage(CCNode* image)
-{
+void CCMenuItemSprite::setNormalImage(CCNode* image) {
     replaceImage(m_pNormalImage, image, kNormalTag);
     if (m_pNormalImage) {
         setContentSize(m_pNormalImage->getContentSize());
@@ -146,20 +132,17 @@ void CCMenuItemSprite::setNormalImage(CCNode* image)
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::setSelectedImage(CCNode* image)
-{
+void CCMenuItemSprite::setSelectedImage(CCNode* image) {
     replaceImage(m_pSelectedImage, image, kSelectedTag);
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::setDisabledImage(CCNode* image)
-{
+void CCMenuItemSprite::setDisabledImage(CCNode* image) {
     replaceImage(m_pDisabledImage, image, kDisableTag);
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::updateImagesVisibility()
-{
+void CCMenuItemSprite::updateImagesVisibility() {
     CCNode* shown = m_pNormalImage;
     if (!m_bEnabled && m_pDisabledImage) {
         shown = m_pDisabledImage;
@@ -173,26 +156,22 @@ void CCMenuItemSprite::updateImagesVisibility()
     }
 }
 
-void CCMenuItemSprite::selected()
-{
+void CCMenuItemSprite::selected() {
     CCMenuItem::selected();
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::unselected()
-{
+void CCMenuItemSprite::unselected() {
     CCMenuItem::unselected();
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::setEnabled(bool bEnabled)
-{
+void CCMenuItemSprite::setEnabled(bool bEnabled) {
     CCMenuItem::setEnabled(bEnabled);
     updateImagesVisibility();
 }
 
-void CCMenuItemSprite::setOpacity(GLubyte opacity)
-{
+void CCMenuItemSprite::setOpacity(GLubyte opacity) {
     CCMenuItem::setOpacity(opacity);
     for (CCNode* image : {m_pNormalImage, m_pSelectedImage, m_pDisabledImage}) {
         if (CCRGBAProtocol* rgba = dynamic_cast<CCRGBAProtocol*>(image)) {
@@ -201,8 +180,7 @@ void CCMenuItemSprite::setOpacity(GLubyte opacity)
     }
 }
 
-void CCMenuItemSprite::setColor(const ccColor3B& color)
-{
+void CCMenuItemSprite::setColor(const ccColor3B& color) {
     CCMenuItem::setColor(color);
     for (CCNode* image : {m_pNormalImage, m_pSelectedImage, m_pDisabledImage}) {
         if (CCRGBAProtocol* rgba = dynamic_cast<CCRGBAProtocol*>(image)) {

@@ -40,7 +40,8 @@ class CCMenuItemSprite : public CCMenuItem {
 public:
     CCMenuItemSprite();
 
-    static CCMenuItemSprite* create(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite = nullptr);
+    static CCMenuItemSprite* create(CCNode* normalSprite, CCNode* selectedSprite,
+                                    CCNode* disabledSprite = nullptr);
     static CCMenuItemSprite* create(CCNode* normalSprite, CCNode* selectedSprite, CCObject* target,
                                     SEL_MenuHandler selector);
     static CCMenuItemSprite* create(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite,

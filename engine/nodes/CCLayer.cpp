@@ -7,20 +7,15 @@
 NS_CC_BEGIN
 
 CCLayer::CCLayer()
-    : m_bTouchEnabled(false),
-      m_bAccelerometerEnabled(false),
-      m_bKeypadEnabled(false),
-      m_eTouchMode(kCCTouchesAllAtOnce),
-      m_nTouchPriority(0)
-{
+    : m_bTouchEnabled(false), m_bAccelerometerEnabled(false), m_bKeypadEnabled(false),
+      m_eTouchMode(kCCTouchesAllAtOnce), m_nTouchPriority(0) {
     m_bIgnoreAnchorPointForPosition = true;
     setAnchorPoint(CCPoint(0.5f, 0.5f));
 }
 
 CCLayer::~CCLayer() = default;
 
-CCLayer* CCLayer::create()
-{
+CCLayer* CCLayer::create() {
     CCLayer* layer = new CCLayer();
     if (layer->init()) {
         layer->autorelease();
@@ -30,14 +25,12 @@ CCLayer* CCLayer::create()
     return nullptr;
 }
 
-bool CCLayer::init()
-{
+bool CCLayer::init() {
     setContentSize(CCDirector::sharedDirector()->getWinSize());
     return true;
 }
 
-void CCLayer::registerWithTouchDispatcher()
-{
+void CCLayer::registerWithTouchDispatcher() {
     CCTouchDispatcher* dispatcher = CCDirector::sharedDirector()->getTouchDispatcher();
     if (m_eTouchMode == kCCTouchesAllAtOnce) {
         dispatcher->addStandardDelegate(this, m_nTouchPriority);
@@ -46,8 +39,7 @@ void CCLayer::registerWithTouchDispatcher()
     }
 }
 
-void CCLayer::updateTouchRegistration()
-{
+void CCLayer::updateTouchRegistration() {
     if (!m_bRunning) {
         return;
     }
@@ -61,16 +53,14 @@ void CCLayer::updateTouchRegistration()
     release();
 }
 
-void CCLayer::setTouchEnabled(bool value)
-{
+void CCLayer::setTouchEnabled(bool value) {
     if (m_bTouchEnabled != value) {
         m_bTouchEnabled = value;
         updateTouchRegistration();
     }
 }
 
-void CCLayer::setTouchMode(ccTouchesMode mode)
-{
+void CCLayer::setTouchMode(ccTouchesMode mode) {
     if (m_eTouchMode != mode) {
         m_eTouchMode = mode;
         if (m_bTouchEnabled) {
@@ -79,8 +69,7 @@ void CCLayer::setTouchMode(ccTouchesMode mode)
     }
 }
 
-void CCLayer::setTouchPriority(int priority)
-{
+void CCLayer::setTouchPriority(int priority) {
     if (m_nTouchPriority != priority) {
         m_nTouchPriority = priority;
         if (m_bTouchEnabled) {
@@ -89,8 +78,7 @@ void CCLayer::setTouchPriority(int priority)
     }
 }
 
-void CCLayer::setAccelerometerEnabled(bool value)
-{
+void CCLayer::setAccelerometerEnabled(bool value) {
     if (m_bAccelerometerEnabled != value) {
         m_bAccelerometerEnabled = value;
         if (m_bRunning) {
@@ -99,15 +87,14 @@ void CCLayer::setAccelerometerEnabled(bool value)
     }
 }
 
-void CCLayer::setAccelerometerInterval(double interval)
-{
+void CCLayer::setAccelerometerInterval(double interval) {
     if (m_bAccelerometerEnabled) {
-        CCDirector::sharedDirector()->getAccelerometer()->setAccelerometerInterval(static_cast<float>(interval));
+        CCDirector::sharedDirector()->getAccelerometer()->setAccelerometerInterval(
+            static_cast<float>(interval));
     }
 }
 
-void CCLayer::setKeypadEnabled(bool value)
-{
+void CCLayer::setKeypadEnabled(bool value) {
     if (m_bKeypadEnabled != value) {
         m_bKeypadEnabled = value;
         if (m_bRunning) {
@@ -121,8 +108,7 @@ void CCLayer::setKeypadEnabled(bool value)
     }
 }
 
-void CCLayer::onEnter()
-{
+void CCLayer::onEnter() {
     CCDirector* director = CCDirector::sharedDirector();
     if (m_bTouchEnabled) {
         registerWithTouchDispatcher();
@@ -133,16 +119,14 @@ void CCLayer::onEnter()
     }
 }
 
-void CCLayer::onEnterTransitionDidFinish()
-{
+void CCLayer::onEnterTransitionDidFinish() {
     if (m_bAccelerometerEnabled) {
         CCDirector::sharedDirector()->getAccelerometer()->setDelegate(this);
     }
     CCNode::onEnterTransitionDidFinish();
 }
 
-void CCLayer::onExit()
-{
+void CCLayer::onExit() {
     CCDirector* director = CCDirector::sharedDirector();
     if (m_bTouchEnabled) {
         director->getTouchDispatcher()->removeDelegate(this);

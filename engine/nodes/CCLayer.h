@@ -13,7 +13,10 @@ typedef enum {
     kCCTouchesOneByOne = 1,  // targeted delegate: ccTouch* per touch, swallowing
 } ccTouchesMode;
 
-class CCLayer : public CCNode, public CCTouchDelegate, public CCAccelerometerDelegate, public CCKeypadDelegate {
+class CCLayer : public CCNode,
+                public CCTouchDelegate,
+                public CCAccelerometerDelegate,
+                public CCKeypadDelegate {
 public:
     CCLayer();
     ~CCLayer() override;

@@ -17,42 +17,24 @@ namespace {
 // Arrival counter shared by all nodes: later additions and reorders sort above earlier ones.
 unsigned int s_globalOrderOfArrival = 1;
 
-inline CCNode* childAt(CCArray* children, unsigned int index)
-{
+inline CCNode* childAt(CCArray* children, unsigned int index) {
     return static_cast<CCNode*>(children->objectAtIndex(index));
 }
 
-inline bool drawsBefore(const CCNode* a, int aZ, const CCNode* b, int bZ)
-{
+inline bool drawsBefore(const CCNode* a, int aZ, const CCNode* b, int bZ) {
     return aZ < bZ || (aZ == bZ && a->getOrderOfArrival() < b->getOrderOfArrival());
 }
 
 } // namespace
 
 CCNode::CCNode()
-    : m_fRotation(0.0f),
-      m_fScaleX(1.0f),
-      m_fScaleY(1.0f),
-      m_fSkewX(0.0f),
-      m_fSkewY(0.0f),
-      m_bIgnoreAnchorPointForPosition(false),
-      m_sTransform(CCAffineTransformMakeIdentity()),
-      m_sInverse(CCAffineTransformMakeIdentity()),
-      m_sAdditionalTransform(CCAffineTransformMakeIdentity()),
-      m_bTransformDirty(true),
-      m_bInverseDirty(true),
-      m_bAdditionalTransformDirty(false),
-      m_nZOrder(0),
-      m_uOrderOfArrival(0),
-      m_pChildren(nullptr),
-      m_pParent(nullptr),
-      m_bReorderChildDirty(false),
-      m_nTag(kCCNodeTagInvalid),
-      m_pUserData(nullptr),
-      m_pUserObject(nullptr),
-      m_bVisible(true),
-      m_bRunning(false)
-{
+    : m_fRotation(0.0f), m_fScaleX(1.0f), m_fScaleY(1.0f), m_fSkewX(0.0f), m_fSkewY(0.0f),
+      m_bIgnoreAnchorPointForPosition(false), m_sTransform(CCAffineTransformMakeIdentity()),
+      m_sInverse(CCAffineTransformMakeIdentity()), m_sAdditionalTransform(CCAffineTransformMakeIdentity()),
+      m_bTransformDirty(true), m_bInverseDirty(true), m_bAdditionalTransformDirty(false), m_nZOrder(0),
+      m_uOrderOfArrival(0), m_pChildren(nullptr), m_pParent(nullptr), m_bReorderChildDirty(false),
+      m_nTag(kCCNodeTagInvalid), m_pUserData(nullptr), m_pUserObject(nullptr), m_bVisible(true),
+      m_bRunning(false) {
     CCDirector* director = CCDirector::sharedDirector();
     m_pScheduler = director->getScheduler();
     m_pScheduler->retain();
@@ -60,8 +42,7 @@ CCNode::CCNode()
     m_pActionManager->retain();
 }
 
-CCNode::~CCNode()
-{
+CCNode::~CCNode() {
     CC_SAFE_RELEASE(m_pUserObject);
     if (m_pChildren) {
         for (CCObject* object : m_pChildren->data()) {
@@ -74,8 +55,7 @@ CCNode::~CCNode()
     m_pActionManager->release();
 }
 
-CCNode* CCNode::create()
-{
+CCNode* CCNode::create() {
     CCNode* node = new CCNode();
     if (node->init()) {
         node->autorelease();
@@ -85,29 +65,25 @@ CCNode* CCNode::create()
     return nullptr;
 }
 
-bool CCNode::init()
-{
+bool CCNode::init() {
     return true;
 }
 
 // --- Tree ---
 
-void CCNode::addChild(CCNode* child)
-{
+void CCNode::addChild(CCNode* child) {
     if (child) {
         addChild(child, child->m_nZOrder, child->m_nTag);
     }
 }
 
-void CCNode::addChild(CCNode* child, int zOrder)
-{
+void CCNode::addChild(CCNode* child, int zOrder) {
     if (child) {
         addChild(child, zOrder, child->m_nTag);
     }
 }
 
-void CCNode::addChild(CCNode* child, int zOrder, int tag)
-{
+void CCNode::addChild(CCNode* child, int zOrder, int tag) {
     if (!child || child == this || child->m_pParent) {
         CCLOG("CCNode::addChild: child is null, this node, or already has a parent");
         return;
@@ -126,15 +102,13 @@ void CCNode::addChild(CCNode* child, int zOrder, int tag)
     }
 }
 
-void CCNode::insertChild(CCNode* child, int z)
-{
+void CCNode::insertChild(CCNode* child, int z) {
     m_bReorderChildDirty = true;
     m_pChildren->addObject(child);
     child->_setZOrder(z);
 }
 
-CCNode* CCNode::getChildByTag(int tag) const
-{
+CCNode* CCNode::getChildByTag(int tag) const {
     if (!m_pChildren) {
         return nullptr;
     }
@@ -147,50 +121,42 @@ CCNode* CCNode::getChildByTag(int tag) const
     return nullptr;
 }
 
-void CCNode::removeFromParent()
-{
+void CCNode::removeFromParent() {
     removeFromParentAndCleanup(true);
 }
 
-void CCNode::removeFromParentAndCleanup(bool cleanup)
-{
+void CCNode::removeFromParentAndCleanup(bool cleanup) {
     if (m_pParent) {
         m_pParent->removeChild(this, cleanup);
     }
 }
 
-void CCNode::removeChild(CCNode* child)
-{
+void CCNode::removeChild(CCNode* child) {
     removeChild(child, true);
 }
 
-void CCNode::removeChild(CCNode* child, bool cleanup)
-{
+void CCNode::removeChild(CCNode* child, bool cleanup) {
     if (!child || !m_pChildren || !m_pChildren->containsObject(child)) {
         return;
     }
     detachChild(child, cleanup);
 }
 
-void CCNode::removeChildByTag(int tag)
-{
+void CCNode::removeChildByTag(int tag) {
     removeChildByTag(tag, true);
 }
 
-void CCNode::removeChildByTag(int tag, bool cleanup)
-{
+void CCNode::removeChildByTag(int tag, bool cleanup) {
     if (CCNode* child = getChildByTag(tag)) {
         removeChild(child, cleanup);
     }
 }
 
-void CCNode::removeAllChildren()
-{
+void CCNode::removeAllChildren() {
     removeAllChildrenWithCleanup(true);
 }
 
-void CCNode::removeAllChildrenWithCleanup(bool cleanup)
-{
+void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
     if (!m_pChildren) {
         return;
     }
@@ -200,8 +166,7 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup)
     }
 }
 
-void CCNode::detachChild(CCNode* child, bool doCleanup)
-{
+void CCNode::detachChild(CCNode* child, bool doCleanup) {
     // Keep the child alive through its callbacks and the removal.
     child->retain();
     if (m_bRunning) {
@@ -216,8 +181,7 @@ void CCNode::detachChild(CCNode* child, bool doCleanup)
     child->release();
 }
 
-void CCNode::reorderChild(CCNode* child, int zOrder)
-{
+void CCNode::reorderChild(CCNode* child, int zOrder) {
     if (!child) {
         return;
     }
@@ -226,8 +190,7 @@ void CCNode::reorderChild(CCNode* child, int zOrder)
     child->_setZOrder(zOrder);
 }
 
-void CCNode::sortAllChildren()
-{
+void CCNode::sortAllChildren() {
     if (!m_bReorderChildDirty || !m_pChildren) {
         return;
     }
@@ -250,22 +213,19 @@ void CCNode::sortAllChildren()
 
 // --- Properties ---
 
-void CCNode::setZOrder(int zOrder)
-{
+void CCNode::setZOrder(int zOrder) {
     _setZOrder(zOrder);
     if (m_pParent) {
         m_pParent->reorderChild(this, zOrder);
     }
 }
 
-void CCNode::setPosition(const CCPoint& position)
-{
+void CCNode::setPosition(const CCPoint& position) {
     m_obPosition = position;
     markTransformDirty();
 }
 
-void CCNode::getPosition(float* x, float* y)
-{
+void CCNode::getPosition(float* x, float* y) {
     if (x) {
         *x = m_obPosition.x;
     }
@@ -274,75 +234,64 @@ void CCNode::getPosition(float* x, float* y)
     }
 }
 
-void CCNode::setRotation(float rotation)
-{
+void CCNode::setRotation(float rotation) {
     m_fRotation = rotation;
     markTransformDirty();
 }
 
-void CCNode::setScale(float scale)
-{
+void CCNode::setScale(float scale) {
     m_fScaleX = m_fScaleY = scale;
     markTransformDirty();
 }
 
-void CCNode::setScaleX(float scaleX)
-{
+void CCNode::setScaleX(float scaleX) {
     m_fScaleX = scaleX;
     markTransformDirty();
 }
 
-void CCNode::setScaleY(float scaleY)
-{
+void CCNode::setScaleY(float scaleY) {
     m_fScaleY = scaleY;
     markTransformDirty();
 }
 
-void CCNode::setSkewX(float skewX)
-{
+void CCNode::setSkewX(float skewX) {
     m_fSkewX = skewX;
     markTransformDirty();
 }
 
-void CCNode::setSkewY(float skewY)
-{
+void CCNode::setSkewY(float skewY) {
     m_fSkewY = skewY;
     markTransformDirty();
 }
 
-void CCNode::updateAnchorPointInPoints()
-{
+void CCNode::updateAnchorPointInPoints() {
     m_obAnchorPointInPoints =
         CCPoint(m_obContentSize.width * m_obAnchorPoint.x, m_obContentSize.height * m_obAnchorPoint.y);
     markTransformDirty();
 }
 
-void CCNode::setAnchorPoint(const CCPoint& anchorPoint)
-{
+void CCNode::setAnchorPoint(const CCPoint& anchorPoint) {
     if (anchorPoint != m_obAnchorPoint) {
         m_obAnchorPoint = anchorPoint;
         updateAnchorPointInPoints();
     }
 }
 
-void CCNode::setContentSize(const CCSize& contentSize)
-{
+void CCNode::setContentSize(const CCSize& contentSize) {
     if (contentSize != m_obContentSize) {
         m_obContentSize = contentSize;
         updateAnchorPointInPoints();
     }
 }
 
-void CCNode::ignoreAnchorPointForPosition(bool ignore)
-{
+void CCNode::ignoreAnchorPointForPosition(bool ignore) {
     if (ignore != m_bIgnoreAnchorPointForPosition) {
         m_bIgnoreAnchorPointForPosition = ignore;
         markTransformDirty();
     }
 }
 
-void CCNode::setUserObject(CCObject* userObject)
-{
+void CCNode::setUserObject(CCObject* userObject) {
     CC_SAFE_RETAIN(userObject);
     CC_SAFE_RELEASE(m_pUserObject);
     m_pUserObject = userObject;
@@ -350,8 +299,7 @@ void CCNode::setUserObject(CCObject* userObject)
 
 // --- Stage ---
 
-void CCNode::onEnter()
-{
+void CCNode::onEnter() {
     // By index with a fresh count: a child's onEnter may add siblings.
     for (unsigned int i = 0; m_pChildren && i < m_pChildren->count(); ++i) {
         childAt(m_pChildren, i)->onEnter();
@@ -360,22 +308,19 @@ void CCNode::onEnter()
     m_bRunning = true;
 }
 
-void CCNode::onEnterTransitionDidFinish()
-{
+void CCNode::onEnterTransitionDidFinish() {
     for (unsigned int i = 0; m_pChildren && i < m_pChildren->count(); ++i) {
         childAt(m_pChildren, i)->onEnterTransitionDidFinish();
     }
 }
 
-void CCNode::onExitTransitionDidStart()
-{
+void CCNode::onExitTransitionDidStart() {
     for (unsigned int i = 0; m_pChildren && i < m_pChildren->count(); ++i) {
         childAt(m_pChildren, i)->onExitTransitionDidStart();
     }
 }
 
-void CCNode::onExit()
-{
+void CCNode::onExit() {
     pauseSchedulerAndActions();
     m_bRunning = false;
     for (unsigned int i = 0; m_pChildren && i < m_pChildren->count(); ++i) {
@@ -383,8 +328,7 @@ void CCNode::onExit()
     }
 }
 
-void CCNode::cleanup()
-{
+void CCNode::cleanup() {
     stopAllActions();
     unscheduleAllSelectors();
     for (unsigned int i = 0; m_pChildren && i < m_pChildren->count(); ++i) {
@@ -394,8 +338,7 @@ void CCNode::cleanup()
 
 // --- Drawing ---
 
-void CCNode::visit()
-{
+void CCNode::visit() {
     if (!m_bVisible) {
         return;
     }
@@ -419,24 +362,21 @@ void CCNode::visit()
     kmGLPopMatrix();
 }
 
-void CCNode::transform()
-{
+void CCNode::transform() {
     const CCAffineTransform t = nodeToParentTransform();
     kmMat4 matrix;
     CGAffineToGL(&t, matrix.mat);
     kmGLMultMatrix(&matrix);
 }
 
-CCRect CCNode::boundingBox()
-{
+CCRect CCNode::boundingBox() {
     const CCRect rect(0.0f, 0.0f, m_obContentSize.width, m_obContentSize.height);
     return CCRectApplyAffineTransform(rect, nodeToParentTransform());
 }
 
 // --- Transforms ---
 
-CCAffineTransform CCNode::nodeToParentTransform()
-{
+CCAffineTransform CCNode::nodeToParentTransform() {
     if (m_bTransformDirty) {
         float x = m_obPosition.x;
         float y = m_obPosition.y;
@@ -470,8 +410,7 @@ CCAffineTransform CCNode::nodeToParentTransform()
     return m_sTransform;
 }
 
-CCAffineTransform CCNode::parentToNodeTransform()
-{
+CCAffineTransform CCNode::parentToNodeTransform() {
     if (m_bInverseDirty) {
         m_sInverse = CCAffineTransformInvert(nodeToParentTransform());
         m_bInverseDirty = false;
@@ -479,8 +418,7 @@ CCAffineTransform CCNode::parentToNodeTransform()
     return m_sInverse;
 }
 
-CCAffineTransform CCNode::nodeToWorldTransform()
-{
+CCAffineTransform CCNode::nodeToWorldTransform() {
     CCAffineTransform t = nodeToParentTransform();
     for (CCNode* p = m_pParent; p; p = p->getParent()) {
         t = CCAffineTransformConcat(t, p->nodeToParentTransform());
@@ -488,52 +426,43 @@ CCAffineTransform CCNode::nodeToWorldTransform()
     return t;
 }
 
-CCAffineTransform CCNode::worldToNodeTransform()
-{
+CCAffineTransform CCNode::worldToNodeTransform() {
     return CCAffineTransformInvert(nodeToWorldTransform());
 }
 
-void CCNode::setAdditionalTransform(const CCAffineTransform& additionalTransform)
-{
+void CCNode::setAdditionalTransform(const CCAffineTransform& additionalTransform) {
     m_sAdditionalTransform = additionalTransform;
     m_bAdditionalTransformDirty = true;
     markTransformDirty();
 }
 
-CCPoint CCNode::convertToNodeSpace(const CCPoint& worldPoint)
-{
+CCPoint CCNode::convertToNodeSpace(const CCPoint& worldPoint) {
     return CCPointApplyAffineTransform(worldPoint, worldToNodeTransform());
 }
 
-CCPoint CCNode::convertToWorldSpace(const CCPoint& nodePoint)
-{
+CCPoint CCNode::convertToWorldSpace(const CCPoint& nodePoint) {
     return CCPointApplyAffineTransform(nodePoint, nodeToWorldTransform());
 }
 
-CCPoint CCNode::convertToNodeSpaceAR(const CCPoint& worldPoint)
-{
+CCPoint CCNode::convertToNodeSpaceAR(const CCPoint& worldPoint) {
     return convertToNodeSpace(worldPoint) - m_obAnchorPointInPoints;
 }
 
-CCPoint CCNode::convertToWorldSpaceAR(const CCPoint& nodePoint)
-{
+CCPoint CCNode::convertToWorldSpaceAR(const CCPoint& nodePoint) {
     return convertToWorldSpace(nodePoint + m_obAnchorPointInPoints);
 }
 
-CCPoint CCNode::convertTouchToNodeSpace(CCTouch* touch)
-{
+CCPoint CCNode::convertTouchToNodeSpace(CCTouch* touch) {
     return touch ? convertToNodeSpace(touch->getLocation()) : CCPointZero;
 }
 
-CCPoint CCNode::convertTouchToNodeSpaceAR(CCTouch* touch)
-{
+CCPoint CCNode::convertTouchToNodeSpaceAR(CCTouch* touch) {
     return touch ? convertToNodeSpaceAR(touch->getLocation()) : CCPointZero;
 }
 
 // --- Schedules ---
 
-void CCNode::setScheduler(CCScheduler* scheduler)
-{
+void CCNode::setScheduler(CCScheduler* scheduler) {
     if (scheduler && scheduler != m_pScheduler) {
         unscheduleAllSelectors();
         scheduler->retain();
@@ -542,72 +471,59 @@ void CCNode::setScheduler(CCScheduler* scheduler)
     }
 }
 
-bool CCNode::isScheduled(SEL_SCHEDULE selector)
-{
+bool CCNode::isScheduled(SEL_SCHEDULE selector) {
     return m_pScheduler->isSelectorScheduled(selector, this);
 }
 
-void CCNode::scheduleUpdate()
-{
+void CCNode::scheduleUpdate() {
     scheduleUpdateWithPriority(0);
 }
 
-void CCNode::scheduleUpdateWithPriority(int priority)
-{
+void CCNode::scheduleUpdateWithPriority(int priority) {
     m_pScheduler->scheduleUpdateForTarget(this, priority, !m_bRunning);
 }
 
-void CCNode::unscheduleUpdate()
-{
+void CCNode::unscheduleUpdate() {
     m_pScheduler->unscheduleUpdateForTarget(this);
 }
 
-void CCNode::schedule(SEL_SCHEDULE selector)
-{
+void CCNode::schedule(SEL_SCHEDULE selector) {
     schedule(selector, 0.0f, kCCRepeatForever, 0.0f);
 }
 
-void CCNode::schedule(SEL_SCHEDULE selector, float interval)
-{
+void CCNode::schedule(SEL_SCHEDULE selector, float interval) {
     schedule(selector, interval, kCCRepeatForever, 0.0f);
 }
 
-void CCNode::schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat, float delay)
-{
+void CCNode::schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat, float delay) {
     m_pScheduler->scheduleSelector(selector, this, interval, repeat, delay, !m_bRunning);
 }
 
-void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay)
-{
+void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay) {
     schedule(selector, 0.0f, 0, delay);
 }
 
-void CCNode::unschedule(SEL_SCHEDULE selector)
-{
+void CCNode::unschedule(SEL_SCHEDULE selector) {
     m_pScheduler->unscheduleSelector(selector, this);
 }
 
-void CCNode::unscheduleAllSelectors()
-{
+void CCNode::unscheduleAllSelectors() {
     m_pScheduler->unscheduleAllForTarget(this);
 }
 
-void CCNode::resumeSchedulerAndActions()
-{
+void CCNode::resumeSchedulerAndActions() {
     m_pScheduler->resumeTarget(this);
     m_pActionManager->resumeTarget(this);
 }
 
-void CCNode::pauseSchedulerAndActions()
-{
+void CCNode::pauseSchedulerAndActions() {
     m_pScheduler->pauseTarget(this);
     m_pActionManager->pauseTarget(this);
 }
 
 // --- Actions ---
 
-void CCNode::setActionManager(CCActionManager* actionManager)
-{
+void CCNode::setActionManager(CCActionManager* actionManager) {
     if (actionManager && actionManager != m_pActionManager) {
         stopAllActions();
         actionManager->retain();
@@ -616,34 +532,28 @@ void CCNode::setActionManager(CCActionManager* actionManager)
     }
 }
 
-CCAction* CCNode::runAction(CCAction* action)
-{
+CCAction* CCNode::runAction(CCAction* action) {
     m_pActionManager->addAction(action, this, !m_bRunning);
     return action;
 }
 
-void CCNode::stopAllActions()
-{
+void CCNode::stopAllActions() {
     m_pActionManager->removeAllActionsFromTarget(this);
 }
 
-void CCNode::stopAction(CCAction* action)
-{
+void CCNode::stopAction(CCAction* action) {
     m_pActionManager->removeAction(action);
 }
 
-void CCNode::stopActionByTag(int tag)
-{
+void CCNode::stopActionByTag(int tag) {
     m_pActionManager->removeActionByTag(tag, this);
 }
 
-CCAction* CCNode::getActionByTag(int tag)
-{
+CCAction* CCNode::getActionByTag(int tag) {
     return m_pActionManager->getActionByTag(tag, this);
 }
 
-unsigned int CCNode::numberOfRunningActions()
-{
+unsigned int CCNode::numberOfRunningActions() {
     return m_pActionManager->numberOfRunningActionsInTarget(this);
 }
 

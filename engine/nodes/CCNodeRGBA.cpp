@@ -2,8 +2,7 @@
 
 NS_CC_BEGIN
 
-CCNodeRGBA* CCNodeRGBA::create()
-{
+CCNodeRGBA* CCNodeRGBA::create() {
     CCNodeRGBA* node = new CCNodeRGBA();
     if (node->init()) {
         node->autorelease();

@@ -4,14 +4,12 @@
 
 NS_CC_BEGIN
 
-CCScene::CCScene()
-{
+CCScene::CCScene() {
     m_bIgnoreAnchorPointForPosition = true;
     setAnchorPoint(CCPoint(0.5f, 0.5f));
 }
 
-CCScene* CCScene::create()
-{
+CCScene* CCScene::create() {
     CCScene* scene = new CCScene();
     if (scene->init()) {
         scene->autorelease();
@@ -21,8 +19,7 @@ CCScene* CCScene::create()
     return nullptr;
 }
 
-bool CCScene::init()
-{
+bool CCScene::init() {
     setContentSize(CCDirector::sharedDirector()->getWinSize());
     return true;
 }

@@ -7,8 +7,7 @@
 
 using namespace cocos2d;
 
-float KXAnimationCurve::valueAt(float time) const
-{
+float KXAnimationCurve::valueAt(float time) const {
     if (m_points.empty()) {
         return 0.0f;
     }
@@ -42,8 +41,7 @@ float KXAnimationCurve::valueAt(float time) const
     }
 }
 
-void KXAnimationCurve::addPoint(float value, float time)
-{
+void KXAnimationCurve::addPoint(float value, float time) {
     for (KXAnimationCurvePoint& point : m_points) {
         if (point.time == time) {
             point.inHandle = value;
@@ -58,8 +56,7 @@ void KXAnimationCurve::addPoint(float value, float time)
     smoothInnerHandles();
 }
 
-void KXAnimationCurve::smoothInnerHandles()
-{
+void KXAnimationCurve::smoothInnerHandles() {
     // Centre the handles of each inner point on its value, a quarter of the neighbours'
     // difference either side; the end points keep flat handles.
     for (size_t i = 1; i + 1 < m_points.size(); ++i) {
@@ -75,8 +72,7 @@ void KXAnimationCurve::smoothInnerHandles()
     }
 }
 
-std::unique_ptr<KXAnimationCurve> KXAnimationCurve::clone() const
-{
+std::unique_ptr<KXAnimationCurve> KXAnimationCurve::clone() const {
     auto copy = std::make_unique<KXAnimationCurve>();
     for (const KXAnimationCurvePoint& point : m_points) {
         copy->addPoint(point.value, point.time);
@@ -84,16 +80,14 @@ std::unique_ptr<KXAnimationCurve> KXAnimationCurve::clone() const
     return copy;
 }
 
-void KXAnimationCurve::registerKeys() const
-{
+void KXAnimationCurve::registerKeys() const {
     KXMessagePackMap::registerKeyName("points");
     KXMessagePackMap::registerKeyName("preset");
     KXMessagePackMap::registerKeyName("state");
     KXMessagePackMap::registerKeyName("animation");
 }
 
-void KXAnimationCurve::packValues(KXMessagePackMap& map) const
-{
+void KXAnimationCurve::packValues(KXMessagePackMap& map) const {
     std::vector<CCPoint> stored;
     stored.reserve(m_points.size() * 2);
     for (const KXAnimationCurvePoint& point : m_points) {
@@ -104,8 +98,7 @@ void KXAnimationCurve::packValues(KXMessagePackMap& map) const
     map.set("preset", static_cast<int32_t>(m_preset));
 }
 
-void KXAnimationCurve::unpackValues(const KXMessagePackMap& map)
-{
+void KXAnimationCurve::unpackValues(const KXMessagePackMap& map) {
     std::vector<CCPoint> stored;
     if (map.get("points", stored) && stored.size() >= 2) {
         for (size_t i = 0; i + 1 < stored.size(); i += 2) {
@@ -119,8 +112,7 @@ void KXAnimationCurve::packConnections(KXMessagePackMap& /*map*/) const {}
 
 void KXAnimationCurve::unpackConnections(const KXMessagePackMap& /*map*/) {}
 
-void KXAnimationCurve::loadFromDictionary(CCDictionary* dictionary)
-{
+void KXAnimationCurve::loadFromDictionary(CCDictionary* dictionary) {
     if (dictionary == nullptr) {
         return;
     }
@@ -139,8 +131,7 @@ void KXAnimationCurve::loadFromDictionary(CCDictionary* dictionary)
     }
 }
 
-CCDictionary* KXAnimationCurve::saveToDictionary() const
-{
+CCDictionary* KXAnimationCurve::saveToDictionary() const {
     CCArray* stored = CCArray::createWithCapacity(static_cast<unsigned int>(m_points.size() * 2));
     for (const KXAnimationCurvePoint& point : m_points) {
         stored->addObject(CCString::createWithFormat("{%.3f,%.3f}", point.time, point.value));

@@ -11,8 +11,7 @@ namespace {
 constexpr int kNoState = -1;
 }
 
-KXAnimationCurveMap::KXAnimationCurveMap(const KXAnimationCurveMap& source)
-{
+KXAnimationCurveMap::KXAnimationCurveMap(const KXAnimationCurveMap& source) {
     for (const auto& entry : source.m_curves) {
         if (entry.second) {
             m_curves[entry.first] = entry.second->clone();
@@ -20,8 +19,7 @@ KXAnimationCurveMap::KXAnimationCurveMap(const KXAnimationCurveMap& source)
     }
 }
 
-KXAnimationCurveMap& KXAnimationCurveMap::operator=(const KXAnimationCurveMap& source)
-{
+KXAnimationCurveMap& KXAnimationCurveMap::operator=(const KXAnimationCurveMap& source) {
     if (this != &source) {
         KXAnimationCurveMap copy(source);
         m_curves = std::move(copy.m_curves);
@@ -29,14 +27,12 @@ KXAnimationCurveMap& KXAnimationCurveMap::operator=(const KXAnimationCurveMap& s
     return *this;
 }
 
-KXAnimationCurve* KXAnimationCurveMap::find(int key) const
-{
+KXAnimationCurve* KXAnimationCurveMap::find(int key) const {
     auto it = m_curves.find(key);
     return it == m_curves.end() ? nullptr : it->second.get();
 }
 
-void KXAnimationCurveMap::replace(int key, KXAnimationCurve* curve)
-{
+void KXAnimationCurveMap::replace(int key, KXAnimationCurve* curve) {
     auto it = m_curves.find(key);
     if (it != m_curves.end() && it->second.get() == curve) {
         return;
@@ -50,8 +46,7 @@ void KXAnimationCurveMap::replace(int key, KXAnimationCurve* curve)
     m_curves[key].reset(curve);
 }
 
-void KXAnimationCurveMap::pack(KXMessagePackMap& map, const std::string& keyName) const
-{
+void KXAnimationCurveMap::pack(KXMessagePackMap& map, const std::string& keyName) const {
     msgpack::zone& zone = map.zone();
     std::vector<msgpack::object> list;
     list.reserve(m_curves.size());
@@ -69,8 +64,7 @@ void KXAnimationCurveMap::pack(KXMessagePackMap& map, const std::string& keyName
     map.set(keyName, list);
 }
 
-KXAnimationCurveMap KXAnimationCurveMap::fromObject(const msgpack::object& list)
-{
+KXAnimationCurveMap KXAnimationCurveMap::fromObject(const msgpack::object& list) {
     if (list.type != msgpack::type::ARRAY) {
         throw msgpack::type_error();
     }
@@ -91,8 +85,7 @@ KXAnimationCurveMap KXAnimationCurveMap::fromObject(const msgpack::object& list)
     return result;
 }
 
-bool KXAnimationCurveMap::unpackNonEmpty(const KXMessagePackMap& map, const std::string& keyName)
-{
+bool KXAnimationCurveMap::unpackNonEmpty(const KXMessagePackMap& map, const std::string& keyName) {
     const msgpack::object* list = map.find(keyName);
     if (list == nullptr) {
         return false;
@@ -107,8 +100,7 @@ bool KXAnimationCurveMap::unpackNonEmpty(const KXMessagePackMap& map, const std:
     return true;
 }
 
-CCArray* KXAnimationCurveMap::saveToArray() const
-{
+CCArray* KXAnimationCurveMap::saveToArray() const {
     if (m_curves.empty()) {
         return nullptr;
     }
@@ -126,8 +118,7 @@ CCArray* KXAnimationCurveMap::saveToArray() const
     return array;
 }
 
-KXAnimationCurveMap KXAnimationCurveMap::fromArray(CCObject* object)
-{
+KXAnimationCurveMap KXAnimationCurveMap::fromArray(CCObject* object) {
     KXAnimationCurveMap result;
     CCArray* array = dynamic_cast<CCArray*>(object);
     if (array == nullptr) {
@@ -139,8 +130,8 @@ KXAnimationCurveMap KXAnimationCurveMap::fromArray(CCObject* object)
             continue;
         }
         CCDictionary* animation = dynamic_cast<CCDictionary*>(element->objectForKey("animation"));
-        const int state = element->objectForKey("state") != nullptr ? element->valueForKey("state")->intValue()
-                                                                     : kNoState;
+        const int state =
+            element->objectForKey("state") != nullptr ? element->valueForKey("state")->intValue() : kNoState;
         if (animation == nullptr || state == kNoState) {
             continue;
         }

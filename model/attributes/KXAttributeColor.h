@@ -7,13 +7,9 @@
 class KXBaseAttributeColor : public KXAttributeValue<cocos2d::ccColor4F> {
 public:
     KXBaseAttributeColor(const std::string& name, KXModel* owner)
-        : KXAttributeValue<cocos2d::ccColor4F>(name, owner, 0u)
-    {
-    }
+        : KXAttributeValue<cocos2d::ccColor4F>(name, owner, 0u) {}
     KXBaseAttributeColor(const std::string& name, KXModel* owner, const KXBaseAttributeColor& source)
-        : KXAttributeValue<cocos2d::ccColor4F>(name, owner, source)
-    {
-    }
+        : KXAttributeValue<cocos2d::ccColor4F>(name, owner, source) {}
 
     // "r", "g", "b", "a" as "%f" text; a missing component reads as 0; no notification.
     void loadValueFromDictionary(cocos2d::CCObject* object) override;
@@ -27,7 +23,5 @@ class KXAttributeColor : public KXBaseAttributeColor {
 public:
     KXAttributeColor(const std::string& name, KXModel* owner) : KXBaseAttributeColor(name, owner) {}
     KXAttributeColor(const std::string& name, KXModel* owner, const KXAttributeColor& source)
-        : KXBaseAttributeColor(name, owner, source)
-    {
-    }
+        : KXBaseAttributeColor(name, owner, source) {}
 };

@@ -17,11 +17,8 @@ class KXAttributeFrameEdgeState : public KXBaseAttributeEnum<KXObjectFrameEdgeSt
 
 public:
     KXAttributeFrameEdgeState(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttributeEnum<KXObjectFrameEdgeState>(name, owner, flags)
-    {
-    }
-    KXAttributeFrameEdgeState(const std::string& name, KXModel* owner, const KXAttributeFrameEdgeState& source)
-        : KXBaseAttributeEnum<KXObjectFrameEdgeState>(name, owner, source)
-    {
-    }
+        : KXBaseAttributeEnum<KXObjectFrameEdgeState>(name, owner, flags) {}
+    KXAttributeFrameEdgeState(const std::string& name, KXModel* owner,
+                              const KXAttributeFrameEdgeState& source)
+        : KXBaseAttributeEnum<KXObjectFrameEdgeState>(name, owner, source) {}
 };

@@ -8,11 +8,10 @@ class KXAttributeRect : public KXAttributeValue<cocos2d::CCRect> {
     KX_ATTRIBUTE_CLONE(KXAttributeRect)
 
 public:
-    KXAttributeRect(const std::string& name, KXModel* owner) : KXAttributeValue<cocos2d::CCRect>(name, owner, 0u) {}
+    KXAttributeRect(const std::string& name, KXModel* owner)
+        : KXAttributeValue<cocos2d::CCRect>(name, owner, 0u) {}
     KXAttributeRect(const std::string& name, KXModel* owner, const KXAttributeRect& source)
-        : KXAttributeValue<cocos2d::CCRect>(name, owner, source)
-    {
-    }
+        : KXAttributeValue<cocos2d::CCRect>(name, owner, source) {}
 
     // "{{x,y},{w,h}}" with two decimals.
     void loadValueFromDictionary(cocos2d::CCObject* object) override;
@@ -24,11 +23,10 @@ class KXAttributeSize : public KXAttributeValue<cocos2d::CCSize> {
     KX_ATTRIBUTE_CLONE(KXAttributeSize)
 
 public:
-    KXAttributeSize(const std::string& name, KXModel* owner) : KXAttributeValue<cocos2d::CCSize>(name, owner, 0u) {}
+    KXAttributeSize(const std::string& name, KXModel* owner)
+        : KXAttributeValue<cocos2d::CCSize>(name, owner, 0u) {}
     KXAttributeSize(const std::string& name, KXModel* owner, const KXAttributeSize& source)
-        : KXAttributeValue<cocos2d::CCSize>(name, owner, source)
-    {
-    }
+        : KXAttributeValue<cocos2d::CCSize>(name, owner, source) {}
 
     // "{w,h}" with two decimals.
     void loadValueFromDictionary(cocos2d::CCObject* object) override;

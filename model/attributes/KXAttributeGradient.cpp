@@ -8,8 +8,7 @@
 
 using namespace cocos2d;
 
-size_t KXGradientPositionHash::operator()(float position) const
-{
+size_t KXGradientPositionHash::operator()(float position) const {
     if (std::isnan(position)) {
         return 1;
     }
@@ -17,35 +16,30 @@ size_t KXGradientPositionHash::operator()(float position) const
     return position == 0.0f ? 0 : std::hash<float>()(position);
 }
 
-bool KXGradientPositionEqual::operator()(float a, float b) const
-{
+bool KXGradientPositionEqual::operator()(float a, float b) const {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-ccColor4F KXAttributeGradient::colorAt(float position, const ccColor4F& fallback) const
-{
+ccColor4F KXAttributeGradient::colorAt(float position, const ccColor4F& fallback) const {
     auto it = m_stops.find(position);
     return it == m_stops.end() ? fallback : it->second;
 }
 
-void KXAttributeGradient::setColor(float position, const ccColor4F& color, bool silent)
-{
+void KXAttributeGradient::setColor(float position, const ccColor4F& color, bool silent) {
     m_stops[position] = color;
     if (!silent) {
         notifyChanged(0);
     }
 }
 
-void KXAttributeGradient::registerKeys() const
-{
+void KXAttributeGradient::registerKeys() const {
     KXAttribute::registerKeys();
     KXMessagePackMap::registerKeyName("pos");
     KXMessagePackMap::registerKeyName("color");
     KXMessagePackMap::registerKeyName("gradients");
 }
 
-void KXAttributeGradient::packValues(KXMessagePackMap& map) const
-{
+void KXAttributeGradient::packValues(KXMessagePackMap& map) const {
     if (m_stops.empty()) {
         return;
     }
@@ -61,8 +55,7 @@ void KXAttributeGradient::packValues(KXMessagePackMap& map) const
     map.set("gradients", list);
 }
 
-void KXAttributeGradient::unpackValues(const KXMessagePackMap& map)
-{
+void KXAttributeGradient::unpackValues(const KXMessagePackMap& map) {
     const msgpack::object* list = map.find("gradients");
     if (list == nullptr) {
         return;
@@ -79,8 +72,7 @@ void KXAttributeGradient::unpackValues(const KXMessagePackMap& map)
     }
 }
 
-void KXAttributeGradient::loadValueFromDictionary(CCObject* object)
-{
+void KXAttributeGradient::loadValueFromDictionary(CCObject* object) {
     CCDictionary* dictionary = dynamic_cast<CCDictionary*>(object);
     if (dictionary == nullptr) {
         return;
@@ -95,13 +87,13 @@ void KXAttributeGradient::loadValueFromDictionary(CCObject* object)
             break;
         }
         const float position = element->valueForKey("pos")->floatValue();
-        m_stops[position] = ccColor4F{element->valueForKey("r")->floatValue(), element->valueForKey("g")->floatValue(),
-                                      element->valueForKey("b")->floatValue(), element->valueForKey("a")->floatValue()};
+        m_stops[position] =
+            ccColor4F{element->valueForKey("r")->floatValue(), element->valueForKey("g")->floatValue(),
+                      element->valueForKey("b")->floatValue(), element->valueForKey("a")->floatValue()};
     }
 }
 
-CCDictionary* KXAttributeGradient::saveValueToDictionary() const
-{
+CCDictionary* KXAttributeGradient::saveValueToDictionary() const {
     CCArray* list = CCArray::createWithCapacity(static_cast<unsigned int>(m_stops.size()));
     for (const auto& stop : m_stops) {
         CCDictionary* element = CCDictionary::create();

@@ -21,13 +21,12 @@ class KXAttributeGradient : public KXAttribute {
     KX_ATTRIBUTE_CLONE(KXAttributeGradient)
 
 public:
-    using Stops = std::unordered_map<float, cocos2d::ccColor4F, KXGradientPositionHash, KXGradientPositionEqual>;
+    using Stops =
+        std::unordered_map<float, cocos2d::ccColor4F, KXGradientPositionHash, KXGradientPositionEqual>;
 
     KXAttributeGradient(const std::string& name, KXModel* owner) : KXAttribute(name, owner, 0u) {}
     KXAttributeGradient(const std::string& name, KXModel* owner, const KXAttributeGradient& source)
-        : KXAttribute(name, owner, source), m_stops(source.m_stops)
-    {
-    }
+        : KXAttribute(name, owner, source), m_stops(source.m_stops) {}
 
     const Stops& stops() const { return m_stops; }
     // The colour of the stop at exactly `position`, or `fallback` without one.

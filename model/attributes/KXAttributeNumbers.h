@@ -10,13 +10,9 @@ class KXAttributeInt : public KXBaseAttributeFundamental<int> {
 
 public:
     KXAttributeInt(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttributeFundamental<int>(name, owner, flags)
-    {
-    }
+        : KXBaseAttributeFundamental<int>(name, owner, flags) {}
     KXAttributeInt(const std::string& name, KXModel* owner, const KXAttributeInt& source)
-        : KXBaseAttributeFundamental<int>(name, owner, source)
-    {
-    }
+        : KXBaseAttributeFundamental<int>(name, owner, source) {}
 };
 
 class KXAttributeUInt : public KXBaseAttributeFundamental<unsigned int> {
@@ -25,13 +21,9 @@ class KXAttributeUInt : public KXBaseAttributeFundamental<unsigned int> {
 
 public:
     KXAttributeUInt(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttributeFundamental<unsigned int>(name, owner, flags)
-    {
-    }
+        : KXBaseAttributeFundamental<unsigned int>(name, owner, flags) {}
     KXAttributeUInt(const std::string& name, KXModel* owner, const KXAttributeUInt& source)
-        : KXBaseAttributeFundamental<unsigned int>(name, owner, source)
-    {
-    }
+        : KXBaseAttributeFundamental<unsigned int>(name, owner, source) {}
 };
 
 class KXAttributeFloat : public KXBaseAttributeFundamental<float> {
@@ -40,13 +32,9 @@ class KXAttributeFloat : public KXBaseAttributeFundamental<float> {
 
 public:
     KXAttributeFloat(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttributeFundamental<float>(name, owner, flags)
-    {
-    }
+        : KXBaseAttributeFundamental<float>(name, owner, flags) {}
     KXAttributeFloat(const std::string& name, KXModel* owner, const KXAttributeFloat& source)
-        : KXBaseAttributeFundamental<float>(name, owner, source)
-    {
-    }
+        : KXBaseAttributeFundamental<float>(name, owner, source) {}
 
     // value + (r / 32767 * 2 - 1) * variableValue with a fresh 15-bit draw r; not clamped.
     float randomValue() const { return m_value + kx::randomSignedUnit() * m_variableValue; }
@@ -57,11 +45,10 @@ class KXAttributeBool : public KXBaseAttributeFundamental<bool> {
     KX_ATTRIBUTE_CLONE(KXAttributeBool)
 
 public:
-    KXAttributeBool(const std::string& name, KXModel* owner) : KXBaseAttributeFundamental<bool>(name, owner, 0u) {}
+    KXAttributeBool(const std::string& name, KXModel* owner)
+        : KXBaseAttributeFundamental<bool>(name, owner, 0u) {}
     KXAttributeBool(const std::string& name, KXModel* owner, const KXAttributeBool& source)
-        : KXBaseAttributeFundamental<bool>(name, owner, source)
-    {
-    }
+        : KXBaseAttributeFundamental<bool>(name, owner, source) {}
 };
 
 // A keyboard key code.
@@ -72,7 +59,5 @@ class KXAttributeKey : public KXAttributeInt {
 public:
     KXAttributeKey(const std::string& name, KXModel* owner) : KXAttributeInt(name, owner, 0u) {}
     KXAttributeKey(const std::string& name, KXModel* owner, const KXAttributeKey& source)
-        : KXAttributeInt(name, owner, source)
-    {
-    }
+        : KXAttributeInt(name, owner, source) {}
 };

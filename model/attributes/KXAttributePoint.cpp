@@ -7,26 +7,17 @@
 using namespace cocos2d;
 
 KXBaseAttributePoint::KXBaseAttributePoint(const std::string& name, KXModel* owner, uint32_t flags)
-    : KXAttributeValue<CCPoint>(name, owner, flags), m_minimum(-FLT_MAX, -FLT_MAX), m_maximum(FLT_MAX, FLT_MAX)
-{
-}
+    : KXAttributeValue<CCPoint>(name, owner, flags), m_minimum(-FLT_MAX, -FLT_MAX),
+      m_maximum(FLT_MAX, FLT_MAX) {}
 
 KXBaseAttributePoint::KXBaseAttributePoint(const std::string& name, KXModel* owner,
                                            const KXBaseAttributePoint& source)
-    : KXAttributeValue<CCPoint>(name, owner, source),
-      m_variableValue(source.m_variableValue),
-      m_minimum(source.m_minimum),
-      m_maximum(source.m_maximum),
-      m_emptyAllowed(source.m_emptyAllowed),
-      m_xEmpty(source.isXEmpty()),
-      m_yEmpty(source.isYEmpty()),
-      m_animationsX(source.m_animationsX),
-      m_animationsY(source.m_animationsY)
-{
-}
+    : KXAttributeValue<CCPoint>(name, owner, source), m_variableValue(source.m_variableValue),
+      m_minimum(source.m_minimum), m_maximum(source.m_maximum), m_emptyAllowed(source.m_emptyAllowed),
+      m_xEmpty(source.isXEmpty()), m_yEmpty(source.isYEmpty()), m_animationsX(source.m_animationsX),
+      m_animationsY(source.m_animationsY) {}
 
-CCPoint KXBaseAttributePoint::clamped(CCPoint value) const
-{
+CCPoint KXBaseAttributePoint::clamped(CCPoint value) const {
     if (value.x < m_minimum.x) {
         value.x = m_minimum.x;
     }
@@ -42,13 +33,11 @@ CCPoint KXBaseAttributePoint::clamped(CCPoint value) const
     return value;
 }
 
-void KXBaseAttributePoint::setValue(const CCPoint& value, bool silent)
-{
+void KXBaseAttributePoint::setValue(const CCPoint& value, bool silent) {
     KXAttributeValue<CCPoint>::setValue(clamped(value), silent);
 }
 
-void KXBaseAttributePoint::setEmpty(bool empty, bool silent)
-{
+void KXBaseAttributePoint::setEmpty(bool empty, bool silent) {
     if (m_xEmpty == empty && m_yEmpty == empty) {
         return;
     }
@@ -59,8 +48,7 @@ void KXBaseAttributePoint::setEmpty(bool empty, bool silent)
     }
 }
 
-void KXBaseAttributePoint::setEmptyAllowed(bool allowed, bool silent)
-{
+void KXBaseAttributePoint::setEmptyAllowed(bool allowed, bool silent) {
     if (!allowed) {
         if (m_xEmpty) {
             m_xEmpty = false;
@@ -78,22 +66,19 @@ void KXBaseAttributePoint::setEmptyAllowed(bool allowed, bool silent)
     m_emptyAllowed = allowed;
 }
 
-CCPoint KXBaseAttributePoint::randomValue() const
-{
+CCPoint KXBaseAttributePoint::randomValue() const {
     const float ry = kx::randomSignedUnit();
     const float rx = kx::randomSignedUnit();
     return CCPoint(m_value.x + rx * m_variableValue.x, m_value.y + ry * m_variableValue.y);
 }
 
-CCPoint KXBaseAttributePoint::animatedValue(float time, int key) const
-{
+CCPoint KXBaseAttributePoint::animatedValue(float time, int key) const {
     const KXAnimationCurve* x = m_animationsX.find(key);
     const KXAnimationCurve* y = m_animationsY.find(key);
     return CCPoint(x != nullptr ? x->valueAt(time) : 0.0f, y != nullptr ? y->valueAt(time) : 0.0f);
 }
 
-void KXBaseAttributePoint::registerKeys() const
-{
+void KXBaseAttributePoint::registerKeys() const {
     KXMessagePackMap::registerKeyName("value");
     KXMessagePackMap::registerKeyName("variableValue");
     KXMessagePackMap::registerKeyName("isXEmpty");
@@ -102,8 +87,7 @@ void KXBaseAttributePoint::registerKeys() const
     KXMessagePackMap::registerKeyName("animationsY");
 }
 
-void KXBaseAttributePoint::packValues(KXMessagePackMap& map) const
-{
+void KXBaseAttributePoint::packValues(KXMessagePackMap& map) const {
     map.set("value", m_value);
     map.set("variableValue", m_variableValue);
     map.set("isXEmpty", m_xEmpty);
@@ -116,8 +100,7 @@ void KXBaseAttributePoint::packValues(KXMessagePackMap& map) const
     }
 }
 
-void KXBaseAttributePoint::unpackValues(const KXMessagePackMap& map)
-{
+void KXBaseAttributePoint::unpackValues(const KXMessagePackMap& map) {
     map.get("value", m_value);
     map.get("variableValue", m_variableValue);
     map.get("isXEmpty", m_xEmpty);
@@ -126,8 +109,7 @@ void KXBaseAttributePoint::unpackValues(const KXMessagePackMap& map)
     m_animationsY.unpackNonEmpty(map, "animationsY");
 }
 
-void KXBaseAttributePoint::loadValueFromDictionary(CCObject* object)
-{
+void KXBaseAttributePoint::loadValueFromDictionary(CCObject* object) {
     CCDictionary* dictionary = dynamic_cast<CCDictionary*>(object);
     if (dictionary == nullptr) {
         return;
@@ -154,8 +136,7 @@ void KXBaseAttributePoint::loadValueFromDictionary(CCObject* object)
     }
 }
 
-CCDictionary* KXBaseAttributePoint::saveValueToDictionary() const
-{
+CCDictionary* KXBaseAttributePoint::saveValueToDictionary() const {
     CCDictionary* dictionary = CCDictionary::create();
     dictionary->setObject(CCString::createWithFormat("{%.3f,%.3f}", m_value.x, m_value.y), "value");
     // Written when either axis varies, so that a variance on one axis only is not lost.
@@ -174,8 +155,7 @@ CCDictionary* KXBaseAttributePoint::saveValueToDictionary() const
     return dictionary;
 }
 
-std::vector<KXAnimationCurve*> KXBaseAttributePoint::animationCurves(int key) const
-{
+std::vector<KXAnimationCurve*> KXBaseAttributePoint::animationCurves(int key) const {
     std::vector<KXAnimationCurve*> curves;
     if (KXAnimationCurve* x = m_animationsX.find(key)) {
         curves.push_back(x);
@@ -186,8 +166,7 @@ std::vector<KXAnimationCurve*> KXBaseAttributePoint::animationCurves(int key) co
     return curves;
 }
 
-void KXBaseAttributePoint::setAnimationCurves(const std::vector<KXAnimationCurve*>& curves, int key)
-{
+void KXBaseAttributePoint::setAnimationCurves(const std::vector<KXAnimationCurve*>& curves, int key) {
     // Checked up front: a short list updates what it names and leaves the rest.
     if (!curves.empty()) {
         setAxisCurve(m_animationsX, curves[0], key);
@@ -197,8 +176,7 @@ void KXBaseAttributePoint::setAnimationCurves(const std::vector<KXAnimationCurve
     }
 }
 
-void KXBaseAttributePoint::setAxisCurve(KXAnimationCurveMap& axis, KXAnimationCurve* curve, int key)
-{
+void KXBaseAttributePoint::setAxisCurve(KXAnimationCurveMap& axis, KXAnimationCurve* curve, int key) {
     axis.replace(key, curve);
     notifyChanged(0);
 }

@@ -73,11 +73,7 @@ class KXAttributePoint : public KXBaseAttributePoint {
 
 public:
     KXAttributePoint(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXBaseAttributePoint(name, owner, flags)
-    {
-    }
+        : KXBaseAttributePoint(name, owner, flags) {}
     KXAttributePoint(const std::string& name, KXModel* owner, const KXAttributePoint& source)
-        : KXBaseAttributePoint(name, owner, source)
-    {
-    }
+        : KXBaseAttributePoint(name, owner, source) {}
 };

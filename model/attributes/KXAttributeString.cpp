@@ -5,17 +5,12 @@
 using namespace cocos2d;
 
 KXAttributeString::KXAttributeString(const std::string& name, KXModel* owner)
-    : KXAttributeValue<std::string>(name, owner, 0u)
-{
-}
+    : KXAttributeValue<std::string>(name, owner, 0u) {}
 
 KXAttributeString::KXAttributeString(const std::string& name, KXModel* owner, const KXAttributeString& source)
-    : KXAttributeValue<std::string>(name, owner, source), m_maximumLength(source.m_maximumLength)
-{
-}
+    : KXAttributeValue<std::string>(name, owner, source), m_maximumLength(source.m_maximumLength) {}
 
-void KXAttributeString::setValue(const std::string& value, bool silent)
-{
+void KXAttributeString::setValue(const std::string& value, bool silent) {
     const size_t length = kxattr::utf8PrefixLength(value, m_maximumLength);
     if (length == value.size()) {
         KXAttributeValue<std::string>::setValue(value, silent);
@@ -24,8 +19,7 @@ void KXAttributeString::setValue(const std::string& value, bool silent)
     }
 }
 
-void KXAttributeString::loadValueFromDictionary(CCObject* object)
-{
+void KXAttributeString::loadValueFromDictionary(CCObject* object) {
     CCDictionary* dictionary = dynamic_cast<CCDictionary*>(object);
     if (dictionary == nullptr) {
         return;
@@ -36,8 +30,7 @@ void KXAttributeString::loadValueFromDictionary(CCObject* object)
     }
 }
 
-CCDictionary* KXAttributeString::saveValueToDictionary() const
-{
+CCDictionary* KXAttributeString::saveValueToDictionary() const {
     CCDictionary* dictionary = CCDictionary::create();
     dictionary->setObject(CCString::create(m_value), "value");
     return dictionary;

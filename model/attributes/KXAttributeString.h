@@ -38,7 +38,5 @@ class KXAttributeStringList : public KXAttributeString {
 public:
     KXAttributeStringList(const std::string& name, KXModel* owner) : KXAttributeString(name, owner) {}
     KXAttributeStringList(const std::string& name, KXModel* owner, const KXAttributeStringList& source)
-        : KXAttributeString(name, owner, source)
-    {
-    }
+        : KXAttributeString(name, owner, source) {}
 };

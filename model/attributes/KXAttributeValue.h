@@ -9,35 +9,26 @@
 
 namespace kxattr {
 // Value equality as the setters need it; colours have no operator==.
-template <class T>
-bool sameValue(const T& a, const T& b)
-{
+template <class T> bool sameValue(const T& a, const T& b) {
     return a == b;
 }
-inline bool sameValue(const cocos2d::ccColor4F& a, const cocos2d::ccColor4F& b)
-{
+inline bool sameValue(const cocos2d::ccColor4F& a, const cocos2d::ccColor4F& b) {
     return cocos2d::ccc4FEqual(a, b);
 }
 } // namespace kxattr
 
 // Never created on its own: the named classes derived from it give the class name, type id
 // and clone operations.
-template <class T>
-class KXAttributeValue : public KXAttribute {
+template <class T> class KXAttributeValue : public KXAttribute {
 public:
     KXAttributeValue(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXAttribute(name, owner, flags), m_value()
-    {
-    }
+        : KXAttribute(name, owner, flags), m_value() {}
     KXAttributeValue(const std::string& name, KXModel* owner, const KXAttributeValue& source)
-        : KXAttribute(name, owner, source), m_value(source.m_value)
-    {
-    }
+        : KXAttribute(name, owner, source), m_value(source.m_value) {}
 
     const T& value() const { return m_value; }
     // Stores a different value and, unless silent, tells the owner.
-    void setValue(const T& value, bool silent = false)
-    {
+    void setValue(const T& value, bool silent = false) {
         if (kxattr::sameValue(value, m_value)) {
             return;
         }

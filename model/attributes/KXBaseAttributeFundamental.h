@@ -13,67 +13,54 @@
 #include "model/attributes/KXAnimationCurveMap.h"
 
 // Limits and text forms per scalar type.
-template <class T>
-struct KXFundamentalTraits;
+template <class T> struct KXFundamentalTraits;
 
-template <>
-struct KXFundamentalTraits<int> {
+template <> struct KXFundamentalTraits<int> {
     static constexpr int lowest() { return INT_MIN; }
     static constexpr int highest() { return INT_MAX; }
     static cocos2d::CCString* format(int value) { return cocos2d::CCString::createWithFormat("%d", value); }
     static int parse(const cocos2d::CCString& text) { return text.intValue(); }
 };
 
-template <>
-struct KXFundamentalTraits<unsigned int> {
+template <> struct KXFundamentalTraits<unsigned int> {
     static constexpr unsigned int lowest() { return 0u; }
     static constexpr unsigned int highest() { return UINT_MAX; }
-    static cocos2d::CCString* format(unsigned int value) { return cocos2d::CCString::createWithFormat("%u", value); }
+    static cocos2d::CCString* format(unsigned int value) {
+        return cocos2d::CCString::createWithFormat("%u", value);
+    }
     static unsigned int parse(const cocos2d::CCString& text) { return text.uintValue(); }
 };
 
-template <>
-struct KXFundamentalTraits<float> {
+template <> struct KXFundamentalTraits<float> {
     static constexpr float lowest() { return -FLT_MAX; }
     static constexpr float highest() { return FLT_MAX; }
     static cocos2d::CCString* format(float value) { return cocos2d::CCString::createWithFormat("%f", value); }
     static float parse(const cocos2d::CCString& text) { return text.floatValue(); }
 };
 
-template <>
-struct KXFundamentalTraits<bool> {
+template <> struct KXFundamentalTraits<bool> {
     static constexpr bool lowest() { return false; }
     static constexpr bool highest() { return true; }
-    static cocos2d::CCString* format(bool value)
-    {
+    static cocos2d::CCString* format(bool value) {
         return cocos2d::CCString::createWithFormat("%u", static_cast<unsigned int>(value));
     }
     static bool parse(const cocos2d::CCString& text) { return text.boolValue(); }
 };
 
 // Never created on its own: the named classes give the class name, type id and clones.
-template <class T>
-class KXBaseAttributeFundamental : public KXAttribute {
+template <class T> class KXBaseAttributeFundamental : public KXAttribute {
 public:
     using ValueType = T;
     using Traits = KXFundamentalTraits<T>;
 
     KXBaseAttributeFundamental(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXAttribute(name, owner, flags)
-    {
-    }
+        : KXAttribute(name, owner, flags) {}
     // Values and limits copied; empty only when the source is; curves deep-copied.
-    KXBaseAttributeFundamental(const std::string& name, KXModel* owner, const KXBaseAttributeFundamental& source)
-        : KXAttribute(name, owner, source),
-          m_value(source.m_value),
-          m_variableValue(source.m_variableValue),
-          m_minimum(source.m_minimum),
-          m_maximum(source.m_maximum),
-          m_emptyAllowed(source.m_emptyAllowed),
-          m_empty(source.isEmpty()),
-          m_curves(source.m_curves)
-    {
-    }
+    KXBaseAttributeFundamental(const std::string& name, KXModel* owner,
+                               const KXBaseAttributeFundamental& source)
+        : KXAttribute(name, owner, source), m_value(source.m_value), m_variableValue(source.m_variableValue),
+          m_minimum(source.m_minimum), m_maximum(source.m_maximum), m_emptyAllowed(source.m_emptyAllowed),
+          m_empty(source.isEmpty()), m_curves(source.m_curves) {}
 
     T value() const { return m_value; }
     T variableValue() const { return m_variableValue; }
@@ -84,8 +71,7 @@ public:
 
     // Raised to the minimum, then lowered to the maximum (so the maximum wins when the limits
     // cross); stored and, unless silent, announced only when it differs.
-    void setValue(T value, bool silent = false)
-    {
+    void setValue(T value, bool silent = false) {
         value = clamped(value);
         if (value == m_value) {
             return;
@@ -95,8 +81,7 @@ public:
             notifyChanged(0);
         }
     }
-    T clamped(T value) const
-    {
+    T clamped(T value) const {
         if (value < m_minimum) {
             value = m_minimum;
         }
@@ -110,8 +95,7 @@ public:
     void setVariableValue(T value) { m_variableValue = value; }
     void setMinimum(T minimum) { m_minimum = minimum; }
     void setMaximum(T maximum) { m_maximum = maximum; }
-    void setLimits(T minimum, T maximum)
-    {
+    void setLimits(T minimum, T maximum) {
         m_minimum = minimum;
         m_maximum = maximum;
     }
@@ -119,23 +103,20 @@ public:
     void setEmpty(bool empty) { m_empty = empty; }
 
     // The curve stored for exactly `key`, evaluated at `time`; 0 without one.
-    float animatedValue(float time, int key) const
-    {
+    float animatedValue(float time, int key) const {
         const KXAnimationCurve* curve = m_curves.find(key);
         return curve != nullptr ? curve->valueAt(time) : 0.0f;
     }
     const KXAnimationCurveMap& curves() const { return m_curves; }
 
-    void registerKeys() const override
-    {
+    void registerKeys() const override {
         KXMessagePackMap::registerKeyName("value");
         KXMessagePackMap::registerKeyName("variableValue");
         KXMessagePackMap::registerKeyName("isEmpty");
         KXMessagePackMap::registerKeyName("animations");
     }
 
-    void packValues(KXMessagePackMap& map) const override
-    {
+    void packValues(KXMessagePackMap& map) const override {
         map.set("value", m_value);
         map.set("variableValue", m_variableValue);
         map.set("isEmpty", isEmpty());
@@ -145,16 +126,14 @@ public:
     }
 
     // Values are stored as read: no limits, no notification. Missing keys keep the fields.
-    void unpackValues(const KXMessagePackMap& map) override
-    {
+    void unpackValues(const KXMessagePackMap& map) override {
         map.get("value", m_value);
         map.get("variableValue", m_variableValue);
         map.get("isEmpty", m_empty);
         m_curves.unpackNonEmpty(map, "animations");
     }
 
-    void loadValueFromDictionary(cocos2d::CCObject* object) override
-    {
+    void loadValueFromDictionary(cocos2d::CCObject* object) override {
         cocos2d::CCDictionary* dictionary = dynamic_cast<cocos2d::CCDictionary*>(object);
         if (dictionary == nullptr) {
             return;
@@ -174,8 +153,7 @@ public:
         }
     }
 
-    cocos2d::CCDictionary* saveValueToDictionary() const override
-    {
+    cocos2d::CCDictionary* saveValueToDictionary() const override {
         cocos2d::CCDictionary* dictionary = cocos2d::CCDictionary::create();
         dictionary->setObject(Traits::format(m_value), "value");
         dictionary->setObject(Traits::format(m_variableValue), "variableValue");
@@ -187,8 +165,7 @@ public:
     }
 
     // The curve under `key` (when there is one).
-    std::vector<KXAnimationCurve*> animationCurves(int key) const override
-    {
+    std::vector<KXAnimationCurve*> animationCurves(int key) const override {
         KXAnimationCurve* curve = m_curves.find(key);
         if (curve == nullptr) {
             return {};
@@ -199,8 +176,7 @@ public:
     // Takes ownership of the first curve and stores it under `key` (deleting the one held
     // there before), then tells the owner. Further curves stay the caller's; an empty list
     // changes nothing.
-    void setAnimationCurves(const std::vector<KXAnimationCurve*>& curves, int key) override
-    {
+    void setAnimationCurves(const std::vector<KXAnimationCurve*>& curves, int key) override {
         if (curves.empty()) {
             return;
         }

@@ -8,8 +8,7 @@ namespace kxattr {
 
 // The longest prefix of `text` that is at most `maxBytes` long and does not end inside a
 // multi-byte character. Bytes that are not valid UTF-8 are cut where the budget ends.
-inline size_t utf8PrefixLength(const std::string& text, size_t maxBytes)
-{
+inline size_t utf8PrefixLength(const std::string& text, size_t maxBytes) {
     if (text.size() <= maxBytes) {
         return text.size();
     }

@@ -4,8 +4,8 @@
 // taking an attribute back from a copied list, reading values through pointers that may be
 // empty, and the number read from the start of an option text.
 
-#include "model/KXModel.h"
 #include "model/KXBaseAttribute.h"
+#include "model/KXModel.h"
 
 #include <climits>
 #include <memory>
@@ -15,9 +15,7 @@
 
 // The model's attribute of that name when its class is exactly A, else null (a copy keeps a
 // member only when the copied attribute still has the expected class).
-template <class A>
-A* boundAttribute(const KXModel& model, const char* name)
-{
+template <class A> A* boundAttribute(const KXModel& model, const char* name) {
     KXBaseAttribute* found = model.attribute(name);
     if (found == nullptr || found->typeId() != A::staticType()) {
         return nullptr;
@@ -27,32 +25,28 @@ A* boundAttribute(const KXModel& model, const char* name)
 
 // The attribute's value, or a zero value when the member is empty.
 template <class A>
-auto attributeValue(const A* attribute) -> typename std::decay<decltype(attribute->value())>::type
-{
+auto attributeValue(const A* attribute) -> typename std::decay<decltype(attribute->value())>::type {
     using Value = typename std::decay<decltype(attribute->value())>::type;
     return attribute != nullptr ? attribute->value() : Value();
 }
 
 // The variable part (spread) of a scalar or point attribute, zero when the member is empty.
 template <class A>
-auto attributeVariance(const A* attribute) -> typename std::decay<decltype(attribute->variableValue())>::type
-{
+auto attributeVariance(const A* attribute) ->
+    typename std::decay<decltype(attribute->variableValue())>::type {
     using Value = typename std::decay<decltype(attribute->variableValue())>::type;
     return attribute != nullptr ? attribute->variableValue() : Value();
 }
 
 // A text attribute's value by reference; the empty text when the member is empty.
-template <class A>
-const std::string& attributeText(const A* attribute)
-{
+template <class A> const std::string& attributeText(const A* attribute) {
     static const std::string empty;
     return attribute != nullptr ? attribute->value() : empty;
 }
 
 // The whole number at the start of a text as a stream extraction reads it: leading blanks
 // skipped, digits up to the first other character, 0 when there is no number.
-inline int leadingInteger(const std::string& text)
-{
+inline int leadingInteger(const std::string& text) {
     std::istringstream stream(text);
     int value = 0;
     stream >> value;

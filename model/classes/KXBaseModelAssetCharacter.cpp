@@ -31,8 +31,7 @@ constexpr const char* kPrice = "Price";
 } // namespace
 
 KXBaseModelAssetCharacter::KXBaseModelAssetCharacter(const std::string& name)
-    : KXModelAsset(name),
-      m_defaultAnimation(new KXAttributeAnimation(kDefaultAnimation, this)),
+    : KXModelAsset(name), m_defaultAnimation(new KXAttributeAnimation(kDefaultAnimation, this)),
       m_shootingAnimation(new KXAttributeAnimation(kShootingAnimation, this)),
       m_bulletAnimation(new KXAttributeAnimation(kBulletAnimation, this)),
       m_jumpAnimation(new KXAttributeAnimation(kJumpAnimation, this)),
@@ -42,8 +41,7 @@ KXBaseModelAssetCharacter::KXBaseModelAssetCharacter(const std::string& name)
       m_shootSound(new KXAttributeSound(kShootSound, this)),
       m_defeatedSound(new KXAttributeSound(kDefeatedSound, this)),
       m_groundCollision(new KXAttributeSound(kGroundCollision, this)),
-      m_castShadow(new KXAttributeBool(kCastShadow, this)),
-      m_autoTilt(new KXAttributeBool(kAutoTilt, this)),
+      m_castShadow(new KXAttributeBool(kCastShadow, this)), m_autoTilt(new KXAttributeBool(kAutoTilt, this)),
       m_gameOverDelay(new KXAttributeFloat(kGameOverDelay, this)),
       m_cameraShake(new KXAttributeFloat(kCameraShake, this)),
       m_cameraFlash(new KXAttributeFloat(kCameraFlash, this)),
@@ -51,9 +49,7 @@ KXBaseModelAssetCharacter::KXBaseModelAssetCharacter(const std::string& name)
       m_purchaseMethod(new KXAttributeStringList(kPurchaseMethod, this)),
       m_adNetwork(new KXAttributeStringList(kAdNetwork, this)),
       m_storeIdentifier(new KXAttributeString(kStoreIdentifier, this)),
-      m_webLink(new KXAttributeString(kWebLink, this)),
-      m_price(new KXAttributeFloat(kPrice, this))
-{
+      m_webLink(new KXAttributeString(kWebLink, this)), m_price(new KXAttributeFloat(kPrice, this)) {
     m_castShadow->setValue(true, true);
 }
 
@@ -79,31 +75,48 @@ KXBaseModelAssetCharacter::KXBaseModelAssetCharacter(const KXBaseModelAssetChara
       m_adNetwork(boundAttribute<KXAttributeStringList>(*this, kAdNetwork)),
       m_storeIdentifier(boundAttribute<KXAttributeString>(*this, kStoreIdentifier)),
       m_webLink(boundAttribute<KXAttributeString>(*this, kWebLink)),
-      m_price(boundAttribute<KXAttributeFloat>(*this, kPrice))
-{
-}
+      m_price(boundAttribute<KXAttributeFloat>(*this, kPrice)) {}
 
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelAssetCharacter::spriteContainer() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelAssetCharacter::spriteContainer() const {
     return m_defaultAnimation != nullptr ? m_defaultAnimation->animation() : nullptr;
 }
 
-std::shared_ptr<KXModelAnimation> KXBaseModelAssetCharacter::shootingAnimation() const
-{
+std::shared_ptr<KXModelAnimation> KXBaseModelAssetCharacter::shootingAnimation() const {
     return attributeValue(m_shootingAnimation);
 }
-std::shared_ptr<KXModelAnimation> KXBaseModelAssetCharacter::defeatedAnimation() const
-{
+std::shared_ptr<KXModelAnimation> KXBaseModelAssetCharacter::defeatedAnimation() const {
     return attributeValue(m_defeatedAnimation);
 }
-bool KXBaseModelAssetCharacter::castShadow() const { return attributeValue(m_castShadow); }
-bool KXBaseModelAssetCharacter::autoTilt() const { return attributeValue(m_autoTilt); }
-float KXBaseModelAssetCharacter::gameOverDelay() const { return attributeValue(m_gameOverDelay); }
-float KXBaseModelAssetCharacter::cameraShake() const { return attributeValue(m_cameraShake); }
-float KXBaseModelAssetCharacter::cameraFlash() const { return attributeValue(m_cameraFlash); }
-float KXBaseModelAssetCharacter::fallAttribute() const { return attributeValue(m_fallAttribute); }
-float KXBaseModelAssetCharacter::price() const { return attributeValue(m_price); }
-const std::string& KXBaseModelAssetCharacter::purchaseMethod() const { return attributeText(m_purchaseMethod); }
-const std::string& KXBaseModelAssetCharacter::adNetwork() const { return attributeText(m_adNetwork); }
-const std::string& KXBaseModelAssetCharacter::storeIdentifier() const { return attributeText(m_storeIdentifier); }
-const std::string& KXBaseModelAssetCharacter::webLink() const { return attributeText(m_webLink); }
+bool KXBaseModelAssetCharacter::castShadow() const {
+    return attributeValue(m_castShadow);
+}
+bool KXBaseModelAssetCharacter::autoTilt() const {
+    return attributeValue(m_autoTilt);
+}
+float KXBaseModelAssetCharacter::gameOverDelay() const {
+    return attributeValue(m_gameOverDelay);
+}
+float KXBaseModelAssetCharacter::cameraShake() const {
+    return attributeValue(m_cameraShake);
+}
+float KXBaseModelAssetCharacter::cameraFlash() const {
+    return attributeValue(m_cameraFlash);
+}
+float KXBaseModelAssetCharacter::fallAttribute() const {
+    return attributeValue(m_fallAttribute);
+}
+float KXBaseModelAssetCharacter::price() const {
+    return attributeValue(m_price);
+}
+const std::string& KXBaseModelAssetCharacter::purchaseMethod() const {
+    return attributeText(m_purchaseMethod);
+}
+const std::string& KXBaseModelAssetCharacter::adNetwork() const {
+    return attributeText(m_adNetwork);
+}
+const std::string& KXBaseModelAssetCharacter::storeIdentifier() const {
+    return attributeText(m_storeIdentifier);
+}
+const std::string& KXBaseModelAssetCharacter::webLink() const {
+    return attributeText(m_webLink);
+}

@@ -54,8 +54,7 @@ constexpr const char* kFixedRotation = "Fixed Rotation";
 } // namespace
 
 KXBaseModelAssetPowerup::KXBaseModelAssetPowerup(const std::string& name)
-    : KXModelAsset(name),
-      m_idleAnimation(new KXAttributeAnimation(kIdleAnimation, this)),
+    : KXModelAsset(name), m_idleAnimation(new KXAttributeAnimation(kIdleAnimation, this)),
       m_powerupType(new KXAttributeStringList(kPowerupType, this)),
       m_startAnimation(new KXAttributeAnimation(kStartAnimation, this)),
       m_animationPlacement(new KXAttributeStringList(kAnimationPlacement, this)),
@@ -71,8 +70,7 @@ KXBaseModelAssetPowerup::KXBaseModelAssetPowerup(const std::string& name)
       m_appearanceChance(new KXAttributeFloat(kAppearanceChance, this)),
       m_cameraShake(new KXAttributeFloat(kCameraShake, this)),
       m_cameraFlash(new KXAttributeFloat(kCameraFlash, this)),
-      m_maxSpeed(new KXAttributePoint(kMaxSpeed, this)),
-      m_gravity(new KXAttributePoint(kGravity, this)),
+      m_maxSpeed(new KXAttributePoint(kMaxSpeed, this)), m_gravity(new KXAttributePoint(kGravity, this)),
       m_jumpForce(new KXAttributePoint(kJumpForce, this)),
       m_jumpCounter(new KXAttributeFloat(kJumpCounter, this)),
       m_jumpTimeout(new KXAttributeFloat(kJumpTimeout, this)),
@@ -83,23 +81,18 @@ KXBaseModelAssetPowerup::KXBaseModelAssetPowerup(const std::string& name)
       m_gameSpeedMin(new KXAttributeFloat(kGameSpeedMin, this)),
       m_gameSpeedMax(new KXAttributeFloat(kGameSpeedMax, this)),
       m_speedIncrease(new KXAttributeFloat(kSpeedIncrease, this)),
-      m_friction(new KXAttributeFloat(kFriction, this)),
-      m_timeWarp(new KXAttributeFloat(kTimeWarp, this)),
+      m_friction(new KXAttributeFloat(kFriction, this)), m_timeWarp(new KXAttributeFloat(kTimeWarp, this)),
       m_velocityDrag(new KXAttributeFloat(kVelocityDrag, this)),
       m_rotationDrag(new KXAttributeFloat(kRotationDrag, this)),
-      m_bounceForce(new KXAttributePoint(kBounceForce, this)),
-      m_bounce(new KXAttributeFloat(kBounce, this)),
+      m_bounceForce(new KXAttributePoint(kBounceForce, this)), m_bounce(new KXAttributeFloat(kBounce, this)),
       m_scoreMultiplier(new KXAttributeFloat(kScoreMultiplier, this)),
       m_airDrag(new KXAttributePoint(kAirDrag, this)),
       m_platformFriction(new KXAttributeFloat(kPlatformFriction, this)),
       m_gameDirection(new KXAttributeFloat(kGameDirection, this)),
-      m_fixedRotation(new KXAttributeBool(kFixedRotation, this))
-{
-}
+      m_fixedRotation(new KXAttributeBool(kFixedRotation, this)) {}
 
 KXBaseModelAssetPowerup::KXBaseModelAssetPowerup(const KXBaseModelAssetPowerup& source)
-    : KXModelAsset(source),
-      m_idleAnimation(boundAttribute<KXAttributeAnimation>(*this, kIdleAnimation)),
+    : KXModelAsset(source), m_idleAnimation(boundAttribute<KXAttributeAnimation>(*this, kIdleAnimation)),
       m_powerupType(boundAttribute<KXAttributeStringList>(*this, kPowerupType)),
       m_startAnimation(boundAttribute<KXAttributeAnimation>(*this, kStartAnimation)),
       m_animationPlacement(boundAttribute<KXAttributeStringList>(*this, kAnimationPlacement)),
@@ -137,42 +130,61 @@ KXBaseModelAssetPowerup::KXBaseModelAssetPowerup(const KXBaseModelAssetPowerup& 
       m_airDrag(boundAttribute<KXAttributePoint>(*this, kAirDrag)),
       m_platformFriction(boundAttribute<KXAttributeFloat>(*this, kPlatformFriction)),
       m_gameDirection(boundAttribute<KXAttributeFloat>(*this, kGameDirection)),
-      m_fixedRotation(boundAttribute<KXAttributeBool>(*this, kFixedRotation))
-{
-}
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelAssetPowerup::spriteContainer() const
-{
+      m_fixedRotation(boundAttribute<KXAttributeBool>(*this, kFixedRotation)) {}
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelAssetPowerup::spriteContainer() const {
     return m_idleAnimation != nullptr ? m_idleAnimation->animation() : nullptr;
 }
 
-const std::string& KXBaseModelAssetPowerup::powerupType() const { return attributeText(m_powerupType); }
-const std::string& KXBaseModelAssetPowerup::animationPlacement() const { return attributeText(m_animationPlacement); }
-const std::string& KXBaseModelAssetPowerup::animationBehaviour() const { return attributeText(m_animationBehaviour); }
-std::shared_ptr<KXModelAnimation> KXBaseModelAssetPowerup::idleAnimation() const
-{
+const std::string& KXBaseModelAssetPowerup::powerupType() const {
+    return attributeText(m_powerupType);
+}
+const std::string& KXBaseModelAssetPowerup::animationPlacement() const {
+    return attributeText(m_animationPlacement);
+}
+const std::string& KXBaseModelAssetPowerup::animationBehaviour() const {
+    return attributeText(m_animationBehaviour);
+}
+std::shared_ptr<KXModelAnimation> KXBaseModelAssetPowerup::idleAnimation() const {
     return attributeValue(m_idleAnimation);
 }
-std::shared_ptr<KXModelAnimation> KXBaseModelAssetPowerup::startAnimation() const
-{
+std::shared_ptr<KXModelAnimation> KXBaseModelAssetPowerup::startAnimation() const {
     return attributeValue(m_startAnimation);
 }
-std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::idleSound() const { return attributeValue(m_idleSound); }
-std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::startSound() const { return attributeValue(m_startSound); }
-std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::endSound() const { return attributeValue(m_endSound); }
-int KXBaseModelAssetPowerup::rewardCoins() const { return kx::truncateToInt(attributeValue(m_rewardCoins)); }
-int KXBaseModelAssetPowerup::rewardPoints() const { return kx::truncateToInt(attributeValue(m_rewardPoints)); }
-int KXBaseModelAssetPowerup::appearanceChance() const
-{
+std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::idleSound() const {
+    return attributeValue(m_idleSound);
+}
+std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::startSound() const {
+    return attributeValue(m_startSound);
+}
+std::shared_ptr<KXModelSound> KXBaseModelAssetPowerup::endSound() const {
+    return attributeValue(m_endSound);
+}
+int KXBaseModelAssetPowerup::rewardCoins() const {
+    return kx::truncateToInt(attributeValue(m_rewardCoins));
+}
+int KXBaseModelAssetPowerup::rewardPoints() const {
+    return kx::truncateToInt(attributeValue(m_rewardPoints));
+}
+int KXBaseModelAssetPowerup::appearanceChance() const {
     return kx::truncateToInt(attributeValue(m_appearanceChance));
 }
-bool KXBaseModelAssetPowerup::showCoinReward() const { return attributeValue(m_showCoinReward); }
-bool KXBaseModelAssetPowerup::showPointsReward() const { return attributeValue(m_showPointsReward); }
-float KXBaseModelAssetPowerup::duration() const { return attributeValue(m_duration); }
-float KXBaseModelAssetPowerup::cameraShake() const { return attributeValue(m_cameraShake); }
-float KXBaseModelAssetPowerup::cameraFlash() const { return attributeValue(m_cameraFlash); }
+bool KXBaseModelAssetPowerup::showCoinReward() const {
+    return attributeValue(m_showCoinReward);
+}
+bool KXBaseModelAssetPowerup::showPointsReward() const {
+    return attributeValue(m_showPointsReward);
+}
+float KXBaseModelAssetPowerup::duration() const {
+    return attributeValue(m_duration);
+}
+float KXBaseModelAssetPowerup::cameraShake() const {
+    return attributeValue(m_cameraShake);
+}
+float KXBaseModelAssetPowerup::cameraFlash() const {
+    return attributeValue(m_cameraFlash);
+}
 
-void KXBaseModelAssetPowerup::applyGameplayValues(KXGameplayValuesTarget& target) const
-{
+void KXBaseModelAssetPowerup::applyGameplayValues(KXGameplayValuesTarget& target) const {
     // The editor shows friendlier numbers than the physics uses; each divisor maps one to the
     // other. Plain values only: spreads and curves do not apply here.
     const CCPoint maxSpeed = attributeValue(m_maxSpeed);
@@ -208,8 +220,7 @@ void KXBaseModelAssetPowerup::applyGameplayValues(KXGameplayValuesTarget& target
     target.setFixedRotation(attributeValue(m_fixedRotation));
 }
 
-void KXBaseModelAssetPowerup::applyGameplayValues() const
-{
+void KXBaseModelAssetPowerup::applyGameplayValues() const {
     if (KXGameplayValuesTarget* target = KXGameplayValuesTarget::shared()) {
         applyGameplayValues(*target);
     }

@@ -25,8 +25,7 @@ constexpr const char* kImageDirection = "Image Direction";
 
 KXBaseModelComponentCharacterGameplaySettings::KXBaseModelComponentCharacterGameplaySettings(
     const std::string& name)
-    : KXModelComponent(name),
-      m_maxSpeed(new KXAttributePoint(kMaxSpeed, this, 0)),
+    : KXModelComponent(name), m_maxSpeed(new KXAttributePoint(kMaxSpeed, this, 0)),
       m_bounceForce(new KXAttributePoint(kBounceForce, this, 0)),
       m_jumpForce(new KXAttributePoint(kJumpForce, this, 0)),
       m_jumpTimeout(new KXAttributeFloat(kJumpTimeout, this, 0)),
@@ -41,8 +40,7 @@ KXBaseModelComponentCharacterGameplaySettings::KXBaseModelComponentCharacterGame
       m_directMovement(new KXAttributeBool(kDirectMovement, this)),
       m_forcedMovement(new KXAttributeBool(kForcedMovement, this)),
       m_fixedRotation(new KXAttributeBool(kFixedRotation, this)),
-      m_imageDirection(new KXAttributeBool(kImageDirection, this))
-{
+      m_imageDirection(new KXAttributeBool(kImageDirection, this)) {
     m_maxSpeed->setValue(CCPoint(27.0f, 0.0f), true);
     m_bounceForce->setValue(CCPoint(0.0f, 50.0f), true);
     m_jumpTimeout->setValue(0.25f, true);
@@ -54,8 +52,7 @@ KXBaseModelComponentCharacterGameplaySettings::KXBaseModelComponentCharacterGame
 
 KXBaseModelComponentCharacterGameplaySettings::KXBaseModelComponentCharacterGameplaySettings(
     const KXBaseModelComponentCharacterGameplaySettings& source)
-    : KXModelComponent(source),
-      m_maxSpeed(boundAttribute<KXAttributePoint>(*this, kMaxSpeed)),
+    : KXModelComponent(source), m_maxSpeed(boundAttribute<KXAttributePoint>(*this, kMaxSpeed)),
       m_bounceForce(boundAttribute<KXAttributePoint>(*this, kBounceForce)),
       m_jumpForce(boundAttribute<KXAttributePoint>(*this, kJumpForce)),
       m_jumpTimeout(boundAttribute<KXAttributeFloat>(*this, kJumpTimeout)),
@@ -70,45 +67,45 @@ KXBaseModelComponentCharacterGameplaySettings::KXBaseModelComponentCharacterGame
       m_directMovement(boundAttribute<KXAttributeBool>(*this, kDirectMovement)),
       m_forcedMovement(boundAttribute<KXAttributeBool>(*this, kForcedMovement)),
       m_fixedRotation(boundAttribute<KXAttributeBool>(*this, kFixedRotation)),
-      m_imageDirection(boundAttribute<KXAttributeBool>(*this, kImageDirection))
-{
-}
+      m_imageDirection(boundAttribute<KXAttributeBool>(*this, kImageDirection)) {}
 
-CCPoint KXBaseModelComponentCharacterGameplaySettings::attributeValueOf(const KXAttributePoint* point)
-{
+CCPoint KXBaseModelComponentCharacterGameplaySettings::attributeValueOf(const KXAttributePoint* point) {
     return attributeValue(point);
 }
 
-float KXBaseModelComponentCharacterGameplaySettings::jumpTimeout() const { return attributeValue(m_jumpTimeout); }
-float KXBaseModelComponentCharacterGameplaySettings::jumpCounter() const { return attributeValue(m_jumpCounter); }
-float KXBaseModelComponentCharacterGameplaySettings::groundThreshold() const
-{
+float KXBaseModelComponentCharacterGameplaySettings::jumpTimeout() const {
+    return attributeValue(m_jumpTimeout);
+}
+float KXBaseModelComponentCharacterGameplaySettings::jumpCounter() const {
+    return attributeValue(m_jumpCounter);
+}
+float KXBaseModelComponentCharacterGameplaySettings::groundThreshold() const {
     return attributeValue(m_groundThreshold);
 }
-bool KXBaseModelComponentCharacterGameplaySettings::jumpFromGround() const
-{
+bool KXBaseModelComponentCharacterGameplaySettings::jumpFromGround() const {
     return attributeValue(m_jumpFromGround);
 }
-float KXBaseModelComponentCharacterGameplaySettings::leftLeanForce() const { return attributeValue(m_leftLeanForce); }
-float KXBaseModelComponentCharacterGameplaySettings::rightLeanForce() const
-{
+float KXBaseModelComponentCharacterGameplaySettings::leftLeanForce() const {
+    return attributeValue(m_leftLeanForce);
+}
+float KXBaseModelComponentCharacterGameplaySettings::rightLeanForce() const {
     return attributeValue(m_rightLeanForce);
 }
-float KXBaseModelComponentCharacterGameplaySettings::platformFriction() const
-{
+float KXBaseModelComponentCharacterGameplaySettings::platformFriction() const {
     return attributeValue(m_platformFriction);
 }
-float KXBaseModelComponentCharacterGameplaySettings::rotationDrag() const { return attributeValue(m_rotationDrag); }
-bool KXBaseModelComponentCharacterGameplaySettings::directMovement() const
-{
+float KXBaseModelComponentCharacterGameplaySettings::rotationDrag() const {
+    return attributeValue(m_rotationDrag);
+}
+bool KXBaseModelComponentCharacterGameplaySettings::directMovement() const {
     return attributeValue(m_directMovement);
 }
-bool KXBaseModelComponentCharacterGameplaySettings::forcedMovement() const
-{
+bool KXBaseModelComponentCharacterGameplaySettings::forcedMovement() const {
     return attributeValue(m_forcedMovement);
 }
-bool KXBaseModelComponentCharacterGameplaySettings::fixedRotation() const { return attributeValue(m_fixedRotation); }
-bool KXBaseModelComponentCharacterGameplaySettings::imageDirection() const
-{
+bool KXBaseModelComponentCharacterGameplaySettings::fixedRotation() const {
+    return attributeValue(m_fixedRotation);
+}
+bool KXBaseModelComponentCharacterGameplaySettings::imageDirection() const {
     return attributeValue(m_imageDirection);
 }

@@ -16,16 +16,13 @@ constexpr int kArrowUp = 0x01000013;
 constexpr int kArrowRight = 0x01000014;
 constexpr int kArrowDown = 0x01000015;
 
-template <class A>
-A* findAttribute(const KXModel& model, const char* name)
-{
+template <class A> A* findAttribute(const KXModel& model, const char* name) {
     return dynamic_cast<A*>(model.attribute(name));
 }
 
 // Name of a stored key id, or null (with one log line) when the key table lacks it: one unknown
 // key must not make the whole settings file unreadable.
-const std::string* keyName(KXMessagePackMap::KeyId id)
-{
+const std::string* keyName(KXMessagePackMap::KeyId id) {
     try {
         return &KXMessagePackMap::keyNameForId(id);
     } catch (const std::out_of_range&) {
@@ -34,8 +31,7 @@ const std::string* keyName(KXMessagePackMap::KeyId id)
     }
 }
 
-CCDictionary* unpackPlatformTable(const msgpack::object& object)
-{
+CCDictionary* unpackPlatformTable(const msgpack::object& object) {
     const KXMessagePackMap stored = KXMessagePackMap::fromObject(object);
     CCDictionary* table = CCDictionary::create();
     for (KXMessagePackMap::KeyId id : stored.keyIds()) {
@@ -49,8 +45,7 @@ CCDictionary* unpackPlatformTable(const msgpack::object& object)
 }
 
 // The dictionary entry `name` when it holds a non-empty "value" text.
-const CCString* dictionaryValue(CCDictionary* dictionary, const char* name)
-{
+const CCString* dictionaryValue(CCDictionary* dictionary, const char* name) {
     CCDictionary* entry = dynamic_cast<CCDictionary*>(dictionary->objectForKey(name));
     if (entry == nullptr) {
         return nullptr;
@@ -59,22 +54,19 @@ const CCString* dictionaryValue(CCDictionary* dictionary, const char* name)
     return text->length() > 0 ? text : nullptr;
 }
 
-void loadPoint(CCDictionary* dictionary, const char* name, CCPoint& target)
-{
+void loadPoint(CCDictionary* dictionary, const char* name, CCPoint& target) {
     if (const CCString* text = dictionaryValue(dictionary, name)) {
         target = text->pointValue();
     }
 }
 
-void loadFloat(CCDictionary* dictionary, const char* name, float& target)
-{
+void loadFloat(CCDictionary* dictionary, const char* name, float& target) {
     if (const CCString* text = dictionaryValue(dictionary, name)) {
         target = text->floatValue();
     }
 }
 
-void loadBool(CCDictionary* dictionary, const char* name, bool& target)
-{
+void loadBool(CCDictionary* dictionary, const char* name, bool& target) {
     if (const CCString* text = dictionaryValue(dictionary, name)) {
         target = text->boolValue();
     }
@@ -82,8 +74,7 @@ void loadBool(CCDictionary* dictionary, const char* name, bool& target)
 
 } // namespace
 
-KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const std::string& name) : KXModel(name)
-{
+KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const std::string& name) : KXModel(name) {
     new KXAttributeString("ZD Version", this);
     new KXAttributeUInt("Last ID", this);
     new KXAttributeOrientation("Orientation", this);
@@ -105,8 +96,9 @@ KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const std::string& name) 
     new KXAttributeString("Build Date", this);
     new KXAttributeString("User ID", this);
     new KXAttributeSprite("Icon", this);
-    for (const char* key : {"Move Up Key", "Move Down Key", "Move Left Key", "Move Right Key", "Motor CW Key",
-                            "Motor CCW Key", "Rotate Left Key", "Rotate Right Key", "Shoot Key", "Jump Key"}) {
+    for (const char* key :
+         {"Move Up Key", "Move Down Key", "Move Left Key", "Move Right Key", "Motor CW Key", "Motor CCW Key",
+          "Rotate Left Key", "Rotate Right Key", "Shoot Key", "Jump Key"}) {
         new KXAttributeKey(key, this);
     }
     bindAttributes();
@@ -115,8 +107,7 @@ KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const std::string& name) 
 }
 
 KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const KXBaseModelGeneralSettings& source)
-    : KXModel(source), m_gameplay(source.m_gameplay)
-{
+    : KXModel(source), m_gameplay(source.m_gameplay) {
     bindAttributes();
     m_platformValues = source.m_platformValues ? CCDictionary::createWithDictionary(source.m_platformValues)
                                                : new CCDictionary();
@@ -125,20 +116,19 @@ KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const KXBaseModelGeneralS
     }
 }
 
-KXBaseModelGeneralSettings::~KXBaseModelGeneralSettings()
-{
+KXBaseModelGeneralSettings::~KXBaseModelGeneralSettings() {
     if (m_platformValues) {
         m_platformValues->release();
     }
 }
 
-void KXBaseModelGeneralSettings::bindAttributes()
-{
+void KXBaseModelGeneralSettings::bindAttributes() {
     m_zdVersion = findAttribute<KXAttributeString>(*this, "ZD Version");
     m_lastId = findAttribute<KXAttributeUInt>(*this, "Last ID");
     m_orientation = findAttribute<KXAttributeOrientation>(*this, "Orientation");
     for (int edge = 0; edge < 4; ++edge) {
-        m_edges[edge] = findAttribute<KXAttributeFrameEdgeState>(*this, ("Edge " + std::to_string(edge)).c_str());
+        m_edges[edge] =
+            findAttribute<KXAttributeFrameEdgeState>(*this, ("Edge " + std::to_string(edge)).c_str());
     }
     m_screenAdjustment = findAttribute<KXAttributeScreenAdjustment>(*this, "Screen Adjustment");
     m_gameAngleDirection = findAttribute<KXAttributeFloat>(*this, "Game Angle Direction");
@@ -167,8 +157,7 @@ void KXBaseModelGeneralSettings::bindAttributes()
     m_jumpKey = findAttribute<KXAttributeKey>(*this, "Jump Key");
 }
 
-void KXBaseModelGeneralSettings::applyConstructionDefaults()
-{
+void KXBaseModelGeneralSettings::applyConstructionDefaults() {
     m_shareScreen->setValue("Game Field Screen", true);
     m_versionNumber->setValue("1.0", true);
     m_applicationName->setValue("Untitled", true);
@@ -192,33 +181,27 @@ void KXBaseModelGeneralSettings::applyConstructionDefaults()
     m_useEncryption->setValue(false, true);
 }
 
-void KXBaseModelGeneralSettings::registerKeys() const
-{
+void KXBaseModelGeneralSettings::registerKeys() const {
     KXModel::registerKeys();
     KXMessagePackMap::registerKeyName(kPlatformValuesKey);
     CCDictElement* platform = nullptr;
-    CCDICT_FOREACH(m_platformValues, platform)
-    {
+    CCDICT_FOREACH(m_platformValues, platform) {
         CCDictElement* entry = nullptr;
-        CCDICT_FOREACH(dynamic_cast<CCDictionary*>(platform->getObject()), entry)
-        {
+        CCDICT_FOREACH(dynamic_cast<CCDictionary*>(platform->getObject()), entry) {
             KXMessagePackMap::registerKeyName(entry->getKey());
         }
         KXMessagePackMap::registerKeyName(platform->getKey());
     }
 }
 
-void KXBaseModelGeneralSettings::packValues(KXMessagePackMap& map) const
-{
+void KXBaseModelGeneralSettings::packValues(KXMessagePackMap& map) const {
     KXModel::packValues(map);
     KXMessagePackMap platforms(map.zone());
     CCDictElement* platform = nullptr;
-    CCDICT_FOREACH(m_platformValues, platform)
-    {
+    CCDICT_FOREACH(m_platformValues, platform) {
         KXMessagePackMap table(map.zone());
         CCDictElement* entry = nullptr;
-        CCDICT_FOREACH(dynamic_cast<CCDictionary*>(platform->getObject()), entry)
-        {
+        CCDICT_FOREACH(dynamic_cast<CCDictionary*>(platform->getObject()), entry) {
             const CCString* text = dynamic_cast<const CCString*>(entry->getObject());
             table.set(entry->getKey(), std::string(text ? text->getCString() : ""));
         }
@@ -227,8 +210,7 @@ void KXBaseModelGeneralSettings::packValues(KXMessagePackMap& map) const
     map.set(kPlatformValuesKey, platforms);
 }
 
-void KXBaseModelGeneralSettings::unpackValues(const KXMessagePackMap& map)
-{
+void KXBaseModelGeneralSettings::unpackValues(const KXMessagePackMap& map) {
     KXModel::unpackValues(map);
     KXMessagePackMap platforms;
     if (map.get(kPlatformValuesKey, platforms) && !platforms.empty()) {
@@ -242,16 +224,14 @@ void KXBaseModelGeneralSettings::unpackValues(const KXMessagePackMap& map)
         }
         m_platformValues->removeAllObjects();
         CCDictElement* platform = nullptr;
-        CCDICT_FOREACH(values, platform)
-        {
+        CCDICT_FOREACH(values, platform) {
             m_platformValues->setObject(platform->getObject(), platform->getKey());
         }
     }
     KXModelController::shared()->setIdCounter(m_lastId->value());
 }
 
-void KXBaseModelGeneralSettings::replacePlatformValues(CCDictionary* values)
-{
+void KXBaseModelGeneralSettings::replacePlatformValues(CCDictionary* values) {
     values->retain();
     if (m_platformValues) {
         m_platformValues->release();
@@ -259,8 +239,7 @@ void KXBaseModelGeneralSettings::replacePlatformValues(CCDictionary* values)
     m_platformValues = values;
 }
 
-void KXBaseModelGeneralSettings::loadValuesFromDictionary(CCDictionary* dictionary)
-{
+void KXBaseModelGeneralSettings::loadValuesFromDictionary(CCDictionary* dictionary) {
     KXModel::loadValuesFromDictionary(dictionary);
     if (dictionary == nullptr) {
         return;
@@ -300,8 +279,7 @@ void KXBaseModelGeneralSettings::loadValuesFromDictionary(CCDictionary* dictiona
     KXModelController::shared()->setIdCounter(m_lastId->value());
 }
 
-CCDictionary* KXBaseModelGeneralSettings::saveValuesToDictionary() const
-{
+CCDictionary* KXBaseModelGeneralSettings::saveValuesToDictionary() const {
     CCDictionary* dictionary = KXModel::saveValuesToDictionary();
     if (dictionary == nullptr) {
         dictionary = CCDictionary::create();

@@ -35,13 +35,9 @@ public:
 
     public:
         KXAttributeOrientation(const std::string& name, KXModel* owner, uint32_t flags = 0)
-            : KXBaseAttributeEnum<Orientation>(name, owner, flags)
-        {
-        }
+            : KXBaseAttributeEnum<Orientation>(name, owner, flags) {}
         KXAttributeOrientation(const std::string& name, KXModel* owner, const KXAttributeOrientation& source)
-            : KXBaseAttributeEnum<Orientation>(name, owner, source)
-        {
-        }
+            : KXBaseAttributeEnum<Orientation>(name, owner, source) {}
     };
 
     class KXAttributeScreenAdjustment : public KXBaseAttributeEnum<ScreenAdjustment> {
@@ -50,14 +46,10 @@ public:
 
     public:
         KXAttributeScreenAdjustment(const std::string& name, KXModel* owner, uint32_t flags = 0)
-            : KXBaseAttributeEnum<ScreenAdjustment>(name, owner, flags)
-        {
-        }
+            : KXBaseAttributeEnum<ScreenAdjustment>(name, owner, flags) {}
         KXAttributeScreenAdjustment(const std::string& name, KXModel* owner,
                                     const KXAttributeScreenAdjustment& source)
-            : KXBaseAttributeEnum<ScreenAdjustment>(name, owner, source)
-        {
-        }
+            : KXBaseAttributeEnum<ScreenAdjustment>(name, owner, source) {}
     };
 
     // Start values of the gameplay settings; plain members, not attributes: never packed, never

@@ -14,8 +14,7 @@
 
 namespace {
 
-KXAttributeObject* objectReference(const KXModel& linker, const char* name)
-{
+KXAttributeObject* objectReference(const KXModel& linker, const char* name) {
     KXBaseAttribute* found = linker.attribute(name);
     if (found == nullptr || found->typeId() != KXAttributeObject::staticType()) {
         return nullptr;
@@ -25,8 +24,7 @@ KXAttributeObject* objectReference(const KXModel& linker, const char* name)
 
 } // namespace
 
-KXBaseModelLevelSection::KXBaseModelLevelSection(const std::string& name) : KXModel(name)
-{
+KXBaseModelLevelSection::KXBaseModelLevelSection(const std::string& name) : KXModel(name) {
     m_initSection = new KXAttributeBool("Init Section", this);
     m_muted = new KXAttributeBool("Muted", this);
     m_solo = new KXAttributeBool("Solo", this);
@@ -39,29 +37,24 @@ KXBaseModelLevelSection::KXBaseModelLevelSection(const std::string& name) : KXMo
 }
 
 KXBaseModelLevelSection::KXBaseModelLevelSection(const KXBaseModelLevelSection& source)
-    : KXModel(source),
-      m_initSection(boundAttribute<KXAttributeBool>(*this, "Init Section")),
+    : KXModel(source), m_initSection(boundAttribute<KXAttributeBool>(*this, "Init Section")),
       m_muted(boundAttribute<KXAttributeBool>(*this, "Muted")),
       m_solo(boundAttribute<KXAttributeBool>(*this, "Solo")),
       m_startDistance(boundAttribute<KXAttributeFloat>(*this, "Start Distance")),
       m_endDistance(boundAttribute<KXAttributeFloat>(*this, "End Distance")),
       m_width(boundAttribute<KXAttributeFloat>(*this, "Width")),
-      m_playCooldown(boundAttribute<KXAttributeFloat>(*this, "Play Cooldown"))
-{
-}
+      m_playCooldown(boundAttribute<KXAttributeFloat>(*this, "Play Cooldown")) {}
 
 KXBaseModelLevelSection::~KXBaseModelLevelSection() = default;
 
-void KXBaseModelLevelSection::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelLevelSection::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModel::childAdded(child);
     if (std::shared_ptr<KXModelObject> object = modelKindCast<KXModelObject>(child)) {
         m_objects.push_back(object);
     }
 }
 
-void KXBaseModelLevelSection::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelLevelSection::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModel::childRemoved(child);
     if (std::shared_ptr<KXModelObject> object = modelKindCast<KXModelObject>(child)) {
         auto found = std::find(m_objects.begin(), m_objects.end(), object);
@@ -71,69 +64,57 @@ void KXBaseModelLevelSection::childRemoved(const std::shared_ptr<KXModel>& child
     }
 }
 
-void KXBaseModelLevelSection::allChildrenRemoved()
-{
+void KXBaseModelLevelSection::allChildrenRemoved() {
     KXModel::allChildrenRemoved();
     m_objects.clear();
 }
 
-void KXBaseModelLevelSection::setMuted(bool muted)
-{
+void KXBaseModelLevelSection::setMuted(bool muted) {
     if (m_muted != nullptr) {
         m_muted->setValue(muted);
     }
 }
 
-void KXBaseModelLevelSection::setSolo(bool solo)
-{
+void KXBaseModelLevelSection::setSolo(bool solo) {
     if (m_solo != nullptr) {
         m_solo->setValue(solo);
     }
 }
 
-bool KXBaseModelLevelSection::isInitSection() const
-{
+bool KXBaseModelLevelSection::isInitSection() const {
     return m_initSection != nullptr && m_initSection->value();
 }
 
-bool KXBaseModelLevelSection::isMuted() const
-{
+bool KXBaseModelLevelSection::isMuted() const {
     return m_muted != nullptr && m_muted->value();
 }
 
-bool KXBaseModelLevelSection::isSolo() const
-{
+bool KXBaseModelLevelSection::isSolo() const {
     return m_solo != nullptr && m_solo->value();
 }
 
-float KXBaseModelLevelSection::startDistance() const
-{
+float KXBaseModelLevelSection::startDistance() const {
     return m_startDistance != nullptr ? m_startDistance->value() : 0.0f;
 }
 
-float KXBaseModelLevelSection::endDistance() const
-{
+float KXBaseModelLevelSection::endDistance() const {
     return m_endDistance != nullptr ? m_endDistance->value() : -1.0f;
 }
 
-float KXBaseModelLevelSection::width() const
-{
+float KXBaseModelLevelSection::width() const {
     return m_width != nullptr ? m_width->value() : 0.0f;
 }
 
-int KXBaseModelLevelSection::playCooldown() const
-{
+int KXBaseModelLevelSection::playCooldown() const {
     return m_playCooldown != nullptr ? kx::truncateToInt(m_playCooldown->value()) : 0;
 }
 
-std::shared_ptr<KXModelObject> KXBaseModelLevelSection::objectAt(size_t index) const
-{
+std::shared_ptr<KXModelObject> KXBaseModelLevelSection::objectAt(size_t index) const {
     return index < m_objects.size() ? m_objects[index] : nullptr;
 }
 
 void KXBaseModelLevelSection::copySectionChildren(const std::shared_ptr<KXModel>& source, bool deep,
-                                                  bool registerClones)
-{
+                                                  bool registerClones) {
     removeAllChildren(true);
     if (!source) {
         return;

@@ -14,8 +14,7 @@ namespace {
 
 using LinkerSet = std::set<std::shared_ptr<KXModelLinker>>;
 
-void addDirectLinkers(const KXModel& object, LinkerSet& linkers)
-{
+void addDirectLinkers(const KXModel& object, LinkerSet& linkers) {
     for (KXBaseAttribute* referrer : object.referrers()) {
         KXModel* owner = referrer->owner();
         if (owner == nullptr) {
@@ -29,8 +28,7 @@ void addDirectLinkers(const KXModel& object, LinkerSet& linkers)
 
 // Walks objects and linkers with an explicit work list: each object is expanded once, so cycles
 // end, and a long chain cannot exhaust the stack.
-void addTransitiveLinkers(const std::shared_ptr<KXModel>& start, LinkerSet& linkers)
-{
+void addTransitiveLinkers(const std::shared_ptr<KXModel>& start, LinkerSet& linkers) {
     std::set<const KXModel*> visited;
     std::vector<std::shared_ptr<KXModel>> pending{start};
     while (!pending.empty()) {
@@ -54,8 +52,7 @@ void addTransitiveLinkers(const std::shared_ptr<KXModel>& start, LinkerSet& link
 
 } // namespace
 
-KXBaseModelLinker::KXBaseModelLinker(const std::string& name) : KXModel(name)
-{
+KXBaseModelLinker::KXBaseModelLinker(const std::string& name) : KXModel(name) {
     m_objectA = new KXAttributeObject("Object A", this);
     m_objectB = new KXAttributeObject("Object B", this);
     m_speed = new KXAttributeFloat("Speed", this);
@@ -66,43 +63,34 @@ KXBaseModelLinker::KXBaseModelLinker(const std::string& name) : KXModel(name)
 }
 
 KXBaseModelLinker::KXBaseModelLinker(const KXBaseModelLinker& source)
-    : KXModel(source),
-      m_objectA(boundAttribute<KXAttributeObject>(*this, "Object A")),
+    : KXModel(source), m_objectA(boundAttribute<KXAttributeObject>(*this, "Object A")),
       m_objectB(boundAttribute<KXAttributeObject>(*this, "Object B")),
       m_speed(boundAttribute<KXAttributeFloat>(*this, "Speed")),
       m_torque(boundAttribute<KXAttributeFloat>(*this, "Torque")),
-      m_buttonActivated(boundAttribute<KXAttributeBool>(*this, "Button Activated"))
-{
-}
+      m_buttonActivated(boundAttribute<KXAttributeBool>(*this, "Button Activated")) {}
 
-std::shared_ptr<KXModelObject> KXBaseModelLinker::objectA() const
-{
+std::shared_ptr<KXModelObject> KXBaseModelLinker::objectA() const {
     return m_objectA != nullptr ? m_objectA->value() : nullptr;
 }
 
-std::shared_ptr<KXModelObject> KXBaseModelLinker::objectB() const
-{
+std::shared_ptr<KXModelObject> KXBaseModelLinker::objectB() const {
     return m_objectB != nullptr ? m_objectB->value() : nullptr;
 }
 
-float KXBaseModelLinker::speed() const
-{
+float KXBaseModelLinker::speed() const {
     return m_speed != nullptr ? m_speed->value() : 0.0f;
 }
 
-float KXBaseModelLinker::torque() const
-{
+float KXBaseModelLinker::torque() const {
     return m_torque != nullptr ? m_torque->value() : 0.0f;
 }
 
-bool KXBaseModelLinker::isButtonActivated() const
-{
+bool KXBaseModelLinker::isButtonActivated() const {
     return m_buttonActivated != nullptr && m_buttonActivated->value();
 }
 
 void KXBaseModelLinker::setObjects(const std::shared_ptr<KXModelObject>& objectA,
-                                   const std::shared_ptr<KXModelObject>& objectB, bool silent)
-{
+                                   const std::shared_ptr<KXModelObject>& objectB, bool silent) {
     if (m_objectA != nullptr) {
         m_objectA->setValue(objectA, true);
     }
@@ -114,9 +102,8 @@ void KXBaseModelLinker::setObjects(const std::shared_ptr<KXModelObject>& objectA
     }
 }
 
-std::vector<std::shared_ptr<KXModelLinker>> KXBaseModelLinker::findLinkers(const std::shared_ptr<KXModel>& object,
-                                                                           bool transitive)
-{
+std::vector<std::shared_ptr<KXModelLinker>>
+KXBaseModelLinker::findLinkers(const std::shared_ptr<KXModel>& object, bool transitive) {
     LinkerSet linkers;
     if (transitive) {
         addTransitiveLinkers(object, linkers);

@@ -27,8 +27,8 @@ public:
 
     // Each reference that changes moves between the objects' referrer lists; unless silent,
     // the model then announces the change.
-    void setObjects(const std::shared_ptr<KXModelObject>& objectA, const std::shared_ptr<KXModelObject>& objectB,
-                    bool silent = false);
+    void setObjects(const std::shared_ptr<KXModelObject>& objectA,
+                    const std::shared_ptr<KXModelObject>& objectB, bool silent = false);
 
     // The linkers that refer to the object; transitive: also those reached through the other
     // objects of those linkers. Each linker once, order not significant.

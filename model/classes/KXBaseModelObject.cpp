@@ -15,8 +15,7 @@ constexpr float kDefaultContentExtent = 100.0f;
 
 // One axis of the screen adaptation: far-edge values keep their distance from the far visible
 // edge, near-edge values from the near one.
-float adjustAxis(float value, float designExtent, float visibleExtent, float visibleOrigin)
-{
+float adjustAxis(float value, float designExtent, float visibleExtent, float visibleOrigin) {
     const double design = designExtent;
     if (value > 0.7 * design) {
         return visibleOrigin + visibleExtent - (designExtent - value);
@@ -29,8 +28,7 @@ float adjustAxis(float value, float designExtent, float visibleExtent, float vis
 
 } // namespace
 
-KXBaseModelObject::KXBaseModelObject(const std::string& name) : KXModelCompound(name)
-{
+KXBaseModelObject::KXBaseModelObject(const std::string& name) : KXModelCompound(name) {
     m_position = new KXAttributePoint("Position", this);
     m_rotation = new KXAttributeFloat("Rotation", this);
     m_scale = new KXAttributePoint("Scale", this);
@@ -43,61 +41,49 @@ KXBaseModelObject::KXBaseModelObject(const std::string& name) : KXModelCompound(
 }
 
 KXBaseModelObject::KXBaseModelObject(const KXBaseModelObject& source)
-    : KXModelCompound(source),
-      m_position(boundAttribute<KXAttributePoint>(*this, "Position")),
+    : KXModelCompound(source), m_position(boundAttribute<KXAttributePoint>(*this, "Position")),
       m_rotation(boundAttribute<KXAttributeFloat>(*this, "Rotation")),
       m_scale(boundAttribute<KXAttributePoint>(*this, "Scale")),
       m_opacity(boundAttribute<KXAttributeFloat>(*this, "Opacity")),
       m_zDepth(boundAttribute<KXAttributeInt>(*this, "Z Depth")),
-      m_hidden(boundAttribute<KXAttributeBool>(*this, "Hidden"))
-{
-}
+      m_hidden(boundAttribute<KXAttributeBool>(*this, "Hidden")) {}
 
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelObject::spriteContainer() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelObject::spriteContainer() const {
     return nullptr;
 }
 
-std::shared_ptr<KXModelPolygon> KXBaseModelObject::collisionShape() const
-{
+std::shared_ptr<KXModelPolygon> KXBaseModelObject::collisionShape() const {
     return nullptr;
 }
 
-CCSize KXBaseModelObject::contentSize(float time) const
-{
+CCSize KXBaseModelObject::contentSize(float time) const {
     if (std::shared_ptr<KXModelSpriteContainer> container = spriteContainer()) {
         return container->frameSourceSizeAt(time);
     }
     return CCSize(kDefaultContentExtent, kDefaultContentExtent);
 }
 
-bool KXBaseModelObject::isSpawner() const
-{
+bool KXBaseModelObject::isSpawner() const {
     return false;
 }
 
-float KXBaseModelObject::spawnRate() const
-{
+float KXBaseModelObject::spawnRate() const {
     return 0.0f;
 }
 
-bool KXBaseModelObject::isHidden() const
-{
+bool KXBaseModelObject::isHidden() const {
     return m_hidden != nullptr && m_hidden->value();
 }
 
-int KXBaseModelObject::zDepth() const
-{
+int KXBaseModelObject::zDepth() const {
     return m_zDepth != nullptr ? m_zDepth->value() : 0;
 }
 
-CCPoint KXBaseModelObject::positionVariance() const
-{
+CCPoint KXBaseModelObject::positionVariance() const {
     return m_position != nullptr ? m_position->variableValue() : CCPoint();
 }
 
-CCPoint KXBaseModelObject::animatedPosition(float time, int key) const
-{
+CCPoint KXBaseModelObject::animatedPosition(float time, int key) const {
     if (m_position == nullptr) {
         return CCPoint();
     }
@@ -105,8 +91,7 @@ CCPoint KXBaseModelObject::animatedPosition(float time, int key) const
     return CCPoint(m_position->value().x + offset.x, m_position->value().y + offset.y);
 }
 
-CCPoint KXBaseModelObject::animatedScale(float time, int key) const
-{
+CCPoint KXBaseModelObject::animatedScale(float time, int key) const {
     if (m_scale == nullptr) {
         return CCPoint(1.0f, 1.0f);
     }
@@ -114,36 +99,30 @@ CCPoint KXBaseModelObject::animatedScale(float time, int key) const
     return CCPoint(m_scale->value().x + offset.x, m_scale->value().y + offset.y);
 }
 
-float KXBaseModelObject::animatedRotation(float time, int key) const
-{
+float KXBaseModelObject::animatedRotation(float time, int key) const {
     return m_rotation != nullptr ? m_rotation->value() + m_rotation->animatedValue(time, key) : 0.0f;
 }
 
-float KXBaseModelObject::animatedOpacity(float time, int key) const
-{
+float KXBaseModelObject::animatedOpacity(float time, int key) const {
     return m_opacity != nullptr ? m_opacity->value() + m_opacity->animatedValue(time, key) : 1.0f;
 }
 
-CCPoint KXBaseModelObject::randomizedPosition() const
-{
+CCPoint KXBaseModelObject::randomizedPosition() const {
     return m_position != nullptr ? m_position->randomValue() : CCPoint();
 }
 
-float KXBaseModelObject::randomizedRotation() const
-{
+float KXBaseModelObject::randomizedRotation() const {
     return m_rotation != nullptr ? m_rotation->randomValue() : 0.0f;
 }
 
-CCSize KXBaseModelObject::designSize()
-{
+CCSize KXBaseModelObject::designSize() {
     if (KXModelGeneralSettings::shared()->orientation() == KXBaseModelGeneralSettings::OrientationLandscape) {
         return CCSize(1136.0f, 640.0f);
     }
     return CCSize(640.0f, 1136.0f);
 }
 
-CCPoint KXBaseModelObject::screenAdjustedPosition(float time, int key) const
-{
+CCPoint KXBaseModelObject::screenAdjustedPosition(float time, int key) const {
     const CCPoint position = animatedPosition(time, key);
     const CCSize design = designSize();
     CCDirector* director = CCDirector::sharedDirector();
@@ -153,22 +132,19 @@ CCPoint KXBaseModelObject::screenAdjustedPosition(float time, int key) const
                    adjustAxis(position.y, design.height, visibleSize.height, visibleOrigin.y));
 }
 
-void KXBaseModelObject::setPosition(const CCPoint& position)
-{
+void KXBaseModelObject::setPosition(const CCPoint& position) {
     if (m_position != nullptr) {
         m_position->setValue(position);
     }
 }
 
-void KXBaseModelObject::setScale(const CCPoint& scale)
-{
+void KXBaseModelObject::setScale(const CCPoint& scale) {
     if (m_scale != nullptr) {
         m_scale->setValue(scale);
     }
 }
 
-void KXBaseModelObject::setZDepth(int depth)
-{
+void KXBaseModelObject::setZDepth(int depth) {
     if (m_zDepth != nullptr) {
         m_zDepth->setValue(depth);
     }

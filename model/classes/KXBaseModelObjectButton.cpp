@@ -30,8 +30,7 @@ constexpr const char* kTouchEmulation = "Touch Emulation";
 constexpr double kTouchEmulationThreshold = 0.5;
 
 // The interval as a whole repeat count; 0 when it gives no usable count (not finite, below 1).
-int wholeInterval(float interval)
-{
+int wholeInterval(float interval) {
     if (!std::isfinite(interval) || !(interval > 0.0f)) {
         return 0;
     }
@@ -40,18 +39,15 @@ int wholeInterval(float interval)
 } // namespace
 
 KXBaseModelObjectButton::KXBaseModelObjectButton(const std::string& name)
-    : KXModelObjectImage(name),
-      m_imageSelected(new KXAttributeSprite(kImageSelected, nullptr, 0)),
-      m_action(new KXAttributeStringList(kAction, this)),
-      m_interval(new KXAttributeFloat(kInterval, this)),
+    : KXModelObjectImage(name), m_imageSelected(new KXAttributeSprite(kImageSelected, nullptr, 0)),
+      m_action(new KXAttributeStringList(kAction, this)), m_interval(new KXAttributeFloat(kInterval, this)),
       m_backTo(new KXAttributeStringList(kBackTo, this)),
       m_backToWorld(new KXAttributeStringList(kBackToWorld, this)),
       m_clickSound(new KXAttributeSound(kClickSound, this)),
       m_releaseSound(new KXAttributeSound(kReleaseSound, this)),
       m_blockTouch(new KXAttributeBool(kBlockTouch, this)),
       m_keyboardKey(new KXAttributeKey(kKeyboardKey, this)),
-      m_touchEmulation(new KXAttributeFloat(kTouchEmulation, this))
-{
+      m_touchEmulation(new KXAttributeFloat(kTouchEmulation, this)) {
     // The pressed image is stored right after the normal one, before "Autohide".
     insertAttribute(m_imageSelected, attributeIndex(attribute(kAutohide)));
 
@@ -66,8 +62,7 @@ KXBaseModelObjectButton::KXBaseModelObjectButton(const std::string& name)
 }
 
 KXBaseModelObjectButton::KXBaseModelObjectButton(const KXBaseModelObjectButton& source)
-    : KXModelObjectImage(source),
-      m_imageSelected(boundAttribute<KXAttributeSprite>(*this, kImageSelected)),
+    : KXModelObjectImage(source), m_imageSelected(boundAttribute<KXAttributeSprite>(*this, kImageSelected)),
       m_action(boundAttribute<KXAttributeStringList>(*this, kAction)),
       m_interval(boundAttribute<KXAttributeFloat>(*this, kInterval)),
       m_backTo(boundAttribute<KXAttributeStringList>(*this, kBackTo)),
@@ -76,38 +71,45 @@ KXBaseModelObjectButton::KXBaseModelObjectButton(const KXBaseModelObjectButton& 
       m_releaseSound(boundAttribute<KXAttributeSound>(*this, kReleaseSound)),
       m_blockTouch(boundAttribute<KXAttributeBool>(*this, kBlockTouch)),
       m_keyboardKey(boundAttribute<KXAttributeKey>(*this, kKeyboardKey)),
-      m_touchEmulation(boundAttribute<KXAttributeFloat>(*this, kTouchEmulation))
-{
-}
+      m_touchEmulation(boundAttribute<KXAttributeFloat>(*this, kTouchEmulation)) {}
 
-void KXBaseModelObjectButton::bindActionAttribute(const char* storedName)
-{
+void KXBaseModelObjectButton::bindActionAttribute(const char* storedName) {
     m_action = boundAttribute<KXAttributeStringList>(*this, storedName);
 }
 
-void KXBaseModelObjectButton::bindImageSelectedAttribute(const char* storedName)
-{
+void KXBaseModelObjectButton::bindImageSelectedAttribute(const char* storedName) {
     m_imageSelected = boundAttribute<KXAttributeSprite>(*this, storedName);
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectButton::imageSelected() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectButton::imageSelected() const {
     return attributeValue(m_imageSelected);
 }
-std::shared_ptr<KXModelSound> KXBaseModelObjectButton::clickSound() const { return attributeValue(m_clickSound); }
-std::shared_ptr<KXModelSound> KXBaseModelObjectButton::releaseSound() const
-{
+std::shared_ptr<KXModelSound> KXBaseModelObjectButton::clickSound() const {
+    return attributeValue(m_clickSound);
+}
+std::shared_ptr<KXModelSound> KXBaseModelObjectButton::releaseSound() const {
     return attributeValue(m_releaseSound);
 }
-int KXBaseModelObjectButton::keyboardKey() const { return attributeValue(m_keyboardKey); }
-const std::string& KXBaseModelObjectButton::action() const { return attributeText(m_action); }
-float KXBaseModelObjectButton::interval() const { return attributeValue(m_interval); }
-const std::string& KXBaseModelObjectButton::backTo() const { return attributeText(m_backTo); }
-const std::string& KXBaseModelObjectButton::backToWorld() const { return attributeText(m_backToWorld); }
-bool KXBaseModelObjectButton::blockTouch() const { return attributeValue(m_blockTouch); }
+int KXBaseModelObjectButton::keyboardKey() const {
+    return attributeValue(m_keyboardKey);
+}
+const std::string& KXBaseModelObjectButton::action() const {
+    return attributeText(m_action);
+}
+float KXBaseModelObjectButton::interval() const {
+    return attributeValue(m_interval);
+}
+const std::string& KXBaseModelObjectButton::backTo() const {
+    return attributeText(m_backTo);
+}
+const std::string& KXBaseModelObjectButton::backToWorld() const {
+    return attributeText(m_backToWorld);
+}
+bool KXBaseModelObjectButton::blockTouch() const {
+    return attributeValue(m_blockTouch);
+}
 
-bool KXBaseModelObjectButton::isTouchEmulationOn(float time, int stateKey) const
-{
+bool KXBaseModelObjectButton::isTouchEmulationOn(float time, int stateKey) const {
     if (m_touchEmulation == nullptr) {
         return false;
     }
@@ -116,14 +118,12 @@ bool KXBaseModelObjectButton::isTouchEmulationOn(float time, int stateKey) const
     return static_cast<float>(sum) >= static_cast<float>(kTouchEmulationThreshold);
 }
 
-void KXBaseModelObjectButton::resetPressCounter()
-{
+void KXBaseModelObjectButton::resetPressCounter() {
     m_pressCounter = kx::truncateToInt(interval());
     m_actionHeld = false;
 }
 
-void KXBaseModelObjectButton::countPress()
-{
+void KXBaseModelObjectButton::countPress() {
     // Saturates rather than wrapping after two billion builds.
     if (m_pressCounter > INT32_MIN) {
         --m_pressCounter;
@@ -131,10 +131,11 @@ void KXBaseModelObjectButton::countPress()
     m_actionHeld = false;
 }
 
-void KXBaseModelObjectButton::setActionHeld() { m_actionHeld = true; }
+void KXBaseModelObjectButton::setActionHeld() {
+    m_actionHeld = true;
+}
 
-bool KXBaseModelObjectButton::isActionDue() const
-{
+bool KXBaseModelObjectButton::isActionDue() const {
     if (m_actionHeld) {
         return false;
     }
@@ -146,8 +147,7 @@ bool KXBaseModelObjectButton::isActionDue() const
     return (static_cast<int64_t>(m_pressCounter) - 1) % period == 0;
 }
 
-std::string KXBaseModelObjectButton::resolvedBackTo() const
-{
+std::string KXBaseModelObjectButton::resolvedBackTo() const {
     if (!backToWorld().empty()) {
         return backTo();
     }
@@ -161,8 +161,7 @@ std::string KXBaseModelObjectButton::resolvedBackTo() const
     return std::string();
 }
 
-std::string KXBaseModelObjectButton::resolvedBackToWorld() const
-{
+std::string KXBaseModelObjectButton::resolvedBackToWorld() const {
     if (!backToWorld().empty()) {
         return backToWorld();
     }

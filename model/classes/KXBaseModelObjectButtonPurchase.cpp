@@ -19,18 +19,15 @@ constexpr const char* kAdNetwork = "Ad Network";
 } // namespace
 
 KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(const std::string& name)
-    : KXModelObjectButton(name),
-      m_type(new KXAttributeStringList(kType, nullptr)),
+    : KXModelObjectButton(name), m_type(new KXAttributeStringList(kType, nullptr)),
       m_visibilityThreshold(new KXAttributeFloat(kVisibilityThreshold, nullptr)),
-      m_buyAndUse(new KXAttributeBool(kBuyAndUse, this)),
-      m_quantity(new KXAttributeFloat(kQuantity, this)),
+      m_buyAndUse(new KXAttributeBool(kBuyAndUse, this)), m_quantity(new KXAttributeFloat(kQuantity, this)),
       m_purchaseComplete(new KXAttributeSound(kPurchaseComplete, this)),
       m_purchaseMethod(new KXAttributeStringList(kPurchaseMethod, this)),
       m_price(new KXAttributeFloat(kPrice, this)),
       m_oneTimePurchase(new KXAttributeStringList(kOneTimePurchase, this)),
       m_storeIdentifier(new KXAttributeString(kStoreIdentifier, this)),
-      m_adNetwork(new KXAttributeStringList(kAdNetwork, this))
-{
+      m_adNetwork(new KXAttributeStringList(kAdNetwork, this)) {
     m_quantity->setValue(1.0f, true);
 
     KXBaseAttribute* selection = actionAttribute();
@@ -45,9 +42,9 @@ KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(const std::stri
     insertAttribute(m_visibilityThreshold, index < 0 ? -1 : index + 1);
 }
 
-KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(const KXBaseModelObjectButtonPurchase& source)
-    : KXModelObjectButton(source),
-      m_type(boundAttribute<KXAttributeStringList>(*this, kType)),
+KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(
+    const KXBaseModelObjectButtonPurchase& source)
+    : KXModelObjectButton(source), m_type(boundAttribute<KXAttributeStringList>(*this, kType)),
       m_visibilityThreshold(boundAttribute<KXAttributeFloat>(*this, kVisibilityThreshold)),
       m_buyAndUse(boundAttribute<KXAttributeBool>(*this, kBuyAndUse)),
       m_quantity(boundAttribute<KXAttributeFloat>(*this, kQuantity)),
@@ -56,28 +53,40 @@ KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(const KXBaseMod
       m_price(boundAttribute<KXAttributeFloat>(*this, kPrice)),
       m_oneTimePurchase(boundAttribute<KXAttributeStringList>(*this, kOneTimePurchase)),
       m_storeIdentifier(boundAttribute<KXAttributeString>(*this, kStoreIdentifier)),
-      m_adNetwork(boundAttribute<KXAttributeStringList>(*this, kAdNetwork))
-{
+      m_adNetwork(boundAttribute<KXAttributeStringList>(*this, kAdNetwork)) {
     bindActionAttribute(kPowerupSelectionName);
 }
 
-int KXBaseModelObjectButtonPurchase::powerupSelectionId() const { return leadingInteger(action()); }
-std::string KXBaseModelObjectButtonPurchase::purchaseType() const { return attributeText(m_type); }
-float KXBaseModelObjectButtonPurchase::visibilityThreshold() const { return attributeValue(m_visibilityThreshold); }
-bool KXBaseModelObjectButtonPurchase::buyAndUse() const { return attributeValue(m_buyAndUse); }
-float KXBaseModelObjectButtonPurchase::quantity() const { return attributeValue(m_quantity); }
-std::shared_ptr<KXModelSound> KXBaseModelObjectButtonPurchase::purchaseCompleteSound() const
-{
+int KXBaseModelObjectButtonPurchase::powerupSelectionId() const {
+    return leadingInteger(action());
+}
+std::string KXBaseModelObjectButtonPurchase::purchaseType() const {
+    return attributeText(m_type);
+}
+float KXBaseModelObjectButtonPurchase::visibilityThreshold() const {
+    return attributeValue(m_visibilityThreshold);
+}
+bool KXBaseModelObjectButtonPurchase::buyAndUse() const {
+    return attributeValue(m_buyAndUse);
+}
+float KXBaseModelObjectButtonPurchase::quantity() const {
+    return attributeValue(m_quantity);
+}
+std::shared_ptr<KXModelSound> KXBaseModelObjectButtonPurchase::purchaseCompleteSound() const {
     return m_purchaseComplete != nullptr ? m_purchaseComplete->value() : nullptr;
 }
-const std::string& KXBaseModelObjectButtonPurchase::purchaseMethod() const { return attributeText(m_purchaseMethod); }
-float KXBaseModelObjectButtonPurchase::price() const { return attributeValue(m_price); }
-const std::string& KXBaseModelObjectButtonPurchase::oneTimePurchase() const
-{
+const std::string& KXBaseModelObjectButtonPurchase::purchaseMethod() const {
+    return attributeText(m_purchaseMethod);
+}
+float KXBaseModelObjectButtonPurchase::price() const {
+    return attributeValue(m_price);
+}
+const std::string& KXBaseModelObjectButtonPurchase::oneTimePurchase() const {
     return attributeText(m_oneTimePurchase);
 }
-const std::string& KXBaseModelObjectButtonPurchase::storeIdentifier() const
-{
+const std::string& KXBaseModelObjectButtonPurchase::storeIdentifier() const {
     return attributeText(m_storeIdentifier);
 }
-const std::string& KXBaseModelObjectButtonPurchase::adNetwork() const { return attributeText(m_adNetwork); }
+const std::string& KXBaseModelObjectButtonPurchase::adNetwork() const {
+    return attributeText(m_adNetwork);
+}

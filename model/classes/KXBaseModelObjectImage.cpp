@@ -12,26 +12,20 @@ constexpr const char* kStickToEdge = "Stick To Edge";
 } // namespace
 
 KXBaseModelObjectImage::KXBaseModelObjectImage(const std::string& name)
-    : KXModelObject(name),
-      m_image(new KXAttributeSprite(kImage, this, 0)),
+    : KXModelObject(name), m_image(new KXAttributeSprite(kImage, this, 0)),
       m_autohide(new KXAttributeFloat(kAutohide, this)),
-      m_stickToEdge(new KXAttributeBool(kStickToEdge, this))
-{
+      m_stickToEdge(new KXAttributeBool(kStickToEdge, this)) {
     m_stickToEdge->setValue(true, true);
 }
 
 KXBaseModelObjectImage::KXBaseModelObjectImage(const KXBaseModelObjectImage& source)
-    : KXModelObject(source),
-      m_image(boundAttribute<KXAttributeSprite>(*this, kImage)),
+    : KXModelObject(source), m_image(boundAttribute<KXAttributeSprite>(*this, kImage)),
       m_autohide(boundAttribute<KXAttributeFloat>(*this, kAutohide)),
-      m_stickToEdge(boundAttribute<KXAttributeBool>(*this, kStickToEdge))
-{
-}
+      m_stickToEdge(boundAttribute<KXAttributeBool>(*this, kStickToEdge)) {}
 
 KXBaseModelObjectImage::~KXBaseModelObjectImage() = default;
 
-void KXBaseModelObjectImage::attributeChanged(KXBaseAttribute* attribute, int flag)
-{
+void KXBaseModelObjectImage::attributeChanged(KXBaseAttribute* attribute, int flag) {
     KXModelObject::attributeChanged(attribute, flag);
     if (attribute == nullptr || attribute != static_cast<KXBaseAttribute*>(nameAttribute())) {
         return;
@@ -41,29 +35,34 @@ void KXBaseModelObjectImage::attributeChanged(KXBaseAttribute* attribute, int fl
     }
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectImage::spriteContainer() const { return image(); }
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectImage::spriteContainer() const {
+    return image();
+}
 
-std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectImage::image() const { return attributeValue(m_image); }
+std::shared_ptr<KXModelSpriteContainer> KXBaseModelObjectImage::image() const {
+    return attributeValue(m_image);
+}
 
-void KXBaseModelObjectImage::setImage(const std::shared_ptr<KXModelSpriteContainer>& sprite)
-{
+void KXBaseModelObjectImage::setImage(const std::shared_ptr<KXModelSpriteContainer>& sprite) {
     if (m_image != nullptr) {
         m_image->setValue(sprite, false);
     }
 }
 
-float KXBaseModelObjectImage::autohide() const { return attributeValue(m_autohide); }
+float KXBaseModelObjectImage::autohide() const {
+    return attributeValue(m_autohide);
+}
 
-bool KXBaseModelObjectImage::stickToEdge() const { return attributeValue(m_stickToEdge); }
+bool KXBaseModelObjectImage::stickToEdge() const {
+    return attributeValue(m_stickToEdge);
+}
 
-void KXBaseModelObjectImage::setStickToEdge(bool stick)
-{
+void KXBaseModelObjectImage::setStickToEdge(bool stick) {
     if (m_stickToEdge != nullptr) {
         m_stickToEdge->setValue(stick, false);
     }
 }
 
-void KXBaseModelObjectImage::bindImageAttribute(const char* storedName)
-{
+void KXBaseModelObjectImage::bindImageAttribute(const char* storedName) {
     m_image = boundAttribute<KXAttributeSprite>(*this, storedName);
 }

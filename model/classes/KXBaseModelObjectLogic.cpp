@@ -15,21 +15,25 @@ constexpr const char* kAffectedAsset = "Affected asset";
 constexpr const char* kAffectOperation = "Affect operation";
 constexpr float kShapeSide = 60.0f;
 
-bool hasX(const KXAttributePoint* point) { return point == nullptr || !point->isXEmpty(); }
-bool hasY(const KXAttributePoint* point) { return point == nullptr || !point->isYEmpty(); }
-bool hasValue(const KXAttributeFloat* value) { return value == nullptr || !value->isEmpty(); }
+bool hasX(const KXAttributePoint* point) {
+    return point == nullptr || !point->isXEmpty();
+}
+bool hasY(const KXAttributePoint* point) {
+    return point == nullptr || !point->isYEmpty();
+}
+bool hasValue(const KXAttributeFloat* value) {
+    return value == nullptr || !value->isEmpty();
+}
 } // namespace
 
 KXBaseModelObjectLogic::KXBaseModelObjectLogic(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_positionModifier(new KXAttributePoint(kPositionModifier, this, 0)),
+    : KXModelObjectAsset(name), m_positionModifier(new KXAttributePoint(kPositionModifier, this, 0)),
       m_rotationModifier(new KXAttributeFloat(kRotationModifier, this, 0)),
       m_scaleModifier(new KXAttributePoint(kScaleModifier, this, 0)),
       m_linearVelocityModifier(new KXAttributePoint(kLinearVelocityModifier, this, 0)),
       m_angularVelocityModifier(new KXAttributeFloat(kAngularVelocityModifier, this, 0)),
       m_affectedAsset(new KXAttributeStringList(kAffectedAsset, this)),
-      m_affectOperation(new KXAttributeStringList(kAffectOperation, this))
-{
+      m_affectOperation(new KXAttributeStringList(kAffectOperation, this)) {
     for (KXAttributePoint* point : {m_positionModifier, m_scaleModifier, m_linearVelocityModifier}) {
         point->setEmptyAllowed(true, true);
     }
@@ -52,35 +56,65 @@ KXBaseModelObjectLogic::KXBaseModelObjectLogic(const KXBaseModelObjectLogic& sou
       m_angularVelocityModifier(boundAttribute<KXAttributeFloat>(*this, kAngularVelocityModifier)),
       m_affectedAsset(boundAttribute<KXAttributeStringList>(*this, kAffectedAsset)),
       m_affectOperation(boundAttribute<KXAttributeStringList>(*this, kAffectOperation)),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide))
-{
+      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {}
+
+std::shared_ptr<KXModelPolygon> KXBaseModelObjectLogic::collisionShape() const {
+    return m_shape;
 }
 
-std::shared_ptr<KXModelPolygon> KXBaseModelObjectLogic::collisionShape() const { return m_shape; }
-
-cocos2d::CCSize KXBaseModelObjectLogic::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXBaseModelObjectLogic::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kShapeSide, kShapeSide);
 }
 
-bool KXBaseModelObjectLogic::hasPositionModifierX() const { return hasX(m_positionModifier); }
-bool KXBaseModelObjectLogic::hasPositionModifierY() const { return hasY(m_positionModifier); }
-bool KXBaseModelObjectLogic::hasRotationModifier() const { return hasValue(m_rotationModifier); }
-bool KXBaseModelObjectLogic::hasScaleModifierX() const { return hasX(m_scaleModifier); }
-bool KXBaseModelObjectLogic::hasScaleModifierY() const { return hasY(m_scaleModifier); }
-bool KXBaseModelObjectLogic::hasLinearVelocityModifierX() const { return hasX(m_linearVelocityModifier); }
-bool KXBaseModelObjectLogic::hasLinearVelocityModifierY() const { return hasY(m_linearVelocityModifier); }
-bool KXBaseModelObjectLogic::hasLinearVelocityModifier() const
-{
+bool KXBaseModelObjectLogic::hasPositionModifierX() const {
+    return hasX(m_positionModifier);
+}
+bool KXBaseModelObjectLogic::hasPositionModifierY() const {
+    return hasY(m_positionModifier);
+}
+bool KXBaseModelObjectLogic::hasRotationModifier() const {
+    return hasValue(m_rotationModifier);
+}
+bool KXBaseModelObjectLogic::hasScaleModifierX() const {
+    return hasX(m_scaleModifier);
+}
+bool KXBaseModelObjectLogic::hasScaleModifierY() const {
+    return hasY(m_scaleModifier);
+}
+bool KXBaseModelObjectLogic::hasLinearVelocityModifierX() const {
+    return hasX(m_linearVelocityModifier);
+}
+bool KXBaseModelObjectLogic::hasLinearVelocityModifierY() const {
+    return hasY(m_linearVelocityModifier);
+}
+bool KXBaseModelObjectLogic::hasLinearVelocityModifier() const {
     return hasLinearVelocityModifierX() || hasLinearVelocityModifierY();
 }
-bool KXBaseModelObjectLogic::hasAngularVelocityModifier() const { return hasValue(m_angularVelocityModifier); }
+bool KXBaseModelObjectLogic::hasAngularVelocityModifier() const {
+    return hasValue(m_angularVelocityModifier);
+}
 
-CCPoint KXBaseModelObjectLogic::positionModifier() const { return attributeValue(m_positionModifier); }
-float KXBaseModelObjectLogic::rotationModifier() const { return attributeValue(m_rotationModifier); }
-CCPoint KXBaseModelObjectLogic::scaleModifier() const { return attributeValue(m_scaleModifier); }
-CCPoint KXBaseModelObjectLogic::linearVelocityModifier() const { return attributeValue(m_linearVelocityModifier); }
-float KXBaseModelObjectLogic::angularVelocityModifier() const { return attributeValue(m_angularVelocityModifier); }
-const std::string& KXBaseModelObjectLogic::affectedAsset() const { return attributeText(m_affectedAsset); }
-int KXBaseModelObjectLogic::affectedAssetValue() const { return leadingInteger(affectedAsset()); }
-const std::string& KXBaseModelObjectLogic::affectOperation() const { return attributeText(m_affectOperation); }
+CCPoint KXBaseModelObjectLogic::positionModifier() const {
+    return attributeValue(m_positionModifier);
+}
+float KXBaseModelObjectLogic::rotationModifier() const {
+    return attributeValue(m_rotationModifier);
+}
+CCPoint KXBaseModelObjectLogic::scaleModifier() const {
+    return attributeValue(m_scaleModifier);
+}
+CCPoint KXBaseModelObjectLogic::linearVelocityModifier() const {
+    return attributeValue(m_linearVelocityModifier);
+}
+float KXBaseModelObjectLogic::angularVelocityModifier() const {
+    return attributeValue(m_angularVelocityModifier);
+}
+const std::string& KXBaseModelObjectLogic::affectedAsset() const {
+    return attributeText(m_affectedAsset);
+}
+int KXBaseModelObjectLogic::affectedAssetValue() const {
+    return leadingInteger(affectedAsset());
+}
+const std::string& KXBaseModelObjectLogic::affectOperation() const {
+    return attributeText(m_affectOperation);
+}

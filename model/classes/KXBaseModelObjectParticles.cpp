@@ -18,27 +18,22 @@ KXBaseModelObjectParticles::KXBaseModelObjectParticles(const std::string& name)
     : KXModelObjectAsset(name),
       // The port that the emitter models link to; it holds no value.
       m_emittersPort(new KXAttributeParticlesEmitters(kEmitters, this, 0)),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide))
-{
-}
+      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {}
 
 KXBaseModelObjectParticles::KXBaseModelObjectParticles(const KXBaseModelObjectParticles& source)
     : KXModelObjectAsset(source),
       m_emittersPort(boundAttribute<KXAttributeParticlesEmitters>(*this, kEmitters)),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide))
-{
-}
+      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {}
 
-void KXBaseModelObjectParticles::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelObjectParticles::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModelObjectAsset::childAdded(child);
-    if (std::shared_ptr<KXModelObjectParticlesEmitter> emitter = modelCast<KXModelObjectParticlesEmitter>(child)) {
+    if (std::shared_ptr<KXModelObjectParticlesEmitter> emitter =
+            modelCast<KXModelObjectParticlesEmitter>(child)) {
         m_emitters.push_back(emitter);
     }
 }
 
-void KXBaseModelObjectParticles::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelObjectParticles::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModelObjectAsset::childRemoved(child);
     std::shared_ptr<KXModelObjectParticlesEmitter> emitter = modelCast<KXModelObjectParticlesEmitter>(child);
     if (!emitter) {
@@ -50,15 +45,15 @@ void KXBaseModelObjectParticles::childRemoved(const std::shared_ptr<KXModel>& ch
     }
 }
 
-void KXBaseModelObjectParticles::allChildrenRemoved()
-{
+void KXBaseModelObjectParticles::allChildrenRemoved() {
     KXModelObjectAsset::allChildrenRemoved();
     m_emitters.clear();
 }
 
-std::shared_ptr<KXModelPolygon> KXBaseModelObjectParticles::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXBaseModelObjectParticles::collisionShape() const {
+    return m_shape;
+}
 
-cocos2d::CCSize KXBaseModelObjectParticles::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXBaseModelObjectParticles::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }

@@ -21,8 +21,7 @@ constexpr float kContentSide = 30.0f;
 } // namespace
 
 KXBaseModelObjectPath::KXBaseModelObjectPath(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_searchRadius(new KXAttributeFloat(kSearchRadius, this, 0)),
+    : KXModelObjectAsset(name), m_searchRadius(new KXAttributeFloat(kSearchRadius, this, 0)),
       m_speed(new KXAttributeFloat(kSpeed, this, 0)),
       m_attractionForce(new KXAttributeFloat(kAttractionForce, this, 0)),
       m_keepVelocity(new KXAttributeBool(kKeepVelocity, this)),
@@ -30,8 +29,7 @@ KXBaseModelObjectPath::KXBaseModelObjectPath(const std::string& name)
       m_playMode(new KXAttributeStringList(kPlayMode, this)),
       m_affectedAsset(new KXAttributeStringList(kAffectedAsset, this)),
       m_objectAsset(new KXAttributeStringList(kObjectAsset, this)),
-      m_imageTransition(new KXAttributeStringList(kImageTransition, this))
-{
+      m_imageTransition(new KXAttributeStringList(kImageTransition, this)) {
     m_searchRadius->setValue(50.0f, true);
     m_speed->setValue(50.0f, true);
     m_attractionForce->setValue(50.0f, true);
@@ -46,8 +44,7 @@ KXBaseModelObjectPath::KXBaseModelObjectPath(const std::string& name)
 }
 
 KXBaseModelObjectPath::KXBaseModelObjectPath(const KXBaseModelObjectPath& source)
-    : KXModelObjectAsset(source),
-      m_points(source.m_points),
+    : KXModelObjectAsset(source), m_points(source.m_points),
       m_searchRadius(boundAttribute<KXAttributeFloat>(*this, kSearchRadius)),
       m_speed(boundAttribute<KXAttributeFloat>(*this, kSpeed)),
       m_attractionForce(boundAttribute<KXAttributeFloat>(*this, kAttractionForce)),
@@ -56,24 +53,19 @@ KXBaseModelObjectPath::KXBaseModelObjectPath(const KXBaseModelObjectPath& source
       m_playMode(boundAttribute<KXAttributeStringList>(*this, kPlayMode)),
       m_affectedAsset(boundAttribute<KXAttributeStringList>(*this, kAffectedAsset)),
       m_objectAsset(boundAttribute<KXAttributeStringList>(*this, kObjectAsset)),
-      m_imageTransition(boundAttribute<KXAttributeStringList>(*this, kImageTransition))
-{
-}
+      m_imageTransition(boundAttribute<KXAttributeStringList>(*this, kImageTransition)) {}
 
-void KXBaseModelObjectPath::registerKeys() const
-{
+void KXBaseModelObjectPath::registerKeys() const {
     KXModelObjectAsset::registerKeys();
     KXMessagePackMap::registerKeyName(kPoints);
 }
 
-void KXBaseModelObjectPath::packValues(KXMessagePackMap& map) const
-{
+void KXBaseModelObjectPath::packValues(KXMessagePackMap& map) const {
     KXModelObjectAsset::packValues(map);
     map.set(kPoints, m_points);
 }
 
-void KXBaseModelObjectPath::unpackValues(const KXMessagePackMap& map)
-{
+void KXBaseModelObjectPath::unpackValues(const KXMessagePackMap& map) {
     KXModelObjectAsset::unpackValues(map);
     const msgpack::object* stored = map.find(kPoints);
     if (stored == nullptr) {
@@ -85,8 +77,7 @@ void KXBaseModelObjectPath::unpackValues(const KXMessagePackMap& map)
     m_points.swap(points);
 }
 
-void KXBaseModelObjectPath::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary)
-{
+void KXBaseModelObjectPath::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary) {
     KXModelObjectAsset::loadValuesFromDictionary(dictionary);
     if (dictionary == nullptr) {
         return;
@@ -104,13 +95,13 @@ void KXBaseModelObjectPath::loadValuesFromDictionary(cocos2d::CCDictionary* dict
     }
 }
 
-cocos2d::CCDictionary* KXBaseModelObjectPath::saveValuesToDictionary() const
-{
+cocos2d::CCDictionary* KXBaseModelObjectPath::saveValuesToDictionary() const {
     cocos2d::CCDictionary* dictionary = KXModelObjectAsset::saveValuesToDictionary();
     if (dictionary == nullptr) {
         dictionary = cocos2d::CCDictionary::create();
     }
-    cocos2d::CCArray* texts = cocos2d::CCArray::createWithCapacity(static_cast<unsigned int>(m_points.size()));
+    cocos2d::CCArray* texts =
+        cocos2d::CCArray::createWithCapacity(static_cast<unsigned int>(m_points.size()));
     for (const CCPoint& point : m_points) {
         texts->addObject(cocos2d::CCString::createWithFormat("{%.3f,%.3f}", point.x, point.y));
     }
@@ -118,18 +109,37 @@ cocos2d::CCDictionary* KXBaseModelObjectPath::saveValuesToDictionary() const
     return dictionary;
 }
 
-cocos2d::CCSize KXBaseModelObjectPath::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXBaseModelObjectPath::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-float KXBaseModelObjectPath::searchRadius() const { return attributeValue(m_searchRadius); }
-float KXBaseModelObjectPath::speed() const { return attributeValue(m_speed); }
-float KXBaseModelObjectPath::attractionForce() const { return attributeValue(m_attractionForce); }
-bool KXBaseModelObjectPath::keepVelocity() const { return attributeValue(m_keepVelocity); }
-bool KXBaseModelObjectPath::imageDirection() const { return attributeValue(m_imageDirection); }
-const std::string& KXBaseModelObjectPath::playMode() const { return attributeText(m_playMode); }
-const std::string& KXBaseModelObjectPath::affectedAsset() const { return attributeText(m_affectedAsset); }
-const std::string& KXBaseModelObjectPath::objectAsset() const { return attributeText(m_objectAsset); }
-int KXBaseModelObjectPath::objectAssetValue() const { return leadingInteger(objectAsset()); }
-const std::string& KXBaseModelObjectPath::imageTransition() const { return attributeText(m_imageTransition); }
+float KXBaseModelObjectPath::searchRadius() const {
+    return attributeValue(m_searchRadius);
+}
+float KXBaseModelObjectPath::speed() const {
+    return attributeValue(m_speed);
+}
+float KXBaseModelObjectPath::attractionForce() const {
+    return attributeValue(m_attractionForce);
+}
+bool KXBaseModelObjectPath::keepVelocity() const {
+    return attributeValue(m_keepVelocity);
+}
+bool KXBaseModelObjectPath::imageDirection() const {
+    return attributeValue(m_imageDirection);
+}
+const std::string& KXBaseModelObjectPath::playMode() const {
+    return attributeText(m_playMode);
+}
+const std::string& KXBaseModelObjectPath::affectedAsset() const {
+    return attributeText(m_affectedAsset);
+}
+const std::string& KXBaseModelObjectPath::objectAsset() const {
+    return attributeText(m_objectAsset);
+}
+int KXBaseModelObjectPath::objectAssetValue() const {
+    return leadingInteger(objectAsset());
+}
+const std::string& KXBaseModelObjectPath::imageTransition() const {
+    return attributeText(m_imageTransition);
+}

@@ -17,28 +17,24 @@
 
 namespace {
 
-std::function<bool()>& adsRemovedQuery()
-{
+std::function<bool()>& adsRemovedQuery() {
     static std::function<bool()> query;
     return query;
 }
 
-const std::string& textOf(const KXAttributeString* attribute)
-{
+const std::string& textOf(const KXAttributeString* attribute) {
     static const std::string empty;
     return attribute != nullptr ? attribute->value() : empty;
 }
 
 template <class A>
-auto valueOf(const A* attribute, decltype(attribute->value()) fallback) -> decltype(attribute->value())
-{
+auto valueOf(const A* attribute, decltype(attribute->value()) fallback) -> decltype(attribute->value()) {
     return attribute != nullptr ? attribute->value() : fallback;
 }
 
 } // namespace
 
-KXBaseModelScreen::KXBaseModelScreen(const std::string& name) : KXModelCompound(name)
-{
+KXBaseModelScreen::KXBaseModelScreen(const std::string& name) : KXModelCompound(name) {
     m_key = new KXAttributeString("Key", this);
     m_adBanner = new KXAttributeStringList("Ad Banner", this);
     m_adInterstitial = new KXAttributeStringList("Ad Interstitial", this);
@@ -63,8 +59,7 @@ KXBaseModelScreen::KXBaseModelScreen(const std::string& name) : KXModelCompound(
 }
 
 KXBaseModelScreen::KXBaseModelScreen(const KXBaseModelScreen& source)
-    : KXModelCompound(source),
-      m_key(boundAttribute<KXAttributeString>(*this, "Key")),
+    : KXModelCompound(source), m_key(boundAttribute<KXAttributeString>(*this, "Key")),
       m_adBanner(boundAttribute<KXAttributeStringList>(*this, "Ad Banner")),
       m_adInterstitial(boundAttribute<KXAttributeStringList>(*this, "Ad Interstitial")),
       m_adBannerFrequency(boundAttribute<KXAttributeFloat>(*this, "Ad Banner Freq.")),
@@ -77,8 +72,7 @@ KXBaseModelScreen::KXBaseModelScreen(const KXBaseModelScreen& source)
       m_openAnimationFrames(boundAttribute<KXAttributeInt>(*this, "Open Animation Frames")),
       m_idleAnimationFrames(boundAttribute<KXAttributeInt>(*this, "Idle Animation Frames")),
       m_closeAnimationFrames(boundAttribute<KXAttributeInt>(*this, "Close Animation Frames")),
-      m_muted(boundAttribute<KXAttributeBool>(*this, "Muted"))
-{
+      m_muted(boundAttribute<KXAttributeBool>(*this, "Muted")) {
     setMuted(source.isMuted());
     bannerCounter = source.bannerCounter;
     interstitialCounter = source.interstitialCounter;
@@ -86,16 +80,14 @@ KXBaseModelScreen::KXBaseModelScreen(const KXBaseModelScreen& source)
 
 KXBaseModelScreen::~KXBaseModelScreen() = default;
 
-void KXBaseModelScreen::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelScreen::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModelCompound::childAdded(child);
     if (std::shared_ptr<KXModelObject> object = modelKindCast<KXModelObject>(child)) {
         m_objects.push_back(object);
     }
 }
 
-void KXBaseModelScreen::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelScreen::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModelCompound::childRemoved(child);
     if (std::shared_ptr<KXModelObject> object = modelKindCast<KXModelObject>(child)) {
         auto found = std::find(m_objects.begin(), m_objects.end(), object);
@@ -105,108 +97,88 @@ void KXBaseModelScreen::childRemoved(const std::shared_ptr<KXModel>& child)
     }
 }
 
-void KXBaseModelScreen::allChildrenRemoved()
-{
+void KXBaseModelScreen::allChildrenRemoved() {
     KXModelCompound::allChildrenRemoved();
     m_objects.clear();
 }
 
-bool KXBaseModelScreen::containsModel(const std::shared_ptr<KXModel>& model) const
-{
+bool KXBaseModelScreen::containsModel(const std::shared_ptr<KXModel>& model) const {
     return hasChild(model);
 }
 
-KXBaseModelScreen::ObjectList KXBaseModelScreen::getObjects() const
-{
+KXBaseModelScreen::ObjectList KXBaseModelScreen::getObjects() const {
     return m_objects;
 }
 
-const std::string& KXBaseModelScreen::key() const
-{
+const std::string& KXBaseModelScreen::key() const {
     return textOf(m_key);
 }
 
-const std::string& KXBaseModelScreen::adBanner() const
-{
+const std::string& KXBaseModelScreen::adBanner() const {
     return textOf(m_adBanner);
 }
 
-const std::string& KXBaseModelScreen::adInterstitial() const
-{
+const std::string& KXBaseModelScreen::adInterstitial() const {
     return textOf(m_adInterstitial);
 }
 
-const std::string& KXBaseModelScreen::backgroundScene() const
-{
+const std::string& KXBaseModelScreen::backgroundScene() const {
     return textOf(m_backgroundScene);
 }
 
-int KXBaseModelScreen::adBannerFrequency() const
-{
+int KXBaseModelScreen::adBannerFrequency() const {
     return kx::truncateToInt(valueOf(m_adBannerFrequency, 1.0f));
 }
 
-int KXBaseModelScreen::adInterstitialsFrequency() const
-{
+int KXBaseModelScreen::adInterstitialsFrequency() const {
     return kx::truncateToInt(valueOf(m_adInterstitialsFrequency, 1.0f));
 }
 
-std::shared_ptr<KXModelSound> KXBaseModelScreen::music() const
-{
+std::shared_ptr<KXModelSound> KXBaseModelScreen::music() const {
     return m_music != nullptr ? m_music->value() : nullptr;
 }
 
-bool KXBaseModelScreen::loopMusic() const
-{
+bool KXBaseModelScreen::loopMusic() const {
     return valueOf(m_loopMusic, true);
 }
 
-bool KXBaseModelScreen::stopMusicOnDeath() const
-{
+bool KXBaseModelScreen::stopMusicOnDeath() const {
     return valueOf(m_stopMusicOnDeath, false);
 }
 
-int KXBaseModelScreen::openAnimationFrames() const
-{
+int KXBaseModelScreen::openAnimationFrames() const {
     return valueOf(m_openAnimationFrames, 0);
 }
 
-int KXBaseModelScreen::idleAnimationFrames() const
-{
+int KXBaseModelScreen::idleAnimationFrames() const {
     return valueOf(m_idleAnimationFrames, 0);
 }
 
-int KXBaseModelScreen::closeAnimationFrames() const
-{
+int KXBaseModelScreen::closeAnimationFrames() const {
     return valueOf(m_closeAnimationFrames, 0);
 }
 
-bool KXBaseModelScreen::idleAnimationLoop() const
-{
+bool KXBaseModelScreen::idleAnimationLoop() const {
     return valueOf(m_idleAnimationLoop, false);
 }
 
-bool KXBaseModelScreen::isMuted() const
-{
+bool KXBaseModelScreen::isMuted() const {
     return valueOf(m_muted, false);
 }
 
-void KXBaseModelScreen::setMusic(const std::shared_ptr<KXModelSound>& sound)
-{
+void KXBaseModelScreen::setMusic(const std::shared_ptr<KXModelSound>& sound) {
     if (m_music != nullptr) {
         m_music->setValue(sound);
     }
 }
 
-void KXBaseModelScreen::setMuted(bool muted)
-{
+void KXBaseModelScreen::setMuted(bool muted) {
     if (m_muted != nullptr) {
         m_muted->setValue(muted);
     }
 }
 
-bool KXBaseModelScreen::shouldShowBanner()
-{
+bool KXBaseModelScreen::shouldShowBanner() {
     const std::function<bool()>& adsRemoved = adsRemovedQuery();
     if (adsRemoved && adsRemoved()) {
         return false;
@@ -225,8 +197,7 @@ bool KXBaseModelScreen::shouldShowBanner()
     return true;
 }
 
-std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenByKey(const std::string& key)
-{
+std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenByKey(const std::string& key) {
     for (const std::shared_ptr<KXModelScreen>& screen : getModels<KXModelScreen>()) {
         if (screen->key() == key) {
             return screen;
@@ -240,8 +211,7 @@ std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenByKey(const std::str
     return screen;
 }
 
-std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenWithChild(const std::shared_ptr<KXModel>& model)
-{
+std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenWithChild(const std::shared_ptr<KXModel>& model) {
     for (const std::shared_ptr<KXModelScreen>& screen : getModels<KXModelScreen>()) {
         if (screen->hasChild(model)) {
             return screen;
@@ -250,7 +220,6 @@ std::shared_ptr<KXModelScreen> KXBaseModelScreen::findScreenWithChild(const std:
     return nullptr;
 }
 
-void KXBaseModelScreen::setAdsRemovedQuery(std::function<bool()> query)
-{
+void KXBaseModelScreen::setAdsRemovedQuery(std::function<bool()> query) {
     adsRemovedQuery() = std::move(query);
 }

@@ -21,19 +21,17 @@ using namespace cocos2d;
 
 namespace {
 
-const char* const kFrameStateNames[4] = {"Object Frame State 1", "Object Frame State 2", "Object Frame State 3",
-                                         "Object Frame State 4"};
+const char* const kFrameStateNames[4] = {"Object Frame State 1", "Object Frame State 2",
+                                         "Object Frame State 3", "Object Frame State 4"};
 
-float floatOf(const KXAttributeFloat* attribute, float fallback)
-{
+float floatOf(const KXAttributeFloat* attribute, float fallback) {
     return attribute != nullptr ? attribute->value() : fallback;
 }
 
 // A value of a component child that stands in for the scene's own one; the scene's value when
 // the child is absent or lacks that attribute.
 float overridden(const std::shared_ptr<KXModel>& child, const char* name, const KXAttributeFloat* own,
-                 float fallback)
-{
+                 float fallback) {
     if (child) {
         if (const KXAttributeFloat* attribute = boundAttribute<KXAttributeFloat>(*child, name)) {
             return attribute->value();
@@ -44,8 +42,7 @@ float overridden(const std::shared_ptr<KXModel>& child, const char* name, const 
 
 } // namespace
 
-KXBaseModelScreenScene::KXBaseModelScreenScene(const std::string& name) : KXModelScreen(name)
-{
+KXBaseModelScreenScene::KXBaseModelScreenScene(const std::string& name) : KXModelScreen(name) {
     m_gravity = new KXAttributePoint("Gravity", this);
     m_timeWarp = new KXAttributeFloat("Time Warp", this);
     m_gameSpeedMin = new KXAttributeFloat("Game Speed Min", this);
@@ -76,8 +73,7 @@ KXBaseModelScreenScene::KXBaseModelScreenScene(const std::string& name) : KXMode
 }
 
 KXBaseModelScreenScene::KXBaseModelScreenScene(const KXBaseModelScreenScene& source)
-    : KXModelScreen(source),
-      m_gravity(boundAttribute<KXAttributePoint>(*this, "Gravity")),
+    : KXModelScreen(source), m_gravity(boundAttribute<KXAttributePoint>(*this, "Gravity")),
       m_timeWarp(boundAttribute<KXAttributeFloat>(*this, "Time Warp")),
       m_gameSpeedMin(boundAttribute<KXAttributeFloat>(*this, "Game Speed Min")),
       m_gameSpeedMax(boundAttribute<KXAttributeFloat>(*this, "Game Speed Max")),
@@ -91,8 +87,7 @@ KXBaseModelScreenScene::KXBaseModelScreenScene(const KXBaseModelScreenScene& sou
       m_alignCameraBorders(boundAttribute<KXAttributeBool>(*this, "Align Camera Borders")),
       m_backDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, "Back Deletion Threshold")),
       m_sidesDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, "Sides Deletion Threshold")),
-      m_objectFrameRect(boundAttribute<KXAttributeRect>(*this, "Object Frame Rect"))
-{
+      m_objectFrameRect(boundAttribute<KXAttributeRect>(*this, "Object Frame Rect")) {
     for (int edge = 0; edge < 4; ++edge) {
         m_objectFrameStates[edge] = boundAttribute<KXAttributeFrameEdgeState>(*this, kFrameStateNames[edge]);
     }
@@ -100,26 +95,22 @@ KXBaseModelScreenScene::KXBaseModelScreenScene(const KXBaseModelScreenScene& sou
 
 KXBaseModelScreenScene::~KXBaseModelScreenScene() = default;
 
-void KXBaseModelScreenScene::refreshKeptComponents()
-{
+void KXBaseModelScreenScene::refreshKeptComponents() {
     m_forcedMovement = getFirstChild<KXModelComponentForcedMovement>(*this);
     m_deletionThreshold = getFirstChild<KXModelComponentDeletionThreshold>(*this);
 }
 
-void KXBaseModelScreenScene::unpackConnections(const KXMessagePackMap& map)
-{
+void KXBaseModelScreenScene::unpackConnections(const KXMessagePackMap& map) {
     KXModelScreen::unpackConnections(map);
     refreshKeptComponents();
 }
 
-void KXBaseModelScreenScene::loadConnectionsFromDictionary(CCDictionary* dictionary)
-{
+void KXBaseModelScreenScene::loadConnectionsFromDictionary(CCDictionary* dictionary) {
     KXModelScreen::loadConnectionsFromDictionary(dictionary);
     refreshKeptComponents();
 }
 
-void KXBaseModelScreenScene::childAdded(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelScreenScene::childAdded(const std::shared_ptr<KXModel>& child) {
     KXModelScreen::childAdded(child);
     if (std::shared_ptr<KXModelLevelSection> section = modelCast<KXModelLevelSection>(child)) {
         m_levelSections.push_back(section);
@@ -132,8 +123,7 @@ void KXBaseModelScreenScene::childAdded(const std::shared_ptr<KXModel>& child)
     }
 }
 
-void KXBaseModelScreenScene::childRemoved(const std::shared_ptr<KXModel>& child)
-{
+void KXBaseModelScreenScene::childRemoved(const std::shared_ptr<KXModel>& child) {
     KXModelScreen::childRemoved(child);
     if (std::shared_ptr<KXModelLevelSection> section = modelCast<KXModelLevelSection>(child)) {
         auto found = std::find(m_levelSections.begin(), m_levelSections.end(), section);
@@ -147,16 +137,14 @@ void KXBaseModelScreenScene::childRemoved(const std::shared_ptr<KXModel>& child)
     }
 }
 
-void KXBaseModelScreenScene::allChildrenRemoved()
-{
+void KXBaseModelScreenScene::allChildrenRemoved() {
     KXModelScreen::allChildrenRemoved();
     m_levelSections.clear();
     m_forcedMovement.reset();
     m_deletionThreshold.reset();
 }
 
-bool KXBaseModelScreenScene::containsModel(const std::shared_ptr<KXModel>& model) const
-{
+bool KXBaseModelScreenScene::containsModel(const std::shared_ptr<KXModel>& model) const {
     if (KXModelScreen::containsModel(model)) {
         return true;
     }
@@ -168,8 +156,7 @@ bool KXBaseModelScreenScene::containsModel(const std::shared_ptr<KXModel>& model
     return false;
 }
 
-KXBaseModelScreen::ObjectList KXBaseModelScreenScene::getObjects() const
-{
+KXBaseModelScreen::ObjectList KXBaseModelScreenScene::getObjects() const {
     ObjectList objects = KXModelScreen::getObjects();
     for (const std::shared_ptr<KXModelLevelSection>& section : m_levelSections) {
         objects.insert(objects.end(), section->objects().begin(), section->objects().end());
@@ -178,8 +165,7 @@ KXBaseModelScreen::ObjectList KXBaseModelScreenScene::getObjects() const
 }
 
 void KXBaseModelScreenScene::copyChildrenFrom(const std::shared_ptr<KXModel>& source, bool deep,
-                                              bool registerClones, bool silent)
-{
+                                              bool registerClones, bool silent) {
     KXModelScreen::copyChildrenFrom(source, deep, registerClones, silent);
     if (deep) {
         shareInitSectionCharacters();
@@ -188,8 +174,7 @@ void KXBaseModelScreenScene::copyChildrenFrom(const std::shared_ptr<KXModel>& so
 
 // The copies of the placed characters in the other sections' groups are replaced by the init
 // section's character of the same depth, so that one character model serves every section.
-void KXBaseModelScreenScene::shareInitSectionCharacters()
-{
+void KXBaseModelScreenScene::shareInitSectionCharacters() {
     std::shared_ptr<KXModelLevelSection> init = initSection();
     if (!init) {
         return;
@@ -207,10 +192,11 @@ void KXBaseModelScreenScene::shareInitSectionCharacters()
         for (const std::shared_ptr<KXModelObjectGroup>& group : getChildren<KXModelObjectGroup>(*section)) {
             for (const std::shared_ptr<KXModelObjectAssetCharacter>& own :
                  getChildren<KXModelObjectAssetCharacter>(*group)) {
-                auto shared = std::find_if(initCharacters.begin(), initCharacters.end(),
-                                           [&own](const std::shared_ptr<KXModelObjectAssetCharacter>& candidate) {
-                                               return candidate->zDepth() == own->zDepth();
-                                           });
+                auto shared =
+                    std::find_if(initCharacters.begin(), initCharacters.end(),
+                                 [&own](const std::shared_ptr<KXModelObjectAssetCharacter>& candidate) {
+                                     return candidate->zDepth() == own->zDepth();
+                                 });
                 if (shared == initCharacters.end()) {
                     continue;
                 }
@@ -222,93 +208,76 @@ void KXBaseModelScreenScene::shareInitSectionCharacters()
     }
 }
 
-const CCPoint& KXBaseModelScreenScene::gravity() const
-{
+const CCPoint& KXBaseModelScreenScene::gravity() const {
     static const CCPoint fallback(0.0f, -50.0f);
     return m_gravity != nullptr ? m_gravity->value() : fallback;
 }
 
-float KXBaseModelScreenScene::timeWarp() const
-{
+float KXBaseModelScreenScene::timeWarp() const {
     return floatOf(m_timeWarp, 1.0f);
 }
 
-float KXBaseModelScreenScene::gameSpeedMin() const
-{
+float KXBaseModelScreenScene::gameSpeedMin() const {
     return overridden(m_forcedMovement, "Froce Min", m_gameSpeedMin, 0.0f);
 }
 
-float KXBaseModelScreenScene::gameSpeedMax() const
-{
+float KXBaseModelScreenScene::gameSpeedMax() const {
     return overridden(m_forcedMovement, "Force Max", m_gameSpeedMax, 0.0f);
 }
 
-float KXBaseModelScreenScene::speedIncrease() const
-{
+float KXBaseModelScreenScene::speedIncrease() const {
     return overridden(m_forcedMovement, "Force Increase", m_speedIncrease, 0.0f);
 }
 
-float KXBaseModelScreenScene::friction() const
-{
+float KXBaseModelScreenScene::friction() const {
     return floatOf(m_friction, 0.0f);
 }
 
-float KXBaseModelScreenScene::velocityDrag() const
-{
+float KXBaseModelScreenScene::velocityDrag() const {
     return floatOf(m_velocityDrag, 1.0f);
 }
 
-float KXBaseModelScreenScene::bounce() const
-{
+float KXBaseModelScreenScene::bounce() const {
     return floatOf(m_bounce, 0.0f);
 }
 
-float KXBaseModelScreenScene::scoreMultiplier() const
-{
+float KXBaseModelScreenScene::scoreMultiplier() const {
     return floatOf(m_scoreMultiplier, 1.0f);
 }
 
-float KXBaseModelScreenScene::gameDirection() const
-{
+float KXBaseModelScreenScene::gameDirection() const {
     return floatOf(m_gameDirection, 0.0f);
 }
 
-float KXBaseModelScreenScene::sidesDeletionThreshold() const
-{
+float KXBaseModelScreenScene::sidesDeletionThreshold() const {
     return overridden(m_deletionThreshold, "Sides Deletion Threshold", m_sidesDeletionThreshold, 550.0f);
 }
 
-float KXBaseModelScreenScene::backDeletionThreshold() const
-{
+float KXBaseModelScreenScene::backDeletionThreshold() const {
     return overridden(m_deletionThreshold, "Back Deletion Threshold", m_backDeletionThreshold, 300.0f);
 }
 
-float KXBaseModelScreenScene::cameraSmooth() const
-{
+float KXBaseModelScreenScene::cameraSmooth() const {
     return floatOf(m_cameraSmooth, 0.2f);
 }
 
-bool KXBaseModelScreenScene::alignCameraBorders() const
-{
+bool KXBaseModelScreenScene::alignCameraBorders() const {
     return m_alignCameraBorders != nullptr && m_alignCameraBorders->value();
 }
 
-const CCRect& KXBaseModelScreenScene::objectFrameRect() const
-{
+const CCRect& KXBaseModelScreenScene::objectFrameRect() const {
     static const CCRect fallback(0.0f, 0.0f, 1.0f, 1.0f);
     return m_objectFrameRect != nullptr ? m_objectFrameRect->value() : fallback;
 }
 
-KXObjectFrameEdgeState KXBaseModelScreenScene::objectFrameState(unsigned int edge) const
-{
+KXObjectFrameEdgeState KXBaseModelScreenScene::objectFrameState(unsigned int edge) const {
     if (edge >= 4 || m_objectFrameStates[edge] == nullptr) {
         return KXObjectFrameEdgeFollow;
     }
     return m_objectFrameStates[edge]->value();
 }
 
-std::shared_ptr<KXModelLevelSection> KXBaseModelScreenScene::initSection() const
-{
+std::shared_ptr<KXModelLevelSection> KXBaseModelScreenScene::initSection() const {
     for (const std::shared_ptr<KXModelLevelSection>& section : m_levelSections) {
         if (section->isInitSection()) {
             return section;
@@ -317,8 +286,7 @@ std::shared_ptr<KXModelLevelSection> KXBaseModelScreenScene::initSection() const
     return nullptr;
 }
 
-std::shared_ptr<KXModelScreenScene> KXBaseModelScreenScene::findOrCreateByKey(const std::string& key)
-{
+std::shared_ptr<KXModelScreenScene> KXBaseModelScreenScene::findOrCreateByKey(const std::string& key) {
     for (const std::shared_ptr<KXModelScreenScene>& scene : getModels<KXModelScreenScene>()) {
         if (scene->key() == key) {
             return scene;

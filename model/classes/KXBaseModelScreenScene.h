@@ -64,8 +64,7 @@ public:
 
     const SectionList& levelSections() const { return m_levelSections; }
     const std::shared_ptr<KXModelComponentForcedMovement>& forcedMovement() const { return m_forcedMovement; }
-    const std::shared_ptr<KXModelComponentDeletionThreshold>& deletionThreshold() const
-    {
+    const std::shared_ptr<KXModelComponentDeletionThreshold>& deletionThreshold() const {
         return m_deletionThreshold;
     }
 
@@ -87,8 +86,7 @@ public:
     KXAttributeFloat* backDeletionThresholdAttribute() const { return m_backDeletionThreshold; }
     KXAttributeFloat* sidesDeletionThresholdAttribute() const { return m_sidesDeletionThreshold; }
     KXAttributeRect* objectFrameRectAttribute() const { return m_objectFrameRect; }
-    KXAttributeFrameEdgeState* objectFrameStateAttribute(unsigned int edge) const
-    {
+    KXAttributeFrameEdgeState* objectFrameStateAttribute(unsigned int edge) const {
         return edge < 4 ? m_objectFrameStates[edge] : nullptr;
     }
 

@@ -6,8 +6,8 @@
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXAttributeBinding.h"
 #include "model/classes/KXModelCasts.h"
-#include "model/classes/KXNode.h"
 #include "model/classes/KXModelScreen.h"
+#include "model/classes/KXNode.h"
 
 #include "cocos2d.h"
 
@@ -19,15 +19,13 @@ using namespace cocos2d;
 namespace {
 
 // Entries of a connections map that are never ports.
-bool isReservedKey(const std::string& name)
-{
+bool isReservedKey(const std::string& name) {
     return name == "id" || name == KXBaseNode::kAttributesCountKey || name == "children";
 }
 
 // The key name of a stored id; an id that the key table does not know is skipped with one log
 // line rather than failing the whole file.
-const std::string* portName(KXMessagePackMap::KeyId id)
-{
+const std::string* portName(KXMessagePackMap::KeyId id) {
     try {
         return &KXMessagePackMap::keyNameForId(id);
     } catch (const std::out_of_range&) {
@@ -38,34 +36,27 @@ const std::string* portName(KXMessagePackMap::KeyId id)
 
 } // namespace
 
-KXBaseNode::KXBaseNode(const std::string& name) : KXModel(name)
-{
+KXBaseNode::KXBaseNode(const std::string& name) : KXModel(name) {
     m_position = new KXAttributePoint("Position", this);
     m_load = new KXAttribute(kLoadPortName, this);
     m_load->setConnectionKind(KXAttributeConnectionInput, true);
 }
 
 KXBaseNode::KXBaseNode(const KXBaseNode& source)
-    : KXModel(source),
-      m_position(boundAttribute<KXAttributePoint>(*this, "Position")),
-      m_load(attribute(kLoadPortName))
-{
-}
+    : KXModel(source), m_position(boundAttribute<KXAttributePoint>(*this, "Position")),
+      m_load(attribute(kLoadPortName)) {}
 
-void KXBaseNode::registerKeys() const
-{
+void KXBaseNode::registerKeys() const {
     KXModel::registerKeys();
     KXMessagePackMap::registerKeyName(kAttributesCountKey);
 }
 
-void KXBaseNode::packConnections(KXMessagePackMap& map) const
-{
+void KXBaseNode::packConnections(KXMessagePackMap& map) const {
     KXModel::packConnections(map);
     map.set(kAttributesCountKey, static_cast<uint32_t>(attributes().size()));
 }
 
-CCDictionary* KXBaseNode::saveConnectionsToDictionary() const
-{
+CCDictionary* KXBaseNode::saveConnectionsToDictionary() const {
     CCDictionary* dictionary = KXModel::saveConnectionsToDictionary();
     if (dictionary == nullptr) {
         dictionary = CCDictionary::create();
@@ -75,15 +66,13 @@ CCDictionary* KXBaseNode::saveConnectionsToDictionary() const
     return dictionary;
 }
 
-KXBaseAttribute* KXBaseNode::addOutputPort(const std::string& name)
-{
+KXBaseAttribute* KXBaseNode::addOutputPort(const std::string& name) {
     KXBaseAttribute* port = new KXAttribute(name, this);
     port->setConnectionKind(KXAttributeConnectionOutput, true);
     return port;
 }
 
-void KXBaseNode::unpackConnections(const KXMessagePackMap& map)
-{
+void KXBaseNode::unpackConnections(const KXMessagePackMap& map) {
     uint32_t storedCount = 0;
     map.get(kAttributesCountKey, storedCount);
     if (storedCount != attributes().size()) {
@@ -106,21 +95,21 @@ void KXBaseNode::unpackConnections(const KXMessagePackMap& map)
     KXModel::unpackConnections(map);
 }
 
-void KXBaseNode::loadConnectionsFromDictionary(CCDictionary* dictionary)
-{
+void KXBaseNode::loadConnectionsFromDictionary(CCDictionary* dictionary) {
     if (dictionary != nullptr) {
         const CCString* countText = dictionary->valueForKey(kAttributesCountKey);
-        const unsigned long storedCount = countText->length() > 0 ? std::strtoul(countText->getCString(), nullptr, 10) : 0;
+        const unsigned long storedCount =
+            countText->length() > 0 ? std::strtoul(countText->getCString(), nullptr, 10) : 0;
         CCArray* keys = dictionary->allKeys();
         if (storedCount != attributes().size() && keys != nullptr) {
             CCObject* keyObject = nullptr;
-            CCARRAY_FOREACH(keys, keyObject)
-            {
+            CCARRAY_FOREACH(keys, keyObject) {
                 const CCString* key = dynamic_cast<CCString*>(keyObject);
                 if (key == nullptr || attribute(key->getCString()) != nullptr) {
                     continue;
                 }
-                CCDictionary* links = dynamic_cast<CCDictionary*>(dictionary->objectForKey(key->getCString()));
+                CCDictionary* links =
+                    dynamic_cast<CCDictionary*>(dictionary->objectForKey(key->getCString()));
                 if (links == nullptr || links->valueForKey("connectedModelId")->length() == 0) {
                     continue;
                 }
@@ -131,13 +120,11 @@ void KXBaseNode::loadConnectionsFromDictionary(CCDictionary* dictionary)
     KXModel::loadConnectionsFromDictionary(dictionary);
 }
 
-bool KXBaseNode::filterAttribute(const KXBaseAttribute* attribute) const
-{
+bool KXBaseNode::filterAttribute(const KXBaseAttribute* attribute) const {
     return attribute != nullptr && attribute->connectionKind() != KXAttributeConnectionOutput;
 }
 
-std::shared_ptr<KXModelScreen> KXBaseNode::screen() const
-{
+std::shared_ptr<KXModelScreen> KXBaseNode::screen() const {
     for (const std::shared_ptr<KXModel>& child : children()) {
         if (std::shared_ptr<KXModelScreen> found = modelKindCast<KXModelScreen>(child)) {
             return found;
@@ -146,8 +133,7 @@ std::shared_ptr<KXModelScreen> KXBaseNode::screen() const
     return nullptr;
 }
 
-std::shared_ptr<KXBaseNode> KXBaseNode::nodeLinkedFrom(const KXBaseAttribute* port) const
-{
+std::shared_ptr<KXBaseNode> KXBaseNode::nodeLinkedFrom(const KXBaseAttribute* port) const {
     if (port == nullptr || port->connectionKind() != KXAttributeConnectionOutput) {
         return nullptr;
     }

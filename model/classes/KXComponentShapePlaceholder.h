@@ -9,16 +9,13 @@
 
 #include <memory>
 
-inline void setPlaceholderShape(KXAttributeShape& shape)
-{
+inline void setPlaceholderShape(KXAttributeShape& shape) {
     shape.setValue(std::static_pointer_cast<KXModelPolygon>(KXModelPolygon::create()), true);
 }
 
 // Runs `readConnections` and, when the shape then references another polygon, drops the
 // earlier one from the store so that a replaced placeholder is not left behind.
-template <class Read>
-void readConnectionsReplacingShape(KXAttributeShape* shape, Read readConnections)
-{
+template <class Read> void readConnectionsReplacingShape(KXAttributeShape* shape, Read readConnections) {
     std::shared_ptr<KXModelPolygon> before = shape != nullptr ? shape->value() : nullptr;
     readConnections();
     if (shape == nullptr || !before || shape->value() == before) {

@@ -4,13 +4,16 @@ namespace {
 KXGameplayValuesTarget* sharedTarget = nullptr;
 } // namespace
 
-KXGameplayValuesTarget::~KXGameplayValuesTarget()
-{
+KXGameplayValuesTarget::~KXGameplayValuesTarget() {
     if (sharedTarget == this) {
         sharedTarget = nullptr;
     }
 }
 
-KXGameplayValuesTarget* KXGameplayValuesTarget::shared() { return sharedTarget; }
+KXGameplayValuesTarget* KXGameplayValuesTarget::shared() {
+    return sharedTarget;
+}
 
-void KXGameplayValuesTarget::setShared(KXGameplayValuesTarget* target) { sharedTarget = target; }
+void KXGameplayValuesTarget::setShared(KXGameplayValuesTarget* target) {
+    sharedTarget = target;
+}

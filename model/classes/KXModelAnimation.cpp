@@ -1,12 +1,10 @@
 #include "model/classes/KXModelAnimation.h"
 
-std::shared_ptr<KXModel> KXModelAnimation::create()
-{
+std::shared_ptr<KXModel> KXModelAnimation::create() {
     return KXModel::makeShared<KXModelAnimation>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelAnimation::createCopy(const KXModelAnimation& source)
-{
+std::shared_ptr<KXModel> KXModelAnimation::createCopy(const KXModelAnimation& source) {
     return KXModel::makeShared<KXModelAnimation>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelAnimation::KXModelAnimation(const std::string& name) : KXBaseModelAnimati
 
 KXModelAnimation::KXModelAnimation(const KXModelAnimation& source) : KXBaseModelAnimation(source) {}
 
-std::shared_ptr<KXModel> KXModelAnimation::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelAnimation::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

@@ -5,30 +5,24 @@
 #include <algorithm>
 #include <vector>
 
-std::shared_ptr<KXModel> KXModelAssetCharacter::create()
-{
+std::shared_ptr<KXModel> KXModelAssetCharacter::create() {
     return KXModel::makeShared<KXModelAssetCharacter>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelAssetCharacter::createCopy(const KXModelAssetCharacter& source)
-{
+std::shared_ptr<KXModel> KXModelAssetCharacter::createCopy(const KXModelAssetCharacter& source) {
     return KXModel::makeShared<KXModelAssetCharacter>(source);
 }
 
 KXModelAssetCharacter::KXModelAssetCharacter(const std::string& name) : KXBaseModelAssetCharacter(name) {}
 
 KXModelAssetCharacter::KXModelAssetCharacter(const KXModelAssetCharacter& source)
-    : KXBaseModelAssetCharacter(source)
-{
-}
+    : KXBaseModelAssetCharacter(source) {}
 
-std::shared_ptr<KXModel> KXModelAssetCharacter::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelAssetCharacter::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-float characterGameOverDelay(int characterIndex)
-{
+float characterGameOverDelay(int characterIndex) {
     constexpr float kUnknownCharacterDelay = 1.0f;
     const std::vector<std::shared_ptr<KXModelAssetCharacter>> characters = getModels<KXModelAssetCharacter>();
     if (characterIndex < 0 || static_cast<size_t>(characterIndex) >= characters.size()) {

@@ -8,9 +8,7 @@
 #include <memory>
 
 // The model as T when its class is exactly T (a class derived from T does not pass).
-template <class T>
-std::shared_ptr<T> modelCast(const std::shared_ptr<KXModel>& model)
-{
+template <class T> std::shared_ptr<T> modelCast(const std::shared_ptr<KXModel>& model) {
     if (model && model->typeId() == T::staticType()) {
         return std::static_pointer_cast<T>(model);
     }
@@ -18,9 +16,7 @@ std::shared_ptr<T> modelCast(const std::shared_ptr<KXModel>& model)
 }
 
 // The model as T when its class is T or derived from T.
-template <class T>
-std::shared_ptr<T> modelKindCast(const std::shared_ptr<KXModel>& model)
-{
+template <class T> std::shared_ptr<T> modelKindCast(const std::shared_ptr<KXModel>& model) {
     if (model && model->isKindOf(T::staticType())) {
         return std::static_pointer_cast<T>(model);
     }

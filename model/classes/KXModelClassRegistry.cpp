@@ -8,17 +8,12 @@ namespace {
 struct RegistryFiller {
     KXModelController& store;
 
-    template <class T>
-    void visit()
-    {
-        store.registerClass<T>();
-    }
+    template <class T> void visit() { store.registerClass<T>(); }
 };
 
 } // namespace
 
-void KXModelController::registerClasses()
-{
+void KXModelController::registerClasses() {
     RegistryFiller filler{*this};
     visitRegisteredModelClasses(filler);
     // The shared general settings leave the store with everything else.

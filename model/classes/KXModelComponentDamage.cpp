@@ -8,48 +8,37 @@ constexpr const char* kDamage = "Damage";
 constexpr const char* kDamageDelay = "Damage delay";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentDamage::create()
-{
+std::shared_ptr<KXModel> KXModelComponentDamage::create() {
     return KXModel::makeShared<KXModelComponentDamage>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentDamage::createCopy(const KXModelComponentDamage& source)
-{
+std::shared_ptr<KXModel> KXModelComponentDamage::createCopy(const KXModelComponentDamage& source) {
     return KXModel::makeShared<KXModelComponentDamage>(source);
 }
 
 KXModelComponentDamage::KXModelComponentDamage(const std::string& name)
-    : KXModelComponent(name),
-      m_damage(new KXAttributeFloat(kDamage, this, 0)),
-      m_damageDelay(new KXAttributeFloat(kDamageDelay, this, 0))
-{
+    : KXModelComponent(name), m_damage(new KXAttributeFloat(kDamage, this, 0)),
+      m_damageDelay(new KXAttributeFloat(kDamageDelay, this, 0)) {
     m_damage->setValue(1.0f, true);
 }
 
 KXModelComponentDamage::KXModelComponentDamage(const KXModelComponentDamage& source)
-    : KXModelComponent(source),
-      m_damage(boundAttribute<KXAttributeFloat>(*this, kDamage)),
-      m_damageDelay(boundAttribute<KXAttributeFloat>(*this, kDamageDelay))
-{
-}
+    : KXModelComponent(source), m_damage(boundAttribute<KXAttributeFloat>(*this, kDamage)),
+      m_damageDelay(boundAttribute<KXAttributeFloat>(*this, kDamageDelay)) {}
 
-std::shared_ptr<KXModel> KXModelComponentDamage::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentDamage::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-int KXModelComponentDamage::damage() const
-{
+int KXModelComponentDamage::damage() const {
     return kx::truncateToInt(attributeValue(m_damage));
 }
 
-float KXModelComponentDamage::damageDelay() const
-{
+float KXModelComponentDamage::damageDelay() const {
     return attributeValue(m_damageDelay);
 }
 
-void KXModelComponentDamage::setDamage(int damage)
-{
+void KXModelComponentDamage::setDamage(int damage) {
     if (m_damage != nullptr) {
         m_damage->setValue(static_cast<float>(damage));
     }

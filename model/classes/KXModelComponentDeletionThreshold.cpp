@@ -7,45 +7,35 @@ constexpr const char* kBack = "Back Deletion Threshold";
 constexpr const char* kSides = "Sides Deletion Threshold";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::create()
-{
+std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::create() {
     return KXModel::makeShared<KXModelComponentDeletionThreshold>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::createCopy(
-    const KXModelComponentDeletionThreshold& source)
-{
+std::shared_ptr<KXModel>
+KXModelComponentDeletionThreshold::createCopy(const KXModelComponentDeletionThreshold& source) {
     return KXModel::makeShared<KXModelComponentDeletionThreshold>(source);
 }
 
 KXModelComponentDeletionThreshold::KXModelComponentDeletionThreshold(const std::string& name)
-    : KXModelComponent(name),
-      m_backDeletionThreshold(new KXAttributeFloat(kBack, this, 0)),
-      m_sidesDeletionThreshold(new KXAttributeFloat(kSides, this, 0))
-{
+    : KXModelComponent(name), m_backDeletionThreshold(new KXAttributeFloat(kBack, this, 0)),
+      m_sidesDeletionThreshold(new KXAttributeFloat(kSides, this, 0)) {
     m_backDeletionThreshold->setValue(300.0f, true);
     m_sidesDeletionThreshold->setValue(550.0f, true);
 }
 
 KXModelComponentDeletionThreshold::KXModelComponentDeletionThreshold(
     const KXModelComponentDeletionThreshold& source)
-    : KXModelComponent(source),
-      m_backDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kBack)),
-      m_sidesDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kSides))
-{
-}
+    : KXModelComponent(source), m_backDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kBack)),
+      m_sidesDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kSides)) {}
 
-std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-float KXModelComponentDeletionThreshold::backDeletionThreshold() const
-{
+float KXModelComponentDeletionThreshold::backDeletionThreshold() const {
     return attributeValue(m_backDeletionThreshold);
 }
 
-float KXModelComponentDeletionThreshold::sidesDeletionThreshold() const
-{
+float KXModelComponentDeletionThreshold::sidesDeletionThreshold() const {
     return attributeValue(m_sidesDeletionThreshold);
 }

@@ -9,40 +9,39 @@ constexpr const char* kForceMax = "Force Max";
 constexpr const char* kForceIncrease = "Force Increase";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentForcedMovement::create()
-{
+std::shared_ptr<KXModel> KXModelComponentForcedMovement::create() {
     return KXModel::makeShared<KXModelComponentForcedMovement>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentForcedMovement::createCopy(const KXModelComponentForcedMovement& source)
-{
+std::shared_ptr<KXModel>
+KXModelComponentForcedMovement::createCopy(const KXModelComponentForcedMovement& source) {
     return KXModel::makeShared<KXModelComponentForcedMovement>(source);
 }
 
 KXModelComponentForcedMovement::KXModelComponentForcedMovement(const std::string& name)
-    : KXModelComponent(name),
-      m_forceMin(new KXAttributeFloat(kForceMin, this, 0)),
+    : KXModelComponent(name), m_forceMin(new KXAttributeFloat(kForceMin, this, 0)),
       m_forceMax(new KXAttributeFloat(kForceMax, this, 0)),
-      m_forceIncrease(new KXAttributeFloat(kForceIncrease, this, 0))
-{
+      m_forceIncrease(new KXAttributeFloat(kForceIncrease, this, 0)) {
     m_forceMin->setValue(3.0f, true);
     m_forceMax->setValue(10.0f, true);
     m_forceIncrease->setValue(0.1f, true);
 }
 
 KXModelComponentForcedMovement::KXModelComponentForcedMovement(const KXModelComponentForcedMovement& source)
-    : KXModelComponent(source),
-      m_forceMin(boundAttribute<KXAttributeFloat>(*this, kForceMin)),
+    : KXModelComponent(source), m_forceMin(boundAttribute<KXAttributeFloat>(*this, kForceMin)),
       m_forceMax(boundAttribute<KXAttributeFloat>(*this, kForceMax)),
-      m_forceIncrease(boundAttribute<KXAttributeFloat>(*this, kForceIncrease))
-{
-}
+      m_forceIncrease(boundAttribute<KXAttributeFloat>(*this, kForceIncrease)) {}
 
-std::shared_ptr<KXModel> KXModelComponentForcedMovement::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentForcedMovement::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-float KXModelComponentForcedMovement::forceMin() const { return attributeValue(m_forceMin); }
-float KXModelComponentForcedMovement::forceMax() const { return attributeValue(m_forceMax); }
-float KXModelComponentForcedMovement::forceIncrease() const { return attributeValue(m_forceIncrease); }
+float KXModelComponentForcedMovement::forceMin() const {
+    return attributeValue(m_forceMin);
+}
+float KXModelComponentForcedMovement::forceMax() const {
+    return attributeValue(m_forceMax);
+}
+float KXModelComponentForcedMovement::forceIncrease() const {
+    return attributeValue(m_forceIncrease);
+}

@@ -14,24 +14,19 @@ constexpr const char* kHealth = "Health";
 constexpr const char* kLives = "Lives";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentHealth::create()
-{
+std::shared_ptr<KXModel> KXModelComponentHealth::create() {
     return KXModel::makeShared<KXModelComponentHealth>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentHealth::createCopy(const KXModelComponentHealth& source)
-{
+std::shared_ptr<KXModel> KXModelComponentHealth::createCopy(const KXModelComponentHealth& source) {
     return KXModel::makeShared<KXModelComponentHealth>(source);
 }
 
 KXModelComponentHealth::KXModelComponentHealth(const std::string& name)
-    : KXModelComponent(name),
-      m_takingDamageAnimation(new KXAttributeAnimation(kTakingDamageAnimation, this)),
+    : KXModelComponent(name), m_takingDamageAnimation(new KXAttributeAnimation(kTakingDamageAnimation, this)),
       m_takingDamageSound(new KXAttributeSound(kTakingDamageSound, this)),
-      m_deathDelay(new KXAttributeFloat(kDeathDelay, this)),
-      m_health(new KXAttributeFloat(kHealth, this)),
-      m_lives(new KXAttributeFloat(kLives, this))
-{
+      m_deathDelay(new KXAttributeFloat(kDeathDelay, this)), m_health(new KXAttributeFloat(kHealth, this)),
+      m_lives(new KXAttributeFloat(kLives, this)) {
     m_health->setValue(1.0f, true);
     m_lives->setValue(1.0f, true);
 }
@@ -42,15 +37,18 @@ KXModelComponentHealth::KXModelComponentHealth(const KXModelComponentHealth& sou
       m_takingDamageSound(boundAttribute<KXAttributeSound>(*this, kTakingDamageSound)),
       m_deathDelay(boundAttribute<KXAttributeFloat>(*this, kDeathDelay)),
       m_health(boundAttribute<KXAttributeFloat>(*this, kHealth)),
-      m_lives(boundAttribute<KXAttributeFloat>(*this, kLives))
-{
-}
+      m_lives(boundAttribute<KXAttributeFloat>(*this, kLives)) {}
 
-std::shared_ptr<KXModel> KXModelComponentHealth::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentHealth::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-int KXModelComponentHealth::health() const { return kx::truncateToInt(attributeValue(m_health)); }
-int KXModelComponentHealth::lives() const { return kx::truncateToInt(attributeValue(m_lives)); }
-float KXModelComponentHealth::deathDelay() const { return attributeValue(m_deathDelay); }
+int KXModelComponentHealth::health() const {
+    return kx::truncateToInt(attributeValue(m_health));
+}
+int KXModelComponentHealth::lives() const {
+    return kx::truncateToInt(attributeValue(m_lives));
+}
+float KXModelComponentHealth::deathDelay() const {
+    return attributeValue(m_deathDelay);
+}

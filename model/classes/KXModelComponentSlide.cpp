@@ -9,51 +9,46 @@ constexpr const char* kEvent = "Event";
 constexpr const char* kSlideSound = "Slide Sound";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentSlide::create()
-{
+std::shared_ptr<KXModel> KXModelComponentSlide::create() {
     return KXModel::makeShared<KXModelComponentSlide>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentSlide::createCopy(const KXModelComponentSlide& source)
-{
+std::shared_ptr<KXModel> KXModelComponentSlide::createCopy(const KXModelComponentSlide& source) {
     return KXModel::makeShared<KXModelComponentSlide>(source);
 }
 
 KXModelComponentSlide::KXModelComponentSlide(const std::string& name)
-    : KXModelComponent(name),
-      m_collisionShape(new KXAttributeShape(kCollisionShape, this, 0)),
+    : KXModelComponent(name), m_collisionShape(new KXAttributeShape(kCollisionShape, this, 0)),
       m_animation(new KXAttributeAnimation(kAnimation, this, 0)),
       m_event(new KXAttributeStringList(kEvent, this)),
-      m_slideSound(new KXAttributeSound(kSlideSound, this, 0))
-{
-}
+      m_slideSound(new KXAttributeSound(kSlideSound, this, 0)) {}
 
 KXModelComponentSlide::KXModelComponentSlide(const KXModelComponentSlide& source)
-    : KXModelComponent(source),
-      m_collisionShape(boundAttribute<KXAttributeShape>(*this, kCollisionShape)),
+    : KXModelComponent(source), m_collisionShape(boundAttribute<KXAttributeShape>(*this, kCollisionShape)),
       m_animation(boundAttribute<KXAttributeAnimation>(*this, kAnimation)),
       m_event(boundAttribute<KXAttributeStringList>(*this, kEvent)),
-      m_slideSound(boundAttribute<KXAttributeSound>(*this, kSlideSound))
-{
-}
+      m_slideSound(boundAttribute<KXAttributeSound>(*this, kSlideSound)) {}
 
-std::shared_ptr<KXModel> KXModelComponentSlide::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentSlide::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXModelComponentSlide::spriteContainer() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXModelComponentSlide::spriteContainer() const {
     return m_animation != nullptr ? m_animation->animation() : nullptr;
 }
 
-std::shared_ptr<KXModelPolygon> KXModelComponentSlide::collisionShape() const
-{
+std::shared_ptr<KXModelPolygon> KXModelComponentSlide::collisionShape() const {
     return attributeValue(m_collisionShape);
 }
 
-std::shared_ptr<KXModelAnimation> KXModelComponentSlide::animation() const { return attributeValue(m_animation); }
+std::shared_ptr<KXModelAnimation> KXModelComponentSlide::animation() const {
+    return attributeValue(m_animation);
+}
 
-const std::string& KXModelComponentSlide::event() const { return attributeText(m_event); }
+const std::string& KXModelComponentSlide::event() const {
+    return attributeText(m_event);
+}
 
-std::shared_ptr<KXModelSound> KXModelComponentSlide::slideSound() const { return attributeValue(m_slideSound); }
+std::shared_ptr<KXModelSound> KXModelComponentSlide::slideSound() const {
+    return attributeValue(m_slideSound);
+}

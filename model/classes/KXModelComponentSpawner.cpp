@@ -8,56 +8,49 @@ constexpr const char* kSpawnRate = "Spawn Rate";
 constexpr const char* kSpawnAction = "Spawn Action";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentSpawner::create()
-{
+std::shared_ptr<KXModel> KXModelComponentSpawner::create() {
     return KXModel::makeShared<KXModelComponentSpawner>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentSpawner::createCopy(const KXModelComponentSpawner& source)
-{
+std::shared_ptr<KXModel> KXModelComponentSpawner::createCopy(const KXModelComponentSpawner& source) {
     return KXModel::makeShared<KXModelComponentSpawner>(source);
 }
 
 KXModelComponentSpawner::KXModelComponentSpawner(const std::string& name)
-    : KXModelComponent(name),
-      m_spawnRate(new KXAttributeFloat(kSpawnRate, this, 0)),
-      m_spawnAction(new KXAttributeStringList(kSpawnAction, this))
-{
+    : KXModelComponent(name), m_spawnRate(new KXAttributeFloat(kSpawnRate, this, 0)),
+      m_spawnAction(new KXAttributeStringList(kSpawnAction, this)) {
     m_spawnRate->setValue(1.0f, true);
 }
 
 KXModelComponentSpawner::KXModelComponentSpawner(const KXModelComponentSpawner& source)
-    : KXModelComponent(source),
-      m_spawnRate(boundAttribute<KXAttributeFloat>(*this, kSpawnRate)),
-      m_spawnAction(boundAttribute<KXAttributeStringList>(*this, kSpawnAction))
-{
-}
+    : KXModelComponent(source), m_spawnRate(boundAttribute<KXAttributeFloat>(*this, kSpawnRate)),
+      m_spawnAction(boundAttribute<KXAttributeStringList>(*this, kSpawnAction)) {}
 
-std::shared_ptr<KXModel> KXModelComponentSpawner::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentSpawner::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-float KXModelComponentSpawner::spawnRate() const { return attributeValue(m_spawnRate); }
+float KXModelComponentSpawner::spawnRate() const {
+    return attributeValue(m_spawnRate);
+}
 
-const std::string& KXModelComponentSpawner::spawnAction() const { return attributeText(m_spawnAction); }
+const std::string& KXModelComponentSpawner::spawnAction() const {
+    return attributeText(m_spawnAction);
+}
 
-void KXModelComponentSpawner::setSpawnAction(const std::string& action)
-{
+void KXModelComponentSpawner::setSpawnAction(const std::string& action) {
     if (m_spawnAction != nullptr) {
         m_spawnAction->setValue(action);
     }
 }
 
-void KXModelComponentSpawner::setSpawnRate(float rate)
-{
+void KXModelComponentSpawner::setSpawnRate(float rate) {
     if (m_spawnRate != nullptr) {
         m_spawnRate->setValue(rate);
     }
 }
 
-float KXModelComponentSpawner::randomSpawnRate() const
-{
+float KXModelComponentSpawner::randomSpawnRate() const {
     if (m_spawnRate == nullptr) {
         return 0.0f;
     }

@@ -9,40 +9,39 @@ constexpr const char* kSleep = "Sleep";
 constexpr const char* kSleepDistance = "Sleep Distance";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentWakeup::create()
-{
+std::shared_ptr<KXModel> KXModelComponentWakeup::create() {
     return KXModel::makeShared<KXModelComponentWakeup>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelComponentWakeup::createCopy(const KXModelComponentWakeup& source)
-{
+std::shared_ptr<KXModel> KXModelComponentWakeup::createCopy(const KXModelComponentWakeup& source) {
     return KXModel::makeShared<KXModelComponentWakeup>(source);
 }
 
 KXModelComponentWakeup::KXModelComponentWakeup(const std::string& name)
-    : KXModelComponent(name),
-      m_wakeUp(new KXAttributeStringList(kWakeUp, this)),
+    : KXModelComponent(name), m_wakeUp(new KXAttributeStringList(kWakeUp, this)),
       m_wakeupDistance(new KXAttributeFloat(kWakeupDistance, this, 0)),
       m_sleep(new KXAttributeStringList(kSleep, this)),
-      m_sleepDistance(new KXAttributeFloat(kSleepDistance, this, 0))
-{
-}
+      m_sleepDistance(new KXAttributeFloat(kSleepDistance, this, 0)) {}
 
 KXModelComponentWakeup::KXModelComponentWakeup(const KXModelComponentWakeup& source)
-    : KXModelComponent(source),
-      m_wakeUp(boundAttribute<KXAttributeStringList>(*this, kWakeUp)),
+    : KXModelComponent(source), m_wakeUp(boundAttribute<KXAttributeStringList>(*this, kWakeUp)),
       m_wakeupDistance(boundAttribute<KXAttributeFloat>(*this, kWakeupDistance)),
       m_sleep(boundAttribute<KXAttributeStringList>(*this, kSleep)),
-      m_sleepDistance(boundAttribute<KXAttributeFloat>(*this, kSleepDistance))
-{
-}
+      m_sleepDistance(boundAttribute<KXAttributeFloat>(*this, kSleepDistance)) {}
 
-std::shared_ptr<KXModel> KXModelComponentWakeup::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelComponentWakeup::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-const std::string& KXModelComponentWakeup::wakeUp() const { return attributeText(m_wakeUp); }
-float KXModelComponentWakeup::wakeupDistance() const { return attributeValue(m_wakeupDistance); }
-const std::string& KXModelComponentWakeup::sleep() const { return attributeText(m_sleep); }
-float KXModelComponentWakeup::sleepDistance() const { return attributeValue(m_sleepDistance); }
+const std::string& KXModelComponentWakeup::wakeUp() const {
+    return attributeText(m_wakeUp);
+}
+float KXModelComponentWakeup::wakeupDistance() const {
+    return attributeValue(m_wakeupDistance);
+}
+const std::string& KXModelComponentWakeup::sleep() const {
+    return attributeText(m_sleep);
+}
+float KXModelComponentWakeup::sleepDistance() const {
+    return attributeValue(m_sleepDistance);
+}

@@ -2,7 +2,6 @@
 
 #include "model/classes/KXBaseModelObjectButtonPowerup.h"
 
-bool KXBaseModelObjectButtonPowerup::isLayeringAboveCharacter() const
-{
+bool KXBaseModelObjectButtonPowerup::isLayeringAboveCharacter() const {
     return layering() == "kAboveCharacter";
 }

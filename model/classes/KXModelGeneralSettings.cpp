@@ -4,16 +4,14 @@
 
 namespace {
 
-std::shared_ptr<KXModelGeneralSettings>& sharedInstance()
-{
+std::shared_ptr<KXModelGeneralSettings>& sharedInstance() {
     static std::shared_ptr<KXModelGeneralSettings> instance;
     return instance;
 }
 
 } // namespace
 
-std::shared_ptr<KXModelGeneralSettings> KXModelGeneralSettings::shared()
-{
+std::shared_ptr<KXModelGeneralSettings> KXModelGeneralSettings::shared() {
     std::shared_ptr<KXModelGeneralSettings>& instance = sharedInstance();
     if (!instance) {
         // Installed by shared() rather than by the constructor, so that a settings model built
@@ -24,8 +22,7 @@ std::shared_ptr<KXModelGeneralSettings> KXModelGeneralSettings::shared()
     return instance;
 }
 
-void KXModelGeneralSettings::resetShared()
-{
+void KXModelGeneralSettings::resetShared() {
     std::shared_ptr<KXModelGeneralSettings>& instance = sharedInstance();
     if (!instance) {
         return;
@@ -36,14 +33,12 @@ void KXModelGeneralSettings::resetShared()
     instance.reset();
 }
 
-std::shared_ptr<KXModel> KXModelGeneralSettings::create()
-{
+std::shared_ptr<KXModel> KXModelGeneralSettings::create() {
     return shared();
 }
 
 KXModelGeneralSettings::KXModelGeneralSettings(const std::string& name) : KXBaseModelGeneralSettings(name) {}
 
-std::shared_ptr<KXModel> KXModelGeneralSettings::clone(bool /*deep*/, bool /*registerClone*/) const
-{
+std::shared_ptr<KXModel> KXModelGeneralSettings::clone(bool /*deep*/, bool /*registerClone*/) const {
     return shared();
 }

@@ -8,62 +8,53 @@ namespace {
 constexpr const char* kAsset = "Asset";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectAsset::create()
-{
+std::shared_ptr<KXModel> KXModelObjectAsset::create() {
     return KXModel::makeShared<KXModelObjectAsset>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectAsset::createCopy(const KXModelObjectAsset& source)
-{
+std::shared_ptr<KXModel> KXModelObjectAsset::createCopy(const KXModelObjectAsset& source) {
     return KXModel::makeShared<KXModelObjectAsset>(source);
 }
 
 KXModelObjectAsset::KXModelObjectAsset(const std::string& name)
-    : KXModelObject(name), m_asset(new KXAttributeAsset(kAsset, this, 0))
-{
-}
+    : KXModelObject(name), m_asset(new KXAttributeAsset(kAsset, this, 0)) {}
 
-KXModelObjectAsset::KXModelObjectAsset(const KXModelObjectAsset& source) : KXModelObject(source)
-{
+KXModelObjectAsset::KXModelObjectAsset(const KXModelObjectAsset& source) : KXModelObject(source) {
     KXBaseAttribute* found = attribute(kAsset);
     if (found != nullptr && found->typeId() == KXAttributeAsset::staticType()) {
         m_asset = static_cast<KXAttributeAsset*>(found);
     }
 }
 
-std::shared_ptr<KXModel> KXModelObjectAsset::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectAsset::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelAsset> KXModelObjectAsset::asset() const
-{
+std::shared_ptr<KXModelAsset> KXModelObjectAsset::asset() const {
     return m_asset != nullptr ? m_asset->value() : nullptr;
 }
 
-void KXModelObjectAsset::setAsset(const std::shared_ptr<KXModelAsset>& asset, bool silent)
-{
+void KXModelObjectAsset::setAsset(const std::shared_ptr<KXModelAsset>& asset, bool silent) {
     if (m_asset != nullptr) {
         m_asset->setValue(asset, silent);
     }
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXModelObjectAsset::spriteContainer() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXModelObjectAsset::spriteContainer() const {
     const std::shared_ptr<KXModelAsset> shown = asset();
     return shown ? shown->spriteContainer() : nullptr;
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectAsset::collisionShape() const
-{
+std::shared_ptr<KXModelPolygon> KXModelObjectAsset::collisionShape() const {
     const std::shared_ptr<KXModelAsset> shown = asset();
     return shown ? shown->collisionShape() : nullptr;
 }
 
-std::shared_ptr<KXModelSound> KXModelObjectAsset::idleSound() const { return nullptr; }
+std::shared_ptr<KXModelSound> KXModelObjectAsset::idleSound() const {
+    return nullptr;
+}
 
-bool KXModelObjectAsset::hasValidCollisionShape() const
-{
+bool KXModelObjectAsset::hasValidCollisionShape() const {
     const std::shared_ptr<KXModelAsset> shown = asset();
     if (!shown) {
         return false;

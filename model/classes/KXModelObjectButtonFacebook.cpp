@@ -7,39 +7,35 @@ constexpr const char* kFacebookId = "Facebook ID";
 constexpr const char* kFacebookUrl = "Facebook URL";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::create()
-{
+std::shared_ptr<KXModel> KXModelObjectButtonFacebook::create() {
     return KXModel::makeShared<KXModelObjectButtonFacebook>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::createCopy(const KXModelObjectButtonFacebook& source)
-{
+std::shared_ptr<KXModel> KXModelObjectButtonFacebook::createCopy(const KXModelObjectButtonFacebook& source) {
     return KXModel::makeShared<KXModelObjectButtonFacebook>(source);
 }
 
 KXModelObjectButtonFacebook::KXModelObjectButtonFacebook(const std::string& name)
-    : KXModelObjectButtonUrl(name), m_facebookId(new KXAttributeString(kFacebookId, this))
-{
+    : KXModelObjectButtonUrl(name), m_facebookId(new KXAttributeString(kFacebookId, this)) {
     if (KXAttributeString* link = urlAttribute()) {
         link->setName(kFacebookUrl);
     }
 }
 
 KXModelObjectButtonFacebook::KXModelObjectButtonFacebook(const KXModelObjectButtonFacebook& source)
-    : KXModelObjectButtonUrl(source), m_facebookId(boundAttribute<KXAttributeString>(*this, kFacebookId))
-{
+    : KXModelObjectButtonUrl(source), m_facebookId(boundAttribute<KXAttributeString>(*this, kFacebookId)) {
     bindUrlAttribute(kFacebookUrl);
 }
 
-bool KXModelObjectButtonFacebook::isKindOf(uint32_t kind) const
-{
+bool KXModelObjectButtonFacebook::isKindOf(uint32_t kind) const {
     // Skips the link button on purpose.
     return kind == staticType() || KXModelObjectButton::isKindOf(kind);
 }
 
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectButtonFacebook::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-const std::string& KXModelObjectButtonFacebook::facebookId() const { return attributeText(m_facebookId); }
+const std::string& KXModelObjectButtonFacebook::facebookId() const {
+    return attributeText(m_facebookId);
+}

@@ -7,20 +7,17 @@ constexpr const char* kImage = "Image";
 constexpr const char* kImageSelected = "Image Selected";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::create()
-{
+std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::create() {
     return KXModel::makeShared<KXModelObjectButtonSoundControl>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::createCopy(
-    const KXModelObjectButtonSoundControl& source)
-{
+std::shared_ptr<KXModel>
+KXModelObjectButtonSoundControl::createCopy(const KXModelObjectButtonSoundControl& source) {
     return KXModel::makeShared<KXModelObjectButtonSoundControl>(source);
 }
 
 KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(const std::string& name)
-    : KXModelObjectButton(name)
-{
+    : KXModelObjectButton(name) {
     // Same attributes, stored under the audio button's names.
     if (KXBaseAttribute* image = attribute(kImage)) {
         image->setName(kSoundOn, true);
@@ -32,14 +29,12 @@ KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(const std::stri
 
 KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(
     const KXModelObjectButtonSoundControl& source)
-    : KXModelObjectButton(source)
-{
+    : KXModelObjectButton(source) {
     // The copied attributes carry the audio button's names, which the bases did not find.
     bindImageAttribute(kSoundOn);
     bindImageSelectedAttribute(kSoundOff);
 }
 
-std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

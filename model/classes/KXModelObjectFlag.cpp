@@ -15,27 +15,22 @@ constexpr float kShapeSide = 10.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectFlag::create()
-{
+std::shared_ptr<KXModel> KXModelObjectFlag::create() {
     return KXModel::makeShared<KXModelObjectFlag>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectFlag::createCopy(const KXModelObjectFlag& source)
-{
+std::shared_ptr<KXModel> KXModelObjectFlag::createCopy(const KXModelObjectFlag& source) {
     return KXModel::makeShared<KXModelObjectFlag>(source);
 }
 
 KXModelObjectFlag::KXModelObjectFlag(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+    : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_texture(new KXAttributeSprite(kTexture, this, 0)),
       m_startWidth(new KXAttributeFloat(kStartWidth, this, 0)),
-      m_endWidth(new KXAttributeFloat(kEndWidth, this, 0)),
-      m_speed(new KXAttributeFloat(kSpeed, this, 0)),
+      m_endWidth(new KXAttributeFloat(kEndWidth, this, 0)), m_speed(new KXAttributeFloat(kSpeed, this, 0)),
       m_length(new KXAttributeFloat(kLength, this, 0)),
       m_waveHeight(new KXAttributeFloat(kWaveHeight, this, 0)),
-      m_waveLength(new KXAttributeFloat(kWaveLength, this, 0))
-{
+      m_waveLength(new KXAttributeFloat(kWaveLength, this, 0)) {
     // The strip is drawn from its own texture, never from an atlas.
     m_texture->setExcludedFromAtlas(true);
     m_startWidth->setValue(50.0f, true);
@@ -47,34 +42,45 @@ KXModelObjectFlag::KXModelObjectFlag(const std::string& name)
 }
 
 KXModelObjectFlag::KXModelObjectFlag(const KXModelObjectFlag& source)
-    : KXModelObjectAsset(source),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+    : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_texture(boundAttribute<KXAttributeSprite>(*this, kTexture)),
       m_startWidth(boundAttribute<KXAttributeFloat>(*this, kStartWidth)),
       m_endWidth(boundAttribute<KXAttributeFloat>(*this, kEndWidth)),
       m_speed(boundAttribute<KXAttributeFloat>(*this, kSpeed)),
       m_length(boundAttribute<KXAttributeFloat>(*this, kLength)),
       m_waveHeight(boundAttribute<KXAttributeFloat>(*this, kWaveHeight)),
-      m_waveLength(boundAttribute<KXAttributeFloat>(*this, kWaveLength))
-{
-}
+      m_waveLength(boundAttribute<KXAttributeFloat>(*this, kWaveLength)) {}
 
-std::shared_ptr<KXModel> KXModelObjectFlag::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectFlag::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectFlag::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXModelObjectFlag::collisionShape() const {
+    return m_shape;
+}
 
-cocos2d::CCSize KXModelObjectFlag::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXModelObjectFlag::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXModelObjectFlag::texture() const { return attributeValue(m_texture); }
-float KXModelObjectFlag::startWidth() const { return attributeValue(m_startWidth); }
-float KXModelObjectFlag::endWidth() const { return attributeValue(m_endWidth); }
-float KXModelObjectFlag::speed() const { return attributeValue(m_speed); }
-float KXModelObjectFlag::length() const { return attributeValue(m_length); }
-float KXModelObjectFlag::waveHeight() const { return attributeValue(m_waveHeight); }
-float KXModelObjectFlag::waveLength() const { return attributeValue(m_waveLength); }
+std::shared_ptr<KXModelSpriteContainer> KXModelObjectFlag::texture() const {
+    return attributeValue(m_texture);
+}
+float KXModelObjectFlag::startWidth() const {
+    return attributeValue(m_startWidth);
+}
+float KXModelObjectFlag::endWidth() const {
+    return attributeValue(m_endWidth);
+}
+float KXModelObjectFlag::speed() const {
+    return attributeValue(m_speed);
+}
+float KXModelObjectFlag::length() const {
+    return attributeValue(m_length);
+}
+float KXModelObjectFlag::waveHeight() const {
+    return attributeValue(m_waveHeight);
+}
+float KXModelObjectFlag::waveLength() const {
+    return attributeValue(m_waveLength);
+}

@@ -9,41 +9,36 @@ constexpr float kShapeSide = 60.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::create()
-{
+std::shared_ptr<KXModel> KXModelObjectGatekeeper::create() {
     return KXModel::makeShared<KXModelObjectGatekeeper>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::createCopy(const KXModelObjectGatekeeper& source)
-{
+std::shared_ptr<KXModel> KXModelObjectGatekeeper::createCopy(const KXModelObjectGatekeeper& source) {
     return KXModel::makeShared<KXModelObjectGatekeeper>(source);
 }
 
 KXModelObjectGatekeeper::KXModelObjectGatekeeper(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
-      m_passedAmount(new KXAttributeFloat(kPassedAmount, this, 0))
-{
+    : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+      m_passedAmount(new KXAttributeFloat(kPassedAmount, this, 0)) {
     m_passedAmount->setValue(1.0f, true);
 }
 
 KXModelObjectGatekeeper::KXModelObjectGatekeeper(const KXModelObjectGatekeeper& source)
-    : KXModelObjectAsset(source),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
-      m_passedAmount(boundAttribute<KXAttributeFloat>(*this, kPassedAmount))
-{
-}
+    : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+      m_passedAmount(boundAttribute<KXAttributeFloat>(*this, kPassedAmount)) {}
 
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectGatekeeper::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectGatekeeper::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXModelObjectGatekeeper::collisionShape() const {
+    return m_shape;
+}
 
-cocos2d::CCSize KXModelObjectGatekeeper::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXModelObjectGatekeeper::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-float KXModelObjectGatekeeper::passedAmount() const { return attributeValue(m_passedAmount); }
+float KXModelObjectGatekeeper::passedAmount() const {
+    return attributeValue(m_passedAmount);
+}

@@ -1,12 +1,10 @@
 #include "model/classes/KXModelObjectImage.h"
 
-std::shared_ptr<KXModel> KXModelObjectImage::create()
-{
+std::shared_ptr<KXModel> KXModelObjectImage::create() {
     return KXModel::makeShared<KXModelObjectImage>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectImage::createCopy(const KXModelObjectImage& source)
-{
+std::shared_ptr<KXModel> KXModelObjectImage::createCopy(const KXModelObjectImage& source) {
     return KXModel::makeShared<KXModelObjectImage>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelObjectImage::KXModelObjectImage(const std::string& name) : KXBaseModelObj
 
 KXModelObjectImage::KXModelObjectImage(const KXModelObjectImage& source) : KXBaseModelObjectImage(source) {}
 
-std::shared_ptr<KXModel> KXModelObjectImage::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectImage::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

@@ -1,12 +1,10 @@
 #include "model/classes/KXModelObjectLabel.h"
 
-std::shared_ptr<KXModel> KXModelObjectLabel::create()
-{
+std::shared_ptr<KXModel> KXModelObjectLabel::create() {
     return KXModel::makeShared<KXModelObjectLabel>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectLabel::createCopy(const KXModelObjectLabel& source)
-{
+std::shared_ptr<KXModel> KXModelObjectLabel::createCopy(const KXModelObjectLabel& source) {
     return KXModel::makeShared<KXModelObjectLabel>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelObjectLabel::KXModelObjectLabel(const std::string& name) : KXBaseModelObj
 
 KXModelObjectLabel::KXModelObjectLabel(const KXModelObjectLabel& source) : KXBaseModelObjectLabel(source) {}
 
-std::shared_ptr<KXModel> KXModelObjectLabel::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectLabel::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

@@ -1,12 +1,10 @@
 #include "model/classes/KXModelObjectLight.h"
 
-std::shared_ptr<KXModel> KXModelObjectLight::create()
-{
+std::shared_ptr<KXModel> KXModelObjectLight::create() {
     return KXModel::makeShared<KXModelObjectLight>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectLight::createCopy(const KXModelObjectLight& source)
-{
+std::shared_ptr<KXModel> KXModelObjectLight::createCopy(const KXModelObjectLight& source) {
     return KXModel::makeShared<KXModelObjectLight>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelObjectLight::KXModelObjectLight(const std::string& name) : KXBaseModelObj
 
 KXModelObjectLight::KXModelObjectLight(const KXModelObjectLight& source) : KXBaseModelObjectLight(source) {}
 
-std::shared_ptr<KXModel> KXModelObjectLight::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectLight::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

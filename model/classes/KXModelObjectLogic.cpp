@@ -1,12 +1,10 @@
 #include "model/classes/KXModelObjectLogic.h"
 
-std::shared_ptr<KXModel> KXModelObjectLogic::create()
-{
+std::shared_ptr<KXModel> KXModelObjectLogic::create() {
     return KXModel::makeShared<KXModelObjectLogic>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectLogic::createCopy(const KXModelObjectLogic& source)
-{
+std::shared_ptr<KXModel> KXModelObjectLogic::createCopy(const KXModelObjectLogic& source) {
     return KXModel::makeShared<KXModelObjectLogic>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelObjectLogic::KXModelObjectLogic(const std::string& name) : KXBaseModelObj
 
 KXModelObjectLogic::KXModelObjectLogic(const KXModelObjectLogic& source) : KXBaseModelObjectLogic(source) {}
 
-std::shared_ptr<KXModel> KXModelObjectLogic::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectLogic::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

@@ -13,8 +13,7 @@ constexpr float kShapeSide = 10.0f;
 constexpr float kContentSide = 60.0f;
 
 // NaN becomes 0: a NaN never compares equal, so it would re-enter the change hook forever.
-float clampedScale(float value)
-{
+float clampedScale(float value) {
     if (std::isnan(value)) {
         return 0.0f;
     }
@@ -22,38 +21,29 @@ float clampedScale(float value)
 }
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectMirror::create()
-{
+std::shared_ptr<KXModel> KXModelObjectMirror::create() {
     return KXModel::makeShared<KXModelObjectMirror>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectMirror::createCopy(const KXModelObjectMirror& source)
-{
+std::shared_ptr<KXModel> KXModelObjectMirror::createCopy(const KXModelObjectMirror& source) {
     return KXModel::makeShared<KXModelObjectMirror>(source);
 }
 
 KXModelObjectMirror::KXModelObjectMirror(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
-      m_color(new KXAttributeColor(kColor, this))
-{
+    : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+      m_color(new KXAttributeColor(kColor, this)) {
     m_color->setValue(cocos2d::ccc4f(255.0f, 255.0f, 255.0f, 255.0f), true);
 }
 
 KXModelObjectMirror::KXModelObjectMirror(const KXModelObjectMirror& source)
-    : KXModelObjectAsset(source),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
-      m_color(boundAttribute<KXAttributeColor>(*this, kColor))
-{
-}
+    : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+      m_color(boundAttribute<KXAttributeColor>(*this, kColor)) {}
 
-std::shared_ptr<KXModel> KXModelObjectMirror::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectMirror::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-void KXModelObjectMirror::attributeChanged(KXBaseAttribute* attribute, int flag)
-{
+void KXModelObjectMirror::attributeChanged(KXBaseAttribute* attribute, int flag) {
     KXModelObjectAsset::attributeChanged(attribute, flag);
     KXAttributePoint* scale = scaleAttribute();
     if (attribute == nullptr || attribute != scale) {
@@ -64,11 +54,14 @@ void KXModelObjectMirror::attributeChanged(KXBaseAttribute* attribute, int flag)
     scale->setValue(cocos2d::CCPoint(clampedScale(value.x), clampedScale(value.y)), false);
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectMirror::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXModelObjectMirror::collisionShape() const {
+    return m_shape;
+}
 
-cocos2d::CCSize KXModelObjectMirror::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXModelObjectMirror::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-cocos2d::ccColor4F KXModelObjectMirror::color() const { return attributeValue(m_color); }
+cocos2d::ccColor4F KXModelObjectMirror::color() const {
+    return attributeValue(m_color);
+}

@@ -28,19 +28,17 @@ constexpr uint32_t kVarianceInUse = 1;
 constexpr float kContentSide = 30.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::create()
-{
+std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::create() {
     return KXModel::makeShared<KXModelObjectParticlesEmitter>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::createCopy(const KXModelObjectParticlesEmitter& source)
-{
+std::shared_ptr<KXModel>
+KXModelObjectParticlesEmitter::createCopy(const KXModelObjectParticlesEmitter& source) {
     return KXModel::makeShared<KXModelObjectParticlesEmitter>(source);
 }
 
 KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_texture(new KXAttributeSprite(kTexture, this, 0)),
+    : KXModelObjectAsset(name), m_texture(new KXAttributeSprite(kTexture, this, 0)),
       m_totalParticles(new KXAttributeFloat(kTotalParticles, this, 0)),
       m_emissionRate(new KXAttributeFloat(kEmissionRate, this, 0)),
       m_blendAdditive(new KXAttributeBool(kBlendAdditive, this)),
@@ -55,8 +53,7 @@ KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const std::string& 
       m_life(new KXAttributeFloat(kLife, this, kVarianceInUse)),
       m_color(new KXAttributeGradient(kColor, this)),
       m_colorVariation(new KXAttributeGradient(kColorVariation, this)),
-      m_positionType(new KXAttributeStringList(kPositionType, this))
-{
+      m_positionType(new KXAttributeStringList(kPositionType, this)) {
     // Particle textures are drawn by the particle system, never from an atlas.
     m_texture->setExcludedFromAtlas(true);
     m_totalParticles->setValue(150.0f, true);
@@ -77,8 +74,7 @@ KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const std::string& 
 }
 
 KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const KXModelObjectParticlesEmitter& source)
-    : KXModelObjectAsset(source),
-      m_texture(boundAttribute<KXAttributeSprite>(*this, kTexture)),
+    : KXModelObjectAsset(source), m_texture(boundAttribute<KXAttributeSprite>(*this, kTexture)),
       m_totalParticles(boundAttribute<KXAttributeFloat>(*this, kTotalParticles)),
       m_emissionRate(boundAttribute<KXAttributeFloat>(*this, kEmissionRate)),
       m_blendAdditive(boundAttribute<KXAttributeBool>(*this, kBlendAdditive)),
@@ -93,65 +89,91 @@ KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const KXModelObject
       m_life(boundAttribute<KXAttributeFloat>(*this, kLife)),
       m_color(boundAttribute<KXAttributeGradient>(*this, kColor)),
       m_colorVariation(boundAttribute<KXAttributeGradient>(*this, kColorVariation)),
-      m_positionType(boundAttribute<KXAttributeStringList>(*this, kPositionType))
-{
-}
+      m_positionType(boundAttribute<KXAttributeStringList>(*this, kPositionType)) {}
 
-std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-cocos2d::CCSize KXModelObjectParticlesEmitter::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXModelObjectParticlesEmitter::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXModelObjectParticlesEmitter::texture() const
-{
+std::shared_ptr<KXModelSpriteContainer> KXModelObjectParticlesEmitter::texture() const {
     return attributeValue(m_texture);
 }
-unsigned int KXModelObjectParticlesEmitter::totalParticles() const
-{
+unsigned int KXModelObjectParticlesEmitter::totalParticles() const {
     return kx::truncateToUInt(attributeValue(m_totalParticles));
 }
-float KXModelObjectParticlesEmitter::emissionRate() const { return attributeValue(m_emissionRate); }
-bool KXModelObjectParticlesEmitter::blendAdditive() const { return attributeValue(m_blendAdditive); }
-float KXModelObjectParticlesEmitter::startSize() const { return attributeValue(m_startSize); }
-float KXModelObjectParticlesEmitter::startSizeVariance() const { return attributeVariance(m_startSize); }
-float KXModelObjectParticlesEmitter::endSize() const { return attributeValue(m_endSize); }
-float KXModelObjectParticlesEmitter::endSizeVariance() const { return attributeVariance(m_endSize); }
-float KXModelObjectParticlesEmitter::startSpin() const { return attributeValue(m_startSpin); }
-float KXModelObjectParticlesEmitter::startSpinVariance() const { return attributeVariance(m_startSpin); }
-float KXModelObjectParticlesEmitter::endSpin() const { return attributeValue(m_endSpin); }
-float KXModelObjectParticlesEmitter::endSpinVariance() const { return attributeVariance(m_endSpin); }
-cocos2d::CCPoint KXModelObjectParticlesEmitter::gravity() const { return attributeValue(m_gravity); }
-float KXModelObjectParticlesEmitter::radialAcceleration() const { return attributeValue(m_radialAcceleration); }
-float KXModelObjectParticlesEmitter::radialAccelerationVariance() const
-{
+float KXModelObjectParticlesEmitter::emissionRate() const {
+    return attributeValue(m_emissionRate);
+}
+bool KXModelObjectParticlesEmitter::blendAdditive() const {
+    return attributeValue(m_blendAdditive);
+}
+float KXModelObjectParticlesEmitter::startSize() const {
+    return attributeValue(m_startSize);
+}
+float KXModelObjectParticlesEmitter::startSizeVariance() const {
+    return attributeVariance(m_startSize);
+}
+float KXModelObjectParticlesEmitter::endSize() const {
+    return attributeValue(m_endSize);
+}
+float KXModelObjectParticlesEmitter::endSizeVariance() const {
+    return attributeVariance(m_endSize);
+}
+float KXModelObjectParticlesEmitter::startSpin() const {
+    return attributeValue(m_startSpin);
+}
+float KXModelObjectParticlesEmitter::startSpinVariance() const {
+    return attributeVariance(m_startSpin);
+}
+float KXModelObjectParticlesEmitter::endSpin() const {
+    return attributeValue(m_endSpin);
+}
+float KXModelObjectParticlesEmitter::endSpinVariance() const {
+    return attributeVariance(m_endSpin);
+}
+cocos2d::CCPoint KXModelObjectParticlesEmitter::gravity() const {
+    return attributeValue(m_gravity);
+}
+float KXModelObjectParticlesEmitter::radialAcceleration() const {
+    return attributeValue(m_radialAcceleration);
+}
+float KXModelObjectParticlesEmitter::radialAccelerationVariance() const {
     return attributeVariance(m_radialAcceleration);
 }
-float KXModelObjectParticlesEmitter::speed() const { return attributeValue(m_speed); }
-float KXModelObjectParticlesEmitter::speedVariance() const { return attributeVariance(m_speed); }
-float KXModelObjectParticlesEmitter::angle() const { return attributeValue(m_angle); }
-float KXModelObjectParticlesEmitter::angleVariance() const { return attributeVariance(m_angle); }
-float KXModelObjectParticlesEmitter::life() const { return attributeValue(m_life); }
-float KXModelObjectParticlesEmitter::lifeVariance() const { return attributeVariance(m_life); }
+float KXModelObjectParticlesEmitter::speed() const {
+    return attributeValue(m_speed);
+}
+float KXModelObjectParticlesEmitter::speedVariance() const {
+    return attributeVariance(m_speed);
+}
+float KXModelObjectParticlesEmitter::angle() const {
+    return attributeValue(m_angle);
+}
+float KXModelObjectParticlesEmitter::angleVariance() const {
+    return attributeVariance(m_angle);
+}
+float KXModelObjectParticlesEmitter::life() const {
+    return attributeValue(m_life);
+}
+float KXModelObjectParticlesEmitter::lifeVariance() const {
+    return attributeVariance(m_life);
+}
 
-ccColor4F KXModelObjectParticlesEmitter::color(float position) const
-{
+ccColor4F KXModelObjectParticlesEmitter::color(float position) const {
     const ccColor4F missing = cocos2d::ccc4f(0.0f, 0.0f, 0.0f, 1.0f);
     return m_color != nullptr ? m_color->colorAt(position, missing) : missing;
 }
 
-ccColor4F KXModelObjectParticlesEmitter::colorVariation(float position) const
-{
+ccColor4F KXModelObjectParticlesEmitter::colorVariation(float position) const {
     const ccColor4F missing = cocos2d::ccc4f(0.0f, 0.0f, 0.0f, 1.0f);
     return m_colorVariation != nullptr ? m_colorVariation->colorAt(position, missing) : missing;
 }
 
-int KXModelObjectParticlesEmitter::positionType() const
-{
+int KXModelObjectParticlesEmitter::positionType() const {
     const std::string& type = attributeText(m_positionType);
     if (type == "kCCPositionTypeRelative") {
         return 1;

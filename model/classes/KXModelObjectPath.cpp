@@ -1,12 +1,10 @@
 #include "model/classes/KXModelObjectPath.h"
 
-std::shared_ptr<KXModel> KXModelObjectPath::create()
-{
+std::shared_ptr<KXModel> KXModelObjectPath::create() {
     return KXModel::makeShared<KXModelObjectPath>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectPath::createCopy(const KXModelObjectPath& source)
-{
+std::shared_ptr<KXModel> KXModelObjectPath::createCopy(const KXModelObjectPath& source) {
     return KXModel::makeShared<KXModelObjectPath>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelObjectPath::KXModelObjectPath(const std::string& name) : KXBaseModelObjec
 
 KXModelObjectPath::KXModelObjectPath(const KXModelObjectPath& source) : KXBaseModelObjectPath(source) {}
 
-std::shared_ptr<KXModel> KXModelObjectPath::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectPath::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

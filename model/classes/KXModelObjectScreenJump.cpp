@@ -10,43 +10,39 @@ constexpr float kShapeSide = 60.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectScreenJump::create()
-{
+std::shared_ptr<KXModel> KXModelObjectScreenJump::create() {
     return KXModel::makeShared<KXModelObjectScreenJump>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectScreenJump::createCopy(const KXModelObjectScreenJump& source)
-{
+std::shared_ptr<KXModel> KXModelObjectScreenJump::createCopy(const KXModelObjectScreenJump& source) {
     return KXModel::makeShared<KXModelObjectScreenJump>(source);
 }
 
 KXModelObjectScreenJump::KXModelObjectScreenJump(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+    : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_function(new KXAttributeStringList(kFunction, this)),
-      m_pauseCurrentWorld(new KXAttributeBool(kPauseCurrentWorld, this))
-{
-}
+      m_pauseCurrentWorld(new KXAttributeBool(kPauseCurrentWorld, this)) {}
 
 KXModelObjectScreenJump::KXModelObjectScreenJump(const KXModelObjectScreenJump& source)
-    : KXModelObjectAsset(source),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
+    : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_function(boundAttribute<KXAttributeStringList>(*this, kFunction)),
-      m_pauseCurrentWorld(boundAttribute<KXAttributeBool>(*this, kPauseCurrentWorld))
-{
-}
+      m_pauseCurrentWorld(boundAttribute<KXAttributeBool>(*this, kPauseCurrentWorld)) {}
 
-std::shared_ptr<KXModel> KXModelObjectScreenJump::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectScreenJump::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectScreenJump::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXModelObjectScreenJump::collisionShape() const {
+    return m_shape;
+}
 
-cocos2d::CCSize KXModelObjectScreenJump::contentSize(float /*time*/) const
-{
+cocos2d::CCSize KXModelObjectScreenJump::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);
 }
 
-const std::string& KXModelObjectScreenJump::function() const { return attributeText(m_function); }
-bool KXModelObjectScreenJump::pauseCurrentWorld() const { return attributeValue(m_pauseCurrentWorld); }
+const std::string& KXModelObjectScreenJump::function() const {
+    return attributeText(m_function);
+}
+bool KXModelObjectScreenJump::pauseCurrentWorld() const {
+    return attributeValue(m_pauseCurrentWorld);
+}

@@ -14,27 +14,22 @@ constexpr const char* kWaveLength = "Wave Length";
 constexpr float kShapeSide = 10.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectTrail::create()
-{
+std::shared_ptr<KXModel> KXModelObjectTrail::create() {
     return KXModel::makeShared<KXModelObjectTrail>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelObjectTrail::createCopy(const KXModelObjectTrail& source)
-{
+std::shared_ptr<KXModel> KXModelObjectTrail::createCopy(const KXModelObjectTrail& source) {
     return KXModel::makeShared<KXModelObjectTrail>(source);
 }
 
 KXModelObjectTrail::KXModelObjectTrail(const std::string& name)
-    : KXModelObjectAsset(name),
-      m_texture(new KXAttributeSprite(kTexture, this, 0)),
+    : KXModelObjectAsset(name), m_texture(new KXAttributeSprite(kTexture, this, 0)),
       m_startWidth(new KXAttributeFloat(kStartWidth, this, 0)),
-      m_endWidth(new KXAttributeFloat(kEndWidth, this, 0)),
-      m_speed(new KXAttributeFloat(kSpeed, this, 0)),
+      m_endWidth(new KXAttributeFloat(kEndWidth, this, 0)), m_speed(new KXAttributeFloat(kSpeed, this, 0)),
       m_length(new KXAttributeFloat(kLength, this, 0)),
       m_waveHeight(new KXAttributeFloat(kWaveHeight, this, 0)),
       m_waveLength(new KXAttributeFloat(kWaveLength, this, 0)),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide))
-{
+      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {
     // The strip is drawn from its own texture, never from an atlas.
     m_texture->setExcludedFromAtlas(true);
     m_startWidth->setValue(15.0f, true);
@@ -45,29 +40,41 @@ KXModelObjectTrail::KXModelObjectTrail(const std::string& name)
 }
 
 KXModelObjectTrail::KXModelObjectTrail(const KXModelObjectTrail& source)
-    : KXModelObjectAsset(source),
-      m_texture(boundAttribute<KXAttributeSprite>(*this, kTexture)),
+    : KXModelObjectAsset(source), m_texture(boundAttribute<KXAttributeSprite>(*this, kTexture)),
       m_startWidth(boundAttribute<KXAttributeFloat>(*this, kStartWidth)),
       m_endWidth(boundAttribute<KXAttributeFloat>(*this, kEndWidth)),
       m_speed(boundAttribute<KXAttributeFloat>(*this, kSpeed)),
       m_length(boundAttribute<KXAttributeFloat>(*this, kLength)),
       m_waveHeight(boundAttribute<KXAttributeFloat>(*this, kWaveHeight)),
       m_waveLength(boundAttribute<KXAttributeFloat>(*this, kWaveLength)),
-      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide))
-{
-}
+      m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {}
 
-std::shared_ptr<KXModel> KXModelObjectTrail::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelObjectTrail::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::shared_ptr<KXModelPolygon> KXModelObjectTrail::collisionShape() const { return m_shape; }
+std::shared_ptr<KXModelPolygon> KXModelObjectTrail::collisionShape() const {
+    return m_shape;
+}
 
-std::shared_ptr<KXModelSpriteContainer> KXModelObjectTrail::texture() const { return attributeValue(m_texture); }
-float KXModelObjectTrail::startWidth() const { return attributeValue(m_startWidth); }
-float KXModelObjectTrail::endWidth() const { return attributeValue(m_endWidth); }
-float KXModelObjectTrail::speed() const { return attributeValue(m_speed); }
-float KXModelObjectTrail::length() const { return attributeValue(m_length); }
-float KXModelObjectTrail::waveHeight() const { return attributeValue(m_waveHeight); }
-float KXModelObjectTrail::waveLength() const { return attributeValue(m_waveLength); }
+std::shared_ptr<KXModelSpriteContainer> KXModelObjectTrail::texture() const {
+    return attributeValue(m_texture);
+}
+float KXModelObjectTrail::startWidth() const {
+    return attributeValue(m_startWidth);
+}
+float KXModelObjectTrail::endWidth() const {
+    return attributeValue(m_endWidth);
+}
+float KXModelObjectTrail::speed() const {
+    return attributeValue(m_speed);
+}
+float KXModelObjectTrail::length() const {
+    return attributeValue(m_length);
+}
+float KXModelObjectTrail::waveHeight() const {
+    return attributeValue(m_waveHeight);
+}
+float KXModelObjectTrail::waveLength() const {
+    return attributeValue(m_waveLength);
+}

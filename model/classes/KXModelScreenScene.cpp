@@ -1,12 +1,10 @@
 #include "model/classes/KXModelScreenScene.h"
 
-std::shared_ptr<KXModel> KXModelScreenScene::create()
-{
+std::shared_ptr<KXModel> KXModelScreenScene::create() {
     return KXModel::makeShared<KXModelScreenScene>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXModelScreenScene::createCopy(const KXModelScreenScene& source)
-{
+std::shared_ptr<KXModel> KXModelScreenScene::createCopy(const KXModelScreenScene& source) {
     return KXModel::makeShared<KXModelScreenScene>(source);
 }
 
@@ -14,7 +12,6 @@ KXModelScreenScene::KXModelScreenScene(const std::string& name) : KXBaseModelScr
 
 KXModelScreenScene::KXModelScreenScene(const KXModelScreenScene& source) : KXBaseModelScreenScene(source) {}
 
-std::shared_ptr<KXModel> KXModelScreenScene::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXModelScreenScene::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

@@ -2,13 +2,11 @@
 
 #include "model/classes/KXModelQueries.h"
 
-std::shared_ptr<KXModel> KXNodeUI::create()
-{
+std::shared_ptr<KXModel> KXNodeUI::create() {
     return KXModel::makeShared<KXNodeUI>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXNodeUI::createCopy(const KXNodeUI& source)
-{
+std::shared_ptr<KXModel> KXNodeUI::createCopy(const KXNodeUI& source) {
     return KXModel::makeShared<KXNodeUI>(source);
 }
 
@@ -16,13 +14,11 @@ KXNodeUI::KXNodeUI(const std::string& name) : KXNode(name.empty() ? defaultName(
 
 KXNodeUI::KXNodeUI(const KXNodeUI& source) : KXNode(source) {}
 
-std::shared_ptr<KXModel> KXNodeUI::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXNodeUI::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }
 
-std::string KXNodeUI::defaultName()
-{
+std::string KXNodeUI::defaultName() {
     for (unsigned long number = 1;; ++number) {
         const std::string candidate = "New UI " + std::to_string(number);
         bool taken = false;

@@ -6,18 +6,15 @@ namespace {
 constexpr const char* kLoad = "Load";
 } // namespace
 
-std::shared_ptr<KXModel> KXNodeUIStart::create()
-{
+std::shared_ptr<KXModel> KXNodeUIStart::create() {
     return KXModel::makeShared<KXNodeUIStart>(kDefaultObjectName);
 }
 
-std::shared_ptr<KXModel> KXNodeUIStart::createCopy(const KXNodeUIStart& source)
-{
+std::shared_ptr<KXModel> KXNodeUIStart::createCopy(const KXNodeUIStart& source) {
     return KXModel::makeShared<KXNodeUIStart>(source);
 }
 
-KXNodeUIStart::KXNodeUIStart(const std::string& name) : KXNodeUI(name)
-{
+KXNodeUIStart::KXNodeUIStart(const std::string& name) : KXNodeUI(name) {
     if (KXBaseAttribute* inherited = attribute(kLoad)) {
         inherited->setConnectionKind(KXAttributeConnectionNone, true);
         inherited->setName(kRenamedLoadPort, true);
@@ -28,7 +25,6 @@ KXNodeUIStart::KXNodeUIStart(const std::string& name) : KXNodeUI(name)
 
 KXNodeUIStart::KXNodeUIStart(const KXNodeUIStart& source) : KXNodeUI(source) {}
 
-std::shared_ptr<KXModel> KXNodeUIStart::clone(bool deep, bool registerClone) const
-{
+std::shared_ptr<KXModel> KXNodeUIStart::clone(bool deep, bool registerClone) const {
     return finishClone(createCopy(*this), deep, registerClone);
 }

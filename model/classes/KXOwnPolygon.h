@@ -8,9 +8,9 @@
 
 #include <memory>
 
-inline std::shared_ptr<KXModelPolygon> makeOwnBoxPolygon(float width, float height)
-{
-    std::shared_ptr<KXModelPolygon> polygon = std::static_pointer_cast<KXModelPolygon>(KXModelPolygon::create());
+inline std::shared_ptr<KXModelPolygon> makeOwnBoxPolygon(float width, float height) {
+    std::shared_ptr<KXModelPolygon> polygon =
+        std::static_pointer_cast<KXModelPolygon>(KXModelPolygon::create());
     polygon->setBox(cocos2d::CCSize(width, height), cocos2d::CCPoint(0.0f, 0.0f), false);
     return polygon;
 }

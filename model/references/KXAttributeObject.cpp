@@ -1,11 +1,7 @@
 #include "model/references/KXAttributeObject.h"
 
 KXAttributeObject::KXAttributeObject(const std::string& name, KXModel* owner, uint32_t flags)
-    : KXBaseAttributeModel<KXModelObject>(name, owner, flags)
-{
-}
+    : KXBaseAttributeModel<KXModelObject>(name, owner, flags) {}
 
 KXAttributeObject::KXAttributeObject(const std::string& name, KXModel* owner, const KXAttributeObject& source)
-    : KXBaseAttributeModel<KXModelObject>(name, owner, source)
-{
-}
+    : KXBaseAttributeModel<KXModelObject>(name, owner, source) {}

@@ -1,11 +1,7 @@
 #include "model/references/KXAttributeShape.h"
 
 KXAttributeShape::KXAttributeShape(const std::string& name, KXModel* owner, uint32_t flags)
-    : KXBaseAttributeShape(name, owner, flags)
-{
-}
+    : KXBaseAttributeShape(name, owner, flags) {}
 
 KXAttributeShape::KXAttributeShape(const std::string& name, KXModel* owner, const KXAttributeShape& source)
-    : KXBaseAttributeShape(name, owner, source)
-{
-}
+    : KXBaseAttributeShape(name, owner, source) {}

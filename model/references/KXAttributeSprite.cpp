@@ -11,24 +11,19 @@ constexpr const char* kExcludedFromAtlas = "Excluded From Atlas";
 } // namespace
 
 KXAttributeSprite::KXAttributeSprite(const std::string& name, KXModel* owner, uint32_t flags)
-    : KXAttribute(name, owner, flags)
-{
-}
+    : KXAttribute(name, owner, flags) {}
 
 KXAttributeSprite::KXAttributeSprite(const std::string& name, KXModel* owner, const KXAttributeSprite& source)
-    : KXAttribute(name, owner, source), m_excludedFromAtlas(source.m_excludedFromAtlas)
-{
+    : KXAttribute(name, owner, source), m_excludedFromAtlas(source.m_excludedFromAtlas) {
     replaceContainer(source.m_container);
     pushMarkToContainer();
 }
 
-KXAttributeSprite::~KXAttributeSprite()
-{
+KXAttributeSprite::~KXAttributeSprite() {
     replaceContainer(nullptr);
 }
 
-void KXAttributeSprite::setValue(const std::shared_ptr<KXModelSpriteContainer>& container, bool silent)
-{
+void KXAttributeSprite::setValue(const std::shared_ptr<KXModelSpriteContainer>& container, bool silent) {
     replaceContainer(container);
     pushMarkToContainer();
     if (!silent) {
@@ -36,30 +31,26 @@ void KXAttributeSprite::setValue(const std::shared_ptr<KXModelSpriteContainer>& 
     }
 }
 
-void KXAttributeSprite::setExcludedFromAtlas(bool excluded)
-{
+void KXAttributeSprite::setExcludedFromAtlas(bool excluded) {
     m_excludedFromAtlas = excluded;
     pushMarkToContainer();
 }
 
-void KXAttributeSprite::registerKeys() const
-{
+void KXAttributeSprite::registerKeys() const {
     KXAttribute::registerKeys();
     if (m_container) {
         KXMessagePackMap::registerKeyName(kReferenceValueKey);
     }
 }
 
-void KXAttributeSprite::packConnections(KXMessagePackMap& map) const
-{
+void KXAttributeSprite::packConnections(KXMessagePackMap& map) const {
     KXAttribute::packConnections(map);
     if (m_container) {
         map.set(kReferenceValueKey, m_container->id());
     }
 }
 
-void KXAttributeSprite::unpackConnections(const KXMessagePackMap& map)
-{
+void KXAttributeSprite::unpackConnections(const KXMessagePackMap& map) {
     KXAttribute::unpackConnections(map);
     uint32_t id = 0;
     if (!map.get(kReferenceValueKey, id)) {
@@ -70,8 +61,7 @@ void KXAttributeSprite::unpackConnections(const KXMessagePackMap& map)
     }
 }
 
-void KXAttributeSprite::loadConnectionFromDictionary(cocos2d::CCObject* object)
-{
+void KXAttributeSprite::loadConnectionFromDictionary(cocos2d::CCObject* object) {
     KXAttribute::loadConnectionFromDictionary(object);
     uint32_t id = 0;
     if (referenceIdFromDictionary(object, id)) {
@@ -79,13 +69,11 @@ void KXAttributeSprite::loadConnectionFromDictionary(cocos2d::CCObject* object)
     }
 }
 
-cocos2d::CCDictionary* KXAttributeSprite::saveConnectionToDictionary() const
-{
+cocos2d::CCDictionary* KXAttributeSprite::saveConnectionToDictionary() const {
     return addReferenceIdToDictionary(KXAttribute::saveConnectionToDictionary(), m_container.get());
 }
 
-void KXAttributeSprite::replaceContainer(const std::shared_ptr<KXModelSpriteContainer>& container)
-{
+void KXAttributeSprite::replaceContainer(const std::shared_ptr<KXModelSpriteContainer>& container) {
     if (m_container) {
         m_container->removeReferrer(this);
     }
@@ -95,15 +83,13 @@ void KXAttributeSprite::replaceContainer(const std::shared_ptr<KXModelSpriteCont
     }
 }
 
-void KXAttributeSprite::pushMarkToContainer()
-{
+void KXAttributeSprite::pushMarkToContainer() {
     if (m_container) {
         setModelBoolValue(*m_container, kExcludedFromAtlas, m_excludedFromAtlas);
     }
 }
 
-std::shared_ptr<KXModelSpriteContainer> KXAttributeSprite::resolve(uint32_t id)
-{
+std::shared_ptr<KXModelSpriteContainer> KXAttributeSprite::resolve(uint32_t id) {
     // Exactly a sprite container: a class derived from it does not qualify.
     return modelCast<KXModelSpriteContainer>(KXModelController::shared()->getModel(id));
 }

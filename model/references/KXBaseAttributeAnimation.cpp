@@ -13,15 +13,13 @@ constexpr float kNewAnimationDuration = 3.0f;
 constexpr float kFramesPerSecond = 30.0f;
 
 // The frames of an animation are its scene-object children; each removal is announced.
-void removeAllFrames(KXModelAnimation& animation)
-{
+void removeAllFrames(KXModelAnimation& animation) {
     for (const std::shared_ptr<KXModelObject>& frame : getChildrenOfKind<KXModelObject>(animation)) {
         animation.removeChild(frame, false);
     }
 }
 
-void showImage(KXModel& image, const std::shared_ptr<KXModelSpriteContainer>& container)
-{
+void showImage(KXModel& image, const std::shared_ptr<KXModelSpriteContainer>& container) {
     KXBaseAttribute* found = image.attribute("Image");
     if (found != nullptr && found->typeId() == KXAttributeSprite::staticType()) {
         static_cast<KXAttributeSprite*>(found)->setValue(container, false);
@@ -31,28 +29,23 @@ void showImage(KXModel& image, const std::shared_ptr<KXModelSpriteContainer>& co
 } // namespace
 
 KXBaseAttributeAnimation::KXBaseAttributeAnimation(const std::string& name, KXModel* owner, uint32_t flags)
-    : KXBaseAttributeModel<KXModelAnimation>(name, owner, flags)
-{
-}
+    : KXBaseAttributeModel<KXModelAnimation>(name, owner, flags) {}
 
 KXBaseAttributeAnimation::KXBaseAttributeAnimation(const std::string& name, KXModel* owner,
                                                    const KXBaseAttributeAnimation& source)
-    : KXBaseAttributeModel<KXModelAnimation>(name, owner, source), m_loop(source.m_loop)
-{
+    : KXBaseAttributeModel<KXModelAnimation>(name, owner, source), m_loop(source.m_loop) {
     if (std::shared_ptr<KXModelAnimation> animation = value()) {
         replaceModel(modelKindCast<KXModelAnimation>(animation->clone(true, true)));
     }
 }
 
-void KXBaseAttributeAnimation::referenceLoaded()
-{
+void KXBaseAttributeAnimation::referenceLoaded() {
     if (std::shared_ptr<KXModelAnimation> animation = value()) {
         m_loop = modelBoolValue(*animation, "Loop", m_loop);
     }
 }
 
-void KXBaseAttributeAnimation::addFrame(const std::shared_ptr<KXModelSpriteContainer>& container)
-{
+void KXBaseAttributeAnimation::addFrame(const std::shared_ptr<KXModelSpriteContainer>& container) {
     std::shared_ptr<KXModelAnimation> animation = value();
     if (!animation) {
         animation = createModel<KXModelAnimation>();

@@ -15,17 +15,13 @@
 #include <memory>
 #include <string>
 
-template <class M>
-class KXBaseAttributeModel : public KXAttribute {
+template <class M> class KXBaseAttributeModel : public KXAttribute {
 public:
     KXBaseAttributeModel(const std::string& name, KXModel* owner, uint32_t flags = 0)
-        : KXAttribute(name, owner, flags)
-    {
-    }
+        : KXAttribute(name, owner, flags) {}
     // Shares the source's model.
     KXBaseAttributeModel(const std::string& name, KXModel* owner, const KXBaseAttributeModel& source)
-        : KXAttribute(name, owner, source)
-    {
+        : KXAttribute(name, owner, source) {
         replaceModel(source.m_model);
     }
     ~KXBaseAttributeModel() override { replaceModel(nullptr); }
@@ -35,8 +31,7 @@ public:
 
     // Nothing when the model is the one held; else moves between referrer lists and, unless
     // silent, tells the owner.
-    void setValue(const std::shared_ptr<M>& model, bool silent = false)
-    {
+    void setValue(const std::shared_ptr<M>& model, bool silent = false) {
         if (model == m_model) {
             return;
         }
@@ -46,16 +41,14 @@ public:
         }
     }
 
-    void registerKeys() const override
-    {
+    void registerKeys() const override {
         KXAttribute::registerKeys();
         if (m_model) {
             KXMessagePackMap::registerKeyName(kReferenceValueKey);
         }
     }
 
-    void packConnections(KXMessagePackMap& map) const override
-    {
+    void packConnections(KXMessagePackMap& map) const override {
         KXAttribute::packConnections(map);
         if (m_model) {
             map.set(kReferenceValueKey, m_model->id());
@@ -63,8 +56,7 @@ public:
     }
 
     // A missing "value", an id of 0, or an id naming no model of kind M clears the reference.
-    void unpackConnections(const KXMessagePackMap& map) override
-    {
+    void unpackConnections(const KXMessagePackMap& map) override {
         KXAttribute::unpackConnections(map);
         uint32_t id = 0;
         map.get(kReferenceValueKey, id);
@@ -75,8 +67,7 @@ public:
         referenceLoaded();
     }
 
-    void loadConnectionFromDictionary(cocos2d::CCObject* object) override
-    {
+    void loadConnectionFromDictionary(cocos2d::CCObject* object) override {
         KXAttribute::loadConnectionFromDictionary(object);
         uint32_t id = 0;
         if (!referenceIdFromDictionary(object, id)) {
@@ -89,21 +80,18 @@ public:
         referenceLoaded();
     }
 
-    cocos2d::CCDictionary* saveConnectionToDictionary() const override
-    {
+    cocos2d::CCDictionary* saveConnectionToDictionary() const override {
         return addReferenceIdToDictionary(KXAttribute::saveConnectionToDictionary(), m_model.get());
     }
 
 protected:
     // The stored model of that id when it is of kind M, else empty.
-    static std::shared_ptr<M> resolve(uint32_t id)
-    {
+    static std::shared_ptr<M> resolve(uint32_t id) {
         return modelKindCast<M>(KXModelController::shared()->getModel(id));
     }
 
     // Leaves the old model's referrer list before joining the new one's.
-    void replaceModel(const std::shared_ptr<M>& model)
-    {
+    void replaceModel(const std::shared_ptr<M>& model) {
         if (m_model) {
             m_model->removeReferrer(this);
         }

@@ -4,8 +4,7 @@
 #include "base/CCString.h"
 #include "model/KXModel.h"
 
-bool referenceIdFromDictionary(cocos2d::CCObject* object, uint32_t& id)
-{
+bool referenceIdFromDictionary(cocos2d::CCObject* object, uint32_t& id) {
     auto* dictionary = dynamic_cast<cocos2d::CCDictionary*>(object);
     if (dictionary == nullptr) {
         return false;
@@ -18,8 +17,7 @@ bool referenceIdFromDictionary(cocos2d::CCObject* object, uint32_t& id)
     return true;
 }
 
-cocos2d::CCDictionary* addReferenceIdToDictionary(cocos2d::CCDictionary* dictionary, const KXModel* model)
-{
+cocos2d::CCDictionary* addReferenceIdToDictionary(cocos2d::CCDictionary* dictionary, const KXModel* model) {
     if (model == nullptr) {
         return dictionary;
     }

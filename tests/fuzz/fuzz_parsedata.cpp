@@ -12,12 +12,12 @@ namespace {
 
 // A key table with the names that stored models use most, so that the fuzzer reaches the
 // models' own readers and not only the map layer.
-void installKeys()
-{
+void installKeys() {
     KXMessagePackMap::KeyTable table;
-    const char* const names[] = {"Name",  "value", "variableValue", "isEmpty", "animations", "enum",
-                                 "children", "connectedModelId", "attributeName", "User ID", "Last ID",
-                                 "platformSpecificValues", "Icon", "Orientation", "Design Size"};
+    const char* const names[] = {"Name",          "value",       "variableValue", "isEmpty",
+                                 "animations",    "enum",        "children",      "connectedModelId",
+                                 "attributeName", "User ID",     "Last ID",       "platformSpecificValues",
+                                 "Icon",          "Orientation", "Design Size"};
     KXMessagePackMap::KeyId id = 0;
     for (const char* name : names) {
         table.emplace(name, id++);
@@ -29,8 +29,7 @@ void installKeys()
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         installKeys();
         return true;

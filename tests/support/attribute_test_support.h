@@ -13,12 +13,11 @@
 
 // Every key name the attribute classes and curves store, with ids from 100 up (clear of the
 // fall-back ids).
-inline void installAttributeKeyTable()
-{
-    static const char* const names[] = {"value",      "variableValue", "isEmpty",    "animations", "enum",
-                                        "isXEmpty",   "isYEmpty",      "animationsX", "animationsY", "points",
-                                        "preset",     "state",         "animation",  "pos",         "color",
-                                        "gradients", "connectedModelId", "attributeName"};
+inline void installAttributeKeyTable() {
+    static const char* const names[] = {
+        "value",       "variableValue", "isEmpty",          "animations",   "enum",  "isXEmpty",  "isYEmpty",
+        "animationsX", "animationsY",   "points",           "preset",       "state", "animation", "pos",
+        "color",       "gradients",     "connectedModelId", "attributeName"};
     KXMessagePackMap::KeyTable table;
     int id = 100;
     for (const char* name : names) {
@@ -29,8 +28,7 @@ inline void installAttributeKeyTable()
 }
 
 // The stored value map of `object`, serialised.
-inline std::string packValuesToBytes(const KXMessagePackInterface& object)
-{
+inline std::string packValuesToBytes(const KXMessagePackInterface& object) {
     msgpack::zone zone;
     KXMessagePackMap map(zone);
     object.packValues(map);
@@ -41,13 +39,11 @@ inline std::string packValuesToBytes(const KXMessagePackInterface& object)
 class ReadMap {
 public:
     explicit ReadMap(const std::string& bytes)
-        : m_handle(msgpack::unpack(bytes.data(), bytes.size())), m_map(KXMessagePackMap::fromObject(m_handle.get()))
-    {
-    }
+        : m_handle(msgpack::unpack(bytes.data(), bytes.size())),
+          m_map(KXMessagePackMap::fromObject(m_handle.get())) {}
     const KXMessagePackMap& map() const { return m_map; }
     const msgpack::object* operator[](const std::string& keyName) const { return m_map.find(keyName); }
-    std::set<std::string> keyNames() const
-    {
+    std::set<std::string> keyNames() const {
         std::set<std::string> names;
         for (KXMessagePackMap::KeyId id : m_map.keyIds()) {
             names.insert(KXMessagePackMap::keyNameForId(id));
@@ -64,8 +60,7 @@ private:
 class MapWriter {
 public:
     explicit MapWriter(uint32_t entries) : m_packer(m_buffer) { m_packer.pack_map(entries); }
-    msgpack::packer<msgpack::sbuffer>& key(const std::string& keyName)
-    {
+    msgpack::packer<msgpack::sbuffer>& key(const std::string& keyName) {
         m_packer.pack(KXMessagePackMap::requireKeyId(keyName));
         return m_packer;
     }
@@ -78,8 +73,7 @@ private:
 };
 
 // Unpacks hand-made bytes into `object`.
-inline void unpackValuesFromBytes(KXMessagePackInterface& object, const std::string& bytes)
-{
+inline void unpackValuesFromBytes(KXMessagePackInterface& object, const std::string& bytes) {
     ReadMap read(bytes);
     object.unpackValues(read.map());
 }

@@ -8,8 +8,7 @@
 #include "model/KXBaseAttribute.h"
 #include "model/KXModel.h"
 
-inline std::vector<std::string> attributeNames(const KXModel& model)
-{
+inline std::vector<std::string> attributeNames(const KXModel& model) {
     std::vector<std::string> names;
     for (const KXBaseAttribute* attribute : model.attributes()) {
         names.push_back(attribute->name());

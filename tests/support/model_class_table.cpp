@@ -2,8 +2,7 @@
 
 // Transcribed from the list of the exported data's model classes: registration position, class
 // name, default object name and the nearest class above it that has a type id.
-const std::vector<ModelClassRow>& registeredModelClassTable()
-{
+const std::vector<ModelClassRow>& registeredModelClassTable() {
     static const std::vector<ModelClassRow> rows = {
         {1, "KXModelGeneralSettings", "", "KXModel"},
         {2, "KXModelSprite", "", "KXModel"},
@@ -81,8 +80,7 @@ const std::vector<ModelClassRow>& registeredModelClassTable()
     return rows;
 }
 
-const std::vector<ModelKindRow>& unregisteredModelKindTable()
-{
+const std::vector<ModelKindRow>& unregisteredModelKindTable() {
     static const std::vector<ModelKindRow> rows = {
         {"KXModelCompound", "KXModel"},
         {"KXNode", "KXModel"},

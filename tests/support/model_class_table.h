@@ -5,7 +5,7 @@
 
 // Expected identity of every model class, written down independently of the class headers.
 struct ModelClassRow {
-    int position;                  // 1-based place in the registration order
+    int position; // 1-based place in the registration order
     std::string className;
     std::string defaultObjectName; // empty for classes created without a name
     std::string parentKind;        // nearest class above it that has a type id

@@ -40,8 +40,7 @@ public:
 };
 
 // A port with a chosen connection kind.
-inline KXAttribute* makePort(KXModel& owner, const std::string& name, KXAttributeConnectionKind kind)
-{
+inline KXAttribute* makePort(KXModel& owner, const std::string& name, KXAttributeConnectionKind kind) {
     auto* port = new KXAttribute(name, &owner);
     port->setConnectionKind(kind, true);
     return port;
@@ -53,13 +52,9 @@ class FakeReferenceAttribute : public KXAttribute {
 public:
     FakeReferenceAttribute(const std::string& name, KXModel* owner, const char* className,
                            std::shared_ptr<KXModel> target)
-        : KXAttribute(name, owner), m_type(kxTypeIdForName(className)), m_target(std::move(target))
-    {
-    }
+        : KXAttribute(name, owner), m_type(kxTypeIdForName(className)), m_target(std::move(target)) {}
     FakeReferenceAttribute(const std::string& name, KXModel* owner, const FakeReferenceAttribute& source)
-        : KXAttribute(name, owner, source), m_type(source.m_type), m_target(source.m_target)
-    {
-    }
+        : KXAttribute(name, owner, source), m_type(source.m_type), m_target(source.m_target) {}
     uint32_t typeId() const override { return m_type; }
     std::shared_ptr<KXModel> referencedModel() const override { return m_target; }
     KX_ATTRIBUTE_CLONE(FakeReferenceAttribute)
@@ -73,19 +68,18 @@ private:
 class RecordingObserver : public KXModelObserver {
 public:
     void modelChanged(const std::shared_ptr<KXModel>& model) override { add("model " + model->name()); }
-    void attributeChanged(KXBaseAttribute* attribute, int flag) override
-    {
+    void attributeChanged(KXBaseAttribute* attribute, int flag) override {
         add("attribute " + attribute->name() + " " + std::to_string(flag));
     }
-    void childAdded(const std::shared_ptr<KXModel>& model, const std::shared_ptr<KXModel>& child) override
-    {
+    void childAdded(const std::shared_ptr<KXModel>& model, const std::shared_ptr<KXModel>& child) override {
         add("added " + child->name() + " to " + model->name());
     }
-    void childRemoved(const std::shared_ptr<KXModel>& model, const std::shared_ptr<KXModel>& child) override
-    {
+    void childRemoved(const std::shared_ptr<KXModel>& model, const std::shared_ptr<KXModel>& child) override {
         add("removed " + child->name() + " from " + model->name());
     }
-    void allChildrenRemoved(const std::shared_ptr<KXModel>& model) override { add("all removed from " + model->name()); }
+    void allChildrenRemoved(const std::shared_ptr<KXModel>& model) override {
+        add("all removed from " + model->name());
+    }
 
     std::vector<std::string> events;
 
@@ -94,8 +88,7 @@ private:
 };
 
 // Starts each test with an empty store and no key table.
-inline void resetModelCore()
-{
+inline void resetModelCore() {
     KXModelController::shared()->clear();
     KXMessagePackMap::resetKeyState();
 }

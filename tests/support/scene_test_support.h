@@ -25,8 +25,7 @@ protected:
     cocos2d::CCEGLViewProtocol view;
     EventLog log;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
         director->purgeDirector();
         view.setFrameSize(1000.0f, 500.0f);

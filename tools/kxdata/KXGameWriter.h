@@ -33,8 +33,7 @@ struct PackFile {
 using ModelList = std::vector<std::shared_ptr<KXModel>>;
 
 // The key names every model and attribute of the game stores, gathered in key-collection mode.
-inline std::set<std::string> collectKeyNames(const ModelList& models)
-{
+inline std::set<std::string> collectKeyNames(const ModelList& models) {
     KXMessagePackMap::resetKeyState();
     KXMessagePackMap::setCollectingKeys(true);
     msgpack::zone zone;
@@ -51,8 +50,7 @@ inline std::set<std::string> collectKeyNames(const ModelList& models)
 
 // The key file's lines: the names the player reads before any key table exists sit at their
 // fall-back ids, the others fill the free positions in name order.
-inline std::vector<std::string> keyFileLines(const std::set<std::string>& names)
-{
+inline std::vector<std::string> keyFileLines(const std::set<std::string>& names) {
     static const std::map<size_t, std::string> fixed = {
         {10, "value"}, {33, "Class Name"}, {42, "id"}, {50, "User ID"}};
     std::vector<std::string> rest;
@@ -83,8 +81,7 @@ inline std::vector<std::string> keyFileLines(const std::set<std::string>& names)
     return lines;
 }
 
-inline KXMessagePackMap::KeyTable keyTableFor(const std::vector<std::string>& lines)
-{
+inline KXMessagePackMap::KeyTable keyTableFor(const std::vector<std::string>& lines) {
     KXMessagePackMap::KeyTable table;
     for (size_t id = 0; id < lines.size(); ++id) {
         table.emplace(lines[id], static_cast<KXMessagePackMap::KeyId>(id));
@@ -93,8 +90,7 @@ inline KXMessagePackMap::KeyTable keyTableFor(const std::vector<std::string>& li
 }
 
 // Concatenated attributes maps (or connections maps) of the models, in the order given.
-inline std::string packModels(const ModelList& models, bool connections)
-{
+inline std::string packModels(const ModelList& models, bool connections) {
     std::string bytes;
     for (const std::shared_ptr<KXModel>& model : models) {
         msgpack::zone zone;
@@ -109,16 +105,15 @@ inline std::string packModels(const ModelList& models, bool connections)
     return bytes;
 }
 
-inline std::string packFileName(const std::string& className, size_t number, bool connections)
-{
-    return className + "." + std::to_string(number) + (connections ? ".connections.pack" : ".attributes.pack");
+inline std::string packFileName(const std::string& className, size_t number, bool connections) {
+    return className + "." + std::to_string(number) +
+           (connections ? ".connections.pack" : ".attributes.pack");
 }
 
 // The whole game: "Keys.pack" first, then per class (by name) its attributes files and, for the
 // models that have links or children, its connections files; at most `perFile` models per file.
 // Installs the game's key table in this process.
-inline std::vector<PackFile> packGame(const ModelList& models, const std::string& userId, size_t perFile)
-{
+inline std::vector<PackFile> packGame(const ModelList& models, const std::string& userId, size_t perFile) {
     perFile = std::max<size_t>(perFile, 1);
     const std::vector<std::string> lines = keyFileLines(collectKeyNames(models));
     KXMessagePackMap::installKeyTable(keyTableFor(lines));
@@ -131,7 +126,8 @@ inline std::vector<PackFile> packGame(const ModelList& models, const std::string
     files.push_back({"Keys.pack", scrambleKeyList(lines, userId)});
     for (auto& entry : byClass) {
         ModelList& list = entry.second;
-        std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a->id() < b->id(); });
+        std::stable_sort(list.begin(), list.end(),
+                         [](const auto& a, const auto& b) { return a->id() < b->id(); });
         ModelList linked;
         for (const std::shared_ptr<KXModel>& model : list) {
             msgpack::zone zone;
@@ -144,24 +140,24 @@ inline std::vector<PackFile> packGame(const ModelList& models, const std::string
         for (bool connections : {false, true}) {
             const ModelList& source = connections ? linked : list;
             for (size_t first = 0, number = 0; first < source.size(); first += perFile, ++number) {
-                const ModelList chunk(source.begin() + static_cast<std::ptrdiff_t>(first),
-                                      source.begin() + static_cast<std::ptrdiff_t>(std::min(first + perFile, source.size())));
-                files.push_back({packFileName(entry.first, number, connections), packModels(chunk, connections)});
+                const ModelList chunk(
+                    source.begin() + static_cast<std::ptrdiff_t>(first),
+                    source.begin() + static_cast<std::ptrdiff_t>(std::min(first + perFile, source.size())));
+                files.push_back(
+                    {packFileName(entry.first, number, connections), packModels(chunk, connections)});
             }
         }
     }
     return files;
 }
 
-inline void makeFolder(const std::string& path)
-{
+inline void makeFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
         throw std::runtime_error("cannot make folder " + path);
     }
 }
 
-inline void writeBytes(const std::string& path, const std::string& bytes)
-{
+inline void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
@@ -170,8 +166,7 @@ inline void writeBytes(const std::string& path, const std::string& bytes)
 }
 
 // DIR/data/<name> for every file.
-inline void writeFolder(const std::string& dir, const std::vector<PackFile>& files)
-{
+inline void writeFolder(const std::string& dir, const std::vector<PackFile>& files) {
     makeFolder(dir);
     makeFolder(dir + "/data");
     for (const PackFile& file : files) {
@@ -182,8 +177,7 @@ inline void writeFolder(const std::string& dir, const std::vector<PackFile>& fil
 // One zip archive of the files, deflated, every entry encrypted with `password` unless the cipher
 // is None.
 inline void writeArchive(const std::string& path, const std::vector<PackFile>& files, ArchiveCipher cipher,
-                         const std::string& password)
-{
+                         const std::string& password) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (archive == nullptr) {
@@ -193,7 +187,8 @@ inline void writeArchive(const std::string& path, const std::vector<PackFile>& f
     for (const PackFile& file : files) {
         zip_source_t* source = zip_source_buffer(archive, file.bytes.data(), file.bytes.size(), 0);
         const zip_int64_t index =
-            source ? zip_file_add(archive, file.name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) : -1;
+            source ? zip_file_add(archive, file.name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
+                   : -1;
         if (index < 0) {
             if (source) {
                 zip_source_free(source);
@@ -202,7 +197,8 @@ inline void writeArchive(const std::string& path, const std::vector<PackFile>& f
             throw std::runtime_error("cannot add " + file.name + " to the archive");
         }
         if (cipher != ArchiveCipher::None &&
-            zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), method, password.c_str()) != 0) {
+            zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), method, password.c_str()) !=
+                0) {
             const std::string reason = zip_strerror(archive);
             zip_discard(archive);
             throw std::runtime_error("cannot encrypt " + file.name + ": " + reason);

@@ -14,8 +14,7 @@ namespace {
 // could reach it.
 constexpr uint64_t kStepLimit = 10000000;
 
-bool archiveExists()
-{
+bool archiveExists() {
     unsigned long size = 0;
     unsigned char* data = cocos2d::CCFileUtils::sharedFileUtils()->getFileData("data/data.pkg", "rb", &size);
     delete[] data;
@@ -24,8 +23,7 @@ bool archiveExists()
 
 } // namespace
 
-LoadOutcome runLoad(const std::string& dir)
-{
+LoadOutcome runLoad(const std::string& dir) {
     LoadOutcome outcome;
     if (::chdir(dir.c_str()) != 0) {
         outcome.error = "cannot enter " + dir;
@@ -40,7 +38,8 @@ LoadOutcome runLoad(const std::string& dir)
     bool done = false;
     while (!done && outcome.steps < kStepLimit) {
         ++outcome.steps;
-        done = archiveMode ? controller->loadNextArchiveFile(kStoredArchivePassword) : controller->loadNextFile();
+        done = archiveMode ? controller->loadNextArchiveFile(kStoredArchivePassword)
+                           : controller->loadNextFile();
     }
     controller->closeArchive();
 

@@ -13,16 +13,25 @@ namespace kxdata {
 
 namespace {
 
-void appendString(std::string& out, const std::string& text)
-{
+void appendString(std::string& out, const std::string& text) {
     out += '"';
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char escaped[8];
@@ -36,8 +45,7 @@ void appendString(std::string& out, const std::string& text)
     out += '"';
 }
 
-void appendNumber(std::string& out, double value)
-{
+void appendNumber(std::string& out, double value) {
     if (!std::isfinite(value)) {
         appendString(out, std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf"));
         return;
@@ -48,8 +56,7 @@ void appendNumber(std::string& out, double value)
 }
 
 // A stored key: its name when the key table knows it, else the number.
-std::string keyText(const msgpack::object& key)
-{
+std::string keyText(const msgpack::object& key) {
     if (key.type == msgpack::type::POSITIVE_INTEGER && key.via.u64 <= INT32_MAX) {
         try {
             return KXMessagePackMap::keyNameForId(static_cast<KXMessagePackMap::KeyId>(key.via.u64));
@@ -63,16 +70,27 @@ std::string keyText(const msgpack::object& key)
     return "?";
 }
 
-void appendObject(std::string& out, const msgpack::object& object)
-{
+void appendObject(std::string& out, const msgpack::object& object) {
     switch (object.type) {
-    case msgpack::type::NIL: out += "null"; break;
-    case msgpack::type::BOOLEAN: out += object.via.boolean ? "true" : "false"; break;
-    case msgpack::type::POSITIVE_INTEGER: out += std::to_string(object.via.u64); break;
-    case msgpack::type::NEGATIVE_INTEGER: out += std::to_string(object.via.i64); break;
+    case msgpack::type::NIL:
+        out += "null";
+        break;
+    case msgpack::type::BOOLEAN:
+        out += object.via.boolean ? "true" : "false";
+        break;
+    case msgpack::type::POSITIVE_INTEGER:
+        out += std::to_string(object.via.u64);
+        break;
+    case msgpack::type::NEGATIVE_INTEGER:
+        out += std::to_string(object.via.i64);
+        break;
     case msgpack::type::FLOAT32:
-    case msgpack::type::FLOAT64: appendNumber(out, object.via.f64); break;
-    case msgpack::type::STR: appendString(out, std::string(object.via.str.ptr, object.via.str.size)); break;
+    case msgpack::type::FLOAT64:
+        appendNumber(out, object.via.f64);
+        break;
+    case msgpack::type::STR:
+        appendString(out, std::string(object.via.str.ptr, object.via.str.size));
+        break;
     case msgpack::type::ARRAY:
         out += '[';
         for (uint32_t i = 0; i < object.via.array.size; ++i) {
@@ -91,13 +109,15 @@ void appendObject(std::string& out, const msgpack::object& object)
         }
         out += '}';
         break;
-    default: appendString(out, "<binary>"); break;
+    default:
+        appendString(out, "<binary>");
+        break;
     }
 }
 
 // The model's stored map, keys by name, leaving out the keys in `skipped`.
-void appendStoredMap(std::string& out, const KXModel& model, bool connections, const std::vector<std::string>& skipped)
-{
+void appendStoredMap(std::string& out, const KXModel& model, bool connections,
+                     const std::vector<std::string>& skipped) {
     msgpack::zone zone;
     KXMessagePackMap map(zone);
     if (connections) {
@@ -124,8 +144,7 @@ void appendStoredMap(std::string& out, const KXModel& model, bool connections, c
 
 } // namespace
 
-std::string modelToJson(const KXModel& model)
-{
+std::string modelToJson(const KXModel& model) {
     std::string out = "{\"id\":" + std::to_string(model.id()) + ",\"class\":";
     appendString(out, model.className());
     out += ",\"name\":";

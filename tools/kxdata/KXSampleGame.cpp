@@ -16,8 +16,7 @@
 
 namespace kxdata {
 
-std::shared_ptr<KXModel> SampleGame::make(const std::string& className, const std::string& name)
-{
+std::shared_ptr<KXModel> SampleGame::make(const std::string& className, const std::string& name) {
     std::shared_ptr<KXModel> model = KXModelController::shared()->createModel(className);
     if (!model) {
         throw std::runtime_error("no model class " + className);
@@ -34,8 +33,7 @@ struct Media {
     std::shared_ptr<KXModel> characterSprites;
 };
 
-void addSettings(SampleGame& game)
-{
+void addSettings(SampleGame& game) {
     game.settings = KXModelGeneralSettings::shared();
     game.models.push_back(game.settings);
     KXModelGeneralSettings& settings = *game.settings;
@@ -47,7 +45,8 @@ void addSettings(SampleGame& game)
     settings.buildDateAttribute()->setValue("2026-12-07", true);
     settings.scoreTypeAttribute()->setValue("Coins Collected", true);
     settings.orientationAttribute()->setValue(KXBaseModelGeneralSettings::OrientationLandscape, true);
-    settings.screenAdjustmentAttribute()->setValue(KXBaseModelGeneralSettings::ScreenAdjustmentFixedHeight, true);
+    settings.screenAdjustmentAttribute()->setValue(KXBaseModelGeneralSettings::ScreenAdjustmentFixedHeight,
+                                                   true);
     settings.edgeAttribute(2)->setValue(KXObjectFrameEdgeKill, true);
     settings.gameAngleDirectionAttribute()->setValue(12.5f, true);
     settings.useEncryptionAttribute()->setValue(true, true);
@@ -64,8 +63,7 @@ void addSettings(SampleGame& game)
     settings.platformValues()->setObject(desktop, "desktop");
 }
 
-Media addMedia(SampleGame& game)
-{
+Media addMedia(SampleGame& game) {
     Media media;
     media.iconSprites = game.make("KXModelSpriteContainer", "Icons");
     media.characterSprites = game.make("KXModelSpriteContainer", "Runner Frames");
@@ -87,8 +85,7 @@ Media addMedia(SampleGame& game)
     return media;
 }
 
-std::shared_ptr<KXModel> addLoadingScreen(SampleGame& game)
-{
+std::shared_ptr<KXModel> addLoadingScreen(SampleGame& game) {
     std::shared_ptr<KXModel> screen = game.make("KXModelScreen", "Loading Screen");
     screen->addChild(game.make("KXModelObjectLabel", "Loading"), true);
     screen->addChild(game.make("KXModelObjectLoadingBar", "Progress"), true);
@@ -96,8 +93,7 @@ std::shared_ptr<KXModel> addLoadingScreen(SampleGame& game)
     return screen;
 }
 
-std::shared_ptr<KXModel> addMenuScreens(SampleGame& game)
-{
+std::shared_ptr<KXModel> addMenuScreens(SampleGame& game) {
     std::shared_ptr<KXModel> start = game.make("KXNodeUIStart", "");
     std::shared_ptr<KXModel> title = game.make("KXModelScreen", "Title Screen");
     title->addChild(game.make("KXModelObjectLabel", "Title"), true);
@@ -114,8 +110,7 @@ std::shared_ptr<KXModel> addMenuScreens(SampleGame& game)
     return start;
 }
 
-void addAssets(SampleGame& game, const Media& media)
-{
+void addAssets(SampleGame& game, const Media& media) {
     std::shared_ptr<KXModel> runner = game.make("KXModelAssetCharacter", "Runner");
     runner->addChild(game.make("KXModelPolygon", "Body"), true);
     runner->addChild(game.make("KXModelCircle", "Feet"), true);
@@ -132,15 +127,15 @@ void addAssets(SampleGame& game, const Media& media)
     crate->addChild(game.make("KXModelComponentDamage", "Damage"), true);
 }
 
-void addGameScene(SampleGame& game)
-{
+void addGameScene(SampleGame& game) {
     std::shared_ptr<KXModel> node = game.make("KXNodeScene", "");
     std::shared_ptr<KXModel> scene = game.make("KXModelScreenScene", "Game Field Screen");
     node->addChild(scene, true);
     scene->addChild(game.make("KXModelComponentDeletionThreshold", "Deletion"), true);
     scene->addChild(game.make("KXModelComponentForcedMovement", "Forced Movement"), true);
     for (int index = 1; index <= 3; ++index) {
-        std::shared_ptr<KXModel> section = game.make("KXModelLevelSection", "Section " + std::to_string(index));
+        std::shared_ptr<KXModel> section =
+            game.make("KXModelLevelSection", "Section " + std::to_string(index));
         section->addChild(game.make("KXModelObjectBackground", "Sky"), true);
         section->addChild(game.make("KXModelObjectAssetPowerup", "Coin Spot"), true);
         section->addChild(game.make("KXModelObject", "Ground"), true);
@@ -153,8 +148,7 @@ void addGameScene(SampleGame& game)
 
 } // namespace
 
-SampleGame buildSampleGame()
-{
+SampleGame buildSampleGame() {
     KXModelController::shared()->clear();
     SampleGame game;
     addSettings(game);

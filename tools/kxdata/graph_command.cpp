@@ -19,8 +19,7 @@ namespace {
 constexpr int kExitLoadFailed = 2;
 constexpr int kExitNoStartNode = 3;
 
-std::string nodeLabel(const KXNode& node)
-{
+std::string nodeLabel(const KXNode& node) {
     if (!node.name().empty()) {
         return node.name();
     }
@@ -28,8 +27,7 @@ std::string nodeLabel(const KXNode& node)
 }
 
 // The node whose "Load" the output is linked to, or empty.
-std::shared_ptr<KXNode> linkedNode(const KXBaseAttribute& output)
-{
+std::shared_ptr<KXNode> linkedNode(const KXBaseAttribute& output) {
     if (output.connectionKind() != KXAttributeConnectionOutput) {
         return nullptr;
     }
@@ -41,8 +39,7 @@ std::shared_ptr<KXNode> linkedNode(const KXBaseAttribute& output)
 }
 
 // Targets of the node's own ports, then of the objects on its screen, in attribute order.
-std::vector<std::shared_ptr<KXNode>> linksOf(const KXNode& node)
-{
+std::vector<std::shared_ptr<KXNode>> linksOf(const KXNode& node) {
     std::vector<std::shared_ptr<KXNode>> targets;
     auto collect = [&targets](const KXModel& model) {
         for (const KXBaseAttribute* attribute : model.attributes()) {
@@ -62,8 +59,7 @@ std::vector<std::shared_ptr<KXNode>> linksOf(const KXNode& node)
 
 } // namespace
 
-void printScreenGraph(std::FILE* out)
-{
+void printScreenGraph(std::FILE* out) {
     std::vector<std::shared_ptr<KXNodeUIStart>> starts = getModels<KXNodeUIStart>();
     if (starts.empty()) {
         return;
@@ -84,8 +80,7 @@ void printScreenGraph(std::FILE* out)
     }
 }
 
-int graphCommand(const std::string& dir)
-{
+int graphCommand(const std::string& dir) {
     const LoadOutcome outcome = runLoad(dir);
     if (!outcome.ok) {
         std::fprintf(stderr, "error: %s\n", outcome.error.empty() ? "load failed" : outcome.error.c_str());

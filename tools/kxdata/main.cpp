@@ -35,22 +35,19 @@ constexpr int kExitLoadFailed = 2;
 // Models per pack file of the sample, small so that most classes span several files.
 constexpr size_t kSampleModelsPerFile = 2;
 
-int usage()
-{
-    std::fprintf(stderr,
-                 "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]\n"
-                 "       kxdata load DIR\n"
-                 "       kxdata dump DIR\n"
-                 "       kxdata graph DIR\n"
-                 "       kxdata password\n"
-                 "       kxdata roundtrip DIR [--every]\n");
+int usage() {
+    std::fprintf(stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]\n"
+                         "       kxdata load DIR\n"
+                         "       kxdata dump DIR\n"
+                         "       kxdata graph DIR\n"
+                         "       kxdata password\n"
+                         "       kxdata roundtrip DIR [--every]\n");
     return kExitUsage;
 }
 
 // Pack files and the archive of an earlier sample in DIR/data: left there, they would be read
 // with the new game (an archive even instead of it).
-void removeEarlierOutput(const std::string& dir)
-{
+void removeEarlierOutput(const std::string& dir) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir + "/data", error)) {
         const std::string name = entry.path().filename().string();
@@ -61,8 +58,7 @@ void removeEarlierOutput(const std::string& dir)
     }
 }
 
-int writeSample(const std::string& dir, const std::string& archive, bool allClasses = false)
-{
+int writeSample(const std::string& dir, const std::string& archive, bool allClasses = false) {
     kxdata::ArchiveCipher cipher = kxdata::ArchiveCipher::None;
     if (archive == "zipcrypto") {
         cipher = kxdata::ArchiveCipher::ZipCrypto;
@@ -76,7 +72,8 @@ int writeSample(const std::string& dir, const std::string& archive, bool allClas
         kxdata::addEveryRegisteredClass(game);
     }
     removeEarlierOutput(dir);
-    const std::vector<kxdata::PackFile> files = kxdata::packGame(game.models, kxdata::kSampleUserId, kSampleModelsPerFile);
+    const std::vector<kxdata::PackFile> files =
+        kxdata::packGame(game.models, kxdata::kSampleUserId, kSampleModelsPerFile);
     if (archive.empty()) {
         kxdata::writeFolder(dir, files);
     } else {
@@ -88,8 +85,7 @@ int writeSample(const std::string& dir, const std::string& archive, bool allClas
 }
 
 // Registered models ordered by id.
-std::vector<std::shared_ptr<KXModel>> modelsById()
-{
+std::vector<std::shared_ptr<KXModel>> modelsById() {
     std::vector<std::shared_ptr<KXModel>> models;
     for (const auto& entry : KXModelController::shared()->modelsById()) {
         models.push_back(entry.second);
@@ -98,8 +94,7 @@ std::vector<std::shared_ptr<KXModel>> modelsById()
     return models;
 }
 
-bool loadOrReport(const std::string& dir, kxdata::LoadOutcome& outcome)
-{
+bool loadOrReport(const std::string& dir, kxdata::LoadOutcome& outcome) {
     outcome = kxdata::runLoad(dir);
     if (!outcome.ok) {
         std::fprintf(stderr, "error: %s\n", outcome.error.empty() ? "load failed" : outcome.error.c_str());
@@ -107,8 +102,7 @@ bool loadOrReport(const std::string& dir, kxdata::LoadOutcome& outcome)
     return outcome.ok;
 }
 
-int load(const std::string& dir)
-{
+int load(const std::string& dir) {
     kxdata::LoadOutcome outcome;
     if (!loadOrReport(dir, outcome)) {
         return kExitLoadFailed;
@@ -127,8 +121,7 @@ int load(const std::string& dir)
     return 0;
 }
 
-int dump(const std::string& dir)
-{
+int dump(const std::string& dir) {
     kxdata::LoadOutcome outcome;
     if (!loadOrReport(dir, outcome)) {
         return kExitLoadFailed;
@@ -141,8 +134,7 @@ int dump(const std::string& dir)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         if (args.size() == 1 && args[0] == "password") {

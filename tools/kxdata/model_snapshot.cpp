@@ -14,8 +14,7 @@ namespace {
 // Nesting that no stored model reaches; deeper data is cut rather than recursed into.
 constexpr int kMaxDepth = 64;
 
-std::string keyText(const msgpack::object& key)
-{
+std::string keyText(const msgpack::object& key) {
     if (key.type == msgpack::type::POSITIVE_INTEGER && key.via.u64 <= INT32_MAX) {
         try {
             return KXMessagePackMap::keyNameForId(static_cast<KXMessagePackMap::KeyId>(key.via.u64));
@@ -29,15 +28,15 @@ std::string keyText(const msgpack::object& key)
     return "?";
 }
 
-StoredValue convert(const msgpack::object& object, int depth)
-{
+StoredValue convert(const msgpack::object& object, int depth) {
     StoredValue value;
     if (depth > kMaxDepth) {
         value.kind = StoredValue::Kind::Other;
         return value;
     }
     switch (object.type) {
-    case msgpack::type::NIL: break;
+    case msgpack::type::NIL:
+        break;
     case msgpack::type::BOOLEAN:
         value.kind = StoredValue::Kind::Bool;
         value.flag = object.via.boolean;
@@ -68,16 +67,18 @@ StoredValue convert(const msgpack::object& object, int depth)
     case msgpack::type::MAP:
         value.kind = StoredValue::Kind::Map;
         for (uint32_t i = 0; i < object.via.map.size; ++i) {
-            value.entries.emplace_back(keyText(object.via.map.ptr[i].key), convert(object.via.map.ptr[i].val, depth + 1));
+            value.entries.emplace_back(keyText(object.via.map.ptr[i].key),
+                                       convert(object.via.map.ptr[i].val, depth + 1));
         }
         break;
-    default: value.kind = StoredValue::Kind::Other; break;
+    default:
+        value.kind = StoredValue::Kind::Other;
+        break;
     }
     return value;
 }
 
-StoredValue storedMap(const KXModel& model, bool connections)
-{
+StoredValue storedMap(const KXModel& model, bool connections) {
     msgpack::zone zone;
     KXMessagePackMap map(zone);
     if (connections) {
@@ -88,26 +89,31 @@ StoredValue storedMap(const KXModel& model, bool connections)
     return convert(map.toObject(), 0);
 }
 
-std::string show(const StoredValue& value)
-{
+std::string show(const StoredValue& value) {
     switch (value.kind) {
-    case StoredValue::Kind::Nil: return "nil";
-    case StoredValue::Kind::Bool: return value.flag ? "true" : "false";
-    case StoredValue::Kind::Integer: return std::to_string(value.integer);
+    case StoredValue::Kind::Nil:
+        return "nil";
+    case StoredValue::Kind::Bool:
+        return value.flag ? "true" : "false";
+    case StoredValue::Kind::Integer:
+        return std::to_string(value.integer);
     case StoredValue::Kind::Number: {
         char text[40];
         std::snprintf(text, sizeof text, "%.9g", value.number);
         return text;
     }
-    case StoredValue::Kind::Text: return "\"" + value.text + "\"";
-    case StoredValue::Kind::Array: return "array of " + std::to_string(value.entries.size());
-    case StoredValue::Kind::Map: return "map of " + std::to_string(value.entries.size());
-    default: return "unreadable value";
+    case StoredValue::Kind::Text:
+        return "\"" + value.text + "\"";
+    case StoredValue::Kind::Array:
+        return "array of " + std::to_string(value.entries.size());
+    case StoredValue::Kind::Map:
+        return "map of " + std::to_string(value.entries.size());
+    default:
+        return "unreadable value";
     }
 }
 
-bool closeEnough(double expected, double actual, double tolerance)
-{
+bool closeEnough(double expected, double actual, double tolerance) {
     if (std::isnan(expected) || std::isnan(actual)) {
         return std::isnan(expected) && std::isnan(actual);
     }
@@ -117,8 +123,7 @@ bool closeEnough(double expected, double actual, double tolerance)
     return std::fabs(expected - actual) <= tolerance * (1.0 + std::fabs(expected));
 }
 
-const StoredValue* findEntry(const StoredValue& map, const std::string& key)
-{
+const StoredValue* findEntry(const StoredValue& map, const std::string& key) {
     for (const auto& entry : map.entries) {
         if (entry.first == key) {
             return &entry.second;
@@ -127,17 +132,21 @@ const StoredValue* findEntry(const StoredValue& map, const std::string& key)
     return nullptr;
 }
 
-std::string compare(const StoredValue& expected, const StoredValue& actual, const std::string& path, double tolerance)
-{
+std::string compare(const StoredValue& expected, const StoredValue& actual, const std::string& path,
+                    double tolerance) {
     const std::string mismatch = path + ": " + show(expected) + " before, " + show(actual) + " after";
     if (expected.kind != actual.kind) {
         return mismatch;
     }
     switch (expected.kind) {
-    case StoredValue::Kind::Bool: return expected.flag == actual.flag ? "" : mismatch;
-    case StoredValue::Kind::Integer: return expected.integer == actual.integer ? "" : mismatch;
-    case StoredValue::Kind::Number: return closeEnough(expected.number, actual.number, tolerance) ? "" : mismatch;
-    case StoredValue::Kind::Text: return expected.text == actual.text ? "" : mismatch;
+    case StoredValue::Kind::Bool:
+        return expected.flag == actual.flag ? "" : mismatch;
+    case StoredValue::Kind::Integer:
+        return expected.integer == actual.integer ? "" : mismatch;
+    case StoredValue::Kind::Number:
+        return closeEnough(expected.number, actual.number, tolerance) ? "" : mismatch;
+    case StoredValue::Kind::Text:
+        return expected.text == actual.text ? "" : mismatch;
     case StoredValue::Kind::Array:
         if (expected.entries.size() != actual.entries.size()) {
             return mismatch;
@@ -167,12 +176,12 @@ std::string compare(const StoredValue& expected, const StoredValue& actual, cons
             }
         }
         return "";
-    default: return "";
+    default:
+        return "";
     }
 }
 
-std::string idList(const std::vector<uint32_t>& ids)
-{
+std::string idList(const std::vector<uint32_t>& ids) {
     std::string text = "[";
     for (size_t i = 0; i < ids.size(); ++i) {
         text += (i ? "," : "") + std::to_string(ids[i]);
@@ -182,8 +191,7 @@ std::string idList(const std::vector<uint32_t>& ids)
 
 } // namespace
 
-ModelSnapshot snapshotModel(const KXModel& model)
-{
+ModelSnapshot snapshotModel(const KXModel& model) {
     ModelSnapshot snapshot;
     snapshot.id = model.id();
     snapshot.className = model.className();
@@ -196,8 +204,7 @@ ModelSnapshot snapshotModel(const KXModel& model)
     return snapshot;
 }
 
-std::string firstDifference(const ModelSnapshot& expected, const ModelSnapshot& actual, double tolerance)
-{
+std::string firstDifference(const ModelSnapshot& expected, const ModelSnapshot& actual, double tolerance) {
     if (expected.className != actual.className) {
         return "class: " + expected.className + " before, " + actual.className + " after";
     }
@@ -214,8 +221,7 @@ std::string firstDifference(const ModelSnapshot& expected, const ModelSnapshot& 
     return compare(expected.connections, actual.connections, "connections", tolerance);
 }
 
-std::string describeModel(const ModelSnapshot& snapshot)
-{
+std::string describeModel(const ModelSnapshot& snapshot) {
     return std::to_string(snapshot.id) + " " + snapshot.className + " \"" + snapshot.name + "\"";
 }
 

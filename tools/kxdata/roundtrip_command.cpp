@@ -33,8 +33,7 @@ constexpr double kDictionaryTolerance = 0.0051;
 
 using SnapshotMap = std::map<uint32_t, ModelSnapshot>;
 
-std::vector<std::shared_ptr<KXModel>> storedModels()
-{
+std::vector<std::shared_ptr<KXModel>> storedModels() {
     std::vector<std::shared_ptr<KXModel>> models;
     for (const auto& entry : KXModelController::shared()->modelsById()) {
         models.push_back(entry.second);
@@ -43,8 +42,7 @@ std::vector<std::shared_ptr<KXModel>> storedModels()
     return models;
 }
 
-SnapshotMap snapshotStore()
-{
+SnapshotMap snapshotStore() {
     SnapshotMap snapshots;
     for (const std::shared_ptr<KXModel>& model : storedModels()) {
         snapshots.emplace(model->id(), snapshotModel(*model));
@@ -52,28 +50,29 @@ SnapshotMap snapshotStore()
     return snapshots;
 }
 
-bool load(const std::string& dir, const char* what)
-{
+bool load(const std::string& dir, const char* what) {
     const LoadOutcome outcome = runLoad(dir);
     if (!outcome.ok) {
-        std::fprintf(stderr, "error: %s load: %s\n", what, outcome.error.empty() ? "failed" : outcome.error.c_str());
+        std::fprintf(stderr, "error: %s load: %s\n", what,
+                     outcome.error.empty() ? "failed" : outcome.error.c_str());
     }
     return outcome.ok;
 }
 
 // Prints the first difference between the two stores; true when they are equal.
-bool compareStores(const SnapshotMap& before, const SnapshotMap& after, bool every)
-{
+bool compareStores(const SnapshotMap& before, const SnapshotMap& after, bool every) {
     bool equal = true;
     for (const auto& entry : before) {
         auto found = after.find(entry.first);
         if (found == after.end()) {
-            std::printf("difference: model %s: missing after the pack round trip\n", describeModel(entry.second).c_str());
+            std::printf("difference: model %s: missing after the pack round trip\n",
+                        describeModel(entry.second).c_str());
             equal = false;
         } else {
             const std::string difference = firstDifference(entry.second, found->second, 0.0);
             if (!difference.empty()) {
-                std::printf("difference: model %s: %s\n", describeModel(entry.second).c_str(), difference.c_str());
+                std::printf("difference: model %s: %s\n", describeModel(entry.second).c_str(),
+                            difference.c_str());
                 equal = false;
             }
         }
@@ -83,15 +82,15 @@ bool compareStores(const SnapshotMap& before, const SnapshotMap& after, bool eve
     }
     for (const auto& entry : after) {
         if (before.count(entry.first) == 0) {
-            std::printf("difference: model %s: appeared in the pack round trip\n", describeModel(entry.second).c_str());
+            std::printf("difference: model %s: appeared in the pack round trip\n",
+                        describeModel(entry.second).c_str());
             equal = false;
         }
     }
     return equal;
 }
 
-std::string scratchFolder()
-{
+std::string scratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kxdata-roundtrip-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a scratch folder");
@@ -101,16 +100,14 @@ std::string scratchFolder()
 
 struct ScratchFolder {
     std::string path = scratchFolder();
-    ~ScratchFolder()
-    {
+    ~ScratchFolder() {
         std::error_code error;
         std::filesystem::remove_all(path, error);
     }
 };
 
 // Every stored model through its dictionary forms into a fresh model of its class.
-bool dictionaryRoundTrip(const SnapshotMap& stored, bool every)
-{
+bool dictionaryRoundTrip(const SnapshotMap& stored, bool every) {
     bool equal = true;
     KXModelController* controller = KXModelController::shared();
     cocos2d::CCPoolManager* pool = cocos2d::CCPoolManager::sharedPoolManager();
@@ -155,8 +152,7 @@ bool dictionaryRoundTrip(const SnapshotMap& stored, bool every)
 }
 
 // The registered classes that no model of the game uses: a round trip says nothing about them.
-void reportUnusedClasses(const SnapshotMap& stored)
-{
+void reportUnusedClasses(const SnapshotMap& stored) {
     std::set<std::string> used;
     for (const auto& entry : stored) {
         used.insert(entry.second.className);
@@ -175,8 +171,7 @@ void reportUnusedClasses(const SnapshotMap& stored)
 
 } // namespace
 
-int roundtripCommand(const std::string& dirArgument, bool every)
-{
+int roundtripCommand(const std::string& dirArgument, bool every) {
     // Loading changes the working folder; both folders are reached by absolute paths.
     const std::string dir = std::filesystem::absolute(dirArgument).string();
     const std::filesystem::path startFolder = std::filesystem::current_path();

@@ -28,9 +28,7 @@ namespace kxdata {
 
 namespace {
 
-template <class T>
-std::shared_ptr<T> named(const SampleGame& game, const std::string& name)
-{
+template <class T> std::shared_ptr<T> named(const SampleGame& game, const std::string& name) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         std::shared_ptr<T> typed = modelCast<T>(model);
         if (typed && typed->name() == name) {
@@ -40,8 +38,7 @@ std::shared_ptr<T> named(const SampleGame& game, const std::string& name)
     return nullptr;
 }
 
-void fillRunner(const SampleGame& game, const std::shared_ptr<KXModelSound>& jumpSound)
-{
+void fillRunner(const SampleGame& game, const std::shared_ptr<KXModelSound>& jumpSound) {
     auto runner = named<KXModelAssetCharacter>(game, "Runner");
     if (!runner) {
         return;
@@ -68,8 +65,7 @@ void fillRunner(const SampleGame& game, const std::shared_ptr<KXModelSound>& jum
     }
 }
 
-void fillCoin(const SampleGame& game)
-{
+void fillCoin(const SampleGame& game) {
     auto coin = named<KXModelAssetPowerup>(game, "Coin");
     if (!coin) {
         return;
@@ -94,8 +90,7 @@ void fillCoin(const SampleGame& game)
 
 // A timed powerup whose gameplay values differ from every default, so that applying and
 // restoring it shows.
-std::shared_ptr<KXModelAssetPowerup> addMagnet(SampleGame& game, const std::shared_ptr<KXModelSound>& sound)
-{
+std::shared_ptr<KXModelAssetPowerup> addMagnet(SampleGame& game, const std::shared_ptr<KXModelSound>& sound) {
     auto magnet = std::static_pointer_cast<KXModelAssetPowerup>(game.make("KXModelAssetPowerup", "Magnet"));
     // The media step makes it the collision shape and gives it points.
     magnet->addChild(game.make("KXModelCircle", "Magnet Shape"), true);
@@ -125,8 +120,7 @@ std::shared_ptr<KXModelAssetPowerup> addMagnet(SampleGame& game, const std::shar
 }
 
 void fillButtons(SampleGame& game, const std::shared_ptr<KXModelSound>& sound,
-                 const std::shared_ptr<KXModelAssetPowerup>& magnet)
-{
+                 const std::shared_ptr<KXModelAssetPowerup>& magnet) {
     if (auto play = named<KXModelObjectButton>(game, "Play")) {
         play->actionAttribute()->setValue("kBackToButton", true);
         play->backToWorldAttribute()->setValue("Game Field Screen", true);
@@ -155,8 +149,7 @@ void fillButtons(SampleGame& game, const std::shared_ptr<KXModelSound>& sound,
 
 } // namespace
 
-void addSampleAssets(SampleGame& game)
-{
+void addSampleAssets(SampleGame& game) {
     std::shared_ptr<KXModelSound> sound = named<KXModelSound>(game, "Jump Sound");
     fillRunner(game, sound);
     fillCoin(game);

@@ -36,9 +36,7 @@ namespace {
 
 constexpr float kPlaceholderExtent = 40.0f;
 
-template <class T>
-std::shared_ptr<T> firstOf(const SampleGame& game)
-{
+template <class T> std::shared_ptr<T> firstOf(const SampleGame& game) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         if (std::shared_ptr<T> typed = modelCast<T>(model)) {
             return typed;
@@ -47,14 +45,12 @@ std::shared_ptr<T> firstOf(const SampleGame& game)
     return nullptr;
 }
 
-template <class T>
-std::shared_ptr<T> make(SampleGame& game, const std::string& name)
-{
+template <class T> std::shared_ptr<T> make(SampleGame& game, const std::string& name) {
     return std::static_pointer_cast<T>(game.make(T::staticClassName(), name));
 }
 
-void describeLabel(KXModelObjectLabel& label, const std::string& text, const std::string& scoreType, float y)
-{
+void describeLabel(KXModelObjectLabel& label, const std::string& text, const std::string& scoreType,
+                   float y) {
     label.positionAttribute()->setValue(CCPoint(568.0f, y), true);
     label.textAttribute()->setValue(text, true);
     label.scoreTypeAttribute()->setValue(scoreType, true);
@@ -67,8 +63,7 @@ void describeLabel(KXModelObjectLabel& label, const std::string& text, const std
 }
 
 void describePurchase(KXModelObjectButtonPurchase& button, const std::string& type, const std::string& method,
-                      float price, const std::shared_ptr<KXModelSound>& sound)
-{
+                      float price, const std::shared_ptr<KXModelSound>& sound) {
     button.typeAttribute()->setValue(type, true);
     button.visibilityThresholdAttribute()->setValue(0.25f, true);
     button.buyAndUseAttribute()->setValue(type == "kPurchasePowerup", true);
@@ -81,8 +76,7 @@ void describePurchase(KXModelObjectButtonPurchase& button, const std::string& ty
     button.adNetworkAttribute()->setValue("kNoAds", true);
 }
 
-void describeObstacle(KXModelAssetObstacle& obstacle, const SampleGame& game)
-{
+void describeObstacle(KXModelAssetObstacle& obstacle, const SampleGame& game) {
     std::shared_ptr<KXModelAnimation> animation = firstOf<KXModelAnimation>(game);
     std::shared_ptr<KXModelSound> sound = firstOf<KXModelSound>(game);
     obstacle.idleAnimationAttribute()->setValue(animation, true);
@@ -94,8 +88,7 @@ void describeObstacle(KXModelAssetObstacle& obstacle, const SampleGame& game)
 
 } // namespace
 
-void addSampleControls(SampleGame& game)
-{
+void addSampleControls(SampleGame& game) {
     std::shared_ptr<KXModelSound> sound = firstOf<KXModelSound>(game);
     float y = 600.0f;
     for (const std::shared_ptr<KXModel>& model : game.models) {
@@ -141,8 +134,7 @@ void addSampleControls(SampleGame& game)
     }
 }
 
-void storeReferencedModels(SampleGame& game)
-{
+void storeReferencedModels(SampleGame& game) {
     std::set<const KXModel*> held;
     for (const std::shared_ptr<KXModel>& model : game.models) {
         held.insert(model.get());
@@ -157,7 +149,8 @@ void storeReferencedModels(SampleGame& game)
             // An empty placeholder gives no physics shape; a stored game's shapes have corners.
             if (auto polygon = modelCast<KXModelPolygon>(referenced)) {
                 if (polygon->points().empty()) {
-                    polygon->replaceWithBox(CCSize(kPlaceholderExtent, kPlaceholderExtent), CCPoint(0.0f, 0.0f), true);
+                    polygon->replaceWithBox(CCSize(kPlaceholderExtent, kPlaceholderExtent),
+                                            CCPoint(0.0f, 0.0f), true);
                 }
             }
             game.models.push_back(referenced);
@@ -165,8 +158,7 @@ void storeReferencedModels(SampleGame& game)
     }
 }
 
-size_t addEveryRegisteredClass(SampleGame& game)
-{
+size_t addEveryRegisteredClass(SampleGame& game) {
     std::set<std::string> used;
     for (const std::shared_ptr<KXModel>& model : game.models) {
         used.insert(model->className());

@@ -13,12 +13,12 @@
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelComponentIsoJump.h"
 #include "model/classes/KXModelComponentMove.h"
-#include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectInstance.h"
-#include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelObjectParticles.h"
+#include "model/classes/KXModelObjectPath.h"
+#include "model/classes/KXModelPolygon.h"
 #include "tools/kxdata/KXSampleGame.h"
 
 using cocos2d::CCPoint;
@@ -27,9 +27,7 @@ namespace kxdata {
 
 namespace {
 
-template <class T>
-std::shared_ptr<T> firstOf(const SampleGame& game)
-{
+template <class T> std::shared_ptr<T> firstOf(const SampleGame& game) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         if (std::shared_ptr<T> typed = modelCast<T>(model)) {
             return typed;
@@ -39,36 +37,31 @@ std::shared_ptr<T> firstOf(const SampleGame& game)
 }
 
 // Sets a stored value by attribute name; a missing attribute is left alone.
-void setText(KXModel& model, const char* name, const std::string& text)
-{
+void setText(KXModel& model, const char* name, const std::string& text) {
     if (auto* attribute = dynamic_cast<KXAttributeString*>(model.attribute(name))) {
         attribute->setValue(text, true);
     }
 }
 
-void setFloat(KXModel& model, const char* name, float value)
-{
+void setFloat(KXModel& model, const char* name, float value) {
     if (auto* attribute = dynamic_cast<KXAttributeFloat*>(model.attribute(name))) {
         attribute->setValue(value, true);
     }
 }
 
-void setBool(KXModel& model, const char* name, bool value)
-{
+void setBool(KXModel& model, const char* name, bool value) {
     if (auto* attribute = dynamic_cast<KXAttributeBool*>(model.attribute(name))) {
         attribute->setValue(value, true);
     }
 }
 
-void setPoint(KXModel& model, const char* name, const CCPoint& value)
-{
+void setPoint(KXModel& model, const char* name, const CCPoint& value) {
     if (auto* attribute = dynamic_cast<KXAttributePoint*>(model.attribute(name))) {
         attribute->setValue(value, true);
     }
 }
 
-void addEffectsScreen(SampleGame& game)
-{
+void addEffectsScreen(SampleGame& game) {
     std::shared_ptr<KXModel> node = game.make("KXNodeUI", "Effects Node");
     std::shared_ptr<KXModel> screen = game.make("KXModelScreen", "Effects Screen");
     node->addChild(screen, true);
@@ -104,8 +97,7 @@ void addEffectsScreen(SampleGame& game)
 }
 
 // Moves and jumps start with an empty placeholder shape; the written game gives them boxes.
-void boxEmptyComponentShapes(SampleGame& game)
-{
+void boxEmptyComponentShapes(SampleGame& game) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         std::shared_ptr<KXModelPolygon> shape;
         if (auto move = modelCast<KXModelComponentMove>(model)) {
@@ -117,13 +109,13 @@ void boxEmptyComponentShapes(SampleGame& game)
     }
 }
 
-void addCharacterComponents(SampleGame& game)
-{
+void addCharacterComponents(SampleGame& game) {
     std::shared_ptr<KXModelAssetCharacter> character = firstOf<KXModelAssetCharacter>(game);
     if (!character) {
         return;
     }
-    std::shared_ptr<KXModel> settings = game.make("KXModelComponentCharacterGameplaySettings", "Runner Physics");
+    std::shared_ptr<KXModel> settings =
+        game.make("KXModelComponentCharacterGameplaySettings", "Runner Physics");
     setPoint(*settings, "Max Speed", CCPoint(30.0f, 0.0f));
     setBool(*settings, "Fixed Rotation", true);
     character->addChild(settings, true);
@@ -146,9 +138,9 @@ void addCharacterComponents(SampleGame& game)
     character->addChild(game.make("KXModelComponentRotationMapper", "Lean Frames"), true);
 }
 
-std::shared_ptr<KXModel> addUnit(SampleGame& game, KXModel& section)
-{
-    auto unit = std::static_pointer_cast<KXModelObjectAssetUnit>(game.make("KXModelObjectAssetUnit", "Cannon"));
+std::shared_ptr<KXModel> addUnit(SampleGame& game, KXModel& section) {
+    auto unit =
+        std::static_pointer_cast<KXModelObjectAssetUnit>(game.make("KXModelObjectAssetUnit", "Cannon"));
     unit->setObjectType("kEnemyObjectType");
     setPoint(*unit, "Linear Velocity", CCPoint(-4.0f, 0.0f));
     if (std::shared_ptr<KXModelAssetObstacle> crate = firstOf<KXModelAssetObstacle>(game)) {
@@ -166,8 +158,7 @@ std::shared_ptr<KXModel> addUnit(SampleGame& game, KXModel& section)
     return unit;
 }
 
-void addEffectObjects(SampleGame& game)
-{
+void addEffectObjects(SampleGame& game) {
     std::shared_ptr<KXModelLevelSection> section = firstOf<KXModelLevelSection>(game);
     if (!section) {
         return;
@@ -239,8 +230,7 @@ void addEffectObjects(SampleGame& game)
 
 } // namespace
 
-void addSampleMore(SampleGame& game)
-{
+void addSampleMore(SampleGame& game) {
     addEffectsScreen(game);
     addCharacterComponents(game);
     addEffectObjects(game);

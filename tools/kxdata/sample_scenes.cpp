@@ -34,8 +34,7 @@ struct NodeAndScreen {
 // The game's node of that class whose screen has that name; made (with its screen) when the
 // game has none yet.
 NodeAndScreen ensureNode(SampleGame& game, const char* nodeClass, const char* screenClass,
-                         const std::string& screenName)
-{
+                         const std::string& screenName) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         std::shared_ptr<KXNode> node = modelKindCast<KXNode>(model);
         if (!node || std::string(node->className()) != nodeClass) {
@@ -53,9 +52,7 @@ NodeAndScreen ensureNode(SampleGame& game, const char* nodeClass, const char* sc
 }
 
 // The game's first model of that class name.
-template <class T>
-std::shared_ptr<T> findFirst(const SampleGame& game, const char* className)
-{
+template <class T> std::shared_ptr<T> findFirst(const SampleGame& game, const char* className) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         if (std::string(model->className()) == className) {
             return modelKindCast<T>(model);
@@ -64,9 +61,7 @@ std::shared_ptr<T> findFirst(const SampleGame& game, const char* className)
     return nullptr;
 }
 
-template <class T>
-std::shared_ptr<T> findModel(const SampleGame& game, const std::string& name)
-{
+template <class T> std::shared_ptr<T> findModel(const SampleGame& game, const std::string& name) {
     for (const std::shared_ptr<KXModel>& model : game.models) {
         std::shared_ptr<T> typed = modelCast<T>(model);
         if (typed && typed->name() == name) {
@@ -77,8 +72,8 @@ std::shared_ptr<T> findModel(const SampleGame& game, const std::string& name)
 }
 
 // An output port added in the editor, linked to the target's "Load".
-void linkPort(const std::shared_ptr<KXNode>& from, const std::string& port, const std::shared_ptr<KXNode>& to)
-{
+void linkPort(const std::shared_ptr<KXNode>& from, const std::string& port,
+              const std::shared_ptr<KXNode>& to) {
     KXBaseAttribute* output = from->attribute(port);
     if (output == nullptr) {
         output = new KXAttribute(port, from.get());
@@ -87,17 +82,16 @@ void linkPort(const std::shared_ptr<KXNode>& from, const std::string& port, cons
     output->connect(to->loadPort(), true);
 }
 
-void describeScreen(KXModelScreen& screen, const std::string& key, const std::string& banner, float bannerFrequency)
-{
+void describeScreen(KXModelScreen& screen, const std::string& key, const std::string& banner,
+                    float bannerFrequency) {
     screen.keyAttribute()->setValue(key, true);
     screen.adBannerAttribute()->setValue(banner, true);
     screen.adInterstitialAttribute()->setValue(KXModelScreen::kNoAds, true);
     screen.adBannerFrequencyAttribute()->setValue(bannerFrequency, true);
 }
 
-std::shared_ptr<KXModelObject> placeObject(SampleGame& game, KXModel& parent, const std::string& name, CCPoint position,
-                                           int depth)
-{
+std::shared_ptr<KXModelObject> placeObject(SampleGame& game, KXModel& parent, const std::string& name,
+                                           CCPoint position, int depth) {
     auto object = std::static_pointer_cast<KXModelObject>(game.make("KXModelObject", name));
     object->positionAttribute()->setValue(position, true);
     object->zDepthAttribute()->setValue(depth, true);
@@ -106,8 +100,7 @@ std::shared_ptr<KXModelObject> placeObject(SampleGame& game, KXModel& parent, co
 }
 
 // A level section with two objects joined by a linker, and one linked object pair per extra.
-std::shared_ptr<KXModelLevelSection> ensureSection(SampleGame& game, KXModelScreenScene& scene, int index)
-{
+std::shared_ptr<KXModelLevelSection> ensureSection(SampleGame& game, KXModelScreenScene& scene, int index) {
     const std::string name = "Section " + std::to_string(index);
     std::shared_ptr<KXModelLevelSection> section = findModel<KXModelLevelSection>(game, name);
     if (!section) {
@@ -121,9 +114,12 @@ std::shared_ptr<KXModelLevelSection> ensureSection(SampleGame& game, KXModelScre
     section->widthAttribute()->setValue(1200.0f, true);
     section->playCooldownAttribute()->setValue(static_cast<float>(index), true);
 
-    auto base = placeObject(game, *section, "Seesaw Base " + std::to_string(index), CCPoint(300.0f, 80.0f), 1);
-    auto plank = placeObject(game, *section, "Seesaw Plank " + std::to_string(index), CCPoint(300.0f, 120.0f), 2);
-    auto linker = std::static_pointer_cast<KXModelLinker>(game.make("KXModelLinker", "Seesaw Hinge " + std::to_string(index)));
+    auto base =
+        placeObject(game, *section, "Seesaw Base " + std::to_string(index), CCPoint(300.0f, 80.0f), 1);
+    auto plank =
+        placeObject(game, *section, "Seesaw Plank " + std::to_string(index), CCPoint(300.0f, 120.0f), 2);
+    auto linker = std::static_pointer_cast<KXModelLinker>(
+        game.make("KXModelLinker", "Seesaw Hinge " + std::to_string(index)));
     linker->setObjects(base, plank, true);
     linker->speedAttribute()->setValue(1.5f, true);
     linker->buttonActivatedAttribute()->setValue(index == 2, true);
@@ -131,8 +127,7 @@ std::shared_ptr<KXModelLevelSection> ensureSection(SampleGame& game, KXModelScre
     return section;
 }
 
-void describeGameScene(SampleGame& game, KXModelScreenScene& scene)
-{
+void describeGameScene(SampleGame& game, KXModelScreenScene& scene) {
     scene.gravityAttribute()->setValue(CCPoint(0.0f, -40.0f), true);
     scene.gameSpeedMinAttribute()->setValue(4.0f, true);
     scene.gameSpeedMaxAttribute()->setValue(12.0f, true);
@@ -154,8 +149,7 @@ void describeGameScene(SampleGame& game, KXModelScreenScene& scene)
 
 } // namespace
 
-void addSampleScenes(SampleGame& game)
-{
+void addSampleScenes(SampleGame& game) {
     // The start node only leads on, through its "Load" output, to the title's node.
     std::shared_ptr<KXNode> start = findFirst<KXNode>(game, "KXNodeUIStart");
     if (!start) {

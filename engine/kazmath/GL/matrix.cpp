@@ -8,13 +8,11 @@ namespace {
 struct MatrixStack {
     std::vector<kmMat4> items;
 
-    MatrixStack()
-    {
+    MatrixStack() {
         items.reserve(64);
         reset();
     }
-    void reset()
-    {
+    void reset() {
         items.clear();
         kmMat4 identity;
         kmMat4Identity(&identity);
@@ -29,8 +27,7 @@ struct MatrixState {
     MatrixStack texture;
     MatrixStack* current = &modelView;
 
-    MatrixStack* stackFor(kmGLEnum mode)
-    {
+    MatrixStack* stackFor(kmGLEnum mode) {
         switch (mode) {
         case KM_GL_MODELVIEW:
             return &modelView;
@@ -44,14 +41,12 @@ struct MatrixState {
     }
 };
 
-MatrixState& state()
-{
+MatrixState& state() {
     static MatrixState s;
     return s;
 }
 
-void rotationAboutAxis(kmMat4* out, float radians, float x, float y, float z)
-{
+void rotationAboutAxis(kmMat4* out, float radians, float x, float y, float z) {
     kmMat4Identity(out);
     const float len = std::sqrt(x * x + y * y + z * z);
     if (len == 0.0f || !std::isfinite(len)) {
@@ -77,21 +72,18 @@ void rotationAboutAxis(kmMat4* out, float radians, float x, float y, float z)
 
 } // namespace
 
-void kmGLMatrixMode(kmGLEnum mode)
-{
+void kmGLMatrixMode(kmGLEnum mode) {
     if (MatrixStack* stack = state().stackFor(mode)) {
         state().current = stack;
     }
 }
 
-void kmGLPushMatrix()
-{
+void kmGLPushMatrix() {
     MatrixStack& stack = *state().current;
     stack.items.push_back(stack.top());
 }
 
-void kmGLPopMatrix()
-{
+void kmGLPopMatrix() {
     MatrixStack& stack = *state().current;
     if (stack.items.size() > 1) {
         stack.items.pop_back();
@@ -100,45 +92,38 @@ void kmGLPopMatrix()
     }
 }
 
-void kmGLLoadIdentity()
-{
+void kmGLLoadIdentity() {
     kmMat4Identity(&state().current->top());
 }
 
-void kmGLLoadMatrix(const kmMat4* pIn)
-{
+void kmGLLoadMatrix(const kmMat4* pIn) {
     state().current->top() = *pIn;
 }
 
-void kmGLMultMatrix(const kmMat4* pIn)
-{
+void kmGLMultMatrix(const kmMat4* pIn) {
     kmMat4& top = state().current->top();
     kmMat4Multiply(&top, &top, pIn);
 }
 
-void kmGLTranslatef(float x, float y, float z)
-{
+void kmGLTranslatef(float x, float y, float z) {
     kmMat4 t;
     kmMat4Translation(&t, x, y, z);
     kmGLMultMatrix(&t);
 }
 
-void kmGLRotatef(float angle, float x, float y, float z)
-{
+void kmGLRotatef(float angle, float x, float y, float z) {
     kmMat4 r;
     rotationAboutAxis(&r, angle * 3.14159265358979323846f / 180.0f, x, y, z);
     kmGLMultMatrix(&r);
 }
 
-void kmGLScalef(float x, float y, float z)
-{
+void kmGLScalef(float x, float y, float z) {
     kmMat4 s;
     kmMat4Scaling(&s, x, y, z);
     kmGLMultMatrix(&s);
 }
 
-void kmGLGetMatrix(kmGLEnum mode, kmMat4* pOut)
-{
+void kmGLGetMatrix(kmGLEnum mode, kmMat4* pOut) {
     if (MatrixStack* stack = state().stackFor(mode)) {
         *pOut = stack->top();
     } else {
@@ -146,8 +131,7 @@ void kmGLGetMatrix(kmGLEnum mode, kmMat4* pOut)
     }
 }
 
-void kmGLFreeAll()
-{
+void kmGLFreeAll() {
     MatrixState& s = state();
     s.modelView.reset();
     s.projection.reset();
@@ -155,8 +139,7 @@ void kmGLFreeAll()
     s.current = &s.modelView;
 }
 
-int kmGLStackDepth(kmGLEnum mode)
-{
+int kmGLStackDepth(kmGLEnum mode) {
     MatrixStack* stack = state().stackFor(mode);
     return stack ? static_cast<int>(stack->items.size()) : 0;
 }
