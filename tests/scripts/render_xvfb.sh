@@ -8,17 +8,11 @@ if ! command -v xvfb-run > /dev/null; then
     exit 0
 fi
 status=0
-for suite in test_engine_render_sprite test_engine_render_atlas test_engine_render_label test_engine_render_texture; do
-    exe="$build/tests/$suite"
-    [ -x "$exe" ] || { echo "missing $exe"; status=1; continue; }
-    if ! KX_TEST_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x800x24" "$exe" --gtest_brief=1; then
-        echo "FAILED under Xvfb: $suite"
-        status=1
-    fi
-done
-if ! KX_TEST_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x800x24" "$build/tests/test_engine_render_view" \
-    --gtest_brief=1 --gtest_filter='ViewTest.ShowAll*:ViewTest.Screenshot*'; then
-    echo "FAILED under Xvfb: test_engine_render_view"
+exe="$build/tests/test_engine"
+[ -x "$exe" ] || { echo "missing $exe"; exit 1; }
+if ! KX_TEST_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x800x24" "$exe" --gtest_brief=1 \
+    --gtest_filter='SpriteRender.*:ImageDecode.*:AtlasTest.*:LabelTest.*:BMFontParser.*:CaptureTest.*:ViewTest.ShowAll*:ViewTest.Screenshot*'; then
+    echo "FAILED under Xvfb: the render suites"
     status=1
 fi
 exit $status
