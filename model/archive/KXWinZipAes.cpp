@@ -58,7 +58,13 @@ bool readExactly(zip_file_t* file, unsigned char* target, std::size_t length) {
     return true;
 }
 
+std::uint64_t g_derivations = 0;
+
 } // namespace
+
+std::uint64_t winZipAesKeyDerivations() {
+    return g_derivations;
+}
 
 bool isWinZipAesEntry(zip_t* archive, std::uint64_t index) {
     zip_stat_t stat;
@@ -96,6 +102,7 @@ bool winZipAesCodeMatches(zip_t* archive, std::uint64_t index, const std::string
     // Derived in order: the AES key (unused here), the authentication key, the password verifier.
     unsigned char keys[2 * kMaxKeyLength + kVerifierLength];
     const std::size_t keysLength = 2 * keyLength + kVerifierLength;
+    ++g_derivations;
     if (password.size() > static_cast<std::size_t>(INT_MAX) ||
         PKCS5_PBKDF2_HMAC_SHA1(password.data(), static_cast<int>(password.size()), header,
                                static_cast<int>(saltLength), kKeyIterations, static_cast<int>(keysLength),

@@ -14,3 +14,6 @@ bool isWinZipAesEntry(zip_t* archive, std::uint64_t index);
 
 // True when the entry's stored authentication code matches its encrypted data under the password.
 bool winZipAesCodeMatches(zip_t* archive, std::uint64_t index, const std::string& password);
+
+// Key derivations made by this process so far (each costs about a millisecond).
+std::uint64_t winZipAesKeyDerivations();
