@@ -18,8 +18,8 @@ namespace {
 
 // Media models are shared by every copy that shows them: a game holds each image once.
 bool isMedia(const KXModel& model) {
-    static const std::set<std::string> media = {"KXModelSprite", "KXModelSpriteContainer", "KXModelAtlas",
-                                                "KXModelAnimation", "KXModelSound", "KXModelFont"};
+    static const std::set<std::string> media = {"KXModelSprite",    "KXModelSpriteContainer", "KXModelAtlas",
+                                                "KXModelAnimation", "KXModelSound",           "KXModelFont"};
     return media.count(model.className()) != 0;
 }
 
