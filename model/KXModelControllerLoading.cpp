@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 #include <msgpack.hpp>
 
@@ -57,9 +59,27 @@ msgpack::unpack_limit limitsFor(size_t remaining) {
     return msgpack::unpack_limit(elements, elements / 2 + 1, remaining, remaining, remaining, kMaxNesting);
 }
 
+// Exported pack files are kilobytes; a top-level object that loads no model costs work for nothing,
+// so a file may pass over only this many of them (a file of empty maps is not a game).
+constexpr size_t kMaxObjectsPassedOver = size_t(1) << 16;
+
+// True when the file is there and larger than `limit` bytes, so that it is not read at all.
+bool fileLargerThan(const std::string& path, uintmax_t limit) {
+    std::error_code error;
+    const std::string full = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(path.c_str());
+    const uintmax_t size = std::filesystem::file_size(full, error);
+    return !error && size > limit;
+}
+
 void failLoad(KXModelController& controller, const std::string& error) {
     controller.setLastError(error);
     controller.loadState().failed = true;
+}
+
+// A key file that cannot be this game's: nothing can be read with it.
+void failKeys(KXModelController& controller, const std::string& reason) {
+    debugLog("Failed to load keys: %s", reason.c_str());
+    failLoad(controller, std::string(kFailedToLoadKeys) + ": " + reason);
 }
 
 int32_t reportUnreadable(KXModelController& controller, const std::exception& error) {
@@ -96,12 +116,21 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
         }
         haveKeys = readFileArchive(kKeyFileName, keys, storedPassword);
     } else {
-        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(folder + kKeyFileName, keys);
+        const std::string path = folder + kKeyFileName;
+        if (fileLargerThan(path, kMaxKeyFileSize)) {
+            failKeys(*this, "the key file is too large");
+            return;
+        }
+        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, keys);
     }
-    if (!haveKeys || keys.empty() || keys.size() > UINT32_MAX) {
+    if (!haveKeys || keys.empty()) {
         debugLog("Failed to load keys");
         // A reason found on the way (a wrong password, a bad archive) says more.
         failLoad(*this, lastError().empty() ? std::string(kFailedToLoadKeys) : lastError());
+        return;
+    }
+    if (keys.size() > kMaxKeyFileSize) {
+        failKeys(*this, "the key file is too large");
         return;
     }
 
@@ -117,8 +146,16 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     }
 
     const std::string userId = KXModelGeneralSettings::shared()->userId();
-    KXMessagePackMap::installKeyTable(parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId));
+    KXMessagePackMap::KeyTable table;
+    try {
+        table = parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId);
+        requireGameKeys(table);
+    } catch (const std::exception& error) {
+        failKeys(*this, error.what());
+        return;
+    }
     keys.clear();
+    KXMessagePackMap::installKeyTable(table);
 
     for (const auto& file : kInitialFiles) {
         if (m_archiveMode) {
@@ -147,14 +184,13 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
     loadDataFromArchive(name, type, storedPassword);
     state.finished.insert(name);
 
-    const std::string password = decodePassword(storedPassword);
     try {
         std::string entry;
         if (state.firstFile) {
             state.firstFile = false;
-            entry = m_archiveReader->firstEntryName(password);
+            entry = m_archiveReader->firstEntryName();
         } else {
-            entry = m_archiveReader->nextEntryName(password);
+            entry = m_archiveReader->nextEntryName();
         }
         const char* marker = state.pass == 0 ? ".attributes." : ".connections.";
         for (;;) {
@@ -165,7 +201,7 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
                 state.currentName = entry;
                 return false;
             }
-            entry = m_archiveReader->nextEntryName(password);
+            entry = m_archiveReader->nextEntryName();
         }
     } catch (const std::exception& error) {
         // Without the walk the rest of the archive cannot be found.
@@ -252,6 +288,11 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
         return 1;
     }
     debugLog("[KXModelController] load data(%d) for class from file: %s", type, path.c_str());
+    if (fileLargerThan(path, KXArchiveReader::kMaxEntrySize)) {
+        debugLog("[KXModelController] load data - fail: the file is too large");
+        setLastError(std::string(kUnableToLoad) + ": the file is too large");
+        return 2;
+    }
     std::vector<unsigned char> data;
     // An empty file is read as a file without models.
     if (!files->readFile(path, data)) {
@@ -297,6 +338,12 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     }
     const char* bytes = reinterpret_cast<const char*>(buffer);
     size_t offset = 0;
+    size_t passedOver = 0;
+    auto passOver = [&passedOver]() {
+        if (++passedOver > kMaxObjectsPassedOver) {
+            throw std::runtime_error("too many objects that are not models");
+        }
+    };
     while (offset < size) {
         msgpack::object_handle handle =
             msgpack::unpack(bytes, size, offset, nullptr, nullptr, limitsFor(size - offset));
@@ -307,6 +354,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         const KXMessagePackMap map = KXMessagePackMap::fromObject(object);
         const msgpack::object* idEntry = map.find("id");
         if (idEntry == nullptr) {
+            passOver();
             continue;
         }
         const uint32_t id = idEntry->as<uint32_t>();
@@ -314,16 +362,20 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         if (type == kConnectionsFile) {
             if (std::shared_ptr<KXModel> model = getModel(id)) {
                 model->unpackConnections(map);
+            } else {
+                passOver();
             }
             continue;
         }
 
         std::string className;
         if (!map.get("Class Name", className)) {
+            passOver();
             continue;
         }
         // An unknown class leaves the model that holds the id alone.
         if (!hasClass(className)) {
+            passOver();
             continue;
         }
         if (std::shared_ptr<KXModel> previous = getModel(id)) {
