@@ -21,6 +21,7 @@
 #include "model/KXMessagePackMap.h"
 #include "model/KXModel.h"
 #include "model/KXSecrets.h"
+#include "model/KXStoredKeys.h"
 #include "model/archive/KXArchiveReader.h"
 #include "model/archive/KXKeyFile.h"
 #include "model/classes/KXModelGeneralSettings.h"
@@ -53,6 +54,14 @@ const std::pair<const char*, int32_t> kInitialFiles[] = {
 // fixed ceiling, and nesting stays shallow (stored maps are a handful of levels deep).
 constexpr size_t kMaxContainerElements = size_t(1) << 20;
 constexpr size_t kMaxNesting = 16;
+// Larger than one model's objects, so that the reused zone never takes another chunk.
+constexpr size_t kZoneChunk = size_t(64) << 10;
+
+// Strings and binary data are read in place: the buffer outlives the parse, and models copy what
+// they keep.
+bool readInPlace(msgpack::type::object_type type, size_t /*length*/, void* /*user*/) {
+    return type == msgpack::type::STR || type == msgpack::type::BIN;
+}
 
 msgpack::unpack_limit limitsFor(size_t remaining) {
     const size_t elements = std::min(remaining, kMaxContainerElements);
@@ -344,15 +353,18 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             throw std::runtime_error("too many objects that are not models");
         }
     };
+    // One zone for every object of the file, emptied (but not freed) before the next.
+    msgpack::zone zone(kZoneChunk);
+    bool referenced = false;
     while (offset < size) {
-        msgpack::object_handle handle =
-            msgpack::unpack(bytes, size, offset, nullptr, nullptr, limitsFor(size - offset));
-        const msgpack::object& object = handle.get();
+        zone.clear();
+        const msgpack::object object = msgpack::unpack(zone, bytes, size, offset, referenced, readInPlace,
+                                                       nullptr, limitsFor(size - offset));
         if (object.type == msgpack::type::NIL) {
             break;
         }
         const KXMessagePackMap map = KXMessagePackMap::fromObject(object);
-        const msgpack::object* idEntry = map.find("id");
+        const msgpack::object* idEntry = map.find(kxkey::id);
         if (idEntry == nullptr) {
             passOver();
             continue;
@@ -369,7 +381,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         }
 
         std::string className;
-        if (!map.get("Class Name", className)) {
+        if (!map.get(kxkey::className, className)) {
             passOver();
             continue;
         }
