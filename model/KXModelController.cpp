@@ -71,6 +71,11 @@ std::shared_ptr<KXModel> KXModelController::createModel(const std::string& class
     return found->second();
 }
 
+const KXModelController::Creator* KXModelController::findCreator(const std::string& className) const {
+    auto found = m_creators.find(className);
+    return found == m_creators.end() ? nullptr : &found->second;
+}
+
 bool KXModelController::hasClass(const std::string& className) const {
     return m_creators.count(className) != 0;
 }
@@ -133,7 +138,9 @@ void KXModelController::addModel(const std::shared_ptr<KXModel>& model, uint32_t
     // Depth-first in the order the recursive definition gives: a model, then each
     // model its modelAdded asks for with everything below it, in the order asked.
     CascadeGuard guard(m_addingCascade);
-    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>> work{{model, index}};
+    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>>& work = m_addWork;
+    work.clear();
+    work.emplace_back(model, index);
     while (!work.empty()) {
         auto [next, position] = std::move(work.back());
         work.pop_back();

@@ -19,6 +19,7 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
+#include "model/KXMessagePackReader.h"
 #include "model/KXModel.h"
 #include "model/KXSecrets.h"
 #include "model/KXStoredKeys.h"
@@ -56,12 +57,6 @@ constexpr size_t kMaxContainerElements = size_t(1) << 20;
 constexpr size_t kMaxNesting = 16;
 // Larger than one model's objects, so that the reused zone never takes another chunk.
 constexpr size_t kZoneChunk = size_t(64) << 10;
-
-// Strings and binary data are read in place: the buffer outlives the parse, and models copy what
-// they keep.
-bool readInPlace(msgpack::type::object_type type, size_t /*length*/, void* /*user*/) {
-    return type == msgpack::type::STR || type == msgpack::type::BIN;
-}
 
 msgpack::unpack_limit limitsFor(size_t remaining) {
     const size_t elements = std::min(remaining, kMaxContainerElements);
@@ -355,11 +350,15 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     };
     // One zone for every object of the file, emptied (but not freed) before the next.
     msgpack::zone zone(kZoneChunk);
-    bool referenced = false;
+    // A file holds models of one class: its creator is looked up once per run of the name.
+    std::string className;
+    std::string lookedUpName;
+    const Creator* creator = nullptr;
+    bool lookedUp = false;
     while (offset < size) {
         zone.clear();
-        const msgpack::object object = msgpack::unpack(zone, bytes, size, offset, referenced, readInPlace,
-                                                       nullptr, limitsFor(size - offset));
+        const msgpack::object object =
+            kxmsgpack::unpackObject(zone, bytes, size, offset, limitsFor(size - offset));
         if (object.type == msgpack::type::NIL) {
             break;
         }
@@ -380,13 +379,17 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             continue;
         }
 
-        std::string className;
         if (!map.get(kxkey::className, className)) {
             passOver();
             continue;
         }
+        if (!lookedUp || className != lookedUpName) {
+            creator = findCreator(className);
+            lookedUpName = className;
+            lookedUp = true;
+        }
         // An unknown class leaves the model that holds the id alone.
-        if (!hasClass(className)) {
+        if (creator == nullptr) {
             passOver();
             continue;
         }
@@ -397,7 +400,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
                 removeModel(previous);
             }
         }
-        std::shared_ptr<KXModel> model = createModel(className);
+        std::shared_ptr<KXModel> model = *creator ? (*creator)() : nullptr;
         if (!model) {
             continue;
         }

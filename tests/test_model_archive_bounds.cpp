@@ -82,11 +82,13 @@ TEST(ArchiveBounds, AnEntryDeclaredLargerThanTheBoundIsRefusedBeforeItIsRead) {
     dir.write("big.pack", std::string(4000, '\0'));
     dir.write("small.pack", "fine");
     ASSERT_TRUE(dir.run("zip -q -9 z.zip big.pack small.pack"));
-    ASSERT_TRUE(dir.run("7z a -tzip -p" + std::string(kPassword) + " -mem=AES256 a.zip big.pack small.pack > /dev/null"));
+    ASSERT_TRUE(dir.run("7z a -tzip -p" + std::string(kPassword) +
+                        " -mem=AES256 a.zip big.pack small.pack > /dev/null"));
     for (const char* file : {"z.zip", "a.zip"}) {
         std::string archive = kxtest::readWholeFile(dir.file(file));
         setDeclaredSize(archive, "big.pack", KXArchiveReader::kMaxEntrySize + 1);
-        EXPECT_EQ(errorReading(dir, archive, "big.pack", kPassword), "Unable to read the file: Bad archive") << file;
+        EXPECT_EQ(errorReading(dir, archive, "big.pack", kPassword), "Unable to read the file: Bad archive")
+            << file;
         EXPECT_EQ(errorReading(dir, archive, "small.pack", kPassword), "no error") << file;
     }
 }

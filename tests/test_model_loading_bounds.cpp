@@ -41,7 +41,8 @@ TEST_F(LoadingBoundsTest, AKeyFileBeyondItsBoundsFailsTheLoadWithTheReason) {
     }
     std::vector<std::string> huge = usual;
     for (size_t bytes = 0; bytes <= kMaxKeyFileSize; bytes += 1000) {
-        huge.push_back(std::string(994, 'k') + std::to_string(100000 + huge.size())); // 1000 with the line feed
+        huge.push_back(std::string(994, 'k') +
+                       std::to_string(100000 + huge.size())); // 1000 with the line feed
     }
     const Case cases[] = {
         {{"id", "Class Name", "value", "User ID", std::string(kMaxKeyNameLength + 1, 'n')},
@@ -72,21 +73,24 @@ TEST_F(LoadingBoundsTest, AKeyTableWithoutTheNamesEveryGameHasFailsTheLoad) {
         writeKeys(lines);
         store()->loadInitialData("data/data.pkg", nullptr);
         EXPECT_TRUE(store()->loadFailed()) << missing;
-        EXPECT_EQ(store()->lastError(), std::string("Failed to load keys: the key table lacks \"") + missing + "\"");
+        EXPECT_EQ(store()->lastError(),
+                  std::string("Failed to load keys: the key table lacks \"") + missing + "\"");
     }
     // Bytes that unscramble to no list of names at all: one random-looking line.
     store()->clear();
     folder().write("data/Keys.pack", std::string("\x93\x11\xfe\x02\x7f", 5));
     store()->loadInitialData("data/data.pkg", nullptr);
     EXPECT_TRUE(store()->loadFailed());
-    EXPECT_EQ(store()->lastError().rfind("Failed to load keys: the key table lacks ", 0), 0u) << store()->lastError();
+    EXPECT_EQ(store()->lastError().rfind("Failed to load keys: the key table lacks ", 0), 0u)
+        << store()->lastError();
 }
 
 TEST_F(LoadingBoundsTest, AFolderFileLargerThanAnArchiveEntryMayBeIsNotRead) {
     writeGame();
     store()->loadInitialData("data/data.pkg", nullptr);
     ASSERT_FALSE(store()->loadFailed());
-    folder().write("data/KXModelFont.1.attributes.pack", std::string(KXArchiveReader::kMaxEntrySize + 1, '\x80'));
+    folder().write("data/KXModelFont.1.attributes.pack",
+                   std::string(KXArchiveReader::kMaxEntrySize + 1, '\x80'));
     EXPECT_EQ(store()->loadDataFromFile("data/KXModelFont.1.attributes.pack", 0), 2);
     EXPECT_EQ(store()->lastError(), "Unable to load data: the file is too large");
 }
@@ -103,15 +107,17 @@ TEST_F(LoadingBoundsTest, AFileOfObjectsThatAreNotModelsIsCutShort) {
     }
     ASSERT_FALSE(font.empty());
     std::string emptyMaps(size_t(1) << 20, '\x80');
-    EXPECT_THROW(store()->parseData(reinterpret_cast<const unsigned char*>(emptyMaps.data()), emptyMaps.size(), 0),
-                 std::runtime_error);
+    EXPECT_THROW(
+        store()->parseData(reinterpret_cast<const unsigned char*>(emptyMaps.data()), emptyMaps.size(), 0),
+        std::runtime_error);
     // Some of them around real models are fine.
     const std::string mixed = std::string(1000, '\x80') + font + std::string(1000, '\x80');
     store()->clear();
     store()->parseData(reinterpret_cast<const unsigned char*>(mixed.data()), mixed.size(), 0);
     EXPECT_EQ(store()->getModelsByType(KXModelFont::staticType()).size(), 2u);
-    EXPECT_THROW(store()->parseData(reinterpret_cast<const unsigned char*>(emptyMaps.data()), emptyMaps.size(), 1),
-                 std::runtime_error);
+    EXPECT_THROW(
+        store()->parseData(reinterpret_cast<const unsigned char*>(emptyMaps.data()), emptyMaps.size(), 1),
+        std::runtime_error);
 }
 
 } // namespace
