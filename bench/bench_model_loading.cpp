@@ -295,7 +295,8 @@ void BM_Load(benchmark::State& state) {
     state.counters["initial_ms"] = initial * 1e3 / count;
     state.counters["us/model"] = total * 1e6 / count / models;
     if (archive) {
-        state.counters["derivations"] = static_cast<double>(winZipAesKeyDerivations() - derivationsBefore) / count;
+        state.counters["derivations"] =
+            static_cast<double>(winZipAesKeyDerivations() - derivationsBefore) / count;
         KXArchiveReader reader("data/data.pkg");
         double entries = 0;
         for (std::string name = reader.firstEntryName(); !name.empty(); name = reader.nextEntryName()) {

@@ -251,8 +251,8 @@ private:
         if (count == 0) {
             return;
         }
-        auto* pairs = static_cast<msgpack::object_kv*>(
-            m_zone.allocate_align(sizeof(msgpack::object_kv) * count, MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
+        auto* pairs = static_cast<msgpack::object_kv*>(m_zone.allocate_align(
+            sizeof(msgpack::object_kv) * count, MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
         for (uint32_t i = 0; i < count; ++i) {
             read(pairs[i].key, level + 1);
             read(pairs[i].val, level + 1);

@@ -52,7 +52,8 @@ void describe(const msgpack::object& object, std::ostream& out) {
         out << '}';
         break;
     case msgpack::type::EXT:
-        out << static_cast<int>(object.via.ext.ptr[0]) << '/' << std::string(object.via.ext.data(), object.via.ext.size);
+        out << static_cast<int>(object.via.ext.ptr[0]) << '/'
+            << std::string(object.via.ext.data(), object.via.ext.size);
         break;
     default:
         out << object;
@@ -100,10 +101,10 @@ std::string everyKind() {
     packer.pack_map(4);
     packer.pack(1u);
     packer.pack_array(31);
-    for (int64_t value : {int64_t(0), int64_t(127), int64_t(128), int64_t(255), int64_t(256), int64_t(65535),
-                          int64_t(65536), int64_t(4294967295), int64_t(4294967296), int64_t(-1), int64_t(-32),
-                          int64_t(-33), int64_t(-128), int64_t(-129), int64_t(-32768), int64_t(-32769),
-                          int64_t(-2147483648LL), int64_t(-2147483649LL)}) {
+    for (int64_t value :
+         {int64_t(0), int64_t(127), int64_t(128), int64_t(255), int64_t(256), int64_t(65535), int64_t(65536),
+          int64_t(4294967295), int64_t(4294967296), int64_t(-1), int64_t(-32), int64_t(-33), int64_t(-128),
+          int64_t(-129), int64_t(-32768), int64_t(-32769), int64_t(-2147483648LL), int64_t(-2147483649LL)}) {
         packer.pack(value);
     }
     packer.pack(uint64_t(18446744073709551615ull));
@@ -185,10 +186,12 @@ TEST(MessagePackReader, ReadsConsecutiveObjectsAndKeepsStringsInTheBuffer) {
     const std::string data = std::string("\xa3one\x92\x01\xa3two", 10);
     msgpack::zone zone;
     std::size_t offset = 0;
-    const msgpack::object first = kxmsgpack::unpackObject(zone, data.data(), data.size(), offset, limits(10, 4));
+    const msgpack::object first =
+        kxmsgpack::unpackObject(zone, data.data(), data.size(), offset, limits(10, 4));
     EXPECT_EQ(offset, 4u);
     EXPECT_EQ(first.via.str.ptr, data.data() + 1);
-    const msgpack::object second = kxmsgpack::unpackObject(zone, data.data(), data.size(), offset, limits(10, 4));
+    const msgpack::object second =
+        kxmsgpack::unpackObject(zone, data.data(), data.size(), offset, limits(10, 4));
     EXPECT_EQ(offset, data.size());
     EXPECT_EQ(second.via.array.ptr[1].as<std::string>(), "two");
     EXPECT_THROW(kxmsgpack::unpackObject(zone, data.data(), data.size(), offset, limits(10, 4)),

@@ -202,8 +202,8 @@ int main(int argc, char** argv) {
         // A game that loaded can still fail later (a dump of models read with the wrong keys):
         // that is the game's fault, reported as a failed load.
         std::fprintf(stderr, "error: %s\n", error.what());
-        const bool readsGame = !args.empty() && (args[0] == "load" || args[0] == "dump" || args[0] == "graph" ||
-                                                 args[0] == "roundtrip");
+        const bool readsGame = !args.empty() && (args[0] == "load" || args[0] == "dump" ||
+                                                 args[0] == "graph" || args[0] == "roundtrip");
         return readsGame ? kExitLoadFailed : kExitUsage;
     }
     return usage();
