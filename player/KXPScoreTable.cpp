@@ -10,8 +10,8 @@
 namespace {
 
 int32_t clampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::max<int64_t>(std::numeric_limits<int32_t>::min(),
-                                                  std::min<int64_t>(std::numeric_limits<int32_t>::max(), value)));
+    return static_cast<int32_t>(std::max<int64_t>(
+        std::numeric_limits<int32_t>::min(), std::min<int64_t>(std::numeric_limits<int32_t>::max(), value)));
 }
 
 template <typename T> void writeValue(std::ostream& out, const KXPCurrencyValue<T>& value) {
@@ -231,7 +231,8 @@ std::string serializeScores() {
             out << ';';
         }
         first = false;
-        out << (entry.first.empty() ? std::string(kGlobalScoreName) : kx::escapeTableName(entry.first)) << ':';
+        out << (entry.first.empty() ? std::string(kGlobalScoreName) : kx::escapeTableName(entry.first))
+            << ':';
         writeValue(out, entry.second.distance);
         out << ' ';
         writeValue(out, entry.second.points);
