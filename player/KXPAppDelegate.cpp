@@ -65,7 +65,8 @@ void KXPAppDelegate::setUpScreen() {
     }
 }
 
-ResolutionPolicy KXPAppDelegate::resolutionPolicy(int screenAdjustment, int orientation, const CCSize& windowSize) {
+ResolutionPolicy KXPAppDelegate::resolutionPolicy(int screenAdjustment, int orientation,
+                                                  const CCSize& windowSize) {
     switch (screenAdjustment) {
     case KXModelGeneralSettings::ScreenAdjustmentNoBorder:
         return kResolutionNoBorder;

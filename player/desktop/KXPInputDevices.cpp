@@ -35,7 +35,8 @@ bool KXPInputDevices::create(uintptr_t windowId, OIS::KeyListener* keyListener,
         m_keyboard->setEventCallback(keyListener);
         // Only a controller attached now is used.
         if (m_manager->getNumberOfDevices(OIS::OISJoyStick) != 0) {
-            m_joystick = static_cast<OIS::JoyStick*>(m_manager->createInputObject(OIS::OISJoyStick, true, ""));
+            m_joystick =
+                static_cast<OIS::JoyStick*>(m_manager->createInputObject(OIS::OISJoyStick, true, ""));
             m_joystick->setEventCallback(joyListener);
         }
     } catch (const OIS::Exception& error) {

@@ -116,8 +116,8 @@ void KXPWindowModes::resizeView(int width, int height) {
 void KXPWindowModes::applyDesignResolution() {
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     const bool landscape = orientation() == KXModelGeneralSettings::OrientationLandscape;
-    view->setDesignResolutionSize(landscape ? kDesignLong : kDesignShort, landscape ? kDesignShort : kDesignLong,
-                                  view->getResolutionPolicy());
+    view->setDesignResolutionSize(landscape ? kDesignLong : kDesignShort,
+                                  landscape ? kDesignShort : kDesignLong, view->getResolutionPolicy());
 }
 
 void KXPWindowModes::install() {

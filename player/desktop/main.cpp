@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     }
     // The game's relative paths ("data/...", "icon.ico") resolve from its folder.
     if (argc == 2 && ::chdir(argv[1]) != 0) {
-        std::fprintf(stderr, "kxplayer: cannot enter the game folder %s: %s\n", argv[1], std::strerror(errno));
+        std::fprintf(stderr, "kxplayer: cannot enter the game folder %s: %s\n", argv[1],
+                     std::strerror(errno));
         return 2;
     }
     return runDesktopPlayer();
