@@ -104,7 +104,9 @@ public:
 };
 
 KXPInputDevices::SystemFactory fakeFactory(int joysticks, Counters& counters) {
-    return [joysticks, &counters](OIS::ParamList& params) { return new FakeSystem(params, joysticks, counters); };
+    return [joysticks, &counters](OIS::ParamList& params) {
+        return new FakeSystem(params, joysticks, counters);
+    };
 }
 
 TEST(DesktopInputDevices, NumbersPrintWithAPointOnceTheKeyboardExists) {
