@@ -4,7 +4,9 @@
 #include "model/KXNumeric.h"
 #include "model/classes/KXBaseModelObjectLabel.h"
 #include "model/classes/KXModelFont.h"
+#include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/KXPScreensController.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -63,6 +65,14 @@ uint32_t KXPLabelSetup::fontId(const KXBaseModelObjectLabel& model) {
 std::string KXPLabelSetup::firstText(const KXBaseModelObjectLabel& model) {
     if (model.action() == kCustomText) {
         return model.text();
+    }
+    if (model.action() == kStartSceneName) {
+        const int sectionId = KXPScreensController::shared()->currentLevelSectionId();
+        if (sectionId > 0) {
+            if (const auto section = getModel<KXModelLevelSection>(static_cast<uint32_t>(sectionId))) {
+                return section->name();
+            }
+        }
     }
     return "0";
 }

@@ -3,6 +3,7 @@
 #include "model/KXModelController.h"
 #include "model/classes/KXBaseModelObjectLabel.h"
 #include "player/objects/KXPLabelSetup.h"
+#include "player/objects/KXPScoreText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,6 +86,9 @@ void KXPObjectText::update(float dt) {
 
 std::string KXPObjectText::currentText() const {
     const std::string& action = m_labelModel->action();
+    if (action == KXPLabelSetup::kScoreText) {
+        return KXPScoreText::text(*m_labelModel);
+    }
     if (action == KXPLabelSetup::kLoadingCounter) {
         return std::to_string(KXModelController::shared()->loadingProgress());
     }
