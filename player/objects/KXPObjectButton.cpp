@@ -1,6 +1,5 @@
 #include "player/objects/KXPObjectButton.h"
 
-#include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelSound.h"
 #include "model/classes/KXModelSpriteContainer.h"
@@ -44,11 +43,8 @@ CCSprite* tinted(CCSprite* sprite, GLubyte tint) {
 void makeImages(const KXModelObjectButton& model, ButtonImages& images) {
     const std::shared_ptr<KXModelSpriteContainer> image = model.spriteContainer();
     if (image) {
+        // The container logs why it could not make a sprite; the button then stays a clear area.
         images.normal = image->getSprite(1.0f, true);
-        if (images.normal == nullptr) {
-            debugLog("[KXPObjectButton] %s: no picture for its image, the button stays transparent",
-                     model.name().c_str());
-        }
     }
     if (images.normal == nullptr) {
         images.normal = createColorSprite(
