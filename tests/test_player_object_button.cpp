@@ -9,15 +9,21 @@
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonControl.h"
+#include "model/classes/KXModelSound.h"
 #include "model/classes/KXModelSpriteContainer.h"
+#include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreen.h"
+#include "player/KXPSettingsController.h"
+#include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObjectButton.h"
 #include "support/sample_game_support.h"
 #include "support/scene_test_support.h"
 
+#include "audio/AudioBackendSlot.h"
+#include "audio/RecordingAudioBackend.h"
 #include "cocos2d.h"
 
 #include <gtest/gtest.h>
@@ -346,6 +352,49 @@ TEST_F(ButtonObject, PoseAutohideAndOpacityFollowTheModel) {
     hidden->setVisible(false);
     hidden->update(5.0f);
     EXPECT_FALSE(hidden->isFadedOut());
+}
+
+TEST_F(ButtonObject, PressesPlayTheClickSoundAndActivationTheReleaseSound) {
+    auto backend = std::make_unique<audio::RecordingAudioBackend>();
+    audio::RecordingAudioBackend* recorder = backend.get();
+    audio::installBackend(std::move(backend));
+    KXPSettingsController::purgeShared(); // nothing muted
+
+    const std::shared_ptr<KXModelSound> click = model->clickSound();
+    const auto release = game.named<KXModelSound>("Music");
+    ASSERT_TRUE(click && release);
+    model->releaseSoundAttribute()->setValue(release, true);
+    KXPObjectButton* button = make();
+    const auto played = [&] {
+        std::vector<std::string> paths;
+        for (const std::string& call : recorder->calls()) {
+            if (call.rfind("playEffect ", 0) == 0) {
+                paths.push_back(call.substr(11, call.find(' ', 11) - 11));
+            }
+        }
+        return paths;
+    };
+
+    button->selected();
+    button->unselected();
+    button->activate();
+    EXPECT_EQ(played(), (std::vector<std::string>{click->soundPath(), release->soundPath()}));
+    for (const std::string& call : recorder->calls()) {
+        if (call.rfind("playEffect ", 0) == 0) {
+            EXPECT_NE(call.find("loop=0"), std::string::npos) << call;
+        }
+    }
+
+    // Disabled: silent.
+    recorder->clearCalls();
+    button->setEnabled(false);
+    button->selected();
+    button->activate();
+    EXPECT_TRUE(played().empty());
+
+    KXSound::stopGroup(KXSound::kEveryGroup, true);
+    audio::shutdownAudio();
+    KXPSettingsController::purgeShared();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "player/KXPColorSprite.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreen.h"
+#include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 
 #include <algorithm>
@@ -161,7 +162,9 @@ void KXPObjectButton::playSound(const std::shared_ptr<KXModelSound>& sound) {
     if (!sound) {
         return;
     }
-    // The sound itself comes with the player's sound support.
+    KXSound* effect = new KXSound(sound, KXSound::kInterfaceGroup);
+    effect->setAutoDelete(true);
+    effect->play(false, false);
 }
 
 void KXPObjectButton::selected() {
