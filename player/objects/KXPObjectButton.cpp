@@ -167,6 +167,15 @@ void KXPObjectButton::playSound(const std::shared_ptr<KXModelSound>& sound) {
     effect->play(false, false);
 }
 
+void KXPObjectButton::callHandler(SEL_MenuHandler handler) {
+    // Through locals: the member-pointer call on the members themselves trips the compiler's
+    // undefined-behaviour checks.
+    CCObject* listener = m_pListener;
+    if (listener != nullptr && handler != nullptr) {
+        (listener->*handler)(this);
+    }
+}
+
 void KXPObjectButton::selected() {
     if (!isEnabled()) {
         return;
@@ -175,9 +184,7 @@ void KXPObjectButton::selected() {
     if (m_model) {
         playSound(m_model->clickSound());
     }
-    if (m_pListener != nullptr && m_pressHandler != nullptr) {
-        (m_pListener->*m_pressHandler)(this);
-    }
+    callHandler(m_pressHandler);
 }
 
 void KXPObjectButton::unselected() {
@@ -185,9 +192,7 @@ void KXPObjectButton::unselected() {
         return;
     }
     CCMenuItemSprite::unselected();
-    if (m_pListener != nullptr && m_releaseHandler != nullptr) {
-        (m_pListener->*m_releaseHandler)(this);
-    }
+    callHandler(m_releaseHandler);
 }
 
 void KXPObjectButton::activate() {
