@@ -16,9 +16,13 @@ public:
     // The "Key" of the current game scene's screen; empty while no game scene is current.
     const std::string& currentSceneKey() const { return m_currentSceneKey; }
     void setCurrentSceneKey(const std::string& key) { m_currentSceneKey = key; }
+    // The id of the level section the running level started from; 0 when none.
+    int currentLevelSectionId() const { return m_currentLevelSectionId; }
+    void setCurrentLevelSectionId(int id) { m_currentLevelSectionId = id; }
 
 private:
     KXPScreensController() = default;
 
     std::string m_currentSceneKey;
+    int m_currentLevelSectionId = 0;
 };
