@@ -49,7 +49,8 @@ std::vector<float> GLESDebugDraw::circle(const b2Vec2& center, float radius) {
     return xy;
 }
 
-void GLESDebugDraw::draw(unsigned int mode, const std::vector<float>& xy, float r, float g, float b, float a) {
+void GLESDebugDraw::draw(unsigned int mode, const std::vector<float>& xy, float r, float g, float b,
+                         float a) {
     if (m_program == nullptr || !ccGLContextReady() || xy.size() < 2) {
         return;
     }
@@ -82,7 +83,8 @@ void GLESDebugDraw::DrawCircle(const b2Vec2& center, float radius, const b2Color
     draw(GL_LINE_LOOP, circle(center, radius), color.r, color.g, color.b, 1.0f);
 }
 
-void GLESDebugDraw::DrawSolidCircle(const b2Vec2& center, float radius, const b2Vec2& axis, const b2Color& color) {
+void GLESDebugDraw::DrawSolidCircle(const b2Vec2& center, float radius, const b2Vec2& axis,
+                                    const b2Color& color) {
     const std::vector<float> xy = circle(center, radius);
     draw(GL_TRIANGLE_FAN, xy, color.r * 0.5f, color.g * 0.5f, color.b * 0.5f, 0.5f);
     draw(GL_LINE_LOOP, xy, color.r, color.g, color.b, 1.0f);

@@ -111,7 +111,8 @@ KXPScreenScene::~KXPScreenScene() {
 
 bool KXPScreenScene::init() {
     // 1. The screen and its objects.
-    m_sceneModel = KXBaseModelScreenScene::findOrCreateByKey(KXPScreensController::shared()->currentSceneKey());
+    m_sceneModel =
+        KXBaseModelScreenScene::findOrCreateByKey(KXPScreensController::shared()->currentSceneKey());
     if (!CCLayer::init()) {
         return false;
     }
@@ -339,7 +340,8 @@ void KXPScreenScene::updateGameSpeed() {
 }
 
 void KXPScreenScene::creditDistance() {
-    const float distance = ccpDot(m_gameplay->getGameplayDirection(), m_inputController->charactersPosition());
+    const float distance =
+        ccpDot(m_gameplay->getGameplayDirection(), m_inputController->charactersPosition());
     if (!m_inputController->hasLiveCharacters()) {
         return;
     }
@@ -402,7 +404,8 @@ void KXPScreenScene::pullPowerups() {
         const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
         const CCPoint target = ccpLerp(centre, position, alpha);
         if (b2Body* body = object->getBody()) {
-            body->SetTransform(b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint), body->GetAngle());
+            body->SetTransform(b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
+                               body->GetAngle());
         }
     }
 }
@@ -619,7 +622,8 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAssetTeleport*>& tele
     teleports.clear();
 }
 
-KXPObjectAssetPowerup* KXPScreenScene::findActivePowerup(const std::string& powerupType, KXPObject* excluded) {
+KXPObjectAssetPowerup* KXPScreenScene::findActivePowerup(const std::string& powerupType,
+                                                         KXPObject* excluded) {
     (void)powerupType;
     (void)excluded;
     return nullptr;

@@ -46,8 +46,8 @@ void CCParallaxScrollNode::addScrollingChild(CCNode* node, int z, const CCPoint&
         return;
     }
     const CCSize& size = node->getContentSize();
-    const CCPoint start = startPosition + CCPoint(size.width * node->getScale() * 0.5f,
-                                                  size.height * node->getScaleY() * 0.5f);
+    const CCPoint start =
+        startPosition + CCPoint(size.width * node->getScale() * 0.5f, size.height * node->getScaleY() * 0.5f);
     CCParallaxScrollOffset* offset =
         CCParallaxScrollOffset::createForNode(node, ratio, start, wrapDistance, ownVelocity);
     if (offset == nullptr) {
@@ -59,8 +59,9 @@ void CCParallaxScrollNode::addScrollingChild(CCNode* node, int z, const CCPoint&
     addChild(node, z);
 }
 
-void CCParallaxScrollNode::addTiledStrip(CCArray* nodes, int z, const CCPoint& ratio, const CCPoint& startPosition,
-                                         const CCPoint& direction, const CCPoint& ownVelocity, const CCPoint& gap) {
+void CCParallaxScrollNode::addTiledStrip(CCArray* nodes, int z, const CCPoint& ratio,
+                                         const CCPoint& startPosition, const CCPoint& direction,
+                                         const CCPoint& ownVelocity, const CCPoint& gap) {
     if (nodes == nullptr) {
         return;
     }

@@ -10,14 +10,15 @@ class CCParallaxScrollOffset : public CCLayer {
 public:
     static CCParallaxScrollOffset* create();
     // create, then initForNode.
-    static CCParallaxScrollOffset* createForNode(CCNode* node, const CCPoint& ratio, const CCPoint& startPosition,
-                                                 const CCPoint& wrapDistance, const CCPoint& ownVelocity);
+    static CCParallaxScrollOffset* createForNode(CCNode* node, const CCPoint& ratio,
+                                                 const CCPoint& startPosition, const CCPoint& wrapDistance,
+                                                 const CCPoint& ownVelocity);
 
     // Every point zero, position (0, 0).
     bool init() override;
     // Keeps the points; the node goes to the start position with its anchor at (0, 0).
-    bool initForNode(CCNode* node, const CCPoint& ratio, const CCPoint& startPosition, const CCPoint& wrapDistance,
-                     const CCPoint& ownVelocity);
+    bool initForNode(CCNode* node, const CCPoint& ratio, const CCPoint& startPosition,
+                     const CCPoint& wrapDistance, const CCPoint& ownVelocity);
 
     virtual const CCPoint& getWrapDistance() { return m_wrapDistance; }
     virtual void setWrapDistance(const CCPoint& value) { m_wrapDistance = value; }

@@ -39,7 +39,8 @@ bool segmentsMeet(const CCPoint& a, const CCPoint& b, const CCPoint& p, const CC
 
 } // namespace
 
-KXPObjectBackgroundLayer* KXPObjectBackgroundLayer::create(const std::shared_ptr<KXModelObjectBackground>& model) {
+KXPObjectBackgroundLayer*
+KXPObjectBackgroundLayer::create(const std::shared_ptr<KXModelObjectBackground>& model) {
     KXPObjectBackgroundLayer* layer = new KXPObjectBackgroundLayer(model);
     layer->autorelease();
     return layer;
@@ -131,8 +132,9 @@ void KXPObjectBackgroundLayer::buildStrip(const KXModelObjectBackground& model) 
     if (model.fixedRotation()) {
         m_scrollNode->setTileRotation(-getRotation());
     }
-    m_scrollNode->addTiledStrip(tiles, 0, CCPoint(model.speed(), 0.0f), CCPoint(0.0f, -frame.height * 0.5f * scale.y),
-                                CCPoint(1.0f, 0.0f), CCPointZero, CCPoint(model.tilingOffset() * scale.x - 1.0f, 0.0f));
+    m_scrollNode->addTiledStrip(tiles, 0, CCPoint(model.speed(), 0.0f),
+                                CCPoint(0.0f, -frame.height * 0.5f * scale.y), CCPoint(1.0f, 0.0f),
+                                CCPointZero, CCPoint(model.tilingOffset() * scale.x - 1.0f, 0.0f));
     m_scrollNode->setRange(CCSize(limit, 0.0f));
     addChild(m_scrollNode);
 }
