@@ -47,8 +47,8 @@ KXComponent* KXComponent::create(const std::shared_ptr<KXModel>& model) {
             continue;
         }
         if (kind.make == nullptr) {
-            debugLog("[KXComponent] create: cannot make a %s component yet (model %u \"%s\")", kind.name, model->id(),
-                     model->name().c_str());
+            debugLog("[KXComponent] create: cannot make a %s component yet (model %u \"%s\")", kind.name,
+                     model->id(), model->name().c_str());
             return nullptr;
         }
         KXComponent* component = kind.make();

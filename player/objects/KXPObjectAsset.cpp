@@ -39,7 +39,8 @@ void applyOwnFixtureValues(b2FixtureDef& definition, const KXPGameplaySettings& 
 } // namespace
 
 KXPObjectAsset::KXPObjectAsset(const std::shared_ptr<KXModelObjectAsset>& model)
-    : KXPObject(model), m_gameplay(KXPGameplaySettings::shared()), m_currentDisplayState(m_displayStates.end()) {
+    : KXPObject(model), m_gameplay(KXPGameplaySettings::shared()),
+      m_currentDisplayState(m_displayStates.end()) {
     if (!model) {
         return;
     }
@@ -72,7 +73,8 @@ KXPObjectAsset::~KXPObjectAsset() {
             // sensor nobody answers for, so it neither collides nor reaches this deleted object.
             debugLog("[KXPObjectAsset] body left in the world: deleted during the physics step");
             KXPBodyData::clear(m_body);
-            for (b2Fixture* fixture = m_body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            for (b2Fixture* fixture = m_body->GetFixtureList(); fixture != nullptr;
+                 fixture = fixture->GetNext()) {
                 fixture->SetSensor(true);
             }
         } else {
@@ -211,8 +213,8 @@ void KXPObjectAsset::update(float dt) {
         setPosition(ccp(position.x / kMetresPerPoint, position.y / kMetresPerPoint));
         setRotation(-(m_body->GetAngle() * kDegreesPerRadian));
     } else if (m_layer != nullptr && !m_body->GetWorld()->IsLocked()) {
-        const CCAffineTransform inLayer =
-            CCAffineTransformConcat(nodeToWorldTransform(), CCAffineTransformInvert(m_layer->nodeToWorldTransform()));
+        const CCAffineTransform inLayer = CCAffineTransformConcat(
+            nodeToWorldTransform(), CCAffineTransformInvert(m_layer->nodeToWorldTransform()));
         m_body->SetTransform(b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
                              -std::atan2(-inLayer.b, inLayer.a));
     }
@@ -262,7 +264,8 @@ namespace {
 // Signed distance from `reference` to the foot of `point` on the line through `reference` along
 // `direction`: positive when the foot lies ahead.
 float distanceAlong(const CCPoint& reference, const CCPoint& direction, const CCPoint& point) {
-    const CCPoint foot = projectPointOnLine(reference - direction * 10000.0f, reference + direction * 10000.0f, point);
+    const CCPoint foot =
+        projectPointOnLine(reference - direction * 10000.0f, reference + direction * 10000.0f, point);
     const float distance = ccpDistance(reference, foot);
     const CCPoint towards = ccpNormalize(foot - reference);
     return towards.fuzzyEquals(ccpNormalize(direction), 0.05f) ? distance : -distance;

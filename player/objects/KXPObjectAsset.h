@@ -26,6 +26,7 @@
 class KXModel;
 class KXModelObjectAsset;
 class KXModelObjectAssetCharacter;
+class KXModelObjectAssetPowerup;
 class KXModelPolygon;
 class KXPAnimationObject;
 class KXPGameplaySettings;
@@ -85,6 +86,15 @@ public:
     // (no model, a class without a kind, a failed appearance roll, a kind not built yet, or a
     // character without a usable shape). The caller adds it to its layer.
     static KXPObjectAsset* create(const std::shared_ptr<KXModel>& model);
+    // The factory's decisions on two kinds. A powerup appears with its asset's chance in percent
+    // (100 and above: always), rolled with rand(). A placed character is built on the player's
+    // selected character: the placed model when its asset is that one, else a deep clone showing
+    // it, either way copied by makeCharacterModel; empty when that character has no usable shape.
+    // A stored index outside the list (negative ones included) keeps the placed model itself, if
+    // its own shape is usable.
+    static bool powerupAppears(const KXModelObjectAssetPowerup& powerup);
+    static std::shared_ptr<KXModel>
+    playableCharacterModel(const std::shared_ptr<KXModelObjectAssetCharacter>& placed);
     // A copy of the placed character (new id, self pointer set) for the character object.
     static std::shared_ptr<KXModelObjectAssetCharacter>
     makeCharacterModel(const std::shared_ptr<KXModelObjectAssetCharacter>& model);
@@ -117,8 +127,10 @@ public:
     // Whether a character standing on this object stands on ground.
     virtual bool isGround();
     // Display states (a lower priority wins); see KXPObjectAssetDisplayStates.cpp.
-    virtual void pushAnimation(int priority, cocos2d::CCNode* node, const std::shared_ptr<KXModelPolygon>& shape);
-    virtual void popAnimation(int priority, cocos2d::CCNode* node, const std::shared_ptr<KXModelPolygon>& shape);
+    virtual void pushAnimation(int priority, cocos2d::CCNode* node,
+                               const std::shared_ptr<KXModelPolygon>& shape);
+    virtual void popAnimation(int priority, cocos2d::CCNode* node,
+                              const std::shared_ptr<KXModelPolygon>& shape);
     // Hangs an animation under this object (powerup looks); ignored when null or already here.
     virtual void attachObject(KXPAnimationObject* node);
     virtual void detachObject(KXPAnimationObject* node);

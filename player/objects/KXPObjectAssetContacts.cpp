@@ -100,7 +100,8 @@ void KXPObjectAsset::beginContact(KXPObjectAsset* other, b2Contact* /*contact*/,
 
 void KXPObjectAsset::endContact(KXPObjectAsset* /*other*/, b2Contact* /*contact*/) {}
 
-void KXPObjectAsset::preSolve(KXPObjectAsset* /*other*/, b2Contact* /*contact*/, const b2Manifold* /*oldManifold*/) {}
+void KXPObjectAsset::preSolve(KXPObjectAsset* /*other*/, b2Contact* /*contact*/,
+                              const b2Manifold* /*oldManifold*/) {}
 
 void KXPObjectAsset::addListener(int event, CCObject* target, SEL_AssetListener callback) {
     m_listeners.push_back(Listener{event, target, callback});

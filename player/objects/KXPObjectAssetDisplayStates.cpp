@@ -16,7 +16,8 @@ using namespace cocos2d;
 namespace {
 // Only these priorities come back after the shown state is popped.
 constexpr int kRestorablePriorities[] = {KXPObjectAsset::kDisplayPowerup, KXPObjectAsset::kDisplayJump,
-                                         KXPObjectAsset::kDisplayRotationMapped, KXPObjectAsset::kDisplayMove};
+                                         KXPObjectAsset::kDisplayRotationMapped,
+                                         KXPObjectAsset::kDisplayMove};
 
 void applyCharacterFilter(b2FixtureDef& definition) {
     definition.isSensor = false;

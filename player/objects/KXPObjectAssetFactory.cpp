@@ -59,7 +59,8 @@ template <class Object, class Model> KXPObjectAsset* makeKind(const ModelPointer
 
 // An instance repeats another placed object at its own transform.
 KXPObjectAsset* makeFromInstance(const ModelPointer& model) {
-    const std::shared_ptr<KXModelObjectInstance> instance = std::static_pointer_cast<KXModelObjectInstance>(model);
+    const std::shared_ptr<KXModelObjectInstance> instance =
+        std::static_pointer_cast<KXModelObjectInstance>(model);
     KXPObjectAsset* object = KXPObjectAsset::create(instance->reference());
     if (object != nullptr) {
         object->setPosition(instance->animatedPosition(0.0f, 0));
@@ -77,39 +78,15 @@ ModelPointer keepUnitWithObstacle(const ModelPointer& model) {
     return std::static_pointer_cast<KXModelObjectAssetUnit>(model)->assetObstacle() ? model : nullptr;
 }
 
-// A powerup appears with its asset's chance in percent (100 and above: always).
 ModelPointer rollPowerupAppearance(const ModelPointer& model) {
-    const int chance = std::static_pointer_cast<KXModelObjectAssetPowerup>(model)->appearanceChance();
-    if (chance < 100 && std::rand() % 100 > chance) {
-        return nullptr;
-    }
-    return model;
+    return KXPObjectAsset::powerupAppears(*std::static_pointer_cast<KXModelObjectAssetPowerup>(model))
+               ? model
+               : nullptr;
 }
 
-// The placed character becomes the player's selected one. A stored index outside the list of
-// characters (negative ones included) keeps the placed character.
 ModelPointer choosePlayableCharacter(const ModelPointer& model) {
-    const std::shared_ptr<KXModelObjectAssetCharacter> placed =
-        std::static_pointer_cast<KXModelObjectAssetCharacter>(model);
-    const int selected = KXPSettingsController::shared()->selectedCharacter();
-    const std::vector<std::shared_ptr<KXModelAssetCharacter>> characters = getModels<KXModelAssetCharacter>();
-    if (selected < 0 || static_cast<size_t>(selected) >= characters.size()) {
-        return placed->hasValidCollisionShape() ? model : nullptr;
-    }
-    const std::shared_ptr<KXModelAssetCharacter> chosen = characters[static_cast<size_t>(selected)];
-    const CCPoint scale = placed->animatedScale(0.0f, 0);
-    if (!chosen || !chosen->isCollisionShapeUsable(scale.x, scale.y)) {
-        return nullptr;
-    }
-    std::shared_ptr<KXModelObjectAssetCharacter> source = placed;
-    if (placed->characterAsset() != chosen) {
-        source = modelCast<KXModelObjectAssetCharacter>(placed->clone(true, false));
-        if (!source) {
-            return nullptr;
-        }
-        source->setAsset(chosen);
-    }
-    return KXPObjectAsset::makeCharacterModel(source);
+    return KXPObjectAsset::playableCharacterModel(
+        std::static_pointer_cast<KXModelObjectAssetCharacter>(model));
 }
 
 void registerCharacter(KXPObjectAsset* /*object*/) {
@@ -120,7 +97,8 @@ void registerCharacter(KXPObjectAsset* /*object*/) {
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
     {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
-    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr, &registerCharacter},
+    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
+     &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
@@ -157,8 +135,8 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
         return nullptr;
     }
     if (kind->make == nullptr) {
-        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name, chosen->id(),
-                 chosen->name().c_str());
+        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
+                 chosen->id(), chosen->name().c_str());
         return nullptr;
     }
     KXPObjectAsset* object = kind->make(chosen);
@@ -166,6 +144,37 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
         kind->finish(object);
     }
     return object;
+}
+
+bool KXPObjectAsset::powerupAppears(const KXModelObjectAssetPowerup& powerup) {
+    const int chance = powerup.appearanceChance();
+    return chance >= 100 || std::rand() % 100 <= chance;
+}
+
+std::shared_ptr<KXModel>
+KXPObjectAsset::playableCharacterModel(const std::shared_ptr<KXModelObjectAssetCharacter>& placed) {
+    if (!placed) {
+        return nullptr;
+    }
+    const int selected = KXPSettingsController::shared()->selectedCharacter();
+    const std::vector<std::shared_ptr<KXModelAssetCharacter>> characters = getModels<KXModelAssetCharacter>();
+    if (selected < 0 || static_cast<size_t>(selected) >= characters.size()) {
+        return placed->hasValidCollisionShape() ? placed : nullptr;
+    }
+    const std::shared_ptr<KXModelAssetCharacter> chosen = characters[static_cast<size_t>(selected)];
+    const CCPoint scale = placed->animatedScale(0.0f, 0);
+    if (!chosen || !chosen->isCollisionShapeUsable(scale.x, scale.y)) {
+        return nullptr;
+    }
+    std::shared_ptr<KXModelObjectAssetCharacter> source = placed;
+    if (placed->characterAsset() != chosen) {
+        source = modelCast<KXModelObjectAssetCharacter>(placed->clone(true, false));
+        if (!source) {
+            return nullptr;
+        }
+        source->setAsset(chosen);
+    }
+    return makeCharacterModel(source);
 }
 
 std::shared_ptr<KXModelObjectAssetCharacter>
