@@ -3,9 +3,9 @@
 // deaths carried out after the physics step, the removed state's callbacks, and the user data
 // that links bodies and fixtures to their nodes.
 
+#include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelComponentDamage.h"
-#include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelPolygon.h"
 #include "player/KXPBodyData.h"
 #include "player/KXPGameFieldCamera.h"
@@ -49,7 +49,8 @@ public:
         }
     }
     void touched(KXPObjectAsset* asset, KXPObjectAsset* other) {
-        calls.push_back(std::string("touched ") + (asset == self ? "self" : "?") + (other == partner ? " partner" : " ?"));
+        calls.push_back(std::string("touched ") + (asset == self ? "self" : "?") +
+                        (other == partner ? " partner" : " ?"));
     }
     std::vector<std::string> calls;
     std::function<void(KXPObjectAsset*)> onRemoved;
@@ -76,18 +77,27 @@ TEST_F(AssetContacts, DestroyModesDecideWhoIsHit) {
         bool hit;
     };
     const Case cases[] = {
-        {kUnit, 1, kCharacter, 0, true}, {kUnit, 1, kUnit, 2, true},  {kUnit, 1, kUnit, 1, false},
-        {kUnit, 1, kUnit, 0, false},     {kUnit, 1, 0, 0, false},      {kUnit, 2, kUnit, 1, true},
-        {kUnit, 2, kUnit, 2, false},     {kUnit, 2, kCharacter, 0, false}, {kUnit, 3, kUnit, 0, true},
-        {kUnit, 3, kCharacter, 0, true}, {kUnit, 3, kUnit | kCharacter, 2, true}, {kUnit, 3, 0, 0, false},
-        {kUnit, 0, kCharacter, 0, false}, {kUnit, 0, kUnit, 2, false},
+        {kUnit, 1, kCharacter, 0, true},
+        {kUnit, 1, kUnit, 2, true},
+        {kUnit, 1, kUnit, 1, false},
+        {kUnit, 1, kUnit, 0, false},
+        {kUnit, 1, 0, 0, false},
+        {kUnit, 2, kUnit, 1, true},
+        {kUnit, 2, kUnit, 2, false},
+        {kUnit, 2, kCharacter, 0, false},
+        {kUnit, 3, kUnit, 0, true},
+        {kUnit, 3, kCharacter, 0, true},
+        {kUnit, 3, kUnit | kCharacter, 2, true},
+        {kUnit, 3, 0, 0, false},
+        {kUnit, 0, kCharacter, 0, false},
+        {kUnit, 0, kUnit, 2, false},
     };
     for (const Case& entry : cases) {
         TestAsset* attacker = combatant(entry.attackerType, entry.attackerMode);
         TestAsset* victim = combatant(entry.victimType, entry.victimMode);
         KXPObjectAsset::applyContactDamage(attacker, victim);
-        EXPECT_EQ(victim->willDieNextUpdate(), entry.hit)
-            << "mode " << entry.attackerMode << " against type " << entry.victimType << " mode " << entry.victimMode;
+        EXPECT_EQ(victim->willDieNextUpdate(), entry.hit) << "mode " << entry.attackerMode << " against type "
+                                                          << entry.victimType << " mode " << entry.victimMode;
         EXPECT_FALSE(attacker->willDieNextUpdate());
     }
 }
@@ -132,7 +142,8 @@ TEST_F(AssetContacts, DamageComesFromTheComponentOrTheAttackersKind) {
 
     KXPObjectAsset::applyContactDamage(damaging(3, 0.5f), victimWithHealth(KXPObject::kTypeUnit));
     // Without a damage component an ordinary asset deals 1.
-    KXPObjectAsset::applyContactDamage(combatant(KXPObject::kTypeUnit, 3), victimWithHealth(KXPObject::kTypeUnit));
+    KXPObjectAsset::applyContactDamage(combatant(KXPObject::kTypeUnit, 3),
+                                       victimWithHealth(KXPObject::kTypeUnit));
     EXPECT_EQ(hits, (std::vector<std::string>{"3/0.50", "1/0.00"}));
 
     // "Damage" 0 switches the rule off for that asset.
@@ -268,14 +279,18 @@ TEST_F(AssetContacts, RemovalCallbacksRunOnce) {
     {
         AssetWorld field;
         TestAsset* object = field.place(kxtest::boxAssetModel(), ccp(0, 0));
-        object->addListener(KXPObjectAsset::kListenerRemoved, &probe, asset_listener_selector(ListenerProbe::removed));
-        object->addListener(KXPObjectAsset::kListenerContact, &probe, asset_listener_selector(ListenerProbe::touched));
-        object->addListener(KXPObjectAsset::kListenerRemoved, nullptr, asset_listener_selector(ListenerProbe::removed));
+        object->addListener(KXPObjectAsset::kListenerRemoved, &probe,
+                            asset_listener_selector(ListenerProbe::removed));
+        object->addListener(KXPObjectAsset::kListenerContact, &probe,
+                            asset_listener_selector(ListenerProbe::touched));
+        object->addListener(KXPObjectAsset::kListenerRemoved, nullptr,
+                            asset_listener_selector(ListenerProbe::removed));
         object->addListener(KXPObjectAsset::kListenerRemoved, &other, nullptr);
         probe.onRemoved = [&](KXPObjectAsset* asset) {
             ++removals;
             // Added while the callbacks run: dropped with the list.
-            asset->addListener(KXPObjectAsset::kListenerRemoved, &other, asset_listener_selector(ListenerProbe::removed));
+            asset->addListener(KXPObjectAsset::kListenerRemoved, &other,
+                               asset_listener_selector(ListenerProbe::removed));
         };
         object->setState(KXPObject::kStateRemoved);
         object->setState(KXPObject::kStateRemoved);
@@ -293,8 +308,10 @@ TEST_F(AssetContacts, RemovingAListenerTakesTheFirstEntryOfItsTarget) {
     ListenerProbe probe;
     probe.self = object;
     probe.partner = partner;
-    object->addListener(KXPObjectAsset::kListenerRemoved, &probe, asset_listener_selector(ListenerProbe::removed));
-    object->addListener(KXPObjectAsset::kListenerContact, &probe, asset_listener_selector(ListenerProbe::touched));
+    object->addListener(KXPObjectAsset::kListenerRemoved, &probe,
+                        asset_listener_selector(ListenerProbe::removed));
+    object->addListener(KXPObjectAsset::kListenerContact, &probe,
+                        asset_listener_selector(ListenerProbe::touched));
     object->removeListener(&probe);
     object->removeListener(partner); // no entry: nothing
     object->beginContact(partner, nullptr, true);
@@ -314,8 +331,11 @@ TEST_F(AssetContacts, TheWorldsContactsReachBothObjects) {
     ListenerProbe wallProbe;
     wallProbe.self = wall;
     wallProbe.partner = ball;
-    wall->addListener(KXPObjectAsset::kListenerContact, &wallProbe, asset_listener_selector(ListenerProbe::touched));
-    ball->onBeginContact = [&](TestAsset&, KXPObjectAsset* other) { events.push_back(other == wall ? "wall" : "?"); };
+    wall->addListener(KXPObjectAsset::kListenerContact, &wallProbe,
+                      asset_listener_selector(ListenerProbe::touched));
+    ball->onBeginContact = [&](TestAsset&, KXPObjectAsset* other) {
+        events.push_back(other == wall ? "wall" : "?");
+    };
     // Contacts of fixtures without an object reach nobody.
     b2BodyDef bare;
     bare.position.Set(-10.0f, 0.0f);

@@ -30,12 +30,14 @@ TestAsset* placeMover(AssetWorld& field, float x, const CCPoint& vector, float r
 
 TEST_F(AssetMotion, BodyIsOneStaticFixtureFromTheModelShape) {
     AssetWorld field;
-    TestAsset* sensor = field.place(kxtest::boxAssetModel(CCSize(40, 20)), ccp(100, 60), [](TestAsset& object) {
-        object.setRotation(90.0f);
-        object.setScaleX(2.0f);
+    TestAsset* sensor =
+        field.place(kxtest::boxAssetModel(CCSize(40, 20)), ccp(100, 60), [](TestAsset& object) {
+            object.setRotation(90.0f);
+            object.setScaleX(2.0f);
+        });
+    TestAsset* solid = field.place(kxtest::boxAssetModel(), ccp(0, 0), [](TestAsset& object) {
+        object.setCollisionType(KXPObjectAsset::kCollisionCharacter);
     });
-    TestAsset* solid = field.place(kxtest::boxAssetModel(), ccp(0, 0),
-                                   [](TestAsset& object) { object.setCollisionType(KXPObjectAsset::kCollisionCharacter); });
 
     b2Body* body = sensor->getBody();
     ASSERT_NE(body, nullptr);
@@ -65,7 +67,8 @@ TEST_F(AssetMotion, BodyIsOneStaticFixtureFromTheModelShape) {
 
 TEST_F(AssetMotion, NoBodyForZeroScaleMissingShapeOrAStillDecoration) {
     AssetWorld field;
-    TestAsset* flat = field.place(kxtest::boxAssetModel(), ccp(0, 0), [](TestAsset& object) { object.setScaleY(0); });
+    TestAsset* flat =
+        field.place(kxtest::boxAssetModel(), ccp(0, 0), [](TestAsset& object) { object.setScaleY(0); });
     EXPECT_EQ(flat->getBody(), nullptr);
 
     std::shared_ptr<KXModelObjectAsset> noShape = createModel<KXModelObjectAsset>();
@@ -202,11 +205,13 @@ TEST_F(AssetMotion, AttachedBodyFollowsItsNodeAndNeverMovesIt) {
         field.world.Step(kxtest::kFrame, 6, 6);
         rider->update(kxtest::kFrame);
 
-        const CCPoint inLayer = field.layer->convertToNodeSpace(carrier->convertToWorldSpace(rider->getPosition()));
+        const CCPoint inLayer =
+            field.layer->convertToNodeSpace(carrier->convertToWorldSpace(rider->getPosition()));
         EXPECT_NEAR(rider->getBody()->GetPosition().x, inLayer.x * 0.05f, 1e-3f);
         EXPECT_NEAR(rider->getBody()->GetPosition().y, inLayer.y * 0.05f, 1e-3f);
         const float degrees = carrier->getRotation() + 15.0f;
-        EXPECT_NEAR(std::remainder(rider->getBody()->GetAngle() + degrees * 0.017453292f, 6.2831853f), 0.0f, 1e-4f);
+        EXPECT_NEAR(std::remainder(rider->getBody()->GetAngle() + degrees * 0.017453292f, 6.2831853f), 0.0f,
+                    1e-4f);
         // The node stays where its parent put it.
         EXPECT_FLOAT_EQ(rider->getPosition().x, 50.0f);
         EXPECT_FLOAT_EQ(rider->getPosition().y, 0.0f);

@@ -52,6 +52,8 @@ KXPObjectAsset::KXPObjectAsset(const std::shared_ptr<KXModelObjectAsset>& model)
 
     if (std::shared_ptr<KXModelSound> sound = model->idleSound()) {
         m_ownSound = new KXSound(sound, KXSound::kGameObjectGroup);
+        // Screen changes may delete every game sound; the object then simply has none.
+        m_ownSound->setReleaseHook([this] { m_ownSound = nullptr; });
     }
 
     if (std::shared_ptr<KXModelAsset> asset = model->asset()) {

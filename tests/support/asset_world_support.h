@@ -81,7 +81,8 @@ private:
 
 // A placed asset object model whose asset's collision shape is a box of that size around the
 // object's origin.
-inline std::shared_ptr<KXModelObjectAsset> boxAssetModel(const cocos2d::CCSize& size = cocos2d::CCSize(40, 40)) {
+inline std::shared_ptr<KXModelObjectAsset> boxAssetModel(const cocos2d::CCSize& size = cocos2d::CCSize(40,
+                                                                                                       40)) {
     std::shared_ptr<KXModelAsset> asset = createModel<KXModelAsset>();
     asset->setCollisionBox(size, cocos2d::CCPointZero);
     std::shared_ptr<KXModelObjectAsset> object = createModel<KXModelObjectAsset>();
@@ -133,7 +134,8 @@ public:
         }
         for (cocos2d::CCNode* child : children) {
             KXPObject* object = dynamic_cast<KXPObject*>(child);
-            if (object != nullptr && object->getState() == KXPObject::kStateRemoved && child->getParent() == layer) {
+            if (object != nullptr && object->getState() == KXPObject::kStateRemoved &&
+                child->getParent() == layer) {
                 layer->removeChild(child, true);
             }
             child->release();
