@@ -1,10 +1,9 @@
 #include "player/ads/KXAdController.h"
 
 #include "model/KXDebugLog.h"
-#include "model/KXModelController.h"
 #include "model/classes/KXModelAssetCharacter.h"
-#include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
 #include "player/KXPSettingsController.h"
 #include "player/ads/KXAdAdMob.h"
@@ -62,9 +61,8 @@ KXAdController*& sharedSlot() {
 
 // A purchase button or character paid by a video through the game's own ad slot.
 template <class T> void setUpCustomVideoSlots() {
-    for (const auto& model : KXModelController::shared()->getModelsByType(T::staticType())) {
-        auto payer = modelCast<T>(model);
-        if (payer && payer->purchaseMethod() == "kRewardedVideos" && payer->adNetwork() == "kCustom")
+    for (const auto& payer : getModels<T>()) {
+        if (payer->purchaseMethod() == "kRewardedVideos" && payer->adNetwork() == "kCustom")
             KXAdCustom::shared()->setUp();
     }
 }
@@ -91,13 +89,10 @@ void KXAdController::init() {
     m_rewardedVideo = KXAdHeyzap::shared();
     m_rewardedVideo->setUp();
 
-    const auto screens = KXModelController::shared()->getModelsByType(KXModelScreen::staticType());
+    const auto screens = getModels<KXModelScreen>();
     if (screens.empty() || KXPSettingsController::shared()->isRemoveAds())
         return;
-    for (const auto& model : screens) {
-        auto screen = modelCast<KXModelScreen>(model);
-        if (!screen)
-            continue;
+    for (const auto& screen : screens) {
         const std::string& banner = screen->adBanner();
         const std::string& interstitial = screen->adInterstitial();
         auto either = [&](const char* name) { return banner == name || interstitial == name; };
