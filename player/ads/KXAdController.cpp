@@ -1,5 +1,7 @@
 #include "player/ads/KXAdController.h"
 
+#include <cstdint>
+
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
@@ -120,6 +122,30 @@ void KXAdController::init() {
     }
     setUpCustomVideoSlots<KXModelObjectButtonPurchase>();
     setUpCustomVideoSlots<KXModelAssetCharacter>();
+}
+
+void KXAdController::showScreenAds(KXModelScreen& screen, bool& skipNextInterstitial) {
+    if (KXPSettingsController::shared()->isRemoveAds())
+        return;
+    debugLog("[%s] banner: %s interstitial: %s", screen.key().c_str(), screen.adBanner().c_str(),
+             screen.adInterstitial().c_str());
+    // Counters saturate: a frequency beyond reach never shows, and never overflows.
+    if (screen.bannerCounter < INT32_MAX)
+        ++screen.bannerCounter;
+    if (screen.adBannerFrequency() <= screen.bannerCounter) {
+        screen.bannerCounter = 0;
+        showBanner(screen.adBanner());
+    }
+    if (skipNextInterstitial) {
+        skipNextInterstitial = false;
+        return;
+    }
+    if (screen.interstitialCounter < INT32_MAX)
+        ++screen.interstitialCounter;
+    if (screen.adInterstitialsFrequency() <= screen.interstitialCounter) {
+        screen.interstitialCounter = 0;
+        showInterstitial(screen.adInterstitial());
+    }
 }
 
 KXAdObject* KXAdController::bannerNetwork(const std::string& name) const {
