@@ -354,6 +354,15 @@ TEST_F(PurchaseButton, TheButtonFactoryMakesPurchaseButtons) {
     ASSERT_NE(purchase, nullptr);
     EXPECT_EQ(purchase->getPowerupModel(), powerup);
     EXPECT_FLOAT_EQ(purchase->price(), 1.0f);
+
+    // Its click sounds once and then goes.
+    model->clickSoundAttribute()->setValue(soundModel(), true);
+    purchase->selected();
+    ASSERT_EQ(KXSound::liveSounds().size(), 1u);
+    EXPECT_EQ(recorder->calls().back().compare(0, 11, "playEffect "), 0);
+    recorder->finishVoice(recorder->lastVoice());
+    frames(1);
+    EXPECT_TRUE(KXSound::liveSounds().empty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "player/KXPColorSprite.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreen.h"
+#include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 
@@ -171,7 +172,10 @@ void KXPObjectButton::playSound(const std::shared_ptr<KXModelSound>& sound) {
     if (!sound) {
         return;
     }
-    // The sound itself comes with the player's sound support.
+    // Fire and forget: the sound deletes itself when it ends (or, muted, on the next frame).
+    KXSound* click = new KXSound(sound, KXSound::kInterfaceGroup);
+    click->setAutoDelete(true);
+    click->play(false, false);
 }
 
 void KXPObjectButton::selected() {
