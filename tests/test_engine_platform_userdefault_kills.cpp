@@ -38,7 +38,8 @@ protected:
     static void writeGeneration(CCUserDefault* store, int generation) {
         const std::string padding(200, 'p');
         for (int key = 0; key < 200; ++key)
-            store->setStringForKey(("key-" + std::to_string(key)).c_str(), std::to_string(generation) + padding);
+            store->setStringForKey(("key-" + std::to_string(key)).c_str(),
+                                   std::to_string(generation) + padding);
         store->flush();
     }
 
