@@ -76,7 +76,8 @@ void BM_FieldFrameAgainstBareStep(benchmark::State& state) {
     const int bodies = static_cast<int>(state.range(0));
     const int columns = 100;
     for (int i = 0; i < bodies; ++i) {
-        const CCPoint position(static_cast<float>(i % columns) * 22.0f, static_cast<float>(i / columns) * 22.0f);
+        const CCPoint position(static_cast<float>(i % columns) * 22.0f,
+                               static_cast<float>(i / columns) * 22.0f);
         BodyObject* object = new BodyObject(world, position);
         scene->getObjectLayer()->addChild(object);
         object->release();
@@ -111,6 +112,11 @@ void BM_FieldFrameAgainstBareStep(benchmark::State& state) {
     director->purgeDirector();
     KXModelController::shared()->clear();
 }
-BENCHMARK(BM_FieldFrameAgainstBareStep)->Arg(100)->Arg(1000)->Arg(5000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FieldFrameAgainstBareStep)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
