@@ -35,7 +35,8 @@ protected:
             nodes->addObject(tile);
             tiles.push_back(tile);
         }
-        node->addTiledStrip(nodes, 0, CCPoint(ratioX, 0.0f), CCPointZero, CCPoint(1.0f, 0.0f), CCPointZero, gap);
+        node->addTiledStrip(nodes, 0, CCPoint(ratioX, 0.0f), CCPointZero, CCPoint(1.0f, 0.0f), CCPointZero,
+                            gap);
     }
 
     std::vector<float> xs() const {
@@ -55,7 +56,8 @@ TEST_F(ParallaxScroll, AStripLaysItsTilesEndToEndAndCentresEachOnItsAnchor) {
     EXPECT_FLOAT_EQ(tiles[0]->getPositionY(), 25.0f);
     EXPECT_TRUE(tiles[0]->getAnchorPoint().equals(CCPoint(0.5f, 0.5f)));
     // Every tile wraps by the whole strip: three tiles and three gaps.
-    CCParallaxScrollOffset* offset = static_cast<CCParallaxScrollOffset*>(node->getScrollOffsets()->objectAtIndex(0));
+    CCParallaxScrollOffset* offset =
+        static_cast<CCParallaxScrollOffset*>(node->getScrollOffsets()->objectAtIndex(0));
     EXPECT_FLOAT_EQ(offset->getWrapDistance().x, 330.0f);
     EXPECT_EQ(offset->getChild(), tiles[0]);
 }

@@ -71,8 +71,8 @@ protected:
 
 TEST_F(AssetFactory, KindsGoByTheExactModelClass) {
     const std::shared_ptr<KXModelObjectAssetUnit> unit = unitWithObstacle();
-    const std::string unitLine =
-        "[KXPObjectAsset] create: cannot make a unit object yet (model " + std::to_string(unit->id()) + " \"crate\")";
+    const std::string unitLine = "[KXPObjectAsset] create: cannot make a unit object yet (model " +
+                                 std::to_string(unit->id()) + " \"crate\")";
     EXPECT_EQ(refusals(unit), std::vector<std::string>{unitLine});
 
     // The same data under a derived class is no unit, and nothing else either.
@@ -131,7 +131,8 @@ TEST_F(AssetFactory, PowerupsAppearWithTheirChance) {
         int shown = 0;
         for (int draw = 0; draw < 1000; ++draw) {
             const bool appears = KXPObjectAsset::powerupAppears(*powerup);
-            EXPECT_EQ(appears, expected[static_cast<size_t>(draw)]) << "chance " << chance << " draw " << draw;
+            EXPECT_EQ(appears, expected[static_cast<size_t>(draw)])
+                << "chance " << chance << " draw " << draw;
             shown += appears ? 1 : 0;
         }
         EXPECT_NEAR(shown, 10 * (static_cast<int>(chance) + 1), 40) << "chance " << chance;
@@ -151,7 +152,8 @@ TEST_F(AssetFactory, APlacedCharacterBecomesTheSelectedOne) {
 
     // Already showing the selected character: a plain copy, not a clone.
     settings->setSelectedCharacter(0);
-    auto chosen = std::dynamic_pointer_cast<KXModelObjectAssetCharacter>(KXPObjectAsset::playableCharacterModel(placed));
+    auto chosen = std::dynamic_pointer_cast<KXModelObjectAssetCharacter>(
+        KXPObjectAsset::playableCharacterModel(placed));
     ASSERT_TRUE(chosen);
     EXPECT_NE(chosen, placed);
     EXPECT_NE(chosen->id(), placed->id());
@@ -163,7 +165,8 @@ TEST_F(AssetFactory, APlacedCharacterBecomesTheSelectedOne) {
 
     // Another one: a model of its own that shows the selected one; the placed model is untouched.
     settings->setSelectedCharacter(1);
-    chosen = std::dynamic_pointer_cast<KXModelObjectAssetCharacter>(KXPObjectAsset::playableCharacterModel(placed));
+    chosen = std::dynamic_pointer_cast<KXModelObjectAssetCharacter>(
+        KXPObjectAsset::playableCharacterModel(placed));
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->asset(), second);
     EXPECT_EQ(chosen->name(), "hero");

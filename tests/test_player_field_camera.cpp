@@ -3,10 +3,10 @@
 // follow factor, the contact view box; the gradient noise and the foot of a perpendicular.
 
 #include "model/KXModelController.h"
+#include "model/attributes/KXAttributeGeometry.h"
+#include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "model/attributes/KXAttributeNumbers.h"
-#include "model/attributes/KXAttributeGeometry.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPGeometry.h"
@@ -63,7 +63,9 @@ protected:
         kxtest::SceneTest::TearDown();
     }
 
-    void setEdge(int edge, KXObjectFrameEdgeState state) { model->objectFrameStateAttribute(edge)->setValue(state, true); }
+    void setEdge(int edge, KXObjectFrameEdgeState state) {
+        model->objectFrameStateAttribute(edge)->setValue(state, true);
+    }
     // The frame in the camera's coordinates, as the update sees it (no banner: 40 lower).
     CCRect frame() const {
         const CCRect& b = camera->getBounds();
@@ -220,7 +222,8 @@ TEST(FieldGeometry, TheFootOfAPerpendicularAlsoOnVerticalLines) {
     const CCPoint onFlat = projectPointOnLine(CCPoint(0.0f, 0.0f), CCPoint(10.0f, 0.0f), CCPoint(3.0f, 5.0f));
     EXPECT_NEAR(onFlat.x, 3.0f, 1e-3f);
     EXPECT_NEAR(onFlat.y, 0.0f, 1e-3f);
-    const CCPoint onSlope = projectPointOnLine(CCPoint(0.0f, 0.0f), CCPoint(10.0f, 10.0f), CCPoint(0.0f, 10.0f));
+    const CCPoint onSlope =
+        projectPointOnLine(CCPoint(0.0f, 0.0f), CCPoint(10.0f, 10.0f), CCPoint(0.0f, 10.0f));
     EXPECT_NEAR(onSlope.x, 5.0f, 1e-3f);
     EXPECT_NEAR(onSlope.y, 5.0f, 1e-3f);
     // Vertical lines: near the origin and where a float nudge would vanish the foot is found; far
@@ -230,7 +233,8 @@ TEST(FieldGeometry, TheFootOfAPerpendicularAlsoOnVerticalLines) {
         EXPECT_NEAR(foot.x, x, 1e-2f) << x;
         EXPECT_NEAR(foot.y, 5.0f, 1e-2f) << x;
     }
-    const CCPoint far = projectPointOnLine(CCPoint(1.0e12f, 0.0f), CCPoint(1.0e12f, 10.0f), CCPoint(3.0f, 5.0f));
+    const CCPoint far =
+        projectPointOnLine(CCPoint(1.0e12f, 0.0f), CCPoint(1.0e12f, 10.0f), CCPoint(3.0f, 5.0f));
     EXPECT_TRUE(far.equals(CCPoint(1.0e12f, 5.0f)));
 }
 

@@ -361,7 +361,7 @@ TEST_F(GameField, ObjectsMarkedForRemovalGoAtTheEndOfTheStepWithTheirMotors) {
     b2RevoluteJointDef def;
     def.Initialize(axle->getBody(), wheel->getBody(), axle->getBody()->GetPosition());
     scene->getInputController()->addMotor(static_cast<b2RevoluteJoint*>(scene->getWorld()->CreateJoint(&def)),
-                                         nullptr);
+                                          nullptr);
     // Marked by a sibling that updates before it: taken out at the end of this pass.
     axle->onUpdate = [wheel](BodyObject*) { wheel->setState(KXPObject::kStateRemoved); };
     const unsigned int before = layer()->getChildrenCount();
@@ -378,7 +378,8 @@ TEST_F(GameField, TheWorldIsNeverChangedWhileItIsLocked) {
     class Parker : public b2ContactListener {
     public:
         void BeginContact(b2Contact* contact) override {
-            auto* object = reinterpret_cast<KXPObject*>(contact->GetFixtureA()->GetBody()->GetUserData().pointer);
+            auto* object =
+                reinterpret_cast<KXPObject*>(contact->GetFixtureA()->GetBody()->GetUserData().pointer);
             object->setPendingState(KXPObject::kStateRemoved);
             ++contacts;
         }
@@ -390,7 +391,8 @@ TEST_F(GameField, TheWorldIsNeverChangedWhileItIsLocked) {
     BodyObject* spawner = body(CCPoint(400.0f, 100.0f), KXPObject::kTypeUnit, &log);
     spawner->onUpdate = [this](BodyObject* self) {
         if (self->updates.size() < 3) {
-            body(self->getPosition() + CCPoint(0.0f, 30.0f * self->updates.size()), KXPObject::kTypeUnit, &log);
+            body(self->getPosition() + CCPoint(0.0f, 30.0f * self->updates.size()), KXPObject::kTypeUnit,
+                 &log);
         }
     };
     for (int frame = 0; frame < 5; ++frame) {

@@ -82,8 +82,9 @@ TEST_F(InputController, ButtonActionsReachLiveCharactersOnly) {
         press(action);
         release(action);
     }
-    EXPECT_EQ(live->calls, (std::vector<std::string>{"jump", "endJump", "startLeftLean", "stopLeftLean",
-                                                     "startRightLean", "stopRightLean", "shoot", "stopShooting"}));
+    EXPECT_EQ(live->calls,
+              (std::vector<std::string>{"jump", "endJump", "startLeftLean", "stopLeftLean", "startRightLean",
+                                        "stopRightLean", "shoot", "stopShooting"}));
     EXPECT_TRUE(dead->calls.empty());
 
     // Disabled, nothing happens at all.

@@ -50,7 +50,9 @@ public:
     }
     void update(float dt) override { updates.push_back(dt); }
 
-    cocos2d::CCPoint direction() const { return directions.empty() ? cocos2d::CCPointZero : directions.back(); }
+    cocos2d::CCPoint direction() const {
+        return directions.empty() ? cocos2d::CCPointZero : directions.back();
+    }
 
     bool direct = false;
     cocos2d::CCPoint control;
