@@ -1,6 +1,5 @@
 #include "player/objects/KXPObjectButton.h"
 
-#include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelSound.h"
@@ -47,11 +46,8 @@ CCSprite* tinted(CCSprite* sprite, GLubyte tint) {
 void makeImages(const KXModelObjectButton& model, ButtonImages& images) {
     const std::shared_ptr<KXModelSpriteContainer> image = model.spriteContainer();
     if (image) {
+        // The container logs why it could not make a sprite; the button then stays a clear area.
         images.normal = image->getSprite(1.0f, true);
-        if (images.normal == nullptr) {
-            debugLog("[KXPObjectButton] %s: no picture for its image, the button stays transparent",
-                     model.name().c_str());
-        }
     }
     if (images.normal == nullptr) {
         images.normal = createColorSprite(
@@ -172,10 +168,18 @@ void KXPObjectButton::playSound(const std::shared_ptr<KXModelSound>& sound) {
     if (!sound) {
         return;
     }
-    // Fire and forget: the sound deletes itself when it ends (or, muted, on the next frame).
-    KXSound* click = new KXSound(sound, KXSound::kInterfaceGroup);
-    click->setAutoDelete(true);
-    click->play(false, false);
+    KXSound* effect = new KXSound(sound, KXSound::kInterfaceGroup);
+    effect->setAutoDelete(true);
+    effect->play(false, false);
+}
+
+void KXPObjectButton::callHandler(SEL_MenuHandler handler) {
+    // Through locals: the member-pointer call on the members themselves trips the compiler's
+    // undefined-behaviour checks.
+    CCObject* listener = m_pListener;
+    if (listener != nullptr && handler != nullptr) {
+        (listener->*handler)(this);
+    }
 }
 
 void KXPObjectButton::selected() {
@@ -186,9 +190,7 @@ void KXPObjectButton::selected() {
     if (m_model) {
         playSound(m_model->clickSound());
     }
-    if (m_pListener != nullptr && m_pressHandler != nullptr) {
-        (m_pListener->*m_pressHandler)(this);
-    }
+    callHandler(m_pressHandler);
 }
 
 void KXPObjectButton::unselected() {
@@ -196,9 +198,7 @@ void KXPObjectButton::unselected() {
         return;
     }
     CCMenuItemSprite::unselected();
-    if (m_pListener != nullptr && m_releaseHandler != nullptr) {
-        (m_pListener->*m_releaseHandler)(this);
-    }
+    callHandler(m_releaseHandler);
 }
 
 void KXPObjectButton::activate() {

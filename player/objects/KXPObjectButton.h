@@ -77,6 +77,8 @@ public:
 protected:
     // Fire and forget; nothing without a sound.
     void playSound(const std::shared_ptr<KXModelSound>& sound);
+    // Calls a press or release handler on the listener, when both are set.
+    void callHandler(cocos2d::SEL_MenuHandler handler);
 
     cocos2d::SEL_MenuHandler m_pressHandler = nullptr;
     cocos2d::SEL_MenuHandler m_releaseHandler = nullptr;

@@ -70,3 +70,11 @@ void KXPObjectLoadingBar::visit() {
     ccDrawSolidRect(origin, CCPoint(origin.x + kBarWidth * loadedShare(), position.y + kBarHeight * 0.5f),
                     shade);
 }
+
+void KXPObjectLoadingBar::resetTime() {
+    m_elapsed = 0.0f;
+}
+
+void KXPObjectLoadingBar::setAnimationKey(int key) {
+    m_animationKey = key;
+}
