@@ -4,9 +4,9 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,9 @@ std::string formText(CCObject* object, const IdMap& ids, bool skipChildren = fal
     if (auto* array = dynamic_cast<CCArray*>(object)) {
         std::string out = "[";
         CCObject* item = nullptr;
-        CCARRAY_FOREACH(array, item) { out += formText(item, ids) + ", "; }
+        CCARRAY_FOREACH(array, item) {
+            out += formText(item, ids) + ", ";
+        }
         return out + "]";
     }
     if (auto* number = dynamic_cast<cocos2d::CCInteger*>(object)) {
@@ -181,7 +183,8 @@ TEST_F(EveryClassClone, ClonesMatchTheirSourceInThePackedAndTheDictionaryForm) {
                 dropChildren(actual);
             }
             EXPECT_EQ(kxdata::firstDifference(expected, actual, 0.0), "");
-            EXPECT_EQ(formText(copied.saveValuesToDictionary(), ids), formText(source.saveValuesToDictionary(), {}));
+            EXPECT_EQ(formText(copied.saveValuesToDictionary(), ids),
+                      formText(source.saveValuesToDictionary(), {}));
             EXPECT_EQ(formText(copied.saveConnectionsToDictionary(), ids, childless),
                       formText(source.saveConnectionsToDictionary(), {}, childless));
         }
