@@ -2,8 +2,7 @@
 
 #include "AudioEngine.h"
 #include "SimpleAudioEngine.h"
-#include "model/KXModelController.h"
-#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelSound.h"
 #include "player/KXPSettingsController.h"
@@ -145,10 +144,8 @@ void KXSoundController::unmuteMusic() {
     if (isMusicPlaying())
         return;
     // Last resort: the first screen of the game that has music.
-    const auto screens = KXModelController::shared()->getModelsByType(KXModelScreen::staticType());
-    for (const auto& model : screens) {
-        auto screen = modelCast<KXModelScreen>(model);
-        if (screen && screen->music()) {
+    for (const auto& screen : getModels<KXModelScreen>()) {
+        if (screen->music()) {
             playMusic(screen->music(), screen->loopMusic());
             return;
         }

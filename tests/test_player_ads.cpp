@@ -9,6 +9,7 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
+#include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
@@ -156,6 +157,47 @@ TEST_F(AdController, AWatchedVideoRefreshesAVisibleBanner) {
     ads()->rewardedVideoFinished();
     EXPECT_EQ(log.lines(), (Lines{"[KXAdController] Updating current banner", "[KXAdAdMob] hide banner",
                                   "[KXAdAdMob] show banner"}));
+}
+
+TEST_F(AdController, ScreensShowTheirAdsByTheirOwnCountsAndSkipOneInterstitial) {
+    auto menu = addScreen("kAdMob", "kFacebook");
+    auto shop = addScreen("kNoAds", "kFacebook");
+    menu->keyAttribute()->setValue("Menu", true);
+    shop->keyAttribute()->setValue("Shop", true);
+    menu->adBannerFrequencyAttribute()->setValue(0.0f, true);
+    menu->adInterstitialsFrequencyAttribute()->setValue(3.0f, true);
+    shop->adInterstitialsFrequencyAttribute()->setValue(3.9f, true); // used truncated
+    bool skip = false;
+    std::vector<int> menuShows;
+    std::vector<int> shopShows;
+    auto interstitialShown = [&] {
+        bool shown = log.contains("[KXAdFacebook] show interstitial");
+        log.clear();
+        return shown;
+    };
+    for (int call = 1; call <= 7; ++call) {
+        // The game went to the background before the menu's second showing.
+        skip = call == 2;
+        ads()->showScreenAds(*menu, skip);
+        EXPECT_FALSE(skip);
+        if (interstitialShown())
+            menuShows.push_back(call);
+        ads()->showScreenAds(*shop, skip);
+        if (interstitialShown())
+            shopShows.push_back(call);
+    }
+    EXPECT_EQ(menuShows, (std::vector<int>{4, 7}));
+    EXPECT_EQ(shopShows, (std::vector<int>{3, 6}));
+    EXPECT_EQ(ads()->currentBannerNetwork(), nullptr); // the shop's "kNoAds" banner hid the menu's
+
+    log.clear();
+    ads()->showScreenAds(*menu, skip);
+    EXPECT_EQ(log.lines(),
+              (Lines{"[Menu] banner: kAdMob interstitial: kFacebook", "[KXAdAdMob] show banner"}));
+    KXPSettingsController::shared()->setRemoveAds(true);
+    log.clear();
+    ads()->showScreenAds(*menu, skip);
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(AdController, CustomButtonsExistForEveryNameAndLogTheirPress) {

@@ -1,10 +1,11 @@
 #include "player/ads/KXAdController.h"
 
+#include <cstdint>
+
 #include "model/KXDebugLog.h"
-#include "model/KXModelController.h"
 #include "model/classes/KXModelAssetCharacter.h"
-#include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
 #include "player/KXPSettingsController.h"
 #include "player/ads/KXAdAdMob.h"
@@ -62,9 +63,8 @@ KXAdController*& sharedSlot() {
 
 // A purchase button or character paid by a video through the game's own ad slot.
 template <class T> void setUpCustomVideoSlots() {
-    for (const auto& model : KXModelController::shared()->getModelsByType(T::staticType())) {
-        auto payer = modelCast<T>(model);
-        if (payer && payer->purchaseMethod() == "kRewardedVideos" && payer->adNetwork() == "kCustom")
+    for (const auto& payer : getModels<T>()) {
+        if (payer->purchaseMethod() == "kRewardedVideos" && payer->adNetwork() == "kCustom")
             KXAdCustom::shared()->setUp();
     }
 }
@@ -91,13 +91,10 @@ void KXAdController::init() {
     m_rewardedVideo = KXAdHeyzap::shared();
     m_rewardedVideo->setUp();
 
-    const auto screens = KXModelController::shared()->getModelsByType(KXModelScreen::staticType());
+    const auto screens = getModels<KXModelScreen>();
     if (screens.empty() || KXPSettingsController::shared()->isRemoveAds())
         return;
-    for (const auto& model : screens) {
-        auto screen = modelCast<KXModelScreen>(model);
-        if (!screen)
-            continue;
+    for (const auto& screen : screens) {
         const std::string& banner = screen->adBanner();
         const std::string& interstitial = screen->adInterstitial();
         auto either = [&](const char* name) { return banner == name || interstitial == name; };
@@ -125,6 +122,30 @@ void KXAdController::init() {
     }
     setUpCustomVideoSlots<KXModelObjectButtonPurchase>();
     setUpCustomVideoSlots<KXModelAssetCharacter>();
+}
+
+void KXAdController::showScreenAds(KXModelScreen& screen, bool& skipNextInterstitial) {
+    if (KXPSettingsController::shared()->isRemoveAds())
+        return;
+    debugLog("[%s] banner: %s interstitial: %s", screen.key().c_str(), screen.adBanner().c_str(),
+             screen.adInterstitial().c_str());
+    // Counters saturate: a frequency beyond reach never shows, and never overflows.
+    if (screen.bannerCounter < INT32_MAX)
+        ++screen.bannerCounter;
+    if (screen.adBannerFrequency() <= screen.bannerCounter) {
+        screen.bannerCounter = 0;
+        showBanner(screen.adBanner());
+    }
+    if (skipNextInterstitial) {
+        skipNextInterstitial = false;
+        return;
+    }
+    if (screen.interstitialCounter < INT32_MAX)
+        ++screen.interstitialCounter;
+    if (screen.adInterstitialsFrequency() <= screen.interstitialCounter) {
+        screen.interstitialCounter = 0;
+        showInterstitial(screen.adInterstitial());
+    }
 }
 
 KXAdObject* KXAdController::bannerNetwork(const std::string& name) const {
@@ -200,7 +221,8 @@ void KXAdController::rewardedVideoFinished() {
         return;
     // The handler may store another callback; the target lives through the call.
     cocos2d::CCObject* target = m_callbackTarget;
+    cocos2d::SEL_CallFunc handler = m_callbackHandler;
     target->retain();
-    (target->*m_callbackHandler)();
+    (target->*handler)();
     target->release();
 }

@@ -9,6 +9,7 @@
 #include "cocos2d.h"
 
 class KXAdObject;
+class KXModelScreen;
 
 class KXAdController {
 public:
@@ -18,6 +19,12 @@ public:
 
     // Sets up the networks that the loaded screens, purchase buttons and characters name.
     void init();
+
+    // A screen's ads as it opens or shows again: counts the screen model's banner and
+    // interstitial requests and shows each when its count reaches the model's frequency (0 and 1
+    // show every time). A set skip flag is cleared and skips one interstitial, uncounted. Nothing
+    // while ads are removed.
+    void showScreenAds(KXModelScreen& screen, bool& skipNextInterstitial);
 
     // The network of that exact name when it can serve the role, else null.
     KXAdObject* bannerNetwork(const std::string& name) const;
