@@ -3,7 +3,9 @@
 // object's node, and moving a body with the bodies jointed to it.
 
 #include "player/KXPBodyData.h"
+#include "player/KXPInputController.h"
 #include "support/asset_world_support.h"
+#include "support/field_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,13 @@ using kxtest::TestAsset;
 
 namespace {
 
-class AssetMotion : public kxtest::AssetTest {};
+class AssetMotion : public kxtest::AssetTest {
+protected:
+    void TearDown() override {
+        KXPInputController::purgeShared();
+        kxtest::AssetTest::TearDown();
+    }
+};
 
 // A kinematic linear mover, awake, at (x, 100).
 TestAsset* placeMover(AssetWorld& field, float x, const CCPoint& vector, float rotation = 0.0f) {
@@ -177,8 +185,22 @@ TEST_F(AssetMotion, WakesWhenTheCharactersComeWithinItsDistance) {
     // Along another gameplay direction the same places measure differently.
     KXPGameplaySettings::shared()->setGameplayAngleDirection(180.0f);
     EXPECT_NEAR(far->distanceFromCharacters(), -1100.0f, 1e-2f);
+    KXPGameplaySettings::shared()->setGameplayAngleDirection(0.0f);
+
+    // Measured from the live characters' average, along the direction only.
+    TestAsset* ahead = field.place(kxtest::boxAssetModel(), ccp(3000, 700));
+    kxtest::FakeCharacter* first = kxtest::FakeCharacter::create(ccp(1500, 0));
+    kxtest::FakeCharacter* second = kxtest::FakeCharacter::create(ccp(2500, 400));
+    KXPInputController::shared()->addCharacter(first);
+    KXPInputController::shared()->addCharacter(second);
+    EXPECT_NEAR(ahead->distanceFromCharacters(), 1000.0f, 1e-2f);
+    EXPECT_NEAR(far->distanceFromCharacters(), -900.0f, 1e-2f);
     field.frame();
     EXPECT_TRUE(far->isAwake());
+    EXPECT_FALSE(ahead->isAwake());
+    second->setState(KXPObject::kStateDead);
+    EXPECT_NEAR(ahead->distanceFromCharacters(), 1500.0f, 1e-2f);
+    KXPInputController::shared()->reset();
 }
 
 TEST_F(AssetMotion, AttachedBodyFollowsItsNodeAndNeverMovesIt) {

@@ -5,8 +5,10 @@
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/references/KXAttributeSound.h"
+#include "player/KXPInputController.h"
 #include "player/objects/KXPObjectAsset.h"
 #include "support/asset_world_support.h"
+#include "support/field_test_support.h"
 #include "support/sound_test_support.h"
 
 #include <gtest/gtest.h>
@@ -21,16 +23,23 @@ protected:
         kxtest::SoundTest::SetUp();
         KXPGameplaySettings::shared()->setGameplayAngleDirection(0.0f);
     }
+    void TearDown() override {
+        KXPInputController::purgeShared();
+        kxtest::SoundTest::TearDown();
+    }
+
+    // A powerup-like object whose own sound is `hum`.
+    static KXPObjectAsset* humming(const std::shared_ptr<KXModelSound>& hum) {
+        std::shared_ptr<KXModelAssetPowerup> asset = createModel<KXModelAssetPowerup>();
+        asset->idleSoundAttribute()->setValue(hum);
+        std::shared_ptr<KXModelObjectAssetPowerup> model = createModel<KXModelObjectAssetPowerup>();
+        model->setAsset(asset);
+        return kxtest::TestAsset::make(model);
+    }
 };
 
 TEST_F(AssetSound, TheOwnSoundFollowsTheDistanceFromTheScreenCentre) {
-    std::shared_ptr<KXModelSound> hum = soundModel();
-    std::shared_ptr<KXModelAssetPowerup> asset = createModel<KXModelAssetPowerup>();
-    asset->idleSoundAttribute()->setValue(hum);
-    std::shared_ptr<KXModelObjectAssetPowerup> model = createModel<KXModelObjectAssetPowerup>();
-    model->setAsset(asset);
-
-    KXPObjectAsset* object = kxtest::TestAsset::make(model);
+    KXPObjectAsset* object = humming(soundModel());
     ASSERT_NE(object->ownSound(), nullptr);
     EXPECT_EQ(object->ownSound()->group(), KXSound::kGameObjectGroup);
     // Without a layer nothing is measured and nothing plays.
@@ -71,6 +80,26 @@ TEST_F(AssetSound, TheOwnSoundFollowsTheDistanceFromTheScreenCentre) {
     EXPECT_EQ(object->ownSound(), nullptr);
     object->setState(0);
     object->updateSoundVolume(kxtest::kFrame);
+}
+
+TEST_F(AssetSound, OnceNoCharacterLivesTheSoundFadesOut) {
+    KXPObjectAsset* object = humming(soundModel());
+    object->setObjectLayer(CCNode::create());
+    object->setPosition(ccp(500, 250));
+    kxtest::FakeCharacter* hero = kxtest::FakeCharacter::create();
+    KXPInputController::shared()->addCharacter(hero);
+    object->updateSoundVolume(kxtest::kFrame);
+    EXPECT_NEAR(object->ownSound()->getVolume(), 1.0f, 1e-4f);
+
+    hero->setState(KXPObject::kStateDead);
+    for (int frame = 1; frame <= 30; ++frame) {
+        object->updateSoundVolume(kxtest::kFrame);
+        ASSERT_EQ(object->ownSound()->state(), KXSound::kPlaying);
+        EXPECT_NEAR(object->ownSound()->getVolume(), 1.0f - frame * kxtest::kFrame, 1e-3f);
+    }
+    object->updateSoundVolume(1.0f);
+    EXPECT_EQ(object->ownSound()->state(), KXSound::kStopped);
+    KXPInputController::shared()->reset();
 }
 
 } // namespace

@@ -35,8 +35,10 @@ KXComponentTrigger KXComponentTrigger::parse(const std::string& text) {
 KXComponent::KXComponent() = default;
 
 KXComponent::~KXComponent() {
-    if (m_subscribedToInput) {
-        KXPInputController::shared()->unsubscribe(this);
+    // The controller may be gone already (the game field retires its own).
+    KXPInputController* input = KXPInputController::existing();
+    if (m_subscribedToInput && input != nullptr) {
+        input->unsubscribe(this);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/KXPBodyData.h"
 #include "player/KXPGameplaySettings.h"
+#include "player/KXPGeometry.h"
 #include "player/KXPInputController.h"
 #include "player/KXSound.h"
 #include "player/components/KXComponent.h"
@@ -18,18 +19,6 @@
 using namespace cocos2d;
 
 namespace {
-// Stand-ins until the input controller answers for its characters.
-CCPoint liveCharactersPosition() {
-    return CCPointZero;
-}
-bool anyCharacterAlive() {
-    return true;
-}
-CCPoint projectPointOnLine(const CCPoint& a, const CCPoint& b, const CCPoint& p) {
-    const CCPoint direction = ccpNormalize(b - a);
-    return a + direction * ccpDot(p - a, direction);
-}
-
 // The object's fixtures are built from its own shape with these values.
 void applyOwnFixtureValues(b2FixtureDef& definition, const KXPGameplaySettings& values) {
     definition.density = KXPObjectAsset::kFixtureDensity;
@@ -238,7 +227,7 @@ void KXPObjectAsset::updateSoundVolume(float dt) {
     const float limit = CCDirector::sharedDirector()->getWinSize().width * 0.5f + 300.0f;
     const float distance = std::fabs(distanceFromScreenCentre());
     float volume = distance > limit ? 0.0f : 1.0f - distance / limit;
-    if (!anyCharacterAlive()) {
+    if (!KXPInputController::shared()->hasLiveCharacters()) {
         volume = std::max(0.0f, m_ownSound->getVolume() - dt);
     }
     if (m_ownSound->state() != KXSound::kStopped && volume == 0.0f) {
@@ -275,8 +264,8 @@ float distanceAlong(const CCPoint& reference, const CCPoint& direction, const CC
 } // namespace
 
 float KXPObjectAsset::distanceFromCharacters() {
-    return distanceAlong(liveCharactersPosition(), m_gameplay->getGameplayDirection(),
-                         positionInObjectLayer());
+    return distanceAlong(KXPInputController::shared()->charactersPosition(),
+                         m_gameplay->getGameplayDirection(), positionInObjectLayer());
 }
 
 float KXPObjectAsset::distanceFromScreenCentre() {

@@ -28,6 +28,7 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
 
@@ -89,7 +90,10 @@ ModelPointer choosePlayableCharacter(const ModelPointer& model) {
         std::static_pointer_cast<KXModelObjectAssetCharacter>(model));
 }
 
-void registerCharacter(KXPObjectAsset* /*object*/) {
+void registerCharacter(KXPObjectAsset* object) {
+    if (KXPControlledCharacter* character = dynamic_cast<KXPControlledCharacter*>(object)) {
+        KXPInputController::shared()->addCharacter(character);
+    }
     debugLog("character created");
 }
 
