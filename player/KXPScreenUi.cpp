@@ -89,7 +89,8 @@ std::vector<size_t> affordableLockedCharacters() {
     const float coins = static_cast<float>(worldScores("").coins.total);
     KXPSettingsController* settings = KXPSettingsController::shared();
     for (size_t index = 0; index < characters.size(); ++index) {
-        if (!settings->isCharacterUnlocked(static_cast<uint32_t>(index)) && characters[index]->price() <= coins) {
+        if (!settings->isCharacterUnlocked(static_cast<uint32_t>(index)) &&
+            characters[index]->price() <= coins) {
             indexes.push_back(index);
         }
     }
@@ -463,8 +464,8 @@ void KXPScreenUi::performButtonAction(const std::shared_ptr<KXModelObjectButton>
     }
     const bool lockButton = model->typeId() == KXModelObjectLockButton::staticType();
     const uint32_t section = lockButton ? screens()->currentLevelSectionId() : 0;
-    const int openMode =
-        model->action() == kNoAction ? KXPScreensController::kOpenModeResetScores : KXPScreensController::kOpenModeRevert;
+    const int openMode = model->action() == kNoAction ? KXPScreensController::kOpenModeResetScores
+                                                      : KXPScreensController::kOpenModeRevert;
     followLink(model->name(), section, model->action() == kStartCheckpointAction, kPauseModeKeep, openMode);
 }
 

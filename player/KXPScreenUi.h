@@ -67,8 +67,8 @@ public:
     void followLink(const std::string& name, uint32_t levelSectionId, bool startFromCheckpoint, int pauseMode,
                     int openMode);
     // followLink after the closing animation; nothing while the screen is closing.
-    void scheduleCall(const std::string& name, uint32_t levelSectionId, bool startFromCheckpoint, int pauseMode,
-                      int openMode);
+    void scheduleCall(const std::string& name, uint32_t levelSectionId, bool startFromCheckpoint,
+                      int pauseMode, int openMode);
 
     // The "kUnlockCharacter" button shows while some locked character is affordable.
     void updateUnlockCharacterButton();

@@ -50,7 +50,8 @@ void kxTraceEnableKinds(const std::string& kinds) {
     size_t start = 0;
     while (start <= kinds.size()) {
         const size_t comma = kinds.find(',', start);
-        const std::string kind = kinds.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string kind =
+            kinds.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (kind == "all") {
             traces.all = true;
         } else if (!kind.empty()) {
