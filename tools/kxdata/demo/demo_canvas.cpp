@@ -66,7 +66,8 @@ Colour Canvas::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return Colour{0, 0, 0, 0};
     }
-    const uint8_t* p = &m_pixels[(static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)) * 4];
+    const uint8_t* p =
+        &m_pixels[(static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)) * 4];
     return Colour{p[0], p[1], p[2], p[3]};
 }
 
@@ -74,7 +75,8 @@ void Canvas::blend(int x, int y, Colour colour, float coverage) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return;
     }
-    uint8_t* p = &m_pixels[(static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)) * 4];
+    uint8_t* p =
+        &m_pixels[(static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)) * 4];
     const float source = static_cast<float>(colour.a) / 255.0f * std::max(0.0f, std::min(1.0f, coverage));
     const float below = static_cast<float>(p[3]) / 255.0f;
     const float out = source + below * (1.0f - source);
@@ -122,9 +124,10 @@ void Canvas::roundedRect(int x, int y, int width, int height, float radius, Colo
 }
 
 void Canvas::disc(float centreX, float centreY, float radius, Colour colour) {
-    roundedRect(static_cast<int>(std::floor(centreX - radius)), static_cast<int>(std::floor(centreY - radius)),
-                static_cast<int>(std::ceil(radius * 2.0f)) + 1, static_cast<int>(std::ceil(radius * 2.0f)) + 1,
-                radius, colour);
+    roundedRect(static_cast<int>(std::floor(centreX - radius)),
+                static_cast<int>(std::floor(centreY - radius)),
+                static_cast<int>(std::ceil(radius * 2.0f)) + 1,
+                static_cast<int>(std::ceil(radius * 2.0f)) + 1, radius, colour);
 }
 
 int Canvas::textWidth(const std::string& text, int dot) {
@@ -171,7 +174,8 @@ bool Canvas::savePng(const std::string& path) const {
     for (int row = 0; row < m_height; ++row) {
         std::copy_n(&m_pixels[static_cast<size_t>(row) * static_cast<size_t>(m_width) * 4],
                     static_cast<size_t>(m_width) * 4,
-                    static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(row) * static_cast<size_t>(surface->pitch));
+                    static_cast<uint8_t*>(surface->pixels) +
+                        static_cast<size_t>(row) * static_cast<size_t>(surface->pitch));
     }
     SDL_UnlockSurface(surface);
     const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;

@@ -2,10 +2,8 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
-#include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelScreen.h"
-#include "model/classes/KXModelObjectButton.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -32,8 +30,8 @@ void addDemoEnd(DemoGame& game) {
              CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
     addText(game, screen, "End Title", "RUN OVER", CCPoint(kWidth * 0.5f, 480.0f), 2.0f, 2);
     const Colour blue{60, 140, 200, 255};
-    addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue, CCPoint(kWidth * 0.5f, 340.0f),
-              5);
+    addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
+              CCPoint(kWidth * 0.5f, 340.0f), 5);
     auto menu = addButton(game, screen, "KXModelObjectButton", "End Menu", "MENU", "kBackToButton", blue,
                           CCPoint(kWidth * 0.5f, 250.0f), 5);
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);

@@ -94,7 +94,8 @@ bool writeDotFont(const std::string& fntPath, const std::string& pageName, int d
     std::ostringstream fnt;
     std::ostringstream chars;
     int entries = 1;
-    chars << "char id=32 x=0 y=0 width=0 height=0 xoffset=0 yoffset=0 xadvance=" << cellWidth << " page=0 chnl=15\n";
+    chars << "char id=32 x=0 y=0 width=0 height=0 xoffset=0 yoffset=0 xadvance=" << cellWidth
+          << " page=0 chnl=15\n";
     for (int index = 0; index < count; ++index) {
         const Glyph& glyph = kGlyphs[index];
         const int x = (index % kColumns) * cellWidth;
@@ -102,7 +103,8 @@ bool writeDotFont(const std::string& fntPath, const std::string& pageName, int d
         page.text(std::string(1, glyph.character), x, y, dot, Colour{255, 255, 255, 255}, true);
         const auto line = [&](int code) {
             chars << "char id=" << code << " x=" << x << " y=" << y << " width=" << cellWidth
-                  << " height=" << cellHeight << " xoffset=0 yoffset=0 xadvance=" << cellWidth << " page=0 chnl=15\n";
+                  << " height=" << cellHeight << " xoffset=0 yoffset=0 xadvance=" << cellWidth
+                  << " page=0 chnl=15\n";
             ++entries;
         };
         line(static_cast<unsigned char>(glyph.character));

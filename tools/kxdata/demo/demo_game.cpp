@@ -98,7 +98,8 @@ std::shared_ptr<KXModelObjectImage> addImage(DemoGame& game, KXModelScreen& scre
 }
 
 std::shared_ptr<KXModelObjectLabel> addText(DemoGame& game, KXModelScreen& screen, const std::string& name,
-                                            const std::string& text, CCPoint position, float scale, int depth) {
+                                            const std::string& text, CCPoint position, float scale,
+                                            int depth) {
     auto label = game.make<KXModelObjectLabel>("KXModelObjectLabel", name);
     // Labels name their font by id.
     label->fontAttribute()->setValue(std::to_string(game.font->id()), true);
@@ -112,15 +113,16 @@ std::shared_ptr<KXModelObjectLabel> addText(DemoGame& game, KXModelScreen& scree
     return label;
 }
 
-std::shared_ptr<KXModelObjectButton> addButton(DemoGame& game, KXModelScreen& screen, const std::string& className,
-                                               const std::string& name, const std::string& caption,
-                                               const std::string& action, Colour colour, CCPoint position,
-                                               int depth, const std::string& litCaption) {
+std::shared_ptr<KXModelObjectButton> addButton(DemoGame& game, KXModelScreen& screen,
+                                               const std::string& className, const std::string& name,
+                                               const std::string& caption, const std::string& action,
+                                               Colour colour, CCPoint position, int depth,
+                                               const std::string& litCaption) {
     auto button = game.make<KXModelObjectButton>(className, name);
     button->setImage(game.picture(name + " Button", buttonCanvas(caption, colour, false)));
     const std::string lit = litCaption.empty() ? caption : litCaption;
-    button->imageSelectedAttribute()->setValue(game.picture(name + " Button Lit", buttonCanvas(lit, colour, true)),
-                                               true);
+    button->imageSelectedAttribute()->setValue(
+        game.picture(name + " Button Lit", buttonCanvas(lit, colour, true)), true);
     button->actionAttribute()->setValue(action, true);
     button->intervalAttribute()->setValue(0.0f, true);
     button->blockTouchAttribute()->setValue(true, true);

@@ -79,8 +79,8 @@ struct DemoGame {
     std::shared_ptr<KXModelSound> sound(const std::string& name, std::vector<std::string> notes);
 
     // A node of `nodeClass` with a screen of `screenClass` under `key`; remembered by key.
-    ScreenNode& addScreen(const std::string& nodeClass, const std::string& screenClass, const std::string& key,
-                          const std::string& name);
+    ScreenNode& addScreen(const std::string& nodeClass, const std::string& screenClass,
+                          const std::string& key, const std::string& name);
     ScreenNode& screen(const std::string& key);
 };
 
@@ -94,12 +94,14 @@ std::shared_ptr<KXModelObjectLabel> addText(DemoGame& game, KXModelScreen& scree
                                             int depth);
 // A button of `className` whose images carry the caption (normal, and lit when pressed; a lit
 // caption of its own when given, as sound buttons show their muted state lit).
-std::shared_ptr<KXModelObjectButton> addButton(DemoGame& game, KXModelScreen& screen, const std::string& className,
-                                               const std::string& name, const std::string& caption,
-                                               const std::string& action, Colour colour, cocos2d::CCPoint position,
-                                               int depth, const std::string& litCaption = std::string());
+std::shared_ptr<KXModelObjectButton> addButton(DemoGame& game, KXModelScreen& screen,
+                                               const std::string& className, const std::string& name,
+                                               const std::string& caption, const std::string& action,
+                                               Colour colour, cocos2d::CCPoint position, int depth,
+                                               const std::string& litCaption = std::string());
 // The pictures of a button: a rounded panel with its caption, lit when pressed.
-Canvas buttonCanvas(const std::string& caption, Colour colour, bool pressed, int width = 280, int height = 68);
+Canvas buttonCanvas(const std::string& caption, Colour colour, bool pressed, int width = 280,
+                    int height = 68);
 // The picture the player shows under the loading screen ("Default.png").
 Canvas splashCanvas();
 // A soft full-screen backdrop: a gradient with large faint discs.

@@ -4,12 +4,12 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
-#include "model/classes/KXModelObjectButton.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -44,12 +44,12 @@ Canvas splashCanvas() {
     // Soft lights along the bottom, below the title and the progress bar.
     for (int index = 0; index < 8; ++index) {
         const float x = 80.0f + 140.0f * static_cast<float>(index);
-        canvas.disc(x, 600.0f - 30.0f * static_cast<float>(index % 3), 50.0f + 12.0f * static_cast<float>(index % 4),
-                    Colour{255, 180, 90, 26});
+        canvas.disc(x, 600.0f - 30.0f * static_cast<float>(index % 3),
+                    50.0f + 12.0f * static_cast<float>(index % 4), Colour{255, 180, 90, 26});
     }
     canvas.textCentred("KX DEMO", static_cast<int>(kWidth) / 2, 250, 16, Colour{255, 210, 120, 255}, true);
-    canvas.textCentred("A GAME MADE OF DATA", static_cast<int>(kWidth) / 2, 360, 5, Colour{220, 210, 255, 255},
-                       true);
+    canvas.textCentred("A GAME MADE OF DATA", static_cast<int>(kWidth) / 2, 360, 5,
+                       Colour{220, 210, 255, 255}, true);
     return canvas;
 }
 

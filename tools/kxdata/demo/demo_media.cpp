@@ -147,12 +147,13 @@ Canvas backdropCanvas(Colour top, Colour bottom, Colour accent, unsigned seed) {
 void addDemoMedia(DemoGame& game) {
     game.font = game.make<KXModelFont>("KXModelFont", "Demo Dots");
     game.click = game.sound("Click", {"synth 0.07 sine 1320 fade 0 0.07 0.05 vol 0.5"});
-    game.sound("Menu Music", melody({"C4", "E4", "G4", "C5", "G4", "E4", "A3", "C4", "E4", "A4", "E4", "C4", "F3",
-                                     "A3", "C4", "F4", "C4", "A3", "G3", "B3", "D4", "G4", "D4", "B3"},
+    game.sound("Menu Music", melody({"C4", "E4", "G4", "C5", "G4", "E4", "A3", "C4", "E4", "A4", "E4", "C4",
+                                     "F3", "A3", "C4", "F4", "C4", "A3", "G3", "B3", "D4", "G4", "D4", "B3"},
                                     1.0 / 6.0, 0.6));
-    game.sound("Game Music", melody({"E4", "G4", "B4", "E5", "D5", "B4", "C4", "E4", "G4", "C5", "B4", "G4", "D4",
-                                     "F#4", "A4", "D5", "C5", "A4", "B3", "D4", "F#4", "B4", "A4", "F#4"},
-                                    1.0 / 8.0, 0.6));
+    game.sound("Game Music",
+               melody({"E4", "G4",  "B4", "E5", "D5", "B4", "C4", "E4", "G4",  "C5", "B4", "G4",
+                       "D4", "F#4", "A4", "D5", "C5", "A4", "B3", "D4", "F#4", "B4", "A4", "F#4"},
+                      1.0 / 8.0, 0.6));
 }
 
 void addDemoAtlas(DemoGame& game) {

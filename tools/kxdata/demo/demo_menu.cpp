@@ -3,11 +3,9 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
-#include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelScreen.h"
-#include "model/classes/KXModelObjectButton.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -24,9 +22,10 @@ void addDemoMenu(DemoGame& game) {
     KXModelScreen& screen = *menu.screen;
     screen.openAnimationFramesAttribute()->setValue(0, true);
     screen.closeAnimationFramesAttribute()->setValue(6, true);
-    addImage(game, screen, "Menu Backdrop", game.picture("Menu Backdrop", backdropCanvas(kMenuTop, kMenuBottom,
-                                                                                          Colour{140, 240, 220, 255}, 1)),
-             CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(8.0f, 8.0f), 0);
+    addImage(
+        game, screen, "Menu Backdrop",
+        game.picture("Menu Backdrop", backdropCanvas(kMenuTop, kMenuBottom, Colour{140, 240, 220, 255}, 1)),
+        CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(8.0f, 8.0f), 0);
     addText(game, screen, "Title", "KX DEMO", CCPoint(kWidth * 0.5f, 545.0f), 2.5f, 2);
     auto coins = addText(game, screen, "Coins", "0", CCPoint(kWidth - 110.0f, 600.0f), 1.0f, 2);
     coins->actionAttribute()->setValue("kScoreVector", true);
@@ -46,15 +45,15 @@ void addDemoMenu(DemoGame& game) {
               CCPoint(middle, 165.0f), 5);
 
     const float right = kWidth - 190.0f;
-    addButton(game, screen, "KXModelObjectButtonSoundControl", "Music", "MUSIC ON", "kMuteBackgroundMusic", side,
-              CCPoint(right, 420.0f), 5, "MUSIC OFF");
+    addButton(game, screen, "KXModelObjectButtonSoundControl", "Music", "MUSIC ON", "kMuteBackgroundMusic",
+              side, CCPoint(right, 420.0f), 5, "MUSIC OFF");
     addButton(game, screen, "KXModelObjectButtonSoundControl", "Sound", "SOUND ON", "kMuteSoundEffects", side,
               CCPoint(right, 335.0f), 5, "SOUND OFF");
     // One of the pair shows, as the stored window mode says.
     addButton(game, screen, "KXModelObjectButton", "Full Screen", "FULL SCREEN", "kFullscreen", side,
               CCPoint(right, 250.0f), 5);
-    addButton(game, screen, "KXModelObjectButton", "Windowed", "WINDOWED", "kWindowed", side, CCPoint(right, 250.0f),
-              5);
+    addButton(game, screen, "KXModelObjectButton", "Windowed", "WINDOWED", "kWindowed", side,
+              CCPoint(right, 250.0f), 5);
 }
 
 } // namespace demo

@@ -6,13 +6,12 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
-#include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
-#include "model/classes/KXModelObjectButton.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -26,7 +25,8 @@ Canvas hillsCanvas() {
     Canvas canvas(284, 80);
     for (int x = 0; x < canvas.width(); ++x) {
         const float t = static_cast<float>(x) / static_cast<float>(canvas.width());
-        const float ridge = 34.0f + 18.0f * std::sin(t * 6.283f * 2.0f) + 8.0f * std::sin(t * 6.283f * 5.0f + 1.0f);
+        const float ridge =
+            34.0f + 18.0f * std::sin(t * 6.283f * 2.0f) + 8.0f * std::sin(t * 6.283f * 5.0f + 1.0f);
         const int top = canvas.height() - static_cast<int>(ridge);
         canvas.fillRect(x, top, 1, canvas.height() - top, Colour{70, 150, 90, 255});
     }
@@ -90,9 +90,10 @@ void addDemoScene(DemoGame& game) {
              CCPoint(4.5f, 2.0f), 3);
     const auto coin = game.picture("Coin", coinCanvas());
     for (int index = 0; index < 5; ++index) {
-        addImage(game, scene, "Coin " + std::to_string(index + 1), coin,
-                 CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
-                 CCPoint(1.0f, 1.0f), 4);
+        addImage(
+            game, scene, "Coin " + std::to_string(index + 1), coin,
+            CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
+            CCPoint(1.0f, 1.0f), 4);
     }
     addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
              CCPoint(1.0f, 1.0f), 5);
@@ -108,7 +109,8 @@ void addDemoScene(DemoGame& game) {
     auto menu = addButton(game, screen, "KXModelObjectButton", "Menu", "MENU", "kBackToButton", red,
                           CCPoint(kWidth - 170.0f, 595.0f), 5);
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
-    addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red, CCPoint(kWidth - 170.0f, 510.0f), 5);
+    addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red,
+              CCPoint(kWidth - 170.0f, 510.0f), 5);
 }
 
 } // namespace demo

@@ -19,7 +19,8 @@ void addDemoSettings(DemoGame& game) {
     settings.buildDateAttribute()->setValue("2026-12-07", true);
     settings.scoreTypeAttribute()->setValue("Coins Collected", true);
     settings.orientationAttribute()->setValue(KXBaseModelGeneralSettings::OrientationLandscape, true);
-    settings.screenAdjustmentAttribute()->setValue(KXBaseModelGeneralSettings::ScreenAdjustmentAutomatic, true);
+    settings.screenAdjustmentAttribute()->setValue(KXBaseModelGeneralSettings::ScreenAdjustmentAutomatic,
+                                                   true);
     settings.objectFrameAttribute()->setValue(cocos2d::CCRect(0.0f, 0.0f, kWidth, kHeight), true);
     settings.designSizeAttribute()->setValue(cocos2d::CCSize(kWidth, kHeight), true);
     settings.resetTextAttribute()->setValue("Forget every score and purchase?", true);

@@ -3,12 +3,11 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
-#include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelScreen.h"
-#include "model/classes/KXModelObjectButton.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -18,8 +17,8 @@ namespace demo {
 
 namespace {
 
-std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name, const std::string& type,
-                                                float coins) {
+std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name,
+                                                const std::string& type, float coins) {
     auto powerup = game.make<KXModelAssetPowerup>("KXModelAssetPowerup", name);
     powerup->powerupTypeAttribute()->setValue(type, true);
     powerup->rewardCoinsAttribute()->setValue(coins, true);
@@ -29,9 +28,11 @@ std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::strin
 std::shared_ptr<KXModelObjectButtonPurchase> addPurchase(DemoGame& game, KXModelScreen& screen,
                                                          const std::string& name, const std::string& caption,
                                                          CCPoint position) {
-    auto button = std::static_pointer_cast<KXModelObjectButtonPurchase>(addButton(
-        game, screen, "KXModelObjectButtonPurchase", name, caption, "", Colour{215, 165, 40, 255}, position, 5));
-    // Buttons sized for the longer captions of the shop.
+    auto button = std::static_pointer_cast<KXModelObjectButtonPurchase>(
+        addButton(game, screen, "KXModelObjectButtonPurchase", name, caption, "", Colour{215, 165, 40, 255},
+                  position, 5));
+    // Bought again and again unless a button says otherwise.
+    button->oneTimePurchaseAttribute()->setValue("kDefault", true);
     return button;
 }
 
@@ -71,9 +72,11 @@ void addDemoShop(DemoGame& game) {
     ads->typeAttribute()->setValue("kPurchaseRemoveAds", true);
     ads->purchaseMethodAttribute()->setValue("kInAppPurchase", true);
     ads->storeIdentifierAttribute()->setValue("demo.removeads", true);
+    // Bought once: any value but "kDefault" and "kPerGamePurchase".
+    ads->oneTimePurchaseAttribute()->setValue("", true);
 
-    addButton(game, screen, "KXModelObjectButton", "Shop Back", "BACK", "kBackButton", Colour{60, 140, 200, 255},
-              CCPoint(kWidth * 0.5f, 120.0f), 5);
+    addButton(game, screen, "KXModelObjectButton", "Shop Back", "BACK", "kBackButton",
+              Colour{60, 140, 200, 255}, CCPoint(kWidth * 0.5f, 120.0f), 5);
 }
 
 } // namespace demo
