@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "actions/CCActionManager.h"
+#include "audio/AudioEngine.h"
 #include "base/CCAutoreleasePool.h"
 #include "director/CCEGLViewProtocol.h"
 #include "director/CCScheduler.h"
@@ -176,6 +177,8 @@ void CCDirector::setProjection2D() {
 
 void CCDirector::drawScene() {
     calculateDeltaTime();
+    // Effects that ended on the audio thread report here, before the frame's updates see them.
+    experimental::AudioEngine::dispatchPendingCallbacks();
     if (!m_bPaused) {
         m_pScheduler->update(m_fDeltaTime);
     }

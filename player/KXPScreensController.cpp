@@ -1,0 +1,6 @@
+#include "player/KXPScreensController.h"
+
+KXPScreensController* KXPScreensController::shared() {
+    static KXPScreensController* instance = new KXPScreensController();
+    return instance;
+}
