@@ -225,7 +225,8 @@ TEST_F(ParticleObject, EmittersWithoutAUsableTextureOrThatCannotBeMadeAreLeftOut
     auto good = emitter();
 
     KXDebugLogCapture log;
-    KXPObjectAssetParticles* object = make(kxtest::particlesWith({noTexture, emptyContainer, missingFile, tooMany, good}));
+    KXPObjectAssetParticles* object =
+        make(kxtest::particlesWith({noTexture, emptyContainer, missingFile, tooMany, good}));
     ASSERT_EQ(object->emitterCount(), 1u);
     EXPECT_NE(object->emitterFor(good.get()), nullptr);
     // One line for each emitter left out.
@@ -420,9 +421,10 @@ TEST_F(ParticlesInAnimations, TheScaleOfTheAnimationsOwnerIsMostlyUndone) {
         CCPoint ownerScale;
         CCPoint expected;
     };
-    for (const Case& c : {Case{CCPoint(0.5f, 0.5f), CCPoint(1.5f, 1.5f)}, Case{CCPoint(2.0f, 2.0f), CCPoint(0.5f, 0.5f)},
-                          Case{CCPoint(-2.0f, 4.0f), CCPoint(-0.5f, 0.5f)},
-                          Case{CCPoint(0.5f, -3.0f), CCPoint(1.5f, -1.5f)}, Case{CCPoint(0.0f, 1.0f), CCPoint(2.0f, 2.0f)}}) {
+    for (const Case& c :
+         {Case{CCPoint(0.5f, 0.5f), CCPoint(1.5f, 1.5f)}, Case{CCPoint(2.0f, 2.0f), CCPoint(0.5f, 0.5f)},
+          Case{CCPoint(-2.0f, 4.0f), CCPoint(-0.5f, 0.5f)}, Case{CCPoint(0.5f, -3.0f), CCPoint(1.5f, -1.5f)},
+          Case{CCPoint(0.0f, 1.0f), CCPoint(2.0f, 2.0f)}}) {
         SCOPED_TRACE(c.ownerScale.x);
         KXPAnimationObject* object = buildAnimation();
         object->setScale(3.0f); // animations between are passed over
@@ -514,7 +516,8 @@ protected:
 };
 
 TEST_F(ParticlesOnTheField, OneAdvancePerFrameOnTheGameField) {
-    KXPObjectAssetParticles* object = KXPObjectAssetParticles::create(kxtest::particlesWith({emitter(30.0f)}));
+    KXPObjectAssetParticles* object =
+        KXPObjectAssetParticles::create(kxtest::particlesWith({emitter(30.0f)}));
     object->setPosition(CCPoint(200.0f, 100.0f));
     field->getObjectLayer()->addChild(object);
     object->setObjectLayer(field->getObjectLayer());

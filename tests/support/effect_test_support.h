@@ -65,7 +65,8 @@ public:
         EXPECT_TRUE(PixelImage(width, height, colour).savePng(sprite->imagePath()));
         if (cocos2d::CCTexture2D* texture = sprite->texture()) {
             cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFrame(
-                cocos2d::CCSpriteFrame::createWithTexture(texture, cocos2d::CCRect(0, 0, size.width, size.height)),
+                cocos2d::CCSpriteFrame::createWithTexture(texture,
+                                                          cocos2d::CCRect(0, 0, size.width, size.height)),
                 sprite->spriteFrameName().c_str());
         }
         return container;
