@@ -57,8 +57,8 @@ protected:
         resetModelCore();
     }
 
-    std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name, CCPoint position,
-                                                int depth, bool blockTouch = true,
+    std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
+                                                CCPoint position, int depth, bool blockTouch = true,
                                                 const std::string& className = "KXModelObjectButton") {
         auto model = graph.object<KXModelObjectButton>(screen, className, name, position, depth);
         model->blockTouchAttribute()->setValue(blockTouch, true);
@@ -236,8 +236,8 @@ TEST_F(ScreenBase, RemovingAdsHidesTheRemoveAdsButtonsAlsoOnNestedScreens) {
             "kPurchaseRemoveAds", true);
         auto coins = button(*model, model->key() + " coins", CCPoint(300, 100), 1, true,
                             "KXModelObjectButtonPurchase");
-        std::static_pointer_cast<KXModelObjectButtonPurchase>(coins)->typeAttribute()->setValue("kPurchasePowerup",
-                                                                                                true);
+        std::static_pointer_cast<KXModelObjectButtonPurchase>(coins)->typeAttribute()->setValue(
+            "kPurchasePowerup", true);
     }
     RecordingScreen* screen = run("outer");
     auto* nested = new RecordingScreen();
@@ -260,7 +260,8 @@ TEST_F(ScreenBase, RemovingAdsHidesTheRemoveAdsButtonsAlsoOnNestedScreens) {
 }
 
 TEST_F(ScreenBase, CoinPowerupsCreditTheGlobalRecordAndTheRunningWorld) {
-    auto coin = std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    auto coin =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
     coin->powerupTypeAttribute()->setValue("kPowerupCoin", true);
     coin->rewardCoinsAttribute()->setValue(5.0f, true);
     coin->rewardPointsAttribute()->setValue(2.0f, true);
@@ -291,7 +292,8 @@ TEST_F(ScreenBase, CoinPowerupsCreditTheGlobalRecordAndTheRunningWorld) {
 }
 
 TEST_F(ScreenBase, APowerupButtonUsesTheInventoryOnlyWhileAGameRuns) {
-    auto coin = std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    auto coin =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
     coin->powerupTypeAttribute()->setValue("kPowerupCoin", true);
     coin->rewardCoinsAttribute()->setValue(5.0f, true);
     auto hud = graph.ui("hud");

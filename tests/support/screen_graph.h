@@ -36,7 +36,9 @@ public:
     }
 
     // A UI node (KXNodeUI) with a screen of that key.
-    std::shared_ptr<KXModelScreen> ui(const std::string& key) { return screen("KXNodeUI", "KXModelScreen", key); }
+    std::shared_ptr<KXModelScreen> ui(const std::string& key) {
+        return screen("KXNodeUI", "KXModelScreen", key);
+    }
     // The start node with its loading screen.
     std::shared_ptr<KXModelScreen> start(const std::string& key = "KXPScreenStart") {
         return screen("KXNodeUIStart", "KXModelScreen", key);
