@@ -50,7 +50,8 @@ protected:
 
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
                                                 const std::string& action, float x = 200.0f) {
-        auto model = graph.object<KXModelObjectButton>(screen, "KXModelObjectButton", name, CCPoint(x, 200.0f), 1);
+        auto model =
+            graph.object<KXModelObjectButton>(screen, "KXModelObjectButton", name, CCPoint(x, 200.0f), 1);
         model->actionAttribute()->setValue(action, true);
         model->intervalAttribute()->setValue(0.0f, true);
         return model;
@@ -122,7 +123,8 @@ TEST_F(ScreenUi, ANoActionLinkOpensItsSceneWithTheScoreReset) {
     graph.start();
     graph.link("KXPScreenStart", "Load", "menu");
     auto world = graph.scene("world");
-    auto score = std::static_pointer_cast<KXModelComponentScore>(kxtest::ScreenGraph::make("KXModelComponentScore"));
+    auto score =
+        std::static_pointer_cast<KXModelComponentScore>(kxtest::ScreenGraph::make("KXModelComponentScore"));
     score->resetPointsAttribute()->setValue(true, true);
     world->addChild(score, true);
     graph.link("menu", "Play", "world");
@@ -203,8 +205,8 @@ TEST_F(ScreenUi, ControlsFollowTheirSwitch) {
 
 TEST_F(ScreenUi, UnlockingBuysAnAffordableLockedCharacter) {
     for (float price : {10.0f, 100.0f}) {
-        auto character =
-            std::static_pointer_cast<KXModelAssetCharacter>(kxtest::ScreenGraph::make("KXModelAssetCharacter"));
+        auto character = std::static_pointer_cast<KXModelAssetCharacter>(
+            kxtest::ScreenGraph::make("KXModelAssetCharacter"));
         character->purchaseMethodAttribute()->setValue("kInGameCurrency", true);
         character->priceAttribute()->setValue(price, true);
     }

@@ -70,7 +70,9 @@ protected:
         return application.isLoadingFinished();
     }
 
-    void removeDataFile(const char* name) { ASSERT_EQ(std::remove((std::string("data/") + name).c_str()), 0); }
+    void removeDataFile(const char* name) {
+        ASSERT_EQ(std::remove((std::string("data/") + name).c_str()), 0);
+    }
 };
 
 TEST_F(StagedLoading, TheTenthDrawnFrameLoadsTheFirstFileAndTheLastOpensTheMenu) {

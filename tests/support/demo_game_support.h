@@ -46,7 +46,8 @@ public:
         const int spawned = posix_spawn(&child, tool.c_str(), &quiet, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&quiet);
         int status = 0;
-        if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        if (spawned != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0) {
             *failure = "kxdata write-demo failed";
             return false;
         }
