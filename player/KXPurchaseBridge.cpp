@@ -21,7 +21,8 @@ void KXPurchaseBridge::purchase(const std::string& productIdentifier) {
     debugLog("[KXPurchaseBridge] purchase completed: %s", productIdentifier.c_str());
     // The handler may store another callback; keep this target alive through the call.
     cocos2d::CCObject* target = m_target;
+    SEL_PurchaseHandler handler = m_handler;
     target->retain();
-    (target->*m_handler)(productIdentifier);
+    (target->*handler)(productIdentifier);
     target->release();
 }

@@ -221,7 +221,8 @@ void KXAdController::rewardedVideoFinished() {
         return;
     // The handler may store another callback; the target lives through the call.
     cocos2d::CCObject* target = m_callbackTarget;
+    cocos2d::SEL_CallFunc handler = m_callbackHandler;
     target->retain();
-    (target->*m_callbackHandler)();
+    (target->*handler)();
     target->release();
 }
