@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "actions/CCActionManager.h"
+#include "audio/AudioEngine.h"
 #include "base/CCAutoreleasePool.h"
 #include "director/CCEGLViewProtocol.h"
 #include "director/CCScheduler.h"
@@ -11,6 +12,7 @@
 #include "input/CCTouchDispatcher.h"
 #include "kazmath/GL/matrix.h"
 #include "nodes/CCScene.h"
+#include "renderer/CCQuadRenderer.h"
 
 NS_CC_BEGIN
 
@@ -175,6 +177,8 @@ void CCDirector::setProjection2D() {
 
 void CCDirector::drawScene() {
     calculateDeltaTime();
+    // Effects that ended on the audio thread report here, before the frame's updates see them.
+    experimental::AudioEngine::dispatchPendingCallbacks();
     if (!m_bPaused) {
         m_pScheduler->update(m_fDeltaTime);
     }
@@ -189,6 +193,8 @@ void CCDirector::drawScene() {
             // A draw that calls replaceScene only sets the pending scene; this one lives on until the switch.
             m_pRunningScene->visit();
         }
+        // The frame ends: batched quads go out before the swap.
+        ccDrawFlush();
         view->swapBuffers();
     }
     ++m_uTotalFrames;

@@ -53,7 +53,8 @@ public:
     CCScene* getNextScene() const { return m_pNextScene; }
 
     // --- Frames ---
-    // One frame; a stopped animation only drains the autorelease pool.
+    // One frame: finished sound effects report (their callbacks run on this thread), the
+    // scheduler updates, the scene draws. A stopped animation only drains the autorelease pool.
     void mainLoop();
     // Runs n frames back to back (no event pumping): for headless tests and tools.
     void runFrames(unsigned int frames);

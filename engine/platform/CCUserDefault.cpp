@@ -23,6 +23,8 @@ NS_CC_BEGIN
 namespace {
 
 const char* const kStoreFileName = "UserDefault.xml";
+// Beside the store: "UserDefault.xml.tmp".
+const char* const kTemporarySuffix = ".tmp";
 const char* const kRootName = "userDefaultRoot";
 const char* const kEntryName = "entry";
 
@@ -77,19 +79,33 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Temporary file in the same folder, synced, then renamed over the target, then the folder synced.
+// Opens the store's one temporary file, created exclusively. A store has one writer (its player
+// process) and flushes one at a time, so a temporary file found here is the leftover of a writer
+// that was killed mid-flush: it is replaced. A fixed name means kills can never leave more than one.
+int openTemporaryFile(const std::string& tempPath) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+        std::fprintf(stderr, "[CCUserDefault] replacing the stale %s\n", tempPath.c_str());
+        if (::unlink(tempPath.c_str()) != 0)
+            return -1;
+    }
+    return -1;
+}
+
+// The temporary file, synced, then renamed over the target, then the folder synced.
 bool replaceFileAtomically(const std::string& path, const std::string& contents) {
-    std::string tempPath = path + ".XXXXXX";
-    std::vector<char> pattern(tempPath.begin(), tempPath.end());
-    pattern.push_back('\0');
-    int fd = ::mkstemp(pattern.data());
+    const std::string tempPath = path + kTemporarySuffix;
+    int fd = openTemporaryFile(tempPath);
     if (fd < 0)
         return false;
-    tempPath = pattern.data();
     bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok || std::rename(tempPath.c_str(), path.c_str()) != 0) {
+        const int error = errno;
         ::unlink(tempPath.c_str());
+        errno = error;
         return false;
     }
     int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);

@@ -34,8 +34,9 @@ public:
     void setDoubleForKey(const char* pKey, double value);
     void setStringForKey(const char* pKey, const std::string& value);
 
-    // Writes the store: a temporary file in the same folder, synced, renamed over the old one.
-    // False when it could not be written (the old file is then untouched).
+    // Writes the store: the temporary file "<store>.tmp" beside it (a stale one left by a killed
+    // writer is replaced), synced, renamed over the old one. False when it could not be written
+    // (the old file is then untouched).
     bool flush();
 
 private:

@@ -12,10 +12,12 @@
 #include "director/CCDirector.h"
 #include "input/CCKeypadDispatcher.h"
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 #include "renderer/CCShaderCache.h"
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
 #include "view/CCApplication.h"
+#include "view/CCScreenshot.h"
 
 NS_CC_BEGIN
 
@@ -140,6 +142,8 @@ void CCEGLView::destroyWindow() {
 }
 
 void CCEGLView::beginFrame() {
+    // Quads left from drawing outside a frame count there, not in this frame.
+    ccDrawFlush();
     g_uNumberOfDraws = 0;
     if (!m_glReady)
         return;
@@ -156,6 +160,13 @@ void CCEGLView::beginFrame() {
 }
 
 void CCEGLView::swapBuffers() {
+    ccDrawFlush();
+    if (!m_capturePath.empty()) {
+        const std::string path = m_capturePath;
+        m_capturePath.clear();
+        if (m_glReady && !ccSaveScreenshot(path))
+            CCLOG("could not save the frame to %s", path.c_str());
+    }
     if (m_glReady && m_window)
         SDL_GL_SwapWindow(m_window);
 }
@@ -182,6 +193,7 @@ void CCEGLView::setViewName(const char* viewName) {
 void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
     if (!m_glReady)
         return;
+    ccDrawFlush();
     glViewport(toPixels(x * m_scaleX + m_viewPortRect.origin.x),
                toPixels(y * m_scaleY + m_viewPortRect.origin.y), toPixels(w * m_scaleX),
                toPixels(h * m_scaleY));
@@ -190,6 +202,7 @@ void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
 void CCEGLView::setScissorInPoints(float x, float y, float w, float h) {
     if (!m_glReady)
         return;
+    ccDrawFlush();
     glScissor(toPixels(x * m_scaleX + m_viewPortRect.origin.x),
               toPixels(y * m_scaleY + m_viewPortRect.origin.y), toPixels(w * m_scaleX),
               toPixels(h * m_scaleY));

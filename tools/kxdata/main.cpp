@@ -1,6 +1,7 @@
 // kxdata: writes test games and loads exported ones the way the player does.
 //
 //   kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]
+//   kxdata write-demo DIR
 //   kxdata load DIR
 //   kxdata dump DIR
 //   kxdata graph DIR
@@ -24,6 +25,7 @@
 #include "tools/kxdata/KXLoadRunner.h"
 #include "tools/kxdata/KXModelJson.h"
 #include "tools/kxdata/KXSampleGame.h"
+#include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/graph_command.h"
 #include "tools/kxdata/roundtrip_command.h"
 #include "tools/kxdata/sample_controls.h"
@@ -43,6 +45,7 @@ constexpr size_t kMaxGrownModels = 1000000;
 int usage() {
     std::fprintf(
         stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]\n"
+                "       kxdata write-demo DIR\n"
                 "       kxdata load DIR\n"
                 "       kxdata dump DIR\n"
                 "       kxdata graph DIR\n"
@@ -191,6 +194,10 @@ int main(int argc, char** argv) {
         }
         if (args.size() >= 2 && args[0] == "write-sample") {
             return writeSampleCommand(args);
+        }
+        if (args.size() == 2 && args[0] == "write-demo") {
+            removeEarlierOutput(args[1]);
+            return kxdata::demo::writeDemo(args[1]) == 0 ? 0 : kExitUsage;
         }
         if (args.size() == 2 && args[0] == "roundtrip") {
             return kxdata::roundtripCommand(args[1]);

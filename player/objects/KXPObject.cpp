@@ -1,0 +1,215 @@
+#include "player/objects/KXPObject.h"
+
+#include "model/classes/KXBaseModelObject.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
+#include "player/components/KXComponent.h"
+#include "player/components/KXComponentHealth.h"
+#include "player/components/KXComponentMove.h"
+#include "player/objects/KXPAnimationObject.h"
+
+using namespace cocos2d;
+
+namespace {
+constexpr float kDefaultExtent = 100.0f;
+} // namespace
+
+KXPObject::KXPObject(const std::shared_ptr<KXBaseModelObject>& model) : m_model(model) {}
+
+KXPObject::~KXPObject() {
+    for (KXComponent* component : m_components) {
+        delete component;
+    }
+    m_components.clear();
+}
+
+void KXPObject::attachComponent(KXComponent* component) {
+    if (component == nullptr) {
+        return;
+    }
+    component->setOwner(this);
+    m_components.push_back(component);
+}
+
+void KXPObject::update(float dt) {
+    if (m_pendingState != kNoPendingState) {
+        const int32_t pending = m_pendingState;
+        m_pendingState = kNoPendingState;
+        setState(pending);
+    }
+
+    // Components may not add or remove components, but they may be handed work that does: walk
+    // a copy.
+    const std::vector<KXComponent*> components = m_components;
+    for (KXComponent* component : components) {
+        component->update(dt);
+    }
+
+    // A child may remove itself or a sibling while it updates: the count is read again after
+    // every child, and the children found removed stay retained until they are taken out, so
+    // that a sibling deleting one cannot leave a dangling pointer here.
+    std::vector<CCNode*> removed;
+    for (unsigned int index = 0; index < getChildrenCount(); ++index) {
+        CCNode* child = static_cast<CCNode*>(getChildren()->objectAtIndex(index));
+        child->retain();
+        child->update(dt);
+        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        if (object != nullptr && object->getState() == kStateRemoved) {
+            removed.push_back(child);
+        } else {
+            child->release();
+        }
+    }
+    for (CCNode* child : removed) {
+        if (child->getParent() == this) {
+            removeChild(child, true);
+        }
+        child->release();
+    }
+
+    setVisible(isOnScreen());
+}
+
+void KXPObject::resetComponents() {
+    for (KXComponent* component : components()) {
+        component->reset();
+    }
+}
+
+void KXPObject::restoreInitialState() {}
+
+void KXPObject::setState(int32_t state) {
+    m_state = state;
+    for (KXComponent* component : components()) {
+        component->ownerStateChanged();
+    }
+}
+
+CCRect KXPObject::boundingRect() {
+    CCPoint position = getPosition();
+    CCNode* parent = getParent();
+    if (parent != nullptr && parent != m_layer) {
+        position = position + parent->getPosition();
+    }
+    return CCRect(position.x - kDefaultExtent * 0.5f, position.y - kDefaultExtent * 0.5f, kDefaultExtent,
+                  kDefaultExtent);
+}
+
+void KXPObject::wakeUp() {
+    m_awake = true;
+}
+
+b2AABB KXPObject::getAABB() {
+    b2AABB box;
+    box.lowerBound.SetZero();
+    box.upperBound.SetZero();
+    // A disabled body has no broad-phase proxies; asking its fixture for one would abort.
+    if (m_body == nullptr || !m_body->IsEnabled() || m_body->GetFixtureList() == nullptr) {
+        return box;
+    }
+    return m_body->GetFixtureList()->GetAABB(0);
+}
+
+void KXPObject::setSpawner(bool spawner) {
+    m_spawner = spawner;
+}
+
+void KXPObject::setObjectLayer(CCNode* layer) {
+    m_layer = layer;
+}
+
+void KXPObject::setType(uint32_t flags) {
+    m_type = flags;
+}
+
+void KXPObject::setOpacityFactor(float factor) {
+    m_opacityFactor = factor;
+}
+
+bool KXPObject::isOnScreen() {
+    // A marked child (tag above 0) that shows keeps its object on screen wherever it is.
+    if (getChildrenCount() > 0) {
+        bool childVisible = false;
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(getChildren(), item) {
+            CCNode* child = static_cast<CCNode*>(item);
+            if (child->getTag() > 0) {
+                childVisible = child->isVisible();
+            }
+        }
+        if (childVisible) {
+            return true;
+        }
+    }
+    if (m_layer == nullptr) {
+        return true;
+    }
+
+    const KXPGameplaySettings* values = KXPGameplaySettings::shared();
+    const float back = values->getBackDeletionThreshold();
+    const float sides = values->getSidesDeletionThreshold();
+    const CCPoint offset = visibleAreaOffset();
+    const CCPoint layerPosition = m_layer->getPosition();
+    const CCSize window = CCDirector::sharedDirector()->getWinSize();
+    const CCRect visible(-layerPosition.x - back - offset.x, -layerPosition.y - sides - offset.y,
+                         window.width + 2.0f * back, window.height + 2.0f * sides);
+    return visible.intersectsRect(boundingRect());
+}
+
+bool KXPObject::blocksLight() {
+    return false;
+}
+
+void KXPObject::setMovementEnabled(bool enabled) {
+    m_movementEnabled = enabled;
+}
+
+KXComponentHealth* KXPObject::healthComponent() const {
+    for (KXComponent* component : m_components) {
+        if (KXComponentHealth* health = dynamic_cast<KXComponentHealth*>(component)) {
+            return health;
+        }
+    }
+    return nullptr;
+}
+
+void KXPObject::copyComponentStates(KXPObject* other) {
+    if (other == nullptr) {
+        return;
+    }
+    std::vector<bool> enabled;
+    for (KXComponent* component : other->components()) {
+        enabled.push_back(component->isEnabled());
+    }
+    const std::vector<KXComponent*> own = components();
+    for (size_t index = 0; index < own.size() && index < enabled.size(); ++index) {
+        if (KXComponentMove* move = dynamic_cast<KXComponentMove*>(own[index])) {
+            move->setActive(enabled[index], true);
+        } else {
+            own[index]->setEnabled(enabled[index]);
+        }
+    }
+}
+
+int KXPObject::fieldZOrder() {
+    return fieldZOrderOf(this);
+}
+
+int KXPObject::fieldZOrderOf(CCNode* node) {
+    CCNode* current = node;
+    while (current != nullptr) {
+        CCNode* parent = current->getParent();
+        if (parent == nullptr) {
+            return 0;
+        }
+        if (dynamic_cast<KXPGameFieldCamera*>(parent) != nullptr) {
+            return current->getZOrder();
+        }
+        if (dynamic_cast<KXPObject*>(parent) == nullptr &&
+            dynamic_cast<KXPAnimationObject*>(parent) == nullptr) {
+            return 0;
+        }
+        current = parent;
+    }
+    return 0;
+}

@@ -1,0 +1,301 @@
+#include "player/objects/KXPObjectButton.h"
+
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelSound.h"
+#include "model/classes/KXModelSpriteContainer.h"
+#include "player/KXPColorSprite.h"
+#include "player/KXPInputController.h"
+#include "player/KXPScreen.h"
+#include "player/KXSound.h"
+#include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPObjectButtonPurchase.h"
+
+#include <algorithm>
+
+using namespace cocos2d;
+
+namespace {
+
+// A model's "Keyboard Key" binds the button unless it is -1 (no key) or 0, the value a button
+// has when no key was chosen and the code no real key translates to.
+bool hasKeyboardKey(int key) {
+    return key != -1 && key != 0;
+}
+
+// One reference each, held by the caller until the button has taken the images.
+struct ButtonImages {
+    CCSprite* normal = nullptr;
+    CCSprite* selected = nullptr;
+    CCSprite* disabled = nullptr;
+
+    ~ButtonImages() {
+        CC_SAFE_RELEASE(normal);
+        CC_SAFE_RELEASE(selected);
+        CC_SAFE_RELEASE(disabled);
+    }
+};
+
+CCSprite* tinted(CCSprite* sprite, GLubyte tint) {
+    if (sprite != nullptr) {
+        sprite->setColor(ccc3(tint, tint, tint));
+    }
+    return sprite;
+}
+
+void makeImages(const KXModelObjectButton& model, ButtonImages& images) {
+    const std::shared_ptr<KXModelSpriteContainer> image = model.spriteContainer();
+    if (image) {
+        // The container logs why it could not make a sprite; the button then stays a clear area.
+        images.normal = image->getSprite(1.0f, true);
+    }
+    if (images.normal == nullptr) {
+        images.normal = createColorSprite(
+            CCSize(KXPObjectButton::kPlaceholderSide, KXPObjectButton::kPlaceholderSide), ccc4(0, 0, 0, 0));
+        images.normal->retain();
+        return;
+    }
+    if (const std::shared_ptr<KXModelSpriteContainer> selected = model.imageSelected()) {
+        images.selected = selected->getSprite(0.2f, true);
+    }
+    if (images.selected == nullptr) {
+        images.selected = tinted(image->getSprite(1.0f, true), KXPObjectButton::kSelectedTint);
+    }
+    images.disabled = tinted(image->getSprite(1.0f, true), KXPObjectButton::kDisabledTint);
+}
+
+// The button class that the model's exact class asks for, initialised over the images and bound
+// to the screen where that kind reports to it. Kinds with classes of their own (purchase,
+// powerup, link, social page, switch) are added here as they are built.
+KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target,
+                                  const ButtonImages& images) {
+    if (model.typeId() == KXModelObjectButtonPurchase::staticType()) {
+        KXPObjectButton* button =
+            KXPObjectButtonPurchase::createWithSprites(images.normal, images.selected, images.disabled);
+        if (target != nullptr) {
+            button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
+        }
+        return button;
+    }
+    KXPObjectButton* button =
+        KXPObjectButton::createWithSprites(images.normal, images.selected, images.disabled);
+    // Action buttons use their powerup through the screen (their own kind comes later).
+    if (target != nullptr && model.typeId() == KXModelObjectButtonPowerup::staticType()) {
+        button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+    }
+    return button;
+}
+
+} // namespace
+
+KXPObjectButton* KXPObjectButton::create(const std::shared_ptr<KXModelObjectButton>& model,
+                                         KXPScreen* target) {
+    if (!model) {
+        return nullptr;
+    }
+    model->countPress();
+    if (!model->isActionDue()) {
+        return nullptr;
+    }
+
+    ButtonImages images;
+    makeImages(*model, images);
+    KXPObjectButton* button = makeButtonOfKind(*model, target, images);
+    if (button == nullptr) {
+        return nullptr;
+    }
+
+    button->setModel(model);
+    button->setPosition(model->stickToEdge() ? model->screenAdjustedPosition(0.0f, 0)
+                                             : model->animatedPosition(0.0f, 0));
+    button->setRotation(model->animatedRotation(0.0f, 0));
+    const CCPoint scale = model->animatedScale(0.0f, 0);
+    button->setScaleX(scale.x);
+    button->setScaleY(scale.y);
+    button->setAutohideDelay(model->autohide());
+    return button;
+}
+
+KXPObjectButton* KXPObjectButton::createWithSprites(CCNode* normal, CCNode* selected, CCNode* disabled) {
+    KXPObjectButton* button = new KXPObjectButton();
+    button->initWithNormalSprite(normal, selected, disabled, nullptr, nullptr);
+    button->autorelease();
+    return button;
+}
+
+KXPObjectButton::KXPObjectButton() = default;
+
+KXPObjectButton::~KXPObjectButton() {
+    if (m_keyRegistered) {
+        KXPInputController::unregisterButton(m_registeredKey, this);
+    }
+}
+
+void KXPObjectButton::setModel(const std::shared_ptr<KXModelObjectButton>& model) {
+    // A second model moves the key binding with it.
+    if (m_keyRegistered) {
+        KXPInputController::unregisterButton(m_registeredKey, this);
+        m_keyRegistered = false;
+    }
+    m_model = model;
+    if (!model) {
+        return;
+    }
+    setUserObject(KXObjectModelHolder::create(model));
+    const int key = model->keyboardKey();
+    if (hasKeyboardKey(key)) {
+        KXPInputController::registerButton(key, this);
+        m_keyRegistered = true;
+        m_registeredKey = key;
+    }
+}
+
+void KXPObjectButton::resetAnimationTime() {
+    m_elapsed = 0.0f;
+}
+
+void KXPObjectButton::setAutohideDelay(float delay) {
+    m_autohideDelay = delay;
+}
+
+void KXPObjectButton::setAnimationKey(int key) {
+    m_animationKey = key;
+}
+
+void KXPObjectButton::setMenuTarget(CCObject* target, SEL_MenuHandler selector) {
+    setTarget(target, selector);
+    m_pressHandler = nullptr;
+    m_releaseHandler = nullptr;
+}
+
+void KXPObjectButton::setActionHandler(CCObject* listener, SEL_MenuHandler press, SEL_MenuHandler release) {
+    setTarget(listener, nullptr);
+    m_pressHandler = press;
+    m_releaseHandler = release;
+}
+
+void KXPObjectButton::playSound(const std::shared_ptr<KXModelSound>& sound) {
+    if (!sound) {
+        return;
+    }
+    KXSound* effect = new KXSound(sound, KXSound::kInterfaceGroup);
+    effect->setAutoDelete(true);
+    effect->play(false, false);
+}
+
+void KXPObjectButton::callHandler(SEL_MenuHandler handler) {
+    // Through locals: the member-pointer call on the members themselves trips the compiler's
+    // undefined-behaviour checks.
+    CCObject* listener = m_pListener;
+    if (listener != nullptr && handler != nullptr) {
+        (listener->*handler)(this);
+    }
+}
+
+void KXPObjectButton::selected() {
+    if (!isEnabled()) {
+        return;
+    }
+    CCMenuItemSprite::selected();
+    if (m_model) {
+        playSound(m_model->clickSound());
+    }
+    callHandler(m_pressHandler);
+}
+
+void KXPObjectButton::unselected() {
+    if (!isEnabled()) {
+        return;
+    }
+    CCMenuItemSprite::unselected();
+    callHandler(m_releaseHandler);
+}
+
+void KXPObjectButton::activate() {
+    if (isEnabled() && m_model) {
+        playSound(m_model->releaseSound());
+    }
+    // A button with an "Interval" is used up: it hides, and its model answers "not due" until
+    // the screen is built again.
+    if (m_model && m_model->interval() != 0.0f) {
+        m_model->setActionHeld();
+        setVisible(false);
+    }
+    CCMenuItemSprite::activate();
+}
+
+void KXPObjectButton::press() {
+    if (isEnabled()) {
+        selected();
+    }
+}
+
+void KXPObjectButton::release() {
+    if (isEnabled()) {
+        unselected();
+        activate();
+    }
+}
+
+KXPScreen* KXPObjectButton::parentScreen() const {
+    for (CCNode* node = getParent(); node != nullptr; node = node->getParent()) {
+        if (KXPScreen* screen = dynamic_cast<KXPScreen*>(node)) {
+            return screen;
+        }
+    }
+    return nullptr;
+}
+
+void KXPObjectButton::update(float dt) {
+    if (!m_model) {
+        return;
+    }
+    // The press handlers below may hand the button to code that takes it down.
+    CCObject* self = this;
+    self->retain();
+
+    m_elapsed += dt;
+    if (m_autohideDelay > 0.0f && isVisible() && !m_fadedOut && m_elapsed >= m_autohideDelay) {
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(getChildren(), item) {
+            static_cast<CCNode*>(item)->runAction(
+                CCRepeat::create(CCFadeOut::create(kAutohideFadeSeconds), 1));
+        }
+        m_fadedOut = true;
+    }
+
+    const std::shared_ptr<KXModelObjectButton> held = m_model;
+    const KXModelObjectButton& model = *held;
+    setRotation(model.animatedRotation(m_elapsed, m_animationKey));
+    const CCPoint scale = model.animatedScale(m_elapsed, m_animationKey);
+    setScaleX(scale.x);
+    setScaleY(scale.y);
+    setPosition(model.stickToEdge() ? model.screenAdjustedPosition(m_elapsed, m_animationKey)
+                                    : model.animatedPosition(m_elapsed, m_animationKey));
+
+    if (!m_fadedOut) {
+        const float opacity =
+            std::min(1.0f, std::max(0.0f, model.animatedOpacity(m_elapsed, m_animationKey)));
+        const GLubyte byte = static_cast<GLubyte>(opacity * 255.0f);
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(getChildren(), item) {
+            if (CCSprite* sprite = dynamic_cast<CCSprite*>(item)) {
+                sprite->setOpacity(byte);
+            }
+        }
+    }
+
+    const bool emulated = model.isTouchEmulationOn(m_elapsed, m_animationKey);
+    if (emulated && !m_touchEmulationPressed && isEnabled()) {
+        selected();
+        m_touchEmulationPressed = true;
+    } else {
+        if (!emulated && m_touchEmulationPressed && isEnabled()) {
+            unselected();
+            activate();
+        }
+        m_touchEmulationPressed = emulated;
+    }
+    self->release();
+}
