@@ -19,6 +19,9 @@ public:
     // The id of the level section the running level started from; 0 when none.
     int currentLevelSectionId() const { return m_currentLevelSectionId; }
     void setCurrentLevelSectionId(int id) { m_currentLevelSectionId = id; }
+    // The id of the first level section after `id`, in load order, of the same game scene; 0 when
+    // `id` is 0, names no loaded section, or is the scene's last.
+    int nextLevelSectionId(int id) const;
 
 private:
     KXPScreensController() = default;
