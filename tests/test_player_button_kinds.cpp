@@ -174,8 +174,10 @@ TEST_F(ButtonKinds, TheNextSceneDestinationFollowsTheCurrentSection) {
 TEST_F(ButtonKinds, TwoSwitchesOfOneModelShareAStateThatOutlivesTheirScreen) {
     auto model = createModel<KXModelObjectButtonSwitch>();
     KXPInputController* input = KXPInputController::shared();
-    input->subscribe(KXPInputController::kActionButtonOn, recorder, callfuncO_selector(Recorder::onSwitchOn), 0);
-    input->subscribe(KXPInputController::kActionButtonOff, recorder, callfuncO_selector(Recorder::onSwitchOff), 0);
+    input->subscribe(KXPInputController::kActionButtonOn, recorder, callfuncO_selector(Recorder::onSwitchOn),
+                     0);
+    input->subscribe(KXPInputController::kActionButtonOff, recorder,
+                     callfuncO_selector(Recorder::onSwitchOff), 0);
 
     KXPObjectButtonSwitch* first = build<KXPObjectButtonSwitch>(model);
     KXPObjectButtonSwitch* second = build<KXPObjectButtonSwitch>(model);

@@ -25,8 +25,8 @@ protected:
         setText(*model, "Object", object);
         return model;
     }
-    std::shared_ptr<KXModelObjectLockButton> lockButton(const std::string& name, const std::string& destination,
-                                                        const std::string& scene) {
+    std::shared_ptr<KXModelObjectLockButton>
+    lockButton(const std::string& name, const std::string& destination, const std::string& scene) {
         auto model = createModel<KXModelObjectLockButton>();
         model->setName(name);
         setText(*model, "Destination", destination);
@@ -41,7 +41,9 @@ protected:
         return model;
     }
     static bool locked(const std::string& name) { return lockStateTable().at(name); }
-    static int idOf(const std::shared_ptr<KXModelLevelSection>& model) { return static_cast<int>(model->id()); }
+    static int idOf(const std::shared_ptr<KXModelLevelSection>& model) {
+        return static_cast<int>(model->id());
+    }
 };
 
 TEST_F(UnlockActions, TheNextSectionIsTheFollowingOneOfTheSameScene) {

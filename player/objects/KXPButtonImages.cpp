@@ -30,7 +30,8 @@ KXPButtonImages::~KXPButtonImages() {
 
 void KXPButtonImages::ensureNormal() {
     if (normal == nullptr) {
-        normal = createColorSprite(CCSize(KXPObjectButton::kPlaceholderSide, KXPObjectButton::kPlaceholderSide), ccc4(0, 0, 0, 0));
+        normal = createColorSprite(
+            CCSize(KXPObjectButton::kPlaceholderSide, KXPObjectButton::kPlaceholderSide), ccc4(0, 0, 0, 0));
         normal->retain();
     }
 }

@@ -79,8 +79,8 @@ void KXPObjectButtonLock::buyUnlock(const KXModelObjectLockButton& model) {
     const std::string& method = model.unlock();
     if (method == kStorePurchase) {
         if (!model.storeIdentifier().empty()) {
-            KXPurchaseBridge::shared()->setCallback(this,
-                                                    purchase_selector(KXPObjectButtonLock::unlockDidComplete));
+            KXPurchaseBridge::shared()->setCallback(
+                this, purchase_selector(KXPObjectButtonLock::unlockDidComplete));
             KXPurchaseBridge::shared()->purchase(model.storeIdentifier());
         }
     } else if (method == kCoinPurchase) {

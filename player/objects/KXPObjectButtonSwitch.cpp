@@ -31,9 +31,8 @@ void KXPObjectButtonSwitch::selected() {
     // The listeners may take the screen down; the button stays alive until it has stored its state.
     cocos2d::CCObject* self = this;
     self->retain();
-    KXPInputController::shared()->dispatch(this, m_on ? KXPInputController::kActionButtonOn
-                                                      : KXPInputController::kActionButtonOff,
-                                           0);
+    KXPInputController::shared()->dispatch(
+        this, m_on ? KXPInputController::kActionButtonOn : KXPInputController::kActionButtonOff, 0);
     if (m_model) {
         switchStateTable()[m_model] = m_on;
     }
