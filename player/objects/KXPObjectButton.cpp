@@ -1,6 +1,7 @@
 #include "player/objects/KXPObjectButton.h"
 
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonCharacterUnlock.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
@@ -16,6 +17,7 @@
 #include "player/objects/KXPObjectButtonLock.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 #include "player/objects/KXPObjectButtonSwitch.h"
+#include "player/objects/KXPObjectButtonUnlockCharacter.h"
 #include "player/objects/KXPObjectButtonUrl.h"
 
 #include <algorithm>
@@ -44,6 +46,8 @@ KXPObjectButton* makeSelfDrawnButton(const KXModelObjectButton& model) {
     KXPObjectButton* button = nullptr;
     if (model.typeId() == KXModelObjectLockButton::staticType()) {
         button = new KXPObjectButtonLock();
+    } else if (model.typeId() == KXModelObjectButtonCharacterUnlock::staticType()) {
+        button = new KXPObjectButtonUnlockCharacter();
     } else {
         return nullptr;
     }
