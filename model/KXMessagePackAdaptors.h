@@ -17,7 +17,8 @@
 #include <msgpack.hpp>
 #include <string>
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
+#include "base/ccTypes.h"
 
 namespace kxmsgpack {
 

@@ -139,6 +139,14 @@ private:
     std::vector<KXModelObserver*> m_observers;
 };
 
+// create() of a registered class: a new model under the class's kDefaultObjectName; the class
+// registry keeps it as the creator for the stored class name.
+#define KX_MODEL_CREATE(ClassName)                                                                           \
+public:                                                                                                      \
+    static std::shared_ptr<KXModel> create() {                                                               \
+        return KXModel::makeShared<ClassName>(ClassName::kDefaultObjectName);                                \
+    }
+
 // clone() of a concrete model class through its copy constructor.
 #define KX_MODEL_CLONE(ClassName)                                                                            \
 public:                                                                                                      \

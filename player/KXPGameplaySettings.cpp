@@ -4,6 +4,8 @@
 #include "model/classes/KXBaseModelScreenScene.h"
 #include "model/classes/KXModelGeneralSettings.h"
 
+#include "cocos2d.h"
+
 #include <cmath>
 #include <string>
 
@@ -13,32 +15,56 @@ namespace {
 
 constexpr float kRadiansPerDegree = 0.017453292f;
 
+// What a powerup's save keeps, under the save's names.
+const KXGameplayValueField kSavedValues[] = {
+    {"moveSpeed", &KXGameplayValues::moveSpeed},
+    {"gravity", &KXGameplayValues::gravity},
+    {"upForce", &KXGameplayValues::upForce},
+    {"upForceCounter", &KXGameplayValues::upForceCounter},
+    {"upForceDuration", &KXGameplayValues::upForceDuration},
+    {"upForceFromGround", &KXGameplayValues::upForceFromGround},
+    {"rightLeanForce", &KXGameplayValues::rightLeanForce},
+    {"leftLeanForce", &KXGameplayValues::leftLeanForce},
+    {"gameSpeedMin", &KXGameplayValues::gameSpeedMin},
+    {"gameSpeedMax", &KXGameplayValues::gameSpeedMax},
+    {"gameSpeedIncrease", &KXGameplayValues::gameSpeedIncrease},
+    {"friction", &KXGameplayValues::friction},
+    {"simulationTimeScale", &KXGameplayValues::simulationTimeScale},
+    {"velocityScale", &KXGameplayValues::velocityScale},
+    {"rotationScale", &KXGameplayValues::rotationScale},
+    {"bounceForce", &KXGameplayValues::bounceForce},
+    {"restitution", &KXGameplayValues::restitution},
+    {"scoreMultiplier", &KXGameplayValues::scoreMultiplier},
+    {"characterFriction", &KXGameplayValues::characterFriction},
+    {"platformFriction", &KXGameplayValues::platformFriction},
+    {"gameplayAngleDirection", &KXGameplayValues::gameplayAngleDirection},
+    {"fixedRotation", &KXGameplayValues::fixedRotation},
+};
+
 // Text forms of the saved values; the engine's formatting and parsing use the C locale, so a
 // locale set by the input library cannot turn "0.500" into "0,500".
-void storeText(CCDictionary& dictionary, const char* key, const std::string& text) {
-    CCString* value = new CCString(text);
-    dictionary.setObject(value, key);
-    value->release();
-}
-void storePoint(CCDictionary& dictionary, const char* key, const CCPoint& point) {
-    storeText(dictionary, key, stringWithFormatC("{%.3f,%.3f}", point.x, point.y));
-}
-void storeFloat(CCDictionary& dictionary, const char* key, float value) {
-    storeText(dictionary, key, stringWithFormatC("%f", value));
-}
-void storeBool(CCDictionary& dictionary, const char* key, bool value) {
-    storeText(dictionary, key, stringWithFormatC("%d", value ? 1 : 0));
+std::string savedText(const KXGameplayValues& values, const KXGameplayValueField& field) {
+    if (field.point != nullptr) {
+        const CCPoint& point = values.*field.point;
+        return stringWithFormatC("{%.3f,%.3f}", point.x, point.y);
+    }
+    if (field.number != nullptr) {
+        return stringWithFormatC("%f", values.*field.number);
+    }
+    return stringWithFormatC("%d", values.*field.flag ? 1 : 0);
 }
 
 // A missing key reads as the parsing of nothing: the zero point, 0 or false.
-CCPoint readPoint(const CCDictionary& dictionary, const char* key) {
-    return dictionary.valueForKey(key)->pointValue();
-}
-float readFloat(const CCDictionary& dictionary, const char* key) {
-    return dictionary.valueForKey(key)->floatValue();
-}
-bool readBool(const CCDictionary& dictionary, const char* key) {
-    return dictionary.valueForKey(key)->boolValue();
+void readSavedText(const CCDictionary& dictionary, const KXGameplayValueField& field,
+                   KXGameplayValues& values) {
+    const CCString* text = dictionary.valueForKey(field.key);
+    if (field.point != nullptr) {
+        values.*field.point = text->pointValue();
+    } else if (field.number != nullptr) {
+        values.*field.number = text->floatValue();
+    } else {
+        values.*field.flag = text->boolValue();
+    }
 }
 
 } // namespace
@@ -57,37 +83,10 @@ KXPGameplaySettings::KXPGameplaySettings(const std::shared_ptr<KXModelGeneralSet
     if (!settings) {
         return;
     }
-    const KXBaseModelGeneralSettings::GameplayDefaults& start = settings->gameplayDefaults();
-    m_gravity = start.gravity;
-    m_moveSpeed = start.moveSpeed;
-    m_bounceForce = start.bounceForce;
-    m_upForce = start.jump;
-    m_upForceDuration = start.jumpTimeout;
-    m_upForceCounter = start.jumpCounter;
-    m_groundThreshold = start.jumpGroundThreshold;
-    m_leftLeanForce = start.leftLeanForce;
-    m_rightLeanForce = start.rightLeanForce;
-    m_simulationTimeScale = start.simulationTimeScale;
-    m_friction = start.friction;
-    m_characterFriction = start.characterFriction;
+    m_values = settings->gameplayDefaults();
     // Stored as a drag; the record keeps what remains of the velocity.
-    m_velocityScale = 1.0f - start.velocityScale;
-    m_rotationScale = start.rotationScale;
-    m_restitution = start.restitution;
-    m_platformFriction = start.platformFriction;
-    m_scoreMultiplier = start.scoreMultiplier;
-    m_upForceFromGround = start.jumpFromGround;
-    m_directMovement = start.fixedPosition;
-    m_forcedMovement = start.forcedMovement;
-    m_fixedRotation = start.fixedRotation;
-    m_imageDirection = start.autoImageDirection;
-    m_gameSpeedMin = start.gameSpeedMin;
-    m_gameSpeedMax = start.gameSpeedMax;
-    m_gameSpeed = start.gameSpeedCurrent;
-    m_gameSpeedIncrease = start.gameSpeedIncrease;
-    m_gameplayAngleDirection = settings->gameAngleDirection();
-    m_sidesDeletionThreshold = start.sidesDeletionThreshold;
-    m_backDeletionThreshold = start.backDeletionThreshold;
+    m_values.velocityScale = 1.0f - m_values.velocityScale;
+    m_values.gameplayAngleDirection = settings->gameAngleDirection();
 }
 
 KXPGameplaySettings::~KXPGameplaySettings() {
@@ -100,18 +99,18 @@ void KXPGameplaySettings::loadSceneSettings(const KXBaseModelScreenScene* scene)
     if (scene == nullptr) {
         return;
     }
-    m_gravity = scene->gravity();
-    m_simulationTimeScale = scene->timeWarp();
-    m_gameSpeedMin = scene->gameSpeedMin();
-    m_gameSpeedMax = scene->gameSpeedMax();
-    m_gameSpeedIncrease = scene->speedIncrease();
-    m_friction = scene->friction();
-    m_velocityScale = scene->velocityDrag();
-    m_restitution = scene->bounce();
-    m_scoreMultiplier = scene->scoreMultiplier();
-    m_gameplayAngleDirection = scene->gameDirection();
-    m_sidesDeletionThreshold = scene->sidesDeletionThreshold();
-    m_backDeletionThreshold = scene->backDeletionThreshold();
+    m_values.gravity = scene->gravity();
+    m_values.simulationTimeScale = scene->timeWarp();
+    m_values.gameSpeedMin = scene->gameSpeedMin();
+    m_values.gameSpeedMax = scene->gameSpeedMax();
+    m_values.gameSpeedIncrease = scene->speedIncrease();
+    m_values.friction = scene->friction();
+    m_values.velocityScale = scene->velocityDrag();
+    m_values.restitution = scene->bounce();
+    m_values.scoreMultiplier = scene->scoreMultiplier();
+    m_values.gameplayAngleDirection = scene->gameDirection();
+    m_values.sidesDeletionThreshold = scene->sidesDeletionThreshold();
+    m_values.backDeletionThreshold = scene->backDeletionThreshold();
 }
 
 void KXPGameplaySettings::loadCharacterSettings(
@@ -119,22 +118,22 @@ void KXPGameplaySettings::loadCharacterSettings(
     if (character == nullptr) {
         return;
     }
-    m_moveSpeed = character->maxSpeed();
-    m_bounceForce = character->bounceForce();
-    m_upForce = character->jumpForce();
-    m_upForceDuration = character->jumpTimeout();
-    m_upForceCounter = character->jumpCounter();
-    m_groundThreshold = character->groundThreshold();
-    m_leftLeanForce = character->leftLeanForce();
-    m_rightLeanForce = character->rightLeanForce();
-    m_characterFriction = character->airDrag();
-    m_rotationScale = character->rotationDrag();
-    m_platformFriction = character->platformFriction();
-    m_upForceFromGround = character->jumpFromGround();
-    m_directMovement = character->directMovement();
-    m_forcedMovement = character->forcedMovement();
-    m_fixedRotation = character->fixedRotation();
-    m_imageDirection = character->imageDirection();
+    m_values.moveSpeed = character->maxSpeed();
+    m_values.bounceForce = character->bounceForce();
+    m_values.upForce = character->jumpForce();
+    m_values.upForceDuration = character->jumpTimeout();
+    m_values.upForceCounter = character->jumpCounter();
+    m_values.groundThreshold = character->groundThreshold();
+    m_values.leftLeanForce = character->leftLeanForce();
+    m_values.rightLeanForce = character->rightLeanForce();
+    m_values.characterFriction = character->airDrag();
+    m_values.rotationScale = character->rotationDrag();
+    m_values.platformFriction = character->platformFriction();
+    m_values.upForceFromGround = character->jumpFromGround();
+    m_values.directMovement = character->directMovement();
+    m_values.forcedMovement = character->forcedMovement();
+    m_values.fixedRotation = character->fixedRotation();
+    m_values.imageDirection = character->imageDirection();
 }
 
 void KXPGameplaySettings::saveValues() {
@@ -144,29 +143,11 @@ void KXPGameplaySettings::saveValues() {
     if (m_saveNesting != 1) {
         return;
     }
-    CCDictionary& saved = *m_savedValues;
-    storePoint(saved, "moveSpeed", m_moveSpeed);
-    storePoint(saved, "gravity", m_gravity);
-    storePoint(saved, "upForce", m_upForce);
-    storeFloat(saved, "upForceCounter", m_upForceCounter);
-    storeFloat(saved, "upForceDuration", m_upForceDuration);
-    storeBool(saved, "upForceFromGround", m_upForceFromGround);
-    storeFloat(saved, "rightLeanForce", m_rightLeanForce);
-    storeFloat(saved, "leftLeanForce", m_leftLeanForce);
-    storeFloat(saved, "gameSpeedMin", m_gameSpeedMin);
-    storeFloat(saved, "gameSpeedMax", m_gameSpeedMax);
-    storeFloat(saved, "gameSpeedIncrease", m_gameSpeedIncrease);
-    storeFloat(saved, "friction", m_friction);
-    storeFloat(saved, "simulationTimeScale", m_simulationTimeScale);
-    storeFloat(saved, "velocityScale", m_velocityScale);
-    storeFloat(saved, "rotationScale", m_rotationScale);
-    storePoint(saved, "bounceForce", m_bounceForce);
-    storeFloat(saved, "restitution", m_restitution);
-    storeFloat(saved, "scoreMultiplier", m_scoreMultiplier);
-    storePoint(saved, "characterFriction", m_characterFriction);
-    storeFloat(saved, "platformFriction", m_platformFriction);
-    storeFloat(saved, "gameplayAngleDirection", m_gameplayAngleDirection);
-    storeBool(saved, "fixedRotation", m_fixedRotation);
+    for (const KXGameplayValueField& field : kSavedValues) {
+        CCString* text = new CCString(savedText(m_values, field));
+        m_savedValues->setObject(text, field.key);
+        text->release();
+    }
 }
 
 void KXPGameplaySettings::restoreValues() {
@@ -177,33 +158,13 @@ void KXPGameplaySettings::restoreValues() {
     if (m_saveNesting != 0) {
         return;
     }
-    const CCDictionary& saved = *m_savedValues;
-    m_moveSpeed = readPoint(saved, "moveSpeed");
-    m_gravity = readPoint(saved, "gravity");
-    m_upForce = readPoint(saved, "upForce");
-    m_upForceCounter = readFloat(saved, "upForceCounter");
-    m_upForceDuration = readFloat(saved, "upForceDuration");
-    m_upForceFromGround = readBool(saved, "upForceFromGround");
-    m_rightLeanForce = readFloat(saved, "rightLeanForce");
-    m_leftLeanForce = readFloat(saved, "leftLeanForce");
-    m_gameSpeedMin = readFloat(saved, "gameSpeedMin");
-    m_gameSpeedMax = readFloat(saved, "gameSpeedMax");
-    m_gameSpeedIncrease = readFloat(saved, "gameSpeedIncrease");
-    m_friction = readFloat(saved, "friction");
-    m_simulationTimeScale = readFloat(saved, "simulationTimeScale");
-    m_velocityScale = readFloat(saved, "velocityScale");
-    m_rotationScale = readFloat(saved, "rotationScale");
-    m_bounceForce = readPoint(saved, "bounceForce");
-    m_restitution = readFloat(saved, "restitution");
-    m_scoreMultiplier = readFloat(saved, "scoreMultiplier");
-    m_characterFriction = readPoint(saved, "characterFriction");
-    m_platformFriction = readFloat(saved, "platformFriction");
-    m_gameplayAngleDirection = readFloat(saved, "gameplayAngleDirection");
-    m_fixedRotation = readBool(saved, "fixedRotation");
+    for (const KXGameplayValueField& field : kSavedValues) {
+        readSavedText(*m_savedValues, field, m_values);
+    }
 }
 
 CCPoint KXPGameplaySettings::getGameplayDirection() const {
-    const float angle = -(m_gameplayAngleDirection * kRadiansPerDegree);
+    const float angle = -(m_values.gameplayAngleDirection * kRadiansPerDegree);
     return CCPoint(std::cos(angle), std::sin(angle));
 }
 

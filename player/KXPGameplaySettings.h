@@ -6,7 +6,8 @@
 
 #include "model/classes/KXGameplayValuesTarget.h"
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
 
 #include <cstdint>
 #include <memory>
@@ -41,95 +42,70 @@ public:
     void resetSaveNesting() { m_saveNesting = 0; }
     int32_t saveNesting() const { return m_saveNesting; }
 
-    cocos2d::CCPoint gravity() const { return m_gravity; }
-    cocos2d::CCPoint moveSpeed() const { return m_moveSpeed; }
-    cocos2d::CCPoint bounceForce() const { return m_bounceForce; }
-    cocos2d::CCPoint upForce() const { return m_upForce; }
-    float upForceDuration() const { return m_upForceDuration; }
-    float upForceCounter() const { return m_upForceCounter; }
-    float groundThreshold() const { return m_groundThreshold; }
-    float leftLeanForce() const { return m_leftLeanForce; }
-    float rightLeanForce() const { return m_rightLeanForce; }
-    float simulationTimeScale() const { return m_simulationTimeScale; }
-    float friction() const { return m_friction; }
-    cocos2d::CCPoint characterFriction() const { return m_characterFriction; }
-    float velocityScale() const { return m_velocityScale; }
-    float rotationScale() const { return m_rotationScale; }
-    float restitution() const { return m_restitution; }
-    float platformFriction() const { return m_platformFriction; }
-    float scoreMultiplier() const { return m_scoreMultiplier; }
-    bool upForceFromGround() const { return m_upForceFromGround; }
-    bool directMovement() const { return m_directMovement; }
-    bool forcedMovement() const { return m_forcedMovement; }
-    bool fixedRotation() const { return m_fixedRotation; }
-    bool imageDirection() const { return m_imageDirection; }
-    float gameSpeedMin() const { return m_gameSpeedMin; }
-    float gameSpeedMax() const { return m_gameSpeedMax; }
-    float gameSpeed() const { return m_gameSpeed; }
-    float gameSpeedIncrease() const { return m_gameSpeedIncrease; }
-    float gameplayAngleDirection() const { return m_gameplayAngleDirection; }
-    float sidesDeletionThreshold() const { return m_sidesDeletionThreshold; }
-    float backDeletionThreshold() const { return m_backDeletionThreshold; }
+    // The values, read and written in place (a powerup writes here).
+    KXGameplayValues& gameplayValues() override { return m_values; }
+    const KXGameplayValues& gameplayValues() const { return m_values; }
+
+    cocos2d::CCPoint getGravity() const { return m_values.gravity; }
+    cocos2d::CCPoint getMoveSpeed() const { return m_values.moveSpeed; }
+    cocos2d::CCPoint getBounceForce() const { return m_values.bounceForce; }
+    cocos2d::CCPoint getUpForce() const { return m_values.upForce; }
+    cocos2d::CCPoint getCharacterFriction() const { return m_values.characterFriction; }
+    float getUpForceDuration() const { return m_values.upForceDuration; }
+    float getUpForceCounter() const { return m_values.upForceCounter; }
+    float getGroundThreshold() const { return m_values.groundThreshold; }
+    float getLeftLeanForce() const { return m_values.leftLeanForce; }
+    float getRightLeanForce() const { return m_values.rightLeanForce; }
+    float getSimulationTimeScale() const { return m_values.simulationTimeScale; }
+    float getFriction() const { return m_values.friction; }
+    float getVelocityScale() const { return m_values.velocityScale; }
+    float getRotationScale() const { return m_values.rotationScale; }
+    float getRestitution() const { return m_values.restitution; }
+    float getPlatformFriction() const { return m_values.platformFriction; }
+    float getScoreMultiplier() const { return m_values.scoreMultiplier; }
+    float getGameSpeedMin() const { return m_values.gameSpeedMin; }
+    float getGameSpeedMax() const { return m_values.gameSpeedMax; }
+    float getGameSpeed() const { return m_values.gameSpeed; }
+    float getGameSpeedIncrease() const { return m_values.gameSpeedIncrease; }
+    float getGameplayAngleDirection() const { return m_values.gameplayAngleDirection; }
+    float getSidesDeletionThreshold() const { return m_values.sidesDeletionThreshold; }
+    float getBackDeletionThreshold() const { return m_values.backDeletionThreshold; }
+    bool getUpForceFromGround() const { return m_values.upForceFromGround; }
+    bool getDirectMovement() const { return m_values.directMovement; }
+    bool getForcedMovement() const { return m_values.forcedMovement; }
+    bool getFixedRotation() const { return m_values.fixedRotation; }
+    bool getImageDirection() const { return m_values.imageDirection; }
 
     // The unit vector of the gameplay direction (degrees, measured clockwise).
     cocos2d::CCPoint getGameplayDirection() const;
 
-    void setBounceForce(const cocos2d::CCPoint& force) override { m_bounceForce = force; }
-    void setCharacterFriction(const cocos2d::CCPoint& friction) override { m_characterFriction = friction; }
-    void setFriction(float friction) override { m_friction = friction; }
-    void setGameSpeedIncrease(float increase) override { m_gameSpeedIncrease = increase; }
-    void setGameSpeedMax(float speed) override { m_gameSpeedMax = speed; }
-    void setGameSpeedMin(float speed) override { m_gameSpeedMin = speed; }
-    void setGameplayAngleDirection(float degrees) override { m_gameplayAngleDirection = degrees; }
-    void setGravity(const cocos2d::CCPoint& gravity) override { m_gravity = gravity; }
-    void setGroundThreshold(float threshold) override { m_groundThreshold = threshold; }
-    void setLeftLeanForce(float force) override { m_leftLeanForce = force; }
-    void setMoveSpeed(float x, float y) override { m_moveSpeed = cocos2d::CCPoint(x, y); }
-    void setPlatformFriction(float friction) override { m_platformFriction = friction; }
-    void setRestitution(float restitution) override { m_restitution = restitution; }
-    void setRightLeanForce(float force) override { m_rightLeanForce = force; }
-    void setRotationScale(float scale) override { m_rotationScale = scale; }
-    void setScoreMultiplier(float multiplier) override { m_scoreMultiplier = multiplier; }
-    void setSimulationTimeScale(float scale) override { m_simulationTimeScale = scale; }
-    void setUpForce(const cocos2d::CCPoint& force) override { m_upForce = force; }
-    void setUpForceCounter(float counter) override { m_upForceCounter = counter; }
-    void setUpForceDuration(float duration) override { m_upForceDuration = duration; }
-    void setUpForceFromGround(bool fromGround) override { m_upForceFromGround = fromGround; }
-    void setVelocityScale(float scale) override { m_velocityScale = scale; }
-    // Written by powerups directly and by the fixed-step gameplay.
-    void setFixedRotation(bool fixed) override { m_fixedRotation = fixed; }
-    void setGameSpeed(float speed) { m_gameSpeed = speed; }
+    void setMoveSpeed(float x, float y) { m_values.moveSpeed = cocos2d::CCPoint(x, y); }
+    void setGravity(const cocos2d::CCPoint& value) { m_values.gravity = value; }
+    void setUpForce(const cocos2d::CCPoint& value) { m_values.upForce = value; }
+    void setBounceForce(const cocos2d::CCPoint& value) { m_values.bounceForce = value; }
+    void setCharacterFriction(const cocos2d::CCPoint& value) { m_values.characterFriction = value; }
+    void setUpForceDuration(float value) { m_values.upForceDuration = value; }
+    void setUpForceCounter(float value) { m_values.upForceCounter = value; }
+    void setGroundThreshold(float value) { m_values.groundThreshold = value; }
+    void setLeftLeanForce(float value) { m_values.leftLeanForce = value; }
+    void setRightLeanForce(float value) { m_values.rightLeanForce = value; }
+    void setSimulationTimeScale(float value) { m_values.simulationTimeScale = value; }
+    void setFriction(float value) { m_values.friction = value; }
+    void setVelocityScale(float value) { m_values.velocityScale = value; }
+    void setRotationScale(float value) { m_values.rotationScale = value; }
+    void setRestitution(float value) { m_values.restitution = value; }
+    void setPlatformFriction(float value) { m_values.platformFriction = value; }
+    void setScoreMultiplier(float value) { m_values.scoreMultiplier = value; }
+    void setGameSpeedMin(float value) { m_values.gameSpeedMin = value; }
+    void setGameSpeedMax(float value) { m_values.gameSpeedMax = value; }
+    void setGameSpeed(float value) { m_values.gameSpeed = value; }
+    void setGameSpeedIncrease(float value) { m_values.gameSpeedIncrease = value; }
+    void setGameplayAngleDirection(float value) { m_values.gameplayAngleDirection = value; }
+    void setUpForceFromGround(bool value) { m_values.upForceFromGround = value; }
+    void setFixedRotation(bool value) { m_values.fixedRotation = value; }
 
 private:
-    cocos2d::CCPoint m_gravity;
-    cocos2d::CCPoint m_moveSpeed;
-    cocos2d::CCPoint m_bounceForce;
-    cocos2d::CCPoint m_upForce;
-    float m_upForceDuration = 0.0f;
-    float m_upForceCounter = 0.0f;
-    float m_groundThreshold = 0.0f;
-    float m_leftLeanForce = 0.0f;
-    float m_rightLeanForce = 0.0f;
-    float m_simulationTimeScale = 0.0f;
-    float m_friction = 0.0f;
-    cocos2d::CCPoint m_characterFriction;
-    float m_velocityScale = 0.0f;
-    float m_rotationScale = 0.0f;
-    float m_restitution = 0.0f;
-    float m_platformFriction = 0.0f;
-    float m_scoreMultiplier = 0.0f;
-    bool m_upForceFromGround = false;
-    bool m_directMovement = false;
-    bool m_forcedMovement = false;
-    bool m_fixedRotation = false;
-    bool m_imageDirection = false;
-    float m_gameSpeedMin = 0.0f;
-    float m_gameSpeedMax = 0.0f;
-    float m_gameSpeed = 0.0f;
-    float m_gameSpeedIncrease = 0.0f;
-    float m_gameplayAngleDirection = 0.0f;
-    float m_sidesDeletionThreshold = 0.0f;
-    float m_backDeletionThreshold = 0.0f;
+    KXGameplayValues m_values;
 
     int32_t m_saveNesting = 0;
     cocos2d::CCDictionary* m_savedValues = nullptr;

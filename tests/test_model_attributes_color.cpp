@@ -11,28 +11,13 @@
 #include "model/attributes/KXAttributeGradient.h"
 #include "support/attribute_test_support.h"
 #include "support/model_test_models.h"
+#include "support/owned_attribute_test.h"
 
 using cocos2d::ccColor4F;
 
 namespace {
 
-class ColorAttributeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetModelCore();
-        installAttributeKeyTable();
-        owner = KXModel::makeShared<TestModel>("owner");
-        owner->addObserver(&observer);
-    }
-    void TearDown() override {
-        owner->removeObserver(&observer);
-        owner.reset();
-        resetModelCore();
-    }
-
-    std::shared_ptr<TestModel> owner;
-    RecordingObserver observer;
-};
+class ColorAttributeTest : public OwnedAttributeTest {};
 
 void expectColor(const ccColor4F& c, float r, float g, float b, float a) {
     EXPECT_EQ(c.r, r);

@@ -5,32 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
+#include "base/CCString.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "support/attribute_test_support.h"
 #include "support/model_test_models.h"
+#include "support/owned_attribute_test.h"
 
 using cocos2d::CCPoint;
 
 namespace {
 
-class PointAttributeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetModelCore();
-        installAttributeKeyTable();
-        owner = KXModel::makeShared<TestModel>("owner");
-        owner->addObserver(&observer);
-    }
-    void TearDown() override {
-        owner->removeObserver(&observer);
-        owner.reset();
-        resetModelCore();
-    }
-    size_t notifications() const { return observer.events.size(); }
-
-    std::shared_ptr<TestModel> owner;
-    RecordingObserver observer;
-};
+class PointAttributeTest : public OwnedAttributeTest {};
 
 KXAnimationCurve* constantCurve(float value) {
     auto* curve = new KXAnimationCurve();

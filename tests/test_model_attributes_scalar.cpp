@@ -9,27 +9,11 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "support/attribute_test_support.h"
 #include "support/model_test_models.h"
+#include "support/owned_attribute_test.h"
 
 namespace {
 
-class ScalarAttributeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetModelCore();
-        installAttributeKeyTable();
-        owner = KXModel::makeShared<TestModel>("owner");
-        owner->addObserver(&observer);
-    }
-    void TearDown() override {
-        owner->removeObserver(&observer);
-        owner.reset();
-        resetModelCore();
-    }
-    size_t notifications() const { return observer.events.size(); }
-
-    std::shared_ptr<TestModel> owner;
-    RecordingObserver observer;
-};
+class ScalarAttributeTest : public OwnedAttributeTest {};
 
 template <class T> struct SetCase {
     T minimum;

@@ -2,33 +2,21 @@
 // characters), unpacking uncut, the stored encodings and the dictionary forms.
 #include <gtest/gtest.h>
 
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
+#include "base/CCString.h"
 #include "model/attributes/KXAttributeGeometry.h"
 #include "model/attributes/KXAttributeString.h"
 #include "support/attribute_test_support.h"
 #include "support/model_test_models.h"
+#include "support/owned_attribute_test.h"
 
 using cocos2d::CCRect;
 using cocos2d::CCSize;
 
 namespace {
 
-class TextAttributeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetModelCore();
-        installAttributeKeyTable();
-        owner = KXModel::makeShared<TestModel>("owner");
-        owner->addObserver(&observer);
-    }
-    void TearDown() override {
-        owner->removeObserver(&observer);
-        owner.reset();
-        resetModelCore();
-    }
-
-    std::shared_ptr<TestModel> owner;
-    RecordingObserver observer;
-};
+class TextAttributeTest : public OwnedAttributeTest {};
 
 } // namespace
 

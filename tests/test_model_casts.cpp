@@ -5,6 +5,7 @@
 #include "model/classes/KXModelClassList.h"
 #include "model/classes/KXModelComponent.h"
 #include "model/classes/KXModelQueries.h"
+#include "support/model_class_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@ protected:
     void TearDown() override { store().clear(); }
     static KXModelController& store() { return *KXModelController::shared(); }
 
-    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
     template <class T> static std::shared_ptr<T> makeStored() {
         std::shared_ptr<T> model = make<T>();
         store().addModel(model);

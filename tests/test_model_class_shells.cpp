@@ -5,6 +5,7 @@
 #include "model/classes/KXModelClassList.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/references/KXAttributeObject.h"
+#include "support/model_class_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-template <class T> std::shared_ptr<T> make() {
-    return std::static_pointer_cast<T>(T::create());
-}
-
-std::vector<std::string> attributeNames(const KXModel& model) {
-    std::vector<std::string> names;
-    for (const KXBaseAttribute* attribute : model.attributes()) {
-        names.push_back(attribute->name());
-    }
-    return names;
-}
 
 class ModelClassShellsTest : public ::testing::Test {
 protected:
@@ -85,21 +74,12 @@ TEST_F(ModelClassShellsTest, ParticlesHaveAnEmittersPortThatCopiesKeep) {
     EXPECT_STREQ(copy->attribute("Emitters")->className(), "KXAttributeParticlesEmitters");
 }
 
-// The linker's object reference of that name; added when the linker class has none yet.
-KXAttributeObject* objectReference(KXModel& linker, const char* name) {
-    KXBaseAttribute* found = linker.attribute(name);
-    if (found != nullptr && found->typeId() == KXAttributeObject::staticType()) {
-        return static_cast<KXAttributeObject*>(found);
-    }
-    return new KXAttributeObject(name, &linker);
-}
-
 // A linker joining two objects through the references the linker model stores.
 std::shared_ptr<KXModelLinker> makeLinker(const std::shared_ptr<KXModelObject>& a,
                                           const std::shared_ptr<KXModelObject>& b) {
     auto linker = make<KXModelLinker>();
-    objectReference(*linker, "Object A")->setValue(a, true);
-    objectReference(*linker, "Object B")->setValue(b, true);
+    attributeOf<KXAttributeObject>(*linker, "Object A")->setValue(a, true);
+    attributeOf<KXAttributeObject>(*linker, "Object B")->setValue(b, true);
     return linker;
 }
 

@@ -23,6 +23,7 @@
 #include "model/classes/KXNodeScene.h"
 #include "model/classes/KXNodeUI.h"
 #include "support/attribute_test_support.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 
 namespace {
@@ -34,8 +35,6 @@ class ButtonModels : public ::testing::Test {
 protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
-
-    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 
     static ButtonPtr buttonWithInterval(float interval) {
         ButtonPtr button = make<KXModelObjectButton>();
@@ -67,14 +66,6 @@ protected:
         node->addChild(scene, true);
     }
 };
-
-std::vector<std::string> attributeNames(const KXModel& model) {
-    std::vector<std::string> names;
-    for (const KXBaseAttribute* attribute : model.attributes()) {
-        names.push_back(attribute->name());
-    }
-    return names;
-}
 
 // The scene object's own attributes, whatever they are, then `tail`.
 std::vector<std::string> afterSceneObject(const std::vector<std::string>& tail) {

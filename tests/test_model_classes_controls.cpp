@@ -26,6 +26,7 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 #include "tools/kxdata/KXGameWriter.h"
 
@@ -38,16 +39,6 @@ class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
-
-    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
-
-    static std::vector<std::string> attributeNames(const KXModel& model) {
-        std::vector<std::string> names;
-        for (const KXBaseAttribute* attribute : model.attributes()) {
-            names.push_back(attribute->name());
-        }
-        return names;
-    }
 
     // The names that follow `first` in the model's list (first included), `count` of them.
     static std::vector<std::string> namesFrom(const KXModel& model, const std::string& first, size_t count) {

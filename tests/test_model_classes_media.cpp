@@ -35,7 +35,9 @@
 
 using namespace cocos2d;
 
-// Counts the allocations of the whole program, for the lookups that run every frame.
+// Counts the allocations of the whole program, for the lookups that run every frame. Every
+// suite of the layer runs with these, so each plain `new` and `delete` form is replaced (the
+// nothrow ones too, which a sanitizer would otherwise pair with this `free`).
 static std::atomic<long> allocationCount{0};
 
 void* operator new(std::size_t size) {
@@ -53,6 +55,13 @@ void operator delete(void* memory) noexcept {
     releaseMemory(memory);
 }
 void operator delete(void* memory, std::size_t) noexcept {
+    releaseMemory(memory);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++allocationCount;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
     releaseMemory(memory);
 }
 

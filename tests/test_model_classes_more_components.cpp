@@ -20,6 +20,7 @@
 #include "support/model_test_models.h"
 
 #include "cocos2d.h"
+#include "support/model_class_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -37,18 +38,6 @@ protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
 };
-
-template <class T> std::shared_ptr<T> make() {
-    return std::static_pointer_cast<T>(T::create());
-}
-
-std::vector<std::string> attributeNames(const KXModel& model) {
-    std::vector<std::string> names;
-    for (const KXBaseAttribute* attribute : model.attributes()) {
-        names.push_back(attribute->name());
-    }
-    return names;
-}
 
 void installKeysOf(const std::vector<const KXModel*>& models) {
     KXMessagePackMap::setCollectingKeys(true);

@@ -30,6 +30,7 @@
 #include "support/model_test_models.h"
 
 #include "cocos2d.h"
+#include "support/model_class_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,6 @@ protected:
     void SetUp() override { resetModelCore(); }
     void TearDown() override { resetModelCore(); }
 };
-
-template <class T> std::shared_ptr<T> make() {
-    return std::static_pointer_cast<T>(T::create());
-}
 
 void installKeysOf(const KXModel& model) {
     KXMessagePackMap::setCollectingKeys(true);

@@ -25,7 +25,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeObject.h"
-#include "support/model_attribute_names.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 
 using cocos2d::CCPoint;
@@ -43,8 +43,6 @@ protected:
         cocos2d::CCDirector::sharedDirector()->purgeDirector();
         resetModelCore();
     }
-
-    template <class T> static std::shared_ptr<T> make() { return std::static_pointer_cast<T>(T::create()); }
 
     static LinkerPtr link(const ObjectPtr& a, const ObjectPtr& b) {
         LinkerPtr linker = make<KXModelLinker>();

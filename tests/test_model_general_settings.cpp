@@ -195,9 +195,9 @@ TEST_F(GeneralSettingsTest, DictionaryFormFillsThePlainMembersOnlyFromNonEmptyVa
     const auto& gameplay = settings->gameplayDefaults();
     EXPECT_FLOAT_EQ(gameplay.gravity.x, 0.0f);
     EXPECT_FLOAT_EQ(gameplay.gravity.y, -50.0f);
-    EXPECT_FLOAT_EQ(gameplay.jump.x, 1.5f);
-    EXPECT_FLOAT_EQ(gameplay.jump.y, 2.0f);
-    EXPECT_FLOAT_EQ(gameplay.jumpTimeout, 0.5f);
+    EXPECT_FLOAT_EQ(gameplay.upForce.x, 1.5f);
+    EXPECT_FLOAT_EQ(gameplay.upForce.y, 2.0f);
+    EXPECT_FLOAT_EQ(gameplay.upForceDuration, 0.5f);
     EXPECT_FALSE(gameplay.forcedMovement);
     EXPECT_FLOAT_EQ(gameplay.backDeletionThreshold, 300.0f);
     EXPECT_EQ(settings->platformValues(), platforms);

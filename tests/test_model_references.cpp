@@ -17,6 +17,7 @@
 #include "model/references/KXAttributeShape.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "support/model_class_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -35,15 +36,6 @@ struct ChangeCounter : KXModelObserver {
     }
     int changes = 0;
 };
-
-// The model's attribute of that name and class; added when the model class has none yet.
-template <class A> A* ensureAttribute(KXModel& model, const std::string& name) {
-    KXBaseAttribute* found = model.attribute(name);
-    if (found != nullptr && found->typeId() == A::staticType()) {
-        return static_cast<A*>(found);
-    }
-    return new A(name, &model);
-}
 
 bool refersTo(const KXModel& model, const KXBaseAttribute* attribute) {
     const auto& referrers = model.referrers();
@@ -205,7 +197,7 @@ TEST_F(ModelReferencesTest, ReferrerListFollowsTheReferenceAndTheAttributesLife)
 TEST_F(ModelReferencesTest, ExcludedFromAtlasMarkReachesEveryContainer) {
     auto makeContainer = [] {
         auto container = std::static_pointer_cast<KXModelSpriteContainer>(KXModelSpriteContainer::create());
-        ensureAttribute<KXAttributeBool>(*container, "Excluded From Atlas");
+        attributeOf<KXAttributeBool>(*container, "Excluded From Atlas");
         return container;
     };
     auto excluded = [](const KXModel& container) {
@@ -280,7 +272,7 @@ TEST_F(ModelReferencesTest, LoadedAnimationHandsOverItsLoopFlag) {
     auto owner = makeStored<KXModelAssetCharacter>();
     auto* reference = new KXAttributeAnimation("Test Run Animation", owner.get());
     auto animation = makeStored<KXModelAnimation>();
-    auto* loop = ensureAttribute<KXAttributeBool>(*animation, "Loop");
+    auto* loop = attributeOf<KXAttributeBool>(*animation, "Loop");
     loop->setValue(false, true);
 
     EXPECT_TRUE(reference->loop());
@@ -326,7 +318,7 @@ TEST_F(ModelReferencesTest, AddFrameReplacesTheFramesAndSetsTheDurationFromTheSp
     auto owner = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     auto* reference = new KXAttributeAnimation("Test Idle Animation", owner.get());
     auto animation = std::static_pointer_cast<KXModelAnimation>(KXModelAnimation::create());
-    auto* duration = ensureAttribute<KXAttributeFloat>(*animation, "Duration");
+    auto* duration = attributeOf<KXAttributeFloat>(*animation, "Duration");
     reference->setValue(animation);
 
     reference->addFrame(containerWithSprites("Fifteen", 15));

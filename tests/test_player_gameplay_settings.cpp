@@ -14,6 +14,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "player/KXPGameplaySettings.h"
 #include "support/comma_locale.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 
 using cocos2d::CCPoint;
@@ -38,12 +39,6 @@ protected:
     }
 };
 
-template <class A> A* typed(const KXModel& model, const char* name) {
-    A* attribute = dynamic_cast<A*>(model.attribute(name));
-    EXPECT_NE(attribute, nullptr) << name;
-    return attribute;
-}
-
 void expectPoint(const CCPoint& actual, float x, float y) {
     EXPECT_FLOAT_EQ(actual.x, x);
     EXPECT_FLOAT_EQ(actual.y, y);
@@ -51,28 +46,28 @@ void expectPoint(const CCPoint& actual, float x, float y) {
 
 TEST_F(GameplaySettings, StartValuesComeFromTheGeneralSettings) {
     auto values = record();
-    expectPoint(values->gravity(), 0, -50);
-    expectPoint(values->upForce(), 0, 5);
-    expectPoint(values->characterFriction(), 0.8f, 1.0f);
-    EXPECT_FLOAT_EQ(values->upForceDuration(), 0.25f);
+    expectPoint(values->getGravity(), 0, -50);
+    expectPoint(values->getUpForce(), 0, 5);
+    expectPoint(values->getCharacterFriction(), 0.8f, 1.0f);
+    EXPECT_FLOAT_EQ(values->getUpForceDuration(), 0.25f);
     // "Velocity Scale" 1 is stored as a drag: nothing of the velocity remains until a scene says.
-    EXPECT_FLOAT_EQ(values->velocityScale(), 0.0f);
-    EXPECT_FLOAT_EQ(values->simulationTimeScale(), 1.0f);
-    EXPECT_FLOAT_EQ(values->gameSpeed(), 3.0f);
-    EXPECT_FLOAT_EQ(values->gameSpeedMax(), 10.0f);
-    EXPECT_FLOAT_EQ(values->backDeletionThreshold(), 300.0f);
-    EXPECT_FLOAT_EQ(values->sidesDeletionThreshold(), 550.0f);
-    EXPECT_TRUE(values->forcedMovement());
-    EXPECT_FALSE(values->directMovement());
+    EXPECT_FLOAT_EQ(values->getVelocityScale(), 0.0f);
+    EXPECT_FLOAT_EQ(values->getSimulationTimeScale(), 1.0f);
+    EXPECT_FLOAT_EQ(values->getGameSpeed(), 3.0f);
+    EXPECT_FLOAT_EQ(values->getGameSpeedMax(), 10.0f);
+    EXPECT_FLOAT_EQ(values->getBackDeletionThreshold(), 300.0f);
+    EXPECT_FLOAT_EQ(values->getSidesDeletionThreshold(), 550.0f);
+    EXPECT_TRUE(values->getForcedMovement());
+    EXPECT_FALSE(values->getDirectMovement());
 
     auto settings = KXModelGeneralSettings::shared();
     settings->gameplayDefaults().velocityScale = 0.25f;
-    settings->gameplayDefaults().fixedPosition = true;
+    settings->gameplayDefaults().directMovement = true;
     settings->gameAngleDirectionAttribute()->setValue(45.0f, true);
     auto changed = record();
-    EXPECT_FLOAT_EQ(changed->velocityScale(), 0.75f);
-    EXPECT_TRUE(changed->directMovement());
-    EXPECT_FLOAT_EQ(changed->gameplayAngleDirection(), 45.0f);
+    EXPECT_FLOAT_EQ(changed->getVelocityScale(), 0.75f);
+    EXPECT_TRUE(changed->getDirectMovement());
+    EXPECT_FLOAT_EQ(changed->getGameplayAngleDirection(), 45.0f);
 }
 
 TEST_F(GameplaySettings, SceneAndCharacterEachWriteTheirOwnValues) {
@@ -86,35 +81,35 @@ TEST_F(GameplaySettings, SceneAndCharacterEachWriteTheirOwnValues) {
     scene->gameSpeedMinAttribute()->setValue(4.0f, true);
     scene->backDeletionThresholdAttribute()->setValue(120.0f, true);
     values->loadSceneSettings(scene.get());
-    expectPoint(values->gravity(), 0, -30);
-    EXPECT_FLOAT_EQ(values->simulationTimeScale(), 0.5f);
-    EXPECT_FLOAT_EQ(values->velocityScale(), 0.9f);
-    EXPECT_FLOAT_EQ(values->restitution(), 0.3f);
-    EXPECT_FLOAT_EQ(values->gameplayAngleDirection(), 180.0f);
-    EXPECT_FLOAT_EQ(values->gameSpeedMin(), 4.0f);
-    EXPECT_FLOAT_EQ(values->backDeletionThreshold(), 120.0f);
+    expectPoint(values->getGravity(), 0, -30);
+    EXPECT_FLOAT_EQ(values->getSimulationTimeScale(), 0.5f);
+    EXPECT_FLOAT_EQ(values->getVelocityScale(), 0.9f);
+    EXPECT_FLOAT_EQ(values->getRestitution(), 0.3f);
+    EXPECT_FLOAT_EQ(values->getGameplayAngleDirection(), 180.0f);
+    EXPECT_FLOAT_EQ(values->getGameSpeedMin(), 4.0f);
+    EXPECT_FLOAT_EQ(values->getBackDeletionThreshold(), 120.0f);
     // Not a scene value: the start value stays.
-    expectPoint(values->upForce(), 0, 5);
+    expectPoint(values->getUpForce(), 0, 5);
 
     auto character = std::static_pointer_cast<KXModelComponentCharacterGameplaySettings>(
         KXModelComponentCharacterGameplaySettings::create());
-    typed<KXAttributePoint>(*character, "Max Speed")->setValue(CCPoint(7, 8), true);
-    typed<KXAttributePoint>(*character, "Jump Force")->setValue(CCPoint(0, 12), true);
-    typed<KXAttributePoint>(*character, "Air Drag")->setValue(CCPoint(0.5f, 0.6f), true);
-    typed<KXAttributeFloat>(*character, "Rotation Drag")->setValue(0.4f, true);
-    typed<KXAttributeBool>(*character, "Direct Movement")->setValue(true, true);
+    attributeOf<KXAttributePoint>(*character, "Max Speed")->setValue(CCPoint(7, 8), true);
+    attributeOf<KXAttributePoint>(*character, "Jump Force")->setValue(CCPoint(0, 12), true);
+    attributeOf<KXAttributePoint>(*character, "Air Drag")->setValue(CCPoint(0.5f, 0.6f), true);
+    attributeOf<KXAttributeFloat>(*character, "Rotation Drag")->setValue(0.4f, true);
+    attributeOf<KXAttributeBool>(*character, "Direct Movement")->setValue(true, true);
     values->loadCharacterSettings(character.get());
-    expectPoint(values->moveSpeed(), 7, 8);
-    expectPoint(values->upForce(), 0, 12);
-    expectPoint(values->characterFriction(), 0.5f, 0.6f);
-    EXPECT_FLOAT_EQ(values->rotationScale(), 0.4f);
-    EXPECT_TRUE(values->directMovement());
-    EXPECT_EQ(values->forcedMovement(), character->forcedMovement());
+    expectPoint(values->getMoveSpeed(), 7, 8);
+    expectPoint(values->getUpForce(), 0, 12);
+    expectPoint(values->getCharacterFriction(), 0.5f, 0.6f);
+    EXPECT_FLOAT_EQ(values->getRotationScale(), 0.4f);
+    EXPECT_TRUE(values->getDirectMovement());
+    EXPECT_EQ(values->getForcedMovement(), character->forcedMovement());
     // Not a character value: the scene's stays.
-    expectPoint(values->gravity(), 0, -30);
+    expectPoint(values->getGravity(), 0, -30);
 
     values->loadCharacterSettings(nullptr);
-    expectPoint(values->moveSpeed(), 7, 8);
+    expectPoint(values->getMoveSpeed(), 7, 8);
 }
 
 TEST_F(GameplaySettings, NestedSavesRestoreTheValuesFromBeforeTheFirst) {
@@ -128,17 +123,17 @@ TEST_F(GameplaySettings, NestedSavesRestoreTheValuesFromBeforeTheFirst) {
     values->setFriction(0.9f);
 
     values->restoreValues(); // inner restore: nothing
-    expectPoint(values->moveSpeed(), 5, 6);
+    expectPoint(values->getMoveSpeed(), 5, 6);
     values->restoreValues();
-    expectPoint(values->moveSpeed(), 1, 2);
-    EXPECT_FLOAT_EQ(values->friction(), 0.5f);
+    expectPoint(values->getMoveSpeed(), 1, 2);
+    EXPECT_FLOAT_EQ(values->getFriction(), 0.5f);
     EXPECT_EQ(values->saveNesting(), 0);
 
     // Unbalanced restores change nothing and leave the nesting at 0.
     values->setMoveSpeed(9, 9);
     values->restoreValues();
     EXPECT_EQ(values->saveNesting(), 0);
-    expectPoint(values->moveSpeed(), 9, 9);
+    expectPoint(values->getMoveSpeed(), 9, 9);
 }
 
 TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore) {
@@ -147,7 +142,7 @@ TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore) {
     values->setGravity(CCPoint(0, -10));
     values->resetSaveNesting();
     values->restoreValues();
-    expectPoint(values->gravity(), 0, -10);
+    expectPoint(values->getGravity(), 0, -10);
 }
 
 TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale) {
@@ -171,15 +166,15 @@ TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale) {
     values->setGroundThreshold(0.75f);
     values->restoreValues();
 
-    expectPoint(values->gravity(), 0, -50);
+    expectPoint(values->getGravity(), 0, -50);
     // Points keep three decimals, floats the six of "%f".
-    expectPoint(values->bounceForce(), 1.235f, -2.0f);
-    EXPECT_FLOAT_EQ(values->friction(), 0.123457f);
-    EXPECT_FLOAT_EQ(values->scoreMultiplier(), 2.5f);
-    EXPECT_TRUE(values->upForceFromGround());
-    EXPECT_TRUE(values->fixedRotation());
+    expectPoint(values->getBounceForce(), 1.235f, -2.0f);
+    EXPECT_FLOAT_EQ(values->getFriction(), 0.123457f);
+    EXPECT_FLOAT_EQ(values->getScoreMultiplier(), 2.5f);
+    EXPECT_TRUE(values->getUpForceFromGround());
+    EXPECT_TRUE(values->getFixedRotation());
     // Not saved: keeps what was set last.
-    EXPECT_FLOAT_EQ(values->groundThreshold(), 0.75f);
+    EXPECT_FLOAT_EQ(values->getGroundThreshold(), 0.75f);
 }
 
 TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore) {
@@ -195,16 +190,16 @@ TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore) {
     powerup->timeWarpAttribute()->setValue(50.0f, true);
     powerup->fixedRotationAttribute()->setValue(true, true);
     powerup->applyGameplayValues();
-    expectPoint(values->moveSpeed(), 10, 20);
-    expectPoint(values->characterFriction(), 0.8f, 0.5f);
-    EXPECT_FLOAT_EQ(values->simulationTimeScale(), 1.0f);
-    EXPECT_TRUE(values->fixedRotation());
+    expectPoint(values->getMoveSpeed(), 10, 20);
+    expectPoint(values->getCharacterFriction(), 0.8f, 0.5f);
+    EXPECT_FLOAT_EQ(values->getSimulationTimeScale(), 1.0f);
+    EXPECT_TRUE(values->getFixedRotation());
 
     values->restoreValues();
-    expectPoint(values->moveSpeed(), 1, 1);
-    expectPoint(values->characterFriction(), 0.9f, 0.9f);
-    EXPECT_FLOAT_EQ(values->simulationTimeScale(), 1.5f);
-    EXPECT_FALSE(values->fixedRotation());
+    expectPoint(values->getMoveSpeed(), 1, 1);
+    expectPoint(values->getCharacterFriction(), 0.9f, 0.9f);
+    EXPECT_FLOAT_EQ(values->getSimulationTimeScale(), 1.5f);
+    EXPECT_FALSE(values->getFixedRotation());
 }
 
 TEST_F(GameplaySettings, DirectionIsMeasuredClockwise) {

@@ -10,8 +10,7 @@
 #include "model/attributes/KXAttributeString.h"
 #include "support/model_test_models.h"
 #include "tools/kxdata/KXGameWriter.h"
-// The tool's sources are not in a library; the one file under test is compiled in here.
-#include "tools/kxdata/model_snapshot.cpp"
+#include "tools/kxdata/model_snapshot.h"
 
 namespace {
 

@@ -1,4 +1,8 @@
 #include "model/attributes/KXAttributeColor.h"
+#include "base/CCDictionary.h"
+#include "base/CCObject.h"
+#include "base/CCString.h"
+#include "base/ccTypes.h"
 
 using namespace cocos2d;
 

@@ -1,4 +1,7 @@
 #include "model/attributes/KXAttributeGeometry.h"
+#include "base/CCDictionary.h"
+#include "base/CCObject.h"
+#include "base/CCString.h"
 
 using namespace cocos2d;
 

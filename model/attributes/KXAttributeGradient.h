@@ -4,7 +4,8 @@
 
 #include <unordered_map>
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/ccTypes.h"
 #include "model/KXBaseAttribute.h"
 
 // Float keys where -0.0 equals 0.0 and every NaN is one key, so that repeated NaN positions

@@ -2,6 +2,10 @@
 
 #include <cfloat>
 
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
+#include "base/CCObject.h"
+#include "base/CCString.h"
 #include "model/KXNumeric.h"
 
 using namespace cocos2d;

@@ -1,5 +1,8 @@
 #include "model/attributes/KXAttributeString.h"
 
+#include "base/CCDictionary.h"
+#include "base/CCObject.h"
+#include "base/CCString.h"
 #include "model/attributes/KXUtf8.h"
 
 using namespace cocos2d;

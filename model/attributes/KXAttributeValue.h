@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cocos2d.h"
+#include "base/ccTypes.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
 

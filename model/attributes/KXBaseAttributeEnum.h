@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
 

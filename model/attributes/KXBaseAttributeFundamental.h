@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
 #include "model/attributes/KXAnimationCurveMap.h"

@@ -7,20 +7,30 @@
 #include "model/KXBaseAttribute.h"
 #include "model/KXModel.h"
 
+#include <cassert>
 #include <climits>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <type_traits>
 
-// The model's attribute of that name when its class is exactly A, else null (a copy keeps a
-// member only when the copied attribute still has the expected class).
-template <class A> A* boundAttribute(const KXModel& model, const char* name) {
+// The model's attribute of that name when its class is exactly A, else null. For looking at
+// attributes that may be absent: another model's, or one that a subclass renames.
+template <class A> A* attributeOfClass(const KXModel& model, const char* name) {
     KXBaseAttribute* found = model.attribute(name);
     if (found == nullptr || found->typeId() != A::staticType()) {
         return nullptr;
     }
     return static_cast<A*>(found);
+}
+
+// A model's own attribute for its member, looked up by a constructor. The class made it under
+// this name, so an absent name is a misspelling that would leave the member null and read as
+// 0: debug builds stop here. Of another class it gives null (a copy keeps a member only when
+// the copied attribute still has the expected class).
+template <class A> A* boundAttribute(const KXModel& model, const char* name) {
+    assert(model.attribute(name) != nullptr && "a model class binds an attribute it does not have");
+    return attributeOfClass<A>(model, name);
 }
 
 // The attribute's value, or a zero value when the member is empty.

@@ -1,5 +1,6 @@
 #include "model/classes/KXBaseModelAssetPowerup.h"
 
+#include "base/CCGeometry.h"
 #include "model/KXNumeric.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
@@ -193,31 +194,32 @@ void KXBaseModelAssetPowerup::applyGameplayValues(KXGameplayValuesTarget& target
     const CCPoint airDrag = attributeValue(m_airDrag);
 
     target.saveValues();
-    target.setMoveSpeed(maxSpeed.x / 3.0f, maxSpeed.y / 3.0f);
-    target.setGravity(attributeValue(m_gravity));
-    target.setUpForce(CCPoint(jumpForce.x / 4.0f, jumpForce.y / 4.0f));
-    target.setUpForceCounter(attributeValue(m_jumpCounter));
-    target.setUpForceDuration(attributeValue(m_jumpTimeout));
+    KXGameplayValues& values = target.gameplayValues();
+    values.moveSpeed = CCPoint(maxSpeed.x / 3.0f, maxSpeed.y / 3.0f);
+    values.gravity = attributeValue(m_gravity);
+    values.upForce = CCPoint(jumpForce.x / 4.0f, jumpForce.y / 4.0f);
+    values.upForceCounter = attributeValue(m_jumpCounter);
+    values.upForceDuration = attributeValue(m_jumpTimeout);
     if (m_groundThreshold != nullptr && !m_groundThreshold->isEmpty()) {
-        target.setGroundThreshold(m_groundThreshold->value());
+        values.groundThreshold = m_groundThreshold->value();
     }
-    target.setUpForceFromGround(attributeValue(m_jumpFromGround));
-    target.setRightLeanForce(attributeValue(m_rightLeanForce) / 100.0f);
-    target.setLeftLeanForce(attributeValue(m_leftLeanForce) / 100.0f);
-    target.setGameSpeedMin(attributeValue(m_gameSpeedMin) / 25.0f);
-    target.setGameSpeedMax(attributeValue(m_gameSpeedMax) / 25.0f);
-    target.setGameSpeedIncrease(attributeValue(m_speedIncrease) / 25.0f);
-    target.setFriction(attributeValue(m_friction) / 100.0f);
-    target.setSimulationTimeScale(attributeValue(m_timeWarp) / 50.0f);
-    target.setVelocityScale(attributeValue(m_velocityDrag));
-    target.setRotationScale(attributeValue(m_rotationDrag));
-    target.setBounceForce(CCPoint(bounceForce.x / 2.0f, bounceForce.y / 2.0f));
-    target.setRestitution(attributeValue(m_bounce) / 100.0f);
-    target.setScoreMultiplier(attributeValue(m_scoreMultiplier));
-    target.setCharacterFriction(CCPoint(1.0f - airDrag.x / 100.0f, 1.0f - airDrag.y / 100.0f));
-    target.setPlatformFriction(attributeValue(m_platformFriction) / 40.0f);
-    target.setGameplayAngleDirection(attributeValue(m_gameDirection));
-    target.setFixedRotation(attributeValue(m_fixedRotation));
+    values.upForceFromGround = attributeValue(m_jumpFromGround);
+    values.rightLeanForce = attributeValue(m_rightLeanForce) / 100.0f;
+    values.leftLeanForce = attributeValue(m_leftLeanForce) / 100.0f;
+    values.gameSpeedMin = attributeValue(m_gameSpeedMin) / 25.0f;
+    values.gameSpeedMax = attributeValue(m_gameSpeedMax) / 25.0f;
+    values.gameSpeedIncrease = attributeValue(m_speedIncrease) / 25.0f;
+    values.friction = attributeValue(m_friction) / 100.0f;
+    values.simulationTimeScale = attributeValue(m_timeWarp) / 50.0f;
+    values.velocityScale = attributeValue(m_velocityDrag);
+    values.rotationScale = attributeValue(m_rotationDrag);
+    values.bounceForce = CCPoint(bounceForce.x / 2.0f, bounceForce.y / 2.0f);
+    values.restitution = attributeValue(m_bounce) / 100.0f;
+    values.scoreMultiplier = attributeValue(m_scoreMultiplier);
+    values.characterFriction = CCPoint(1.0f - airDrag.x / 100.0f, 1.0f - airDrag.y / 100.0f);
+    values.platformFriction = attributeValue(m_platformFriction) / 40.0f;
+    values.gameplayAngleDirection = attributeValue(m_gameDirection);
+    values.fixedRotation = attributeValue(m_fixedRotation);
 }
 
 void KXBaseModelAssetPowerup::applyGameplayValues() const {

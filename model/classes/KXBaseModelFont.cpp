@@ -1,5 +1,6 @@
 #include "model/classes/KXBaseModelFont.h"
 
+#include "cocos2d.h"
 #include "model/classes/KXMediaPath.h"
 
 using namespace cocos2d;

@@ -2,9 +2,11 @@
 
 #include "model/KXModel.h"
 
-#include "cocos2d.h"
-
 #include <string>
+
+namespace cocos2d {
+class CCLabelBMFont;
+} // namespace cocos2d
 
 // One bitmap font of the game, found by the model's id; no stored attribute of its own.
 class KXBaseModelFont : public KXModel {

@@ -5,6 +5,7 @@
 #include "model/KXModelController.h"
 #include "model/references/KXAttributeSprite.h"
 
+#include <cassert>
 #include <stdexcept>
 
 using namespace cocos2d;
@@ -16,8 +17,11 @@ constexpr int kArrowUp = 0x01000013;
 constexpr int kArrowRight = 0x01000014;
 constexpr int kArrowDown = 0x01000015;
 
+// An attribute this class made; an absent name is a misspelling (see boundAttribute).
 template <class A> A* findAttribute(const KXModel& model, const char* name) {
-    return dynamic_cast<A*>(model.attribute(name));
+    KXBaseAttribute* found = model.attribute(name);
+    assert(found != nullptr && "the general settings bind an attribute they do not have");
+    return dynamic_cast<A*>(found);
 }
 
 // Name of a stored key id, or null (with one log line) when the key table lacks it: one unknown
@@ -54,25 +58,75 @@ const CCString* dictionaryValue(CCDictionary* dictionary, const char* name) {
     return text->length() > 0 ? text : nullptr;
 }
 
-void loadPoint(CCDictionary* dictionary, const char* name, CCPoint& target) {
-    if (const CCString* text = dictionaryValue(dictionary, name)) {
-        target = text->pointValue();
-    }
-}
+// The start values under their dictionary names.
+const KXGameplayValueField kGameplayFields[] = {
+    {"Gravity", &KXGameplayValues::gravity},
+    {"Move Speed", &KXGameplayValues::moveSpeed},
+    {"Bounce Force", &KXGameplayValues::bounceForce},
+    {"Jump", &KXGameplayValues::upForce},
+    {"Character Friction", &KXGameplayValues::characterFriction},
+    {"Jump Timeout", &KXGameplayValues::upForceDuration},
+    {"Jump Counter", &KXGameplayValues::upForceCounter},
+    {"Jump Ground Threshold", &KXGameplayValues::groundThreshold},
+    {"Left Lean Force", &KXGameplayValues::leftLeanForce},
+    {"Right Lean Force", &KXGameplayValues::rightLeanForce},
+    {"Simulation Time Scale", &KXGameplayValues::simulationTimeScale},
+    {"Friction", &KXGameplayValues::friction},
+    {"Velocity Scale", &KXGameplayValues::velocityScale},
+    {"Rotation Scale", &KXGameplayValues::rotationScale},
+    {"Restitution", &KXGameplayValues::restitution},
+    {"Platform Friction", &KXGameplayValues::platformFriction},
+    {"Score Multiplier", &KXGameplayValues::scoreMultiplier},
+    {"Back Deletion Threshold", &KXGameplayValues::backDeletionThreshold},
+    {"Sides Deletion Threshold", &KXGameplayValues::sidesDeletionThreshold},
+    {"Game Speed Min", &KXGameplayValues::gameSpeedMin},
+    {"Game Speed Max", &KXGameplayValues::gameSpeedMax},
+    {"Game Speed Increase", &KXGameplayValues::gameSpeedIncrease},
+    {"Game Speed Current", &KXGameplayValues::gameSpeed},
+    {"Jump From Ground", &KXGameplayValues::upForceFromGround},
+    {"Fixed Rotation", &KXGameplayValues::fixedRotation},
+    {"Fixed Position", &KXGameplayValues::directMovement},
+    {"Forced Movement", &KXGameplayValues::forcedMovement},
+    {"Auto Image Direction", &KXGameplayValues::imageDirection},
+};
 
-void loadFloat(CCDictionary* dictionary, const char* name, float& target) {
-    if (const CCString* text = dictionaryValue(dictionary, name)) {
-        target = text->floatValue();
+void loadGameplayValue(CCDictionary* dictionary, const KXGameplayValueField& field,
+                       KXGameplayValues& values) {
+    const CCString* text = dictionaryValue(dictionary, field.key);
+    if (text == nullptr) {
+        return;
     }
-}
-
-void loadBool(CCDictionary* dictionary, const char* name, bool& target) {
-    if (const CCString* text = dictionaryValue(dictionary, name)) {
-        target = text->boolValue();
+    if (field.point != nullptr) {
+        values.*field.point = text->pointValue();
+    } else if (field.number != nullptr) {
+        values.*field.number = text->floatValue();
+    } else {
+        values.*field.flag = text->boolValue();
     }
 }
 
 } // namespace
+
+KXGameplayValues KXBaseModelGeneralSettings::startGameplayValues() {
+    KXGameplayValues start;
+    start.gravity = CCPoint(0.0f, -50.0f);
+    start.upForce = CCPoint(0.0f, 5.0f);
+    start.characterFriction = CCPoint(0.8f, 1.0f);
+    start.upForceDuration = 0.25f;
+    start.groundThreshold = 0.01f;
+    start.simulationTimeScale = 1.0f;
+    start.velocityScale = 1.0f;
+    start.rotationScale = 1.0f;
+    start.platformFriction = 1.0f;
+    start.backDeletionThreshold = 300.0f;
+    start.sidesDeletionThreshold = 550.0f;
+    start.gameSpeedMin = 3.0f;
+    start.gameSpeedMax = 10.0f;
+    start.gameSpeedIncrease = 0.1f;
+    start.gameSpeed = 3.0f;
+    start.forcedMovement = true;
+    return start;
+}
 
 KXBaseModelGeneralSettings::KXBaseModelGeneralSettings(const std::string& name) : KXModel(name) {
     new KXAttributeString("ZD Version", this);
@@ -247,35 +301,9 @@ void KXBaseModelGeneralSettings::loadValuesFromDictionary(CCDictionary* dictiona
     if (CCDictionary* values = dynamic_cast<CCDictionary*>(dictionary->objectForKey(kPlatformValuesKey))) {
         replacePlatformValues(values);
     }
-    GameplayDefaults& g = m_gameplay;
-    loadPoint(dictionary, "Gravity", g.gravity);
-    loadPoint(dictionary, "Move Speed", g.moveSpeed);
-    loadPoint(dictionary, "Bounce Force", g.bounceForce);
-    loadPoint(dictionary, "Jump", g.jump);
-    loadPoint(dictionary, "Character Friction", g.characterFriction);
-    loadFloat(dictionary, "Jump Timeout", g.jumpTimeout);
-    loadFloat(dictionary, "Jump Counter", g.jumpCounter);
-    loadFloat(dictionary, "Jump Ground Threshold", g.jumpGroundThreshold);
-    loadFloat(dictionary, "Left Lean Force", g.leftLeanForce);
-    loadFloat(dictionary, "Right Lean Force", g.rightLeanForce);
-    loadFloat(dictionary, "Simulation Time Scale", g.simulationTimeScale);
-    loadFloat(dictionary, "Friction", g.friction);
-    loadFloat(dictionary, "Velocity Scale", g.velocityScale);
-    loadFloat(dictionary, "Rotation Scale", g.rotationScale);
-    loadFloat(dictionary, "Restitution", g.restitution);
-    loadFloat(dictionary, "Platform Friction", g.platformFriction);
-    loadFloat(dictionary, "Score Multiplier", g.scoreMultiplier);
-    loadFloat(dictionary, "Back Deletion Threshold", g.backDeletionThreshold);
-    loadFloat(dictionary, "Sides Deletion Threshold", g.sidesDeletionThreshold);
-    loadFloat(dictionary, "Game Speed Min", g.gameSpeedMin);
-    loadFloat(dictionary, "Game Speed Max", g.gameSpeedMax);
-    loadFloat(dictionary, "Game Speed Increase", g.gameSpeedIncrease);
-    loadFloat(dictionary, "Game Speed Current", g.gameSpeedCurrent);
-    loadBool(dictionary, "Jump From Ground", g.jumpFromGround);
-    loadBool(dictionary, "Fixed Rotation", g.fixedRotation);
-    loadBool(dictionary, "Fixed Position", g.fixedPosition);
-    loadBool(dictionary, "Forced Movement", g.forcedMovement);
-    loadBool(dictionary, "Auto Image Direction", g.autoImageDirection);
+    for (const KXGameplayValueField& field : kGameplayFields) {
+        loadGameplayValue(dictionary, field, m_gameplay);
+    }
     KXModelController::shared()->setIdCounter(m_lastId->value());
 }
 

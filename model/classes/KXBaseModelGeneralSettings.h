@@ -6,8 +6,9 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/attributes/KXBaseAttributeEnum.h"
+#include "model/classes/KXGameplayValues.h"
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
 
 #include <cstdint>
 #include <string>
@@ -52,40 +53,10 @@ public:
             : KXBaseAttributeEnum<ScreenAdjustment>(name, owner, source) {}
     };
 
-    // Start values of the gameplay settings; plain members, not attributes: never packed, never
-    // announced, read and written only in the dictionary form.
-    struct GameplayDefaults {
-        cocos2d::CCPoint gravity{0.0f, -50.0f};
-        cocos2d::CCPoint moveSpeed{0.0f, 0.0f};
-        cocos2d::CCPoint bounceForce{0.0f, 0.0f};
-        cocos2d::CCPoint jump{0.0f, 5.0f};
-        cocos2d::CCPoint characterFriction{0.8f, 1.0f};
-
-        float jumpTimeout = 0.25f;
-        float jumpCounter = 0.0f;
-        float jumpGroundThreshold = 0.01f;
-        float leftLeanForce = 0.0f;
-        float rightLeanForce = 0.0f;
-        float simulationTimeScale = 1.0f;
-        float friction = 0.0f;
-        float velocityScale = 1.0f;
-        float rotationScale = 1.0f;
-        float restitution = 0.0f;
-        float platformFriction = 1.0f;
-        float scoreMultiplier = 0.0f;
-        float backDeletionThreshold = 300.0f;
-        float sidesDeletionThreshold = 550.0f;
-        float gameSpeedMin = 3.0f;
-        float gameSpeedMax = 10.0f;
-        float gameSpeedIncrease = 0.1f;
-        float gameSpeedCurrent = 3.0f;
-
-        bool jumpFromGround = false;
-        bool fixedRotation = false;
-        bool fixedPosition = false;
-        bool forcedMovement = true;
-        bool autoImageDirection = false;
-    };
+    // Start values of the gameplay settings (see startGameplayValues); plain members, not
+    // attributes: never packed, never announced, read and written only in the dictionary form.
+    // Their game angle direction is the "Game Angle Direction" attribute instead.
+    static KXGameplayValues startGameplayValues();
 
     static constexpr const char* kPlatformValuesKey = "platformSpecificValues";
 
@@ -126,8 +97,8 @@ public:
 
     // Platform name -> CCDictionary of key -> CCString.
     cocos2d::CCDictionary* platformValues() const { return m_platformValues; }
-    const GameplayDefaults& gameplayDefaults() const { return m_gameplay; }
-    GameplayDefaults& gameplayDefaults() { return m_gameplay; }
+    const KXGameplayValues& gameplayDefaults() const { return m_gameplay; }
+    KXGameplayValues& gameplayDefaults() { return m_gameplay; }
 
     // The attributes, for tools and the few readers that need more than the value.
     KXAttributeString* zdVersionAttribute() const { return m_zdVersion; }
@@ -189,5 +160,5 @@ private:
     KXAttributeKey* m_jumpKey = nullptr;
 
     cocos2d::CCDictionary* m_platformValues = nullptr;
-    GameplayDefaults m_gameplay;
+    KXGameplayValues m_gameplay = startGameplayValues();
 };

@@ -1,5 +1,6 @@
 #include "model/classes/KXBaseModelObject.h"
 
+#include "cocos2d.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXAttributeBinding.h"

@@ -2,7 +2,7 @@
 
 #include "model/classes/KXModelCompound.h"
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
 
 #include <memory>
 #include <string>

@@ -190,12 +190,12 @@ std::shared_ptr<KXModelAssetObstacle> KXBaseModelObjectAssetUnit::assetObstacle(
 
 std::shared_ptr<KXModelAnimation> KXBaseModelObjectAssetUnit::obstacleAnimation(const char* name) const {
     std::shared_ptr<KXModelAssetObstacle> obstacle = assetObstacle();
-    return obstacle ? attributeValue(boundAttribute<KXAttributeAnimation>(*obstacle, name)) : nullptr;
+    return obstacle ? attributeValue(attributeOfClass<KXAttributeAnimation>(*obstacle, name)) : nullptr;
 }
 
 std::shared_ptr<KXModelSound> KXBaseModelObjectAssetUnit::obstacleSound(const char* name) const {
     std::shared_ptr<KXModelAssetObstacle> obstacle = assetObstacle();
-    return obstacle ? attributeValue(boundAttribute<KXAttributeSound>(*obstacle, name)) : nullptr;
+    return obstacle ? attributeValue(attributeOfClass<KXAttributeSound>(*obstacle, name)) : nullptr;
 }
 
 std::shared_ptr<KXModelAnimation> KXBaseModelObjectAssetUnit::idleAnimation() const {

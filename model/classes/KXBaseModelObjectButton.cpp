@@ -62,8 +62,8 @@ KXBaseModelObjectButton::KXBaseModelObjectButton(const std::string& name)
 }
 
 KXBaseModelObjectButton::KXBaseModelObjectButton(const KXBaseModelObjectButton& source)
-    : KXModelObjectImage(source), m_imageSelected(boundAttribute<KXAttributeSprite>(*this, kImageSelected)),
-      m_action(boundAttribute<KXAttributeStringList>(*this, kAction)),
+    : KXModelObjectImage(source), m_imageSelected(attributeOfClass<KXAttributeSprite>(*this, kImageSelected)),
+      m_action(attributeOfClass<KXAttributeStringList>(*this, kAction)),
       m_interval(boundAttribute<KXAttributeFloat>(*this, kInterval)),
       m_backTo(boundAttribute<KXAttributeStringList>(*this, kBackTo)),
       m_backToWorld(boundAttribute<KXAttributeStringList>(*this, kBackToWorld)),

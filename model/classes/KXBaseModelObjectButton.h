@@ -20,6 +20,7 @@ class KXBaseModelObjectButton : public KXModelObjectImage {
 public:
     explicit KXBaseModelObjectButton(const std::string& name);
     // The press counter and hold flag start afresh; they are not copied.
+    // A subclass may store "Image Selected" or "Action" under another name and bind it itself.
     KXBaseModelObjectButton(const KXBaseModelObjectButton& source);
 
     std::shared_ptr<KXModelSpriteContainer> imageSelected() const;

@@ -2,7 +2,7 @@
 
 #include "model/classes/KXModelObjectButton.h"
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
 
 #include <string>
 

@@ -19,7 +19,7 @@ KXBaseModelObjectImage::KXBaseModelObjectImage(const std::string& name)
 }
 
 KXBaseModelObjectImage::KXBaseModelObjectImage(const KXBaseModelObjectImage& source)
-    : KXModelObject(source), m_image(boundAttribute<KXAttributeSprite>(*this, kImage)),
+    : KXModelObject(source), m_image(attributeOfClass<KXAttributeSprite>(*this, kImage)),
       m_autohide(boundAttribute<KXAttributeFloat>(*this, kAutohide)),
       m_stickToEdge(boundAttribute<KXAttributeBool>(*this, kStickToEdge)) {}
 

@@ -14,6 +14,7 @@ class KXModelSpriteContainer;
 class KXBaseModelObjectImage : public KXModelObject {
 public:
     explicit KXBaseModelObjectImage(const std::string& name);
+    // A subclass may store "Image" under another name and bind it itself (bindImageAttribute).
     KXBaseModelObjectImage(const KXBaseModelObjectImage& source);
     ~KXBaseModelObjectImage() override;
 

@@ -33,7 +33,7 @@ float floatOf(const KXAttributeFloat* attribute, float fallback) {
 float overridden(const std::shared_ptr<KXModel>& child, const char* name, const KXAttributeFloat* own,
                  float fallback) {
     if (child) {
-        if (const KXAttributeFloat* attribute = boundAttribute<KXAttributeFloat>(*child, name)) {
+        if (const KXAttributeFloat* attribute = attributeOfClass<KXAttributeFloat>(*child, name)) {
             return attribute->value();
         }
     }

@@ -3,7 +3,8 @@
 #include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/classes/KXModelScreen.h"
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
 
 #include <memory>
 #include <string>

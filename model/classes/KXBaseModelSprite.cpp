@@ -1,5 +1,6 @@
 #include "model/classes/KXBaseModelSprite.h"
 
+#include "cocos2d.h"
 #include "model/attributes/KXAttributeGeometry.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXAttributeBinding.h"

@@ -4,9 +4,15 @@
 #include "model/attributes/KXAttributeGeometry.h"
 #include "model/attributes/KXAttributePoint.h"
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
 
 #include <string>
+
+namespace cocos2d {
+class CCSprite;
+class CCSpriteFrame;
+class CCTexture2D;
+} // namespace cocos2d
 
 // One image of the game. The file is named after the model's id; the effect image, when
 // present, takes precedence over the plain one.

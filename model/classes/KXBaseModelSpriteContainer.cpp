@@ -7,6 +7,7 @@
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelSprite.h"
 
+#include "cocos2d.h"
 #include <cmath>
 
 using namespace cocos2d;

@@ -4,10 +4,16 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXChildSubset.h"
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
 
 #include <memory>
 #include <string>
+
+namespace cocos2d {
+class CCSprite;
+class CCSpriteFrame;
+class CCTexture2D;
+} // namespace cocos2d
 
 // A still image (one sprite child) or a flip-book animation (several), played at
 // "Animation Speed" times 30 frames a second.

@@ -7,15 +7,12 @@
 
 class KXModelAnimation : public KXBaseModelAnimation {
     KX_MODEL_IDENTITY(KXModelAnimation, KXBaseModelAnimation)
+    KX_MODEL_CREATE(KXModelAnimation)
+    KX_MODEL_CLONE(KXModelAnimation)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAnimation& source);
-
     explicit KXModelAnimation(const std::string& name);
     KXModelAnimation(const KXModelAnimation& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

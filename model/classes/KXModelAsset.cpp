@@ -9,24 +9,12 @@
 
 using namespace cocos2d;
 
-std::shared_ptr<KXModel> KXModelAsset::create() {
-    return KXModel::makeShared<KXModelAsset>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelAsset::createCopy(const KXModelAsset& source) {
-    return KXModel::makeShared<KXModelAsset>(source);
-}
-
 KXModelAsset::KXModelAsset(const std::string& name) : KXModelCompound(name) {
     m_collisionShape = new KXAttributeShape("Collision Shape", this);
 }
 
 KXModelAsset::KXModelAsset(const KXModelAsset& source) : KXModelCompound(source) {
     m_collisionShape = boundAttribute<KXAttributeShape>(*this, "Collision Shape");
-}
-
-std::shared_ptr<KXModel> KXModelAsset::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
 }
 
 std::shared_ptr<KXModelSpriteContainer> KXModelAsset::spriteContainer() const {

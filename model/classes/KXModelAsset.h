@@ -2,7 +2,7 @@
 
 #include "model/classes/KXModelCompound.h"
 
-#include "cocos2d.h"
+#include "base/CCGeometry.h"
 
 #include <memory>
 #include <string>
@@ -16,17 +16,14 @@ class KXBaseModelSpriteContainer;
 // collision shape.
 class KXModelAsset : public KXModelCompound {
     KX_MODEL_IDENTITY(KXModelAsset, KXModelCompound)
+    KX_MODEL_CREATE(KXModelAsset)
+    KX_MODEL_CLONE(KXModelAsset)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAsset& source);
-
     explicit KXModelAsset(const std::string& name);
     KXModelAsset(const KXModelAsset& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The container that shows the asset; the plain asset has none.
     virtual std::shared_ptr<KXModelSpriteContainer> spriteContainer() const;

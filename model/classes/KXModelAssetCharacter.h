@@ -7,17 +7,14 @@
 
 class KXModelAssetCharacter : public KXBaseModelAssetCharacter {
     KX_MODEL_IDENTITY(KXModelAssetCharacter, KXBaseModelAssetCharacter)
+    KX_MODEL_CREATE(KXModelAssetCharacter)
+    KX_MODEL_CLONE(KXModelAssetCharacter)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAssetCharacter& source);
-
     explicit KXModelAssetCharacter(const std::string& name);
     KXModelAssetCharacter(const KXModelAssetCharacter& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };
 
 // How long the game field waits after the character at `characterIndex` (among the stored

@@ -7,15 +7,12 @@
 
 class KXModelAssetObstacle : public KXBaseModelAssetObstacle {
     KX_MODEL_IDENTITY(KXModelAssetObstacle, KXBaseModelAssetObstacle)
+    KX_MODEL_CREATE(KXModelAssetObstacle)
+    KX_MODEL_CLONE(KXModelAssetObstacle)
 
 public:
     static constexpr const char* kDefaultObjectName = "Obstacle";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAssetObstacle& source);
-
     explicit KXModelAssetObstacle(const std::string& name);
     KXModelAssetObstacle(const KXModelAssetObstacle& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

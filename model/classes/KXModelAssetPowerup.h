@@ -7,15 +7,12 @@
 
 class KXModelAssetPowerup : public KXBaseModelAssetPowerup {
     KX_MODEL_IDENTITY(KXModelAssetPowerup, KXBaseModelAssetPowerup)
+    KX_MODEL_CREATE(KXModelAssetPowerup)
+    KX_MODEL_CLONE(KXModelAssetPowerup)
 
 public:
     static constexpr const char* kDefaultObjectName = "Powerup";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAssetPowerup& source);
-
     explicit KXModelAssetPowerup(const std::string& name);
     KXModelAssetPowerup(const KXModelAssetPowerup& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -7,15 +7,12 @@
 
 class KXModelAtlas : public KXBaseModelAtlas {
     KX_MODEL_IDENTITY(KXModelAtlas, KXBaseModelAtlas)
+    KX_MODEL_CREATE(KXModelAtlas)
+    KX_MODEL_CLONE(KXModelAtlas)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelAtlas& source);
-
     explicit KXModelAtlas(const std::string& name);
     KXModelAtlas(const KXModelAtlas& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -1,22 +1,12 @@
 #include "model/classes/KXModelCircle.h"
+#include "base/CCGeometry.h"
+#include "base/CCPointExtension.h"
 
 using namespace cocos2d;
-
-std::shared_ptr<KXModel> KXModelCircle::create() {
-    return KXModel::makeShared<KXModelCircle>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelCircle::createCopy(const KXModelCircle& source) {
-    return KXModel::makeShared<KXModelCircle>(source);
-}
 
 KXModelCircle::KXModelCircle(const std::string& name) : KXModelPolygon(name) {}
 
 KXModelCircle::KXModelCircle(const KXModelCircle& source) : KXModelPolygon(source) {}
-
-std::shared_ptr<KXModel> KXModelCircle::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 void KXModelCircle::addPoint(const CCPoint& point, bool silent) {
     if (pointCount() < 2) {

@@ -8,18 +8,15 @@
 // A collision circle: point 0 is the centre, point 1 lies on the rim; never more than two.
 class KXModelCircle : public KXModelPolygon {
     KX_MODEL_IDENTITY(KXModelCircle, KXModelPolygon)
+    KX_MODEL_CREATE(KXModelCircle)
+    KX_MODEL_CLONE(KXModelCircle)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
     static constexpr float kDefaultRadius = 30.0f;
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelCircle& source);
-
     explicit KXModelCircle(const std::string& name);
     KXModelCircle(const KXModelCircle& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Appends only while fewer than two points are stored.
     void addPoint(const cocos2d::CCPoint& point, bool silent = false) override;

@@ -10,14 +10,11 @@
 // registry: stored data never names it, but isKindOf and the kind casts ask for it.
 class KXModelComponent : public KXModel {
     KX_MODEL_IDENTITY(KXModelComponent, KXModel)
+    KX_MODEL_CLONE(KXModelComponent)
 
 public:
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponent& source);
-
     explicit KXModelComponent(const std::string& name);
     KXModelComponent(const KXModelComponent& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The picture a component shows, if any; none unless a component class says otherwise.
     virtual std::shared_ptr<KXModelSpriteContainer> spriteContainer() const { return nullptr; }

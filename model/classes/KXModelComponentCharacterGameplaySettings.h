@@ -8,15 +8,12 @@
 class KXModelComponentCharacterGameplaySettings : public KXBaseModelComponentCharacterGameplaySettings {
     KX_MODEL_IDENTITY(KXModelComponentCharacterGameplaySettings,
                       KXBaseModelComponentCharacterGameplaySettings)
+    KX_MODEL_CREATE(KXModelComponentCharacterGameplaySettings)
+    KX_MODEL_CLONE(KXModelComponentCharacterGameplaySettings)
 
 public:
     static constexpr const char* kDefaultObjectName = "Character Gameplay Settings";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentCharacterGameplaySettings& source);
-
     explicit KXModelComponentCharacterGameplaySettings(const std::string& name);
     KXModelComponentCharacterGameplaySettings(const KXModelComponentCharacterGameplaySettings& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

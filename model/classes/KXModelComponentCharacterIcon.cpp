@@ -8,15 +8,6 @@ constexpr const char* kLockedIcon = "Locked Icon";
 constexpr const char* kSelectedIcon = "Selected Icon";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentCharacterIcon::create() {
-    return KXModel::makeShared<KXModelComponentCharacterIcon>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelComponentCharacterIcon::createCopy(const KXModelComponentCharacterIcon& source) {
-    return KXModel::makeShared<KXModelComponentCharacterIcon>(source);
-}
-
 KXModelComponentCharacterIcon::KXModelComponentCharacterIcon(const std::string& name)
     : KXModelComponent(name), m_regularIcon(new KXAttributeAnimation(kRegularIcon, this, 0)),
       m_lockedIcon(new KXAttributeAnimation(kLockedIcon, this, 0)),
@@ -26,10 +17,6 @@ KXModelComponentCharacterIcon::KXModelComponentCharacterIcon(const KXModelCompon
     : KXModelComponent(source), m_regularIcon(boundAttribute<KXAttributeAnimation>(*this, kRegularIcon)),
       m_lockedIcon(boundAttribute<KXAttributeAnimation>(*this, kLockedIcon)),
       m_selectedIcon(boundAttribute<KXAttributeAnimation>(*this, kSelectedIcon)) {}
-
-std::shared_ptr<KXModel> KXModelComponentCharacterIcon::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelAnimation> KXModelComponentCharacterIcon::regularIcon() const {
     return attributeValue(m_regularIcon);

@@ -10,17 +10,14 @@
 // The three icon animations that selection screens show for a character.
 class KXModelComponentCharacterIcon : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentCharacterIcon, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentCharacterIcon)
+    KX_MODEL_CLONE(KXModelComponentCharacterIcon)
 
 public:
     static constexpr const char* kDefaultObjectName = "Character Icon";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentCharacterIcon& source);
-
     explicit KXModelComponentCharacterIcon(const std::string& name);
     KXModelComponentCharacterIcon(const KXModelComponentCharacterIcon& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     std::shared_ptr<KXModelAnimation> regularIcon() const;
     std::shared_ptr<KXModelAnimation> lockedIcon() const;

@@ -8,14 +8,6 @@ constexpr const char* kDamage = "Damage";
 constexpr const char* kDamageDelay = "Damage delay";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentDamage::create() {
-    return KXModel::makeShared<KXModelComponentDamage>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentDamage::createCopy(const KXModelComponentDamage& source) {
-    return KXModel::makeShared<KXModelComponentDamage>(source);
-}
-
 KXModelComponentDamage::KXModelComponentDamage(const std::string& name)
     : KXModelComponent(name), m_damage(new KXAttributeFloat(kDamage, this, 0)),
       m_damageDelay(new KXAttributeFloat(kDamageDelay, this, 0)) {
@@ -25,10 +17,6 @@ KXModelComponentDamage::KXModelComponentDamage(const std::string& name)
 KXModelComponentDamage::KXModelComponentDamage(const KXModelComponentDamage& source)
     : KXModelComponent(source), m_damage(boundAttribute<KXAttributeFloat>(*this, kDamage)),
       m_damageDelay(boundAttribute<KXAttributeFloat>(*this, kDamageDelay)) {}
-
-std::shared_ptr<KXModel> KXModelComponentDamage::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 int KXModelComponentDamage::damage() const {
     return kx::truncateToInt(attributeValue(m_damage));

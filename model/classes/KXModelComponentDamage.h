@@ -9,17 +9,14 @@
 // How much damage an object deals, and after which delay.
 class KXModelComponentDamage : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentDamage, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentDamage)
+    KX_MODEL_CLONE(KXModelComponentDamage)
 
 public:
     static constexpr const char* kDefaultObjectName = "Damage";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentDamage& source);
-
     explicit KXModelComponentDamage(const std::string& name);
     KXModelComponentDamage(const KXModelComponentDamage& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // "Damage" truncated toward zero (checked: NaN and huge values stay defined).
     int damage() const;

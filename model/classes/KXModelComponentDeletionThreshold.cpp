@@ -7,15 +7,6 @@ constexpr const char* kBack = "Back Deletion Threshold";
 constexpr const char* kSides = "Sides Deletion Threshold";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::create() {
-    return KXModel::makeShared<KXModelComponentDeletionThreshold>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelComponentDeletionThreshold::createCopy(const KXModelComponentDeletionThreshold& source) {
-    return KXModel::makeShared<KXModelComponentDeletionThreshold>(source);
-}
-
 KXModelComponentDeletionThreshold::KXModelComponentDeletionThreshold(const std::string& name)
     : KXModelComponent(name), m_backDeletionThreshold(new KXAttributeFloat(kBack, this, 0)),
       m_sidesDeletionThreshold(new KXAttributeFloat(kSides, this, 0)) {
@@ -27,10 +18,6 @@ KXModelComponentDeletionThreshold::KXModelComponentDeletionThreshold(
     const KXModelComponentDeletionThreshold& source)
     : KXModelComponent(source), m_backDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kBack)),
       m_sidesDeletionThreshold(boundAttribute<KXAttributeFloat>(*this, kSides)) {}
-
-std::shared_ptr<KXModel> KXModelComponentDeletionThreshold::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 float KXModelComponentDeletionThreshold::backDeletionThreshold() const {
     return attributeValue(m_backDeletionThreshold);

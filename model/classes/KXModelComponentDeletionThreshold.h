@@ -9,17 +9,14 @@
 // On a game scene's model: the distances behind and beside the view at which objects go.
 class KXModelComponentDeletionThreshold : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentDeletionThreshold, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentDeletionThreshold)
+    KX_MODEL_CLONE(KXModelComponentDeletionThreshold)
 
 public:
     static constexpr const char* kDefaultObjectName = "Object Deletion Threshold";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentDeletionThreshold& source);
-
     explicit KXModelComponentDeletionThreshold(const std::string& name);
     KXModelComponentDeletionThreshold(const KXModelComponentDeletionThreshold& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     float backDeletionThreshold() const;
     float sidesDeletionThreshold() const;

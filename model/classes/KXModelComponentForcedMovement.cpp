@@ -9,15 +9,6 @@ constexpr const char* kForceMax = "Force Max";
 constexpr const char* kForceIncrease = "Force Increase";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentForcedMovement::create() {
-    return KXModel::makeShared<KXModelComponentForcedMovement>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelComponentForcedMovement::createCopy(const KXModelComponentForcedMovement& source) {
-    return KXModel::makeShared<KXModelComponentForcedMovement>(source);
-}
-
 KXModelComponentForcedMovement::KXModelComponentForcedMovement(const std::string& name)
     : KXModelComponent(name), m_forceMin(new KXAttributeFloat(kForceMin, this, 0)),
       m_forceMax(new KXAttributeFloat(kForceMax, this, 0)),
@@ -31,10 +22,6 @@ KXModelComponentForcedMovement::KXModelComponentForcedMovement(const KXModelComp
     : KXModelComponent(source), m_forceMin(boundAttribute<KXAttributeFloat>(*this, kForceMin)),
       m_forceMax(boundAttribute<KXAttributeFloat>(*this, kForceMax)),
       m_forceIncrease(boundAttribute<KXAttributeFloat>(*this, kForceIncrease)) {}
-
-std::shared_ptr<KXModel> KXModelComponentForcedMovement::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 float KXModelComponentForcedMovement::forceMin() const {
     return attributeValue(m_forceMin);

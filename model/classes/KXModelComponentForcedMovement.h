@@ -9,17 +9,14 @@
 // On a game scene's model: the game-speed minimum, maximum and increase.
 class KXModelComponentForcedMovement : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentForcedMovement, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentForcedMovement)
+    KX_MODEL_CLONE(KXModelComponentForcedMovement)
 
 public:
     static constexpr const char* kDefaultObjectName = "Forced Movement";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentForcedMovement& source);
-
     explicit KXModelComponentForcedMovement(const std::string& name);
     KXModelComponentForcedMovement(const KXModelComponentForcedMovement& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     float forceMin() const;
     float forceMax() const;

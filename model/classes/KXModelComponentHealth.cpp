@@ -14,14 +14,6 @@ constexpr const char* kHealth = "Health";
 constexpr const char* kLives = "Lives";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentHealth::create() {
-    return KXModel::makeShared<KXModelComponentHealth>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentHealth::createCopy(const KXModelComponentHealth& source) {
-    return KXModel::makeShared<KXModelComponentHealth>(source);
-}
-
 KXModelComponentHealth::KXModelComponentHealth(const std::string& name)
     : KXModelComponent(name), m_takingDamageAnimation(new KXAttributeAnimation(kTakingDamageAnimation, this)),
       m_takingDamageSound(new KXAttributeSound(kTakingDamageSound, this)),
@@ -38,10 +30,6 @@ KXModelComponentHealth::KXModelComponentHealth(const KXModelComponentHealth& sou
       m_deathDelay(boundAttribute<KXAttributeFloat>(*this, kDeathDelay)),
       m_health(boundAttribute<KXAttributeFloat>(*this, kHealth)),
       m_lives(boundAttribute<KXAttributeFloat>(*this, kLives)) {}
-
-std::shared_ptr<KXModel> KXModelComponentHealth::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 int KXModelComponentHealth::health() const {
     return kx::truncateToInt(attributeValue(m_health));

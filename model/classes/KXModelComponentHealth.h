@@ -14,18 +14,15 @@ class KXAttributeFloat;
 // it shows and plays when it takes damage.
 class KXModelComponentHealth : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentHealth, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentHealth)
+    KX_MODEL_CLONE(KXModelComponentHealth)
 
 public:
     static constexpr const char* kDefaultObjectName = "Health";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentHealth& source);
-
     explicit KXModelComponentHealth(const std::string& name);
     // remainingLives is not carried over: a copy starts with 1, as a new component does.
     KXModelComponentHealth(const KXModelComponentHealth& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // "Health" and "Lives" truncated toward zero.
     int health() const;

@@ -7,15 +7,12 @@
 
 class KXModelComponentMotor : public KXBaseModelComponentMotor {
     KX_MODEL_IDENTITY(KXModelComponentMotor, KXBaseModelComponentMotor)
+    KX_MODEL_CREATE(KXModelComponentMotor)
+    KX_MODEL_CLONE(KXModelComponentMotor)
 
 public:
     static constexpr const char* kDefaultObjectName = "Motor";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentMotor& source);
-
     explicit KXModelComponentMotor(const std::string& name);
     KXModelComponentMotor(const KXModelComponentMotor& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -6,24 +6,11 @@ namespace {
 constexpr const char* kAnimation = "Animation";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentRotationMapper::create() {
-    return KXModel::makeShared<KXModelComponentRotationMapper>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelComponentRotationMapper::createCopy(const KXModelComponentRotationMapper& source) {
-    return KXModel::makeShared<KXModelComponentRotationMapper>(source);
-}
-
 KXModelComponentRotationMapper::KXModelComponentRotationMapper(const std::string& name)
     : KXModelComponent(name), m_animation(new KXAttributeAnimation(kAnimation, this, 0)) {}
 
 KXModelComponentRotationMapper::KXModelComponentRotationMapper(const KXModelComponentRotationMapper& source)
     : KXModelComponent(source), m_animation(boundAttribute<KXAttributeAnimation>(*this, kAnimation)) {}
-
-std::shared_ptr<KXModel> KXModelComponentRotationMapper::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelAnimation> KXModelComponentRotationMapper::animation() const {
     return attributeValue(m_animation);

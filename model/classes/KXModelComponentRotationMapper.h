@@ -9,17 +9,14 @@
 // Names the animation whose frames follow a body's angle. Shows nothing itself.
 class KXModelComponentRotationMapper : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentRotationMapper, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentRotationMapper)
+    KX_MODEL_CLONE(KXModelComponentRotationMapper)
 
 public:
     static constexpr const char* kDefaultObjectName = "Rotation Mapper";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentRotationMapper& source);
-
     explicit KXModelComponentRotationMapper(const std::string& name);
     KXModelComponentRotationMapper(const KXModelComponentRotationMapper& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     std::shared_ptr<KXModelAnimation> animation() const;
 

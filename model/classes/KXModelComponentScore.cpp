@@ -9,14 +9,6 @@ constexpr const char* kResetPoints = "Reset Points";
 constexpr const char* kResetDistance = "Reset Distance";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentScore::create() {
-    return KXModel::makeShared<KXModelComponentScore>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentScore::createCopy(const KXModelComponentScore& source) {
-    return KXModel::makeShared<KXModelComponentScore>(source);
-}
-
 KXModelComponentScore::KXModelComponentScore(const std::string& name)
     : KXModelComponent(name), m_resetCoins(new KXAttributeBool(kResetCoins, this)),
       m_resetPoints(new KXAttributeBool(kResetPoints, this)),
@@ -26,10 +18,6 @@ KXModelComponentScore::KXModelComponentScore(const KXModelComponentScore& source
     : KXModelComponent(source), m_resetCoins(boundAttribute<KXAttributeBool>(*this, kResetCoins)),
       m_resetPoints(boundAttribute<KXAttributeBool>(*this, kResetPoints)),
       m_resetDistance(boundAttribute<KXAttributeBool>(*this, kResetDistance)) {}
-
-std::shared_ptr<KXModel> KXModelComponentScore::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 bool KXModelComponentScore::resetCoins() const {
     return attributeValue(m_resetCoins);

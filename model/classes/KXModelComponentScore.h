@@ -10,17 +10,14 @@ class KXAttributeBool;
 // Which running score counters (coins, points, distance) are cleared when the component acts.
 class KXModelComponentScore : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentScore, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentScore)
+    KX_MODEL_CLONE(KXModelComponentScore)
 
 public:
     static constexpr const char* kDefaultObjectName = "Score";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentScore& source);
-
     explicit KXModelComponentScore(const std::string& name);
     KXModelComponentScore(const KXModelComponentScore& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     bool resetCoins() const;
     bool resetPoints() const;

@@ -9,14 +9,6 @@ constexpr const char* kEvent = "Event";
 constexpr const char* kSlideSound = "Slide Sound";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentSlide::create() {
-    return KXModel::makeShared<KXModelComponentSlide>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentSlide::createCopy(const KXModelComponentSlide& source) {
-    return KXModel::makeShared<KXModelComponentSlide>(source);
-}
-
 KXModelComponentSlide::KXModelComponentSlide(const std::string& name)
     : KXModelComponent(name), m_collisionShape(new KXAttributeShape(kCollisionShape, this, 0)),
       m_animation(new KXAttributeAnimation(kAnimation, this, 0)),
@@ -28,10 +20,6 @@ KXModelComponentSlide::KXModelComponentSlide(const KXModelComponentSlide& source
       m_animation(boundAttribute<KXAttributeAnimation>(*this, kAnimation)),
       m_event(boundAttribute<KXAttributeStringList>(*this, kEvent)),
       m_slideSound(boundAttribute<KXAttributeSound>(*this, kSlideSound)) {}
-
-std::shared_ptr<KXModel> KXModelComponentSlide::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelSpriteContainer> KXModelComponentSlide::spriteContainer() const {
     return m_animation != nullptr ? m_animation->animation() : nullptr;

@@ -13,17 +13,14 @@
 // fills it.
 class KXModelComponentSlide : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentSlide, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentSlide)
+    KX_MODEL_CLONE(KXModelComponentSlide)
 
 public:
     static constexpr const char* kDefaultObjectName = "Slide";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentSlide& source);
-
     explicit KXModelComponentSlide(const std::string& name);
     KXModelComponentSlide(const KXModelComponentSlide& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The frames the "Animation" attribute shows.
     std::shared_ptr<KXModelSpriteContainer> spriteContainer() const override;

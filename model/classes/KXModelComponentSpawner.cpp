@@ -8,14 +8,6 @@ constexpr const char* kSpawnRate = "Spawn Rate";
 constexpr const char* kSpawnAction = "Spawn Action";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentSpawner::create() {
-    return KXModel::makeShared<KXModelComponentSpawner>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentSpawner::createCopy(const KXModelComponentSpawner& source) {
-    return KXModel::makeShared<KXModelComponentSpawner>(source);
-}
-
 KXModelComponentSpawner::KXModelComponentSpawner(const std::string& name)
     : KXModelComponent(name), m_spawnRate(new KXAttributeFloat(kSpawnRate, this, 0)),
       m_spawnAction(new KXAttributeStringList(kSpawnAction, this)) {
@@ -25,10 +17,6 @@ KXModelComponentSpawner::KXModelComponentSpawner(const std::string& name)
 KXModelComponentSpawner::KXModelComponentSpawner(const KXModelComponentSpawner& source)
     : KXModelComponent(source), m_spawnRate(boundAttribute<KXAttributeFloat>(*this, kSpawnRate)),
       m_spawnAction(boundAttribute<KXAttributeStringList>(*this, kSpawnAction)) {}
-
-std::shared_ptr<KXModel> KXModelComponentSpawner::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 float KXModelComponentSpawner::spawnRate() const {
     return attributeValue(m_spawnRate);

@@ -10,17 +10,14 @@
 // How often, and on which trigger, a unit spawns new objects.
 class KXModelComponentSpawner : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentSpawner, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentSpawner)
+    KX_MODEL_CLONE(KXModelComponentSpawner)
 
 public:
     static constexpr const char* kDefaultObjectName = "Spawner";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentSpawner& source);
-
     explicit KXModelComponentSpawner(const std::string& name);
     KXModelComponentSpawner(const KXModelComponentSpawner& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     float spawnRate() const;
     const std::string& spawnAction() const;

@@ -9,14 +9,6 @@ constexpr const char* kSleep = "Sleep";
 constexpr const char* kSleepDistance = "Sleep Distance";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelComponentWakeup::create() {
-    return KXModel::makeShared<KXModelComponentWakeup>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelComponentWakeup::createCopy(const KXModelComponentWakeup& source) {
-    return KXModel::makeShared<KXModelComponentWakeup>(source);
-}
-
 KXModelComponentWakeup::KXModelComponentWakeup(const std::string& name)
     : KXModelComponent(name), m_wakeUp(new KXAttributeStringList(kWakeUp, this)),
       m_wakeupDistance(new KXAttributeFloat(kWakeupDistance, this, 0)),
@@ -28,10 +20,6 @@ KXModelComponentWakeup::KXModelComponentWakeup(const KXModelComponentWakeup& sou
       m_wakeupDistance(boundAttribute<KXAttributeFloat>(*this, kWakeupDistance)),
       m_sleep(boundAttribute<KXAttributeStringList>(*this, kSleep)),
       m_sleepDistance(boundAttribute<KXAttributeFloat>(*this, kSleepDistance)) {}
-
-std::shared_ptr<KXModel> KXModelComponentWakeup::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 const std::string& KXModelComponentWakeup::wakeUp() const {
     return attributeText(m_wakeUp);

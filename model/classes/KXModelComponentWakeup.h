@@ -10,17 +10,14 @@
 // When a unit wakes up and when it goes back to sleep.
 class KXModelComponentWakeup : public KXModelComponent {
     KX_MODEL_IDENTITY(KXModelComponentWakeup, KXModelComponent)
+    KX_MODEL_CREATE(KXModelComponentWakeup)
+    KX_MODEL_CLONE(KXModelComponentWakeup)
 
 public:
     static constexpr const char* kDefaultObjectName = "Wake Up";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelComponentWakeup& source);
-
     explicit KXModelComponentWakeup(const std::string& name);
     KXModelComponentWakeup(const KXModelComponentWakeup& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     const std::string& wakeUp() const;
     float wakeupDistance() const;

@@ -7,15 +7,12 @@
 
 class KXModelFont : public KXBaseModelFont {
     KX_MODEL_IDENTITY(KXModelFont, KXBaseModelFont)
+    KX_MODEL_CREATE(KXModelFont)
+    KX_MODEL_CLONE(KXModelFont)
 
 public:
     static constexpr const char* kDefaultObjectName = "Default Font";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelFont& source);
-
     explicit KXModelFont(const std::string& name);
     KXModelFont(const KXModelFont& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

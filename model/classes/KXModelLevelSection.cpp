@@ -1,20 +1,12 @@
 #include "model/classes/KXModelLevelSection.h"
 
-std::shared_ptr<KXModel> KXModelLevelSection::create() {
-    return KXModel::makeShared<KXModelLevelSection>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelLevelSection::createCopy(const KXModelLevelSection& source) {
-    return KXModel::makeShared<KXModelLevelSection>(source);
-}
-
 KXModelLevelSection::KXModelLevelSection(const std::string& name) : KXBaseModelLevelSection(name) {}
 
 KXModelLevelSection::KXModelLevelSection(const KXModelLevelSection& source)
     : KXBaseModelLevelSection(source) {}
 
 std::shared_ptr<KXModel> KXModelLevelSection::clone(bool deep, bool registerClone) const {
-    std::shared_ptr<KXModel> copy = createCopy(*this);
+    std::shared_ptr<KXModel> copy = KXModel::makeShared<KXModelLevelSection>(*this);
     if (registerClone) {
         copy->registerWithController(*this);
     }

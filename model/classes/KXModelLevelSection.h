@@ -7,12 +7,10 @@
 
 class KXModelLevelSection : public KXBaseModelLevelSection {
     KX_MODEL_IDENTITY(KXModelLevelSection, KXBaseModelLevelSection)
+    KX_MODEL_CREATE(KXModelLevelSection)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
-
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelLevelSection& source);
 
     explicit KXModelLevelSection(const std::string& name);
     KXModelLevelSection(const KXModelLevelSection& source);

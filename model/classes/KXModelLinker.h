@@ -7,15 +7,12 @@
 
 class KXModelLinker : public KXBaseModelLinker {
     KX_MODEL_IDENTITY(KXModelLinker, KXBaseModelLinker)
+    KX_MODEL_CREATE(KXModelLinker)
+    KX_MODEL_CLONE(KXModelLinker)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelLinker& source);
-
     explicit KXModelLinker(const std::string& name);
     KXModelLinker(const KXModelLinker& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

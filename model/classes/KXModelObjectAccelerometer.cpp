@@ -8,14 +8,6 @@ constexpr const char* kControlType = "Control Type";
 constexpr const char* kActiveAxes = "Active Axes";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectAccelerometer::create() {
-    return KXModel::makeShared<KXModelObjectAccelerometer>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectAccelerometer::createCopy(const KXModelObjectAccelerometer& source) {
-    return KXModel::makeShared<KXModelObjectAccelerometer>(source);
-}
-
 KXModelObjectAccelerometer::KXModelObjectAccelerometer(const std::string& name)
     : KXModelObjectManipulator(name), m_controlType(new KXAttributeStringList(kControlType, this)),
       m_activeAxes(new KXAttributeStringList(kActiveAxes, this)) {}
@@ -24,10 +16,6 @@ KXModelObjectAccelerometer::KXModelObjectAccelerometer(const KXModelObjectAccele
     : KXModelObjectManipulator(source),
       m_controlType(boundAttribute<KXAttributeStringList>(*this, kControlType)),
       m_activeAxes(boundAttribute<KXAttributeStringList>(*this, kActiveAxes)) {}
-
-std::shared_ptr<KXModel> KXModelObjectAccelerometer::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 cocos2d::CCSize KXModelObjectAccelerometer::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentExtent, kContentExtent);

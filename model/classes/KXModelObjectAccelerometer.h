@@ -8,17 +8,14 @@
 // A manipulator driven by the device's tilt: a control type and the axes it acts on.
 class KXModelObjectAccelerometer : public KXModelObjectManipulator {
     KX_MODEL_IDENTITY(KXModelObjectAccelerometer, KXModelObjectManipulator)
+    KX_MODEL_CREATE(KXModelObjectAccelerometer)
+    KX_MODEL_CLONE(KXModelObjectAccelerometer)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectAccelerometer& source);
-
     explicit KXModelObjectAccelerometer(const std::string& name);
     KXModelObjectAccelerometer(const KXModelObjectAccelerometer& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Fixed, whatever sprite the object has.
     cocos2d::CCSize contentSize(float time) const override;

@@ -1,5 +1,6 @@
 #include "model/classes/KXModelObjectAsset.h"
 
+#include "model/classes/KXAttributeBinding.h"
 #include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelSound.h"
 #include "model/classes/KXModelSpriteContainer.h"
@@ -8,26 +9,11 @@ namespace {
 constexpr const char* kAsset = "Asset";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectAsset::create() {
-    return KXModel::makeShared<KXModelObjectAsset>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectAsset::createCopy(const KXModelObjectAsset& source) {
-    return KXModel::makeShared<KXModelObjectAsset>(source);
-}
-
 KXModelObjectAsset::KXModelObjectAsset(const std::string& name)
     : KXModelObject(name), m_asset(new KXAttributeAsset(kAsset, this, 0)) {}
 
 KXModelObjectAsset::KXModelObjectAsset(const KXModelObjectAsset& source) : KXModelObject(source) {
-    KXBaseAttribute* found = attribute(kAsset);
-    if (found != nullptr && found->typeId() == KXAttributeAsset::staticType()) {
-        m_asset = static_cast<KXAttributeAsset*>(found);
-    }
-}
-
-std::shared_ptr<KXModel> KXModelObjectAsset::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
+    m_asset = boundAttribute<KXAttributeAsset>(*this, kAsset);
 }
 
 std::shared_ptr<KXModelAsset> KXModelObjectAsset::asset() const {

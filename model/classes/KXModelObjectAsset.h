@@ -12,18 +12,15 @@ class KXModelSound;
 // A placed object that shows an asset, named by its "Asset" attribute.
 class KXModelObjectAsset : public KXModelObject {
     KX_MODEL_IDENTITY(KXModelObjectAsset, KXModelObject)
+    KX_MODEL_CREATE(KXModelObjectAsset)
+    KX_MODEL_CLONE(KXModelObjectAsset)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectAsset& source);
-
     explicit KXModelObjectAsset(const std::string& name);
     // Takes "Asset" back from the copied attributes by name.
     KXModelObjectAsset(const KXModelObjectAsset& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The referenced asset model, empty when none (or when the copied "Asset" was unusable).
     std::shared_ptr<KXModelAsset> asset() const;

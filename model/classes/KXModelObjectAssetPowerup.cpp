@@ -22,22 +22,10 @@ Result fromPowerup(const KXModelObjectAssetPowerup& object, Result (KXBaseModelA
 }
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectAssetPowerup::create() {
-    return KXModel::makeShared<KXModelObjectAssetPowerup>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectAssetPowerup::createCopy(const KXModelObjectAssetPowerup& source) {
-    return KXModel::makeShared<KXModelObjectAssetPowerup>(source);
-}
-
 KXModelObjectAssetPowerup::KXModelObjectAssetPowerup(const std::string& name) : KXModelObjectAsset(name) {}
 
 KXModelObjectAssetPowerup::KXModelObjectAssetPowerup(const KXModelObjectAssetPowerup& source)
     : KXModelObjectAsset(source) {}
-
-std::shared_ptr<KXModel> KXModelObjectAssetPowerup::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelAssetPowerup> KXModelObjectAssetPowerup::assetPowerup() const {
     return modelCast<KXModelAssetPowerup>(asset());

@@ -13,17 +13,14 @@ class KXModelAnimation;
 // empty pointer when the object has no powerup asset.
 class KXModelObjectAssetPowerup : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectAssetPowerup, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectAssetPowerup)
+    KX_MODEL_CLONE(KXModelObjectAssetPowerup)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectAssetPowerup& source);
-
     explicit KXModelObjectAssetPowerup(const std::string& name);
     KXModelObjectAssetPowerup(const KXModelObjectAssetPowerup& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The asset when it is exactly a powerup asset, else empty.
     std::shared_ptr<KXModelAssetPowerup> assetPowerup() const;

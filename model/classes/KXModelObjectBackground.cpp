@@ -9,14 +9,6 @@ constexpr const char* kTilingOffset = "Tiling Offset";
 constexpr const char* kFixedRotation = "Fixed Rotation";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectBackground::create() {
-    return KXModel::makeShared<KXModelObjectBackground>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectBackground::createCopy(const KXModelObjectBackground& source) {
-    return KXModel::makeShared<KXModelObjectBackground>(source);
-}
-
 KXModelObjectBackground::KXModelObjectBackground(const std::string& name)
     : KXModelObject(name), m_image(new KXAttributeSprite(kImage, this, 0)),
       m_speed(new KXAttributeFloat(kSpeed, this, 0)),
@@ -28,10 +20,6 @@ KXModelObjectBackground::KXModelObjectBackground(const KXModelObjectBackground& 
       m_speed(boundAttribute<KXAttributeFloat>(*this, kSpeed)),
       m_tilingOffset(boundAttribute<KXAttributeFloat>(*this, kTilingOffset)),
       m_fixedRotation(boundAttribute<KXAttributeBool>(*this, kFixedRotation)) {}
-
-std::shared_ptr<KXModel> KXModelObjectBackground::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelSpriteContainer> KXModelObjectBackground::spriteContainer() const {
     return image();

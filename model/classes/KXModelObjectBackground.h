@@ -10,17 +10,14 @@
 // An image that scrolls behind the game field at its own speed.
 class KXModelObjectBackground : public KXModelObject {
     KX_MODEL_IDENTITY(KXModelObjectBackground, KXModelObject)
+    KX_MODEL_CREATE(KXModelObjectBackground)
+    KX_MODEL_CLONE(KXModelObjectBackground)
 
 public:
     static constexpr const char* kDefaultObjectName = "Untitled";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectBackground& source);
-
     explicit KXModelObjectBackground(const std::string& name);
     KXModelObjectBackground(const KXModelObjectBackground& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // The sprites of "Image".
     std::shared_ptr<KXModelSpriteContainer> spriteContainer() const override;

@@ -7,15 +7,12 @@
 
 class KXModelObjectButton : public KXBaseModelObjectButton {
     KX_MODEL_IDENTITY(KXModelObjectButton, KXBaseModelObjectButton)
+    KX_MODEL_CREATE(KXModelObjectButton)
+    KX_MODEL_CLONE(KXModelObjectButton)
 
 public:
     static constexpr const char* kDefaultObjectName = "Navigation Button";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButton& source);
-
     explicit KXModelObjectButton(const std::string& name);
     KXModelObjectButton(const KXModelObjectButton& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -7,15 +7,12 @@
 
 class KXModelObjectButtonCharacterUnlock : public KXBaseModelObjectButtonCharacterUnlock {
     KX_MODEL_IDENTITY(KXModelObjectButtonCharacterUnlock, KXBaseModelObjectButtonCharacterUnlock)
+    KX_MODEL_CREATE(KXModelObjectButtonCharacterUnlock)
+    KX_MODEL_CLONE(KXModelObjectButtonCharacterUnlock)
 
 public:
     static constexpr const char* kDefaultObjectName = "Single Unlock";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButtonCharacterUnlock& source);
-
     explicit KXModelObjectButtonCharacterUnlock(const std::string& name);
     KXModelObjectButtonCharacterUnlock(const KXModelObjectButtonCharacterUnlock& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -7,14 +7,6 @@ constexpr const char* kFacebookId = "Facebook ID";
 constexpr const char* kFacebookUrl = "Facebook URL";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::create() {
-    return KXModel::makeShared<KXModelObjectButtonFacebook>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::createCopy(const KXModelObjectButtonFacebook& source) {
-    return KXModel::makeShared<KXModelObjectButtonFacebook>(source);
-}
-
 KXModelObjectButtonFacebook::KXModelObjectButtonFacebook(const std::string& name)
     : KXModelObjectButtonUrl(name), m_facebookId(new KXAttributeString(kFacebookId, this)) {
     if (KXAttributeString* link = urlAttribute()) {
@@ -30,10 +22,6 @@ KXModelObjectButtonFacebook::KXModelObjectButtonFacebook(const KXModelObjectButt
 bool KXModelObjectButtonFacebook::isKindOf(uint32_t kind) const {
     // Skips the link button on purpose.
     return kind == staticType() || KXModelObjectButton::isKindOf(kind);
-}
-
-std::shared_ptr<KXModel> KXModelObjectButtonFacebook::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
 }
 
 const std::string& KXModelObjectButtonFacebook::facebookId() const {

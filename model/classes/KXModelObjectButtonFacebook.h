@@ -10,18 +10,16 @@
 // button: code looking for link buttons by kind does not find it.
 class KXModelObjectButtonFacebook : public KXModelObjectButtonUrl {
     KX_TYPE_IDENTITY(KXModelObjectButtonFacebook)
+    KX_MODEL_CREATE(KXModelObjectButtonFacebook)
+    KX_MODEL_CLONE(KXModelObjectButtonFacebook)
 
 public:
     static constexpr const char* kDefaultObjectName = "Facebook Button";
-
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButtonFacebook& source);
 
     explicit KXModelObjectButtonFacebook(const std::string& name);
     KXModelObjectButtonFacebook(const KXModelObjectButtonFacebook& source);
 
     bool isKindOf(uint32_t kind) const override;
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     const std::string& facebookId() const;
 

@@ -7,15 +7,12 @@
 
 class KXModelObjectButtonPowerup : public KXBaseModelObjectButtonPowerup {
     KX_MODEL_IDENTITY(KXModelObjectButtonPowerup, KXBaseModelObjectButtonPowerup)
+    KX_MODEL_CREATE(KXModelObjectButtonPowerup)
+    KX_MODEL_CLONE(KXModelObjectButtonPowerup)
 
 public:
     static constexpr const char* kDefaultObjectName = "Action Button";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButtonPowerup& source);
-
     explicit KXModelObjectButtonPowerup(const std::string& name);
     KXModelObjectButtonPowerup(const KXModelObjectButtonPowerup& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

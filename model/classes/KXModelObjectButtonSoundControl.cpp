@@ -7,15 +7,6 @@ constexpr const char* kImage = "Image";
 constexpr const char* kImageSelected = "Image Selected";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::create() {
-    return KXModel::makeShared<KXModelObjectButtonSoundControl>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelObjectButtonSoundControl::createCopy(const KXModelObjectButtonSoundControl& source) {
-    return KXModel::makeShared<KXModelObjectButtonSoundControl>(source);
-}
-
 KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(const std::string& name)
     : KXModelObjectButton(name) {
     // Same attributes, stored under the audio button's names.
@@ -33,8 +24,4 @@ KXModelObjectButtonSoundControl::KXModelObjectButtonSoundControl(
     // The copied attributes carry the audio button's names, which the bases did not find.
     bindImageAttribute(kSoundOn);
     bindImageSelectedAttribute(kSoundOff);
-}
-
-std::shared_ptr<KXModel> KXModelObjectButtonSoundControl::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
 }

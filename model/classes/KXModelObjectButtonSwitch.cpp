@@ -2,14 +2,6 @@
 
 #include "model/attributes/KXAttributeString.h"
 
-std::shared_ptr<KXModel> KXModelObjectButtonSwitch::create() {
-    return KXModel::makeShared<KXModelObjectButtonSwitch>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectButtonSwitch::createCopy(const KXModelObjectButtonSwitch& source) {
-    return KXModel::makeShared<KXModelObjectButtonSwitch>(source);
-}
-
 KXModelObjectButtonSwitch::KXModelObjectButtonSwitch(const std::string& name) : KXModelObjectButton(name) {
     // A switch sends the input controller's action-button action unless a record says otherwise.
     if (auto* action = dynamic_cast<KXAttributeString*>(attribute("Action"))) {
@@ -19,7 +11,3 @@ KXModelObjectButtonSwitch::KXModelObjectButtonSwitch(const std::string& name) : 
 
 KXModelObjectButtonSwitch::KXModelObjectButtonSwitch(const KXModelObjectButtonSwitch& source)
     : KXModelObjectButton(source) {}
-
-std::shared_ptr<KXModel> KXModelObjectButtonSwitch::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}

@@ -8,16 +8,13 @@
 // A button that switches the objects linked to it on and off.
 class KXModelObjectButtonSwitch : public KXModelObjectButton {
     KX_MODEL_IDENTITY(KXModelObjectButtonSwitch, KXModelObjectButton)
+    KX_MODEL_CREATE(KXModelObjectButtonSwitch)
+    KX_MODEL_CLONE(KXModelObjectButtonSwitch)
 
 public:
     static constexpr const char* kDefaultObjectName = "Switch Button";
     static constexpr const char* kSwitchAction = "kInputControllerActionButton";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButtonSwitch& source);
-
     explicit KXModelObjectButtonSwitch(const std::string& name);
     KXModelObjectButtonSwitch(const KXModelObjectButtonSwitch& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

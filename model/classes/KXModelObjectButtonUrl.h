@@ -9,17 +9,15 @@
 // A button that opens a link.
 class KXModelObjectButtonUrl : public KXModelObjectButton {
     KX_MODEL_IDENTITY(KXModelObjectButtonUrl, KXModelObjectButton)
+    KX_MODEL_CREATE(KXModelObjectButtonUrl)
+    KX_MODEL_CLONE(KXModelObjectButtonUrl)
 
 public:
     static constexpr const char* kDefaultObjectName = "Url Button";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectButtonUrl& source);
-
     explicit KXModelObjectButtonUrl(const std::string& name);
+    // A subclass may store "URL" under another name and bind it itself (bindUrlAttribute).
     KXModelObjectButtonUrl(const KXModelObjectButtonUrl& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     const std::string& url() const;
 

@@ -7,15 +7,12 @@
 
 class KXModelObjectCharacterSelector : public KXBaseModelObjectCharacterSelector {
     KX_MODEL_IDENTITY(KXModelObjectCharacterSelector, KXBaseModelObjectCharacterSelector)
+    KX_MODEL_CREATE(KXModelObjectCharacterSelector)
+    KX_MODEL_CLONE(KXModelObjectCharacterSelector)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectCharacterSelector& source);
-
     explicit KXModelObjectCharacterSelector(const std::string& name);
     KXModelObjectCharacterSelector(const KXModelObjectCharacterSelector& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -15,14 +15,6 @@ constexpr float kShapeSide = 10.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectFlag::create() {
-    return KXModel::makeShared<KXModelObjectFlag>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectFlag::createCopy(const KXModelObjectFlag& source) {
-    return KXModel::makeShared<KXModelObjectFlag>(source);
-}
-
 KXModelObjectFlag::KXModelObjectFlag(const std::string& name)
     : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_texture(new KXAttributeSprite(kTexture, this, 0)),
@@ -50,10 +42,6 @@ KXModelObjectFlag::KXModelObjectFlag(const KXModelObjectFlag& source)
       m_length(boundAttribute<KXAttributeFloat>(*this, kLength)),
       m_waveHeight(boundAttribute<KXAttributeFloat>(*this, kWaveHeight)),
       m_waveLength(boundAttribute<KXAttributeFloat>(*this, kWaveLength)) {}
-
-std::shared_ptr<KXModel> KXModelObjectFlag::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelPolygon> KXModelObjectFlag::collisionShape() const {
     return m_shape;

@@ -11,17 +11,14 @@
 // A waving flag: a textured strip with its own small collision box.
 class KXModelObjectFlag : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectFlag, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectFlag)
+    KX_MODEL_CLONE(KXModelObjectFlag)
 
 public:
     static constexpr const char* kDefaultObjectName = "Flag";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectFlag& source);
-
     explicit KXModelObjectFlag(const std::string& name);
     KXModelObjectFlag(const KXModelObjectFlag& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Its own 10 x 10 box, never the asset's.
     std::shared_ptr<KXModelPolygon> collisionShape() const override;

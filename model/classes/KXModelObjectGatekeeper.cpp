@@ -9,14 +9,6 @@ constexpr float kShapeSide = 60.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::create() {
-    return KXModel::makeShared<KXModelObjectGatekeeper>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::createCopy(const KXModelObjectGatekeeper& source) {
-    return KXModel::makeShared<KXModelObjectGatekeeper>(source);
-}
-
 KXModelObjectGatekeeper::KXModelObjectGatekeeper(const std::string& name)
     : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_passedAmount(new KXAttributeFloat(kPassedAmount, this, 0)) {
@@ -26,10 +18,6 @@ KXModelObjectGatekeeper::KXModelObjectGatekeeper(const std::string& name)
 KXModelObjectGatekeeper::KXModelObjectGatekeeper(const KXModelObjectGatekeeper& source)
     : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_passedAmount(boundAttribute<KXAttributeFloat>(*this, kPassedAmount)) {}
-
-std::shared_ptr<KXModel> KXModelObjectGatekeeper::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelPolygon> KXModelObjectGatekeeper::collisionShape() const {
     return m_shape;

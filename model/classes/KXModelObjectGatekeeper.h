@@ -11,17 +11,14 @@
 // A zone that lets a number of objects pass.
 class KXModelObjectGatekeeper : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectGatekeeper, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectGatekeeper)
+    KX_MODEL_CLONE(KXModelObjectGatekeeper)
 
 public:
     static constexpr const char* kDefaultObjectName = "Gatekeeper";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectGatekeeper& source);
-
     explicit KXModelObjectGatekeeper(const std::string& name);
     KXModelObjectGatekeeper(const KXModelObjectGatekeeper& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Its own 60 x 60 box, never the asset's.
     std::shared_ptr<KXModelPolygon> collisionShape() const override;

@@ -7,12 +7,10 @@
 
 class KXModelObjectGroup : public KXBaseModelObjectGroup {
     KX_MODEL_IDENTITY(KXModelObjectGroup, KXBaseModelObjectGroup)
+    KX_MODEL_CREATE(KXModelObjectGroup)
 
 public:
     static constexpr const char* kDefaultObjectName = "My Group Layer";
-
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectGroup& source);
 
     explicit KXModelObjectGroup(const std::string& name);
     KXModelObjectGroup(const KXModelObjectGroup& source);

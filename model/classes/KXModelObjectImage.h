@@ -7,15 +7,12 @@
 
 class KXModelObjectImage : public KXBaseModelObjectImage {
     KX_MODEL_IDENTITY(KXModelObjectImage, KXBaseModelObjectImage)
+    KX_MODEL_CREATE(KXModelObjectImage)
+    KX_MODEL_CLONE(KXModelObjectImage)
 
 public:
     static constexpr const char* kDefaultObjectName = "Image";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectImage& source);
-
     explicit KXModelObjectImage(const std::string& name);
     KXModelObjectImage(const KXModelObjectImage& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

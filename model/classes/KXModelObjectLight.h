@@ -7,15 +7,12 @@
 
 class KXModelObjectLight : public KXBaseModelObjectLight {
     KX_MODEL_IDENTITY(KXModelObjectLight, KXBaseModelObjectLight)
+    KX_MODEL_CREATE(KXModelObjectLight)
+    KX_MODEL_CLONE(KXModelObjectLight)
 
 public:
     static constexpr const char* kDefaultObjectName = "Light";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectLight& source);
-
     explicit KXModelObjectLight(const std::string& name);
     KXModelObjectLight(const KXModelObjectLight& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

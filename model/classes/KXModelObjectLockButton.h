@@ -7,15 +7,12 @@
 
 class KXModelObjectLockButton : public KXBaseModelObjectLockButton {
     KX_MODEL_IDENTITY(KXModelObjectLockButton, KXBaseModelObjectLockButton)
+    KX_MODEL_CREATE(KXModelObjectLockButton)
+    KX_MODEL_CLONE(KXModelObjectLockButton)
 
 public:
     static constexpr const char* kDefaultObjectName = "Lock Button";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectLockButton& source);
-
     explicit KXModelObjectLockButton(const std::string& name);
     KXModelObjectLockButton(const KXModelObjectLockButton& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -9,14 +9,6 @@ constexpr const char* kSensitivity = "Sensitivity";
 constexpr const char* kControlStyle = "Control Style";
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectManipulator::create() {
-    return KXModel::makeShared<KXModelObjectManipulator>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectManipulator::createCopy(const KXModelObjectManipulator& source) {
-    return KXModel::makeShared<KXModelObjectManipulator>(source);
-}
-
 KXModelObjectManipulator::KXModelObjectManipulator(const std::string& name)
     : KXModelObject(name), m_sensitivity(new KXAttributeFloat(kSensitivity, this)),
       m_controlStyle(new KXAttributeStringList(kControlStyle, this)) {}
@@ -24,10 +16,6 @@ KXModelObjectManipulator::KXModelObjectManipulator(const std::string& name)
 KXModelObjectManipulator::KXModelObjectManipulator(const KXModelObjectManipulator& source)
     : KXModelObject(source), m_sensitivity(boundAttribute<KXAttributeFloat>(*this, kSensitivity)),
       m_controlStyle(boundAttribute<KXAttributeStringList>(*this, kControlStyle)) {}
-
-std::shared_ptr<KXModel> KXModelObjectManipulator::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 float KXModelObjectManipulator::sensitivity() const {
     return attributeValue(m_sensitivity);

@@ -12,17 +12,14 @@ class KXAttributeStringList;
 // control style.
 class KXModelObjectManipulator : public KXModelObject {
     KX_MODEL_IDENTITY(KXModelObjectManipulator, KXModelObject)
+    KX_MODEL_CREATE(KXModelObjectManipulator)
+    KX_MODEL_CLONE(KXModelObjectManipulator)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectManipulator& source);
-
     explicit KXModelObjectManipulator(const std::string& name);
     KXModelObjectManipulator(const KXModelObjectManipulator& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     float sensitivity() const;
     // "kControlStyleAbsolute"; any other text means the relative style.

@@ -21,14 +21,6 @@ float clampedScale(float value) {
 }
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectMirror::create() {
-    return KXModel::makeShared<KXModelObjectMirror>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectMirror::createCopy(const KXModelObjectMirror& source) {
-    return KXModel::makeShared<KXModelObjectMirror>(source);
-}
-
 KXModelObjectMirror::KXModelObjectMirror(const std::string& name)
     : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_color(new KXAttributeColor(kColor, this)) {
@@ -38,10 +30,6 @@ KXModelObjectMirror::KXModelObjectMirror(const std::string& name)
 KXModelObjectMirror::KXModelObjectMirror(const KXModelObjectMirror& source)
     : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_color(boundAttribute<KXAttributeColor>(*this, kColor)) {}
-
-std::shared_ptr<KXModel> KXModelObjectMirror::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 void KXModelObjectMirror::attributeChanged(KXBaseAttribute* attribute, int flag) {
     KXModelObjectAsset::attributeChanged(attribute, flag);

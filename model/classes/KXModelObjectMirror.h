@@ -9,19 +9,16 @@
 // Draws a tinted reflection. Its scale stays within [0, 40.96] on each axis.
 class KXModelObjectMirror : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectMirror, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectMirror)
+    KX_MODEL_CLONE(KXModelObjectMirror)
 
 public:
     static constexpr const char* kDefaultObjectName = "Mirror";
     static constexpr float kMaximumScale = 40.96f;
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectMirror& source);
-
     explicit KXModelObjectMirror(const std::string& name);
     // The copy gets a polygon of its own.
     KXModelObjectMirror(const KXModelObjectMirror& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Keeps "Scale" within its bounds.
     void attributeChanged(KXBaseAttribute* attribute, int flag) override;

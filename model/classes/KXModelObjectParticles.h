@@ -7,15 +7,12 @@
 
 class KXModelObjectParticles : public KXBaseModelObjectParticles {
     KX_MODEL_IDENTITY(KXModelObjectParticles, KXBaseModelObjectParticles)
+    KX_MODEL_CREATE(KXModelObjectParticles)
+    KX_MODEL_CLONE(KXModelObjectParticles)
 
 public:
     static constexpr const char* kDefaultObjectName = "Particle";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectParticles& source);
-
     explicit KXModelObjectParticles(const std::string& name);
     KXModelObjectParticles(const KXModelObjectParticles& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -28,15 +28,6 @@ constexpr uint32_t kVarianceInUse = 1;
 constexpr float kContentSide = 30.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::create() {
-    return KXModel::makeShared<KXModelObjectParticlesEmitter>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel>
-KXModelObjectParticlesEmitter::createCopy(const KXModelObjectParticlesEmitter& source) {
-    return KXModel::makeShared<KXModelObjectParticlesEmitter>(source);
-}
-
 KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const std::string& name)
     : KXModelObjectAsset(name), m_texture(new KXAttributeSprite(kTexture, this, 0)),
       m_totalParticles(new KXAttributeFloat(kTotalParticles, this, 0)),
@@ -90,10 +81,6 @@ KXModelObjectParticlesEmitter::KXModelObjectParticlesEmitter(const KXModelObject
       m_color(boundAttribute<KXAttributeGradient>(*this, kColor)),
       m_colorVariation(boundAttribute<KXAttributeGradient>(*this, kColorVariation)),
       m_positionType(boundAttribute<KXAttributeStringList>(*this, kPositionType)) {}
-
-std::shared_ptr<KXModel> KXModelObjectParticlesEmitter::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 cocos2d::CCSize KXModelObjectParticlesEmitter::contentSize(float /*time*/) const {
     return cocos2d::CCSize(kContentSide, kContentSide);

@@ -14,17 +14,14 @@
 // life (most with a variance), colour gradients (components 0 to 1) and position type.
 class KXModelObjectParticlesEmitter : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectParticlesEmitter, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectParticlesEmitter)
+    KX_MODEL_CLONE(KXModelObjectParticlesEmitter)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectParticlesEmitter& source);
-
     explicit KXModelObjectParticlesEmitter(const std::string& name);
     KXModelObjectParticlesEmitter(const KXModelObjectParticlesEmitter& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     cocos2d::CCSize contentSize(float time) const override;
 

@@ -10,14 +10,6 @@ constexpr float kShapeSide = 60.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectScreenJump::create() {
-    return KXModel::makeShared<KXModelObjectScreenJump>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectScreenJump::createCopy(const KXModelObjectScreenJump& source) {
-    return KXModel::makeShared<KXModelObjectScreenJump>(source);
-}
-
 KXModelObjectScreenJump::KXModelObjectScreenJump(const std::string& name)
     : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_function(new KXAttributeStringList(kFunction, this)),
@@ -27,10 +19,6 @@ KXModelObjectScreenJump::KXModelObjectScreenJump(const KXModelObjectScreenJump& 
     : KXModelObjectAsset(source), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_function(boundAttribute<KXAttributeStringList>(*this, kFunction)),
       m_pauseCurrentWorld(boundAttribute<KXAttributeBool>(*this, kPauseCurrentWorld)) {}
-
-std::shared_ptr<KXModel> KXModelObjectScreenJump::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelPolygon> KXModelObjectScreenJump::collisionShape() const {
     return m_shape;

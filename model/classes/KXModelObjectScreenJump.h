@@ -11,17 +11,14 @@
 // A placed object of the game field that leads to another screen.
 class KXModelObjectScreenJump : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectScreenJump, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectScreenJump)
+    KX_MODEL_CLONE(KXModelObjectScreenJump)
 
 public:
     static constexpr const char* kDefaultObjectName = "Menu Jump";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectScreenJump& source);
-
     explicit KXModelObjectScreenJump(const std::string& name);
     KXModelObjectScreenJump(const KXModelObjectScreenJump& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Its own 60 x 60 box, never the asset's.
     std::shared_ptr<KXModelPolygon> collisionShape() const override;

@@ -13,14 +13,6 @@ constexpr float kShapeSide = 60.0f;
 constexpr float kContentSide = 60.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectTeleport::create() {
-    return KXModel::makeShared<KXModelObjectTeleport>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectTeleport::createCopy(const KXModelObjectTeleport& source) {
-    return KXModel::makeShared<KXModelObjectTeleport>(source);
-}
-
 KXModelObjectTeleport::KXModelObjectTeleport(const std::string& name)
     : KXModelObjectAsset(name), m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)),
       m_groupId(new KXAttributeFloat(kGroupId, this, 0)),
@@ -39,10 +31,6 @@ KXModelObjectTeleport::KXModelObjectTeleport(const KXModelObjectTeleport& source
       m_singleUse(boundAttribute<KXAttributeBool>(*this, kSingleUse)),
       m_exitOnly(boundAttribute<KXAttributeBool>(*this, kExitOnly)),
       m_searchRadius(boundAttribute<KXAttributeFloat>(*this, kSearchRadius)) {}
-
-std::shared_ptr<KXModel> KXModelObjectTeleport::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelPolygon> KXModelObjectTeleport::collisionShape() const {
     return m_shape;

@@ -12,17 +12,14 @@
 // their source's polygon.
 class KXModelObjectTeleport : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectTeleport, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectTeleport)
+    KX_MODEL_CLONE(KXModelObjectTeleport)
 
 public:
     static constexpr const char* kDefaultObjectName = "Portal";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectTeleport& source);
-
     explicit KXModelObjectTeleport(const std::string& name);
     KXModelObjectTeleport(const KXModelObjectTeleport& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Its own 60 x 60 box, never the asset's.
     std::shared_ptr<KXModelPolygon> collisionShape() const override;

@@ -14,14 +14,6 @@ constexpr const char* kWaveLength = "Wave Length";
 constexpr float kShapeSide = 10.0f;
 } // namespace
 
-std::shared_ptr<KXModel> KXModelObjectTrail::create() {
-    return KXModel::makeShared<KXModelObjectTrail>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelObjectTrail::createCopy(const KXModelObjectTrail& source) {
-    return KXModel::makeShared<KXModelObjectTrail>(source);
-}
-
 KXModelObjectTrail::KXModelObjectTrail(const std::string& name)
     : KXModelObjectAsset(name), m_texture(new KXAttributeSprite(kTexture, this, 0)),
       m_startWidth(new KXAttributeFloat(kStartWidth, this, 0)),
@@ -48,10 +40,6 @@ KXModelObjectTrail::KXModelObjectTrail(const KXModelObjectTrail& source)
       m_waveHeight(boundAttribute<KXAttributeFloat>(*this, kWaveHeight)),
       m_waveLength(boundAttribute<KXAttributeFloat>(*this, kWaveLength)),
       m_shape(makeOwnBoxPolygon(kShapeSide, kShapeSide)) {}
-
-std::shared_ptr<KXModel> KXModelObjectTrail::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::shared_ptr<KXModelPolygon> KXModelObjectTrail::collisionShape() const {
     return m_shape;

@@ -11,17 +11,14 @@
 // A textured ribbon with start and end widths and a wave.
 class KXModelObjectTrail : public KXModelObjectAsset {
     KX_MODEL_IDENTITY(KXModelObjectTrail, KXModelObjectAsset)
+    KX_MODEL_CREATE(KXModelObjectTrail)
+    KX_MODEL_CLONE(KXModelObjectTrail)
 
 public:
     static constexpr const char* kDefaultObjectName = "Trail";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelObjectTrail& source);
-
     explicit KXModelObjectTrail(const std::string& name);
     KXModelObjectTrail(const KXModelObjectTrail& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Its own 10 x 10 box, never the asset's.
     std::shared_ptr<KXModelPolygon> collisionShape() const override;

@@ -21,22 +21,10 @@ bool isFinitePoint(const b2Vec2& point) {
 
 } // namespace
 
-std::shared_ptr<KXModel> KXModelPolygon::create() {
-    return KXModel::makeShared<KXModelPolygon>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXModelPolygon::createCopy(const KXModelPolygon& source) {
-    return KXModel::makeShared<KXModelPolygon>(source);
-}
-
 KXModelPolygon::KXModelPolygon(const std::string& name) : KXModel(name) {}
 
 KXModelPolygon::KXModelPolygon(const KXModelPolygon& source)
     : KXModel(source), m_points(source.m_points), m_oneWayCollisionVector(source.m_oneWayCollisionVector) {}
-
-std::shared_ptr<KXModel> KXModelPolygon::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 // --- stored forms ---
 

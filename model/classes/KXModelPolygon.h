@@ -2,7 +2,8 @@
 
 #include "model/KXModel.h"
 
-#include "cocos2d.h"
+#include "base/CCDictionary.h"
+#include "base/CCGeometry.h"
 
 #include <box2d/box2d.h>
 
@@ -14,6 +15,8 @@
 // collision direction. Physics space is 0.05 metre per pixel with y pointing the other way.
 class KXModelPolygon : public KXModel {
     KX_MODEL_IDENTITY(KXModelPolygon, KXModel)
+    KX_MODEL_CREATE(KXModelPolygon)
+    KX_MODEL_CLONE(KXModelPolygon)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
@@ -26,13 +29,8 @@ public:
     // Half extent, in metres, of the box a shape of an unknown kind becomes.
     static constexpr float kFallbackHalfExtent = 1.6f;
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelPolygon& source);
-
     explicit KXModelPolygon(const std::string& name);
     KXModelPolygon(const KXModelPolygon& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 
     // Stored form: the model's entries, then "points" and "oneWayCollisionVector".
     void registerKeys() const override;

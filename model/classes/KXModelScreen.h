@@ -7,15 +7,12 @@
 
 class KXModelScreen : public KXBaseModelScreen {
     KX_MODEL_IDENTITY(KXModelScreen, KXBaseModelScreen)
+    KX_MODEL_CREATE(KXModelScreen)
+    KX_MODEL_CLONE(KXModelScreen)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelScreen& source);
-
     explicit KXModelScreen(const std::string& name);
     KXModelScreen(const KXModelScreen& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -7,15 +7,12 @@
 
 class KXModelSound : public KXBaseModelSound {
     KX_MODEL_IDENTITY(KXModelSound, KXBaseModelSound)
+    KX_MODEL_CREATE(KXModelSound)
+    KX_MODEL_CLONE(KXModelSound)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelSound& source);
-
     explicit KXModelSound(const std::string& name);
     KXModelSound(const KXModelSound& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

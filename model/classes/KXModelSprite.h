@@ -7,15 +7,12 @@
 
 class KXModelSprite : public KXBaseModelSprite {
     KX_MODEL_IDENTITY(KXModelSprite, KXBaseModelSprite)
+    KX_MODEL_CREATE(KXModelSprite)
+    KX_MODEL_CLONE(KXModelSprite)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelSprite& source);
-
     explicit KXModelSprite(const std::string& name);
     KXModelSprite(const KXModelSprite& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -7,15 +7,12 @@
 
 class KXModelSpriteContainer : public KXBaseModelSpriteContainer {
     KX_MODEL_IDENTITY(KXModelSpriteContainer, KXBaseModelSpriteContainer)
+    KX_MODEL_CREATE(KXModelSpriteContainer)
+    KX_MODEL_CLONE(KXModelSpriteContainer)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXModelSpriteContainer& source);
-
     explicit KXModelSpriteContainer(const std::string& name);
     KXModelSpriteContainer(const KXModelSpriteContainer& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -5,24 +5,12 @@
 
 #include <unordered_set>
 
-std::shared_ptr<KXModel> KXNodeScene::create() {
-    return KXModel::makeShared<KXNodeScene>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXNodeScene::createCopy(const KXNodeScene& source) {
-    return KXModel::makeShared<KXNodeScene>(source);
-}
-
 KXNodeScene::KXNodeScene(const std::string& name) : KXNode(name.empty() ? defaultSceneNodeName() : name) {
     KXBaseAttribute* ui = new KXAttribute(kUIPortName, this);
     ui->setConnectionKind(KXAttributeConnectionOutput, true);
 }
 
 KXNodeScene::KXNodeScene(const KXNodeScene& source) : KXNode(source) {}
-
-std::shared_ptr<KXModel> KXNodeScene::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 bool KXNodeScene::filterAttribute(const KXBaseAttribute* attribute) const {
     if (attribute != nullptr && attribute->name() == kUIPortName) {

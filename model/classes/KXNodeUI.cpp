@@ -2,21 +2,9 @@
 
 #include "model/classes/KXModelQueries.h"
 
-std::shared_ptr<KXModel> KXNodeUI::create() {
-    return KXModel::makeShared<KXNodeUI>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXNodeUI::createCopy(const KXNodeUI& source) {
-    return KXModel::makeShared<KXNodeUI>(source);
-}
-
 KXNodeUI::KXNodeUI(const std::string& name) : KXNode(name.empty() ? defaultName() : name) {}
 
 KXNodeUI::KXNodeUI(const KXNodeUI& source) : KXNode(source) {}
-
-std::shared_ptr<KXModel> KXNodeUI::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}
 
 std::string KXNodeUI::defaultName() {
     for (unsigned long number = 1;; ++number) {

@@ -6,14 +6,6 @@ namespace {
 constexpr const char* kLoad = "Load";
 } // namespace
 
-std::shared_ptr<KXModel> KXNodeUIStart::create() {
-    return KXModel::makeShared<KXNodeUIStart>(kDefaultObjectName);
-}
-
-std::shared_ptr<KXModel> KXNodeUIStart::createCopy(const KXNodeUIStart& source) {
-    return KXModel::makeShared<KXNodeUIStart>(source);
-}
-
 KXNodeUIStart::KXNodeUIStart(const std::string& name) : KXNodeUI(name) {
     if (KXBaseAttribute* inherited = attribute(kLoad)) {
         inherited->setConnectionKind(KXAttributeConnectionNone, true);
@@ -24,7 +16,3 @@ KXNodeUIStart::KXNodeUIStart(const std::string& name) : KXNodeUI(name) {
 }
 
 KXNodeUIStart::KXNodeUIStart(const KXNodeUIStart& source) : KXNodeUI(source) {}
-
-std::shared_ptr<KXModel> KXNodeUIStart::clone(bool deep, bool registerClone) const {
-    return finishClone(createCopy(*this), deep, registerClone);
-}

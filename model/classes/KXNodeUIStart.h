@@ -9,17 +9,14 @@
 // input port lives on, unlinked, as "---".
 class KXNodeUIStart : public KXNodeUI {
     KX_MODEL_IDENTITY(KXNodeUIStart, KXNodeUI)
+    KX_MODEL_CREATE(KXNodeUIStart)
+    KX_MODEL_CLONE(KXNodeUIStart)
 
 public:
     static constexpr const char* kDefaultObjectName = "";
     static constexpr const char* kRenamedLoadPort = "---";
 
-    static std::shared_ptr<KXModel> create();
-    static std::shared_ptr<KXModel> createCopy(const KXNodeUIStart& source);
-
     explicit KXNodeUIStart(const std::string& name);
     // The copied list already holds "---" and "Load" with their kinds.
     KXNodeUIStart(const KXNodeUIStart& source);
-
-    std::shared_ptr<KXModel> clone(bool deep, bool registerClone) const override;
 };

@@ -146,8 +146,8 @@ bool KXPObject::isOnScreen() {
     }
 
     const KXPGameplaySettings* values = KXPGameplaySettings::shared();
-    const float back = values->backDeletionThreshold();
-    const float sides = values->sidesDeletionThreshold();
+    const float back = values->getBackDeletionThreshold();
+    const float sides = values->getSidesDeletionThreshold();
     const CCPoint offset = visibleAreaOffset();
     const CCPoint layerPosition = m_layer->getPosition();
     const CCSize window = CCDirector::sharedDirector()->getWinSize();

@@ -16,7 +16,7 @@ struct ModelKindRow {
     std::string parentKind;
 };
 
-// The 72 registered classes, in registration order.
+// Every registered class, in registration order.
 const std::vector<ModelClassRow>& registeredModelClassTable();
 
 // Classes with a type id that are never registered (KXModel itself excluded).
