@@ -263,6 +263,49 @@ TEST_F(AssetContacts, DeathsAndBodyWorkWaitUntilTheStepIsOver) {
     EXPECT_EQ(ram->getBody()->GetFixtureList()->GetNext(), nullptr);
     const b2AABB box = ram->getAABB();
     EXPECT_NEAR(box.upperBound.y - box.lowerBound.y, 2.0f, 0.05f);
+    field.world.SetDestructionListener(nullptr); // it goes before the world does
+}
+
+TEST_F(AssetContacts, BodiesAskedForInsideTheStepComeWithTheNextUpdate) {
+    AssetWorld field;
+    TestAsset* wall = field.place(kxtest::boxAssetModel(CCSize(20, 400)), ccp(100, 0));
+    TestAsset* runner = field.place(kxtest::boxAssetModel(), ccp(0, 0),
+                                    [](TestAsset& object) { object.setBodyType(b2_dynamicBody); });
+    TestAsset* spawned = TestAsset::make(kxtest::boxAssetModel());
+    spawned->retain();
+    TestAsset* doomed = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
+    doomed->retain();
+    b2Body* doomedBody = doomed->getBody();
+    bool asked = false;
+    wall->onBeginContact = [&](TestAsset&, KXPObjectAsset*) {
+        if (asked) {
+            return;
+        }
+        asked = true;
+        // A copy placed from inside the step, and a neighbour let go there.
+        field.layer->addChild(spawned);
+        spawned->setObjectLayer(field.layer);
+        spawned->addToWorld(&field.world, false);
+        EXPECT_EQ(spawned->getBody(), nullptr);
+        runner->setBodyPosition(500.0f, 500.0f); // refused while locked
+        doomed->removeFromParent();
+        doomed->release();
+    };
+    runner->getBody()->SetLinearVelocity(b2Vec2(20.0f, 0.0f));
+    const int bodies = field.world.GetBodyCount();
+    for (int frame = 0; frame < 20 && !asked; ++frame) {
+        field.frame();
+    }
+    ASSERT_TRUE(asked);
+    EXPECT_LT(runner->getPosition().x, 100.0f);
+    ASSERT_NE(spawned->getBody(), nullptr);
+    EXPECT_EQ(KXPBodyData::object(spawned->getBody()), spawned);
+    // The deleted object's body stayed in the world, answering for no one and touching nothing.
+    EXPECT_EQ(field.world.GetBodyCount(), bodies + 1);
+    EXPECT_EQ(KXPBodyData::node(doomedBody), nullptr);
+    EXPECT_EQ(KXPBodyData::node(doomedBody->GetFixtureList()), nullptr);
+    EXPECT_TRUE(doomedBody->GetFixtureList()->IsSensor());
+    spawned->release();
 }
 
 TEST_F(AssetContacts, AVictimWithoutBodyNeverDies) {

@@ -1,6 +1,7 @@
 // Asset display states: which look is shown by priority, what comes back when the shown one
 // goes, restarts (none for rotation-mapped looks), visibility, and the fixtures the looks' shapes
-// put on the body, with the character's filter and the model's own shape at the end.
+// put on the body, with the character's filter and the model's own shape at the end; and the
+// animations attached to an object.
 
 #include "model/classes/KXModelPolygon.h"
 #include "player/KXPBodyData.h"
@@ -207,6 +208,32 @@ TEST_F(AssetDisplayStates, ABodyWithoutFixturesTakesTheLooksShape) {
     object->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, shape);
     ASSERT_NE(object->getBody()->GetFixtureList(), nullptr);
     EXPECT_NEAR(fixtureHeight(object), 20.0f, 0.1f);
+}
+
+TEST_F(AssetDisplayStates, AttachedAnimationsHangUnderTheObjectUntilDetached) {
+    TestAsset* object = TestAsset::make(kxtest::boxAssetModel());
+    CCNode* holder = CCNode::create();
+    Look* aura = Look::make();
+    aura->setVisible(false);
+    holder->addChild(aura);
+
+    object->attachObject(aura);
+    EXPECT_EQ(aura->getParent(), object);
+    EXPECT_TRUE(aura->isVisible());
+    EXPECT_EQ(aura->restarts, 1);
+    object->attachObject(aura); // already attached: nothing
+    object->attachObject(nullptr);
+    EXPECT_EQ(aura->restarts, 1);
+    EXPECT_EQ(object->getChildrenCount(), 1u);
+
+    aura->retain();
+    object->detachObject(aura);
+    EXPECT_EQ(aura->getParent(), nullptr);
+    object->detachObject(aura); // no longer attached: nothing
+    // Once detached it can come again.
+    object->attachObject(aura);
+    EXPECT_EQ(aura->restarts, 2);
+    aura->release();
 }
 
 } // namespace

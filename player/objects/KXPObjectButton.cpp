@@ -3,6 +3,7 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonCharacterUnlock.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectButtonUrl.h"
@@ -59,16 +60,19 @@ KXPObjectButton* makeSelfDrawnButton(const KXModelObjectButton& model) {
 // The button class that the model's exact class asks for, initialised over the model's images
 // and bound to the screen where that kind reports to it. Each kind with a class of its own is
 // added here.
-KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* /*target*/) {
+KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target) {
     if (KXPObjectButton* button = makeSelfDrawnButton(model)) {
         return button;
     }
     KXPButtonImages images;
     images.makeStandard(model.spriteContainer(), model.imageSelected());
     const uint32_t type = model.typeId();
-    // The screen's purchase handler becomes its menu target once screens have one.
     if (type == KXModelObjectButtonPurchase::staticType()) {
-        return createOfKind<KXPObjectButtonPurchase>(images);
+        KXPObjectButton* button = createOfKind<KXPObjectButtonPurchase>(images);
+        if (target != nullptr) {
+            button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
+        }
+        return button;
     }
     if (type == KXModelObjectButtonUrl::staticType()) {
         return createOfKind<KXPObjectButtonUrl>(images);
@@ -79,7 +83,12 @@ KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* /
     if (type == KXModelObjectButtonSwitch::staticType()) {
         return createOfKind<KXPObjectButtonSwitch>(images);
     }
-    return createOfKind<KXPObjectButton>(images);
+    KXPObjectButton* button = createOfKind<KXPObjectButton>(images);
+    // Action buttons use their powerup through the screen (their own kind comes later).
+    if (target != nullptr && type == KXModelObjectButtonPowerup::staticType()) {
+        button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+    }
+    return button;
 }
 
 } // namespace

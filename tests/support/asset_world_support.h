@@ -16,6 +16,7 @@
 
 #include <box2d/box2d.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -164,15 +165,26 @@ protected:
         SceneTest::SetUp();
         resetModelCore();
         KXPGameplaySettings* values = KXPGameplaySettings::shared();
+        m_saved = {values->velocityScale(), values->friction(), values->restitution(),
+                   values->gameplayAngleDirection()};
         values->setVelocityScale(1.0f);
         values->setFriction(0.3f);
         values->setRestitution(0.25f);
         values->setGameplayAngleDirection(0.0f);
     }
+    // The shared record goes back as it was, for suites that run after this one in one process.
     void TearDown() override {
+        KXPGameplaySettings* values = KXPGameplaySettings::shared();
+        values->setVelocityScale(m_saved[0]);
+        values->setFriction(m_saved[1]);
+        values->setRestitution(m_saved[2]);
+        values->setGameplayAngleDirection(m_saved[3]);
         resetModelCore();
         SceneTest::TearDown();
     }
+
+private:
+    std::array<float, 4> m_saved{};
 };
 
 } // namespace kxtest
