@@ -158,8 +158,8 @@ TEST_F(AnimationObject, ZeroOrNegativeDurationWrapsOnEveryFrameTheClockMoves) {
 
 TEST_F(AnimationObject, SpeedThatIsNotFiniteHoldsTheFirstPose) {
     auto body = add<KXModelObjectImage>("Body");
-    body->positionAttribute()->setAnimationCurves({rampCurve(0.0f, 100.0f, 1.0f), rampCurve(0.0f, 50.0f, 1.0f)},
-                                                  0);
+    body->positionAttribute()->setAnimationCurves(
+        {rampCurve(0.0f, 100.0f, 1.0f), rampCurve(0.0f, 50.0f, 1.0f)}, 0);
     // The setter keeps values finite; stored data need not be.
     const float infinity = std::numeric_limits<float>::infinity();
     animation->speedAttribute()->setLimits(-infinity, infinity);
@@ -335,8 +335,8 @@ TEST_F(AnimationObject, BoundsUniteTheChildrensScaledBoxesCentredOnItsPosition) 
     object->updateBounds();
     EXPECT_TRUE(object->contentRect().equals(CCRect(0.0f, -100.0f, 200.0f, 300.0f)));
 
-    KXPAnimationObject* empty = new KXPAnimationObject(KXModel::makeShared<KXModelAnimation>("Empty"), nullptr,
-                                                       false);
+    KXPAnimationObject* empty =
+        new KXPAnimationObject(KXModel::makeShared<KXModelAnimation>("Empty"), nullptr, false);
     held.push_back(empty);
     EXPECT_TRUE(empty->contentRect().equals(CCRect()));
     EXPECT_EQ(empty->entryCount(), 0);
@@ -366,7 +366,7 @@ protected:
 
     // Pictures run their frame animations only on a running scene.
     KXPAnimationObject* buildOnStage() {
-        KXPAnimationObject* object = buildOnStage();
+        KXPAnimationObject* object = build();
         scene->addChild(object);
         return object;
     }

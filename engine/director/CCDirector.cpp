@@ -12,6 +12,7 @@
 #include "input/CCTouchDispatcher.h"
 #include "kazmath/GL/matrix.h"
 #include "nodes/CCScene.h"
+#include "renderer/CCQuadRenderer.h"
 
 NS_CC_BEGIN
 
@@ -192,6 +193,8 @@ void CCDirector::drawScene() {
             // A draw that calls replaceScene only sets the pending scene; this one lives on until the switch.
             m_pRunningScene->visit();
         }
+        // The frame ends: batched quads go out before the swap.
+        ccDrawFlush();
         view->swapBuffers();
     }
     ++m_uTotalFrames;

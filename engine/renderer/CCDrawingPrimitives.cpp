@@ -7,6 +7,7 @@
 
 #include "renderer/CCGLContext.h"
 #include "renderer/CCGLProgram.h"
+#include "renderer/CCQuadRenderer.h"
 #include "renderer/CCShaderCache.h"
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
@@ -28,6 +29,8 @@ void drawVertices(GLenum mode, const std::vector<GLfloat>& xy, const ccColor4F& 
     CCGLProgram* program = primitiveProgram();
     if (!ccGLContextReady() || !program || xy.size() < 2)
         return;
+    // Quads batched so far lie below this drawing.
+    ccDrawFlush();
     program->use();
     program->setUniformsForBuiltins();
     program->setUniformLocationWith4f(program->getUniformLocationForName("u_color"), color.r, color.g,

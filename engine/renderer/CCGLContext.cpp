@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "renderer/CCQuadRenderer.h"
+
 namespace cocos2d {
 
 namespace {
@@ -15,6 +17,9 @@ bool ccGLContextReady() {
 }
 
 void ccGLSetContextReady(bool ready) {
+    // Quads still waiting go to the context they were meant for, before it goes away.
+    if (!ready)
+        ccDrawFlush();
     g_contextReady = ready;
 }
 

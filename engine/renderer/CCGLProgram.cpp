@@ -162,6 +162,8 @@ std::string CCGLProgram::programLog() const {
 }
 
 void CCGLProgram::use() {
+    // ccGLUseProgram flushes the quad batch; every uniform setter comes through here before
+    // it uploads, so quads already batched keep the values they were meant for.
     ccGLUseProgram(m_uProgram);
 }
 
@@ -185,9 +187,15 @@ void CCGLProgram::setUniformsForBuiltins() {
         return;
     kmMat4 projection;
     kmMat4 modelView;
-    kmMat4 mvp;
     kmGLGetMatrix(KM_GL_PROJECTION, &projection);
     kmGLGetMatrix(KM_GL_MODELVIEW, &modelView);
+    setUniformsForBuiltins(projection, modelView);
+}
+
+void CCGLProgram::setUniformsForBuiltins(const kmMat4& projection, const kmMat4& modelView) {
+    if (!m_uProgram || !ccGLContextReady())
+        return;
+    kmMat4 mvp;
     kmMat4Multiply(&mvp, &projection, &modelView);
     if (m_usesMV) {
         setUniformLocationWithMatrix4fv(m_uUniforms[kCCUniformPMatrix], projection.mat, 1);

@@ -9,6 +9,7 @@
 
 #include "base/CCObject.h"
 #include "base/ccTypes.h"
+#include "kazmath/mat4.h"
 
 namespace cocos2d {
 
@@ -69,6 +70,8 @@ public:
     void updateUniforms();
     // Uploads the projection and model-view tops of the kmGL stacks (and time, when used).
     void setUniformsForBuiltins();
+    // The same with the given matrices (the quad batch draws with an identity model-view).
+    void setUniformsForBuiltins(const kmMat4& projection, const kmMat4& modelView);
 
     GLint getUniformLocationForName(const char* name) const;
     void setUniformLocationWith1i(GLint location, GLint i1);

@@ -3,6 +3,7 @@
 #include "renderer/ccGLStateCache.h"
 
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 
 namespace cocos2d {
 
@@ -37,6 +38,7 @@ struct CacheInit {
 } // namespace
 
 void ccGLInvalidateStateCache() {
+    ccDrawFlush();
     g_currentProgram = kUnknown;
     for (GLuint& t : g_boundTextures)
         t = kUnknown;
@@ -49,6 +51,7 @@ void ccGLInvalidateStateCache() {
 }
 
 void ccGLUseProgram(GLuint program) {
+    ccDrawFlush();
     if (!ccGLContextReady() || program == g_currentProgram)
         return;
     g_currentProgram = program;
@@ -56,6 +59,7 @@ void ccGLUseProgram(GLuint program) {
 }
 
 void ccGLDeleteProgram(GLuint program) {
+    ccDrawFlush();
     if (!ccGLContextReady())
         return;
     if (program == g_currentProgram)
@@ -64,6 +68,7 @@ void ccGLDeleteProgram(GLuint program) {
 }
 
 void ccGLBlendFunc(GLenum sfactor, GLenum dfactor) {
+    ccDrawFlush();
     if (!ccGLContextReady() || (sfactor == g_blendSrc && dfactor == g_blendDst))
         return;
     g_blendSrc = sfactor;
@@ -72,6 +77,7 @@ void ccGLBlendFunc(GLenum sfactor, GLenum dfactor) {
 }
 
 void ccGLBlendResetToCache() {
+    ccDrawFlush();
     if (!ccGLContextReady() || g_blendSrc == kUnknown)
         return;
     glBlendEquation(GL_FUNC_ADD);
@@ -83,6 +89,7 @@ void ccGLBindTexture2D(GLuint textureId) {
 }
 
 void ccGLBindTexture2DN(GLuint textureUnit, GLuint textureId) {
+    ccDrawFlush();
     if (!ccGLContextReady() || textureUnit >= kTextureUnits || g_boundTextures[textureUnit] == textureId)
         return;
     g_boundTextures[textureUnit] = textureId;
@@ -93,6 +100,7 @@ void ccGLBindTexture2DN(GLuint textureUnit, GLuint textureId) {
 }
 
 void ccGLDeleteTexture(GLuint textureId) {
+    ccDrawFlush();
     if (!ccGLContextReady())
         return;
     for (GLuint& t : g_boundTextures)
@@ -102,6 +110,7 @@ void ccGLDeleteTexture(GLuint textureId) {
 }
 
 void ccGLEnableVertexAttribs(unsigned int flags) {
+    ccDrawFlush();
     if (!ccGLContextReady())
         return;
     static const unsigned int kFlags[3] = {kCCVertexAttribFlag_Position, kCCVertexAttribFlag_Color,

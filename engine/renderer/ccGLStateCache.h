@@ -1,6 +1,8 @@
 // A small cache of GL state (program, blend function, bound texture, enabled vertex
 // attributes) so repeated draws skip redundant calls. Code that changes this state with
 // raw GL calls should go through these functions, or invalidate the cache afterwards.
+// Every function here first draws the quads waiting in the frame's batch (ccDrawFlush in
+// renderer/CCQuadRenderer.h), which were meant for the state as it was before.
 #pragma once
 
 #include "base/ccTypes.h"

@@ -4,6 +4,7 @@
 
 #include "kazmath/GL/matrix.h"
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 #include "renderer/ccGLStateCache.h"
 #include "sprites/CCSprite.h"
 
@@ -47,6 +48,8 @@ bool CCRenderTexture::initWithWidthAndHeight(int width, int height, CCTexture2DP
     m_height = height;
     m_pTexture = new CCTexture2D();
     if (ccGLContextReady()) {
+        // Quads batched for the current target must reach it before the binding changes.
+        ccDrawFlush();
         GLuint name = 0;
         glGenTextures(1, &name);
         ccGLBindTexture2D(name);
@@ -100,6 +103,8 @@ void CCRenderTexture::begin() {
     if (m_bInside)
         return;
     m_bInside = true;
+    // What was batched before belongs to the old target, and what comes now to this one.
+    ccDrawFlush();
     kmGLMatrixMode(KM_GL_PROJECTION);
     kmGLPushMatrix();
     kmMat4 projection;
@@ -131,6 +136,7 @@ void CCRenderTexture::end() {
     if (!m_bInside)
         return;
     m_bInside = false;
+    ccDrawFlush();
     if (ccGLContextReady() && m_uFBO) {
         glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(m_nOldFBO));
         glViewport(m_oldViewport[0], m_oldViewport[1], m_oldViewport[2], m_oldViewport[3]);
@@ -160,6 +166,7 @@ void CCRenderTexture::visit() {
 bool CCRenderTexture::readPixels(std::vector<unsigned char>* rgba) {
     if (!ccGLContextReady() || !m_uFBO)
         return false;
+    ccDrawFlush();
     GLint oldFBO = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &oldFBO);
     glBindFramebuffer(GL_FRAMEBUFFER, m_uFBO);

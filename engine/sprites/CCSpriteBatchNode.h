@@ -1,5 +1,6 @@
-// Holds a texture for sprites that share it. Children are drawn as ordinary sprites (no
-// batching); it exists for code that keeps one as a member or parent.
+// Holds a texture for sprites that share it; it exists for code that keeps one as a member or
+// parent. Its children are drawn as ordinary sprites: every run of quads with one texture,
+// program and blend function is drawn in one call anyway (renderer/CCQuadRenderer.h).
 #pragma once
 
 #include "nodes/CCNode.h"

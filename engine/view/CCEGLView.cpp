@@ -12,6 +12,7 @@
 #include "director/CCDirector.h"
 #include "input/CCKeypadDispatcher.h"
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 #include "renderer/CCShaderCache.h"
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
@@ -141,6 +142,8 @@ void CCEGLView::destroyWindow() {
 }
 
 void CCEGLView::beginFrame() {
+    // Quads left from drawing outside a frame count there, not in this frame.
+    ccDrawFlush();
     g_uNumberOfDraws = 0;
     if (!m_glReady)
         return;
@@ -157,6 +160,8 @@ void CCEGLView::beginFrame() {
 }
 
 void CCEGLView::swapBuffers() {
+    // Pending batched drawing first, so that a saved frame holds everything drawn.
+    ccDrawFlush();
     if (!m_capturePath.empty()) {
         const std::string path = m_capturePath;
         m_capturePath.clear();
@@ -189,6 +194,7 @@ void CCEGLView::setViewName(const char* viewName) {
 void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
     if (!m_glReady)
         return;
+    ccDrawFlush();
     glViewport(toPixels(x * m_scaleX + m_viewPortRect.origin.x),
                toPixels(y * m_scaleY + m_viewPortRect.origin.y), toPixels(w * m_scaleX),
                toPixels(h * m_scaleY));
@@ -197,6 +203,7 @@ void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
 void CCEGLView::setScissorInPoints(float x, float y, float w, float h) {
     if (!m_glReady)
         return;
+    ccDrawFlush();
     glScissor(toPixels(x * m_scaleX + m_viewPortRect.origin.x),
               toPixels(y * m_scaleY + m_viewPortRect.origin.y), toPixels(w * m_scaleX),
               toPixels(h * m_scaleY));

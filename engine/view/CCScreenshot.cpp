@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 #include "textures/CCImageCodec.h"
 #include "view/CCEGLView.h"
 
@@ -13,6 +14,8 @@ NS_CC_BEGIN
 bool ccReadPixels(int x, int y, int width, int height, std::vector<unsigned char>* rgba) {
     if (!ccGLContextReady() || width <= 0 || height <= 0 || width > 16384 || height > 16384)
         return false;
+    // Batched quads are part of the picture.
+    ccDrawFlush();
     rgba->assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());

@@ -14,7 +14,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
 if ! KX_TEST_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x800x24" "$exe" \
-    --gtest_filter='SpriteRender.*:ImageDecode.*:AtlasTest.*:LabelTest.*:BMFontParser.*:CaptureTest.*:ViewTest.ShowAll*:ViewTest.Screenshot*' \
+    --gtest_filter='SpriteRender.*:QuadBatch.*:ImageDecode.*:AtlasTest.*:LabelTest.*:BMFontParser.*:CaptureTest.*:ViewTest.ShowAll*:ViewTest.Screenshot*' \
     > "$log" 2>&1; then
     echo "FAILED under Xvfb: the render suites"
     status=1
