@@ -152,8 +152,8 @@ void KXPGameFieldCamera::update(float dt) {
 
     position = getPosition();
     if (m_model && m_model->alignCameraBorders()) {
-        outside =
-            ccpRotateByAngle(outside, CCPointZero, m_gameplay->getGameplayAngleDirection() * -kRadiansPerDegree);
+        outside = ccpRotateByAngle(outside, CCPointZero,
+                                   m_gameplay->getGameplayAngleDirection() * -kRadiansPerDegree);
     }
     setPosition(CCPoint(position.x - m_followFactor * outside.x, position.y - m_followFactor * outside.y));
     m_step = old - getPosition();
