@@ -185,28 +185,15 @@ TEST_F(ParticleObject, EveryEmitterSettingIsReadBackFromItsSystem) {
     EXPECT_TRUE(object->isOnScreen());
 }
 
-TEST_F(ParticleObject, DefaultsAndPositionTypesComeFromTheModel) {
-    auto plain = createModel<KXModelObjectParticlesEmitter>();
-    attributeOf<KXAttributeSprite>(*plain, "Texture")->setValue(dot, true);
+TEST_F(ParticleObject, PositionTypesOtherThanRelativeAndGroupedAreFree) {
     auto relative = emitter();
     attributeOf<KXAttributeStringList>(*relative, "Position Type")->setValue("kCCPositionTypeRelative", true);
     auto other = emitter();
     attributeOf<KXAttributeStringList>(*other, "Position Type")->setValue("kSomethingElse", true);
-    KXPObjectAssetParticles* object = make(kxtest::particlesWith({plain, relative, other}));
+    KXPObjectAssetParticles* object = make(kxtest::particlesWith({relative, other, emitter()}));
     ASSERT_EQ(object->emitterCount(), 3u);
-
-    CCParticleSystemQuad* system = object->emitterAt(0);
-    EXPECT_EQ(system->getTotalParticles(), 150u);
-    EXPECT_FLOAT_EQ(system->getEmissionRate(), 50.0f);
-    EXPECT_FLOAT_EQ(system->getLife(), 3.0f);
-    EXPECT_FLOAT_EQ(system->getSpeed(), 60.0f);
-    EXPECT_FLOAT_EQ(system->getAngle(), 90.0f);
-    EXPECT_TRUE(sameColour(system->getStartColor(), ccc4f(1.0f, 1.0f, 1.0f, 1.0f)));
-    EXPECT_TRUE(sameColour(system->getEndColor(), ccc4f(0.0f, 0.0f, 0.0f, 1.0f)));
-    EXPECT_FALSE(system->isBlendAdditive());
-    EXPECT_TRUE(system->isVisible());
-    EXPECT_EQ(system->getPositionType(), kCCPositionTypeFree);
-    EXPECT_EQ(object->emitterAt(1)->getPositionType(), kCCPositionTypeRelative);
+    EXPECT_EQ(object->emitterAt(0)->getPositionType(), kCCPositionTypeRelative);
+    EXPECT_EQ(object->emitterAt(1)->getPositionType(), kCCPositionTypeFree);
     EXPECT_EQ(object->emitterAt(2)->getPositionType(), kCCPositionTypeFree);
 }
 
@@ -553,6 +540,41 @@ TEST_F(ParticlesOnTheField, AnAnimationOnTheFieldPutsItsObjectsOnTheObjectLayer)
     frames(30);
     EXPECT_EQ(particles->emitterAt(0)->getZOrder(), 3);
     EXPECT_NEAR(static_cast<int>(particles->emitterAt(0)->getParticleCount()), 15, 1);
+}
+
+TEST_F(ParticlesOnTheField, HiddenTheLivingParticlesLiveOutTheirLivesAndAPauseHoldsThem) {
+    auto animation = createModel<KXModelAnimation>();
+    animation->durationAttribute()->setValue(10.0f, true);
+    animation->addChild(kxtest::particlesWith({emitter(30.0f, 0.5f)}), true);
+    auto* object = new KXPAnimationObject(animation, nullptr, false);
+    held.push_back(object);
+    kxtest::TestAsset* owner = kxtest::TestAsset::make(kxtest::boxAssetModel());
+    field->getObjectLayer()->addChild(owner);
+    owner->addChild(object);
+    CCParticleSystemQuad* system =
+        dynamic_cast<KXPObjectAssetParticles*>(object->childNodeAt(0))->emitterAt(0);
+    frames(30);
+    const int alive = static_cast<int>(system->getParticleCount());
+    EXPECT_NEAR(alive, 15, 1);
+
+    object->setVisible(false);
+    frames(15); // a quarter of a second: the older half has died, nothing new came
+    EXPECT_NEAR(static_cast<int>(system->getParticleCount()), alive / 2, 1);
+    frames(15);
+    EXPECT_EQ(system->getParticleCount(), 0u);
+
+    object->setVisible(true);
+    frames(30);
+    EXPECT_NEAR(static_cast<int>(system->getParticleCount()), 15, 1);
+    field->setRequestedPause(true);
+    frames(1);
+    ASSERT_TRUE(field->isPaused());
+    const unsigned int frozen = system->getParticleCount();
+    ASSERT_GT(frozen, 0u);
+    const float oldest = system->getParticles().front().timeToLive;
+    frames(30);
+    EXPECT_EQ(system->getParticleCount(), frozen);
+    EXPECT_FLOAT_EQ(system->getParticles().front().timeToLive, oldest);
 }
 
 } // namespace
