@@ -160,7 +160,6 @@ void CCEGLView::beginFrame() {
 }
 
 void CCEGLView::swapBuffers() {
-    // Pending batched drawing first, so that a saved frame holds everything drawn.
     ccDrawFlush();
     if (!m_capturePath.empty()) {
         const std::string path = m_capturePath;
