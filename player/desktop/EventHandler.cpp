@@ -86,8 +86,10 @@ bool EventHandler::keyPressed(const OIS::KeyEvent& event) {
     KXPInputController* controller = KXPInputController::shared();
     const int gameKey = gameKeyForOISKey(event.key);
     Press press{Route::kNothing, 0};
-    // A key without a pair is no game key: it presses no button and matches no action.
-    if (gameKey != 0 && KXPInputController::pressKeyButtons(gameKey, KXPScreen::topScreen())) {
+    // A key without a pair is no game key: it presses no button and matches no action. Without a
+    // screen no button is pressed (a button outside every screen would match a null screen).
+    KXPScreen* screen = KXPScreen::topScreen();
+    if (gameKey != 0 && screen != nullptr && KXPInputController::pressKeyButtons(gameKey, screen)) {
         press = Press{Route::kKeyButtons, gameKey};
     } else if (const int code = KXPKeypadSource::codeForKey(event.key, m_fieldState().running)) {
         press = Press{Route::kKeypad, code};
@@ -116,7 +118,9 @@ bool EventHandler::keyReleased(const OIS::KeyEvent& event) {
     m_keysDown.erase(found);
     switch (press.route) {
     case Route::kKeyButtons:
-        KXPInputController::releaseKeyButtons(press.code, KXPScreen::topScreen());
+        if (KXPScreen* screen = KXPScreen::topScreen()) {
+            KXPInputController::releaseKeyButtons(press.code, screen);
+        }
         break;
     case Route::kKeypad:
         KXPKeypadSource::keyUp(press.code);
