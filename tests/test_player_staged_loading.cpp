@@ -150,4 +150,12 @@ TEST_F(StagedLoading, TheGameCanStartOnAChosenScreen) {
     EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "hud");
 }
 
+// The window ratio is a float and 1.77 a double: a ratio that reads 1.77 as a float lies below it.
+TEST(AppDelegatePolicy, ARatioOfExactlyOnePointSevenSevenCountsAsBelow) {
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 1, CCSize(177.0f, 100.0f)), kResolutionFixedWidth);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 0, CCSize(100.0f, 177.0f)), kResolutionFixedHeight);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 1, CCSize(178.0f, 100.0f)), kResolutionFixedHeight);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 0, CCSize(100.0f, 178.0f)), kResolutionFixedWidth);
+}
+
 } // namespace
