@@ -22,7 +22,8 @@ Canvas farHillsCanvas() {
     Canvas canvas(256, 64);
     for (int x = 0; x < canvas.width(); ++x) {
         const float t = static_cast<float>(x) / static_cast<float>(canvas.width());
-        const float ridge = 30.0f + 14.0f * std::sin(t * 6.283f * 3.0f) + 6.0f * std::sin(t * 6.283f * 7.0f + 0.5f);
+        const float ridge =
+            30.0f + 14.0f * std::sin(t * 6.283f * 3.0f) + 6.0f * std::sin(t * 6.283f * 7.0f + 0.5f);
         const int top = canvas.height() - static_cast<int>(ridge);
         canvas.fillRect(x, top, 1, canvas.height() - top, Colour{120, 150, 200, 255});
     }
@@ -62,8 +63,8 @@ void addDemoBackgrounds(DemoGame& game, KXModelScreen& scene) {
     // The sky stands still, a little wider than the design area, so its seams lie outside it.
     addStrip(game, scene, "Sky", sky, kHeight * 0.5f, CCPoint(7.3f, kHeight / 90.0f), 0.0f, -1.0f, 0);
     // Low enough that the ground covers the strip's lower edge.
-    addStrip(game, scene, "Far Hills", game.picture("Far Hills", farHillsCanvas()), 190.0f, CCPoint(2.5f, 3.5f),
-             18.0f, -1.2f, 1);
+    addStrip(game, scene, "Far Hills", game.picture("Far Hills", farHillsCanvas()), 190.0f,
+             CCPoint(2.5f, 3.5f), 18.0f, -1.2f, 1);
     addStrip(game, scene, "Clouds", game.picture("Cloud", cloudCanvas()), 500.0f, CCPoint(1.1f, 1.1f), 35.0f,
              240.0f, 2);
 }
