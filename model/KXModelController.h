@@ -156,4 +156,9 @@ private:
     std::vector<std::shared_ptr<KXModel>> m_pendingRemoves;
     bool m_addingCascade = false;
     bool m_removingCascade = false;
+
+    // Archive entries read for the loading screen, decrypted once: the walk parses these bytes
+    // instead of deriving the entry's key a second time. Kept only while m_keepArchiveEntries.
+    std::map<std::string, std::vector<unsigned char>> m_keptEntries;
+    bool m_keepArchiveEntries = false;
 };

@@ -109,6 +109,13 @@ void updateProgress(KXModelLoadState& state, size_t classCount) {
 } // namespace
 
 void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword) {
+    // What the loading screen reads now, the walk reads again later.
+    struct KeepEntries {
+        explicit KeepEntries(bool& keep) : m_keep(keep) { m_keep = true; }
+        ~KeepEntries() { m_keep = false; }
+        bool& m_keep;
+    } keepEntries(m_keepArchiveEntries);
+    m_keptEntries.clear();
     const std::string folder = m_dataDirectory + "/";
     std::vector<unsigned char> keys;
     bool haveKeys = false;
@@ -273,12 +280,27 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
     }
     debugLog("[KXModelController] load data(%d) for class from archive file: %s", type, entryName.c_str());
     try {
+        auto kept = m_keptEntries.find(entryName);
+        if (kept != m_keptEntries.end()) {
+            std::vector<unsigned char> bytes;
+            if (m_keepArchiveEntries) {
+                bytes = kept->second;
+            } else {
+                bytes = std::move(kept->second);
+                m_keptEntries.erase(kept);
+            }
+            parseData(bytes.data(), bytes.size(), type);
+            return 0;
+        }
         unsigned char* buffer = nullptr;
         uint32_t size = 0;
         if (!m_archiveReader->readFile(entryName, buffer, size, decodePassword(storedPassword))) {
             return 1;
         }
         std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+        if (m_keepArchiveEntries) {
+            m_keptEntries[entryName].assign(buffer, buffer + size);
+        }
         parseData(buffer, size, type);
         return 0;
     } catch (const std::exception& error) {
@@ -411,6 +433,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
 
 void KXModelController::openArchive(const std::string& archivePath) {
     m_archiveReader.reset();
+    m_keptEntries.clear();
     const std::string path =
         cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(archivePath.c_str());
     try {
@@ -423,4 +446,5 @@ void KXModelController::openArchive(const std::string& archivePath) {
 
 void KXModelController::closeArchive() {
     m_archiveReader.reset();
+    m_keptEntries.clear();
 }
