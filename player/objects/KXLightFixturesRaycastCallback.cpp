@@ -2,8 +2,8 @@
 
 #include "player/objects/KXLightFixturesQueryCallback.h"
 
-float KXLightFixturesRaycastCallback::ReportFixture(b2Fixture* fixture, const b2Vec2& point, const b2Vec2& normal,
-                                                    float fraction) {
+float KXLightFixturesRaycastCallback::ReportFixture(b2Fixture* fixture, const b2Vec2& point,
+                                                    const b2Vec2& normal, float fraction) {
     (void)normal;
     if (!KXLightFixturesQueryCallback::blocksLight(fixture) || fixture->IsSensor()) {
         return -1.0f;

@@ -15,8 +15,8 @@ constexpr double kPhaseScale = 10.0;
 void KXPFlagStrip::build(const KXPFlagShape& shape, double phase, ccVertex2F* vertices, ccTex2F* texCoords) {
     for (int column = 0; column < kColumns; ++column) {
         const float t = static_cast<float>(column) / static_cast<float>(kColumns);
-        const float wave = static_cast<float>(noise1(shape.waveLength / kWaveUnits * (phase * kPhaseScale + t)) *
-                                              shape.waveHeight);
+        const float wave = static_cast<float>(
+            noise1(shape.waveLength / kWaveUnits * (phase * kPhaseScale + t)) * shape.waveHeight);
         const float width = shape.startWidth * (1.0f - t) + shape.endWidth * t;
         const float x = shape.length * t;
         vertices[2 * column] = ccVertex2F{x, wave * t + width};

@@ -55,6 +55,7 @@ void KXPObjectAssetLight::setState(int32_t state) {
     m_state = state;
     if (state == kStateRemoved) {
         m_out = true;
+        m_fan.clear();
     }
 }
 

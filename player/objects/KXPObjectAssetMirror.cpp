@@ -22,7 +22,8 @@ constexpr const char* kShaderFile = "/shaders/WaterReflection.fsh";
 constexpr double kRadiansPerDegree = 0.017453292;
 
 int textureSide(float scale) {
-    const int side = kx::truncateToInt(static_cast<double>(scale) * KXPObjectAssetMirror::kTexturePixelsPerScale);
+    const int side =
+        kx::truncateToInt(static_cast<double>(scale) * KXPObjectAssetMirror::kTexturePixelsPerScale);
     return std::min(std::max(side, 1), KXPObjectAssetMirror::kMaxTextureSide);
 }
 } // namespace
@@ -89,14 +90,16 @@ void KXPObjectAssetMirror::loadReflectionShader() {
     const std::string source(bytes.begin(), bytes.end());
     CCGLProgram* program = new CCGLProgram();
     if (!program->initWithVertexShaderByteArray(ccPositionTextureA8Color_vert, source.c_str())) {
-        debugLog("[KXPObjectAssetMirror] \"%s\" does not compile: the reflection is drawn untinted", path.c_str());
+        debugLog("[KXPObjectAssetMirror] \"%s\" does not compile: the reflection is drawn untinted",
+                 path.c_str());
         program->release();
         return;
     }
     program->addAttribute(kCCAttributeNamePosition, kCCVertexAttrib_Position);
     program->addAttribute(kCCAttributeNameTexCoord, kCCVertexAttrib_TexCoords);
     if (!program->link()) {
-        debugLog("[KXPObjectAssetMirror] \"%s\" does not link: the reflection is drawn untinted", path.c_str());
+        debugLog("[KXPObjectAssetMirror] \"%s\" does not link: the reflection is drawn untinted",
+                 path.c_str());
         program->release();
         return;
     }

@@ -81,7 +81,8 @@ void KXPObjectAssetTrail::update(float dt) {
     const double waveLength = model->waveLength();
     const double waveHeight = model->waveHeight();
     m_path.insert(model->length(), [&] {
-        return static_cast<float>(noise1(waveLength / kWaveUnits * (m_phase + m_time)) * waveHeight / kWaveUnits);
+        return static_cast<float>(noise1(waveLength / kWaveUnits * (m_phase + m_time)) * waveHeight /
+                                  kWaveUnits);
     });
     m_path.drift(model->speed(), getRotation());
     m_path.setHead(headPosition());
@@ -111,6 +112,7 @@ void KXPObjectAssetTrail::draw() {
     const CCPoint layerPosition = positionInObjectLayer();
     kmGLTranslatef(-layerPosition.x, -layerPosition.y, 0.0f);
     const float alpha = model->animatedOpacity(0.0f, 0) * getOpacityFactor();
-    m_shader.draw(GL_TRIANGLE_STRIP, vertices, texCoords, count, m_texture, ccColor4F{alpha, alpha, alpha, alpha});
+    m_shader.draw(GL_TRIANGLE_STRIP, vertices, texCoords, count, m_texture,
+                  ccColor4F{alpha, alpha, alpha, alpha});
     kmGLPopMatrix();
 }
