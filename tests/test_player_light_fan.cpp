@@ -53,8 +53,8 @@ protected:
 TEST_F(LightFan, WithoutBlockersTheFanIsTheSquareOfInfluence) {
     // Without shadows: the centre and the four corners, in their order.
     fan.build(&world, kCentre, 2.0f, false);
-    EXPECT_EQ(fanOf(fan), (std::vector<CCPoint>{CCPoint(0, 0), CCPoint(-40, -40), CCPoint(-40, 40), CCPoint(40, 40),
-                                                 CCPoint(40, -40)}));
+    EXPECT_EQ(fanOf(fan), (std::vector<CCPoint>{CCPoint(0, 0), CCPoint(-40, -40), CCPoint(-40, 40),
+                                                CCPoint(40, 40), CCPoint(40, -40)}));
 
     // With shadows and nothing in the way, each corner ray adds its corner and the point at the
     // radius in that direction.
@@ -161,7 +161,8 @@ TEST_F(LightFan, PolygonCornersArePushedOutwardAndTurnWithTheBody) {
         fan.build(&turned, kCentre, 4.0f, true);
         ASSERT_EQ(fan.targetCount(), 8) << angle;
         const b2Rot rotation(angle * 0.017453292f);
-        const b2Vec2 local[4] = {b2Vec2(-0.5f, -0.5f), b2Vec2(0.5f, -0.5f), b2Vec2(0.5f, 0.5f), b2Vec2(-0.5f, 0.5f)};
+        const b2Vec2 local[4] = {b2Vec2(-0.5f, -0.5f), b2Vec2(0.5f, -0.5f), b2Vec2(0.5f, 0.5f),
+                                 b2Vec2(-0.5f, 0.5f)};
         for (int corner = 0; corner < 4; ++corner) {
             const b2Vec2 offset = fan.targetOffset(4 + corner);
             const b2Vec2 exact = kCentre + fan.target(4 + corner) - offset;

@@ -91,7 +91,8 @@ TEST_F(LightObject, TheFactoryMakesEveryEffectKind) {
               nullptr);
     EXPECT_NE(dynamic_cast<KXPObjectAssetTrail*>(KXPObjectAsset::create(createModel<KXModelObjectTrail>())),
               nullptr);
-    EXPECT_NE(dynamic_cast<KXPObjectAssetFlag*>(KXPObjectAsset::create(createModel<KXModelObjectFlag>())), nullptr);
+    EXPECT_NE(dynamic_cast<KXPObjectAssetFlag*>(KXPObjectAsset::create(createModel<KXModelObjectFlag>())),
+              nullptr);
     EXPECT_NE(dynamic_cast<KXPObjectAssetMirror*>(KXPObjectAsset::create(createModel<KXModelObjectMirror>())),
               nullptr);
     EXPECT_EQ(world.GetBodyCount(), 0);
@@ -116,7 +117,8 @@ TEST_F(LightObject, EachUpdateRebuildsTheFanAroundTheLightsPlaceInTheLayer) {
     CCNode* holder = CCNode::create();
     holder->setPosition(CCPoint(100.0f, 50.0f));
     layer->addChild(holder);
-    KXPObjectAssetLight* nested = place(kxtest::lightModel(1.0f, kWhite, true), CCPoint(140.0f, 150.0f), holder);
+    KXPObjectAssetLight* nested =
+        place(kxtest::lightModel(1.0f, kWhite, true), CCPoint(140.0f, 150.0f), holder);
     EXPECT_NEAR(nested->lightCentre().x, 12.0f, 1e-5f);
     EXPECT_NEAR(nested->lightCentre().y, 10.0f, 1e-5f);
     EXPECT_EQ(nested->boundingRect().origin, CCPoint(220.0f, 180.0f));
@@ -185,7 +187,8 @@ TEST_F(LightObject, AGameWithoutALightMapSaysSoAndTheLightStillUpdates) {
     KXDebugLogCapture log;
     KXPObjectAssetLight* light = place(kxtest::lightModel(2.0f, kWhite, true), CCPoint(200.0f, 200.0f));
     EXPECT_EQ(light->texture(), nullptr);
-    EXPECT_TRUE(log.contains("[KXPObjectAssetLight] no light map \"data/fx/lightMap.png\": the light is not drawn"));
+    EXPECT_TRUE(
+        log.contains("[KXPObjectAssetLight] no light map \"data/fx/lightMap.png\": the light is not drawn"));
     light->update(1.0f / 60.0f);
     EXPECT_EQ(light->fan().vertexCount(), 9);
     light->draw();

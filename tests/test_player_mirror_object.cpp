@@ -68,9 +68,10 @@ TEST_F(MirrorObject, TextureSizesComeFromTheScaleWithinOneAndTheLargestScale) {
         CCPoint scale;
         CCSize size;
     };
-    for (const Case& c : {Case{CCPoint(1.0f, 1.0f), CCSize(100, 100)}, Case{CCPoint(2.5f, 0.5f), CCSize(250, 50)},
-                          Case{CCPoint(0.0f, 0.0f), CCSize(1, 1)}, Case{CCPoint(-3.0f, 0.004f), CCSize(1, 1)},
-                          Case{CCPoint(nan, 1.239f), CCSize(1, 123)}, Case{CCPoint(1e9f, 41.0f), CCSize(4096, 4096)}}) {
+    for (const Case& c :
+         {Case{CCPoint(1.0f, 1.0f), CCSize(100, 100)}, Case{CCPoint(2.5f, 0.5f), CCSize(250, 50)},
+          Case{CCPoint(0.0f, 0.0f), CCSize(1, 1)}, Case{CCPoint(-3.0f, 0.004f), CCSize(1, 1)},
+          Case{CCPoint(nan, 1.239f), CCSize(1, 123)}, Case{CCPoint(1e9f, 41.0f), CCSize(4096, 4096)}}) {
         EXPECT_EQ(KXPObjectAssetMirror::textureSizeFor(c.scale), c.size) << c.scale.x << "," << c.scale.y;
     }
 }
@@ -122,8 +123,9 @@ TEST_F(MirrorObject, TheCaptureBringsTheBandAboveTheMirrorOntoItsTexture) {
         CCPoint up;    // the mirror's own up, clockwise turns
         CCPoint right; // its own x axis
     };
-    for (const Case& c : {Case{0.0f, CCPoint(0, 1), CCPoint(1, 0)}, Case{90.0f, CCPoint(1, 0), CCPoint(0, -1)},
-                          Case{180.0f, CCPoint(0, -1), CCPoint(-1, 0)}}) {
+    for (const Case& c :
+         {Case{0.0f, CCPoint(0, 1), CCPoint(1, 0)}, Case{90.0f, CCPoint(1, 0), CCPoint(0, -1)},
+          Case{180.0f, CCPoint(0, -1), CCPoint(-1, 0)}}) {
         // Scale (2, 0.5): a texture of 200 x 50; the mirror's centre in the scene is (250, 110).
         KXPObjectAssetMirror* mirror = place(CCPoint(2.0f, 0.5f), CCPoint(300.0f, 100.0f), c.rotation);
         const CCPoint centre(250.0f, 110.0f);

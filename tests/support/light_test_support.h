@@ -23,7 +23,9 @@ namespace kxtest {
 // in points (20 per metre), as objects are placed.
 class LightBlocker : public KXPObject {
 public:
-    LightBlocker(b2World& world, bool blocks) : KXPObject(nullptr), m_world(world), m_blocks(blocks) { init(); }
+    LightBlocker(b2World& world, bool blocks) : KXPObject(nullptr), m_world(world), m_blocks(blocks) {
+        init();
+    }
     ~LightBlocker() override {
         if (m_body != nullptr) {
             m_world.DestroyBody(m_body);
