@@ -71,7 +71,8 @@ protected:
         kxtest::RenderTest::TearDown();
     }
 
-    template <class T> T* place(const std::shared_ptr<KXModel>& model, const CCPoint& position, b2World* world) {
+    template <class T>
+    T* place(const std::shared_ptr<KXModel>& model, const CCPoint& position, b2World* world) {
         T* object = dynamic_cast<T*>(KXPObjectAsset::create(model));
         EXPECT_NE(object, nullptr);
         object->setPosition(position);
@@ -141,7 +142,9 @@ protected:
         }
         clearScores();
         KXPScreensController::shared()->setCurrentSceneKey("mirror-test");
-        KXBaseModelScreenScene::findOrCreateByKey("mirror-test")->gravityAttribute()->setValue(CCPointZero, true);
+        KXBaseModelScreenScene::findOrCreateByKey("mirror-test")
+            ->gravityAttribute()
+            ->setValue(CCPointZero, true);
     }
     void TearDown() override {
         if (scene != nullptr) {
@@ -217,9 +220,10 @@ TEST_F(MirrorPixels, WithoutAWorkingShaderTheReflectionIsDrawnPlain) {
         KXPObjectAssetMirror* mirror = makeField(ccColor4F{0.0f, 0.0f, 0.0f, 255.0f});
         twoFrames();
         EXPECT_FALSE(mirror->hasReflectionShader());
-        EXPECT_EQ(log.contains("[KXPObjectAssetMirror] \"data/shaders/WaterReflection.fsh\" does not compile: "
-                               "the reflection is drawn untinted"),
-                  *source != '\0');
+        EXPECT_EQ(
+            log.contains("[KXPObjectAssetMirror] \"data/shaders/WaterReflection.fsh\" does not compile: "
+                         "the reflection is drawn untinted"),
+            *source != '\0');
         // Untinted (a black shade would have darkened it), still upside down.
         EXPECT_PIXEL(pixel(50, 40), 255, 0, 0);
         EXPECT_PIXEL(pixel(50, 10), 0, 0, 255);

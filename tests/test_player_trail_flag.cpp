@@ -1,9 +1,12 @@
 // Trails and flags without GL: the trail's history (insertion by whole segments, at most 31 per
 // frame and 39 kept, the waves handed down, the drift along the node's axes, the ribbon's width
 // ramp and sliding texture, nothing for a length of 0 or less), the trail on a layer (start,
-// head, the parent's state when attached, its textures), and the flag's strip (the fixed first
-// column, the last at 0.95, the scroll with "Speed") and its textures.
+// head, the parent's state when attached, its textures), the flag's strip (the fixed first
+// column, the last at 0.95, the scroll with "Speed") and its textures, and the way back to the
+// layer's space that trails and lights draw in.
 
+#include "kazmath/GL/matrix.h"
+#include "kazmath/TransformUtils.h"
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelObjectFlag.h"
@@ -11,6 +14,7 @@
 #include "model/references/KXAttributeSprite.h"
 #include "player/KXPNoise.h"
 #include "player/objects/KXPFlagStrip.h"
+#include "player/objects/KXPLayerSpace.h"
 #include "player/objects/KXPObjectAssetFlag.h"
 #include "player/objects/KXPObjectAssetTrail.h"
 #include "player/objects/KXPTrailPath.h"
@@ -25,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -345,3 +350,59 @@ TEST_F(EffectObjects, AFlagScrollsItsWaveWithSpeedEitherWayAndHoldsItAtZero) {
 }
 
 } // namespace
+
+// Effects keep their geometry in the layer's space: from inside a draw, after visiting applied the
+// carrier's and the node's transforms, undoing them leaves the layer's space.
+TEST(LayerSpace, UndoingTheChainDownToTheNodeLeavesTheLayersSpace) {
+    kmGLFreeAll();
+    CCNode* layer = CCNode::create();
+    CCNode* carrier = CCNode::create();
+    CCNode* node = CCNode::create();
+    layer->addChild(carrier);
+    carrier->addChild(node);
+    carrier->setPosition(CCPoint(100.0f, 50.0f));
+    carrier->setRotation(30.0f);
+    carrier->setScale(2.0f);
+    node->setPosition(CCPoint(10.0f, 0.0f));
+    node->setRotation(15.0f);
+
+    const auto applyAsVisit = [](CCNode* visited) {
+        kmMat4 matrix;
+        const CCAffineTransform transform = visited->nodeToParentTransform();
+        CGAffineToGL(&transform, matrix.mat);
+        kmGLMultMatrix(&matrix);
+    };
+    const auto current = [] {
+        kmMat4 matrix;
+        kmGLGetMatrix(KM_GL_MODELVIEW, &matrix);
+        return matrix;
+    };
+    kmGLPushMatrix();
+    applyAsVisit(carrier);
+    applyAsVisit(node);
+    CCPoint position;
+    ASSERT_TRUE(undoTransformToLayer(node, layer, &position));
+    const kmMat4 undone = current();
+    for (int index = 0; index < 16; ++index) {
+        EXPECT_NEAR(undone.mat[index], (index % 5 == 0) ? 1.0f : 0.0f, 1e-5f) << index;
+    }
+    const CCPoint expected = layer->convertToNodeSpace(carrier->convertToWorldSpace(node->getPosition()));
+    EXPECT_NEAR(position.x, expected.x, 1e-4f);
+    EXPECT_NEAR(position.y, expected.y, 1e-4f);
+    kmGLPopMatrix();
+
+    // Without a layer above: the node's own transform only, in its parent's space.
+    kmGLPushMatrix();
+    applyAsVisit(node);
+    ASSERT_TRUE(undoTransformToLayer(node, nullptr, &position));
+    EXPECT_NEAR(current().mat[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(current().mat[12], 0.0f, 1e-4f);
+    EXPECT_EQ(position, CCPoint(10.0f, 0.0f));
+    kmGLPopMatrix();
+
+    // A scale of 0 cannot be undone: nothing changes.
+    node->setScaleY(0.0f);
+    const kmMat4 before = current();
+    EXPECT_FALSE(undoTransformToLayer(node, layer, &position));
+    EXPECT_EQ(std::memcmp(before.mat, current().mat, sizeof before.mat), 0);
+}

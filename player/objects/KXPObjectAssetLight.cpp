@@ -3,11 +3,11 @@
 #include "player/objects/KXPObjectAssetLight.h"
 
 #include "kazmath/GL/matrix.h"
-#include "kazmath/TransformUtils.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
 #include "model/classes/KXModelObjectLight.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPLayerSpace.h"
 
 #include <cmath>
 #include <string>
@@ -103,17 +103,14 @@ void KXPObjectAssetLight::draw() {
     }
     kmGLPushMatrix();
     if (getParent() != nullptr) {
-        // The fan is drawn unrotated and unscaled, centred on the node position.
-        const CCAffineTransform own = nodeToParentTransform();
-        if (own.a * own.d - own.b * own.c == 0.0f) {
+        // The fan is drawn unrotated and unscaled around the light centre, in the layer's space
+        // (also when a turning carrier holds the light).
+        CCPoint centre;
+        if (!undoTransformToLayer(this, m_layer, &centre)) {
             kmGLPopMatrix();
             return;
         }
-        const CCAffineTransform inverse = CCAffineTransformInvert(own);
-        kmMat4 undo;
-        CGAffineToGL(&inverse, undo.mat);
-        kmGLMultMatrix(&undo);
-        kmGLTranslatef(getPositionX(), getPositionY(), 0.0f);
+        kmGLTranslatef(centre.x, centre.y, 0.0f);
     }
     const ccColor4F colour = model->color();
     const float alpha = colour.a / 255.0f;

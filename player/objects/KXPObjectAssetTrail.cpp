@@ -9,6 +9,7 @@
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "player/KXPNoise.h"
+#include "player/objects/KXPLayerSpace.h"
 
 #include <string>
 
@@ -107,10 +108,12 @@ void KXPObjectAssetTrail::draw() {
         return;
     }
     kmGLPushMatrix();
-    // Undo the node's own rotation and offset: the history is kept in the layer's space.
-    kmGLRotatef(model->animatedRotation(0.0f, 0), 0.0f, 0.0f, 1.0f);
-    const CCPoint layerPosition = positionInObjectLayer();
-    kmGLTranslatef(-layerPosition.x, -layerPosition.y, 0.0f);
+    // The history is kept in the layer's space: undo the node's transform and its carriers'.
+    CCPoint position;
+    if (!undoTransformToLayer(this, m_layer, &position)) {
+        kmGLPopMatrix();
+        return;
+    }
     const float alpha = model->animatedOpacity(0.0f, 0) * getOpacityFactor();
     m_shader.draw(GL_TRIANGLE_STRIP, vertices, texCoords, count, m_texture,
                   ccColor4F{alpha, alpha, alpha, alpha});
