@@ -172,7 +172,8 @@ protected:
             KXPObjectAsset* carried = dynamic_cast<KXPObjectAsset*>(laid[link->objectB()]);
             ASSERT_NE(carrier, nullptr);
             ASSERT_NE(carried, nullptr);
-            const CCPoint local = carrier->convertToNodeSpace(layer->convertToWorldSpace(carried->getPosition()));
+            const CCPoint local =
+                carrier->convertToNodeSpace(layer->convertToWorldSpace(carried->getPosition()));
             carried->retain();
             carried->removeFromParent();
             carrier->addChild(carried);
@@ -243,7 +244,8 @@ TEST_F(EffectsScenario, TheCaveShowsEveryEffectAtWork) {
     // The pool (y 0 to 130) shows the band above it (130 to 260) upside down and tinted: its rows
     // match the tinted rows as far above the water line far better than the rows the same
     // distance up from the band's top.
-    const float tint[3] = {150.0f / 255.0f * 230.0f / 255.0f, 200.0f / 255.0f * 230.0f / 255.0f, 230.0f / 255.0f};
+    const float tint[3] = {150.0f / 255.0f * 230.0f / 255.0f, 200.0f / 255.0f * 230.0f / 255.0f,
+                           230.0f / 255.0f};
     double flipped = 0.0;
     double upright = 0.0;
     for (float x = 60.0f; x < 1100.0f; x += 37.0f) {

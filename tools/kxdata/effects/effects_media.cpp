@@ -60,7 +60,8 @@ Canvas trailMapCanvas() {
     const int height = 32;
     Canvas canvas(width, height);
     for (int y = 0; y < height; ++y) {
-        const float across = std::sin(3.14159265f * (static_cast<float>(y) + 0.5f) / static_cast<float>(height));
+        const float across =
+            std::sin(3.14159265f * (static_cast<float>(y) + 0.5f) / static_cast<float>(height));
         for (int x = 0; x < width; ++x) {
             const float along = 1.0f - static_cast<float>(x) / static_cast<float>(width - 1);
             const float core = std::pow(across, 6.0f);

@@ -34,9 +34,9 @@
 #include "model/references/KXAttributeSprite.h"
 #include "tools/kxdata/effects/effects_media.h"
 
+using cocos2d::ccColor4F;
 using cocos2d::CCPoint;
 using cocos2d::CCSize;
-using cocos2d::ccColor4F;
 
 namespace kxdata {
 namespace effects {
@@ -62,7 +62,8 @@ Canvas caveWallCanvas() {
         return static_cast<int>((state >> 8) % static_cast<unsigned>(range));
     };
     for (int index = 0; index < 26; ++index) {
-        canvas.disc(static_cast<float>(next(160)), static_cast<float>(next(90)), 3.0f + static_cast<float>(next(9)),
+        canvas.disc(static_cast<float>(next(160)), static_cast<float>(next(90)),
+                    3.0f + static_cast<float>(next(9)),
                     Colour{60, 56, 72, static_cast<uint8_t>(50 + next(60))});
     }
     return canvas;
@@ -153,7 +154,8 @@ std::shared_ptr<KXModelPolygon> box(DemoGame& game, const std::string& name, CCS
     return shape;
 }
 
-std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& section, const std::string& name,
+std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& section,
+                                             const std::string& name,
                                              const std::shared_ptr<KXModelAssetObstacle>& asset,
                                              const std::string& kind, CCPoint position, int depth,
                                              float rotation = 0.0f) {
@@ -165,8 +167,8 @@ std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection
     return placed;
 }
 
-void light(DemoGame& game, KXModelLevelSection& section, const std::string& name, CCPoint position, float radius,
-           ccColor4F colour, bool shadows) {
+void light(DemoGame& game, KXModelLevelSection& section, const std::string& name, CCPoint position,
+           float radius, ccColor4F colour, bool shadows) {
     auto model = game.make<KXModelObjectLight>("KXModelObjectLight", name);
     place(*model, position, 4);
     setFloat(*model, "Radius", radius);
@@ -202,8 +204,8 @@ std::shared_ptr<KXModelSpriteContainer> effectTexture(DemoGame& game, const std:
 
 void addCaveBackground(DemoGame& game, KXModelScreen& scene) {
     auto wall = game.make<KXModelObjectBackground>("KXModelObjectBackground", "Cave Wall");
-    static_cast<KXAttributeSprite*>(wall->attribute("Image"))->setValue(game.picture("Cave Wall", caveWallCanvas()),
-                                                                         true);
+    static_cast<KXAttributeSprite*>(wall->attribute("Image"))
+        ->setValue(game.picture("Cave Wall", caveWallCanvas()), true);
     setFloat(*wall, "Speed", 0.0f);
     setFloat(*wall, "Tiling Offset", -1.0f);
     wall->positionAttribute()->setValue(CCPoint(0.0f, kHeight * 0.5f), true);
@@ -230,14 +232,17 @@ void addCaveHall(DemoGame& game, KXModelScreen& scene) {
     round->addPoint(CCPoint(35.0f, 0.0f), true);
     unit(game, hall, "Boulder", obstacle(game, "Boulder", boulderCanvas(), round), "kPlatformObjectType",
          CCPoint(200.0f, 230.0f), 6);
-    unit(game, hall, "Crate", obstacle(game, "Crate", crateCanvas(), box(game, "Crate Shape", CCSize(60.0f, 60.0f))),
+    unit(game, hall, "Crate",
+         obstacle(game, "Crate", crateCanvas(), box(game, "Crate Shape", CCSize(60.0f, 60.0f))),
          "kPlatformObjectType", CCPoint(1010.0f, 250.0f), 6, 20.0f);
 
     // Lights: a warm lantern and a cold crystal cast shadows; an ember glows without.
-    light(game, hall, "Lantern", CCPoint(300.0f, 340.0f), 16.0f, ccColor4F{255.0f, 196.0f, 120.0f, 255.0f}, true);
-    light(game, hall, "Moon Crystal", CCPoint(920.0f, 430.0f), 14.0f, ccColor4F{120.0f, 170.0f, 255.0f, 255.0f},
+    light(game, hall, "Lantern", CCPoint(300.0f, 340.0f), 16.0f, ccColor4F{255.0f, 196.0f, 120.0f, 255.0f},
           true);
-    light(game, hall, "Ember", CCPoint(620.0f, 560.0f), 6.0f, ccColor4F{255.0f, 120.0f, 60.0f, 200.0f}, false);
+    light(game, hall, "Moon Crystal", CCPoint(920.0f, 430.0f), 14.0f,
+          ccColor4F{120.0f, 170.0f, 255.0f, 255.0f}, true);
+    light(game, hall, "Ember", CCPoint(620.0f, 560.0f), 6.0f, ccColor4F{255.0f, 120.0f, 60.0f, 200.0f},
+          false);
 
     // Flags: a banner with its own cloth, a pennant with the game's flag map.
     auto banner = game.make<KXModelObjectFlag>("KXModelObjectFlag", "Banner");
@@ -252,7 +257,8 @@ void addCaveHall(DemoGame& game, KXModelScreen& scene) {
     hall.addChild(pennant, true);
 
     // A comet that spins about its middle with a trail linked to it at arm's length.
-    auto comet = unit(game, hall, "Comet", obstacle(game, "Comet", cometCanvas(), box(game, "Comet Shape", CCSize(28, 28))),
+    auto comet = unit(game, hall, "Comet",
+                      obstacle(game, "Comet", cometCanvas(), box(game, "Comet Shape", CCSize(28, 28))),
                       "kDecorationObjectType", CCPoint(620.0f, 400.0f), 8);
     static_cast<KXAttributeFloat*>(comet->attribute("Angular Velocity"))->setValue(-40.0f, true);
     auto tail = game.make<KXModelObjectTrail>("KXModelObjectTrail", "Comet Tail");
@@ -314,11 +320,13 @@ size_t writeEffectsScenario(const std::string& dir) {
     failed += writeEffectMedia(dir);
     for (const std::shared_ptr<KXModel>& model : game.models) {
         if (model->name() == kBannerCloth && model->className() == std::string("KXModelSprite")) {
-            failed += bannerCanvas().savePng(dir + "/" + static_cast<KXModelSprite&>(*model).effectPath()) ? 0 : 1;
+            failed +=
+                bannerCanvas().savePng(dir + "/" + static_cast<KXModelSprite&>(*model).effectPath()) ? 0 : 1;
         }
     }
     failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
-    std::printf("models %zu\nfiles %zu\npictures %zu\n", game.models.size(), files.size(), game.pictures.size());
+    std::printf("models %zu\nfiles %zu\npictures %zu\n", game.models.size(), files.size(),
+                game.pictures.size());
     return failed;
 }
 
