@@ -817,8 +817,9 @@ void KXPScreenScene::switchScreen(const std::string& key, bool pauseAfter, bool 
 }
 
 void KXPScreenScene::usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
-    (void)asset;
-    (void)aboveCharacter;
+    // Until the powerup objects exist the field places none: the screen base credits coin
+    // powerups, as it does for screens.
+    KXPScreen::usePowerup(asset, aboveCharacter);
 }
 
 std::shared_ptr<KXModelLevelSection> KXPScreenScene::chooseNextLevelSection(float distance) {

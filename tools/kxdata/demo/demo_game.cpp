@@ -154,6 +154,7 @@ DemoGame buildDemoGame() {
     addDemoLoading(game);
     addDemoMenu(game);
     addDemoShop(game);
+    addDemoLevels(game);
     addDemoScene(game);
     effects::addDemoEffects(game);
     addDemoEnd(game);
