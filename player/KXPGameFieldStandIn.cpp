@@ -35,6 +35,10 @@ bool KXPGameFieldStandIn::init() {
     }
     scheduleUpdate();
     refreshUiLayer();
+    // The layer's own set-up ran before it had this parent: the scene's music starts here.
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->playScreenMusic();
+    }
     return true;
 }
 
