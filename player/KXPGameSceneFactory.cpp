@@ -1,8 +1,7 @@
 #include "player/KXPGameSceneFactory.h"
 
-#include "player/KXPGameFieldStandIn.h"
+#include "player/KXPScreenScene.h"
 
-// The game field proper takes over here once it exists.
 cocos2d::CCScene* createGameScene() {
-    return KXPGameFieldStandIn::createScene();
+    return KXPScreenScene::createScene();
 }

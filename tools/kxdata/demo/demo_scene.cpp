@@ -12,6 +12,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
+#include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -48,14 +49,6 @@ Canvas coinCanvas() {
     return canvas;
 }
 
-Canvas cloudCanvas() {
-    Canvas canvas(120, 60);
-    canvas.disc(35.0f, 38.0f, 20.0f, Colour{255, 255, 255, 230});
-    canvas.disc(62.0f, 28.0f, 26.0f, Colour{255, 255, 255, 230});
-    canvas.disc(88.0f, 40.0f, 18.0f, Colour{255, 255, 255, 230});
-    return canvas;
-}
-
 Canvas runnerCanvas() {
     Canvas canvas(64, 80);
     canvas.roundedRect(8, 14, 48, 56, 16.0f, Colour{230, 80, 70, 255});
@@ -77,13 +70,8 @@ void addDemoScene(DemoGame& game) {
             scene.loopMusicAttribute()->setValue(true, true);
         }
     }
-    addImage(game, scene, "Sky",
-             game.picture("Sky", backdropCanvas(Colour{90, 160, 240, 255}, Colour{200, 230, 255, 255},
-                                                Colour{255, 255, 255, 255}, 3)),
-             CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(8.0f, 8.0f), 0);
-    const auto cloud = game.picture("Cloud", cloudCanvas());
-    addImage(game, scene, "Cloud 1", cloud, CCPoint(240.0f, 520.0f), CCPoint(1.2f, 1.2f), 1);
-    addImage(game, scene, "Cloud 2", cloud, CCPoint(820.0f, 470.0f), CCPoint(0.9f, 0.9f), 1);
+    // Sky, far hills and clouds are background layers that the field scrolls.
+    addDemoBackgrounds(game, scene);
     addImage(game, scene, "Hills", game.picture("Hills", hillsCanvas()), CCPoint(kWidth * 0.5f, 150.0f),
              CCPoint(4.5f, 2.5f), 2);
     addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
