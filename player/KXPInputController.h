@@ -1,18 +1,28 @@
 #pragma once
 
-// Where input becomes game behaviour: presses and releases of the numbered game actions, their
-// listeners, and the buttons bound to keyboard keys.
+// Where input becomes game behaviour. Every source of input (keys, controller, on-screen buttons,
+// swipe and switch controls) ends in a press or a release of a numbered game action. Actions 1 to
+// 10 act on the registered characters and motors; then every action reaches the components that
+// subscribed to it and switches the spawning units registered for it. The controller also answers
+// the game field's questions about its characters and moves or kills them for the camera and the
+// checkpoints, and keeps the process-wide registry of buttons bound to keyboard keys.
 //
-// So far the parts the screen objects need: the key-to-button registry, the listener lists and
-// their dispatch (the action buttons send 11 and 12). The built-in effects of actions 1 to 10 on
-// characters, motors and spawning units, the keypad and gamepad side and the character queries
-// come with the game field.
+// The game field makes its own controller, which becomes the shared one, and retires it when it
+// goes; the next shared() after that makes a fresh one.
 
 #include "cocos2d.h"
 
+#include <box2d/box2d.h>
+
 #include <map>
+#include <memory>
 #include <vector>
 
+class KXBaseModelLinker;
+class KXModelComponentHealth;
+class KXPControlledCharacter;
+class KXPObject;
+class KXPObjectAsset;
 class KXPObjectButton;
 class KXPScreen;
 
@@ -39,30 +49,107 @@ public:
         kActionSwipeDown = 16,
     };
 
-    // Made on first use and added to the director's keypad dispatcher.
+    // The shared controller, made on first use.
     static KXPInputController* shared();
-    // Deletes the instance; the next shared() makes a fresh one.
+    // The shared controller, or null while there is none.
+    static KXPInputController* existing();
+    // Retires the shared controller; the next shared() makes a fresh one.
     static void purgeShared();
 
+    // A new controller (one reference, the caller's) that becomes the shared one and listens to
+    // the keypad. A controller it replaces is left to its owner.
     KXPInputController();
     ~KXPInputController() override;
+
+    // Stops listening to the keypad, lets go of the shared slot when it holds this controller,
+    // and drops the caller's reference. Safe during a keypad dispatch: the dispatcher keeps the
+    // controller alive until the dispatch is over.
+    void retire();
 
     // While disabled, presses and releases do nothing.
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isEnabled() const { return m_enabled; }
 
-    // A press or release of `action`; `sender` (may be null) is handed to the listeners. A listener
-    // with a source id hears only senders whose model has that id (and every press without one).
+    // A press or release of `action`: its built-in effect, then its listeners (with `sender`, may
+    // be null; a listener with a source id hears only senders whose model has that id, and every
+    // press without a sender), then its spawning units.
     void actionPressed(int action, cocos2d::CCObject* sender);
     void actionReleased(int action, cocos2d::CCObject* sender);
 
     // `handler` is called on `target` with the sender; `sourceId` 0 accepts every sender.
     void subscribe(int action, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO handler, int sourceId);
-    // Drops every subscription of `target`.
+    // Drops the first subscription of `target` in every action's list.
     void unsubscribe(cocos2d::CCObject* target);
     // Calls the listeners of `action` with `sender`; a listener's source id and `sourceId` must agree
     // when both are set.
     void dispatch(cocos2d::CCObject* sender, int action, int sourceId);
+
+    // Units that spawn while `action` is held (not retained: a unit unsubscribes when it goes).
+    void subscribeUnit(int action, KXPObjectAsset* unit);
+    void unsubscribeUnit(KXPObjectAsset* unit);
+    void clearUnits();
+
+    // Characters (their objects are retained while registered). A new character at once gets
+    // the direction held now.
+    void addCharacter(KXPControlledCharacter* character);
+    void removeCharacter(KXPControlledCharacter* character);
+    const std::vector<KXPControlledCharacter*>& characters() const { return m_characters; }
+    // Some character is not dead; before the first character since the last reset, true.
+    bool hasLiveCharacters() const;
+    // The average position of the characters neither dead nor excluded (control positions for
+    // directly moved ones); the last average when none counts.
+    cocos2d::CCPoint charactersPosition();
+    // The union of the characters' physics boxes, in points.
+    cocos2d::CCRect charactersBoundingRect() const;
+    // The average start position of the characters placed in the level sections that open a level.
+    cocos2d::CCPoint charactersStartPosition() const;
+    int firstCharacterZOrder() const;
+    // The health component of the first character's asset, or empty.
+    std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
+    // Ends every character's powerups and kills it.
+    void killAllCharacters();
+    // On-screen joystick.
+    void setJoystickAxes(float x, float y);
+    // Moves the live characters by (dx, dy); unless `anyDirection`, a coordinate only moves a
+    // character that is not already beyond it in the push's direction.
+    void pushCharacters(float dx, float dy, bool anyDirection);
+    // Every character's control and body position to the point, then one update with dt 0.
+    void placeCharacters(const cocos2d::CCPoint& point);
+    // No characters, none awaited any more, centre (0, 0), nothing held.
+    void reset();
+
+    // Motor joints turned by actions 9 and 10 at the linker's speed.
+    void addMotor(b2RevoluteJoint* joint, const std::shared_ptr<KXBaseModelLinker>& model);
+    void clearMotors();
+    // Drops the motors whose joints belong to the bodies of these objects.
+    void forgetMotorsOfObjects(const std::vector<KXPObject*>& objects);
+    size_t motorCount() const { return m_motors.size(); }
+
+    // The sum of the held direction actions (not normalised: a direction held twice counts twice).
+    cocos2d::CCPoint heldDirection() const;
+    const std::vector<int>& heldActions() const { return m_heldActions; }
+
+    // The on-screen control buttons: press and release of one action each, without the sender.
+    void jumpPressed(cocos2d::CCObject* sender);
+    void jumpReleased(cocos2d::CCObject* sender);
+    void shootPressed(cocos2d::CCObject* sender);
+    void shootReleased(cocos2d::CCObject* sender);
+    void rotateLeftPressed(cocos2d::CCObject* sender);
+    void rotateLeftReleased(cocos2d::CCObject* sender);
+    void rotateRightPressed(cocos2d::CCObject* sender);
+    void rotateRightReleased(cocos2d::CCObject* sender);
+    void moveRightPressed(cocos2d::CCObject* sender);
+    void moveRightReleased(cocos2d::CCObject* sender);
+    void moveLeftPressed(cocos2d::CCObject* sender);
+    void moveLeftReleased(cocos2d::CCObject* sender);
+    void moveUpPressed(cocos2d::CCObject* sender);
+    void moveUpReleased(cocos2d::CCObject* sender);
+    void moveDownPressed(cocos2d::CCObject* sender);
+    void moveDownReleased(cocos2d::CCObject* sender);
+    void motorClockwisePressed(cocos2d::CCObject* sender);
+    void motorClockwiseReleased(cocos2d::CCObject* sender);
+    void motorCounterClockwisePressed(cocos2d::CCObject* sender);
+    void motorCounterClockwiseReleased(cocos2d::CCObject* sender);
 
     // The process-wide map from a game key code to the buttons bound to it; buttons register
     // themselves while they hold a model with a keyboard key.
@@ -79,10 +166,27 @@ private:
         cocos2d::SEL_CallFuncO handler;
         int sourceId;
     };
+    struct Motor {
+        b2RevoluteJoint* joint;
+        std::shared_ptr<KXBaseModelLinker> model;
+    };
 
     void notifyListeners(int action, cocos2d::CCObject* sender);
+    void switchUnits(int action, bool spawning);
+    // Every character that is not dead, with its object held for the walk.
+    std::vector<KXPControlledCharacter*> liveCharacters() const;
+    void sendDirection();
+    void applyMotorSpeeds();
+    void removeHeld(int action);
     static std::map<int, std::vector<KXPObjectButton*>>& buttonsByKey();
 
+    std::vector<KXPControlledCharacter*> m_characters;
+    std::vector<int> m_heldActions;
+    std::vector<Motor> m_motors;
+    std::map<int, std::vector<KXPObjectAsset*>> m_unitsByAction;
     std::map<int, std::vector<Listener>> m_listenersByAction;
+    bool m_awaitingCharacters = true;
+    cocos2d::CCPoint m_centre;
     bool m_enabled = true;
+    bool m_retired = false;
 };

@@ -1,10 +1,46 @@
 #include "player/components/KXComponent.h"
 
+#include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelComponent.h"
+#include "model/classes/KXModelObjectButtonControl.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectSwipeControl.h"
+#include "player/KXPInputController.h"
+#include "player/objects/KXObjectModelHolder.h"
+
+#include <vector>
+
+using namespace cocos2d;
+
+KXComponentTrigger KXComponentTrigger::parse(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (parts.size() < 3) {
+        const size_t dash = text.find('-', start);
+        parts.push_back(text.substr(start, dash == std::string::npos ? std::string::npos : dash - start));
+        if (dash == std::string::npos) {
+            break;
+        }
+        start = dash + 1;
+    }
+    KXComponentTrigger trigger;
+    trigger.kind = parts[0];
+    if (parts.size() >= 2) {
+        trigger.name = parts[1];
+        trigger.digit = parts.size() >= 3 ? parts[2] : parts[1];
+    }
+    return trigger;
+}
 
 KXComponent::KXComponent() = default;
 
-KXComponent::~KXComponent() = default;
+KXComponent::~KXComponent() {
+    // The controller may be gone already (the game field retires its own).
+    KXPInputController* input = KXPInputController::existing();
+    if (m_subscribedToInput && input != nullptr) {
+        input->unsubscribe(this);
+    }
+}
 
 void KXComponent::update(float /*dt*/) {}
 
@@ -26,4 +62,22 @@ void KXComponent::setEnabled(bool enabled) {
 
 bool KXComponent::isEnabled() const {
     return m_enabled;
+}
+
+void KXComponent::subscribeInput(int event, SEL_CallFuncO handler) {
+    KXPInputController::shared()->subscribe(event, this, handler, 0);
+    m_subscribedToInput = true;
+}
+
+std::shared_ptr<KXModel> KXComponent::senderModel(CCObject* sender) {
+    return sender != nullptr ? KXObjectModelHolder::modelOf(sender) : nullptr;
+}
+
+std::shared_ptr<KXModel> KXComponent::senderControlModel(CCObject* sender) {
+    std::shared_ptr<KXModel> model = senderModel(sender);
+    if (modelCast<KXModelObjectButtonControl>(model) || modelCast<KXModelObjectButtonSwitch>(model) ||
+        modelCast<KXModelObjectSwipeControl>(model)) {
+        return model;
+    }
+    return nullptr;
 }

@@ -1,20 +1,46 @@
 #pragma once
 
 // A behaviour attached to a runtime object: built from one component model of the object's
-// asset, driven by its owner every frame, on each state change and on reset. The kinds that
-// do something (move, health, motor, jump, slide, rotation mapper) and the factory that picks
-// them come with the components.
+// asset, driven by its owner every frame, on each state change and on reset, by input events it
+// subscribes to and by contacts its owner reports. The kinds (move, health, motor, jump, slide,
+// rotation mapper) derive from it; `create` picks the kind by the model's exact class.
 
 #include "cocos2d.h"
 
 #include <memory>
+#include <string>
 
+class KXModel;
 class KXModelComponent;
 class KXPObject;
 
+// A component's "Event" text read as an input trigger: kind, control name and digit, joined by
+// "-" ("kButton-Fire-0"). With two parts the name doubles as the digit; with one, both are empty.
+struct KXComponentTrigger {
+    std::string kind;
+    std::string name;
+    std::string digit;
+
+    static KXComponentTrigger parse(const std::string& text);
+};
+
 class KXComponent : public cocos2d::CCObject {
 public:
+    // Input trigger kinds and event words of the "Event" texts.
+    static constexpr const char* kTriggerButton = "kButton";
+    static constexpr const char* kTriggerSwitch = "kSwitch";
+    static constexpr const char* kTriggerSwipe = "kSwipe";
+    static constexpr const char* kEventCollision = "kEventCollision";
+    static constexpr const char* kEventStart = "kEventStart";
+    static constexpr const char* kEventButton = "kEventButton";
+
+    // The component of the model's kind, with the model set and no owner yet, holding the one
+    // reference its constructor gave it (not autoreleased); null for component models without a
+    // runtime component (score, damage, wake-up ...) and for kinds this build cannot make yet.
+    static KXComponent* create(const std::shared_ptr<KXModel>& model);
+
     KXComponent();
+    // Ends the input subscriptions made through subscribeInput.
     ~KXComponent() override;
 
     // The per-frame step, called by the owner after its pending state is applied.
@@ -31,8 +57,22 @@ public:
     std::shared_ptr<KXModelComponent> model() const { return m_model; }
     KXPObject* owner() const { return m_owner; }
 
+    // The model behind a control that sent an input event (through its node's user object), or
+    // empty.
+    static std::shared_ptr<KXModel> senderModel(cocos2d::CCObject* sender);
+    // That model when it is a control a trigger can name (control button, switch button or swipe
+    // control, by exact class), else empty.
+    static std::shared_ptr<KXModel> senderControlModel(cocos2d::CCObject* sender);
+
 protected:
+    // Listens to an input event (11 on, 12 off, 13 to 16 swipes, or a game action) from any
+    // source; `handler` gets the sending control.
+    void subscribeInput(int event, cocos2d::SEL_CallFuncO handler);
+
     std::shared_ptr<KXModelComponent> m_model;
     bool m_enabled = false;
     KXPObject* m_owner = nullptr;
+
+private:
+    bool m_subscribedToInput = false;
 };

@@ -12,3 +12,5 @@ KXPAnimationObject::~KXPAnimationObject() = default;
 int KXPAnimationObject::fieldZOrder() {
     return KXPObject::fieldZOrderOf(this);
 }
+
+void KXPAnimationObject::restart() {}

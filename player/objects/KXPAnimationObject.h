@@ -19,6 +19,9 @@ public:
 
     // The same walk as an object's: through objects and animations up to the game-field camera.
     int fieldZOrder();
+    // Plays the animation again from its first frame (objects restart the looks they show).
+    // Nothing to restart yet: the clock comes with the animation object.
+    virtual void restart();
 
     std::shared_ptr<KXModelAnimation> model() const { return m_model; }
 

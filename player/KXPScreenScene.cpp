@@ -1,0 +1,674 @@
+#include "player/KXPScreenScene.h"
+
+#include "model/KXDebugLog.h"
+#include "model/KXNumeric.h"
+#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelComponentHealth.h"
+#include "model/classes/KXModelGeneralSettings.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelObjectBackground.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/GLESDebugDraw.h"
+#include "player/KXPCaptureTarget.h"
+#include "player/KXPColorSprite.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
+#include "player/KXPInputController.h"
+#include "player/KXPNoise.h"
+#include "player/KXPPhysicsSettings.h"
+#include "player/KXPScoreRecord.h"
+#include "player/KXPScoreTable.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/KXSound.h"
+#include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectBackgroundLayer.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kMetresPerPoint = 0.05f;
+// The flash sprite reaches this far beyond the window, so a shaking field shows no edge.
+constexpr float kFlashOversize = 1.2f;
+// Shake amplitude in points and its noise frequency.
+constexpr double kShakeAmplitude = 70.0;
+constexpr double kShakeFrequency = 16.0;
+// Where the camera starts counting, so the first sections are laid ahead of the window.
+constexpr float kRestoredCameraDistance = 1400.0f;
+// A time scale beyond this would step the world into non-finite positions.
+constexpr float kMaxTimeScale = 100.0f;
+
+float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+} // namespace
+
+CCScene* KXPScreenScene::createScene() {
+    KXPScreenScene* layer = create();
+    if (layer == nullptr) {
+        return nullptr;
+    }
+    CCScene* scene = CCScene::create();
+    layer->setTag(0);
+    scene->addChild(layer);
+    return scene;
+}
+
+KXPScreenScene* KXPScreenScene::create() {
+    KXPScreenScene* scene = new KXPScreenScene();
+    if (!scene->init()) {
+        delete scene;
+        return nullptr;
+    }
+    scene->autorelease();
+    return scene;
+}
+
+KXPScreenScene::KXPScreenScene() : m_lastCharacterDistance(-FLT_MAX) {}
+
+KXPScreenScene::~KXPScreenScene() {
+    debugLog("KXPScreenScene - deallocated");
+    CC_SAFE_RELEASE(m_backgroundLayers);
+    if (m_inputController != nullptr) {
+        // Characters, motors and units point into the world: let go of them before it goes.
+        m_inputController->reset();
+        m_inputController->clearMotors();
+        m_inputController->clearUnits();
+        m_inputController->retire();
+        m_inputController->release();
+        m_inputController = nullptr;
+    }
+    m_hudKeys.clear();
+    for (KXPObject* mirror : m_mirrors) {
+        mirror->release();
+    }
+    m_mirrors.clear();
+    for (KXPCreationQueueEntry& entry : m_creationQueue) {
+        CC_SAFE_RELEASE(entry.objects);
+    }
+    m_creationQueue.clear();
+    for (KXPTeleportRecord& record : m_teleportQueue) {
+        CCObject* object = reinterpret_cast<CCObject*>(record.object);
+        CC_SAFE_RELEASE(object);
+    }
+    m_teleportQueue.clear();
+    m_levelSections.clear();
+    m_generalSettings.reset();
+    // Objects destroy their bodies when they go, so they leave before the world does.
+    if (m_objectLayer != nullptr) {
+        m_objectLayer->removeAllChildrenWithCleanup(true);
+    }
+    delete m_world;
+    delete m_contactListener;
+    delete m_debugDraw;
+}
+
+bool KXPScreenScene::init() {
+    // 1. The screen and its objects.
+    m_sceneModel =
+        KXBaseModelScreenScene::findOrCreateByKey(KXPScreensController::shared()->currentSceneKey());
+    if (!CCLayer::init()) {
+        return false;
+    }
+    // 2.
+    m_backgroundLayers = CCArray::create();
+    m_backgroundLayers->retain();
+    // 3.
+    m_generalSettings = KXModelGeneralSettings::shared();
+    m_gameplay = KXPGameplaySettings::shared();
+    m_gameplay->loadSceneSettings(m_sceneModel.get());
+    // 4. Gravity from the data: a non-finite component would poison every body.
+    const CCPoint gravity = m_gameplay->gravity();
+    m_world = new b2World(b2Vec2(finiteOrZero(gravity.x), finiteOrZero(gravity.y)));
+    GLESDebugDraw* debugDraw = new GLESDebugDraw();
+    debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
+    m_debugDraw = debugDraw;
+    m_world->SetDebugDraw(m_debugDraw);
+    // 5.
+    m_objectLayer = KXPGameFieldCamera::create();
+    m_objectLayer->setModel(m_sceneModel);
+    addChild(m_objectLayer);
+    // 6.
+    const CCSize window = CCDirector::sharedDirector()->getWinSize();
+    m_flashSprite = createColorSprite(CCSize(window.width * kFlashOversize, window.height * kFlashOversize),
+                                      ccc4(255, 255, 255, 255));
+    m_flashSprite->setPosition(CCPoint(window.width * 0.5f, window.height * 0.5f));
+    m_flashSprite->setOpacity(0);
+    addChild(m_flashSprite);
+    // 7.
+    setKeypadEnabled(true);
+    // 8. The scene's own controller, now the shared one.
+    m_inputController = new KXPInputController();
+    // 9.
+    m_gameOverCountdown = selectedCharacterGameOverDelay();
+    // 10.
+    scheduleUpdate();
+    setTouchEnabled(true);
+    setTouchMode(kCCTouchesAllAtOnce);
+    // 11.
+    bindButtonAction("kPauseButton", this, menu_selector(KXPScreenScene::pause));
+    bindButtonAction("kRestartButton", this, menu_selector(KXPScreenScene::restartLevel));
+    // 12.
+    m_levelSections = m_sceneModel->levelSections();
+    // 13.
+    createBackgroundLayers();
+    // 14. No UI layer: the field runs without a HUD, its controls on.
+    m_inputController->setEnabled(true);
+    return true;
+}
+
+void KXPScreenScene::createBackgroundLayers() {
+    for (const auto& object : m_sceneModel->getObjects()) {
+        const auto background = modelCast<KXModelObjectBackground>(object);
+        if (!background || background->isHidden()) {
+            continue;
+        }
+        CCPoint scale = background->animatedScale(0.0f, 0);
+        bool adjusted = false;
+        if (!(scale.x > 0.0f)) {
+            scale.x = 0.1f;
+            adjusted = true;
+        }
+        if (!(scale.y > 0.0f)) {
+            scale.y = 0.1f;
+            adjusted = true;
+        }
+        if (adjusted) {
+            background->setScale(scale);
+        }
+        KXPObjectBackgroundLayer* layer = KXPObjectBackgroundLayer::create(background);
+        m_objectLayer->addChild(layer, background->zDepth());
+        m_backgroundLayers->addObject(layer);
+    }
+}
+
+void KXPScreenScene::onEnter() {
+    CCLayer::onEnter();
+    restoreFromCheckpoint();
+    if (const auto health = m_inputController->firstCharacterHealth()) {
+        health->remainingLives = health->lives();
+    }
+}
+
+void KXPScreenScene::setTouchEnabled(bool enabled) {
+    CCLayer::setTouchEnabled(enabled);
+    if (CCLayer* child = dynamic_cast<CCLayer*>(getChildByTag(kTouchChildTag))) {
+        child->setTouchEnabled(enabled);
+    }
+}
+
+// --- frame update ---
+
+void KXPScreenScene::update(float dt) {
+    KXPScreen::update(dt);
+
+    // Requests parked by physics callbacks, before the pause they may have asked for.
+    if (m_pendingRequest != 0) {
+        const int request = m_pendingRequest;
+        m_pendingRequest = 0;
+        handleRequest(request);
+    }
+    if (m_requestedPause != m_paused) {
+        setPaused(m_requestedPause);
+    }
+    // Game over: the sounds of units and powerups still fade with their distance (the asset
+    // objects' updateSoundVolume, with the asset task).
+    if (m_paused || m_gameOver) {
+        return;
+    }
+
+    updateCamera();
+    stepWorld();
+    updateFlash(dt);
+    updateShake(dt);
+    processTeleportQueue();
+    instantiateQueuedObjects();
+
+    if (m_paused || m_inputController->hasLiveCharacters()) {
+        return;
+    }
+    countDownToGameOver(dt);
+}
+
+void KXPScreenScene::updateCamera() {
+    m_objectLayer->setTarget(m_inputController->charactersPosition());
+    m_objectLayer->setViewRect(m_inputController->charactersBoundingRect());
+    m_objectLayer->update(kFixedStep);
+}
+
+void KXPScreenScene::stepWorld() {
+    // Exactly one step per drawn frame, whatever the frame took.
+    float timeScale = m_gameplay->simulationTimeScale();
+    if (!(timeScale >= 0.0f)) {
+        timeScale = 0.0f; // negative or NaN: the world stands still
+    }
+    timeScale = std::min(timeScale, kMaxTimeScale);
+    m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
+    ++m_stepCount;
+    fixedUpdate(kFixedStep);
+}
+
+void KXPScreenScene::updateFlash(float dt) {
+    if (m_flashTimer > 0.0f && m_flashDuration > 0.0f) {
+        const int opacity = kx::truncateToInt(m_flashTimer / m_flashDuration * 255.0f);
+        m_flashSprite->setOpacity(static_cast<GLubyte>(opacity & 0xFF));
+        m_flashTimer -= dt;
+    } else {
+        m_flashSprite->setOpacity(0);
+    }
+}
+
+void KXPScreenScene::updateShake(float dt) {
+    if (m_shakeTimer <= 0.0f) {
+        return;
+    }
+    const double amount = std::min(1.0, std::max(0.0, static_cast<double>(m_shakeTimer)));
+    const double x = noise1((m_shakeTimer + 200.0) * kShakeFrequency) * kShakeAmplitude * amount;
+    const double y = noise1((m_shakeTimer + 150.0) * kShakeFrequency) * kShakeAmplitude * amount;
+    setPosition(CCPoint(static_cast<float>(x), static_cast<float>(y)));
+    m_shakeTimer -= dt;
+}
+
+void KXPScreenScene::countDownToGameOver(float dt) {
+    // The field coasts to a stop while the delay runs down.
+    m_slowDown = kDeathSlowDown;
+    // With a UI layer its controls go off here and, when its model says so, its music stops
+    // (the UI layer's setControlsEnabled and stopBackgroundMusic, with the screens task).
+    m_gameOverCountdown -= dt;
+    if (m_gameOverCountdown < 0.0f) {
+        setGameOver(true);
+    }
+}
+
+// --- fixed step ---
+
+void KXPScreenScene::fixedUpdate(float dt) {
+    std::vector<KXPObject*> removed;
+    updateObjects(dt, removed);
+    updateGameSpeed();
+    creditDistance();
+    streamLevel();
+    scrollBackgrounds(dt);
+    if (m_magnetActive) {
+        pullPowerups();
+    }
+    removeObjects(removed);
+}
+
+void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
+    // Children added during the pass are updated in it too; every object noted for removal stays
+    // retained until it is taken out, so a sibling removing it cannot leave a dangling pointer.
+    for (unsigned int index = 0; index < m_objectLayer->getChildrenCount(); ++index) {
+        CCNode* child = static_cast<CCNode*>(m_objectLayer->getChildren()->objectAtIndex(index));
+        child->retain();
+        child->update(dt);
+        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        if (object != nullptr) {
+            checkObjectDeletion(object);
+            if (object->getState() == KXPObject::kStateRemoved) {
+                removed.push_back(object);
+                continue;
+            }
+        }
+        child->release();
+    }
+}
+
+void KXPScreenScene::updateGameSpeed() {
+    float speed = m_gameplay->gameSpeed();
+    if (m_slowDown > 0.0f) {
+        speed -= m_slowDown;
+        if (speed < 0.0f) {
+            speed = 0.0f;
+        }
+    } else {
+        speed += m_gameplay->gameSpeedIncrease();
+        if (m_gameplay->gameSpeedMin() > speed) {
+            speed = m_gameplay->gameSpeedMin();
+        }
+        if (speed > m_gameplay->gameSpeedMax()) {
+            speed = m_gameplay->gameSpeedMax();
+        }
+    }
+    m_gameplay->setGameSpeed(speed);
+}
+
+void KXPScreenScene::creditDistance() {
+    const float distance =
+        ccpDot(m_gameplay->getGameplayDirection(), m_inputController->charactersPosition());
+    if (!m_inputController->hasLiveCharacters()) {
+        return;
+    }
+    if (m_lastCharacterDistance == -FLT_MAX) {
+        m_lastCharacterDistance = distance;
+        return;
+    }
+    const float delta = (distance - m_lastCharacterDistance) * m_gameplay->scoreMultiplier();
+    // Going back earns nothing; only progress beyond the furthest point reached counts again.
+    if (!(delta >= 0.0f)) {
+        return;
+    }
+    for (KXPScoreRecord* record : {&currentWorldScores(), &worldScores("")}) {
+        KXPScoreDistance& value = record->distance;
+        value.session += delta;
+        value.total += delta;
+        if (value.session > value.best) {
+            value.best = value.session;
+        }
+    }
+    m_lastCharacterDistance = distance;
+}
+
+void KXPScreenScene::streamLevel() {
+    m_cameraDistance += ccpDot(m_gameplay->getGameplayDirection(), m_objectLayer->getStep());
+    // At most one section per step.
+    if (m_cameraDistance > m_laidDistance) {
+        const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);
+        m_laidDistance += addLevelSection(section, m_laidDistance);
+    }
+}
+
+void KXPScreenScene::scrollBackgrounds(float dt) {
+    // The layers ride along with the camera and scroll their tiles against its movement.
+    const CCPoint movement = m_objectLayer->getStep();
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_backgroundLayers, item) {
+        KXPObjectBackgroundLayer* layer = static_cast<KXPObjectBackgroundLayer*>(item);
+        layer->scrollWithVelocity(movement.x + movement.y, dt);
+        layer->setPosition(layer->getPosition() + movement);
+    }
+}
+
+void KXPScreenScene::pullPowerups() {
+    const CCPoint centre = m_inputController->charactersPosition();
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object == nullptr || object->getType() != KXPObject::kTypePowerup) {
+            continue;
+        }
+        const CCPoint position = object->getPosition();
+        const float distance = ccpDistance(centre, position);
+        if (!(distance < kMagnetRadius)) {
+            continue;
+        }
+        // Strongest near the characters: at 0 the target is their centre, near the edge the
+        // object's own position.
+        const float t = distance / kMagnetRadius;
+        const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
+        const CCPoint target = ccpLerp(centre, position, alpha);
+        if (b2Body* body = object->getBody()) {
+            body->SetTransform(b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
+                               body->GetAngle());
+        }
+    }
+}
+
+void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
+    if (removed.empty()) {
+        return;
+    }
+    m_inputController->forgetMotorsOfObjects(removed);
+    for (KXPObject* object : removed) {
+        if (object->getType() == KXPObject::kTypeMirror) {
+            removeMirror(object);
+        }
+        // Retained since the object pass.
+        object->removeFromParent();
+        object->release();
+    }
+}
+
+// --- drawing ---
+
+void KXPScreenScene::visit() {
+    CCLayer::visit();
+    const std::vector<KXPObject*> mirrors = m_mirrors;
+    for (KXPObject* mirror : mirrors) {
+        KXPCaptureTarget* capture = dynamic_cast<KXPCaptureTarget*>(mirror);
+        if (capture == nullptr) {
+            continue;
+        }
+        CCNode* ui = reinterpret_cast<CCNode*>(m_uiLayer);
+        const bool uiVisible = ui != nullptr && ui->isVisible();
+        if (ui != nullptr) {
+            ui->setVisible(false);
+        }
+        capture->beginCapture();
+        CCLayer::visit();
+        capture->endCapture();
+        if (ui != nullptr) {
+            ui->setVisible(uiVisible);
+        }
+    }
+}
+
+// --- effects ---
+
+void KXPScreenScene::flash(float duration) {
+    debugLog("[KXPScreenScene] - flash: %f", duration);
+    m_flashTimer = duration;
+    m_flashDuration = duration;
+    if (duration == 0.0f && m_flashSprite != nullptr) {
+        m_flashSprite->setOpacity(0);
+    }
+}
+
+void KXPScreenScene::shake(float time) {
+    debugLog("[KXPScreenScene] - shake: %f", time);
+    m_shakeTimer = time;
+    if (time == 0.0f) {
+        setPosition(CCPointZero);
+    }
+}
+
+// --- pause, game over, requests ---
+
+void KXPScreenScene::setPaused(bool paused) {
+    if (m_paused == paused) {
+        return;
+    }
+    m_paused = paused;
+    m_requestedPause = paused;
+    // The animation objects' image actions pause and resume with the field (setObjectsPaused,
+    // with the animation object); banners come back on resume (with the screens task).
+    if (paused) {
+        KXSound::pauseGroup(KXSound::kGameObjectGroup);
+    } else {
+        KXSound::resumeGroup(KXSound::kGameObjectGroup);
+    }
+}
+
+void KXPScreenScene::setGameOver(bool gameOver) {
+    if (m_gameOver && gameOver) {
+        return;
+    }
+    // Lives, score submission, the powerups' end, saving and the UI controls come with the
+    // checkpoint task.
+    m_gameOver = gameOver;
+    if (!gameOver) {
+        restoreFromCheckpoint();
+    }
+}
+
+void KXPScreenScene::setPendingRequest(int request) {
+    // With a UI layer the request waits for its closing animation (with the screens task).
+    m_pendingRequest = request;
+}
+
+void KXPScreenScene::handleRequest(int request) {
+    // Minimal until the checkpoint task: any request rebuilds the running level.
+    if (request == 0) {
+        return;
+    }
+    if (KXPScreen::runningScreen() == this) {
+        m_gameOver = false;
+        restoreFromCheckpoint();
+    }
+}
+
+void KXPScreenScene::restoreFromCheckpoint() {
+    // The parts of the restore that the field itself owns; laying the start section or the
+    // stored checkpoint, the characters, the score copies and the refills come with the
+    // streaming and checkpoint tasks.
+    m_inputController->reset();
+    m_objectLayer->resetBounds();
+    m_objectLayer->setPosition(CCPointZero);
+    m_objectLayer->setFollowFactor(1.0f);
+
+    m_slowDown = 0.0f;
+    m_lastCharacterDistance = -FLT_MAX;
+    m_gameOverCountdown = selectedCharacterGameOverDelay();
+    flash(0.0f);
+    shake(0.0f);
+
+    std::vector<CCNode*> leaving;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object != nullptr && object->getType() == KXPObject::kTypeBackgroundLayer) {
+            continue;
+        }
+        leaving.push_back(static_cast<CCNode*>(item));
+    }
+    for (CCNode* node : leaving) {
+        node->retain();
+        node->removeFromParent();
+        if (KXPObject* object = dynamic_cast<KXPObject*>(node)) {
+            object->setState(KXPObject::kStateRemoved);
+            removeMirror(object);
+        }
+        node->release();
+    }
+    CCARRAY_FOREACH(m_backgroundLayers, item) {
+        static_cast<KXPObjectBackgroundLayer*>(item)->restoreInitialState();
+    }
+
+    m_inputController->clearMotors();
+    m_inputController->clearUnits();
+    KXSound::stopGroup(KXSound::kGameObjectGroup, false);
+
+    m_paused = false;
+    m_requestedPause = false;
+    m_gameOver = false;
+    m_cameraDistance = kRestoredCameraDistance;
+    m_laidDistance = 0.0f;
+
+    m_gameplay->setGameSpeed(m_gameplay->gameSpeedMin());
+    m_magnetActive = false;
+    m_objectLayer->setFollowFactor(m_sceneModel->cameraSmooth());
+}
+
+void KXPScreenScene::pause(CCObject* sender) {
+    // Opens the pause screen over the field (with the pause task).
+    (void)sender;
+}
+
+void KXPScreenScene::restartLevel(CCObject* sender) {
+    // Minimal until the checkpoint task: the per-game purchases, switch states, checkpoint and
+    // session scores are left as they are.
+    (void)sender;
+    restoreFromCheckpoint();
+}
+
+void KXPScreenScene::resumeAfterOverlay() {
+    // Completed with the pause task.
+    if (m_paused) {
+        setPaused(false);
+    }
+}
+
+// --- objects ---
+
+void KXPScreenScene::addMirror(KXPObject* mirror) {
+    if (mirror != nullptr) {
+        mirror->retain();
+        m_mirrors.push_back(mirror);
+    }
+}
+
+void KXPScreenScene::removeMirror(KXPObject* object) {
+    if (object == nullptr || object->getType() != KXPObject::kTypeMirror) {
+        return;
+    }
+    auto kept = std::remove(m_mirrors.begin(), m_mirrors.end(), object);
+    const long count = std::distance(kept, m_mirrors.end());
+    m_mirrors.erase(kept, m_mirrors.end());
+    for (long i = 0; i < count; ++i) {
+        object->release();
+    }
+}
+
+// Seams of the streaming and checkpoint tasks: declared with their final signatures, minimal here.
+
+void KXPScreenScene::addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) {
+    (void)object;
+    (void)spawner;
+}
+
+void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination) {
+    (void)object;
+    (void)destination;
+}
+
+void KXPScreenScene::collectTeleports(std::vector<KXPObjectAssetTeleport*>& teleports, float groupId) {
+    (void)groupId;
+    teleports.clear();
+}
+
+KXPObjectAssetPowerup* KXPScreenScene::findActivePowerup(const std::string& powerupType,
+                                                         KXPObject* excluded) {
+    (void)powerupType;
+    (void)excluded;
+    return nullptr;
+}
+
+void KXPScreenScene::activateCheckpoint(const CCPoint& position, int levelSectionId) {
+    (void)position;
+    (void)levelSectionId;
+}
+
+void KXPScreenScene::findCheckpointPowerup() {}
+
+void KXPScreenScene::killAllEnemies() {}
+
+void KXPScreenScene::finishGame() {}
+
+void KXPScreenScene::switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode) {
+    (void)key;
+    (void)pauseAfter;
+    (void)restart;
+    (void)openMode;
+}
+
+void KXPScreenScene::usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
+    (void)asset;
+    (void)aboveCharacter;
+}
+
+std::shared_ptr<KXModelLevelSection> KXPScreenScene::chooseNextLevelSection(float distance) {
+    (void)distance;
+    return nullptr;
+}
+
+float KXPScreenScene::addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance) {
+    (void)section;
+    (void)distance;
+    return 0.0f;
+}
+
+void KXPScreenScene::checkObjectDeletion(KXPObject* object) {
+    (void)object;
+}
+
+void KXPScreenScene::processTeleportQueue() {}
+
+bool KXPScreenScene::instantiateQueuedObjects() {
+    return true;
+}

@@ -1,0 +1,211 @@
+#pragma once
+
+// The game field: the screen that owns the Box2D world, the camera node that holds every game
+// object, the background layers, the flash and shake effects, pause and game-over state and the
+// overlay UI layer of the running game.
+//
+// Each drawn frame the world steps exactly once by 1/60 s times the live time scale, whatever the
+// frame took, and the fixed step runs right after it: objects update, the game speed changes, the
+// distance is credited, the backgrounds scroll, the magnet pulls and objects marked for removal go.
+// Work raised inside physics callbacks is parked (pending request, requested pause, pending object
+// states) and done by the next update.
+
+#include "player/KXPCreationQueueEntry.h"
+#include "player/KXPScreen.h"
+#include "player/KXPTeleportRecord.h"
+
+#include "cocos2d.h"
+
+#include <box2d/box2d.h>
+
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class GLESDebugDraw;
+class KXModelAssetPowerup;
+class KXModelGeneralSettings;
+class KXModelLevelSection;
+class KXModelScreenScene;
+class KXPGameFieldCamera;
+class KXPGameplaySettings;
+class KXPInputController;
+class KXPObject;
+class KXPObjectAsset;
+class KXPObjectAssetPowerup;
+class KXPObjectAssetTeleport;
+class KXPScreenUi;
+
+class KXPScreenScene : public KXPScreen {
+public:
+    // Z-order of the overlay UI layer.
+    static constexpr int kUiLayerZOrder = 10000;
+    // The child whose touch switch follows the scene's.
+    static constexpr int kTouchChildTag = 77;
+    // The fixed step of the game field.
+    static constexpr float kFixedStep = 1.0f / 60.0f;
+    // Iterations of the world step.
+    static constexpr int kVelocityIterations = 6;
+    static constexpr int kPositionIterations = 6;
+    // Slow-down per fixed step once no character lives.
+    static constexpr float kDeathSlowDown = 0.1f;
+    // Reach of the magnet powerup, in points.
+    static constexpr float kMagnetRadius = 400.0f;
+    // Request bits of the pending request.
+    static constexpr int kRequestFullRestart = 2;
+    static constexpr int kRequestResumeFromUi = 4;
+
+    // An engine scene holding a new game field (tag 0); null when the field cannot be made.
+    static cocos2d::CCScene* createScene();
+    // A set-up, autoreleased game field; null when init fails.
+    static KXPScreenScene* create();
+
+    KXPScreenScene();
+    ~KXPScreenScene() override;
+
+    bool init() override;
+    // Lays out the level (from the checkpoint) and fills the first character's lives.
+    void onEnter() override;
+    // The frame update: requests, pause sync, camera, one world step, fixed step, flash, shake,
+    // teleports, object creation, game-over countdown.
+    void update(float dt) override;
+    // Draws the field, then once more into each mirror's capture with the UI layer hidden.
+    void visit() override;
+    // The scene's own switch, and the same on the tag-77 child when it is a layer.
+    void setTouchEnabled(bool enabled) override;
+
+    // The gameplay step; the frame update calls it with 1/60 right after the world step.
+    virtual void fixedUpdate(float dt);
+    // An overlay UI screen over this field closed.
+    virtual void resumeAfterOverlay();
+
+    b2World* getWorld() const { return m_world; }
+    KXPGameFieldCamera* getObjectLayer() const { return m_objectLayer; }
+    KXPScreenUi* getUiLayer() const { return m_uiLayer; }
+    KXPInputController* getInputController() const { return m_inputController; }
+    cocos2d::CCArray* getBackgroundLayers() const { return m_backgroundLayers; }
+    const std::shared_ptr<KXModelScreenScene>& getSceneModel() const { return m_sceneModel; }
+    bool isPaused() const { return m_paused; }
+    bool isGameOver() const { return m_gameOver; }
+    // The pause state wanted by code that may not pause at once; the next update applies it.
+    void setRequestedPause(bool paused) { m_requestedPause = paused; }
+    bool getRequestedPause() const { return m_requestedPause; }
+
+    // --- pause, game over, requests ---
+    void setPaused(bool paused);
+    void setGameOver(bool gameOver);
+    // The request runs at the start of the next update (or after the UI layer's closing
+    // animation); bits kRequestFullRestart and kRequestResumeFromUi.
+    void setPendingRequest(int request);
+    int getPendingRequest() const { return m_pendingRequest; }
+    virtual void handleRequest(int request);
+    // Rebuilds the running level from the stored checkpoint.
+    virtual void restoreFromCheckpoint();
+    // Handlers of the "kPauseButton" and "kRestartButton" buttons.
+    void pause(cocos2d::CCObject* sender);
+    void restartLevel(cocos2d::CCObject* sender);
+
+    // --- effects ---
+    // A white flash fading out over `duration` seconds; 0 ends a flash at once.
+    void flash(float duration);
+    // A shake of the whole field for `time` seconds; 0 ends one and puts the field back.
+    void shake(float time);
+    float getFlashTimer() const { return m_flashTimer; }
+    float getShakeTimer() const { return m_shakeTimer; }
+    cocos2d::CCSprite* getFlashSprite() const { return m_flashSprite; }
+
+    // --- game values ---
+    float getSlowDown() const { return m_slowDown; }
+    float getGameOverCountdown() const { return m_gameOverCountdown; }
+    float getLaidDistance() const { return m_laidDistance; }
+    float getCameraDistance() const { return m_cameraDistance; }
+    float getLastCharacterDistance() const { return m_lastCharacterDistance; }
+    void setMagnetActive(bool active) { m_magnetActive = active; }
+    bool isMagnetActive() const { return m_magnetActive; }
+    // Number of world steps since the field was made.
+    unsigned int getStepCount() const { return m_stepCount; }
+
+    // --- objects ---
+    // Puts an object a spawner emitted on the object layer at the spawner's transform.
+    void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner);
+    // Queues an object that entered a teleport; it comes out of `destination` next frame.
+    void addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination);
+    // The teleports of the object layer with that "Group ID", in child order.
+    void collectTeleports(std::vector<KXPObjectAssetTeleport*>& teleports, float groupId);
+    // The first powerup of that type in state 1 other than `excluded`; null when none.
+    KXPObjectAssetPowerup* findActivePowerup(const std::string& powerupType, KXPObject* excluded);
+    // Stores a checkpoint at the position (object-layer coordinates) of that level section.
+    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId);
+    // Finds or creates the next checkpoint powerup ahead and activates it.
+    void findCheckpointPowerup();
+    // Kills every awake, visible enemy unit destroyed by collisions.
+    void killAllEnemies();
+    // Ends the game through the "End" link.
+    void finishGame();
+    // Opens the screen of that key from inside the game.
+    void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode);
+    // Creates a powerup of the asset at the characters and applies it at once.
+    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter);
+    // Mirrors of the field, drawn in visit.
+    void addMirror(KXPObject* mirror);
+    void removeMirror(KXPObject* object);
+    const std::vector<KXPObject*>& getMirrors() const { return m_mirrors; }
+
+protected:
+    // The parts of the frame update and the fixed step, in their order.
+    void updateCamera();
+    void stepWorld();
+    void updateFlash(float dt);
+    void updateShake(float dt);
+    void countDownToGameOver(float dt);
+    void updateObjects(float dt, std::vector<KXPObject*>& removed);
+    void updateGameSpeed();
+    void creditDistance();
+    void streamLevel();
+    void scrollBackgrounds(float dt);
+    void pullPowerups();
+    void removeObjects(const std::vector<KXPObject*>& removed);
+
+    // Seams of the level streaming: the section for a distance, laying it (answers its length),
+    // the removal test of one object, queued teleports and the creation pass (true when done).
+    virtual std::shared_ptr<KXModelLevelSection> chooseNextLevelSection(float distance);
+    virtual float addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance);
+    virtual void checkObjectDeletion(KXPObject* object);
+    virtual void processTeleportQueue();
+    virtual bool instantiateQueuedObjects();
+
+    void createBackgroundLayers();
+
+    KXPGameFieldCamera* m_objectLayer = nullptr;
+    std::shared_ptr<KXModelGeneralSettings> m_generalSettings;
+    KXPGameplaySettings* m_gameplay = nullptr;
+    b2World* m_world = nullptr;
+    cocos2d::CCArray* m_backgroundLayers = nullptr;
+    KXPInputController* m_inputController = nullptr;
+    std::vector<std::shared_ptr<KXModelLevelSection>> m_levelSections;
+    float m_laidDistance = 0.0f;
+    float m_cameraDistance = 0.0f;
+    KXPScreenUi* m_uiLayer = nullptr;
+    bool m_paused = false;
+    bool m_gameOver = false;
+    bool m_magnetActive = false;
+    int32_t m_pendingRequest = 0;
+    bool m_requestedPause = false;
+    float m_slowDown = 0.0f;
+    float m_gameOverCountdown = 0.0f;
+    float m_shakeTimer = 0.0f;
+    float m_flashTimer = 0.0f;
+    float m_flashDuration = 0.0f;
+    cocos2d::CCSprite* m_flashSprite = nullptr;
+    std::vector<KXPTeleportRecord> m_teleportQueue;
+    std::vector<KXPCreationQueueEntry> m_creationQueue;
+    std::vector<KXPObject*> m_mirrors;
+    std::unordered_set<std::string> m_hudKeys;
+    float m_lastCharacterDistance;
+
+    std::shared_ptr<KXModelScreenScene> m_sceneModel;
+    b2ContactListener* m_contactListener = nullptr;
+    b2Draw* m_debugDraw = nullptr;
+    unsigned int m_stepCount = 0;
+};
