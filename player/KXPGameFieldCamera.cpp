@@ -88,9 +88,9 @@ void KXPGameFieldCamera::update(float dt) {
     const CCPoint old = getPosition();
 
     // Scroll against the gameplay direction: game speed points per 1/60 s.
-    const float angle = m_gameplay->gameplayAngleDirection() * kRadiansPerDegree;
+    const float angle = m_gameplay->getGameplayAngleDirection() * kRadiansPerDegree;
     const CCPoint direction(std::cos(-angle), std::sin(-angle));
-    const float speed = m_gameplay->gameSpeed();
+    const float speed = m_gameplay->getGameSpeed();
     setPosition(CCPoint(old.x - speed * direction.x * dt * 60.0f, old.y - speed * direction.y * dt * 60.0f));
 
     const float banner = KXAdController::shared()->isBannerShowing() ? 0.0f : kNoBannerOffset;
@@ -152,8 +152,8 @@ void KXPGameFieldCamera::update(float dt) {
 
     position = getPosition();
     if (m_model && m_model->alignCameraBorders()) {
-        outside =
-            ccpRotateByAngle(outside, CCPointZero, m_gameplay->gameplayAngleDirection() * -kRadiansPerDegree);
+        outside = ccpRotateByAngle(outside, CCPointZero,
+                                   m_gameplay->getGameplayAngleDirection() * -kRadiansPerDegree);
     }
     setPosition(CCPoint(position.x - m_followFactor * outside.x, position.y - m_followFactor * outside.y));
     m_step = old - getPosition();

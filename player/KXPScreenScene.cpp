@@ -132,7 +132,7 @@ bool KXPScreenScene::init() {
     m_gameplay = KXPGameplaySettings::shared();
     m_gameplay->loadSceneSettings(m_sceneModel.get());
     // 4. Gravity from the data: a non-finite component would poison every body.
-    const CCPoint gravity = m_gameplay->gravity();
+    const CCPoint gravity = m_gameplay->getGravity();
     m_world = new b2World(b2Vec2(finiteOrZero(gravity.x), finiteOrZero(gravity.y)));
     KXPContactListener* contacts = new KXPContactListener();
     m_contactListener = contacts;
@@ -276,7 +276,7 @@ void KXPScreenScene::updateCamera() {
 
 void KXPScreenScene::stepWorld() {
     // Exactly one step per drawn frame, whatever the frame took.
-    float timeScale = m_gameplay->simulationTimeScale();
+    float timeScale = m_gameplay->getSimulationTimeScale();
     if (!(timeScale >= 0.0f)) {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
@@ -361,19 +361,19 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
 }
 
 void KXPScreenScene::updateGameSpeed() {
-    float speed = m_gameplay->gameSpeed();
+    float speed = m_gameplay->getGameSpeed();
     if (m_slowDown > 0.0f) {
         speed -= m_slowDown;
         if (speed < 0.0f) {
             speed = 0.0f;
         }
     } else {
-        speed += m_gameplay->gameSpeedIncrease();
-        if (m_gameplay->gameSpeedMin() > speed) {
-            speed = m_gameplay->gameSpeedMin();
+        speed += m_gameplay->getGameSpeedIncrease();
+        if (m_gameplay->getGameSpeedMin() > speed) {
+            speed = m_gameplay->getGameSpeedMin();
         }
-        if (speed > m_gameplay->gameSpeedMax()) {
-            speed = m_gameplay->gameSpeedMax();
+        if (speed > m_gameplay->getGameSpeedMax()) {
+            speed = m_gameplay->getGameSpeedMax();
         }
     }
     m_gameplay->setGameSpeed(speed);
@@ -389,7 +389,7 @@ void KXPScreenScene::creditDistance() {
         m_lastCharacterDistance = distance;
         return;
     }
-    const float delta = (distance - m_lastCharacterDistance) * m_gameplay->scoreMultiplier();
+    const float delta = (distance - m_lastCharacterDistance) * m_gameplay->getScoreMultiplier();
     // Going back earns nothing; only progress beyond the furthest point reached counts again.
     if (!(delta >= 0.0f)) {
         return;
@@ -626,7 +626,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
     m_cameraDistance = kRestoredCameraDistance;
     m_laidDistance = 0.0f;
 
-    m_gameplay->setGameSpeed(m_gameplay->gameSpeedMin());
+    m_gameplay->setGameSpeed(m_gameplay->getGameSpeedMin());
     m_magnetActive = false;
     m_objectLayer->setFollowFactor(m_sceneModel->cameraSmooth());
 }

@@ -127,7 +127,7 @@ TEST_F(GameField, TimeScaleZeroHoldsTheWorldWhileTheFixedStepRuns) {
     }
     EXPECT_EQ(ball->getBody()->GetPosition().x, 0.0f);
     EXPECT_EQ(ball->updates.size(), 3u);
-    EXPECT_FLOAT_EQ(gameplay->gameSpeed(), 3.0f);
+    EXPECT_FLOAT_EQ(gameplay->getGameSpeed(), 3.0f);
     // A time scale from broken data (negative, not a number) holds the world too.
     for (float scale : {-1.0f, NAN}) {
         gameplay->setSimulationTimeScale(scale);
@@ -235,7 +235,7 @@ TEST_F(GameField, TheGameSpeedRisesWithinItsLimitsAndFallsToZeroOnceNoCharacterL
     std::vector<float> speeds;
     for (int frame = 0; frame < 5; ++frame) {
         scene->update(0.0f);
-        speeds.push_back(gameplay->gameSpeed());
+        speeds.push_back(gameplay->getGameSpeed());
     }
     // The first step lifts it to the minimum at once.
     EXPECT_EQ(speeds, (std::vector<float>{2.0f, 3.0f, 4.0f, 5.0f, 5.0f}));
@@ -245,12 +245,12 @@ TEST_F(GameField, TheGameSpeedRisesWithinItsLimitsAndFallsToZeroOnceNoCharacterL
     scene->update(0.0f); // notices the loss: slow-down from the next step on
     EXPECT_FLOAT_EQ(scene->getSlowDown(), 0.1f);
     scene->update(0.0f);
-    EXPECT_FLOAT_EQ(gameplay->gameSpeed(), 4.9f);
+    EXPECT_FLOAT_EQ(gameplay->getGameSpeed(), 4.9f);
     for (int frame = 0; frame < 60; ++frame) {
         scene->update(0.0f);
     }
     // Below the minimum, down to a stop.
-    EXPECT_EQ(gameplay->gameSpeed(), 0.0f);
+    EXPECT_EQ(gameplay->getGameSpeed(), 0.0f);
 }
 
 TEST_F(GameField, DistanceIsCreditedOnlyBeyondTheFurthestPointReached) {

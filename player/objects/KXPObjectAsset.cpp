@@ -22,8 +22,8 @@ namespace {
 // The object's fixtures are built from its own shape with these values.
 void applyOwnFixtureValues(b2FixtureDef& definition, const KXPGameplaySettings& values) {
     definition.density = KXPObjectAsset::kFixtureDensity;
-    definition.friction = values.friction();
-    definition.restitution = values.restitution();
+    definition.friction = values.getFriction();
+    definition.restitution = values.getRestitution();
 }
 } // namespace
 
@@ -211,7 +211,7 @@ void KXPObjectAsset::update(float dt) {
     }
 
     if (m_body->GetType() != b2_staticBody) {
-        m_body->SetLinearVelocity(m_gameplay->velocityScale() * m_body->GetLinearVelocity());
+        m_body->SetLinearVelocity(m_gameplay->getVelocityScale() * m_body->GetLinearVelocity());
     }
 
     if (m_dieNextUpdate) {

@@ -179,8 +179,8 @@ void KXPObjectAsset::restoreModelFixture() {
         return;
     }
     definition.density = kFixtureDensity;
-    definition.friction = m_gameplay->friction();
-    definition.restitution = m_gameplay->restitution();
+    definition.friction = m_gameplay->getFriction();
+    definition.restitution = m_gameplay->getRestitution();
     KXPBodyData::setNode(definition, this);
     const bool character = (getType() & kTypeCharacter) != 0;
     if (!character && m_collisionType == kCollisionNone) {

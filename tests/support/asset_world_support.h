@@ -165,8 +165,8 @@ protected:
         SceneTest::SetUp();
         resetModelCore();
         KXPGameplaySettings* values = KXPGameplaySettings::shared();
-        m_saved = {values->velocityScale(), values->friction(), values->restitution(),
-                   values->gameplayAngleDirection()};
+        m_saved = {values->getVelocityScale(), values->getFriction(), values->getRestitution(),
+                   values->getGameplayAngleDirection()};
         values->setVelocityScale(1.0f);
         values->setFriction(0.3f);
         values->setRestitution(0.25f);
