@@ -43,7 +43,8 @@ tCCPositionType positionTypeOf(const KXModelObjectParticlesEmitter& model) {
 
 } // namespace
 
-KXPObjectAssetParticles* KXPObjectAssetParticles::create(const std::shared_ptr<KXModelObjectParticles>& model) {
+KXPObjectAssetParticles*
+KXPObjectAssetParticles::create(const std::shared_ptr<KXModelObjectParticles>& model) {
     if (!model) {
         return nullptr;
     }
