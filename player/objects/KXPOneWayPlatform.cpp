@@ -7,6 +7,7 @@ using namespace cocos2d;
 
 namespace {
 constexpr float kQuarterTurn = 1.570796f;
+constexpr float kHalfTurn = 3.14159265f;
 } // namespace
 
 bool KXPOneWayPlatform::isFromSolidSide(const CCPoint& oneWay, b2Vec2 normal, b2Vec2 otherVelocity) {
@@ -28,8 +29,15 @@ bool KXPOneWayPlatform::isFromSolidSide(const CCPoint& oneWay, b2Vec2 normal, b2
         otherVelocity.Normalize();
         normal = -otherVelocity;
     }
-    const float angle = std::atan2(normal.y, normal.x);
-    return !(angle >= solidAngle + kQuarterTurn || angle <= solidAngle - kQuarterTurn);
+    // The difference is taken the short way round, so that a vector pointing left (at plus or
+    // minus pi) is solid on both halves of its side.
+    float difference = std::atan2(normal.y, normal.x) - solidAngle;
+    if (difference > kHalfTurn) {
+        difference -= 2.0f * kHalfTurn;
+    } else if (difference < -kHalfTurn) {
+        difference += 2.0f * kHalfTurn;
+    }
+    return !(difference >= kQuarterTurn || difference <= -kQuarterTurn);
 }
 
 b2Vec2 KXPOneWayPlatform::contactNormal(b2Contact* contact, const b2Body* body) {

@@ -13,8 +13,7 @@ public:
     // `oneWay`: the shape's vector (no length: solid from every side). `normal`: the contact
     // normal in the platform body's frame, pointing from the platform to the other object.
     // Without a normal (length 0) the other object's velocity, in the same frame, stands in:
-    // an object moving up arrives from below. The two angles are compared as they are, without
-    // wrapping at plus or minus pi.
+    // an object moving up arrives from below.
     static bool isFromSolidSide(const cocos2d::CCPoint& oneWay, b2Vec2 normal, b2Vec2 otherVelocity);
 
     // The contact's world-manifold normal turned so that it points away from `body`, in the
