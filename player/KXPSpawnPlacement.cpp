@@ -6,14 +6,15 @@
 
 using namespace cocos2d;
 
-void KXPSpawnPlacement::place(CCNode* layer, b2World* world, KXPObjectAsset* object, KXPObjectAsset* spawner) {
+void KXPSpawnPlacement::place(CCNode* layer, b2World* world, KXPObjectAsset* object,
+                              KXPObjectAsset* spawner) {
     if (layer == nullptr || object == nullptr) {
         return;
     }
     int zOrder = kUnspawnedZOrder;
     if (spawner != nullptr) {
-        const CCAffineTransform inLayer =
-            CCAffineTransformConcat(spawner->nodeToWorldTransform(), CCAffineTransformInvert(layer->nodeToWorldTransform()));
+        const CCAffineTransform inLayer = CCAffineTransformConcat(
+            spawner->nodeToWorldTransform(), CCAffineTransformInvert(layer->nodeToWorldTransform()));
         // Rotation, then scale; a mirrored transform keeps its mirror in the y scale (a turn by
         // half a circle makes up the rest).
         const float scaleX = std::sqrt(inLayer.a * inLayer.a + inLayer.b * inLayer.b);

@@ -18,5 +18,6 @@ public:
     // object's own z-order plus that of the spawner's parent when the parent is not the layer.
     // The layer adds the object, which then gets the layer and its body (still decorations
     // skipped). Nothing without a layer or an object.
-    static void place(cocos2d::CCNode* layer, b2World* world, KXPObjectAsset* object, KXPObjectAsset* spawner);
+    static void place(cocos2d::CCNode* layer, b2World* world, KXPObjectAsset* object,
+                      KXPObjectAsset* spawner);
 };

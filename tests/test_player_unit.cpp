@@ -48,10 +48,11 @@ protected:
     }
     // A character touching units: a dynamic body of the character kind.
     static TestAsset* character(AssetWorld& field, const CCPoint& position, const b2Vec2& velocity) {
-        TestAsset* runner = field.place(kxtest::boxAssetModel(CCSize(20, 20)), position, [](TestAsset& object) {
-            object.setCollisionType(KXPObjectAsset::kCollisionCharacter);
-            object.setBodyType(b2_dynamicBody);
-        });
+        TestAsset* runner =
+            field.place(kxtest::boxAssetModel(CCSize(20, 20)), position, [](TestAsset& object) {
+                object.setCollisionType(KXPObjectAsset::kCollisionCharacter);
+                object.setBodyType(b2_dynamicBody);
+            });
         runner->setType(KXPObject::kTypeCharacter);
         runner->getBody()->SetLinearVelocity(velocity);
         return runner;
@@ -85,12 +86,11 @@ TEST_F(Unit, TextsGiveTheirNumbersAndAnUnknownTextFallsBackWithOneLine) {
     EXPECT_EQ(KXPUnitEnums::destroyMode("kDestroycollision"), 0);
     EXPECT_EQ(KXPUnitEnums::wakeUpType("kNoWakeup "), 0);
     EXPECT_EQ(KXPUnitEnums::spawnAction("kShooting"), KXPUnitEnums::kSpawnNever);
-    EXPECT_EQ(log->lines(),
-              (std::vector<std::string>{
-                  "[KXPObjectAssetUnit] unknown Destroy Type \"kDestroycollision\", using 0",
-                  "[KXPObjectAssetUnit] unknown Wake Up \"kNoWakeup \", using 0",
-                  "[KXPObjectAssetUnit] unknown Spawn Action \"kShooting\", using 0",
-              }));
+    EXPECT_EQ(log->lines(), (std::vector<std::string>{
+                                "[KXPObjectAssetUnit] unknown Destroy Type \"kDestroycollision\", using 0",
+                                "[KXPObjectAssetUnit] unknown Wake Up \"kNoWakeup \", using 0",
+                                "[KXPObjectAssetUnit] unknown Spawn Action \"kShooting\", using 0",
+                            }));
 
     // A unit made from texts carries their numbers.
     auto model = kxtest::unitModel("Crab", "kEnemyObjectType");
@@ -151,7 +151,8 @@ TEST_F(Unit, WakesByItsDistanceRuleAndACollisionRuleNeedsACharactersTouch) {
     KXPInputController::shared()->addCharacter(runner);
 
     // No rule: awake once less than 3000 points ahead.
-    KXPObjectAssetUnit* near = field.add(make(kxtest::unitModel("Near", "kPlatformObjectType")), ccp(2900, 0));
+    KXPObjectAssetUnit* near =
+        field.add(make(kxtest::unitModel("Near", "kPlatformObjectType")), ccp(2900, 0));
     KXPObjectAssetUnit* far = field.add(make(kxtest::unitModel("Far", "kPlatformObjectType")), ccp(3100, 0));
     // Distance rule: its own distance.
     auto timed = kxtest::unitModel("Timed", "kPlatformObjectType");
@@ -317,7 +318,8 @@ TEST_F(Unit, ADeadUnitPlaysItsDefeatedAnimationAsASensorThenGoes) {
 
 TEST_F(Unit, LogicChangesAddMultiplyOrReplaceOnceInTheNextUpdate) {
     AssetWorld field;
-    KXPObjectAssetUnit* block = field.add(make(kxtest::unitModel("Block", "kPlatformObjectType")), ccp(100, 50));
+    KXPObjectAssetUnit* block =
+        field.add(make(kxtest::unitModel("Block", "kPlatformObjectType")), ccp(100, 50));
     block->setPositionXChange(2.0f, "kMultiply");
     block->setPositionYChange(30.0f, "kAdd");
     block->setRotationChange(45.0f, "kReplace");
@@ -364,10 +366,11 @@ TEST_F(Unit, OneWayPlatformHoldsWhatFallsOnItAndLetsThroughWhatComesFromBelow) {
     kxtest::setOneWay(*ledge, ccp(0, 1));
     KXPObjectAssetUnit* platform = field.add(make(ledge), ccp(0, 0));
     auto ball = [&](const CCPoint& position, const b2Vec2& velocity) {
-        TestAsset* object = field.place(kxtest::boxAssetModel(CCSize(20, 20)), position, [](TestAsset& asset) {
-            asset.setCollisionType(KXPObjectAsset::kCollisionCharacter);
-            asset.setBodyType(b2_dynamicBody);
-        });
+        TestAsset* object =
+            field.place(kxtest::boxAssetModel(CCSize(20, 20)), position, [](TestAsset& asset) {
+                asset.setCollisionType(KXPObjectAsset::kCollisionCharacter);
+                asset.setBodyType(b2_dynamicBody);
+            });
         object->getBody()->SetLinearVelocity(velocity);
         return object;
     };
@@ -391,9 +394,8 @@ TEST_F(Unit, OneWayPlatformHoldsWhatFallsOnItAndLetsThroughWhatComesFromBelow) {
     EXPECT_TRUE(platform->passingObjects().empty());
 
     // A sensor has no contact normal: its velocity decides.
-    TestAsset* ghost = field.place(kxtest::boxAssetModel(CCSize(20, 20)), ccp(60, -40), [](TestAsset& asset) {
-        asset.setBodyType(b2_dynamicBody);
-    });
+    TestAsset* ghost = field.place(kxtest::boxAssetModel(CCSize(20, 20)), ccp(60, -40),
+                                   [](TestAsset& asset) { asset.setBodyType(b2_dynamicBody); });
     ghost->getBody()->SetGravityScale(0.0f);
     ghost->getBody()->SetLinearVelocity(b2Vec2(0.0f, 10.0f));
     field.run(10);

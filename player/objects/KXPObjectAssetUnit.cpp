@@ -154,9 +154,9 @@ void KXPObjectAssetUnit::startMotion() {
         const CCPoint spread = model->linearVelocityVariance();
         const float forY = kx::randomSignedUnit();
         const float forX = kx::randomSignedUnit();
-        const CCPoint push = ccpRotateByAngle(
-            ccp(m_movementVector.x + forX * spread.x, m_movementVector.y + forY * spread.y), CCPointZero,
-            m_body->GetAngle());
+        const CCPoint push =
+            ccpRotateByAngle(ccp(m_movementVector.x + forX * spread.x, m_movementVector.y + forY * spread.y),
+                             CCPointZero, m_body->GetAngle());
         // Metres per second as they stand: physics units were tuned without the pixel scale.
         m_body->SetLinearVelocity(m_body->GetLinearVelocity() + b2Vec2(push.x, push.y));
         const float spin = kx::randomSignedUnit();
@@ -186,7 +186,8 @@ void KXPObjectAssetUnit::applyChanges() {
     m_rotationChange.clear();
     // The node follows the body in the next update.
     if (m_body != nullptr) {
-        m_body->SetTransform(b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint), -(rotation * kRadiansPerDegree));
+        m_body->SetTransform(b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
+                             -(rotation * kRadiansPerDegree));
     }
 }
 
@@ -210,8 +211,8 @@ void KXPObjectAssetUnit::traceFrame() {
         return;
     }
     const CCPoint position = positionInObjectLayer();
-    kxTrace("unit", "unit name=%s id=%u state=%d pos=%.1f,%.1f", m_model ? m_model->name().c_str() : "", m_uID,
-            m_state, position.x, position.y);
+    kxTrace("unit", "unit name=%s id=%u state=%d pos=%.1f,%.1f", m_model ? m_model->name().c_str() : "",
+            m_uID, m_state, position.x, position.y);
 }
 
 // --- state and looks ---
@@ -419,12 +420,13 @@ void KXPObjectAssetUnit::endContact(KXPObjectAsset* other, b2Contact* contact) {
     }
 }
 
-void KXPObjectAssetUnit::preSolve(KXPObjectAsset* other, b2Contact* contact, const b2Manifold* /*oldManifold*/) {
+void KXPObjectAssetUnit::preSolve(KXPObjectAsset* other, b2Contact* contact,
+                                  const b2Manifold* /*oldManifold*/) {
     if (contact == nullptr || other == nullptr) {
         return;
     }
-    if (other->getModel() && std::count(m_passingObjects.begin(), m_passingObjects.end(),
-                                        other->getModel()->id()) > 0) {
+    if (other->getModel() &&
+        std::count(m_passingObjects.begin(), m_passingObjects.end(), other->getModel()->id()) > 0) {
         contact->SetEnabled(false);
     }
     // A unit riding on another object does not push it.

@@ -54,7 +54,8 @@ void KXPObjectAssetUnit::setType(uint32_t flags) {
     }
     // Spawners shown inside a copy would multiply without end.
     for (int index = 0; index < m_idleAnimation->entryCount(); ++index) {
-        if (KXPObjectAssetUnit* nested = dynamic_cast<KXPObjectAssetUnit*>(m_idleAnimation->childNodeAt(index))) {
+        if (KXPObjectAssetUnit* nested =
+                dynamic_cast<KXPObjectAssetUnit*>(m_idleAnimation->childNodeAt(index))) {
             nested->setSpawner(false);
         }
     }

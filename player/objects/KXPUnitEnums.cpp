@@ -43,8 +43,8 @@ int lookUp(const Table& table, const std::string& text) {
 
 // The other kinds of the editor's list have no number of their own.
 constexpr Entry kObjectKinds[] = {
-    {"kPlatformObjectType", 1},  {"kEnemyObjectType", 2},   {"kDecorationObjectType", 3},
-    {"kPhysicsObjectType", 0},   {"kBulletObjectType", 0},  {"kBulletCharacterObjectType", 0},
+    {"kPlatformObjectType", 1}, {"kEnemyObjectType", 2},  {"kDecorationObjectType", 3},
+    {"kPhysicsObjectType", 0},  {"kBulletObjectType", 0}, {"kBulletCharacterObjectType", 0},
     {"kWheelObjectType", 0},
 };
 constexpr Entry kMovements[] = {{"kMovementLinear", 1}, {"kMovementPhysics", 0}};

@@ -25,8 +25,8 @@
 namespace kxtest {
 
 // A looping animation of `duration` seconds at speed 1 showing one picture of that size.
-inline std::shared_ptr<KXModelAnimation> pictureAnimation(const std::string& name, const cocos2d::CCSize& size,
-                                                          float duration = 1.0f) {
+inline std::shared_ptr<KXModelAnimation>
+pictureAnimation(const std::string& name, const cocos2d::CCSize& size, float duration = 1.0f) {
     std::shared_ptr<KXModelAnimation> animation = createModel<KXModelAnimation>();
     animation->setName(name);
     animation->speedAttribute()->setValue(1.0f, true);
@@ -41,9 +41,9 @@ inline std::shared_ptr<KXModelAnimation> pictureAnimation(const std::string& nam
 
 // A placed unit of that kind ("Object Type" first: it sets the other choices) whose obstacle
 // collides as a box of `size` and shows it, unless `withIdle` is false.
-inline std::shared_ptr<KXModelObjectAssetUnit> unitModel(const std::string& name, const std::string& kind,
-                                                         const cocos2d::CCSize& size = cocos2d::CCSize(40, 40),
-                                                         bool withIdle = true) {
+inline std::shared_ptr<KXModelObjectAssetUnit>
+unitModel(const std::string& name, const std::string& kind,
+          const cocos2d::CCSize& size = cocos2d::CCSize(40, 40), bool withIdle = true) {
     std::shared_ptr<KXModelAssetObstacle> obstacle = createModel<KXModelAssetObstacle>();
     obstacle->setName(name + " Asset");
     obstacle->setCollisionBox(size, cocos2d::CCPointZero);
@@ -57,7 +57,8 @@ inline std::shared_ptr<KXModelObjectAssetUnit> unitModel(const std::string& name
     return unit;
 }
 
-inline void setDefeatedAnimation(const KXModelObjectAssetUnit& unit, const std::shared_ptr<KXModelAnimation>& animation) {
+inline void setDefeatedAnimation(const KXModelObjectAssetUnit& unit,
+                                 const std::shared_ptr<KXModelAnimation>& animation) {
     unit.assetObstacle()->defeatedAnimationAttribute()->setValue(animation, true);
 }
 
@@ -79,8 +80,9 @@ inline void setOneWay(const KXModelObjectAssetUnit& unit, const cocos2d::CCPoint
     unit.assetObstacle()->collisionShape()->setOneWayCollisionVector(vector, true);
 }
 
-inline std::shared_ptr<KXModelComponentWakeup> addWakeup(KXModelObjectAssetUnit& unit, const std::string& wakeUp,
-                                                         float wakeupDistance, const std::string& sleep = "kNoSleep",
+inline std::shared_ptr<KXModelComponentWakeup> addWakeup(KXModelObjectAssetUnit& unit,
+                                                         const std::string& wakeUp, float wakeupDistance,
+                                                         const std::string& sleep = "kNoSleep",
                                                          float sleepDistance = 0.0f) {
     std::shared_ptr<KXModelComponentWakeup> wakeup = createModel<KXModelComponentWakeup>();
     attributeOf<KXAttributeStringList>(*wakeup, "Wake Up")->setValue(wakeUp, true);
@@ -92,7 +94,8 @@ inline std::shared_ptr<KXModelComponentWakeup> addWakeup(KXModelObjectAssetUnit&
 }
 
 // The unit model gets a spawner component with that action and rate (and rate spread).
-inline void addSpawner(KXModelObjectAssetUnit& unit, const std::string& action, float rate, float spread = 0.0f) {
+inline void addSpawner(KXModelObjectAssetUnit& unit, const std::string& action, float rate,
+                       float spread = 0.0f) {
     unit.setSpawnerEnabled(true);
     unit.setSpawnAction(action);
     KXAttributeFloat* rateAttribute = attributeOf<KXAttributeFloat>(*unit.spawnerComponent(), "Spawn Rate");
