@@ -10,6 +10,7 @@
 #include "player/KXPInputController.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
+#include "player/KXPSpawnPlacement.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
@@ -131,6 +132,45 @@ TEST_F(UnitSpawner, ASpawnerIsAStillSensorAndSpawnersInsideACopyFallSilent) {
     EXPECT_EQ(turret->zDepth(), -1); // drawn behind what carries it
     placed->setType(placed->getType() | KXPObject::kTypeSpawnedCopy);
     EXPECT_FALSE(nested->isSpawner());
+}
+
+TEST_F(UnitSpawner, ACopyTakesItsSpawnersTransformInTheLayerAndSitsAboveWhatCarriesIt) {
+    AssetWorld field;
+    field.layer->setPosition(ccp(-100, 40));
+    CCNode* carrier = CCNode::create();
+    carrier->setPosition(ccp(300, 100));
+    carrier->setRotation(30.0f);
+    field.layer->addChild(carrier, 5);
+    KXPObjectAssetUnit* cannon = makeUnit(spawnerModel("Cannon", "kPermanentSpawning", 1.0f));
+    cannon->setPosition(ccp(20, 0));
+    cannon->setRotation(15.0f);
+    cannon->setScaleX(-2.0f); // mirrored: it fires the other way
+    carrier->addChild(cannon);
+
+    auto shotModel = kxtest::unitModel("Shot", "kEnemyObjectType", CCSize(10, 10));
+    KXPObjectAssetUnit* shot = makeUnit(shotModel);
+    shot->setZOrder(3);
+    KXPSpawnPlacement::place(field.layer, &field.world, shot, cannon);
+    EXPECT_EQ(shot->getParent(), field.layer);
+    EXPECT_EQ(shot->getZOrder(), 8);
+    EXPECT_EQ(shot->getObjectLayer(), field.layer);
+    ASSERT_NE(shot->getBody(), nullptr);
+    // The same place, turn and size on screen as the cannon.
+    const CCAffineTransform cannonOnScreen = cannon->nodeToWorldTransform();
+    const CCAffineTransform shotOnScreen = shot->nodeToWorldTransform();
+    EXPECT_NEAR(shotOnScreen.a, cannonOnScreen.a, 1e-4f);
+    EXPECT_NEAR(shotOnScreen.b, cannonOnScreen.b, 1e-4f);
+    EXPECT_NEAR(shotOnScreen.c, cannonOnScreen.c, 1e-4f);
+    EXPECT_NEAR(shotOnScreen.d, cannonOnScreen.d, 1e-4f);
+    EXPECT_NEAR(shotOnScreen.tx, cannonOnScreen.tx, 1e-3f);
+    EXPECT_NEAR(shotOnScreen.ty, cannonOnScreen.ty, 1e-3f);
+    // Its bounds follow its new size.
+    EXPECT_NEAR(shot->localBounds().size.width, 20.0f, 1e-4f);
+
+    // Without a spawner: on top, where it stands.
+    KXPObjectAssetUnit* loose = makeUnit(shotModel);
+    KXPSpawnPlacement::place(field.layer, &field.world, loose, nullptr);
+    EXPECT_EQ(loose->getZOrder(), KXPSpawnPlacement::kUnspawnedZOrder);
 }
 
 // A running game field without gravity, speed or characters, 1000 x 500 points of window.
