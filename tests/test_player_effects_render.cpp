@@ -115,8 +115,8 @@ TEST_F(EffectsRender, AnAnimationsPictureMovesAlongItsKeyframes) {
     animation->durationAttribute()->setValue(2.0f, true);
     auto body = createModel<KXModelObjectImage>();
     body->setImage(media->solidPicture(10, 10, {0, 255, 0, 255}));
-    body->positionAttribute()->setAnimationCurves({rampCurve(20.0f, 80.0f, 1.0f), rampCurve(40.0f, 40.0f, 1.0f)},
-                                                  0);
+    body->positionAttribute()->setAnimationCurves(
+        {rampCurve(20.0f, 80.0f, 1.0f), rampCurve(40.0f, 40.0f, 1.0f)}, 0);
     animation->addChild(body, true);
     // A picture nested in it keeps its place beside it.
     auto badge = createModel<KXModelObjectImage>();

@@ -555,4 +555,39 @@ TEST_F(ParticlesOnTheField, AnAnimationOnTheFieldPutsItsObjectsOnTheObjectLayer)
     EXPECT_NEAR(static_cast<int>(particles->emitterAt(0)->getParticleCount()), 15, 1);
 }
 
+TEST_F(ParticlesOnTheField, HiddenTheLivingParticlesLiveOutTheirLivesAndAPauseHoldsThem) {
+    auto animation = createModel<KXModelAnimation>();
+    animation->durationAttribute()->setValue(10.0f, true);
+    animation->addChild(kxtest::particlesWith({emitter(30.0f, 0.5f)}), true);
+    auto* object = new KXPAnimationObject(animation, nullptr, false);
+    held.push_back(object);
+    kxtest::TestAsset* owner = kxtest::TestAsset::make(kxtest::boxAssetModel());
+    field->getObjectLayer()->addChild(owner);
+    owner->addChild(object);
+    CCParticleSystemQuad* system =
+        dynamic_cast<KXPObjectAssetParticles*>(object->childNodeAt(0))->emitterAt(0);
+    frames(30);
+    const int alive = static_cast<int>(system->getParticleCount());
+    EXPECT_NEAR(alive, 15, 1);
+
+    object->setVisible(false);
+    frames(15); // a quarter of a second: the older half has died, nothing new came
+    EXPECT_NEAR(static_cast<int>(system->getParticleCount()), alive / 2, 1);
+    frames(15);
+    EXPECT_EQ(system->getParticleCount(), 0u);
+
+    object->setVisible(true);
+    frames(30);
+    EXPECT_NEAR(static_cast<int>(system->getParticleCount()), 15, 1);
+    field->setRequestedPause(true);
+    frames(1);
+    ASSERT_TRUE(field->isPaused());
+    const unsigned int frozen = system->getParticleCount();
+    ASSERT_GT(frozen, 0u);
+    const float oldest = system->getParticles().front().timeToLive;
+    frames(30);
+    EXPECT_EQ(system->getParticleCount(), frozen);
+    EXPECT_FLOAT_EQ(system->getParticles().front().timeToLive, oldest);
+}
+
 } // namespace

@@ -13,17 +13,27 @@ using namespace cocos2d;
 
 namespace {
 
-// The scene calls update on every node of its object layer and an object on each of its children;
-// an emitter that obeyed those calls would move two or three times a frame. It moves only when
-// its object advances it, or, until then, by the engine's own step.
+// The game field updates every node of its object layer and an object each of its children; an
+// emitter that obeyed those calls as well as its object would move two or three times a frame.
+// It takes them only while its object, hidden on a layer, no longer advances it, so that the
+// particles alive then live out their lives instead of hanging still. Otherwise it moves when its
+// object advances it, or, until then, by the engine's own step.
 class OwnedEmitter : public CCParticleSystemQuad {
 public:
-    void update(float /*dt*/) override {}
+    void update(float dt) override {
+        if (m_takesPasses) {
+            CCParticleSystemQuad::update(dt);
+        }
+    }
     void advanceBy(float dt) { CCParticleSystemQuad::update(dt); }
+    void setTakesPasses(bool takes) { m_takesPasses = takes; }
+
+private:
+    bool m_takesPasses = false;
 };
 
-void advance(CCParticleSystemQuad* emitter, float dt) {
-    static_cast<OwnedEmitter*>(emitter)->advanceBy(dt);
+OwnedEmitter* owned(CCParticleSystemQuad* emitter) {
+    return static_cast<OwnedEmitter*>(emitter);
 }
 
 ccColor4F scaled(const ccColor4F& colour, float factor) {
@@ -122,6 +132,7 @@ void KXPObjectAssetParticles::createEmitter(const std::shared_ptr<KXModelObjectP
 void KXPObjectAssetParticles::attachEmitter(const KXModelObjectParticlesEmitter& model,
                                             CCParticleSystemQuad* emitter) {
     emitter->removeFromParentAndCleanup(false);
+    owned(emitter)->setTakesPasses(m_layer != nullptr && !isVisible());
     if (m_layer != nullptr) {
         m_relayered = true;
         m_layer->addChild(emitter, fieldZOrder());
@@ -194,7 +205,7 @@ void KXPObjectAssetParticles::update(float dt) {
     }
     for (Emitter& emitter : m_emitters) {
         emitter.system->setPosition(emitterPositionInLayer(*emitter.model));
-        advance(emitter.system, dt);
+        owned(emitter.system)->advanceBy(dt);
     }
 }
 
@@ -225,11 +236,12 @@ void KXPObjectAssetParticles::setVisible(bool visible) {
     KXPObjectAsset::setVisible(visible);
     for (Emitter& emitter : m_emitters) {
         emitter.system->setEmissionRate(visible ? emitter.model->emissionRate() : 0.0f);
+        owned(emitter.system)->setTakesPasses(!visible && m_layer != nullptr);
         // Off the layer the engine advances the emitter: advancing it here would take that over
         // while nothing else drives it.
         if (m_layer != nullptr) {
             emitter.system->setPosition(emitterPositionInLayer(*emitter.model));
-            advance(emitter.system, 0.0f);
+            owned(emitter.system)->advanceBy(0.0f);
         }
     }
 }
