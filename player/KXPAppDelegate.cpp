@@ -10,6 +10,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelQueries.h"
+#include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/KXPGameDataLoaded.h"
 #include "player/KXPGameField.h"
@@ -41,7 +42,7 @@ constexpr double kAutomaticRatio = 1.77;
 
 bool KXPAppDelegate::applicationDidFinishLaunching() {
     debugLog("[KXPAppDelegate] game loading: start");
-    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+    std::srand(m_seedGiven ? m_seed : static_cast<unsigned int>(std::time(nullptr)));
     CCDirector* director = CCDirector::sharedDirector();
     director->setOpenGLView(CCEGLView::sharedOpenGLView());
     // A fresh controller is made and loaded again once every model file is in.
@@ -49,15 +50,19 @@ bool KXPAppDelegate::applicationDidFinishLaunching() {
     KXPScreenPurchases::install();
     setUpScreen();
 
-    timeval before;
-    timeval after;
-    gettimeofday(&before, nullptr);
+    const auto now = [this] {
+        if (m_clock) {
+            return m_clock();
+        }
+        timeval time;
+        gettimeofday(&time, nullptr);
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1000000.0;
+    };
+    const double before = now();
     // The loading screen, which drives the rest of the load from its draw.
     CCScene* first = KXPScreensController::shared()->currentScene();
     director->runWithScene(first != nullptr ? first : CCScene::create());
-    gettimeofday(&after, nullptr);
-    const float seconds = static_cast<float>(after.tv_usec - before.tv_usec) / 1000000.0f +
-                          static_cast<float>(after.tv_sec - before.tv_sec);
+    const float seconds = static_cast<float>(now() - before);
     debugLog("[KXPAppDelegate] loading time: %f", seconds);
     KXPSettingsController::shared()->setSlowLoading(isSlowLaunch(seconds));
     return true;
@@ -105,9 +110,13 @@ ResolutionPolicy KXPAppDelegate::resolutionPolicy(int screenAdjustment, int orie
     return ratio < kAutomaticRatio ? kResolutionFixedWidth : kResolutionFixedHeight;
 }
 
-void KXPAppDelegate::stopLoading(bool failed) {
+void KXPAppDelegate::stopLoading(const std::string& error) {
     m_loadStopped = true;
-    m_loadFailed = failed;
+    m_loadFailed = !error.empty();
+    m_loadError = error;
+    if (m_loadFailed) {
+        debugLog("[KXPAppDelegate] game loading failed: %s", error.c_str());
+    }
 }
 
 void KXPAppDelegate::loadStep() {
@@ -120,8 +129,8 @@ void KXPAppDelegate::loadStep() {
         // The data the loading screen was built from is read again with everything else; a
         // start that could not read it (no key file, no general settings) cannot load either.
         if (models->loadFailed()) {
-            debugLog("[KXPAppDelegate] game loading failed: %s", models->lastError().c_str());
-            stopLoading(true);
+            stopLoading(models->lastError().empty() ? "the game data could not be read"
+                                                    : models->lastError());
             return;
         }
         models->clear();
@@ -135,9 +144,7 @@ void KXPAppDelegate::loadStep() {
     debugLog("End loading XML");
     if (models->loadFailed() || models->getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
         // Nothing may be saved over the stored progress of a game that did not load.
-        debugLog("[KXPAppDelegate] game loading failed: %s",
-                 models->lastError().empty() ? "no general settings" : models->lastError().c_str());
-        stopLoading(true);
+        stopLoading(models->lastError().empty() ? "no general settings" : models->lastError());
         return;
     }
     finishLoading();
@@ -146,7 +153,7 @@ void KXPAppDelegate::loadStep() {
     if (KXPScreenUi* ui = KXPScreensController::shared()->currentUi()) {
         ui->playScreenMusic();
     }
-    stopLoading(!openFirstScreen());
+    stopLoading(openFirstScreen());
 }
 
 void KXPAppDelegate::finishLoading() {
@@ -178,7 +185,7 @@ void KXPAppDelegate::finishLoading() {
     }
 }
 
-bool KXPAppDelegate::openFirstScreen() {
+std::string KXPAppDelegate::openFirstScreen() {
     KXPScreensController* screens = KXPScreensController::shared();
     CCDirector* director = CCDirector::sharedDirector();
     bool opened = false;
@@ -194,8 +201,15 @@ bool KXPAppDelegate::openFirstScreen() {
     }
     if (!opened && !m_firstScreenKey.empty()) {
         bool isScene = false;
+        bool isScreen = false;
         for (const auto& scene : getModels<KXModelScreenScene>()) {
             isScene = isScene || scene->key() == m_firstScreenKey;
+        }
+        for (const auto& screen : getModels<KXModelScreen>()) {
+            isScreen = isScreen || screen->key() == m_firstScreenKey;
+        }
+        if (!isScene && !isScreen) {
+            return "no screen with the key " + m_firstScreenKey;
         }
         opened = isScene
                      ? screens->showScreens(m_firstScreenKey, "", KXPScreensController::kOpenModeRevert) != 0
@@ -208,15 +222,14 @@ bool KXPAppDelegate::openFirstScreen() {
     }
     if (!opened) {
         debugLog("ERROR! Failed to find ScreenScene attached to Start scene");
-        return false;
+        return "the start node leads to no screen";
     }
     CCScene* scene = screens->currentScene();
     if (scene == nullptr) {
-        debugLog("[KXPAppDelegate] the first screen cannot be shown");
-        return false;
+        return "the first screen cannot be shown";
     }
     director->replaceScene(scene);
-    return true;
+    return std::string();
 }
 
 void KXPAppDelegate::applicationDidEnterBackground() {
