@@ -149,7 +149,8 @@ std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::st
 }
 
 // An obstacle showing the picture, colliding as a box of its size.
-std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name, const Canvas& canvas) {
+std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name,
+                                               const Canvas& canvas) {
     auto asset = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", name);
     const auto picture = game.picture(name, canvas);
     asset->setIdleAnimation(pictureAnimation(game, name + " Idle", picture, 1.0f));
@@ -162,14 +163,16 @@ std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string
 
 void setDefeated(DemoGame& game, KXModelAssetObstacle& asset, const std::string& name, const Canvas& canvas,
                  float duration) {
-    asset.defeatedAnimationAttribute()->setValue(pictureAnimation(game, name, game.picture(name, canvas), duration),
-                                                 true);
+    asset.defeatedAnimationAttribute()->setValue(
+        pictureAnimation(game, name, game.picture(name, canvas), duration), true);
 }
 
 // A unit of that kind ("Object Type" first: it chooses the other settings).
-std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& section, const std::string& name,
-                                             const std::shared_ptr<KXModelAssetObstacle>& asset, const std::string& kind,
-                                             CCPoint position, int depth, CCPoint scale = CCPoint(1.0f, 1.0f)) {
+std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& section,
+                                             const std::string& name,
+                                             const std::shared_ptr<KXModelAssetObstacle>& asset,
+                                             const std::string& kind, CCPoint position, int depth,
+                                             CCPoint scale = CCPoint(1.0f, 1.0f)) {
     auto placed = game.make<KXModelObjectAssetUnit>("KXModelObjectAssetUnit", name);
     placed->setAsset(asset);
     placed->setObjectType(kind);
