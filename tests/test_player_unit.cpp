@@ -6,6 +6,7 @@
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
 #include "player/KXPInputController.h"
+#include "player/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "player/objects/KXPOneWayPlatform.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -260,6 +262,49 @@ TEST_F(Unit, LinearUnitsGlideKinematicAndUnitHuntingBulletsFlyAsBoxBullets) {
     const float start = walker->getPosition().x;
     field.run(60);
     EXPECT_NEAR(walker->getPosition().x, start - 160.0f, 3.0f);
+}
+
+TEST_F(Unit, TraceLinesFollowAPatrolAtItsSetSpeed) {
+    AssetWorld field;
+    auto patrol = kxtest::unitModel("Patrol", "kEnemyObjectType");
+    kxtest::setLinearVelocity(*patrol, ccp(3, 0));
+    KXPObjectAssetUnit* walker = field.add(make(patrol), ccp(100, 40));
+    std::FILE* lines = std::tmpfile();
+    ASSERT_NE(lines, nullptr);
+    kxTraceSetOutput(lines);
+    kxTraceEnableKinds("unit");
+    for (unsigned int frame = 1; frame <= 40; ++frame) {
+        kxTraceSetFrame(frame);
+        field.frame();
+    }
+    kxTraceEnableKinds("");
+    kxTraceSetOutput(nullptr);
+
+    std::rewind(lines);
+    char line[256];
+    std::vector<float> xs;
+    while (std::fgets(line, sizeof line, lines) != nullptr) {
+        unsigned int frame = 0;
+        unsigned int id = 0;
+        int state = -1;
+        float x = 0.0f;
+        float y = 0.0f;
+        char name[64] = {};
+        ASSERT_EQ(std::sscanf(line, "F=%u unit name=%63s id=%u state=%d pos=%f,%f", &frame, name, &id, &state,
+                              &x, &y),
+                  6)
+            << line;
+        EXPECT_EQ(frame, xs.size() + 1);
+        EXPECT_STREQ(name, "Patrol");
+        EXPECT_EQ(id, walker->m_uID);
+        EXPECT_EQ(state, 0);
+        EXPECT_NEAR(y, 40.0f, 0.05f);
+        xs.push_back(x);
+    }
+    std::fclose(lines);
+    ASSERT_EQ(xs.size(), 40u);
+    // Awake from its first frame, moving from its third: 3 points per 1/32 s, 1.6 a frame.
+    EXPECT_NEAR(xs[39] - xs[9], 30 * 1.6f, 0.3f);
 }
 
 TEST_F(Unit, TheShownAnimationRunsTwicePerFrame) {
