@@ -54,6 +54,24 @@ float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
+// Keeps a field's world (with its listener and debug draw) until the autoreleased objects of the
+// field's last frame have gone: they destroy their bodies as they go.
+class WorldKeeper : public CCObject {
+public:
+    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw)
+        : m_world(world), m_listener(listener), m_debugDraw(debugDraw) {}
+    ~WorldKeeper() override {
+        delete m_world;
+        delete m_listener;
+        delete m_debugDraw;
+    }
+
+private:
+    b2World* m_world;
+    b2ContactListener* m_listener;
+    b2Draw* m_debugDraw;
+};
+
 } // namespace
 
 CCScene* KXPScreenScene::createScene() {
@@ -106,13 +124,21 @@ KXPScreenScene::~KXPScreenScene() {
     m_teleportQueue.clear();
     m_levelSections.clear();
     m_generalSettings.reset();
-    // Objects destroy their bodies when they go, so they leave before the world does.
+    // Objects destroy their bodies when they go, so they leave before the world does; those made
+    // in this frame wait in the autorelease pool, and the world waits behind them.
     if (m_objectLayer != nullptr) {
         m_objectLayer->removeAllChildrenWithCleanup(true);
     }
-    delete m_world;
-    delete m_contactListener;
-    delete m_debugDraw;
+    if (m_world != nullptr) {
+        m_world->SetContactListener(nullptr);
+        (new WorldKeeper(m_world, m_contactListener, m_debugDraw))->autorelease();
+    } else {
+        delete m_contactListener;
+        delete m_debugDraw;
+    }
+    m_world = nullptr;
+    m_contactListener = nullptr;
+    m_debugDraw = nullptr;
 }
 
 std::shared_ptr<KXModelScreen> KXPScreenScene::modelForKey(const std::string& key) {
@@ -791,8 +817,9 @@ void KXPScreenScene::switchScreen(const std::string& key, bool pauseAfter, bool 
 }
 
 void KXPScreenScene::usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
-    (void)asset;
-    (void)aboveCharacter;
+    // Until the powerup objects exist the field places none: the screen base credits coin
+    // powerups, as it does for screens.
+    KXPScreen::usePowerup(asset, aboveCharacter);
 }
 
 std::shared_ptr<KXModelLevelSection> KXPScreenScene::chooseNextLevelSection(float distance) {
