@@ -7,6 +7,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
@@ -59,6 +60,11 @@ protected:
         CCDirector::sharedDirector()->runFrames(1);
         field = dynamic_cast<KXPScreenScene*>(scene->getChildByTag(0));
         ASSERT_NE(field, nullptr);
+        // The demo scrolls on by itself; this suite watches the meadow with the camera held.
+        KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+        gameplay->setGameSpeedMin(0.0f);
+        gameplay->setGameSpeedMax(0.0f);
+        gameplay->setGameSpeed(0.0f);
         const auto section = game.named<KXModelLevelSection>("Meadow");
         ASSERT_TRUE(section);
         lay(*section);
