@@ -160,6 +160,7 @@ DemoGame buildDemoGame() {
     addDemoLoading(game);
     addDemoMenu(game);
     addDemoShop(game);
+    addDemoLevels(game);
     addDemoScene(game);
     addDemoEnd(game);
     addDemoGraph(game);
