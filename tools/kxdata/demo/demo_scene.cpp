@@ -12,6 +12,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
 using cocos2d::CCPoint;
@@ -72,6 +73,8 @@ void addDemoScene(DemoGame& game) {
              CCPoint(1.0f, 1.0f), 5);
     // The level the field lays out: the hills, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
+    // Sections laid one after another ahead of the scrolling camera.
+    addDemoSections(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;
