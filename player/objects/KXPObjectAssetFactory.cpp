@@ -31,7 +31,12 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetFlag.h"
+#include "player/objects/KXPObjectAssetLight.h"
+#include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetTrail.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
 
@@ -101,18 +106,23 @@ void registerCharacter(KXPObjectAsset* object) {
 // One row per kind; the first row whose class is the model's exact class decides.
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
-    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
+    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
+     &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
      &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
-    {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
+    {KXModelObjectLight::staticType(), "light", nullptr, &makeKind<KXPObjectAssetLight, KXModelObjectLight>,
+     nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
-    {KXModelObjectTrail::staticType(), "trail", nullptr, nullptr, nullptr},
-    {KXModelObjectFlag::staticType(), "flag", nullptr, nullptr, nullptr},
+    {KXModelObjectTrail::staticType(), "trail", nullptr, &makeKind<KXPObjectAssetTrail, KXModelObjectTrail>,
+     nullptr},
+    {KXModelObjectFlag::staticType(), "flag", nullptr, &makeKind<KXPObjectAssetFlag, KXModelObjectFlag>,
+     nullptr},
     {KXModelObjectPath::staticType(), "path", nullptr, nullptr, nullptr},
     {KXModelObjectTeleport::staticType(), "teleport", nullptr, nullptr, nullptr},
     {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr, nullptr, nullptr},
-    {KXModelObjectMirror::staticType(), "mirror", nullptr, nullptr, nullptr},
+    {KXModelObjectMirror::staticType(), "mirror", nullptr,
+     &makeKind<KXPObjectAssetMirror, KXModelObjectMirror>, nullptr},
     {KXModelObjectParticles::staticType(), "particles", nullptr,
      &makeKind<KXPObjectAssetParticles, KXModelObjectParticles>, nullptr},
     {KXModelObjectScreenJump::staticType(), "screen jump", nullptr, nullptr, nullptr},
@@ -146,6 +156,23 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
         return nullptr;
     }
     KXPObjectAsset* object = kind->make(chosen);
+    if (object != nullptr && kind->finish != nullptr) {
+        kind->finish(object);
+    }
+    return object;
+}
+
+KXPObjectAsset* KXPObjectAsset::createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
+    const AssetKind* kind = model ? kindOf(*model) : nullptr;
+    if (kind == nullptr) {
+        return nullptr;
+    }
+    if (kind->make == nullptr) {
+        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
+                 model->id(), model->name().c_str());
+        return nullptr;
+    }
+    KXPObjectAsset* object = kind->make(model);
     if (object != nullptr && kind->finish != nullptr) {
         kind->finish(object);
     }

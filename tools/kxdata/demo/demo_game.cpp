@@ -20,6 +20,7 @@
 #include "model/classes/KXNode.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/effects/effects_demo.h"
 
 using cocos2d::CCPoint;
 
@@ -46,6 +47,13 @@ std::shared_ptr<KXModelSpriteContainer> DemoGame::picture(const std::string& nam
     auto container = make<KXModelSpriteContainer>("KXModelSpriteContainer", name);
     container->addChild(sprite, true);
     pictures.push_back(Picture{name, std::move(canvas), container});
+    return container;
+}
+
+std::shared_ptr<KXModelSpriteContainer> DemoGame::effect(const std::string& name, Canvas canvas) {
+    auto container = picture(name, std::move(canvas));
+    effects.push_back(std::move(pictures.back()));
+    pictures.pop_back();
     return container;
 }
 
@@ -155,6 +163,7 @@ DemoGame buildDemoGame() {
     addDemoShop(game);
     addDemoLevels(game);
     addDemoScene(game);
+    effects::addDemoEffects(game);
     addDemoEnd(game);
     addDemoGraph(game);
     addDemoAtlas(game);

@@ -3,6 +3,7 @@
 
 #include "model/classes/KXModelGeneralSettings.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/effects/effects_media.h"
 
 namespace kxdata {
 namespace demo {
@@ -16,10 +17,11 @@ size_t writeDemo(const std::string& dir) {
     DemoGame game = buildDemoGame();
     const std::vector<PackFile> files = packGame(game.models, kDemoUserId, kModelsPerFile);
     writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
+    for (const char* folder : {"/data/atlases", "/data/effects", "/data/fonts", "/data/sounds"}) {
         makeFolder(dir + folder);
     }
     size_t failed = writeDemoMedia(dir, game);
+    failed += effects::writeEffectMedia(dir);
     failed += splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
     std::printf("models %zu\nfiles %zu\npictures %zu\nsounds %zu\n", game.models.size(), files.size(),
                 game.pictures.size(), game.sounds.size());
