@@ -163,6 +163,7 @@ DemoGame buildDemoGame() {
     addDemoLevels(game);
     addDemoScene(game);
     addDemoEnd(game);
+    addDemoPause(game);
     addDemoGraph(game);
     addDemoAtlas(game);
     uint32_t lastId = 0;
