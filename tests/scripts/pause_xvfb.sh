@@ -74,7 +74,12 @@ not() {
 e2e_start_xvfb 1920x1080
 e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
-    read -r x y w h <<<"$(e2e_geometry "$win")"
+    # The window shows at a first size and takes half the screen a moment later.
+    for i in $(seq 1 50); do
+        read -r x y w h <<<"$(e2e_geometry "$win")"
+        [ "$w" = 960 ] && break
+        sleep 0.1
+    done
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     keys Up Return
