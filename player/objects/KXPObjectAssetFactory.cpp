@@ -36,6 +36,7 @@
 #include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
 #include "player/objects/KXPObjectAssetTrail.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
 
@@ -105,7 +106,8 @@ void registerCharacter(KXPObjectAsset* object) {
 // One row per kind; the first row whose class is the model's exact class decides.
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
-    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
+    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
+     &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
      &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
@@ -154,6 +156,23 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
         return nullptr;
     }
     KXPObjectAsset* object = kind->make(chosen);
+    if (object != nullptr && kind->finish != nullptr) {
+        kind->finish(object);
+    }
+    return object;
+}
+
+KXPObjectAsset* KXPObjectAsset::createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
+    const AssetKind* kind = model ? kindOf(*model) : nullptr;
+    if (kind == nullptr) {
+        return nullptr;
+    }
+    if (kind->make == nullptr) {
+        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
+                 model->id(), model->name().c_str());
+        return nullptr;
+    }
+    KXPObjectAsset* object = kind->make(model);
     if (object != nullptr && kind->finish != nullptr) {
         kind->finish(object);
     }
