@@ -22,6 +22,13 @@ namespace demo {
 
 namespace {
 
+Canvas groundCanvas() {
+    Canvas canvas(284, 40);
+    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
+    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
+    return canvas;
+}
+
 Canvas coinCanvas() {
     Canvas canvas(40, 40);
     canvas.disc(20.0f, 20.0f, 18.0f, Colour{200, 140, 20, 255});
@@ -53,6 +60,8 @@ void addDemoScene(DemoGame& game) {
     }
     // Sky, far hills and clouds are background layers that the field scrolls.
     addDemoBackgrounds(game, scene);
+    addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
+             CCPoint(4.5f, 2.0f), 3);
     const auto coin = game.picture("Coin", coinCanvas());
     for (int index = 0; index < 5; ++index) {
         addImage(
@@ -62,7 +71,7 @@ void addDemoScene(DemoGame& game) {
     }
     addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
              CCPoint(1.0f, 1.0f), 5);
-    // The level the field lays out: the hills and the ground, platforms, enemies and a cannon.
+    // The level the field lays out: the hills, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
     // Sections laid one after another ahead of the scrolling camera.
     addDemoSections(game, scene);
