@@ -35,6 +35,7 @@
 #include "player/objects/KXPObjectAssetLight.h"
 #include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetTeleport.h"
 #include "player/objects/KXPObjectAssetTrail.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 
@@ -119,7 +120,8 @@ const AssetKind kAssetKinds[] = {
     {KXModelObjectFlag::staticType(), "flag", nullptr, &makeKind<KXPObjectAssetFlag, KXModelObjectFlag>,
      nullptr},
     {KXModelObjectPath::staticType(), "path", nullptr, nullptr, nullptr},
-    {KXModelObjectTeleport::staticType(), "teleport", nullptr, nullptr, nullptr},
+    {KXModelObjectTeleport::staticType(), "teleport", nullptr,
+     &makeKind<KXPObjectAssetTeleport, KXModelObjectTeleport>, nullptr},
     {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr, nullptr, nullptr},
     {KXModelObjectMirror::staticType(), "mirror", nullptr,
      &makeKind<KXPObjectAssetMirror, KXModelObjectMirror>, nullptr},
