@@ -8,9 +8,11 @@
 #include "model/classes/KXModelObjectGatekeeper.h"
 #include "model/classes/KXModelObjectLogic.h"
 #include "model/classes/KXModelObjectPath.h"
+#include "model/classes/KXModelObjectScreenJump.h"
 #include "player/objects/KXPObjectAssetGatekeeper.h"
 #include "player/objects/KXPObjectAssetLogic.h"
 #include "player/objects/KXPObjectAssetPath.h"
+#include "player/objects/KXPObjectAssetScreenJump.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
 #include "support/model_class_helpers.h"
@@ -132,6 +134,31 @@ TEST_F(LevelLogic, AGatekeeperLetsTheAmountPassAndRemovesTheRest) {
     EXPECT_EQ(unit->getState(), KXPObject::kStateActive);
     first->release();
     second->release();
+}
+
+TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {
+    AssetWorld field;
+    auto model = createModel<KXModelObjectScreenJump>();
+    auto* jump = field.add(static_cast<KXPObjectAssetScreenJump*>(KXPObjectAsset::create(model)), ccp(0, 0));
+    kxtest::TestAsset* unit = field.place(kxtest::boxAssetModel(), ccp(300, 0));
+    kxtest::TestAsset* dead = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
+    kxtest::TestAsset* hero = field.place(kxtest::boxAssetModel(), ccp(0, 300));
+    unit->setType(KXPObject::kTypeUnit);
+    dead->setType(KXPObject::kTypeCharacter);
+    dead->setState(KXPObject::kStateDead);
+    hero->setType(KXPObject::kTypeCharacter);
+    std::vector<int> states;
+    jump->beginContact(unit, nullptr, true);
+    jump->beginContact(dead, nullptr, true);
+    field.frame();
+    states.push_back(jump->getState());
+    jump->beginContact(hero, nullptr, true);
+    field.frame();
+    states.push_back(jump->getState());
+    field.frame();
+    states.push_back(jump->getState());
+    // Without a running game field there is nothing to switch; the area is ready again.
+    EXPECT_EQ(states, (std::vector<int>{0, 1, 0}));
 }
 
 struct PathSettings {
