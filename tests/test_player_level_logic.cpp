@@ -40,7 +40,8 @@ void setPoint(KXModel& model, const std::string& name, const CCPoint& value, boo
     attributeOf<KXAttributePoint>(model, name)->loadValueFromDictionary(stored);
 }
 
-std::shared_ptr<KXModelObjectLogic> logicModel(const KXModelObjectAssetUnit& affected, const std::string& op) {
+std::shared_ptr<KXModelObjectLogic> logicModel(const KXModelObjectAssetUnit& affected,
+                                               const std::string& op) {
     auto model = createModel<KXModelObjectLogic>();
     attributeOf<KXAttributeStringList>(*model, "Affected asset")
         ->setValue(std::to_string(affected.assetObstacle()->id()), true);
@@ -73,8 +74,8 @@ TEST_F(LevelLogic, AnAreaChangesOnlyUnitsOfItsAssetByItsOperation) {
     auto multiplyModel = logicModel(*crateModel, "kMultiply");
     setPoint(*multiplyModel, "Linear Velocity Modifier", ccp(2, 0), false, true);
     setPoint(*multiplyModel, "Scale Modifier", ccp(3, 1), false, false);
-    auto* multiply = field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(multiplyModel)),
-                               ccp(500, 500));
+    auto* multiply =
+        field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(multiplyModel)), ccp(500, 500));
     ASSERT_NE(multiply->getBody(), nullptr);
     EXPECT_EQ(multiply->getBody()->GetType(), b2_dynamicBody);
     EXPECT_TRUE(multiply->getBody()->GetFixtureList()->IsSensor());
@@ -93,7 +94,8 @@ TEST_F(LevelLogic, AnAreaChangesOnlyUnitsOfItsAssetByItsOperation) {
     EXPECT_NEAR(crate->getBody()->GetLinearVelocity().x, 4.0f, 1e-4f);
 
     // Rotation goes through the unit's change record: adding 0 asks nothing, replacing by 0 does.
-    crate->getBody()->SetTransform(crate->getBody()->GetPosition(), -30.0f * KXPObjectAsset::kRadiansPerDegree);
+    crate->getBody()->SetTransform(crate->getBody()->GetPosition(),
+                                   -30.0f * KXPObjectAsset::kRadiansPerDegree);
     crate->getBody()->SetAngularVelocity(0.0f);
     auto addModel = logicModel(*crateModel, "kAdd");
     attributeOf<KXAttributeFloat>(*addModel, "Rotation Modifier")->setEmpty(false);
@@ -103,7 +105,8 @@ TEST_F(LevelLogic, AnAreaChangesOnlyUnitsOfItsAssetByItsOperation) {
     EXPECT_NEAR(crate->getRotation(), 30.0f, 1e-3f);
     auto replaceModel = logicModel(*crateModel, "kReplace");
     attributeOf<KXAttributeFloat>(*replaceModel, "Rotation Modifier")->setEmpty(false);
-    auto* replace = field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(replaceModel)), ccp(0, 500));
+    auto* replace =
+        field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(replaceModel)), ccp(0, 500));
     replace->beginContact(crate, nullptr, true);
     field.frame();
     field.frame();

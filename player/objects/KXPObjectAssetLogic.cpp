@@ -15,7 +15,8 @@ constexpr const char* kMultiply = "kMultiply";
 constexpr const char* kReplace = "kReplace";
 } // namespace
 
-KXPObjectAssetLogic::KXPObjectAssetLogic(const std::shared_ptr<KXModelObjectLogic>& model) : KXPObjectAsset(model) {
+KXPObjectAssetLogic::KXPObjectAssetLogic(const std::shared_ptr<KXModelObjectLogic>& model)
+    : KXPObjectAsset(model) {
     m_destroyMode = kDestroyNo;
     m_collisionType = kCollisionCharacter;
     m_linearMovement = false;
@@ -54,7 +55,8 @@ void KXPObjectAssetLogic::beginContact(KXPObjectAsset* other, b2Contact* /*conta
     KXPObjectAssetUnit* unit = dynamic_cast<KXPObjectAssetUnit*>(other);
     const auto unitModel = modelCast<KXModelObjectAssetUnit>(other->getModel());
     const auto obstacle = unitModel ? unitModel->assetObstacle() : nullptr;
-    if (unit == nullptr || !obstacle || static_cast<long long>(obstacle->id()) != model->affectedAssetValue()) {
+    if (unit == nullptr || !obstacle ||
+        static_cast<long long>(obstacle->id()) != model->affectedAssetValue()) {
         return;
     }
     const std::string& op = model->affectOperation();

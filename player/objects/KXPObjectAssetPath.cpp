@@ -36,7 +36,8 @@ int targetKindOf(const std::string& text) {
 
 } // namespace
 
-KXPObjectAssetPath::KXPObjectAssetPath(const std::shared_ptr<KXModelObjectPath>& model) : KXPObjectAsset(model) {
+KXPObjectAssetPath::KXPObjectAssetPath(const std::shared_ptr<KXModelObjectPath>& model)
+    : KXPObjectAsset(model) {
     setType(kTypeLogic);
     if (model) {
         m_playMode = playModeOf(model->playMode());
@@ -145,7 +146,8 @@ void KXPObjectAssetPath::carry(KXPObjectAsset* object) {
         return;
     }
     object->getBody()->SetGravityScale(0.0f);
-    object->addListener(kListenerRemoved, this, asset_listener_selector(KXPObjectAssetPath::onCarriedObjectRemoved));
+    object->addListener(kListenerRemoved, this,
+                        asset_listener_selector(KXPObjectAssetPath::onCarriedObjectRemoved));
     object->setType(object->getType() | kTypeCarriedByPath);
     object->setMovementEnabled(false);
     m_carried.push_back(Carried{object, 0, 0, getPosition(), 1});
@@ -173,8 +175,8 @@ void KXPObjectAssetPath::followStep() {
         }
         steer = steer * (model->speed() * attraction);
         const b2Vec2 velocity = body->GetLinearVelocity();
-        body->SetLinearVelocity(b2Vec2((1.0f - attraction) * velocity.x + steer.x,
-                                       (1.0f - attraction) * velocity.y + steer.y));
+        body->SetLinearVelocity(
+            b2Vec2((1.0f - attraction) * velocity.x + steer.x, (1.0f - attraction) * velocity.y + steer.y));
         if (model->imageDirection()) {
             const float angle = body->GetAngle();
             CCPoint facing(std::cos(angle), std::sin(angle));

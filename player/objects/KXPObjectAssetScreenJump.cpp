@@ -44,5 +44,6 @@ void KXPObjectAssetScreenJump::jump(KXPScreenScene& field) {
     if (!model) {
         return;
     }
-    field.switchScreen(model->name(), model->pauseCurrentWorld(), model->function() != "kStartCheckpointJump", 1);
+    field.switchScreen(model->name(), model->pauseCurrentWorld(), model->function() != "kStartCheckpointJump",
+                       1);
 }

@@ -4,6 +4,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
+#include "player/KXPTrace.h"
 #include "player/objects/KXPTriggerArea.h"
 
 #include <vector>
@@ -96,6 +97,8 @@ void KXPObjectAssetTeleport::send(KXPScreenScene& field) {
         }
         if (model->searchRadius() > ccpDistance(getPosition(), partner->getPosition())) {
             field.addTeleport(m_carried, partner);
+            kxTrace("teleport", "teleport send from=%.1f,%.1f to=%.1f,%.1f object=%u", getPositionX(),
+                    getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->m_uID);
             partner->setMovementEnabled(false);
             sent = true;
         }
