@@ -31,6 +31,7 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetParticles.h"
 
 #include <cstdlib>
 
@@ -112,7 +113,8 @@ const AssetKind kAssetKinds[] = {
     {KXModelObjectTeleport::staticType(), "teleport", nullptr, nullptr, nullptr},
     {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr, nullptr, nullptr},
     {KXModelObjectMirror::staticType(), "mirror", nullptr, nullptr, nullptr},
-    {KXModelObjectParticles::staticType(), "particles", nullptr, nullptr, nullptr},
+    {KXModelObjectParticles::staticType(), "particles", nullptr,
+     &makeKind<KXPObjectAssetParticles, KXModelObjectParticles>, nullptr},
     {KXModelObjectScreenJump::staticType(), "screen jump", nullptr, nullptr, nullptr},
 };
 
