@@ -4,6 +4,7 @@
 
 #include "cocos2d.h"
 #include "renderer/CCGLContext.h"
+#include "renderer/CCQuadRenderer.h"
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
 
@@ -54,8 +55,8 @@ void GLESDebugDraw::draw(unsigned int mode, const std::vector<float>& xy, float 
     if (m_program == nullptr || !ccGLContextReady() || xy.size() < 2) {
         return;
     }
-    // use() sets the program through the state cache, which first draws what the sprite batch
-    // holds, so earlier sprites stay below these lines.
+    // Sprites batched earlier in the frame are drawn first, so these lines lie above them.
+    ccDrawFlush();
     m_program->use();
     m_program->setUniformsForBuiltins();
     m_program->setUniformLocationWith4f(m_colorLocation, r, g, b, a);

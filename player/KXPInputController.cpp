@@ -12,10 +12,7 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
-#if __has_include("player/objects/KXPObjectAsset.h")
 #include "player/objects/KXPObjectAsset.h"
-#define KX_HAVE_ASSET_OBJECTS 1
-#endif
 #include "player/objects/KXPObjectButton.h"
 
 #include <algorithm>
@@ -291,14 +288,9 @@ void KXPInputController::switchUnits(int action, bool spawning) {
         return;
     }
     const std::vector<KXPObjectAsset*> units = found->second;
-#ifdef KX_HAVE_ASSET_OBJECTS
     for (KXPObjectAsset* unit : units) {
         unit->setSpawning(spawning);
     }
-#else
-    (void)units;
-    (void)spawning;
-#endif
 }
 
 void KXPInputController::subscribe(int action, CCObject* target, SEL_CallFuncO handler, int sourceId) {

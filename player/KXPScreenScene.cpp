@@ -7,10 +7,12 @@
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectBackground.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/GLESDebugDraw.h"
 #include "player/KXPCaptureTarget.h"
 #include "player/KXPColorSprite.h"
+#include "player/KXPContactListener.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPInputController.h"
@@ -18,10 +20,14 @@
 #include "player/KXPPhysicsSettings.h"
 #include "player/KXPScoreRecord.h"
 #include "player/KXPScoreTable.h"
+#include "player/KXPScreenUi.h"
 #include "player/KXPScreensController.h"
 #include "player/KXPSettingsController.h"
+#include "player/KXPTrace.h"
 #include "player/KXSound.h"
+#include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectAsset.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
 
 #include <algorithm>
@@ -46,6 +52,24 @@ constexpr float kMaxTimeScale = 100.0f;
 float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
+
+// Keeps a field's world (with its listener and debug draw) until the autoreleased objects of the
+// field's last frame have gone: they destroy their bodies as they go.
+class WorldKeeper : public CCObject {
+public:
+    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw)
+        : m_world(world), m_listener(listener), m_debugDraw(debugDraw) {}
+    ~WorldKeeper() override {
+        delete m_world;
+        delete m_listener;
+        delete m_debugDraw;
+    }
+
+private:
+    b2World* m_world;
+    b2ContactListener* m_listener;
+    b2Draw* m_debugDraw;
+};
 
 } // namespace
 
@@ -94,28 +118,38 @@ KXPScreenScene::~KXPScreenScene() {
     }
     m_creationQueue.clear();
     for (KXPTeleportRecord& record : m_teleportQueue) {
-        CCObject* object = reinterpret_cast<CCObject*>(record.object);
-        CC_SAFE_RELEASE(object);
+        CC_SAFE_RELEASE(record.object);
     }
     m_teleportQueue.clear();
     m_levelSections.clear();
     m_generalSettings.reset();
-    // Objects destroy their bodies when they go, so they leave before the world does.
+    // Objects destroy their bodies when they go, so they leave before the world does; those made
+    // in this frame wait in the autorelease pool, and the world waits behind them.
     if (m_objectLayer != nullptr) {
         m_objectLayer->removeAllChildrenWithCleanup(true);
     }
-    delete m_world;
-    delete m_contactListener;
-    delete m_debugDraw;
+    if (m_world != nullptr) {
+        m_world->SetContactListener(nullptr);
+        (new WorldKeeper(m_world, m_contactListener, m_debugDraw))->autorelease();
+    } else {
+        delete m_contactListener;
+        delete m_debugDraw;
+    }
+    m_world = nullptr;
+    m_contactListener = nullptr;
+    m_debugDraw = nullptr;
+}
+
+std::shared_ptr<KXModelScreen> KXPScreenScene::modelForKey(const std::string& key) {
+    return KXBaseModelScreenScene::findOrCreateByKey(key);
 }
 
 bool KXPScreenScene::init() {
     // 1. The screen and its objects.
-    m_sceneModel =
-        KXBaseModelScreenScene::findOrCreateByKey(KXPScreensController::shared()->currentSceneKey());
-    if (!CCLayer::init()) {
+    if (!buildFromModel(KXPScreensController::shared()->currentSceneKey(), true) || !KXPScreen::init()) {
         return false;
     }
+    m_sceneModel = std::static_pointer_cast<KXModelScreenScene>(m_model);
     // 2.
     m_backgroundLayers = CCArray::create();
     m_backgroundLayers->retain();
@@ -126,6 +160,9 @@ bool KXPScreenScene::init() {
     // 4. Gravity from the data: a non-finite component would poison every body.
     const CCPoint gravity = m_gameplay->getGravity();
     m_world = new b2World(b2Vec2(finiteOrZero(gravity.x), finiteOrZero(gravity.y)));
+    KXPContactListener* contacts = new KXPContactListener();
+    m_contactListener = contacts;
+    m_world->SetContactListener(m_contactListener);
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
     m_debugDraw = debugDraw;
@@ -134,6 +171,8 @@ bool KXPScreenScene::init() {
     m_objectLayer = KXPGameFieldCamera::create();
     m_objectLayer->setModel(m_sceneModel);
     addChild(m_objectLayer);
+    KXPGameFieldCamera* camera = m_objectLayer;
+    contacts->setViewBoxSource([camera] { return camera->worldViewBox(); });
     // 6.
     const CCSize window = CCDirector::sharedDirector()->getWinSize();
     m_flashSprite = createColorSprite(CCSize(window.width * kFlashOversize, window.height * kFlashOversize),
@@ -158,8 +197,18 @@ bool KXPScreenScene::init() {
     m_levelSections = m_sceneModel->levelSections();
     // 13.
     createBackgroundLayers();
-    // 14. No UI layer: the field runs without a HUD, its controls on.
-    m_inputController->setEnabled(true);
+    // 14. The HUD over the field; without one the field's controls are simply on.
+    const std::string uiKey = KXPScreensController::shared()->currentUiKey();
+    if (!uiKey.empty()) {
+        m_uiLayer = KXPScreenUi::create();
+        if (m_uiLayer != nullptr) {
+            addChild(m_uiLayer, kUiLayerZOrder);
+            m_hudKeys.insert(uiKey);
+        }
+    } else {
+        // The tilt control goes off here too, with the controls task.
+        m_inputController->setEnabled(true);
+    }
     return true;
 }
 
@@ -189,7 +238,7 @@ void KXPScreenScene::createBackgroundLayers() {
 }
 
 void KXPScreenScene::onEnter() {
-    CCLayer::onEnter();
+    KXPScreen::onEnter();
     restoreFromCheckpoint();
     if (const auto health = m_inputController->firstCharacterHealth()) {
         health->remainingLives = health->lives();
@@ -217,8 +266,17 @@ void KXPScreenScene::update(float dt) {
     if (m_requestedPause != m_paused) {
         setPaused(m_requestedPause);
     }
-    // Game over: the sounds of units and powerups still fade with their distance (the asset
-    // objects' updateSoundVolume, with the asset task).
+    // After game over the sounds of units and powerups still fade with their distance.
+    if (m_gameOver) {
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+            KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(item);
+            if (asset != nullptr &&
+                (asset->getType() == KXPObject::kTypeUnit || asset->getType() == KXPObject::kTypePowerup)) {
+                asset->updateSoundVolume(dt);
+            }
+        }
+    }
     if (m_paused || m_gameOver) {
         return;
     }
@@ -252,6 +310,10 @@ void KXPScreenScene::stepWorld() {
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
     ++m_stepCount;
     fixedUpdate(kFixedStep);
+    if (kxTraceEnabled("field")) {
+        const CCPoint camera = m_objectLayer->getPosition();
+        kxTrace("field", "field step=%u camera=%.1f,%.1f", m_stepCount, camera.x, camera.y);
+    }
 }
 
 void KXPScreenScene::updateFlash(float dt) {
@@ -278,8 +340,12 @@ void KXPScreenScene::updateShake(float dt) {
 void KXPScreenScene::countDownToGameOver(float dt) {
     // The field coasts to a stop while the delay runs down.
     m_slowDown = kDeathSlowDown;
-    // With a UI layer its controls go off here and, when its model says so, its music stops
-    // (the UI layer's setControlsEnabled and stopBackgroundMusic, with the screens task).
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->setControlsEnabled(false);
+        if (m_uiLayer->model() && m_uiLayer->model()->stopMusicOnDeath()) {
+            m_uiLayer->stopBackgroundMusic();
+        }
+    }
     m_gameOverCountdown -= dt;
     if (m_gameOverCountdown < 0.0f) {
         setGameOver(true);
@@ -435,7 +501,7 @@ void KXPScreenScene::visit() {
         if (capture == nullptr) {
             continue;
         }
-        CCNode* ui = reinterpret_cast<CCNode*>(m_uiLayer);
+        CCNode* ui = m_uiLayer;
         const bool uiVisible = ui != nullptr && ui->isVisible();
         if (ui != nullptr) {
             ui->setVisible(false);
@@ -474,43 +540,69 @@ void KXPScreenScene::setPaused(bool paused) {
     if (m_paused == paused) {
         return;
     }
-    m_paused = paused;
-    m_requestedPause = paused;
-    // The animation objects' image actions pause and resume with the field (setObjectsPaused,
-    // with the animation object); banners come back on resume (with the screens task).
-    if (paused) {
-        KXSound::pauseGroup(KXSound::kGameObjectGroup);
-    } else {
-        KXSound::resumeGroup(KXSound::kGameObjectGroup);
+    if (!paused) {
+        resume();
+        return;
     }
+    m_paused = true;
+    m_requestedPause = true;
+    // The animation objects' image actions pause with the field (setObjectsPaused, with the
+    // animation object).
+    KXSound::pauseGroup(KXSound::kGameObjectGroup);
+}
+
+void KXPScreenScene::resume() {
+    m_paused = false;
+    m_requestedPause = false;
+    showAds();
+    KXSound::resumeGroup(KXSound::kGameObjectGroup);
 }
 
 void KXPScreenScene::setGameOver(bool gameOver) {
     if (m_gameOver && gameOver) {
         return;
     }
-    // Lives, score submission, the powerups' end, saving and the UI controls come with the
-    // checkpoint task.
+    // Lives, score submission, the powerups' end and saving come with the checkpoint task.
     m_gameOver = gameOver;
-    if (!gameOver) {
+    if (gameOver) {
+        if (m_uiLayer != nullptr) {
+            m_uiLayer->setControlsEnabled(false);
+        }
+    } else {
         restoreFromCheckpoint();
+        showAds();
     }
 }
 
 void KXPScreenScene::setPendingRequest(int request) {
-    // With a UI layer the request waits for its closing animation (with the screens task).
+    // Inside the world step nothing may rebuild the level: the request waits for the next update
+    // even when the UI layer would run it at once (a HUD without a closing animation).
+    if (m_uiLayer != nullptr && (m_world == nullptr || !m_world->IsLocked())) {
+        retain();
+        m_uiLayer->runAfterCloseAnimation([this, request] {
+            handleRequest(request);
+            release();
+        });
+        return;
+    }
     m_pendingRequest = request;
 }
 
 void KXPScreenScene::handleRequest(int request) {
-    // Minimal until the checkpoint task: any request rebuilds the running level.
+    // Minimal until the checkpoint task (lives, full restarts, switch states): any request
+    // rebuilds the running level; bit 4 goes back to the scene's own UI.
     if (request == 0) {
         return;
     }
     if (KXPScreen::runningScreen() == this) {
         m_gameOver = false;
         restoreFromCheckpoint();
+        showAds();
+        if ((request & kRequestResumeFromUi) != 0) {
+            resumeFromUi();
+        }
     }
+    setControlsVisible(true);
 }
 
 void KXPScreenScene::restoreFromCheckpoint() {
@@ -566,8 +658,23 @@ void KXPScreenScene::restoreFromCheckpoint() {
 }
 
 void KXPScreenScene::pause(CCObject* sender) {
-    // Opens the pause screen over the field (with the pause task).
-    (void)sender;
+    if (m_paused || m_gameOver) {
+        return;
+    }
+    // The pause screen is named by the button, else "Pause".
+    std::string key = "Pause";
+    CCNode* node = dynamic_cast<CCNode*>(sender);
+    if (const auto button =
+            modelKindCast<KXModelObjectButton>(node ? KXObjectModelHolder::modelOf(node) : nullptr)) {
+        if (!button->name().empty()) {
+            key = button->name();
+        }
+    }
+    if (!KXPScreensController::shared()->openUi(key, false)) {
+        return;
+    }
+    setPaused(true);
+    refreshUiLayer();
 }
 
 void KXPScreenScene::restartLevel(CCObject* sender) {
@@ -577,10 +684,72 @@ void KXPScreenScene::restartLevel(CCObject* sender) {
     restoreFromCheckpoint();
 }
 
-void KXPScreenScene::resumeAfterOverlay() {
-    // Completed with the pause task.
+void KXPScreenScene::refreshUiLayer() {
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->removeFromParent();
+        m_uiLayer = nullptr;
+    }
+    m_uiLayer = KXPScreenUi::create();
+    if (m_uiLayer != nullptr) {
+        addChild(m_uiLayer, kUiLayerZOrder);
+    }
+    const std::string key = KXPScreensController::shared()->currentUiKey();
     if (m_paused) {
-        setPaused(false);
+        // Back on a HUD of the running game: it runs again.
+        if (m_hudKeys.count(key) != 0) {
+            resume();
+        }
+    } else {
+        m_hudKeys.insert(key);
+    }
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->update(0.0f);
+    }
+}
+
+void KXPScreenScene::resumeFromUi() {
+    if (!KXPScreensController::shared()->resetUiStack()) {
+        return;
+    }
+    m_hudKeys.clear();
+    m_hudKeys.rehash(8);
+    if (m_paused) {
+        resume();
+    }
+    refreshUiLayer();
+}
+
+void KXPScreenScene::resumeAfterOverlay() {
+    if (m_paused) {
+        resume();
+    }
+    setControlsVisible(true);
+    animationStateChanged();
+    playScreenMusic();
+}
+
+bool KXPScreenScene::shouldShowBanner() {
+    if (m_uiLayer != nullptr) {
+        return m_uiLayer->shouldShowBanner();
+    }
+    return KXPScreen::shouldShowBanner();
+}
+
+void KXPScreenScene::pressHilightButton() {
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->pressHilightButton();
+    }
+}
+
+void KXPScreenScene::hilightButton(int direction) {
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->hilightButton(direction);
+    }
+}
+
+void KXPScreenScene::performButtonAction(const std::shared_ptr<KXModelObjectButton>& model) {
+    if (model && KXPScreensController::shared()->openScene(model->name(), false, 0)) {
+        replaceRunningScene(KXPScreensController::shared()->currentScene());
     }
 }
 

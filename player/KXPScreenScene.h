@@ -11,6 +11,7 @@
 // states) and done by the next update.
 
 #include "player/KXPCreationQueueEntry.h"
+#include "player/KXPGameField.h"
 #include "player/KXPScreen.h"
 #include "player/KXPTeleportRecord.h"
 
@@ -27,6 +28,8 @@ class GLESDebugDraw;
 class KXModelAssetPowerup;
 class KXModelGeneralSettings;
 class KXModelLevelSection;
+class KXModelObjectButton;
+class KXModelScreen;
 class KXModelScreenScene;
 class KXPGameFieldCamera;
 class KXPGameplaySettings;
@@ -37,7 +40,7 @@ class KXPObjectAssetPowerup;
 class KXPObjectAssetTeleport;
 class KXPScreenUi;
 
-class KXPScreenScene : public KXPScreen {
+class KXPScreenScene : public KXPScreen, public KXPGameField {
 public:
     // Z-order of the overlay UI layer.
     static constexpr int kUiLayerZOrder = 10000;
@@ -77,34 +80,54 @@ public:
 
     // The gameplay step; the frame update calls it with 1/60 right after the world step.
     virtual void fixedUpdate(float dt);
-    // An overlay UI screen over this field closed.
-    virtual void resumeAfterOverlay();
+    // An overlay UI screen over this field closed: resume, controls and music back.
+    void resumeAfterOverlay() override;
+
+    // --- the screen family ---
+    // The scene model of that key, made when the game has none.
+    std::shared_ptr<KXModelScreen> modelForKey(const std::string& key) override;
+    // Asked of the UI layer's model when there is one.
+    bool shouldShowBanner() override;
+    void pressHilightButton() override;
+    void hilightButton(int direction) override;
+    // Follows the button's link to another game scene.
+    void performButtonAction(const std::shared_ptr<KXModelObjectButton>& model) override;
+    // Creates a powerup of the asset at the characters and applies it at once.
+    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) override;
 
     b2World* getWorld() const { return m_world; }
     KXPGameFieldCamera* getObjectLayer() const { return m_objectLayer; }
-    KXPScreenUi* getUiLayer() const { return m_uiLayer; }
+    KXPScreenUi* getUiLayer() const override { return m_uiLayer; }
     KXPInputController* getInputController() const { return m_inputController; }
     cocos2d::CCArray* getBackgroundLayers() const { return m_backgroundLayers; }
     const std::shared_ptr<KXModelScreenScene>& getSceneModel() const { return m_sceneModel; }
-    bool isPaused() const { return m_paused; }
-    bool isGameOver() const { return m_gameOver; }
+    KXPScreen* fieldScreen() override { return this; }
+    bool isPaused() const override { return m_paused; }
+    bool isGameOver() const override { return m_gameOver; }
     // The pause state wanted by code that may not pause at once; the next update applies it.
-    void setRequestedPause(bool paused) { m_requestedPause = paused; }
+    void setRequestedPause(bool paused) override { m_requestedPause = paused; }
     bool getRequestedPause() const { return m_requestedPause; }
 
-    // --- pause, game over, requests ---
+    // --- pause, game over, requests, UI layer ---
     void setPaused(bool paused);
-    void setGameOver(bool gameOver);
-    // The request runs at the start of the next update (or after the UI layer's closing
-    // animation); bits kRequestFullRestart and kRequestResumeFromUi.
+    void setGameOver(bool gameOver) override;
+    // The request runs at the start of the next update, or after the UI layer's closing
+    // animation; never inside the world step. Bits kRequestFullRestart and kRequestResumeFromUi.
     void setPendingRequest(int request);
     int getPendingRequest() const { return m_pendingRequest; }
-    virtual void handleRequest(int request);
+    void handleRequest(int request) override;
     // Rebuilds the running level from the stored checkpoint.
     virtual void restoreFromCheckpoint();
-    // Handlers of the "kPauseButton" and "kRestartButton" buttons.
-    void pause(cocos2d::CCObject* sender);
+    // Handler of the "kPauseButton" buttons: opens the pause screen over the field.
+    void pause(cocos2d::CCObject* sender) override;
+    // Handler of the "kRestartButton" buttons.
     void restartLevel(cocos2d::CCObject* sender);
+    // The UI layer rebuilt for the screens controller's current UI key; coming back to a HUD
+    // shown over the running game resumes it.
+    void refreshUiLayer() override;
+    // Back to the scene's own UI screen, resumed.
+    void resumeFromUi();
+    const std::unordered_set<std::string>& getHudKeys() const { return m_hudKeys; }
 
     // --- effects ---
     // A white flash fading out over `duration` seconds; 0 ends a flash at once.
@@ -145,8 +168,6 @@ public:
     void finishGame();
     // Opens the screen of that key from inside the game.
     void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode);
-    // Creates a powerup of the asset at the characters and applies it at once.
-    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter);
     // Mirrors of the field, drawn in visit.
     void addMirror(KXPObject* mirror);
     void removeMirror(KXPObject* object);
@@ -176,6 +197,8 @@ protected:
     virtual bool instantiateQueuedObjects();
 
     void createBackgroundLayers();
+    // Resumes a paused field: flags, ads, the game's sounds.
+    void resume();
 
     KXPGameFieldCamera* m_objectLayer = nullptr;
     std::shared_ptr<KXModelGeneralSettings> m_generalSettings;

@@ -2,6 +2,7 @@
 // pixels per metre, the draw calls each shape takes, and the transform that draws nothing.
 
 #include "player/GLESDebugDraw.h"
+#include "player/KXPColorSprite.h"
 #include "renderer/ccDrawCounter.h"
 #include "support/render_test_support.h"
 
@@ -66,6 +67,19 @@ TEST_F(DebugDraw, AWorldsShapesAreFilledAndOutlinedAtTwentyPixelsPerMetre) {
     EXPECT_PIXEL(pixel(60, 60), 0, 0, 0);
     EXPECT_PIXEL(pixel(30, 45), 0, 0, 0);
     world.SetDebugDraw(nullptr);
+}
+
+TEST_F(DebugDraw, ShapesLieAboveTheSpritesDrawnBeforeThemInTheFrame) {
+    CCSprite* blue = createColorSprite(CCSize(100.0f, 100.0f), ccc4(0, 0, 255, 255));
+    blue->setPosition(CCPoint(50.0f, 50.0f));
+    GLESDebugDraw draw;
+    const b2Vec2 square[4] = {b2Vec2(1.0f, 1.0f), b2Vec2(4.0f, 1.0f), b2Vec2(4.0f, 4.0f), b2Vec2(1.0f, 4.0f)};
+    render({blue, DrawingNode::create([&] { draw.DrawSolidPolygon(square, 4, b2Color(1.0f, 0.0f, 0.0f)); })});
+    // The half-transparent red fill over the blue, not the blue over it.
+    const ccColor4B inside = pixel(50, 50);
+    EXPECT_GT(inside.r, 40);
+    EXPECT_LT(inside.b, 200);
+    EXPECT_PIXEL(pixel(90, 90), 0, 0, 255);
 }
 
 TEST_F(DebugDraw, EachShapeTakesItsDrawCallsAndTheTransformNone) {

@@ -469,9 +469,16 @@ TEST_F(GameField, FieldsEnteredAndLeftOneAfterAnotherLeaveNothingBehind) {
         keypad->dispatchKeyDown(19);
         keypad->dispatchKeyUp(19);
         EXPECT_LE(keypad->delegateCount(), 2);
+        // Objects made just before the field goes are still in the autorelease pool when it does:
+        // their bodies leave the world before the world is deleted.
+        for (int i = 0; i < 2; ++i) {
+            field->getObjectLayer()->addChild(BodyObject::create(field->getWorld(), CCPoint(100.0f * i, 0.0f),
+                                                                 10.0f, KXPObject::kTypeUnit, &log));
+        }
     }
     const auto& lines = capture.lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "KXPScreenScene - deallocated"), 19);
+    EXPECT_EQ(std::count(log.edits.begin(), log.edits.end(), "destroy body"), 38);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "KXPInputController - deallocated"), 19);
 }
 

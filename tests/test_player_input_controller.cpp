@@ -5,8 +5,10 @@
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelLinker.h"
+#include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/KXPInputController.h"
+#include "player/objects/KXPObjectAsset.h"
 #include "support/field_test_support.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
@@ -132,6 +134,27 @@ TEST_F(InputController, MotorsTurnByTheHeldMotorActions) {
     EXPECT_EQ(input->motorCount(), 1u);
     input->clearMotors();
     EXPECT_EQ(input->motorCount(), 0u);
+}
+
+TEST_F(InputController, UnitsSpawnWhileTheirActionIsHeld) {
+    auto* shooter = new KXPObjectAsset(createModel<KXModelObjectAsset>());
+    auto* jumper = new KXPObjectAsset(createModel<KXModelObjectAsset>());
+    input->subscribeUnit(KXPInputController::kActionShoot, shooter);
+    input->subscribeUnit(KXPInputController::kActionJump, jumper);
+    press(KXPInputController::kActionShoot);
+    EXPECT_TRUE(shooter->isSpawning());
+    EXPECT_FALSE(jumper->isSpawning());
+    release(KXPInputController::kActionShoot);
+    EXPECT_FALSE(shooter->isSpawning());
+    // A unit that goes unsubscribes; a later press no longer reaches it.
+    input->unsubscribeUnit(jumper);
+    press(KXPInputController::kActionJump);
+    EXPECT_FALSE(jumper->isSpawning());
+    input->clearUnits();
+    press(KXPInputController::kActionShoot);
+    EXPECT_FALSE(shooter->isSpawning());
+    shooter->release();
+    jumper->release();
 }
 
 TEST_F(InputController, CharactersAreAliveCentredAndBoxed) {

@@ -17,6 +17,7 @@
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
 #include "view/CCApplication.h"
+#include "view/CCScreenshot.h"
 
 NS_CC_BEGIN
 
@@ -160,6 +161,12 @@ void CCEGLView::beginFrame() {
 
 void CCEGLView::swapBuffers() {
     ccDrawFlush();
+    if (!m_capturePath.empty()) {
+        const std::string path = m_capturePath;
+        m_capturePath.clear();
+        if (m_glReady && !ccSaveScreenshot(path))
+            CCLOG("could not save the frame to %s", path.c_str());
+    }
     if (m_glReady && m_window)
         SDL_GL_SwapWindow(m_window);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "director/CCEGLViewProtocol.h"
 
@@ -38,8 +39,12 @@ public:
 
     Backend getBackend() const { return m_backend; }
     bool isOpenGLReady() override { return m_glReady; }
-    bool renderingEnabled() const override { return m_glReady; }
+    // A headless view walks the scene graph each frame too (drawing nothing) once tools ask for
+    // it with setRenderingEnabled(true), so that what runs in draw() still runs.
+    bool renderingEnabled() const override { return m_glReady || m_renderingEnabled; }
     void beginFrame() override;
+    // Saves the next finished frame, just before it is shown, as a PNG (nothing without GL).
+    void captureNextFrame(const std::string& pngPath) { m_capturePath = pngPath; }
     void swapBuffers() override;
     // Asks the application loop to stop after the current frame.
     void end() override;
@@ -89,6 +94,7 @@ private:
     bool m_ownsVideo = false;
     CCWndProcHook m_wndProc = nullptr;
     MessageTranslator m_translator;
+    std::string m_capturePath;
 };
 
 NS_CC_END

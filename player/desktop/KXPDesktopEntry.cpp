@@ -33,25 +33,31 @@ bool archivePresent() {
 
 } // namespace
 
-int runDesktopPlayer() {
-    KXPAppDelegate application;
-    installTerminationHandlers();
-
+bool loadStartData() {
     KXModelController* models = KXModelController::shared();
     models->clear();
     if (archivePresent()) {
         models->setArchiveMode(true);
     }
     models->loadInitialData(kArchivePath, kStoredArchivePassword);
-    if (models->loadFailed()) {
+    const bool loaded = !models->loadFailed();
+    if (!loaded) {
         debugLog("[KXPDesktopEntry] game data: %s", models->lastError().c_str());
     }
-
-    std::shared_ptr<KXModelGeneralSettings> general = KXModelGeneralSettings::shared();
     // Each game keeps its progress in a folder of its own.
-    CCFileUtils::sharedFileUtils()->setApplicationName(general->applicationName());
+    CCFileUtils::sharedFileUtils()->setApplicationName(KXModelGeneralSettings::shared()->applicationName());
+    KXPSettingsController::shared()->load();
+    return loaded;
+}
+
+int runDesktopPlayer() {
+    KXPAppDelegate application;
+    installTerminationHandlers();
+
+    KXModelController* models = KXModelController::shared();
+    loadStartData();
+    std::shared_ptr<KXModelGeneralSettings> general = KXModelGeneralSettings::shared();
     KXPSettingsController* settings = KXPSettingsController::shared();
-    settings->load();
 
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     view->setViewName(general->applicationName().c_str());

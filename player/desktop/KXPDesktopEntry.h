@@ -5,3 +5,9 @@
 // per-frame poll; then the engine's loop; then saving and tidying up. Runs in the game's folder.
 
 int runDesktopPlayer();
+
+// The start-up steps before the window: the model store reads the key file and the models the
+// loading screen needs (from "data/data.pkg" when there is one), the game gets a store folder of
+// its own, and the stored settings are read. False (logged) when the game's data could not be
+// read; the loading screen then reports it again and stops.
+bool loadStartData();

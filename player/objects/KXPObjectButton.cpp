@@ -1,6 +1,7 @@
 #include "player/objects/KXPObjectButton.h"
 
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelSound.h"
 #include "model/classes/KXModelSpriteContainer.h"
@@ -67,13 +68,23 @@ void makeImages(const KXModelObjectButton& model, ButtonImages& images) {
 // The button class that the model's exact class asks for, initialised over the images and bound
 // to the screen where that kind reports to it. Kinds with classes of their own (purchase,
 // powerup, link, social page, switch) are added here as they are built.
-KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* /*target*/,
+KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target,
                                   const ButtonImages& images) {
-    // The screen's purchase handler becomes its menu target once screens have one.
     if (model.typeId() == KXModelObjectButtonPurchase::staticType()) {
-        return KXPObjectButtonPurchase::createWithSprites(images.normal, images.selected, images.disabled);
+        KXPObjectButton* button =
+            KXPObjectButtonPurchase::createWithSprites(images.normal, images.selected, images.disabled);
+        if (target != nullptr) {
+            button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
+        }
+        return button;
     }
-    return KXPObjectButton::createWithSprites(images.normal, images.selected, images.disabled);
+    KXPObjectButton* button =
+        KXPObjectButton::createWithSprites(images.normal, images.selected, images.disabled);
+    // Action buttons use their powerup through the screen (their own kind comes later).
+    if (target != nullptr && model.typeId() == KXModelObjectButtonPowerup::staticType()) {
+        button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+    }
+    return button;
 }
 
 } // namespace

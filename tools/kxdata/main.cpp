@@ -1,6 +1,7 @@
 // kxdata: writes test games and loads exported ones the way the player does.
 //
 //   kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]
+//   kxdata write-demo DIR
 //   kxdata load DIR
 //   kxdata dump DIR
 //   kxdata graph DIR
@@ -23,6 +24,7 @@
 #include "tools/kxdata/KXLoadRunner.h"
 #include "tools/kxdata/KXModelJson.h"
 #include "tools/kxdata/KXSampleGame.h"
+#include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/graph_command.h"
 #include "tools/kxdata/roundtrip_command.h"
 #include "tools/kxdata/sample_controls.h"
@@ -37,6 +39,7 @@ constexpr size_t kSampleModelsPerFile = 2;
 
 int usage() {
     std::fprintf(stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]\n"
+                         "       kxdata write-demo DIR\n"
                          "       kxdata load DIR\n"
                          "       kxdata dump DIR\n"
                          "       kxdata graph DIR\n"
@@ -155,6 +158,10 @@ int main(int argc, char** argv) {
         }
         if (args.size() == 3 && args[0] == "write-sample" && args[2] == "--all-classes") {
             return writeSample(args[1], "", true);
+        }
+        if (args.size() == 2 && args[0] == "write-demo") {
+            removeEarlierOutput(args[1]);
+            return kxdata::demo::writeDemo(args[1]) == 0 ? 0 : kExitUsage;
         }
         if (args.size() == 2 && args[0] == "roundtrip") {
             return kxdata::roundtripCommand(args[1]);

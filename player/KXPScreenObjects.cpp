@@ -1,0 +1,34 @@
+// The runtime objects a screen makes for its screen objects (buttons aside). Each kind of object
+// joins the screen here.
+#include "player/KXPScreen.h"
+
+#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelObjectImage.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelObjectLoadingBar.h"
+#include "player/objects/KXPObjectImage.h"
+#include "player/objects/KXPObjectLoadingBar.h"
+#include "player/objects/KXPObjectText.h"
+
+using namespace cocos2d;
+
+CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool* updated) {
+    *updated = false;
+    const uint32_t type = model->typeId();
+    if (type == KXModelObjectImage::staticType()) {
+        *updated = true;
+        return KXPObjectImage::create(modelCast<KXModelObjectImage>(model), 1.0f, true);
+    }
+    if (type == KXModelObjectLabel::staticType()) {
+        // Texts update every frame, so that scores and the loading counter stay current.
+        *updated = true;
+        return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
+    }
+    if (type == KXModelObjectLoadingBar::staticType()) {
+        // The bar poses itself as it draws.
+        return KXPObjectLoadingBar::create(model);
+    }
+    // Joysticks, the tilt control, event observers, character selectors, unlockers and swipe
+    // controls join as their kinds are built; until then a screen shows nothing for them.
+    return nullptr;
+}

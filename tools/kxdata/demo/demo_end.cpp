@@ -1,0 +1,41 @@
+// The end screen, shown over the game field when a run ends: play again or back to the menu.
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/attributes/KXAttributePoint.h"
+#include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelScreen.h"
+#include "tools/kxdata/demo/demo_game.h"
+
+using cocos2d::CCPoint;
+
+namespace kxdata {
+namespace demo {
+
+namespace {
+
+Canvas panelCanvas() {
+    Canvas canvas(200, 150);
+    canvas.roundedRect(0, 0, 200, 150, 22.0f, Colour{120, 24, 40, 235});
+    canvas.roundedRect(6, 6, 188, 138, 18.0f, Colour{60, 10, 24, 235});
+    return canvas;
+}
+
+} // namespace
+
+void addDemoEnd(DemoGame& game) {
+    ScreenNode& end = game.addScreen("KXNodeUI", "KXModelScreen", "end", "End");
+    KXModelScreen& screen = *end.screen;
+    screen.closeAnimationFramesAttribute()->setValue(6, true);
+    addImage(game, screen, "End Panel", game.picture("End Panel", panelCanvas()),
+             CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
+    addText(game, screen, "End Title", "RUN OVER", CCPoint(kWidth * 0.5f, 480.0f), 2.0f, 2);
+    const Colour blue{60, 140, 200, 255};
+    addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
+              CCPoint(kWidth * 0.5f, 340.0f), 5);
+    auto menu = addButton(game, screen, "KXModelObjectButton", "End Menu", "MENU", "kBackToButton", blue,
+                          CCPoint(kWidth * 0.5f, 250.0f), 5);
+    menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
+}
+
+} // namespace demo
+} // namespace kxdata

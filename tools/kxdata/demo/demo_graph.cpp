@@ -1,0 +1,33 @@
+// The screen graph: start -> menu; menu -> world (Play) and shop; world -> its heads-up screen
+// (UI) and the end screen (End); heads-up -> end (Finish); end -> world (Retry).
+#include "model/attributes/KXAttributePoint.h"
+#include "model/classes/KXNode.h"
+#include "tools/kxdata/demo/demo_game.h"
+
+namespace kxdata {
+namespace demo {
+
+void addDemoGraph(DemoGame& game) {
+    const ScreenNode& start = game.screen("KXPScreenStart");
+    const ScreenNode& menu = game.screen("KXPScreenMainMenu");
+    const ScreenNode& shop = game.screen("shop");
+    const ScreenNode& world = game.screen("world1");
+    const ScreenNode& hud = game.screen("hud");
+    const ScreenNode& end = game.screen("end");
+    linkPort(start, "Load", menu);
+    linkPort(menu, "Play", world);
+    linkPort(menu, "Shop", shop);
+    linkPort(world, "UI", hud);
+    linkPort(world, "End", end);
+    linkPort(hud, "Finish", end);
+    linkPort(end, "Retry", world);
+    // Where the editor showed the nodes.
+    float x = 0.0f;
+    for (const ScreenNode* node : {&start, &menu, &shop, &world, &hud, &end}) {
+        node->node->positionAttribute()->setValue(cocos2d::CCPoint(x, 0.0f), true);
+        x += 220.0f;
+    }
+}
+
+} // namespace demo
+} // namespace kxdata

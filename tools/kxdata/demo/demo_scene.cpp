@@ -1,0 +1,105 @@
+// The game scene "world1" and its heads-up screen. The scene shows a sunny landscape of its own
+// objects; the game field brings it to life. The heads-up screen counts the run's coins and leads
+// back to the menu or on to the end screen.
+#include <cmath>
+
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/attributes/KXAttributePoint.h"
+#include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelScreen.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "model/classes/KXModelSound.h"
+#include "model/references/KXAttributeSound.h"
+#include "tools/kxdata/demo/demo_backgrounds.h"
+#include "tools/kxdata/demo/demo_game.h"
+
+using cocos2d::CCPoint;
+
+namespace kxdata {
+namespace demo {
+
+namespace {
+
+Canvas hillsCanvas() {
+    Canvas canvas(284, 80);
+    for (int x = 0; x < canvas.width(); ++x) {
+        const float t = static_cast<float>(x) / static_cast<float>(canvas.width());
+        const float ridge =
+            34.0f + 18.0f * std::sin(t * 6.283f * 2.0f) + 8.0f * std::sin(t * 6.283f * 5.0f + 1.0f);
+        const int top = canvas.height() - static_cast<int>(ridge);
+        canvas.fillRect(x, top, 1, canvas.height() - top, Colour{70, 150, 90, 255});
+    }
+    return canvas;
+}
+
+Canvas groundCanvas() {
+    Canvas canvas(284, 40);
+    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
+    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
+    return canvas;
+}
+
+Canvas coinCanvas() {
+    Canvas canvas(40, 40);
+    canvas.disc(20.0f, 20.0f, 18.0f, Colour{200, 140, 20, 255});
+    canvas.disc(20.0f, 20.0f, 14.0f, Colour{250, 210, 60, 255});
+    canvas.fillRect(17, 10, 6, 20, Colour{255, 240, 150, 255});
+    return canvas;
+}
+
+Canvas runnerCanvas() {
+    Canvas canvas(64, 80);
+    canvas.roundedRect(8, 14, 48, 56, 16.0f, Colour{230, 80, 70, 255});
+    canvas.disc(40.0f, 32.0f, 9.0f, Colour{255, 255, 255, 255});
+    canvas.disc(43.0f, 32.0f, 4.0f, Colour{30, 30, 40, 255});
+    canvas.roundedRect(14, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
+    canvas.roundedRect(36, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
+    return canvas;
+}
+
+} // namespace
+
+void addDemoScene(DemoGame& game) {
+    ScreenNode& world = game.addScreen("KXNodeScene", "KXModelScreenScene", "world1", "World 1");
+    KXModelScreen& scene = *world.screen;
+    for (const SoundFile& sound : game.sounds) {
+        if (sound.model->name() == "Game Music") {
+            scene.musicAttribute()->setValue(sound.model, true);
+            scene.loopMusicAttribute()->setValue(true, true);
+        }
+    }
+    // Sky, far hills and clouds are background layers that the field scrolls.
+    addDemoBackgrounds(game, scene);
+    addImage(game, scene, "Hills", game.picture("Hills", hillsCanvas()), CCPoint(kWidth * 0.5f, 150.0f),
+             CCPoint(4.5f, 2.5f), 2);
+    addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
+             CCPoint(4.5f, 2.0f), 3);
+    const auto coin = game.picture("Coin", coinCanvas());
+    for (int index = 0; index < 5; ++index) {
+        addImage(
+            game, scene, "Coin " + std::to_string(index + 1), coin,
+            CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
+            CCPoint(1.0f, 1.0f), 4);
+    }
+    addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
+             CCPoint(1.0f, 1.0f), 5);
+
+    ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
+    KXModelScreen& screen = *hud.screen;
+    auto coins = addText(game, screen, "Run Coins", "0", CCPoint(120.0f, 600.0f), 1.0f, 2);
+    coins->actionAttribute()->setValue("kScoreVector", true);
+    coins->worldAttribute()->setValue("kCurrentWorld", true);
+    coins->alignmentAttribute()->setValue("kCCTextAlignmentLeft", true);
+    addImage(game, screen, "Coin Icon", coin, CCPoint(80.0f, 600.0f), CCPoint(1.0f, 1.0f), 2);
+    const Colour red{210, 75, 60, 255};
+    auto menu = addButton(game, screen, "KXModelObjectButton", "Menu", "MENU", "kBackToButton", red,
+                          CCPoint(kWidth - 170.0f, 595.0f), 5);
+    menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
+    addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red,
+              CCPoint(kWidth - 170.0f, 510.0f), 5);
+}
+
+} // namespace demo
+} // namespace kxdata

@@ -1,0 +1,30 @@
+// kxdata write-demo DIR: the demo as loose files in DIR/data, and "Default.png" in DIR.
+#include <cstdio>
+
+#include "model/classes/KXModelGeneralSettings.h"
+#include "tools/kxdata/demo/demo_game.h"
+
+namespace kxdata {
+namespace demo {
+
+namespace {
+// Each class in one file: the loading screen steps once per class and pass.
+constexpr size_t kModelsPerFile = 1000;
+} // namespace
+
+size_t writeDemo(const std::string& dir) {
+    DemoGame game = buildDemoGame();
+    const std::vector<PackFile> files = packGame(game.models, kDemoUserId, kModelsPerFile);
+    writeFolder(dir, files);
+    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
+        makeFolder(dir + folder);
+    }
+    size_t failed = writeDemoMedia(dir, game);
+    failed += splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
+    std::printf("models %zu\nfiles %zu\npictures %zu\nsounds %zu\n", game.models.size(), files.size(),
+                game.pictures.size(), game.sounds.size());
+    return failed;
+}
+
+} // namespace demo
+} // namespace kxdata

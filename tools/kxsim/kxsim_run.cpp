@@ -1,0 +1,155 @@
+#include "tools/kxsim/kxsim_run.h"
+
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cocos2d.h"
+#include "model/KXModelController.h"
+#include "player/KXPAppDelegate.h"
+#include "player/KXPSettingsController.h"
+#include "player/KXPTrace.h"
+#include "player/desktop/EventHandler.h"
+#include "player/desktop/KXPDesktopEntry.h"
+#include "tools/kxsim/kxsim_keys.h"
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kFrameSeconds = 1.0f / 60.0f;
+// The window of the simulation: the player's windowed size on a 1920 x 1080 display (and within
+// what the offscreen driver's surface can show).
+constexpr float kViewWidth = 960.0f;
+constexpr float kViewHeight = 540.0f;
+// The simulated clock starts at a fixed moment (2026-01-01), so that timers repeat exactly.
+constexpr int64_t kEpochSeconds = 1767225600;
+
+unsigned int g_frame = 0;
+
+double simulatedSeconds() {
+    return static_cast<double>(kEpochSeconds) + static_cast<double>(g_frame) * kFrameSeconds;
+}
+
+// Design coordinates (y up) to the window pixels (y down) a mouse would report.
+CCPoint windowPixel(float x, float y) {
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    const CCPoint ui = CCDirector::sharedDirector()->convertToUI(CCPoint(x, y));
+    const CCRect& port = view->getViewPortRect();
+    return CCPoint(ui.x * view->getScaleX() + port.origin.x, ui.y * view->getScaleY() + port.origin.y);
+}
+
+void applyTouch(const SimTouch& touch) {
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    const CCPoint pixel = windowPixel(touch.x, touch.y);
+    int id = 0;
+    float x = pixel.x;
+    float y = pixel.y;
+    if (touch.phase == 0) {
+        view->handleTouchesBegin(1, &id, &x, &y);
+    } else if (touch.phase == 1) {
+        view->handleTouchesMove(1, &id, &x, &y);
+    } else {
+        view->handleTouchesEnd(1, &id, &x, &y);
+    }
+}
+
+void applyKey(const SimKey& key) {
+    OIS::KeyCode code = OIS::KC_UNASSIGNED;
+    if (!oisKeyForName(key.name, &code)) {
+        return;
+    }
+    const OIS::KeyEvent event(nullptr, code, keyText(key.name));
+    if (key.down) {
+        EventHandler::shared()->keyPressed(event);
+    } else {
+        EventHandler::shared()->keyReleased(event);
+    }
+}
+
+void makeView(bool screenshots) {
+    if (screenshots) {
+        // Drawing for real is only needed for pictures.
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        if (view->getBackend() == CCEGLView::kBackendHeadless) {
+            std::fprintf(stderr, "kxsim: no offscreen GL here; screenshots are not taken\n");
+        }
+        view->setFrameSize(kViewWidth, kViewHeight);
+    } else {
+        CCEGLView::createHeadless(kViewWidth, kViewHeight);
+    }
+    // Frames walk the scene graph even without GL: the loading screen loads from its draw.
+    CCEGLView::sharedOpenGLView()->setRenderingEnabled(true);
+}
+
+void dumpStore() {
+    pugi::xml_document document;
+    if (!document.load_file(CCUserDefault::getXMLFilePath().c_str())) {
+        return;
+    }
+    for (const pugi::xml_node& entry : document.document_element().children("entry")) {
+        std::printf("%s=%s\n", entry.attribute("key").value(), entry.attribute("value").value());
+    }
+}
+
+} // namespace
+
+int runSimulation(const SimOptions& options) {
+    // Sound goes nowhere unless the caller chose a driver.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    kxTraceEnableKinds(options.traceKinds);
+    makeView(!options.screenshots.empty());
+
+    const bool startData = loadStartData();
+    KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
+
+    KXPAppDelegate application;
+    application.setRandomSeed(options.seed);
+    application.setClock(simulatedSeconds);
+    application.setFirstScreenKey(options.openKey);
+    CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
+
+    for (g_frame = 1; g_frame <= options.frames; ++g_frame) {
+        kxTraceSetFrame(g_frame);
+        for (const SimTouch& touch : options.touches) {
+            if (touch.frame == g_frame) {
+                applyTouch(touch);
+            }
+        }
+        for (const SimKey& key : options.keys) {
+            if (key.frame == g_frame) {
+                applyKey(key);
+            }
+        }
+        for (const SimScreenshot& shot : options.screenshots) {
+            if (shot.frame == g_frame) {
+                CCEGLView::sharedOpenGLView()->captureNextFrame(shot.path);
+            }
+        }
+        if (application.runFrames(1) < 1) {
+            break;
+        }
+    }
+
+    // As the player does when its loop ends.
+    KXPSettingsController::shared()->save();
+    if (options.dumpStore) {
+        dumpStore();
+    }
+    const bool failed = !startData || application.hasLoadFailed();
+    std::string error = application.loadError();
+    if (error.empty()) {
+        error = KXModelController::shared()->lastError();
+    }
+
+    CCDirector::sharedDirector()->purgeDirector();
+    KXModelController::shared()->clear();
+    CCEGLView::purgeSharedOpenGLView();
+    if (failed) {
+        std::fprintf(stderr, "error: %s\n", error.empty() ? "the game could not be loaded" : error.c_str());
+        return 2;
+    }
+    return 0;
+}
