@@ -31,6 +31,7 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetParticles.h"
 
 #include <cstdlib>
@@ -102,8 +103,8 @@ void registerCharacter(KXPObjectAsset* object) {
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
     {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
-    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
-     &registerCharacter},
+    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
+     &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
