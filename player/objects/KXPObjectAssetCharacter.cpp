@@ -25,7 +25,8 @@ template <class Attribute> auto referenceOf(const Attribute* attribute) -> declt
     return attribute != nullptr ? attribute->value() : nullptr;
 }
 
-std::shared_ptr<KXModelComponentCharacterGameplaySettings> gameplayComponentOf(const KXModelAssetCharacter& asset) {
+std::shared_ptr<KXModelComponentCharacterGameplaySettings>
+gameplayComponentOf(const KXModelAssetCharacter& asset) {
     for (const std::shared_ptr<KXModel>& child : asset.children()) {
         if (auto settings = modelCast<KXModelComponentCharacterGameplaySettings>(child)) {
             return settings;
@@ -71,7 +72,8 @@ KXPObjectAssetCharacter::KXPObjectAssetCharacter(const std::shared_ptr<KXModelOb
     }
     m_bounceForceSeen = m_gameplay->getBounceForce();
 
-    if (const std::shared_ptr<KXModelSound> sound = asset ? referenceOf(asset->shootSoundAttribute()) : nullptr) {
+    if (const std::shared_ptr<KXModelSound> sound =
+            asset ? referenceOf(asset->shootSoundAttribute()) : nullptr) {
         m_shootSound = new KXSound(sound, KXSound::kGameObjectGroup);
         // Screen changes may delete every game sound; the character then simply has none.
         m_shootSound->setReleaseHook([this] { m_shootSound = nullptr; });
@@ -79,7 +81,8 @@ KXPObjectAssetCharacter::KXPObjectAssetCharacter(const std::shared_ptr<KXModelOb
 }
 
 KXPObjectAssetCharacter::~KXPObjectAssetCharacter() {
-    for (KXPAnimationObject* node : {m_defaultAnimation, m_shootingAnimation, m_jumpAnimation, m_moveAnimation}) {
+    for (KXPAnimationObject* node :
+         {m_defaultAnimation, m_shootingAnimation, m_jumpAnimation, m_moveAnimation}) {
         if (node != nullptr) {
             node->setFinishCallback(nullptr);
             node->release();
@@ -107,7 +110,8 @@ std::shared_ptr<KXModelAssetCharacter> KXPObjectAssetCharacter::characterAsset()
     return model ? modelCast<KXModelAssetCharacter>(model->asset()) : nullptr;
 }
 
-KXPAnimationObject* KXPObjectAssetCharacter::makeAnimation(const std::shared_ptr<KXModelAnimation>& animation) {
+KXPAnimationObject*
+KXPObjectAssetCharacter::makeAnimation(const std::shared_ptr<KXModelAnimation>& animation) {
     if (!animation) {
         return nullptr;
     }
@@ -172,7 +176,8 @@ void KXPObjectAssetCharacter::addToWorld(b2World* world, bool skipStill) {
 
 b2AABB KXPObjectAssetCharacter::getAABB() {
     b2AABB box = KXPObjectAsset::getAABB();
-    if (m_mouseJoint != nullptr && m_body != nullptr && m_body->IsEnabled() && m_body->GetFixtureList() != nullptr) {
+    if (m_mouseJoint != nullptr && m_body != nullptr && m_body->IsEnabled() &&
+        m_body->GetFixtureList() != nullptr) {
         const b2Vec2 shift = m_mouseJoint->GetTarget() - m_body->GetWorldCenter();
         box.lowerBound += shift;
         box.upperBound += shift;
@@ -201,7 +206,8 @@ void KXPObjectAssetCharacter::setMovementEnabled(bool enabled) {
     }
 }
 
-void KXPObjectAssetCharacter::preSolve(KXPObjectAsset* other, b2Contact* contact, const b2Manifold* /*oldManifold*/) {
+void KXPObjectAssetCharacter::preSolve(KXPObjectAsset* other, b2Contact* contact,
+                                       const b2Manifold* /*oldManifold*/) {
     if (contact == nullptr) {
         return;
     }

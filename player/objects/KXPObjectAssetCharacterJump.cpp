@@ -114,7 +114,8 @@ void KXPObjectAssetCharacter::updateGroundContact() {
     // The object learns that the character touches it, every frame the character stands on it.
     hit->retain();
     hit->beginContact(this, nullptr, false);
-    if (hit->isGround() && hit->getCollisionType() == kCollisionCharacter && hit->getObjectKind() != kKindDecoration) {
+    if (hit->isGround() && hit->getCollisionType() == kCollisionCharacter &&
+        hit->getObjectKind() != kKindDecoration) {
         beginContact(hit, nullptr, false);
         setOnGround(true);
     }

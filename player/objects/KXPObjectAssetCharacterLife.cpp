@@ -44,8 +44,8 @@ void KXPObjectAssetCharacter::beginContact(KXPObjectAsset* other, b2Contact* con
 }
 
 void KXPObjectAssetCharacter::setState(int32_t state) {
-    if ((state == kStateDead && !m_activePowerups.empty()) || (m_state == kStateDead && state != kStateRemoved) ||
-        m_state == kStateRemoved) {
+    if ((state == kStateDead && !m_activePowerups.empty()) ||
+        (m_state == kStateDead && state != kStateRemoved) || m_state == kStateRemoved) {
         return;
     }
     KXPObjectAsset::setState(state);
@@ -104,8 +104,9 @@ void KXPObjectAssetCharacter::die() {
     setDirection(CCPointZero);
 
     const std::shared_ptr<KXModelAssetCharacter> asset = characterAsset();
-    const std::shared_ptr<KXModelAnimation> defeated =
-        asset && asset->defeatedAnimationAttribute() != nullptr ? asset->defeatedAnimationAttribute()->value() : nullptr;
+    const std::shared_ptr<KXModelAnimation> defeated = asset && asset->defeatedAnimationAttribute() != nullptr
+                                                           ? asset->defeatedAnimationAttribute()->value()
+                                                           : nullptr;
     if (defeated) {
         m_defeatedAnimation = new KXPAnimationObject(defeated, nullptr, true);
         m_defeatedAnimation->setVisible(false);
@@ -137,7 +138,6 @@ void KXPObjectAssetCharacter::die() {
     if (m_shootSound != nullptr) {
         m_shootSound->stopLooping();
     }
-
 }
 
 void KXPObjectAssetCharacter::deathAnimationDidEnd() {

@@ -14,7 +14,8 @@ public:
 
     // -1 lets the ray go on past the fixture; the fraction clips the ray there, so that the
     // closest candidate wins.
-    float ReportFixture(b2Fixture* fixture, const b2Vec2& point, const b2Vec2& normal, float fraction) override;
+    float ReportFixture(b2Fixture* fixture, const b2Vec2& point, const b2Vec2& normal,
+                        float fraction) override;
 
     KXPObjectAsset* hitObject() const { return m_hitObject; }
 

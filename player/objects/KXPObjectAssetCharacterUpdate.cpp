@@ -56,7 +56,8 @@ void KXPObjectAssetCharacter::update(float dt) {
             updateGroundContact();
         }
         applyLean();
-        const CCPoint direction = CCPoint::forAngle(-(m_gameplay->getGameplayAngleDirection() * kRadiansPerDegree));
+        const CCPoint direction =
+            CCPoint::forAngle(-(m_gameplay->getGameplayAngleDirection() * kRadiansPerDegree));
         const float speed = m_gameplay->getGameSpeed();
         if (!isDirectMovement()) {
             applyPhysicsMovement(direction, speed);
@@ -150,15 +151,18 @@ void KXPObjectAssetCharacter::applyPhysicsMovement(const CCPoint& direction, flo
 void KXPObjectAssetCharacter::applyDirectMovement(const CCPoint& direction, float speed, float dt) {
     if (m_gameplay->getForcedMovement()) {
         const CCPoint moveSpeed = m_gameplay->getMoveSpeed();
-        m_controlPosition = ccp(m_axes.x * moveSpeed.x + m_controlPosition.x + speed * direction.x * dt * 60.0f,
-                                m_axes.y * moveSpeed.y + m_controlPosition.y + speed * direction.y * dt * 60.0f);
+        m_controlPosition =
+            ccp(m_axes.x * moveSpeed.x + m_controlPosition.x + speed * direction.x * dt * 60.0f,
+                m_axes.y * moveSpeed.y + m_controlPosition.y + speed * direction.y * dt * 60.0f);
     }
     if (m_mouseJoint != nullptr) {
-        m_mouseJoint->SetTarget(b2Vec2(m_controlPosition.x * kMetresPerPoint, m_controlPosition.y * kMetresPerPoint));
+        m_mouseJoint->SetTarget(
+            b2Vec2(m_controlPosition.x * kMetresPerPoint, m_controlPosition.y * kMetresPerPoint));
     }
     const std::shared_ptr<KXModelAssetCharacter> asset = characterAsset();
     if (asset && asset->autoTilt()) {
-        const float along = std::min(std::max(m_body->GetLinearVelocity().x, -kTiltFullSpeed), kTiltFullSpeed);
+        const float along =
+            std::min(std::max(m_body->GetLinearVelocity().x, -kTiltFullSpeed), kTiltFullSpeed);
         m_tiltAngle = m_tiltAngle * kTiltKept + (along / -kTiltFullSpeed) * kHalfPi * kTiltReach;
         m_body->SetAngularVelocity((m_tiltAngle - m_body->GetAngle()) * kTiltResponse);
     }
@@ -202,17 +206,18 @@ void KXPObjectAssetCharacter::traceFrame() {
         return;
     }
     const b2Vec2 velocity = m_body != nullptr ? m_body->GetLinearVelocity() : b2Vec2(0.0f, 0.0f);
-    kxTrace("character", "character state=%d pos=%.1f,%.1f vel=%.2f,%.2f ground=%d jumps=%d anim=%s scaleX=%.2f",
-            static_cast<int>(m_state), getPositionX(), getPositionY(), velocity.x, velocity.y, isOnGround() ? 1 : 0,
-            m_jumpCount, shownAnimationName(), getScaleX());
+    kxTrace("character",
+            "character state=%d pos=%.1f,%.1f vel=%.2f,%.2f ground=%d jumps=%d anim=%s scaleX=%.2f",
+            static_cast<int>(m_state), getPositionX(), getPositionY(), velocity.x, velocity.y,
+            isOnGround() ? 1 : 0, m_jumpCount, shownAnimationName(), getScaleX());
 }
 
 // --- the animation shown ---
 
 void KXPObjectAssetCharacter::setVisible(bool visible) {
     KXPObjectAsset::setVisible(visible);
-    KXPAnimationObject* const nodes[] = {m_defaultAnimation, m_shootingAnimation, m_jumpAnimation, m_defeatedAnimation,
-                                         m_moveAnimation};
+    KXPAnimationObject* const nodes[] = {m_defaultAnimation, m_shootingAnimation, m_jumpAnimation,
+                                         m_defeatedAnimation, m_moveAnimation};
     if (!visible || (hasCurrentDisplayState() && currentDisplayNode() != nullptr)) {
         for (KXPAnimationObject* node : nodes) {
             if (isShown(node)) {
@@ -227,19 +232,21 @@ void KXPObjectAssetCharacter::setVisible(bool visible) {
     KXPAnimationObject* chosen = nullptr;
     switch (m_state) {
     case kStateActive:
-        chosen = jumpShown                                                       ? m_jumpAnimation
-                 : (m_flags & kFlagMoving) != 0 && hasFrames(m_moveAnimation)     ? m_moveAnimation
+        chosen = jumpShown                                                          ? m_jumpAnimation
+                 : (m_flags & kFlagMoving) != 0 && hasFrames(m_moveAnimation)       ? m_moveAnimation
                  : (m_flags & kFlagShooting) != 0 && hasFrames(m_shootingAnimation) ? m_shootingAnimation
-                                                                                 : m_defaultAnimation;
+                                                                                    : m_defaultAnimation;
         break;
     case kStateMoving:
-        chosen = jumpShown ? m_jumpAnimation : hasFrames(m_moveAnimation) ? m_moveAnimation : m_defaultAnimation;
+        chosen = jumpShown                    ? m_jumpAnimation
+                 : hasFrames(m_moveAnimation) ? m_moveAnimation
+                                              : m_defaultAnimation;
         break;
     case kStateShooting:
-        chosen = jumpShown                      ? m_jumpAnimation
-                 : isShown(m_moveAnimation)     ? m_moveAnimation
+        chosen = jumpShown                        ? m_jumpAnimation
+                 : isShown(m_moveAnimation)       ? m_moveAnimation
                  : hasFrames(m_shootingAnimation) ? m_shootingAnimation
-                                                : m_defaultAnimation;
+                                                  : m_defaultAnimation;
         break;
     case kStateJumping:
         chosen = hasFrames(m_jumpAnimation) ? m_jumpAnimation : m_defaultAnimation;
