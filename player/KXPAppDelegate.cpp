@@ -19,6 +19,7 @@
 #include "player/KXPScreenUi.h"
 #include "player/KXPScreensController.h"
 #include "player/KXPSettingsController.h"
+#include "player/KXPTrace.h"
 #include "player/KXServices.h"
 #include "player/ads/KXAdController.h"
 
@@ -137,6 +138,7 @@ void KXPAppDelegate::loadStep() {
     }
     const bool done = models->isArchiveMode() ? models->loadNextArchiveFile(kStoredArchivePassword)
                                               : models->loadNextFile();
+    kxTrace("loading", "loading progress=%d", models->loadingProgress());
     if (!done) {
         return;
     }

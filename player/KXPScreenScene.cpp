@@ -1,4 +1,5 @@
 #include "player/KXPScreenScene.h"
+#include "player/KXPSpawnPlacement.h"
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
@@ -777,8 +778,7 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
 // Seams of the streaming and checkpoint tasks: declared with their final signatures, minimal here.
 
 void KXPScreenScene::addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) {
-    (void)object;
-    (void)spawner;
+    KXPSpawnPlacement::place(m_objectLayer, m_world, object, spawner);
 }
 
 void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination) {
@@ -817,8 +817,9 @@ void KXPScreenScene::switchScreen(const std::string& key, bool pauseAfter, bool 
 }
 
 void KXPScreenScene::usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
-    (void)asset;
-    (void)aboveCharacter;
+    // Until the powerup objects exist the field places none: the screen base credits coin
+    // powerups, as it does for screens.
+    KXPScreen::usePowerup(asset, aboveCharacter);
 }
 
 std::shared_ptr<KXModelLevelSection> KXPScreenScene::chooseNextLevelSection(float distance) {

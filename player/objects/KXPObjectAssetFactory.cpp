@@ -33,6 +33,7 @@
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
 
@@ -102,7 +103,8 @@ void registerCharacter(KXPObjectAsset* object) {
 // One row per kind; the first row whose class is the model's exact class decides.
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
-    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
+    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
+     &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
      &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},

@@ -85,11 +85,13 @@ const char* const* glyphRows(char character) {
 
 bool writeDotFont(const std::string& fntPath, const std::string& pageName, int dot) {
     constexpr int kColumns = 16;
+    // Glyphs stand apart on the page, so that a label drawn scaled does not pick up its neighbours.
+    constexpr int kGap = 4;
     const int cellWidth = kGlyphAdvance * dot;
     const int cellHeight = (kGlyphRows + 1) * dot;
     const int count = static_cast<int>(sizeof kGlyphs / sizeof kGlyphs[0]);
     const int rows = (count + kColumns - 1) / kColumns;
-    Canvas page(kColumns * cellWidth, rows * cellHeight);
+    Canvas page(kColumns * (cellWidth + kGap), rows * (cellHeight + kGap));
 
     std::ostringstream fnt;
     std::ostringstream chars;
@@ -98,8 +100,8 @@ bool writeDotFont(const std::string& fntPath, const std::string& pageName, int d
           << " page=0 chnl=15\n";
     for (int index = 0; index < count; ++index) {
         const Glyph& glyph = kGlyphs[index];
-        const int x = (index % kColumns) * cellWidth;
-        const int y = (index / kColumns) * cellHeight;
+        const int x = (index % kColumns) * (cellWidth + kGap);
+        const int y = (index / kColumns) * (cellHeight + kGap);
         page.text(std::string(1, glyph.character), x, y, dot, Colour{255, 255, 255, 255}, true);
         const auto line = [&](int code) {
             chars << "char id=" << code << " x=" << x << " y=" << y << " width=" << cellWidth

@@ -122,7 +122,8 @@ void addDemoEnd(DemoGame& game);
 void addDemoGraph(DemoGame& game);
 // Every picture onto one atlas sheet; last, once every picture exists.
 void addDemoAtlas(DemoGame& game);
-// The media files under dir/data; returns how many could not be made.
+// The media files under dir/data; returns how many could not be made (sounds aside: without sox
+// and lame the demo is written silent).
 size_t writeDemoMedia(const std::string& dir, const DemoGame& game);
 
 // Empties the model store and builds the whole demo.

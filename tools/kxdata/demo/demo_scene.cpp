@@ -1,8 +1,6 @@
 // The game scene "world1" and its heads-up screen. The scene shows a sunny landscape of its own
 // objects; the game field brings it to life. The heads-up screen counts the run's coins and leads
 // back to the menu or on to the end screen.
-#include <cmath>
-
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -14,6 +12,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_units.h"
 
 using cocos2d::CCPoint;
 
@@ -21,25 +20,6 @@ namespace kxdata {
 namespace demo {
 
 namespace {
-
-Canvas hillsCanvas() {
-    Canvas canvas(284, 80);
-    for (int x = 0; x < canvas.width(); ++x) {
-        const float t = static_cast<float>(x) / static_cast<float>(canvas.width());
-        const float ridge =
-            34.0f + 18.0f * std::sin(t * 6.283f * 2.0f) + 8.0f * std::sin(t * 6.283f * 5.0f + 1.0f);
-        const int top = canvas.height() - static_cast<int>(ridge);
-        canvas.fillRect(x, top, 1, canvas.height() - top, Colour{70, 150, 90, 255});
-    }
-    return canvas;
-}
-
-Canvas groundCanvas() {
-    Canvas canvas(284, 40);
-    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
-    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
-    return canvas;
-}
 
 Canvas coinCanvas() {
     Canvas canvas(40, 40);
@@ -72,10 +52,6 @@ void addDemoScene(DemoGame& game) {
     }
     // Sky, far hills and clouds are background layers that the field scrolls.
     addDemoBackgrounds(game, scene);
-    addImage(game, scene, "Hills", game.picture("Hills", hillsCanvas()), CCPoint(kWidth * 0.5f, 150.0f),
-             CCPoint(4.5f, 2.5f), 2);
-    addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
-             CCPoint(4.5f, 2.0f), 3);
     const auto coin = game.picture("Coin", coinCanvas());
     for (int index = 0; index < 5; ++index) {
         addImage(
@@ -85,6 +61,8 @@ void addDemoScene(DemoGame& game) {
     }
     addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
              CCPoint(1.0f, 1.0f), 5);
+    // The level the field lays out: the hills and the ground, platforms, enemies and a cannon.
+    addDemoUnits(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;

@@ -1,0 +1,74 @@
+#!/bin/bash
+# kxsim on the demo game: the loading counter climbs to 100, the first menu opens, a touch on Play
+# opens the game scene and the heads-up MENU button leads back; a run repeats exactly; --open, the
+# store dump, screenshots, and a game that cannot load. Args: build folder, source folder.
+set -u
+build=$(cd "$1" && pwd)
+for tool in kxdata kxsim; do
+    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The store goes to a home of its own.
+export HOME="$work/home"
+mkdir -p "$HOME"
+unset XDG_DATA_HOME
+demo="$work/demo"
+"$build/kxdata" write-demo "$demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
+
+status=0
+check() {
+    local what="$1"
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
+}
+
+# PLAY (design 568,420) once the menu is up, then the heads-up screen's MENU (966,595).
+script=(--frames 320 --trace screens,loading --touch 230:began:568,420 --touch 231:ended:568,420
+        --touch 290:began:966,595 --touch 291:ended:966,595)
+"$build/kxsim" "$demo" "${script[@]}" >"$work/trace" 2>"$work/log"
+check "a run ends with 0" [ $? = 0 ]
+grep -o 'loading progress=[0-9]*' "$work/trace" | cut -d= -f2 >"$work/progress"
+check "the loading counter only climbs" awk 'NR > 1 && $1 < last { bad = 1 } { last = $1 } END { exit bad }' "$work/progress"
+check "it reaches 100" [ "$(tail -n 1 "$work/progress")" = 100 ]
+check "loading takes many frames" [ "$(wc -l <"$work/progress")" -gt 20 ]
+grep 'screen open' "$work/trace" | sed 's/.*key=//' | tr '\n' ' ' >"$work/screens"
+check "loading screen, menu, game scene with its heads-up screen, menu ($(cat "$work/screens"))" \
+    [ "$(cat "$work/screens")" = "KXPScreenStart KXPScreenMainMenu world1 hud KXPScreenMainMenu " ]
+first_load=$(grep -m1 'loading progress' "$work/trace" | sed 's/^F=\([0-9]*\).*/\1/')
+check "the first file loads on the tenth frame (frame $first_load)" [ "$first_load" = 10 ]
+menu_frame=$(grep -m1 'key=KXPScreenMainMenu' "$work/trace" | sed 's/^F=\([0-9]*\).*/\1/')
+last_load=$(grep 'loading progress' "$work/trace" | tail -n 1 | sed 's/^F=\([0-9]*\).*/\1/')
+check "the menu opens with the last file (frame $menu_frame)" [ "$menu_frame" = "$last_load" ]
+play_frame=$(grep -m1 'key=world1' "$work/trace" | sed 's/^F=\([0-9]*\).*/\1/')
+check "the game scene opens after the menu's closing animation (frame $play_frame)" \
+    [ "$play_frame" -ge 240 ] && [ "$play_frame" -le 246 ]
+
+"$build/kxsim" "$demo" "${script[@]}" >"$work/again" 2>/dev/null
+check "a second run traces the same" cmp -s "$work/trace" "$work/again"
+
+"$build/kxsim" "$demo" --frames 220 --open shop --trace screens --dump-store >"$work/open" 2>/dev/null
+check "--open goes straight to the shop" grep -q 'screen open key=shop$' "$work/open"
+check "the main menu is not opened then" bash -c "! grep -q 'key=KXPScreenMainMenu' '$work/open'"
+check "the store is dumped as key=value" grep -qx 'KXP_fullscreen=false' "$work/open"
+"$build/kxsim" "$demo" --frames 220 --open nowhere >/dev/null 2>"$work/nowhere"
+check "--open of an unknown key fails with 2" [ $? = 2 ]
+check "saying why" grep -q '^error: no screen with the key nowhere' "$work/nowhere"
+
+# Screenshot paths are taken from where kxsim starts.
+(cd "$work" && "$build/kxsim" "$demo" --frames 230 --screenshot 60:loading.png --screenshot 225:menu.png \
+    >/dev/null 2>"$work/shots")
+if [ -f "$work/loading.png" ] && [ -f "$work/menu.png" ]; then
+    check "the loading screen and the menu look different" bash -c "! cmp -s '$work/loading.png' '$work/menu.png'"
+else
+    echo "no offscreen GL here: screenshots not compared"
+fi
+
+cp -r "$demo" "$work/broken"
+rm "$work/broken/data/Keys.pack"
+"$build/kxsim" "$work/broken" --frames 30 >/dev/null 2>"$work/broken.err"
+check "a game that cannot load ends with 2" [ $? = 2 ]
+check "with an error line" grep -q '^error: ' "$work/broken.err"
+"$build/kxsim" "$demo" --touch 5:sideways:1,2 >/dev/null 2>&1
+check "a bad option ends with 1" [ $? = 1 ]
+exit $status

@@ -1,0 +1,334 @@
+// The screen base over screen models built in the store: objects by kind with their menus, touch
+// priority and swallowing through the real touch dispatcher, the opening, idle and closing
+// animation with deferred actions, ads removal, and the coin and powerup buttons.
+#include <gtest/gtest.h>
+
+#include "cocos2d.h"
+#include "model/KXDebugLog.h"
+#include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelObjectLoadingBar.h"
+#include "player/KXPGameField.h"
+#include "player/KXPScoreTable.h"
+#include "player/KXPScreen.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectButton.h"
+#include "support/model_test_models.h"
+#include "support/scene_test_support.h"
+#include "support/screen_graph.h"
+#include "support/temp_folder.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// Records the actions its buttons lead to.
+class RecordingScreen : public KXPScreen {
+public:
+    std::vector<std::string> actions;
+    void performButtonAction(const std::shared_ptr<KXModelObjectButton>& model) override {
+        actions.push_back(model->name());
+    }
+};
+
+class ScreenBase : public kxtest::SceneTest {
+protected:
+    kxtest::ScreenGraph graph;
+    TempFolder folder;
+
+    void SetUp() override {
+        SceneTest::SetUp();
+        director()->setFixedDeltaTime(1.0f / 60.0f);
+        resetModelCore();
+        clearScores();
+        KXPScreensController::shared()->reset();
+        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
+    }
+    void TearDown() override {
+        SceneTest::TearDown();
+        KXPScreensController::shared()->reset();
+        KXPSettingsController::purgeShared();
+        CCUserDefault::setXMLFilePath("");
+        clearScores();
+        resetModelCore();
+    }
+
+    std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
+                                                CCPoint position, int depth, bool blockTouch = true,
+                                                const std::string& className = "KXModelObjectButton") {
+        auto model = graph.object<KXModelObjectButton>(screen, className, name, position, depth);
+        model->blockTouchAttribute()->setValue(blockTouch, true);
+        model->intervalAttribute()->setValue(0.0f, true);
+        return model;
+    }
+
+    // A screen of that key built, set up and running in its own scene.
+    RecordingScreen* run(const std::string& key) {
+        auto* screen = new RecordingScreen();
+        screen->autorelease();
+        EXPECT_TRUE(screen->buildFromModel(key, true));
+        EXPECT_TRUE(screen->init());
+        screen->scheduleUpdate();
+        CCScene* scene = CCScene::create();
+        scene->addChild(screen, 0, 0);
+        director()->runWithScene(scene);
+        frames(1);
+        return screen;
+    }
+
+    // A touch at a point of the design area (y up), as the mouse delivers it.
+    void tap(float x, float y) {
+        const CCPoint pixel = director()->convertToUI(CCPoint(x, y));
+        int id = 0;
+        float px = pixel.x;
+        float py = pixel.y;
+        view.handleTouchesBegin(1, &id, &px, &py);
+        view.handleTouchesEnd(1, &id, &px, &py);
+    }
+
+    static CCMenu* menuOf(KXPScreen* screen, const std::shared_ptr<KXModelObject>& model) {
+        CCNode* button = screen->nodeForModel(model);
+        return button ? dynamic_cast<CCMenu*>(button->getParent()) : nullptr;
+    }
+};
+
+TEST_F(ScreenBase, ObjectsAreMadeByKindUnderTheControlsNode) {
+    auto model = graph.ui("objects");
+    auto label = graph.object(*model, "KXModelObjectLabel", "Label", CCPoint(10, 10), 3);
+    auto hidden = graph.object(*model, "KXModelObjectLabel", "Hidden", CCPoint(10, 10), 3);
+    hidden->hiddenAttribute()->setValue(true, true);
+    auto image = graph.object(*model, "KXModelObjectImage", "Image", CCPoint(10, 10), 7);
+    auto bar = graph.object(*model, "KXModelObjectLoadingBar", "Bar", CCPoint(10, 10), 1);
+    auto plain = graph.object(*model, "KXModelObject", "Plain", CCPoint(10, 10), 1);
+    auto high = button(*model, "High", CCPoint(200, 200), 5, false);
+    auto low = button(*model, "Low", CCPoint(200, 200), 1);
+
+    RecordingScreen* screen = run("objects");
+    EXPECT_EQ(screen->controlsNode()->getParent(), screen);
+    EXPECT_EQ(screen->controlsNode()->getZOrder(), KXPScreen::kControlsZOrder);
+    EXPECT_EQ(screen->objectMap().size(), 5u);
+    EXPECT_EQ(screen->nodeForModel(hidden), nullptr);
+    EXPECT_EQ(screen->nodeForModel(plain), nullptr);
+    ASSERT_NE(screen->nodeForModel(label), nullptr);
+    EXPECT_EQ(screen->nodeForModel(label)->getZOrder(), 3);
+    EXPECT_EQ(screen->nodeForModel(image)->getZOrder(), 7);
+    EXPECT_EQ(screen->nodeForModel(bar)->getParent(), screen->controlsNode());
+
+    // One menu per button: tagged, at the origin, its priority the negated depth, its
+    // swallowing the model's "Block Touch".
+    for (const auto& entry : {std::make_pair(high, false), std::make_pair(low, true)}) {
+        CCMenu* menu = menuOf(screen, entry.first);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->getTag(), KXPScreen::kButtonMenuTag);
+        EXPECT_EQ(menu->getZOrder(), entry.first->zDepth());
+        EXPECT_EQ(menu->getTouchPriority(), -entry.first->zDepth());
+        EXPECT_EQ(menu->isSwallowingTouches(), entry.second);
+        EXPECT_TRUE(menu->getPosition().equals(CCPointZero));
+    }
+    // Higher objects update first; the loading bar poses itself.
+    std::vector<int> depths;
+    for (CCNode* node : screen->updateList()) {
+        depths.push_back(node->getZOrder());
+        EXPECT_NE(node, screen->nodeForModel(bar));
+    }
+    EXPECT_TRUE(std::is_sorted(depths.rbegin(), depths.rend()));
+    EXPECT_EQ(depths.size(), 4u);
+
+    screen->removeButton(high);
+    EXPECT_EQ(screen->nodeForModel(high), nullptr);
+    EXPECT_EQ(screen->buttonsWithAction("").size(), 1u);
+}
+
+TEST_F(ScreenBase, AMissingScreenModelIsLoggedAndAMutedScreenHidden) {
+    KXDebugLogCapture log;
+    KXPScreen* missing = new KXPScreen();
+    EXPECT_FALSE(missing->buildFromModel("nowhere", true));
+    EXPECT_TRUE(log.contains("[KXPScreen] no screen model with the key nowhere"));
+    static_cast<CCObject*>(missing)->release();
+
+    graph.ui("quiet")->mutedAttribute()->setValue(true, true);
+    EXPECT_FALSE(run("quiet")->isVisible());
+}
+
+TEST_F(ScreenBase, TheHigherButtonTakesTheTouchAndSwallowsItWhenItBlocks) {
+    auto model = graph.ui("stack");
+    button(*model, "Low", CCPoint(200, 200), 1);
+    auto high = button(*model, "High", CCPoint(200, 200), 5);
+    RecordingScreen* screen = run("stack");
+    tap(200, 200);
+    EXPECT_EQ(screen->actions, std::vector<std::string>({"High"}));
+
+    // A button that does not block lets the touch through to the one below.
+    high->blockTouchAttribute()->setValue(false, true);
+    screen = run("stack");
+    frames(1);
+    tap(210, 190);
+    EXPECT_EQ(screen->actions, std::vector<std::string>({"High", "Low"}));
+    tap(400, 400); // beside both
+    EXPECT_EQ(screen->actions.size(), 2u);
+}
+
+TEST_F(ScreenBase, WithoutAClosingAnimationAPressActsAtOnce) {
+    auto model = graph.ui("quick");
+    model->openAnimationFramesAttribute()->setValue(0, true);
+    button(*model, "Go", CCPoint(200, 200), 1);
+    RecordingScreen* screen = run("quick");
+    frames(2);
+    ASSERT_EQ(screen->animationState(), KXPScreen::kAnimationIdle);
+    tap(200, 200);
+    EXPECT_EQ(screen->actions, std::vector<std::string>({"Go"}));
+    EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationIdle);
+}
+
+TEST_F(ScreenBase, AClosingAnimationDefersTheActionAndIgnoresPressesMeanwhile) {
+    auto model = graph.ui("slow");
+    model->closeAnimationFramesAttribute()->setValue(6, true);
+    button(*model, "Go", CCPoint(200, 200), 1);
+    button(*model, "Other", CCPoint(600, 200), 1);
+    RecordingScreen* screen = run("slow");
+    tap(200, 200);
+    EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationClosing);
+    EXPECT_TRUE(screen->actions.empty());
+    tap(200, 200);
+    tap(600, 200);
+    // Six frames of 1/30 s: 0.2 s, twelve frames of 1/60 s.
+    frames(10);
+    EXPECT_TRUE(screen->actions.empty());
+    frames(3);
+    EXPECT_EQ(screen->actions, std::vector<std::string>({"Go"}));
+    frames(30);
+    EXPECT_EQ(screen->actions.size(), 1u);
+}
+
+TEST_F(ScreenBase, TheOpeningLeadsToIdleWhichLoopsOnlyWhenAskedTo) {
+    auto model = graph.ui("animated");
+    model->openAnimationFramesAttribute()->setValue(3, true);
+    model->idleAnimationFramesAttribute()->setValue(6, true);
+    RecordingScreen* screen = run("animated");
+    EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationOpening);
+    frames(7); // past 0.1 s
+    EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationIdle);
+    frames(20);
+    EXPECT_GT(screen->animationTimer(), 0.3f);
+
+    model->idleAnimationLoopAttribute()->setValue(true, true);
+    frames(1);
+    // The idle animation starts again each 0.2 s.
+    EXPECT_LT(screen->animationTimer(), 0.05f);
+    frames(6);
+    EXPECT_GT(screen->animationTimer(), 0.09f);
+    frames(7);
+    EXPECT_LT(screen->animationTimer(), 0.05f);
+    EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationIdle);
+}
+
+TEST_F(ScreenBase, RemovingAdsHidesTheRemoveAdsButtonsAlsoOnNestedScreens) {
+    auto outer = graph.ui("outer");
+    auto inner = graph.ui("inner");
+    for (const auto& model : {outer, inner}) {
+        auto removeAds = button(*model, model->key() + " no ads", CCPoint(100, 100), 1, true,
+                                "KXModelObjectButtonPurchase");
+        std::static_pointer_cast<KXModelObjectButtonPurchase>(removeAds)->typeAttribute()->setValue(
+            "kPurchaseRemoveAds", true);
+        auto coins = button(*model, model->key() + " coins", CCPoint(300, 100), 1, true,
+                            "KXModelObjectButtonPurchase");
+        std::static_pointer_cast<KXModelObjectButtonPurchase>(coins)->typeAttribute()->setValue(
+            "kPurchasePowerup", true);
+    }
+    RecordingScreen* screen = run("outer");
+    auto* nested = new RecordingScreen();
+    nested->autorelease();
+    ASSERT_TRUE(nested->buildFromModel("inner", true));
+    ASSERT_TRUE(nested->init());
+    screen->controlsNode()->addChild(nested);
+
+    KXDebugLogCapture log;
+    screen->adsRemoved();
+    EXPECT_TRUE(log.contains("[outer] hide ads"));
+    EXPECT_TRUE(log.contains("[inner] hide ads"));
+    for (KXPScreen* each : {static_cast<KXPScreen*>(screen), static_cast<KXPScreen*>(nested)}) {
+        const std::string key = each->model()->key();
+        for (KXPObjectButton* purchase : each->allButtons()) {
+            const bool removesAds = purchase->getModel()->name() == key + " no ads";
+            EXPECT_EQ(purchase->isVisible(), !removesAds) << purchase->getModel()->name();
+        }
+    }
+}
+
+TEST_F(ScreenBase, CoinPowerupsCreditTheGlobalRecordAndTheRunningWorld) {
+    auto coin =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    coin->powerupTypeAttribute()->setValue("kPowerupCoin", true);
+    coin->rewardCoinsAttribute()->setValue(5.0f, true);
+    coin->rewardPointsAttribute()->setValue(2.0f, true);
+    graph.ui("menu");
+    RecordingScreen* screen = run("menu");
+    screen->usePowerup(coin, true);
+    EXPECT_EQ(worldScores("").coins.session, 5);
+    EXPECT_EQ(worldScores("").coins.total, 5);
+    EXPECT_EQ(worldScores("").coins.best, 5);
+    EXPECT_EQ(worldScores("").points.total, 2);
+
+    // With a game scene current, its world is credited too.
+    graph.ui("hud");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    KXPScreensController::shared()->resetToScene("forest");
+    ASSERT_NE(KXPScreensController::shared()->currentScene(), nullptr);
+    screen->usePowerup(coin, true);
+    EXPECT_EQ(worldScores("").coins.total, 10);
+    EXPECT_EQ(worldScores("forest").coins.session, 5);
+    EXPECT_EQ(worldScores("forest").coins.total, 5);
+    EXPECT_EQ(worldScores("forest").coins.best, 5);
+
+    // Other powerups do nothing on a screen.
+    coin->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
+    screen->usePowerup(coin, true);
+    EXPECT_EQ(worldScores("").coins.total, 10);
+}
+
+TEST_F(ScreenBase, APowerupButtonUsesTheInventoryOnlyWhileAGameRuns) {
+    auto coin =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    coin->powerupTypeAttribute()->setValue("kPowerupCoin", true);
+    coin->rewardCoinsAttribute()->setValue(5.0f, true);
+    auto hud = graph.ui("hud");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    auto action = std::static_pointer_cast<KXModelObjectButtonPowerup>(
+        button(*hud, "Use", CCPoint(200, 200), 1, true, "KXModelObjectButtonPowerup"));
+    action->actionAttribute()->setValue(std::to_string(coin->id()), true);
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->setInventoryCount(coin, 2);
+
+    // On a UI screen alone nothing is used.
+    RecordingScreen* menu = run("hud");
+    KXPObjectButton* use = menu->buttonWithAction(std::to_string(coin->id()));
+    ASSERT_NE(use, nullptr);
+    // Kept beyond its scene, which the game scene replaces.
+    menu->retain();
+    menu->usePowerupButton(use);
+    EXPECT_EQ(settings->inventoryCount(coin), 2);
+
+    KXPScreensController::shared()->resetToScene("forest");
+    director()->runWithScene(KXPScreensController::shared()->currentScene());
+    frames(1);
+    ASSERT_NE(dynamic_cast<KXPGameField*>(KXPScreen::runningScreen()), nullptr);
+    for (int press = 0; press < 3; ++press) {
+        menu->usePowerupButton(use);
+    }
+    EXPECT_EQ(settings->inventoryCount(coin), 0);
+    EXPECT_EQ(worldScores("").coins.total, 10);
+
+    action->unlimitedUseAttribute()->setValue(true, true);
+    menu->usePowerupButton(use);
+    EXPECT_EQ(worldScores("").coins.total, 15);
+    EXPECT_EQ(settings->inventoryCount(coin), 0);
+    static_cast<CCObject*>(menu)->release();
+}
+
+} // namespace

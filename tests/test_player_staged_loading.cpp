@@ -1,0 +1,161 @@
+// The staged loading of the written demo game through the real launch: nothing loads before the
+// loading screen's tenth drawn frame, then one file per frame until the first menu opens; a game
+// that cannot load, or whose start node leads nowhere, stops once and saves nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cocos2d.h"
+#include "model/KXDebugLog.h"
+#include "model/KXModelController.h"
+#include "model/classes/KXModelScreen.h"
+#include "player/KXPAppDelegate.h"
+#include "player/KXPGameDataLoaded.h"
+#include "player/KXPScreen.h"
+#include "player/KXPScreenUi.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/desktop/KXPDesktopEntry.h"
+#include "support/demo_game_support.h"
+#include "support/model_test_models.h"
+
+using namespace cocos2d;
+
+namespace {
+
+class StagedLoading : public ::testing::Test {
+protected:
+    kxtest::DemoGameFolder demo;
+    TempFolder store;
+
+    void SetUp() override {
+        std::string failure;
+        if (!demo.write(&failure)) {
+            GTEST_SKIP() << failure;
+        }
+        CCDirector::sharedDirector()->purgeDirector();
+        resetModelCore();
+        setGameDataLoaded(false);
+        KXPScreensController::shared()->reset();
+        CCUserDefault::setXMLFilePath(store.file("UserDefault.xml"));
+        CCEGLView::createHeadless(960.0f, 540.0f)->setRenderingEnabled(true);
+        CCDirector::sharedDirector()->setFixedDeltaTime(1.0f / 60.0f);
+    }
+
+    void TearDown() override {
+        CCDirector::sharedDirector()->purgeDirector();
+        KXPScreensController::shared()->reset();
+        KXPSettingsController::purgeShared();
+        setGameDataLoaded(false);
+        CCEGLView::purgeSharedOpenGLView();
+        CCUserDefault::setXMLFilePath("");
+        resetModelCore();
+    }
+
+    static KXPScreenUi* loadingLayer() {
+        CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
+        return scene ? dynamic_cast<KXPScreenUi*>(scene->getChildByTag(0)) : nullptr;
+    }
+
+    static size_t count(const KXDebugLogCapture& log, const std::string& line) {
+        return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
+    }
+
+    // Frames until the delegate stops loading; false when that takes unreasonably long.
+    static bool runUntilLoaded(KXPAppDelegate& application) {
+        for (int frame = 0; frame < 2000 && !application.isLoadingFinished(); ++frame) {
+            application.runFrames(1);
+        }
+        return application.isLoadingFinished();
+    }
+
+    void removeDataFile(const char* name) {
+        ASSERT_EQ(std::remove((std::string("data/") + name).c_str()), 0);
+    }
+};
+
+TEST_F(StagedLoading, TheTenthDrawnFrameLoadsTheFirstFileAndTheLastOpensTheMenu) {
+    ASSERT_TRUE(loadStartData());
+    const size_t startModels = KXModelController::shared()->modelsById().size();
+    KXPAppDelegate application;
+    application.runFrames(9);
+    ASSERT_NE(loadingLayer(), nullptr);
+    EXPECT_TRUE(loadingLayer()->isLoading());
+    EXPECT_EQ(loadingLayer()->loadingFrames(), 9);
+    EXPECT_EQ(KXModelController::shared()->modelsById().size(), startModels);
+
+    application.runFrames(1);
+    // The store started again with the first file.
+    EXPECT_NE(KXModelController::shared()->modelsById().size(), startModels);
+    EXPECT_FALSE(isGameDataLoaded());
+
+    KXDebugLogCapture log;
+    ASSERT_TRUE(runUntilLoaded(application));
+    EXPECT_FALSE(application.hasLoadFailed());
+    EXPECT_TRUE(isGameDataLoaded());
+    EXPECT_EQ(KXModelController::shared()->loadingProgress(), 100);
+    EXPECT_TRUE(log.contains("End loading XML"));
+    EXPECT_TRUE(log.contains("loading screens"));
+    // The atlas's frames and every button are ready for the screens that follow.
+    EXPECT_TRUE(log.contains("Start Atlas loading"));
+    application.runFrames(1);
+    KXPScreen* menu = KXPScreen::runningScreen();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->model()->key(), "KXPScreenMainMenu");
+    EXPECT_EQ(KXPScreensController::shared()->uiKeys(), std::vector<std::string>({"KXPScreenMainMenu"}));
+    EXPECT_NE(menu->buttonWithAction("kExitButton"), nullptr);
+}
+
+TEST_F(StagedLoading, AGameThatCannotBeReadStopsOnceAndSavesNothing) {
+    removeDataFile("Keys.pack");
+    EXPECT_FALSE(loadStartData());
+    KXDebugLogCapture log;
+    KXPAppDelegate application;
+    application.runFrames(60);
+    EXPECT_TRUE(application.isLoadingFinished());
+    EXPECT_TRUE(application.hasLoadFailed());
+    EXPECT_FALSE(application.loadError().empty());
+    EXPECT_FALSE(isGameDataLoaded());
+    EXPECT_EQ(count(log, "[KXPAppDelegate] game loading failed: " + application.loadError()), 1u);
+    // The loading screen stays, and nothing is written over stored progress.
+    ASSERT_NE(loadingLayer(), nullptr);
+    EXPECT_TRUE(loadingLayer()->isLoading());
+    KXPSettingsController::shared()->save();
+    EXPECT_FALSE(CCUserDefault::isXMLFileExist());
+}
+
+TEST_F(StagedLoading, AStartNodeThatLeadsNowhereStopsOnce) {
+    removeDataFile("KXNodeUIStart.0.connections.pack");
+    ASSERT_TRUE(loadStartData());
+    KXDebugLogCapture log;
+    KXPAppDelegate application;
+    ASSERT_TRUE(runUntilLoaded(application));
+    application.runFrames(30);
+    EXPECT_TRUE(application.hasLoadFailed());
+    EXPECT_EQ(count(log, "ERROR! Failed to find ScreenScene attached to Start scene"), 1u);
+    EXPECT_EQ(count(log, "End loading XML"), 1u);
+    EXPECT_TRUE(isGameDataLoaded());
+    ASSERT_NE(loadingLayer(), nullptr);
+    EXPECT_TRUE(loadingLayer()->isLoading());
+}
+
+TEST_F(StagedLoading, TheGameCanStartOnAChosenScreen) {
+    ASSERT_TRUE(loadStartData());
+    KXPAppDelegate application;
+    application.setFirstScreenKey("world1");
+    ASSERT_TRUE(runUntilLoaded(application));
+    EXPECT_FALSE(application.hasLoadFailed());
+    EXPECT_EQ(KXPScreensController::shared()->currentSceneKey(), "world1");
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "hud");
+}
+
+// The window ratio is a float and 1.77 a double: a ratio that reads 1.77 as a float lies below it.
+TEST(AppDelegatePolicy, ARatioOfExactlyOnePointSevenSevenCountsAsBelow) {
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 1, CCSize(177.0f, 100.0f)), kResolutionFixedWidth);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 0, CCSize(100.0f, 177.0f)), kResolutionFixedHeight);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 1, CCSize(178.0f, 100.0f)), kResolutionFixedHeight);
+    EXPECT_EQ(KXPAppDelegate::resolutionPolicy(3, 0, CCSize(100.0f, 178.0f)), kResolutionFixedWidth);
+}
+
+} // namespace
