@@ -28,7 +28,8 @@ public:
 class CharacterLife : public kxtest::CharacterTest {
 protected:
     // A character asset with every look; `frames` 0 makes a look without frames.
-    static std::shared_ptr<KXModelObjectAssetCharacter> lookingModel(int moveFrames = 1, int shootingFrames = 1) {
+    static std::shared_ptr<KXModelObjectAssetCharacter> lookingModel(int moveFrames = 1,
+                                                                     int shootingFrames = 1) {
         auto model = characterModel();
         auto asset = assetOf(model);
         asset->defaultAnimationAttribute()->setValue(kxtest::framedAnimation("Stand", 1), true);
@@ -218,7 +219,8 @@ TEST_F(CharacterLife, DeathShowsTheDefeatedLookReleasesShootAndStopsEverything) 
     assetOf(model)->shootSoundAttribute()->setValue(shot, true);
     KXPInputController* input = KXPInputController::shared();
     ShootListener listener;
-    input->subscribe(KXPInputController::kActionShoot, &listener, callfuncO_selector(ShootListener::heard), 0);
+    input->subscribe(KXPInputController::kActionShoot, &listener, callfuncO_selector(ShootListener::heard),
+                     0);
     KXPObjectAssetCharacter* character = place(model);
     input->addCharacter(character);
     character->setDirection(ccp(1, 0));
@@ -296,10 +298,9 @@ TEST_F(CharacterLife, ContactsPassOtherCharactersAndSpawnersAndTakeFloorFriction
     values().platformFriction = 0.7f;
     kxtest::TestAsset* floor = platform(ccp(0, -30));
     kxtest::TestAsset* wall = platform(ccp(40, 40), CCSize(20, 200));
-    kxtest::TestAsset* characterUnit =
-        platform(ccp(-100, -10), CCSize(40, 20), [](kxtest::TestAsset& asset) {
-            asset.setType(KXPObject::kTypeCharacter | KXPObject::kTypeUnit);
-        });
+    kxtest::TestAsset* characterUnit = platform(ccp(-100, -10), CCSize(40, 20), [](kxtest::TestAsset& asset) {
+        asset.setType(KXPObject::kTypeCharacter | KXPObject::kTypeUnit);
+    });
     KXPObjectAssetCharacter* character = place(characterModel(), ccp(0, 1));
     for (int frame = 0; frame < 30; ++frame) {
         character->getBody()->SetLinearVelocity(b2Vec2(5, character->getBody()->GetLinearVelocity().y));
@@ -307,7 +308,8 @@ TEST_F(CharacterLife, ContactsPassOtherCharactersAndSpawnersAndTakeFloorFriction
     }
     bool sawFloor = false;
     bool sawWall = false;
-    for (b2Contact* contact = world->world.GetContactList(); contact != nullptr; contact = contact->GetNext()) {
+    for (b2Contact* contact = world->world.GetContactList(); contact != nullptr;
+         contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
             continue;
         }
@@ -342,10 +344,11 @@ TEST_F(CharacterLife, TheCharacterDamagesWhatItTouchesUntilItIsDefeated) {
     assetOf(model)->addChild(damage, true);
     KXPObjectAssetCharacter* character = place(model);
     auto enemy = [&] {
-        kxtest::TestAsset* unit = world->place(kxtest::boxAssetModel(), ccp(300, 0), [](kxtest::TestAsset& asset) {
-            asset.setType(KXPObject::kTypeUnit);
-            asset.setDestroyMode(KXPObjectAsset::kDestroyCollision);
-        });
+        kxtest::TestAsset* unit =
+            world->place(kxtest::boxAssetModel(), ccp(300, 0), [](kxtest::TestAsset& asset) {
+                asset.setType(KXPObject::kTypeUnit);
+                asset.setDestroyMode(KXPObjectAsset::kDestroyCollision);
+            });
         return unit;
     };
     kxtest::TestAsset* first = enemy();

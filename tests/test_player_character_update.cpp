@@ -117,7 +117,8 @@ TEST_F(CharacterUpdate, ABounceIsThrownBeforeTheMovementClampsIt) {
     character->update(kFrame);
     EXPECT_FLOAT_EQ(velocityOf(character).x, 2.0f);
     EXPECT_FLOAT_EQ(velocityOf(character).y, 8.0f);
-    EXPECT_EQ(character->flags() & (KXPObjectAssetCharacter::kFlagBouncePending | KXPObjectAssetCharacter::kFlagUpForce),
+    EXPECT_EQ(character->flags() &
+                  (KXPObjectAssetCharacter::kFlagBouncePending | KXPObjectAssetCharacter::kFlagUpForce),
               0);
 }
 
@@ -154,13 +155,12 @@ TEST_F(CharacterUpdate, LeanBoundsAreOneSided) {
         float after;
     };
     const Case cases[] = {
-        {true, false, 10.0f, 11.0f},  // spinning its own way fast, the left lean still adds
-        {true, false, -4.5f, -3.5f},  // and it adds against a slower clockwise spin
-        {true, false, -5.0f, -5.0f},  // only a clockwise spin of 5 stops it
+        {true, false, 10.0f, 11.0f},   // spinning its own way fast, the left lean still adds
+        {true, false, -4.5f, -3.5f},   // and it adds against a slower clockwise spin
+        {true, false, -5.0f, -5.0f},   // only a clockwise spin of 5 stops it
         {false, true, -10.0f, -12.0f}, // the same for the right lean, the other way round
-        {false, true, 5.0f, 5.0f},
-        {true, true, 0.0f, -1.0f},     // both: left first, then right
-        {false, false, 3.0f, 1.5f},    // neither: the rotation scale
+        {false, true, 5.0f, 5.0f},     {true, true, 0.0f, -1.0f}, // both: left first, then right
+        {false, false, 3.0f, 1.5f},                               // neither: the rotation scale
     };
     for (const Case& c : cases) {
         c.left ? character->startLeftLean() : character->stopLeftLean();

@@ -97,6 +97,10 @@ KXPObjectAssetCharacter::~KXPObjectAssetCharacter() {
         m_shootSound = nullptr;
     }
     m_activePowerups.clear();
+    if (m_shooter != nullptr) {
+        m_shooter->release();
+        m_shooter = nullptr;
+    }
     // The anchor takes the joint with it; the base destroys the character's own body.
     if (m_anchorBody != nullptr && !m_anchorBody->GetWorld()->IsLocked()) {
         m_anchorBody->GetWorld()->DestroyBody(m_anchorBody);

@@ -59,6 +59,9 @@ public:
     static constexpr float kLeanSpinLimit = 5.0f;
     // Steering counts a quarter more than the move speed.
     static constexpr float kSteeringFactor = 1.25f;
+    // The shooter's bullets: their model velocity and the time between two shots.
+    static constexpr float kBulletSpeed = 60.0f;
+    static constexpr float kShotInterval = 0.25f;
 
     // Fills the shared gameplay values from the character's gameplay component and builds the
     // animations the asset names. Callers autorelease.
@@ -195,7 +198,7 @@ private:
 
     // The death sequence of setState(4).
     void die();
-    // The shooter: an invisible spawner unit riding on the character.
+    // The shooter: an invisible spawner unit riding on the character (retained here).
     void buildShooter(b2World* world);
 
     float m_leanStrength = 1.0f;

@@ -6,7 +6,11 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelAssetCharacter.h"
+#include "model/classes/KXModelAssetObstacle.h"
+#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelComponentDamage.h"
 #include "model/classes/KXModelObjectAsset.h"
+#include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/KXPInputController.h"
@@ -14,6 +18,7 @@
 #include "player/KXPScreensController.h"
 #include "player/KXSound.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 
 #include <vector>
 
@@ -145,4 +150,66 @@ void KXPObjectAssetCharacter::deathAnimationDidEnd() {
     setState(kStateRemoved);
 }
 
-void KXPObjectAssetCharacter::buildShooter(b2World* /*world*/) {}
+namespace {
+// The first damage component of the asset, or empty.
+std::shared_ptr<KXModelComponentDamage> damageOf(const KXModelAsset& asset) {
+    for (const std::shared_ptr<KXModel>& child : asset.children()) {
+        if (auto damage = modelCast<KXModelComponentDamage>(child)) {
+            return damage;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+void KXPObjectAssetCharacter::buildShooter(b2World* world) {
+    const std::shared_ptr<KXModelAssetCharacter> asset = characterAsset();
+    const std::shared_ptr<KXModelAnimation> bullet = asset && asset->bulletAnimationAttribute() != nullptr
+                                                         ? asset->bulletAnimationAttribute()->value()
+                                                         : nullptr;
+    if (!bullet || bullet->frameCount() == 0 || m_shooter != nullptr) {
+        return;
+    }
+
+    // The bullet: an obstacle showing the bullet animation, as big as its first picture, hurting
+    // as the character would.
+    auto obstacle = KXModel::makeShared<KXModelAssetObstacle>(bullet->name());
+    const auto firstFrame = modelKindCast<KXBaseModelObject>(bullet->frame(0));
+    obstacle->setIdleAnimationAndFitShape(firstFrame ? firstFrame->spriteContainer() : nullptr);
+    obstacle->setIdleAnimation(bullet);
+    if (const std::shared_ptr<KXModelComponentDamage> damage = damageOf(*asset)) {
+        auto copy = KXModel::makeShared<KXModelComponentDamage>(KXModelComponentDamage::kDefaultObjectName);
+        copy->setDamage(damage->damage());
+        copy->setDamageDelay(damage->damageDelay());
+        obstacle->addChild(copy, true);
+    }
+
+    // The gun: an invisible unit that emits flying copies of itself while shoot is held.
+    const int depth = getZOrder() - 1;
+    auto gun = KXModel::makeShared<KXModelObjectAssetUnit>(bullet->name());
+    gun->setPosition(CCPointZero);
+    gun->setAsset(obstacle);
+    gun->setZDepth(depth);
+    gun->setLinearVelocity(ccp(kBulletSpeed, 0.0f));
+    gun->setCollisionType("kNoCollision");
+    gun->setDestroyType("kDestroyEnemyCollision");
+    gun->setSpawnerEnabled(true);
+    gun->setSpawnAction("kShootingSpawning");
+    gun->setSpawnRate(kShotInterval);
+    gun->setMovementType("kMovementLinear");
+
+    auto* shooter = new KXPObjectAssetUnit(gun);
+    shooter->autorelease();
+    shooter->setSpawner(true);
+    if (m_layer != nullptr) {
+        m_layer->addChild(shooter, depth);
+    }
+    shooter->setObjectLayer(m_layer);
+    shooter->addToWorld(world, true);
+    shooter->setType(kTypeCharacter);
+    // It rides on the character from now on.
+    shooter->retain();
+    shooter->removeFromParent();
+    addChild(shooter, depth);
+    m_shooter = shooter;
+}

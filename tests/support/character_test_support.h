@@ -39,6 +39,15 @@ inline std::shared_ptr<KXModelAnimation> framedAnimation(const std::string& name
     return animation;
 }
 
+// A placed character whose asset's shape is a box of that size around its origin.
+inline std::shared_ptr<KXModelObjectAssetCharacter> characterModel(const cocos2d::CCSize& size = {40, 40}) {
+    auto asset = createModel<KXModelAssetCharacter>();
+    asset->setCollisionBox(size, cocos2d::CCPointZero);
+    auto placed = createModel<KXModelObjectAssetCharacter>();
+    placed->setAsset(asset);
+    return placed;
+}
+
 class CharacterTest : public AssetTest {
 protected:
     void SetUp() override {
@@ -88,15 +97,12 @@ protected:
 
     static KXGameplayValues& values() { return KXPGameplaySettings::shared()->gameplayValues(); }
 
-    // A placed character whose asset's shape is a box of that size around its origin.
-    static std::shared_ptr<KXModelObjectAssetCharacter> characterModel(const cocos2d::CCSize& size = {40, 40}) {
-        auto asset = createModel<KXModelAssetCharacter>();
-        asset->setCollisionBox(size, cocos2d::CCPointZero);
-        auto placed = createModel<KXModelObjectAssetCharacter>();
-        placed->setAsset(asset);
-        return placed;
+    static std::shared_ptr<KXModelObjectAssetCharacter> characterModel(const cocos2d::CCSize& size = {40,
+                                                                                                      40}) {
+        return kxtest::characterModel(size);
     }
-    static std::shared_ptr<KXModelAssetCharacter> assetOf(const std::shared_ptr<KXModelObjectAssetCharacter>& model) {
+    static std::shared_ptr<KXModelAssetCharacter>
+    assetOf(const std::shared_ptr<KXModelObjectAssetCharacter>& model) {
         return model->characterAsset();
     }
     static std::shared_ptr<KXModelSound> soundNamed(const std::string& name) {
@@ -131,8 +137,9 @@ protected:
     // How many effect plays of that sound's file the back end saw.
     size_t plays(const std::shared_ptr<KXModelSound>& sound) const {
         const std::string prefix = "playEffect " + sound->soundPath() + " ";
-        return static_cast<size_t>(std::count_if(recorder->calls().begin(), recorder->calls().end(),
-                                                 [&](const std::string& call) { return call.rfind(prefix, 0) == 0; }));
+        return static_cast<size_t>(
+            std::count_if(recorder->calls().begin(), recorder->calls().end(),
+                          [&](const std::string& call) { return call.rfind(prefix, 0) == 0; }));
     }
 
     // The debug log lines written since the test began.
