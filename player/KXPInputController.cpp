@@ -9,6 +9,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
+#include "player/KXPButtonHighlight.h"
 #include "player/KXPControlledCharacter.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
@@ -633,7 +634,9 @@ bool KXPInputController::pressKeyButtons(int key, KXPScreen* screen) {
     holdAll(buttons, true);
     bool pressed = false;
     for (KXPObjectButton* button : buttons) {
-        if (button->parentScreen() == screen) {
+        // A hidden button (the hidden half of a switch pair, a bought remove-ads button) is not
+        // there for the player.
+        if (button->parentScreen() == screen && KXPButtonHighlight::isShown(button)) {
             button->press();
             pressed = true;
         }
@@ -651,7 +654,8 @@ bool KXPInputController::releaseKeyButtons(int key, KXPScreen* screen) {
     holdAll(buttons, true);
     bool released = false;
     for (KXPObjectButton* button : buttons) {
-        if (button->parentScreen() == screen) {
+        // Releasing activates: only a button that shows pressed.
+        if (button->parentScreen() == screen && button->isSelected()) {
             button->release();
             released = true;
         }

@@ -151,12 +151,32 @@ public:
     void motorCounterClockwisePressed(cocos2d::CCObject* sender);
     void motorCounterClockwiseReleased(cocos2d::CCObject* sender);
 
+    // --- Controller and keypad (KXPInputControllerKeys.cpp) ---
+    // Controller buttons in the game's numbering: 12 up, 14 down, 13 right, 15 left, 0 jump,
+    // 1 shoot; others do nothing.
+    void gamepadButtonPressed(int button);
+    void gamepadButtonReleased(int button);
+    // A stick axis (raw -32768..32767) to every character: axis 1 is x, axis 0 y (down positive);
+    // within a quarter of the range it reads 0.
+    void gamepadAxisMoved(int value, int axis);
+    // The raw value as the characters get it, after the dead zone.
+    static float gamepadAxisValue(int value);
+    // The engine's keypad: back, key down and key up go to the running screen; key up also turns
+    // 4 and 97 into back, 19-22 into highlight moves and 23, 96, 99, 100 into a confirm.
+    void keyBackClicked() override;
+    void onKeyDown(int key) override;
+    void onKeyUp(int key) override;
+    // 11 activates the highlighted button of the top screen, 12-15 move its highlight.
+    void keyPressed(int controlKey);
+
     // The process-wide map from a game key code to the buttons bound to it; buttons register
     // themselves while they hold a model with a keyboard key.
     static void registerButton(int key, KXPObjectButton* button);
     static void unregisterButton(int key, KXPObjectButton* button);
-    // Presses (releases) every button bound to `key` whose screen is `screen`; true when there was
-    // one. Buttons of other screens, such as the screen below an overlay, are left alone.
+    // Presses every shown button bound to `key` whose screen is `screen`; true when there was one.
+    // Buttons of other screens, such as the screen below an overlay, are left alone. A release
+    // releases only those of them that show pressed, so that it never activates a button that
+    // its press did not press.
     static bool pressKeyButtons(int key, KXPScreen* screen);
     static bool releaseKeyButtons(int key, KXPScreen* screen);
 

@@ -584,6 +584,18 @@ void KXPScreen::resetSessionScores() {
     }
 }
 
+void KXPScreen::pressHilightButton() {
+    m_buttonHighlight.pressHilightButton(*this);
+}
+
+void KXPScreen::hilightButton(int direction) {
+    m_buttonHighlight.hilightButton(*this, direction);
+}
+
+void KXPScreen::hilightDefaultButton() {
+    m_buttonHighlight.hilightDefaultButton(*this);
+}
+
 void KXPScreen::showGameServices(CCObject*) {
     KXServices::shared()->showGameServices();
 }

@@ -8,6 +8,7 @@
 // ads, and handles the purchase and powerup buttons that report to it.
 
 #include "cocos2d.h"
+#include "player/KXPButtonHighlight.h"
 #include "player/KXSoundControllerHost.h"
 
 #include <functional>
@@ -116,10 +117,10 @@ public:
     // After the purchase that removes ads: ads hidden, the remove-ads buttons too, also on
     // screens nested in the controls node.
     virtual void adsRemoved();
-    // Keyboard and controller navigation over the buttons; nothing here.
-    virtual void pressHilightButton() {}
-    virtual void hilightButton(int direction) { (void)direction; }
-    virtual void hilightDefaultButton() {}
+    // Keyboard and controller navigation over the buttons (KXPButtonHighlight).
+    virtual void pressHilightButton();
+    virtual void hilightButton(int direction);
+    virtual void hilightDefaultButton();
     virtual void removeButton(const std::shared_ptr<KXModelObject>& model);
     virtual void showAds();
     virtual bool shouldShowBanner();
@@ -162,4 +163,5 @@ protected:
     int m_animationState = kAnimationOpening;
     float m_animationTimer = 0.0f;
     Action m_deferredAction;
+    KXPButtonHighlight m_buttonHighlight;
 };

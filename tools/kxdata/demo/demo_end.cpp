@@ -30,11 +30,14 @@ void addDemoEnd(DemoGame& game) {
              CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
     addText(game, screen, "End Title", "RUN OVER", CCPoint(kWidth * 0.5f, 480.0f), 2.0f, 2);
     const Colour blue{60, 140, 200, 255};
-    addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
-              CCPoint(kWidth * 0.5f, 340.0f), 5);
+    auto retry = addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
+                           CCPoint(kWidth * 0.5f, 340.0f), 5);
     auto menu = addButton(game, screen, "KXModelObjectButton", "End Menu", "MENU", "kBackToButton", blue,
                           CCPoint(kWidth * 0.5f, 250.0f), 5);
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
+    // Shown over the running game, where the arrows steer: keys of their own.
+    retry->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
+    menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
 }
 
 } // namespace demo

@@ -30,6 +30,9 @@ namespace demo {
 
 // The User ID that scrambles the demo's key file.
 constexpr const char* kDemoUserId = "demo-user-5c21";
+// Game-key codes of the keys the demo binds to in-game buttons.
+constexpr int kDemoSpaceKey = 0x20;
+constexpr int kDemoEscapeKey = 0x01000000;
 // The design area of the (landscape) demo.
 constexpr float kWidth = 1136.0f;
 constexpr float kHeight = 640.0f;

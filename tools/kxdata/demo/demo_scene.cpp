@@ -75,8 +75,11 @@ void addDemoScene(DemoGame& game) {
     auto menu = addButton(game, screen, "KXModelObjectButton", "Menu", "MENU", "kBackToButton", red,
                           CCPoint(kWidth - 170.0f, 595.0f), 5);
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
-    addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red,
-              CCPoint(kWidth - 170.0f, 510.0f), 5);
+    auto finish = addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red,
+                            CCPoint(kWidth - 170.0f, 510.0f), 5);
+    // In a running game the arrows steer: the heads-up buttons have keys of their own.
+    menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
+    finish->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
 }
 
 } // namespace demo
