@@ -194,6 +194,7 @@ private:
     void applyDirectMovement(const cocos2d::CCPoint& direction, float speed, float dt);
     void applyFall();
     void applyFixedRotation();
+    // One line of the "character" trace kind (after each update and on reaching states 4 and 5).
     void traceFrame();
 
     // The death sequence of setState(4).

@@ -54,6 +54,10 @@ void KXPObjectAssetCharacter::setState(int32_t state) {
         return;
     }
     KXPObjectAsset::setState(state);
+    // The end shows in the trace as it happens: 4 and 5 may both come within one frame.
+    if (state == kStateDead || state == kStateRemoved) {
+        traceFrame();
+    }
     switch (state) {
     case kStateActive:
         if (m_shootSound != nullptr) {

@@ -11,6 +11,7 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
+#include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/demo/demo_units.h"
 
@@ -26,16 +27,6 @@ Canvas coinCanvas() {
     canvas.disc(20.0f, 20.0f, 18.0f, Colour{200, 140, 20, 255});
     canvas.disc(20.0f, 20.0f, 14.0f, Colour{250, 210, 60, 255});
     canvas.fillRect(17, 10, 6, 20, Colour{255, 240, 150, 255});
-    return canvas;
-}
-
-Canvas runnerCanvas() {
-    Canvas canvas(64, 80);
-    canvas.roundedRect(8, 14, 48, 56, 16.0f, Colour{230, 80, 70, 255});
-    canvas.disc(40.0f, 32.0f, 9.0f, Colour{255, 255, 255, 255});
-    canvas.disc(43.0f, 32.0f, 4.0f, Colour{30, 30, 40, 255});
-    canvas.roundedRect(14, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
-    canvas.roundedRect(36, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
     return canvas;
 }
 
@@ -59,10 +50,10 @@ void addDemoScene(DemoGame& game) {
             CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
             CCPoint(1.0f, 1.0f), 4);
     }
-    addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
-             CCPoint(1.0f, 1.0f), 5);
     // The level the field lays out: the hills and the ground, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
+    // The hero the player steers there.
+    addDemoCharacter(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;
