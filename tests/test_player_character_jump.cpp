@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace cocos2d;
 
@@ -312,6 +313,20 @@ TEST_F(CharacterJump, ALedgeUnderEitherHalfIsGround) {
     character->update(kFrame);
     EXPECT_FALSE(character->isOnGround());
     EXPECT_EQ(floor->touches, 0);
+}
+
+TEST_F(CharacterJump, AGroundThresholdThatIsNoNumberFindsNoGround) {
+    // Box2D aborts on a ray it cannot measure; such a threshold simply finds nothing.
+    platform(ccp(0, -30));
+    KXPObjectAssetCharacter* character = place(characterModel());
+    for (float threshold : {std::nanf(""), INFINITY, -INFINITY}) {
+        values().groundThreshold = threshold;
+        testGround(character);
+        EXPECT_FALSE(character->isOnGround()) << threshold;
+    }
+    values().groundThreshold = 0.1f;
+    testGround(character);
+    EXPECT_TRUE(character->isOnGround());
 }
 
 } // namespace

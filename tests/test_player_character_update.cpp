@@ -496,4 +496,16 @@ TEST_F(CharacterUpdate, ACharacterWithoutABodyStillDiesAndTouchesNoBody) {
     }
 }
 
+TEST_F(CharacterUpdate, TheAnchorOfDirectMovementLeavesTheWorldWithTheCharacter) {
+    values().directMovement = true;
+    const int before = world->world.GetBodyCount();
+    KXPObjectAssetCharacter* character = place(characterModel(), ccp(100, 100));
+    EXPECT_EQ(world->world.GetBodyCount(), before + 2);
+    EXPECT_EQ(world->world.GetJointCount(), 1);
+    world->layer->removeChild(character, true);
+    CCPoolManager::sharedPoolManager()->pop();
+    EXPECT_EQ(world->world.GetBodyCount(), before);
+    EXPECT_EQ(world->world.GetJointCount(), 0);
+}
+
 } // namespace

@@ -1,7 +1,8 @@
 // The demo's hero on its game field, driven through the real key road (the OIS listener and the
 // input controller) and watched through the "character" trace: the arrows run and turn it, the
-// jump key (J) jumps higher while held and it lands with the count back at 0, the shoot key (K) fires
-// pellets that crack the boulder, and running into the boulder ends it (state 4, then 5).
+// jump key (J) jumps higher while held and it lands with the count back at 0, the controller's
+// stick runs it and its first button jumps, the shoot key (K) fires pellets that crack the
+// boulder, and running into the boulder ends it (state 4, then 5).
 // The field cannot lay its level sections yet, so the test lays the hero's section itself, as
 // the level streaming will. KX_SCREENSHOT_DIR=/some/folder keeps pictures of it.
 
@@ -270,6 +271,30 @@ TEST_F(DemoCharacter, TheJumpKeyJumpsHigherWhileHeldAndTheHeroLands) {
     }
     EXPECT_EQ(last().jumps, 2);
     EXPECT_EQ(last().ground, 0);
+}
+
+TEST_F(DemoCharacter, TheControllerStickRunsAndItsFirstButtonJumps) {
+    run(20);
+    const TraceLine standing = last();
+    OIS::JoyStickState state;
+    state.mAxes.resize(2);
+    const OIS::JoyStickEvent event(nullptr, state);
+    state.mAxes[0].abs = 32767; // Linux x: full right
+    EventHandler::shared()->axisMoved(event, 0);
+    run(30);
+    EXPECT_GT(last().x, standing.x + 60.0f);
+    state.mAxes[0].abs = 0;
+    EventHandler::shared()->axisMoved(event, 0);
+    run(10);
+
+    EventHandler::shared()->buttonPressed(event, 0);
+    run(10);
+    EventHandler::shared()->buttonReleased(event, 0);
+    EXPECT_GT(last().y, standing.y + 40.0f);
+    EXPECT_EQ(last().jumps, 1);
+    run(90);
+    EXPECT_EQ(last().ground, 1);
+    EXPECT_EQ(last().jumps, 0);
 }
 
 TEST_F(DemoCharacter, TheShootKeyFiresPelletsThatCrackTheBoulder) {
