@@ -19,6 +19,7 @@
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
+#include "tools/kxdata/demo/demo_joystick.h"
 
 #include "cocos2d.h"
 
@@ -344,6 +345,47 @@ TEST_F(DemoCharacter, RunningIntoTheBoulderEndsTheHero) {
     run(10);
     keepScreenshot("demo_character_after");
     hero->release();
+}
+
+// The heads-up pad through the real touch road (the view's touches, the dispatcher, the joystick,
+// the input controller): a drag to the right runs the hero right, lifting the finger stops it, and
+// a drag to the left turns it.
+TEST_F(DemoCharacter, TheHeadsUpJoystickRunsTheHeroWhileDraggedAndStopsItWhenLetGo) {
+    using kxdata::demo::kDemoJoystickCentre;
+    auto touch = [this](void (CCEGLViewProtocol::*phase)(int, const int[], const float[], const float[]),
+                        float dx) {
+        const CCPoint pixel =
+            CCDirector::sharedDirector()->convertToUI(kDemoJoystickCentre + CCPoint(dx, 0.0f));
+        int id = 0;
+        float x = pixel.x;
+        float y = pixel.y;
+        (view->*phase)(1, &id, &x, &y);
+    };
+    run(20);
+    const TraceLine standing = last();
+    touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
+    touch(&CCEGLViewProtocol::handleTouchesMove, 80.0f);
+    run(30);
+    const TraceLine running = last();
+    EXPECT_GT(running.x, standing.x + 40.0f);
+    EXPECT_EQ(running.state, 1);
+    EXPECT_EQ(running.anim, "move");
+    keepScreenshot("demo_character_joystick_right");
+
+    touch(&CCEGLViewProtocol::handleTouchesEnd, 80.0f);
+    run(20);
+    const TraceLine stopped = last();
+    EXPECT_EQ(stopped.state, 0);
+    EXPECT_EQ(stopped.anim, "default");
+    run(20);
+    EXPECT_NEAR(last().x, stopped.x, 1.0f) << "the hero keeps running after the finger is lifted";
+
+    touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
+    touch(&CCEGLViewProtocol::handleTouchesMove, -80.0f);
+    run(30);
+    touch(&CCEGLViewProtocol::handleTouchesEnd, -80.0f);
+    EXPECT_LT(last().x, stopped.x - 40.0f);
+    EXPECT_FLOAT_EQ(last().scaleX, -1.0f);
 }
 
 } // namespace
