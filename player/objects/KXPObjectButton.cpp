@@ -1,16 +1,25 @@
 #include "player/objects/KXPObjectButton.h"
 
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonCharacterUnlock.h"
+#include "model/classes/KXModelObjectButtonFacebook.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectButtonUrl.h"
+#include "model/classes/KXModelObjectLockButton.h"
 #include "model/classes/KXModelSound.h"
-#include "model/classes/KXModelSpriteContainer.h"
-#include "player/KXPColorSprite.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreen.h"
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPButtonImages.h"
+#include "player/objects/KXPObjectButtonFacebook.h"
+#include "player/objects/KXPObjectButtonLock.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
+#include "player/objects/KXPObjectButtonSwitch.h"
+#include "player/objects/KXPObjectButtonUnlockCharacter.h"
+#include "player/objects/KXPObjectButtonUrl.h"
 
 #include <algorithm>
 
@@ -24,64 +33,59 @@ bool hasKeyboardKey(int key) {
     return key != -1 && key != 0;
 }
 
-// One reference each, held by the caller until the button has taken the images.
-struct ButtonImages {
-    CCSprite* normal = nullptr;
-    CCSprite* selected = nullptr;
-    CCSprite* disabled = nullptr;
-
-    ~ButtonImages() {
-        CC_SAFE_RELEASE(normal);
-        CC_SAFE_RELEASE(selected);
-        CC_SAFE_RELEASE(disabled);
-    }
-};
-
-CCSprite* tinted(CCSprite* sprite, GLubyte tint) {
-    if (sprite != nullptr) {
-        sprite->setColor(ccc3(tint, tint, tint));
-    }
-    return sprite;
+// A button of class T over the three images, autoreleased.
+template <class T> T* createOfKind(const KXPButtonImages& images) {
+    T* button = new T();
+    button->initWithNormalSprite(images.normal, images.selected, images.disabled, nullptr, nullptr);
+    button->autorelease();
+    return button;
 }
 
-void makeImages(const KXModelObjectButton& model, ButtonImages& images) {
-    const std::shared_ptr<KXModelSpriteContainer> image = model.spriteContainer();
-    if (image) {
-        // The container logs why it could not make a sprite; the button then stays a clear area.
-        images.normal = image->getSprite(1.0f, true);
+// Kinds that build their own pictures in setModel (they follow a lock or a character), made
+// empty; null for every other model.
+KXPObjectButton* makeSelfDrawnButton(const KXModelObjectButton& model) {
+    KXPObjectButton* button = nullptr;
+    if (model.typeId() == KXModelObjectLockButton::staticType()) {
+        button = new KXPObjectButtonLock();
+    } else if (model.typeId() == KXModelObjectButtonCharacterUnlock::staticType()) {
+        button = new KXPObjectButtonUnlockCharacter();
+    } else {
+        return nullptr;
     }
-    if (images.normal == nullptr) {
-        images.normal = createColorSprite(
-            CCSize(KXPObjectButton::kPlaceholderSide, KXPObjectButton::kPlaceholderSide), ccc4(0, 0, 0, 0));
-        images.normal->retain();
-        return;
-    }
-    if (const std::shared_ptr<KXModelSpriteContainer> selected = model.imageSelected()) {
-        images.selected = selected->getSprite(0.2f, true);
-    }
-    if (images.selected == nullptr) {
-        images.selected = tinted(image->getSprite(1.0f, true), KXPObjectButton::kSelectedTint);
-    }
-    images.disabled = tinted(image->getSprite(1.0f, true), KXPObjectButton::kDisabledTint);
+    button->initWithNormalSprite(nullptr, nullptr, nullptr, nullptr, nullptr);
+    button->autorelease();
+    return button;
 }
 
-// The button class that the model's exact class asks for, initialised over the images and bound
-// to the screen where that kind reports to it. Kinds with classes of their own (purchase,
-// powerup, link, social page, switch) are added here as they are built.
-KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target,
-                                  const ButtonImages& images) {
-    if (model.typeId() == KXModelObjectButtonPurchase::staticType()) {
-        KXPObjectButton* button =
-            KXPObjectButtonPurchase::createWithSprites(images.normal, images.selected, images.disabled);
+// The button class that the model's exact class asks for, initialised over the model's images
+// and bound to the screen where that kind reports to it. Each kind with a class of its own is
+// added here.
+KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target) {
+    if (KXPObjectButton* button = makeSelfDrawnButton(model)) {
+        return button;
+    }
+    KXPButtonImages images;
+    images.makeStandard(model.spriteContainer(), model.imageSelected());
+    const uint32_t type = model.typeId();
+    if (type == KXModelObjectButtonPurchase::staticType()) {
+        KXPObjectButton* button = createOfKind<KXPObjectButtonPurchase>(images);
         if (target != nullptr) {
             button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
         }
         return button;
     }
-    KXPObjectButton* button =
-        KXPObjectButton::createWithSprites(images.normal, images.selected, images.disabled);
+    if (type == KXModelObjectButtonUrl::staticType()) {
+        return createOfKind<KXPObjectButtonUrl>(images);
+    }
+    if (type == KXModelObjectButtonFacebook::staticType()) {
+        return createOfKind<KXPObjectButtonFacebook>(images);
+    }
+    if (type == KXModelObjectButtonSwitch::staticType()) {
+        return createOfKind<KXPObjectButtonSwitch>(images);
+    }
+    KXPObjectButton* button = createOfKind<KXPObjectButton>(images);
     // Action buttons use their powerup through the screen (their own kind comes later).
-    if (target != nullptr && model.typeId() == KXModelObjectButtonPowerup::staticType()) {
+    if (target != nullptr && type == KXModelObjectButtonPowerup::staticType()) {
         button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
     }
     return button;
@@ -99,9 +103,7 @@ KXPObjectButton* KXPObjectButton::create(const std::shared_ptr<KXModelObjectButt
         return nullptr;
     }
 
-    ButtonImages images;
-    makeImages(*model, images);
-    KXPObjectButton* button = makeButtonOfKind(*model, target, images);
+    KXPObjectButton* button = makeButtonOfKind(*model, target);
     if (button == nullptr) {
         return nullptr;
     }

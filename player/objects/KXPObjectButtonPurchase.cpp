@@ -1,7 +1,6 @@
 #include "player/objects/KXPObjectButtonPurchase.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
@@ -9,6 +8,7 @@
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
+#include "player/KXPCoinPayment.h"
 #include "player/KXPScoreTable.h"
 #include "player/KXPSettingsController.h"
 #include "player/KXSound.h"
@@ -151,19 +151,13 @@ void KXPObjectButtonPurchase::purchase() {
         return;
     }
     if (model->purchaseMethod() == kMethodCoins) {
-        const float price = model->price();
-        if (std::isnan(price) || price < 0.0f) {
+        if (!isCoinPrice(model->price())) {
             debugLog("[KXPObjectButtonPurchase] %s: refused, the price is not a number of coins",
                      model->name().c_str());
             return;
         }
-        KXPScoreCount& coins = worldScores("").coins;
-        if (static_cast<float>(coins.total) < price)
+        if (!payGlobalCoins(model->price()))
             return;
-        coins.total -= kx::truncateToInt(price);
-        if (coins.session > coins.total)
-            coins.session = coins.total;
-        coins.commit();
     }
 
     const std::string& type = model->purchaseType();

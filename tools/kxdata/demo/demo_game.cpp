@@ -153,6 +153,7 @@ DemoGame buildDemoGame() {
     addDemoLoading(game);
     addDemoMenu(game);
     addDemoShop(game);
+    addDemoLevels(game);
     addDemoScene(game);
     addDemoEnd(game);
     addDemoGraph(game);

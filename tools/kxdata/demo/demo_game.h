@@ -119,6 +119,7 @@ void addDemoMedia(DemoGame& game);
 void addDemoLoading(DemoGame& game);
 void addDemoMenu(DemoGame& game);
 void addDemoShop(DemoGame& game);
+void addDemoLevels(DemoGame& game);
 void addDemoScene(DemoGame& game);
 void addDemoEnd(DemoGame& game);
 // The links between the screens, once every screen exists.

@@ -14,6 +14,7 @@ void addDemoGraph(DemoGame& game) {
     const ScreenNode& world = game.screen("world1");
     const ScreenNode& hud = game.screen("hud");
     const ScreenNode& end = game.screen("end");
+    const ScreenNode& levels = game.screen("levels");
     linkPort(start, "Load", menu);
     linkPort(menu, "Play", world);
     linkPort(menu, "Shop", shop);
@@ -21,9 +22,12 @@ void addDemoGraph(DemoGame& game) {
     linkPort(world, "End", end);
     linkPort(hud, "Finish", end);
     linkPort(end, "Retry", world);
+    linkPort(menu, "Levels", levels);
+    linkPort(levels, "Level 1", world);
+    linkPort(levels, "Level 2", world);
     // Where the editor showed the nodes.
     float x = 0.0f;
-    for (const ScreenNode* node : {&start, &menu, &shop, &world, &hud, &end}) {
+    for (const ScreenNode* node : {&start, &menu, &shop, &world, &hud, &end, &levels}) {
         node->node->positionAttribute()->setValue(cocos2d::CCPoint(x, 0.0f), true);
         x += 220.0f;
     }

@@ -54,6 +54,7 @@ void addDemoMenu(DemoGame& game) {
               CCPoint(right, 250.0f), 5);
     addButton(game, screen, "KXModelObjectButton", "Windowed", "WINDOWED", "kWindowed", side,
               CCPoint(right, 250.0f), 5);
+    addButton(game, screen, "KXModelObjectButton", "Levels", "LEVELS", "", side, CCPoint(right, 165.0f), 5);
 }
 
 } // namespace demo
