@@ -35,7 +35,8 @@ void addDemoJoystick(DemoGame& game, KXModelScreen& hud) {
 
     auto joystick = game.make<KXModelObjectManipulator>("KXModelObjectManipulator", "Joystick");
     // The touch area is the model's scale times 100 points.
-    joystick->scaleAttribute()->setValue(CCPoint(kDemoJoystickSide / 100.0f, kDemoJoystickSide / 100.0f), true);
+    joystick->scaleAttribute()->setValue(CCPoint(kDemoJoystickSide / 100.0f, kDemoJoystickSide / 100.0f),
+                                         true);
     joystick->positionAttribute()->setValue(kDemoJoystickCentre, true);
     joystick->zDepthAttribute()->setValue(1, true);
     // No "Control Style": the drag's offset from where it began steers, and a drag of the pad's
