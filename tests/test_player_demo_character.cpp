@@ -351,8 +351,8 @@ TEST_F(DemoCharacter, RunningIntoTheBoulderEndsTheHero) {
 }
 
 // The heads-up pad through the real touch road (the view's touches, the dispatcher, the joystick,
-// the input controller): a drag to the right runs the hero right, lifting the finger stops it, and
-// a drag to the left turns it.
+// the input controller): a drag to the left runs the hero left, lifting the finger stops it, and
+// a drag to the right turns it and runs it right.
 TEST_F(DemoCharacter, TheHeadsUpJoystickRunsTheHeroWhileDraggedAndStopsItWhenLetGo) {
     using kxdata::demo::kDemoJoystickCentre;
     auto touch = [this](void (CCEGLViewProtocol::*phase)(int, const int[], const float[], const float[]),
@@ -367,16 +367,17 @@ TEST_F(DemoCharacter, TheHeadsUpJoystickRunsTheHeroWhileDraggedAndStopsItWhenLet
     run(20);
     const TraceLine standing = last();
     touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
-    touch(&CCEGLViewProtocol::handleTouchesMove, 80.0f);
-    run(30);
+    touch(&CCEGLViewProtocol::handleTouchesMove, -80.0f);
+    run(15);
     const TraceLine running = last();
-    EXPECT_GT(running.x, standing.x + 40.0f);
+    EXPECT_LT(running.x, standing.x - 40.0f);
     EXPECT_EQ(running.state, 1);
     EXPECT_EQ(running.anim, "move");
-    keepScreenshot("demo_character_joystick_right");
+    EXPECT_FLOAT_EQ(running.scaleX, -1.0f);
+    keepScreenshot("demo_character_joystick_left");
 
-    touch(&CCEGLViewProtocol::handleTouchesEnd, 80.0f);
-    run(20);
+    touch(&CCEGLViewProtocol::handleTouchesEnd, -80.0f);
+    run(40);
     const TraceLine stopped = last();
     EXPECT_EQ(stopped.state, 0);
     EXPECT_EQ(stopped.anim, "default");
@@ -384,11 +385,11 @@ TEST_F(DemoCharacter, TheHeadsUpJoystickRunsTheHeroWhileDraggedAndStopsItWhenLet
     EXPECT_NEAR(last().x, stopped.x, 1.0f) << "the hero keeps running after the finger is lifted";
 
     touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
-    touch(&CCEGLViewProtocol::handleTouchesMove, -80.0f);
-    run(30);
-    touch(&CCEGLViewProtocol::handleTouchesEnd, -80.0f);
-    EXPECT_LT(last().x, stopped.x - 40.0f);
-    EXPECT_FLOAT_EQ(last().scaleX, -1.0f);
+    touch(&CCEGLViewProtocol::handleTouchesMove, 80.0f);
+    run(15);
+    touch(&CCEGLViewProtocol::handleTouchesEnd, 80.0f);
+    EXPECT_GT(last().x, stopped.x + 40.0f);
+    EXPECT_FLOAT_EQ(last().scaleX, 1.0f);
 }
 
 } // namespace
