@@ -75,7 +75,7 @@ if win=$(e2e_wait_window "$title"); then
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     xdotool key --delay 120 Up Return
-    e2e_check "PLAY starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png" 72 600
+    e2e_check "PLAY starts the game" wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
 
     # The view scrolls on and pushes the hero into whatever rolls or walks ahead of it: it keeps
     # shooting (K held) through the whole test, which clears the way.
