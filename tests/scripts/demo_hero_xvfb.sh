@@ -44,12 +44,12 @@ wait_colour() { # "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]
     return 1
 }
 
-# hero SHOT: "RIGHT TOP" of the hero's red body in screen pixels, or nothing. Only the band above
-# the crabs' backs (design y 125 to 330) and left of the middle is searched: the hero is the only
-# red there.
+# hero SHOT: "RIGHT TOP" of the hero's red body in screen pixels, or nothing. Only the band between
+# the crabs' backs and the red pennant on its pole (design y 125 to 290), left of the middle, is
+# searched: the hero is the only red there.
 hero() {
     local left top right bottom box
-    read -r left top <<<"$(at 0 330)"
+    read -r left top <<<"$(at 0 290)"
     read -r right bottom <<<"$(at 700 125)"
     box=$(convert "$1" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
         -fuzz 9% -fill black +opaque "rgb(230,80,70)" -fill white -opaque "rgb(230,80,70)" \
@@ -75,7 +75,7 @@ if win=$(e2e_wait_window "$title"); then
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     xdotool key --delay 120 Up Return
-    e2e_check "PLAY starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png" 72 600
+    e2e_check "PLAY starts the game" wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
 
     # The view scrolls on and pushes the hero into whatever rolls or walks ahead of it: it keeps
     # shooting (K held) through the whole test, which clears the way.
