@@ -15,12 +15,12 @@ unset XDG_DATA_HOME
 demo="$work/demo"
 "$build/kxdata" write-demo "$demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
 
-# The pad is centred at (150, 150) of the design area; a drag of 80 points is most of a push.
+# The pad is centred at (140, 410) of the design area; a drag of 80 points is most of a push.
 # The hero is on the field from the scene's first frames; the field scrolls it along, so its
 # body's velocity, not its place, tells whether it runs.
 "$build/kxsim" "$demo" --frames 340 --open world1 --trace screens,character \
-    --touch 215:began:150,150 --touch 217:moved:110,150 --touch 219:moved:70,150 --touch 245:ended:70,150 \
-    --touch 275:began:150,150 --touch 277:moved:230,150 --touch 300:ended:230,150 \
+    --touch 215:began:140,410 --touch 217:moved:100,410 --touch 219:moved:60,410 --touch 245:ended:60,410 \
+    --touch 275:began:140,410 --touch 277:moved:220,410 --touch 300:ended:220,410 \
     >"$work/trace" 2>"$work/log"
 [ $? = 0 ] || { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
 grep -q 'screen open key=hud$' "$work/trace" || { echo "FAIL: the heads-up screen did not open"; exit 1; }

@@ -1,5 +1,6 @@
-// The demo's on-screen joystick: a round pad at the bottom left of the heads-up screen. Dragging
-// from its centre steers the hero like the stick of a game controller; letting go stops it.
+// The demo's on-screen joystick: a round pad at the left of the heads-up screen, above the band
+// the hero runs in so that it never hides it. Dragging from its centre steers the hero like the
+// stick of a game controller; letting go stops it.
 #pragma once
 
 #include "cocos2d.h"
@@ -12,8 +13,8 @@ namespace demo {
 struct DemoGame;
 
 // Where the pad sits and the side of its square touch area, in design points; tests drag there.
-const cocos2d::CCPoint kDemoJoystickCentre(150.0f, 150.0f);
-constexpr float kDemoJoystickSide = 200.0f;
+const cocos2d::CCPoint kDemoJoystickCentre(140.0f, 410.0f);
+constexpr float kDemoJoystickSide = 180.0f;
 
 void addDemoJoystick(DemoGame& game, KXModelScreen& hud);
 
