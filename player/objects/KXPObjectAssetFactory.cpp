@@ -31,6 +31,7 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetFlag.h"
 #include "player/objects/KXPObjectAssetGatekeeper.h"
 #include "player/objects/KXPObjectAssetLight.h"
@@ -113,8 +114,8 @@ const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
     {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
      &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
-    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
-     &registerCharacter},
+    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
+     &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, &makeKind<KXPObjectAssetLight, KXModelObjectLight>,
      nullptr},

@@ -11,7 +11,9 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
+#include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_joystick.h"
 #include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
@@ -37,16 +39,6 @@ Canvas coinCanvas() {
     return canvas;
 }
 
-Canvas runnerCanvas() {
-    Canvas canvas(64, 80);
-    canvas.roundedRect(8, 14, 48, 56, 16.0f, Colour{230, 80, 70, 255});
-    canvas.disc(40.0f, 32.0f, 9.0f, Colour{255, 255, 255, 255});
-    canvas.disc(43.0f, 32.0f, 4.0f, Colour{30, 30, 40, 255});
-    canvas.roundedRect(14, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
-    canvas.roundedRect(36, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
-    return canvas;
-}
-
 } // namespace
 
 void addDemoScene(DemoGame& game) {
@@ -69,10 +61,10 @@ void addDemoScene(DemoGame& game) {
             CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
             CCPoint(1.0f, 1.0f), 4);
     }
-    addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
-             CCPoint(1.0f, 1.0f), 5);
     // The level the field lays out: the hills, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
+    // The hero the player steers there.
+    addDemoCharacter(game, scene);
     // Sections laid one after another ahead of the scrolling camera.
     addDemoSections(game, scene);
 
@@ -92,6 +84,7 @@ void addDemoScene(DemoGame& game) {
     // In a running game the arrows steer: the heads-up buttons have keys of their own.
     menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
     finish->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
+    addDemoJoystick(game, screen);
 }
 
 } // namespace demo
