@@ -1,4 +1,5 @@
 #include "player/KXPScreenScene.h"
+#include "player/KXPSpawnPlacement.h"
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
@@ -777,8 +778,7 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
 // Seams of the streaming and checkpoint tasks: declared with their final signatures, minimal here.
 
 void KXPScreenScene::addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) {
-    (void)object;
-    (void)spawner;
+    KXPSpawnPlacement::place(m_objectLayer, m_world, object, spawner);
 }
 
 void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination) {
