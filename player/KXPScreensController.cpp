@@ -13,6 +13,7 @@
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPScoreTable.h"
 #include "player/KXPScreenUi.h"
+#include "player/KXPSwitchStateTable.h"
 #include "player/KXSound.h"
 
 using namespace cocos2d;
@@ -293,7 +294,7 @@ CCScene* KXPScreensController::currentScene() {
     }
     CCScene* scene = buildScene();
     KXPGameplaySettings::shared()->resetSaveNesting();
-    // The process-wide switch-state table is cleared here too, once level streaming keeps one.
+    clearSwitchStates();
     if (scene == nullptr) {
         return nullptr;
     }

@@ -13,6 +13,7 @@
 #include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
 using cocos2d::CCPoint;
@@ -54,6 +55,8 @@ void addDemoScene(DemoGame& game) {
     addDemoUnits(game, scene);
     // The hero the player steers there.
     addDemoCharacter(game, scene);
+    // Sections laid one after another ahead of the scrolling camera.
+    addDemoSections(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;
