@@ -3,9 +3,11 @@
 #include "player/KXPScreen.h"
 
 #include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
+#include "player/objects/KXPObjectEventObserver.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
 #include "player/objects/KXPObjectText.h"
@@ -23,6 +25,11 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         // Texts update every frame, so that scores and the loading counter stay current.
         *updated = true;
         return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
+    }
+    if (type == KXModelObjectEventObserver::staticType()) {
+        // Watches its condition every frame.
+        *updated = true;
+        return KXPObjectEventObserver::create(modelCast<KXModelObjectEventObserver>(model));
     }
     if (type == KXModelObjectLoadingBar::staticType()) {
         // The bar poses itself as it draws.

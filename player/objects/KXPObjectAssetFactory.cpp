@@ -33,6 +33,7 @@
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetPowerup.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
@@ -107,7 +108,8 @@ const AssetKind kAssetKinds[] = {
      &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
      &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
-    {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
+    {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance,
+     &makeKind<KXPObjectAssetPowerup, KXModelObjectAssetPowerup>, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
     {KXModelObjectTrail::staticType(), "trail", nullptr, nullptr, nullptr},

@@ -20,6 +20,7 @@
 #include "model/classes/KXNode.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/demo/demo_powerups.h"
 
 using cocos2d::CCPoint;
 
@@ -164,6 +165,7 @@ DemoGame buildDemoGame() {
     addDemoScene(game);
     addDemoEnd(game);
     addDemoGraph(game);
+    addDemoPowerups(game);
     addDemoAtlas(game);
     uint32_t lastId = 0;
     for (const std::shared_ptr<KXModel>& model : game.models) {
