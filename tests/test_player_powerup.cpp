@@ -9,6 +9,7 @@
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelSpriteContainer.h"
+#include "model/references/KXAttributeSound.h"
 #include "player/KXPScoreTable.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectAssetPowerup.h"
@@ -35,8 +36,8 @@ protected:
         kxtest::CharacterTest::TearDown();
     }
 
-    static std::shared_ptr<KXModelObjectAssetPowerup> powerupModel(const std::string& type, float duration = 0.0f,
-                                                                   bool idleLook = true) {
+    static std::shared_ptr<KXModelObjectAssetPowerup>
+    powerupModel(const std::string& type, float duration = 0.0f, bool idleLook = true) {
         auto asset = createModel<KXModelAssetPowerup>();
         asset->setCollisionBox(CCSize(20, 20), CCPointZero);
         asset->powerupTypeAttribute()->setValue(type, true);
@@ -48,7 +49,8 @@ protected:
         placed->setAsset(asset);
         return placed;
     }
-    static std::shared_ptr<KXModelAssetPowerup> assetOf(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
+    static std::shared_ptr<KXModelAssetPowerup>
+    assetOf(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
         return model->assetPowerup();
     }
 
@@ -152,14 +154,28 @@ TEST_F(Powerup, ATimedEffectLastsItsDurationAndItsEndRunsOnce) {
     powerup->release();
 }
 
+TEST_F(Powerup, TheCharacterLeavingStopsTheStartSoundAndUnbinds) {
+    auto model = powerupModel(KXPObjectAssetPowerup::kTypeInvincibility, 5.0f);
+    auto sound = soundNamed("Ding");
+    assetOf(model)->startSoundAttribute()->setValue(sound, true);
+    KXPObjectAssetPowerup* powerup = placePowerup(model);
+    KXPObjectAssetCharacter* character = place(characterModel());
+    collect(powerup, character);
+    const size_t soundsPlaying = KXSound::liveSounds().size();
+    ASSERT_GE(soundsPlaying, 1u);
+    character->setState(KXPObject::kStateRemoved);
+    EXPECT_EQ(powerup->boundCharacter(), nullptr);
+    EXPECT_EQ(KXSound::liveSounds().size(), soundsPlaying - 1);
+    world->run(2);
+}
+
 TEST_F(Powerup, StrikePushesAlongTheLongSideOfTheScreen) {
     auto settings = KXModelGeneralSettings::shared();
     for (const bool landscape : {true, false}) {
         settings->orientationAttribute()->setValue(landscape ? KXModelGeneralSettings::OrientationLandscape
                                                              : KXModelGeneralSettings::OrientationPortrait,
                                                    true);
-        KXPObjectAssetPowerup* powerup =
-            placePowerup(powerupModel(KXPObjectAssetPowerup::kTypeStrike, 1.0f));
+        KXPObjectAssetPowerup* powerup = placePowerup(powerupModel(KXPObjectAssetPowerup::kTypeStrike, 1.0f));
         KXPObjectAssetCharacter* character = place(characterModel(), CCPoint(0, landscape ? 0 : 200));
         KXPInputController::shared()->addCharacter(character);
         collect(powerup, character);
@@ -203,7 +219,8 @@ TEST_F(Powerup, NestedGameplayPowerupsRestoreTheOutermostValues) {
 
 TEST_F(Powerup, OnlyACharacterConstraintFollowsTheCharacter) {
     auto model = powerupModel(KXPObjectAssetPowerup::kTypeMagnet, 2.0f);
-    assetOf(model)->animationPlacementAttribute()->setValue(KXPObjectAssetPowerup::kCharacterConstraint, true);
+    assetOf(model)->animationPlacementAttribute()->setValue(KXPObjectAssetPowerup::kCharacterConstraint,
+                                                            true);
     assetOf(model)->startAnimationAttribute()->setValue(kxtest::framedAnimation("Ring", 1), true);
     assetOf(model)->animationBehaviourAttribute()->setValue(KXPObjectAssetPowerup::kOverlayBehaviour, true);
     KXPObjectAssetPowerup* powerup = placePowerup(model, CCPoint(300, 0));

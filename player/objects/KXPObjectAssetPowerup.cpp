@@ -142,7 +142,8 @@ void KXPObjectAssetPowerup::beginContact(KXPObjectAsset* other, b2Contact* conta
 void KXPObjectAssetPowerup::bindCharacter(KXPObjectAsset* character) {
     unbindCharacter();
     m_boundCharacter = character;
-    character->addListener(kListenerRemoved, this, asset_listener_selector(KXPObjectAssetPowerup::onCharacterRemoved));
+    character->addListener(kListenerRemoved, this,
+                           asset_listener_selector(KXPObjectAssetPowerup::onCharacterRemoved));
 }
 
 void KXPObjectAssetPowerup::unbindCharacter() {
@@ -160,8 +161,10 @@ void KXPObjectAssetPowerup::onCharacterRemoved(KXPObjectAsset* self, KXPObjectAs
         KXSound* sound = m_startSound;
         m_startSound = nullptr;
         sound->setReleaseHook(nullptr);
+        // An auto-delete sound deletes itself when stopped.
+        const bool ownsItself = sound->isAutoDelete();
         sound->stop();
-        if (!sound->isAutoDelete()) {
+        if (!ownsItself) {
             delete sound;
         }
     }
@@ -240,8 +243,8 @@ CCRect KXPObjectAssetPowerup::boundingRect() {
         m_boundingBox = CCRect(-w * 0.5f * scale.x, -h * 0.5f * scale.y, w * scale.x, h * scale.y);
     }
     const CCPoint position = positionInObjectLayer();
-    return CCRect(m_boundingBox.origin.x + position.x, m_boundingBox.origin.y + position.y, m_boundingBox.size.width,
-                  m_boundingBox.size.height);
+    return CCRect(m_boundingBox.origin.x + position.x, m_boundingBox.origin.y + position.y,
+                  m_boundingBox.size.width, m_boundingBox.size.height);
 }
 
 void KXPObjectAssetPowerup::setVisible(bool visible) {

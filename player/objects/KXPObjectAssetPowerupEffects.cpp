@@ -134,8 +134,9 @@ void KXPObjectAssetPowerup::creditRewards(bool inGame) {
         creditRecord(currentWorldScores(), coins, points);
     }
     if (kxTraceEnabled("score")) {
-        kxTrace("score", "powerup \"%s\" coins+%d points+%d session coins=%d points=%d", model->name().c_str(), coins,
-                points, static_cast<int>(global.coins.session), static_cast<int>(global.points.session));
+        kxTrace("score", "powerup \"%s\" coins+%d points+%d session coins=%d points=%d",
+                model->name().c_str(), coins, points, static_cast<int>(global.coins.session),
+                static_cast<int>(global.points.session));
     }
 }
 
@@ -147,7 +148,8 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
         }
     } else if (type == kTypeStrike) {
         const std::shared_ptr<KXModelGeneralSettings> settings = KXModelGeneralSettings::shared();
-        const bool landscape = settings && settings->orientation() == KXModelGeneralSettings::OrientationLandscape;
+        const bool landscape =
+            settings && settings->orientation() == KXModelGeneralSettings::OrientationLandscape;
         for (KXPObjectAssetCharacter* character : registeredCharacters()) {
             character->addActivePowerup(this);
             // The character itself turns the push into a control-point move in direct movement.

@@ -62,8 +62,10 @@ void KXPObjectAssetPowerup::fadeStartSound(float dt) {
     KXSound* sound = m_startSound;
     m_startSound = nullptr;
     sound->setReleaseHook(nullptr);
+    // An auto-delete sound deletes itself when stopped.
+    const bool ownsItself = sound->isAutoDelete();
     sound->stop();
-    if (!sound->isAutoDelete()) {
+    if (!ownsItself) {
         delete sound;
     }
 }
@@ -73,7 +75,8 @@ void KXPObjectAssetPowerup::animateLabel(CCLabelBMFont* label, bool& shown, floa
         return;
     }
     time += dt;
-    label->setPosition(ccp(time * kLabelDrift, std::sin(time * static_cast<float>(M_PI)) * kLabelArc - time * kLabelSink));
+    label->setPosition(
+        ccp(time * kLabelDrift, std::sin(time * static_cast<float>(M_PI)) * kLabelArc - time * kLabelSink));
     const float opacity = std::max(0.0f, std::min(1.0f, 1.0f - time)) * 255.0f;
     label->setOpacity(static_cast<GLubyte>(opacity));
     if (time > 1.0f) {
@@ -91,11 +94,13 @@ void KXPObjectAssetPowerup::followCharacter() {
     }
     CCNode* parent = getParent();
     const bool onLayer = parent == nullptr || parent == m_layer;
-    const CCPoint position = onLayer ? m_boundCharacter->getPosition()
-                                     : parent->convertToNodeSpace(m_boundCharacter->convertToWorldSpace(CCPointZero));
+    const CCPoint position =
+        onLayer ? m_boundCharacter->getPosition()
+                : parent->convertToNodeSpace(m_boundCharacter->convertToWorldSpace(CCPointZero));
     setPosition(position);
     if (m_body != nullptr && !m_body->GetWorld()->IsLocked()) {
-        m_body->SetTransform(b2Vec2(position.x * kMetresPerPoint, position.y * kMetresPerPoint), m_body->GetAngle());
+        m_body->SetTransform(b2Vec2(position.x * kMetresPerPoint, position.y * kMetresPerPoint),
+                             m_body->GetAngle());
     }
     float scaleX = m_boundCharacter->getScaleX();
     float scaleY = m_boundCharacter->getScaleY();

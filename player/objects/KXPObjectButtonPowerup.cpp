@@ -51,8 +51,8 @@ CCLabelBMFont* KXPObjectButtonPowerup::makeLabel(float rise) {
     label->setAnchorPoint(ccp(0.5f, 0.0f));
     label->setAlignment(kCCTextAlignmentCenter);
     label->setScale(model->labelScale());
-    label->setPosition(
-        ccp(size.width * 0.5f + offset.x, size.height * 0.5f + offset.y + rise - model->labelVerticalSpacing()));
+    label->setPosition(ccp(size.width * 0.5f + offset.x,
+                           size.height * 0.5f + offset.y + rise - model->labelVerticalSpacing()));
     addChild(label);
     return label;
 }
@@ -78,7 +78,8 @@ void KXPObjectButtonPowerup::setModel(const std::shared_ptr<KXModelObjectButton>
         if (m_refillLabel == nullptr) {
             m_refillLabel = makeLabel(kRefillLabelRise);
         }
-        if (m_powerupAsset && static_cast<float>(settings->inventoryCount(m_powerupAsset)) < own->maxRefill()) {
+        if (m_powerupAsset &&
+            static_cast<float>(settings->inventoryCount(m_powerupAsset)) < own->maxRefill()) {
             settings->startRefill(m_powerupAsset->id(), kx::truncateToInt(own->refillTimeout()),
                                   kx::truncateToInt(own->maxRefill()));
         }
@@ -153,7 +154,8 @@ void KXPObjectButtonPowerup::activate() {
 void KXPObjectButtonPowerup::registerRefill() {
     const std::shared_ptr<KXModelObjectButtonPowerup> model = powerupModel();
     if (model && model->refillTimeout() > 0.0f && m_powerupAsset) {
-        KXPSettingsController::shared()->startRefill(m_powerupAsset->id(), kx::truncateToInt(model->refillTimeout()),
+        KXPSettingsController::shared()->startRefill(m_powerupAsset->id(),
+                                                     kx::truncateToInt(model->refillTimeout()),
                                                      kx::truncateToInt(model->maxRefill()));
     }
 }

@@ -50,7 +50,8 @@ template <typename T> float pick(const KXPCurrencyValue<T>& value, int kind) {
 }
 } // namespace
 
-KXPObjectEventObserver* KXPObjectEventObserver::create(const std::shared_ptr<KXModelObjectEventObserver>& model) {
+KXPObjectEventObserver*
+KXPObjectEventObserver::create(const std::shared_ptr<KXModelObjectEventObserver>& model) {
     KXPObjectEventObserver* observer = new KXPObjectEventObserver();
     observer->setModel(model);
     observer->autorelease();

@@ -116,8 +116,11 @@ template <class Attribute, class Value> void set(KXModel& model, const char* nam
 std::shared_ptr<KXModelAssetPowerup> powerup(DemoGame& game, const std::string& name, const std::string& type,
                                              Canvas idle, float radius) {
     auto asset = game.make<KXModelAssetPowerup>("KXModelAssetPowerup", name);
-    asset->idleAnimationAttribute()->setValue(lookOf(game, name + " Idle", std::move(idle), true, 1.0f), true);
+    asset->idleAnimationAttribute()->setValue(lookOf(game, name + " Idle", std::move(idle), true, 1.0f),
+                                              true);
     asset->powerupTypeAttribute()->setValue(type, true);
+    // Always there (the chance is a percentage).
+    asset->appearanceChanceAttribute()->setValue(100.0f, true);
     auto round = game.make<KXModelCircle>("KXModelCircle", name + " Round");
     round->addPoint(CCPoint(0.0f, 0.0f), true);
     round->addPoint(CCPoint(radius, 0.0f), true);
@@ -149,11 +152,13 @@ std::shared_ptr<KXModelLevelSection> sectionNamed(const DemoGame& game, const st
 
 void addDemoPowerups(DemoGame& game) {
     auto coin = powerup(game, kDemoCoinAsset, "kPowerupCoin", coinCanvas(), 14.0f);
-    coin->startAnimationAttribute()->setValue(lookOf(game, "Coin Sparkle", sparkleCanvas(), false, 0.3f), true);
+    coin->startAnimationAttribute()->setValue(lookOf(game, "Coin Sparkle", sparkleCanvas(), false, 0.3f),
+                                              true);
     coin->rewardCoinsAttribute()->setValue(1.0f, true);
     coin->showCoinRewardAttribute()->setValue(true, true);
     coin->startSoundAttribute()->setValue(
-        game.sound("Coin Ding", {"synth 0.08 sine 1320 fade 0 0.08 0.05 vol 0.4", "synth 0.12 sine 1760 fade 0 0.12 0.1 vol 0.4"}),
+        game.sound("Coin Ding", {"synth 0.08 sine 1320 fade 0 0.08 0.05 vol 0.4",
+                                 "synth 0.12 sine 1760 fade 0 0.12 0.1 vol 0.4"}),
         true);
 
     auto magnet = powerup(game, kDemoMagnetAsset, "kPowerupMagnet", magnetCanvas(), 18.0f);
@@ -162,21 +167,22 @@ void addDemoPowerups(DemoGame& game) {
     magnet->animationPlacementAttribute()->setValue("kPowerupCharacterConstraint", true);
     magnet->animationBehaviourAttribute()->setValue("kOverlayBehaviour", true);
     magnet->rewardPointsAttribute()->setValue(10.0f, true);
-    magnet->startSoundAttribute()->setValue(game.sound("Magnet Hum", {"synth 0.3 sine 220:440 fade 0 0.3 0.1 vol 0.4"}),
-                                           true);
-    magnet->endSoundAttribute()->setValue(game.sound("Magnet Off", {"synth 0.2 sine 440:220 fade 0 0.2 0.1 vol 0.3"}),
-                                         true);
+    magnet->startSoundAttribute()->setValue(
+        game.sound("Magnet Hum", {"synth 0.3 sine 220:440 fade 0 0.3 0.1 vol 0.4"}), true);
+    magnet->endSoundAttribute()->setValue(
+        game.sound("Magnet Off", {"synth 0.2 sine 440:220 fade 0 0.2 0.1 vol 0.3"}), true);
 
     auto shield = powerup(game, kDemoShieldAsset, "kPowerupInvincibility", shieldCanvas(), 18.0f);
     shield->durationAttribute()->setValue(8.0f, true);
-    shield->startAnimationAttribute()->setValue(lookOf(game, "Shield Bubble", bubbleCanvas(), true, 1.0f), true);
+    shield->startAnimationAttribute()->setValue(lookOf(game, "Shield Bubble", bubbleCanvas(), true, 1.0f),
+                                                true);
     shield->animationPlacementAttribute()->setValue("kPowerupCharacterConstraint", true);
     shield->animationBehaviourAttribute()->setValue("kOverlayBehaviour", true);
     shield->cameraFlashAttribute()->setValue(0.2f, true);
-    shield->startSoundAttribute()->setValue(game.sound("Shield Up", {"synth 0.4 triangle 330:660 fade 0 0.4 0.2 vol 0.4"}),
-                                           true);
-    shield->endSoundAttribute()->setValue(game.sound("Shield Down", {"synth 0.3 triangle 660:330 fade 0 0.3 0.2 vol 0.3"}),
-                                         true);
+    shield->startSoundAttribute()->setValue(
+        game.sound("Shield Up", {"synth 0.4 triangle 330:660 fade 0 0.4 0.2 vol 0.4"}), true);
+    shield->endSoundAttribute()->setValue(
+        game.sound("Shield Down", {"synth 0.3 triangle 660:330 fade 0 0.3 0.2 vol 0.3"}), true);
 
     // The meadow: a row of coins ahead of the hero, the magnet before the crabs, the shield up on
     // the ledge.
@@ -199,7 +205,8 @@ void addDemoPowerups(DemoGame& game) {
 
     // Game over leads from the heads-up screen to the end screen.
     ScreenNode& hud = game.screen("hud");
-    auto observer = game.make<KXModelObjectEventObserver>("KXModelObjectEventObserver", kDemoGameOverObserver);
+    auto observer =
+        game.make<KXModelObjectEventObserver>("KXModelObjectEventObserver", kDemoGameOverObserver);
     set<KXAttributeStringList>(*observer, "Event Type", std::string("kGameOver"));
     hud.screen->addChild(observer, true);
     linkPort(hud, kDemoGameOverObserver, game.screen("end"));
