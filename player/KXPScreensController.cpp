@@ -194,6 +194,13 @@ void KXPScreensController::resetToScene(const std::string& key) {
     forgetScene();
 }
 
+void KXPScreensController::resetToUi(const std::string& key) {
+    m_currentSceneKey.clear();
+    m_uiKeys.assign(1, key);
+    m_cursor = 0;
+    forgetScene();
+}
+
 int KXPScreensController::showScreens(const std::string& sceneKey, const std::string& uiKey, int mode) {
     if (sceneKey == m_currentSceneKey && !cursorAtEnd() && uiKey == m_uiKeys[m_cursor]) {
         return kNothingToShow;
