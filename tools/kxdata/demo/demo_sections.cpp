@@ -78,11 +78,16 @@ std::shared_ptr<KXModelObjectAssetUnit> place(DemoGame& game, KXModelLevelSectio
     return placed;
 }
 
+// The meadow's stone floor, as wide as the section and a little into its neighbours.
+void placeFloor(DemoGame& game, KXModelLevelSection& into) {
+    place(game, into, "Stone Floor", "kPlatformObjectType", CCPoint(kSectionWidth * 0.5f, 64.0f), 4,
+          CCPoint(9.5f, 1.0f));
+}
+
 void floorAndHills(DemoGame& game, KXModelLevelSection& into) {
     place(game, into, "Hills", "kDecorationObjectType", CCPoint(kSectionWidth * 0.5f, 150.0f), 3,
           CCPoint(4.5f, 2.5f));
-    place(game, into, "Ground", "kPlatformObjectType", CCPoint(kSectionWidth * 0.5f, 40.0f), 4,
-          CCPoint(4.5f, 2.0f));
+    placeFloor(game, into);
 }
 
 template <class Attribute> Attribute* attributeNamed(KXModel& model, const char* name) {
@@ -138,8 +143,7 @@ void addDemoSections(DemoGame& game, KXModelScreen& scene) {
     const auto spark = game.effect("Spark", sparkCanvas());
 
     auto beach = section(game, scene, kDemoBeachSection);
-    place(game, *beach, "Ground", "kPlatformObjectType", CCPoint(kSectionWidth * 0.5f, 40.0f), 4,
-          CCPoint(4.5f, 2.0f));
+    placeFloor(game, *beach);
     place(game, *beach, "Bush", "kDecorationObjectType", CCPoint(180.0f, 100.0f), 5);
     for (int index = 0; index < 3; ++index) {
         auto crab = place(game, *beach, "Crab", "kEnemyObjectType",
