@@ -164,6 +164,7 @@ DemoGame buildDemoGame() {
     addDemoLevels(game);
     addDemoScene(game);
     addDemoEnd(game);
+    addDemoPause(game);
     addDemoGraph(game);
     addDemoPowerups(game);
     addDemoAtlas(game);
