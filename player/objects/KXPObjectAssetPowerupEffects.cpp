@@ -134,9 +134,11 @@ void KXPObjectAssetPowerup::creditRewards(bool inGame) {
         creditRecord(currentWorldScores(), coins, points);
     }
     if (kxTraceEnabled("score")) {
-        kxTrace("score", "powerup \"%s\" coins+%d points+%d session coins=%d points=%d",
-                model->name().c_str(), coins, points, static_cast<int>(global.coins.session),
-                static_cast<int>(global.points.session));
+        // A powerup used from a button has no placed name: its asset's stands in.
+        const std::shared_ptr<KXModelAssetPowerup> asset = model->assetPowerup();
+        const std::string name = model->name().empty() && asset ? asset->name() : model->name();
+        kxTrace("score", "powerup \"%s\" coins+%d points+%d session coins=%d points=%d", name.c_str(), coins,
+                points, static_cast<int>(global.coins.session), static_cast<int>(global.points.session));
     }
 }
 

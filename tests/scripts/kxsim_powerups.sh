@@ -2,7 +2,7 @@
 # The demo's powerups and game-over observer through kxsim: the hero, pushed along the meadow by
 # the scrolling view, collects its coins, each raising the session coins by its value; the magnet
 # is collected too; when the hero falls to a crab, the game is over and the heads-up screen's
-# observer opens the end screen. Args: build folder, source folder.
+# observer opens the end screen; the shield button keeps it alive instead. Args: build folder, source folder.
 set -u
 build="$1"
 kxdata="$build/kxdata"
@@ -48,4 +48,15 @@ awk '
         exit bad
     }' "$work/trace.txt" || { echo "--- trace"; head -40 "$work/trace.txt"; exit 1; }
 grep -q "Got Game OVER in observer" "$work/sim.log" || { echo "the observer did not log the game over"; exit 1; }
+
+# The heads-up shield button (S) uses the one shield in stock: the hero, shielded, outlives the
+# crab that ended the first run.
+rm -rf "$XDG_DATA_HOME"/*
+"$kxsim" "$work/demo" --frames 480 --open world1 --key 250:down:S --key 252:up:S --trace score,game \
+    > "$work/shield.txt" 2> "$work/shield.log" || { echo "kxsim failed"; tail -20 "$work/shield.log"; exit 1; }
+grep -q ' powerup "Shield" ' "$work/shield.txt" || { echo "the shield was not used"; head -20 "$work/shield.txt"; exit 1; }
+if grep -q " game over=1" "$work/shield.txt"; then
+    echo "the shielded hero fell"; grep " game " "$work/shield.txt"; exit 1
+fi
+echo "ok: the shield from the button kept the hero in the game"
 exit 0

@@ -13,6 +13,7 @@
 #include "model/classes/KXModelCircle.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelScreen.h"
@@ -205,6 +206,19 @@ void addDemoPowerups(DemoGame& game) {
 
     // Game over leads from the heads-up screen to the end screen.
     ScreenNode& hud = game.screen("hud");
+
+    // A shield in stock on the heads-up screen (S): one at the start of each run, one more
+    // every minute while it is used up.
+    auto shieldButton = std::static_pointer_cast<KXModelObjectButtonPowerup>(addButton(
+        game, *hud.screen, "KXModelObjectButtonPowerup", "Shield Button", "SHIELD",
+        std::to_string(shield->id()), Colour{60, 120, 230, 255}, CCPoint(kWidth - 170.0f, 425.0f), 5));
+    shieldButton->maxRefillAttribute()->setValue(1.0f, true);
+    shieldButton->refillTimeoutAttribute()->setValue(1.0f, true);
+    shieldButton->refillAtStartAttribute()->setValue(true, true);
+    shieldButton->layeringAttribute()->setValue("kAboveCharacter", true);
+    shieldButton->labelOffsetAttribute()->setValue(CCPoint(100.0f, 60.0f), true);
+    shieldButton->labelScaleAttribute()->setValue(0.6f, true);
+    shieldButton->keyboardKeyAttribute()->setValue(static_cast<int>('S'), true);
     auto observer =
         game.make<KXModelObjectEventObserver>("KXModelObjectEventObserver", kDemoGameOverObserver);
     set<KXAttributeStringList>(*observer, "Event Type", std::string("kGameOver"));
