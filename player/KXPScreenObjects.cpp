@@ -3,10 +3,14 @@
 #include "player/KXPScreen.h"
 
 #include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelObjectCharacterSelector.h"
 #include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
+#include "model/classes/KXModelObjectUnlocker.h"
+#include "player/KXPUnlockActions.h"
+#include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectEventObserver.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
@@ -35,7 +39,18 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         // The bar poses itself as it draws.
         return KXPObjectLoadingBar::create(model);
     }
-    // Joysticks, the tilt control, event observers, character selectors, unlockers and swipe
-    // controls join as their kinds are built; until then a screen shows nothing for them.
+    if (type == KXModelObjectCharacterSelector::staticType()) {
+        *updated = true;
+        return KXPObjectCharacterSelector::create(modelCast<KXModelObjectCharacterSelector>(model));
+    }
+    if (type == KXModelObjectUnlocker::staticType()) {
+        // An unlocker acts once, as its screen is built, and shows nothing.
+        if (const auto unlocker = modelCast<KXModelObjectUnlocker>(model)) {
+            KXPUnlockActions::run(*unlocker);
+        }
+        return nullptr;
+    }
+    // Joysticks, the tilt control and swipe controls join as their kinds are built; until then
+    // a screen shows nothing for them.
     return nullptr;
 }

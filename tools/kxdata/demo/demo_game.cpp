@@ -21,6 +21,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
 #include "tools/kxdata/demo/demo_powerups.h"
+#include "tools/kxdata/effects/effects_demo.h"
 
 using cocos2d::CCPoint;
 
@@ -163,6 +164,7 @@ DemoGame buildDemoGame() {
     addDemoShop(game);
     addDemoLevels(game);
     addDemoScene(game);
+    effects::addDemoEffects(game);
     addDemoEnd(game);
     addDemoPause(game);
     addDemoGraph(game);
