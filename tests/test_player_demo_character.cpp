@@ -282,10 +282,11 @@ TEST_F(DemoCharacter, TheControllerStickRunsAndItsFirstButtonJumps) {
     OIS::JoyStickState state;
     state.mAxes.resize(2);
     const OIS::JoyStickEvent event(nullptr, state);
-    state.mAxes[0].abs = 32767; // Linux x: full right
+    // Away from the boulder rolling ahead of it.
+    state.mAxes[0].abs = -32768; // Linux x: full left
     EventHandler::shared()->axisMoved(event, 0);
     run(30);
-    EXPECT_GT(last().x, standing.x + 60.0f);
+    EXPECT_LT(last().x, standing.x - 60.0f);
     state.mAxes[0].abs = 0;
     EventHandler::shared()->axisMoved(event, 0);
     run(10);

@@ -125,11 +125,12 @@ template <class Attribute, class Value> void set(KXModel& model, const char* nam
     static_cast<Attribute*>(model.attribute(name))->setValue(value, true);
 }
 
-// Runs at 8 m/s, jumps from the ground and once more in the air, higher while the key is held.
+// Runs at 18 m/s, faster than the view scrolls, so that the arrows carry it forwards on
+// the screen; jumps from the ground and once more in the air, higher while the key is held.
 std::shared_ptr<KXModelComponentCharacterGameplaySettings> heroPhysics(DemoGame& game) {
     auto physics = game.make<KXModelComponentCharacterGameplaySettings>(
         "KXModelComponentCharacterGameplaySettings", "Hero Physics");
-    set<KXAttributePoint>(*physics, "Max Speed", CCPoint(8.0f, 0.0f));
+    set<KXAttributePoint>(*physics, "Max Speed", CCPoint(18.0f, 0.0f));
     set<KXAttributePoint>(*physics, "Bounce Force", CCPoint(0.0f, 0.0f));
     set<KXAttributePoint>(*physics, "Jump Force", CCPoint(0.0f, 10.0f));
     set<KXAttributeFloat>(*physics, "Jump Timeout", 0.25f);
