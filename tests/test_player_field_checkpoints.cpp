@@ -528,8 +528,12 @@ TEST_F(FieldCheckpoints, ARestartClearsAFieldWhoseObjectsTakeOthersAlong) {
     BodyObject* ball =
         BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
     layer()->addChild(ball);
+    // The layer's reference is the only one left (the ball is held to be asked afterwards).
+    frames(1);
+    ball->retain();
     field->restartLevel(nullptr);
     EXPECT_EQ(ball->getParent(), nullptr);
+    ball->release();
     CCArray* children = layer()->getChildren();
     for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
         EXPECT_EQ(dynamic_cast<SiblingOwner*>(children->objectAtIndex(index)), nullptr);
