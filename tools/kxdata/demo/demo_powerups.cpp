@@ -53,12 +53,13 @@ Canvas sparkleCanvas() {
 
 Canvas magnetCanvas() {
     Canvas canvas(40, 40);
-    const Colour red{220, 50, 50, 255};
-    canvas.disc(20.0f, 18.0f, 16.0f, red);
+    // Violet, so that nothing takes it for the (red) hero.
+    const Colour violet{140, 70, 200, 255};
+    canvas.disc(20.0f, 18.0f, 16.0f, violet);
     canvas.disc(20.0f, 18.0f, 8.0f, Colour{0, 0, 0, 0});
     canvas.fillRect(4, 18, 32, 22, Colour{0, 0, 0, 0});
-    canvas.fillRect(4, 18, 8, 14, red);
-    canvas.fillRect(28, 18, 8, 14, red);
+    canvas.fillRect(4, 18, 8, 14, violet);
+    canvas.fillRect(28, 18, 8, 14, violet);
     canvas.fillRect(4, 32, 8, 6, Colour{220, 220, 230, 255});
     canvas.fillRect(28, 32, 8, 6, Colour{220, 220, 230, 255});
     return canvas;
@@ -67,7 +68,7 @@ Canvas magnetCanvas() {
 // A faint ring around the hero while the magnet pulls.
 Canvas pullCanvas() {
     Canvas canvas(120, 120);
-    canvas.disc(60.0f, 60.0f, 58.0f, Colour{240, 90, 90, 70});
+    canvas.disc(60.0f, 60.0f, 58.0f, Colour{170, 110, 240, 70});
     canvas.disc(60.0f, 60.0f, 52.0f, Colour{0, 0, 0, 0});
     return canvas;
 }
