@@ -44,12 +44,12 @@ wait_colour() { # "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]
     return 1
 }
 
-# hero SHOT: "RIGHT TOP" of the hero's red body in screen pixels, or nothing. Only the band above
-# the crabs' backs (design y 125 to 300, below the red flag that flies higher) and left of the
-# middle is searched: the hero is the only red there.
+# hero SHOT: "RIGHT TOP" of the hero's red body in screen pixels, or nothing. Only the band between
+# the crabs' backs and the red pennant on its pole (design y 125 to 290), left of the middle, is
+# searched: the hero is the only red there.
 hero() {
     local left top right bottom box
-    read -r left top <<<"$(at 0 300)"
+    read -r left top <<<"$(at 0 290)"
     read -r right bottom <<<"$(at 700 125)"
     box=$(convert "$1" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
         -fuzz 9% -fill black +opaque "rgb(230,80,70)" -fill white -opaque "rgb(230,80,70)" \
