@@ -29,6 +29,7 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectButton.h"
 #include "player/objects/KXPObjectButtonJoystick.h"
+#include "player/objects/KXPObjectButtonPowerup.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectImage.h"
@@ -666,8 +667,10 @@ void KXPScreen::usePowerupButton(CCObject* sender) {
             settings->setInventoryCount(powerup, count - 1);
         }
     }
-    // The refill clock starts after a use (the button kind registers it once it has a class).
-    if (powerup && model->refillTimeout() > 0.0f) {
+    // The refill clock starts after a use.
+    if (KXPObjectButtonPowerup* own = dynamic_cast<KXPObjectButtonPowerup*>(button)) {
+        own->registerRefill();
+    } else if (powerup && model->refillTimeout() > 0.0f) {
         KXPSettingsController::shared()->startRefill(powerup->id(), kx::truncateToInt(model->refillTimeout()),
                                                      kx::truncateToInt(model->maxRefill()));
     }

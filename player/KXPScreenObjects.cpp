@@ -5,6 +5,7 @@
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectAccelerometer.h"
 #include "model/classes/KXModelObjectCharacterSelector.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
@@ -15,6 +16,7 @@
 #include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectButtonJoystick.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/objects/KXPObjectEventObserver.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
 #include "player/objects/KXPObjectSwipeControl.h"
@@ -33,6 +35,11 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         // Texts update every frame, so that scores and the loading counter stay current.
         *updated = true;
         return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
+    }
+    if (type == KXModelObjectEventObserver::staticType()) {
+        // Watches its condition every frame.
+        *updated = true;
+        return KXPObjectEventObserver::create(modelCast<KXModelObjectEventObserver>(model));
     }
     if (type == KXModelObjectLoadingBar::staticType()) {
         // The bar poses itself as it draws.
@@ -61,6 +68,5 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         }
         return nullptr;
     }
-    // Event observers join as their kind is built; until then a screen shows nothing for them.
     return nullptr;
 }

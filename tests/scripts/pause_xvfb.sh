@@ -84,6 +84,8 @@ if win=$(e2e_wait_window "$title"); then
     e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     keys Up Return
     e2e_check "Return starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png"
+    # The shield (S) keeps the hero in the game meanwhile: a crab would end it within seconds.
+    keys S
     sleep 1
 
     keys P
