@@ -27,9 +27,12 @@
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectButton.h"
+#include "player/objects/KXPObjectButtonJoystick.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 #include "player/objects/KXPObjectImage.h"
+#include "player/objects/KXPObjectSwipeControl.h"
 #include "player/objects/KXPObjectText.h"
+#include "player/objects/KXPTouchControl.h"
 
 #include <algorithm>
 #include <climits>
@@ -91,8 +94,16 @@ KXPScreen::KXPScreen() : m_controlsNode(new CCNode()), m_soundController(new KXS
 }
 
 KXPScreen::~KXPScreen() {
-    // Touch controls that registered themselves with the dispatcher leave it with their own
-    // clean-up; the menus leave it when they exit.
+    // Touch controls leave the dispatcher when they leave the stage; these never reached it
+    // (the menus join only on the stage).
+    CCObject* child = nullptr;
+    CCARRAY_FOREACH(m_controlsNode->getChildren(), child) {
+        if (auto* joystick = dynamic_cast<KXPObjectButtonJoystick*>(child)) {
+            detachTouchControl(joystick);
+        } else if (auto* swipe = dynamic_cast<KXPObjectSwipeControl*>(child)) {
+            detachTouchControl(swipe);
+        }
+    }
     CC_SAFE_RELEASE(m_soundController);
     m_deferredAction = nullptr;
     for (auto& entry : m_objects) {

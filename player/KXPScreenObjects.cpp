@@ -3,11 +3,17 @@
 #include "player/KXPScreen.h"
 
 #include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelObjectAccelerometer.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
+#include "model/classes/KXModelObjectManipulator.h"
+#include "model/classes/KXModelObjectSwipeControl.h"
+#include "player/objects/KXPObjectAccelerometer.h"
+#include "player/objects/KXPObjectButtonJoystick.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
+#include "player/objects/KXPObjectSwipeControl.h"
 #include "player/objects/KXPObjectText.h"
 
 using namespace cocos2d;
@@ -28,7 +34,19 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         // The bar poses itself as it draws.
         return KXPObjectLoadingBar::create(model);
     }
-    // Joysticks, the tilt control, event observers, character selectors, unlockers and swipe
-    // controls join as their kinds are built; until then a screen shows nothing for them.
+    if (type == KXModelObjectManipulator::staticType()) {
+        *updated = true;
+        return KXPObjectButtonJoystick::create(modelCast<KXModelObjectManipulator>(model));
+    }
+    if (type == KXModelObjectAccelerometer::staticType()) {
+        // The one tilt control takes the screen's model; nothing is shown.
+        KXPObjectAccelerometer::shared()->setModel(modelCast<KXModelObjectAccelerometer>(model));
+        return nullptr;
+    }
+    if (type == KXModelObjectSwipeControl::staticType()) {
+        return KXPObjectSwipeControl::create(modelCast<KXModelObjectSwipeControl>(model));
+    }
+    // Event observers, character selectors and unlockers join as their kinds are built; until
+    // then a screen shows nothing for them.
     return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "player/KXPScreenScene.h"
+#include "player/KXPSpawnPlacement.h"
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
@@ -27,6 +28,7 @@
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectAsset.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
 
@@ -206,7 +208,7 @@ bool KXPScreenScene::init() {
             m_hudKeys.insert(uiKey);
         }
     } else {
-        // The tilt control goes off here too, with the controls task.
+        KXPObjectAccelerometer::shared()->setModel(nullptr);
         m_inputController->setEnabled(true);
     }
     return true;
@@ -777,8 +779,7 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
 // Seams of the streaming and checkpoint tasks: declared with their final signatures, minimal here.
 
 void KXPScreenScene::addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) {
-    (void)object;
-    (void)spawner;
+    KXPSpawnPlacement::place(m_objectLayer, m_world, object, spawner);
 }
 
 void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination) {

@@ -1,6 +1,6 @@
-// The asset factory: kinds by exact model class (a subclass is not its base), instances, units
-// without an obstacle, the powerups' appearance roll and the placed character that becomes the
-// player's selected one.
+// The asset factory: kinds by exact model class (a subclass is not its base), instances at their
+// own transform, units without an obstacle, the powerups' appearance roll and the placed character that
+// becomes the player's selected one.
 
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
@@ -14,6 +14,7 @@
 #include "model/classes/KXModelObjectInstance.h"
 #include "model/classes/KXModelObjectLight.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>
@@ -71,9 +72,9 @@ protected:
 
 TEST_F(AssetFactory, KindsGoByTheExactModelClass) {
     const std::shared_ptr<KXModelObjectAssetUnit> unit = unitWithObstacle();
-    const std::string unitLine = "[KXPObjectAsset] create: cannot make a unit object yet (model " +
-                                 std::to_string(unit->id()) + " \"crate\")";
-    EXPECT_EQ(refusals(unit), std::vector<std::string>{unitLine});
+    KXPObjectAsset* made = KXPObjectAsset::create(unit);
+    ASSERT_NE(dynamic_cast<KXPObjectAssetUnit*>(made), nullptr);
+    EXPECT_EQ(made->getModel(), unit);
 
     // The same data under a derived class is no unit, and nothing else either.
     std::shared_ptr<DerivedUnitModel> derived = KXModel::makeShared<DerivedUnitModel>();
@@ -87,10 +88,20 @@ TEST_F(AssetFactory, KindsGoByTheExactModelClass) {
     EXPECT_TRUE(refusals(kxtest::boxAssetModel()).empty());
     EXPECT_TRUE(refusals(nullptr).empty());
 
-    // An instance stands for what it repeats.
+    // An instance stands for what it repeats, at its own transform.
     std::shared_ptr<KXModelObjectInstance> instance = createModel<KXModelObjectInstance>();
     instance->setReference(unit);
-    EXPECT_EQ(refusals(instance), std::vector<std::string>{unitLine});
+    instance->positionAttribute()->setValue(CCPoint(200.0f, 100.0f), true);
+    instance->rotationAttribute()->setValue(30.0f, true);
+    instance->scaleAttribute()->setValue(CCPoint(2.0f, -1.0f), true);
+    KXPObjectAsset* repeated = KXPObjectAsset::create(instance);
+    ASSERT_NE(dynamic_cast<KXPObjectAssetUnit*>(repeated), nullptr);
+    EXPECT_EQ(repeated->getModel(), unit);
+    EXPECT_FLOAT_EQ(repeated->getPosition().x, 200.0f);
+    EXPECT_FLOAT_EQ(repeated->getPosition().y, 100.0f);
+    EXPECT_FLOAT_EQ(repeated->getRotation(), 30.0f);
+    EXPECT_FLOAT_EQ(repeated->getScaleX(), 2.0f);
+    EXPECT_FLOAT_EQ(repeated->getScaleY(), -1.0f);
     EXPECT_TRUE(refusals(createModel<KXModelObjectInstance>()).empty());
 
     const std::vector<std::string> light = refusals(createModel<KXModelObjectLight>());

@@ -31,3 +31,9 @@ void KXModelComponentDamage::setDamage(int damage) {
         m_damage->setValue(static_cast<float>(damage));
     }
 }
+
+void KXModelComponentDamage::setDamageDelay(float delay) {
+    if (m_damageDelay != nullptr) {
+        m_damageDelay->setValue(delay);
+    }
+}

@@ -23,6 +23,7 @@ public:
     float damageDelay() const;
     // Clamped, stored and announced only when it differs.
     void setDamage(int damage);
+    void setDamageDelay(float delay);
 
 private:
     KXAttributeFloat* m_damage = nullptr;

@@ -31,7 +31,9 @@
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
 
@@ -101,9 +103,10 @@ void registerCharacter(KXPObjectAsset* object) {
 // One row per kind; the first row whose class is the model's exact class decides.
 const AssetKind kAssetKinds[] = {
     {KXModelObjectInstance::staticType(), "instance", nullptr, &makeFromInstance, nullptr},
-    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle, nullptr, nullptr},
-    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter, nullptr,
-     &registerCharacter},
+    {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
+     &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
+    {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
+     &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},

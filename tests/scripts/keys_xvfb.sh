@@ -14,11 +14,12 @@ xrepeat="$E2E_TMP/xrepeat"
 cc -O1 -o "$xrepeat" "$E2E_SRC/tests/e2e/xrepeat.c" -lX11 || e2e_skip "cannot build the auto-repeat helper (libx11-dev)"
 title="KX Demo"
 
-# Colours of the demo (see tools/kxdata/demo): backdrops near the bottom-left corner, the end
+# Colours of the demo (see tools/kxdata/demo): backdrops near the bottom-left corner, the heads-up
+# coin icon of the game (design 72,600: the level's ground comes and goes with the level), the end
 # screen's panel in the middle.
 menu_colour="8 48 76"
 shop_colour="38 14 66"
-game_colour="119 94 44"
+game_colour="250 210 60"
 end_panel_colour="64 13 27"
 
 # near FILE X Y "R G B": the pixel is within 28 of that colour in every channel.
@@ -133,7 +134,7 @@ if win=$(e2e_wait_window "$title"); then
     e2e_screenshot "$E2E_TMP/up.png"
     e2e_check "Up highlights PLAY" lit "$E2E_TMP/up.png" $play_x $play_y "$play_normal"
     keys Return
-    e2e_check "Return starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png"
+    e2e_check "Return starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png" 72 600
 
     # J (jump) held for a second and a half: one press, one release.
     xdotool keydown j

@@ -122,6 +122,16 @@ public:
         return object;
     }
 
+    // Any asset object, placed at `position` on the layer and given its body as the game field
+    // gives it (still decorations skipped unless told otherwise).
+    template <class T> T* add(T* object, const cocos2d::CCPoint& position, bool skipStill = true) {
+        object->setPosition(position);
+        layer->addChild(object);
+        object->setObjectLayer(layer);
+        object->addToWorld(&world, skipStill);
+        return object;
+    }
+
     void frame() {
         world.Step(kFrame, 6, 6);
         std::vector<cocos2d::CCNode*> children;

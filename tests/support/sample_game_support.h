@@ -41,16 +41,16 @@ public:
         }
     }
 
-    // Writes the game and makes its folder the working folder; false (with the reason) when the
-    // tool is not built or fails.
-    bool write(std::string* failure) {
+    // Writes the game (the sample, or the demo with "write-demo") and makes its folder the working
+    // folder; false (with the reason) when the tool is not built or fails.
+    bool write(std::string* failure, const std::string& command = "write-sample") {
         const std::string tool = std::string(KX_BINARY_DIR) + "/kxdata";
         if (::access(tool.c_str(), X_OK) != 0) {
             *failure = "kxdata is not built";
             return false;
         }
-        if (runQuietly(tool, "write-sample", m_folder.path()) != 0) {
-            *failure = "kxdata write-sample failed";
+        if (runQuietly(tool, command, m_folder.path()) != 0) {
+            *failure = "kxdata " + command + " failed";
             return false;
         }
         char cwd[PATH_MAX];

@@ -1,8 +1,6 @@
 // The game scene "world1" and its heads-up screen. The scene shows a sunny landscape of its own
 // objects; the game field brings it to life. The heads-up screen counts the run's coins and leads
 // back to the menu or on to the end screen.
-#include <cmath>
-
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -13,7 +11,9 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
+#include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_units.h"
 
 using cocos2d::CCPoint;
 
@@ -22,40 +22,11 @@ namespace demo {
 
 namespace {
 
-Canvas hillsCanvas() {
-    Canvas canvas(284, 80);
-    for (int x = 0; x < canvas.width(); ++x) {
-        const float t = static_cast<float>(x) / static_cast<float>(canvas.width());
-        const float ridge =
-            34.0f + 18.0f * std::sin(t * 6.283f * 2.0f) + 8.0f * std::sin(t * 6.283f * 5.0f + 1.0f);
-        const int top = canvas.height() - static_cast<int>(ridge);
-        canvas.fillRect(x, top, 1, canvas.height() - top, Colour{70, 150, 90, 255});
-    }
-    return canvas;
-}
-
-Canvas groundCanvas() {
-    Canvas canvas(284, 40);
-    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
-    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
-    return canvas;
-}
-
 Canvas coinCanvas() {
     Canvas canvas(40, 40);
     canvas.disc(20.0f, 20.0f, 18.0f, Colour{200, 140, 20, 255});
     canvas.disc(20.0f, 20.0f, 14.0f, Colour{250, 210, 60, 255});
     canvas.fillRect(17, 10, 6, 20, Colour{255, 240, 150, 255});
-    return canvas;
-}
-
-Canvas runnerCanvas() {
-    Canvas canvas(64, 80);
-    canvas.roundedRect(8, 14, 48, 56, 16.0f, Colour{230, 80, 70, 255});
-    canvas.disc(40.0f, 32.0f, 9.0f, Colour{255, 255, 255, 255});
-    canvas.disc(43.0f, 32.0f, 4.0f, Colour{30, 30, 40, 255});
-    canvas.roundedRect(14, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
-    canvas.roundedRect(36, 66, 14, 12, 5.0f, Colour{60, 40, 40, 255});
     return canvas;
 }
 
@@ -72,10 +43,6 @@ void addDemoScene(DemoGame& game) {
     }
     // Sky, far hills and clouds are background layers that the field scrolls.
     addDemoBackgrounds(game, scene);
-    addImage(game, scene, "Hills", game.picture("Hills", hillsCanvas()), CCPoint(kWidth * 0.5f, 150.0f),
-             CCPoint(4.5f, 2.5f), 2);
-    addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
-             CCPoint(4.5f, 2.0f), 3);
     const auto coin = game.picture("Coin", coinCanvas());
     for (int index = 0; index < 5; ++index) {
         addImage(
@@ -83,8 +50,10 @@ void addDemoScene(DemoGame& game) {
             CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
             CCPoint(1.0f, 1.0f), 4);
     }
-    addImage(game, scene, "Runner", game.picture("Runner", runnerCanvas()), CCPoint(260.0f, 120.0f),
-             CCPoint(1.0f, 1.0f), 5);
+    // The level the field lays out: the hills and the ground, platforms, enemies and a cannon.
+    addDemoUnits(game, scene);
+    // The hero the player steers there.
+    addDemoCharacter(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;

@@ -1,0 +1,21 @@
+// The demo game's hero: a playable character on the level's meadow that idles, runs (arrows),
+// jumps (J; twice, higher while held) and shoots pellets (K), each with a look of a few frames and
+// a sound. Touching a crab or a cannonball defeats it: the field flashes and shakes and the hero is
+// gone.
+#pragma once
+
+class KXModelScreen;
+
+namespace kxdata {
+namespace demo {
+
+struct DemoGame;
+
+// The names tests look for.
+constexpr const char* kDemoHeroName = "Hero";
+
+// Places the hero in the level section the units made; call after addDemoUnits.
+void addDemoCharacter(DemoGame& game, KXModelScreen& scene);
+
+} // namespace demo
+} // namespace kxdata
