@@ -345,12 +345,16 @@ TEST_F(Unit, ADeadUnitPlaysItsDefeatedAnimationAsASensorThenGoes) {
     EXPECT_TRUE(crab->getBody()->GetFixtureList()->IsSensor());
     EXPECT_TRUE(crab->defeatedAnimation()->isVisible());
 
-    // Half a second of animation at two runs per frame: 15 frames, then removed.
+    // Half a second of animation at two runs per frame: 15 frames, then removed. Held here so
+    // that it can be asked after it left.
+    static_cast<CCObject*>(crab)->retain();
     int frames = 0;
     while (crab->getParent() == field.layer && frames < 100) {
         field.frame();
         ++frames;
     }
+    EXPECT_EQ(crab->getState(), KXPObject::kStateRemoved);
+    static_cast<CCObject*>(crab)->release();
     EXPECT_GE(frames, 14);
     EXPECT_LE(frames, 17);
 

@@ -22,6 +22,13 @@ namespace demo {
 
 namespace {
 
+Canvas groundCanvas() {
+    Canvas canvas(284, 40);
+    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
+    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
+    return canvas;
+}
+
 Canvas coinCanvas() {
     Canvas canvas(40, 40);
     canvas.disc(20.0f, 20.0f, 18.0f, Colour{200, 140, 20, 255});
@@ -43,6 +50,8 @@ void addDemoScene(DemoGame& game) {
     }
     // Sky, far hills and clouds are background layers that the field scrolls.
     addDemoBackgrounds(game, scene);
+    addImage(game, scene, "Ground", game.picture("Ground", groundCanvas()), CCPoint(kWidth * 0.5f, 40.0f),
+             CCPoint(4.5f, 2.0f), 3);
     const auto coin = game.picture("Coin", coinCanvas());
     for (int index = 0; index < 5; ++index) {
         addImage(
@@ -50,7 +59,7 @@ void addDemoScene(DemoGame& game) {
             CCPoint(500.0f + 70.0f * static_cast<float>(index), 230.0f + (index % 2 == 0 ? 0.0f : 30.0f)),
             CCPoint(1.0f, 1.0f), 4);
     }
-    // The level the field lays out: the hills and the ground, platforms, enemies and a cannon.
+    // The level the field lays out: the hills, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
     // The hero the player steers there.
     addDemoCharacter(game, scene);

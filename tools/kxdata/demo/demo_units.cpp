@@ -43,10 +43,11 @@ Canvas hillsCanvas() {
     return canvas;
 }
 
-Canvas groundCanvas() {
-    Canvas canvas(284, 40);
-    canvas.verticalGradient(Colour{110, 190, 70, 255}, Colour{120, 80, 40, 255});
-    canvas.fillRect(0, 0, canvas.width(), 4, Colour{150, 220, 90, 255});
+// The floor's edge; the scene's painted ground lies over it.
+Canvas stoneCanvas() {
+    Canvas canvas(128, 32);
+    canvas.verticalGradient(Colour{150, 145, 140, 255}, Colour{95, 90, 88, 255});
+    canvas.fillRect(0, 0, canvas.width(), 3, Colour{120, 190, 80, 255});
     return canvas;
 }
 
@@ -202,11 +203,12 @@ void addDemoUnits(DemoGame& game, KXModelScreen& scene) {
         field->frictionAttribute()->setValue(0.6f, true);
     }
 
-    // The hills behind everything; the ground holds things up, the ledge lets them up from below.
+    // The hills behind everything; the floor under the painted ground holds things up, the ledge
+    // lets them up from below.
     unit(game, *section, "Hills", obstacle(game, "Hills", hillsCanvas()), "kDecorationObjectType",
          CCPoint(kWidth * 0.5f, 150.0f), 3, CCPoint(4.5f, 2.5f));
-    unit(game, *section, "Floor", obstacle(game, "Ground", groundCanvas()), "kPlatformObjectType",
-         CCPoint(kWidth * 0.5f, 40.0f), 4, CCPoint(4.5f, 2.0f));
+    unit(game, *section, "Floor", obstacle(game, "Stone Floor", stoneCanvas()), "kPlatformObjectType",
+         CCPoint(kWidth * 0.5f, 64.0f), 4, CCPoint(9.5f, 1.0f));
     auto plank = obstacle(game, "Ledge", plankCanvas());
     plank->collisionShape()->setOneWayCollisionVector(CCPoint(0.0f, 1.0f), true);
     unit(game, *section, "Ledge", plank, "kPlatformObjectType", CCPoint(150.0f, 250.0f), 6);
