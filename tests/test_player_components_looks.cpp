@@ -118,7 +118,7 @@ TEST_F(HealthComponent, TheContactRuleHandsItsHitsToTheHealth) {
 }
 
 TEST_F(SlideComponent, TheSlideShapeLastsWhileHeldAndTheOwnShapeComesBack) {
-    CCNode* button = kxtest::controlNamed<KXModelObjectButtonControl>("Duck");
+    CCNode* button = control<KXModelObjectButtonControl>("Duck");
     auto model = createModel<KXModelComponentSlide>();
     kxtest::setText(*model, "Event", "kEventButton");
     attributeOf<KXAttributeShape>(*model, "Collision Shape")->setValue(box(CCSize(40, 10)), true);
@@ -165,7 +165,7 @@ TEST_F(SlideComponent, TheSlideShapeLastsWhileHeldAndTheOwnShapeComesBack) {
 }
 
 TEST_F(SlideComponent, WithoutASlideShapeOrABodyNothingBreaks) {
-    CCNode* button = kxtest::controlNamed<KXModelObjectButtonControl>("Duck");
+    CCNode* button = control<KXModelObjectButtonControl>("Duck");
     auto model = createModel<KXModelComponentSlide>();
     kxtest::setText(*model, "Event", "kEventButton");
     attributeOf<KXAttributeShape>(*model, "Collision Shape")->setValue(nullptr, true);

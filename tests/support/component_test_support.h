@@ -42,16 +42,6 @@ inline void setPoint(const KXModel& model, const std::string& name, const cocos2
     attribute->setValue(value, true);
 }
 
-// A control node of that model class and name, as the screens make them (the model rides in the
-// node's user object).
-template <class Model> cocos2d::CCNode* controlNamed(const std::string& name) {
-    std::shared_ptr<Model> model = createModel<Model>();
-    model->setName(name);
-    cocos2d::CCNode* node = cocos2d::CCNode::create();
-    node->setUserObject(KXObjectModelHolder::create(model));
-    return node;
-}
-
 inline void send(cocos2d::CCNode* control, int event) {
     KXPInputController::shared()->dispatch(control, event, 0);
 }
@@ -65,6 +55,10 @@ protected:
     }
     void TearDown() override {
         m_world.reset();
+        for (cocos2d::CCNode* node : m_controls) {
+            node->release();
+        }
+        m_controls.clear();
         KXComponentHealth::setClock(nullptr);
         KXPInputController::purgeShared();
         AssetTest::TearDown();
@@ -86,6 +80,17 @@ protected:
         });
     }
 
+    // A control node of that model class and name, as the screens make them (the model rides in
+    // the node's user object), kept until the test ends.
+    template <class Model> cocos2d::CCNode* control(const std::string& name) {
+        std::shared_ptr<Model> model = createModel<Model>();
+        model->setName(name);
+        cocos2d::CCNode* node = new cocos2d::CCNode();
+        node->setUserObject(KXObjectModelHolder::create(model));
+        m_controls.push_back(node);
+        return node;
+    }
+
     template <class C> static C* first(KXPObject* object) {
         for (KXComponent* component : object->components()) {
             if (C* kind = dynamic_cast<C*>(component)) {
@@ -103,6 +108,7 @@ protected:
 
 private:
     std::unique_ptr<AssetWorld> m_world;
+    std::vector<cocos2d::CCNode*> m_controls;
 };
 
 } // namespace kxtest
