@@ -213,9 +213,12 @@ std::string KXPAppDelegate::openFirstScreen() {
         if (!isScene && !isScreen) {
             return "no screen with the key " + m_firstScreenKey;
         }
-        opened = isScene
-                     ? screens->showScreens(m_firstScreenKey, "", KXPScreensController::kOpenModeRevert) != 0
-                     : screens->showScreens("", m_firstScreenKey, KXPScreensController::kOpenModeRevert) != 0;
+        if (isScene) {
+            opened = screens->showScreens(m_firstScreenKey, "", KXPScreensController::kOpenModeRevert) != 0;
+        } else {
+            screens->resetToUi(m_firstScreenKey);
+            opened = true;
+        }
     }
     if (!opened) {
         opened = screens->openScene(KXPScreensController::kLoadPort, true,

@@ -163,6 +163,14 @@ void KXPGameplaySettings::restoreValues() {
     }
 }
 
+void KXPGameplaySettings::restoreAllValues() {
+    if (m_saveNesting <= 0) {
+        return;
+    }
+    m_saveNesting = 1;
+    restoreValues();
+}
+
 CCPoint KXPGameplaySettings::getGameplayDirection() const {
     const float angle = -(m_values.gameplayAngleDirection * kRadiansPerDegree);
     return CCPoint(std::cos(angle), std::sin(angle));

@@ -38,6 +38,9 @@ public:
     // a save does nothing.
     void saveValues() override;
     void restoreValues();
+    // Whatever the nesting, the saved values come back and the nesting is 0 (a scene that opens
+    // while a powerup's values are in force); nothing when nothing is saved.
+    void restoreAllValues();
     // A new engine scene starts a fresh nesting; a powerup of the old scene then restores nothing.
     void resetSaveNesting() { m_saveNesting = 0; }
     int32_t saveNesting() const { return m_saveNesting; }

@@ -446,7 +446,8 @@ std::shared_ptr<KXModelComponentHealth> KXPInputController::firstCharacterHealth
     if (m_characters.empty()) {
         return nullptr;
     }
-    const auto placed = modelCast<KXModelObjectAsset>(m_characters.front()->characterObject()->getModel());
+    const auto placed =
+        modelKindCast<KXModelObjectAsset>(m_characters.front()->characterObject()->getModel());
     const auto asset = placed ? placed->asset() : nullptr;
     if (!asset) {
         return nullptr;

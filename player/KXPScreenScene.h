@@ -19,12 +19,18 @@
 
 #include <box2d/box2d.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 class GLESDebugDraw;
+class KXBaseModelLinker;
+class KXBaseModelObject;
+class KXModelComponentHealth;
+class KXModelObjectLabel;
+class KXPObjectText;
 class KXModelAssetPowerup;
 class KXModelGeneralSettings;
 class KXModelLevelSection;
@@ -36,8 +42,6 @@ class KXPGameplaySettings;
 class KXPInputController;
 class KXPObject;
 class KXPObjectAsset;
-class KXPObjectAssetPowerup;
-class KXPObjectAssetTeleport;
 class KXPScreenUi;
 
 class KXPScreenScene : public KXPScreen, public KXPGameField {
@@ -55,6 +59,8 @@ public:
     static constexpr float kDeathSlowDown = 0.1f;
     // Reach of the magnet powerup, in points.
     static constexpr float kMagnetRadius = 400.0f;
+    // Models made per instantiation call.
+    static constexpr int kModelsPerCall = 20;
     // Request bits of the pending request.
     static constexpr int kRequestFullRestart = 2;
     static constexpr int kRequestResumeFromUi = 4;
@@ -108,8 +114,13 @@ public:
     void setRequestedPause(bool paused) override { m_requestedPause = paused; }
     bool getRequestedPause() const { return m_requestedPause; }
 
-    // --- pause, game over, requests, UI layer ---
+    // --- pause, game over, requests, UI layer (KXPScreenScenePause.cpp, KXPScreenSceneCheckpoints.cpp) ---
+    // Pauses or resumes the field: its objects' animations and the game's sounds with it.
     void setPaused(bool paused);
+    // Pauses (true) or resumes the image actions of every animation object in the subtree.
+    static void setObjectsPaused(cocos2d::CCNode* node, bool paused);
+    // Game over: lives first (one life less rebuilds the level from the checkpoint), then the
+    // flag, paused animations, dead powerups and controls off. false rebuilds the level.
     void setGameOver(bool gameOver) override;
     // The request runs at the start of the next update, or after the UI layer's closing
     // animation; never inside the world step. Bits kRequestFullRestart and kRequestResumeFromUi.
@@ -120,7 +131,7 @@ public:
     virtual void restoreFromCheckpoint();
     // Handler of the "kPauseButton" buttons: opens the pause screen over the field.
     void pause(cocos2d::CCObject* sender) override;
-    // Handler of the "kRestartButton" buttons.
+    // Handler of the "kRestartButton" buttons: the level from its start, session scores cleared.
     void restartLevel(cocos2d::CCObject* sender);
     // The UI layer rebuilt for the screens controller's current UI key; coming back to a HUD
     // shown over the running game resumes it.
@@ -128,6 +139,12 @@ public:
     // Back to the scene's own UI screen, resumed.
     void resumeFromUi();
     const std::unordered_set<std::string>& getHudKeys() const { return m_hudKeys; }
+    // Keypad: back pauses, goes back a screen or (after game over) restarts; the arrows, the
+    // centre and the face buttons act on the characters while the game runs. A code delivered
+    // twice for one press (by the dispatcher and through the input controller) acts once.
+    void keyBackClicked() override;
+    void onKeyDown(int key) override;
+    void onKeyUp(int key) override;
 
     // --- effects ---
     // A white flash fading out over `duration` seconds; 0 ends a flash at once.
@@ -149,19 +166,53 @@ public:
     // Number of world steps since the field was made.
     unsigned int getStepCount() const { return m_stepCount; }
 
-    // --- objects ---
+    // --- level sections (KXPScreenSceneStreaming.cpp) ---
+    const std::vector<std::shared_ptr<KXModelLevelSection>>& getLevelSections() const {
+        return m_levelSections;
+    }
+    const std::vector<KXPCreationQueueEntry>& getCreationQueue() const { return m_creationQueue; }
+    // The section to lay at that distance (rand() among the eligible ones, cooldowns counted down
+    // up to 21 times while none is); empty when none qualifies.
+    virtual std::shared_ptr<KXModelLevelSection> chooseNextLevelSection(float distance);
+    // Lays the section at the distance: its objects are queued for creation. Answers its width,
+    // 0 for no section.
+    virtual float addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance);
+    // Indices into the section list of the sections that may be laid at that distance.
+    std::vector<size_t> eligibleLevelSections(float distance, bool useCooldown) const;
+    void decrementSectionCooldowns();
+    // Lays the first section of the list at the laid distance and builds all of it.
+    void startFirstLevelSection();
+    // Makes at most kModelsPerCall models of the first queued section; true when nothing was left
+    // to do or that section has just been completed (its linkers applied).
+    virtual bool instantiateQueuedObjects();
+
+    // --- objects (KXPScreenSceneStreaming.cpp, KXPScreenSceneObjects.cpp) ---
+    // The object of a placed model on the object layer, offset by (dx, dy), with its body; null
+    // when none is made (no kind, a character of another section when `startSectionCharactersOnly`,
+    // the checkpoint already reached).
+    KXPObjectAsset* createObject(const std::shared_ptr<KXBaseModelObject>& model, uint32_t sectionId,
+                                 float dx, float dy, bool startSectionCharactersOnly);
+    // The object of a model at the place, turn and scale `parent` has on the object layer.
+    KXPObjectAsset* createObjectAtNode(const std::shared_ptr<KXBaseModelObject>& model,
+                                       cocos2d::CCNode* parent);
     // Puts an object a spawner emitted on the object layer at the spawner's transform.
     void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner);
+    // The characters of the start sections of the running level, when none is registered.
+    void createCharacters();
+    // Marks (state 5) an object that lies wholly behind or beside the view by more than the
+    // deletion thresholds.
+    virtual void checkObjectDeletion(KXPObject* object);
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
-    void addTeleport(KXPObjectAsset* object, KXPObjectAssetTeleport* destination);
+    void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination);
+    const std::vector<KXPTeleportRecord>& getTeleportQueue() const { return m_teleportQueue; }
+    // Re-creates the queued objects at their destinations (with their linked objects).
+    virtual void processTeleportQueue();
     // The teleports of the object layer with that "Group ID", in child order.
-    void collectTeleports(std::vector<KXPObjectAssetTeleport*>& teleports, float groupId);
+    void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId);
     // The first powerup of that type in state 1 other than `excluded`; null when none.
-    KXPObjectAssetPowerup* findActivePowerup(const std::string& powerupType, KXPObject* excluded);
-    // Stores a checkpoint at the position (object-layer coordinates) of that level section.
-    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId);
-    // Finds or creates the next checkpoint powerup ahead and activates it.
-    void findCheckpointPowerup();
+    KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded);
+    // Places a powerup of the asset at the characters and applies it at once.
+    void applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter);
     // Kills every awake, visible enemy unit destroyed by collisions.
     void killAllEnemies();
     // Ends the game through the "End" link.
@@ -172,6 +223,15 @@ public:
     void addMirror(KXPObject* mirror);
     void removeMirror(KXPObject* object);
     const std::vector<KXPObject*>& getMirrors() const { return m_mirrors; }
+
+    // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
+    // Stores a checkpoint at the position (object-layer coordinates) of that level section.
+    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId);
+    // Finds or creates the next checkpoint powerup ahead and activates it.
+    void findCheckpointPowerup();
+    // The uncollected checkpoint powerup nearest ahead of the characters under `node` (null: the
+    // object layer), or null.
+    KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);
 
 protected:
     // The parts of the frame update and the fixed step, in their order.
@@ -188,13 +248,27 @@ protected:
     void pullPowerups();
     void removeObjects(const std::vector<KXPObject*>& removed);
 
-    // Seams of the level streaming: the section for a distance, laying it (answers its length),
-    // the removal test of one object, queued teleports and the creation pass (true when done).
-    virtual std::shared_ptr<KXModelLevelSection> chooseNextLevelSection(float distance);
-    virtual float addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance);
-    virtual void checkObjectDeletion(KXPObject* object);
-    virtual void processTeleportQueue();
-    virtual bool instantiateQueuedObjects();
+    // Links made by the linkers of a section or of a teleported object: A and B joined or B
+    // attached to A (KXPScreenSceneLinks.cpp).
+    void linkObjects(const std::shared_ptr<KXBaseModelLinker>& linker, KXPObject* objectA,
+                     KXPObject* objectB);
+    // The section's linkers once all its objects exist; `created` in creation order.
+    void applySectionLinkers(const KXModelLevelSection& section, cocos2d::CCArray* created);
+    // A label of a level as a text object on the object layer at `position`.
+    KXPObjectText* createText(const std::shared_ptr<KXModelObjectLabel>& model,
+                              const cocos2d::CCPoint& position);
+    // A level's button in a menu of its own on the object layer.
+    cocos2d::CCMenu* createButtonMenu(const std::shared_ptr<KXModelObjectButton>& model);
+    // Lays sections until the instantiation is done (the restore builds whole sections at once).
+    void instantiateAll(const char* logLine);
+    // Teleports: a destination that let an object out opens again once the object has left it;
+    // the objects linked to a teleported object are made again around its copy.
+    void reopenTeleportExits();
+    void clearTeleports();
+    void recreateLinkedObjects(KXPObjectAsset* copy);
+    // Score, lives and refill parts of restarts and the restore.
+    void refillPowerupsAtStart();
+    std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
 
     void createBackgroundLayers();
     // Resumes a paused field: flags, ads, the game's sounds.
@@ -222,9 +296,17 @@ protected:
     float m_flashDuration = 0.0f;
     cocos2d::CCSprite* m_flashSprite = nullptr;
     std::vector<KXPTeleportRecord> m_teleportQueue;
+    // A teleport that let `copy` out, and the copy (both retained).
+    struct TeleportExit {
+        KXPObjectAsset* destination;
+        KXPObject* copy;
+    };
+    std::vector<TeleportExit> m_teleportExits;
     std::vector<KXPCreationQueueEntry> m_creationQueue;
     std::vector<KXPObject*> m_mirrors;
     std::unordered_set<std::string> m_hudKeys;
+    // Keypad codes down now, with the game action each pressed (0: none).
+    std::map<int, int> m_keysDown;
     float m_lastCharacterDistance;
 
     std::shared_ptr<KXModelScreenScene> m_sceneModel;

@@ -13,6 +13,7 @@
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPScoreTable.h"
 #include "player/KXPScreenUi.h"
+#include "player/KXPSwitchStateTable.h"
 #include "player/KXSound.h"
 
 using namespace cocos2d;
@@ -193,6 +194,13 @@ void KXPScreensController::resetToScene(const std::string& key) {
     forgetScene();
 }
 
+void KXPScreensController::resetToUi(const std::string& key) {
+    m_currentSceneKey.clear();
+    m_uiKeys.assign(1, key);
+    m_cursor = 0;
+    forgetScene();
+}
+
 int KXPScreensController::showScreens(const std::string& sceneKey, const std::string& uiKey, int mode) {
     if (sceneKey == m_currentSceneKey && !cursorAtEnd() && uiKey == m_uiKeys[m_cursor]) {
         return kNothingToShow;
@@ -293,7 +301,7 @@ CCScene* KXPScreensController::currentScene() {
     }
     CCScene* scene = buildScene();
     KXPGameplaySettings::shared()->resetSaveNesting();
-    // The process-wide switch-state table is cleared here too, once level streaming keeps one.
+    clearSwitchStates();
     if (scene == nullptr) {
         return nullptr;
     }

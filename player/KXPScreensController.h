@@ -85,6 +85,9 @@ public:
     bool resetUiStack();
     // Makes the game scene of that key current (resuming a level).
     void resetToScene(const std::string& key);
+    // Makes the UI screen of that key the only one, without a game scene (a run that starts on a
+    // chosen screen instead of the start node's).
+    void resetToUi(const std::string& key);
     // Sets the scene and the UI screen by key, without the graph: kNothingToShow, kNewScene
     // (take currentScene()) or kSameScene (the held game scene shows another UI layer).
     int showScreens(const std::string& sceneKey, const std::string& uiKey, int mode);

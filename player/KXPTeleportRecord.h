@@ -6,11 +6,10 @@
 #include <box2d/box2d.h>
 
 class KXPObjectAsset;
-class KXPObjectAssetTeleport;
 
 struct KXPTeleportRecord {
     KXPObjectAsset* object = nullptr; // retained by the queue
     float linearDamping = 0.0f;
     b2Vec2 linearVelocity{0.0f, 0.0f};
-    KXPObjectAssetTeleport* destination = nullptr;
+    KXPObjectAsset* destination = nullptr; // the teleport it comes out of
 };

@@ -7,6 +7,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
 #include "player/KXPInputController.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
@@ -59,6 +60,11 @@ protected:
         CCDirector::sharedDirector()->runFrames(1);
         field = dynamic_cast<KXPScreenScene*>(scene->getChildByTag(0));
         ASSERT_NE(field, nullptr);
+        // The demo scrolls on by itself; this suite watches the meadow with the camera held.
+        KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+        gameplay->setGameSpeedMin(0.0f);
+        gameplay->setGameSpeedMax(0.0f);
+        gameplay->setGameSpeed(0.0f);
         const auto section = game.named<KXModelLevelSection>("Meadow");
         ASSERT_TRUE(section);
         lay(*section);
@@ -72,23 +78,14 @@ protected:
         kxtest::RenderTest::TearDown();
     }
 
-    // What the level streaming does with a section's objects: each is made, told whether it
-    // spawns and which section it belongs to, put on the object layer at its depth and given its
-    // body.
+    // The field laid the start section itself when it opened: its units by name.
     void lay(const KXModelLevelSection& section) {
-        CCNode* layer = field->getObjectLayer();
-        for (const std::shared_ptr<KXModelObject>& model : section.objects()) {
-            KXPObjectAsset* object = KXPObjectAsset::create(model);
-            if (object == nullptr) {
-                continue;
-            }
-            object->setSpawner(model->isSpawner());
-            object->setLevelSectionId(section.id());
-            layer->addChild(object, model->zDepth());
-            object->setObjectLayer(layer);
-            object->addToWorld(field->getWorld(), true);
-            if (auto* unit = dynamic_cast<KXPObjectAssetUnit*>(object)) {
-                units[model->name()] = unit;
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(field->getObjectLayer()->getChildren(), item) {
+            auto* unit = dynamic_cast<KXPObjectAssetUnit*>(item);
+            if (unit != nullptr && unit->levelSectionId() == section.id() &&
+                (unit->getType() & KXPObject::kTypeSpawnedCopy) == 0) {
+                units[unit->getModel()->name()] = unit;
             }
         }
     }

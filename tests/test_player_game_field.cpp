@@ -282,16 +282,18 @@ TEST_F(GameField, DistanceIsCreditedOnlyBeyondTheFurthestPointReached) {
     scene->update(0.0f);
     EXPECT_FLOAT_EQ(session(), 12.0f);
 
-    // After a restore the first step only takes the new starting point.
+    // After a restore (the run goes back to its last checkpoint: none, so 0) the first step only
+    // takes the new starting point.
     gameplay->setScoreMultiplier(2.0f);
     scene->restoreFromCheckpoint();
     EXPECT_EQ(scene->getLastCharacterDistance(), -FLT_MAX);
+    EXPECT_EQ(session(), 0.0f);
     runner = character(CCPoint(500.0f, 100.0f));
     scene->update(0.0f);
-    EXPECT_FLOAT_EQ(session(), 12.0f);
+    EXPECT_EQ(session(), 0.0f);
     runner->setPositionX(510.0f);
     scene->update(0.0f);
-    EXPECT_FLOAT_EQ(session(), 32.0f);
+    EXPECT_FLOAT_EQ(session(), 20.0f);
 }
 
 TEST_F(GameField, TheMagnetPullsPowerupsHardestNearTheCharacters) {

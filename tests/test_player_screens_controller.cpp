@@ -236,7 +236,7 @@ TEST_F(ScreensController, SceneChangesRevertOrCommitTheSessionScores) {
     EXPECT_EQ(controller()->openMode(), KXPScreensController::kOpenModeRevert);
 }
 
-TEST_F(ScreensController, ResumingALevelMakesItsSceneCurrent) {
+TEST_F(ScreensController, ResumingALevelOrStartingOnAScreenLeavesOneState) {
     atMenu();
     ASSERT_NE(controller()->currentScene(), nullptr);
     controller()->resetToScene("world");
@@ -245,6 +245,14 @@ TEST_F(ScreensController, ResumingALevelMakesItsSceneCurrent) {
     EXPECT_EQ(controller()->heldScene(), nullptr);
     controller()->resetToScene("bare");
     EXPECT_TRUE(controller()->uiKeys().empty());
+
+    // Starting on a chosen UI screen leaves nothing to go back to.
+    ASSERT_NE(controller()->currentScene(), nullptr);
+    controller()->resetToUi("shop");
+    EXPECT_EQ(controller()->currentSceneKey(), "");
+    EXPECT_EQ(controller()->uiKeys(), Keys({"shop"}));
+    EXPECT_EQ(controller()->heldScene(), nullptr);
+    EXPECT_FALSE(controller()->popUi());
 }
 
 TEST_F(ScreensController, TheNextLevelSectionIsTheNextOfTheSameScene) {

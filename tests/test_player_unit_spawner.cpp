@@ -284,6 +284,50 @@ TEST_F(UnitSpawnerField, ACopyAppearsAtTheSpawnersPlaceMarkedWokenAndOnItsWay) {
     EXPECT_NEAR(shot->getBody()->GetLinearVelocity().y, -16.0f, 1e-3f);
 }
 
+TEST_F(UnitSpawnerField, APermanentSpawnerFiresEveryRateSecondsWithinItsSpread) {
+    // A spawn sets the countdown back up to the drawn interval.
+    auto firings = [this](KXPObjectAssetUnit* spawner, int count) {
+        std::vector<int> frames;
+        float before = spawner->spawnCountdown();
+        for (int index = 0; index < count; ++index) {
+            frame();
+            if (spawner->spawnCountdown() > before) {
+                frames.push_back(index);
+            }
+            before = spawner->spawnCountdown();
+        }
+        return frames;
+    };
+    // Half a second: four or five copies in two seconds, the first at once.
+    auto steady = spawnerModel("Steady", "kPermanentSpawning", 0.5f);
+    kxtest::setLinearVelocity(*steady, ccp(0, -20));
+    const std::vector<int> made = firings(place(steady, onScreen(200, 500)), 120);
+    ASSERT_GE(made.size(), 4u);
+    ASSERT_LE(made.size(), 5u);
+    EXPECT_EQ(made[0], 0);
+    for (size_t index = 1; index < made.size(); ++index) {
+        EXPECT_GE(made[index] - made[index - 1], 30);
+        EXPECT_LE(made[index] - made[index - 1], 31);
+    }
+
+    // 0.5 +- 0.3 s: every interval drawn anew, none outside the spread, not all alike.
+    std::srand(5);
+    auto spread = kxtest::unitModel("Spread", "kEnemyObjectType");
+    kxtest::addSpawner(*spread, "kPermanentSpawning", 0.5f, 0.3f);
+    kxtest::setLinearVelocity(*spread, ccp(0, -20));
+    const std::vector<int> drawn = firings(place(spread, onScreen(700, 500)), 1200);
+    ASSERT_GT(drawn.size(), 20u);
+    int shortest = 1000;
+    int longest = 0;
+    for (size_t index = 1; index < drawn.size(); ++index) {
+        shortest = std::min(shortest, drawn[index] - drawn[index - 1]);
+        longest = std::max(longest, drawn[index] - drawn[index - 1]);
+    }
+    EXPECT_GE(shortest, 12);
+    EXPECT_LE(longest, 49);
+    EXPECT_GT(longest - shortest, 10);
+}
+
 TEST_F(UnitSpawnerField, AShooterFiresOnPressEveryIntervalWhileHeldAndAgainAtOnceOnANewPress) {
     place(spawnerModel("Gun", "kShootingSpawning", 0.5f), onScreen(300, 200));
     KXPInputController* input = KXPInputController::shared();

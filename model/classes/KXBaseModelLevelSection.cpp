@@ -43,7 +43,8 @@ KXBaseModelLevelSection::KXBaseModelLevelSection(const KXBaseModelLevelSection& 
       m_startDistance(boundAttribute<KXAttributeFloat>(*this, "Start Distance")),
       m_endDistance(boundAttribute<KXAttributeFloat>(*this, "End Distance")),
       m_width(boundAttribute<KXAttributeFloat>(*this, "Width")),
-      m_playCooldown(boundAttribute<KXAttributeFloat>(*this, "Play Cooldown")) {}
+      m_playCooldown(boundAttribute<KXAttributeFloat>(*this, "Play Cooldown")),
+      m_cooldownCounter(source.m_cooldownCounter), m_placedDistance(source.m_placedDistance) {}
 
 KXBaseModelLevelSection::~KXBaseModelLevelSection() = default;
 

@@ -2,6 +2,7 @@
 
 #include "model/KXModel.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@ public:
     // "Play Cooldown" truncated toward zero.
     int playCooldown() const;
 
+    // Run-time state of a playing level, never stored: the cooldown that keeps a chosen section
+    // from being chosen again at once, and the distance at which the section was last laid.
+    // Copies take them over.
+    int32_t cooldownCounter() const { return m_cooldownCounter; }
+    void setCooldownCounter(int32_t counter) { m_cooldownCounter = counter; }
+    float placedDistance() const { return m_placedDistance; }
+    void setPlacedDistance(float distance) { m_placedDistance = distance; }
+
     // The index-th object child in the order added, or empty when out of range.
     std::shared_ptr<KXModelObject> objectAt(size_t index) const;
     const ObjectList& objects() const { return m_objects; }
@@ -67,4 +76,6 @@ private:
     KXAttributeFloat* m_playCooldown = nullptr;
 
     ObjectList m_objects;
+    int32_t m_cooldownCounter = 0;
+    float m_placedDistance = 0.0f;
 };

@@ -64,6 +64,10 @@ public:
     virtual bool isOnScreen();
     virtual bool blocksLight();
     virtual void setMovementEnabled(bool enabled);
+    // The game field switches an object's control off while it builds the object's level section
+    // (or link) and on once the whole of it exists; a kind that acts on its own (a character
+    // jumping, pushing its control joint) waits for it.
+    virtual void setControlActive(bool active) { m_controlActive = active; }
 
     std::shared_ptr<KXBaseModelObject> getModel() const { return m_model; }
     int32_t getState() const { return m_state; }
@@ -74,6 +78,7 @@ public:
     cocos2d::CCNode* getObjectLayer() const { return m_layer; }
     float getOpacityFactor() const { return m_opacityFactor; }
     bool isMovementEnabled() const { return m_movementEnabled; }
+    bool isControlActive() const { return m_controlActive; }
 
     // Applied at the start of the next update; a later request in the same frame wins. Physics
     // callbacks use it, as a state change there may not remove bodies or nodes.
@@ -110,4 +115,5 @@ protected:
     std::vector<KXComponent*> m_components;
     int32_t m_pendingState = kNoPendingState;
     bool m_movementEnabled = true;
+    bool m_controlActive = true;
 };

@@ -86,6 +86,9 @@ public:
     // (no model, a class without a kind, a failed appearance roll, a kind not built yet, or a
     // character without a usable shape). The caller adds it to its layer.
     static KXPObjectAsset* create(const std::shared_ptr<KXModel>& model);
+    // The powerup object of a placed powerup model without the appearance roll (a powerup the
+    // player uses always appears); null while this build makes no powerup objects.
+    static KXPObjectAsset* createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model);
     // The factory's decisions on two kinds. A powerup appears with its asset's chance in percent
     // (100 and above: always), rolled with rand(). A placed character is built on the player's
     // selected character: the placed model when its asset is that one, else a deep clone showing

@@ -155,6 +155,23 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
     return object;
 }
 
+KXPObjectAsset* KXPObjectAsset::createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
+    const AssetKind* kind = model ? kindOf(*model) : nullptr;
+    if (kind == nullptr) {
+        return nullptr;
+    }
+    if (kind->make == nullptr) {
+        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
+                 model->id(), model->name().c_str());
+        return nullptr;
+    }
+    KXPObjectAsset* object = kind->make(model);
+    if (object != nullptr && kind->finish != nullptr) {
+        kind->finish(object);
+    }
+    return object;
+}
+
 bool KXPObjectAsset::powerupAppears(const KXModelObjectAssetPowerup& powerup) {
     const int chance = powerup.appearanceChance();
     return chance >= 100 || std::rand() % 100 <= chance;

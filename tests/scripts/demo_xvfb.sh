@@ -34,6 +34,17 @@ geometry() {
     read -r x y w h <<<"$(e2e_geometry "$1")"
 }
 
+# wait_size WINDOW WIDTH HEIGHT: the window shows at a first size and takes its own a moment later.
+wait_size() {
+    local i
+    for i in $(seq 1 50); do
+        geometry "$1"
+        [ "$w $h" = "$2 $3" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # at DESIGN_X DESIGN_Y: the window point of a design point (y up), as "X Y".
 at() {
     awk -v dx="$1" -v dy="$2" -v h="$h" 'BEGIN { s = h / 640; printf "%d %d\n", dx * s, h - dy * s }'
@@ -66,10 +77,9 @@ read -r screen_w screen_h <<<"$(e2e_screen_size)"
 # --- loading, the menu, the shop and back, full screen, exit ---
 e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
-    geometry "$win"
-    sleep 0.3
-    e2e_screenshot "$E2E_TMP/loading.png"
-    e2e_check "the loading screen shows first" near "$E2E_TMP/loading.png" "$(corner_x)" "$(corner_y)" "$loading_colour"
+    e2e_check "the window takes half the screen" wait_size "$win" $((screen_w / 2)) $((screen_h / 2))
+    # Loading takes about three seconds at 60 frames per second.
+    e2e_check "the loading screen shows first" wait_colour "$loading_colour" 10 "$E2E_TMP/loading.png"
     e2e_check "the menu follows in its colour" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     convert "$E2E_TMP/loading.png" -crop "${w}x${h}+${x}+${y}" "$E2E_TMP/loading-window.png"
     convert "$E2E_TMP/menu.png" -crop "${w}x${h}+${x}+${y}" "$E2E_TMP/menu-window.png"
@@ -107,8 +117,7 @@ e2e_check "the store keeps full screen" grep -q 'key="KXP_fullscreen" value="tru
 # --- the next start is full screen ---
 e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
-    sleep 0.3
-    geometry "$win"
+    wait_size "$win" "$screen_w" "$screen_h"
     e2e_check "the next start fills the screen ($x $y $w $h)" [ "$x $y $w $h" = "0 0 $screen_w $screen_h" ]
     e2e_check "and reaches the menu" wait_colour "$menu_colour" 40 "$E2E_TMP/menu3.png"
     e2e_close "$win"

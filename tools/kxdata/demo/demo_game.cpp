@@ -49,6 +49,13 @@ std::shared_ptr<KXModelSpriteContainer> DemoGame::picture(const std::string& nam
     return container;
 }
 
+std::shared_ptr<KXModelSpriteContainer> DemoGame::effect(const std::string& name, Canvas canvas) {
+    auto container = picture(name, std::move(canvas));
+    effects.push_back(std::move(pictures.back()));
+    pictures.pop_back();
+    return container;
+}
+
 std::shared_ptr<KXModelSound> DemoGame::sound(const std::string& name, std::vector<std::string> notes) {
     auto model = make<KXModelSound>("KXModelSound", name);
     sounds.push_back(SoundFile{model, std::move(notes)});

@@ -64,6 +64,8 @@ struct DemoGame {
     std::shared_ptr<KXModelGeneralSettings> settings;
     ModelList models;
     std::vector<Picture> pictures;
+    // Pictures kept off the atlas, each written as its sprite's own file (particle textures).
+    std::vector<Picture> effects;
     std::vector<SoundFile> sounds;
     std::shared_ptr<KXModelAtlas> atlas;
     std::shared_ptr<KXModelFont> font;
@@ -78,6 +80,8 @@ struct DemoGame {
 
     // A sprite container showing the canvas.
     std::shared_ptr<KXModelSpriteContainer> picture(const std::string& name, Canvas canvas);
+    // A picture written as a file of its own, which particle emitters draw with.
+    std::shared_ptr<KXModelSpriteContainer> effect(const std::string& name, Canvas canvas);
     // A sound made from sox note chains ("pluck C5", or "0.2 pluck C5" for a length).
     std::shared_ptr<KXModelSound> sound(const std::string& name, std::vector<std::string> notes);
 

@@ -243,6 +243,10 @@ size_t writeDemoMedia(const std::string& dir, const DemoGame& game) {
     const std::string root = dir + "/";
     size_t failed = 0;
     failed += writeAtlasFiles(root, game) ? 0 : 1;
+    for (const Picture& effect : game.effects) {
+        const auto& sprite = static_cast<const KXModelSprite&>(*effect.container->sprites().front());
+        failed += effect.canvas.savePng(root + sprite.effectPath()) ? 0 : 1;
+    }
     const std::string page = "KXModelFont_ID" + std::to_string(game.font->id()) + ".png";
     failed += writeDotFont(root + game.font->fontFile(), page, kFontDot) ? 0 : 1;
     // Without sox or lame the demo is silent, but it plays.

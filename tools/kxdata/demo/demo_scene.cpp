@@ -14,6 +14,7 @@
 #include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_components.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
 using cocos2d::CCPoint;
@@ -65,6 +66,8 @@ void addDemoScene(DemoGame& game) {
     addDemoComponentUnits(game, scene);
     // The hero the player steers there.
     addDemoCharacter(game, scene);
+    // Sections laid one after another ahead of the scrolling camera.
+    addDemoSections(game, scene);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;

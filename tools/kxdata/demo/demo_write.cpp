@@ -16,7 +16,7 @@ size_t writeDemo(const std::string& dir) {
     DemoGame game = buildDemoGame();
     const std::vector<PackFile> files = packGame(game.models, kDemoUserId, kModelsPerFile);
     writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
+    for (const char* folder : {"/data/atlases", "/data/effects", "/data/fonts", "/data/sounds"}) {
         makeFolder(dir + folder);
     }
     size_t failed = writeDemoMedia(dir, game);

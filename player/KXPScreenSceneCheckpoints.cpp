@@ -1,0 +1,445 @@
+// Rebuilding the running level from its stored checkpoint, restarts, lives and game over, and
+// the checkpoint powerups' storing and finding of checkpoints.
+
+#include "player/KXPScreenScene.h"
+
+#include "model/KXDebugLog.h"
+#include "model/KXNumeric.h"
+#include "model/classes/KXAttributeBinding.h"
+#include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelComponentHealth.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelQueries.h"
+#include "model/classes/KXModelScreen.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/KXPCheckpointTable.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
+#include "player/KXPGeometry.h"
+#include "player/KXPInputController.h"
+#include "player/KXPScoreRecord.h"
+#include "player/KXPScoreTable.h"
+#include "player/KXPScreenUi.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/KXPSwitchStateTable.h"
+#include "player/KXServices.h"
+#include "player/KXSound.h"
+#include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/KXPObjectBackgroundLayer.h"
+#include "player/objects/KXPObjectButtonPurchase.h"
+
+#include <cfloat>
+#include <map>
+
+using namespace cocos2d;
+
+namespace {
+
+// Where the camera starts counting, so the first sections are laid ahead of the window.
+constexpr float kRestoredCameraDistance = 1400.0f;
+// The restore's catch-up stops here whatever the sections say (a negative width, or one the
+// camera outruns, would keep changing the laid distance for ever).
+constexpr int kCatchUpPasses = 1000;
+constexpr const char* kCheckpointType = "kPowerupCheckpoint";
+// How far the search for a checkpoint powerup ahead goes, in steps and in distance.
+constexpr float kSearchStep = 100.0f;
+constexpr float kSearchLimit = 1000000.0f;
+constexpr int kSearchVisits = 10;
+// A far point of the gameplay line through the origin.
+constexpr float kLineLength = 100000000.0f;
+
+bool isCheckpointPowerup(const KXPObject& object) {
+    const auto powerup = modelCast<KXModelObjectAssetPowerup>(object.getModel());
+    return powerup && powerup->powerupType() == kCheckpointType;
+}
+
+// The powerup button's asset: its "Powerup Selection" holds the asset's id.
+std::shared_ptr<KXModelAssetPowerup> powerupOf(const KXModelObjectButtonPowerup& button) {
+    return getModel<KXModelAssetPowerup>(static_cast<uint32_t>(leadingInteger(button.powerupSelection())));
+}
+
+bool belongsToAScreen(const KXModel& model) {
+    for (const std::shared_ptr<KXModel>& parent : model.getParents()) {
+        if (modelKindCast<KXBaseModelScreen>(parent)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <class Value> void subtractSession(Value& from, const Value& amount) {
+    from.session -= amount.session;
+    if (from.session < 0) {
+        from.session = 0;
+    }
+}
+
+void zeroSessionAndCopies(KXPScoreRecord& record) {
+    record.distance.session = 0.0f;
+    record.points.session = 0;
+    record.coins.session = 0;
+    record.distance.ensureBackup().values[0] = 0.0f;
+    record.points.ensureBackup().values[0] = 0;
+    record.coins.ensureBackup().values[0] = 0;
+}
+
+void killPowerupsUnder(CCNode* node) {
+    CCArray* children = node->getChildren();
+    for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
+        CCNode* child = static_cast<CCNode*>(children->objectAtIndex(index));
+        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        if (object != nullptr && object->getType() == KXPObject::kTypePowerup) {
+            object->setState(KXPObject::kStateDead);
+        }
+        killPowerupsUnder(child);
+    }
+}
+
+} // namespace
+
+// --- the restore ---
+
+void KXPScreenScene::restoreFromCheckpoint() {
+    // 1. No characters; the camera follows at once while the level is rebuilt.
+    m_inputController->reset();
+    m_objectLayer->resetBounds();
+    m_objectLayer->setPosition(CCPointZero);
+    m_objectLayer->setFollowFactor(1.0f);
+    // 2, 3.
+    m_slowDown = 0.0f;
+    m_lastCharacterDistance = -FLT_MAX;
+    m_gameOverCountdown = selectedCharacterGameOverDelay();
+    flash(0.0f);
+    shake(0.0f);
+    // 4. Everything but the background layers goes; sections still being built are dropped.
+    std::vector<CCNode*> leaving;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object != nullptr && object->getType() == KXPObject::kTypeBackgroundLayer) {
+            continue;
+        }
+        leaving.push_back(static_cast<CCNode*>(item));
+    }
+    for (CCNode* node : leaving) {
+        node->retain();
+        node->removeFromParent();
+        if (KXPObject* object = dynamic_cast<KXPObject*>(node)) {
+            object->setState(KXPObject::kStateRemoved);
+            removeMirror(object);
+        }
+        node->release();
+    }
+    for (KXPCreationQueueEntry& entry : m_creationQueue) {
+        CC_SAFE_RELEASE(entry.objects);
+    }
+    m_creationQueue.clear();
+    clearTeleports();
+    // 5.
+    CCARRAY_FOREACH(m_backgroundLayers, item) {
+        static_cast<KXPObjectBackgroundLayer*>(item)->restoreInitialState();
+    }
+    // 6.
+    m_inputController->clearMotors();
+    m_inputController->clearUnits();
+    decrementSectionCooldowns();
+    KXSound::stopGroup(KXSound::kGameObjectGroup, false);
+    // 7.
+    m_paused = false;
+    m_requestedPause = false;
+    m_gameOver = false;
+    m_cameraDistance = kRestoredCameraDistance;
+    m_laidDistance = 0.0f;
+    // 8. The section the level was opened at, else the first one.
+    const uint32_t startId = KXPScreensController::shared()->currentLevelSectionId();
+    std::shared_ptr<KXModelLevelSection> start;
+    for (const auto& section : m_levelSections) {
+        if (startId != 0 && section->id() == startId) {
+            start = section;
+            break;
+        }
+    }
+    if (start) {
+        m_laidDistance += addLevelSection(start, m_laidDistance);
+        instantiateAll("[destinetion] updaing object creation queue");
+    } else {
+        startFirstLevelSection();
+    }
+    // 9. The checkpoint: the section before it, its own section, characters and camera there.
+    KXPCheckpointRecord* record = currentCheckpoint();
+    if (record != nullptr && !record->position.equals(CCPointZero)) {
+        const KXPCheckpointRecord checkpoint = *record;
+        const float remembered = m_laidDistance;
+        m_laidDistance = checkpoint.distance;
+        const std::shared_ptr<KXModelLevelSection> before =
+            chooseNextLevelSection(checkpoint.distance - 100.0f);
+        if (before && !before->isInitSection()) {
+            m_laidDistance -= before->width();
+            m_laidDistance += addLevelSection(before, m_laidDistance);
+        }
+        instantiateAll("updaing object creation queue");
+        const auto own = getModel<KXModelLevelSection>(static_cast<uint32_t>(checkpoint.levelSectionId));
+        if (own && !own->isInitSection()) {
+            m_laidDistance += addLevelSection(own, m_laidDistance);
+        } else {
+            m_laidDistance = remembered;
+        }
+        instantiateAll("updaing object creation queue");
+
+        m_inputController->placeCharacters(checkpoint.position);
+        debugLog("Restore Camera Positon: %f %f", checkpoint.cameraOffset.x, checkpoint.cameraOffset.y);
+        m_objectLayer->setPosition(checkpoint.cameraOffset);
+        m_cameraDistance += ccpLength(checkpoint.cameraOffset);
+        CCARRAY_FOREACH(m_backgroundLayers, item) {
+            CCNode* layer = static_cast<CCNode*>(item);
+            layer->setPosition(layer->getPosition() - checkpoint.cameraOffset);
+        }
+        m_objectLayer->setTarget(m_inputController->charactersPosition());
+        m_objectLayer->setViewRect(m_inputController->charactersBoundingRect());
+    }
+    // 10, 11.
+    currentWorldScores().revert();
+    worldScores("").revert();
+    m_gameplay->setGameSpeed(m_gameplay->getGameSpeedMin());
+    m_magnetActive = false;
+    // 12.
+    refillPowerupsAtStart();
+    // 13. Catch-up: frames of no time until the level reaches the camera, or stops growing.
+    bool grew = true;
+    int passes = 0;
+    while (m_cameraDistance > m_laidDistance && grew) {
+        if (passes == kCatchUpPasses) {
+            debugLog("[KXPScreenScene] restore: the level still grows after %d passes; catch-up stopped",
+                     passes);
+            break;
+        }
+        ++passes;
+        const float laid = m_laidDistance;
+        update(0.0f);
+        grew = m_laidDistance != laid;
+    }
+    instantiateAll("updaing object creation queue");
+    // The catch-up's frames had no characters to measure: the real ones give the starting point.
+    m_lastCharacterDistance = -FLT_MAX;
+    // 14.
+    createCharacters();
+    m_objectLayer->setFollowFactor(m_sceneModel->cameraSmooth());
+    KXPSettingsController::shared()->save();
+}
+
+void KXPScreenScene::refillPowerupsAtStart() {
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    for (const std::shared_ptr<KXModelObjectButtonPowerup>& button :
+         getModels<KXModelObjectButtonPowerup>()) {
+        if (!button->refillAtStart() || !belongsToAScreen(*button)) {
+            continue;
+        }
+        const std::shared_ptr<KXModelAssetPowerup> powerup = powerupOf(*button);
+        if (powerup && static_cast<float>(settings->inventoryCount(powerup)) < button->maxRefill()) {
+            settings->setInventoryCount(powerup, kx::truncateToInt(button->maxRefill()));
+        }
+    }
+}
+
+std::shared_ptr<KXModelComponentHealth> KXPScreenScene::firstCharacterHealth() const {
+    return m_inputController->firstCharacterHealth();
+}
+
+// --- requests, restarts, game over ---
+
+void KXPScreenScene::setPendingRequest(int request) {
+    // Inside the world step nothing may rebuild the level: the request waits for the next update
+    // even when the UI layer would run it at once (a HUD without a closing animation).
+    if (m_uiLayer != nullptr && (m_world == nullptr || !m_world->IsLocked())) {
+        retain();
+        m_uiLayer->runAfterCloseAnimation([this, request] {
+            handleRequest(request);
+            release();
+        });
+        return;
+    }
+    m_pendingRequest = request;
+}
+
+void KXPScreenScene::handleRequest(int request) {
+    if (request == 0) {
+        return;
+    }
+    const std::shared_ptr<KXModelComponentHealth> health = firstCharacterHealth();
+    if ((request & kRequestFullRestart) != 0 && m_model) {
+        // A new game: no checkpoint, this world's run taken back out of the global figures.
+        KXPObjectButtonPurchase::resetPerGamePurchases();
+        checkpointRecord(m_model->key()) = KXPCheckpointRecord();
+        KXPScoreRecord& global = worldScores("");
+        KXPScoreRecord& world = currentWorldScores();
+        global.revert();
+        world.revert();
+        if (&world != &global) {
+            subtractSession(global.distance, world.distance);
+            subtractSession(global.points, world.points);
+            subtractSession(global.coins, world.coins);
+        }
+        zeroSessionAndCopies(world);
+        global.commit();
+        if (health) {
+            health->remainingLives = health->lives();
+        }
+    }
+    if (health && health->remainingLives == 0) {
+        health->remainingLives = health->lives();
+    }
+    if (KXPScreen::runningScreen() == this) {
+        clearSwitchStates();
+        m_gameOver = false;
+        restoreFromCheckpoint();
+        showAds();
+        if ((request & kRequestResumeFromUi) != 0) {
+            resumeFromUi();
+        }
+    }
+    setControlsVisible(true);
+    KXPSettingsController::shared()->save();
+}
+
+void KXPScreenScene::restartLevel(CCObject* sender) {
+    (void)sender;
+    KXPObjectButtonPurchase::resetPerGamePurchases();
+    clearSwitchStates();
+    if (KXPCheckpointRecord* record = currentCheckpoint()) {
+        *record = KXPCheckpointRecord();
+    }
+    zeroSessionAndCopies(currentWorldScores());
+    worldScores("").revert();
+    restoreFromCheckpoint();
+}
+
+void KXPScreenScene::setGameOver(bool gameOver) {
+    if (m_gameOver && gameOver) {
+        return;
+    }
+    if (gameOver) {
+        if (const std::shared_ptr<KXModelComponentHealth> health = firstCharacterHealth()) {
+            if (health->remainingLives >= 1) {
+                --health->remainingLives;
+                if (health->remainingLives > 0) {
+                    // One life less: the level comes back from the checkpoint.
+                    setPendingRequest(kRequestResumeFromUi);
+                    return;
+                }
+            } else {
+                health->remainingLives = 0;
+            }
+        }
+    }
+    m_gameOver = gameOver;
+    if (!gameOver) {
+        restoreFromCheckpoint();
+        showAds();
+        return;
+    }
+    setObjectsPaused(m_objectLayer, true);
+    if (KXServices::shared()->isGameServicesAvailable()) {
+        KXServices::shared()->submitScore();
+    }
+    killPowerupsUnder(m_objectLayer);
+    KXPSettingsController::shared()->save();
+    clearSwitchStates();
+    if (m_uiLayer != nullptr) {
+        m_uiLayer->setControlsEnabled(false);
+    }
+}
+
+// --- checkpoints ---
+
+void KXPScreenScene::activateCheckpoint(const CCPoint& position, int levelSectionId) {
+    KXPCheckpointRecord* record = currentCheckpoint();
+    if (record == nullptr) {
+        return;
+    }
+    if (const auto section = getModel<KXModelLevelSection>(static_cast<uint32_t>(levelSectionId))) {
+        record->distance = section->placedDistance();
+    }
+    record->position = position;
+    record->levelSectionId = levelSectionId;
+    // The camera goes back by the way the characters made along the gameplay line since the start.
+    const CCPoint start = m_inputController->charactersStartPosition();
+    const CCPoint along =
+        projectPointOnLine(CCPointZero, m_gameplay->getGameplayDirection() * kLineLength, position - start);
+    record->cameraOffset = CCPointZero - along;
+    currentWorldScores().commit();
+    worldScores("").commit();
+    KXPSettingsController::shared()->save();
+}
+
+KXPObjectAsset* KXPScreenScene::findNearestCheckpointPowerup(CCNode* node) {
+    CCNode* root = node != nullptr ? node : m_objectLayer;
+    KXPObjectAsset* nearest = nullptr;
+    float nearestDistance = FLT_MAX;
+    CCArray* children = root->getChildren();
+    for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
+        CCNode* child = static_cast<CCNode*>(children->objectAtIndex(index));
+        KXPObjectAsset* found = nullptr;
+        KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(child);
+        // A powerup waiting in state 0 has not been collected.
+        if (asset != nullptr && asset->getType() == KXPObject::kTypePowerup &&
+            asset->getState() == KXPObject::kStateActive && isCheckpointPowerup(*asset) &&
+            asset->distanceFromCharacters() >= 0.0f) {
+            found = asset;
+        }
+        for (KXPObjectAsset* candidate : {found, findNearestCheckpointPowerup(child)}) {
+            if (candidate != nullptr && candidate->distanceFromCharacters() < nearestDistance) {
+                nearest = candidate;
+                nearestDistance = candidate->distanceFromCharacters();
+            }
+        }
+    }
+    return nearest;
+}
+
+void KXPScreenScene::findCheckpointPowerup() {
+    if (KXPObjectAsset* made = findNearestCheckpointPowerup(nullptr)) {
+        made->setState(1);
+        debugLog("Checkpoint powerup activated for object that already created with distance: %f",
+                 made->distanceFromCharacters());
+        return;
+    }
+    float distance = m_laidDistance;
+    std::map<uint32_t, int> visits;
+    while (true) {
+        const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(distance);
+        if (!section || section->children().empty()) {
+            distance += kSearchStep;
+            if (!(distance <= kSearchLimit)) {
+                return;
+            }
+            continue;
+        }
+        const CCPoint offset = m_gameplay->getGameplayDirection() * distance;
+        for (const std::shared_ptr<KXModel>& child : section->children()) {
+            const auto powerup = modelCast<KXModelObjectAssetPowerup>(child);
+            if (!powerup || powerup->powerupType() != kCheckpointType) {
+                continue;
+            }
+            if (KXPObjectAsset* object = createObject(powerup, section->id(), offset.x, offset.y, true)) {
+                section->setPlacedDistance(distance);
+                object->setState(1);
+                debugLog("Checkpoint powerup activated for object that was not creatied at distance %f",
+                         distance);
+                return;
+            }
+        }
+        distance += section->width();
+        auto counted = visits.find(section->id());
+        if (counted == visits.end()) {
+            visits[section->id()] = 0;
+        } else if (++counted->second > kSearchVisits) {
+            debugLog("Warning: checkpoint powerup NOT found");
+            return;
+        }
+    }
+}

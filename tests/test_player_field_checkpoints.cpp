@@ -1,0 +1,476 @@
+// The running game field's life: lives and game over, restores from the stored checkpoint (and
+// the catch-up that cannot run away), restarts and their scores, storing checkpoints, back and
+// pause over the HUD, the keypad acting once per press, pausing that leaves the world where it
+// was, teleported objects and their destination, the kill-all hook, and gameplay values a
+// powerup left saved when a new scene opens.
+
+#include "model/KXDebugLog.h"
+#include "model/attributes/KXAttributeFrameEdgeState.h"
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/attributes/KXAttributePoint.h"
+#include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelAssetCharacter.h"
+#include "model/classes/KXModelComponentHealth.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelObjectAsset.h"
+#include "model/classes/KXModelObjectAssetCharacter.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectParticles.h"
+#include "model/classes/KXModelQueries.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/KXPCheckpointTable.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
+#include "player/KXPInputController.h"
+#include "player/KXPScoreTable.h"
+#include "player/KXPScreenScene.h"
+#include "player/KXPScreenUi.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/objects/KXPObjectAsset.h"
+#include "support/field_test_support.h"
+#include "support/model_test_models.h"
+#include "support/scene_test_support.h"
+#include "support/screen_graph.h"
+#include "support/temp_folder.h"
+
+#include "cocos2d.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace cocos2d;
+using kxtest::BodyObject;
+using kxtest::FakeCharacter;
+
+namespace {
+
+constexpr float kFrame = 1.0f / 60.0f;
+
+// A character whose asset carries a health component with lives.
+class LivesCharacter : public FakeCharacter {
+public:
+    explicit LivesCharacter(const std::shared_ptr<KXModelObjectAsset>& model) { m_model = model; }
+};
+
+// An asset object of a unit's kind for the kill-all hook.
+class EnemyStandIn : public KXPObjectAsset {
+public:
+    EnemyStandIn(int kind, int destroy, bool awake) : KXPObjectAsset(createModel<KXModelObjectAsset>()) {
+        init();
+        m_type = kTypeUnit;
+        m_objectKind = kind;
+        m_destroyMode = destroy;
+        m_awake = awake;
+        autorelease();
+    }
+    void update(float) override {}
+};
+
+size_t countLines(const KXDebugLogCapture& log, const std::string& line) {
+    return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
+}
+
+class FieldCheckpoints : public kxtest::SceneTest {
+protected:
+    kxtest::ScreenGraph graph;
+    TempFolder folder;
+    std::shared_ptr<KXModelScreenScene> world;
+    std::shared_ptr<KXModelScreen> hud;
+    KXPScreenScene* field = nullptr;
+
+    void SetUp() override {
+        SceneTest::SetUp();
+        director()->setFixedDeltaTime(kFrame);
+        resetModelCore();
+        clearScores();
+        clearCheckpoints();
+        KXPScreensController::shared()->reset();
+        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
+        world = graph.scene("world");
+        world->gravityAttribute()->setValue(CCPointZero, true);
+        hud = graph.ui("hud");
+        graph.link("world", "UI", "hud");
+    }
+    void TearDown() override {
+        SceneTest::TearDown();
+        KXPScreensController::shared()->reset();
+        KXPInputController::purgeShared();
+        KXPSettingsController::purgeShared();
+        CCUserDefault::setXMLFilePath("");
+        clearScores();
+        clearCheckpoints();
+        resetModelCore();
+    }
+
+    std::shared_ptr<KXModelLevelSection> section(const std::string& name, float width, bool opening = false) {
+        auto made = std::static_pointer_cast<KXModelLevelSection>(
+            kxtest::ScreenGraph::make("KXModelLevelSection", name));
+        made->widthAttribute()->setValue(width, true);
+        made->initSectionAttribute()->setValue(opening, true);
+        world->addChild(made, true);
+        return made;
+    }
+    std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
+                                                const std::string& action) {
+        auto model = graph.object<KXModelObjectButton>(screen, "KXModelObjectButton", name,
+                                                       CCPoint(200.0f, 200.0f), 1);
+        model->actionAttribute()->setValue(action, true);
+        model->intervalAttribute()->setValue(0.0f, true);
+        return model;
+    }
+    // The world with its HUD, running; the camera stands still.
+    void open() {
+        KXPScreensController* screens = KXPScreensController::shared();
+        ASSERT_EQ(screens->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+        CCScene* scene = screens->currentScene();
+        ASSERT_NE(scene, nullptr);
+        director()->runWithScene(scene);
+        frames(1);
+        field = dynamic_cast<KXPScreenScene*>(scene->getChildByTag(0));
+        ASSERT_NE(field, nullptr);
+        KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+        gameplay->setGameSpeedMin(0.0f);
+        gameplay->setGameSpeedMax(0.0f);
+        gameplay->setGameSpeed(0.0f);
+    }
+    CCNode* layer() const { return field->getObjectLayer(); }
+    FakeCharacter* character(const CCPoint& position) {
+        FakeCharacter* made = FakeCharacter::create(position);
+        layer()->addChild(made);
+        field->getInputController()->addCharacter(made);
+        return made;
+    }
+    // A character whose asset has a health component with that many lives.
+    std::shared_ptr<KXModelComponentHealth> livesCharacter(int lives) {
+        auto asset = std::static_pointer_cast<KXModelAssetCharacter>(
+            kxtest::ScreenGraph::make("KXModelAssetCharacter"));
+        auto health = std::static_pointer_cast<KXModelComponentHealth>(
+            kxtest::ScreenGraph::make("KXModelComponentHealth"));
+        health->livesAttribute()->setValue(static_cast<float>(lives), true);
+        asset->addChild(health, true);
+        auto placed = std::static_pointer_cast<KXModelObjectAsset>(
+            kxtest::ScreenGraph::make("KXModelObjectAssetCharacter"));
+        placed->setAsset(asset);
+        health->remainingLives = health->lives();
+        addLivesCharacter(placed);
+        return health;
+    }
+    void addLivesCharacter(const std::shared_ptr<KXModelObjectAsset>& placed) {
+        auto* made = new LivesCharacter(placed);
+        made->init();
+        made->autorelease();
+        layer()->addChild(made);
+        field->getInputController()->addCharacter(made);
+    }
+    void run(int count) {
+        for (int frame = 0; frame < count; ++frame) {
+            field->update(kFrame);
+        }
+    }
+};
+
+TEST_F(FieldCheckpoints, ThreeLivesRebuildTheLevelTwiceAndTheThirdDeathEndsTheGame) {
+    open();
+    const auto health = livesCharacter(3);
+    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
+        field->getInputController()->characters().front()->characterObject()->getModel());
+    BodyObject* marker =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 300.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(marker);
+    for (int death = 1; death <= 2; ++death) {
+        field->setGameOver(true);
+        EXPECT_FALSE(field->isGameOver());
+        EXPECT_EQ(health->remainingLives, 3 - death);
+        // The HUD runs the rebuild at once: the field is empty again, the game goes on.
+        EXPECT_EQ(marker->getParent(), nullptr);
+        EXPECT_TRUE(field->getInputController()->characters().empty());
+        addLivesCharacter(placed);
+        marker = BodyObject::create(field->getWorld(), CCPoint(300.0f, 300.0f), 10.0f, KXPObject::kTypeUnit);
+        layer()->addChild(marker);
+    }
+    field->setGameOver(true);
+    EXPECT_TRUE(field->isGameOver());
+    EXPECT_EQ(health->remainingLives, 0);
+    EXPECT_EQ(marker->getParent(), layer());
+    EXPECT_FALSE(field->getUiLayer()->controlsEnabled());
+    // A new game fills the lives again.
+    field->handleRequest(KXPScreenScene::kRequestFullRestart);
+    EXPECT_FALSE(field->isGameOver());
+    EXPECT_EQ(health->remainingLives, 3);
+}
+
+TEST_F(FieldCheckpoints, WithoutHealthTheGameEndsAtOnceAndOnlyOnce) {
+    open();
+    character(CCPoint(100.0f, 100.0f));
+    BodyObject* powerup =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 300.0f), 10.0f, KXPObject::kTypePowerup);
+    layer()->addChild(powerup);
+    field->setGameOver(true);
+    EXPECT_TRUE(field->isGameOver());
+    EXPECT_EQ(powerup->getState(), KXPObject::kStateDead);
+    powerup->setState(KXPObject::kStateActive);
+    field->setGameOver(true);
+    EXPECT_EQ(powerup->getState(), KXPObject::kStateActive);
+    // Back at game over plays the level again.
+    field->keyBackClicked();
+    EXPECT_FALSE(field->isGameOver());
+    EXPECT_EQ(powerup->getParent(), nullptr);
+}
+
+TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAndPutsTheCameraThere) {
+    auto opening = section("opening", 800.0f, true);
+    auto before = section("before", 600.0f);
+    auto own = section("own", 700.0f);
+    own->startDistanceAttribute()->setValue(5000.0f, true); // never chosen by the streaming
+    // Without characters to follow, the camera is not pulled back to the start.
+    world->objectFrameStateAttribute(3)->setValue(KXObjectFrameEdgePushBack, true);
+    open();
+    KXPCheckpointRecord& record = checkpointRecord("world");
+    record.position = CCPoint(3000.0f, 120.0f);
+    record.cameraOffset = CCPoint(-2600.0f, 0.0f);
+    record.distance = 2400.0f;
+    record.levelSectionId = static_cast<int32_t>(own->id());
+    FakeCharacter* runner = character(CCPoint(100.0f, 100.0f));
+    KXDebugLogCapture log;
+    field->restoreFromCheckpoint();
+    // Opening at 0; "before" chosen for 2300 and laid so that it ends at 2400; "own" at 2400;
+    // then the catch-up to the camera, now at 4000: "before" at 3100 and 3700.
+    EXPECT_EQ(opening->placedDistance(), 0.0f);
+    EXPECT_EQ(own->placedDistance(), 2400.0f);
+    EXPECT_TRUE(log.contains("add level section: " + std::to_string(before->id())));
+    EXPECT_EQ(before->placedDistance(), 3700.0f);
+    EXPECT_EQ(field->getLaidDistance(), 4300.0f);
+    EXPECT_TRUE(log.contains("Restore Camera Positon: -2600.000000 0.000000"));
+    EXPECT_TRUE(layer()->getPosition().equals(CCPoint(-2600.0f, 0.0f)));
+    EXPECT_FLOAT_EQ(field->getCameraDistance(), 1400.0f + 2600.0f);
+    // The restore dropped the characters before it could place them.
+    EXPECT_TRUE(runner->bodyPlacements.empty());
+    EXPECT_EQ(runner->getParent(), nullptr);
+
+    // Without a stored checkpoint only the start and what the catch-up adds up to 1400.
+    record = KXPCheckpointRecord();
+    field->restoreFromCheckpoint();
+    EXPECT_EQ(field->getLaidDistance(), 800.0f + 600.0f);
+    EXPECT_TRUE(layer()->getPosition().equals(CCPointZero));
+}
+
+TEST_F(FieldCheckpoints, TheCatchUpStopsAfterItsPassesWhenTheLevelNeverReachesTheCamera) {
+    section("opening", 100.0f, true);
+    // Solo: it qualifies at any distance, also below 0.
+    section("backwards", -50.0f)->soloAttribute()->setValue(true, true);
+    open();
+    KXDebugLogCapture log;
+    field->restoreFromCheckpoint();
+    EXPECT_EQ(countLines(
+                  log, "[KXPScreenScene] restore: the level still grows after 1000 passes; catch-up stopped"),
+              1u);
+    EXPECT_FLOAT_EQ(field->getLaidDistance(), 100.0f - 50.0f * 1000.0f);
+}
+
+TEST_F(FieldCheckpoints, ARestartGoesBackToTheStartAndAFullRestartTakesTheRunOutOfTheGlobalScores) {
+    open();
+    KXPScoreRecord& global = worldScores("");
+    KXPScoreRecord& run = currentWorldScores();
+    global.coins.session = 50;
+    global.commit();
+    run.coins.session = 20;
+    run.commit();
+    global.coins.session = 70;
+    run.coins.session = 35;
+    checkpointRecord("world").position = CCPoint(10.0f, 10.0f);
+    // The restart button: no checkpoint, the run's scores 0 with their copies, the global ones
+    // back to their copy.
+    field->restartLevel(nullptr);
+    EXPECT_EQ(checkpointRecord("world").levelSectionId, -1);
+    EXPECT_TRUE(checkpointRecord("world").position.equals(CCPointZero));
+    EXPECT_EQ(run.coins.session, 0);
+    EXPECT_EQ(run.coins.backup()->values[0], 0);
+    EXPECT_EQ(global.coins.session, 50);
+
+    // A full restart: both back to their copies, then the run's copy taken out of the global one.
+    run.coins.session = 20;
+    run.commit();
+    global.coins.session = 90;
+    field->handleRequest(KXPScreenScene::kRequestFullRestart);
+    EXPECT_EQ(global.coins.session, 30);
+    EXPECT_EQ(global.coins.backup()->values[0], 30);
+    EXPECT_EQ(run.coins.session, 0);
+    EXPECT_EQ(run.coins.backup()->values[0], 0);
+}
+
+TEST_F(FieldCheckpoints, ACheckpointRemembersItsSectionsDistanceAndTheWayTheCameraCame) {
+    auto opening = section("opening", 500.0f, true);
+    auto runner = std::static_pointer_cast<KXModelObjectAssetCharacter>(
+        kxtest::ScreenGraph::make("KXModelObjectAssetCharacter"));
+    runner->positionAttribute()->setValue(CCPoint(200.0f, 100.0f), true);
+    opening->addChild(runner, true);
+    auto later = section("later", 500.0f);
+    open();
+    later->setPlacedDistance(1500.0f);
+    currentWorldScores().points.session = 12;
+    field->activateCheckpoint(CCPoint(1700.0f, 300.0f), static_cast<int>(later->id()));
+    const KXPCheckpointRecord& record = *currentCheckpoint();
+    EXPECT_EQ(record.distance, 1500.0f);
+    EXPECT_EQ(record.levelSectionId, static_cast<int32_t>(later->id()));
+    EXPECT_TRUE(record.position.equals(CCPoint(1700.0f, 300.0f)));
+    // Along the gameplay direction only: 1500 from the characters' start.
+    EXPECT_NEAR(record.cameraOffset.x, -1500.0f, 0.01f);
+    EXPECT_NEAR(record.cameraOffset.y, 0.0f, 0.01f);
+    EXPECT_EQ(currentWorldScores().points.backup()->values[0], 12);
+    // A checkpoint where the characters started keeps the camera where it starts.
+    field->activateCheckpoint(CCPoint(200.0f, 100.0f), static_cast<int>(later->id()));
+    EXPECT_NEAR(currentCheckpoint()->cameraOffset.x, 0.0f, 0.01f);
+}
+
+TEST_F(FieldCheckpoints, TheSearchForACheckpointPowerupAheadEnds) {
+    auto opening = section("opening", 500.0f, true);
+    auto plain = section("plain", 500.0f);
+    auto object =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    plain->addChild(object, true);
+    open();
+    KXDebugLogCapture log;
+    field->findCheckpointPowerup();
+    EXPECT_EQ(countLines(log, "Warning: checkpoint powerup NOT found"), 1u);
+    // Sections without children: it gives up silently once the distance passes a million.
+    plain->removeChild(object);
+    log.clear();
+    field->findCheckpointPowerup();
+    EXPECT_EQ(countLines(log, "Warning: checkpoint powerup NOT found"), 0u);
+}
+
+TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRunsAgain) {
+    button(*hud, "Pause Button", "kPauseButton");
+    graph.ui("pause");
+    graph.link("hud", "Pause", "pause");
+    open();
+    field->keyBackClicked();
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "pause");
+    field->keyBackClicked();
+    EXPECT_FALSE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "hud");
+    // The pause button twice: one pause screen.
+    field->pause(nullptr);
+    field->pause(nullptr);
+    EXPECT_EQ(KXPScreensController::shared()->uiKeys().size(), 2u);
+}
+
+TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {
+    open();
+    BodyObject* ball =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(ball);
+    ball->getBody()->SetLinearVelocity(b2Vec2(6.0f, 0.0f));
+    run(3);
+    const b2Vec2 before = ball->getBody()->GetPosition();
+    const CCPoint shown = ball->getPosition();
+    field->setPaused(true);
+    run(30);
+    EXPECT_EQ(ball->getBody()->GetPosition().x, before.x);
+    EXPECT_TRUE(ball->getPosition().equals(shown));
+    field->setPaused(false);
+    run(1);
+    EXPECT_NEAR(ball->getBody()->GetPosition().x, before.x + 0.1f, 1e-4f);
+}
+
+TEST_F(FieldCheckpoints, EachKeypadPressActsOnceAndOnlyWhileTheGameRuns) {
+    open();
+    FakeCharacter* runner = character(CCPoint(100.0f, 100.0f));
+    for (int key : {23, 96, 99, 100}) {
+        runner->calls.clear();
+        // The dispatcher and the input controller may both deliver the same press.
+        field->onKeyDown(key);
+        field->onKeyDown(key);
+        field->onKeyUp(key);
+        field->onKeyUp(key);
+        EXPECT_EQ(runner->calls, (std::vector<std::string>{"jump", "endJump"})) << key;
+    }
+    field->onKeyDown(22);
+    EXPECT_TRUE(runner->direction().equals(CCPoint(1.0f, 0.0f)));
+    // Paused in between: the release still ends what the press began; a new press does nothing.
+    field->setPaused(true);
+    field->onKeyUp(22);
+    EXPECT_TRUE(field->getInputController()->heldActions().empty());
+    runner->calls.clear();
+    field->onKeyDown(23);
+    field->onKeyUp(23);
+    EXPECT_TRUE(runner->calls.empty());
+}
+
+TEST_F(FieldCheckpoints, ATeleportedObjectComesOutOfItsDestinationWhichOpensOnceItHasLeft) {
+    open();
+    auto model =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    KXPObjectAsset* entering = KXPObjectAsset::create(model);
+    ASSERT_NE(entering, nullptr);
+    entering->setTag(static_cast<int>(model->id()));
+    entering->setPosition(CCPoint(100.0f, 100.0f));
+    layer()->addChild(entering);
+    KXPObjectAsset* exit = KXPObjectAsset::create(model);
+    exit->setPosition(CCPoint(800.0f, 200.0f));
+    exit->setRotation(90.0f);
+    layer()->addChild(exit);
+    exit->setMovementEnabled(false);
+    field->addTeleport(entering, exit);
+    EXPECT_EQ(field->getTeleportQueue().size(), 1u);
+    field->update(kFrame);
+    EXPECT_TRUE(field->getTeleportQueue().empty());
+    EXPECT_EQ(entering->getState(), KXPObject::kStateRemoved);
+    KXPObject* copy = nullptr;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(layer()->getChildren(), item) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object != nullptr && object != entering && object->getTag() == static_cast<int>(model->id())) {
+            copy = object;
+        }
+    }
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->getPosition().equals(CCPoint(800.0f, 200.0f)));
+    EXPECT_NEAR(copy->getRotation(), 90.0f, 1e-3f);
+    // The destination takes nothing in while the copy stands in it, and opens once it left.
+    field->update(kFrame);
+    EXPECT_FALSE(exit->isMovementEnabled());
+    copy->setPosition(CCPoint(1200.0f, 200.0f));
+    field->update(kFrame);
+    EXPECT_TRUE(exit->isMovementEnabled());
+}
+
+TEST_F(FieldCheckpoints, KillAllTakesOnlyAwakeVisibleEnemiesThatCollisionsDestroy) {
+    open();
+    auto* target = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyCollision, true);
+    auto* sleeping = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyCollision, false);
+    auto* hidden = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyCollision, true);
+    auto* platform = new EnemyStandIn(KXPObjectAsset::kKindPlatform, KXPObjectAsset::kDestroyCollision, true);
+    auto* tough = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyAllCollision, true);
+    auto* nested = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyCollision, true);
+    hidden->setVisible(false);
+    for (KXPObjectAsset* object : {target, sleeping, hidden, platform, tough}) {
+        layer()->addChild(object);
+    }
+    platform->addChild(nested);
+    field->killAllEnemies();
+    EXPECT_EQ(target->getState(), KXPObject::kStateDead);
+    EXPECT_EQ(nested->getState(), KXPObject::kStateDead);
+    for (KXPObjectAsset* object : {sleeping, hidden, platform, tough}) {
+        EXPECT_EQ(object->getState(), KXPObject::kStateActive);
+    }
+}
+
+TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayWhenTheNextSceneOpens) {
+    KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+    gameplay->setMoveSpeed(5.0f, 0.0f);
+    gameplay->saveValues();
+    gameplay->saveValues();
+    gameplay->setMoveSpeed(50.0f, 0.0f);
+    open();
+    EXPECT_EQ(gameplay->saveNesting(), 0);
+    EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(5.0f, 0.0f)));
+}
+
+} // namespace

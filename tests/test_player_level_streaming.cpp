@@ -1,0 +1,489 @@
+// The game field's level: which section is laid next (eligibility, cooldowns counted down while
+// none qualifies, the random pick), where sections go, their objects made twenty models per call
+// with the queue turning between sections, the linkers (joints, motors, attachments, a powerup
+// that did not appear), the removal area at its edges also turned with the gameplay angle, and
+// copies placed at a destination's transform.
+
+#include "model/KXDebugLog.h"
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/attributes/KXAttributePoint.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelLinker.h"
+#include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelObjectParticles.h"
+#include "model/classes/KXModelQueries.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/KXPDeletionArea.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPGameplaySettings.h"
+#include "player/KXPInputController.h"
+#include "player/KXPScoreTable.h"
+#include "player/KXPScreenScene.h"
+#include "player/KXPScreensController.h"
+#include "player/KXPTransformParts.h"
+#include "player/objects/KXPObjectAsset.h"
+#include "support/model_test_models.h"
+#include "support/scene_test_support.h"
+#include "support/unit_test_support.h"
+
+#include "cocos2d.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr const char* kWorld = "streaming-test";
+
+size_t countLines(const KXDebugLogCapture& log, const std::string& line) {
+    return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
+}
+
+class LevelStreaming : public kxtest::SceneTest {
+protected:
+    std::shared_ptr<KXModelScreenScene> model;
+    KXPScreenScene* scene = nullptr;
+    KXPGameplaySettings* gameplay = nullptr;
+
+    void SetUp() override {
+        kxtest::SceneTest::SetUp();
+        resetModelCore();
+        clearScores();
+        KXPScreensController::shared()->reset();
+        KXPScreensController::shared()->setCurrentSceneKey(kWorld);
+        model = KXBaseModelScreenScene::findOrCreateByKey(kWorld);
+        model->gravityAttribute()->setValue(CCPointZero, true);
+    }
+    void TearDown() override {
+        kxtest::SceneTest::TearDown();
+        if (scene != nullptr) {
+            scene->release();
+        }
+        KXPInputController::purgeShared();
+        KXPScreensController::shared()->reset();
+        clearScores();
+        resetModelCore();
+    }
+
+    // The field over the sections added so far; the camera stands still.
+    void make() {
+        scene = KXPScreenScene::create();
+        ASSERT_NE(scene, nullptr);
+        scene->retain();
+        gameplay = KXPGameplaySettings::shared();
+        gameplay->setGameSpeedMin(0.0f);
+        gameplay->setGameSpeedMax(0.0f);
+        gameplay->setGameSpeed(0.0f);
+        gameplay->setGameplayAngleDirection(0.0f);
+    }
+    std::shared_ptr<KXModelLevelSection> section(const std::string& name, float start = 0.0f,
+                                                 float end = -1.0f, float width = 500.0f) {
+        auto made = createModel<KXModelLevelSection>();
+        made->setName(name);
+        made->startDistanceAttribute()->setValue(start, true);
+        made->endDistanceAttribute()->setValue(end, true);
+        made->widthAttribute()->setValue(width, true);
+        model->addChild(made, true);
+        return made;
+    }
+    // A section object the factory makes without media: particles without emitters.
+    static std::shared_ptr<KXModelObjectParticles> particles(KXModelLevelSection& into, CCPoint position,
+                                                             bool hidden = false) {
+        auto made = createModel<KXModelObjectParticles>();
+        made->positionAttribute()->setValue(position, true);
+        made->hiddenAttribute()->setValue(hidden, true);
+        into.addChild(made, true);
+        return made;
+    }
+    static std::shared_ptr<KXModelLinker> link(KXModelLevelSection& into,
+                                               const std::shared_ptr<KXModelObject>& a,
+                                               const std::shared_ptr<KXModelObject>& b, float speed = 0.0f,
+                                               bool button = false) {
+        auto linker = createModel<KXModelLinker>();
+        linker->setObjects(a, b, true);
+        linker->speedAttribute()->setValue(speed, true);
+        linker->buttonActivatedAttribute()->setValue(button, true);
+        into.addChild(linker, true);
+        return linker;
+    }
+    // The object layer's nodes made for that model.
+    std::vector<CCNode*> nodesOf(const std::shared_ptr<KXModel>& of) const {
+        std::vector<CCNode*> found;
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(scene->getObjectLayer()->getChildren(), item) {
+            CCNode* node = static_cast<CCNode*>(item);
+            if (node->getTag() == static_cast<int>(of->id())) {
+                found.push_back(node);
+            }
+        }
+        return found;
+    }
+    std::vector<std::string> chosenNames(float distance, int count) {
+        std::vector<std::string> names;
+        for (int pick = 0; pick < count; ++pick) {
+            const auto chosen = scene->chooseNextLevelSection(distance);
+            names.push_back(chosen ? chosen->name() : "-");
+        }
+        return names;
+    }
+};
+
+TEST_F(LevelStreaming, SectionsQualifyByTheirRangeAndFlags) {
+    section("opening", 0.0f, -1.0f)->initSectionAttribute()->setValue(true, true);
+    section("muted", 0.0f, -1.0f)->mutedAttribute()->setValue(true, true);
+    section("early", 0.0f, 1000.0f);
+    section("late", 1000.0f, -1.0f);
+    auto solo = section("solo", 5000.0f, 6000.0f);
+    solo->soloAttribute()->setValue(true, true);
+    make();
+    // Indices into the section list: opening 0, muted 1, early 2, late 3, solo 4.
+    EXPECT_EQ(scene->eligibleLevelSections(0.0f, true), (std::vector<size_t>{2, 4}));
+    EXPECT_EQ(scene->eligibleLevelSections(999.0f, true), (std::vector<size_t>{2, 4}));
+    // The end is not part of the range; an end below 0 never closes it.
+    EXPECT_EQ(scene->eligibleLevelSections(1000.0f, true), (std::vector<size_t>{3, 4}));
+    EXPECT_EQ(scene->eligibleLevelSections(1.0e7f, true), (std::vector<size_t>{3, 4}));
+    EXPECT_EQ(scene->eligibleLevelSections(-1.0f, true), (std::vector<size_t>{4}));
+}
+
+TEST_F(LevelStreaming, AChosenSectionCoolsDownAndCooldownsRunOutOnlyWhileNoneQualifies) {
+    auto a = section("a");
+    auto b = section("b", 100.0f);
+    a->playCooldownAttribute()->setValue(2.7f, true);
+    make();
+    EXPECT_EQ(scene->chooseNextLevelSection(0.0f), a);
+    // "Play Cooldown" taken whole.
+    EXPECT_EQ(a->cooldownCounter(), 2);
+    // While b qualifies a waits, and its cooldown does not run out.
+    b->startDistanceAttribute()->setValue(0.0f, true);
+    EXPECT_EQ(chosenNames(0.0f, 4), (std::vector<std::string>{"b", "b", "b", "b"}));
+    EXPECT_EQ(a->cooldownCounter(), 2);
+    // With b out of range nothing qualifies at first: cooldowns count down until a does.
+    b->startDistanceAttribute()->setValue(100.0f, true);
+    EXPECT_EQ(scene->chooseNextLevelSection(0.0f), a);
+    EXPECT_EQ(a->cooldownCounter(), 2);
+}
+
+TEST_F(LevelStreaming, TheRandomPickFollowsRandAmongTheEligible) {
+    for (const char* name : {"a", "b", "c"}) {
+        section(name);
+    }
+    make();
+    std::srand(42);
+    const std::vector<std::string> picked = chosenNames(0.0f, 12);
+    std::srand(42);
+    std::vector<std::string> expected;
+    const char* names[] = {"a", "b", "c"};
+    for (int pick = 0; pick < 12; ++pick) {
+        expected.push_back(names[std::rand() % 3]);
+    }
+    EXPECT_EQ(picked, expected);
+}
+
+TEST_F(LevelStreaming, WithNothingQualifyingTwentyOnePassesAreTriedAndNothingIsLaid) {
+    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    auto stuck = section("stuck");
+    make();
+    stuck->setCooldownCounter(100);
+    // The restore counts down once, lays the opening and tries to catch up: 21 passes, nothing.
+    scene->restoreFromCheckpoint();
+    EXPECT_EQ(stuck->cooldownCounter(), 100 - 1 - 21);
+    EXPECT_EQ(scene->getLaidDistance(), 100.0f);
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+    // Each fixed step asks again.
+    scene->update(1.0f / 60.0f);
+    EXPECT_EQ(stuck->cooldownCounter(), 100 - 1 - 42);
+    EXPECT_EQ(scene->getLaidDistance(), 100.0f);
+    // Until the section qualifies again.
+    stuck->setCooldownCounter(21);
+    scene->update(1.0f / 60.0f);
+    EXPECT_EQ(scene->getLaidDistance(), 600.0f);
+}
+
+TEST_F(LevelStreaming, TheFirstSectionOpensTheLevelWhateverItsFlagsAndLaterOnesFollowEndToEnd) {
+    auto first = section("first", 0.0f, -1.0f, 700.0f);
+    first->mutedAttribute()->setValue(true, true);
+    first->initSectionAttribute()->setValue(true, true);
+    particles(*first, CCPoint(10.0f, 20.0f));
+    auto next = section("next", 0.0f, -1.0f, 400.0f);
+    auto node = particles(*next, CCPoint(10.0f, 20.0f));
+    make();
+    KXDebugLogCapture log;
+    scene->restoreFromCheckpoint();
+    EXPECT_EQ(KXPScreensController::shared()->currentLevelSectionId(), first->id());
+    // 700, then the catch-up to the camera's 1400: 1100 and 1500.
+    EXPECT_EQ(scene->getLaidDistance(), 1500.0f);
+    EXPECT_EQ(first->placedDistance(), 0.0f);
+    EXPECT_EQ(next->placedDistance(), 1100.0f);
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+    const std::vector<CCNode*> copies = nodesOf(node);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_TRUE(copies[0]->getPosition().equals(CCPoint(710.0f, 20.0f)));
+    EXPECT_TRUE(copies[1]->getPosition().equals(CCPoint(1110.0f, 20.0f)));
+    EXPECT_EQ(countLines(log, "add level section: " + std::to_string(next->id())), 2u);
+}
+
+TEST_F(LevelStreaming, FortyFiveModelsTakeThreeCallsAndHiddenOnesCountWithoutAnObject) {
+    auto big = section("big");
+    for (int index = 0; index < 45; ++index) {
+        particles(*big, CCPoint(static_cast<float>(index), 0.0f), index % 9 == 0);
+    }
+    make();
+    scene->addLevelSection(big, 0.0f);
+    const unsigned int before = scene->getObjectLayer()->getChildrenCount();
+    EXPECT_FALSE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(scene->getObjectLayer()->getChildrenCount() - before, 20u - 3u);
+    EXPECT_FALSE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(scene->getObjectLayer()->getChildrenCount() - before, 40u - 5u);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(scene->getObjectLayer()->getChildrenCount() - before, 45u - 5u);
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+    // Nothing more to do.
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+}
+
+TEST_F(LevelStreaming, TwoQueuedSectionsAreFilledInTurnAndObjectsAwaitTheirSectionsEnd) {
+    auto first = section("first");
+    auto second = section("second");
+    for (int index = 0; index < 25; ++index) {
+        particles(*first, CCPointZero);
+        particles(*second, CCPointZero);
+    }
+    make();
+    scene->addLevelSection(first, 0.0f);
+    scene->addLevelSection(second, 500.0f);
+    auto madeFor = [this](const std::shared_ptr<KXModelLevelSection>& of) {
+        std::vector<KXPObject*> made;
+        for (const auto& object : of->objects()) {
+            for (CCNode* node : nodesOf(object)) {
+                made.push_back(dynamic_cast<KXPObject*>(node));
+            }
+        }
+        return made;
+    };
+    EXPECT_FALSE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(scene->getCreationQueue().front().section, second);
+    EXPECT_FALSE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(madeFor(first).size(), 20u);
+    EXPECT_EQ(madeFor(second).size(), 20u);
+    // Until its section is complete an object's control is off.
+    for (KXPObject* object : madeFor(first)) {
+        EXPECT_FALSE(object->isControlActive());
+    }
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(madeFor(first).size(), 25u);
+    for (KXPObject* object : madeFor(first)) {
+        EXPECT_TRUE(object->isControlActive());
+    }
+    EXPECT_FALSE(madeFor(second).front()->isControlActive());
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_TRUE(madeFor(second).back()->isControlActive());
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+}
+
+TEST_F(LevelStreaming, LinkersJoinBodiesWithMotorsOrAttachWhatCannotBeJoined) {
+    auto level = section("linked");
+    auto wheel = kxtest::unitModel("Wheel", "kPhysicsObjectType");
+    auto axle = kxtest::unitModel("Axle", "kPhysicsObjectType");
+    auto driven = kxtest::unitModel("Driven", "kPhysicsObjectType");
+    auto pressed = kxtest::unitModel("Pressed", "kPhysicsObjectType");
+    auto gun = kxtest::unitModel("Gun", "kPhysicsObjectType");
+    kxtest::addSpawner(*gun, "kPermanentSpawning", 100.0f);
+    auto label = createModel<KXModelObjectLabel>();
+    wheel->positionAttribute()->setValue(CCPoint(100.0f, 100.0f), true);
+    axle->positionAttribute()->setValue(CCPoint(140.0f, 100.0f), true);
+    driven->positionAttribute()->setValue(CCPoint(300.0f, 100.0f), true);
+    pressed->positionAttribute()->setValue(CCPoint(400.0f, 100.0f), true);
+    gun->positionAttribute()->setValue(CCPoint(130.0f, 160.0f), true);
+    for (const std::shared_ptr<KXModelObject>& object :
+         std::vector<std::shared_ptr<KXModelObject>>{wheel, axle, driven, pressed, gun, label}) {
+        level->addChild(object, true);
+    }
+    link(*level, wheel, axle);                 // a joint without motor
+    link(*level, axle, driven, 2.5f);          // a turning motor
+    link(*level, driven, pressed, 1.0f, true); // driven by actions 9 and 10
+    link(*level, wheel, label);                // a text rides along
+    link(*level, wheel, gun);                  // so does a spawner
+    make();
+    scene->addLevelSection(level, 0.0f);
+    KXDebugLogCapture log;
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+
+    auto object = [this](const std::shared_ptr<KXModel>& of) -> KXPObject* {
+        const std::vector<CCNode*> nodes = nodesOf(of);
+        return nodes.empty() ? nullptr : dynamic_cast<KXPObject*>(nodes.front());
+    };
+    auto jointBetween = [&object](const std::shared_ptr<KXModel>& a,
+                                  const std::shared_ptr<KXModel>& b) -> b2RevoluteJoint* {
+        for (b2JointEdge* edge = object(a)->getBody()->GetJointList(); edge != nullptr; edge = edge->next) {
+            if (edge->other == object(b)->getBody()) {
+                return static_cast<b2RevoluteJoint*>(edge->joint);
+            }
+        }
+        return nullptr;
+    };
+    ASSERT_NE(object(wheel), nullptr);
+    b2RevoluteJoint* free = jointBetween(wheel, axle);
+    ASSERT_NE(free, nullptr);
+    EXPECT_FALSE(free->IsMotorEnabled());
+    EXPECT_NEAR(free->GetAnchorA().x, 140.0f * 0.05f, 1e-4f);
+    b2RevoluteJoint* motor = jointBetween(axle, driven);
+    ASSERT_NE(motor, nullptr);
+    EXPECT_TRUE(motor->IsMotorEnabled());
+    EXPECT_FLOAT_EQ(motor->GetMotorSpeed(), -2.5f);
+    ASSERT_NE(jointBetween(driven, pressed), nullptr);
+    EXPECT_TRUE(jointBetween(driven, pressed)->IsMotorEnabled());
+    EXPECT_EQ(scene->getInputController()->motorCount(), 1u);
+    EXPECT_EQ(countLines(log, "Created motor at: 140.000000 100.000000"), 1u);
+
+    // The text and the spawner now hang under the wheel where they stood; only the asset is
+    // marked attached.
+    KXPObject* text = nullptr;
+    KXPObjectAsset* spawner = nullptr;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(object(wheel)->getChildren(), item) {
+        CCNode* child = static_cast<CCNode*>(item);
+        if (child->getTag() == static_cast<int>(label->id())) {
+            text = dynamic_cast<KXPObject*>(child);
+        } else if (child->getTag() == static_cast<int>(gun->id())) {
+            spawner = dynamic_cast<KXPObjectAsset*>(child);
+        }
+    }
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(spawner, nullptr);
+    EXPECT_TRUE(spawner->isAttached());
+    EXPECT_TRUE(spawner->getBody() == nullptr || spawner->getBody()->GetJointList() == nullptr);
+    const CCPoint shown = CCPointApplyAffineTransform(CCPointZero, spawner->nodeToWorldTransform());
+    EXPECT_NEAR(shown.x, 130.0f, 1e-3f);
+    EXPECT_NEAR(shown.y, 160.0f, 1e-3f);
+}
+
+TEST_F(LevelStreaming, APowerupThatDidNotAppearTakesItsLinkedObjectAlong) {
+    auto level = section("bonus");
+    auto powerup = createModel<KXModelObjectAssetPowerup>();
+    level->addChild(powerup, true);
+    auto sparkle = particles(*level, CCPointZero);
+    auto other = particles(*level, CCPointZero);
+    link(*level, powerup, sparkle);
+    make();
+    scene->addLevelSection(level, 0.0f);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_TRUE(nodesOf(powerup).empty());
+    EXPECT_TRUE(nodesOf(sparkle).empty());
+    EXPECT_EQ(nodesOf(other).size(), 1u);
+}
+
+TEST_F(LevelStreaming, TheRemovalAreaHasTheThresholdsBehindAndBesideTheView) {
+    // Window 1000 x 500: the back edge at x = 500 - (300 + 500), the side edges at
+    // y = 250 -+ (550 + 250).
+    const KXPDeletionArea area(0.0f, CCSize(1000.0f, 500.0f), 550.0f, 300.0f, CCPointZero);
+    EXPECT_FALSE(area.isLeftBehind(CCRect(-400.0f, 200.0f, 100.0f, 100.0f))); // touches the back edge
+    EXPECT_TRUE(area.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
+    EXPECT_FALSE(area.isLeftBehind(CCRect(0.0f, 1050.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(area.isLeftBehind(CCRect(0.0f, 1051.0f, 100.0f, 100.0f)));
+    EXPECT_FALSE(area.isLeftBehind(CCRect(0.0f, -650.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(area.isLeftBehind(CCRect(0.0f, -651.0f, 100.0f, 100.0f)));
+    // Ahead nothing goes, however far.
+    EXPECT_FALSE(area.isLeftBehind(CCRect(100000.0f, 200.0f, 100.0f, 100.0f)));
+    // A rectangle without size is still tested.
+    EXPECT_TRUE(area.isLeftBehind(CCRect(-5000.0f, 200.0f, 0.0f, 0.0f)));
+
+    // -1 switches a test off but the rectangle keeps its default extent.
+    const KXPDeletionArea noBack(0.0f, CCSize(1000.0f, 500.0f), 550.0f, -1.0f, CCPointZero);
+    EXPECT_FALSE(noBack.isLeftBehind(CCRect(-5000.0f, 200.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(noBack.isLeftBehind(CCRect(0.0f, 1051.0f, 100.0f, 100.0f)));
+    const KXPDeletionArea noSides(0.0f, CCSize(1000.0f, 500.0f), -1.0f, 300.0f, CCPointZero);
+    EXPECT_FALSE(noSides.isLeftBehind(CCRect(0.0f, 5000.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(noSides.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
+
+    // A layer scrolled 2000 to the left: its back edge is at 1700 in the layer.
+    const KXPDeletionArea scrolled(0.0f, CCSize(1000.0f, 500.0f), 550.0f, 300.0f, CCPoint(-2000.0f, 0.0f));
+    EXPECT_TRUE(scrolled.isLeftBehind(CCRect(1699.0f - 100.0f, 200.0f, 100.0f, 100.0f)));
+    EXPECT_FALSE(scrolled.isLeftBehind(CCRect(1700.0f - 100.0f, 200.0f, 100.0f, 100.0f)));
+}
+
+TEST_F(LevelStreaming, TurnedDownwardsTheAreaLeavesBehindWhatIsAboveIt) {
+    // Gameplay angle 90: the level runs down the screen. The edge behind is the top one (at
+    // 250 + 550 + 250), the sides are left and right (at 500 -+ (300 + 500)); below is ahead.
+    const KXPDeletionArea area(90.0f, CCSize(1000.0f, 500.0f), 550.0f, 300.0f, CCPointZero);
+    EXPECT_FALSE(area.isLeftBehind(CCRect(0.0f, 1049.5f, 100.0f, 100.0f)));
+    EXPECT_TRUE(area.isLeftBehind(CCRect(0.0f, 1051.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(area.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(area.isLeftBehind(CCRect(1301.0f, 200.0f, 100.0f, 100.0f)));
+    EXPECT_FALSE(area.isLeftBehind(CCRect(0.0f, -100000.0f, 100.0f, 100.0f)));
+    // The back test off keeps what is above; the sides still go.
+    const KXPDeletionArea noBack(90.0f, CCSize(1000.0f, 500.0f), 550.0f, -1.0f, CCPointZero);
+    EXPECT_FALSE(noBack.isLeftBehind(CCRect(0.0f, 5000.0f, 100.0f, 100.0f)));
+    EXPECT_TRUE(noBack.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
+}
+
+TEST_F(LevelStreaming, ObjectsLeftBehindGoWithTheFixedStepAndTextsStay) {
+    auto level = section("trail");
+    auto far = particles(*level, CCPoint(-1000.0f, 250.0f));
+    auto near = particles(*level, CCPoint(100.0f, 250.0f));
+    auto label = createModel<KXModelObjectLabel>();
+    label->positionAttribute()->setValue(CCPoint(-1000.0f, 250.0f), true);
+    level->addChild(label, true);
+    make();
+    scene->addLevelSection(level, 0.0f);
+    scene->instantiateQueuedObjects();
+    ASSERT_EQ(nodesOf(far).size(), 1u);
+    scene->update(1.0f / 60.0f);
+    EXPECT_TRUE(nodesOf(far).empty());
+    EXPECT_EQ(nodesOf(near).size(), 1u);
+    EXPECT_EQ(nodesOf(label).size(), 1u);
+}
+
+TEST_F(LevelStreaming, ACopyTakesItsDestinationsTurnInEveryQuadrant) {
+    CCNode* node = CCNode::create();
+    node->setPosition(CCPoint(30.0f, -20.0f));
+    node->setScale(2.0f);
+    for (float turn : {0.0f, 45.0f, 90.0f, 135.0f, 180.0f, -135.0f, -90.0f}) {
+        node->setRotation(turn);
+        const KXPTransformParts parts = KXPTransformParts::ofDestination(node->nodeToParentTransform());
+        EXPECT_NEAR(std::remainder(parts.rotation - turn, 360.0f), 0.0f, 1e-3f) << turn;
+        EXPECT_NEAR(parts.scaleX, 2.0f, 1e-5f);
+        EXPECT_NEAR(parts.scaleY, 2.0f, 1e-5f);
+        EXPECT_TRUE(parts.position.equals(CCPoint(30.0f, -20.0f)));
+    }
+    // A mirrored destination keeps the quadrant-blind turn mirrored data was made for.
+    node->setScaleX(-1.0f);
+    node->setScaleY(1.0f);
+    node->setRotation(30.0f);
+    EXPECT_NEAR(KXPTransformParts::ofDestination(node->nodeToParentTransform()).rotation, 30.0f, 1e-3f);
+    node->setRotation(150.0f);
+    EXPECT_NEAR(KXPTransformParts::ofDestination(node->nodeToParentTransform()).rotation, -30.0f, 1e-3f);
+    // A node of no size turns by 0, not by NaN.
+    node->setScale(0.0f);
+    const KXPTransformParts flat = KXPTransformParts::ofDestination(node->nodeToParentTransform());
+    EXPECT_EQ(flat.rotation, 0.0f);
+    EXPECT_EQ(flat.scaleX, 0.0f);
+}
+
+TEST_F(LevelStreaming, AnObjectMadeAtANodeStandsWhereTheNodeStandsInTheLayer) {
+    auto level = section("placed");
+    auto node = particles(*level, CCPoint(5.0f, 5.0f));
+    make();
+    CCNode* destination = CCNode::create();
+    destination->setPosition(CCPoint(400.0f, 120.0f));
+    destination->setRotation(135.0f);
+    destination->setScale(1.5f);
+    scene->getObjectLayer()->addChild(destination);
+    KXPObjectAsset* copy = scene->createObjectAtNode(node, destination);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->getParent(), scene->getObjectLayer());
+    EXPECT_TRUE(copy->getPosition().equals(CCPoint(400.0f, 120.0f)));
+    EXPECT_NEAR(copy->getRotation(), 135.0f, 1e-3f);
+    EXPECT_NEAR(copy->getScaleX(), 1.5f, 1e-5f);
+}
+
+} // namespace
