@@ -9,6 +9,7 @@
 #include "model/classes/KXModelObjectButtonCharacterUnlock.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelQueries.h"
@@ -29,6 +30,7 @@
 #include "player/objects/KXPObjectButton.h"
 #include "player/objects/KXPObjectButtonJoystick.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
+#include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectSwipeControl.h"
 #include "player/objects/KXPObjectText.h"
@@ -239,7 +241,9 @@ bool KXPScreen::init() {
         // These kinds keep the handler their button class set.
         if (type == KXModelObjectButtonPowerup::staticType() ||
             type == KXModelObjectButtonPurchase::staticType() ||
-            type == KXModelObjectButtonCharacterUnlock::staticType()) {
+            type == KXModelObjectButtonCharacterUnlock::staticType() ||
+            type == KXModelObjectButtonSwitch::staticType()) {
+            // A switch only flips its state; it leads nowhere.
             continue;
         }
         button->setMenuTarget(this, menu_selector(KXPScreen::buttonPressed));
@@ -356,6 +360,9 @@ void handAnimationState(CCNode* node, int state) {
     } else if (KXPObjectText* text = dynamic_cast<KXPObjectText*>(node)) {
         text->setAnimationKey(state);
         text->update(0.0f);
+    } else if (auto* selector = dynamic_cast<KXPObjectCharacterSelector*>(node)) {
+        selector->setAnimationKey(state);
+        selector->resetAnimationTime();
     }
 }
 

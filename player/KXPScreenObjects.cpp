@@ -4,13 +4,17 @@
 
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectAccelerometer.h"
+#include "model/classes/KXModelObjectCharacterSelector.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
 #include "model/classes/KXModelObjectManipulator.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
+#include "model/classes/KXModelObjectUnlocker.h"
+#include "player/KXPUnlockActions.h"
 #include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectButtonJoystick.h"
+#include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
 #include "player/objects/KXPObjectSwipeControl.h"
@@ -46,7 +50,17 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
     if (type == KXModelObjectSwipeControl::staticType()) {
         return KXPObjectSwipeControl::create(modelCast<KXModelObjectSwipeControl>(model));
     }
-    // Event observers, character selectors and unlockers join as their kinds are built; until
-    // then a screen shows nothing for them.
+    if (type == KXModelObjectCharacterSelector::staticType()) {
+        *updated = true;
+        return KXPObjectCharacterSelector::create(modelCast<KXModelObjectCharacterSelector>(model));
+    }
+    if (type == KXModelObjectUnlocker::staticType()) {
+        // An unlocker acts once, as its screen is built, and shows nothing.
+        if (const auto unlocker = modelCast<KXModelObjectUnlocker>(model)) {
+            KXPUnlockActions::run(*unlocker);
+        }
+        return nullptr;
+    }
+    // Event observers join as their kind is built; until then a screen shows nothing for them.
     return nullptr;
 }

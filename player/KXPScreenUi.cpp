@@ -24,6 +24,7 @@
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectButton.h"
+#include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectText.h"
 
 #include <cstdlib>
@@ -179,7 +180,10 @@ bool KXPScreenUi::init() {
     if (KXServices::shared()->prefersButtonHighlight()) {
         hilightDefaultButton();
     }
-    // The input controller's controls flag follows once the game field keeps one.
+    // A new UI layer (a restart rebuilds the HUD) gives the field's input back.
+    if (KXPInputController* input = KXPInputController::existing()) {
+        input->setEnabled(true);
+    }
     return true;
 }
 
@@ -514,6 +518,10 @@ void KXPScreenUi::scheduleCall(const std::string& name, uint32_t levelSectionId,
 
 void KXPScreenUi::setControlsEnabled(bool enabled) {
     m_controlsEnabled = enabled;
+    // Menus make no input controller; a running field's follows the HUD's controls.
+    if (KXPInputController* input = KXPInputController::existing()) {
+        input->setEnabled(enabled);
+    }
     for (KXPObjectButton* button : allButtons()) {
         button->setEnabled(enabled);
     }
@@ -531,6 +539,16 @@ void KXPScreenUi::updateUnlockCharacterButton() {
     }
 }
 
+KXPObjectCharacterSelector* KXPScreenUi::findCharacterSelector() const {
+    CCObject* child = nullptr;
+    CCARRAY_FOREACH(controlsNode()->getChildren(), child) {
+        if (auto* selector = dynamic_cast<KXPObjectCharacterSelector*>(child)) {
+            return selector;
+        }
+    }
+    return nullptr;
+}
+
 void KXPScreenUi::onUnlockCharacter(CCObject*) {
     unlockRandomCharacter();
 }
@@ -543,8 +561,14 @@ void KXPScreenUi::unlockRandomCharacter() {
         return;
     }
     const size_t index = candidates[static_cast<size_t>(std::rand()) % candidates.size()];
+    if (KXPObjectCharacterSelector* selector = findCharacterSelector()) {
+        // The selector shows the character and unlocks it by its own purchase method.
+        selector->setSelectedIndex(static_cast<int>(index));
+        selector->unlockCharacter(static_cast<int>(index));
+        updateUnlockCharacterButton();
+        return;
+    }
     const std::shared_ptr<KXModelAssetCharacter> character = getModels<KXModelAssetCharacter>()[index];
-    // With a character selector on the screen the selector unlocks it, once selectors exist.
     KXPScoreCount& coins = worldScores("").coins;
     const float price = character->price();
     if (price <= static_cast<float>(coins.total)) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+class KXPObjectCharacterSelector;
+
 class KXPScreenUi : public KXPScreen {
 public:
     static constexpr const char* kPauseAction = "kPauseButton";
@@ -74,6 +76,8 @@ public:
     void updateUnlockCharacterButton();
     // Unlocks one affordable locked character at random, paid with the global coins.
     void unlockRandomCharacter();
+    // The character selector among this screen's objects; null without one.
+    KXPObjectCharacterSelector* findCharacterSelector() const;
     void registerInputButtons();
 
     // Button handlers.

@@ -226,8 +226,8 @@ TEST_F(RotationMapperComponent, TheFrameFollowsTheBodyAngle) {
     EXPECT_FALSE(object->hasCurrentDisplayState());
 
     // A spawner's mapper switches itself off at once.
-    KXPObjectAsset* spawner = place({createModel<KXModelComponentRotationMapper>()}, KXPObject::kTypeUnit,
-                                    CCPoint(400, 100));
+    KXPObjectAsset* spawner =
+        place({createModel<KXModelComponentRotationMapper>()}, KXPObject::kTypeUnit, CCPoint(400, 100));
     spawner->setSpawner(true);
     frames(1);
     EXPECT_FALSE(first<KXComponentRotationMapper>(spawner)->isEnabled());

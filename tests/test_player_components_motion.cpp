@@ -61,8 +61,10 @@ TEST_F(MoveComponent, DigitZeroMovesWhileHeldOtherDigitsSwapPressAndRelease) {
     CCNode* fire = control<KXModelObjectButtonControl>("Fire");
     CCNode* other = control<KXModelObjectButtonControl>("Other");
     KXPObject* held = place({mover("kButton-Fire-0", CCPoint(3, 0))});
-    KXPObject* swapped = place({mover("kButton-Fire-1", CCPoint(-2, 0))}, KXPObject::kTypeUnit, CCPoint(300, 100));
-    KXPObject* noDigit = place({mover("kSwitch-Fire", CCPoint(1, 0))}, KXPObject::kTypeUnit, CCPoint(500, 100));
+    KXPObject* swapped =
+        place({mover("kButton-Fire-1", CCPoint(-2, 0))}, KXPObject::kTypeUnit, CCPoint(300, 100));
+    KXPObject* noDigit =
+        place({mover("kSwitch-Fire", CCPoint(1, 0))}, KXPObject::kTypeUnit, CCPoint(500, 100));
     KXComponentMove* heldMove = first<KXComponentMove>(held);
     KXComponentMove* swappedMove = first<KXComponentMove>(swapped);
 
@@ -97,14 +99,17 @@ TEST_F(MoveComponent, SwipeDirectionComesFromTheDigitOrTheName) {
     CCNode* up = control<KXModelObjectSwipeControl>("2");
     CCNode* named = control<KXModelObjectSwipeControl>("Left");
     KXPObject* byName = place({mover("kSwipe-2", CCPoint(0, 4))});
-    KXPObject* letters = place({mover("kSwipe-Left", CCPoint(0, 4))}, KXPObject::kTypeUnit, CCPoint(300, 100));
-    KXPObject* third = place({mover("kSwipe-Left-1", CCPoint(5, 0))}, KXPObject::kTypeUnit, CCPoint(500, 100));
+    KXPObject* letters =
+        place({mover("kSwipe-Left", CCPoint(0, 4))}, KXPObject::kTypeUnit, CCPoint(300, 100));
+    KXPObject* third =
+        place({mover("kSwipe-Left-1", CCPoint(5, 0))}, KXPObject::kTypeUnit, CCPoint(500, 100));
 
     for (int event = 13; event <= 16; ++event) {
         send(named, event);
     }
     frames(1);
-    EXPECT_FALSE(first<KXComponentMove>(letters)->isEnabled()) << "a name beginning with a letter subscribes nothing";
+    EXPECT_FALSE(first<KXComponentMove>(letters)->isEnabled())
+        << "a name beginning with a letter subscribes nothing";
     EXPECT_FALSE(first<KXComponentMove>(byName)->isEnabled()) << "swipes of another control";
     EXPECT_TRUE(first<KXComponentMove>(third)->isEnabled()) << "digit 1 is a swipe right";
 
@@ -181,7 +186,8 @@ TEST_F(MoveComponent, MultiplyingByMinusOneReversesTheHorizontalSpeed) {
     EXPECT_EQ(object->getBody()->GetLinearVelocity(), b2Vec2(2, 1.5f));
 
     // Adding goes from the body's speed; without a body a product has nothing to work on.
-    KXPObject* adder = place({mover("kEventStart", CCPoint(1, 0), "kAdd")}, KXPObject::kTypeUnit, CCPoint(300, 100));
+    KXPObject* adder =
+        place({mover("kEventStart", CCPoint(1, 0), "kAdd")}, KXPObject::kTypeUnit, CCPoint(300, 100));
     adder->getBody()->SetLinearVelocity(b2Vec2(2, 0));
     frames(1);
     EXPECT_FLOAT_EQ(speedX(adder), 3.0f);

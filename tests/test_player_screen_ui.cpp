@@ -5,16 +5,24 @@
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
+#include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelComponentScore.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectCharacterSelector.h"
+#include "model/classes/KXModelObjectUnlocker.h"
 #include "player/KXPGameField.h"
+#include "player/KXPInputController.h"
+#include "player/KXPLockStateTable.h"
 #include "player/KXPScoreTable.h"
 #include "player/KXPScreenUi.h"
 #include "player/KXPScreensController.h"
 #include "player/KXPSettingsController.h"
+#include "player/KXPSwitchStateTable.h"
 #include "player/objects/KXPObjectButton.h"
+#include "player/objects/KXPObjectCharacterSelector.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
@@ -203,6 +211,53 @@ TEST_F(ScreenUi, ControlsFollowTheirSwitch) {
     }
 }
 
+TEST_F(ScreenUi, TheHudsControlsSwitchTheFieldsInputAndANewHudGivesItBack) {
+    auto hud = graph.ui("KXPScreenStart");
+    button(*hud, "A", "");
+    KXPInputController* input = KXPInputController::shared();
+    KXPScreenUi* ui = show();
+    ui->setControlsEnabled(false);
+    EXPECT_FALSE(input->isEnabled());
+    // A rebuilt HUD (a restart) turns the input back on.
+    screens()->resetToUi("KXPScreenStart");
+    show();
+    EXPECT_TRUE(input->isEnabled());
+    KXPInputController::purgeShared();
+}
+
+TEST_F(ScreenUi, ScreensRunUnlockersKeepSelectorsAndLetSwitchesOnlyFlip) {
+    lockState("Castle") = true;
+    auto menu = graph.ui("KXPScreenStart");
+    auto unlocker = graph.object<KXModelObjectUnlocker>(*menu, "KXModelObjectUnlocker", "Open Castle");
+    dynamic_cast<KXAttributeString*>(unlocker->attribute("Unlock Type"))->setValue("kButtonUnlock", true);
+    dynamic_cast<KXAttributeString*>(unlocker->attribute("Object"))->setValue("Castle", true);
+    graph.object<KXModelObjectCharacterSelector>(*menu, "KXModelObjectCharacterSelector", "Heroes");
+    auto toggle = graph.object<KXModelObjectButtonSwitch>(*menu, "KXModelObjectButtonSwitch", "Toggle",
+                                                          CCPoint(600.0f, 200.0f), 1);
+    toggle->intervalAttribute()->setValue(0.0f, true);
+    KXPScreenUi* ui = show();
+
+    EXPECT_FALSE(lockState("Castle"));
+    KXPObjectCharacterSelector* selector = ui->findCharacterSelector();
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->getParent(), ui->controlsNode());
+    ui->setAnimationState(KXPScreen::kAnimationClosing);
+    EXPECT_EQ(selector->animationKey(), KXPScreen::kAnimationClosing);
+
+    KXDebugLogCapture log;
+    KXPObjectButton* flip = nullptr;
+    for (KXPObjectButton* each : ui->allButtons()) {
+        flip = each->getModel() == toggle ? each : flip;
+    }
+    ASSERT_NE(flip, nullptr);
+    press(flip);
+    frames(2);
+    EXPECT_TRUE(switchStateTable()[toggle]);
+    EXPECT_FALSE(log.contains("leads to no screen"));
+    EXPECT_EQ(KXPScreen::runningScreen(), ui);
+    clearSwitchStates();
+}
+
 TEST_F(ScreenUi, UnlockingBuysAnAffordableLockedCharacter) {
     for (float price : {10.0f, 100.0f}) {
         auto character = std::static_pointer_cast<KXModelAssetCharacter>(
@@ -233,6 +288,32 @@ TEST_F(ScreenUi, UnlockingBuysAnAffordableLockedCharacter) {
     ui->unlockRandomCharacter();
     EXPECT_FALSE(settings->isCharacterUnlocked(1));
     EXPECT_EQ(coins.total, 5);
+}
+
+TEST_F(ScreenUi, WithASelectorTheSelectorShowsAndUnlocksTheCharacter) {
+    for (float price : {500.0f, 10.0f}) {
+        auto character = std::static_pointer_cast<KXModelAssetCharacter>(
+            kxtest::ScreenGraph::make("KXModelAssetCharacter"));
+        character->purchaseMethodAttribute()->setValue("kInGameCurrency", true);
+        character->priceAttribute()->setValue(price, true);
+    }
+    auto shop = graph.ui("KXPScreenStart");
+    graph.object<KXModelObjectCharacterSelector>(*shop, "KXModelObjectCharacterSelector", "Heroes");
+    button(*shop, "Unlock", "kUnlockCharacter");
+    KXPScoreCount& coins = worldScores("").coins;
+    coins.total = 15;
+    coins.session = 15;
+    KXPScreenUi* ui = show();
+    KXPObjectCharacterSelector* selector = ui->findCharacterSelector();
+    ASSERT_NE(selector, nullptr);
+
+    ui->unlockRandomCharacter();
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    EXPECT_EQ(selector->shownIndex(), 1);
+    EXPECT_TRUE(settings->isCharacterUnlocked(1));
+    EXPECT_FALSE(settings->isCharacterUnlocked(0));
+    EXPECT_EQ(coins.total, 5);
+    EXPECT_FALSE(ui->buttonWithAction("kUnlockCharacter")->isVisible());
 }
 
 } // namespace

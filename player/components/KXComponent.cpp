@@ -7,8 +7,8 @@
 #include "model/classes/KXModelObjectSwipeControl.h"
 #include "player/KXPInputController.h"
 #include "player/KXSound.h"
-#include "player/objects/KXPObjectAsset.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPObjectAsset.h"
 
 #include <vector>
 

@@ -37,7 +37,8 @@ const ComponentKind kComponentKinds[] = {
     {KXModelComponentIsoJump::staticType(), "iso-jump", &makeComponent<KXComponentIsoJump>},
     {KXModelComponentSlide::staticType(), "slide", &makeComponent<KXComponentSlide>},
     {KXModelComponentMove::staticType(), "move", &makeComponent<KXComponentMove>},
-    {KXModelComponentRotationMapper::staticType(), "rotation mapper", &makeComponent<KXComponentRotationMapper>},
+    {KXModelComponentRotationMapper::staticType(), "rotation mapper",
+     &makeComponent<KXComponentRotationMapper>},
     {KXModelComponentHealth::staticType(), "health", &makeComponent<KXComponentHealth>},
 };
 } // namespace

@@ -1,7 +1,7 @@
 #include "player/components/KXComponentHealth.h"
 
-#include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXBaseModelObject.h"
+#include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
@@ -130,7 +130,8 @@ void KXComponentHealth::update(float dt) {
     }
     m_damaged = false;
     const std::shared_ptr<KXModelComponentHealth> health = healthModel();
-    const std::shared_ptr<KXModelSound> sound = health ? health->takingDamageSoundAttribute()->value() : nullptr;
+    const std::shared_ptr<KXModelSound> sound =
+        health ? health->takingDamageSoundAttribute()->value() : nullptr;
     if (sound) {
         KXSound* played = new KXSound(sound, KXSound::kGameObjectGroup);
         played->setAutoDelete(true);

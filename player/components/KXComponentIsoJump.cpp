@@ -63,7 +63,8 @@ void KXComponentIsoJump::setOwner(KXPObject* owner) {
         owner->addChild(m_groundNode);
         m_groundNode->setVisible(false);
     }
-    if (const std::shared_ptr<KXModelAnimation> animation = jump->animation(); animation && m_jumpNode == nullptr) {
+    if (const std::shared_ptr<KXModelAnimation> animation = jump->animation();
+        animation && m_jumpNode == nullptr) {
         // Not a child yet: the display state makes it one.
         m_jumpNode = new KXPAnimationObject(animation, owner, true);
         m_jumpNode->setZOrder(owner->getZOrder() + kJumpZOrderOffset);
@@ -227,7 +228,8 @@ void KXComponentIsoJump::update(float dt) {
     m_riseTime += dt;
     const std::vector<CCNode*> lifted = liftedNodes();
     for (CCNode* node : lifted) {
-        node->setPosition(ccpAdd(node->getPosition(), CCPoint(step * m_jumpVelocity.x, step * m_jumpVelocity.y)));
+        node->setPosition(
+            ccpAdd(node->getPosition(), CCPoint(step * m_jumpVelocity.x, step * m_jumpVelocity.y)));
     }
     if (m_airTime > jump->jumpDuration() || shown->getPositionY() <= 0.0f) {
         for (CCNode* node : lifted) {

@@ -122,8 +122,8 @@ void KXComponentMove::setActive(bool active, bool keepBodyVelocity) {
     if (active == m_enabled) {
         return;
     }
-    if (m_owner != nullptr && (m_owner->getState() == KXPObject::kStateDead ||
-                               m_owner->getState() == KXPObject::kStateRemoved)) {
+    if (m_owner != nullptr &&
+        (m_owner->getState() == KXPObject::kStateDead || m_owner->getState() == KXPObject::kStateRemoved)) {
         return;
     }
     m_enabled = active;
@@ -288,7 +288,8 @@ void KXComponentMove::update(float dt) {
     }
     KXPObjectAsset* asset = assetOwner();
     b2Body* body = m_owner != nullptr ? m_owner->getBody() : nullptr;
-    if (m_owner != nullptr && m_owner->isAwake() && (asset == nullptr || !asset->isAsleep()) && body != nullptr) {
+    if (m_owner != nullptr && m_owner->isAwake() && (asset == nullptr || !asset->isAsleep()) &&
+        body != nullptr) {
         const std::shared_ptr<KXModelComponentMove> move = moveModel();
         b2Vec2 velocity = body->GetLinearVelocity();
         if (move->hasLinearVelocityX()) {

@@ -66,7 +66,8 @@ protected:
 
     // A placed box whose asset carries these component models (in this order), on a dynamic
     // body, awake.
-    TestAsset* place(const std::vector<std::shared_ptr<KXModel>>& components, uint32_t type = KXPObject::kTypeUnit,
+    TestAsset* place(const std::vector<std::shared_ptr<KXModel>>& components,
+                     uint32_t type = KXPObject::kTypeUnit,
                      const cocos2d::CCPoint& position = cocos2d::CCPoint(100, 100)) {
         std::shared_ptr<KXModelObjectAsset> model = boxAssetModel();
         for (const auto& component : components) {

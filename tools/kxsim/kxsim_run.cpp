@@ -10,9 +10,9 @@
 #include "player/KXPAppDelegate.h"
 #include "player/KXPSettingsController.h"
 #include "player/KXPTrace.h"
+#include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
-#include "player/components/KXComponentHealth.h"
 #include "player/objects/KXPObjectSwipeControl.h"
 #include "tools/kxsim/kxsim_keys.h"
 

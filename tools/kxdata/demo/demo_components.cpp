@@ -65,8 +65,8 @@ Canvas liftCanvas() {
     return canvas;
 }
 
-std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::string& name, const Canvas& canvas,
-                                                   float duration) {
+std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::string& name,
+                                                   const Canvas& canvas, float duration) {
     auto animation = game.make<KXModelAnimation>("KXModelAnimation", name);
     animation->speedAttribute()->setValue(1.0f, true);
     animation->durationAttribute()->setValue(duration, true);
@@ -78,7 +78,8 @@ std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::st
     return animation;
 }
 
-std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name, const Canvas& canvas) {
+std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name,
+                                               const Canvas& canvas) {
     auto asset = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", name);
     asset->setIdleAnimation(pictureAnimation(game, name + " Idle", canvas, 1.0f));
     auto shape = game.make<KXModelPolygon>("KXModelPolygon", name + " Shape");
@@ -128,7 +129,8 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
     health->healthAttribute()->setValue(3.0f, true);
     health->deathDelayAttribute()->setValue(0.5f, true);
     health->takingDamageAnimationAttribute()->setValue(
-        pictureAnimation(game, "Armoured Crab Hurt", armouredCrabCanvas(Colour{235, 70, 60, 255}, false), 0.3f),
+        pictureAnimation(game, "Armoured Crab Hurt", armouredCrabCanvas(Colour{235, 70, 60, 255}, false),
+                         0.3f),
         true);
     armoured->addChild(health, true);
     place(game, *section, kDemoArmouredCrab, armoured, "kEnemyObjectType", CCPoint(930.0f, 102.0f), 8);
@@ -136,8 +138,8 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
     // The lift rises at 2 m/s for 1.5 s each time "LIFT" is let go.
     auto lift = obstacle(game, kDemoLift, liftCanvas());
     auto move = game.make<KXModelComponentMove>("KXModelComponentMove", "Rise");
-    static_cast<KXAttributeString*>(move->attribute("Event"))->setValue(std::string("kButton-") + kDemoLift + "-0",
-                                                                        true);
+    static_cast<KXAttributeString*>(move->attribute("Event"))
+        ->setValue(std::string("kButton-") + kDemoLift + "-0", true);
     static_cast<KXAttributeBool*>(move->attribute("Activate On Release"))->setValue(true, true);
     auto* velocity = static_cast<KXAttributePoint*>(move->attribute("Linear Velocity"));
     velocity->setEmpty(false, true);
@@ -148,9 +150,8 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
 }
 
 void addDemoLiftButton(DemoGame& game, KXModelScreen& hud) {
-    addButton(game, hud, "KXModelObjectButtonControl", kDemoLift, "LIFT",
-                            "kInputControllerActionButton", Colour{90, 110, 140, 255},
-              CCPoint(kWidth - 170.0f, 425.0f), 5);
+    addButton(game, hud, "KXModelObjectButtonControl", kDemoLift, "LIFT", "kInputControllerActionButton",
+              Colour{90, 110, 140, 255}, CCPoint(kWidth - 170.0f, 425.0f), 5);
 }
 
 } // namespace demo
