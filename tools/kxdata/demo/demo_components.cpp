@@ -91,14 +91,14 @@ std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string
 
 void place(DemoGame& game, KXModelLevelSection& section, const std::string& name,
            const std::shared_ptr<KXModelAssetObstacle>& asset, const std::string& kind, CCPoint position,
-           int depth) {
+           int depth, CCPoint velocity = CCPoint(0.0f, 0.0f)) {
     auto placed = game.make<KXModelObjectAssetUnit>("KXModelObjectAssetUnit", name);
     placed->setAsset(asset);
     placed->setObjectType(kind);
     placed->positionAttribute()->setValue(position, true);
     placed->scaleAttribute()->setValue(CCPoint(1.0f, 1.0f), true);
     placed->zDepthAttribute()->setValue(depth, true);
-    placed->setLinearVelocity(CCPoint(0.0f, 0.0f));
+    placed->setLinearVelocity(velocity);
     section.addChild(placed, true);
 }
 
@@ -119,12 +119,12 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
     if (section == nullptr) {
         return;
     }
-    // The armoured crab stands in the cannon's line of fire: three balls, a red flash at each of
-    // the first two, and down half a second after the third.
+    // The armoured crab stands in the cannon's line of fire, in front of the other crabs: three balls, a red
+    // flash at each of the first two, and down half a second after the third.
     const Colour steel{120, 130, 160, 255};
     auto armoured = obstacle(game, kDemoArmouredCrab, armouredCrabCanvas(steel, false));
     armoured->defeatedAnimationAttribute()->setValue(
-        pictureAnimation(game, "Armoured Crab Flat", armouredCrabCanvas(steel, true), 0.6f), true);
+        pictureAnimation(game, "Armoured Crab Flat", armouredCrabCanvas(steel, true), 0.5f), true);
     auto health = game.make<KXModelComponentHealth>("KXModelComponentHealth", "Armour");
     health->healthAttribute()->setValue(3.0f, true);
     health->deathDelayAttribute()->setValue(0.5f, true);
@@ -146,7 +146,7 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
     velocity->setValue(CCPoint(0.0f, 2.0f), true);
     static_cast<KXAttributeFloat*>(move->attribute("Timeout"))->setValue(1.5f, true);
     lift->addChild(move, true);
-    place(game, *section, kDemoLift, lift, "kPlatformObjectType", CCPoint(330.0f, 150.0f), 6);
+    place(game, *section, kDemoLift, lift, "kPlatformObjectType", CCPoint(620.0f, 330.0f), 6);
 }
 
 void addDemoLiftButton(DemoGame& game, KXModelScreen& hud) {
