@@ -12,7 +12,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectInstance.h"
-#include "model/classes/KXModelObjectLight.h"
+#include "model/classes/KXModelObjectLogic.h"
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
@@ -104,9 +104,9 @@ TEST_F(AssetFactory, KindsGoByTheExactModelClass) {
     EXPECT_FLOAT_EQ(repeated->getScaleY(), -1.0f);
     EXPECT_TRUE(refusals(createModel<KXModelObjectInstance>()).empty());
 
-    const std::vector<std::string> light = refusals(createModel<KXModelObjectLight>());
-    ASSERT_EQ(light.size(), 1u);
-    EXPECT_NE(light[0].find("cannot make a light object yet"), std::string::npos);
+    const std::vector<std::string> logic = refusals(createModel<KXModelObjectLogic>());
+    ASSERT_EQ(logic.size(), 1u);
+    EXPECT_NE(logic[0].find("cannot make a logic object yet"), std::string::npos);
 }
 
 TEST_F(AssetFactory, PowerupsAppearWithTheirChance) {

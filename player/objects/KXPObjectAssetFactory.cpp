@@ -32,7 +32,11 @@
 #include "player/KXPInputController.h"
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetCharacter.h"
+#include "player/objects/KXPObjectAssetFlag.h"
+#include "player/objects/KXPObjectAssetLight.h"
+#include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetTrail.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 
 #include <cstdlib>
@@ -108,14 +112,18 @@ const AssetKind kAssetKinds[] = {
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
      &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
-    {KXModelObjectLight::staticType(), "light", nullptr, nullptr, nullptr},
+    {KXModelObjectLight::staticType(), "light", nullptr, &makeKind<KXPObjectAssetLight, KXModelObjectLight>,
+     nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
-    {KXModelObjectTrail::staticType(), "trail", nullptr, nullptr, nullptr},
-    {KXModelObjectFlag::staticType(), "flag", nullptr, nullptr, nullptr},
+    {KXModelObjectTrail::staticType(), "trail", nullptr, &makeKind<KXPObjectAssetTrail, KXModelObjectTrail>,
+     nullptr},
+    {KXModelObjectFlag::staticType(), "flag", nullptr, &makeKind<KXPObjectAssetFlag, KXModelObjectFlag>,
+     nullptr},
     {KXModelObjectPath::staticType(), "path", nullptr, nullptr, nullptr},
     {KXModelObjectTeleport::staticType(), "teleport", nullptr, nullptr, nullptr},
     {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr, nullptr, nullptr},
-    {KXModelObjectMirror::staticType(), "mirror", nullptr, nullptr, nullptr},
+    {KXModelObjectMirror::staticType(), "mirror", nullptr,
+     &makeKind<KXPObjectAssetMirror, KXModelObjectMirror>, nullptr},
     {KXModelObjectParticles::staticType(), "particles", nullptr,
      &makeKind<KXPObjectAssetParticles, KXModelObjectParticles>, nullptr},
     {KXModelObjectScreenJump::staticType(), "screen jump", nullptr, nullptr, nullptr},

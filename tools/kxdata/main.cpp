@@ -2,6 +2,7 @@
 //
 //   kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]
 //   kxdata write-demo DIR
+//   kxdata write-effects DIR
 //   kxdata load DIR
 //   kxdata dump DIR
 //   kxdata graph DIR
@@ -25,6 +26,7 @@
 #include "tools/kxdata/KXModelJson.h"
 #include "tools/kxdata/KXSampleGame.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/graph_command.h"
 #include "tools/kxdata/roundtrip_command.h"
 #include "tools/kxdata/sample_controls.h"
@@ -40,6 +42,7 @@ constexpr size_t kSampleModelsPerFile = 2;
 int usage() {
     std::fprintf(stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]\n"
                          "       kxdata write-demo DIR\n"
+                         "       kxdata write-effects DIR\n"
                          "       kxdata load DIR\n"
                          "       kxdata dump DIR\n"
                          "       kxdata graph DIR\n"
@@ -162,6 +165,10 @@ int main(int argc, char** argv) {
         if (args.size() == 2 && args[0] == "write-demo") {
             removeEarlierOutput(args[1]);
             return kxdata::demo::writeDemo(args[1]) == 0 ? 0 : kExitUsage;
+        }
+        if (args.size() == 2 && args[0] == "write-effects") {
+            removeEarlierOutput(args[1]);
+            return kxdata::effects::writeEffectsScenario(args[1]) == 0 ? 0 : kExitUsage;
         }
         if (args.size() == 2 && args[0] == "roundtrip") {
             return kxdata::roundtripCommand(args[1]);

@@ -20,6 +20,7 @@
 #include "model/classes/KXNode.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/effects/effects_demo.h"
 
 using cocos2d::CCPoint;
 
@@ -162,6 +163,7 @@ DemoGame buildDemoGame() {
     addDemoShop(game);
     addDemoLevels(game);
     addDemoScene(game);
+    effects::addDemoEffects(game);
     addDemoEnd(game);
     addDemoGraph(game);
     addDemoAtlas(game);

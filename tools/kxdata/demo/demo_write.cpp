@@ -3,6 +3,7 @@
 
 #include "model/classes/KXModelGeneralSettings.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/effects/effects_media.h"
 
 namespace kxdata {
 namespace demo {
@@ -20,6 +21,7 @@ size_t writeDemo(const std::string& dir) {
         makeFolder(dir + folder);
     }
     size_t failed = writeDemoMedia(dir, game);
+    failed += effects::writeEffectMedia(dir);
     failed += splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
     std::printf("models %zu\nfiles %zu\npictures %zu\nsounds %zu\n", game.models.size(), files.size(),
                 game.pictures.size(), game.sounds.size());
