@@ -26,6 +26,7 @@
 #include "player/KXPScreensController.h"
 #include "player/KXPSettingsController.h"
 #include "player/KXPSwitchStateTable.h"
+#include "player/KXPTrace.h"
 #include "player/KXServices.h"
 #include "player/KXSound.h"
 #include "player/objects/KXPObject.h"
@@ -124,15 +125,19 @@ void KXPScreenScene::restoreFromCheckpoint() {
         if (object != nullptr && object->getType() == KXPObject::kTypeBackgroundLayer) {
             continue;
         }
-        leaving.push_back(static_cast<CCNode*>(item));
+        // Held from the start: an object that leaves may take others with it.
+        CCNode* node = static_cast<CCNode*>(item);
+        node->retain();
+        leaving.push_back(node);
     }
     for (CCNode* node : leaving) {
-        node->retain();
         node->removeFromParent();
         if (KXPObject* object = dynamic_cast<KXPObject*>(node)) {
             object->setState(KXPObject::kStateRemoved);
             removeMirror(object);
         }
+    }
+    for (CCNode* node : leaving) {
         node->release();
     }
     for (KXPCreationQueueEntry& entry : m_creationQueue) {
@@ -172,7 +177,8 @@ void KXPScreenScene::restoreFromCheckpoint() {
     }
     // 9. The checkpoint: the section before it, its own section, characters and camera there.
     KXPCheckpointRecord* record = currentCheckpoint();
-    if (record != nullptr && !record->position.equals(CCPointZero)) {
+    const bool fromCheckpoint = record != nullptr && !record->position.equals(CCPointZero);
+    if (fromCheckpoint) {
         const KXPCheckpointRecord checkpoint = *record;
         const float remembered = m_laidDistance;
         m_laidDistance = checkpoint.distance;
@@ -230,6 +236,10 @@ void KXPScreenScene::restoreFromCheckpoint() {
     createCharacters();
     m_objectLayer->setFollowFactor(m_sceneModel->cameraSmooth());
     KXPSettingsController::shared()->save();
+    const std::shared_ptr<KXModelComponentHealth> health = firstCharacterHealth();
+    kxTrace("game", "game restore checkpoint=%s laid=%.0f camera=%.0f lives=%d",
+            fromCheckpoint ? "yes" : "no", m_laidDistance, m_cameraDistance,
+            health ? health->remainingLives : -1);
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {
@@ -337,6 +347,7 @@ void KXPScreenScene::setGameOver(bool gameOver) {
         }
     }
     m_gameOver = gameOver;
+    kxTrace("game", "game over=%d", gameOver ? 1 : 0);
     if (!gameOver) {
         restoreFromCheckpoint();
         showAds();
@@ -374,6 +385,8 @@ void KXPScreenScene::activateCheckpoint(const CCPoint& position, int levelSectio
     currentWorldScores().commit();
     worldScores("").commit();
     KXPSettingsController::shared()->save();
+    kxTrace("game", "game checkpoint at=%.0f,%.0f section=%d distance=%.0f", position.x, position.y,
+            levelSectionId, record->distance);
 }
 
 KXPObjectAsset* KXPScreenScene::findNearestCheckpointPowerup(CCNode* node) {

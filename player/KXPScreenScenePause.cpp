@@ -11,6 +11,7 @@
 #include "player/KXPInputController.h"
 #include "player/KXPScreenUi.h"
 #include "player/KXPScreensController.h"
+#include "player/KXPTrace.h"
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -62,6 +63,7 @@ void KXPScreenScene::setPaused(bool paused) {
     m_requestedPause = true;
     setObjectsPaused(m_objectLayer, true);
     KXSound::pauseGroup(KXSound::kGameObjectGroup);
+    kxTrace("game", "game pause step=%u", m_stepCount);
 }
 
 void KXPScreenScene::resume() {
@@ -70,6 +72,7 @@ void KXPScreenScene::resume() {
     showAds();
     setObjectsPaused(m_objectLayer, false);
     KXSound::resumeGroup(KXSound::kGameObjectGroup);
+    kxTrace("game", "game resume step=%u", m_stepCount);
 }
 
 void KXPScreenScene::setObjectsPaused(CCNode* node, bool paused) {

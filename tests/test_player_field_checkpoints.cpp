@@ -71,6 +71,24 @@ public:
     void update(float) override {}
 };
 
+// A node that keeps a sibling on its layer and takes it along when it goes, as particle objects
+// do with their emitters.
+class SiblingOwner : public CCNode {
+public:
+    explicit SiblingOwner(CCNode* layer) : m_sibling(new CCNode()) {
+        autorelease();
+        layer->addChild(this);
+        layer->addChild(m_sibling);
+    }
+    ~SiblingOwner() override {
+        m_sibling->removeFromParent();
+        m_sibling->release();
+    }
+
+private:
+    CCNode* m_sibling;
+};
+
 size_t countLines(const KXDebugLogCapture& log, const std::string& line) {
     return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
 }
@@ -474,3 +492,50 @@ TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayWhenTheNextSceneOpens) {
 }
 
 } // namespace
+
+TEST_F(FieldCheckpoints, SwitchingScreensOpensAnOverlayOrAnotherSceneFromInsideTheGame) {
+    graph.ui("over");
+    graph.link("world", "Over", "over");
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    open();
+    // An overlay of the scene: the field stays and holds still under it as asked.
+    field->switchScreen("Over", true, false, 0);
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "over");
+    EXPECT_TRUE(field->isPaused());
+    ASSERT_NE(field->getUiLayer(), nullptr);
+    EXPECT_EQ(field->getUiLayer()->model()->key(), "over");
+    field->switchScreen("Over", false, false, 0);
+    EXPECT_FALSE(field->isPaused());
+    // A name the scene does not link leaves everything as it was.
+    field->switchScreen("Nowhere", true, false, 0);
+    EXPECT_FALSE(field->isPaused());
+    EXPECT_EQ(director()->getRunningScene()->getChildByTag(0), field);
+    // Another game scene replaces this one.
+    field->switchScreen("Next", false, true, 0);
+    frames(2);
+    auto* next = dynamic_cast<KXPScreenScene*>(director()->getRunningScene()->getChildByTag(0));
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, field);
+    EXPECT_EQ(next->getSceneModel()->key(), "world2");
+}
+
+TEST_F(FieldCheckpoints, ARestartClearsAFieldWhoseObjectsTakeOthersAlong) {
+    open();
+    for (int index = 0; index < 3; ++index) {
+        new SiblingOwner(layer());
+    }
+    BodyObject* ball =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(ball);
+    // The layer's reference is the only one left (the ball is held to be asked afterwards).
+    frames(1);
+    ball->retain();
+    field->restartLevel(nullptr);
+    EXPECT_EQ(ball->getParent(), nullptr);
+    ball->release();
+    CCArray* children = layer()->getChildren();
+    for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
+        EXPECT_EQ(dynamic_cast<SiblingOwner*>(children->objectAtIndex(index)), nullptr);
+    }
+}

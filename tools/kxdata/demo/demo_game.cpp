@@ -165,6 +165,7 @@ DemoGame buildDemoGame() {
     addDemoScene(game);
     effects::addDemoEffects(game);
     addDemoEnd(game);
+    addDemoPause(game);
     addDemoGraph(game);
     addDemoAtlas(game);
     uint32_t lastId = 0;

@@ -126,6 +126,8 @@ void addDemoShop(DemoGame& game);
 void addDemoLevels(DemoGame& game);
 void addDemoScene(DemoGame& game);
 void addDemoEnd(DemoGame& game);
+// The pause screen over the game, and the heads-up button that opens it.
+void addDemoPause(DemoGame& game);
 // The links between the screens, once every screen exists.
 void addDemoGraph(DemoGame& game);
 // Every picture onto one atlas sheet; last, once every picture exists.
