@@ -16,9 +16,9 @@ export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 mkdir -p "$XDG_DATA_HOME"
 
 "$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
-# LIFT sits at (966, 425) in design units; tapped once the field runs.
+# LIFT sits at (966, 340) in design units, under PAUSE; tapped once the field runs.
 "$kxsim" "$work/demo" --frames 600 --open world1 --trace unit,health \
-    --touch "300:began:966,425" --touch "305:ended:966,425" > "$work/trace.txt" 2> "$work/sim.log" ||
+    --touch "300:began:966,340" --touch "305:ended:966,340" > "$work/trace.txt" 2> "$work/sim.log" ||
     { echo "kxsim failed"; tail -20 "$work/sim.log"; exit 1; }
 
 status=0

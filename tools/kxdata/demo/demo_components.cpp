@@ -151,7 +151,7 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
 
 void addDemoLiftButton(DemoGame& game, KXModelScreen& hud) {
     addButton(game, hud, "KXModelObjectButtonControl", kDemoLift, "LIFT", "kInputControllerActionButton",
-              Colour{90, 110, 140, 255}, CCPoint(kWidth - 170.0f, 425.0f), 5);
+              Colour{90, 110, 140, 255}, CCPoint(kWidth - 170.0f, 340.0f), 5);
 }
 
 } // namespace demo
