@@ -119,15 +119,15 @@ void addDemoComponentUnits(DemoGame& game, KXModelScreen& scene) {
     if (section == nullptr) {
         return;
     }
-    // The armoured crab stands in the cannon's line of fire, in front of the other crabs: three balls, a red
-    // flash at each of the first two, and down half a second after the third.
+    // The armoured crab stands in the cannon's line of fire, in front of the other crabs: three
+    // balls, a red flash at each of the first two, and down a quarter of a second after the third.
     const Colour steel{120, 130, 160, 255};
     auto armoured = obstacle(game, kDemoArmouredCrab, armouredCrabCanvas(steel, false));
     armoured->defeatedAnimationAttribute()->setValue(
-        pictureAnimation(game, "Armoured Crab Flat", armouredCrabCanvas(steel, true), 0.5f), true);
+        pictureAnimation(game, "Armoured Crab Flat", armouredCrabCanvas(steel, true), 0.4f), true);
     auto health = game.make<KXModelComponentHealth>("KXModelComponentHealth", "Armour");
     health->healthAttribute()->setValue(3.0f, true);
-    health->deathDelayAttribute()->setValue(0.5f, true);
+    health->deathDelayAttribute()->setValue(0.25f, true);
     health->takingDamageAnimationAttribute()->setValue(
         pictureAnimation(game, "Armoured Crab Hurt", armouredCrabCanvas(Colour{235, 70, 60, 255}, false),
                          0.3f),
