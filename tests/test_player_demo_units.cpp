@@ -11,6 +11,7 @@
 #include "player/KXPInputController.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
+#include "player/components/KXComponentHealth.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
@@ -126,7 +127,8 @@ protected:
 };
 
 TEST_F(DemoUnits, TheMeadowPlaysOnTheGameField) {
-    ASSERT_EQ(units.size(), 11u);
+    // Eleven of its own, and the armoured crab and the lift that show the behaviour components.
+    ASSERT_EQ(units.size(), 13u);
     KXPObjectAssetUnit* ball = units["Ball"];
     KXPObjectAssetUnit* boulder = units["Boulder"];
     KXPObjectAssetUnit* crab = units["Crab 1"];
@@ -138,7 +140,8 @@ TEST_F(DemoUnits, TheMeadowPlaysOnTheGameField) {
     keepScreenshot("demo_units_start");
 
     // One second: the ball came up through the ledge and rests on it, the boulder lies on the
-    // ground and tumbles along it, a crab patrols, the first cannonball knocked the other out.
+    // ground and tumbles along it, a crab patrols, the first cannonball hit the armoured crab in
+    // front of the other.
     run(30);
     keepScreenshot("demo_units_half_second");
     run(30);
@@ -147,7 +150,8 @@ TEST_F(DemoUnits, TheMeadowPlaysOnTheGameField) {
     EXPECT_LT(boulder->getPosition().y, 130.0f);
     EXPECT_GT(boulder->getPosition().x, 400.0f);
     EXPECT_NEAR(crab->getPosition().x - crabStart.x, 48.0f, 4.0f);
-    EXPECT_FALSE(alive("Crab 2"));
+    EXPECT_TRUE(alive("Crab 2"));
+    EXPECT_EQ(units["Armoured Crab"]->healthComponent()->health(), 2);
 
     // Ten seconds on: the cannonballs knocked every enemy out, which fell through as sensors and
     // went; the cannon kept firing, and its balls went as they left the screen.
@@ -167,6 +171,8 @@ TEST_F(DemoUnits, TheMeadowPlaysOnTheGameField) {
     }
     keepScreenshot("demo_units_later");
     EXPECT_FALSE(alive("Crab 1"));
+    EXPECT_FALSE(alive("Crab 2"));
+    EXPECT_FALSE(alive("Armoured Crab"));
     EXPECT_FALSE(alive("Boulder"));
     EXPECT_TRUE(alive("Floor"));
     EXPECT_TRUE(alive("Cannonball"));

@@ -311,14 +311,15 @@ TEST_F(ObjectBase, ComponentsAreOwnedAndTheirStatesCarryOverByPlace) {
     EXPECT_TRUE(health->isEnabled());
     EXPECT_TRUE(extra->isEnabled()); // beyond the source's list: untouched
 
-    // A dead owner's move component keeps its state.
+    // Death stops the mover, and a dead owner's mover cannot be switched on again by copying.
     target->setState(KXPObject::kStateDead);
+    EXPECT_FALSE(move->isEnabled());
     for (KXComponent* component : source->components()) {
-        component->setEnabled(false);
+        component->setEnabled(true);
     }
     target->copyComponentStates(source);
-    EXPECT_TRUE(move->isEnabled());
-    EXPECT_FALSE(health->isEnabled());
+    EXPECT_FALSE(move->isEnabled());
+    EXPECT_TRUE(health->isEnabled());
 
     target->release();
     EXPECT_TRUE(deleted);

@@ -6,7 +6,9 @@
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
 #include "player/KXPInputController.h"
+#include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPObjectAsset.h"
 
 #include <vector>
 
@@ -80,4 +82,42 @@ std::shared_ptr<KXModel> KXComponent::senderControlModel(CCObject* sender) {
         return model;
     }
     return nullptr;
+}
+
+void KXComponent::subscribeTrigger(const KXComponentTrigger& trigger, SEL_CallFuncO pressed,
+                                   SEL_CallFuncO released) {
+    if (trigger.kind == kTriggerButton || trigger.kind == kTriggerSwitch) {
+        const bool onIsPress = trigger.digit == "0";
+        subscribeInput(11, onIsPress ? pressed : released);
+        subscribeInput(12, onIsPress ? released : pressed);
+    } else if (trigger.kind == kTriggerSwipe && !trigger.digit.empty()) {
+        const char direction = trigger.digit[0];
+        if (direction >= '0' && direction <= '3') {
+            subscribeInput(13 + (direction - '0'), pressed);
+        }
+    }
+}
+
+bool KXComponent::senderMatches(CCObject* sender, const KXComponentTrigger& trigger) {
+    const std::shared_ptr<KXModel> model = senderControlModel(sender);
+    return model && model->name() == trigger.name;
+}
+
+KXPObjectAsset* KXComponent::assetOwner() const {
+    return dynamic_cast<KXPObjectAsset*>(m_owner);
+}
+
+void KXComponent::makeSound(const std::shared_ptr<KXModelSound>& model, KXSound*& slot) {
+    if (!model) {
+        return;
+    }
+    deleteSound(slot);
+    slot = new KXSound(model, KXSound::kGameObjectGroup);
+    KXSound** where = &slot;
+    slot->setReleaseHook([where] { *where = nullptr; });
+}
+
+void KXComponent::deleteSound(KXSound*& slot) {
+    delete slot;
+    slot = nullptr;
 }

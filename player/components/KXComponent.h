@@ -12,7 +12,10 @@
 
 class KXModel;
 class KXModelComponent;
+class KXModelSound;
 class KXPObject;
+class KXPObjectAsset;
+class KXSound;
 
 // A component's "Event" text read as an input trigger: kind, control name and digit, joined by
 // "-" ("kButton-Fire-0"). With two parts the name doubles as the digit; with one, both are empty.
@@ -68,6 +71,19 @@ protected:
     // Listens to an input event (11 on, 12 off, 13 to 16 swipes, or a game action) from any
     // source; `handler` gets the sending control.
     void subscribeInput(int event, cocos2d::SEL_CallFuncO handler);
+    // The kinds' usual subscription of a control trigger: "kButton" and "kSwitch" with the digit
+    // "0" take "on" as a press and "off" as a release, any other digit the reverse; "kSwipe" takes
+    // the swipe its digit's first character ("0" to "3") names as a press.
+    void subscribeTrigger(const KXComponentTrigger& trigger, cocos2d::SEL_CallFuncO pressed,
+                          cocos2d::SEL_CallFuncO released);
+    // Whether the sender is a control of the trigger's name.
+    static bool senderMatches(cocos2d::CCObject* sender, const KXComponentTrigger& trigger);
+    // The owner as an asset object (every owner that attaches components is one), or null.
+    KXPObjectAsset* assetOwner() const;
+    // A game-object sound made from `model` into `slot` (nothing without a model). A screen change
+    // deletes every game sound: the sound then empties the slot, so it is never deleted twice.
+    static void makeSound(const std::shared_ptr<KXModelSound>& model, KXSound*& slot);
+    static void deleteSound(KXSound*& slot);
 
     std::shared_ptr<KXModelComponent> m_model;
     bool m_enabled = false;

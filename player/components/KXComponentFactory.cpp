@@ -15,7 +15,11 @@
 #include "model/classes/KXModelComponentRotationMapper.h"
 #include "model/classes/KXModelComponentSlide.h"
 #include "player/components/KXComponentHealth.h"
+#include "player/components/KXComponentIsoJump.h"
+#include "player/components/KXComponentMotor.h"
 #include "player/components/KXComponentMove.h"
+#include "player/components/KXComponentRotationMapper.h"
+#include "player/components/KXComponentSlide.h"
 
 namespace {
 struct ComponentKind {
@@ -29,11 +33,12 @@ template <class Component> KXComponent* makeComponent() {
 }
 
 const ComponentKind kComponentKinds[] = {
-    {KXModelComponentMotor::staticType(), "motor", nullptr},
-    {KXModelComponentIsoJump::staticType(), "iso-jump", nullptr},
-    {KXModelComponentSlide::staticType(), "slide", nullptr},
+    {KXModelComponentMotor::staticType(), "motor", &makeComponent<KXComponentMotor>},
+    {KXModelComponentIsoJump::staticType(), "iso-jump", &makeComponent<KXComponentIsoJump>},
+    {KXModelComponentSlide::staticType(), "slide", &makeComponent<KXComponentSlide>},
     {KXModelComponentMove::staticType(), "move", &makeComponent<KXComponentMove>},
-    {KXModelComponentRotationMapper::staticType(), "rotation mapper", nullptr},
+    {KXModelComponentRotationMapper::staticType(), "rotation mapper",
+     &makeComponent<KXComponentRotationMapper>},
     {KXModelComponentHealth::staticType(), "health", &makeComponent<KXComponentHealth>},
 };
 } // namespace

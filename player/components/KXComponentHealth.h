@@ -1,14 +1,58 @@
 #pragma once
 
-// Counts its owner's health and takes the hits of contact damage. So far the type that the
-// owner looks its health component up by and the entry for hits; counting, the death delay and
-// the damage look come with the components.
+// Gives its owner hit points. Hits come from the contact damage rule; each accepted hit protects
+// the owner for the attacker's delay, shows the hurt animation (display state 0, over every
+// other) and plays the hurt sound at the next update; the last hit starts the death delay, after
+// which the owner dies.
 
 #include "player/components/KXComponent.h"
 
+#include <cstdint>
+#include <functional>
+
+class KXModelComponentHealth;
+class KXPAnimationObject;
+
 class KXComponentHealth : public KXComponent {
 public:
+    // Seconds on a clock that never jumps back or forth with the wall clock.
+    using Clock = std::function<double()>;
+
+    KXComponentHealth();
+    ~KXComponentHealth() override;
+
+    void update(float dt) override;
+    // Hit points from the model, at least 1.
+    void setModel(const std::shared_ptr<KXModelComponent>& model) override;
+    // Makes the hurt animation, which hides itself at the end of each pass.
+    void setOwner(KXPObject* owner) override;
+    void ownerStateChanged() override;
+
     // A hit of `damage` points, protected against further hits for `delay` seconds; true when it
-    // was taken. Nothing is counted yet, so nothing is taken.
+    // was taken. A dead owner and a protected one take nothing.
     virtual bool takeDamage(int damage, float delay);
+
+    int health() const { return m_health; }
+    bool isDying() const { return m_dying; }
+    KXPAnimationObject* damageAnimationNode() const { return m_damageAnimationNode; }
+
+    // The clock protection windows are measured on (the steady clock unless set; an empty one
+    // restores it). Tests and simulations set their own.
+    static void setClock(Clock clock);
+
+private:
+    std::shared_ptr<KXModelComponentHealth> healthModel() const;
+    void startDying();
+    // A "health" trace line about the owner.
+    void trace(const char* event) const;
+    void showDamage();
+    void hideDamage();
+
+    KXPAnimationObject* m_damageAnimationNode = nullptr;
+    int m_health = 0;
+    bool m_dying = false;
+    bool m_damaged = false;
+    float m_deathDelayLeft = 0.0f;
+    // In 100-nanosecond ticks of the clock.
+    int64_t m_nextDamageTime = 0;
 };

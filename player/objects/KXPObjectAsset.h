@@ -201,6 +201,8 @@ public:
     cocos2d::CCNode* currentDisplayNode() const;
     std::shared_ptr<KXModelPolygon> currentDisplayShape() const;
     bool hasCurrentDisplayState() const { return m_hasCurrentDisplayState; }
+    // The animations hung under this object (a drawn jump lifts them with the display state).
+    const std::unordered_set<KXPAnimationObject*>& attachedObjects() const { return m_attachedObjects; }
     size_t displayStateCount() const { return m_displayStates.size(); }
 
 protected:

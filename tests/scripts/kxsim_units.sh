@@ -42,7 +42,8 @@ awk '
         for (i = 1; i <= ids; i++) {
             id = order[i]
             if (named[id] == "Crab 1") crab = id
-            if (named[id] == "Crab 2") hit = id
+            # The armoured crab stands in front of the others and takes the first balls.
+            if (named[id] == "Armoured Crab") hit = id
             if (named[id] == "Ball") ball = id
             if (named[id] == "Cannonball" && cannon == "") cannon = id
         }

@@ -10,6 +10,7 @@
 #include "player/KXPAppDelegate.h"
 #include "player/KXPSettingsController.h"
 #include "player/KXPTrace.h"
+#include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
 #include "player/objects/KXPObjectSwipeControl.h"
@@ -110,6 +111,7 @@ int runSimulation(const SimOptions& options) {
     application.setRandomSeed(options.seed);
     application.setClock(simulatedSeconds);
     KXPObjectSwipeControl::setClock(simulatedSeconds);
+    KXComponentHealth::setClock(simulatedSeconds);
     application.setFirstScreenKey(options.openKey);
     CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
 

@@ -12,6 +12,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_character.h"
+#include "tools/kxdata/demo/demo_components.h"
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/demo/demo_joystick.h"
 #include "tools/kxdata/demo/demo_sections.h"
@@ -63,6 +64,7 @@ void addDemoScene(DemoGame& game) {
     }
     // The level the field lays out: the hills, platforms, enemies and a cannon.
     addDemoUnits(game, scene);
+    addDemoComponentUnits(game, scene);
     // The hero the player steers there.
     addDemoCharacter(game, scene);
     // Sections laid one after another ahead of the scrolling camera.
@@ -81,6 +83,7 @@ void addDemoScene(DemoGame& game) {
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
     auto finish = addButton(game, screen, "KXModelObjectButton", "Finish", "FINISH", "", red,
                             CCPoint(kWidth - 170.0f, 510.0f), 5);
+    addDemoLiftButton(game, screen);
     // In a running game the arrows steer: the heads-up buttons have keys of their own.
     menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
     finish->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
