@@ -10,6 +10,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset XDG_DATA_HOME
+# Sounds still playing when the run stops are not freed at exit; leaks are not what this test is about.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 "$build/kxdata" write-demo "$work/demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
 
 status=0

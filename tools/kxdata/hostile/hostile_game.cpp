@@ -1,16 +1,18 @@
 #include "tools/kxdata/hostile/hostile_game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <vector>
 
 #include "model/KXBaseAttribute.h"
+#include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXBaseModelGeneralSettings.h"
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "tools/kxdata/demo/demo_canvas.h"
@@ -26,7 +28,9 @@ const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 constexpr float kHuge = 1e30f;
 
-bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 bool isTiming(const std::string& name) {
     for (const char* part : {"Duration", "Delay", "Timeout", "Time", "Speed", "Velocity", "Interval", "Rate",
@@ -71,10 +75,23 @@ public:
             }
         } else if (auto* point = dynamic_cast<KXBaseAttributePoint*>(attribute)) {
             if (contains(name, "Scale")) {
-                pick(m_scalePoints, {0.0f, -2.0f}, [&](float v) { point->setValue(cocos2d::CCPoint(v, -v), true); });
+                pick(m_scalePoints, {0.0f, -2.0f},
+                     [&](float v) { point->setValue(cocos2d::CCPoint(v, -v), true); });
             } else if (isPlace(name)) {
-                pick(m_places, {kNaN, kHuge, -kHuge}, [&](float v) { point->setValue(cocos2d::CCPoint(v, -v), true); });
+                pick(m_places, {kNaN, kHuge, -kHuge},
+                     [&](float v) { point->setValue(cocos2d::CCPoint(v, -v), true); });
             }
+        } else if (auto* edge = dynamic_cast<KXAttributeFrameEdgeState*>(attribute)) {
+            pick(m_numbers, {99.0f, -7.0f},
+                 [&](float v) { edge->setValue(static_cast<KXObjectFrameEdgeState>(v), true); });
+        } else if (auto* turn =
+                       dynamic_cast<KXBaseModelGeneralSettings::KXAttributeOrientation*>(attribute)) {
+            turn->setValue(static_cast<KXBaseModelGeneralSettings::Orientation>(99), true);
+            ++m_damaged;
+        } else if (auto* fit =
+                       dynamic_cast<KXBaseModelGeneralSettings::KXAttributeScreenAdjustment*>(attribute)) {
+            fit->setValue(static_cast<KXBaseModelGeneralSettings::ScreenAdjustment>(-7), true);
+            ++m_damaged;
         } else if (auto* text = dynamic_cast<KXAttributeString*>(attribute)) {
             if (isKindText(text->value())) {
                 pick(m_kinds, {0.0f}, [&](float) { text->setValue("kNoSuchKind", true); });
@@ -98,6 +115,7 @@ private:
     size_t m_scalePoints = 0;
     size_t m_places = 0;
     size_t m_kinds = 0;
+    size_t m_numbers = 0;
 };
 
 bool isMedia(const std::string& className) {
@@ -106,13 +124,14 @@ bool isMedia(const std::string& className) {
 }
 
 // Every other shape, animation and sound, and the font, leave the game: references to them
-// point at ids no file holds.
+// point at ids no file holds. The hero keeps its shape, so that it plays on the damaged field.
 void dropMedia(ModelList& models) {
     ModelList kept;
     size_t seen = 0;
     for (const auto& model : models) {
         const std::string className = model->className();
-        if (isMedia(className) && (className == "KXModelFont" || seen++ % 2 == 0)) {
+        if (isMedia(className) && model->name() != "Hero Shape" &&
+            (className == "KXModelFont" || seen++ % 2 == 0)) {
             continue;
         }
         kept.push_back(model);

@@ -1,5 +1,5 @@
 // kxdata write-demo --scenario hostile DIR: the demo damaged with every edge a player must survive
-// (zero and negative scales, NaN and huge numbers, unknown kind texts, dangling references,
+// (zero and negative scales, NaN and huge numbers, unknown kind texts and numbers, dangling references,
 // related classes where one exact class is expected, missing media files).
 #pragma once
 
