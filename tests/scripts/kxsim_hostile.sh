@@ -32,7 +32,7 @@ check() {
 }
 
 # Touches on the menu's Play and the heads-up buttons, runs, jumps, pauses and confirmations spread
-# over the run, again and again.
+# over the run, again and again (the damaged menu may never open the game: the later runs open it).
 script=()
 for ((f = 200; f < frames; f += 150)); do
     script+=(--touch $f:began:568,420 --touch $((f + 2)):moved:600,400 --touch $((f + 3)):ended:600,400
@@ -41,6 +41,9 @@ for ((f = 200; f < frames; f += 150)); do
              --touch $((f + 100)):began:966,595 --touch $((f + 101)):ended:966,595
              --key $((f + 120)):down:Escape --key $((f + 121)):up:Escape
              --key $((f + 130)):down:Return --key $((f + 131)):up:Return)
+    # And a tap somewhere else each time, over the whole design area, on whatever lies there.
+    x=$(((f * 37) % 1136)) y=$(((f * 53) % 640))
+    script+=(--touch $((f + 140)):began:$x,$y --touch $((f + 143)):ended:$x,$y)
 done
 
 run() { # name selected-character [kxsim options...]
