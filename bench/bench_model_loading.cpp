@@ -1,202 +1,345 @@
-// Loading speed: parseData on a generated game of about 10,000 models against plain msgpack-cxx
-// unpacking of the same bytes, and whole loads (folder and archive) in steps per second.
+// Loading speed on games of about 1,000, 10,000 and 40,000 models written by
+// `kxdata write-sample DIR --models N`, as loose files and as an AES archive:
+//   BM_ParseData/N      parseData on every attributes file of the game, side by side with a bare
+//                       msgpack-cxx unpack of the same bytes (parse/unpack: the share of its speed);
+//                       parse/tuned: the same against an unpack that reuses one zone and reads
+//                       strings in place, as parseData does
+//   BM_Load/N/archive   the whole staged load (loadInitialData, then one step per call as the
+//                       loading screen makes them): its largest single step (the median over the
+//                       runs of each run's largest, and the file that step read), the initial load
+//                       and the time per model, wall and processor time; N = 0 is the sample as
+//                       kxdata writes it
+//   BM_Clear/N          clear() of the loaded game
+// Key derivations per AES entry are counted for the archive loads. The debug log goes to a sink
+// that drops it, so that the terminal does not time the steps.
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
-#include <ftw.h>
+#include <ctime>
+#include <msgpack.hpp>
 #include <unistd.h>
 
+#include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
 #include "model/KXSecrets.h"
-#include "model/classes/KXModelGeneralSettings.h"
-#include "tools/kxdata/KXGameWriter.h"
+#include "model/archive/KXArchiveReader.h"
+#include "model/archive/KXWinZipAes.h"
 
 namespace {
 
-constexpr int kModelCount = 10000;
-constexpr int kChildrenPerSection = 9;
-constexpr const char* kUserId = "bench-user";
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
 
-// Level sections, each holding a few objects of several classes, up to kModelCount models.
-kxdata::ModelList generateGame() {
-    KXModelController* store = KXModelController::shared();
-    store->clear();
-    auto settings = KXModelGeneralSettings::shared();
-    settings->userIdAttribute()->setValue(kUserId, true);
-    kxdata::ModelList models{settings};
-    static const char* const kChildClasses[] = {"KXModelObject", "KXModelObjectLabel", "KXModelObjectImage",
-                                                "KXModelSprite", "KXModelObjectButton"};
-    while (static_cast<int>(models.size()) < kModelCount) {
-        std::shared_ptr<KXModel> section = store->createModel("KXModelLevelSection");
-        section->setName("Section " + std::to_string(models.size()));
-        models.push_back(section);
-        for (int i = 0; i < kChildrenPerSection && static_cast<int>(models.size()) < kModelCount; ++i) {
-            std::shared_ptr<KXModel> child = store->createModel(kChildClasses[i % 5]);
-            child->setName("Object " + std::to_string(models.size()));
-            section->addChild(child, true);
-            models.push_back(child);
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// This thread's processor time: on a busy machine a step's wall time also holds the time the
+// thread waited for a processor.
+double threadSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The games, written once per process into a temporary folder that goes at exit.
+class Games {
+public:
+    ~Games() {
+        std::error_code error;
+        if (!m_root.empty()) {
+            fs::remove_all(m_root, error);
         }
     }
-    settings->lastIdAttribute()->setValue(static_cast<unsigned int>(models.back()->id()), true);
-    return models;
+
+    // DIR of the game of about `models` models (0: the sample as it is); empty when kxdata could
+    // not write it.
+    const std::string& game(int models, bool archive) {
+        const std::string key = std::to_string(models) + (archive ? "-aes" : "-folder");
+        auto found = m_games.find(key);
+        if (found != m_games.end()) {
+            return found->second;
+        }
+        if (m_root.empty()) {
+            char pattern[] = "/tmp/kxbench.XXXXXX";
+            m_root = ::mkdtemp(pattern) != nullptr ? pattern : "";
+        }
+        const std::string dir = m_root + "/" + key;
+        const std::string command = std::string(KX_KXDATA_PATH) + " write-sample " + dir +
+                                    (models > 0 ? " --models " + std::to_string(models) : "") +
+                                    (archive ? " --archive aes" : "") + " > /dev/null";
+        return m_games[key] = (!m_root.empty() && std::system(command.c_str()) == 0) ? dir : std::string();
+    }
+
+private:
+    std::string m_root;
+    std::map<std::string, std::string> m_games;
+};
+
+Games& games() {
+    static Games all;
+    return all;
 }
 
-// The attributes maps of the whole game in one buffer; the game's key table is installed.
-const std::string& attributeBytes() {
-    static const std::string bytes = [] {
-        const kxdata::ModelList models = generateGame();
-        kxdata::packGame(models, kUserId, models.size());
-        std::string packed = kxdata::packModels(models, false);
-        KXModelController::shared()->clear();
-        return packed;
-    }();
-    return bytes;
+// Runs in the game's folder and restores the working folder afterwards.
+class InFolder {
+public:
+    explicit InFolder(const std::string& dir) {
+        m_ok =
+            ::getcwd(m_previous, sizeof m_previous) != nullptr && !dir.empty() && ::chdir(dir.c_str()) == 0;
+    }
+    ~InFolder() {
+        if (m_ok && ::chdir(m_previous) != 0) {
+            std::abort();
+        }
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    char m_previous[PATH_MAX] = {};
+    bool m_ok = false;
+};
+
+void silenceLog() {
+    setDebugLogSink([](const std::string&) {});
 }
 
-void parseOnce(const std::string& bytes) {
-    KXModelController::shared()->parseData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                                           0);
+struct LoadTimes {
+    double initial = 0.0;
+    double initialCpu = 0.0;
+    double total = 0.0;
+    double largestStep = 0.0;
+    double largestStepCpu = 0.0;
+    std::string largestStepFile;
+    size_t steps = 0;
+};
+
+// The file the next step reads.
+std::string nextFile(KXModelController& store, bool archive) {
+    const KXModelLoadState& state = store.loadState();
+    return archive && !state.firstFile ? state.currentName : store.packFileName(state);
 }
 
-size_t unpackOnce(const std::string& bytes) {
-    size_t offset = 0;
+// The staged load as the player drives it; false when it failed.
+bool stagedLoad(bool archive, LoadTimes& times) {
+    KXModelController* store = KXModelController::shared();
+    store->clear();
+    store->setArchiveMode(archive);
+    const Clock::time_point start = Clock::now();
+    const double initialCpuStart = threadSeconds();
+    store->loadInitialData("data/data.pkg", kStoredArchivePassword);
+    times.initialCpu = threadSeconds() - initialCpuStart;
+    times.initial = secondsSince(start);
+    bool done = false;
+    while (!done) {
+        const std::string file = nextFile(*store, archive);
+        const Clock::time_point stepStart = Clock::now();
+        const double cpuStart = threadSeconds();
+        done = archive ? store->loadNextArchiveFile(kStoredArchivePassword) : store->loadNextFile();
+        times.largestStepCpu = std::max(times.largestStepCpu, threadSeconds() - cpuStart);
+        const double step = secondsSince(stepStart);
+        if (step > times.largestStep) {
+            times.largestStep = step;
+            times.largestStepFile = file;
+        }
+        ++times.steps;
+    }
+    times.total = secondsSince(start);
+    store->closeArchive();
+    store->setArchiveMode(false);
+    return !store->loadFailed() && store->lastError().empty();
+}
+
+std::vector<std::string> attributeFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir + "/data")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".attributes.pack") != std::string::npos) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            files.push_back(bytes.str());
+        }
+    }
+    return files;
+}
+
+__attribute__((noinline)) size_t unpackAll(const std::vector<std::string>& files) {
     size_t objects = 0;
-    while (offset < bytes.size()) {
-        msgpack::object_handle handle = msgpack::unpack(bytes.data(), bytes.size(), offset);
-        benchmark::DoNotOptimize(handle.get().type);
-        ++objects;
+    for (const std::string& bytes : files) {
+        size_t offset = 0;
+        while (offset < bytes.size()) {
+            msgpack::object_handle handle = msgpack::unpack(bytes.data(), bytes.size(), offset);
+            benchmark::DoNotOptimize(handle.get().type);
+            ++objects;
+        }
+    }
+    return objects;
+}
+
+bool inPlace(msgpack::type::object_type type, size_t, void*) {
+    return type == msgpack::type::STR || type == msgpack::type::BIN;
+}
+
+__attribute__((noinline)) size_t unpackAllTuned(const std::vector<std::string>& files) {
+    size_t objects = 0;
+    msgpack::zone zone;
+    for (const std::string& bytes : files) {
+        size_t offset = 0;
+        while (offset < bytes.size()) {
+            zone.clear();
+            bool referenced = false;
+            const msgpack::object object =
+                msgpack::unpack(zone, bytes.data(), bytes.size(), offset, referenced, inPlace, nullptr);
+            benchmark::DoNotOptimize(object.type);
+            ++objects;
+        }
     }
     return objects;
 }
 
 void BM_ParseData(benchmark::State& state) {
-    const std::string& bytes = attributeBytes();
-    for (auto _ : state) {
-        state.PauseTiming();
-        KXModelController::shared()->clear();
-        state.ResumeTiming();
-        parseOnce(bytes);
+    silenceLog();
+    const std::string& dir = games().game(static_cast<int>(state.range(0)), false);
+    InFolder folder(dir);
+    LoadTimes times;
+    if (!folder.ok() || !stagedLoad(false, times)) { // installs the game's key table
+        state.SkipWithError("cannot load the game");
+        return;
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
-    state.counters["models"] = static_cast<double>(KXModelController::shared()->modelsById().size());
-    KXModelController::shared()->clear();
-}
-BENCHMARK(BM_ParseData)->Unit(benchmark::kMillisecond);
-
-void BM_PlainUnpack(benchmark::State& state) {
-    const std::string& bytes = attributeBytes();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(unpackOnce(bytes));
+    const std::vector<std::string> files = attributeFiles(dir);
+    size_t bytes = 0;
+    for (const std::string& file : files) {
+        bytes += file.size();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
-}
-BENCHMARK(BM_PlainUnpack)->Unit(benchmark::kMillisecond);
-
-// Both on the same bytes in each iteration, reported as MB/s and parseData's share of the
-// plain unpacking speed.
-void BM_ParseDataVersusUnpack(benchmark::State& state) {
-    using Clock = std::chrono::steady_clock;
-    const std::string& bytes = attributeBytes();
+    KXModelController* store = KXModelController::shared();
     double parseSeconds = 0.0;
     double unpackSeconds = 0.0;
+    double tunedSeconds = 0.0;
+    size_t models = 0;
     for (auto _ : state) {
-        KXModelController::shared()->clear();
-        const auto start = Clock::now();
-        parseOnce(bytes);
-        const auto middle = Clock::now();
-        benchmark::DoNotOptimize(unpackOnce(bytes));
-        const auto end = Clock::now();
-        parseSeconds += std::chrono::duration<double>(middle - start).count();
-        unpackSeconds += std::chrono::duration<double>(end - middle).count();
+        store->clear();
+        const Clock::time_point start = Clock::now();
+        for (const std::string& file : files) {
+            store->parseData(reinterpret_cast<const unsigned char*>(file.data()), file.size(), 0);
+        }
+        const double parse = secondsSince(start);
+        const Clock::time_point middle = Clock::now();
+        benchmark::DoNotOptimize(unpackAll(files));
+        unpackSeconds += secondsSince(middle);
+        const Clock::time_point tuned = Clock::now();
+        benchmark::DoNotOptimize(unpackAllTuned(files));
+        tunedSeconds += secondsSince(tuned);
+        parseSeconds += parse;
+        state.SetIterationTime(parse);
+        models = store->modelsById().size();
     }
-    const double megabytes =
-        static_cast<double>(bytes.size()) * static_cast<double>(state.iterations()) / 1e6;
+    const double megabytes = static_cast<double>(bytes) * static_cast<double>(state.iterations()) / 1e6;
+    state.counters["models"] = static_cast<double>(models);
     state.counters["parse_MB/s"] = megabytes / parseSeconds;
     state.counters["unpack_MB/s"] = megabytes / unpackSeconds;
     state.counters["parse/unpack"] = unpackSeconds / parseSeconds;
-    KXModelController::shared()->clear();
+    state.counters["parse/tuned"] = tunedSeconds / parseSeconds;
+    state.counters["us/model"] = parseSeconds * 1e6 / static_cast<double>(state.iterations() * models);
+    store->clear();
 }
-BENCHMARK(BM_ParseDataVersusUnpack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseData)->Arg(1000)->Arg(10000)->Arg(40000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The generated game on disk, as loose files and as an AES archive; the folders go at exit.
-struct GameOnDisk {
-    std::string folderGame;
-    std::string archiveGame;
-
-    GameOnDisk() {
-        char pattern[] = "/tmp/kxbench.XXXXXX";
-        const std::string root = ::mkdtemp(pattern);
-        folderGame = root + "/folder";
-        archiveGame = root + "/archive";
-        const kxdata::ModelList models = generateGame();
-        const std::vector<kxdata::PackFile> files = kxdata::packGame(models, kUserId, 250);
-        kxdata::writeFolder(folderGame, files);
-        kxdata::writeFolder(archiveGame, {});
-        kxdata::writeArchive(archiveGame + "/data/data.pkg", files, kxdata::ArchiveCipher::Aes256,
-                             decodePassword(kStoredArchivePassword));
-        KXModelController::shared()->clear();
-        m_root = root;
-    }
-    ~GameOnDisk() {
-        ::nftw(
-            m_root.c_str(),
-            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
-            FTW_DEPTH | FTW_PHYS);
-    }
-
-private:
-    std::string m_root;
-};
-
-const GameOnDisk& gameOnDisk() {
-    static const GameOnDisk game;
-    return game;
-}
-
-void loadWhole(benchmark::State& state, bool archive) {
-    const std::string& dir = archive ? gameOnDisk().archiveGame : gameOnDisk().folderGame;
-    char previous[PATH_MAX];
-    if (::getcwd(previous, sizeof previous) == nullptr || ::chdir(dir.c_str()) != 0) {
-        state.SkipWithError("cannot enter the game folder");
+void BM_Load(benchmark::State& state) {
+    silenceLog();
+    const bool archive = state.range(1) != 0;
+    InFolder folder(games().game(static_cast<int>(state.range(0)), archive));
+    if (!folder.ok()) {
+        state.SkipWithError("cannot write the game");
         return;
     }
     KXModelController* store = KXModelController::shared();
-    int64_t steps = 0;
+    std::vector<LoadTimes> runs;
+    double initial = 0.0;
+    double total = 0.0;
+    const uint64_t derivationsBefore = winZipAesKeyDerivations();
     for (auto _ : state) {
-        store->clear();
-        store->setArchiveMode(archive);
-        store->loadInitialData("data/data.pkg", kStoredArchivePassword);
-        bool done = false;
-        while (!done) {
-            done = archive ? store->loadNextArchiveFile(kStoredArchivePassword) : store->loadNextFile();
-            ++steps;
+        LoadTimes times;
+        if (!stagedLoad(archive, times)) {
+            state.SkipWithError(store->lastError().c_str());
+            break;
         }
-        store->closeArchive();
+        state.SetIterationTime(times.total);
+        initial += times.initial;
+        total += times.total;
+        runs.push_back(times);
     }
-    if (store->loadFailed() || !store->lastError().empty()) {
-        state.SkipWithError(store->lastError().c_str());
+    if (runs.empty()) {
+        return;
     }
-    state.counters["steps"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
-    state.counters["models"] = static_cast<double>(store->modelsById().size());
+    // The median run by its largest step: a loaded machine preempts some steps of some runs.
+    std::sort(runs.begin(), runs.end(),
+              [](const LoadTimes& a, const LoadTimes& b) { return a.largestStep < b.largestStep; });
+    const LoadTimes& median = runs[runs.size() / 2];
+    const double count = static_cast<double>(runs.size());
+    const double models = static_cast<double>(store->modelsById().size());
+    state.counters["models"] = models;
+    state.counters["steps"] = static_cast<double>(median.steps);
+    state.counters["largest_step_ms"] = median.largestStep * 1e3;
+    state.counters["worst_step_ms"] = runs.back().largestStep * 1e3;
+    std::vector<double> cpu;
+    std::vector<double> initialCpu;
+    for (const LoadTimes& run : runs) {
+        cpu.push_back(run.largestStepCpu);
+        initialCpu.push_back(run.initialCpu);
+    }
+    std::sort(cpu.begin(), cpu.end());
+    std::sort(initialCpu.begin(), initialCpu.end());
+    state.counters["largest_step_cpu_ms"] = cpu[cpu.size() / 2] * 1e3;
+    state.counters["initial_cpu_ms"] = initialCpu[initialCpu.size() / 2] * 1e3;
+    state.counters["initial_ms"] = initial * 1e3 / count;
+    state.counters["us/model"] = total * 1e6 / count / models;
+    if (archive) {
+        state.counters["derivations"] =
+            static_cast<double>(winZipAesKeyDerivations() - derivationsBefore) / count;
+        KXArchiveReader reader("data/data.pkg");
+        double entries = 0;
+        for (std::string name = reader.firstEntryName(); !name.empty(); name = reader.nextEntryName()) {
+            ++entries;
+        }
+        state.counters["entries"] = entries;
+    }
+    state.SetLabel("largest: " + median.largestStepFile);
     store->clear();
-    store->setArchiveMode(false);
-    if (::chdir(previous) != 0) {
-        state.SkipWithError("cannot return to the working folder");
+}
+BENCHMARK(BM_Load)
+    ->ArgsProduct({{0, 1000, 10000, 40000}, {0, 1}})
+    ->ArgNames({"models", "archive"})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Clear(benchmark::State& state) {
+    silenceLog();
+    InFolder folder(games().game(static_cast<int>(state.range(0)), false));
+    KXModelController* store = KXModelController::shared();
+    size_t models = 0;
+    for (auto _ : state) {
+        LoadTimes times;
+        if (!folder.ok() || !stagedLoad(false, times)) {
+            state.SkipWithError("cannot load the game");
+            break;
+        }
+        models = store->modelsById().size();
+        const Clock::time_point start = Clock::now();
+        store->clear();
+        state.SetIterationTime(secondsSince(start));
     }
+    state.counters["models"] = static_cast<double>(models);
 }
-
-void BM_LoadFolder(benchmark::State& state) {
-    loadWhole(state, false);
-}
-BENCHMARK(BM_LoadFolder)->Unit(benchmark::kMillisecond);
-
-void BM_LoadArchive(benchmark::State& state) {
-    loadWhole(state, true);
-}
-BENCHMARK(BM_LoadArchive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Clear)->Arg(1000)->Arg(10000)->Arg(40000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

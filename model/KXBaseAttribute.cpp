@@ -7,12 +7,13 @@
 #include "model/KXMessagePackMap.h"
 #include "model/KXModel.h"
 #include "model/KXModelController.h"
+#include "model/KXStoredKeys.h"
 
 KXBaseAttribute::KXBaseAttribute(const std::string& name, KXModel* owner, uint32_t flags)
     : m_name(name), m_flags(flags) {
     if (owner != nullptr) {
         m_owner = owner;
-        owner->insertAttribute(this, -1);
+        owner->adoptNewAttribute(this);
     }
 }
 
@@ -60,7 +61,7 @@ void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map) {
         return;
     }
     uint32_t modelId = 0;
-    map.get("connectedModelId", modelId);
+    map.get(kxkey::connectedModelId, modelId);
     if (modelId == 0) {
         return;
     }
@@ -69,7 +70,7 @@ void KXBaseAttribute::unpackConnections(const KXMessagePackMap& map) {
         return;
     }
     std::string inputName;
-    if (!map.get("attributeName", inputName) || inputName.empty()) {
+    if (!map.get(kxkey::attributeName, inputName) || inputName.empty()) {
         return;
     }
     connectToInput(*target, inputName);

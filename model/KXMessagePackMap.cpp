@@ -1,5 +1,6 @@
 #include "model/KXMessagePackMap.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -33,21 +34,94 @@ KXMessagePackMap::KeyId fallbackKeyId(const std::string& name) {
     return KXMessagePackMap::kNoKey;
 }
 
+// Read maps up to this size are scanned from the start for each key (attribute maps are this
+// small); larger ones (a model's map) are checked for repeated keys once, then looked up from
+// where the previous lookup stopped.
+constexpr uint32_t kSmallMap = 8;
+
+KXMessagePackMap::KeyId keyOf(const msgpack::object_kv& pair) {
+    return static_cast<KXMessagePackMap::KeyId>(static_cast<uint32_t>(pair.key.via.u64));
+}
+
+// The number of distinct keys; `unique` tells whether that is all of them. Small maps compare
+// pairwise, the usual sizes go through a table on the stack.
+size_t countDistinct(const msgpack::object_kv* pairs, uint32_t count, bool& unique) {
+    size_t distinct = 0;
+    if (count <= 8) {
+        for (uint32_t i = 0; i < count; ++i) {
+            uint32_t j = 0;
+            while (j < i && pairs[j].key.via.u64 != pairs[i].key.via.u64) {
+                ++j;
+            }
+            distinct += j == i ? 1 : 0;
+        }
+    } else if (count <= 256) {
+        uint64_t slots[512]; // key + 1, 0 for free
+        size_t capacity = 32;
+        while (capacity < 2 * size_t(count)) {
+            capacity *= 2;
+        }
+        std::fill(slots, slots + capacity, 0);
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint64_t key = pairs[i].key.via.u64 + 1;
+            size_t slot = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 40) & (capacity - 1);
+            while (slots[slot] != 0 && slots[slot] != key) {
+                slot = (slot + 1) & (capacity - 1);
+            }
+            if (slots[slot] == 0) {
+                slots[slot] = key;
+                ++distinct;
+            }
+        }
+    } else {
+        std::vector<uint64_t> keys(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            keys[i] = pairs[i].key.via.u64;
+        }
+        std::sort(keys.begin(), keys.end());
+        distinct = static_cast<size_t>(std::unique(keys.begin(), keys.end()) - keys.begin());
+    }
+    unique = distinct == count;
+    return distinct;
+}
+
 } // namespace
+
+void KXKeyName::refresh() const {
+    m_id = KXMessagePackMap::keyIdForName(m_name);
+    m_generation = s_tableGeneration;
+}
 
 KXMessagePackMap KXMessagePackMap::fromObject(const msgpack::object& object) {
     if (object.type != msgpack::type::MAP) {
         throw msgpack::type_error();
     }
-    KXMessagePackMap map;
     const msgpack::object_map& pairs = object.via.map;
-    map.m_entries.reserve(pairs.size);
-    map.m_order.reserve(pairs.size);
     for (uint32_t i = 0; i < pairs.size; ++i) {
-        const uint32_t key = pairs.ptr[i].key.as<uint32_t>();
-        map.store(static_cast<KeyId>(key), pairs.ptr[i].val);
+        const msgpack::object& key = pairs.ptr[i].key;
+        if (key.type != msgpack::type::POSITIVE_INTEGER || key.via.u64 > UINT32_MAX) {
+            throw msgpack::type_error();
+        }
+    }
+    KXMessagePackMap map;
+    map.m_view = pairs.ptr;
+    map.m_viewLength = pairs.size;
+    if (pairs.size <= kSmallMap) {
+        // A scan from the start is as quick as any, and needs no count.
+        map.m_unique = false;
+        map.m_size = kUnknownSize;
+    } else {
+        map.m_size = countDistinct(pairs.ptr, pairs.size, map.m_unique);
     }
     return map;
+}
+
+size_t KXMessagePackMap::size() const {
+    if (m_size == kUnknownSize) {
+        bool unique = false;
+        m_size = countDistinct(pairs(), static_cast<uint32_t>(pairCount()), unique);
+    }
+    return m_size;
 }
 
 msgpack::zone& KXMessagePackMap::zone() const {
@@ -61,8 +135,44 @@ const msgpack::object* KXMessagePackMap::find(KeyId id) const {
     if (id == kNoKey) {
         return nullptr;
     }
-    auto found = m_entries.find(id);
-    return found == m_entries.end() ? nullptr : &found->second;
+    const msgpack::object_kv* all = pairs();
+    const uint32_t count = static_cast<uint32_t>(pairCount());
+    if (!m_unique) {
+        // The first of repeated keys counts.
+        for (uint32_t i = 0; i < count; ++i) {
+            if (keyOf(all[i]) == id) {
+                return &all[i].val;
+            }
+        }
+        return nullptr;
+    }
+    const uint32_t hint = std::min(m_hint, count);
+    for (uint32_t i = hint; i < count; ++i) {
+        if (keyOf(all[i]) == id) {
+            m_hint = i + 1;
+            return &all[i].val;
+        }
+    }
+    for (uint32_t i = 0; i < hint; ++i) {
+        if (keyOf(all[i]) == id) {
+            m_hint = i + 1;
+            return &all[i].val;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<KXMessagePackMap::KeyId> KXMessagePackMap::keyIds() const {
+    std::vector<KeyId> ids;
+    ids.reserve(pairCount());
+    const msgpack::object_kv* all = pairs();
+    for (size_t i = 0; i < pairCount(); ++i) {
+        const KeyId id = keyOf(all[i]);
+        if (m_unique || std::find(ids.begin(), ids.end(), id) == ids.end()) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
 }
 
 const msgpack::object* KXMessagePackMap::find(const std::string& keyName) const {
@@ -79,9 +189,14 @@ bool KXMessagePackMap::beginSet(const std::string& keyName) const {
 }
 
 void KXMessagePackMap::store(KeyId id, const msgpack::object& object) {
-    if (m_entries.emplace(id, object).second) {
-        m_order.push_back(id);
+    if (find(id) != nullptr) {
+        return; // the first value stays
     }
+    msgpack::object_kv pair;
+    pair.key = msgpack::object(static_cast<uint32_t>(id));
+    pair.val = object;
+    m_written.push_back(pair);
+    m_size = m_written.size();
 }
 
 void KXMessagePackMap::set(const std::string& keyName, const char* value) {
@@ -98,8 +213,7 @@ void KXMessagePackMap::set(const std::string& keyName, const KXMessagePackMap& n
     store(requireKeyId(keyName), nested.toObject(*m_zone));
 }
 
-bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested) const {
-    const msgpack::object* object = find(keyName);
+bool KXMessagePackMap::nestedFound(const msgpack::object* object, KXMessagePackMap& nested) {
     if (object == nullptr) {
         return false;
     }
@@ -107,24 +221,46 @@ bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested)
     return true;
 }
 
+bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested) const {
+    return nestedFound(find(keyName), nested);
+}
+
+bool KXMessagePackMap::get(const KXKeyName& key, KXMessagePackMap& nested) const {
+    return nestedFound(find(key), nested);
+}
+
+bool KXMessagePackMap::getById(KeyId id, KXMessagePackMap& nested) const {
+    return nestedFound(find(id), nested);
+}
+
 msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const {
     msgpack::object result;
     result.type = msgpack::type::MAP;
-    result.via.map.size = static_cast<uint32_t>(m_order.size());
+    const size_t distinct = size();
+    result.via.map.size = static_cast<uint32_t>(distinct);
     result.via.map.ptr = nullptr;
-    if (m_order.empty()) {
+    if (distinct == 0) {
         return result;
     }
-    auto* pairs = static_cast<msgpack::object_kv*>(target.allocate_align(
-        sizeof(msgpack::object_kv) * m_order.size(), MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
+    auto* out = static_cast<msgpack::object_kv*>(target.allocate_align(
+        sizeof(msgpack::object_kv) * distinct, MSGPACK_ZONE_ALIGNOF(msgpack::object_kv)));
     const bool sameZone = (&target == m_zone);
-    for (size_t i = 0; i < m_order.size(); ++i) {
-        const KeyId id = m_order[i];
-        pairs[i].key = msgpack::object(static_cast<uint32_t>(id));
-        const msgpack::object& value = m_entries.at(id);
-        pairs[i].val = sameZone ? value : msgpack::object(value, target);
+    const msgpack::object_kv* all = pairs();
+    size_t written = 0;
+    for (size_t i = 0; i < pairCount() && written < distinct; ++i) {
+        const KeyId id = keyOf(all[i]);
+        bool repeated = false;
+        for (size_t j = 0; !m_unique && j < written && !repeated; ++j) {
+            repeated = keyOf(out[j]) == id;
+        }
+        if (repeated) {
+            continue;
+        }
+        out[written].key = msgpack::object(static_cast<uint32_t>(id));
+        out[written].val = sameZone ? all[i].val : msgpack::object(all[i].val, target);
+        ++written;
     }
-    result.via.map.ptr = pairs;
+    result.via.map.ptr = out;
     return result;
 }
 
@@ -133,6 +269,7 @@ std::string KXMessagePackMap::packToBytes() const {
 }
 
 void KXMessagePackMap::installKeyTable(const KeyTable& table) {
+    KXKeyName::forgetCachedIds();
     KeyState& state = keyState();
     if (&table != &state.idsByName) {
         state.idsByName = table;
@@ -190,5 +327,6 @@ const std::set<std::string>& KXMessagePackMap::registeredKeyNames() {
 }
 
 void KXMessagePackMap::resetKeyState() {
+    KXKeyName::forgetCachedIds();
     keyState() = KeyState();
 }

@@ -3,6 +3,11 @@
 // Stored maps use small integer keys; the key table (installed from the game's key file)
 // maps key names to those integers. Readers look entries up by name and treat a name
 // without an id as a missing entry; writers need every name to be in the table.
+//
+// A map read from an object is a view of the object's own key-value pairs (no copy, no hash
+// table): readers ask for keys in about the order the writer stored them, so a lookup goes on
+// from where the last one stopped. KXKeyName keeps the id of a name that every model asks for,
+// so that it is not hashed again per model.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +20,34 @@
 #include <msgpack.hpp>
 
 #include "model/KXMessagePackAdaptors.h"
+
+// A key name with its id looked up once per installed key table. Objects are meant to be
+// static (constant-initialised, so usable at any time) and used from the main thread.
+class KXKeyName {
+public:
+    constexpr explicit KXKeyName(const char* name) : m_name(name) {}
+
+    const char* name() const { return m_name; }
+    // KXMessagePackMap::keyIdForName of the name.
+    int32_t id() const {
+        if (m_generation != s_tableGeneration) {
+            refresh();
+        }
+        return m_id;
+    }
+
+    // Called whenever the key table changes: every cached id is looked up again.
+    static void forgetCachedIds() { ++s_tableGeneration; }
+    static uint64_t tableGeneration() { return s_tableGeneration; }
+
+private:
+    void refresh() const;
+
+    const char* m_name;
+    mutable int32_t m_id = -1;
+    mutable uint64_t m_generation = 0;
+    inline static uint64_t s_tableGeneration = 1;
+};
 
 class KXMessagePackMap {
 public:
@@ -34,8 +67,9 @@ public:
     // Throws msgpack::type_error for a non-map object or a bad key.
     static KXMessagePackMap fromObject(const msgpack::object& object);
 
-    bool empty() const { return m_order.empty(); }
-    size_t size() const { return m_order.size(); }
+    bool empty() const { return pairCount() == 0; }
+    // The number of distinct keys.
+    size_t size() const;
     bool hasZone() const { return m_zone != nullptr; }
     // Throws std::logic_error "Zone not set" when the map has none.
     msgpack::zone& zone() const;
@@ -43,9 +77,18 @@ public:
     // Entry under an id or a key name (through keyIdForName), or null.
     const msgpack::object* find(KeyId id) const;
     const msgpack::object* find(const std::string& keyName) const;
+    const msgpack::object* find(const KXKeyName& key) const { return find(key.id()); }
     bool contains(const std::string& keyName) const { return find(keyName) != nullptr; }
-    // Key ids in insertion order.
-    const std::vector<KeyId>& keyIds() const { return m_order; }
+    // Distinct key ids in insertion order.
+    std::vector<KeyId> keyIds() const;
+    // Every stored pair in stored order, repeated keys included (the first of them is the map's
+    // value): visit(KeyId, const msgpack::object&).
+    template <class Visit> void forEachPair(Visit visit) const {
+        const msgpack::object_kv* all = pairs();
+        for (size_t i = 0, count = pairCount(); i < count; ++i) {
+            visit(static_cast<KeyId>(static_cast<uint32_t>(all[i].key.via.u64)), all[i].val);
+        }
+    }
 
     // Typed setters. Each: no zone -> std::logic_error "Zone not set"; key collection on ->
     // only registers the key name; else requireKeyId (std::runtime_error "A key is not
@@ -65,15 +108,16 @@ public:
     // Typed readers: false and `value` untouched when the key has no id or no entry;
     // msgpack::type_error when the entry has the wrong shape.
     template <class T> bool get(const std::string& keyName, T& value) const {
-        const msgpack::object* object = find(keyName);
-        if (object == nullptr) {
-            return false;
-        }
-        object->convert(value);
-        return true;
+        return convertFound(find(keyName), value);
     }
+    template <class T> bool get(const KXKeyName& key, T& value) const {
+        return convertFound(find(key), value);
+    }
+    template <class T> bool getById(KeyId id, T& value) const { return convertFound(find(id), value); }
     // A nested map; it has no zone and refers to this map's memory.
     bool get(const std::string& keyName, KXMessagePackMap& nested) const;
+    bool get(const KXKeyName& key, KXMessagePackMap& nested) const;
+    bool getById(KeyId id, KXMessagePackMap& nested) const;
 
     // One MessagePack map object, keys as positive integers in insertion order, values
     // copied into `target` (not copied again when `target` is this map's own zone).
@@ -106,11 +150,33 @@ public:
     static void resetKeyState();
 
 private:
+    template <class T> static bool convertFound(const msgpack::object* object, T& value) {
+        if (object == nullptr) {
+            return false;
+        }
+        object->convert(value);
+        return true;
+    }
+    static bool nestedFound(const msgpack::object* object, KXMessagePackMap& nested);
+
     // Checks the zone and the collection mode; false when the setter must stop.
     bool beginSet(const std::string& keyName) const;
     void store(KeyId id, const msgpack::object& object);
+    const msgpack::object_kv* pairs() const { return m_view != nullptr ? m_view : m_written.data(); }
+    size_t pairCount() const { return m_view != nullptr ? m_viewLength : m_written.size(); }
 
-    std::unordered_map<KeyId, msgpack::object> m_entries;
-    std::vector<KeyId> m_order;
+    // A read map's pairs, in the unpacked object's memory (keys checked by fromObject).
+    const msgpack::object_kv* m_view = nullptr;
+    uint32_t m_viewLength = 0;
+    // A written map's pairs, each key once.
+    std::vector<msgpack::object_kv> m_written;
+    // Distinct keys; kUnknownSize until asked for (small read maps do not count them up front).
+    static constexpr size_t kUnknownSize = SIZE_MAX;
+    mutable size_t m_size = 0;
+    // No key occurs twice, so the first match from the hint is the only one; else lookups scan
+    // from the start, where the first of repeated keys is.
+    bool m_unique = true;
+    // Where the next lookup starts.
+    mutable uint32_t m_hint = 0;
     msgpack::zone* m_zone = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <unordered_map>
 
 #include "base/CCArray.h"
 #include "base/CCDictionary.h"
@@ -10,6 +11,7 @@
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
+#include "model/KXStoredKeys.h"
 #include "model/attributes/KXAttributeString.h"
 
 namespace {
@@ -17,6 +19,8 @@ namespace {
 // The general settings are never anyone's child (compared by class name, so that the
 // base needs no link to that class).
 constexpr uint32_t kGeneralSettingsType = kxTypeIdForName("KXModelGeneralSettings");
+
+constexpr size_t kTypicalAttributeCount = 32;
 
 // Deep clones deeper than this stop copying children: a cyclic or absurdly deep child
 // graph from bad data must not exhaust the stack.
@@ -46,15 +50,122 @@ const std::string& emptyName() {
     return *empty;
 }
 
+// The key ids of a class's attribute names under one key table. Models of a class have the same
+// attributes, so a model compares its names with these instead of hashing each one.
+struct AttributeKeys {
+    uint64_t generation = 0;
+    std::vector<std::string> names;
+    std::vector<KXMessagePackMap::KeyId> ids;
+    // Per key id up to the largest of `ids`: the first attribute stored under it, or -1.
+    std::vector<int32_t> attributeById;
+    // Per attribute: the first attribute of the same name (itself when its name is its own).
+    std::vector<size_t> firstOfName;
+
+    bool fits(const std::vector<KXBaseAttribute*>& attributes) const {
+        if (generation != KXKeyName::tableGeneration() || names.size() != attributes.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (names[i] != attributes[i]->name()) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// Shared, so that a model unpacking its attributes keeps its entry while a nested read of another
+// model of the class (with other attributes) replaces it.
+std::shared_ptr<const AttributeKeys> attributeKeys(uint32_t type,
+                                                   const std::vector<KXBaseAttribute*>& attributes) {
+    static auto* byType = new std::unordered_map<uint32_t, std::shared_ptr<const AttributeKeys>>();
+    std::shared_ptr<const AttributeKeys>& entry = (*byType)[type];
+    if (entry && entry->fits(attributes)) {
+        return entry;
+    }
+    auto keys = std::make_shared<AttributeKeys>();
+    keys->generation = KXKeyName::tableGeneration();
+    keys->names.reserve(attributes.size());
+    keys->ids.reserve(attributes.size());
+    KXMessagePackMap::KeyId largest = -1;
+    for (const KXBaseAttribute* attribute : attributes) {
+        keys->names.push_back(attribute->name());
+        keys->ids.push_back(KXMessagePackMap::keyIdForName(attribute->name()));
+        largest = std::max(largest, keys->ids.back());
+    }
+    keys->attributeById.assign(static_cast<size_t>(largest + 1), -1);
+    keys->firstOfName.resize(attributes.size());
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        const KXMessagePackMap::KeyId id = keys->ids[i];
+        keys->firstOfName[i] = i;
+        if (id < 0) {
+            continue;
+        }
+        int32_t& first = keys->attributeById[static_cast<size_t>(id)];
+        if (first < 0) {
+            first = static_cast<int32_t>(i);
+        } else {
+            keys->firstOfName[i] = static_cast<size_t>(first);
+        }
+    }
+    entry = keys;
+    return entry;
+}
+
+// The entries of a stored map that belong to a model's attributes, found in one pass over the
+// map: per attribute the first entry under its name's id, or null.
+class AttributeEntries {
+public:
+    AttributeEntries(const AttributeKeys& keys, const KXMessagePackMap& map) : m_count(keys.ids.size()) {
+        if (m_count > kOnStack) {
+            m_heap.assign(m_count, nullptr);
+            m_found = m_heap.data();
+        } else {
+            std::fill(m_stack, m_stack + m_count, nullptr);
+        }
+        const msgpack::object** found = m_found;
+        map.forEachPair([&](KXMessagePackMap::KeyId id, const msgpack::object& value) {
+            if (id >= 0 && static_cast<size_t>(id) < keys.attributeById.size()) {
+                const int32_t index = keys.attributeById[static_cast<size_t>(id)];
+                if (index >= 0 && found[index] == nullptr) {
+                    found[index] = &value;
+                }
+            }
+        });
+        for (size_t i = 0; i < m_count; ++i) {
+            found[i] = found[keys.firstOfName[i]];
+        }
+    }
+
+    AttributeEntries(const AttributeEntries&) = delete;
+    AttributeEntries& operator=(const AttributeEntries&) = delete;
+
+    // The entry of attribute `index`, or null.
+    const msgpack::object* operator[](size_t index) const {
+        return index < m_count ? m_found[index] : nullptr;
+    }
+
+private:
+    static constexpr size_t kOnStack = 64;
+
+    size_t m_count;
+    const msgpack::object* m_stack[kOnStack];
+    std::vector<const msgpack::object*> m_heap;
+    const msgpack::object** m_found = m_stack;
+};
+
 } // namespace
 
 KXModel::KXModel(const std::string& name) : m_id(KXModelController::shared()->nextModelId()) {
+    // Room for the attributes of most classes, so that construction does not grow the list often.
+    m_attributes.reserve(kTypicalAttributeCount);
     m_nameAttribute = new KXAttributeString("Name", this);
     m_nameAttribute->setValue(name, true);
 }
 
 KXModel::KXModel(const KXModel& source)
     : KXMessagePackInterface(source), m_id(KXModelController::shared()->nextModelId()) {
+    m_attributes.reserve(source.m_attributes.size());
     for (const KXBaseAttribute* attribute : source.m_attributes) {
         attribute->cloneForModel(this);
     }
@@ -431,12 +542,13 @@ void KXModel::packValues(KXMessagePackMap& map) const {
 
 void KXModel::unpackValues(const KXMessagePackMap& map) {
     uint32_t storedId = 0xFFFFFFFFu;
-    map.get("id", storedId);
+    map.get(kxkey::id, storedId);
     setId(storedId);
-    for (KXBaseAttribute* attribute : m_attributes) {
-        KXMessagePackMap values;
-        if (map.get(attribute->name(), values)) {
-            attribute->unpackValues(values);
+    const std::shared_ptr<const AttributeKeys> keys = attributeKeys(typeId(), m_attributes);
+    const AttributeEntries entries(*keys, map);
+    for (size_t i = 0; i < m_attributes.size(); ++i) {
+        if (const msgpack::object* values = entries[i]) {
+            m_attributes[i]->unpackValues(KXMessagePackMap::fromObject(*values));
         }
     }
 }
@@ -463,14 +575,15 @@ void KXModel::packConnections(KXMessagePackMap& map) const {
 void KXModel::unpackConnections(const KXMessagePackMap& map) {
     // A copy: an attribute's links never add or remove attributes, but stay safe.
     const std::vector<KXBaseAttribute*> attributes = m_attributes;
-    for (KXBaseAttribute* attribute : attributes) {
-        KXMessagePackMap links;
-        if (map.get(attribute->name(), links)) {
-            attribute->unpackConnections(links);
+    const std::shared_ptr<const AttributeKeys> keys = attributeKeys(typeId(), attributes);
+    const AttributeEntries entries(*keys, map);
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        if (const msgpack::object* links = entries[i]) {
+            attributes[i]->unpackConnections(KXMessagePackMap::fromObject(*links));
         }
     }
     std::vector<uint32_t> childIds;
-    if (!map.get("children", childIds)) {
+    if (!map.get(kxkey::children, childIds)) {
         return;
     }
     KXModelController* controller = KXModelController::shared();

@@ -127,6 +127,9 @@ protected:
                                          bool registerClone) const;
 
 private:
+    friend class KXBaseAttribute;
+    // Appends an attribute being constructed for this model: it cannot be in the list yet.
+    void adoptNewAttribute(KXBaseAttribute* attribute) { m_attributes.push_back(attribute); }
     void purgeExpiredParents();
 
     std::weak_ptr<KXModel> m_weakSelf;

@@ -71,6 +71,11 @@ std::shared_ptr<KXModel> KXModelController::createModel(const std::string& class
     return found->second();
 }
 
+const KXModelController::Creator* KXModelController::findCreator(const std::string& className) const {
+    auto found = m_creators.find(className);
+    return found == m_creators.end() ? nullptr : &found->second;
+}
+
 bool KXModelController::hasClass(const std::string& className) const {
     return m_creators.count(className) != 0;
 }
@@ -133,7 +138,9 @@ void KXModelController::addModel(const std::shared_ptr<KXModel>& model, uint32_t
     // Depth-first in the order the recursive definition gives: a model, then each
     // model its modelAdded asks for with everything below it, in the order asked.
     CascadeGuard guard(m_addingCascade);
-    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>> work{{model, index}};
+    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>>& work = m_addWork;
+    work.clear();
+    work.emplace_back(model, index);
     while (!work.empty()) {
         auto [next, position] = std::move(work.back());
         work.pop_back();
@@ -277,10 +284,17 @@ void KXModelController::addClearHook(std::function<void()> hook) {
 void KXModelController::clear() {
     m_modelsByType.clear();
     {
-        // Emptied before the models go, so that their destructors find an empty store.
-        std::unordered_map<uint32_t, std::shared_ptr<KXModel>> released;
-        released.swap(m_modelsById);
+        // Emptied before the models go, so that their destructors find an empty store. They go
+        // in the order of their memory rather than the hash order: tens of thousands of models
+        // are released without jumping across the whole heap for each.
+        std::vector<std::shared_ptr<KXModel>> released;
+        released.reserve(m_modelsById.size());
+        for (auto& entry : m_modelsById) {
+            released.push_back(std::move(entry.second));
+        }
+        m_modelsById.clear();
         m_displacedKeys.clear();
+        std::sort(released.begin(), released.end(), std::owner_less<std::shared_ptr<KXModel>>());
         released.clear();
     }
     for (const std::function<void()>& hook : m_clearHooks) {

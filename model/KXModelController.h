@@ -39,6 +39,8 @@ public:
     // A new model of the named class, or empty for an unknown name.
     std::shared_ptr<KXModel> createModel(const std::string& className) const;
     bool hasClass(const std::string& className) const;
+    // The creator of the named class, or null; valid while no class is registered.
+    const Creator* findCreator(const std::string& className) const;
     // Registered class names in registration order.
     const std::vector<std::string>& classNames() const { return m_classOrder; }
     size_t classCount() const { return m_classOrder.size(); }
@@ -149,7 +151,14 @@ private:
     // Models waiting to be registered or unregistered: cascades run from a work list,
     // so that a deep chain of children cannot exhaust the stack.
     std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>> m_pendingAdds;
+    // The outermost addModel's work list, kept for the next (a load adds models by the thousand).
+    std::vector<std::pair<std::shared_ptr<KXModel>, uint32_t>> m_addWork;
     std::vector<std::shared_ptr<KXModel>> m_pendingRemoves;
     bool m_addingCascade = false;
     bool m_removingCascade = false;
+
+    // Archive entries read for the loading screen, decrypted once: the walk parses these bytes
+    // instead of deriving the entry's key a second time. Kept only while m_keepArchiveEntries.
+    std::map<std::string, std::vector<unsigned char>> m_keptEntries;
+    bool m_keepArchiveEntries = false;
 };

@@ -10,15 +10,19 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 #include <msgpack.hpp>
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
+#include "model/KXMessagePackReader.h"
 #include "model/KXModel.h"
 #include "model/KXSecrets.h"
+#include "model/KXStoredKeys.h"
 #include "model/archive/KXArchiveReader.h"
 #include "model/archive/KXKeyFile.h"
 #include "model/classes/KXModelGeneralSettings.h"
@@ -51,15 +55,35 @@ const std::pair<const char*, int32_t> kInitialFiles[] = {
 // fixed ceiling, and nesting stays shallow (stored maps are a handful of levels deep).
 constexpr size_t kMaxContainerElements = size_t(1) << 20;
 constexpr size_t kMaxNesting = 16;
+// Larger than one model's objects, so that the reused zone never takes another chunk.
+constexpr size_t kZoneChunk = size_t(64) << 10;
 
 msgpack::unpack_limit limitsFor(size_t remaining) {
     const size_t elements = std::min(remaining, kMaxContainerElements);
     return msgpack::unpack_limit(elements, elements / 2 + 1, remaining, remaining, remaining, kMaxNesting);
 }
 
+// Exported pack files are kilobytes; a top-level object that loads no model costs work for nothing,
+// so a file may pass over only this many of them (a file of empty maps is not a game).
+constexpr size_t kMaxObjectsPassedOver = size_t(1) << 16;
+
+// True when the file is there and larger than `limit` bytes, so that it is not read at all.
+bool fileLargerThan(const std::string& path, uintmax_t limit) {
+    std::error_code error;
+    const std::string full = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(path.c_str());
+    const uintmax_t size = std::filesystem::file_size(full, error);
+    return !error && size > limit;
+}
+
 void failLoad(KXModelController& controller, const std::string& error) {
     controller.setLastError(error);
     controller.loadState().failed = true;
+}
+
+// A key file that cannot be this game's: nothing can be read with it.
+void failKeys(KXModelController& controller, const std::string& reason) {
+    debugLog("Failed to load keys: %s", reason.c_str());
+    failLoad(controller, std::string(kFailedToLoadKeys) + ": " + reason);
 }
 
 int32_t reportUnreadable(KXModelController& controller, const std::exception& error) {
@@ -85,6 +109,13 @@ void updateProgress(KXModelLoadState& state, size_t classCount) {
 } // namespace
 
 void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword) {
+    // What the loading screen reads now, the walk reads again later.
+    struct KeepEntries {
+        explicit KeepEntries(bool& keep) : m_keep(keep) { m_keep = true; }
+        ~KeepEntries() { m_keep = false; }
+        bool& m_keep;
+    } keepEntries(m_keepArchiveEntries);
+    m_keptEntries.clear();
     const std::string folder = m_dataDirectory + "/";
     std::vector<unsigned char> keys;
     bool haveKeys = false;
@@ -96,12 +127,21 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
         }
         haveKeys = readFileArchive(kKeyFileName, keys, storedPassword);
     } else {
-        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(folder + kKeyFileName, keys);
+        const std::string path = folder + kKeyFileName;
+        if (fileLargerThan(path, kMaxKeyFileSize)) {
+            failKeys(*this, "the key file is too large");
+            return;
+        }
+        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, keys);
     }
-    if (!haveKeys || keys.empty() || keys.size() > UINT32_MAX) {
+    if (!haveKeys || keys.empty()) {
         debugLog("Failed to load keys");
         // A reason found on the way (a wrong password, a bad archive) says more.
         failLoad(*this, lastError().empty() ? std::string(kFailedToLoadKeys) : lastError());
+        return;
+    }
+    if (keys.size() > kMaxKeyFileSize) {
+        failKeys(*this, "the key file is too large");
         return;
     }
 
@@ -117,8 +157,16 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     }
 
     const std::string userId = KXModelGeneralSettings::shared()->userId();
-    KXMessagePackMap::installKeyTable(parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId));
+    KXMessagePackMap::KeyTable table;
+    try {
+        table = parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId);
+        requireGameKeys(table);
+    } catch (const std::exception& error) {
+        failKeys(*this, error.what());
+        return;
+    }
     keys.clear();
+    KXMessagePackMap::installKeyTable(table);
 
     for (const auto& file : kInitialFiles) {
         if (m_archiveMode) {
@@ -147,14 +195,13 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
     loadDataFromArchive(name, type, storedPassword);
     state.finished.insert(name);
 
-    const std::string password = decodePassword(storedPassword);
     try {
         std::string entry;
         if (state.firstFile) {
             state.firstFile = false;
-            entry = m_archiveReader->firstEntryName(password);
+            entry = m_archiveReader->firstEntryName();
         } else {
-            entry = m_archiveReader->nextEntryName(password);
+            entry = m_archiveReader->nextEntryName();
         }
         const char* marker = state.pass == 0 ? ".attributes." : ".connections.";
         for (;;) {
@@ -165,7 +212,7 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
                 state.currentName = entry;
                 return false;
             }
-            entry = m_archiveReader->nextEntryName(password);
+            entry = m_archiveReader->nextEntryName();
         }
     } catch (const std::exception& error) {
         // Without the walk the rest of the archive cannot be found.
@@ -233,12 +280,27 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
     }
     debugLog("[KXModelController] load data(%d) for class from archive file: %s", type, entryName.c_str());
     try {
+        auto kept = m_keptEntries.find(entryName);
+        if (kept != m_keptEntries.end()) {
+            std::vector<unsigned char> bytes;
+            if (m_keepArchiveEntries) {
+                bytes = kept->second;
+            } else {
+                bytes = std::move(kept->second);
+                m_keptEntries.erase(kept);
+            }
+            parseData(bytes.data(), bytes.size(), type);
+            return 0;
+        }
         unsigned char* buffer = nullptr;
         uint32_t size = 0;
         if (!m_archiveReader->readFile(entryName, buffer, size, decodePassword(storedPassword))) {
             return 1;
         }
         std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+        if (m_keepArchiveEntries) {
+            m_keptEntries[entryName].assign(buffer, buffer + size);
+        }
         parseData(buffer, size, type);
         return 0;
     } catch (const std::exception& error) {
@@ -252,6 +314,11 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
         return 1;
     }
     debugLog("[KXModelController] load data(%d) for class from file: %s", type, path.c_str());
+    if (fileLargerThan(path, KXArchiveReader::kMaxEntrySize)) {
+        debugLog("[KXModelController] load data - fail: the file is too large");
+        setLastError(std::string(kUnableToLoad) + ": the file is too large");
+        return 2;
+    }
     std::vector<unsigned char> data;
     // An empty file is read as a file without models.
     if (!files->readFile(path, data)) {
@@ -297,16 +364,30 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     }
     const char* bytes = reinterpret_cast<const char*>(buffer);
     size_t offset = 0;
+    size_t passedOver = 0;
+    auto passOver = [&passedOver]() {
+        if (++passedOver > kMaxObjectsPassedOver) {
+            throw std::runtime_error("too many objects that are not models");
+        }
+    };
+    // One zone for every object of the file, emptied (but not freed) before the next.
+    msgpack::zone zone(kZoneChunk);
+    // A file holds models of one class: its creator is looked up once per run of the name.
+    std::string className;
+    std::string lookedUpName;
+    const Creator* creator = nullptr;
+    bool lookedUp = false;
     while (offset < size) {
-        msgpack::object_handle handle =
-            msgpack::unpack(bytes, size, offset, nullptr, nullptr, limitsFor(size - offset));
-        const msgpack::object& object = handle.get();
+        zone.clear();
+        const msgpack::object object =
+            kxmsgpack::unpackObject(zone, bytes, size, offset, limitsFor(size - offset));
         if (object.type == msgpack::type::NIL) {
             break;
         }
         const KXMessagePackMap map = KXMessagePackMap::fromObject(object);
-        const msgpack::object* idEntry = map.find("id");
+        const msgpack::object* idEntry = map.find(kxkey::id);
         if (idEntry == nullptr) {
+            passOver();
             continue;
         }
         const uint32_t id = idEntry->as<uint32_t>();
@@ -314,16 +395,24 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         if (type == kConnectionsFile) {
             if (std::shared_ptr<KXModel> model = getModel(id)) {
                 model->unpackConnections(map);
+            } else {
+                passOver();
             }
             continue;
         }
 
-        std::string className;
-        if (!map.get("Class Name", className)) {
+        if (!map.get(kxkey::className, className)) {
+            passOver();
             continue;
         }
+        if (!lookedUp || className != lookedUpName) {
+            creator = findCreator(className);
+            lookedUpName = className;
+            lookedUp = true;
+        }
         // An unknown class leaves the model that holds the id alone.
-        if (!hasClass(className)) {
+        if (creator == nullptr) {
+            passOver();
             continue;
         }
         if (std::shared_ptr<KXModel> previous = getModel(id)) {
@@ -333,7 +422,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
                 removeModel(previous);
             }
         }
-        std::shared_ptr<KXModel> model = createModel(className);
+        std::shared_ptr<KXModel> model = *creator ? (*creator)() : nullptr;
         if (!model) {
             continue;
         }
@@ -344,6 +433,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
 
 void KXModelController::openArchive(const std::string& archivePath) {
     m_archiveReader.reset();
+    m_keptEntries.clear();
     const std::string path =
         cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(archivePath.c_str());
     try {
@@ -356,4 +446,5 @@ void KXModelController::openArchive(const std::string& archivePath) {
 
 void KXModelController::closeArchive() {
     m_archiveReader.reset();
+    m_keptEntries.clear();
 }

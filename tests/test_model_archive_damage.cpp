@@ -53,7 +53,6 @@ protected:
         try {
             kxtest::readEntry(reader, "first.pack", password);
         } catch (const std::runtime_error& e) {
-            EXPECT_FALSE(reader.hasOpenEntry());
             return e.what();
         }
         return "no error";
@@ -139,10 +138,9 @@ TEST_F(DamagedArchive, LocalHeaderPointingPastTheEndIsABadArchive) {
     std::string archive = build("-0");
     archive[28] = '\xff'; // extra field length: the data would start beyond the archive
     archive[29] = '\xff';
-    std::string error = errorReadingFirst(archive);
-    EXPECT_TRUE(error == "Unable to open a file: Bad archive" ||
-                error == "Unable to read the file: Bad archive")
-        << error;
+    // The consistency check at opening finds it; the reads would too.
+    kxtest::writeWholeFile(dir.file("bad.zip"), archive);
+    EXPECT_THROW(KXArchiveReader(dir.file("bad.zip")), std::system_error);
 }
 
 TEST_F(DamagedArchive, AnyFlippedByteIsReportedOrHarmless) {
@@ -154,8 +152,7 @@ TEST_F(DamagedArchive, AnyFlippedByteIsReportedOrHarmless) {
         kxtest::writeWholeFile(dir.file("flip.zip"), damaged);
         try {
             KXArchiveReader reader(dir.file("flip.zip"));
-            for (std::string name = reader.firstEntryName(""); !name.empty();
-                 name = reader.nextEntryName("")) {
+            for (std::string name = reader.firstEntryName(); !name.empty(); name = reader.nextEntryName()) {
                 std::optional<std::string> content = kxtest::readEntry(reader, name, "");
                 if (name == "first.pack" && content) {
                     EXPECT_EQ(*content, first) << "damaged content returned, byte " << at;

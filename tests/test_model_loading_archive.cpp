@@ -8,6 +8,7 @@
 
 #include "model/KXDebugLog.h"
 #include "model/KXSecrets.h"
+#include "model/archive/KXWinZipAes.h"
 #include "model/classes/KXModelFont.h"
 #include "support/loading_fixtures.h"
 
@@ -53,6 +54,26 @@ TEST_F(ArchiveLoadingTest, EveryCipherLoadsTheWholeGame) {
         store()->closeArchive();
         store()->clear();
     }
+}
+
+TEST_F(ArchiveLoadingTest, EachAesEntryIsDecryptedOnceOverTheWholeLoad) {
+    // The loading screen's own entries are read first and met again by the walk.
+    const std::vector<kxdata::PackFile> files = smallGame(3, 1);
+    writeArchive(files, kxdata::ArchiveCipher::Aes256, decodePassword(kStoredArchivePassword));
+    const uint64_t before = winZipAesKeyDerivations();
+    startLoad();
+    runSteps(kStoredArchivePassword);
+    EXPECT_FALSE(store()->loadFailed()) << store()->lastError();
+    EXPECT_EQ(fonts(), 3u);
+    EXPECT_EQ(winZipAesKeyDerivations() - before, files.size());
+
+    // A second load of the same archive reads every entry again, from the archive.
+    store()->closeArchive();
+    store()->clear();
+    startLoad();
+    runSteps(kStoredArchivePassword);
+    EXPECT_EQ(fonts(), 3u);
+    EXPECT_EQ(winZipAesKeyDerivations() - before, 2 * files.size());
 }
 
 TEST_F(ArchiveLoadingTest, EntriesAreChosenByTheMarkerInTheirName) {

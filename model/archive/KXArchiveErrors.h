@@ -4,6 +4,13 @@
 
 typedef struct zip_error zip_error_t;
 
+// The prefixes of the reader's operations.
+inline constexpr const char* kArchiveOpenFile = "Unable to open a file:";
+inline constexpr const char* kArchiveLocateFile = "Unable to locate the file:";
+inline constexpr const char* kArchiveLocateFirst = "Unable to locate the first file:";
+inline constexpr const char* kArchiveLocateNext = "Unable to locate the next file:";
+inline constexpr const char* kArchiveReadFile = "Unable to read the file:";
+
 enum class KXArchiveFault {
     WrongPassword,    // " Error P17"
     BadArchive,       // " Bad archive": corrupt data, bad structure, failed checksum

@@ -3,6 +3,7 @@
 #include "model/KXSecrets.h"
 
 #include <random>
+#include <stdexcept>
 #include <zlib.h>
 
 KXKeyMask buildKeyMask(const std::string& userId) {
@@ -32,11 +33,17 @@ KXMessagePackMap::KeyTable parseKeyList(const unsigned char* bytes, std::uint32_
     if (bytes == nullptr || length == 0) {
         return table;
     }
+    if (length > kMaxKeyFileSize) {
+        throw std::runtime_error("the key file is too large");
+    }
     const KXKeyMask mask = buildKeyMask(userId);
     std::int32_t nextId = 0;
     std::string line;
     auto finishLine = [&]() {
         if (!line.empty()) {
+            if (nextId >= kMaxKeyLines) {
+                throw std::runtime_error("the key file has too many names");
+            }
             table.emplace(line, nextId); // a repeated name keeps its first id
             ++nextId;
             line.clear();
@@ -47,12 +54,22 @@ KXMessagePackMap::KeyTable parseKeyList(const unsigned char* bytes, std::uint32_
         char c = static_cast<char>(bytes[i] ^ mask[i % mask.size()]);
         if (c == '\n') {
             finishLine();
-        } else {
+        } else if (line.size() < kMaxKeyNameLength) {
             line += c;
+        } else {
+            throw std::runtime_error("a key name is too long");
         }
     }
     finishLine();
     return table;
+}
+
+void requireGameKeys(const KXMessagePackMap::KeyTable& table) {
+    for (const char* name : {"id", "Class Name", "value", "User ID"}) {
+        if (table.count(name) == 0) {
+            throw std::runtime_error(std::string("the key table lacks \"") + name + "\"");
+        }
+    }
 }
 
 std::string scrambleKeyList(const std::vector<std::string>& names, const std::string& userId) {

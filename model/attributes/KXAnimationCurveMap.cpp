@@ -86,7 +86,14 @@ KXAnimationCurveMap KXAnimationCurveMap::fromObject(const msgpack::object& list)
 }
 
 bool KXAnimationCurveMap::unpackNonEmpty(const KXMessagePackMap& map, const std::string& keyName) {
-    const msgpack::object* list = map.find(keyName);
+    return unpackNonEmpty(map.find(keyName));
+}
+
+bool KXAnimationCurveMap::unpackNonEmpty(const KXMessagePackMap& map, const KXKeyName& key) {
+    return unpackNonEmpty(map.find(key));
+}
+
+bool KXAnimationCurveMap::unpackNonEmpty(const msgpack::object* list) {
     if (list == nullptr) {
         return false;
     }

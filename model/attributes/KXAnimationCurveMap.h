@@ -11,6 +11,7 @@
 #include "model/attributes/KXAnimationCurve.h"
 
 class KXMessagePackMap;
+class KXKeyName;
 
 namespace cocos2d {
 class CCArray;
@@ -44,6 +45,7 @@ public:
     // replaces this map with it (elements without a state, or with state -1, are dropped; a
     // later state replaces an earlier one). Throws msgpack::type_error on a wrong shape.
     bool unpackNonEmpty(const KXMessagePackMap& map, const std::string& keyName);
+    bool unpackNonEmpty(const KXMessagePackMap& map, const KXKeyName& key);
     static KXAnimationCurveMap fromObject(const msgpack::object& list);
 
     // Dictionary forms: null when the map is empty, else an autoreleased array of
@@ -53,5 +55,7 @@ public:
     static KXAnimationCurveMap fromArray(cocos2d::CCObject* array);
 
 private:
+    bool unpackNonEmpty(const msgpack::object* list);
+
     Curves m_curves;
 };

@@ -7,6 +7,7 @@
 #include "base/CCObject.h"
 #include "base/CCString.h"
 #include "model/KXNumeric.h"
+#include "model/KXStoredKeys.h"
 
 using namespace cocos2d;
 
@@ -105,12 +106,12 @@ void KXBaseAttributePoint::packValues(KXMessagePackMap& map) const {
 }
 
 void KXBaseAttributePoint::unpackValues(const KXMessagePackMap& map) {
-    map.get("value", m_value);
-    map.get("variableValue", m_variableValue);
-    map.get("isXEmpty", m_xEmpty);
-    map.get("isYEmpty", m_yEmpty);
-    m_animationsX.unpackNonEmpty(map, "animationsX");
-    m_animationsY.unpackNonEmpty(map, "animationsY");
+    map.get(kxkey::value, m_value);
+    map.get(kxkey::variableValue, m_variableValue);
+    map.get(kxkey::isXEmpty, m_xEmpty);
+    map.get(kxkey::isYEmpty, m_yEmpty);
+    m_animationsX.unpackNonEmpty(map, kxkey::animationsX);
+    m_animationsY.unpackNonEmpty(map, kxkey::animationsY);
 }
 
 void KXBaseAttributePoint::loadValueFromDictionary(CCObject* object) {

@@ -6,6 +6,7 @@
 #include "base/ccTypes.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
+#include "model/KXStoredKeys.h"
 
 namespace kxattr {
 // Value equality as the setters need it; colours have no operator==.
@@ -41,7 +42,7 @@ public:
     void registerKeys() const override { KXMessagePackMap::registerKeyName("value"); }
     void packValues(KXMessagePackMap& map) const override { map.set("value", m_value); }
     // Stored as read: no limits, no notification; a missing entry keeps the value.
-    void unpackValues(const KXMessagePackMap& map) override { map.get("value", m_value); }
+    void unpackValues(const KXMessagePackMap& map) override { map.get(kxkey::value, m_value); }
 
 protected:
     T m_value;

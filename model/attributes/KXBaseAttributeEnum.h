@@ -8,6 +8,7 @@
 #include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
+#include "model/KXStoredKeys.h"
 
 // E must have a fixed underlying type (enum E : int32_t) so that any stored number is a valid
 // value of it; stored data is not checked against the enumerators.
@@ -38,7 +39,7 @@ public:
     // Unlike the scalars, a map without "enum" resets the value to 0.
     void unpackValues(const KXMessagePackMap& map) override {
         int32_t number = 0;
-        map.get("enum", number);
+        map.get(kxkey::enumValue, number);
         m_value = number;
     }
 

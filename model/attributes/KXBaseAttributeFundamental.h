@@ -11,6 +11,7 @@
 #include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
 #include "model/KXMessagePackMap.h"
+#include "model/KXStoredKeys.h"
 #include "model/attributes/KXAnimationCurveMap.h"
 
 // Limits and text forms per scalar type.
@@ -128,10 +129,10 @@ public:
 
     // Values are stored as read: no limits, no notification. Missing keys keep the fields.
     void unpackValues(const KXMessagePackMap& map) override {
-        map.get("value", m_value);
-        map.get("variableValue", m_variableValue);
-        map.get("isEmpty", m_empty);
-        m_curves.unpackNonEmpty(map, "animations");
+        map.get(kxkey::value, m_value);
+        map.get(kxkey::variableValue, m_variableValue);
+        map.get(kxkey::isEmpty, m_empty);
+        m_curves.unpackNonEmpty(map, kxkey::animations);
     }
 
     void loadValueFromDictionary(cocos2d::CCObject* object) override {

@@ -53,7 +53,7 @@ void KXAttributeSprite::packConnections(KXMessagePackMap& map) const {
 void KXAttributeSprite::unpackConnections(const KXMessagePackMap& map) {
     KXAttribute::unpackConnections(map);
     uint32_t id = 0;
-    if (!map.get(kReferenceValueKey, id)) {
+    if (!map.get(kReferenceValue, id)) {
         return;
     }
     if (std::shared_ptr<KXModelSpriteContainer> container = resolve(id)) {

@@ -59,7 +59,7 @@ public:
     void unpackConnections(const KXMessagePackMap& map) override {
         KXAttribute::unpackConnections(map);
         uint32_t id = 0;
-        map.get(kReferenceValueKey, id);
+        map.get(kReferenceValue, id);
         std::shared_ptr<M> found = resolve(id);
         if (found != m_model) {
             replaceModel(found);

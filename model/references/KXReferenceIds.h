@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "model/KXMessagePackMap.h"
+
 namespace cocos2d {
 class CCObject;
 class CCDictionary;
@@ -12,6 +14,8 @@ class CCDictionary;
 class KXModel;
 
 constexpr const char* kReferenceValueKey = "value";
+// The same key in the stored connection form.
+inline KXKeyName kReferenceValue{kReferenceValueKey};
 
 // The unsigned id under "value"; false when the object is no dictionary or the text is
 // missing or empty.

@@ -76,10 +76,9 @@ std::optional<std::string> readEntry(KXArchiveReader& reader, const std::string&
     return content;
 }
 
-std::vector<std::string> walkNames(KXArchiveReader& reader, const std::string& password) {
+std::vector<std::string> walkNames(KXArchiveReader& reader) {
     std::vector<std::string> names;
-    for (std::string name = reader.firstEntryName(password); !name.empty();
-         name = reader.nextEntryName(password)) {
+    for (std::string name = reader.firstEntryName(); !name.empty(); name = reader.nextEntryName()) {
         names.push_back(name);
     }
     return names;

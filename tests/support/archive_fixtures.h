@@ -42,6 +42,6 @@ std::optional<std::string> readEntry(KXArchiveReader& reader, const std::string&
                                      const std::string& password = std::string());
 
 // Every name the walk returns, in order, until the empty end text.
-std::vector<std::string> walkNames(KXArchiveReader& reader, const std::string& password = std::string());
+std::vector<std::string> walkNames(KXArchiveReader& reader);
 
 } // namespace kxtest

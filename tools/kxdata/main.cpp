@@ -1,6 +1,6 @@
 // kxdata: writes test games and loads exported ones the way the player does.
 //
-//   kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]
+//   kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]
 //   kxdata write-demo DIR
 //   kxdata write-effects DIR
 //   kxdata load DIR
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -30,6 +31,7 @@
 #include "tools/kxdata/graph_command.h"
 #include "tools/kxdata/roundtrip_command.h"
 #include "tools/kxdata/sample_controls.h"
+#include "tools/kxdata/sample_large.h"
 #include "tools/kxdata/sample_media.h"
 
 namespace {
@@ -38,16 +40,20 @@ constexpr int kExitUsage = 1;
 constexpr int kExitLoadFailed = 2;
 // Models per pack file of the sample, small so that most classes span several files.
 constexpr size_t kSampleModelsPerFile = 2;
+// A grown game packs its classes the way big exports do: files of tens of kilobytes.
+constexpr size_t kGrownModelsPerFile = 100;
+constexpr size_t kMaxGrownModels = 1000000;
 
 int usage() {
-    std::fprintf(stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes | --all-classes]\n"
-                         "       kxdata write-demo DIR\n"
-                         "       kxdata write-effects DIR\n"
-                         "       kxdata load DIR\n"
-                         "       kxdata dump DIR\n"
-                         "       kxdata graph DIR\n"
-                         "       kxdata password\n"
-                         "       kxdata roundtrip DIR [--every]\n");
+    std::fprintf(
+        stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]\n"
+                "       kxdata write-demo DIR\n"
+                "       kxdata write-effects DIR\n"
+                "       kxdata load DIR\n"
+                "       kxdata dump DIR\n"
+                "       kxdata graph DIR\n"
+                "       kxdata password\n"
+                "       kxdata roundtrip DIR [--every]\n");
     return kExitUsage;
 }
 
@@ -64,7 +70,14 @@ void removeEarlierOutput(const std::string& dir) {
     }
 }
 
-int writeSample(const std::string& dir, const std::string& archive, bool allClasses = false) {
+struct SampleOptions {
+    std::string archive;
+    bool allClasses = false;
+    size_t models = 0; // 0: the sample as it is
+};
+
+int writeSample(const std::string& dir, const SampleOptions& options) {
+    const std::string& archive = options.archive;
     kxdata::ArchiveCipher cipher = kxdata::ArchiveCipher::None;
     if (archive == "zipcrypto") {
         cipher = kxdata::ArchiveCipher::ZipCrypto;
@@ -74,12 +87,15 @@ int writeSample(const std::string& dir, const std::string& archive, bool allClas
         return usage();
     }
     kxdata::SampleGame game = kxdata::buildSampleGame();
-    if (allClasses) {
+    if (options.allClasses) {
         kxdata::addEveryRegisteredClass(game);
     }
+    if (options.models > 0) {
+        kxdata::growSampleGame(game, options.models);
+    }
     removeEarlierOutput(dir);
-    const std::vector<kxdata::PackFile> files =
-        kxdata::packGame(game.models, kxdata::kSampleUserId, kSampleModelsPerFile);
+    const std::vector<kxdata::PackFile> files = kxdata::packGame(
+        game.models, kxdata::kSampleUserId, options.models > 0 ? kGrownModelsPerFile : kSampleModelsPerFile);
     if (archive.empty()) {
         kxdata::writeFolder(dir, files);
     } else {
@@ -88,6 +104,29 @@ int writeSample(const std::string& dir, const std::string& archive, bool allClas
     }
     std::printf("models %zu\nfiles %zu\n", game.models.size(), files.size());
     return kxdata::writeSampleMedia(dir, game.models) == 0 ? 0 : kExitUsage;
+}
+
+// write-sample DIR and its options, in any order.
+int writeSampleCommand(const std::vector<std::string>& args) {
+    SampleOptions options;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--all-classes") {
+            options.allClasses = true;
+        } else if (args[i] == "--archive" && i + 1 < args.size() && !args[i + 1].empty()) {
+            options.archive = args[++i];
+        } else if (args[i] == "--models" && i + 1 < args.size()) {
+            const std::string& count = args[++i];
+            char* end = nullptr;
+            const unsigned long long value = std::strtoull(count.c_str(), &end, 10);
+            if (count.empty() || *end != '\0' || count[0] == '-' || value == 0 || value > kMaxGrownModels) {
+                return usage();
+            }
+            options.models = static_cast<size_t>(value);
+        } else {
+            return usage();
+        }
+    }
+    return writeSample(args[1], options);
 }
 
 // Registered models ordered by id.
@@ -156,11 +195,8 @@ int main(int argc, char** argv) {
         if (args.size() == 2 && args[0] == "graph") {
             return kxdata::graphCommand(args[1]);
         }
-        if (args.size() == 2 && args[0] == "write-sample") {
-            return writeSample(args[1], "");
-        }
-        if (args.size() == 3 && args[0] == "write-sample" && args[2] == "--all-classes") {
-            return writeSample(args[1], "", true);
+        if (args.size() >= 2 && args[0] == "write-sample") {
+            return writeSampleCommand(args);
         }
         if (args.size() == 2 && args[0] == "write-demo") {
             removeEarlierOutput(args[1]);
@@ -176,12 +212,13 @@ int main(int argc, char** argv) {
         if (args.size() == 3 && args[0] == "roundtrip" && args[2] == "--every") {
             return kxdata::roundtripCommand(args[1], true);
         }
-        if (args.size() == 4 && args[0] == "write-sample" && args[2] == "--archive") {
-            return writeSample(args[1], args[3]);
-        }
     } catch (const std::exception& error) {
+        // A game that loaded can still fail later (a dump of models read with the wrong keys):
+        // that is the game's fault, reported as a failed load.
         std::fprintf(stderr, "error: %s\n", error.what());
-        return kExitUsage;
+        const bool readsGame = !args.empty() && (args[0] == "load" || args[0] == "dump" ||
+                                                 args[0] == "graph" || args[0] == "roundtrip");
+        return readsGame ? kExitLoadFailed : kExitUsage;
     }
     return usage();
 }
