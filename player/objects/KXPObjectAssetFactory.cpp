@@ -33,9 +33,14 @@
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetFlag.h"
+#include "player/objects/KXPObjectAssetGatekeeper.h"
 #include "player/objects/KXPObjectAssetLight.h"
+#include "player/objects/KXPObjectAssetLogic.h"
 #include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/KXPObjectAssetPath.h"
+#include "player/objects/KXPObjectAssetScreenJump.h"
+#include "player/objects/KXPObjectAssetTeleport.h"
 #include "player/objects/KXPObjectAssetTrail.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 
@@ -114,19 +119,24 @@ const AssetKind kAssetKinds[] = {
     {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, &makeKind<KXPObjectAssetLight, KXModelObjectLight>,
      nullptr},
-    {KXModelObjectLogic::staticType(), "logic", nullptr, nullptr, nullptr},
+    {KXModelObjectLogic::staticType(), "logic", nullptr, &makeKind<KXPObjectAssetLogic, KXModelObjectLogic>,
+     nullptr},
     {KXModelObjectTrail::staticType(), "trail", nullptr, &makeKind<KXPObjectAssetTrail, KXModelObjectTrail>,
      nullptr},
     {KXModelObjectFlag::staticType(), "flag", nullptr, &makeKind<KXPObjectAssetFlag, KXModelObjectFlag>,
      nullptr},
-    {KXModelObjectPath::staticType(), "path", nullptr, nullptr, nullptr},
-    {KXModelObjectTeleport::staticType(), "teleport", nullptr, nullptr, nullptr},
-    {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr, nullptr, nullptr},
+    {KXModelObjectPath::staticType(), "path", nullptr, &makeKind<KXPObjectAssetPath, KXModelObjectPath>,
+     nullptr},
+    {KXModelObjectTeleport::staticType(), "teleport", nullptr,
+     &makeKind<KXPObjectAssetTeleport, KXModelObjectTeleport>, nullptr},
+    {KXModelObjectGatekeeper::staticType(), "gatekeeper", nullptr,
+     &makeKind<KXPObjectAssetGatekeeper, KXModelObjectGatekeeper>, nullptr},
     {KXModelObjectMirror::staticType(), "mirror", nullptr,
      &makeKind<KXPObjectAssetMirror, KXModelObjectMirror>, nullptr},
     {KXModelObjectParticles::staticType(), "particles", nullptr,
      &makeKind<KXPObjectAssetParticles, KXModelObjectParticles>, nullptr},
-    {KXModelObjectScreenJump::staticType(), "screen jump", nullptr, nullptr, nullptr},
+    {KXModelObjectScreenJump::staticType(), "screen jump", nullptr,
+     &makeKind<KXPObjectAssetScreenJump, KXModelObjectScreenJump>, nullptr},
 };
 
 const AssetKind* kindOf(const KXModel& model) {

@@ -1,0 +1,185 @@
+// Portals on a headless game field: partners by group and strict radius, exit-only, and one send
+// per entry, with and without swallowing the entering character.
+
+#include "model/attributes/KXAttributeNumbers.h"
+#include "model/attributes/KXAttributePoint.h"
+#include "model/classes/KXModelObjectTeleport.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/KXPGameFieldCamera.h"
+#include "player/KXPInputController.h"
+#include "player/KXPScreenScene.h"
+#include "player/KXPScreensController.h"
+#include "player/objects/KXPObjectAssetTeleport.h"
+#include "support/asset_world_support.h"
+#include "support/model_class_helpers.h"
+
+#include "cocos2d.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr const char* kWorld = "teleport-test";
+
+struct PortalSettings {
+    float group = 1.0f;
+    float radius = 500.0f;
+    bool exitOnly = false;
+    bool deleteInput = false;
+    bool singleUse = false;
+};
+
+class LevelTeleport : public kxtest::AssetTest {
+protected:
+    KXPScreenScene* scene = nullptr;
+
+    void SetUp() override {
+        kxtest::AssetTest::SetUp();
+        KXPScreensController::shared()->reset();
+        KXPScreensController::shared()->setCurrentSceneKey(kWorld);
+        KXBaseModelScreenScene::findOrCreateByKey(kWorld)->gravityAttribute()->setValue(CCPointZero, true);
+        scene = KXPScreenScene::create();
+        ASSERT_NE(scene, nullptr);
+        scene->retain();
+    }
+    void TearDown() override {
+        if (scene != nullptr) {
+            scene->release();
+        }
+        CCPoolManager::sharedPoolManager()->finalize();
+        KXPInputController::purgeShared();
+        KXPScreensController::shared()->reset();
+        kxtest::AssetTest::TearDown();
+    }
+
+    KXPObjectAssetTeleport* portal(const CCPoint& position, const PortalSettings& settings = {}) {
+        auto model = createModel<KXModelObjectTeleport>();
+        attributeOf<KXAttributeFloat>(*model, "Group ID")->setValue(settings.group, true);
+        attributeOf<KXAttributeFloat>(*model, "Search Radius")->setValue(settings.radius, true);
+        attributeOf<KXAttributeBool>(*model, "Exit Only")->setValue(settings.exitOnly, true);
+        attributeOf<KXAttributeBool>(*model, "Delete Input Object")->setValue(settings.deleteInput, true);
+        attributeOf<KXAttributeBool>(*model, "Single Use")->setValue(settings.singleUse, true);
+        auto* made = static_cast<KXPObjectAssetTeleport*>(KXPObjectAsset::create(model));
+        EXPECT_NE(made, nullptr);
+        made->setPosition(position);
+        scene->getObjectLayer()->addChild(made);
+        return made;
+    }
+    kxtest::TestAsset* character(uint32_t extraType = 0) {
+        kxtest::TestAsset* made = kxtest::TestAsset::make(kxtest::boxAssetModel());
+        made->setType(KXPObject::kTypeCharacter | extraType);
+        scene->getObjectLayer()->addChild(made);
+        return made;
+    }
+    size_t queued() const { return scene->getTeleportQueue().size(); }
+};
+
+TEST_F(LevelTeleport, APartnerMustLieStrictlyInsideTheRadiusAndSameGroup) {
+    KXPObjectAssetTeleport* entry = portal(ccp(0, 0), {1.0f, 300.0f});
+    KXPObjectAssetTeleport* atEdge = portal(ccp(300, 0));
+    portal(ccp(100, 0), {2.0f}); // another group, in range
+    kxtest::TestAsset* hero = character();
+
+    entry->beginContact(hero, nullptr, true);
+    ASSERT_EQ(entry->carriedObject(), hero);
+    entry->send(*scene);
+    EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(entry->carriedObject(), hero); // tried again next frame
+    EXPECT_TRUE(atEdge->isMovementEnabled());
+
+    attributeOf<KXAttributeFloat>(*entry->getModel(), "Search Radius")->setValue(301.0f, true);
+    entry->send(*scene);
+    ASSERT_EQ(queued(), 1u);
+    EXPECT_EQ(scene->getTeleportQueue()[0].object, hero);
+    EXPECT_EQ(scene->getTeleportQueue()[0].destination, atEdge);
+    EXPECT_FALSE(atEdge->isMovementEnabled());
+}
+
+TEST_F(LevelTeleport, EntriesThatAreRefused) {
+    KXPObjectAssetTeleport* exitOnly = portal(ccp(0, 0), {1.0f, 500.0f, true});
+    KXPObjectAssetTeleport* entry = portal(ccp(200, 0));
+    KXPObjectAssetTeleport* third = portal(ccp(-200, 0));
+
+    exitOnly->beginContact(character(), nullptr, true);
+    EXPECT_EQ(exitOnly->carriedObject(), nullptr);
+    entry->beginContact(character(KXPObject::kTypeSpawnedCopy), nullptr, true);
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+    kxtest::TestAsset* dead = character();
+    dead->setState(KXPObject::kStateDead);
+    entry->beginContact(dead, nullptr, true);
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+    kxtest::TestAsset* unit = kxtest::TestAsset::make(kxtest::boxAssetModel());
+    unit->setType(KXPObject::kTypeUnit);
+    entry->beginContact(unit, nullptr, true);
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+
+    // An exit-only portal still receives; every partner in range gets the character, in order.
+    kxtest::TestAsset* hero = character();
+    entry->beginContact(hero, nullptr, true);
+    entry->send(*scene);
+    ASSERT_EQ(queued(), 2u);
+    EXPECT_EQ(scene->getTeleportQueue()[0].destination, exitOnly);
+    EXPECT_EQ(scene->getTeleportQueue()[1].destination, third);
+    // A portal that received takes nothing in meanwhile.
+    third->beginContact(character(), nullptr, true);
+    EXPECT_EQ(third->carriedObject(), nullptr);
+}
+
+TEST_F(LevelTeleport, OneSendPerEntryWithAndWithoutSwallowing) {
+    KXPObjectAssetTeleport* keep = portal(ccp(0, 0));
+    portal(ccp(200, 0), {1.0f, 500.0f, true});
+    kxtest::TestAsset* hero = character();
+
+    keep->beginContact(hero, nullptr, true);
+    keep->send(*scene);
+    EXPECT_EQ(queued(), 1u);
+    // The character still stands in the portal: later frames send nothing more.
+    for (int frame = 0; frame < 5; ++frame) {
+        keep->update(kxtest::kFrame);
+        keep->send(*scene);
+    }
+    EXPECT_EQ(queued(), 1u);
+    EXPECT_EQ(keep->carriedObject(), nullptr);
+    EXPECT_EQ(keep->getState(), KXPObject::kStateActive);
+    EXPECT_EQ(hero->getState(), KXPObject::kStateActive);
+    // The listener went with the send: removing the hero no longer reaches the portal.
+    keep->setMovementEnabled(false);
+    hero->setState(KXPObject::kStateRemoved);
+    EXPECT_FALSE(keep->isMovementEnabled());
+
+    // Swallowing, single use: the character is removed, the portal leaves after its send.
+    KXPObjectAssetTeleport* swallow = portal(ccp(0, 50), {3.0f, 500.0f, false, true, true});
+    portal(ccp(0, 300), {3.0f, 500.0f, true});
+    kxtest::TestAsset* second = character();
+    swallow->beginContact(second, nullptr, true);
+    swallow->send(*scene);
+    EXPECT_EQ(queued(), 2u);
+    EXPECT_EQ(second->getState(), KXPObject::kStateRemoved);
+    EXPECT_EQ(swallow->carriedObject(), nullptr);
+    EXPECT_EQ(swallow->getState(), KXPObject::kStateRemoved);
+}
+
+TEST_F(LevelTeleport, ACarriedObjectRemovedOrOutlivingItsPortal) {
+    KXPObjectAssetTeleport* entry = portal(ccp(0, 0), {1.0f, 10.0f}); // no partner in range
+    kxtest::TestAsset* hero = character();
+    entry->beginContact(hero, nullptr, true);
+    entry->setMovementEnabled(false);
+    hero->setState(KXPObject::kStateRemoved);
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+    EXPECT_TRUE(entry->isMovementEnabled());
+
+    // A portal that goes first takes its listener back (ASan sees a call into freed memory).
+    kxtest::TestAsset* other = character();
+    other->retain();
+    entry->beginContact(other, nullptr, true);
+    CCPoolManager::sharedPoolManager()->pop();
+    scene->getObjectLayer()->removeChild(entry, true);
+    other->setState(KXPObject::kStateRemoved);
+    other->release();
+}
+
+} // namespace
