@@ -24,6 +24,8 @@ public:
     virtual void stopLeftLean() = 0;
     virtual void startRightLean() = 0;
     virtual void stopRightLean() = 0;
+    // How hard the leans turn, 0 to 1 (the tilt sets it; 1 until then).
+    virtual void setLeanStrength(float strength) = 0;
     virtual void setShooting(bool shooting) = 0;
     // Moves by a control vector (on-screen joystick).
     virtual void moveBy(float x, float y) = 0;

@@ -154,10 +154,20 @@ std::vector<KXPControlledCharacter*> KXPInputController::liveCharacters() const 
 }
 
 void KXPInputController::sendDirection() {
-    const CCPoint direction = heldDirection();
+    sendDirection(heldDirection());
+}
+
+void KXPInputController::sendDirection(const CCPoint& direction) {
     HeldCharacters held(liveCharacters());
     for (KXPControlledCharacter* character : held.list()) {
         character->setDirection(direction);
+    }
+}
+
+void KXPInputController::forEachCharacter(const std::function<void(KXPControlledCharacter*)>& visit) {
+    HeldCharacters held(m_characters);
+    for (KXPControlledCharacter* character : held.list()) {
+        visit(character);
     }
 }
 

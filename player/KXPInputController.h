@@ -14,6 +14,7 @@
 
 #include <box2d/box2d.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -110,6 +111,11 @@ public:
     void killAllCharacters();
     // On-screen joystick.
     void setJoystickAxes(float x, float y);
+    // A direction from an on-screen control or the tilt to every live character (the held keys
+    // give theirs on their next press or release).
+    void sendDirection(const cocos2d::CCPoint& direction);
+    // Calls `visit` on every registered character, dead ones too, each held for the walk.
+    void forEachCharacter(const std::function<void(KXPControlledCharacter*)>& visit);
     // Moves the live characters by (dx, dy); unless `anyDirection`, a coordinate only moves a
     // character that is not already beyond it in the push's direction.
     void pushCharacters(float dx, float dy, bool anyDirection);

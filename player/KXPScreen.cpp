@@ -28,10 +28,14 @@
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectButton.h"
+#include "player/objects/KXPObjectButtonJoystick.h"
+#include "player/objects/KXPObjectButtonPowerup.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectImage.h"
+#include "player/objects/KXPObjectSwipeControl.h"
 #include "player/objects/KXPObjectText.h"
+#include "player/objects/KXPTouchControl.h"
 
 #include <algorithm>
 #include <climits>
@@ -93,8 +97,16 @@ KXPScreen::KXPScreen() : m_controlsNode(new CCNode()), m_soundController(new KXS
 }
 
 KXPScreen::~KXPScreen() {
-    // Touch controls that registered themselves with the dispatcher leave it with their own
-    // clean-up; the menus leave it when they exit.
+    // Touch controls leave the dispatcher when they leave the stage; these never reached it
+    // (the menus join only on the stage).
+    CCObject* child = nullptr;
+    CCARRAY_FOREACH(m_controlsNode->getChildren(), child) {
+        if (auto* joystick = dynamic_cast<KXPObjectButtonJoystick*>(child)) {
+            detachTouchControl(joystick);
+        } else if (auto* swipe = dynamic_cast<KXPObjectSwipeControl*>(child)) {
+            detachTouchControl(swipe);
+        }
+    }
     CC_SAFE_RELEASE(m_soundController);
     m_deferredAction = nullptr;
     for (auto& entry : m_objects) {
@@ -655,8 +667,10 @@ void KXPScreen::usePowerupButton(CCObject* sender) {
             settings->setInventoryCount(powerup, count - 1);
         }
     }
-    // The refill clock starts after a use (the button kind registers it once it has a class).
-    if (powerup && model->refillTimeout() > 0.0f) {
+    // The refill clock starts after a use.
+    if (KXPObjectButtonPowerup* own = dynamic_cast<KXPObjectButtonPowerup*>(button)) {
+        own->registerRefill();
+    } else if (powerup && model->refillTimeout() > 0.0f) {
         KXPSettingsController::shared()->startRefill(powerup->id(), kx::truncateToInt(model->refillTimeout()),
                                                      kx::truncateToInt(model->maxRefill()));
     }

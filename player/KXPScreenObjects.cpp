@@ -3,15 +3,23 @@
 #include "player/KXPScreen.h"
 
 #include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelObjectAccelerometer.h"
 #include "model/classes/KXModelObjectCharacterSelector.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
+#include "model/classes/KXModelObjectManipulator.h"
+#include "model/classes/KXModelObjectSwipeControl.h"
 #include "model/classes/KXModelObjectUnlocker.h"
 #include "player/KXPUnlockActions.h"
+#include "player/objects/KXPObjectAccelerometer.h"
+#include "player/objects/KXPObjectButtonJoystick.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/objects/KXPObjectEventObserver.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectLoadingBar.h"
+#include "player/objects/KXPObjectSwipeControl.h"
 #include "player/objects/KXPObjectText.h"
 
 using namespace cocos2d;
@@ -28,9 +36,26 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         *updated = true;
         return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
     }
+    if (type == KXModelObjectEventObserver::staticType()) {
+        // Watches its condition every frame.
+        *updated = true;
+        return KXPObjectEventObserver::create(modelCast<KXModelObjectEventObserver>(model));
+    }
     if (type == KXModelObjectLoadingBar::staticType()) {
         // The bar poses itself as it draws.
         return KXPObjectLoadingBar::create(model);
+    }
+    if (type == KXModelObjectManipulator::staticType()) {
+        *updated = true;
+        return KXPObjectButtonJoystick::create(modelCast<KXModelObjectManipulator>(model));
+    }
+    if (type == KXModelObjectAccelerometer::staticType()) {
+        // The one tilt control takes the screen's model; nothing is shown.
+        KXPObjectAccelerometer::shared()->setModel(modelCast<KXModelObjectAccelerometer>(model));
+        return nullptr;
+    }
+    if (type == KXModelObjectSwipeControl::staticType()) {
+        return KXPObjectSwipeControl::create(modelCast<KXModelObjectSwipeControl>(model));
     }
     if (type == KXModelObjectCharacterSelector::staticType()) {
         *updated = true;
@@ -43,7 +68,5 @@ CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool*
         }
         return nullptr;
     }
-    // Joysticks, the tilt control, event observers and swipe controls join as their kinds are
-    // built; until then a screen shows nothing for them.
     return nullptr;
 }

@@ -28,6 +28,7 @@
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectAsset.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
 
@@ -207,7 +208,7 @@ bool KXPScreenScene::init() {
             m_hudKeys.insert(uiKey);
         }
     } else {
-        // The tilt control goes off here too, with the controls task.
+        KXPObjectAccelerometer::shared()->setModel(nullptr);
         m_inputController->setEnabled(true);
     }
     return true;

@@ -18,6 +18,7 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectAsset.h"
 #include "player/objects/KXPObjectButton.h"
+#include "player/objects/KXPObjectGroup.h"
 #include "player/objects/KXPObjectText.h"
 
 using namespace cocos2d;
@@ -79,9 +80,12 @@ bool KXPScreenScene::instantiateQueuedObjects() {
                 entry.objects->addObject(menu);
             }
         } else if (type == KXModelObjectGroup::staticType()) {
-            // Depth-sorting groups come with their own object kind.
-            debugLog("[KXPScreenScene] cannot make a group yet (model %u \"%s\")", model->id(),
-                     model->name().c_str());
+            if (KXPObjectGroup* group = KXPObjectGroup::create(modelCast<KXModelObjectGroup>(model))) {
+                group->setTag(static_cast<int>(model->id()));
+                m_objectLayer->addChild(group, model->zDepth());
+                group->setObjectLayer(m_objectLayer);
+                entry.objects->addObject(group);
+            }
         } else if (KXPObjectAsset* object =
                        createObject(model, section.id(), entry.origin.x, entry.origin.y, true)) {
             object->setControlActive(false);

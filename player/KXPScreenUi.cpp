@@ -22,6 +22,7 @@
 #include "player/KXServices.h"
 #include "player/ads/KXAdCustom.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPObjectAccelerometer.h"
 #include "player/objects/KXPObjectButton.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/KXPObjectText.h"
@@ -127,6 +128,8 @@ CCScene* KXPScreenUi::createScene(bool loading) {
 }
 
 bool KXPScreenUi::init() {
+    // Tilt steers only while the screen shown has a tilt object.
+    KXPObjectAccelerometer::shared()->setModel(nullptr);
     if (!buildFromModel(screens()->currentUiKey(), true) && !m_withoutModel) {
         return false;
     }

@@ -20,6 +20,7 @@
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
+#include "tools/kxdata/demo/demo_joystick.h"
 
 #include "cocos2d.h"
 
@@ -348,6 +349,48 @@ TEST_F(DemoCharacter, RunningIntoTheBoulderEndsTheHero) {
     run(10);
     keepScreenshot("demo_character_after");
     hero->release();
+}
+
+// The heads-up pad through the real touch road (the view's touches, the dispatcher, the joystick,
+// the input controller): a drag to the left runs the hero left, lifting the finger stops it, and
+// a drag to the right turns it and runs it right.
+TEST_F(DemoCharacter, TheHeadsUpJoystickRunsTheHeroWhileDraggedAndStopsItWhenLetGo) {
+    using kxdata::demo::kDemoJoystickCentre;
+    auto touch = [this](void (CCEGLViewProtocol::*phase)(int, const int[], const float[], const float[]),
+                        float dx) {
+        const CCPoint pixel =
+            CCDirector::sharedDirector()->convertToUI(kDemoJoystickCentre + CCPoint(dx, 0.0f));
+        int id = 0;
+        float x = pixel.x;
+        float y = pixel.y;
+        (view->*phase)(1, &id, &x, &y);
+    };
+    run(20);
+    const TraceLine standing = last();
+    touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
+    touch(&CCEGLViewProtocol::handleTouchesMove, -80.0f);
+    run(15);
+    const TraceLine running = last();
+    EXPECT_LT(running.x, standing.x - 40.0f);
+    EXPECT_EQ(running.state, 1);
+    EXPECT_EQ(running.anim, "move");
+    EXPECT_FLOAT_EQ(running.scaleX, -1.0f);
+    keepScreenshot("demo_character_joystick_left");
+
+    touch(&CCEGLViewProtocol::handleTouchesEnd, -80.0f);
+    run(40);
+    const TraceLine stopped = last();
+    EXPECT_EQ(stopped.state, 0);
+    EXPECT_EQ(stopped.anim, "default");
+    run(20);
+    EXPECT_NEAR(last().x, stopped.x, 1.0f) << "the hero keeps running after the finger is lifted";
+
+    touch(&CCEGLViewProtocol::handleTouchesBegin, 0.0f);
+    touch(&CCEGLViewProtocol::handleTouchesMove, 80.0f);
+    run(15);
+    touch(&CCEGLViewProtocol::handleTouchesEnd, 80.0f);
+    EXPECT_GT(last().x, stopped.x + 40.0f);
+    EXPECT_FLOAT_EQ(last().scaleX, 1.0f);
 }
 
 } // namespace

@@ -180,6 +180,10 @@ TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale) {
 TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore) {
     KXPGameplaySettings* values = KXPGameplaySettings::shared();
     ASSERT_EQ(KXPGameplaySettings::shared(), values);
+    // An earlier test may have made the shared record, left values in it and cleared the target.
+    KXGameplayValuesTarget::setShared(values);
+    values->resetSaveNesting();
+    values->setFixedRotation(false);
     values->setMoveSpeed(1, 1);
     values->setCharacterFriction(CCPoint(0.9f, 0.9f));
     values->setSimulationTimeScale(1.5f);

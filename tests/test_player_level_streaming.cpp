@@ -7,9 +7,11 @@
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
+#include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
@@ -23,6 +25,8 @@
 #include "player/KXPScreensController.h"
 #include "player/KXPTransformParts.h"
 #include "player/objects/KXPObjectAsset.h"
+#include "player/objects/KXPObjectGroup.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/unit_test_support.h"
@@ -484,6 +488,37 @@ TEST_F(LevelStreaming, AnObjectMadeAtANodeStandsWhereTheNodeStandsInTheLayer) {
     EXPECT_TRUE(copy->getPosition().equals(CCPoint(400.0f, 120.0f)));
     EXPECT_NEAR(copy->getRotation(), 135.0f, 1e-3f);
     EXPECT_NEAR(copy->getScaleX(), 1.5f, 1e-5f);
+}
+
+// A group layer of a section is laid as a sorting group over the object layer: on the field's
+// next frame the lower of its two objects is drawn in front.
+TEST_F(LevelStreaming, AGroupLayerIsLaidAndSortsItsObjectsOnTheNextFrame) {
+    auto level = section("grouped");
+    auto group = createModel<KXModelObjectGroup>();
+    attributeOf<KXAttributeBool>(*group, "Auto Depth Sorting")->setValue(true, true);
+    attributeOf<KXAttributeStringList>(*group, "Sort Direction")->setValue(KXPObjectGroup::kSortByY, true);
+    attributeOf<KXAttributeStringList>(*group, "Sort Order")
+        ->setValue(KXPObjectGroup::kSortLargerFirst, true);
+    level->addChild(group, true);
+    auto low = particles(*level, CCPoint(0.0f, 100.0f));
+    auto high = particles(*level, CCPoint(0.0f, 200.0f));
+    for (const auto& member : {low, high}) {
+        member->zDepthAttribute()->setValue(5, true);
+        group->addChild(member, true);
+    }
+    make();
+    scene->addLevelSection(level, 0.0f);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    ASSERT_EQ(nodesOf(group).size(), 1u);
+    auto* laid = dynamic_cast<KXPObjectGroup*>(nodesOf(group).front());
+    ASSERT_NE(laid, nullptr);
+    EXPECT_EQ(laid->getObjectLayer(), scene->getObjectLayer());
+    ASSERT_EQ(nodesOf(low).size(), 1u);
+    ASSERT_EQ(nodesOf(high).size(), 1u);
+
+    scene->update(1.0f / 60.0f);
+    EXPECT_EQ(nodesOf(high).front()->getZOrder(), 5);
+    EXPECT_EQ(nodesOf(low).front()->getZOrder(), 6);
 }
 
 } // namespace

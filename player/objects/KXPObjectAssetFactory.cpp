@@ -39,6 +39,7 @@
 #include "player/objects/KXPObjectAssetMirror.h"
 #include "player/objects/KXPObjectAssetParticles.h"
 #include "player/objects/KXPObjectAssetPath.h"
+#include "player/objects/KXPObjectAssetPowerup.h"
 #include "player/objects/KXPObjectAssetScreenJump.h"
 #include "player/objects/KXPObjectAssetTeleport.h"
 #include "player/objects/KXPObjectAssetTrail.h"
@@ -116,7 +117,8 @@ const AssetKind kAssetKinds[] = {
      &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
     {KXModelObjectAssetCharacter::staticType(), "character", &choosePlayableCharacter,
      &makeKind<KXPObjectAssetCharacter, KXModelObjectAssetCharacter>, &registerCharacter},
-    {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance, nullptr, nullptr},
+    {KXModelObjectAssetPowerup::staticType(), "powerup", &rollPowerupAppearance,
+     &makeKind<KXPObjectAssetPowerup, KXModelObjectAssetPowerup>, nullptr},
     {KXModelObjectLight::staticType(), "light", nullptr, &makeKind<KXPObjectAssetLight, KXModelObjectLight>,
      nullptr},
     {KXModelObjectLogic::staticType(), "logic", nullptr, &makeKind<KXPObjectAssetLogic, KXModelObjectLogic>,

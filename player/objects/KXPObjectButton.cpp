@@ -16,6 +16,7 @@
 #include "player/objects/KXPButtonImages.h"
 #include "player/objects/KXPObjectButtonFacebook.h"
 #include "player/objects/KXPObjectButtonLock.h"
+#include "player/objects/KXPObjectButtonPowerup.h"
 #include "player/objects/KXPObjectButtonPurchase.h"
 #include "player/objects/KXPObjectButtonSwitch.h"
 #include "player/objects/KXPObjectButtonUnlockCharacter.h"
@@ -83,12 +84,15 @@ KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* t
     if (type == KXModelObjectButtonSwitch::staticType()) {
         return createOfKind<KXPObjectButtonSwitch>(images);
     }
-    KXPObjectButton* button = createOfKind<KXPObjectButton>(images);
-    // Action buttons use their powerup through the screen (their own kind comes later).
-    if (target != nullptr && type == KXModelObjectButtonPowerup::staticType()) {
-        button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+    // Action buttons use their powerup through the screen.
+    if (type == KXModelObjectButtonPowerup::staticType()) {
+        KXPObjectButton* button = createOfKind<KXPObjectButtonPowerup>(images);
+        if (target != nullptr) {
+            button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+        }
+        return button;
     }
-    return button;
+    return createOfKind<KXPObjectButton>(images);
 }
 
 } // namespace

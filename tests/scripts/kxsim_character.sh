@@ -16,8 +16,8 @@ mkdir -p "$HOME"
 unset XDG_DATA_HOME
 "$build/kxdata" write-demo "$work/demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
 
-# The game scene opens at frame 206 and lays the hero a frame later.
-"$build/kxsim" "$work/demo" --frames 340 --open world1 --key 215:down:Left --key 240:up:Left \
+# The game scene opens at frame 214 and lays the hero a frame later.
+"$build/kxsim" "$work/demo" --frames 340 --open world1 --key 218:down:Left --key 240:up:Left \
     --key 250:down:Right --key 275:up:Right --key 290:down:J --key 292:up:J --trace character \
     >"$work/steer" 2>"$work/steer.log" || { echo "kxsim failed"; tail -20 "$work/steer.log"; exit 1; }
 "$build/kxsim" "$work/demo" --frames 460 --open world1 --key 290:down:J --key 310:up:J --trace character \

@@ -36,6 +36,7 @@ public:
     void stopLeftLean() override { calls.push_back("stopLeftLean"); }
     void startRightLean() override { calls.push_back("startRightLean"); }
     void stopRightLean() override { calls.push_back("stopRightLean"); }
+    void setLeanStrength(float strength) override { leanStrength = strength; }
     void setShooting(bool shooting) override { calls.push_back(shooting ? "shoot" : "stopShooting"); }
     void moveBy(float x, float y) override { moves.push_back(cocos2d::CCPoint(x, y)); }
     void setAxisX(float) override {}
@@ -55,6 +56,7 @@ public:
     }
 
     bool direct = false;
+    float leanStrength = 1.0f;
     cocos2d::CCPoint control;
     std::vector<cocos2d::CCPoint> directions;
     std::vector<cocos2d::CCPoint> moves;

@@ -12,6 +12,7 @@
 #include "player/KXPTrace.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
+#include "player/objects/KXPObjectSwipeControl.h"
 #include "tools/kxsim/kxsim_keys.h"
 
 using namespace cocos2d;
@@ -108,6 +109,7 @@ int runSimulation(const SimOptions& options) {
     KXPAppDelegate application;
     application.setRandomSeed(options.seed);
     application.setClock(simulatedSeconds);
+    KXPObjectSwipeControl::setClock(simulatedSeconds);
     application.setFirstScreenKey(options.openKey);
     CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
 

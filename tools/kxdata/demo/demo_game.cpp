@@ -20,6 +20,7 @@
 #include "model/classes/KXNode.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/demo/demo_powerups.h"
 #include "tools/kxdata/effects/effects_demo.h"
 
 using cocos2d::CCPoint;
@@ -167,6 +168,7 @@ DemoGame buildDemoGame() {
     addDemoEnd(game);
     addDemoPause(game);
     addDemoGraph(game);
+    addDemoPowerups(game);
     addDemoAtlas(game);
     uint32_t lastId = 0;
     for (const std::shared_ptr<KXModel>& model : game.models) {

@@ -13,6 +13,7 @@
 #include "tools/kxdata/demo/demo_backgrounds.h"
 #include "tools/kxdata/demo/demo_character.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_joystick.h"
 #include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
@@ -83,6 +84,7 @@ void addDemoScene(DemoGame& game) {
     // In a running game the arrows steer: the heads-up buttons have keys of their own.
     menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
     finish->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
+    addDemoJoystick(game, screen);
 }
 
 } // namespace demo

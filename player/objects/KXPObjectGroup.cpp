@@ -1,0 +1,70 @@
+#include "player/objects/KXPObjectGroup.h"
+
+#include "model/classes/KXModelObjectGroup.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+using namespace cocos2d;
+
+KXPObjectGroup::ChildOrder::ChildOrder(const KXModelObjectGroup& group)
+    : m_byY(group.sortDirection() == kSortByY), m_largerFirst(group.sortOrder() == kSortLargerFirst) {}
+
+bool KXPObjectGroup::ChildOrder::operator()(CCNode* a, CCNode* b) const {
+    const CCPoint& pa = a->getPosition();
+    const CCPoint& pb = b->getPosition();
+    const float ca = m_byY ? pa.y : pa.x;
+    const float cb = m_byY ? pb.y : pb.x;
+    return m_largerFirst ? ca > cb : cb > ca;
+}
+
+KXPObjectGroup* KXPObjectGroup::create(const std::shared_ptr<KXModelObjectGroup>& model) {
+    auto* group = new KXPObjectGroup(model);
+    group->init();
+    group->autorelease();
+    return group;
+}
+
+KXPObjectGroup::KXPObjectGroup(const std::shared_ptr<KXModelObjectGroup>& model) : KXPObject(model) {
+    setType(kTypeGroup);
+}
+
+std::shared_ptr<KXModelObjectGroup> KXPObjectGroup::groupModel() const {
+    return std::static_pointer_cast<KXModelObjectGroup>(m_model);
+}
+
+void KXPObjectGroup::update(float) {
+    const std::shared_ptr<KXModelObjectGroup> group = groupModel();
+    if (!group || !group->autoDepthSorting() || group->children().empty() || m_layer == nullptr ||
+        m_layer->getChildren() == nullptr) {
+        return;
+    }
+    std::unordered_set<const KXModel*> placed;
+    for (const std::shared_ptr<KXModel>& child : group->children()) {
+        placed.insert(child.get());
+    }
+    // The live player character is built from another model than the one placed in the group.
+    const bool withCharacters = group->characterCount() > 0;
+
+    std::vector<CCNode*> members;
+    int zMin = kHighestFirstZOrder;
+    for (CCObject* item : m_layer->getChildren()->data()) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object == nullptr) {
+            continue;
+        }
+        const std::shared_ptr<KXBaseModelObject> model = object->getModel();
+        const bool member = (model && placed.count(model.get()) != 0) ||
+                            (withCharacters && object->getType() == kTypeCharacter);
+        if (member) {
+            members.push_back(object);
+            zMin = std::min(zMin, object->getZOrder());
+        }
+    }
+    // Stable, so that members on the same line keep their order from frame to frame.
+    std::stable_sort(members.begin(), members.end(), ChildOrder(*group));
+    for (size_t index = 0; index < members.size(); ++index) {
+        members[index]->setZOrder(zMin + static_cast<int>(index));
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+// How the screen's touch controls (joystick, swipe area) sit in the touch dispatcher: each joins
+// when it is made, so that controls of equal priority keep the order in which the screen made
+// them, leaves when it leaves the stage, and joins again if it comes back. The dispatcher holds
+// what it calls, so a control must leave it before it can go, and one that is off the stage
+// takes no touches.
+
+#include "cocos2d.h"
+
+// Priority 0, swallowing the touches the control claims. Joining twice changes nothing.
+void attachTouchControl(cocos2d::CCTouchDelegate* control);
+void detachTouchControl(cocos2d::CCTouchDelegate* control);
