@@ -3,23 +3,11 @@
 # the traces match byte for byte; a run with another seed ends with 0 too.
 # Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-unset XDG_DATA_HOME
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 # Sounds still playing when the run stops are not freed at exit; leaks are not what this test is about.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-"$build/kxdata" write-demo "$work/demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
-
-status=0
-check() {
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
-}
+write_demo "$work/demo"
 
 # Runs right with jumps, a step back, a pause and its resume.
 script=(--frames 1200 --open world1 --trace all
@@ -31,7 +19,7 @@ run() { # name seed
     # Each run starts from an empty store of its own, as the first did.
     export HOME="$work/home-$1"
     mkdir -p "$HOME"
-    "$build/kxsim" "$work/demo" --seed "$2" "${script[@]}" >"$work/$1" 2>"$work/$1.log"
+    "$kxsim" "$work/demo" --seed "$2" "${script[@]}" >"$work/$1" 2>"$work/$1.log"
 }
 run first 7
 check "the first run ends with 0" [ $? = 0 ]

@@ -5,31 +5,18 @@
 # then without any texture or sound: 3,000 frames of keys and touches each end with 0, without a
 # sanitizer report, and within a bounded memory. Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 [ -x /usr/bin/time ] || { echo "SKIP: no /usr/bin/time to measure memory"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
-unset XDG_DATA_HOME
 # Sounds still playing when the run stops are not freed at exit; leaks are not what this test is about.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 game="$work/hostile"
-"$build/kxdata" write-demo --scenario hostile "$game" >"$work/write.out" 2>"$work/write.err" ||
+"$kxdata" write-demo --scenario hostile "$game" >"$work/write.out" 2>"$work/write.err" ||
     { echo "write-demo --scenario hostile failed"; cat "$work/write.err"; exit 1; }
 # About four times what a run takes with the sanitizers (160 MB): a growing leak or an allocation
 # sized by a damaged number crosses it.
 limit_kb=600000
 frames=3000
-
-status=0
-check() {
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
-}
 
 # Touches on the menu's Play and the heads-up buttons, runs, jumps, pauses and confirmations spread
 # over the run, again and again (the damaged menu may never open the game: the later runs open it).
@@ -54,7 +41,7 @@ run() { # name selected-character [kxsim options...]
     printf '<?xml version="1.0" encoding="utf-8"?>\n<userDefaultRoot><entry key="KXP_selectedCharacter" value="%s"/></userDefaultRoot>\n' \
         "$selected" >"$store/UserDefault.xml"
     local started=$SECONDS
-    timeout 900 /usr/bin/time -v -o "$work/$name.time" "$build/kxsim" "$game" --frames $frames --trace all \
+    timeout 900 /usr/bin/time -v -o "$work/$name.time" "$kxsim" "$game" --frames $frames --trace all \
         "${script[@]}" "$@" >"$work/$name.trace" 2>"$work/$name.log"
     local code=$?
     local rss
