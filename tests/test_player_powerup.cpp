@@ -281,6 +281,12 @@ TEST_F(PowerupWithMedia, ACoinEndsAtOnceWithoutLabelsAndAfterItsLabelsRoseWithTh
         powerup->retain();
         EXPECT_EQ(powerup->coinLabel() != nullptr, c.coinLabel);
         EXPECT_EQ(powerup->pointsLabel() != nullptr, c.pointsLabel);
+        // Held by the powerup's child list alone: one more reference would outlive the powerup.
+        for (cocos2d::CCLabelBMFont* label : {powerup->coinLabel(), powerup->pointsLabel()}) {
+            if (label != nullptr) {
+                EXPECT_EQ(label->retainCount(), 1u);
+            }
+        }
         powerup->beginContact(character, nullptr, true);
         world->frame();
         if (!c.coinLabel && !c.pointsLabel) {

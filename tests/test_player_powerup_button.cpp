@@ -82,6 +82,7 @@ TEST_F(PowerupButton, TheCountFollowsTheStockAndAnEmptyStockDisablesTheButton) {
     settings()->setInventoryCount(asset, 2);
     KXPObjectButtonPowerup* button = make();
     ASSERT_NE(button->countLabel(), nullptr);
+    EXPECT_EQ(button->countLabel()->retainCount(), 1u); // the button's child list holds it alone
     EXPECT_EQ(button->powerupAsset(), asset);
     EXPECT_STREQ(button->countLabel()->getString(), "2");
     EXPECT_TRUE(button->isEnabled());

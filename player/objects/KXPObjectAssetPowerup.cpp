@@ -84,6 +84,8 @@ CCLabelBMFont* KXPObjectAssetPowerup::makeRewardLabel(int amount, bool show) {
     label->setAlignment(kCCTextAlignmentCenter);
     label->setPosition(CCPointZero);
     addChild(label);
+    // The font hands over a reference of its own; the child list keeps the label from here.
+    label->release();
     return label;
 }
 

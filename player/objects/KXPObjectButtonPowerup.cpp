@@ -54,6 +54,8 @@ CCLabelBMFont* KXPObjectButtonPowerup::makeLabel(float rise) {
     label->setPosition(ccp(size.width * 0.5f + offset.x,
                            size.height * 0.5f + offset.y + rise - model->labelVerticalSpacing()));
     addChild(label);
+    // The font hands over a reference of its own; the child list keeps the label from here.
+    label->release();
     return label;
 }
 

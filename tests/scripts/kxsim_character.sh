@@ -5,29 +5,22 @@
 # into the rolling boulder: defeated (state 4), then finished (state 5), and no line after that.
 # Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
-"$build/kxdata" write-demo "$work/demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+write_demo "$work/demo"
 
 # The idle run also tells the hero's first frame, which moves as the demo grows (loading takes a
 # frame a file); the frames below count from a hero laid at frame 215, shifted by d.
-"$build/kxsim" "$work/demo" --frames 700 --open world1 --trace character >"$work/idle" 2>"$work/idle.log" ||
+"$kxsim" "$work/demo" --frames 700 --open world1 --trace character >"$work/idle" 2>"$work/idle.log" ||
     { echo "kxsim failed"; tail -20 "$work/idle.log"; exit 1; }
 first=$(sed -n 's/^F=\([0-9]*\) character .*/\1/p' "$work/idle" | head -1)
 [ -n "$first" ] || { echo "FAIL: no hero on the field"; exit 1; }
 d=$((first - 215))
 at() { echo $(($1 + d)); }
-"$build/kxsim" "$work/demo" --frames "$(at 340)" --open world1 --key "$(at 218)":down:Left --key "$(at 240)":up:Left \
+"$kxsim" "$work/demo" --frames "$(at 340)" --open world1 --key "$(at 218)":down:Left --key "$(at 240)":up:Left \
     --key "$(at 250)":down:Right --key "$(at 275)":up:Right --key "$(at 290)":down:J --key "$(at 292)":up:J \
     --trace character >"$work/steer" 2>"$work/steer.log" || { echo "kxsim failed"; tail -20 "$work/steer.log"; exit 1; }
-"$build/kxsim" "$work/demo" --frames "$(at 460)" --open world1 --key "$(at 290)":down:J --key "$(at 310)":up:J \
+"$kxsim" "$work/demo" --frames "$(at 460)" --open world1 --key "$(at 290)":down:J --key "$(at 310)":up:J \
     --trace character >"$work/held" 2>"$work/held.log" || { echo "kxsim failed"; tail -20 "$work/held.log"; exit 1; }
 
 # F=<frame> character state=<s> pos=<x>,<y> vel=<x>,<y> ground=<0|1> jumps=<n> anim=<name> scaleX=<s>

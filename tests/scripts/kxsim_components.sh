@@ -4,18 +4,10 @@
 # by a tap on the heads-up LIFT button (a move started on release, 2 m/s up, timeout 1.5 s),
 # rises about 60 points and stops. Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 
-"$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+write_demo "$work/demo"
 # LIFT sits at (966, 340) in design units, under PAUSE; tapped once the field runs.
 "$kxsim" "$work/demo" --frames 600 --open world1 --trace unit,health \
     --touch "300:began:966,340" --touch "305:ended:966,340" > "$work/trace.txt" 2> "$work/sim.log" ||

@@ -3,35 +3,20 @@
 # opens the game scene and the heads-up MENU button leads back; a run repeats exactly; --open, the
 # store dump, screenshots, and a game that cannot load. Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# The store goes to a home of its own.
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 demo="$work/demo"
-"$build/kxdata" write-demo "$demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
-
-status=0
-check() {
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
-}
+write_demo "$demo"
 
 # Loading takes a frame a file, so the menu's frame moves as the demo grows: a first run finds it.
-menu_at=$("$build/kxsim" "$demo" --frames 900 --trace screens 2>/dev/null |
+menu_at=$("$kxsim" "$demo" --frames 900 --trace screens 2>/dev/null |
     sed -n 's/^F=\([0-9]*\) screen open key=KXPScreenMainMenu$/\1/p' | head -1)
 [ -n "$menu_at" ] || { echo "FAIL: the menu never opens"; exit 1; }
 # PLAY (design 568,420) once the menu is up, then the heads-up screen's MENU (966,595).
 tap=$((menu_at + 10))
 script=(--frames $((tap + 90)) --trace screens,loading --touch $tap:began:568,420 --touch $((tap + 1)):ended:568,420
         --touch $((tap + 60)):began:966,595 --touch $((tap + 61)):ended:966,595)
-"$build/kxsim" "$demo" "${script[@]}" >"$work/trace" 2>"$work/log"
+"$kxsim" "$demo" "${script[@]}" >"$work/trace" 2>"$work/log"
 check "a run ends with 0" [ $? = 0 ]
 grep -o 'loading progress=[0-9]*' "$work/trace" | cut -d= -f2 >"$work/progress"
 check "the loading counter only climbs" awk 'NR > 1 && $1 < last { bad = 1 } { last = $1 } END { exit bad }' "$work/progress"
@@ -49,19 +34,19 @@ play_frame=$(grep -m1 'key=world1' "$work/trace" | sed 's/^F=\([0-9]*\).*/\1/')
 check "the game scene opens after the menu's closing animation (frame $play_frame)" \
     [ "$play_frame" -ge $((tap + 10)) ] && [ "$play_frame" -le $((tap + 16)) ]
 
-"$build/kxsim" "$demo" "${script[@]}" >"$work/again" 2>/dev/null
+"$kxsim" "$demo" "${script[@]}" >"$work/again" 2>/dev/null
 check "a second run traces the same" cmp -s "$work/trace" "$work/again"
 
-"$build/kxsim" "$demo" --frames $((menu_at + 5)) --open shop --trace screens --dump-store >"$work/open" 2>/dev/null
+"$kxsim" "$demo" --frames $((menu_at + 5)) --open shop --trace screens --dump-store >"$work/open" 2>/dev/null
 check "--open goes straight to the shop" grep -q 'screen open key=shop$' "$work/open"
 check "the main menu is not opened then" bash -c "! grep -q 'key=KXPScreenMainMenu' '$work/open'"
 check "the store is dumped as key=value" grep -qx 'KXP_fullscreen=false' "$work/open"
-"$build/kxsim" "$demo" --frames $((menu_at + 5)) --open nowhere >/dev/null 2>"$work/nowhere"
+"$kxsim" "$demo" --frames $((menu_at + 5)) --open nowhere >/dev/null 2>"$work/nowhere"
 check "--open of an unknown key fails with 2" [ $? = 2 ]
 check "saying why" grep -q '^error: no screen with the key nowhere' "$work/nowhere"
 
 # Screenshot paths are taken from where kxsim starts.
-(cd "$work" && "$build/kxsim" "$demo" --frames $((menu_at + 10)) --screenshot 60:loading.png \
+(cd "$work" && "$kxsim" "$demo" --frames $((menu_at + 10)) --screenshot 60:loading.png \
     --screenshot $((menu_at + 5)):menu.png \
     >/dev/null 2>"$work/shots")
 if [ -f "$work/loading.png" ] && [ -f "$work/menu.png" ]; then
@@ -72,9 +57,9 @@ fi
 
 cp -r "$demo" "$work/broken"
 rm "$work/broken/data/Keys.pack"
-"$build/kxsim" "$work/broken" --frames 30 >/dev/null 2>"$work/broken.err"
+"$kxsim" "$work/broken" --frames 30 >/dev/null 2>"$work/broken.err"
 check "a game that cannot load ends with 2" [ $? = 2 ]
 check "with an error line" grep -q '^error: ' "$work/broken.err"
-"$build/kxsim" "$demo" --touch 5:sideways:1,2 >/dev/null 2>&1
+"$kxsim" "$demo" --touch 5:sideways:1,2 >/dev/null 2>&1
 check "a bad option ends with 1" [ $? = 1 ]
 exit $status

@@ -3,16 +3,8 @@
 # the media its effects read, and kxsim loads it, opens the cave from the loading screen and runs
 # it. Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 status=0
 
 "$kxdata" write-effects "$work/game" > "$work/write.log" 2>&1 || { echo "write-effects failed"; cat "$work/write.log"; exit 1; }

@@ -3,18 +3,10 @@
 # once per frame from its first frame on, and its background layers scroll (two frames of the
 # running field differ). Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 
-"$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+write_demo "$work/demo"
 "$kxsim" "$work/demo" --frames 330 --open world1 --trace screens,field \
     --screenshot "250:$work/early.png" --screenshot "320:$work/late.png" > "$work/trace.txt" 2> "$work/sim.log" ||
     { echo "kxsim failed"; tail -20 "$work/sim.log"; exit 1; }

@@ -3,27 +3,20 @@
 # runs the hero left, facing left; lifting the finger stops it; a drag to the right runs it right.
 # Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 demo="$work/demo"
-"$build/kxdata" write-demo "$demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
+write_demo "$demo"
 
 # The pad is centred at (140, 410) of the design area; a drag of 80 points is most of a push.
 # The field scrolls the hero along, so its body's velocity, not its place, tells whether it runs.
 # The hero's first frame moves as the demo grows (more files to load): a first run finds it and
 # the touches follow it.
-"$build/kxsim" "$demo" --frames 400 --open world1 --trace character >"$work/first" 2>"$work/log" ||
+"$kxsim" "$demo" --frames 400 --open world1 --trace character >"$work/first" 2>"$work/log" ||
     { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
 b=$(sed -n 's/^F=\([0-9]*\) character .*/\1/p' "$work/first" | head -1)
 [ -n "$b" ] || { echo "FAIL: no hero on the field"; exit 1; }
-"$build/kxsim" "$demo" --frames $((b + 126)) --open world1 --trace screens,character \
+"$kxsim" "$demo" --frames $((b + 126)) --open world1 --trace screens,character \
     --touch $((b + 1)):began:140,410 --touch $((b + 3)):moved:100,410 --touch $((b + 5)):moved:60,410 \
     --touch $((b + 31)):ended:60,410 \
     --touch $((b + 61)):began:140,410 --touch $((b + 63)):moved:220,410 --touch $((b + 86)):ended:220,410 \
@@ -31,12 +24,6 @@ b=$(sed -n 's/^F=\([0-9]*\) character .*/\1/p' "$work/first" | head -1)
 [ $? = 0 ] || { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
 grep -q 'screen open key=hud$' "$work/trace" || { echo "FAIL: the heads-up screen did not open"; exit 1; }
 
-status=0
-check() {
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
-}
 # hero FRAME: "state vel.x scaleX" of the hero's trace line at that frame.
 hero() {
     sed -n "s/^F=$1 character state=\([0-9]*\) pos=[^ ]* vel=\([-0-9.]*\),[^ ]* .* scaleX=\([-0-9.]*\)$/\1 \2 \3/p" \

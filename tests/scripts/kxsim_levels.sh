@@ -3,25 +3,12 @@
 # (the panel turns from grey to green, the coins go, the lock state is stored as open); a press
 # without coins leaves it locked. Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 command -v convert >/dev/null || { echo "SKIP: no ImageMagick"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
 demo="$work/demo"
-"$build/kxdata" write-demo "$demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
+write_demo "$demo"
 
-status=0
-check() {
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
-}
 # tap FRAME X,Y: a press and release at a design point (y up).
 tap() { echo "--touch $1:began:$2 --touch $(($1 + 1)):ended:$2"; }
 # panel FILE: the colour of the second level's panel, beside its caption, as "R G B".
@@ -31,7 +18,7 @@ green() { read -r r g b <<<"$1"; [ "$g" -gt $((r + 50)) ] && [ "$g" -gt $((b + 5
 
 # Menu at frame 186: SHOP, two free +25 coins, BACK, LEVELS, then the second level.
 # shellcheck disable=SC2046
-"$build/kxsim" "$demo" --frames 500 --trace screens $(tap 230 568,335) $(tap 280 568,390) $(tap 300 568,390) \
+"$kxsim" "$demo" --frames 500 --trace screens $(tap 230 568,335) $(tap 280 568,390) $(tap 300 568,390) \
     $(tap 330 568,120) $(tap 380 946,165) --screenshot 430:"$work/locked.png" $(tap 440 568,305) \
     --screenshot 470:"$work/open.png" --dump-store >"$work/trace" 2>"$work/log"
 check "a run ends with 0" [ $? = 0 ]
@@ -48,7 +35,7 @@ check "the lock state is stored open" grep -q '^KXP_LockStates=.*Level 2:0' "$wo
 # Without coins the press changes nothing.
 rm -rf "$HOME"/.local
 # shellcheck disable=SC2046
-"$build/kxsim" "$demo" --frames 330 $(tap 230 946,165) $(tap 290 568,305) --screenshot 320:"$work/still.png" \
+"$kxsim" "$demo" --frames 330 $(tap 230 946,165) $(tap 290 568,305) --screenshot 320:"$work/still.png" \
     --dump-store >"$work/trace2" 2>"$work/log2"
 still=$(panel "$work/still.png")
 check "without coins it stays locked ($still)" grey "$still"

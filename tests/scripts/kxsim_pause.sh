@@ -4,18 +4,10 @@
 # screen and the world steps on from where it stood, R on the pause screen plays the level again
 # from its start. Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 
-"$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+write_demo "$work/demo"
 keys=(--key 300:down:P --key 302:up:P --key 400:down:space --key 402:up:space
       --key 500:down:P --key 502:up:P --key 600:down:R --key 602:up:R)
 "$kxsim" "$work/demo" --frames 760 --open world1 --trace screens,game,field,sections "${keys[@]}" \

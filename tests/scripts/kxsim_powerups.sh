@@ -4,18 +4,10 @@
 # is collected too; when the hero falls to a crab, the game is over and the heads-up screen's
 # observer opens the end screen; the shield button keeps it alive instead. Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 
-"$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+write_demo "$work/demo"
 "$kxsim" "$work/demo" --frames 480 --open world1 --trace score,game,screens > "$work/trace.txt" 2> "$work/sim.log" ||
     { echo "kxsim failed"; tail -20 "$work/sim.log"; exit 1; }
 
@@ -51,7 +43,7 @@ grep -q "Got Game OVER in observer" "$work/sim.log" || { echo "the observer did 
 
 # The heads-up shield button (S) uses the one shield in stock: the hero, shielded, outlives the
 # crab that ended the first run.
-rm -rf "$XDG_DATA_HOME"/*
+rm -rf "$HOME"/.local/share/*
 "$kxsim" "$work/demo" --frames 480 --open world1 --key 250:down:S --key 252:up:S --trace score,game \
     > "$work/shield.txt" 2> "$work/shield.log" || { echo "kxsim failed"; tail -20 "$work/shield.log"; exit 1; }
 grep -q ' powerup "Shield" ' "$work/shield.txt" || { echo "the shield was not used"; head -20 "$work/shield.txt"; exit 1; }

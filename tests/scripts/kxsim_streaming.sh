@@ -3,18 +3,10 @@
 # sections one after another just ahead of the camera, removes what it left behind, and the
 # number of objects on the field stays bounded over 1,300 frames. Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 
-"$kxdata" write-demo "$work/demo" > "$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+write_demo "$work/demo"
 # The hero, pushed along by the scrolling view, shoots its way through (K held, pressed a few
 # frames after the hero is made so that the press reaches it), so that the run goes on over every
 # section.

@@ -4,23 +4,16 @@
 # 1.2 +- 0.3 s, its copies fly at their set speed and go again, and a crab hit by one is knocked out,
 # shown defeated and then gone. Args: build folder, source folder.
 set -u
-build=$(cd "$1" && pwd)
-for tool in kxdata kxsim; do
-    [ -x "$build/$tool" ] || { echo "SKIP: no $build/$tool"; exit 77; }
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME"
-unset XDG_DATA_HOME
-"$build/kxdata" write-demo "$work/demo" >/dev/null 2>"$work/write.err" || { echo "write-demo failed"; cat "$work/write.err"; exit 1; }
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+write_demo "$work/demo"
 # The scene opens later as the demo grows (loading takes a frame a file): a first run finds it.
-open_at=$("$build/kxsim" "$work/demo" --frames 700 --open world1 --trace screens 2>/dev/null |
+open_at=$("$kxsim" "$work/demo" --frames 700 --open world1 --trace screens 2>/dev/null |
     sed -n 's/^F=\([0-9]*\) screen open key=world1$/\1/p' | head -1)
 [ -n "$open_at" ] || { echo "FAIL: the game scene never opens"; exit 1; }
 # The hero is pushed along by the scrolling view; it takes a shield (S) against the crabs and jumps
 # the rolling boulder (J held a third of a second) so that the run, and the meadow with it, goes on.
-"$build/kxsim" "$work/demo" --frames $((open_at + 406)) --open world1 --key $((open_at + 20)):down:S \
+"$kxsim" "$work/demo" --frames $((open_at + 406)) --open world1 --key $((open_at + 20)):down:S \
     --key $((open_at + 22)):up:S --key $((open_at + 166)):down:J --key $((open_at + 186)):up:J --trace unit \
     >"$work/trace" 2>"$work/log" ||
     { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }

@@ -2,6 +2,7 @@
 //
 //   kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]
 //   kxdata write-demo DIR
+//   kxdata write-demo --scenario hostile DIR
 //   kxdata write-effects DIR
 //   kxdata load DIR
 //   kxdata dump DIR
@@ -29,6 +30,7 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/graph_command.h"
+#include "tools/kxdata/hostile/hostile_game.h"
 #include "tools/kxdata/roundtrip_command.h"
 #include "tools/kxdata/sample_controls.h"
 #include "tools/kxdata/sample_large.h"
@@ -48,6 +50,7 @@ int usage() {
     std::fprintf(
         stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]\n"
                 "       kxdata write-demo DIR\n"
+                "       kxdata write-demo --scenario hostile DIR\n"
                 "       kxdata write-effects DIR\n"
                 "       kxdata load DIR\n"
                 "       kxdata dump DIR\n"
@@ -201,6 +204,10 @@ int main(int argc, char** argv) {
         if (args.size() == 2 && args[0] == "write-demo") {
             removeEarlierOutput(args[1]);
             return kxdata::demo::writeDemo(args[1]) == 0 ? 0 : kExitUsage;
+        }
+        if (args.size() == 4 && args[0] == "write-demo" && args[1] == "--scenario" && args[2] == "hostile") {
+            removeEarlierOutput(args[3]);
+            return kxdata::hostile::writeHostileDemo(args[3]) == 0 ? 0 : kExitUsage;
         }
         if (args.size() == 2 && args[0] == "write-effects") {
             removeEarlierOutput(args[1]);

@@ -1,0 +1,32 @@
+# Shared set-up of the headless script tests that run games through kxsim. Source it, then call
+# `kxsim_setup "$1"` with the build folder. It sets `build` (absolute), `kxdata`, `kxsim`, `work` (a
+# folder removed at exit), `status=0`, and a HOME of the run's own, so the store a run writes is
+# never the user's. A missing tool skips the test (exit 77).
+kxsim_setup() {
+    build=$(cd "$1" && pwd)
+    kxdata="$build/kxdata"
+    kxsim="$build/kxsim"
+    local tool
+    for tool in "$kxdata" "$kxsim"; do
+        [ -x "$tool" ] || { echo "SKIP: no $tool"; exit 77; }
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    # The store is "$HOME/.local/share/kxplayer/<Application Name>/UserDefault.xml".
+    export HOME="$work/home"
+    unset XDG_DATA_HOME
+    mkdir -p "$HOME/.local/share"
+    status=0
+}
+
+# Writes the demo game: `write_demo [kxdata options] DIR`; a failure ends the test.
+write_demo() {
+    "$kxdata" write-demo "$@" >"$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
+}
+
+# `check WHAT COMMAND...`: prints ok or FAIL for WHAT; a failure sets status=1.
+check() {
+    local what="$1"
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; status=1; fi
+}
