@@ -3,18 +3,11 @@
 # drawn four times as many frames peaks at about the same resident size (the driver's queued
 # frames once grew it by tens of kilobytes a frame). Args: build folder, source folder.
 set -u
-build="$1"
-kxdata="$build/kxdata"
-kxsim="$build/kxsim"
-for tool in "$kxdata" "$kxsim"; do
-    [ -x "$tool" ] || { echo "missing $tool"; exit 1; }
-done
-work=$(mktemp -d)
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_DATA_HOME"
-"$kxdata" write-demo "$work/demo" >"$work/write.log" 2>&1 || { echo "write-demo failed"; exit 1; }
+write_demo "$work/demo"
 
 # peak FRAMES: the largest resident size (kB) kxsim reached drawing that many frames of the menu.
 peak() {
