@@ -13,6 +13,7 @@
 #include "player/KXPScreensController.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/objects/KXPObjectAssetUnit.h"
+#include "support/demo_field_support.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
 
@@ -45,27 +46,8 @@ protected:
             return;
         }
         log.reset(new KXDebugLogCapture());
-        // The player's window on a 1920 x 1080 display, showing the landscape design area.
-        view->setFrameSize(960, 540);
-        view->setDesignResolutionSize(1136, 640, kResolutionExactFit);
-        std::string failure;
-        ASSERT_TRUE(game.write(&failure, "write-demo")) << failure;
-        ASSERT_TRUE(game.load(&failure)) << failure;
-        KXPScreensController* screens = KXPScreensController::shared();
-        screens->reset();
-        ASSERT_EQ(screens->showScreens("world1", "", 0), KXPScreensController::kNewScene);
-        CCScene* scene = screens->currentScene();
-        ASSERT_NE(scene, nullptr);
-        CCDirector::sharedDirector()->setFixedDeltaTime(kFrame);
-        CCDirector::sharedDirector()->runWithScene(scene);
-        CCDirector::sharedDirector()->runFrames(1);
-        field = dynamic_cast<KXPScreenScene*>(scene->getChildByTag(0));
+        field = kxtest::openHeldDemoField(game, view, kFrame);
         ASSERT_NE(field, nullptr);
-        // The demo scrolls on by itself; this suite watches the meadow with the camera held.
-        KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
-        gameplay->setGameSpeedMin(0.0f);
-        gameplay->setGameSpeedMax(0.0f);
-        gameplay->setGameSpeed(0.0f);
         const auto section = game.named<KXModelLevelSection>("Meadow");
         ASSERT_TRUE(section);
         lay(*section);

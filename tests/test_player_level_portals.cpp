@@ -53,7 +53,8 @@ protected:
         resetModelCore();
     }
 
-    static KXPObjectAsset* place(KXPScreenScene* field, const std::shared_ptr<KXModel>& model, const CCPoint& at) {
+    static KXPObjectAsset* place(KXPScreenScene* field, const std::shared_ptr<KXModel>& model,
+                                 const CCPoint& at) {
         KXPObjectAsset* object = KXPObjectAsset::create(model);
         EXPECT_NE(object, nullptr);
         object->setPosition(at);
@@ -73,7 +74,8 @@ protected:
         CCObject* item = nullptr;
         CCARRAY_FOREACH(field->getObjectLayer()->getChildren(), item) {
             KXPObject* object = dynamic_cast<KXPObject*>(item);
-            if (object != nullptr && object->getModel() == model && object->getState() != KXPObject::kStateRemoved) {
+            if (object != nullptr && object->getModel() == model &&
+                object->getState() != KXPObject::kStateRemoved) {
                 found.push_back(object);
             }
         }

@@ -187,8 +187,8 @@ TEST_F(LightObject, AGameWithoutALightMapSaysSoAndTheLightStillUpdates) {
     KXDebugLogCapture log;
     KXPObjectAssetLight* light = place(kxtest::lightModel(2.0f, kWhite, true), CCPoint(200.0f, 200.0f));
     EXPECT_EQ(light->texture(), nullptr);
-    EXPECT_TRUE(
-        log.contains("[KXPObjectAssetLight] no light map \"data/fx/lightMap.png\": the light is not drawn"));
+    EXPECT_TRUE(log.contains(
+        "[KXPObjectAssetLight] no texture and no \"data/fx/lightMap.png\": the light is not drawn"));
     light->update(1.0f / 60.0f);
     EXPECT_EQ(light->fan().vertexCount(), 9);
     light->draw();

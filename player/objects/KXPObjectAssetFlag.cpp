@@ -2,11 +2,9 @@
 
 #include "player/objects/KXPObjectAssetFlag.h"
 
-#include "model/KXDebugLog.h"
-#include "model/KXModelController.h"
 #include "model/KXNumeric.h"
 #include "model/classes/KXModelObjectFlag.h"
-#include "model/classes/KXModelSpriteContainer.h"
+#include "player/objects/KXPEffectTexture.h"
 #include "player/objects/KXPFlagStrip.h"
 
 #include <string>
@@ -23,21 +21,8 @@ KXPObjectAssetFlag::KXPObjectAssetFlag(const std::shared_ptr<KXModelObjectFlag>&
     m_collisionType = kCollisionNone;
     m_linearMovement = true;
     setType(kTypeEffect);
-    if (model) {
-        if (std::shared_ptr<KXModelSpriteContainer> sprite = model->texture()) {
-            m_texture = sprite->textureAt(0);
-        }
-    }
-    if (m_texture == nullptr) {
-        const std::string path = KXModelController::shared()->dataDirectory() + kFlagMapFile;
-        m_texture = CCTextureCache::sharedTextureCache()->addImage(path.c_str());
-        if (m_texture == nullptr) {
-            debugLog("[KXPObjectAssetFlag] no texture and no \"%s\": the flag is not drawn", path.c_str());
-        }
-    }
-    if (m_texture != nullptr) {
-        m_texture->retain();
-    }
+    m_texture =
+        retainEffectTexture(model ? model->texture() : nullptr, kFlagMapFile, "KXPObjectAssetFlag", "flag");
 }
 
 KXPObjectAssetFlag::~KXPObjectAssetFlag() {

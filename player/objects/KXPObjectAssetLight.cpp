@@ -3,10 +3,9 @@
 #include "player/objects/KXPObjectAssetLight.h"
 
 #include "kazmath/GL/matrix.h"
-#include "model/KXDebugLog.h"
-#include "model/KXModelController.h"
 #include "model/classes/KXModelObjectLight.h"
 #include "player/KXPSettingsController.h"
+#include "player/objects/KXPEffectTexture.h"
 #include "player/objects/KXPLayerSpace.h"
 
 #include <cmath>
@@ -23,13 +22,7 @@ KXPObjectAssetLight::KXPObjectAssetLight(const std::shared_ptr<KXModelObjectLigh
     m_collisionType = kCollisionNone;
     m_linearMovement = true;
     setType(kTypeEffect);
-    const std::string path = KXModelController::shared()->dataDirectory() + kLightMapFile;
-    m_texture = CCTextureCache::sharedTextureCache()->addImage(path.c_str());
-    if (m_texture != nullptr) {
-        m_texture->retain();
-    } else {
-        debugLog("[KXPObjectAssetLight] no light map \"%s\": the light is not drawn", path.c_str());
-    }
+    m_texture = retainEffectTexture(nullptr, kLightMapFile, "KXPObjectAssetLight", "light");
 }
 
 KXPObjectAssetLight::~KXPObjectAssetLight() {

@@ -3,12 +3,10 @@
 #include "player/objects/KXPObjectAssetTrail.h"
 
 #include "kazmath/GL/matrix.h"
-#include "model/KXDebugLog.h"
-#include "model/KXModelController.h"
 #include "model/KXNumeric.h"
 #include "model/classes/KXModelObjectTrail.h"
-#include "model/classes/KXModelSpriteContainer.h"
 #include "player/KXPNoise.h"
+#include "player/objects/KXPEffectTexture.h"
 #include "player/objects/KXPLayerSpace.h"
 
 #include <string>
@@ -28,21 +26,8 @@ KXPObjectAssetTrail::KXPObjectAssetTrail(const std::shared_ptr<KXModelObjectTrai
     m_collisionType = kCollisionNone;
     m_linearMovement = true;
     setType(kTypeEffect);
-    if (model) {
-        if (std::shared_ptr<KXModelSpriteContainer> sprite = model->texture()) {
-            m_texture = sprite->textureAt(0);
-        }
-    }
-    if (m_texture == nullptr) {
-        const std::string path = KXModelController::shared()->dataDirectory() + kTrailMapFile;
-        m_texture = CCTextureCache::sharedTextureCache()->addImage(path.c_str());
-        if (m_texture == nullptr) {
-            debugLog("[KXPObjectAssetTrail] no texture and no \"%s\": the trail is not drawn", path.c_str());
-        }
-    }
-    if (m_texture != nullptr) {
-        m_texture->retain();
-    }
+    m_texture = retainEffectTexture(model ? model->texture() : nullptr, kTrailMapFile, "KXPObjectAssetTrail",
+                                    "trail");
 }
 
 KXPObjectAssetTrail::~KXPObjectAssetTrail() {

@@ -11,7 +11,6 @@ using namespace cocos2d;
 
 namespace {
 
-constexpr float kPointsPerScale = 100.0f;
 constexpr float kRadiansPerDegree = 0.01745329f;
 // A drag's points to the characters: the offset style gives a direction, the absolute style a move.
 constexpr float kOffsetFactor = 0.01f;
@@ -48,11 +47,7 @@ CCRect KXPObjectButtonJoystick::touchArea() const {
     if (!m_model) {
         return CCRectZero;
     }
-    // A mirrored joystick (negative scale) takes touches over the same area.
-    const CCPoint scale = m_model->animatedScale(0.0f, 0);
-    const float width = std::fabs(scale.x) * kPointsPerScale;
-    const float height = std::fabs(scale.y) * kPointsPerScale;
-    return CCRect(-width * 0.5f, -height * 0.5f, width, height);
+    return centredTouchArea(m_model->animatedScale(0.0f, 0));
 }
 
 void KXPObjectButtonJoystick::onEnter() {

@@ -12,7 +12,6 @@ using namespace cocos2d;
 
 namespace {
 
-constexpr float kPointsPerScale = 100.0f;
 // A swipe travels further than this, in points, within the time limit.
 constexpr float kSwipeDistance = 30.0f;
 constexpr double kSwipeSeconds = 0.5;
@@ -64,10 +63,7 @@ CCRect KXPObjectSwipeControl::touchArea() const {
     if (!m_model) {
         return CCRectZero;
     }
-    const CCPoint scale = m_model->animatedScale(0.0f, 0);
-    const float width = std::fabs(scale.x) * kPointsPerScale;
-    const float height = std::fabs(scale.y) * kPointsPerScale;
-    return CCRect(-width * 0.5f, -height * 0.5f, width, height);
+    return centredTouchArea(m_model->animatedScale(0.0f, 0));
 }
 
 void KXPObjectSwipeControl::onEnter() {

@@ -11,3 +11,7 @@
 // Priority 0, swallowing the touches the control claims. Joining twice changes nothing.
 void attachTouchControl(cocos2d::CCTouchDelegate* control);
 void detachTouchControl(cocos2d::CCTouchDelegate* control);
+
+// The area a control takes touches over, centred on it: 100 points per unit of its scale on each
+// side; a mirrored control (negative scale) takes the same area.
+cocos2d::CCRect centredTouchArea(const cocos2d::CCPoint& scale);

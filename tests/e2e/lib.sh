@@ -148,6 +148,44 @@ e2e_pixel() {
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
 
+# e2e_near FILE X Y "R G B": the pixel is within 28 of that colour in every channel.
+e2e_near() {
+    local hex r g b
+    hex=$(e2e_pixel "$1" "$2" "$3")
+    r=$((16#${hex:1:2}))
+    g=$((16#${hex:3:2}))
+    b=$((16#${hex:5:2}))
+    set -- $4
+    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
+        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
+}
+
+# e2e_at DESIGN_X DESIGN_Y: the screen point, as "X Y", of a point of the game's design area (y up,
+# 640 high) in the window whose place and height the script keeps in x, y and h (e2e_geometry).
+e2e_at() {
+    awk -v dx="$1" -v dy="$2" -v x="$x" -v y="$y" -v h="$h" \
+        'BEGIN { s = h / 640; printf "%d %d\n", x + dx * s, y + h - dy * s }'
+}
+
+# e2e_wait_colour "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]: screenshots into SHOT until that point
+# (by default 10 pixels in from the window's bottom-left corner) shows the colour; false when it
+# never does within SECONDS.
+e2e_wait_colour() {
+    local i px py
+    if [ $# -ge 5 ]; then
+        read -r px py <<<"$(e2e_at "$4" "$5")"
+    else
+        px=$((x + 10))
+        py=$((y + h - 10))
+    fi
+    for i in $(seq 1 $(($2 * 4))); do
+        e2e_screenshot "$3"
+        e2e_near "$3" "$px" "$py" "$1" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
 # e2e_key WINDOW KEY...: key presses (xdotool names) with the pointer over the window.
 e2e_key() {
     local win="$1"

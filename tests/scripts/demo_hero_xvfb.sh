@@ -12,45 +12,13 @@ title="KX Demo"
 menu_colour="8 48 76"
 game_colour="250 210 60"
 
-near() { # FILE X Y "R G B": within 28 in every channel
-    local hex r g b
-    hex=$(e2e_pixel "$1" "$2" "$3")
-    r=$((16#${hex:1:2}))
-    g=$((16#${hex:3:2}))
-    b=$((16#${hex:5:2}))
-    set -- $4
-    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
-        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
-}
-
-at() { # DESIGN_X DESIGN_Y: the screen point (y up, design height 640)
-    awk -v dx="$1" -v dy="$2" -v x="$x" -v y="$y" -v h="$h" \
-        'BEGIN { s = h / 640; printf "%d %d\n", x + dx * s, y + h - dy * s }'
-}
-
-wait_colour() { # "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]
-    local i px py
-    if [ $# -ge 5 ]; then
-        read -r px py <<<"$(at "$4" "$5")"
-    else
-        px=$((x + 10))
-        py=$((y + h - 10))
-    fi
-    for i in $(seq 1 $(($2 * 4))); do
-        e2e_screenshot "$3"
-        near "$3" "$px" "$py" "$1" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 # hero SHOT: "RIGHT TOP" of the hero's red body in screen pixels, or nothing. Only the band between
 # the crabs' backs and the red pennant on its pole (design y 125 to 290), left of the middle, is
 # searched: the hero is the only red there.
 hero() {
     local left top right bottom box
-    read -r left top <<<"$(at 0 290)"
-    read -r right bottom <<<"$(at 700 125)"
+    read -r left top <<<"$(e2e_at 0 290)"
+    read -r right bottom <<<"$(e2e_at 700 125)"
     box=$(convert "$1" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
         -fuzz 9% -fill black +opaque "rgb(230,80,70)" -fill white -opaque "rgb(230,80,70)" \
         -format "%@" info: 2>/dev/null)
@@ -73,9 +41,9 @@ e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
     read -r x y w h <<<"$(e2e_geometry "$win")"
     xdotool mousemove --window "$win" 5 5
-    e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     xdotool key --delay 120 Up Return
-    e2e_check "PLAY starts the game" wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
+    e2e_check "PLAY starts the game" e2e_wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
 
     # The view scrolls on and pushes the hero into whatever rolls or walks ahead of it: it keeps
     # shooting (K held) through the whole test, which clears the way.

@@ -17,18 +17,6 @@ menu_colour="8 48 76"
 shop_colour="38 14 66"
 loading_colour="70 30 100"
 
-# near FILE X Y "R G B": the pixel is within 28 of that colour in every channel.
-near() {
-    local hex r g b
-    hex=$(e2e_pixel "$1" "$2" "$3")
-    r=$((16#${hex:1:2}))
-    g=$((16#${hex:3:2}))
-    b=$((16#${hex:5:2}))
-    set -- $4
-    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
-        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
-}
-
 # geometry WINDOW: sets x y w h and the scale of the design area (fixed height of 640).
 geometry() {
     read -r x y w h <<<"$(e2e_geometry "$1")"
@@ -50,21 +38,6 @@ at() {
     awk -v dx="$1" -v dy="$2" -v h="$h" 'BEGIN { s = h / 640; printf "%d %d\n", dx * s, h - dy * s }'
 }
 
-# corner FILE: the screen point 10 pixels in from the window's bottom-left corner.
-corner_x() { echo $((x + 10)); }
-corner_y() { echo $((y + h - 10)); }
-
-# wait_colour "R G B" SECONDS SHOT: screenshots until the window's corner shows the colour.
-wait_colour() {
-    local i
-    for i in $(seq 1 $(($2 * 4))); do
-        e2e_screenshot "$3"
-        near "$3" "$(corner_x)" "$(corner_y)" "$1" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 click_design() {
     local px py
     read -r px py <<<"$(at "$2" "$3")"
@@ -79,17 +52,17 @@ e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
     e2e_check "the window takes half the screen" wait_size "$win" $((screen_w / 2)) $((screen_h / 2))
     # Loading takes about three seconds at 60 frames per second.
-    e2e_check "the loading screen shows first" wait_colour "$loading_colour" 10 "$E2E_TMP/loading.png"
-    e2e_check "the menu follows in its colour" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    e2e_check "the loading screen shows first" e2e_wait_colour "$loading_colour" 10 "$E2E_TMP/loading.png"
+    e2e_check "the menu follows in its colour" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     convert "$E2E_TMP/loading.png" -crop "${w}x${h}+${x}+${y}" "$E2E_TMP/loading-window.png"
     convert "$E2E_TMP/menu.png" -crop "${w}x${h}+${x}+${y}" "$E2E_TMP/menu-window.png"
     differing=$(compare -metric AE "$E2E_TMP/loading-window.png" "$E2E_TMP/menu-window.png" null: 2>&1 || true)
     e2e_check "the loading screen and the menu differ ($differing pixels)" [ "${differing%%.*}" -gt $((w * h / 4)) ]
 
     click_design "$win" 568 335 # SHOP
-    e2e_check "a click on SHOP opens the shop" wait_colour "$shop_colour" 10 "$E2E_TMP/shop.png"
+    e2e_check "a click on SHOP opens the shop" e2e_wait_colour "$shop_colour" 10 "$E2E_TMP/shop.png"
     click_design "$win" 568 120 # BACK
-    e2e_check "BACK leads to the menu again" wait_colour "$menu_colour" 10 "$E2E_TMP/menu2.png"
+    e2e_check "BACK leads to the menu again" e2e_wait_colour "$menu_colour" 10 "$E2E_TMP/menu2.png"
 
     click_design "$win" 946 250 # FULL SCREEN
     for i in $(seq 1 40); do
@@ -98,8 +71,8 @@ if win=$(e2e_wait_window "$title"); then
         sleep 0.25
     done
     e2e_check "FULL SCREEN fills the screen ($x $y $w $h)" [ "$x $y $w $h" = "0 0 $screen_w $screen_h" ]
-    e2e_check "with the menu drawn over all of it" wait_colour "$menu_colour" 10 "$E2E_TMP/full.png"
-    e2e_check "up to the top-right corner" near "$E2E_TMP/full.png" $((screen_w - 10)) 10 "20 120 130"
+    e2e_check "with the menu drawn over all of it" e2e_wait_colour "$menu_colour" 10 "$E2E_TMP/full.png"
+    e2e_check "up to the top-right corner" e2e_near "$E2E_TMP/full.png" $((screen_w - 10)) 10 "20 120 130"
 
     click_design "$win" 568 165 # EXIT
     e2e_wait_exit 15
@@ -119,7 +92,7 @@ e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
     wait_size "$win" "$screen_w" "$screen_h"
     e2e_check "the next start fills the screen ($x $y $w $h)" [ "$x $y $w $h" = "0 0 $screen_w $screen_h" ]
-    e2e_check "and reaches the menu" wait_colour "$menu_colour" 40 "$E2E_TMP/menu3.png"
+    e2e_check "and reaches the menu" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu3.png"
     e2e_close "$win"
     e2e_wait_exit 15
     e2e_check "closing the window ends it with 0 (got $E2E_STATUS)" [ "$E2E_STATUS" = 0 ]

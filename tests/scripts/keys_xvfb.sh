@@ -22,18 +22,6 @@ shop_colour="38 14 66"
 game_colour="250 210 60"
 end_panel_colour="64 13 27"
 
-# near FILE X Y "R G B": the pixel is within 28 of that colour in every channel.
-near() {
-    local hex r g b
-    hex=$(e2e_pixel "$1" "$2" "$3")
-    r=$((16#${hex:1:2}))
-    g=$((16#${hex:3:2}))
-    b=$((16#${hex:5:2}))
-    set -- $4
-    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
-        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
-}
-
 # brightness FILE X Y: the sum of the pixel's channels.
 brightness() {
     local hex
@@ -41,34 +29,10 @@ brightness() {
     echo $((16#${hex:1:2} + 16#${hex:3:2} + 16#${hex:5:2}))
 }
 
-# at DESIGN_X DESIGN_Y: the screen point of a design point (y up), as "X Y".
-at() {
-    awk -v dx="$1" -v dy="$2" -v x="$x" -v y="$y" -v h="$h" \
-        'BEGIN { s = h / 640; printf "%d %d\n", x + dx * s, y + h - dy * s }'
-}
-
-# wait_colour "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]: screenshots until that point (by default
-# the window's bottom-left corner) shows the colour.
-wait_colour() {
-    local i px py
-    if [ $# -ge 5 ]; then
-        read -r px py <<<"$(at "$4" "$5")"
-    else
-        px=$((x + 10))
-        py=$((y + h - 10))
-    fi
-    for i in $(seq 1 $(($2 * 4))); do
-        e2e_screenshot "$3"
-        near "$3" "$px" "$py" "$1" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 # lit SHOT DESIGN_X DESIGN_Y BASE: the button body there is brighter than BASE (its normal look).
 lit() {
     local px py
-    read -r px py <<<"$(at "$2" "$3")"
+    read -r px py <<<"$(e2e_at "$2" "$3")"
     [ "$(brightness "$1" "$px" "$py")" -gt $(($4 + 30)) ]
 }
 
@@ -98,10 +62,10 @@ e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
     read -r x y w h <<<"$(e2e_geometry "$win")"
     xdotool mousemove --window "$win" 5 5
-    e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
-    read -r px py <<<"$(at $play_x $play_y)"
+    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    read -r px py <<<"$(e2e_at $play_x $play_y)"
     play_normal=$(brightness "$E2E_TMP/menu.png" "$px" "$py")
-    read -r px py <<<"$(at $play_x $shop_y)"
+    read -r px py <<<"$(e2e_at $play_x $shop_y)"
     shop_normal=$(brightness "$E2E_TMP/menu.png" "$px" "$py")
 
     # Down: the first button lights and the highlight steps down to SHOP.
@@ -110,11 +74,11 @@ if win=$(e2e_wait_window "$title"); then
     e2e_check "Down highlights SHOP" lit "$E2E_TMP/down.png" $play_x $shop_y "$shop_normal"
     e2e_check "and not PLAY" not lit "$E2E_TMP/down.png" $play_x $play_y "$play_normal"
     keys Return
-    e2e_check "Return opens the shop" wait_colour "$shop_colour" 10 "$E2E_TMP/shop.png"
+    e2e_check "Return opens the shop" e2e_wait_colour "$shop_colour" 10 "$E2E_TMP/shop.png"
 
     backs_before=$(count "[KXPScreenUi] keyBackClicked")
     keys Escape
-    e2e_check "Escape leads back to the menu" wait_colour "$menu_colour" 10 "$E2E_TMP/menu2.png"
+    e2e_check "Escape leads back to the menu" e2e_wait_colour "$menu_colour" 10 "$E2E_TMP/menu2.png"
     sleep 0.5
     e2e_check "with exactly one back ($(count "[KXPScreenUi] keyBackClicked") in all)" \
         [ "$(count "[KXPScreenUi] keyBackClicked")" = $((backs_before + 1)) ]
@@ -134,7 +98,7 @@ if win=$(e2e_wait_window "$title"); then
     e2e_screenshot "$E2E_TMP/up.png"
     e2e_check "Up highlights PLAY" lit "$E2E_TMP/up.png" $play_x $play_y "$play_normal"
     keys Return
-    e2e_check "Return starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png" 72 600
+    e2e_check "Return starts the game" e2e_wait_colour "$game_colour" 10 "$E2E_TMP/game.png" 72 600
 
     # J (jump) held for a second and a half: one press, one release.
     xdotool keydown j
@@ -147,9 +111,9 @@ if win=$(e2e_wait_window "$title"); then
     # In the running game the arrows steer; the heads-up buttons have keys: Space finishes.
     keys space
     e2e_check "Space on the heads-up screen opens the end screen" \
-        wait_colour "$end_panel_colour" 10 "$E2E_TMP/end.png" 568 166
+        e2e_wait_colour "$end_panel_colour" 10 "$E2E_TMP/end.png" 568 166
     keys Escape
-    e2e_check "Escape on the end screen leads to the menu" wait_colour "$menu_colour" 10 "$E2E_TMP/menu3.png"
+    e2e_check "Escape on the end screen leads to the menu" e2e_wait_colour "$menu_colour" 10 "$E2E_TMP/menu3.png"
 
     e2e_close "$win"
     e2e_wait_exit 15

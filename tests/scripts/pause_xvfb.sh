@@ -16,41 +16,6 @@ menu_colour="8 48 76"
 game_colour="119 94 44"
 panel_colour="19 34 67"
 
-near() {
-    local hex r g b
-    hex=$(e2e_pixel "$1" "$2" "$3")
-    r=$((16#${hex:1:2}))
-    g=$((16#${hex:3:2}))
-    b=$((16#${hex:5:2}))
-    set -- $4
-    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
-        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
-}
-
-# at DESIGN_X DESIGN_Y: the screen point of a design point (y up), as "X Y".
-at() {
-    awk -v dx="$1" -v dy="$2" -v x="$x" -v y="$y" -v h="$h" \
-        'BEGIN { s = h / 640; printf "%d %d\n", x + dx * s, y + h - dy * s }'
-}
-
-# wait_colour "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]: screenshots until that point (by default
-# the window's bottom-left corner) shows the colour.
-wait_colour() {
-    local i px py
-    if [ $# -ge 5 ]; then
-        read -r px py <<<"$(at "$4" "$5")"
-    else
-        px=$((x + 10))
-        py=$((y + h - 10))
-    fi
-    for i in $(seq 1 $(($2 * 4))); do
-        e2e_screenshot "$3"
-        near "$3" "$px" "$py" "$1" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 # differing A B: the number of pixels that differ between two screenshots of the window.
 differing() {
     local n
@@ -81,15 +46,15 @@ if win=$(e2e_wait_window "$title"); then
         sleep 0.1
     done
     xdotool mousemove --window "$win" 5 5
-    e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     keys Up Return
-    e2e_check "Return starts the game" wait_colour "$game_colour" 10 "$E2E_TMP/game.png"
+    e2e_check "Return starts the game" e2e_wait_colour "$game_colour" 10 "$E2E_TMP/game.png"
     # The shield (S) keeps the hero in the game meanwhile: a crab would end it within seconds.
     keys S
     sleep 1
 
     keys P
-    e2e_check "P opens the pause screen" wait_colour "$panel_colour" 10 "$E2E_TMP/paused1.png" 568 150
+    e2e_check "P opens the pause screen" e2e_wait_colour "$panel_colour" 10 "$E2E_TMP/paused1.png" 568 150
     sleep 1
     e2e_screenshot "$E2E_TMP/paused1.png" "$win"
     sleep 1
@@ -97,8 +62,8 @@ if win=$(e2e_wait_window "$title"); then
     e2e_check "the paused game holds still" [ "$(differing "$E2E_TMP/paused1.png" "$E2E_TMP/paused2.png")" = 0 ]
 
     keys space
-    e2e_check "Space goes back to the game" wait_colour "$game_colour" 10 "$E2E_TMP/running1.png"
-    e2e_check "without the pause panel" not near "$E2E_TMP/running1.png" $(at 568 150) "$panel_colour"
+    e2e_check "Space goes back to the game" e2e_wait_colour "$game_colour" 10 "$E2E_TMP/running1.png"
+    e2e_check "without the pause panel" not e2e_near "$E2E_TMP/running1.png" $(e2e_at 568 150) "$panel_colour"
     e2e_screenshot "$E2E_TMP/running1.png" "$win"
     sleep 1
     e2e_screenshot "$E2E_TMP/running2.png" "$win"
@@ -106,13 +71,13 @@ if win=$(e2e_wait_window "$title"); then
 
     sections=$(count "add level section: ")
     keys P
-    e2e_check "P pauses again" wait_colour "$panel_colour" 10 "$E2E_TMP/paused3.png" 568 150
+    e2e_check "P pauses again" e2e_wait_colour "$panel_colour" 10 "$E2E_TMP/paused3.png" 568 150
     keys r
-    e2e_check "R goes back to the game" wait_colour "$game_colour" 10 "$E2E_TMP/restarted.png"
+    e2e_check "R goes back to the game" e2e_wait_colour "$game_colour" 10 "$E2E_TMP/restarted.png"
     sleep 0.5
     e2e_check "having laid the level again from its start" [ "$(count "add level section: ")" -ge $((sections + 2)) ]
     e2e_screenshot "$E2E_TMP/restarted.png"
-    e2e_check "without the pause panel" not near "$E2E_TMP/restarted.png" $(at 568 150) "$panel_colour"
+    e2e_check "without the pause panel" not e2e_near "$E2E_TMP/restarted.png" $(e2e_at 568 150) "$panel_colour"
 
     e2e_close "$win"
     e2e_wait_exit 15
