@@ -22,43 +22,11 @@ menu_colour="8 48 76"
 game_colour="250 210 60"
 end_panel_colour="64 13 27"
 
-near() { # FILE X Y "R G B": within 28 in every channel
-    local hex r g b
-    hex=$(e2e_pixel "$1" "$2" "$3")
-    r=$((16#${hex:1:2}))
-    g=$((16#${hex:3:2}))
-    b=$((16#${hex:5:2}))
-    set -- $4
-    [ $((r > $1 ? r - $1 : $1 - r)) -le 28 ] && [ $((g > $2 ? g - $2 : $2 - g)) -le 28 ] &&
-        [ $((b > $3 ? b - $3 : $3 - b)) -le 28 ]
-}
-
-at() { # DESIGN_X DESIGN_Y: the screen point (y up, design height 640)
-    awk -v dx="$1" -v dy="$2" -v x="$x" -v y="$y" -v h="$h" \
-        'BEGIN { s = h / 640; printf "%d %d\n", x + dx * s, y + h - dy * s }'
-}
-
-wait_colour() { # "R G B" SECONDS SHOT [DESIGN_X DESIGN_Y]
-    local i px py
-    if [ $# -ge 5 ]; then
-        read -r px py <<<"$(at "$4" "$5")"
-    else
-        px=$((x + 10))
-        py=$((y + h - 10))
-    fi
-    for i in $(seq 1 $(($2 * 4))); do
-        e2e_screenshot "$3"
-        near "$3" "$px" "$py" "$1" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 # region SHOT OUT DESIGN_LEFT DESIGN_TOP DESIGN_RIGHT DESIGN_BOTTOM: that part of a screenshot.
 region() {
     local left top right bottom
-    read -r left top <<<"$(at "$3" "$4")"
-    read -r right bottom <<<"$(at "$5" "$6")"
+    read -r left top <<<"$(e2e_at "$3" "$4")"
+    read -r right bottom <<<"$(e2e_at "$5" "$6")"
     convert "$1" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$2"
 }
 
@@ -87,9 +55,9 @@ if win=$(e2e_wait_window "$title"); then
         sleep 0.1
     done
     xdotool mousemove --window "$win" 5 5
-    e2e_check "the menu shows" wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     xdotool key --delay 120 Up Return
-    e2e_check "Up and Return start the game" wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
+    e2e_check "Up and Return start the game" e2e_wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
     region "$E2E_TMP/game.png" "$E2E_TMP/field0.png" 0 500 1136 0
     count_figures "$E2E_TMP/game.png" "$E2E_TMP/count0.png"
     e2e_check "the coin count shows white figures" \
@@ -118,14 +86,14 @@ if win=$(e2e_wait_window "$title"); then
             fi
         fi
         [ "$scrolled" = 1 ] && [ "$counted" = 1 ] && break
-        near "$E2E_TMP/run.png" $(at 568 166) "$end_panel_colour" && break
+        e2e_near "$E2E_TMP/run.png" $(e2e_at 568 166) "$end_panel_colour" && break
     done
     e2e_check "held Right scrolls the field" [ "$scrolled" = 1 ]
     e2e_check "and the heads-up coin count changes after the first coins" [ "$counted" = 1 ]
 
     # Still held: the hero runs into an enemy, and the event observer ends the run.
     e2e_check "the hero's defeat opens the end screen" \
-        wait_colour "$end_panel_colour" 30 "$E2E_TMP/end.png" 568 166
+        e2e_wait_colour "$end_panel_colour" 30 "$E2E_TMP/end.png" 568 166
     ended=$(date +%s)
     xdotool keyup Right
     echo "the run lasted about $((ended - started)) s"
