@@ -42,6 +42,8 @@ if win=$(e2e_wait_window "$title"); then
     read -r x y w h <<<"$(e2e_geometry "$win")"
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    # Keys reach the menu's buttons once its opening animation has run.
+    sleep 1
     xdotool key --delay 120 Up Return
     e2e_check "PLAY starts the game" e2e_wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
 

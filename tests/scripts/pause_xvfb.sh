@@ -47,6 +47,8 @@ if win=$(e2e_wait_window "$title"); then
     done
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    # Keys reach the menu's buttons once its opening animation has run.
+    sleep 1
     keys Up Return
     e2e_check "Return starts the game" e2e_wait_colour "$game_colour" 10 "$E2E_TMP/game.png"
     # The shield (S) keeps the hero in the game meanwhile: a crab would end it within seconds.

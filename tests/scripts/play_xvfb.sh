@@ -56,6 +56,8 @@ if win=$(e2e_wait_window "$title"); then
     done
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
+    # Keys reach the menu's buttons once its opening animation has run.
+    sleep 1
     xdotool key --delay 120 Up Return
     e2e_check "Up and Return start the game" e2e_wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
     region "$E2E_TMP/game.png" "$E2E_TMP/field0.png" 0 500 1136 0
