@@ -296,7 +296,7 @@ TEST_F(Unit, TraceLinesFollowAPatrolAtItsSetSpeed) {
             << line;
         EXPECT_EQ(frame, xs.size() + 1);
         EXPECT_STREQ(name, "Patrol");
-        EXPECT_EQ(id, walker->m_uID);
+        EXPECT_EQ(id, walker->traceId());
         EXPECT_EQ(state, 0);
         EXPECT_NEAR(y, 40.0f, 0.05f);
         xs.push_back(x);

@@ -169,6 +169,10 @@ void CCEGLView::swapBuffers() {
     }
     if (m_glReady && m_window)
         SDL_GL_SwapWindow(m_window);
+    // The offscreen surface's swap does nothing: without a flush the driver keeps every frame's
+    // commands and vertex copies queued, and memory grows with each frame.
+    if (m_glReady && m_backend == kBackendOffscreen)
+        glFlush();
 }
 
 void CCEGLView::end() {

@@ -101,7 +101,7 @@ void KXComponentHealth::trace(const char* event) const {
     }
     const std::shared_ptr<KXBaseModelObject> model = m_owner != nullptr ? m_owner->getModel() : nullptr;
     kxTrace("health", "health %s name=%s id=%u hp=%d", event, model ? model->name().c_str() : "",
-            m_owner != nullptr ? m_owner->m_uID : 0u, m_health);
+            m_owner != nullptr ? m_owner->traceId() : 0u, m_health);
 }
 
 void KXComponentHealth::startDying() {

@@ -14,7 +14,10 @@ namespace {
 constexpr float kDefaultExtent = 100.0f;
 } // namespace
 
-KXPObject::KXPObject(const std::shared_ptr<KXBaseModelObject>& model) : m_model(model) {}
+KXPObject::KXPObject(const std::shared_ptr<KXBaseModelObject>& model) : m_model(model) {
+    static uint32_t made = 0;
+    m_traceId = ++made;
+}
 
 KXPObject::~KXPObject() {
     for (KXComponent* component : m_components) {

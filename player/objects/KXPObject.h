@@ -79,6 +79,9 @@ public:
     float getOpacityFactor() const { return m_opacityFactor; }
     bool isMovementEnabled() const { return m_movementEnabled; }
     bool isControlActive() const { return m_controlActive; }
+    // Counts the runtime objects made in this run, in the order they were made: traces name objects
+    // by it, since the engine's object ids also count sounds whose ends come on the mixer's clock.
+    uint32_t traceId() const { return m_traceId; }
 
     // Applied at the start of the next update; a later request in the same frame wins. Physics
     // callbacks use it, as a state change there may not remove bodies or nodes.
@@ -116,4 +119,5 @@ protected:
     int32_t m_pendingState = kNoPendingState;
     bool m_movementEnabled = true;
     bool m_controlActive = true;
+    uint32_t m_traceId;
 };

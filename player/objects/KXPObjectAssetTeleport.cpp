@@ -98,7 +98,7 @@ void KXPObjectAssetTeleport::send(KXPScreenScene& field) {
         if (model->searchRadius() > ccpDistance(getPosition(), partner->getPosition())) {
             field.addTeleport(m_carried, partner);
             kxTrace("teleport", "teleport send from=%.1f,%.1f to=%.1f,%.1f object=%u", getPositionX(),
-                    getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->m_uID);
+                    getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->traceId());
             partner->setMovementEnabled(false);
             sent = true;
         }

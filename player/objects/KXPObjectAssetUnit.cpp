@@ -212,7 +212,7 @@ void KXPObjectAssetUnit::traceFrame() {
     }
     const CCPoint position = positionInObjectLayer();
     kxTrace("unit", "unit name=%s id=%u state=%d pos=%.1f,%.1f", m_model ? m_model->name().c_str() : "",
-            m_uID, m_state, position.x, position.y);
+            traceId(), m_state, position.x, position.y);
 }
 
 // --- state and looks ---

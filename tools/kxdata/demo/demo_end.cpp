@@ -1,8 +1,10 @@
-// The end screen, shown over the game field when a run ends: play again or back to the menu.
+// The end screen, shown over the game field when a run ends: how far this run went against the best
+// and the total so far, then play again or back to the menu.
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelScreen.h"
 #include "tools/kxdata/demo/demo_game.h"
 
@@ -20,6 +22,19 @@ Canvas panelCanvas() {
     return canvas;
 }
 
+// A caption over a distance score label of the world being played.
+void addDistance(DemoGame& game, KXModelScreen& screen, const std::string& caption, const char* amount,
+                 float x) {
+    addText(game, screen, "End " + caption, caption, CCPoint(x, 436.0f), 1.0f, 2);
+    auto value = addText(game, screen, "End " + caption + " Distance", "0", CCPoint(x, 400.0f), 1.0f, 2);
+    value->actionAttribute()->setValue("kScoreVector", true);
+    value->worldAttribute()->setValue("kCurrentWorld", true);
+    value->scoreTypeAttribute()->setValue("kScoreDistance", true);
+    if (amount) {
+        value->amountAttribute()->setValue(amount, true);
+    }
+}
+
 } // namespace
 
 void addDemoEnd(DemoGame& game) {
@@ -28,7 +43,10 @@ void addDemoEnd(DemoGame& game) {
     screen.closeAnimationFramesAttribute()->setValue(6, true);
     addImage(game, screen, "End Panel", game.picture("End Panel", panelCanvas()),
              CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
-    addText(game, screen, "End Title", "RUN OVER", CCPoint(kWidth * 0.5f, 480.0f), 2.0f, 2);
+    addText(game, screen, "End Title", "RUN OVER", CCPoint(kWidth * 0.5f, 492.0f), 2.0f, 2);
+    addDistance(game, screen, "RUN", nullptr, kWidth * 0.5f - 170.0f);
+    addDistance(game, screen, "BEST", "kScoreBest", kWidth * 0.5f);
+    addDistance(game, screen, "TOTAL", "kScoreTotal", kWidth * 0.5f + 170.0f);
     const Colour blue{60, 140, 200, 255};
     auto retry = addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
                            CCPoint(kWidth * 0.5f, 340.0f), 5);
