@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 using namespace cocos2d;
@@ -180,6 +181,21 @@ TEST_F(LevelTeleport, ACarriedObjectRemovedOrOutlivingItsPortal) {
     scene->getObjectLayer()->removeChild(entry, true);
     other->setState(KXPObject::kStateRemoved);
     other->release();
+}
+
+// A damaged exported position must not reach the physics engine, which stops the program on it.
+TEST_F(LevelTeleport, APortalAtAPlaceThatIsNotANumberGetsNoBody) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    KXPObjectAssetTeleport* lost = portal(ccp(nan, 10));
+    KXPObjectAssetTeleport* turned = portal(ccp(0, 0));
+    turned->setRotation(nan);
+    KXPObjectAssetTeleport* sound = portal(ccp(100, 0));
+    for (KXPObjectAssetTeleport* each : {lost, turned, sound}) {
+        each->addToWorld(scene->getWorld(), false);
+    }
+    EXPECT_EQ(lost->getBody(), nullptr);
+    EXPECT_EQ(turned->getBody(), nullptr);
+    EXPECT_NE(sound->getBody(), nullptr);
 }
 
 } // namespace

@@ -126,6 +126,12 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
     const CCAffineTransform transform = nodeToParentTransform();
     definition.position.Set(transform.tx * kMetresPerPoint, transform.ty * kMetresPerPoint);
     definition.angle = -(getRotation() * kRadiansPerDegree);
+    // A damaged position or rotation would stop the physics engine outright.
+    if (!definition.position.IsValid() || !std::isfinite(definition.angle)) {
+        debugLog("[KXPObjectAsset] %s: no body at a position or rotation that is not a number",
+                 model->name().c_str());
+        return;
+    }
 
     m_body = world->CreateBody(&definition);
     m_body->CreateFixture(&fixture);

@@ -43,7 +43,9 @@ awk '
         if (kinds < 3) { print "only " kinds " different sections"; bad = 1 }
         if (built != laid) { print built " sections built of " laid " laid"; bad = 1 }
         if (removed < 10) { print "only " removed " objects removed"; bad = 1 }
-        if (most > 40) { print "the field held " most " objects"; bad = 1 }
+        # Two neighbouring sections hold up to about 45 objects (the glade with its portals and
+        # plank); what is left behind and never removed grows past that within a few sections.
+        if (most > 50) { print "the field held " most " objects"; bad = 1 }
         exit bad
     }' "$work/trace.txt" || { echo "--- trace"; grep -v " remove " "$work/trace.txt" | head -40; exit 1; }
 exit 0

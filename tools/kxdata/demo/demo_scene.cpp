@@ -15,6 +15,7 @@
 #include "tools/kxdata/demo/demo_components.h"
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/demo/demo_joystick.h"
+#include "tools/kxdata/demo/demo_portals.h"
 #include "tools/kxdata/demo/demo_sections.h"
 #include "tools/kxdata/demo/demo_units.h"
 
@@ -69,6 +70,7 @@ void addDemoScene(DemoGame& game) {
     addDemoCharacter(game, scene);
     // Sections laid one after another ahead of the scrolling camera.
     addDemoSections(game, scene);
+    addDemoPortals(game);
 
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "HUD");
     KXModelScreen& screen = *hud.screen;
