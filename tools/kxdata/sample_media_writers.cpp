@@ -86,6 +86,8 @@ bool dotAt(char character, int column, int row) {
     return row == 0 || row == 6 || column == 0 || column == 4; // hollow box
 }
 
+} // namespace
+
 int runTool(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
@@ -102,8 +104,6 @@ int runTool(const std::vector<std::string>& arguments) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-} // namespace
 
 bool writeSpritePng(const std::string& path, const SpriteLook& look) {
     SDL_Surface* surface = newSurface(look.width, look.height);

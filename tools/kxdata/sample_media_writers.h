@@ -36,4 +36,8 @@ bool writeBitmapFont(const std::string& fntPath, const std::string& pageName, in
 // A sine tone made with sox and encoded with lame; false when either tool is missing or fails.
 bool writeToneMp3(const std::string& path, int frequency, double seconds);
 
+// Runs a program found on the PATH with these arguments (the first is the program) and waits for
+// it; its exit status, or -1 when it could not be started or did not exit.
+int runTool(const std::vector<std::string>& arguments);
+
 } // namespace kxdata

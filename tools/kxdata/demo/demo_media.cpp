@@ -1,6 +1,4 @@
 // The demo's media: its font, sounds and pictures, the atlas they are packed into, and the files.
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +16,7 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "tools/kxdata/demo/demo_font.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/sample_media_writers.h"
 
 extern char** environ;
 
@@ -32,23 +31,6 @@ constexpr int kPadding = 2;
 // The corner of a backdrop without decoration, in backdrop pixels.
 constexpr float kPlainCornerWidth = 30.0f;
 constexpr float kPlainCornerHeight = 24.0f;
-
-int runTool(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return -1;
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child) {
-        return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::vector<std::string> words(const std::string& text) {
     std::istringstream in(text);
