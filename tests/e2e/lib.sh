@@ -148,6 +148,18 @@ e2e_pixel() {
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
 
+# e2e_wait_width WINDOW WIDTH: the window shows at a first size and takes its own a moment later;
+# waits up to 5 s for that width and leaves the window's place and size in x, y, w and h.
+e2e_wait_width() {
+    local i
+    for i in $(seq 1 50); do
+        read -r x y w h <<<"$(e2e_geometry "$1")"
+        [ "$w" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # e2e_near FILE X Y "R G B": the pixel is within 28 of that colour in every channel.
 e2e_near() {
     local hex r g b

@@ -40,11 +40,7 @@ e2e_start_xvfb 1920x1080
 e2e_start_player "$demo"
 if win=$(e2e_wait_window "$title"); then
     # The window shows at a first size and takes half the screen a moment later.
-    for i in $(seq 1 50); do
-        read -r x y w h <<<"$(e2e_geometry "$win")"
-        [ "$w" = 960 ] && break
-        sleep 0.1
-    done
+    e2e_wait_width "$win" 960 || true
     xdotool mousemove --window "$win" 5 5
     e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
     # Keys reach the menu's buttons once its opening animation has run.

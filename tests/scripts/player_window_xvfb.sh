@@ -27,11 +27,7 @@ cp "$store" "$E2E_TMP/seeded.xml"
 e2e_start_player "$game"
 if win=$(e2e_wait_window "$title"); then
     # The window shows at its first size and takes the windowed size a moment later.
-    for i in $(seq 1 50); do
-        read -r x y w h <<<"$(e2e_geometry "$win")"
-        [ "$w" = $((screen_w / 2)) ] && break
-        sleep 0.1
-    done
+    e2e_wait_width "$win" $((screen_w / 2)) || true
     e2e_check "windowed: half the screen ($w x $h)" [ "$w" = $((screen_w / 2)) ] && [ "$h" = $((screen_h / 2)) ]
     e2e_check "windowed: a quarter in from the corner ($x, $y)" [ "$x" = $((screen_w / 4)) ] && [ "$y" = $((screen_h / 4)) ]
     sleep 0.5
