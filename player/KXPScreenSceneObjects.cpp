@@ -169,15 +169,7 @@ void KXPScreenScene::recreateLinkedObjects(KXPObjectAsset* copy) {
         KXPObject* object = nullptr;
         if (const auto label = modelCast<KXModelObjectLabel>(end)) {
             // The text goes where the copy's offset puts the label's own place.
-            KXPObjectText* text = KXPObjectText::create(label);
-            if (text != nullptr) {
-                text->setPosition(offset);
-                text->setTag(static_cast<int>(label->id()));
-                m_objectLayer->addChild(text, label->zDepth());
-                text->setObjectLayer(m_objectLayer);
-                text->update(0.0f);
-            }
-            object = text;
+            object = createText(label, offset);
         } else if (KXPObjectAsset* asset = createObject(end, 0, offset.x, offset.y, true)) {
             asset->setControlActive(false);
             object = asset;

@@ -180,7 +180,7 @@ void KXPObjectAssetPath::followStep() {
         if (model->imageDirection()) {
             const float angle = body->GetAngle();
             CCPoint facing(std::cos(angle), std::sin(angle));
-            if (record.direction < 0 && model->imageTransition() == "kFlip") {
+            if (record.direction < 0 && flips) {
                 facing = -facing;
             }
             body->SetAngularVelocity(facing.getAngle(steer) * 10.0f);

@@ -46,19 +46,13 @@ KXPObjectAssetUnit::KXPObjectAssetUnit(const std::shared_ptr<KXModelObjectAssetU
     // The spreads are drawn in this order, so that a seeded game moves the same way each time.
     const CCPoint velocity = model->linearVelocity();
     const CCPoint spread = model->linearVelocityVariance();
-    if (KXPUnitEnums::isLinearMovement(model->movementType())) {
-        m_angularSpeed = model->angularVelocity() + kx::randomSignedUnit() * model->angularVelocityVariance();
-        const float forY = kx::randomSignedUnit();
-        const float forX = kx::randomSignedUnit();
-        m_movementVector = ccp(velocity.x + forX * spread.x, velocity.y + forY * spread.y);
-        m_linearMovement = true;
-    } else {
-        m_angularSpeed = 0.0f;
-        const float forY = kx::randomSignedUnit();
-        const float forX = kx::randomSignedUnit();
-        m_movementVector = ccp(velocity.x + forX * spread.x, velocity.y + forY * spread.y);
-        m_linearMovement = false;
-    }
+    m_linearMovement = KXPUnitEnums::isLinearMovement(model->movementType());
+    m_angularSpeed = m_linearMovement ? model->angularVelocity() +
+                                            kx::randomSignedUnit() * model->angularVelocityVariance()
+                                      : 0.0f;
+    const float forY = kx::randomSignedUnit();
+    const float forX = kx::randomSignedUnit();
+    m_movementVector = ccp(velocity.x + forX * spread.x, velocity.y + forY * spread.y);
     readSettings();
 
     if (std::shared_ptr<KXModelSound> sound = model->wakeUpSound()) {
@@ -110,7 +104,6 @@ void KXPObjectAssetUnit::readSettings() {
     m_collisionType = KXPUnitEnums::collisionType(model->collisionType());
     m_destroyMode = KXPUnitEnums::destroyMode(model->destroyType());
     m_wakeUpType = KXPUnitEnums::wakeUpType(model->wakeUp());
-    m_sleepType = KXPObjectAsset::kSleepNone;
     m_sleepType = KXPUnitEnums::sleepType(model->sleep());
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <utility>
 
 using namespace cocos2d;
 
@@ -73,7 +74,8 @@ void KXPObjectButtonPowerup::setModel(const std::shared_ptr<KXModelObjectButton>
     KXPSettingsController* settings = KXPSettingsController::shared();
     if (m_powerupAsset && m_countLabel != nullptr) {
         char text[16];
-        std::snprintf(text, sizeof text, "%d", settings->inventoryCount(m_powerupAsset));
+        m_shownCount = settings->inventoryCount(m_powerupAsset);
+        std::snprintf(text, sizeof text, "%d", m_shownCount);
         m_countLabel->setString(text);
     }
     if (own->refillTimeout() > 0.0f) {
@@ -123,14 +125,19 @@ void KXPObjectButtonPowerup::update(float dt) {
             setEnabled(true);
         }
     }
-    if (m_countLabel != nullptr) {
+    if (m_countLabel != nullptr && count != m_shownCount) {
         char text[16];
         std::snprintf(text, sizeof text, "%d", count);
         m_countLabel->setString(text);
+        m_shownCount = count;
     }
     if (m_refillLabel != nullptr) {
         if (static_cast<float>(count) < model->maxRefill()) {
-            m_refillLabel->setString(refillText(settings->refillTimeLeft(m_powerupAsset->id())).c_str());
+            std::string text = refillText(settings->refillTimeLeft(m_powerupAsset->id()));
+            if (text != m_shownRefill) {
+                m_refillLabel->setString(text.c_str());
+                m_shownRefill = std::move(text);
+            }
             m_refillLabel->setVisible(true);
         } else {
             m_refillLabel->setVisible(false);

@@ -47,4 +47,7 @@ private:
     std::shared_ptr<KXModelAssetPowerup> m_powerupAsset;
     cocos2d::CCLabelBMFont* m_countLabel = nullptr;
     cocos2d::CCLabelBMFont* m_refillLabel = nullptr;
+    // What the labels show: a label lays its glyphs out again on every new text.
+    int m_shownCount = -1;
+    std::string m_shownRefill;
 };
