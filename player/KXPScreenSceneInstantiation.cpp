@@ -161,6 +161,14 @@ void KXPScreenScene::applySectionLinkers(const KXModelLevelSection& section, CCA
 
 void KXPScreenScene::linkObjects(const std::shared_ptr<KXBaseModelLinker>& linker, KXPObject* objectA,
                                  KXPObject* objectB) {
+    // A damaged linker may name one object twice or close a loop: an object cannot ride under
+    // itself or under what rides under it, nor be jointed to itself.
+    for (CCNode* node = objectA; node != nullptr; node = node->getParent()) {
+        if (node == objectB) {
+            debugLog("[KXPScreenScene] linker %u would join an object to itself; left out", linker->id());
+            return;
+        }
+    }
     KXPObjectAsset* assetA = dynamic_cast<KXPObjectAsset*>(objectA);
     KXPObjectAsset* assetB = dynamic_cast<KXPObjectAsset*>(objectB);
     const bool text = objectB->getType() == KXPObject::kTypeText;

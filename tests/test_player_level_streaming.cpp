@@ -294,6 +294,38 @@ TEST_F(LevelStreaming, TwoQueuedSectionsAreFilledInTurnAndObjectsAwaitTheirSecti
     EXPECT_TRUE(scene->getCreationQueue().empty());
 }
 
+TEST_F(LevelStreaming, DamagedLinkersThatJoinAnObjectToItselfOrCloseALoopAreLeftOut) {
+    auto level = section("looped");
+    auto gun = kxtest::unitModel("Gun", "kPhysicsObjectType");
+    kxtest::addSpawner(*gun, "kPermanentSpawning", 100.0f);
+    auto other = kxtest::unitModel("Other Gun", "kPhysicsObjectType");
+    kxtest::addSpawner(*other, "kPermanentSpawning", 100.0f);
+    auto wheel = kxtest::unitModel("Wheel", "kPhysicsObjectType");
+    for (const std::shared_ptr<KXModelObject>& object :
+         std::vector<std::shared_ptr<KXModelObject>>{gun, other, wheel}) {
+        level->addChild(object, true);
+    }
+    link(*level, gun, gun);     // rides under itself
+    link(*level, gun, other);   // other rides under gun ...
+    link(*level, other, gun);   // ... and gun under other: a loop
+    link(*level, wheel, wheel); // a joint of a body with itself
+    make();
+    scene->addLevelSection(level, 0.0f);
+    KXDebugLogCapture log;
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_EQ(std::count_if(log.lines().begin(), log.lines().end(),
+                            [](const std::string& line) {
+                                return line.find("would join an object to itself") != std::string::npos;
+                            }),
+              3);
+    const std::vector<CCNode*> guns = nodesOf(gun);
+    ASSERT_EQ(guns.size(), 1u);
+    EXPECT_EQ(guns.front()->getParent(), scene->getObjectLayer());
+    const std::vector<CCNode*> wheels = nodesOf(wheel);
+    ASSERT_EQ(wheels.size(), 1u);
+    EXPECT_EQ(dynamic_cast<KXPObject*>(wheels.front())->getBody()->GetJointList(), nullptr);
+}
+
 TEST_F(LevelStreaming, LinkersJoinBodiesWithMotorsOrAttachWhatCannotBeJoined) {
     auto level = section("linked");
     auto wheel = kxtest::unitModel("Wheel", "kPhysicsObjectType");
