@@ -11,6 +11,7 @@
 // states) and done by the next update.
 
 #include "player/KXPCreationQueueEntry.h"
+#include "player/KXPDeletionArea.h"
 #include "player/KXPGameField.h"
 #include "player/KXPScreen.h"
 #include "player/KXPTeleportRecord.h"
@@ -21,6 +22,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -282,6 +284,8 @@ protected:
     KXPInputController* m_inputController = nullptr;
     std::vector<std::shared_ptr<KXModelLevelSection>> m_levelSections;
     float m_laidDistance = 0.0f;
+    // The area objects must stay in, made once per object pass (the camera holds still in it).
+    std::optional<KXPDeletionArea> m_deletionArea;
     float m_cameraDistance = 0.0f;
     KXPScreenUi* m_uiLayer = nullptr;
     bool m_paused = false;

@@ -245,11 +245,13 @@ void KXPScreenScene::checkObjectDeletion(KXPObject* object) {
         hasActivePowerupChild(object)) {
         return;
     }
-    const KXPDeletionArea area(
-        m_gameplay->getGameplayAngleDirection(), CCDirector::sharedDirector()->getWinSize(),
-        m_gameplay->getSidesDeletionThreshold(), m_gameplay->getBackDeletionThreshold(),
-        m_objectLayer->getPosition() + visibleAreaOffset());
-    if (area.isLeftBehind(object->boundingRect())) {
+    if (!m_deletionArea) {
+        m_deletionArea.emplace(
+            m_gameplay->getGameplayAngleDirection(), CCDirector::sharedDirector()->getWinSize(),
+            m_gameplay->getSidesDeletionThreshold(), m_gameplay->getBackDeletionThreshold(),
+            m_objectLayer->getPosition() + visibleAreaOffset());
+    }
+    if (m_deletionArea->isLeftBehind(object->boundingRect())) {
         object->setState(KXPObject::kStateRemoved);
         if (kxTraceEnabled("objects")) {
             const CCPoint position = object->getPosition();
