@@ -2,7 +2,8 @@
 //
 //   kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]
 //   kxdata write-demo DIR
-//   kxdata write-demo --scenario hostile DIR
+//   kxdata write-demo --scenario NAME [--archive] DIR
+//   kxdata scenarios
 //   kxdata write-effects DIR
 //   kxdata load DIR
 //   kxdata dump DIR
@@ -35,6 +36,7 @@
 #include "tools/kxdata/sample_controls.h"
 #include "tools/kxdata/sample_large.h"
 #include "tools/kxdata/sample_media.h"
+#include "tools/kxdata/scenarios/scenarios.h"
 
 namespace {
 
@@ -50,7 +52,8 @@ int usage() {
     std::fprintf(
         stderr, "usage: kxdata write-sample DIR [--archive none|zipcrypto|aes] [--all-classes] [--models N]\n"
                 "       kxdata write-demo DIR\n"
-                "       kxdata write-demo --scenario hostile DIR\n"
+                "       kxdata write-demo --scenario NAME [--archive] DIR\n"
+                "       kxdata scenarios\n"
                 "       kxdata write-effects DIR\n"
                 "       kxdata load DIR\n"
                 "       kxdata dump DIR\n"
@@ -132,6 +135,22 @@ int writeSampleCommand(const std::vector<std::string>& args) {
     return writeSample(args[1], options);
 }
 
+// write-demo --scenario NAME [--archive] DIR
+int writeScenario(const std::vector<std::string>& args) {
+    const kxdata::Scenario* scenario = kxdata::findScenario(args[2]);
+    const bool archive = args.size() == 5;
+    if (scenario == nullptr || (archive && args[3] != "--archive")) {
+        return usage();
+    }
+    const std::string& dir = args.back();
+    removeEarlierOutput(dir);
+    const size_t missing = scenario->write(dir);
+    if (archive) {
+        kxdata::packIntoArchive(dir);
+    }
+    return missing == 0 ? 0 : kExitUsage;
+}
+
 // Registered models ordered by id.
 std::vector<std::shared_ptr<KXModel>> modelsById() {
     std::vector<std::shared_ptr<KXModel>> models;
@@ -205,9 +224,14 @@ int main(int argc, char** argv) {
             removeEarlierOutput(args[1]);
             return kxdata::demo::writeDemo(args[1]) == 0 ? 0 : kExitUsage;
         }
-        if (args.size() == 4 && args[0] == "write-demo" && args[1] == "--scenario" && args[2] == "hostile") {
-            removeEarlierOutput(args[3]);
-            return kxdata::hostile::writeHostileDemo(args[3]) == 0 ? 0 : kExitUsage;
+        if ((args.size() == 4 || args.size() == 5) && args[0] == "write-demo" && args[1] == "--scenario") {
+            return writeScenario(args);
+        }
+        if (args.size() == 1 && args[0] == "scenarios") {
+            for (const kxdata::Scenario& scenario : kxdata::scenarios()) {
+                std::printf("%s\t%s\n", scenario.name, scenario.summary);
+            }
+            return 0;
         }
         if (args.size() == 2 && args[0] == "write-effects") {
             removeEarlierOutput(args[1]);
