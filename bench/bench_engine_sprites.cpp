@@ -8,6 +8,9 @@
 // glFinish. BM_EngineVsBare runs one frame of each in turn and reports their ratio, so load
 // on the machine falls on both alike. BM_EightTextures alternates eight textures (a run per
 // sprite: the worst case for batching). Counters: draws (GL draw calls per frame), sprites/s.
+// BM_DemoAtlases: N sprites of the demo's own pictures, every frame of its atlases in turn at its
+// own size (build/demo, or the game folder KX_BENCH_GAME names); order 0 keeps the sprites of one
+// atlas together, order 1 takes the atlases in turn (a texture change per sprite).
 #include <GL/glew.h>
 
 #include <benchmark/benchmark.h>
@@ -17,8 +20,11 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -271,8 +277,100 @@ void BM_VisitWithoutGL(benchmark::State& state) {
     CCPoolManager::sharedPoolManager()->pop();
 }
 
+#ifdef KX_DEMO_DIR
+// The frame names of each of the game's atlases ("data/atlases/*.plist"), loaded into the frame
+// cache; atlases in name order.
+std::vector<std::vector<std::string>> loadAtlases(const std::string& gameDir) {
+    std::vector<std::string> plists;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(gameDir + "/data/atlases", error)) {
+        if (entry.path().extension() == ".plist") {
+            plists.push_back(entry.path().string());
+        }
+    }
+    std::sort(plists.begin(), plists.end());
+    std::vector<std::vector<std::string>> atlases;
+    for (const std::string& plist : plists) {
+        pugi::xml_document document;
+        if (!document.load_file(plist.c_str())) {
+            continue;
+        }
+        std::vector<std::string> names;
+        // plist > dict > (key "frames", dict of key/dict pairs)
+        for (pugi::xml_node key : document.child("plist").child("dict").children("key")) {
+            if (std::string(key.text().get()) != "frames") {
+                continue;
+            }
+            for (pugi::xml_node frame : key.next_sibling("dict").children("key")) {
+                names.push_back(frame.text().get());
+            }
+        }
+        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(plist.c_str());
+        if (!names.empty()) {
+            atlases.push_back(names);
+        }
+    }
+    return atlases;
+}
+
+void BM_DemoAtlases(benchmark::State& state) {
+    if (!glReady(state))
+        return;
+    const char* given = std::getenv("KX_BENCH_GAME");
+    const std::vector<std::vector<std::string>> atlases = loadAtlases(given != nullptr ? given : KX_DEMO_DIR);
+    if (atlases.empty()) {
+        state.SkipWithError("no atlases in the demo (build it first)");
+        return;
+    }
+    // The frames in drawing order: grouped by atlas, or the atlases in turn.
+    std::vector<std::string> order;
+    if (state.range(1) == 0) {
+        for (const auto& names : atlases)
+            order.insert(order.end(), names.begin(), names.end());
+    } else {
+        for (size_t i = 0; order.size() < 100000; ++i) {
+            bool any = false;
+            for (const auto& names : atlases) {
+                if (i < names.size()) {
+                    order.push_back(names[i]);
+                    any = true;
+                }
+            }
+            if (!any)
+                break;
+        }
+    }
+    const int sprites = static_cast<int>(state.range(0));
+    CCNode* root = CCNode::create();
+    root->retain();
+    for (int i = 0; i < sprites; ++i) {
+        const std::string& name = order[static_cast<size_t>(i) % order.size()];
+        CCSprite* sprite = CCSprite::createWithSpriteFrameName(name.c_str());
+        if (sprite == nullptr)
+            continue;
+        sprite->setPosition(CCPoint(static_cast<float>((i * 37) % 960), static_cast<float>((i * 53) % 640)));
+        root->addChild(sprite);
+    }
+    timeFrames(state, sprites, [&] { engineFrame(offscreenView(), root); });
+    size_t frames = 0;
+    for (const auto& names : atlases)
+        frames += names.size();
+    state.counters["atlases"] = static_cast<double>(atlases.size());
+    state.counters["pictures"] = static_cast<double>(frames);
+    root->release();
+    CCPoolManager::sharedPoolManager()->pop();
+}
+#endif
+
 } // namespace
 
+#ifdef KX_DEMO_DIR
+BENCHMARK(BM_DemoAtlases)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->ArgNames({"sprites", "order"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+#endif
 BENCHMARK(BM_EngineOneTexture)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BareBatchedLoop)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EngineVsBare)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();

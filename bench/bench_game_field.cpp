@@ -3,22 +3,57 @@
 // fixed step over every object, flash, shake, streaming and removal bookkeeping) and once by a
 // bare b2World::Step of the same world, alternately in the same run. The counters give both
 // times per frame and their ratio.
+//
+// BM_ScenarioField/<scenario>: the same frame on a scenario game's own level, written by kxdata and
+// played through the player stack as kxsim plays it (headless, 1/60 s frames, the first run recipe
+// of tests/e2e/scenarios/ with its input). Alternate bare steps would run that world at twice its
+// speed and change the game, so there the bare step is Box2D's own timer of the step inside the
+// field's frame. The field's update is taken off the scheduler and called, timed, just before each
+// engine frame. Only frames whose world stepped count (not paused, not over). Counters: means per
+// frame (field_us, its thread CPU time field_cpu_us, step_us, frame_us the whole engine frame with
+// it), medians (the laying of new sections makes a few frames far costlier) and the largest frame;
+// ratio is the field's median frame over the step's median. One run
+// plays the whole recipe once; the scenarios are KX_BENCH_SCENARIOS (comma-separated NAME[:KEY], KEY the
+// screen to open when the scenario has no recipe; platformer:world1,shooter).
 #include <benchmark/benchmark.h>
 
 #include <box2d/box2d.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "cocos2d.h"
+#include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "player/KXPAppDelegate.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
+#include "player/KXPSettingsController.h"
+#include "player/components/KXComponentHealth.h"
 #include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectSwipeControl.h"
+
+// The scenario runs need kxdata and the desktop glue (see CMakeLists.txt).
+#if defined(KX_KXDATA_PATH) && defined(KX_SOURCE_DIR)
+#define KX_BENCH_SCENARIOS 1
+#include "player/desktop/EventHandler.h"
+#include "player/desktop/KXPDesktopEntry.h"
+#include "tools/kxsim/kxsim_keys.h"
+#include "tools/kxsim/kxsim_options.h"
+#endif
 
 using namespace cocos2d;
 
@@ -118,5 +153,276 @@ BENCHMARK(BM_FieldFrameAgainstBareStep)
     ->Arg(5000)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+
+#ifdef KX_BENCH_SCENARIOS
+// --- a scenario's own level ---
+
+constexpr float kFrameSeconds = 1.0f / 60.0f;
+constexpr unsigned int kDefaultFrames = 3000;
+// As kxsim: the view of the simulation and the fixed moment its clock starts at.
+constexpr float kViewWidth = 960.0f;
+constexpr float kViewHeight = 540.0f;
+constexpr int64_t kEpochSeconds = 1767225600;
+
+unsigned int g_frame = 0;
+
+double simulatedSeconds() {
+    return static_cast<double>(kEpochSeconds) + static_cast<double>(g_frame) * kFrameSeconds;
+}
+
+// The scenario written into a fresh temporary folder; empty when kxdata could not write it.
+std::string writeScenario(const std::string& name) {
+    char pattern[] = "/tmp/kxbench.XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        return std::string();
+    }
+    const std::string dir = pattern;
+    const std::string command =
+        std::string(KX_KXDATA_PATH) + " write-demo --scenario " + name + " " + dir + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0 ? dir : std::string();
+}
+
+// The first recipe of the scenario, as kxsim would read it (from KX_RECIPE_DIR when set); without
+// one, the frames and the screen to open.
+bool readRecipe(const std::string& name, const std::string& openKey, const std::string& gameDir,
+                SimOptions* options) {
+    const char* recipes = std::getenv("KX_RECIPE_DIR");
+    const std::string folder = recipes != nullptr ? std::string(recipes) + "/"
+                                                  : std::string(KX_SOURCE_DIR) + "/tests/e2e/scenarios/";
+    std::ifstream in(folder + name + ".args");
+    if (!in) {
+        in.open(folder + name + ".1.args");
+    }
+    std::vector<std::string> arguments = {gameDir};
+    bool framesGiven = false;
+    if (!in && !openKey.empty()) {
+        arguments.push_back("--open");
+        arguments.push_back(openKey);
+    }
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string option;
+        std::string value;
+        words >> option >> value;
+        if (option.empty() || option[0] == '#' || option == "--trace" || option == "--screenshot" ||
+            option == "--dump-store") {
+            continue;
+        }
+        framesGiven = framesGiven || option == "--frames";
+        arguments.push_back(option);
+        if (!value.empty()) {
+            arguments.push_back(value);
+        }
+    }
+    if (!framesGiven) {
+        arguments.push_back("--frames");
+        arguments.push_back(std::to_string(kDefaultFrames));
+    }
+    std::string error;
+    return parseSimOptions(arguments, options, &error);
+}
+
+void applyInput(const SimOptions& options, unsigned int frame) {
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    for (const SimTouch& touch : options.touches) {
+        if (touch.frame != frame) {
+            continue;
+        }
+        const CCPoint ui = CCDirector::sharedDirector()->convertToUI(CCPoint(touch.x, touch.y));
+        const CCRect& port = view->getViewPortRect();
+        float x = ui.x * view->getScaleX() + port.origin.x;
+        float y = ui.y * view->getScaleY() + port.origin.y;
+        int id = 0;
+        if (touch.phase == 0) {
+            view->handleTouchesBegin(1, &id, &x, &y);
+        } else if (touch.phase == 1) {
+            view->handleTouchesMove(1, &id, &x, &y);
+        } else {
+            view->handleTouchesEnd(1, &id, &x, &y);
+        }
+    }
+    for (const SimKey& key : options.keys) {
+        OIS::KeyCode code = OIS::KC_UNASSIGNED;
+        if (key.frame != frame || !oisKeyForName(key.name, &code)) {
+            continue;
+        }
+        const OIS::KeyEvent event(nullptr, code, keyText(key.name));
+        if (key.down) {
+            EventHandler::shared()->keyPressed(event);
+        } else {
+            EventHandler::shared()->keyReleased(event);
+        }
+    }
+}
+
+// The game field of the running scene, or null (menus, transitions).
+KXPScreenScene* runningField() {
+    CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
+    return scene != nullptr ? dynamic_cast<KXPScreenScene*>(scene->getChildByTag(0)) : nullptr;
+}
+
+// This thread's processor time: on a busy machine the wall time also holds waits for a processor.
+double threadSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double medianOf(std::vector<double> values) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+struct FieldFigures {
+    std::vector<double> fieldFrames;
+    std::vector<double> stepFrames;
+    double fieldCpuSeconds = 0.0;
+    double fieldSeconds = 0.0;
+    double stepSeconds = 0.0;
+    double frameSeconds = 0.0;
+    unsigned int steppedFrames = 0;
+    int bodies = 0;
+    int contacts = 0;
+    unsigned int objects = 0;
+};
+
+// Plays the recipe in the game's folder; false when the game did not load.
+bool playScenario(const SimOptions& options, FieldFigures* figures) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // The debug log would time the terminal.
+    setDebugLogSink([](const std::string&) {});
+    CCEGLView::createHeadless(kViewWidth, kViewHeight);
+    CCEGLView::sharedOpenGLView()->setRenderingEnabled(true);
+    const bool startData = loadStartData();
+    KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
+    KXPAppDelegate application;
+    application.setRandomSeed(options.seed);
+    application.setClock(simulatedSeconds);
+    KXPObjectSwipeControl::setClock(simulatedSeconds);
+    KXComponentHealth::setClock(simulatedSeconds);
+    application.setFirstScreenKey(options.openKey);
+    CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
+
+    using Clock = std::chrono::steady_clock;
+    KXPScreenScene* taken = nullptr;
+    for (g_frame = 1; g_frame <= options.frames; ++g_frame) {
+        applyInput(options, g_frame);
+        KXPScreenScene* field = runningField();
+        const auto start = Clock::now();
+        const double cpuStart = threadSeconds();
+        double fieldTime = 0.0;
+        bool stepped = false;
+        if (field != nullptr) {
+            if (field != taken) {
+                CCDirector::sharedDirector()->getScheduler()->unscheduleUpdateForTarget(field);
+                taken = field;
+            }
+            const unsigned int steps = field->getStepCount();
+            field->update(kFrameSeconds);
+            fieldTime = std::chrono::duration<double>(Clock::now() - start).count();
+            const double fieldCpu = threadSeconds() - cpuStart;
+            stepped = field->getStepCount() != steps;
+            if (stepped) {
+                b2World* world = field->getWorld();
+                const double step = static_cast<double>(world->GetProfile().step) * 1e-3;
+                figures->fieldSeconds += fieldTime;
+                figures->fieldCpuSeconds += fieldCpu;
+                figures->stepSeconds += step;
+                figures->fieldFrames.push_back(fieldTime);
+                figures->stepFrames.push_back(step);
+                ++figures->steppedFrames;
+                figures->bodies = std::max(figures->bodies, world->GetBodyCount());
+                figures->contacts = std::max(figures->contacts, world->GetContactCount());
+                figures->objects = std::max(figures->objects, field->getObjectLayer()->getChildrenCount());
+            }
+        }
+        const int ran = application.runFrames(1);
+        if (stepped) {
+            figures->frameSeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        }
+        if (ran < 1) {
+            break;
+        }
+    }
+    KXPSettingsController::shared()->save();
+    const bool failed = !startData || application.hasLoadFailed();
+    CCDirector::sharedDirector()->purgeDirector();
+    KXModelController::shared()->clear();
+    CCEGLView::purgeSharedOpenGLView();
+    return !failed;
+}
+
+// entry: the scenario's name, and after a colon the screen to open when it has no recipe.
+void BM_ScenarioField(benchmark::State& state, const std::string& entry) {
+    const std::string name = entry.substr(0, entry.find(':'));
+    const std::string openKey = entry.find(':') != std::string::npos ? entry.substr(entry.find(':') + 1) : "";
+    const std::string dir = writeScenario(name);
+    SimOptions options;
+    if (dir.empty()) {
+        state.SkipWithError(("kxdata cannot write the scenario " + name).c_str());
+        return;
+    }
+    if (!readRecipe(name, openKey, dir, &options)) {
+        state.SkipWithError("the recipe cannot be read");
+        return;
+    }
+    char previous[PATH_MAX] = {};
+    if (::getcwd(previous, sizeof previous) == nullptr || ::chdir(dir.c_str()) != 0) {
+        state.SkipWithError("cannot enter the game folder");
+        return;
+    }
+    // The player keeps its store under $HOME: a home of the run's own.
+    ::setenv("HOME", (dir + "/home").c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
+    FieldFigures figures;
+    bool loaded = true;
+    for (auto _ : state) {
+        loaded = playScenario(options, &figures);
+        state.SetIterationTime(figures.fieldSeconds);
+    }
+    if (::chdir(previous) != 0) {
+        std::abort();
+    }
+    std::system(("rm -rf " + dir).c_str());
+    if (!loaded || figures.steppedFrames == 0) {
+        state.SkipWithError(loaded ? "the field never stepped" : "the game did not load");
+        return;
+    }
+    const double frames = static_cast<double>(figures.steppedFrames);
+    state.counters["frames"] = frames;
+    state.counters["field_us"] = figures.fieldSeconds / frames * 1e6;
+    state.counters["step_us"] = figures.stepSeconds / frames * 1e6;
+    // Medians: on a busy machine a preempted frame or two would decide the means.
+    const double stepMedian = medianOf(figures.stepFrames);
+    state.counters["ratio"] = stepMedian > 0.0 ? medianOf(figures.fieldFrames) / stepMedian : 0.0;
+    state.counters["field_cpu_us"] = figures.fieldCpuSeconds / frames * 1e6;
+    state.counters["field_median_us"] = medianOf(figures.fieldFrames) * 1e6;
+    state.counters["step_median_us"] = stepMedian * 1e6;
+    state.counters["field_max_us"] =
+        *std::max_element(figures.fieldFrames.begin(), figures.fieldFrames.end()) * 1e6;
+    state.counters["frame_us"] = figures.frameSeconds / frames * 1e6;
+    state.counters["bodies"] = figures.bodies;
+    state.counters["contacts"] = figures.contacts;
+    state.counters["objects"] = static_cast<double>(figures.objects);
+}
+
+const bool g_scenariosRegistered = [] {
+    const char* listed = std::getenv("KX_BENCH_SCENARIOS");
+    std::istringstream entries(listed != nullptr ? listed : "platformer:world1,shooter");
+    for (std::string entry; std::getline(entries, entry, ',');) {
+        if (!entry.empty()) {
+            const std::string name = entry.substr(0, entry.find(':'));
+            benchmark::RegisterBenchmark(("BM_ScenarioField/" + name).c_str(), BM_ScenarioField, entry)
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    return true;
+}();
+#endif
 
 } // namespace

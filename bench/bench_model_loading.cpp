@@ -10,6 +10,10 @@
 //                       and the time per model, wall and processor time; N = 0 is the sample as
 //                       kxdata writes it
 //   BM_Clear/N          clear() of the loaded game
+//   BM_LoadDemo/archive the same staged load of the demo game: its loose files as the build wrote
+//                       them (build/demo, or the folder KX_BENCH_GAME names) and the demo written
+//                       again by kxdata as an AES archive
+//   BM_ParseDemo        parseData on the demo's attributes files, against the bare unpack
 // Key derivations per AES entry are counted for the archive loads. The debug log goes to a sink
 // that drops it, so that the terminal does not time the steps.
 #include <algorithm>
@@ -69,18 +73,39 @@ public:
         if (found != m_games.end()) {
             return found->second;
         }
-        if (m_root.empty()) {
-            char pattern[] = "/tmp/kxbench.XXXXXX";
-            m_root = ::mkdtemp(pattern) != nullptr ? pattern : "";
-        }
-        const std::string dir = m_root + "/" + key;
+        const std::string dir = root() + "/" + key;
         const std::string command = std::string(KX_KXDATA_PATH) + " write-sample " + dir +
                                     (models > 0 ? " --models " + std::to_string(models) : "") +
                                     (archive ? " --archive aes" : "") + " > /dev/null";
         return m_games[key] = (!m_root.empty() && std::system(command.c_str()) == 0) ? dir : std::string();
     }
 
+    // The demo: the folder the build wrote (or KX_BENCH_GAME), or written as an archive.
+    const std::string& demo(bool archive) {
+        if (!archive) {
+            const char* given = std::getenv("KX_BENCH_GAME");
+            return m_games["demo-folder"] = given != nullptr ? given : KX_DEMO_DIR;
+        }
+        auto found = m_games.find("demo-aes");
+        if (found != m_games.end()) {
+            return found->second;
+        }
+        const std::string dir = root() + "/demo-aes";
+        const std::string command = std::string(KX_KXDATA_PATH) +
+                                    " write-demo --scenario platformer --archive " + dir + " > /dev/null";
+        return m_games["demo-aes"] =
+                   (!m_root.empty() && std::system(command.c_str()) == 0) ? dir : std::string();
+    }
+
 private:
+    const std::string& root() {
+        if (m_root.empty()) {
+            char pattern[] = "/tmp/kxbench.XXXXXX";
+            m_root = ::mkdtemp(pattern) != nullptr ? pattern : "";
+        }
+        return m_root;
+    }
+
     std::string m_root;
     std::map<std::string, std::string> m_games;
 };
@@ -207,9 +232,8 @@ __attribute__((noinline)) size_t unpackAllTuned(const std::vector<std::string>& 
     return objects;
 }
 
-void BM_ParseData(benchmark::State& state) {
+void parseDataOf(benchmark::State& state, const std::string& dir) {
     silenceLog();
-    const std::string& dir = games().game(static_cast<int>(state.range(0)), false);
     InFolder folder(dir);
     LoadTimes times;
     if (!folder.ok() || !stagedLoad(false, times)) { // installs the game's key table
@@ -252,12 +276,14 @@ void BM_ParseData(benchmark::State& state) {
     state.counters["us/model"] = parseSeconds * 1e6 / static_cast<double>(state.iterations() * models);
     store->clear();
 }
+void BM_ParseData(benchmark::State& state) {
+    parseDataOf(state, games().game(static_cast<int>(state.range(0)), false));
+}
 BENCHMARK(BM_ParseData)->Arg(1000)->Arg(10000)->Arg(40000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_Load(benchmark::State& state) {
+void loadOf(benchmark::State& state, const std::string& dir, bool archive) {
     silenceLog();
-    const bool archive = state.range(1) != 0;
-    InFolder folder(games().game(static_cast<int>(state.range(0)), archive));
+    InFolder folder(dir);
     if (!folder.ok()) {
         state.SkipWithError("cannot write the game");
         return;
@@ -316,11 +342,26 @@ void BM_Load(benchmark::State& state) {
     state.SetLabel("largest: " + median.largestStepFile);
     store->clear();
 }
+void BM_Load(benchmark::State& state) {
+    const bool archive = state.range(1) != 0;
+    loadOf(state, games().game(static_cast<int>(state.range(0)), archive), archive);
+}
 BENCHMARK(BM_Load)
     ->ArgsProduct({{0, 1000, 10000, 40000}, {0, 1}})
     ->ArgNames({"models", "archive"})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+void BM_LoadDemo(benchmark::State& state) {
+    const bool archive = state.range(0) != 0;
+    loadOf(state, games().demo(archive), archive);
+}
+BENCHMARK(BM_LoadDemo)->Arg(0)->Arg(1)->ArgName("archive")->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ParseDemo(benchmark::State& state) {
+    parseDataOf(state, games().demo(false));
+}
+BENCHMARK(BM_ParseDemo)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_Clear(benchmark::State& state) {
     silenceLog();
