@@ -9,7 +9,8 @@
 #
 #   bash bench/kxsim_scenarios.sh BUILD_DIR [RUNS] [SCENARIO...]
 #
-# Per run and mode: the median of RUNS (3) of the whole process, less the median of a one-frame run
+# Per run and mode: the median of RUNS (3; KX_GL_RUNS for the drawn mode, as drawing is slow) of
+# the whole process, less the median of a one-frame run
 # of the same game (process start, window set-up and start data), divided by the frames left: wall
 # and CPU milliseconds per frame, simulated frames per wall second, and the share of the 16.7 ms
 # frame budget. The loading screen's frames are frames the player plays, so they count. Then a
@@ -61,13 +62,14 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # timed GAME FRAMES MODE [OPTIONS...]: "wall cpu" in seconds, medians of $runs runs; "fail N" when
 # kxsim exited N.
 timed() {
-    local game="$1" frames="$2" mode="$3" out wall user sys code i
+    local game="$1" frames="$2" mode="$3" out wall user sys code i count="$runs"
     shift 3
+    [ "$mode" = gl ] && count="${KX_GL_RUNS:-$runs}"
     local extra=()
     [ "$mode" = gl ] && extra=(--screenshot "$frames:$work/last.png")
     : >"$work/walls"
     : >"$work/cpus"
-    for ((i = 0; i < runs; i++)); do
+    for ((i = 0; i < count; i++)); do
         rm -rf "$HOME"
         mkdir -p "$XDG_DATA_HOME"
         out=$({ TIMEFORMAT='%R %U %S'; time {
@@ -87,7 +89,7 @@ timed() {
     echo "$(median <"$work/walls") $(median <"$work/cpus")"
 }
 
-echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $runs runs per figure"
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; medians of $runs runs (drawn: ${KX_GL_RUNS:-$runs})"
 printf '%-16s %-22s %6s %-8s %9s %9s %9s %8s\n' scenario recipe frames mode "wall ms" "CPU ms" "frames/s" budget
 : >"$work/costs"
 "$kxdata" scenarios | cut -f1 >"$work/scenarios"
@@ -154,7 +156,7 @@ profile() {
     mkdir -p "$XDG_DATA_HOME"
     echo
     echo "perf profile, $mode, $(basename "$game" | sed 's/^game-//') $(basename "$recipe") ($cpu ms CPU per frame), by $sort:"
-    perf record -q -F 499 -o "$work/perf.data" -- "$kxsim" "$game" --frames "$frames" "${options[@]}" \
+    perf record -q -F 4999 -o "$work/perf.data" -- "$kxsim" "$game" --frames "$frames" "${options[@]}" \
         "${extra[@]}" >/dev/null 2>&1 || { echo "(perf record failed)"; return; }
     perf report -i "$work/perf.data" --stdio --no-children --sort "$sort" 2>/dev/null |
         grep -v '^#' | grep -v '^$' | head -n "${KX_PROFILE_LINES:-25}" | cut -c1-150
