@@ -13,7 +13,8 @@
 # the whole process, less the median of a one-frame run
 # of the same game (process start, window set-up and start data), divided by the frames left: wall
 # and CPU milliseconds per frame, simulated frames per wall second, and the share of the 16.7 ms
-# frame budget. The loading screen's frames are frames the player plays, so they count. Then a
+# frame budget. The loading screen's frames are frames the player plays, so they count; the field
+# column says how many of the frames stepped the game field (from a traced run). Then a
 # flat perf profile (KX_PROFILE=0 skips it) of the run that costs the most CPU per frame headless,
 # and by library of the costliest drawn run. Use a Release build; the figures come with the load
 # average they were taken under, since a busy machine stretches the wall times.
@@ -90,7 +91,8 @@ timed() {
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; medians of $runs runs (drawn: ${KX_GL_RUNS:-$runs})"
-printf '%-16s %-22s %6s %-8s %9s %9s %9s %8s\n' scenario recipe frames mode "wall ms" "CPU ms" "frames/s" budget
+printf '%-16s %-22s %6s %6s %-8s %9s %9s %9s %8s\n' scenario recipe frames field mode "wall ms" "CPU ms" \
+    "frames/s" budget
 : >"$work/costs"
 "$kxdata" scenarios | cut -f1 >"$work/scenarios"
 while read -r scenario; do
@@ -117,20 +119,24 @@ while read -r scenario; do
             frames=$(recipe_frames "$recipe")
             mapfile -t options < <(recipe_options "$recipe")
         fi
+        # How many of the frames the game field stepped (the rest: loading, menus, pause, end screens).
+        rm -rf "$HOME"
+        mkdir -p "$XDG_DATA_HOME"
+        stepped=$("$kxsim" "$game" --frames "$frames" "${options[@]}" --trace field 2>/dev/null | grep -c ' field step=')
         for mode in headless gl; do
             start=$(timed "$game" 1 "$mode")
             whole=$(timed "$game" "$frames" "$mode" "${options[@]}")
             if [[ "$start" == fail* || "$whole" == fail* ]]; then
-                printf '%-16s %-22s %6d %-8s kxsim failed: %s\n' "$scenario" "$name" "$frames" "$mode" \
+                printf '%-16s %-22s %6d %6d %-8s kxsim failed: %s\n' "$scenario" "$name" "$frames" "$stepped" "$mode" \
                     "$(tail -n 2 "$work/sim.log" | tr '\n' ' ')"
                 continue
             fi
-            awk -v sc="$scenario" -v r="$name" -v n="$frames" -v m="$mode" -v s="$start" -v w="$whole" \
-                -v b="$budget_ms" 'BEGIN {
+            awk -v sc="$scenario" -v r="$name" -v n="$frames" -v f="$stepped" -v m="$mode" -v s="$start" \
+                -v w="$whole" -v b="$budget_ms" 'BEGIN {
                 split(s, a, " "); split(w, c, " ");
                 wall = (c[1] - a[1]) * 1000 / (n - 1); cpu = (c[2] - a[2]) * 1000 / (n - 1);
                 if (wall < 0.001) wall = 0.001;
-                printf "%-16s %-22s %6d %-8s %9.3f %9.3f %9.0f %7.1f%%\n", sc, r, n, m, wall, cpu,
+                printf "%-16s %-22s %6d %6d %-8s %9.3f %9.3f %9.0f %7.1f%%\n", sc, r, n, f, m, wall, cpu,
                     1000 / wall, 100 * wall / b }'
             cpu=$(awk -v s="$start" -v w="$whole" -v n="$frames" \
                 'BEGIN { split(s, a, " "); split(w, c, " "); print (c[2] - a[2]) * 1000 / (n - 1) }')
