@@ -102,9 +102,14 @@ TEST_F(MenusScenario, EveryButtonThatLeadsOnFindsItsPortLinked) {
 }
 
 TEST_F(MenusScenario, SelectionsNameModelsThatExist) {
-    KXModelController* controller = KXModelController::shared();
-    const auto modelOfText = [controller](const std::string& text) {
-        return text.empty() ? nullptr : controller->getModel(static_cast<uint32_t>(std::stoul(text)));
+    // The writer's models, by the id a selection names in decimal.
+    const auto modelOfText = [](const std::string& text) -> std::shared_ptr<KXModel> {
+        for (const std::shared_ptr<KXModel>& model : game->models) {
+            if (std::to_string(model->id()) == text) {
+                return model;
+            }
+        }
+        return nullptr;
     };
     for (const PlacedButton& button : placedButtons(*game)) {
         const std::string& name = button.model->name();
