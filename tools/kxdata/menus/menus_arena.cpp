@@ -28,10 +28,9 @@ namespace {
 
 constexpr float kHudRight = demo::kWidth - 170.0f;
 
-std::shared_ptr<KXModelObjectButtonPowerup> addPowerupButton(DemoGame& game, KXModelScreen& hud,
-                                                             const std::string& name, const std::string& caption,
-                                                             const std::shared_ptr<KXModelAssetPowerup>& powerup,
-                                                             Colour colour, CCPoint position) {
+std::shared_ptr<KXModelObjectButtonPowerup>
+addPowerupButton(DemoGame& game, KXModelScreen& hud, const std::string& name, const std::string& caption,
+                 const std::shared_ptr<KXModelAssetPowerup>& powerup, Colour colour, CCPoint position) {
     auto button = std::static_pointer_cast<KXModelObjectButtonPowerup>(
         demo::addButton(game, hud, "KXModelObjectButtonPowerup", name, caption,
                         powerup ? std::to_string(powerup->id()) : std::string(), colour, position, 5));
@@ -51,21 +50,24 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bonus,
     coins->worldAttribute()->setValue("kCurrentWorld", true);
     coins->alignmentAttribute()->setValue("kCCTextAlignmentLeft", true);
 
-    auto unlimited = addPowerupButton(game, screen, "Bonus Button", "BONUS", bonus, kGold, CCPoint(kHudRight, 590.0f));
+    auto unlimited =
+        addPowerupButton(game, screen, "Bonus Button", "BONUS", bonus, kGold, CCPoint(kHudRight, 590.0f));
     unlimited->unlimitedUseAttribute()->setValue(true, true);
-    auto stocked = addPowerupButton(game, screen, "Shield Button", "SHIELD", shield, kBlue, CCPoint(kHudRight, 510.0f));
+    auto stocked =
+        addPowerupButton(game, screen, "Shield Button", "SHIELD", shield, kBlue, CCPoint(kHudRight, 510.0f));
     stocked->maxRefillAttribute()->setValue(1.0f, true);
     stocked->refillTimeoutAttribute()->setValue(1.0f, true);
     stocked->refillAtStartAttribute()->setValue(true, true);
     // Shown once the run has come a tenth of the best run's way.
-    auto far = addPowerupButton(game, screen, "Far Bonus", "FAR BONUS", bonus, kGold, CCPoint(kHudRight, 430.0f));
+    auto far =
+        addPowerupButton(game, screen, "Far Bonus", "FAR BONUS", bonus, kGold, CCPoint(kHudRight, 430.0f));
     far->unlimitedUseAttribute()->setValue(true, true);
     far->visibilityThresholdAttribute()->setValue(10.0f, true);
 
     demo::addButton(game, screen, "KXModelObjectButtonControl", "Jump Button", "JUMP", "kCharacterJumpButton",
                     kGreen, CCPoint(kHudRight, 190.0f), 5);
-    demo::addButton(game, screen, "KXModelObjectButtonControl", "Run Button", "RUN", "kCharacterMoveRightButton",
-                    kGreen, CCPoint(kHudRight, 110.0f), 5);
+    demo::addButton(game, screen, "KXModelObjectButtonControl", "Run Button", "RUN",
+                    "kCharacterMoveRightButton", kGreen, CCPoint(kHudRight, 110.0f), 5);
     addPlain(game, screen, "Action Button", "ACTION", "kInputControllerActionButton", kViolet,
              CCPoint(kHudRight - 300.0f, 110.0f));
     addPlain(game, screen, "Arena Pause", "PAUSE", "kPauseButton", kRed, CCPoint(680.0f, 590.0f));
@@ -77,8 +79,8 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bonus,
     pad.disc(50.0f, 50.0f, 48.0f, Colour{255, 255, 255, 110});
     pad.disc(50.0f, 50.0f, 42.0f, Colour{40, 60, 90, 90});
     pad.disc(50.0f, 50.0f, 18.0f, Colour{255, 255, 255, 170});
-    demo::addImage(game, screen, "Arena Pad", game.picture("Arena Pad", std::move(pad)), CCPoint(130.0f, 130.0f),
-                   CCPoint(2.0f, 2.0f), 1);
+    demo::addImage(game, screen, "Arena Pad", game.picture("Arena Pad", std::move(pad)),
+                   CCPoint(130.0f, 130.0f), CCPoint(2.0f, 2.0f), 1);
     auto joystick = game.make<KXModelObjectManipulator>("KXModelObjectManipulator", "Arena Joystick");
     joystick->scaleAttribute()->setValue(CCPoint(2.0f, 2.0f), true);
     joystick->positionAttribute()->setValue(CCPoint(130.0f, 130.0f), true);
@@ -107,7 +109,8 @@ void addArena(DemoGame& game) {
     demo::addDemoUnits(game, *scene);
     demo::addDemoCharacter(game, *scene);
     for (const std::shared_ptr<KXModel>& model : game.models) {
-        if (model->name() == demo::kDemoHeroName && model->className() == std::string("KXModelAssetCharacter")) {
+        if (model->name() == demo::kDemoHeroName &&
+            model->className() == std::string("KXModelAssetCharacter")) {
             // The hero every store starts with.
             setText(*model, "Purchase Method", "kFree");
         }

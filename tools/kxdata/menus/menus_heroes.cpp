@@ -63,7 +63,8 @@ std::shared_ptr<KXModelAssetCharacter> addHero(DemoGame& game, const Hero& hero)
     auto character = game.make<KXModelAssetCharacter>("KXModelAssetCharacter", hero.name);
     const std::string name = hero.name;
     character->defaultAnimationAttribute()->setValue(
-        pictureAnimation(game, name + " Face", game.picture(name + " Face", faceCanvas(hero.colour, false, false))),
+        pictureAnimation(game, name + " Face",
+                         game.picture(name + " Face", faceCanvas(hero.colour, false, false))),
         true);
     character->purchaseMethodAttribute()->setValue(hero.method, true);
     character->priceAttribute()->setValue(hero.price, true);
@@ -113,10 +114,11 @@ void addHeroes(DemoGame& game) {
     setFloat(*selector, "Spread", 120.0f);
     setFloat(*selector, "Label Vertical Spacing", 40.0f);
     setText(*selector, "Label Name", std::to_string(game.font->id()));
-    setAnimation(*selector, "Unlock Button",
-                 pictureAnimation(game, "Selector Unlock",
-                                  game.picture("Selector Unlock", demo::buttonCanvas("UNLOCK", kGreen, false)),
-                                  CCPoint(0.0f, -150.0f)));
+    setAnimation(
+        *selector, "Unlock Button",
+        pictureAnimation(game, "Selector Unlock",
+                         game.picture("Selector Unlock", demo::buttonCanvas("UNLOCK", kGreen, false)),
+                         CCPoint(0.0f, -150.0f)));
     setSound(*selector, "Unlock Yes", game.click);
     screen.addChild(selector, true);
 
@@ -139,8 +141,9 @@ void addHeroes(DemoGame& game) {
     }
 
     auto gift = addPowerup(game, "Hero Gift", "kPowerupCoin", kGold, 100.0f, 0.0f);
-    auto free = std::static_pointer_cast<KXModelObjectButtonPurchase>(demo::addButton(
-        game, screen, "KXModelObjectButtonPurchase", "Hero Coins", "+100 FREE", "", kGold, CCPoint(kLeft, kRow1), 5));
+    auto free = std::static_pointer_cast<KXModelObjectButtonPurchase>(
+        demo::addButton(game, screen, "KXModelObjectButtonPurchase", "Hero Coins", "+100 FREE", "", kGold,
+                        CCPoint(kLeft, kRow1), 5));
     free->typeAttribute()->setValue("kPurchasePowerup", true);
     free->purchaseMethodAttribute()->setValue("kFree", true);
     free->buyAndUseAttribute()->setValue(true, true);

@@ -24,9 +24,10 @@ const Colour kLocked{110, 110, 110, 255};
 void addLevel(DemoGame& game, KXModelScreen& screen, const std::string& name, const std::string& caption,
               const std::string& unlock, float price, const std::string& storeIdentifier, bool autoFollow,
               CCPoint position) {
-    auto button = demo::addButton(game, screen, "KXModelObjectLockButton", name, caption, "", kGreen, position, 5);
-    const std::string lockedCaption = price > 0.0f ? caption + " " + std::to_string(static_cast<int>(price))
-                                                   : caption + " LOCKED";
+    auto button =
+        demo::addButton(game, screen, "KXModelObjectLockButton", name, caption, "", kGreen, position, 5);
+    const std::string lockedCaption =
+        price > 0.0f ? caption + " " + std::to_string(static_cast<int>(price)) : caption + " LOCKED";
     setSprite(*button, "Locked Image",
               game.picture(name + " Locked", demo::buttonCanvas(lockedCaption, kLocked, false)));
     setSprite(*button, "Locked Image Selected",
@@ -50,7 +51,8 @@ void addLevelSelect(DemoGame& game) {
              CCPoint(kLeft, kRow3));
     demo::addButton(game, screen, "KXModelObjectButtonSwitch", "Hard Mode", "HARD OFF", "", kViolet,
                     CCPoint(kRight, kRow1), 5, "HARD ON");
-    auto menu = addPlain(game, screen, "Levels Menu", "MENU", "kBackToButton", kBlue, CCPoint(kMiddle, kRow5));
+    auto menu =
+        addPlain(game, screen, "Levels Menu", "MENU", "kBackToButton", kBlue, CCPoint(kMiddle, kRow5));
     menu->backToAttribute()->setValue(kMenuKey, true);
 }
 
@@ -64,8 +66,8 @@ void addExtrasScreen(DemoGame& game) {
     setText(*site, "URL", "https://example.org/kx-menus");
     demo::addButton(game, screen, "KXModelObjectButtonUrl", "No Site", "NO ADDRESS", "", kBlue,
                     CCPoint(kLeft, kRow2), 5);
-    auto page = demo::addButton(game, screen, "KXModelObjectButtonFacebook", "Social Page", "SOCIAL", "", kBlue,
-                                CCPoint(kLeft, kRow3), 5);
+    auto page = demo::addButton(game, screen, "KXModelObjectButtonFacebook", "Social Page", "SOCIAL", "",
+                                kBlue, CCPoint(kLeft, kRow3), 5);
     setText(*page, "Facebook ID", "1234567890");
     setText(*page, "Facebook URL", "https://example.org/kx-social");
 
@@ -80,8 +82,8 @@ void addExtrasScreen(DemoGame& game) {
     KXModelScreen& rewardScreen = *reward.screen;
     addBackdrop(game, rewardScreen, "Reward", Colour{200, 160, 40, 255}, Colour{90, 60, 10, 255},
                 Colour{255, 240, 160, 255}, 16);
-    demo::addText(game, rewardScreen, "Reward Text", "REWA AND LEVEL 3 ARE YOURS", CCPoint(kMiddle, 400.0f), 1.0f,
-                  2);
+    demo::addText(game, rewardScreen, "Reward Text", "REWA AND LEVEL 3 ARE YOURS", CCPoint(kMiddle, 400.0f),
+                  1.0f, 2);
     auto character = game.make<KXModelObjectUnlocker>("KXModelObjectUnlocker", "Unlock Rewa");
     setText(*character, "Unlock Type", "kCharacterUnlock");
     setText(*character, "Object", "Rewa");

@@ -30,7 +30,8 @@ void addMenu(DemoGame& game) {
     demo::addText(game, screen, "Best Caption", "BEST", CCPoint(80.0f, 490.0f), 0.6f, 2);
     addScoreText(game, screen, "Best Coins", "", "kScoreBest", CCPoint(140.0f, 490.0f));
     demo::addText(game, screen, "Points Caption", "POINTS", CCPoint(kRight - 60.0f, 520.0f), 0.6f, 2);
-    addScoreText(game, screen, "Total Points", "kScorePoints", "kScoreTotal", CCPoint(kRight + 10.0f, 520.0f));
+    addScoreText(game, screen, "Total Points", "kScorePoints", "kScoreTotal",
+                 CCPoint(kRight + 10.0f, 520.0f));
 
     addPlain(game, screen, "Play", "PLAY", "", kOrange, CCPoint(kLeft, kRow1));
     addPlain(game, screen, "Shop", "SHOP", "", kOrange, CCPoint(kLeft, kRow2));
@@ -38,8 +39,8 @@ void addMenu(DemoGame& game) {
     addPlain(game, screen, "Levels", "LEVELS", "", kOrange, CCPoint(kLeft, kRow4));
     addPlain(game, screen, "Extras", "EXTRAS", "", kOrange, CCPoint(kLeft, kRow5));
 
-    demo::addButton(game, screen, "KXModelObjectButtonSoundControl", "Music", "MUSIC ON", "kMuteBackgroundMusic",
-                    kBlue, CCPoint(kMiddle, kRow1), 5, "MUSIC OFF");
+    demo::addButton(game, screen, "KXModelObjectButtonSoundControl", "Music", "MUSIC ON",
+                    "kMuteBackgroundMusic", kBlue, CCPoint(kMiddle, kRow1), 5, "MUSIC OFF");
     demo::addButton(game, screen, "KXModelObjectButtonSoundControl", "Sound", "SOUND ON", "kMuteSoundEffects",
                     kBlue, CCPoint(kMiddle, kRow2), 5, "SOUND OFF");
     // One of the pair shows, as the stored window mode says.

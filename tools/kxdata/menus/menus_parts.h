@@ -50,8 +50,8 @@ void setSound(KXModel& model, const char* name, const std::shared_ptr<KXModelSou
 void addBackdrop(DemoGame& game, KXModelScreen& screen, const std::string& name, Colour top, Colour bottom,
                  Colour accent, unsigned seed);
 // A text showing a figure of the global record ("kScoreTotal", "kScoreBest"...).
-void addScoreText(DemoGame& game, KXModelScreen& screen, const std::string& name, const std::string& scoreType,
-                  const std::string& amount, cocos2d::CCPoint position);
+void addScoreText(DemoGame& game, KXModelScreen& screen, const std::string& name,
+                  const std::string& scoreType, const std::string& amount, cocos2d::CCPoint position);
 // A plain button leading along the screen graph (its name is the node's port) or doing `action`.
 std::shared_ptr<KXModelObjectButton> addPlain(DemoGame& game, KXModelScreen& screen, const std::string& name,
                                               const std::string& caption, const std::string& action,
@@ -61,8 +61,9 @@ std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::st
                                                    const std::shared_ptr<KXModelSpriteContainer>& picture,
                                                    cocos2d::CCPoint position = cocos2d::CCPoint(0.0f, 0.0f));
 // A powerup asset of `type` showing a coloured disc.
-std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name, const std::string& type,
-                                                Colour colour, float coins, float points);
+std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name,
+                                                const std::string& type, Colour colour, float coins,
+                                                float points);
 
 // The model of that class and name the game holds; a missing one stops the write.
 std::shared_ptr<KXModel> findModel(DemoGame& game, const std::string& className, const std::string& name);

@@ -72,12 +72,13 @@ void addBackdrop(DemoGame& game, KXModelScreen& screen, const std::string& name,
                    game.picture(name + " Backdrop", demo::backdropCanvas(top, bottom, accent, seed)),
                    CCPoint(demo::kWidth * 0.5f, demo::kHeight * 0.5f), CCPoint(8.0f, 8.0f), 0);
     std::string title = name;
-    std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(title.begin(), title.end(), title.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     demo::addText(game, screen, name + " Title", title, CCPoint(demo::kWidth * 0.5f, 560.0f), 2.0f, 2);
 }
 
-void addScoreText(DemoGame& game, KXModelScreen& screen, const std::string& name, const std::string& scoreType,
-                  const std::string& amount, CCPoint position) {
+void addScoreText(DemoGame& game, KXModelScreen& screen, const std::string& name,
+                  const std::string& scoreType, const std::string& amount, CCPoint position) {
     auto label = demo::addText(game, screen, name, "0", position, 0.8f, 2);
     label->actionAttribute()->setValue("kScoreVector", true);
     label->worldAttribute()->setValue("kGlobal", true);
@@ -107,8 +108,9 @@ std::shared_ptr<KXModelAnimation> pictureAnimation(DemoGame& game, const std::st
     return animation;
 }
 
-std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name, const std::string& type,
-                                                Colour colour, float coins, float points) {
+std::shared_ptr<KXModelAssetPowerup> addPowerup(DemoGame& game, const std::string& name,
+                                                const std::string& type, Colour colour, float coins,
+                                                float points) {
     auto powerup = game.make<KXModelAssetPowerup>("KXModelAssetPowerup", name);
     powerup->powerupTypeAttribute()->setValue(type, true);
     powerup->rewardCoinsAttribute()->setValue(coins, true);

@@ -61,20 +61,21 @@ void addShop(DemoGame& game) {
     auto gift = addPowerup(game, "Coin Gift", "kPowerupCoin", kGold, 100.0f, 10.0f);
     auto bag = addPowerup(game, "Coin Bag", "kPowerupCoin", kOrange, 50.0f, 0.0f);
     // The arena's shield button uses what the shop sells.
-    auto shield = std::static_pointer_cast<KXModelAssetPowerup>(findModel(game, "KXModelAssetPowerup", "Arena Shield"));
+    auto shield =
+        std::static_pointer_cast<KXModelAssetPowerup>(findModel(game, "KXModelAssetPowerup", "Arena Shield"));
     auto magnet = addPowerup(game, "Shop Magnet", "kPowerupMagnet", kRed, 0.0f, 0.0f);
 
     const Sale sales[] = {
         {"Free Coins", "+100 FREE", "kPurchasePowerup", "kFree", 0.0f, 0.0f, true, "", "", "kDefault",
          CCPoint(kLeft, kRow1)},
-        {"Buy Shield", "SHIELD 30", "kPurchasePowerup", "kInGameCurrency", 30.0f, 2.0f, false, "", "", "kDefault",
-         CCPoint(kLeft, kRow2)},
-        {"Store Coins", "+50 STORE", "kPurchasePowerup", "kInAppPurchase", 0.0f, 0.0f, true, "menus.coins", "",
-         "kDefault", CCPoint(kLeft, kRow3)},
-        {"Video Magnet", "MAGNET VIDEO", "kPurchasePowerup", "kRewardedVideos", 0.0f, 1.0f, false, "", "kHeyzap",
-         "kDefault", CCPoint(kRight, kRow1)},
-        {"Custom Video", "CUSTOM VIDEO", "kPurchasePowerup", "kRewardedVideos", 0.0f, 1.0f, false, "", "kCustom",
-         "kDefault", CCPoint(kRight, kRow2)},
+        {"Buy Shield", "SHIELD 30", "kPurchasePowerup", "kInGameCurrency", 30.0f, 2.0f, false, "", "",
+         "kDefault", CCPoint(kLeft, kRow2)},
+        {"Store Coins", "+50 STORE", "kPurchasePowerup", "kInAppPurchase", 0.0f, 0.0f, true, "menus.coins",
+         "", "kDefault", CCPoint(kLeft, kRow3)},
+        {"Video Magnet", "MAGNET VIDEO", "kPurchasePowerup", "kRewardedVideos", 0.0f, 1.0f, false, "",
+         "kHeyzap", "kDefault", CCPoint(kRight, kRow1)},
+        {"Custom Video", "CUSTOM VIDEO", "kPurchasePowerup", "kRewardedVideos", 0.0f, 1.0f, false, "",
+         "kCustom", "kDefault", CCPoint(kRight, kRow2)},
         {"Remove Ads", "NO ADS", "kPurchaseRemoveAds", "kInAppPurchase", 0.0f, 0.0f, false, "menus.removeads",
          "", "", CCPoint(kRight, kRow3)},
     };
