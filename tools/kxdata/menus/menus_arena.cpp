@@ -7,10 +7,13 @@
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelObjectAccelerometer.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectManipulator.h"
+#include "model/classes/KXModelObjectSwipeControl.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "tools/kxdata/demo/demo_backgrounds.h"
@@ -87,6 +90,21 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bonus,
     joystick->zDepthAttribute()->setValue(1, true);
     joystick->sensitivityAttribute()->setValue(1.0f, true);
     screen.addChild(joystick, true);
+
+    // A swipe across the middle of the field steers too; a tilt control is there but gets no
+    // readings on a desktop.
+    auto swipe = game.make<KXModelObjectSwipeControl>("KXModelObjectSwipeControl", "Arena Swipe");
+    swipe->positionAttribute()->setValue(CCPoint(kMiddle, 300.0f), true);
+    swipe->scaleAttribute()->setValue(CCPoint(3.0f, 1.5f), true);
+    swipe->zDepthAttribute()->setValue(1, true);
+    screen.addChild(swipe, true);
+    auto tilt = game.make<KXModelObjectAccelerometer>("KXModelObjectAccelerometer", "Arena Tilt");
+    screen.addChild(tilt, true);
+    // A defeated hero ends the run on the menu.
+    auto over = game.make<KXModelObjectEventObserver>("KXModelObjectEventObserver", "Arena Over");
+    setText(*over, "Event Type", "kGameOver");
+    screen.addChild(over, true);
+    demo::linkPort(hud, "Arena Over", game.screen(kMenuKey));
 
     demo::ScreenNode& pause = game.addScreen("KXNodeUI", "KXModelScreen", kPauseKey, "Arena Pause Screen");
     KXModelScreen& pauseScreen = *pause.screen;
