@@ -108,6 +108,13 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bonus,
 
     demo::ScreenNode& pause = game.addScreen("KXNodeUI", "KXModelScreen", kPauseKey, "Arena Pause Screen");
     KXModelScreen& pauseScreen = *pause.screen;
+    // A dark panel keeps the pause screen readable over the field.
+    demo::Canvas panel(200, 150);
+    panel.roundedRect(0, 0, 200, 150, 22.0f, Colour{30, 60, 110, 225});
+    panel.roundedRect(6, 6, 188, 138, 18.0f, Colour{15, 30, 60, 225});
+    demo::addImage(game, pauseScreen, "Arena Pause Panel",
+                   game.picture("Arena Pause Panel", std::move(panel)), CCPoint(kMiddle, 370.0f),
+                   CCPoint(2.2f, 2.2f), 0);
     demo::addText(game, pauseScreen, "Arena Paused", "PAUSED", CCPoint(kMiddle, 480.0f), 2.0f, 2);
     addPlain(game, pauseScreen, "Arena Resume", "RESUME", "kBackButton", kBlue, CCPoint(kMiddle, kRow2));
     addPlain(game, pauseScreen, "Arena Restart", "RESTART", "kRestartButton", kBlue, CCPoint(kMiddle, kRow3));
