@@ -91,7 +91,7 @@ timed() {
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; medians of $runs runs (drawn: ${KX_GL_RUNS:-$runs})"
-printf '%-16s %-22s %6s %6s %-8s %9s %9s %9s %8s\n' scenario recipe frames field mode "wall ms" "CPU ms" \
+printf '%-17s %-25s %6s %6s %-8s %9s %9s %9s %8s\n' scenario recipe frames field mode "wall ms" "CPU ms" \
     "frames/s" budget
 : >"$work/costs"
 "$kxdata" scenarios | cut -f1 >"$work/scenarios"
@@ -127,7 +127,7 @@ while read -r scenario; do
             start=$(timed "$game" 1 "$mode")
             whole=$(timed "$game" "$frames" "$mode" "${options[@]}")
             if [[ "$start" == fail* || "$whole" == fail* ]]; then
-                printf '%-16s %-22s %6d %6d %-8s kxsim failed: %s\n' "$scenario" "$name" "$frames" "$stepped" "$mode" \
+                printf '%-17s %-25s %6d %6d %-8s kxsim failed: %s\n' "$scenario" "$name" "$frames" "$stepped" "$mode" \
                     "$(tail -n 2 "$work/sim.log" | tr '\n' ' ')"
                 continue
             fi
@@ -136,7 +136,7 @@ while read -r scenario; do
                 split(s, a, " "); split(w, c, " ");
                 wall = (c[1] - a[1]) * 1000 / (n - 1); cpu = (c[2] - a[2]) * 1000 / (n - 1);
                 if (wall < 0.001) wall = 0.001;
-                printf "%-16s %-22s %6d %6d %-8s %9.3f %9.3f %9.0f %7.1f%%\n", sc, r, n, f, m, wall, cpu,
+                printf "%-17s %-25s %6d %6d %-8s %9.3f %9.3f %9.0f %7.1f%%\n", sc, r, n, f, m, wall, cpu,
                     1000 / wall, 100 * wall / b }'
             cpu=$(awk -v s="$start" -v w="$whole" -v n="$frames" \
                 'BEGIN { split(s, a, " "); split(w, c, " "); print (c[2] - a[2]) * 1000 / (n - 1) }')
