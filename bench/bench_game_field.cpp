@@ -19,6 +19,7 @@
 
 #include <box2d/box2d.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -356,6 +357,62 @@ bool playScenario(const SimOptions& options, FieldFigures* figures) {
 }
 
 // entry: the scenario's name, and after a colon the screen to open when it has no recipe.
+// What a run sends back from its own process.
+struct FieldSummary {
+    bool loaded = false;
+    double frames = 0.0;
+    double fieldSeconds = 0.0;
+    double fieldCpuSeconds = 0.0;
+    double stepSeconds = 0.0;
+    double frameSeconds = 0.0;
+    double fieldMedian = 0.0;
+    double stepMedian = 0.0;
+    double fieldMax = 0.0;
+    double bodies = 0.0;
+    double contacts = 0.0;
+    double objects = 0.0;
+};
+
+// The player keeps singletons that one game per process expects: each run plays in a child
+// process of its own and sends its figures back through a pipe. False when that failed.
+bool playInChild(const SimOptions& options, FieldSummary* summary) {
+    int ends[2];
+    if (::pipe(ends) != 0) {
+        return false;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        FieldFigures figures;
+        FieldSummary out;
+        out.loaded = playScenario(options, &figures);
+        out.frames = static_cast<double>(figures.steppedFrames);
+        out.fieldSeconds = figures.fieldSeconds;
+        out.fieldCpuSeconds = figures.fieldCpuSeconds;
+        out.stepSeconds = figures.stepSeconds;
+        out.frameSeconds = figures.frameSeconds;
+        out.fieldMedian = medianOf(figures.fieldFrames);
+        out.stepMedian = medianOf(figures.stepFrames);
+        out.fieldMax = figures.fieldFrames.empty()
+                           ? 0.0
+                           : *std::max_element(figures.fieldFrames.begin(), figures.fieldFrames.end());
+        out.bodies = figures.bodies;
+        out.contacts = figures.contacts;
+        out.objects = static_cast<double>(figures.objects);
+        const bool sent = ::write(ends[1], &out, sizeof out) == static_cast<ssize_t>(sizeof out);
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(ends[1]);
+    const bool received = child > 0 && ::read(ends[0], summary, sizeof *summary) == sizeof *summary;
+    ::close(ends[0]);
+    int status = 0;
+    if (child > 0) {
+        ::waitpid(child, &status, 0);
+    }
+    return received;
+}
+
+// entry: the scenario's name, and after a colon the screen to open when it has no recipe.
 void BM_ScenarioField(benchmark::State& state, const std::string& entry) {
     const std::string name = entry.substr(0, entry.find(':'));
     const std::string openKey = entry.find(':') != std::string::npos ? entry.substr(entry.find(':') + 1) : "";
@@ -377,36 +434,36 @@ void BM_ScenarioField(benchmark::State& state, const std::string& entry) {
     // The player keeps its store under $HOME: a home of the run's own.
     ::setenv("HOME", (dir + "/home").c_str(), 1);
     ::unsetenv("XDG_DATA_HOME");
-    FieldFigures figures;
-    bool loaded = true;
+    FieldSummary figures;
+    bool played = true;
     for (auto _ : state) {
-        loaded = playScenario(options, &figures);
+        played = playInChild(options, &figures);
         state.SetIterationTime(figures.fieldSeconds);
     }
     if (::chdir(previous) != 0) {
         std::abort();
     }
     std::system(("rm -rf " + dir).c_str());
-    if (!loaded || figures.steppedFrames == 0) {
-        state.SkipWithError(loaded ? "the field never stepped" : "the game did not load");
+    if (!played || !figures.loaded || figures.frames == 0.0) {
+        state.SkipWithError(!played           ? "the run failed"
+                            : !figures.loaded ? "the game did not load"
+                                              : "the field never stepped");
         return;
     }
-    const double frames = static_cast<double>(figures.steppedFrames);
+    const double frames = figures.frames;
     state.counters["frames"] = frames;
     state.counters["field_us"] = figures.fieldSeconds / frames * 1e6;
     state.counters["step_us"] = figures.stepSeconds / frames * 1e6;
     // Medians: on a busy machine a preempted frame or two would decide the means.
-    const double stepMedian = medianOf(figures.stepFrames);
-    state.counters["ratio"] = stepMedian > 0.0 ? medianOf(figures.fieldFrames) / stepMedian : 0.0;
+    state.counters["ratio"] = figures.stepMedian > 0.0 ? figures.fieldMedian / figures.stepMedian : 0.0;
     state.counters["field_cpu_us"] = figures.fieldCpuSeconds / frames * 1e6;
-    state.counters["field_median_us"] = medianOf(figures.fieldFrames) * 1e6;
-    state.counters["step_median_us"] = stepMedian * 1e6;
-    state.counters["field_max_us"] =
-        *std::max_element(figures.fieldFrames.begin(), figures.fieldFrames.end()) * 1e6;
+    state.counters["field_median_us"] = figures.fieldMedian * 1e6;
+    state.counters["step_median_us"] = figures.stepMedian * 1e6;
+    state.counters["field_max_us"] = figures.fieldMax * 1e6;
     state.counters["frame_us"] = figures.frameSeconds / frames * 1e6;
     state.counters["bodies"] = figures.bodies;
     state.counters["contacts"] = figures.contacts;
-    state.counters["objects"] = static_cast<double>(figures.objects);
+    state.counters["objects"] = figures.objects;
 }
 
 const bool g_scenariosRegistered = [] {
