@@ -5,13 +5,13 @@
 // times per frame and their ratio.
 //
 // BM_ScenarioField/<scenario>: the same frame on a scenario game's own level, written by kxdata and
-// played through the player stack as kxsim plays it (headless, 1/60 s frames, the first run recipe
-// of tests/e2e/scenarios/ with its input). Alternate bare steps would run that world at twice its
-// speed and change the game, so there the bare step is Box2D's own timer of the step inside the
-// field's frame. The field's update is taken off the scheduler and called, timed, just before each
-// engine frame. Only frames whose world stepped count (not paused, not over). Counters: means per
-// frame (field_us, its thread CPU time field_cpu_us, step_us, frame_us the whole engine frame with
-// it), medians (the laying of new sections makes a few frames far costlier) and the largest frame;
+// played through the player stack as kxsim plays it (headless, 1/60 s frames, each run recipe of
+// tests/e2e/scenarios/ with its input; a recipe that never reaches the field reports so). Alternate bare
+// steps would run that world at twice its speed and change the game, so there the bare step is Box2D's own
+// timer of the step inside the field's frame. The field's update is taken off the scheduler and called,
+// timed, just before each engine frame. Only frames whose world stepped count (not paused, not over).
+// Counters: means per frame (field_us, its thread CPU time field_cpu_us, step_us, frame_us the whole engine
+// frame with it), medians (the laying of new sections makes a few frames far costlier) and the largest frame;
 // ratio is the field's median frame over the step's median. One run
 // plays the whole recipe once; the scenarios are KX_BENCH_SCENARIOS (comma-separated NAME[:KEY], KEY the
 // screen to open when the scenario has no recipe; platformer:world1,shooter).
@@ -27,6 +27,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -183,16 +184,37 @@ std::string writeScenario(const std::string& name) {
     return std::system(command.c_str()) == 0 ? dir : std::string();
 }
 
-// The first recipe of the scenario, as kxsim would read it (from KX_RECIPE_DIR when set); without
-// one, the frames and the screen to open.
-bool readRecipe(const std::string& name, const std::string& openKey, const std::string& gameDir,
-                SimOptions* options) {
+std::string recipeFolder() {
     const char* recipes = std::getenv("KX_RECIPE_DIR");
-    const std::string folder = recipes != nullptr ? std::string(recipes) + "/"
-                                                  : std::string(KX_SOURCE_DIR) + "/tests/e2e/scenarios/";
-    std::ifstream in(folder + name + ".args");
-    if (!in) {
-        in.open(folder + name + ".1.args");
+    return recipes != nullptr ? std::string(recipes) : std::string(KX_SOURCE_DIR) + "/tests/e2e/scenarios";
+}
+
+// The scenario's recipe files (NAME.args, NAME.N.args), in name order.
+std::vector<std::string> recipesOf(const std::string& name) {
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(recipeFolder(), error)) {
+        // NAME.args, or NAME.N.args with N a number.
+        const std::string file = entry.path().filename().string();
+        const std::string number =
+            file.size() > name.size() + 6 ? file.substr(name.size() + 1, file.size() - name.size() - 6) : "";
+        const bool numbered = !number.empty() &&
+                              number.find_first_not_of("0123456789") == std::string::npos &&
+                              file == name + "." + number + ".args";
+        if (file == name + ".args" || numbered) {
+            found.push_back(entry.path().string());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The recipe as kxsim would read it; without one (empty path), the frames and the screen to open.
+bool readRecipe(const std::string& path, const std::string& openKey, const std::string& gameDir,
+                SimOptions* options) {
+    std::ifstream in;
+    if (!path.empty()) {
+        in.open(path);
     }
     std::vector<std::string> arguments = {gameDir};
     bool framesGiven = false;
@@ -356,7 +378,6 @@ bool playScenario(const SimOptions& options, FieldFigures* figures) {
     return !failed;
 }
 
-// entry: the scenario's name, and after a colon the screen to open when it has no recipe.
 // What a run sends back from its own process.
 struct FieldSummary {
     bool loaded = false;
@@ -412,17 +433,16 @@ bool playInChild(const SimOptions& options, FieldSummary* summary) {
     return received;
 }
 
-// entry: the scenario's name, and after a colon the screen to open when it has no recipe.
-void BM_ScenarioField(benchmark::State& state, const std::string& entry) {
-    const std::string name = entry.substr(0, entry.find(':'));
-    const std::string openKey = entry.find(':') != std::string::npos ? entry.substr(entry.find(':') + 1) : "";
+// name: the scenario; recipe: the path of its recipe, or empty to open openKey with no input.
+void BM_ScenarioField(benchmark::State& state, const std::string& name, const std::string& recipe,
+                      const std::string& openKey) {
     const std::string dir = writeScenario(name);
     SimOptions options;
     if (dir.empty()) {
         state.SkipWithError(("kxdata cannot write the scenario " + name).c_str());
         return;
     }
-    if (!readRecipe(name, openKey, dir, &options)) {
+    if (!readRecipe(recipe, openKey, dir, &options)) {
         state.SkipWithError("the recipe cannot be read");
         return;
     }
@@ -466,13 +486,26 @@ void BM_ScenarioField(benchmark::State& state, const std::string& entry) {
     state.counters["objects"] = figures.objects;
 }
 
+// One benchmark per recipe of each scenario (by the recipe's file name), or per scenario without one.
 const bool g_scenariosRegistered = [] {
     const char* listed = std::getenv("KX_BENCH_SCENARIOS");
     std::istringstream entries(listed != nullptr ? listed : "platformer:world1,shooter");
     for (std::string entry; std::getline(entries, entry, ',');) {
-        if (!entry.empty()) {
-            const std::string name = entry.substr(0, entry.find(':'));
-            benchmark::RegisterBenchmark(("BM_ScenarioField/" + name).c_str(), BM_ScenarioField, entry)
+        if (entry.empty()) {
+            continue;
+        }
+        const std::string name = entry.substr(0, entry.find(':'));
+        const std::string openKey =
+            entry.find(':') != std::string::npos ? entry.substr(entry.find(':') + 1) : "";
+        std::vector<std::string> recipes = recipesOf(name);
+        if (recipes.empty()) {
+            recipes.push_back(std::string());
+        }
+        for (const std::string& recipe : recipes) {
+            const std::string label =
+                recipe.empty() ? name : std::filesystem::path(recipe).filename().replace_extension().string();
+            benchmark::RegisterBenchmark(("BM_ScenarioField/" + label).c_str(), BM_ScenarioField, name,
+                                         recipe, openKey)
                 ->Iterations(1)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);
