@@ -11,6 +11,7 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
+#include "tools/kxdata/shooter/shooter_scenario.h"
 
 namespace kxdata {
 
@@ -19,8 +20,11 @@ namespace {
 // One row per scenario; adding one: a writer of its own under tools/kxdata/<name>/ and its row here.
 const std::vector<Scenario> kScenarios = {
     {"platformer", "the demo: menus, shop, a streamed level, game over and scores", &demo::writeDemo},
-    {"effects", "lights, trails, flags, mirrors and particles in a dark cave", &effects::writeEffectsScenario},
+    {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
+     &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
+    {"shooter", "a side-scrolling shooter: drones with hit points, a hive, every powerup, game over",
+     &shooter::writeShooterScenario},
 };
 
 bool endsWith(const std::string& text, const std::string& end) {
@@ -62,8 +66,10 @@ void packIntoArchive(const std::string& dir) {
         }
     }
     // Archive order follows the names, so two writes of one game give the same archive entries.
-    std::sort(files.begin(), files.end(), [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
-    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256, decodePassword(kStoredArchivePassword));
+    std::sort(files.begin(), files.end(),
+              [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
+    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256,
+                 decodePassword(kStoredArchivePassword));
     for (const auto& path : loose) {
         std::filesystem::remove(path);
     }

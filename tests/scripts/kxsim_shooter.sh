@@ -1,0 +1,82 @@
+#!/bin/bash
+# The shooter scenario played through kxsim with its own run recipes (tests/e2e/scenarios/shooter*.args):
+# the flight that fires all the way takes every powerup effect on its line, shoots drones down (hits,
+# then deaths), meets the hive's and the turret's copies and ends at the exit portal; the flight that
+# never fires loses its lives to the drones, and game over brings the end screen through the
+# heads-up observer. Args: build folder, source folder.
+set -u
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+recipes="$2/tests/e2e/scenarios"
+
+"$kxdata" write-demo --scenario shooter "$work/game" > "$work/write.log" 2>&1 ||
+    { echo "write-demo --scenario shooter failed"; cat "$work/write.log"; exit 1; }
+
+# `play NAME RECIPE [kxsim options]`: one run of the recipe with the traces this test reads, into
+# $work/NAME.txt (trace) and $work/NAME.log (log); a fresh store each time.
+play() {
+    local name="$1" recipe="$2"
+    shift 2
+    local -a options=()
+    local line
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in '' | '#'*) continue ;; esac
+        # One option and its value a line.
+        options+=(${line})
+    done < "$recipe"
+    rm -rf "$HOME/.local/share/kxplayer"
+    (cd "$work" && "$kxsim" "$work/game" "${options[@]}" "$@" \
+        --trace health,unit,powerups,gameplay,game,screens,score > "$work/$name.txt" 2> "$work/$name.log") ||
+        { echo "kxsim failed on $(basename "$recipe")"; tail -20 "$work/$name.log"; exit 1; }
+}
+
+for recipe in "$recipes"/shooter.1.args "$recipes"/shooter.2.args; do
+    [ -f "$recipe" ] || { echo "FAIL: no recipe $recipe"; exit 1; }
+done
+
+# --- the flight that fires ---
+play flight "$recipes/shooter.1.args" --screenshot 400:shooter.png
+for type in kPowerupCoin kPowerupNone kPowerupMagnet kPowerupInvincibility kPowerupKillAllEnemies \
+    kPowerupStrike kPowerupCheckpoint kPowerupGameplay kPowerupRestartCheckpoint kPowerupNextCheckpoint \
+    kPowerupEndGame; do
+    check "the $type effect was taken" grep -q " powerup effect type=$type in-game=1$" "$work/flight.txt"
+done
+for type in kPowerupMagnet kPowerupInvincibility kPowerupStrike kPowerupGameplay; do
+    check "the timed $type effect ended" grep -q " powerup end type=$type$" "$work/flight.txt"
+done
+# The gravity well pulls down, then its end gives space back its zero gravity.
+check "the gravity well pulled down and let go" \
+    awk '/ gravity x=/ { if ($0 ~ /y=-/) down = 1; else if (down) up = 1 } END { exit !(down && up) }' "$work/flight.txt"
+check "a checkpoint was stored" grep -q " game checkpoint at=" "$work/flight.txt"
+check "the level was rebuilt from a checkpoint" grep -q " game restore checkpoint=yes" "$work/flight.txt"
+# Two bolts bring a drone down: a hit that leaves it 1 point, then its death.
+check "bolts hit drones" grep -q " health hit name=Drone Hive id=[0-9]* hp=1$" "$work/flight.txt"
+check "drones were shot down" grep -q " health death name=Drone Hive id=[0-9]* hp=0$" "$work/flight.txt"
+# Copies share their spawner's name and have ids of their own.
+for spawner in "Drone Hive" "Plasma"; do
+    copies=$(grep -- " unit name=$spawner id=" "$work/flight.txt" | sed 's/.* id=\([0-9]*\) .*/\1/' | sort -u | wc -l)
+    check "the spawner '$spawner' sent several copies ($copies ids)" [ "$copies" -ge 3 ]
+done
+check "the coins went into the score" grep -q ' powerup "Bay Coin 4" coins+1 ' "$work/flight.txt"
+check "the exit portal led to the base under the end screen" \
+    awk '/ type=kPowerupEndGame / { portal = 1 } portal && / screen open key=base$/ { base = 1 }
+         base && / screen open key=end$/ { found = 1 } END { exit !found }' "$work/flight.txt"
+check "the flight did not end in game over" bash -c "! grep -q ' game over=1' '$work/flight.txt'"
+if [ -f "$work/shooter.png" ]; then
+    echo "ok: screenshot taken"
+else
+    echo "no offscreen GL here: no screenshot"
+fi
+
+# --- the flight that never fires ---
+play loss "$recipes/shooter.2.args"
+check "the drones hit the ship" grep -q " health hit name=Ship " "$work/loss.txt"
+# Each life lost but the last rebuilds the level with one life less.
+for lives in 2 1; do
+    check "a lost life rebuilt the level with $lives left" grep -q " game restore checkpoint=no .* lives=$lives$" "$work/loss.txt"
+done
+check "the last life lost is game over" grep -q " game over=1" "$work/loss.txt"
+check "the observer saw the game over" grep -q "Got Game OVER in observer" "$work/loss.txt" "$work/loss.log"
+check "game over opened the end screen" \
+    awk '/ game over=1/ { over = 1 } over && / screen open key=end$/ { found = 1 } END { exit !found }' "$work/loss.txt"
+exit $status
