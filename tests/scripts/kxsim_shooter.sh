@@ -11,6 +11,10 @@ recipes="$2/tests/e2e/scenarios"
 
 "$kxdata" write-demo --scenario shooter "$work/game" > "$work/write.log" 2>&1 ||
     { echo "write-demo --scenario shooter failed"; cat "$work/write.log"; exit 1; }
+# With sox and lame every sound is made (without them the game is written silent).
+if command -v sox > /dev/null && command -v lame > /dev/null; then
+    check "every sound was made" bash -c "! grep -q 'cannot make' '$work/write.log'"
+fi
 
 # `play NAME RECIPE [kxsim options]`: one run of the recipe with the traces this test reads, into
 # $work/NAME.txt (trace) and $work/NAME.log (log); a fresh store each time.

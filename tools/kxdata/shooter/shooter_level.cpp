@@ -121,7 +121,8 @@ std::shared_ptr<KXModelLevelSection> section(DemoGame& game, KXModelScreen& scen
     return made;
 }
 
-std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& into, const std::string& name,
+std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& into,
+                                             const std::string& name,
                                              const std::shared_ptr<KXModelAssetObstacle>& asset,
                                              const std::string& kind, CCPoint position, CCPoint velocity,
                                              int depth = 8) {
@@ -171,10 +172,12 @@ void addShip(DemoGame& game, KXModelLevelSection& into) {
     hull->replaceWithBox(CCSize(70.0f, 30.0f), CCPoint(0.0f, 0.0f), true);
     ship->collisionShapeAttribute()->setValue(hull, true);
     ship->defaultAnimationAttribute()->setValue(
-        look(game, "Ship Cruise", {shipCanvas(false, false), shipCanvas(false, true)}, true, 0.2f, 10.0f), true);
+        look(game, "Ship Cruise", {shipCanvas(false, false), shipCanvas(false, true)}, true, 0.2f, 10.0f),
+        true);
     ship->shootingAnimationAttribute()->setValue(
         look(game, "Ship Firing", {shipCanvas(false, true)}, true, 1.0f), true);
-    ship->defeatedAnimationAttribute()->setValue(look(game, "Ship Wreck", {wreckCanvas()}, false, 0.6f), true);
+    ship->defeatedAnimationAttribute()->setValue(look(game, "Ship Wreck", {wreckCanvas()}, false, 0.6f),
+                                                 true);
     ship->bulletAnimationAttribute()->setValue(look(game, "Ship Bolt", {shipBoltCanvas()}, true, 1.0f), true);
     ship->shootSoundAttribute()->setValue(
         game.sound("Bolt", {"synth 0.05 square 1500:700 fade 0 0.05 0.03 vol 0.25"}), true);
@@ -213,16 +216,16 @@ struct Enemies {
 Enemies enemies(DemoGame& game) {
     Enemies made;
     made.drone = obstacle(game, kDroneName, droneCanvas(false), round(game, "Drone Round", 20.0f));
-    made.drone->defeatedAnimationAttribute()->setValue(look(game, "Drone Burst", {wreckCanvas()}, false, 0.4f),
-                                                       true);
+    made.drone->defeatedAnimationAttribute()->setValue(
+        look(game, "Drone Burst", {wreckCanvas()}, false, 0.4f), true);
     made.drone->deathSoundAttribute()->setValue(
         game.sound("Drone Pop", {"synth 0.25 pinknoise fade 0 0.25 0.2 vol 0.4"}), true);
     // Two bolts bring one down.
     auto hull = game.make<KXModelComponentHealth>("KXModelComponentHealth", "Drone Hull");
     hull->healthAttribute()->setValue(2.0f, true);
     hull->deathDelayAttribute()->setValue(0.1f, true);
-    hull->takingDamageAnimationAttribute()->setValue(look(game, "Drone Hurt", {droneCanvas(true)}, false, 0.2f),
-                                                     true);
+    hull->takingDamageAnimationAttribute()->setValue(
+        look(game, "Drone Hurt", {droneCanvas(true)}, false, 0.2f), true);
     hull->takingDamageSoundAttribute()->setValue(
         game.sound("Drone Hit", {"synth 0.06 square 900:600 fade 0 0.06 0.04 vol 0.3"}), true);
     made.drone->addChild(hull, true);
@@ -259,10 +262,10 @@ struct Token {
 
 std::shared_ptr<KXModelAssetPowerup> powerup(DemoGame& game, const Token& token) {
     auto asset = game.make<KXModelAssetPowerup>("KXModelAssetPowerup", token.name);
-    asset->idleAnimationAttribute()->setValue(
-        look(game, std::string(token.name) + " Token", {tokenCanvas(token.rim, token.face, token.symbol)}, true,
-             1.0f),
-        true);
+    asset->idleAnimationAttribute()->setValue(look(game, std::string(token.name) + " Token",
+                                                   {tokenCanvas(token.rim, token.face, token.symbol)}, true,
+                                                   1.0f),
+                                              true);
     asset->powerupTypeAttribute()->setValue(token.type, true);
     asset->durationAttribute()->setValue(token.duration, true);
     asset->appearanceChanceAttribute()->setValue(100.0f, true);
@@ -275,8 +278,8 @@ std::shared_ptr<KXModelAssetPowerup> powerup(DemoGame& game, const Token& token)
 
 // A ring round the ship while the effect runs.
 void aura(DemoGame& game, KXModelAssetPowerup& asset, Colour colour) {
-    asset.startAnimationAttribute()->setValue(look(game, asset.name() + " Aura", {auraCanvas(colour)}, true, 1.0f),
-                                              true);
+    asset.startAnimationAttribute()->setValue(
+        look(game, asset.name() + " Aura", {auraCanvas(colour)}, true, 1.0f), true);
     asset.animationPlacementAttribute()->setValue("kPowerupCharacterConstraint", true);
     asset.animationBehaviourAttribute()->setValue("kOverlayBehaviour", true);
 }
@@ -335,11 +338,12 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
     auto coin = powerup(game, {"Star Coin", "kPowerupCoin", gold, Colour{250, 210, 60, 255}, 'C', 0.0f});
     coin->rewardCoinsAttribute()->setValue(1.0f, true);
     coin->showCoinRewardAttribute()->setValue(true, true);
-    auto gem = powerup(game, {"Gem", "kPowerupNone", Colour{30, 150, 90, 255}, Colour{60, 220, 140, 255}, 'P', 0.0f});
+    auto gem = powerup(
+        game, {"Gem", "kPowerupNone", Colour{30, 150, 90, 255}, Colour{60, 220, 140, 255}, 'P', 0.0f});
     gem->rewardPointsAttribute()->setValue(50.0f, true);
     gem->showPointsRewardAttribute()->setValue(true, true);
-    auto magnet = powerup(game, {"Magnet", "kPowerupMagnet", Colour{110, 50, 170, 255}, Colour{160, 90, 220, 255},
-                                 'M', 6.0f});
+    auto magnet = powerup(
+        game, {"Magnet", "kPowerupMagnet", Colour{110, 50, 170, 255}, Colour{160, 90, 220, 255}, 'M', 6.0f});
     aura(game, *magnet, Colour{170, 110, 240, 255});
     magnet->rewardPointsAttribute()->setValue(10.0f, true);
     auto shield = powerup(game, {"Shield", "kPowerupInvincibility", Colour{40, 90, 200, 255},
@@ -350,8 +354,8 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
                                Colour{250, 120, 40, 255}, 'B', 0.0f});
     bomb->cameraShakeAttribute()->setValue(0.5f, true);
     bomb->cameraFlashAttribute()->setValue(0.3f, true);
-    auto dash = powerup(game, {"Rocket Dash", "kPowerupStrike", Colour{200, 170, 20, 255}, Colour{255, 230, 80, 255},
-                               'D', 1.0f});
+    auto dash = powerup(game, {"Rocket Dash", "kPowerupStrike", Colour{200, 170, 20, 255},
+                               Colour{255, 230, 80, 255}, 'D', 1.0f});
     aura(game, *dash, Colour{255, 220, 90, 255});
     auto beacon = powerup(game, {"Beacon", "kPowerupCheckpoint", Colour{20, 140, 140, 255},
                                  Colour{60, 220, 210, 255}, 'K', 0.0f});
@@ -382,7 +386,8 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
     place(game, *hive, magnet, "Hive Magnet", CCPoint(150.0f, kLine));
     for (int index = 0; index < 4; ++index) {
         place(game, *hive, coin, "Hive Coin " + std::to_string(index + 1),
-              CCPoint(400.0f + 100.0f * static_cast<float>(index), index % 2 == 0 ? kLine + 90.0f : kLine - 90.0f));
+              CCPoint(400.0f + 100.0f * static_cast<float>(index),
+                      index % 2 == 0 ? kLine + 90.0f : kLine - 90.0f));
     }
     auto nest = drone(game, foes, *hive, kHiveName, CCPoint(1100.0f, kLine), 4.0f);
     spawning(game, *nest, "Hive Spawner", 1.5f);
@@ -401,8 +406,8 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
     auto reach = section(game, scene, "Beacon Reach", 3);
     place(game, *reach, beacon, "Reach Beacon", CCPoint(150.0f, kLine));
     place(game, *reach, dash, "Reach Dash", CCPoint(450.0f, kLine));
-    unit(game, *reach, "Turret", foes.turret, "kDecorationObjectType", CCPoint(1090.0f, kLine - 6.0f), CCPoint(),
-         7);
+    unit(game, *reach, "Turret", foes.turret, "kDecorationObjectType", CCPoint(1090.0f, kLine - 6.0f),
+         CCPoint(), 7);
     auto shot = unit(game, *reach, kTurretShotName, foes.plasma, "kBulletObjectType", CCPoint(1050.0f, kLine),
                      CCPoint(-8.0f, 0.0f));
     spawning(game, *shot, "Turret Spawner", 1.0f);

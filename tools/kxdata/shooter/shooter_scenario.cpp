@@ -44,7 +44,8 @@ constexpr int kKeyR = 'R';
 void addStrip(DemoGame& game, KXModelScreen& scene, const std::string& name, Canvas canvas, float y,
               CCPoint scale, float speed, float tilingOffset, int depth) {
     auto strip = game.make<KXModelObjectBackground>("KXModelObjectBackground", name);
-    static_cast<KXAttributeSprite*>(strip->attribute("Image"))->setValue(game.picture(name, std::move(canvas)), true);
+    static_cast<KXAttributeSprite*>(strip->attribute("Image"))
+        ->setValue(game.picture(name, std::move(canvas)), true);
     static_cast<KXAttributeFloat*>(strip->attribute("Speed"))->setValue(speed, true);
     static_cast<KXAttributeFloat*>(strip->attribute("Tiling Offset"))->setValue(tilingOffset, true);
     strip->positionAttribute()->setValue(CCPoint(0.0f, y), true);
@@ -57,7 +58,8 @@ void addStrip(DemoGame& game, KXModelScreen& scene, const std::string& name, Can
 void addFigure(DemoGame& game, KXModelScreen& screen, const std::string& name, const std::string& caption,
                const char* scoreType, const char* amount, CCPoint at, float scale,
                const char* world = "kCurrentWorld") {
-    demo::addText(game, screen, name + " Caption", caption, CCPoint(at.x, at.y + 30.0f * scale), 0.7f * scale, 2);
+    demo::addText(game, screen, name + " Caption", caption, CCPoint(at.x, at.y + 30.0f * scale), 0.7f * scale,
+                  2);
     auto value = demo::addText(game, screen, name, "0", at, scale, 2);
     value->actionAttribute()->setValue("kScoreVector", true);
     value->worldAttribute()->setValue(world, true);
@@ -77,8 +79,8 @@ std::shared_ptr<KXModelAssetPowerup> addScene(DemoGame& game) {
         }
     }
     // The sky stands still; the nebula drifts behind the play.
-    addStrip(game, scene, "Starfield", starfieldCanvas(), kHeight * 0.5f, CCPoint(7.3f, kHeight / 90.0f), 0.0f,
-             -1.0f, 0);
+    addStrip(game, scene, "Starfield", starfieldCanvas(), kHeight * 0.5f, CCPoint(7.3f, kHeight / 90.0f),
+             0.0f, -1.0f, 0);
     addStrip(game, scene, "Nebula", nebulaCanvas(), 360.0f, CCPoint(2.5f, 2.5f), 20.0f, -1.2f, 1);
     return addShooterLevel(game, scene);
 }
@@ -90,9 +92,9 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bomb) {
     addFigure(game, screen, "Coins", "COINS", "kScoreCoins", nullptr, CCPoint(260.0f, 585.0f), 1.0f);
     addFigure(game, screen, "Distance", "DISTANCE", "kScoreDistance", nullptr, CCPoint(430.0f, 585.0f), 1.0f);
     // A bomb in stock (B): one at the start of each run, one more a minute later.
-    auto bombButton = std::static_pointer_cast<KXModelObjectButtonPowerup>(
-        demo::addButton(game, screen, "KXModelObjectButtonPowerup", "Bomb Button", "BOMB", std::to_string(bomb->id()),
-                        Colour{200, 60, 30, 255}, CCPoint(kWidth - 170.0f, 595.0f), 5));
+    auto bombButton = std::static_pointer_cast<KXModelObjectButtonPowerup>(demo::addButton(
+        game, screen, "KXModelObjectButtonPowerup", "Bomb Button", "BOMB", std::to_string(bomb->id()),
+        Colour{200, 60, 30, 255}, CCPoint(kWidth - 170.0f, 595.0f), 5));
     bombButton->maxRefillAttribute()->setValue(1.0f, true);
     bombButton->refillTimeoutAttribute()->setValue(1.0f, true);
     bombButton->refillAtStartAttribute()->setValue(true, true);
@@ -113,12 +115,12 @@ void addEnd(DemoGame& game) {
     demo::addImage(game, screen, "Debrief Panel", game.picture("Debrief Panel", panelCanvas()),
                    CCPoint(kWidth * 0.5f, kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
     demo::addText(game, screen, "Debrief Title", "MISSION OVER", CCPoint(kWidth * 0.5f, 492.0f), 2.0f, 2);
-    addFigure(game, screen, "Debrief Score", "SCORE", "kScorePoints", nullptr, CCPoint(kWidth * 0.5f - 170.0f, 400.0f),
-              1.0f, kShooterSceneKey);
-    addFigure(game, screen, "Debrief Best", "BEST", "kScorePoints", "kScoreBest", CCPoint(kWidth * 0.5f, 400.0f),
-              1.0f, kShooterSceneKey);
-    addFigure(game, screen, "Debrief Coins", "COINS", "kScoreCoins", nullptr, CCPoint(kWidth * 0.5f + 170.0f, 400.0f),
-              1.0f, kShooterSceneKey);
+    addFigure(game, screen, "Debrief Score", "SCORE", "kScorePoints", nullptr,
+              CCPoint(kWidth * 0.5f - 170.0f, 400.0f), 1.0f, kShooterSceneKey);
+    addFigure(game, screen, "Debrief Best", "BEST", "kScorePoints", "kScoreBest",
+              CCPoint(kWidth * 0.5f, 400.0f), 1.0f, kShooterSceneKey);
+    addFigure(game, screen, "Debrief Coins", "COINS", "kScoreCoins", nullptr,
+              CCPoint(kWidth * 0.5f + 170.0f, 400.0f), 1.0f, kShooterSceneKey);
     auto retry = demo::addButton(game, screen, "KXModelObjectButton", "Retry", "FLY AGAIN", "",
                                  Colour{40, 160, 150, 255}, CCPoint(kWidth * 0.5f, 290.0f), 5);
     retry->keyboardKeyAttribute()->setValue(kKeyR, true);
@@ -131,8 +133,8 @@ void addBase(DemoGame& game) {
     scene->gravityAttribute()->setValue(CCPoint(0.0f, 0.0f), true);
     scene->gameSpeedMinAttribute()->setValue(0.0f, true);
     scene->gameSpeedMaxAttribute()->setValue(0.0f, true);
-    addStrip(game, *scene, "Base Sky", starfieldCanvas(), kHeight * 0.5f, CCPoint(7.3f, kHeight / 90.0f), 0.0f,
-             -1.0f, 0);
+    addStrip(game, *scene, "Base Sky", starfieldCanvas(), kHeight * 0.5f, CCPoint(7.3f, kHeight / 90.0f),
+             0.0f, -1.0f, 0);
 }
 
 // start -> space; space -> cockpit (UI); cockpit -> base (End: the exit portal) and debrief (game
@@ -184,12 +186,13 @@ size_t writeShooterScenario(const std::string& dir) {
     DemoGame game = buildShooterGame();
     const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, 1000);
     writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts"}) {
+    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
         makeFolder(dir + folder);
     }
     size_t failed = demo::writeDemoMedia(dir, game);
     failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
-    std::printf("models %zu\nfiles %zu\npictures %zu\n", game.models.size(), files.size(), game.pictures.size());
+    std::printf("models %zu\nfiles %zu\npictures %zu\n", game.models.size(), files.size(),
+                game.pictures.size());
     return failed;
 }
 
