@@ -354,9 +354,9 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
                                Colour{250, 120, 40, 255}, 'B', 0.0f});
     bomb->cameraShakeAttribute()->setValue(0.5f, true);
     bomb->cameraFlashAttribute()->setValue(0.3f, true);
-    auto dash = powerup(game, {"Rocket Dash", "kPowerupStrike", Colour{200, 170, 20, 255},
-                               Colour{255, 230, 80, 255}, 'D', 1.0f});
-    aura(game, *dash, Colour{255, 220, 90, 255});
+    auto dash = powerup(game, {"Rocket Dash", "kPowerupStrike", Colour{110, 160, 20, 255},
+                               Colour{180, 230, 60, 255}, 'D', 1.0f});
+    aura(game, *dash, Colour{200, 240, 90, 255});
     auto beacon = powerup(game, {"Beacon", "kPowerupCheckpoint", Colour{20, 140, 140, 255},
                                  Colour{60, 220, 210, 255}, 'K', 0.0f});
     auto well = powerup(game, {"Gravity Well", "kPowerupGameplay", Colour{90, 90, 110, 255},
@@ -364,8 +364,8 @@ std::shared_ptr<KXModelAssetPowerup> addShooterLevel(DemoGame& game, KXModelScre
     gravityWell(*well);
     auto rewind = powerup(game, {"Rewind", "kPowerupRestartCheckpoint", Colour{170, 40, 120, 255},
                                  Colour{230, 90, 180, 255}, 'R', 0.0f});
-    auto jump = powerup(game, {"Jump Gate", "kPowerupNextCheckpoint", Colour{30, 110, 60, 255},
-                               Colour{90, 200, 110, 255}, 'J', 0.0f});
+    auto jump = powerup(game, {"Jump Gate", "kPowerupNextCheckpoint", Colour{130, 80, 40, 255},
+                               Colour{200, 150, 90, 255}, 'J', 0.0f});
     auto exit = powerup(game, {"Exit Portal", "kPowerupEndGame", Colour{230, 230, 240, 255},
                                Colour{120, 60, 200, 255}, 'E', 0.0f});
     exit->rewardPointsAttribute()->setValue(100.0f, true);
