@@ -112,10 +112,10 @@ TEST_F(ShooterScenario, EveryPowerupEffectLiesOnTheWay) {
     for (const auto& powerup : modelsOf<KXModelObjectAssetPowerup>(game)) {
         placed.insert(powerup->powerupType());
     }
-    for (const char* type : {"kPowerupCoin", "kPowerupNone", "kPowerupMagnet", "kPowerupStrike",
-                             "kPowerupInvincibility", "kPowerupKillAllEnemies", "kPowerupCheckpoint",
-                             "kPowerupRestartCheckpoint", "kPowerupNextCheckpoint", "kPowerupGameplay",
-                             "kPowerupEndGame"}) {
+    for (const char* type :
+         {"kPowerupCoin", "kPowerupNone", "kPowerupMagnet", "kPowerupStrike", "kPowerupInvincibility",
+          "kPowerupKillAllEnemies", "kPowerupCheckpoint", "kPowerupRestartCheckpoint",
+          "kPowerupNextCheckpoint", "kPowerupGameplay", "kPowerupEndGame"}) {
         EXPECT_EQ(placed.count(type), 1u) << type;
     }
 }
