@@ -61,6 +61,8 @@ for spawner in "Drone Hive" "Plasma"; do
     copies=$(grep -- " unit name=$spawner id=" "$work/flight.txt" | sed 's/.* id=\([0-9]*\) .*/\1/' | sort -u | wc -l)
     check "the spawner '$spawner' sent several copies ($copies ids)" [ "$copies" -ge 3 ]
 done
+# Used from the heads-up button, a powerup goes by its asset's name.
+check "the heads-up bomb was used" grep -q ' powerup "Nova Bomb" ' "$work/flight.txt"
 check "the coins went into the score" grep -q ' powerup "Bay Coin 4" coins+1 ' "$work/flight.txt"
 check "the exit portal led to the base under the end screen" \
     awk '/ type=kPowerupEndGame / { portal = 1 } portal && / screen open key=base$/ { base = 1 }
@@ -74,6 +76,21 @@ fi
 
 # --- the flight that never fires ---
 play loss "$recipes/shooter.2.args"
+# The same game packed into data/data.pkg plays the same.
+"$kxdata" write-demo --scenario shooter --archive "$work/packed" > "$work/write-packed.log" 2>&1 ||
+    { echo "write-demo --scenario shooter --archive failed"; cat "$work/write-packed.log"; exit 1; }
+(cd "$work" && rm -rf "$HOME/.local/share/kxplayer" && "$kxsim" "$work/packed" --frames 1900 \
+    --trace health,unit,powerups,gameplay,game,screens,score > "$work/packed.txt" 2> /dev/null)
+# The archive loads in fewer steps: frames count from the opening of the game scene, up to the
+# end screen (the runs go on for different times after it).
+from_scene() {
+    awk '/ screen open key=space$/ && !start { start = substr($1, 3) } start {
+        sub(/^F=[0-9]+/, "F=+" (substr($1, 3) - start)); print } / screen open key=end$/ { exit }' "$1"
+}
+from_scene "$work/loss.txt" > "$work/loss.relative"
+from_scene "$work/packed.txt" > "$work/packed.relative"
+check "the archive form plays as the folder form does" cmp -s "$work/loss.relative" "$work/packed.relative"
+check "the played part was compared" [ -s "$work/loss.relative" ]
 check "the drones hit the ship" grep -q " health hit name=Ship " "$work/loss.txt"
 # Each life lost but the last rebuilds the level with one life less.
 for lives in 2 1; do
