@@ -79,7 +79,7 @@ play loss "$recipes/shooter.2.args"
 # The same game packed into data/data.pkg plays the same.
 "$kxdata" write-demo --scenario shooter --archive "$work/packed" > "$work/write-packed.log" 2>&1 ||
     { echo "write-demo --scenario shooter --archive failed"; cat "$work/write-packed.log"; exit 1; }
-(cd "$work" && rm -rf "$HOME/.local/share/kxplayer" && "$kxsim" "$work/packed" --frames 1900 \
+(cd "$work" && rm -rf "$HOME/.local/share/kxplayer" && "$kxsim" "$work/packed" --frames 1800 \
     --trace health,unit,powerups,gameplay,game,screens,score > "$work/packed.txt" 2> /dev/null)
 # The archive loads in fewer steps: frames count from the opening of the game scene, up to the
 # end screen (the runs go on for different times after it).
@@ -100,4 +100,7 @@ check "the last life lost is game over" grep -q " game over=1" "$work/loss.txt"
 check "the observer saw the game over" grep -q "Got Game OVER in observer" "$work/loss.txt" "$work/loss.log"
 check "game over opened the end screen" \
     awk '/ game over=1/ { over = 1 } over && / screen open key=end$/ { found = 1 } END { exit !found }' "$work/loss.txt"
+check "fly again on the end screen opened space anew" \
+    awk '/ screen open key=end$/ { ended = 1 } ended && / screen open key=space$/ { found = 1 } END { exit !found }' \
+    "$work/loss.txt"
 exit $status
