@@ -98,7 +98,8 @@ void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bomb) {
     bombButton->maxRefillAttribute()->setValue(1.0f, true);
     bombButton->refillTimeoutAttribute()->setValue(1.0f, true);
     bombButton->refillAtStartAttribute()->setValue(true, true);
-    bombButton->labelOffsetAttribute()->setValue(CCPoint(100.0f, 60.0f), true);
+    // The stock and the refill countdown stand under the button.
+    bombButton->labelOffsetAttribute()->setValue(CCPoint(0.0f, 0.0f), true);
     bombButton->labelScaleAttribute()->setValue(0.6f, true);
     bombButton->keyboardKeyAttribute()->setValue(kKeyB, true);
     // Game over (the last life lost) leads to the end screen.
