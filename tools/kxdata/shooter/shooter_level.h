@@ -13,7 +13,7 @@ struct DemoGame;
 }
 namespace shooter {
 
-// Distances along the way at which each section is laid; the section width is the design width.
+// The level's sections, each one design width long; the n-th is laid at n widths along the way.
 constexpr int kSectionCount = 6;
 
 // The level's sections into the scene; answers the bomb powerup, which the heads-up screen also
