@@ -2,6 +2,7 @@
 // that a drag or a tap beside the middle one turns; the one in the middle is played when it is
 // unlocked, a locked one shows its price and the unlock button buys it with coins. A pulsing
 // badge offers a locked character the coins already pay for.
+#include "tools/kxdata/demo/demo_characters.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -13,7 +14,6 @@
 #include "model/classes/KXModelScreen.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
-#include "tools/kxdata/demo/demo_characters.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 #include <stdexcept>
@@ -92,8 +92,9 @@ void addDemoCharacters(DemoGame& game) {
                               pictureAnimation(game, "Unlock",
                                                buttonCanvas("UNLOCK", Colour{215, 165, 40, 255}, false),
                                                kDemoUnlockOffset));
-    set<KXAttributeAnimation>(*selector, "Unlock Suggestion",
-                              pictureAnimation(game, "Unlock Suggestion", badgeCanvas(), CCPoint(330.0f, -200.0f)));
+    set<KXAttributeAnimation>(
+        *selector, "Unlock Suggestion",
+        pictureAnimation(game, "Unlock Suggestion", badgeCanvas(), CCPoint(330.0f, -200.0f)));
     set<KXAttributeSound>(*selector, "Unlock Yes",
                           game.sound("Unlock Yes", {"synth 0.1 sine 880 fade 0 0.1 0.05 vol 0.4",
                                                     "synth 0.25 sine 1320 fade 0 0.25 0.15 vol 0.4"}));
