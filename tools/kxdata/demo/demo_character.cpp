@@ -283,12 +283,8 @@ void addDemoCharacter(DemoGame& game, KXModelScreen& scene) {
     sounds.down = game.sound("Hero Down", {"synth 0.5 sawtooth 600:120 fade 0 0.5 0.3 vol 0.5"});
     auto pellet = pelletAnimation(game);
 
-    // The hero comes first: the game's first character, free and chosen from the start.
+    // The hero: the game's first character, free and chosen from the start.
     auto hero = characterAsset(game, kDemoHeroName, kHeroPalette, sounds, pellet, 10.0f);
-    // Mint jumps higher; it waits in the character selection until coins buy it.
-    auto mint = characterAsset(game, kDemoMintName, kMintPalette, sounds, pellet, 12.5f);
-    mint->priceAttribute()->setValue(kDemoMintPrice, true);
-    mint->purchaseMethodAttribute()->setValue("kInGameCurrency", true);
 
     // Space finishes the run on the heads-up screen, so the hero shoots with K, beside J.
     if (game.settings) {
@@ -302,6 +298,38 @@ void addDemoCharacter(DemoGame& game, KXModelScreen& scene) {
     placed->positionAttribute()->setValue(CCPoint(230.0f, 122.0f), true);
     placed->zDepthAttribute()->setValue(10, true);
     section->addChild(placed, true);
+}
+
+void addDemoSecondCharacter(DemoGame& game) {
+    // The hero's sounds and pellet, made by addDemoCharacter.
+    HeroSounds sounds;
+    for (const SoundFile& sound : game.sounds) {
+        const std::string& name = sound.model->name();
+        if (name == "Hero Jump") {
+            sounds.jump = sound.model;
+        } else if (name == "Hero Land") {
+            sounds.land = sound.model;
+        } else if (name == "Hero Shot") {
+            sounds.shot = sound.model;
+        } else if (name == "Hero Down") {
+            sounds.down = sound.model;
+        }
+    }
+    std::shared_ptr<KXModelAnimation> pellet;
+    for (const std::shared_ptr<KXModel>& model : game.models) {
+        if (auto animation = modelCast<KXModelAnimation>(model)) {
+            if (animation->name() == "Hero Pellet") {
+                pellet = animation;
+            }
+        }
+    }
+    if (!pellet) {
+        return;
+    }
+    // Mint jumps higher; it waits in the character selection until coins buy it.
+    auto mint = characterAsset(game, kDemoMintName, kMintPalette, sounds, pellet, 12.5f);
+    mint->priceAttribute()->setValue(kDemoMintPrice, true);
+    mint->purchaseMethodAttribute()->setValue("kInGameCurrency", true);
 }
 
 } // namespace demo

@@ -19,6 +19,9 @@ constexpr float kDemoMintPrice = 25.0f;
 
 // Places the hero in the level section the units made; call after addDemoUnits.
 void addDemoCharacter(DemoGame& game, KXModelScreen& scene);
+// Mint, after the hero (whose sounds and pellet it shares), so that the hero stays the first
+// character of the game.
+void addDemoSecondCharacter(DemoGame& game);
 
 } // namespace demo
 } // namespace kxdata
