@@ -78,6 +78,8 @@ protected:
                           cocos2d::SEL_CallFuncO released);
     // Whether the sender is a control of the trigger's name.
     static bool senderMatches(cocos2d::CCObject* sender, const KXComponentTrigger& trigger);
+    // A "components" trace line: what this component of `kind` did to its owner, and more.
+    void traceEvent(const char* kind, const char* event, const std::string& more = std::string()) const;
     // The owner as an asset object (every owner that attaches components is one), or null.
     KXPObjectAsset* assetOwner() const;
     // A game-object sound made from `model` into `slot` (nothing without a model). A screen change
