@@ -11,6 +11,8 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
+#include "tools/kxdata/portals/portals_scenario.h"
+#include "tools/kxdata/topdown/topdown_scenario.h"
 
 namespace kxdata {
 
@@ -19,8 +21,13 @@ namespace {
 // One row per scenario; adding one: a writer of its own under tools/kxdata/<name>/ and its row here.
 const std::vector<Scenario> kScenarios = {
     {"platformer", "the demo: menus, shop, a streamed level, game over and scores", &demo::writeDemo},
-    {"effects", "lights, trails, flags, mirrors and particles in a dark cave", &effects::writeEffectsScenario},
+    {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
+     &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
+    {"top-down", "a walled garden seen from above: joystick, swipes, hops, motors, wandering units",
+     &topdown::writeTopDownScenario},
+    {"portals-and-paths", "a workshop of portals, a turnstile, lifts, belts and a paint gate",
+     &portals::writePortalsScenario},
 };
 
 bool endsWith(const std::string& text, const std::string& end) {
@@ -62,8 +69,10 @@ void packIntoArchive(const std::string& dir) {
         }
     }
     // Archive order follows the names, so two writes of one game give the same archive entries.
-    std::sort(files.begin(), files.end(), [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
-    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256, decodePassword(kStoredArchivePassword));
+    std::sort(files.begin(), files.end(),
+              [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
+    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256,
+                 decodePassword(kStoredArchivePassword));
     for (const auto& path : loose) {
         std::filesystem::remove(path);
     }
