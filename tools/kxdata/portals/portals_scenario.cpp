@@ -30,8 +30,8 @@ void addVault(DemoGame& game) {
     demo::addImage(game, screen, "Vault Panel", game.picture("Vault Panel", vaultPanelCanvas()),
                    CCPoint(demo::kWidth * 0.5f, demo::kHeight * 0.5f), CCPoint(3.0f, 3.0f), 0);
     demo::addText(game, screen, "Vault Title", "THE VAULT", CCPoint(demo::kWidth * 0.5f, 400.0f), 2.0f, 2);
-    demo::addText(game, screen, "Vault Words", "YOU FOUND THE WAY IN", CCPoint(demo::kWidth * 0.5f, 320.0f), 1.0f,
-                  2);
+    demo::addText(game, screen, "Vault Words", "YOU FOUND THE WAY IN", CCPoint(demo::kWidth * 0.5f, 320.0f),
+                  1.0f, 2);
 }
 
 } // namespace
@@ -44,6 +44,8 @@ DemoGame buildPortalsGame() {
     addWorksLevel(game, *works.screen);
     addVault(game);
     demo::linkPort(game.screen("KXPScreenStart"), "Load", works);
+    // The vault door's name is the works' link to follow.
+    demo::linkPort(works, kVaultKey, game.screen(kVaultKey));
     topdown::finishGame(game);
     return game;
 }

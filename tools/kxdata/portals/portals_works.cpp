@@ -103,8 +103,9 @@ Canvas gateCanvas() {
     canvas.fillRect(52, 0, 8, 90, Colour{90, 200, 120, 255});
     canvas.fillRect(0, 0, 60, 8, Colour{90, 200, 120, 255});
     for (int drop = 0; drop < 4; ++drop) {
-        canvas.disc(14.0f + 11.0f * static_cast<float>(drop), 16.0f, 4.0f,
-                    Colour{static_cast<uint8_t>(80 + drop * 50), 120, static_cast<uint8_t>(240 - drop * 50), 255});
+        canvas.disc(
+            14.0f + 11.0f * static_cast<float>(drop), 16.0f, 4.0f,
+            Colour{static_cast<uint8_t>(80 + drop * 50), 120, static_cast<uint8_t>(240 - drop * 50), 255});
     }
     return canvas;
 }
@@ -113,14 +114,14 @@ Canvas gateCanvas() {
 
 void addWalls(DemoGame& game, KXModelLevelSection& works) {
     auto wall = obstacle(game, "Works Wall", wallCanvas());
-    placeUnit(game, works, "Wall North", wall, "kPlatformObjectType", CCPoint(kWidth * 0.5f, kHeight - 20.0f), 4,
-              CCPoint(kWidth / 40.0f, 1.0f));
+    placeUnit(game, works, "Wall North", wall, "kPlatformObjectType", CCPoint(kWidth * 0.5f, kHeight - 20.0f),
+              4, CCPoint(kWidth / 40.0f, 1.0f));
     placeUnit(game, works, "Wall South", wall, "kPlatformObjectType", CCPoint(kWidth * 0.5f, 20.0f), 4,
               CCPoint(kWidth / 40.0f, 1.0f));
     placeUnit(game, works, "Wall West", wall, "kPlatformObjectType", CCPoint(20.0f, kHeight * 0.5f), 4,
               CCPoint(1.0f, kHeight / 40.0f));
-    placeUnit(game, works, "Wall East", wall, "kPlatformObjectType", CCPoint(kWidth - 20.0f, kHeight * 0.5f), 4,
-              CCPoint(1.0f, kHeight / 40.0f));
+    placeUnit(game, works, "Wall East", wall, "kPlatformObjectType", CCPoint(kWidth - 20.0f, kHeight * 0.5f),
+              4, CCPoint(1.0f, kHeight / 40.0f));
 }
 
 // Lets one character through; whoever comes through a second time is turned away for good.
@@ -141,17 +142,18 @@ void addPortals(DemoGame& game, KXModelLevelSection& works) {
     const auto look = demo::portalLook(game);
     demo::placePortal(game, works, look,
                       demo::PortalPlace{"Works Portal", CCPoint(420.0f, kWayY), 3.0f, 300.0f, false, true});
-    demo::placePortal(game, works, look,
-                      demo::PortalPlace{"Works Portal Exit", CCPoint(640.0f, kWayY), 3.0f, 300.0f, true, true});
+    demo::placePortal(
+        game, works, look,
+        demo::PortalPlace{"Works Portal Exit", CCPoint(640.0f, kWayY), 3.0f, 300.0f, true, true});
 }
 
 std::shared_ptr<KXModelObjectPath> path(DemoGame& game, KXModelLevelSection& works, const std::string& name,
                                         CCPoint start, std::vector<CCPoint> points, const char* mode,
-                                        const char* carries, float speed) {
+                                        const char* carries, float speed, float reach = 40.0f) {
     auto line = game.make<KXModelObjectPath>("KXModelObjectPath", name);
     line->positionAttribute()->setValue(start, true);
     line->setPoints(points);
-    setValue<KXAttributeFloat>(*line, "Search Radius", 40.0f);
+    setValue<KXAttributeFloat>(*line, "Search Radius", reach);
     setValue<KXAttributeFloat>(*line, "Speed", speed);
     setValue<KXAttributeFloat>(*line, "Attraction Force", 100.0f);
     setValue<KXAttributeStringList>(*line, "Play Mode", std::string(mode));
@@ -162,12 +164,14 @@ std::shared_ptr<KXModelObjectPath> path(DemoGame& game, KXModelLevelSection& wor
 
 // The lift takes whoever steps on it up once; the door there opens the vault over the works.
 void addLiftAndVault(DemoGame& game, KXModelLevelSection& works) {
-    path(game, works, kLiftPathName, kLiftStart, {CCPoint(0.0f, kLiftRise)}, "kPlayModeSingle", "kCharacter", 6.0f);
+    // It reaches out a little further than a belt, so that a walker coasting onto it is caught.
+    path(game, works, kLiftPathName, kLiftStart, {CCPoint(0.0f, kLiftRise)}, "kPlayModeSingle", "kCharacter",
+         6.0f, 60.0f);
     placeUnit(game, works, "Lift Track", obstacle(game, "Lift Track", beltCanvas()), "kDecorationObjectType",
               kLiftStart + CCPoint(0.0f, kLiftRise * 0.5f), 2, CCPoint(1.0f, kLiftRise / 40.0f + 1.0f));
-    placeUnit(game, works, "Vault Door Frame", obstacle(game, "Vault Door", doorCanvas()), "kDecorationObjectType",
-              kVaultDoor, 5);
-    // The screen jump's name is the key of the screen it opens.
+    placeUnit(game, works, "Vault Door Frame", obstacle(game, "Vault Door", doorCanvas()),
+              "kDecorationObjectType", kVaultDoor, 5);
+    // The screen jump's name is the scene's link it follows.
     auto door = game.make<KXModelObjectScreenJump>("KXModelObjectScreenJump", kVaultKey);
     door->positionAttribute()->setValue(kVaultDoor, true);
     door->zDepthAttribute()->setValue(7, true);
@@ -201,8 +205,8 @@ void addBeltAndShuttle(DemoGame& game, KXModelLevelSection& works) {
     works.addChild(gate, true);
 
     auto barrel = obstacle(game, kBarrelName, barrelCanvas(), round(game, "Barrel Round", 22.0f));
-    auto shuttle = path(game, works, kShuttlePathName, kShuttleStart, {CCPoint(0.0f, 150.0f), CCPoint(0.0f, 300.0f)},
-                        "kPlayModePingPong", "kAssets", 4.0f);
+    auto shuttle = path(game, works, kShuttlePathName, kShuttleStart,
+                        {CCPoint(0.0f, 150.0f), CCPoint(0.0f, 300.0f)}, "kPlayModePingPong", "kAssets", 4.0f);
     setValue<KXAttributeStringList>(*shuttle, "Object Asset", std::to_string(barrel->id()));
     placeUnit(game, works, kBarrelName, barrel, "kPhysicsObjectType", kShuttleStart, 8);
 }
@@ -212,8 +216,9 @@ void addBeltAndShuttle(DemoGame& game, KXModelLevelSection& works) {
 void addWorksLevel(DemoGame& game, KXModelScreen& scene) {
     auto works = roomSection(game, scene, "Portal Works");
     // Under everything: images of the scene itself would be drawn over the field.
-    placeUnit(game, *works, "Works Floor", obstacle(game, "Works Floor", floorCanvas()), "kDecorationObjectType",
-              CCPoint(kWidth * 0.5f, kHeight * 0.5f), 0, CCPoint(kWidth / 142.0f, kHeight / 80.0f));
+    placeUnit(game, *works, "Works Floor", obstacle(game, "Works Floor", floorCanvas()),
+              "kDecorationObjectType", CCPoint(kWidth * 0.5f, kHeight * 0.5f), 0,
+              CCPoint(kWidth / 142.0f, kHeight / 80.0f));
     addWalls(game, *works);
     addTurnstile(game, *works);
     addPortals(game, *works);

@@ -62,8 +62,8 @@ std::shared_ptr<KXModelAnimation> look(DemoGame& game, const std::string& name, 
     return animationOf(game, name, game.picture(name, std::move(canvas)), duration, loop);
 }
 
-std::shared_ptr<KXModelAnimation> frames(DemoGame& game, const std::string& name, std::vector<Canvas> pictures,
-                                         float framesPerSecond) {
+std::shared_ptr<KXModelAnimation> frames(DemoGame& game, const std::string& name,
+                                         std::vector<Canvas> pictures, float framesPerSecond) {
     auto container = game.make<KXModelSpriteContainer>("KXModelSpriteContainer", name + " Frames");
     // A frame lasts 1/30 s divided by the container's speed.
     container->animationSpeedAttribute()->setValue(framesPerSecond / 30.0f, true);
@@ -94,7 +94,8 @@ std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string
     auto asset = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", name);
     asset->setIdleAnimation(look(game, name, canvas));
     if (!shape) {
-        shape = box(game, name + " Shape", static_cast<float>(canvas.width()), static_cast<float>(canvas.height()));
+        shape = box(game, name + " Shape", static_cast<float>(canvas.width()),
+                    static_cast<float>(canvas.height()));
     }
     asset->collisionShapeAttribute()->setValue(shape, true);
     return asset;
@@ -139,7 +140,8 @@ std::shared_ptr<KXModelObjectAssetPowerup> placePowerup(DemoGame& game, KXModelL
     return placed;
 }
 
-std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene, const std::string& name) {
+std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene,
+                                                 const std::string& name) {
     auto section = game.make<KXModelLevelSection>("KXModelLevelSection", name);
     section->initSectionAttribute()->setValue(true, true);
     section->startDistanceAttribute()->setValue(0.0f, true);

@@ -42,19 +42,18 @@ void setPoint(KXModel& model, const char* name, cocos2d::CCPoint value);
 std::shared_ptr<KXModelAnimation> look(DemoGame& game, const std::string& name, Canvas canvas,
                                        float duration = 1.0f, bool loop = true);
 // A looping animation that runs through the pictures, `framesPerSecond` of them a second.
-std::shared_ptr<KXModelAnimation> frames(DemoGame& game, const std::string& name, std::vector<Canvas> pictures,
-                                         float framesPerSecond);
+std::shared_ptr<KXModelAnimation> frames(DemoGame& game, const std::string& name,
+                                         std::vector<Canvas> pictures, float framesPerSecond);
 std::shared_ptr<KXModelPolygon> box(DemoGame& game, const std::string& name, float width, float height);
 std::shared_ptr<KXModelPolygon> round(DemoGame& game, const std::string& name, float radius);
 // An obstacle showing the picture, colliding as a box of its size (or the shape given).
 std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name, const Canvas& canvas,
                                                std::shared_ptr<KXModelPolygon> shape = nullptr);
 // A unit of that kind ("kPlatformObjectType", "kDecorationObjectType", "kPhysicsObjectType"...).
-std::shared_ptr<KXModelObjectAssetUnit> placeUnit(DemoGame& game, KXModelLevelSection& section,
-                                                  const std::string& name,
-                                                  const std::shared_ptr<KXModelAssetObstacle>& asset,
-                                                  const std::string& kind, cocos2d::CCPoint position, int depth,
-                                                  cocos2d::CCPoint scale = cocos2d::CCPoint(1.0f, 1.0f));
+std::shared_ptr<KXModelObjectAssetUnit>
+placeUnit(DemoGame& game, KXModelLevelSection& section, const std::string& name,
+          const std::shared_ptr<KXModelAssetObstacle>& asset, const std::string& kind,
+          cocos2d::CCPoint position, int depth, cocos2d::CCPoint scale = cocos2d::CCPoint(1.0f, 1.0f));
 // A collectable worth `coins` coins, always there.
 std::shared_ptr<KXModelAssetPowerup> coinAsset(DemoGame& game, const std::string& name, const Canvas& canvas,
                                                float coins);
@@ -62,7 +61,8 @@ std::shared_ptr<KXModelObjectAssetPowerup> placePowerup(DemoGame& game, KXModelL
                                                         const std::shared_ptr<KXModelAssetPowerup>& asset,
                                                         const std::string& name, cocos2d::CCPoint position);
 // The one section of a one-screen game: laid at the start and kept for good.
-std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene, const std::string& name);
+std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene,
+                                                 const std::string& name);
 // A scene without gravity that does not scroll by itself.
 demo::ScreenNode& addTopDownScene(DemoGame& game, const std::string& key, const std::string& name);
 

@@ -64,10 +64,14 @@ std::shared_ptr<KXModelComponentIsoJump> hop(DemoGame& game) {
     setValue<KXAttributeFloat>(*jump, "Jump Duration", 1.5f);
     setValue<KXAttributeFloat>(*jump, "Jump Timeout", 0.1f);
     setValue<KXAttributeFloat>(*jump, "Jump Count", 2.0f);
-    setValue<KXAttributeAnimation>(*jump, "Animation", frames(game, "Explorer Hop", {pose(1, true), pose(-1, true)}, 8.0f));
+    setValue<KXAttributeAnimation>(*jump, "Animation",
+                                   frames(game, "Explorer Hop", {pose(1, true), pose(-1, true)}, 8.0f));
     setValue<KXAttributeAnimation>(*jump, "Ground", look(game, "Explorer Shadow", shadowCanvas()));
-    setValue<KXAttributeSound>(*jump, "Jump Sound", game.sound("Hop", {"synth 0.12 sine 400:800 fade 0 0.12 0.06 vol 0.4"}));
-    setValue<KXAttributeSound>(*jump, "Double Jump Sound", game.sound("Hop Again", {"synth 0.12 sine 600:1200 fade 0 0.12 0.06 vol 0.4"}));
+    setValue<KXAttributeSound>(*jump, "Jump Sound",
+                               game.sound("Hop", {"synth 0.12 sine 400:800 fade 0 0.12 0.06 vol 0.4"}));
+    setValue<KXAttributeSound>(
+        *jump, "Double Jump Sound",
+        game.sound("Hop Again", {"synth 0.12 sine 600:1200 fade 0 0.12 0.06 vol 0.4"}));
     return jump;
 }
 
@@ -77,8 +81,10 @@ std::shared_ptr<KXModelComponentMove> dash(DemoGame& game) {
     setValue<KXAttributeStringList>(*move, "Event", std::string("kSwipe-") + kSwipePadName + "-1");
     setPoint(*move, "Linear Velocity", CCPoint(9.0f, 0.0f));
     setValue<KXAttributeFloat>(*move, "Timeout", 0.35f);
-    setValue<KXAttributeAnimation>(*move, "Animation", look(game, "Explorer Dash", pose(0, false, false, true)));
-    setValue<KXAttributeSound>(*move, "Sound", game.sound("Dash", {"synth 0.2 noise fade 0 0.2 0.15 vol 0.25"}));
+    setValue<KXAttributeAnimation>(*move, "Animation",
+                                   look(game, "Explorer Dash", pose(0, false, false, true)));
+    setValue<KXAttributeSound>(*move, "Sound",
+                               game.sound("Dash", {"synth 0.2 noise fade 0 0.2 0.15 vol 0.25"}));
     return move;
 }
 
@@ -88,7 +94,8 @@ std::shared_ptr<KXModelComponentSlide> duck(DemoGame& game) {
     setValue<KXAttributeStringList>(*slide, "Event", std::string("kEventButton"));
     setValue<KXAttributeShape>(*slide, "Collision Shape", round(game, "Explorer Ducked Round", 18.0f));
     setValue<KXAttributeAnimation>(*slide, "Animation", look(game, "Explorer Ducked", pose(0, false, true)));
-    setValue<KXAttributeSound>(*slide, "Slide Sound", game.sound("Duck", {"synth 0.15 sine 300:150 fade 0 0.15 0.1 vol 0.3"}));
+    setValue<KXAttributeSound>(*slide, "Slide Sound",
+                               game.sound("Duck", {"synth 0.15 sine 300:150 fade 0 0.15 0.1 vol 0.3"}));
     return slide;
 }
 
@@ -109,9 +116,9 @@ std::shared_ptr<KXModelAssetCharacter> explorerAsset(DemoGame& game, bool hopAnd
     return explorer;
 }
 
-std::shared_ptr<KXModelObjectAssetCharacter> placeExplorer(DemoGame& game, KXModelLevelSection& section,
-                                                           const std::shared_ptr<KXModelAssetCharacter>& asset,
-                                                           CCPoint position) {
+std::shared_ptr<KXModelObjectAssetCharacter>
+placeExplorer(DemoGame& game, KXModelLevelSection& section,
+              const std::shared_ptr<KXModelAssetCharacter>& asset, CCPoint position) {
     auto placed = game.make<KXModelObjectAssetCharacter>("KXModelObjectAssetCharacter", kExplorerName);
     placed->setAsset(asset);
     placed->positionAttribute()->setValue(position, true);

@@ -23,9 +23,9 @@ constexpr const char* kDuckButtonName = "Duck";
 
 // The explorer's asset with its moves; `hopAndDash` adds the swipe moves and the duck.
 std::shared_ptr<KXModelAssetCharacter> explorerAsset(DemoGame& game, bool hopAndDash);
-std::shared_ptr<KXModelObjectAssetCharacter> placeExplorer(DemoGame& game, KXModelLevelSection& section,
-                                                           const std::shared_ptr<KXModelAssetCharacter>& asset,
-                                                           cocos2d::CCPoint position);
+std::shared_ptr<KXModelObjectAssetCharacter>
+placeExplorer(DemoGame& game, KXModelLevelSection& section,
+              const std::shared_ptr<KXModelAssetCharacter>& asset, cocos2d::CCPoint position);
 
 } // namespace topdown
 } // namespace kxdata

@@ -35,14 +35,14 @@ std::shared_ptr<KXModelAssetObstacle> addHedges(DemoGame& game, KXModelLevelSect
     auto hedge = obstacle(game, "Hedge", hedgeCanvas());
     const float across = kWidth / kHedge;
     const float up = kHeight / kHedge;
-    placeUnit(game, garden, "Hedge North", hedge, "kPlatformObjectType", CCPoint(kWidth * 0.5f, kHeight - 20.0f), 4,
-              CCPoint(across, 1.0f));
+    placeUnit(game, garden, "Hedge North", hedge, "kPlatformObjectType",
+              CCPoint(kWidth * 0.5f, kHeight - 20.0f), 4, CCPoint(across, 1.0f));
     placeUnit(game, garden, "Hedge South", hedge, "kPlatformObjectType", CCPoint(kWidth * 0.5f, 20.0f), 4,
               CCPoint(across, 1.0f));
     placeUnit(game, garden, "Hedge West", hedge, "kPlatformObjectType", CCPoint(20.0f, kHeight * 0.5f), 4,
               CCPoint(1.0f, up));
-    placeUnit(game, garden, "Hedge East", hedge, "kPlatformObjectType", CCPoint(kWidth - 20.0f, kHeight * 0.5f), 4,
-              CCPoint(1.0f, up));
+    placeUnit(game, garden, "Hedge East", hedge, "kPlatformObjectType",
+              CCPoint(kWidth - 20.0f, kHeight * 0.5f), 4, CCPoint(1.0f, up));
     return hedge;
 }
 
@@ -55,7 +55,8 @@ void addGroveGroup(DemoGame& game, KXModelLevelSection& garden,
     setValue<KXAttributeStringList>(*group, "Sort Order", std::string("gSortAsc"));
     group->zDepthAttribute()->setValue(10, true);
     garden.addChild(group, true);
-    const auto oak = obstacle(game, "Oak", treeCanvas(Colour{50, 130, 60, 255}), round(game, "Oak Trunk", 14.0f));
+    const auto oak =
+        obstacle(game, "Oak", treeCanvas(Colour{50, 130, 60, 255}), round(game, "Oak Trunk", 14.0f));
     const auto birch =
         obstacle(game, "Birch", treeCanvas(Colour{120, 170, 60, 255}), round(game, "Birch Trunk", 14.0f));
     const std::vector<CCPoint> places = {CCPoint(330.0f, 470.0f), CCPoint(560.0f, 250.0f),
@@ -69,7 +70,8 @@ void addGroveGroup(DemoGame& game, KXModelLevelSection& garden,
 }
 
 // Beetles march on their motors and turn back each time they reach a hedge.
-void addBeetles(DemoGame& game, KXModelLevelSection& garden, const std::shared_ptr<KXModelAssetObstacle>& hedge) {
+void addBeetles(DemoGame& game, KXModelLevelSection& garden,
+                const std::shared_ptr<KXModelAssetObstacle>& hedge) {
     auto beetle = obstacle(game, "Beetle", beetleCanvas(), round(game, "Beetle Round", 16.0f));
     auto motor = game.make<KXModelComponentMotor>("KXModelComponentMotor", "Beetle Legs");
     setValue<KXAttributePoint>(*motor, "Linear Velocity", CCPoint(4.0f, 2.5f));
@@ -88,7 +90,8 @@ void addMoths(DemoGame& game, KXModelLevelSection& garden) {
     auto moth = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", "Moth");
     moth->setIdleAnimation(frames(game, "Moth Flutter", {mothCanvas(true), mothCanvas(false)}, 10.0f));
     moth->collisionShapeAttribute()->setValue(round(game, "Moth Round", 12.0f), true);
-    const std::vector<CCPoint> places = {CCPoint(250.0f, 150.0f), CCPoint(700.0f, 380.0f), CCPoint(1000.0f, 520.0f)};
+    const std::vector<CCPoint> places = {CCPoint(250.0f, 150.0f), CCPoint(700.0f, 380.0f),
+                                         CCPoint(1000.0f, 520.0f)};
     for (size_t index = 0; index < places.size(); ++index) {
         auto placed = placeUnit(game, garden, "Moth " + std::to_string(index + 1), moth, "kPhysicsObjectType",
                                 places[index], 12);

@@ -41,8 +41,9 @@ void addGardenHud(DemoGame& game, KXModelScreen& hud) {
     demo::addText(game, hud, "Garden Title", "WALLED GARDEN", CCPoint(demo::kWidth * 0.5f, 590.0f), 1.0f, 2);
 
     // Dragging from the middle of the left pad walks the explorer that way.
-    demo::addImage(game, hud, "Joystick Pad", game.picture("Joystick Pad", padCanvas("MOVE", Colour{60, 90, 140, 255})),
-                   kJoystickCentre, CCPoint(kPadScale, kPadScale), 1);
+    demo::addImage(game, hud, "Joystick Pad",
+                   game.picture("Joystick Pad", padCanvas("MOVE", Colour{60, 90, 140, 255})), kJoystickCentre,
+                   CCPoint(kPadScale, kPadScale), 1);
     auto joystick = game.make<KXModelObjectManipulator>("KXModelObjectManipulator", "Joystick");
     placePad(*joystick, kJoystickCentre);
     joystick->sensitivityAttribute()->setValue(1.0f, true);
