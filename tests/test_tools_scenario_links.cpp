@@ -85,8 +85,10 @@ TEST_P(ScenarioLinks, ControlTriggersNameControlsOfTheirKind) {
         }
         const std::string kind = event.substr(0, dash);
         const size_t second = event.find('-', dash + 1);
-        const std::string name = event.substr(dash + 1, second == std::string::npos ? std::string::npos : second - dash - 1);
-        EXPECT_TRUE(hasControl(game, kind, name)) << model->name() << ": \"" << event << "\" names no such control";
+        const std::string name =
+            event.substr(dash + 1, second == std::string::npos ? std::string::npos : second - dash - 1);
+        EXPECT_TRUE(hasControl(game, kind, name))
+            << model->name() << ": \"" << event << "\" names no such control";
     }
 }
 
@@ -124,7 +126,8 @@ TEST_P(ScenarioLinks, ScreenJumpsFollowALinkOfTheirScene) {
         ASSERT_NE(port, nullptr) << "the scene has no link named " << jump->name();
         const KXBaseAttribute* target = port->connection();
         ASSERT_NE(target, nullptr) << "the link " << jump->name() << " leads nowhere";
-        EXPECT_NE(dynamic_cast<KXNodeUI*>(target->owner()), nullptr) << jump->name() << " leads to no UI screen";
+        EXPECT_NE(dynamic_cast<KXNodeUI*>(target->owner()), nullptr)
+            << jump->name() << " leads to no UI screen";
     }
 }
 
@@ -139,8 +142,8 @@ TEST_P(ScenarioLinks, GroupsSortObjectsLaidWithThem) {
         ASSERT_TRUE(section) << group->name() << " lies in no level section";
         EXPECT_FALSE(group->children().empty()) << group->name() << " sorts nothing";
         for (const std::shared_ptr<KXModel>& member : group->children()) {
-            EXPECT_TRUE(section->hasChild(member)) << member->name() << " of " << group->name()
-                                                   << " is not laid with its section";
+            EXPECT_TRUE(section->hasChild(member))
+                << member->name() << " of " << group->name() << " is not laid with its section";
         }
     }
 }
