@@ -177,6 +177,7 @@ void addLiftAndVault(DemoGame& game, KXModelLevelSection& works) {
     door->zDepthAttribute()->setValue(7, true);
     setValue<KXAttributeBool>(*door, "Pause Current World", true);
     works.addChild(door, true);
+    levelText(game, works, "Vault Sign", "VAULT", kVaultDoor + CCPoint(0.0f, 55.0f), 0.8f);
 }
 
 // The belt runs a crate east and brings it back to its start for good; on the way the paint gate
@@ -203,6 +204,7 @@ void addBeltAndShuttle(DemoGame& game, KXModelLevelSection& works) {
     turn->setEmpty(false);
     turn->setValue(45.0f, true);
     works.addChild(gate, true);
+    levelText(game, works, "Paint Sign", "PAINT", gatePlace + CCPoint(0.0f, 65.0f), 0.6f);
 
     auto barrel = obstacle(game, kBarrelName, barrelCanvas(), round(game, "Barrel Round", 22.0f));
     auto shuttle = path(game, works, kShuttlePathName, kShuttleStart,

@@ -16,6 +16,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectImage.h"
+#include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelScreenScene.h"
@@ -138,6 +139,21 @@ std::shared_ptr<KXModelObjectAssetPowerup> placePowerup(DemoGame& game, KXModelL
     placed->zDepthAttribute()->setValue(9, true);
     section.addChild(placed, true);
     return placed;
+}
+
+void levelText(DemoGame& game, KXModelLevelSection& section, const std::string& name, const std::string& text,
+               CCPoint position, float scale) {
+    auto label = game.make<KXModelObjectLabel>("KXModelObjectLabel", name);
+    // Labels name their font by id.
+    label->fontAttribute()->setValue(std::to_string(game.font->id()), true);
+    label->actionAttribute()->setValue("kCustomVector", true);
+    label->textAttribute()->setValue(text, true);
+    label->alignmentAttribute()->setValue("kCCTextAlignmentCenter", true);
+    label->autohideAttribute()->setValue(0.0f, true);
+    label->positionAttribute()->setValue(position, true);
+    label->scaleAttribute()->setValue(CCPoint(scale, scale), true);
+    label->zDepthAttribute()->setValue(20, true);
+    section.addChild(label, true);
 }
 
 std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene,

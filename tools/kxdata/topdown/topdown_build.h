@@ -60,6 +60,9 @@ std::shared_ptr<KXModelAssetPowerup> coinAsset(DemoGame& game, const std::string
 std::shared_ptr<KXModelObjectAssetPowerup> placePowerup(DemoGame& game, KXModelLevelSection& section,
                                                         const std::shared_ptr<KXModelAssetPowerup>& asset,
                                                         const std::string& name, cocos2d::CCPoint position);
+// A sign of the level: a fixed text in the game's font, laid with the section.
+void levelText(DemoGame& game, KXModelLevelSection& section, const std::string& name, const std::string& text,
+               cocos2d::CCPoint position, float scale);
 // The one section of a one-screen game: laid at the start and kept for good.
 std::shared_ptr<KXModelLevelSection> roomSection(DemoGame& game, KXModelScreen& scene,
                                                  const std::string& name);

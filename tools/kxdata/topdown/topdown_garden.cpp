@@ -156,6 +156,7 @@ void addGardenLevel(DemoGame& game, KXModelScreen& scene) {
     addSpinningTop(game, *garden);
     addCrate(game, *garden);
     addGems(game, *garden);
+    levelText(game, *garden, "Garden Sign", "MIND THE BEETLES", CCPoint(kWidth * 0.5f, 80.0f), 0.8f);
 }
 
 } // namespace topdown
