@@ -27,11 +27,10 @@ namespace topdown {
 
 namespace {
 
-Canvas pose(int step, bool lifted = false, bool crouched = false, bool dashing = false) {
+Canvas pose(int step, bool lifted = false, bool dashing = false) {
     ExplorerPose explorer;
     explorer.step = step;
     explorer.lifted = lifted;
-    explorer.crouched = crouched;
     explorer.dashing = dashing;
     return explorerCanvas(explorer);
 }
@@ -81,19 +80,18 @@ std::shared_ptr<KXModelComponentMove> dash(DemoGame& game) {
     setValue<KXAttributeStringList>(*move, "Event", std::string("kSwipe-") + kSwipePadName + "-1");
     setPoint(*move, "Linear Velocity", CCPoint(9.0f, 0.0f));
     setValue<KXAttributeFloat>(*move, "Timeout", 0.35f);
-    setValue<KXAttributeAnimation>(*move, "Animation",
-                                   look(game, "Explorer Dash", pose(0, false, false, true)));
+    setValue<KXAttributeAnimation>(*move, "Animation", look(game, "Explorer Dash", pose(0, false, true)));
     setValue<KXAttributeSound>(*move, "Sound",
                                game.sound("Dash", {"synth 0.2 noise fade 0 0.2 0.15 vol 0.25"}));
     return move;
 }
 
-// Held DUCK (any action button) makes it small: a smaller body and a flat look.
+// Held DUCK (any action button) makes it small: a smaller body, kicking up dust.
 std::shared_ptr<KXModelComponentSlide> duck(DemoGame& game) {
     auto slide = game.make<KXModelComponentSlide>("KXModelComponentSlide", "Duck Down");
     setValue<KXAttributeStringList>(*slide, "Event", std::string("kEventButton"));
     setValue<KXAttributeShape>(*slide, "Collision Shape", round(game, "Explorer Ducked Round", 18.0f));
-    setValue<KXAttributeAnimation>(*slide, "Animation", look(game, "Explorer Ducked", pose(0, false, true)));
+    setValue<KXAttributeAnimation>(*slide, "Animation", look(game, "Explorer Ducked", duckDustCanvas()));
     setValue<KXAttributeSound>(*slide, "Slide Sound",
                                game.sound("Duck", {"synth 0.15 sine 300:150 fade 0 0.15 0.1 vol 0.3"}));
     return slide;

@@ -129,19 +129,16 @@ Canvas explorerCanvas(const ExplorerPose& pose) {
             canvas.fillRect(0, 18 + streak * 12, 12, 3, Colour{255, 255, 255, 160});
         }
     }
-    if (!pose.crouched) {
-        // Feet stepping out from under the body.
-        canvas.roundedRect(20 + pose.step * 5, 6 - lift, 14, 10, 4.0f, Colour{70, 50, 40, 255});
-        canvas.roundedRect(20 - pose.step * 5, 48 + lift, 14, 10, 4.0f, Colour{70, 50, 40, 255});
-    }
-    const int inset = pose.crouched ? 4 : 0;
-    canvas.disc(32.0f, 32.0f, 22.0f - static_cast<float>(inset), Colour{60, 150, 200, 255});
+    // Feet stepping out from under the body.
+    canvas.roundedRect(20 + pose.step * 5, 6 - lift, 14, 10, 4.0f, Colour{70, 50, 40, 255});
+    canvas.roundedRect(20 - pose.step * 5, 48 + lift, 14, 10, 4.0f, Colour{70, 50, 40, 255});
+    canvas.disc(32.0f, 32.0f, 22.0f, Colour{60, 150, 200, 255});
     // The hat seen from above, with its brim and a band.
-    canvas.disc(32.0f, 32.0f, 17.0f - static_cast<float>(inset), Colour{170, 120, 60, 255});
-    canvas.disc(32.0f, 32.0f, 11.0f - static_cast<float>(inset) * 0.5f, Colour{200, 150, 80, 255});
+    canvas.disc(32.0f, 32.0f, 17.0f, Colour{170, 120, 60, 255});
+    canvas.disc(32.0f, 32.0f, 11.0f, Colour{200, 150, 80, 255});
     canvas.fillRect(21, 30, 22, 4, Colour{120, 40, 40, 255});
     // The nose points where it goes.
-    canvas.disc(54.0f - static_cast<float>(inset), 32.0f, 6.0f, Colour{240, 200, 170, 255});
+    canvas.disc(54.0f, 32.0f, 6.0f, Colour{240, 200, 170, 255});
     if (pose.lifted) {
         canvas.disc(32.0f, 32.0f, 24.0f, Colour{255, 255, 255, 40});
     }
@@ -152,6 +149,16 @@ Canvas shadowCanvas() {
     Canvas canvas(56, 30);
     canvas.disc(28.0f, 15.0f, 14.0f, Colour{0, 0, 0, 90});
     canvas.roundedRect(4, 5, 48, 20, 10.0f, Colour{0, 0, 0, 60});
+    return canvas;
+}
+
+Canvas duckDustCanvas() {
+    Canvas canvas(84, 84);
+    for (int puff = 0; puff < 10; ++puff) {
+        const float angle = static_cast<float>(puff) * 0.628318f;
+        canvas.disc(42.0f + std::cos(angle) * 34.0f, 42.0f + std::sin(angle) * 34.0f, 7.0f,
+                    Colour{200, 180, 140, 200});
+    }
     return canvas;
 }
 

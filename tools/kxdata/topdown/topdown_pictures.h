@@ -21,15 +21,16 @@ Canvas gemCanvas(Colour colour);
 // The top seen from above with its stripe turned by `turn` eighths of a circle.
 Canvas topCanvas(int turn);
 // The explorer from above, facing right: `step` moves the feet, `lifted` draws it in the air,
-// `crouched` flattens it, `dashing` streaks it.
+// `dashing` streaks it.
 struct ExplorerPose {
     int step = 0;
     bool lifted = false;
-    bool crouched = false;
     bool dashing = false;
 };
 Canvas explorerCanvas(const ExplorerPose& pose);
 Canvas shadowCanvas();
+// Dust puffs around the explorer while it ducks (drawn over its own look).
+Canvas duckDustCanvas();
 // A translucent square pad of a control with its caption.
 Canvas padCanvas(const char* caption, Colour colour);
 
