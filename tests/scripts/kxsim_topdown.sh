@@ -1,7 +1,8 @@
 #!/bin/bash
 # The top-down garden under kxsim, played by its recipe: with no gravity the explorer walks east
 # on the arrow and north on the other, west on the joystick pad, hops twice and dashes on swipes,
-# ducks while D is held and collects gems; beetles turn back at the hedges on their motors, moths
+# ducks while D is held and collects gems; the grove sorts it behind its trees once it is north of
+# them; beetles turn back at the hedges on their motors, moths
 # wander off each their own way, the top shows its turns and the bumped crate slides away. A
 # screenshot of the garden is drawn (kept in $KX_SCREENSHOT_DIR when set). Args: build folder, source folder.
 set -u
@@ -20,7 +21,7 @@ while read -r option value; do
 done <"$recipe"
 first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe" | sort -n | head -1)
 
-"$kxsim" "$work/game" "${args[@]}" --trace screens,character,components,score,unit >"$work/trace" 2>"$work/log" ||
+"$kxsim" "$work/game" "${args[@]}" --trace screens,character,components,score,unit,group >"$work/trace" 2>"$work/log" ||
     { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
 open_at=$(sed -n 's/^F=\([0-9]*\) screen open key=garden$/\1/p' "$work/trace" | head -1)
 check "the garden opens (frame ${open_at:-never}) before the first input (frame $first_input)" \
@@ -68,6 +69,18 @@ frames_shown=$(sed -n 's/.* component rotation-mapper frame owner=Top .* frame=\
 check "the spinning top shows its turns ($frames_shown of 8 pictures)" [ "$frames_shown" -ge 8 ]
 check "gems are collected ($(count ' powerup "Ruby ') rubies, $(count ' powerup "Sapphire ') sapphires)" \
     [ "$(count ' powerup "Ruby ')" -ge 3 ]
+
+# F=<frame> group order name=Grove back-to-front=<names>: walking north past the trees' line puts the
+# explorer behind them.
+awk -F'back-to-front=' '
+    / group order name=Grove / {
+        n = split($2, names, ","); for (i = 1; i <= n; i++) if (names[i] == "Explorer") place = i
+        if (!first) first = place; last = place; lines++
+    }
+    END {
+        if (lines >= 2 && last < first) print "ok: the grove draws the explorer further back as it walks north (place " first " to " last ")"
+        else { print "FAIL: the grove sorts the explorer with its trees (" lines + 0 " orders, place " first + 0 " to " last + 0 ")"; exit 1 }
+    }' "$work/trace" || status=1
 
 # F=<frame> unit name=Moth 2 id=<id> state=<s> pos=<x>,<y>: each moth goes off its own way.
 awk '
