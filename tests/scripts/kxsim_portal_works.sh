@@ -26,7 +26,7 @@ play() {
     first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe" | sort -n | head -1)
     open_at=$(sed -n 's/^F=\([0-9]*\) screen open key=works$/\1/p' "$work/trace" | head -1)
     check "the works open (frame ${open_at:-never}) before the first input of $name (frame $first_input)" \
-        [ -n "$open_at" ] && [ "$open_at" -lt "$first_input" ]
+        [ "${open_at:-999999}" -lt "$first_input" ]
 }
 
 play portals-and-paths.args "$2" --trace screens,character,teleport,path,logic,gatekeeper,game

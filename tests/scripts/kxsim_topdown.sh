@@ -25,7 +25,7 @@ first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe" | sort -
     { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
 open_at=$(sed -n 's/^F=\([0-9]*\) screen open key=garden$/\1/p' "$work/trace" | head -1)
 check "the garden opens (frame ${open_at:-never}) before the first input (frame $first_input)" \
-    [ -n "$open_at" ] && [ "$open_at" -lt "$first_input" ]
+    [ "${open_at:-999999}" -lt "$first_input" ]
 
 # The explorer: F=<frame> character state=<s> pos=<x>,<y> vel=...; the keys' frames come from the recipe.
 key_frame() { sed -n "s/^--key \([0-9]*\):$1:$2\$/\1/p" "$recipe" | head -1; }
