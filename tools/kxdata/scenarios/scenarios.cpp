@@ -11,6 +11,7 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
+#include "tools/kxdata/menus/menus_scenario.h"
 #include "tools/kxdata/portals/portals_scenario.h"
 #include "tools/kxdata/topdown/topdown_scenario.h"
 
@@ -28,6 +29,9 @@ const std::vector<Scenario> kScenarios = {
      &topdown::writeTopDownScenario},
     {"portals-and-paths", "a workshop of portals, a turnstile, lifts, belts and a paint gate",
      &portals::writePortalsScenario},
+    {"menus-and-shop",
+     "every button and interface object: shop, heroes, levels, extras, a game heads-up screen",
+     &menus::writeMenusScenario},
 };
 
 bool endsWith(const std::string& text, const std::string& end) {
