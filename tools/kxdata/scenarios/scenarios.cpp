@@ -13,6 +13,7 @@
 #include "tools/kxdata/hostile/hostile_game.h"
 #include "tools/kxdata/menus/menus_scenario.h"
 #include "tools/kxdata/portals/portals_scenario.h"
+#include "tools/kxdata/shooter/shooter_scenario.h"
 #include "tools/kxdata/topdown/topdown_scenario.h"
 
 namespace kxdata {
@@ -29,6 +30,8 @@ const std::vector<Scenario> kScenarios = {
      &topdown::writeTopDownScenario},
     {"portals-and-paths", "a workshop of portals, a turnstile, lifts, belts and a paint gate",
      &portals::writePortalsScenario},
+    {"shooter", "a side-scrolling shooter: drones with hit points, a hive, every powerup, game over",
+     &shooter::writeShooterScenario},
     {"menus-and-shop",
      "every button and interface object: shop, heroes, levels, extras, a game heads-up screen",
      &menus::writeMenusScenario},
