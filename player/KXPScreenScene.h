@@ -71,6 +71,10 @@ public:
     static cocos2d::CCScene* createScene();
     // A set-up, autoreleased game field; null when init fails.
     static KXPScreenScene* create();
+    // The rows of the field's own makers by name, as their made objects are traced: the objects
+    // of a laid section that are not asset objects, and the background layers.
+    static KXPKindTable levelKindTable();
+    static KXPKindTable sceneKindTable();
 
     KXPScreenScene();
     ~KXPScreenScene() override;
@@ -236,6 +240,9 @@ public:
     KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);
 
 protected:
+    // The rows of the section-object maker (KXPScreenSceneInstantiation.cpp).
+    friend struct KXPLevelKinds;
+
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
