@@ -16,8 +16,9 @@ void kxKindMade(const char* factory, const char* row) {
 std::vector<std::string> kxKindNames() {
     // The makers; their rows come from their own tables.
     const KXPKindTable tables[] = {
-        KXPObjectAsset::kindTable(),      KXComponent::kindTable(),        KXPScreen::objectKindTable(),
-        KXPObjectButton::kindTable(),     KXPScreenScene::levelKindTable(), KXPScreenScene::sceneKindTable(),
+        KXPObjectAsset::kindTable(),      KXComponent::kindTable(),
+        KXPScreen::objectKindTable(),     KXPObjectButton::kindTable(),
+        KXPScreenScene::levelKindTable(), KXPScreenScene::sceneKindTable(),
         KXPAnimationObject::kindTable(),  KXPObjectAssetCharacter::kindTable(),
     };
     std::vector<std::string> names;

@@ -110,9 +110,10 @@ TEST_F(KindTrace, AssetObjectsAreTracedByTheirRowOnlyWhenMade) {
 TEST_F(KindTrace, ButtonsAreTracedByTheirExactButtonClass) {
     KindLines lines;
     std::vector<CCObject*> held;
-    for (const std::shared_ptr<KXModelObjectButton>& model : std::vector<std::shared_ptr<KXModelObjectButton>>{
-             createModel<KXModelObjectButton>(), createModel<KXModelObjectButtonControl>(),
-             createModel<KXModelObjectButtonSoundControl>()}) {
+    for (const std::shared_ptr<KXModelObjectButton>& model :
+         std::vector<std::shared_ptr<KXModelObjectButton>>{createModel<KXModelObjectButton>(),
+                                                           createModel<KXModelObjectButtonControl>(),
+                                                           createModel<KXModelObjectButtonSoundControl>()}) {
         KXPObjectButton* button = KXPObjectButton::create(model, nullptr);
         ASSERT_NE(button, nullptr);
         button->retain();
