@@ -28,17 +28,19 @@ done
 mapfile -t scenarios < <(cut -f1 "$work/scenarios.txt")
 check "kxdata lists scenarios" [ ${#scenarios[@]} -gt 0 ]
 
-# Runs one recipe on a written game: run_recipe GAME RECIPE OUT; the kind lines, frames cut off.
+# One run of a recipe on a written game, in the background: run_recipe GAME RECIPE NAME leaves
+# NAME.code (the exit code), NAME.log and NAME.made (the kinds made, in order, frames cut off).
 run_recipe() {
+    local recipe
     read_recipe "$2"
-    "$kxsim" "$1" "${recipe[@]}" --trace kinds >"$work/run.trace" 2>"$work/run.log"
-    local code=$?
-    check "$(basename "$2") runs to its end with 0" [ $code = 0 ]
-    [ $code = 0 ] || tail -n 20 "$work/run.log"
-    sed -n 's/^F=[0-9]* kind //p' "$work/run.trace" >"$3"
+    "$kxsim" "$1" "${recipe[@]}" --trace kinds >"$work/$3.trace" 2>"$work/$3.log"
+    echo $? >"$work/$3.code"
+    sed -n 's/^F=[0-9]* kind //p' "$work/$3.trace" >"$work/$3.made"
 }
 
-: >"$work/made"
+# Every game is written first; then the runs go side by side, as many as there are processors.
+runs=()
+first=""
 for scenario in "${scenarios[@]}"; do
     mapfile -t recipes < <(recipe_files "$2" "$scenario")
     if [ ${#recipes[@]} = 0 ]; then
@@ -46,30 +48,42 @@ for scenario in "${scenarios[@]}"; do
         status=1
         continue
     fi
-    game="$work/$scenario"
-    "$kxdata" write-demo --scenario "$scenario" "$game" >"$work/write.log" 2>&1 ||
+    "$kxdata" write-demo --scenario "$scenario" "$work/$scenario" >"$work/write.log" 2>&1 ||
         { echo "FAIL: write-demo --scenario $scenario"; tail -n 20 "$work/write.log"; status=1; continue; }
-    : >"$work/$scenario.kinds"
     for file in "${recipes[@]}"; do
-        run_recipe "$game" "$file" "$work/$(basename "$file").made"
-        cat "$work/$(basename "$file").made" >>"$work/$scenario.kinds"
+        runs+=("$scenario|$work/$scenario|$file|$(basename "$file" .args)")
     done
-    sort -u "$work/$scenario.kinds" -o "$work/$scenario.kinds"
-    sed "s/^/$scenario /" "$work/$scenario.kinds" >>"$work/made"
+    # The archive form of the first scenario, through its first recipe.
+    if [ -z "$first" ]; then
+        first="$scenario"
+        first_recipe="${recipes[0]}"
+        "$kxdata" write-demo --scenario "$first" --archive "$work/archive" >"$work/write.log" 2>&1 ||
+            { echo "FAIL: write-demo --scenario $first --archive"; tail -n 20 "$work/write.log"; status=1; }
+        check "the archive form holds data/data.pkg and no pack file" \
+            bash -c "[ -f '$work/archive/data/data.pkg' ] && ! ls '$work/archive/data/'*.pack >/dev/null 2>&1"
+        runs+=("|$work/archive|$first_recipe|archive")
+    fi
 done
+for run in "${runs[@]}"; do
+    IFS='|' read -r scenario game file name <<<"$run"
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n; done
+    run_recipe "$game" "$file" "$name" &
+done
+wait
 
-# The archive form of the first scenario, through its first recipe: the same objects in the same
-# order (frames may differ: an archive loads in other steps).
-first="${scenarios[0]}"
-first_recipe=$(recipe_files "$2" "$first" | head -n 1)
-if [ -n "$first_recipe" ]; then
-    "$kxdata" write-demo --scenario "$first" --archive "$work/archive" >"$work/write.log" 2>&1 ||
-        { echo "FAIL: write-demo --scenario $first --archive"; tail -n 20 "$work/write.log"; status=1; }
-    check "the archive form holds data/data.pkg and no pack file" \
-        bash -c "[ -f '$work/archive/data/data.pkg' ] && ! ls '$work/archive/data/'*.pack >/dev/null 2>&1"
-    run_recipe "$work/archive" "$first_recipe" "$work/archive.made"
+: >"$work/made"
+for run in "${runs[@]}"; do
+    IFS='|' read -r scenario game file name <<<"$run"
+    code=$(cat "$work/$name.code" 2>/dev/null)
+    check "$name runs to its end with 0" [ "$code" = 0 ]
+    [ "$code" = 0 ] || tail -n 20 "$work/$name.log"
+    [ -z "$scenario" ] || sed "s/^/$scenario /" "$work/$name.made" >>"$work/made"
+done
+sort -u "$work/made" -o "$work/made"
+# Frames may differ (an archive loads in other steps), what is made and its order may not.
+if [ -n "$first" ]; then
     check "$first as an archive makes the objects its folder form makes, in order" \
-        cmp -s "$work/archive.made" "$work/$(basename "$first_recipe").made"
+        cmp -s "$work/archive.made" "$work/$(basename "$first_recipe" .args).made"
 fi
 
 # The table: a kind per row, a column per scenario ("x": made there).
