@@ -11,6 +11,7 @@
 #include "model/classes/KXModelFont.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectInstance.h"
 #include "model/classes/KXModelObjectLabel.h"
@@ -19,6 +20,7 @@
 #include "model/classes/KXModelPolygon.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeShape.h"
+#include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
 
 using cocos2d::ccColor4F;
@@ -90,7 +92,8 @@ std::shared_ptr<KXModelObjectParticles> sparks(DemoGame& game, const std::string
                                                CCPoint position, ccColor4F colour, float rate, float speed) {
     auto particles = game.make<KXModelObjectParticles>("KXModelObjectParticles", name);
     place(*particles, position, 7);
-    auto emitter = game.make<KXModelObjectParticlesEmitter>("KXModelObjectParticlesEmitter", name + " Sparks");
+    auto emitter =
+        game.make<KXModelObjectParticlesEmitter>("KXModelObjectParticlesEmitter", name + " Sparks");
     attributeNamed<KXAttributeSprite>(*emitter, "Texture")->setValue(spark, true);
     setFloat(*emitter, "Total Particles", 60.0f);
     setFloat(*emitter, "Emission Rate", rate);
@@ -109,7 +112,8 @@ std::shared_ptr<KXModelObjectParticles> sparks(DemoGame& game, const std::string
 }
 
 // The torch's look: the stick, its flame on top and the plate below.
-std::shared_ptr<KXModelAnimation> torchLook(DemoGame& game, const std::shared_ptr<KXModelSpriteContainer>& spark) {
+std::shared_ptr<KXModelAnimation> torchLook(DemoGame& game,
+                                            const std::shared_ptr<KXModelSpriteContainer>& spark) {
     auto look = game.make<KXModelAnimation>("KXModelAnimation", "Exit Torch Idle");
     look->speedAttribute()->setValue(1.0f, true);
     look->durationAttribute()->setValue(1.0f, true);
@@ -127,8 +131,25 @@ std::shared_ptr<KXModelAnimation> torchLook(DemoGame& game, const std::shared_pt
 
 } // namespace
 
-void addCaveExit(DemoGame& game, KXModelLevelSection& hall, const std::shared_ptr<KXModelObjectAssetUnit>& crate) {
+void addCaveExit(DemoGame& game, KXModelLevelSection& hall,
+                 const std::shared_ptr<KXModelObjectAssetUnit>& crate) {
     hall.addChild(label(game, "Cave Sign", "ECHO CAVE", CCPoint(570.0f, 600.0f), 1.0f, 7), true);
+
+    // A gong on the wall to strike: a button of the level, leading nowhere.
+    auto gong = game.make<KXModelObjectButton>("KXModelObjectButton", "Gong");
+    const Colour bronze{176, 120, 48, 255};
+    gong->setImage(game.picture("Gong Button", demo::buttonCanvas("GONG", bronze, false, 140, 56)));
+    gong->imageSelectedAttribute()->setValue(
+        game.picture("Gong Button Lit", demo::buttonCanvas("GONG", bronze, true, 140, 56)), true);
+    gong->intervalAttribute()->setValue(0.0f, true);
+    gong->blockTouchAttribute()->setValue(true, true);
+    gong->autohideAttribute()->setValue(0.0f, true);
+    gong->stickToEdgeAttribute()->setValue(false, true);
+    if (game.click) {
+        gong->clickSoundAttribute()->setValue(game.click, true);
+    }
+    place(*gong, CCPoint(800.0f, 600.0f), 7);
+    hall.addChild(gong, true);
 
     auto torch = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", "Exit Torch");
     // Particles draw a whole texture of their own, not a piece of the atlas.
@@ -143,8 +164,8 @@ void addCaveExit(DemoGame& game, KXModelLevelSection& hall, const std::shared_pt
     place(*placedTorch, CCPoint(1095.0f, 420.0f), 6);
     hall.addChild(placedTorch, true);
 
-    hall.addChild(sparks(game, "Dust", spark, CCPoint(840.0f, 470.0f), ccColor4F{200.0f, 210.0f, 255.0f, 160.0f}, 8.0f,
-                         20.0f),
+    hall.addChild(sparks(game, "Dust", spark, CCPoint(840.0f, 470.0f),
+                         ccColor4F{200.0f, 210.0f, 255.0f, 160.0f}, 8.0f, 20.0f),
                   true);
 
     // The second crate is the first one again, turned the other way.
