@@ -75,6 +75,8 @@ public:
     // of a laid section that are not asset objects, and the background layers.
     static KXPKindTable levelKindTable();
     static KXPKindTable sceneKindTable();
+    // The rows of the section-object maker (KXPScreenSceneInstantiation.cpp).
+    friend struct KXPLevelKinds;
 
     KXPScreenScene();
     ~KXPScreenScene() override;
@@ -240,9 +242,6 @@ public:
     KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);
 
 protected:
-    // The rows of the section-object maker (KXPScreenSceneInstantiation.cpp).
-    friend struct KXPLevelKinds;
-
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
