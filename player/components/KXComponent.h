@@ -6,6 +6,7 @@
 // rotation mapper) derive from it; `create` picks the kind by the model's exact class.
 
 #include "cocos2d.h"
+#include "player/KXPKinds.h"
 
 #include <memory>
 #include <string>
@@ -41,6 +42,8 @@ public:
     // reference its constructor gave it (not autoreleased); null for component models without a
     // runtime component (score, damage, wake-up ...) and for kinds this build cannot make yet.
     static KXComponent* create(const std::shared_ptr<KXModel>& model);
+    // The factory's rows by name, as its made components are traced.
+    static KXPKindTable kindTable();
 
     KXComponent();
     // Ends the input subscriptions made through subscribeInput.
