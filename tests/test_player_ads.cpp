@@ -16,12 +16,15 @@
 #include "model/classes/KXModelScreen.h"
 #include "player/KXPSettingsController.h"
 #include "player/ads/KXAdAdMob.h"
+#include "player/ads/KXAdAppLovin.h"
 #include "player/ads/KXAdChartboost.h"
 #include "player/ads/KXAdController.h"
 #include "player/ads/KXAdCustom.h"
 #include "player/ads/KXAdFacebook.h"
 #include "player/ads/KXAdHeyzap.h"
+#include "player/ads/KXAdInMobi.h"
 #include "player/ads/KXAdLeadBolt.h"
+#include "player/ads/KXAdRevMob.h"
 #include "player/ads/KXAdVungle.h"
 #include "support/model_test_models.h"
 
@@ -80,6 +83,22 @@ TEST_F(AdController, NetworksAreFoundByExactNameAndRole) {
     EXPECT_EQ(ads()->rewardedVideoNetwork("kVungle"), nullptr);
     EXPECT_EQ(ads()->rewardedVideoNetwork("kHeyzap"), KXAdHeyzap::shared());
     EXPECT_EQ(ads()->rewardedVideoNetwork("kCustom"), KXAdCustom::shared());
+    // The three silent networks: banners and interstitials that show nothing, no videos.
+    for (KXAdObject* network :
+         {static_cast<KXAdObject*>(KXAdInMobi::shared()), static_cast<KXAdObject*>(KXAdRevMob::shared()),
+          static_cast<KXAdObject*>(KXAdAppLovin::shared())}) {
+        const std::string name = network == KXAdInMobi::shared()   ? "kInMobi"
+                                 : network == KXAdRevMob::shared() ? "kRevMob"
+                                                                   : "kAppLovin";
+        EXPECT_EQ(ads()->bannerNetwork(name), network) << name;
+        EXPECT_EQ(ads()->interstitialNetwork(name), network) << name;
+        EXPECT_EQ(ads()->rewardedVideoNetwork(name), nullptr) << name;
+        log.clear();
+        ads()->showBanner(name);
+        ads()->showInterstitial(name);
+        EXPECT_FALSE(ads()->isBannerShowing()) << name;
+        EXPECT_TRUE(log.lines().empty()) << name;
+    }
     for (const std::string& name :
          {std::string("kNoAds"), std::string(), std::string("kadmob"), std::string("kAdMob "),
           std::string("kAdMob\0", 7), std::string("kRewardedVideos")})

@@ -19,7 +19,8 @@ namespace {
 // One row per scenario; adding one: a writer of its own under tools/kxdata/<name>/ and its row here.
 const std::vector<Scenario> kScenarios = {
     {"platformer", "the demo: menus, shop, a streamed level, game over and scores", &demo::writeDemo},
-    {"effects", "lights, trails, flags, mirrors and particles in a dark cave", &effects::writeEffectsScenario},
+    {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
+     &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
 };
 
@@ -62,8 +63,10 @@ void packIntoArchive(const std::string& dir) {
         }
     }
     // Archive order follows the names, so two writes of one game give the same archive entries.
-    std::sort(files.begin(), files.end(), [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
-    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256, decodePassword(kStoredArchivePassword));
+    std::sort(files.begin(), files.end(),
+              [](const PackFile& a, const PackFile& b) { return a.name < b.name; });
+    writeArchive(dir + "/data/data.pkg", files, ArchiveCipher::Aes256,
+                 decodePassword(kStoredArchivePassword));
     for (const auto& path : loose) {
         std::filesystem::remove(path);
     }
