@@ -136,6 +136,19 @@ protected:
         world->addChild(made, true);
         return made;
     }
+    // A checkpoint powerup that always appears, placed at `position` in its section.
+    static std::shared_ptr<KXModelObjectAssetPowerup> checkpointPowerup(const CCPoint& position) {
+        auto asset =
+            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+        asset->setCollisionBox(CCSize(20.0f, 20.0f), CCPointZero);
+        asset->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);
+        asset->appearanceChanceAttribute()->setValue(100.0f, true);
+        auto placed = std::static_pointer_cast<KXModelObjectAssetPowerup>(
+            kxtest::ScreenGraph::make("KXModelObjectAssetPowerup"));
+        placed->setAsset(asset);
+        placed->positionAttribute()->setValue(position, true);
+        return placed;
+    }
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
                                                 const std::string& action) {
         auto model = graph.object<KXModelObjectButton>(screen, "KXModelObjectButton", name,
@@ -374,15 +387,7 @@ TEST_F(FieldCheckpoints, TheSearchAheadJumpsToTheSectionWithACheckpointAndLeaves
     auto far = section("far", 300.0f);
     far->startDistanceAttribute()->setValue(900000.0f, true);
     far->endDistanceAttribute()->setValue(900050.0f, true);
-    auto asset =
-        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
-    asset->setCollisionBox(CCSize(20.0f, 20.0f), CCPointZero);
-    asset->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);
-    asset->appearanceChanceAttribute()->setValue(100.0f, true);
-    auto checkpoint = std::static_pointer_cast<KXModelObjectAssetPowerup>(
-        kxtest::ScreenGraph::make("KXModelObjectAssetPowerup"));
-    checkpoint->setAsset(asset);
-    checkpoint->positionAttribute()->setValue(CCPoint(40.0f, 60.0f), true);
+    auto checkpoint = checkpointPowerup(CCPoint(40.0f, 60.0f));
     far->addChild(checkpoint, true);
     open();
     plain->setCooldownCounter(1);
@@ -410,6 +415,22 @@ TEST_F(FieldCheckpoints, TheSearchAheadJumpsToTheSectionWithACheckpointAndLeaves
     ASSERT_NE(made, nullptr);
     EXPECT_NEAR(made->getPosition().x, 900040.0f, 0.5f);
     EXPECT_EQ(made->getState(), 1);
+}
+
+TEST_F(FieldCheckpoints, TheCheckpointAlreadyReachedIsLookedForOneLayFurtherOn) {
+    section("opening", 500.0f, true);
+    auto ahead = section("ahead", 400.0f);
+    ahead->startDistanceAttribute()->setValue(5000.0f, true);
+    ahead->addChild(checkpointPowerup(CCPoint(40.0f, 60.0f)), true);
+    open();
+    // The checkpoint reached stands where the section's first lay would put its powerup.
+    field->activateCheckpoint(CCPoint(5040.0f, 60.0f), static_cast<int>(ahead->id()));
+    KXDebugLogCapture log;
+    field->findCheckpointPowerup();
+    EXPECT_EQ(
+        countLines(log,
+                   "Checkpoint powerup activated for object that was not creatied at distance 5400.000000"),
+        1u);
 }
 
 TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRunsAgain) {
