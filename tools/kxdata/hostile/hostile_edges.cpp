@@ -51,7 +51,8 @@ namespace {
 constexpr float kWidth = demo::kWidth;
 constexpr float kHeight = demo::kHeight;
 constexpr float kFloorTop = 60.0f;
-const CCPoint kLightCentre(640.0f, 330.0f);
+// Above the runner's head, clear of the plank's path.
+const CCPoint kLightCentre(760.0f, 340.0f);
 constexpr int kBlockers = 100;
 const CCPoint kPlankStart(160.0f, 420.0f);
 constexpr int kRestartKey = 'R';
@@ -175,19 +176,25 @@ void addRunner(DemoGame& game, KXModelLevelSection& into) {
     into.addChild(placed, true);
 }
 
-// Radius 0, with its centre inside every one of 100 small blockers around it.
-void addLightUnderBlockers(DemoGame& game, KXModelLevelSection& into) {
-    auto light = game.make<KXModelObjectLight>("KXModelObjectLight", "Pinpoint Light");
+void addLight(DemoGame& game, KXModelLevelSection& into, const std::string& name, float radius) {
+    auto light = game.make<KXModelObjectLight>("KXModelObjectLight", name);
     place(*light, kLightCentre, 8);
-    set<KXAttributeFloat>(*light, "Radius", 0.0f);
+    set<KXAttributeFloat>(*light, "Radius", radius);
     set<KXAttributeColor>(*light, "Color", ccColor4F{255.0f, 230.0f, 150.0f, 255.0f});
     set<KXAttributeBool>(*light, "Cast Shadow", true);
     into.addChild(light, true);
+}
+
+// A light of radius 0 amid 100 blockers, and beside it one whose reach takes in the corners of
+// them all (hundreds of rays in one fan).
+void addLightsAmidBlockers(DemoGame& game, KXModelLevelSection& into) {
+    addLight(game, into, "Pinpoint Light", 0.0f);
+    addLight(game, into, "Crowded Lantern", 12.0f);
     auto blocker =
         obstacle(game, "Blocker", block(24, 24, Colour{90, 200, 120, 255}, Colour{30, 90, 50, 255}));
     for (int index = 0; index < kBlockers; ++index) {
-        const float dx = static_cast<float>(index % 10 - 5) * 2.0f + 1.0f;
-        const float dy = static_cast<float>(index / 10 - 5) * 2.0f + 1.0f;
+        const float dx = (static_cast<float>(index % 10) - 4.5f) * 40.0f;
+        const float dy = (static_cast<float>(index / 10) - 4.5f) * 40.0f;
         unit(game, into, "Blocker " + std::to_string(index + 1), blocker, "kPlatformObjectType",
              kLightCentre + CCPoint(dx, dy), 7);
     }
@@ -300,7 +307,7 @@ DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font) {
     auto start = section(game, *scene, "Edge Hall", true);
     addFloor(game, *start, slab);
     addRunner(game, *start);
-    addLightUnderBlockers(game, *start);
+    addLightsAmidBlockers(game, *start);
     addRestlessPortals(game, *start);
     addCarriedPlank(game, *start);
     addFlatMirror(game, *start);

@@ -1,9 +1,9 @@
-// The hostile game's hall of edges: a game scene ("edges") and its heads-up screen that hold, each
-// once, the objects whose extreme values a player must survive: a background tiled with a large
-// negative offset, a mirror of scale 0 (and no reflection shader in the game), a light of radius
-// 0 under 100 blockers, a trail of length 0, two portals that neither swallow nor wear out, a path
-// that is left behind while it carries a plank, a powerup button whose selection names no asset,
-// a review request after 0 plays and a character selector without spread.
+// The hostile game's hall of edges: a game scene ("edges") and its heads-up screen that hold the
+// objects whose extreme values a player must survive: a background tiled with a large negative
+// offset, a mirror of scale 0 (and no reflection shader in the game), a light of radius 0 amid 100
+// blockers (and a light that reaches them all), a trail of length 0, two portals that neither
+// swallow nor wear out, a path that is left behind while it carries a plank, a powerup button whose
+// selection names no asset, a review request after 0 plays and a character selector without spread.
 #pragma once
 
 #include "tools/kxdata/demo/demo_game.h"
