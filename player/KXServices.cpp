@@ -3,6 +3,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/KXPScoreTable.h"
+#include "player/KXPTrace.h"
 #include "player/KXPWindowRequests.h"
 
 #include <cmath>
@@ -84,19 +85,23 @@ void KXServices::submitScore() {
     (void)leaderboardValue(KXModelGeneralSettings::shared()->scoreType(), &value);
 }
 
+// There is no browser and no online service here: each request is only traced.
 void KXServices::openUrl(const std::string& url) {
-    (void)url;
+    kxTrace("services", "services open url=%s", url.c_str());
 }
 
 void KXServices::openSocialPage(const std::string& pageId, const std::string& url) {
-    (void)pageId;
-    (void)url;
+    kxTrace("services", "services open page=%s url=%s", pageId.c_str(), url.c_str());
 }
 
 void KXServices::openFacebookPage(const std::string& url, const std::string& pageId) {
     openSocialPage(pageId, url);
 }
 
-void KXServices::showGameServices() {}
+void KXServices::showGameServices() {
+    kxTrace("services", "services show game services");
+}
 
-void KXServices::requestReview() {}
+void KXServices::requestReview() {
+    kxTrace("services", "services request review");
+}

@@ -146,4 +146,27 @@ TEST_F(SelectorRender, TheRowCentresTheShownCharacterAndALockedOneShowsItsPriceA
     EXPECT_GT(litIn(254, 30, 314, 90), 100);
 }
 
+TEST_F(SelectorRender, ASelectionMadeElsewhereRenamesTheShownCharacter) {
+    auto runner = game.named<KXModelSpriteContainer>("Runner Frames");
+    ASSERT_TRUE(runner);
+    const int first = addCharacter("kFree", 0.0f, runner);
+    const int other = addCharacter("kFree", 0.0f, runner);
+    getModels<KXModelAssetCharacter>()[static_cast<size_t>(other)]->setName("Other Hero");
+    auto model = createModel<KXModelObjectCharacterSelector>();
+    dynamic_cast<KXAttributeStringList*>(model->attribute("Label Name"))
+        ->setValue(std::to_string(game.named<KXModelFont>("Score Font")->id()), true);
+    KXPSettingsController::shared()->setSelectedCharacter(first);
+    KXPObjectCharacterSelector* selector = KXPObjectCharacterSelector::create(model);
+    selector->retain();
+    held.push_back(selector);
+    ASSERT_NE(selector->nameLabel(), nullptr);
+    EXPECT_EQ(std::string(selector->nameLabel()->getString()), "Hero");
+
+    // An unlock-character button selects the other one while the selector is on screen.
+    KXPSettingsController::shared()->setSelectedCharacter(other);
+    selector->update(1.0f / 60.0f);
+    EXPECT_EQ(selector->shownIndex(), other);
+    EXPECT_EQ(std::string(selector->nameLabel()->getString()), "Other Hero");
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "player/KXPInputController.h"
 #include "player/KXPSwitchStateTable.h"
+#include "player/KXPTrace.h"
 
 void KXPObjectButtonSwitch::setModel(const std::shared_ptr<KXModelObjectButton>& model) {
     KXPObjectButton::setModel(model);
@@ -28,6 +29,7 @@ void KXPObjectButtonSwitch::selected() {
         playSound(m_model->clickSound());
     }
     m_on = !m_on;
+    kxTrace("buttons", "switch name=%s on=%d", m_model ? m_model->name().c_str() : "", m_on ? 1 : 0);
     // The listeners may take the screen down; the button stays alive until it has stored its state.
     cocos2d::CCObject* self = this;
     self->retain();

@@ -554,6 +554,8 @@ void KXPObjectCharacterSelector::update(float dt) {
     if (stored != m_knownSelection) {
         m_knownSelection = stored;
         m_shownIndex = clampedIndex(stored);
+        // Selected elsewhere (an unlock button, a reset): the labels name the character now shown.
+        showLabels(m_shownIndex);
         refreshIcons();
     }
 

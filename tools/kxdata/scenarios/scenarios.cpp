@@ -11,6 +11,7 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
+#include "tools/kxdata/menus/menus_scenario.h"
 
 namespace kxdata {
 
@@ -22,6 +23,9 @@ const std::vector<Scenario> kScenarios = {
     {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
      &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
+    {"menus-and-shop",
+     "every button and interface object: shop, heroes, levels, extras, a game heads-up screen",
+     &menus::writeMenusScenario},
 };
 
 bool endsWith(const std::string& text, const std::string& end) {
