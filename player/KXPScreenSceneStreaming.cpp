@@ -32,6 +32,8 @@ namespace {
 // Passes of the cooldown count-down before the chooser gives up for this distance.
 constexpr int kCooldownPasses = 21;
 constexpr const char* kCheckpointType = "kPowerupCheckpoint";
+// Points within which a placed checkpoint powerup is the one the checkpoint record holds.
+constexpr float kSameCheckpointPlace = 0.5f;
 
 bool isPowerupOfType(const KXPObject& object, const char* type) {
     const auto powerup = modelCast<KXModelObjectAssetPowerup>(object.getModel());
@@ -164,9 +166,11 @@ KXPObjectAsset* KXPScreenScene::createObject(const std::shared_ptr<KXBaseModelOb
     object->setPosition(object->getPosition() + CCPoint(dx, dy));
     object->setTag(static_cast<int>(model->id()));
     if (object->getType() == KXPObject::kTypePowerup && isPowerupOfType(*object, kCheckpointType)) {
-        // The checkpoint already reached is not placed again.
+        // The checkpoint already reached is not placed again. The record holds the place the
+        // powerup reported through its transforms, which may differ from the laid place in the
+        // last bits; an exact comparison would place it again and collect it once more.
         const KXPCheckpointRecord* record = currentCheckpoint();
-        if (record != nullptr && object->getPosition().equals(record->position)) {
+        if (record != nullptr && object->getPosition().fuzzyEquals(record->position, kSameCheckpointPlace)) {
             return nullptr;
         }
     }

@@ -8,6 +8,7 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
@@ -16,6 +17,7 @@
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "player/KXPCheckpointTable.h"
 #include "player/KXPDeletionArea.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPGameplaySettings.h"
@@ -416,6 +418,31 @@ TEST_F(LevelStreaming, APowerupThatDidNotAppearTakesItsLinkedObjectAlong) {
     EXPECT_TRUE(nodesOf(powerup).empty());
     EXPECT_TRUE(nodesOf(sparkle).empty());
     EXPECT_EQ(nodesOf(other).size(), 1u);
+}
+
+TEST_F(LevelStreaming, TheCheckpointReachedIsNotLaidAgainWhenItsRecordedPlaceIsOffInTheLastBits) {
+    auto beacon = createModel<KXModelAssetPowerup>();
+    beacon->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);
+    beacon->appearanceChanceAttribute()->setValue(100.0f, true);
+    auto reach = section("reach");
+    const auto checkpoint = [&](const char* name, float x) {
+        auto placed = createModel<KXModelObjectAssetPowerup>();
+        placed->setName(name);
+        placed->setAsset(beacon);
+        placed->positionAttribute()->setValue(CCPoint(x, 320.0f), true);
+        reach->addChild(placed, true);
+        return placed;
+    };
+    auto reached = checkpoint("reached", 150.0f);
+    auto ahead = checkpoint("ahead", 900.0f);
+    // The record as a powerup reports its place through the layer's transforms: one float step off.
+    checkpointRecord(kWorld).position = CCPoint(std::nextafter(3558.0f, 4000.0f), 320.0f);
+    make();
+    scene->addLevelSection(reach, 3408.0f);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_TRUE(nodesOf(reached).empty());
+    EXPECT_EQ(nodesOf(ahead).size(), 1u);
+    clearCheckpoints();
 }
 
 TEST_F(LevelStreaming, TheRemovalAreaHasTheThresholdsBehindAndBesideTheView) {

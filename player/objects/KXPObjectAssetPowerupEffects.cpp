@@ -144,6 +144,7 @@ void KXPObjectAssetPowerup::creditRewards(bool inGame) {
 
 void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
     const std::string type = powerupType();
+    kxTrace("powerups", "powerup effect type=%s in-game=%d", type.c_str(), scene != nullptr ? 1 : 0);
     if (type == kTypeMagnet) {
         if (scene != nullptr) {
             scene->setMagnetActive(true);
@@ -196,6 +197,7 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
 
 void KXPObjectAssetPowerup::endTypeEffect(KXPScreenScene* scene) {
     const std::string type = powerupType();
+    kxTrace("powerups", "powerup end type=%s", type.c_str());
     if (type == kTypeMagnet) {
         if (scene != nullptr) {
             scene->setMagnetActive(false);

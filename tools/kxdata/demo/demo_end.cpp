@@ -1,5 +1,5 @@
 // The end screen, shown over the game field when a run ends: how far this run went against the best
-// and the total so far, then play again or back to the menu.
+// and the total so far, then play again, go on from the last checkpoint or back to the menu.
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -49,13 +49,17 @@ void addDemoEnd(DemoGame& game) {
     addDistance(game, screen, "TOTAL", "kScoreTotal", kWidth * 0.5f + 170.0f);
     const Colour blue{60, 140, 200, 255};
     auto retry = addButton(game, screen, "KXModelObjectButton", "Retry", "PLAY AGAIN", "", blue,
-                           CCPoint(kWidth * 0.5f, 340.0f), 5);
+                           CCPoint(kWidth * 0.5f - 145.0f, 340.0f), 5);
+    // Back into the run where its last checkpoint was taken, with the coins it had there.
+    auto checkpoint = addButton(game, screen, "KXModelObjectButton", "Checkpoint", "CHECKPOINT",
+                                "kRestartCheckpointButton", blue, CCPoint(kWidth * 0.5f + 145.0f, 340.0f), 5);
     auto menu = addButton(game, screen, "KXModelObjectButton", "End Menu", "MENU", "kBackToButton", blue,
                           CCPoint(kWidth * 0.5f, 250.0f), 5);
     menu->backToAttribute()->setValue("KXPScreenMainMenu", true);
     // Shown over the running game, where the arrows steer: keys of their own.
     retry->keyboardKeyAttribute()->setValue(kDemoSpaceKey, true);
     menu->keyboardKeyAttribute()->setValue(kDemoEscapeKey, true);
+    checkpoint->keyboardKeyAttribute()->setValue(static_cast<int>('C'), true);
 }
 
 } // namespace demo

@@ -1,4 +1,5 @@
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_characters.h"
 
 #include <stdexcept>
 
@@ -164,6 +165,7 @@ DemoGame buildDemoGame() {
     addDemoShop(game);
     addDemoLevels(game);
     addDemoScene(game);
+    addDemoCharacters(game);
     effects::addDemoEffects(game);
     addDemoEnd(game);
     addDemoPause(game);

@@ -1,5 +1,6 @@
 // The screen graph: start -> menu; menu -> world (Play) and shop; world -> its heads-up screen
-// (UI) and the end screen (End); heads-up -> end (Finish); end -> world (Retry).
+// (UI) and the end screen (End); heads-up -> end (Finish); end -> world (Retry); menu ->
+// character selection (Heroes). The end screen's CHECKPOINT rebuilds the running level instead.
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXNode.h"
 #include "tools/kxdata/demo/demo_game.h"
@@ -25,9 +26,11 @@ void addDemoGraph(DemoGame& game) {
     linkPort(menu, "Levels", levels);
     linkPort(levels, "Level 1", world);
     linkPort(levels, "Level 2", world);
+    const ScreenNode& characters = game.screen("characters");
+    linkPort(menu, "Heroes", characters);
     // Where the editor showed the nodes.
     float x = 0.0f;
-    for (const ScreenNode* node : {&start, &menu, &shop, &world, &hud, &end, &levels}) {
+    for (const ScreenNode* node : {&start, &menu, &shop, &world, &hud, &end, &levels, &characters}) {
         node->node->positionAttribute()->setValue(cocos2d::CCPoint(x, 0.0f), true);
         x += 220.0f;
     }

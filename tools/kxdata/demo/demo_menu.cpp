@@ -1,5 +1,5 @@
-// The main menu ("KXPScreenMainMenu"): play, shop, the sound switches, the window-mode pair,
-// reset and exit, over a teal backdrop.
+// The main menu ("KXPScreenMainMenu"): play, shop, the character selection, the sound switches,
+// the window-mode pair, reset and exit, over a teal backdrop.
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -55,6 +55,8 @@ void addDemoMenu(DemoGame& game) {
     addButton(game, screen, "KXModelObjectButton", "Windowed", "WINDOWED", "kWindowed", side,
               CCPoint(right, 250.0f), 5);
     addButton(game, screen, "KXModelObjectButton", "Levels", "LEVELS", "", side, CCPoint(right, 165.0f), 5);
+    // Left of Shop: level with a middle button, so that the arrows from Play never land on it.
+    addButton(game, screen, "KXModelObjectButton", "Heroes", "HEROES", "", main, CCPoint(190.0f, 335.0f), 5);
 }
 
 } // namespace demo

@@ -51,7 +51,7 @@ void addDemoPause(DemoGame& game) {
     restart->keyboardKeyAttribute()->setValue(kDemoRKey, true);
 
     linkPort(hud, "Pause", pause);
-    pause.node->positionAttribute()->setValue(CCPoint(7.0f * 220.0f, 0.0f), true);
+    pause.node->positionAttribute()->setValue(CCPoint(8.0f * 220.0f, 0.0f), true);
 }
 
 } // namespace demo

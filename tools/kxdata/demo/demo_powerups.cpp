@@ -1,5 +1,6 @@
 #include "tools/kxdata/demo/demo_powerups.h"
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,12 +12,15 @@
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelCircle.h"
+#include "model/classes/KXModelComponentCharacterGameplaySettings.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelScreen.h"
+#include "model/classes/KXModelScreenScene.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeShape.h"
 #include "model/references/KXAttributeSound.h"
@@ -92,6 +96,43 @@ Canvas bubbleCanvas() {
     return canvas;
 }
 
+// A pole with a pennant: grey while it waits, green once the hero passed it.
+Canvas flagCanvas(Colour pennant) {
+    Canvas canvas(40, 80);
+    canvas.fillRect(6, 4, 4, 76, Colour{90, 80, 70, 255});
+    canvas.disc(8.0f, 4.0f, 4.0f, Colour{250, 210, 60, 255});
+    for (int row = 0; row < 24; ++row) {
+        const int width = 30 - row * 30 / 24 / 2;
+        canvas.fillRect(10, 8 + row, width, 1, pennant);
+    }
+    canvas.roundedRect(0, 74, 18, 6, 2.0f, Colour{60, 50, 45, 255});
+    return canvas;
+}
+
+Canvas featherCanvas() {
+    Canvas canvas(40, 40);
+    const Colour white{245, 245, 255, 255};
+    for (int step = 0; step < 14; ++step) {
+        const float t = static_cast<float>(step);
+        canvas.disc(10.0f + t * 1.6f, 32.0f - t * 1.8f, 7.0f - std::fabs(t - 7.0f) * 0.6f, white);
+    }
+    for (int step = 0; step < 30; ++step) {
+        canvas.fillRect(6 + step * 22 / 30, 36 - step * 30 / 30, 2, 2, Colour{120, 150, 220, 255});
+    }
+    return canvas;
+}
+
+// Drifting motes around the hero while it floats.
+Canvas floatCanvas() {
+    Canvas canvas(100, 100);
+    for (int index = 0; index < 8; ++index) {
+        const float angle = static_cast<float>(index) * 0.785f;
+        canvas.disc(50.0f + 40.0f * std::cos(angle), 50.0f + 40.0f * std::sin(angle), 5.0f,
+                    Colour{230, 240, 255, 150});
+    }
+    return canvas;
+}
+
 // --- models ---
 
 std::shared_ptr<KXModelAnimation> lookOf(DemoGame& game, const std::string& name, Canvas canvas, bool loop,
@@ -150,6 +191,88 @@ std::shared_ptr<KXModelLevelSection> sectionNamed(const DemoGame& game, const st
     throw std::runtime_error("the demo has no level section named " + name);
 }
 
+// A gameplay powerup writes every gameplay value at once: these are the values the game plays
+// with (the scene's and the hero's, in the powerup's own units), so that only what a powerup
+// changes afterwards differs.
+void keepGameplay(const DemoGame& game, KXModelAssetPowerup& asset) {
+    KXModelScreenScene* scene = nullptr;
+    std::shared_ptr<KXModelComponentCharacterGameplaySettings> hero;
+    for (const std::shared_ptr<KXModel>& model : game.models) {
+        if (!scene) {
+            scene = dynamic_cast<KXModelScreenScene*>(model.get());
+        }
+        if (!hero) {
+            hero = modelCast<KXModelComponentCharacterGameplaySettings>(model);
+        }
+    }
+    if (!scene || !hero) {
+        throw std::runtime_error("the demo's gameplay powerup needs the scene and the hero first");
+    }
+    asset.gravityAttribute()->setValue(scene->gravity(), true);
+    asset.timeWarpAttribute()->setValue(scene->timeWarp() * 50.0f, true);
+    asset.gameSpeedMinAttribute()->setValue(scene->gameSpeedMin() * 25.0f, true);
+    asset.gameSpeedMaxAttribute()->setValue(scene->gameSpeedMax() * 25.0f, true);
+    asset.speedIncreaseAttribute()->setValue(scene->speedIncrease() * 25.0f, true);
+    asset.frictionAttribute()->setValue(scene->friction() * 100.0f, true);
+    asset.velocityDragAttribute()->setValue(scene->velocityDrag(), true);
+    asset.bounceAttribute()->setValue(scene->bounce() * 100.0f, true);
+    asset.scoreMultiplierAttribute()->setValue(scene->scoreMultiplier(), true);
+    asset.gameDirectionAttribute()->setValue(scene->gameDirection(), true);
+    const CCPoint speed = hero->maxSpeed();
+    const CCPoint jump = hero->jumpForce();
+    const CCPoint bounce = hero->bounceForce();
+    const CCPoint air = hero->airDrag();
+    asset.maxSpeedAttribute()->setValue(CCPoint(speed.x * 3.0f, speed.y * 3.0f), true);
+    asset.jumpForceAttribute()->setValue(CCPoint(jump.x * 4.0f, jump.y * 4.0f), true);
+    asset.bounceForceAttribute()->setValue(CCPoint(bounce.x * 2.0f, bounce.y * 2.0f), true);
+    asset.airDragAttribute()->setValue(CCPoint((1.0f - air.x) * 100.0f, (1.0f - air.y) * 100.0f), true);
+    asset.jumpCounterAttribute()->setValue(hero->jumpCounter(), true);
+    asset.jumpTimeoutAttribute()->setValue(hero->jumpTimeout(), true);
+    asset.groundThresholdAttribute()->setValue(hero->groundThreshold(), true);
+    asset.jumpFromGroundAttribute()->setValue(hero->jumpFromGround(), true);
+    asset.rightLeanForceAttribute()->setValue(hero->rightLeanForce() * 100.0f, true);
+    asset.leftLeanForceAttribute()->setValue(hero->leftLeanForce() * 100.0f, true);
+    asset.rotationDragAttribute()->setValue(hero->rotationDrag(), true);
+    asset.platformFrictionAttribute()->setValue(hero->platformFriction() * 40.0f, true);
+    asset.fixedRotationAttribute()->setValue(hero->fixedRotation(), true);
+}
+
+// Flags at the start of every section the level lays after the meadow: passing one stores the
+// place a run can go on from (the end screen's CHECKPOINT). A feather on the hill lightens the
+// world for a few seconds.
+void addCheckpointsAndFeather(DemoGame& game) {
+    auto flag = powerup(game, kDemoCheckpointAsset, "kPowerupCheckpoint",
+                        flagCanvas(Colour{150, 150, 160, 255}), 24.0f);
+    flag->startAnimationAttribute()->setValue(
+        lookOf(game, "Checkpoint Reached", flagCanvas(Colour{80, 210, 90, 255}), true, 1.0f), true);
+    flag->startSoundAttribute()->setValue(
+        game.sound("Checkpoint Chime", {"synth 0.12 sine 660 fade 0 0.12 0.06 vol 0.4",
+                                        "synth 0.12 sine 880 fade 0 0.12 0.06 vol 0.4",
+                                        "synth 0.2 sine 1100 fade 0 0.2 0.1 vol 0.4"}),
+        true);
+    // It stays where it was passed, raised.
+    flag->durationAttribute()->setValue(1000000.0f, true);
+    for (const char* name : {kDemoBeachSection, kDemoHillSection, kDemoGladeSection}) {
+        placeIn(game, *sectionNamed(game, name), flag, std::string(name) + " Checkpoint",
+                CCPoint(90.0f, 120.0f));
+    }
+
+    auto feather = powerup(game, kDemoFeatherAsset, "kPowerupGameplay", featherCanvas(), 18.0f);
+    keepGameplay(game, *feather);
+    feather->gravityAttribute()->setValue(CCPoint(0.0f, kDemoFeatherGravity), true);
+    feather->durationAttribute()->setValue(6.0f, true);
+    feather->startAnimationAttribute()->setValue(lookOf(game, "Feather Float", floatCanvas(), true, 1.0f),
+                                                 true);
+    feather->animationPlacementAttribute()->setValue("kPowerupCharacterConstraint", true);
+    feather->animationBehaviourAttribute()->setValue("kOverlayBehaviour", true);
+    feather->rewardPointsAttribute()->setValue(5.0f, true);
+    feather->startSoundAttribute()->setValue(
+        game.sound("Feather Up", {"synth 0.4 sine 500:1000 fade 0 0.4 0.2 vol 0.3"}), true);
+    feather->endSoundAttribute()->setValue(
+        game.sound("Feather Down", {"synth 0.3 sine 1000:500 fade 0 0.3 0.2 vol 0.3"}), true);
+    placeIn(game, *sectionNamed(game, kDemoHillSection), feather, "Hill Feather", CCPoint(300.0f, 130.0f));
+}
+
 } // namespace
 
 void addDemoPowerups(DemoGame& game) {
@@ -202,6 +325,15 @@ void addDemoPowerups(DemoGame& game) {
             const float lift = index == 1 || index == 2 ? 40.0f : 0.0f;
             placeIn(game, *section, coin, std::string(name) + " Coin " + std::to_string(index + 1),
                     CCPoint(400.0f + 50.0f * static_cast<float>(index), 130.0f + lift));
+        }
+    }
+
+    addCheckpointsAndFeather(game);
+    // The shop sells this shield.
+    for (const std::shared_ptr<KXModel>& model : game.models) {
+        auto purchase = modelCast<KXModelObjectButtonPurchase>(model);
+        if (purchase && purchase->name() == kDemoBuyShieldButton) {
+            purchase->powerupSelectionAttribute()->setValue(std::to_string(shield->id()), true);
         }
     }
 

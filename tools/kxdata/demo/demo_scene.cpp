@@ -68,6 +68,7 @@ void addDemoScene(DemoGame& game) {
     addDemoComponentUnits(game, scene);
     // The hero the player steers there.
     addDemoCharacter(game, scene);
+    addDemoSecondCharacter(game);
     // Sections laid one after another ahead of the scrolling camera.
     addDemoSections(game, scene);
     addDemoPortals(game);

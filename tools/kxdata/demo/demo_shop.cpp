@@ -1,4 +1,4 @@
-// The shop: free coins, a shield bought with coins into the inventory, the removal of ads through
+// The shop: free coins, shields bought with coins into the inventory, the removal of ads through
 // the store, and back, over a purple backdrop.
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
@@ -9,6 +9,7 @@
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelScreen.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_powerups.h"
 
 using cocos2d::CCPoint;
 
@@ -60,13 +61,14 @@ void addDemoShop(DemoGame& game) {
     free->buyAndUseAttribute()->setValue(true, true);
     free->powerupSelectionAttribute()->setValue(std::to_string(gift->id()), true);
 
-    auto shield = addPowerup(game, "Shield", "kPowerupShield", 0.0f);
-    auto buy = addPurchase(game, screen, "Buy Shield", "SHIELD 50", CCPoint(kWidth * 0.5f, 305.0f));
+    // Two of the shields the heads-up button uses (the powerups set the selection once that
+    // shield exists): one more than the button refills at the start of a run.
+    auto buy =
+        addPurchase(game, screen, kDemoBuyShieldButton, "2 SHIELDS 50", CCPoint(kWidth * 0.5f, 305.0f));
     buy->typeAttribute()->setValue("kPurchasePowerup", true);
     buy->purchaseMethodAttribute()->setValue("kInGameCurrency", true);
     buy->priceAttribute()->setValue(50.0f, true);
-    buy->quantityAttribute()->setValue(1.0f, true);
-    buy->powerupSelectionAttribute()->setValue(std::to_string(shield->id()), true);
+    buy->quantityAttribute()->setValue(2.0f, true);
 
     auto ads = addPurchase(game, screen, "Remove Ads", "NO ADS", CCPoint(kWidth * 0.5f, 220.0f));
     ads->typeAttribute()->setValue("kPurchaseRemoveAds", true);

@@ -12,6 +12,7 @@
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
 #include "tools/kxdata/menus/menus_scenario.h"
+#include "tools/kxdata/shooter/shooter_scenario.h"
 
 namespace kxdata {
 
@@ -23,6 +24,8 @@ const std::vector<Scenario> kScenarios = {
     {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
      &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
+    {"shooter", "a side-scrolling shooter: drones with hit points, a hive, every powerup, game over",
+     &shooter::writeShooterScenario},
     {"menus-and-shop",
      "every button and interface object: shop, heroes, levels, extras, a game heads-up screen",
      &menus::writeMenusScenario},
