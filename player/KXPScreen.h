@@ -9,6 +9,7 @@
 
 #include "cocos2d.h"
 #include "player/KXPButtonHighlight.h"
+#include "player/KXPKinds.h"
 #include "player/KXSoundControllerHost.h"
 
 #include <functional>
@@ -143,6 +144,9 @@ public:
     void restorePurchases(cocos2d::CCObject* sender);
     void purchaseButtonPressed(cocos2d::CCObject* sender);
     void usePowerupButton(cocos2d::CCObject* sender);
+
+    // The rows of the screen-object factory (makeObject) by name, as its made objects are traced.
+    static KXPKindTable objectKindTable();
 
     // Sound buttons find their buttons through this.
     std::vector<cocos2d::CCMenuItem*> menuItemsWithAction(const std::string& action) override;

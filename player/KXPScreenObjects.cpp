@@ -1,5 +1,6 @@
-// The runtime objects a screen makes for its screen objects (buttons aside). Each kind of object
-// joins the screen here.
+// The runtime objects a screen makes for its screen objects (buttons aside): one row per model
+// class, found by the model's exact class. Each object made is traced under its row's name
+// (player/KXPKinds.h).
 #include "player/KXPScreen.h"
 
 #include "model/classes/KXModelCasts.h"
@@ -24,49 +25,101 @@
 
 using namespace cocos2d;
 
+namespace {
+
+using ObjectPointer = std::shared_ptr<KXModelObject>;
+
+constexpr const char* kFactory = "screen";
+
+struct ScreenObjectKind {
+    uint32_t modelType;
+    const char* name;
+    // Whether the screen updates the object every frame.
+    bool updated;
+    // Whether the row acts and shows nothing: a null node is then no failure.
+    bool showsNothing;
+    CCNode* (*make)(const ObjectPointer& model);
+};
+
+CCNode* makeImage(const ObjectPointer& model) {
+    return KXPObjectImage::create(modelCast<KXModelObjectImage>(model), 1.0f, true);
+}
+
+CCNode* makeText(const ObjectPointer& model) {
+    return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
+}
+
+CCNode* makeObserver(const ObjectPointer& model) {
+    return KXPObjectEventObserver::create(modelCast<KXModelObjectEventObserver>(model));
+}
+
+CCNode* makeLoadingBar(const ObjectPointer& model) {
+    return KXPObjectLoadingBar::create(model);
+}
+
+CCNode* makeJoystick(const ObjectPointer& model) {
+    return KXPObjectButtonJoystick::create(modelCast<KXModelObjectManipulator>(model));
+}
+
+// The one tilt control takes the screen's model.
+CCNode* takeTilt(const ObjectPointer& model) {
+    KXPObjectAccelerometer::shared()->setModel(modelCast<KXModelObjectAccelerometer>(model));
+    return nullptr;
+}
+
+CCNode* makeSwipe(const ObjectPointer& model) {
+    return KXPObjectSwipeControl::create(modelCast<KXModelObjectSwipeControl>(model));
+}
+
+CCNode* makeSelector(const ObjectPointer& model) {
+    return KXPObjectCharacterSelector::create(modelCast<KXModelObjectCharacterSelector>(model));
+}
+
+// An unlocker acts once, as its screen is built.
+CCNode* runUnlocker(const ObjectPointer& model) {
+    if (const auto unlocker = modelCast<KXModelObjectUnlocker>(model)) {
+        KXPUnlockActions::run(*unlocker);
+    }
+    return nullptr;
+}
+
+// Texts update every frame so that scores and the loading counter stay current; observers watch
+// their condition every frame; the bar poses itself as it draws.
+const ScreenObjectKind kScreenObjectKinds[] = {
+    {KXModelObjectImage::staticType(), "image", true, false, &makeImage},
+    {KXModelObjectLabel::staticType(), "text", true, false, &makeText},
+    {KXModelObjectEventObserver::staticType(), "observer", true, false, &makeObserver},
+    {KXModelObjectLoadingBar::staticType(), "loading-bar", false, false, &makeLoadingBar},
+    {KXModelObjectManipulator::staticType(), "joystick", true, false, &makeJoystick},
+    {KXModelObjectAccelerometer::staticType(), "tilt", false, true, &takeTilt},
+    {KXModelObjectSwipeControl::staticType(), "swipe", false, false, &makeSwipe},
+    {KXModelObjectCharacterSelector::staticType(), "character-selector", true, false, &makeSelector},
+    {KXModelObjectUnlocker::staticType(), "unlocker", false, true, &runUnlocker},
+};
+
+} // namespace
+
 CCNode* KXPScreen::makeObject(const std::shared_ptr<KXModelObject>& model, bool* updated) {
     *updated = false;
     const uint32_t type = model->typeId();
-    if (type == KXModelObjectImage::staticType()) {
-        *updated = true;
-        return KXPObjectImage::create(modelCast<KXModelObjectImage>(model), 1.0f, true);
-    }
-    if (type == KXModelObjectLabel::staticType()) {
-        // Texts update every frame, so that scores and the loading counter stay current.
-        *updated = true;
-        return KXPObjectText::create(modelCast<KXModelObjectLabel>(model));
-    }
-    if (type == KXModelObjectEventObserver::staticType()) {
-        // Watches its condition every frame.
-        *updated = true;
-        return KXPObjectEventObserver::create(modelCast<KXModelObjectEventObserver>(model));
-    }
-    if (type == KXModelObjectLoadingBar::staticType()) {
-        // The bar poses itself as it draws.
-        return KXPObjectLoadingBar::create(model);
-    }
-    if (type == KXModelObjectManipulator::staticType()) {
-        *updated = true;
-        return KXPObjectButtonJoystick::create(modelCast<KXModelObjectManipulator>(model));
-    }
-    if (type == KXModelObjectAccelerometer::staticType()) {
-        // The one tilt control takes the screen's model; nothing is shown.
-        KXPObjectAccelerometer::shared()->setModel(modelCast<KXModelObjectAccelerometer>(model));
-        return nullptr;
-    }
-    if (type == KXModelObjectSwipeControl::staticType()) {
-        return KXPObjectSwipeControl::create(modelCast<KXModelObjectSwipeControl>(model));
-    }
-    if (type == KXModelObjectCharacterSelector::staticType()) {
-        *updated = true;
-        return KXPObjectCharacterSelector::create(modelCast<KXModelObjectCharacterSelector>(model));
-    }
-    if (type == KXModelObjectUnlocker::staticType()) {
-        // An unlocker acts once, as its screen is built, and shows nothing.
-        if (const auto unlocker = modelCast<KXModelObjectUnlocker>(model)) {
-            KXPUnlockActions::run(*unlocker);
+    for (const ScreenObjectKind& kind : kScreenObjectKinds) {
+        if (kind.modelType != type) {
+            continue;
         }
-        return nullptr;
+        CCNode* node = kind.make(model);
+        if (node != nullptr || kind.showsNothing) {
+            kxKindMade(kFactory, kind.name);
+        }
+        *updated = node != nullptr && kind.updated;
+        return node;
     }
     return nullptr;
+}
+
+KXPKindTable KXPScreen::objectKindTable() {
+    KXPKindTable table{kFactory, {}};
+    for (const ScreenObjectKind& kind : kScreenObjectKinds) {
+        table.rows.push_back(kind.name);
+    }
+    return table;
 }

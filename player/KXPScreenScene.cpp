@@ -17,6 +17,7 @@
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPGameplaySettings.h"
 #include "player/KXPInputController.h"
+#include "player/KXPKinds.h"
 #include "player/KXPNoise.h"
 #include "player/KXPPhysicsSettings.h"
 #include "player/KXPScoreRecord.h"
@@ -70,6 +71,11 @@ private:
     b2ContactListener* m_listener;
     b2Draw* m_debugDraw;
 };
+
+// The field's own maker of background layers; sections' objects are made in
+// KXPScreenSceneInstantiation.cpp.
+constexpr const char* kSceneFactory = "scene";
+constexpr const char* kBackgroundKind = "background";
 
 } // namespace
 
@@ -214,6 +220,10 @@ bool KXPScreenScene::init() {
     return true;
 }
 
+KXPKindTable KXPScreenScene::sceneKindTable() {
+    return KXPKindTable{kSceneFactory, {kBackgroundKind}};
+}
+
 void KXPScreenScene::createBackgroundLayers() {
     for (const auto& object : m_sceneModel->getObjects()) {
         const auto background = modelCast<KXModelObjectBackground>(object);
@@ -236,6 +246,7 @@ void KXPScreenScene::createBackgroundLayers() {
         KXPObjectBackgroundLayer* layer = KXPObjectBackgroundLayer::create(background);
         m_objectLayer->addChild(layer, background->zDepth());
         m_backgroundLayers->addObject(layer);
+        kxKindMade(kSceneFactory, kBackgroundKind);
     }
 }
 

@@ -71,6 +71,12 @@ public:
     static cocos2d::CCScene* createScene();
     // A set-up, autoreleased game field; null when init fails.
     static KXPScreenScene* create();
+    // The rows of the field's own makers by name, as their made objects are traced: the objects
+    // of a laid section that are not asset objects, and the background layers.
+    static KXPKindTable levelKindTable();
+    static KXPKindTable sceneKindTable();
+    // The rows of the section-object maker (KXPScreenSceneInstantiation.cpp).
+    friend struct KXPLevelKinds;
 
     KXPScreenScene();
     ~KXPScreenScene() override;

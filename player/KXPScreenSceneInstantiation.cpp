@@ -14,6 +14,7 @@
 #include "model/classes/KXModelObjectLabel.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPInputController.h"
+#include "player/KXPKinds.h"
 #include "player/KXPTrace.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectAsset.h"
@@ -38,7 +39,67 @@ CCNode* lastCreatedWithTag(CCArray* created, uint32_t id) {
     return nullptr;
 }
 
+constexpr const char* kLevelFactory = "level";
+
 } // namespace
+
+// A laid section's objects that are not asset objects, one row per model class, found by the
+// model's exact class; any other model goes to the asset factory. Each maker returns the node
+// made (in the object layer), or null.
+struct KXPLevelKinds {
+    struct Row {
+        uint32_t modelType;
+        const char* name;
+        CCNode* (*make)(KXPScreenScene& scene, const std::shared_ptr<KXModelObject>& model,
+                        const CCPoint& origin);
+    };
+
+    static CCNode* text(KXPScreenScene& scene, const std::shared_ptr<KXModelObject>& model,
+                        const CCPoint& origin) {
+        return scene.createText(std::static_pointer_cast<KXModelObjectLabel>(model), origin);
+    }
+
+    static CCNode* button(KXPScreenScene& scene, const std::shared_ptr<KXModelObject>& model,
+                          const CCPoint&) {
+        return scene.createButtonMenu(std::static_pointer_cast<KXModelObjectButton>(model));
+    }
+
+    static CCNode* group(KXPScreenScene& scene, const std::shared_ptr<KXModelObject>& model, const CCPoint&) {
+        KXPObjectGroup* group = KXPObjectGroup::create(modelCast<KXModelObjectGroup>(model));
+        if (group != nullptr) {
+            group->setTag(static_cast<int>(model->id()));
+            scene.m_objectLayer->addChild(group, model->zDepth());
+            group->setObjectLayer(scene.m_objectLayer);
+        }
+        return group;
+    }
+
+    static const std::vector<Row>& rows() {
+        static const std::vector<Row> table = {
+            {KXModelObjectLabel::staticType(), "text", &text},
+            {KXModelObjectButton::staticType(), "button", &button},
+            {KXModelObjectGroup::staticType(), "group", &group},
+        };
+        return table;
+    }
+
+    static const Row* rowOf(uint32_t type) {
+        for (const Row& row : rows()) {
+            if (row.modelType == type) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
+};
+
+KXPKindTable KXPScreenScene::levelKindTable() {
+    KXPKindTable table{kLevelFactory, {}};
+    for (const KXPLevelKinds::Row& row : KXPLevelKinds::rows()) {
+        table.rows.push_back(row.name);
+    }
+    return table;
+}
 
 bool KXPScreenScene::instantiateQueuedObjects() {
     if (m_creationQueue.empty()) {
@@ -67,24 +128,10 @@ bool KXPScreenScene::instantiateQueuedObjects() {
         if (!model || model->isHidden()) {
             continue;
         }
-        const uint32_t type = model->typeId();
-        if (type == KXModelObjectLabel::staticType()) {
-            KXPObjectText* text =
-                createText(std::static_pointer_cast<KXModelObjectLabel>(model), entry.origin);
-            if (text != nullptr) {
-                entry.objects->addObject(text);
-            }
-        } else if (type == KXModelObjectButton::staticType()) {
-            CCMenu* menu = createButtonMenu(std::static_pointer_cast<KXModelObjectButton>(model));
-            if (menu != nullptr) {
-                entry.objects->addObject(menu);
-            }
-        } else if (type == KXModelObjectGroup::staticType()) {
-            if (KXPObjectGroup* group = KXPObjectGroup::create(modelCast<KXModelObjectGroup>(model))) {
-                group->setTag(static_cast<int>(model->id()));
-                m_objectLayer->addChild(group, model->zDepth());
-                group->setObjectLayer(m_objectLayer);
-                entry.objects->addObject(group);
+        if (const KXPLevelKinds::Row* row = KXPLevelKinds::rowOf(model->typeId())) {
+            if (CCNode* node = row->make(*this, model, entry.origin)) {
+                kxKindMade(kLevelFactory, row->name);
+                entry.objects->addObject(node);
             }
         } else if (KXPObjectAsset* object =
                        createObject(model, section.id(), entry.origin.x, entry.origin.y, true)) {

@@ -13,6 +13,8 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/KXPGameFieldCamera.h"
 #include "player/KXPInputController.h"
@@ -148,6 +150,10 @@ protected:
         ASSERT_TRUE(hall);
         CCNode* layer = scene->getObjectLayer();
         for (const std::shared_ptr<KXModelObject>& model : hall->objects()) {
+            // Signs and the gong are a text and a button the field makes itself, not asset objects.
+            if (modelCast<KXModelObjectLabel>(model) || modelCast<KXModelObjectButton>(model)) {
+                continue;
+            }
             KXPObjectAsset* object = KXPObjectAsset::create(model);
             if (object == nullptr) {
                 if (auto unit = modelCast<KXModelObjectAssetUnit>(model)) {

@@ -6,6 +6,7 @@
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
 #include "player/KXPInputController.h"
+#include "player/KXPTrace.h"
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObjectAsset.h"
@@ -101,6 +102,16 @@ void KXComponent::subscribeTrigger(const KXComponentTrigger& trigger, SEL_CallFu
 bool KXComponent::senderMatches(CCObject* sender, const KXComponentTrigger& trigger) {
     const std::shared_ptr<KXModel> model = senderControlModel(sender);
     return model && model->name() == trigger.name;
+}
+
+void KXComponent::traceEvent(const char* kind, const char* event, const std::string& more) const {
+    if (!kxTraceEnabled("components")) {
+        return;
+    }
+    const auto ownerModel = m_owner != nullptr ? m_owner->getModel() : nullptr;
+    kxTrace("components", "component %s %s owner=%s id=%u%s", kind, event,
+            ownerModel ? ownerModel->name().c_str() : "", m_owner != nullptr ? m_owner->traceId() : 0u,
+            more.c_str());
 }
 
 KXPObjectAsset* KXComponent::assetOwner() const {

@@ -6,6 +6,7 @@
 // rotation mapper) derive from it; `create` picks the kind by the model's exact class.
 
 #include "cocos2d.h"
+#include "player/KXPKinds.h"
 
 #include <memory>
 #include <string>
@@ -41,6 +42,8 @@ public:
     // reference its constructor gave it (not autoreleased); null for component models without a
     // runtime component (score, damage, wake-up ...) and for kinds this build cannot make yet.
     static KXComponent* create(const std::shared_ptr<KXModel>& model);
+    // The factory's rows by name, as its made components are traced.
+    static KXPKindTable kindTable();
 
     KXComponent();
     // Ends the input subscriptions made through subscribeInput.
@@ -78,6 +81,8 @@ protected:
                           cocos2d::SEL_CallFuncO released);
     // Whether the sender is a control of the trigger's name.
     static bool senderMatches(cocos2d::CCObject* sender, const KXComponentTrigger& trigger);
+    // A "components" trace line: what this component of `kind` did to its owner, and more.
+    void traceEvent(const char* kind, const char* event, const std::string& more = std::string()) const;
     // The owner as an asset object (every owner that attaches components is one), or null.
     KXPObjectAsset* assetOwner() const;
     // A game-object sound made from `model` into `slot` (nothing without a model). A screen change

@@ -2,6 +2,7 @@
 // found by the model's exact class. Adding a kind: include its header and put its maker in its
 // row, e.g. {KXModelComponentMotor::staticType(), "motor", &makeComponent<KXComponentMotor>}.
 // A row whose maker is null is a kind this build cannot make yet: the model is logged and skipped.
+// Each component made is traced under its row's name (player/KXPKinds.h).
 
 #include "player/components/KXComponent.h"
 
@@ -14,6 +15,7 @@
 #include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelComponentRotationMapper.h"
 #include "model/classes/KXModelComponentSlide.h"
+#include "player/KXPKinds.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/components/KXComponentMotor.h"
@@ -22,6 +24,8 @@
 #include "player/components/KXComponentSlide.h"
 
 namespace {
+constexpr const char* kFactory = "component";
+
 struct ComponentKind {
     uint32_t modelType;
     const char* name;
@@ -37,7 +41,7 @@ const ComponentKind kComponentKinds[] = {
     {KXModelComponentIsoJump::staticType(), "iso-jump", &makeComponent<KXComponentIsoJump>},
     {KXModelComponentSlide::staticType(), "slide", &makeComponent<KXComponentSlide>},
     {KXModelComponentMove::staticType(), "move", &makeComponent<KXComponentMove>},
-    {KXModelComponentRotationMapper::staticType(), "rotation mapper",
+    {KXModelComponentRotationMapper::staticType(), "rotation-mapper",
      &makeComponent<KXComponentRotationMapper>},
     {KXModelComponentHealth::staticType(), "health", &makeComponent<KXComponentHealth>},
 };
@@ -58,7 +62,16 @@ KXComponent* KXComponent::create(const std::shared_ptr<KXModel>& model) {
         }
         KXComponent* component = kind.make();
         component->setModel(std::static_pointer_cast<KXModelComponent>(model));
+        kxKindMade(kFactory, kind.name);
         return component;
     }
     return nullptr;
+}
+
+KXPKindTable KXComponent::kindTable() {
+    KXPKindTable table{kFactory, {}};
+    for (const ComponentKind& kind : kComponentKinds) {
+        table.rows.push_back(kind.name);
+    }
+    return table;
 }

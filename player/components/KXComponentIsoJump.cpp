@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 using namespace cocos2d;
 
@@ -130,6 +131,7 @@ void KXComponentIsoJump::startJump() {
         m_groundNode->setVisible(true);
     }
     m_owner->setMovementEnabled(false);
+    traceEvent("iso-jump", "jump", " jumps=" + std::to_string(m_jumpsDone));
 }
 
 void KXComponentIsoJump::popJumpStates() {
@@ -146,6 +148,7 @@ void KXComponentIsoJump::land() {
     if (m_jumpNode == nullptr || m_jumpNode->entryCount() == 0 || m_owner == nullptr) {
         return;
     }
+    traceEvent("iso-jump", "land", " jumps=" + std::to_string(m_jumpsDone));
     m_airTime = 0.0f;
     m_inAir = false;
     m_rising = false;

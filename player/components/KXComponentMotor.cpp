@@ -4,7 +4,10 @@
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelObjectAsset.h"
+#include "player/KXPTrace.h"
 #include "player/objects/KXPObjectAsset.h"
+
+#include <cstdio>
 
 using namespace cocos2d;
 
@@ -66,6 +69,12 @@ void KXComponentMotor::multiplyVelocity() {
     const CCPoint multiplier = motor->linearMultiplier();
     m_linearVelocity = CCPoint(m_linearVelocity.x * multiplier.x, m_linearVelocity.y * multiplier.y);
     m_angularVelocity *= motor->angularMultiplier();
+    if (kxTraceEnabled("components")) {
+        char velocity[64];
+        std::snprintf(velocity, sizeof velocity, " velocity=%.2f,%.2f", m_linearVelocity.x,
+                      m_linearVelocity.y);
+        traceEvent("motor", "multiply", velocity);
+    }
 }
 
 void KXComponentMotor::update(float /*dt*/) {

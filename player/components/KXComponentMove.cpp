@@ -127,6 +127,7 @@ void KXComponentMove::setActive(bool active, bool keepBodyVelocity) {
         return;
     }
     m_enabled = active;
+    traceEvent("move", active ? "start" : "stop");
     const std::shared_ptr<KXModelComponentMove> move = moveModel();
     KXPObjectAsset* asset = assetOwner();
     if (!move) {

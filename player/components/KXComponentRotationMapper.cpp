@@ -7,6 +7,7 @@
 #include "player/objects/KXPObjectAsset.h"
 
 #include <cmath>
+#include <string>
 
 using namespace cocos2d;
 
@@ -80,7 +81,12 @@ void KXComponentRotationMapper::update(float dt) {
     b2Body* body = m_owner->getBody();
     const float degrees = body != nullptr ? body->GetAngle() * kDegreesPerRadian : 0.0f;
     if (m_animationNode != nullptr && m_animationNode->durationInFrames() > 0) {
-        m_animationNode->showImageFrame(frameForAngle(degrees, m_animationNode->durationInFrames()));
+        const int frame = frameForAngle(degrees, m_animationNode->durationInFrames());
+        m_animationNode->showImageFrame(frame);
+        if (frame != m_shownFrame) {
+            m_shownFrame = frame;
+            traceEvent("rotation-mapper", "frame", " frame=" + std::to_string(frame));
+        }
     }
 }
 

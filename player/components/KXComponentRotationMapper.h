@@ -32,4 +32,6 @@ public:
 private:
     KXPAnimationObject* m_animationNode = nullptr;
     bool m_firstUpdate = true;
+    // The frame shown last, so that a trace tells only of changes.
+    int m_shownFrame = -1;
 };

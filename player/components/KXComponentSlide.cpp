@@ -116,6 +116,7 @@ void KXComponentSlide::startSlide(CCObject* /*sender*/) {
         body->DestroyFixture(first);
     }
     m_slideFixture = createFixture(body, slideModel()->collisionShape());
+    traceEvent("slide", "start");
     if (m_slideFixture != nullptr && m_slideSound != nullptr) {
         m_slideSound->play(false, false);
     }
@@ -132,6 +133,7 @@ void KXComponentSlide::endSlide(CCObject* /*sender*/) {
         return;
     }
     m_enabled = false;
+    traceEvent("slide", "end");
     m_owner->setMovementEnabled(true);
     m_owner->setVisible(false);
     if (body != nullptr) {

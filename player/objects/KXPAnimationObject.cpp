@@ -15,6 +15,7 @@
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/KXPGameFieldCamera.h"
+#include "player/KXPKinds.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
 #include "player/objects/KXPObject.h"
@@ -108,46 +109,99 @@ KXPAnimationObject::~KXPAnimationObject() {
     m_nodeByModel.clear();
 }
 
+// One row per kind of node an animation shows, the first that takes the model decides: a few
+// asset kinds (made by the asset factory), pictures (images and their subclasses), labels.
+struct KXPAnimationFrameKinds {
+    struct Row {
+        const char* name;
+        bool (*takes)(const std::shared_ptr<KXModel>& model);
+        CCNode* (KXPAnimationObject::*build)(const std::shared_ptr<KXModel>& child, bool applySpawner);
+    };
+
+    static bool image(const std::shared_ptr<KXModel>& model) {
+        return static_cast<bool>(modelKindCast<KXModelObjectImage>(model));
+    }
+
+    static bool label(const std::shared_ptr<KXModel>& model) {
+        return static_cast<bool>(modelCast<KXModelObjectLabel>(model));
+    }
+
+    static const std::vector<Row>& rows() {
+        static const std::vector<Row> table = {
+            {"asset", &isAnimatedAssetKind, &KXPAnimationObject::buildAsset},
+            {"image", &image, &KXPAnimationObject::buildImage},
+            {"text", &label, &KXPAnimationObject::buildText},
+        };
+        return table;
+    }
+};
+
+namespace {
+constexpr const char* kFactory = "animation";
+} // namespace
+
+KXPKindTable KXPAnimationObject::kindTable() {
+    KXPKindTable table{kFactory, {}};
+    for (const KXPAnimationFrameKinds::Row& row : KXPAnimationFrameKinds::rows()) {
+        table.rows.push_back(row.name);
+    }
+    return table;
+}
+
 CCNode* KXPAnimationObject::buildNode(const std::shared_ptr<KXModel>& child, bool applySpawner) {
-    if (isAnimatedAssetKind(child)) {
-        KXPObjectAsset* object = KXPObjectAsset::create(child);
-        if (object == nullptr) {
-            return nullptr;
+    for (const KXPAnimationFrameKinds::Row& row : KXPAnimationFrameKinds::rows()) {
+        if (!row.takes(child)) {
+            continue;
         }
-        auto placed = std::static_pointer_cast<KXModelObject>(child);
-        if (applySpawner) {
-            object->setSpawner(placed->isSpawner());
+        CCNode* node = (this->*row.build)(child, applySpawner);
+        if (node != nullptr) {
+            kxKindMade(kFactory, row.name);
         }
-        if (placed->isSpawner() && placed->zDepth() == 0) {
-            placed->setZDepth(-1);
-        }
-        const GameField field = currentGameField();
-        if (field.layer != nullptr) {
-            object->setObjectLayer(field.layer);
-            object->addToWorld(field.world, true);
-        } else {
-            object->setObjectLayer(nullptr);
-        }
-        if ((object->getType() & KXPObject::kTypePowerup) != 0) {
-            object->setAttached(true);
-        }
-        return object;
-    }
-    if (auto image = modelKindCast<KXModelObjectImage>(child)) {
-        image->setStickToEdge(false);
-        return KXPObjectImage::create(image, m_model->speed(), m_model->loop());
-    }
-    if (auto label = modelCast<KXModelObjectLabel>(child)) {
-        KXPObjectText* text = KXPObjectText::create(label);
-        if (text == nullptr) {
-            return nullptr;
-        }
-        text->setTag(static_cast<int>(label->id()));
-        text->setObjectLayer(currentGameField().layer);
-        return text;
+        return node;
     }
     debugLog("Warning uknown object type");
     return nullptr;
+}
+
+CCNode* KXPAnimationObject::buildAsset(const std::shared_ptr<KXModel>& child, bool applySpawner) {
+    KXPObjectAsset* object = KXPObjectAsset::create(child);
+    if (object == nullptr) {
+        return nullptr;
+    }
+    auto placed = std::static_pointer_cast<KXModelObject>(child);
+    if (applySpawner) {
+        object->setSpawner(placed->isSpawner());
+    }
+    if (placed->isSpawner() && placed->zDepth() == 0) {
+        placed->setZDepth(-1);
+    }
+    const GameField field = currentGameField();
+    if (field.layer != nullptr) {
+        object->setObjectLayer(field.layer);
+        object->addToWorld(field.world, true);
+    } else {
+        object->setObjectLayer(nullptr);
+    }
+    if ((object->getType() & KXPObject::kTypePowerup) != 0) {
+        object->setAttached(true);
+    }
+    return object;
+}
+
+CCNode* KXPAnimationObject::buildImage(const std::shared_ptr<KXModel>& child, bool) {
+    auto image = modelKindCast<KXModelObjectImage>(child);
+    image->setStickToEdge(false);
+    return KXPObjectImage::create(image, m_model->speed(), m_model->loop());
+}
+
+CCNode* KXPAnimationObject::buildText(const std::shared_ptr<KXModel>& child, bool) {
+    KXPObjectText* text = KXPObjectText::create(modelCast<KXModelObjectLabel>(child));
+    if (text == nullptr) {
+        return nullptr;
+    }
+    text->setTag(static_cast<int>(child->id()));
+    text->setObjectLayer(currentGameField().layer);
+    return text;
 }
 
 void KXPAnimationObject::nestNodes() {

@@ -7,6 +7,7 @@
 // and updates it every frame.
 
 #include "cocos2d.h"
+#include "player/KXPKinds.h"
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,9 @@ public:
     void setOpacityFactor(float factor);
     float opacityFactor() const { return m_opacityFactor; }
 
+    // The rows of the frame maker by name, as the nodes it makes are traced.
+    static KXPKindTable kindTable();
+
     // The number of object children of the model.
     int entryCount() const;
     // The node built for the model's child at that index; null when none was built.
@@ -80,6 +84,11 @@ private:
     };
 
     cocos2d::CCNode* buildNode(const std::shared_ptr<KXModel>& child, bool applySpawner);
+    // Its rows, one per kind of node.
+    friend struct KXPAnimationFrameKinds;
+    cocos2d::CCNode* buildAsset(const std::shared_ptr<KXModel>& child, bool applySpawner);
+    cocos2d::CCNode* buildImage(const std::shared_ptr<KXModel>& child, bool applySpawner);
+    cocos2d::CCNode* buildText(const std::shared_ptr<KXModel>& child, bool applySpawner);
     void nestNodes();
     // Entries whose node has left this animation's subtree are released and forgotten.
     void dropDetachedNodes();

@@ -11,6 +11,7 @@
 // cause is recorded and carried out by the next update (the die-next-update flag, the pending
 // state, and the parked body and fixture work of this class).
 
+#include "player/KXPKinds.h"
 #include "player/objects/KXPObject.h"
 
 #include "cocos2d.h"
@@ -89,6 +90,8 @@ public:
     // The powerup object of a placed powerup model without the appearance roll (a powerup the
     // player uses always appears); null while this build makes no powerup objects.
     static KXPObjectAsset* createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model);
+    // The factory's rows by name, as its made objects are traced.
+    static KXPKindTable kindTable();
     // The factory's decisions on two kinds. A powerup appears with its asset's chance in percent
     // (100 and above: always), rolled with rand(). A placed character is built on the player's
     // selected character: the placed model when its asset is that one, else a deep clone showing

@@ -66,6 +66,8 @@ public:
     // Fills the shared gameplay values from the character's gameplay component and builds the
     // animations the asset names. Callers autorelease.
     explicit KXPObjectAssetCharacter(const std::shared_ptr<KXModelObjectAssetCharacter>& model);
+    // The objects a character makes itself (its gun), by name, as they are traced.
+    static KXPKindTable kindTable();
     // Lets go of the animations and the shot sound; the anchor body of direct movement leaves the
     // world with the character.
     ~KXPObjectAssetCharacter() override;

@@ -14,6 +14,7 @@
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/KXPInputController.h"
+#include "player/KXPKinds.h"
 #include "player/KXPScreenScene.h"
 #include "player/KXPScreensController.h"
 #include "player/KXSound.h"
@@ -155,6 +156,9 @@ void KXPObjectAssetCharacter::deathAnimationDidEnd() {
 }
 
 namespace {
+constexpr const char* kFactory = "character";
+constexpr const char* kGunKind = "gun";
+
 // The first damage component of the asset, or empty.
 std::shared_ptr<KXModelComponentDamage> damageOf(const KXModelAsset& asset) {
     for (const std::shared_ptr<KXModel>& child : asset.children()) {
@@ -216,4 +220,9 @@ void KXPObjectAssetCharacter::buildShooter(b2World* world) {
     shooter->removeFromParent();
     addChild(shooter, depth);
     m_shooter = shooter;
+    kxKindMade(kFactory, kGunKind);
+}
+
+KXPKindTable KXPObjectAssetCharacter::kindTable() {
+    return KXPKindTable{kFactory, {kGunKind}};
 }

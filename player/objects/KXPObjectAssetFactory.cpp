@@ -7,6 +7,7 @@
 //     {KXModelObjectAssetUnit::staticType(), "unit", &keepUnitWithObstacle,
 //      &makeKind<KXPObjectAssetUnit, KXModelObjectAssetUnit>, nullptr},
 // A row whose maker is null is a kind this build cannot make yet: the model is logged and skipped.
+// Each object made is traced under its row's name (player/KXPKinds.h).
 
 #include "player/objects/KXPObjectAsset.h"
 
@@ -30,6 +31,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "player/KXPControlledCharacter.h"
 #include "player/KXPInputController.h"
+#include "player/KXPKinds.h"
 #include "player/KXPSettingsController.h"
 #include "player/objects/KXPObjectAssetCharacter.h"
 #include "player/objects/KXPObjectAssetFlag.h"
@@ -51,6 +53,8 @@ using namespace cocos2d;
 
 namespace {
 using ModelPointer = std::shared_ptr<KXModel>;
+
+constexpr const char* kFactory = "asset";
 
 struct AssetKind {
     uint32_t modelType;
@@ -137,9 +141,27 @@ const AssetKind kAssetKinds[] = {
      &makeKind<KXPObjectAssetMirror, KXModelObjectMirror>, nullptr},
     {KXModelObjectParticles::staticType(), "particles", nullptr,
      &makeKind<KXPObjectAssetParticles, KXModelObjectParticles>, nullptr},
-    {KXModelObjectScreenJump::staticType(), "screen jump", nullptr,
+    {KXModelObjectScreenJump::staticType(), "screen-jump", nullptr,
      &makeKind<KXPObjectAssetScreenJump, KXModelObjectScreenJump>, nullptr},
 };
+
+// Builds the model with the kind's maker and finish; null when it could not be made.
+KXPObjectAsset* makeWith(const AssetKind& kind, const ModelPointer& model) {
+    if (kind.make == nullptr) {
+        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind.name,
+                 model->id(), model->name().c_str());
+        return nullptr;
+    }
+    KXPObjectAsset* object = kind.make(model);
+    if (object == nullptr) {
+        return nullptr;
+    }
+    kxKindMade(kFactory, kind.name);
+    if (kind.finish != nullptr) {
+        kind.finish(object);
+    }
+    return object;
+}
 
 const AssetKind* kindOf(const KXModel& model) {
     for (const AssetKind& kind : kAssetKinds) {
@@ -163,16 +185,7 @@ KXPObjectAsset* KXPObjectAsset::create(const std::shared_ptr<KXModel>& model) {
     if (!chosen) {
         return nullptr;
     }
-    if (kind->make == nullptr) {
-        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
-                 chosen->id(), chosen->name().c_str());
-        return nullptr;
-    }
-    KXPObjectAsset* object = kind->make(chosen);
-    if (object != nullptr && kind->finish != nullptr) {
-        kind->finish(object);
-    }
-    return object;
+    return makeWith(*kind, chosen);
 }
 
 KXPObjectAsset* KXPObjectAsset::createUsedPowerup(const std::shared_ptr<KXModelObjectAssetPowerup>& model) {
@@ -180,16 +193,15 @@ KXPObjectAsset* KXPObjectAsset::createUsedPowerup(const std::shared_ptr<KXModelO
     if (kind == nullptr) {
         return nullptr;
     }
-    if (kind->make == nullptr) {
-        debugLog("[KXPObjectAsset] create: cannot make a %s object yet (model %u \"%s\")", kind->name,
-                 model->id(), model->name().c_str());
-        return nullptr;
+    return makeWith(*kind, model);
+}
+
+KXPKindTable KXPObjectAsset::kindTable() {
+    KXPKindTable table{kFactory, {}};
+    for (const AssetKind& kind : kAssetKinds) {
+        table.rows.push_back(kind.name);
     }
-    KXPObjectAsset* object = kind->make(model);
-    if (object != nullptr && kind->finish != nullptr) {
-        kind->finish(object);
-    }
-    return object;
+    return table;
 }
 
 bool KXPObjectAsset::powerupAppears(const KXModelObjectAssetPowerup& powerup) {

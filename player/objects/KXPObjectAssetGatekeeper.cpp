@@ -3,6 +3,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectGatekeeper.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/KXPTrace.h"
 #include "player/objects/KXPTriggerArea.h"
 
 #include <climits>
@@ -27,7 +28,10 @@ void KXPObjectAssetGatekeeper::beginContact(KXPObjectAsset* other, b2Contact* /*
         ++m_passedCount;
     }
     const auto model = modelCast<KXModelObjectGatekeeper>(getModel());
-    if (model && static_cast<float>(m_passedCount) > model->passedAmount()) {
+    const bool turnedAway = model && static_cast<float>(m_passedCount) > model->passedAmount();
+    if (turnedAway) {
         other->setPendingState(kStateRemoved);
     }
+    kxTrace("gatekeeper", "gatekeeper contact name=%s passed=%d removes=%d object=%u",
+            model ? model->name().c_str() : "", m_passedCount, turnedAway ? 1 : 0, other->traceId());
 }

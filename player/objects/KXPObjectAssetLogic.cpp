@@ -4,6 +4,7 @@
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectLogic.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/KXPTrace.h"
 #include "player/objects/KXPObjectAssetUnit.h"
 #include "player/objects/KXPTriggerArea.h"
 
@@ -114,4 +115,6 @@ void KXPObjectAssetLogic::beginContact(KXPObjectAsset* other, b2Contact* /*conta
     if (model->hasScaleModifierY() && !changesNothing(op, scale.y)) {
         unit->setScaleY(applyOperation(op, unit->getScaleY(), scale.y));
     }
+    kxTrace("logic", "logic change name=%s object=%s id=%u op=%s scale=%.2f,%.2f", model->name().c_str(),
+            unitModel->name().c_str(), unit->traceId(), op.c_str(), unit->getScaleX(), unit->getScaleY());
 }

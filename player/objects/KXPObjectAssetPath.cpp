@@ -4,6 +4,7 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/KXPTrace.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -151,6 +152,16 @@ void KXPObjectAssetPath::carry(KXPObjectAsset* object) {
     object->setType(object->getType() | kTypeCarriedByPath);
     object->setMovementEnabled(false);
     m_carried.push_back(Carried{object, 0, 0, getPosition(), 1});
+    trace("carry", *object);
+}
+
+void KXPObjectAssetPath::trace(const char* event, KXPObjectAsset& object) {
+    if (!kxTraceEnabled("path")) {
+        return;
+    }
+    const auto model = object.getModel();
+    kxTrace("path", "path %s path=%s object=%s id=%u", event, m_model ? m_model->name().c_str() : "",
+            model ? model->name().c_str() : "", object.traceId());
 }
 
 void KXPObjectAssetPath::followStep() {
@@ -198,6 +209,7 @@ void KXPObjectAssetPath::followStep() {
         const bool atStart = record.direction < 0 && record.pointIndex < 0;
         if (atEnd || atStart) {
             if (m_playMode == kPlayLoop) {
+                trace("loop", *object);
                 record.pointIndex = 0;
                 record.target = pointAt(0);
                 const CCPoint origin = getPosition();
@@ -206,6 +218,7 @@ void KXPObjectAssetPath::followStep() {
                                        body->GetAngle());
                 }
             } else if (m_playMode == kPlayPingPong) {
+                trace("turn", *object);
                 record.direction = -record.direction;
                 if (flips) {
                     object->setScaleX(-object->getScaleX());
@@ -235,6 +248,7 @@ void KXPObjectAssetPath::followStep() {
 }
 
 void KXPObjectAssetPath::letGo(KXPObjectAsset* object) {
+    trace("release", *object);
     object->setType(object->getType() & ~static_cast<uint32_t>(kTypeCarriedByPath));
     object->setMovementEnabled(true);
     if (b2Body* body = object->getBody()) {

@@ -70,6 +70,8 @@ private:
     void carry(KXPObjectAsset* object);
     // Gives the object back its gravity, flags, movement and forgets our listener.
     void letGo(KXPObjectAsset* object);
+    // A trace line of the path's work on that object (carry, release, loop, turn).
+    void trace(const char* event, KXPObjectAsset& object);
     void letGoOfAll();
     void onCarriedObjectRemoved(KXPObjectAsset* removed, KXPObjectAsset* other);
 

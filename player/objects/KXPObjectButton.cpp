@@ -2,14 +2,17 @@
 
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonCharacterUnlock.h"
+#include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
+#include "model/classes/KXModelObjectButtonSoundControl.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectButtonUrl.h"
 #include "model/classes/KXModelObjectLockButton.h"
 #include "model/classes/KXModelSound.h"
 #include "player/KXPInputController.h"
+#include "player/KXPKinds.h"
 #include "player/KXPScreen.h"
 #include "player/KXSound.h"
 #include "player/objects/KXObjectModelHolder.h"
@@ -34,6 +37,8 @@ bool hasKeyboardKey(int key) {
     return key != -1 && key != 0;
 }
 
+constexpr const char* kFactory = "button";
+
 // A button of class T over the three images, autoreleased.
 template <class T> T* createOfKind(const KXPButtonImages& images) {
     T* button = new T();
@@ -43,56 +48,82 @@ template <class T> T* createOfKind(const KXPButtonImages& images) {
 }
 
 // Kinds that build their own pictures in setModel (they follow a lock or a character), made
-// empty; null for every other model.
-KXPObjectButton* makeSelfDrawnButton(const KXModelObjectButton& model) {
-    KXPObjectButton* button = nullptr;
-    if (model.typeId() == KXModelObjectLockButton::staticType()) {
-        button = new KXPObjectButtonLock();
-    } else if (model.typeId() == KXModelObjectButtonCharacterUnlock::staticType()) {
-        button = new KXPObjectButtonUnlockCharacter();
-    } else {
-        return nullptr;
-    }
+// empty.
+template <class T> KXPObjectButton* createSelfDrawn(const KXPButtonImages&, KXPScreen*) {
+    T* button = new T();
     button->initWithNormalSprite(nullptr, nullptr, nullptr, nullptr, nullptr);
     button->autorelease();
     return button;
 }
 
-// The button class that the model's exact class asks for, initialised over the model's images
-// and bound to the screen where that kind reports to it. Each kind with a class of its own is
-// added here.
+template <class T> KXPObjectButton* createPlain(const KXPButtonImages& images, KXPScreen*) {
+    return createOfKind<T>(images);
+}
+
+KXPObjectButton* createPurchase(const KXPButtonImages& images, KXPScreen* target) {
+    KXPObjectButton* button = createOfKind<KXPObjectButtonPurchase>(images);
+    if (target != nullptr) {
+        button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
+    }
+    return button;
+}
+
+// Action buttons use their powerup through the screen.
+KXPObjectButton* createPowerup(const KXPButtonImages& images, KXPScreen* target) {
+    KXPObjectButton* button = createOfKind<KXPObjectButtonPowerup>(images);
+    if (target != nullptr) {
+        button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
+    }
+    return button;
+}
+
+struct ButtonKind {
+    uint32_t modelType;
+    const char* name;
+    // Whether the maker needs the model's images.
+    bool usesImages;
+    // The button initialised over the images and bound to the screen where that kind reports to
+    // it, autoreleased.
+    KXPObjectButton* (*make)(const KXPButtonImages& images, KXPScreen* target);
+};
+
+// One row per button class, found by the model's exact class; the first row is the plain button,
+// also made for any other button class. Controls and the mute switch are plain buttons that
+// components and the sound controller find by their model.
+const ButtonKind kButtonKinds[] = {
+    {KXModelObjectButton::staticType(), "button", true, &createPlain<KXPObjectButton>},
+    {KXModelObjectLockButton::staticType(), "lock", false, &createSelfDrawn<KXPObjectButtonLock>},
+    {KXModelObjectButtonCharacterUnlock::staticType(), "unlock-character", false,
+     &createSelfDrawn<KXPObjectButtonUnlockCharacter>},
+    {KXModelObjectButtonPurchase::staticType(), "purchase", true, &createPurchase},
+    {KXModelObjectButtonUrl::staticType(), "url", true, &createPlain<KXPObjectButtonUrl>},
+    {KXModelObjectButtonFacebook::staticType(), "facebook", true, &createPlain<KXPObjectButtonFacebook>},
+    {KXModelObjectButtonSwitch::staticType(), "switch", true, &createPlain<KXPObjectButtonSwitch>},
+    {KXModelObjectButtonPowerup::staticType(), "powerup", true, &createPowerup},
+    {KXModelObjectButtonControl::staticType(), "control", true, &createPlain<KXPObjectButton>},
+    {KXModelObjectButtonSoundControl::staticType(), "sound-control", true, &createPlain<KXPObjectButton>},
+};
+
+const ButtonKind& buttonKindOf(const KXModelObjectButton& model) {
+    for (const ButtonKind& kind : kButtonKinds) {
+        if (kind.modelType == model.typeId()) {
+            return kind;
+        }
+    }
+    return kButtonKinds[0];
+}
+
 KXPObjectButton* makeButtonOfKind(const KXModelObjectButton& model, KXPScreen* target) {
-    if (KXPObjectButton* button = makeSelfDrawnButton(model)) {
-        return button;
-    }
+    const ButtonKind& kind = buttonKindOf(model);
     KXPButtonImages images;
-    images.makeStandard(model.spriteContainer(), model.imageSelected());
-    const uint32_t type = model.typeId();
-    if (type == KXModelObjectButtonPurchase::staticType()) {
-        KXPObjectButton* button = createOfKind<KXPObjectButtonPurchase>(images);
-        if (target != nullptr) {
-            button->setMenuTarget(target, menu_selector(KXPScreen::purchaseButtonPressed));
-        }
-        return button;
+    if (kind.usesImages) {
+        images.makeStandard(model.spriteContainer(), model.imageSelected());
     }
-    if (type == KXModelObjectButtonUrl::staticType()) {
-        return createOfKind<KXPObjectButtonUrl>(images);
+    KXPObjectButton* button = kind.make(images, target);
+    if (button != nullptr) {
+        kxKindMade(kFactory, kind.name);
     }
-    if (type == KXModelObjectButtonFacebook::staticType()) {
-        return createOfKind<KXPObjectButtonFacebook>(images);
-    }
-    if (type == KXModelObjectButtonSwitch::staticType()) {
-        return createOfKind<KXPObjectButtonSwitch>(images);
-    }
-    // Action buttons use their powerup through the screen.
-    if (type == KXModelObjectButtonPowerup::staticType()) {
-        KXPObjectButton* button = createOfKind<KXPObjectButtonPowerup>(images);
-        if (target != nullptr) {
-            button->setMenuTarget(target, menu_selector(KXPScreen::usePowerupButton));
-        }
-        return button;
-    }
-    return createOfKind<KXPObjectButton>(images);
+    return button;
 }
 
 } // namespace
@@ -121,6 +152,14 @@ KXPObjectButton* KXPObjectButton::create(const std::shared_ptr<KXModelObjectButt
     button->setScaleY(scale.y);
     button->setAutohideDelay(model->autohide());
     return button;
+}
+
+KXPKindTable KXPObjectButton::kindTable() {
+    KXPKindTable table{kFactory, {}};
+    for (const ButtonKind& kind : kButtonKinds) {
+        table.rows.push_back(kind.name);
+    }
+    return table;
 }
 
 KXPObjectButton* KXPObjectButton::createWithSprites(CCNode* normal, CCNode* selected, CCNode* disabled) {

@@ -7,6 +7,7 @@
 // (purchase, powerup, link, switch, lock, unlock) derive from it.
 
 #include "cocos2d.h"
+#include "player/KXPKinds.h"
 
 #include <memory>
 
@@ -27,6 +28,8 @@ public:
     // build of its screen shows no button (each call counts one build). `target` is the screen
     // that receives the presses of the kinds that report to it.
     static KXPObjectButton* create(const std::shared_ptr<KXModelObjectButton>& model, KXPScreen* target);
+    // The button factory's rows by name, as its made buttons are traced.
+    static KXPKindTable kindTable();
     // A plain button over the three image nodes (selected and disabled may be null), autoreleased.
     static KXPObjectButton* createWithSprites(cocos2d::CCNode* normal, cocos2d::CCNode* selected,
                                               cocos2d::CCNode* disabled);

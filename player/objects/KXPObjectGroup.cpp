@@ -1,6 +1,7 @@
 #include "player/objects/KXPObjectGroup.h"
 
 #include "model/classes/KXModelObjectGroup.h"
+#include "player/KXPTrace.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -67,4 +68,22 @@ void KXPObjectGroup::update(float) {
     for (size_t index = 0; index < members.size(); ++index) {
         members[index]->setZOrder(zMin + static_cast<int>(index));
     }
+    traceOrder(members);
+}
+
+void KXPObjectGroup::traceOrder(const std::vector<CCNode*>& members) {
+    if (!kxTraceEnabled("group")) {
+        return;
+    }
+    std::string order;
+    for (CCNode* member : members) {
+        const std::shared_ptr<KXBaseModelObject> model = static_cast<KXPObject*>(member)->getModel();
+        order += (order.empty() ? "" : ",") + (model ? model->name() : std::string());
+    }
+    if (order == m_tracedOrder) {
+        return;
+    }
+    m_tracedOrder = order;
+    kxTrace("group", "group order name=%s back-to-front=%s", m_model ? m_model->name().c_str() : "",
+            order.c_str());
 }

@@ -8,6 +8,8 @@
 #include "player/objects/KXPObject.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class KXModelObjectGroup;
 
@@ -38,4 +40,10 @@ public:
     void update(float dt) override;
 
     std::shared_ptr<KXModelObjectGroup> groupModel() const;
+
+private:
+    // A "group" trace line of the members back to front, when that order changed.
+    void traceOrder(const std::vector<cocos2d::CCNode*>& members);
+
+    std::string m_tracedOrder;
 };

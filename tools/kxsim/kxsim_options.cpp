@@ -105,6 +105,10 @@ bool parseSimOptions(const std::vector<std::string>& arguments, SimOptions* opti
             options->dumpStore = true;
             continue;
         }
+        if (argument == "--list-kinds") {
+            options->listKinds = true;
+            continue;
+        }
         if (argument.rfind("--", 0) != 0) {
             if (!options->gameDir.empty()) {
                 *error = "more than one game folder";
@@ -153,7 +157,7 @@ bool parseSimOptions(const std::vector<std::string>& arguments, SimOptions* opti
             return false;
         }
     }
-    if (options->gameDir.empty()) {
+    if (options->gameDir.empty() && !options->listKinds) {
         *error = "no game folder";
         return false;
     }

@@ -32,11 +32,14 @@ struct SimOptions {
     std::vector<SimScreenshot> screenshots;
     std::string traceKinds;
     bool dumpStore = false;
+    // Print every kind of runtime object the player can make, one per line, and run nothing.
+    bool listKinds = false;
 };
 
 constexpr const char* kSimUsage =
     "usage: kxsim GAME_DIR [--frames N] [--seed S] [--open KEY] [--touch F:began|moved|ended:X,Y]...\n"
-    "             [--key F:down|up:NAME]... [--screenshot F:FILE.png]... [--trace KINDS] [--dump-store]\n";
+    "             [--key F:down|up:NAME]... [--screenshot F:FILE.png]... [--trace KINDS] [--dump-store]\n"
+    "       kxsim --list-kinds\n";
 
 // False with the reason in `error` for a line that cannot be run.
 bool parseSimOptions(const std::vector<std::string>& arguments, SimOptions* options, std::string* error);

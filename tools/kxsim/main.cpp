@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "player/KXPKinds.h"
 #include "tools/kxsim/kxsim_options.h"
 #include "tools/kxsim/kxsim_run.h"
 
@@ -19,6 +20,12 @@ int main(int argc, char** argv) {
     if (!parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
         std::fprintf(stderr, "kxsim: %s\n%s", error.c_str(), kSimUsage);
         return 1;
+    }
+    if (options.listKinds) {
+        for (const std::string& kind : kxKindNames()) {
+            std::printf("%s\n", kind.c_str());
+        }
+        return 0;
     }
     // Screenshot paths are taken from where kxsim was started.
     char cwd[PATH_MAX];

@@ -67,6 +67,8 @@ template <class Model> std::shared_ptr<Model> named(const DemoGame& game, const 
     throw std::runtime_error("the demo has nothing named " + name);
 }
 
+} // namespace
+
 std::shared_ptr<KXModelAssetObstacle> portalLook(DemoGame& game) {
     auto asset = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", "Portal Ring");
     auto animation = game.make<KXModelAnimation>("KXModelAnimation", "Portal Ring Idle");
@@ -84,33 +86,37 @@ std::shared_ptr<KXModelAssetObstacle> portalLook(DemoGame& game) {
     return asset;
 }
 
-void placePortal(DemoGame& game, KXModelLevelSection& into, const std::shared_ptr<KXModelAssetObstacle>& look,
-                 const std::string& name, float x, bool exitOnly) {
+std::shared_ptr<KXModelObjectTeleport> placePortal(DemoGame& game, KXModelLevelSection& into,
+                                                   const std::shared_ptr<KXModelAssetObstacle>& look,
+                                                   const PortalPlace& place) {
     // A portal draws nothing itself: a ring behind it shows where it is.
-    auto ring = game.make<KXModelObjectAssetUnit>("KXModelObjectAssetUnit", name + " Ring");
+    auto ring = game.make<KXModelObjectAssetUnit>("KXModelObjectAssetUnit", place.name + " Ring");
     ring->setAsset(look);
     ring->setObjectType("kDecorationObjectType");
-    ring->positionAttribute()->setValue(CCPoint(x, kPortalY), true);
+    ring->positionAttribute()->setValue(place.position, true);
     ring->zDepthAttribute()->setValue(5, true);
     into.addChild(ring, true);
-    auto portal = game.make<KXModelObjectTeleport>("KXModelObjectTeleport", name);
-    portal->positionAttribute()->setValue(CCPoint(x, kPortalY), true);
+    auto portal = game.make<KXModelObjectTeleport>("KXModelObjectTeleport", place.name);
+    portal->positionAttribute()->setValue(place.position, true);
     portal->zDepthAttribute()->setValue(7, true);
-    set<KXAttributeFloat>(*portal, "Group ID", kPortalGroup);
-    set<KXAttributeFloat>(*portal, "Search Radius", kPortalRadius);
-    set<KXAttributeBool>(*portal, "Delete Input Object", true);
-    // The way on is one way: the exit never sends the hero back.
-    set<KXAttributeBool>(*portal, "Exit Only", exitOnly);
+    set<KXAttributeFloat>(*portal, "Group ID", place.group);
+    set<KXAttributeFloat>(*portal, "Search Radius", place.radius);
+    set<KXAttributeBool>(*portal, "Delete Input Object", place.swallow);
+    set<KXAttributeBool>(*portal, "Exit Only", place.exitOnly);
     into.addChild(portal, true);
+    return portal;
 }
-
-} // namespace
 
 void addDemoPortals(DemoGame& game) {
     auto glade = named<KXModelLevelSection>(game, kDemoGladeSection);
     const auto look = portalLook(game);
-    placePortal(game, *glade, look, kDemoPortalIn, kPortalInX, false);
-    placePortal(game, *glade, look, kDemoPortalOut, kPortalOutX, true);
+    // The way on is one way: the exit never sends the hero back.
+    placePortal(
+        game, *glade, look,
+        PortalPlace{kDemoPortalIn, CCPoint(kPortalInX, kPortalY), kPortalGroup, kPortalRadius, false, true});
+    placePortal(
+        game, *glade, look,
+        PortalPlace{kDemoPortalOut, CCPoint(kPortalOutX, kPortalY), kPortalGroup, kPortalRadius, true, true});
 
     // A loose plank (a physics unit, so that a velocity moves it) that the path holds up and
     // steers; only the ledge asset is caught, never the hero or a coin passing by.

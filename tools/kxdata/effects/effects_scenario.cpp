@@ -32,6 +32,7 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeShape.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/effects/effects_exit.h"
 #include "tools/kxdata/effects/effects_media.h"
 
 using cocos2d::ccColor4F;
@@ -232,9 +233,9 @@ void addCaveHall(DemoGame& game, KXModelScreen& scene) {
     round->addPoint(CCPoint(35.0f, 0.0f), true);
     unit(game, hall, "Boulder", obstacle(game, "Boulder", boulderCanvas(), round), "kPlatformObjectType",
          CCPoint(200.0f, 230.0f), 6);
-    unit(game, hall, "Crate",
-         obstacle(game, "Crate", crateCanvas(), box(game, "Crate Shape", CCSize(60.0f, 60.0f))),
-         "kPlatformObjectType", CCPoint(1010.0f, 250.0f), 6, 20.0f);
+    auto crate = unit(game, hall, "Crate",
+                      obstacle(game, "Crate", crateCanvas(), box(game, "Crate Shape", CCSize(60.0f, 60.0f))),
+                      "kPlatformObjectType", CCPoint(1010.0f, 250.0f), 6, 20.0f);
 
     // Lights: a warm lantern and a cold crystal cast shadows; an ember glows without.
     light(game, hall, "Lantern", CCPoint(300.0f, 340.0f), 16.0f, ccColor4F{255.0f, 196.0f, 120.0f, 255.0f},
@@ -276,6 +277,8 @@ void addCaveHall(DemoGame& game, KXModelScreen& scene) {
     static_cast<KXAttributeColor*>(pool->attribute("Color"))
         ->setValue(ccColor4F{150.0f, 200.0f, 255.0f, 230.0f}, true);
     hall.addChild(pool, true);
+
+    addCaveExit(game, hall, crate);
 }
 
 void addCave(DemoGame& game) {

@@ -12,7 +12,9 @@
 #include "tools/kxdata/effects/effects_scenario.h"
 #include "tools/kxdata/hostile/hostile_game.h"
 #include "tools/kxdata/menus/menus_scenario.h"
+#include "tools/kxdata/portals/portals_scenario.h"
 #include "tools/kxdata/shooter/shooter_scenario.h"
+#include "tools/kxdata/topdown/topdown_scenario.h"
 
 namespace kxdata {
 
@@ -24,6 +26,10 @@ const std::vector<Scenario> kScenarios = {
     {"effects", "lights, trails, flags, mirrors and particles in a dark cave",
      &effects::writeEffectsScenario},
     {"hostile-data", "the demo damaged with every edge a player must survive", &hostile::writeHostileDemo},
+    {"top-down", "a walled garden seen from above: joystick, swipes, hops, motors, wandering units",
+     &topdown::writeTopDownScenario},
+    {"portals-and-paths", "a workshop of portals, a turnstile, lifts, belts and a paint gate",
+     &portals::writePortalsScenario},
     {"shooter", "a side-scrolling shooter: drones with hit points, a hive, every powerup, game over",
      &shooter::writeShooterScenario},
     {"menus-and-shop",
