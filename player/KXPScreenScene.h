@@ -242,6 +242,12 @@ public:
     KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);
 
 protected:
+    // The nearest distance past `distance` where a level section starts or stops being in range.
+    float nextSectionChange(float distance) const;
+    // Makes and activates the section's first checkpoint powerup that can stand at `distance`;
+    // `refused` tells that the section has one that could not.
+    bool placeCheckpointPowerup(const std::shared_ptr<KXModelLevelSection>& section, float distance,
+                                bool& refused);
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();

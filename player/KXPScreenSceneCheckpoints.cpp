@@ -35,7 +35,6 @@
 #include "player/objects/KXPObjectButtonPurchase.h"
 
 #include <cfloat>
-#include <map>
 
 using namespace cocos2d;
 
@@ -47,10 +46,10 @@ constexpr float kRestoredCameraDistance = 1400.0f;
 // camera outruns, would keep changing the laid distance for ever).
 constexpr int kCatchUpPasses = 1000;
 constexpr const char* kCheckpointType = "kPowerupCheckpoint";
-// How far the search for a checkpoint powerup ahead goes, in steps and in distance.
-constexpr float kSearchStep = 100.0f;
+// How far the search for a checkpoint powerup ahead goes, and how many passes beyond one per
+// section change it makes (each retries a section whose checkpoint could not stand where it was).
 constexpr float kSearchLimit = 1000000.0f;
-constexpr int kSearchVisits = 10;
+constexpr size_t kSearchVisits = 10;
 // A far point of the gameplay line through the origin.
 constexpr float kLineLength = 100000000.0f;
 
@@ -421,38 +420,65 @@ void KXPScreenScene::findCheckpointPowerup() {
                  made->distanceFromCharacters());
         return;
     }
+    // Look ahead of the laid sections without laying any: at each distance try every section that
+    // could be laid there, then jump to where that choice changes. Cooldowns and the random pick
+    // belong to the streaming, so they stay as they were.
     float distance = m_laidDistance;
-    std::map<uint32_t, int> visits;
-    while (true) {
-        const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(distance);
-        if (!section || section->children().empty()) {
-            distance += kSearchStep;
-            if (!(distance <= kSearchLimit)) {
+    bool sawObjects = false;
+    const size_t passes = 2 * m_levelSections.size() + kSearchVisits;
+    for (size_t pass = 0; pass < passes && distance <= kSearchLimit; ++pass) {
+        float next = nextSectionChange(distance);
+        for (const size_t index : eligibleLevelSections(distance, false)) {
+            const std::shared_ptr<KXModelLevelSection>& section = m_levelSections[index];
+            sawObjects = sawObjects || !section->children().empty();
+            bool refused = false;
+            if (placeCheckpointPowerup(section, distance, refused)) {
                 return;
             }
-            continue;
-        }
-        const CCPoint offset = m_gameplay->getGameplayDirection() * distance;
-        for (const std::shared_ptr<KXModel>& child : section->children()) {
-            const auto powerup = modelCast<KXModelObjectAssetPowerup>(child);
-            if (!powerup || powerup->powerupType() != kCheckpointType) {
-                continue;
-            }
-            if (KXPObjectAsset* object = createObject(powerup, section->id(), offset.x, offset.y, true)) {
-                section->setPlacedDistance(distance);
-                object->setState(1);
-                debugLog("Checkpoint powerup activated for object that was not creatied at distance %f",
-                         distance);
-                return;
+            // Its checkpoint could not stand here (the one already reached): try its next lay.
+            const float width = section->width();
+            if (refused && width > 0.0f && distance + width < next) {
+                next = distance + width;
             }
         }
-        distance += section->width();
-        auto counted = visits.find(section->id());
-        if (counted == visits.end()) {
-            visits[section->id()] = 0;
-        } else if (++counted->second > kSearchVisits) {
-            debugLog("Warning: checkpoint powerup NOT found");
-            return;
+        if (!(next > distance)) {
+            break;
+        }
+        distance = next;
+    }
+    if (sawObjects) {
+        debugLog("Warning: checkpoint powerup NOT found");
+    }
+}
+
+float KXPScreenScene::nextSectionChange(float distance) const {
+    float next = FLT_MAX;
+    for (const auto& section : m_levelSections) {
+        for (const float edge : {section->startDistance(), section->endDistance()}) {
+            if (edge > distance && edge < next) {
+                next = edge;
+            }
         }
     }
+    return next;
+}
+
+bool KXPScreenScene::placeCheckpointPowerup(const std::shared_ptr<KXModelLevelSection>& section,
+                                            float distance, bool& refused) {
+    const CCPoint offset = m_gameplay->getGameplayDirection() * distance;
+    for (const std::shared_ptr<KXModel>& child : section->children()) {
+        const auto powerup = modelCast<KXModelObjectAssetPowerup>(child);
+        if (!powerup || powerup->powerupType() != kCheckpointType) {
+            continue;
+        }
+        if (KXPObjectAsset* object = createObject(powerup, section->id(), offset.x, offset.y, true)) {
+            section->setPlacedDistance(distance);
+            object->setState(1);
+            debugLog("Checkpoint powerup activated for object that was not creatied at distance %f",
+                     distance);
+            return true;
+        }
+        refused = true;
+    }
+    return false;
 }

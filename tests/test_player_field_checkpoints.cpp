@@ -10,10 +10,12 @@
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelAssetCharacter.h"
+#include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
+#include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
@@ -39,6 +41,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -132,6 +135,19 @@ protected:
         made->initSectionAttribute()->setValue(opening, true);
         world->addChild(made, true);
         return made;
+    }
+    // A checkpoint powerup that always appears, placed at `position` in its section.
+    static std::shared_ptr<KXModelObjectAssetPowerup> checkpointPowerup(const CCPoint& position) {
+        auto asset =
+            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+        asset->setCollisionBox(CCSize(20.0f, 20.0f), CCPointZero);
+        asset->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);
+        asset->appearanceChanceAttribute()->setValue(100.0f, true);
+        auto placed = std::static_pointer_cast<KXModelObjectAssetPowerup>(
+            kxtest::ScreenGraph::make("KXModelObjectAssetPowerup"));
+        placed->setAsset(asset);
+        placed->positionAttribute()->setValue(position, true);
+        return placed;
     }
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
                                                 const std::string& action) {
@@ -360,6 +376,61 @@ TEST_F(FieldCheckpoints, TheSearchForACheckpointPowerupAheadEnds) {
     log.clear();
     field->findCheckpointPowerup();
     EXPECT_EQ(countLines(log, "Warning: checkpoint powerup NOT found"), 0u);
+}
+
+TEST_F(FieldCheckpoints, TheSearchAheadJumpsToTheSectionWithACheckpointAndLeavesTheStreamingAsItWas) {
+    section("opening", 500.0f, true);
+    auto plain = section("plain", 400.0f);
+    plain->playCooldownAttribute()->setValue(2.0f, true);
+    plain->addChild(kxtest::ScreenGraph::make("KXModelObjectParticles"), true);
+    // Only far ahead, and for a short stretch, can the section with the checkpoint be laid.
+    auto far = section("far", 300.0f);
+    far->startDistanceAttribute()->setValue(900000.0f, true);
+    far->endDistanceAttribute()->setValue(900050.0f, true);
+    auto checkpoint = checkpointPowerup(CCPoint(40.0f, 60.0f));
+    far->addChild(checkpoint, true);
+    open();
+    plain->setCooldownCounter(1);
+    std::srand(7);
+    const int expectedDraw = std::rand();
+    std::srand(7);
+    KXDebugLogCapture log;
+    field->findCheckpointPowerup();
+    EXPECT_EQ(countLines(log, "Checkpoint powerup activated for object that was not creatied at distance "
+                              "900000.000000"),
+              1u);
+    // Nothing was drawn from the random sequence and no cooldown moved.
+    EXPECT_EQ(std::rand(), expectedDraw);
+    EXPECT_EQ(plain->cooldownCounter(), 1);
+    EXPECT_EQ(far->cooldownCounter(), 0);
+    EXPECT_FLOAT_EQ(far->placedDistance(), 900000.0f);
+    KXPObjectAsset* made = nullptr;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(layer()->getChildren(), item) {
+        auto* object = dynamic_cast<KXPObjectAsset*>(item);
+        if (object != nullptr && object->getModel() == checkpoint) {
+            made = object;
+        }
+    }
+    ASSERT_NE(made, nullptr);
+    EXPECT_NEAR(made->getPosition().x, 900040.0f, 0.5f);
+    EXPECT_EQ(made->getState(), 1);
+}
+
+TEST_F(FieldCheckpoints, TheCheckpointAlreadyReachedIsLookedForOneLayFurtherOn) {
+    section("opening", 500.0f, true);
+    auto ahead = section("ahead", 400.0f);
+    ahead->startDistanceAttribute()->setValue(5000.0f, true);
+    ahead->addChild(checkpointPowerup(CCPoint(40.0f, 60.0f)), true);
+    open();
+    // The checkpoint reached stands where the section's first lay would put its powerup.
+    field->activateCheckpoint(CCPoint(5040.0f, 60.0f), static_cast<int>(ahead->id()));
+    KXDebugLogCapture log;
+    field->findCheckpointPowerup();
+    EXPECT_EQ(
+        countLines(log,
+                   "Checkpoint powerup activated for object that was not creatied at distance 5400.000000"),
+        1u);
 }
 
 TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRunsAgain) {

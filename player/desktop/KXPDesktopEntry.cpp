@@ -7,6 +7,7 @@
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/KXPAppDelegate.h"
 #include "player/KXPSettingsController.h"
+#include "player/KXSound.h"
 #include "player/desktop/CaptureObject.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPInputDevices.h"
@@ -84,6 +85,8 @@ int runDesktopPlayer() {
     // Progress is kept however the loop ended (still refused when loading never finished).
     KXPSettingsController::shared()->save();
     devices.destroy();
+    // Self-deleting sounds still playing or paused (a pause holds the hero's defeat sound) go now.
+    KXSound::stopGroup(KXSound::kEveryGroup, false);
     models->clear();
     scheduler->unscheduleAllForTarget(capture);
     capture->release();

@@ -10,6 +10,7 @@
 #include "player/KXPAppDelegate.h"
 #include "player/KXPSettingsController.h"
 #include "player/KXPTrace.h"
+#include "player/KXSound.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
@@ -149,6 +150,8 @@ int runSimulation(const SimOptions& options) {
     }
 
     CCDirector::sharedDirector()->purgeDirector();
+    // Self-deleting sounds still playing or paused (a pause holds the hero's defeat sound) go now.
+    KXSound::stopGroup(KXSound::kEveryGroup, false);
     KXModelController::shared()->clear();
     CCEGLView::purgeSharedOpenGLView();
     if (failed) {

@@ -14,10 +14,12 @@
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXBaseModelGeneralSettings.h"
 #include "model/classes/KXModelAsset.h"
+#include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "tools/kxdata/demo/demo_canvas.h"
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_media.h"
+#include "tools/kxdata/hostile/hostile_edges.h"
 
 namespace kxdata {
 namespace hostile {
@@ -163,10 +165,12 @@ void swapAssets(const ModelList& models) {
     }
 }
 
-// Every other sound file, every effect texture but the first, and the font's files.
+// Every other sound file, every effect texture but the first, the font's files and the game's
+// shaders (the mirrors draw without their reflection shader).
 void deleteMediaFiles(const std::string& dir) {
     namespace fs = std::filesystem;
     std::error_code error;
+    fs::remove_all(dir + "/data/shaders", error);
     for (const char* folder : {"/data/sounds", "/data/effects", "/data/fonts"}) {
         std::vector<fs::path> files;
         for (const auto& entry : fs::directory_iterator(dir + folder, error)) {
@@ -198,12 +202,21 @@ size_t damageModels(ModelList& models) {
 size_t writeHostileDemo(const std::string& dir) {
     demo::DemoGame game = demo::buildDemoGame();
     const size_t damaged = damageModels(game.models);
+    // The hall of edges is made after the damage, which would blur its exact values.
+    const demo::DemoGame hall = buildEdgeHall(game.font);
+    game.models.insert(game.models.end(), hall.models.begin(), hall.models.end());
+    uint32_t lastId = 0;
+    for (const std::shared_ptr<KXModel>& model : game.models) {
+        lastId = std::max(lastId, model->id());
+    }
+    game.settings->lastIdAttribute()->setValue(lastId, true);
     const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, 1000);
     writeFolder(dir, files);
     for (const char* folder : {"/data/atlases", "/data/effects", "/data/fonts", "/data/sounds"}) {
         makeFolder(dir + folder);
     }
     size_t failed = demo::writeDemoMedia(dir, game);
+    failed += demo::writeDemoMedia(dir, hall);
     failed += effects::writeEffectMedia(dir);
     failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
     deleteMediaFiles(dir);
