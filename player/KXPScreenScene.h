@@ -168,6 +168,10 @@ public:
     float getGameOverCountdown() const { return m_gameOverCountdown; }
     float getLaidDistance() const { return m_laidDistance; }
     float getCameraDistance() const { return m_cameraDistance; }
+    // How far the camera may run ahead of the laid level before laying restarts from the camera.
+    float streamingCatchUpLimit() const;
+    // Sections queued for making at most; more wait for the next step.
+    static constexpr size_t kMaxQueuedSections = 8;
     float getLastCharacterDistance() const { return m_lastCharacterDistance; }
     void setMagnetActive(bool active) { m_magnetActive = active; }
     bool isMagnetActive() const { return m_magnetActive; }

@@ -23,6 +23,8 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectAsset.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 using namespace cocos2d;
@@ -137,13 +139,35 @@ void KXPScreenScene::instantiateAll(const char* logLine) {
     } while (!instantiateQueuedObjects());
 }
 
+float KXPScreenScene::streamingCatchUpLimit() const {
+    const CCSize view = CCDirector::sharedDirector()->getWinSize();
+    float widest = 0.0f;
+    for (const std::shared_ptr<KXModelLevelSection>& section : m_levelSections) {
+        widest = std::max(widest, section->width());
+    }
+    return std::hypot(view.width, view.height) + widest;
+}
+
 void KXPScreenScene::streamLevel() {
     m_cameraDistance += ccpDot(m_gameplay->getGameplayDirection(), m_objectLayer->getStep());
     // At most one section per step; none qualifying lays nothing and the next step asks again.
-    if (m_cameraDistance > m_laidDistance) {
-        const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);
-        m_laidDistance += addLevelSection(section, m_laidDistance);
+    if (!(m_cameraDistance > m_laidDistance) || !std::isfinite(m_cameraDistance)) {
+        return;
     }
+    // A camera further ahead than a view and a section (a huge or damaged game speed) lays from
+    // where it is: catching up a section a step would only make objects to be removed behind it,
+    // faster than they are made.
+    if (m_cameraDistance - m_laidDistance > streamingCatchUpLimit()) {
+        debugLog("[KXPScreenScene] the camera ran %.0f ahead of the level: laying from it",
+                 m_cameraDistance - m_laidDistance);
+        m_laidDistance = m_cameraDistance;
+    }
+    // Sections wait while earlier ones are still being made, so the queue stays bounded.
+    if (m_creationQueue.size() >= kMaxQueuedSections) {
+        return;
+    }
+    const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);
+    m_laidDistance += addLevelSection(section, m_laidDistance);
 }
 
 // --- objects ---

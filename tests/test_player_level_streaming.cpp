@@ -37,6 +37,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -487,6 +489,40 @@ TEST_F(LevelStreaming, TurnedDownwardsTheAreaLeavesBehindWhatIsAboveIt) {
     const KXPDeletionArea noBack(90.0f, CCSize(1000.0f, 500.0f), 550.0f, -1.0f, CCPointZero);
     EXPECT_FALSE(noBack.isLeftBehind(CCRect(0.0f, 5000.0f, 100.0f, 100.0f)));
     EXPECT_TRUE(noBack.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
+}
+
+TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) {
+    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    auto road = section("road", 0.0f, -1.0f, 300.0f);
+    for (int index = 0; index < 30; ++index) {
+        particles(*road, CCPoint(10.0f * index, 20.0f));
+    }
+    make();
+    scene->restoreFromCheckpoint();
+    // A damaged game speed: the camera runs a million points a step. Catching up a section a step
+    // would queue one section (30 models) a frame, made 20 a frame, for ever.
+    gameplay->setGameSpeedMax(1.0e6f);
+    gameplay->setGameSpeed(1.0e6f);
+    KXDebugLogCapture log;
+    for (int frame = 0; frame < 200; ++frame) {
+        scene->update(1.0f / 60.0f);
+        ASSERT_LE(scene->getCreationQueue().size(), KXPScreenScene::kMaxQueuedSections) << frame;
+    }
+    EXPECT_GT(scene->getCameraDistance(), 1.0e6f);
+    EXPECT_LT(scene->getCameraDistance() - scene->getLaidDistance(), scene->streamingCatchUpLimit());
+    EXPECT_TRUE(std::any_of(log.lines().begin(), log.lines().end(), [](const std::string& line) {
+        return line.rfind("[KXPScreenScene] the camera ran ", 0) == 0;
+    }));
+
+    // A camera distance that is no number lays nothing more.
+    gameplay->setGameSpeedMax(std::numeric_limits<float>::infinity());
+    gameplay->setGameSpeed(std::numeric_limits<float>::infinity());
+    scene->update(1.0f / 60.0f);
+    const float laid = scene->getLaidDistance();
+    scene->update(1.0f / 60.0f);
+    scene->update(1.0f / 60.0f);
+    EXPECT_EQ(scene->getLaidDistance(), laid);
 }
 
 TEST_F(LevelStreaming, ObjectsLeftBehindGoWithTheFixedStepAndTextsStay) {
