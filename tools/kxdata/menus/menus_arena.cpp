@@ -141,7 +141,7 @@ void addArena(DemoGame& game) {
         }
     }
     auto bonus = addPowerup(game, "Bonus", "kPowerupCoin", kGold, 5.0f, 20.0f);
-    auto shield = addPowerup(game, "Arena Shield", "kPowerupShield", kBlue, 0.0f, 0.0f);
+    auto shield = addPowerup(game, "Arena Shield", "kPowerupInvincibility", kBlue, 0.0f, 0.0f);
     addHud(game, bonus, shield);
     demo::linkPort(arena, "UI", game.screen(kArenaHudKey));
 }
