@@ -303,6 +303,8 @@ protected:
     // The area objects must stay in, made once per object pass (the camera holds still in it).
     std::optional<KXPDeletionArea> m_deletionArea;
     float m_cameraDistance = 0.0f;
+    // True inside the restore's catch-up, which lays past the queue's usual bound.
+    bool m_catchingUp = false;
     KXPScreenUi* m_uiLayer = nullptr;
     bool m_paused = false;
     bool m_gameOver = false;

@@ -225,7 +225,10 @@ void KXPScreenScene::restoreFromCheckpoint() {
         }
         ++passes;
         const float laid = m_laidDistance;
+        // The catch-up's own bound keeps the queue finite; it is made in one go below.
+        m_catchingUp = true;
         update(0.0f);
+        m_catchingUp = false;
         grew = m_laidDistance != laid;
     }
     instantiateAll("updaing object creation queue");
@@ -421,7 +424,7 @@ void KXPScreenScene::findCheckpointPowerup() {
         return;
     }
     // Look ahead of the laid sections without laying any: at each distance try every section that
-    // could be laid there, then jump to where that choice changes. Cooldowns and the random pick
+    // could be laid there, then jump to where that choice changes. Cooldowns and the section pick
     // belong to the streaming, so they stay as they were.
     float distance = m_laidDistance;
     bool sawObjects = false;

@@ -162,8 +162,9 @@ void KXPScreenScene::streamLevel() {
                  m_cameraDistance - m_laidDistance);
         m_laidDistance = m_cameraDistance;
     }
-    // Sections wait while earlier ones are still being made, so the queue stays bounded.
-    if (m_creationQueue.size() >= kMaxQueuedSections) {
+    // Sections wait while earlier ones are still being made, so the queue stays bounded (the
+    // restore catches up under a bound of its own).
+    if (m_creationQueue.size() >= kMaxQueuedSections && !m_catchingUp) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);

@@ -491,6 +491,20 @@ TEST_F(LevelStreaming, TurnedDownwardsTheAreaLeavesBehindWhatIsAboveIt) {
     EXPECT_TRUE(noBack.isLeftBehind(CCRect(-401.0f, 200.0f, 100.0f, 100.0f)));
 }
 
+TEST_F(LevelStreaming, TheRestoreCatchesUpPastTheQueuesBoundWithNarrowCrowdedSections) {
+    auto opening = section("opening", 0.0f, -1.0f, 500.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    // Forty models take two making passes and each pass lays ten points: the queue fills long before
+    // the level reaches the camera.
+    auto crowd = section("crowd", 0.0f, -1.0f, 10.0f);
+    for (int index = 0; index < 40; ++index) {
+        particles(*crowd, CCPoint(index, 20.0f));
+    }
+    make();
+    scene->restoreFromCheckpoint();
+    EXPECT_GE(scene->getLaidDistance(), scene->getCameraDistance());
+}
+
 TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) {
     auto opening = section("opening", 0.0f, -1.0f, 100.0f);
     opening->initSectionAttribute()->setValue(true, true);

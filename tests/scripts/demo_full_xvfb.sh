@@ -89,15 +89,13 @@ if win=$(e2e_wait_window "$title"); then
     e2e_check "the hero stands in the middle, chosen (no unlock button)" \
         not_shows "$E2E_TMP/hero.png" 440 120 "$unlock_colour"
     click_design "$win" 828 320 # right of the middle
-    sleep 1.5
-    e2e_screenshot "$E2E_TMP/mint_locked.png"
+    # The carousel turns over several frames: wait for each look rather than a fixed time.
     e2e_check "a tap on the right turns the locked Mint to the middle" \
-        shows "$E2E_TMP/mint_locked.png" $body_x $body_y "$locked_colour"
-    e2e_check "with its unlock button" shows "$E2E_TMP/mint_locked.png" 440 120 "$unlock_colour"
+        e2e_wait_colour "$locked_colour" 10 "$E2E_TMP/mint_locked.png" $body_x $body_y
+    e2e_check "with its unlock button" e2e_wait_colour "$unlock_colour" 10 "$E2E_TMP/mint_locked.png" 440 120
     click_design "$win" 568 120 # UNLOCK, paid with the 25 coins left
-    sleep 1
-    e2e_screenshot "$E2E_TMP/mint.png"
-    e2e_check "UNLOCK buys Mint: its own colours show" shows "$E2E_TMP/mint.png" $body_x $body_y "$mint_colour"
+    e2e_check "UNLOCK buys Mint: its own colours show" \
+        e2e_wait_colour "$mint_colour" 10 "$E2E_TMP/mint.png" $body_x $body_y
     e2e_key "$win" Escape
     e2e_check "Escape leads back to the menu" e2e_wait_colour "$menu_colour" 10 "$E2E_TMP/menu3.png"
     sleep 1

@@ -12,6 +12,7 @@
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
+source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 [ -x /usr/bin/time ] || { echo "SKIP: no /usr/bin/time to measure memory"; exit 77; }
 # Nothing the damaged game makes may be left unfreed at exit either.
@@ -25,14 +26,11 @@ limit_kb=600000
 recipes=("$2"/tests/e2e/scenarios/hostile-data*.args)
 [ -f "${recipes[0]}" ] || { echo "FAIL: no recipe tests/e2e/scenarios/hostile-data*.args"; exit 1; }
 
-# A recipe's options, one option and its value a line; # lines are comments.
+# A recipe's options, added to `args`.
 recipe_args() {
-    local option value
-    while read -r option value; do
-        [ -z "$option" ] || [ "${option:0:1}" = "#" ] && continue
-        args+=("$option")
-        [ -n "$value" ] && args+=("$value")
-    done <"$1"
+    local -a recipe=()
+    read_recipe "$1"
+    args+=("${recipe[@]}")
 }
 
 run() { # name selected-character recipe [kxsim options...]

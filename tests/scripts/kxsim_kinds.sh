@@ -18,7 +18,8 @@ declare -A exempt=(
 )
 
 "$kxsim" --list-kinds >"$work/kinds" 2>"$work/kinds.err"
-check "kxsim lists the kinds it can make" [ $? = 0 ] && [ -s "$work/kinds" ]
+listed=$?
+check "kxsim lists the kinds it can make" bash -c "[ $listed = 0 ] && [ -s '$work/kinds' ]"
 check "each kind once" bash -c "[ -z \"\$(sort '$work/kinds' | uniq -d)\" ]"
 for kind in "${!exempt[@]}"; do
     check "the exception $kind is a listed kind" grep -qx "$kind" "$work/kinds"
@@ -33,7 +34,9 @@ check "kxdata lists scenarios" [ ${#scenarios[@]} -gt 0 ]
 run_recipe() {
     local recipe
     read_recipe "$2"
-    "$kxsim" "$1" "${recipe[@]}" --trace kinds >"$work/$3.trace" 2>"$work/$3.log"
+    # Each run its own store: side by side, runs of one game would share and rewrite it.
+    mkdir -p "$work/home-$3"
+    HOME="$work/home-$3" "$kxsim" "$1" "${recipe[@]}" --trace kinds >"$work/$3.trace" 2>"$work/$3.log"
     echo $? >"$work/$3.code"
     sed -n 's/^F=[0-9]* kind //p' "$work/$3.trace" >"$work/$3.made"
 }

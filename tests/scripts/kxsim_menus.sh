@@ -5,6 +5,7 @@
 # store saved at the end. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
+source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 recipes="$2/tests/e2e/scenarios"
 "$kxdata" write-demo --scenario menus-and-shop "$work/game" >"$work/write.log" 2>&1 ||
@@ -17,13 +18,10 @@ model_id() {
 }
 # Runs recipe N into $work/N.trace (trace lines and the store dump), $work/N.log (the log lines).
 run_recipe() {
-    local file="$recipes/menus-and-shop.$1.args" option value
-    local -a args=()
+    local file="$recipes/menus-and-shop.$1.args" recipe
     [ -f "$file" ] || { echo "FAIL: no recipe $file"; status=1; return 1; }
-    while read -r option value; do
-        case "$option" in '' | '#'*) continue ;; esac
-        args+=("$option" "$value")
-    done <"$file"
+    read_recipe "$file"
+    local -a args=("${recipe[@]}")
     export HOME="$work/home$1"
     mkdir -p "$HOME/.local/share"
     "$kxsim" "$work/game" "${args[@]}" "${@:2}" --trace screens,services,buttons,score,game,character \

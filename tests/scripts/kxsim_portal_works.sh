@@ -7,23 +7,20 @@
 # back through the turnstile gets the explorer turned away. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
+source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 "$kxdata" write-demo --scenario portals-and-paths "$work/game" >"$work/write.log" 2>&1 ||
     { echo "write-demo --scenario portals-and-paths failed"; cat "$work/write.log"; exit 1; }
 
 # Runs a recipe (one option and its value a line) with more options; the trace into $work/$2.
 play() {
-    local name="$1" recipe="$2/tests/e2e/scenarios/$1" option value
-    local args=()
-    [ -f "$recipe" ] || { echo "FAIL: no recipe $recipe"; exit 1; }
-    while read -r option value; do
-        case "$option" in '' | '#'*) continue ;; esac
-        args+=("$option" "$value")
-    done <"$recipe"
+    local name="$1" file="$2/tests/e2e/scenarios/$1" recipe
+    [ -f "$file" ] || { echo "FAIL: no recipe $file"; exit 1; }
+    read_recipe "$file"
     shift 2
-    "$kxsim" "$work/game" "${args[@]}" "$@" >"$work/trace" 2>"$work/log" ||
-        { echo "FAIL: kxsim on $recipe"; tail -20 "$work/log"; exit 1; }
-    first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe" | sort -n | head -1)
+    "$kxsim" "$work/game" "${recipe[@]}" "$@" >"$work/trace" 2>"$work/log" ||
+        { echo "FAIL: kxsim on $file"; tail -20 "$work/log"; exit 1; }
+    first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$file" | sort -n | head -1)
     open_at=$(sed -n 's/^F=\([0-9]*\) screen open key=works$/\1/p' "$work/trace" | head -1)
     check "the works open (frame ${open_at:-never}) before the first input of $name (frame $first_input)" \
         [ "${open_at:-999999}" -lt "$first_input" ]

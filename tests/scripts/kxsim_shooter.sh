@@ -6,6 +6,7 @@
 # heads-up observer. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
+source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 recipes="$2/tests/e2e/scenarios"
 
@@ -19,19 +20,15 @@ fi
 # `play NAME RECIPE [kxsim options]`: one run of the recipe with the traces this test reads, into
 # $work/NAME.txt (trace) and $work/NAME.log (log); a fresh store each time.
 play() {
-    local name="$1" recipe="$2"
+    local name="$1" recipe_file="$2"
     shift 2
-    local -a options=()
-    local line
-    while IFS= read -r line || [ -n "$line" ]; do
-        case "$line" in '' | '#'*) continue ;; esac
-        # One option and its value a line.
-        options+=(${line})
-    done < "$recipe"
+    local -a recipe=()
+    read_recipe "$recipe_file"
+    local -a options=("${recipe[@]}")
     rm -rf "$HOME/.local/share/kxplayer"
     (cd "$work" && "$kxsim" "$work/game" "${options[@]}" "$@" \
         --trace health,unit,powerups,gameplay,game,screens,score > "$work/$name.txt" 2> "$work/$name.log") ||
-        { echo "kxsim failed on $(basename "$recipe")"; tail -20 "$work/$name.log"; exit 1; }
+        { echo "kxsim failed on $(basename "$recipe_file")"; tail -20 "$work/$name.log"; exit 1; }
 }
 
 for recipe in "$recipes"/shooter.1.args "$recipes"/shooter.2.args; do

@@ -7,19 +7,16 @@
 # screenshot of the garden is drawn (kept in $KX_SCREENSHOT_DIR when set). Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
+source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
-recipe="$2/tests/e2e/scenarios/top-down.args"
-[ -f "$recipe" ] || { echo "FAIL: no recipe $recipe"; exit 1; }
+recipe_file="$2/tests/e2e/scenarios/top-down.args"
+[ -f "$recipe_file" ] || { echo "FAIL: no recipe $recipe_file"; exit 1; }
 "$kxdata" write-demo --scenario top-down "$work/game" >"$work/write.log" 2>&1 ||
     { echo "write-demo --scenario top-down failed"; cat "$work/write.log"; exit 1; }
 
-# One option and its value a line; comments and blank lines aside.
-args=()
-while read -r option value; do
-    case "$option" in '' | '#'*) continue ;; esac
-    args+=("$option" "$value")
-done <"$recipe"
-first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe" | sort -n | head -1)
+read_recipe "$recipe_file"
+args=("${recipe[@]}")
+first_input=$(sed -n 's/^--\(key\|touch\) \([0-9]*\):.*/\2/p' "$recipe_file" | sort -n | head -1)
 
 "$kxsim" "$work/game" "${args[@]}" --trace screens,character,components,score,unit,group >"$work/trace" 2>"$work/log" ||
     { echo "kxsim failed"; tail -20 "$work/log"; exit 1; }
@@ -28,8 +25,8 @@ check "the garden opens (frame ${open_at:-never}) before the first input (frame 
     [ "${open_at:-999999}" -lt "$first_input" ]
 
 # The explorer: F=<frame> character state=<s> pos=<x>,<y> vel=...; the keys' frames come from the recipe.
-key_frame() { sed -n "s/^--key \([0-9]*\):$1:$2\$/\1/p" "$recipe" | head -1; }
-touch_frame() { sed -n "s/^--touch \([0-9]*\):$1:$2\$/\1/p" "$recipe" | head -1; }
+key_frame() { sed -n "s/^--key \([0-9]*\):$1:$2\$/\1/p" "$recipe_file" | head -1; }
+touch_frame() { sed -n "s/^--touch \([0-9]*\):$1:$2\$/\1/p" "$recipe_file" | head -1; }
 awk -v rightFrom="$(key_frame down Right)" -v rightTo="$(key_frame up Right)" \
     -v upFrom="$(key_frame down Up)" -v upTo="$(key_frame up Up)" \
     -v padFrom="$(touch_frame began 130,130)" -v padTo="$(touch_frame ended 50,130)" '

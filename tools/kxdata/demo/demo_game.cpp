@@ -172,11 +172,7 @@ DemoGame buildDemoGame() {
     addDemoGraph(game);
     addDemoPowerups(game);
     addDemoAtlas(game);
-    uint32_t lastId = 0;
-    for (const std::shared_ptr<KXModel>& model : game.models) {
-        lastId = std::max(lastId, model->id());
-    }
-    game.settings->lastIdAttribute()->setValue(lastId, true);
+    recordLastId(game);
     return game;
 }
 

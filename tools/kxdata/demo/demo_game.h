@@ -136,6 +136,14 @@ void addDemoAtlas(DemoGame& game);
 // and lame the demo is written silent).
 size_t writeDemoMedia(const std::string& dir, const DemoGame& game);
 
+// The highest model id into the general settings, as exported games record it; last, once every
+// model exists.
+void recordLastId(DemoGame& game);
+// The game's models packed into DIR/data (each class in one file), its media folders, pictures and
+// sounds, and "Default.png"; prints how many models, files, pictures and sounds. Returns the number
+// of files that could not be made.
+size_t writeGameFiles(const std::string& dir, const DemoGame& game);
+
 // Empties the model store and builds the whole demo.
 DemoGame buildDemoGame();
 // Writes the demo into DIR: data/ (pack files and media) and Default.png. Returns the number of

@@ -304,22 +304,13 @@ DemoGame buildEffectsGame() {
     addCave(game);
     demo::linkPort(game.screen("KXPScreenStart"), "Load", game.screen(kCaveKey));
     demo::addDemoAtlas(game);
-    uint32_t lastId = 0;
-    for (const std::shared_ptr<KXModel>& model : game.models) {
-        lastId = std::max(lastId, model->id());
-    }
-    game.settings->lastIdAttribute()->setValue(lastId, true);
+    demo::recordLastId(game);
     return game;
 }
 
 size_t writeEffectsScenario(const std::string& dir) {
     DemoGame game = buildEffectsGame();
-    const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, 1000);
-    writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/effects"}) {
-        makeFolder(dir + folder);
-    }
-    size_t failed = demo::writeDemoMedia(dir, game);
+    size_t failed = demo::writeGameFiles(dir, game);
     failed += writeEffectMedia(dir);
     for (const std::shared_ptr<KXModel>& model : game.models) {
         if (model->name() == kBannerCloth && model->className() == std::string("KXModelSprite")) {
@@ -327,9 +318,6 @@ size_t writeEffectsScenario(const std::string& dir) {
                 bannerCanvas().savePng(dir + "/" + static_cast<KXModelSprite&>(*model).effectPath()) ? 0 : 1;
         }
     }
-    failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
-    std::printf("models %zu\nfiles %zu\npictures %zu\n", game.models.size(), files.size(),
-                game.pictures.size());
     return failed;
 }
 

@@ -205,22 +205,12 @@ size_t writeHostileDemo(const std::string& dir) {
     // The hall of edges is made after the damage, which would blur its exact values.
     const demo::DemoGame hall = buildEdgeHall(game.font);
     game.models.insert(game.models.end(), hall.models.begin(), hall.models.end());
-    uint32_t lastId = 0;
-    for (const std::shared_ptr<KXModel>& model : game.models) {
-        lastId = std::max(lastId, model->id());
-    }
-    game.settings->lastIdAttribute()->setValue(lastId, true);
-    const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, 1000);
-    writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/effects", "/data/fonts", "/data/sounds"}) {
-        makeFolder(dir + folder);
-    }
-    size_t failed = demo::writeDemoMedia(dir, game);
+    demo::recordLastId(game);
+    size_t failed = demo::writeGameFiles(dir, game);
     failed += demo::writeDemoMedia(dir, hall);
     failed += effects::writeEffectMedia(dir);
-    failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
     deleteMediaFiles(dir);
-    std::printf("models %zu\nfiles %zu\ndamaged values %zu\n", game.models.size(), files.size(), damaged);
+    std::printf("damaged values %zu\n", damaged);
     return failed;
 }
 

@@ -140,26 +140,13 @@ demo::DemoGame buildMenusGame() {
     addExtras(game);
     addGraph(game);
     demo::addDemoAtlas(game);
-    uint32_t lastId = 0;
-    for (const std::shared_ptr<KXModel>& model : game.models) {
-        lastId = std::max(lastId, model->id());
-    }
-    game.settings->lastIdAttribute()->setValue(lastId, true);
+    demo::recordLastId(game);
     return game;
 }
 
 size_t writeMenusScenario(const std::string& dir) {
     DemoGame game = buildMenusGame();
-    const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, 1000);
-    writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
-        makeFolder(dir + folder);
-    }
-    size_t failed = demo::writeDemoMedia(dir, game);
-    failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
-    std::printf("models %zu\nfiles %zu\npictures %zu\nsounds %zu\n", game.models.size(), files.size(),
-                game.pictures.size(), game.sounds.size());
-    return failed;
+    return demo::writeGameFiles(dir, game);
 }
 
 } // namespace menus

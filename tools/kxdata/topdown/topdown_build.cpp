@@ -31,9 +31,6 @@ namespace kxdata {
 namespace topdown {
 
 namespace {
-// Each class in one file, as the demo does.
-constexpr size_t kModelsPerFile = 1000;
-
 std::shared_ptr<KXModelAnimation> animationOf(DemoGame& game, const std::string& name,
                                               const std::shared_ptr<KXModelSpriteContainer>& pictures,
                                               float duration, bool loop) {
@@ -186,24 +183,11 @@ void startGame(DemoGame& game, const std::string& applicationName) {
 
 void finishGame(DemoGame& game) {
     demo::addDemoAtlas(game);
-    uint32_t lastId = 0;
-    for (const std::shared_ptr<KXModel>& model : game.models) {
-        lastId = std::max(lastId, model->id());
-    }
-    game.settings->lastIdAttribute()->setValue(lastId, true);
+    demo::recordLastId(game);
 }
 
 size_t writeGame(const std::string& dir, const DemoGame& game) {
-    const std::vector<PackFile> files = packGame(game.models, demo::kDemoUserId, kModelsPerFile);
-    writeFolder(dir, files);
-    for (const char* folder : {"/data/atlases", "/data/fonts", "/data/sounds"}) {
-        makeFolder(dir + folder);
-    }
-    size_t failed = demo::writeDemoMedia(dir, game);
-    failed += demo::splashCanvas().savePng(dir + "/Default.png") ? 0 : 1;
-    std::printf("models %zu\nfiles %zu\npictures %zu\nsounds %zu\n", game.models.size(), files.size(),
-                game.pictures.size(), game.sounds.size());
-    return failed;
+    return demo::writeGameFiles(dir, game);
 }
 
 } // namespace topdown
