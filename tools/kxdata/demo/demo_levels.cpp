@@ -7,6 +7,7 @@
 #include "model/classes/KXModelObjectLockButton.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/demo/demo_attributes.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 using cocos2d::CCPoint;
@@ -20,12 +21,6 @@ const Colour kLockedLevel{110, 110, 110, 255};
 const Colour kOpenLevel{70, 190, 80, 255};
 
 namespace {
-
-void setText(KXModel& model, const char* name, const std::string& value) {
-    if (auto* attribute = dynamic_cast<KXAttributeString*>(model.attribute(name))) {
-        attribute->setValue(value, true);
-    }
-}
 
 void addLevel(DemoGame& game, KXModelScreen& screen, const std::string& name, const std::string& caption,
               float price, CCPoint position, bool autoFollow) {

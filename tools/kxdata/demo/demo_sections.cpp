@@ -17,7 +17,9 @@
 #include "model/classes/KXModelObjectParticlesEmitter.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/demo/demo_attributes.h"
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/demo/demo_particles.h"
 
 using cocos2d::CCPoint;
 
@@ -90,20 +92,6 @@ void floorAndHills(DemoGame& game, KXModelLevelSection& into) {
     placeFloor(game, into);
 }
 
-template <class Attribute> Attribute* attributeNamed(KXModel& model, const char* name) {
-    auto* attribute = dynamic_cast<Attribute*>(model.attribute(name));
-    if (attribute == nullptr) {
-        throw std::runtime_error(std::string("no attribute ") + name);
-    }
-    return attribute;
-}
-
-void setFloat(KXModel& model, const char* name, float value, float variance = 0.0f) {
-    auto* attribute = attributeNamed<KXAttributeFloat>(model, name);
-    attribute->setValue(value, true);
-    attribute->setVariableValue(variance);
-}
-
 // A cloud of glowing motes drifting up from `position`, in `colour` fading out.
 void addGlow(DemoGame& game, KXModelLevelSection& into, const std::string& name,
              const std::shared_ptr<KXModelSpriteContainer>& spark, CCPoint position,
@@ -111,21 +99,13 @@ void addGlow(DemoGame& game, KXModelLevelSection& into, const std::string& name,
     auto particles = game.make<KXModelObjectParticles>("KXModelObjectParticles", name);
     particles->positionAttribute()->setValue(position, true);
     particles->zDepthAttribute()->setValue(6, true);
-    auto emitter = game.make<KXModelObjectParticlesEmitter>("KXModelObjectParticlesEmitter", name + " Motes");
-    attributeNamed<KXAttributeSprite>(*emitter, "Texture")->setValue(spark, true);
+    auto emitter = risingEmitter(game, name + " Motes", spark, colour, spread);
     setFloat(*emitter, "Total Particles", 80.0f);
     setFloat(*emitter, "Emission Rate", 20.0f);
     setFloat(*emitter, "Life", 3.0f, 1.0f);
     setFloat(*emitter, "Speed", 30.0f, 15.0f);
-    setFloat(*emitter, "Angle", 90.0f, spread);
     setFloat(*emitter, "Start Size", 14.0f, 4.0f);
     setFloat(*emitter, "End Size", 6.0f, 2.0f);
-    attributeNamed<KXAttributeBool>(*emitter, "Blend Additive")->setValue(true, true);
-    // The motes drift with the level, not with the screen.
-    attributeNamed<KXAttributeString>(*emitter, "Position Type")->setValue("kCCPositionTypeRelative", true);
-    auto* colours = attributeNamed<KXAttributeGradient>(*emitter, "Color");
-    colours->setColor(0.0f, colour, true);
-    colours->setColor(1.0f, cocos2d::ccc4f(colour.r, colour.g, colour.b, 0.0f), true);
     particles->addChild(emitter, true);
     into.addChild(particles, true);
 }

@@ -1,4 +1,5 @@
 #include "tools/kxdata/effects/effects_demo.h"
+#include "tools/kxdata/demo/demo_attributes.h"
 
 #include <memory>
 
@@ -19,9 +20,7 @@ namespace {
 
 constexpr const char* kDemoScene = "world1";
 
-void setFloat(KXModel& model, const char* name, float value) {
-    static_cast<KXAttributeFloat*>(model.attribute(name))->setValue(value, true);
-}
+using demo::setFloat;
 
 // The scene's opening section: the first one marked so, else a new one over the whole level.
 std::shared_ptr<KXModelLevelSection> openingSection(demo::DemoGame& game, KXModelScreen& scene) {

@@ -22,6 +22,8 @@
 #include "model/references/KXAttributeShape.h"
 #include "model/references/KXAttributeSound.h"
 #include "model/references/KXAttributeSprite.h"
+#include "tools/kxdata/demo/demo_attributes.h"
+#include "tools/kxdata/demo/demo_particles.h"
 
 using cocos2d::ccColor4F;
 using cocos2d::CCPoint;
@@ -35,20 +37,6 @@ using demo::Colour;
 using demo::DemoGame;
 
 namespace {
-
-template <class T> T* attributeNamed(KXModel& model, const char* name) {
-    auto* attribute = dynamic_cast<T*>(model.attribute(name));
-    if (attribute == nullptr) {
-        throw std::runtime_error(std::string("no attribute ") + name);
-    }
-    return attribute;
-}
-
-void setFloat(KXModel& model, const char* name, float value, float variance = 0.0f) {
-    auto* attribute = attributeNamed<KXAttributeFloat>(model, name);
-    attribute->setValue(value, true);
-    attribute->setVariableValue(variance);
-}
 
 template <class T> void place(T& object, CCPoint position, int depth) {
     object.positionAttribute()->setValue(position, true);
@@ -92,21 +80,13 @@ std::shared_ptr<KXModelObjectParticles> sparks(DemoGame& game, const std::string
                                                CCPoint position, ccColor4F colour, float rate, float speed) {
     auto particles = game.make<KXModelObjectParticles>("KXModelObjectParticles", name);
     place(*particles, position, 7);
-    auto emitter =
-        game.make<KXModelObjectParticlesEmitter>("KXModelObjectParticlesEmitter", name + " Sparks");
-    attributeNamed<KXAttributeSprite>(*emitter, "Texture")->setValue(spark, true);
-    setFloat(*emitter, "Total Particles", 60.0f);
-    setFloat(*emitter, "Emission Rate", rate);
-    setFloat(*emitter, "Life", 1.5f, 0.5f);
-    setFloat(*emitter, "Speed", speed, speed * 0.5f);
-    setFloat(*emitter, "Angle", 90.0f, 25.0f);
-    setFloat(*emitter, "Start Size", 12.0f, 4.0f);
-    setFloat(*emitter, "End Size", 4.0f, 2.0f);
-    attributeNamed<KXAttributeBool>(*emitter, "Blend Additive")->setValue(true, true);
-    attributeNamed<KXAttributeString>(*emitter, "Position Type")->setValue("kCCPositionTypeRelative", true);
-    auto* colours = attributeNamed<KXAttributeGradient>(*emitter, "Color");
-    colours->setColor(0.0f, colour, true);
-    colours->setColor(1.0f, cocos2d::ccc4f(colour.r, colour.g, colour.b, 0.0f), true);
+    auto emitter = demo::risingEmitter(game, name + " Sparks", spark, colour, 25.0f);
+    demo::setFloat(*emitter, "Total Particles", 60.0f);
+    demo::setFloat(*emitter, "Emission Rate", rate);
+    demo::setFloat(*emitter, "Life", 1.5f, 0.5f);
+    demo::setFloat(*emitter, "Speed", speed, speed * 0.5f);
+    demo::setFloat(*emitter, "Start Size", 12.0f, 4.0f);
+    demo::setFloat(*emitter, "End Size", 4.0f, 2.0f);
     particles->addChild(emitter, true);
     return particles;
 }

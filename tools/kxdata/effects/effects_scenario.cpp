@@ -1,4 +1,5 @@
 #include "tools/kxdata/effects/effects_scenario.h"
+#include "tools/kxdata/demo/demo_attributes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,9 +118,7 @@ Canvas bannerCanvas() {
 
 // --- models ---
 
-void setFloat(KXModel& model, const char* name, float value) {
-    static_cast<KXAttributeFloat*>(model.attribute(name))->setValue(value, true);
-}
+using demo::setFloat;
 
 template <class T> void place(T& object, CCPoint position, int depth, float rotation = 0.0f) {
     object.positionAttribute()->setValue(position, true);

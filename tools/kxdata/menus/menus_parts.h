@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cocos2d.h"
+#include "tools/kxdata/demo/demo_attributes.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 class KXModel;
@@ -39,12 +40,12 @@ const Colour kRed{200, 70, 60, 255};
 const Colour kGreen{70, 170, 80, 255};
 const Colour kViolet{140, 90, 200, 255};
 
-void setText(KXModel& model, const char* name, const std::string& value);
-void setFloat(KXModel& model, const char* name, float value);
-void setBool(KXModel& model, const char* name, bool value);
-void setSprite(KXModel& model, const char* name, const std::shared_ptr<KXModelSpriteContainer>& sprite);
-void setAnimation(KXModel& model, const char* name, const std::shared_ptr<KXModelAnimation>& animation);
-void setSound(KXModel& model, const char* name, const std::shared_ptr<KXModelSound>& sound);
+using demo::setAnimation;
+using demo::setBool;
+using demo::setFloat;
+using demo::setSound;
+using demo::setSprite;
+using demo::setText;
 
 // A full-screen backdrop image and a title on a screen.
 void addBackdrop(DemoGame& game, KXModelScreen& screen, const std::string& name, Colour top, Colour bottom,

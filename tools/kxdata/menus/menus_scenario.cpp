@@ -25,47 +25,6 @@ using cocos2d::CCPoint;
 namespace kxdata {
 namespace menus {
 
-namespace {
-
-template <class T> T& attributeOf(KXModel& model, const char* name) {
-    auto* attribute = dynamic_cast<T*>(model.attribute(name));
-    if (attribute == nullptr) {
-        throw std::runtime_error(model.className() + std::string(" has no attribute ") + name);
-    }
-    return *attribute;
-}
-
-} // namespace
-
-void setText(KXModel& model, const char* name, const std::string& value) {
-    KXBaseAttribute* attribute = model.attribute(name);
-    if (auto* list = dynamic_cast<KXAttributeStringList*>(attribute)) {
-        list->setValue(value, true);
-    } else {
-        attributeOf<KXAttributeString>(model, name).setValue(value, true);
-    }
-}
-
-void setFloat(KXModel& model, const char* name, float value) {
-    attributeOf<KXAttributeFloat>(model, name).setValue(value, true);
-}
-
-void setBool(KXModel& model, const char* name, bool value) {
-    attributeOf<KXAttributeBool>(model, name).setValue(value, true);
-}
-
-void setSprite(KXModel& model, const char* name, const std::shared_ptr<KXModelSpriteContainer>& sprite) {
-    attributeOf<KXAttributeSprite>(model, name).setValue(sprite, true);
-}
-
-void setAnimation(KXModel& model, const char* name, const std::shared_ptr<KXModelAnimation>& animation) {
-    attributeOf<KXAttributeAnimation>(model, name).setValue(animation, true);
-}
-
-void setSound(KXModel& model, const char* name, const std::shared_ptr<KXModelSound>& sound) {
-    attributeOf<KXAttributeSound>(model, name).setValue(sound, true);
-}
-
 void addBackdrop(DemoGame& game, KXModelScreen& screen, const std::string& name, Colour top, Colour bottom,
                  Colour accent, unsigned seed) {
     demo::addImage(game, screen, name + " Backdrop",

@@ -46,15 +46,6 @@ std::shared_ptr<KXModelAnimation> animationOf(DemoGame& game, const std::string&
 }
 } // namespace
 
-void setPoint(KXModel& model, const char* name, CCPoint value) {
-    auto* point = dynamic_cast<KXBaseAttributePoint*>(model.attribute(name));
-    if (point == nullptr) {
-        throw std::runtime_error(model.className() + std::string(" has no point ") + name);
-    }
-    point->setEmpty(false, true);
-    point->setValue(value, true);
-}
-
 std::shared_ptr<KXModelAnimation> look(DemoGame& game, const std::string& name, Canvas canvas, float duration,
                                        bool loop) {
     return animationOf(game, name, game.picture(name, std::move(canvas)), duration, loop);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/kxdata/demo/demo_attributes.h"
 #include "tools/kxdata/demo/demo_game.h"
 
 class KXModelAnimation;
@@ -26,17 +27,8 @@ using demo::Canvas;
 using demo::Colour;
 using demo::DemoGame;
 
-// Sets a named attribute; a name the class lacks is a mistake of the writer, not of the data.
-template <class Attribute, class Value> void setValue(KXModel& model, const char* name, const Value& value) {
-    auto* attribute = dynamic_cast<Attribute*>(model.attribute(name));
-    if (attribute == nullptr) {
-        throw std::runtime_error(model.className() + std::string(" has no attribute ") + name);
-    }
-    attribute->setValue(value, true);
-}
-
-// A point that may be left blank per axis, given on both.
-void setPoint(KXModel& model, const char* name, cocos2d::CCPoint value);
+using demo::setPoint;
+using demo::setValue;
 
 // A looping animation of one picture.
 std::shared_ptr<KXModelAnimation> look(DemoGame& game, const std::string& name, Canvas canvas,
