@@ -38,15 +38,15 @@
 #include "model/KXModelController.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "player/KXPAppDelegate.h"
-#include "player/KXPGameFieldCamera.h"
-#include "player/KXPGameplaySettings.h"
-#include "player/KXPScreenScene.h"
-#include "player/KXPScreensController.h"
-#include "player/KXPSettingsController.h"
+#include "player/app/KXPAppDelegate.h"
+#include "player/app/KXPScreensController.h"
 #include "player/components/KXComponentHealth.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/field/KXPGameplaySettings.h"
+#include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPObject.h"
-#include "player/objects/KXPObjectSwipeControl.h"
+#include "player/objects/controls/KXPObjectSwipeControl.h"
+#include "player/store/KXPSettingsController.h"
 
 // The scenario runs need kxdata and the desktop glue (see CMakeLists.txt).
 #if defined(KX_KXDATA_PATH) && defined(KX_SOURCE_DIR)

@@ -14,7 +14,6 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelScreen.h"
-#include "player/KXPSettingsController.h"
 #include "player/ads/KXAdAdMob.h"
 #include "player/ads/KXAdAppLovin.h"
 #include "player/ads/KXAdChartboost.h"
@@ -26,6 +25,7 @@
 #include "player/ads/KXAdLeadBolt.h"
 #include "player/ads/KXAdRevMob.h"
 #include "player/ads/KXAdVungle.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
 
 using Lines = std::vector<std::string>;

@@ -7,9 +7,9 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelComponentDamage.h"
 #include "model/classes/KXModelPolygon.h"
-#include "player/KXPBodyData.h"
-#include "player/KXPGameFieldCamera.h"
 #include "player/components/KXComponentHealth.h"
+#include "player/field/KXPBodyData.h"
+#include "player/field/KXPGameFieldCamera.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // animations attached to an object.
 
 #include "model/classes/KXModelPolygon.h"
-#include "player/KXPBodyData.h"
+#include "player/field/KXPBodyData.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "support/asset_world_support.h"
 

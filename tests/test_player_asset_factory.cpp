@@ -13,9 +13,9 @@
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectInstance.h"
 #include "model/classes/KXModelObjectLogic.h"
-#include "player/KXPSettingsController.h"
-#include "player/objects/KXPObjectAssetLogic.h"
-#include "player/objects/KXPObjectAssetUnit.h"
+#include "player/objects/assets/KXPObjectAssetLogic.h"
+#include "player/objects/assets/KXPObjectAssetUnit.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

@@ -11,10 +11,10 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
-#include "player/KXPInputController.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentMotor.h"
 #include "player/components/KXComponentMove.h"
+#include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "support/asset_world_support.h"
 

@@ -6,11 +6,11 @@
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelComponentMove.h"
 #include "model/references/KXAttributeAnimation.h"
-#include "player/KXPSwitchStateTable.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/components/KXComponentMotor.h"
 #include "player/components/KXComponentMove.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/store/KXPSwitchStateTable.h"
 #include "support/component_test_support.h"
 
 #include <gtest/gtest.h>

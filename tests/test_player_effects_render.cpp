@@ -9,7 +9,7 @@
 #include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAssetParticles.h"
+#include "player/objects/effects/KXPObjectAssetParticles.h"
 #include "support/effect_test_support.h"
 #include "support/model_test_models.h"
 #include "support/render_test_support.h"

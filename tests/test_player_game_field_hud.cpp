@@ -3,12 +3,12 @@
 // world step held for the next update even though the HUD would run them at once.
 
 #include "model/classes/KXModelScreen.h"
-#include "player/KXPCaptureTarget.h"
-#include "player/KXPGameFieldCamera.h"
-#include "player/KXPInputController.h"
-#include "player/KXPScreenScene.h"
-#include "player/KXPScreenUi.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPCaptureTarget.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/field/KXPScreenScene.h"
+#include "player/input/KXPInputController.h"
+#include "player/screens/KXPScreenUi.h"
 #include "support/field_test_support.h"
 #include "support/sample_game_support.h"
 #include "support/scene_test_support.h"

@@ -5,7 +5,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/KXPInputController.h"
+#include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"

@@ -10,10 +10,10 @@
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonSoundControl.h"
 #include "model/classes/KXModelObjectInstance.h"
-#include "player/KXPKinds.h"
-#include "player/KXPTrace.h"
+#include "player/app/KXPKinds.h"
+#include "player/app/KXPTrace.h"
 #include "player/components/KXComponent.h"
-#include "player/objects/KXPObjectButton.h"
+#include "player/objects/buttons/KXPObjectButton.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

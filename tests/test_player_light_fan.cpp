@@ -3,7 +3,7 @@
 // outward, rays that graze a corner, stop at a wall behind it or stop short, the angle sort and
 // closing vertex with the light-map coordinates, and the fan bound under a hundred blockers.
 
-#include "player/objects/KXPLightFan.h"
+#include "player/objects/effects/KXPLightFan.h"
 #include "support/light_test_support.h"
 
 #include "cocos2d.h"

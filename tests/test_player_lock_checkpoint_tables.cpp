@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "player/KXPCheckpointTable.h"
-#include "player/KXPLockStateTable.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
+#include "player/store/KXPCheckpointTable.h"
+#include "player/store/KXPLockStateTable.h"
 
 namespace {
 

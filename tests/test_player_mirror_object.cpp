@@ -7,7 +7,7 @@
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/objects/KXPObjectAssetMirror.h"
+#include "player/objects/effects/KXPObjectAssetMirror.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 

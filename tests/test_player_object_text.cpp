@@ -10,9 +10,9 @@
 #include "model/classes/KXModelFont.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectLabel.h"
-#include "player/KXPScoreTable.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
 #include "player/objects/KXPObjectText.h"
+#include "player/store/KXPScoreTable.h"
 #include "support/sample_game_support.h"
 #include "support/scene_test_support.h"
 

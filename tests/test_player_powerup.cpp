@@ -10,9 +10,9 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/KXPScoreTable.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAssetPowerup.h"
+#include "player/objects/assets/KXPObjectAssetPowerup.h"
+#include "player/store/KXPScoreTable.h"
 #include "support/character_test_support.h"
 #include "support/sample_game_support.h"
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "player/KXPScoreTable.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
+#include "player/store/KXPScoreTable.h"
 
 namespace {
 

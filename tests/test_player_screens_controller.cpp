@@ -5,10 +5,10 @@
 
 #include "cocos2d.h"
 #include "model/classes/KXModelLevelSection.h"
-#include "player/KXPGameField.h"
-#include "player/KXPScoreTable.h"
-#include "player/KXPScreenUi.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPGameField.h"
+#include "player/screens/KXPScreenUi.h"
+#include "player/store/KXPScoreTable.h"
 #include "support/model_test_models.h"
 #include "support/screen_graph.h"
 

@@ -20,10 +20,10 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
-#include "player/KXPGameDataLoaded.h"
-#include "player/KXPScoreTable.h"
-#include "player/KXPSettingsController.h"
+#include "player/app/KXPGameDataLoaded.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/store/KXPScoreTable.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
 

@@ -8,8 +8,8 @@
 
 #include "SimpleAudioEngine.h"
 #include "model/classes/KXModelScreen.h"
-#include "player/KXSoundController.h"
-#include "player/KXSoundControllerHost.h"
+#include "player/sound/KXSoundController.h"
+#include "player/sound/KXSoundControllerHost.h"
 #include "support/sound_test_support.h"
 
 using cocos2d::CCMenuItem;

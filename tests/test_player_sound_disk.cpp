@@ -8,10 +8,10 @@
 
 #include "SimpleAudioEngine.h"
 #include "model/classes/KXModelSound.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXSound.h"
-#include "player/KXSoundController.h"
-#include "player/KXSoundControllerHost.h"
+#include "player/sound/KXSound.h"
+#include "player/sound/KXSoundController.h"
+#include "player/sound/KXSoundControllerHost.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/disk_audio.h"
 #include "support/model_test_models.h"
 

@@ -12,7 +12,7 @@
 #include "model/classes/KXModelObjectUnlocker.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "player/KXPUnlockActions.h"
+#include "player/screens/KXPUnlockActions.h"
 #include "support/progress_test_support.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectButtonUnlockCharacter.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/objects/buttons/KXPObjectButtonUnlockCharacter.h"
 #include "support/progress_test_support.h"
 #include "support/sample_game_support.h"
 

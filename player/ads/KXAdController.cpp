@@ -7,7 +7,6 @@
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
-#include "player/KXPSettingsController.h"
 #include "player/ads/KXAdAdMob.h"
 #include "player/ads/KXAdAppLovin.h"
 #include "player/ads/KXAdChartboost.h"
@@ -18,6 +17,7 @@
 #include "player/ads/KXAdLeadBolt.h"
 #include "player/ads/KXAdRevMob.h"
 #include "player/ads/KXAdVungle.h"
+#include "player/store/KXPSettingsController.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
-#include "player/KXPInputController.h"
-#include "player/KXPTrace.h"
-#include "player/KXSound.h"
+#include "player/app/KXPTrace.h"
+#include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/sound/KXSound.h"
 
 #include <vector>
 

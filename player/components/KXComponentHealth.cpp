@@ -6,10 +6,10 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/KXPTrace.h"
-#include "player/KXSound.h"
+#include "player/app/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/sound/KXSound.h"
 
 #include <algorithm>
 #include <chrono>

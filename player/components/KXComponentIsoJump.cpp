@@ -2,10 +2,10 @@
 
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelComponentIsoJump.h"
-#include "player/KXSound.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAsset.h"
-#include "player/objects/KXPObjectAssetCharacter.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/sound/KXSound.h"
 
 #include <algorithm>
 #include <cmath>

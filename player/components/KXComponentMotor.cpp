@@ -4,8 +4,8 @@
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelObjectAsset.h"
-#include "player/KXPTrace.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/app/KXPTrace.h"
+#include "player/objects/assets/KXPObjectAsset.h"
 
 #include <cstdio>
 

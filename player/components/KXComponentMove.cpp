@@ -4,11 +4,11 @@
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelObjectAsset.h"
-#include "player/KXPSwitchStateTable.h"
-#include "player/KXSound.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSwitchStateTable.h"
 
 using namespace cocos2d;
 

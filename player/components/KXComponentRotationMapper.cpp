@@ -4,7 +4,7 @@
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelComponentRotationMapper.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/assets/KXPObjectAsset.h"
 
 #include <cmath>
 #include <string>

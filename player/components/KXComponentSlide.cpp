@@ -5,10 +5,10 @@
 #include "model/classes/KXModelComponentSlide.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
-#include "player/KXPBodyData.h"
-#include "player/KXSound.h"
+#include "player/field/KXPBodyData.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/sound/KXSound.h"
 
 #include <memory>
 

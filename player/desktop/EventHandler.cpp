@@ -2,12 +2,12 @@
 
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
-#include "player/KXPGameField.h"
-#include "player/KXPInputController.h"
-#include "player/KXPScreen.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
 #include "player/desktop/KXPKeyTranslation.h"
 #include "player/desktop/KXPKeypadSource.h"
+#include "player/field/KXPGameField.h"
+#include "player/input/KXPInputController.h"
+#include "player/screens/KXPScreen.h"
 
 #include <string>
 

@@ -5,9 +5,7 @@
 #include "model/KXModelController.h"
 #include "model/KXSecrets.h"
 #include "model/classes/KXModelGeneralSettings.h"
-#include "player/KXPAppDelegate.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXSound.h"
+#include "player/app/KXPAppDelegate.h"
 #include "player/desktop/CaptureObject.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPInputDevices.h"
@@ -15,6 +13,8 @@
 #include "player/desktop/KXPTermination.h"
 #include "player/desktop/KXPWindowIcon.h"
 #include "player/desktop/KXPWindowModes.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSettingsController.h"
 
 #include <sys/stat.h>
 

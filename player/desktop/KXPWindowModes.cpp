@@ -3,8 +3,8 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXPWindowRequests.h"
+#include "player/app/KXPWindowRequests.h"
+#include "player/store/KXPSettingsController.h"
 
 using namespace cocos2d;
 

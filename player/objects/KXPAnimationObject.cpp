@@ -14,15 +14,15 @@
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "player/KXPGameFieldCamera.h"
-#include "player/KXPKinds.h"
-#include "player/KXPScreenScene.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPKinds.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPObject.h"
-#include "player/objects/KXPObjectAsset.h"
-#include "player/objects/KXPObjectAssetParticles.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectText.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/effects/KXPObjectAssetParticles.h"
 
 #include <cmath>
 

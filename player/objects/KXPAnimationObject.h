@@ -7,7 +7,7 @@
 // and updates it every frame.
 
 #include "cocos2d.h"
-#include "player/KXPKinds.h"
+#include "player/app/KXPKinds.h"
 
 #include <functional>
 #include <memory>

@@ -6,7 +6,7 @@
 #include "model/classes/KXModelFont.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
 
 #include <cerrno>
 #include <cstdlib>

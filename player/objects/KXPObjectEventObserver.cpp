@@ -6,12 +6,12 @@
 #include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
-#include "player/KXPGameField.h"
-#include "player/KXPScoreTable.h"
-#include "player/KXPScreenUi.h"
-#include "player/KXPScreensController.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXServices.h"
+#include "player/app/KXPScreensController.h"
+#include "player/app/KXServices.h"
+#include "player/field/KXPGameField.h"
+#include "player/screens/KXPScreenUi.h"
+#include "player/store/KXPScoreTable.h"
+#include "player/store/KXPSettingsController.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "player/objects/KXPObjectGroup.h"
 
 #include "model/classes/KXModelObjectGroup.h"
-#include "player/KXPTrace.h"
+#include "player/app/KXPTrace.h"
 
 #include <algorithm>
 #include <unordered_set>

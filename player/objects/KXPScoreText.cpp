@@ -1,7 +1,7 @@
 #include "player/objects/KXPScoreText.h"
 
 #include "model/classes/KXBaseModelObjectLabel.h"
-#include "player/KXPScoreTable.h"
+#include "player/store/KXPScoreTable.h"
 
 #include <cstdio>
 

@@ -6,9 +6,9 @@
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/KXPContactListener.h"
-#include "player/KXPGameplaySettings.h"
-#include "player/objects/KXPObjectAsset.h"
+#include "player/field/KXPContactListener.h"
+#include "player/field/KXPGameplaySettings.h"
+#include "player/objects/assets/KXPObjectAsset.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 

@@ -14,11 +14,11 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/KXPBodyData.h"
-#include "player/KXPInputController.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXSound.h"
-#include "player/objects/KXPObjectAssetCharacter.h"
+#include "player/field/KXPBodyData.h"
+#include "player/input/KXPInputController.h"
+#include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/asset_world_support.h"
 
 #include <algorithm>

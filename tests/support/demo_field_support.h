@@ -6,9 +6,9 @@
 // demo scrolls on by itself.
 
 #include "cocos2d.h"
-#include "player/KXPGameplaySettings.h"
-#include "player/KXPScreenScene.h"
-#include "player/KXPScreensController.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPGameplaySettings.h"
+#include "player/field/KXPScreenScene.h"
 #include "support/sample_game_support.h"
 
 #include <gtest/gtest.h>

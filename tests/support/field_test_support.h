@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cocos2d.h"
-#include "player/KXPControlledCharacter.h"
+#include "player/input/KXPControlledCharacter.h"
 #include "player/objects/KXPObject.h"
 
 namespace kxtest {

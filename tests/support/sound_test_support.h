@@ -8,8 +8,8 @@
 #include "audio/AudioBackendSlot.h"
 #include "audio/RecordingAudioBackend.h"
 #include "model/classes/KXModelSound.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXSound.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 

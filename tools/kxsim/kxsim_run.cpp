@@ -7,14 +7,14 @@
 
 #include "cocos2d.h"
 #include "model/KXModelController.h"
-#include "player/KXPAppDelegate.h"
-#include "player/KXPSettingsController.h"
-#include "player/KXPTrace.h"
-#include "player/KXSound.h"
+#include "player/app/KXPAppDelegate.h"
+#include "player/app/KXPTrace.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
-#include "player/objects/KXPObjectSwipeControl.h"
+#include "player/objects/controls/KXPObjectSwipeControl.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSettingsController.h"
 #include "tools/kxsim/kxsim_keys.h"
 
 using namespace cocos2d;

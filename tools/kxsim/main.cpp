@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "player/KXPKinds.h"
+#include "player/app/KXPKinds.h"
 #include "tools/kxsim/kxsim_options.h"
 #include "tools/kxsim/kxsim_run.h"
 

@@ -1,0 +1,264 @@
+#include "player/app/KXPAppDelegate.h"
+
+#include "model/KXDebugLog.h"
+#include "model/KXModelController.h"
+#include "model/KXSecrets.h"
+#include "model/classes/KXModelAtlas.h"
+#include "model/classes/KXModelComponentHealth.h"
+#include "model/classes/KXModelFont.h"
+#include "model/classes/KXModelGeneralSettings.h"
+#include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelQueries.h"
+#include "model/classes/KXModelScreen.h"
+#include "model/classes/KXModelScreenScene.h"
+#include "player/ads/KXAdController.h"
+#include "player/app/KXPGameDataLoaded.h"
+#include "player/app/KXPScreensController.h"
+#include "player/app/KXPTrace.h"
+#include "player/app/KXServices.h"
+#include "player/field/KXPGameField.h"
+#include "player/screens/KXPScreen.h"
+#include "player/screens/KXPScreenPurchases.h"
+#include "player/screens/KXPScreenUi.h"
+#include "player/store/KXPSettingsController.h"
+
+#include "AudioEngine.h"
+#include "SimpleAudioEngine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <sys/time.h>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kLandscapeWidth = 1136.0f;
+constexpr float kLandscapeHeight = 640.0f;
+constexpr double kAutomaticRatio = 1.77;
+
+} // namespace
+
+bool KXPAppDelegate::applicationDidFinishLaunching() {
+    debugLog("[KXPAppDelegate] game loading: start");
+    std::srand(m_seedGiven ? m_seed : static_cast<unsigned int>(std::time(nullptr)));
+    CCDirector* director = CCDirector::sharedDirector();
+    director->setOpenGLView(CCEGLView::sharedOpenGLView());
+    // A fresh controller is made and loaded again once every model file is in.
+    KXPSettingsController::purgeShared();
+    KXPScreenPurchases::install();
+    setUpScreen();
+
+    const auto now = [this] {
+        if (m_clock) {
+            return m_clock();
+        }
+        timeval time;
+        gettimeofday(&time, nullptr);
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1000000.0;
+    };
+    const double before = now();
+    // The loading screen, which drives the rest of the load from its draw.
+    CCScene* first = KXPScreensController::shared()->currentScene();
+    director->runWithScene(first != nullptr ? first : CCScene::create());
+    const float seconds = static_cast<float>(now() - before);
+    debugLog("[KXPAppDelegate] loading time: %f", seconds);
+    KXPSettingsController::shared()->setSlowLoading(isSlowLaunch(seconds));
+    return true;
+}
+
+void KXPAppDelegate::setUpScreen() {
+    if (KXModelController::shared()->getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
+        return;
+    }
+    std::shared_ptr<KXModelGeneralSettings> settings = KXModelGeneralSettings::shared();
+    const int orientation = settings->orientation();
+    const int adjustment = settings->screenAdjustment();
+    const CCSize windowSize = CCDirector::sharedDirector()->getWinSize();
+    debugLog("[KXPAppDelegate] device orientation: %d", orientation);
+    debugLog("[KXPAppDelegate] screen adjustment: %d", adjustment);
+    debugLog("[KXPAppDelegate] screen size: %f %f", windowSize.width, windowSize.height);
+    const ResolutionPolicy policy = resolutionPolicy(adjustment, orientation, windowSize);
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    if (orientation == KXModelGeneralSettings::OrientationLandscape) {
+        view->setDesignResolutionSize(kLandscapeWidth, kLandscapeHeight, policy);
+    } else if (orientation == KXModelGeneralSettings::OrientationPortrait) {
+        view->setDesignResolutionSize(kLandscapeHeight, kLandscapeWidth, policy);
+    }
+}
+
+ResolutionPolicy KXPAppDelegate::resolutionPolicy(int screenAdjustment, int orientation,
+                                                  const CCSize& windowSize) {
+    switch (screenAdjustment) {
+    case KXModelGeneralSettings::ScreenAdjustmentNoBorder:
+        return kResolutionNoBorder;
+    case KXModelGeneralSettings::ScreenAdjustmentFixedHeight:
+        return kResolutionFixedHeight;
+    case KXModelGeneralSettings::ScreenAdjustmentFixedWidth:
+        return kResolutionFixedWidth;
+    case KXModelGeneralSettings::ScreenAdjustmentAutomatic:
+        break;
+    default:
+        return kResolutionUnKnown;
+    }
+    if (orientation == KXModelGeneralSettings::OrientationPortrait) {
+        const float ratio = windowSize.height / windowSize.width;
+        return ratio >= kAutomaticRatio ? kResolutionFixedWidth : kResolutionFixedHeight;
+    }
+    const float ratio = windowSize.width / windowSize.height;
+    return ratio < kAutomaticRatio ? kResolutionFixedWidth : kResolutionFixedHeight;
+}
+
+void KXPAppDelegate::stopLoading(const std::string& error) {
+    m_loadStopped = true;
+    m_loadFailed = !error.empty();
+    m_loadError = error;
+    if (m_loadFailed) {
+        debugLog("[KXPAppDelegate] game loading failed: %s", error.c_str());
+    }
+}
+
+void KXPAppDelegate::loadStep() {
+    if (m_loadStopped) {
+        return;
+    }
+    KXModelController* models = KXModelController::shared();
+    if (m_restartPending) {
+        m_restartPending = false;
+        // The data the loading screen was built from is read again with everything else; a
+        // start that could not read it (no key file, no general settings) cannot load either.
+        if (models->loadFailed()) {
+            stopLoading(models->lastError().empty() ? "the game data could not be read"
+                                                    : models->lastError());
+            return;
+        }
+        models->clear();
+    }
+    const bool done = models->isArchiveMode() ? models->loadNextArchiveFile(kStoredArchivePassword)
+                                              : models->loadNextFile();
+    kxTrace("loading", "loading progress=%d", models->loadingProgress());
+    if (!done) {
+        return;
+    }
+    models->closeArchive();
+    debugLog("End loading XML");
+    if (models->loadFailed() || models->getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
+        // Nothing may be saved over the stored progress of a game that did not load.
+        stopLoading(models->lastError().empty() ? "no general settings" : models->lastError());
+        return;
+    }
+    finishLoading();
+    setGameDataLoaded(true);
+    debugLog("loading screens");
+    if (KXPScreenUi* ui = KXPScreensController::shared()->currentUi()) {
+        ui->playScreenMusic();
+    }
+    stopLoading(openFirstScreen());
+}
+
+void KXPAppDelegate::finishLoading() {
+    KXModelController* models = KXModelController::shared();
+    KXPSettingsController::shared()->load();
+    KXServices::shared();
+    KXAdController::shared()->init();
+
+    debugLog("Start Atlas loading");
+    const std::string folder = models->dataDirectory();
+    for (const std::shared_ptr<KXModelAtlas>& atlas : getModels<KXModelAtlas>()) {
+        debugLog("loading atlas");
+        char path[512];
+        std::snprintf(path, sizeof path, "%s/atlases/atlas_ID%u.plist", folder.c_str(), atlas->id());
+        debugLog("%s", path);
+        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(path);
+    }
+    // Each bitmap font is read once now, so that its first label later costs nothing.
+    for (const std::shared_ptr<KXModelFont>& font : getModels<KXModelFont>()) {
+        if (CCLabelBMFont* label = font->createLabel()) {
+            label->release();
+        }
+    }
+    for (const std::shared_ptr<KXModelObjectButton>& button : getModelsOfKind<KXModelObjectButton>()) {
+        button->resetPressCounter();
+    }
+    for (const std::shared_ptr<KXModelComponentHealth>& health : getModels<KXModelComponentHealth>()) {
+        health->remainingLives = health->lives();
+    }
+}
+
+std::string KXPAppDelegate::openFirstScreen() {
+    KXPScreensController* screens = KXPScreensController::shared();
+    CCDirector* director = CCDirector::sharedDirector();
+    bool opened = false;
+    if (const uint32_t sectionId = screens->currentLevelSectionId()) {
+        const auto section = getModel<KXModelLevelSection>(sectionId);
+        const auto scene = section ? getFirstParent<KXModelScreenScene>(*section) : nullptr;
+        if (scene) {
+            screens->resetToScene(scene->key());
+            opened = true;
+        } else {
+            debugLog("[KXPAppDelegate] no game scene holds the level section %u", sectionId);
+        }
+    }
+    if (!opened && !m_firstScreenKey.empty()) {
+        bool isScene = false;
+        bool isScreen = false;
+        for (const auto& scene : getModels<KXModelScreenScene>()) {
+            isScene = isScene || scene->key() == m_firstScreenKey;
+        }
+        for (const auto& screen : getModels<KXModelScreen>()) {
+            isScreen = isScreen || screen->key() == m_firstScreenKey;
+        }
+        if (!isScene && !isScreen) {
+            return "no screen with the key " + m_firstScreenKey;
+        }
+        if (isScene) {
+            opened = screens->showScreens(m_firstScreenKey, "", KXPScreensController::kOpenModeRevert) != 0;
+        } else {
+            screens->resetToUi(m_firstScreenKey);
+            opened = true;
+        }
+    }
+    if (!opened) {
+        opened = screens->openScene(KXPScreensController::kLoadPort, true,
+                                    KXPScreensController::kOpenModeRevert) ||
+                 screens->openUi(KXPScreensController::kLoadPort, false);
+    }
+    if (!opened) {
+        debugLog("ERROR! Failed to find ScreenScene attached to Start scene");
+        return "the start node leads to no screen";
+    }
+    CCScene* scene = screens->currentScene();
+    if (scene == nullptr) {
+        return "the first screen cannot be shown";
+    }
+    director->replaceScene(scene);
+    return std::string();
+}
+
+void KXPAppDelegate::applicationDidEnterBackground() {
+    if (KXPGameField* field = KXPScreensController::shared()->currentScreenScene()) {
+        if (!field->isPaused()) {
+            field->fieldScreen()->setSkipNextInterstitial(true);
+        }
+        debugLog("[KXPAppDelegate] send game to pause");
+        field->pause(nullptr);
+    }
+    KXPSettingsController::shared()->save();
+    CCDirector::sharedDirector()->stopAnimation();
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->pauseBackgroundMusic();
+    experimental::AudioEngine::pauseAll();
+}
+
+void KXPAppDelegate::applicationWillEnterForeground() {
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->load();
+    CCDirector::sharedDirector()->startAnimation();
+    if (!settings->muteEffects) {
+        experimental::AudioEngine::resumeAll();
+    }
+    if (!settings->muteBackground) {
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->resumeBackgroundMusic();
+    }
+}

@@ -1,0 +1,13 @@
+#include "player/app/KXPGameDataLoaded.h"
+
+namespace {
+bool gameDataLoaded = false;
+}
+
+bool isGameDataLoaded() {
+    return gameDataLoaded;
+}
+
+void setGameDataLoaded(bool loaded) {
+    gameDataLoaded = loaded;
+}

@@ -1,0 +1,338 @@
+#pragma once
+
+// The game field: the screen that owns the Box2D world, the camera node that holds every game
+// object, the background layers, the flash and shake effects, pause and game-over state and the
+// overlay UI layer of the running game.
+//
+// Each drawn frame the world steps exactly once by 1/60 s times the live time scale, whatever the
+// frame took, and the fixed step runs right after it: objects update, the game speed changes, the
+// distance is credited, the backgrounds scroll, the magnet pulls and objects marked for removal go.
+// Work raised inside physics callbacks is parked (pending request, requested pause, pending object
+// states) and done by the next update.
+
+#include "player/field/KXPCreationQueueEntry.h"
+#include "player/field/KXPDeletionArea.h"
+#include "player/field/KXPGameField.h"
+#include "player/field/KXPTeleportRecord.h"
+#include "player/screens/KXPScreen.h"
+
+#include "cocos2d.h"
+
+#include <box2d/box2d.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class GLESDebugDraw;
+class KXBaseModelLinker;
+class KXBaseModelObject;
+class KXModelComponentHealth;
+class KXModelObjectLabel;
+class KXPObjectText;
+class KXModelAssetPowerup;
+class KXModelGeneralSettings;
+class KXModelLevelSection;
+class KXModelObjectButton;
+class KXModelScreen;
+class KXModelScreenScene;
+class KXPGameFieldCamera;
+class KXPGameplaySettings;
+class KXPInputController;
+class KXPObject;
+class KXPObjectAsset;
+class KXPScreenUi;
+
+class KXPScreenScene : public KXPScreen, public KXPGameField {
+public:
+    // Z-order of the overlay UI layer.
+    static constexpr int kUiLayerZOrder = 10000;
+    // The child whose touch switch follows the scene's.
+    static constexpr int kTouchChildTag = 77;
+    // The fixed step of the game field.
+    static constexpr float kFixedStep = 1.0f / 60.0f;
+    // Iterations of the world step.
+    static constexpr int kVelocityIterations = 6;
+    static constexpr int kPositionIterations = 6;
+    // Slow-down per fixed step once no character lives.
+    static constexpr float kDeathSlowDown = 0.1f;
+    // Reach of the magnet powerup, in points.
+    static constexpr float kMagnetRadius = 400.0f;
+    // Models made per instantiation call.
+    static constexpr int kModelsPerCall = 20;
+    // Request bits of the pending request.
+    static constexpr int kRequestFullRestart = 2;
+    static constexpr int kRequestResumeFromUi = 4;
+
+    // An engine scene holding a new game field (tag 0); null when the field cannot be made.
+    static cocos2d::CCScene* createScene();
+    // A set-up, autoreleased game field; null when init fails.
+    static KXPScreenScene* create();
+    // The rows of the field's own makers by name, as their made objects are traced: the objects
+    // of a laid section that are not asset objects, and the background layers.
+    static KXPKindTable levelKindTable();
+    static KXPKindTable sceneKindTable();
+    // The rows of the section-object maker (KXPScreenSceneInstantiation.cpp).
+    friend struct KXPLevelKinds;
+
+    KXPScreenScene();
+    ~KXPScreenScene() override;
+
+    bool init() override;
+    // Lays out the level (from the checkpoint) and fills the first character's lives.
+    void onEnter() override;
+    // The frame update: requests, pause sync, camera, one world step, fixed step, flash, shake,
+    // teleports, object creation, game-over countdown.
+    void update(float dt) override;
+    // Draws the field, then once more into each mirror's capture with the UI layer hidden.
+    void visit() override;
+    // The scene's own switch, and the same on the tag-77 child when it is a layer.
+    void setTouchEnabled(bool enabled) override;
+
+    // The gameplay step; the frame update calls it with 1/60 right after the world step.
+    virtual void fixedUpdate(float dt);
+    // An overlay UI screen over this field closed: resume, controls and music back.
+    void resumeAfterOverlay() override;
+
+    // --- the screen family ---
+    // The scene model of that key, made when the game has none.
+    std::shared_ptr<KXModelScreen> modelForKey(const std::string& key) override;
+    // Asked of the UI layer's model when there is one.
+    bool shouldShowBanner() override;
+    void pressHilightButton() override;
+    void hilightButton(int direction) override;
+    // Follows the button's link to another game scene.
+    void performButtonAction(const std::shared_ptr<KXModelObjectButton>& model) override;
+    // Creates a powerup of the asset at the characters and applies it at once.
+    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) override;
+
+    b2World* getWorld() const { return m_world; }
+    KXPGameFieldCamera* getObjectLayer() const { return m_objectLayer; }
+    KXPScreenUi* getUiLayer() const override { return m_uiLayer; }
+    KXPInputController* getInputController() const { return m_inputController; }
+    cocos2d::CCArray* getBackgroundLayers() const { return m_backgroundLayers; }
+    const std::shared_ptr<KXModelScreenScene>& getSceneModel() const { return m_sceneModel; }
+    KXPScreen* fieldScreen() override { return this; }
+    bool isPaused() const override { return m_paused; }
+    bool isGameOver() const override { return m_gameOver; }
+    // The pause state wanted by code that may not pause at once; the next update applies it.
+    void setRequestedPause(bool paused) override { m_requestedPause = paused; }
+    bool getRequestedPause() const { return m_requestedPause; }
+
+    // --- pause, game over, requests, UI layer (KXPScreenScenePause.cpp, KXPScreenSceneCheckpoints.cpp) ---
+    // Pauses or resumes the field: its objects' animations and the game's sounds with it.
+    void setPaused(bool paused);
+    // Pauses (true) or resumes the image actions of every animation object in the subtree.
+    static void setObjectsPaused(cocos2d::CCNode* node, bool paused);
+    // Game over: lives first (one life less rebuilds the level from the checkpoint), then the
+    // flag, paused animations, dead powerups and controls off. false rebuilds the level.
+    void setGameOver(bool gameOver) override;
+    // The request runs at the start of the next update, or after the UI layer's closing
+    // animation; never inside the world step. Bits kRequestFullRestart and kRequestResumeFromUi.
+    void setPendingRequest(int request);
+    int getPendingRequest() const { return m_pendingRequest; }
+    void handleRequest(int request) override;
+    // Rebuilds the running level from the stored checkpoint.
+    virtual void restoreFromCheckpoint();
+    // Handler of the "kPauseButton" buttons: opens the pause screen over the field.
+    void pause(cocos2d::CCObject* sender) override;
+    // Handler of the "kRestartButton" buttons: the level from its start, session scores cleared.
+    void restartLevel(cocos2d::CCObject* sender);
+    // The UI layer rebuilt for the screens controller's current UI key; coming back to a HUD
+    // shown over the running game resumes it.
+    void refreshUiLayer() override;
+    // Back to the scene's own UI screen, resumed.
+    void resumeFromUi();
+    const std::unordered_set<std::string>& getHudKeys() const { return m_hudKeys; }
+    // Keypad: back pauses, goes back a screen or (after game over) restarts; the arrows, the
+    // centre and the face buttons act on the characters while the game runs. A code delivered
+    // twice for one press (by the dispatcher and through the input controller) acts once.
+    void keyBackClicked() override;
+    void onKeyDown(int key) override;
+    void onKeyUp(int key) override;
+
+    // --- effects ---
+    // A white flash fading out over `duration` seconds; 0 ends a flash at once.
+    void flash(float duration);
+    // A shake of the whole field for `time` seconds; 0 ends one and puts the field back.
+    void shake(float time);
+    float getFlashTimer() const { return m_flashTimer; }
+    float getShakeTimer() const { return m_shakeTimer; }
+    cocos2d::CCSprite* getFlashSprite() const { return m_flashSprite; }
+
+    // --- game values ---
+    float getSlowDown() const { return m_slowDown; }
+    float getGameOverCountdown() const { return m_gameOverCountdown; }
+    float getLaidDistance() const { return m_laidDistance; }
+    float getCameraDistance() const { return m_cameraDistance; }
+    // How far the camera may run ahead of the laid level before laying restarts from the camera.
+    float streamingCatchUpLimit() const;
+    // Sections queued for making at most; more wait for the next step.
+    static constexpr size_t kMaxQueuedSections = 8;
+    float getLastCharacterDistance() const { return m_lastCharacterDistance; }
+    void setMagnetActive(bool active) { m_magnetActive = active; }
+    bool isMagnetActive() const { return m_magnetActive; }
+    // Number of world steps since the field was made.
+    unsigned int getStepCount() const { return m_stepCount; }
+
+    // --- level sections (KXPScreenSceneStreaming.cpp) ---
+    const std::vector<std::shared_ptr<KXModelLevelSection>>& getLevelSections() const {
+        return m_levelSections;
+    }
+    const std::vector<KXPCreationQueueEntry>& getCreationQueue() const { return m_creationQueue; }
+    // The section to lay at that distance (rand() among the eligible ones, cooldowns counted down
+    // up to 21 times while none is); empty when none qualifies.
+    virtual std::shared_ptr<KXModelLevelSection> chooseNextLevelSection(float distance);
+    // Lays the section at the distance: its objects are queued for creation. Answers its width,
+    // 0 for no section.
+    virtual float addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance);
+    // Indices into the section list of the sections that may be laid at that distance.
+    std::vector<size_t> eligibleLevelSections(float distance, bool useCooldown) const;
+    void decrementSectionCooldowns();
+    // Lays the first section of the list at the laid distance and builds all of it.
+    void startFirstLevelSection();
+    // Makes at most kModelsPerCall models of the first queued section; true when nothing was left
+    // to do or that section has just been completed (its linkers applied).
+    virtual bool instantiateQueuedObjects();
+
+    // --- objects (KXPScreenSceneStreaming.cpp, KXPScreenSceneObjects.cpp) ---
+    // The object of a placed model on the object layer, offset by (dx, dy), with its body; null
+    // when none is made (no kind, a character of another section when `startSectionCharactersOnly`,
+    // the checkpoint already reached).
+    KXPObjectAsset* createObject(const std::shared_ptr<KXBaseModelObject>& model, uint32_t sectionId,
+                                 float dx, float dy, bool startSectionCharactersOnly);
+    // The object of a model at the place, turn and scale `parent` has on the object layer.
+    KXPObjectAsset* createObjectAtNode(const std::shared_ptr<KXBaseModelObject>& model,
+                                       cocos2d::CCNode* parent);
+    // Puts an object a spawner emitted on the object layer at the spawner's transform.
+    void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner);
+    // The characters of the start sections of the running level, when none is registered.
+    void createCharacters();
+    // Marks (state 5) an object that lies wholly behind or beside the view by more than the
+    // deletion thresholds.
+    virtual void checkObjectDeletion(KXPObject* object);
+    // Queues an object that entered a teleport; it comes out of `destination` next frame.
+    void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination);
+    const std::vector<KXPTeleportRecord>& getTeleportQueue() const { return m_teleportQueue; }
+    // Re-creates the queued objects at their destinations (with their linked objects).
+    virtual void processTeleportQueue();
+    // The teleports of the object layer with that "Group ID", in child order.
+    void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId);
+    // The first powerup of that type in state 1 other than `excluded`; null when none.
+    KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded);
+    // Places a powerup of the asset at the characters and applies it at once.
+    void applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter);
+    // Kills every awake, visible enemy unit destroyed by collisions.
+    void killAllEnemies();
+    // Ends the game through the "End" link.
+    void finishGame();
+    // Opens the screen of that key from inside the game.
+    void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode);
+    // Mirrors of the field, drawn in visit.
+    void addMirror(KXPObject* mirror);
+    void removeMirror(KXPObject* object);
+    const std::vector<KXPObject*>& getMirrors() const { return m_mirrors; }
+
+    // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
+    // Stores a checkpoint at the position (object-layer coordinates) of that level section.
+    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId);
+    // Finds or creates the next checkpoint powerup ahead and activates it.
+    void findCheckpointPowerup();
+    // The uncollected checkpoint powerup nearest ahead of the characters under `node` (null: the
+    // object layer), or null.
+    KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);
+
+protected:
+    // The nearest distance past `distance` where a level section starts or stops being in range.
+    float nextSectionChange(float distance) const;
+    // Makes and activates the section's first checkpoint powerup that can stand at `distance`;
+    // `refused` tells that the section has one that could not.
+    bool placeCheckpointPowerup(const std::shared_ptr<KXModelLevelSection>& section, float distance,
+                                bool& refused);
+    // The parts of the frame update and the fixed step, in their order.
+    void updateCamera();
+    void stepWorld();
+    void updateFlash(float dt);
+    void updateShake(float dt);
+    void countDownToGameOver(float dt);
+    void updateObjects(float dt, std::vector<KXPObject*>& removed);
+    void updateGameSpeed();
+    void creditDistance();
+    void streamLevel();
+    void scrollBackgrounds(float dt);
+    void pullPowerups();
+    void removeObjects(const std::vector<KXPObject*>& removed);
+
+    // Links made by the linkers of a section or of a teleported object: A and B joined or B
+    // attached to A (KXPScreenSceneLinks.cpp).
+    void linkObjects(const std::shared_ptr<KXBaseModelLinker>& linker, KXPObject* objectA,
+                     KXPObject* objectB);
+    // The section's linkers once all its objects exist; `created` in creation order.
+    void applySectionLinkers(const KXModelLevelSection& section, cocos2d::CCArray* created);
+    // A label of a level as a text object on the object layer at `position`.
+    KXPObjectText* createText(const std::shared_ptr<KXModelObjectLabel>& model,
+                              const cocos2d::CCPoint& position);
+    // A level's button in a menu of its own on the object layer.
+    cocos2d::CCMenu* createButtonMenu(const std::shared_ptr<KXModelObjectButton>& model);
+    // Lays sections until the instantiation is done (the restore builds whole sections at once).
+    void instantiateAll(const char* logLine);
+    // Teleports: a destination that let an object out opens again once the object has left it;
+    // the objects linked to a teleported object are made again around its copy.
+    void reopenTeleportExits();
+    void clearTeleports();
+    void recreateLinkedObjects(KXPObjectAsset* copy);
+    // Score, lives and refill parts of restarts and the restore.
+    void refillPowerupsAtStart();
+    std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
+
+    void createBackgroundLayers();
+    // Resumes a paused field: flags, ads, the game's sounds.
+    void resume();
+
+    KXPGameFieldCamera* m_objectLayer = nullptr;
+    std::shared_ptr<KXModelGeneralSettings> m_generalSettings;
+    KXPGameplaySettings* m_gameplay = nullptr;
+    b2World* m_world = nullptr;
+    cocos2d::CCArray* m_backgroundLayers = nullptr;
+    KXPInputController* m_inputController = nullptr;
+    std::vector<std::shared_ptr<KXModelLevelSection>> m_levelSections;
+    float m_laidDistance = 0.0f;
+    // The area objects must stay in, made once per object pass (the camera holds still in it).
+    std::optional<KXPDeletionArea> m_deletionArea;
+    float m_cameraDistance = 0.0f;
+    // True inside the restore's catch-up, which lays past the queue's usual bound.
+    bool m_catchingUp = false;
+    KXPScreenUi* m_uiLayer = nullptr;
+    bool m_paused = false;
+    bool m_gameOver = false;
+    bool m_magnetActive = false;
+    int32_t m_pendingRequest = 0;
+    bool m_requestedPause = false;
+    float m_slowDown = 0.0f;
+    float m_gameOverCountdown = 0.0f;
+    float m_shakeTimer = 0.0f;
+    float m_flashTimer = 0.0f;
+    float m_flashDuration = 0.0f;
+    cocos2d::CCSprite* m_flashSprite = nullptr;
+    std::vector<KXPTeleportRecord> m_teleportQueue;
+    // A teleport that let `copy` out, and the copy (both retained).
+    struct TeleportExit {
+        KXPObjectAsset* destination;
+        KXPObject* copy;
+    };
+    std::vector<TeleportExit> m_teleportExits;
+    std::vector<KXPCreationQueueEntry> m_creationQueue;
+    std::vector<KXPObject*> m_mirrors;
+    std::unordered_set<std::string> m_hudKeys;
+    // Keypad codes down now, with the game action each pressed (0: none).
+    std::map<int, int> m_keysDown;
+    float m_lastCharacterDistance;
+
+    std::shared_ptr<KXModelScreenScene> m_sceneModel;
+    b2ContactListener* m_contactListener = nullptr;
+    b2Draw* m_debugDraw = nullptr;
+    unsigned int m_stepCount = 0;
+};

@@ -1,0 +1,294 @@
+// What the game objects ask of the field beyond the level itself: teleported objects coming out
+// of their destination (with the objects linked to them), mirrors, and the hooks of powerups
+// (placing a used powerup, the active one of a type, killing every enemy, ending the game).
+
+#include "player/field/KXPScreenScene.h"
+
+#include "model/KXDebugLog.h"
+#include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelCasts.h"
+#include "model/classes/KXModelLinker.h"
+#include "model/classes/KXModelObjectAsset.h"
+#include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectLabel.h"
+#include "model/classes/KXModelObjectTeleport.h"
+#include "model/classes/KXModelQueries.h"
+#include "player/app/KXPScreensController.h"
+#include "player/app/KXServices.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/input/KXPControlledCharacter.h"
+#include "player/input/KXPInputController.h"
+#include "player/objects/KXPObject.h"
+#include "player/objects/KXPObjectText.h"
+#include "player/objects/assets/KXPObjectAsset.h"
+
+#include <algorithm>
+#include <map>
+
+using namespace cocos2d;
+
+namespace {
+
+bool overlaps(KXPObject* a, KXPObject* b) {
+    if (a->getBody() != nullptr && b->getBody() != nullptr) {
+        return b2TestOverlap(a->getAABB(), b->getAABB());
+    }
+    return a->boundingRect().intersectsRect(b->boundingRect());
+}
+
+// Depth first: the node, then its children.
+void killEnemiesUnder(CCNode* node) {
+    KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(node);
+    if (asset != nullptr && (asset->getType() & KXPObject::kTypeUnit) != 0 &&
+        asset->getDestroyType() == KXPObjectAsset::kDestroyCollision && asset->isAwake() &&
+        asset->isVisible() && asset->getObjectKind() == KXPObjectAsset::kKindEnemy) {
+        asset->setState(KXPObject::kStateDead);
+    }
+    CCArray* children = node->getChildren();
+    for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
+        killEnemiesUnder(static_cast<CCNode*>(children->objectAtIndex(index)));
+    }
+}
+
+} // namespace
+
+// --- teleports ---
+
+void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) {
+    if (object == nullptr || destination == nullptr) {
+        return;
+    }
+    object->retain();
+    KXPTeleportRecord record;
+    record.object = object;
+    if (b2Body* body = object->getBody()) {
+        record.linearDamping = body->GetLinearDamping();
+        record.linearVelocity = body->GetLinearVelocity();
+    }
+    record.destination = destination;
+    m_teleportQueue.push_back(record);
+}
+
+void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) {
+    teleports.clear();
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        if (object == nullptr || object->getType() != KXPObject::kTypeTeleport) {
+            continue;
+        }
+        const auto teleport = modelCast<KXModelObjectTeleport>(object->getModel());
+        if (teleport && teleport->groupId() == groupId) {
+            teleports.push_back(object);
+        }
+    }
+}
+
+void KXPScreenScene::reopenTeleportExits() {
+    // A teleport that let an object out takes nothing in until that object has left it.
+    std::vector<TeleportExit> waiting;
+    for (const TeleportExit& exit : m_teleportExits) {
+        const bool destinationGone = exit.destination->getParent() == nullptr ||
+                                     exit.destination->getState() == KXPObject::kStateRemoved;
+        const bool copyGone = exit.copy->getParent() == nullptr ||
+                              exit.copy->getState() == KXPObject::kStateDead ||
+                              exit.copy->getState() == KXPObject::kStateRemoved;
+        if (!destinationGone && !copyGone && overlaps(exit.copy, exit.destination)) {
+            waiting.push_back(exit);
+            continue;
+        }
+        if (!destinationGone) {
+            exit.destination->setMovementEnabled(true);
+        }
+        exit.destination->release();
+        exit.copy->release();
+    }
+    m_teleportExits.swap(waiting);
+}
+
+void KXPScreenScene::clearTeleports() {
+    for (KXPTeleportRecord& record : m_teleportQueue) {
+        CC_SAFE_RELEASE(record.object);
+    }
+    m_teleportQueue.clear();
+    for (const TeleportExit& exit : m_teleportExits) {
+        exit.destination->release();
+        exit.copy->release();
+    }
+    m_teleportExits.clear();
+}
+
+void KXPScreenScene::processTeleportQueue() {
+    reopenTeleportExits();
+    // Records queued while this runs (a new object's update) wait for the next frame.
+    std::vector<KXPTeleportRecord> queue;
+    queue.swap(m_teleportQueue);
+    for (KXPTeleportRecord& record : queue) {
+        KXPObjectAsset* object = record.object;
+        KXPObjectAsset* copy = createObjectAtNode(object->getModel(), record.destination);
+        if (copy != nullptr) {
+            if (b2Body* body = copy->getBody()) {
+                body->SetLinearDamping(record.linearDamping);
+                if (body->GetType() != b2_staticBody) {
+                    body->SetLinearVelocity(record.linearVelocity);
+                    if (record.linearVelocity.x != 0.0f || record.linearVelocity.y != 0.0f) {
+                        body->SetAwake(true);
+                    }
+                }
+            }
+            copy->setTag(object->getTag());
+            copy->copyComponentStates(object);
+            recreateLinkedObjects(copy);
+            // The object went through: the original leaves (its teleport stops sending it), and
+            // the destination takes nothing in until the copy has left it.
+            object->setState(KXPObject::kStateRemoved);
+            record.destination->retain();
+            copy->retain();
+            m_teleportExits.push_back(TeleportExit{record.destination, copy});
+        }
+        object->release();
+    }
+}
+
+void KXPScreenScene::recreateLinkedObjects(KXPObjectAsset* copy) {
+    const auto model = getModelOfKind<KXModelObjectAsset>(static_cast<uint32_t>(copy->getTag()));
+    if (!model) {
+        return;
+    }
+    const std::vector<std::shared_ptr<KXModelLinker>> linkers = KXBaseModelLinker::findLinkers(model, true);
+    if (linkers.empty()) {
+        return;
+    }
+    const CCPoint offset = copy->getPosition() - model->animatedPosition(0.0f, 0);
+    std::map<const KXModel*, KXPObject*> made{{model.get(), copy}};
+    auto objectFor = [&](const std::shared_ptr<KXModelObject>& end) -> KXPObject* {
+        auto found = made.find(end.get());
+        if (found != made.end()) {
+            return found->second;
+        }
+        KXPObject* object = nullptr;
+        if (const auto label = modelCast<KXModelObjectLabel>(end)) {
+            // The text goes where the copy's offset puts the label's own place.
+            object = createText(label, offset);
+        } else if (KXPObjectAsset* asset = createObject(end, 0, offset.x, offset.y, true)) {
+            asset->setControlActive(false);
+            object = asset;
+        }
+        made[end.get()] = object;
+        return object;
+    };
+    struct Link {
+        std::shared_ptr<KXModelLinker> linker;
+        KXPObject* objectA;
+        KXPObject* objectB;
+    };
+    std::vector<Link> links;
+    for (const std::shared_ptr<KXModelLinker>& linker : linkers) {
+        if (!linker->objectA() || !linker->objectB()) {
+            continue;
+        }
+        KXPObject* objectA = objectFor(linker->objectA());
+        KXPObject* objectB = objectFor(linker->objectB());
+        links.push_back(Link{linker, objectA, objectB});
+    }
+    for (const Link& link : links) {
+        if (link.objectA != nullptr && link.objectB != nullptr) {
+            linkObjects(link.linker, link.objectA, link.objectB);
+        }
+    }
+    for (const Link& link : links) {
+        for (KXPObject* end : {link.objectA, link.objectB}) {
+            if (end != nullptr) {
+                end->setControlActive(true);
+            }
+        }
+    }
+}
+
+// --- mirrors ---
+
+void KXPScreenScene::addMirror(KXPObject* mirror) {
+    if (mirror != nullptr) {
+        mirror->retain();
+        m_mirrors.push_back(mirror);
+    }
+}
+
+void KXPScreenScene::removeMirror(KXPObject* object) {
+    if (object == nullptr || object->getType() != KXPObject::kTypeMirror) {
+        return;
+    }
+    auto kept = std::remove(m_mirrors.begin(), m_mirrors.end(), object);
+    const long count = std::distance(kept, m_mirrors.end());
+    m_mirrors.erase(kept, m_mirrors.end());
+    for (long i = 0; i < count; ++i) {
+        object->release();
+    }
+}
+
+// --- powerup hooks ---
+
+KXPObjectAsset* KXPScreenScene::findActivePowerup(const std::string& powerupType, KXPObject* excluded) {
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
+        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        if (object == nullptr || object == excluded || object->getType() != KXPObject::kTypePowerup ||
+            object->getState() != 1) {
+            continue;
+        }
+        const auto powerup = modelCast<KXModelObjectAssetPowerup>(object->getModel());
+        if (powerup && powerup->powerupType() == powerupType) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+void KXPScreenScene::applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
+    if (!asset) {
+        return;
+    }
+    const auto placed =
+        std::static_pointer_cast<KXModelObjectAssetPowerup>(KXModelObjectAssetPowerup::create());
+    placed->setAsset(asset, true);
+    KXPObjectAsset* powerup = KXPObjectAsset::createUsedPowerup(placed);
+    if (powerup == nullptr) {
+        // No powerup objects in this build: the coins and points still count.
+        KXPScreen::usePowerup(asset, aboveCharacter);
+        return;
+    }
+    powerup->setPosition(m_inputController->charactersPosition());
+    const int zOrder = m_inputController->firstCharacterZOrder() + (aboveCharacter ? 1 : -1);
+    m_objectLayer->addChild(powerup, zOrder);
+    powerup->setObjectLayer(m_objectLayer);
+    const std::vector<KXPControlledCharacter*>& characters = m_inputController->characters();
+    if (!characters.empty()) {
+        if (KXPObjectAsset* first = dynamic_cast<KXPObjectAsset*>(characters.front()->characterObject())) {
+            powerup->beginContact(first, nullptr, true);
+        }
+    }
+    powerup->setState(1);
+    powerup->addToWorld(m_world, true);
+    powerup->update(0.0f);
+}
+
+void KXPScreenScene::usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) {
+    applyPowerup(asset, aboveCharacter);
+}
+
+void KXPScreenScene::killAllEnemies() {
+    CCArray* children = m_objectLayer->getChildren();
+    for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
+        killEnemiesUnder(static_cast<CCNode*>(children->objectAtIndex(index)));
+    }
+}
+
+void KXPScreenScene::finishGame() {
+    if (KXServices::shared()->isGameServicesAvailable()) {
+        KXServices::shared()->submitScore();
+    }
+    KXPScreensController* screens = KXPScreensController::shared();
+    if (screens->openScene("End", true, 0)) {
+        replaceRunningScene(screens->currentScene());
+    }
+}

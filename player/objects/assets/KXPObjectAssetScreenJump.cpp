@@ -1,0 +1,49 @@
+#include "player/objects/assets/KXPObjectAssetScreenJump.h"
+
+#include "model/classes/KXModelObjectScreenJump.h"
+#include "model/classes/KXModelQueries.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPScreenScene.h"
+#include "player/objects/assets/KXPTriggerArea.h"
+
+KXPObjectAssetScreenJump::KXPObjectAssetScreenJump(const std::shared_ptr<KXModelObjectScreenJump>& model)
+    : KXPObjectAsset(model) {
+    m_collisionType = kCollisionCharacter;
+    setType(kTypeLogic);
+}
+
+void KXPObjectAssetScreenJump::addToWorld(b2World* world, bool skipStill) {
+    KXPObjectAsset::addToWorld(world, skipStill);
+    KXPTriggerArea::prepare(m_body);
+}
+
+void KXPObjectAssetScreenJump::beginContact(KXPObjectAsset* other, b2Contact* /*contact*/, bool /*began*/) {
+    if (other == nullptr || (other->getType() & kTypeCharacter) == 0) {
+        return;
+    }
+    if (other->getState() == kStateDead || other->getState() == kStateRemoved) {
+        return;
+    }
+    setPendingState(1);
+}
+
+void KXPObjectAssetScreenJump::setState(int32_t state) {
+    KXPObjectAsset::setState(state);
+    if (state != 1) {
+        return;
+    }
+    KXPGameField* field = KXPScreensController::shared()->currentScreenScene();
+    if (KXPScreenScene* scene = dynamic_cast<KXPScreenScene*>(field)) {
+        jump(*scene);
+    }
+    setPendingState(kStateActive);
+}
+
+void KXPObjectAssetScreenJump::jump(KXPScreenScene& field) {
+    const auto model = modelCast<KXModelObjectScreenJump>(getModel());
+    if (!model) {
+        return;
+    }
+    field.switchScreen(model->name(), model->pauseCurrentWorld(), model->function() != "kStartCheckpointJump",
+                       1);
+}

@@ -1,0 +1,12 @@
+#include "player/objects/assets/KXPTriggerArea.h"
+
+void KXPTriggerArea::prepare(b2Body* body) {
+    if (body == nullptr || body->GetWorld()->IsLocked()) {
+        return;
+    }
+    body->SetType(b2_dynamicBody);
+    if (b2Fixture* fixture = body->GetFixtureList()) {
+        fixture->SetSensor(true);
+    }
+    body->SetGravityScale(0.0f);
+}

@@ -1,0 +1,59 @@
+#include "player/store/KXPCheckpointTable.h"
+
+#include "player/app/KXPScreensController.h"
+#include "player/store/KXPTableText.h"
+
+#include <sstream>
+
+KXPCheckpointMap& checkpointTable() {
+    // Made on first use and never destroyed: objects released late at exit may still read it.
+    static KXPCheckpointMap* table = new KXPCheckpointMap();
+    return *table;
+}
+
+KXPCheckpointRecord& checkpointRecord(const std::string& screenKey) {
+    return checkpointTable()[screenKey];
+}
+
+KXPCheckpointRecord* currentCheckpoint() {
+    const std::string& key = KXPScreensController::shared()->currentSceneKey();
+    return key.empty() ? nullptr : &checkpointRecord(key);
+}
+
+void clearCheckpoints() {
+    checkpointTable().clear();
+}
+
+void parseCheckpoints(const std::string& text) {
+    KXPCheckpointMap& table = checkpointTable();
+    table.clear();
+    for (const std::string& item : kx::splitTableItems(text)) {
+        kx::TableItem parts = kx::splitTableItem(item);
+        if (parts.name.empty() || table.count(parts.name) != 0) {
+            continue;
+        }
+        KXPCheckpointRecord record;
+        std::istringstream in(parts.values);
+        kx::prepareTableStream(in);
+        in >> record.position.x >> record.position.y >> record.cameraOffset.x >> record.cameraOffset.y >>
+            record.distance >> record.levelSectionId;
+        table.emplace(parts.name, record);
+    }
+}
+
+std::string serializeCheckpoints() {
+    std::ostringstream out;
+    kx::prepareTableStream(out);
+    bool first = true;
+    for (const auto& entry : checkpointTable()) {
+        if (!first) {
+            out << ';';
+        }
+        first = false;
+        const KXPCheckpointRecord& record = entry.second;
+        out << kx::escapeTableName(entry.first) << ':' << record.position.x << ' ' << record.position.y << ' '
+            << record.cameraOffset.x << ' ' << record.cameraOffset.y << ' ' << record.distance << ' '
+            << record.levelSectionId;
+    }
+    return out.str();
+}
