@@ -8,8 +8,8 @@
 #include "model/classes/KXModelComponentDamage.h"
 #include "model/classes/KXModelPolygon.h"
 #include "player/components/KXComponentHealth.h"
-#include "player/field/KXPBodyData.h"
 #include "player/field/KXPGameFieldCamera.h"
+#include "player/objects/KXPBodyData.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

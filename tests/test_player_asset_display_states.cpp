@@ -4,8 +4,8 @@
 // animations attached to an object.
 
 #include "model/classes/KXModelPolygon.h"
-#include "player/field/KXPBodyData.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyData.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

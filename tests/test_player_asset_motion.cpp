@@ -2,8 +2,8 @@
 // them to sleep, waking by distance from the characters, the body that follows an attached
 // object's node, and moving a body with the bodies jointed to it.
 
-#include "player/field/KXPBodyData.h"
 #include "player/input/KXPInputController.h"
+#include "player/objects/KXPBodyData.h"
 #include "support/asset_world_support.h"
 #include "support/field_test_support.h"
 

@@ -18,12 +18,12 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeSprite.h"
-#include "player/app/KXPurchaseBridge.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/buttons/KXPObjectButtonFacebook.h"
 #include "player/objects/buttons/KXPObjectButtonLock.h"
 #include "player/objects/buttons/KXPObjectButtonSwitch.h"
 #include "player/objects/buttons/KXPObjectButtonUrl.h"
+#include "player/services/KXPurchaseBridge.h"
 #include "support/progress_test_support.h"
 #include "support/sample_game_support.h"
 

@@ -18,9 +18,9 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "player/ads/KXAdController.h"
-#include "player/app/KXPurchaseBridge.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/services/KXPurchaseBridge.h"
 #include "support/progress_test_support.h"
 
 using namespace cocos2d;

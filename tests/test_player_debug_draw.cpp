@@ -1,8 +1,8 @@
 // The physics debug draw on an offscreen GL context: filled shapes and their outlines at 20
 // pixels per metre, the draw calls each shape takes, and the transform that draws nothing.
 
+#include "player/base/KXPColorSprite.h"
 #include "player/field/GLESDebugDraw.h"
-#include "player/screens/KXPColorSprite.h"
 #include "renderer/ccDrawCounter.h"
 #include "support/render_test_support.h"
 

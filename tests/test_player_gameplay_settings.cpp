@@ -12,7 +12,7 @@
 #include "model/classes/KXModelComponentCharacterGameplaySettings.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "support/comma_locale.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"

@@ -11,7 +11,7 @@
 #include "model/classes/KXModelObjectButtonSoundControl.h"
 #include "model/classes/KXModelObjectInstance.h"
 #include "player/app/KXPKinds.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/components/KXComponent.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "support/asset_world_support.h"

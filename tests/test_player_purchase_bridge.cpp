@@ -6,7 +6,7 @@
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
-#include "player/app/KXPurchaseBridge.h"
+#include "player/services/KXPurchaseBridge.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
-#include "player/app/KXPGameDataLoaded.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"

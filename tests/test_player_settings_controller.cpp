@@ -17,7 +17,7 @@
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
-#include "player/app/KXPGameDataLoaded.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPLockStateTable.h"
 #include "player/store/KXPScoreTable.h"

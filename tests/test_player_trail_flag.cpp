@@ -12,7 +12,7 @@
 #include "model/classes/KXModelObjectFlag.h"
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/references/KXAttributeSprite.h"
-#include "player/field/KXPNoise.h"
+#include "player/base/KXPNoise.h"
 #include "player/objects/KXPLayerSpace.h"
 #include "player/objects/effects/KXPFlagStrip.h"
 #include "player/objects/effects/KXPObjectAssetFlag.h"

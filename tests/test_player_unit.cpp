@@ -5,7 +5,7 @@
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"

@@ -12,7 +12,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "model/classes/KXNodeScene.h"
 #include "model/classes/KXNodeUI.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "tools/kxdata/shooter/shooter_level.h"
 #include "tools/kxdata/shooter/shooter_scenario.h"
 

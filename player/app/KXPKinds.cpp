@@ -1,6 +1,6 @@
 #include "player/app/KXPKinds.h"
 
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/components/KXComponent.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPAnimationObject.h"

@@ -5,7 +5,7 @@
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/assets/KXPObjectAsset.h"

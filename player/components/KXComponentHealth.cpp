@@ -6,7 +6,7 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/sound/KXSound.h"

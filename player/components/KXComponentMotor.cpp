@@ -4,7 +4,7 @@
 #include "model/classes/KXModelAsset.h"
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelObjectAsset.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include "model/classes/KXModelComponentSlide.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
-#include "player/field/KXPBodyData.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/sound/KXSound.h"
 

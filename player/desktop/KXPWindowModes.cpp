@@ -3,7 +3,7 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
-#include "player/app/KXPWindowRequests.h"
+#include "player/services/KXPWindowRequests.h"
 #include "player/store/KXPSettingsController.h"
 
 using namespace cocos2d;

@@ -1,6 +1,6 @@
 #include "player/field/KXPContactListener.h"
 
-#include "player/field/KXPBodyData.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "model/classes/KXModelScreenScene.h"
 #include "player/ads/KXAdController.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/input/KXPInputController.h"
 
 #include <cmath>

@@ -13,7 +13,7 @@
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "player/app/KXPKinds.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObject.h"

@@ -14,13 +14,13 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/app/KXServices.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/services/KXServices.h"
 
 #include <algorithm>
 #include <map>

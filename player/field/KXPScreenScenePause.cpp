@@ -7,7 +7,7 @@
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "player/app/KXPScreensController.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/field/KXPGameField.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPInputController.h"

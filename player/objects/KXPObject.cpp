@@ -1,11 +1,11 @@
 #include "player/objects/KXPObject.h"
 
 #include "model/classes/KXBaseModelObject.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/components/KXComponent.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentMove.h"
 #include "player/field/KXPGameFieldCamera.h"
-#include "player/field/KXPGameplaySettings.h"
 #include "player/objects/KXPAnimationObject.h"
 
 using namespace cocos2d;

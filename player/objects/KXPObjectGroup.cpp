@@ -1,7 +1,7 @@
 #include "player/objects/KXPObjectGroup.h"
 
 #include "model/classes/KXModelObjectGroup.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 
 #include <algorithm>
 #include <unordered_set>

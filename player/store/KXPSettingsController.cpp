@@ -9,7 +9,7 @@
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/app/KXPGameDataLoaded.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPLockStateTable.h"
 #include "player/store/KXPScoreTable.h"

@@ -7,7 +7,7 @@
 
 #include "cocos2d.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/field/KXPScreenScene.h"
 #include "support/sample_game_support.h"
 

@@ -13,7 +13,7 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelObjectLight.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/field/KXPBodyData.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 #include "support/model_class_helpers.h"
 

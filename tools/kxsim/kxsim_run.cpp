@@ -8,7 +8,7 @@
 #include "cocos2d.h"
 #include "model/KXModelController.h"
 #include "player/app/KXPAppDelegate.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"

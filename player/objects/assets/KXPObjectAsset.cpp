@@ -5,12 +5,12 @@
 #include "model/classes/KXModelComponent.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
+#include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPGeometry.h"
 #include "player/components/KXComponent.h"
-#include "player/field/KXPBodyData.h"
-#include "player/field/KXPGameplaySettings.h"
-#include "player/field/KXPGeometry.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>

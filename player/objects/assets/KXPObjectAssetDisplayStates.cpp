@@ -7,9 +7,9 @@
 
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
-#include "player/field/KXPBodyData.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyData.h"
 
 using namespace cocos2d;
 

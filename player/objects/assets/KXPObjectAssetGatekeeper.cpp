@@ -3,7 +3,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectGatekeeper.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 
 #include <climits>

@@ -4,7 +4,7 @@
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectLogic.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 

@@ -4,7 +4,7 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -3,7 +3,7 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 

@@ -4,7 +4,7 @@
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelPolygon.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"

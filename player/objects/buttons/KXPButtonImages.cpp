@@ -1,8 +1,8 @@
 #include "player/objects/buttons/KXPButtonImages.h"
 
 #include "model/classes/KXModelSpriteContainer.h"
+#include "player/base/KXPColorSprite.h"
 #include "player/objects/buttons/KXPObjectButton.h"
-#include "player/screens/KXPColorSprite.h"
 
 using namespace cocos2d;
 

@@ -3,7 +3,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
-#include "player/app/KXServices.h"
+#include "player/services/KXServices.h"
 
 void KXPObjectButtonFacebook::activate() {
     const auto model = modelCast<KXModelObjectButtonFacebook>(m_model);

@@ -4,10 +4,10 @@
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectLockButton.h"
 #include "player/app/KXPScreensController.h"
-#include "player/app/KXPurchaseBridge.h"
-#include "player/app/KXServices.h"
 #include "player/objects/buttons/KXPButtonImages.h"
-#include "player/screens/KXPCoinPayment.h"
+#include "player/services/KXPurchaseBridge.h"
+#include "player/services/KXServices.h"
+#include "player/store/KXPCoinPayment.h"
 #include "player/store/KXPSettingsController.h"
 
 using namespace cocos2d;

@@ -10,8 +10,8 @@
 #include "model/classes/KXModelScreen.h"
 #include "player/ads/KXAdController.h"
 #include "player/objects/buttons/KXPPurchaseScreens.h"
-#include "player/screens/KXPCoinPayment.h"
 #include "player/sound/KXSound.h"
+#include "player/store/KXPCoinPayment.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 

@@ -1,7 +1,7 @@
 #include "player/objects/buttons/KXPObjectButtonSwitch.h"
 
 #include "model/classes/KXModelObjectButton.h"
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/store/KXPSwitchStateTable.h"
 

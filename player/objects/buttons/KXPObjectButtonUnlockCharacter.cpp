@@ -12,12 +12,12 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "player/ads/KXAdController.h"
-#include "player/app/KXPurchaseBridge.h"
-#include "player/app/KXServices.h"
+#include "player/base/KXPColorSprite.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
-#include "player/screens/KXPCharacterUnlock.h"
-#include "player/screens/KXPColorSprite.h"
+#include "player/services/KXPurchaseBridge.h"
+#include "player/services/KXServices.h"
+#include "player/store/KXPCharacterUnlock.h"
 #include "player/store/KXPSettingsController.h"
 
 using namespace cocos2d;

@@ -3,7 +3,7 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectButtonUrl.h"
-#include "player/app/KXServices.h"
+#include "player/services/KXServices.h"
 
 void KXPObjectButtonUrl::activate() {
     const auto model = modelCast<KXModelObjectButtonUrl>(m_model);

@@ -11,9 +11,9 @@
 #include "model/classes/KXModelPolygon.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/field/KXPBodyData.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>

@@ -5,7 +5,7 @@
 
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/references/KXAttributeSound.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
 #include "player/sound/KXSound.h"
 

@@ -1,6 +1,6 @@
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
 
-#include "player/field/KXPBodyData.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 float KXPObjectAssetCharacterRaycastCallback::ReportFixture(b2Fixture* fixture, const b2Vec2& /*point*/,

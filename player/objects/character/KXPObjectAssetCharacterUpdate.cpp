@@ -5,8 +5,8 @@
 
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectAsset.h"
-#include "player/app/KXPTrace.h"
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
 
 #include <algorithm>

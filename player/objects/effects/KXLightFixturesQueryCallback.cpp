@@ -1,6 +1,6 @@
 #include "player/objects/effects/KXLightFixturesQueryCallback.h"
 
-#include "player/field/KXPBodyData.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 
 bool KXLightFixturesQueryCallback::blocksLight(b2Fixture* fixture) {

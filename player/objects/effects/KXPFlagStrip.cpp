@@ -1,6 +1,6 @@
 #include "player/objects/effects/KXPFlagStrip.h"
 
-#include "player/field/KXPNoise.h"
+#include "player/base/KXPNoise.h"
 
 using namespace cocos2d;
 

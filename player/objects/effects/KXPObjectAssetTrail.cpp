@@ -5,7 +5,7 @@
 #include "kazmath/GL/matrix.h"
 #include "model/KXNumeric.h"
 #include "model/classes/KXModelObjectTrail.h"
-#include "player/field/KXPNoise.h"
+#include "player/base/KXPNoise.h"
 #include "player/objects/KXPLayerSpace.h"
 #include "player/objects/effects/KXPEffectTexture.h"
 

@@ -1,4 +1,4 @@
-#include "player/field/KXPNoise.h"
+#include "player/base/KXPNoise.h"
 
 #include "model/KXNumeric.h"
 

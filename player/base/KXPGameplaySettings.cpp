@@ -1,4 +1,4 @@
-#include "player/field/KXPGameplaySettings.h"
+#include "player/base/KXPGameplaySettings.h"
 
 #include "model/classes/KXBaseModelComponentCharacterGameplaySettings.h"
 #include "model/classes/KXBaseModelScreenScene.h"

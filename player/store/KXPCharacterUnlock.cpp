@@ -1,11 +1,11 @@
-#include "player/screens/KXPCharacterUnlock.h"
+#include "player/store/KXPCharacterUnlock.h"
 
 #include <vector>
 
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/screens/KXPCoinPayment.h"
+#include "player/store/KXPCoinPayment.h"
 #include "player/store/KXPSettingsController.h"
 
 int KXPCharacterUnlock::characterCount() {

@@ -1,4 +1,4 @@
-#include "player/screens/KXPCoinPayment.h"
+#include "player/store/KXPCoinPayment.h"
 
 #include <cmath>
 

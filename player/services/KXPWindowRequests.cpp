@@ -1,4 +1,4 @@
-#include "player/app/KXPWindowRequests.h"
+#include "player/services/KXPWindowRequests.h"
 
 #include <SDL2/SDL.h>
 

@@ -1,4 +1,4 @@
-#include "player/app/KXPurchaseBridge.h"
+#include "player/services/KXPurchaseBridge.h"
 
 #include "model/KXDebugLog.h"
 

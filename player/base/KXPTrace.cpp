@@ -1,4 +1,4 @@
-#include "player/app/KXPTrace.h"
+#include "player/base/KXPTrace.h"
 
 #include <cstdarg>
 #include <set>

@@ -1,9 +1,9 @@
-#include "player/app/KXServices.h"
+#include "player/services/KXServices.h"
 
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
-#include "player/app/KXPTrace.h"
-#include "player/app/KXPWindowRequests.h"
+#include "player/base/KXPTrace.h"
+#include "player/services/KXPWindowRequests.h"
 #include "player/store/KXPScoreTable.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "player/field/KXPTransformParts.h"
+#include "player/base/KXPTransformParts.h"
 
 #include <cmath>
 

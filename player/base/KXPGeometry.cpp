@@ -1,4 +1,4 @@
-#include "player/field/KXPGeometry.h"
+#include "player/base/KXPGeometry.h"
 
 #include <cmath>
 

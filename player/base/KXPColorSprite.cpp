@@ -1,4 +1,4 @@
-#include "player/screens/KXPColorSprite.h"
+#include "player/base/KXPColorSprite.h"
 
 using namespace cocos2d;
 

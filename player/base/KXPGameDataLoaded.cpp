@@ -1,4 +1,4 @@
-#include "player/app/KXPGameDataLoaded.h"
+#include "player/base/KXPGameDataLoaded.h"
 
 namespace {
 bool gameDataLoaded = false;

@@ -1,4 +1,4 @@
-#include "player/field/KXPBodyData.h"
+#include "player/objects/KXPBodyData.h"
 
 #include "player/objects/KXPObject.h"
 
