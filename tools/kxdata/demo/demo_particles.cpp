@@ -10,9 +10,9 @@
 namespace kxdata {
 namespace demo {
 
-std::shared_ptr<KXModelObjectParticlesEmitter> risingEmitter(DemoGame& game, const std::string& name,
-                                                             const std::shared_ptr<KXModelSpriteContainer>& spark,
-                                                             cocos2d::ccColor4F colour, float angleSpread) {
+std::shared_ptr<KXModelObjectParticlesEmitter>
+risingEmitter(DemoGame& game, const std::string& name, const std::shared_ptr<KXModelSpriteContainer>& spark,
+              cocos2d::ccColor4F colour, float angleSpread) {
     auto emitter = game.make<KXModelObjectParticlesEmitter>("KXModelObjectParticlesEmitter", name);
     setValue<KXAttributeSprite>(*emitter, "Texture", spark);
     setFloat(*emitter, "Angle", 90.0f, angleSpread);
