@@ -1,10 +1,13 @@
 #!/bin/bash
 # The sample game's screen flow survives writing and loading: `kxdata graph` follows the ports from
-# the start node, as loose files and from an encrypted archive. Args: build folder, source folder.
+# the start node, as loose files and from an encrypted archive, and the player itself starts the
+# game: kxsim reaches the title, and its game scene steps. Args: build folder, source folder.
 set -u
 build="$1"
 kxdata="$build/kxdata"
+kxsim="$build/kxsim"
 [ -x "$kxdata" ] || { echo "missing $kxdata"; exit 1; }
+[ -x "$kxsim" ] || { echo "missing $kxsim"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -31,6 +34,12 @@ for mode in none zipcrypto; do
     for line in "KXModelLevelSection 3" "KXModelScreenScene 1" "KXNodeScene 1" "KXNodeUIStart 1"; do
         grep -qx "$line" <<< "$counts" || { echo "load ($mode): no line '$line'"; status=1; }
     done
+    # The staged loading reads one file a frame, so the title comes after some 300 frames.
+    trace=$(HOME="$work/home-$mode" "$kxsim" "$game" --frames 600 --trace screens 2> "$work/sim.log")
+    grep -q "screen open key=title$" <<< "$trace" ||
+        { echo "kxsim ($mode) never reached the title:"; echo "$trace"; tail -5 "$work/sim.log"; status=1; }
+    trace=$(HOME="$work/home-$mode" "$kxsim" "$game" --frames 600 --open world1 --trace field 2> /dev/null)
+    grep -q "field step=300 " <<< "$trace" || { echo "kxsim ($mode): the game scene did not step"; status=1; }
 done
 
 # A folder without a game fails cleanly.

@@ -165,6 +165,14 @@ void addSampleScenes(SampleGame& game) {
     } else {
         title = ensureNode(game, "KXNodeUI", "KXModelScreen", "Title Screen");
     }
+    // The player finds its first UI node by the start screen's key: without it the start node's
+    // "Load" leads nowhere. The loading screen is that screen.
+    if (!start->screen()) {
+        if (std::shared_ptr<KXModelScreen> loading = findModel<KXModelScreen>(game, "Loading Screen")) {
+            start->addChild(loading, true);
+            describeScreen(*loading, "KXPScreenStart", KXModelScreen::kNoAds, 1.0f);
+        }
+    }
     NodeAndScreen shop = ensureNode(game, "KXNodeUI", "KXModelScreen", "Shop Screen");
     NodeAndScreen world = ensureNode(game, "KXNodeScene", "KXModelScreenScene", "Game Field Screen");
     NodeAndScreen hud = ensureNode(game, "KXNodeUI", "KXModelScreen", "HUD Screen");
