@@ -17,6 +17,7 @@
 #include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
@@ -26,10 +27,12 @@
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/buttons/KXPObjectButton.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
+#include "player/store/KXPSwitchStateTable.h"
 #include "support/field_test_support.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
@@ -336,6 +339,27 @@ TEST_F(FieldCheckpoints, ARestartGoesBackToTheStartAndAFullRestartTakesTheRunOut
     EXPECT_EQ(run.coins.backup()->values[0], 0);
 }
 
+TEST_F(FieldCheckpoints, RestartingFromTheCheckpointTurnsTheSwitchesOffSoTheFirstPressTurnsOneOn) {
+    button(*hud, "Again", "kRestartCheckpointButton");
+    auto toggle = graph.object<KXModelObjectButtonSwitch>(*hud, "KXModelObjectButtonSwitch", "Toggle",
+                                                          CCPoint(600.0f, 200.0f), 1);
+    toggle->intervalAttribute()->setValue(0.0f, true);
+    open();
+    switchStateTable()[toggle] = true;
+    KXPScreenUi* ui = field->getUiLayer();
+    ui->onRestartCheckpoint(ui->buttonWithAction("kRestartCheckpointButton"));
+    frames(2);
+    EXPECT_TRUE(switchStateTable().empty());
+    KXPObjectButton* flip = nullptr;
+    for (KXPObjectButton* each : field->getUiLayer()->allButtons()) {
+        flip = each->getModel() == toggle ? each : flip;
+    }
+    ASSERT_NE(flip, nullptr);
+    flip->selected();
+    EXPECT_TRUE(switchStateTable()[toggle]);
+    clearSwitchStates();
+}
+
 TEST_F(FieldCheckpoints, ACheckpointRemembersItsSectionsDistanceAndTheWayTheCameraCame) {
     auto opening = section("opening", 500.0f, true);
     auto runner = std::static_pointer_cast<KXModelObjectAssetCharacter>(
@@ -559,6 +583,43 @@ TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayWhenTheNextSceneOpens) {
     open();
     EXPECT_EQ(gameplay->saveNesting(), 0);
     EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(5.0f, 0.0f)));
+}
+
+TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayInTheNextGameAlsoAfterAMenu) {
+    graph.ui("menu");
+    open();
+    KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+    gameplay->setMoveSpeed(5.0f, 0.0f);
+    gameplay->saveValues();
+    gameplay->setMoveSpeed(50.0f, 0.0f);
+    // Out to a menu while the powerup runs, then into a game again.
+    KXPScreensController* screens = KXPScreensController::shared();
+    screens->resetToUi("menu");
+    director()->replaceScene(screens->currentScene());
+    frames(2);
+    ASSERT_EQ(screens->currentScreenScene(), nullptr);
+    ASSERT_EQ(screens->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+    director()->replaceScene(screens->currentScene());
+    frames(2);
+    ASSERT_NE(screens->currentScreenScene(), nullptr);
+    EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(5.0f, 0.0f)));
+    EXPECT_EQ(gameplay->saveNesting(), 0);
+    // The old powerup's end, should it come, restores nothing more.
+    gameplay->setMoveSpeed(7.0f, 0.0f);
+    gameplay->restoreValues();
+    EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(7.0f, 0.0f)));
+}
+
+TEST_F(FieldCheckpoints, EnteringTheGameShowsTheHudsAdsButNotTheFields) {
+    KXDebugLogCapture log;
+    open();
+    const auto banner = [&log](const std::string& key) {
+        return std::count_if(log.lines().begin(), log.lines().end(), [&key](const std::string& line) {
+            return line.rfind("[" + key + "] banner: ", 0) == 0;
+        });
+    };
+    EXPECT_EQ(banner("world"), 0);
+    EXPECT_EQ(banner("hud"), 1);
 }
 
 } // namespace
