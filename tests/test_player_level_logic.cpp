@@ -15,6 +15,7 @@
 #include "player/objects/assets/KXPObjectAssetScreenJump.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
+#include "support/character_test_support.h"
 #include "support/model_class_helpers.h"
 #include "support/unit_test_support.h"
 
@@ -144,14 +145,17 @@ TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {
     auto model = createModel<KXModelObjectScreenJump>();
     auto* jump = field.add(static_cast<KXPObjectAssetScreenJump*>(KXPObjectAsset::create(model)), ccp(0, 0));
     kxtest::TestAsset* unit = field.place(kxtest::boxAssetModel(), ccp(300, 0));
-    kxtest::TestAsset* dead = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
-    kxtest::TestAsset* hero = field.place(kxtest::boxAssetModel(), ccp(0, 300));
+    // Objects that carry the character bit without being a playable character, as a gun does.
+    kxtest::TestAsset* gun = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
     unit->setType(KXPObject::kTypeUnit);
-    dead->setType(KXPObject::kTypeCharacter);
-    dead->setState(KXPObject::kStateDead);
-    hero->setType(KXPObject::kTypeCharacter);
+    gun->setType(KXPObject::kTypeCharacter);
+    // Held by the test alone (off the layer): released at its end.
+    auto* dead = new KXPObjectAssetCharacter(kxtest::characterModel());
+    dead->KXPObject::setState(KXPObject::kStateDead);
+    auto* hero = new KXPObjectAssetCharacter(kxtest::characterModel());
     std::vector<int> states;
     jump->beginContact(unit, nullptr, true);
+    jump->beginContact(gun, nullptr, true);
     jump->beginContact(dead, nullptr, true);
     field.frame();
     states.push_back(jump->getState());
@@ -162,6 +166,8 @@ TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {
     states.push_back(jump->getState());
     // Without a running game field there is nothing to switch; the area is ready again.
     EXPECT_EQ(states, (std::vector<int>{0, 1, 0}));
+    dead->release();
+    hero->release();
 }
 
 struct PathSettings {
