@@ -4,6 +4,8 @@
 // was, teleported objects and their destination, the kill-all hook, and gameplay values a
 // powerup left saved when a new scene opens.
 
+#include "audio/AudioBackendSlot.h"
+#include "audio/RecordingAudioBackend.h"
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/attributes/KXAttributeNumbers.h"
@@ -21,7 +23,9 @@
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
@@ -39,6 +43,8 @@
 #include "support/screen_graph.h"
 #include "support/temp_folder.h"
 
+#include "AudioEngine.h"
+#include "SimpleAudioEngine.h"
 #include "cocos2d.h"
 
 #include <gtest/gtest.h>
@@ -471,6 +477,78 @@ TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRun
     field->pause(nullptr);
     field->pause(nullptr);
     EXPECT_EQ(KXPScreensController::shared()->uiKeys().size(), 2u);
+}
+
+TEST_F(FieldCheckpoints, APauseButtonOpensTheScreenItIsNamedAfterAndWithoutANamePause) {
+    auto pauseButton = button(*hud, "Shop", "kPauseButton");
+    graph.ui("shop");
+    graph.link("hud", "Shop", "shop");
+    graph.ui("pause");
+    graph.link("hud", "Pause", "pause");
+    open();
+    KXPScreenUi* ui = field->getUiLayer();
+    ui->onPause(ui->buttonWithAction("kPauseButton"));
+    frames(1);
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "shop");
+    // Back to the HUD, which resumes the game.
+    field->keyBackClicked();
+    EXPECT_FALSE(field->isPaused());
+    ASSERT_EQ(KXPScreensController::shared()->currentUiKey(), "hud");
+    pauseButton->setName("");
+    ui = field->getUiLayer();
+    ui->onPause(ui->buttonWithAction("kPauseButton"));
+    frames(1);
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "pause");
+}
+
+TEST_F(FieldCheckpoints, TheBackgroundLeavesAPausedGameAsItWasAndTheWayBackObeysTheMutes) {
+    graph.ui("pause");
+    graph.link("hud", "Pause", "pause");
+    auto backend = std::make_unique<cocos2d::audio::RecordingAudioBackend>();
+    cocos2d::audio::RecordingAudioBackend* recorder = backend.get();
+    cocos2d::audio::installBackend(std::move(backend));
+    open();
+    field->pause(nullptr);
+    ASSERT_TRUE(field->isPaused());
+    ASSERT_FALSE(field->skipNextInterstitial());
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic("music.mp3", true);
+    ASSERT_NE(experimental::AudioEngine::play2d("hit.wav", true),
+              experimental::AudioEngine::INVALID_AUDIO_ID);
+    const int voice = recorder->lastVoice();
+    const auto called = [recorder](const std::string& line) {
+        return std::count(recorder->calls().begin(), recorder->calls().end(), line);
+    };
+    setGameDataLoaded(true);
+    KXPSettingsController::shared()->muteEffects = true;
+    KXPAppDelegate delegate;
+    recorder->clearCalls();
+    delegate.applicationDidEnterBackground();
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_FALSE(field->skipNextInterstitial());
+    EXPECT_EQ(KXPScreensController::shared()->uiKeys().size(), 2u);
+    EXPECT_FALSE(director()->isAnimating());
+    EXPECT_EQ(called("pauseMusic"), 1);
+    EXPECT_GE(called("pauseEffect " + std::to_string(voice)), 1);
+
+    // Back with the effects muted (as stored): the music plays on, the effects stay paused.
+    recorder->clearCalls();
+    delegate.applicationWillEnterForeground();
+    EXPECT_TRUE(director()->isAnimating());
+    EXPECT_EQ(called("resumeMusic"), 1);
+    EXPECT_EQ(called("resumeEffect " + std::to_string(voice)), 0);
+    // With the music muted instead: the effects only.
+    KXPSettingsController::shared()->muteEffects = false;
+    KXPSettingsController::shared()->muteBackground = true;
+    delegate.applicationDidEnterBackground();
+    recorder->clearCalls();
+    delegate.applicationWillEnterForeground();
+    EXPECT_EQ(called("resumeMusic"), 0);
+    EXPECT_GE(called("resumeEffect " + std::to_string(voice)), 1);
+    setGameDataLoaded(false);
+    experimental::AudioEngine::stopAll();
+    cocos2d::audio::shutdownAudio();
 }
 
 TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {

@@ -361,6 +361,17 @@ TEST_F(ScreenBase, APowerupButtonUsesThePowerupItsCountShows) {
     ui->usePowerupButton(use);
     EXPECT_EQ(settings->inventoryCount(coin), 1);
     EXPECT_EQ(worldScores("").coins.total, 5);
+
+    // With a threshold of 50 the button waits for half of the world's best distance.
+    action->visibilityThresholdAttribute()->setValue(50.0f, true);
+    KXPScoreDistance& distance = currentWorldScores().distance;
+    distance.best = 1000.0f;
+    distance.session = 499.0f;
+    use->update(0.0f);
+    EXPECT_FALSE(use->isVisible());
+    distance.session = 500.0f;
+    use->update(0.0f);
+    EXPECT_TRUE(use->isVisible());
 }
 
 } // namespace
