@@ -15,6 +15,7 @@
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
@@ -551,6 +552,27 @@ TEST_F(FieldCheckpoints, TheBackgroundLeavesAPausedGameAsItWasAndTheWayBackObeys
     cocos2d::audio::shutdownAudio();
 }
 
+TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoesOn) {
+    open();
+    auto magnet =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
+    magnet->durationAttribute()->setValue(5.0f, true);
+    field->applyPowerup(magnet, true);
+    KXPObjectAsset* first = field->findActivePowerup("kPowerupMagnet", nullptr);
+    ASSERT_NE(first, nullptr);
+    first->retain();
+    EXPECT_TRUE(field->isMagnetActive());
+    field->applyPowerup(magnet, true);
+    // The first one's effect is over (without labels it is finished at once); the new one runs.
+    EXPECT_EQ(first->getState(), KXPObject::kStateRemoved);
+    KXPObjectAsset* second = field->findActivePowerup("kPowerupMagnet", nullptr);
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(field->isMagnetActive());
+    first->release();
+}
+
 TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {
     open();
     BodyObject* ball =
@@ -629,6 +651,47 @@ TEST_F(FieldCheckpoints, ATeleportedObjectComesOutOfItsDestinationWhichOpensOnce
     copy->setPosition(CCPoint(1200.0f, 200.0f));
     field->update(kFrame);
     EXPECT_TRUE(exit->isMovementEnabled());
+}
+
+TEST_F(FieldCheckpoints, ATeleportedObjectBringsItsLinkedObjectsAlongWhereTheyStoodToIt) {
+    open();
+    auto carrier =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    carrier->positionAttribute()->setValue(CCPoint(10.0f, 20.0f), true);
+    auto rider =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    rider->positionAttribute()->setValue(CCPoint(40.0f, 20.0f), true);
+    auto linker = std::static_pointer_cast<KXModelLinker>(kxtest::ScreenGraph::make("KXModelLinker"));
+    linker->setObjects(carrier, rider, true);
+    KXPObjectAsset* entering = KXPObjectAsset::create(carrier);
+    ASSERT_NE(entering, nullptr);
+    entering->setTag(static_cast<int>(carrier->id()));
+    layer()->addChild(entering);
+    KXPObjectAsset* exit = KXPObjectAsset::create(carrier);
+    exit->setPosition(CCPoint(800.0f, 200.0f));
+    layer()->addChild(exit);
+    field->addTeleport(entering, exit);
+    field->update(kFrame);
+    // The linked object is made again, as far from the copy as its model is from the carrier's.
+    std::vector<CCNode*> riders;
+    std::vector<CCNode*> work{layer()};
+    while (!work.empty()) {
+        CCNode* node = work.back();
+        work.pop_back();
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(node->getChildren(), item) {
+            CCNode* child = static_cast<CCNode*>(item);
+            if (child->getTag() == static_cast<int>(rider->id())) {
+                riders.push_back(child);
+            }
+            work.push_back(child);
+        }
+    }
+    ASSERT_EQ(riders.size(), 1u);
+    const CCPoint where = layer()->convertToNodeSpace(riders.front()->convertToWorldSpace(CCPointZero));
+    EXPECT_NEAR(where.x, 830.0f, 0.01f);
+    EXPECT_NEAR(where.y, 200.0f, 0.01f);
+    EXPECT_TRUE(dynamic_cast<KXPObject*>(riders.front())->isControlActive());
 }
 
 TEST_F(FieldCheckpoints, KillAllTakesOnlyAwakeVisibleEnemiesThatCollisionsDestroy) {
