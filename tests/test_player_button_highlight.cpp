@@ -215,6 +215,23 @@ TEST_F(ButtonHighlight, TheDefaultButtonHasTheGreatestDepthNotBelowZero) {
     EXPECT_EQ(lit({three, sevenA, sevenB}), "seven a");
 }
 
+TEST_F(ButtonHighlight, TheDefaultButtonLightsBesideAHighlightMadeBefore) {
+    auto start = button("start", 100, 100, 1);
+    auto top = button("top", 100, 300, 7);
+    run();
+    screen->hilightButton(kDown); // the first lights; nothing below it
+    ASSERT_EQ(lit({start, top}), "start");
+    screen->hilightDefaultButton();
+    EXPECT_EQ(lit({start, top}), "start top");
+    // The first lit button in order is the highlight that a confirm presses.
+    screen->pressHilightButton();
+    frames(1);
+    EXPECT_EQ(screen->actions, (std::vector<std::string>{"start"}));
+    // A lit button is no step's goal: up finds nothing and both stay lit.
+    screen->hilightButton(kUp);
+    EXPECT_EQ(lit({start, top}), "start top");
+}
+
 TEST_F(ButtonHighlight, NoDefaultButtonWhenEveryDepthIsNegative) {
     auto low = button("low", 100, 100, -2);
     auto lower = button("lower", 200, 100, -1);

@@ -328,17 +328,27 @@ TEST_F(CharacterSelector, AWebLinkUnlockGrantsItsCharacterTenUpdatesLater) {
     EXPECT_EQ(selector->shownIndex(), 1);
 }
 
-TEST_F(CharacterSelector, AStorePurchaseGrantsTheCharactersOfThatProduct) {
+TEST_F(CharacterSelector, AStorePurchaseGrantsTheShownCharacterOnly) {
     character("kFree");
     auto bought = character("kInAppPurchase");
     bought->storeIdentifierAttribute()->setValue("com.example.hero", true);
     auto noId = character("kInAppPurchase");
+    // Another character sold under the same product.
+    auto twin = character("kInAppPurchase");
+    twin->storeIdentifierAttribute()->setValue("com.example.hero", true);
     place();
+    selector->setSelectedIndex(2);
     selector->unlockCharacter(2);
     EXPECT_FALSE(settings()->isCharacterUnlocked(2));
+    selector->setSelectedIndex(1);
     selector->unlockCharacter(1);
     EXPECT_TRUE(settings()->isCharacterUnlocked(1));
+    EXPECT_FALSE(settings()->isCharacterUnlocked(3));
     EXPECT_EQ(settings()->selectedCharacter(), 1);
+    // A completion for a product no character is sold under grants nothing.
+    selector->setSelectedIndex(3);
+    selector->purchaseDidComplete("com.example.other");
+    EXPECT_FALSE(settings()->isCharacterUnlocked(3));
 }
 
 TEST_F(CharacterSelector, TheSuggestionIsAnAffordableLockedCharacterUntilItsButtonIsUsed) {

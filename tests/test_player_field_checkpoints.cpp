@@ -4,6 +4,8 @@
 // was, teleported objects and their destination, the kill-all hook, and gameplay values a
 // powerup left saved when a new scene opens.
 
+#include "audio/AudioBackendSlot.h"
+#include "audio/RecordingAudioBackend.h"
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeFrameEdgeState.h"
 #include "model/attributes/KXAttributeNumbers.h"
@@ -13,29 +15,37 @@
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
+#include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/buttons/KXPObjectButton.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
+#include "player/store/KXPSwitchStateTable.h"
 #include "support/field_test_support.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
 #include "support/temp_folder.h"
 
+#include "AudioEngine.h"
+#include "SimpleAudioEngine.h"
 #include "cocos2d.h"
 
 #include <gtest/gtest.h>
@@ -336,6 +346,27 @@ TEST_F(FieldCheckpoints, ARestartGoesBackToTheStartAndAFullRestartTakesTheRunOut
     EXPECT_EQ(run.coins.backup()->values[0], 0);
 }
 
+TEST_F(FieldCheckpoints, RestartingFromTheCheckpointTurnsTheSwitchesOffSoTheFirstPressTurnsOneOn) {
+    button(*hud, "Again", "kRestartCheckpointButton");
+    auto toggle = graph.object<KXModelObjectButtonSwitch>(*hud, "KXModelObjectButtonSwitch", "Toggle",
+                                                          CCPoint(600.0f, 200.0f), 1);
+    toggle->intervalAttribute()->setValue(0.0f, true);
+    open();
+    switchStateTable()[toggle] = true;
+    KXPScreenUi* ui = field->getUiLayer();
+    ui->onRestartCheckpoint(ui->buttonWithAction("kRestartCheckpointButton"));
+    frames(2);
+    EXPECT_TRUE(switchStateTable().empty());
+    KXPObjectButton* flip = nullptr;
+    for (KXPObjectButton* each : field->getUiLayer()->allButtons()) {
+        flip = each->getModel() == toggle ? each : flip;
+    }
+    ASSERT_NE(flip, nullptr);
+    flip->selected();
+    EXPECT_TRUE(switchStateTable()[toggle]);
+    clearSwitchStates();
+}
+
 TEST_F(FieldCheckpoints, ACheckpointRemembersItsSectionsDistanceAndTheWayTheCameraCame) {
     auto opening = section("opening", 500.0f, true);
     auto runner = std::static_pointer_cast<KXModelObjectAssetCharacter>(
@@ -449,6 +480,99 @@ TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRun
     EXPECT_EQ(KXPScreensController::shared()->uiKeys().size(), 2u);
 }
 
+TEST_F(FieldCheckpoints, APauseButtonOpensTheScreenItIsNamedAfterAndWithoutANamePause) {
+    auto pauseButton = button(*hud, "Shop", "kPauseButton");
+    graph.ui("shop");
+    graph.link("hud", "Shop", "shop");
+    graph.ui("pause");
+    graph.link("hud", "Pause", "pause");
+    open();
+    KXPScreenUi* ui = field->getUiLayer();
+    ui->onPause(ui->buttonWithAction("kPauseButton"));
+    frames(1);
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "shop");
+    // Back to the HUD, which resumes the game.
+    field->keyBackClicked();
+    EXPECT_FALSE(field->isPaused());
+    ASSERT_EQ(KXPScreensController::shared()->currentUiKey(), "hud");
+    pauseButton->setName("");
+    ui = field->getUiLayer();
+    ui->onPause(ui->buttonWithAction("kPauseButton"));
+    frames(1);
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "pause");
+}
+
+TEST_F(FieldCheckpoints, TheBackgroundLeavesAPausedGameAsItWasAndTheWayBackObeysTheMutes) {
+    graph.ui("pause");
+    graph.link("hud", "Pause", "pause");
+    auto backend = std::make_unique<cocos2d::audio::RecordingAudioBackend>();
+    cocos2d::audio::RecordingAudioBackend* recorder = backend.get();
+    cocos2d::audio::installBackend(std::move(backend));
+    open();
+    field->pause(nullptr);
+    ASSERT_TRUE(field->isPaused());
+    ASSERT_FALSE(field->skipNextInterstitial());
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic("music.mp3", true);
+    ASSERT_NE(experimental::AudioEngine::play2d("hit.wav", true),
+              experimental::AudioEngine::INVALID_AUDIO_ID);
+    const int voice = recorder->lastVoice();
+    const auto called = [recorder](const std::string& line) {
+        return std::count(recorder->calls().begin(), recorder->calls().end(), line);
+    };
+    setGameDataLoaded(true);
+    KXPSettingsController::shared()->muteEffects = true;
+    KXPAppDelegate delegate;
+    recorder->clearCalls();
+    delegate.applicationDidEnterBackground();
+    EXPECT_TRUE(field->isPaused());
+    EXPECT_FALSE(field->skipNextInterstitial());
+    EXPECT_EQ(KXPScreensController::shared()->uiKeys().size(), 2u);
+    EXPECT_FALSE(director()->isAnimating());
+    EXPECT_EQ(called("pauseMusic"), 1);
+    EXPECT_GE(called("pauseEffect " + std::to_string(voice)), 1);
+
+    // Back with the effects muted (as stored): the music plays on, the effects stay paused.
+    recorder->clearCalls();
+    delegate.applicationWillEnterForeground();
+    EXPECT_TRUE(director()->isAnimating());
+    EXPECT_EQ(called("resumeMusic"), 1);
+    EXPECT_EQ(called("resumeEffect " + std::to_string(voice)), 0);
+    // With the music muted instead: the effects only.
+    KXPSettingsController::shared()->muteEffects = false;
+    KXPSettingsController::shared()->muteBackground = true;
+    delegate.applicationDidEnterBackground();
+    recorder->clearCalls();
+    delegate.applicationWillEnterForeground();
+    EXPECT_EQ(called("resumeMusic"), 0);
+    EXPECT_GE(called("resumeEffect " + std::to_string(voice)), 1);
+    setGameDataLoaded(false);
+    experimental::AudioEngine::stopAll();
+    cocos2d::audio::shutdownAudio();
+}
+
+TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoesOn) {
+    open();
+    auto magnet =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
+    magnet->durationAttribute()->setValue(5.0f, true);
+    field->applyPowerup(magnet, true);
+    KXPObjectAsset* first = field->findActivePowerup("kPowerupMagnet", nullptr);
+    ASSERT_NE(first, nullptr);
+    first->retain();
+    EXPECT_TRUE(field->isMagnetActive());
+    field->applyPowerup(magnet, true);
+    // The first one's effect is over (without labels it is finished at once); the new one runs.
+    EXPECT_EQ(first->getState(), KXPObject::kStateRemoved);
+    KXPObjectAsset* second = field->findActivePowerup("kPowerupMagnet", nullptr);
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(field->isMagnetActive());
+    first->release();
+}
+
 TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {
     open();
     BodyObject* ball =
@@ -529,6 +653,47 @@ TEST_F(FieldCheckpoints, ATeleportedObjectComesOutOfItsDestinationWhichOpensOnce
     EXPECT_TRUE(exit->isMovementEnabled());
 }
 
+TEST_F(FieldCheckpoints, ATeleportedObjectBringsItsLinkedObjectsAlongWhereTheyStoodToIt) {
+    open();
+    auto carrier =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    carrier->positionAttribute()->setValue(CCPoint(10.0f, 20.0f), true);
+    auto rider =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    rider->positionAttribute()->setValue(CCPoint(40.0f, 20.0f), true);
+    auto linker = std::static_pointer_cast<KXModelLinker>(kxtest::ScreenGraph::make("KXModelLinker"));
+    linker->setObjects(carrier, rider, true);
+    KXPObjectAsset* entering = KXPObjectAsset::create(carrier);
+    ASSERT_NE(entering, nullptr);
+    entering->setTag(static_cast<int>(carrier->id()));
+    layer()->addChild(entering);
+    KXPObjectAsset* exit = KXPObjectAsset::create(carrier);
+    exit->setPosition(CCPoint(800.0f, 200.0f));
+    layer()->addChild(exit);
+    field->addTeleport(entering, exit);
+    field->update(kFrame);
+    // The linked object is made again, as far from the copy as its model is from the carrier's.
+    std::vector<CCNode*> riders;
+    std::vector<CCNode*> work{layer()};
+    while (!work.empty()) {
+        CCNode* node = work.back();
+        work.pop_back();
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(node->getChildren(), item) {
+            CCNode* child = static_cast<CCNode*>(item);
+            if (child->getTag() == static_cast<int>(rider->id())) {
+                riders.push_back(child);
+            }
+            work.push_back(child);
+        }
+    }
+    ASSERT_EQ(riders.size(), 1u);
+    const CCPoint where = layer()->convertToNodeSpace(riders.front()->convertToWorldSpace(CCPointZero));
+    EXPECT_NEAR(where.x, 830.0f, 0.01f);
+    EXPECT_NEAR(where.y, 200.0f, 0.01f);
+    EXPECT_TRUE(dynamic_cast<KXPObject*>(riders.front())->isControlActive());
+}
+
 TEST_F(FieldCheckpoints, KillAllTakesOnlyAwakeVisibleEnemiesThatCollisionsDestroy) {
     open();
     auto* target = new EnemyStandIn(KXPObjectAsset::kKindEnemy, KXPObjectAsset::kDestroyCollision, true);
@@ -559,6 +724,43 @@ TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayWhenTheNextSceneOpens) {
     open();
     EXPECT_EQ(gameplay->saveNesting(), 0);
     EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(5.0f, 0.0f)));
+}
+
+TEST_F(FieldCheckpoints, ValuesAPowerupLeftSavedGiveWayInTheNextGameAlsoAfterAMenu) {
+    graph.ui("menu");
+    open();
+    KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+    gameplay->setMoveSpeed(5.0f, 0.0f);
+    gameplay->saveValues();
+    gameplay->setMoveSpeed(50.0f, 0.0f);
+    // Out to a menu while the powerup runs, then into a game again.
+    KXPScreensController* screens = KXPScreensController::shared();
+    screens->resetToUi("menu");
+    director()->replaceScene(screens->currentScene());
+    frames(2);
+    ASSERT_EQ(screens->currentScreenScene(), nullptr);
+    ASSERT_EQ(screens->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+    director()->replaceScene(screens->currentScene());
+    frames(2);
+    ASSERT_NE(screens->currentScreenScene(), nullptr);
+    EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(5.0f, 0.0f)));
+    EXPECT_EQ(gameplay->saveNesting(), 0);
+    // The old powerup's end, should it come, restores nothing more.
+    gameplay->setMoveSpeed(7.0f, 0.0f);
+    gameplay->restoreValues();
+    EXPECT_TRUE(gameplay->getMoveSpeed().equals(CCPoint(7.0f, 0.0f)));
+}
+
+TEST_F(FieldCheckpoints, EnteringTheGameShowsTheHudsAdsButNotTheFields) {
+    KXDebugLogCapture log;
+    open();
+    const auto banner = [&log](const std::string& key) {
+        return std::count_if(log.lines().begin(), log.lines().end(), [&key](const std::string& line) {
+            return line.rfind("[" + key + "] banner: ", 0) == 0;
+        });
+    };
+    EXPECT_EQ(banner("world"), 0);
+    EXPECT_EQ(banner("hud"), 1);
 }
 
 } // namespace

@@ -28,7 +28,8 @@ protected:
         KXModelGeneralSettings::resetShared();
     }
     void TearDown() override {
-        KXGameplayValuesTarget::setShared(nullptr);
+        // The process's record is the target again for the suites that follow.
+        KXGameplayValuesTarget::setShared(KXPGameplaySettings::shared());
         cocos2d::CCDirector::sharedDirector()->purgeDirector();
         KXModelGeneralSettings::resetShared();
         resetModelCore();

@@ -15,6 +15,7 @@
 #include "player/objects/assets/KXPObjectAssetScreenJump.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "support/asset_world_support.h"
+#include "support/character_test_support.h"
 #include "support/model_class_helpers.h"
 #include "support/unit_test_support.h"
 
@@ -144,14 +145,17 @@ TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {
     auto model = createModel<KXModelObjectScreenJump>();
     auto* jump = field.add(static_cast<KXPObjectAssetScreenJump*>(KXPObjectAsset::create(model)), ccp(0, 0));
     kxtest::TestAsset* unit = field.place(kxtest::boxAssetModel(), ccp(300, 0));
-    kxtest::TestAsset* dead = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
-    kxtest::TestAsset* hero = field.place(kxtest::boxAssetModel(), ccp(0, 300));
+    // Objects that carry the character bit without being a playable character, as a gun does.
+    kxtest::TestAsset* gun = field.place(kxtest::boxAssetModel(), ccp(-300, 0));
     unit->setType(KXPObject::kTypeUnit);
-    dead->setType(KXPObject::kTypeCharacter);
-    dead->setState(KXPObject::kStateDead);
-    hero->setType(KXPObject::kTypeCharacter);
+    gun->setType(KXPObject::kTypeCharacter);
+    // Held by the test alone (off the layer): released at its end.
+    auto* dead = new KXPObjectAssetCharacter(kxtest::characterModel());
+    dead->KXPObject::setState(KXPObject::kStateDead);
+    auto* hero = new KXPObjectAssetCharacter(kxtest::characterModel());
     std::vector<int> states;
     jump->beginContact(unit, nullptr, true);
+    jump->beginContact(gun, nullptr, true);
     jump->beginContact(dead, nullptr, true);
     field.frame();
     states.push_back(jump->getState());
@@ -162,6 +166,8 @@ TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {
     states.push_back(jump->getState());
     // Without a running game field there is nothing to switch; the area is ready again.
     EXPECT_EQ(states, (std::vector<int>{0, 1, 0}));
+    dead->release();
+    hero->release();
 }
 
 struct PathSettings {
@@ -276,6 +282,87 @@ TEST_F(LevelPath, AnObjectEscapesOnlyUntilAnyTargetWasReached) {
     runaway->setPosition(ccp(500, 0));
     guide->followStep();
     EXPECT_EQ(guide->carried().size(), 1u);
+}
+
+TEST_F(LevelPath, TheTargetFilterTakesCharactersOrUnitsOfOneAssetOrOfAny) {
+    AssetWorld field;
+    kxtest::TestAsset* unit = body(field, ccp(10, 0));
+    kxtest::TestAsset* hero = body(field, ccp(-10, 0));
+    unit->setType(KXPObject::kTypeUnit);
+    hero->setType(KXPObject::kTypeCharacter);
+    const std::string unitAsset = std::to_string(unit->assetModel()->asset()->id());
+    struct Case {
+        const char* affected;
+        std::string objectAsset;
+        size_t taken;
+        KXPObjectAsset* first;
+    };
+    for (const Case& c : {Case{"kCharacter", "", 1, hero}, Case{"kAssets", "-1", 1, unit},
+                          Case{"kAssets", unitAsset, 1, unit}, Case{"kAssets", "999999", 0, nullptr},
+                          Case{"kAll", "", 2, unit}}) {
+        auto model = createModel<KXModelObjectPath>();
+        attributeOf<KXAttributeFloat>(*model, "Search Radius")->setValue(50.0f, true);
+        attributeOf<KXAttributeStringList>(*model, "Affected Asset")->setValue(c.affected, true);
+        attributeOf<KXAttributeStringList>(*model, "Object Asset")->setValue(c.objectAsset, true);
+        auto* guide = static_cast<KXPObjectAssetPath*>(KXPObjectAsset::create(model));
+        guide->retain();
+        guide->captureObjects(field.layer->getChildren());
+        EXPECT_EQ(guide->carried().size(), c.taken) << c.affected << " " << c.objectAsset;
+        if (c.first != nullptr && !guide->carried().empty()) {
+            EXPECT_EQ(guide->carried().front().object, c.first) << c.affected;
+        }
+        guide->cleanup();
+        guide->release();
+    }
+}
+
+TEST_F(LevelPath, AttractionZeroSteersNothingKeepVelocityKeepsItAndAFlipTurnsTheLook) {
+    AssetWorld field;
+    auto model = createModel<KXModelObjectPath>();
+    model->setPoints({ccp(100, 0)});
+    attributeOf<KXAttributeFloat>(*model, "Search Radius")->setValue(50.0f, true);
+    attributeOf<KXAttributeFloat>(*model, "Speed")->setValue(10.0f, true);
+    attributeOf<KXAttributeStringList>(*model, "Play Mode")->setValue("kPlayModeSingle", true);
+    attributeOf<KXAttributeFloat>(*model, "Attraction Force")->setValue(0.0f, true);
+    attributeOf<KXAttributeBool>(*model, "Keep Velocity")->setValue(true, true);
+    KXPObjectAssetPath* guide =
+        field.add(static_cast<KXPObjectAssetPath*>(KXPObjectAsset::create(model)), ccp(0, 0));
+    kxtest::TestAsset* rider = body(field, ccp(10, 0));
+    guide->captureObjects(field.layer->getChildren());
+    ASSERT_EQ(guide->carried().size(), 1u);
+    rider->getBody()->SetLinearVelocity(b2Vec2(3.0f, 4.0f));
+    guide->followStep();
+    EXPECT_NEAR(rider->getBody()->GetLinearVelocity().x, 3.0f, 1e-5f);
+    EXPECT_NEAR(rider->getBody()->GetLinearVelocity().y, 4.0f, 1e-5f);
+    // Within 20 of the origin it already aims at the point; at the end of a single run it is let
+    // go with the velocity it had.
+    ASSERT_EQ(guide->carried().size(), 1u);
+    EXPECT_EQ(guide->carried().at(0).target.x, 100.0f);
+    rider->setPosition(ccp(100, 0));
+    guide->followStep();
+    EXPECT_TRUE(guide->carried().empty());
+    EXPECT_NEAR(rider->getBody()->GetLinearVelocity().x, 3.0f, 1e-5f);
+
+    // Ping-pong with the image following the direction and "kFlip": the turn mirrors the look.
+    AssetWorld other;
+    auto flipping = createModel<KXModelObjectPath>();
+    flipping->setPoints({ccp(100, 0)});
+    attributeOf<KXAttributeFloat>(*flipping, "Search Radius")->setValue(50.0f, true);
+    attributeOf<KXAttributeFloat>(*flipping, "Speed")->setValue(10.0f, true);
+    attributeOf<KXAttributeFloat>(*flipping, "Attraction Force")->setValue(100.0f, true);
+    attributeOf<KXAttributeStringList>(*flipping, "Play Mode")->setValue("kPlayModePingPong", true);
+    attributeOf<KXAttributeBool>(*flipping, "Image Direction")->setValue(true, true);
+    attributeOf<KXAttributeStringList>(*flipping, "Image Transition")->setValue("kFlip", true);
+    KXPObjectAssetPath* turning =
+        other.add(static_cast<KXPObjectAssetPath*>(KXPObjectAsset::create(flipping)), ccp(0, 0));
+    kxtest::TestAsset* walker = body(other, ccp(10, 0));
+    turning->captureObjects(other.layer->getChildren());
+    ASSERT_EQ(turning->carried().size(), 1u);
+    arrive(turning, walker); // the origin: on to point 0
+    EXPECT_FLOAT_EQ(walker->getScaleX(), 1.0f);
+    arrive(turning, walker); // the last point: the direction turns
+    EXPECT_EQ(turning->carried().at(0).direction, -1);
+    EXPECT_FLOAT_EQ(walker->getScaleX(), -1.0f);
 }
 
 TEST_F(LevelPath, APathThatGoesLetsGoOfWhatItCarriesAndStopsItsActions) {

@@ -12,6 +12,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectParticles.h"
@@ -26,6 +27,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObjectGroup.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/buttons/KXPObjectButton.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "support/model_class_helpers.h"
@@ -257,6 +259,36 @@ TEST_F(LevelStreaming, FortyFiveModelsTakeThreeCallsAndHiddenOnesCountWithoutAnO
     EXPECT_TRUE(scene->getCreationQueue().empty());
     // Nothing more to do.
     EXPECT_TRUE(scene->instantiateQueuedObjects());
+}
+
+TEST_F(LevelStreaming, ALevelsButtonIsMadeEveryTimeItsSectionIsLaidWhateverItsInterval) {
+    auto room = section("room");
+    auto lever = createModel<KXModelObjectButton>();
+    lever->intervalAttribute()->setValue(2.0f, true);
+    lever->positionAttribute()->setValue(CCPoint(40.0f, 60.0f), true);
+    room->addChild(lever, true);
+    make();
+    for (int laying = 0; laying < 3; ++laying) {
+        scene->addLevelSection(room, 500.0f * static_cast<float>(laying));
+        EXPECT_TRUE(scene->instantiateQueuedObjects());
+    }
+    std::vector<KXPObjectButton*> buttons;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(scene->getObjectLayer()->getChildren(), item) {
+        CCNode* menu = static_cast<CCNode*>(item);
+        if (menu->getTag() != KXPScreen::kButtonMenuTag || menu->getChildrenCount() != 1) {
+            continue;
+        }
+        if (auto* button = dynamic_cast<KXPObjectButton*>(menu->getChildren()->objectAtIndex(0))) {
+            buttons.push_back(button);
+        }
+    }
+    ASSERT_EQ(buttons.size(), 3u);
+    for (KXPObjectButton* button : buttons) {
+        EXPECT_EQ(button->getModel(), lever);
+        // Where the model puts it, not where its section was laid.
+        EXPECT_TRUE(button->getPosition().equals(CCPoint(40.0f, 60.0f)));
+    }
 }
 
 TEST_F(LevelStreaming, TwoQueuedSectionsAreFilledInTurnAndObjectsAwaitTheirSectionsEnd) {
@@ -537,6 +569,29 @@ TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) 
     scene->update(1.0f / 60.0f);
     scene->update(1.0f / 60.0f);
     EXPECT_EQ(scene->getLaidDistance(), laid);
+}
+
+TEST_F(LevelStreaming, AGapBetweenTheSectionsRangesEndsTheLevelHoweverFarTheCameraGoes) {
+    auto near = section("near", 0.0f, 1000.0f, 1000.0f);
+    auto far = section("far", 3000.0f, -1.0f, 1000.0f);
+    make();
+    scene->restoreFromCheckpoint();
+    ASSERT_EQ(scene->getLaidDistance(), 1000.0f);
+    // Fast, but well within a view a step, and following no one; the field ends its game a
+    // second after it starts without characters.
+    scene->getObjectLayer()->setFollowFactor(0.0f);
+    gameplay->setGameSpeedMin(300.0f);
+    gameplay->setGameSpeedMax(300.0f);
+    gameplay->setGameSpeed(300.0f);
+    KXDebugLogCapture log;
+    for (int frame = 0; frame < 40; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    // Past the far section's start and far past the camera's reach of the level.
+    EXPECT_GT(scene->getCameraDistance(), 10000.0f);
+    EXPECT_EQ(scene->getLaidDistance(), 1000.0f);
+    EXPECT_EQ(countLines(log, "add level section: " + std::to_string(far->id())), 0u);
+    EXPECT_EQ(countLines(log, "add level section: " + std::to_string(near->id())), 0u);
 }
 
 TEST_F(LevelStreaming, ObjectsLeftBehindGoWithTheFixedStepAndTextsStay) {

@@ -237,6 +237,18 @@ TEST_F(Powerup, OnlyACharacterConstraintFollowsTheCharacter) {
     EXPECT_EQ(powerup->startAnimationNode()->getParent(), nullptr);
 }
 
+TEST_F(Powerup, AReplacingPowerupTakesItsIdleLookAwayOnCollectionEvenWithoutAStartLook) {
+    auto model = powerupModel(KXPObjectAssetPowerup::kTypeMagnet, 2.0f);
+    assetOf(model)->animationBehaviourAttribute()->setValue(KXPObjectAssetPowerup::kReplaceBehaviour, true);
+    KXPObjectAssetPowerup* powerup = placePowerup(model, CCPoint(300, 0));
+    ASSERT_EQ(powerup->startAnimationNode(), nullptr);
+    ASSERT_EQ(powerup->idleAnimationNode()->getParent(), powerup);
+    KXPObjectAssetCharacter* character = place(characterModel(), CCPoint(40, 60));
+    collect(powerup, character);
+    EXPECT_EQ(powerup->idleAnimationNode()->getParent(), nullptr);
+    EXPECT_EQ(powerup->getState(), KXPObjectAssetPowerup::kStateCollected);
+}
+
 // --- with the sample game's font and pictures ---
 
 class PowerupWithMedia : public Powerup {
@@ -314,6 +326,29 @@ TEST_F(PowerupWithMedia, ACoinEndsAtOnceWithoutLabelsAndAfterItsLabelsRoseWithTh
     }
     EXPECT_EQ(global().coins.session, 12);
     EXPECT_EQ(global().points.session, 21);
+}
+
+TEST_F(PowerupWithMedia, ATimedPowerupWhoseLabelEndedFirstFinishesWhenItsEffectEnds) {
+    KXPObjectAssetCharacter* character = place(characterModel());
+    KXPInputController::shared()->addCharacter(character);
+    auto model = coin(true, false);
+    assetOf(model)->powerupTypeAttribute()->setValue(KXPObjectAssetPowerup::kTypeInvincibility, true);
+    assetOf(model)->durationAttribute()->setValue(2.0f, true);
+    KXPObjectAssetPowerup* powerup = placePowerup(model);
+    powerup->retain();
+    collect(powerup, character);
+    // The label has risen and gone after a second; the effect runs on.
+    world->run(70);
+    EXPECT_FALSE(powerup->coinLabel()->isVisible());
+    EXPECT_EQ(powerup->getState(), KXPObjectAssetPowerup::kStateCollected);
+    EXPECT_TRUE(character->hasActivePowerups());
+    // The effect ends at two seconds, and the powerup with it.
+    world->run(55);
+    EXPECT_FALSE(character->hasActivePowerups());
+    EXPECT_EQ(powerup->getState(), KXPObject::kStateRemoved);
+    powerup->release();
+    // The character goes before the world does.
+    KXPInputController::purgeShared();
 }
 
 TEST_F(PowerupWithMedia, EachPowerupCullsByItsOwnBox) {

@@ -264,6 +264,33 @@ TEST_F(PurchaseButton, StoreCompletionsDeliverOnlyTheirProduct) {
     EXPECT_FALSE(lockState("Gem Pack"));
 }
 
+TEST_F(PurchaseButton, APowerupThatDoesNotExistIsNeitherPaidNorMarkedBoughtOnAnyPath) {
+    KXDebugLogCapture log;
+    coins().total = 50;
+    Model model = sellingModel("Ghost Pack", 10.0f);
+    model->powerupSelectionAttribute()->setValue("999999", true);
+    model->oneTimePurchaseAttribute()->setValue("kOneTimePurchase", true);
+    KXPObjectButtonPurchase* button = build(model);
+    button->purchase();
+    EXPECT_EQ(coins().total, 50);
+    EXPECT_TRUE(shown(button));
+    EXPECT_TRUE(lockState("Ghost Pack"));
+    EXPECT_TRUE(log.contains("[KXPObjectButtonPurchase] Ghost Pack: sells no powerup; nothing bought"));
+    // Free or by video: the same.
+    for (const char* method : {"kFree", "kRewardedVideos"}) {
+        model->purchaseMethodAttribute()->setValue(method, true);
+        build(model)->purchase();
+        EXPECT_TRUE(lockState("Ghost Pack")) << method;
+    }
+    // A store completion of its product delivers nothing either.
+    model->purchaseMethodAttribute()->setValue("kInAppPurchase", true);
+    model->storeIdentifierAttribute()->setValue("com.example.ghost", true);
+    KXPObjectButtonPurchase* store = build(model);
+    store->purchaseDidComplete("com.example.ghost");
+    EXPECT_TRUE(shown(store));
+    EXPECT_TRUE(lockState("Ghost Pack"));
+}
+
 TEST_F(PurchaseButton, BuyAndUseGoesToTheRunningScreenOrTheGameScene) {
     Model model = sellingModel("Boost", 0.0f);
     model->purchaseMethodAttribute()->setValue("kFree", true);

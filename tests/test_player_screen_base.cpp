@@ -14,7 +14,9 @@
 #include "player/app/KXPScreensController.h"
 #include "player/field/KXPGameField.h"
 #include "player/objects/buttons/KXPObjectButton.h"
+#include "player/objects/buttons/KXPObjectButtonPowerup.h"
 #include "player/screens/KXPScreen.h"
+#include "player/screens/KXPScreenUi.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
@@ -329,6 +331,47 @@ TEST_F(ScreenBase, APowerupButtonUsesTheInventoryOnlyWhileAGameRuns) {
     EXPECT_EQ(worldScores("").coins.total, 15);
     EXPECT_EQ(settings->inventoryCount(coin), 0);
     static_cast<CCObject*>(menu)->release();
+}
+
+TEST_F(ScreenBase, APowerupButtonUsesThePowerupItsCountShows) {
+    auto coin =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    coin->powerupTypeAttribute()->setValue("kPowerupCoin", true);
+    coin->rewardCoinsAttribute()->setValue(5.0f, true);
+    auto hud = graph.ui("hud");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    // The selection as the editor may leave it: the id and a blank after it.
+    const std::string selection = std::to_string(coin->id()) + " ";
+    auto action = std::static_pointer_cast<KXModelObjectButtonPowerup>(
+        button(*hud, "Use", CCPoint(200, 200), 1, true, "KXModelObjectButtonPowerup"));
+    action->actionAttribute()->setValue(selection, true);
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->setInventoryCount(coin, 2);
+    KXPScreensController::shared()->resetToScene("forest");
+    director()->runWithScene(KXPScreensController::shared()->currentScene());
+    frames(1);
+    auto* field = dynamic_cast<KXPGameField*>(KXPScreen::runningScreen());
+    ASSERT_NE(field, nullptr);
+    KXPScreen* ui = KXPScreensController::shared()->currentUi();
+    ASSERT_NE(ui, nullptr);
+    auto* use = dynamic_cast<KXPObjectButtonPowerup*>(ui->buttonWithAction(selection));
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use->powerupAsset(), coin);
+    ui->usePowerupButton(use);
+    EXPECT_EQ(settings->inventoryCount(coin), 1);
+    EXPECT_EQ(worldScores("").coins.total, 5);
+
+    // With a threshold of 50 the button waits for half of the world's best distance.
+    action->visibilityThresholdAttribute()->setValue(50.0f, true);
+    KXPScoreDistance& distance = currentWorldScores().distance;
+    distance.best = 1000.0f;
+    distance.session = 499.0f;
+    use->update(0.0f);
+    EXPECT_FALSE(use->isVisible());
+    distance.session = 500.0f;
+    use->update(0.0f);
+    EXPECT_TRUE(use->isVisible());
 }
 
 } // namespace

@@ -148,6 +148,7 @@ void KXPGameplaySettings::saveValues() {
         m_savedValues->setObject(text, field.key);
         text->release();
     }
+    m_savedInForce = true;
 }
 
 void KXPGameplaySettings::restoreValues() {
@@ -158,17 +159,21 @@ void KXPGameplaySettings::restoreValues() {
     if (m_saveNesting != 0) {
         return;
     }
-    for (const KXGameplayValueField& field : kSavedValues) {
-        readSavedText(*m_savedValues, field, m_values);
-    }
+    readBackSavedValues();
 }
 
 void KXPGameplaySettings::restoreAllValues() {
-    if (m_saveNesting <= 0) {
-        return;
+    m_saveNesting = 0;
+    if (m_savedInForce) {
+        readBackSavedValues();
     }
-    m_saveNesting = 1;
-    restoreValues();
+}
+
+void KXPGameplaySettings::readBackSavedValues() {
+    for (const KXGameplayValueField& field : kSavedValues) {
+        readSavedText(*m_savedValues, field, m_values);
+    }
+    m_savedInForce = false;
 }
 
 CCPoint KXPGameplaySettings::getGameplayDirection() const {

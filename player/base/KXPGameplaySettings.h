@@ -38,10 +38,12 @@ public:
     // a save does nothing.
     void saveValues() override;
     void restoreValues();
-    // Whatever the nesting, the saved values come back and the nesting is 0 (a scene that opens
-    // while a powerup's values are in force); nothing when nothing is saved.
+    // Whatever the nesting, the saved values come back and the nesting is 0 (a game scene that
+    // opens while a powerup's values are in force, also when other scenes came in between);
+    // nothing when the saved values are already back.
     void restoreAllValues();
     // A new engine scene starts a fresh nesting; a powerup of the old scene then restores nothing.
+    // The saved values stay owed to the next restoreAllValues.
     void resetSaveNesting() { m_saveNesting = 0; }
     int32_t saveNesting() const { return m_saveNesting; }
 
@@ -108,9 +110,14 @@ public:
     void setFixedRotation(bool value) { m_values.fixedRotation = value; }
 
 private:
+    // The saved values written back; nothing is owed any more.
+    void readBackSavedValues();
+
     KXGameplayValues m_values;
 
     int32_t m_saveNesting = 0;
+    // Values were saved and have not come back yet.
+    bool m_savedInForce = false;
     cocos2d::CCDictionary* m_savedValues = nullptr;
     std::shared_ptr<KXModelGeneralSettings> m_generalSettings;
 };

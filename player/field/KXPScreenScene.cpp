@@ -251,7 +251,8 @@ void KXPScreenScene::createBackgroundLayers() {
 }
 
 void KXPScreenScene::onEnter() {
-    KXPScreen::onEnter();
+    // The layer's own entry: the field shows no ads of its own here (its HUD shows its ones).
+    CCLayer::onEnter();
     restoreFromCheckpoint();
     if (const auto health = m_inputController->firstCharacterHealth()) {
         health->remainingLives = health->lives();

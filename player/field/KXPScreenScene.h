@@ -168,7 +168,8 @@ public:
     float getGameOverCountdown() const { return m_gameOverCountdown; }
     float getLaidDistance() const { return m_laidDistance; }
     float getCameraDistance() const { return m_cameraDistance; }
-    // How far the camera may run ahead of the laid level before laying restarts from the camera.
+    // The longest camera step along the gameplay direction that streaming takes as sound: a longer
+    // one (a damaged game speed) lays on from where the camera is.
     float streamingCatchUpLimit() const;
     // Sections queued for making at most; more wait for the next step.
     static constexpr size_t kMaxQueuedSections = 8;

@@ -161,7 +161,7 @@ KXPObjectText* KXPScreenScene::createText(const std::shared_ptr<KXModelObjectLab
 }
 
 CCMenu* KXPScreenScene::createButtonMenu(const std::shared_ptr<KXModelObjectButton>& model) {
-    KXPObjectButton* button = KXPObjectButton::create(model, this);
+    KXPObjectButton* button = KXPObjectButton::createForLevel(model);
     if (button == nullptr) {
         return nullptr;
     }

@@ -149,15 +149,17 @@ float KXPScreenScene::streamingCatchUpLimit() const {
 }
 
 void KXPScreenScene::streamLevel() {
-    m_cameraDistance += ccpDot(m_gameplay->getGameplayDirection(), m_objectLayer->getStep());
-    // At most one section per step; none qualifying lays nothing and the next step asks again.
+    const float step = ccpDot(m_gameplay->getGameplayDirection(), m_objectLayer->getStep());
+    m_cameraDistance += step;
+    // At most one section per step; none qualifying lays nothing and the next step asks again
+    // (sections whose distances leave a gap end the level there).
     if (!(m_cameraDistance > m_laidDistance) || !std::isfinite(m_cameraDistance)) {
         return;
     }
-    // A camera further ahead than a view and a section (a huge or damaged game speed) lays from
-    // where it is: catching up a section a step would only make objects to be removed behind it,
-    // faster than they are made.
-    if (m_cameraDistance - m_laidDistance > streamingCatchUpLimit()) {
+    // A camera that moved further in one step than a view and a section (a damaged game speed)
+    // lays from where it is: catching up a section a step would only make objects to be removed
+    // behind it, faster than they are made.
+    if (std::fabs(step) > streamingCatchUpLimit()) {
         debugLog("[KXPScreenScene] the camera ran %.0f ahead of the level: laying from it",
                  m_cameraDistance - m_laidDistance);
         m_laidDistance = m_cameraDistance;

@@ -14,7 +14,6 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
-#include "player/screens/KXPButtonHighlight.h"
 
 #include <algorithm>
 
@@ -645,9 +644,8 @@ bool KXPInputController::pressKeyButtons(int key, KXPScreen* screen) {
     holdAll(buttons, true);
     bool pressed = false;
     for (KXPObjectButton* button : buttons) {
-        // A hidden button (the hidden half of a switch pair, a bought remove-ads button) is not
-        // there for the player.
-        if (button->parentScreen() == screen && KXPButtonHighlight::isShown(button)) {
+        // Hidden ones too: a game may bind a key to a button it never shows.
+        if (button->parentScreen() == screen) {
             button->press();
             pressed = true;
         }

@@ -466,13 +466,13 @@ void KXPObjectCharacterSelector::unlockCharacter(int index) {
 
 void KXPObjectCharacterSelector::purchaseDidComplete(const std::string& productIdentifier) {
     debugLog("[KXPObjectButtonPurchase] purchase did complete: %s", productIdentifier.c_str());
-    int index = 0;
+    // The product is the shown character's: other characters sold under it are not given away.
     for (const std::shared_ptr<KXModelAssetCharacter>& character : getModels<KXModelAssetCharacter>()) {
         if (character->purchaseMethod() == KXPCharacterUnlock::kStore &&
             character->storeIdentifier() == productIdentifier) {
-            grant(index);
+            grant(m_shownIndex);
+            break;
         }
-        ++index;
     }
     refreshIcons();
 }

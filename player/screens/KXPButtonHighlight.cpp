@@ -71,46 +71,65 @@ std::vector<KXPButtonHighlight::Item> KXPButtonHighlight::navigableItems(const K
     return items;
 }
 
-CCMenuItem* KXPButtonHighlight::highlighted(const KXPScreen& screen) {
-    if (m_item == nullptr) {
-        return nullptr;
-    }
-    bool inMap = false;
-    for (const auto& entry : screen.objectMap()) {
-        if (entry.second == m_item && entry.first == m_model) {
-            inMap = true;
-            break;
+bool KXPButtonHighlight::isLit(const CCMenuItem* item) const {
+    return std::any_of(m_lit.begin(), m_lit.end(), [item](const Item& lit) { return lit.item == item; });
+}
+
+void KXPButtonHighlight::dropGone(const KXPScreen& screen) {
+    const std::vector<Item> lit = m_lit;
+    for (const Item& entry : lit) {
+        bool inMap = false;
+        for (const auto& mapped : screen.objectMap()) {
+            if (mapped.second == entry.item && mapped.first == entry.model) {
+                inMap = true;
+                break;
+            }
+        }
+        if (!inMap) {
+            // Gone with its screen's objects: nothing to put back.
+            m_lit.erase(std::remove_if(m_lit.begin(), m_lit.end(),
+                                       [&entry](const Item& each) { return each.item == entry.item; }),
+                        m_lit.end());
+        } else if (!entry.item->isEnabled() || !isShown(entry.item)) {
+            // Hidden or disabled since: it must not show lit when it comes back.
+            unhighlight(entry.item);
         }
     }
-    if (!inMap) {
-        // Gone with its screen's objects: nothing to put back.
-        m_item = nullptr;
-        m_model.reset();
+}
+
+CCMenuItem* KXPButtonHighlight::highlighted(const KXPScreen& screen) {
+    if (m_lit.empty()) {
         return nullptr;
     }
-    if (!m_item->isEnabled() || !isShown(m_item)) {
-        // Hidden or disabled since: it must not show lit when it comes back.
-        unhighlight();
-        return nullptr;
+    dropGone(screen);
+    for (const Item& entry : navigableItems(screen)) {
+        if (isLit(entry.item)) {
+            return entry.item;
+        }
     }
-    return m_item;
+    return nullptr;
 }
 
 void KXPButtonHighlight::highlight(const Item& item) {
-    m_item = item.item;
-    m_model = item.model;
+    if (!isLit(item.item)) {
+        m_lit.push_back(item);
+    }
     // A muted sound button keeps its look; the others take the pressed look.
-    if (!m_item->isSelected()) {
-        m_item->selected();
+    if (!item.item->isSelected()) {
+        item.item->selected();
     }
 }
 
-void KXPButtonHighlight::unhighlight() {
-    if (m_item != nullptr && m_item->isSelected() && !showsMutedSound(m_model)) {
-        m_item->unselected();
+void KXPButtonHighlight::unhighlight(CCMenuItem* item) {
+    const auto found =
+        std::find_if(m_lit.begin(), m_lit.end(), [item](const Item& lit) { return lit.item == item; });
+    if (found == m_lit.end()) {
+        return;
     }
-    m_item = nullptr;
-    m_model.reset();
+    if (item->isSelected() && !showsMutedSound(found->model)) {
+        item->unselected();
+    }
+    m_lit.erase(found);
 }
 
 void KXPButtonHighlight::hilightButton(const KXPScreen& screen, int direction) {
@@ -125,7 +144,7 @@ void KXPButtonHighlight::hilightButton(const KXPScreen& screen, int direction) {
     CCMenuItem* current = highlighted(screen);
     if (current == nullptr && !items.empty()) {
         highlight(items.front());
-        current = m_item;
+        current = items.front().item;
     }
     const CCPoint reference = current != nullptr ? current->getPosition() : CCPointZero;
 
@@ -134,7 +153,7 @@ void KXPButtonHighlight::hilightButton(const KXPScreen& screen, int direction) {
     const Item* candidate = nullptr;
     std::vector<std::pair<const Item*, Tie>> ties;
     for (const Item& entry : items) {
-        if (entry.item == current) {
+        if (isLit(entry.item)) {
             continue;
         }
         const CCPoint position = entry.item->getPosition();
@@ -167,7 +186,7 @@ void KXPButtonHighlight::hilightButton(const KXPScreen& screen, int direction) {
     }
     // No button that way: the highlight stays.
     if (candidate != nullptr) {
-        unhighlight();
+        unhighlight(current);
         highlight(*candidate);
     }
 }
@@ -197,9 +216,8 @@ void KXPButtonHighlight::hilightDefaultButton(const KXPScreen& screen) {
             chosen = &entry;
         }
     }
-    if (chosen != nullptr && chosen->item != highlighted(screen)) {
-        // One highlight per screen: the one before goes out.
-        unhighlight();
+    if (chosen != nullptr) {
+        dropGone(screen);
         highlight(*chosen);
     }
 }

@@ -10,9 +10,11 @@
 // or pressed. The buttons are taken in a fixed order, by "Z Depth" and then by model id, which
 // decides the first button and the winner of exact ties.
 //
-// The highlight is the button this object highlighted, not any button that looks selected: sound
+// The highlights are the buttons this object lit, not any button that looks selected: sound
 // buttons look selected while their sound is muted, and a muted sound button must neither count
-// as the highlight nor lose its muted look when the highlight leaves it.
+// as a highlight nor lose its muted look when the highlight leaves it. Several buttons may be lit
+// (the default button lights beside a highlight made before); the first of them in order is the
+// one a step starts from and a confirm presses, and a lit button is no step's goal.
 
 #include "cocos2d.h"
 
@@ -49,17 +51,20 @@ public:
     void hilightButton(const KXPScreen& screen, int direction);
     // Activates the highlighted button, if any.
     void pressHilightButton(const KXPScreen& screen);
-    // Highlights the button with the greatest "Z Depth" that is at least 0 (the later one on a tie).
+    // Highlights the button with the greatest "Z Depth" that is at least 0 (the later one on a
+    // tie); a button lit before stays lit.
     void hilightDefaultButton(const KXPScreen& screen);
 
-    // The highlighted button while it can still take part, else null.
+    // The first lit button, in order, that can still take part, else null.
     cocos2d::CCMenuItem* highlighted(const KXPScreen& screen);
 
 private:
     void highlight(const Item& item);
-    void unhighlight();
+    void unhighlight(cocos2d::CCMenuItem* item);
+    bool isLit(const cocos2d::CCMenuItem* item) const;
+    // Forgets lit buttons that left the screen, and puts out those that were hidden or disabled.
+    void dropGone(const KXPScreen& screen);
 
-    // Compared with the screen's buttons before it is used: never dereferenced once gone.
-    cocos2d::CCMenuItem* m_item = nullptr;
-    std::shared_ptr<KXModelObject> m_model;
+    // Compared with the screen's buttons before they are used: never dereferenced once gone.
+    std::vector<Item> m_lit;
 };

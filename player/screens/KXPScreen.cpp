@@ -76,18 +76,10 @@ void playMusic(const std::shared_ptr<KXModelSound>& sound, bool loop) {
     music->play(loop, true);
 }
 
-// The powerup asset that an action button uses: its "Powerup Selection" holds the asset's id in
-// decimal. Empty when the text is not such an id.
+// The powerup asset that an action button uses, read as the button reads it for its count.
 std::shared_ptr<KXModelAssetPowerup> powerupOf(const KXModelObjectButtonPowerup& button) {
-    const std::string& text = button.powerupSelection();
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return nullptr;
-    }
-    const unsigned long id = std::stoul(text);
-    if (id > UINT32_MAX) {
-        return nullptr;
-    }
-    return getModel<KXModelAssetPowerup>(static_cast<uint32_t>(id));
+    const int id = KXPObjectButtonPowerup::powerupSelectionId(button);
+    return id > 0 ? getModel<KXModelAssetPowerup>(static_cast<uint32_t>(id)) : nullptr;
 }
 
 } // namespace

@@ -26,6 +26,7 @@
 #include "player/store/KXPLockStateTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
+#include "player/store/KXPSwitchStateTable.h"
 
 #include <cstdlib>
 #include <vector>
@@ -320,6 +321,8 @@ void KXPScreenUi::onRestartCheckpoint(CCObject*) {
         if (field == nullptr) {
             return;
         }
+        // The level comes back as it was at the checkpoint: every switch off.
+        clearSwitchStates();
         if (!field->fieldScreen()->shouldShowBanner()) {
             hideAdsNow();
         }

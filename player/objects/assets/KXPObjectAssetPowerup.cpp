@@ -284,10 +284,6 @@ void KXPObjectAssetPowerup::setMovementEnabled(bool enabled) {
 
 void KXPObjectAssetPowerup::placeStartLookOnCharacter() {
     if (isReplace()) {
-        if (m_idleAnimationNode != nullptr) {
-            m_idleAnimationNode->stop();
-            m_idleAnimationNode->removeFromParentAndCleanup(false);
-        }
         if (m_characterConstraint) {
             if (auto* character = dynamic_cast<KXPObjectAssetCharacter*>(m_boundCharacter)) {
                 character->pushAnimation(kDisplayPowerup, m_startAnimationNode, nullptr);

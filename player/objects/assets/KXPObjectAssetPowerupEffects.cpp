@@ -93,7 +93,8 @@ void KXPObjectAssetPowerup::apply() {
     if (std::shared_ptr<KXModelSound> sound = model->startSound()) {
         playSound(sound, &m_startSound);
     }
-    if (m_idleAnimationNode != nullptr && m_characterConstraint) {
+    // A replacing powerup's idle look goes whether or not a start look takes its place.
+    if (m_idleAnimationNode != nullptr && (m_characterConstraint || isReplace())) {
         m_idleAnimationNode->stop();
         m_idleAnimationNode->removeFromParentAndCleanup(false);
     }

@@ -80,9 +80,10 @@ void KXPObjectAssetPowerup::animateLabel(CCLabelBMFont* label, bool& shown, floa
     const float opacity = std::max(0.0f, std::min(1.0f, 1.0f - time)) * 255.0f;
     label->setOpacity(static_cast<GLubyte>(opacity));
     if (time > 1.0f) {
-        shown = false;
         label->setVisible(false);
+        // A label that ended before the effect did still finishes the powerup once it is over.
         if (m_state == kStateDead) {
+            shown = false;
             setState(kStateRemoved);
         }
     }

@@ -5,6 +5,7 @@
 #include "player/app/KXPScreensController.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/objects/assets/KXPTriggerArea.h"
+#include "player/objects/character/KXPObjectAssetCharacter.h"
 
 KXPObjectAssetScreenJump::KXPObjectAssetScreenJump(const std::shared_ptr<KXModelObjectScreenJump>& model)
     : KXPObjectAsset(model) {
@@ -18,7 +19,8 @@ void KXPObjectAssetScreenJump::addToWorld(b2World* world, bool skipStill) {
 }
 
 void KXPObjectAssetScreenJump::beginContact(KXPObjectAsset* other, b2Contact* /*contact*/, bool /*began*/) {
-    if (other == nullptr || (other->getType() & kTypeCharacter) == 0) {
+    // A playable character only: a character's gun carries the character bit too.
+    if (dynamic_cast<KXPObjectAssetCharacter*>(other) == nullptr) {
         return;
     }
     if (other->getState() == kStateDead || other->getState() == kStateRemoved) {

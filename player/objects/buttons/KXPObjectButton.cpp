@@ -142,16 +142,30 @@ KXPObjectButton* KXPObjectButton::create(const std::shared_ptr<KXModelObjectButt
     if (button == nullptr) {
         return nullptr;
     }
-
-    button->setModel(model);
-    button->setPosition(model->stickToEdge() ? model->screenAdjustedPosition(0.0f, 0)
-                                             : model->animatedPosition(0.0f, 0));
-    button->setRotation(model->animatedRotation(0.0f, 0));
-    const CCPoint scale = model->animatedScale(0.0f, 0);
-    button->setScaleX(scale.x);
-    button->setScaleY(scale.y);
-    button->setAutohideDelay(model->autohide());
+    button->takeModel(model);
     return button;
+}
+
+KXPObjectButton* KXPObjectButton::createForLevel(const std::shared_ptr<KXModelObjectButton>& model) {
+    if (!model) {
+        return nullptr;
+    }
+    KXPButtonImages images;
+    images.makeStandard(model->spriteContainer(), nullptr);
+    KXPObjectButton* button = createWithSprites(images.normal, images.selected, images.disabled);
+    button->takeModel(model);
+    return button;
+}
+
+void KXPObjectButton::takeModel(const std::shared_ptr<KXModelObjectButton>& model) {
+    setModel(model);
+    setPosition(model->stickToEdge() ? model->screenAdjustedPosition(0.0f, 0)
+                                     : model->animatedPosition(0.0f, 0));
+    setRotation(model->animatedRotation(0.0f, 0));
+    const CCPoint scale = model->animatedScale(0.0f, 0);
+    setScaleX(scale.x);
+    setScaleY(scale.y);
+    setAutohideDelay(model->autohide());
 }
 
 KXPKindTable KXPObjectButton::kindTable() {

@@ -33,6 +33,9 @@ public:
     // A plain button over the three image nodes (selected and disabled may be null), autoreleased.
     static KXPObjectButton* createWithSprites(cocos2d::CCNode* normal, cocos2d::CCNode* selected,
                                               cocos2d::CCNode* disabled);
+    // A level section's button: plain, over the model's image and its two darker copies, made
+    // every time (no "Interval" count, no "Image Selected"); autoreleased, null without a model.
+    static KXPObjectButton* createForLevel(const std::shared_ptr<KXModelObjectButton>& model);
 
     KXPObjectButton();
     // Leaves the key registry when it joined it.
@@ -93,6 +96,9 @@ protected:
     bool m_touchEmulationPressed = false;
 
 private:
+    // Keeps the model and takes its pose at time 0 and its autohide delay.
+    void takeModel(const std::shared_ptr<KXModelObjectButton>& model);
+
     // The key this button is registered under in the input controller, if any.
     bool m_keyRegistered = false;
     int m_registeredKey = 0;

@@ -1,6 +1,7 @@
 #include "player/objects/buttons/KXPObjectButtonPowerup.h"
 
 #include "model/KXNumeric.h"
+#include "model/classes/KXAttributeBinding.h"
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelFont.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
@@ -11,7 +12,6 @@
 #include "player/store/KXPSettingsController.h"
 
 #include <cstdio>
-#include <sstream>
 #include <utility>
 
 using namespace cocos2d;
@@ -19,12 +19,8 @@ using namespace cocos2d;
 KXPObjectButtonPowerup::~KXPObjectButtonPowerup() = default;
 
 int KXPObjectButtonPowerup::powerupSelectionId(const KXModelObjectButton& model) {
-    std::istringstream stream(model.action());
-    int id = 0;
-    if (!(stream >> id)) {
-        return 0;
-    }
-    return id;
+    // The one reading of the selection: the count shown, the use and the refills agree on it.
+    return leadingInteger(model.action());
 }
 
 std::string KXPObjectButtonPowerup::refillText(int seconds) {

@@ -84,6 +84,11 @@ bool KXPObjectButtonPurchase::isOneTime() const {
     return model && model->oneTimePurchase() != kOneTimeDefault;
 }
 
+bool KXPObjectButtonPurchase::sellsMissingPowerup() const {
+    auto model = purchaseModel();
+    return model && model->purchaseType() == kTypePowerup && !m_powerup;
+}
+
 bool KXPObjectButtonPurchase::isBought() const {
     return isOneTime() && m_lockState && !*m_lockState;
 }
@@ -150,6 +155,11 @@ void KXPObjectButtonPurchase::purchase() {
         debugLog("[KXPObjectButtonPurchase] %s: already bought", model->name().c_str());
         return;
     }
+    if (sellsMissingPowerup()) {
+        // Nothing could be delivered: nothing is paid and nothing counts as bought.
+        debugLog("[KXPObjectButtonPurchase] %s: sells no powerup; nothing bought", model->name().c_str());
+        return;
+    }
     if (model->purchaseMethod() == kMethodCoins) {
         if (!isCoinPrice(model->price())) {
             debugLog("[KXPObjectButtonPurchase] %s: refused, the price is not a number of coins",
@@ -190,7 +200,8 @@ void KXPObjectButtonPurchase::purchaseDidComplete(const std::string& productIden
     if (!model)
         return;
     const std::string& type = model->purchaseType();
-    const bool deliversPowerup = type == kTypePowerup && productIdentifier == model->storeIdentifier();
+    const bool deliversPowerup =
+        type == kTypePowerup && productIdentifier == model->storeIdentifier() && !sellsMissingPowerup();
     const bool removesAds = type == kTypeRemoveAds;
     // Only what was delivered counts as bought.
     if (isOneTime() && (deliversPowerup || removesAds))

@@ -57,6 +57,8 @@ private:
     std::shared_ptr<KXModelObjectButtonPurchase> purchaseModel() const;
     bool isOneTime() const;
     bool isBought() const;
+    // Sells a powerup whose "Powerup Selection" names no powerup asset: there is nothing to deliver.
+    bool sellsMissingPowerup() const;
     void markBought();
     void addToInventory();
     void playPurchaseSound();
