@@ -11,6 +11,7 @@
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
+#include "model/attributes/KXAnimationCurve.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -94,6 +95,14 @@ TEST_F(SceneObjectsTest, ObjectDeclaresPlacementInStoredOrderWithDefaults) {
 TEST_F(SceneObjectsTest, RotationWithoutACurveForTheKeyIsThePlainValue) {
     ObjectPtr object = make<KXModelObject>();
     object->rotationAttribute()->setValue(30.0f, true);
+    // Curves under the keys beside 3, none under 3 itself.
+    for (int key : {2, 4}) {
+        auto* curve = new KXAnimationCurve();
+        curve->addPoint(10.0f * static_cast<float>(key), 0.0f);
+        object->rotationAttribute()->setAnimationCurves({curve}, key);
+    }
+    EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 2), 50.0f);
+    EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 4), 70.0f);
     EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 3), 30.0f);
     EXPECT_FLOAT_EQ(object->randomizedRotation(), 30.0f); // no spread
 }
