@@ -161,6 +161,22 @@ TEST_F(SceneObjectsTest, CopyWithoutDepthOfTheRightClassHasNoDepthMember) {
     EXPECT_NE(copy->positionAttribute(), source->positionAttribute());
 }
 
+// The copied list is what the copy has: a source without the attribute (here one that lost it)
+// gives a copy without the member, in every build.
+TEST_F(SceneObjectsTest, CopyOfASourceWithoutDepthHasNoDepthMember) {
+    ObjectPtr source = make<KXModelObject>();
+    KXBaseAttribute* depth = source->attribute("Z Depth");
+    source->removeAttribute(depth);
+    delete depth;
+
+    auto copy = std::static_pointer_cast<KXModelObject>(source->clone(true, false));
+    EXPECT_EQ(copy->attribute("Z Depth"), nullptr);
+    EXPECT_EQ(copy->zDepthAttribute(), nullptr);
+    EXPECT_EQ(copy->zDepth(), 0);
+    EXPECT_NE(copy->positionAttribute(), nullptr);
+    EXPECT_FALSE(copy->isHidden());
+}
+
 TEST_F(SceneObjectsTest, DepthSetterAnnouncesOnlyChanges) {
     ObjectPtr object = make<KXModelObject>();
     RecordingObserver observer;
