@@ -225,6 +225,18 @@ TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth) {
     EXPECT_EQ(group->children()[1], placedHero);
 }
 
+TEST_F(SceneModelTest, DeepCopiesOfSectionsInACycleStop) {
+    auto outer = make<KXModelLevelSection>();
+    auto inner = make<KXModelLevelSection>();
+    outer->addChild(inner, true);
+    inner->addChild(outer, true);
+    std::shared_ptr<KXModel> copy = outer->clone(true, false);
+    ASSERT_EQ(copy->children().size(), 1u);
+    ASSERT_EQ(copy->children()[0]->children().size(), 1u);
+    EXPECT_TRUE(copy->children()[0]->children()[0]->children().empty());
+    outer->removeAllChildren(true); // break the cycle so that both can go
+}
+
 // --- screen-graph nodes ---
 
 class NodeTest : public ::testing::Test {
