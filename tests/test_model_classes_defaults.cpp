@@ -11,6 +11,7 @@
 #include "model/classes/KXModelObjectFlag.h"
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelPolygon.h"
+#include "model/references/KXAttributeSprite.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 #include "tools/kxdata/KXGameWriter.h"
@@ -48,6 +49,12 @@ protected:
         return loaded;
     }
 };
+
+// Whether the "Texture" sprite attribute keeps the sprites it refers to out of the atlases.
+bool textureKeptOutOfAtlases(const KXModel& model) {
+    const auto* texture = dynamic_cast<const KXAttributeSprite*>(model.attribute("Texture"));
+    return texture != nullptr && texture->isExcludedFromAtlas();
+}
 
 TEST_F(LoadedDefaults, EventObserverWaitsForAThousandOnePlayAndASecondAndPauses) {
     auto observer = loadedWithoutValues<KXModelObjectEventObserver>();
@@ -102,6 +109,7 @@ TEST_F(LoadedDefaults, FlagIsFiftyWideTwoHundredLongAndWavesAHundred) {
     ASSERT_TRUE(flag);
     EXPECT_EQ(flag->name(), "Flag");
     EXPECT_FALSE(flag->texture());
+    EXPECT_TRUE(textureKeptOutOfAtlases(*flag));
     EXPECT_FLOAT_EQ(flag->startWidth(), 50.0f);
     EXPECT_FLOAT_EQ(flag->endWidth(), 50.0f);
     EXPECT_FLOAT_EQ(flag->speed(), 100.0f);
@@ -115,6 +123,7 @@ TEST_F(LoadedDefaults, TrailNarrowsFromFifteenToFiveOverThreeHundredWithoutAWave
     ASSERT_TRUE(trail);
     EXPECT_EQ(trail->name(), "Trail");
     EXPECT_FALSE(trail->texture());
+    EXPECT_TRUE(textureKeptOutOfAtlases(*trail));
     EXPECT_FLOAT_EQ(trail->startWidth(), 15.0f);
     EXPECT_FLOAT_EQ(trail->endWidth(), 5.0f);
     EXPECT_FLOAT_EQ(trail->speed(), 50.0f);
