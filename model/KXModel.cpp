@@ -8,7 +8,7 @@
 #include "base/CCDictionary.h"
 #include "base/CCString.h"
 #include "model/KXBaseAttribute.h"
-#include "model/KXDebugLog.h"
+#include "model/KXDeepCopy.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
 #include "model/KXStoredKeys.h"
@@ -22,10 +22,6 @@ constexpr uint32_t kGeneralSettingsType = kxTypeIdForName("KXModelGeneralSetting
 
 constexpr size_t kTypicalAttributeCount = 32;
 
-// Deep clones deeper than this stop copying children: a cyclic or absurdly deep child
-// graph from bad data must not exhaust the stack.
-constexpr size_t kMaxCloneDepth = 256;
-
 // What dying models let go of, released one at a time by the outermost destructor, so
 // that a long chain of children is freed in a loop rather than by nested destructors.
 struct ReleaseQueue {
@@ -38,11 +34,6 @@ ReleaseQueue& releaseQueue() {
     // Never destroyed: models may still die during static destruction.
     static ReleaseQueue* queue = new ReleaseQueue();
     return *queue;
-}
-
-std::vector<const KXModel*>& cloneStack() {
-    static std::vector<const KXModel*>* stack = new std::vector<const KXModel*>();
-    return *stack;
 }
 
 const std::string& emptyName() {
@@ -494,23 +485,12 @@ std::shared_ptr<KXModel> KXModel::finishClone(const std::shared_ptr<KXModel>& co
     if (registerClone) {
         copy->registerWithController(*this);
     }
-    std::vector<const KXModel*>& stack = cloneStack();
-    if (deep && std::find(stack.begin(), stack.end(), this) != stack.end()) {
-        return copy; // a cycle of children: this model is already being copied further up
-    }
-    if (deep && stack.size() >= kMaxCloneDepth) {
-        debugLog("[KXModel] clone of model %u: children deeper than %zu levels are not copied", m_id,
-                 kMaxCloneDepth);
+    std::shared_ptr<KXModel> source = sharedFromThis();
+    if (!deep || !source) {
+        copy->copyChildrenFrom(source, deep, true, false);
         return copy;
     }
-    stack.push_back(this);
-    try {
-        copy->copyChildrenFrom(sharedFromThis(), deep, true, false);
-    } catch (...) {
-        stack.pop_back();
-        throw;
-    }
-    stack.pop_back();
+    kxCopyChildrenDeeply(source, [copy, source] { copy->copyChildrenFrom(source, true, true, false); });
     return copy;
 }
 

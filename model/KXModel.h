@@ -122,7 +122,8 @@ public:
 
 protected:
     // The common tail of every clone: self pointer set by makeShared(), store registration
-    // when asked, then this model's children (clones when deep, registration asked for).
+    // when asked, then this model's children (clones when deep, registration asked for; a deep
+    // clone's children step goes through kxCopyChildrenDeeply, model/KXDeepCopy.h).
     std::shared_ptr<KXModel> finishClone(const std::shared_ptr<KXModel>& copy, bool deep,
                                          bool registerClone) const;
 

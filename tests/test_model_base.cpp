@@ -222,6 +222,53 @@ TEST_F(ModelBaseTest, DeepClonesOfACycleStop) {
     a->removeAllChildren(true); // break the cycle so that both can go
 }
 
+// However deep the children go, a deep clone copies every level, without a frame per level.
+TEST_F(ModelBaseTest, DeepClonesCopyEveryLevelOfALongChain) {
+    constexpr size_t kLevels = 100000;
+    ModelPtr root = KXModel::makeShared<TestModel>("root");
+    ModelPtr tail = root;
+    for (size_t i = 0; i < kLevels; ++i) {
+        ModelPtr next = KXModel::makeShared<TestModel>(i + 1 == kLevels ? "last" : "");
+        tail->addChild(next, true);
+        tail = next;
+    }
+
+    ModelPtr copy = root->clone(true, false);
+    size_t levels = 0;
+    ModelPtr at = copy;
+    while (!at->children().empty()) {
+        ASSERT_EQ(at->children().size(), 1u) << levels;
+        ASSERT_EQ(at->children()[0]->getFirstParent(), at) << levels;
+        at = at->children()[0];
+        ++levels;
+    }
+    EXPECT_EQ(levels, kLevels);
+    EXPECT_EQ(at->name(), "last");
+    EXPECT_NE(at, tail);
+}
+
+// Only a cycle stops the copy: a child that two parents share is copied under each.
+TEST_F(ModelBaseTest, DeepClonesCopyASharedChildUnderEachParent) {
+    ModelPtr top = KXModel::makeShared<TestModel>("top");
+    ModelPtr left = KXModel::makeShared<TestModel>("left");
+    ModelPtr right = KXModel::makeShared<TestModel>("right");
+    ModelPtr shared = KXModel::makeShared<TestModel>("shared");
+    shared->addChild(KXModel::makeShared<TestModel>("leaf"), true);
+    top->addChild(left, true);
+    top->addChild(right, true);
+    left->addChild(shared, true);
+    right->addChild(shared, true);
+
+    ModelPtr copy = top->clone(true, false);
+    ASSERT_EQ(copy->children().size(), 2u);
+    const ModelPtr& underLeft = copy->children()[0]->children().at(0);
+    const ModelPtr& underRight = copy->children()[1]->children().at(0);
+    EXPECT_NE(underLeft, underRight);
+    EXPECT_NE(underLeft, shared);
+    EXPECT_EQ(underLeft->children().size(), 1u);
+    EXPECT_EQ(underRight->children().size(), 1u);
+}
+
 TEST_F(ModelBaseTest, ADyingModelTellsTheFarEndsButNotItself) {
     ModelPtr far = KXModel::makeShared<TestModel>("far");
     KXAttribute* input = makePort(*far, "In", KXAttributeConnectionInput);

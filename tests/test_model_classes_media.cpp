@@ -146,7 +146,8 @@ protected:
     }
 };
 
-TEST_F(MediaModels, MediaPathsAreNamedAfterTheSignedId) {
+// Sprites, sounds and atlases are named after the id read as signed, fonts after the id as it is.
+TEST_F(MediaModels, MediaPathsAreNamedAfterTheirIds) {
     auto image = sprite();
     image->setId(12);
     EXPECT_EQ(image->imagePath(), "data/images/KXModelSprite_ID12.png");
@@ -166,11 +167,17 @@ TEST_F(MediaModels, MediaPathsAreNamedAfterTheSignedId) {
     font->setId(7);
     EXPECT_EQ(font->fontFile(), "data/fonts/KXModelFont_ID7.fnt");
     EXPECT_EQ(font->name(), "Default Font");
+    font->setId(2147483648u);
+    EXPECT_EQ(font->fontFile(), "data/fonts/KXModelFont_ID2147483648.fnt");
+    font->setId(0xFFFFFFFFu);
+    EXPECT_EQ(font->fontFile(), "data/fonts/KXModelFont_ID4294967295.fnt");
 
     auto atlas = std::static_pointer_cast<KXModelAtlas>(KXModelAtlas::create());
     atlas->setId(7);
     EXPECT_EQ(atlas->imagePath(), "data/atlases/atlas_ID7.png");
     EXPECT_EQ(atlas->plistPath(), "data/atlases/atlas_ID7.plist");
+    atlas->setId(2147483648u);
+    EXPECT_EQ(atlas->imagePath(), "data/atlases/atlas_ID-2147483648.png");
 }
 
 TEST_F(MediaModels, TextureTakesTheEffectImageFirstThenTheImage) {
@@ -289,7 +296,8 @@ TEST_F(MediaModels, FrameSizeFollowsTheTimeAtThirtyFramesASecond) {
     // Times before the start, or not numbers, show the first sprite.
     EXPECT_TRUE(four->frameSizeAt(-0.5f).equals(CCSize(10, 5)));
     EXPECT_TRUE(four->frameSizeAt(NAN).equals(CCSize(10, 5)));
-    EXPECT_TRUE(four->frameSizeAt(1e30f).equals(four->frameSizeAt(1e30f))); // bounded, no trap
+    // A frame number past the unsigned range stops at its largest value: 4294967295 mod 4 = 3.
+    EXPECT_TRUE(four->frameSizeAt(1e30f).equals(CCSize(40, 5)));
     EXPECT_TRUE(container(0)->frameSizeAt(1.0f).equals(CCSize(0, 0)));
 }
 

@@ -2,12 +2,12 @@
 // made on load, the stored attribute count, default names, the node's screen).
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
 #include "model/attributes/KXAttributeNumbers.h"
@@ -26,6 +26,7 @@
 #include "model/classes/KXNodeUI.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -224,6 +225,18 @@ TEST_F(SceneModelTest, DeepCopySharesInitSectionCharactersByDepth) {
     EXPECT_EQ(group->children()[1], placedHero);
 }
 
+TEST_F(SceneModelTest, DeepCopiesOfSectionsInACycleStop) {
+    auto outer = make<KXModelLevelSection>();
+    auto inner = make<KXModelLevelSection>();
+    outer->addChild(inner, true);
+    inner->addChild(outer, true);
+    std::shared_ptr<KXModel> copy = outer->clone(true, false);
+    ASSERT_EQ(copy->children().size(), 1u);
+    ASSERT_EQ(copy->children()[0]->children().size(), 1u);
+    EXPECT_TRUE(copy->children()[0]->children()[0]->children().empty());
+    outer->removeAllChildren(true); // break the cycle so that both can go
+}
+
 // --- screen-graph nodes ---
 
 class NodeTest : public ::testing::Test {
@@ -333,10 +346,13 @@ TEST_F(NodeTest, EntriesWithoutATargetMakeNoPort) {
     EXPECT_EQ(node->attributes().size(), 4u);
 }
 
-TEST_F(NodeTest, UnknownStoredKeyIdIsSkippedWithOneLogLine) {
+// A key id that the key table does not know cannot be the name of a port: the game was written
+// with other keys, and its file fails to load with the reason.
+TEST_F(NodeTest, UnknownStoredKeyIdFailsTheLoadOfItsFile) {
     auto target = storedSceneNode("Target");
     auto node = storedSceneNode("Source");
     KXMessagePackMap connections(m_zone);
+    connections.set("id", node->id());
     connections.set("attributesCount", 5u);
     connections.set("Play", linkEntry(target->id()));
     const std::string bytes = connections.packToBytes();
@@ -349,11 +365,19 @@ TEST_F(NodeTest, UnknownStoredKeyIdIsSkippedWithOneLogLine) {
         }
     }
 
-    KXDebugLogCapture log;
-    node->unpackConnections(KXMessagePackMap::fromObject(object));
+    EXPECT_THROW(node->unpackConnections(KXMessagePackMap::fromObject(object)), std::out_of_range);
     EXPECT_EQ(node->attributes().size(), 4u);
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("77"), std::string::npos);
+
+    msgpack::sbuffer rekeyed;
+    msgpack::pack(rekeyed, object);
+    TempFolder folder;
+    folder.write("KXNodeScene.0.connections.pack", std::string(rekeyed.data(), rekeyed.size()));
+    KXModelController* store = KXModelController::shared();
+    store->setLastError("");
+    EXPECT_EQ(store->loadDataFromFile(folder.file("KXNodeScene.0.connections.pack"), 1), 2);
+    EXPECT_EQ(store->lastError().rfind("Unable to load data: ", 0), 0u) << store->lastError();
+    EXPECT_NE(store->lastError().find("77"), std::string::npos) << store->lastError();
+    EXPECT_EQ(node->attributes().size(), 4u);
 }
 
 TEST_F(NodeTest, LoadedPortsAreClonedAndCounted) {

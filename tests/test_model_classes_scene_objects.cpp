@@ -11,6 +11,7 @@
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
+#include "model/attributes/KXAnimationCurve.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
@@ -94,6 +95,14 @@ TEST_F(SceneObjectsTest, ObjectDeclaresPlacementInStoredOrderWithDefaults) {
 TEST_F(SceneObjectsTest, RotationWithoutACurveForTheKeyIsThePlainValue) {
     ObjectPtr object = make<KXModelObject>();
     object->rotationAttribute()->setValue(30.0f, true);
+    // Curves under the keys beside 3, none under 3 itself.
+    for (int key : {2, 4}) {
+        auto* curve = new KXAnimationCurve();
+        curve->addPoint(10.0f * static_cast<float>(key), 0.0f);
+        object->rotationAttribute()->setAnimationCurves({curve}, key);
+    }
+    EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 2), 50.0f);
+    EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 4), 70.0f);
     EXPECT_FLOAT_EQ(object->animatedRotation(2.5f, 3), 30.0f);
     EXPECT_FLOAT_EQ(object->randomizedRotation(), 30.0f); // no spread
 }
@@ -150,6 +159,22 @@ TEST_F(SceneObjectsTest, CopyWithoutDepthOfTheRightClassHasNoDepthMember) {
     copy->setZDepth(4); // no member: nothing happens, nothing breaks
     EXPECT_EQ(copy->animatedPosition(0.0f, 0), CCPoint(5.0f, 6.0f));
     EXPECT_NE(copy->positionAttribute(), source->positionAttribute());
+}
+
+// The copied list is what the copy has: a source without the attribute (here one that lost it)
+// gives a copy without the member, in every build.
+TEST_F(SceneObjectsTest, CopyOfASourceWithoutDepthHasNoDepthMember) {
+    ObjectPtr source = make<KXModelObject>();
+    KXBaseAttribute* depth = source->attribute("Z Depth");
+    source->removeAttribute(depth);
+    delete depth;
+
+    auto copy = std::static_pointer_cast<KXModelObject>(source->clone(true, false));
+    EXPECT_EQ(copy->attribute("Z Depth"), nullptr);
+    EXPECT_EQ(copy->zDepthAttribute(), nullptr);
+    EXPECT_EQ(copy->zDepth(), 0);
+    EXPECT_NE(copy->positionAttribute(), nullptr);
+    EXPECT_FALSE(copy->isHidden());
 }
 
 TEST_F(SceneObjectsTest, DepthSetterAnnouncesOnlyChanges) {

@@ -342,7 +342,7 @@ TEST_F(ShapeModels, CompoundListsOnlyItsComponentsInOrder) {
     EXPECT_TRUE(asset->children().empty());
 }
 
-TEST_F(ShapeModels, CollisionBoxIsMadeOnceAndReplacedOnEveryCall) {
+TEST_F(ShapeModels, CollisionBoxIsMadeOnceAndEachCallAppendsFourCorners) {
     auto asset = std::static_pointer_cast<KXModelAsset>(KXModelAsset::create());
     KXModelController::shared()->addModel(asset);
     EXPECT_FALSE(asset->collisionShape());
@@ -356,19 +356,20 @@ TEST_F(ShapeModels, CollisionBoxIsMadeOnceAndReplacedOnEveryCall) {
     EXPECT_TRUE(asset->isCollisionShapeUsable(1, 1));
     EXPECT_FALSE(asset->isCollisionShapeUsable(0, 0));
 
-    // A second call keeps the polygon and four corners: appending would give eight points
-    // in a figure no physics body can use.
+    // A second call keeps the polygon and adds the new box's corners after the first box's.
     asset->setCollisionBox(CCSize(10, 10), CCPoint(0, 0));
     EXPECT_EQ(asset->collisionShape(), shape);
-    ASSERT_EQ(shape->pointCount(), 4);
-    EXPECT_TRUE(shape->pointAt(0).equals(CCPoint(-5, -5)));
+    ASSERT_EQ(shape->pointCount(), 8);
+    EXPECT_TRUE(shape->pointAt(0).equals(CCPoint(-20, -10)));
+    EXPECT_TRUE(shape->pointAt(4).equals(CCPoint(-5, -5)));
+    EXPECT_TRUE(shape->pointAt(6).equals(CCPoint(5, 5)));
     EXPECT_EQ(getModels<KXModelPolygon>().size(), 1u);
 
     // A copied asset owns a copy of the polygon.
     auto copy = std::static_pointer_cast<KXModelAsset>(asset->clone(false, false));
     ASSERT_TRUE(copy->collisionShape());
     EXPECT_NE(copy->collisionShape(), shape);
-    EXPECT_EQ(copy->collisionShape()->pointCount(), 4);
+    EXPECT_EQ(copy->collisionShape()->pointCount(), 8);
 }
 
 TEST_F(ShapeModels, CollisionBoxFromSpriteUsesTheFirstFrameSizeAndTheOffset) {

@@ -408,8 +408,9 @@ TEST_F(CharacterUpdate, TurningFixedRotationOnSnapsTheBodyToThePlacedRotation) {
 TEST_F(CharacterUpdate, OnlyADirectionBeyondATenthTurnsTheImageAndItsFixture) {
     values().imageDirection = true;
     auto model = characterModel();
-    // A box left of the origin, so that the mirrored one lies right of it.
-    assetOf(model)->setCollisionBox(CCSize(20, 20), ccp(10, 0));
+    // A box left of the origin (in place of the model's own), so that the mirrored one lies
+    // right of it.
+    assetOf(model)->collisionShape()->replaceWithBox(CCSize(20, 20), ccp(10, 0));
     KXPObjectAssetCharacter* character = place(model);
     b2Body* body = character->getBody();
     const float density = body->GetFixtureList()->GetDensity();

@@ -1,6 +1,6 @@
 // Every registered class, populated as `kxdata write-sample --all-classes` writes it, copies
-// itself whole: the clone's packed form and dictionary form equal the source's. A copy
-// constructor that binds an attribute under a wrong name stops the debug build here.
+// itself whole: the clone's packed form and dictionary form equal the source's, and no copy
+// constructor looks for an attribute under a name that its class does not make.
 #include <map>
 #include <memory>
 #include <set>
@@ -18,6 +18,7 @@
 #include "model/KXMessagePackMap.h"
 #include "model/KXModel.h"
 #include "model/KXModelController.h"
+#include "model/classes/KXAttributeBinding.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectGroup.h"
 #include "support/model_test_models.h"
@@ -163,8 +164,10 @@ TEST_F(EveryClassClone, ClonesMatchTheirSourceInThePackedAndTheDictionaryForm) {
     std::set<std::string> cloned;
     for (const std::shared_ptr<KXModel>& model : game.models) {
         SCOPED_TRACE(kxdata::describeModel(kxdata::snapshotModel(*model)));
+        const size_t missedBefore = kxMissedBindings();
         std::shared_ptr<KXModel> copy = model->clone(false, false);
         ASSERT_TRUE(copy);
+        EXPECT_EQ(kxMissedBindings(), missedBefore) << "a member bound under a name its class does not make";
         EXPECT_STREQ(copy->className(), model->className());
         cloned.insert(model->className());
         IdMap ids;

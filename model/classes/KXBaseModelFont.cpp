@@ -10,7 +10,7 @@ KXBaseModelFont::KXBaseModelFont(const std::string& name) : KXModel(name) {}
 KXBaseModelFont::KXBaseModelFont(const KXBaseModelFont& source) : KXModel(source) {}
 
 std::string KXBaseModelFont::fontFile() const {
-    return kxMediaPath("/fonts/KXModelFont_ID", id(), ".fnt");
+    return kxMediaPath("/fonts/KXModelFont_ID", id(), ".fnt", KXMediaIdForm::Unsigned);
 }
 
 CCLabelBMFont* KXBaseModelFont::createLabel() const {

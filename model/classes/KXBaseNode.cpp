@@ -1,7 +1,6 @@
 #include "model/classes/KXBaseNode.h"
 
 #include "model/KXBaseAttribute.h"
-#include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXAttributeBinding.h"
@@ -13,6 +12,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 using namespace cocos2d;
 
@@ -23,14 +23,14 @@ bool isReservedKey(const std::string& name) {
     return name == "id" || name == KXBaseNode::kAttributesCountKey || name == "children";
 }
 
-// The key name of a stored id; an id that the key table does not know is skipped with one log
-// line rather than failing the whole file.
-const std::string* portName(KXMessagePackMap::KeyId id) {
+// The key name of a stored id. An id that the key table does not know means that the file was
+// written with other keys: the read fails, and with it the load of the file.
+const std::string& portName(KXMessagePackMap::KeyId id, uint32_t nodeId) {
     try {
-        return &KXMessagePackMap::keyNameForId(id);
+        return KXMessagePackMap::keyNameForId(id);
     } catch (const std::out_of_range&) {
-        debugLog("[KXBaseNode] unknown key id %d skipped", id);
-        return nullptr;
+        throw std::out_of_range("unknown key id " + std::to_string(id) + " in the ports of node " +
+                                std::to_string(nodeId));
     }
 }
 
@@ -77,8 +77,8 @@ void KXBaseNode::unpackConnections(const KXMessagePackMap& map) {
     map.get(kAttributesCountKey, storedCount);
     if (storedCount != attributes().size()) {
         for (KXMessagePackMap::KeyId id : map.keyIds()) {
-            const std::string* name = portName(id);
-            if (name == nullptr || isReservedKey(*name) || attribute(*name) != nullptr) {
+            const std::string& name = portName(id, this->id());
+            if (isReservedKey(name) || attribute(name) != nullptr) {
                 continue;
             }
             const KXMessagePackMap links = KXMessagePackMap::fromObject(*map.find(id));
@@ -88,7 +88,7 @@ void KXBaseNode::unpackConnections(const KXMessagePackMap& map) {
             uint32_t connectedModelId = 0;
             links.get("connectedModelId", connectedModelId);
             if (connectedModelId != 0) {
-                addOutputPort(*name)->unpackConnections(links);
+                addOutputPort(name)->unpackConnections(links);
             }
         }
     }

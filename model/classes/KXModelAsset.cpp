@@ -34,9 +34,7 @@ void KXModelAsset::setCollisionBox(const CCSize& size, const CCPoint& offset) {
         polygon = createModel<KXModelPolygon>();
         m_collisionShape->setValue(polygon, false);
     }
-    // Replacing rather than appending: four more corners on every call would soon make a
-    // shape that no physics body can take.
-    polygon->replaceWithBox(size, offset, false);
+    polygon->setBox(size, offset, false);
 }
 
 void KXModelAsset::setCollisionBoxFromSprite(const KXBaseModelSpriteContainer& container) {

@@ -28,8 +28,8 @@ public:
     // The container that shows the asset; the plain asset has none.
     virtual std::shared_ptr<KXModelSpriteContainer> spriteContainer() const;
 
-    // The referenced polygon (made and stored when there is none) becomes a box of that size
-    // around -offset: its former points are replaced, so repeated calls keep four corners.
+    // Adds the four corners of a box of that size around -offset to the referenced polygon
+    // (made and stored when there is none), after the points it already has.
     void setCollisionBox(const cocos2d::CCSize& size, const cocos2d::CCPoint& offset);
     // setCollisionBox with the container's frame size at time 0 and its offset.
     void setCollisionBoxFromSprite(const KXBaseModelSpriteContainer& container);

@@ -1,5 +1,7 @@
 #include "model/classes/KXModelLevelSection.h"
 
+#include "model/KXDeepCopy.h"
+
 KXModelLevelSection::KXModelLevelSection(const std::string& name) : KXBaseModelLevelSection(name) {}
 
 KXModelLevelSection::KXModelLevelSection(const KXModelLevelSection& source)
@@ -11,6 +13,13 @@ std::shared_ptr<KXModel> KXModelLevelSection::clone(bool deep, bool registerClon
         copy->registerWithController(*this);
     }
     auto section = std::static_pointer_cast<KXModelLevelSection>(copy);
-    section->copySectionChildren(sharedFromThis(), deep, registerClone);
+    std::shared_ptr<KXModel> source = sharedFromThis();
+    if (!deep || !source) {
+        section->copySectionChildren(source, deep, registerClone);
+        return copy;
+    }
+    kxCopyChildrenDeeply(source, [section, source, registerClone] {
+        section->copySectionChildren(source, true, registerClone);
+    });
     return copy;
 }
