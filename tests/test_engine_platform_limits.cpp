@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "cocos2d.h"
 #include "platform/CCFileLimits.h"
@@ -149,9 +150,11 @@ TEST_F(GameFileLimits, NamedFilesStayInTheGameFolder) {
     EXPECT_EQ(files->resolveNamedFile(fnt, "../../../outside.png"), "");
     EXPECT_EQ(files->resolveNamedFile(fnt, "../../../outside.png"), ""); // asked again: no new line
     EXPECT_EQ(files->resolveNamedFile(fnt, std::string("a\0.png", 6)), "");
+    EXPECT_EQ(files->resolveNamedFile(fnt, "/a\nb.png"), ""); // one line however it is named
     EXPECT_EQ(files->resolveNamedFile(fnt, ""), "");
     const std::string log = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(linesOf(log), 3u) << log;
+    EXPECT_EQ(linesOf(log), 4u) << log;
+    EXPECT_NE(log.find("\"/a?b.png\""), std::string::npos) << log;
     EXPECT_NE(log.find("\"/proc/self/environ\" named by " + fnt + " leads outside the game folder"),
               std::string::npos)
         << log;
@@ -242,7 +245,44 @@ std::string big32(uint32_t v) {
                        static_cast<char>((v >> 8) & 0xff), static_cast<char>(v & 0xff)};
 }
 
+std::string pngChunk(const std::string& type, const std::string& body) {
+    const std::string typed = type + body;
+    return big32(static_cast<uint32_t>(body.size())) + typed +
+           big32(static_cast<uint32_t>(
+               crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+}
+
+// An RGBA PNG of width x height whose data unpacks to `rows` zero rows, packed as tightly as
+// deflate can.
+std::string blackPng(uint32_t width, uint32_t height, uint32_t rows) {
+    const std::string raw(static_cast<size_t>(rows) * (1 + width * 4), '\0');
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+              static_cast<uLong>(raw.size()), 9);
+    packed.resize(packedSize);
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           pngChunk("IHDR", big32(width) + big32(height) + std::string("\x08\x06\x00\x00\x00", 5)) +
+           pngChunk("IDAT", packed) + pngChunk("IEND", "");
+}
+
 } // namespace
+
+// Within the budget, a header is believed only as far as the data behind it could fill it: deflate
+// cannot pack much more than a thousand bytes into one.
+TEST(PictureBombs, APngWithTooLittleDataForItsSidesIsRefused) {
+    bool decoded = true;
+    std::string log = decodeLog(blackPng(8192, 8192, 4), &decoded);
+    EXPECT_FALSE(decoded);
+    EXPECT_EQ(log, "image refused: bomb claims 8192x8192 pixels but holds too little data for them\n");
+    // Deflate's best case, all rows there, still decodes.
+    CCDecodedImage image;
+    const std::string black = blackPng(2048, 2048, 2048);
+    ASSERT_TRUE(
+        ccDecodeImage(reinterpret_cast<const unsigned char*>(black.data()), black.size(), false, &image));
+    EXPECT_EQ(image.width, 2048);
+    EXPECT_EQ(image.rgba.size(), size_t(2048) * 2048 * 4);
+}
 
 // Tiny files that declare huge pictures: every format but PNG is refused unread, and a PNG by
 // its header, before the decoder reserves the surface.

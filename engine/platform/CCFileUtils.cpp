@@ -192,6 +192,11 @@ void CCFileUtils::logRefusal(const std::string& path, const char* format, ...) {
     va_start(arguments, format);
     std::vsnprintf(line, sizeof line, format, arguments);
     va_end(arguments);
+    // Names come from game files: a control character in one must not break the line.
+    for (char* c = line; *c; ++c) {
+        if (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7f)
+            *c = '?';
+    }
     CCLOG("%s", line);
 }
 

@@ -41,6 +41,34 @@ const char* formatName(const unsigned char* data, size_t size) {
     return "of no known format";
 }
 
+// Bytes of pixel data the PNG carries: the lengths of its IDAT chunks, walked without reading them.
+uint64_t pngDataBytes(const unsigned char* data, size_t size) {
+    uint64_t total = 0;
+    size_t at = 8;
+    while (size - at >= 12) {
+        const uint64_t length = bigEndian32(data + at);
+        if (std::memcmp(data + at + 4, "IDAT", 4) == 0)
+            total += length;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0 || length > size - at - 12)
+            break;
+        at += 12 + static_cast<size_t>(length);
+    }
+    return total;
+}
+
+// Deflate packs at most about 1032 bytes into one: a picture whose data could not unpack to the
+// rows its header declares is a bomb (the decoder would clear the whole surface first).
+bool pngDataCanFill(const unsigned char* data, size_t size, uint32_t width, uint32_t height) {
+    static const unsigned kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+    const unsigned depth = data[24];
+    const unsigned colour = data[25];
+    const unsigned channels = colour < 7 ? kChannels[colour] : 0;
+    if (channels == 0 || depth == 0)
+        return true; // the decoder refuses it on its own
+    const uint64_t rowBytes = (uint64_t(width) * channels * depth + 7) / 8 + 1;
+    return pngDataBytes(data, size) * 1100 >= rowBytes * height;
+}
+
 } // namespace
 
 bool ccReadPngSize(const unsigned char* data, size_t size, uint32_t* width, uint32_t* height) {
@@ -85,6 +113,11 @@ bool ccDecodeImage(const unsigned char* data, size_t size, bool premultiply, CCD
         std::fprintf(stderr, "image refused: %s claims %ux%u pixels, above %ux%u or %llu in all\n", name,
                      width, height, kCCMaxPictureSide, kCCMaxPictureSide,
                      static_cast<unsigned long long>(kCCMaxPicturePixels));
+        return false;
+    }
+    if (size < 26 || !pngDataCanFill(data, size, width, height)) {
+        std::fprintf(stderr, "image refused: %s claims %ux%u pixels but holds too little data for them\n",
+                     name, width, height);
         return false;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """media_bombs.py FORMAT FILE: writes a few bytes whose header claims a huge picture.
 
-FORMAT: qoi, gif, svg, png (16000 x 16000 pixels), bmp (30000 x 30000), ico (one bitmap entry
+FORMAT: qoi, gif, svg, png (16000 x 16000 pixels), png-fit (8192 x 8192, within the sides and
+area a picture may have, with the data of four rows), bmp (30000 x 30000), ico (one bitmap entry
 of 30000 x 30000).
 """
 import struct
@@ -27,7 +28,9 @@ def bomb(kind):
     if kind == "svg":
         return (b'<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d">'
                 b'<rect width="%d" height="%d"/></svg>' % (side, side, side, side))
-    if kind == "png":
+    if kind in ("png", "png-fit"):
+        if kind == "png-fit":
+            side = 8192
         return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
                 + png_chunk(b"IDAT", zlib.compress(b"\x00" * 64)) + png_chunk(b"IEND", b""))
     side = 30000

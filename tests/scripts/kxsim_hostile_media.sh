@@ -1,7 +1,7 @@
 #!/bin/bash
 # kxsim on the demo game with damaged media in place of its own: sparse files of 200 GB, tiny
 # files whose headers claim pictures of 16000 x 16000 or 30000 x 30000 pixels (QOI, GIF, BMP, SVG
-# and PNG) as the atlas picture and as Default.png, fonts and atlases naming files outside the game
+# and PNG; and a PNG of 8192 x 8192 with four rows of data) as the atlas picture and as Default.png, fonts and atlases naming files outside the game
 # (absolute, or climbing out with ..) and media that are links to files outside it. Each run ends
 # with 0, without a sanitizer report, within 300 MB, and says what it refused in its log.
 # Args: build folder, source folder.
@@ -62,8 +62,12 @@ fresh sparse-default && truncate -s 200G "$game/Default.png"
 run sparse-default $loading_frames "file refused: Default.png has 214748364800 bytes, above the"
 
 # Header bombs of each format, as the atlas picture and as the loading picture.
-for format in qoi gif bmp svg png; do
-    if [ $format = png ]; then expect="pixels, above"; else expect="only PNG pictures are read"; fi
+for format in qoi gif bmp svg png png-fit; do
+    case $format in
+    png) expect="pixels, above" ;;
+    png-fit) expect="pixels but holds too little data for them" ;;
+    *) expect="only PNG pictures are read" ;;
+    esac
     fresh "bomb-$format-atlas" && bomb $format "$game/$atlas"
     run "bomb-$format-atlas" $loaded_frames "image refused: $atlas" "$expect"
     fresh "bomb-$format-default" && bomb $format "$game/Default.png"
