@@ -1,9 +1,10 @@
 #!/bin/bash
-# kxsim on the demo game with damaged media in place of its own: sparse files of 200 GB, tiny
-# files whose headers claim pictures of 16000 x 16000 or 30000 x 30000 pixels (QOI, GIF, BMP, SVG
-# and PNG; and a PNG of 8192 x 8192 with four rows of data) as the atlas picture and as Default.png, fonts and atlases naming files outside the game
-# (absolute, or climbing out with ..) and media that are links to files outside it. Each run ends
-# with 0, without a sanitizer report, within 300 MB, and says what it refused in its log.
+# kxsim on the demo game with damaged media in place of its own: sparse files of 200 GB (pictures,
+# the atlas's plist, the font, the sounds); tiny files whose headers claim pictures of 16000 x 16000
+# or 30000 x 30000 pixels (QOI, GIF, BMP, SVG and PNG; and a PNG of 8192 x 8192 with four rows of
+# data) as the atlas picture and as Default.png; fonts and atlases naming files outside the game
+# (absolute, or climbing out with ..); media that are links to files outside it. Each run ends with
+# 0, without a sanitizer report, within 300 MB, and says what it refused in its log.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
@@ -60,6 +61,10 @@ fresh sparse-atlas && truncate -s 200G "$game/$atlas"
 run sparse-atlas $loaded_frames "file refused: $atlas has 214748364800 bytes, above the"
 fresh sparse-default && truncate -s 200G "$game/Default.png"
 run sparse-default $loading_frames "file refused: Default.png has 214748364800 bytes, above the"
+fresh sparse-others && truncate -s 200G "$game/$plist" "$game/$font" "$game"/data/sounds/*.mp3
+run sparse-others $loaded_frames "file refused: $plist has 214748364800 bytes, above the 16777216 of a plist" \
+    "file refused: $font has 214748364800 bytes, above the 8388608 of a font" \
+    "above the 33554432 of a sound"
 
 # Header bombs of each format, as the atlas picture and as the loading picture.
 for format in qoi gif bmp svg png png-fit; do
