@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/ccMacros.h"
+#include "platform/CCFileUtils.h"
 
 namespace cocos2d {
 namespace audio {
@@ -19,6 +20,15 @@ constexpr int kFirstChannelCount = 16;
 
 int mixVolume(float volume) {
     return static_cast<int>(clampVolume(volume) * MIX_MAX_VOLUME + 0.5f);
+}
+
+// The mixer reads (and for effects decodes) the whole file: it must pass the size cap and stay in
+// the game first. A refusal is logged there; the mixer's error then says why nothing was loaded.
+bool admitted(const std::string& path) {
+    if (CCFileUtils::sharedFileUtils()->admitFile(path))
+        return true;
+    Mix_SetError("not read");
+    return false;
 }
 
 } // namespace
@@ -83,7 +93,7 @@ bool MixerAudioBackend::playMusic(const std::string& path, bool loop) {
         if (music_)
             Mix_FreeMusic(music_);
         musicPath_.clear();
-        music_ = Mix_LoadMUS(path.c_str());
+        music_ = admitted(path) ? Mix_LoadMUS(path.c_str()) : nullptr;
         if (!music_) {
             CCLOG("Audio: cannot open music \"%s\": %s", path.c_str(), Mix_GetError());
             return false;
@@ -135,7 +145,7 @@ Mix_Chunk* MixerAudioBackend::chunkFor(const std::string& path) {
     auto found = chunks_.find(path);
     if (found != chunks_.end())
         return found->second;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    Mix_Chunk* chunk = admitted(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
     if (!chunk) {
         CCLOG("Audio: cannot open sound \"%s\": %s", path.c_str(), Mix_GetError());
         return nullptr;

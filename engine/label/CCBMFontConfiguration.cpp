@@ -74,11 +74,6 @@ long numberOf(const std::map<std::string, std::string>& pairs, const char* key, 
     return value;
 }
 
-std::string directoryOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::map<std::string, CCBMFontConfiguration*>& configurationCache() {
     static std::map<std::string, CCBMFontConfiguration*> cache;
     return cache;
@@ -162,10 +157,14 @@ bool CCBMFontConfiguration::initWithFNTfile(const char* fntFile) {
         return false;
     if (!ccParseBMFont(std::string(bytes.begin(), bytes.end()), &m_data))
         return false;
-    const std::string folder = directoryOf(m_fntPath);
     m_pagePaths.clear();
-    for (const auto& page : m_data.pages)
-        m_pagePaths[page.first] = page.second[0] == '/' ? page.second : folder + page.second;
+    for (const auto& page : m_data.pages) {
+        // A page the font names outside the game is not read: the font is unusable.
+        const std::string path = CCFileUtils::sharedFileUtils()->resolveNamedFile(m_fntPath, page.second);
+        if (path.empty())
+            return false;
+        m_pagePaths[page.first] = path;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 // File access: reads whole files, resolves names, and knows the per-game writable folder.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,25 @@ public:
     virtual ~CCFileUtils() = default;
 
     // Whole file as a new[]-allocated buffer that the caller frees with delete[]; *pSize gets its
-    // length. A missing or unreadable file gives null and size 0. Relative paths resolve against the
+    // length. A missing or unreadable file gives null and size 0, and so does a file that admitFile
+    // refuses or that memory cannot hold (with a log line). Relative paths resolve against the
     // search paths, then the working directory.
     virtual unsigned char* getFileData(const char* pszFileName, const char* pszMode, unsigned long* pSize);
     // Same as getFileData, into a byte vector; false when the file cannot be read.
     bool readFile(const std::string& filename, std::vector<unsigned char>& out);
+
+    // Whether a game file may be read: a regular file within the size cap of its kind
+    // (CCFileLimits.h) and, once a game folder is set, inside it after links are followed. A
+    // refusal logs one line; a missing file answers false silently. *size gets the file's length.
+    bool admitFile(const std::string& path, unsigned long long* size = nullptr);
+    // The file that a game file (referrer) names, such as a font's page or an atlas's picture:
+    // joined to the referrer's folder and normalised. Empty, with one log line, when the name is
+    // absolute or climbs out of the game folder (with no game folder set: out of the working folder
+    // for a relative referrer, out of the referrer's own folder for an absolute one).
+    std::string resolveNamedFile(const std::string& referrer, const std::string& name);
+    // The folder every read of game files stays in (links resolved); empty: reads are not confined.
+    void setGameFolder(const std::string& folder);
+    const std::string& getGameFolder() const { return m_gameFolder; }
 
     // The path under which the file is found; the name itself when it is absolute or not found.
     virtual std::string fullPathForFilename(const char* pszFileName);
@@ -45,6 +60,12 @@ protected:
 
     std::vector<std::string> m_searchPathArray;
     std::string m_applicationName = "default";
+    std::string m_gameFolder;
+    // Files already refused: each is logged once, however often the game asks for it.
+    std::set<std::string> m_refused;
+
+private:
+    void logRefusal(const std::string& path, const char* format, ...) __attribute__((format(printf, 3, 4)));
 };
 
 NS_CC_END

@@ -39,11 +39,6 @@ bool saneRect(const CCRect& r) {
            r.size.width >= 0 && r.size.height >= 0;
 }
 
-std::string directoryOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 } // namespace
 
 CCSpriteFrameCache* CCSpriteFrameCache::sharedSpriteFrameCache() {
@@ -89,7 +84,10 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist) {
     }
     std::string texturePath;
     if (!textureName.empty()) {
-        texturePath = textureName[0] == '/' ? textureName : directoryOf(fullPath) + textureName;
+        // The picture an atlas names must lie in the game: the atlas is skipped otherwise.
+        texturePath = CCFileUtils::sharedFileUtils()->resolveNamedFile(fullPath, textureName);
+        if (texturePath.empty())
+            return;
     } else {
         texturePath = fullPath;
         const size_t dot = texturePath.find_last_of('.');

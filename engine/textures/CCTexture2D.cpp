@@ -126,9 +126,9 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFor
     return true;
 }
 
-bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
+bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size, const char* name) {
     CCDecodedImage image;
-    if (!ccDecodeImage(data, size, true, &image))
+    if (!ccDecodeImage(data, size, true, &image, name))
         return false;
     if (!upload(image.rgba.data(), kCCTexture2DPixelFormat_RGBA8888, static_cast<unsigned int>(image.width),
                 static_cast<unsigned int>(image.height)))
@@ -142,7 +142,7 @@ bool CCTexture2D::initWithImageFile(const char* path) {
     std::vector<unsigned char> bytes;
     if (!path || !CCFileUtils::sharedFileUtils()->readFile(path, bytes) || bytes.empty())
         return false;
-    return initWithImageData(bytes.data(), bytes.size());
+    return initWithImageData(bytes.data(), bytes.size(), path);
 }
 
 void CCTexture2D::initWithExistingName(GLuint name, unsigned int pixelsWide, unsigned int pixelsHigh,

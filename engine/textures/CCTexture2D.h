@@ -44,7 +44,8 @@ public:
     bool initWithData(const void* data, CCTexture2DPixelFormat pixelFormat, unsigned int pixelsWide,
                       unsigned int pixelsHigh, const CCSize& contentSize);
     // Decoded image file bytes (PNG...), stored with premultiplied alpha.
-    bool initWithImageData(const unsigned char* data, size_t size);
+    // name: what refusal lines call the picture.
+    bool initWithImageData(const unsigned char* data, size_t size, const char* name = nullptr);
     // Reads the file through CCFileUtils.
     bool initWithImageFile(const char* path);
 

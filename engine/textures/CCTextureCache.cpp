@@ -47,7 +47,7 @@ CCTexture2D* CCTextureCache::addImage(const char* path) {
     if (!CCFileUtils::sharedFileUtils()->readFile(key, bytes) || bytes.empty())
         return nullptr;
     CCTexture2D* texture = new CCTexture2D();
-    if (!texture->initWithImageData(bytes.data(), bytes.size())) {
+    if (!texture->initWithImageData(bytes.data(), bytes.size(), key.c_str())) {
         texture->release();
         return nullptr;
     }

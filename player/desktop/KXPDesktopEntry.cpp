@@ -55,6 +55,8 @@ int runDesktopPlayer() {
     KXPAppDelegate application;
     installTerminationHandlers();
 
+    // The working folder is the game's: no file it names is read from anywhere else.
+    CCFileUtils::sharedFileUtils()->setGameFolder(".");
     KXModelController* models = KXModelController::shared();
     loadStartData();
     std::shared_ptr<KXModelGeneralSettings> general = KXModelGeneralSettings::shared();

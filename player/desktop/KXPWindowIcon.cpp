@@ -2,6 +2,7 @@
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
+#include "platform/CCFileLimits.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr size_t kMaxIconFileSize = 8 * 1024 * 1024;
+const size_t kMaxIconFileSize = static_cast<size_t>(cocos2d::ccFileSizeCap(cocos2d::CCFileKind::Icon));
 constexpr uint32_t kMaxIconSide = 1024;
 constexpr size_t kDirectoryHeaderSize = 6;
 constexpr size_t kDirectoryEntrySize = 16;

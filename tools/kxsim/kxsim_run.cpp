@@ -105,6 +105,8 @@ int runSimulation(const SimOptions& options) {
     kxTraceEnableKinds(options.traceKinds);
     makeView(!options.screenshots.empty());
 
+    // The working folder is the game's, as in the player: no file it names is read from elsewhere.
+    CCFileUtils::sharedFileUtils()->setGameFolder(".");
     const bool startData = loadStartData();
     KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
 

@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""media_bombs.py FORMAT FILE: writes a few bytes whose header claims a huge picture.
+
+FORMAT: qoi, gif, svg, png (16000 x 16000 pixels), png-fit (8192 x 8192, within the sides and
+area a picture may have, with the data of four rows), bmp (30000 x 30000), ico (one bitmap entry
+of 30000 x 30000).
+"""
+import struct
+import sys
+import zlib
+
+
+def png_chunk(tag, body):
+    return struct.pack(">I", len(body)) + tag + body + struct.pack(">I", zlib.crc32(tag + body))
+
+
+def bitmap_info(side):
+    return struct.pack("<IiiHHIIiiII", 40, side, side, 1, 32, 0, 16, 0, 0, 0, 0)
+
+
+def bomb(kind):
+    side = 16000
+    if kind == "qoi":
+        return b"qoif" + struct.pack(">II", side, side) + b"\x04\x00" + b"\x00" * 7 + b"\x01"
+    if kind == "gif":
+        return (b"GIF89a" + struct.pack("<HH", side, side) + b"\x00\x00\x00" + b","
+                + struct.pack("<HHHH", 0, 0, side, side) + b"\x00\x02\x02\x44\x01\x00;")
+    if kind == "svg":
+        return (b'<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d">'
+                b'<rect width="%d" height="%d"/></svg>' % (side, side, side, side))
+    if kind in ("png", "png-fit"):
+        if kind == "png-fit":
+            side = 8192
+        return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
+                + png_chunk(b"IDAT", zlib.compress(b"\x00" * 64)) + png_chunk(b"IEND", b""))
+    side = 30000
+    if kind == "bmp":
+        return b"BM" + struct.pack("<III", 70, 0, 54) + bitmap_info(side) + b"\x00" * 16
+    if kind == "ico":
+        image = bitmap_info(side) + b"\x00" * 16
+        return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(image), 22) + image
+    raise SystemExit("unknown format " + kind)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        raise SystemExit(__doc__)
+    with open(sys.argv[2], "wb") as out:
+        out.write(bomb(sys.argv[1]))

@@ -1,0 +1,108 @@
+#!/bin/bash
+# kxsim on the demo game with damaged media in place of its own: sparse files of 200 GB (pictures,
+# the atlas's plist, the font, the sounds); tiny files whose headers claim pictures of 16000 x 16000
+# or 30000 x 30000 pixels (QOI, GIF, BMP, SVG and PNG; and a PNG of 8192 x 8192 with four rows of
+# data) as the atlas picture and as Default.png; fonts and atlases naming files outside the game
+# (absolute, or climbing out with ..); media that are links to files outside it. Each run ends with
+# 0, without a sanitizer report, within 300 MB, and says what it refused in its log.
+# Args: build folder, source folder.
+set -u
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+bombs="$2/tests/e2e/media_bombs.py"
+[ -x /usr/bin/time ] || { echo "SKIP: no /usr/bin/time to measure memory"; exit 77; }
+command -v python3 >/dev/null || { echo "SKIP: no python3 to write the bombs"; exit 77; }
+write_demo "$work/demo"
+limit_kb=300000
+# The loading screen shows Default.png from the first frame; atlases and fonts are read as the
+# loading ends (about frame 230).
+loading_frames=10
+loaded_frames=300
+
+# bomb FORMAT FILE: a few bytes claiming a huge picture.
+bomb() {
+    python3 "$bombs" "$@"
+}
+
+# fresh NAME: a copy of the demo to damage, in $game.
+fresh() {
+    game="$work/$1"
+    rm -rf "$game"
+    cp -r "$work/demo" "$game"
+}
+
+# run NAME FRAMES PATTERN...: kxsim on $game; each PATTERN must be in its log.
+run() {
+    local name="$1" frames="$2"
+    shift 2
+    rm -rf "$HOME" && mkdir -p "$HOME/.local/share"
+    timeout 300 /usr/bin/time -f %M -o "$work/$name.rss" "$kxsim" "$game" --frames "$frames" \
+        >"$work/$name.out" 2>"$work/$name.log"
+    local code=$?
+    local rss
+    rss=$(tail -n 1 "$work/$name.rss")
+    echo "$name: exit $code, peak RSS ${rss:-?} kB"
+    check "$name ends with 0" [ $code = 0 ]
+    check "$name has no sanitizer report" bash -c "! grep -qE 'runtime error:|AddressSanitizer' '$work/$name.log'"
+    check "$name stays under $limit_kb kB" [ "${rss:-$limit_kb}" -lt $limit_kb ]
+    local pattern
+    for pattern in "$@"; do
+        check "$name logs: $pattern" grep -qF -- "$pattern" "$work/$name.log"
+    done
+    [ $code = 0 ] || tail -n 20 "$work/$name.log"
+}
+
+atlas=$(cd "$work/demo" && ls data/atlases/*.png | head -1)
+plist="${atlas%.png}.plist"
+font=$(cd "$work/demo" && ls data/fonts/*.fnt | head -1)
+
+# Sparse files: the size alone refuses them; nothing is read.
+fresh sparse-atlas && truncate -s 200G "$game/$atlas"
+run sparse-atlas $loaded_frames "file refused: $atlas has 214748364800 bytes, above the"
+fresh sparse-default && truncate -s 200G "$game/Default.png"
+run sparse-default $loading_frames "file refused: Default.png has 214748364800 bytes, above the"
+fresh sparse-others && truncate -s 200G "$game/$plist" "$game/$font" "$game"/data/sounds/*.mp3
+run sparse-others $loaded_frames "file refused: $plist has 214748364800 bytes, above the 16777216 of a plist" \
+    "file refused: $font has 214748364800 bytes, above the 8388608 of a font" \
+    "above the 33554432 of a sound"
+
+# Header bombs of each format, as the atlas picture and as the loading picture.
+for format in qoi gif bmp svg png png-fit; do
+    case $format in
+    png) expect="pixels, above" ;;
+    png-fit) expect="pixels but holds too little data for them" ;;
+    *) expect="only PNG pictures are read" ;;
+    esac
+    fresh "bomb-$format-atlas" && bomb $format "$game/$atlas"
+    run "bomb-$format-atlas" $loaded_frames "image refused: $atlas" "$expect"
+    fresh "bomb-$format-default" && bomb $format "$game/Default.png"
+    run "bomb-$format-default" $loading_frames "image refused: Default.png" "$expect"
+done
+
+# Names leading out of the game: a picture beside the game folder and the process's environment.
+cp "$work/demo/$atlas" "$work/outside.png"
+fresh escape-absolute
+sed -i 's|file="[^"]*"|file="/proc/self/environ"|' "$game/$font"
+sed -i "s|<key>textureFileName</key><string>[^<]*|<key>textureFileName</key><string>$work/outside.png|" "$game/$plist"
+run escape-absolute $loaded_frames "file refused: \"/proc/self/environ\" named by $font leads outside the game folder" \
+    "file refused: \"$work/outside.png\" named by $plist leads outside the game folder"
+fresh escape-up
+sed -i 's|file="[^"]*"|file="../../../outside.png"|' "$game/$font"
+sed -i "s|<key>textureFileName</key><string>[^<]*|<key>textureFileName</key><string>../../../outside.png|" "$game/$plist"
+run escape-up $loaded_frames "file refused: \"../../../outside.png\" named by $font leads outside the game folder" \
+    "file refused: \"../../../outside.png\" named by $plist leads outside the game folder"
+
+# Media that are links out of the game: the atlas's plist and picture, a font page, the loading
+# picture, every sound.
+fresh escape-links
+page="$(dirname "$font")/$(sed -n 's|^page .*file="\([^"]*\)".*|\1|p' "$game/$font" | head -1)"
+for file in "$plist" "$page" Default.png; do
+    cp "$game/$file" "$work/link-$(basename "$file")" && ln -sf "$work/link-$(basename "$file")" "$game/$file"
+done
+for sound in "$game"/data/sounds/*.mp3; do
+    ln -sf "$work/demo/data/sounds/$(basename "$sound")" "$sound"
+done
+run escape-links $loaded_frames "file refused: $plist lies outside the game folder" \
+    "file refused: $page lies outside the game folder" "file refused: Default.png lies outside the game folder" \
+    "file refused: data/sounds/"
+exit $status
