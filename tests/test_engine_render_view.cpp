@@ -310,5 +310,6 @@ TEST_F(ViewTest, TheFrameHookRunsAndCanEndTheLoopWhileTheDirectorStandsStill) {
     EXPECT_EQ(app.node->draws, draws);
     EXPECT_TRUE(view->windowShouldClose());
     app.setFrameHook({});
+    CCDirector::sharedDirector()->startAnimation();
     CCDirector::sharedDirector()->purgeDirector();
 }
