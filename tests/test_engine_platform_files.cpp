@@ -1,12 +1,15 @@
 // File access: whole-file reads, name resolution, the per-game writable folder.
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "cocos2d.h"
+#include "platform/CCFolderName.h"
 #include "support/temp_folder.h"
 
 USING_NS_CC;
@@ -121,10 +124,74 @@ TEST_F(FileUtilsTest, WritablePathIsPerGameUnderTheXdgDataHome) {
     EXPECT_EQ(path, folder.file("xdg/kxplayer/My Game/"));
     EXPECT_TRUE(isFolder(path));
     // A name cannot climb out of the folder or nest.
-    files->setApplicationName("../a/b");
-    EXPECT_EQ(files->getWritablePath(), folder.file("xdg/kxplayer/.._a_b/"));
-    files->setApplicationName("..");
-    EXPECT_EQ(files->getWritablePath(), folder.file("xdg/kxplayer/default/"));
+    for (const std::string& name :
+         {std::string("../a/b"), std::string(".."), std::string(), std::string(300, 'n')}) {
+        files->setApplicationName(name);
+        path = files->getWritablePath();
+        ASSERT_EQ(path.compare(0, folder.file("xdg/kxplayer/").size(), folder.file("xdg/kxplayer/")), 0)
+            << path;
+        EXPECT_EQ(path.find('/', folder.file("xdg/kxplayer/").size()), path.size() - 1) << path;
+        EXPECT_TRUE(isFolder(path)) << path;
+    }
+}
+
+TEST_F(FileUtilsTest, NoWritablePathWhenTheFolderCannotBeMade) {
+    EnvironmentValue xdg("XDG_DATA_HOME");
+    xdg.set(folder.file("xdg"));
+    ::mkdir(folder.file("xdg").c_str(), 0700);
+    // A plain file where the game's folder goes, then where the player's root goes.
+    ::mkdir(folder.file("xdg/kxplayer").c_str(), 0700);
+    folder.write("xdg/kxplayer/Game", "not a folder");
+    CCFileUtils* files = CCFileUtils::sharedFileUtils();
+    files->setApplicationName("Game");
+    EXPECT_EQ(files->getWritablePath(), "");
+    ::unlink(folder.file("xdg/kxplayer/Game").c_str());
+    ::rmdir(folder.file("xdg/kxplayer").c_str());
+    folder.write("xdg/kxplayer", "not a folder");
+    EXPECT_EQ(files->getWritablePath(), "");
+    EXPECT_EQ(folder.read("xdg/kxplayer"), "not a folder");
+}
+
+TEST(FolderNames, SafeNamesStayAsTheyAre) {
+    const std::string longest(kMaxFolderNameBytes, 'a');
+    for (const std::string& name : {std::string("My Game"), std::string("Caf\xc3\xa9 2 (demo)"),
+                                    std::string(".hidden"), std::string("..."), longest})
+        EXPECT_EQ(safeFolderName(name), name);
+}
+
+TEST(FolderNames, OtherNamesBecomeSafeNamesOnePerGame) {
+    std::string multibyte;
+    while (multibyte.size() < 300)
+        multibyte += "\xc3\xa9";
+    const std::vector<std::string> names = {"",
+                                            ".",
+                                            "..",
+                                            "a/b",
+                                            "../a/b",
+                                            "a\\b",
+                                            "tab\tname",
+                                            "line\nname",
+                                            std::string("nul\0name", 8),
+                                            "del\x7f",
+                                            std::string(kMaxFolderNameBytes + 1, 'a'),
+                                            std::string(300, 'a'),
+                                            std::string(299, 'a') + "b",
+                                            multibyte};
+    std::set<std::string> made;
+    for (const std::string& name : names) {
+        const std::string safe = safeFolderName(name);
+        made.insert(safe);
+        EXPECT_EQ(safeFolderName(safe), safe) << safe;
+        EXPECT_NE(safe[0], '.') << safe;
+        EXPECT_LE(safe.size(), 80u) << safe;
+        // No character is cut in half.
+        EXPECT_NE(static_cast<unsigned char>(safe[safe.size() - 18]) & 0xc0, 0xc0) << safe;
+    }
+    EXPECT_EQ(made.size(), names.size());
+    // A name that was safe stays apart from an unsafe one it resembles.
+    EXPECT_NE(safeFolderName("a/b"), "a_b");
+    // The folder of a game must not move between versions: the hash is fixed.
+    EXPECT_EQ(safeFolderName("a/b"), "a_b-e620c3190468cf61");
 }
 
 TEST_F(FileUtilsTest, WritablePathFallsBackToHome) {

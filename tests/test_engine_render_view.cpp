@@ -291,3 +291,25 @@ TEST_F(ViewTest, ScreenshotWritesThePngOfTheFrame) {
     EXPECT_EQ(topLeft[0], 0);
     SDL_FreeSurface(rgba);
 }
+
+TEST_F(ViewTest, TheFrameHookRunsAndCanEndTheLoopWhileTheDirectorStandsStill) {
+    CCDirector::sharedDirector()->purgeDirector();
+    CCDirector::sharedDirector()->setOpenGLView(view);
+    TestApplication app;
+    int hooks = 0;
+    app.setFrameHook([&] {
+        if (++hooks == 4)
+            view->end();
+    });
+    EXPECT_EQ(app.runFrames(2), 2);
+    // As in the background: nothing is drawn and the scheduler stands still.
+    CCDirector::sharedDirector()->stopAnimation();
+    const int draws = app.node->draws;
+    EXPECT_EQ(app.runFrames(5), 2);
+    EXPECT_EQ(hooks, 4);
+    EXPECT_EQ(app.node->draws, draws);
+    EXPECT_TRUE(view->windowShouldClose());
+    app.setFrameHook({});
+    CCDirector::sharedDirector()->startAnimation();
+    CCDirector::sharedDirector()->purgeDirector();
+}

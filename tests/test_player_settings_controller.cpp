@@ -172,6 +172,23 @@ TEST_F(SettingsController, SavingBeforeLoadingFinishedWritesNothing) {
     EXPECT_EQ(m_home.read(".local/share/kxplayer/default/UserDefault.xml"), before);
 }
 
+TEST_F(SettingsController, AFailedSaveSaysSoAndKeepsTheProgressForTheRun) {
+    // A plain file where the player's store folders go: no store can be written.
+    ASSERT_EQ(::mkdir((m_home.path() + "/.local").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((m_home.path() + "/.local/share").c_str(), 0700), 0);
+    m_home.write(".local/share/kxplayer", "not a folder");
+    setGameDataLoaded(true);
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->setSelectedCharacter(3);
+    KXDebugLogCapture log;
+    settings->save();
+    EXPECT_TRUE(
+        log.contains("[KXPSettingsController] - save failed: progress is kept in memory for this run"));
+    EXPECT_FALSE(log.contains("[KXPSettingsController] - save complete"));
+    EXPECT_EQ(store()->getIntegerForKey("KXP_selectedCharacter"), 3);
+    EXPECT_EQ(m_home.read(".local/share/kxplayer"), "not a folder");
+}
+
 TEST_F(SettingsController, TheScoreReaderFollowsTheStoredVersion) {
     store()->setStringForKey("KXP_Scores", "w:1.5 2.5 3 4 5 6");
     KXPSettingsController* settings = restart();

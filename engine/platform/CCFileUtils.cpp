@@ -5,12 +5,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/CCFileLimits.h"
+#include "platform/CCFolderName.h"
 #include "platform/CCPathRules.h"
 
 NS_CC_BEGIN
@@ -24,7 +26,7 @@ bool isRegularFile(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// mkdir -p; true when the folder exists afterwards.
+// mkdir -p; true when the folder exists afterwards (else errno says why).
 bool makeFolders(const std::string& path) {
     std::string partial;
     size_t start = 0;
@@ -38,7 +40,13 @@ bool makeFolders(const std::string& path) {
         start = slash + 1;
     }
     struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
 }
 
 std::string workingFolder() {
@@ -248,23 +256,21 @@ void CCFileUtils::addSearchPath(const char* path) {
 
 std::string CCFileUtils::getWritablePath() {
     std::string base = dataHome();
-    if (base.empty())
+    if (base.empty()) {
+        std::fprintf(stderr, "[CCFileUtils] no writable folder: neither XDG_DATA_HOME nor a home folder\n");
         return std::string();
+    }
     std::string folder = base + "/kxplayer/" + m_applicationName;
-    if (!makeFolders(folder))
+    if (!makeFolders(folder)) {
+        std::fprintf(stderr, "[CCFileUtils] cannot make the writable folder %s: %s\n", folder.c_str(),
+                     std::strerror(errno));
         return std::string();
+    }
     return folder + "/";
 }
 
 void CCFileUtils::setApplicationName(const std::string& name) {
-    std::string safe;
-    for (char c : name) {
-        unsigned char u = static_cast<unsigned char>(c);
-        safe += (c == '/' || c == '\\' || u < 0x20 || u == 0x7f) ? '_' : c;
-    }
-    if (safe.empty() || safe == "." || safe == "..")
-        safe = "default";
-    m_applicationName = safe;
+    m_applicationName = safeFolderName(name);
 }
 
 NS_CC_END

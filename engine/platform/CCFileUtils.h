@@ -48,10 +48,10 @@ public:
     void addSearchPath(const char* path);
     const std::vector<std::string>& getSearchPaths() const { return m_searchPathArray; }
 
-    // $XDG_DATA_HOME (or $HOME/.local/share) + "/kxplayer/<application name>/", created on demand;
-    // ends with "/". Empty when no folder can be made.
+    // $XDG_DATA_HOME (or $HOME/.local/share) + "/kxplayer/<folder name>/", created on demand;
+    // ends with "/". Empty (and logged) when no folder can be made.
     virtual std::string getWritablePath();
-    // The game's name for its writable folder; characters unsafe in a file name become "_".
+    // The game's name; its writable folder is named after it (see safeFolderName).
     void setApplicationName(const std::string& name);
     const std::string& getApplicationName() const { return m_applicationName; }
 

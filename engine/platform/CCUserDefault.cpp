@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
@@ -17,27 +16,41 @@
 
 #include "base/CCNumberParse.h"
 #include "platform/CCFileUtils.h"
+#include "platform/CCStoreFile.h"
 
 NS_CC_BEGIN
 
 namespace {
 
 const char* const kStoreFileName = "UserDefault.xml";
-// Beside the store: "UserDefault.xml.tmp".
-const char* const kTemporarySuffix = ".tmp";
+// A real store holds a few hundred short entries; anything this big is not one.
+const long long kMaxStoreBytes = 16ll * 1024 * 1024;
 const char* const kRootName = "userDefaultRoot";
 const char* const kEntryName = "entry";
 
 CCUserDefault* sharedInstance = nullptr;
 std::string overridePath;
+// Empty once resolved: there is no writable folder and the store lives in memory for the run.
 std::string resolvedPath;
+bool pathResolved = false;
 
 // Keys are arbitrary text; whitespace inside values must come back unchanged.
 const unsigned int kParseFlags = pugi::parse_default & ~pugi::parse_wconv_attribute & ~pugi::parse_eol;
 
 bool fileExists(const std::string& path) {
     struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
+    return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+void logNotes(const std::string& notes) {
+    size_t start = 0;
+    while (start < notes.size()) {
+        size_t end = notes.find('\n', start);
+        if (end == std::string::npos)
+            end = notes.size();
+        std::fprintf(stderr, "[CCUserDefault] %s\n", notes.substr(start, end - start).c_str());
+        start = end + 1;
+    }
 }
 
 // Renames an unreadable store to the first free "<path>.corrupt[.N]"; never deletes it.
@@ -56,64 +69,6 @@ void moveAside(const std::string& path) {
         return;
     }
     std::fprintf(stderr, "[CCUserDefault] unreadable store %s left in place\n", path.c_str());
-}
-
-bool writeAll(int fd, const std::string& data) {
-    size_t written = 0;
-    while (written < data.size()) {
-        ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-std::string folderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Opens the store's one temporary file, created exclusively. A store has one writer (its player
-// process) and flushes one at a time, so a temporary file found here is the leftover of a writer
-// that was killed mid-flush: it is replaced. A fixed name means kills can never leave more than one.
-int openTemporaryFile(const std::string& tempPath) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-        std::fprintf(stderr, "[CCUserDefault] replacing the stale %s\n", tempPath.c_str());
-        if (::unlink(tempPath.c_str()) != 0)
-            return -1;
-    }
-    return -1;
-}
-
-// The temporary file, synced, then renamed over the target, then the folder synced.
-bool replaceFileAtomically(const std::string& path, const std::string& contents) {
-    const std::string tempPath = path + kTemporarySuffix;
-    int fd = openTemporaryFile(tempPath);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || std::rename(tempPath.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempPath.c_str());
-        errno = error;
-        return false;
-    }
-    int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
 }
 
 template <typename Number> std::string numberText(Number value) {
@@ -145,8 +100,21 @@ struct CCUserDefault::Store {
     bool dirty = false;
 
     void load(const std::string& path) {
-        if (!fileExists(path))
+        struct stat info;
+        if (path.empty() || ::stat(path.c_str(), &info) != 0)
             return;
+        // A folder (or a pipe, a device) in the store's place is no store; the values start empty.
+        if (!S_ISREG(info.st_mode)) {
+            std::fprintf(stderr, "[CCUserDefault] %s is not a file: starting from an empty store\n",
+                         path.c_str());
+            return;
+        }
+        if (info.st_size > kMaxStoreBytes) {
+            std::fprintf(stderr, "[CCUserDefault] %s is too large for a store (%lld bytes)\n", path.c_str(),
+                         static_cast<long long>(info.st_size));
+            moveAside(path);
+            return;
+        }
         pugi::xml_document document;
         pugi::xml_parse_result result = document.load_file(path.c_str(), kParseFlags);
         pugi::xml_node root = document.child(kRootName);
@@ -206,10 +174,17 @@ void CCUserDefault::purgeSharedUserDefault() {
 }
 
 const std::string& CCUserDefault::getXMLFilePath() {
-    if (!overridePath.empty())
+    if (!overridePath.empty()) {
         resolvedPath = overridePath;
-    else if (resolvedPath.empty())
-        resolvedPath = CCFileUtils::sharedFileUtils()->getWritablePath() + kStoreFileName;
+    } else if (!pathResolved) {
+        // Never a bare file name: that would write into the working (the game's) folder.
+        const std::string folder = CCFileUtils::sharedFileUtils()->getWritablePath();
+        resolvedPath = folder.empty() ? std::string() : folder + kStoreFileName;
+        if (folder.empty())
+            std::fprintf(stderr,
+                         "[CCUserDefault] no store folder: progress is kept in memory for this run\n");
+    }
+    pathResolved = true;
     return resolvedPath;
 }
 
@@ -217,6 +192,7 @@ void CCUserDefault::setXMLFilePath(const std::string& path) {
     purgeSharedUserDefault();
     overridePath = path;
     resolvedPath.clear();
+    pathResolved = false;
 }
 
 bool CCUserDefault::isXMLFileExist() {
@@ -291,8 +267,16 @@ void CCUserDefault::setStringForKey(const char* pKey, const std::string& value) 
 
 bool CCUserDefault::flush() {
     const std::string& path = getXMLFilePath();
-    if (!replaceFileAtomically(path, m_store->serialise())) {
-        std::fprintf(stderr, "[CCUserDefault] could not write %s: %s\n", path.c_str(), std::strerror(errno));
+    if (path.empty()) {
+        std::fprintf(stderr, "[CCUserDefault] not saved: no store folder (kept in memory for this run)\n");
+        return false;
+    }
+    std::string error;
+    std::string notes;
+    const bool written = replaceFileAtomically(path, m_store->serialise(), error, notes);
+    logNotes(notes);
+    if (!written) {
+        std::fprintf(stderr, "[CCUserDefault] not saved (kept in memory for this run): %s\n", error.c_str());
         return false;
     }
     m_store->dirty = false;

@@ -13,7 +13,8 @@ public:
     static CCUserDefault* sharedUserDefault();
     // Drops the shared instance (unsaved changes are flushed first); the next use reloads the file.
     static void purgeSharedUserDefault();
-    // Full path of the store file.
+    // Full path of the store file; empty when no writable folder could be made (the store then
+    // lives in memory for the run and is never written, least of all into the game's folder).
     static const std::string& getXMLFilePath();
     // Uses another store file (tests, tools); purges the shared instance. Empty restores the default.
     static void setXMLFilePath(const std::string& path);
@@ -34,9 +35,8 @@ public:
     void setDoubleForKey(const char* pKey, double value);
     void setStringForKey(const char* pKey, const std::string& value);
 
-    // Writes the store: the temporary file "<store>.tmp" beside it (a stale one left by a killed
-    // writer is replaced), synced, renamed over the old one. False when it could not be written
-    // (the old file is then untouched).
+    // Writes the store through replaceFileAtomically (CCStoreFile.h). False, with a log line, when
+    // it could not be written: the old file is then untouched and the values stay in memory.
     bool flush();
 
 private:

@@ -73,6 +73,11 @@ bool CCApplication::runOneFrame() {
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     if (!view->pollEvents())
         return false;
+    if (m_frameHook) {
+        m_frameHook();
+        if (view->windowShouldClose())
+            return false;
+    }
     CCDirector* director = CCDirector::sharedDirector();
     director->mainLoop();
     CCGLProgram::setShaderTime(CCGLProgram::getShaderTime() + director->getDeltaTime());

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "view/CCApplicationProtocol.h"
 
@@ -24,6 +26,10 @@ public:
     // number of frames run, which is smaller when the window closed.
     int runFrames(int frames);
 
+    // Called at the start of every frame, right after the window's events, also while the director
+    // does not animate (a window in the background): watchers that must be able to end the loop.
+    void setFrameHook(std::function<void()> hook) { m_frameHook = std::move(hook); }
+
     void setAnimationInterval(double interval) override;
     double getAnimationInterval() const { return m_animationInterval; }
     TargetPlatform getTargetPlatform() override { return kTargetLinux; }
@@ -40,6 +46,7 @@ private:
 
     double m_animationInterval = 1.0 / 60.0;
     bool m_launched = false;
+    std::function<void()> m_frameHook;
 };
 
 NS_CC_END

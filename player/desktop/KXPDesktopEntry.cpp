@@ -13,6 +13,7 @@
 #include "player/desktop/KXPTermination.h"
 #include "player/desktop/KXPWindowIcon.h"
 #include "player/desktop/KXPWindowModes.h"
+#include "player/desktop/KXPXErrors.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPSettingsController.h"
 
@@ -30,6 +31,10 @@ bool archivePresent() {
     const std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(kArchivePath);
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+}
+
+void saveProgress() {
+    KXPSettingsController::shared()->save();
 }
 
 } // namespace
@@ -54,6 +59,8 @@ bool loadStartData() {
 int runDesktopPlayer() {
     KXPAppDelegate application;
     installTerminationHandlers();
+    // Before the video starts, so that SDL keeps these handlers as the ones it restores.
+    installXErrorHandlers(0, saveProgress);
 
     // The working folder is the game's: no file it names is read from anywhere else.
     CCFileUtils::sharedFileUtils()->setGameFolder(".");
@@ -71,6 +78,7 @@ int runDesktopPlayer() {
 
     windowModes->install();
     setWindowIcon(view->getSDLWindow(), kIconPath);
+    installXErrorHandlers(view->getHWnd(), saveProgress);
 
     // The window is shown by now, which OIS needs for its keyboard grab.
     KXPInputDevices devices;
@@ -79,8 +87,9 @@ int runDesktopPlayer() {
     CCScheduler* scheduler = CCDirector::sharedDirector()->getScheduler();
     CaptureObject* capture = new CaptureObject(&devices);
     scheduler->scheduleUpdateForTarget(capture, 0, false);
-    KXPTerminationWatch* terminationWatch = new KXPTerminationWatch();
-    scheduler->scheduleUpdateForTarget(terminationWatch, 0, false);
+    // Not a scheduler target: the scheduler stands still while the window is in the background.
+    KXPTerminationWatch terminationWatch;
+    application.setFrameHook([&terminationWatch] { terminationWatch.update(0.0f); });
 
     const int result = application.run();
 
@@ -92,8 +101,7 @@ int runDesktopPlayer() {
     models->clear();
     scheduler->unscheduleAllForTarget(capture);
     capture->release();
-    scheduler->unscheduleAllForTarget(terminationWatch);
-    terminationWatch->release();
+    application.setFrameHook({});
     CCEGLView::purgeSharedOpenGLView();
     return result;
 }

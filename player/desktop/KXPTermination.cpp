@@ -1,6 +1,7 @@
 #include "player/desktop/KXPTermination.h"
 
 #include "model/KXDebugLog.h"
+#include "player/desktop/KXPXErrors.h"
 
 #include <csignal>
 
@@ -34,8 +35,13 @@ void clearTerminationRequest() {
 void KXPTerminationWatch::update(float dt) {
     (void)dt;
     cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView();
-    if (terminationRequested() && !view->windowShouldClose()) {
+    if (view->windowShouldClose())
+        return;
+    if (terminationRequested()) {
         debugLog("[KXPTermination] asked to terminate: closing");
+        view->end();
+    } else if (xWindowGone()) {
+        debugLog("[KXPTermination] the window is gone: closing");
         view->end();
     }
 }

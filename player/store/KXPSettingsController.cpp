@@ -185,8 +185,11 @@ void KXPSettingsController::save() {
     store->setBoolForKey(kFullscreenKey, m_fullscreen);
     store->setBoolForKey(kMuteEffectsKey, muteEffects);
     store->setBoolForKey(kMuteBackgroundKey, muteBackground);
-    store->flush();
-    debugLog("[KXPSettingsController] - save complete");
+    if (store->flush()) {
+        debugLog("[KXPSettingsController] - save complete");
+    } else {
+        debugLog("[KXPSettingsController] - save failed: progress is kept in memory for this run");
+    }
 }
 
 void KXPSettingsController::load() {

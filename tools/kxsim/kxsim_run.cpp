@@ -1,6 +1,7 @@
 #include "tools/kxsim/kxsim_run.h"
 
 #include <pugixml.hpp>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,9 +88,15 @@ void makeView(bool screenshots) {
     CCEGLView::sharedOpenGLView()->setRenderingEnabled(true);
 }
 
+// Nothing when no store was written (no folder for it, or something else in its place).
 void dumpStore() {
+    const std::string& path = CCUserDefault::getXMLFilePath();
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return;
+    }
     pugi::xml_document document;
-    if (!document.load_file(CCUserDefault::getXMLFilePath().c_str())) {
+    if (!document.load_file(path.c_str())) {
         return;
     }
     for (const pugi::xml_node& entry : document.document_element().children("entry")) {
