@@ -114,11 +114,16 @@ TEST_F(ModelStoreTest, RemovalKeepsWhatOthersStillHold) {
     EXPECT_EQ(store->getModelsByType(TestModel::staticType()),
               (std::vector<ModelPtr>{sharedChild, sprite, otherParent})); // registration order
 
-    // Removing what is not registered changes nothing.
+    // Removing what is not registered changes nothing, also when its id is a registered model's.
     store->setChanged(false);
     store->removeModel(parent);
     store->removeModel(nullptr);
+    ModelPtr impostor = make("impostor");
+    impostor->setId(otherParent->id());
+    store->removeModel(impostor);
     EXPECT_FALSE(store->isChanged());
+    EXPECT_EQ(store->getModel(otherParent->id()), otherParent);
+    EXPECT_TRUE(store->isRegistered(sharedChild.get()));
 }
 
 TEST_F(ModelStoreTest, LongChainsRegisterAndUnregisterWithoutDeepRecursion) {
