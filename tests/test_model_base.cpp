@@ -62,11 +62,17 @@ TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric) {
     EXPECT_EQ(parent->indexOfChild(other), 3u);
     EXPECT_EQ(other->indexOfChild(child), 0u);
 
-    // A model is not its own child.
+    // A model is not its own child, and nothing links to no model.
     parent->addChild(parent);
     parent->addParent(parent);
     EXPECT_FALSE(parent->hasChild(parent));
     EXPECT_FALSE(parent->hasParent(parent));
+    const std::vector<ModelPtr> before = parent->children();
+    parent->addChild(nullptr);
+    parent->insertChild(nullptr, 0);
+    parent->addParent(nullptr);
+    EXPECT_EQ(parent->children(), before);
+    EXPECT_TRUE(parent->getParents().empty());
 }
 
 TEST_F(ModelBaseTest, RemovingTheElementPassedByReference) {

@@ -254,11 +254,15 @@ TEST_F(MediaModels, SpeedsWithoutAFrameRateShowTheFirstFrameStill) {
         EXPECT_TRUE(shown->isFrameDisplayed(first));
         shown->release();
     }
-    running->animationSpeedAttribute()->setValue(0.0f, true);
-    CCSprite* stopped = running->getSprite(1.0f, true);
-    ASSERT_NE(stopped, nullptr);
-    EXPECT_EQ(stopped->numberOfRunningActions(), 0u);
-    stopped->release();
+    // The container's own speed: 0, below 0 or not a number.
+    for (float speed : {0.0f, -2.0f, NAN}) {
+        running->animationSpeedAttribute()->setValue(speed, true);
+        CCSprite* stopped = running->getSprite(1.0f, true);
+        ASSERT_NE(stopped, nullptr) << speed;
+        EXPECT_EQ(stopped->numberOfRunningActions(), 0u) << speed;
+        EXPECT_TRUE(stopped->isFrameDisplayed(first)) << speed;
+        stopped->release();
+    }
 }
 
 TEST_F(MediaModels, MissingSpritesAreLoggedAndGiveNothing) {

@@ -131,6 +131,8 @@ TEST_F(ShapeModels, UnusablePolygonsGiveNoShapeInsteadOfStoppingBox2D) {
     EXPECT_FALSE(polygon({{0, 0}, {20, 0}, {20, 20}})->isValidShape(0, 1));
     EXPECT_FALSE(polygon({{0, 0}, {20, 0}, {NAN, 20}})->isValidShape(1, 1));
     EXPECT_FALSE(circle({{INFINITY, 0}, {1, 0}})->isValidShape(1, 1));
+    EXPECT_FALSE(circle({{0, 0}, {INFINITY, 0}})->isValidShape(1, 1)); // the radius
+    EXPECT_EQ(circle({{0, 0}, {NAN, 0}})->fixtureDef(1, 1).shape, nullptr);
     // A circle needs only its centre.
     EXPECT_TRUE(circle({{5, 5}})->isValidShape(1, 1));
 }

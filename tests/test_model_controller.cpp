@@ -114,11 +114,16 @@ TEST_F(ModelStoreTest, RemovalKeepsWhatOthersStillHold) {
     EXPECT_EQ(store->getModelsByType(TestModel::staticType()),
               (std::vector<ModelPtr>{sharedChild, sprite, otherParent})); // registration order
 
-    // Removing what is not registered changes nothing.
+    // Removing what is not registered changes nothing, also when its id is a registered model's.
     store->setChanged(false);
     store->removeModel(parent);
     store->removeModel(nullptr);
+    ModelPtr impostor = make("impostor");
+    impostor->setId(otherParent->id());
+    store->removeModel(impostor);
     EXPECT_FALSE(store->isChanged());
+    EXPECT_EQ(store->getModel(otherParent->id()), otherParent);
+    EXPECT_TRUE(store->isRegistered(sharedChild.get()));
 }
 
 TEST_F(ModelStoreTest, LongChainsRegisterAndUnregisterWithoutDeepRecursion) {
@@ -222,8 +227,9 @@ TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere) {
 
 TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     std::weak_ptr<KXModel> watch;
-    int hookCalls = 0;
-    store->addClearHook([&hookCalls] { ++hookCalls; });
+    // The hook stays in the store after this test: it must not point into this frame.
+    auto hookCalls = std::make_shared<int>(0);
+    store->addClearHook([hookCalls] { ++*hookCalls; });
     {
         ModelPtr a = make("a");
         ModelPtr b = make("b");
@@ -243,7 +249,7 @@ TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     EXPECT_FALSE(store->isChanged());
     EXPECT_EQ(store->loadState().pass, 0);
     EXPECT_EQ(store->loadState().currentName, "KXModelGeneralSettings");
-    EXPECT_EQ(hookCalls, 1);
+    EXPECT_EQ(*hookCalls, 1);
     EXPECT_EQ(make("next")->id(), 1u);
     EXPECT_EQ(store->dataDirectory(), "data");
 }

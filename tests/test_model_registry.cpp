@@ -81,8 +81,15 @@ TEST_F(ModelRegistryTest, RegistersEveryClassOnceInOrder) {
     for (const ModelClassRow& row : table) {
         expected.push_back(row.className);
     }
-    EXPECT_EQ(store().classNames(), expected);
-    EXPECT_EQ(store().classCount(), 72u);
+    // Other suites of this executable register test-only classes, which stay registered.
+    const std::set<std::string> testOnly = {"KXTestOnlyClass", "PortModel"};
+    std::vector<std::string> names;
+    for (const std::string& name : store().classNames()) {
+        if (testOnly.count(name) == 0) {
+            names.push_back(name);
+        }
+    }
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(ModelRegistryTest, TypeIdsAreDistinctPerClass) {

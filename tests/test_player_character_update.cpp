@@ -443,6 +443,43 @@ TEST_F(CharacterUpdate, OnlyADirectionBeyondATenthTurnsTheImageAndItsFixture) {
     EXPECT_FLOAT_EQ(character->getScaleX(), 1.0f);
 }
 
+TEST_F(CharacterUpdate, TheTurnedFixtureKeepsItsMaterialSensorFlagAndFilter) {
+    values().imageDirection = true;
+    KXPObjectAssetCharacter* character = place(characterModel());
+    b2Body* body = character->getBody();
+    // Values no fresh fixture definition starts with, so that a rebuilt one would show.
+    b2Fixture* before = body->GetFixtureList();
+    before->SetDensity(3.5f);
+    before->SetFriction(0.25f);
+    before->SetRestitution(0.75f);
+    before->SetSensor(true);
+    b2Filter filter;
+    filter.categoryBits = 0x0040;
+    filter.maskBits = 0x0F0F;
+    filter.groupIndex = -7;
+    before->SetFilterData(filter);
+
+    character->setDirection(ccp(-1, 0));
+    ASSERT_FLOAT_EQ(character->getScaleX(), -1.0f);
+    b2Fixture* turned = body->GetFixtureList();
+    ASSERT_NE(turned, nullptr);
+    EXPECT_EQ(turned->GetNext(), nullptr);
+    EXPECT_FLOAT_EQ(turned->GetDensity(), 3.5f);
+    EXPECT_FLOAT_EQ(turned->GetFriction(), 0.25f);
+    EXPECT_FLOAT_EQ(turned->GetRestitution(), 0.75f);
+    EXPECT_TRUE(turned->IsSensor());
+    EXPECT_EQ(turned->GetFilterData().categoryBits, 0x0040);
+    EXPECT_EQ(turned->GetFilterData().maskBits, 0x0F0F);
+    EXPECT_EQ(turned->GetFilterData().groupIndex, -7);
+
+    // And back again.
+    character->setDirection(ccp(1, 0));
+    ASSERT_FLOAT_EQ(character->getScaleX(), 1.0f);
+    EXPECT_FLOAT_EQ(body->GetFixtureList()->GetFriction(), 0.25f);
+    EXPECT_TRUE(body->GetFixtureList()->IsSensor());
+    EXPECT_EQ(body->GetFixtureList()->GetFilterData().groupIndex, -7);
+}
+
 TEST_F(CharacterUpdate, ADirectionSetsTheMovingStateUnlessAPathCarriesTheCharacter) {
     KXPObjectAssetCharacter* character = place(characterModel());
     character->setDirection(ccp(0, 1));

@@ -233,6 +233,29 @@ TEST_F(ParticleObject, EmittersWithoutAUsableTextureOrThatCannotBeMadeAreLeftOut
     empty->stopEmitters();
 }
 
+TEST_F(ParticleObject, AnEmitterListedTwiceGetsOneEmitter) {
+    auto once = emitter();
+    auto twice = emitter();
+    auto model = kxtest::particlesWith({twice, once});
+    model->childAdded(twice); // the list names it a second time
+    ASSERT_EQ(model->emitters().size(), 3u);
+
+    KXPObjectAssetParticles* object = make(model);
+    ASSERT_EQ(object->emitterCount(), 2u);
+    CCParticleSystemQuad* system = object->emitterFor(twice.get());
+    ASSERT_NE(system, nullptr);
+    EXPECT_NE(object->emitterFor(once.get()), system);
+    // One system under the object: a second one for the same model would be left behind on it.
+    EXPECT_EQ(object->getChildrenCount(), 2u);
+    // On the layer the one system follows the object and emits.
+    CCNode* layer = hold(CCNode::create());
+    object->setObjectLayer(layer);
+    EXPECT_EQ(system->getParent(), layer);
+    EXPECT_EQ(layer->getChildrenCount(), 2u);
+    object->update(0.5f);
+    EXPECT_GT(system->getParticleCount(), 0u);
+}
+
 TEST_F(ParticleObject, WithoutALayerTheEmittersHangUnderTheObjectAtTheirPlace) {
     auto model = emitter();
     model->positionAttribute()->setValue(CCPoint(5.0f, 6.0f), true);
