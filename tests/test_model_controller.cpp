@@ -1,10 +1,13 @@
 // The model store: registration cascades, removal rules, re-keying, change flag, clear.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "model/KXDebugLog.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 
 namespace {
 
@@ -223,7 +226,7 @@ TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere) {
 TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     std::weak_ptr<KXModel> watch;
     int hookCalls = 0;
-    store->addClearHook([&hookCalls] { ++hookCalls; });
+    const kxtest::ScopedClearHook hook([&hookCalls] { ++hookCalls; });
     {
         ModelPtr a = make("a");
         ModelPtr b = make("b");
@@ -248,7 +251,21 @@ TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     EXPECT_EQ(store->dataDirectory(), "data");
 }
 
+TEST_F(ModelStoreTest, ARemovedClearHookRunsNoMore) {
+    int kept = 0;
+    int removed = 0;
+    const kxtest::ScopedClearHook keep([&kept] { ++kept; });
+    {
+        const kxtest::ScopedClearHook gone([&removed] { ++removed; });
+        store->clear();
+    }
+    store->clear();
+    EXPECT_EQ(kept, 2);
+    EXPECT_EQ(removed, 1);
+}
+
 TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
+    const kxtest::ScopedModelClass testOnly("KXTestOnlyClass");
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("first"); });
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("second"); });
     ASSERT_TRUE(store->hasClass("KXTestOnlyClass"));
@@ -257,6 +274,16 @@ TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
     EXPECT_EQ(store->createModel("NoSuchClass"), nullptr);
     // A created model does not join the store by itself.
     EXPECT_TRUE(store->modelsById().empty());
+}
+
+TEST_F(ModelStoreTest, AnUnregisteredClassLeavesTheRegistryAsItWas) {
+    const std::vector<std::string> before = store->classNames();
+    store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("only"); });
+    store->unregisterClass("KXTestOnlyClass");
+    store->unregisterClass("NoSuchClass");
+    EXPECT_FALSE(store->hasClass("KXTestOnlyClass"));
+    EXPECT_EQ(store->createModel("KXTestOnlyClass"), nullptr);
+    EXPECT_EQ(store->classNames(), before);
 }
 
 } // namespace
