@@ -38,23 +38,17 @@
 #include "model/KXModelController.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelScreenScene.h"
-#include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPGameplaySettings.h"
-#include "player/components/KXComponentHealth.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPObject.h"
-#include "player/objects/controls/KXPObjectSwipeControl.h"
-#include "player/store/KXPSettingsController.h"
 
 // The scenario runs need kxdata and the desktop glue (see CMakeLists.txt).
 #if defined(KX_KXDATA_PATH) && defined(KX_SOURCE_DIR)
 #define KX_BENCH_SCENARIOS 1
-#include "player/desktop/EventHandler.h"
-#include "player/desktop/KXPDesktopEntry.h"
-#include "tools/kxsim/kxsim_keys.h"
 #include "tools/kxsim/kxsim_options.h"
+#include "tools/kxsim/kxsim_run.h"
 #endif
 
 using namespace cocos2d;
@@ -161,16 +155,6 @@ BENCHMARK(BM_FieldFrameAgainstBareStep)
 
 constexpr float kFrameSeconds = 1.0f / 60.0f;
 constexpr unsigned int kDefaultFrames = 3000;
-// As kxsim: the view of the simulation and the fixed moment its clock starts at.
-constexpr float kViewWidth = 960.0f;
-constexpr float kViewHeight = 540.0f;
-constexpr int64_t kEpochSeconds = 1767225600;
-
-unsigned int g_frame = 0;
-
-double simulatedSeconds() {
-    return static_cast<double>(kEpochSeconds) + static_cast<double>(g_frame) * kFrameSeconds;
-}
 
 // The scenario written into a fresh temporary folder; empty when kxdata could not write it.
 std::string writeScenario(const std::string& name) {
@@ -245,39 +229,6 @@ bool readRecipe(const std::string& path, const std::string& openKey, const std::
     return parseSimOptions(arguments, options, &error);
 }
 
-void applyInput(const SimOptions& options, unsigned int frame) {
-    CCEGLView* view = CCEGLView::sharedOpenGLView();
-    for (const SimTouch& touch : options.touches) {
-        if (touch.frame != frame) {
-            continue;
-        }
-        const CCPoint ui = CCDirector::sharedDirector()->convertToUI(CCPoint(touch.x, touch.y));
-        const CCRect& port = view->getViewPortRect();
-        float x = ui.x * view->getScaleX() + port.origin.x;
-        float y = ui.y * view->getScaleY() + port.origin.y;
-        int id = 0;
-        if (touch.phase == 0) {
-            view->handleTouchesBegin(1, &id, &x, &y);
-        } else if (touch.phase == 1) {
-            view->handleTouchesMove(1, &id, &x, &y);
-        } else {
-            view->handleTouchesEnd(1, &id, &x, &y);
-        }
-    }
-    for (const SimKey& key : options.keys) {
-        OIS::KeyCode code = OIS::KC_UNASSIGNED;
-        if (key.frame != frame || !oisKeyForName(key.name, &code)) {
-            continue;
-        }
-        const OIS::KeyEvent event(nullptr, code, keyText(key.name));
-        if (key.down) {
-            EventHandler::shared()->keyPressed(event);
-        } else {
-            EventHandler::shared()->keyReleased(event);
-        }
-    }
-}
-
 // The game field of the running scene, or null (menus, transitions).
 KXPScreenScene* runningField() {
     CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
@@ -312,70 +263,55 @@ struct FieldFigures {
     unsigned int objects = 0;
 };
 
-// Plays the recipe in the game's folder; false when the game did not load.
+// Plays the recipe in the game's folder, as kxsim does; false when the game did not load.
 bool playScenario(const SimOptions& options, FieldFigures* figures) {
-    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     // The debug log would time the terminal.
     setDebugLogSink([](const std::string&) {});
-    CCEGLView::createHeadless(kViewWidth, kViewHeight);
-    CCEGLView::sharedOpenGLView()->setRenderingEnabled(true);
-    const bool startData = loadStartData();
-    KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
-    KXPAppDelegate application;
-    application.setRandomSeed(options.seed);
-    application.setClock(simulatedSeconds);
-    KXPObjectSwipeControl::setClock(simulatedSeconds);
-    KXComponentHealth::setClock(simulatedSeconds);
-    application.setFirstScreenKey(options.openKey);
-    CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
+    SimRun run(options);
 
     using Clock = std::chrono::steady_clock;
     KXPScreenScene* taken = nullptr;
-    for (g_frame = 1; g_frame <= options.frames; ++g_frame) {
-        applyInput(options, g_frame);
+    Clock::time_point start;
+    bool stepped = false;
+    SimFrameHooks hooks;
+    hooks.before = [&](unsigned int) {
         KXPScreenScene* field = runningField();
-        const auto start = Clock::now();
+        start = Clock::now();
         const double cpuStart = threadSeconds();
-        double fieldTime = 0.0;
-        bool stepped = false;
-        if (field != nullptr) {
-            if (field != taken) {
-                CCDirector::sharedDirector()->getScheduler()->unscheduleUpdateForTarget(field);
-                taken = field;
-            }
-            const unsigned int steps = field->getStepCount();
-            field->update(kFrameSeconds);
-            fieldTime = std::chrono::duration<double>(Clock::now() - start).count();
-            const double fieldCpu = threadSeconds() - cpuStart;
-            stepped = field->getStepCount() != steps;
-            if (stepped) {
-                b2World* world = field->getWorld();
-                const double step = static_cast<double>(world->GetProfile().step) * 1e-3;
-                figures->fieldSeconds += fieldTime;
-                figures->fieldCpuSeconds += fieldCpu;
-                figures->stepSeconds += step;
-                figures->fieldFrames.push_back(fieldTime);
-                figures->stepFrames.push_back(step);
-                ++figures->steppedFrames;
-                figures->bodies = std::max(figures->bodies, world->GetBodyCount());
-                figures->contacts = std::max(figures->contacts, world->GetContactCount());
-                figures->objects = std::max(figures->objects, field->getObjectLayer()->getChildrenCount());
-            }
+        stepped = false;
+        if (field == nullptr) {
+            return;
         }
-        const int ran = application.runFrames(1);
+        if (field != taken) {
+            CCDirector::sharedDirector()->getScheduler()->unscheduleUpdateForTarget(field);
+            taken = field;
+        }
+        const unsigned int steps = field->getStepCount();
+        field->update(kFrameSeconds);
+        const double fieldTime = std::chrono::duration<double>(Clock::now() - start).count();
+        const double fieldCpu = threadSeconds() - cpuStart;
+        stepped = field->getStepCount() != steps;
+        if (stepped) {
+            b2World* world = field->getWorld();
+            const double step = static_cast<double>(world->GetProfile().step) * 1e-3;
+            figures->fieldSeconds += fieldTime;
+            figures->fieldCpuSeconds += fieldCpu;
+            figures->stepSeconds += step;
+            figures->fieldFrames.push_back(fieldTime);
+            figures->stepFrames.push_back(step);
+            ++figures->steppedFrames;
+            figures->bodies = std::max(figures->bodies, world->GetBodyCount());
+            figures->contacts = std::max(figures->contacts, world->GetContactCount());
+            figures->objects = std::max(figures->objects, field->getObjectLayer()->getChildrenCount());
+        }
+    };
+    hooks.after = [&](unsigned int) {
         if (stepped) {
             figures->frameSeconds += std::chrono::duration<double>(Clock::now() - start).count();
         }
-        if (ran < 1) {
-            break;
-        }
-    }
-    KXPSettingsController::shared()->save();
-    const bool failed = !startData || application.hasLoadFailed();
-    CCDirector::sharedDirector()->purgeDirector();
-    KXModelController::shared()->clear();
-    CCEGLView::purgeSharedOpenGLView();
-    return !failed;
+    };
+    run.play(hooks);
+    return !run.loadFailed();
 }
 
 // What a run sends back from its own process.

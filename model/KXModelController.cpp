@@ -63,6 +63,13 @@ void KXModelController::registerClass(const std::string& className, Creator crea
     }
 }
 
+void KXModelController::unregisterClass(const std::string& className) {
+    if (m_creators.erase(className) != 0) {
+        m_classOrder.erase(std::remove(m_classOrder.begin(), m_classOrder.end(), className),
+                           m_classOrder.end());
+    }
+}
+
 std::shared_ptr<KXModel> KXModelController::createModel(const std::string& className) const {
     auto found = m_creators.find(className);
     if (found == m_creators.end() || !found->second) {
@@ -277,8 +284,15 @@ void KXModelController::attributeChanged(KXBaseAttribute* /*attribute*/, int /*f
     m_changed = true;
 }
 
-void KXModelController::addClearHook(std::function<void()> hook) {
-    m_clearHooks.push_back(std::move(hook));
+unsigned int KXModelController::addClearHook(std::function<void()> hook) {
+    m_clearHooks.emplace_back(++m_lastClearHook, std::move(hook));
+    return m_lastClearHook;
+}
+
+void KXModelController::removeClearHook(unsigned int hook) {
+    m_clearHooks.erase(std::remove_if(m_clearHooks.begin(), m_clearHooks.end(),
+                                      [hook](const auto& entry) { return entry.first == hook; }),
+                       m_clearHooks.end());
 }
 
 void KXModelController::clear() {
@@ -297,8 +311,8 @@ void KXModelController::clear() {
         std::sort(released.begin(), released.end(), std::owner_less<std::shared_ptr<KXModel>>());
         released.clear();
     }
-    for (const std::function<void()>& hook : m_clearHooks) {
-        hook();
+    for (const auto& hook : m_clearHooks) {
+        hook.second();
     }
     m_lastError.clear();
     m_changed = false;

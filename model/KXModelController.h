@@ -33,6 +33,8 @@ public:
 
     // First registration of a name wins.
     void registerClass(const std::string& className, Creator creator);
+    // Takes a class out of the registry again (a test's own class).
+    void unregisterClass(const std::string& className);
     template <class T> void registerClass() {
         registerClass(T::staticClassName(), [] { return T::create(); });
     }
@@ -71,8 +73,9 @@ public:
     // their instance), resets error, changed flag, id counter and load state, and drains
     // the autorelease pool. Registry, archive mode and archive reader stay.
     void clear();
-    // Runs at step 3 of every clear(), in the order added.
-    void addClearHook(std::function<void()> hook);
+    // Runs at step 3 of every clear(), in the order added, until removed by the number returned.
+    unsigned int addClearHook(std::function<void()> hook);
+    void removeClearHook(unsigned int hook);
 
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed) { m_changed = changed; }
@@ -143,7 +146,8 @@ private:
     bool m_archiveMode = false;
     KXModelLoadState m_loadState;
     std::string m_dataDirectory;
-    std::vector<std::function<void()>> m_clearHooks;
+    std::vector<std::pair<unsigned int, std::function<void()>>> m_clearHooks;
+    unsigned int m_lastClearHook = 0;
     // Registered models kept under a key other than their id, because the id they were
     // given was taken by another model.
     std::unordered_map<const KXModel*, uint32_t> m_displacedKeys;

@@ -14,6 +14,7 @@
 #include "SimpleAudioEngine.h"
 #include "audio/AudioBackendSlot.h"
 #include "audio/MixerAudioBackend.h"
+#include "support/state_guards.h"
 
 using cocos2d::audio::MixerAudioBackend;
 using cocos2d::experimental::AudioEngine;
@@ -48,9 +49,15 @@ std::string makeMp3(const std::string& name, double seconds) {
 
 class DiskAudioTest : public ::testing::Test {
 protected:
+    // Later tests open their mixers on the driver they had before.
+    kxtest::ScopedEnvironment driver{"SDL_AUDIODRIVER"};
+    kxtest::ScopedEnvironment file{"SDL_DISKAUDIOFILE"};
+
     void SetUp() override {
         output = workDir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".raw";
         std::remove(output.c_str());
+        // A mixer an earlier test left open (on the dummy driver) would keep this one silent.
+        cocos2d::audio::shutdownAudio();
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         auto backend = std::make_unique<MixerAudioBackend>();

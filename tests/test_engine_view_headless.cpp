@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "cocos2d.h"
+#include "support/state_guards.h"
 #include "support/temp_folder.h"
 
 using namespace cocos2d;
@@ -31,11 +32,14 @@ protected:
     void SetUp() override {
         view = CCEGLView::createHeadless(320, 240);
         CCDirector::sharedDirector()->setOpenGLView(view);
+        // Programs linked under an earlier test's GL context stay cached after it.
+        CCShaderCache::purgeSharedShaderCache();
     }
     void TearDown() override {
         CCTextureCache::sharedTextureCache()->removeAllTextures();
         CCDirector::sharedDirector()->purgeDirector();
         CCPoolManager::sharedPoolManager()->pop();
+        CCEGLView::purgeSharedOpenGLView();
     }
 };
 
@@ -69,6 +73,14 @@ TEST_F(HeadlessTest, ViewHasNoGLAndTheDirectorSkipsDrawing) {
     EXPECT_FALSE(ccReadPixels(0, 0, 1, 1, &pixels));
     EXPECT_EQ(CCShaderCache::sharedShaderCache()->programForKey(kCCShader_PositionTextureColor), nullptr);
     EXPECT_FALSE(ccSaveScreenshot(folder.file("none.png")));
+}
+
+TEST_F(HeadlessTest, AHeadlessRequestGoesWithThePurgedView) {
+    CCEGLView::purgeSharedOpenGLView();
+    kxtest::ScopedEnvironment driver("SDL_VIDEODRIVER");
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // Not the 320 x 240 asked for the purged view: the default size of a view nobody asked for.
+    EXPECT_EQ(CCEGLView::sharedOpenGLView()->getFrameSize(), CCSize(960, 640));
 }
 
 TEST_F(HeadlessTest, TexturesKnowTheirSizesWithoutGL) {

@@ -32,6 +32,7 @@
 #include "support/attribute_test_support.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 
 using cocos2d::CCPoint;
 
@@ -39,11 +40,10 @@ namespace {
 
 class AssetModels : public ::testing::Test {
 protected:
+    kxtest::ScopedGameplayTarget sharedTarget;
+
     void SetUp() override { resetModelCore(); }
-    void TearDown() override {
-        KXGameplayValuesTarget::setShared(nullptr);
-        resetModelCore();
-    }
+    void TearDown() override { resetModelCore(); }
 };
 
 std::vector<std::string> afterAsset(const std::vector<std::string>& tail) {

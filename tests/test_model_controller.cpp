@@ -1,10 +1,13 @@
 // The model store: registration cascades, removal rules, re-keying, change flag, clear.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "model/KXDebugLog.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 
 namespace {
 
@@ -227,9 +230,8 @@ TEST_F(ModelStoreTest, ClonesJoinTheStoreOnlyWhenTheirSourceIsThere) {
 
 TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     std::weak_ptr<KXModel> watch;
-    // The hook stays in the store after this test: it must not point into this frame.
-    auto hookCalls = std::make_shared<int>(0);
-    store->addClearHook([hookCalls] { ++*hookCalls; });
+    int hookCalls = 0;
+    const kxtest::ScopedClearHook hook([&hookCalls] { ++hookCalls; });
     {
         ModelPtr a = make("a");
         ModelPtr b = make("b");
@@ -249,12 +251,26 @@ TEST_F(ModelStoreTest, ClearEmptiesTheStoreAndRestartsIds) {
     EXPECT_FALSE(store->isChanged());
     EXPECT_EQ(store->loadState().pass, 0);
     EXPECT_EQ(store->loadState().currentName, "KXModelGeneralSettings");
-    EXPECT_EQ(*hookCalls, 1);
+    EXPECT_EQ(hookCalls, 1);
     EXPECT_EQ(make("next")->id(), 1u);
     EXPECT_EQ(store->dataDirectory(), "data");
 }
 
+TEST_F(ModelStoreTest, ARemovedClearHookRunsNoMore) {
+    int kept = 0;
+    int removed = 0;
+    const kxtest::ScopedClearHook keep([&kept] { ++kept; });
+    {
+        const kxtest::ScopedClearHook gone([&removed] { ++removed; });
+        store->clear();
+    }
+    store->clear();
+    EXPECT_EQ(kept, 2);
+    EXPECT_EQ(removed, 1);
+}
+
 TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
+    const kxtest::ScopedModelClass testOnly("KXTestOnlyClass");
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("first"); });
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("second"); });
     ASSERT_TRUE(store->hasClass("KXTestOnlyClass"));
@@ -263,6 +279,16 @@ TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
     EXPECT_EQ(store->createModel("NoSuchClass"), nullptr);
     // A created model does not join the store by itself.
     EXPECT_TRUE(store->modelsById().empty());
+}
+
+TEST_F(ModelStoreTest, AnUnregisteredClassLeavesTheRegistryAsItWas) {
+    const std::vector<std::string> before = store->classNames();
+    store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("only"); });
+    store->unregisterClass("KXTestOnlyClass");
+    store->unregisterClass("NoSuchClass");
+    EXPECT_FALSE(store->hasClass("KXTestOnlyClass"));
+    EXPECT_EQ(store->createModel("KXTestOnlyClass"), nullptr);
+    EXPECT_EQ(store->classNames(), before);
 }
 
 } // namespace

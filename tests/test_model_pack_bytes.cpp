@@ -7,6 +7,7 @@
 
 #include "model/KXMessagePackMap.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -72,6 +73,8 @@ std::string runCommand(const std::string& command) {
 
 class PackBytesTest : public ::testing::Test {
 protected:
+    const kxtest::ScopedModelClass portClass{PortModel::staticClassName()};
+
     void SetUp() override {
         resetModelCore();
         KXMessagePackMap::installKeyTable({{"id", 1},

@@ -60,6 +60,7 @@ protected:
         m_view->setWindowShouldClose(false);
         KXPSettingsController::purgeShared();
         CCDirector::sharedDirector()->purgeDirector();
+        CCEGLView::purgeSharedOpenGLView();
         CCUserDefault::setXMLFilePath("");
         resetModelCore();
     }

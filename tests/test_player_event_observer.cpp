@@ -16,6 +16,7 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/screen_test_support.h"
 #include "support/temp_folder.h"
 
 #include "cocos2d.h"
@@ -26,18 +27,10 @@ using namespace cocos2d;
 
 namespace {
 
-class EventObserver : public kxtest::SceneTest {
+class EventObserver : public kxtest::ScreenTest {
 protected:
-    kxtest::ScreenGraph graph;
-    TempFolder folder;
-
     void SetUp() override {
-        SceneTest::SetUp();
-        director()->setFixedDeltaTime(1.0f / 60.0f);
-        resetModelCore();
-        clearScores();
-        KXPScreensController::shared()->reset();
-        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
+        ScreenTest::SetUp();
         // The menu's observer "Next" leads to the other screen.
         menu = graph.ui("menu");
         graph.ui("other");
@@ -45,16 +38,6 @@ protected:
         graph.link("KXPScreenStart", "Load", "menu");
         graph.link("menu", "Next", "other");
     }
-    void TearDown() override {
-        SceneTest::TearDown();
-        KXPScreensController::shared()->reset();
-        KXPSettingsController::purgeShared();
-        CCUserDefault::setXMLFilePath("");
-        clearScores();
-        resetModelCore();
-    }
-
-    static KXPScreensController* screens() { return KXPScreensController::shared(); }
 
     std::shared_ptr<KXModelObjectEventObserver> observe(const std::string& type) {
         auto model = graph.object<KXModelObjectEventObserver>(*menu, "KXModelObjectEventObserver", "Next",

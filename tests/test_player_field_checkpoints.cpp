@@ -42,6 +42,7 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/screen_test_support.h"
 #include "support/temp_folder.h"
 
 #include "AudioEngine.h"
@@ -106,36 +107,18 @@ size_t countLines(const KXDebugLogCapture& log, const std::string& line) {
     return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
 }
 
-class FieldCheckpoints : public kxtest::SceneTest {
+class FieldCheckpoints : public kxtest::ScreenTest {
 protected:
-    kxtest::ScreenGraph graph;
-    TempFolder folder;
     std::shared_ptr<KXModelScreenScene> world;
     std::shared_ptr<KXModelScreen> hud;
     KXPScreenScene* field = nullptr;
 
     void SetUp() override {
-        SceneTest::SetUp();
-        director()->setFixedDeltaTime(kFrame);
-        resetModelCore();
-        clearScores();
-        clearCheckpoints();
-        KXPScreensController::shared()->reset();
-        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
+        ScreenTest::SetUp();
         world = graph.scene("world");
         world->gravityAttribute()->setValue(CCPointZero, true);
         hud = graph.ui("hud");
         graph.link("world", "UI", "hud");
-    }
-    void TearDown() override {
-        SceneTest::TearDown();
-        KXPScreensController::shared()->reset();
-        KXPInputController::purgeShared();
-        KXPSettingsController::purgeShared();
-        CCUserDefault::setXMLFilePath("");
-        clearScores();
-        clearCheckpoints();
-        resetModelCore();
     }
 
     std::shared_ptr<KXModelLevelSection> section(const std::string& name, float width, bool opening = false) {

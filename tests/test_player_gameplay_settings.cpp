@@ -16,6 +16,7 @@
 #include "support/comma_locale.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 
 using cocos2d::CCPoint;
 
@@ -23,13 +24,13 @@ namespace {
 
 class GameplaySettings : public ::testing::Test {
 protected:
+    kxtest::ScopedGameplayTarget sharedTarget;
+
     void SetUp() override {
         resetModelCore();
         KXModelGeneralSettings::resetShared();
     }
     void TearDown() override {
-        // The process's record is the target again for the suites that follow.
-        KXGameplayValuesTarget::setShared(KXPGameplaySettings::shared());
         cocos2d::CCDirector::sharedDirector()->purgeDirector();
         KXModelGeneralSettings::resetShared();
         resetModelCore();

@@ -16,6 +16,7 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/screen_test_support.h"
 #include "support/temp_folder.h"
 #include "support/unit_test_support.h"
 
@@ -30,29 +31,8 @@ using namespace cocos2d;
 
 namespace {
 
-class LevelPortals : public kxtest::SceneTest {
+class LevelPortals : public kxtest::ScreenTest {
 protected:
-    kxtest::ScreenGraph graph;
-    TempFolder folder;
-
-    void SetUp() override {
-        SceneTest::SetUp();
-        director()->setFixedDeltaTime(1.0f / 60.0f);
-        resetModelCore();
-        clearScores();
-        KXPScreensController::shared()->reset();
-        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
-    }
-    void TearDown() override {
-        SceneTest::TearDown();
-        KXPScreensController::shared()->reset();
-        KXPSettingsController::purgeShared();
-        KXPInputController::purgeShared();
-        CCUserDefault::setXMLFilePath("");
-        clearScores();
-        resetModelCore();
-    }
-
     static KXPObjectAsset* place(KXPScreenScene* field, const std::shared_ptr<KXModel>& model,
                                  const CCPoint& at) {
         KXPObjectAsset* object = KXPObjectAsset::create(model);

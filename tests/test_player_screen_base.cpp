@@ -22,6 +22,7 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/screen_test_support.h"
 #include "support/temp_folder.h"
 
 using namespace cocos2d;
@@ -37,28 +38,8 @@ public:
     }
 };
 
-class ScreenBase : public kxtest::SceneTest {
+class ScreenBase : public kxtest::ScreenTest {
 protected:
-    kxtest::ScreenGraph graph;
-    TempFolder folder;
-
-    void SetUp() override {
-        SceneTest::SetUp();
-        director()->setFixedDeltaTime(1.0f / 60.0f);
-        resetModelCore();
-        clearScores();
-        KXPScreensController::shared()->reset();
-        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
-    }
-    void TearDown() override {
-        SceneTest::TearDown();
-        KXPScreensController::shared()->reset();
-        KXPSettingsController::purgeShared();
-        CCUserDefault::setXMLFilePath("");
-        clearScores();
-        resetModelCore();
-    }
-
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
                                                 CCPoint position, int depth, bool blockTouch = true,
                                                 const std::string& className = "KXModelObjectButton") {

@@ -26,36 +26,15 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/screen_test_support.h"
 #include "support/temp_folder.h"
 
 using namespace cocos2d;
 
 namespace {
 
-class ScreenUi : public kxtest::SceneTest {
+class ScreenUi : public kxtest::ScreenTest {
 protected:
-    kxtest::ScreenGraph graph;
-    TempFolder folder;
-
-    void SetUp() override {
-        SceneTest::SetUp();
-        director()->setFixedDeltaTime(1.0f / 60.0f);
-        resetModelCore();
-        clearScores();
-        KXPScreensController::shared()->reset();
-        CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
-    }
-    void TearDown() override {
-        SceneTest::TearDown();
-        KXPScreensController::shared()->reset();
-        KXPSettingsController::purgeShared();
-        CCUserDefault::setXMLFilePath("");
-        clearScores();
-        resetModelCore();
-    }
-
-    static KXPScreensController* screens() { return KXPScreensController::shared(); }
-
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
                                                 const std::string& action, float x = 200.0f) {
         auto model =

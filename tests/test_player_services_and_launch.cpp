@@ -117,6 +117,7 @@ protected:
     void TearDown() override {
         KXPSettingsController::purgeShared();
         CCDirector::sharedDirector()->purgeDirector();
+        CCEGLView::purgeSharedOpenGLView();
         CCUserDefault::setXMLFilePath("");
         resetModelCore();
     }

@@ -23,6 +23,7 @@
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 #include "support/temp_folder.h"
 
 using cocos2d::CCUserDefault;
@@ -66,12 +67,10 @@ protected:
         // The store resolves under the temporary HOME, as the player's does.
         CCUserDefault::setXMLFilePath("");
         KXPSettingsController::purgeShared();
-        KXPSettingsController::setClock([this] { return m_now; });
         setGameDataLoaded(false);
     }
     void TearDown() override {
         KXPSettingsController::purgeShared();
-        KXPSettingsController::setClock({});
         setGameDataLoaded(false);
         CCUserDefault::setXMLFilePath("");
         clearScores();
@@ -106,6 +105,7 @@ protected:
     ScopedEnv m_homeEnv{"HOME", m_home.path().c_str()};
     ScopedEnv m_xdgEnv{"XDG_DATA_HOME", nullptr};
     int64_t m_now = 1700000000;
+    kxtest::ScopedClock clockGuard{[this] { return static_cast<double>(m_now); }};
 };
 
 TEST_F(SettingsController, AnEmptyStoreGivesDefaults) {

@@ -19,6 +19,7 @@
 #include "player/store/KXPSettingsController.h"
 #include "support/demo_game_support.h"
 #include "support/model_test_models.h"
+#include "support/state_guards.h"
 
 using namespace cocos2d;
 
@@ -28,6 +29,8 @@ class StagedLoading : public ::testing::Test {
 protected:
     kxtest::DemoGameFolder demo;
     TempFolder store;
+    // The start data names the writable folder after the game.
+    kxtest::ScopedApplicationName applicationName;
 
     void SetUp() override {
         std::string failure;

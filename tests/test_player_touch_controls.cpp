@@ -20,6 +20,7 @@
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
+#include "support/state_guards.h"
 
 #include "cocos2d.h"
 
@@ -83,7 +84,6 @@ protected:
         frames(1);
     }
     void TearDown() override {
-        KXPObjectSwipeControl::setClock(nullptr);
         KXPInputController::purgeShared();
         SceneTest::TearDown();
         resetModelCore();
@@ -340,7 +340,7 @@ TEST_F(TouchControls, ASwipeIsTheFirstAxisPastThirtyPoints) {
 
 TEST_F(TouchControls, ASwipeMustCoverItsDistanceWithinHalfASecond) {
     double now = 100.0;
-    KXPObjectSwipeControl::setClock([&now] { return now; });
+    kxtest::ScopedClock clock([&now] { return now; });
     SwipeListener listener;
     listen(listener);
     swipeArea();

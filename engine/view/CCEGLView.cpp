@@ -40,11 +40,11 @@ int toPixels(float value) {
 } // namespace
 
 CCEGLView* CCEGLView::createHeadless(float width, float height) {
+    if (g_sharedView && g_sharedView->m_backend != kBackendHeadless)
+        purgeSharedOpenGLView();
     g_forceHeadless = true;
     g_headlessWidth = width;
     g_headlessHeight = height;
-    if (g_sharedView && g_sharedView->m_backend != kBackendHeadless)
-        purgeSharedOpenGLView();
     return sharedOpenGLView();
 }
 
@@ -74,6 +74,8 @@ CCEGLView* CCEGLView::sharedOpenGLView() {
 void CCEGLView::purgeSharedOpenGLView() {
     CCEGLView* view = g_sharedView;
     g_sharedView = nullptr;
+    // A headless request was for this view; the next one follows the environment again.
+    g_forceHeadless = false;
     if (view && CCDirector::sharedDirector()->getOpenGLView() == view)
         CCDirector::sharedDirector()->setOpenGLView(nullptr);
     delete view;

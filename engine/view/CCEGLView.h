@@ -32,7 +32,8 @@ public:
     static CCEGLView* sharedOpenGLView();
     // Makes the shared view headless with the given frame size (call before sharedOpenGLView).
     static CCEGLView* createHeadless(float width, float height);
-    // Destroys the shared view (window and context); the next sharedOpenGLView makes a new one.
+    // Destroys the shared view (window and context); the next sharedOpenGLView makes a new one,
+    // headless only when asked again.
     static void purgeSharedOpenGLView();
 
     ~CCEGLView() override;

@@ -14,6 +14,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "player/ads/KXAdController.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPClock.h"
 #include "player/base/KXPGameDataLoaded.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/KXPGameField.h"
@@ -29,7 +30,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <sys/time.h>
 
 using namespace cocos2d;
 
@@ -51,19 +51,11 @@ bool KXPAppDelegate::applicationDidFinishLaunching() {
     KXPScreenPurchases::install();
     setUpScreen();
 
-    const auto now = [this] {
-        if (m_clock) {
-            return m_clock();
-        }
-        timeval time;
-        gettimeofday(&time, nullptr);
-        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1000000.0;
-    };
-    const double before = now();
+    const double before = KXPClock::steadySeconds();
     // The loading screen, which drives the rest of the load from its draw.
     CCScene* first = KXPScreensController::shared()->currentScene();
     director->runWithScene(first != nullptr ? first : CCScene::create());
-    const float seconds = static_cast<float>(now() - before);
+    const float seconds = static_cast<float>(KXPClock::steadySeconds() - before);
     debugLog("[KXPAppDelegate] loading time: %f", seconds);
     KXPSettingsController::shared()->setSlowLoading(isSlowLaunch(seconds));
     return true;

@@ -7,7 +7,6 @@
 
 #include "cocos2d.h"
 
-#include <functional>
 #include <string>
 
 class KXPAppDelegate : public cocos2d::CCApplication {
@@ -34,13 +33,12 @@ public:
     // After loading, open the screen or game scene of this key instead of following the start
     // node (the simulation tool's --open); empty follows the start node.
     void setFirstScreenKey(const std::string& key) { m_firstScreenKey = key; }
-    // For runs that must repeat exactly: the random seed in place of the time, and the clock
-    // (seconds) that times the launch in place of the system's.
+    // For runs that must repeat exactly: the random seed in place of the time (the launch is
+    // timed on the player's clock, KXPClock.h, which such runs replace).
     void setRandomSeed(unsigned int seed) {
         m_seed = seed;
         m_seedGiven = true;
     }
-    void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
 
     // The policy for the general settings' "Screen Adjustment" (3: by the window's aspect ratio).
     static cocos2d::ResolutionPolicy resolutionPolicy(int screenAdjustment, int orientation,
@@ -66,5 +64,4 @@ private:
     std::string m_firstScreenKey;
     unsigned int m_seed = 0;
     bool m_seedGiven = false;
-    std::function<double()> m_clock;
 };

@@ -6,13 +6,13 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
+#include "player/base/KXPClock.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/sound/KXSound.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 using namespace cocos2d;
@@ -20,23 +20,10 @@ using namespace cocos2d;
 namespace {
 constexpr double kTicksPerSecond = 10000000.0;
 
-double steadySeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-KXComponentHealth::Clock& healthClock() {
-    static KXComponentHealth::Clock clock = steadySeconds;
-    return clock;
-}
-
 int64_t nowTicks() {
-    return static_cast<int64_t>(std::llround(healthClock()() * kTicksPerSecond));
+    return static_cast<int64_t>(std::llround(KXPClock::steadySeconds() * kTicksPerSecond));
 }
 } // namespace
-
-void KXComponentHealth::setClock(Clock clock) {
-    healthClock() = clock ? std::move(clock) : Clock(steadySeconds);
-}
 
 KXComponentHealth::KXComponentHealth() {
     m_enabled = false;

@@ -8,16 +8,12 @@
 #include "player/components/KXComponent.h"
 
 #include <cstdint>
-#include <functional>
 
 class KXModelComponentHealth;
 class KXPAnimationObject;
 
 class KXComponentHealth : public KXComponent {
 public:
-    // Seconds on a clock that never jumps back or forth with the wall clock.
-    using Clock = std::function<double()>;
-
     KXComponentHealth();
     ~KXComponentHealth() override;
 
@@ -35,10 +31,6 @@ public:
     int health() const { return m_health; }
     bool isDying() const { return m_dying; }
     KXPAnimationObject* damageAnimationNode() const { return m_damageAnimationNode; }
-
-    // The clock protection windows are measured on (the steady clock unless set; an empty one
-    // restores it). Tests and simulations set their own.
-    static void setClock(Clock clock);
 
 private:
     std::shared_ptr<KXModelComponentHealth> healthModel() const;

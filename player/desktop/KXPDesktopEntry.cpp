@@ -6,6 +6,7 @@
 #include "model/KXSecrets.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/app/KXPAppDelegate.h"
+#include "player/app/KXPRunEnd.h"
 #include "player/desktop/CaptureObject.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPInputDevices.h"
@@ -14,7 +15,6 @@
 #include "player/desktop/KXPWindowIcon.h"
 #include "player/desktop/KXPWindowModes.h"
 #include "player/desktop/KXPXErrors.h"
-#include "player/sound/KXSound.h"
 #include "player/store/KXPSettingsController.h"
 
 #include <sys/stat.h>
@@ -64,7 +64,6 @@ int runDesktopPlayer() {
 
     // The working folder is the game's: no file it names is read from anywhere else.
     CCFileUtils::sharedFileUtils()->setGameFolder(".");
-    KXModelController* models = KXModelController::shared();
     loadStartData();
     std::shared_ptr<KXModelGeneralSettings> general = KXModelGeneralSettings::shared();
     KXPSettingsController* settings = KXPSettingsController::shared();
@@ -96,12 +95,9 @@ int runDesktopPlayer() {
     // Progress is kept however the loop ended (still refused when loading never finished).
     KXPSettingsController::shared()->save();
     devices.destroy();
-    // Self-deleting sounds still playing or paused (a pause holds the hero's defeat sound) go now.
-    KXSound::stopGroup(KXSound::kEveryGroup, false);
-    models->clear();
     scheduler->unscheduleAllForTarget(capture);
     capture->release();
     application.setFrameHook({});
-    CCEGLView::purgeSharedOpenGLView();
+    endPlayerRun();
     return result;
 }

@@ -9,6 +9,7 @@
 #include "model/classes/KXModelGeneralSettings.h"
 #include "model/classes/KXModelObjectButtonPowerup.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/base/KXPClock.h"
 #include "player/base/KXPGameDataLoaded.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPLockStateTable.h"
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <limits>
 #include <vector>
 
@@ -30,7 +30,6 @@ using namespace cocos2d;
 namespace {
 
 KXPSettingsController* sharedController = nullptr;
-KXPSettingsController::Clock injectedClock;
 
 constexpr float kRefillInterval = 1.0f;
 
@@ -123,12 +122,8 @@ void KXPSettingsController::purgeShared() {
     }
 }
 
-void KXPSettingsController::setClock(Clock newClock) {
-    injectedClock = std::move(newClock);
-}
-
 int64_t KXPSettingsController::now() {
-    return injectedClock ? injectedClock() : static_cast<int64_t>(std::time(nullptr));
+    return kx::truncateToInteger<int64_t>(KXPClock::calendarSeconds());
 }
 
 KXPSettingsController::KXPSettingsController() {

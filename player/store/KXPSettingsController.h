@@ -8,7 +8,6 @@
 #include "cocos2d.h"
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,16 +24,13 @@ public:
         uint32_t powerupId = 0;
         int32_t count = 0;
     };
-    using Clock = std::function<int64_t()>;
 
     // The single instance, made on first use (reset without purge); never null.
     static KXPSettingsController* shared();
     // Deletes the instance; the next shared() makes a fresh one.
     static void purgeShared();
 
-    // The seconds since 1970 that the refill timers read; an empty function restores the system
-    // clock. For tests.
-    static void setClock(Clock clock);
+    // The seconds since 1970 that the refill timers read (the player's clock, KXPClock.h).
     static int64_t now();
 
     KXPSettingsController();

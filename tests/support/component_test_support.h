@@ -14,6 +14,7 @@
 #include "player/objects/KXObjectModelHolder.h"
 #include "support/asset_world_support.h"
 #include "support/model_class_helpers.h"
+#include "support/state_guards.h"
 #include "support/unit_test_support.h"
 
 #include "cocos2d.h"
@@ -51,7 +52,6 @@ protected:
     void SetUp() override {
         AssetTest::SetUp();
         m_world = std::make_unique<AssetWorld>();
-        KXComponentHealth::setClock([this] { return clock; });
     }
     void TearDown() override {
         m_world.reset();
@@ -59,7 +59,6 @@ protected:
             node->release();
         }
         m_controls.clear();
-        KXComponentHealth::setClock(nullptr);
         KXPInputController::purgeShared();
         AssetTest::TearDown();
     }
@@ -106,6 +105,7 @@ protected:
 
     // The protection windows' clock, in seconds.
     double clock = 1000.0;
+    ScopedClock clockGuard{[this] { return clock; }};
 
 private:
     std::unique_ptr<AssetWorld> m_world;

@@ -19,6 +19,7 @@
 #include "AudioEngine.h"
 #include "audio/AudioBackendSlot.h"
 #include "audio/MixerAudioBackend.h"
+#include "support/state_guards.h"
 
 namespace kxtest {
 
@@ -35,6 +36,10 @@ inline std::string runCommand(const std::string& command) {
 
 class DiskAudioTest : public ::testing::Test {
 protected:
+    // Later tests open their mixers on the driver they had before.
+    ScopedEnvironment m_driver{"SDL_AUDIODRIVER"};
+    ScopedEnvironment m_file{"SDL_DISKAUDIOFILE"};
+
     static constexpr int kBlocksPerSecond = 100;
 
     void SetUp() override {
@@ -43,6 +48,8 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
         m_output = m_stem + ".raw";
         std::remove(m_output.c_str());
+        // A mixer an earlier test left open (on the dummy driver) would keep this one silent.
+        cocos2d::audio::shutdownAudio();
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", m_output.c_str(), 1);
         auto backend = std::make_unique<cocos2d::audio::MixerAudioBackend>();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cocos2d.h"
+#include "renderer/ccGLStateCache.h"
 #include "temp_folder.h"
 
 namespace kxtest {
@@ -80,9 +81,15 @@ protected:
         // Offscreen unless a script runs the suite in a real (Xvfb) window.
         const char* driver = std::getenv("KX_TEST_VIDEODRIVER");
         ::setenv("SDL_VIDEODRIVER", driver && *driver ? driver : "offscreen", 1);
+        // An earlier test in the process may have left a view without GL (a headless one).
+        cocos2d::CCEGLView* earlier = cocos2d::CCEGLView::sharedOpenGLView();
+        if (!earlier->isOpenGLReady())
+            cocos2d::CCEGLView::purgeSharedOpenGLView();
         view = cocos2d::CCEGLView::sharedOpenGLView();
         if (!view->isOpenGLReady())
             GTEST_SKIP() << "no offscreen GL context on this machine";
+        // GL state as a new context starts (blending above all), whatever the test before set.
+        cocos2d::ccGLInvalidateStateCache();
         view->setFrameSize(kWidth, kHeight);
         view->setDesignResolutionSize(kWidth, kHeight, cocos2d::kResolutionExactFit);
         cocos2d::CCDirector::sharedDirector()->setOpenGLView(view);

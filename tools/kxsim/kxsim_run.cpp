@@ -9,12 +9,11 @@
 #include "cocos2d.h"
 #include "model/KXModelController.h"
 #include "player/app/KXPAppDelegate.h"
+#include "player/app/KXPRunEnd.h"
+#include "player/base/KXPClock.h"
 #include "player/base/KXPTrace.h"
-#include "player/components/KXComponentHealth.h"
 #include "player/desktop/EventHandler.h"
 #include "player/desktop/KXPDesktopEntry.h"
-#include "player/objects/controls/KXPObjectSwipeControl.h"
-#include "player/sound/KXSound.h"
 #include "player/store/KXPSettingsController.h"
 #include "tools/kxsim/kxsim_keys.h"
 
@@ -29,12 +28,6 @@ constexpr float kViewWidth = 960.0f;
 constexpr float kViewHeight = 540.0f;
 // The simulated clock starts at a fixed moment (2026-01-01), so that timers repeat exactly.
 constexpr int64_t kEpochSeconds = 1767225600;
-
-unsigned int g_frame = 0;
-
-double simulatedSeconds() {
-    return static_cast<double>(kEpochSeconds) + static_cast<double>(g_frame) * kFrameSeconds;
-}
 
 // Design coordinates (y up) to the window pixels (y down) a mouse would report.
 CCPoint windowPixel(float x, float y) {
@@ -106,7 +99,7 @@ void dumpStore() {
 
 } // namespace
 
-int runSimulation(const SimOptions& options) {
+SimRun::SimRun(const SimOptions& options) : m_options(options) {
     // Sound goes nowhere unless the caller chose a driver.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     kxTraceEnableKinds(options.traceKinds);
@@ -114,57 +107,83 @@ int runSimulation(const SimOptions& options) {
 
     // The working folder is the game's, as in the player: no file it names is read from elsewhere.
     CCFileUtils::sharedFileUtils()->setGameFolder(".");
-    const bool startData = loadStartData();
-    KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
+    m_startData = loadStartData();
+    KXPClock::replace(
+        [this] { return static_cast<double>(kEpochSeconds) + static_cast<double>(m_frame) * kFrameSeconds; });
 
-    KXPAppDelegate application;
-    application.setRandomSeed(options.seed);
-    application.setClock(simulatedSeconds);
-    KXPObjectSwipeControl::setClock(simulatedSeconds);
-    KXComponentHealth::setClock(simulatedSeconds);
-    application.setFirstScreenKey(options.openKey);
+    m_application = std::make_unique<KXPAppDelegate>();
+    m_application->setRandomSeed(options.seed);
+    m_application->setFirstScreenKey(options.openKey);
     CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
+}
 
-    for (g_frame = 1; g_frame <= options.frames; ++g_frame) {
-        kxTraceSetFrame(g_frame);
-        for (const SimTouch& touch : options.touches) {
-            if (touch.frame == g_frame) {
-                applyTouch(touch);
-            }
+SimRun::~SimRun() {
+    CCDirector::sharedDirector()->purgeDirector();
+    endPlayerRun();
+    m_application.reset();
+    KXPClock::replace(nullptr);
+}
+
+void SimRun::applyInput() const {
+    for (const SimTouch& touch : m_options.touches) {
+        if (touch.frame == m_frame) {
+            applyTouch(touch);
         }
-        for (const SimKey& key : options.keys) {
-            if (key.frame == g_frame) {
-                applyKey(key);
-            }
+    }
+    for (const SimKey& key : m_options.keys) {
+        if (key.frame == m_frame) {
+            applyKey(key);
         }
-        for (const SimScreenshot& shot : options.screenshots) {
-            if (shot.frame == g_frame) {
-                CCEGLView::sharedOpenGLView()->captureNextFrame(shot.path);
-            }
+    }
+    for (const SimScreenshot& shot : m_options.screenshots) {
+        if (shot.frame == m_frame) {
+            CCEGLView::sharedOpenGLView()->captureNextFrame(shot.path);
         }
-        if (application.runFrames(1) < 1) {
+    }
+}
+
+void SimRun::play(const SimFrameHooks& hooks) {
+    for (m_frame = 1; m_frame <= m_options.frames; ++m_frame) {
+        kxTraceSetFrame(m_frame);
+        applyInput();
+        if (hooks.before) {
+            hooks.before(m_frame);
+        }
+        const int ran = m_application->runFrames(1);
+        if (hooks.after) {
+            hooks.after(m_frame);
+        }
+        if (ran < 1) {
             break;
         }
     }
 
     // As the player does when its loop ends.
     KXPSettingsController::shared()->save();
-    if (options.dumpStore) {
-        dumpStore();
+    m_loadFailed = !m_startData || m_application->hasLoadFailed();
+    m_loadError = m_application->loadError();
+    if (m_loadError.empty()) {
+        m_loadError = KXModelController::shared()->lastError();
     }
-    const bool failed = !startData || application.hasLoadFailed();
-    std::string error = application.loadError();
-    if (error.empty()) {
-        error = KXModelController::shared()->lastError();
+    if (m_loadFailed && m_loadError.empty()) {
+        m_loadError = "the game could not be loaded";
     }
+}
 
-    CCDirector::sharedDirector()->purgeDirector();
-    // Self-deleting sounds still playing or paused (a pause holds the hero's defeat sound) go now.
-    KXSound::stopGroup(KXSound::kEveryGroup, false);
-    KXModelController::shared()->clear();
-    CCEGLView::purgeSharedOpenGLView();
+int runSimulation(const SimOptions& options) {
+    bool failed = false;
+    std::string error;
+    {
+        SimRun run(options);
+        run.play();
+        if (options.dumpStore) {
+            dumpStore();
+        }
+        failed = run.loadFailed();
+        error = run.loadError();
+    }
     if (failed) {
-        std::fprintf(stderr, "error: %s\n", error.empty() ? "the game could not be loaded" : error.c_str());
+        std::fprintf(stderr, "error: %s\n", error.c_str());
         return 2;
     }
     return 0;

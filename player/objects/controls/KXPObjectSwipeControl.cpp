@@ -1,11 +1,11 @@
 #include "player/objects/controls/KXPObjectSwipeControl.h"
 
 #include "model/classes/KXModelObjectSwipeControl.h"
+#include "player/base/KXPClock.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/controls/KXPTouchControl.h"
 
-#include <chrono>
 #include <cmath>
 
 using namespace cocos2d;
@@ -17,20 +17,7 @@ constexpr float kSwipeDistance = 30.0f;
 constexpr double kSwipeSeconds = 0.5;
 constexpr int kSwipeEventBase = KXPInputController::kActionSwipeLeft - KXPObjectSwipeControl::kSwipeLeft;
 
-double steadySeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-KXPObjectSwipeControl::Clock& swipeClock() {
-    static KXPObjectSwipeControl::Clock clock = steadySeconds;
-    return clock;
-}
-
 } // namespace
-
-void KXPObjectSwipeControl::setClock(Clock clock) {
-    swipeClock() = clock ? std::move(clock) : Clock(steadySeconds);
-}
 
 KXPObjectSwipeControl*
 KXPObjectSwipeControl::create(const std::shared_ptr<KXModelObjectSwipeControl>& model) {
@@ -82,7 +69,7 @@ bool KXPObjectSwipeControl::ccTouchBegan(CCTouch* touch, CCEvent*) {
         return false;
     }
     m_swipeStart = touch->getLocationInView();
-    m_swipeStartTime = swipeClock()();
+    m_swipeStartTime = KXPClock::steadySeconds();
     m_swipeUnderWay = true;
     return true;
 }
@@ -91,7 +78,7 @@ void KXPObjectSwipeControl::ccTouchMoved(CCTouch* touch, CCEvent*) {
     if (!m_swipeUnderWay) {
         return;
     }
-    if (swipeClock()() - m_swipeStartTime >= kSwipeSeconds) {
+    if (KXPClock::steadySeconds() - m_swipeStartTime >= kSwipeSeconds) {
         // Too slow: this touch sends nothing any more.
         resetSwipe();
         return;

@@ -7,7 +7,6 @@
 
 #include "cocos2d.h"
 
-#include <functional>
 #include <memory>
 
 class KXModelObjectSwipeControl;
@@ -16,8 +15,6 @@ class KXPObjectSwipeControl : public cocos2d::CCNode, public cocos2d::CCTouchDel
 public:
     // Directions, as sendSwipe takes them; the event id is 12 + direction.
     enum Direction { kSwipeLeft = 1, kSwipeRight = 2, kSwipeUp = 3, kSwipeDown = 4 };
-    // Seconds on a clock that never goes back.
-    using Clock = std::function<double()>;
 
     // Autoreleased.
     static KXPObjectSwipeControl* create(const std::shared_ptr<KXModelObjectSwipeControl>& model);
@@ -46,10 +43,6 @@ public:
     void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     // A lost touch ends the swipe as a lifted finger does.
     void ccTouchCancelled(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
-
-    // The clock swipes are timed by (the steady clock unless set; an empty one restores it).
-    // Simulations give it their own so that runs repeat.
-    static void setClock(Clock clock);
 
 private:
     void resetSwipe();

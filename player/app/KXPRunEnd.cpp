@@ -1,0 +1,11 @@
+#include "player/app/KXPRunEnd.h"
+
+#include "cocos2d.h"
+#include "model/KXModelController.h"
+#include "player/sound/KXSound.h"
+
+void endPlayerRun() {
+    KXSound::stopGroup(KXSound::kEveryGroup, false);
+    KXModelController::shared()->clear();
+    cocos2d::CCEGLView::purgeSharedOpenGLView();
+}
