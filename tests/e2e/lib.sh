@@ -26,7 +26,8 @@
 # e2e_start_player, e2e_wait_window, e2e_settle) serve tests that start the player their own way.
 #
 # The player's store lives in $HOME/.local/share/kxplayer/<Application Name>/UserDefault.xml
-# (see e2e_store_path). Everything under $E2E_TMP is removed at exit unless E2E_KEEP=1.
+# (see e2e_store_path). Everything under $E2E_TMP (in $TMPDIR, or /tmp) is removed at exit unless
+# E2E_KEEP=1.
 
 source "$(dirname "${BASH_SOURCE[0]}")/store.sh"
 
@@ -68,6 +69,10 @@ e2e_wait_until() {
             echo "the player ended while waiting for $what" >&2
             return 1
         fi
+        if [ -n "${E2E_TMP:-}" ] && [ ! -d "$E2E_TMP" ]; then
+            echo "$E2E_TMP was removed from outside while waiting for $what" >&2
+            return 1
+        fi
         [ "$SECONDS" -lt "$end" ] || break
         sleep 0.2
     done
@@ -83,7 +88,7 @@ e2e_init() {
         command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (bash scripts/setup)"
     done
     [ -x "$E2E_BUILD/kxplayer" ] || e2e_skip "no $E2E_BUILD/kxplayer"
-    E2E_TMP=$(mktemp -d /tmp/kxe2e.XXXXXX)
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kxe2e.XXXXXX")
     trap e2e_cleanup EXIT
     export HOME="$E2E_TMP/home"
     mkdir -p "$HOME"
