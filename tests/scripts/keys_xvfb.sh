@@ -91,6 +91,9 @@ if e2e_open; then
     e2e_check "Up highlights PLAY" e2e_wait_until "PLAY lit" shows_lit "$E2E_TMP/up.png" $play_x $play_y "$play_normal"
     keys Return
     e2e_check "Return starts the game" e2e_wait_colour "$game_colour" "$E2E_TMP/game.png" 72 600
+    # The shield (S): the game runs on under the end screen, and a crab that ends the run there
+    # leaves the end screen's MENU without effect; shielded, the hero outlasts a slow test.
+    keys s
 
     # J (jump) held past the server's repeat delay (660 ms): the server sends repeats, the player
     # takes one press and one release. The hold is the thing tested, not a wait.
