@@ -1,7 +1,10 @@
 # Shared set-up of the headless script tests that run games through kxsim. Source it, then call
 # `kxsim_setup "$1"` with the build folder. It sets `build` (absolute), `kxdata`, `kxsim`, `work` (a
 # folder removed at exit), `status=0`, and a HOME of the run's own, so the store a run writes is
-# never the user's. A missing tool skips the test (exit 77).
+# never the user's. A missing tool skips the test (exit 77). The store's readers (store.sh) come
+# with it.
+source "$(dirname "${BASH_SOURCE[0]}")/store.sh"
+
 kxsim_setup() {
     build=$(cd "$1" && pwd)
     kxdata="$build/kxdata"

@@ -27,8 +27,6 @@ shop=568,335 heroes=190,335 play=568,420
 coins=568,390 shields=568,305 no_ads=568,220 shop_back=568,120
 right=828,320 unlock=568,120 heroes_back=170,60
 starts_with() { [ "${1#"$2"}" != "$1" ]; }
-# value FILE KEY: a stored value of a --dump-store.
-value() { sed -n "s/^$2=//p" "$1"; }
 
 # Without coins: the selection first (Mint turned to the middle, UNLOCK pressed), then the shop,
 # then the selection again, then a run with a jump.
@@ -38,8 +36,8 @@ flow=($(tap 20 $heroes) $(tap 80 $right) $(tap 120 $unlock) $(tap 160 $heroes_ba
 check "a run without coins ends with 0" [ $? = 0 ]
 check "HEROES opens the character selection" grep -q 'screen open key=characters$' "$work/poor"
 check "without coins Mint stays locked" bash -c "! grep -q '^KXP_Character_1=1:1' '$work/poor'"
-check "and the hero stays the chosen one ($(value "$work/poor" KXP_selectedCharacter))" \
-    [ "$(value "$work/poor" KXP_selectedCharacter)" = 0 ]
+check "and the hero stays the chosen one ($(store_value "$work/poor" KXP_selectedCharacter))" \
+    [ "$(store_value "$work/poor" KXP_selectedCharacter)" = 0 ]
 check "the player is told why" grep -q "not enought coins to unlock" "$work/poor.log"
 
 rm -rf "${HOME:?}"/.local/share/*
@@ -52,19 +50,17 @@ check "a run through shop, selection and game ends with 0" [ $? = 0 ]
 opened=$(sed -n 's/.*screen open key=//p' "$work/rich" | tr '\n' ' ')
 check "it opens shop, menu, selection, menu and game in turn ($opened)" \
     starts_with "$opened" "KXPScreenStart KXPScreenMainMenu shop KXPScreenMainMenu characters KXPScreenMainMenu world1 hud "
-inventory=$(value "$work/rich" KXP_Inventory_0)
+inventory=$(store_value "$work/rich" KXP_Inventory_0)
 # The heads-up button refills one shield for a run; the two bought come on top.
 check "two shields bought into the inventory ($inventory)" [ "${inventory#*:}" -ge 2 ]
-check "the ad removal bought through the store" [ "$(value "$work/rich" KXP_removeAds)" = true ]
+check "the ad removal bought through the store" [ "$(store_value "$work/rich" KXP_removeAds)" = true ]
 check "the store's purchase completed at once" grep -q "purchase completed: demo.removeads" "$work/rich.log"
 check "25 coins bought Mint" grep -q '^KXP_Character_1=1:1' "$work/rich"
-check "and made it the chosen one" [ "$(value "$work/rich" KXP_selectedCharacter)" = 1 ]
+check "and made it the chosen one" [ "$(store_value "$work/rich" KXP_selectedCharacter)" = 1 ]
 # The global coins: 75 from the shop, 50 for the shields, 25 for Mint, then the run's own.
-global_coins() { value "$1" KXP_Scores | tr ';' '\n' | sed -n 's/^<kxp_score_global>://p' |
-    awk '{ n = 3; if ($3 == 1) n += 3; n += 3; if ($(n) == 1) n += 3; print $(n + 2) }'; }
 run_coins=$(grep -c '^F=[0-9]* powerup "[^"]*Coin' "$work/rich")
-check "the coins left are the run's own ($(global_coins "$work/rich") of $run_coins)" \
-    [ "$(global_coins "$work/rich")" = "$run_coins" ]
+check "the coins left are the run's own ($(store_coins "$work/rich") of $run_coins)" \
+    [ "$(store_coins "$work/rich")" = "$run_coins" ]
 
 # Mint jumps higher than the hero: the highest upward speed after the same jump.
 rm -rf "${HOME:?}"/.local/share/*

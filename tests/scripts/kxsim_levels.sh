@@ -27,8 +27,7 @@ locked=$(panel "$work/locked.png")
 opened=$(panel "$work/open.png")
 check "the second level shows locked ($locked)" grey "$locked"
 check "50 coins open it ($opened)" green "$opened"
-# The global record: distance, points and coins, each "best total" and its checkpoint copy.
-coins_total=$(sed -n 's/^KXP_Scores=.*<kxp_score_global>:\([^;]*\).*/\1/p' "$work/trace" | awk '{ print $8 }')
+coins_total=$(store_coins "$work/trace")
 check "the coins are spent (total ${coins_total:-none})" [ "${coins_total:-x}" = 0 ]
 check "the lock state is stored open" grep -q '^KXP_LockStates=.*Level 2:0' "$work/trace"
 

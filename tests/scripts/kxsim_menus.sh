@@ -30,16 +30,8 @@ run_recipe() {
 traced() { grep -q -- "$2" "$work/$1.trace"; }
 logged() { grep -qF -- "$2" "$work/$1.log"; }
 stored() { grep -qx -- "$2" "$work/$1.trace"; }
-# The global record's total coins in the store of run N: each figure group is "best total" and
-# then 1 and three backup values, or 0.
-coins_total() {
-    sed -n 's/^KXP_Scores=<kxp_score_global>:\([^;]*\).*/\1/p' "$work/$1.trace" | awk '{
-        field = 1
-        for (group = 0; group < 3; group++) {
-            total = $(field + 1); backup = $(field + 2); field += backup == 1 ? 6 : 3
-        }
-        print total }'
-}
+# The global record's total coins in the store of run N.
+coins_total() { store_coins "$work/$1.trace"; }
 # How many of the powerup `id` the store of run N holds ("KXP_Inventory_<slot>=<id>:<count>").
 inventory() { sed -n "s/^KXP_Inventory_[0-9]*=$2:\([0-9]*\)$/\1/p" "$work/$1.trace"; }
 # Whether the store of run N holds the character at that place as unlocked.

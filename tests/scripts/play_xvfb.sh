@@ -6,12 +6,8 @@
 # and coins in the global record. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/lib.sh"
-e2e_init "$1" "$2"
-[ -x "$E2E_BUILD/kxdata" ] || e2e_skip "no kxdata"
-demo="$E2E_TMP/demo"
-"$E2E_BUILD/kxdata" write-demo "$demo" >/dev/null 2>"$E2E_TMP/write.err" || e2e_skip "kxdata write-demo failed"
-title="KX Demo"
-store=$(e2e_store_path "$title")
+e2e_setup "$1" "$2" demo 1920x1080
+store="$E2E_STORE"
 # The defeat's sound, held paused under the end screen, is not freed when the player ends; leaks
 # are not what this test is about.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
@@ -45,77 +41,64 @@ count_figures() { # SHOT OUT
     convert "$2.full.png" -fuzz 12% -fill black +opaque white "$2"
 }
 
-e2e_start_xvfb 1920x1080
-e2e_start_player "$demo"
-if win=$(e2e_wait_window "$title"); then
-    # The window shows at a first size and takes half the screen a moment later.
-    e2e_wait_width "$win" 960 || true
-    xdotool mousemove --window "$win" 5 5
-    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" 40 "$E2E_TMP/menu.png"
-    # Keys reach the menu's buttons once its opening animation has run.
-    sleep 1
-    xdotool key --delay 120 Up Return
-    e2e_check "Up and Return start the game" e2e_wait_colour "$game_colour" 20 "$E2E_TMP/game.png" 72 600
+# While Right is held: a look at the field and the coin count; true once the field has scrolled
+# and the count has changed, or the run has ended.
+scrolled=0
+counted=0
+ran_on() {
+    e2e_screenshot "$E2E_TMP/run.png" || return 1
+    if [ "$scrolled" = 0 ]; then
+        region "$E2E_TMP/run.png" "$E2E_TMP/field.png" 0 500 1136 0
+        if [ "$(differing "$E2E_TMP/field0.png" "$E2E_TMP/field.png")" -gt 5000 ]; then
+            scrolled=1
+            cp "$E2E_TMP/run.png" "$E2E_TMP/scrolled.png"
+        fi
+    fi
+    if [ "$counted" = 0 ]; then
+        count_figures "$E2E_TMP/run.png" "$E2E_TMP/count.png"
+        if [ "$(differing "$E2E_TMP/count0.png" "$E2E_TMP/count.png")" -gt 3 ]; then
+            counted=1
+            cp "$E2E_TMP/run.png" "$E2E_TMP/counted.png"
+        fi
+    fi
+    [ "$scrolled" = 1 ] && [ "$counted" = 1 ] && return 0
+    e2e_shows "$E2E_TMP/run.png" 568 166 "$end_panel_colour"
+}
+
+if e2e_open; then
+    e2e_check "the menu shows" e2e_wait_colour "$menu_colour" "$E2E_TMP/menu.png"
+    e2e_key "$win" Up Return
+    e2e_check "Up and Return start the game" e2e_wait_colour "$game_colour" "$E2E_TMP/game.png" 72 600
     region "$E2E_TMP/game.png" "$E2E_TMP/field0.png" 0 500 1136 0
     count_figures "$E2E_TMP/game.png" "$E2E_TMP/count0.png"
     e2e_check "the coin count shows white figures" \
         [ "$(convert "$E2E_TMP/count0.png" -format "%[fx:int(mean*w*h)]" info:)" -gt 3 ]
 
     # Held Right: the hero runs on into the first coins, then into whatever walks or rolls ahead.
-    started=$(date +%s)
+    started=$SECONDS
     xdotool keydown Right
-    scrolled=0
-    counted=0
-    for i in $(seq 1 60); do
-        sleep 0.25
-        e2e_screenshot "$E2E_TMP/run.png"
-        if [ "$scrolled" = 0 ]; then
-            region "$E2E_TMP/run.png" "$E2E_TMP/field.png" 0 500 1136 0
-            if [ "$(differing "$E2E_TMP/field0.png" "$E2E_TMP/field.png")" -gt 5000 ]; then
-                scrolled=1
-                cp "$E2E_TMP/run.png" "$E2E_TMP/scrolled.png"
-            fi
-        fi
-        if [ "$counted" = 0 ]; then
-            count_figures "$E2E_TMP/run.png" "$E2E_TMP/count.png"
-            if [ "$(differing "$E2E_TMP/count0.png" "$E2E_TMP/count.png")" -gt 3 ]; then
-                counted=1
-                cp "$E2E_TMP/run.png" "$E2E_TMP/counted.png"
-            fi
-        fi
-        [ "$scrolled" = 1 ] && [ "$counted" = 1 ] && break
-        e2e_near "$E2E_TMP/run.png" $(e2e_at 568 166) "$end_panel_colour" && break
-    done
+    e2e_wait_until "the field to scroll and the coin count to change" ran_on
     e2e_check "held Right scrolls the field" [ "$scrolled" = 1 ]
     e2e_check "and the heads-up coin count changes after the first coins" [ "$counted" = 1 ]
 
     # Still held: the hero runs into an enemy, and the event observer ends the run.
     e2e_check "the hero's defeat opens the end screen" \
-        e2e_wait_colour "$end_panel_colour" 30 "$E2E_TMP/end.png" 568 166
-    ended=$(date +%s)
+        e2e_wait_colour "$end_panel_colour" "$E2E_TMP/end.png" 568 166
     xdotool keyup Right
-    echo "the run lasted about $((ended - started)) s"
+    echo "the run lasted about $((SECONDS - started)) s"
     if [ "${E2E_KEEP:-0}" = 1 ]; then
         echo "screenshots in $E2E_TMP"
     fi
 
     e2e_close "$win"
-    e2e_wait_exit 15
+    e2e_wait_exit
     e2e_check "closing the window ends it with 0 (got $E2E_STATUS)" [ "$E2E_STATUS" = 0 ]
 
-    # The global record: "<kxp_score_global>:" then best and total distance, a backup flag (and
-    # its values), the same for points and for coins.
-    global=$(grep -o 'key="KXP_Scores" value="[^"]*' "$store" 2>/dev/null |
-        sed 's/.*value="//; s/&lt;/</g; s/&gt;/>/g; s/&amp;/\&/g' | tr ';' '\n' |
-        sed -n 's/^<kxp_score_global>://p')
-    read -r best_distance total_distance _ <<<"$global"
-    coins=$(awk '{ n = 3; if ($3 == 1) n += 3; n += 3; if ($(n) == 1) n += 3; print $(n + 2) }' <<<"$global")
-    echo "global record: $global"
+    read -r best_distance total_distance _ _ _ coins <<<"$(store_global "$store")"
+    echo "global record: $(store_global "$store")"
     e2e_check "the store holds a global distance above 0 (best ${best_distance:-none}, total ${total_distance:-none})" \
         awk -v b="${best_distance:-0}" -v t="${total_distance:-0}" 'BEGIN { exit !(b > 0 && t > 0) }'
     e2e_check "and the run's coins in total (${coins:-none})" [ "${coins:-0}" -gt 0 ]
-else
-    e2e_fail "no window titled $title"
 fi
 
 e2e_finish
