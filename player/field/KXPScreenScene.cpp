@@ -283,7 +283,7 @@ void KXPScreenScene::update(float dt) {
     if (m_gameOver) {
         CCObject* item = nullptr;
         CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-            KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(item);
+            KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(item);
             if (asset != nullptr &&
                 (asset->getType() == KXPObject::kTypeUnit || asset->getType() == KXPObject::kTypePowerup)) {
                 asset->updateSoundVolume(dt);
@@ -388,7 +388,7 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
         CCNode* child = static_cast<CCNode*>(m_objectLayer->getChildren()->objectAtIndex(index));
         child->retain();
         child->update(dt);
-        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        KXPObject* object = ccNodeAs<KXPObject>(child);
         if (object != nullptr) {
             checkObjectDeletion(object);
             if (object->getState() == KXPObject::kStateRemoved) {
@@ -460,7 +460,7 @@ void KXPScreenScene::pullPowerups() {
     const CCPoint centre = m_inputController->charactersPosition();
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        KXPObject* object = ccNodeAs<KXPObject>(item);
         if (object == nullptr || object->getType() != KXPObject::kTypePowerup) {
             continue;
         }
@@ -502,7 +502,7 @@ void KXPScreenScene::visit() {
     CCLayer::visit();
     const std::vector<KXPObject*> mirrors = m_mirrors;
     for (KXPObject* mirror : mirrors) {
-        KXPCaptureTarget* capture = dynamic_cast<KXPCaptureTarget*>(mirror);
+        KXPCaptureTarget* capture = mirror->captureTarget();
         if (capture == nullptr) {
             continue;
         }

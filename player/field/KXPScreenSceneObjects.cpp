@@ -38,7 +38,7 @@ bool overlaps(KXPObject* a, KXPObject* b) {
 
 // Depth first: the node, then its children.
 void killEnemiesUnder(CCNode* node) {
-    KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(node);
+    KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(node);
     if (asset != nullptr && (asset->getType() & KXPObject::kTypeUnit) != 0 &&
         asset->getDestroyType() == KXPObjectAsset::kDestroyCollision && asset->isAwake() &&
         asset->isVisible() && asset->getObjectKind() == KXPObjectAsset::kKindEnemy) {
@@ -73,7 +73,7 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     teleports.clear();
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
         if (object == nullptr || object->getType() != KXPObject::kTypeTeleport) {
             continue;
         }
@@ -231,7 +231,7 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
 KXPObjectAsset* KXPScreenScene::findActivePowerup(const std::string& powerupType, KXPObject* excluded) {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
         if (object == nullptr || object == excluded || object->getType() != KXPObject::kTypePowerup ||
             object->getState() != 1) {
             continue;

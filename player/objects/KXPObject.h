@@ -5,6 +5,7 @@
 // flags, an optional physics body, the layer it is placed in, and owned behaviour components.
 
 #include "cocos2d.h"
+#include "player/base/KXPNodeKinds.h"
 
 #include <box2d/box2d.h>
 
@@ -15,9 +16,12 @@
 class KXBaseModelObject;
 class KXComponent;
 class KXComponentHealth;
+class KXPCaptureTarget;
 
 class KXPObject : public cocos2d::CCNode {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeObject;
+
     // Object-type flags (getType); a concrete class sets its own in its constructor.
     enum Type : uint32_t {
         kTypeCharacter = 1,
@@ -63,6 +67,8 @@ public:
     virtual void setOpacityFactor(float factor);
     virtual bool isOnScreen();
     virtual bool blocksLight();
+    // The object as a capture target (mirrors), or null; the scene asks it every frame.
+    virtual KXPCaptureTarget* captureTarget() { return nullptr; }
     virtual void setMovementEnabled(bool enabled);
     // The game field switches an object's control off while it builds the object's level section
     // (or link) and on once the whole of it exists; a kind that acts on its own (a character
