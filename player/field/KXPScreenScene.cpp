@@ -119,6 +119,7 @@ KXPScreenScene::~KXPScreenScene() {
         mirror->release();
     }
     m_mirrors.clear();
+    m_captureTargets.clear();
     for (KXPCreationQueueEntry& entry : m_creationQueue) {
         CC_SAFE_RELEASE(entry.objects);
     }
@@ -500,9 +501,11 @@ void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
 
 void KXPScreenScene::visit() {
     CCLayer::visit();
+    // Copies: a capture may draw objects that take a mirror away.
     const std::vector<KXPObject*> mirrors = m_mirrors;
-    for (KXPObject* mirror : mirrors) {
-        KXPCaptureTarget* capture = mirror->captureTarget();
+    const std::vector<KXPCaptureTarget*> targets = m_captureTargets;
+    for (size_t index = 0; index < mirrors.size(); ++index) {
+        KXPCaptureTarget* capture = targets[index];
         if (capture == nullptr) {
             continue;
         }

@@ -16,7 +16,6 @@
 class KXBaseModelObject;
 class KXComponent;
 class KXComponentHealth;
-class KXPCaptureTarget;
 
 class KXPObject : public cocos2d::CCNode {
 public:
@@ -67,8 +66,6 @@ public:
     virtual void setOpacityFactor(float factor);
     virtual bool isOnScreen();
     virtual bool blocksLight();
-    // The object as a capture target (mirrors), or null; the scene asks it every frame.
-    virtual KXPCaptureTarget* captureTarget() { return nullptr; }
     virtual void setMovementEnabled(bool enabled);
     // The game field switches an object's control off while it builds the object's level section
     // (or link) and on once the whole of it exists; a kind that acts on its own (a character

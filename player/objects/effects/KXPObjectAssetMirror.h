@@ -35,7 +35,6 @@ public:
     void beginCapture() override;
     // Ends the capture and gives the mirror back the visibility it had before it.
     void endCapture() override;
-    KXPCaptureTarget* captureTarget() override { return this; }
 
     // The texture size for a model scale: int(scale x 100) on each axis, within 1 .. 4096.
     static cocos2d::CCSize textureSizeFor(const cocos2d::CCPoint& scale);
