@@ -103,6 +103,12 @@ bool KXModelController::isRegistered(const KXModel* model) const {
     return storeKeyOf(model) != nullptr;
 }
 
+void KXModelController::reserveModels(size_t count) {
+    if (count > m_modelsById.size()) {
+        m_modelsById.reserve(count);
+    }
+}
+
 bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index) {
     if (!m_modelsById.emplace(model->id(), model).second) {
         return false;

@@ -61,6 +61,9 @@ public:
     ModelList getModelsByType(uint32_t typeId) const;
     const std::unordered_map<uint32_t, std::shared_ptr<KXModel>>& modelsById() const { return m_modelsById; }
     bool isRegistered(const KXModel* model) const;
+    // Makes room for this many models in the id table at once, so that filling it never pays
+    // a rehash of the whole table in one step. Never shrinks it.
+    void reserveModels(size_t count);
 
     // From KXModel: reach the virtual hooks below only for registered models (and never
     // for attribute flag 2).
@@ -110,6 +113,9 @@ public:
                          const char* storedPassword);
     void openArchive(const std::string& archivePath);
     void closeArchive();
+    // The models the data's attributes files may hold, from the archive's or the data folder's
+    // entries (their count and sizes): an estimate on the large side, bounded.
+    size_t expectedModelCount() const;
     std::string packFileName(const KXModelLoadState& state) const;
     int32_t advanceLoadPass(KXModelLoadState& state);
 

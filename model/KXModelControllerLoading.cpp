@@ -75,6 +75,14 @@ bool fileLargerThan(const std::string& path, uintmax_t limit) {
     return !error && size > limit;
 }
 
+// Stored models take 150 to 250 bytes each in a game, but a bare one (id, class name, name) about
+// 30: the estimate of a load's models takes them at their smallest, so that it is never short, at
+// the price of a table a few times larger than needed (8 bytes a slot). The ceiling bounds what
+// declared sizes can make it reserve, and the folder walk stops after as many files.
+constexpr uintmax_t kBytesPerModelAtLeast = 24;
+constexpr size_t kMaxExpectedModels = size_t(1) << 20;
+constexpr const char* kAttributesMarker = ".attributes.";
+
 void failLoad(KXModelController& controller, const std::string& error) {
     controller.setLastError(error);
     controller.loadState().failed = true;
@@ -108,6 +116,33 @@ void updateProgress(KXModelLoadState& state, size_t classCount) {
 
 } // namespace
 
+size_t KXModelController::expectedModelCount() const {
+    uintmax_t bytes = 0;
+    if (m_archiveMode) {
+        if (m_archiveReader) {
+            bytes = m_archiveReader->totalsOf(kAttributesMarker).bytes;
+        }
+    } else {
+        std::error_code error;
+        const std::string folder =
+            cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(m_dataDirectory.c_str());
+        size_t files = 0;
+        for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+             entry.increment(error)) {
+            if (++files > kMaxExpectedModels) {
+                break;
+            }
+            if (entry->path().filename().string().find(kAttributesMarker) == std::string::npos) {
+                continue;
+            }
+            const uintmax_t size = entry->file_size(error);
+            bytes += error ? 0 : std::min<uintmax_t>(size, KXArchiveReader::kMaxEntrySize);
+            error.clear();
+        }
+    }
+    return static_cast<size_t>(std::min<uintmax_t>(bytes / kBytesPerModelAtLeast, kMaxExpectedModels));
+}
+
 void KXModelController::loadInitialData(const std::string& archivePath, const char* storedPassword) {
     // What the loading screen reads now, the walk reads again later.
     struct KeepEntries {
@@ -125,8 +160,10 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
             failLoad(*this, lastError());
             return;
         }
+        reserveModels(expectedModelCount());
         haveKeys = readFileArchive(kKeyFileName, keys, storedPassword);
     } else {
+        reserveModels(expectedModelCount());
         const std::string path = folder + kKeyFileName;
         if (fileLargerThan(path, kMaxKeyFileSize)) {
             failKeys(*this, "the key file is too large");

@@ -19,6 +19,7 @@
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/effects/KXPObjectAssetParticles.h"
@@ -601,3 +602,28 @@ TEST_F(ParticlesOnTheField, HiddenTheLivingParticlesLiveOutTheirLivesAndAPauseHo
 }
 
 } // namespace
+
+// The field's per-frame walks ask a node's kind through its kind bits: they must answer as
+// dynamic_cast would, for each class and the classes derived from it.
+TEST_F(ParticleObject, EveryPlayerNodeAnswersItsKindAsDynamicCastWould) {
+    KXPObjectAssetParticles* particles = make(kxtest::particlesWith({emitter()}));
+    KXPObject* object = hold(new KXPObject(nullptr));
+    object->release();
+    KXPObjectImage* image = hold(new KXPObjectImage(nullptr));
+    image->release();
+    KXPAnimationObject* animation = hold(new KXPAnimationObject(nullptr, nullptr, false));
+    animation->release();
+    KXPGameFieldCamera* camera = hold(new KXPGameFieldCamera());
+    camera->release();
+    for (CCNode* node : std::initializer_list<CCNode*>{particles, object, image, animation, camera,
+                                                       CCNode::create(), CCSprite::create()}) {
+        EXPECT_EQ(ccNodeAs<KXPObject>(node), dynamic_cast<KXPObject*>(node));
+        EXPECT_EQ(ccNodeAs<KXPObjectAsset>(node), dynamic_cast<KXPObjectAsset*>(node));
+        EXPECT_EQ(ccNodeAs<KXPObjectAssetParticles>(node), dynamic_cast<KXPObjectAssetParticles*>(node));
+        EXPECT_EQ(ccNodeAs<KXPObjectImage>(node), dynamic_cast<KXPObjectImage*>(node));
+        EXPECT_EQ(ccNodeAs<KXPAnimationObject>(node), dynamic_cast<KXPAnimationObject*>(node));
+        EXPECT_EQ(ccNodeAs<KXPGameFieldCamera>(node), dynamic_cast<KXPGameFieldCamera*>(node));
+        EXPECT_EQ(node->getRGBAProtocol(), dynamic_cast<CCRGBAProtocol*>(node));
+    }
+    EXPECT_NE(ccNodeAs<KXPObject>(particles), nullptr);
+}

@@ -260,7 +260,7 @@ CCDelayTime* CCDelayTime::create(float d) {
 
 void CCOpacityAction::startWithTarget(CCNode* pTarget) {
     CCActionInterval::startWithTarget(pTarget);
-    m_pRGBATarget = dynamic_cast<CCRGBAProtocol*>(pTarget);
+    m_pRGBATarget = pTarget != nullptr ? pTarget->getRGBAProtocol() : nullptr;
 }
 
 void CCOpacityAction::stop() {

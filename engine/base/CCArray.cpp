@@ -55,10 +55,6 @@ unsigned int CCArray::indexOfObject(CCObject* object) const {
     return it == m_objects.end() ? CC_INVALID_INDEX : static_cast<unsigned int>(it - m_objects.begin());
 }
 
-CCObject* CCArray::objectAtIndex(unsigned int index) const {
-    return index < m_objects.size() ? m_objects[index] : nullptr;
-}
-
 CCObject* CCArray::lastObject() const {
     return m_objects.empty() ? nullptr : m_objects.back();
 }

@@ -28,7 +28,9 @@ public:
     // Index of the first occurrence, or CC_INVALID_INDEX.
     unsigned int indexOfObject(CCObject* object) const;
     // Null when the index is out of range.
-    CCObject* objectAtIndex(unsigned int index) const;
+    CCObject* objectAtIndex(unsigned int index) const {
+        return index < m_objects.size() ? m_objects[index] : nullptr;
+    }
     CCObject* lastObject() const;
     // Random element, null when empty.
     CCObject* randomObject() const;

@@ -44,6 +44,8 @@ public:
     CCLabelBMFont();
     ~CCLabelBMFont() override;
 
+    CCRGBAProtocol* getRGBAProtocol() override { return this; }
+
     bool init() override;
     // False when the .fnt or one of its pages cannot be loaded. width > 0 is the box the
     // lines are aligned in (no wrapping); otherwise the longest line is.

@@ -1,6 +1,7 @@
 #include "nodes/CCNode.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "actions/CCAction.h"
 #include "actions/CCActionManager.h"
@@ -13,6 +14,13 @@
 NS_CC_BEGIN
 
 namespace {
+
+// Objects set their place, turn and scale every frame, mostly to what they already have: the
+// cached transform stays valid when the value is bit for bit the same (a different zero sign or
+// NaN payload recomputes it, as any other change).
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Arrival counter shared by all nodes: later additions and reorders sort above earlier ones.
 unsigned int s_globalOrderOfArrival = 1;
@@ -221,8 +229,10 @@ void CCNode::setZOrder(int zOrder) {
 }
 
 void CCNode::setPosition(const CCPoint& position) {
+    if (!sameBits(m_obPosition.x, position.x) || !sameBits(m_obPosition.y, position.y)) {
+        markTransformDirty();
+    }
     m_obPosition = position;
-    markTransformDirty();
 }
 
 void CCNode::getPosition(float* x, float* y) {
@@ -235,23 +245,31 @@ void CCNode::getPosition(float* x, float* y) {
 }
 
 void CCNode::setRotation(float rotation) {
+    if (!sameBits(m_fRotation, rotation)) {
+        markTransformDirty();
+    }
     m_fRotation = rotation;
-    markTransformDirty();
 }
 
 void CCNode::setScale(float scale) {
+    if (!sameBits(m_fScaleX, scale) || !sameBits(m_fScaleY, scale)) {
+        markTransformDirty();
+    }
     m_fScaleX = m_fScaleY = scale;
-    markTransformDirty();
 }
 
 void CCNode::setScaleX(float scaleX) {
+    if (!sameBits(m_fScaleX, scaleX)) {
+        markTransformDirty();
+    }
     m_fScaleX = scaleX;
-    markTransformDirty();
 }
 
 void CCNode::setScaleY(float scaleY) {
+    if (!sameBits(m_fScaleY, scaleY)) {
+        markTransformDirty();
+    }
     m_fScaleY = scaleY;
-    markTransformDirty();
 }
 
 void CCNode::setSkewX(float skewX) {
@@ -342,8 +360,8 @@ void CCNode::visit() {
     if (!m_bVisible) {
         return;
     }
-    kmGLPushMatrix();
-    transform();
+    const CCAffineTransform t = nodeToParentTransform();
+    kmGLPushMatrixMultAffine(t.a, t.b, t.c, t.d, t.tx, t.ty);
     unsigned int i = 0;
     if (m_pChildren && m_pChildren->count() > 0) {
         sortAllChildren();
@@ -357,6 +375,17 @@ void CCNode::visit() {
     }
     draw();
     for (; m_pChildren && i < m_pChildren->count(); ++i) {
+        // Siblings lie apart in memory: asking for the ones ahead now overlaps their cache misses
+        // with this one's visit (a layer of many objects is walked every frame).
+        if (const CCObject* ahead = m_pChildren->objectAtIndex(i + 2)) {
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 128);
+        }
+        if (const CCNode* next = static_cast<const CCNode*>(m_pChildren->objectAtIndex(i + 1))) {
+            if (next->m_pChildren != nullptr) {
+                __builtin_prefetch(next->m_pChildren);
+            }
+        }
         childAt(m_pChildren, i)->visit();
     }
     kmGLPopMatrix();
@@ -364,9 +393,7 @@ void CCNode::visit() {
 
 void CCNode::transform() {
     const CCAffineTransform t = nodeToParentTransform();
-    kmMat4 matrix;
-    CGAffineToGL(&t, matrix.mat);
-    kmGLMultMatrix(&matrix);
+    kmGLMultAffine(t.a, t.b, t.c, t.d, t.tx, t.ty);
 }
 
 CCRect CCNode::boundingBox() {

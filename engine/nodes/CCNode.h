@@ -18,6 +18,16 @@ enum {
     kCCNodeTagInvalid = -1,
 };
 
+class CCRGBAProtocol;
+
+// What a node is, as bits its classes add in their constructors: code that runs every frame asks
+// these (ccNodeAs) instead of dynamic_cast, which compares type names on every call. The engine
+// keeps the bits below kCCNodeKindFirstGameBit; the game numbers its own from there.
+enum : unsigned int {
+    kCCNodeKindSprite = 1u << 0,
+    kCCNodeKindFirstGameBit = 1u << 8,
+};
+
 class CCNode : public CCObject {
 public:
     CCNode();
@@ -25,6 +35,12 @@ public:
 
     static CCNode* create();
     virtual bool init();
+
+    // --- Kind ---
+    unsigned int getNodeKinds() const { return m_uNodeKinds; }
+    // This node's colour and opacity, or null when it has none (CCNodeRGBA, sprites, bitmap
+    // labels have them): the protocol is a second base class, which no kind bit reaches.
+    virtual CCRGBAProtocol* getRGBAProtocol() { return nullptr; }
 
     // --- Tree ---
     // A child that already has a parent (or null) is ignored. A child added to a running node
@@ -171,6 +187,8 @@ public:
     unsigned int numberOfRunningActions();
 
 protected:
+    // From constructors: this node (and every node of a derived class) is of these kinds too.
+    void addNodeKinds(unsigned int kinds) { m_uNodeKinds |= kinds; }
     void insertChild(CCNode* child, int z);
     void detachChild(CCNode* child, bool doCleanup);
     void markTransformDirty() { m_bTransformDirty = m_bInverseDirty = true; }
@@ -208,6 +226,18 @@ protected:
 
     CCScheduler* m_pScheduler;         // retained
     CCActionManager* m_pActionManager; // retained
+
+private:
+    unsigned int m_uNodeKinds = 0;
 };
+
+// The node as T (a class with a kNodeKind bit), or null when it is none or not of that kind.
+template <class T> T* ccNodeAs(CCNode* node) {
+    return node != nullptr && (node->getNodeKinds() & T::kNodeKind) != 0 ? static_cast<T*>(node) : nullptr;
+}
+// The same for an element of a node's children array.
+template <class T> T* ccNodeAs(CCObject* child) {
+    return ccNodeAs<T>(static_cast<CCNode*>(child));
+}
 
 NS_CC_END

@@ -13,6 +13,8 @@ public:
 
     static CCNodeRGBA* create();
 
+    CCRGBAProtocol* getRGBAProtocol() override { return this; }
+
     void setColor(const ccColor3B& color) override { m_tColor = color; }
     const ccColor3B& getColor() override { return m_tColor; }
     void setOpacity(GLubyte opacity) override { m_cOpacity = opacity; }

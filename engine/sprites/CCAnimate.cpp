@@ -54,7 +54,7 @@ void CCAnimate::startWithTarget(CCNode* target) {
     m_nextFrame = 0;
     m_executedLoops = 0;
     CC_SAFE_RELEASE_NULL(m_pOriginalFrame);
-    CCSprite* sprite = dynamic_cast<CCSprite*>(target);
+    CCSprite* sprite = ccNodeAs<CCSprite>(target);
     if (sprite && m_pAnimation->getRestoreOriginalFrame()) {
         m_pOriginalFrame = sprite->displayFrame();
         m_pOriginalFrame->retain();
@@ -62,7 +62,7 @@ void CCAnimate::startWithTarget(CCNode* target) {
 }
 
 void CCAnimate::stop() {
-    CCSprite* sprite = dynamic_cast<CCSprite*>(m_pTarget);
+    CCSprite* sprite = ccNodeAs<CCSprite>(m_pTarget);
     if (sprite && m_pOriginalFrame && m_pAnimation->getRestoreOriginalFrame())
         sprite->setDisplayFrame(m_pOriginalFrame);
     CC_SAFE_RELEASE_NULL(m_pOriginalFrame);
@@ -70,7 +70,7 @@ void CCAnimate::stop() {
 }
 
 void CCAnimate::update(float t) {
-    CCSprite* sprite = dynamic_cast<CCSprite*>(m_pTarget);
+    CCSprite* sprite = ccNodeAs<CCSprite>(m_pTarget);
     if (!sprite || m_splitTimes.empty())
         return;
     const unsigned int loops = m_pAnimation->getLoops() == 0 ? 1 : m_pAnimation->getLoops();

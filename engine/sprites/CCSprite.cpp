@@ -59,7 +59,9 @@ CCSprite* CCSprite::createWithSpriteFrameName(const char* frameName) {
 CCSprite::CCSprite()
     : m_pobTexture(nullptr), m_pShaderProgram(nullptr), m_sBlendFunc{CC_BLEND_SRC, CC_BLEND_DST}, m_sQuad(),
       m_bRectRotated(false), m_bFlipX(false), m_bFlipY(false), m_sColor(ccWHITE), m_nOpacity(255),
-      m_bOpacityModifyRGB(true) {}
+      m_bOpacityModifyRGB(true) {
+    addNodeKinds(kNodeKind);
+}
 
 CCSprite::~CCSprite() {
     CC_SAFE_RELEASE(m_pobTexture);

@@ -15,6 +15,8 @@ class CCTexture2D;
 
 class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol {
 public:
+    static constexpr unsigned int kNodeKind = kCCNodeKindSprite;
+
     static CCSprite* create();
     // Null when the image cannot be loaded.
     static CCSprite* create(const char* fileName);
@@ -27,6 +29,8 @@ public:
 
     CCSprite();
     ~CCSprite() override;
+
+    CCRGBAProtocol* getRGBAProtocol() override { return this; }
 
     bool init() override;
     bool initWithTexture(CCTexture2D* texture);

@@ -1,13 +1,12 @@
 #include "view/CCApplication.h"
 
-#include <SDL2/SDL.h>
-
 #include <cstdlib>
 #include <cstring>
 
 #include "director/CCDirector.h"
 #include "renderer/CCGLProgram.h"
 #include "view/CCEGLView.h"
+#include "view/CCFramePacer.h"
 
 NS_CC_BEGIN
 
@@ -51,12 +50,6 @@ ccLanguageType CCApplication::getCurrentLanguage() {
     return kLanguageEnglish;
 }
 
-double CCApplication::secondsToWait(double intervalSeconds, double elapsedSeconds) {
-    if (!(elapsedSeconds >= 0.0) || !(intervalSeconds > 0.0) || elapsedSeconds >= intervalSeconds)
-        return 0.0;
-    return intervalSeconds - elapsedSeconds;
-}
-
 bool CCApplication::launch() {
     if (m_launched)
         return true;
@@ -87,22 +80,12 @@ bool CCApplication::runOneFrame() {
 int CCApplication::run() {
     if (!launch())
         return 0;
-    const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
-    while (true) {
-        const Uint64 start = SDL_GetPerformanceCounter();
-        if (!runOneFrame())
-            break;
-        // The game steps its physics once per frame, so frames must not come faster than the
-        // interval: sleep most of the remainder, then spin the last millisecond for accuracy.
-        // A swap that waited for vsync leaves (almost) nothing to wait for here.
-        const double interval = CCDirector::sharedDirector()->getAnimationInterval();
-        auto elapsed = [&] { return static_cast<double>(SDL_GetPerformanceCounter() - start) / frequency; };
-        const double wait = secondsToWait(interval, elapsed());
-        if (wait > 0.002)
-            SDL_Delay(static_cast<Uint32>((wait - 0.001) * 1000.0));
-        while (secondsToWait(interval, elapsed()) > 0.0) {
-        }
-    }
+    // The game steps its physics once per frame, so frames must not come faster than the
+    // interval. A swap that waited for vsync leaves (almost) nothing to wait for here.
+    CCFramePacer pacer;
+    pacer.start();
+    while (runOneFrame())
+        pacer.waitForNextFrame(CCDirector::sharedDirector()->getAnimationInterval());
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // The run loop. One application object (the game's delegate, usually a static) exists per
 // process; run() calls applicationDidFinishLaunching, then draws frames until the window
 // closes. Each frame: pump window events, then the director's frame (dt, scheduler, scene
-// switch, draw, swap, autorelease pool), then wait so frames come at most 60 per second.
+// switch, draw, swap, autorelease pool), then sleep until the frame's deadline (CCFramePacer).
 #pragma once
 
 #include <cstdint>
@@ -34,10 +34,6 @@ public:
     double getAnimationInterval() const { return m_animationInterval; }
     TargetPlatform getTargetPlatform() override { return kTargetLinux; }
     ccLanguageType getCurrentLanguage() override;
-
-    // Sleeps until the next frame is due, given the time the last one started; never longer
-    // than one interval. Exposed for the benchmark and tests of pacing arithmetic.
-    static double secondsToWait(double intervalSeconds, double elapsedSeconds);
 
 private:
     bool launch();

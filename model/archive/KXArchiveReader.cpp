@@ -67,6 +67,24 @@ KXArchiveReader::KXArchiveReader(const std::string& path) {
     }
 }
 
+KXArchiveReader::Totals KXArchiveReader::totalsOf(const std::string& marker) const {
+    Totals totals;
+    for (const auto& entry : indexByName_) {
+        if (entry.first.find(marker) == std::string::npos) {
+            continue;
+        }
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(entry.second), 0, &stat) != 0 ||
+            (stat.valid & ZIP_STAT_SIZE) == 0) {
+            continue;
+        }
+        ++totals.count;
+        totals.bytes += std::min<zip_uint64_t>(stat.size, kMaxEntrySize);
+    }
+    return totals;
+}
+
 KXArchiveReader::~KXArchiveReader() {
     zip_discard(archive_); // read-only: nothing to write back
 }

@@ -5,6 +5,7 @@
 // millisecond) when it is read, once per read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -44,6 +45,14 @@ public:
     // password reads the entry without one; a password is only applied to encrypted entries.
     bool readFile(const std::string& name, unsigned char*& buffer, std::uint32_t& size,
                   const std::string& password);
+
+    // The entries whose names hold `marker`: how many, and their declared sizes added up (each
+    // counted as at most kMaxEntrySize, as a larger one is never read). Opens no entry.
+    struct Totals {
+        std::size_t count = 0;
+        std::uint64_t bytes = 0;
+    };
+    Totals totalsOf(const std::string& marker) const;
 
 private:
     std::string walkFrom(std::int64_t index);

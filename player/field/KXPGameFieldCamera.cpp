@@ -38,7 +38,9 @@ KXPGameFieldCamera* KXPGameFieldCamera::create() {
     return camera;
 }
 
-KXPGameFieldCamera::KXPGameFieldCamera() : m_gameplay(KXPGameplaySettings::shared()) {}
+KXPGameFieldCamera::KXPGameFieldCamera() : m_gameplay(KXPGameplaySettings::shared()) {
+    addNodeKinds(kNodeKind);
+}
 
 KXPGameFieldCamera::~KXPGameFieldCamera() = default;
 

@@ -6,6 +6,7 @@
 // them. The vector it moved by is what the level streaming measures.
 
 #include "cocos2d.h"
+#include "player/base/KXPNodeKinds.h"
 
 #include <box2d/box2d.h>
 
@@ -16,6 +17,8 @@ class KXPGameplaySettings;
 
 class KXPGameFieldCamera : public cocos2d::CCNode {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeGameFieldCamera;
+
     // Initialised and autoreleased; null when the node cannot be initialised.
     static KXPGameFieldCamera* create();
 

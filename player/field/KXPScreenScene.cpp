@@ -119,6 +119,7 @@ KXPScreenScene::~KXPScreenScene() {
         mirror->release();
     }
     m_mirrors.clear();
+    m_captureTargets.clear();
     for (KXPCreationQueueEntry& entry : m_creationQueue) {
         CC_SAFE_RELEASE(entry.objects);
     }
@@ -284,7 +285,7 @@ void KXPScreenScene::update(float dt) {
     if (m_gameOver) {
         CCObject* item = nullptr;
         CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-            KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(item);
+            KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(item);
             if (asset != nullptr &&
                 (asset->getType() == KXPObject::kTypeUnit || asset->getType() == KXPObject::kTypePowerup)) {
                 asset->updateSoundVolume(dt);
@@ -389,7 +390,7 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
         CCNode* child = static_cast<CCNode*>(m_objectLayer->getChildren()->objectAtIndex(index));
         child->retain();
         child->update(dt);
-        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        KXPObject* object = ccNodeAs<KXPObject>(child);
         if (object != nullptr) {
             checkObjectDeletion(object);
             if (object->getState() == KXPObject::kStateRemoved) {
@@ -461,7 +462,7 @@ void KXPScreenScene::pullPowerups() {
     const CCPoint centre = m_inputController->charactersPosition();
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        KXPObject* object = ccNodeAs<KXPObject>(item);
         if (object == nullptr || object->getType() != KXPObject::kTypePowerup) {
             continue;
         }
@@ -501,9 +502,11 @@ void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
 
 void KXPScreenScene::visit() {
     CCLayer::visit();
+    // Copies: a capture may draw objects that take a mirror away.
     const std::vector<KXPObject*> mirrors = m_mirrors;
-    for (KXPObject* mirror : mirrors) {
-        KXPCaptureTarget* capture = dynamic_cast<KXPCaptureTarget*>(mirror);
+    const std::vector<KXPCaptureTarget*> targets = m_captureTargets;
+    for (size_t index = 0; index < mirrors.size(); ++index) {
+        KXPCaptureTarget* capture = targets[index];
         if (capture == nullptr) {
             continue;
         }

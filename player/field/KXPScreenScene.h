@@ -28,6 +28,7 @@
 #include <vector>
 
 class GLESDebugDraw;
+class KXPCaptureTarget;
 class KXBaseModelLinker;
 class KXBaseModelObject;
 class KXModelComponentHealth;
@@ -327,6 +328,8 @@ protected:
     std::vector<TeleportExit> m_teleportExits;
     std::vector<KXPCreationQueueEntry> m_creationQueue;
     std::vector<KXPObject*> m_mirrors;
+    // Each mirror as a capture target (null when it is none), at the mirror's index.
+    std::vector<KXPCaptureTarget*> m_captureTargets;
     std::unordered_set<std::string> m_hudKeys;
     // Keypad codes down now, with the game action each pressed (0: none).
     std::map<int, int> m_keysDown;

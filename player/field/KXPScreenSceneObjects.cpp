@@ -14,6 +14,7 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
+#include "player/field/KXPCaptureTarget.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
@@ -38,7 +39,7 @@ bool overlaps(KXPObject* a, KXPObject* b) {
 
 // Depth first: the node, then its children.
 void killEnemiesUnder(CCNode* node) {
-    KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(node);
+    KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(node);
     if (asset != nullptr && (asset->getType() & KXPObject::kTypeUnit) != 0 &&
         asset->getDestroyType() == KXPObjectAsset::kDestroyCollision && asset->isAwake() &&
         asset->isVisible() && asset->getObjectKind() == KXPObjectAsset::kKindEnemy) {
@@ -73,7 +74,7 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     teleports.clear();
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
         if (object == nullptr || object->getType() != KXPObject::kTypeTeleport) {
             continue;
         }
@@ -211,6 +212,8 @@ void KXPScreenScene::addMirror(KXPObject* mirror) {
     if (mirror != nullptr) {
         mirror->retain();
         m_mirrors.push_back(mirror);
+        // Asked once here, not in every frame's drawing.
+        m_captureTargets.push_back(dynamic_cast<KXPCaptureTarget*>(mirror));
     }
 }
 
@@ -218,11 +221,12 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
     if (object == nullptr || object->getType() != KXPObject::kTypeMirror) {
         return;
     }
-    auto kept = std::remove(m_mirrors.begin(), m_mirrors.end(), object);
-    const long count = std::distance(kept, m_mirrors.end());
-    m_mirrors.erase(kept, m_mirrors.end());
-    for (long i = 0; i < count; ++i) {
-        object->release();
+    for (size_t index = m_mirrors.size(); index-- > 0;) {
+        if (m_mirrors[index] == object) {
+            m_mirrors.erase(m_mirrors.begin() + static_cast<std::ptrdiff_t>(index));
+            m_captureTargets.erase(m_captureTargets.begin() + static_cast<std::ptrdiff_t>(index));
+            object->release();
+        }
     }
 }
 
@@ -231,7 +235,7 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
 KXPObjectAsset* KXPScreenScene::findActivePowerup(const std::string& powerupType, KXPObject* excluded) {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
-        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
         if (object == nullptr || object == excluded || object->getType() != KXPObject::kTypePowerup ||
             object->getState() != 1) {
             continue;

@@ -83,6 +83,7 @@ bool isAncestorOrSelf(CCNode* candidate, CCNode* node) {
 KXPAnimationObject::KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& model, KXPObject* /*owner*/,
                                        bool applySpawner)
     : m_model(model) {
+    addNodeKinds(kNodeKind);
     if (!m_model) {
         return;
     }
@@ -93,7 +94,7 @@ KXPAnimationObject::KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& 
         }
         if (CCNode* node = buildNode(child, applySpawner)) {
             node->retain();
-            m_nodes.push_back(Entry{child, node});
+            m_nodes.push_back(Entry{child, node, modelCast<KXModelObjectParticles>(child) != nullptr});
             m_nodeByModel[child.get()] = node;
         }
     }
@@ -277,15 +278,11 @@ void KXPAnimationObject::update(float dt) {
     }
     if (isVisible()) {
         dropDetachedNodes();
-        const std::vector<Entry> entries = m_nodes;
-        for (const Entry& entry : entries) {
-            if (entry.node == nullptr) {
-                continue;
-            }
-            if (modelCast<KXModelObjectParticles>(entry.model)) {
-                entry.node->update(dt);
-            } else {
-                entry.node->update(speed * dt);
+        // The entries are fixed once built (only the node of one that left is cleared), and each
+        // holds its node retained: a plain walk, with no copy of the list every frame.
+        for (const Entry& entry : m_nodes) {
+            if (entry.node != nullptr) {
+                entry.node->update(entry.particles ? dt : speed * dt);
             }
         }
     }
@@ -294,9 +291,9 @@ void KXPAnimationObject::update(float dt) {
 
 void KXPAnimationObject::freezeChildren() {
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->pauseActions();
-        } else if (auto* particles = dynamic_cast<KXPObjectAssetParticles*>(entry.node)) {
+        } else if (auto* particles = ccNodeAs<KXPObjectAssetParticles>(entry.node)) {
             particles->stopEmitters();
         }
     }
@@ -305,9 +302,9 @@ void KXPAnimationObject::freezeChildren() {
 void KXPAnimationObject::restart() {
     m_time = 0.0f;
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->restart();
-        } else if (auto* particles = dynamic_cast<KXPObjectAssetParticles*>(entry.node)) {
+        } else if (auto* particles = ccNodeAs<KXPObjectAssetParticles>(entry.node)) {
             particles->resetEmitters();
         }
     }
@@ -316,9 +313,9 @@ void KXPAnimationObject::restart() {
 void KXPAnimationObject::stop() {
     m_time = 0.0f;
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->stopActions();
-        } else if (auto* particles = dynamic_cast<KXPObjectAssetParticles*>(entry.node)) {
+        } else if (auto* particles = ccNodeAs<KXPObjectAssetParticles>(entry.node)) {
             particles->stopEmitters();
         }
     }
@@ -326,7 +323,7 @@ void KXPAnimationObject::stop() {
 
 void KXPAnimationObject::pauseImageActions() {
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->pauseActions();
         }
     }
@@ -334,7 +331,7 @@ void KXPAnimationObject::pauseImageActions() {
 
 void KXPAnimationObject::resumeImageActions() {
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->resumeActions();
         }
     }
@@ -344,7 +341,7 @@ void KXPAnimationObject::showImageFrame(int index) {
     // The container takes the index modulo its frame count; a negative one shows the first.
     const unsigned int frame = index > 0 ? static_cast<unsigned int>(index) : 0u;
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->showFrame(frame);
         }
     }
@@ -352,7 +349,7 @@ void KXPAnimationObject::showImageFrame(int index) {
 
 void KXPAnimationObject::setObjectLayer(CCNode* layer) {
     for (const Entry& entry : m_nodes) {
-        if (auto* object = dynamic_cast<KXPObject*>(entry.node)) {
+        if (auto* object = ccNodeAs<KXPObject>(entry.node)) {
             object->setObjectLayer(layer);
         }
     }
@@ -363,9 +360,9 @@ void KXPAnimationObject::setOpacityFactor(float factor) {
     // Pictures of any image model (buttons included) keep the factor for their own update;
     // runtime objects take it as their own.
     for (const Entry& entry : m_nodes) {
-        if (auto* image = dynamic_cast<KXPObjectImage*>(entry.node)) {
+        if (auto* image = ccNodeAs<KXPObjectImage>(entry.node)) {
             image->setOpacityFactor(factor);
-        } else if (auto* object = dynamic_cast<KXPObject*>(entry.node)) {
+        } else if (auto* object = ccNodeAs<KXPObject>(entry.node)) {
             object->setOpacityFactor(factor);
         }
     }

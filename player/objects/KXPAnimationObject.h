@@ -8,6 +8,7 @@
 
 #include "cocos2d.h"
 #include "player/app/KXPKinds.h"
+#include "player/base/KXPNodeKinds.h"
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,8 @@ class KXPObject;
 
 class KXPAnimationObject : public cocos2d::CCNode {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeAnimationObject;
+
     // The owner is accepted for the callers' convenience; nothing here depends on it. With
     // applySpawner, asset children learn whether their model spawns. Callers autorelease.
     KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& model, KXPObject* owner, bool applySpawner);
@@ -81,6 +84,8 @@ private:
         // Retained: a child taken out of the tree elsewhere stays safe until the next pass
         // drops it (null from then on).
         cocos2d::CCNode* node;
+        // Particles run on the frame's time, everything else on the animation's.
+        bool particles;
     };
 
     cocos2d::CCNode* buildNode(const std::shared_ptr<KXModel>& child, bool applySpawner);

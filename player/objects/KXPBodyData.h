@@ -25,8 +25,8 @@ public:
     static cocos2d::CCNode* node(b2Fixture* fixture);
 
     // The stored node as T, or null when it is something else.
-    template <class T> static T* nodeAs(b2Body* body) { return dynamic_cast<T*>(node(body)); }
-    template <class T> static T* nodeAs(b2Fixture* fixture) { return dynamic_cast<T*>(node(fixture)); }
+    template <class T> static T* nodeAs(b2Body* body) { return cocos2d::ccNodeAs<T>(node(body)); }
+    template <class T> static T* nodeAs(b2Fixture* fixture) { return cocos2d::ccNodeAs<T>(node(fixture)); }
 
     // The game object behind a body or fixture, or null.
     static KXPObject* object(b2Body* body);

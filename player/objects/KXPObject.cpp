@@ -15,6 +15,7 @@ constexpr float kDefaultExtent = 100.0f;
 } // namespace
 
 KXPObject::KXPObject(const std::shared_ptr<KXBaseModelObject>& model) : m_model(model) {
+    addNodeKinds(kNodeKind);
     static uint32_t made = 0;
     m_traceId = ++made;
 }
@@ -43,9 +44,11 @@ void KXPObject::update(float dt) {
 
     // Components may not add or remove components, but they may be handed work that does: walk
     // a copy.
-    const std::vector<KXComponent*> components = m_components;
-    for (KXComponent* component : components) {
-        component->update(dt);
+    if (!m_components.empty()) {
+        const std::vector<KXComponent*> components = m_components;
+        for (KXComponent* component : components) {
+            component->update(dt);
+        }
     }
 
     // A child may remove itself or a sibling while it updates: the count is read again after
@@ -56,7 +59,7 @@ void KXPObject::update(float dt) {
         CCNode* child = static_cast<CCNode*>(getChildren()->objectAtIndex(index));
         child->retain();
         child->update(dt);
-        KXPObject* object = dynamic_cast<KXPObject*>(child);
+        KXPObject* object = ccNodeAs<KXPObject>(child);
         if (object != nullptr && object->getState() == kStateRemoved) {
             removed.push_back(child);
         } else {
@@ -205,11 +208,10 @@ int KXPObject::fieldZOrderOf(CCNode* node) {
         if (parent == nullptr) {
             return 0;
         }
-        if (dynamic_cast<KXPGameFieldCamera*>(parent) != nullptr) {
+        if (ccNodeAs<KXPGameFieldCamera>(parent) != nullptr) {
             return current->getZOrder();
         }
-        if (dynamic_cast<KXPObject*>(parent) == nullptr &&
-            dynamic_cast<KXPAnimationObject*>(parent) == nullptr) {
+        if (ccNodeAs<KXPObject>(parent) == nullptr && ccNodeAs<KXPAnimationObject>(parent) == nullptr) {
             return 0;
         }
         current = parent;

@@ -5,6 +5,7 @@
 // flags, an optional physics body, the layer it is placed in, and owned behaviour components.
 
 #include "cocos2d.h"
+#include "player/base/KXPNodeKinds.h"
 
 #include <box2d/box2d.h>
 
@@ -18,6 +19,8 @@ class KXComponentHealth;
 
 class KXPObject : public cocos2d::CCNode {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeObject;
+
     // Object-type flags (getType); a concrete class sets its own in its constructor.
     enum Type : uint32_t {
         kTypeCharacter = 1,

@@ -51,7 +51,7 @@ void KXPObjectGroup::update(float) {
     std::vector<CCNode*> members;
     int zMin = kHighestFirstZOrder;
     for (CCObject* item : m_layer->getChildren()->data()) {
-        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        KXPObject* object = ccNodeAs<KXPObject>(item);
         if (object == nullptr) {
             continue;
         }

@@ -50,7 +50,9 @@ KXPObjectImage* KXPObjectImage::create(const std::shared_ptr<KXBaseModelObjectIm
     return image;
 }
 
-KXPObjectImage::KXPObjectImage(const std::shared_ptr<KXBaseModelObjectImage>& model) : m_model(model) {}
+KXPObjectImage::KXPObjectImage(const std::shared_ptr<KXBaseModelObjectImage>& model) : m_model(model) {
+    addNodeKinds(kNodeKind);
+}
 
 KXPObjectImage::~KXPObjectImage() {
     CC_SAFE_RELEASE(m_spriteAction);
@@ -85,7 +87,7 @@ void KXPObjectImage::update(float dt) {
             opacityByte(model.animatedOpacity(m_elapsed, m_animationKey) * m_opacityFactor);
         CCObject* item = nullptr;
         CCARRAY_FOREACH(getChildren(), item) {
-            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(item)) {
+            if (CCRGBAProtocol* child = static_cast<CCNode*>(item)->getRGBAProtocol()) {
                 child->setOpacity(opacity);
             }
         }
@@ -99,7 +101,7 @@ void KXPObjectImage::restart() {
     m_elapsed = 0.0f;
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        CCSprite* sprite = dynamic_cast<CCSprite*>(item);
+        CCSprite* sprite = ccNodeAs<CCSprite>(item);
         if (sprite == nullptr) {
             continue;
         }
@@ -125,7 +127,7 @@ void KXPObjectImage::setAnimationKey(int key) {
 void KXPObjectImage::pauseActions() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        if (CCSprite* sprite = dynamic_cast<CCSprite*>(item)) {
+        if (CCSprite* sprite = ccNodeAs<CCSprite>(item)) {
             sprite->getActionManager()->pauseTarget(sprite);
         }
     }
@@ -134,7 +136,7 @@ void KXPObjectImage::pauseActions() {
 void KXPObjectImage::resumeActions() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        if (CCSprite* sprite = dynamic_cast<CCSprite*>(item)) {
+        if (CCSprite* sprite = ccNodeAs<CCSprite>(item)) {
             sprite->getActionManager()->resumeTarget(sprite);
         }
     }
@@ -143,7 +145,7 @@ void KXPObjectImage::resumeActions() {
 void KXPObjectImage::stopActions() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        CCSprite* sprite = dynamic_cast<CCSprite*>(item);
+        CCSprite* sprite = ccNodeAs<CCSprite>(item);
         if (sprite != nullptr && sprite->getActionByTag(kFrameActionTag) != nullptr) {
             sprite->stopAllActions();
         }
@@ -162,7 +164,7 @@ void KXPObjectImage::showFrame(unsigned int index) {
     }
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        if (CCSprite* sprite = dynamic_cast<CCSprite*>(item)) {
+        if (CCSprite* sprite = ccNodeAs<CCSprite>(item)) {
             sprite->setDisplayFrame(frame);
         }
     }

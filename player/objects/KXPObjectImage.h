@@ -6,6 +6,7 @@
 // drive restart, stop, pause, resume and the shown frame.
 
 #include "cocos2d.h"
+#include "player/base/KXPNodeKinds.h"
 
 #include <memory>
 
@@ -13,6 +14,8 @@ class KXBaseModelObjectImage;
 
 class KXPObjectImage : public cocos2d::CCNode {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeObjectImage;
+
     // The tag under which a sprite container runs its frame animation on its sprite.
     static constexpr int kFrameActionTag = 76;
     static constexpr float kAutohideFadeSeconds = 2.0f;

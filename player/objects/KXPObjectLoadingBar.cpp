@@ -41,7 +41,7 @@ void KXPObjectLoadingBar::update(float dt) {
     const GLubyte byte = static_cast<GLubyte>(opacity * 255.0f);
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
-        if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(item)) {
+        if (CCRGBAProtocol* child = static_cast<CCNode*>(item)->getRGBAProtocol()) {
             child->setOpacity(byte);
         }
     }

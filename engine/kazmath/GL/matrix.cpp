@@ -1,6 +1,7 @@
 #include "kazmath/GL/matrix.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -103,6 +104,33 @@ void kmGLLoadMatrix(const kmMat4* pIn) {
 void kmGLMultMatrix(const kmMat4* pIn) {
     kmMat4& top = state().current->top();
     kmMat4Multiply(&top, &top, pIn);
+}
+
+namespace {
+
+void multAffine(const kmMat4& top, float a, float b, float c, float d, float tx, float ty, kmMat4* out) {
+    const float* m = top.mat;
+    float r[16];
+    for (int row = 0; row < 4; ++row) {
+        r[row] = m[row] * a + m[4 + row] * b;
+        r[4 + row] = m[row] * c + m[4 + row] * d;
+        r[8 + row] = m[8 + row];
+        r[12 + row] = m[row] * tx + m[4 + row] * ty + m[12 + row];
+    }
+    std::memcpy(out->mat, r, sizeof r);
+}
+
+} // namespace
+
+void kmGLMultAffine(float a, float b, float c, float d, float tx, float ty) {
+    kmMat4& top = state().current->top();
+    multAffine(top, a, b, c, d, tx, ty, &top);
+}
+
+void kmGLPushMatrixMultAffine(float a, float b, float c, float d, float tx, float ty) {
+    MatrixStack& stack = *state().current;
+    stack.items.emplace_back();
+    multAffine(stack.items[stack.items.size() - 2], a, b, c, d, tx, ty, &stack.items.back());
 }
 
 void kmGLTranslatef(float x, float y, float z) {

@@ -18,6 +18,12 @@ void kmGLPopMatrix();
 void kmGLLoadIdentity();
 void kmGLLoadMatrix(const kmMat4* pIn);
 void kmGLMultMatrix(const kmMat4* pIn);
+// The top times a 2D affine transform (x' = a x + c y + tx, y' = b x + d y + ty), as kmGLMultMatrix
+// of its 4x4 form but without the products by its constant zeros and ones: the scene graph does
+// this for every node it visits.
+void kmGLMultAffine(float a, float b, float c, float d, float tx, float ty);
+// kmGLPushMatrix, then kmGLMultAffine, in one step.
+void kmGLPushMatrixMultAffine(float a, float b, float c, float d, float tx, float ty);
 void kmGLTranslatef(float x, float y, float z);
 // Counter-clockwise degrees about the axis (x, y, z), as glRotatef.
 void kmGLRotatef(float angle, float x, float y, float z);

@@ -30,6 +30,7 @@ void applyOwnFixtureValues(b2FixtureDef& definition, const KXPGameplaySettings& 
 KXPObjectAsset::KXPObjectAsset(const std::shared_ptr<KXModelObjectAsset>& model)
     : KXPObject(model), m_gameplay(KXPGameplaySettings::shared()),
       m_currentDisplayState(m_displayStates.end()) {
+    addNodeKinds(kNodeKind);
     if (!model) {
         return;
     }

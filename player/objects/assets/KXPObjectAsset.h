@@ -12,6 +12,7 @@
 // state, and the parked body and fixture work of this class).
 
 #include "player/app/KXPKinds.h"
+#include "player/base/KXPNodeKinds.h"
 #include "player/objects/KXPObject.h"
 
 #include "cocos2d.h"
@@ -41,6 +42,8 @@ typedef void (cocos2d::CCObject::*SEL_AssetListener)(KXPObjectAsset*, KXPObjectA
 
 class KXPObjectAsset : public KXPObject {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeObjectAsset;
+
     // Collision types: without collision the fixtures are sensors.
     static constexpr int kCollisionNone = 0;
     static constexpr int kCollisionCharacter = 1;

@@ -133,7 +133,7 @@ void KXPObjectAsset::setAssetState(int32_t state) {
         std::vector<KXPObject*> children;
         CCObject* item = nullptr;
         CCARRAY_FOREACH(getChildren(), item) {
-            if (KXPObject* child = dynamic_cast<KXPObject*>(item)) {
+            if (KXPObject* child = ccNodeAs<KXPObject>(item)) {
                 child->retain();
                 children.push_back(child);
             }

@@ -129,7 +129,7 @@ void KXPObjectAssetPath::captureObjects(CCArray* children) {
         if (item == nullptr) {
             break;
         }
-        KXPObjectAsset* object = dynamic_cast<KXPObjectAsset*>(item);
+        KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
         if (object == nullptr || object == this || !passesFilter(object)) {
             continue;
         }

@@ -339,7 +339,7 @@ void KXPObjectButton::update(float dt) {
         const GLubyte byte = static_cast<GLubyte>(opacity * 255.0f);
         CCObject* item = nullptr;
         CCARRAY_FOREACH(getChildren(), item) {
-            if (CCSprite* sprite = dynamic_cast<CCSprite*>(item)) {
+            if (CCSprite* sprite = ccNodeAs<CCSprite>(item)) {
                 sprite->setOpacity(byte);
             }
         }

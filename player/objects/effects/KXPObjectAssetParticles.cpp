@@ -65,6 +65,7 @@ KXPObjectAssetParticles::create(const std::shared_ptr<KXModelObjectParticles>& m
 
 KXPObjectAssetParticles::KXPObjectAssetParticles(const std::shared_ptr<KXModelObjectParticles>& model)
     : KXPObjectAsset(model), m_particlesModel(model) {
+    addNodeKinds(kNodeKind);
     setType(kTypeEffect);
     m_collisionType = kCollisionNone;
     m_linearMovement = true;

@@ -7,6 +7,7 @@
 // emit nothing. Inside an animation on a screen they hang under the object, which undoes most of
 // the animation owner's scale, and the engine advances them.
 
+#include "player/base/KXPNodeKinds.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include "cocos2d.h"
@@ -19,6 +20,8 @@ class KXModelObjectParticlesEmitter;
 
 class KXPObjectAssetParticles : public KXPObjectAsset {
 public:
+    static constexpr unsigned int kNodeKind = kKXPNodeObjectParticles;
+
     // Autoreleased; null without a model.
     static KXPObjectAssetParticles* create(const std::shared_ptr<KXModelObjectParticles>& model);
 

@@ -73,7 +73,7 @@ void KXPObjectAssetTrail::update(float dt) {
     m_path.drift(model->speed(), getRotation());
     m_path.setHead(headPosition());
     if (m_attached) {
-        if (KXPObject* parent = dynamic_cast<KXPObject*>(getParent())) {
+        if (KXPObject* parent = ccNodeAs<KXPObject>(getParent())) {
             setState(parent->getState());
         }
     }
