@@ -51,7 +51,7 @@
 #include "model/classes/KXBaseModelObject.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/app/KXPAppDelegate.h"
-#include "player/components/KXComponentHealth.h"
+#include "player/base/KXPClock.h"
 #include "player/desktop/KXPDesktopEntry.h"
 #include "player/desktop/KXPWindowModes.h"
 #include "player/field/KXPGameFieldCamera.h"
@@ -59,8 +59,6 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/assets/KXPObjectAssetPowerup.h"
-#include "player/objects/controls/KXPObjectSwipeControl.h"
-#include "player/store/KXPSettingsController.h"
 
 #ifndef KX_DEMO_DIR
 #define KX_DEMO_DIR "demo"
@@ -506,12 +504,9 @@ bool playField(Figures* figures) {
     if (!loadStartData()) {
         return false;
     }
-    KXPSettingsController::setClock([] { return static_cast<int64_t>(simulatedSeconds()); });
+    KXPClock::replace(simulatedSeconds);
     KXPAppDelegate application;
     application.setRandomSeed(1);
-    application.setClock(simulatedSeconds);
-    KXPObjectSwipeControl::setClock(simulatedSeconds);
-    KXComponentHealth::setClock(simulatedSeconds);
     application.setFirstScreenKey("world1");
     CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
     auto frame = [&] {
