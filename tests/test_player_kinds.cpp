@@ -10,7 +10,7 @@
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonSoundControl.h"
 #include "model/classes/KXModelObjectInstance.h"
-#include "player/app/KXPKinds.h"
+#include "player/app/KXPKindNames.h"
 #include "player/base/KXPTrace.h"
 #include "player/components/KXComponent.h"
 #include "player/objects/buttons/KXPObjectButton.h"

@@ -6,7 +6,7 @@
 // rotation mapper) derive from it; `create` picks the kind by the model's exact class.
 
 #include "cocos2d.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 
 #include <memory>
 #include <string>

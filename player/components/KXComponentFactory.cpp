@@ -15,7 +15,7 @@
 #include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelComponentRotationMapper.h"
 #include "model/classes/KXModelComponentSlide.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/components/KXComponentMotor.h"

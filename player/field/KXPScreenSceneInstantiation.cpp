@@ -12,7 +12,7 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPInputController.h"

@@ -7,7 +7,7 @@
 // and updates it every frame.
 
 #include "cocos2d.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/base/KXPNodeKinds.h"
 
 #include <functional>

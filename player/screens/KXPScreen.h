@@ -8,7 +8,7 @@
 // ads, and handles the purchase and powerup buttons that report to it.
 
 #include "cocos2d.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/screens/KXPButtonHighlight.h"
 #include "player/sound/KXSoundControllerHost.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "player/app/KXPKinds.h"
+#include "player/app/KXPKindNames.h"
 #include "tools/kxsim/kxsim_options.h"
 #include "tools/kxsim/kxsim_run.h"
 

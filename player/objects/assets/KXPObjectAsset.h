@@ -11,7 +11,7 @@
 // cause is recorded and carried out by the next update (the die-next-update flag, the pending
 // state, and the parked body and fixture work of this class).
 
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/base/KXPNodeKinds.h"
 #include "player/objects/KXPObject.h"
 

@@ -29,7 +29,7 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelObjectTrail.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAssetGatekeeper.h"

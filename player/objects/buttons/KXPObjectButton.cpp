@@ -11,7 +11,7 @@
 #include "model/classes/KXModelObjectButtonUrl.h"
 #include "model/classes/KXModelObjectLockButton.h"
 #include "model/classes/KXModelSound.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/buttons/KXPButtonImages.h"

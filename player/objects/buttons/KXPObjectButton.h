@@ -7,7 +7,7 @@
 // (purchase, powerup, link, switch, lock, unlock) derive from it.
 
 #include "cocos2d.h"
-#include "player/app/KXPKinds.h"
+#include "player/base/KXPKinds.h"
 
 #include <memory>
 

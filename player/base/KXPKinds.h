@@ -6,7 +6,6 @@
 // a run shows what it built; the simulation tool lists every row there is, to find kinds that no
 // game makes.
 
-#include <string>
 #include <vector>
 
 // One maker's rows, in its table's order.
@@ -17,5 +16,3 @@ struct KXPKindTable {
 
 // Traces "kind <factory>:<row>" under the "kinds" trace.
 void kxKindMade(const char* factory, const char* row);
-// Every "<factory>:<row>" the player can make, maker by maker, each table in its order.
-std::vector<std::string> kxKindNames();

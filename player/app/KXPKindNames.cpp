@@ -1,6 +1,6 @@
-#include "player/app/KXPKinds.h"
+#include "player/app/KXPKindNames.h"
 
-#include "player/base/KXPTrace.h"
+#include "player/base/KXPKinds.h"
 #include "player/components/KXComponent.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -8,10 +8,6 @@
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/screens/KXPScreen.h"
-
-void kxKindMade(const char* factory, const char* row) {
-    kxTrace("kinds", "kind %s:%s", factory, row);
-}
 
 std::vector<std::string> kxKindNames() {
     // The makers; their rows come from their own tables.
