@@ -41,6 +41,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,6 @@
 #include "model/classes/KXBaseModelObject.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/app/KXPAppDelegate.h"
-#include "player/base/KXPClock.h"
 #include "player/desktop/KXPDesktopEntry.h"
 #include "player/desktop/KXPWindowModes.h"
 #include "player/field/KXPGameFieldCamera.h"
@@ -59,6 +59,7 @@
 #include "player/objects/KXPObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/assets/KXPObjectAssetPowerup.h"
+#include "tools/kxsim/kxsim_run.h"
 
 #ifndef KX_DEMO_DIR
 #define KX_DEMO_DIR "demo"
@@ -415,14 +416,7 @@ BENCHMARK(BM_IdleMenu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // --- (b) the field's frame per object ---
 
-constexpr float kFrameSeconds = 1.0f / 60.0f;
-constexpr int64_t kEpochSeconds = 1767225600;
 constexpr float kMetresPerPoint = 0.05f;
-unsigned int g_frame = 0;
-
-double simulatedSeconds() {
-    return static_cast<double>(kEpochSeconds) + static_cast<double>(g_frame) * kFrameSeconds;
-}
 
 KXPScreenScene* runningField() {
     CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
@@ -490,37 +484,32 @@ bool fillTo(KXPScreenScene* field, unsigned int target, const std::vector<KXPObj
 }
 
 const unsigned int kObjectCounts[] = {100, 1000, 1566, 5000};
-constexpr int kTimedFrames = 240;
+constexpr unsigned int kFieldWaitFrames = 1200;
+constexpr unsigned int kLayFrames = 120;
+constexpr unsigned int kSettleFrames = 30;
+constexpr unsigned int kTimedFrames = 240;
 
-bool playField(Figures* figures) {
-    const std::string dir = scratchFolder();
-    const std::string command =
-        std::string(KX_KXDATA_PATH) + " write-demo --scenario platformer " + dir + "/game > /dev/null 2>&1";
-    if (dir.empty() || std::system(command.c_str()) != 0 || !enter(dir + "/game", dir)) {
-        return false;
-    }
-    CCEGLView::createHeadless(960.0f, 540.0f);
-    CCEGLView::sharedOpenGLView()->setRenderingEnabled(true);
-    if (!loadStartData()) {
-        return false;
-    }
-    KXPClock::replace(simulatedSeconds);
-    KXPAppDelegate application;
-    application.setRandomSeed(1);
-    application.setFirstScreenKey("world1");
-    CCDirector::sharedDirector()->setFixedDeltaTime(kFrameSeconds);
-    auto frame = [&] {
-        ++g_frame;
-        return application.runFrames(1) == 1;
-    };
+// In the game's folder: kxsim's run of the level, driven frame by frame.
+bool measureField(Figures* figures) {
+    SimOptions options;
+    options.openKey = "world1";
+    options.seed = 1;
+    // Every phase below has its frames.
+    options.frames = kFieldWaitFrames + kLayFrames +
+                     (kSettleFrames + kTimedFrames) * static_cast<unsigned int>(std::size(kObjectCounts));
+    SimRun run(options);
     KXPScreenScene* field = nullptr;
-    for (int f = 0; f < 1200 && field == nullptr; ++f) {
-        frame();
+    for (unsigned int f = 0; f < kFieldWaitFrames && field == nullptr; ++f) {
+        if (!run.step()) {
+            return false;
+        }
         field = runningField();
     }
     // The level's first sections laid and built.
-    for (int f = 0; f < 120; ++f) {
-        frame();
+    for (unsigned int f = 0; f < kLayFrames; ++f) {
+        if (!run.step()) {
+            return false;
+        }
     }
     field = runningField();
     if (field == nullptr) {
@@ -543,20 +532,24 @@ bool playField(Figures* figures) {
         if (!fillTo(field, target, templates, &placed)) {
             return false;
         }
-        for (int f = 0; f < 30; ++f) {
-            frame();
+        for (unsigned int f = 0; f < kSettleFrames; ++f) {
+            if (!run.step()) {
+                return false;
+            }
         }
         std::vector<double> frames;
         std::vector<double> steps;
         double objects = 0.0;
         const unsigned int placedBefore = placed;
-        for (int f = 0; f < kTimedFrames; ++f) {
+        for (unsigned int f = 0; f < kTimedFrames; ++f) {
             // Copies that the camera left behind, or that were collected, are made again untimed.
             if (!fillTo(field, target, templates, &placed)) {
                 return false;
             }
             const double start = threadSeconds();
-            frame();
+            if (!run.step()) {
+                return false;
+            }
             frames.push_back(threadSeconds() - start);
             steps.push_back(static_cast<double>(field->getWorld()->GetProfile().step) * 1e-3);
             objects += field->getObjectLayer()->getChildrenCount();
@@ -571,8 +564,19 @@ bool playField(Figures* figures) {
         figures->add("objects@" + n, objects);
         figures->add("remade/frame@" + n, static_cast<double>(placed - placedBefore) / kTimedFrames);
     }
-    std::system(("rm -rf " + dir).c_str());
     return true;
+}
+
+bool playField(Figures* figures) {
+    const std::string dir = scratchFolder();
+    const std::string command =
+        std::string(KX_KXDATA_PATH) + " write-demo --scenario platformer " + dir + "/game > /dev/null 2>&1";
+    if (dir.empty() || std::system(command.c_str()) != 0 || !enter(dir + "/game", dir)) {
+        return false;
+    }
+    const bool measured = measureField(figures);
+    std::system(("rm -rf " + dir).c_str());
+    return measured;
 }
 
 void BM_FieldObjects(benchmark::State& state) {

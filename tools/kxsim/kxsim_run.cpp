@@ -143,21 +143,34 @@ void SimRun::applyInput() const {
 }
 
 void SimRun::play(const SimFrameHooks& hooks) {
-    for (m_frame = 1; m_frame <= m_options.frames; ++m_frame) {
-        kxTraceSetFrame(m_frame);
-        applyInput();
-        if (hooks.before) {
-            hooks.before(m_frame);
-        }
-        const int ran = m_application->runFrames(1);
-        if (hooks.after) {
-            hooks.after(m_frame);
-        }
-        if (ran < 1) {
-            break;
-        }
+    while (step(hooks)) {
     }
+    finish();
+}
 
+bool SimRun::step(const SimFrameHooks& hooks) {
+    if (m_stopped) {
+        return false;
+    }
+    // Past the last frame the clock stands one frame on while the run is taken down.
+    if (++m_frame > m_options.frames) {
+        m_stopped = true;
+        return false;
+    }
+    kxTraceSetFrame(m_frame);
+    applyInput();
+    if (hooks.before) {
+        hooks.before(m_frame);
+    }
+    const int ran = m_application->runFrames(1);
+    if (hooks.after) {
+        hooks.after(m_frame);
+    }
+    m_stopped = ran < 1;
+    return !m_stopped;
+}
+
+void SimRun::finish() {
     // As the player does when its loop ends.
     KXPSettingsController::shared()->save();
     m_loadFailed = !m_startData || m_application->hasLoadFailed();

@@ -29,10 +29,17 @@ public:
     SimRun(const SimRun&) = delete;
     SimRun& operator=(const SimRun&) = delete;
 
-    // Runs the options' frames, then saves the progress as the player does when its loop ends.
+    // Runs the options' frames, then finish().
     void play(const SimFrameHooks& hooks = SimFrameHooks());
 
-    // After play(): empty, or why the game could not be loaded.
+    // For callers that drive the run frame by frame: runs the next frame with its scripted input.
+    // False when the application stopped in it, and (running nothing) once the options' frames
+    // are done or the application has stopped.
+    bool step(const SimFrameHooks& hooks = SimFrameHooks());
+    // Saves the progress as the player does when its loop ends, and notes whether the game loaded.
+    void finish();
+
+    // After finish(): empty, or why the game could not be loaded.
     const std::string& loadError() const { return m_loadError; }
     bool loadFailed() const { return m_loadFailed; }
 
@@ -42,6 +49,7 @@ private:
     const SimOptions& m_options;
     unsigned int m_frame = 0;
     bool m_startData = false;
+    bool m_stopped = false;
     bool m_loadFailed = false;
     std::string m_loadError;
     std::unique_ptr<KXPAppDelegate> m_application;
