@@ -300,6 +300,8 @@ void KXModelController::clear() {
     for (const std::function<void()>& hook : m_clearHooks) {
         hook();
     }
+    // Models that damaged links left holding each other, now that the store holds none.
+    KXModel::releaseUnreachableLoops();
     m_lastError.clear();
     m_changed = false;
     m_idCounter = 0;
