@@ -79,9 +79,11 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Never destroyed: a map torn down among the static destructors would drop the configurations
+// it holds unreleased. FNTConfigRemoveCache releases them (the director's purge, the player's exit).
 std::map<std::string, CCBMFontConfiguration*>& configurationCache() {
-    static std::map<std::string, CCBMFontConfiguration*> cache;
-    return cache;
+    static auto* cache = new std::map<std::string, CCBMFontConfiguration*>();
+    return *cache;
 }
 
 } // namespace

@@ -88,6 +88,8 @@ int runDesktopPlayer() {
     // Self-deleting sounds still playing or paused (a pause holds the hero's defeat sound) go now.
     KXSound::stopGroup(KXSound::kEveryGroup, false);
     models->clear();
+    // The font descriptions the labels left in the cache.
+    CCLabelBMFont::purgeCachedData();
     scheduler->unscheduleAllForTarget(capture);
     capture->release();
     scheduler->unscheduleAllForTarget(terminationWatch);

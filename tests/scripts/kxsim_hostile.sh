@@ -19,6 +19,7 @@ kxsim_setup "$1"
 [ -x /usr/bin/time ] || { echo "SKIP: no /usr/bin/time to measure memory"; exit 77; }
 # Nothing the damaged game makes may be left unfreed at exit either.
 export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$2/tests/lsan.supp}
 game="$work/hostile"
 "$kxdata" write-demo --scenario hostile "$game" >"$work/write.out" 2>"$work/write.err" ||
     { echo "write-demo --scenario hostile failed"; cat "$work/write.err"; exit 1; }
@@ -109,9 +110,10 @@ if [ -n "$hall" ]; then
     check "the restart lays the hall again" [ "$(count ' game restore ' "$trace")" -gt 1 ]
     check "the menu button leaves the hall" grep -q ' screen open key=KXPScreenMainMenu$' "$trace"
     # Drawn into the offscreen view every frame: the light, mirror, trail and background draw
-    # with their extreme values (the GL driver's own allocations are not this test's leaks; a
-    # small quarantine keeps the sanitizer's held-back blocks from reading as growth).
-    ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=8 run drawn "${selected[$hall_selected]}" "$hall" \
+    # with their extreme values (the GL driver's own allocations are suppressed by the suite's
+    # tests/lsan.supp; a small quarantine keeps the sanitizer's held-back blocks from reading as
+    # growth).
+    ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=8 run drawn "${selected[$hall_selected]}" "$hall" \
         --screenshot "2999:$work/hall.png"
     check "the drawn hall leaves its last frame" [ -s "$work/hall.png" ]
     # No textures and no sounds at all: the atlas sheets and every sound file are gone too; the
