@@ -152,6 +152,7 @@ KXModel::KXModel(const std::string& name) : m_id(KXModelController::shared()->ne
     m_attributes.reserve(kTypicalAttributeCount);
     m_nameAttribute = new KXAttributeString("Name", this);
     m_nameAttribute->setValue(name, true);
+    joinLiveList();
 }
 
 KXModel::KXModel(const KXModel& source)
@@ -164,9 +165,11 @@ KXModel::KXModel(const KXModel& source)
     if (name != nullptr && name->typeId() == KXAttributeString::staticType()) {
         m_nameAttribute = static_cast<KXAttributeString*>(name);
     }
+    joinLiveList();
 }
 
 KXModel::~KXModel() {
+    leaveLiveList();
     if (KXModelController* controller = KXModelController::existing()) {
         controller->removeModel(sharedFromThis());
     }

@@ -114,6 +114,12 @@ public:
     std::shared_ptr<KXModel> getFirstParent() const;
     std::vector<std::shared_ptr<KXModel>> getParents() const;
 
+    // Releases the models that only such models hold: children and references that close a loop
+    // (damaged data can make them) keep each other alive once nothing else holds them. A model
+    // held from anywhere else, and all it reaches, stays. Returns how many were released. The
+    // store calls it when it is cleared.
+    static size_t releaseUnreachableLoops();
+
     // Observers (not owned).
     void addObserver(KXModelObserver* observer);
     void removeObserver(KXModelObserver* observer);
@@ -132,6 +138,11 @@ private:
     // Appends an attribute being constructed for this model: it cannot be in the list yet.
     void adoptNewAttribute(KXBaseAttribute* attribute) { m_attributes.push_back(attribute); }
     void purgeExpiredParents();
+    // Every live model is in one list, for releaseUnreachableLoops().
+    void joinLiveList();
+    void leaveLiveList();
+    // Drops this model's children and attributes: its links to other models go.
+    void dismantle();
 
     std::weak_ptr<KXModel> m_weakSelf;
     KXAttributeString* m_nameAttribute = nullptr;
@@ -141,6 +152,8 @@ private:
     std::vector<KXBaseAttribute*> m_referrers;
     std::vector<std::shared_ptr<KXModel>> m_children;
     std::vector<KXModelObserver*> m_observers;
+    KXModel* m_livePrevious = nullptr;
+    KXModel* m_liveNext = nullptr;
 };
 
 // create() of a registered class: a new model under the class's kDefaultObjectName; the class

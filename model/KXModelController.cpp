@@ -320,6 +320,8 @@ void KXModelController::clear() {
     for (const auto& hook : m_clearHooks) {
         hook.second();
     }
+    // Models that damaged links left holding each other, now that the store holds none.
+    KXModel::releaseUnreachableLoops();
     m_lastError.clear();
     m_changed = false;
     m_idCounter = 0;

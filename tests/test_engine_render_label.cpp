@@ -159,6 +159,25 @@ TEST_F(LabelTest, LabelIsNotASprite) {
     EXPECT_EQ(l->getChildrenCount(), 0u);
 }
 
+TEST_F(LabelTest, TheDirectorsPurgeReleasesTheCachedFontDescriptions) {
+    CCBMFontConfiguration* config = FNTConfigLoadFile(fnt.c_str());
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(FNTConfigLoadFile(fnt.c_str()), config);
+    config->retain();
+    CCLabelBMFont* shown = label("AB");
+    ASSERT_NE(shown, nullptr);
+    shown->retain();
+    CCDirector::sharedDirector()->purgeDirector();
+    // The label keeps its own reference; the cache's is gone and the next load reads anew.
+    EXPECT_EQ(config->retainCount(), 2u);
+    shown->release();
+    EXPECT_EQ(config->retainCount(), 1u);
+    CCBMFontConfiguration* again = FNTConfigLoadFile(fnt.c_str());
+    EXPECT_NE(again, config);
+    EXPECT_EQ(again->data().lineHeight, config->data().lineHeight);
+    config->release();
+}
+
 TEST_F(LabelTest, MissingFontOrPageFails) {
     EXPECT_EQ(CCLabelBMFont::create("0", folder.file("absent.fnt").c_str()), nullptr);
     folder.write("nopage.fnt", "common lineHeight=8\npage id=0 file=\"missing.png\"\n");

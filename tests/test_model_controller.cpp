@@ -269,6 +269,62 @@ TEST_F(ModelStoreTest, ARemovedClearHookRunsNoMore) {
     EXPECT_EQ(removed, 1);
 }
 
+// Damaged links can make models hold each other: a child that is its parent's parent, a
+// reference back to what owns it. Once the store lets go, nothing else can reach them.
+TEST_F(ModelStoreTest, ClearReleasesModelsThatOnlyHoldEachOther) {
+    std::weak_ptr<KXModel> parent;
+    std::weak_ptr<KXModel> child;
+    std::weak_ptr<KXModel> owner;
+    std::weak_ptr<KXModel> part;
+    {
+        ModelPtr a = make("a");
+        ModelPtr b = make("b");
+        a->addChild(b);
+        b->addChild(a);
+        store->addModel(a);
+        ModelPtr c = make("c");
+        ModelPtr d = make("d");
+        c->addChild(d);
+        new FakeReferenceAttribute("Back", d.get(), "KXModelAnimation", c);
+        parent = a;
+        child = b;
+        owner = c;
+        part = d;
+    }
+    // The store's unregistered pair is held by nothing but itself already.
+    EXPECT_FALSE(owner.expired());
+    store->clear();
+    EXPECT_TRUE(parent.expired());
+    EXPECT_TRUE(child.expired());
+    EXPECT_TRUE(owner.expired());
+    EXPECT_TRUE(part.expired());
+}
+
+TEST_F(ModelStoreTest, ALoopHeldFromElsewhereStaysWholeThroughClear) {
+    ModelPtr a = make("a");
+    ModelPtr b = make("b");
+    a->addChild(b);
+    b->addChild(a);
+    ModelPtr outside = make("outside");
+    new FakeReferenceAttribute("Into", outside.get(), "KXModelAnimation", b);
+    store->addModel(a);
+    std::weak_ptr<KXModel> watch = a;
+    a.reset();
+    b.reset();
+    store->clear();
+    ASSERT_FALSE(watch.expired());
+    ModelPtr held = outside->attribute("Into")->referencedModel();
+    ASSERT_EQ(held->children().size(), 1u);
+    EXPECT_EQ(held->children()[0], watch.lock());
+    EXPECT_EQ(held->name(), "b");
+    EXPECT_EQ(watch.lock()->children()[0], held);
+    // Let go of it all: the loop goes with its last holder.
+    held.reset();
+    outside.reset();
+    store->clear();
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST_F(ModelStoreTest, RegistryKeepsTheFirstCreator) {
     const kxtest::ScopedModelClass testOnly("KXTestOnlyClass");
     store->registerClass("KXTestOnlyClass", [] { return KXModel::makeShared<TestModel>("first"); });

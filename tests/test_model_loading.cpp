@@ -247,6 +247,35 @@ TEST_F(ParseDataTest, MapsWithoutIdOrClassAreSkippedAndNilEndsTheBuffer) {
     EXPECT_EQ(store()->getModel(id), nullptr);
 }
 
+// A damaged connections file whose children lists close a loop: the loaded models hold each
+// other, and clearing the store still lets them all go.
+TEST_F(ParseDataTest, ConnectionsThatCloseALoopLeaveNothingBehindWhenCleared) {
+    std::shared_ptr<KXModel> first = make("KXModelFont", "first");
+    std::shared_ptr<KXModel> second = make("KXModelFont", "second");
+    first->addChild(second, true);
+    second->addChild(first, true);
+    installKeys({first, second});
+    const std::vector<unsigned char> values = bytesOf(kxdata::packModels({first, second}, false));
+    const std::vector<unsigned char> links = bytesOf(kxdata::packModels({first, second}, true));
+    const uint32_t firstId = first->id();
+    const uint32_t secondId = second->id();
+    first->removeAllChildren(true);
+    first.reset();
+    second.reset();
+
+    store()->parseData(values.data(), values.size(), 0);
+    store()->parseData(links.data(), links.size(), 1);
+    std::weak_ptr<KXModel> loadedFirst = store()->getModel(firstId);
+    std::weak_ptr<KXModel> loadedSecond = store()->getModel(secondId);
+    ASSERT_FALSE(loadedFirst.expired());
+    ASSERT_EQ(loadedFirst.lock()->children().size(), 1u);
+    EXPECT_EQ(loadedFirst.lock()->children()[0], loadedSecond.lock());
+    EXPECT_EQ(loadedSecond.lock()->children()[0], loadedFirst.lock());
+    store()->clear();
+    EXPECT_TRUE(loadedFirst.expired());
+    EXPECT_TRUE(loadedSecond.expired());
+}
+
 TEST_F(ParseDataTest, ClaimedSizesBeyondTheBufferFailWithoutReservingThem) {
     // An array, a map and a string that claim 2^32 - 1 elements or bytes, in a few bytes.
     for (const std::string& bytes :

@@ -18,6 +18,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/sound/KXSound.h"
 #include "support/demo_field_support.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
@@ -88,6 +89,8 @@ protected:
             std::fclose(traceFile);
         }
         CCDirector::sharedDirector()->purgeDirector();
+        // The hero's landing and other one-shot sounds still playing: as the player's exit does.
+        KXSound::stopGroup(KXSound::kEveryGroup, false);
         units.clear();
         KXPScreensController::shared()->reset();
         KXPInputController::purgeShared();

@@ -13,6 +13,7 @@
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
+#include "player/sound/KXSound.h"
 #include "support/demo_field_support.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
@@ -54,6 +55,8 @@ protected:
     }
     void TearDown() override {
         CCDirector::sharedDirector()->purgeDirector();
+        // One-shot sounds still playing: as the player's exit does.
+        KXSound::stopGroup(KXSound::kEveryGroup, false);
         units.clear();
         KXPScreensController::shared()->reset();
         KXPInputController::purgeShared();

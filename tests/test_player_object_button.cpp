@@ -98,6 +98,8 @@ protected:
             receiver->release();
         }
         KXPInputController::purgeShared();
+        // Press sounds still playing: as the player's exit does.
+        KXSound::stopGroup(KXSound::kEveryGroup, false);
         kxtest::SceneTest::TearDown();
     }
 

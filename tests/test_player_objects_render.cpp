@@ -19,6 +19,7 @@
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/screens/KXPScreen.h"
+#include "player/sound/KXSound.h"
 #include "player/store/KXPScoreTable.h"
 #include "support/render_test_support.h"
 #include "support/sample_game_support.h"
@@ -102,6 +103,8 @@ protected:
             object->release();
         }
         held.clear();
+        // Press sounds still playing: as the player's exit does.
+        KXSound::stopGroup(KXSound::kEveryGroup, false);
         clearScores();
         kxtest::RenderTest::TearDown();
     }

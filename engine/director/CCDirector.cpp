@@ -11,6 +11,7 @@
 #include "input/CCKeypadDispatcher.h"
 #include "input/CCTouchDispatcher.h"
 #include "kazmath/GL/matrix.h"
+#include "label/CCBMFontConfiguration.h"
 #include "nodes/CCScene.h"
 #include "renderer/CCQuadRenderer.h"
 
@@ -234,6 +235,8 @@ void CCDirector::purgeDirector() {
     m_bAnimating = true;
     m_bPaused = false;
     CCPoolManager::sharedPoolManager()->finalize();
+    // Labels hold their own reference; the cache's goes with the director's scenes.
+    FNTConfigRemoveCache();
 }
 
 NS_CC_END

@@ -82,7 +82,8 @@ public:
     void setProjection2D();
 
     // Ends the running scene, drops pending ones, unschedules everything, removes every input
-    // delegate, forgets the view and drains every autorelease pool. The director stays usable.
+    // delegate, forgets the view, drains every autorelease pool and releases the cached font
+    // descriptions. The director stays usable.
     void purgeDirector();
 
     // --- Subsystems ---

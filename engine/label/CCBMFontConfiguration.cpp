@@ -74,9 +74,11 @@ long numberOf(const std::map<std::string, std::string>& pairs, const char* key, 
     return value;
 }
 
+// Never destroyed: a map torn down among the static destructors would drop the configurations
+// it holds unreleased. FNTConfigRemoveCache releases them (the director's purge, the player's exit).
 std::map<std::string, CCBMFontConfiguration*>& configurationCache() {
-    static std::map<std::string, CCBMFontConfiguration*> cache;
-    return cache;
+    static auto* cache = new std::map<std::string, CCBMFontConfiguration*>();
+    return *cache;
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
 #include "view/CCApplication.h"
+#include "view/CCGLDriverPin.h"
 #include "view/CCScreenshot.h"
 
 NS_CC_BEGIN
@@ -130,6 +131,7 @@ void CCEGLView::destroyWindow() {
         m_glReady = false;
     }
     if (m_context) {
+        ccPinGLDriverModules();
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
         m_context = nullptr;
     }

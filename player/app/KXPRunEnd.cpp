@@ -7,5 +7,7 @@
 void endPlayerRun() {
     KXSound::stopGroup(KXSound::kEveryGroup, false);
     KXModelController::shared()->clear();
+    // The font descriptions the labels left in the cache.
+    cocos2d::CCLabelBMFont::purgeCachedData();
     cocos2d::CCEGLView::purgeSharedOpenGLView();
 }

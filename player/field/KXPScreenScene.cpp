@@ -124,10 +124,8 @@ KXPScreenScene::~KXPScreenScene() {
         CC_SAFE_RELEASE(entry.objects);
     }
     m_creationQueue.clear();
-    for (KXPTeleportRecord& record : m_teleportQueue) {
-        CC_SAFE_RELEASE(record.object);
-    }
-    m_teleportQueue.clear();
+    // Queued sends and the exits still waiting for their copies to leave hold both ends.
+    clearTeleports();
     m_levelSections.clear();
     m_generalSettings.reset();
     // Objects destroy their bodies when they go, so they leave before the world does; those made

@@ -1,5 +1,8 @@
 #include "tools/kxdata/hostile/hostile_edges.h"
 
+#include "tools/kxdata/hostile/hostile_parts.h"
+#include "tools/kxdata/hostile/hostile_runaway.h"
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -50,43 +53,13 @@ namespace {
 
 constexpr float kWidth = demo::kWidth;
 constexpr float kHeight = demo::kHeight;
-constexpr float kFloorTop = 60.0f;
 // Above the runner's head, clear of the plank's path.
 const CCPoint kLightCentre(760.0f, 340.0f);
 constexpr int kBlockers = 100;
 const CCPoint kPlankStart(160.0f, 420.0f);
 constexpr int kRestartKey = 'R';
 
-template <class Attribute, class Value> void set(KXModel& model, const char* name, const Value& value) {
-    auto* attribute = dynamic_cast<Attribute*>(model.attribute(name));
-    if (attribute == nullptr) {
-        throw std::runtime_error(std::string("the hall of edges misses the attribute ") + name);
-    }
-    attribute->setValue(value, true);
-}
-
-template <class T> void place(T& object, CCPoint position, int depth) {
-    object.positionAttribute()->setValue(position, true);
-    object.zDepthAttribute()->setValue(depth, true);
-}
-
 // --- pictures ---
-
-Canvas block(int width, int height, Colour fill, Colour edge) {
-    Canvas canvas(width, height, edge);
-    canvas.fillRect(2, 2, width - 4, height - 4, fill);
-    return canvas;
-}
-
-Canvas runnerCanvas() {
-    Canvas canvas(40, 60);
-    canvas.roundedRect(4, 0, 32, 48, 8.0f, Colour{240, 120, 200, 255});
-    canvas.fillRect(8, 48, 8, 12, Colour{80, 40, 90, 255});
-    canvas.fillRect(24, 48, 8, 12, Colour{80, 40, 90, 255});
-    canvas.disc(26.0f, 14.0f, 5.0f, Colour{255, 255, 255, 255});
-    canvas.disc(27.0f, 14.0f, 2.5f, Colour{20, 20, 40, 255});
-    return canvas;
-}
 
 Canvas stripesCanvas() {
     Canvas canvas(120, 80);
@@ -95,85 +68,6 @@ Canvas stripesCanvas() {
         canvas.fillRect(x, 0, 12, 80, Colour{110, 60, 140, 255});
     }
     return canvas;
-}
-
-// --- models ---
-
-std::shared_ptr<KXModelAnimation> still(DemoGame& game, const std::string& name,
-                                        const std::shared_ptr<KXModelSpriteContainer>& picture) {
-    auto animation = game.make<KXModelAnimation>("KXModelAnimation", name);
-    animation->speedAttribute()->setValue(1.0f, true);
-    animation->durationAttribute()->setValue(1.0f, true);
-    animation->loopAttribute()->setValue(true, true);
-    auto image = game.make<KXModelObjectImage>("KXModelObjectImage", name + " Picture");
-    image->setImage(picture);
-    image->autohideAttribute()->setValue(0.0f, true);
-    animation->addChild(image, true);
-    return animation;
-}
-
-std::shared_ptr<KXModelPolygon> box(DemoGame& game, const std::string& name, CCSize size) {
-    auto shape = game.make<KXModelPolygon>("KXModelPolygon", name);
-    shape->replaceWithBox(size, CCPoint(0.0f, 0.0f), true);
-    return shape;
-}
-
-std::shared_ptr<KXModelAssetObstacle> obstacle(DemoGame& game, const std::string& name, Canvas canvas) {
-    const CCSize size(static_cast<float>(canvas.width()), static_cast<float>(canvas.height()));
-    auto asset = game.make<KXModelAssetObstacle>("KXModelAssetObstacle", name);
-    asset->setIdleAnimation(still(game, name + " Idle", game.picture(name, std::move(canvas))));
-    asset->collisionShapeAttribute()->setValue(box(game, name + " Shape", size), true);
-    return asset;
-}
-
-std::shared_ptr<KXModelObjectAssetUnit> unit(DemoGame& game, KXModelLevelSection& section,
-                                             const std::string& name,
-                                             const std::shared_ptr<KXModelAssetObstacle>& asset,
-                                             const std::string& kind, CCPoint position, int depth) {
-    auto placed = game.make<KXModelObjectAssetUnit>("KXModelObjectAssetUnit", name);
-    placed->setAsset(asset);
-    placed->setObjectType(kind);
-    place(*placed, position, depth);
-    section.addChild(placed, true);
-    return placed;
-}
-
-std::shared_ptr<KXModelLevelSection> section(DemoGame& game, KXModelScreen& scene, const std::string& name,
-                                             bool opening) {
-    auto made = game.make<KXModelLevelSection>("KXModelLevelSection", name);
-    made->initSectionAttribute()->setValue(opening, true);
-    made->widthAttribute()->setValue(kWidth, true);
-    made->startDistanceAttribute()->setValue(0.0f, true);
-    made->endDistanceAttribute()->setValue(-1.0f, true);
-    scene.addChild(made, true);
-    return made;
-}
-
-void addFloor(DemoGame& game, KXModelLevelSection& into, const std::shared_ptr<KXModelAssetObstacle>& slab) {
-    for (int index = 0; index < 4; ++index) {
-        unit(game, into, into.name() + " Floor " + std::to_string(index + 1), slab, "kPlatformObjectType",
-             CCPoint(142.0f + 284.0f * static_cast<float>(index), kFloorTop - 20.0f), 3);
-    }
-}
-
-// A runner of the hall's own: the demo's hero is damaged with the rest of the demo.
-void addRunner(DemoGame& game, KXModelLevelSection& into) {
-    auto runner = game.make<KXModelAssetCharacter>("KXModelAssetCharacter", "Edge Runner");
-    runner->collisionShapeAttribute()->setValue(box(game, "Edge Runner Shape", CCSize(40.0f, 60.0f)), true);
-    runner->defaultAnimationAttribute()->setValue(
-        still(game, "Edge Runner Idle", game.picture("Edge Runner", runnerCanvas())), true);
-    auto physics = game.make<KXModelComponentCharacterGameplaySettings>(
-        "KXModelComponentCharacterGameplaySettings", "Edge Runner Physics");
-    set<KXAttributePoint>(*physics, "Max Speed", CCPoint(12.0f, 0.0f));
-    set<KXAttributePoint>(*physics, "Jump Force", CCPoint(0.0f, 10.0f));
-    set<KXAttributeBool>(*physics, "Jump From Ground", true);
-    set<KXAttributeBool>(*physics, "Forced Movement", false);
-    set<KXAttributeBool>(*physics, "Fixed Rotation", true);
-    runner->addChild(physics, true);
-    auto placed = game.make<KXModelObjectAssetCharacter>("KXModelObjectAssetCharacter", "Edge Runner");
-    placed->setAsset(runner);
-    place(*placed, CCPoint(200.0f, kFloorTop + 32.0f), 10);
-    into.addChild(placed, true);
 }
 
 void addLight(DemoGame& game, KXModelLevelSection& into, const std::string& name, float radius) {
@@ -291,7 +185,7 @@ void addHud(DemoGame& game, KXModelScreen& hud) {
 
 } // namespace
 
-DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font) {
+DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font, const RunawayValues& runaway) {
     DemoGame game;
     game.font = font;
     demo::ScreenNode& hall = game.addScreen("KXNodeScene", "KXModelScreenScene", kEdgesKey, "Hall of Edges");
@@ -306,7 +200,7 @@ DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font) {
         obstacle(game, "Edge Slab", block(284, 40, Colour{120, 110, 140, 255}, Colour{60, 50, 80, 255}));
     auto start = section(game, *scene, "Edge Hall", true);
     addFloor(game, *start, slab);
-    addRunner(game, *start);
+    addRunner(game, *start, "Edge Runner");
     addLightsAmidBlockers(game, *start);
     addRestlessPortals(game, *start);
     addCarriedPlank(game, *start);
@@ -317,6 +211,8 @@ DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font) {
     demo::ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", kEdgesHudKey, "Hall of Edges HUD");
     addHud(game, *hud.screen);
     demo::linkPort(hall, "UI", hud);
+    // After the hall, so that the hall's models keep their ids.
+    addRunawayField(game, slab, runaway);
     demo::addDemoAtlas(game);
     game.atlas->setName("Edge Atlas");
     return game;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "tools/kxdata/demo/demo_game.h"
+#include "tools/kxdata/hostile/hostile_runaway.h"
 
 namespace kxdata {
 namespace hostile {
@@ -15,8 +16,9 @@ constexpr const char* kEdgesKey = "edges";
 constexpr const char* kEdgesHudKey = "edges-hud";
 
 // Builds the hall into a game of its own: its models (made after the damaged demo's, so that
-// their ids follow on), pictures and atlas; `font` is the demo's. Its models join the demo's.
-demo::DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font);
+// their ids follow on), pictures and atlas, and the runaway field after it with `runaway`'s
+// values; `font` is the demo's. Its models join the demo's.
+demo::DemoGame buildEdgeHall(const std::shared_ptr<KXModelFont>& font, const RunawayValues& runaway);
 
 } // namespace hostile
 } // namespace kxdata

@@ -20,6 +20,7 @@
 #include "tools/kxdata/demo/demo_game.h"
 #include "tools/kxdata/effects/effects_media.h"
 #include "tools/kxdata/hostile/hostile_edges.h"
+#include "tools/kxdata/hostile/hostile_runaway.h"
 
 namespace kxdata {
 namespace hostile {
@@ -201,9 +202,13 @@ size_t damageModels(ModelList& models) {
 
 size_t writeHostileDemo(const std::string& dir) {
     demo::DemoGame game = demo::buildDemoGame();
+    const RunawayValues sound = readRunawayValues(game);
     const size_t damaged = damageModels(game.models);
+    // The damaged game speed and hero place go to the runaway field: the demo's scene plays.
+    const RunawayValues runaway = readRunawayValues(game);
+    writeRunawayValues(game, sound);
     // The hall of edges is made after the damage, which would blur its exact values.
-    const demo::DemoGame hall = buildEdgeHall(game.font);
+    const demo::DemoGame hall = buildEdgeHall(game.font, runaway);
     game.models.insert(game.models.end(), hall.models.begin(), hall.models.end());
     demo::recordLastId(game);
     size_t failed = demo::writeGameFiles(dir, game);
