@@ -13,6 +13,7 @@
 #include "player/field/KXPGameField.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/sound/KXSound.h"
+#include "player/store/KXPSceneKey.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSwitchStateTable.h"
 
@@ -57,6 +58,7 @@ KXPScreensController* KXPScreensController::shared() {
 
 KXPScreensController::KXPScreensController() {
     m_uiKeys.push_back(kStartScreenKey);
+    setSceneKeyReader([]() -> const std::string& { return shared()->currentSceneKey(); });
 }
 
 void KXPScreensController::reset() {

@@ -1,6 +1,6 @@
 #include "player/store/KXPCheckpointTable.h"
 
-#include "player/app/KXPScreensController.h"
+#include "player/store/KXPSceneKey.h"
 #include "player/store/KXPTableText.h"
 
 #include <sstream>
@@ -16,7 +16,7 @@ KXPCheckpointRecord& checkpointRecord(const std::string& screenKey) {
 }
 
 KXPCheckpointRecord* currentCheckpoint() {
-    const std::string& key = KXPScreensController::shared()->currentSceneKey();
+    const std::string& key = runningSceneKey();
     return key.empty() ? nullptr : &checkpointRecord(key);
 }
 

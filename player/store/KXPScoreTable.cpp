@@ -1,6 +1,6 @@
 #include "player/store/KXPScoreTable.h"
 
-#include "player/app/KXPScreensController.h"
+#include "player/store/KXPSceneKey.h"
 #include "player/store/KXPTableText.h"
 
 #include <algorithm>
@@ -154,7 +154,7 @@ KXPScoreRecord& worldScores(const std::string& worldKey) {
 }
 
 KXPScoreRecord& currentWorldScores() {
-    return worldScores(KXPScreensController::shared()->currentSceneKey());
+    return worldScores(runningSceneKey());
 }
 
 float totalDistance() {
