@@ -11,6 +11,7 @@
 #include "player/app/KXPGameSceneFactory.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/field/KXPGameField.h"
+#include "player/field/KXPLevelField.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPSceneKey.h"
@@ -253,6 +254,13 @@ KXPGameField* KXPScreensController::currentScreenScene() const {
         return nullptr;
     }
     return dynamic_cast<KXPGameField*>(m_scene->getChildByTag(0));
+}
+
+KXPLevelField* KXPScreensController::currentLevelField() const {
+    if (m_currentSceneKey.empty() || m_scene == nullptr) {
+        return nullptr;
+    }
+    return dynamic_cast<KXPLevelField*>(m_scene->getChildByTag(0));
 }
 
 KXPScreenUi* KXPScreensController::currentUi() const {

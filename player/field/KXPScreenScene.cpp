@@ -145,6 +145,10 @@ KXPScreenScene::~KXPScreenScene() {
     m_debugDraw = nullptr;
 }
 
+CCNode* KXPScreenScene::objectLayerNode() const {
+    return m_objectLayer;
+}
+
 std::shared_ptr<KXModelScreen> KXPScreenScene::modelForKey(const std::string& key) {
     return KXBaseModelScreenScene::findOrCreateByKey(key);
 }

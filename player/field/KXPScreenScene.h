@@ -13,6 +13,7 @@
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPGameField.h"
+#include "player/field/KXPLevelField.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 
@@ -47,7 +48,7 @@ class KXPObject;
 class KXPObjectAsset;
 class KXPScreenUi;
 
-class KXPScreenScene : public KXPScreen, public KXPGameField {
+class KXPScreenScene : public KXPScreen, public KXPGameField, public KXPLevelField {
 public:
     // Z-order of the overlay UI layer.
     static constexpr int kUiLayerZOrder = 10000;
@@ -64,9 +65,7 @@ public:
     static constexpr float kMagnetRadius = 400.0f;
     // Models made per instantiation call.
     static constexpr int kModelsPerCall = 20;
-    // Request bits of the pending request.
-    static constexpr int kRequestFullRestart = 2;
-    static constexpr int kRequestResumeFromUi = 4;
+    // The request bits (kRequestFullRestart, kRequestResumeFromUi) come with KXPLevelField.
 
     // An engine scene holding a new game field (tag 0); null when the field cannot be made.
     static cocos2d::CCScene* createScene();
@@ -110,12 +109,13 @@ public:
     // Creates a powerup of the asset at the characters and applies it at once.
     void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter) override;
 
-    b2World* getWorld() const { return m_world; }
+    b2World* getWorld() const override { return m_world; }
     KXPGameFieldCamera* getObjectLayer() const { return m_objectLayer; }
+    cocos2d::CCNode* objectLayerNode() const override;
     KXPScreenUi* getUiLayer() const override { return m_uiLayer; }
     KXPInputController* getInputController() const { return m_inputController; }
     cocos2d::CCArray* getBackgroundLayers() const { return m_backgroundLayers; }
-    const std::shared_ptr<KXModelScreenScene>& getSceneModel() const { return m_sceneModel; }
+    const std::shared_ptr<KXModelScreenScene>& getSceneModel() const override { return m_sceneModel; }
     KXPScreen* fieldScreen() override { return this; }
     bool isPaused() const override { return m_paused; }
     bool isGameOver() const override { return m_gameOver; }
@@ -133,7 +133,7 @@ public:
     void setGameOver(bool gameOver) override;
     // The request runs at the start of the next update, or after the UI layer's closing
     // animation; never inside the world step. Bits kRequestFullRestart and kRequestResumeFromUi.
-    void setPendingRequest(int request);
+    void setPendingRequest(int request) override;
     int getPendingRequest() const { return m_pendingRequest; }
     void handleRequest(int request) override;
     // Rebuilds the running level from the stored checkpoint.
@@ -157,9 +157,9 @@ public:
 
     // --- effects ---
     // A white flash fading out over `duration` seconds; 0 ends a flash at once.
-    void flash(float duration);
+    void flash(float duration) override;
     // A shake of the whole field for `time` seconds; 0 ends one and puts the field back.
-    void shake(float time);
+    void shake(float time) override;
     float getFlashTimer() const { return m_flashTimer; }
     float getShakeTimer() const { return m_shakeTimer; }
     cocos2d::CCSprite* getFlashSprite() const { return m_flashSprite; }
@@ -175,7 +175,7 @@ public:
     // Sections queued for making at most; more wait for the next step.
     static constexpr size_t kMaxQueuedSections = 8;
     float getLastCharacterDistance() const { return m_lastCharacterDistance; }
-    void setMagnetActive(bool active) { m_magnetActive = active; }
+    void setMagnetActive(bool active) override { m_magnetActive = active; }
     bool isMagnetActive() const { return m_magnetActive; }
     // Number of world steps since the field was made.
     unsigned int getStepCount() const { return m_stepCount; }
@@ -210,29 +210,29 @@ public:
     KXPObjectAsset* createObjectAtNode(const std::shared_ptr<KXBaseModelObject>& model,
                                        cocos2d::CCNode* parent);
     // Puts an object a spawner emitted on the object layer at the spawner's transform.
-    void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner);
+    void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) override;
     // The characters of the start sections of the running level, when none is registered.
     void createCharacters();
     // Marks (state 5) an object that lies wholly behind or beside the view by more than the
     // deletion thresholds.
     virtual void checkObjectDeletion(KXPObject* object);
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
-    void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination);
+    void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) override;
     const std::vector<KXPTeleportRecord>& getTeleportQueue() const { return m_teleportQueue; }
     // Re-creates the queued objects at their destinations (with their linked objects).
     virtual void processTeleportQueue();
     // The teleports of the object layer with that "Group ID", in child order.
-    void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId);
+    void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) override;
     // The first powerup of that type in state 1 other than `excluded`; null when none.
-    KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded);
+    KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded) override;
     // Places a powerup of the asset at the characters and applies it at once.
     void applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool aboveCharacter);
     // Kills every awake, visible enemy unit destroyed by collisions.
-    void killAllEnemies();
+    void killAllEnemies() override;
     // Ends the game through the "End" link.
-    void finishGame();
+    void finishGame() override;
     // Opens the screen of that key from inside the game.
-    void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode);
+    void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode) override;
     // Mirrors of the field, drawn in visit.
     void addMirror(KXPObject* mirror);
     void removeMirror(KXPObject* object);
@@ -240,9 +240,9 @@ public:
 
     // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
     // Stores a checkpoint at the position (object-layer coordinates) of that level section.
-    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId);
+    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId) override;
     // Finds or creates the next checkpoint powerup ahead and activates it.
-    void findCheckpointPowerup();
+    void findCheckpointPowerup() override;
     // The uncollected checkpoint powerup nearest ahead of the characters under `node` (null: the
     // object layer), or null.
     KXPObjectAsset* findNearestCheckpointPowerup(cocos2d::CCNode* node);

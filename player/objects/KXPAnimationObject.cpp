@@ -16,8 +16,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
-#include "player/field/KXPGameFieldCamera.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectText.h"
@@ -61,12 +60,12 @@ GameField currentGameField() {
         return GameField{};
     }
     CCScene* running = CCDirector::sharedDirector()->getRunningScene();
-    auto* scene = running != nullptr ? dynamic_cast<KXPScreenScene*>(running->getChildByTag(0)) : nullptr;
-    if (scene == nullptr ||
-        !modelCast<KXModelScreenScene>(std::shared_ptr<KXModel>(scene->getSceneModel()))) {
+    auto* field = running != nullptr ? dynamic_cast<KXPLevelField*>(running->getChildByTag(0)) : nullptr;
+    if (field == nullptr ||
+        !modelCast<KXModelScreenScene>(std::shared_ptr<KXModel>(field->getSceneModel()))) {
         return GameField{};
     }
-    return GameField{scene->getObjectLayer(), scene->getWorld()};
+    return GameField{field->objectLayerNode(), field->getWorld()};
 }
 
 bool isAncestorOrSelf(CCNode* candidate, CCNode* node) {

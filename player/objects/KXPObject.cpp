@@ -2,10 +2,10 @@
 
 #include "model/classes/KXBaseModelObject.h"
 #include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPNodeKinds.h"
 #include "player/components/KXComponent.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentMove.h"
-#include "player/field/KXPGameFieldCamera.h"
 #include "player/objects/KXPAnimationObject.h"
 
 using namespace cocos2d;
@@ -208,7 +208,8 @@ int KXPObject::fieldZOrderOf(CCNode* node) {
         if (parent == nullptr) {
             return 0;
         }
-        if (ccNodeAs<KXPGameFieldCamera>(parent) != nullptr) {
+        // The field's object layer, known by its kind bit alone.
+        if ((parent->getNodeKinds() & kKXPNodeGameFieldCamera) != 0) {
             return current->getZOrder();
         }
         if (ccNodeAs<KXPObject>(parent) == nullptr && ccNodeAs<KXPAnimationObject>(parent) == nullptr) {

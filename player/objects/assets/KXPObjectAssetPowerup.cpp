@@ -8,7 +8,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/sound/KXSound.h"
@@ -120,8 +120,8 @@ std::string KXPObjectAssetPowerup::powerupType() const {
     return model ? model->powerupType() : std::string();
 }
 
-KXPScreenScene* KXPObjectAssetPowerup::runningScene() {
-    return dynamic_cast<KXPScreenScene*>(KXPScreensController::shared()->currentScreenScene());
+KXPLevelField* KXPObjectAssetPowerup::runningLevel() {
+    return KXPScreensController::shared()->currentLevelField();
 }
 
 // --- contact and character ---
@@ -191,9 +191,9 @@ void KXPObjectAssetPowerup::setState(int32_t state) {
         break;
     case kStateCollected:
         if (m_hasTimedEffect) {
-            if (KXPScreenScene* scene = runningScene()) {
+            if (KXPLevelField* field = runningLevel()) {
                 // A second pickup of a running type replaces the first.
-                if (KXPObjectAsset* running = scene->findActivePowerup(powerupType(), this)) {
+                if (KXPObjectAsset* running = field->findActivePowerup(powerupType(), this)) {
                     running->setState(kStateDead);
                 }
             }

@@ -17,7 +17,7 @@
 #include <string>
 
 class KXModelObjectAssetPowerup;
-class KXPScreenScene;
+class KXPLevelField;
 
 class KXPObjectAssetPowerup : public KXPObjectAsset {
 public:
@@ -79,8 +79,8 @@ protected:
     // The effect undone, the looks taken away; state 5 unless a reward label still rises.
     void endEffect();
     // The effect of the powerup type on collection / at its end (the effect table).
-    void applyTypeEffect(KXPScreenScene* scene);
-    void endTypeEffect(KXPScreenScene* scene);
+    void applyTypeEffect(KXPLevelField* field);
+    void endTypeEffect(KXPLevelField* field);
     // Rewards into the global record and, in a game, into the current world's.
     void creditRewards(bool inGame);
     // The start look put on the character / taken off it (replace or overlay behaviour).
@@ -98,7 +98,7 @@ protected:
     void followCharacter();
     void stayAtScreenCentre();
 
-    static KXPScreenScene* runningScene();
+    static KXPLevelField* runningLevel();
     cocos2d::CCLabelBMFont* makeRewardLabel(int amount, bool show);
     bool isReplace() const { return m_behaviour == kReplaceBehaviour; }
     bool isOverlay() const { return m_behaviour == kOverlayBehaviour; }

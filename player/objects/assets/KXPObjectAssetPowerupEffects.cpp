@@ -8,7 +8,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPTrace.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -51,12 +51,12 @@ std::vector<KXPObjectAssetCharacter*> registeredCharacters() {
     return result;
 }
 
-void setWorldGravity(KXPScreenScene* scene) {
-    if (scene == nullptr || scene->getWorld() == nullptr) {
+void setWorldGravity(KXPLevelField* field) {
+    if (field == nullptr || field->getWorld() == nullptr) {
         return;
     }
     const CCPoint gravity = KXPGameplaySettings::shared()->getGravity();
-    scene->getWorld()->SetGravity(b2Vec2(gravity.x, gravity.y));
+    field->getWorld()->SetGravity(b2Vec2(gravity.x, gravity.y));
     kxTrace("gameplay", "gravity x=%.3f y=%.3f", gravity.x, gravity.y);
 }
 
@@ -76,7 +76,7 @@ void KXPObjectAssetPowerup::apply() {
         return;
     }
     m_collected = true;
-    KXPScreenScene* scene = runningScene();
+    KXPLevelField* field = runningLevel();
     const std::shared_ptr<KXModelObjectAssetPowerup> model = powerupModel();
     if (!model) {
         return;
@@ -115,14 +115,14 @@ void KXPObjectAssetPowerup::apply() {
         m_pointsLabel->setVisible(true);
         m_pointsLabelShown = true;
     }
-    if (scene != nullptr && model->cameraFlash() > 0.0f) {
-        scene->flash(model->cameraFlash());
+    if (field != nullptr && model->cameraFlash() > 0.0f) {
+        field->flash(model->cameraFlash());
     }
-    if (scene != nullptr && model->cameraShake() > 0.0f) {
-        scene->shake(model->cameraShake());
+    if (field != nullptr && model->cameraShake() > 0.0f) {
+        field->shake(model->cameraShake());
     }
-    creditRewards(scene != nullptr);
-    applyTypeEffect(scene);
+    creditRewards(field != nullptr);
+    applyTypeEffect(field);
 }
 
 void KXPObjectAssetPowerup::creditRewards(bool inGame) {
@@ -143,12 +143,12 @@ void KXPObjectAssetPowerup::creditRewards(bool inGame) {
     }
 }
 
-void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
+void KXPObjectAssetPowerup::applyTypeEffect(KXPLevelField* field) {
     const std::string type = powerupType();
-    kxTrace("powerups", "powerup effect type=%s in-game=%d", type.c_str(), scene != nullptr ? 1 : 0);
+    kxTrace("powerups", "powerup effect type=%s in-game=%d", type.c_str(), field != nullptr ? 1 : 0);
     if (type == kTypeMagnet) {
-        if (scene != nullptr) {
-            scene->setMagnetActive(true);
+        if (field != nullptr) {
+            field->setMagnetActive(true);
         }
     } else if (type == kTypeStrike) {
         const std::shared_ptr<KXModelGeneralSettings> settings = KXModelGeneralSettings::shared();
@@ -168,23 +168,23 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
             character->addActivePowerup(this);
         }
     } else if (type == kTypeKillAllEnemies) {
-        if (scene != nullptr) {
-            scene->killAllEnemies();
+        if (field != nullptr) {
+            field->killAllEnemies();
         }
     } else if (type == kTypeCheckpoint) {
-        if (scene != nullptr) {
-            scene->activateCheckpoint(positionInObjectLayer(), static_cast<int>(levelSectionId()));
+        if (field != nullptr) {
+            field->activateCheckpoint(positionInObjectLayer(), static_cast<int>(levelSectionId()));
         }
     } else if (type == kTypeRestartCheckpoint) {
-        if (scene != nullptr) {
-            scene->setPendingRequest(KXPScreenScene::kRequestResumeFromUi);
+        if (field != nullptr) {
+            field->setPendingRequest(KXPLevelField::kRequestResumeFromUi);
         }
     } else if (type == kTypeNextCheckpoint) {
         m_nextCheckpointRequested = true;
     } else if (type == kTypeGameplay) {
         if (std::shared_ptr<KXModelAssetPowerup> asset = powerupModel()->assetPowerup()) {
             asset->applyGameplayValues();
-            setWorldGravity(scene);
+            setWorldGravity(field);
             if (m_boundCharacter != nullptr) {
                 // The character takes the new values into its body at once.
                 m_boundCharacter->update(0.0f);
@@ -196,12 +196,12 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPScreenScene* scene) {
     }
 }
 
-void KXPObjectAssetPowerup::endTypeEffect(KXPScreenScene* scene) {
+void KXPObjectAssetPowerup::endTypeEffect(KXPLevelField* field) {
     const std::string type = powerupType();
     kxTrace("powerups", "powerup end type=%s", type.c_str());
     if (type == kTypeMagnet) {
-        if (scene != nullptr) {
-            scene->setMagnetActive(false);
+        if (field != nullptr) {
+            field->setMagnetActive(false);
         }
     } else if (type == kTypeStrike || type == kTypeInvincibility) {
         for (KXPObjectAssetCharacter* character : registeredCharacters()) {
@@ -211,7 +211,7 @@ void KXPObjectAssetPowerup::endTypeEffect(KXPScreenScene* scene) {
         if (powerupModel()->assetPowerup()) {
             // Nested gameplay powerups: only the outermost restore brings the saved values back.
             KXPGameplaySettings::shared()->restoreValues();
-            setWorldGravity(scene);
+            setWorldGravity(field);
         }
     }
 }
@@ -225,7 +225,7 @@ void KXPObjectAssetPowerup::endEffect() {
         if (std::shared_ptr<KXModelSound> sound = model->endSound()) {
             playSound(sound, nullptr);
         }
-        endTypeEffect(runningScene());
+        endTypeEffect(runningLevel());
     }
     if (m_idleAnimationNode != nullptr) {
         m_idleAnimationNode->stop();

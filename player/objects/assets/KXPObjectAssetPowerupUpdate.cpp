@@ -4,7 +4,7 @@
 
 #include "player/objects/assets/KXPObjectAssetPowerup.h"
 
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
@@ -37,15 +37,15 @@ void KXPObjectAssetPowerup::update(float dt) {
     }
     if (m_nextCheckpointRequested) {
         m_nextCheckpointRequested = false;
-        if (KXPScreenScene* scene = runningScene()) {
-            scene->findCheckpointPowerup();
-            scene->setPendingRequest(KXPScreenScene::kRequestResumeFromUi);
+        if (KXPLevelField* field = runningLevel()) {
+            field->findCheckpointPowerup();
+            field->setPendingRequest(KXPLevelField::kRequestResumeFromUi);
         }
     }
     if (m_endGameRequested) {
         m_endGameRequested = false;
-        if (KXPScreenScene* scene = runningScene()) {
-            scene->finishGame();
+        if (KXPLevelField* field = runningLevel()) {
+            field->finishGame();
         }
     }
 }

@@ -3,7 +3,7 @@
 #include "model/classes/KXModelObjectScreenJump.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 
@@ -34,14 +34,13 @@ void KXPObjectAssetScreenJump::setState(int32_t state) {
     if (state != 1) {
         return;
     }
-    KXPGameField* field = KXPScreensController::shared()->currentScreenScene();
-    if (KXPScreenScene* scene = dynamic_cast<KXPScreenScene*>(field)) {
-        jump(*scene);
+    if (KXPLevelField* field = KXPScreensController::shared()->currentLevelField()) {
+        jump(*field);
     }
     setPendingState(kStateActive);
 }
 
-void KXPObjectAssetScreenJump::jump(KXPScreenScene& field) {
+void KXPObjectAssetScreenJump::jump(KXPLevelField& field) {
     const auto model = modelCast<KXModelObjectScreenJump>(getModel());
     if (!model) {
         return;

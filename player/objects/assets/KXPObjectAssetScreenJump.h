@@ -10,7 +10,7 @@
 #include <memory>
 
 class KXModelObjectScreenJump;
-class KXPScreenScene;
+class KXPLevelField;
 
 class KXPObjectAssetScreenJump : public KXPObjectAsset {
 public:
@@ -23,5 +23,5 @@ public:
     // State 1 switches the current game field's screen, then asks for state 0.
     void setState(int32_t state) override;
     // The switch itself, on that field.
-    void jump(KXPScreenScene& field);
+    void jump(KXPLevelField& field);
 };

@@ -4,7 +4,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPTrace.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 
 #include <vector>
@@ -77,13 +77,12 @@ void KXPObjectAssetTeleport::setState(int32_t state) {
     if (state != 1 || m_carried == nullptr) {
         return;
     }
-    KXPGameField* field = KXPScreensController::shared()->currentScreenScene();
-    if (KXPScreenScene* scene = dynamic_cast<KXPScreenScene*>(field)) {
-        send(*scene);
+    if (KXPLevelField* field = KXPScreensController::shared()->currentLevelField()) {
+        send(*field);
     }
 }
 
-void KXPObjectAssetTeleport::send(KXPScreenScene& field) {
+void KXPObjectAssetTeleport::send(KXPLevelField& field) {
     const auto model = teleportModel();
     if (m_carried == nullptr || !model) {
         return;

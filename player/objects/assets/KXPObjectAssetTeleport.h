@@ -12,7 +12,7 @@
 #include <memory>
 
 class KXModelObjectTeleport;
-class KXPScreenScene;
+class KXPLevelField;
 
 class KXPObjectAssetTeleport : public KXPObjectAsset {
 public:
@@ -35,7 +35,7 @@ public:
     // Queues the carried object to every partner in range on `field`. Sent once per entry: after
     // a send the portal forgets the object (swallowing it first with "Delete Input Object") and
     // is idle again, so a character standing in it is not queued again every frame.
-    void send(KXPScreenScene& field);
+    void send(KXPLevelField& field);
 
 private:
     std::shared_ptr<KXModelObjectTeleport> teleportModel() const;

@@ -6,7 +6,7 @@
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 
 #include "model/classes/KXModelObjectAssetUnit.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPUnitEnums.h"
@@ -67,8 +67,8 @@ void KXPObjectAssetUnit::spawn() {
     }
     // Bodies may only be made outside the world step, and copies only on the game field; the
     // next frame tries again.
-    KXPScreenScene* scene = dynamic_cast<KXPScreenScene*>(KXPScreen::runningScreen());
-    if (scene == nullptr || scene->getWorld() == nullptr || scene->getWorld()->IsLocked()) {
+    KXPLevelField* field = dynamic_cast<KXPLevelField*>(KXPScreen::runningScreen());
+    if (field == nullptr || field->getWorld() == nullptr || field->getWorld()->IsLocked()) {
         return;
     }
     const std::shared_ptr<KXModelObjectAssetUnit> model = unitModel();
@@ -80,6 +80,6 @@ void KXPObjectAssetUnit::spawn() {
     copy->setType(copy->getType() | kTypeSpawnedCopy);
     copy->setSpawner(false);
     copy->setZOrder(m_attached ? getZOrder() : model->zDepth());
-    scene->addSpawnedObject(copy, this);
+    field->addSpawnedObject(copy, this);
     copy->wakeUp();
 }

@@ -15,7 +15,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
-#include "player/field/KXPScreenScene.h"
+#include "player/field/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
@@ -132,11 +132,9 @@ void KXPObjectAssetCharacter::die() {
     }
 
     if (asset) {
-        if (KXPGameField* field = KXPScreensController::shared()->currentScreenScene()) {
-            if (KXPScreenScene* scene = dynamic_cast<KXPScreenScene*>(field->fieldScreen())) {
-                scene->flash(asset->cameraFlash());
-                scene->shake(asset->cameraShake());
-            }
+        if (KXPLevelField* field = KXPScreensController::shared()->currentLevelField()) {
+            field->flash(asset->cameraFlash());
+            field->shake(asset->cameraShake());
         }
         if (asset->fallAttribute() > 0.0f) {
             m_fallPending = true;
