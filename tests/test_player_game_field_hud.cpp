@@ -4,7 +4,7 @@
 
 #include "model/classes/KXModelScreen.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPCaptureTarget.h"
+#include "player/base/KXPCaptureTarget.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"

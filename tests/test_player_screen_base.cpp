@@ -12,7 +12,7 @@
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/objects/buttons/KXPObjectButtonPowerup.h"
 #include "player/screens/KXPScreen.h"

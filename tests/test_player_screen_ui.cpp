@@ -14,7 +14,7 @@
 #include "model/classes/KXModelObjectCharacterSelector.h"
 #include "model/classes/KXModelObjectUnlocker.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/buttons/KXPObjectButton.h"

@@ -6,7 +6,7 @@
 #include "cocos2d.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/store/KXPScoreTable.h"
 #include "support/model_test_models.h"

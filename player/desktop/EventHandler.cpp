@@ -3,9 +3,9 @@
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelGeneralSettings.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPGameField.h"
 #include "player/desktop/KXPKeyTranslation.h"
 #include "player/desktop/KXPKeypadSource.h"
-#include "player/field/KXPGameField.h"
 #include "player/input/KXPInputController.h"
 #include "player/screens/KXPScreen.h"
 

@@ -10,10 +10,10 @@
 // Work raised inside physics callbacks is parked (pending request, requested pause, pending object
 // states) and done by the next update.
 
+#include "player/base/KXPGameField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
-#include "player/field/KXPGameField.h"
-#include "player/field/KXPLevelField.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 

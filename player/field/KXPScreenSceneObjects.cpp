@@ -14,7 +14,7 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPCaptureTarget.h"
+#include "player/base/KXPCaptureTarget.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"

@@ -16,7 +16,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectText.h"

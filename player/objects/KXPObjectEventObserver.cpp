@@ -7,7 +7,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/services/KXServices.h"
 #include "player/store/KXPScoreTable.h"

@@ -1,7 +1,7 @@
 #include "player/screens/KXPScreenPurchases.h"
 
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/objects/buttons/KXPObjectButtonPurchase.h"
 #include "player/screens/KXPScreen.h"
 #include "player/screens/KXPScreenUi.h"

@@ -14,7 +14,7 @@
 #include "player/ads/KXAdCustom.h"
 #include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPGameField.h"
+#include "player/base/KXPGameField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObjectCharacterSelector.h"

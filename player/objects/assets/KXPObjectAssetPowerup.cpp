@@ -8,7 +8,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/sound/KXSound.h"

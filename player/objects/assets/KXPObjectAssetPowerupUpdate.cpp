@@ -4,7 +4,7 @@
 
 #include "player/objects/assets/KXPObjectAssetPowerup.h"
 
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"

@@ -3,7 +3,7 @@
 #include "model/classes/KXModelObjectScreenJump.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 

@@ -3,8 +3,8 @@
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPLevelField.h"
 #include "player/base/KXPTrace.h"
-#include "player/field/KXPLevelField.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 
 #include <vector>

@@ -6,7 +6,7 @@
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 
 #include "model/classes/KXModelObjectAssetUnit.h"
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPUnitEnums.h"

@@ -15,7 +15,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
-#include "player/field/KXPLevelField.h"
+#include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"

@@ -7,7 +7,7 @@
 // reflection shader ("data/shaders/WaterReflection.fsh", tinted by the model's colour through
 // "u_shadeColor"). The first capture prepares texture and shader. No body, no update.
 
-#include "player/field/KXPCaptureTarget.h"
+#include "player/base/KXPCaptureTarget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include "cocos2d.h"
