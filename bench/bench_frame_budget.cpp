@@ -45,6 +45,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_child.h"
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
@@ -92,30 +93,6 @@ struct Figures {
     }
 };
 
-// Runs `play` in a child process; false when the child sent nothing.
-bool inChild(const std::function<bool(Figures*)>& play, Figures* figures) {
-    int ends[2];
-    if (::pipe(ends) != 0) {
-        return false;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ends[0]);
-        Figures out;
-        const bool played = play(&out);
-        const bool sent = played && ::write(ends[1], &out, sizeof out) == static_cast<ssize_t>(sizeof out);
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(ends[1]);
-    const bool received = child > 0 && ::read(ends[0], figures, sizeof *figures) == sizeof *figures;
-    ::close(ends[0]);
-    int status = 0;
-    if (child > 0) {
-        ::waitpid(child, &status, 0);
-    }
-    return received;
-}
-
 int runCount() {
     const char* runs = std::getenv("KX_BENCH_RUNS");
     const int count = runs != nullptr ? std::atoi(runs) : 5;
@@ -128,7 +105,7 @@ void report(benchmark::State& state, const std::function<bool(Figures*)>& play) 
     for (auto _ : state) {
         for (int run = 0; run < runCount(); ++run) {
             Figures figures;
-            if (!inChild(play, &figures)) {
+            if (!playInChildProcess(play, &figures)) {
                 state.SkipWithError("a run failed");
                 return;
             }

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_child.h"
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
@@ -330,43 +331,29 @@ struct FieldSummary {
     double objects = 0.0;
 };
 
-// The player keeps singletons that one game per process expects: each run plays in a child
-// process of its own and sends its figures back through a pipe. False when that failed.
+// Each run plays in a child process of its own (bench_child.h). False when that failed.
 bool playInChild(const SimOptions& options, FieldSummary* summary) {
-    int ends[2];
-    if (::pipe(ends) != 0) {
-        return false;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ends[0]);
-        FieldFigures figures;
-        FieldSummary out;
-        out.loaded = playScenario(options, &figures);
-        out.frames = static_cast<double>(figures.steppedFrames);
-        out.fieldSeconds = figures.fieldSeconds;
-        out.fieldCpuSeconds = figures.fieldCpuSeconds;
-        out.stepSeconds = figures.stepSeconds;
-        out.frameSeconds = figures.frameSeconds;
-        out.fieldMedian = medianOf(figures.fieldFrames);
-        out.stepMedian = medianOf(figures.stepFrames);
-        out.fieldMax = figures.fieldFrames.empty()
-                           ? 0.0
-                           : *std::max_element(figures.fieldFrames.begin(), figures.fieldFrames.end());
-        out.bodies = figures.bodies;
-        out.contacts = figures.contacts;
-        out.objects = static_cast<double>(figures.objects);
-        const bool sent = ::write(ends[1], &out, sizeof out) == static_cast<ssize_t>(sizeof out);
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(ends[1]);
-    const bool received = child > 0 && ::read(ends[0], summary, sizeof *summary) == sizeof *summary;
-    ::close(ends[0]);
-    int status = 0;
-    if (child > 0) {
-        ::waitpid(child, &status, 0);
-    }
-    return received;
+    return playInChildProcess<FieldSummary>(
+        [&options](FieldSummary* out) {
+            FieldFigures figures;
+            out->loaded = playScenario(options, &figures);
+            out->frames = static_cast<double>(figures.steppedFrames);
+            out->fieldSeconds = figures.fieldSeconds;
+            out->fieldCpuSeconds = figures.fieldCpuSeconds;
+            out->stepSeconds = figures.stepSeconds;
+            out->frameSeconds = figures.frameSeconds;
+            out->fieldMedian = medianOf(figures.fieldFrames);
+            out->stepMedian = medianOf(figures.stepFrames);
+            out->fieldMax = figures.fieldFrames.empty()
+                                ? 0.0
+                                : *std::max_element(figures.fieldFrames.begin(), figures.fieldFrames.end());
+            out->bodies = figures.bodies;
+            out->contacts = figures.contacts;
+            out->objects = static_cast<double>(figures.objects);
+            // A game that did not load still reports, as "not loaded".
+            return true;
+        },
+        summary);
 }
 
 // name: the scenario; recipe: the path of its recipe, or empty to open openKey with no input.
