@@ -147,6 +147,19 @@ TEST_F(GameplaySettings, ANewSceneCutsOffAnOldPowerupsRestore) {
     expectPoint(values->getGravity(), 0, -10);
 }
 
+TEST_F(GameplaySettings, ASaveAfterANewSceneKeepsTheValuesStillOwed) {
+    auto values = record();
+    values->setMoveSpeed(1, 2);
+    values->saveValues(); // a powerup of the old game
+    values->setMoveSpeed(50, 50);
+    values->resetSaveNesting(); // a menu opens
+    values->saveValues();       // a powerup used on it
+    values->setMoveSpeed(7, 7);
+    values->restoreValues();
+    expectPoint(values->getMoveSpeed(), 1, 2);
+    EXPECT_EQ(values->saveNesting(), 0);
+}
+
 TEST_F(GameplaySettings, SavedTextFormsReadBackExactlyInAnyLocale) {
     CommaDecimalLocale comma;
     auto values = record();
@@ -184,7 +197,7 @@ TEST_F(GameplaySettings, PowerupWritesIntoTheSharedRecordUntilItsRestore) {
     ASSERT_EQ(KXPGameplaySettings::shared(), values);
     // An earlier test may have made the shared record, left values in it and cleared the target.
     KXGameplayValuesTarget::setShared(values);
-    values->resetSaveNesting();
+    values->restoreAllValues();
     values->setFixedRotation(false);
     values->setMoveSpeed(1, 1);
     values->setCharacterFriction(CCPoint(0.9f, 0.9f));

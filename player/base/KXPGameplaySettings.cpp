@@ -140,7 +140,9 @@ void KXPGameplaySettings::saveValues() {
     if (m_saveNesting < INT32_MAX) {
         ++m_saveNesting;
     }
-    if (m_saveNesting != 1) {
+    // Values still owed from before a new scene cut the nesting off are the ones to go back to:
+    // writing the current (changed) ones over them would keep an old powerup's values for good.
+    if (m_saveNesting != 1 || m_savedInForce) {
         return;
     }
     for (const KXGameplayValueField& field : kSavedValues) {
