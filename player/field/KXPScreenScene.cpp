@@ -504,9 +504,15 @@ void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
 
 void KXPScreenScene::visit() {
     CCLayer::visit();
-    // Copies: a capture may draw objects that take a mirror away.
+    if (m_mirrors.empty()) {
+        return;
+    }
+    // Copies, each mirror held for the walk: a capture may draw objects that take a mirror away.
     const std::vector<KXPObject*> mirrors = m_mirrors;
     const std::vector<KXPCaptureTarget*> targets = m_captureTargets;
+    for (KXPObject* mirror : mirrors) {
+        mirror->retain();
+    }
     for (size_t index = 0; index < mirrors.size(); ++index) {
         KXPCaptureTarget* capture = targets[index];
         if (capture == nullptr) {
@@ -523,6 +529,9 @@ void KXPScreenScene::visit() {
         if (ui != nullptr) {
             ui->setVisible(uiVisible);
         }
+    }
+    for (KXPObject* mirror : mirrors) {
+        mirror->release();
     }
 }
 

@@ -19,6 +19,8 @@ class SoundTest : public SceneTest {
 protected:
     void SetUp() override {
         SceneTest::SetUp();
+        // Sounds another suite left playing would count among this test's live sounds.
+        KXSound::stopGroup(KXSound::kEveryGroup, true);
         resetModelCore();
         KXPSettingsController::purgeShared();
         auto backend = std::make_unique<cocos2d::audio::RecordingAudioBackend>();

@@ -46,7 +46,7 @@ public:
 private:
     void applyInput() const;
 
-    const SimOptions& m_options;
+    const SimOptions m_options;
     unsigned int m_frame = 0;
     bool m_startData = false;
     bool m_stopped = false;
