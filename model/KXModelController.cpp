@@ -317,7 +317,9 @@ void KXModelController::clear() {
         std::sort(released.begin(), released.end(), std::owner_less<std::shared_ptr<KXModel>>());
         released.clear();
     }
-    for (const auto& hook : m_clearHooks) {
+    // A copy: a hook may add or remove hooks.
+    const auto hooks = m_clearHooks;
+    for (const auto& hook : hooks) {
         hook.second();
     }
     // Models that damaged links left holding each other, now that the store holds none.

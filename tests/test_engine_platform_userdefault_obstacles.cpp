@@ -115,6 +115,12 @@ TEST_F(StoreObstacles, APipeOrAHugeFileInTheStoresPlaceIsNotRead) {
     EXPECT_TRUE(isFile(store() + ".corrupt"));
     values->setIntegerForKey("coins", 3);
     EXPECT_TRUE(values->flush());
+
+    // A store grown past what a start would read is not written: the last good one stays.
+    values->setStringForKey("log", std::string(17 * 1024 * 1024, 'x'));
+    EXPECT_FALSE(values->flush());
+    values = reopen();
+    EXPECT_EQ(values->getIntegerForKey("coins", -1), 3);
 }
 
 TEST(StoreWithoutFolder, ValuesStayInMemoryAndNothingIsWrittenInTheWorkingFolder) {

@@ -105,8 +105,10 @@ unsigned char* CCFileUtils::getFileData(const char* pszFileName, const char* psz
     }
     // The size was taken before the read: a file that grows meanwhile is not read past it.
     const size_t read = std::fread(buffer, 1, static_cast<size_t>(size), file);
+    // A read error is no file, not a shorter one: what was read would pass for damaged data.
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (read == 0) {
+    if (read == 0 || failed) {
         delete[] buffer;
         return nullptr;
     }
@@ -136,7 +138,13 @@ bool CCFileUtils::readFile(const std::string& filename, std::vector<unsigned cha
         return false;
     }
     out.resize(std::fread(out.data(), 1, out.size(), file));
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (failed) {
+        CCLOG("file refused: %s: reading it failed", path.c_str());
+        std::vector<unsigned char>().swap(out);
+        return false;
+    }
     return true;
 }
 

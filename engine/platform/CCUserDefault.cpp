@@ -271,9 +271,18 @@ bool CCUserDefault::flush() {
         std::fprintf(stderr, "[CCUserDefault] not saved: no store folder (kept in memory for this run)\n");
         return false;
     }
+    const std::string text = m_store->serialise();
+    // A store the next start would refuse (and move aside) is not written: the old one stays.
+    if (text.size() > static_cast<size_t>(kMaxStoreBytes)) {
+        std::fprintf(
+            stderr,
+            "[CCUserDefault] not saved (kept in memory for this run): the store has grown to %zu bytes\n",
+            text.size());
+        return false;
+    }
     std::string error;
     std::string notes;
-    const bool written = replaceFileAtomically(path, m_store->serialise(), error, notes);
+    const bool written = replaceFileAtomically(path, text, error, notes);
     logNotes(notes);
     if (!written) {
         std::fprintf(stderr, "[CCUserDefault] not saved (kept in memory for this run): %s\n", error.c_str());
