@@ -14,8 +14,18 @@ constexpr size_t kMaxNestedSteps = 48;
 // outermost clone. A waiting step keeps the chain it was met under.
 struct Ancestor {
     const KXModel* model;
-    std::shared_ptr<const Ancestor> above;
+    mutable std::shared_ptr<const Ancestor> above;
     size_t depth;
+
+    // Letting go of a long chain link by link would recurse once a level: unlink it in a loop,
+    // as far as nobody else holds the rest.
+    ~Ancestor() {
+        std::shared_ptr<const Ancestor> next = std::move(above);
+        while (next && next.use_count() == 1) {
+            std::shared_ptr<const Ancestor> after = std::move(next->above);
+            next = std::move(after);
+        }
+    }
 };
 
 struct WaitingStep {
