@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cocos2d.h"
 #include "kazmath/GL/matrix.h"
 #include "kazmath/TransformUtils.h"
 #include "support/scene_test_support.h"
