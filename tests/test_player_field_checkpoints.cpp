@@ -1,8 +1,8 @@
 // The running game field's life: lives and game over, restores from the stored checkpoint (and
 // the catch-up that cannot run away), restarts and their scores, storing checkpoints, back and
 // pause over the HUD, the keypad acting once per press, pausing that leaves the world where it
-// was, teleported objects and their destination, the kill-all hook, and gameplay values a
-// powerup left saved when a new scene opens.
+// was, teleported objects and their destination, the kill-all hook, a second pickup of a running
+// powerup type, and gameplay values a powerup left saved when a new scene opens.
 
 #include "audio/AudioBackendSlot.h"
 #include "audio/RecordingAudioBackend.h"
@@ -44,6 +44,7 @@
 #include "support/screen_graph.h"
 #include "support/screen_test_support.h"
 #include "support/temp_folder.h"
+#include "support/trace_lines.h"
 
 #include "AudioEngine.h"
 #include "SimpleAudioEngine.h"
@@ -537,23 +538,65 @@ TEST_F(FieldCheckpoints, TheBackgroundLeavesAPausedGameAsItWasAndTheWayBackObeys
 
 TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoesOn) {
     open();
-    auto magnet =
-        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
-    magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
-    magnet->durationAttribute()->setValue(5.0f, true);
+    auto timed = [](const std::string& type, float duration) {
+        auto asset =
+            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+        asset->powerupTypeAttribute()->setValue(type, true);
+        asset->durationAttribute()->setValue(duration, true);
+        return asset;
+    };
+    auto magnet = timed("kPowerupMagnet", 5.0f);
+    kxtest::TraceLines trace("powerups");
     field->applyPowerup(magnet, true);
     KXPObjectAsset* first = field->findActivePowerup("kPowerupMagnet", nullptr);
     ASSERT_NE(first, nullptr);
     first->retain();
     EXPECT_TRUE(field->isMagnetActive());
     field->applyPowerup(magnet, true);
-    // The first one's effect is over (without labels it is finished at once); the new one runs.
+    // The first one's effect is over (without labels it is finished at once) before the new one
+    // begins, and the new one runs.
+    EXPECT_EQ(trace.lines(), (std::vector<std::string>{"powerup effect type=kPowerupMagnet in-game=1",
+                                                       "powerup end type=kPowerupMagnet",
+                                                       "powerup effect type=kPowerupMagnet in-game=1"}));
     EXPECT_EQ(first->getState(), KXPObject::kStateRemoved);
     KXPObjectAsset* second = field->findActivePowerup("kPowerupMagnet", nullptr);
     EXPECT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_TRUE(field->isMagnetActive());
     first->release();
+}
+
+// The replaced powerup gives back the values it saved before the new one saves them again: one
+// level of saved values, whose restore at the end brings back the values from before both.
+TEST_F(FieldCheckpoints, ASecondGameplayPickupRestoresTheFirstOnesValuesBeforeItsOwn) {
+    struct Restored {
+        ~Restored() { KXPGameplaySettings::shared()->restoreAllValues(); }
+    } restored;
+    open();
+    KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+    gameplay->setGravity(CCPoint(0.0f, -10.0f));
+    auto pickup = [](float gravity) {
+        auto asset =
+            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+        asset->powerupTypeAttribute()->setValue("kPowerupGameplay", true);
+        asset->durationAttribute()->setValue(0.5f, true);
+        asset->gravityAttribute()->setValue(CCPoint(0.0f, gravity), true);
+        return asset;
+    };
+    kxtest::TraceLines trace("gameplay");
+    field->applyPowerup(pickup(-5.0f), true);
+    field->applyPowerup(pickup(-20.0f), true);
+    EXPECT_EQ(trace.lines(),
+              (std::vector<std::string>{"gravity x=0.000 y=-5.000", "gravity x=0.000 y=-10.000",
+                                        "gravity x=0.000 y=-20.000"}));
+    EXPECT_EQ(gameplay->saveNesting(), 1);
+    EXPECT_FLOAT_EQ(field->getWorld()->GetGravity().y, -20.0f);
+    // Half a second on, the second one ends: the values from before the first come back.
+    run(40);
+    EXPECT_EQ(field->findActivePowerup("kPowerupGameplay", nullptr), nullptr);
+    EXPECT_EQ(gameplay->saveNesting(), 0);
+    EXPECT_FLOAT_EQ(gameplay->getGravity().y, -10.0f);
+    EXPECT_FLOAT_EQ(field->getWorld()->GetGravity().y, -10.0f);
 }
 
 TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {
