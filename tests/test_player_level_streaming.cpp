@@ -8,9 +8,11 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
+#include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectGroup.h"
@@ -260,6 +262,42 @@ TEST_F(LevelStreaming, FortyFiveModelsTakeThreeCallsAndHiddenOnesCountWithoutAnO
     EXPECT_TRUE(scene->getCreationQueue().empty());
     // Nothing more to do.
     EXPECT_TRUE(scene->instantiateQueuedObjects());
+}
+
+// A section's character is the player's only in the section the level started from.
+TEST_F(LevelStreaming, ACharacterOfAnotherSectionThanTheStartingOneNeverReachesTheLayer) {
+    auto start = section("start");
+    auto later = section("later");
+    auto asset = createModel<KXModelAssetCharacter>();
+    asset->setCollisionBox(CCSize(30.0f, 60.0f), CCPointZero);
+    for (const auto& into : {start, later}) {
+        auto placed = createModel<KXModelObjectAssetCharacter>();
+        placed->setAsset(asset);
+        into->addChild(placed, true);
+    }
+    KXPScreensController::shared()->setCurrentLevelSectionId(start->id());
+    make();
+    auto characters = [this] {
+        std::vector<KXPObjectAsset*> found;
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(scene->getObjectLayer()->getChildren(), item) {
+            auto* object = dynamic_cast<KXPObjectAsset*>(item);
+            if (object != nullptr && (object->getType() & KXPObject::kTypeCharacter) != 0) {
+                found.push_back(object);
+            }
+        }
+        return found;
+    };
+    scene->addLevelSection(later, 0.0f);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_TRUE(characters().empty());
+    EXPECT_TRUE(KXPInputController::shared()->characters().empty());
+
+    scene->addLevelSection(start, 500.0f);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    ASSERT_EQ(characters().size(), 1u);
+    EXPECT_EQ(characters().front()->levelSectionId(), start->id());
+    EXPECT_EQ(KXPInputController::shared()->characters().size(), 1u);
 }
 
 TEST_F(LevelStreaming, ALevelsButtonIsMadeEveryTimeItsSectionIsLaidWhateverItsInterval) {
