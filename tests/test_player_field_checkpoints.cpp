@@ -541,14 +541,10 @@ TEST_F(FieldCheckpoints, TheBackgroundLeavesAPausedGameAsItWasAndTheWayBackObeys
 
 TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoesOn) {
     open();
-    auto timed = [](const std::string& type, float duration) {
-        auto asset =
-            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
-        asset->powerupTypeAttribute()->setValue(type, true);
-        asset->durationAttribute()->setValue(duration, true);
-        return asset;
-    };
-    auto magnet = timed("kPowerupMagnet", 5.0f);
+    auto magnet =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
+    magnet->durationAttribute()->setValue(5.0f, true);
     kxtest::TraceLines trace("powerups");
     field->applyPowerup(magnet, true);
     KXPObjectAsset* first = field->findActivePowerup("kPowerupMagnet", nullptr);
@@ -840,8 +836,12 @@ TEST_F(FieldCheckpoints, AScreenJumpOpensItsScreenWithItsModelsPauseAndStart) {
         kxtest::ScreenGraph::make("KXModelObjectAssetCharacter"));
     heroModel->setAsset(heroAsset);
     open();
-    // Held by the test alone, off the layer.
-    auto* hero = new KXPObjectAssetCharacter(heroModel);
+    // Held by the test alone, off the layer, whatever the test's end.
+    struct Held {
+        KXPObjectAssetCharacter* object;
+        ~Held() { object->release(); }
+    } held{new KXPObjectAssetCharacter(heroModel)};
+    KXPObjectAssetCharacter* hero = held.object;
 
     // Touched by the hero, and run for a frame, in which the jump acts.
     auto touch = [this, hero](const std::string& name, bool pause, const std::string& function) {
@@ -884,7 +884,6 @@ TEST_F(FieldCheckpoints, AScreenJumpOpensItsScreenWithItsModelsPauseAndStart) {
                   fromCheckpoint ? static_cast<int32_t>(far->id()) : -1)
             << fromCheckpoint;
     }
-    hero->release();
 }
 
 TEST_F(FieldCheckpoints, ARestartClearsAFieldWhoseObjectsTakeOthersAlong) {
