@@ -519,6 +519,9 @@ TEST_F(LevelStreaming, APowerupThatDidNotAppearTakesItsLinkedObjectAlong) {
     link(*level, powerup, sparkle);
     make();
     scene->addLevelSection(level, 0.0f);
+    // Without a chance of its own (0) one draw in a hundred still shows the powerup; this seed's
+    // first draw does not, whatever ran before.
+    std::srand(1);
     EXPECT_TRUE(scene->instantiateQueuedObjects());
     EXPECT_TRUE(nodesOf(powerup).empty());
     EXPECT_TRUE(nodesOf(sparkle).empty());
