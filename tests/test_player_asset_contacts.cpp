@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -310,8 +311,13 @@ TEST_F(AssetContacts, BodiesAskedForInsideTheStepComeWithTheNextUpdate) {
 
 TEST_F(AssetContacts, AVictimWithoutBodyNeverDies) {
     TestAsset* victim = combatant(KXPObject::kTypeUnit, 0);
+    ASSERT_EQ(victim->getBody(), nullptr);
     KXPObjectAsset::applyContactDamage(combatant(KXPObject::kTypeUnit, 3), victim);
-    victim->update(kxtest::kFrame);
+    // The hit is taken; only the death it asks for never comes.
+    EXPECT_TRUE(victim->willDieNextUpdate());
+    for (int frame = 0; frame < 3; ++frame) {
+        victim->update(kxtest::kFrame);
+    }
     EXPECT_EQ(victim->getState(), KXPObject::kStateActive);
 }
 
@@ -449,6 +455,64 @@ TEST_F(AssetContacts, TheBoundaryStopsOnlyWhatIsWhollyInsideTheView) {
     EXPECT_TRUE(KXPContactListener::boxContainsFixture(edge, fixture));
     edge.upperBound.y -= 0.001f;
     EXPECT_FALSE(KXPContactListener::boxContainsFixture(edge, fixture));
+}
+
+// Two boundary fixtures meeting: the contact's first fixture is taken for the boundary, so the
+// contact holds exactly while the second one lies inside the view.
+TEST_F(AssetContacts, OfTwoBoundariesTheContactsFirstFixtureIsTheBoundary) {
+    class Recorder : public KXPContactListener {
+    public:
+        void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override {
+            KXPContactListener::PreSolve(contact, oldManifold);
+            firstInside.push_back(contact->GetFixtureA()->GetBody() == inside);
+            held.push_back(contact->IsEnabled());
+        }
+        b2Body* inside = nullptr;
+        std::vector<bool> firstInside;
+        std::vector<bool> held;
+    } recorder;
+    b2AABB view;
+    view.lowerBound.Set(-0.2f, -5.0f);
+    view.upperBound.Set(2.0f, 5.0f);
+    recorder.setViewBoxSource([&view] { return view; });
+
+    // Made in both orders, so that each body is once the first fixture of the contact.
+    for (const bool insideFirst : {true, false}) {
+        b2World world(b2Vec2(0.0f, 0.0f));
+        world.SetContactListener(&recorder);
+        auto boundary = [&world](float x) {
+            b2BodyDef definition;
+            definition.type = b2_dynamicBody;
+            definition.position.Set(x, 0.0f);
+            b2Body* body = world.CreateBody(&definition);
+            b2PolygonShape box;
+            box.SetAsBox(0.5f, 0.5f);
+            b2FixtureDef fixture;
+            fixture.shape = &box;
+            fixture.density = 1.0f;
+            fixture.filter.categoryBits = KXPContactListener::kBoundaryCategoryBits;
+            fixture.filter.maskBits = KXPContactListener::kBoundaryMaskBits;
+            body->CreateFixture(&fixture);
+            return body;
+        };
+        // From 0.4 m to 1.4 m: inside; from -0.5 m to 0.5 m: reaching out of the view.
+        if (insideFirst) {
+            recorder.inside = boundary(0.9f);
+            boundary(0.0f);
+        } else {
+            boundary(0.0f);
+            recorder.inside = boundary(0.9f);
+        }
+        world.Step(1.0f / 60.0f, 8, 3);
+        world.SetContactListener(nullptr);
+    }
+    ASSERT_FALSE(recorder.held.empty());
+    EXPECT_NE(std::count(recorder.firstInside.begin(), recorder.firstInside.end(), true), 0);
+    EXPECT_NE(std::count(recorder.firstInside.begin(), recorder.firstInside.end(), false), 0);
+    for (size_t index = 0; index < recorder.held.size(); ++index) {
+        // Held when the second (the other) fixture is the one inside.
+        EXPECT_EQ(recorder.held[index], !recorder.firstInside[index]) << index;
+    }
 }
 
 TEST_F(AssetContacts, DeathTakesTheObjectsItCarries) {

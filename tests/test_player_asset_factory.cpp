@@ -17,6 +17,7 @@
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "player/store/KXPSettingsController.h"
 #include "support/asset_world_support.h"
+#include "support/unit_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,15 @@ TEST_F(AssetFactory, KindsGoByTheExactModelClass) {
     EXPECT_FLOAT_EQ(repeated->getScaleX(), 2.0f);
     EXPECT_FLOAT_EQ(repeated->getScaleY(), -1.0f);
     EXPECT_TRUE(refusals(createModel<KXModelObjectInstance>()).empty());
+    // Its box grows with the instance's scale (the unit's own picture is 40 x 40).
+    instance->setReference(kxtest::unitModel("Crate", "kPlatformObjectType"));
+    KXPObjectAsset* scaled = KXPObjectAsset::create(instance);
+    ASSERT_NE(scaled, nullptr);
+    const CCRect box = scaled->boundingRect();
+    EXPECT_FLOAT_EQ(box.size.width, 80.0f);
+    EXPECT_FLOAT_EQ(box.size.height, 40.0f);
+    EXPECT_FLOAT_EQ(box.getMidX(), 200.0f);
+    EXPECT_FLOAT_EQ(box.getMidY(), 100.0f);
 
     EXPECT_NE(dynamic_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(createModel<KXModelObjectLogic>())),
               nullptr);

@@ -1,6 +1,7 @@
 // Event observers on UI screens of an in-memory screen graph: the timeout, the showing count of
 // "kSecondPlay", the review arithmetic (no remainder by zero), the last level section among its
-// siblings, and which score record each score limit reads.
+// siblings, which score record each score limit reads, and the start and the pause a firing
+// observer's link asks of the game.
 
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributeString.h"
@@ -9,8 +10,10 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/app/KXPScreensController.h"
+#include "player/field/KXPScreenScene.h"
 #include "player/objects/KXPObjectEventObserver.h"
 #include "player/screens/KXPScreenUi.h"
+#include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
@@ -39,8 +42,9 @@ protected:
         graph.link("menu", "Next", "other");
     }
 
-    std::shared_ptr<KXModelObjectEventObserver> observe(const std::string& type) {
-        auto model = graph.object<KXModelObjectEventObserver>(*menu, "KXModelObjectEventObserver", "Next",
+    std::shared_ptr<KXModelObjectEventObserver> observe(const std::string& type,
+                                                        const std::string& link = "Next") {
+        auto model = graph.object<KXModelObjectEventObserver>(*menu, "KXModelObjectEventObserver", link,
                                                               CCPointZero, 1);
         static_cast<KXAttributeString*>(model->attribute("Event Type"))->setValue(type, true);
         return model;
@@ -169,6 +173,53 @@ TEST_F(EventObserver, CoinLimitsReadTheGlobalRecordAndTheOthersTheCurrentWorld) 
     showMenu();
     frames(1);
     EXPECT_EQ(shownKey(), "other");
+}
+
+// The link a firing observer follows into a game starts that game afresh, unless the observer's
+// "Function" starts it from its checkpoint: the stored checkpoint stays only then.
+TEST_F(EventObserver, OnlyACheckpointEventKeepsTheCheckpointOfTheGameItOpens) {
+    auto world = graph.scene("world");
+    graph.link("menu", "Play", "world");
+    auto stored = createModel<KXModelLevelSection>();
+    stored->widthAttribute()->setValue(800.0f, true);
+    world->addChild(stored, true);
+    auto model = observe(KXPObjectEventObserver::kTimeout, "Play");
+    static_cast<KXAttributeUInt*>(model->attribute("Time"))->setValue(0u, true);
+    for (const bool fromCheckpoint : {true, false}) {
+        static_cast<KXAttributeString*>(model->attribute("Function"))
+            ->setValue(fromCheckpoint ? KXPObjectEventObserver::kStartCheckpointEvent : "kNone", true);
+        checkpointRecord("world").levelSectionId = static_cast<int32_t>(stored->id());
+        showMenu();
+        frames(2);
+        ASSERT_NE(screens()->currentScreenScene(), nullptr) << fromCheckpoint;
+        EXPECT_EQ(screens()->currentSceneKey(), "world");
+        EXPECT_EQ(checkpointRecord("world").levelSectionId,
+                  fromCheckpoint ? static_cast<int32_t>(stored->id()) : -1)
+            << fromCheckpoint;
+    }
+}
+
+// Over a running game, the screen an observer opens holds the game still exactly when the
+// observer's "Pause Current World" asks it to.
+TEST_F(EventObserver, OverARunningGameTheObserversScreenPausesItAsAsked) {
+    graph.scene("world");
+    graph.link("world", "UI", "menu");
+    auto model = observe(KXPObjectEventObserver::kTimeout);
+    static_cast<KXAttributeUInt*>(model->attribute("Time"))->setValue(100u, true);
+    for (const bool pause : {true, false}) {
+        static_cast<KXAttributeBool*>(model->attribute("Pause Current World"))->setValue(pause, true);
+        screens()->reset();
+        ASSERT_EQ(screens()->showScreens("world", "menu", 0), KXPScreensController::kNewScene);
+        director()->runWithScene(screens()->currentScene());
+        auto* field = dynamic_cast<KXPScreenScene*>(screens()->currentScreenScene());
+        ASSERT_NE(field, nullptr);
+        // The game entered, then held still or running the other way round.
+        frames(1);
+        field->setPaused(!pause);
+        frames(11);
+        EXPECT_EQ(shownKey(), "other") << pause;
+        EXPECT_EQ(field->isPaused(), pause);
+    }
 }
 
 } // namespace

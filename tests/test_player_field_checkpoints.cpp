@@ -1,8 +1,8 @@
 // The running game field's life: lives and game over, restores from the stored checkpoint (and
 // the catch-up that cannot run away), restarts and their scores, storing checkpoints, back and
 // pause over the HUD, the keypad acting once per press, pausing that leaves the world where it
-// was, teleported objects and their destination, the kill-all hook, and gameplay values a
-// powerup left saved when a new scene opens.
+// was, teleported objects and their destination, the kill-all hook, a second pickup of a running
+// powerup type, screen jumps, and gameplay values a powerup left saved when a new scene opens.
 
 #include "audio/AudioBackendSlot.h"
 #include "audio/RecordingAudioBackend.h"
@@ -22,6 +22,7 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectParticles.h"
+#include "model/classes/KXModelObjectScreenJump.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/app/KXPAppDelegate.h"
@@ -33,17 +34,20 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
+#include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 #include "player/store/KXPSwitchStateTable.h"
 #include "support/field_test_support.h"
+#include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
 #include "support/screen_test_support.h"
 #include "support/temp_folder.h"
+#include "support/trace_lines.h"
 
 #include "AudioEngine.h"
 #include "SimpleAudioEngine.h"
@@ -541,19 +545,57 @@ TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoes
         std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
     magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
     magnet->durationAttribute()->setValue(5.0f, true);
+    kxtest::TraceLines trace("powerups");
     field->applyPowerup(magnet, true);
     KXPObjectAsset* first = field->findActivePowerup("kPowerupMagnet", nullptr);
     ASSERT_NE(first, nullptr);
     first->retain();
     EXPECT_TRUE(field->isMagnetActive());
     field->applyPowerup(magnet, true);
-    // The first one's effect is over (without labels it is finished at once); the new one runs.
+    // The first one's effect is over (without labels it is finished at once) before the new one
+    // begins, and the new one runs.
+    EXPECT_EQ(trace.lines(), (std::vector<std::string>{"powerup effect type=kPowerupMagnet in-game=1",
+                                                       "powerup end type=kPowerupMagnet",
+                                                       "powerup effect type=kPowerupMagnet in-game=1"}));
     EXPECT_EQ(first->getState(), KXPObject::kStateRemoved);
     KXPObjectAsset* second = field->findActivePowerup("kPowerupMagnet", nullptr);
     EXPECT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_TRUE(field->isMagnetActive());
     first->release();
+}
+
+// The replaced powerup gives back the values it saved before the new one saves them again: one
+// level of saved values, whose restore at the end brings back the values from before both.
+TEST_F(FieldCheckpoints, ASecondGameplayPickupRestoresTheFirstOnesValuesBeforeItsOwn) {
+    struct Restored {
+        ~Restored() { KXPGameplaySettings::shared()->restoreAllValues(); }
+    } restored;
+    open();
+    KXPGameplaySettings* gameplay = KXPGameplaySettings::shared();
+    gameplay->setGravity(CCPoint(0.0f, -10.0f));
+    auto pickup = [](float gravity) {
+        auto asset =
+            std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+        asset->powerupTypeAttribute()->setValue("kPowerupGameplay", true);
+        asset->durationAttribute()->setValue(0.5f, true);
+        asset->gravityAttribute()->setValue(CCPoint(0.0f, gravity), true);
+        return asset;
+    };
+    kxtest::TraceLines trace("gameplay");
+    field->applyPowerup(pickup(-5.0f), true);
+    field->applyPowerup(pickup(-20.0f), true);
+    EXPECT_EQ(trace.lines(),
+              (std::vector<std::string>{"gravity x=0.000 y=-5.000", "gravity x=0.000 y=-10.000",
+                                        "gravity x=0.000 y=-20.000"}));
+    EXPECT_EQ(gameplay->saveNesting(), 1);
+    EXPECT_FLOAT_EQ(field->getWorld()->GetGravity().y, -20.0f);
+    // Half a second on, the second one ends: the values from before the first come back.
+    run(40);
+    EXPECT_EQ(field->findActivePowerup("kPowerupGameplay", nullptr), nullptr);
+    EXPECT_EQ(gameplay->saveNesting(), 0);
+    EXPECT_FLOAT_EQ(gameplay->getGravity().y, -10.0f);
+    EXPECT_FLOAT_EQ(field->getWorld()->GetGravity().y, -10.0f);
 }
 
 TEST_F(FieldCheckpoints, APauseHoldsTheWorldWhereItWas) {
@@ -773,6 +815,75 @@ TEST_F(FieldCheckpoints, SwitchingScreensOpensAnOverlayOrAnotherSceneFromInsideT
     ASSERT_NE(next, nullptr);
     EXPECT_NE(next, field);
     EXPECT_EQ(next->getSceneModel()->key(), "world2");
+}
+
+// A screen jump a live character touches opens the screen it is named after, as its model asks:
+// over the game, holding the game still or not; or another game scene, started afresh unless the
+// jump starts it from its checkpoint.
+TEST_F(FieldCheckpoints, AScreenJumpOpensItsScreenWithItsModelsPauseAndStart) {
+    graph.ui("over");
+    graph.link("world", "Over", "over");
+    auto next = graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    auto far =
+        std::static_pointer_cast<KXModelLevelSection>(kxtest::ScreenGraph::make("KXModelLevelSection"));
+    far->widthAttribute()->setValue(800.0f, true);
+    next->addChild(far, true);
+    auto heroAsset =
+        std::static_pointer_cast<KXModelAssetCharacter>(kxtest::ScreenGraph::make("KXModelAssetCharacter"));
+    heroAsset->setCollisionBox(CCSize(30.0f, 60.0f), CCPointZero);
+    auto heroModel = std::static_pointer_cast<KXModelObjectAssetCharacter>(
+        kxtest::ScreenGraph::make("KXModelObjectAssetCharacter"));
+    heroModel->setAsset(heroAsset);
+    open();
+    // Held by the test alone, off the layer, whatever the test's end.
+    struct Held {
+        KXPObjectAssetCharacter* object;
+        ~Held() { object->release(); }
+    } held{new KXPObjectAssetCharacter(heroModel)};
+    KXPObjectAssetCharacter* hero = held.object;
+
+    // Touched by the hero, and run for a frame, in which the jump acts.
+    auto touch = [this, hero](const std::string& name, bool pause, const std::string& function) {
+        auto model = std::static_pointer_cast<KXModelObjectScreenJump>(
+            kxtest::ScreenGraph::make("KXModelObjectScreenJump", name));
+        attributeOf<KXAttributeBool>(*model, "Pause Current World")->setValue(pause, true);
+        attributeOf<KXAttributeStringList>(*model, "Function")->setValue(function, true);
+        KXPObjectAsset* jump = KXPObjectAsset::create(model);
+        ASSERT_NE(jump, nullptr);
+        layer()->addChild(jump);
+        jump->setObjectLayer(layer());
+        jump->addToWorld(field->getWorld(), true);
+        // Only a running game updates its objects.
+        field->setPaused(false);
+        jump->beginContact(hero, nullptr, true);
+        run(1);
+    };
+    for (const bool pause : {true, false}) {
+        touch("Over", pause, "kNone");
+        EXPECT_EQ(KXPScreensController::shared()->currentUiKey(), "over");
+        EXPECT_EQ(field->isPaused(), pause);
+    }
+    for (const bool fromCheckpoint : {true, false}) {
+        if (field->getSceneModel()->key() != "world") {
+            ASSERT_EQ(KXPScreensController::shared()->showScreens("world", "hud", 0),
+                      KXPScreensController::kNewScene);
+            director()->replaceScene(KXPScreensController::shared()->currentScene());
+            frames(2);
+            field = dynamic_cast<KXPScreenScene*>(director()->getRunningScene()->getChildByTag(0));
+            ASSERT_NE(field, nullptr);
+        }
+        KXPCheckpointRecord& record = checkpointRecord("world2");
+        record.levelSectionId = static_cast<int32_t>(far->id());
+        touch("Next", false, fromCheckpoint ? "kStartCheckpointJump" : "kNone");
+        frames(2);
+        field = dynamic_cast<KXPScreenScene*>(director()->getRunningScene()->getChildByTag(0));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->getSceneModel()->key(), "world2");
+        EXPECT_EQ(checkpointRecord("world2").levelSectionId,
+                  fromCheckpoint ? static_cast<int32_t>(far->id()) : -1)
+            << fromCheckpoint;
+    }
 }
 
 TEST_F(FieldCheckpoints, ARestartClearsAFieldWhoseObjectsTakeOthersAlong) {

@@ -351,9 +351,19 @@ TEST_F(GameField, MirrorsCaptureTheFieldAfterItIsDrawnAndLeaveTheListWhenRemoved
     scene->update(0.0f);
     EXPECT_EQ(scene->getMirrors(), std::vector<KXPObject*>{second});
     EXPECT_EQ(first->getParent(), nullptr);
-    // Not a mirror: the list keeps what it has.
-    scene->removeMirror(scene->getInputController() ? nullptr : second);
-    EXPECT_EQ(scene->getMirrors().size(), 1u);
+
+    // Removal goes by the object's kind: nothing, or an object that is no longer a mirror, stays
+    // listed; a mirror leaves with every entry it has, each letting go of its hold.
+    scene->addMirror(second);
+    const unsigned int held = second->retainCount();
+    scene->removeMirror(nullptr);
+    second->setType(KXPObject::kTypeUnit);
+    scene->removeMirror(second);
+    EXPECT_EQ(scene->getMirrors(), (std::vector<KXPObject*>{second, second}));
+    second->setType(KXPObject::kTypeMirror);
+    scene->removeMirror(second);
+    EXPECT_TRUE(scene->getMirrors().empty());
+    EXPECT_EQ(second->retainCount(), held - 2);
 }
 
 TEST_F(GameField, ObjectsMarkedForRemovalGoAtTheEndOfTheStepWithTheirMotors) {

@@ -138,6 +138,20 @@ TEST_F(LevelLogic, AGatekeeperLetsTheAmountPassAndRemovesTheRest) {
     EXPECT_EQ(unit->getState(), KXPObject::kStateActive);
     first->release();
     second->release();
+
+    // An amount of 0 lets nobody through: the very first character is turned away.
+    auto closed = createModel<KXModelObjectGatekeeper>();
+    attributeOf<KXAttributeFloat>(*closed, "Passed Amount")->setValue(0.0f, true);
+    auto* wall =
+        field.add(static_cast<KXPObjectAssetGatekeeper*>(KXPObjectAsset::create(closed)), ccp(0, 600));
+    kxtest::TestAsset* runner = field.place(kxtest::boxAssetModel(), ccp(300, 600));
+    runner->setType(KXPObject::kTypeCharacter);
+    runner->retain();
+    wall->beginContact(runner, nullptr, true);
+    EXPECT_EQ(wall->passedCount(), 1);
+    field.frame();
+    EXPECT_EQ(runner->getState(), KXPObject::kStateRemoved);
+    runner->release();
 }
 
 TEST_F(LevelLogic, AScreenJumpFiresForLiveCharactersOnlyAndIsReadyAgain) {

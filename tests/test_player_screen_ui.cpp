@@ -1,6 +1,6 @@
 // The UI screen's button actions over in-memory screen graphs: the full-screen pair, back and
-// back-to navigation, links with their open modes, missing links, controls, and character
-// unlocking.
+// back-to navigation, links with their open modes, missing links, controls, the reset of all
+// progress, and character unlocking.
 #include <gtest/gtest.h>
 
 #include "cocos2d.h"
@@ -14,11 +14,13 @@
 #include "model/classes/KXModelObjectCharacterSelector.h"
 #include "model/classes/KXModelObjectUnlocker.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPGameDataLoaded.h"
 #include "player/base/KXPGameField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/screens/KXPScreenUi.h"
+#include "player/store/KXPCheckpointTable.h"
 #include "player/store/KXPLockStateTable.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
@@ -28,6 +30,8 @@
 #include "support/screen_graph.h"
 #include "support/screen_test_support.h"
 #include "support/temp_folder.h"
+
+#include <unistd.h>
 
 using namespace cocos2d;
 
@@ -235,6 +239,58 @@ TEST_F(ScreenUi, ScreensRunUnlockersKeepSelectorsAndLetSwitchesOnlyFlip) {
     EXPECT_FALSE(log.contains("leads to no screen"));
     EXPECT_EQ(KXPScreen::runningScreen(), ui);
     clearSwitchStates();
+}
+
+// The reset button takes all progress back: the score, checkpoint and lock tables, the bought
+// characters and the choice among them. The store's file goes with it and is written again, with
+// none of that progress, only when saving is allowed (once the game's data is loaded).
+TEST_F(ScreenUi, TheResetButtonTakesAllProgressBackAndRewritesTheStoreOnlyOnceLoaded) {
+    struct Afterwards {
+        ~Afterwards() {
+            setGameDataLoaded(false);
+            clearLockStates();
+        }
+    } afterwards;
+    for (const char* method : {"kFree", "kInGameCurrency"}) {
+        auto character = std::static_pointer_cast<KXModelAssetCharacter>(
+            kxtest::ScreenGraph::make("KXModelAssetCharacter"));
+        character->purchaseMethodAttribute()->setValue(method, true);
+    }
+    auto menu = graph.ui("KXPScreenStart");
+    button(*menu, "Reset", "kResetButton");
+    KXPScreenUi* ui = show();
+    KXPObjectButton* reset = ui->buttonWithAction("kResetButton");
+    ASSERT_NE(reset, nullptr);
+    const std::string storeFile = folder.file("UserDefault.xml");
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    for (const bool loaded : {false, true}) {
+        setGameDataLoaded(loaded);
+        worldScores("").coins.total = 40;
+        checkpointRecord("world").levelSectionId = 3;
+        lockState("Second Level") = false;
+        settings->unlockCharacter(1);
+        settings->setSelectedCharacter(1);
+        CCUserDefault::sharedUserDefault()->setStringForKey("Other", "kept");
+        ASSERT_TRUE(CCUserDefault::sharedUserDefault()->flush());
+        ASSERT_EQ(::access(storeFile.c_str(), F_OK), 0);
+
+        press(reset);
+        EXPECT_TRUE(scoreTable().empty()) << loaded;
+        EXPECT_TRUE(checkpointTable().empty()) << loaded;
+        EXPECT_TRUE(lockStateTable().empty()) << loaded;
+        EXPECT_FALSE(settings->isCharacterUnlocked(1)) << loaded;
+        EXPECT_EQ(settings->selectedCharacter(), 0) << loaded;
+        EXPECT_EQ(::access(storeFile.c_str(), F_OK) == 0, loaded);
+        EXPECT_EQ(CCUserDefault::sharedUserDefault()->getStringForKey("Other"), "") << loaded;
+    }
+    // What was written reads back as a fresh start.
+    KXPSettingsController::purgeShared();
+    CCUserDefault::purgeSharedUserDefault();
+    KXPSettingsController::shared()->load();
+    EXPECT_EQ(worldScores("").coins.total, 0);
+    EXPECT_TRUE(checkpointTable().empty());
+    EXPECT_FALSE(KXPSettingsController::shared()->isCharacterUnlocked(1));
+    EXPECT_TRUE(KXPSettingsController::shared()->isCharacterUnlocked(0));
 }
 
 TEST_F(ScreenUi, UnlockingBuysAnAffordableLockedCharacter) {

@@ -14,10 +14,11 @@
 
 namespace kxtest {
 
-// A scene test at 60 frames a second over an empty model store, with no scores or checkpoints, a
-// fresh screens controller, the user-default store in a temporary folder and a screen graph to
-// build in. TearDown leaves none of it to the next test: the controllers go and the store's path
-// is the default again.
+// A scene test at 60 frames a second over an empty model store, with no scores or checkpoints,
+// fresh screens and settings controllers (a settings controller another suite left behind keeps
+// the character table it made before this test's characters existed), the user-default store in a
+// temporary folder and a screen graph to build in. TearDown leaves none of it to the next test:
+// the controllers go and the store's path is the default again.
 class ScreenTest : public SceneTest {
 protected:
     ScreenGraph graph;
@@ -30,6 +31,7 @@ protected:
         clearScores();
         clearCheckpoints();
         KXPScreensController::shared()->reset();
+        KXPSettingsController::purgeShared();
         cocos2d::CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
     }
 
