@@ -310,6 +310,12 @@ const std::string& KXMessagePackMap::keyNameForId(KeyId id) {
     return keyState().namesById.at(id);
 }
 
+bool KXMessagePackMap::isKnownKeyId(KeyId id) {
+    return keyState().namesById.count(id) != 0 || id == fallbackKeyId("id") ||
+           id == fallbackKeyId("Class Name") || id == fallbackKeyId("value") ||
+           id == fallbackKeyId("User ID");
+}
+
 bool KXMessagePackMap::isCollectingKeys() {
     return keyState().collecting;
 }

@@ -139,6 +139,8 @@ public:
     static KeyId requireKeyId(const std::string& name);
     // Throws std::out_of_range when the id is not in the table.
     static const std::string& keyNameForId(KeyId id);
+    // Whether the id is the table's, or one of the fall-back ids.
+    static bool isKnownKeyId(KeyId id);
 
     // Key collection: while on, setters only record the key names they are given.
     static bool isCollectingKeys();

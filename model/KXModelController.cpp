@@ -325,6 +325,9 @@ void KXModelController::clear() {
     // Models that damaged links left holding each other, now that the store holds none.
     KXModel::releaseUnreachableLoops();
     m_lastError.clear();
+    m_loadProblems.clear();
+    m_loadProblemFiles = 0;
+    m_lastProblemFile.clear();
     m_changed = false;
     m_idCounter = 0;
     m_loadState.reset();

@@ -91,6 +91,15 @@ public:
 
     const std::string& lastError() const { return m_lastError; }
     void setLastError(const std::string& error) { m_lastError = error; }
+    // Files of this load that did not read whole although the load went on (a read that failed,
+    // links stored under keys the key table lacks): each "<file>: <why>", the first problem of a
+    // file, the first kMaxLoadProblems files; emptied by clear().
+    static constexpr size_t kMaxLoadProblems = 8;
+    void noteLoadProblem(const std::string& file, const std::string& why);
+    const std::vector<std::string>& loadProblems() const { return m_loadProblems; }
+    // The problems in one line, "<file>: <why>; ..." and how many more files had one; empty
+    // without any.
+    std::string loadProblemsText() const;
 
     std::string dataDirectory() const { return m_dataDirectory; }
     bool isArchiveMode() const { return m_archiveMode; }
@@ -107,7 +116,9 @@ public:
     bool loadFailed() const { return m_loadState.failed; }
     int32_t loadDataFromArchive(const std::string& entryName, int32_t type, const char* storedPassword);
     int32_t loadDataFromFile(const std::string& path, int32_t type);
-    void parseData(const unsigned char* buffer, size_t size, int32_t type);
+    // `file` names the data in the problems noted while reading it.
+    void parseData(const unsigned char* buffer, size_t size, int32_t type,
+                   const std::string& file = std::string());
     // The entry's bytes; false when there is no archive or no such entry.
     bool readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
                          const char* storedPassword);
@@ -147,6 +158,9 @@ private:
     std::map<uint32_t, ModelList> m_modelsByType;
     std::unordered_map<uint32_t, std::shared_ptr<KXModel>> m_modelsById;
     std::string m_lastError;
+    std::vector<std::string> m_loadProblems;
+    size_t m_loadProblemFiles = 0;
+    std::string m_lastProblemFile;
     bool m_changed = false;
     uint32_t m_idCounter = 0;
     bool m_archiveMode = false;

@@ -94,10 +94,32 @@ void failKeys(KXModelController& controller, const std::string& reason) {
     failLoad(controller, std::string(kFailedToLoadKeys) + ": " + reason);
 }
 
-int32_t reportUnreadable(KXModelController& controller, const std::exception& error) {
+int32_t reportUnreadable(KXModelController& controller, const std::string& file,
+                         const std::exception& error) {
     debugLog("[KXModelController] load data - fail: %s", error.what());
     controller.setLastError(std::string(kUnableToLoad) + ": " + error.what());
+    controller.noteLoadProblem(file, error.what());
     return 2;
+}
+
+// Links stored under a key id that the key table lacks are not read (the file was written with
+// other keys): the load goes on, but the first such id of a file is named, as the likely reason
+// for a screen that leads nowhere.
+void noteUnknownKey(KXModelController& controller, const KXMessagePackMap& map, uint32_t modelId,
+                    const std::string& file) {
+    KXMessagePackMap::KeyId unknown = KXMessagePackMap::kNoKey;
+    map.forEachPair([&unknown](KXMessagePackMap::KeyId key, const msgpack::object&) {
+        if (unknown == KXMessagePackMap::kNoKey && !KXMessagePackMap::isKnownKeyId(key)) {
+            unknown = key;
+        }
+    });
+    if (unknown == KXMessagePackMap::kNoKey) {
+        return;
+    }
+    const std::string why = "unknown key id " + std::to_string(unknown) + " in the connections of model " +
+                            std::to_string(modelId);
+    debugLog("[KXModelController] load data - %s", why.c_str());
+    controller.noteLoadProblem(file, why);
 }
 
 int32_t fileType(int32_t pass) {
@@ -326,7 +348,7 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
                 bytes = std::move(kept->second);
                 m_keptEntries.erase(kept);
             }
-            parseData(bytes.data(), bytes.size(), type);
+            parseData(bytes.data(), bytes.size(), type, entryName);
             return 0;
         }
         unsigned char* buffer = nullptr;
@@ -338,10 +360,10 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
         if (m_keepArchiveEntries) {
             m_keptEntries[entryName].assign(buffer, buffer + size);
         }
-        parseData(buffer, size, type);
+        parseData(buffer, size, type, entryName);
         return 0;
     } catch (const std::exception& error) {
-        return reportUnreadable(*this, error);
+        return reportUnreadable(*this, entryName, error);
     }
 }
 
@@ -354,6 +376,7 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
     if (fileLargerThan(path, KXArchiveReader::kMaxEntrySize)) {
         debugLog("[KXModelController] load data - fail: the file is too large");
         setLastError(std::string(kUnableToLoad) + ": the file is too large");
+        noteLoadProblem(path, "the file is too large");
         return 2;
     }
     std::vector<unsigned char> data;
@@ -361,13 +384,14 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
     if (!files->readFile(path, data)) {
         debugLog("[KXModelController] load data - fail");
         setLastError(kUnableToLoad);
+        noteLoadProblem(path, "the file could not be read");
         return 2;
     }
     try {
-        parseData(data.data(), data.size(), type);
+        parseData(data.data(), data.size(), type, path);
         return 0;
     } catch (const std::exception& error) {
-        return reportUnreadable(*this, error);
+        return reportUnreadable(*this, path, error);
     }
 }
 
@@ -390,12 +414,36 @@ bool KXModelController::readFileArchive(const std::string& entryName, std::vecto
         }
         return true;
     } catch (const std::exception& error) {
-        reportUnreadable(*this, error);
+        reportUnreadable(*this, entryName, error);
         return false;
     }
 }
 
-void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type) {
+void KXModelController::noteLoadProblem(const std::string& file, const std::string& why) {
+    // A file's problems are noted while it is read, one after another: the first says most.
+    if (m_loadProblemFiles > 0 && file == m_lastProblemFile) {
+        return;
+    }
+    m_lastProblemFile = file;
+    ++m_loadProblemFiles;
+    if (m_loadProblems.size() < kMaxLoadProblems) {
+        m_loadProblems.push_back(file + ": " + why);
+    }
+}
+
+std::string KXModelController::loadProblemsText() const {
+    std::string text;
+    for (const std::string& problem : m_loadProblems) {
+        text += (text.empty() ? "" : "; ") + problem;
+    }
+    if (m_loadProblemFiles > m_loadProblems.size()) {
+        text += "; and " + std::to_string(m_loadProblemFiles - m_loadProblems.size()) + " more files";
+    }
+    return text;
+}
+
+void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type,
+                                  const std::string& file) {
     if (buffer == nullptr || size == 0) {
         return;
     }
@@ -431,6 +479,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
 
         if (type == kConnectionsFile) {
             if (std::shared_ptr<KXModel> model = getModel(id)) {
+                noteUnknownKey(*this, map, id, file);
                 model->unpackConnections(map);
             } else {
                 passOver();

@@ -95,6 +95,30 @@ TEST_F(LoadingBoundsTest, AFolderFileLargerThanAnArchiveEntryMayBeIsNotRead) {
     EXPECT_EQ(store()->lastError(), "Unable to load data: the file is too large");
 }
 
+// Files that do not read are noted with their reasons for the player's error line, a bounded few.
+TEST_F(LoadingBoundsTest, FilesThatDoNotReadAreNotedWithTheirReasonsAFewOnly) {
+    writeGame();
+    store()->loadInitialData("data/data.pkg", nullptr);
+    ASSERT_FALSE(store()->loadFailed());
+    EXPECT_EQ(store()->loadProblemsText(), "");
+    const size_t files = KXModelController::kMaxLoadProblems + 4;
+    for (size_t index = 0; index < files; ++index) {
+        const std::string name = "data/KXModelFont." + std::to_string(index + 5) + ".attributes.pack";
+        folder().write(name, "\xc1");
+        EXPECT_EQ(store()->loadDataFromFile(name, 0), 2);
+    }
+    ASSERT_EQ(store()->loadProblems().size(), KXModelController::kMaxLoadProblems);
+    EXPECT_EQ(store()->loadProblems().front().rfind("data/KXModelFont.5.attributes.pack: ", 0), 0u)
+        << store()->loadProblems().front();
+    const std::string text = store()->loadProblemsText();
+    const std::string more = "; and 4 more files";
+    ASSERT_GT(text.size(), more.size());
+    EXPECT_EQ(text.substr(text.size() - more.size()), more) << text;
+    store()->clear();
+    EXPECT_TRUE(store()->loadProblems().empty());
+    EXPECT_EQ(store()->loadProblemsText(), "");
+}
+
 // Empty maps, maps of unknown classes and connections of absent models load nothing: a file of
 // little else is cut short instead of being walked to its end.
 TEST_F(LoadingBoundsTest, AFileOfObjectsThatAreNotModelsIsCutShort) {

@@ -668,6 +668,60 @@ TEST_F(LevelStreaming, AGapBetweenTheSectionsRangesEndsTheLevelHoweverFarTheCame
     EXPECT_EQ(countLines(log, "add level section: " + std::to_string(near->id())), 0u);
 }
 
+// A section whose width adds no distance (none, a negative one, no number) leaves the laid distance
+// where it was: laid again there at every step, it would pile its objects up for ever.
+TEST_F(LevelStreaming, ASectionThatAddsNoDistanceIsLaidOnceWhereItStands) {
+    auto flat = section("flat");
+    auto node = particles(*flat, CCPoint(10.0f, 20.0f));
+    make();
+    const std::string laidLine = "add level section: " + std::to_string(flat->id());
+    for (const float width : {0.0f, -300.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        flat->widthAttribute()->setValue(width, true);
+        KXDebugLogCapture log;
+        scene->restoreFromCheckpoint();
+        for (int frame = 0; frame < 30; ++frame) {
+            scene->update(1.0f / 60.0f);
+        }
+        EXPECT_EQ(countLines(log, laidLine), 1u) << width;
+        EXPECT_EQ(scene->getLaidDistance(), 0.0f) << width;
+        EXPECT_EQ(nodesOf(node).size(), 1u) << width;
+        EXPECT_TRUE(scene->getCreationQueue().empty()) << width;
+    }
+}
+
+TEST_F(LevelStreaming, TheLevelGoesOnPastASectionThatAddsNoDistance) {
+    auto opening = section("opening", 0.0f, -1.0f, 700.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    auto flat = section("flat", 0.0f, -1.0f, 0.0f);
+    particles(*flat, CCPoint(10.0f, 20.0f));
+    auto road = section("road", 0.0f, -1.0f, 500.0f);
+    make();
+    // The road cools down at first, so the flat section is the one laid at 700.
+    road->setCooldownCounter(5);
+    KXDebugLogCapture log;
+    scene->restoreFromCheckpoint();
+    EXPECT_EQ(flat->placedDistance(), 700.0f);
+    // The restore's catch-up goes on past it up to the camera, and builds everything at once.
+    EXPECT_GE(scene->getLaidDistance(), scene->getCameraDistance());
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+
+    // Streaming on: the flat section comes at most once between two roads.
+    scene->getObjectLayer()->setFollowFactor(0.0f);
+    gameplay->setGameSpeedMin(300.0f);
+    gameplay->setGameSpeedMax(300.0f);
+    gameplay->setGameSpeed(300.0f);
+    for (int frame = 0; frame < 40; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    const size_t flats = countLines(log, "add level section: " + std::to_string(flat->id()));
+    const size_t roads = countLines(log, "add level section: " + std::to_string(road->id()));
+    EXPECT_GT(scene->getLaidDistance(), 5000.0f);
+    EXPECT_GE(roads, 10u);
+    EXPECT_LE(flats, roads + 1);
+    // The search for a checkpoint ahead ends too.
+    scene->findCheckpointPowerup();
+}
+
 TEST_F(LevelStreaming, ObjectsLeftBehindGoWithTheFixedStepAndTextsStay) {
     auto level = section("trail");
     auto far = particles(*level, CCPoint(-1000.0f, 250.0f));

@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
+
+#include <msgpack.hpp>
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
@@ -141,6 +145,43 @@ TEST_F(StagedLoading, AStartNodeThatLeadsNowhereStopsOnce) {
     EXPECT_TRUE(isGameDataLoaded());
     ASSERT_NE(loadingLayer(), nullptr);
     EXPECT_TRUE(loadingLayer()->isLoading());
+}
+
+// The start node's ports stored under key ids the key table lacks: the port leads nowhere, and the
+// reason names the file and the key, not only that no screen follows.
+TEST_F(StagedLoading, AStartNodeWhosePortsAreUnderUnknownKeysSaysWhichFileAndKey) {
+    const std::string path = "data/KXNodeUIStart.0.connections.pack";
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(CCFileUtils::sharedFileUtils()->readFile(path, bytes));
+    msgpack::sbuffer rekeyed;
+    size_t offset = 0;
+    while (offset < bytes.size()) {
+        msgpack::object_handle handle =
+            msgpack::unpack(reinterpret_cast<const char*>(bytes.data()), bytes.size(), offset);
+        msgpack::object node = handle.get();
+        ASSERT_EQ(node.type, msgpack::type::MAP);
+        for (uint32_t i = 0; i < node.via.map.size; ++i) {
+            if (node.via.map.ptr[i].val.type == msgpack::type::MAP) {
+                node.via.map.ptr[i].key = msgpack::object(99990 + i);
+            }
+        }
+        msgpack::pack(rekeyed, node);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(rekeyed.data(), 1, rekeyed.size(), file), rekeyed.size());
+    std::fclose(file);
+
+    ASSERT_TRUE(loadStartData());
+    KXDebugLogCapture log;
+    KXPAppDelegate application;
+    ASSERT_TRUE(runUntilLoaded(application));
+    EXPECT_TRUE(application.hasLoadFailed());
+    const std::string& error = application.loadError();
+    EXPECT_EQ(error.rfind("the start node leads to no screen", 0), 0u) << error;
+    EXPECT_NE(error.find("KXNodeUIStart.0.connections.pack"), std::string::npos) << error;
+    EXPECT_NE(error.find("unknown key id 9999"), std::string::npos) << error;
+    EXPECT_EQ(count(log, "[KXPAppDelegate] game loading failed: " + error), 1u);
 }
 
 TEST_F(StagedLoading, TheGameCanStartOnAChosenScreen) {

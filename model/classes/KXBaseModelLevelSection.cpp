@@ -10,6 +10,7 @@
 #include "model/references/KXAttributeObject.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace {
@@ -104,6 +105,11 @@ float KXBaseModelLevelSection::endDistance() const {
 
 float KXBaseModelLevelSection::width() const {
     return m_width != nullptr ? m_width->value() : 0.0f;
+}
+
+float KXBaseModelLevelSection::laidLength() const {
+    const float length = width();
+    return std::isfinite(length) && length > 0.0f ? length : 0.0f;
 }
 
 int KXBaseModelLevelSection::playCooldown() const {

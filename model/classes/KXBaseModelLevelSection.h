@@ -37,6 +37,9 @@ public:
     float startDistance() const;
     float endDistance() const;
     float width() const;
+    // How far the level goes on past the section once it is laid: its width when that is a
+    // positive number, else 0 (the section adds no distance; the level never goes back).
+    float laidLength() const;
     // "Play Cooldown" truncated toward zero.
     int playCooldown() const;
 

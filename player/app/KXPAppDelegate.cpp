@@ -147,7 +147,13 @@ void KXPAppDelegate::loadStep() {
     if (KXPScreenUi* ui = KXPScreensController::shared()->currentUi()) {
         ui->playScreenMusic();
     }
-    stopLoading(openFirstScreen());
+    std::string failure = openFirstScreen();
+    // What leads nowhere is most often a link the load could not read: name it.
+    const std::string problems = models->loadProblemsText();
+    if (!failure.empty() && !problems.empty()) {
+        failure += " (" + problems + ")";
+    }
+    stopLoading(failure);
 }
 
 void KXPAppDelegate::finishLoading() {

@@ -17,6 +17,8 @@
 #include "player/desktop/KXPXErrors.h"
 #include "player/store/KXPSettingsController.h"
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 using namespace cocos2d;
@@ -25,6 +27,8 @@ namespace {
 
 const char* const kArchivePath = "data/data.pkg";
 const char* const kIconPath = "icon.ico";
+// The exit status of a run whose game could not be loaded.
+constexpr int kFailedLoadStatus = 2;
 
 // Only presence and a non-zero size matter: the archive is opened by the loader.
 bool archivePresent() {
@@ -35,6 +39,17 @@ bool archivePresent() {
 
 void saveProgress() {
     KXPSettingsController::shared()->save();
+}
+
+// A load that failed leaves the loading screen up with nothing more to come: the player says why
+// once and closes, so that the run ends with the failed-load status instead of standing still.
+void endFailedLoad(const KXPAppDelegate& application) {
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    if (!application.hasLoadFailed() || view->windowShouldClose()) {
+        return;
+    }
+    std::fprintf(stderr, "kxplayer: the game could not be loaded: %s\n", application.loadError().c_str());
+    view->end();
 }
 
 } // namespace
@@ -88,7 +103,10 @@ int runDesktopPlayer() {
     scheduler->scheduleUpdateForTarget(capture, 0, false);
     // Not a scheduler target: the scheduler stands still while the window is in the background.
     KXPTerminationWatch terminationWatch;
-    application.setFrameHook([&terminationWatch] { terminationWatch.update(0.0f); });
+    application.setFrameHook([&terminationWatch, &application] {
+        terminationWatch.update(0.0f);
+        endFailedLoad(application);
+    });
 
     const int result = application.run();
 
@@ -98,6 +116,7 @@ int runDesktopPlayer() {
     scheduler->unscheduleAllForTarget(capture);
     capture->release();
     application.setFrameHook({});
+    const bool loadFailed = application.hasLoadFailed();
     endPlayerRun();
-    return result;
+    return loadFailed ? kFailedLoadStatus : result;
 }

@@ -14,6 +14,7 @@
 #include "player/base/KXPLevelField.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
+#include "player/field/KXPSectionsInPlace.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 
@@ -188,10 +189,11 @@ public:
     // The section to lay at that distance (rand() among the eligible ones, cooldowns counted down
     // up to 21 times while none is); empty when none qualifies.
     virtual std::shared_ptr<KXModelLevelSection> chooseNextLevelSection(float distance);
-    // Lays the section at the distance: its objects are queued for creation. Answers its width,
-    // 0 for no section.
+    // Lays the section at the distance: its objects are queued for creation. Answers the distance
+    // it adds (its laid length), 0 for no section.
     virtual float addLevelSection(const std::shared_ptr<KXModelLevelSection>& section, float distance);
-    // Indices into the section list of the sections that may be laid at that distance.
+    // Indices into the section list of the sections that may be laid at that distance (a section
+    // that adds no distance, once laid at the laid distance, no longer may there).
     std::vector<size_t> eligibleLevelSections(float distance, bool useCooldown) const;
     void decrementSectionCooldowns();
     // Lays the first section of the list at the laid distance and builds all of it.
@@ -307,6 +309,9 @@ protected:
     float m_cameraDistance = 0.0f;
     // True inside the restore's catch-up, which lays past the queue's usual bound.
     bool m_catchingUp = false;
+    // Sections laid so far, and those that added no distance at the laid distance.
+    unsigned long m_sectionsLaid = 0;
+    KXPSectionsInPlace m_sectionsInPlace;
     KXPScreenUi* m_uiLayer = nullptr;
     bool m_paused = false;
     bool m_gameOver = false;

@@ -159,6 +159,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
     m_gameOver = false;
     m_cameraDistance = kRestoredCameraDistance;
     m_laidDistance = 0.0f;
+    m_sectionsInPlace.clear();
     // 8. The section the level was opened at, else the first one.
     const uint32_t startId = KXPScreensController::shared()->currentLevelSectionId();
     std::shared_ptr<KXModelLevelSection> start;
@@ -184,7 +185,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
         const std::shared_ptr<KXModelLevelSection> before =
             chooseNextLevelSection(checkpoint.distance - 100.0f);
         if (before && !before->isInitSection()) {
-            m_laidDistance -= before->width();
+            m_laidDistance -= before->laidLength();
             m_laidDistance += addLevelSection(before, m_laidDistance);
         }
         instantiateAll("updaing object creation queue");
@@ -214,7 +215,8 @@ void KXPScreenScene::restoreFromCheckpoint() {
     m_magnetActive = false;
     // 12.
     refillPowerupsAtStart();
-    // 13. Catch-up: frames of no time until the level reaches the camera, or stops growing.
+    // 13. Catch-up: frames of no time until the level reaches the camera, or stops growing (no
+    // section laid: one that adds no distance is still growth, the next may add some).
     bool grew = true;
     int passes = 0;
     while (m_cameraDistance > m_laidDistance && grew) {
@@ -225,11 +227,12 @@ void KXPScreenScene::restoreFromCheckpoint() {
         }
         ++passes;
         const float laid = m_laidDistance;
+        const unsigned long sections = m_sectionsLaid;
         // The catch-up's own bound keeps the queue finite; it is made in one go below.
         m_catchingUp = true;
         update(0.0f);
         m_catchingUp = false;
-        grew = m_laidDistance != laid;
+        grew = m_laidDistance != laid || m_sectionsLaid != sections;
     }
     instantiateAll("updaing object creation queue");
     // The catch-up's frames had no characters to measure: the real ones give the starting point.

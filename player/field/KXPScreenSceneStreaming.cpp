@@ -70,9 +70,14 @@ float KXPScreenScene::addLevelSection(const std::shared_ptr<KXModelLevelSection>
     entry.objects = new CCArray();
     entry.objects->init();
     m_creationQueue.push_back(entry);
+    ++m_sectionsLaid;
     kxTrace("sections", "sections lay id=%u name=%s at=%.0f width=%.0f camera=%.0f", section->id(),
             section->name().c_str(), distance, section->width(), m_cameraDistance);
-    return section->width();
+    const float length = section->laidLength();
+    if (!(length > 0.0f)) {
+        m_sectionsInPlace.laid(section.get(), distance);
+    }
+    return length;
 }
 
 std::vector<size_t> KXPScreenScene::eligibleLevelSections(float distance, bool useCooldown) const {
@@ -89,6 +94,9 @@ std::vector<size_t> KXPScreenScene::eligibleLevelSections(float distance, bool u
             continue;
         }
         if (useCooldown && section.cooldownCounter() >= 1) {
+            continue;
+        }
+        if (m_sectionsInPlace.isLaid(&section, distance)) {
             continue;
         }
         eligible.push_back(index);

@@ -1,7 +1,8 @@
 #!/bin/bash
 # kxsim on the demo game: the loading counter climbs to 100, the first menu opens, a touch on Play
 # opens the game scene and the heads-up MENU button leads back; a run repeats exactly; --open, the
-# store dump, screenshots, and a game that cannot load. Args: build folder, source folder.
+# store dump, screenshots, a game that cannot load and one whose start leads nowhere.
+# Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
@@ -60,6 +61,19 @@ rm "$work/broken/data/Keys.pack"
 "$kxsim" "$work/broken" --frames 30 >/dev/null 2>"$work/broken.err"
 check "a game that cannot load ends with 2" [ $? = 2 ]
 check "with an error line" grep -q '^error: ' "$work/broken.err"
+# The start node's ports under key ids the game's key table lacks: the error names the file and key.
+PY=$(command -v /usr/bin/python3 || command -v python3)
+cp -r "$demo" "$work/nowhere-start"
+if "$PY" "$2/tests/e2e/unknown_port_keys.py" "$work/nowhere-start/data/KXNodeUIStart.0.connections.pack"; then
+    "$kxsim" "$work/nowhere-start" --frames $((menu_at + 5)) >/dev/null 2>"$work/nowhere-start.err"
+    check "a start that leads nowhere ends with 2" [ $? = 2 ]
+    check "naming the file and the key it could not read" \
+        grep -q '^error: the start node leads to no screen.*KXNodeUIStart\.0\.connections\.pack.*unknown key id 9999' \
+        "$work/nowhere-start.err"
+else
+    echo "FAIL: the start node's ports could not be moved (python3-msgpack)"
+    status=1
+fi
 "$kxsim" "$demo" --touch 5:sideways:1,2 >/dev/null 2>&1
 check "a bad option ends with 1" [ $? = 1 ]
 exit $status
