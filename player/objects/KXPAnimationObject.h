@@ -63,7 +63,8 @@ public:
     int entryCount() const;
     // The node built for the model's child at that index; null when none was built.
     cocos2d::CCNode* childNodeAt(int index) const;
-    // The children's scaled content boxes, each centred on this node's position, united.
+    // The children's scaled content boxes (positive extents, also when mirrored), each centred on
+    // this node's position, united.
     cocos2d::CCRect contentRect() const { return m_contentRect; }
     void updateBounds();
     // "Duration" in frames of 1/30 s, truncated.
