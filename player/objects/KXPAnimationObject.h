@@ -22,7 +22,7 @@ class KXPObject;
 
 class KXPAnimationObject : public cocos2d::CCNode {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeAnimationObject;
+    CC_NODE_KIND(KXPAnimationObject, kKXPNodeAnimationObject);
 
     // The owner is accepted for the callers' convenience; nothing here depends on it. With
     // applySpawner, asset children learn whether their model spawns. Callers autorelease.
