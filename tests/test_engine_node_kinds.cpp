@@ -16,6 +16,17 @@ class KindsTest : public kxtest::SceneTest {};
 
 class OwnSprite : public CCSprite {};
 
+// A subclass that inherits its base's kind bit would be "found" in every object of the base:
+// only a class that declares its own kind can be asked for.
+class KindedSprite : public CCSprite {
+public:
+    CC_NODE_KIND(KindedSprite, kCCNodeKindFirstGameBit);
+};
+static_assert(ccDeclaresNodeKind<CCSprite>::value, "a class with its own kind");
+static_assert(ccDeclaresNodeKind<KindedSprite>::value, "a subclass that declares its own kind");
+static_assert(!ccDeclaresNodeKind<OwnSprite>::value, "a subclass with only its base's kind");
+static_assert(!ccDeclaresNodeKind<CCNode>::value, "a class without a kind");
+
 TEST_F(KindsTest, KindBitsAnswerAsDynamicCastDoesAndDerivedClassesCarryThem) {
     CCNode* plain = CCNode::create();
     CCNode* rgba = CCNodeRGBA::create();

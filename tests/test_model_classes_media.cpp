@@ -305,6 +305,19 @@ TEST_F(MediaModels, FrameSizeFollowsTheTimeAtThirtyFramesASecond) {
     EXPECT_TRUE(container(0)->frameSizeAt(1.0f).equals(CCSize(0, 0)));
 }
 
+// A container speed without a frame rate (0, below 0, not a number) shows its first picture
+// still; the size asked for at any time is that picture's, not one of a count run backwards.
+TEST_F(MediaModels, SpeedsWithoutAFrameRateSizeTheFirstFrameAtEveryTime) {
+    auto four = container(4);
+    for (float speed : {0.0f, -1.0f, -2.0f, NAN, -INFINITY}) {
+        four->animationSpeedAttribute()->setValue(speed, true);
+        for (float time : {0.0f, 0.05f, 0.5f, 7.0f}) {
+            EXPECT_TRUE(four->frameSizeAt(time).equals(CCSize(10, 5))) << speed << " " << time;
+            EXPECT_TRUE(four->frameSourceSizeAt(time).equals(CCSize(100, 1))) << speed << " " << time;
+        }
+    }
+}
+
 TEST_F(MediaModels, PerFrameLookupsAllocateNothing) {
     auto four = container(4);
     CCSize size;

@@ -344,6 +344,23 @@ TEST_F(AnimationObject, BoundsUniteTheChildrensScaledBoxesCentredOnItsPosition) 
     EXPECT_EQ(empty->entryCount(), 0);
 }
 
+// A mirrored picture (negative scale) is as wide as its plain twin: the bounds keep positive
+// extents, with every box still centred on the animation's position.
+TEST_F(AnimationObject, MirroredPicturesGiveBoundsOfPositiveExtent) {
+    add<KXModelObjectImage>("Mirrored")->scaleAttribute()->setValue(CCPoint(-2.0f, 1.0f), true);
+    add<KXModelObjectImage>("Upside Down")->scaleAttribute()->setValue(CCPoint(0.5f, -3.0f), true);
+    KXPAnimationObject* object = build();
+    EXPECT_TRUE(object->contentRect().equals(CCRect(-100.0f, -150.0f, 200.0f, 300.0f)));
+    // Measured away from its owner's origin, the bounds stay around the animation.
+    object->setPosition(CCPoint(500.0f, 400.0f));
+    object->updateBounds();
+    EXPECT_TRUE(object->contentRect().equals(CCRect(400.0f, 250.0f, 200.0f, 300.0f)));
+
+    animation->removeChild(animation->children().back(), true);
+    KXPAnimationObject* single = build();
+    EXPECT_TRUE(single->contentRect().equals(CCRect(-100.0f, -50.0f, 200.0f, 100.0f)));
+}
+
 // With the sample game's three-frame "Runner Frames" pictures (each frame lasts 1/45 s).
 class AnimationObjectPictures : public AnimationObject {
 protected:

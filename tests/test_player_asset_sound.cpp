@@ -2,9 +2,14 @@
 // falling with the distance, stopped far away and when the object leaves state 0, and gone
 // without harm when a screen change deletes the game's sounds.
 
+#include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelObjectAssetPowerup.h"
+#include "model/classes/KXModelScreenScene.h"
 #include "model/references/KXAttributeSound.h"
+#include "player/app/KXPScreensController.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "support/asset_world_support.h"
@@ -12,6 +17,8 @@
 #include "support/sound_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace cocos2d;
 
@@ -100,6 +107,39 @@ TEST_F(AssetSound, OnceNoCharacterLivesTheSoundFadesOut) {
     object->updateSoundVolume(1.0f);
     EXPECT_EQ(object->ownSound()->state(), KXSound::kStopped);
     KXPInputController::shared()->reset();
+}
+
+// Once the game is over the field no longer steps its objects, yet units' sounds go on fading,
+// spawned copies (a unit kind with one more bit) among them.
+TEST_F(AssetSound, AfterGameOverUnitsAndTheirCopiesStillFade) {
+    KXPScreensController::shared()->setCurrentSceneKey("sound-field");
+    KXBaseModelScreenScene::findOrCreateByKey("sound-field")->gravityAttribute()->setValue(CCPointZero, true);
+    KXPScreenScene* field = KXPScreenScene::create();
+    ASSERT_NE(field, nullptr);
+    field->retain();
+    kxtest::FakeCharacter* hero = kxtest::FakeCharacter::create();
+    field->getInputController()->addCharacter(hero);
+    std::vector<KXPObjectAsset*> units;
+    const uint32_t unit = KXPObject::kTypeUnit;
+    for (uint32_t type : {unit, unit | KXPObject::kTypeSpawnedCopy}) {
+        KXPObjectAsset* object = humming(soundModel());
+        object->setType(type);
+        field->getObjectLayer()->addChild(object);
+        object->setObjectLayer(field->getObjectLayer());
+        object->setPosition(ccp(500, 250));
+        object->updateSoundVolume(kxtest::kFrame);
+        ASSERT_NEAR(object->ownSound()->getVolume(), 1.0f, 1e-4f) << type;
+        units.push_back(object);
+    }
+    hero->setState(KXPObject::kStateDead);
+    field->setGameOver(true);
+    ASSERT_TRUE(field->isGameOver());
+    field->update(0.25f);
+    for (KXPObjectAsset* object : units) {
+        EXPECT_NEAR(object->ownSound()->getVolume(), 0.75f, 1e-4f) << object->getType();
+    }
+    field->release();
+    KXPScreensController::shared()->reset();
 }
 
 } // namespace

@@ -101,6 +101,11 @@ TEST_F(EventObserver, AReviewIsDueEverySoManyShowingsAndNeverForZeroPlays) {
     for (int count : {0, 1, 3, 4, 6}) {
         EXPECT_FALSE(KXPObjectEventObserver::reviewDue(count, 3.0f)) << count;
     }
+    // Only the divisor is truncated: the remainder is compared with the plays less one as they
+    // are, so a count with a fraction never matches.
+    for (int count = 0; count < 12; ++count) {
+        EXPECT_FALSE(KXPObjectEventObserver::reviewDue(count, 3.5f)) << count;
+    }
     // Plays that truncate to 0 or below ask for nothing (and divide by nothing).
     for (float plays : {0.0f, 0.9f, -3.0f}) {
         for (int count : {0, 1, 2, -1}) {

@@ -383,6 +383,25 @@ TEST_F(GameField, ObjectsMarkedForRemovalGoAtTheEndOfTheStepWithTheirMotors) {
     EXPECT_EQ(scene->getInputController()->motorCount(), 0u);
 }
 
+// Kinds are bits: a character riding a path (or a unit copy) carries more than its kind's bit,
+// and the removal test still knows it for what it is.
+TEST_F(GameField, RemovalSparesALiveCharacterRidingAPathAndTakesItOnceDead) {
+    make();
+    const uint32_t riding = KXPObject::kTypeCharacter | KXPObject::kTypeCarriedByPath;
+    BodyObject* alive = body(CCPoint(-5000.0f, 100.0f), riding);
+    alive->setTag(1);
+    BodyObject* dead = body(CCPoint(-5000.0f, 300.0f), riding);
+    dead->setTag(2);
+    dead->setState(KXPObject::kStateDead);
+    BodyObject* copy = body(CCPoint(-5000.0f, 500.0f), KXPObject::kTypeUnit | KXPObject::kTypeSpawnedCopy);
+    copy->setTag(3);
+    scene->update(KXPScreenScene::kFixedStep);
+    ASSERT_EQ(layer()->getChildByTag(1), alive);
+    EXPECT_EQ(alive->getState(), KXPObject::kStateActive);
+    EXPECT_EQ(layer()->getChildByTag(2), nullptr);
+    EXPECT_EQ(layer()->getChildByTag(3), nullptr);
+}
+
 // Bodies are made and destroyed by the field's objects only outside the world step: a contact
 // parks a removal, a spawner makes a body in its update.
 TEST_F(GameField, TheWorldIsNeverChangedWhileItIsLocked) {

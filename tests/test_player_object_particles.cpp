@@ -603,6 +603,16 @@ TEST_F(ParticlesOnTheField, HiddenTheLivingParticlesLiveOutTheirLivesAndAPauseHo
 
 } // namespace
 
+// Every player class the per-frame walks ask for declares its own kind; a subclass that only
+// inherits one (as a test's stand-in does) cannot be asked for.
+static_assert(ccDeclaresNodeKind<KXPObject>::value && ccDeclaresNodeKind<KXPObjectAsset>::value &&
+                  ccDeclaresNodeKind<KXPObjectAssetParticles>::value &&
+                  ccDeclaresNodeKind<KXPObjectImage>::value &&
+                  ccDeclaresNodeKind<KXPAnimationObject>::value &&
+                  ccDeclaresNodeKind<KXPGameFieldCamera>::value,
+              "the player's kinds");
+static_assert(!ccDeclaresNodeKind<kxtest::TestAsset>::value, "a subclass with only its base's kind");
+
 // The field's per-frame walks ask a node's kind through its kind bits: they must answer as
 // dynamic_cast would, for each class and the classes derived from it.
 TEST_F(ParticleObject, EveryPlayerNodeAnswersItsKindAsDynamicCastWould) {

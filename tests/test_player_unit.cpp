@@ -5,6 +5,7 @@
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
+#include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -494,6 +495,31 @@ TEST_F(Unit, HiddenOrOverlaidUnitsHideTheirAnimations) {
 
     crab->setOpacityFactor(0.5f);
     EXPECT_FLOAT_EQ(idle->opacityFactor(), 0.5f);
+}
+
+// A unit whose picture is mirrored, half past the window's edge with no margin beyond it: it is
+// on screen, so it keeps showing its look, and a spawned copy of it is not taken away.
+TEST_F(Unit, AMirroredUnitHalfOnScreenStaysShownAndItsCopyStays) {
+    KXGameplayValues& values = KXPGameplaySettings::shared()->gameplayValues();
+    const KXGameplayValues saved = values;
+    values.backDeletionThreshold = 0.0f;
+    values.sidesDeletionThreshold = 0.0f;
+    auto model = kxtest::unitModel("Mirror Crab", "kEnemyObjectType", CCSize(80, 40), false);
+    model->assetObstacle()->setIdleAnimation(kxtest::pictureAnimation("Mirror Crab Idle", CCSize(-80, 40)));
+    AssetWorld field;
+    // The window is 1000 x 500: one at its right edge, one at its left.
+    KXPObjectAssetUnit* crab = field.add(make(model), ccp(1000, 250));
+    KXPObjectAssetUnit* copy = field.add(make(model), ccp(0, 250));
+    copy->setType(copy->getType() | KXPObject::kTypeSpawnedCopy);
+    copy->retain();
+    EXPECT_TRUE(crab->localBounds().equals(CCRect(-40, -20, 80, 40)));
+    field.frame();
+    EXPECT_TRUE(crab->isVisible());
+    EXPECT_TRUE(crab->idleAnimation()->isVisible());
+    EXPECT_NE(copy->getState(), KXPObject::kStateRemoved);
+    EXPECT_EQ(copy->getParent(), field.layer);
+    copy->release();
+    values = saved;
 }
 
 } // namespace

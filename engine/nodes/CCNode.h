@@ -7,6 +7,15 @@
 #include "base/CCGeometry.h"
 #include "base/CCObject.h"
 
+#include <type_traits>
+
+// Inside a class that per-frame code asks about (ccNodeAs): its kind bit, together with the class
+// the bit belongs to. A subclass that declares nothing inherits its base's bit, which answers for
+// every object of the base: ccNodeAs refuses such a class when it is compiled.
+#define CC_NODE_KIND(Class, bit)                                                                             \
+    using NodeKindClass = Class;                                                                             \
+    static constexpr unsigned int kNodeKind = (bit)
+
 NS_CC_BEGIN
 
 class CCAction;
@@ -231,8 +240,16 @@ private:
     unsigned int m_uNodeKinds = 0;
 };
 
-// The node as T (a class with a kNodeKind bit), or null when it is none or not of that kind.
+// Whether T declares its own node kind (CC_NODE_KIND in T itself, not only in a base).
+template <class T, class = void> struct ccDeclaresNodeKind : std::false_type {};
+template <class T>
+struct ccDeclaresNodeKind<T, std::void_t<typename T::NodeKindClass>>
+    : std::is_same<typename T::NodeKindClass, T> {};
+
+// The node as T (a class that declares its own kind bit), or null when it is none or not of
+// that kind.
 template <class T> T* ccNodeAs(CCNode* node) {
+    static_assert(ccDeclaresNodeKind<T>::value, "ccNodeAs needs a class that declares its own node kind");
     return node != nullptr && (node->getNodeKinds() & T::kNodeKind) != 0 ? static_cast<T*>(node) : nullptr;
 }
 // The same for an element of a node's children array.

@@ -15,7 +15,7 @@ class CCTexture2D;
 
 class CCSprite : public CCNode, public CCTextureProtocol, public CCRGBAProtocol {
 public:
-    static constexpr unsigned int kNodeKind = kCCNodeKindSprite;
+    CC_NODE_KIND(CCSprite, kCCNodeKindSprite);
 
     static CCSprite* create();
     // Null when the image cannot be loaded.

@@ -136,12 +136,15 @@ unsigned int KXBaseModelSpriteContainer::frameIndexAt(float time) const {
     if (count == 0) {
         return 0;
     }
-    if (!std::isfinite(time) || time < 0.0f) {
-        time = 0.0f;
+    // A speed without a frame rate shows the first picture still (getSprite), so its size is
+    // the one asked for: a negative count is not wrapped round to some other picture.
+    const float speed = animationSpeed();
+    if (!isPositiveFinite(speed) || !std::isfinite(time) || time < 0.0f) {
+        return 0;
     }
-    // Single precision, as the frame rate is applied everywhere else; the checked
-    // truncation gives 0 for negative or undefined products.
-    const float frames = animationSpeed() * time * kFramesPerSecond;
+    // Single precision, as the frame rate is applied everywhere else; a count past the
+    // unsigned range stops at its largest value.
+    const float frames = speed * time * kFramesPerSecond;
     return kx::truncateToUInt(frames) % count;
 }
 

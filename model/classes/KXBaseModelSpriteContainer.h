@@ -42,7 +42,8 @@ public:
     // The texture of the sprite at that index, or null when the index is past the end.
     cocos2d::CCTexture2D* textureAt(unsigned int index) const;
     // "Size" / "SourceSize" of the sprite shown at that time ((0, 0) without sprites).
-    // Negative or non-finite times count as 0.
+    // Negative or non-finite times count as 0; so does every time when the speed is not a
+    // positive finite number (the first picture stays, as in getSprite).
     cocos2d::CCSize frameSizeAt(float time) const;
     cocos2d::CCSize frameSourceSizeAt(float time) const;
     // Index of the sprite shown at that time; 0 without sprites.

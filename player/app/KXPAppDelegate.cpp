@@ -27,7 +27,6 @@
 #include "AudioEngine.h"
 #include "SimpleAudioEngine.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -156,21 +155,22 @@ void KXPAppDelegate::loadStep() {
     stopLoading(failure);
 }
 
+void KXPAppDelegate::loadAtlasFrames() {
+    debugLog("Start Atlas loading");
+    for (const std::shared_ptr<KXModelAtlas>& atlas : getModels<KXModelAtlas>()) {
+        debugLog("loading atlas");
+        const std::string path = atlas->plistPath();
+        debugLog("%s", path.c_str());
+        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(path.c_str());
+    }
+}
+
 void KXPAppDelegate::finishLoading() {
-    KXModelController* models = KXModelController::shared();
     KXPSettingsController::shared()->load();
     KXServices::shared();
     KXAdController::shared()->init();
 
-    debugLog("Start Atlas loading");
-    const std::string folder = models->dataDirectory();
-    for (const std::shared_ptr<KXModelAtlas>& atlas : getModels<KXModelAtlas>()) {
-        debugLog("loading atlas");
-        char path[512];
-        std::snprintf(path, sizeof path, "%s/atlases/atlas_ID%u.plist", folder.c_str(), atlas->id());
-        debugLog("%s", path);
-        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(path);
-    }
+    loadAtlasFrames();
     // Each bitmap font is read once now, so that its first label later costs nothing.
     for (const std::shared_ptr<KXModelFont>& font : getModels<KXModelFont>()) {
         if (CCLabelBMFont* label = font->createLabel()) {

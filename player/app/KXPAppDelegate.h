@@ -40,6 +40,9 @@ public:
         m_seedGiven = true;
     }
 
+    // Every atlas's sprite frames into the frame cache, read from the atlas's property list.
+    static void loadAtlasFrames();
+
     // The policy for the general settings' "Screen Adjustment" (3: by the window's aspect ratio).
     static cocos2d::ResolutionPolicy resolutionPolicy(int screenAdjustment, int orientation,
                                                       const cocos2d::CCSize& windowSize);

@@ -1,5 +1,6 @@
 // The player's node kinds (cocos2d::ccNodeAs): one bit for each class that code run every frame
-// asks a node about. A class adds its bit in its constructor, so derived classes carry it too.
+// asks a node about. A class declares its bit with CC_NODE_KIND and adds it in its constructor,
+// so derived classes carry it too.
 #pragma once
 
 #include "cocos2d.h"

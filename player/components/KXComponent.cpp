@@ -115,7 +115,7 @@ void KXComponent::traceEvent(const char* kind, const char* event, const std::str
 }
 
 KXPObjectAsset* KXComponent::assetOwner() const {
-    return dynamic_cast<KXPObjectAsset*>(m_owner);
+    return ccNodeAs<KXPObjectAsset>(m_owner);
 }
 
 void KXComponent::makeSound(const std::shared_ptr<KXModelSound>& model, KXSound*& slot) {

@@ -17,7 +17,7 @@ class KXPGameplaySettings;
 
 class KXPGameFieldCamera : public cocos2d::CCNode {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeGameFieldCamera;
+    CC_NODE_KIND(KXPGameFieldCamera, kKXPNodeGameFieldCamera);
 
     // Initialised and autoreleased; null when the node cannot be initialised.
     static KXPGameFieldCamera* create();

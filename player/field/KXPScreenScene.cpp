@@ -289,7 +289,7 @@ void KXPScreenScene::update(float dt) {
         CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
             KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(item);
             if (asset != nullptr &&
-                (asset->getType() == KXPObject::kTypeUnit || asset->getType() == KXPObject::kTypePowerup)) {
+                (asset->getType() & (KXPObject::kTypeUnit | KXPObject::kTypePowerup)) != 0) {
                 asset->updateSoundVolume(dt);
             }
         }

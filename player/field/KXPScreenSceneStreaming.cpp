@@ -45,8 +45,8 @@ bool isPowerupOfType(const KXPObject& object, const char* type) {
 bool hasActivePowerupChild(CCNode* node) {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(node->getChildren(), item) {
-        KXPObject* child = dynamic_cast<KXPObject*>(item);
-        if (child != nullptr && child->getType() == KXPObject::kTypePowerup && child->getState() == 1) {
+        KXPObject* child = ccNodeAs<KXPObject>(item);
+        if (child != nullptr && (child->getType() & KXPObject::kTypePowerup) != 0 && child->getState() == 1) {
             return true;
         }
     }
@@ -275,12 +275,14 @@ void KXPScreenScene::createCharacters() {
 }
 
 void KXPScreenScene::checkObjectDeletion(KXPObject* object) {
+    // Kinds are bits: a character riding a path or a unit's copy carries one more.
     const uint32_t type = object->getType();
     const int32_t state = object->getState();
-    if (type == KXPObject::kTypeBackgroundLayer ||
-        (type == KXPObject::kTypeCharacter && state != KXPObject::kStateDead) ||
-        state == KXPObject::kStateRemoved || type == KXPObject::kTypeText ||
-        (type == KXPObject::kTypePowerup && state == 1) || type == KXPObject::kTypeGroup ||
+    const auto is = [type](uint32_t kind) { return (type & kind) != 0; };
+    if (is(KXPObject::kTypeBackgroundLayer) ||
+        (is(KXPObject::kTypeCharacter) && state != KXPObject::kStateDead) ||
+        state == KXPObject::kStateRemoved || is(KXPObject::kTypeText) ||
+        (is(KXPObject::kTypePowerup) && state == 1) || is(KXPObject::kTypeGroup) ||
         hasActivePowerupChild(object)) {
         return;
     }

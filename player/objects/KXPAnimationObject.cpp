@@ -232,17 +232,18 @@ void KXPAnimationObject::nestNodes() {
 }
 
 void KXPAnimationObject::updateBounds() {
-    m_contentRect = CCRect();
-    bool first = true;
+    // Boxes have positive extents (a mirrored picture covers as much as its twin), and they are
+    // united into a rect of no size at this node's position, which every box contains: measured
+    // away from the owner's origin, the bounds are not stretched back to it.
     const CCPoint& centre = getPosition();
+    m_contentRect = CCRect(centre.x, centre.y, 0.0f, 0.0f);
     CCObject* item = nullptr;
     CCARRAY_FOREACH(getChildren(), item) {
         CCNode* child = static_cast<CCNode*>(item);
-        const float width = child->getContentSize().width * child->getScaleX();
-        const float height = child->getContentSize().height * child->getScaleY();
+        const float width = std::fabs(child->getContentSize().width * child->getScaleX());
+        const float height = std::fabs(child->getContentSize().height * child->getScaleY());
         const CCRect box(centre.x - width * 0.5f, centre.y - height * 0.5f, width, height);
-        m_contentRect = first ? box : m_contentRect.unionWithRect(box);
-        first = false;
+        m_contentRect = m_contentRect.unionWithRect(box);
     }
 }
 

@@ -22,7 +22,7 @@ class KXPObject;
 
 class KXPAnimationObject : public cocos2d::CCNode {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeAnimationObject;
+    CC_NODE_KIND(KXPAnimationObject, kKXPNodeAnimationObject);
 
     // The owner is accepted for the callers' convenience; nothing here depends on it. With
     // applySpawner, asset children learn whether their model spawns. Callers autorelease.
@@ -63,7 +63,8 @@ public:
     int entryCount() const;
     // The node built for the model's child at that index; null when none was built.
     cocos2d::CCNode* childNodeAt(int index) const;
-    // The children's scaled content boxes, each centred on this node's position, united.
+    // The children's scaled content boxes (positive extents, also when mirrored), each centred on
+    // this node's position, united.
     cocos2d::CCRect contentRect() const { return m_contentRect; }
     void updateBounds();
     // "Duration" in frames of 1/30 s, truncated.

@@ -19,7 +19,7 @@ class KXComponentHealth;
 
 class KXPObject : public cocos2d::CCNode {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeObject;
+    CC_NODE_KIND(KXPObject, kKXPNodeObject);
 
     // Object-type flags (getType); a concrete class sets its own in its constructor.
     enum Type : uint32_t {

@@ -69,7 +69,8 @@ bool KXPObjectEventObserver::reviewDue(int playCount, float playsBeforeRedirect)
     if (plays <= 0) {
         return false;
     }
-    return playCount % plays == plays - 1;
+    // Only the divisor is truncated: plays with a fraction never match a remainder.
+    return static_cast<double>(playCount % plays) == static_cast<double>(playsBeforeRedirect) - 1.0;
 }
 
 bool KXPObjectEventObserver::isLastLevelSection(uint32_t sectionId) {

@@ -36,8 +36,8 @@ public:
     bool isArmed() const { return m_armed; }
     float remainingTime() const { return m_remainingTime; }
 
-    // The play counts a "kRequestReview" observer asks at: count % plays == plays - 1, never
-    // when the plays truncate to 0 or less.
+    // The play counts a "kRequestReview" observer asks at: count % truncated plays == plays - 1
+    // (so never for plays with a fraction), never when the plays truncate to 0 or less.
     static bool reviewDue(int playCount, float playsBeforeRedirect);
     // Whether the section is the last of the sections sharing its first live parent, in stored
     // order; false for no such section or one without a live parent.

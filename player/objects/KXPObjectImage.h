@@ -14,7 +14,7 @@ class KXBaseModelObjectImage;
 
 class KXPObjectImage : public cocos2d::CCNode {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeObjectImage;
+    CC_NODE_KIND(KXPObjectImage, kKXPNodeObjectImage);
 
     // The tag under which a sprite container runs its frame animation on its sprite.
     static constexpr int kFrameActionTag = 76;

@@ -42,7 +42,7 @@ typedef void (cocos2d::CCObject::*SEL_AssetListener)(KXPObjectAsset*, KXPObjectA
 
 class KXPObjectAsset : public KXPObject {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeObjectAsset;
+    CC_NODE_KIND(KXPObjectAsset, kKXPNodeObjectAsset);
 
     // Collision types: without collision the fixtures are sensors.
     static constexpr int kCollisionNone = 0;

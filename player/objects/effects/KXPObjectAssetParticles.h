@@ -20,7 +20,7 @@ class KXModelObjectParticlesEmitter;
 
 class KXPObjectAssetParticles : public KXPObjectAsset {
 public:
-    static constexpr unsigned int kNodeKind = kKXPNodeObjectParticles;
+    CC_NODE_KIND(KXPObjectAssetParticles, kKXPNodeObjectParticles);
 
     // Autoreleased; null without a model.
     static KXPObjectAssetParticles* create(const std::shared_ptr<KXModelObjectParticles>& model);
