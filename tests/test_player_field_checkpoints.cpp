@@ -57,6 +57,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -203,6 +204,27 @@ protected:
             field->update(kFrame);
         }
     }
+    void killFirstCharacter() {
+        field->getInputController()->characters().front()->characterObject()->setState(KXPObject::kStateDead);
+    }
+    // Whole frames (the HUD's timers run too) until `done`, at most ten seconds of them; counts
+    // the frames in which game over comes into force.
+    bool framesUntil(const std::function<bool()>& done) {
+        for (int frame = 0; frame < 600 && !done(); ++frame) {
+            frames(1);
+            if (field->isGameOver() && !wasOver) {
+                ++gameOversBegun;
+            }
+            wasOver = field->isGameOver();
+        }
+        return done();
+    }
+    bool rebuilt() const { return field->getInputController()->characters().empty(); }
+    bool heldByHud() const {
+        return field->getUiLayer() != nullptr && field->getUiLayer()->hasDeferredAction();
+    }
+    int gameOversBegun = 0;
+    bool wasOver = false;
 };
 
 TEST_F(FieldCheckpoints, ThreeLivesRebuildTheLevelTwiceAndTheThirdDeathEndsTheGame) {
@@ -251,6 +273,72 @@ TEST_F(FieldCheckpoints, WithoutHealthTheGameEndsAtOnceAndOnlyOnce) {
     field->keyBackClicked();
     EXPECT_FALSE(field->isGameOver());
     EXPECT_EQ(powerup->getParent(), nullptr);
+}
+
+TEST_F(FieldCheckpoints, BehindAClosingHudEachDeathCostsOneLifeAndOnlyTheLastEndsTheGame) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    open();
+    const auto health = livesCharacter(3);
+    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
+        field->getInputController()->characters().front()->characterObject()->getModel());
+    for (int death = 1; death <= 2; ++death) {
+        killFirstCharacter();
+        ASSERT_TRUE(framesUntil([this] { return rebuilt(); }));
+        EXPECT_EQ(health->remainingLives, 3 - death);
+        EXPECT_EQ(gameOversBegun, 0);
+        addLivesCharacter(placed);
+    }
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return field->isGameOver(); }));
+    // Nothing held back comes later to fill the lives and rebuild the level.
+    framesUntil([] { return false; });
+    EXPECT_TRUE(field->isGameOver());
+    EXPECT_EQ(gameOversBegun, 1);
+    EXPECT_EQ(health->remainingLives, 0);
+}
+
+TEST_F(FieldCheckpoints, ARebuildTheHudDropsLetsGoOfTheFieldAndTheDeathStillCostsOneLife) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    open();
+    const auto health = livesCharacter(3);
+    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
+        field->getInputController()->characters().front()->characterObject()->getModel());
+    const unsigned int references = field->retainCount();
+
+    // The HUD made again before its closing animation has played.
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return heldByHud(); }));
+    field->refreshUiLayer();
+    EXPECT_EQ(field->retainCount(), references);
+    ASSERT_TRUE(framesUntil([this] { return rebuilt(); }));
+    EXPECT_EQ(health->remainingLives, 2);
+    EXPECT_FALSE(field->isGameOver());
+
+    // Another deferred action taking the rebuild's place.
+    addLivesCharacter(placed);
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return heldByHud(); }));
+    field->getUiLayer()->runAfterCloseAnimation([] {});
+    EXPECT_EQ(field->retainCount(), references);
+    ASSERT_TRUE(framesUntil([this] { return rebuilt(); }));
+    EXPECT_EQ(health->remainingLives, 1);
+    EXPECT_EQ(gameOversBegun, 0);
+}
+
+TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    open();
+    livesCharacter(3);
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return heldByHud(); }));
+    KXDebugLogCapture log;
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    director()->replaceScene(screens()->currentScene());
+    field = nullptr;
+    frames(2);
+    EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
 }
 
 TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAndPutsTheCameraThere) {

@@ -130,7 +130,8 @@ public:
     // Pauses (true) or resumes the image actions of every animation object in the subtree.
     static void setObjectsPaused(cocos2d::CCNode* node, bool paused);
     // Game over: lives first (one life less rebuilds the level from the checkpoint), then the
-    // flag, paused animations, dead powerups and controls off. false rebuilds the level.
+    // flag, paused animations, dead powerups and controls off. false rebuilds the level. While the
+    // rebuild for a life spent has not run yet, true does nothing: one death, one life.
     void setGameOver(bool gameOver) override;
     // The request runs at the start of the next update, or after the UI layer's closing
     // animation; never inside the world step. Bits kRequestFullRestart and kRequestResumeFromUi.
@@ -291,6 +292,12 @@ protected:
     // Score, lives and refill parts of restarts and the restore.
     void refillPowerupsAtStart();
     std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
+    // A request on its way to handleRequest: kept by the UI layer until its closing animation has
+    // played, else parked for the next update. `spentLife` marks the rebuild for a life spent.
+    class HeldRequest;
+    void queueRequest(int request, bool spentLife);
+    // The UI layer dropped the rebuild for a life spent before it ran.
+    void lifeRebuildLost();
 
     void createBackgroundLayers();
     // Resumes a paused field: flags, ads, the game's sounds.
@@ -317,6 +324,8 @@ protected:
     bool m_gameOver = false;
     bool m_magnetActive = false;
     int32_t m_pendingRequest = 0;
+    // A life was spent and the rebuild it asked for has not run yet.
+    bool m_lifeRebuildWaiting = false;
     bool m_requestedPause = false;
     float m_slowDown = 0.0f;
     float m_gameOverCountdown = 0.0f;

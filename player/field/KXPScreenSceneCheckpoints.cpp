@@ -35,6 +35,7 @@
 #include "player/store/KXPSwitchStateTable.h"
 
 #include <cfloat>
+#include <memory>
 
 using namespace cocos2d;
 
@@ -267,24 +268,74 @@ std::shared_ptr<KXModelComponentHealth> KXPScreenScene::firstCharacterHealth() c
 
 // --- requests, restarts, game over ---
 
+// Holds the field while a UI layer keeps its request. The UI layer may drop the request unrun (it
+// is made again, another action takes its place, it leaves the stage): the field is let go of
+// either way, and a rebuild for a life spent is reported lost.
+class KXPScreenScene::HeldRequest {
+public:
+    HeldRequest(KXPScreenScene* field, int request, bool spentLife)
+        : m_field(field), m_request(request), m_spentLife(spentLife) {
+        m_field->retain();
+    }
+    ~HeldRequest() {
+        if (!m_ran && m_spentLife) {
+            m_field->lifeRebuildLost();
+        }
+        m_field->release();
+    }
+    HeldRequest(const HeldRequest&) = delete;
+    HeldRequest& operator=(const HeldRequest&) = delete;
+
+    void run() {
+        if (m_ran) {
+            return;
+        }
+        m_ran = true;
+        m_field->handleRequest(m_request);
+    }
+
+private:
+    KXPScreenScene* m_field;
+    int m_request;
+    bool m_spentLife;
+    bool m_ran = false;
+};
+
 void KXPScreenScene::setPendingRequest(int request) {
+    queueRequest(request, false);
+}
+
+void KXPScreenScene::queueRequest(int request, bool spentLife) {
     // Inside the world step nothing may rebuild the level: the request waits for the next update
     // even when the UI layer would run it at once (a HUD without a closing animation).
     if (m_uiLayer != nullptr && (m_world == nullptr || !m_world->IsLocked())) {
-        retain();
-        m_uiLayer->runAfterCloseAnimation([this, request] {
-            handleRequest(request);
-            release();
-        });
+        const auto held = std::make_shared<HeldRequest>(this, request, spentLife);
+        m_uiLayer->runAfterCloseAnimation([held] { held->run(); });
         return;
     }
     m_pendingRequest = request;
+}
+
+void KXPScreenScene::lifeRebuildLost() {
+    if (!m_lifeRebuildWaiting) {
+        return; // another request has rebuilt the level since
+    }
+    m_lifeRebuildWaiting = false;
+    // The countdown, still run out, counts the death again and asks anew: the life goes back so
+    // that the death costs one in all. A field off the stage takes nothing back.
+    if (isRunning()) {
+        if (const std::shared_ptr<KXModelComponentHealth> health = firstCharacterHealth()) {
+            ++health->remainingLives;
+        }
+    }
 }
 
 void KXPScreenScene::handleRequest(int request) {
     if (request == 0) {
         return;
     }
+    // Every request rebuilds the level: a death waiting for its rebuild is over.
+    m_lifeRebuildWaiting = false;
     const std::shared_ptr<KXModelComponentHealth> health = firstCharacterHealth();
     if ((request & kRequestFullRestart) != 0 && m_model) {
         // A new game: no checkpoint, this world's run taken back out of the global figures.
@@ -334,7 +385,9 @@ void KXPScreenScene::restartLevel(CCObject* sender) {
 }
 
 void KXPScreenScene::setGameOver(bool gameOver) {
-    if (m_gameOver && gameOver) {
+    // The countdown calls every frame until the level is rebuilt, also while the rebuild for the
+    // life just spent waits behind the HUD's closing animation.
+    if (gameOver && (m_gameOver || m_lifeRebuildWaiting)) {
         return;
     }
     if (gameOver) {
@@ -343,7 +396,8 @@ void KXPScreenScene::setGameOver(bool gameOver) {
                 --health->remainingLives;
                 if (health->remainingLives > 0) {
                     // One life less: the level comes back from the checkpoint.
-                    setPendingRequest(kRequestResumeFromUi);
+                    m_lifeRebuildWaiting = true;
+                    queueRequest(kRequestResumeFromUi, true);
                     return;
                 }
             } else {

@@ -417,6 +417,13 @@ void KXPScreen::runAfterCloseAnimation(Action action) {
     setAnimationState(kAnimationClosing);
 }
 
+void KXPScreen::cleanup() {
+    CCLayer::cleanup();
+    // Moved out first: what the action holds may reach this screen as it goes.
+    Action dropped = std::move(m_deferredAction);
+    m_deferredAction = nullptr;
+}
+
 void KXPScreen::closeAnimationDidEnd(float) {
     if (!m_deferredAction) {
         return;

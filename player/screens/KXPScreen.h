@@ -62,6 +62,9 @@ public:
     void onEnter() override;
     // The objects are hidden first, so that nothing of the screen shows for its last frame.
     void removeFromParent() override;
+    // Off the stage the closing animation never ends: the kept action (and what it holds, often
+    // the screen's own parent) goes with its timer.
+    void cleanup() override;
 
     std::shared_ptr<KXModelScreen> model() const { return m_model; }
     // Parent of every runtime object of the screen; made by the constructor, added to the screen

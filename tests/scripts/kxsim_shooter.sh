@@ -99,11 +99,16 @@ from_scene "$work/packed.txt" > "$work/packed.relative"
 check "the archive form plays as the folder form does" cmp -s "$work/loss.relative" "$work/packed.relative"
 check "the played part was compared" [ -s "$work/loss.relative" ]
 check "the drones hit the ship" grep -q " health hit name=Ship " "$work/loss.txt"
-# Each life lost but the last rebuilds the level with one life less.
+# Each life lost but the last rebuilds the level with one life less, also though the cockpit plays
+# its closing animation before the rebuild; game over comes once, after the last.
 for lives in 2 1; do
     check "a lost life rebuilt the level with $lives left" grep -q " game restore checkpoint=no .* lives=$lives$" "$work/loss.txt"
 done
 check "the last life lost is game over" grep -q " game over=1" "$work/loss.txt"
+check "one life a death: the rebuilds before game over had 3, 2, 1 lives" \
+    awk '/ game over=1$/ { exit } / game restore / { sub(/.* lives=/, ""); seen = seen " " $0 }
+         END { exit seen != " 3 2 1" }' "$work/loss.txt"
+check "game over came once" bash -c "[ \$(grep -c ' game over=1$' '$work/loss.txt') -eq 1 ]"
 check "the observer saw the game over" grep -q "Got Game OVER in observer" "$work/loss.txt" "$work/loss.log"
 check "game over opened the end screen" \
     awk '/ game over=1/ { over = 1 } over && / screen open key=end$/ { found = 1 } END { exit !found }' "$work/loss.txt"

@@ -88,6 +88,8 @@ std::shared_ptr<KXModelAssetPowerup> addScene(DemoGame& game) {
 void addHud(DemoGame& game, const std::shared_ptr<KXModelAssetPowerup>& bomb) {
     ScreenNode& hud = game.addScreen("KXNodeUI", "KXModelScreen", "hud", "Cockpit");
     KXModelScreen& screen = *hud.screen;
+    // The cockpit closes before the level comes back for a life lost.
+    screen.closeAnimationFramesAttribute()->setValue(6, true);
     addFigure(game, screen, "Score", "SCORE", "kScorePoints", nullptr, CCPoint(110.0f, 585.0f), 1.0f);
     addFigure(game, screen, "Coins", "COINS", "kScoreCoins", nullptr, CCPoint(260.0f, 585.0f), 1.0f);
     addFigure(game, screen, "Distance", "DISTANCE", "kScoreDistance", nullptr, CCPoint(430.0f, 585.0f), 1.0f);
