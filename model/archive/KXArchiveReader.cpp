@@ -1,15 +1,20 @@
 #include "model/archive/KXArchiveReader.h"
 
 #include "model/archive/KXArchiveErrors.h"
+#include "model/archive/KXEntryHeaders.h"
 #include "model/archive/KXWinZipAes.h"
+
+#include "platform/CCFileUtils.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <system_error>
+#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -36,6 +41,20 @@ int openFailureErrno(int zipCode) {
     }
 }
 
+// Throws "Unable to open the archive" unless the check found the archive sound.
+void failOpening(KXHeaderCheck check) {
+    switch (check) {
+    case KXHeaderCheck::Sound:
+        return;
+    case KXHeaderCheck::Unreadable:
+        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), kOpenArchive);
+    case KXHeaderCheck::TooMany:
+    case KXHeaderCheck::Damaged:
+        break;
+    }
+    throw std::system_error(EINVAL, std::generic_category(), kOpenArchive);
+}
+
 bool isDirectoryName(const std::string& name) {
     return !name.empty() && name.back() == '/';
 }
@@ -51,11 +70,32 @@ struct BufferFreer {
 } // namespace
 
 KXArchiveReader::KXArchiveReader(const std::string& path) {
+    // Opened once, capped and checked on the descriptor that libzip then reads.
+    const cocos2d::CCOpenedFile file = cocos2d::CCFileUtils::sharedFileUtils()->openFile(path);
+    if (!file) {
+        throw std::system_error(file.error(), std::generic_category(), kOpenArchive);
+    }
+    KXCentralDirectory directory;
+    failOpening(findCentralDirectory(file.descriptor(), file.size(), directory));
+    const int forLibzip = ::fcntl(file.descriptor(), F_DUPFD_CLOEXEC, 0);
+    if (forLibzip < 0) {
+        throw std::system_error(errno, std::generic_category(), kOpenArchive);
+    }
     int zipCode = 0;
     errno = 0;
-    archive_ = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &zipCode);
+    // Not ZIP_CHECKCONS: it finds the archives of writers that leave the local header's CRC and
+    // sizes to a data descriptor inconsistent. The names of the two headers are compared below.
+    archive_ = zip_fdopen(forLibzip, ZIP_RDONLY, &zipCode);
     if (archive_ == nullptr) {
-        throw std::system_error(openFailureErrno(zipCode), std::generic_category(), kOpenArchive);
+        const int error = openFailureErrno(zipCode);
+        ::close(forLibzip);
+        throw std::system_error(error, std::generic_category(), kOpenArchive);
+    }
+    try {
+        failOpening(checkEntryHeaders(file.descriptor(), directory, archive_));
+    } catch (...) {
+        zip_discard(archive_);
+        throw;
     }
     entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
     indexByName_.reserve(static_cast<std::size_t>(entryCount_));

@@ -18,9 +18,11 @@ public:
     // that a small archive cannot make the reader allocate or the loader parse without bound.
     static constexpr std::uint32_t kMaxEntrySize = 16u << 20;
 
-    // Throws std::system_error "Unable to open the archive" when the file cannot be opened as a
-    // zip, or when its central directory and local headers disagree (a damaged name there would
-    // otherwise hide an entry without any checksum noticing).
+    // Opens the file through CCFileUtils::openFile (once, a regular file within its cap) and reads
+    // it through that descriptor. Throws std::system_error "Unable to open the archive" when the
+    // file is missing or refused (the errno says why), cannot be read as a zip, declares more than
+    // kMaxArchiveEntries entries, or names an entry differently in its local header than in the
+    // central directory (see KXEntryHeaders.h).
     explicit KXArchiveReader(const std::string& path);
     virtual ~KXArchiveReader();
 
