@@ -49,7 +49,8 @@ bool CCOpenedFile::read(unsigned char* target, std::size_t capacity, std::size_t
         return false;
     std::size_t filled = 0;
     while (filled < capacity) {
-        const ssize_t n = ::pread(m_descriptor, target + filled, capacity - filled, static_cast<off_t>(filled));
+        const ssize_t n =
+            ::pread(m_descriptor, target + filled, capacity - filled, static_cast<off_t>(filled));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

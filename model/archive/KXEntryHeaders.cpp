@@ -188,7 +188,8 @@ KXHeaderCheck checkLocalHeader(int fd, std::uint64_t local, const unsigned char*
         return KXHeaderCheck::Damaged;
     }
     const std::uint64_t room = directory.offset - local - kLocalLength - length;
-    return extraLength <= room && packed <= room - extraLength ? KXHeaderCheck::Sound : KXHeaderCheck::Damaged;
+    return extraLength <= room && packed <= room - extraLength ? KXHeaderCheck::Sound
+                                                               : KXHeaderCheck::Damaged;
 }
 
 } // namespace
@@ -270,9 +271,9 @@ KXHeaderCheck checkEntryHeaders(int fd, const KXCentralDirectory& directory, zip
         const char* known = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
         zip_stat_t stat;
         zip_stat_init(&stat);
-        if (known == nullptr || std::strlen(known) != nameLength || std::memcmp(known, name, nameLength) != 0 ||
-            zip_stat_index(archive, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_COMP_SIZE) == 0 ||
-            stat.comp_size != packed) {
+        if (known == nullptr || std::strlen(known) != nameLength ||
+            std::memcmp(known, name, nameLength) != 0 || zip_stat_index(archive, index, 0, &stat) != 0 ||
+            (stat.valid & ZIP_STAT_COMP_SIZE) == 0 || stat.comp_size != packed) {
             return KXHeaderCheck::Damaged;
         }
         const KXHeaderCheck check = checkLocalHeader(fd, local, name, nameLength, packed, directory);

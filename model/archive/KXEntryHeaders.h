@@ -21,9 +21,9 @@ struct KXCentralDirectory {
 
 enum class KXHeaderCheck {
     Sound,
-    Damaged,     // not a zip archive as the reader reads it, or its headers disagree
-    TooMany,     // an end record declares more than kMaxArchiveEntries entries
-    Unreadable,  // the file could not be read (errno says why)
+    Damaged,    // not a zip archive as the reader reads it, or its headers disagree
+    TooMany,    // an end record declares more than kMaxArchiveEntries entries
+    Unreadable, // the file could not be read (errno says why)
 };
 
 // Finds the central directory of the archive in `fd` (`size` bytes) from its end records (Zip64
