@@ -93,17 +93,18 @@ KXArchiveReader::KXArchiveReader(const std::string& path) {
     }
     try {
         failOpening(checkEntryHeaders(file.descriptor(), directory, archive_));
+        entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
+        indexByName_.reserve(static_cast<std::size_t>(entryCount_));
+        for (std::int64_t i = 0; i < entryCount_; ++i) {
+            const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+            // Two entries of one name would let the walk and a lookup read different data.
+            if (name != nullptr && !indexByName_.emplace(name, i).second) {
+                failOpening(KXHeaderCheck::Damaged);
+            }
+        }
     } catch (...) {
         zip_discard(archive_);
         throw;
-    }
-    entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
-    indexByName_.reserve(static_cast<std::size_t>(entryCount_));
-    for (std::int64_t i = 0; i < entryCount_; ++i) {
-        const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        if (name != nullptr) {
-            indexByName_.emplace(name, i);
-        }
     }
 }
 
@@ -182,8 +183,7 @@ bool KXArchiveReader::readFile(const std::string& name, unsigned char*& buffer, 
                                const std::string& password) {
     buffer = nullptr;
     size = 0;
-    // The entry the walk stands on is read where it is, without a lookup that could move the walk
-    // to an earlier entry of the same name.
+    // The entry the walk stands on is read where it is, without a lookup.
     if (currentEntryName() != name && !locate(name)) {
         return false;
     }
