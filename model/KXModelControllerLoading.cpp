@@ -8,6 +8,7 @@
 #include "model/KXModelController.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -67,12 +68,21 @@ msgpack::unpack_limit limitsFor(size_t remaining) {
 // so a file may pass over only this many of them (a file of empty maps is not a game).
 constexpr size_t kMaxObjectsPassedOver = size_t(1) << 16;
 
-// True when the file is there and larger than `limit` bytes, so that it is not read at all.
-bool fileLargerThan(const std::string& path, uintmax_t limit) {
-    std::error_code error;
-    const std::string full = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(path.c_str());
-    const uintmax_t size = std::filesystem::file_size(full, error);
-    return !error && size > limit;
+enum class LooseRead { Read, Missing, TooLarge, Failed };
+
+// A loose pack or key file, opened once: its size is checked against `limit` on the opened file,
+// and nothing of a larger one is read.
+LooseRead readLooseFile(const std::string& path, uintmax_t limit, std::vector<unsigned char>& data) {
+    data.clear();
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    const cocos2d::CCOpenedFile file = files->openFile(files->fullPathForFilename(path.c_str()));
+    if (!file) {
+        return file.error() == ENOENT ? LooseRead::Missing : LooseRead::Failed;
+    }
+    if (file.size() > limit) {
+        return LooseRead::TooLarge;
+    }
+    return file.readAll(data) ? LooseRead::Read : LooseRead::Failed;
 }
 
 // Stored models take 150 to 250 bytes each in a game, but a bare one (id, class name, name) about
@@ -186,12 +196,12 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
         haveKeys = readFileArchive(kKeyFileName, keys, storedPassword);
     } else {
         reserveModels(expectedModelCount());
-        const std::string path = folder + kKeyFileName;
-        if (fileLargerThan(path, kMaxKeyFileSize)) {
+        const LooseRead read = readLooseFile(folder + kKeyFileName, kMaxKeyFileSize, keys);
+        if (read == LooseRead::TooLarge) {
             failKeys(*this, "the key file is too large");
             return;
         }
-        haveKeys = cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, keys);
+        haveKeys = read == LooseRead::Read;
     }
     if (!haveKeys || keys.empty()) {
         debugLog("Failed to load keys");
@@ -373,15 +383,16 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
         return 1;
     }
     debugLog("[KXModelController] load data(%d) for class from file: %s", type, path.c_str());
-    if (fileLargerThan(path, KXArchiveReader::kMaxEntrySize)) {
+    std::vector<unsigned char> data;
+    const LooseRead read = readLooseFile(path, KXArchiveReader::kMaxEntrySize, data);
+    if (read == LooseRead::TooLarge) {
         debugLog("[KXModelController] load data - fail: the file is too large");
         setLastError(std::string(kUnableToLoad) + ": the file is too large");
         noteLoadProblem(path, "the file is too large");
         return 2;
     }
-    std::vector<unsigned char> data;
     // An empty file is read as a file without models.
-    if (!files->readFile(path, data)) {
+    if (read != LooseRead::Read) {
         debugLog("[KXModelController] load data - fail");
         setLastError(kUnableToLoad);
         noteLoadProblem(path, "the file could not be read");

@@ -1,8 +1,11 @@
 // Bounded reads of game files: size caps per kind checked before reading, pictures refused by
 // format and declared size, and the names a game file gives kept inside the game folder.
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -160,29 +163,76 @@ TEST_F(GameFileLimits, NamedFilesStayInTheGameFolder) {
         << log;
 }
 
-// With a game folder set, no read leaves it: not by an absolute name, not by "..", not through a
-// link; reads inside go on.
-TEST_F(GameFileLimits, ReadsStayInTheGameFolderThroughLinksToo) {
-    TempFolder outside;
-    outside.write("secret.png", "secret");
+// The game folder's own links are the user's: a data folder kept on another disk and a picture
+// linked from elsewhere are read. Only names that game files give are held to the folder.
+TEST_F(GameFileLimits, LinksInTheGameFolderAreFollowed) {
+    TempFolder disk;
+    ASSERT_EQ(::mkdir(disk.file("data").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(disk.file("data/fonts").c_str(), 0700), 0);
+    disk.write("data/Keys.pack", "keys");
+    disk.write("picture.png", "picture");
     ASSERT_EQ(::mkdir(folder.file("game").c_str(), 0700), 0);
-    ASSERT_EQ(::mkdir(folder.file("game/data").c_str(), 0700), 0);
-    folder.write("game/data/inside.pack", "inside");
-    folder.write("beside.pack", "beside");
-    ASSERT_EQ(::symlink(outside.file("secret.png").c_str(), folder.file("game/data/link.png").c_str()), 0);
+    ASSERT_EQ(::symlink(disk.file("data").c_str(), folder.file("game/data").c_str()), 0);
+    ASSERT_EQ(::symlink(disk.file("picture.png").c_str(), disk.file("data/linked.png").c_str()), 0);
     CCFileUtils* files = CCFileUtils::sharedFileUtils();
     files->setGameFolder(folder.file("game/data/.."));
     EXPECT_EQ(files->getGameFolder(), folder.file("game"));
-    for (const std::string& path : {outside.file("secret.png"), folder.file("game/data/link.png"),
-                                    folder.file("game/../beside.pack")}) {
-        bool read = true;
-        const std::string log = readAllWays(path, &read);
-        EXPECT_FALSE(read) << path;
-        EXPECT_EQ(log, "file refused: " + path + " lies outside the game folder\n");
-    }
+    ::testing::internal::CaptureStderr();
     std::vector<unsigned char> bytes;
-    EXPECT_TRUE(files->readFile(folder.file("game/data/inside.pack"), bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "inside");
+    EXPECT_TRUE(files->readFile(folder.file("game/data/Keys.pack"), bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "keys");
+    EXPECT_TRUE(files->readFile(folder.file("game/data/linked.png"), bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "picture");
+    const std::string font = folder.file("game/data/fonts/f.fnt");
+    EXPECT_EQ(files->resolveNamedFile(font, "../linked.png"), folder.file("game/data/linked.png"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(files->resolveNamedFile(font, "../../../" + disk.path().substr(1) + "/picture.png"), "");
+    EXPECT_EQ(files->resolveNamedFile(font, disk.file("picture.png")), "");
+    EXPECT_EQ(linesOf(::testing::internal::GetCapturedStderr()), 2u);
+}
+
+// What is read is the file that was checked: a name switched meanwhile between a small file and
+// one above the cap never gives the large file's bytes, and a pipe or device is never waited on.
+TEST_F(GameFileLimits, AFileIsCheckedAndReadThroughOneOpening) {
+    const std::string cap(1 << 20, 's');
+    folder.write("small.fsh", "small");
+    folder.write("large.fsh", cap + "above the cap");
+    ASSERT_EQ(::link(folder.file("small.fsh").c_str(), folder.file("a.fsh").c_str()), 0);
+    std::atomic<bool> stop{false};
+    std::thread switcher([&] {
+        for (bool large = true; !stop; large = !large) {
+            ::link(folder.file(large ? "large.fsh" : "small.fsh").c_str(), folder.file("next.fsh").c_str());
+            ::rename(folder.file("next.fsh").c_str(), folder.file("a.fsh").c_str());
+        }
+    });
+    CCFileUtils* files = CCFileUtils::sharedFileUtils();
+    int small = 0;
+    int mixed = 0;
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 20000 && (small < 200 || i < 2000); ++i) {
+        std::vector<unsigned char> bytes;
+        if (!files->readFile(folder.file("a.fsh"), bytes))
+            continue;
+        const std::string read(bytes.begin(), bytes.end());
+        small += read == "small";
+        mixed += read != "small";
+    }
+    stop = true;
+    switcher.join();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_GT(small, 0);
+    EXPECT_EQ(mixed, 0) << "reads that gave bytes of the file above the cap";
+
+    ASSERT_EQ(::mkfifo(folder.file("pipe.png").c_str(), 0600), 0);
+    bool read = true;
+    const std::string log = readAllWays(folder.file("pipe.png"), &read);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(log, "file refused: " + folder.file("pipe.png") + " is not a regular file\n");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(files->openFile("/dev/zero").error(), EINVAL);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "file refused: /dev/zero is not a regular file\n");
+    EXPECT_EQ(files->openFile(folder.file("missing.png")).error(), ENOENT);
 }
 
 // The two names games give: a font's pages and an atlas's picture. A name leading out refuses

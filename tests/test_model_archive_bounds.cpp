@@ -2,12 +2,15 @@
 // entry renamed in one of its two headers, entries larger than the reader's bound, AES entries
 // whose declared size or CRC does not fit their data.
 #include "model/archive/KXArchiveReader.h"
+#include "platform/CCFileLimits.h"
 #include "support/archive_fixtures.h"
 #include "tools/kxdata/KXGameWriter.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 using kxtest::ScratchDir;
 
@@ -48,19 +51,48 @@ std::string errorReading(const ScratchDir& dir, const std::string& archive, cons
 }
 
 // Both headers of the first entry name it "first.pack"; a damaged byte in either would make the
-// walk and the lookup disagree with the data.
+// walk and the lookup disagree with the data. Archives with data descriptors, whose local headers
+// lack the CRC and sizes, are held to the same.
 TEST(ArchiveBounds, AnEntryNamedDifferentlyInItsTwoHeadersIsRefusedAtOpening) {
     ScratchDir dir;
     dir.write("first.pack", "one");
     dir.write("second.pack", "two");
-    ASSERT_TRUE(dir.run("zip -q -0 n.zip first.pack second.pack"));
-    const std::string archive = kxtest::readWholeFile(dir.file("n.zip"));
-    const std::size_t central = centralRecord(archive);
-    for (std::size_t at : {std::size_t(30 + 2), central + 46 + 2}) { // local name, central name
-        std::string damaged = archive;
-        damaged[at] ^= 0x01;
-        kxtest::writeWholeFile(dir.file("renamed.zip"), damaged);
-        EXPECT_THROW(KXArchiveReader(dir.file("renamed.zip")), std::system_error) << at;
+    for (const char* command :
+         {"zip -q -0 n.zip first.pack second.pack", "(zip -q -P pw - first.pack second.pack | cat > n.zip)",
+          "zip -q -fd n.zip first.pack second.pack"}) {
+        std::filesystem::remove(dir.path() / "n.zip");
+        ASSERT_TRUE(dir.run(command));
+        const std::string archive = kxtest::readWholeFile(dir.file("n.zip"));
+        EXPECT_NO_THROW(KXArchiveReader(dir.file("n.zip"))) << command;
+        const std::size_t central = centralRecord(archive);
+        for (std::size_t at : {std::size_t(30 + 2), central + 46 + 2}) { // local name, central name
+            std::string damaged = archive;
+            damaged[at] ^= 0x01;
+            kxtest::writeWholeFile(dir.file("renamed.zip"), damaged);
+            EXPECT_THROW(KXArchiveReader(dir.file("renamed.zip")), std::system_error) << command << " " << at;
+        }
+    }
+}
+
+// The archive is a game file like the others: capped, and read only when it is a regular file.
+TEST(ArchiveBounds, AnArchiveAboveItsCapOrNotAFileIsRefusedUnread) {
+    ScratchDir dir;
+    const std::uint64_t cap = cocos2d::ccFileSizeCap(cocos2d::ccFileKindForPath("data/data.pkg"));
+    kxtest::writeWholeFile(dir.file("data.pkg"), "");
+    ASSERT_EQ(::truncate(dir.file("data.pkg").c_str(), static_cast<off_t>(cap + 1)), 0);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.pkg").c_str(), 0600), 0);
+    for (const auto& refused : {std::make_pair(std::string("data.pkg"), std::errc::file_too_large),
+                                std::make_pair(std::string("pipe.pkg"), std::errc::invalid_argument)}) {
+        ::testing::internal::CaptureStderr();
+        try {
+            KXArchiveReader reader(dir.file(refused.first));
+            ADD_FAILURE() << refused.first << " opened";
+        } catch (const std::system_error& e) {
+            EXPECT_EQ(e.code(), refused.second) << refused.first;
+            EXPECT_EQ(std::string(e.what()).rfind("Unable to open the archive", 0), 0u) << e.what();
+        }
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(log.rfind("file refused: " + dir.file(refused.first), 0), 0u) << log;
     }
 }
 

@@ -1,5 +1,6 @@
-// Encrypted archives made by Info-ZIP (traditional cipher) and 7-Zip (WinZip AES): right and wrong
-// passwords, and what the reader remembers after a failure.
+// Encrypted archives made by Info-ZIP (traditional cipher) and 7-Zip (WinZip AES), also as writers
+// that cannot seek back lay them out: right and wrong passwords, and what the reader remembers after
+// a failure.
 #include "model/archive/KXArchiveReader.h"
 #include "model/archive/KXWinZipAes.h"
 #include "support/archive_fixtures.h"
@@ -20,6 +21,9 @@ struct Cipher {
     const char* label;
     const char* command; // %s is the password
     bool checkedAtOpen;  // AES carries a password check; the traditional cipher only a check byte
+    // Rewritten with a data descriptor after each entry, the local header holding no sizes (1) or
+    // the unpacked size (2).
+    int streamed = 0;
 };
 
 void PrintTo(const Cipher& cipher, std::ostream* out) {
@@ -29,11 +33,17 @@ void PrintTo(const Cipher& cipher, std::ostream* out) {
 const Cipher kTraditional[] = {
     {"ZipStored", "zip -q -0 -P '%s' enc.zip alpha.pack beta.pack", false},
     {"ZipDeflated", "zip -q -9 -P '%s' enc.zip alpha.pack beta.pack", false},
+    // Written to a pipe, Info-ZIP puts data descriptors after the entries and check values of its
+    // own in the local headers.
+    {"ZipThroughAPipe", "(zip -q -P '%s' - alpha.pack beta.pack | cat > enc.zip)", false},
+    {"ZipDataDescriptors", "zip -q -fd -P '%s' enc.zip alpha.pack beta.pack", false},
 };
 const Cipher kAes[] = {
     {"Aes256", "7z a -tzip -p'%s' -mem=AES256 enc.zip alpha.pack beta.pack", true},
     {"Aes128", "7z a -tzip -p'%s' -mem=AES128 enc.zip alpha.pack beta.pack", true},
     {"Aes256Stored", "7z a -tzip -p'%s' -mem=AES256 -mx0 enc.zip alpha.pack beta.pack", true},
+    {"Aes256Streamed", "7z a -tzip -p'%s' -mem=AES256 enc.zip alpha.pack beta.pack", true, 2},
+    {"Aes128StoredStreamed", "7z a -tzip -p'%s' -mem=AES128 -mx0 enc.zip alpha.pack beta.pack", true, 1},
 };
 
 std::string errorOf(KXArchiveReader& reader, const std::string& name, const std::string& password) {
@@ -54,6 +64,10 @@ protected:
         std::snprintf(command, sizeof command, GetParam().command, kPassword);
         ASSERT_TRUE(dir.run(command)) << command;
         path = dir.file("enc.zip");
+        if (GetParam().streamed != 0) {
+            kxtest::writeWholeFile(
+                path, kxtest::streamedForm(kxtest::readWholeFile(path), GetParam().streamed == 2));
+        }
     }
 
     ScratchDir dir;

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "base/ccMacros.h"
 #include "platform/CCFileUtils.h"
@@ -22,13 +23,39 @@ int mixVolume(float volume) {
     return static_cast<int>(clampVolume(volume) * MIX_MAX_VOLUME + 0.5f);
 }
 
-// The mixer reads (and for effects decodes) the whole file: it must pass the size cap and stay in
-// the game first. A refusal is logged there; the mixer's error then says why nothing was loaded.
-bool admitted(const std::string& path) {
-    if (CCFileUtils::sharedFileUtils()->admitFile(path))
-        return true;
-    Mix_SetError("not read");
-    return false;
+// The mixer reads (and for effects decodes) the file through the descriptor that passed the size
+// cap, so no other file is read in its place. A refusal is logged there; the mixer's error then
+// says why nothing was loaded. Null when the file is refused.
+SDL_RWops* openSound(const std::string& path) {
+    CCOpenedFile file = CCFileUtils::sharedFileUtils()->openFile(path);
+    if (!file) {
+        Mix_SetError("not read");
+        return nullptr;
+    }
+    std::FILE* stream = ::fdopen(file.descriptor(), "rb");
+    if (!stream) {
+        Mix_SetError("not read");
+        return nullptr;
+    }
+    file.release();
+    SDL_RWops* source = SDL_RWFromFP(stream, SDL_TRUE);
+    if (!source)
+        std::fclose(stream);
+    return source;
+}
+
+// The name's extension as the first guess of the format, as loading by name does: an MP3's frames
+// are not always recognised from their first bytes.
+Mix_MusicType musicTypeOf(const std::string& path) {
+    const size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.')
+        return MUS_NONE;
+    const std::string extension = path.substr(dot + 1);
+    if (SDL_strcasecmp(extension.c_str(), "mp3") == 0)
+        return MUS_MP3;
+    if (SDL_strcasecmp(extension.c_str(), "ogg") == 0)
+        return MUS_OGG;
+    return MUS_NONE;
 }
 
 } // namespace
@@ -93,7 +120,8 @@ bool MixerAudioBackend::playMusic(const std::string& path, bool loop) {
         if (music_)
             Mix_FreeMusic(music_);
         musicPath_.clear();
-        music_ = admitted(path) ? Mix_LoadMUS(path.c_str()) : nullptr;
+        SDL_RWops* source = openSound(path);
+        music_ = source ? Mix_LoadMUSType_RW(source, musicTypeOf(path), 1) : nullptr;
         if (!music_) {
             CCLOG("Audio: cannot open music \"%s\": %s", path.c_str(), Mix_GetError());
             return false;
@@ -145,7 +173,8 @@ Mix_Chunk* MixerAudioBackend::chunkFor(const std::string& path) {
     auto found = chunks_.find(path);
     if (found != chunks_.end())
         return found->second;
-    Mix_Chunk* chunk = admitted(path) ? Mix_LoadWAV(path.c_str()) : nullptr;
+    SDL_RWops* source = openSound(path);
+    Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!chunk) {
         CCLOG("Audio: cannot open sound \"%s\": %s", path.c_str(), Mix_GetError());
         return nullptr;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -91,24 +92,18 @@ unsigned char* CCFileUtils::getFileData(const char* pszFileName, const char* psz
     // Binary reads whatever mode was asked for: there is no text translation on this system.
     (void)pszMode;
     const std::string path = fullPathForFilename(pszFileName);
-    unsigned long long size = 0;
-    if (!admitFile(path, &size) || size == 0)
+    const CCOpenedFile file = openFile(path);
+    if (!file || file.size() == 0)
         return nullptr;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    unsigned char* buffer = new (std::nothrow) unsigned char[static_cast<size_t>(size)];
+    unsigned char* buffer = new (std::nothrow) unsigned char[static_cast<size_t>(file.size())];
     if (!buffer) {
-        CCLOG("file refused: %s: no memory for its %llu bytes", path.c_str(), size);
-        std::fclose(file);
+        CCLOG("file refused: %s: no memory for its %llu bytes", path.c_str(),
+              static_cast<unsigned long long>(file.size()));
         return nullptr;
     }
-    // The size was taken before the read: a file that grows meanwhile is not read past it.
-    const size_t read = std::fread(buffer, 1, static_cast<size_t>(size), file);
+    size_t read = 0;
     // A read error is no file, not a shorter one: what was read would pass for damaged data.
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (read == 0 || failed) {
+    if (!file.read(buffer, static_cast<size_t>(file.size()), &read) || read == 0) {
         delete[] buffer;
         return nullptr;
     }
@@ -120,60 +115,58 @@ unsigned char* CCFileUtils::getFileData(const char* pszFileName, const char* psz
 bool CCFileUtils::readFile(const std::string& filename, std::vector<unsigned char>& out) {
     out.clear();
     const std::string path = fullPathForFilename(filename.c_str());
-    unsigned long long size = 0;
-    if (!admitFile(path, &size))
-        return false;
-    // An empty file is still a file.
-    if (size == 0)
-        return true;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const CCOpenedFile file = openFile(path);
     if (!file)
         return false;
     try {
-        out.resize(static_cast<size_t>(size));
+        if (file.readAll(out))
+            return true;
     } catch (const std::bad_alloc&) {
-        CCLOG("file refused: %s: no memory for its %llu bytes", path.c_str(), size);
-        std::fclose(file);
+        CCLOG("file refused: %s: no memory for its %llu bytes", path.c_str(),
+              static_cast<unsigned long long>(file.size()));
         std::vector<unsigned char>().swap(out);
         return false;
     }
-    out.resize(std::fread(out.data(), 1, out.size(), file));
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        CCLOG("file refused: %s: reading it failed", path.c_str());
-        std::vector<unsigned char>().swap(out);
-        return false;
-    }
-    return true;
+    CCLOG("file refused: %s: reading it failed", path.c_str());
+    return false;
 }
 
-bool CCFileUtils::admitFile(const std::string& path, unsigned long long* size) {
-    if (size)
-        *size = 0;
+CCOpenedFile CCFileUtils::openFile(const std::string& path) {
     struct stat info;
-    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    if (!m_gameFolder.empty()) {
-        // Links are followed first, so that neither "..", an absolute name nor a link leads out.
-        char* real = ::realpath(path.c_str(), nullptr);
-        const bool inside = real && ccPathWithin(real, m_gameFolder);
-        std::free(real);
-        if (!inside) {
-            logRefusal(path, "file refused: %s lies outside the game folder", path.c_str());
-            return false;
-        }
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return CCOpenedFile::notOpened(path.empty() ? ENOENT : errno);
+    // A special file is not even opened: opening a device can act on it.
+    if (!S_ISREG(info.st_mode)) {
+        logRefusal(path, "file refused: %s is not a regular file", path.c_str());
+        return CCOpenedFile::notOpened(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    // Without blocking: what the name leads to may have become a pipe since.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (descriptor < 0)
+        return CCOpenedFile::notOpened(errno);
+    CCOpenedFile file(descriptor, 0);
+    if (::fstat(descriptor, &info) != 0)
+        return CCOpenedFile::notOpened(errno);
+    if (!S_ISREG(info.st_mode)) {
+        logRefusal(path, "file refused: %s is not a regular file", path.c_str());
+        return CCOpenedFile::notOpened(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
     const CCFileKind kind = ccFileKindForPath(path);
     const unsigned long long length = static_cast<unsigned long long>(info.st_size);
     if (length > ccFileSizeCap(kind)) {
         logRefusal(path, "file refused: %s has %llu bytes, above the %llu of a %s", path.c_str(), length,
                    static_cast<unsigned long long>(ccFileSizeCap(kind)), ccFileKindName(kind));
-        return false;
+        return CCOpenedFile::notOpened(EFBIG);
     }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    return CCOpenedFile(file.release(), length);
+}
+
+bool CCFileUtils::admitFile(const std::string& path, unsigned long long* size) {
+    const CCOpenedFile file = openFile(path);
     if (size)
-        *size = length;
-    return true;
+        *size = file ? file.size() : 0;
+    return static_cast<bool>(file);
 }
 
 std::string CCFileUtils::resolveNamedFile(const std::string& referrer, const std::string& name) {
@@ -220,12 +213,13 @@ void CCFileUtils::setGameFolder(const std::string& folder) {
     m_gameFolder.clear();
     if (folder.empty())
         return;
-    char* real = ::realpath(folder.c_str(), nullptr);
-    if (real)
-        m_gameFolder = real;
+    // Lexical, like the names checked against it: "game/data/.." is "game" even when data/ is a
+    // link to another disk.
+    const std::string absolute = isAbsolutePath(folder) ? folder : workingFolder() + "/" + folder;
+    if (isAbsolutePath(absolute))
+        m_gameFolder = ccNormalizePath(absolute);
     else
-        CCLOG("game folder %s cannot be resolved: reads stay unconfined", folder.c_str());
-    std::free(real);
+        CCLOG("game folder %s cannot be found: names stay only within their file's folder", folder.c_str());
 }
 
 std::string CCFileUtils::fullPathForFilename(const char* pszFileName) {

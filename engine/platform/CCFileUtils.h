@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/ccMacros.h"
+#include "platform/CCOpenedFile.h"
 
 NS_CC_BEGIN
 
@@ -17,23 +18,29 @@ public:
     virtual ~CCFileUtils() = default;
 
     // Whole file as a new[]-allocated buffer that the caller frees with delete[]; *pSize gets its
-    // length. A missing or unreadable file gives null and size 0, and so does a file that admitFile
+    // length. A missing or unreadable file gives null and size 0, and so does a file that openFile
     // refuses or that memory cannot hold (with a log line). Relative paths resolve against the
     // search paths, then the working directory.
     virtual unsigned char* getFileData(const char* pszFileName, const char* pszMode, unsigned long* pSize);
     // Same as getFileData, into a byte vector; false when the file cannot be read.
     bool readFile(const std::string& filename, std::vector<unsigned char>& out);
 
-    // Whether a game file may be read: a regular file within the size cap of its kind
-    // (CCFileLimits.h) and, once a game folder is set, inside it after links are followed. A
-    // refusal logs one line; a missing file answers false silently. *size gets the file's length.
+    // Opens a game file once for reading, at `path` as given (no search paths): a regular file
+    // within the size cap of its kind (CCFileLimits.h), checked on the opened descriptor. Links
+    // are followed: where game files lie is the user's choice (names that game files give are
+    // confined by resolveNamedFile). A refusal logs one line; a missing file answers silently.
+    // Special files are refused without being opened for long, so a pipe cannot hold the read.
+    CCOpenedFile openFile(const std::string& path);
+    // Whether openFile would open the file now; *size gets its length. Only a check: a read goes
+    // through openFile, so that what is read is what was checked.
     bool admitFile(const std::string& path, unsigned long long* size = nullptr);
     // The file that a game file (referrer) names, such as a font's page or an atlas's picture:
     // joined to the referrer's folder and normalised. Empty, with one log line, when the name is
-    // absolute or climbs out of the game folder (with no game folder set: out of the working folder
-    // for a relative referrer, out of the referrer's own folder for an absolute one).
+    // absolute or climbs out of the game folder, lexically (with no game folder set: out of the
+    // working folder for a relative referrer, out of the referrer's own folder for an absolute one).
     std::string resolveNamedFile(const std::string& referrer, const std::string& name);
-    // The folder every read of game files stays in (links resolved); empty: reads are not confined.
+    // The folder that names game files give stay in, made absolute and normalised lexically (a
+    // relative one from the working folder); empty: names are confined only as said above.
     void setGameFolder(const std::string& folder);
     const std::string& getGameFolder() const { return m_gameFolder; }
 

@@ -1,15 +1,20 @@
 #include "model/archive/KXArchiveReader.h"
 
 #include "model/archive/KXArchiveErrors.h"
+#include "model/archive/KXEntryHeaders.h"
 #include "model/archive/KXWinZipAes.h"
+
+#include "platform/CCFileUtils.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <system_error>
+#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -36,6 +41,20 @@ int openFailureErrno(int zipCode) {
     }
 }
 
+// Throws "Unable to open the archive" unless the check found the archive sound.
+void failOpening(KXHeaderCheck check) {
+    switch (check) {
+    case KXHeaderCheck::Sound:
+        return;
+    case KXHeaderCheck::Unreadable:
+        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), kOpenArchive);
+    case KXHeaderCheck::TooMany:
+    case KXHeaderCheck::Damaged:
+        break;
+    }
+    throw std::system_error(EINVAL, std::generic_category(), kOpenArchive);
+}
+
 bool isDirectoryName(const std::string& name) {
     return !name.empty() && name.back() == '/';
 }
@@ -51,19 +70,41 @@ struct BufferFreer {
 } // namespace
 
 KXArchiveReader::KXArchiveReader(const std::string& path) {
+    // Opened once, capped and checked on the descriptor that libzip then reads.
+    const cocos2d::CCOpenedFile file = cocos2d::CCFileUtils::sharedFileUtils()->openFile(path);
+    if (!file) {
+        throw std::system_error(file.error(), std::generic_category(), kOpenArchive);
+    }
+    KXCentralDirectory directory;
+    failOpening(findCentralDirectory(file.descriptor(), file.size(), directory));
+    const int forLibzip = ::fcntl(file.descriptor(), F_DUPFD_CLOEXEC, 0);
+    if (forLibzip < 0) {
+        throw std::system_error(errno, std::generic_category(), kOpenArchive);
+    }
     int zipCode = 0;
     errno = 0;
-    archive_ = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &zipCode);
+    // Not ZIP_CHECKCONS: it finds the archives of writers that leave the local header's CRC and
+    // sizes to a data descriptor inconsistent. The names of the two headers are compared below.
+    archive_ = zip_fdopen(forLibzip, ZIP_RDONLY, &zipCode);
     if (archive_ == nullptr) {
-        throw std::system_error(openFailureErrno(zipCode), std::generic_category(), kOpenArchive);
+        const int error = openFailureErrno(zipCode);
+        ::close(forLibzip);
+        throw std::system_error(error, std::generic_category(), kOpenArchive);
     }
-    entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
-    indexByName_.reserve(static_cast<std::size_t>(entryCount_));
-    for (std::int64_t i = 0; i < entryCount_; ++i) {
-        const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        if (name != nullptr) {
-            indexByName_.emplace(name, i);
+    try {
+        failOpening(checkEntryHeaders(file.descriptor(), directory, archive_));
+        entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
+        indexByName_.reserve(static_cast<std::size_t>(entryCount_));
+        for (std::int64_t i = 0; i < entryCount_; ++i) {
+            const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+            // Two entries of one name would let the walk and a lookup read different data.
+            if (name != nullptr && !indexByName_.emplace(name, i).second) {
+                failOpening(KXHeaderCheck::Damaged);
+            }
         }
+    } catch (...) {
+        zip_discard(archive_);
+        throw;
     }
 }
 
@@ -142,8 +183,7 @@ bool KXArchiveReader::readFile(const std::string& name, unsigned char*& buffer, 
                                const std::string& password) {
     buffer = nullptr;
     size = 0;
-    // The entry the walk stands on is read where it is, without a lookup that could move the walk
-    // to an earlier entry of the same name.
+    // The entry the walk stands on is read where it is, without a lookup.
     if (currentEntryName() != name && !locate(name)) {
         return false;
     }

@@ -18,9 +18,11 @@ public:
     // that a small archive cannot make the reader allocate or the loader parse without bound.
     static constexpr std::uint32_t kMaxEntrySize = 16u << 20;
 
-    // Throws std::system_error "Unable to open the archive" when the file cannot be opened as a
-    // zip, or when its central directory and local headers disagree (a damaged name there would
-    // otherwise hide an entry without any checksum noticing).
+    // Opens the file through CCFileUtils::openFile (once, a regular file within its cap) and reads
+    // it through that descriptor. Throws std::system_error "Unable to open the archive" when the
+    // file is missing or refused (the errno says why), cannot be read as a zip, declares more than
+    // kMaxArchiveEntries entries, names an entry differently in its local header than in the
+    // central directory (see KXEntryHeaders.h), or gives two entries the same name.
     explicit KXArchiveReader(const std::string& path);
     virtual ~KXArchiveReader();
 
@@ -61,6 +63,6 @@ private:
     zip_t* archive_ = nullptr;
     std::int64_t entryCount_ = 0;
     std::int64_t position_ = 0; // walk position; entryCount_ means past the end
-    // Entry index by raw name; the first of equal names wins.
+    // Entry index by raw name (no two entries share one).
     std::unordered_map<std::string, std::int64_t> indexByName_;
 };

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The sample game loads to the same models from the data folder and from the data archive with
 # every cipher; the archives hold exactly the loose files and open with independent tools, and
-# archives made by those tools with the built-in password load as well.
+# archives made by those tools with the built-in password load as well, also written to a pipe.
 # Arguments: build dir, source dir.
 set -euo pipefail
 BUILD=$1
@@ -77,11 +77,14 @@ cp -r folder again
 [ ! -e again/data/data.pkg ] || fail "archive left beside new loose files"
 "$KX" dump again 2> /dev/null | cmp -s folder.dump - || fail "rewritten folder dump differs"
 
-# Archives made by other tools from the loose files.
-mkdir -p infozip/data 7zaes128/data
+# Archives made by other tools from the loose files; written to a pipe, or with -fd, Info-ZIP puts
+# a data descriptor after each entry.
+mkdir -p infozip/data 7zaes128/data piped/data descriptors/data
 (cd folder/data && zip -q -P "$PASSWORD" ../../infozip/data/data.pkg ./*.pack)
 (cd folder/data && 7z a -tzip -p"$PASSWORD" -mem=AES128 ../../7zaes128/data/data.pkg ./*.pack > /dev/null)
-for made in infozip 7zaes128; do
+(cd folder/data && zip -q -P "$PASSWORD" - ./*.pack | cat) > piped/data/data.pkg
+(cd folder/data && zip -q -fd -P "$PASSWORD" ../../descriptors/data/data.pkg ./*.pack)
+for made in infozip 7zaes128 piped descriptors; do
     "$KX" dump "$made" > "$made.dump" 2> /dev/null || fail "$made dump"
     cmp -s folder.dump "$made.dump" || fail "$made: dump differs from the folder's"
 done

@@ -3,8 +3,9 @@
 # the atlas's plist, the font, the sounds); tiny files whose headers claim pictures of 16000 x 16000
 # or 30000 x 30000 pixels (QOI, GIF, BMP, SVG and PNG; and a PNG of 8192 x 8192 with four rows of
 # data) as the atlas picture and as Default.png; fonts and atlases naming files outside the game
-# (absolute, or climbing out with ..); media that are links to files outside it. Each run ends with
-# 0, without a sanitizer report, within 300 MB, and says what it refused in its log.
+# (absolute, or climbing out with ..); links to a pipe, a device and a sparse file, and pipes for
+# sounds. Each run ends with 0, without a sanitizer report, within 300 MB, and says what it refused
+# in its log. A data archive above its cap ends the load with its reason.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
@@ -92,17 +93,35 @@ sed -i "s|<key>textureFileName</key><string>[^<]*|<key>textureFileName</key><str
 run escape-up $loaded_frames "file refused: \"../../../outside.png\" named by $font leads outside the game folder" \
     "file refused: \"../../../outside.png\" named by $plist leads outside the game folder"
 
-# Media that are links out of the game: the atlas's plist and picture, a font page, the loading
-# picture, every sound.
-fresh escape-links
+# Links in the game folder are followed (they are its user's), so what lies behind them is held to
+# the same rules as any file: a link to a pipe, to a device, to a 200 GB sparse file, and pipes in
+# place of the sounds, are refused without a wait; the plist behind a link is read.
+fresh links
 page="$(dirname "$font")/$(sed -n 's|^page .*file="\([^"]*\)".*|\1|p' "$game/$font" | head -1)"
-for file in "$plist" "$page" Default.png; do
-    cp "$game/$file" "$work/link-$(basename "$file")" && ln -sf "$work/link-$(basename "$file")" "$game/$file"
-done
+mkfifo "$work/pipe.png"
+truncate -s 200G "$work/huge.png"
+cp "$game/$plist" "$work/link.plist" && ln -sf "$work/link.plist" "$game/$plist"
+ln -sf "$work/pipe.png" "$game/$atlas"
+ln -sf /dev/zero "$game/Default.png"
+ln -sf "$work/huge.png" "$game/$page"
 for sound in "$game"/data/sounds/*.mp3; do
-    ln -sf "$work/demo/data/sounds/$(basename "$sound")" "$sound"
+    rm "$sound" && mkfifo "$sound"
 done
-run escape-links $loaded_frames "file refused: $plist lies outside the game folder" \
-    "file refused: $page lies outside the game folder" "file refused: Default.png lies outside the game folder" \
+run links $loaded_frames "file refused: $atlas is not a regular file" \
+    "file refused: Default.png is not a regular file" "file refused: $page has 214748364800 bytes, above the" \
     "file refused: data/sounds/"
+check "links: the linked plist is read" bash -c "! grep -qF 'file refused: $plist' '$work/links.log'"
+
+# The data archive above its cap (a sparse file): refused unread, and the load ends with the reason.
+write_demo --scenario platformer --archive "$work/archive"
+game="$work/archive"
+truncate -s 300M "$game/data/data.pkg"
+rm -rf "$HOME" && mkdir -p "$HOME/.local/share"
+timeout 300 "$kxsim" "$game" --frames 10 >"$work/archive.out" 2>"$work/archive.log"
+code=$?
+check "a capped archive ends the load with 2 (got $code)" [ $code = 2 ]
+check "a capped archive is refused by its size" grep -qF \
+    "file refused: data/data.pkg has 314572800 bytes, above the 268435456 of a data file" "$work/archive.log"
+check "a capped archive is the load's error" grep -qF \
+    "error: No data archive: Unable to open the archive: File too large" "$work/archive.log"
 exit $status

@@ -2,6 +2,7 @@
 
 #include "model/archive/KXArchiveReader.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -82,6 +83,57 @@ std::vector<std::string> walkNames(KXArchiveReader& reader) {
         names.push_back(name);
     }
     return names;
+}
+
+namespace {
+
+std::uint32_t le(const std::string& bytes, std::size_t at, int width) {
+    std::uint32_t value = 0;
+    for (int b = width - 1; b >= 0; --b) {
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(b)));
+    }
+    return value;
+}
+
+void setLe(std::string& bytes, std::size_t at, int width, std::uint32_t value) {
+    for (int b = 0; b < width; ++b) {
+        bytes.at(at + static_cast<std::size_t>(b)) = static_cast<char>((value >> (8 * b)) & 0xff);
+    }
+}
+
+} // namespace
+
+std::string streamedForm(const std::string& archive, bool fullSizeKnown) {
+    const std::size_t end = archive.rfind(std::string("PK\x05\x06", 4));
+    if (end == std::string::npos) {
+        throw std::invalid_argument("no end of central directory");
+    }
+    const std::size_t count = le(archive, end + 10, 2);
+    std::size_t record = le(archive, end + 16, 4);
+    std::string entries;
+    std::string central;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string head =
+            archive.substr(record, 46 + le(archive, record + 28, 2) + le(archive, record + 30, 2) +
+                                       le(archive, record + 32, 2));
+        const std::size_t local = le(head, 42, 4);
+        const std::size_t data =
+            local + 30 + le(archive, local + 26, 2) + le(archive, local + 28, 2) + le(head, 20, 4);
+        std::string entry = archive.substr(local, data - local);
+        setLe(entry, 6, 2, le(entry, 6, 2) | 8);
+        setLe(entry, 14, 4, 0); // CRC
+        setLe(entry, 18, 4, 0); // packed size
+        setLe(entry, 22, 4, fullSizeKnown ? le(head, 24, 4) : 0);
+        entry += std::string("PK\x07\x08", 4) + head.substr(16, 12); // CRC, packed and full size
+        setLe(head, 8, 2, le(head, 8, 2) | 8);
+        setLe(head, 42, 4, static_cast<std::uint32_t>(entries.size()));
+        entries += entry;
+        central += head;
+        record += head.size();
+    }
+    std::string tail = archive.substr(end);
+    setLe(tail, 16, 4, static_cast<std::uint32_t>(entries.size()));
+    return entries + central + tail;
 }
 
 } // namespace kxtest

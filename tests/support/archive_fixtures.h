@@ -44,4 +44,11 @@ std::optional<std::string> readEntry(KXArchiveReader& reader, const std::string&
 // Every name the walk returns, in order, until the empty end text.
 std::vector<std::string> walkNames(KXArchiveReader& reader);
 
+// The archive laid out as a writer that cannot seek back lays it out: each entry flagged as
+// followed by a data descriptor (signature, CRC, sizes) that holds its CRC and sizes, zeros in
+// their place in the local header; with `fullSizeKnown` the local header keeps the unpacked size,
+// as writers that know a file's size before packing it do. For archives without Zip64 records
+// whose entries lie in central-directory order.
+std::string streamedForm(const std::string& archive, bool fullSizeKnown = false);
+
 } // namespace kxtest
