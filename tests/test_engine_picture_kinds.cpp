@@ -17,7 +17,8 @@ using Pixels = std::vector<std::vector<int>>; // one {r, g, b, a} a pixel, rows 
 
 Pixels decoded(const std::string& png, bool premultiply = false) {
     CCDecodedImage image;
-    EXPECT_TRUE(ccDecodeImage(reinterpret_cast<const unsigned char*>(png.data()), png.size(), premultiply, &image));
+    EXPECT_TRUE(
+        ccDecodeImage(reinterpret_cast<const unsigned char*>(png.data()), png.size(), premultiply, &image));
     Pixels pixels;
     for (size_t i = 0; i + 3 < image.rgba.size(); i += 4) {
         const unsigned char* p = image.rgba.data() + i;
@@ -37,7 +38,8 @@ std::string bytes(std::initializer_list<int> values) {
 
 TEST(PictureKinds, GreyAndColourAtEveryDepth) {
     // 1 bit: one row of white then black; 4 bits: 0x8 spreads to 0x88; 16 bits keep the high byte.
-    EXPECT_EQ(decoded(pngFile(2, 1, 1, kPngGrey, bytes({0, 0x80}))), (Pixels{{255, 255, 255, 255}, {0, 0, 0, 255}}));
+    EXPECT_EQ(decoded(pngFile(2, 1, 1, kPngGrey, bytes({0, 0x80}))),
+              (Pixels{{255, 255, 255, 255}, {0, 0, 0, 255}}));
     EXPECT_EQ(decoded(pngFile(2, 1, 4, kPngGrey, bytes({0, 0x8f}))),
               (Pixels{{136, 136, 136, 255}, {255, 255, 255, 255}}));
     EXPECT_EQ(decoded(pngFile(1, 1, 16, kPngGrey, bytes({0, 0x12, 0x34}))), (Pixels{{18, 18, 18, 255}}));
@@ -55,8 +57,8 @@ TEST(PictureKinds, TransparentColoursAndPalettes) {
     const std::string rgbKey = pngChunkBytes("tRNS", bytes({0, 1, 0, 2, 0, 3}));
     EXPECT_EQ(decoded(pngFile(2, 1, 8, kPngRgb, bytes({0, 1, 2, 3, 1, 2, 4}), rgbKey)),
               (Pixels{{1, 2, 3, 0}, {1, 2, 4, 255}}));
-    const std::string palette =
-        pngChunkBytes("PLTE", bytes({10, 20, 30, 40, 50, 60, 70, 80, 90})) + pngChunkBytes("tRNS", bytes({0, 128}));
+    const std::string palette = pngChunkBytes("PLTE", bytes({10, 20, 30, 40, 50, 60, 70, 80, 90})) +
+                                pngChunkBytes("tRNS", bytes({0, 128}));
     // 2-bit indices 0, 1, 2: the first clear, the second half clear, the third (no tRNS entry) opaque.
     EXPECT_EQ(decoded(pngFile(3, 1, 2, kPngPalette, bytes({0, 0x18}), palette)),
               (Pixels{{10, 20, 30, 0}, {40, 50, 60, 128}, {70, 80, 90, 255}}));

@@ -27,8 +27,8 @@ inline std::string pngChunkBytes(const std::string& type, const std::string& bod
 // The file: raw is the unpacked data (each row its filter byte, then its packed samples; for an
 // interlaced picture the rows of the seven passes in turn), packed as tightly as deflate can.
 // chunks (PLTE, tRNS...) go between the header and the data.
-inline std::string pngFile(uint32_t width, uint32_t height, uint8_t depth, PngColour colour, const std::string& raw,
-                           const std::string& chunks = "", bool interlaced = false) {
+inline std::string pngFile(uint32_t width, uint32_t height, uint8_t depth, PngColour colour,
+                           const std::string& raw, const std::string& chunks = "", bool interlaced = false) {
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
     compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
@@ -52,7 +52,8 @@ inline std::string pngSameRows(uint32_t rowBytes, uint32_t height, char fill = '
 }
 
 // The raw rows of an interlaced picture of whole-byte pixels (pixelBytes each, rows top first).
-inline std::string pngInterlacedRows(const std::vector<std::string>& rows, uint32_t width, size_t pixelBytes) {
+inline std::string pngInterlacedRows(const std::vector<std::string>& rows, uint32_t width,
+                                     size_t pixelBytes) {
     static const uint32_t kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     std::string raw;
