@@ -95,8 +95,6 @@ TEST(PictureData, APictureIsDecodedIntoOneBuffer) {
 
 class PictureBudget : public ::testing::Test {
 protected:
-    void TearDown() override { CCTextureCache::purgeSharedTextureCache(); }
-
     std::string file(const std::string& name, const std::string& bytes) {
         folder.write(name, bytes);
         return folder.file(name);
@@ -112,11 +110,12 @@ TEST_F(PictureBudget, PicturesAliveTogetherStayWithinIt) {
     const uint64_t held = ccPictureBytesHeld();
     CCTextureCache* cache = CCTextureCache::sharedTextureCache();
     const std::string small = file("small.png", redRgba(16, 16));
+    const std::string big = file("big.png", redRgba(1024, 512));
     {
         CCDecodedImage image;
         ASSERT_TRUE(decode(redRgba(512, 512), &image)); // 1 MiB
         EXPECT_EQ(ccPictureBytesHeld(), held + (1 << 20));
-        CCTexture2D* texture = cache->addImage(file("big.png", redRgba(1024, 512)).c_str()); // 2 MiB
+        CCTexture2D* texture = cache->addImage(big.c_str()); // 2 MiB
         ASSERT_NE(texture, nullptr);
         EXPECT_EQ(ccPictureBytesHeld(), held + (3 << 20));
 
@@ -130,6 +129,7 @@ TEST_F(PictureBudget, PicturesAliveTogetherStayWithinIt) {
     // The decoded image went: its share came back.
     EXPECT_EQ(ccPictureBytesHeld(), held + (2 << 20));
     EXPECT_NE(cache->addImage(small.c_str()), nullptr);
-    cache->removeAllTextures();
+    cache->removeTextureForKey(small.c_str());
+    cache->removeTextureForKey(big.c_str());
     EXPECT_EQ(ccPictureBytesHeld(), held);
 }

@@ -20,8 +20,8 @@ std::string little(uint32_t value, int count) {
 // A 2 x 2 bitmap image of an icon file: 32-bit pixels, bottom row first, (b, g, r, a) each
 // pixel, then the mask (rows of 4 bytes); its height counts the mask too.
 std::string bitmapImage(uint8_t red) {
-    std::string image = little(40, 4) + little(2, 4) + little(4, 4) + little(1, 2) + little(32, 2) +
-                        std::string(24, '\0');
+    std::string image =
+        little(40, 4) + little(2, 4) + little(4, 4) + little(1, 2) + little(32, 2) + std::string(24, '\0');
     for (int i = 0; i < 4; ++i)
         image += std::string{0, 0, static_cast<char>(red), '\xff'};
     return image + std::string(8, '\0');
@@ -71,7 +71,8 @@ TEST_F(WindowIcon, BitmapAndPngImagesAreInstalled) {
         {"bitmap-largest.ico", iconFile({{1, pngImage(1, 100)}, {2, bitmapImage(200)}}), 2, 200, 0},
     };
     for (const auto& icon : icons) {
-        SDL_Surface* surface = decodeIcon(std::vector<unsigned char>(icon.bytes.begin(), icon.bytes.end()), icon.name);
+        SDL_Surface* surface =
+            decodeIcon(std::vector<unsigned char>(icon.bytes.begin(), icon.bytes.end()), icon.name);
         ASSERT_NE(surface, nullptr) << icon.name;
         EXPECT_EQ(surface->w, icon.side) << icon.name;
         EXPECT_EQ(surface->h, icon.side) << icon.name;
@@ -79,7 +80,8 @@ TEST_F(WindowIcon, BitmapAndPngImagesAreInstalled) {
         SDL_LockSurface(surface);
         SDL_GetRGBA(*static_cast<Uint32*>(surface->pixels), surface->format, &r, &g, &b, &a);
         SDL_UnlockSurface(surface);
-        EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({icon.red, icon.green, 0, 255})) << icon.name;
+        EXPECT_EQ(std::vector<int>({r, g, b, a}), std::vector<int>({icon.red, icon.green, 0, 255}))
+            << icon.name;
         SDL_FreeSurface(surface);
 
         folder.write(icon.name, icon.bytes);
