@@ -2,9 +2,10 @@
 # Drawing into the offscreen GL surface frame after frame keeps memory bounded: the demo's menu
 # drawn four times as many frames peaks at about the same resident size (the driver's queued
 # frames once grew it by tens of kilobytes a frame). Drawn pictures are held once: an 8192 x 8192
-# atlas picture (256 MiB in its texture) adds less than 300 MB to the demo's drawn run, and the
-# demo's seven pictures all replaced by it add no more than pictures alive together may hold
-# (512 MiB), the pictures past it refused. Args: build folder, source folder.
+# atlas picture (256 MiB in its texture) adds about its size to the demo's drawn run (under 380 MB
+# with a sanitizer build's own overhead; held twice it added 510), and the demo's seven pictures
+# all replaced by it add about what pictures alive together may hold (512 MiB; under 800 MB, where
+# they added 1,030), the pictures past it refused. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
@@ -67,8 +68,8 @@ cp -r "$work/demo" "$work/seven"
 find "$work/seven" -name '*.png' -exec cp "$work/big.png" {} \;
 seven=$(drawn "$work/seven" seven)
 echo "drawn peaks: $own kB with the demo's pictures, $one kB with one of 8192 x 8192, $seven kB with seven"
-bounded "one 8192 x 8192 picture" $((one - own)) 300000
-bounded "seven 8192 x 8192 pictures" $((seven - own)) 750000
+bounded "one 8192 x 8192 picture" $((one - own)) 380000
+bounded "seven 8192 x 8192 pictures" $((seven - own)) 800000
 if ! grep -q "bytes they may hold together" "$work/seven.log"; then
     echo "FAIL: no picture past the budget was refused"
     failed=1
