@@ -32,8 +32,10 @@ protected:
     void SetUp() override {
         view = CCEGLView::createHeadless(320, 240);
         CCDirector::sharedDirector()->setOpenGLView(view);
-        // Programs linked under an earlier test's GL context stay cached after it.
+        // Programs linked under an earlier test's GL context stay cached after it, and so do
+        // the textures of suites that leave them in the cache.
         CCShaderCache::purgeSharedShaderCache();
+        CCTextureCache::sharedTextureCache()->removeAllTextures();
     }
     void TearDown() override {
         CCTextureCache::sharedTextureCache()->removeAllTextures();

@@ -93,4 +93,11 @@ bool ccPictureSizeAllowed(std::uint64_t width, std::uint64_t height) {
            width * height <= kCCMaxPicturePixels;
 }
 
+bool ccPictureDataCanFill(std::uint64_t width, std::uint64_t height, std::uint64_t dataBytes) {
+    if (!ccPictureSizeAllowed(width, height))
+        return false;
+    const std::uint64_t decoded = width * height * 4;
+    return decoded <= kCCPictureFreeBytes || dataBytes >= decoded / kCCPictureBytesPerDataByte;
+}
+
 } // namespace cocos2d

@@ -3,12 +3,14 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "platform/CCFileLimits.h"
+#include "textures/CCPngRead.h"
 
 namespace cocos2d {
 
@@ -56,19 +58,6 @@ uint64_t pngDataBytes(const unsigned char* data, size_t size) {
     return total;
 }
 
-// Deflate packs at most about 1032 bytes into one: a picture whose data could not unpack to the
-// rows its header declares is a bomb (the decoder would clear the whole surface first).
-bool pngDataCanFill(const unsigned char* data, size_t size, uint32_t width, uint32_t height) {
-    static const unsigned kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
-    const unsigned depth = data[24];
-    const unsigned colour = data[25];
-    const unsigned channels = colour < 7 ? kChannels[colour] : 0;
-    if (channels == 0 || depth == 0)
-        return true; // the decoder refuses it on its own
-    const uint64_t rowBytes = (uint64_t(width) * channels * depth + 7) / 8 + 1;
-    return pngDataBytes(data, size) * 1100 >= rowBytes * height;
-}
-
 } // namespace
 
 bool ccReadPngSize(const unsigned char* data, size_t size, uint32_t* width, uint32_t* height) {
@@ -94,74 +83,97 @@ void ccPremultiplyAlpha(unsigned char* rgba, size_t pixelCount) {
     }
 }
 
-bool ccDecodeImage(const unsigned char* data, size_t size, bool premultiply, CCDecodedImage* out,
-                   const char* name) {
-    *out = CCDecodedImage();
+bool CCPixelBytes::allocate(size_t size) {
+    clear();
+    m_bytes.reset(size ? new (std::nothrow) unsigned char[size] : nullptr);
+    if (!m_bytes)
+        return false;
+    m_size = size;
+    return true;
+}
+
+void CCPixelBytes::clear() {
+    m_bytes.reset();
+    m_size = 0;
+}
+
+bool ccAdmitPicture(const unsigned char* data, size_t size, const char* name, uint32_t* width,
+                    uint32_t* height, CCPictureShare* share) {
     if (!name)
         name = "picture";
-    if (!data || size == 0 || size > 0x7fffffff)
+    if (!data || size == 0)
         return false;
-    // Only PNG is decoded, and only after its header says it fits: the decoder allocates the
-    // whole surface from the header before it reads a pixel.
-    uint32_t width = 0, height = 0;
-    if (!ccReadPngSize(data, size, &width, &height)) {
+    // Only PNG is decoded, and only after its header says it fits.
+    if (!ccReadPngSize(data, size, width, height)) {
         std::fprintf(stderr, "image refused: %s: only PNG pictures are read, this is %s\n", name,
                      formatName(data, size));
         return false;
     }
-    if (!ccPictureSizeAllowed(width, height)) {
+    if (!ccPictureSizeAllowed(*width, *height)) {
         std::fprintf(stderr, "image refused: %s claims %ux%u pixels, above %ux%u or %llu in all\n", name,
-                     width, height, kCCMaxPictureSide, kCCMaxPictureSide,
+                     *width, *height, kCCMaxPictureSide, kCCMaxPictureSide,
                      static_cast<unsigned long long>(kCCMaxPicturePixels));
         return false;
     }
-    if (size < 26 || !pngDataCanFill(data, size, width, height)) {
+    if (!ccPictureDataCanFill(*width, *height, pngDataBytes(data, size))) {
         std::fprintf(stderr, "image refused: %s claims %ux%u pixels but holds too little data for them\n",
-                     name, width, height);
+                     name, *width, *height);
         return false;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (!rw)
-        return false;
-    SDL_Surface* loaded = IMG_LoadPNG_RW(rw);
-    SDL_RWclose(rw);
-    if (!loaded) {
-        std::fprintf(stderr, "image decode failed: %s: %s\n", name, IMG_GetError());
-        return false;
-    }
-    if (loaded->w <= 0 || loaded->h <= 0 || uint32_t(loaded->w) != width || uint32_t(loaded->h) != height) {
-        SDL_FreeSurface(loaded);
+    const size_t bytes = static_cast<size_t>(*width) * *height * 4;
+    if (!share->take(bytes)) {
+        std::fprintf(stderr,
+                     "image refused: %s: its %ux%u pixels take %zu bytes decoded, and the pictures alive "
+                     "hold %llu of the %llu bytes they may hold together\n",
+                     name, *width, *height, bytes, static_cast<unsigned long long>(ccPictureBytesHeld()),
+                     static_cast<unsigned long long>(ccPictureBudget()));
         return false;
     }
-    // ABGR8888 is R, G, B, A in memory order on little-endian machines; a picture already in that
-    // order is not copied once more.
-    SDL_Surface* converted = loaded;
-    if (loaded->format->format != SDL_PIXELFORMAT_RGBA32) {
-        converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-        SDL_FreeSurface(loaded);
-    }
-    if (!converted)
+    return true;
+}
+
+bool ccDecodePictureRows(const unsigned char* data, size_t size, uint32_t width, uint32_t height,
+                         bool premultiply, const char* name, bool whole, CCPixelBytes* band,
+                         const CCPngRows& rows) {
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    if (ccPngInterlaced(data, size))
+        whole = true;
+    const uint32_t bandRows = whole ? height
+                                    : static_cast<uint32_t>(std::min<size_t>(
+                                          height, std::max<size_t>(1, kCCPictureBandBytes / rowBytes)));
+    if (!band->allocate(rowBytes * bandRows)) {
+        std::fprintf(stderr, "image refused: %s: no memory for its %ux%u pixels\n", name ? name : "picture",
+                     width, height);
         return false;
-    out->width = converted->w;
-    out->height = converted->h;
-    const size_t rowBytes = static_cast<size_t>(out->width) * 4;
-    try {
-        out->rgba.resize(rowBytes * static_cast<size_t>(out->height));
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "image refused: %s: no memory for its %dx%d pixels\n", name, out->width,
-                     out->height);
-        SDL_FreeSurface(converted);
+    }
+    std::string error;
+    const bool read = ccReadPngRgba(
+        data, size, width, height, band->data(), bandRows,
+        [&](unsigned char* rgba, uint32_t first, uint32_t count) {
+            if (premultiply)
+                ccPremultiplyAlpha(rgba, static_cast<size_t>(width) * count);
+            rows(rgba, first, count);
+        },
+        &error);
+    if (!read)
+        std::fprintf(stderr, "image decode failed: %s: %s\n", name ? name : "picture", error.c_str());
+    return read;
+}
+
+bool ccDecodeImage(const unsigned char* data, size_t size, bool premultiply, CCDecodedImage* out,
+                   const char* name) {
+    *out = CCDecodedImage();
+    uint32_t width = 0, height = 0;
+    if (!ccAdmitPicture(data, size, name, &width, &height, &out->share))
+        return false;
+    // The whole picture is one band, decoded in place.
+    if (!ccDecodePictureRows(data, size, width, height, premultiply, name, true, &out->rgba,
+                             [](unsigned char*, uint32_t, uint32_t) {})) {
         *out = CCDecodedImage();
         return false;
     }
-    SDL_LockSurface(converted);
-    for (int y = 0; y < out->height; ++y)
-        std::memcpy(out->rgba.data() + rowBytes * y,
-                    static_cast<unsigned char*>(converted->pixels) + converted->pitch * y, rowBytes);
-    SDL_UnlockSurface(converted);
-    SDL_FreeSurface(converted);
-    if (premultiply)
-        ccPremultiplyAlpha(out->rgba.data(), static_cast<size_t>(out->width) * out->height);
+    out->width = static_cast<int>(width);
+    out->height = static_cast<int>(height);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "textures/CCTexture2D.h"
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/CCFileUtils.h"
@@ -84,6 +86,7 @@ bool CCTexture2D::upload(const void* data, CCTexture2DPixelFormat pixelFormat, u
         pixelsHigh > kMaxSide)
         return false;
     releaseName();
+    m_picture.giveBack();
     m_ePixelFormat = pixelFormat;
     m_uPixelsWide = pixelsWide;
     m_uPixelsHigh = pixelsHigh;
@@ -127,14 +130,35 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFor
 }
 
 bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size, const char* name) {
-    CCDecodedImage image;
-    if (!ccDecodeImage(data, size, true, &image, name))
+    uint32_t wide = 0, high = 0;
+    CCPictureShare share;
+    if (!ccAdmitPicture(data, size, name, &wide, &high, &share))
         return false;
-    if (!upload(image.rgba.data(), kCCTexture2DPixelFormat_RGBA8888, static_cast<unsigned int>(image.width),
-                static_cast<unsigned int>(image.height)))
+    // The texture's storage first, then the rows a band at a time as they are decoded: the
+    // picture is not held once more beside the texture (an interlaced one is, while it decodes).
+    if (!upload(nullptr, kCCTexture2DPixelFormat_RGBA8888, wide, high))
         return false;
-    m_tContentSize = CCSize(static_cast<float>(image.width), static_cast<float>(image.height));
+    CCPixelBytes band;
+    const bool decoded = ccDecodePictureRows(
+        data, size, wide, high, true, name, false, &band,
+        [this, wide](unsigned char* rgba, uint32_t first, uint32_t count) {
+            if (!m_uName)
+                return; // headless: the sizes are all a texture keeps
+            ccGLBindTexture2D(m_uName);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, static_cast<GLint>(first), static_cast<GLsizei>(wide),
+                            static_cast<GLsizei>(count), GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        });
+    if (!decoded) {
+        releaseName();
+        m_uPixelsWide = m_uPixelsHigh = 0;
+        return false;
+    }
+    m_tContentSize = CCSize(static_cast<float>(wide), static_cast<float>(high));
     m_bHasPremultipliedAlpha = true;
+    // The pixels now live in the texture (in GL's memory, or as the sizes a headless run lays
+    // out with): it keeps their share of the budget.
+    m_picture = std::move(share);
     return true;
 }
 
@@ -148,6 +172,7 @@ bool CCTexture2D::initWithImageFile(const char* path) {
 void CCTexture2D::initWithExistingName(GLuint name, unsigned int pixelsWide, unsigned int pixelsHigh,
                                        bool premultiplied) {
     releaseName();
+    m_picture.giveBack();
     m_uName = name;
     m_uPixelsWide = pixelsWide;
     m_uPixelsHigh = pixelsHigh;

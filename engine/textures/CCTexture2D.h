@@ -7,6 +7,7 @@
 #include "base/CCGeometry.h"
 #include "base/CCObject.h"
 #include "base/ccTypes.h"
+#include "textures/CCPictureBudget.h"
 
 namespace cocos2d {
 
@@ -78,6 +79,7 @@ public:
 
 private:
     void releaseName();
+    // A null data gives the texture its storage only.
     bool upload(const void* data, CCTexture2DPixelFormat pixelFormat, unsigned int pixelsWide,
                 unsigned int pixelsHigh);
 
@@ -91,6 +93,7 @@ private:
     bool m_bHasMipmaps = false;
     CCTexture2DPixelFormat m_ePixelFormat = kCCTexture2DPixelFormat_Default;
     CCGLProgram* m_pShaderProgram = nullptr;
+    CCPictureShare m_picture; // a decoded picture's pixels
 };
 
 } // namespace cocos2d

@@ -3,6 +3,7 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "platform/CCFileLimits.h"
+#include "textures/CCImageCodec.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -32,20 +34,79 @@ uint32_t readBig32(const std::vector<unsigned char>& bytes, size_t at) {
            (static_cast<uint32_t>(bytes[at + 2]) << 8) | bytes[at + 3];
 }
 
-// The image an entry points at: a PNG (sizes in its header chunk) or a bitmap (sizes in its
-// info header; the height counts the mask too).
-bool acceptableImage(const std::vector<unsigned char>& bytes, size_t offset, size_t size) {
-    if (offset >= bytes.size() || size > bytes.size() - offset || size < 24) {
+struct Entry {
+    size_t offset = 0;
+    size_t size = 0;
+};
+
+Entry entryAt(const std::vector<unsigned char>& bytes, size_t index) {
+    const size_t at = kDirectoryHeaderSize + index * kDirectoryEntrySize;
+    return Entry{readLittle(bytes, at + 12, 4), readLittle(bytes, at + 8, 4)};
+}
+
+bool isPng(const std::vector<unsigned char>& bytes, const Entry& entry) {
+    static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return std::equal(kPngSignature, kPngSignature + 8, bytes.begin() + static_cast<long>(entry.offset));
+}
+
+// Whether an entry's image fits the icon's bounds, and the pixels it claims: a PNG (sides in its
+// header chunk) or a bitmap (sides in its info header; the height counts the mask too).
+bool claimedPixels(const std::vector<unsigned char>& bytes, const Entry& entry, uint64_t* pixels) {
+    if (entry.offset >= bytes.size() || entry.size > bytes.size() - entry.offset || entry.size < 24) {
         return false;
     }
-    static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::equal(kPngSignature, kPngSignature + 8, bytes.begin() + static_cast<long>(offset))) {
-        return readBig32(bytes, offset + 16) <= kMaxIconSide && readBig32(bytes, offset + 20) <= kMaxIconSide;
+    if (isPng(bytes, entry)) {
+        const uint32_t width = readBig32(bytes, entry.offset + 16);
+        const uint32_t height = readBig32(bytes, entry.offset + 20);
+        *pixels = uint64_t(width) * height;
+        return width <= kMaxIconSide && height <= kMaxIconSide;
     }
-    const int32_t width = static_cast<int32_t>(readLittle(bytes, offset + 4, 4));
-    const int32_t height = static_cast<int32_t>(readLittle(bytes, offset + 8, 4));
-    return width > 0 && static_cast<uint32_t>(width) <= kMaxIconSide && height != INT32_MIN &&
-           static_cast<uint32_t>(height < 0 ? -height : height) <= 2 * kMaxIconSide;
+    const int32_t width = static_cast<int32_t>(readLittle(bytes, entry.offset + 4, 4));
+    const int32_t height = static_cast<int32_t>(readLittle(bytes, entry.offset + 8, 4));
+    const uint32_t rows =
+        height == INT32_MIN ? UINT32_MAX : static_cast<uint32_t>(height < 0 ? -height : height);
+    *pixels = uint64_t(width > 0 ? width : 0) * rows / 2;
+    return width > 0 && static_cast<uint32_t>(width) <= kMaxIconSide && rows <= 2 * kMaxIconSide;
+}
+
+// A PNG image through the picture decoder, into a surface of its own.
+SDL_Surface* decodePng(const std::vector<unsigned char>& bytes, const Entry& entry, const std::string& name) {
+    cocos2d::CCDecodedImage image;
+    if (!cocos2d::ccDecodeImage(bytes.data() + entry.offset, entry.size, false, &image, name.c_str())) {
+        return nullptr;
+    }
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, image.width, image.height, 32, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    const size_t rowBytes = static_cast<size_t>(image.width) * 4;
+    for (int y = 0; y < image.height; ++y) {
+        std::memcpy(static_cast<unsigned char*>(surface->pixels) + static_cast<size_t>(surface->pitch) * y,
+                    image.rgba.data() + rowBytes * static_cast<size_t>(y), rowBytes);
+    }
+    return surface;
+}
+
+// A bitmap image through SDL2_image's icon loader, given an icon file of that image alone (the
+// loader picks its own image from a file of several, and cannot read a PNG one).
+SDL_Surface* decodeBitmap(const std::vector<unsigned char>& bytes, size_t index, const Entry& entry) {
+    std::vector<unsigned char> single = {0, 0, 1, 0, 1, 0};
+    const size_t at = kDirectoryHeaderSize + index * kDirectoryEntrySize;
+    single.insert(single.end(), bytes.begin() + static_cast<long>(at),
+                  bytes.begin() + static_cast<long>(at + 12));
+    const uint32_t offset = kDirectoryHeaderSize + kDirectoryEntrySize;
+    for (int i = 0; i < 4; ++i) {
+        single.push_back(static_cast<unsigned char>(offset >> (8 * i)));
+    }
+    single.insert(single.end(), bytes.begin() + static_cast<long>(entry.offset),
+                  bytes.begin() + static_cast<long>(entry.offset + entry.size));
+    SDL_RWops* stream = SDL_RWFromConstMem(single.data(), static_cast<int>(single.size()));
+    SDL_Surface* icon = stream != nullptr ? IMG_LoadICO_RW(stream) : nullptr;
+    if (stream != nullptr) {
+        SDL_RWclose(stream);
+    }
+    return icon;
 }
 
 } // namespace
@@ -61,13 +122,40 @@ bool isAcceptableIcon(const std::vector<unsigned char>& bytes) {
     if (count == 0 || kDirectoryHeaderSize + count * kDirectoryEntrySize > bytes.size()) {
         return false;
     }
+    uint64_t pixels = 0;
     for (size_t i = 0; i < count; ++i) {
-        const size_t entry = kDirectoryHeaderSize + i * kDirectoryEntrySize;
-        if (!acceptableImage(bytes, readLittle(bytes, entry + 12, 4), readLittle(bytes, entry + 8, 4))) {
+        if (!claimedPixels(bytes, entryAt(bytes, i), &pixels)) {
             return false;
         }
     }
     return true;
+}
+
+SDL_Surface* decodeIcon(const std::vector<unsigned char>& bytes, const std::string& name) {
+    if (!isAcceptableIcon(bytes)) {
+        debugLog("[KXPWindowIcon] %s is not a usable icon file", name.c_str());
+        return nullptr;
+    }
+    // The largest image: window managers scale an icon down to the sizes they show.
+    size_t best = 0;
+    uint64_t bestPixels = 0;
+    const size_t count = readLittle(bytes, 4, 2);
+    for (size_t i = 0; i < count; ++i) {
+        uint64_t pixels = 0;
+        claimedPixels(bytes, entryAt(bytes, i), &pixels);
+        if (i == 0 || pixels > bestPixels) {
+            best = i;
+            bestPixels = pixels;
+        }
+    }
+    const Entry entry = entryAt(bytes, best);
+    SDL_Surface* icon =
+        isPng(bytes, entry) ? decodePng(bytes, entry, name) : decodeBitmap(bytes, best, entry);
+    if (icon == nullptr) {
+        debugLog("[KXPWindowIcon] %s could not be decoded: %s", name.c_str(),
+                 isPng(bytes, entry) ? "its PNG image was refused" : IMG_GetError());
+    }
+    return icon;
 }
 
 bool setWindowIcon(SDL_Window* window, const std::string& path) {
@@ -81,17 +169,12 @@ bool setWindowIcon(SDL_Window* window, const std::string& path) {
     }
     std::vector<unsigned char> bytes;
     if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kMaxIconFileSize ||
-        !cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, bytes) || !isAcceptableIcon(bytes)) {
+        !cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, bytes)) {
         debugLog("[KXPWindowIcon] %s is not a usable icon file", path.c_str());
         return false;
     }
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* icon = stream != nullptr ? IMG_LoadICO_RW(stream) : nullptr;
-    if (stream != nullptr) {
-        SDL_RWclose(stream);
-    }
+    SDL_Surface* icon = decodeIcon(bytes, path);
     if (icon == nullptr) {
-        debugLog("[KXPWindowIcon] %s could not be decoded: %s", path.c_str(), IMG_GetError());
         return false;
     }
     SDL_SetWindowIcon(window, icon);

@@ -2,9 +2,13 @@
 """media_bombs.py FORMAT FILE: writes a few bytes whose header claims a huge picture.
 
 FORMAT: qoi, gif, svg, png (16000 x 16000 pixels), png-fit (8192 x 8192, within the sides and
-area a picture may have, with the data of four rows), bmp (30000 x 30000), ico (one bitmap entry
-of 30000 x 30000).
+area a picture may have, with the data of four rows), png-bits (8192 x 8192 at 1 bit a pixel, every
+row there, packed by deflate to about 20 KB: 256 MiB decoded), png-bits-full (the same with noise
+at the start of each row, about 370 KB: data enough to be believed), bmp (30000 x 30000), ico (one
+bitmap entry of 30000 x 30000); and, to see one installed, ico-png (an icon file of one 48 x 48 PNG
+image, the usual kind in today's icon files).
 """
+import random
 import struct
 import sys
 import zlib
@@ -33,9 +37,23 @@ def bomb(kind):
             side = 8192
         return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
                 + png_chunk(b"IDAT", zlib.compress(b"\x00" * 64)) + png_chunk(b"IEND", b""))
+    if kind in ("png-bits", "png-bits-full"):
+        side = 8192
+        noise = random.Random(1)
+        rows = []
+        for _ in range(side):
+            start = bytes(noise.getrandbits(8) for _ in range(40)) if kind == "png-bits-full" else b"\xff" * 40
+            rows.append(b"\x00" + start + b"\xff" * (side // 8 - 40))
+        return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 1, 0, 0, 0, 0))
+                + png_chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + png_chunk(b"IEND", b""))
     side = 30000
     if kind == "bmp":
         return b"BM" + struct.pack("<III", 70, 0, 54) + bitmap_info(side) + b"\x00" * 16
+    if kind == "ico-png":
+        rows = b"".join(b"\x00" + b"\x20\xa0\x40\xff" * 48 for _ in range(48))
+        image = (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", 48, 48, 8, 6, 0, 0, 0))
+                 + png_chunk(b"IDAT", zlib.compress(rows)) + png_chunk(b"IEND", b""))
+        return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 48, 48, 0, 0, 1, 32, len(image), 22) + image
     if kind == "ico":
         image = bitmap_info(side) + b"\x00" * 16
         return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(image), 22) + image

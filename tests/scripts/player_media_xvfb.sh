@@ -2,7 +2,8 @@
 # The real player under Xvfb with a damaged loading picture and icon: a 22-byte QOI claiming
 # 16000 x 16000 pixels as Default.png beside an icon.ico whose bitmap claims 30000 x 30000, then
 # both as sparse files of 200 GB. Each time the window shows, each file is refused with its line,
-# the player stays under 300 MB and closing the window ends it with 0.
+# the player stays under 300 MB and closing the window ends it with 0. Then an icon.ico of one PNG
+# image (48 x 48) is installed on the window.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/lib.sh"
@@ -56,5 +57,28 @@ play bombs "image refused: Default.png: only PNG pictures are read, this is QOI"
 rm -f "$game/Default.png" "$game/icon.ico"
 truncate -s 200G "$game/Default.png" "$game/icon.ico"
 play sparse "file refused: Default.png has 214748364800 bytes" "[KXPWindowIcon] icon.ico is not a usable icon file"
+
+# wait_icon WIN: true once the window carries a 48 x 48 icon (20 s at most).
+wait_icon() {
+    local i
+    for i in $(seq 1 200); do
+        xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -qE "48 x 48|= 48, 48" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+rm -f "$game/Default.png" "$game/icon.ico"
+python3 "$bombs" ico-png "$game/icon.ico"
+e2e_start_player "$game"
+if win=$(e2e_wait_window "$title"); then
+    e2e_check "png-icon: the window shows the icon's 48 x 48 PNG image" wait_icon "$win"
+    e2e_check "png-icon: no icon line" bash -c "! grep -q KXPWindowIcon '$E2E_ERR'"
+    e2e_close "$win"
+    e2e_wait_exit 20
+else
+    e2e_fail "png-icon: no window titled $title"
+    e2e_stop_player
+fi
 
 e2e_finish

@@ -3,6 +3,7 @@
 // first one would. Every test executable runs whole in one process, in any order.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "model/KXModelController.h"
 #include "model/classes/KXGameplayValuesTarget.h"
 #include "player/base/KXPClock.h"
+#include "textures/CCPictureBudget.h"
 
 namespace kxtest {
 
@@ -96,6 +98,21 @@ private:
     std::string m_name;
     std::string m_value;
     bool m_had = false;
+};
+
+// The budget of decoded pictures set to what the pictures alive hold now plus `room` bytes; the
+// budget found comes back afterwards.
+class ScopedPictureRoom {
+public:
+    explicit ScopedPictureRoom(std::uint64_t room) : m_previous(cocos2d::ccPictureBudget()) {
+        cocos2d::ccSetPictureBudget(cocos2d::ccPictureBytesHeld() + room);
+    }
+    ~ScopedPictureRoom() { cocos2d::ccSetPictureBudget(m_previous); }
+    ScopedPictureRoom(const ScopedPictureRoom&) = delete;
+    ScopedPictureRoom& operator=(const ScopedPictureRoom&) = delete;
+
+private:
+    std::uint64_t m_previous;
 };
 
 } // namespace kxtest
