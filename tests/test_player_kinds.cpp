@@ -15,6 +15,7 @@
 #include "player/components/KXComponent.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "support/asset_world_support.h"
+#include "support/trace_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -28,47 +29,23 @@ using namespace cocos2d;
 
 namespace {
 
-// Collects the "kinds" trace lines written while it lives, without their frame.
+// The "kinds" trace lines written while it lives, without their frame and kind word.
 class KindLines {
 public:
-    KindLines() : m_file(std::tmpfile()) {
-        kxTraceSetOutput(m_file);
-        kxTraceEnableKinds("kinds");
-    }
-    ~KindLines() {
-        kxTraceEnableKinds("");
-        kxTraceSetOutput(nullptr);
-        if (m_file != nullptr) {
-            std::fclose(m_file);
-        }
-    }
-    KindLines(const KindLines&) = delete;
-    KindLines& operator=(const KindLines&) = delete;
-
     // The kinds traced so far, in order ("asset:unit").
     std::vector<std::string> kinds() {
         std::vector<std::string> found;
-        if (m_file == nullptr) {
-            return found;
-        }
-        std::fflush(m_file);
-        std::rewind(m_file);
-        char line[256];
-        while (std::fgets(line, sizeof line, m_file) != nullptr) {
-            std::string text(line);
-            const size_t at = text.find(" kind ");
+        for (const std::string& line : m_lines.lines()) {
+            const size_t at = line.find("kind ");
             if (at != std::string::npos) {
-                text = text.substr(at + 6);
-                text.erase(text.find_last_not_of("\r\n") + 1);
-                found.push_back(text);
+                found.push_back(line.substr(at + 5));
             }
         }
-        std::fseek(m_file, 0, SEEK_END);
         return found;
     }
 
 private:
-    std::FILE* m_file;
+    kxtest::TraceLines m_lines{"kinds"};
 };
 
 class KindTrace : public kxtest::AssetTest {
