@@ -1,6 +1,5 @@
-// What pictures take in memory: a picture is believed only as far as its data could fill its
-// decoded size, it is decoded into one buffer, and the pictures alive together stay within a
-// budget.
+// What pictures take in memory: a picture is believed only as far as its data could unpack to its
+// rows, it is decoded into one buffer, and the pictures alive together stay within a budget.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 
 #include "cocos2d.h"
 #include "support/png_bytes.h"
+#include "support/scene_test_support.h"
 #include "support/state_guards.h"
 #include "support/temp_folder.h"
 #include "textures/CCImageCodec.h"
@@ -55,26 +55,81 @@ long peakResidentKilobytes() {
 
 } // namespace
 
-// Every picture is decoded to 4 bytes a pixel, whatever its bit depth: a 1-bit picture's data
-// packs 32 times more pixels than an RGBA one's, so its data is weighed against the decoded size.
-// Up to 4096 x 4096 pixels a picture is decoded whatever its data (a solid background packs to
-// almost nothing).
-TEST(PictureData, APictureIsWeighedByItsDecodedSizeWhateverItsDepth) {
-    CCDecodedImage image;
-    std::string log;
-    // 20 KB declaring 8192 x 8192 pixels, every row there: 256 MiB decoded.
-    const std::string bomb = whiteBits(8192, 8192);
-    ASSERT_LT(bomb.size(), 32768u);
-    EXPECT_FALSE(decode(bomb, &image, &log));
-    EXPECT_EQ(log, "image refused: picture claims 8192x8192 pixels but holds too little data for them\n");
-    EXPECT_TRUE(image.rgba.empty());
+bool admit(const std::string& png, CCPictureShare* share, std::string* log) {
+    uint32_t width = 0, height = 0;
+    ::testing::internal::CaptureStderr();
+    const bool admitted = ccAdmitPicture(reinterpret_cast<const unsigned char*>(png.data()), png.size(),
+                                         "picture", &width, &height, share);
+    *log = ::testing::internal::GetCapturedStderr();
+    return admitted;
+}
 
-    ASSERT_TRUE(decode(whiteBits(4096, 4096), &image));
-    EXPECT_EQ(image.rgba.size(), size_t(4096) * 4096 * 4);
-    EXPECT_EQ(image.rgba.data()[0], 255);
-    EXPECT_EQ(image.rgba.data()[image.rgba.size() - 1], 255);
-    EXPECT_FALSE(decode(whiteBits(4097, 4096), &image, &log));
+// A picture is believed as far as its data could unpack to the rows its depth packs: a 1-bit
+// picture of 20 KB can be a solid 8192 x 8192 one (256 MiB decoded, within the sides a picture
+// may have), and so can a sparse palette atlas; the data of four rows cannot, and neither can a
+// data chunk that claims more bytes than the file holds.
+TEST(PictureData, APictureIsWeighedByTheRowsItsDepthPacks) {
+    ScopedPictureRoom room(uint64_t(1) << 30);
+    CCPictureShare share;
+    std::string log;
+    const std::string bits = whiteBits(8192, 8192);
+    ASSERT_LT(bits.size(), 32768u);
+    EXPECT_TRUE(admit(bits, &share, &log)) << log;
+    EXPECT_EQ(share.bytes(), uint64_t(8192) * 8192 * 4);
+    const std::string palette = pngFile(8192, 4096, 8, kPngPalette, pngSameRows(8192, 4096),
+                                        pngChunkBytes("PLTE", std::string(3, '\0')));
+    EXPECT_TRUE(admit(palette, &share, &log)) << log;
+    share.giveBack();
+
+    const std::string fourRows = pngFile(8192, 8192, 8, kPngRgba, pngSameRows(8192 * 4, 4));
+    EXPECT_FALSE(admit(fourRows, &share, &log));
+    EXPECT_EQ(log, "image refused: picture claims 8192x8192 pixels but holds too little data for them\n");
+
+    // The same data behind a chunk length that claims 64 MiB, the file ending after it.
+    std::string cut = fourRows;
+    const size_t type = cut.find("IDAT");
+    ASSERT_NE(type, std::string::npos);
+    cut.replace(type - 4, 4, pngBig32(64u << 20));
+    cut.resize(cut.size() - 16); // its check sum and the end chunk
+    EXPECT_FALSE(admit(cut, &share, &log));
     EXPECT_NE(log.find("holds too little data"), std::string::npos) << log;
+}
+
+// An interlaced picture is held whole beside its texture while it decodes: it may have half the
+// pixels of another, and takes a second share of the budget for that time.
+TEST(PictureData, AnInterlacedPictureHasHalfThePixelsAndTwoSharesWhileItDecodes) {
+    CCPictureShare share;
+    std::string log;
+    const std::string raw = pngSameRows(1024, 8192, '\xff'); // not the passes' rows: never decoded
+    EXPECT_FALSE(admit(pngFile(8192, 8192, 1, kPngGrey, raw, "", true), &share, &log));
+    EXPECT_EQ(log, "image refused: picture claims 8192x8192 interlaced pixels, above the 33554432 an "
+                   "interlaced picture may have in all\n");
+    EXPECT_TRUE(admit(pngFile(4096, 8192, 1, kPngGrey, raw, "", true), &share, &log)) << log;
+    share.giveBack();
+
+    std::vector<std::string> rows(64, std::string(64 * 4, '\x7f'));
+    const std::string interlaced = pngFile(64, 64, 8, kPngRgba, pngInterlacedRows(rows, 64, 4), "", true);
+    const uint64_t held = ccPictureBytesHeld();
+    {
+        ScopedPictureRoom room(64 * 64 * 4 * 2 - 1);
+        CCTexture2D* texture = new CCTexture2D();
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(texture->initWithImageData(reinterpret_cast<const unsigned char*>(interlaced.data()),
+                                                interlaced.size(), "rows"));
+        log = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(log.find("image refused: rows: its interlaced rows take 16384 bytes beside its texture"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(ccPictureBytesHeld(), held);
+        texture->release();
+    }
+    ScopedPictureRoom room(64 * 64 * 4 * 2);
+    CCTexture2D* texture = new CCTexture2D();
+    EXPECT_TRUE(texture->initWithImageData(reinterpret_cast<const unsigned char*>(interlaced.data()),
+                                           interlaced.size(), "rows"));
+    EXPECT_EQ(ccPictureBytesHeld(), held + 64 * 64 * 4);
+    texture->release();
+    EXPECT_EQ(ccPictureBytesHeld(), held);
 }
 
 // The decoder writes the pixels straight into the picture's buffer: no surface of the file's own
@@ -132,4 +187,40 @@ TEST_F(PictureBudget, PicturesAliveTogetherStayWithinIt) {
     cache->removeTextureForKey(small.c_str());
     cache->removeTextureForKey(big.c_str());
     EXPECT_EQ(ccPictureBytesHeld(), held);
+}
+
+class PictureBudgetScenes : public kxtest::SceneTest {
+protected:
+    TempFolder folder;
+
+    CCTexture2D* picture(const std::string& name) {
+        folder.write(name, redRgba(256, 256)); // 256 KiB decoded
+        return CCTextureCache::sharedTextureCache()->addImage(folder.file(name).c_str());
+    }
+};
+
+// Pictures no screen uses any more go with the screen that leaves once the pictures alive hold
+// half the budget; those the next screen shows stay, and below half nothing is let go.
+TEST_F(PictureBudgetScenes, PicturesNoScreenUsesGoWithAScreenChangeOnceHalfTheBudgetIsHeld) {
+    ScopedPictureRoom room(4 * (256 << 10));
+    CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+    const uint64_t held = ccPictureBytesHeld();
+    director()->runWithScene(CCScene::create());
+    CCTexture2D* first = picture("first.png");
+    ASSERT_NE(first, nullptr);
+    director()->replaceScene(CCScene::create());
+    frames(1);
+    EXPECT_EQ(ccPictureBytesHeld(), held + (256 << 10)) << "a quarter held: nothing let go";
+
+    CCTexture2D* second = picture("second.png");
+    CCTexture2D* third = picture("third.png");
+    ASSERT_NE(third, nullptr);
+    CCScene* next = CCScene::create();
+    next->addChild(CCSprite::createWithTexture(second));
+    director()->replaceScene(next);
+    frames(1);
+    EXPECT_EQ(ccPictureBytesHeld(), held + (256 << 10));
+    EXPECT_EQ(cache->textureForKey(folder.file("second.png").c_str()), second);
+    EXPECT_EQ(cache->textureForKey(folder.file("third.png").c_str()), nullptr);
+    cache->removeTextureForKey(folder.file("second.png").c_str());
 }

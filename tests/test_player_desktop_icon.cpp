@@ -89,15 +89,27 @@ TEST_F(WindowIcon, BitmapAndPngImagesAreInstalled) {
     }
 }
 
-// A PNG image goes through the picture decoder: a damaged one (four of its 1024 rows) is refused
-// with the decoder's line, and the window keeps the icon it has.
+// A PNG image goes through the picture checks and decoder: one holding four of its 1024 rows is
+// refused with the checks' line, one whose data is damaged with the decoder's, and the window keeps
+// the icon it has.
 TEST_F(WindowIcon, APngImageIsDecodedAsAnyPicture) {
     const std::string damaged = kxtest::pngFile(1024, 1024, 1, kxtest::kPngGrey, kxtest::pngSameRows(128, 4));
     const std::string bytes = iconFile({{0, damaged}});
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(decodeIcon(std::vector<unsigned char>(bytes.begin(), bytes.end()), "icon.ico"), nullptr);
     const std::string log = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(log.find("image decode failed: icon.ico"), std::string::npos) << log;
+    EXPECT_NE(log.find("image refused: icon.ico claims 1024x1024 pixels but holds too little data"),
+              std::string::npos)
+        << log;
+
+    std::string broken = kxtest::pngFile(64, 64, 8, kxtest::kPngRgba, kxtest::pngSameRows(256, 64, '\x40'));
+    broken[broken.find("IDAT") + 6] ^= 0x55; // inside the deflate stream
+    const std::string brokenIcon = iconFile({{0, broken}});
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(decodeIcon(std::vector<unsigned char>(brokenIcon.begin(), brokenIcon.end()), "icon.ico"),
+              nullptr);
+    const std::string decodeLog = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(decodeLog.find("image decode failed: icon.ico"), std::string::npos) << decodeLog;
 }
 
 } // namespace

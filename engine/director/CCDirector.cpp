@@ -14,6 +14,8 @@
 #include "label/CCBMFontConfiguration.h"
 #include "nodes/CCScene.h"
 #include "renderer/CCQuadRenderer.h"
+#include "textures/CCPictureBudget.h"
+#include "textures/CCTextureCache.h"
 
 NS_CC_BEGIN
 
@@ -113,6 +115,10 @@ void CCDirector::setNextScene() {
         old->cleanup();
         old->release();
     }
+    // A game that shows many pictures over its screens would fill the picture budget with some
+    // no screen uses any more: once they hold half of it, those go with the screen that left.
+    if (ccPictureBytesHeld() > ccPictureBudget() / 2)
+        CCTextureCache::sharedTextureCache()->removeUnusedTextures();
     if (next) {
         next->onEnter();
         next->onEnterTransitionDidFinish();

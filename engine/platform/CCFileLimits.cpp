@@ -93,11 +93,12 @@ bool ccPictureSizeAllowed(std::uint64_t width, std::uint64_t height) {
            width * height <= kCCMaxPicturePixels;
 }
 
-bool ccPictureDataCanFill(std::uint64_t width, std::uint64_t height, std::uint64_t dataBytes) {
-    if (!ccPictureSizeAllowed(width, height))
+bool ccPictureDataCanFill(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel,
+                          std::uint64_t dataBytes) {
+    if (!ccPictureSizeAllowed(width, height) || bitsPerPixel == 0 || bitsPerPixel > 64)
         return false;
-    const std::uint64_t decoded = width * height * 4;
-    return decoded <= kCCPictureFreeBytes || dataBytes >= decoded / kCCPictureBytesPerDataByte;
+    const std::uint64_t rows = ((width * bitsPerPixel + 7) / 8 + 1) * height;
+    return dataBytes * kCCPictureBytesPerDataByte >= rows;
 }
 
 } // namespace cocos2d

@@ -22,13 +22,17 @@ constexpr std::uint32_t kCCMaxPictureSide = 16384;
 constexpr std::uint64_t kCCMaxPicturePixels = std::uint64_t(8192) * 8192;
 bool ccPictureSizeAllowed(std::uint64_t width, std::uint64_t height);
 
-// Decoded, every picture takes 4 bytes a pixel whatever its bit depth. Deflate packs at most
-// about 1032 bytes into one, so a picture is believed only when its pixel data (dataBytes) could
-// unpack to its decoded size at kCCPictureBytesPerDataByte to one; up to kCCPictureFreeBytes
-// decoded (4096 x 4096) it is believed whatever its data, as a solid background packs to almost
-// nothing. So a picture takes at most the larger of the two in memory.
+// Deflate unpacks one byte into at most about 1032, so a picture is believed only when its pixel
+// data (dataBytes) could unpack, at kCCPictureBytesPerDataByte to one, to the rows its header
+// declares: a filter byte and width x bitsPerPixel bits a row. Any picture a tool writes passes;
+// what a file of N bytes may unpack to therefore grows as its depth shrinks (4 bytes a pixel
+// decoded): about 1,100 x N at 32 bits a pixel, 4,400 x N at 8 and 35,000 x N at 1, and never
+// more than kCCMaxPicturePixels pixels.
 constexpr std::uint64_t kCCPictureBytesPerDataByte = 1100;
-constexpr std::uint64_t kCCPictureFreeBytes = std::uint64_t(4096) * 4096 * 4;
-bool ccPictureDataCanFill(std::uint64_t width, std::uint64_t height, std::uint64_t dataBytes);
+bool ccPictureDataCanFill(std::uint64_t width, std::uint64_t height, std::uint32_t bitsPerPixel,
+                          std::uint64_t dataBytes);
+// An interlaced picture's rows come together only at its end, so its texture and its decoded
+// rows are held at once: it may have half the pixels, which keeps both within 256 MiB.
+constexpr std::uint64_t kCCMaxInterlacedPixels = kCCMaxPicturePixels / 2;
 
 } // namespace cocos2d

@@ -43,19 +43,47 @@ const char* formatName(const unsigned char* data, size_t size) {
     return "of no known format";
 }
 
-// Bytes of pixel data the PNG carries: the lengths of its IDAT chunks, walked without reading them.
+// Bytes of pixel data the PNG carries: the lengths of its IDAT chunks, walked without reading
+// them. A chunk counts only as far as the file holds it: a length that runs past the end would
+// make a few bytes pass for a large picture's data.
 uint64_t pngDataBytes(const unsigned char* data, size_t size) {
     uint64_t total = 0;
     size_t at = 8;
     while (size - at >= 12) {
         const uint64_t length = bigEndian32(data + at);
+        const uint64_t held = std::min<uint64_t>(length, size - at - 12);
         if (std::memcmp(data + at + 4, "IDAT", 4) == 0)
-            total += length;
-        if (std::memcmp(data + at + 4, "IEND", 4) == 0 || length > size - at - 12)
+            total += held;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0 || held < length)
             break;
         at += 12 + static_cast<size_t>(length);
     }
     return total;
+}
+
+// Bits a pixel of the PNG's rows takes, from its header's depth and colour type. A header too
+// short to say or a colour type PNG does not have is weighed as the widest pixel there is (the
+// decoder refuses it anyway).
+uint32_t pngBitsPerPixel(const unsigned char* data, size_t size) {
+    const uint32_t widest = 64;
+    if (size < 29)
+        return widest;
+    const uint32_t depth = data[24];
+    if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)
+        return widest;
+    switch (data[25]) {
+    case 0: // grey
+    case 3: // palette
+        return depth;
+    case 2: // RGB
+        return depth * 3;
+    case 4: // grey and alpha
+        return depth * 2;
+    case 6: // RGBA
+        return depth * 4;
+    default:
+        return widest;
+    }
 }
 
 } // namespace
@@ -115,7 +143,14 @@ bool ccAdmitPicture(const unsigned char* data, size_t size, const char* name, ui
                      static_cast<unsigned long long>(kCCMaxPicturePixels));
         return false;
     }
-    if (!ccPictureDataCanFill(*width, *height, pngDataBytes(data, size))) {
+    if (ccPngInterlaced(data, size) && uint64_t(*width) * *height > kCCMaxInterlacedPixels) {
+        std::fprintf(stderr,
+                     "image refused: %s claims %ux%u interlaced pixels, above the %llu an interlaced picture "
+                     "may have in all\n",
+                     name, *width, *height, static_cast<unsigned long long>(kCCMaxInterlacedPixels));
+        return false;
+    }
+    if (!ccPictureDataCanFill(*width, *height, pngBitsPerPixel(data, size), pngDataBytes(data, size))) {
         std::fprintf(stderr, "image refused: %s claims %ux%u pixels but holds too little data for them\n",
                      name, *width, *height);
         return false;

@@ -3,6 +3,7 @@
 #include "textures/CCTexture2D.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -138,6 +139,20 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size, cons
     // picture is not held once more beside the texture (an interlaced one is, while it decodes).
     if (!upload(nullptr, kCCTexture2DPixelFormat_RGBA8888, wide, high))
         return false;
+    // An interlaced picture's rows are held whole beside the texture while they decode: they take
+    // a share of their own for that time.
+    CCPictureShare wholeRows;
+    if (ccPngInterlaced(data, size) && !wholeRows.take(share.bytes())) {
+        std::fprintf(stderr,
+                     "image refused: %s: its interlaced rows take %llu bytes beside its texture while they "
+                     "decode, and the pictures alive hold %llu of the %llu bytes they may hold together\n",
+                     name ? name : "picture", static_cast<unsigned long long>(share.bytes()),
+                     static_cast<unsigned long long>(ccPictureBytesHeld()),
+                     static_cast<unsigned long long>(ccPictureBudget()));
+        releaseName();
+        m_uPixelsWide = m_uPixelsHigh = 0;
+        return false;
+    }
     CCPixelBytes band;
     const bool decoded = ccDecodePictureRows(
         data, size, wide, high, true, name, false, &band,

@@ -2,7 +2,8 @@
 """media_bombs.py FORMAT FILE: writes a few bytes whose header claims a huge picture.
 
 FORMAT: qoi, gif, svg, png (16000 x 16000 pixels), png-fit (8192 x 8192, within the sides and
-area a picture may have, with the data of four rows), png-bits (8192 x 8192 at 1 bit a pixel, every
+area a picture may have, with the data of four rows), png-cut (the same, its data chunk claiming
+64 MiB where the file ends), png-bits (8192 x 8192 at 1 bit a pixel, every
 row there, packed by deflate to about 20 KB: 256 MiB decoded), png-bits-full (the same with noise
 at the start of each row, about 370 KB: data enough to be believed), bmp (30000 x 30000), ico (one
 bitmap entry of 30000 x 30000); and, to see one installed, ico-png (an icon file of one 48 x 48 PNG
@@ -32,11 +33,14 @@ def bomb(kind):
     if kind == "svg":
         return (b'<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d">'
                 b'<rect width="%d" height="%d"/></svg>' % (side, side, side, side))
-    if kind in ("png", "png-fit"):
-        if kind == "png-fit":
+    if kind in ("png", "png-fit", "png-cut"):
+        if kind != "png":
             side = 8192
-        return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
-                + png_chunk(b"IDAT", zlib.compress(b"\x00" * 64)) + png_chunk(b"IEND", b""))
+        head = (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0)))
+        data = zlib.compress(b"\x00" * 64)
+        if kind == "png-cut":
+            return head + struct.pack(">I", 64 << 20) + b"IDAT" + data
+        return head + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b"")
     if kind in ("png-bits", "png-bits-full"):
         side = 8192
         noise = random.Random(1)

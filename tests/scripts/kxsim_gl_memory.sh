@@ -1,11 +1,12 @@
 #!/bin/bash
 # Drawing into the offscreen GL surface frame after frame keeps memory bounded: the demo's menu
 # drawn four times as many frames peaks at about the same resident size (the driver's queued
-# frames once grew it by tens of kilobytes a frame). Drawn pictures are held once: an 8192 x 8192
-# atlas picture (256 MiB in its texture) adds about its size to the demo's drawn run (under 380 MB
-# with a sanitizer build's own overhead; held twice it added 510), and the demo's seven pictures
-# all replaced by it add about what pictures alive together may hold (512 MiB; under 800 MB, where
-# they added 1,030), the pictures past it refused. Args: build folder, source folder.
+# frames once grew it by tens of kilobytes a frame). Drawn pictures are held once (an interlaced
+# one twice while it decodes, so it may have half the pixels): an 8192 x 8192 atlas picture
+# (256 MiB in its texture) adds about its size to the demo's drawn run (under 380 MB with a
+# sanitizer build's own overhead; held twice it added 510), and the demo's seven pictures all
+# replaced by it add about what pictures alive together may hold (512 MiB; under 800 MB, where they
+# added 1,030), the pictures past it refused. Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
