@@ -202,9 +202,12 @@ protected:
 // Pictures no screen uses any more go with the screen that leaves once the pictures alive hold
 // half the budget; those the next screen shows stay, and below half nothing is let go.
 TEST_F(PictureBudgetScenes, PicturesNoScreenUsesGoWithAScreenChangeOnceHalfTheBudgetIsHeld) {
-    ScopedPictureRoom room(4 * (256 << 10));
     CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+    // What earlier cases left unused would go with the first change as well; what they left in
+    // use stays, and the budget is set so that half of it lies between one picture more and three.
+    cache->removeUnusedTextures();
     const uint64_t held = ccPictureBytesHeld();
+    ScopedPictureRoom room(held + (1 << 20));
     director()->runWithScene(CCScene::create());
     CCTexture2D* first = picture("first.png");
     ASSERT_NE(first, nullptr);
