@@ -101,7 +101,7 @@ TEST_F(GameFileLimits, FilesAboveTheirCapAreRefusedUnreadWithOneLine) {
         EXPECT_EQ(linesOf(log), 1u) << name << ": " << log;
         EXPECT_NE(log.find("file refused: " + path), std::string::npos) << log;
         EXPECT_NE(log.find(ccFileKindName(kind)), std::string::npos) << log;
-        EXPECT_FALSE(CCFileUtils::sharedFileUtils()->admitFile(path));
+        EXPECT_FALSE(CCFileUtils::sharedFileUtils()->openFile(path));
     }
     // 200 GB: the size alone refuses it.
     bool read = true;

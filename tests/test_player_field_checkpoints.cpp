@@ -220,6 +220,11 @@ protected:
         return done();
     }
     bool rebuilt() const { return field->getInputController()->characters().empty(); }
+    // The model the first character was made from, to put a new one in after a death.
+    std::shared_ptr<KXModelObjectAsset> firstCharacterModel() const {
+        return std::static_pointer_cast<KXModelObjectAsset>(
+            field->getInputController()->characters().front()->characterObject()->getModel());
+    }
     bool heldByHud() const {
         return field->getUiLayer() != nullptr && field->getUiLayer()->hasDeferredAction();
     }
@@ -230,8 +235,7 @@ protected:
 TEST_F(FieldCheckpoints, ThreeLivesRebuildTheLevelTwiceAndTheThirdDeathEndsTheGame) {
     open();
     const auto health = livesCharacter(3);
-    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
-        field->getInputController()->characters().front()->characterObject()->getModel());
+    const auto placed = firstCharacterModel();
     BodyObject* marker =
         BodyObject::create(field->getWorld(), CCPoint(300.0f, 300.0f), 10.0f, KXPObject::kTypeUnit);
     layer()->addChild(marker);
@@ -279,8 +283,7 @@ TEST_F(FieldCheckpoints, BehindAClosingHudEachDeathCostsOneLifeAndOnlyTheLastEnd
     hud->closeAnimationFramesAttribute()->setValue(6, true);
     open();
     const auto health = livesCharacter(3);
-    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
-        field->getInputController()->characters().front()->characterObject()->getModel());
+    const auto placed = firstCharacterModel();
     for (int death = 1; death <= 2; ++death) {
         killFirstCharacter();
         ASSERT_TRUE(framesUntil([this] { return rebuilt(); }));
@@ -301,8 +304,7 @@ TEST_F(FieldCheckpoints, ARebuildTheHudDropsLetsGoOfTheFieldAndTheDeathStillCost
     hud->closeAnimationFramesAttribute()->setValue(6, true);
     open();
     const auto health = livesCharacter(3);
-    const auto placed = std::static_pointer_cast<KXModelObjectAsset>(
-        field->getInputController()->characters().front()->characterObject()->getModel());
+    const auto placed = firstCharacterModel();
     const unsigned int references = field->retainCount();
 
     // The HUD made again before its closing animation has played.

@@ -162,13 +162,6 @@ CCOpenedFile CCFileUtils::openFile(const std::string& path) {
     return CCOpenedFile(file.release(), length);
 }
 
-bool CCFileUtils::admitFile(const std::string& path, unsigned long long* size) {
-    const CCOpenedFile file = openFile(path);
-    if (size)
-        *size = file ? file.size() : 0;
-    return static_cast<bool>(file);
-}
-
 std::string CCFileUtils::resolveNamedFile(const std::string& referrer, const std::string& name) {
     if (name.empty())
         return std::string();

@@ -31,9 +31,6 @@ public:
     // confined by resolveNamedFile). A refusal logs one line; a missing file answers silently.
     // Special files are refused without being opened for long, so a pipe cannot hold the read.
     CCOpenedFile openFile(const std::string& path);
-    // Whether openFile would open the file now; *size gets its length. Only a check: a read goes
-    // through openFile, so that what is read is what was checked.
-    bool admitFile(const std::string& path, unsigned long long* size = nullptr);
     // The file that a game file (referrer) names, such as a font's page or an atlas's picture:
     // joined to the referrer's folder and normalised. Empty, with one log line, when the name is
     // absolute or climbs out of the game folder, lexically (with no game folder set: out of the

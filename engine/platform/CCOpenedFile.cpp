@@ -43,14 +43,15 @@ void CCOpenedFile::close() {
     m_descriptor = -1;
 }
 
-bool CCOpenedFile::read(unsigned char* target, std::size_t capacity, std::size_t* length) const {
+bool ccReadAt(int descriptor, std::uint64_t offset, unsigned char* target, std::size_t capacity,
+              std::size_t* length) {
     *length = 0;
-    if (m_descriptor < 0)
+    if (descriptor < 0)
         return false;
     std::size_t filled = 0;
     while (filled < capacity) {
         const ssize_t n =
-            ::pread(m_descriptor, target + filled, capacity - filled, static_cast<off_t>(filled));
+            ::pread(descriptor, target + filled, capacity - filled, static_cast<off_t>(offset + filled));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -61,6 +62,10 @@ bool CCOpenedFile::read(unsigned char* target, std::size_t capacity, std::size_t
     }
     *length = filled;
     return true;
+}
+
+bool CCOpenedFile::read(unsigned char* target, std::size_t capacity, std::size_t* length) const {
+    return ccReadAt(m_descriptor, 0, target, capacity, length);
 }
 
 bool CCOpenedFile::readAll(std::vector<unsigned char>& out) const {

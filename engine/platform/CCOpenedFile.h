@@ -46,4 +46,9 @@ private:
     int m_error = 0;
 };
 
+// Reads from `offset` of an open file into `target` until `capacity` bytes or the end of the file;
+// *length gets the count. False when a read fails (the count is then 0).
+bool ccReadAt(int descriptor, std::uint64_t offset, unsigned char* target, std::size_t capacity,
+              std::size_t* length);
+
 } // namespace cocos2d

@@ -1,10 +1,10 @@
 #include "model/archive/KXEntryHeaders.h"
 
+#include "platform/CCOpenedFile.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 #include <zip.h>
 
@@ -38,22 +38,11 @@ std::uint64_t le(const unsigned char* bytes, int width) {
 enum class Read { Done, Short, Failed };
 
 Read readAt(int fd, std::uint64_t offset, unsigned char* target, std::size_t length) {
-    while (length > 0) {
-        const ssize_t n = ::pread(fd, target, length, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return Read::Failed;
-        }
-        if (n == 0) {
-            return Read::Short;
-        }
-        target += n;
-        offset += static_cast<std::uint64_t>(n);
-        length -= static_cast<std::size_t>(n);
+    std::size_t read = 0;
+    if (!cocos2d::ccReadAt(fd, offset, target, length, &read)) {
+        return Read::Failed;
     }
-    return Read::Done;
+    return read == length ? Read::Done : Read::Short;
 }
 
 KXHeaderCheck failureOf(Read read) {

@@ -9,10 +9,10 @@
 #include <SDL2/SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -162,14 +162,15 @@ bool setWindowIcon(SDL_Window* window, const std::string& path) {
     if (window == nullptr) {
         return false;
     }
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0) {
+    // Opened once: a regular file within the icon's cap, read from what was checked.
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    const cocos2d::CCOpenedFile file = files->openFile(files->fullPathForFilename(path.c_str()));
+    if (!file && file.error() == ENOENT) {
         debugLog("[KXPWindowIcon] no %s: the window keeps the default icon", path.c_str());
         return false;
     }
     std::vector<unsigned char> bytes;
-    if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kMaxIconFileSize ||
-        !cocos2d::CCFileUtils::sharedFileUtils()->readFile(path, bytes)) {
+    if (!file || !file.readAll(bytes)) {
         debugLog("[KXPWindowIcon] %s is not a usable icon file", path.c_str());
         return false;
     }
