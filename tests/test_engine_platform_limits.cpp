@@ -10,11 +10,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include "cocos2d.h"
 #include "platform/CCFileLimits.h"
 #include "platform/CCPathRules.h"
+#include "support/png_bytes.h"
 #include "support/temp_folder.h"
 #include "textures/CCImageCodec.h"
 
@@ -291,29 +291,13 @@ std::string little32(uint32_t v) {
     return little16(v & 0xffff) + little16(v >> 16);
 }
 std::string big32(uint32_t v) {
-    return std::string{static_cast<char>(v >> 24), static_cast<char>((v >> 16) & 0xff),
-                       static_cast<char>((v >> 8) & 0xff), static_cast<char>(v & 0xff)};
-}
-
-std::string pngChunk(const std::string& type, const std::string& body) {
-    const std::string typed = type + body;
-    return big32(static_cast<uint32_t>(body.size())) + typed +
-           big32(static_cast<uint32_t>(
-               crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+    return kxtest::pngBig32(v);
 }
 
 // An RGBA PNG of width x height whose data unpacks to `rows` zero rows, packed as tightly as
 // deflate can.
 std::string blackPng(uint32_t width, uint32_t height, uint32_t rows) {
-    const std::string raw(static_cast<size_t>(rows) * (1 + width * 4), '\0');
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
-              static_cast<uLong>(raw.size()), 9);
-    packed.resize(packedSize);
-    return std::string("\x89PNG\r\n\x1a\n", 8) +
-           pngChunk("IHDR", big32(width) + big32(height) + std::string("\x08\x06\x00\x00\x00", 5)) +
-           pngChunk("IDAT", packed) + pngChunk("IEND", "");
+    return kxtest::pngFile(width, height, 8, kxtest::kPngRgba, kxtest::pngSameRows(width * 4, rows));
 }
 
 } // namespace

@@ -3,10 +3,10 @@
 #include "support/render_test_support.h"
 
 #include <sys/resource.h>
-#include <zlib.h>
 
 #include <cstdlib>
 
+#include "support/png_bytes.h"
 #include "textures/CCImageCodec.h"
 
 using namespace cocos2d;
@@ -26,38 +26,11 @@ CCSprite* colourSprite(const unsigned char bytes[4], float w, float h) {
     return sprite;
 }
 
-void appendBigEndian32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((value >> shift) & 0xff);
-}
-
-std::string pngChunk(const std::string& type, const std::string& body) {
-    std::string out;
-    appendBigEndian32(out, static_cast<uint32_t>(body.size()));
-    const std::string typed = type + body;
-    out += typed;
-    appendBigEndian32(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
-                                                       static_cast<uInt>(typed.size()))));
-    return out;
-}
-
 // An RGBA PNG whose header claims width x height and whose data holds `rows` rows of 4
 // opaque white pixels each.
 std::string pngClaiming(uint32_t width, uint32_t height, int rows) {
-    std::string header;
-    appendBigEndian32(header, width);
-    appendBigEndian32(header, height);
-    header += std::string("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, no interlace
-    std::string raw;
-    for (int row = 0; row < rows; ++row)
-        raw += std::string(1, '\0') + std::string(16, '\xff');
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(packedSize, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
-             static_cast<uLong>(raw.size()));
-    packed.resize(packedSize);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", packed) +
-           pngChunk("IEND", "");
+    return kxtest::pngFile(width, height, 8, kxtest::kPngRgba,
+                           kxtest::pngSameRows(16, static_cast<uint32_t>(rows), '\xff'));
 }
 
 long peakResidentKilobytes() {
