@@ -1,6 +1,7 @@
 #include "model/KXModelController.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "cocos2d.h"
 #include "model/KXBaseAttribute.h"
@@ -332,4 +333,10 @@ void KXModelController::clear() {
     m_idCounter = 0;
     m_loadState.reset();
     cocos2d::CCPoolManager::sharedPoolManager()->finalize();
+}
+
+bool KXModelController::archivePresent(const std::string& path) {
+    const std::string full = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(path.c_str());
+    struct stat info;
+    return ::stat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
 }

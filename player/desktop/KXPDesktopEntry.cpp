@@ -19,8 +19,6 @@
 
 #include <cstdio>
 
-#include <sys/stat.h>
-
 using namespace cocos2d;
 
 namespace {
@@ -29,13 +27,6 @@ const char* const kArchivePath = "data/data.pkg";
 const char* const kIconPath = "icon.ico";
 // The exit status of a run whose game could not be loaded.
 constexpr int kFailedLoadStatus = 2;
-
-// Only presence and a non-zero size matter: the archive is opened by the loader.
-bool archivePresent() {
-    const std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(kArchivePath);
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-}
 
 void saveProgress() {
     KXPSettingsController::shared()->save();
@@ -57,7 +48,7 @@ void endFailedLoad(const KXPAppDelegate& application) {
 bool loadStartData() {
     KXModelController* models = KXModelController::shared();
     models->clear();
-    if (archivePresent()) {
+    if (KXModelController::archivePresent(kArchivePath)) {
         models->setArchiveMode(true);
     }
     models->loadInitialData(kArchivePath, kStoredArchivePassword);

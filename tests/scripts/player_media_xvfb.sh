@@ -58,21 +58,17 @@ rm -f "$game/Default.png" "$game/icon.ico"
 truncate -s 200G "$game/Default.png" "$game/icon.ico"
 play sparse "file refused: Default.png has 214748364800 bytes" "[KXPWindowIcon] icon.ico is not a usable icon file"
 
-# wait_icon WIN: true once the window carries a 48 x 48 icon (20 s at most).
-wait_icon() {
-    local i
-    for i in $(seq 1 200); do
-        xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -qE "48 x 48|= 48, 48" && return 0
-        sleep 0.1
-    done
-    return 1
+# icon_shown WIN: true once the window carries a 48 x 48 icon.
+icon_shown() {
+    xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -qE "48 x 48|= 48, 48"
 }
 
 rm -f "$game/Default.png" "$game/icon.ico"
 python3 "$bombs" ico-png "$game/icon.ico"
 e2e_start_player "$game"
 if win=$(e2e_wait_window "$title"); then
-    e2e_check "png-icon: the window shows the icon's 48 x 48 PNG image" wait_icon "$win"
+    e2e_check "png-icon: the window shows the icon's 48 x 48 PNG image" \
+        e2e_wait_until "the 48 x 48 icon" icon_shown "$win"
     e2e_check "png-icon: no icon line" bash -c "! grep -q KXPWindowIcon '$E2E_ERR'"
     e2e_close "$win"
     e2e_wait_exit 20

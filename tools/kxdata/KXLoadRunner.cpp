@@ -1,6 +1,5 @@
 #include "tools/kxdata/KXLoadRunner.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cocos2d.h"
@@ -15,13 +14,6 @@ namespace {
 // could reach it.
 constexpr uint64_t kStepLimit = 10000000;
 
-// As the player decides: a non-empty file there loads in archive mode, and the archive reader
-// then opens it (or says why it does not).
-bool archiveExists() {
-    struct stat info;
-    return ::stat("data/data.pkg", &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-}
-
 } // namespace
 
 LoadOutcome runLoad(const std::string& dir) {
@@ -32,7 +24,7 @@ LoadOutcome runLoad(const std::string& dir) {
     }
     KXModelController* controller = KXModelController::shared();
     controller->clear();
-    const bool archiveMode = archiveExists();
+    const bool archiveMode = KXModelController::archivePresent("data/data.pkg");
     controller->setArchiveMode(archiveMode);
     controller->loadInitialData("data/data.pkg", kStoredArchivePassword);
 
