@@ -21,6 +21,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectScreenJump.h"
 #include "model/classes/KXModelQueries.h"
@@ -390,6 +391,68 @@ TEST_F(FieldCheckpoints, TheCatchUpStopsAfterItsPassesWhenTheLevelNeverReachesTh
     EXPECT_EQ(countLines(
                   log, "[KXPScreenScene] restore: the level still grows after 1000 passes; catch-up stopped"),
               1u);
+}
+
+// A mirror linked to another object rides under it: it leaves the mirror list with its carrier,
+// whether the level is rebuilt or the carrier is left behind the view.
+TEST_F(FieldCheckpoints, AMirrorCarriedByAnotherObjectLeavesTheMirrorListWithItsCarrier) {
+    auto opening = section("opening", 2000.0f, true);
+    auto carrier =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    carrier->positionAttribute()->setValue(CCPoint(300.0f, 300.0f), true);
+    opening->addChild(carrier, true);
+    auto pool =
+        std::static_pointer_cast<KXModelObjectMirror>(kxtest::ScreenGraph::make("KXModelObjectMirror"));
+    pool->positionAttribute()->setValue(CCPoint(300.0f, 150.0f), true);
+    opening->addChild(pool, true);
+    auto linker = std::static_pointer_cast<KXModelLinker>(kxtest::ScreenGraph::make("KXModelLinker"));
+    linker->setObjects(carrier, pool, true);
+    opening->addChild(linker, true);
+    open();
+    ASSERT_EQ(field->getMirrors().size(), 1u);
+    KXPObject* first = field->getMirrors().front();
+    ASSERT_NE(first->getParent(), layer());
+    first->retain();
+    for (int restart = 0; restart < 3; ++restart) {
+        field->restartLevel(nullptr);
+    }
+    // The first one is held by nothing but this test.
+    EXPECT_EQ(first->retainCount(), 1u);
+    first->release();
+    // One mirror drawn into each frame: the one of the level now laid, under its carrier.
+    ASSERT_EQ(field->getMirrors().size(), 1u);
+    KXPObject* listed = field->getMirrors().front();
+    ASSERT_NE(listed->getParent(), nullptr);
+    EXPECT_EQ(listed->getParent()->getParent(), layer());
+    frames(2);
+    EXPECT_EQ(field->getMirrors(), std::vector<KXPObject*>{listed});
+
+    // The carrier left far behind the view goes, and its mirror with it.
+    listed->getParent()->setPosition(CCPoint(-5000.0f, 300.0f));
+    run(1);
+    EXPECT_TRUE(field->getMirrors().empty());
+}
+
+// A path cleans itself up at its death where it stands: a mirror riding under it stays in the field
+// and on the list.
+TEST_F(FieldCheckpoints, AMirrorUnderAPathThatDiesStaysListed) {
+    auto opening = section("opening", 2000.0f, true);
+    auto path = kxtest::ScreenGraph::make("KXModelObjectPath");
+    opening->addChild(path, true);
+    auto pool =
+        std::static_pointer_cast<KXModelObjectMirror>(kxtest::ScreenGraph::make("KXModelObjectMirror"));
+    opening->addChild(pool, true);
+    auto linker = std::static_pointer_cast<KXModelLinker>(kxtest::ScreenGraph::make("KXModelLinker"));
+    linker->setObjects(std::static_pointer_cast<KXModelObject>(path), pool, true);
+    opening->addChild(linker, true);
+    open();
+    ASSERT_EQ(field->getMirrors().size(), 1u);
+    KXPObject* mirror = field->getMirrors().front();
+    auto* carrier = dynamic_cast<KXPObject*>(mirror->getParent());
+    ASSERT_NE(carrier, nullptr);
+    carrier->setState(KXPObject::kStateDead);
+    EXPECT_EQ(mirror->getParent(), carrier);
+    EXPECT_EQ(field->getMirrors(), std::vector<KXPObject*>{mirror});
 }
 
 TEST_F(FieldCheckpoints, ARestartGoesBackToTheStartAndAFullRestartTakesTheRunOutOfTheGlobalScores) {

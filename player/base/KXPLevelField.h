@@ -60,4 +60,6 @@ public:
     virtual void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId) = 0;
     // Finds or creates the next checkpoint powerup ahead and activates it.
     virtual void findCheckpointPowerup() = 0;
+    // Takes a mirror (kind exactly 2048) off the list of mirrors the level draws itself into.
+    virtual void removeMirror(KXPObject* object) = 0;
 };

@@ -238,7 +238,7 @@ public:
     void switchScreen(const std::string& key, bool pauseAfter, bool restart, int openMode) override;
     // Mirrors of the field, drawn in visit.
     void addMirror(KXPObject* mirror);
-    void removeMirror(KXPObject* object);
+    void removeMirror(KXPObject* object) override;
     const std::vector<KXPObject*>& getMirrors() const { return m_mirrors; }
 
     // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---

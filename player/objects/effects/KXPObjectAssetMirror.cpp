@@ -7,6 +7,7 @@
 #include "model/KXModelController.h"
 #include "model/KXNumeric.h"
 #include "model/classes/KXModelObjectMirror.h"
+#include "player/base/KXPLevelField.h"
 #include "renderer/CCGLContext.h"
 #include "renderer/ccShaders.h"
 
@@ -56,6 +57,22 @@ CCSize KXPObjectAssetMirror::textureSizeFor(const CCPoint& scale) {
 
 void KXPObjectAssetMirror::update(float dt) {
     (void)dt;
+}
+
+void KXPObjectAssetMirror::cleanup() {
+    // A node taken out of a running tree has left it before its clean-up. One still running is
+    // cleaned up where it stands, by a carrier that does so at its death (a path): it stays
+    // listed and drawn.
+    if (!isRunning()) {
+        for (CCNode* node = getParent(); node != nullptr; node = node->getParent()) {
+            if (KXPLevelField* field = dynamic_cast<KXPLevelField*>(node)) {
+                // The list's reference goes; the parent's still holds the mirror.
+                field->removeMirror(this);
+                break;
+            }
+        }
+    }
+    KXPObjectAsset::cleanup();
 }
 
 void KXPObjectAssetMirror::prepare() {

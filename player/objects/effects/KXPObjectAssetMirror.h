@@ -28,6 +28,9 @@ public:
 
     // A mirror has no per-frame logic.
     void update(float dt) override;
+    // Leaving the tree for good (alone or with whatever carries it): the level it hung in takes
+    // it off its mirror list, which holds a reference and so cannot wait for the destructor.
+    void cleanup() override;
     // The node as usual, then (shown, with a texture) the reflection flipped at the node.
     void visit() override;
     // Prepares on first use, hides the mirror from its own reflection, starts the capture with a
