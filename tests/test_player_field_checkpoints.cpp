@@ -603,6 +603,43 @@ TEST_F(FieldCheckpoints, TheCheckpointAlreadyReachedIsLookedForOneLayFurtherOn) 
         1u);
 }
 
+// Kinds are bits: a path carrying a powerup adds its own bit, and the powerup is still the next
+// checkpoint ahead, the active one of its type, and dead at game over.
+TEST_F(FieldCheckpoints, APowerupRidingAPathIsFoundAheadFoundActiveAndKilledAtGameOver) {
+    auto opening = section("opening", 2000.0f, true);
+    auto checkpoint = checkpointPowerup(CCPoint(600.0f, 100.0f));
+    opening->addChild(checkpoint, true);
+    open();
+    character(CCPoint(100.0f, 100.0f));
+    KXPObjectAsset* riding = nullptr;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(layer()->getChildren(), item) {
+        auto* object = dynamic_cast<KXPObjectAsset*>(item);
+        if (object != nullptr && object->getModel() == checkpoint) {
+            riding = object;
+        }
+    }
+    ASSERT_NE(riding, nullptr);
+    // What a path does to the objects it carries.
+    riding->setType(riding->getType() | KXPObject::kTypeCarriedByPath);
+    EXPECT_EQ(field->findNearestCheckpointPowerup(nullptr), riding);
+    KXDebugLogCapture log;
+    field->findCheckpointPowerup();
+    EXPECT_TRUE(log.contains("Checkpoint powerup activated for object that already created with distance: "
+                             "500.000000"));
+    EXPECT_FALSE(log.contains("Checkpoint powerup activated for object that was not creatied at distance "
+                              "2000.000000"));
+    EXPECT_EQ(field->findActivePowerup("kPowerupCheckpoint", nullptr), riding);
+    BodyObject* waiting = BodyObject::create(field->getWorld(), CCPoint(900.0f, 100.0f), 10.0f,
+                                             KXPObject::kTypePowerup | KXPObject::kTypeCarriedByPath);
+    layer()->addChild(waiting);
+    field->setGameOver(true);
+    ASSERT_TRUE(field->isGameOver());
+    EXPECT_EQ(waiting->getState(), KXPObject::kStateDead);
+    // Dead once collected, its effect is over and it goes.
+    EXPECT_EQ(riding->getState(), KXPObject::kStateRemoved);
+}
+
 TEST_F(FieldCheckpoints, BackPausesOverTheHudAndWhilePausedGoesBackAndTheGameRunsAgain) {
     button(*hud, "Pause Button", "kPauseButton");
     graph.ui("pause");

@@ -100,6 +100,18 @@ TEST_F(LevelTeleport, APartnerMustLieStrictlyInsideTheRadiusAndSameGroup) {
     EXPECT_FALSE(atEdge->isMovementEnabled());
 }
 
+// A path carrying a portal adds its own bit: the portal is still a partner.
+TEST_F(LevelTeleport, APartnerRidingAPathReceives) {
+    KXPObjectAssetTeleport* entry = portal(ccp(0, 0));
+    KXPObjectAssetTeleport* riding = portal(ccp(200, 0));
+    riding->setType(riding->getType() | KXPObject::kTypeCarriedByPath);
+    kxtest::TestAsset* hero = character();
+    entry->beginContact(hero, nullptr, true);
+    entry->send(*scene);
+    ASSERT_EQ(queued(), 1u);
+    EXPECT_EQ(scene->getTeleportQueue()[0].destination, riding);
+}
+
 TEST_F(LevelTeleport, EntriesThatAreRefused) {
     KXPObjectAssetTeleport* exitOnly = portal(ccp(0, 0), {1.0f, 500.0f, true});
     KXPObjectAssetTeleport* entry = portal(ccp(200, 0));

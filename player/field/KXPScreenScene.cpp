@@ -465,7 +465,7 @@ void KXPScreenScene::pullPowerups() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObject* object = ccNodeAs<KXPObject>(item);
-        if (object == nullptr || object->getType() != KXPObject::kTypePowerup) {
+        if (object == nullptr || (object->getType() & KXPObject::kTypePowerup) == 0) {
             continue;
         }
         const CCPoint position = object->getPosition();

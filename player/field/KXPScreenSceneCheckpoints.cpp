@@ -93,8 +93,8 @@ void killPowerupsUnder(CCNode* node) {
     CCArray* children = node->getChildren();
     for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
         CCNode* child = static_cast<CCNode*>(children->objectAtIndex(index));
-        KXPObject* object = dynamic_cast<KXPObject*>(child);
-        if (object != nullptr && object->getType() == KXPObject::kTypePowerup) {
+        KXPObject* object = ccNodeAs<KXPObject>(child);
+        if (object != nullptr && (object->getType() & KXPObject::kTypePowerup) != 0) {
             object->setState(KXPObject::kStateDead);
         }
         killPowerupsUnder(child);
@@ -122,7 +122,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObject* object = dynamic_cast<KXPObject*>(item);
-        if (object != nullptr && object->getType() == KXPObject::kTypeBackgroundLayer) {
+        if (object != nullptr && (object->getType() & KXPObject::kTypeBackgroundLayer) != 0) {
             continue;
         }
         // Held from the start: an object that leaves may take others with it.
@@ -456,9 +456,9 @@ KXPObjectAsset* KXPScreenScene::findNearestCheckpointPowerup(CCNode* node) {
     for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
         CCNode* child = static_cast<CCNode*>(children->objectAtIndex(index));
         KXPObjectAsset* found = nullptr;
-        KXPObjectAsset* asset = dynamic_cast<KXPObjectAsset*>(child);
-        // A powerup waiting in state 0 has not been collected.
-        if (asset != nullptr && asset->getType() == KXPObject::kTypePowerup &&
+        KXPObjectAsset* asset = ccNodeAs<KXPObjectAsset>(child);
+        // A powerup waiting in state 0 has not been collected; one riding a path is one too.
+        if (asset != nullptr && (asset->getType() & KXPObject::kTypePowerup) != 0 &&
             asset->getState() == KXPObject::kStateActive && isCheckpointPowerup(*asset) &&
             asset->distanceFromCharacters() >= 0.0f) {
             found = asset;

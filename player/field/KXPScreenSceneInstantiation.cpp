@@ -218,7 +218,7 @@ void KXPScreenScene::linkObjects(const std::shared_ptr<KXBaseModelLinker>& linke
     }
     KXPObjectAsset* assetA = dynamic_cast<KXPObjectAsset*>(objectA);
     KXPObjectAsset* assetB = dynamic_cast<KXPObjectAsset*>(objectB);
-    const bool text = objectB->getType() == KXPObject::kTypeText;
+    const bool text = (objectB->getType() & KXPObject::kTypeText) != 0;
     if (text || (assetB != nullptr && assetB->isLinearMovement()) || objectB->isSpawner()) {
         // B rides under A where it stands now.
         const CCAffineTransform relative = CCAffineTransformConcat(

@@ -75,7 +75,7 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
-        if (object == nullptr || object->getType() != KXPObject::kTypeTeleport) {
+        if (object == nullptr || (object->getType() & KXPObject::kTypeTeleport) == 0) {
             continue;
         }
         const auto teleport = modelCast<KXModelObjectTeleport>(object->getModel());
@@ -236,7 +236,7 @@ KXPObjectAsset* KXPScreenScene::findActivePowerup(const std::string& powerupType
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
-        if (object == nullptr || object == excluded || object->getType() != KXPObject::kTypePowerup ||
+        if (object == nullptr || object == excluded || (object->getType() & KXPObject::kTypePowerup) == 0 ||
             object->getState() != 1) {
             continue;
         }

@@ -190,7 +190,7 @@ KXPObjectAsset* KXPScreenScene::createObject(const std::shared_ptr<KXBaseModelOb
     if (object == nullptr) {
         return nullptr;
     }
-    if (startSectionCharactersOnly && object->getType() == KXPObject::kTypeCharacter &&
+    if (startSectionCharactersOnly && (object->getType() & KXPObject::kTypeCharacter) != 0 &&
         sectionId != KXPScreensController::shared()->currentLevelSectionId()) {
         // Never on the layer: the autorelease pool takes it.
         object->setState(KXPObject::kStateRemoved);
@@ -200,7 +200,7 @@ KXPObjectAsset* KXPScreenScene::createObject(const std::shared_ptr<KXBaseModelOb
     object->setLevelSectionId(sectionId);
     object->setPosition(object->getPosition() + CCPoint(dx, dy));
     object->setTag(static_cast<int>(model->id()));
-    if (object->getType() == KXPObject::kTypePowerup && isPowerupOfType(*object, kCheckpointType)) {
+    if ((object->getType() & KXPObject::kTypePowerup) != 0 && isPowerupOfType(*object, kCheckpointType)) {
         // The checkpoint already reached is not placed again. The record holds the place the
         // powerup reported through its transforms, which may differ from the laid place in the
         // last bits; an exact comparison would place it again and collect it once more.
@@ -235,7 +235,7 @@ KXPObjectAsset* KXPScreenScene::createObjectAtNode(const std::shared_ptr<KXBaseM
     object->setSpawner(model->isSpawner());
     object->setObjectLayer(m_objectLayer);
     object->addToWorld(m_world, true);
-    if (object->getType() == KXPObject::kTypeCharacter && object->getBody() == nullptr) {
+    if ((object->getType() & KXPObject::kTypeCharacter) != 0 && object->getBody() == nullptr) {
         object->setState(KXPObject::kStateRemoved);
         object->removeFromParent();
         return nullptr;
