@@ -328,6 +328,56 @@ TEST_F(FieldCheckpoints, ARebuildTheHudDropsLetsGoOfTheFieldAndTheDeathStillCost
     EXPECT_EQ(gameOversBegun, 0);
 }
 
+// The restart button and the restore from the checkpoint rebuild the level while the HUD holds
+// the rebuild of a death: that death has its answer, and the next one costs a life of its own.
+TEST_F(FieldCheckpoints, ARebuildWhileTheHudHoldsOneLetsTheNextDeathCostItsOwnLife) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    open();
+    const auto health = livesCharacter(5);
+    const auto placed = firstCharacterModel();
+    const std::vector<std::pair<const char*, std::function<void()>>> rebuilds{
+        {"restart", [this] { field->restartLevel(nullptr); }},
+        {"game over off", [this] { field->setGameOver(false); }}};
+    int lives = 5;
+    for (const auto& rebuild : rebuilds) {
+        killFirstCharacter();
+        ASSERT_TRUE(framesUntil([this] { return heldByHud(); })) << rebuild.first;
+        EXPECT_EQ(health->remainingLives, --lives) << rebuild.first;
+        rebuild.second();
+        addLivesCharacter(placed);
+        killFirstCharacter();
+        ASSERT_TRUE(framesUntil([this] { return rebuilt() && !heldByHud(); })) << rebuild.first;
+        EXPECT_EQ(health->remainingLives, --lives) << rebuild.first;
+        addLivesCharacter(placed);
+    }
+    EXPECT_EQ(gameOversBegun, 0);
+}
+
+// The last life spent after such a rebuild ends the game; the rebuild the HUD held for the death
+// before neither rebuilds the level again nor fills the lives, and the HUD comes back.
+TEST_F(FieldCheckpoints, AHeldRebuildThatARestartAnsweredLeavesAGameThatEndedOver) {
+    hud->closeAnimationFramesAttribute()->setValue(30, true);
+    open();
+    const auto health = livesCharacter(2);
+    const auto placed = firstCharacterModel();
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return heldByHud(); }));
+    field->restartLevel(nullptr);
+    addLivesCharacter(placed);
+    killFirstCharacter();
+    ASSERT_TRUE(framesUntil([this] { return field->isGameOver(); }));
+    ASSERT_TRUE(heldByHud());
+    KXPScreenUi* closing = field->getUiLayer();
+    ASSERT_TRUE(framesUntil([this, closing] { return field->getUiLayer() != closing; }));
+    framesUntil([] { return false; });
+    EXPECT_TRUE(field->isGameOver());
+    EXPECT_EQ(health->remainingLives, 0);
+    EXPECT_FALSE(rebuilt());
+    ASSERT_NE(field->getUiLayer(), nullptr);
+    EXPECT_FALSE(field->getUiLayer()->isClosing());
+    EXPECT_FALSE(field->getUiLayer()->controlsEnabled());
+}
+
 TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     hud->closeAnimationFramesAttribute()->setValue(6, true);
     graph.scene("world2");

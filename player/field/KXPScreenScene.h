@@ -296,8 +296,11 @@ protected:
     // played, else parked for the next update. `spentLife` marks the rebuild for a life spent.
     class HeldRequest;
     void queueRequest(int request, bool spentLife);
-    // The UI layer dropped the rebuild for a life spent before it ran.
-    void lifeRebuildLost();
+    // The UI layer dropped the rebuild for a life spent before it ran; `rebuilds` is the count of
+    // rebuilds when it was asked for.
+    void lifeRebuildLost(unsigned long rebuilds);
+    // A rebuild for a life spent runs after another rebuild has answered the death.
+    void lifeRebuildAnswered(int request);
 
     void createBackgroundLayers();
     // Resumes a paused field: flags, ads, the game's sounds.
@@ -324,8 +327,10 @@ protected:
     bool m_gameOver = false;
     bool m_magnetActive = false;
     int32_t m_pendingRequest = 0;
-    // A life was spent and the rebuild it asked for has not run yet.
+    // A life was spent and no rebuild has run since.
     bool m_lifeRebuildWaiting = false;
+    // Rebuilds of the level so far.
+    unsigned long m_rebuilds = 0;
     bool m_requestedPause = false;
     float m_slowDown = 0.0f;
     float m_gameOverCountdown = 0.0f;

@@ -106,6 +106,9 @@ void killPowerupsUnder(CCNode* node) {
 // --- the restore ---
 
 void KXPScreenScene::restoreFromCheckpoint() {
+    // Any rebuild, whoever asks for it, answers a death waiting for one.
+    m_lifeRebuildWaiting = false;
+    ++m_rebuilds;
     // 1. No characters; the camera follows at once while the level is rebuilt.
     m_inputController->reset();
     m_objectLayer->resetBounds();
@@ -270,16 +273,17 @@ std::shared_ptr<KXModelComponentHealth> KXPScreenScene::firstCharacterHealth() c
 
 // Holds the field while a UI layer keeps its request. The UI layer may drop the request unrun (it
 // is made again, another action takes its place, it leaves the stage): the field is let go of
-// either way, and a rebuild for a life spent is reported lost.
+// either way, and a rebuild for a life spent is reported lost. Such a rebuild remembers how many
+// rebuilds there had been, so that one made since (a restart) counts as its answer.
 class KXPScreenScene::HeldRequest {
 public:
     HeldRequest(KXPScreenScene* field, int request, bool spentLife)
-        : m_field(field), m_request(request), m_spentLife(spentLife) {
+        : m_field(field), m_request(request), m_spentLife(spentLife), m_rebuilds(field->m_rebuilds) {
         m_field->retain();
     }
     ~HeldRequest() {
         if (!m_ran && m_spentLife) {
-            m_field->lifeRebuildLost();
+            m_field->lifeRebuildLost(m_rebuilds);
         }
         m_field->release();
     }
@@ -291,6 +295,10 @@ public:
             return;
         }
         m_ran = true;
+        if (m_spentLife && m_field->m_rebuilds != m_rebuilds) {
+            m_field->lifeRebuildAnswered(m_request);
+            return;
+        }
         m_field->handleRequest(m_request);
     }
 
@@ -298,6 +306,7 @@ private:
     KXPScreenScene* m_field;
     int m_request;
     bool m_spentLife;
+    unsigned long m_rebuilds;
     bool m_ran = false;
 };
 
@@ -316,9 +325,9 @@ void KXPScreenScene::queueRequest(int request, bool spentLife) {
     m_pendingRequest = request;
 }
 
-void KXPScreenScene::lifeRebuildLost() {
-    if (!m_lifeRebuildWaiting) {
-        return; // another request has rebuilt the level since
+void KXPScreenScene::lifeRebuildLost(unsigned long rebuilds) {
+    if (!m_lifeRebuildWaiting || rebuilds != m_rebuilds) {
+        return; // the level has been rebuilt since: the wait is another death's, or over
     }
     m_lifeRebuildWaiting = false;
     // The countdown, still run out, counts the death again and asks anew: the life goes back so
@@ -328,6 +337,18 @@ void KXPScreenScene::lifeRebuildLost() {
             ++health->remainingLives;
         }
     }
+}
+
+void KXPScreenScene::lifeRebuildAnswered(int request) {
+    // Rebuilding once more would throw away the play since, and refill the lives of a game that
+    // has ended meanwhile. The HUD that closed for the death still comes back.
+    if (KXPScreen::runningScreen() == this && (request & kRequestResumeFromUi) != 0) {
+        resumeFromUi();
+    }
+    if (m_gameOver && m_uiLayer != nullptr) {
+        m_uiLayer->setControlsEnabled(false);
+    }
+    setControlsVisible(true);
 }
 
 void KXPScreenScene::handleRequest(int request) {
