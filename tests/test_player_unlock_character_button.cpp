@@ -1,6 +1,7 @@
 // The unlock-character button: its state by the settings (locked, unlocked, selected), the icons
-// of each state, unlocking with coins or through a web link, selecting, and showing itself only
-// while the carousel shows its locked character.
+// of each state, unlocking with coins, in the store, with a rewarded video or through a web link,
+// selecting, and showing itself only while the current screen's carousel shows its locked
+// character.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,11 +19,15 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
+#include "player/ads/KXAdController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
 #include "player/objects/buttons/KXPObjectButtonUnlockCharacter.h"
+#include "player/screens/KXPScreenUi.h"
+#include "player/services/KXPurchaseBridge.h"
 #include "support/progress_test_support.h"
 #include "support/sample_game_support.h"
+#include "support/screen_graph.h"
 
 using namespace cocos2d;
 using State = KXPObjectButtonUnlockCharacter::State;
@@ -32,6 +37,9 @@ namespace {
 class UnlockCharacterButton : public kxtest::ProgressTest {
 protected:
     void TearDown() override {
+        // The store and the ad network keep their callers alive until told otherwise.
+        KXPurchaseBridge::shared()->setCallback(nullptr, nullptr);
+        KXAdController::shared()->setRewardedVideoCallback(nullptr, nullptr);
         for (CCObject* button : held) {
             button->release();
         }
@@ -136,6 +144,43 @@ TEST_F(UnlockCharacterButton, AWebLinkUnlocksTenFramesAfterThePress) {
     EXPECT_EQ(made->state(), State::kStateSelected);
 }
 
+TEST_F(UnlockCharacterButton, AStorePurchaseOrAWatchedVideoUnlocksAndSelectsTheCharacter) {
+    auto sold = character("kInAppPurchase");
+    sold->storeIdentifierAttribute()->setValue("com.example.knight", true);
+    auto unsold = character("kInAppPurchase");
+    auto watched = character("kRewardedVideos");
+    watched->adNetworkAttribute()->setValue("kHeyzap", true);
+    auto unwatched = character("kRewardedVideos");
+    unwatched->adNetworkAttribute()->setValue("kCustom", true);
+    KXDebugLogCapture log;
+
+    // Without a store identifier nothing is bought.
+    KXPObjectButtonUnlockCharacter* unsoldButton = button(unsold);
+    unsoldButton->activate();
+    unsoldButton->update(0.0f);
+    EXPECT_FALSE(settings()->isCharacterUnlocked(1));
+    EXPECT_EQ(unsoldButton->state(), State::kStateLocked);
+
+    KXPObjectButtonUnlockCharacter* soldButton = button(sold);
+    soldButton->activate();
+    EXPECT_TRUE(log.contains("[KXPurchaseBridge] purchase completed: com.example.knight"));
+    EXPECT_TRUE(settings()->isCharacterUnlocked(0));
+    EXPECT_EQ(soldButton->state(), State::kStateSelected);
+    EXPECT_EQ(storedInteger("KXP_selectedCharacter"), 0);
+
+    // The character's own ad network plays the video: the game's own slot never finishes one.
+    KXPObjectButtonUnlockCharacter* unwatchedButton = button(unwatched);
+    unwatchedButton->activate();
+    unwatchedButton->update(0.0f);
+    EXPECT_FALSE(settings()->isCharacterUnlocked(3));
+    EXPECT_EQ(unwatchedButton->state(), State::kStateLocked);
+    KXPObjectButtonUnlockCharacter* watchedButton = button(watched);
+    watchedButton->activate();
+    EXPECT_TRUE(settings()->isCharacterUnlocked(2));
+    EXPECT_EQ(watchedButton->state(), State::kStateSelected);
+    EXPECT_EQ(storedInteger("KXP_selectedCharacter"), 2);
+}
+
 TEST_F(UnlockCharacterButton, TheSelectedIconReplacesTheIdleIconOfTheSelectedCharacter) {
     auto first = character("kFree");
     auto second = character("kInGameCurrency", 5.0f);
@@ -189,43 +234,59 @@ protected:
         // The sample's own characters come first in the list.
         firstIndex = static_cast<int>(getModels<KXModelAssetCharacter>().size());
     }
+    void TearDown() override {
+        KXPScreensController::shared()->reset();
+        UnlockCharacterButton::TearDown();
+    }
     kxtest::SampleGame game;
+    kxtest::ScreenGraph graph;
     int firstIndex = 0;
 };
 
-TEST_F(UnlockCharacterPicture, ShowWhenSelectedShowsTheLockedCharacterOnlyWhileTheCarouselDoes) {
+TEST_F(UnlockCharacterPicture, ShowWhenSelectedShowsTheLockedCharacterOnlyWhileTheScreensCarouselDoes) {
     auto icons = game.named<KXModelSpriteContainer>("Icons");
     ASSERT_TRUE(icons);
-    auto free = character("kFree");
+    character("kFree");
     auto locked = character("kInGameCurrency", 99.0f);
     locked->defaultAnimationAttribute()->addFrame(icons);
     KXPObjectButtonUnlockCharacter* made = button(locked, true);
     ASSERT_NE(made->characterImage(), nullptr);
     EXPECT_EQ(made->lockedIcon(), nullptr);
 
-    // No carousel on stage: hidden.
+    // No screen with a carousel: hidden.
     EXPECT_FALSE(made->isVisible());
-    CCScene* scene = CCScene::create();
+    auto heroes = graph.ui("heroes");
+    graph.object<KXModelObjectCharacterSelector>(*heroes, "KXModelObjectCharacterSelector", "Heroes");
+    KXPScreensController* screens = KXPScreensController::shared();
+    screens->resetToUi("heroes");
+    CCScene* scene = screens->currentScene();
+    ASSERT_NE(scene, nullptr);
     director()->runWithScene(scene);
     frames(1);
-    KXPObjectCharacterSelector* selector =
+    ASSERT_NE(screens->currentUi(), nullptr);
+    KXPObjectCharacterSelector* carousel = screens->currentUi()->findCharacterSelector();
+    ASSERT_NE(carousel, nullptr);
+    // A carousel that came on stage later but is not the screen's has no say.
+    KXPObjectCharacterSelector* stray =
         KXPObjectCharacterSelector::create(createModel<KXModelObjectCharacterSelector>());
-    scene->addChild(selector);
-    selector->setSelectedIndex(firstIndex + 1);
+    scene->addChild(stray);
+
+    carousel->setSelectedIndex(firstIndex + 1);
+    stray->setSelectedIndex(firstIndex);
     made->update(0.0f);
     EXPECT_TRUE(made->isVisible());
     EXPECT_TRUE(made->characterImage()->isVisible());
-    selector->setSelectedIndex(firstIndex);
+    carousel->setSelectedIndex(firstIndex);
+    stray->setSelectedIndex(firstIndex + 1);
     made->update(0.0f);
     EXPECT_FALSE(made->isVisible());
 
     // Unlocked, it is hidden whatever the carousel shows.
-    selector->setSelectedIndex(firstIndex + 1);
+    carousel->setSelectedIndex(firstIndex + 1);
     settings()->unlockCharacter(static_cast<uint32_t>(firstIndex + 1));
     made->update(0.0f);
     EXPECT_FALSE(made->isVisible());
     EXPECT_FALSE(made->characterImage()->isVisible());
-    (void)free;
 }
 
 } // namespace

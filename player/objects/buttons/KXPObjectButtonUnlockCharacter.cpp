@@ -12,9 +12,11 @@
 #include "model/classes/KXModelSpriteContainer.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "player/ads/KXAdController.h"
+#include "player/app/KXPScreensController.h"
 #include "player/base/KXPColorSprite.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPObjectCharacterSelector.h"
+#include "player/screens/KXPScreenUi.h"
 #include "player/services/KXPurchaseBridge.h"
 #include "player/services/KXServices.h"
 #include "player/store/KXPCharacterUnlock.h"
@@ -189,7 +191,8 @@ void KXPObjectButtonUnlockCharacter::update(float dt) {
     const auto unlock = modelCast<KXModelObjectButtonCharacterUnlock>(m_model);
     if (unlock && unlock->showWhenSelected() && m_characterImage != nullptr) {
         if (m_state == kStateLocked) {
-            KXPObjectCharacterSelector* selector = KXPObjectCharacterSelector::current();
+            KXPScreenUi* ui = KXPScreensController::shared()->currentUi();
+            KXPObjectCharacterSelector* selector = ui != nullptr ? ui->findCharacterSelector() : nullptr;
             setVisible(selector != nullptr && selector->shownIndex() == m_characterIndex);
         } else {
             setVisible(false);
