@@ -6,6 +6,7 @@
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelComponentRotationMapper.h"
 #include "model/classes/KXModelComponentSlide.h"
+#include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeShape.h"
 #include "player/components/KXComponentHealth.h"
@@ -91,6 +92,20 @@ TEST_F(HealthComponent, HitsWithinTheWindowAreRefusedAndTheLastOneKillsAfterTheD
     EXPECT_EQ(object->getState(), KXPObject::kStateActive);
     frames(3);
     EXPECT_EQ(object->getState(), KXPObject::kStateDead) << "dead after the delay";
+}
+
+TEST_F(HealthComponent, AHurtLookWithNothingToShowLeavesTheOwnersLook) {
+    // An animation that holds a sound but no object to show.
+    auto look = createModel<KXModelAnimation>();
+    look->addChild(createModel<KXModelSound>(), true);
+    auto model = healthModel(3, 0.0f, false);
+    attributeOf<KXAttributeAnimation>(*model, "Taking Damage Anim.")->setValue(look, true);
+    KXPObjectAsset* object = place({model});
+    KXComponentHealth* health = object->healthComponent();
+    EXPECT_EQ(health->damageAnimationNode(), nullptr);
+    EXPECT_TRUE(health->takeDamage(1, 0.0f));
+    frames(1);
+    EXPECT_FALSE(object->hasCurrentDisplayState());
 }
 
 TEST_F(HealthComponent, TheContactRuleHandsItsHitsToTheHealth) {

@@ -5,6 +5,7 @@
 #include "model/classes/KXModelComponentIsoJump.h"
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelComponentMove.h"
+#include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/components/KXComponentMotor.h"
@@ -93,6 +94,20 @@ TEST_F(MoveComponent, DigitZeroMovesWhileHeldOtherDigitsSwapPressAndRelease) {
     send(fire, kOff);
     frames(1);
     EXPECT_FALSE(heldMove->isEnabled());
+}
+
+TEST_F(MoveComponent, OnlyAnAnimationWithObjectsToShowGetsANode) {
+    auto shown = mover("kButton-Fire-0", CCPoint(1, 0));
+    attributeOf<KXAttributeAnimation>(*shown, "Animation")
+        ->setValue(kxtest::pictureAnimation("Run", CCSize(40, 40)), true);
+    auto empty = mover("kButton-Fire-0", CCPoint(1, 0));
+    auto soundOnly = createModel<KXModelAnimation>();
+    soundOnly->addChild(createModel<KXModelSound>(), true);
+    attributeOf<KXAttributeAnimation>(*empty, "Animation")->setValue(soundOnly, true);
+    EXPECT_NE(first<KXComponentMove>(place({shown}))->animationNode(), nullptr);
+    EXPECT_EQ(
+        first<KXComponentMove>(place({empty}, KXPObject::kTypeUnit, CCPoint(300, 100)))->animationNode(),
+        nullptr);
 }
 
 TEST_F(MoveComponent, SwipeDirectionComesFromTheDigitOrTheName) {

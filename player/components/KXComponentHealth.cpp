@@ -54,7 +54,8 @@ void KXComponentHealth::setOwner(KXPObject* owner) {
         return;
     }
     const std::shared_ptr<KXModelAnimation> animation = health->takingDamageAnimationAttribute()->value();
-    if (animation && !animation->children().empty()) {
+    // Only objects are shown: a look of other children would cover the owner with nothing.
+    if (animation && animation->frameCount() > 0) {
         m_damageAnimationNode = new KXPAnimationObject(animation, owner, true);
         m_damageAnimationNode->setZOrder(owner->getZOrder());
         m_damageAnimationNode->setFinishCallback([this] { hideDamage(); });

@@ -49,7 +49,7 @@ void KXComponentMove::setOwner(KXPObject* owner) {
         return;
     }
     const std::shared_ptr<KXModelAnimation> animation = move->animation();
-    if (animation && !animation->children().empty() && m_animationNode == nullptr) {
+    if (animation && animation->frameCount() > 0 && m_animationNode == nullptr) {
         // The constructor's reference is the component's.
         m_animationNode = new KXPAnimationObject(animation, owner, true);
         m_animationNode->setZOrder(owner->getZOrder());
