@@ -133,6 +133,10 @@ TEST_F(TextObject, StartSceneNameComesFromTheLevelTheGameStartedFrom) {
     // An id that names something else, or nothing, shows the placeholder.
     KXPScreensController::shared()->setCurrentLevelSectionId(static_cast<int>(model->id()));
     EXPECT_STREQ(make()->label()->getString(), "0");
+    // Ids use the whole unsigned range.
+    section->setId(0x80000005u);
+    KXPScreensController::shared()->setCurrentLevelSectionId(0x80000005u);
+    EXPECT_STREQ(make()->label()->getString(), "Section 2");
 }
 
 TEST_F(TextObject, AMissingFontLeavesAnEmptyTextAndOneLogLine) {

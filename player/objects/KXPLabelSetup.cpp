@@ -67,9 +67,9 @@ std::string KXPLabelSetup::firstText(const KXBaseModelObjectLabel& model) {
         return model.text();
     }
     if (model.action() == kStartSceneName) {
-        const int sectionId = KXPScreensController::shared()->currentLevelSectionId();
-        if (sectionId > 0) {
-            if (const auto section = getModel<KXModelLevelSection>(static_cast<uint32_t>(sectionId))) {
+        const uint32_t sectionId = KXPScreensController::shared()->currentLevelSectionId();
+        if (sectionId != 0) {
+            if (const auto section = getModel<KXModelLevelSection>(sectionId)) {
                 return section->name();
             }
         }
