@@ -133,6 +133,31 @@ TEST_F(ScreensController, OpeningASceneTakesItsOwnUiScreen) {
     EXPECT_FALSE(controller()->resetUiStack());
 }
 
+TEST_F(ScreensController, ASceneTakesTheScreenOfWhateverNodeItsUiPortLeadsTo) {
+    // The arena's interface is another scene node's screen.
+    graph.scene("arena");
+    graph.link("menu", "Arena", "arena");
+    graph.link("arena", "UI", "world");
+    const Keys shown = {"world"};
+    atMenu();
+    ASSERT_TRUE(controller()->openScene("Arena", true, 0));
+    EXPECT_EQ(controller()->uiKeys(), shown);
+    EXPECT_EQ(controller()->showScreens("arena", "shop", 0), KXPScreensController::kNewScene);
+    EXPECT_TRUE(controller()->resetUiStack());
+    EXPECT_EQ(controller()->uiKeys(), shown);
+    // No UI screen has that key: the game scene goes on without an interface.
+    EXPECT_NE(controller()->currentScene(), nullptr);
+
+    controller()->resetToScene("bare");
+    controller()->resetToScene("arena");
+    EXPECT_EQ(controller()->uiKeys(), shown);
+
+    controller()->reset();
+    atMenu();
+    EXPECT_EQ(controller()->showScreens("arena", "", 0), KXPScreensController::kNewScene);
+    EXPECT_EQ(controller()->uiKeys(), shown);
+}
+
 TEST_F(ScreensController, UiChangesKeepAGameSceneAndForgetAUiScene) {
     atMenu();
     CCScene* menu = controller()->currentScene();

@@ -22,20 +22,28 @@ using namespace cocos2d;
 
 namespace {
 
-// The screen of a node that the port leads to, when the node is exactly of class Node.
-template <class Node> std::shared_ptr<KXModelScreen> screenBehind(const KXBaseAttribute* port) {
+// The node that the port leads to, if any.
+std::shared_ptr<KXBaseNode> nodeBehind(const KXBaseAttribute* port) {
     if (port == nullptr || port->owner() == nullptr) {
         return nullptr;
     }
     const auto from = std::dynamic_pointer_cast<KXBaseNode>(port->owner()->sharedFromThis());
-    if (!from) {
-        return nullptr;
-    }
-    const std::shared_ptr<KXBaseNode> node = from->nodeLinkedFrom(port);
+    return from ? from->nodeLinkedFrom(port) : nullptr;
+}
+
+// The screen of a node that the port leads to, when the node is exactly of class Node.
+template <class Node> std::shared_ptr<KXModelScreen> screenBehind(const KXBaseAttribute* port) {
+    const std::shared_ptr<KXBaseNode> node = nodeBehind(port);
     if (!node || node->typeId() != Node::staticType()) {
         return nullptr;
     }
     return node->screen();
+}
+
+// A scene's "UI" port shows the screen of whatever node it leads to (a start node's too).
+std::shared_ptr<KXModelScreen> screenBehindAnyNode(const KXBaseAttribute* port) {
+    const std::shared_ptr<KXBaseNode> node = nodeBehind(port);
+    return node ? node->screen() : nullptr;
 }
 
 template <class Node>
@@ -135,7 +143,7 @@ bool KXPScreensController::openScene(const std::string& name, bool fromUi, int m
     settleScores(mode);
     m_currentSceneKey = screen->key();
     clearUiStack();
-    const std::shared_ptr<KXModelScreen> hud = screenBehind<KXNodeUI>(sceneNodePort(kUiPort));
+    const std::shared_ptr<KXModelScreen> hud = screenBehindAnyNode(sceneNodePort(kUiPort));
     if (hud) {
         pushUiKey(hud->key());
     }
@@ -179,7 +187,7 @@ bool KXPScreensController::popUi() {
 }
 
 bool KXPScreensController::resetUiStack() {
-    const std::shared_ptr<KXModelScreen> hud = screenBehind<KXNodeUI>(sceneNodePort(kUiPort));
+    const std::shared_ptr<KXModelScreen> hud = screenBehindAnyNode(sceneNodePort(kUiPort));
     if (!hud) {
         return false;
     }
@@ -191,7 +199,7 @@ bool KXPScreensController::resetUiStack() {
 void KXPScreensController::resetToScene(const std::string& key) {
     m_currentSceneKey = key;
     clearUiStack();
-    if (const std::shared_ptr<KXModelScreen> hud = screenBehind<KXNodeUI>(sceneNodePort(kUiPort))) {
+    if (const std::shared_ptr<KXModelScreen> hud = screenBehindAnyNode(sceneNodePort(kUiPort))) {
         pushUiKey(hud->key());
     }
     forgetScene();
@@ -223,7 +231,7 @@ int KXPScreensController::showScreens(const std::string& sceneKey, const std::st
             pushUiKey(uiKey);
             return changed;
         }
-        const std::shared_ptr<KXModelScreen> hud = screenBehind<KXNodeUI>(sceneNodePort(kUiPort));
+        const std::shared_ptr<KXModelScreen> hud = screenBehindAnyNode(sceneNodePort(kUiPort));
         if (!hud) {
             clearUiStack();
             return changed;
