@@ -3,6 +3,8 @@
 // animation with deferred actions, ads removal, and the coin and powerup buttons.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelAssetPowerup.h"
@@ -124,6 +126,19 @@ TEST_F(ScreenBase, ObjectsAreMadeByKindUnderTheControlsNode) {
     screen->removeButton(high);
     EXPECT_EQ(screen->nodeForModel(high), nullptr);
     EXPECT_EQ(screen->buttonsWithAction("").size(), 1u);
+}
+
+TEST_F(ScreenBase, ButtonsAtTheEndsOfTheDepthRangeTakeTheNegatedDepthAsTheirPriority) {
+    auto model = graph.ui("extremes");
+    auto top = button(*model, "Top", CCPoint(200, 200), INT_MAX);
+    auto bottom = button(*model, "Bottom", CCPoint(400, 200), INT_MIN);
+    RecordingScreen* screen = run("extremes");
+    ASSERT_NE(menuOf(screen, top), nullptr);
+    ASSERT_NE(menuOf(screen, bottom), nullptr);
+    EXPECT_EQ(menuOf(screen, top)->getTouchPriority(), -INT_MAX);
+    // Negating the lowest depth wraps round to itself, as in two's complement.
+    EXPECT_EQ(menuOf(screen, bottom)->getTouchPriority(), INT_MIN);
+    EXPECT_EQ(menuOf(screen, bottom)->getZOrder(), INT_MIN);
 }
 
 TEST_F(ScreenBase, AMissingScreenModelIsLoggedAndAMutedScreenHidden) {

@@ -13,6 +13,7 @@
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "player/base/KXPKinds.h"
+#include "player/base/KXPTouchPriority.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPInputController.h"
@@ -173,7 +174,7 @@ CCMenu* KXPScreenScene::createButtonMenu(const std::shared_ptr<KXModelObjectButt
     menu->setPosition(CCPointZero);
     menu->setTag(kButtonMenuTag);
     menu->addChild(button, 0);
-    menu->setTouchPriority(-model->zDepth());
+    menu->setTouchPriority(touchPriorityForDepth(model->zDepth()));
     m_objectLayer->addChild(menu, model->zDepth());
     return menu;
 }

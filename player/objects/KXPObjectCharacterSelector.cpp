@@ -19,6 +19,7 @@
 #include "model/references/KXAttributeAnimation.h"
 #include "player/ads/KXAdController.h"
 #include "player/base/KXPColorSprite.h"
+#include "player/base/KXPTouchPriority.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/services/KXPurchaseBridge.h"
@@ -203,7 +204,7 @@ CCMenu* KXPObjectCharacterSelector::makeButtonMenu() {
     CCMenu* menu = CCMenu::create(true);
     menu->setAnchorPoint(CCPoint(0.0f, 0.0f));
     menu->setPosition(CCPoint(0.0f, 0.0f));
-    menu->setTouchPriority(-m_model->zDepth());
+    menu->setTouchPriority(touchPriorityForDepth(m_model->zDepth()));
     addChild(menu);
     return menu;
 }

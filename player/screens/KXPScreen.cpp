@@ -18,6 +18,7 @@
 #include "player/ads/KXAdController.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPGameField.h"
+#include "player/base/KXPTouchPriority.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
@@ -216,7 +217,7 @@ void KXPScreen::addButtons(std::vector<std::shared_ptr<KXModelObjectButton>> but
         m_updateList.push_back(button);
         menu->addChild(button, 0);
         // Higher buttons take touches first.
-        menu->setTouchPriority(-model->zDepth());
+        menu->setTouchPriority(touchPriorityForDepth(model->zDepth()));
         m_controlsNode->addChild(menu, model->zDepth());
     }
 }
