@@ -276,4 +276,69 @@ TEST_F(EffectPixels, FlagsAndTrailsDrawTheirStripsWithTheirTexturesAndOpacity) {
     EXPECT_PIXEL(pixel(50, 25), 0, 0, 0);
 }
 
+TEST_F(EffectPixels, ATrailInTheLayerDrawsAtItsScaleAndACarriedOneAtItsHistorysSize) {
+    ASSERT_TRUE(kxtest::writeEffectMap("trailMap.png", {255, 255, 255, 255}));
+    // Still trails 3 wide each side.
+    const auto stillTrail = [] {
+        auto model = createModel<KXModelObjectTrail>();
+        for (const char* name : {"Start Width", "End Width"}) {
+            attributeOf<KXAttributeFloat>(*model, name)->setValue(3.0f);
+        }
+        attributeOf<KXAttributeFloat>(*model, "Length")->setValue(200.0f);
+        attributeOf<KXAttributeFloat>(*model, "Wave Height")->setValue(0.0f);
+        attributeOf<KXAttributeFloat>(*model, "Speed")->setValue(0.0f);
+        return model;
+    };
+    auto trailModel = stillTrail();
+
+    // Straight in the layer at scale 2: the history, pulled from x 60 to 30 along y = 30, is drawn
+    // twice as large about the head, 6 wide each side.
+    KXPObjectAssetTrail* placed = place<KXPObjectAssetTrail>(trailModel, CCPoint(60.0f, 30.0f), nullptr);
+    placed->setScale(2.0f);
+    // Carried by an object at scale 2: drawn in the layer's space, at the history's size, pulled
+    // from x 60 to 30 along y = 70.
+    auto* carrier = new KXPObject(nullptr);
+    carrier->init();
+    carrier->autorelease();
+    carrier->setPosition(CCPoint(10.0f, 70.0f));
+    carrier->setScale(2.0f);
+    layer->addChild(carrier);
+    carrier->setObjectLayer(layer);
+    auto* carried = dynamic_cast<KXPObjectAssetTrail*>(KXPObjectAsset::create(trailModel));
+    ASSERT_NE(carried, nullptr);
+    carried->setPosition(CCPoint(25.0f, 0.0f));
+    carrier->addChild(carried);
+    carried->setObjectLayer(layer);
+    carried->addToWorld(nullptr, true);
+    // Turned a quarter in the layer: the turn is undone, so the ribbon lies where its history
+    // does, along y = 50.
+    auto turnedModel = stillTrail();
+    turnedModel->rotationAttribute()->setValue(90.0f, true);
+    KXPObjectAssetTrail* turned = place<KXPObjectAssetTrail>(turnedModel, CCPoint(60.0f, 50.0f), nullptr);
+    turned->setRotation(90.0f);
+    for (float x = 60.0f; x >= 30.0f; x -= 2.0f) {
+        placed->setPosition(CCPoint(x, 30.0f));
+        placed->update(1.0f / 60.0f);
+        turned->setPosition(CCPoint(x, 50.0f));
+        turned->update(1.0f / 60.0f);
+        carried->setPosition(CCPoint((x - 10.0f) * 0.5f, 0.0f));
+        carried->update(1.0f / 60.0f);
+    }
+    render({layer});
+    keepScreenshot("trail-scales");
+    // The oldest point is never a vertex: at its own size a ribbon runs from the head at x 30 to
+    // about x 55; twice as large, to about x 80.
+    EXPECT_PIXEL(pixel(40, 30), 255, 255, 255);
+    EXPECT_PIXEL(pixel(70, 30), 255, 255, 255);
+    EXPECT_PIXEL(pixel(40, 35), 255, 255, 255);
+    EXPECT_PIXEL(pixel(40, 39), 0, 0, 0);
+    EXPECT_PIXEL(pixel(90, 30), 0, 0, 0);
+    EXPECT_PIXEL(pixel(45, 50), 255, 255, 255);
+    EXPECT_PIXEL(pixel(20, 50), 0, 0, 0);
+    EXPECT_PIXEL(pixel(40, 70), 255, 255, 255);
+    EXPECT_PIXEL(pixel(50, 70), 255, 255, 255);
+    EXPECT_PIXEL(pixel(40, 75), 0, 0, 0);
+    EXPECT_PIXEL(pixel(65, 70), 0, 0, 0);
+}
+
 } // namespace

@@ -93,11 +93,22 @@ void KXPObjectAssetTrail::draw() {
         return;
     }
     kmGLPushMatrix();
-    // The history is kept in the layer's space: undo the node's transform and its carriers'.
-    CCPoint position;
-    if (!undoTransformToLayer(this, m_layer, &position)) {
-        kmGLPopMatrix();
-        return;
+    // The history is kept in the layer's space.
+    CCNode* parent = getParent();
+    if (m_layer == nullptr || parent == nullptr || parent == m_layer) {
+        // Straight in the layer: only the rotation is undone, so the ribbon takes the node's
+        // scale about its head.
+        kmGLRotatef(model->animatedRotation(0.0f, 0), 0.0f, 0.0f, 1.0f);
+        const CCPoint position = positionInObjectLayer();
+        kmGLTranslatef(-position.x, -position.y, 0.0f);
+    } else {
+        // Carried by another object: the carriers' transforms are undone too, so the ribbon
+        // stays where its history lies whatever turns or scales the carrier.
+        CCPoint position;
+        if (!undoTransformToLayer(this, m_layer, &position)) {
+            kmGLPopMatrix();
+            return;
+        }
     }
     const float alpha = model->animatedOpacity(0.0f, 0) * getOpacityFactor();
     m_shader.draw(GL_TRIANGLE_STRIP, vertices, texCoords, count, m_texture,
