@@ -1,6 +1,7 @@
 // Background layers built from the sample game's frames: a strip that covers the design area,
 // scrolling by itself at "Speed" (also backwards) and against the camera, turned tiles that keep
-// their screen orientation, and strips whose tiles cover no length or would be countless.
+// their screen orientation, strips whose tiles cover no length or would be countless, images
+// without frames, and the tiles' opacity.
 
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
@@ -192,6 +193,27 @@ TEST_F(BackgroundLayer, WithoutAnImageTheLayerIsEmpty) {
     layer->update(1.0f);
     layer->scrollWithVelocity(5.0f, 1.0f);
     EXPECT_EQ(layer->getChildrenCount(), 0u);
+}
+
+TEST_F(BackgroundLayer, AnImageWithoutFramesGivesNoTilesAndNothingToScroll) {
+    setImage(createModel<KXModelSpriteContainer>());
+    KXPObjectBackgroundLayer* layer = KXPObjectBackgroundLayer::create(model);
+    EXPECT_TRUE(tilesOf(layer).empty());
+    const CCPoint position = layer->getPosition();
+    layer->update(1.0f);
+    layer->scrollWithVelocity(5.0f, 1.0f);
+    EXPECT_TRUE(tilesOf(layer).empty());
+    EXPECT_TRUE(layer->getPosition().equals(position));
+}
+
+TEST_F(BackgroundLayer, TileOpacityIsTheModelsOpacityHeldBetweenNoneAndFull) {
+    const std::vector<std::pair<float, int>> cases = {{0.5f, 127}, {1.5f, 255}, {-0.5f, 0}, {1e10f, 255}};
+    for (const auto& c : cases) {
+        model->opacityAttribute()->setValue(c.first, true);
+        const std::vector<CCNode*> tiles = tilesOf(KXPObjectBackgroundLayer::create(model));
+        ASSERT_FALSE(tiles.empty());
+        EXPECT_EQ(static_cast<CCSprite*>(tiles.front())->getOpacity(), c.second) << c.first;
+    }
 }
 
 } // namespace
