@@ -40,7 +40,7 @@ template <class Node> std::shared_ptr<KXModelScreen> screenBehind(const KXBaseAt
     return node->screen();
 }
 
-// A scene's "UI" port shows the screen of whatever node it leads to (a start node's too).
+// A scene's "UI" port shows the screen of whatever node it leads to, whatever the node's class.
 std::shared_ptr<KXModelScreen> screenBehindAnyNode(const KXBaseAttribute* port) {
     const std::shared_ptr<KXBaseNode> node = nodeBehind(port);
     return node ? node->screen() : nullptr;

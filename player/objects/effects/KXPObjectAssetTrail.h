@@ -24,8 +24,9 @@ public:
     // Object update; on a layer: insertion, drift, the head to the node, the parent's state
     // when attached.
     void update(float dt) override;
-    // The ribbon in the layer's space; nothing in states 4 and 5, without a texture or with a
-    // "Length" of 0 or less.
+    // The ribbon where its history lies in the layer's space, grown by the node's own scale
+    // when the trail is placed straight in the layer; nothing in states 4 and 5, without a
+    // texture or with a "Length" of 0 or less.
     void draw() override;
     // A 100 x 100 box around the node in the object layer's space.
     cocos2d::CCRect boundingRect() override;
