@@ -83,16 +83,6 @@ CCMenuItemSprite* itemOfFrame(const KXModelObject& frame, CCObject* target, SEL_
 
 } // namespace
 
-std::vector<KXPObjectCharacterSelector*>& KXPObjectCharacterSelector::onStage() {
-    static auto* selectors = new std::vector<KXPObjectCharacterSelector*>();
-    return *selectors;
-}
-
-KXPObjectCharacterSelector* KXPObjectCharacterSelector::current() {
-    const std::vector<KXPObjectCharacterSelector*>& selectors = onStage();
-    return selectors.empty() ? nullptr : selectors.back();
-}
-
 KXPObjectCharacterSelector*
 KXPObjectCharacterSelector::create(const std::shared_ptr<KXModelObjectCharacterSelector>& model) {
     if (!model) {
@@ -111,8 +101,6 @@ KXPObjectCharacterSelector::~KXPObjectCharacterSelector() {
     if (m_touchRegistered) {
         CCDirector::sharedDirector()->getTouchDispatcher()->removeDelegate(this);
     }
-    std::vector<KXPObjectCharacterSelector*>& selectors = onStage();
-    selectors.erase(std::remove(selectors.begin(), selectors.end(), this), selectors.end());
     delete m_unlockYesSound;
     delete m_unlockNoSound;
 }
@@ -290,7 +278,6 @@ void KXPObjectCharacterSelector::onEnter() {
         CCDirector::sharedDirector()->getTouchDispatcher()->addTargetedDelegate(this, 0, false);
         m_touchRegistered = true;
     }
-    onStage().push_back(this);
 }
 
 void KXPObjectCharacterSelector::onExit() {
@@ -299,8 +286,6 @@ void KXPObjectCharacterSelector::onExit() {
         m_touchRegistered = false;
     }
     m_dragging = false;
-    std::vector<KXPObjectCharacterSelector*>& selectors = onStage();
-    selectors.erase(std::remove(selectors.begin(), selectors.end(), this), selectors.end());
     CCNode::onExit();
 }
 

@@ -34,9 +34,6 @@ public:
 
     // The selector for the model, placed at its position, autoreleased; null without a model.
     static KXPObjectCharacterSelector* create(const std::shared_ptr<KXModelObjectCharacterSelector>& model);
-    // The selector the player sees: the one that came on stage last and is still there; null when
-    // none is.
-    static KXPObjectCharacterSelector* current();
 
     ~KXPObjectCharacterSelector() override;
 
@@ -120,7 +117,6 @@ private:
     void updateUnlockButton();
     void updateSuggestion(float dt);
     void playSound(KXSound* sound);
-    static std::vector<KXPObjectCharacterSelector*>& onStage();
 
     std::vector<Entry> m_entries;
     std::shared_ptr<KXModelObjectCharacterSelector> m_model;
