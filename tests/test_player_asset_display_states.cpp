@@ -1,7 +1,8 @@
 // Asset display states: which look is shown by priority, what comes back when the shown one
 // goes, restarts (none for rotation-mapped looks), visibility, and the fixtures the looks' shapes
-// put on the body, with the character's filter and the model's own shape at the end; and the
-// animations attached to an object.
+// put on the body (a moving body keeps a weight under a shape without density), with the
+// character's filter and the model's own shape at the end; and the animations attached to an
+// object.
 
 #include "model/classes/KXModelPolygon.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -175,6 +176,29 @@ TEST_F(AssetDisplayStates, ShapesReplaceTheFixtureUntilTheLastLookGoes) {
     EXPECT_FLOAT_EQ(fixture->GetFriction(), 0.3f);
     EXPECT_FLOAT_EQ(fixture->GetRestitution(), 0.25f);
     EXPECT_TRUE(fixture->IsSensor());
+}
+
+TEST_F(AssetDisplayStates, ALooksShapeWithoutDensityLeavesADynamicBodyAWeightOfOne) {
+    AssetWorld field;
+    field.world.SetGravity(b2Vec2(0, -10));
+    TestAsset* object = field.place(kxtest::boxAssetModel(CCSize(40, 40)), ccp(0, 0),
+                                    [](TestAsset& asset) { asset.setBodyType(b2_dynamicBody); });
+    b2Body* body = object->getBody();
+    // Its own shape: 2 m x 2 m at density 0.1.
+    EXPECT_NEAR(body->GetMass(), 0.4f, 1e-5f);
+    std::shared_ptr<KXModelPolygon> tall = boxShape(40, 100);
+    object->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f);
+    EXPECT_FLOAT_EQ(body->GetInertia(), 0.0f) << "contacts do not turn it";
+    field.run(30);
+    EXPECT_LT(body->GetLinearVelocity().y, -4.0f) << "it falls";
+    object->popAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    EXPECT_NEAR(body->GetMass(), 0.4f, 1e-5f);
+
+    // A body that does not move keeps no mass.
+    TestAsset* wall = field.place(kxtest::boxAssetModel(), ccp(400, 0));
+    wall->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    EXPECT_FLOAT_EQ(wall->getBody()->GetMass(), 0.0f);
 }
 
 TEST_F(AssetDisplayStates, ACharactersFixturesKeepTheCharacterFilter) {

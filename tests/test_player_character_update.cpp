@@ -503,6 +503,24 @@ TEST_F(CharacterUpdate, ADirectionSetsTheMovingStateUnlessAPathCarriesTheCharact
     EXPECT_FLOAT_EQ(character->axes().y, -1.0f);
 }
 
+TEST_F(CharacterUpdate, UnderALooksShapeWithoutDensityTurnsAndFixedRotationKeepAWeightOfOne) {
+    values().imageDirection = true;
+    KXPObjectAssetCharacter* character = place(characterModel());
+    b2Body* body = character->getBody();
+    auto shape = createModel<KXModelPolygon>();
+    shape->replaceWithBox(CCSize(30, 30), CCPointZero);
+    character->pushAnimation(KXPObjectAsset::kDisplayPowerup, nullptr, shape);
+    ASSERT_FLOAT_EQ(body->GetMass(), 1.0f);
+    character->setDirection(ccp(-1, 0));
+    ASSERT_FLOAT_EQ(character->getScaleX(), -1.0f);
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << "turned";
+    ASSERT_FALSE(body->IsFixedRotation());
+    values().fixedRotation = true;
+    character->update(kFrame);
+    ASSERT_TRUE(body->IsFixedRotation());
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << "fixed rotation switched on";
+}
+
 TEST_F(CharacterUpdate, ACharacterWithoutABodyStillDiesAndTouchesNoBody) {
     values().forcedMovement = true;
     values().gameSpeed = 2.0f;

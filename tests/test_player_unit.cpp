@@ -265,6 +265,25 @@ TEST_F(Unit, LinearUnitsGlideKinematicAndUnitHuntingBulletsFlyAsBoxBullets) {
     EXPECT_NEAR(walker->getPosition().x, start - 160.0f, 3.0f);
 }
 
+TEST_F(Unit, AUnitStartingUnderALooksShapeWithoutDensityGetsAWeightOfOne) {
+    AssetWorld field;
+    auto ballModel = kxtest::unitModel("Ball", "kPhysicsObjectType");
+    auto boltModel = kxtest::unitModel("Bolt", "kBulletCharacterObjectType");
+    std::shared_ptr<KXModelPolygon> look = createModel<KXModelPolygon>();
+    look->replaceWithBox(CCSize(30, 30), CCPointZero);
+    KXPObjectAssetUnit* ball = field.add(make(ballModel), ccp(0, 0));
+    KXPObjectAssetUnit* bolt = field.add(make(boltModel), ccp(0, 300));
+    for (KXPObjectAssetUnit* unit : {ball, bolt}) {
+        unit->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, look);
+        unit->wakeUp();
+    }
+    field.frame();
+    for (KXPObjectAssetUnit* unit : {ball, bolt}) {
+        ASSERT_EQ(unit->getBody()->GetType(), b2_dynamicBody);
+        EXPECT_FLOAT_EQ(unit->getBody()->GetMass(), 1.0f) << unit->getModel()->name();
+    }
+}
+
 TEST_F(Unit, TraceLinesFollowAPatrolAtItsSetSpeed) {
     AssetWorld field;
     auto patrol = kxtest::unitModel("Patrol", "kEnemyObjectType");

@@ -7,6 +7,7 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPBodyMass.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/sound/KXSound.h"
 
@@ -116,6 +117,7 @@ void KXComponentSlide::startSlide(CCObject* /*sender*/) {
         body->DestroyFixture(first);
     }
     m_slideFixture = createFixture(body, slideModel()->collisionShape());
+    KXPBodyMass::keepPositive(body);
     traceEvent("slide", "start");
     if (m_slideFixture != nullptr && m_slideSound != nullptr) {
         m_slideSound->play(false, false);
@@ -143,6 +145,7 @@ void KXComponentSlide::endSlide(CCObject* /*sender*/) {
         KXPObjectAsset* asset = assetOwner();
         const std::shared_ptr<KXModelObjectAsset> own = asset != nullptr ? asset->assetModel() : nullptr;
         createFixture(body, own ? own->collisionShape() : nullptr);
+        KXPBodyMass::keepPositive(body);
     }
     m_slideFixture = nullptr;
     if (m_slideSound != nullptr) {

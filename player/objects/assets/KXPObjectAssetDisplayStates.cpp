@@ -10,6 +10,7 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPBodyMass.h"
 
 using namespace cocos2d;
 
@@ -32,6 +33,7 @@ void swapFirstFixture(b2Body* body, const b2FixtureDef& definition) {
         body->DestroyFixture(first);
     }
     body->CreateFixture(&definition);
+    KXPBodyMass::keepPositive(body);
 }
 } // namespace
 

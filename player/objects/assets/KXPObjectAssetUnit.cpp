@@ -7,6 +7,7 @@
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyMass.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
 #include "player/objects/assets/KXPUnitEnums.h"
 #include "player/sound/KXSound.h"
@@ -143,6 +144,7 @@ void KXPObjectAssetUnit::startMotion() {
     const std::shared_ptr<KXModelObjectAssetUnit> model = unitModel();
     if (!m_linearMovement) {
         m_body->SetType(b2_dynamicBody);
+        KXPBodyMass::keepPositive(m_body);
         // A second spread on top of the one the movement vector got when the unit was made.
         const CCPoint spread = model->linearVelocityVariance();
         const float forY = kx::randomSignedUnit();
@@ -163,6 +165,7 @@ void KXPObjectAssetUnit::startMotion() {
         m_body->SetBullet(true);
     }
     m_body->SetFixedRotation(true);
+    KXPBodyMass::keepPositive(m_body);
     m_body->SetGravityScale(0.0f);
 }
 

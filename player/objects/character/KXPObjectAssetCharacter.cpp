@@ -14,6 +14,7 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPBodyMass.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -318,4 +319,5 @@ void KXPObjectAssetCharacter::mirrorFixture() {
     }
     KXPBodyData::setNode(definition, this);
     m_body->CreateFixture(&definition);
+    KXPBodyMass::keepPositive(m_body);
 }

@@ -8,6 +8,7 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyMass.h"
 
 #include <algorithm>
 #include <cmath>
@@ -195,6 +196,7 @@ void KXPObjectAssetCharacter::applyFixedRotation() {
         return;
     }
     m_body->SetFixedRotation(fixed);
+    KXPBodyMass::keepPositive(m_body);
     if (fixed) {
         const float angle = -(m_model->animatedRotation(0.0f, 0)) * kRadiansPerDegree;
         m_body->SetTransform(m_body->GetPosition(), angle);

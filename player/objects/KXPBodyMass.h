@@ -1,0 +1,16 @@
+#pragma once
+
+// Box2D 2.3 gave a dynamic body whose fixtures add up to no mass (a shape without density, as the
+// collision shapes of display states and slides are made, or without area) a mass of 1 and no
+// rotational inertia. Box2D 2.4 leaves such a body massless: gravity no longer moves it and
+// contacts no longer push it. Box2D works the mass out again whenever a fixture is made or
+// destroyed and whenever the type or the fixed rotation changes, so each place that does one of
+// these to a body that may be dynamic calls `keepPositive` afterwards.
+
+#include <box2d/box2d.h>
+
+struct KXPBodyMass {
+    // A dynamic body without mass gets mass 1 at its origin and no rotational inertia, as 2.3
+    // gave it. Any other body, a null one, or a world inside its step is left alone.
+    static void keepPositive(b2Body* body);
+};
