@@ -1,6 +1,7 @@
 // Components that count and show: health (hit points, protection windows on the component clock,
-// the hurt look, the death delay, hits from the contact rule), the slide (its own shape while a
-// button is held) and the rotation mapper (a frame for the body's angle).
+// the hurt look and sound, the death delay, hits from the contact rule), the slide (its own shape
+// while a button is held, the body's weight kept) and the rotation mapper (a frame for the body's
+// angle).
 
 #include "model/classes/KXModelComponentDamage.h"
 #include "model/classes/KXModelComponentHealth.h"
@@ -9,6 +10,7 @@
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeShape.h"
+#include "model/references/KXAttributeSound.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentRotationMapper.h"
 #include "player/components/KXComponentSlide.h"
@@ -128,8 +130,30 @@ TEST_F(HealthComponent, TheContactRuleHandsItsHitsToTheHealth) {
     EXPECT_EQ(target->healthComponent()->health(), 1);
     EXPECT_FALSE(target->willDieNextUpdate()) << "hit points left: no death";
     KXPObjectAsset::applyContactDamage(bullet, victim);
-    frames(2);
-    EXPECT_EQ(victim->getState(), KXPObject::kStateDead) << "a death delay of 0 kills at the next frame";
+    EXPECT_EQ(victim->getState(), KXPObject::kStateActive);
+    frames(1);
+    EXPECT_EQ(victim->getState(), KXPObject::kStateDead) << "a death delay of 0 kills on the next frame";
+}
+
+TEST_F(HealthComponent, EachHitThatLeavesPointsPlaysTheHurtSoundOnceAndAKillPlaysNone) {
+    // No hurt look: the sound does not depend on one.
+    auto model = healthModel(3, 0.0f, false);
+    auto ouch = soundModel();
+    attributeOf<KXAttributeSound>(*model, "Taking Damage Sound")->setValue(ouch, true);
+    KXComponentHealth* health = place({model})->healthComponent();
+
+    ASSERT_TRUE(health->takeDamage(1, 0.0f));
+    EXPECT_EQ(plays(ouch), 0u) << "due at the next update";
+    frames(1);
+    EXPECT_EQ(plays(ouch), 1u);
+    frames(5);
+    EXPECT_EQ(plays(ouch), 1u) << "once per hit";
+    ASSERT_TRUE(health->takeDamage(1, 0.0f));
+    frames(1);
+    EXPECT_EQ(plays(ouch), 2u);
+    ASSERT_TRUE(health->takeDamage(1, 0.0f));
+    frames(1);
+    EXPECT_EQ(plays(ouch), 2u) << "the last point lost is a death, not a hurt";
 }
 
 TEST_F(SlideComponent, TheSlideShapeLastsWhileHeldAndTheOwnShapeComesBack) {
@@ -179,6 +203,25 @@ TEST_F(SlideComponent, TheSlideShapeLastsWhileHeldAndTheOwnShapeComesBack) {
     EXPECT_EQ(fixtureCount(body), 1);
 }
 
+TEST_F(SlideComponent, UnderALooksShapeWithoutDensityTheBodyKeepsAWeightOfOne) {
+    CCNode* button = control<KXModelObjectButtonControl>("Duck");
+    auto model = createModel<KXModelComponentSlide>();
+    kxtest::setText(*model, "Event", "kEventButton");
+    attributeOf<KXAttributeShape>(*model, "Collision Shape")->setValue(box(CCSize(40, 10)), true);
+    KXPObjectAsset* object = place({model});
+    b2Body* body = object->getBody();
+    object->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, box(CCSize(40, 60)));
+    ASSERT_FLOAT_EQ(body->GetFixtureList()->GetDensity(), 0.0f);
+    kxtest::send(button, 11);
+    frames(1);
+    ASSERT_TRUE(first<KXComponentSlide>(object)->isEnabled());
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << "sliding";
+    kxtest::send(button, 12);
+    frames(1);
+    ASSERT_FALSE(first<KXComponentSlide>(object)->isEnabled());
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << "up again";
+}
+
 TEST_F(SlideComponent, WithoutASlideShapeOrABodyNothingBreaks) {
     CCNode* button = control<KXModelObjectButtonControl>("Duck");
     auto model = createModel<KXModelComponentSlide>();
@@ -190,6 +233,7 @@ TEST_F(SlideComponent, WithoutASlideShapeOrABodyNothingBreaks) {
     frames(3);
     EXPECT_EQ(fixtureCount(object->getBody()), 0) << "no shape: no fixture while sliding";
     EXPECT_EQ(object->getAABB().upperBound.x, 0.0f);
+    EXPECT_FLOAT_EQ(object->getBody()->GetMass(), 1.0f) << "a moving body without fixtures still weighs";
     kxtest::send(button, 12);
     frames(1);
     EXPECT_NEAR(fixtureHeight(object->getBody()), standing, 1e-3f);

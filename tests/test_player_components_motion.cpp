@@ -1,12 +1,13 @@
 // Components that move their owner: the mover (control triggers by digit and swipe, release
-// activation, exclusive starts, waiting for a drawn jump, velocity operations, timeouts), the
-// motor and the drawn (iso) jump.
+// activation, exclusive starts, waiting for a drawn jump, velocity operations, axes left to the
+// physics, timeouts), the motor (button and contact events) and the drawn (iso) jump.
 
 #include "model/classes/KXModelComponentIsoJump.h"
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelSound.h"
 #include "model/references/KXAttributeAnimation.h"
+#include "model/references/KXAttributeSound.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/components/KXComponentMotor.h"
 #include "player/components/KXComponentMove.h"
@@ -208,6 +209,22 @@ TEST_F(MoveComponent, MultiplyingByMinusOneReversesTheHorizontalSpeed) {
     EXPECT_FLOAT_EQ(speedX(adder), 3.0f);
 }
 
+TEST_F(MoveComponent, AnEmptyAxisIsLeftToThePhysics) {
+    world().world.SetGravity(b2Vec2(0, -10));
+    CCNode* flip = control<KXModelObjectButtonControl>("Flip");
+    auto model = mover("kButton-Flip-1", CCPoint(-1, 0), "kMultiply");
+    kxtest::setPoint(*model, "Linear Velocity", CCPoint(-1, 0), false, true);
+    KXPObject* object = place({model});
+    object->getBody()->SetLinearVelocity(b2Vec2(2, 1.5f));
+    send(flip, kOff);
+    frames(1);
+    ASSERT_TRUE(first<KXComponentMove>(object)->isEnabled());
+    frames(30);
+    EXPECT_FLOAT_EQ(speedX(object), -2.0f);
+    // Half a second of gravity from 1.5 upwards: falling at more than 3.
+    EXPECT_LT(object->getBody()->GetLinearVelocity().y, -3.0f) << "the vertical speed is the physics' own";
+}
+
 TEST_F(MoveComponent, ForcedSwitchButtonFlipsEverySwitchState) {
     auto left = createModel<KXModelObjectButtonSwitch>();
     auto right = createModel<KXModelObjectButtonSwitch>();
@@ -223,32 +240,43 @@ TEST_F(MoveComponent, ForcedSwitchButtonFlipsEverySwitchState) {
 }
 
 TEST_F(MoveComponent, AStartWaitsForTheDrawnJumpToLand) {
-    CCNode* jump = control<KXModelObjectButtonControl>("Jump");
-    CCNode* go = control<KXModelObjectButtonControl>("Go");
-    KXPObject* object = place({isoJump("kButton-Jump-0", 1), mover("kButton-Go-0", CCPoint(2, 0))});
-    KXComponentIsoJump* iso = first<KXComponentIsoJump>(object);
-    KXComponentMove* move = first<KXComponentMove>(object);
-    send(jump, kOn);
-    frames(1);
-    ASSERT_TRUE(iso->isInAir());
-    send(go, kOn);
-    int landedAt = -1;
-    int startedAt = -1;
-    for (int frame = 0; frame < 240 && startedAt < 0; ++frame) {
+    // The jump clears its flag in its own update after the landing: a mover after it in the list
+    // starts in that same frame, a mover before it in the next one.
+    struct Order {
+        bool jumpFirst;
+        int framesAfterLanding;
+    };
+    for (const Order& order : {Order{true, 1}, Order{false, 2}}) {
+        const std::string tag = order.jumpFirst ? "JumpFirst" : "MoverFirst";
+        CCNode* jump = control<KXModelObjectButtonControl>("Jump" + tag);
+        CCNode* go = control<KXModelObjectButtonControl>("Go" + tag);
+        auto jumper = isoJump("kButton-Jump" + tag + "-0", 1);
+        auto runner = mover("kButton-Go" + tag + "-0", CCPoint(2, 0));
+        KXPObject* object = order.jumpFirst
+                                ? place({jumper, runner})
+                                : place({runner, jumper}, KXPObject::kTypeUnit, CCPoint(100, 400));
+        KXComponentIsoJump* iso = first<KXComponentIsoJump>(object);
+        KXComponentMove* move = first<KXComponentMove>(object);
+        send(jump, kOn);
         frames(1);
-        if (landedAt < 0 && !iso->isInAir()) {
-            landedAt = frame;
+        ASSERT_TRUE(iso->isInAir()) << tag;
+        send(go, kOn);
+        int landedAt = -1;
+        int startedAt = -1;
+        for (int frame = 0; frame < 240 && startedAt < 0; ++frame) {
+            frames(1);
+            if (landedAt < 0 && !iso->isInAir()) {
+                landedAt = frame;
+            }
+            if (move->isEnabled()) {
+                startedAt = frame;
+            }
+            EXPECT_FALSE(move->isEnabled() && iso->isInAir()) << tag;
         }
-        if (move->isEnabled()) {
-            startedAt = frame;
-        }
-        EXPECT_FALSE(move->isEnabled() && iso->isInAir());
+        ASSERT_GE(landedAt, 0) << tag;
+        EXPECT_EQ(startedAt, landedAt + order.framesAfterLanding) << tag;
+        EXPECT_FLOAT_EQ(speedX(object), 2.0f) << tag;
     }
-    ASSERT_GE(landedAt, 0);
-    // The jump comes first in the list: its update after the landing clears its flag, and the
-    // mover's update in that same frame starts.
-    EXPECT_EQ(startedAt, landedAt + 1);
-    EXPECT_FLOAT_EQ(speedX(object), 2.0f);
 }
 
 TEST_F(MotorComponent, ZeroComponentsLeaveTheBodysOwnMotion) {
@@ -289,15 +317,54 @@ TEST_F(MotorComponent, AnyButtonPressMultipliesTheVelocity) {
     EXPECT_FLOAT_EQ(object->getBody()->GetAngularVelocity(), 4.0f);
 }
 
+TEST_F(MotorComponent, OnlyAUnitOfTheAffectedAssetMultipliesOnContact) {
+    KXPObjectAsset* crate = place({}, KXPObject::kTypeUnit, CCPoint(400, 400));
+    const std::shared_ptr<KXModelAsset> crateAsset = crate->assetModel()->asset();
+    KXPObjectAsset* stranger = place({}, KXPObject::kTypeUnit, CCPoint(700, 400));
+    // An object of the crate's asset without the unit bit, as a character's gun is.
+    auto gunModel = createModel<KXModelObjectAsset>();
+    gunModel->setAsset(crateAsset);
+    KXPObjectAsset* gun = world().place(gunModel, CCPoint(1000, 400), [](kxtest::TestAsset& object) {
+        object.setType(KXPObject::kTypeCharacter);
+    });
+
+    auto motor = createModel<KXModelComponentMotor>();
+    kxtest::setPoint(*motor, "Linear Velocity", CCPoint(2, 0));
+    kxtest::setText(*motor, "Event", "kEventCollision");
+    kxtest::setText(*motor, "Affected asset", std::to_string(crateAsset->id()));
+    kxtest::setPoint(*motor, "Linear Multiplier", CCPoint(-1, 1));
+    KXPObjectAsset* object = place({motor});
+    frames(1);
+    ASSERT_FLOAT_EQ(speedX(object), 2.0f);
+
+    object->beginContact(stranger, nullptr, true);
+    object->beginContact(gun, nullptr, true);
+    frames(1);
+    EXPECT_FLOAT_EQ(speedX(object), 2.0f) << "another asset's unit, or no unit";
+    object->beginContact(crate, nullptr, true);
+    frames(1);
+    EXPECT_FLOAT_EQ(speedX(object), -2.0f);
+    object->beginContact(crate, nullptr, true);
+    frames(1);
+    EXPECT_FLOAT_EQ(speedX(object), 2.0f) << "each contact multiplies again";
+}
+
 TEST_F(IsoJumpComponent, ChainedJumpsPopEveryStateOnLandingAndContinuousJumpsRepeat) {
     CCNode* jump = control<KXModelObjectButtonControl>("Jump");
-    KXPObjectAsset* object = place({isoJump("kButton-Jump-0", 2)});
+    auto chained = isoJump("kButton-Jump-0", 2);
+    auto hop = soundModel();
+    auto again = soundModel();
+    attributeOf<KXAttributeSound>(*chained, "Jump Sound")->setValue(hop, true);
+    attributeOf<KXAttributeSound>(*chained, "Double Jump Sound")->setValue(again, true);
+    KXPObjectAsset* object = place({chained});
     KXComponentIsoJump* iso = first<KXComponentIsoJump>(object);
     const b2Vec2 bodyAt = object->getBody()->GetPosition();
 
     send(jump, kOn);
     frames(10);
     ASSERT_TRUE(iso->isInAir());
+    EXPECT_EQ(plays(hop), 1u);
+    EXPECT_EQ(plays(again), 0u);
     EXPECT_EQ(object->currentDisplayNode(), iso->jumpNode());
     EXPECT_GT(iso->jumpNode()->getPositionY(), 0.0f) << "the look is lifted";
     EXPECT_EQ(object->getBody()->GetPosition(), bodyAt) << "the body stays";
@@ -307,10 +374,13 @@ TEST_F(IsoJumpComponent, ChainedJumpsPopEveryStateOnLandingAndContinuousJumpsRep
     frames(1);
     EXPECT_EQ(iso->jumpsDone(), 2);
     EXPECT_TRUE(iso->isRising()) << "a chained jump restarts the rise";
+    EXPECT_EQ(plays(again), 1u) << "a jump in the air has its own sound";
+    EXPECT_EQ(plays(hop), 1u);
     send(jump, kOff);
     send(jump, kOn);
     frames(1);
     EXPECT_EQ(iso->jumpsDone(), 2) << "the count is spent";
+    EXPECT_EQ(plays(again), 1u) << "a refused jump is silent";
     send(jump, kOff);
     const size_t states = object->displayStateCount();
     int flight = 0;

@@ -1,5 +1,6 @@
-// Level logic on a real Box2D world: transform areas changing units, the gatekeeper's count, and
-// paths catching, steering and letting go of bodies.
+// Level logic on a real Box2D world: transform areas changing units (physics units and units with
+// linear movement; characters pass through), the gatekeeper's count, and paths catching,
+// steering and letting go of bodies.
 
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
@@ -90,6 +91,19 @@ TEST_F(LevelLogic, AnAreaChangesOnlyUnitsOfItsAssetByItsOperation) {
     EXPECT_FLOAT_EQ(crate->getScaleY(), 1.0f);
     EXPECT_NEAR(rock->getBody()->GetLinearVelocity().x, 1.0f, 1e-4f);
     EXPECT_FLOAT_EQ(rock->getScaleX(), 1.0f);
+
+    // Characters pass through: a real one, and one of the crate's units that carries the
+    // character bit instead of the unit bit, as a character's gun does.
+    KXPObjectAssetUnit* gun = movingUnit(field, crateModel, ccp(1000, 0), b2Vec2(1.0f, 3.0f));
+    gun->setType(KXPObject::kTypeCharacter);
+    auto* hero = new KXPObjectAssetCharacter(kxtest::characterModel());
+    multiply->beginContact(gun, nullptr, true);
+    multiply->beginContact(hero, nullptr, true);
+    EXPECT_NEAR(gun->getBody()->GetLinearVelocity().x, 1.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(gun->getScaleX(), 1.0f);
+    EXPECT_FLOAT_EQ(hero->getScaleX(), 1.0f);
+    hero->release();
+
     // A second entry changes it again.
     multiply->beginContact(crate, nullptr, true);
     EXPECT_NEAR(crate->getBody()->GetLinearVelocity().x, 4.0f, 1e-4f);
@@ -112,6 +126,64 @@ TEST_F(LevelLogic, AnAreaChangesOnlyUnitsOfItsAssetByItsOperation) {
     field.frame();
     field.frame();
     EXPECT_NEAR(crate->getRotation(), 0.0f, 1e-3f);
+}
+
+TEST_F(LevelLogic, APhysicsUnitsSpinChangesByTheOperationInModelUnits) {
+    AssetWorld field;
+    auto crateModel = kxtest::unitModel("Crate", "kPlatformObjectType");
+    KXPObjectAssetUnit* crate = movingUnit(field, crateModel, ccp(0, 0), b2Vec2(0.0f, 0.0f));
+    struct Case {
+        const char* op;
+        float modifier;
+        float after;
+    };
+    // From 1 radian a second. A model spin of 1 is 1/32 radian a second; a factor is a factor; an
+    // operation of another name changes nothing.
+    for (const Case& c : {Case{"kAdd", 32.0f, 2.0f}, Case{"kMultiply", 3.0f, 3.0f},
+                          Case{"kReplace", 64.0f, 2.0f}, Case{"kSpin", 64.0f, 1.0f}}) {
+        auto model = logicModel(*crateModel, c.op);
+        KXAttributeFloat* spin = attributeOf<KXAttributeFloat>(*model, "Angular Velocity Modifier");
+        spin->setEmpty(false);
+        spin->setValue(c.modifier, true);
+        auto* area =
+            field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(model)), ccp(500, 500));
+        crate->getBody()->SetAngularVelocity(1.0f);
+        area->beginContact(crate, nullptr, true);
+        EXPECT_NEAR(crate->getBody()->GetAngularVelocity(), c.after, 1e-5f) << c.op;
+    }
+}
+
+TEST_F(LevelLogic, AUnitWithLinearMovementChangesItsMovementAndSpinInModelUnits) {
+    AssetWorld field;
+    auto runnerModel = kxtest::unitModel("Runner", "kPlatformObjectType");
+    runnerModel->setMovementType("kMovementLinear");
+    kxtest::setLinearVelocity(*runnerModel, ccp(10, 4));
+    kxtest::setAngularVelocity(*runnerModel, 6.0f);
+    auto* runner = dynamic_cast<KXPObjectAssetUnit*>(KXPObjectAsset::create(runnerModel));
+    ASSERT_NE(runner, nullptr);
+    field.add(runner, ccp(0, 0), false);
+    ASSERT_TRUE(runner->isLinearMovement());
+    ASSERT_EQ(runner->getMovementVector(), ccp(10, 4));
+
+    auto multiplyModel = logicModel(*runnerModel, "kMultiply");
+    setPoint(*multiplyModel, "Linear Velocity Modifier", ccp(3, 0), false, true);
+    attributeOf<KXAttributeFloat>(*multiplyModel, "Angular Velocity Modifier")->setEmpty(false);
+    attributeOf<KXAttributeFloat>(*multiplyModel, "Angular Velocity Modifier")->setValue(0.5f, true);
+    auto* multiply =
+        field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(multiplyModel)), ccp(500, 500));
+    multiply->beginContact(runner, nullptr, true);
+    EXPECT_EQ(runner->getMovementVector(), ccp(30, 4));
+    EXPECT_FLOAT_EQ(runner->getAngularSpeed(), 3.0f);
+
+    // Added as they stand: the movement is kept in model units.
+    auto addModel = logicModel(*runnerModel, "kAdd");
+    setPoint(*addModel, "Linear Velocity Modifier", ccp(0, 1), true, false);
+    attributeOf<KXAttributeFloat>(*addModel, "Angular Velocity Modifier")->setEmpty(false);
+    attributeOf<KXAttributeFloat>(*addModel, "Angular Velocity Modifier")->setValue(2.0f, true);
+    auto* add = field.add(static_cast<KXPObjectAssetLogic*>(KXPObjectAsset::create(addModel)), ccp(500, 0));
+    add->beginContact(runner, nullptr, true);
+    EXPECT_EQ(runner->getMovementVector(), ccp(30, 5));
+    EXPECT_FLOAT_EQ(runner->getAngularSpeed(), 5.0f);
 }
 
 TEST_F(LevelLogic, AGatekeeperLetsTheAmountPassAndRemovesTheRest) {

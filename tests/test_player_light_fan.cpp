@@ -150,6 +150,25 @@ TEST_F(LightFan, ACircleAddsItsTwoTangentsPushedApartAndNoneWhenItHoldsTheLight)
     }
     // The first is pushed away from the circle.
     EXPECT_GT(b2Dot(push, kCentre + fan.target(4) - middle), 0.0f);
+
+    // A light anywhere inside the circle is dark, with no tangents (only the square's corners).
+    for (const b2Vec2& inside : {middle, middle + b2Vec2(0.3f, -0.2f)}) {
+        fan.build(&world, inside, 4.0f, true);
+        EXPECT_EQ(fan.vertexCount(), 1);
+        EXPECT_EQ(fan.targetCount(), 4);
+        EXPECT_EQ(fan.prepareForDrawing(4.0f), 0);
+    }
+    // A blocking sensor holds the light as well; a circle that lets light through does not.
+    b2World sensing(b2Vec2(0.0f, 0.0f));
+    Blockers sensor(sensing);
+    sensor.circle(points(middle), 10.0f, true, true);
+    fan.build(&sensing, middle, 4.0f, true);
+    EXPECT_EQ(fan.vertexCount(), 1);
+    b2World open(b2Vec2(0.0f, 0.0f));
+    Blockers glass(open);
+    glass.circle(points(middle), 10.0f, false);
+    fan.build(&open, middle, 4.0f, true);
+    EXPECT_EQ(fan.vertexCount(), 9);
 }
 
 TEST_F(LightFan, PolygonCornersArePushedOutwardAndTurnWithTheBody) {

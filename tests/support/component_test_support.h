@@ -1,17 +1,23 @@
 // Behaviour components on asset objects in a real world: component models are put on the
 // object's asset before the object is made (as the asset object attaches them), controls are
-// plain nodes carrying a control model, and input events go through the shared controller.
+// plain nodes carrying a control model, input events go through the shared controller, and
+// sounds reach a recording back end.
 #pragma once
 
+#include "audio/AudioBackendSlot.h"
+#include "audio/RecordingAudioBackend.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObjectButtonControl.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectSwipeControl.h"
+#include "model/classes/KXModelSound.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/sound/KXSound.h"
+#include "player/store/KXPSettingsController.h"
 #include "support/asset_world_support.h"
 #include "support/model_class_helpers.h"
 #include "support/state_guards.h"
@@ -19,6 +25,7 @@
 
 #include "cocos2d.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +50,16 @@ inline void setPoint(const KXModel& model, const std::string& name, const cocos2
     attribute->setValue(value, true);
 }
 
+// A point with each axis set or left blank, as the editor stores it.
+inline void setPoint(const KXModel& model, const std::string& name, const cocos2d::CCPoint& value,
+                     bool xBlank, bool yBlank) {
+    cocos2d::CCDictionary* stored = cocos2d::CCDictionary::create();
+    stored->setObject(cocos2d::CCString::createWithFormat("{%g,%g}", value.x, value.y), "value");
+    stored->setObject(cocos2d::CCString::create(xBlank ? "1" : "0"), "isXEmpty");
+    stored->setObject(cocos2d::CCString::create(yBlank ? "1" : "0"), "isYEmpty");
+    attributeOf<KXAttributePoint>(model, name)->loadValueFromDictionary(stored);
+}
+
 inline void send(cocos2d::CCNode* control, int event) {
     KXPInputController::shared()->dispatch(control, event, 0);
 }
@@ -51,6 +68,11 @@ class ComponentTest : public AssetTest {
 protected:
     void SetUp() override {
         AssetTest::SetUp();
+        // Nothing muted, and no sound reaches a real device.
+        KXPSettingsController::purgeShared();
+        auto backend = std::make_unique<cocos2d::audio::RecordingAudioBackend>();
+        m_recorder = backend.get();
+        cocos2d::audio::installBackend(std::move(backend));
         m_world = std::make_unique<AssetWorld>();
     }
     void TearDown() override {
@@ -60,6 +82,9 @@ protected:
         }
         m_controls.clear();
         KXPInputController::purgeShared();
+        KXSound::stopGroup(KXSound::kEveryGroup, true);
+        cocos2d::audio::shutdownAudio();
+        KXPSettingsController::purgeShared();
         AssetTest::TearDown();
     }
 
@@ -100,6 +125,17 @@ protected:
         return nullptr;
     }
 
+    static std::shared_ptr<KXModelSound> soundModel() {
+        return std::static_pointer_cast<KXModelSound>(KXModelSound::create());
+    }
+    // How many times the back end was asked to play that sound's file.
+    size_t plays(const std::shared_ptr<KXModelSound>& sound) const {
+        const std::string prefix = "playEffect " + sound->soundPath() + " ";
+        return static_cast<size_t>(
+            std::count_if(m_recorder->calls().begin(), m_recorder->calls().end(),
+                          [&](const std::string& call) { return call.rfind(prefix, 0) == 0; }));
+    }
+
     AssetWorld& world() { return *m_world; }
     void frames(int count) { m_world->run(count); }
 
@@ -110,6 +146,7 @@ protected:
 private:
     std::unique_ptr<AssetWorld> m_world;
     std::vector<cocos2d::CCNode*> m_controls;
+    cocos2d::audio::RecordingAudioBackend* m_recorder = nullptr;
 };
 
 } // namespace kxtest

@@ -69,10 +69,11 @@ public:
         shape.SetAsBox(size.width * 0.025f, size.height * 0.025f);
         return add(centre, angleDegrees, shape, blocks, sensor);
     }
-    LightBlocker* circle(const cocos2d::CCPoint& centre, float radius, bool blocks = true) {
+    LightBlocker* circle(const cocos2d::CCPoint& centre, float radius, bool blocks = true,
+                         bool sensor = false) {
         b2CircleShape shape;
         shape.m_radius = radius * 0.05f;
-        return add(centre, 0.0f, shape, blocks, false);
+        return add(centre, 0.0f, shape, blocks, sensor);
     }
     // A regular polygon of `sides` corners (at most 8) around the centre.
     LightBlocker* regular(const cocos2d::CCPoint& centre, float radius, int sides) {
