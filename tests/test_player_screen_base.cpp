@@ -1,10 +1,13 @@
 // The screen base over screen models built in the store: objects by kind with their menus, touch
 // priority and swallowing through the real touch dispatcher, the opening, idle and closing
-// animation with deferred actions, ads removal, and the coin and powerup buttons.
+// animation with deferred actions, overlays, the hand-over to the next scene, the music of a
+// HUD, ads removal, and the coin and powerup buttons.
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "audio/AudioBackendSlot.h"
+#include "audio/RecordingAudioBackend.h"
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/classes/KXModelAssetPowerup.h"
@@ -13,12 +16,15 @@
 #include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "model/classes/KXModelObjectLoadingBar.h"
+#include "model/classes/KXModelSound.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPGameField.h"
+#include "player/field/KXPScreenScene.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/objects/buttons/KXPObjectButtonPowerup.h"
 #include "player/screens/KXPScreen.h"
 #include "player/screens/KXPScreenUi.h"
+#include "player/sound/KXSound.h"
 #include "player/store/KXPScoreTable.h"
 #include "player/store/KXPSettingsController.h"
 #include "support/model_test_models.h"
@@ -75,10 +81,38 @@ protected:
         view.handleTouchesEnd(1, &id, &px, &py);
     }
 
+    // A tap on the middle of the node made for that model, wherever the screen placed it.
+    void tapOn(KXPScreen* screen, const std::shared_ptr<KXModelObject>& model) {
+        CCNode* node = screen->nodeForModel(model);
+        ASSERT_NE(node, nullptr);
+        const CCPoint at = node->getParent()->convertToWorldSpace(node->getPosition());
+        tap(at.x, at.y);
+    }
+
     static CCMenu* menuOf(KXPScreen* screen, const std::shared_ptr<KXModelObject>& model) {
         CCNode* button = screen->nodeForModel(model);
         return button ? dynamic_cast<CCMenu*>(button->getParent()) : nullptr;
     }
+
+    // A recording sound back end for a test that plays or stops music, ended after the test.
+    audio::RecordingAudioBackend* recordSound() {
+        auto backend = std::make_unique<audio::RecordingAudioBackend>();
+        audio::RecordingAudioBackend* recorder = backend.get();
+        audio::installBackend(std::move(backend));
+        m_recording = true;
+        return recorder;
+    }
+
+    void TearDown() override {
+        if (m_recording) {
+            KXSound::stopGroup(KXSound::kEveryGroup, true);
+            audio::shutdownAudio();
+        }
+        ScreenTest::TearDown();
+    }
+
+private:
+    bool m_recording = false;
 };
 
 TEST_F(ScreenBase, ObjectsAreMadeByKindUnderTheControlsNode) {
@@ -185,16 +219,22 @@ TEST_F(ScreenBase, WithoutAClosingAnimationAPressActsAtOnce) {
 TEST_F(ScreenBase, AClosingAnimationDefersTheActionAndIgnoresPressesMeanwhile) {
     auto model = graph.ui("slow");
     model->closeAnimationFramesAttribute()->setValue(6, true);
-    button(*model, "Go", CCPoint(200, 200), 1);
-    button(*model, "Other", CCPoint(600, 200), 1);
+    auto go = button(*model, "Go", CCPoint(200, 200), 1);
+    auto other = button(*model, "Other", CCPoint(600, 200), 1);
     RecordingScreen* screen = run("slow");
-    tap(200, 200);
+    tapOn(screen, go);
     EXPECT_EQ(screen->animationState(), KXPScreen::kAnimationClosing);
     EXPECT_TRUE(screen->actions.empty());
-    tap(200, 200);
-    tap(600, 200);
+    tapOn(screen, go);
+    tapOn(screen, other);
+    // Presses while the animation plays, not only in the frame of the first.
+    frames(4);
+    tapOn(screen, other);
+    tapOn(screen, go);
+    frames(4);
+    tapOn(screen, other);
     // Six frames of 1/30 s: 0.2 s, twelve frames of 1/60 s.
-    frames(10);
+    frames(2);
     EXPECT_TRUE(screen->actions.empty());
     frames(3);
     EXPECT_EQ(screen->actions, std::vector<std::string>({"Go"}));
@@ -255,6 +295,173 @@ TEST_F(ScreenBase, RemovingAdsHidesTheRemoveAdsButtonsAlsoOnNestedScreens) {
             EXPECT_EQ(purchase->isVisible(), !removesAds) << purchase->getModel()->name();
         }
     }
+}
+
+// An overlay hides its screen's controls and takes the keys (the innermost screen gets them);
+// closing it gives both back, with the screen's ads, one level at a time.
+TEST_F(ScreenBase, AnOverlayCoversItsScreenUntilItCloses) {
+    for (const char* key : {"menu", "popup", "confirm"}) {
+        auto model = graph.ui(key);
+        model->adBannerAttribute()->setValue("kNoAds", true);
+        button(*model, std::string(key) + " button", CCPoint(200, 200), 1);
+    }
+    // Closing stops the music.
+    recordSound();
+    RecordingScreen* screen = run("menu");
+    EXPECT_EQ(KXPScreen::topScreen(), screen);
+    const auto overlay = [](const char* key) {
+        auto* made = new RecordingScreen();
+        made->autorelease();
+        EXPECT_TRUE(made->buildFromModel(key, true));
+        EXPECT_TRUE(made->init());
+        return made;
+    };
+    RecordingScreen* popup = overlay("popup");
+    RecordingScreen* confirm = overlay("confirm");
+    // Kept to look at once they are off the stage.
+    popup->retain();
+    confirm->retain();
+
+    screen->showOverlay(popup);
+    popup->showOverlay(confirm);
+    frames(1);
+    EXPECT_FALSE(screen->controlsNode()->isVisible());
+    EXPECT_FALSE(popup->controlsNode()->isVisible());
+    EXPECT_TRUE(confirm->controlsNode()->isVisible());
+    EXPECT_EQ(KXPScreen::runningScreen(), screen);
+    EXPECT_EQ(KXPScreen::topScreen(), confirm);
+
+    KXDebugLogCapture log;
+    confirm->closeOverlay();
+    EXPECT_EQ(confirm->getParent(), nullptr);
+    EXPECT_TRUE(log.contains("[confirm] hide ads"));
+    EXPECT_TRUE(log.contains("[popup] banner: kNoAds interstitial: "));
+    EXPECT_TRUE(popup->controlsNode()->isVisible());
+    EXPECT_FALSE(screen->controlsNode()->isVisible());
+    EXPECT_EQ(KXPScreen::topScreen(), popup);
+
+    popup->closeOverlay();
+    EXPECT_EQ(popup->getParent(), nullptr);
+    EXPECT_TRUE(screen->controlsNode()->isVisible());
+    EXPECT_TRUE(log.contains("[menu] banner: kNoAds interstitial: "));
+    EXPECT_EQ(KXPScreen::topScreen(), screen);
+    static_cast<CCObject*>(confirm)->release();
+    static_cast<CCObject*>(popup)->release();
+}
+
+// Over a game, closing the overlay lets a held game run again and shows its controls.
+TEST_F(ScreenBase, AnOverlayOverAGameResumesItWhenItCloses) {
+    recordSound();
+    graph.ui("hud");
+    graph.ui("popup");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    screens()->resetToScene("forest");
+    director()->runWithScene(screens()->currentScene());
+    frames(1);
+    auto* field = dynamic_cast<KXPScreenScene*>(KXPScreen::runningScreen());
+    ASSERT_NE(field, nullptr);
+    auto* popup = new RecordingScreen();
+    popup->autorelease();
+    ASSERT_TRUE(popup->buildFromModel("popup", true));
+    ASSERT_TRUE(popup->init());
+    popup->retain();
+    field->setPaused(true);
+    field->showOverlay(popup);
+    frames(1);
+    EXPECT_FALSE(field->controlsNode()->isVisible());
+    EXPECT_EQ(popup->parentScene(), field);
+
+    popup->closeOverlay();
+    EXPECT_FALSE(field->isPaused());
+    EXPECT_TRUE(field->controlsNode()->isVisible());
+    EXPECT_EQ(popup->getParent(), nullptr);
+    static_cast<CCObject*>(popup)->release();
+}
+
+// Handing over to the next screen hides this one's objects at once, and its ads when the next
+// screen shows no banner.
+TEST_F(ScreenBase, ReplacingTheRunningSceneHidesTheObjectsAndTheAdsTheNextScreenLacks) {
+    for (const char* key : {"menu", "quiet", "loud"}) {
+        auto model = graph.ui(key);
+        button(*model, std::string(key) + " button", CCPoint(200, 200), 1);
+        // Only the loud screen shows a banner, each time it opens.
+        const bool loud = std::string(key) == "loud";
+        model->adBannerAttribute()->setValue(loud ? "kAdMob" : "kNoAds", true);
+        model->adBannerFrequencyAttribute()->setValue(0.0f, true);
+    }
+    const auto sceneOf = [](const char* key) {
+        auto* next = new RecordingScreen();
+        next->autorelease();
+        EXPECT_TRUE(next->buildFromModel(key, true));
+        EXPECT_TRUE(next->init());
+        CCScene* scene = CCScene::create();
+        scene->addChild(next, 0, 0);
+        return scene;
+    };
+    struct Case {
+        const char* next;
+        bool hidesAds;
+    };
+    for (const Case& c : {Case{"quiet", true}, Case{"loud", false}}) {
+        SCOPED_TRACE(c.next);
+        RecordingScreen* screen = run("menu");
+        KXDebugLogCapture log;
+        screen->replaceRunningScene(nullptr);
+        EXPECT_TRUE(log.lines().empty());
+        CCScene* scene = sceneOf(c.next);
+        screen->replaceRunningScene(scene);
+        EXPECT_EQ(log.contains("[menu] hide ads"), c.hidesAds);
+        for (KXPObjectButton* each : screen->allButtons()) {
+            EXPECT_FALSE(each->getParent()->isVisible());
+        }
+        frames(1);
+        EXPECT_EQ(director()->getRunningScene(), scene);
+    }
+}
+
+// A HUD plays its game's music, or else the main menu's; a screen outside a game plays none.
+TEST_F(ScreenBase, AHudPlaysItsGamesMusicOrElseTheMainMenus) {
+    audio::RecordingAudioBackend* recorder = recordSound();
+    const auto track = [] {
+        return std::static_pointer_cast<KXModelSound>(kxtest::ScreenGraph::make("KXModelSound"));
+    };
+    const auto played = [recorder] {
+        std::vector<std::string> music;
+        for (const std::string& call : recorder->calls()) {
+            if (call.rfind("playMusic ", 0) == 0) {
+                music.push_back(call);
+            }
+        }
+        return music;
+    };
+    graph.ui("hud");
+    auto forest = graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    auto mainMenu = graph.ui(KXPScreensController::kMainMenuKey);
+    const auto menuTrack = track();
+    mainMenu->setMusic(menuTrack);
+    mainMenu->loopMusicAttribute()->setValue(false, true);
+    screens()->resetToScene("forest");
+    director()->runWithScene(screens()->currentScene());
+    frames(1);
+    KXPScreen* hud = screens()->currentUi();
+    ASSERT_NE(hud, nullptr);
+
+    recorder->clearCalls();
+    hud->playScreenMusic();
+    EXPECT_EQ(played(), std::vector<std::string>({"playMusic " + menuTrack->soundPath() + " loop=0"}));
+
+    const auto forestTrack = track();
+    forest->setMusic(forestTrack);
+    recorder->clearCalls();
+    hud->playScreenMusic();
+    EXPECT_EQ(played(), std::vector<std::string>({"playMusic " + forestTrack->soundPath() + " loop=1"}));
+
+    RecordingScreen* alone = run("hud");
+    recorder->clearCalls();
+    alone->playScreenMusic();
+    EXPECT_TRUE(played().empty());
 }
 
 TEST_F(ScreenBase, CoinPowerupsCreditTheGlobalRecordAndTheRunningWorld) {
