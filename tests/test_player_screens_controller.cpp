@@ -261,6 +261,46 @@ TEST_F(ScreensController, SceneChangesRevertOrCommitTheSessionScores) {
     EXPECT_EQ(controller()->openMode(), KXPScreensController::kOpenModeRevert);
 }
 
+// Leaving a game by key settles the run as the game was opened: a run opened to keep its scores
+// commits them, any other is abandoned and goes back to the last committed figures.
+TEST_F(ScreensController, LeavingAGameByKeySettlesItsRunAsItWasOpened) {
+    struct Case {
+        const char* what;
+        int openedWith;
+        const char* scene;
+        const char* ui;
+    };
+    const std::vector<Case> cases = {
+        {"to a menu, abandoned", KXPScreensController::kOpenModeRevert, "", "shop"},
+        {"to a menu, kept", KXPScreensController::kOpenModeCommit, "", "shop"},
+        {"to another game, abandoned", KXPScreensController::kOpenModeRevert, "bare", ""},
+        {"to another game, kept", KXPScreensController::kOpenModeCommit, "bare", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearScores();
+        controller()->reset();
+        atMenu();
+        ASSERT_TRUE(controller()->openScene("Play", true, c.openedWith));
+        KXPScoreRecord& global = worldScores("");
+        KXPScoreRecord& world = worldScores("world");
+        global.coins.session = 30;
+        global.coins.commit();
+        world.points.session = 4;
+        world.points.commit();
+        // Reached in the run left behind.
+        global.coins.session = 45;
+        world.points.session = 12;
+        // The mode given here is for the next game, not the one left.
+        ASSERT_EQ(controller()->showScreens(c.scene, c.ui, KXPScreensController::kOpenModeRevert),
+                  KXPScreensController::kNewScene);
+        const bool kept = c.openedWith == KXPScreensController::kOpenModeCommit;
+        EXPECT_EQ(global.coins.session, kept ? 45 : 30);
+        EXPECT_EQ(global.coins.backup()->values[0], kept ? 45 : 30);
+        EXPECT_EQ(world.points.backup()->values[0], kept ? 12 : 4);
+    }
+}
+
 TEST_F(ScreensController, ResumingALevelOrStartingOnAScreenLeavesOneState) {
     atMenu();
     ASSERT_NE(controller()->currentScene(), nullptr);
