@@ -1,7 +1,7 @@
 // Event observers on UI screens of an in-memory screen graph: the timeout, the showing count of
-// "kSecondPlay", the review arithmetic (no remainder by zero), the last level section among its
-// siblings, which score record each score limit reads, and the start and the pause a firing
-// observer's link asks of the game.
+// "kSecondPlay", the review arithmetic (no remainder by zero) and the review asked, the last
+// level section among its siblings, which score record each score limit reads, and the start
+// and the pause a firing observer's link asks of the game.
 
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributeString.h"
@@ -21,6 +21,7 @@
 #include "support/screen_graph.h"
 #include "support/screen_test_support.h"
 #include "support/temp_folder.h"
+#include "support/trace_lines.h"
 
 #include "cocos2d.h"
 
@@ -112,13 +113,21 @@ TEST_F(EventObserver, AReviewIsDueEverySoManyShowingsAndNeverForZeroPlays) {
             EXPECT_FALSE(KXPObjectEventObserver::reviewDue(count, plays)) << plays << " " << count;
         }
     }
-    // The observer itself counts the showing but never leaves the screen.
+    // The observer itself counts the showings and asks for the review on the 3rd and the 6th,
+    // once each, but never leaves the screen.
     auto model = observe(KXPObjectEventObserver::kRequestReview);
-    static_cast<KXAttributeFloat*>(model->attribute("Plays Before Redirect"))->setValue(1.0f, true);
-    showMenu();
-    frames(2);
-    EXPECT_EQ(shownKey(), "menu");
-    EXPECT_EQ(KXPSettingsController::shared()->screenPlayedCount("menu"), 1);
+    static_cast<KXAttributeFloat*>(model->attribute("Plays Before Redirect"))->setValue(3.0f, true);
+    for (int showing = 1; showing <= 6; ++showing) {
+        kxtest::TraceLines trace("services");
+        showMenu();
+        frames(2);
+        EXPECT_EQ(shownKey(), "menu");
+        EXPECT_EQ(KXPSettingsController::shared()->screenPlayedCount("menu"), showing);
+        const bool due = showing % 3 == 0;
+        EXPECT_EQ(trace.lines(),
+                  due ? std::vector<std::string>({"services request review"}) : std::vector<std::string>())
+            << showing;
+    }
 }
 
 TEST_F(EventObserver, TheLastSectionIsLastAmongTheSectionsOfItsOwnParent) {
