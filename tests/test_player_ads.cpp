@@ -2,6 +2,7 @@
 // their callback, and the set-up at the end of loading.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -243,6 +244,48 @@ TEST_F(AdController, InitWithAdsRemovedSetsUpOnlyHeyzap) {
     KXPSettingsController::shared()->setRemoveAds(true);
     ads()->init();
     EXPECT_FALSE(KXAdCustom::shared()->isEnabled());
+}
+
+// Which networks one screen sets up, by its banner and interstitial: some networks serve one
+// role only, and AppLovin needs RevMob beside it.
+TEST_F(AdController, EachScreenSetsUpTheNetworksItsAdsName) {
+    const std::vector<std::pair<std::string, KXAdObject*>> networks = {
+        {"AdMob", KXAdAdMob::shared()},       {"Chartboost", KXAdChartboost::shared()},
+        {"RevMob", KXAdRevMob::shared()},     {"AppLovin", KXAdAppLovin::shared()},
+        {"LeadBolt", KXAdLeadBolt::shared()}, {"InMobi", KXAdInMobi::shared()},
+        {"Facebook", KXAdFacebook::shared()}, {"Vungle", KXAdVungle::shared()},
+        {"Heyzap", KXAdHeyzap::shared()},     {"Custom", KXAdCustom::shared()},
+    };
+    struct Case {
+        const char* banner;
+        const char* interstitial;
+        // Each set-up, a network as often as it is set up; Heyzap is always set up once.
+        Lines setUps;
+    };
+    const std::vector<Case> cases = {
+        {"kNoAds", "kAppLovin", {"AppLovin", "RevMob", "Heyzap"}},
+        {"kAppLovin", "kNoAds", {"AppLovin", "RevMob", "Heyzap"}},
+        {"kAppLovin", "kRevMob", {"RevMob", "RevMob", "AppLovin", "Heyzap"}},
+        {"kChartboost", "kVungle", {"Vungle", "Heyzap"}},
+        {"kVungle", "kChartboost", {"Chartboost", "Heyzap"}},
+        {"kLeadBolt", "kNoAds", {"Heyzap"}},
+        {"kNoAds", "kLeadBolt", {"LeadBolt", "Heyzap"}},
+        {"kInMobi", "kAdMob", {"AdMob", "InMobi", "Heyzap"}},
+        {"kFacebook", "kCustom", {"Facebook", "Custom", "Heyzap"}},
+        {"kHeyzap", "kHeyzap", {"Heyzap"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.banner) + " " + c.interstitial);
+        resetModelCore();
+        addScreen(c.banner, c.interstitial);
+        for (const auto& network : networks)
+            network.second->clearSetUps();
+        ads()->init();
+        for (const auto& network : networks) {
+            const auto expected = std::count(c.setUps.begin(), c.setUps.end(), network.first);
+            EXPECT_EQ(network.second->setUps(), expected) << network.first;
+        }
+    }
 }
 
 TEST_F(AdController, InitSetsUpTheNetworksThatScreensButtonsAndCharactersName) {

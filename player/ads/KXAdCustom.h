@@ -12,7 +12,6 @@ public:
     // The process-wide instance, made on first use.
     static KXAdCustom* shared();
 
-    void setUp() override { m_enabled = true; }
     bool isRewardedVideoAvailable() override { return true; }
 
     bool isEnabled() const { return m_enabled; }
@@ -21,6 +20,9 @@ public:
     // Whether a "kCustom" button of that name is shown: always, here.
     bool hasButton(const std::string& name) const;
     void buttonActivated(const std::string& name);
+
+protected:
+    void didSetUp() override { m_enabled = true; }
 
 private:
     bool m_enabled = false;

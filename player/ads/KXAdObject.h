@@ -9,8 +9,11 @@ public:
     virtual ~KXAdObject() = default;
 
     // Called once per screen (or button, or character) of the game that names the network;
-    // harmless when repeated.
-    virtual void setUp() {}
+    // harmless when repeated. Counted, so that what a game sets up can be told.
+    void setUp() {
+        ++m_setUps;
+        didSetUp();
+    }
     virtual void showBanner() {}
     virtual void hideBanner() {}
     virtual void showInterstitial() {}
@@ -25,10 +28,17 @@ public:
     bool interstitialVisible() const { return m_interstitialVisible; }
     void setInterstitialVisible(bool visible) { m_interstitialVisible = visible; }
 
+    // How often the network was set up since the last clear.
+    int setUps() const { return m_setUps; }
+    void clearSetUps() { m_setUps = 0; }
+
 protected:
     KXAdObject() = default;
+    // What the network does when set up: nothing in most.
+    virtual void didSetUp() {}
 
 private:
+    int m_setUps = 0;
     bool m_bannerVisible = false;
     bool m_interstitialVisible = false;
 };
