@@ -337,6 +337,7 @@ void KXModelController::clear() {
 
 bool KXModelController::archivePresent(const std::string& path) {
     const std::string full = cocos2d::CCFileUtils::sharedFileUtils()->fullPathForFilename(path.c_str());
+    // Whatever is there: the reader refuses a pipe, a folder or an empty file, saying which.
     struct stat info;
-    return ::stat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    return ::stat(full.c_str(), &info) == 0;
 }

@@ -104,8 +104,8 @@ public:
     std::string dataDirectory() const { return m_dataDirectory; }
     bool isArchiveMode() const { return m_archiveMode; }
     void setArchiveMode(bool archiveMode) { m_archiveMode = archiveMode; }
-    // Whether a game with its data archive at `path` loads in archive mode: a non-empty regular
-    // file is there (the archive reader then opens it, or says why it does not).
+    // Whether a game with its data archive at `path` loads in archive mode: something is there
+    // (the archive reader then opens it, or says why it does not: a pipe, a folder, empty).
     static bool archivePresent(const std::string& path);
     KXModelLoadState& loadState() { return m_loadState; }
     const KXModelLoadState& loadState() const { return m_loadState; }

@@ -228,10 +228,11 @@ TEST_F(GameFileLimits, AFileIsCheckedAndReadThroughOneOpening) {
     bool read = true;
     const std::string log = readAllWays(folder.file("pipe.png"), &read);
     EXPECT_FALSE(read);
-    EXPECT_EQ(log, "file refused: " + folder.file("pipe.png") + " is not a regular file\n");
+    EXPECT_EQ(log, "file refused: " + folder.file("pipe.png") + " is not a regular file but a pipe\n");
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(files->openFile("/dev/zero").error(), EINVAL);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "file refused: /dev/zero is not a regular file\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "file refused: /dev/zero is not a regular file but a device\n");
     EXPECT_EQ(files->openFile(folder.file("missing.png")).error(), ENOENT);
 }
 

@@ -96,6 +96,38 @@ TEST(ArchiveBounds, AnArchiveAboveItsCapOrNotAFileIsRefusedUnread) {
     }
 }
 
+// What lies in the archive's place is named in the refusal, which is what a failed load reports.
+TEST(ArchiveBounds, AnArchiveThatIsNoFileOrEmptyIsRefusedSayingWhatItIs) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe.pkg").c_str(), 0600), 0);
+    dir.makeDir("folder.pkg");
+    ASSERT_EQ(::symlink("/dev/null", dir.file("device.pkg").c_str()), 0);
+    kxtest::writeWholeFile(dir.file("empty.pkg"), "");
+    struct Case {
+        std::string name;
+        std::string says;
+        std::errc code;
+    };
+    for (const Case& refused :
+         {Case{"pipe.pkg", " is not a regular file but a pipe", std::errc::invalid_argument},
+          Case{"folder.pkg", " is not a regular file but a folder", std::errc::is_a_directory},
+          Case{"device.pkg", " is not a regular file but a device", std::errc::invalid_argument},
+          Case{"empty.pkg", " is empty", std::errc::invalid_argument}}) {
+        const std::string path = dir.file(refused.name);
+        ::testing::internal::CaptureStderr();
+        try {
+            KXArchiveReader reader(path);
+            ADD_FAILURE() << refused.name << " opened";
+        } catch (const std::system_error& e) {
+            EXPECT_EQ(e.code(), refused.code) << refused.name;
+            EXPECT_EQ(std::string(e.what()), "Unable to open the archive: " + path + refused.says);
+        }
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        // An empty file is a file: only the archive refuses it.
+        EXPECT_EQ(log, refused.name == "empty.pkg" ? "" : "file refused: " + path + refused.says + "\n");
+    }
+}
+
 // Sets the uncompressed size of the named entry in its central record and its local header.
 void setDeclaredSize(std::string& archive, const std::string& name, std::uint32_t size) {
     for (std::size_t at = archive.find(std::string("PK\x01\x02", 4)); at != std::string::npos;

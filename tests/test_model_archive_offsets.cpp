@@ -50,8 +50,10 @@ void setLe32(std::string& bytes, std::size_t at, std::uint32_t value) {
 // The central record of the entry called `name`.
 std::size_t centralRecordOf(const std::string& archive, const std::string& name) {
     const std::string signature("PK\x01\x02", 4);
-    for (std::size_t at = archive.find(signature); at != std::string::npos; at = archive.find(signature, at + 4)) {
-        if ((le32(archive, at + 28) & 0xffff) == name.size() && archive.compare(at + 46, name.size(), name) == 0) {
+    for (std::size_t at = archive.find(signature); at != std::string::npos;
+         at = archive.find(signature, at + 4)) {
+        if ((le32(archive, at + 28) & 0xffff) == name.size() &&
+            archive.compare(at + 46, name.size(), name) == 0) {
             return at;
         }
     }
@@ -135,22 +137,25 @@ TEST(ArchiveOffsets, AnEntryWhoseOffsetOrSizeLeadsOutsideIsRefusedNamingBoth) {
     const std::string archive = kxtest::readWholeFile(dir.file("d.zip"));
     const std::size_t record = centralRecordOf(archive, "second.pack");
     const std::size_t directory = archive.find(std::string("PK\x01\x02", 4));
-    const std::string prefix = "Unable to open the archive: " + dir.file("bad.zip") + ": the entry \"second.pack\" ";
+    const std::string prefix =
+        "Unable to open the archive: " + dir.file("bad.zip") + ": the entry \"second.pack\" ";
     struct Case {
         std::size_t field;
         std::uint32_t value;
         std::string says;
     };
     const Case cases[] = {
-        {42, 0xffffffffu, "gives its local header offset as 4294967295, the Zip64 mark, without a Zip64 value"},
+        {42, 0xffffffffu,
+         "gives its local header offset as 4294967295, the Zip64 mark, without a Zip64 value"},
         {24, 0xffffffffu, "gives its size as 4294967295, the Zip64 mark, without a Zip64 value"},
         {20, 0xffffffffu, "gives its packed size as 4294967295, the Zip64 mark, without a Zip64 value"},
         {42, 0x7fffffffu,
          "has its local header at offset 2147483647, not before the central directory at " +
              std::to_string(directory)},
         {20, 0x10000000u,
-         "declares a packed size of 268435456 bytes, running from offset " + std::to_string(le32(archive, record + 42)) +
-             " past the central directory at " + std::to_string(directory)},
+         "declares a packed size of 268435456 bytes, running from offset " +
+             std::to_string(le32(archive, record + 42)) + " past the central directory at " +
+             std::to_string(directory)},
     };
     for (const Case& damage : cases) {
         for (const std::size_t stub : {std::size_t(0), std::size_t(100)}) {

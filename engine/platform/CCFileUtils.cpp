@@ -131,15 +131,24 @@ bool CCFileUtils::readFile(const std::string& filename, std::vector<unsigned cha
     return false;
 }
 
+CCOpenedFile CCFileUtils::refuseSpecialFile(const std::string& path, unsigned int mode) {
+    const char* kind = S_ISFIFO(mode)                   ? "a pipe"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                       : S_ISDIR(mode)                  ? "a folder"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                                                        : "a special file";
+    const std::string why = std::string("is not a regular file but ") + kind;
+    logRefusal(path, "file refused: %s %s", path.c_str(), why.c_str());
+    return CCOpenedFile::notOpened(S_ISDIR(mode) ? EISDIR : EINVAL, why);
+}
+
 CCOpenedFile CCFileUtils::openFile(const std::string& path) {
     struct stat info;
     if (path.empty() || ::stat(path.c_str(), &info) != 0)
         return CCOpenedFile::notOpened(path.empty() ? ENOENT : errno);
     // A special file is not even opened: opening a device can act on it.
-    if (!S_ISREG(info.st_mode)) {
-        logRefusal(path, "file refused: %s is not a regular file", path.c_str());
-        return CCOpenedFile::notOpened(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-    }
+    if (!S_ISREG(info.st_mode))
+        return refuseSpecialFile(path, info.st_mode);
     // Without blocking: what the name leads to may have become a pipe since.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0)
@@ -147,16 +156,15 @@ CCOpenedFile CCFileUtils::openFile(const std::string& path) {
     CCOpenedFile file(descriptor, 0);
     if (::fstat(descriptor, &info) != 0)
         return CCOpenedFile::notOpened(errno);
-    if (!S_ISREG(info.st_mode)) {
-        logRefusal(path, "file refused: %s is not a regular file", path.c_str());
-        return CCOpenedFile::notOpened(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-    }
+    if (!S_ISREG(info.st_mode))
+        return refuseSpecialFile(path, info.st_mode);
     const CCFileKind kind = ccFileKindForPath(path);
     const unsigned long long length = static_cast<unsigned long long>(info.st_size);
     if (length > ccFileSizeCap(kind)) {
-        logRefusal(path, "file refused: %s has %llu bytes, above the %llu of a %s", path.c_str(), length,
-                   static_cast<unsigned long long>(ccFileSizeCap(kind)), ccFileKindName(kind));
-        return CCOpenedFile::notOpened(EFBIG);
+        const std::string why = "has " + std::to_string(length) + " bytes, above the " +
+                                std::to_string(ccFileSizeCap(kind)) + " of a " + ccFileKindName(kind);
+        logRefusal(path, "file refused: %s %s", path.c_str(), why.c_str());
+        return CCOpenedFile::notOpened(EFBIG, why);
     }
     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     return CCOpenedFile(file.release(), length);

@@ -69,6 +69,8 @@ protected:
     std::set<std::string> m_refused;
 
 private:
+    // Refuses what is not a regular file, naming what it is (a pipe, a device, a folder).
+    CCOpenedFile refuseSpecialFile(const std::string& path, unsigned int mode);
     void logRefusal(const std::string& path, const char* format, ...) __attribute__((format(printf, 3, 4)));
 };
 

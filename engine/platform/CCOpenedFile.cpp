@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 namespace cocos2d {
 
-CCOpenedFile CCOpenedFile::notOpened(int error) {
+CCOpenedFile CCOpenedFile::notOpened(int error, const std::string& refusal) {
     CCOpenedFile file;
     file.m_error = error;
+    file.m_refusal = refusal;
     return file;
 }
 
@@ -16,7 +18,8 @@ CCOpenedFile::~CCOpenedFile() {
 }
 
 CCOpenedFile::CCOpenedFile(CCOpenedFile&& other) noexcept
-    : m_descriptor(other.m_descriptor), m_size(other.m_size), m_error(other.m_error) {
+    : m_descriptor(other.m_descriptor), m_size(other.m_size), m_error(other.m_error),
+      m_refusal(std::move(other.m_refusal)) {
     other.m_descriptor = -1;
 }
 
@@ -26,6 +29,7 @@ CCOpenedFile& CCOpenedFile::operator=(CCOpenedFile&& other) noexcept {
         m_descriptor = other.m_descriptor;
         m_size = other.m_size;
         m_error = other.m_error;
+        m_refusal = std::move(other.m_refusal);
         other.m_descriptor = -1;
     }
     return *this;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace cocos2d {
@@ -14,8 +15,9 @@ public:
     CCOpenedFile() = default;
     CCOpenedFile(int descriptor, std::uint64_t size) : m_descriptor(descriptor), m_size(size) {}
     // A file that was not opened, with the errno value that says why: ENOENT missing, EFBIG above
-    // its cap, EINVAL not a regular file, or the open's own.
-    static CCOpenedFile notOpened(int error);
+    // its cap, EISDIR a folder, EINVAL another file that is not a regular one, or the open's own.
+    // A refused file also has the refusal's words (what follows its name in the refusal line).
+    static CCOpenedFile notOpened(int error, const std::string& refusal = std::string());
     ~CCOpenedFile();
 
     CCOpenedFile(CCOpenedFile&& other) noexcept;
@@ -28,6 +30,8 @@ public:
     // The size checked against the cap.
     std::uint64_t size() const { return m_size; }
     int error() const { return m_error; }
+    // Why the file was refused, as "is not a regular file but a pipe"; empty when it was not.
+    const std::string& refusal() const { return m_refusal; }
     // Hands the descriptor over to the caller, who closes it.
     int release();
 
@@ -44,6 +48,7 @@ private:
     int m_descriptor = -1;
     std::uint64_t m_size = 0;
     int m_error = 0;
+    std::string m_refusal;
 };
 
 // Reads from `offset` of an open file into `target` until `capacity` bytes or the end of the file;

@@ -5,6 +5,10 @@
 #include <system_error>
 #include <zip.h>
 
+KXArchiveOpenError::KXArchiveOpenError(int code, const std::string& why)
+    : std::system_error(code, std::generic_category(), why), m_message("Unable to open the archive: " + why) {
+}
+
 KXArchiveFault classifyZipError(int zipCode, int systemCode) {
     switch (zipCode) {
     case ZIP_ER_WRONGPASSWD:

@@ -2,7 +2,23 @@
 // followed by a suffix that names the kind of failure.
 #pragma once
 
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
 typedef struct zip_error zip_error_t;
+
+// The archive was not opened: "Unable to open the archive: " and why (the file and what is wrong
+// with it). The code is the errno value that classes the failure (EINVAL: not an archive the
+// reader reads).
+class KXArchiveOpenError : public std::system_error {
+public:
+    KXArchiveOpenError(int code, const std::string& why);
+    const char* what() const noexcept override { return m_message.what(); }
+
+private:
+    std::runtime_error m_message; // copied without throwing
+};
 
 // The prefixes of the reader's operations.
 inline constexpr const char* kArchiveOpenFile = "Unable to open a file:";

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -19,40 +20,73 @@
 
 namespace {
 
-const char* const kOpenArchive = "Unable to open the archive";
-
 const std::size_t kReadChunk = 16384;
 // Names this long were never valid entry names for the reader.
 const std::size_t kMaxNameLength = 256;
 
-int openFailureErrno(int zipCode) {
-    switch (zipCode) {
-    case ZIP_ER_NOENT:
-        return ENOENT;
+std::string errnoText(int code) {
+    return std::generic_category().message(code);
+}
+
+// libzip holds the descriptor it reads, so a missing file is not one of its failures.
+int openFailureErrno(const zip_error_t& error) {
+    switch (zip_error_code_zip(&error)) {
     case ZIP_ER_MEMORY:
         return ENOMEM;
     case ZIP_ER_OPEN:
     case ZIP_ER_READ:
     case ZIP_ER_SEEK:
-    case ZIP_ER_TELL:
-        return errno != 0 ? errno : EIO;
+    case ZIP_ER_TELL: {
+        const int code = zip_error_system_type(&error) == ZIP_ET_SYS ? zip_error_code_system(&error) : 0;
+        return code != 0 ? code : EIO;
+    }
     default:
         return EINVAL; // not a zip archive, or an inconsistent one
     }
 }
 
-// Throws "Unable to open the archive" unless the check found the archive sound.
-void failOpening(KXHeaderCheck check) {
+// Throws unless the check found the archive sound; `why` says what the check found wrong.
+void failOpening(const std::string& path, KXHeaderCheck check, const std::string& why) {
     switch (check) {
     case KXHeaderCheck::Sound:
         return;
-    case KXHeaderCheck::Unreadable:
-        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), kOpenArchive);
+    case KXHeaderCheck::Unreadable: {
+        const int code = errno != 0 ? errno : EIO;
+        throw KXArchiveOpenError(code, path + ": " + errnoText(code));
+    }
     case KXHeaderCheck::TooMany:
     case KXHeaderCheck::Damaged:
         break;
     }
-    throw std::system_error(EINVAL, std::generic_category(), kOpenArchive);
+    throw KXArchiveOpenError(EINVAL, path + ": " + why);
+}
+
+// libzip reads the archive from where it begins, through a descriptor of its own on the file that
+// was opened and checked. Not ZIP_CHECKCONS: it finds the archives of writers that leave the local
+// header's CRC and sizes to a data descriptor inconsistent; the reader compares the names of the
+// two headers itself.
+zip_t* openArchiveView(int descriptor, std::uint64_t start, std::uint64_t length, zip_error_t& error) {
+    const int own = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        zip_error_set(&error, ZIP_ER_OPEN, errno);
+        return nullptr;
+    }
+    std::FILE* stream = ::fdopen(own, "rb");
+    if (stream == nullptr) {
+        zip_error_set(&error, ZIP_ER_OPEN, errno);
+        ::close(own);
+        return nullptr;
+    }
+    zip_source_t* source = zip_source_filep_create(stream, start, static_cast<zip_int64_t>(length), &error);
+    if (source == nullptr) {
+        std::fclose(stream);
+        return nullptr;
+    }
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (archive == nullptr) {
+        zip_source_free(source);
+    }
+    return archive;
 }
 
 bool isDirectoryName(const std::string& name) {
@@ -67,39 +101,47 @@ struct BufferFreer {
     void operator()(unsigned char* buffer) const { std::free(buffer); }
 };
 
+struct ErrorFinisher {
+    void operator()(zip_error_t* error) const { zip_error_fini(error); }
+};
+
 } // namespace
 
 KXArchiveReader::KXArchiveReader(const std::string& path) {
     // Opened once, capped and checked on the descriptor that libzip then reads.
     const cocos2d::CCOpenedFile file = cocos2d::CCFileUtils::sharedFileUtils()->openFile(path);
     if (!file) {
-        throw std::system_error(file.error(), std::generic_category(), kOpenArchive);
+        throw KXArchiveOpenError(file.error(), file.refusal().empty() ? path + ": " + errnoText(file.error())
+                                                                      : path + " " + file.refusal());
+    }
+    if (file.size() == 0) {
+        throw KXArchiveOpenError(EINVAL, path + " is empty");
     }
     KXCentralDirectory directory;
-    failOpening(findCentralDirectory(file.descriptor(), file.size(), directory));
-    const int forLibzip = ::fcntl(file.descriptor(), F_DUPFD_CLOEXEC, 0);
-    if (forLibzip < 0) {
-        throw std::system_error(errno, std::generic_category(), kOpenArchive);
-    }
-    int zipCode = 0;
+    std::string why;
     errno = 0;
-    // Not ZIP_CHECKCONS: it finds the archives of writers that leave the local header's CRC and
-    // sizes to a data descriptor inconsistent. The names of the two headers are compared below.
-    archive_ = zip_fdopen(forLibzip, ZIP_RDONLY, &zipCode);
+    failOpening(path, findCentralDirectory(file.descriptor(), file.size(), directory, why), why);
+    zip_error_t error;
+    zip_error_init(&error);
+    std::unique_ptr<zip_error_t, ErrorFinisher> finish(&error);
+    archive_ = openArchiveView(file.descriptor(), directory.base, file.size() - directory.base, error);
     if (archive_ == nullptr) {
-        const int error = openFailureErrno(zipCode);
-        ::close(forLibzip);
-        throw std::system_error(error, std::generic_category(), kOpenArchive);
+        // The reader's own walk names the entry at fault where it can.
+        errno = 0;
+        failOpening(path, checkEntryHeaders(file.descriptor(), directory, nullptr, why), why);
+        throw KXArchiveOpenError(openFailureErrno(error), path + ": " + zip_error_strerror(&error));
     }
     try {
-        failOpening(checkEntryHeaders(file.descriptor(), directory, archive_));
+        errno = 0;
+        failOpening(path, checkEntryHeaders(file.descriptor(), directory, archive_, why), why);
         entryCount_ = std::max<zip_int64_t>(zip_get_num_entries(archive_, 0), 0);
         indexByName_.reserve(static_cast<std::size_t>(entryCount_));
         for (std::int64_t i = 0; i < entryCount_; ++i) {
             const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
             // Two entries of one name would let the walk and a lookup read different data.
             if (name != nullptr && !indexByName_.emplace(name, i).second) {
-                failOpening(KXHeaderCheck::Damaged);
+                failOpening(path, KXHeaderCheck::Damaged,
+                            "two entries are named " + quotedEntryName(name, std::strlen(name)));
             }
         }
     } catch (...) {

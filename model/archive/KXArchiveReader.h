@@ -19,10 +19,12 @@ public:
     static constexpr std::uint32_t kMaxEntrySize = 16u << 20;
 
     // Opens the file through CCFileUtils::openFile (once, a regular file within its cap) and reads
-    // it through that descriptor. Throws std::system_error "Unable to open the archive" when the
-    // file is missing or refused (the errno says why), cannot be read as a zip, declares more than
-    // kMaxArchiveEntries entries, names an entry differently in its local header than in the
-    // central directory (see KXEntryHeaders.h), or gives two entries the same name.
+    // it through that descriptor; bytes in front of the archive are passed over. Throws
+    // KXArchiveOpenError ("Unable to open the archive: " and the file and what is wrong with it)
+    // when the file is missing, refused or empty, cannot be read as a zip, declares more than
+    // kMaxArchiveEntries entries, gives an entry an offset or size outside the archive or names it
+    // differently in its local header than in the central directory (see KXEntryHeaders.h), or
+    // gives two entries the same name.
     explicit KXArchiveReader(const std::string& path);
     virtual ~KXArchiveReader();
 

@@ -2,8 +2,9 @@
 # Damaged games end in exit code 2 with one "error: " line, never in a crash, for `load` and for
 # `dump` alike: truncated and flipped pack files, huge length headers, deep nesting, wrong value
 # types, missing, empty and random key files, swapped and duplicated files, wrong passwords,
-# damaged and truncated archives, renamed entries, inflation bombs (which must also stay within a
-# bounded memory). Arbitrary damage may also load (exit 0), but nothing else is accepted.
+# damaged and truncated archives, pipes, devices, folders and empty files in the archive's place,
+# offsets and sizes holding the Zip64 mark without a Zip64 value, renamed entries, inflation bombs
+# (which must also stay within a bounded memory). Arbitrary damage may also load (exit 0), but nothing else is accepted.
 # The cases are made first, then checked in parallel (KX_DAMAGE_JOBS, default the processor count).
 # Arguments: build dir, source dir.
 set -uo pipefail
@@ -187,6 +188,35 @@ for source in aes plain; do
 done
 new_case error "text as archive" plain
 echo "not an archive" > "$GAME/data/data.pkg"
+
+# Whatever stands in the archive's place ends the load with what it is, never read and never
+# waited on.
+refusal="message No data archive: Unable to open the archive: data/data.pkg"
+new_case "$refusal is not a regular file but a pipe" "a pipe as archive" plain
+rm "$GAME/data/data.pkg" && mkfifo "$GAME/data/data.pkg"
+new_case "$refusal is not a regular file but a device" "a device as archive" plain
+ln -sf /dev/zero "$GAME/data/data.pkg"
+new_case "$refusal is not a regular file but a folder" "a folder as archive" plain
+rm "$GAME/data/data.pkg" && mkdir "$GAME/data/data.pkg"
+new_case "$refusal is empty" "an empty archive" plain
+: > "$GAME/data/data.pkg"
+
+# The Zip64 mark (0xFFFFFFFF) in an entry's offset or size without its Zip64 value: the line names
+# the entry and the value.
+for field in "42 local header offset" "24 size" "20 packed size"; do
+    new_case "$refusal: the entry \"Keys.pack\" gives its ${field#* } as 4294967295, the Zip64 mark, without a Zip64 value" \
+        "Zip64 mark in the ${field#* } of Keys.pack" plain
+    "$PY" - "$GAME/data/data.pkg" "${field%% *}" << 'PY'
+import struct, sys
+path, field = sys.argv[1], int(sys.argv[2])
+data = bytearray(open(path, "rb").read())
+at = data.index(b"PK\x01\x02")
+while data[at + 46:at + 46 + struct.unpack("<H", data[at + 28:at + 30])[0]] != b"Keys.pack":
+    at += 46 + sum(struct.unpack("<HHH", data[at + 28:at + 34]))
+struct.pack_into("<I", data, at + field, 0xFFFFFFFF)
+open(path, "wb").write(bytes(data))
+PY
+done
 
 # Archive damage at chosen places: inside each entry's data (checksums or the authentication code
 # catch it), in its name in the central directory or the local header (the consistency check

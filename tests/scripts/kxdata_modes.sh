@@ -1,7 +1,8 @@
 #!/bin/bash
 # The sample game loads to the same models from the data folder and from the data archive with
 # every cipher; the archives hold exactly the loose files and open with independent tools, and
-# archives made by those tools with the built-in password load as well, also written to a pipe.
+# archives made by those tools with the built-in password load as well, also written to a pipe or
+# with Zip64 records, and so do archives with bytes in front of them.
 # Arguments: build dir, source dir.
 set -euo pipefail
 BUILD=$1
@@ -78,13 +79,24 @@ cp -r folder again
 "$KX" dump again 2> /dev/null | cmp -s folder.dump - || fail "rewritten folder dump differs"
 
 # Archives made by other tools from the loose files; written to a pipe, or with -fd, Info-ZIP puts
-# a data descriptor after each entry.
-mkdir -p infozip/data 7zaes128/data piped/data descriptors/data
+# a data descriptor after each entry; with -fz, Zip64 records.
+mkdir -p infozip/data 7zaes128/data piped/data descriptors/data zip64/data
 (cd folder/data && zip -q -P "$PASSWORD" ../../infozip/data/data.pkg ./*.pack)
 (cd folder/data && 7z a -tzip -p"$PASSWORD" -mem=AES128 ../../7zaes128/data/data.pkg ./*.pack > /dev/null)
 (cd folder/data && zip -q -P "$PASSWORD" - ./*.pack | cat) > piped/data/data.pkg
 (cd folder/data && zip -q -fd -P "$PASSWORD" ../../descriptors/data/data.pkg ./*.pack)
-for made in infozip 7zaes128 piped descriptors; do
+(cd folder/data && zip -q -fz -P "$PASSWORD" ../../zip64/data/data.pkg ./*.pack)
+LC_ALL=C grep -qaF $'PK\x06\x06' zip64/data/data.pkg || fail "zip64: no Zip64 end record"
+# Bytes in front of the archive (a stub: `cat stub game.zip`; here the start of a program), with
+# each cipher.
+for cipher in zipcrypto aes; do
+    for stub in 1 4096; do
+        made="stub$stub-$cipher"
+        mkdir -p "$made/data"
+        { head -c "$stub" "$KX"; cat "$cipher/data/data.pkg"; } > "$made/data/data.pkg"
+    done
+done
+for made in infozip 7zaes128 piped descriptors zip64 stub1-zipcrypto stub4096-zipcrypto stub1-aes stub4096-aes; do
     "$KX" dump "$made" > "$made.dump" 2> /dev/null || fail "$made dump"
     cmp -s folder.dump "$made.dump" || fail "$made: dump differs from the folder's"
 done

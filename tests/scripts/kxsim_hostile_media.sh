@@ -7,7 +7,7 @@
 # noise), which decode without being held (no GL here); fonts and atlases naming files outside the game (absolute, or climbing
 # out with ..); links to a pipe, a device and a sparse file, and pipes for sounds. Each run ends
 # with 0, without a sanitizer report, within 300 MB, and says what it refused in its log. A data
-# archive above its cap ends the load with its reason.
+# archive above its cap, or a pipe in its place, ends the load with its reason.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
@@ -133,6 +133,19 @@ code=$?
 check "a capped archive ends the load with 2 (got $code)" [ $code = 2 ]
 check "a capped archive is refused by its size" grep -qF \
     "file refused: data/data.pkg has 314572800 bytes, above the 268435456 of a data file" "$work/archive.log"
-check "a capped archive is the load's error" grep -qF \
-    "error: No data archive: Unable to open the archive: File too large" "$work/archive.log"
+check "a capped archive is the load's error" grep -qxF \
+    "error: No data archive: Unable to open the archive: data/data.pkg has 314572800 bytes, above the 268435456 of a data file" \
+    "$work/archive.log"
+
+# A pipe in its place: refused without a wait, and the load ends with what it is.
+rm "$game/data/data.pkg" && mkfifo "$game/data/data.pkg"
+rm -rf "$HOME" && mkdir -p "$HOME/.local/share"
+timeout 300 "$kxsim" "$game" --frames 10 >"$work/pipe.out" 2>"$work/pipe.log"
+code=$?
+check "a pipe as archive ends the load with 2 (got $code)" [ $code = 2 ]
+check "a pipe as archive is refused as a pipe" grep -qxF \
+    "file refused: data/data.pkg is not a regular file but a pipe" "$work/pipe.log"
+check "a pipe as archive is the load's error" grep -qxF \
+    "error: No data archive: Unable to open the archive: data/data.pkg is not a regular file but a pipe" \
+    "$work/pipe.log"
 exit $status

@@ -1,5 +1,5 @@
-// Runs the process entry's loading road on a game folder: archive mode when "data/data.pkg" can
-// be read, the initial load, then one step at a time as the loading screen drives it.
+// Runs the process entry's loading road on a game folder: archive mode when there is a
+// "data/data.pkg", the initial load, then one step at a time as the loading screen drives it.
 #pragma once
 
 #include <cstdint>
