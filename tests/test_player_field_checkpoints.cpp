@@ -918,6 +918,40 @@ TEST_F(FieldCheckpoints, ATeleportedObjectComesOutOfItsDestinationWhichOpensOnce
     EXPECT_TRUE(exit->isMovementEnabled());
 }
 
+// Piled teleports send objects to a destination the field lets go of before their next frame.
+TEST_F(FieldCheckpoints, AnObjectOnItsWayOutOfADestinationThatLeftTheFieldComesOutWhereItStood) {
+    open();
+    auto model =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    KXPObjectAsset* first = KXPObjectAsset::create(model);
+    ASSERT_NE(first, nullptr);
+    KXPObjectAsset* second = KXPObjectAsset::create(model);
+    KXPObjectAsset* exit = KXPObjectAsset::create(model);
+    for (KXPObjectAsset* object : {first, second, exit}) {
+        object->setTag(static_cast<int>(model->id()));
+        layer()->addChild(object);
+    }
+    exit->setPosition(CCPoint(800.0f, 200.0f));
+    // The first copy stands in the exit, which waits for it to leave.
+    field->addTeleport(first, exit);
+    frames(1);
+    field->addTeleport(second, exit);
+    exit->removeFromParent();
+    frames(1);
+    EXPECT_EQ(second->getState(), KXPObject::kStateRemoved);
+    size_t copies = 0;
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(layer()->getChildren(), item) {
+        KXPObject* object = dynamic_cast<KXPObject*>(item);
+        if (object != nullptr && object->getState() != KXPObject::kStateRemoved &&
+            object->getTag() == static_cast<int>(model->id())) {
+            EXPECT_TRUE(object->getPosition().equals(CCPoint(800.0f, 200.0f)));
+            ++copies;
+        }
+    }
+    EXPECT_EQ(copies, 2u);
+}
+
 TEST_F(FieldCheckpoints, ATeleportedObjectBringsItsLinkedObjectsAlongWhereTheyStoodToIt) {
     open();
     auto carrier =

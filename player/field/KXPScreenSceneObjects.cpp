@@ -59,7 +59,10 @@ void KXPScreenScene::addTeleport(KXPObjectAsset* object, KXPObjectAsset* destina
     if (object == nullptr || destination == nullptr) {
         return;
     }
+    // Both held: the destination may leave the field (and the exits their hold on it) before
+    // the object comes out of it.
     object->retain();
+    destination->retain();
     KXPTeleportRecord record;
     record.object = object;
     if (b2Body* body = object->getBody()) {
@@ -110,6 +113,7 @@ void KXPScreenScene::reopenTeleportExits() {
 void KXPScreenScene::clearTeleports() {
     for (KXPTeleportRecord& record : m_teleportQueue) {
         CC_SAFE_RELEASE(record.object);
+        CC_SAFE_RELEASE(record.destination);
     }
     m_teleportQueue.clear();
     for (const TeleportExit& exit : m_teleportExits) {
@@ -148,6 +152,7 @@ void KXPScreenScene::processTeleportQueue() {
             m_teleportExits.push_back(TeleportExit{record.destination, copy});
         }
         object->release();
+        record.destination->release();
     }
 }
 

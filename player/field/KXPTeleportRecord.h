@@ -11,5 +11,5 @@ struct KXPTeleportRecord {
     KXPObjectAsset* object = nullptr; // retained by the queue
     float linearDamping = 0.0f;
     b2Vec2 linearVelocity{0.0f, 0.0f};
-    KXPObjectAsset* destination = nullptr; // the teleport it comes out of
+    KXPObjectAsset* destination = nullptr; // the teleport it comes out of, retained by the queue
 };
