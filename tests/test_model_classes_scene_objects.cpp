@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXMessagePackMap.h"
@@ -28,6 +30,8 @@
 #include "model/references/KXAttributeObject.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
+
+#include <limits>
 
 using cocos2d::CCPoint;
 
@@ -399,6 +403,31 @@ TEST_F(SceneObjectsTest, SectionDefaultsAndOrderedObjects) {
 
     section->playCooldownAttribute()->setValue(2.9f, true);
     EXPECT_EQ(section->playCooldown(), 2);
+}
+
+// A width moves the level on only when the float sum at the distance it is laid at moves by a
+// point: else the section would be laid again and again in one place.
+TEST_F(SceneObjectsTest, ASectionMovesTheLevelOnOnlyByAWidthItsDistanceKeeps) {
+    auto section = make<KXModelLevelSection>();
+    const auto lengthOf = [&section](float width, float distance) {
+        section->widthAttribute()->setValue(width, true);
+        return section->laidLength(distance);
+    };
+    EXPECT_EQ(lengthOf(1136.0f, 0.0f), 1136.0f);
+    EXPECT_EQ(lengthOf(1.0f, 0.0f), 1.0f);
+    EXPECT_EQ(lengthOf(1.0f, -3000.0f), 1.0f);
+    for (const float thin : {1.0e-45f, 1.0e-6f, 0.01f, 0.99f}) {
+        EXPECT_EQ(lengthOf(thin, 0.0f), 0.0f) << thin;
+    }
+    // Floats 8 apart at 1e8: 2 is rounded away, 7 moves the sum by 8.
+    EXPECT_EQ(lengthOf(2.0f, 1.0e8f), 0.0f);
+    EXPECT_EQ(lengthOf(7.0f, 1.0e8f), 7.0f);
+    EXPECT_EQ(lengthOf(1.0f, 16777216.0f), 0.0f);
+    EXPECT_EQ(lengthOf(100.0f, std::numeric_limits<float>::infinity()), 0.0f);
+    EXPECT_EQ(lengthOf(100.0f, std::numeric_limits<float>::quiet_NaN()), 0.0f);
+    for (const float none : {0.0f, -5.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        EXPECT_EQ(lengthOf(none, 0.0f), 0.0f) << none;
+    }
 }
 
 TEST_F(SceneObjectsTest, SectionSwitchesAnnounceOnce) {

@@ -431,16 +431,24 @@ TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAnd
     EXPECT_TRUE(layer()->getPosition().equals(CCPointZero));
 }
 
-TEST_F(FieldCheckpoints, TheCatchUpStopsAfterItsPassesWhenTheLevelNeverReachesTheCamera) {
+TEST_F(FieldCheckpoints, TheCatchUpStopsAfterItsShareOfSectionsAndTheStreamingLaysTheRest) {
     section("opening", 100.0f, true);
-    // A thousandth of a point a pass: the level grows at every pass, far too slowly to get there.
-    section("sliver", 0.001f)->soloAttribute()->setValue(true, true);
+    // A point a pass: the level grows at every pass, far too slowly to get there in one frame.
+    auto sliver = section("sliver", 1.0f);
+    sliver->soloAttribute()->setValue(true, true);
     open();
     KXDebugLogCapture log;
     field->restoreFromCheckpoint();
-    EXPECT_EQ(countLines(
-                  log, "[KXPScreenScene] restore: the level still grows after 1000 passes; catch-up stopped"),
+    const std::string laidLine = "add level section: " + std::to_string(sliver->id());
+    const size_t share = KXPScreenScene::kRestoreSections;
+    EXPECT_EQ(countLines(log, laidLine), share - 1);
+    EXPECT_EQ(field->getLaidDistance(), 100.0f + static_cast<float>(share - 1));
+    EXPECT_EQ(countLines(log, "[KXPScreenScene] restore: 32 sections laid, 1269 short of the camera; the "
+                              "level goes on in the next frames"),
               1u);
+    // One a frame from there.
+    frames(10);
+    EXPECT_EQ(countLines(log, laidLine), share - 1 + 10);
 }
 
 // A mirror linked to another object rides under it: it leaves the mirror list with its carrier,

@@ -600,15 +600,70 @@ TEST_F(LevelStreaming, TurnedDownwardsTheAreaLeavesBehindWhatIsAboveIt) {
 TEST_F(LevelStreaming, TheRestoreCatchesUpPastTheQueuesBoundWithNarrowCrowdedSections) {
     auto opening = section("opening", 0.0f, -1.0f, 500.0f);
     opening->initSectionAttribute()->setValue(true, true);
-    // Forty models take two making passes and each pass lays ten points: the queue fills long before
-    // the level reaches the camera.
-    auto crowd = section("crowd", 0.0f, -1.0f, 10.0f);
+    // Forty models take two making passes and each pass lays forty points: the queue fills long
+    // before the level reaches the camera.
+    auto crowd = section("crowd", 0.0f, -1.0f, 40.0f);
     for (int index = 0; index < 40; ++index) {
         particles(*crowd, CCPoint(index, 20.0f));
     }
     make();
     scene->restoreFromCheckpoint();
     EXPECT_GE(scene->getLaidDistance(), scene->getCameraDistance());
+}
+
+// Sections far narrower than what they hold pile their bodies up: each world step would cost more
+// than the last, and continuous collision the square of the contacts.
+TEST_F(LevelStreaming, APileOfBodiesStepsWithoutContinuousCollisionAndHoldsTheLevelBack) {
+    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    section("road", 0.0f, -1.0f, 100.0f);
+    make();
+    scene->restoreFromCheckpoint();
+    ASSERT_GE(scene->getLaidDistance(), scene->getCameraDistance());
+    scene->getObjectLayer()->setFollowFactor(0.0f);
+    gameplay->setGameSpeedMin(300.0f);
+    gameplay->setGameSpeedMax(300.0f);
+    gameplay->setGameSpeed(300.0f);
+    // Discs in one place, sensors so that they stay there: every pair touches. 100 make 4950
+    // contacts, 190 make 17955.
+    b2World* world = scene->getWorld();
+    b2CircleShape disc;
+    disc.m_radius = 1.0f;
+    b2FixtureDef fixture;
+    fixture.shape = &disc;
+    fixture.isSensor = true;
+    std::vector<b2Body*> pile;
+    const auto pileUp = [&](size_t count) {
+        while (pile.size() < count) {
+            b2BodyDef definition;
+            definition.type = b2_dynamicBody;
+            definition.position.Set(-100.0f, -100.0f);
+            pile.push_back(world->CreateBody(&definition));
+            pile.back()->CreateFixture(&fixture);
+        }
+    };
+    const auto framesLaying = [&](int count) {
+        const float laid = scene->getLaidDistance();
+        for (int frame = 0; frame < count; ++frame) {
+            scene->update(1.0f / 60.0f);
+        }
+        return scene->getLaidDistance() > laid;
+    };
+    EXPECT_TRUE(world->GetContinuousPhysics());
+    pileUp(100);
+    EXPECT_TRUE(framesLaying(10));
+    EXPECT_GE(world->GetContactCount(), KXPScreenScene::kPiledContacts);
+    EXPECT_FALSE(world->GetContinuousPhysics());
+    pileUp(190);
+    scene->update(1.0f / 60.0f);
+    ASSERT_GE(world->GetContactCount(), KXPScreenScene::kCrowdedContacts);
+    EXPECT_FALSE(framesLaying(10));
+    // Once the pile is gone the level goes on, and the world steps as before.
+    for (b2Body* body : pile) {
+        world->DestroyBody(body);
+    }
+    EXPECT_TRUE(framesLaying(10));
+    EXPECT_TRUE(world->GetContinuousPhysics());
 }
 
 TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) {
@@ -668,14 +723,16 @@ TEST_F(LevelStreaming, AGapBetweenTheSectionsRangesEndsTheLevelHoweverFarTheCame
     EXPECT_EQ(countLines(log, "add level section: " + std::to_string(near->id())), 0u);
 }
 
-// A section whose width adds no distance (none, a negative one, no number) leaves the laid distance
-// where it was: laid again there at every step, it would pile its objects up for ever.
+// A section whose width adds no distance (none, a negative one, no number, one too thin to move the
+// laid distance on by a point) leaves the laid distance where it was: laid again there at every
+// step, it would pile its objects up for ever.
 TEST_F(LevelStreaming, ASectionThatAddsNoDistanceIsLaidOnceWhereItStands) {
     auto flat = section("flat");
     auto node = particles(*flat, CCPoint(10.0f, 20.0f));
     make();
     const std::string laidLine = "add level section: " + std::to_string(flat->id());
-    for (const float width : {0.0f, -300.0f, std::numeric_limits<float>::quiet_NaN()}) {
+    for (const float width :
+         {0.0f, -300.0f, std::numeric_limits<float>::quiet_NaN(), 1.0e-45f, 1.0e-6f, 0.01f}) {
         flat->widthAttribute()->setValue(width, true);
         KXDebugLogCapture log;
         scene->restoreFromCheckpoint();

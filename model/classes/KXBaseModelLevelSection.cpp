@@ -15,6 +15,9 @@
 
 namespace {
 
+// The least a laid section moves the level on (points): below it, it adds no distance.
+constexpr float kMinLaidLength = 1.0f;
+
 KXAttributeObject* objectReference(const KXModel& linker, const char* name) {
     KXBaseAttribute* found = linker.attribute(name);
     if (found == nullptr || found->typeId() != KXAttributeObject::staticType()) {
@@ -107,9 +110,13 @@ float KXBaseModelLevelSection::width() const {
     return m_width != nullptr ? m_width->value() : 0.0f;
 }
 
-float KXBaseModelLevelSection::laidLength() const {
+float KXBaseModelLevelSection::laidLength(float distance) const {
     const float length = width();
-    return std::isfinite(length) && length > 0.0f ? length : 0.0f;
+    if (!std::isfinite(length) || !(length > 0.0f)) {
+        return 0.0f;
+    }
+    const float moved = (distance + length) - distance;
+    return moved >= kMinLaidLength ? length : 0.0f;
 }
 
 int KXBaseModelLevelSection::playCooldown() const {

@@ -37,9 +37,11 @@ public:
     float startDistance() const;
     float endDistance() const;
     float width() const;
-    // How far the level goes on past the section once it is laid: its width when that is a
-    // positive number, else 0 (the section adds no distance; the level never goes back).
-    float laidLength() const;
+    // How far the level goes on past the section laid at `distance`: its width when that moves
+    // the laid distance on by a point or more, else 0 (the section adds no distance; the level
+    // never goes back). A width the float sum at that distance rounds (almost) away would lay the
+    // section again and again in the same place.
+    float laidLength(float distance) const;
     // "Play Cooldown" truncated toward zero.
     int playCooldown() const;
 

@@ -324,6 +324,9 @@ void KXPScreenScene::stepWorld() {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
+    // A pile of bodies (sections far narrower than what they hold) steps without continuous
+    // collision, whose cost grows with the square of the contacts: its frames stay short.
+    m_world->SetContinuousPhysics(m_world->GetContactCount() < kPiledContacts);
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
     ++m_stepCount;
     fixedUpdate(kFixedStep);

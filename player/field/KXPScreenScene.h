@@ -176,6 +176,15 @@ public:
     float streamingCatchUpLimit() const;
     // Sections queued for making at most; more wait for the next step.
     static constexpr size_t kMaxQueuedSections = 8;
+    // Sections a rebuild of the level lays in its frame at most (a level of screen-wide sections
+    // needs a handful); the streaming lays the rest, one a step.
+    static constexpr unsigned long kRestoreSections = 32;
+    // Physics contacts beyond which the world steps without continuous collision, whose cost
+    // grows with the square of the contacts, and beyond which the level waits to be laid further:
+    // sections much narrower than what they hold pile their bodies up. A playable level holds a
+    // few hundred.
+    static constexpr int32 kPiledContacts = 4096;
+    static constexpr int32 kCrowdedContacts = 16384;
     float getLastCharacterDistance() const { return m_lastCharacterDistance; }
     void setMagnetActive(bool active) override { m_magnetActive = active; }
     bool isMagnetActive() const { return m_magnetActive; }

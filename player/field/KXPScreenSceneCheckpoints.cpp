@@ -43,9 +43,6 @@ namespace {
 
 // Where the camera starts counting, so the first sections are laid ahead of the window.
 constexpr float kRestoredCameraDistance = 1400.0f;
-// The restore's catch-up stops here whatever the sections say (a negative width, or one the
-// camera outruns, would keep changing the laid distance for ever).
-constexpr int kCatchUpPasses = 1000;
 constexpr const char* kCheckpointType = "kPowerupCheckpoint";
 // How far the search for a checkpoint powerup ahead goes, and how many passes beyond one per
 // section change it makes (each retries a section whose checkpoint could not stand where it was).
@@ -164,6 +161,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
     m_cameraDistance = kRestoredCameraDistance;
     m_laidDistance = 0.0f;
     m_sectionsInPlace.clear();
+    const unsigned long sectionsBefore = m_sectionsLaid;
     // 8. The section the level was opened at, else the first one.
     const uint32_t startId = KXPScreensController::shared()->currentLevelSectionId();
     std::shared_ptr<KXModelLevelSection> start;
@@ -189,7 +187,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
         const std::shared_ptr<KXModelLevelSection> before =
             chooseNextLevelSection(checkpoint.distance - 100.0f);
         if (before && !before->isInitSection()) {
-            m_laidDistance -= before->laidLength();
+            m_laidDistance -= before->laidLength(m_laidDistance);
             m_laidDistance += addLevelSection(before, m_laidDistance);
         }
         instantiateAll("updaing object creation queue");
@@ -220,16 +218,18 @@ void KXPScreenScene::restoreFromCheckpoint() {
     // 12.
     refillPowerupsAtStart();
     // 13. Catch-up: frames of no time until the level reaches the camera, or stops growing (no
-    // section laid: one that adds no distance is still growth, the next may add some).
+    // section laid: one that adds no distance is still growth, the next may add some). Sections
+    // much narrower than the camera's lead would hold this frame for as many passes, each making
+    // and stepping their piled bodies: past its share the level goes on with the streaming, a
+    // section a step, in the frames that follow.
     bool grew = true;
-    int passes = 0;
     while (m_cameraDistance > m_laidDistance && grew) {
-        if (passes == kCatchUpPasses) {
-            debugLog("[KXPScreenScene] restore: the level still grows after %d passes; catch-up stopped",
-                     passes);
+        if (m_sectionsLaid - sectionsBefore >= kRestoreSections) {
+            debugLog("[KXPScreenScene] restore: %lu sections laid, %.0f short of the camera; the "
+                     "level goes on in the next frames",
+                     m_sectionsLaid - sectionsBefore, m_cameraDistance - m_laidDistance);
             break;
         }
-        ++passes;
         const float laid = m_laidDistance;
         const unsigned long sections = m_sectionsLaid;
         // The catch-up's own bound keeps the queue finite; it is made in one go below.

@@ -73,7 +73,7 @@ float KXPScreenScene::addLevelSection(const std::shared_ptr<KXModelLevelSection>
     ++m_sectionsLaid;
     kxTrace("sections", "sections lay id=%u name=%s at=%.0f width=%.0f camera=%.0f", section->id(),
             section->name().c_str(), distance, section->width(), m_cameraDistance);
-    const float length = section->laidLength();
+    const float length = section->laidLength(distance);
     if (!(length > 0.0f)) {
         m_sectionsInPlace.laid(section.get(), distance);
     }
@@ -175,6 +175,10 @@ void KXPScreenScene::streamLevel() {
     // Sections wait while earlier ones are still being made, so the queue stays bounded (the
     // restore catches up under a bound of its own).
     if (m_creationQueue.size() >= kMaxQueuedSections && !m_catchingUp) {
+        return;
+    }
+    // A pile of bodies waits until the camera leaves some of it behind.
+    if (m_world->GetContactCount() >= kCrowdedContacts) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);

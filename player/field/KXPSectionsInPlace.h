@@ -1,9 +1,10 @@
 #pragma once
 
-// The level sections that add no distance (a width of 0, below 0 or no number) laid at the laid
-// distance. Laying one leaves the laid distance where it was, so the streaming would choose it
-// there again at every step and pile its objects up for ever: laid once, it no longer qualifies at
-// that distance, and the level goes on with the other sections.
+// The level sections that add no distance (a width of 0, below 0, no number, or one too thin to
+// move the laid distance on by a point) laid at the laid distance. Laying one leaves the laid
+// distance where it was, so the streaming would choose it there again at every step and pile its
+// objects up for ever: laid once, it no longer qualifies at that distance, and the level goes on
+// with the other sections.
 
 #include <algorithm>
 #include <vector>

@@ -1,0 +1,71 @@
+#!/bin/bash
+# Level sections narrower than what they hold (valid data): the portal works made a section the
+# streaming lays, with widths from 1e-45 to 50. A width too thin to move the level on by a point
+# is laid once where it stands. Widths of 1 and 10 pile the works up: the frame the field opens in
+# lays 32 of them, and later frames lay the rest one at a time. A width of 50 reaches the camera
+# in the frame the field opens in. Each run plays all its frames.
+# Args: build folder, source folder.
+set -u
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+src="$2"
+# The system interpreter, which has python3-msgpack.
+PY=$(command -v /usr/bin/python3 || command -v python3)
+"$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+write_demo --scenario portals-and-paths "$work/works"
+"$kxdata" dump "$work/works" >"$work/dump" 2>/dev/null || { echo "FAIL: dump"; exit 1; }
+
+# The works open once the game has loaded, in frame 195; some frames more show the level going on.
+opened=195
+frames=230
+# The sections a frame lays at most: a rebuild's 32, and the one its own step may add.
+most=33
+# Far beyond what these runs take: a run still going then holds a frame without end.
+limit=120
+
+# play WIDTH: the works with the section that wide, played into $work/WIDTH.trace; false when the
+# run did not finish its frames.
+play() {
+    local game="$work/game-$1" code
+    cp -r "$work/works" "$game"
+    "$PY" "$src/tests/e2e/section_width.py" "$work/dump" "$game/data/KXModelLevelSection.0.attributes.pack" \
+        "Portal Works" "$1" || { echo "FAIL: the section could not be made $1 wide"; exit 1; }
+    timeout "$limit" "$kxsim" "$game" --frames "$frames" --trace sections,game >"$work/$1.trace" 2>"$work/$1.log"
+    code=$?
+    [ "$code" = 0 ] || { echo "kxsim ended with $code"; tail -n 5 "$work/$1.log"; }
+    [ "$code" = 0 ]
+}
+
+lays() { grep -c ' sections lay ' "$work/$1.trace"; }
+# lays_in WIDTH FRAME: the sections laid in that frame.
+lays_in() { grep -c "^F=$2 sections lay " "$work/$1.trace"; }
+most_in_a_frame() { grep ' sections lay ' "$work/$1.trace" | cut -d' ' -f1 | uniq -c | sort -n | tail -n 1 | awk '{ print $1 + 0 }'; }
+frames_laying() { grep ' sections lay ' "$work/$1.trace" | cut -d' ' -f1 | uniq | wc -l; }
+# restored WIDTH: "LAID CAMERA" when the field opened.
+restored() { sed -n 's/.* game restore .* laid=\([0-9]*\) camera=\([0-9]*\) .*/\1 \2/p' "$work/$1.trace" | head -n 1; }
+
+for width in 1e-45 1e-6 0.01; do
+    check "$width: the run plays its $frames frames" play "$width"
+    check "$width: the section is laid once, as one of width 0 ($(lays "$width") times)" [ "$(lays "$width")" = 1 ]
+    check "$width: where the level starts" grep -q "^F=$opened sections lay .* at=0 width=0 " "$work/$width.trace"
+    check "$width: the level stays there" [ "$(restored "$width")" = "0 1400" ]
+done
+
+for width in 1 10; do
+    check "$width: the run plays its $frames frames" play "$width"
+    check "$width: the frame the field opens in lays 32 sections ($(lays_in "$width" $opened))" \
+        [ "$(lays_in "$width" $opened)" = 32 ]
+    check "$width: no frame lays more than $most ($(most_in_a_frame "$width"))" [ "$(most_in_a_frame "$width")" -le $most ]
+    check "$width: later frames lay on ($(lays "$width") sections in $(frames_laying "$width") frames)" \
+        [ "$(frames_laying "$width")" -gt 1 ]
+    last=$(($(lays "$width") - 1))
+    check "$width: a width apart each time" \
+        grep -q " sections lay .* at=$((last * width)) width=$width " "$work/$width.trace"
+done
+
+check "50: the run plays its $frames frames" play 50
+check "50: the frame the field opens in lays up to the camera ($(lays_in 50 $opened) sections)" \
+    [ "$(lays_in 50 $opened)" = 28 ]
+check "50: the level reaches the camera there ($(restored 50))" [ "$(restored 50)" = "1400 1400" ]
+check "50: the last of them 1350 on" grep -q "^F=$opened sections lay .* at=1350 width=50 " "$work/50.trace"
+exit $status
