@@ -9,6 +9,7 @@
 #include "player/app/KXPRunEnd.h"
 #include "player/desktop/CaptureObject.h"
 #include "player/desktop/EventHandler.h"
+#include "player/desktop/KXPFileSizeLimit.h"
 #include "player/desktop/KXPInputDevices.h"
 #include "player/desktop/KXPSteamStandIn.h"
 #include "player/desktop/KXPTermination.h"
@@ -65,6 +66,7 @@ bool loadStartData() {
 int runDesktopPlayer() {
     KXPAppDelegate application;
     installTerminationHandlers();
+    ignoreFileSizeSignal();
     // Before the video starts, so that SDL keeps these handlers as the ones it restores.
     installXErrorHandlers(0, saveProgress);
 

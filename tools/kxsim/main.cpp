@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player/app/KXPKindNames.h"
+#include "player/desktop/KXPFileSizeLimit.h"
 #include "tools/kxsim/kxsim_options.h"
 #include "tools/kxsim/kxsim_run.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // It saves the store as the player does, under the same limits.
+    ignoreFileSizeSignal();
     // Screenshot paths are taken from where kxsim was started.
     char cwd[PATH_MAX];
     if (getcwd(cwd, sizeof cwd) != nullptr) {
