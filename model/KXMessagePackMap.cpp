@@ -93,14 +93,15 @@ void KXKeyName::refresh() const {
 }
 
 KXMessagePackMap KXMessagePackMap::fromObject(const msgpack::object& object) {
+    const char* const kMapOfKeyIds = "a map keyed by key ids";
     if (object.type != msgpack::type::MAP) {
-        throw msgpack::type_error();
+        throw KXStoredShapeError("", kMapOfKeyIds);
     }
     const msgpack::object_map& pairs = object.via.map;
     for (uint32_t i = 0; i < pairs.size; ++i) {
         const msgpack::object& key = pairs.ptr[i].key;
         if (key.type != msgpack::type::POSITIVE_INTEGER || key.via.u64 > UINT32_MAX) {
-            throw msgpack::type_error();
+            throw KXStoredShapeError("", kMapOfKeyIds);
         }
     }
     KXMessagePackMap map;
@@ -213,24 +214,38 @@ void KXMessagePackMap::set(const std::string& keyName, const KXMessagePackMap& n
     store(requireKeyId(keyName), nested.toObject(*m_zone));
 }
 
-bool KXMessagePackMap::nestedFound(const msgpack::object* object, KXMessagePackMap& nested) {
+bool KXMessagePackMap::nestedFound(const msgpack::object* object, KXMessagePackMap& nested,
+                                   const char* keyName, KeyId id) {
     if (object == nullptr) {
         return false;
     }
-    nested = fromObject(*object);
+    try {
+        nested = fromObject(*object);
+    } catch (const KXStoredShapeError& error) {
+        throw error.within(entryName(keyName, id));
+    }
     return true;
 }
 
+std::string KXMessagePackMap::entryName(const char* keyName, KeyId id) {
+    if (keyName != nullptr) {
+        return keyName;
+    }
+    const auto& names = keyState().namesById;
+    auto found = names.find(id);
+    return found != names.end() ? found->second : "key " + std::to_string(id);
+}
+
 bool KXMessagePackMap::get(const std::string& keyName, KXMessagePackMap& nested) const {
-    return nestedFound(find(keyName), nested);
+    return nestedFound(find(keyName), nested, keyName.c_str(), kNoKey);
 }
 
 bool KXMessagePackMap::get(const KXKeyName& key, KXMessagePackMap& nested) const {
-    return nestedFound(find(key), nested);
+    return nestedFound(find(key), nested, key.name(), kNoKey);
 }
 
 bool KXMessagePackMap::getById(KeyId id, KXMessagePackMap& nested) const {
-    return nestedFound(find(id), nested);
+    return nestedFound(find(id), nested, nullptr, id);
 }
 
 msgpack::object KXMessagePackMap::toObject(msgpack::zone& target) const {

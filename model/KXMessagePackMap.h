@@ -20,6 +20,7 @@
 #include <msgpack.hpp>
 
 #include "model/KXMessagePackAdaptors.h"
+#include "model/KXStoredShape.h"
 
 // A key name with its id looked up once per installed key table. Objects are meant to be
 // static (constant-initialised, so usable at any time) and used from the main thread.
@@ -64,7 +65,7 @@ public:
 
     // Reads a MessagePack map object (keys: non-negative integers below 2^32). The result
     // refers to the object's memory and has no zone. A repeated key keeps its first value.
-    // Throws msgpack::type_error for a non-map object or a bad key.
+    // Throws KXStoredShapeError (without an entry name) for a non-map object or a bad key.
     static KXMessagePackMap fromObject(const msgpack::object& object);
 
     bool empty() const { return pairCount() == 0; }
@@ -106,14 +107,17 @@ public:
     void set(const std::string& keyName, const KXMessagePackMap& nested);
 
     // Typed readers: false and `value` untouched when the key has no id or no entry;
-    // msgpack::type_error when the entry has the wrong shape.
+    // KXStoredShapeError (a msgpack::type_error) naming the key and the shape T needs when the
+    // entry has another.
     template <class T> bool get(const std::string& keyName, T& value) const {
-        return convertFound(find(keyName), value);
+        return convertFound(find(keyName), value, keyName.c_str(), kNoKey);
     }
     template <class T> bool get(const KXKeyName& key, T& value) const {
-        return convertFound(find(key), value);
+        return convertFound(find(key), value, key.name(), kNoKey);
     }
-    template <class T> bool getById(KeyId id, T& value) const { return convertFound(find(id), value); }
+    template <class T> bool getById(KeyId id, T& value) const {
+        return convertFound(find(id), value, nullptr, id);
+    }
     // A nested map; it has no zone and refers to this map's memory.
     bool get(const std::string& keyName, KXMessagePackMap& nested) const;
     bool get(const KXKeyName& key, KXMessagePackMap& nested) const;
@@ -152,14 +156,22 @@ public:
     static void resetKeyState();
 
 private:
-    template <class T> static bool convertFound(const msgpack::object* object, T& value) {
+    // The key is named by `keyName`, or without one by `id`.
+    template <class T>
+    static bool convertFound(const msgpack::object* object, T& value, const char* keyName, KeyId id) {
         if (object == nullptr) {
             return false;
         }
-        object->convert(value);
+        try {
+            object->convert(value);
+        } catch (const msgpack::type_error&) {
+            throw KXStoredShapeError(entryName(keyName, id), KXStoredShape<T>::text());
+        }
         return true;
     }
-    static bool nestedFound(const msgpack::object* object, KXMessagePackMap& nested);
+    static bool nestedFound(const msgpack::object* object, KXMessagePackMap& nested, const char* keyName,
+                            KeyId id);
+    static std::string entryName(const char* keyName, KeyId id);
 
     // Checks the zone and the collection mode; false when the setter must stop.
     bool beginSet(const std::string& keyName) const;

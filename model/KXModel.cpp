@@ -12,6 +12,7 @@
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
 #include "model/KXStoredKeys.h"
+#include "model/KXStoredShape.h"
 #include "model/attributes/KXAttributeString.h"
 
 namespace {
@@ -499,6 +500,35 @@ std::shared_ptr<KXModel> KXModel::finishClone(const std::shared_ptr<KXModel>& co
 
 // --- stored form ---
 
+namespace {
+
+// Unpacks one attribute's stored map with `unpack`; a value of the wrong kind is named from the
+// attribute down. Where the attribute's own code found the shape wrong without naming the entry,
+// the attribute's class says what was expected.
+template <class Unpack>
+void unpackNamingTheEntry(KXBaseAttribute& attribute, const msgpack::object& stored, Unpack unpack) {
+    KXMessagePackMap map;
+    try {
+        map = KXMessagePackMap::fromObject(stored);
+    } catch (const KXStoredShapeError& error) {
+        throw error.within(attribute.name());
+    }
+    try {
+        unpack(attribute, map);
+    } catch (const KXStoredShapeError& error) {
+        if (error.namesItsEntry()) {
+            throw error.within(attribute.name());
+        }
+        throw KXStoredShapeError(attribute.name(),
+                                 std::string("in the form a ") + attribute.className() + " stores");
+    } catch (const msgpack::type_error&) {
+        throw KXStoredShapeError(attribute.name(),
+                                 std::string("in the form a ") + attribute.className() + " stores");
+    }
+}
+
+} // namespace
+
 void KXModel::registerKeys() const {
     KXMessagePackMap::registerKeyName("id");
     KXMessagePackMap::registerKeyName("Class Name");
@@ -531,7 +561,10 @@ void KXModel::unpackValues(const KXMessagePackMap& map) {
     const AttributeEntries entries(*keys, map);
     for (size_t i = 0; i < m_attributes.size(); ++i) {
         if (const msgpack::object* values = entries[i]) {
-            m_attributes[i]->unpackValues(KXMessagePackMap::fromObject(*values));
+            unpackNamingTheEntry(*m_attributes[i], *values,
+                                 [](KXBaseAttribute& attribute, const KXMessagePackMap& stored) {
+                                     attribute.unpackValues(stored);
+                                 });
         }
     }
 }
@@ -562,7 +595,10 @@ void KXModel::unpackConnections(const KXMessagePackMap& map) {
     const AttributeEntries entries(*keys, map);
     for (size_t i = 0; i < attributes.size(); ++i) {
         if (const msgpack::object* links = entries[i]) {
-            attributes[i]->unpackConnections(KXMessagePackMap::fromObject(*links));
+            unpackNamingTheEntry(*attributes[i], *links,
+                                 [](KXBaseAttribute& attribute, const KXMessagePackMap& stored) {
+                                     attribute.unpackConnections(stored);
+                                 });
         }
     }
     std::vector<uint32_t> childIds;

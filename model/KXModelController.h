@@ -119,7 +119,8 @@ public:
     bool loadFailed() const { return m_loadState.failed; }
     int32_t loadDataFromArchive(const std::string& entryName, int32_t type, const char* storedPassword);
     int32_t loadDataFromFile(const std::string& path, int32_t type);
-    // `file` names the data in the problems noted while reading it.
+    // `file` names the data in the problems noted while reading it. A value of the wrong kind
+    // throws KXStoredShapeError naming the model and what the value should have been.
     void parseData(const unsigned char* buffer, size_t size, int32_t type,
                    const std::string& file = std::string());
     // The entry's bytes; false when there is no archive or no such entry.

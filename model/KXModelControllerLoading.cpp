@@ -24,6 +24,7 @@
 #include "model/KXModel.h"
 #include "model/KXSecrets.h"
 #include "model/KXStoredKeys.h"
+#include "model/KXStoredShape.h"
 #include "model/archive/KXArchiveReader.h"
 #include "model/archive/KXKeyFile.h"
 #include "model/classes/KXModelGeneralSettings.h"
@@ -130,6 +131,24 @@ void noteUnknownKey(KXModelController& controller, const KXMessagePackMap& map, 
                             std::to_string(modelId);
     debugLog("[KXModelController] load data - %s", why.c_str());
     controller.noteLoadProblem(file, why);
+}
+
+// Which model a value of the wrong kind is in, for the reason: its id and, where known, its class.
+std::string describeModel(const KXModelController& controller, uint32_t id, int32_t type,
+                          const KXMessagePackMap& map) {
+    std::string className;
+    if (type == kConnectionsFile) {
+        if (std::shared_ptr<KXModel> model = controller.getModel(id)) {
+            className = model->className();
+        }
+    } else {
+        try {
+            map.get(kxkey::className, className);
+        } catch (const KXStoredShapeError&) {
+            className.clear();
+        }
+    }
+    return "model " + std::to_string(id) + (className.empty() ? "" : " (" + className + ")");
 }
 
 int32_t fileType(int32_t pass) {
@@ -475,56 +494,72 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     bool lookedUp = false;
     while (offset < size) {
         zone.clear();
+        const size_t at = offset;
         const msgpack::object object =
             kxmsgpack::unpackObject(zone, bytes, size, offset, limitsFor(size - offset));
         if (object.type == msgpack::type::NIL) {
             break;
         }
-        const KXMessagePackMap map = KXMessagePackMap::fromObject(object);
-        const msgpack::object* idEntry = map.find(kxkey::id);
-        if (idEntry == nullptr) {
-            passOver();
-            continue;
+        KXMessagePackMap map;
+        try {
+            map = KXMessagePackMap::fromObject(object);
+        } catch (const KXStoredShapeError&) {
+            throw KXStoredShapeError("the object at byte " + std::to_string(at), "a map keyed by key ids");
         }
-        const uint32_t id = idEntry->as<uint32_t>();
-
-        if (type == kConnectionsFile) {
-            if (std::shared_ptr<KXModel> model = getModel(id)) {
-                noteUnknownKey(*this, map, id, file);
-                model->unpackConnections(map);
-            } else {
+        uint32_t id = 0;
+        bool idRead = false;
+        try {
+            if (!map.get(kxkey::id, id)) {
                 passOver();
+                continue;
             }
-            continue;
-        }
+            idRead = true;
 
-        if (!map.get(kxkey::className, className)) {
-            passOver();
-            continue;
-        }
-        if (!lookedUp || className != lookedUpName) {
-            creator = findCreator(className);
-            lookedUpName = className;
-            lookedUp = true;
-        }
-        // An unknown class leaves the model that holds the id alone.
-        if (creator == nullptr) {
-            passOver();
-            continue;
-        }
-        if (std::shared_ptr<KXModel> previous = getModel(id)) {
-            if (previous->typeId() == KXModelGeneralSettings::staticType()) {
-                KXModelGeneralSettings::resetShared();
-            } else {
-                removeModel(previous);
+            if (type == kConnectionsFile) {
+                if (std::shared_ptr<KXModel> model = getModel(id)) {
+                    noteUnknownKey(*this, map, id, file);
+                    model->unpackConnections(map);
+                } else {
+                    passOver();
+                }
+                continue;
             }
+
+            if (!map.get(kxkey::className, className)) {
+                passOver();
+                continue;
+            }
+            if (!lookedUp || className != lookedUpName) {
+                creator = findCreator(className);
+                lookedUpName = className;
+                lookedUp = true;
+            }
+            // An unknown class leaves the model that holds the id alone.
+            if (creator == nullptr) {
+                passOver();
+                continue;
+            }
+            if (std::shared_ptr<KXModel> previous = getModel(id)) {
+                if (previous->typeId() == KXModelGeneralSettings::staticType()) {
+                    KXModelGeneralSettings::resetShared();
+                } else {
+                    removeModel(previous);
+                }
+            }
+            std::shared_ptr<KXModel> model = *creator ? (*creator)() : nullptr;
+            if (!model) {
+                continue;
+            }
+            model->unpackValues(map);
+            addModel(model, UINT32_MAX);
+        } catch (const KXStoredShapeError& error) {
+            throw error.inModel(idRead ? describeModel(*this, id, type, map)
+                                       : "the object at byte " + std::to_string(at));
+        } catch (const msgpack::type_error&) {
+            throw KXStoredShapeError("", "of a kind its class stores")
+                .inModel(idRead ? describeModel(*this, id, type, map)
+                                : "the object at byte " + std::to_string(at));
         }
-        std::shared_ptr<KXModel> model = *creator ? (*creator)() : nullptr;
-        if (!model) {
-            continue;
-        }
-        model->unpackValues(map);
-        addModel(model, UINT32_MAX);
     }
 }
 

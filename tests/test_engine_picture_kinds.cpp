@@ -78,3 +78,32 @@ TEST(PictureKinds, InterlacedRowsComeTogether) {
     }
     EXPECT_EQ(decoded(pngFile(9, 9, 8, kPngRgba, pngInterlacedRows(rows, 9, 4), "", true)), expected);
 }
+
+// A header whose bit depth or colour type PNG does not have, or a pair of them it does not allow,
+// is refused for that, before its data is weighed against its sides.
+TEST(PictureKinds, DepthsAndColourTypesPngDoesNotHaveAreRefusedAsSuch) {
+    struct Case {
+        uint8_t depth;
+        int colour;
+        const char* why;
+    };
+    const Case cases[] = {
+        {7, kPngGrey, "its bit depth 7 is not a PNG bit depth (1, 2, 4, 8 or 16)"},
+        {0, kPngRgba, "its bit depth 0 is not a PNG bit depth (1, 2, 4, 8 or 16)"},
+        {8, 5, "its colour type 5 is not a PNG colour type (0, 2, 3, 4 or 6)"},
+        {8, 1, "its colour type 1 is not a PNG colour type (0, 2, 3, 4 or 6)"},
+        {4, kPngRgb, "its colour type 2 does not come at bit depth 4"},
+        {16, kPngPalette, "its colour type 3 does not come at bit depth 16"},
+    };
+    for (const Case& c : cases) {
+        // Sides far larger than the few rows of data.
+        const std::string png =
+            pngFile(2048, 2048, c.depth, static_cast<PngColour>(c.colour), pngSameRows(64, 4));
+        CCDecodedImage image;
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(ccDecodeImage(reinterpret_cast<const unsigned char*>(png.data()), png.size(), true,
+                                   &image, "picture"));
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  std::string("image refused: picture: ") + c.why + "\n");
+    }
+}

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "platform/CCFileLimits.h"
 #include "textures/CCPngRead.h"
@@ -61,9 +62,8 @@ uint64_t pngDataBytes(const unsigned char* data, size_t size) {
     return total;
 }
 
-// Bits a pixel of the PNG's rows takes, from its header's depth and colour type. A header too
-// short to say or a colour type PNG does not have is weighed as the widest pixel there is (the
-// decoder refuses it anyway).
+// Bits a pixel of the PNG's rows takes, from its header's depth and colour type (a pair PNG has,
+// checked first). A header too short to say is weighed as the widest pixel there is.
 uint32_t pngBitsPerPixel(const unsigned char* data, size_t size) {
     const uint32_t widest = 64;
     if (size < 29)
@@ -84,6 +84,34 @@ uint32_t pngBitsPerPixel(const unsigned char* data, size_t size) {
     default:
         return widest;
     }
+}
+
+// Whether the header's bit depth and colour type are a pair PNG has; else, in *problem, what is
+// wrong with them. A header too short to say is left to the data check.
+bool pngDepthAndColourKnown(const unsigned char* data, size_t size, std::string* problem) {
+    if (size < 26)
+        return true;
+    const unsigned depth = data[24];
+    const unsigned colour = data[25];
+    const bool depthKnown = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    const bool colourKnown = colour == 0 || colour == 2 || colour == 3 || colour == 4 || colour == 6;
+    if (!depthKnown) {
+        *problem = "its bit depth " + std::to_string(depth) + " is not a PNG bit depth (1, 2, 4, 8 or 16)";
+        return false;
+    }
+    if (!colourKnown) {
+        *problem =
+            "its colour type " + std::to_string(colour) + " is not a PNG colour type (0, 2, 3, 4 or 6)";
+        return false;
+    }
+    // Grey takes every depth, a palette up to 8 bits, the other types 8 or 16 only.
+    const bool pairKnown = colour == 0 || (colour == 3 ? depth <= 8 : depth >= 8);
+    if (!pairKnown) {
+        *problem = "its colour type " + std::to_string(colour) + " does not come at bit depth " +
+                   std::to_string(depth);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -135,6 +163,11 @@ bool ccAdmitPicture(const unsigned char* data, size_t size, const char* name, ui
     if (!ccReadPngSize(data, size, width, height)) {
         std::fprintf(stderr, "image refused: %s: only PNG pictures are read, this is %s\n", name,
                      formatName(data, size));
+        return false;
+    }
+    std::string problem;
+    if (!pngDepthAndColourKnown(data, size, &problem)) {
+        std::fprintf(stderr, "image refused: %s: %s\n", name, problem.c_str());
         return false;
     }
     if (!ccPictureSizeAllowed(*width, *height)) {
