@@ -11,6 +11,7 @@
 #include "renderer/CCGLContext.h"
 #include "renderer/CCGLProgram.h"
 #include "renderer/CCShaderCache.h"
+#include "renderer/CCTextureStorage.h"
 #include "renderer/ccDrawCounter.h"
 #include "renderer/ccGLStateCache.h"
 #include "textures/CCImageCodec.h"
@@ -70,8 +71,12 @@ CCTexture2D::~CCTexture2D() {
 }
 
 void CCTexture2D::releaseName() {
-    if (m_uName && ccGLContextReady())
+    if (m_uName && ccGLContextReady()) {
         ccGLDeleteTexture(m_uName);
+        // A picture's storage goes with its share of the budget, not whenever the driver sees fit.
+        if (m_picture.bytes() > 0)
+            ccGLReleaseDeletedTextureStorage();
+    }
     m_uName = 0;
 }
 
