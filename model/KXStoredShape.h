@@ -48,16 +48,7 @@ template <> struct KXStoredShape<int32_t> {
 template <> struct KXStoredShape<uint32_t> {
     static std::string text() { return "a whole number from 0 to 4294967295"; }
 };
-template <> struct KXStoredShape<int64_t> {
-    static std::string text() { return "a whole number"; }
-};
-template <> struct KXStoredShape<uint64_t> {
-    static std::string text() { return "a whole number of 0 or more"; }
-};
 template <> struct KXStoredShape<float> {
-    static std::string text() { return "a number"; }
-};
-template <> struct KXStoredShape<double> {
     static std::string text() { return "a number"; }
 };
 template <> struct KXStoredShape<std::string> {
