@@ -227,6 +227,10 @@ bool KXMessagePackMap::nestedFound(const msgpack::object* object, KXMessagePackM
     return true;
 }
 
+void KXMessagePackMap::throwWrongShape(const char* keyName, KeyId id, std::string (*expected)()) {
+    throw KXStoredShapeError(entryName(keyName, id), expected());
+}
+
 std::string KXMessagePackMap::entryName(const char* keyName, KeyId id) {
     if (keyName != nullptr) {
         return keyName;

@@ -165,10 +165,12 @@ private:
         try {
             object->convert(value);
         } catch (const msgpack::type_error&) {
-            throw KXStoredShapeError(entryName(keyName, id), KXStoredShape<T>::text());
+            throwWrongShape(keyName, id, &KXStoredShape<T>::text);
         }
         return true;
     }
+    // Out of line: the readers stay small where they are inlined.
+    [[noreturn]] static void throwWrongShape(const char* keyName, KeyId id, std::string (*expected)());
     static bool nestedFound(const msgpack::object* object, KXMessagePackMap& nested, const char* keyName,
                             KeyId id);
     static std::string entryName(const char* keyName, KeyId id);

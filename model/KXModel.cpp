@@ -505,14 +505,17 @@ namespace {
 // Unpacks one attribute's stored map with `unpack`; a value of the wrong kind is named from the
 // attribute down. Where the attribute's own code found the shape wrong without naming the entry,
 // the attribute's class says what was expected.
-template <class Unpack>
-void unpackNamingTheEntry(KXBaseAttribute& attribute, const msgpack::object& stored, Unpack unpack) {
-    KXMessagePackMap map;
+KXMessagePackMap attributeMap(const KXBaseAttribute& attribute, const msgpack::object& stored) {
     try {
-        map = KXMessagePackMap::fromObject(stored);
+        return KXMessagePackMap::fromObject(stored);
     } catch (const KXStoredShapeError& error) {
         throw error.within(attribute.name());
     }
+}
+
+template <class Unpack>
+void unpackNamingTheEntry(KXBaseAttribute& attribute, const msgpack::object& stored, Unpack unpack) {
+    const KXMessagePackMap map = attributeMap(attribute, stored);
     try {
         unpack(attribute, map);
     } catch (const KXStoredShapeError& error) {

@@ -151,6 +151,15 @@ std::string describeModel(const KXModelController& controller, uint32_t id, int3
     return "model " + std::to_string(id) + (className.empty() ? "" : " (" + className + ")");
 }
 
+// A pack file's object as the map of a model.
+KXMessagePackMap objectMap(const msgpack::object& object, size_t at) {
+    try {
+        return KXMessagePackMap::fromObject(object);
+    } catch (const KXStoredShapeError&) {
+        throw KXStoredShapeError("the object at byte " + std::to_string(at), "a map keyed by key ids");
+    }
+}
+
 int32_t fileType(int32_t pass) {
     return pass != 0 ? kConnectionsFile : kAttributesFile;
 }
@@ -500,12 +509,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         if (object.type == msgpack::type::NIL) {
             break;
         }
-        KXMessagePackMap map;
-        try {
-            map = KXMessagePackMap::fromObject(object);
-        } catch (const KXStoredShapeError&) {
-            throw KXStoredShapeError("the object at byte " + std::to_string(at), "a map keyed by key ids");
-        }
+        const KXMessagePackMap map = objectMap(object, at);
         uint32_t id = 0;
         bool idRead = false;
         try {
