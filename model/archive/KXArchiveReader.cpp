@@ -107,7 +107,7 @@ struct ErrorFinisher {
 
 } // namespace
 
-KXArchiveReader::KXArchiveReader(const std::string& path) {
+KXArchiveReader::KXArchiveReader(const std::string& path) : path_(path) {
     // Opened once, capped and checked on the descriptor that libzip then reads.
     const cocos2d::CCOpenedFile file = cocos2d::CCFileUtils::sharedFileUtils()->openFile(path);
     if (!file) {
@@ -244,7 +244,13 @@ unsigned char* KXArchiveReader::readEntry(std::int64_t index, std::size_t& lengt
         throwArchiveError(kArchiveOpenFile, zip_get_error(archive_));
     }
     if (stat.size > kMaxEntrySize) {
-        throwArchiveFault(kArchiveReadFile, KXArchiveFault::BadArchive);
+        // The reader's own bound, not a fault libzip found: the line says which entry and why.
+        const char* name = zip_get_name(archive_, at, ZIP_FL_ENC_RAW);
+        throw std::runtime_error(
+            std::string(kArchiveReadFile) + " Bad archive (" + path_ + ": the entry " +
+            quotedEntryName(name != nullptr ? name : "", name != nullptr ? std::strlen(name) : 0) +
+            " declares " + std::to_string(stat.size) + " bytes, above the " + std::to_string(kMaxEntrySize) +
+            " an entry may hold)");
     }
     const std::size_t declared = static_cast<std::size_t>(stat.size);
     // Bounded by kMaxEntrySize, so the declared size can be taken at its word; a read that does not

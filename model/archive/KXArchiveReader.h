@@ -46,7 +46,9 @@ public:
 
     // Reads a whole entry into a malloc'ed buffer that the caller frees. False (null, 0) when the
     // entry does not exist; an empty entry gives true with a null buffer and size 0. An empty
-    // password reads the entry without one; a password is only applied to encrypted entries.
+    // password reads the entry without one; a password is only applied to encrypted entries. An
+    // entry declaring more than kMaxEntrySize throws "Unable to read the file: Bad archive" with the
+    // archive, the entry and its declared size in brackets.
     bool readFile(const std::string& name, unsigned char*& buffer, std::uint32_t& size,
                   const std::string& password);
 
@@ -62,6 +64,7 @@ private:
     std::string walkFrom(std::int64_t index);
     unsigned char* readEntry(std::int64_t index, std::size_t& length, const std::string& password);
 
+    std::string path_; // as opened, for the lines that name the archive
     zip_t* archive_ = nullptr;
     std::int64_t entryCount_ = 0;
     std::int64_t position_ = 0; // walk position; entryCount_ means past the end

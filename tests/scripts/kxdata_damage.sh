@@ -218,6 +218,21 @@ open(path, "wb").write(bytes(data))
 PY
 done
 
+# An entry declaring 4 GB (no Zip64 mark): refused before anything is allocated, naming the entry
+# and the size.
+new_case "message Unable to load data: Unable to read the file: Bad archive (data/data.pkg: the entry \"Keys.pack\" declares 4294967280 bytes, above the 16777216 an entry may hold)" \
+    "4 GB declared for Keys.pack" plain
+"$PY" - "$GAME/data/data.pkg" << 'PY'
+import struct, sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+at = data.index(b"PK\x01\x02")
+while data[at + 46:at + 46 + struct.unpack("<H", data[at + 28:at + 30])[0]] != b"Keys.pack":
+    at += 46 + sum(struct.unpack("<HHH", data[at + 28:at + 34]))
+struct.pack_into("<I", data, at + 24, 0xFFFFFFF0)
+open(path, "wb").write(bytes(data))
+PY
+
 # Archive damage at chosen places: inside each entry's data (checksums or the authentication code
 # catch it), in its name in the central directory or the local header (the consistency check
 # refuses the archive), in the central directory's sizes and CRCs, and an entry whose name is
