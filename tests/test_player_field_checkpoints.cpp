@@ -113,6 +113,12 @@ size_t countLines(const KXDebugLogCapture& log, const std::string& line) {
     return static_cast<size_t>(std::count(log.lines().begin(), log.lines().end(), line));
 }
 
+size_t countLinesWith(const KXDebugLogCapture& log, const std::string& part) {
+    return static_cast<size_t>(
+        std::count_if(log.lines().begin(), log.lines().end(),
+                      [&part](const std::string& line) { return line.find(part) != std::string::npos; }));
+}
+
 class FieldCheckpoints : public kxtest::ScreenTest {
 protected:
     std::shared_ptr<KXModelScreenScene> world;
@@ -431,24 +437,46 @@ TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAnd
     EXPECT_TRUE(layer()->getPosition().equals(CCPointZero));
 }
 
-TEST_F(FieldCheckpoints, TheCatchUpStopsAfterItsShareOfSectionsAndTheStreamingLaysTheRest) {
+// Narrow sections are laid up to the camera in the rebuild's frame as long as the field holds what
+// a playable level holds; once the sections have crowded it, the streaming lays the rest, one a
+// frame.
+TEST_F(FieldCheckpoints, TheCatchUpLaysNarrowSectionsInItsFrameUntilTheyCrowdTheField) {
     section("opening", 100.0f, true);
-    // A point a pass: the level grows at every pass, far too slowly to get there in one frame.
-    auto sliver = section("sliver", 1.0f);
-    sliver->soloAttribute()->setValue(true, true);
+    // Five points a pass, each with one object: 260 passes reach the camera.
+    auto tile = section("tile", 5.0f);
+    tile->soloAttribute()->setValue(true, true);
+    tile->addChild(kxtest::ScreenGraph::make("KXModelObjectParticles"), true);
     open();
+    const std::string tileLine = "add level section: " + std::to_string(tile->id());
+    {
+        KXDebugLogCapture log;
+        field->restoreFromCheckpoint();
+        EXPECT_EQ(countLines(log, tileLine), 260u);
+        EXPECT_GE(field->getLaidDistance(), field->getCameraDistance());
+        EXPECT_EQ(countLinesWith(log, "the level goes on in the next frames"), 0u);
+    }
+
+    // A point a pass, each with forty objects: the rebuild stops once the layer and the sections
+    // still being made hold a thousand objects (the opening and 31 of these, the least it lays),
+    // and the streaming lays on, at most one a frame, as the sections are made.
+    tile->widthAttribute()->setValue(1.0f, true);
+    for (int index = 1; index < 40; ++index) {
+        tile->addChild(kxtest::ScreenGraph::make("KXModelObjectParticles"), true);
+    }
     KXDebugLogCapture log;
     field->restoreFromCheckpoint();
-    const std::string laidLine = "add level section: " + std::to_string(sliver->id());
-    const size_t share = KXPScreenScene::kRestoreSections;
-    EXPECT_EQ(countLines(log, laidLine), share - 1);
-    EXPECT_EQ(field->getLaidDistance(), 100.0f + static_cast<float>(share - 1));
-    EXPECT_EQ(countLines(log, "[KXPScreenScene] restore: 32 sections laid, 1269 short of the camera; the "
-                              "level goes on in the next frames"),
-              1u);
-    // One a frame from there.
-    frames(10);
-    EXPECT_EQ(countLines(log, laidLine), share - 1 + 10);
+    const size_t laid = countLines(log, tileLine);
+    EXPECT_EQ(laid, KXPScreenScene::kRestoreSections - 1);
+    EXPECT_EQ(field->getLaidDistance(), 100.0f + static_cast<float>(laid));
+    EXPECT_EQ(countLinesWith(log, "the level goes on in the next frames"), 1u);
+    size_t before = laid;
+    for (int frame = 0; frame < 100; ++frame) {
+        frames(1);
+        const size_t now = countLines(log, tileLine);
+        ASSERT_LE(now, before + 1) << frame;
+        before = now;
+    }
+    EXPECT_GT(before, laid + 10);
 }
 
 // A mirror linked to another object rides under it: it leaves the mirror list with its carrier,

@@ -100,13 +100,17 @@ TEST_F(LevelTeleport, APartnerMustLieStrictlyInsideTheRadiusAndSameGroup) {
     EXPECT_FALSE(atEdge->isMovementEnabled());
 }
 
-// A path carrying a portal adds its own bit: the portal is still a partner.
-TEST_F(LevelTeleport, APartnerRidingAPathReceives) {
+// A path carrying a portal adds its own bit: the portal is no partner while it rides, and is
+// one again once the path lets it go.
+TEST_F(LevelTeleport, APortalRidingAPathIsNoPartnerUntilItIsLetGo) {
     KXPObjectAssetTeleport* entry = portal(ccp(0, 0));
     KXPObjectAssetTeleport* riding = portal(ccp(200, 0));
     riding->setType(riding->getType() | KXPObject::kTypeCarriedByPath);
     kxtest::TestAsset* hero = character();
     entry->beginContact(hero, nullptr, true);
+    entry->send(*scene);
+    EXPECT_EQ(queued(), 0u);
+    riding->setType(riding->getType() & ~KXPObject::kTypeCarriedByPath);
     entry->send(*scene);
     ASSERT_EQ(queued(), 1u);
     EXPECT_EQ(scene->getTeleportQueue()[0].destination, riding);

@@ -468,7 +468,8 @@ void KXPScreenScene::pullPowerups() {
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObject* object = ccNodeAs<KXPObject>(item);
-        if (object == nullptr || (object->getType() & KXPObject::kTypePowerup) == 0) {
+        // Exactly a powerup: one a path carries follows its path, not the magnet.
+        if (object == nullptr || object->getType() != KXPObject::kTypePowerup) {
             continue;
         }
         const CCPoint position = object->getPosition();

@@ -176,9 +176,12 @@ public:
     float streamingCatchUpLimit() const;
     // Sections queued for making at most; more wait for the next step.
     static constexpr size_t kMaxQueuedSections = 8;
-    // Sections a rebuild of the level lays in its frame at most (a level of screen-wide sections
-    // needs a handful); the streaming lays the rest, one a step.
+    // Sections a rebuild of the level lays in its frame whatever they hold (a level of
+    // screen-wide sections needs a handful). Past them it lays on only while the field is not
+    // crowded (kCrowdedObjects objects on the layer, or kPiledContacts contacts); the streaming
+    // lays the rest, one a step.
     static constexpr unsigned long kRestoreSections = 32;
+    static constexpr unsigned int kCrowdedObjects = 1000;
     // Physics contacts beyond which the world steps without continuous collision, whose cost
     // grows with the square of the contacts, and beyond which the level waits to be laid further:
     // sections much narrower than what they hold pile their bodies up. A playable level holds a
@@ -300,6 +303,8 @@ protected:
     void recreateLinkedObjects(KXPObjectAsset* copy);
     // Score, lives and refill parts of restarts and the restore.
     void refillPowerupsAtStart();
+    // The object layer or the world holds more than a playable level does (kRestoreSections).
+    bool isCrowded() const;
     std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
     // A request on its way to handleRequest: kept by the UI layer until its closing animation has
     // played, else parked for the next update. `spentLife` marks the rebuild for a life spent.

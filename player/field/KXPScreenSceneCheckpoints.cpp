@@ -43,6 +43,9 @@ namespace {
 
 // Where the camera starts counting, so the first sections are laid ahead of the window.
 constexpr float kRestoredCameraDistance = 1400.0f;
+// The restore's catch-up stops here whatever the sections say (a camera the stored checkpoint
+// puts far ahead of the level, with sections that add little and hold nothing).
+constexpr int kCatchUpPasses = 1000;
 constexpr const char* kCheckpointType = "kPowerupCheckpoint";
 // How far the search for a checkpoint powerup ahead goes, and how many passes beyond one per
 // section change it makes (each retries a section whose checkpoint could not stand where it was).
@@ -219,17 +222,20 @@ void KXPScreenScene::restoreFromCheckpoint() {
     refillPowerupsAtStart();
     // 13. Catch-up: frames of no time until the level reaches the camera, or stops growing (no
     // section laid: one that adds no distance is still growth, the next may add some). Sections
-    // much narrower than the camera's lead would hold this frame for as many passes, each making
-    // and stepping their piled bodies: past its share the level goes on with the streaming, a
-    // section a step, in the frames that follow.
+    // much narrower than what they hold would hold this frame for as many passes, each making and
+    // stepping their piled bodies: once the field is crowded the level goes on with the
+    // streaming, a section a step, in the frames that follow.
     bool grew = true;
+    int passes = 0;
     while (m_cameraDistance > m_laidDistance && grew) {
-        if (m_sectionsLaid - sectionsBefore >= kRestoreSections) {
+        if (passes == kCatchUpPasses ||
+            (m_sectionsLaid - sectionsBefore >= kRestoreSections && isCrowded())) {
             debugLog("[KXPScreenScene] restore: %lu sections laid, %.0f short of the camera; the "
                      "level goes on in the next frames",
                      m_sectionsLaid - sectionsBefore, m_cameraDistance - m_laidDistance);
             break;
         }
+        ++passes;
         const float laid = m_laidDistance;
         const unsigned long sections = m_sectionsLaid;
         // The catch-up's own bound keeps the queue finite; it is made in one go below.
@@ -249,6 +255,16 @@ void KXPScreenScene::restoreFromCheckpoint() {
     kxTrace("game", "game restore checkpoint=%s laid=%.0f camera=%.0f lives=%d",
             fromCheckpoint ? "yes" : "no", m_laidDistance, m_cameraDistance,
             health ? health->remainingLives : -1);
+}
+
+bool KXPScreenScene::isCrowded() const {
+    // The objects of the sections still being made count as well: the catch-up outruns the making.
+    size_t objects = m_objectLayer->getChildrenCount();
+    for (const KXPCreationQueueEntry& entry : m_creationQueue) {
+        const size_t made = static_cast<size_t>(std::max(entry.nextObjectIndex, 0));
+        objects += entry.section->objects().size() - std::min(made, entry.section->objects().size());
+    }
+    return objects >= kCrowdedObjects || m_world->GetContactCount() >= kPiledContacts;
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {

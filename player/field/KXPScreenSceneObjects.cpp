@@ -78,7 +78,8 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     CCObject* item = nullptr;
     CCARRAY_FOREACH(m_objectLayer->getChildren(), item) {
         KXPObjectAsset* object = ccNodeAs<KXPObjectAsset>(item);
-        if (object == nullptr || (object->getType() & KXPObject::kTypeTeleport) == 0) {
+        // Exactly a teleport: one carried along a path is no partner while it rides.
+        if (object == nullptr || object->getType() != KXPObject::kTypeTeleport) {
             continue;
         }
         const auto teleport = modelCast<KXModelObjectTeleport>(object->getModel());
