@@ -127,4 +127,27 @@ TEST_F(WrongKindTest, AConnectionOfTheWrongKindNamesTheLoadedModel) {
                   ": children is not an array, each element a whole number from 0 to 4294967295");
 }
 
+// A path's points are an entry of its own map beside the attributes: a list that is no list of
+// points is named as such.
+TEST_F(LoadingTest, APathsPointsOfTheWrongKindNameThePathAndThePointsExpected) {
+    std::shared_ptr<KXModel> path = make("KXModelObjectPath", "track");
+    const uint32_t id = path->id();
+    KXMessagePackMap::installKeyTable(
+        kxdata::keyTableFor(kxdata::keyFileLines(kxdata::collectKeyNames({path}))));
+    store()->clear();
+    writeFolder({});
+    const std::string file = "data/KXModelObjectPath.0.attributes.pack";
+    msgpack::zone zone;
+    KXMessagePackMap map(zone);
+    map.set("points", std::vector<std::string>{"north", "south"});
+    map.set("id", id);
+    map.set("Class Name", "KXModelObjectPath");
+    folder().write(file, map.packToBytes());
+    EXPECT_EQ(store()->loadDataFromFile(file, 0), 2);
+    ASSERT_FALSE(store()->loadProblems().empty());
+    EXPECT_EQ(store()->loadProblems().front(),
+              file + ": model " + std::to_string(id) +
+                  " (KXModelObjectPath): points is not an array, each element a point (2 numbers)");
+}
+
 } // namespace

@@ -40,7 +40,7 @@ CCDictionary* unpackPlatformTable(const msgpack::object& object) {
     CCDictionary* table = CCDictionary::create();
     for (KXMessagePackMap::KeyId id : stored.keyIds()) {
         std::string text;
-        stored.find(id)->convert(text);
+        stored.getById(id, text);
         if (const std::string* name = keyName(id)) {
             table->setObject(CCString::create(text), *name);
         }

@@ -67,14 +67,12 @@ void KXBaseModelObjectPath::packValues(KXMessagePackMap& map) const {
 
 void KXBaseModelObjectPath::unpackValues(const KXMessagePackMap& map) {
     KXModelObjectAsset::unpackValues(map);
-    const msgpack::object* stored = map.find(kPoints);
-    if (stored == nullptr) {
-        return;
-    }
-    // Converted aside first: a malformed list throws and leaves the points as they were.
+    // Converted aside first: a malformed list throws (naming the entry) and leaves the points as
+    // they were.
     std::vector<CCPoint> points;
-    stored->convert(points);
-    m_points.swap(points);
+    if (map.get(kPoints, points)) {
+        m_points.swap(points);
+    }
 }
 
 void KXBaseModelObjectPath::loadValuesFromDictionary(cocos2d::CCDictionary* dictionary) {
