@@ -130,7 +130,9 @@ TEST_F(DamagedArchive, DeclaredSizeThatDisagreesWithTheDataIsABadArchive) {
                 damaged[at + b] = static_cast<char>((declared >> (8 * b)) & 0xff);
             }
         }
-        EXPECT_EQ(errorReadingFirst(damaged), "Unable to read the file: Bad archive") << declared;
+        // Above what an entry may hold it is refused before it is read, with the size it declares.
+        EXPECT_EQ(errorReadingFirst(damaged).substr(0, 36), "Unable to read the file: Bad archive")
+            << declared;
     }
 }
 
