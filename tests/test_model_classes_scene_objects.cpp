@@ -1,13 +1,12 @@
 // Scene objects, screens, linkers and level sections: defaults, screen adaptation, ad pacing,
 // linker search and the section copies that keep linkers inside the copy.
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include <limits>
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
@@ -30,8 +29,6 @@
 #include "model/references/KXAttributeObject.h"
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
-
-#include <limits>
 
 using cocos2d::CCPoint;
 
