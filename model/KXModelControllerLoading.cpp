@@ -556,13 +556,14 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             }
             model->unpackValues(map);
             addModel(model, UINT32_MAX);
-        } catch (const KXStoredShapeError& error) {
-            throw error.inModel(idRead ? describeModel(*this, id, type, map)
-                                       : "the object at byte " + std::to_string(at));
-        } catch (const msgpack::type_error&) {
-            throw KXStoredShapeError("", "of a kind its class stores")
-                .inModel(idRead ? describeModel(*this, id, type, map)
-                                : "the object at byte " + std::to_string(at));
+        } catch (const msgpack::type_error& error) {
+            // Before its id the model is known only by where it starts.
+            const std::string where =
+                idRead ? describeModel(*this, id, type, map) : "the object at byte " + std::to_string(at);
+            if (const auto* named = dynamic_cast<const KXStoredShapeError*>(&error)) {
+                throw named->inModel(where);
+            }
+            throw KXStoredShapeError("", "of a kind its class stores").inModel(where);
         }
     }
 }
