@@ -2,7 +2,9 @@
 // which draws offscreen and under Xvfb) keep a deleted texture while their own bindings and queued
 // commands still refer to it, until a later draw binds other textures. A picture released at a
 // screen change would stay beside the next screen's pictures, decoded before that draw: three
-// pictures of 256 MiB held where the picture budget allows two.
+// pictures of 256 MiB held where the picture budget allows two. Mesa's llvmpipe also keeps each
+// texture a finished frame drew until it reuses that frame's place, and the draw below takes only
+// one place: frames must be waited on one by one (a window's swap does; the offscreen view waits).
 #pragma once
 
 namespace cocos2d {

@@ -173,10 +173,12 @@ void CCEGLView::swapBuffers() {
     }
     if (m_glReady && m_window)
         SDL_GL_SwapWindow(m_window);
-    // The offscreen surface's swap does nothing: without a flush the driver keeps every frame's
-    // commands and vertex copies queued, and memory grows with each frame.
+    // The offscreen surface's swap does nothing, so the frame is waited on here as a window's swap
+    // waits on it. Unwaited, Mesa queues frame after frame (up to 64), and each queued frame holds
+    // the textures it drew until Mesa reuses that frame's slot: a released picture's storage would
+    // stay long after it was let go of.
     if (m_glReady && m_backend == kBackendOffscreen)
-        glFlush();
+        glFinish();
 }
 
 void CCEGLView::end() {
