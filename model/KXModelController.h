@@ -92,8 +92,9 @@ public:
     const std::string& lastError() const { return m_lastError; }
     void setLastError(const std::string& error) { m_lastError = error; }
     // Files of this load that did not read whole although the load went on (a read that failed,
-    // links stored under keys the key table lacks): each "<file>: <why>", the first problem of a
-    // file, the first kMaxLoadProblems files; emptied by clear().
+    // links stored under keys the key table lacks, a file that loaded nothing or only another
+    // class's models): each "<file>: <why>", the first problem of a file, the first
+    // kMaxLoadProblems files; emptied by clear().
     static constexpr size_t kMaxLoadProblems = 8;
     void noteLoadProblem(const std::string& file, const std::string& why);
     const std::vector<std::string>& loadProblems() const { return m_loadProblems; }
@@ -156,6 +157,13 @@ private:
     const uint32_t* storeKeyOf(const KXModel* model) const;
     bool insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index);
     bool eraseFromStore(const std::shared_ptr<KXModel>& model);
+
+    // The next pass of the walk; after the last one a game without general settings fails the load.
+    bool finishLoadPass(KXModelLoadState& state);
+    // The failure of a load without general settings: the settings file and why it gave none.
+    std::string noGeneralSettingsError(bool missing) const;
+    // How lines name a pack file of the current mode: its path in the data folder, or its entry.
+    std::string packFileLabel(const std::string& name) const;
 
     std::unordered_map<std::string, Creator> m_creators;
     std::vector<std::string> m_classOrder;

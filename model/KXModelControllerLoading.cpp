@@ -26,6 +26,7 @@
 #include "model/KXStoredKeys.h"
 #include "model/KXStoredShape.h"
 #include "model/archive/KXArchiveReader.h"
+#include "model/archive/KXEntryHeaders.h"
 #include "model/archive/KXKeyFile.h"
 #include "model/classes/KXModelGeneralSettings.h"
 
@@ -100,18 +101,77 @@ void failLoad(KXModelController& controller, const std::string& error) {
 }
 
 // A key file that cannot be this game's: nothing can be read with it.
-void failKeys(KXModelController& controller, const std::string& reason) {
-    debugLog("Failed to load keys: %s", reason.c_str());
-    failLoad(controller, std::string(kFailedToLoadKeys) + ": " + reason);
+void failKeys(KXModelController& controller, const std::string& file, const std::string& reason) {
+    debugLog("Failed to load keys: %s: %s", file.c_str(), reason.c_str());
+    failLoad(controller, std::string(kFailedToLoadKeys) + ": " + file + ": " + reason);
 }
 
+// A pack file that did not decode: the line names it and what the decoder said.
 int32_t reportUnreadable(KXModelController& controller, const std::string& file,
                          const std::exception& error) {
-    debugLog("[KXModelController] load data - fail: %s", error.what());
-    controller.setLastError(std::string(kUnableToLoad) + ": " + error.what());
+    debugLog("[KXModelController] load data - fail: %s: %s", file.c_str(), error.what());
+    controller.setLastError(std::string(kUnableToLoad) + ": " + file + ": " + error.what());
     controller.noteLoadProblem(file, error.what());
     return 2;
 }
+
+// An entry the archive reader could not read. Its lines say the operation and the kind of fault
+// ("Unable to read the file: Bad archive"), the archive and the entry only where the reader itself
+// found the fault: those are added when missing.
+int32_t reportArchiveFault(KXModelController& controller, const KXArchiveReader& archive,
+                           const std::string& entry, const std::exception& error) {
+    std::string line = error.what();
+    const std::string named = "the entry " + quotedEntryName(entry.data(), entry.size());
+    if (line.find(named) == std::string::npos) {
+        line += " (" + archive.path() + ": " + named + ")";
+    }
+    debugLog("[KXModelController] load data - fail: %s", line.c_str());
+    controller.setLastError(std::string(kUnableToLoad) + ": " + line);
+    controller.noteLoadProblem(entry, error.what());
+    return 2;
+}
+
+// The class a pack file's name gives ("data/KXNodeUI.0.connections.pack": KXNodeUI).
+std::string classOfFile(const std::string& file) {
+    const size_t slash = file.find_last_of('/');
+    const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+    return base.substr(0, base.find('.'));
+}
+
+// What a pack file gave, for the files that read without an error yet load nothing, or only models
+// of another class than their name gives: a swapped or replaced file, or keys that name nothing
+// the file holds. `expected` is empty when the name gives no registered class.
+struct FileYield {
+    std::string expected;
+    size_t loaded = 0;
+    bool expectedSeen = false;
+    std::string otherClass;
+    std::string firstPassedOver;
+
+    void load(const std::string& className) {
+        ++loaded;
+        if (className == expected) {
+            expectedSeen = true;
+        } else if (otherClass.empty()) {
+            otherClass = className;
+        }
+    }
+    void passOver(const std::string& why) {
+        if (firstPassedOver.empty()) {
+            firstPassedOver = why;
+        }
+    }
+    // Empty when the file gave what its name promises, or nothing to judge by.
+    std::string problem() const {
+        if (loaded == 0) {
+            return firstPassedOver.empty() ? std::string() : "nothing in it loads: " + firstPassedOver;
+        }
+        if (!expected.empty() && !expectedSeen) {
+            return "its records are of class " + otherClass + ", not " + expected;
+        }
+        return std::string();
+    }
+};
 
 // Links stored under a key id that the key table lacks are not read (the file was written with
 // other keys): the load goes on, but the first such id of a file is named, as the likely reason
@@ -214,6 +274,8 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     const std::string folder = m_dataDirectory + "/";
     std::vector<unsigned char> keys;
     bool haveKeys = false;
+    const std::string keysFile = packFileLabel(kKeyFileName);
+    std::string keysMissing = "the archive holds no such entry";
     if (m_archiveMode) {
         openArchive(archivePath);
         if (!m_archiveReader) {
@@ -226,19 +288,28 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
         reserveModels(expectedModelCount());
         const LooseRead read = readLooseFile(folder + kKeyFileName, kMaxKeyFileSize, keys);
         if (read == LooseRead::TooLarge) {
-            failKeys(*this, "the key file is too large");
+            failKeys(*this, keysFile, "the key file is too large");
             return;
         }
         haveKeys = read == LooseRead::Read;
+        if (read == LooseRead::Missing) {
+            keysMissing = "the file is missing";
+        } else if (read == LooseRead::Failed) {
+            keysMissing = "the file could not be read";
+        }
     }
     if (!haveKeys || keys.empty()) {
         debugLog("Failed to load keys");
         // A reason found on the way (a wrong password, a bad archive) says more.
-        failLoad(*this, lastError().empty() ? std::string(kFailedToLoadKeys) : lastError());
+        if (!lastError().empty()) {
+            failLoad(*this, lastError());
+        } else {
+            failKeys(*this, keysFile, haveKeys ? "the file is empty" : keysMissing);
+        }
         return;
     }
     if (keys.size() > kMaxKeyFileSize) {
-        failKeys(*this, "the key file is too large");
+        failKeys(*this, keysFile, "the key file is too large");
         return;
     }
 
@@ -246,10 +317,13 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
     const int32_t settingsRead =
         m_archiveMode ? loadDataFromArchive(kGeneralSettingsFile, kAttributesFile, storedPassword)
                       : loadDataFromFile(folder + kGeneralSettingsFile, kAttributesFile);
+    if (settingsRead == 2) {
+        failLoad(*this, lastError());
+        return;
+    }
     if (settingsRead != 0 || getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
         debugLog("[KXModelController] load data - fail: no general settings");
-        failLoad(*this,
-                 settingsRead == 2 ? lastError() : std::string(kUnableToLoad) + ": no general settings");
+        failLoad(*this, noGeneralSettingsError(settingsRead == 1));
         return;
     }
 
@@ -259,7 +333,10 @@ void KXModelController::loadInitialData(const std::string& archivePath, const ch
         table = parseKeyList(keys.data(), static_cast<uint32_t>(keys.size()), userId);
         requireGameKeys(table);
     } catch (const std::exception& error) {
-        failKeys(*this, error.what());
+        // The names come out of the mask only with the right User ID: a damaged one spoils them too.
+        failKeys(*this, keysFile,
+                 std::string(error.what()) + " (unscrambled with the User ID in " +
+                     packFileLabel(kGeneralSettingsFile) + ")");
         return;
     }
     keys.clear();
@@ -303,7 +380,7 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
         const char* marker = state.pass == 0 ? ".attributes." : ".connections.";
         for (;;) {
             if (entry.empty()) {
-                return advanceLoadPass(state) == kPassDone;
+                return finishLoadPass(state);
             }
             if (entry.find(marker) != std::string::npos && state.finished.count(entry) == 0) {
                 state.currentName = entry;
@@ -314,7 +391,8 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
     } catch (const std::exception& error) {
         // Without the walk the rest of the archive cannot be found.
         debugLog("[KXModelController] load data - fail: %s", error.what());
-        failLoad(*this, std::string(kUnableToLoad) + ": " + error.what());
+        failLoad(*this,
+                 std::string(kUnableToLoad) + ": " + error.what() + " (" + m_archiveReader->path() + ")");
         return true;
     }
 }
@@ -342,7 +420,46 @@ bool KXModelController::loadNextFile() {
             return false;
         }
     }
-    return advanceLoadPass(state) == kPassDone;
+    return finishLoadPass(state);
+}
+
+bool KXModelController::finishLoadPass(KXModelLoadState& state) {
+    if (advanceLoadPass(state) != kPassDone) {
+        return false;
+    }
+    // Every file is in: without its settings the game cannot run, whatever else loaded.
+    if (getModelsByType(KXModelGeneralSettings::staticType()).empty()) {
+        bool missing = true;
+        if (m_archiveMode) {
+            missing = !m_archiveReader || !m_archiveReader->locate(kGeneralSettingsFile);
+        } else {
+            missing =
+                !cocos2d::CCFileUtils::sharedFileUtils()->isFileExist(packFileLabel(kGeneralSettingsFile));
+        }
+        debugLog("[KXModelController] load data - fail: no general settings");
+        failLoad(*this, noGeneralSettingsError(missing));
+    }
+    return true;
+}
+
+std::string KXModelController::noGeneralSettingsError(bool missing) const {
+    const std::string file = packFileLabel(kGeneralSettingsFile);
+    std::string why = file + ": it holds no general settings";
+    if (missing) {
+        why = file + (m_archiveMode ? ": the archive holds no such entry" : ": the file is missing");
+    }
+    // What was noted while the file was read says more.
+    for (const std::string& problem : m_loadProblems) {
+        if (problem.rfind(file + ": ", 0) == 0) {
+            why = problem;
+            break;
+        }
+    }
+    return std::string(kUnableToLoad) + ": no general settings (" + why + ")";
+}
+
+std::string KXModelController::packFileLabel(const std::string& name) const {
+    return m_archiveMode ? name : m_dataDirectory + "/" + name;
 }
 
 int32_t KXModelController::advanceLoadPass(KXModelLoadState& state) {
@@ -376,29 +493,39 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
         return 2;
     }
     debugLog("[KXModelController] load data(%d) for class from archive file: %s", type, entryName.c_str());
-    try {
-        auto kept = m_keptEntries.find(entryName);
-        if (kept != m_keptEntries.end()) {
-            std::vector<unsigned char> bytes;
-            if (m_keepArchiveEntries) {
-                bytes = kept->second;
-            } else {
-                bytes = std::move(kept->second);
-                m_keptEntries.erase(kept);
-            }
-            parseData(bytes.data(), bytes.size(), type, entryName);
-            return 0;
-        }
-        unsigned char* buffer = nullptr;
-        uint32_t size = 0;
-        if (!m_archiveReader->readFile(entryName, buffer, size, decodePassword(storedPassword))) {
-            return 1;
-        }
-        std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+    std::vector<unsigned char> keptBytes;
+    std::unique_ptr<unsigned char, decltype(&std::free)> owned(nullptr, &std::free);
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+    auto kept = m_keptEntries.find(entryName);
+    if (kept != m_keptEntries.end()) {
         if (m_keepArchiveEntries) {
-            m_keptEntries[entryName].assign(buffer, buffer + size);
+            keptBytes = kept->second;
+        } else {
+            keptBytes = std::move(kept->second);
+            m_keptEntries.erase(kept);
         }
-        parseData(buffer, size, type, entryName);
+        bytes = keptBytes.data();
+        size = keptBytes.size();
+    } else {
+        try {
+            unsigned char* buffer = nullptr;
+            uint32_t length = 0;
+            if (!m_archiveReader->readFile(entryName, buffer, length, decodePassword(storedPassword))) {
+                return 1;
+            }
+            owned.reset(buffer);
+            if (m_keepArchiveEntries) {
+                m_keptEntries[entryName].assign(buffer, buffer + length);
+            }
+            bytes = buffer;
+            size = length;
+        } catch (const std::exception& error) {
+            return reportArchiveFault(*this, *m_archiveReader, entryName, error);
+        }
+    }
+    try {
+        parseData(bytes, size, type, entryName);
         return 0;
     } catch (const std::exception& error) {
         return reportUnreadable(*this, entryName, error);
@@ -415,14 +542,14 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
     const LooseRead read = readLooseFile(path, KXArchiveReader::kMaxEntrySize, data);
     if (read == LooseRead::TooLarge) {
         debugLog("[KXModelController] load data - fail: the file is too large");
-        setLastError(std::string(kUnableToLoad) + ": the file is too large");
+        setLastError(std::string(kUnableToLoad) + ": " + path + ": the file is too large");
         noteLoadProblem(path, "the file is too large");
         return 2;
     }
     // An empty file is read as a file without models.
     if (read != LooseRead::Read) {
         debugLog("[KXModelController] load data - fail");
-        setLastError(kUnableToLoad);
+        setLastError(std::string(kUnableToLoad) + ": " + path + ": the file could not be read");
         noteLoadProblem(path, "the file could not be read");
         return 2;
     }
@@ -453,7 +580,7 @@ bool KXModelController::readFileArchive(const std::string& entryName, std::vecto
         }
         return true;
     } catch (const std::exception& error) {
-        reportUnreadable(*this, entryName, error);
+        reportArchiveFault(*this, *m_archiveReader, entryName, error);
         return false;
     }
 }
@@ -501,6 +628,10 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
     std::string lookedUpName;
     const Creator* creator = nullptr;
     bool lookedUp = false;
+    FileYield yield;
+    if (findCreator(classOfFile(file)) != nullptr) {
+        yield.expected = classOfFile(file);
+    }
     while (offset < size) {
         zone.clear();
         const size_t at = offset;
@@ -515,6 +646,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
         try {
             if (!map.get(kxkey::id, id)) {
                 passOver();
+                yield.passOver("the object at byte " + std::to_string(at) + " has no id");
                 continue;
             }
             idRead = true;
@@ -523,14 +655,17 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
                 if (std::shared_ptr<KXModel> model = getModel(id)) {
                     noteUnknownKey(*this, map, id, file);
                     model->unpackConnections(map);
+                    yield.load(model->className());
                 } else {
                     passOver();
+                    yield.passOver("no model " + std::to_string(id) + " was loaded");
                 }
                 continue;
             }
 
             if (!map.get(kxkey::className, className)) {
                 passOver();
+                yield.passOver("model " + std::to_string(id) + " has no class name");
                 continue;
             }
             if (!lookedUp || className != lookedUpName) {
@@ -541,6 +676,8 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             // An unknown class leaves the model that holds the id alone.
             if (creator == nullptr) {
                 passOver();
+                yield.passOver("model " + std::to_string(id) + " is of the unknown class " +
+                               quotedEntryName(className.data(), className.size()));
                 continue;
             }
             if (std::shared_ptr<KXModel> previous = getModel(id)) {
@@ -556,6 +693,7 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             }
             model->unpackValues(map);
             addModel(model, UINT32_MAX);
+            yield.load(className);
         } catch (const msgpack::type_error& error) {
             // Before its id the model is known only by where it starts.
             const std::string where =
@@ -565,6 +703,11 @@ void KXModelController::parseData(const unsigned char* buffer, size_t size, int3
             }
             throw KXStoredShapeError("", "of a kind its class stores").inModel(where);
         }
+    }
+    const std::string problem = yield.problem();
+    if (!problem.empty() && !file.empty()) {
+        debugLog("[KXModelController] load data - %s: %s", file.c_str(), problem.c_str());
+        noteLoadProblem(file, problem);
     }
 }
 

@@ -138,7 +138,8 @@ TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn) {
     runSteps();
 
     EXPECT_FALSE(store()->loadFailed());
-    EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: ")) << store()->lastError();
+    EXPECT_EQ(store()->lastError(),
+              "Unable to load data: data/KXModelFont.1.attributes.pack: insufficient bytes");
     EXPECT_EQ(count(KXModelSound::staticType()), 1u);
     // The map before the cut one is kept.
     EXPECT_EQ(count(KXModelFont::staticType()), 3u);
@@ -149,7 +150,86 @@ TEST_F(FolderLoadingTest, DamagedFileEndsItsTurnWithTheReasonAndTheLoadGoesOn) {
     folder().write("data/KXModelSound.0.attributes.pack", std::string(1, '\x07'));
     store()->setLastError("");
     EXPECT_EQ(store()->loadDataFromFile("data/KXModelSound.0.attributes.pack", 0), 2);
-    EXPECT_TRUE(startsWith(store()->lastError(), "Unable to load data: ")) << store()->lastError();
+    EXPECT_EQ(store()->lastError(),
+              "Unable to load data: data/KXModelSound.0.attributes.pack: the object at byte 0 "
+              "is not a map keyed by key ids");
+}
+
+// A file that reads without an error, yet loads nothing or only another class's models (swapped,
+// replaced, or read with keys that name nothing it holds), is noted with what it held.
+TEST_F(FolderLoadingTest, AFileThatLoadsNothingOrAnotherClassIsNotedWithWhatItHeld) {
+    writeSmallGame();
+    const std::string sounds = "data/KXModelSound.0.attributes.pack";
+    const std::string fonts = "data/KXModelFont.0.attributes.pack";
+    const std::string soundLinks = "data/KXModelSound.0.connections.pack";
+    const std::string fontBytes = folder().read(fonts);
+    const std::string soundBytes = folder().read(sounds);
+    const auto noteFor = [&](const std::string& file, const std::string& bytes, int32_t type) {
+        store()->clear();
+        store()->loadInitialData("data/data.pkg", nullptr);
+        EXPECT_FALSE(store()->loadFailed()) << store()->lastError();
+        EXPECT_EQ(store()->loadDataFromFile(fonts, 0), 0);
+        folder().write(file, bytes);
+        EXPECT_EQ(store()->loadDataFromFile(file, type), 0) << file;
+        return store()->loadProblemsText();
+    };
+    msgpack::zone zone;
+    KXMessagePackMap noId(zone);
+    noId.set("Class Name", "KXModelSound");
+    KXMessagePackMap noClass(zone);
+    noClass.set("id", 900u);
+    KXMessagePackMap unknownClass(zone);
+    unknownClass.set("id", 901u);
+    unknownClass.set("Class Name", "KXModelNothing");
+    KXMessagePackMap strayLinks(zone);
+    strayLinks.set("id", 902u);
+
+    EXPECT_EQ(noteFor(sounds, fontBytes, 0),
+              sounds + ": its records are of class KXModelFont, not KXModelSound");
+    EXPECT_EQ(noteFor(sounds, noId.packToBytes() + noClass.packToBytes(), 0),
+              sounds + ": nothing in it loads: the object at byte 0 has no id");
+    EXPECT_EQ(noteFor(sounds, noClass.packToBytes(), 0),
+              sounds + ": nothing in it loads: model 900 has no class name");
+    EXPECT_EQ(noteFor(sounds, unknownClass.packToBytes(), 0),
+              sounds + ": nothing in it loads: model 901 is of the unknown class \"KXModelNothing\"");
+    EXPECT_EQ(noteFor(soundLinks, strayLinks.packToBytes(), 1),
+              soundLinks + ": nothing in it loads: no model 902 was loaded");
+    // Connections are read by id: the fonts' take hold, but the file is not the sound's.
+    EXPECT_EQ(noteFor(soundLinks, fontBytes, 1),
+              soundLinks + ": its records are of class KXModelFont, not KXModelSound");
+    // A name that gives no class, and a file that holds what its name gives, are not noted.
+    EXPECT_EQ(noteFor("data/stray.pack", fontBytes, 0), "");
+    EXPECT_EQ(noteFor(sounds, soundBytes, 0), "");
+}
+
+// The walk (after the start data, from an empty store, as the player runs it) reads the settings
+// again under the game's keys: when they then give no settings, the load fails naming the file and
+// what it held, as the first read would have.
+TEST_F(FolderLoadingTest, AWalkThatEndsWithoutGeneralSettingsFailsNamingTheSettingsFile) {
+    writeSmallGame();
+    const std::string settingsFile = "data/KXModelGeneralSettings.0.attributes.pack";
+    const std::string settings = folder().read(settingsFile);
+    store()->loadInitialData("data/data.pkg", nullptr);
+    ASSERT_FALSE(store()->loadFailed());
+    store()->clear();
+    folder().write(settingsFile, folder().read("data/KXModelSound.0.attributes.pack"));
+    runSteps();
+    EXPECT_TRUE(store()->loadFailed());
+    EXPECT_EQ(store()->lastError(),
+              "Unable to load data: no general settings "
+              "(data/KXModelGeneralSettings.0.attributes.pack: its records are of class "
+              "KXModelSound, not KXModelGeneralSettings)");
+
+    store()->clear();
+    folder().write(settingsFile, settings);
+    store()->loadInitialData("data/data.pkg", nullptr);
+    ASSERT_FALSE(store()->loadFailed());
+    store()->clear();
+    std::remove(folder().file(settingsFile).c_str());
+    runSteps();
+    EXPECT_TRUE(store()->loadFailed());
+    EXPECT_EQ(store()->lastError(), "Unable to load data: no general settings "
+                                    "(data/KXModelGeneralSettings.0.attributes.pack: the file is missing)");
 }
 
 TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop) {
@@ -159,7 +239,7 @@ TEST_F(FolderLoadingTest, MissingKeyFileFailsTheLoadAndTheStepsStop) {
     store()->loadInitialData("data/data.pkg", nullptr);
     EXPECT_TRUE(log.contains("Failed to load keys"));
     EXPECT_TRUE(store()->loadFailed());
-    EXPECT_EQ(store()->lastError(), "Failed to load keys");
+    EXPECT_EQ(store()->lastError(), "Failed to load keys: data/Keys.pack: the file is missing");
     EXPECT_TRUE(store()->loadNextFile());
     EXPECT_TRUE(store()->modelsById().empty());
     // A new load starts clean.
@@ -172,13 +252,20 @@ TEST_F(FolderLoadingTest, MissingOrEmptyGeneralSettingsFailTheLoad) {
     std::remove(folder().file("data/KXModelGeneralSettings.0.attributes.pack").c_str());
     store()->loadInitialData("data/data.pkg", nullptr);
     EXPECT_TRUE(store()->loadFailed());
-    EXPECT_EQ(store()->lastError(), "Unable to load data: no general settings");
+    EXPECT_EQ(
+        store()->lastError(),
+        "Unable to load data: no general settings (data/KXModelGeneralSettings.0.attributes.pack: the file "
+        "is missing)");
     EXPECT_TRUE(store()->loadNextFile());
 
     store()->clear();
     folder().write("data/KXModelGeneralSettings.0.attributes.pack", "");
     store()->loadInitialData("data/data.pkg", nullptr);
     EXPECT_TRUE(store()->loadFailed());
+    EXPECT_EQ(
+        store()->lastError(),
+        "Unable to load data: no general settings (data/KXModelGeneralSettings.0.attributes.pack: it holds "
+        "no general settings)");
 }
 
 TEST_F(FolderLoadingTest, EmptyPackFileIsAFileWithoutModels) {

@@ -33,8 +33,11 @@ TEST_F(LoadingBoundsTest, AKeyFileBeyondItsBoundsFailsTheLoadWithTheReason) {
     const std::vector<std::string> usual = {"id", "Class Name", "value", "User ID", "Name"};
     struct Case {
         std::vector<std::string> lines;
-        const char* error;
+        std::string error;
     };
+    // The names come out of the mask only with the settings' User ID: the line points there too.
+    const std::string unscrambled =
+        " (unscrambled with the User ID in data/KXModelGeneralSettings.0.attributes.pack)";
     std::vector<std::string> many = usual;
     for (int i = 0; i < kMaxKeyLines; ++i) {
         many.push_back(std::to_string(i));
@@ -46,9 +49,9 @@ TEST_F(LoadingBoundsTest, AKeyFileBeyondItsBoundsFailsTheLoadWithTheReason) {
     }
     const Case cases[] = {
         {{"id", "Class Name", "value", "User ID", std::string(kMaxKeyNameLength + 1, 'n')},
-         "Failed to load keys: a key name is too long"},
-        {many, "Failed to load keys: the key file has too many names"},
-        {huge, "Failed to load keys: the key file is too large"},
+         "Failed to load keys: data/Keys.pack: a key name is too long" + unscrambled},
+        {many, "Failed to load keys: data/Keys.pack: the key file has too many names" + unscrambled},
+        {huge, "Failed to load keys: data/Keys.pack: the key file is too large"},
     };
     for (const Case& c : cases) {
         store()->clear();
@@ -74,14 +77,16 @@ TEST_F(LoadingBoundsTest, AKeyTableWithoutTheNamesEveryGameHasFailsTheLoad) {
         store()->loadInitialData("data/data.pkg", nullptr);
         EXPECT_TRUE(store()->loadFailed()) << missing;
         EXPECT_EQ(store()->lastError(),
-                  std::string("Failed to load keys: the key table lacks \"") + missing + "\"");
+                  std::string("Failed to load keys: data/Keys.pack: the key table lacks \"") + missing +
+                      "\" (unscrambled with the User ID in "
+                      "data/KXModelGeneralSettings.0.attributes.pack)");
     }
     // Bytes that unscramble to no list of names at all: one random-looking line.
     store()->clear();
     folder().write("data/Keys.pack", std::string("\x93\x11\xfe\x02\x7f", 5));
     store()->loadInitialData("data/data.pkg", nullptr);
     EXPECT_TRUE(store()->loadFailed());
-    EXPECT_EQ(store()->lastError().rfind("Failed to load keys: the key table lacks ", 0), 0u)
+    EXPECT_EQ(store()->lastError().rfind("Failed to load keys: data/Keys.pack: the key table lacks ", 0), 0u)
         << store()->lastError();
 }
 
@@ -92,7 +97,8 @@ TEST_F(LoadingBoundsTest, AFolderFileLargerThanAnArchiveEntryMayBeIsNotRead) {
     folder().write("data/KXModelFont.1.attributes.pack",
                    std::string(KXArchiveReader::kMaxEntrySize + 1, '\x80'));
     EXPECT_EQ(store()->loadDataFromFile("data/KXModelFont.1.attributes.pack", 0), 2);
-    EXPECT_EQ(store()->lastError(), "Unable to load data: the file is too large");
+    EXPECT_EQ(store()->lastError(),
+              "Unable to load data: data/KXModelFont.1.attributes.pack: the file is too large");
 }
 
 // Files that do not read are noted with their reasons for the player's error line, a bounded few.

@@ -85,7 +85,7 @@ TEST_F(WrongKindTest, AnAttributesValueOfTheWrongKindNamesTheModelTheEntryAndThe
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(reasonFor(kValues, labelWith(c.fill), 0), kValues + ": " + c.reason);
-        EXPECT_EQ(store()->lastError(), "Unable to load data: " + c.reason);
+        EXPECT_EQ(store()->lastError(), "Unable to load data: " + kValues + ": " + c.reason);
     }
 }
 

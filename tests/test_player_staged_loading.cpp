@@ -13,6 +13,7 @@
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
+#include "model/archive/KXKeyFile.h"
 #include "model/classes/KXModelScreen.h"
 #include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
@@ -80,6 +81,79 @@ protected:
     void removeDataFile(const char* name) {
         ASSERT_EQ(std::remove((std::string("data/") + name).c_str()), 0);
     }
+
+    static std::string readDataFile(const std::string& name) {
+        std::vector<unsigned char> bytes;
+        EXPECT_TRUE(CCFileUtils::sharedFileUtils()->readFile("data/" + name, bytes)) << name;
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    static void writeDataFile(const std::string& name, const std::string& bytes) {
+        std::FILE* file = std::fopen(("data/" + name).c_str(), "wb");
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+        std::fclose(file);
+    }
+
+    // The first stored map of a pack file, by the ids every writer pins: "id" 42, "value" 10,
+    // "User ID" 50.
+    static msgpack::object_handle firstRecord(const std::string& name) {
+        const std::string bytes = readDataFile(name);
+        return msgpack::unpack(bytes.data(), bytes.size());
+    }
+
+    static const msgpack::object* entry(const msgpack::object& map, uint32_t key) {
+        if (map.type != msgpack::type::MAP) {
+            return nullptr;
+        }
+        for (uint32_t i = 0; i < map.via.map.size; ++i) {
+            if (map.via.map.ptr[i].key.type == msgpack::type::POSITIVE_INTEGER &&
+                map.via.map.ptr[i].key.via.u64 == key) {
+                return &map.via.map.ptr[i].val;
+            }
+        }
+        return nullptr;
+    }
+
+    static std::string firstModelId(const std::string& name) {
+        const msgpack::object_handle record = firstRecord(name);
+        const msgpack::object* id = entry(record.get(), 42);
+        return id != nullptr ? std::to_string(id->as<uint32_t>()) : std::string("none");
+    }
+
+    // Flips one bit of the key file where it holds that name (the mask is a XOR, so the same bit
+    // of the name flips).
+    static void flipBitOfKeyName(const std::string& name) {
+        const msgpack::object_handle settings = firstRecord("KXModelGeneralSettings.0.attributes.pack");
+        const msgpack::object* userId = entry(settings.get(), 50);
+        ASSERT_NE(userId, nullptr);
+        const msgpack::object* value = entry(*userId, 10);
+        ASSERT_NE(value, nullptr);
+        std::string keys = readDataFile("Keys.pack");
+        std::string plain = keys;
+        applyKeyMask(reinterpret_cast<unsigned char*>(&plain[0]), plain.size(),
+                     buildKeyMask(value->as<std::string>()));
+        const size_t at = plain.find("\n" + name + "\n");
+        ASSERT_NE(at, std::string::npos) << name;
+        keys[at + 1] = static_cast<char>(keys[at + 1] ^ 0x01);
+        writeDataFile("Keys.pack", keys);
+    }
+
+    // The reason a load of the damaged demo stops with, once.
+    std::string failureOfLoad() {
+        EXPECT_TRUE(loadStartData());
+        KXDebugLogCapture log;
+        KXPAppDelegate application;
+        EXPECT_TRUE(runUntilLoaded(application));
+        EXPECT_TRUE(application.hasLoadFailed());
+        // The log cuts long lines: the stop is counted by its start.
+        EXPECT_EQ(std::count_if(log.lines().begin(), log.lines().end(),
+                                [](const std::string& line) {
+                                    return line.rfind("[KXPAppDelegate] game loading failed: ", 0) == 0;
+                                }),
+                  1);
+        return application.loadError();
+    }
 };
 
 TEST_F(StagedLoading, TheTenthDrawnFrameLoadsTheFirstFileAndTheLastOpensTheMenu) {
@@ -145,6 +219,54 @@ TEST_F(StagedLoading, AStartNodeThatLeadsNowhereStopsOnce) {
     EXPECT_TRUE(isGameDataLoaded());
     ASSERT_NE(loadingLayer(), nullptr);
     EXPECT_TRUE(loadingLayer()->isLoading());
+    // Every file there read: the reason is what the graph lacks.
+    EXPECT_EQ(application.loadError(), "the start node leads to no screen (the start node, model " +
+                                           firstModelId("KXNodeUIStart.0.attributes.pack") +
+                                           " (KXNodeUIStart), holds no screen)");
+}
+
+// Packs exchanged or replaced read without an error but load nothing, or another class's models:
+// the reason names each such file and what it held.
+TEST_F(StagedLoading, AStartWhosePacksWereSwappedOrReplacedNamesWhatEachPackHeld) {
+    const std::string links = "KXNodeUIStart.0.connections.pack";
+    const std::string uiNodes = "KXNodeUI.0.attributes.pack";
+    const std::string start = firstModelId(links);
+    const std::string firstUi = firstModelId(uiNodes);
+    const std::string startLinks = readDataFile(links);
+    const std::string uiBytes = readDataFile(uiNodes);
+    writeDataFile(links, uiBytes);
+    writeDataFile(uiNodes, startLinks);
+    EXPECT_EQ(failureOfLoad(),
+              "the start node leads to no screen (data/KXNodeUI.0.attributes.pack: nothing in it "
+              "loads: model " +
+                  start +
+                  " has no class name; data/KXNodeUI.0.connections.pack: nothing in it loads: "
+                  "no model " +
+                  firstUi +
+                  " was loaded; data/KXNodeUIStart.0.connections.pack: nothing in it loads: no "
+                  "model " +
+                  firstUi + " was loaded)");
+}
+
+TEST_F(StagedLoading, AStartWhoseLinksPackIsAnotherClassesNamesWhoseRecordsItHolds) {
+    writeDataFile("KXNodeUIStart.0.connections.pack", readDataFile("KXNodeScene.0.connections.pack"));
+    EXPECT_EQ(failureOfLoad(),
+              "the start node leads to no screen (data/KXNodeUIStart.0.connections.pack: its "
+              "records are of class KXNodeScene, not KXNodeUIStart)");
+}
+
+// A flipped bit in a key name that links are stored under: every file reads, but no link holds.
+TEST_F(StagedLoading, AStartWhoseLinkKeyIsDamagedSaysItHasNoLoadLink) {
+    flipBitOfKeyName("connectedModelId");
+    EXPECT_EQ(failureOfLoad(), "the start node leads to no screen (the start node, model " +
+                                   firstModelId("KXNodeUIStart.0.attributes.pack") +
+                                   " (KXNodeUIStart), has no \"Load\" link)");
+}
+
+TEST_F(StagedLoading, AGameWithoutAStartNodeSaysSo) {
+    removeDataFile("KXNodeUIStart.0.attributes.pack");
+    removeDataFile("KXNodeUIStart.0.connections.pack");
+    EXPECT_EQ(failureOfLoad(), "the start node leads to no screen (no start node was loaded)");
 }
 
 // The start node's ports stored under key ids the key table lacks: the port leads nowhere, and the

@@ -31,6 +31,9 @@ public:
     KXArchiveReader(const KXArchiveReader&) = delete;
     KXArchiveReader& operator=(const KXArchiveReader&) = delete;
 
+    // The archive's path as opened, as its error lines name it.
+    const std::string& path() const { return path_; }
+
     // Name of the entry at the walk position; empty past the last entry.
     std::string currentEntryName() const;
 

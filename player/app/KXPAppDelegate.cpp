@@ -1,5 +1,6 @@
 #include "player/app/KXPAppDelegate.h"
 
+#include "model/KXBaseAttribute.h"
 #include "model/KXDebugLog.h"
 #include "model/KXModelController.h"
 #include "model/KXSecrets.h"
@@ -12,6 +13,8 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreen.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "model/classes/KXNodeScene.h"
+#include "model/classes/KXNodeUIStart.h"
 #include "player/ads/KXAdController.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPClock.h"
@@ -37,6 +40,59 @@ namespace {
 constexpr float kLandscapeWidth = 1136.0f;
 constexpr float kLandscapeHeight = 640.0f;
 constexpr double kAutomaticRatio = 1.77;
+constexpr const char* kStartLeadsNowhere = "the start node leads to no screen";
+
+std::string modelLabel(const KXModel& model) {
+    return "model " + std::to_string(model.id()) + " (" + model.className() + ")";
+}
+
+// What the loaded screen graph lacks when the start leads nowhere although every file read, found
+// the way the screens controller follows it: the UI node holding the start screen, its "Load" link,
+// the node that link leads to, that node's screen.
+std::string whatTheStartLacks() {
+    const std::string startKey = KXPScreensController::kStartScreenKey;
+    std::shared_ptr<KXNodeUI> start;
+    for (const std::shared_ptr<KXNodeUI>& node : getModelsOfKind<KXNodeUI>()) {
+        const std::shared_ptr<KXModelScreen> screen = node->screen();
+        if (screen && screen->key() == startKey) {
+            start = node;
+            break;
+        }
+    }
+    if (!start) {
+        const std::vector<std::shared_ptr<KXNodeUIStart>> starts = getModels<KXNodeUIStart>();
+        if (starts.empty()) {
+            return "no start node was loaded";
+        }
+        const std::shared_ptr<KXModelScreen> screen = starts.front()->screen();
+        if (!screen) {
+            return "the start node, " + modelLabel(*starts.front()) + ", holds no screen";
+        }
+        return "the start node's screen, " + modelLabel(*screen) + ", has another key than " + startKey;
+    }
+    const std::string node = modelLabel(*start);
+    const KXBaseAttribute* port = start->attribute(KXPScreensController::kLoadPort);
+    const std::shared_ptr<KXBaseNode> next = start->nodeLinkedFrom(port);
+    if (!next) {
+        const KXBaseAttribute* input =
+            port != nullptr && port->connectionKind() == KXAttributeConnectionOutput ? port->connection()
+                                                                                     : nullptr;
+        if (input == nullptr || input->owner() == nullptr) {
+            return "the start node, " + node + ", has no \"Load\" link";
+        }
+        return "the \"Load\" link of the start node, " + node + ", leads to " + modelLabel(*input->owner()) +
+               ", which is not a node";
+    }
+    const std::string link =
+        "the \"Load\" link of the start node, " + node + ", leads to " + modelLabel(*next);
+    if (next->typeId() != KXNodeScene::staticType() && next->typeId() != KXNodeUI::staticType()) {
+        return link + ", which is neither a scene node nor a UI node";
+    }
+    if (!next->screen()) {
+        return link + ", which holds no screen";
+    }
+    return std::string();
+}
 
 } // namespace
 
@@ -147,10 +203,16 @@ void KXPAppDelegate::loadStep() {
         ui->playScreenMusic();
     }
     std::string failure = openFirstScreen();
-    // What leads nowhere is most often a link the load could not read: name it.
-    const std::string problems = models->loadProblemsText();
-    if (!failure.empty() && !problems.empty()) {
-        failure += " (" + problems + ")";
+    if (!failure.empty()) {
+        // What leads nowhere is most often a file the load could not read whole: name it; when
+        // every file read, say what the loaded graph lacks.
+        std::string why = models->loadProblemsText();
+        if (why.empty() && failure == kStartLeadsNowhere) {
+            why = whatTheStartLacks();
+        }
+        if (!why.empty()) {
+            failure += " (" + why + ")";
+        }
     }
     stopLoading(failure);
 }
@@ -225,7 +287,7 @@ std::string KXPAppDelegate::openFirstScreen() {
     }
     if (!opened) {
         debugLog("ERROR! Failed to find ScreenScene attached to Start scene");
-        return "the start node leads to no screen";
+        return kStartLeadsNowhere;
     }
     CCScene* scene = screens->currentScene();
     if (scene == nullptr) {

@@ -140,16 +140,16 @@ case("any", "general settings doubled", lambda f: write(f, "KXModelGeneralSettin
 PY
 count=$(ls cases | wc -l)
 
-new_case "message Failed to load keys" "missing Keys.pack" good
+new_case "message Failed to load keys: data/Keys.pack: the file is missing" "missing Keys.pack" good
 rm "$GAME/data/Keys.pack"
-new_case "message Failed to load keys" "empty Keys.pack" good
+new_case "message Failed to load keys: data/Keys.pack: the file is empty" "empty Keys.pack" good
 : > "$GAME/data/Keys.pack"
 new_case error "random Keys.pack" good
 head -c 4000 /dev/urandom > "$GAME/data/Keys.pack"
 new_case error "missing general settings" good
 rm "$GAME/data/KXModelGeneralSettings.0.attributes.pack"
 # A key file of one long line, larger than a key file may be.
-new_case "message Failed to load keys: the key file is too large" "oversized Keys.pack" good
+new_case "message Failed to load keys: data/Keys.pack: the key file is too large" "oversized Keys.pack" good
 head -c 2000000 /dev/zero | tr '\0' 'k' > "$GAME/data/Keys.pack"
 
 # Archives of the good game's files with one file changed.
@@ -164,9 +164,39 @@ archive_of() { # case game, cipher (aes, zip or none)
 new_case error "random Keys.pack in an AES archive" good
 head -c 4000 /dev/urandom > "$GAME/data/Keys.pack"
 archive_of "$GAME" aes
-new_case "message Failed to load keys" "empty Keys.pack in an archive" good
+new_case "message Failed to load keys: Keys.pack: the file is empty" "empty Keys.pack in an archive" good
 : > "$GAME/data/Keys.pack"
 archive_of "$GAME" zip
+
+# A general-settings file that does not read ends the load with a line that names it (in an archive,
+# the entry) and what its decoder or the archive said; one that reads but holds no settings, with
+# what it held.
+settings=KXModelGeneralSettings.0.attributes.pack
+new_case "message Unable to load data: data/$settings: insufficient bytes" "general settings cut short" good load-only
+truncate -s $(($(stat -c %s "good/data/$settings") / 2)) "$GAME/data/$settings"
+new_case "message Unable to load data: data/$settings: the object at byte 0 is not a map keyed by key ids" \
+    "general settings with its first bit flipped" good load-only
+"$PY" -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[0] ^= 0x80; open(sys.argv[1], "wb").write(d)' \
+    "$GAME/data/$settings"
+new_case "message Unable to load data: no general settings (data/$settings: its records are of class KXModelFont, not KXModelGeneralSettings)" \
+    "general settings replaced by the fonts" good
+cp "good/data/KXModelFont.0.attributes.pack" "$GAME/data/$settings"
+new_case "message Unable to load data: $settings: insufficient bytes" "general settings cut short in an archive" good load-only
+truncate -s $(($(stat -c %s "good/data/$settings") / 2)) "$GAME/data/$settings"
+archive_of "$GAME" zip
+for source in plain aes; do
+    new_case "message Unable to load data: Unable to read the file: Bad archive (data/data.pkg: the entry \"$settings\")" \
+        "$source: general settings entry damaged" "$source" load-only
+    "$PY" - "$GAME/data/data.pkg" "$settings" << 'PY'
+import struct, sys, zipfile
+path, name = sys.argv[1], sys.argv[2]
+data = bytearray(open(path, "rb").read())
+info = zipfile.ZipFile(path).getinfo(name)
+name_len, extra_len = struct.unpack("<HH", data[info.header_offset + 26:info.header_offset + 30])
+data[info.header_offset + 30 + name_len + extra_len + info.compress_size // 2] ^= 0x5a
+open(path, "wb").write(bytes(data))
+PY
+done
 
 # Wrong passwords, each cipher.
 for cipher in zip aes aes128; do
