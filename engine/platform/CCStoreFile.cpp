@@ -1,5 +1,6 @@
 #include "platform/CCStoreFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -98,8 +99,23 @@ bool clearFolderInPlace(const std::string& path, std::string& error, std::string
 
 } // namespace
 
+std::mutex& storeWriteLock() {
+    static std::mutex* const lock = new std::mutex();
+    return *lock;
+}
+
+namespace {
+// Trivially destroyed: read while the process exits around it.
+std::atomic<unsigned long> writesCompleted{0};
+} // namespace
+
+unsigned long storeWritesCompleted() {
+    return writesCompleted.load();
+}
+
 bool replaceFileAtomically(const std::string& path, const std::string& contents, std::string& error,
                            std::string& notes) {
+    std::lock_guard<std::mutex> writing(storeWriteLock());
     if (!clearFolderInPlace(path, error, notes))
         return false;
     std::string tempPath;
@@ -126,6 +142,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& contents,
         ::fsync(folder);
         ::close(folder);
     }
+    ++writesCompleted;
     return true;
 }
 

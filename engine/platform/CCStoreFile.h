@@ -2,6 +2,7 @@
 // contents, never a mix.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "base/ccMacros.h"
@@ -16,5 +17,13 @@ NS_CC_BEGIN
 // file is then untouched); `notes` gets one line per obstacle worked around.
 bool replaceFileAtomically(const std::string& path, const std::string& contents, std::string& error,
                            std::string& notes);
+
+// Held by replaceFileAtomically from its temporary file to the rename or the removal. A process
+// that must end at once takes it first and never gives it back: a write under way finishes and
+// none begins after. Never destroyed, so it stays usable while the process exits around it.
+std::mutex& storeWriteLock();
+// How many writes have replaced their file so far; read under storeWriteLock for a figure no write
+// is about to change.
+unsigned long storeWritesCompleted();
 
 NS_CC_END

@@ -13,6 +13,7 @@
 #include "player/desktop/KXPInputDevices.h"
 #include "player/desktop/KXPSteamStandIn.h"
 #include "player/desktop/KXPTermination.h"
+#include "player/desktop/KXPTerminationGuard.h"
 #include "player/desktop/KXPWindowIcon.h"
 #include "player/desktop/KXPWindowModes.h"
 #include "player/desktop/KXPXErrors.h"
@@ -65,7 +66,9 @@ bool loadStartData() {
 
 int runDesktopPlayer() {
     KXPAppDelegate application;
-    installTerminationHandlers();
+    // Never destroyed: its thread may still end the process while the process exits around it.
+    static KXPTerminationGuard* const terminationGuard = new KXPTerminationGuard();
+    installTerminationHandlers(terminationGuard);
     ignoreFileSizeSignal();
     // Before the video starts, so that SDL keeps these handlers as the ones it restores.
     installXErrorHandlers(0, saveProgress);
@@ -104,6 +107,7 @@ int runDesktopPlayer() {
     const int result = application.run();
 
     // Progress is kept however the loop ended (still refused when loading never finished).
+    terminationGuard->noteLoopEnded();
     KXPSettingsController::shared()->save();
     devices.destroy();
     scheduler->unscheduleAllForTarget(capture);
@@ -111,5 +115,6 @@ int runDesktopPlayer() {
     application.setFrameHook({});
     const bool loadFailed = application.hasLoadFailed();
     endPlayerRun();
+    terminationGuard->noteRunOver();
     return loadFailed ? kFailedLoadStatus : result;
 }

@@ -1,0 +1,112 @@
+# Turns a level section of a game folder into one whose bodies pile up, in the folder's stored data
+# (valid data, as an editor would write it): copies of one of its objects (a unit, a portal, a
+# character, ...) laid out in rows, and optionally a section the streaming lays (no opening
+# section) with another width.
+#
+#   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
+#                         [--row R] [--spacing S] [--lift DY]]
+#
+# DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
+# GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
+# start where the object named NAME in SECTION stands (raised by DY), R to a row, S points apart
+# along and between rows (S 0: all at one point). Needs python3-msgpack. Fails unless exactly one section is named so.
+import argparse
+import glob
+import json
+import os
+import sys
+
+import msgpack
+
+ID, CLASS = 42, 33
+
+parser = argparse.ArgumentParser()
+parser.add_argument("dump")
+parser.add_argument("game")
+parser.add_argument("section")
+parser.add_argument("--width", type=float)
+parser.add_argument("--unit")
+parser.add_argument("--copies", type=int, default=0)
+parser.add_argument("--row", type=int, default=40)
+parser.add_argument("--spacing", type=float, default=0.0)
+parser.add_argument("--lift", type=float, default=0.0)
+args = parser.parse_args()
+
+names, classes, ids = {}, {}, set()
+for line in open(args.dump):
+    model = json.loads(line)
+    ids.add(model["id"])
+    names[model["id"]] = list(model["values"])
+    classes[model["id"]] = model["class"]
+
+
+def read(pack):
+    unpacker = msgpack.Unpacker(raw=False, strict_map_key=False)
+    unpacker.feed(open(pack, "rb").read())
+    return list(unpacker)
+
+
+def write(pack, records):
+    open(pack, "wb").write(b"".join(msgpack.packb(record, use_bin_type=True) for record in records))
+
+
+def keys_of(record):
+    # A model's stored keys follow its attributes in the order the dump lists their names.
+    return dict(zip(names[record[ID]], [k for k in record if k not in (ID, CLASS)]))
+
+
+data = os.path.join(args.game, "data")
+section_pack = os.path.join(data, "KXModelLevelSection.0.attributes.pack")
+sections = read(section_pack)
+chosen = [s for s in sections if s[keys_of(s)["Name"]][10] == args.section]
+if len(chosen) != 1:
+    sys.exit("the game has %d sections named %s" % (len(chosen), args.section))
+section = chosen[0]
+if args.width is not None:
+    keys = keys_of(section)
+    section[keys["Init Section"]][10] = False
+    section[keys["Width"]][10] = args.width
+    write(section_pack, sections)
+
+if args.copies > 0:
+    links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
+    links = read(links_pack)
+    section_links = [l for l in links if l[ID] == section[ID]][0]
+    # The section's children are the one list of ids among its links.
+    children_key = [k for k, v in section_links.items() if isinstance(v, list)][0]
+    children = section_links[children_key]
+    # The object may be of any class: it is copied within its class's packs.
+    found = None
+    for pack in sorted(glob.glob(os.path.join(data, "*.attributes.pack"))):
+        records = read(pack)
+        for record in records:
+            if record[ID] in children and record[keys_of(record).get("Name", -1)][10] == args.unit:
+                found = pack, records, record
+                break
+        if found:
+            break
+    if not found:
+        sys.exit("section %s holds nothing named %s" % (args.section, args.unit))
+    object_pack, objects, original = found
+    object_links_pack = object_pack.replace(".attributes.pack", ".connections.pack")
+    object_links = read(object_links_pack) if os.path.exists(object_links_pack) else []
+    original_links = [l for l in object_links if l[ID] == original[ID]]
+    position_key = keys_of(original)["Position"]
+    x0, y0 = original[position_key][10]
+    next_id = max(ids) + 1
+    for index in range(args.copies):
+        copy = msgpack.unpackb(msgpack.packb(original), raw=False, strict_map_key=False)
+        copy[ID] = next_id
+        copy[position_key][10] = [x0 + (index % args.row) * args.spacing,
+                                  y0 + args.lift + (index // args.row) * args.spacing]
+        objects.append(copy)
+        for link in original_links:
+            link_copy = msgpack.unpackb(msgpack.packb(link), raw=False, strict_map_key=False)
+            link_copy[ID] = next_id
+            object_links.append(link_copy)
+        children.append(next_id)
+        next_id += 1
+    write(object_pack, objects)
+    if original_links:
+        write(object_links_pack, object_links)
+    write(links_pack, links)
