@@ -5,11 +5,15 @@
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
 #include "model/attributes/KXAttributeColor.h"
+#include "model/classes/KXModelComponentMotor.h"
+#include "model/classes/KXModelComponentMove.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectButtonSoundControl.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectCharacterSelector.h"
 #include "model/classes/KXModelObjectFlag.h"
 #include "model/classes/KXModelObjectGatekeeper.h"
 #include "model/classes/KXModelObjectGroup.h"
@@ -304,6 +308,46 @@ TEST_F(MoreObjects, LockButtonPlacesItsAttributesAfterTheirNeighbours) {
         EXPECT_EQ(button->sceneValue(), entry.second) << entry.first;
     }
     EXPECT_TRUE(button->isKindOf(KXModelObjectButton::staticType()));
+}
+
+// Texts that name a model by its id read every id a model can have. Those of "Affected asset" and
+// "Object Asset" keep their sign (the player reads kinds of objects below 0).
+TEST_F(MoreObjects, IdsInTextReadPastTheIntRange) {
+    auto lock = make<KXModelObjectLockButton>();
+    auto selector = make<KXModelObjectCharacterSelector>();
+    auto purchase = make<KXModelObjectButtonPurchase>();
+    auto logic = make<KXModelObjectLogic>();
+    auto path = make<KXModelObjectPath>();
+    auto motor = make<KXModelComponentMotor>();
+    auto move = make<KXModelComponentMove>();
+    const auto setAll = [&](const std::string& text) {
+        attributeOf<KXAttributeStringList>(*lock, "Scene")->setValue(text, true);
+        attributeOf<KXAttributeStringList>(*selector, "Label Name")->setValue(text, true);
+        purchase->powerupSelectionAttribute()->setValue(text, true);
+        attributeOf<KXAttributeStringList>(*logic, "Affected asset")->setValue(text, true);
+        attributeOf<KXAttributeStringList>(*path, "Object Asset")->setValue(text, true);
+        attributeOf<KXAttributeStringList>(*motor, "Affected asset")->setValue(text, true);
+        attributeOf<KXAttributeStringList>(*move, "Affected asset")->setValue(text, true);
+    };
+    const struct {
+        const char* text;
+        uint32_t id;
+        int64_t number;
+    } cases[] = {{"2147483653", 2147483653u, 2147483653},
+                 {"4294967295 x", 4294967295u, 4294967295},
+                 {"-2", 4294967294u, -2},
+                 {"4294967296", 0, 4294967296},
+                 {"none", 0, 0}};
+    for (const auto& entry : cases) {
+        setAll(entry.text);
+        EXPECT_EQ(lock->sceneValue(), entry.id) << entry.text;
+        EXPECT_EQ(selector->labelNameValue(), entry.id) << entry.text;
+        EXPECT_EQ(purchase->powerupSelectionId(), entry.id) << entry.text;
+        EXPECT_EQ(logic->affectedAssetValue(), entry.number) << entry.text;
+        EXPECT_EQ(path->objectAssetValue(), entry.number) << entry.text;
+        EXPECT_EQ(motor->affectedAssetValue(), entry.number) << entry.text;
+        EXPECT_EQ(move->affectedAssetValue(), entry.number) << entry.text;
+    }
 }
 
 TEST_F(MoreObjects, LogicModifiersStartBlank) {

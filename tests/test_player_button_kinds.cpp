@@ -171,6 +171,15 @@ TEST_F(ButtonKinds, TheNextSceneDestinationFollowsTheCurrentSection) {
     EXPECT_EQ(currentSection(), static_cast<int>(second->id()));
 }
 
+TEST_F(ButtonKinds, ALockButtonLeadsToASectionWhoseIdIsPastTheIntRange) {
+    auto model = lockModel("Far", "kInGameCurrency", 0.0f);
+    setText(*model, "Scene", "2147483653");
+    lockState("Far") = false;
+    KXPObjectButtonLock* button = build<KXPObjectButtonLock>(model);
+    button->activate();
+    EXPECT_EQ(KXPScreensController::shared()->currentLevelSectionId(), 2147483653u);
+}
+
 TEST_F(ButtonKinds, TwoSwitchesOfOneModelShareAStateThatOutlivesTheirScreen) {
     auto model = createModel<KXModelObjectButtonSwitch>();
     KXPInputController* input = KXPInputController::shared();

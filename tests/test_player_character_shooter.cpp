@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace cocos2d;
 
 namespace {
@@ -77,6 +79,17 @@ TEST_F(CharacterShooter, TheGunIsAnInvisibleShootingSpawnerRidingOnTheCharacter)
     EXPECT_GE(gun->getState(), KXPObject::kStateDead);
     character->setState(KXPObject::kStateRemoved);
     EXPECT_EQ(gun->getState(), KXPObject::kStateRemoved);
+}
+
+TEST_F(CharacterShooter, TheGunOfACharacterAtTheLowestDepthWrapsToTheHighest) {
+    auto* character = new KXPObjectAssetCharacter(gunnerModel());
+    character->autorelease();
+    world->layer->addChild(character, INT_MIN);
+    character->setObjectLayer(world->layer);
+    character->addToWorld(&world->world, true);
+    auto* gun = dynamic_cast<KXPObjectAssetUnit*>(character->shooter());
+    ASSERT_NE(gun, nullptr);
+    EXPECT_EQ(gun->unitModel()->zDepth(), INT_MAX);
 }
 
 TEST_F(CharacterShooter, NoGunWithoutBulletFrames) {

@@ -10,6 +10,7 @@
 // the update made of them.
 
 #include "model/attributes/KXAttributeNumbers.h"
+#include "model/classes/KXModelCircle.h"
 #include "model/classes/KXModelPolygon.h"
 #include "model/references/KXAttributeShape.h"
 #include "support/character_test_support.h"
@@ -519,6 +520,22 @@ TEST_F(CharacterUpdate, UnderALooksShapeWithoutDensityTurnsAndFixedRotationKeepA
     character->update(kFrame);
     ASSERT_TRUE(body->IsFixedRotation());
     EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << "fixed rotation switched on";
+}
+
+TEST_F(CharacterUpdate, ACollisionCircleWithoutRadiusWeighsOneWithOrWithoutFixedRotation) {
+    for (const bool fixed : {false, true}) {
+        values().fixedRotation = fixed;
+        auto model = characterModel();
+        auto dot = std::static_pointer_cast<KXModelCircle>(KXModelCircle::create());
+        dot->addPoint(CCPointZero, true);
+        dot->addPoint(CCPointZero, true);
+        assetOf(model)->collisionShapeAttribute()->setValue(dot, true);
+        b2Body* body = place(model)->getBody();
+        ASSERT_NE(body, nullptr);
+        EXPECT_EQ(body->GetType(), b2_dynamicBody);
+        EXPECT_FLOAT_EQ(body->GetMass(), 1.0f) << fixed;
+        EXPECT_FLOAT_EQ(body->GetInertia(), 0.0f) << fixed;
+    }
 }
 
 TEST_F(CharacterUpdate, ACharacterWithoutABodyStillDiesAndTouchesNoBody) {

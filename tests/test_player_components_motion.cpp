@@ -14,8 +14,11 @@
 #include "player/objects/KXPAnimationObject.h"
 #include "player/store/KXPSwitchStateTable.h"
 #include "support/component_test_support.h"
+#include "support/state_guards.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 using namespace cocos2d;
 using kxtest::send;
@@ -349,6 +352,24 @@ TEST_F(MotorComponent, OnlyAUnitOfTheAffectedAssetMultipliesOnContact) {
     EXPECT_FLOAT_EQ(speedX(object), 2.0f) << "each contact multiplies again";
 }
 
+TEST_F(MotorComponent, AnAffectedAssetWhoseIdIsPastTheIntRangeIsMet) {
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    KXPObjectAsset* crate = place({}, KXPObject::kTypeUnit, CCPoint(400, 400));
+    const std::shared_ptr<KXModelAsset> crateAsset = crate->assetModel()->asset();
+    ASSERT_GT(crateAsset->id(), 2147483647u);
+    auto motor = createModel<KXModelComponentMotor>();
+    kxtest::setPoint(*motor, "Linear Velocity", CCPoint(2, 0));
+    kxtest::setText(*motor, "Event", "kEventCollision");
+    kxtest::setText(*motor, "Affected asset", std::to_string(crateAsset->id()));
+    kxtest::setPoint(*motor, "Linear Multiplier", CCPoint(-1, 1));
+    KXPObjectAsset* object = place({motor});
+    frames(1);
+    ASSERT_FLOAT_EQ(speedX(object), 2.0f);
+    object->beginContact(crate, nullptr, true);
+    frames(1);
+    EXPECT_FLOAT_EQ(speedX(object), -2.0f);
+}
+
 TEST_F(IsoJumpComponent, ChainedJumpsPopEveryStateOnLandingAndContinuousJumpsRepeat) {
     CCNode* jump = control<KXModelObjectButtonControl>("Jump");
     auto chained = isoJump("kButton-Jump-0", 2);
@@ -417,6 +438,16 @@ TEST_F(IsoJumpComponent, ChainedJumpsPopEveryStateOnLandingAndContinuousJumpsRep
     }
     frames(2);
     EXPECT_FALSE(hops->isInAir()) << "released, it stays down";
+}
+
+TEST_F(IsoJumpComponent, TheJumpAboveAnOwnerAtTheHighestDepthWrapsToTheLowest) {
+    kxtest::TestAsset* object = place({});
+    object->setZOrder(INT_MAX);
+    auto* iso = static_cast<KXComponentIsoJump*>(KXComponent::create(isoJump("kButton-Jump-0", 1)));
+    object->attach(iso);
+    ASSERT_NE(iso->jumpNode(), nullptr);
+    // 500 above the owner, wrapped.
+    EXPECT_EQ(iso->jumpNode()->getZOrder(), INT_MIN + 499);
 }
 
 TEST_F(IsoJumpComponent, ReleaseActivationShortFlightsAndFrameSynchronisation) {

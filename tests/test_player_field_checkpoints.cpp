@@ -47,6 +47,7 @@
 #include "support/scene_test_support.h"
 #include "support/screen_graph.h"
 #include "support/screen_test_support.h"
+#include "support/state_guards.h"
 #include "support/temp_folder.h"
 #include "support/trace_lines.h"
 
@@ -57,6 +58,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -617,6 +619,22 @@ TEST_F(FieldCheckpoints, ACheckpointRemembersItsSectionsDistanceAndTheWayTheCame
     EXPECT_NEAR(currentCheckpoint()->cameraOffset.x, 0.0f, 0.01f);
 }
 
+TEST_F(FieldCheckpoints, ACheckpointInASectionWhoseIdIsPastTheIntRangeKeepsAndTracesThatId) {
+    section("opening", 500.0f, true);
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    auto later = section("later", 500.0f);
+    ASSERT_EQ(later->id(), 2147483653u);
+    open();
+    later->setPlacedDistance(1500.0f);
+    kxtest::TraceLines trace("game");
+    field->activateCheckpoint(CCPoint(1700.0f, 300.0f), later->id());
+    EXPECT_EQ(currentCheckpoint()->levelSectionId, later->id());
+    EXPECT_EQ(currentCheckpoint()->distance, 1500.0f);
+    EXPECT_EQ(trace.lines(),
+              std::vector<std::string>{"game checkpoint at=1700,300 section=2147483653 distance=1500"});
+    EXPECT_NE(serializeCheckpoints().find(" 2147483653"), std::string::npos) << serializeCheckpoints();
+}
+
 TEST_F(FieldCheckpoints, TheSearchForACheckpointPowerupAheadEnds) {
     auto opening = section("opening", 500.0f, true);
     auto plain = section("plain", 500.0f);
@@ -841,6 +859,27 @@ TEST_F(FieldCheckpoints, ASecondPickupOfARunningTypeEndsTheFirstAndTheEffectGoes
     first->release();
 }
 
+TEST_F(FieldCheckpoints, APowerupUsedAboveOrBelowACharacterAtTheEndsOfTheDepthRangeWraps) {
+    open();
+    FakeCharacter* hero = character(CCPoint(100.0f, 100.0f));
+    auto magnet =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    magnet->powerupTypeAttribute()->setValue("kPowerupMagnet", true);
+    magnet->durationAttribute()->setValue(5.0f, true);
+    const struct {
+        int character;
+        bool above;
+        int powerup;
+    } cases[] = {{INT_MAX, true, INT_MIN}, {INT_MIN, false, INT_MAX}};
+    for (const auto& entry : cases) {
+        hero->setZOrder(entry.character);
+        field->applyPowerup(magnet, entry.above);
+        KXPObjectAsset* used = field->findActivePowerup("kPowerupMagnet", nullptr);
+        ASSERT_NE(used, nullptr);
+        EXPECT_EQ(used->getZOrder(), entry.powerup) << entry.character;
+    }
+}
+
 // The replaced powerup gives back the values it saved before the new one saves them again: one
 // level of saved values, whose restore at the end brings back the values from before both.
 TEST_F(FieldCheckpoints, ASecondGameplayPickupRestoresTheFirstOnesValuesBeforeItsOwn) {
@@ -986,6 +1025,41 @@ TEST_F(FieldCheckpoints, AnObjectOnItsWayOutOfADestinationThatLeftTheFieldComesO
         }
     }
     EXPECT_EQ(copies, 2u);
+}
+
+// A portal among many partners sends a copy to each: the field brings out a frame's share and the
+// rest in the frames that follow, in the order they were sent.
+TEST_F(FieldCheckpoints, ObjectsSentToManyDestinationsAtOnceComeOutAFramesShareAtATime) {
+    open();
+    auto model =
+        std::static_pointer_cast<KXModelObjectParticles>(kxtest::ScreenGraph::make("KXModelObjectParticles"));
+    const size_t sent = KXPScreenScene::kTeleportsPerFrame + 8;
+    for (size_t index = 0; index < sent; ++index) {
+        KXPObjectAsset* entering = KXPObjectAsset::create(model);
+        KXPObjectAsset* exit = KXPObjectAsset::create(model);
+        ASSERT_NE(entering, nullptr);
+        exit->setPosition(CCPoint(100.0f + 50.0f * static_cast<float>(index), 200.0f));
+        layer()->addChild(entering);
+        layer()->addChild(exit);
+        field->addTeleport(entering, exit);
+    }
+    const auto cameOut = [&] {
+        size_t count = 0;
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(layer()->getChildren(), item) {
+            KXPObject* object = dynamic_cast<KXPObject*>(item);
+            count += object != nullptr && object->getPosition().y == 200.0f &&
+                     object->getPosition().x > 0.0f && object->getState() != KXPObject::kStateRemoved;
+        }
+        // Each destination, and each copy standing in it.
+        return count - sent;
+    };
+    frames(1);
+    EXPECT_EQ(cameOut(), KXPScreenScene::kTeleportsPerFrame);
+    EXPECT_EQ(field->getTeleportQueue().size(), sent - KXPScreenScene::kTeleportsPerFrame);
+    frames(1);
+    EXPECT_EQ(cameOut(), sent);
+    EXPECT_TRUE(field->getTeleportQueue().empty());
 }
 
 TEST_F(FieldCheckpoints, ATeleportedObjectBringsItsLinkedObjectsAlongWhereTheyStoodToIt) {

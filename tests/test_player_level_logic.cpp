@@ -15,6 +15,7 @@
 #include "player/objects/assets/KXPObjectAssetPath.h"
 #include "player/objects/assets/KXPObjectAssetScreenJump.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
+#include "player/objects/assets/KXPTriggerArea.h"
 #include "support/asset_world_support.h"
 #include "support/character_test_support.h"
 #include "support/model_class_helpers.h"
@@ -184,6 +185,24 @@ TEST_F(LevelLogic, AUnitWithLinearMovementChangesItsMovementAndSpinInModelUnits)
     add->beginContact(runner, nullptr, true);
     EXPECT_EQ(runner->getMovementVector(), ccp(30, 5));
     EXPECT_FLOAT_EQ(runner->getAngularSpeed(), 5.0f);
+}
+
+// The trigger kinds' own boxes have density; a body whose fixtures add up to no mass (a shape
+// without density, as display states make them) still weighs 1 and does not turn once prepared.
+TEST_F(LevelLogic, ATriggerAreaWithoutMassWeighsOneAndDoesNotTurn) {
+    AssetWorld field;
+    b2BodyDef definition;
+    b2Body* body = field.world.CreateBody(&definition);
+    b2PolygonShape box;
+    box.SetAsBox(1.0f, 1.0f);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.density = 0.0f;
+    body->CreateFixture(&fixture);
+    KXPTriggerArea::prepare(body);
+    EXPECT_EQ(body->GetType(), b2_dynamicBody);
+    EXPECT_FLOAT_EQ(body->GetMass(), 1.0f);
+    EXPECT_FLOAT_EQ(body->GetInertia(), 0.0f);
 }
 
 TEST_F(LevelLogic, AGatekeeperLetsTheAmountPassAndRemovesTheRest) {

@@ -27,6 +27,7 @@
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
+#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPObjectGroup.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
@@ -36,6 +37,8 @@
 #include "support/model_class_helpers.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
+#include "support/state_guards.h"
+#include "support/trace_lines.h"
 #include "support/unit_test_support.h"
 
 #include "cocos2d.h"
@@ -666,6 +669,141 @@ TEST_F(LevelStreaming, APileOfBodiesStepsWithoutContinuousCollisionAndHoldsTheLe
     EXPECT_TRUE(world->GetContinuousPhysics());
 }
 
+// Contacts of bodies made in a frame only appear inside the next step: a pile made at once must
+// still count when the step decides on continuous collision.
+TEST_F(LevelStreaming, APileMadeInOneFrameStepsWithoutContinuousCollisionAtOnce) {
+    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    make();
+    scene->restoreFromCheckpoint();
+    b2World* world = scene->getWorld();
+    scene->update(1.0f / 60.0f);
+    ASSERT_TRUE(world->GetContinuousPhysics());
+    // Bodies of no object, as the field's own are: they stay whatever their number.
+    b2CircleShape disc;
+    disc.m_radius = 1.0f;
+    b2FixtureDef fixture;
+    fixture.shape = &disc;
+    fixture.isSensor = true;
+    for (int index = 0; index < 60; ++index) {
+        b2BodyDef definition;
+        definition.type = b2_dynamicBody;
+        definition.position.Set(-100.0f, -100.0f);
+        world->CreateBody(&definition)->CreateFixture(&fixture);
+    }
+    ASSERT_EQ(world->GetContactCount(), 0);
+    scene->update(1.0f / 60.0f);
+    EXPECT_GE(world->GetContactCount(), KXPScreenScene::kPiledContacts);
+    EXPECT_FALSE(world->GetContinuousPhysics());
+}
+
+// A hundred crates placed on one another: the bound's worth of them after the first get bodies,
+// the rest are made without, each with a line, and stand where they were placed.
+TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundAreMadeWithoutBodiesAndSaySo) {
+    auto opening = section("opening", 0.0f, -1.0f, 1000.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    std::vector<std::shared_ptr<KXModelObjectAssetUnit>> crates;
+    for (int index = 0; index < 100; ++index) {
+        crates.push_back(kxtest::unitModel("Crate " + std::to_string(index), "kPhysicsObjectType"));
+        crates.back()->positionAttribute()->setValue(CCPoint(300.0f, 300.0f), true);
+        opening->addChild(crates.back(), true);
+    }
+    make();
+    kxtest::TraceLines trace("bodies");
+    KXDebugLogCapture log;
+    scene->restoreFromCheckpoint();
+    for (int frame = 0; frame < 3; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    const size_t stay = KXPBodyCrowding::kMaxOverlaps + 1;
+    std::vector<std::string> expected;
+    for (size_t index = stay; index < crates.size(); ++index) {
+        expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
+                           " id=" + std::to_string(crates[index]->id()) + " overlaps=33");
+    }
+    EXPECT_EQ(trace.lines(), expected);
+    for (size_t index = 0; index < crates.size(); ++index) {
+        const std::vector<CCNode*> nodes = nodesOf(crates[index]);
+        ASSERT_EQ(nodes.size(), 1u) << index;
+        b2Body* body = static_cast<KXPObjectAsset*>(nodes.front())->getBody();
+        EXPECT_EQ(body != nullptr, index < stay) << index;
+        if (body != nullptr) {
+            EXPECT_EQ(body->GetType(), b2_dynamicBody);
+            EXPECT_TRUE(body->IsEnabled());
+        } else {
+            EXPECT_TRUE(nodes.front()->getPosition().equals(CCPoint(300.0f, 300.0f))) << index;
+        }
+    }
+    EXPECT_EQ(countLines(log, "[KXPObjectAsset] - Crate 99 (model " + std::to_string(crates.back()->id()) +
+                                  ") left out of the physics: it would overlap 33 bodies at least as large"),
+              1u);
+}
+
+// Crates made apart and brought together afterwards (as a path or a magnet moves them): before the
+// next step the field lets the newest go from the physics until the rest are within the bound.
+TEST_F(LevelStreaming, UnitsBroughtTogetherAfterTheyWereMadeLeaveThePhysicsNewestFirst) {
+    auto opening = section("opening", 0.0f, -1.0f, 1000.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    std::vector<std::shared_ptr<KXModelObjectAssetUnit>> crates;
+    for (int index = 0; index < 60; ++index) {
+        crates.push_back(kxtest::unitModel("Crate " + std::to_string(index), "kPhysicsObjectType"));
+        crates.back()->positionAttribute()->setValue(CCPoint(100.0f * index, 300.0f), true);
+        opening->addChild(crates.back(), true);
+    }
+    make();
+    scene->restoreFromCheckpoint();
+    scene->update(1.0f / 60.0f);
+    std::vector<b2Body*> bodies;
+    for (const auto& crate : crates) {
+        const std::vector<CCNode*> nodes = nodesOf(crate);
+        ASSERT_EQ(nodes.size(), 1u);
+        bodies.push_back(static_cast<KXPObjectAsset*>(nodes.front())->getBody());
+        ASSERT_NE(bodies.back(), nullptr);
+        // Set moving, as a unit is once woken.
+        bodies.back()->SetType(b2_dynamicBody);
+        bodies.back()->SetTransform(b2Vec2(-50.0f, -50.0f), 0.0f);
+    }
+    kxtest::TraceLines trace("bodies");
+    scene->update(1.0f / 60.0f);
+    const size_t stay = KXPBodyCrowding::kMaxOverlaps + 1;
+    std::vector<std::string> expected;
+    for (size_t index = crates.size(); index-- > stay;) {
+        expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
+                           " id=" + std::to_string(crates[index]->id()) + " overlaps=33");
+        EXPECT_FALSE(bodies[index]->IsEnabled()) << index;
+    }
+    EXPECT_EQ(trace.lines(), expected);
+    for (size_t index = 0; index < stay; ++index) {
+        EXPECT_TRUE(bodies[index]->IsEnabled()) << index;
+    }
+}
+
+// Sections a point wide holding a hundred objects each: the level stops growing once the field
+// holds as many objects as the bound, for each frame's work grows with them.
+TEST_F(LevelStreaming, TheLevelWaitsWhileTheFieldHoldsTheBoundsWorthOfObjects) {
+    auto opening = section("opening", 0.0f, -1.0f, 1.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    auto crowd = section("crowd", 0.0f, -1.0f, 1.0f);
+    for (int index = 0; index < 100; ++index) {
+        particles(*crowd, CCPoint(index, 20.0f));
+    }
+    make();
+    scene->restoreFromCheckpoint();
+    for (int frame = 0; frame < 300; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    const size_t onField = scene->getObjectLayer()->getChildrenCount();
+    const float laid = scene->getLaidDistance();
+    EXPECT_GE(onField, KXPScreenScene::kCrowdedFieldObjects - 100);
+    EXPECT_LT(onField, KXPScreenScene::kCrowdedFieldObjects + 100);
+    EXPECT_LT(laid, scene->getCameraDistance());
+    for (int frame = 0; frame < 100; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    EXPECT_EQ(scene->getLaidDistance(), laid);
+    EXPECT_LT(scene->getObjectLayer()->getChildrenCount(), KXPScreenScene::kCrowdedFieldObjects + 100);
+}
+
 TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) {
     auto opening = section("opening", 0.0f, -1.0f, 100.0f);
     opening->initSectionAttribute()->setValue(true, true);
@@ -796,6 +934,19 @@ TEST_F(LevelStreaming, ObjectsLeftBehindGoWithTheFixedStepAndTextsStay) {
     EXPECT_TRUE(nodesOf(far).empty());
     EXPECT_EQ(nodesOf(near).size(), 1u);
     EXPECT_EQ(nodesOf(label).size(), 1u);
+}
+
+TEST_F(LevelStreaming, AnObjectLeftBehindTracesItsModelIdAsWrittenPastTheIntRange) {
+    auto level = section("trail");
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    auto far = particles(*level, CCPoint(-1000.0f, 250.0f));
+    ASSERT_EQ(far->id(), 2147483653u);
+    make();
+    scene->addLevelSection(level, 0.0f);
+    scene->instantiateQueuedObjects();
+    kxtest::TraceLines trace("objects");
+    scene->update(1.0f / 60.0f);
+    EXPECT_EQ(trace.lines(), std::vector<std::string>{"objects remove tag=2147483653 at=-1000,250"});
 }
 
 TEST_F(LevelStreaming, ACopyTakesItsDestinationsTurnInEveryQuadrant) {

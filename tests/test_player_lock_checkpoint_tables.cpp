@@ -82,6 +82,25 @@ TEST_F(CheckpointTable, TheCurrentWorldNeedsASceneKey) {
     EXPECT_EQ(record, &checkpointRecord("Forest"));
 }
 
+TEST_F(CheckpointTable, SectionIdsPastTheIntRangeAreWrittenAsTheyAreAndReadBackFromEarlierStores) {
+    const uint32_t far = 2147483653u;
+    checkpointRecord("Far").levelSectionId = far;
+    EXPECT_EQ(serializeCheckpoints(), "Far:0 0 0 0 0 2147483653");
+    parseCheckpoints(serializeCheckpoints());
+    EXPECT_EQ(checkpointRecord("Far").levelSectionId, far);
+
+    // Earlier stores wrote such an id as a negative number: the same 32 bits.
+    parseCheckpoints("Old:1 1 1 1 1 -2147483643");
+    EXPECT_EQ(checkpointRecord("Old").levelSectionId, far);
+    EXPECT_EQ(serializeCheckpoints(), "Old:1 1 1 1 1 2147483653");
+    // No checkpoint stays -1; a number no id has keeps the fresh value.
+    parseCheckpoints("None:1 1 1 1 1 -1;Huge:1 1 1 1 1 99999999999");
+    EXPECT_EQ(checkpointRecord("None").levelSectionId, checkpointRecord("Huge").levelSectionId);
+    clearCheckpoints();
+    checkpointRecord("None");
+    EXPECT_EQ(serializeCheckpoints(), "None:0 0 0 0 0 -1");
+}
+
 TEST_F(CheckpointTable, TextRoundTripsAndMissingNumbersKeepFreshValues) {
     KXPCheckpointRecord& record = checkpointRecord("Cave: 1");
     record.position = cocos2d::CCPoint(12.5f, -3.0f);

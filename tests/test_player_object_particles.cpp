@@ -31,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -255,6 +256,17 @@ TEST_F(ParticleObject, AnEmitterListedTwiceGetsOneEmitter) {
     EXPECT_EQ(layer->getChildrenCount(), 2u);
     object->update(0.5f);
     EXPECT_GT(system->getParticleCount(), 0u);
+}
+
+TEST_F(ParticleObject, NestedUnderAnObjectAtTheLowestDepthTheEmittersWrapToTheHighest) {
+    KXPGameFieldCamera* camera = hold(KXPGameFieldCamera::create());
+    kxtest::TestAsset* holder = hold(kxtest::TestAsset::make(kxtest::boxAssetModel()));
+    camera->addChild(holder, INT_MIN);
+    KXPObjectAssetParticles* nested = make(kxtest::particlesWith({emitter()}));
+    holder->addChild(nested);
+    nested->setObjectLayer(camera);
+    nested->update(1.0f / 60.0f);
+    EXPECT_EQ(nested->emitterAt(0)->getZOrder(), INT_MAX);
 }
 
 TEST_F(ParticleObject, WithoutALayerTheEmittersHangUnderTheObjectAtTheirPlace) {

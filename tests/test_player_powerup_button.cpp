@@ -12,6 +12,7 @@
 #include "player/store/KXPSettingsController.h"
 #include "support/sample_game_support.h"
 #include "support/scene_test_support.h"
+#include "support/state_guards.h"
 #include "support/temp_folder.h"
 
 #include "cocos2d.h"
@@ -150,6 +151,15 @@ TEST_F(PowerupButton, TheSelectionIsALeadingDecimalId) {
     KXPObjectButtonPowerup* button = make();
     EXPECT_FALSE(button->powerupAsset());
     EXPECT_TRUE(button->isVisible());
+}
+
+TEST_F(PowerupButton, ASelectionPastTheIntRangeFindsItsPowerup) {
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    auto far = createModel<KXModelAssetPowerup>();
+    ASSERT_EQ(far->id(), 2147483653u);
+    model->actionAttribute()->setValue("2147483653", true);
+    EXPECT_EQ(KXPObjectButtonPowerup::powerupSelectionId(*model), 2147483653u);
+    EXPECT_EQ(make()->powerupAsset(), far);
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -171,6 +172,26 @@ TEST_F(UnitSpawner, ACopyTakesItsSpawnersTransformInTheLayerAndSitsAboveWhatCarr
     KXPObjectAssetUnit* loose = makeUnit(shotModel);
     KXPSpawnPlacement::place(field.layer, &field.world, loose, nullptr);
     EXPECT_EQ(loose->getZOrder(), KXPSpawnPlacement::kUnspawnedZOrder);
+}
+
+TEST_F(UnitSpawner, ACopysDepthAboveItsCarrierWrapsAtTheEndsOfTheIntRange) {
+    AssetWorld field;
+    auto shotModel = kxtest::unitModel("Shot", "kEnemyObjectType", CCSize(10, 10));
+    const struct {
+        int carrier;
+        int copy;
+        int placed;
+    } cases[] = {{INT_MAX, 1, INT_MIN}, {INT_MIN, -1, INT_MAX}};
+    for (const auto& entry : cases) {
+        CCNode* carrier = CCNode::create();
+        field.layer->addChild(carrier, entry.carrier);
+        KXPObjectAssetUnit* cannon = makeUnit(spawnerModel("Cannon", "kPermanentSpawning", 1.0f));
+        carrier->addChild(cannon);
+        KXPObjectAssetUnit* shot = makeUnit(shotModel);
+        shot->setZOrder(entry.copy);
+        KXPSpawnPlacement::place(field.layer, &field.world, shot, cannon);
+        EXPECT_EQ(shot->getZOrder(), entry.placed) << entry.carrier;
+    }
 }
 
 // A running game field without gravity, speed or characters, 1000 x 500 points of window.

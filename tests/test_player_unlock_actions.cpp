@@ -14,6 +14,7 @@
 #include "model/classes/KXModelScreenScene.h"
 #include "player/screens/KXPUnlockActions.h"
 #include "support/progress_test_support.h"
+#include "support/state_guards.h"
 
 namespace {
 
@@ -113,6 +114,25 @@ TEST_F(UnlockActions, NextOnTheLastSectionUnlocksOnlyButtonsWhoseSceneIsZero) {
     KXPUnlockActions::unlockScene(*unlocker("kButtonUnlock", "kUnlockNext"));
     EXPECT_EQ(lockStateTable().count("Last"), 0u);
     EXPECT_FALSE(locked("Nowhere"));
+}
+
+TEST_F(UnlockActions, SectionIdsPastTheIntRangeUnlockTheButtonsThatWriteThemInDecimal) {
+    auto scene = createModel<KXModelScreenScene>();
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    auto current = section(scene);
+    auto next = section(scene);
+    ASSERT_EQ(current->id(), 2147483653u);
+    lockButton("Current", "kSceneDestination", "2147483653");
+    lockButton("Next", "kSceneDestination", "2147483654");
+    KXPScreensController::shared()->setCurrentLevelSectionId(current->id());
+
+    KXPUnlockActions::unlockScene(*unlocker("kButtonUnlock", "kUnlockCurrent"));
+    ASSERT_EQ(lockStateTable().count("Current"), 1u);
+    EXPECT_FALSE(locked("Current"));
+    EXPECT_EQ(lockStateTable().count("Next"), 0u);
+    KXPUnlockActions::unlockScene(*unlocker("kButtonUnlock", "kUnlockNext"));
+    ASSERT_EQ(lockStateTable().count("Next"), 1u);
+    EXPECT_FALSE(locked("Next"));
 }
 
 TEST_F(UnlockActions, EveryCharacterOfThatNameIsUnlockedAndSaved) {

@@ -28,6 +28,7 @@
 #include "support/progress_test_support.h"
 #include "support/sample_game_support.h"
 #include "support/screen_graph.h"
+#include "support/state_guards.h"
 
 using namespace cocos2d;
 using State = KXPObjectButtonUnlockCharacter::State;
@@ -206,6 +207,16 @@ TEST_F(UnlockCharacterButton, TheSelectedIconReplacesTheIdleIconOfTheSelectedCha
     // No selected icon of its own: the idle icon stays.
     EXPECT_TRUE(shows(locked->idleIcon()));
     EXPECT_FALSE(shows(locked->lockedIcon()));
+}
+
+TEST_F(UnlockCharacterButton, ACharacterWhoseIdIsPastTheIntRangeIsFound) {
+    character("kFree");
+    const kxtest::ScopedIdCounter ids(0x80000004u);
+    auto far = character("kFree");
+    ASSERT_EQ(far->id(), 2147483653u);
+    KXPObjectButtonUnlockCharacter* made = button(far);
+    EXPECT_EQ(made->characterIndex(), 1);
+    EXPECT_EQ(made->state(), State::kStateUnlocked);
 }
 
 TEST_F(UnlockCharacterButton, AButtonForNoCharacterOnlyDoesWhatEveryButtonDoes) {

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -64,10 +65,19 @@ template <class A> const std::string& attributeText(const A* attribute) {
 }
 
 // The whole number at the start of a text as a stream extraction reads it: leading blanks
-// skipped, digits up to the first other character, 0 when there is no number.
-inline int leadingInteger(const std::string& text) {
+// skipped, digits up to the first other character, 0 when there is no number. In 64 bits, so that
+// every model id (up to 4294967295) reads as written.
+inline long long leadingInteger(const std::string& text) {
     std::istringstream stream(text);
-    int value = 0;
+    long long value = 0;
     stream >> value;
-    return stream.fail() && value != INT_MAX && value != INT_MIN ? 0 : value;
+    return stream.fail() && value != LLONG_MAX && value != LLONG_MIN ? 0 : value;
+}
+
+// The model id at the start of a text that names a model by its id: a negative number gives the
+// id its 32 bits make, as an int held it; 0 (no model) when there is no number or it does not fit
+// in 32 bits.
+inline uint32_t leadingId(const std::string& text) {
+    const long long value = leadingInteger(text);
+    return value < INT32_MIN || value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
 }

@@ -50,6 +50,6 @@ float KXBaseModelComponentMotor::angularMultiplier() const {
 const std::string& KXBaseModelComponentMotor::affectedAsset() const {
     return attributeText(m_affectedAsset);
 }
-int KXBaseModelComponentMotor::affectedAssetValue() const {
+int64_t KXBaseModelComponentMotor::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }

@@ -19,8 +19,8 @@ public:
     cocos2d::CCPoint linearMultiplier() const;
     float angularMultiplier() const;
     const std::string& affectedAsset() const;
-    // "Affected asset" read as a whole number; 0 when it holds none.
-    int affectedAssetValue() const;
+    // "Affected asset" read as a whole number, wide enough for every asset id; 0 when it holds none.
+    int64_t affectedAssetValue() const;
 
 private:
     KXAttributePoint* m_linearVelocity = nullptr;

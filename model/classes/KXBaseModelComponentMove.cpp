@@ -94,7 +94,7 @@ const std::string& KXBaseModelComponentMove::event() const {
 const std::string& KXBaseModelComponentMove::affectedAsset() const {
     return attributeText(m_affectedAsset);
 }
-int KXBaseModelComponentMove::affectedAssetValue() const {
+int64_t KXBaseModelComponentMove::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }
 float KXBaseModelComponentMove::timeout() const {

@@ -35,7 +35,8 @@ public:
     const std::string& mathematicalOperation() const;
     const std::string& event() const;
     const std::string& affectedAsset() const;
-    int affectedAssetValue() const;
+    // "Affected asset" read as a whole number, wide enough for every asset id; 0 when it holds none.
+    int64_t affectedAssetValue() const;
     float timeout() const;
 
     // False only for a blank (empty allowed and empty) axis or value.

@@ -57,8 +57,8 @@ KXBaseModelObjectButtonPurchase::KXBaseModelObjectButtonPurchase(
     bindActionAttribute(kPowerupSelectionName);
 }
 
-int KXBaseModelObjectButtonPurchase::powerupSelectionId() const {
-    return leadingInteger(action());
+uint32_t KXBaseModelObjectButtonPurchase::powerupSelectionId() const {
+    return leadingId(action());
 }
 std::string KXBaseModelObjectButtonPurchase::purchaseType() const {
     return attributeText(m_type);

@@ -20,8 +20,8 @@ public:
     explicit KXBaseModelObjectButtonPurchase(const std::string& name);
     KXBaseModelObjectButtonPurchase(const KXBaseModelObjectButtonPurchase& source);
 
-    // The "Powerup Selection" text as a decimal number; 0 when it holds none.
-    int powerupSelectionId() const;
+    // The "Powerup Selection" text as a powerup asset's id; 0 when it holds none.
+    uint32_t powerupSelectionId() const;
     // "kPurchasePowerup", "kPurchaseRemoveAds", "kRewardedVideos" or "kDefault".
     std::string purchaseType() const;
     float visibilityThreshold() const;

@@ -47,8 +47,8 @@ float KXBaseModelObjectCharacterSelector::labelVerticalSpacing() const {
 const std::string& KXBaseModelObjectCharacterSelector::labelName() const {
     return attributeText(m_labelName);
 }
-int KXBaseModelObjectCharacterSelector::labelNameValue() const {
-    return leadingInteger(labelName());
+uint32_t KXBaseModelObjectCharacterSelector::labelNameValue() const {
+    return leadingId(labelName());
 }
 std::shared_ptr<KXModelAnimation> KXBaseModelObjectCharacterSelector::unlockButton() const {
     return attributeValue(m_unlockButton);

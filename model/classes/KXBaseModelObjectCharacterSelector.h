@@ -18,8 +18,8 @@ public:
     bool labelVisibility() const;
     float labelVerticalSpacing() const;
     const std::string& labelName() const;
-    // "Label Name" read as a decimal number; 0 when it does not start with one.
-    int labelNameValue() const;
+    // "Label Name" read as a font's id; 0 when it does not start with one.
+    uint32_t labelNameValue() const;
     std::shared_ptr<KXModelAnimation> unlockButton() const;
     std::shared_ptr<KXModelSound> unlockYes() const;
     std::shared_ptr<KXModelSound> unlockNo() const;

@@ -81,8 +81,8 @@ const std::string& KXBaseModelObjectLockButton::world() const {
 const std::string& KXBaseModelObjectLockButton::scene() const {
     return attributeText(m_scene);
 }
-int KXBaseModelObjectLockButton::sceneValue() const {
-    return leadingInteger(scene());
+uint32_t KXBaseModelObjectLockButton::sceneValue() const {
+    return leadingId(scene());
 }
 bool KXBaseModelObjectLockButton::autoFollow() const {
     return attributeValue(m_autoFollow);

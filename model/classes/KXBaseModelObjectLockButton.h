@@ -25,8 +25,8 @@ public:
     const std::string& destination() const;
     const std::string& world() const;
     const std::string& scene() const;
-    // "Scene" read as a decimal number; 0 when it does not start with one.
-    int sceneValue() const;
+    // "Scene" read as the id of a level section; 0 when it does not start with one.
+    uint32_t sceneValue() const;
     bool autoFollow() const;
     bool autoLock() const;
 

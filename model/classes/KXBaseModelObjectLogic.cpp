@@ -112,7 +112,7 @@ float KXBaseModelObjectLogic::angularVelocityModifier() const {
 const std::string& KXBaseModelObjectLogic::affectedAsset() const {
     return attributeText(m_affectedAsset);
 }
-int KXBaseModelObjectLogic::affectedAssetValue() const {
+int64_t KXBaseModelObjectLogic::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }
 const std::string& KXBaseModelObjectLogic::affectOperation() const {

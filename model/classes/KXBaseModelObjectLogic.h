@@ -38,7 +38,8 @@ public:
     cocos2d::CCPoint linearVelocityModifier() const;
     float angularVelocityModifier() const;
     const std::string& affectedAsset() const;
-    int affectedAssetValue() const;
+    // "Affected asset" read as a whole number, wide enough for every asset id; 0 when it holds none.
+    int64_t affectedAssetValue() const;
     const std::string& affectOperation() const;
 
 private:

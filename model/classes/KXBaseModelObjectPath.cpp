@@ -135,7 +135,7 @@ const std::string& KXBaseModelObjectPath::affectedAsset() const {
 const std::string& KXBaseModelObjectPath::objectAsset() const {
     return attributeText(m_objectAsset);
 }
-int KXBaseModelObjectPath::objectAssetValue() const {
+int64_t KXBaseModelObjectPath::objectAssetValue() const {
     return leadingInteger(objectAsset());
 }
 const std::string& KXBaseModelObjectPath::imageTransition() const {

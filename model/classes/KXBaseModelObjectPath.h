@@ -35,8 +35,9 @@ public:
     const std::string& playMode() const;
     const std::string& affectedAsset() const;
     const std::string& objectAsset() const;
-    // "Object Asset" read as a decimal number; 0 when it does not start with one.
-    int objectAssetValue() const;
+    // "Object Asset" read as a whole number, wide enough for every asset id; 0 when it does not start
+    // with one.
+    int64_t objectAssetValue() const;
     const std::string& imageTransition() const;
 
 private:

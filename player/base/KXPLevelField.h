@@ -6,6 +6,7 @@
 // without knowing the scene's class. With no level running, the callers find none and do
 // nothing.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,7 +58,7 @@ public:
     // Kills every awake, visible enemy unit destroyed by collisions.
     virtual void killAllEnemies() = 0;
     // Stores a checkpoint at the position (object-layer coordinates) of that level section.
-    virtual void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId) = 0;
+    virtual void activateCheckpoint(const cocos2d::CCPoint& position, uint32_t levelSectionId) = 0;
     // Finds or creates the next checkpoint powerup ahead and activates it.
     virtual void findCheckpointPowerup() = 0;
     // Takes a mirror (kind exactly 2048) off the list of mirrors the level draws itself into.

@@ -2,6 +2,7 @@
 
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelComponentIsoJump.h"
+#include "player/base/KXPWrapping.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
@@ -68,7 +69,7 @@ void KXComponentIsoJump::setOwner(KXPObject* owner) {
         animation && m_jumpNode == nullptr) {
         // Not a child yet: the display state makes it one.
         m_jumpNode = new KXPAnimationObject(animation, owner, true);
-        m_jumpNode->setZOrder(owner->getZOrder() + kJumpZOrderOffset);
+        m_jumpNode->setZOrder(wrappingAdd(owner->getZOrder(), kJumpZOrderOffset));
         m_jumpNode->setVisible(false);
         if (jump->syncronizeAnimation()) {
             m_jumpNode->stop();

@@ -100,7 +100,7 @@ void KXComponentMove::collision(KXPObjectAsset* self, KXPObjectAsset* other) {
     if ((self->getType() & movers) == 0 || (other->getType() & movers) == 0) {
         return;
     }
-    const int affected = moveModel()->affectedAssetValue();
+    const int64_t affected = moveModel()->affectedAssetValue();
     bool match = affected == -1 || (affected == -2 && (other->getType() & KXPObject::kTypeCharacter) != 0) ||
                  (affected == -3 && (other->getType() & KXPObject::kTypeUnit) != 0);
     if (!match) {

@@ -84,7 +84,7 @@ b2Fixture* KXComponentSlide::createFixture(b2Body* body, const std::shared_ptr<K
         definition.filter = m_filter;
     }
     KXPBodyData::setNode(definition, m_owner);
-    return body->CreateFixture(&definition);
+    return KXPBodyMass::createFixture(body, definition);
 }
 
 void KXComponentSlide::startSlide(CCObject* /*sender*/) {
@@ -114,10 +114,9 @@ void KXComponentSlide::startSlide(CCObject* /*sender*/) {
         m_restitution = first->GetRestitution();
         m_sensor = first->IsSensor();
         m_filter = first->GetFilterData();
-        body->DestroyFixture(first);
+        KXPBodyMass::destroyFixture(body, first);
     }
     m_slideFixture = createFixture(body, slideModel()->collisionShape());
-    KXPBodyMass::keepPositive(body);
     traceEvent("slide", "start");
     if (m_slideFixture != nullptr && m_slideSound != nullptr) {
         m_slideSound->play(false, false);
@@ -140,12 +139,11 @@ void KXComponentSlide::endSlide(CCObject* /*sender*/) {
     m_owner->setVisible(false);
     if (body != nullptr) {
         if (m_slideFixture != nullptr && bodyHasFixture(body, m_slideFixture)) {
-            body->DestroyFixture(m_slideFixture);
+            KXPBodyMass::destroyFixture(body, m_slideFixture);
         }
         KXPObjectAsset* asset = assetOwner();
         const std::shared_ptr<KXModelObjectAsset> own = asset != nullptr ? asset->assetModel() : nullptr;
         createFixture(body, own ? own->collisionShape() : nullptr);
-        KXPBodyMass::keepPositive(body);
     }
     m_slideFixture = nullptr;
     if (m_slideSound != nullptr) {

@@ -23,6 +23,8 @@
 #include "player/field/KXPPhysicsSettings.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
+#include "player/objects/KXPBodyCrowding.h"
+#include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
 #include "player/objects/assets/KXPObjectAsset.h"
@@ -324,16 +326,46 @@ void KXPScreenScene::stepWorld() {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
-    // A pile of bodies (sections far narrower than what they hold) steps without continuous
-    // collision, whose cost grows with the square of the contacts: its frames stay short.
+    thinOutCrowdedBodies();
+    // A pile of bodies steps without continuous collision, whose cost grows with the square of
+    // the contacts. The contacts of bodies made since the last step would be found at the start
+    // of the step: they are found now instead (the step then finds nothing more), so that a pile
+    // just made counts.
+    if (m_world->GetProxyCount() > m_proxiesAfterStep) {
+        const_cast<b2ContactManager&>(m_world->GetContactManager()).FindNewContacts();
+    }
     m_world->SetContinuousPhysics(m_world->GetContactCount() < kPiledContacts);
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
+    m_proxiesAfterStep = m_world->GetProxyCount();
     ++m_stepCount;
     fixedUpdate(kFixedStep);
     if (kxTraceEnabled("field")) {
         const CCPoint camera = m_objectLayer->getPosition();
         kxTrace("field", "field step=%u camera=%.1f,%.1f", m_stepCount, camera.x, camera.y);
     }
+}
+
+void KXPScreenScene::thinOutCrowdedBodies() {
+    // Characters are the game itself: they go only from a crowd of characters. Bodies of no
+    // object (the screen's edge, a character's anchor) are the field's own.
+    const auto rank = [](const b2Body* body) {
+        const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
+        if (object == nullptr) {
+            return KXPBodyCrowding::Rank::never;
+        }
+        return (object->getType() & KXPObject::kTypeCharacter) != 0 ? KXPBodyCrowding::Rank::last
+                                                                    : KXPBodyCrowding::Rank::first;
+    };
+    const auto takenOut = [](b2Body* body, int overlaps) {
+        const KXPObject* object = KXPBodyData::object(body);
+        const std::string name = object->getModel() ? object->getModel()->name() : std::string();
+        const unsigned int id = object->getModel() ? object->getModel()->id() : 0;
+        debugLog("[KXPScreenScene] - %s (model %u) left out of the physics: it overlaps %d bodies at least "
+                 "as large",
+                 name.c_str(), id, overlaps);
+        kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", name.c_str(), id, overlaps);
+    };
+    KXPBodyCrowding::thinOut(*m_world, rank, takenOut);
 }
 
 void KXPScreenScene::updateFlash(float dt) {

@@ -66,6 +66,8 @@ public:
     static constexpr float kMagnetRadius = 400.0f;
     // Models made per instantiation call.
     static constexpr int kModelsPerCall = 20;
+    // Teleported objects brought out of their destinations in one frame at most.
+    static constexpr size_t kTeleportsPerFrame = 32;
     // The request bits (kRequestFullRestart, kRequestResumeFromUi) come with KXPLevelField.
 
     // An engine scene holding a new game field (tag 0); null when the field cannot be made.
@@ -182,12 +184,15 @@ public:
     // lays the rest, one a step.
     static constexpr unsigned long kRestoreSections = 32;
     static constexpr unsigned int kCrowdedObjects = 1000;
-    // Physics contacts beyond which the world steps without continuous collision, whose cost
-    // grows with the square of the contacts, and beyond which the level waits to be laid further:
-    // sections much narrower than what they hold pile their bodies up. A playable level holds a
-    // few hundred.
-    static constexpr int32 kPiledContacts = 4096;
+    // Physics contacts from which the world steps without continuous collision, whose cost grows
+    // with the square of the contacts (and a rebuild may step thirty times in its frame), and from
+    // which the level waits to be laid further: sections much narrower than what they hold pile
+    // their bodies up. The scenario games hold a dozen at most.
+    static constexpr int32 kPiledContacts = 1024;
     static constexpr int32 kCrowdedContacts = 16384;
+    // Objects on the field and waiting to be made from which the streaming waits as well; the
+    // scenario games hold some hundred at most.
+    static constexpr size_t kCrowdedFieldObjects = 2000;
     float getLastCharacterDistance() const { return m_lastCharacterDistance; }
     void setMagnetActive(bool active) override { m_magnetActive = active; }
     bool isMagnetActive() const { return m_magnetActive; }
@@ -255,7 +260,7 @@ public:
 
     // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
     // Stores a checkpoint at the position (object-layer coordinates) of that level section.
-    void activateCheckpoint(const cocos2d::CCPoint& position, int levelSectionId) override;
+    void activateCheckpoint(const cocos2d::CCPoint& position, uint32_t levelSectionId) override;
     // Finds or creates the next checkpoint powerup ahead and activates it.
     void findCheckpointPowerup() override;
     // The uncollected checkpoint powerup nearest ahead of the characters under `node` (null: the
@@ -272,6 +277,8 @@ protected:
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
+    // Takes the bodies piled beyond KXPBodyCrowding's bound out of the physics, saying so.
+    void thinOutCrowdedBodies();
     void updateFlash(float dt);
     void updateShake(float dt);
     void countDownToGameOver(float dt);
@@ -303,6 +310,8 @@ protected:
     void recreateLinkedObjects(KXPObjectAsset* copy);
     // Score, lives and refill parts of restarts and the restore.
     void refillPowerupsAtStart();
+    // The objects on the layer and those of the sections still waiting to be made.
+    size_t objectsMadeAndQueued() const;
     // The object layer or the world holds more than a playable level does (kRestoreSections).
     bool isCrowded() const;
     std::shared_ptr<KXModelComponentHealth> firstCharacterHealth() const;
@@ -372,4 +381,6 @@ protected:
     b2ContactListener* m_contactListener = nullptr;
     b2Draw* m_debugDraw = nullptr;
     unsigned int m_stepCount = 0;
+    // The world's boxes after its last step: more before the next one means bodies were made.
+    int32 m_proxiesAfterStep = 0;
 };

@@ -61,7 +61,7 @@ bool isCheckpointPowerup(const KXPObject& object) {
 
 // The powerup button's asset: its "Powerup Selection" holds the asset's id.
 std::shared_ptr<KXModelAssetPowerup> powerupOf(const KXModelObjectButtonPowerup& button) {
-    return getModel<KXModelAssetPowerup>(static_cast<uint32_t>(leadingInteger(button.powerupSelection())));
+    return getModel<KXModelAssetPowerup>(leadingId(button.powerupSelection()));
 }
 
 bool belongsToAScreen(const KXModel& model) {
@@ -194,7 +194,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
             m_laidDistance += addLevelSection(before, m_laidDistance);
         }
         instantiateAll("updaing object creation queue");
-        const auto own = getModel<KXModelLevelSection>(static_cast<uint32_t>(checkpoint.levelSectionId));
+        const auto own = getModel<KXModelLevelSection>(checkpoint.levelSectionId);
         if (own && !own->isInitSection()) {
             m_laidDistance += addLevelSection(own, m_laidDistance);
         } else {
@@ -257,14 +257,18 @@ void KXPScreenScene::restoreFromCheckpoint() {
             health ? health->remainingLives : -1);
 }
 
-bool KXPScreenScene::isCrowded() const {
-    // The objects of the sections still being made count as well: the catch-up outruns the making.
+size_t KXPScreenScene::objectsMadeAndQueued() const {
     size_t objects = m_objectLayer->getChildrenCount();
     for (const KXPCreationQueueEntry& entry : m_creationQueue) {
         const size_t made = static_cast<size_t>(std::max(entry.nextObjectIndex, 0));
         objects += entry.section->objects().size() - std::min(made, entry.section->objects().size());
     }
-    return objects >= kCrowdedObjects || m_world->GetContactCount() >= kPiledContacts;
+    return objects;
+}
+
+bool KXPScreenScene::isCrowded() const {
+    // The objects of the sections still being made count as well: the catch-up outruns the making.
+    return objectsMadeAndQueued() >= kCrowdedObjects || m_world->GetContactCount() >= kPiledContacts;
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {
@@ -463,12 +467,12 @@ void KXPScreenScene::setGameOver(bool gameOver) {
 
 // --- checkpoints ---
 
-void KXPScreenScene::activateCheckpoint(const CCPoint& position, int levelSectionId) {
+void KXPScreenScene::activateCheckpoint(const CCPoint& position, uint32_t levelSectionId) {
     KXPCheckpointRecord* record = currentCheckpoint();
     if (record == nullptr) {
         return;
     }
-    if (const auto section = getModel<KXModelLevelSection>(static_cast<uint32_t>(levelSectionId))) {
+    if (const auto section = getModel<KXModelLevelSection>(levelSectionId)) {
         record->distance = section->placedDistance();
     }
     record->position = position;
@@ -481,7 +485,7 @@ void KXPScreenScene::activateCheckpoint(const CCPoint& position, int levelSectio
     currentWorldScores().commit();
     worldScores("").commit();
     KXPSettingsController::shared()->save();
-    kxTrace("game", "game checkpoint at=%.0f,%.0f section=%d distance=%.0f", position.x, position.y,
+    kxTrace("game", "game checkpoint at=%.0f,%.0f section=%u distance=%.0f", position.x, position.y,
             levelSectionId, record->distance);
 }
 

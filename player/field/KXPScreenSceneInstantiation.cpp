@@ -33,7 +33,7 @@ constexpr float kMetresPerPoint = 0.05f;
 CCNode* lastCreatedWithTag(CCArray* created, uint32_t id) {
     for (unsigned int index = created->count(); index > 0; --index) {
         CCNode* node = static_cast<CCNode*>(created->objectAtIndex(index - 1));
-        if (node->getTag() == static_cast<int>(id)) {
+        if (static_cast<uint32_t>(node->getTag()) == id) {
             return node;
         }
     }

@@ -15,6 +15,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPCaptureTarget.h"
+#include "player/base/KXPWrapping.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
@@ -126,9 +127,14 @@ void KXPScreenScene::clearTeleports() {
 
 void KXPScreenScene::processTeleportQueue() {
     reopenTeleportExits();
-    // Records queued while this runs (a new object's update) wait for the next frame.
+    // Records queued while this runs (a new object's update) wait for the next frame, and so do
+    // those past a frame's share: a portal among many partners sends a copy to each.
     std::vector<KXPTeleportRecord> queue;
     queue.swap(m_teleportQueue);
+    if (queue.size() > kTeleportsPerFrame) {
+        m_teleportQueue.assign(queue.begin() + kTeleportsPerFrame, queue.end());
+        queue.erase(queue.begin() + kTeleportsPerFrame, queue.end());
+    }
     for (KXPTeleportRecord& record : queue) {
         KXPObjectAsset* object = record.object;
         KXPObjectAsset* copy = createObjectAtNode(object->getModel(), record.destination);
@@ -268,7 +274,7 @@ void KXPScreenScene::applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& as
         return;
     }
     powerup->setPosition(m_inputController->charactersPosition());
-    const int zOrder = m_inputController->firstCharacterZOrder() + (aboveCharacter ? 1 : -1);
+    const int zOrder = wrappingAdd(m_inputController->firstCharacterZOrder(), aboveCharacter ? 1 : -1);
     m_objectLayer->addChild(powerup, zOrder);
     powerup->setObjectLayer(m_objectLayer);
     const std::vector<KXPControlledCharacter*>& characters = m_inputController->characters();

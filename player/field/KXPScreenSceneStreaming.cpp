@@ -177,8 +177,9 @@ void KXPScreenScene::streamLevel() {
     if (m_creationQueue.size() >= kMaxQueuedSections && !m_catchingUp) {
         return;
     }
-    // A pile of bodies waits until the camera leaves some of it behind.
-    if (m_world->GetContactCount() >= kCrowdedContacts) {
+    // A pile of bodies, or of objects (each frame's work grows with them, and some with their
+    // square), waits until the camera leaves some of it behind.
+    if (m_world->GetContactCount() >= kCrowdedContacts || objectsMadeAndQueued() >= kCrowdedFieldObjects) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);
@@ -300,8 +301,11 @@ void KXPScreenScene::checkObjectDeletion(KXPObject* object) {
         object->setState(KXPObject::kStateRemoved);
         if (kxTraceEnabled("objects")) {
             const CCPoint position = object->getPosition();
-            kxTrace("objects", "objects remove tag=%d at=%.0f,%.0f", object->getTag(), position.x,
-                    position.y);
+            // The tag is the object's model id, or -1 for an object made without one.
+            const int tag = object->getTag();
+            kxTrace("objects", "objects remove tag=%lld at=%.0f,%.0f",
+                    tag == kCCNodeTagInvalid ? -1LL : static_cast<long long>(static_cast<uint32_t>(tag)),
+                    position.x, position.y);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "player/field/KXPSpawnPlacement.h"
 
+#include "player/base/KXPWrapping.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include <cmath>
@@ -27,7 +28,7 @@ void KXPSpawnPlacement::place(CCNode* layer, b2World* world, KXPObjectAsset* obj
         zOrder = object->getZOrder();
         CCNode* parent = spawner->getParent();
         if (parent != nullptr && parent != layer) {
-            zOrder += parent->getZOrder();
+            zOrder = wrappingAdd(zOrder, parent->getZOrder());
         }
     }
     layer->addChild(object, zOrder);

@@ -11,3 +11,24 @@ void KXPBodyMass::keepPositive(b2Body* body) {
     mass.I = 0.0f;
     body->SetMassData(&mass);
 }
+
+void KXPBodyMass::setType(b2Body* body, b2BodyType type) {
+    body->SetType(type);
+    keepPositive(body);
+}
+
+void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
+    body->SetFixedRotation(fixed);
+    keepPositive(body);
+}
+
+b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definition) {
+    b2Fixture* fixture = body->CreateFixture(&definition);
+    keepPositive(body);
+    return fixture;
+}
+
+void KXPBodyMass::destroyFixture(b2Body* body, b2Fixture* fixture) {
+    body->DestroyFixture(fixture);
+    keepPositive(body);
+}

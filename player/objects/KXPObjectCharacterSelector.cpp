@@ -130,8 +130,7 @@ bool KXPObjectCharacterSelector::init(const std::shared_ptr<KXModelObjectCharact
 }
 
 void KXPObjectCharacterSelector::makeLabels() {
-    const std::shared_ptr<KXModelFont> font =
-        getModel<KXModelFont>(static_cast<uint32_t>(m_model->labelNameValue()));
+    const std::shared_ptr<KXModelFont> font = getModel<KXModelFont>(m_model->labelNameValue());
     if (!font) {
         return;
     }

@@ -79,8 +79,8 @@ void playMusic(const std::shared_ptr<KXModelSound>& sound, bool loop) {
 
 // The powerup asset that an action button uses, read as the button reads it for its count.
 std::shared_ptr<KXModelAssetPowerup> powerupOf(const KXModelObjectButtonPowerup& button) {
-    const int id = KXPObjectButtonPowerup::powerupSelectionId(button);
-    return id > 0 ? getModel<KXModelAssetPowerup>(static_cast<uint32_t>(id)) : nullptr;
+    const uint32_t id = KXPObjectButtonPowerup::powerupSelectionId(button);
+    return id > 0 ? getModel<KXModelAssetPowerup>(id) : nullptr;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "player/screens/KXPUnlockActions.h"
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 
@@ -26,7 +27,7 @@ void KXPUnlockActions::unlockScene(const KXModelObjectUnlocker& unlocker) {
         return;
     }
     KXPScreensController* screens = KXPScreensController::shared();
-    int sectionId = screens->currentLevelSectionId();
+    uint32_t sectionId = screens->currentLevelSectionId();
     if (object == kUnlockNext) {
         sectionId = screens->nextLevelSectionId(sectionId);
     }

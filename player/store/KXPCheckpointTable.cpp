@@ -35,8 +35,13 @@ void parseCheckpoints(const std::string& text) {
         KXPCheckpointRecord record;
         std::istringstream in(parts.values);
         kx::prepareTableStream(in);
+        long long levelSectionId = 0;
         in >> record.position.x >> record.position.y >> record.cameraOffset.x >> record.cameraOffset.y >>
-            record.distance >> record.levelSectionId;
+            record.distance >> levelSectionId;
+        // Earlier saves wrote ids past INT_MAX as negative numbers: the same 32 bits.
+        if (in && levelSectionId >= INT32_MIN && levelSectionId <= UINT32_MAX) {
+            record.levelSectionId = static_cast<uint32_t>(levelSectionId);
+        }
         table.emplace(parts.name, record);
     }
 }
@@ -52,8 +57,12 @@ std::string serializeCheckpoints() {
         first = false;
         const KXPCheckpointRecord& record = entry.second;
         out << kx::escapeTableName(entry.first) << ':' << record.position.x << ' ' << record.position.y << ' '
-            << record.cameraOffset.x << ' ' << record.cameraOffset.y << ' ' << record.distance << ' '
-            << record.levelSectionId;
+            << record.cameraOffset.x << ' ' << record.cameraOffset.y << ' ' << record.distance << ' ';
+        if (record.levelSectionId == KXPCheckpointRecord::kNoLevelSection) {
+            out << -1;
+        } else {
+            out << record.levelSectionId;
+        }
     }
     return out.str();
 }

@@ -10,10 +10,13 @@
 #include <unordered_map>
 
 struct KXPCheckpointRecord {
-    cocos2d::CCPoint position;     // where the characters stood
-    cocos2d::CCPoint cameraOffset; // the object layer's position to restore
-    float distance = 0.0f;         // where the checkpoint's level section was laid
-    int32_t levelSectionId = -1;   // -1: the world has no checkpoint
+    // No checkpoint in the world yet; stored as -1.
+    static constexpr uint32_t kNoLevelSection = UINT32_MAX;
+
+    cocos2d::CCPoint position;                 // where the characters stood
+    cocos2d::CCPoint cameraOffset;             // the object layer's position to restore
+    float distance = 0.0f;                     // where the checkpoint's level section was laid
+    uint32_t levelSectionId = kNoLevelSection; // the checkpoint's level section
 };
 
 using KXPCheckpointMap = std::unordered_map<std::string, KXPCheckpointRecord>;

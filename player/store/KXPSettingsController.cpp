@@ -336,7 +336,7 @@ void KXPSettingsController::loadInventoryMap() {
             continue;
         }
         const std::shared_ptr<KXModelAssetPowerup> powerup =
-            getModel<KXModelAssetPowerup>(static_cast<uint32_t>(leadingInteger(button->powerupSelection())));
+            getModel<KXModelAssetPowerup>(leadingId(button->powerupSelection()));
         if (!powerup) {
             continue;
         }

@@ -52,6 +52,21 @@ private:
     std::string m_className;
 };
 
+// The shared store's id counter at `value`: the models made next take the ids after it (ids past
+// INT_MAX, say). The counter found comes back afterwards.
+class ScopedIdCounter {
+public:
+    explicit ScopedIdCounter(uint32_t value) : m_previous(KXModelController::shared()->idCounter()) {
+        KXModelController::shared()->setIdCounter(value);
+    }
+    ~ScopedIdCounter() { KXModelController::shared()->setIdCounter(m_previous); }
+    ScopedIdCounter(const ScopedIdCounter&) = delete;
+    ScopedIdCounter& operator=(const ScopedIdCounter&) = delete;
+
+private:
+    uint32_t m_previous;
+};
+
 // Where powerups write their gameplay values: the target found at construction comes back.
 class ScopedGameplayTarget {
 public:

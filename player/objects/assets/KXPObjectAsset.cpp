@@ -7,10 +7,13 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPGeometry.h"
+#include "player/base/KXPTrace.h"
 #include "player/components/KXComponent.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPBodyMass.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -134,10 +137,42 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
         return;
     }
 
+    if (wouldBeCrowded(*world, *fixture.shape, definition)) {
+        return;
+    }
     m_body = world->CreateBody(&definition);
-    m_body->CreateFixture(&fixture);
+    KXPBodyMass::createFixture(m_body, fixture);
     m_body->SetSleepingAllowed(false);
     KXPBodyData::setNode(m_body, this);
+}
+
+bool KXPObjectAsset::wouldBeCrowded(const b2World& world, const b2Shape& shape,
+                                    const b2BodyDef& definition) const {
+    const b2Transform transform(definition.position, b2Rot(definition.angle));
+    std::vector<b2AABB> boxes(static_cast<size_t>(shape.GetChildCount()));
+    for (int32 child = 0; child < shape.GetChildCount(); ++child) {
+        shape.ComputeAABB(&boxes[static_cast<size_t>(child)], transform, child);
+    }
+    // Units and characters are set moving as soon as they are made: their piles count whatever
+    // stands still there too. A character is judged among characters only.
+    const bool character = (getType() & kTypeCharacter) != 0;
+    const bool moving = character || (getType() & kTypeUnit) != 0;
+    const int overlaps = KXPBodyCrowding::overlapsOfNew(
+        world, boxes, moving ? b2_dynamicBody : b2_staticBody, [character](const b2Body* body) {
+            const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
+            return !character || (object != nullptr && (object->getType() & kTypeCharacter) != 0);
+        });
+    if (overlaps <= KXPBodyCrowding::kMaxOverlaps) {
+        return false;
+    }
+    const std::shared_ptr<KXModelObjectAsset> model = assetModel();
+    debugLog(
+        "[KXPObjectAsset] - %s (model %u) left out of the physics: it would overlap %d bodies at least as "
+        "large",
+        model->name().c_str(), model->id(), overlaps);
+    kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", model->name().c_str(), model->id(),
+            overlaps);
+    return true;
 }
 
 void KXPObjectAsset::runParkedWorldWork() {

@@ -30,10 +30,9 @@ void applyCharacterFilter(b2FixtureDef& definition) {
 // Swaps the body's first fixture (if it has one) for a new one.
 void swapFirstFixture(b2Body* body, const b2FixtureDef& definition) {
     if (b2Fixture* first = body->GetFixtureList()) {
-        body->DestroyFixture(first);
+        KXPBodyMass::destroyFixture(body, first);
     }
-    body->CreateFixture(&definition);
-    KXPBodyMass::keepPositive(body);
+    KXPBodyMass::createFixture(body, definition);
 }
 } // namespace
 

@@ -112,7 +112,7 @@ bool KXPObjectAssetPath::passesFilter(KXPObjectAsset* object) const {
         }
         const auto model = object->assetModel();
         const auto asset = model ? model->asset() : nullptr;
-        return asset && static_cast<long long>(asset->id()) == m_objectAssetId;
+        return asset && static_cast<int64_t>(asset->id()) == m_objectAssetId;
     }
     default:
         return true;

@@ -79,5 +79,5 @@ private:
     int m_playMode = kPlaySingle;
     int m_targetKind = kTargetAll;
     bool m_escapeCheck = true;
-    int m_objectAssetId = 0;
+    int64_t m_objectAssetId = 0;
 };

@@ -173,7 +173,7 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPLevelField* field) {
         }
     } else if (type == kTypeCheckpoint) {
         if (field != nullptr) {
-            field->activateCheckpoint(positionInObjectLayer(), static_cast<int>(levelSectionId()));
+            field->activateCheckpoint(positionInObjectLayer(), levelSectionId());
         }
     } else if (type == kTypeRestartCheckpoint) {
         if (field != nullptr) {

@@ -143,8 +143,7 @@ void KXPObjectAssetUnit::startMotion() {
     }
     const std::shared_ptr<KXModelObjectAssetUnit> model = unitModel();
     if (!m_linearMovement) {
-        m_body->SetType(b2_dynamicBody);
-        KXPBodyMass::keepPositive(m_body);
+        KXPBodyMass::setType(m_body, b2_dynamicBody);
         // A second spread on top of the one the movement vector got when the unit was made.
         const CCPoint spread = model->linearVelocityVariance();
         const float forY = kx::randomSignedUnit();
@@ -160,12 +159,11 @@ void KXPObjectAssetUnit::startMotion() {
     }
     // Bullets that destroy other units must see every contact on their way.
     const bool bullet = m_destroyMode == kDestroyEnemyCollision || m_destroyMode == kDestroyAllCollision;
-    m_body->SetType(bullet ? b2_dynamicBody : b2_kinematicBody);
+    KXPBodyMass::setType(m_body, bullet ? b2_dynamicBody : b2_kinematicBody);
     if (bullet) {
         m_body->SetBullet(true);
     }
-    m_body->SetFixedRotation(true);
-    KXPBodyMass::keepPositive(m_body);
+    KXPBodyMass::setFixedRotation(m_body, true);
     m_body->SetGravityScale(0.0f);
 }
 

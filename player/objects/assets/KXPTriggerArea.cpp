@@ -1,10 +1,12 @@
 #include "player/objects/assets/KXPTriggerArea.h"
 
+#include "player/objects/KXPBodyMass.h"
+
 void KXPTriggerArea::prepare(b2Body* body) {
     if (body == nullptr || body->GetWorld()->IsLocked()) {
         return;
     }
-    body->SetType(b2_dynamicBody);
+    KXPBodyMass::setType(body, b2_dynamicBody);
     if (b2Fixture* fixture = body->GetFixtureList()) {
         fixture->SetSensor(true);
     }

@@ -18,9 +18,9 @@ using namespace cocos2d;
 
 KXPObjectButtonPowerup::~KXPObjectButtonPowerup() = default;
 
-int KXPObjectButtonPowerup::powerupSelectionId(const KXModelObjectButton& model) {
+uint32_t KXPObjectButtonPowerup::powerupSelectionId(const KXModelObjectButton& model) {
     // The one reading of the selection: the count shown, the use and the refills agree on it.
-    return leadingInteger(model.action());
+    return leadingId(model.action());
 }
 
 std::string KXPObjectButtonPowerup::refillText(int seconds) {
@@ -65,8 +65,8 @@ void KXPObjectButtonPowerup::setModel(const std::shared_ptr<KXModelObjectButton>
     if (!own->unlimitedUse() && m_countLabel == nullptr) {
         m_countLabel = makeLabel(0.0f);
     }
-    const int id = powerupSelectionId(*own);
-    m_powerupAsset = id > 0 ? ::getModel<KXModelAssetPowerup>(static_cast<uint32_t>(id)) : nullptr;
+    const uint32_t id = powerupSelectionId(*own);
+    m_powerupAsset = id > 0 ? ::getModel<KXModelAssetPowerup>(id) : nullptr;
     KXPSettingsController* settings = KXPSettingsController::shared();
     if (m_powerupAsset && m_countLabel != nullptr) {
         char text[16];

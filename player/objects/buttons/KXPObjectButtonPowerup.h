@@ -29,8 +29,8 @@ public:
     // The refill clock after a use.
     void registerRefill();
 
-    // The model's "Powerup Selection" read as a leading decimal integer; 0 when it has none.
-    static int powerupSelectionId(const KXModelObjectButton& model);
+    // The model's "Powerup Selection" read as the id of a powerup asset; 0 when it has none.
+    static uint32_t powerupSelectionId(const KXModelObjectButton& model);
     // Seconds as "hh:mm:ss".
     static std::string refillText(int seconds);
 

@@ -106,7 +106,7 @@ void KXPObjectButtonPurchase::setModel(const std::shared_ptr<KXModelObjectButton
     if (!purchase)
         return;
     if (purchase->purchaseType() == kTypePowerup)
-        m_powerup = ::getModel<KXModelAssetPowerup>(static_cast<uint32_t>(purchase->powerupSelectionId()));
+        m_powerup = ::getModel<KXModelAssetPowerup>(purchase->powerupSelectionId());
     if (purchase->purchaseType() == kTypeRemoveAds && KXPSettingsController::shared()->isRemoveAds()) {
         setVisible(false);
         setEnabled(false);

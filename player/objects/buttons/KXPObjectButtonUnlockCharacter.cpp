@@ -50,11 +50,11 @@ void KXPObjectButtonUnlockCharacter::setModel(const std::shared_ptr<KXModelObjec
 
     const auto unlock = modelCast<KXModelObjectButtonCharacterUnlock>(model);
     if (unlock) {
-        const int id = leadingInteger(unlock->character());
+        const uint32_t id = leadingId(unlock->character());
         const std::vector<std::shared_ptr<KXModelAssetCharacter>> characters =
             getModels<KXModelAssetCharacter>();
         for (size_t i = 0; i < characters.size(); ++i) {
-            if (static_cast<int>(characters[i]->id()) == id) {
+            if (characters[i]->id() == id) {
                 m_character = characters[i];
                 m_characterIndex = static_cast<int>(i);
                 break;

@@ -148,7 +148,7 @@ void KXPObjectAssetCharacter::addToWorld(b2World* world, bool skipStill) {
     if (m_body == nullptr) {
         return;
     }
-    m_body->SetType(b2_dynamicBody);
+    KXPBodyMass::setType(m_body, b2_dynamicBody);
     if (b2Fixture* fixture = m_body->GetFixtureList()) {
         b2Filter filter;
         filter.categoryBits = kCharacterCategoryBits;
@@ -157,7 +157,7 @@ void KXPObjectAssetCharacter::addToWorld(b2World* world, bool skipStill) {
         fixture->SetFilterData(filter);
         fixture->SetSensor(false);
     }
-    m_body->SetFixedRotation(m_gameplay->getFixedRotation());
+    KXPBodyMass::setFixedRotation(m_body, m_gameplay->getFixedRotation());
     m_controlPosition = getPosition();
 
     if (isDirectMovement()) {
@@ -315,9 +315,8 @@ void KXPObjectAssetCharacter::mirrorFixture() {
         definition.restitution = old->GetRestitution();
         definition.isSensor = old->IsSensor();
         definition.filter = old->GetFilterData();
-        m_body->DestroyFixture(old);
+        KXPBodyMass::destroyFixture(m_body, old);
     }
     KXPBodyData::setNode(definition, this);
-    m_body->CreateFixture(&definition);
-    KXPBodyMass::keepPositive(m_body);
+    KXPBodyMass::createFixture(m_body, definition);
 }

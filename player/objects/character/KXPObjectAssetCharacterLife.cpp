@@ -16,6 +16,7 @@
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
 #include "player/base/KXPLevelField.h"
+#include "player/base/KXPWrapping.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
@@ -191,7 +192,7 @@ void KXPObjectAssetCharacter::buildShooter(b2World* world) {
     }
 
     // The gun: an invisible unit that emits flying copies of itself while shoot is held.
-    const int depth = getZOrder() - 1;
+    const int depth = wrappingAdd(getZOrder(), -1);
     auto gun = KXModel::makeShared<KXModelObjectAssetUnit>(bullet->name());
     gun->setPosition(CCPointZero);
     gun->setAsset(obstacle);

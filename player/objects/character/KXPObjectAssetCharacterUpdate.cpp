@@ -195,8 +195,7 @@ void KXPObjectAssetCharacter::applyFixedRotation() {
     if (m_body == nullptr || m_body->IsFixedRotation() == fixed) {
         return;
     }
-    m_body->SetFixedRotation(fixed);
-    KXPBodyMass::keepPositive(m_body);
+    KXPBodyMass::setFixedRotation(m_body, fixed);
     if (fixed) {
         const float angle = -(m_model->animatedRotation(0.0f, 0)) * kRadiansPerDegree;
         m_body->SetTransform(m_body->GetPosition(), angle);

@@ -4,6 +4,7 @@
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectParticlesEmitter.h"
 #include "model/classes/KXModelSpriteContainer.h"
+#include "player/base/KXPWrapping.h"
 #include "player/objects/KXPAnimationObject.h"
 
 #include <algorithm>
@@ -191,10 +192,7 @@ CCPoint KXPObjectAssetParticles::emitterPositionInLayer(const KXModelObjectParti
 void KXPObjectAssetParticles::update(float dt) {
     if (m_relayered) {
         m_relayered = false;
-        int z = fieldZOrder();
-        if (getZOrder() == 0) {
-            z -= 1;
-        }
+        const int z = getZOrder() == 0 ? wrappingAdd(fieldZOrder(), -1) : fieldZOrder();
         for (Emitter& emitter : m_emitters) {
             emitter.system->setZOrder(z);
         }

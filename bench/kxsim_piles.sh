@@ -1,0 +1,116 @@
+#!/bin/bash
+# Levels whose bodies pile up, played headless through kxsim: copies of the portal works' crate,
+# barrel, portal exit and explorer at one point or a few points apart, the works' section
+# streamed narrower than what it holds, and the platformer's balls dropped onto its floor. Each level is played for FRAMES frames
+# (the works opened at once, the explorer walking right from frame 200 and jumping at 260).
+#
+#   bash bench/kxsim_piles.sh FRAMES BUILD_DIR [BUILD_DIR...] [-- LEVEL...]
+#
+# Per level and build: the wall seconds of the whole run, the longest frame (from the arrival
+# times of the trace's frame lines, so it includes the trace's own cost), the frame it was, the
+# world steps the field took (it stops stepping at game over: the works' turnstile turns the
+# explorer away on its second pass) and the peak resident memory. A run still going after KX_PILE_LIMIT seconds (120) is stopped and
+# shown with ">". Give several builds (say one from before a change and one after) to compare
+# them level by level. Needs python3-msgpack. Use Release builds and an idle machine; the load
+# average is printed with the figures.
+set -u
+src=$(cd "$(dirname "$0")/.." && pwd)
+frames="${1:?frames}"
+shift
+builds=()
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    builds+=("$(cd "$1" && pwd)")
+    shift
+done
+[ "${1:-}" = "--" ] && shift
+levels=("$@")
+[ ${#builds[@]} -gt 0 ] || { echo "usage: $0 FRAMES BUILD_DIR [BUILD_DIR...] [-- LEVEL...]"; exit 1; }
+# name|game|section width (streamed) or -|object copied|copies|to a row|points apart|raised by
+all_levels=(
+    "stream-3|works|3|-|0|0|0|0"
+    "stream-5|works|5|-|0|0|0|0"
+    "stream-1-200|works|1|Barrel|175|25|3|0"
+    "stream-10-200|works|10|Barrel|175|25|3|0"
+    "stream-50-200|works|50|Barrel|175|25|3|0"
+    "stream-3-idle|works-idle|3|-|0|0|0|0"
+    "stream-1-200-idle|works-idle|1|Barrel|175|25|3|0"
+    "crates-2000-2|works|-|Belt Crate|2000|40|2|0"
+    "crates-5000-1|works|-|Belt Crate|5000|40|1|0"
+    "crates-1000-3|works|-|Belt Crate|1000|40|3|0"
+    "barrels-2000-0|works|-|Barrel|2000|40|0|0"
+    "barrels-5000-0|works|-|Barrel|5000|40|0|0"
+    "portal-exits-2000-0|works|-|Works Portal Exit|2000|40|0|0"
+    "explorers-2000-0|works|-|Explorer|2000|40|0|0"
+    "balls-2000-dropped|platformer|-|Ball|2000|40|40|300"
+    "balls-5000-dropped|platformer|-|Ball|5000|50|40|300"
+)
+limit="${KX_PILE_LIMIT:-120}"
+PY=$(command -v /usr/bin/python3 || command -v python3)
+"$PY" -c 'import msgpack' 2>/dev/null || { echo "no python3-msgpack"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
+kxdata="${builds[0]}/kxdata"
+"$kxdata" write-demo --scenario portals-and-paths "$work/works" >/dev/null 2>&1 || { echo "write-demo failed"; exit 1; }
+"$kxdata" write-demo --scenario platformer "$work/platformer" >/dev/null 2>&1 || { echo "write-demo failed"; exit 1; }
+for game in works platformer; do
+    "$kxdata" dump "$work/$game" >"$work/$game.dump" 2>/dev/null || { echo "dump failed"; exit 1; }
+done
+
+# Reads trace lines and prints "WALL LONGEST_FRAME FRAME STEPS" once they end.
+cat >"$work/frames.py" <<'PY'
+import re, sys, time
+start = time.monotonic()
+last, frame, longest, at, steps = None, None, 0.0, "-", 0
+for line in sys.stdin:
+    now = time.monotonic()
+    if " field step=" in line:
+        steps += 1
+    match = re.match(r"F=(\d+) ", line)
+    if not match or match.group(1) == frame:
+        continue
+    if last is not None and now - last > longest:
+        longest, at = now - last, frame
+    last, frame = now, match.group(1)
+print("%.2f %.3f %s %d" % (time.monotonic() - start, longest, at, steps))
+PY
+
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $frames frames"
+printf '%-20s %-6s %9s %10s %9s %7s %9s\n' level build "wall s" "longest s" "in frame" steps "peak MiB"
+for entry in "${all_levels[@]}"; do
+    IFS='|' read -r name game width unit copies row spacing lift <<<"$entry"
+    if [ ${#levels[@]} -gt 0 ] && ! printf '%s\n' "${levels[@]}" | grep -qx "$name"; then
+        continue
+    fi
+    case "$game" in
+    works) section="Portal Works" open=(--open works --key 200:down:Right --key 260:down:J) ;;
+    works-idle) section="Portal Works" open=(--open works) game=works ;;
+    platformer) section="Meadow" open=(--open world1) ;;
+    esac
+    level="$work/level-$name"
+    rm -rf "$level"
+    cp -r "$work/$game" "$level"
+    options=()
+    [ "$width" != - ] && options+=(--width "$width")
+    [ "$unit" != - ] && options+=(--unit "$unit" --copies "$copies" --row "$row" --spacing "$spacing" --lift "$lift")
+    "$PY" "$src/tests/e2e/pile_level.py" "$work/$game.dump" "$level" "$section" "${options[@]}" ||
+        { echo "$name: the level could not be made"; continue; }
+    for index in "${!builds[@]}"; do
+        rm -rf "$HOME"
+        mkdir -p "$XDG_DATA_HOME"
+        read -r wall longest at steps < <(timeout "$limit" /usr/bin/time -f %M -o "$work/rss" "${builds[$index]}/kxsim" \
+            "$level" --frames "$frames" "${open[@]}" --trace loading,screens,field 2>/dev/null |
+            "$PY" "$work/frames.py")
+        rss=$(tail -n 1 "$work/rss" 2>/dev/null)
+        case "$rss" in
+        *[!0-9]* | "") rss="-" ;;
+        *) rss=$((rss / 1024)) ;;
+        esac
+        if awk -v w="$wall" -v l="$limit" 'BEGIN { exit !(w >= l - 0.5) }'; then
+            wall=">$limit"
+        fi
+        printf '%-20s %-6s %9s %10s %9s %7s %9s\n' "$name" "$((index + 1))" "$wall" "$longest" "$at" "$steps" "$rss"
+    done
+done
+echo "builds: $(for index in "${!builds[@]}"; do printf '%s=%s ' $((index + 1)) "${builds[$index]}"; done)"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
