@@ -24,24 +24,6 @@ export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 "$build/kxdata" write-demo --scenario portals-and-paths "$work/works" >/dev/null 2>&1 || { echo "write-demo failed"; exit 1; }
 "$build/kxdata" dump "$work/works" >"$work/dump" 2>/dev/null || { echo "dump failed"; exit 1; }
 
-# Reads trace lines and prints "WALL LONGEST_FRAME FRAME LAYS" once they end.
-cat >"$work/frames.py" <<'PY'
-import re, sys, time
-start = time.monotonic()
-last, frame, longest, at, lays = None, None, 0.0, None, 0
-for line in sys.stdin:
-    now = time.monotonic()
-    if " sections lay " in line:
-        lays += 1
-    match = re.match(r"F=(\d+) ", line)
-    if not match or match.group(1) == frame:
-        continue
-    if last is not None and now - last > longest:
-        longest, at = now - last, frame
-    last, frame = now, match.group(1)
-print("%.2f %.3f %s %d" % (time.monotonic() - start, longest, at, lays))
-PY
-
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $frames frames"
 printf '%-8s %9s %14s %9s %6s\n' width "wall s" "longest s" "in frame" lays
 for width in "${widths[@]}"; do
@@ -51,8 +33,8 @@ for width in "${widths[@]}"; do
     cp -r "$work/works" "$game"
     "$PY" "$src/tests/e2e/section_width.py" "$work/dump" "$game/data/KXModelLevelSection.0.attributes.pack" \
         "Portal Works" "$width" || { echo "$width: the section could not be changed"; continue; }
-    read -r wall longest at lays < <("$build/kxsim" "$game" --frames "$frames" --trace loading,screens,field,sections 2>/dev/null |
-        "$PY" "$work/frames.py")
+    read -r wall longest at lays _ < <("$build/kxsim" "$game" --frames "$frames" --trace loading,screens,field,sections 2>/dev/null |
+        "$PY" "$src/bench/trace_frames.py")
     printf '%-8s %9s %14s %9s %6s\n' "$width" "$wall" "$longest" "$at" "$lays"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -57,24 +57,6 @@ for game in works platformer; do
     "$kxdata" dump "$work/$game" >"$work/$game.dump" 2>/dev/null || { echo "dump failed"; exit 1; }
 done
 
-# Reads trace lines and prints "WALL LONGEST_FRAME FRAME STEPS" once they end.
-cat >"$work/frames.py" <<'PY'
-import re, sys, time
-start = time.monotonic()
-last, frame, longest, at, steps = None, None, 0.0, "-", 0
-for line in sys.stdin:
-    now = time.monotonic()
-    if " field step=" in line:
-        steps += 1
-    match = re.match(r"F=(\d+) ", line)
-    if not match or match.group(1) == frame:
-        continue
-    if last is not None and now - last > longest:
-        longest, at = now - last, frame
-    last, frame = now, match.group(1)
-print("%.2f %.3f %s %d" % (time.monotonic() - start, longest, at, steps))
-PY
-
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $frames frames"
 printf '%-20s %-6s %9s %10s %9s %7s %9s\n' level build "wall s" "longest s" "in frame" steps "peak MiB"
 for entry in "${all_levels[@]}"; do
@@ -98,9 +80,9 @@ for entry in "${all_levels[@]}"; do
     for index in "${!builds[@]}"; do
         rm -rf "$HOME"
         mkdir -p "$XDG_DATA_HOME"
-        read -r wall longest at steps < <(timeout "$limit" /usr/bin/time -f %M -o "$work/rss" "${builds[$index]}/kxsim" \
+        read -r wall longest at _ steps < <(timeout "$limit" /usr/bin/time -f %M -o "$work/rss" "${builds[$index]}/kxsim" \
             "$level" --frames "$frames" "${open[@]}" --trace loading,screens,field 2>/dev/null |
-            "$PY" "$work/frames.py")
+            "$PY" "$src/bench/trace_frames.py")
         rss=$(tail -n 1 "$work/rss" 2>/dev/null)
         case "$rss" in
         *[!0-9]* | "") rss="-" ;;

@@ -82,7 +82,8 @@ TEST_F(BodyCrowding, RowsAFewPointsApartAreThinnedToWhatTheBoundAllows) {
     // Forty to a row, a tenth of their side apart: each overlaps hundreds of its kind.
     std::vector<b2Body*> rows;
     for (int index = 0; index < 2000; ++index) {
-        rows.push_back(box(static_cast<float>(index % 40) * 0.1f, static_cast<float>(index / 40) * 0.1f, 2.8f));
+        rows.push_back(
+            box(static_cast<float>(index % 40) * 0.1f, static_cast<float>(index / 40) * 0.1f, 2.8f));
     }
     thinOut();
     for (b2Body* body : rows) {
@@ -103,8 +104,8 @@ TEST_F(BodyCrowding, AGroundHoldsAHeapOfSmallerBodiesAndStillBodiesMayPileAmongT
         heap.push_back(box(-490.0f + static_cast<float>(index) * 3.0f, 1.0f, 2.0f));
     }
     for (int index = 0; index < 1200; ++index) {
-        heap.push_back(box(-49.0f + static_cast<float>(index % 50) * 2.0f, 3.0f + static_cast<float>(index / 50) * 2.0f,
-                           2.0f));
+        heap.push_back(box(-49.0f + static_cast<float>(index % 50) * 2.0f,
+                           3.0f + static_cast<float>(index / 50) * 2.0f, 2.0f));
     }
     // Coins a magnet has gathered: still bodies that never make a contact between them.
     std::vector<b2Body*> coins;

@@ -152,8 +152,7 @@ TEST_F(TerminationGuard, ARunThatDoesNotComeRoundIsEndedAfterTheGraceWithOneLine
     m_guard->wake();
     advance(milliseconds(1000));
     ASSERT_TRUE(ended());
-    EXPECT_EQ(events(),
-              (std::vector<std::string>{std::string("line: ") + kLateLine, "end"}));
+    EXPECT_EQ(events(), (std::vector<std::string>{std::string("line: ") + kLateLine, "end"}));
     EXPECT_TRUE(m_storeLockedAtEnd);
     EXPECT_EQ(m_guard->state(), State::kEnded);
 }
@@ -210,13 +209,15 @@ TEST_F(TerminationGuard, AFinalSaveMadeEndsSilentlyAndOneRefusedOrFailedSaysSo) 
             m_guard->noteLoopEnded();
             std::string error;
             std::string notes;
-            ASSERT_FALSE(cocos2d::replaceFileAtomically(folder.file("gone/UserDefault.xml"), "<store/>", error, notes));
+            ASSERT_FALSE(cocos2d::replaceFileAtomically(folder.file("gone/UserDefault.xml"), "<store/>",
+                                                        error, notes));
         }
         m_guard->wake();
         ASSERT_TRUE(reaches(State::kCounting));
         advance(milliseconds(2000));
         ASSERT_TRUE(ended());
-        EXPECT_EQ(events(), (std::vector<std::string>{std::string("line: ") + kLateLine, "end"})) << beforeTheEnd;
+        EXPECT_EQ(events(), (std::vector<std::string>{std::string("line: ") + kLateLine, "end"}))
+            << beforeTheEnd;
     }
 }
 

@@ -18,8 +18,7 @@ std::string lateLine(std::chrono::milliseconds grace) {
     char within[32];
     if (count % 1000 == 0) {
         std::snprintf(within, sizeof within, "%lld s", count / 1000);
-    }
-    else {
+    } else {
         std::snprintf(within, sizeof within, "%lld ms", count);
     }
     return std::string("[KXPTermination] the game did not come round within ") + within +
