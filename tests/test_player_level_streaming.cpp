@@ -734,7 +734,7 @@ TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundAreMadeWithoutBodies
             EXPECT_TRUE(nodes.front()->getPosition().equals(CCPoint(300.0f, 300.0f))) << index;
         }
     }
-    EXPECT_EQ(countLines(log, "[KXPObjectAsset] - Crate 99 (model " + std::to_string(crates.back()->id()) +
+    EXPECT_EQ(countLines(log, "[KXPBodyCrowding] - Crate 99 (model " + std::to_string(crates.back()->id()) +
                                   ") left out of the physics: it would overlap 33 bodies at least as large"),
               1u);
 }

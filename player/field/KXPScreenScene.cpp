@@ -346,26 +346,9 @@ void KXPScreenScene::stepWorld() {
 }
 
 void KXPScreenScene::thinOutCrowdedBodies() {
-    // Characters are the game itself: they go only from a crowd of characters. Bodies of no
-    // object (the screen's edge, a character's anchor) are the field's own.
-    const auto rank = [](const b2Body* body) {
-        const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
-        if (object == nullptr) {
-            return KXPBodyCrowding::Rank::never;
-        }
-        return (object->getType() & KXPObject::kTypeCharacter) != 0 ? KXPBodyCrowding::Rank::last
-                                                                    : KXPBodyCrowding::Rank::first;
-    };
-    const auto takenOut = [](b2Body* body, int overlaps) {
-        const KXPObject* object = KXPBodyData::object(body);
-        const std::string name = object->getModel() ? object->getModel()->name() : std::string();
-        const unsigned int id = object->getModel() ? object->getModel()->id() : 0;
-        debugLog("[KXPScreenScene] - %s (model %u) left out of the physics: it overlaps %d bodies at least "
-                 "as large",
-                 name.c_str(), id, overlaps);
-        kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", name.c_str(), id, overlaps);
-    };
-    KXPBodyCrowding::thinOut(*m_world, rank, takenOut);
+    KXPBodyCrowding::thinOut(*m_world, KXPBodyCrowding::rankOf, [](b2Body* body, int overlaps) {
+        KXPBodyCrowding::sayLeftOut(*KXPBodyData::object(body), overlaps, false);
+    });
 }
 
 void KXPScreenScene::updateFlash(float dt) {

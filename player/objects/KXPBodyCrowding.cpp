@@ -1,6 +1,13 @@
 #include "player/objects/KXPBodyCrowding.h"
 
+#include "model/KXDebugLog.h"
+#include "model/classes/KXBaseModelObject.h"
+#include "player/base/KXPTrace.h"
+#include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPObject.h"
+
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -47,6 +54,23 @@ private:
 };
 
 } // namespace
+
+KXPBodyCrowding::Rank KXPBodyCrowding::rankOf(const b2Body* body) {
+    // Box2D gives a body's user data only through a body it may change.
+    const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
+    if (object == nullptr) {
+        return Rank::never;
+    }
+    return (object->getType() & KXPObject::kTypeCharacter) != 0 ? Rank::last : Rank::first;
+}
+
+void KXPBodyCrowding::sayLeftOut(const KXPObject& object, int overlaps, bool whenMade) {
+    const std::string name = object.getModel() ? object.getModel()->name() : std::string();
+    const unsigned int id = object.getModel() ? object.getModel()->id() : 0;
+    debugLog("[KXPBodyCrowding] - %s (model %u) left out of the physics: it %s %d bodies at least as large",
+             name.c_str(), id, whenMade ? "would overlap" : "overlaps", overlaps);
+    kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", name.c_str(), id, overlaps);
+}
 
 int KXPBodyCrowding::overlapsOf(const b2World& world, const b2Body& body, const Counts& counts) {
     OverlapCounter counter(world.GetContactManager().m_broadPhase, &body, body.GetType(), counts);

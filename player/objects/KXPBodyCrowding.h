@@ -20,6 +20,8 @@
 #include <functional>
 #include <vector>
 
+class KXPObject;
+
 class KXPBodyCrowding {
 public:
     static constexpr int kMaxOverlaps = 32;
@@ -30,6 +32,12 @@ public:
     // Which bodies go first from a crowd, which only from a crowd of their own rank (the
     // characters, without which there is no game), and which never (the field's own).
     enum class Rank { first, last, never };
+    // The game's rule: characters last, bodies of no object (the screen's edge, a character's
+    // anchor) never, every other first.
+    static Rank rankOf(const b2Body* body);
+    // The one line and trace line for an object whose body is left out of the physics, when it
+    // would be made or before a step.
+    static void sayLeftOut(const KXPObject& object, int overlaps, bool whenMade);
 
     // How many boxes of other bodies, at least as large as the box of the body's they overlap, the
     // body's boxes overlap; counting stops past kMaxOverlaps.

@@ -7,7 +7,6 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPGeometry.h"
-#include "player/base/KXPTrace.h"
 #include "player/components/KXComponent.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
@@ -155,23 +154,21 @@ bool KXPObjectAsset::wouldBeCrowded(const b2World& world, const b2Shape& shape,
     }
     // Units and characters are set moving as soon as they are made: their piles count whatever
     // stands still there too. A character is judged among characters only.
-    const bool character = (getType() & kTypeCharacter) != 0;
-    const bool moving = character || (getType() & kTypeUnit) != 0;
-    const int overlaps = KXPBodyCrowding::overlapsOfNew(
-        world, boxes, moving ? b2_dynamicBody : b2_staticBody, [character](const b2Body* body) {
-            const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
-            return !character || (object != nullptr && (object->getType() & kTypeCharacter) != 0);
-        });
+    const KXPBodyCrowding::Rank rank =
+        (getType() & kTypeCharacter) != 0 ? KXPBodyCrowding::Rank::last : KXPBodyCrowding::Rank::first;
+    const bool moving = (getType() & (kTypeCharacter | kTypeUnit)) != 0;
+    KXPBodyCrowding::Counts counts;
+    if (rank == KXPBodyCrowding::Rank::last) {
+        counts = [](const b2Body* body) {
+            return KXPBodyCrowding::rankOf(body) == KXPBodyCrowding::Rank::last;
+        };
+    }
+    const int overlaps =
+        KXPBodyCrowding::overlapsOfNew(world, boxes, moving ? b2_dynamicBody : b2_staticBody, counts);
     if (overlaps <= KXPBodyCrowding::kMaxOverlaps) {
         return false;
     }
-    const std::shared_ptr<KXModelObjectAsset> model = assetModel();
-    debugLog(
-        "[KXPObjectAsset] - %s (model %u) left out of the physics: it would overlap %d bodies at least as "
-        "large",
-        model->name().c_str(), model->id(), overlaps);
-    kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", model->name().c_str(), model->id(),
-            overlaps);
+    KXPBodyCrowding::sayLeftOut(*this, overlaps, true);
     return true;
 }
 
