@@ -28,6 +28,7 @@
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPBodyCrowding.h"
+#include "player/objects/KXPBodyMass.h"
 #include "player/objects/KXPObjectGroup.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
@@ -614,9 +615,10 @@ TEST_F(LevelStreaming, TheRestoreCatchesUpPastTheQueuesBoundWithNarrowCrowdedSec
     EXPECT_GE(scene->getLaidDistance(), scene->getCameraDistance());
 }
 
-// Sections far narrower than what they hold pile their bodies up: each world step would cost more
-// than the last, and continuous collision the square of the contacts.
-TEST_F(LevelStreaming, APileOfBodiesStepsWithoutContinuousCollisionAndHoldsTheLevelBack) {
+// A pile of bodies of no object (the field's own never go) steps with continuous collision as
+// long as its steps' continuous work stays within a frame's, and the level is laid on whatever
+// the contacts.
+TEST_F(LevelStreaming, APileOfTheFieldsOwnBodiesKeepsContinuousCollisionAndTheLevelGoesOn) {
     auto opening = section("opening", 0.0f, -1.0f, 100.0f);
     opening->initSectionAttribute()->setValue(true, true);
     section("road", 0.0f, -1.0f, 100.0f);
@@ -627,79 +629,32 @@ TEST_F(LevelStreaming, APileOfBodiesStepsWithoutContinuousCollisionAndHoldsTheLe
     gameplay->setGameSpeedMin(300.0f);
     gameplay->setGameSpeedMax(300.0f);
     gameplay->setGameSpeed(300.0f);
-    // Discs in one place, sensors so that they stay there: every pair touches. 100 make 4950
-    // contacts, 190 make 17955.
+    // Discs in one place, sensors so that they stay there: 190 make 17955 contacts.
     b2World* world = scene->getWorld();
     b2CircleShape disc;
     disc.m_radius = 1.0f;
     b2FixtureDef fixture;
     fixture.shape = &disc;
     fixture.isSensor = true;
-    std::vector<b2Body*> pile;
-    const auto pileUp = [&](size_t count) {
-        while (pile.size() < count) {
-            b2BodyDef definition;
-            definition.type = b2_dynamicBody;
-            definition.position.Set(-100.0f, -100.0f);
-            pile.push_back(world->CreateBody(&definition));
-            pile.back()->CreateFixture(&fixture);
-        }
-    };
-    const auto framesLaying = [&](int count) {
-        const float laid = scene->getLaidDistance();
-        for (int frame = 0; frame < count; ++frame) {
-            scene->update(1.0f / 60.0f);
-        }
-        return scene->getLaidDistance() > laid;
-    };
-    EXPECT_TRUE(world->GetContinuousPhysics());
-    pileUp(100);
-    EXPECT_TRUE(framesLaying(10));
-    EXPECT_GE(world->GetContactCount(), KXPScreenScene::kPiledContacts);
-    EXPECT_FALSE(world->GetContinuousPhysics());
-    pileUp(190);
-    scene->update(1.0f / 60.0f);
-    ASSERT_GE(world->GetContactCount(), KXPScreenScene::kCrowdedContacts);
-    EXPECT_FALSE(framesLaying(10));
-    // Once the pile is gone the level goes on, and the world steps as before.
-    for (b2Body* body : pile) {
-        world->DestroyBody(body);
-    }
-    EXPECT_TRUE(framesLaying(10));
-    EXPECT_TRUE(world->GetContinuousPhysics());
-}
-
-// Contacts of bodies made in a frame only appear inside the next step: a pile made at once must
-// still count when the step decides on continuous collision.
-TEST_F(LevelStreaming, APileMadeInOneFrameStepsWithoutContinuousCollisionAtOnce) {
-    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
-    opening->initSectionAttribute()->setValue(true, true);
-    make();
-    scene->restoreFromCheckpoint();
-    b2World* world = scene->getWorld();
-    scene->update(1.0f / 60.0f);
-    ASSERT_TRUE(world->GetContinuousPhysics());
-    // Bodies of no object, as the field's own are: they stay whatever their number.
-    b2CircleShape disc;
-    disc.m_radius = 1.0f;
-    b2FixtureDef fixture;
-    fixture.shape = &disc;
-    fixture.isSensor = true;
-    for (int index = 0; index < 60; ++index) {
+    for (int index = 0; index < 190; ++index) {
         b2BodyDef definition;
         definition.type = b2_dynamicBody;
         definition.position.Set(-100.0f, -100.0f);
         world->CreateBody(&definition)->CreateFixture(&fixture);
     }
-    ASSERT_EQ(world->GetContactCount(), 0);
-    scene->update(1.0f / 60.0f);
-    EXPECT_GE(world->GetContactCount(), KXPScreenScene::kPiledContacts);
-    EXPECT_FALSE(world->GetContinuousPhysics());
+    const float laid = scene->getLaidDistance();
+    for (int frame = 0; frame < 10; ++frame) {
+        scene->update(1.0f / 60.0f);
+    }
+    EXPECT_GE(world->GetContactCount(), 17955);
+    EXPECT_TRUE(world->GetContinuousPhysics());
+    EXPECT_GT(scene->getLaidDistance(), laid);
 }
 
-// A hundred crates placed on one another: the bound's worth of them after the first get bodies,
-// the rest are made without, each with a line, and stand where they were placed.
-TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundAreMadeWithoutBodiesAndSaySo) {
+// A hundred crates placed on one another: made with bodies (still, they cost the step nothing),
+// and once woken and set moving, the bound's worth of them after the first stay in the physics;
+// the rest leave it newest first, each with a line, where they were placed.
+TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundLeaveThePhysicsBeforeTheyMoveAndSaySo) {
     auto opening = section("opening", 0.0f, -1.0f, 1000.0f);
     opening->initSectionAttribute()->setValue(true, true);
     std::vector<std::shared_ptr<KXModelObjectAssetUnit>> crates;
@@ -715,27 +670,27 @@ TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundAreMadeWithoutBodies
     for (int frame = 0; frame < 3; ++frame) {
         scene->update(1.0f / 60.0f);
     }
-    const size_t stay = KXPBodyCrowding::kMaxOverlaps + 1;
+    const size_t stay = KXPBodyCrowding::kMaxPiledBodies + 1;
     std::vector<std::string> expected;
-    for (size_t index = stay; index < crates.size(); ++index) {
+    for (size_t index = crates.size(); index-- > stay;) {
         expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " overlaps=33");
+                           " id=" + std::to_string(crates[index]->id()) + " piled=33 contacts=33 pairs=33");
     }
     EXPECT_EQ(trace.lines(), expected);
     for (size_t index = 0; index < crates.size(); ++index) {
         const std::vector<CCNode*> nodes = nodesOf(crates[index]);
         ASSERT_EQ(nodes.size(), 1u) << index;
         b2Body* body = static_cast<KXPObjectAsset*>(nodes.front())->getBody();
-        EXPECT_EQ(body != nullptr, index < stay) << index;
-        if (body != nullptr) {
-            EXPECT_EQ(body->GetType(), b2_dynamicBody);
-            EXPECT_TRUE(body->IsEnabled());
-        } else {
+        ASSERT_NE(body, nullptr) << index;
+        EXPECT_EQ(body->GetType(), b2_dynamicBody);
+        EXPECT_EQ(body->IsEnabled(), index < stay) << index;
+        if (index >= stay) {
             EXPECT_TRUE(nodes.front()->getPosition().equals(CCPoint(300.0f, 300.0f))) << index;
         }
     }
     EXPECT_EQ(countLines(log, "[KXPBodyCrowding] - Crate 99 (model " + std::to_string(crates.back()->id()) +
-                                  ") left out of the physics: it would overlap 33 bodies at least as large"),
+                                  ") left out of the physics: its shape overlaps 33 bodies at least as large "
+                                  "that collide with it"),
               1u);
 }
 
@@ -760,16 +715,16 @@ TEST_F(LevelStreaming, UnitsBroughtTogetherAfterTheyWereMadeLeaveThePhysicsNewes
         bodies.push_back(static_cast<KXPObjectAsset*>(nodes.front())->getBody());
         ASSERT_NE(bodies.back(), nullptr);
         // Set moving, as a unit is once woken.
-        bodies.back()->SetType(b2_dynamicBody);
-        bodies.back()->SetTransform(b2Vec2(-50.0f, -50.0f), 0.0f);
+        KXPBodyMass::setType(bodies.back(), b2_dynamicBody);
+        KXPBodyCrowding::setTransform(bodies.back(), b2Vec2(-50.0f, -50.0f), 0.0f);
     }
     kxtest::TraceLines trace("bodies");
     scene->update(1.0f / 60.0f);
-    const size_t stay = KXPBodyCrowding::kMaxOverlaps + 1;
+    const size_t stay = KXPBodyCrowding::kMaxPiledBodies + 1;
     std::vector<std::string> expected;
     for (size_t index = crates.size(); index-- > stay;) {
         expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " overlaps=33");
+                           " id=" + std::to_string(crates[index]->id()) + " piled=33 contacts=33 pairs=33");
         EXPECT_FALSE(bodies[index]->IsEnabled()) << index;
     }
     EXPECT_EQ(trace.lines(), expected);

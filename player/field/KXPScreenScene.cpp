@@ -60,18 +60,20 @@ float finiteOrZero(float value) {
 // field's last frame have gone: they destroy their bodies as they go.
 class WorldKeeper : public CCObject {
 public:
-    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw)
-        : m_world(world), m_listener(listener), m_debugDraw(debugDraw) {}
+    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw, KXPBodyCrowding* crowding)
+        : m_world(world), m_listener(listener), m_debugDraw(debugDraw), m_crowding(crowding) {}
     ~WorldKeeper() override {
         delete m_world;
         delete m_listener;
         delete m_debugDraw;
+        delete m_crowding;
     }
 
 private:
     b2World* m_world;
     b2ContactListener* m_listener;
     b2Draw* m_debugDraw;
+    KXPBodyCrowding* m_crowding;
 };
 
 // The field's own maker of background layers; sections' objects are made in
@@ -137,14 +139,16 @@ KXPScreenScene::~KXPScreenScene() {
     }
     if (m_world != nullptr) {
         m_world->SetContactListener(nullptr);
-        (new WorldKeeper(m_world, m_contactListener, m_debugDraw))->autorelease();
+        (new WorldKeeper(m_world, m_contactListener, m_debugDraw, m_bodyCrowding))->autorelease();
     } else {
         delete m_contactListener;
         delete m_debugDraw;
+        delete m_bodyCrowding;
     }
     m_world = nullptr;
     m_contactListener = nullptr;
     m_debugDraw = nullptr;
+    m_bodyCrowding = nullptr;
 }
 
 CCNode* KXPScreenScene::objectLayerNode() const {
@@ -176,6 +180,8 @@ bool KXPScreenScene::init() {
     KXPContactListener* contacts = new KXPContactListener();
     m_contactListener = contacts;
     m_world->SetContactListener(m_contactListener);
+    m_bodyCrowding = new KXPBodyCrowding();
+    m_bodyCrowding->watch(*m_world);
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
     m_debugDraw = debugDraw;
@@ -275,6 +281,10 @@ void KXPScreenScene::setTouchEnabled(bool enabled) {
 
 void KXPScreenScene::update(float dt) {
     KXPScreen::update(dt);
+    // A rebuild's catch-up runs frames within this one.
+    if (!m_catchingUp) {
+        m_continuousCollision.beginFrame();
+    }
 
     // Requests parked by physics callbacks, before the pause they may have asked for.
     if (m_pendingRequest != 0) {
@@ -327,16 +337,18 @@ void KXPScreenScene::stepWorld() {
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
     thinOutCrowdedBodies();
-    // A pile of bodies steps without continuous collision, whose cost grows with the square of
-    // the contacts. The contacts of bodies made since the last step would be found at the start
-    // of the step: they are found now instead (the step then finds nothing more), so that a pile
-    // just made counts.
-    if (m_world->GetProxyCount() > m_proxiesAfterStep) {
-        const_cast<b2ContactManager&>(m_world->GetContactManager()).FindNewContacts();
-    }
-    m_world->SetContinuousPhysics(m_world->GetContactCount() < kPiledContacts);
+    m_world->SetContinuousPhysics(m_continuousCollision.beforeStep(*m_world));
+    m_contactListener->beginStep();
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
-    m_proxiesAfterStep = m_world->GetProxyCount();
+    if (m_continuousCollision.afterStep(*m_world, m_contactListener->continuousUpdates())) {
+        debugLog("[KXPScreenScene] continuous collision off: it took %llu units of work in the last step, "
+                 "more than a frame may, with %d contacts",
+                 static_cast<unsigned long long>(m_continuousCollision.lastWork()),
+                 m_world->GetContactCount());
+        kxTrace("field", "field continuous-collision off work=%llu contacts=%d",
+                static_cast<unsigned long long>(m_continuousCollision.lastWork()),
+                m_world->GetContactCount());
+    }
     ++m_stepCount;
     fixedUpdate(kFixedStep);
     if (kxTraceEnabled("field")) {
@@ -346,9 +358,12 @@ void KXPScreenScene::stepWorld() {
 }
 
 void KXPScreenScene::thinOutCrowdedBodies() {
-    KXPBodyCrowding::thinOut(*m_world, KXPBodyCrowding::rankOf, [](b2Body* body, int overlaps) {
-        KXPBodyCrowding::sayLeftOut(*KXPBodyData::object(body), overlaps, false);
-    });
+    m_bodyCrowding->beforeStep(
+        *m_world, [](b2Body* body, const KXPBodyCrowding::Count& count, b2Body* crowded) {
+            if (const KXPObject* object = KXPBodyData::object(body)) {
+                KXPBodyCrowding::sayLeftOut(*object, count, KXPBodyData::object(crowded));
+            }
+        });
 }
 
 void KXPScreenScene::updateFlash(float dt) {
@@ -498,8 +513,8 @@ void KXPScreenScene::pullPowerups() {
         const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
         const CCPoint target = ccpLerp(centre, position, alpha);
         if (b2Body* body = object->getBody()) {
-            body->SetTransform(b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
-                               body->GetAngle());
+            KXPBodyCrowding::setTransform(
+                body, b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint), body->GetAngle());
         }
     }
 }

@@ -12,6 +12,7 @@
 
 #include "player/base/KXPGameField.h"
 #include "player/base/KXPLevelField.h"
+#include "player/field/KXPContinuousCollision.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPSectionsInPlace.h"
@@ -30,6 +31,8 @@
 #include <vector>
 
 class GLESDebugDraw;
+class KXPBodyCrowding;
+class KXPContactListener;
 class KXPCaptureTarget;
 class KXBaseModelLinker;
 class KXBaseModelObject;
@@ -180,16 +183,11 @@ public:
     static constexpr size_t kMaxQueuedSections = 8;
     // Sections a rebuild of the level lays in its frame whatever they hold (a level of
     // screen-wide sections needs a handful). Past them it lays on only while the field is not
-    // crowded (kCrowdedObjects objects on the layer, or kPiledContacts contacts); the streaming
-    // lays the rest, one a step.
+    // crowded (kCrowdedObjects objects on the layer, or kRestoreContacts contacts: each further
+    // section steps the world once more in the frame); the streaming lays the rest, one a step.
     static constexpr unsigned long kRestoreSections = 32;
     static constexpr unsigned int kCrowdedObjects = 1000;
-    // Physics contacts from which the world steps without continuous collision, whose cost grows
-    // with the square of the contacts (and a rebuild may step thirty times in its frame), and from
-    // which the level waits to be laid further: sections much narrower than what they hold pile
-    // their bodies up. The scenario games hold a dozen at most.
-    static constexpr int32 kPiledContacts = 1024;
-    static constexpr int32 kCrowdedContacts = 16384;
+    static constexpr int32 kRestoreContacts = 1024;
     // Objects on the field and waiting to be made from which the streaming waits as well; the
     // scenario games hold some hundred at most.
     static constexpr size_t kCrowdedFieldObjects = 2000;
@@ -277,7 +275,7 @@ protected:
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
-    // Takes the bodies piled beyond KXPBodyCrowding's bound out of the physics, saying so.
+    // Takes the bodies crowded beyond KXPBodyCrowding's bounds out of the physics, saying so.
     void thinOutCrowdedBodies();
     void updateFlash(float dt);
     void updateShake(float dt);
@@ -378,9 +376,9 @@ protected:
     float m_lastCharacterDistance;
 
     std::shared_ptr<KXModelScreenScene> m_sceneModel;
-    b2ContactListener* m_contactListener = nullptr;
+    KXPContactListener* m_contactListener = nullptr;
     b2Draw* m_debugDraw = nullptr;
     unsigned int m_stepCount = 0;
-    // The world's boxes after its last step: more before the next one means bodies were made.
-    int32 m_proxiesAfterStep = 0;
+    KXPBodyCrowding* m_bodyCrowding = nullptr;
+    KXPContinuousCollision m_continuousCollision;
 };

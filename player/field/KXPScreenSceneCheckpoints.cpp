@@ -268,7 +268,7 @@ size_t KXPScreenScene::objectsMadeAndQueued() const {
 
 bool KXPScreenScene::isCrowded() const {
     // The objects of the sections still being made count as well: the catch-up outruns the making.
-    return objectsMadeAndQueued() >= kCrowdedObjects || m_world->GetContactCount() >= kPiledContacts;
+    return objectsMadeAndQueued() >= kCrowdedObjects || m_world->GetContactCount() >= kRestoreContacts;
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {

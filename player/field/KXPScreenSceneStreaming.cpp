@@ -177,9 +177,9 @@ void KXPScreenScene::streamLevel() {
     if (m_creationQueue.size() >= kMaxQueuedSections && !m_catchingUp) {
         return;
     }
-    // A pile of bodies, or of objects (each frame's work grows with them, and some with their
-    // square), waits until the camera leaves some of it behind.
-    if (m_world->GetContactCount() >= kCrowdedContacts || objectsMadeAndQueued() >= kCrowdedFieldObjects) {
+    // A pile of objects (each frame's work grows with them, and some with their square) waits
+    // until the camera leaves some of it behind.
+    if (objectsMadeAndQueued() >= kCrowdedFieldObjects) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);

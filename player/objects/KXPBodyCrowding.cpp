@@ -6,113 +6,513 @@
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 
+#include <box2d/b2_distance.h>
+
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
 
-float largestSide(const b2AABB& box) {
-    const b2Vec2 extent = box.upperBound - box.lowerBound;
-    return std::max(extent.x, extent.y);
+// Resting bodies overlap by about Box2D's slop; its solver lets none sink in further than a few.
+constexpr float kTouchingDepth = 3.0f * b2_linearSlop;
+
+// A fixture's broad-phase proxy: Box2D keeps each child's bounds as the first member of its proxy.
+int32 proxyIdOf(const b2Fixture& fixture, int32 child) {
+    return reinterpret_cast<const b2FixtureProxy*>(&fixture.GetAABB(child))->proxyId;
 }
 
-// Counts, box by box of one body (or of one not made yet: no body), the boxes of other bodies in
-// the broad phase that overlap it and are at least as large; a query stops past the bound.
-class OverlapCounter {
-public:
-    OverlapCounter(const b2BroadPhase& broadPhase, const b2Body* body, b2BodyType type,
-                   const KXPBodyCrowding::Counts& counts)
-        : m_broadPhase(broadPhase), m_body(body), m_static(type == b2_staticBody), m_counts(counts) {}
+bool sameBox(const b2AABB& a, const b2AABB& b) {
+    return a.lowerBound == b.lowerBound && a.upperBound == b.upperBound;
+}
 
-    void count(const b2AABB& box) {
-        m_size = largestSide(box);
-        m_broadPhase.Query(this, box);
+float shapeSize(const b2Shape& shape) {
+    switch (shape.GetType()) {
+    case b2Shape::e_circle:
+        return 2.0f * shape.m_radius;
+    case b2Shape::e_polygon: {
+        const auto& polygon = static_cast<const b2PolygonShape&>(shape);
+        b2Vec2 lower = polygon.m_vertices[0];
+        b2Vec2 upper = lower;
+        for (int32 index = 1; index < polygon.m_count; ++index) {
+            lower = b2Min(lower, polygon.m_vertices[index]);
+            upper = b2Max(upper, polygon.m_vertices[index]);
+        }
+        return std::max(upper.x - lower.x, upper.y - lower.y) + 2.0f * shape.m_radius;
+    }
+    default: {
+        // Edges and chains: their bounds at the body's origin.
+        b2AABB box;
+        box.lowerBound.Set(0.0f, 0.0f);
+        box.upperBound.Set(0.0f, 0.0f);
+        bool first = true;
+        for (int32 child = 0; child < shape.GetChildCount(); ++child) {
+            b2AABB own;
+            shape.ComputeAABB(&own, b2Transform(b2Vec2_zero, b2Rot(0.0f)), child);
+            if (first) {
+                box = own;
+                first = false;
+            } else {
+                box.Combine(own);
+            }
+        }
+        const b2Vec2 extent = box.upperBound - box.lowerBound;
+        return std::max(extent.x, extent.y);
+    }
+    }
+}
+
+// Whether two shapes overlap by more than resting bodies do: their cores (the shapes less the
+// rounding Box2D gives polygons) come closer than the roundings and the slop allow.
+bool overlapsBeyondTouching(const b2Fixture& a, int32 childA, const b2Fixture& b, int32 childB,
+                            float smallerSize) {
+    b2DistanceInput input;
+    input.proxyA.Set(a.GetShape(), childA);
+    input.proxyB.Set(b.GetShape(), childB);
+    input.transformA = a.GetBody()->GetTransform();
+    input.transformB = b.GetBody()->GetTransform();
+    input.useRadii = false;
+    b2SimplexCache cache;
+    cache.count = 0;
+    b2DistanceOutput output;
+    b2Distance(&output, &cache, &input);
+    const float depth = input.proxyA.m_radius + input.proxyB.m_radius - output.distance;
+    // Bodies smaller than the slop pile up when they sink into each other by half.
+    return depth > std::min(kTouchingDepth, 0.5f * smallerSize);
+}
+
+// Whether Box2D makes a contact of the two (worked out every step): one of them dynamic, and
+// their filters let them.
+bool makeContact(b2Fixture& a, b2Fixture& b) {
+    if (a.GetBody()->GetType() != b2_dynamicBody && b.GetBody()->GetType() != b2_dynamicBody) {
+        return false;
+    }
+    b2ContactFilter filter;
+    return filter.ShouldCollide(&a, &b);
+}
+
+} // namespace
+
+// One body of a crowd and what it adds to the count of the body judged.
+struct KXPBodyCrowding::Overlap {
+    b2Body* body;
+    Count adds;
+};
+
+// Walks the broad phase around the body judged, box by box, counting the boxes of other bodies at
+// least as large that overlap its own: all of them, and those of its own rank (a character counts
+// characters). Around a character it also keeps the bodies ranked first that crowd it.
+class KXPBodyCrowding::Query {
+public:
+    Query(const KXPBodyCrowding& crowding, const b2BroadPhase& broadPhase, b2Body& body, Rank rank,
+          bool moving)
+        : m_crowding(crowding), m_broadPhase(broadPhase), m_body(body), m_rank(rank), m_moving(moving),
+          m_size(sizeOf(body)) {}
+
+    void run() {
+        for (b2Fixture* fixture = m_body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            m_fixture = fixture;
+            for (m_child = 0; m_child < fixture->GetShape()->GetChildCount() && !m_stopped; ++m_child) {
+                m_broadPhase.Query(this, m_broadPhase.GetFatAABB(proxyIdOf(*fixture, m_child)));
+            }
+        }
     }
 
-    int overlaps() const { return m_overlaps; }
-    bool crowded() const { return m_overlaps > KXPBodyCrowding::kMaxOverlaps; }
+    const Count& all() const { return m_all; }
+    const Count& own() const { return m_own; }
+    std::vector<Overlap>& others() { return m_others; }
 
     // Called by the broad phase for each box overlapping the one asked about.
     bool QueryCallback(int32 proxyId) {
         const auto* proxy = static_cast<const b2FixtureProxy*>(m_broadPhase.GetUserData(proxyId));
-        const b2Body* other = proxy->fixture->GetBody();
-        if (other == m_body || (m_static && other->GetType() == b2_staticBody) ||
-            largestSide(proxy->aabb) < m_size || (m_counts && !m_counts(other))) {
+        b2Body* other = proxy->fixture->GetBody();
+        // Two bodies that stand still cost the step nothing: Box2D never looks at the pair.
+        if (other == &m_body || (!m_moving && other->GetType() == b2_staticBody)) {
             return true;
         }
-        ++m_overlaps;
-        return !crowded();
+        const Record* record = m_crowding.findRecord(other);
+        if ((record != nullptr ? record->size : sizeOf(*other)) < m_size) {
+            return true;
+        }
+        Count adds;
+        adds.pairs = 1;
+        if (makeContact(*m_fixture, *proxy->fixture)) {
+            adds.contacts = 1;
+            if (!m_fixture->IsSensor() && !proxy->fixture->IsSensor() &&
+                overlapsBeyondTouching(*m_fixture, m_child, *proxy->fixture, proxy->childIndex, m_size)) {
+                adds.piled = 1;
+            }
+        }
+        add(m_all, adds);
+        if (m_rank != Rank::last) {
+            m_stopped = m_all.crowded();
+            return !m_stopped;
+        }
+        const Rank otherRank = record != nullptr ? record->rank : m_crowding.m_rankOf(other);
+        if (otherRank == Rank::last) {
+            add(m_own, adds);
+            m_stopped = m_own.crowded();
+        } else if (otherRank == Rank::first) {
+            m_others.push_back(Overlap{other, adds});
+        }
+        return !m_stopped;
+    }
+
+    static void add(Count& count, const Count& adds) {
+        count.piled += adds.piled;
+        count.contacts += adds.contacts;
+        count.pairs += adds.pairs;
     }
 
 private:
+    const KXPBodyCrowding& m_crowding;
     const b2BroadPhase& m_broadPhase;
-    const b2Body* m_body;
-    const bool m_static;
-    const KXPBodyCrowding::Counts& m_counts;
-    float m_size = 0.0f;
-    int m_overlaps = 0;
+    b2Body& m_body;
+    const Rank m_rank;
+    const bool m_moving;
+    const float m_size;
+    b2Fixture* m_fixture = nullptr;
+    int32 m_child = 0;
+    bool m_stopped = false;
+    Count m_all;
+    Count m_own;
+    std::vector<Overlap> m_others;
 };
 
-} // namespace
-
-KXPBodyCrowding::Rank KXPBodyCrowding::rankOf(const b2Body* body) {
-    // Box2D gives a body's user data only through a body it may change.
-    const KXPObject* object = KXPBodyData::object(const_cast<b2Body*>(body));
+KXPBodyCrowding::Rank KXPBodyCrowding::gameRankOf(b2Body* body) {
+    const KXPObject* object = KXPBodyData::object(body);
     if (object == nullptr) {
         return Rank::never;
     }
     return (object->getType() & KXPObject::kTypeCharacter) != 0 ? Rank::last : Rank::first;
 }
 
-void KXPBodyCrowding::sayLeftOut(const KXPObject& object, int overlaps, bool whenMade) {
-    const std::string name = object.getModel() ? object.getModel()->name() : std::string();
-    const unsigned int id = object.getModel() ? object.getModel()->id() : 0;
-    debugLog("[KXPBodyCrowding] - %s (model %u) left out of the physics: it %s %d bodies at least as large",
-             name.c_str(), id, whenMade ? "would overlap" : "overlaps", overlaps);
-    kxTrace("bodies", "bodies left-out name=%s id=%u overlaps=%d", name.c_str(), id, overlaps);
+void KXPBodyCrowding::sayLeftOut(const KXPObject& object, const Count& count, const KXPObject* crowded) {
+    const auto nameOf = [](const KXPObject& of) {
+        return of.getModel() ? of.getModel()->name() : std::string();
+    };
+    const auto idOf = [](const KXPObject& of) { return of.getModel() ? of.getModel()->id() : 0u; };
+    const std::string name = nameOf(object);
+    const unsigned int id = idOf(object);
+    if (crowded != nullptr && crowded != &object) {
+        debugLog("[KXPBodyCrowding] - %s (model %u) left out of the physics: it crowds the character %s "
+                 "(model %u), whose box overlaps the boxes of %d bodies at least as large",
+                 name.c_str(), id, nameOf(*crowded).c_str(), idOf(*crowded), count.pairs);
+    } else if (count.piled > kMaxPiledBodies) {
+        debugLog("[KXPBodyCrowding] - %s (model %u) left out of the physics: its shape overlaps %d bodies "
+                 "at least as large that collide with it",
+                 name.c_str(), id, count.piled);
+    } else if (count.contacts > kMaxContactsAt) {
+        debugLog("[KXPBodyCrowding] - %s (model %u) left out of the physics: it would touch the boxes of %d "
+                 "bodies at least as large",
+                 name.c_str(), id, count.contacts);
+    } else {
+        debugLog(
+            "[KXPBodyCrowding] - %s (model %u) left out of the physics: its box overlaps the boxes of %d "
+            "bodies at least as large",
+            name.c_str(), id, count.pairs);
+    }
+    kxTrace("bodies", "bodies left-out name=%s id=%u piled=%d contacts=%d pairs=%d", name.c_str(), id,
+            count.piled, count.contacts, count.pairs);
 }
 
-int KXPBodyCrowding::overlapsOf(const b2World& world, const b2Body& body, const Counts& counts) {
-    OverlapCounter counter(world.GetContactManager().m_broadPhase, &body, body.GetType(), counts);
-    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
-        const int32 children = fixture->GetShape()->GetChildCount();
-        for (int32 child = 0; child < children && !counter.crowded(); ++child) {
-            counter.count(fixture->GetAABB(child));
+KXPBodyCrowding::KXPBodyCrowding(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
+
+void KXPBodyCrowding::watch(b2World& world) {
+    world.SetContactFilter(this);
+    world.SetDestructionListener(this);
+}
+
+KXPBodyCrowding* KXPBodyCrowding::of(const b2Body* body) {
+    if (body == nullptr) {
+        return nullptr;
+    }
+    return dynamic_cast<KXPBodyCrowding*>(body->GetWorld()->GetContactManager().m_contactFilter);
+}
+
+void KXPBodyCrowding::note(b2Body* body) {
+    if (KXPBodyCrowding* crowding = of(body)) {
+        crowding->noteBody(body, false);
+    }
+}
+
+void KXPBodyCrowding::setTransform(b2Body* body, const b2Vec2& position, float angle) {
+    if (body == nullptr || body->GetWorld()->IsLocked()) {
+        return;
+    }
+    KXPBodyCrowding* crowding = of(body);
+    const b2Fixture* first = body->GetFixtureList();
+    if (crowding == nullptr || !body->IsEnabled() || first == nullptr ||
+        first->GetShape()->GetChildCount() == 0) {
+        body->SetTransform(position, angle);
+        return;
+    }
+    // Box2D pairs the body anew only where its box had to grow: a body that keeps its box (one
+    // that follows another closely every frame) costs nothing more, and is not judged again.
+    const b2BroadPhase& broadPhase = body->GetWorld()->GetContactManager().m_broadPhase;
+    const b2AABB before = broadPhase.GetFatAABB(proxyIdOf(*first, 0));
+    body->SetTransform(position, angle);
+    if (!sameBox(before, broadPhase.GetFatAABB(proxyIdOf(*first, 0)))) {
+        crowding->noteBody(body, true);
+    }
+}
+
+void KXPBodyCrowding::noteBody(b2Body* body, bool moved) {
+    auto found = m_records.find(body);
+    if (found == m_records.end()) {
+        found = m_records.emplace(body, Record{}).first;
+        found->second.serial = m_nextSerial++;
+    }
+    Record& record = found->second;
+    record.size = sizeOf(*body);
+    record.rank = m_rankOf(body);
+    record.moved = record.moved || moved;
+    const bool kinematic = body->GetType() == b2_kinematicBody;
+    if (kinematic && !record.kinematic) {
+        m_kinematics.push_back(body);
+    }
+    record.kinematic = kinematic;
+    queue(body, record);
+}
+
+KXPBodyCrowding::Record* KXPBodyCrowding::find(const b2Body* body) {
+    const auto found = m_records.find(body);
+    return found != m_records.end() ? &found->second : nullptr;
+}
+
+const KXPBodyCrowding::Record* KXPBodyCrowding::findRecord(const b2Body* body) const {
+    const auto found = m_records.find(body);
+    return found != m_records.end() ? &found->second : nullptr;
+}
+
+uint64_t KXPBodyCrowding::serialOf(const b2Body* body) const {
+    const Record* record = findRecord(body);
+    return record != nullptr ? record->serial : 0;
+}
+
+void KXPBodyCrowding::queue(b2Body* body, Record& record) {
+    if (!record.queued) {
+        record.queued = true;
+        m_queue.push_back(body);
+    }
+}
+
+void KXPBodyCrowding::flag(b2Body* body) {
+    if (Record* record = find(body); record != nullptr && !record->flagged) {
+        record->flagged = true;
+        queue(body, *record);
+    }
+}
+
+void KXPBodyCrowding::collectMovedKinematics() {
+    size_t kept = 0;
+    for (b2Body* body : m_kinematics) {
+        Record* record = find(body);
+        if (record == nullptr || !record->kinematic) {
+            continue;
+        }
+        m_kinematics[kept++] = body;
+        const b2Fixture* fixture = body->GetFixtureList();
+        if (!body->IsEnabled() || fixture == nullptr || fixture->GetShape()->GetChildCount() == 0) {
+            continue;
+        }
+        const b2AABB& box =
+            body->GetWorld()->GetContactManager().m_broadPhase.GetFatAABB(proxyIdOf(*fixture, 0));
+        if (!sameBox(box, record->judgedBox)) {
+            queue(body, *record);
         }
     }
-    return counter.overlaps();
+    m_kinematics.resize(kept);
 }
 
-int KXPBodyCrowding::overlapsOfNew(const b2World& world, const std::vector<b2AABB>& boxes, b2BodyType type,
-                                   const Counts& counts) {
-    OverlapCounter counter(world.GetContactManager().m_broadPhase, nullptr, type, counts);
-    for (size_t index = 0; index < boxes.size() && !counter.crowded(); ++index) {
-        counter.count(boxes[index]);
-    }
-    return counter.overlaps();
-}
-
-int KXPBodyCrowding::thinOut(b2World& world, const std::function<Rank(const b2Body*)>& rank,
-                             const std::function<void(b2Body*, int)>& takenOut) {
-    // With this few boxes none can be crowded; and Box2D may not lose a box inside its step.
-    if (world.IsLocked() || world.GetProxyCount() <= kMaxOverlaps + 1) {
+int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
+    if (world.IsLocked()) {
         return 0;
     }
-    int thinned = 0;
-    const Counts all;
-    const Counts lastRanked = [&rank](const b2Body* body) { return rank(body) == Rank::last; };
-    for (const Rank pass : {Rank::first, Rank::last}) {
-        for (b2Body* body = world.GetBodyList(); body != nullptr; body = body->GetNext()) {
-            if (!body->IsEnabled() || rank(body) != pass) {
-                continue;
-            }
-            const int overlaps = overlapsOf(world, *body, pass == Rank::last ? lastRanked : all);
-            if (overlaps > kMaxOverlaps) {
-                body->SetEnabled(false);
-                takenOut(body, overlaps);
-                ++thinned;
-            }
+    ++m_step;
+    collectMovedKinematics();
+    struct Candidate {
+        b2Body* body;
+        Rank rank;
+        uint64_t serial;
+        bool moving;
+    };
+    std::vector<Candidate> candidates;
+    candidates.reserve(m_queue.size());
+    for (b2Body* body : m_queue) {
+        Record* record = find(body);
+        if (record == nullptr || !record->queued) {
+            continue;
+        }
+        record->queued = false;
+        const bool moving = record->moved || body->GetType() != b2_staticBody;
+        record->moved = false;
+        record->flagged = false;
+        if (!body->IsEnabled() || body->GetFixtureList() == nullptr) {
+            continue;
+        }
+        record->rank = m_rankOf(body);
+        if (record->rank != Rank::never) {
+            candidates.push_back(Candidate{body, record->rank, record->serial, moving});
         }
     }
-    return thinned;
+    m_queue.clear();
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.rank != b.rank) {
+            return a.rank == Rank::first;
+        }
+        return a.serial > b.serial;
+    });
+    int takenOutCount = 0;
+    for (const Candidate& candidate : candidates) {
+        if (candidate.body->IsEnabled()) {
+            takenOutCount += judge(world, *candidate.body, candidate.rank, candidate.moving, takenOut);
+        }
+    }
+    return takenOutCount;
+}
+
+int KXPBodyCrowding::judge(b2World& world, b2Body& body, Rank rank, bool moving, const TakenOut& takenOut) {
+    Query query(*this, world.GetContactManager().m_broadPhase, body, rank, moving);
+    query.run();
+    const Count own = rank == Rank::last ? query.own() : query.all();
+    if (own.crowded()) {
+        takeOut(body, own, &body, takenOut);
+        return 1;
+    }
+    if (Record* record = find(&body); record != nullptr && record->kinematic) {
+        record->judgedBox =
+            world.GetContactManager().m_broadPhase.GetFatAABB(proxyIdOf(*body.GetFixtureList(), 0));
+    }
+    if (!query.all().crowded()) {
+        return 0;
+    }
+    // A character in a crowd not of characters: the others go, newest first, until it is not.
+    std::vector<Overlap>& others = query.others();
+    std::sort(others.begin(), others.end(),
+              [](const Overlap& a, const Overlap& b) { return a.body < b.body; });
+    std::vector<Overlap> bodies;
+    for (const Overlap& overlap : others) {
+        if (bodies.empty() || bodies.back().body != overlap.body) {
+            bodies.push_back(Overlap{overlap.body, Count{}});
+        }
+        Query::add(bodies.back().adds, overlap.adds);
+    }
+    std::sort(bodies.begin(), bodies.end(),
+              [this](const Overlap& a, const Overlap& b) { return serialOf(a.body) > serialOf(b.body); });
+    const Count crowd = query.all();
+    Count left = crowd;
+    int taken = 0;
+    for (const Overlap& other : bodies) {
+        if (!left.crowded()) {
+            break;
+        }
+        left.piled -= other.adds.piled;
+        left.contacts -= other.adds.contacts;
+        left.pairs -= other.adds.pairs;
+        takeOut(*other.body, crowd, &body, takenOut);
+        ++taken;
+    }
+    return taken;
+}
+
+void KXPBodyCrowding::takeOut(b2Body& body, const Count& count, b2Body* crowded, const TakenOut& takenOut) {
+    body.SetEnabled(false);
+    if (Record* record = find(&body)) {
+        record->kinematic = false;
+    }
+    if (takenOut) {
+        takenOut(&body, count, crowded);
+    }
+}
+
+float KXPBodyCrowding::sizeOf(const b2Body& body) {
+    float size = 0.0f;
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        size = std::max(size, shapeSize(*fixture->GetShape()));
+    }
+    return size;
+}
+
+KXPBodyCrowding::Count KXPBodyCrowding::countAround(const b2World& world, b2Body& body, bool moving) const {
+    if (!body.IsEnabled()) {
+        return Count{};
+    }
+    const Rank rank = m_rankOf(&body);
+    Query query(*this, world.GetContactManager().m_broadPhase, body, rank, moving);
+    query.run();
+    return rank == Rank::last ? query.own() : query.all();
+}
+
+bool KXPBodyCrowding::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
+    const bool contact = b2ContactFilter::ShouldCollide(fixtureA, fixtureB);
+    b2Body* bodyA = fixtureA->GetBody();
+    b2Body* bodyB = fixtureB->GetBody();
+    Record* recordA = find(bodyA);
+    Record* recordB = find(bodyB);
+    if (recordA == nullptr && recordB == nullptr) {
+        return contact;
+    }
+    // Both are counted: each may be the smaller.
+    const float sizeA = recordA != nullptr ? recordA->size : sizeOf(*bodyA);
+    const float sizeB = recordB != nullptr ? recordB->size : sizeOf(*bodyB);
+    const Rank rankA = recordA != nullptr ? recordA->rank : Rank::never;
+    const Rank rankB = recordB != nullptr ? recordB->rank : Rank::never;
+    const bool refusedByA = recordA != nullptr && countNewPair(bodyA, *recordA, sizeB, rankB, contact);
+    const bool refusedByB = recordB != nullptr && countNewPair(bodyB, *recordB, sizeA, rankA, contact);
+    if (contact && bodyA->GetWorld()->GetContactCount() >= kMaxContacts) {
+        flag(bodyA);
+        flag(bodyB);
+        return false;
+    }
+    return contact && !refusedByA && !refusedByB;
+}
+
+bool KXPBodyCrowding::countNewPair(b2Body* counting, Record& record, float otherSize, Rank otherRank,
+                                   bool contact) {
+    if (otherSize < record.size || record.rank == Rank::never) {
+        return false;
+    }
+    if (!contact) {
+        // Pairs Box2D drops count for a character among characters.
+        if (record.rank != Rank::last || otherRank != Rank::last) {
+            return false;
+        }
+        if (record.proposalStep != m_step) {
+            record.proposalStep = m_step;
+            record.proposals = 0;
+        }
+        if (++record.proposals > kMaxPairs) {
+            flag(counting);
+        }
+        return false;
+    }
+    if (++record.contacts <= kMaxContactsAt) {
+        return false;
+    }
+    // Some of those counted may have gone since: the body's own list tells.
+    record.contacts = contactsAt(*counting, record.size);
+    if (record.contacts < kMaxContactsAt) {
+        ++record.contacts;
+        return false;
+    }
+    flag(counting);
+    return true;
+}
+
+int KXPBodyCrowding::contactsAt(b2Body& body, float size) const {
+    int contacts = 0;
+    for (b2ContactEdge* edge = body.GetContactList(); edge != nullptr; edge = edge->next) {
+        if (sizeOf(*edge->other) >= size) {
+            ++contacts;
+        }
+    }
+    return contacts;
+}
+
+void KXPBodyCrowding::SayGoodbye(b2Joint* /*joint*/) {}
+
+void KXPBodyCrowding::SayGoodbye(b2Fixture* fixture) {
+    // Box2D tells of each fixture of a body it destroys; the body goes with its first.
+    m_records.erase(fixture->GetBody());
 }

@@ -1,55 +1,152 @@
 #pragma once
 
 // Bodies piled on one another make the physics step's work grow with the square of their number:
-// the broad phase pairs every moving box with every box it overlaps, and each new pair walks the
-// list of contacts of one of its bodies. A level whose sections are far narrower than what they
-// hold, or that places thousands of bodies at one point, would hold a frame for seconds.
+// Box2D's broad phase pairs every box it moves with every box that box overlaps (a box is a
+// shape's bounds grown by a margin of 0.1 m and, for a moving body, by its next moves), each pair
+// that may touch becomes a contact worked out every step, and overlapping bodies that collide are
+// solved apart again and again. A level that places thousands of bodies at one point, or whose
+// sections are far narrower than what they hold, would hold a frame for seconds.
 //
-// So a body is not made where its boxes would overlap more than kMaxOverlaps boxes of other bodies
-// at least as large as its own, and before each step the field takes out of the physics every body
-// whose boxes have come to (piles that form as bodies are moved): it is disabled where it stands,
-// its object staying, drawn and updated, once and for good. Two static bodies are not counted
-// against each other: they never make a contact, and a magnet gathers coins so. Counting each
-// overlap at the smaller body lets a large one (the ground under a heap) hold any number of small
-// ones, while the pairs of the world stay below kMaxOverlaps a box. Overlaps are counted, not time,
-// so that a run repeats exactly. Bodies that collide push one another apart: the scenario games
-// reach 8.
+// So the field counts, around each body that moves, what the step pays for there, and takes a
+// body out of the physics (disabled where it stands, its object staying, drawn and updated, once
+// and for good) when it stands in more than a playable level ever holds:
+// - more than kMaxPiledBodies bodies it collides with whose shapes overlap its own beyond
+//   touching (bodies that collide push one another apart: side by side they only touch);
+// - more than kMaxContactsAt boxes of bodies it makes a contact with (sensors included), each
+//   worked out every step; or
+// - more than kMaxPairs boxes of bodies Box2D pairs it with: the contacts and the pairs Box2D
+//   looks at and drops whenever one of them moves (characters among characters, two bodies
+//   neither of which is dynamic).
+// Side by side, a body's box overlaps a few dozen others at most, however small and fast it is.
+// Each overlap is counted at the smaller body, so a large one (the ground) holds any number of
+// small ones. Characters go last: a character goes only from a crowd of characters, and other
+// bodies crowding one go first, newest first. A body of no object (the screen's edge, a
+// character's anchor) never goes. Counts decide, not time, so that a run repeats exactly.
+//
+// Where the count is made costs no more than the work it saves, and nothing where no pile forms:
+// - a body made, moved by the game (a teleport, the magnet, a path's turn) or whose type or shapes
+//   change is judged before the next step, where it then stands (note, setTransform); one that
+//   stands still (a coin, a character's gun at the layer's origin) against bodies that move only;
+// - a body moving at a set speed (kinematic) is judged again whenever Box2D grows its box;
+// - inside the step, as the world's contact filter, each new pair is counted at its smaller
+//   body: one past kMaxContactsAt gets no further contact and is judged before the next step.
+//   Past kMaxContacts in the world no new pair gets one, and both bodies are judged.
 
 #include <box2d/box2d.h>
 
+#include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 class KXPObject;
 
-class KXPBodyCrowding {
+class KXPBodyCrowding : public b2ContactFilter, public b2DestructionListener {
 public:
-    static constexpr int kMaxOverlaps = 32;
-
-    // Which bodies another body's overlaps count (all when empty).
-    using Counts = std::function<bool(const b2Body*)>;
+    static constexpr int kMaxPiledBodies = 32;
+    static constexpr int kMaxContactsAt = 128;
+    static constexpr int kMaxPairs = 256;
+    // Contacts the world holds at most, whatever lies where.
+    static constexpr int32 kMaxContacts = 1 << 18;
 
     // Which bodies go first from a crowd, which only from a crowd of their own rank (the
     // characters, without which there is no game), and which never (the field's own).
     enum class Rank { first, last, never };
-    // The game's rule: characters last, bodies of no object (the screen's edge, a character's
-    // anchor) never, every other first.
-    static Rank rankOf(const b2Body* body);
-    // The one line and trace line for an object whose body is left out of the physics, when it
-    // would be made or before a step.
-    static void sayLeftOut(const KXPObject& object, int overlaps, bool whenMade);
+    using RankOf = std::function<Rank(b2Body*)>;
+    // The game's rule: characters last, bodies of no object never, every other first.
+    static Rank gameRankOf(b2Body* body);
 
-    // How many boxes of other bodies, at least as large as the box of the body's they overlap, the
-    // body's boxes overlap; counting stops past kMaxOverlaps.
-    static int overlapsOf(const b2World& world, const b2Body& body, const Counts& counts = nullptr);
-    // The same for a body of these boxes if it were made now, of that type.
-    static int overlapsOfNew(const b2World& world, const std::vector<b2AABB>& boxes, b2BodyType type,
-                             const Counts& counts = nullptr);
+    // What judging a body found; counting stops past the bounds.
+    struct Count {
+        int piled = 0;
+        int contacts = 0;
+        int pairs = 0;
+        bool crowded() const {
+            return piled > kMaxPiledBodies || contacts > kMaxContactsAt || pairs > kMaxPairs;
+        }
+    };
+    // The one line and trace line for an object whose body is left out of the physics: from its
+    // own crowd (`crowded` null or itself) or from the crowd around that character.
+    static void sayLeftOut(const KXPObject& object, const Count& count, const KXPObject* crowded);
 
-    // Disables every enabled body above the bound, those ranked first before those ranked last
-    // (counting only bodies of their own rank), newest first within each (the world lists its
-    // newest body first), so that the bodies already playing stay. Each body taken out is handed to
-    // `takenOut` with its count. Answers how many were.
-    static int thinOut(b2World& world, const std::function<Rank(const b2Body*)>& rank,
-                       const std::function<void(b2Body*, int)>& takenOut);
+    explicit KXPBodyCrowding(RankOf rankOf = gameRankOf);
+    KXPBodyCrowding(const KXPBodyCrowding&) = delete;
+    KXPBodyCrowding& operator=(const KXPBodyCrowding&) = delete;
+
+    // Becomes the world's contact filter and destruction listener; the world must not outlive it
+    // while it steps.
+    void watch(b2World& world);
+    // The crowding watching the body's world, or null.
+    static KXPBodyCrowding* of(const b2Body* body);
+
+    // A body made, or whose type or shapes changed: judged before the next step.
+    static void note(b2Body* body);
+    // b2Body::SetTransform (outside the step only); judged before the next step when Box2D had to
+    // grow its box.
+    static void setTransform(b2Body* body, const b2Vec2& position, float angle);
+
+    // Judges the bodies noted, moved or flagged since the last step, those ranked first before
+    // those ranked last, newest first within each, so that the bodies already playing stay. Each
+    // body taken out is disabled and handed to `takenOut` with the count of the crowd and the
+    // body crowded (itself, or the character it crowds). Answers how many were.
+    using TakenOut = std::function<void(b2Body* body, const Count& count, b2Body* crowded)>;
+    int beforeStep(b2World& world, const TakenOut& takenOut);
+
+    // The overlaps around a body as it stands, counted against bodies at least as large (a
+    // character: characters only); a body that does not move (`moving` false: static, and not
+    // moved by the game) counts only bodies that do.
+    Count countAround(const b2World& world, b2Body& body, bool moving) const;
+    // The body's size: the largest side of its shapes' bounds in its own frame, in metres.
+    static float sizeOf(const b2Body& body);
+
+    // b2ContactFilter: Box2D's own filtering, with each new pair counted.
+    bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
+    // b2DestructionListener: a body's fixtures go with it, and so does its record.
+    void SayGoodbye(b2Joint* joint) override;
+    void SayGoodbye(b2Fixture* fixture) override;
+
+private:
+    struct Record {
+        uint64_t serial = 0;
+        // Its size and rank when last noted or judged (what the contact filter goes by).
+        float size = 0.0f;
+        Rank rank = Rank::never;
+        // Contacts counted at this body since they were last walked: more than it holds once some
+        // have gone.
+        int contacts = 0;
+        // Pairs Box2D looked at and dropped in the step `proposalStep`.
+        int proposals = 0;
+        uint32_t proposalStep = 0;
+        // The box Box2D held when the body was last judged (kinematic bodies).
+        b2AABB judgedBox{};
+        bool queued = false;
+        bool moved = false;
+        bool flagged = false;
+        bool kinematic = false;
+    };
+    struct Overlap;
+    class Query;
+
+    void noteBody(b2Body* body, bool moved);
+    Record* find(const b2Body* body);
+    const Record* findRecord(const b2Body* body) const;
+    uint64_t serialOf(const b2Body* body) const;
+    void queue(b2Body* body, Record& record);
+    void flag(b2Body* body);
+    // Judges one body; answers how many bodies it took out.
+    int judge(b2World& world, b2Body& body, Rank rank, bool moving, const TakenOut& takenOut);
+    void takeOut(b2Body& body, const Count& count, b2Body* crowded, const TakenOut& takenOut);
+    // Counts a new pair at `counting` when `other` (of that size and rank) is at least as large;
+    // true when the pair must not become a contact.
+    bool countNewPair(b2Body* counting, Record& record, float otherSize, Rank otherRank, bool contact);
+    // The contacts of the body that count at it, walked.
+    int contactsAt(b2Body& body, float size) const;
+    void collectMovedKinematics();
+
+    RankOf m_rankOf;
+    std::unordered_map<const b2Body*, Record> m_records;
+    std::vector<b2Body*> m_queue;
+    std::vector<b2Body*> m_kinematics;
+    uint64_t m_nextSerial = 1;
+    uint32_t m_step = 1;
 };

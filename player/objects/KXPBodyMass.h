@@ -5,7 +5,8 @@
 // rotational inertia. Box2D 2.4 leaves such a body massless: gravity no longer moves it and
 // contacts no longer push it. Box2D works the mass out again whenever a fixture is made or
 // destroyed and whenever the type or the fixed rotation changes, so the player makes these
-// changes only through the calls below, each of which keeps the mass positive after it.
+// changes only through the calls below, each of which keeps the mass positive after it. A new
+// fixture or type also has the body judged for crowding before the next step (KXPBodyCrowding).
 
 #include <box2d/box2d.h>
 

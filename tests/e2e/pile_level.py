@@ -4,12 +4,17 @@
 # section) with another width.
 #
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
-#                         [--row R] [--spacing S] [--lift DY]]
+#                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
+#                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
-# start where the object named NAME in SECTION stands (raised by DY), R to a row, S points apart
-# along and between rows (S 0: all at one point). Needs python3-msgpack. Fails unless exactly one section is named so.
+# start where the object named NAME in SECTION stands (or at X,Y; raised by DY), R to a row, S points apart
+# along a row and DY2 (or S) between rows (S 0: all at one point). Each copy's scale is the
+# object's times K (KY for y, when given), its
+# rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
+# that moves in a line move together. Needs python3-msgpack. Fails unless exactly one section is
+# named so.
 import argparse
 import glob
 import json
@@ -30,6 +35,12 @@ parser.add_argument("--copies", type=int, default=0)
 parser.add_argument("--row", type=int, default=40)
 parser.add_argument("--spacing", type=float, default=0.0)
 parser.add_argument("--lift", type=float, default=0.0)
+parser.add_argument("--scale")
+parser.add_argument("--rotation", type=float)
+parser.add_argument("--turn", type=float, default=0.0)
+parser.add_argument("--velocity")
+parser.add_argument("--at")
+parser.add_argument("--rise", type=float)
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -80,7 +91,9 @@ if args.copies > 0:
     for pack in sorted(glob.glob(os.path.join(data, "*.attributes.pack"))):
         records = read(pack)
         for record in records:
-            if record[ID] in children and record[keys_of(record).get("Name", -1)][10] == args.unit:
+            # Copies an earlier run made are not in the dump: they are never the original.
+            if record[ID] in names and record[ID] in children and \
+                    record[keys_of(record).get("Name", -1)][10] == args.unit:
                 found = pack, records, record
                 break
         if found:
@@ -91,14 +104,30 @@ if args.copies > 0:
     object_links_pack = object_pack.replace(".attributes.pack", ".connections.pack")
     object_links = read(object_links_pack) if os.path.exists(object_links_pack) else []
     original_links = [l for l in object_links if l[ID] == original[ID]]
-    position_key = keys_of(original)["Position"]
+    keys = keys_of(original)
+    position_key = keys["Position"]
     x0, y0 = original[position_key][10]
+    rise = args.spacing if args.rise is None else args.rise
+    scale = [float(v) for v in (args.scale.split(",") * 2)[:2]] if args.scale else None
+    if args.at:
+        x0, y0 = [float(v) for v in args.at.split(",")]
+    velocity = [float(v) for v in args.velocity.split(",")] if args.velocity else None
+    # Past every id in the dump and in the packs (an earlier run's copies among them).
+    for pack in glob.glob(os.path.join(data, "*.attributes.pack")):
+        ids.update(record[ID] for record in read(pack))
     next_id = max(ids) + 1
     for index in range(args.copies):
         copy = msgpack.unpackb(msgpack.packb(original), raw=False, strict_map_key=False)
         copy[ID] = next_id
         copy[position_key][10] = [x0 + (index % args.row) * args.spacing,
-                                  y0 + args.lift + (index // args.row) * args.spacing]
+                                  y0 + args.lift + (index // args.row) * rise]
+        if args.scale is not None and "Scale" in keys:
+            copy[keys["Scale"]][10] = [v * k for v, k in zip(original[keys["Scale"]][10], scale)]
+        if (args.rotation is not None or args.turn) and "Rotation" in keys:
+            base = args.rotation if args.rotation is not None else original[keys["Rotation"]][10]
+            copy[keys["Rotation"]][10] = base + args.turn * index
+        if velocity is not None and "Linear Velocity" in keys:
+            copy[keys["Linear Velocity"]][10] = velocity
         objects.append(copy)
         for link in original_links:
             link_copy = msgpack.unpackb(msgpack.packb(link), raw=False, strict_map_key=False)

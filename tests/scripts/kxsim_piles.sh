@@ -43,7 +43,7 @@ walked() {
 }
 # said NAME: every body let go of has its log line.
 said() {
-    [ "$(grep -c '\] - .* left out of the physics: it ' "$work/$1.log")" = \
+    [ "$(grep -c '\] - .* left out of the physics: ' "$work/$1.log")" = \
         "$(grep -c ' bodies left-out ' "$work/$1.trace")" ]
 }
 

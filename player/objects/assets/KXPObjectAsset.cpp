@@ -136,40 +136,10 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
         return;
     }
 
-    if (wouldBeCrowded(*world, *fixture.shape, definition)) {
-        return;
-    }
     m_body = world->CreateBody(&definition);
     KXPBodyMass::createFixture(m_body, fixture);
     m_body->SetSleepingAllowed(false);
     KXPBodyData::setNode(m_body, this);
-}
-
-bool KXPObjectAsset::wouldBeCrowded(const b2World& world, const b2Shape& shape,
-                                    const b2BodyDef& definition) const {
-    const b2Transform transform(definition.position, b2Rot(definition.angle));
-    std::vector<b2AABB> boxes(static_cast<size_t>(shape.GetChildCount()));
-    for (int32 child = 0; child < shape.GetChildCount(); ++child) {
-        shape.ComputeAABB(&boxes[static_cast<size_t>(child)], transform, child);
-    }
-    // Units and characters are set moving as soon as they are made: their piles count whatever
-    // stands still there too. A character is judged among characters only.
-    const KXPBodyCrowding::Rank rank =
-        (getType() & kTypeCharacter) != 0 ? KXPBodyCrowding::Rank::last : KXPBodyCrowding::Rank::first;
-    const bool moving = (getType() & (kTypeCharacter | kTypeUnit)) != 0;
-    KXPBodyCrowding::Counts counts;
-    if (rank == KXPBodyCrowding::Rank::last) {
-        counts = [](const b2Body* body) {
-            return KXPBodyCrowding::rankOf(body) == KXPBodyCrowding::Rank::last;
-        };
-    }
-    const int overlaps =
-        KXPBodyCrowding::overlapsOfNew(world, boxes, moving ? b2_dynamicBody : b2_staticBody, counts);
-    if (overlaps <= KXPBodyCrowding::kMaxOverlaps) {
-        return false;
-    }
-    KXPBodyCrowding::sayLeftOut(*this, overlaps, true);
-    return true;
 }
 
 void KXPObjectAsset::runParkedWorldWork() {
@@ -195,12 +165,12 @@ void KXPObjectAsset::setBodyPosition(float x, float y) {
     }
     const b2Vec2 target(x * kMetresPerPoint, y * kMetresPerPoint);
     const b2Vec2 offset = target - m_body->GetPosition();
-    m_body->SetTransform(target, m_body->GetAngle());
+    KXPBodyCrowding::setTransform(m_body, target, m_body->GetAngle());
     std::set<b2Body*> moved{m_body};
     for (b2JointEdge* edge = m_body->GetJointList(); edge != nullptr; edge = edge->next) {
         b2Body* other = edge->other;
         if (other != nullptr && moved.insert(other).second) {
-            other->SetTransform(other->GetPosition() + offset, other->GetAngle());
+            KXPBodyCrowding::setTransform(other, other->GetPosition() + offset, other->GetAngle());
         }
     }
 }
@@ -245,8 +215,9 @@ void KXPObjectAsset::update(float dt) {
     } else if (m_layer != nullptr && !m_body->GetWorld()->IsLocked()) {
         const CCAffineTransform inLayer = CCAffineTransformConcat(
             nodeToWorldTransform(), CCAffineTransformInvert(m_layer->nodeToWorldTransform()));
-        m_body->SetTransform(b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
-                             -std::atan2(-inLayer.b, inLayer.a));
+        KXPBodyCrowding::setTransform(m_body,
+                                      b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
+                                      -std::atan2(-inLayer.b, inLayer.a));
     }
 
     if (m_body->GetType() != b2_staticBody) {

@@ -231,10 +231,6 @@ protected:
     void restoreModelFixture();
     // Body and fixture work that a locked world refused, done now.
     void runParkedWorldWork();
-    // Whether a body of that shape, made so, would stand in a crowd the physics cannot take in a
-    // frame (KXPBodyCrowding); it then says so once. A character counts only characters, so that
-    // it is left out only from a crowd of its own kind.
-    bool wouldBeCrowded(const b2World& world, const b2Shape& shape, const b2BodyDef& definition) const;
     // Makes `state` current: restarts its node (not for priority 3) and applies its shape.
     void showDisplayState(DisplayStates::iterator state);
     // Restarts a display node when it is an animation object.

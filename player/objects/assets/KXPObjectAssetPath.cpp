@@ -5,6 +5,7 @@
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
+#include "player/objects/KXPBodyCrowding.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -214,8 +215,9 @@ void KXPObjectAssetPath::followStep() {
                 record.target = pointAt(0);
                 const CCPoint origin = getPosition();
                 if (!body->GetWorld()->IsLocked()) {
-                    body->SetTransform(b2Vec2(origin.x * kMetresPerPoint, origin.y * kMetresPerPoint),
-                                       body->GetAngle());
+                    KXPBodyCrowding::setTransform(
+                        body, b2Vec2(origin.x * kMetresPerPoint, origin.y * kMetresPerPoint),
+                        body->GetAngle());
                 }
             } else if (m_playMode == kPlayPingPong) {
                 trace("turn", *object);

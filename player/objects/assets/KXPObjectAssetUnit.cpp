@@ -7,6 +7,7 @@
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyMass.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
 #include "player/objects/assets/KXPUnitEnums.h"
@@ -180,8 +181,8 @@ void KXPObjectAssetUnit::applyChanges() {
     m_rotationChange.clear();
     // The node follows the body in the next update.
     if (m_body != nullptr) {
-        m_body->SetTransform(b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
-                             -(rotation * kRadiansPerDegree));
+        KXPBodyCrowding::setTransform(m_body, b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
+                                      -(rotation * kRadiansPerDegree));
     }
 }
 
