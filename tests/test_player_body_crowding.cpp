@@ -49,6 +49,22 @@ protected:
         KXPBodyMass::createFixture(made, fixture);
         return made;
     }
+    // As the field makes an object's body: outside the broad phase while the place is busy.
+    b2Body* placed(float x, float y, float side) {
+        b2PolygonShape shape;
+        shape.SetAsBox(side * 0.5f, side * 0.5f);
+        b2BodyDef definition;
+        definition.type = b2_dynamicBody;
+        definition.position.Set(x, y);
+        definition.enabled =
+            !KXPBodyCrowding::isBusy(*world, shape, b2Transform(definition.position, b2Rot(0.0f)));
+        b2Body* made = world->CreateBody(&definition);
+        b2FixtureDef fixture;
+        fixture.shape = &shape;
+        fixture.density = 1.0f;
+        KXPBodyMass::createFixture(made, fixture);
+        return made;
+    }
     b2Body* box(float x, float y, float side, b2BodyType type = b2_dynamicBody, bool sensor = false,
                 int16 group = 0) {
         b2PolygonShape shape;
@@ -108,6 +124,26 @@ TEST_F(BodyCrowding, APileAtOnePointKeepsItsOldestBodiesAndLetsTheRestGoNewestFi
     EXPECT_LE(world->GetContactCount(), static_cast<int32>(stay * (stay - 1) / 2));
 }
 
+TEST_F(BodyCrowding, BodiesMadeInABusyPlaceEnterThePhysicsOnlyOnceJudgedOldestFirst) {
+    std::vector<b2Body*> pile;
+    for (int index = 0; index < 1000; ++index) {
+        pile.push_back(placed(0.0f, 0.0f, 2.0f));
+    }
+    EXPECT_EQ(world->GetProxyCount(), KXPBodyCrowding::kMaxPairs + 1);
+    EXPECT_FALSE(pile.back()->IsEnabled());
+    EXPECT_EQ(judge(), static_cast<int>(pile.size()) - KXPBodyCrowding::kMaxPiledBodies - 1);
+    for (size_t index = 0; index < pile.size(); ++index) {
+        EXPECT_EQ(pile[index]->IsEnabled(), index <= static_cast<size_t>(KXPBodyCrowding::kMaxPiledBodies))
+            << index;
+    }
+    // Each told once, and none again.
+    std::set<b2Body*> told(takenOut.begin(), takenOut.end());
+    EXPECT_EQ(told.size(), takenOut.size());
+    EXPECT_EQ(judge(), 0);
+    // Elsewhere there is room: a body made there enters at once.
+    EXPECT_TRUE(placed(100.0f, 0.0f, 2.0f)->IsEnabled());
+}
+
 TEST_F(BodyCrowding, BodiesSideBySideStayHoweverManySmallOrFast) {
     // A pit of 9-point balls (0.45 m) 10 points apart, resting on a ground, and the same balls
     // shot through the pit at Box2D's top speed.
@@ -141,11 +177,14 @@ TEST_F(BodyCrowding, BodiesSideBySideStayHoweverManySmallOrFast) {
 }
 
 TEST_F(BodyCrowding, StillBodiesPileAmongThemselvesAndAGroundHoldsAnyNumberOfSmallerOnes) {
-    // Coins at one point, and the guns of 600 characters at the layer's origin: still sensors
-    // that never pair with one another.
+    // Coins at one point, made a hundred a step: still sensors that never pair with one another
+    // once made.
     std::vector<b2Body*> still;
-    for (int index = 0; index < 600; ++index) {
-        still.push_back(box(50.0f, 50.0f, 1.0f, b2_staticBody, true));
+    for (int round = 0; round < 6; ++round) {
+        for (int index = 0; index < 100; ++index) {
+            still.push_back(box(50.0f, 50.0f, 1.0f, b2_staticBody, true));
+        }
+        step();
     }
     // A floor under 2,000 small boxes, all touching it.
     b2Body* floor = box(0.0f, -50.0f, 100.0f, b2_staticBody);
@@ -168,6 +207,18 @@ TEST_F(BodyCrowding, StillBodiesPileAmongThemselvesAndAGroundHoldsAnyNumberOfSma
     EXPECT_EQ(enabled(still), static_cast<size_t>(KXPBodyCrowding::kMaxPairs + 1));
     EXPECT_TRUE(still.front()->IsEnabled());
     EXPECT_FALSE(still.back()->IsEnabled());
+}
+
+TEST_F(BodyCrowding, StillBodiesMadeTogetherAtOnePointArePairedOnceWithinTheirOwnBound) {
+    // Box2D pairs the bodies made in a step with one another in that step: the guns of many
+    // characters, all made at the layer's origin.
+    std::vector<b2Body*> guns;
+    for (int index = 0; index < 600; ++index) {
+        guns.push_back(box(0.0f, 0.0f, 1.0f, b2_staticBody, true));
+    }
+    step();
+    EXPECT_EQ(enabled(guns), static_cast<size_t>(KXPBodyCrowding::kMaxStillPairs + 1));
+    EXPECT_FALSE(guns.back()->IsEnabled());
 }
 
 TEST_F(BodyCrowding, EachKindOfPairHasItsOwnBound) {

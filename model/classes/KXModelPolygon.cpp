@@ -19,6 +19,11 @@ bool isFinitePoint(const b2Vec2& point) {
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 
+bool withinReach(const b2Vec2& point, float margin) {
+    const float reach = KXModelPolygon::kMaxReachMetres - margin;
+    return std::fabs(point.x) <= reach && std::fabs(point.y) <= reach;
+}
+
 } // namespace
 
 KXModelPolygon::KXModelPolygon(const std::string& name) : KXModel(name) {}
@@ -211,11 +216,31 @@ int KXModelPolygon::gatherPoints(b2Vec2* buffer, int maxCount, float factorX, fl
     return n;
 }
 
+bool KXModelPolygon::fitsThePhysics(float scaleX, float scaleY) const {
+    b2Vec2 buffer[kMaxGatheredPoints];
+    const int count =
+        gatherPoints(buffer, kMaxGatheredPoints, scaleX * kMetresPerPixel, scaleY * -kMetresPerPixel);
+    const float radius = typeId() == KXModelCircle::staticType()
+                             ? static_cast<const KXModelCircle*>(this)->radius() * kMetresPerPixel *
+                                   static_cast<float>(std::fabs(static_cast<double>(scaleX)))
+                             : 0.0f;
+    // Also a radius or point that is not a number: it reaches nowhere a float can tell.
+    if (!(std::fabs(radius) <= kMaxReachMetres)) {
+        return false;
+    }
+    for (int index = 0; index < count; ++index) {
+        if (!withinReach(buffer[index], std::fabs(radius))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY) const {
     b2Vec2 buffer[kMaxGatheredPoints];
     const int count =
         gatherPoints(buffer, kMaxGatheredPoints, scaleX * kMetresPerPixel, scaleY * -kMetresPerPixel);
-    if (count < 1) {
+    if (count < 1 || !fitsThePhysics(scaleX, scaleY)) {
         return nullptr;
     }
     if (typeId() == KXModelPolygon::staticType()) {

@@ -28,6 +28,10 @@ public:
     static constexpr float kDefaultBoxHeight = 80.0f;
     // Half extent, in metres, of the box a shape of an unknown kind becomes.
     static constexpr float kFallbackHalfExtent = 1.6f;
+    // How far from its body's origin a shape may reach, in metres (20 million points): Box2D works
+    // out a body's rotational inertia as the fourth power of its shapes' size, which a float loses
+    // past some billions of metres (it then stops the process).
+    static constexpr float kMaxReachMetres = 1.0e6f;
 
     explicit KXModelPolygon(const std::string& name);
     KXModelPolygon(const KXModelPolygon& source);
@@ -67,8 +71,10 @@ public:
 
     // The shape at that scale, in metres; null when the points make no usable shape (a
     // polygon needs 3 to 8 finite points, none within 0.05 m of another, forming a hull of
-    // positive area).
+    // positive area) or one reaching past kMaxReachMetres.
     std::unique_ptr<b2Shape> createShape(float scaleX, float scaleY) const;
+    // Whether the shape at that scale stays within kMaxReachMetres of its origin.
+    bool fitsThePhysics(float scaleX, float scaleY) const;
     // Box2D's default fixture with createShape's shape, which the caller then owns (delete
     // it after b2Body::CreateFixture); no shape when createShape gives none.
     b2FixtureDef fixtureDef(float scaleX, float scaleY) const;

@@ -22,6 +22,28 @@ int32 proxyIdOf(const b2Fixture& fixture, int32 child) {
     return reinterpret_cast<const b2FixtureProxy*>(&fixture.GetAABB(child))->proxyId;
 }
 
+// The box Box2D gives a shape's child when it enters the broad phase.
+b2AABB boxOf(const b2Shape& shape, const b2Transform& transform, int32 child) {
+    b2AABB box;
+    shape.ComputeAABB(&box, transform, child);
+    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
+    box.lowerBound = box.lowerBound - margin;
+    box.upperBound = box.upperBound + margin;
+    return box;
+}
+
+// Counts the boxes of the broad phase a box overlaps, stopping past a bound.
+class BoxCounter {
+public:
+    explicit BoxCounter(int bound) : m_bound(bound) {}
+    bool QueryCallback(int32 /*proxyId*/) { return ++m_count <= m_bound; }
+    int count() const { return m_count; }
+
+private:
+    const int m_bound;
+    int m_count = 0;
+};
+
 bool sameBox(const b2AABB& a, const b2AABB& b) {
     return a.lowerBound == b.lowerBound && a.upperBound == b.upperBound;
 }
@@ -107,13 +129,19 @@ public:
     Query(const KXPBodyCrowding& crowding, const b2BroadPhase& broadPhase, b2Body& body, Rank rank,
           bool moving)
         : m_crowding(crowding), m_broadPhase(broadPhase), m_body(body), m_rank(rank), m_moving(moving),
-          m_size(sizeOf(body)) {}
+          m_size(sizeOf(body)) {
+        m_all.still = m_own.still = !moving;
+    }
 
+    // Box by box of the body: Box2D's own boxes, or for a body not yet in the broad phase the
+    // boxes Box2D would give it there.
     void run() {
         for (b2Fixture* fixture = m_body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
             m_fixture = fixture;
             for (m_child = 0; m_child < fixture->GetShape()->GetChildCount() && !m_stopped; ++m_child) {
-                m_broadPhase.Query(this, m_broadPhase.GetFatAABB(proxyIdOf(*fixture, m_child)));
+                m_broadPhase.Query(this, m_body.IsEnabled()
+                                             ? m_broadPhase.GetFatAABB(proxyIdOf(*fixture, m_child))
+                                             : boxOf(*fixture->GetShape(), m_body.GetTransform(), m_child));
             }
         }
     }
@@ -126,12 +154,17 @@ public:
     bool QueryCallback(int32 proxyId) {
         const auto* proxy = static_cast<const b2FixtureProxy*>(m_broadPhase.GetUserData(proxyId));
         b2Body* other = proxy->fixture->GetBody();
-        // Two bodies that stand still cost the step nothing: Box2D never looks at the pair.
-        if (other == &m_body || (!m_moving && other->GetType() == b2_staticBody)) {
+        if (other == &m_body) {
             return true;
         }
-        const Record* record = m_crowding.findRecord(other);
-        if ((record != nullptr ? record->size : sizeOf(*other)) < m_size) {
+        const ProxyInfo* info = m_crowding.proxyInfo(proxyId, proxy->fixture);
+        // Two bodies that stand still cost the step nothing once both have been paired in their
+        // first step: Box2D never looks at the pair again.
+        if (!m_moving && other->GetType() == b2_staticBody &&
+            (info == nullptr || info->round != m_crowding.m_step)) {
+            return true;
+        }
+        if ((info != nullptr ? info->size : sizeOf(*other)) < m_size) {
             return true;
         }
         Count adds;
@@ -148,7 +181,7 @@ public:
             m_stopped = m_all.crowded();
             return !m_stopped;
         }
-        const Rank otherRank = record != nullptr ? record->rank : m_crowding.m_rankOf(other);
+        const Rank otherRank = info != nullptr ? info->rank : m_crowding.m_rankOf(other);
         if (otherRank == Rank::last) {
             add(m_own, adds);
             m_stopped = m_own.crowded();
@@ -224,15 +257,25 @@ void KXPBodyCrowding::watch(b2World& world) {
 }
 
 KXPBodyCrowding* KXPBodyCrowding::of(const b2Body* body) {
-    if (body == nullptr) {
-        return nullptr;
-    }
-    return dynamic_cast<KXPBodyCrowding*>(body->GetWorld()->GetContactManager().m_contactFilter);
+    return body != nullptr ? of(*body->GetWorld()) : nullptr;
 }
 
-void KXPBodyCrowding::note(b2Body* body) {
+KXPBodyCrowding* KXPBodyCrowding::of(const b2World& world) {
+    return dynamic_cast<KXPBodyCrowding*>(world.GetContactManager().m_contactFilter);
+}
+
+bool KXPBodyCrowding::isBusy(const b2World& world, const b2Shape& shape, const b2Transform& transform) {
+    const b2BroadPhase& broadPhase = world.GetContactManager().m_broadPhase;
+    BoxCounter counter(kMaxPairs);
+    for (int32 child = 0; child < shape.GetChildCount() && counter.count() <= kMaxPairs; ++child) {
+        broadPhase.Query(&counter, boxOf(shape, transform, child));
+    }
+    return counter.count() > kMaxPairs;
+}
+
+void KXPBodyCrowding::note(b2Body* body, bool made) {
     if (KXPBodyCrowding* crowding = of(body)) {
-        crowding->noteBody(body, false);
+        crowding->noteBody(body, made ? Change::made : Change::changed);
     }
 }
 
@@ -253,11 +296,11 @@ void KXPBodyCrowding::setTransform(b2Body* body, const b2Vec2& position, float a
     const b2AABB before = broadPhase.GetFatAABB(proxyIdOf(*first, 0));
     body->SetTransform(position, angle);
     if (!sameBox(before, broadPhase.GetFatAABB(proxyIdOf(*first, 0)))) {
-        crowding->noteBody(body, true);
+        crowding->noteBody(body, Change::moved);
     }
 }
 
-void KXPBodyCrowding::noteBody(b2Body* body, bool moved) {
+void KXPBodyCrowding::noteBody(b2Body* body, Change change) {
     auto found = m_records.find(body);
     if (found == m_records.end()) {
         found = m_records.emplace(body, Record{}).first;
@@ -266,7 +309,9 @@ void KXPBodyCrowding::noteBody(b2Body* body, bool moved) {
     Record& record = found->second;
     record.size = sizeOf(*body);
     record.rank = m_rankOf(body);
-    record.moved = record.moved || moved;
+    record.moved = record.moved || change == Change::moved;
+    record.pending = record.pending || (change == Change::made && !body->IsEnabled());
+    keepProxies(*body, record, change == Change::made);
     const bool kinematic = body->GetType() == b2_kinematicBody;
     if (kinematic && !record.kinematic) {
         m_kinematics.push_back(body);
@@ -278,6 +323,32 @@ void KXPBodyCrowding::noteBody(b2Body* body, bool moved) {
 KXPBodyCrowding::Record* KXPBodyCrowding::find(const b2Body* body) {
     const auto found = m_records.find(body);
     return found != m_records.end() ? &found->second : nullptr;
+}
+
+void KXPBodyCrowding::keepProxies(b2Body& body, const Record& record, bool made) {
+    if (!body.IsEnabled()) {
+        return;
+    }
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+            const auto id = static_cast<size_t>(proxyIdOf(*fixture, child));
+            if (id >= m_proxies.size()) {
+                m_proxies.resize(std::max(id + 1, m_proxies.size() * 2));
+            }
+            ProxyInfo& info = m_proxies[id];
+            if (made && info.fixture != fixture) {
+                info.round = m_step;
+            }
+            info.fixture = fixture;
+            info.size = record.size;
+            info.rank = record.rank;
+        }
+    }
+}
+
+const KXPBodyCrowding::ProxyInfo* KXPBodyCrowding::proxyInfo(int32 proxyId, const b2Fixture* fixture) const {
+    const auto id = static_cast<size_t>(proxyId);
+    return id < m_proxies.size() && m_proxies[id].fixture == fixture ? &m_proxies[id] : nullptr;
 }
 
 const KXPBodyCrowding::Record* KXPBodyCrowding::findRecord(const b2Body* body) const {
@@ -329,7 +400,6 @@ int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
     if (world.IsLocked()) {
         return 0;
     }
-    ++m_step;
     collectMovedKinematics();
     struct Candidate {
         b2Body* body;
@@ -338,6 +408,8 @@ int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
         bool moving;
     };
     std::vector<Candidate> candidates;
+    // Bodies made where the broad phase was already crowded, kept out of it until judged.
+    std::vector<Candidate> pending;
     candidates.reserve(m_queue.size());
     for (b2Body* body : m_queue) {
         Record* record = find(body);
@@ -348,11 +420,14 @@ int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
         const bool moving = record->moved || body->GetType() != b2_staticBody;
         record->moved = false;
         record->flagged = false;
-        if (!body->IsEnabled() || body->GetFixtureList() == nullptr) {
+        if ((!body->IsEnabled() && !record->pending) || body->GetFixtureList() == nullptr) {
             continue;
         }
         record->rank = m_rankOf(body);
-        if (record->rank != Rank::never) {
+        keepProxies(*body, *record, false);
+        if (record->pending) {
+            pending.push_back(Candidate{body, record->rank, record->serial, moving});
+        } else if (record->rank != Rank::never) {
             candidates.push_back(Candidate{body, record->rank, record->serial, moving});
         }
     }
@@ -369,6 +444,24 @@ int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
             takenOutCount += judge(world, *candidate.body, candidate.rank, candidate.moving, takenOut);
         }
     }
+    // Oldest first, each entering the broad phase unless crowded by those before it: the bodies
+    // that stay are the first made, and none ever pairs with those left out.
+    std::sort(pending.begin(), pending.end(),
+              [](const Candidate& a, const Candidate& b) { return a.serial < b.serial; });
+    for (const Candidate& candidate : pending) {
+        Record* record = find(candidate.body);
+        record->pending = false;
+        if (candidate.rank == Rank::never) {
+            candidate.body->SetEnabled(true);
+        } else {
+            takenOutCount += judge(world, *candidate.body, candidate.rank, candidate.moving, takenOut);
+        }
+        if (candidate.body->IsEnabled()) {
+            keepProxies(*candidate.body, *record, true);
+        }
+    }
+    // Bodies made from now on are the next round's; the step pairs this round's.
+    ++m_step;
     return takenOutCount;
 }
 
@@ -380,6 +473,7 @@ int KXPBodyCrowding::judge(b2World& world, b2Body& body, Rank rank, bool moving,
         takeOut(body, own, &body, takenOut);
         return 1;
     }
+    body.SetEnabled(true);
     if (Record* record = find(&body); record != nullptr && record->kinematic) {
         record->judgedBox =
             world.GetContactManager().m_broadPhase.GetFatAABB(proxyIdOf(*body.GetFixtureList(), 0));
@@ -435,9 +529,6 @@ float KXPBodyCrowding::sizeOf(const b2Body& body) {
 }
 
 KXPBodyCrowding::Count KXPBodyCrowding::countAround(const b2World& world, b2Body& body, bool moving) const {
-    if (!body.IsEnabled()) {
-        return Count{};
-    }
     const Rank rank = m_rankOf(&body);
     Query query(*this, world.GetContactManager().m_broadPhase, body, rank, moving);
     query.run();

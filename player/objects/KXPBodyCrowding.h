@@ -46,6 +46,11 @@ public:
     static constexpr int kMaxPiledBodies = 32;
     static constexpr int kMaxContactsAt = 128;
     static constexpr int kMaxPairs = 256;
+    // A body made to stand still (a coin) is paired by Box2D in its first step, once, with every
+    // box it overlaps, and never again while nothing moves: it counts the still bodies made with
+    // it (and those that move) against a bound of its own. The guns of characters, all at the
+    // layer's origin, are such a pile.
+    static constexpr int kMaxStillPairs = 512;
     // Contacts the world holds at most, whatever lies where.
     static constexpr int32 kMaxContacts = 1 << 18;
 
@@ -61,8 +66,11 @@ public:
         int piled = 0;
         int contacts = 0;
         int pairs = 0;
+        // Counted at a body standing still.
+        bool still = false;
         bool crowded() const {
-            return piled > kMaxPiledBodies || contacts > kMaxContactsAt || pairs > kMaxPairs;
+            return piled > kMaxPiledBodies || contacts > kMaxContactsAt ||
+                   pairs > (still ? kMaxStillPairs : kMaxPairs);
         }
     };
     // The one line and trace line for an object whose body is left out of the physics: from its
@@ -76,17 +84,24 @@ public:
     // Becomes the world's contact filter and destruction listener; the world must not outlive it
     // while it steps.
     void watch(b2World& world);
-    // The crowding watching the body's world, or null.
+    // The crowding watching the body's world (or the world), or null.
     static KXPBodyCrowding* of(const b2Body* body);
+    static KXPBodyCrowding* of(const b2World& world);
+    // Whether more than kMaxPairs boxes of the broad phase would overlap a shape placed so: a body
+    // made there enters the broad phase only once judged (made disabled, then enabled by
+    // beforeStep), for Box2D takes a body out of it at a cost that grows with the bodies made in
+    // the same step.
+    static bool isBusy(const b2World& world, const b2Shape& shape, const b2Transform& transform);
 
-    // A body made, or whose type or shapes changed: judged before the next step.
-    static void note(b2Body* body);
+    // A body made or given new shapes (`made`), or whose type changed: judged before the next step.
+    static void note(b2Body* body, bool made = false);
     // b2Body::SetTransform (outside the step only); judged before the next step when Box2D had to
     // grow its box.
     static void setTransform(b2Body* body, const b2Vec2& position, float angle);
 
     // Judges the bodies noted, moved or flagged since the last step, those ranked first before
-    // those ranked last, newest first within each, so that the bodies already playing stay. Each
+    // those ranked last, newest first within each, so that the bodies already playing stay, then
+    // the bodies made disabled in a busy place, oldest first, enabling each one not crowded. Each
     // body taken out is disabled and handed to `takenOut` with the count of the crowd and the
     // body crowded (itself, or the character it crowds). Answers how many were.
     using TakenOut = std::function<void(b2Body* body, const Count& count, b2Body* crowded)>;
@@ -94,7 +109,7 @@ public:
 
     // The overlaps around a body as it stands, counted against bodies at least as large (a
     // character: characters only); a body that does not move (`moving` false: static, and not
-    // moved by the game) counts only bodies that do.
+    // moved by the game) counts only bodies that do and still ones made since the last step.
     Count countAround(const b2World& world, b2Body& body, bool moving) const;
     // The body's size: the largest side of its shapes' bounds in its own frame, in metres.
     static float sizeOf(const b2Body& body);
@@ -120,14 +135,28 @@ private:
         // The box Box2D held when the body was last judged (kinematic bodies).
         b2AABB judgedBox{};
         bool queued = false;
+        // Made disabled where the broad phase was crowded: enabled once judged.
+        bool pending = false;
         bool moved = false;
         bool flagged = false;
         bool kinematic = false;
     };
+    // What a box of the broad phase belongs to, kept by proxy id so that walking a crowd looks
+    // nothing up; valid while `fixture` is the proxy's.
+    struct ProxyInfo {
+        const b2Fixture* fixture = nullptr;
+        float size = 0.0f;
+        Rank rank = Rank::never;
+        // The judging round in which its fixture was made.
+        uint32_t round = 0;
+    };
     struct Overlap;
     class Query;
 
-    void noteBody(b2Body* body, bool moved);
+    enum class Change { made, changed, moved };
+    void noteBody(b2Body* body, Change change);
+    void keepProxies(b2Body& body, const Record& record, bool made);
+    const ProxyInfo* proxyInfo(int32 proxyId, const b2Fixture* fixture) const;
     Record* find(const b2Body* body);
     const Record* findRecord(const b2Body* body) const;
     uint64_t serialOf(const b2Body* body) const;
@@ -147,6 +176,8 @@ private:
     std::unordered_map<const b2Body*, Record> m_records;
     std::vector<b2Body*> m_queue;
     std::vector<b2Body*> m_kinematics;
+    std::vector<ProxyInfo> m_proxies;
     uint64_t m_nextSerial = 1;
+    // Counts the judging rounds (one before each step).
     uint32_t m_step = 1;
 };

@@ -28,7 +28,7 @@ void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
 b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definition) {
     b2Fixture* fixture = body->CreateFixture(&definition);
     keepPositive(body);
-    KXPBodyCrowding::note(body);
+    KXPBodyCrowding::note(body, true);
     return fixture;
 }
 

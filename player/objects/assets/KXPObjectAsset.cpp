@@ -113,6 +113,13 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
     if (!shape || shape->isEmpty()) {
         return;
     }
+    if (!shape->fitsThePhysics(getScaleX(), getScaleY())) {
+        debugLog("[KXPObjectAsset] - %s (model %u) has no body: at scale %g x %g its shape reaches further "
+                 "than the physics can carry (%g m)",
+                 model->name().c_str(), model->id(), static_cast<double>(getScaleX()),
+                 static_cast<double>(getScaleY()), static_cast<double>(KXModelPolygon::kMaxReachMetres));
+        return;
+    }
     b2FixtureDef fixture = shape->fixtureDef(getScaleX(), getScaleY());
     const std::unique_ptr<b2Shape> ownedShape(const_cast<b2Shape*>(fixture.shape));
     if (ownedShape == nullptr) {
@@ -136,6 +143,10 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
         return;
     }
 
+    if (const KXPBodyCrowding* crowding = KXPBodyCrowding::of(*world)) {
+        definition.enabled = !crowding->isBusy(*world, *fixture.shape,
+                                               b2Transform(definition.position, b2Rot(definition.angle)));
+    }
     m_body = world->CreateBody(&definition);
     KXPBodyMass::createFixture(m_body, fixture);
     m_body->SetSleepingAllowed(false);
