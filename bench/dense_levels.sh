@@ -51,7 +51,7 @@ dense_level() {
     slanted-planks-80)
         # A column of 80 long crates turned 45 degrees, 60 points apart: none touches another.
         _dense_game portals-and-paths "$dir" &&
-            _pile "$dir" "$works" --unit "Belt Crate" --copies 80 --row 1 --spacing 60 --rotation 45 --scale 2 --lift 100 ;;
+            _pile "$dir" "$works" --unit "Belt Crate" --copies 80 --row 1 --spacing 60 --rotation 45 --scale 3,0.3 --lift 100 ;;
     crab-coin-cloud)
         # A crab at a quarter of its size walking into 400 coins side by side.
         _dense_game platformer "$dir" &&

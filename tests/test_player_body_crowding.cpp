@@ -129,7 +129,7 @@ TEST_F(BodyCrowding, BodiesMadeInABusyPlaceEnterThePhysicsOnlyOnceJudgedOldestFi
     for (int index = 0; index < 1000; ++index) {
         pile.push_back(placed(0.0f, 0.0f, 2.0f));
     }
-    EXPECT_EQ(world->GetProxyCount(), KXPBodyCrowding::kMaxPairs + 1);
+    EXPECT_EQ(world->GetProxyCount(), KXPBodyCrowding::kBusyBoxes + 1);
     EXPECT_FALSE(pile.back()->IsEnabled());
     EXPECT_EQ(judge(), static_cast<int>(pile.size()) - KXPBodyCrowding::kMaxPiledBodies - 1);
     for (size_t index = 0; index < pile.size(); ++index) {

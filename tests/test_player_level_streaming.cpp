@@ -671,12 +671,17 @@ TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundLeaveThePhysicsBefor
         scene->update(1.0f / 60.0f);
     }
     const size_t stay = KXPBodyCrowding::kMaxPiledBodies + 1;
+    // Those made once the place was busy never entered the physics; the others left it.
     std::vector<std::string> expected;
     for (size_t index = crates.size(); index-- > stay;) {
         expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " piled=33 contacts=33 pairs=33");
+                           " id=" + std::to_string(crates[index]->id()) + " piled=" + std::to_string(stay) +
+                           " contacts=" + std::to_string(stay) + " pairs=" + std::to_string(stay));
     }
-    EXPECT_EQ(trace.lines(), expected);
+    std::vector<std::string> lines = trace.lines();
+    std::sort(lines.begin(), lines.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected);
     for (size_t index = 0; index < crates.size(); ++index) {
         const std::vector<CCNode*> nodes = nodesOf(crates[index]);
         ASSERT_EQ(nodes.size(), 1u) << index;
@@ -689,8 +694,8 @@ TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundLeaveThePhysicsBefor
         }
     }
     EXPECT_EQ(countLines(log, "[KXPBodyCrowding] - Crate 99 (model " + std::to_string(crates.back()->id()) +
-                                  ") left out of the physics: its shape overlaps 33 bodies at least as large "
-                                  "that collide with it"),
+                                  ") left out of the physics: its shape overlaps " + std::to_string(stay) +
+                                  " bodies at least as large that collide with it"),
               1u);
 }
 
@@ -724,7 +729,8 @@ TEST_F(LevelStreaming, UnitsBroughtTogetherAfterTheyWereMadeLeaveThePhysicsNewes
     std::vector<std::string> expected;
     for (size_t index = crates.size(); index-- > stay;) {
         expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " piled=33 contacts=33 pairs=33");
+                           " id=" + std::to_string(crates[index]->id()) + " piled=" + std::to_string(stay) +
+                           " contacts=" + std::to_string(stay) + " pairs=" + std::to_string(stay));
         EXPECT_FALSE(bodies[index]->IsEnabled()) << index;
     }
     EXPECT_EQ(trace.lines(), expected);

@@ -103,10 +103,20 @@ bool overlapsBeyondTouching(const b2Fixture& a, int32 childA, const b2Fixture& b
     return depth > std::min(kTouchingDepth, 0.5f * smallerSize);
 }
 
-// Whether Box2D makes a contact of the two (worked out every step): one of them dynamic, and
-// their filters let them.
-bool makeContact(b2Fixture& a, b2Fixture& b) {
-    if (a.GetBody()->GetType() != b2_dynamicBody && b.GetBody()->GetType() != b2_dynamicBody) {
+// Whether a joint between the two keeps them from colliding.
+bool joinedApart(const b2Body& a, const b2Body& b) {
+    for (const b2JointEdge* edge = a.GetJointList(); edge != nullptr; edge = edge->next) {
+        if (edge->other == &b && !edge->joint->GetCollideConnected()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether Box2D makes a contact of the two (worked out every step) once they move as those types:
+// one of them dynamic, no joint keeping them apart, and their filters let them.
+bool makeContact(b2Fixture& a, b2BodyType typeA, b2Fixture& b, b2BodyType typeB) {
+    if ((typeA != b2_dynamicBody && typeB != b2_dynamicBody) || joinedApart(*a.GetBody(), *b.GetBody())) {
         return false;
     }
     b2ContactFilter filter;
@@ -129,7 +139,7 @@ public:
     Query(const KXPBodyCrowding& crowding, const b2BroadPhase& broadPhase, b2Body& body, Rank rank,
           bool moving)
         : m_crowding(crowding), m_broadPhase(broadPhase), m_body(body), m_rank(rank), m_moving(moving),
-          m_size(sizeOf(body)) {
+          m_size(sizeOf(body)), m_motion(crowding.m_motionOf(&body)) {
         m_all.still = m_own.still = !moving;
     }
 
@@ -169,7 +179,8 @@ public:
         }
         Count adds;
         adds.pairs = 1;
-        if (makeContact(*m_fixture, *proxy->fixture)) {
+        const b2BodyType otherMotion = info != nullptr ? info->motion : other->GetType();
+        if (makeContact(*m_fixture, m_motion, *proxy->fixture, otherMotion)) {
             adds.contacts = 1;
             if (!m_fixture->IsSensor() && !proxy->fixture->IsSensor() &&
                 overlapsBeyondTouching(*m_fixture, m_child, *proxy->fixture, proxy->childIndex, m_size)) {
@@ -204,6 +215,7 @@ private:
     const Rank m_rank;
     const bool m_moving;
     const float m_size;
+    const b2BodyType m_motion;
     b2Fixture* m_fixture = nullptr;
     int32 m_child = 0;
     bool m_stopped = false;
@@ -249,7 +261,13 @@ void KXPBodyCrowding::sayLeftOut(const KXPObject& object, const Count& count, co
             count.piled, count.contacts, count.pairs);
 }
 
-KXPBodyCrowding::KXPBodyCrowding(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
+b2BodyType KXPBodyCrowding::gameMotionOf(b2Body* body) {
+    const KXPObject* object = KXPBodyData::object(body);
+    return object != nullptr ? object->bodyTypeInMotion() : body->GetType();
+}
+
+KXPBodyCrowding::KXPBodyCrowding(RankOf rankOf, MotionOf motionOf)
+    : m_rankOf(std::move(rankOf)), m_motionOf(std::move(motionOf)) {}
 
 void KXPBodyCrowding::watch(b2World& world) {
     world.SetContactFilter(this);
@@ -266,11 +284,11 @@ KXPBodyCrowding* KXPBodyCrowding::of(const b2World& world) {
 
 bool KXPBodyCrowding::isBusy(const b2World& world, const b2Shape& shape, const b2Transform& transform) {
     const b2BroadPhase& broadPhase = world.GetContactManager().m_broadPhase;
-    BoxCounter counter(kMaxPairs);
-    for (int32 child = 0; child < shape.GetChildCount() && counter.count() <= kMaxPairs; ++child) {
+    BoxCounter counter(kBusyBoxes);
+    for (int32 child = 0; child < shape.GetChildCount() && counter.count() <= kBusyBoxes; ++child) {
         broadPhase.Query(&counter, boxOf(shape, transform, child));
     }
-    return counter.count() > kMaxPairs;
+    return counter.count() > kBusyBoxes;
 }
 
 void KXPBodyCrowding::note(b2Body* body, bool made) {
@@ -309,6 +327,7 @@ void KXPBodyCrowding::noteBody(b2Body* body, Change change) {
     Record& record = found->second;
     record.size = sizeOf(*body);
     record.rank = m_rankOf(body);
+    record.motion = m_motionOf(body);
     record.moved = record.moved || change == Change::moved;
     record.pending = record.pending || (change == Change::made && !body->IsEnabled());
     keepProxies(*body, record, change == Change::made);
@@ -342,6 +361,7 @@ void KXPBodyCrowding::keepProxies(b2Body& body, const Record& record, bool made)
             info.fixture = fixture;
             info.size = record.size;
             info.rank = record.rank;
+            info.motion = record.motion;
         }
     }
 }
@@ -417,7 +437,8 @@ int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
             continue;
         }
         record->queued = false;
-        const bool moving = record->moved || body->GetType() != b2_staticBody;
+        record->motion = m_motionOf(body);
+        const bool moving = record->moved || record->motion != b2_staticBody;
         record->moved = false;
         record->flagged = false;
         if ((!body->IsEnabled() && !record->pending) || body->GetFixtureList() == nullptr) {

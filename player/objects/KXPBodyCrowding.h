@@ -43,7 +43,7 @@ class KXPObject;
 
 class KXPBodyCrowding : public b2ContactFilter, public b2DestructionListener {
 public:
-    static constexpr int kMaxPiledBodies = 32;
+    static constexpr int kMaxPiledBodies = 8;
     static constexpr int kMaxContactsAt = 128;
     static constexpr int kMaxPairs = 256;
     // A body made to stand still (a coin) is paired by Box2D in its first step, once, with every
@@ -51,6 +51,7 @@ public:
     // it (and those that move) against a bound of its own. The guns of characters, all at the
     // layer's origin, are such a pile.
     static constexpr int kMaxStillPairs = 512;
+    static constexpr int kBusyBoxes = 32;
     // Contacts the world holds at most, whatever lies where.
     static constexpr int32 kMaxContacts = 1 << 18;
 
@@ -60,6 +61,9 @@ public:
     using RankOf = std::function<Rank(b2Body*)>;
     // The game's rule: characters last, bodies of no object never, every other first.
     static Rank gameRankOf(b2Body* body);
+    // The type a body has once set moving (a unit is made still and set moving when woken).
+    using MotionOf = std::function<b2BodyType(b2Body*)>;
+    static b2BodyType gameMotionOf(b2Body* body);
 
     // What judging a body found; counting stops past the bounds.
     struct Count {
@@ -77,7 +81,7 @@ public:
     // own crowd (`crowded` null or itself) or from the crowd around that character.
     static void sayLeftOut(const KXPObject& object, const Count& count, const KXPObject* crowded);
 
-    explicit KXPBodyCrowding(RankOf rankOf = gameRankOf);
+    explicit KXPBodyCrowding(RankOf rankOf = gameRankOf, MotionOf motionOf = gameMotionOf);
     KXPBodyCrowding(const KXPBodyCrowding&) = delete;
     KXPBodyCrowding& operator=(const KXPBodyCrowding&) = delete;
 
@@ -87,10 +91,10 @@ public:
     // The crowding watching the body's world (or the world), or null.
     static KXPBodyCrowding* of(const b2Body* body);
     static KXPBodyCrowding* of(const b2World& world);
-    // Whether more than kMaxPairs boxes of the broad phase would overlap a shape placed so: a body
+    // Whether more than kBusyBoxes boxes of the broad phase would overlap a shape placed so: a body
     // made there enters the broad phase only once judged (made disabled, then enabled by
     // beforeStep), for Box2D takes a body out of it at a cost that grows with the bodies made in
-    // the same step.
+    // the same step. Made side by side, a body's box overlaps a couple of dozen at most.
     static bool isBusy(const b2World& world, const b2Shape& shape, const b2Transform& transform);
 
     // A body made or given new shapes (`made`), or whose type changed: judged before the next step.
@@ -108,8 +112,9 @@ public:
     int beforeStep(b2World& world, const TakenOut& takenOut);
 
     // The overlaps around a body as it stands, counted against bodies at least as large (a
-    // character: characters only); a body that does not move (`moving` false: static, and not
-    // moved by the game) counts only bodies that do and still ones made since the last step.
+    // character: characters only), each as the type it moves as; a body that does not move
+    // (`moving` false: still in motion too, and not moved by the game) counts only bodies that do
+    // and still ones made since the last step.
     Count countAround(const b2World& world, b2Body& body, bool moving) const;
     // The body's size: the largest side of its shapes' bounds in its own frame, in metres.
     static float sizeOf(const b2Body& body);
@@ -123,9 +128,10 @@ public:
 private:
     struct Record {
         uint64_t serial = 0;
-        // Its size and rank when last noted or judged (what the contact filter goes by).
+        // Its size, rank and type in motion when last noted or judged.
         float size = 0.0f;
         Rank rank = Rank::never;
+        b2BodyType motion = b2_staticBody;
         // Contacts counted at this body since they were last walked: more than it holds once some
         // have gone.
         int contacts = 0;
@@ -147,6 +153,7 @@ private:
         const b2Fixture* fixture = nullptr;
         float size = 0.0f;
         Rank rank = Rank::never;
+        b2BodyType motion = b2_staticBody;
         // The judging round in which its fixture was made.
         uint32_t round = 0;
     };
@@ -173,6 +180,7 @@ private:
     void collectMovedKinematics();
 
     RankOf m_rankOf;
+    MotionOf m_motionOf;
     std::unordered_map<const b2Body*, Record> m_records;
     std::vector<b2Body*> m_queue;
     std::vector<b2Body*> m_kinematics;

@@ -124,6 +124,10 @@ void KXPObject::setObjectLayer(CCNode* layer) {
     m_layer = layer;
 }
 
+b2BodyType KXPObject::bodyTypeInMotion() const {
+    return m_body != nullptr ? m_body->GetType() : b2_staticBody;
+}
+
 void KXPObject::setType(uint32_t flags) {
     m_type = flags;
 }

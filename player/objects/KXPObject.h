@@ -60,6 +60,9 @@ public:
     virtual void wakeUp();
     // The broad-phase box of the body's first fixture; a zero box without one.
     virtual b2AABB getAABB();
+    // The type of the body once the object is set moving (its body's now; a unit that is woken
+    // later says what it becomes).
+    virtual b2BodyType bodyTypeInMotion() const;
     virtual void setSpawner(bool spawner);
     virtual void setObjectLayer(cocos2d::CCNode* layer);
     virtual void setType(uint32_t flags);

@@ -14,8 +14,9 @@ write_works_with_dump
 frames=320
 # Far beyond what these runs take: a run still going then holds its frames without end.
 limit=300
-# The bodies at one place that stay in the physics: one and the bound's worth of others.
-stay=33
+# The bodies at one place that stay in the physics: one and the bound's worth of others piled on
+# it (KXPBodyCrowding::kMaxPiledBodies).
+stay=9
 
 # play NAME PILE_LEVEL_OPTIONS...: the works made so, played into $work/NAME.trace; false when the
 # run did not finish its frames.

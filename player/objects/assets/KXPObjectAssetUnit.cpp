@@ -138,6 +138,21 @@ void KXPObjectAssetUnit::update(float dt) {
     traceFrame();
 }
 
+b2BodyType KXPObjectAssetUnit::bodyTypeInMotion() const {
+    if (m_body == nullptr || m_body->GetType() != b2_staticBody || isSpawner()) {
+        return KXPObjectAsset::bodyTypeInMotion();
+    }
+    const std::string& movement = unitModel()->movementType();
+    if (movement != kMovementPhysics && movement != kMovementLinear) {
+        return b2_staticBody;
+    }
+    return !m_linearMovement || destroysUnits() ? b2_dynamicBody : b2_kinematicBody;
+}
+
+bool KXPObjectAssetUnit::destroysUnits() const {
+    return m_destroyMode == kDestroyEnemyCollision || m_destroyMode == kDestroyAllCollision;
+}
+
 void KXPObjectAssetUnit::startMotion() {
     if (m_body == nullptr) {
         return;
@@ -159,7 +174,7 @@ void KXPObjectAssetUnit::startMotion() {
         return;
     }
     // Bullets that destroy other units must see every contact on their way.
-    const bool bullet = m_destroyMode == kDestroyEnemyCollision || m_destroyMode == kDestroyAllCollision;
+    const bool bullet = destroysUnits();
     KXPBodyMass::setType(m_body, bullet ? b2_dynamicBody : b2_kinematicBody);
     if (bullet) {
         m_body->SetBullet(true);

@@ -51,6 +51,8 @@ public:
     // Needs a body; plays the wake-up sound and, for a moving unit that is not a spawner, starts
     // its motion in the next update.
     void wakeUp() override;
+    // What startMotion makes of a still body once the unit is woken.
+    b2BodyType bodyTypeInMotion() const override;
     // Off: back to a plain unit. On: hidden, then wired to its "Spawn Action".
     void setSpawner(bool spawner) override;
     // A spawned copy (bit 16) silences the spawners shown in its idle animation.
@@ -108,6 +110,8 @@ private:
     // Physics: dynamic with a spread velocity turned by the body's angle. Linear: kinematic (a
     // bullet that destroys other units: dynamic bullet), fixed rotation, no gravity.
     void startMotion();
+    // A unit whose collisions destroy others: a bullet in Box2D's sense once set moving.
+    bool destroysUnits() const;
     void applyChanges();
     void showAnimation(KXPAnimationObject* animation, bool visible);
     void traceFrame();
