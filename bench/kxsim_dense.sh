@@ -1,5 +1,5 @@
 #!/bin/bash
-# Plays the dense levels a user can validly make (bench/dense_levels.sh: pits, boxes, slanted
+# Plays the dense levels a user can validly make (tests/e2e/dense_levels.sh: pits, boxes, slanted
 # planks, coin clouds, rows of shooters, stacked heroes, a fast ball at a thin wall beside a pit,
 # and heavy levels of up to 2,000 bodies) headless through kxsim, 600 frames each, and gives per
 # level and build: the run's wall seconds, its longest frame, its peak memory, the bodies left out
@@ -20,7 +20,7 @@ done
 [ ${#builds[@]} -gt 0 ] || { echo "usage: $0 BUILD_DIR [BUILD_DIR...] [-- LEVEL...]"; exit 1; }
 PY=$(command -v /usr/bin/python3 || command -v python3)
 "$PY" -c 'import msgpack' 2>/dev/null || { echo "no python3-msgpack"; exit 1; }
-source "$src/bench/dense_levels.sh"
+source "$src/tests/e2e/dense_levels.sh"
 kxdata="${builds[0]}/kxdata"
 levels=("$@")
 [ ${#levels[@]} -gt 0 ] || mapfile -t levels < <(dense_levels)

@@ -137,6 +137,23 @@ TEST_F(ShapeModels, UnusablePolygonsGiveNoShapeInsteadOfStoppingBox2D) {
     EXPECT_TRUE(circle({{5, 5}})->isValidShape(1, 1));
 }
 
+// Box2D works out a body's rotational inertia as the fourth power of its size and stops the
+// process when a float loses it; a shape reaching further than the physics carries makes none.
+TEST_F(ShapeModels, AShapeScaledPastWhatTheFloatsOfThePhysicsCarryGivesNoShape) {
+    auto square = polygon({{-20, -20}, {20, -20}, {20, 20}, {-20, 20}});
+    // 20 points at scale 1e6 reach a million metres, about the last that fits.
+    EXPECT_TRUE(square->fitsThePhysics(0.99e6f, 0.99e6f));
+    EXPECT_TRUE(square->isValidShape(0.99e6f, -0.99e6f));
+    for (const float scale : {1.1e6f, 1e25f, 1e30f, -1e30f, 3e38f, INFINITY, NAN}) {
+        EXPECT_FALSE(square->fitsThePhysics(scale, 1.0f)) << scale;
+        EXPECT_EQ(square->fixtureDef(1.0f, scale).shape, nullptr) << scale;
+    }
+    // A circle by its centre and radius together.
+    EXPECT_TRUE(circle({{0, 0}, {20, 0}})->fitsThePhysics(0.99e6f, 0.99e6f));
+    EXPECT_FALSE(circle({{20, 0}, {40, 0}})->fitsThePhysics(0.99e6f, 0.99e6f));
+    EXPECT_FALSE(circle({{0, 0}, {20, 0}})->isValidShape(1e30f, 1.0f));
+}
+
 TEST_F(ShapeModels, HullCheckAgreesWithBox2DOnEveryAcceptedSet) {
     // Points on a small grid, many of them collinear or nearly so: every set the check
     // accepts must go through b2PolygonShape::Set (an abort would end the test run).

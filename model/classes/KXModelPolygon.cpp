@@ -5,6 +5,7 @@
 #include "model/classes/KXModelCircle.h"
 #include "model/classes/KXShapeGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace cocos2d;
@@ -220,15 +221,16 @@ bool KXModelPolygon::fitsThePhysics(float scaleX, float scaleY) const {
     b2Vec2 buffer[kMaxGatheredPoints];
     const int count =
         gatherPoints(buffer, kMaxGatheredPoints, scaleX * kMetresPerPixel, scaleY * -kMetresPerPixel);
-    const float radius = typeId() == KXModelCircle::staticType()
-                             ? static_cast<const KXModelCircle*>(this)->radius() * kMetresPerPixel *
-                                   static_cast<float>(std::fabs(static_cast<double>(scaleX)))
-                             : 0.0f;
+    const bool isCircle = typeId() == KXModelCircle::staticType();
+    const float radius = isCircle ? static_cast<const KXModelCircle*>(this)->radius() * kMetresPerPixel *
+                                        static_cast<float>(std::fabs(static_cast<double>(scaleX)))
+                                  : 0.0f;
     // Also a radius or point that is not a number: it reaches nowhere a float can tell.
     if (!(std::fabs(radius) <= kMaxReachMetres)) {
         return false;
     }
-    for (int index = 0; index < count; ++index) {
+    // A circle reaches from its centre by its radius; a polygon to its points.
+    for (int index = 0; index < (isCircle ? std::min(count, 1) : count); ++index) {
         if (!withinReach(buffer[index], std::fabs(radius))) {
             return false;
         }

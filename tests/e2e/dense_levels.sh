@@ -1,7 +1,7 @@
 #!/bin/bash
 # Dense levels a user can validly make (bodies side by side, touching or a few points apart, none
-# stacked but where the game lets them overlap) and the runs that play them, for the benches and
-# script tests. Source it; it needs `kxdata` and a python3 with msgpack in PY.
+# stacked but where the game lets them overlap) and the runs that play them, for the script tests
+# and bench/kxsim_dense.sh. Source it; it needs `kxdata` and a python3 with msgpack in PY.
 #
 #   dense_level NAME DIR   writes the level NAME into DIR (a game folder), false for an unknown name
 #   dense_run NAME         fills the array `run` with the kxsim options that play it
@@ -19,7 +19,14 @@ dense_levels() { printf '%s\n' "${dense_level_names[@]}"; }
 _pile() {
     local game="$1" section="$2"
     shift 2
-    "$PY" "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/pile_level.py" "$game.dump" "$game" "$section" "$@"
+    "$PY" "$(dirname "${BASH_SOURCE[0]}")/pile_level.py" "$game.dump" "$game" "$section" "$@"
+}
+
+# _pit_walls GAME LEFT RIGHT: two walls 304 points high and 32 thick (the meadow's stone floor
+# turned upright), their inner faces at x LEFT and RIGHT, standing on the ground.
+_pit_walls() {
+    _pile "$1" Meadow --unit Floor --copies 2 --row 2 --spacing $(($3 - $2 + 32)) --at $(($2 - 16)),232 \
+        --rotation 90 --scale 0.25,1
 }
 
 _dense_game() {
@@ -36,22 +43,24 @@ dense_level() {
         # 500 of the platformer's balls at a quarter of their size (9 points), 10 points apart,
         # between two walls; the hero walks in.
         _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit Ledge --copies 2 --row 2 --spacing 300 --at 200,160 --rotation 90 &&
-            _pile "$dir" $meadow --unit Ball --copies 500 --row 27 --spacing 10 --at 240,95 --scale 0.25 ;;
+            _pit_walls "$dir" 200 500 &&
+            _pile "$dir" $meadow --unit Ball --copies 500 --row 27 --spacing 10 --at 230,95 --scale 0.25 ;;
     ball-pit-200-big)
         # 200 balls of 21.6 points, touching, in a wide pit.
         _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit Ledge --copies 2 --row 2 --spacing 500 --at 200,200 --rotation 90 --scale 2 &&
-            _pile "$dir" $meadow --unit Ball --copies 200 --row 20 --spacing 22 --at 250,100 --scale 0.6 ;;
+            _pit_walls "$dir" 200 700 &&
+            _pile "$dir" $meadow --unit Ball --copies 200 --row 20 --spacing 22 --at 240,100 --scale 0.6 ;;
     ball-box-200)
         # 200 nine-point balls poured into a box 110 points wide.
         _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit Ledge --copies 2 --row 2 --spacing 120 --at 400,150 --rotation 90 --scale 0.8 &&
-            _pile "$dir" $meadow --unit Ball --copies 200 --row 11 --spacing 10 --at 410,90 --scale 0.25 ;;
+            _pit_walls "$dir" 400 526 &&
+            _pile "$dir" $meadow --unit Ball --copies 200 --row 11 --spacing 10 --at 418,95 --scale 0.25 ;;
     slanted-planks-80)
-        # A column of 80 long crates turned 45 degrees, 60 points apart: none touches another.
+        # A column of 80 crates drawn 20 times as long as they are thick, turned 45 degrees, 20
+        # points apart: none touches another, though each one's bounds overlap dozens of others'.
         _dense_game portals-and-paths "$dir" &&
-            _pile "$dir" "$works" --unit "Belt Crate" --copies 80 --row 1 --spacing 60 --rotation 45 --scale 3,0.3 --lift 100 ;;
+            _pile "$dir" "$works" --unit "Belt Crate" --copies 80 --row 1 --spacing 20 --rotation 45 --scale 20,0.2 \
+                --at 600,400 ;;
     crab-coin-cloud)
         # A crab at a quarter of its size walking into 400 coins side by side.
         _dense_game platformer "$dir" &&
@@ -67,17 +76,17 @@ dense_level() {
         _dense_game shooter "$dir" &&
             _pile "$dir" "Launch Bay" --unit Ship --copies 40 --row 8 --spacing 50 --at 100,150 ;;
     stacked-heroes-41)
-        # 41 heroes at one point (characters never collide with one another) walking through the
-        # meadow's coins to the next section's checkpoint.
+        # 41 heroes at one point (characters never collide with one another) running, shielded,
+        # through the coins to the next section's checkpoint.
         _dense_game platformer "$dir" &&
             _pile "$dir" $meadow --unit Hero --copies 40 ;;
     fast-ball-wall)
         # A ball of 9 points shot at 60 m/s at a wall of 6.4 points while a pit of 500 balls is in the
         # field: it stops at the wall.
         _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit Ledge --copies 2 --row 2 --spacing 300 --at 200,160 --rotation 90 &&
-            _pile "$dir" $meadow --unit Ball --copies 500 --row 27 --spacing 10 --at 240,95 --scale 0.25 &&
-            _pile "$dir" $meadow --unit Ledge --copies 1 --at 1000,300 --rotation 90 --scale 4,0.32 &&
+            _pit_walls "$dir" 200 500 &&
+            _pile "$dir" $meadow --unit Ball --copies 500 --row 27 --spacing 10 --at 230,95 --scale 0.25 &&
+            _pile "$dir" $meadow --unit Floor --copies 1 --at 1000,300 --rotation 90 --scale 0.5,0.2 &&
             _pile "$dir" $meadow --unit Ball --copies 1 --at 700,300 --scale 0.25 --velocity 60,0 ;;
     balls-2000 | balls-1000)
         # Valid heavy levels: balls spread out, 40 points apart, dropped onto the floor.
@@ -94,6 +103,7 @@ dense_run() {
     case "$1" in
     shooters-40) run=(--frames 600 --key 230:down:space) ;;
     slanted-planks-80) run=(--open works --frames 600 --key 250:down:Right) ;;
+    stacked-heroes-41) run=(--open world1 --frames 1500 --key 250:down:S --key 252:up:S) ;;
     *) run=(--open world1 --frames 600 --key 250:down:Right) ;;
     esac
 }

@@ -1,0 +1,96 @@
+#!/bin/bash
+# Dense levels a user can validly make play as made: no body leaves the physics and continuous
+# collision stays on while a hero walks into a pit of small balls, forty ships fire a full volley,
+# forty-one heroes stacked at one point collect the coins and reach the checkpoint, a fast small
+# ball stops at a thin wall beside a pit, and long planks turned 45 degrees fall side by side.
+# Data that piles bodies up or that a float cannot carry ends its run: 5,001 coins at one point
+# keep the bound's worth in the physics, and a barrel scaled to 1e30 gets no body and a line.
+# Args: build folder, source folder.
+set -u
+source "$2/tests/e2e/kxsim_lib.sh"
+kxsim_setup "$1"
+src="$2"
+PY=$(command -v /usr/bin/python3 || command -v python3)
+"$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+source "$src/tests/e2e/dense_levels.sh"
+# Far beyond what these runs take: a run still going then holds its frames without end.
+limit=300
+
+# play NAME [KXSIM OPTIONS...]: the level NAME played as dense_run says, traced into $work/NAME.trace.
+play() {
+    local name="$1" code
+    shift
+    dense_level "$name" "$work/$name" || { echo "FAIL: the $name level could not be made"; exit 1; }
+    dense_run "$name"
+    # Each level plays from its start: no checkpoint or coins of an earlier run in the store.
+    rm -rf "$HOME"
+    mkdir -p "$HOME/.local/share"
+    timeout "$limit" "$kxsim" "$work/$name" "${run[@]}" "$@" >"$work/$name.trace" 2>"$work/$name.log"
+    code=$?
+    [ "$code" = 0 ] || { echo "kxsim ended with $code"; tail -n 5 "$work/$name.log"; }
+    [ "$code" = 0 ]
+}
+count() { grep -c -- "$2" "$work/$1.trace"; }
+untouched() { [ "$(count "$1" ' bodies left-out ')" = 0 ] && [ "$(count "$1" 'continuous-collision off')" = 0 ]; }
+
+check "ball pit: the run plays" play ball-pit-500 --trace bodies,field
+check "ball pit: the hero walks in, every ball in the physics, continuous collision on" untouched ball-pit-500
+
+check "shooters: the run plays" play shooters-40 --trace bodies,field,unit
+# The guns are the bolts of the first frame traced; each later bolt is a shot, the first volley
+# being those of the frame of the first shot.
+volley() {
+    grep ' unit name=Ship Bolt ' "$work/shooters-40.trace" | awk '
+        { frame = substr($1, 3) + 0; id = $5 }
+        first == "" { first = frame }
+        frame == first { gun[id] = 1; next }
+        !(id in gun) && !(id in seen) { seen[id] = 1; if (volley == "") volley = frame; if (frame == volley) n++ }
+        END { print n + 0 }'
+}
+check "shooters: all 40 guns fire in a volley ($(volley))" [ "$(volley)" -ge 40 ]
+check "shooters: every body in the physics" untouched shooters-40
+
+check "stacked heroes: the run plays" play stacked-heroes-41 --trace bodies,field,score,game
+check "stacked heroes: the coins are collected ($(count stacked-heroes-41 ' powerup "Meadow Coin'))" \
+    [ "$(count stacked-heroes-41 ' powerup "Meadow Coin')" -ge 5 ]
+check "stacked heroes: the checkpoint is reached" grep -q ' game checkpoint at=' "$work/stacked-heroes-41.trace"
+check "stacked heroes: every body in the physics" untouched stacked-heroes-41
+
+check "fast ball: the run plays" play fast-ball-wall --trace bodies,field,unit
+# The fast ball is the last ball made; the wall stands at x 1000, 3.2 points either side.
+last_x() {
+    grep ' unit name=Ball ' "$work/fast-ball-wall.trace" | awk '
+        { id = substr($4, 4) + 0; split(substr($6, 5), p, ","); if (id >= top) { top = id; x[id] = p[1] } }
+        END { print x[top] + 0 }'
+}
+check "fast ball: it stops at the thin wall ($(last_x))" awk -v x="$(last_x)" 'BEGIN { exit !(x < 997) }'
+check "fast ball: every body in the physics, continuous collision on" untouched fast-ball-wall
+
+check "slanted planks: the run plays" play slanted-planks-80 --trace bodies,field
+check "slanted planks: every plank in the physics" untouched slanted-planks-80
+
+# Stacked data: 5,001 coins at one point, made together, and a barrel at a scale no float holds.
+write_works_with_dump
+cp -r "$work/works" "$work/scaled"
+"$PY" "$src/tests/e2e/pile_level.py" "$work/dump" "$work/scaled" "Portal Works" --unit Barrel --copies 1 --scale=1e30 ||
+    { echo "FAIL: the scaled level could not be made"; exit 1; }
+"$kxdata" write-demo --scenario platformer "$work/pile" >/dev/null 2>&1 && "$kxdata" dump "$work/pile" >"$work/pile.dump" 2>/dev/null
+"$PY" "$src/tests/e2e/pile_level.py" "$work/pile.dump" "$work/pile" Meadow --unit "Meadow Coin 1" --copies 5000 ||
+    { echo "FAIL: the coin level could not be made"; exit 1; }
+# run_to TRACE LOG GAME KXSIM_OPTIONS...: one run of GAME, false when it does not end well in time.
+run_to() {
+    local trace="$1" log="$2"
+    shift 2
+    timeout "$limit" "$kxsim" "$@" >"$trace" 2>"$log"
+}
+check "5,001 coins at one point: the run plays" \
+    run_to "$work/pile.trace" "$work/pile.log" "$work/pile" --open world1 --frames 400 --trace bodies
+stay=$((512 + 1))
+check "5,001 coins at one point: all but $stay leave the physics ($(count pile ' bodies left-out name=Meadow Coin 1 '))" \
+    [ "$(count pile ' bodies left-out name=Meadow Coin 1 ')" = $((5001 - stay)) ]
+check "a barrel at scale 1e30: the run plays" \
+    run_to /dev/null "$work/scaled.log" "$work/scaled" --open works --frames 300 --key 200:down:Right
+check "a barrel at scale 1e30: one line names it" \
+    grep -q '\[KXPObjectAsset\] - Barrel (model [0-9]*) has no body: at scale 1e+30 x 1e+30 its shape reaches further' \
+    "$work/scaled.log"
+exit $status
