@@ -35,9 +35,6 @@ void KXPContactListener::EndContact(b2Contact* contact) {
 }
 
 void KXPContactListener::PreSolve(b2Contact* contact, const b2Manifold* oldManifold) {
-    if (m_solved) {
-        ++m_continuousUpdates;
-    }
     if (disableOutsideBoundary(contact)) {
         return;
     }
@@ -48,15 +45,6 @@ void KXPContactListener::PreSolve(b2Contact* contact, const b2Manifold* oldManif
     }
     a->preSolve(b, contact, oldManifold);
     b->preSolve(a, contact, oldManifold);
-}
-
-void KXPContactListener::PostSolve(b2Contact* /*contact*/, const b2ContactImpulse* /*impulse*/) {
-    m_solved = true;
-}
-
-void KXPContactListener::beginStep() {
-    m_solved = false;
-    m_continuousUpdates = 0;
 }
 
 bool KXPContactListener::disableOutsideBoundary(b2Contact* contact) {

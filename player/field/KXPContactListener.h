@@ -25,13 +25,6 @@ public:
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
     void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
-    void PostSolve(b2Contact* contact, const b2ContactImpulse* impulse) override;
-
-    // A step updates its touching contacts (PreSolve), solves them (PostSolve), then works out
-    // continuous collision, updating contacts again for each time of impact: the updates after
-    // the step's first solve are that work (KXPContinuousCollision).
-    void beginStep();
-    uint64_t continuousUpdates() const { return m_continuousUpdates; }
 
     // Whether the fixture's box lies inside `box`; touching its edge counts as inside. A fixture
     // without a broad-phase box (its body is disabled) is not inside.
@@ -42,6 +35,4 @@ private:
     bool disableOutsideBoundary(b2Contact* contact);
 
     ViewBoxSource m_viewBoxSource;
-    bool m_solved = false;
-    uint64_t m_continuousUpdates = 0;
 };

@@ -1,24 +1,53 @@
 #include "player/field/KXPContinuousCollision.h"
 
-bool KXPContinuousCollision::beforeStep(const b2World& world) {
-    if (!m_on) {
-        ++m_stepsOff;
-        if (world.GetContactCount() <= m_contactsWhenOff / 2 || m_stepsOff >= kRestSteps) {
-            m_on = true;
-        }
-    }
-    return m_on && m_frameWork < kWorkPerFrame;
+namespace {
+
+uint64_t boundFor(uint64_t impacts, uint64_t contacts) {
+    return KXPContinuousCollision::kImpactsPerContact * impacts * contacts;
 }
 
-bool KXPContinuousCollision::afterStep(const b2World& world, uint64_t updates) {
-    const int32 contacts = world.GetContactCount();
-    m_lastWork = updates * static_cast<uint64_t>(contacts > 0 ? contacts : 0);
-    m_frameWork += m_lastWork;
-    if (!m_on || m_lastWork < kWorkPerFrame) {
+// Whether Box2D works out the contact's time of impact: neither a sensor, one of its bodies awake
+// and not static, and one of them still, moved at a set speed, or a bullet.
+bool hasTimeOfImpact(const b2Contact& contact) {
+    const b2Fixture* fixtureA = contact.GetFixtureA();
+    const b2Fixture* fixtureB = contact.GetFixtureB();
+    if (fixtureA->IsSensor() || fixtureB->IsSensor()) {
         return false;
     }
-    m_on = false;
-    m_contactsWhenOff = contacts;
-    m_stepsOff = 0;
+    const b2Body* a = fixtureA->GetBody();
+    const b2Body* b = fixtureB->GetBody();
+    const bool activeA = a->IsAwake() && a->GetType() != b2_staticBody;
+    const bool activeB = b->IsAwake() && b->GetType() != b2_staticBody;
+    const bool collideA = a->IsBullet() || a->GetType() != b2_dynamicBody;
+    const bool collideB = b->IsBullet() || b->GetType() != b2_dynamicBody;
+    return (activeA || activeB) && (collideA || collideB);
+}
+
+} // namespace
+
+uint64_t KXPContinuousCollision::workOf(const b2World& world) {
+    const auto contacts = static_cast<uint64_t>(world.GetContactCount() > 0 ? world.GetContactCount() : 0);
+    uint64_t impacts = 0;
+    for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
+         contact = contact->GetNext()) {
+        if (hasTimeOfImpact(*contact)) {
+            ++impacts;
+        }
+    }
+    return boundFor(impacts, contacts);
+}
+
+bool KXPContinuousCollision::beforeStep(const b2World& world) {
+    const auto contacts = static_cast<uint64_t>(world.GetContactCount() > 0 ? world.GetContactCount() : 0);
+    // Every contact counted as one with impacts: only worth walking when that may not fit.
+    uint64_t work = boundFor(contacts, contacts);
+    if (m_frameWork + work > kWorkPerFrame) {
+        work = workOf(world);
+    }
+    m_lastWork = work;
+    if (m_frameWork + work > kWorkPerFrame) {
+        return false;
+    }
+    m_frameWork += work;
     return true;
 }

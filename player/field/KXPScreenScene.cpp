@@ -337,18 +337,18 @@ void KXPScreenScene::stepWorld() {
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
     thinOutCrowdedBodies();
-    m_world->SetContinuousPhysics(m_continuousCollision.beforeStep(*m_world));
-    m_contactListener->beginStep();
-    m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
-    if (m_continuousCollision.afterStep(*m_world, m_contactListener->continuousUpdates())) {
-        debugLog("[KXPScreenScene] continuous collision off: it took %llu units of work in the last step, "
-                 "more than a frame may, with %d contacts",
-                 static_cast<unsigned long long>(m_continuousCollision.lastWork()),
-                 m_world->GetContactCount());
+    const bool continuous = m_continuousCollision.beforeStep(*m_world);
+    if (!continuous && m_world->GetContinuousPhysics()) {
+        debugLog(
+            "[KXPScreenScene] continuous collision off: it may take %llu units of work in this step, more "
+            "than is left of the frame's, with %d contacts",
+            static_cast<unsigned long long>(m_continuousCollision.lastWork()), m_world->GetContactCount());
         kxTrace("field", "field continuous-collision off work=%llu contacts=%d",
                 static_cast<unsigned long long>(m_continuousCollision.lastWork()),
                 m_world->GetContactCount());
     }
+    m_world->SetContinuousPhysics(continuous);
+    m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
     ++m_stepCount;
     fixedUpdate(kFixedStep);
     if (kxTraceEnabled("field")) {

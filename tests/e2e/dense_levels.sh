@@ -10,7 +10,8 @@
 # Each level is a scenario game with copies of its own objects laid out by tests/e2e/pile_level.py.
 dense_level_names=(
     ball-pit-500 ball-pit-200-big ball-box-200 slanted-planks-80 crab-coin-cloud crab-coin-clump
-    shooters-40 stacked-heroes-41 fast-ball-wall balls-2000 balls-1000 crabs-500
+    shooters-40 stacked-heroes-41 fast-ball-wall balls-2000 balls-1000 balls-200 crabs-500 crates-2000
+    moths-2000 moths-1000 moths-200
 )
 
 dense_levels() { printf '%s\n' "${dense_level_names[@]}"; }
@@ -22,11 +23,19 @@ _pile() {
     "$PY" "$(dirname "${BASH_SOURCE[0]}")/pile_level.py" "$game.dump" "$game" "$section" "$@"
 }
 
-# _pit_walls GAME LEFT RIGHT: two walls 304 points high and 32 thick (the meadow's stone floor
-# turned upright), their inner faces at x LEFT and RIGHT, standing on the ground.
+# _pit_walls GAME LEFT RIGHT [HIGH]: two walls 304 points high (HIGH times that) and 32 thick (the
+# meadow's stone floor turned upright), their inner faces at x LEFT and RIGHT, standing on the
+# ground.
 _pit_walls() {
-    _pile "$1" Meadow --unit Floor --copies 2 --row 2 --spacing $(($3 - $2 + 32)) --at $(($2 - 16)),232 \
-        --rotation 90 --scale 0.25,1
+    local high="${4:-1}"
+    _pile "$1" Meadow --unit Floor --copies 2 --row 2 --spacing $(($3 - $2 + 32)) --at=$(($2 - 16)),$((80 + 152 * high)) \
+        --rotation 90 --scale "$(awk -v h="$high" 'BEGIN { print 0.25 * h }'),1"
+}
+
+# _without_enemies GAME: the meadow without what would end the hero's run early; its first crab
+# walks away from the hero.
+_without_enemies() {
+    _pile "$1" Meadow --drop "Crab 2" --drop Cannon --drop Cannonball --drop "Armoured Crab" --drop Boulder
 }
 
 _dense_game() {
@@ -88,13 +97,23 @@ dense_level() {
             _pile "$dir" $meadow --unit Ball --copies 500 --row 27 --spacing 10 --at 230,95 --scale 0.25 &&
             _pile "$dir" $meadow --unit Floor --copies 1 --at 1000,300 --rotation 90 --scale 0.5,0.2 &&
             _pile "$dir" $meadow --unit Ball --copies 1 --at 700,300 --scale 0.25 --velocity 60,0 ;;
-    balls-2000 | balls-1000)
-        # Valid heavy levels: balls spread out, 40 points apart, dropped onto the floor.
-        _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit Ball --copies "${name#balls-}" --row 50 --spacing 40 --lift 300 ;;
+    balls-2000 | balls-1000 | balls-200)
+        # Valid heavy levels, played by a hero standing among them (no enemies): balls spread out,
+        # at half their size 22 points apart, dropped onto the floor; crabs walking in rows; crates
+        # dropped in the works.
+        _dense_game platformer "$dir" && _without_enemies "$dir" && _pit_walls "$dir" 0 1136 3 &&
+            _pile "$dir" $meadow --unit Ball --copies "${name#balls-}" --row 50 --spacing 20 --scale 0.5 --at 60,100 ;;
     crabs-500)
-        _dense_game platformer "$dir" &&
-            _pile "$dir" $meadow --unit "Crab 1" --copies 500 --row 50 --spacing 70 --lift 200 ;;
+        _dense_game platformer "$dir" && _without_enemies "$dir" &&
+            _pile "$dir" $meadow --unit "Crab 1" --copies 500 --row 100 --spacing 70 --lift 100 ;;
+    moths-2000 | moths-1000 | moths-200)
+        # Moths of 12 points spread over the walled garden, 18 points apart, wandering.
+        _dense_game top-down "$dir" &&
+            _pile "$dir" "Walled Garden" --unit "Moth 1" --copies "${name#moths-}" --row 60 --spacing 18 \
+                --scale 0.3 --at 40,40 ;;
+    crates-2000)
+        _dense_game portals-and-paths "$dir" &&
+            _pile "$dir" "$works" --unit "Belt Crate" --copies 2000 --row 100 --spacing 50 --lift 100 ;;
     *) return 1 ;;
     esac
 }
@@ -103,6 +122,9 @@ dense_run() {
     case "$1" in
     shooters-40) run=(--frames 600 --key 230:down:space) ;;
     slanted-planks-80) run=(--open works --frames 600 --key 250:down:Right) ;;
+    balls-* | crabs-500) run=(--open world1 --frames 600 --key 250:down:S --key 252:up:S) ;;
+    crates-2000) run=(--open works --frames 600) ;;
+    moths-*) run=(--open garden --frames 600) ;;
     stacked-heroes-41) run=(--open world1 --frames 1500 --key 250:down:S --key 252:up:S) ;;
     *) run=(--open world1 --frames 600 --key 250:down:Right) ;;
     esac

@@ -6,6 +6,7 @@
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]]
+#                         [--drop NAME]...
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -13,7 +14,8 @@
 # along a row and DY2 (or S) between rows (S 0: all at one point). Each copy's scale is the
 # object's times K (KY for y, when given), its
 # rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
-# that moves in a line move together. Needs python3-msgpack. Fails unless exactly one section is
+# that moves in a line move together. --drop takes the objects so named out of SECTION (a level
+# without its enemies). Needs python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
 import glob
@@ -41,6 +43,7 @@ parser.add_argument("--turn", type=float, default=0.0)
 parser.add_argument("--velocity")
 parser.add_argument("--at")
 parser.add_argument("--rise", type=float)
+parser.add_argument("--drop", action="append", default=[])
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -78,6 +81,21 @@ if args.width is not None:
     section[keys["Init Section"]][10] = False
     section[keys["Width"]][10] = args.width
     write(section_pack, sections)
+
+def name_of(record):
+    return record[keys_of(record)["Name"]][10] if record[ID] in names and "Name" in keys_of(record) else None
+
+
+if args.drop:
+    links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
+    links = read(links_pack)
+    section_links = [l for l in links if l[ID] == section[ID]][0]
+    children_key = [k for k, v in section_links.items() if isinstance(v, list)][0]
+    dropped = set()
+    for pack in glob.glob(os.path.join(data, "*.attributes.pack")):
+        dropped.update(r[ID] for r in read(pack) if r[ID] in section_links[children_key] and name_of(r) in args.drop)
+    section_links[children_key] = [c for c in section_links[children_key] if c not in dropped]
+    write(links_pack, links)
 
 if args.copies > 0:
     links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
