@@ -323,18 +323,26 @@ TEST_F(BodyCrowding, APileFormedInsideAStepGetsNoMoreContactsThanTheBoundAndIsJu
     EXPECT_LE(enabled(swarm), swarm.size() - takenOut.size());
 }
 
-TEST_F(BodyCrowding, AKinematicBodyIsJudgedAgainWhenBox2DGrowsItsBox) {
+TEST_F(BodyCrowding, AKinematicBodyIsJudgedAgainWhenBox2DHasGrownItsBoxEveryFewSteps) {
     std::vector<b2Body*> still;
     for (int index = 0; index < 300; ++index) {
         still.push_back(box(10.0f, 0.0f, 2.0f, b2_staticBody));
     }
-    b2Body* mover = box(0.0f, 0.0f, 2.0f, b2_kinematicBody);
-    mover->SetLinearVelocity(b2Vec2(60.0f, 0.0f));
+    // At 3 m/s, in the still pile from the 40th step to the 160th.
+    b2Body* mover = box(5.0f, 0.0f, 2.0f, b2_kinematicBody);
+    mover->SetLinearVelocity(b2Vec2(3.0f, 0.0f));
     step();
     EXPECT_TRUE(mover->IsEnabled());
-    step(20);
+    step(static_cast<int>(KXPBodyCrowding::kKinematicRounds) * 4);
     EXPECT_FALSE(mover->IsEnabled());
     EXPECT_EQ(enabled(still), still.size());
+    // One moving on its own is not judged again while its box holds it.
+    b2Body* drifter = box(100.0f, 100.0f, 2.0f, b2_kinematicBody);
+    drifter->SetLinearVelocity(b2Vec2(0.01f, 0.0f));
+    step(2);
+    takenOut.clear();
+    EXPECT_EQ(judge(), 0);
+    EXPECT_TRUE(drifter->IsEnabled());
 }
 
 TEST_F(BodyCrowding, ABodysSizeIsItsLargestSideHoweverItIsTurned) {

@@ -54,7 +54,8 @@ TEST_F(ContinuousCollision, StaysOnWhileTheWorkFitsTheFrameAndCountsOnlyContacts
     pile(100.0f, 70, 0);
     pile(200.0f, 10, 100, true);
     ASSERT_GT(world->GetContactCount(), 3000);
-    EXPECT_EQ(KXPContinuousCollision::workOf(*world), 10u * 600u * static_cast<uint64_t>(world->GetContactCount()));
+    EXPECT_EQ(KXPContinuousCollision::workOf(*world),
+              10u * 600u * static_cast<uint64_t>(world->GetContactCount()));
     continuous.beginFrame();
     EXPECT_TRUE(continuous.beforeStep(*world));
 }

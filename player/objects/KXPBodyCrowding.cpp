@@ -331,11 +331,7 @@ void KXPBodyCrowding::noteBody(b2Body* body, Change change) {
     record.moved = record.moved || change == Change::moved;
     record.pending = record.pending || (change == Change::made && !body->IsEnabled());
     keepProxies(*body, record, change == Change::made);
-    const bool kinematic = body->GetType() == b2_kinematicBody;
-    if (kinematic && !record.kinematic) {
-        m_kinematics.push_back(body);
-    }
-    record.kinematic = kinematic;
+    watchKinematic(body, record, body->GetType() == b2_kinematicBody && body->IsEnabled());
     queue(body, record);
 }
 
@@ -395,25 +391,35 @@ void KXPBodyCrowding::flag(b2Body* body) {
     }
 }
 
+void KXPBodyCrowding::watchKinematic(b2Body* body, Record& record, bool kinematic) {
+    if (kinematic && record.kinematicSlot < 0) {
+        record.kinematicSlot = static_cast<int>(m_kinematics.size());
+        m_kinematics.push_back(body);
+    } else if (!kinematic && record.kinematicSlot >= 0) {
+        b2Body* last = m_kinematics.back();
+        m_kinematics[static_cast<size_t>(record.kinematicSlot)] = last;
+        find(last)->kinematicSlot = record.kinematicSlot;
+        m_kinematics.pop_back();
+        record.kinematicSlot = -1;
+    }
+}
+
 void KXPBodyCrowding::collectMovedKinematics() {
-    size_t kept = 0;
     for (b2Body* body : m_kinematics) {
-        Record* record = find(body);
-        if (record == nullptr || !record->kinematic) {
-            continue;
-        }
-        m_kinematics[kept++] = body;
         const b2Fixture* fixture = body->GetFixtureList();
-        if (!body->IsEnabled() || fixture == nullptr || fixture->GetShape()->GetChildCount() == 0) {
+        if (fixture == nullptr || fixture->GetShape()->GetChildCount() == 0) {
             continue;
         }
-        const b2AABB& box =
-            body->GetWorld()->GetContactManager().m_broadPhase.GetFatAABB(proxyIdOf(*fixture, 0));
-        if (!sameBox(box, record->judgedBox)) {
-            queue(body, *record);
+        const int32 id = proxyIdOf(*fixture, 0);
+        const ProxyInfo* info = proxyInfo(id, fixture);
+        if (info != nullptr && m_step - info->judgedRound < kKinematicRounds) {
+            continue;
+        }
+        const b2AABB& box = body->GetWorld()->GetContactManager().m_broadPhase.GetFatAABB(id);
+        if (info == nullptr || !sameBox(box, info->judgedBox)) {
+            queue(body, *find(body));
         }
     }
-    m_kinematics.resize(kept);
 }
 
 int KXPBodyCrowding::beforeStep(b2World& world, const TakenOut& takenOut) {
@@ -495,9 +501,16 @@ int KXPBodyCrowding::judge(b2World& world, b2Body& body, Rank rank, bool moving,
         return 1;
     }
     body.SetEnabled(true);
-    if (Record* record = find(&body); record != nullptr && record->kinematic) {
-        record->judgedBox =
-            world.GetContactManager().m_broadPhase.GetFatAABB(proxyIdOf(*body.GetFixtureList(), 0));
+    if (Record* record = find(&body)) {
+        watchKinematic(&body, *record, body.GetType() == b2_kinematicBody);
+    }
+    if (body.GetType() == b2_kinematicBody) {
+        const int32 id = proxyIdOf(*body.GetFixtureList(), 0);
+        if (id >= 0 && static_cast<size_t>(id) < m_proxies.size()) {
+            m_proxies[static_cast<size_t>(id)].judgedBox =
+                world.GetContactManager().m_broadPhase.GetFatAABB(id);
+            m_proxies[static_cast<size_t>(id)].judgedRound = m_step;
+        }
     }
     if (!query.all().crowded()) {
         return 0;
@@ -534,7 +547,7 @@ int KXPBodyCrowding::judge(b2World& world, b2Body& body, Rank rank, bool moving,
 void KXPBodyCrowding::takeOut(b2Body& body, const Count& count, b2Body* crowded, const TakenOut& takenOut) {
     body.SetEnabled(false);
     if (Record* record = find(&body)) {
-        record->kinematic = false;
+        watchKinematic(&body, *record, false);
     }
     if (takenOut) {
         takenOut(&body, count, crowded);
@@ -626,5 +639,8 @@ void KXPBodyCrowding::SayGoodbye(b2Joint* /*joint*/) {}
 
 void KXPBodyCrowding::SayGoodbye(b2Fixture* fixture) {
     // Box2D tells of each fixture of a body it destroys; the body goes with its first.
-    m_records.erase(fixture->GetBody());
+    if (Record* record = find(fixture->GetBody())) {
+        watchKinematic(fixture->GetBody(), *record, false);
+        m_records.erase(fixture->GetBody());
+    }
 }

@@ -27,7 +27,8 @@
 // - a body made, moved by the game (a teleport, the magnet, a path's turn) or whose type or shapes
 //   change is judged before the next step, where it then stands (note, setTransform); one that
 //   stands still (a coin, a character's gun at the layer's origin) against bodies that move only;
-// - a body moving at a set speed (kinematic) is judged again whenever Box2D grows its box;
+// - a body moving at a set speed (kinematic) is judged again when Box2D has grown its box, at
+//   most every kKinematicRounds steps;
 // - inside the step, as the world's contact filter, each new pair is counted at its smaller
 //   body: one past kMaxContactsAt gets no further contact and is judged before the next step.
 //   Past kMaxContacts in the world no new pair gets one, and both bodies are judged.
@@ -52,6 +53,7 @@ public:
     // layer's origin, are such a pile.
     static constexpr int kMaxStillPairs = 512;
     static constexpr int kBusyBoxes = 32;
+    static constexpr uint32_t kKinematicRounds = 30;
     // Contacts the world holds at most, whatever lies where.
     static constexpr int32 kMaxContacts = 1 << 18;
 
@@ -138,14 +140,13 @@ private:
         // Pairs Box2D looked at and dropped in the step `proposalStep`.
         int proposals = 0;
         uint32_t proposalStep = 0;
-        // The box Box2D held when the body was last judged (kinematic bodies).
-        b2AABB judgedBox{};
         bool queued = false;
         // Made disabled where the broad phase was crowded: enabled once judged.
         bool pending = false;
         bool moved = false;
         bool flagged = false;
-        bool kinematic = false;
+        // Its place among the kinematic bodies watched, or -1.
+        int kinematicSlot = -1;
     };
     // What a box of the broad phase belongs to, kept by proxy id so that walking a crowd looks
     // nothing up; valid while `fixture` is the proxy's.
@@ -156,6 +157,9 @@ private:
         b2BodyType motion = b2_staticBody;
         // The judging round in which its fixture was made.
         uint32_t round = 0;
+        // The box Box2D held when its body was last judged, and when (kinematic bodies).
+        b2AABB judgedBox{};
+        uint32_t judgedRound = 0;
     };
     struct Overlap;
     class Query;
@@ -178,6 +182,7 @@ private:
     // The contacts of the body that count at it, walked.
     int contactsAt(b2Body& body, float size) const;
     void collectMovedKinematics();
+    void watchKinematic(b2Body* body, Record& record, bool kinematic);
 
     RankOf m_rankOf;
     MotionOf m_motionOf;
