@@ -189,6 +189,7 @@ KXModel::~KXModel() {
         queue.children.push_back(std::move(child));
     }
     m_children.clear();
+    m_childIndex.clear();
     if (queue.draining) {
         return;
     }
@@ -276,16 +277,18 @@ void KXModel::removeAttribute(KXBaseAttribute* attribute) {
 }
 
 void KXModel::addReferrer(KXBaseAttribute* attribute) {
-    if (std::find(m_referrers.begin(), m_referrers.end(), attribute) == m_referrers.end()) {
+    if (m_referrerIndex.insert(attribute).second) {
         m_referrers.push_back(attribute);
     }
 }
 
 void KXModel::removeReferrer(KXBaseAttribute* attribute) {
-    auto found = std::find(m_referrers.begin(), m_referrers.end(), attribute);
-    if (found != m_referrers.end()) {
-        m_referrers.erase(found);
+    if (m_referrerIndex.erase(attribute) == 0) {
+        return;
     }
+    // The latest first: a model's referrers usually go in the order they came.
+    auto found = std::find(m_referrers.rbegin(), m_referrers.rend(), attribute);
+    m_referrers.erase(std::next(found).base());
 }
 
 // --- children and parents ---
@@ -301,6 +304,7 @@ void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, b
     } else {
         m_children.push_back(child);
     }
+    m_childIndex.insert(child.get());
     child->addParent(sharedFromThis(), silent);
     childAdded(child);
     if (!silent) {
@@ -314,22 +318,24 @@ void KXModel::addChild(const std::shared_ptr<KXModel>& child, bool silent) {
 
 void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
     const std::shared_ptr<KXModel> parent = parentRef;
-    purgeExpiredParents();
     // The same refusals as insertChild, so that the two sides stay in step.
     if (!parent || parent.get() == this || typeId() == kGeneralSettingsType || hasParent(parent)) {
         return;
     }
+    if (m_parents.size() >= 2 * m_parentsPurgedAt + 16) {
+        purgeExpiredParents();
+    }
     m_parents.push_back(parent);
+    m_parentIndex[parent.get()] = parent;
     parent->addChild(sharedFromThis(), silent);
 }
 
 void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent) {
     const std::shared_ptr<KXModel> child = childRef;
-    auto found = std::find(m_children.begin(), m_children.end(), child);
-    if (!child || found == m_children.end()) {
+    if (!child || m_childIndex.erase(child.get()) == 0) {
         return;
     }
-    m_children.erase(found);
+    m_children.erase(std::find(m_children.begin(), m_children.end(), child));
     child->removeParent(sharedFromThis(), silent);
     childRemoved(child);
     if (!silent) {
@@ -339,13 +345,13 @@ void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent)
 
 void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
     const std::shared_ptr<KXModel> parent = parentRef;
-    purgeExpiredParents();
-    auto found = std::find_if(m_parents.begin(), m_parents.end(),
-                              [&](const std::weak_ptr<KXModel>& entry) { return entry.lock() == parent; });
-    if (!parent || found == m_parents.end()) {
+    if (!hasParent(parent)) {
         return;
     }
-    m_parents.erase(found);
+    m_parentIndex.erase(parent.get());
+    m_parents.erase(
+        std::find_if(m_parents.begin(), m_parents.end(),
+                     [&](const std::weak_ptr<KXModel>& entry) { return entry.lock() == parent; }));
     parent->removeChild(sharedFromThis(), silent);
 }
 
@@ -355,6 +361,7 @@ void KXModel::removeAllChildren(bool silent) {
     }
     std::vector<std::shared_ptr<KXModel>> former;
     former.swap(m_children);
+    m_childIndex.clear();
     const std::shared_ptr<KXModel> self = sharedFromThis();
     for (const std::shared_ptr<KXModel>& child : former) {
         child->removeParent(self, silent);
@@ -366,7 +373,7 @@ void KXModel::removeAllChildren(bool silent) {
 }
 
 bool KXModel::hasChild(const std::shared_ptr<KXModel>& child) const {
-    return std::find(m_children.begin(), m_children.end(), child) != m_children.end();
+    return child && m_childIndex.count(child.get()) > 0;
 }
 
 size_t KXModel::indexOfChild(const std::shared_ptr<KXModel>& child) const {
@@ -377,12 +384,9 @@ bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const {
     if (!model) {
         return false;
     }
-    for (const std::weak_ptr<KXModel>& entry : m_parents) {
-        if (entry.lock() == model) {
-            return true;
-        }
-    }
-    return false;
+    // A parent that has gone may have left its address to another model: its entry is its own.
+    const auto found = m_parentIndex.find(model.get());
+    return found != m_parentIndex.end() && found->second.lock() == model;
 }
 
 std::shared_ptr<KXModel> KXModel::getFirstParent() const {
@@ -408,6 +412,10 @@ void KXModel::purgeExpiredParents() {
     m_parents.erase(std::remove_if(m_parents.begin(), m_parents.end(),
                                    [](const std::weak_ptr<KXModel>& entry) { return entry.expired(); }),
                     m_parents.end());
+    for (auto entry = m_parentIndex.begin(); entry != m_parentIndex.end();) {
+        entry = entry->second.expired() ? m_parentIndex.erase(entry) : std::next(entry);
+    }
+    m_parentsPurgedAt = m_parents.size();
 }
 
 // --- notification ---

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "model/KXMessagePackInterface.h"
@@ -137,6 +139,8 @@ private:
     friend class KXBaseAttribute;
     // Appends an attribute being constructed for this model: it cannot be in the list yet.
     void adoptNewAttribute(KXBaseAttribute* attribute) { m_attributes.push_back(attribute); }
+    // Drops the parents that have gone (a parent holds its children; a child only notes its
+    // parents), now and then: as often as the list doubles.
     void purgeExpiredParents();
     // Every live model is in one list, for releaseUnreachableLoops().
     void joinLiveList();
@@ -148,9 +152,15 @@ private:
     KXAttributeString* m_nameAttribute = nullptr;
     uint32_t m_id = 0;
     std::vector<KXBaseAttribute*> m_attributes;
+    // Each list of links keeps an index beside it, so that asking whether a link exists costs the
+    // same however many a model has (a section copied thousands of times shares its children).
     std::vector<std::weak_ptr<KXModel>> m_parents;
+    std::unordered_map<const KXModel*, std::weak_ptr<KXModel>> m_parentIndex;
+    size_t m_parentsPurgedAt = 0;
     std::vector<KXBaseAttribute*> m_referrers;
+    std::unordered_set<const KXBaseAttribute*> m_referrerIndex;
     std::vector<std::shared_ptr<KXModel>> m_children;
+    std::unordered_set<const KXModel*> m_childIndex;
     std::vector<KXModelObserver*> m_observers;
     KXModel* m_livePrevious = nullptr;
     KXModel* m_liveNext = nullptr;

@@ -332,6 +332,7 @@ void KXModelController::clear() {
     m_changed = false;
     m_idCounter = 0;
     m_loadState.reset();
+    m_packReading.reset();
     cocos2d::CCPoolManager::sharedPoolManager()->finalize();
 }
 

@@ -124,6 +124,13 @@ public:
     // throws KXStoredShapeError naming the model and what the value should have been.
     void parseData(const unsigned char* buffer, size_t size, int32_t type,
                    const std::string& file = std::string());
+    // A loading step reads at most this many bytes, and this many records, of a pack file: a
+    // larger file goes on in the next steps, so that no step holds a frame long. A slice reads in
+    // some milliseconds; the packs of games as made are read whole, each in one step.
+    static constexpr size_t kPackSliceBytes = size_t(1) << 20;
+    static constexpr size_t kPackSliceRecords = 8192;
+    // Whether a pack file is part read (the next loading step goes on with it).
+    bool isReadingPack() const { return m_packReading != nullptr; }
     // The entry's bytes; false when there is no archive or no such entry.
     bool readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
                          const char* storedPassword);
@@ -153,6 +160,12 @@ protected:
     std::shared_ptr<KXArchiveReader> m_archiveReader;
 
 private:
+    class PackReading;
+    // Reads the pack: all of it, or in a loading step its first slice, leaving the rest to the
+    // next steps. 0 when read so far, 2 when it did not decode (the error then noted).
+    int32_t readPack(std::vector<unsigned char> bytes, int32_t type, const std::string& file);
+    int32_t continuePackReading(size_t budget);
+
     // The id-map key that holds this model, or null when it is not registered.
     const uint32_t* storeKeyOf(const KXModel* model) const;
     bool insertIntoStore(const std::shared_ptr<KXModel>& model, uint32_t index);
@@ -177,6 +190,8 @@ private:
     uint32_t m_idCounter = 0;
     bool m_archiveMode = false;
     KXModelLoadState m_loadState;
+    std::shared_ptr<PackReading> m_packReading;
+    bool m_slicedLoading = false;
     std::string m_dataDirectory;
     std::vector<std::pair<unsigned int, std::function<void()>>> m_clearHooks;
     unsigned int m_lastClearHook = 0;

@@ -359,15 +359,28 @@ bool KXModelController::loadNextArchiveFile(const char* storedPassword) {
     if (!m_archiveReader) {
         return false;
     }
-    if (state.pass == kPassDone) {
-        clear();
-    }
-    updateProgress(state, m_classOrder.size());
+    if (m_packReading) {
+        // A large entry goes on; the walk to the next one waits for its end.
+        continuePackReading(kPackSliceBytes);
+        if (m_packReading) {
+            return false;
+        }
+    } else {
+        if (state.pass == kPassDone) {
+            clear();
+        }
+        updateProgress(state, m_classOrder.size());
 
-    const int32_t type = fileType(state.pass);
-    const std::string name = state.firstFile ? packFileName(state) : state.currentName;
-    loadDataFromArchive(name, type, storedPassword);
-    state.finished.insert(name);
+        const int32_t type = fileType(state.pass);
+        const std::string name = state.firstFile ? packFileName(state) : state.currentName;
+        m_slicedLoading = true;
+        loadDataFromArchive(name, type, storedPassword);
+        m_slicedLoading = false;
+        state.finished.insert(name);
+        if (m_packReading) {
+            return false;
+        }
+    }
 
     try {
         std::string entry;
@@ -402,14 +415,24 @@ bool KXModelController::loadNextFile() {
     if (state.failed) {
         return true;
     }
-    if (state.pass == kPassDone) {
-        clear();
+    int32_t read = 0;
+    if (m_packReading) {
+        // A large file goes on.
+        read = continuePackReading(kPackSliceBytes);
+    } else {
+        if (state.pass == kPassDone) {
+            clear();
+        }
+        updateProgress(state, m_classOrder.size());
+        const std::string path = m_dataDirectory + "/" + packFileName(state);
+        m_slicedLoading = true;
+        read = loadDataFromFile(path, fileType(state.pass));
+        m_slicedLoading = false;
     }
-    updateProgress(state, m_classOrder.size());
-
-    const std::string path = m_dataDirectory + "/" + packFileName(state);
-    if (loadDataFromFile(path, fileType(state.pass)) == 0) {
-        ++state.fileNumber;
+    if (read == 0) {
+        if (!m_packReading) {
+            ++state.fileNumber;
+        }
         return false;
     }
     state.finished.insert(state.currentName);
@@ -524,12 +547,7 @@ int32_t KXModelController::loadDataFromArchive(const std::string& entryName, int
             return reportArchiveFault(*this, *m_archiveReader, entryName, error);
         }
     }
-    try {
-        parseData(bytes, size, type, entryName);
-        return 0;
-    } catch (const std::exception& error) {
-        return reportUnreadable(*this, entryName, error);
-    }
+    return readPack(std::vector<unsigned char>(bytes, bytes + size), type, entryName);
 }
 
 int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t type) {
@@ -553,12 +571,7 @@ int32_t KXModelController::loadDataFromFile(const std::string& path, int32_t typ
         noteLoadProblem(path, "the file could not be read");
         return 2;
     }
-    try {
-        parseData(data.data(), data.size(), type, path);
-        return 0;
-    } catch (const std::exception& error) {
-        return reportUnreadable(*this, path, error);
-    }
+    return readPack(std::move(data), type, path);
 }
 
 bool KXModelController::readFileArchive(const std::string& entryName, std::vector<unsigned char>& data,
@@ -608,106 +621,161 @@ std::string KXModelController::loadProblemsText() const {
     return text;
 }
 
-void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type,
-                                  const std::string& file) {
-    if (buffer == nullptr || size == 0) {
-        return;
+// One pack file being read, its models made a slice at a time: the loader spreads a large file
+// over several steps, each of at most kPackSliceBytes and kPackSliceRecords (a record is never split).
+class KXModelController::PackReading {
+public:
+    PackReading(KXModelController& controller, std::vector<unsigned char> bytes, int32_t type,
+                std::string file)
+        : m_controller(controller), m_bytes(std::move(bytes)), m_type(type), m_file(std::move(file)),
+          m_zone(kZoneChunk) {
+        if (m_controller.findCreator(classOfFile(m_file)) != nullptr) {
+            m_yield.expected = classOfFile(m_file);
+        }
     }
-    const char* bytes = reinterpret_cast<const char*>(buffer);
-    size_t offset = 0;
-    size_t passedOver = 0;
-    auto passOver = [&passedOver]() {
-        if (++passedOver > kMaxObjectsPassedOver) {
+
+    const std::string& file() const { return m_file; }
+    int32_t type() const { return m_type; }
+
+    // Reads records until `budget` bytes are behind or the file ends; true when it has ended. A
+    // value of the wrong kind throws KXStoredShapeError naming the model.
+    bool readSlice(size_t budget) {
+        const char* bytes = reinterpret_cast<const char*>(m_bytes.data());
+        const size_t size = m_bytes.size();
+        const size_t stop = m_offset + std::min(budget, size - m_offset);
+        const size_t maxRecords = budget == SIZE_MAX ? SIZE_MAX : kPackSliceRecords;
+        for (size_t records = 0; m_offset < size && m_offset < stop && records < maxRecords; ++records) {
+            m_zone.clear();
+            const size_t at = m_offset;
+            const msgpack::object object =
+                kxmsgpack::unpackObject(m_zone, bytes, size, m_offset, limitsFor(size - m_offset));
+            if (object.type == msgpack::type::NIL) {
+                m_offset = size;
+                break;
+            }
+            readRecord(objectMap(object, at), at);
+        }
+        if (m_offset < size) {
+            return false;
+        }
+        const std::string problem = m_yield.problem();
+        if (!problem.empty() && !m_file.empty()) {
+            debugLog("[KXModelController] load data - %s: %s", m_file.c_str(), problem.c_str());
+            m_controller.noteLoadProblem(m_file, problem);
+        }
+        return true;
+    }
+
+private:
+    void passOver(const std::string& why) {
+        if (++m_passedOver > kMaxObjectsPassedOver) {
             throw std::runtime_error("too many objects that are not models");
         }
-    };
-    // One zone for every object of the file, emptied (but not freed) before the next.
-    msgpack::zone zone(kZoneChunk);
-    // A file holds models of one class: its creator is looked up once per run of the name.
-    std::string className;
-    std::string lookedUpName;
-    const Creator* creator = nullptr;
-    bool lookedUp = false;
-    FileYield yield;
-    if (findCreator(classOfFile(file)) != nullptr) {
-        yield.expected = classOfFile(file);
+        m_yield.passOver(why);
     }
-    while (offset < size) {
-        zone.clear();
-        const size_t at = offset;
-        const msgpack::object object =
-            kxmsgpack::unpackObject(zone, bytes, size, offset, limitsFor(size - offset));
-        if (object.type == msgpack::type::NIL) {
-            break;
-        }
-        const KXMessagePackMap map = objectMap(object, at);
+
+    void readRecord(const KXMessagePackMap& map, size_t at) {
         uint32_t id = 0;
         bool idRead = false;
         try {
             if (!map.get(kxkey::id, id)) {
-                passOver();
-                yield.passOver("the object at byte " + std::to_string(at) + " has no id");
-                continue;
+                passOver("the object at byte " + std::to_string(at) + " has no id");
+                return;
             }
             idRead = true;
-
-            if (type == kConnectionsFile) {
-                if (std::shared_ptr<KXModel> model = getModel(id)) {
-                    noteUnknownKey(*this, map, id, file);
+            if (m_type == kConnectionsFile) {
+                if (std::shared_ptr<KXModel> model = m_controller.getModel(id)) {
+                    noteUnknownKey(m_controller, map, id, m_file);
                     model->unpackConnections(map);
-                    yield.load(model->className());
+                    m_yield.load(model->className());
                 } else {
-                    passOver();
-                    yield.passOver("no model " + std::to_string(id) + " was loaded");
+                    passOver("no model " + std::to_string(id) + " was loaded");
                 }
-                continue;
+                return;
             }
-
-            if (!map.get(kxkey::className, className)) {
-                passOver();
-                yield.passOver("model " + std::to_string(id) + " has no class name");
-                continue;
+            if (!map.get(kxkey::className, m_className)) {
+                passOver("model " + std::to_string(id) + " has no class name");
+                return;
             }
-            if (!lookedUp || className != lookedUpName) {
-                creator = findCreator(className);
-                lookedUpName = className;
-                lookedUp = true;
+            // A file holds models of one class: its creator is looked up once per run of the name.
+            if (!m_lookedUp || m_className != m_lookedUpName) {
+                m_creator = m_controller.findCreator(m_className);
+                m_lookedUpName = m_className;
+                m_lookedUp = true;
             }
             // An unknown class leaves the model that holds the id alone.
-            if (creator == nullptr) {
-                passOver();
-                yield.passOver("model " + std::to_string(id) + " is of the unknown class " +
-                               quotedEntryName(className.data(), className.size()));
-                continue;
+            if (m_creator == nullptr) {
+                passOver("model " + std::to_string(id) + " is of the unknown class " +
+                         quotedEntryName(m_className.data(), m_className.size()));
+                return;
             }
-            if (std::shared_ptr<KXModel> previous = getModel(id)) {
+            if (std::shared_ptr<KXModel> previous = m_controller.getModel(id)) {
                 if (previous->typeId() == KXModelGeneralSettings::staticType()) {
                     KXModelGeneralSettings::resetShared();
                 } else {
-                    removeModel(previous);
+                    m_controller.removeModel(previous);
                 }
             }
-            std::shared_ptr<KXModel> model = *creator ? (*creator)() : nullptr;
+            std::shared_ptr<KXModel> model = *m_creator ? (*m_creator)() : nullptr;
             if (!model) {
-                continue;
+                return;
             }
             model->unpackValues(map);
-            addModel(model, UINT32_MAX);
-            yield.load(className);
+            m_controller.addModel(model, UINT32_MAX);
+            m_yield.load(m_className);
         } catch (const msgpack::type_error& error) {
             // Before its id the model is known only by where it starts.
-            const std::string where =
-                idRead ? describeModel(*this, id, type, map) : "the object at byte " + std::to_string(at);
+            const std::string where = idRead ? describeModel(m_controller, id, m_type, map)
+                                             : "the object at byte " + std::to_string(at);
             if (const auto* named = dynamic_cast<const KXStoredShapeError*>(&error)) {
                 throw named->inModel(where);
             }
             throw KXStoredShapeError("", "of a kind its class stores").inModel(where);
         }
     }
-    const std::string problem = yield.problem();
-    if (!problem.empty() && !file.empty()) {
-        debugLog("[KXModelController] load data - %s: %s", file.c_str(), problem.c_str());
-        noteLoadProblem(file, problem);
+
+    KXModelController& m_controller;
+    const std::vector<unsigned char> m_bytes;
+    const int32_t m_type;
+    const std::string m_file;
+    size_t m_offset = 0;
+    size_t m_passedOver = 0;
+    // One zone for every object of the file, emptied (but not freed) before the next.
+    msgpack::zone m_zone;
+    std::string m_className;
+    std::string m_lookedUpName;
+    const Creator* m_creator = nullptr;
+    bool m_lookedUp = false;
+    FileYield m_yield;
+};
+
+void KXModelController::parseData(const unsigned char* buffer, size_t size, int32_t type,
+                                  const std::string& file) {
+    if (buffer == nullptr || size == 0) {
+        return;
+    }
+    PackReading reading(*this, std::vector<unsigned char>(buffer, buffer + size), type, file);
+    reading.readSlice(SIZE_MAX);
+}
+
+int32_t KXModelController::readPack(std::vector<unsigned char> bytes, int32_t type, const std::string& file) {
+    if (bytes.empty()) {
+        return 0;
+    }
+    m_packReading = std::make_shared<PackReading>(*this, std::move(bytes), type, file);
+    return continuePackReading(m_slicedLoading ? kPackSliceBytes : SIZE_MAX);
+}
+
+int32_t KXModelController::continuePackReading(size_t budget) {
+    try {
+        if (m_packReading->readSlice(budget)) {
+            m_packReading.reset();
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        const std::string file = m_packReading->file();
+        m_packReading.reset();
+        return reportUnreadable(*this, file, error);
     }
 }
 

@@ -1,6 +1,7 @@
 // Model base: children and parents, notifications, attributes, clones, stored maps,
 // and destruction.
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,35 @@ TEST_F(ModelBaseTest, ChildAndParentLinksStaySymmetric) {
     parent->addParent(nullptr);
     EXPECT_EQ(parent->children(), before);
     EXPECT_TRUE(parent->getParents().empty());
+}
+
+// A section copied thousands of times shares its objects: each object has as many parents, and a
+// load links them all, so each link is asked about by an index, not by walking the list.
+TEST_F(ModelBaseTest, AChildOfThousandsOfParentsKnowsEachOnceAndForgetsThoseThatWent) {
+    ModelPtr child = KXModel::makeShared<TestModel>("shared");
+    std::vector<ModelPtr> parents;
+    for (int index = 0; index < 5000; ++index) {
+        parents.push_back(KXModel::makeShared<TestModel>("section"));
+        parents.back()->addChild(child);
+        // Once only, from either side.
+        parents.back()->addChild(child);
+        child->addParent(parents.back());
+    }
+    EXPECT_EQ(child->getParents().size(), parents.size());
+    EXPECT_TRUE(child->hasParent(parents[1234]));
+    EXPECT_EQ(parents[1234]->children().size(), 1u);
+    // Parents that go leave the child, and a new one is its parent only once added.
+    parents.resize(1000);
+    EXPECT_EQ(child->getParents().size(), 1000u);
+    ModelPtr late = KXModel::makeShared<TestModel>("late");
+    EXPECT_FALSE(child->hasParent(late));
+    late->addChild(child);
+    EXPECT_TRUE(child->hasParent(late));
+    EXPECT_EQ(child->getParents().size(), 1001u);
+    child->removeParent(parents.front());
+    EXPECT_FALSE(child->hasParent(parents.front()));
+    EXPECT_FALSE(parents.front()->hasChild(child));
+    EXPECT_EQ(child->getParents().size(), 1000u);
 }
 
 TEST_F(ModelBaseTest, RemovingTheElementPassedByReference) {

@@ -1,5 +1,6 @@
 // The step-by-step loader in folder mode, and the parsing of pack buffers.
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,42 @@ TEST_F(FolderLoadingTest, AClassWithTwoFilesTakesThreeStepsAndEveryClassOneMoreP
     EXPECT_EQ(count(KXModelSound::staticType()), 1u);
     EXPECT_EQ(store()->modelsById().size(), 6u);
     EXPECT_TRUE(store()->lastError().empty());
+}
+
+// A loading step reads a slice of a large pack: the frame it runs in stays short however many
+// records the file holds (the loader takes files of up to 16 MiB).
+TEST_F(FolderLoadingTest, ALargePackIsReadOverSeveralStepsOfASliceEach) {
+    // Sounds: the loading screen's own files (fonts among them) are read whole before the steps.
+    kxdata::ModelList models{settings()};
+    const size_t sounds = 4 * KXModelController::kPackSliceRecords + 100;
+    for (size_t i = 0; i < sounds; ++i) {
+        models.push_back(make("KXModelSound", "sound " + std::to_string(i)));
+    }
+    writeFolder(pack(models, models.size()));
+    store()->loadInitialData("data/data.pkg", nullptr);
+    ASSERT_FALSE(store()->loadFailed());
+
+    int soundSteps = 0;
+    size_t loaded = 0;
+    int progress = 0;
+    while (store()->loadState().pass == 0) {
+        ASSERT_FALSE(store()->loadNextFile());
+        const size_t now = count(KXModelSound::staticType());
+        if (now > loaded) {
+            ++soundSteps;
+            // A slice of records, never the file at once.
+            EXPECT_LE(now - loaded, KXModelController::kPackSliceRecords);
+        }
+        loaded = now;
+        EXPECT_GE(store()->loadingProgress(), progress);
+        progress = store()->loadingProgress();
+    }
+    EXPECT_EQ(soundSteps, 5);
+    runSteps();
+    EXPECT_EQ(count(KXModelSound::staticType()), sounds);
+    EXPECT_FALSE(store()->isReadingPack());
+    EXPECT_EQ(store()->loadingProgress(), 100);
+    EXPECT_TRUE(store()->lastError().empty()) << store()->lastError();
 }
 
 TEST_F(FolderLoadingTest, GeneralSettingsAreReadThreeTimesAndRegisteredOnce) {

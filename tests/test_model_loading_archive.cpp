@@ -10,6 +10,7 @@
 #include "model/KXSecrets.h"
 #include "model/archive/KXWinZipAes.h"
 #include "model/classes/KXModelFont.h"
+#include "model/classes/KXModelSound.h"
 #include "support/loading_fixtures.h"
 
 namespace {
@@ -54,6 +55,29 @@ TEST_F(ArchiveLoadingTest, EveryCipherLoadsTheWholeGame) {
         store()->closeArchive();
         store()->clear();
     }
+}
+
+// Few records, each large: a step reads a slice of the entry's bytes.
+TEST_F(ArchiveLoadingTest, ALargeEntryIsReadOverSeveralStepsBeforeTheWalkGoesOn) {
+    kxdata::ModelList models{settings()};
+    const std::string longName(4096, 'n');
+    const size_t sounds = 5 * KXModelController::kPackSliceBytes / longName.size();
+    for (size_t i = 0; i < sounds; ++i) {
+        models.push_back(make("KXModelSound", longName + std::to_string(i)));
+    }
+    writeArchive(pack(models, models.size()));
+    startLoad();
+    ASSERT_FALSE(store()->loadFailed()) << store()->lastError();
+    int partSteps = 0;
+    bool done = false;
+    while (!done) {
+        done = store()->loadNextArchiveFile(kStoredArchivePassword);
+        partSteps += store()->isReadingPack() ? 1 : 0;
+    }
+    EXPECT_GE(partSteps, 4);
+    EXPECT_EQ(store()->getModelsByType(KXModelSound::staticType()).size(), sounds);
+    EXPECT_EQ(store()->loadingProgress(), 100);
+    EXPECT_TRUE(store()->lastError().empty()) << store()->lastError();
 }
 
 TEST_F(ArchiveLoadingTest, EachAesEntryIsDecryptedOnceOverTheWholeLoad) {

@@ -6,7 +6,7 @@
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]]
-#                         [--drop NAME]...
+#                         [--drop NAME]... [--copy-section N]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -15,7 +15,8 @@
 # object's times K (KY for y, when given), its
 # rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
 # that moves in a line move together. --drop takes the objects so named out of SECTION (a level
-# without its enemies). Needs python3-msgpack. Fails unless exactly one section is
+# without its enemies); --copy-section adds N copies of SECTION that share its objects. Needs
+# python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
 import glob
@@ -44,6 +45,7 @@ parser.add_argument("--velocity")
 parser.add_argument("--at")
 parser.add_argument("--rise", type=float)
 parser.add_argument("--drop", action="append", default=[])
+parser.add_argument("--copy-section", type=int, default=0)
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -85,6 +87,22 @@ if args.width is not None:
 def name_of(record):
     return record[keys_of(record)["Name"]][10] if record[ID] in names and "Name" in keys_of(record) else None
 
+
+if args.copy_section > 0:
+    # Copies of the section sharing its objects: each object gets as many parents.
+    links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
+    links = read(links_pack)
+    section_links = [l for l in links if l[ID] == section[ID]][0]
+    next_id = max(max(ids), max(r[ID] for p in glob.glob(os.path.join(data, "*.attributes.pack")) for r in read(p))) + 1
+    for index in range(args.copy_section):
+        copy = msgpack.unpackb(msgpack.packb(section), raw=False, strict_map_key=False)
+        copy[ID] = next_id + index
+        sections.append(copy)
+        link_copy = msgpack.unpackb(msgpack.packb(section_links), raw=False, strict_map_key=False)
+        link_copy[ID] = next_id + index
+        links.append(link_copy)
+    write(section_pack, sections)
+    write(links_pack, links)
 
 if args.drop:
     links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
