@@ -4,6 +4,8 @@
 
 #include "player/field/KXPContinuousCollision.h"
 
+#include "model/classes/KXModelCircle.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -89,6 +91,59 @@ TEST_F(ContinuousCollision, AFrameOfManyStepsSharesOneFramesWork) {
     EXPECT_EQ(static_cast<uint64_t>(on), KXPContinuousCollision::kWorkPerFrame / work);
     continuous.beginFrame();
     EXPECT_TRUE(continuous.beforeStep(*world));
+}
+
+// Counts Box2D's calls before each contact is solved: once a step for a resting contact, and again
+// for each time of impact the continuous collision works out for it.
+class SolveCounter : public b2ContactListener {
+public:
+    void PreSolve(b2Contact* /*contact*/, const b2Manifold* /*oldManifold*/) override { ++calls; }
+    int calls = 0;
+};
+
+TEST_F(ContinuousCollision, ACircleFarSmallerThanAPointRestsWithoutTimesOfImpactInEveryStep) {
+    world->SetGravity(b2Vec2(0.0f, -10.0f));
+    // Awake, as where a character walks among them.
+    world->SetAllowSleeping(false);
+    SolveCounter counter;
+    world->SetContactListener(&counter);
+    // A belt: it carries what rests on it.
+    b2BodyDef groundDefinition;
+    groundDefinition.type = b2_kinematicBody;
+    groundDefinition.linearVelocity.Set(1.0f, 0.0f);
+    b2Body* ground = world->CreateBody(&groundDefinition);
+    b2PolygonShape floor;
+    floor.SetAsBox(100.0f, 1.0f);
+    ground->CreateFixture(&floor, 0.0f);
+    // A ball of 10 points at a millionth of its size, a hundred of them dropped ten to a column:
+    // each column heaps at a point of the belt.
+    auto model = std::static_pointer_cast<KXModelCircle>(KXModelCircle::create());
+    model->addPoint(cocos2d::CCPoint(10.0f, 0.0f), true);
+    const int balls = 100;
+    for (int index = 0; index < balls; ++index) {
+        b2BodyDef definition;
+        definition.type = b2_dynamicBody;
+        definition.position.Set(-50.0f + static_cast<float>(index % 10),
+                                1.05f + 0.15f * static_cast<float>(index / 10));
+        b2FixtureDef fixture = model->fixtureDef(1e-6f, 1e-6f);
+        ASSERT_NE(fixture.shape, nullptr);
+        EXPECT_GE(fixture.shape->m_radius, KXModelPolygon::kMinCircleRadiusMetres);
+        fixture.density = 1.0f;
+        world->CreateBody(&definition)->CreateFixture(&fixture);
+        delete fixture.shape;
+    }
+    for (int step = 0; step < 120; ++step) {
+        world->Step(1.0f / 60.0f, 8, 3);
+    }
+    counter.calls = 0;
+    const int steps = 10;
+    for (int step = 0; step < steps; ++step) {
+        world->Step(1.0f / 60.0f, 8, 3);
+    }
+    // A resting contact is solved about once a step, not again for each of the ten times of impact
+    // it may give (seven times as many calls).
+    EXPECT_LE(counter.calls, 3 * balls * steps);
+    world->SetContactListener(nullptr);
 }
 
 } // namespace

@@ -32,6 +32,12 @@ public:
     // out a body's rotational inertia as the fourth power of its shapes' size, which a float loses
     // past some billions of metres (it then stops the process).
     static constexpr float kMaxReachMetres = 1.0e6f;
+    // The smallest circle radius, in metres (a fifth of a point): Box2D lets shapes sink a few
+    // millimetres into each other, so smaller circles heaped on a moving shape stay where it looks
+    // for times of impact, and its continuous collision works on each of them again and again in
+    // every step, each time walking every contact of the world. A circle so small looks and plays
+    // the same at this size.
+    static constexpr float kMinCircleRadiusMetres = 2.0f * b2_linearSlop;
 
     explicit KXModelPolygon(const std::string& name);
     KXModelPolygon(const KXModelPolygon& source);
@@ -71,7 +77,8 @@ public:
 
     // The shape at that scale, in metres; null when the points make no usable shape (a
     // polygon needs 3 to 8 finite points, none within 0.05 m of another, forming a hull of
-    // positive area) or one reaching past kMaxReachMetres.
+    // positive area) or one reaching past kMaxReachMetres. A circle is at least
+    // kMinCircleRadiusMetres in radius.
     std::unique_ptr<b2Shape> createShape(float scaleX, float scaleY) const;
     // Whether the shape at that scale stays within kMaxReachMetres of its origin.
     bool fitsThePhysics(float scaleX, float scaleY) const;
