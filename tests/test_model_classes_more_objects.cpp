@@ -347,6 +347,9 @@ TEST_F(MoreObjects, IdsInTextReadPastTheIntRange) {
         EXPECT_EQ(path->objectAssetValue(), entry.number) << entry.text;
         EXPECT_EQ(motor->affectedAssetValue(), entry.number) << entry.text;
         EXPECT_EQ(move->affectedAssetValue(), entry.number) << entry.text;
+        EXPECT_EQ(logic->affectedAssetId(), entry.id) << entry.text;
+        EXPECT_EQ(motor->affectedAssetId(), entry.id) << entry.text;
+        EXPECT_EQ(move->affectedAssetId(), entry.id) << entry.text;
     }
 }
 

@@ -352,7 +352,7 @@ TEST_F(MotorComponent, OnlyAUnitOfTheAffectedAssetMultipliesOnContact) {
     EXPECT_FLOAT_EQ(speedX(object), 2.0f) << "each contact multiplies again";
 }
 
-TEST_F(MotorComponent, AnAffectedAssetWhoseIdIsPastTheIntRangeIsMet) {
+TEST_F(MotorComponent, AnAffectedAssetWhoseIdIsPastTheIntRangeIsMetWrittenEitherWay) {
     const kxtest::ScopedIdCounter ids(0x80000004u);
     KXPObjectAsset* crate = place({}, KXPObject::kTypeUnit, CCPoint(400, 400));
     const std::shared_ptr<KXModelAsset> crateAsset = crate->assetModel()->asset();
@@ -368,6 +368,11 @@ TEST_F(MotorComponent, AnAffectedAssetWhoseIdIsPastTheIntRangeIsMet) {
     object->beginContact(crate, nullptr, true);
     frames(1);
     EXPECT_FLOAT_EQ(speedX(object), -2.0f);
+    // Written as the signed number its 32 bits make, as an int held it: the same asset.
+    kxtest::setText(*motor, "Affected asset", std::to_string(static_cast<int32_t>(crateAsset->id())));
+    object->beginContact(crate, nullptr, true);
+    frames(1);
+    EXPECT_FLOAT_EQ(speedX(object), 2.0f);
 }
 
 TEST_F(IsoJumpComponent, ChainedJumpsPopEveryStateOnLandingAndContinuousJumpsRepeat) {

@@ -82,17 +82,17 @@ TEST_F(CheckpointTable, TheCurrentWorldNeedsASceneKey) {
     EXPECT_EQ(record, &checkpointRecord("Forest"));
 }
 
-TEST_F(CheckpointTable, SectionIdsPastTheIntRangeAreWrittenAsTheyAreAndReadBackFromEarlierStores) {
+TEST_F(CheckpointTable, SectionIdsPastTheIntRangeAreWrittenSignedAndReadBackEitherWay) {
     const uint32_t far = 2147483653u;
     checkpointRecord("Far").levelSectionId = far;
-    EXPECT_EQ(serializeCheckpoints(), "Far:0 0 0 0 0 2147483653");
+    EXPECT_EQ(serializeCheckpoints(), "Far:0 0 0 0 0 -2147483643");
     parseCheckpoints(serializeCheckpoints());
     EXPECT_EQ(checkpointRecord("Far").levelSectionId, far);
 
-    // Earlier stores wrote such an id as a negative number: the same 32 bits.
-    parseCheckpoints("Old:1 1 1 1 1 -2147483643");
+    // Some stores wrote such an id unsigned: the same 32 bits.
+    parseCheckpoints("Old:1 1 1 1 1 2147483653");
     EXPECT_EQ(checkpointRecord("Old").levelSectionId, far);
-    EXPECT_EQ(serializeCheckpoints(), "Old:1 1 1 1 1 2147483653");
+    EXPECT_EQ(serializeCheckpoints(), "Old:1 1 1 1 1 -2147483643");
     // No checkpoint stays -1; a number no id has keeps the fresh value.
     parseCheckpoints("None:1 1 1 1 1 -1;Huge:1 1 1 1 1 99999999999");
     EXPECT_EQ(checkpointRecord("None").levelSectionId, checkpointRecord("Huge").levelSectionId);

@@ -53,3 +53,6 @@ const std::string& KXBaseModelComponentMotor::affectedAsset() const {
 int64_t KXBaseModelComponentMotor::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }
+uint32_t KXBaseModelComponentMotor::affectedAssetId() const {
+    return leadingId(affectedAsset());
+}

@@ -21,6 +21,9 @@ public:
     const std::string& affectedAsset() const;
     // "Affected asset" read as a whole number, wide enough for every asset id; 0 when it holds none.
     int64_t affectedAssetValue() const;
+    // The asset id it names, as every id reader takes it: a negative number is the id its 32 bits
+    // make; 0 (no asset) when it names none.
+    uint32_t affectedAssetId() const;
 
 private:
     KXAttributePoint* m_linearVelocity = nullptr;

@@ -97,6 +97,9 @@ const std::string& KXBaseModelComponentMove::affectedAsset() const {
 int64_t KXBaseModelComponentMove::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }
+uint32_t KXBaseModelComponentMove::affectedAssetId() const {
+    return leadingId(affectedAsset());
+}
 float KXBaseModelComponentMove::timeout() const {
     return attributeValue(m_timeout);
 }

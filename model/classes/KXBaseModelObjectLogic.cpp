@@ -115,6 +115,9 @@ const std::string& KXBaseModelObjectLogic::affectedAsset() const {
 int64_t KXBaseModelObjectLogic::affectedAssetValue() const {
     return leadingInteger(affectedAsset());
 }
+uint32_t KXBaseModelObjectLogic::affectedAssetId() const {
+    return leadingId(affectedAsset());
+}
 const std::string& KXBaseModelObjectLogic::affectOperation() const {
     return attributeText(m_affectOperation);
 }

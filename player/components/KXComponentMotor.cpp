@@ -56,7 +56,7 @@ void KXComponentMotor::collision(KXPObjectAsset* /*self*/, KXPObjectAsset* other
     }
     const std::shared_ptr<KXModelObjectAsset> placed = other->assetModel();
     const std::shared_ptr<KXModelAsset> asset = placed ? placed->asset() : nullptr;
-    if (asset && static_cast<int64_t>(asset->id()) == motorModel()->affectedAssetValue()) {
+    if (asset && asset->id() == motorModel()->affectedAssetId()) {
         multiplyVelocity();
     }
 }

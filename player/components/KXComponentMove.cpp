@@ -106,7 +106,7 @@ void KXComponentMove::collision(KXPObjectAsset* self, KXPObjectAsset* other) {
     if (!match) {
         const std::shared_ptr<KXModelObjectAsset> placed = other->assetModel();
         const std::shared_ptr<KXModelAsset> asset = placed ? placed->asset() : nullptr;
-        match = asset && static_cast<int64_t>(asset->id()) == affected;
+        match = asset && asset->id() == moveModel()->affectedAssetId();
     }
     if (match) {
         m_startRequested = true;

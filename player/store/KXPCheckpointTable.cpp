@@ -38,7 +38,8 @@ void parseCheckpoints(const std::string& text) {
         long long levelSectionId = 0;
         in >> record.position.x >> record.position.y >> record.cameraOffset.x >> record.cameraOffset.y >>
             record.distance >> levelSectionId;
-        // Earlier saves wrote ids past INT_MAX as negative numbers: the same 32 bits.
+        // Ids past INT_MAX are stored as negative numbers, and some saves wrote them unsigned: both
+        // are the same 32 bits.
         if (in && levelSectionId >= INT32_MIN && levelSectionId <= UINT32_MAX) {
             record.levelSectionId = static_cast<uint32_t>(levelSectionId);
         }
@@ -57,12 +58,10 @@ std::string serializeCheckpoints() {
         first = false;
         const KXPCheckpointRecord& record = entry.second;
         out << kx::escapeTableName(entry.first) << ':' << record.position.x << ' ' << record.position.y << ' '
-            << record.cameraOffset.x << ' ' << record.cameraOffset.y << ' ' << record.distance << ' ';
-        if (record.levelSectionId == KXPCheckpointRecord::kNoLevelSection) {
-            out << -1;
-        } else {
-            out << record.levelSectionId;
-        }
+            << record.cameraOffset.x << ' ' << record.cameraOffset.y << ' ' << record.distance
+            << ' '
+            // The id as a signed 32-bit number, as the store has always held it (no section: -1).
+            << static_cast<int32_t>(record.levelSectionId);
     }
     return out.str();
 }

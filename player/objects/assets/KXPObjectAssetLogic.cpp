@@ -56,7 +56,7 @@ void KXPObjectAssetLogic::beginContact(KXPObjectAsset* other, b2Contact* /*conta
     KXPObjectAssetUnit* unit = dynamic_cast<KXPObjectAssetUnit*>(other);
     const auto unitModel = modelCast<KXModelObjectAssetUnit>(other->getModel());
     const auto obstacle = unitModel ? unitModel->assetObstacle() : nullptr;
-    if (unit == nullptr || !obstacle || static_cast<int64_t>(obstacle->id()) != model->affectedAssetValue()) {
+    if (unit == nullptr || !obstacle || obstacle->id() != model->affectedAssetId()) {
         return;
     }
     const std::string& op = model->affectOperation();
