@@ -750,7 +750,10 @@ TEST_F(LevelStreaming, TheLevelWaitsWhileTheFieldHoldsTheBoundsWorthOfObjects) {
     }
     make();
     scene->restoreFromCheckpoint();
-    for (int frame = 0; frame < 300; ++frame) {
+    // Made twenty a frame.
+    const int frames =
+        static_cast<int>(KXPScreenScene::kCrowdedFieldObjects) / KXPScreenScene::kModelsPerCall + 100;
+    for (int frame = 0; frame < frames; ++frame) {
         scene->update(1.0f / 60.0f);
     }
     const size_t onField = scene->getObjectLayer()->getChildrenCount();
@@ -763,6 +766,31 @@ TEST_F(LevelStreaming, TheLevelWaitsWhileTheFieldHoldsTheBoundsWorthOfObjects) {
     }
     EXPECT_EQ(scene->getLaidDistance(), laid);
     EXPECT_LT(scene->getObjectLayer()->getChildrenCount(), KXPScreenScene::kCrowdedFieldObjects + 100);
+}
+
+// Sections a view wide, each with 1,500 objects 11 points apart: every one is laid in the step
+// the camera reaches its start, ahead of the view, however many the field holds.
+TEST_F(LevelStreaming, DenseSectionsAreLaidWhenTheCameraReachesThem) {
+    auto opening = section("opening", 0.0f, -1.0f, 1100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    auto dense = section("dense", 0.0f, -1.0f, 1100.0f);
+    for (int index = 0; index < 1500; ++index) {
+        particles(*dense,
+                  CCPoint(11.0f * static_cast<float>(index % 100), 11.0f * static_cast<float>(index / 100)));
+    }
+    make();
+    scene->restoreFromCheckpoint();
+    scene->getObjectLayer()->setFollowFactor(0.0f);
+    gameplay->setGameSpeedMin(10.0f);
+    gameplay->setGameSpeedMax(10.0f);
+    gameplay->setGameSpeed(10.0f);
+    const float laidAtStart = scene->getLaidDistance();
+    // 10 points a step: five sections pass.
+    for (int frame = 0; frame < 600; ++frame) {
+        scene->update(1.0f / 60.0f);
+        ASSERT_LE(scene->getCameraDistance(), scene->getLaidDistance()) << frame;
+    }
+    EXPECT_GE(scene->getLaidDistance() - laidAtStart, 5 * 1100.0f);
 }
 
 TEST_F(LevelStreaming, ACameraFarAheadLaysFromWhereItIsAndTheQueueStaysBounded) {

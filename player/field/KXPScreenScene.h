@@ -188,9 +188,11 @@ public:
     static constexpr unsigned long kRestoreSections = 32;
     static constexpr unsigned int kCrowdedObjects = 1000;
     static constexpr int32 kRestoreContacts = 1024;
-    // Objects on the field and waiting to be made from which the streaming waits as well; the
-    // scenario games hold some hundred at most.
-    static constexpr size_t kCrowdedFieldObjects = 2000;
+    // Objects on the field and waiting to be made from which the streaming waits as well: only
+    // sections far narrower than what they hold, laid again and again, come near it. Dense levels
+    // hold some thousands (sections of 1,500 coins a view wide, three on the field); each frame's
+    // work and memory stay within bounds at this many.
+    static constexpr size_t kCrowdedFieldObjects = 10000;
     float getLastCharacterDistance() const { return m_lastCharacterDistance; }
     void setMagnetActive(bool active) override { m_magnetActive = active; }
     bool isMagnetActive() const { return m_magnetActive; }
