@@ -1,6 +1,7 @@
 #include "model/KXModelController.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sys/stat.h>
 
 #include "cocos2d.h"
@@ -114,13 +115,34 @@ bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, u
     if (!m_modelsById.emplace(model->id(), model).second) {
         return false;
     }
-    ModelList& sameClass = m_modelsByType[model->typeId()];
-    if (index < sameClass.size()) {
-        sameClass.insert(sameClass.begin() + index, model);
+    ClassList& sameClass = m_modelsByType[model->typeId()];
+    if (index < sameClass.models.size() - sameClass.empty) {
+        // Among the models: the slots after it move on by one.
+        closeUp(sameClass);
+        sameClass.models.insert(sameClass.models.begin() + index, model);
+        for (size_t slot = index; slot < sameClass.models.size(); ++slot) {
+            m_classSlots[sameClass.models[slot].get()] = slot;
+        }
     } else {
-        sameClass.push_back(model);
+        m_classSlots[model.get()] = sameClass.models.size();
+        sameClass.models.push_back(model);
     }
     return true;
+}
+
+void KXModelController::closeUp(ClassList& list) {
+    if (list.empty == 0) {
+        return;
+    }
+    size_t kept = 0;
+    for (size_t slot = 0; slot < list.models.size(); ++slot) {
+        if (list.models[slot]) {
+            m_classSlots[list.models[slot].get()] = kept;
+            list.models[kept++] = std::move(list.models[slot]);
+        }
+    }
+    list.models.resize(kept);
+    list.empty = 0;
 }
 
 bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model) {
@@ -131,11 +153,13 @@ bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model) {
     m_modelsById.erase(*key);
     m_displacedKeys.erase(model.get());
     auto sameClass = m_modelsByType.find(model->typeId());
-    if (sameClass != m_modelsByType.end()) {
-        ModelList& list = sameClass->second;
-        auto found = std::find(list.begin(), list.end(), model);
-        if (found != list.end()) {
-            list.erase(found);
+    auto slot = m_classSlots.find(model.get());
+    if (sameClass != m_modelsByType.end() && slot != m_classSlots.end()) {
+        ClassList& list = sameClass->second;
+        list.models[slot->second].reset();
+        m_classSlots.erase(slot);
+        if (++list.empty * 2 > list.models.size()) {
+            closeUp(list);
         }
     }
     return true;
@@ -237,7 +261,18 @@ std::shared_ptr<KXModel> KXModelController::getModel(uint32_t id) const {
 
 KXModelController::ModelList KXModelController::getModelsByType(uint32_t typeId) const {
     auto found = m_modelsByType.find(typeId);
-    return found == m_modelsByType.end() ? ModelList() : found->second;
+    if (found == m_modelsByType.end()) {
+        return ModelList();
+    }
+    const ClassList& list = found->second;
+    if (list.empty == 0) {
+        return list.models;
+    }
+    ModelList models;
+    models.reserve(list.models.size() - list.empty);
+    std::copy_if(list.models.begin(), list.models.end(), std::back_inserter(models),
+                 [](const std::shared_ptr<KXModel>& model) { return model != nullptr; });
+    return models;
 }
 
 void KXModelController::notifyAttributeChanged(KXBaseAttribute* attribute, int flag) {
@@ -304,6 +339,7 @@ void KXModelController::removeClearHook(unsigned int hook) {
 
 void KXModelController::clear() {
     m_modelsByType.clear();
+    m_classSlots.clear();
     {
         // Emptied before the models go, so that their destructors find an empty store. They go
         // in the order of their memory rather than the hash order: tens of thousands of models

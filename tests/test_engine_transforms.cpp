@@ -225,6 +225,38 @@ TEST_F(TransformTest, VisitDrawsByZThenArrivalWithTheParentBetween) {
     EXPECT_EQ(kmGLStackDepth(KM_GL_MODELVIEW), 1);
 }
 
+// Thousands of children added at once in an order of their own (z falling, in runs of equal z)
+// are drawn in the same order as a few added to sorted ones: by z, then by arrival.
+TEST_F(TransformTest, ManyChildrenAddedOutOfOrderSortByZThenArrival) {
+    CCNode* parent = CCNode::create();
+    const int count = 3000;
+    for (int index = 0; index < count; ++index) {
+        CCNode* child = CCNode::create();
+        child->setTag(index);
+        parent->addChild(child, (count - index) / 7);
+    }
+    parent->sortAllChildren();
+    // Then a few more among them, as the streaming adds them.
+    for (int index = count; index < count + 20; ++index) {
+        CCNode* child = CCNode::create();
+        child->setTag(index);
+        parent->addChild(child, index % 50);
+    }
+    parent->sortAllChildren();
+    std::vector<CCNode*> expected;
+    for (CCObject* item : parent->getChildren()->data()) {
+        expected.push_back(static_cast<CCNode*>(item));
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](CCNode* a, CCNode* b) {
+        return a->getZOrder() != b->getZOrder() ? a->getZOrder() < b->getZOrder()
+                                                : a->getOrderOfArrival() < b->getOrderOfArrival();
+    });
+    for (size_t index = 0; index < expected.size(); ++index) {
+        ASSERT_EQ(parent->getChildren()->objectAtIndex(static_cast<unsigned int>(index)), expected[index])
+            << index;
+    }
+}
+
 TEST_F(TransformTest, VisitMultipliesTransformsAndSkipsHiddenSubtrees) {
     RecordingNode* parent = RecordingNode::make(&log, "P");
     RecordingNode* child = RecordingNode::make(&log, "C");

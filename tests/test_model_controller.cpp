@@ -52,6 +52,52 @@ TEST_F(ModelStoreTest, AddsOncePerIdAndKeepsClassLists) {
     EXPECT_FALSE(store->isRegistered(impostor.get()));
 }
 
+// Models that go leave their class list in the order the others came, however many go and in
+// whatever order (a file that gives each id again replaces every model it had), and a model added
+// at a position goes among the models that stay.
+TEST_F(ModelStoreTest, ClassListsKeepTheirOrderThroughManyRemovalsAndReturns) {
+    std::vector<ModelPtr> models;
+    for (int index = 0; index < 3000; ++index) {
+        models.push_back(make("m" + std::to_string(index)));
+        store->addModel(models.back());
+    }
+    // Every third goes, from the last back.
+    std::vector<ModelPtr> expected;
+    for (size_t index = models.size(); index-- > 0;) {
+        if (index % 3 == 0) {
+            store->removeModel(models[index]);
+        }
+    }
+    for (size_t index = 0; index < models.size(); ++index) {
+        if (index % 3 != 0) {
+            expected.push_back(models[index]);
+        }
+    }
+    EXPECT_EQ(store->getModelsByType(TestModel::staticType()), expected);
+    // Then half of the rest go and come back, at the end, in the order they return.
+    for (size_t index = 0; index < expected.size() / 2; ++index) {
+        store->removeModel(expected[index]);
+    }
+    for (size_t index = expected.size() / 2; index-- > 0;) {
+        store->addModel(expected[index]);
+    }
+    std::vector<ModelPtr> returned(expected.begin() + static_cast<long>(expected.size() / 2), expected.end());
+    for (size_t index = expected.size() / 2; index-- > 0;) {
+        returned.push_back(expected[index]);
+    }
+    EXPECT_EQ(store->getModelsByType(TestModel::staticType()), returned);
+    // One placed at a position among them.
+    store->removeModel(returned[5]);
+    ModelPtr placed = make("placed");
+    store->addModel(placed, 3);
+    returned.erase(returned.begin() + 5);
+    returned.insert(returned.begin() + 3, placed);
+    EXPECT_EQ(store->getModelsByType(TestModel::staticType()), returned);
+    for (const ModelPtr& model : returned) {
+        EXPECT_TRUE(store->isRegistered(model.get()));
+    }
+}
+
 TEST_F(ModelStoreTest, RegistersWholeTreesOnce) {
     ModelPtr root = make("root");
     ModelPtr left = make("left");

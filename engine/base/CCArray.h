@@ -1,6 +1,7 @@
 // Ordered array of retained objects.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "base/CCObject.h"
@@ -54,6 +55,8 @@ public:
 
     void exchangeObject(CCObject* object1, CCObject* object2);
     void exchangeObjectAtIndex(unsigned int index1, unsigned int index2);
+    // Puts the objects in the order `less` gives (the array's references move with them).
+    template <class Less> void sortObjects(Less less) { std::sort(m_objects.begin(), m_objects.end(), less); }
     void replaceObjectAtIndex(unsigned int index, CCObject* object, bool bReleaseObject = true);
     void reverseObjects();
 

@@ -203,8 +203,12 @@ void CCNode::sortAllChildren() {
         return;
     }
     m_bReorderChildDirty = false;
-    // Insertion sort: children are nearly always almost sorted; swaps keep the retain counts.
+    // Insertion sort: children are nearly always almost sorted, a few new ones at the end. Past a
+    // few moves per child (thousands added at once in an order of their own) a full sort takes
+    // over, so that the frame stays n log n. Orders of arrival differ, so both give one order.
     const unsigned int count = m_pChildren->count();
+    const unsigned long long moveBudget = 8ull * count + 64;
+    unsigned long long moves = 0;
     for (unsigned int i = 1; i < count; ++i) {
         unsigned int j = i;
         while (j > 0) {
@@ -212,6 +216,14 @@ void CCNode::sortAllChildren() {
             CCNode* previous = childAt(m_pChildren, j - 1);
             if (!drawsBefore(current, current->m_nZOrder, previous, previous->m_nZOrder)) {
                 break;
+            }
+            if (++moves > moveBudget) {
+                m_pChildren->sortObjects([](const CCObject* a, const CCObject* b) {
+                    const CCNode* first = static_cast<const CCNode*>(a);
+                    const CCNode* second = static_cast<const CCNode*>(b);
+                    return drawsBefore(first, first->m_nZOrder, second, second->m_nZOrder);
+                });
+                return;
             }
             m_pChildren->exchangeObjectAtIndex(j, j - 1);
             --j;

@@ -261,7 +261,7 @@ std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY)
         }
         auto circle = std::make_unique<b2CircleShape>();
         circle->m_p = buffer[0];
-        circle->m_radius = std::max(radius, kMinCircleRadiusMetres);
+        circle->m_radius = radius > 0.0f ? std::max(radius, kMinCircleRadiusMetres) : 0.0f;
         return circle;
     }
     auto box = std::make_unique<b2PolygonShape>();

@@ -36,7 +36,7 @@ public:
     // millimetres into each other, so smaller circles heaped on a moving shape stay where it looks
     // for times of impact, and its continuous collision works on each of them again and again in
     // every step, each time walking every contact of the world. A circle so small looks and plays
-    // the same at this size.
+    // the same at this size. One of no radius stays a point, which Box2D weighs as one kilogram.
     static constexpr float kMinCircleRadiusMetres = 2.0f * b2_linearSlop;
 
     explicit KXModelPolygon(const std::string& name);
@@ -77,7 +77,7 @@ public:
 
     // The shape at that scale, in metres; null when the points make no usable shape (a
     // polygon needs 3 to 8 finite points, none within 0.05 m of another, forming a hull of
-    // positive area) or one reaching past kMaxReachMetres. A circle is at least
+    // positive area) or one reaching past kMaxReachMetres. A circle with a radius is at least
     // kMinCircleRadiusMetres in radius.
     std::unique_ptr<b2Shape> createShape(float scaleX, float scaleY) const;
     // Whether the shape at that scale stays within kMaxReachMetres of its origin.
