@@ -20,14 +20,20 @@ public:
         : m_events(events), m_parentAtRemoval(parentAtRemoval), m_gone(gone) {}
     ~RecordingWatch() override { m_gone = true; }
 
-    void childAdded(CCNode* child) override { m_events.push_back("added " + std::to_string(child->getTag())); }
+    void childAdded(CCNode* child) override {
+        m_events.push_back("added " + std::to_string(child->getTag()));
+    }
     void childRemoved(CCNode* child) override {
         m_parentAtRemoval = child->getParent();
         m_events.push_back("removed " + std::to_string(child->getTag()));
     }
-    void childMoved(CCNode* child) override { m_events.push_back("moved " + std::to_string(child->getTag())); }
+    void childMoved(CCNode* child) override {
+        m_events.push_back("moved " + std::to_string(child->getTag()));
+    }
     void childrenReordered() override { m_events.push_back("reordered"); }
-    void childChanged(CCNode* child) override { m_events.push_back("changed " + std::to_string(child->getTag())); }
+    void childChanged(CCNode* child) override {
+        m_events.push_back("changed " + std::to_string(child->getTag()));
+    }
 
 private:
     std::vector<std::string>& m_events;
@@ -70,8 +76,8 @@ TEST_F(ChildWatchTest, TellsOfEveryChangeToTheChildrenAndGoesWithItsNode) {
     loose->setPosition(ccp(3, 3));
     loose->noteChangeToParentWatch();
 
-    EXPECT_EQ(events, (std::vector<std::string>{"added 1", "added 2", "moved 1", "moved 1", "changed 2", "reordered",
-                                                "reordered", "removed 2"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"added 1", "added 2", "moved 1", "moved 1", "changed 2",
+                                                "reordered", "reordered", "removed 2"}));
     EXPECT_FALSE(gone);
     layer->release();
     EXPECT_TRUE(gone);

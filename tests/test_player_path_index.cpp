@@ -34,8 +34,8 @@ namespace {
 class PathIndex : public kxtest::AssetTest {};
 
 // What a path may catch, found the way KXPObjectAssetPath::captureObjects scans the children.
-std::vector<KXPObjectAsset*> scan(CCNode* layer, KXPPathIndex::Group group, int64_t assetId, const CCPoint& origin,
-                                  float radius) {
+std::vector<KXPObjectAsset*> scan(CCNode* layer, KXPPathIndex::Group group, int64_t assetId,
+                                  const CCPoint& origin, float radius) {
     std::vector<KXPObjectAsset*> found;
     CCObject* item = nullptr;
     CCARRAY_FOREACH(layer->getChildren(), item) {
@@ -96,8 +96,8 @@ TEST_F(PathIndex, FindsWhatAScanOfTheChildrenFindsThroughEveryKindOfChange) {
             return std::uniform_real_distribution<float>(-400.0f, 400.0f)(random);
         }
     };
-    const std::vector<std::shared_ptr<KXModelObjectAsset>> models{kxtest::boxAssetModel(), kxtest::boxAssetModel(),
-                                                                  kxtest::boxAssetModel()};
+    const std::vector<std::shared_ptr<KXModelObjectAsset>> models{
+        kxtest::boxAssetModel(), kxtest::boxAssetModel(), kxtest::boxAssetModel()};
     const uint32_t types[] = {0u, KXPObject::kTypeUnit, KXPObject::kTypeCharacter,
                               KXPObject::kTypeUnit | KXPObject::kTypeCharacter,
                               KXPObject::kTypeUnit | KXPObject::kTypeCarriedByPath};
@@ -186,7 +186,9 @@ TEST_F(PathIndex, FindsWhatAScanOfTheChildrenFindsThroughEveryKindOfChange) {
             const KXPPathIndex::Group group = static_cast<KXPPathIndex::Group>(pick(3));
             int64_t assetId = -1;
             if (group == KXPPathIndex::kUnits && pick(2) == 0) {
-                assetId = pick(4) == 0 ? 999999 : static_cast<int64_t>(models[static_cast<size_t>(pick(3))]->asset()->id());
+                assetId = pick(4) == 0
+                              ? 999999
+                              : static_cast<int64_t>(models[static_cast<size_t>(pick(3))]->asset()->id());
             }
             float radius = std::uniform_real_distribution<float>(0.0f, 300.0f)(random);
             switch (pick(12)) {
@@ -212,8 +214,8 @@ TEST_F(PathIndex, FindsWhatAScanOfTheChildrenFindsThroughEveryKindOfChange) {
             std::vector<KXPObjectAsset*> found;
             index->find(group, assetId, origin, radius, found);
             const std::vector<KXPObjectAsset*> expected = scan(field.layer, group, assetId, origin, radius);
-            ASSERT_EQ(found, expected) << "round " << round << " group " << group << " asset " << assetId << " at "
-                                       << origin.x << "," << origin.y << " radius " << radius;
+            ASSERT_EQ(found, expected) << "round " << round << " group " << group << " asset " << assetId
+                                       << " at " << origin.x << "," << origin.y << " radius " << radius;
             ++searches;
             hits += found.size();
         }
@@ -342,8 +344,8 @@ TEST_F(PathIndex, APathsListStaysInOrderThroughManyRemovalsAndReleases) {
     std::vector<TestAsset*> objects;
     for (int count = 0; count < 3000; ++count) {
         // Away from the origin: none reaches its first target, which would end the escapes.
-        objects.push_back(
-            field.place(model, ccp(100.0f + static_cast<float>(count % 50), 100.0f + static_cast<float>(count / 50))));
+        objects.push_back(field.place(
+            model, ccp(100.0f + static_cast<float>(count % 50), 100.0f + static_cast<float>(count / 50))));
     }
     auto* path = static_cast<KXPObjectAssetPath*>(KXPObjectAsset::create(pathModel(1000.0f)));
     field.add(path, ccp(0, 0));

@@ -340,8 +340,8 @@ void KXPPathIndex::find(Group group, int64_t assetId, const CCPoint& origin, flo
         const double right = x + reach + margin;
         const double bottom = y - reach - margin;
         const double top = y + reach + margin;
-        const bool far = !(std::fabs(left) < kLimit && std::fabs(right) < kLimit && std::fabs(bottom) < kLimit &&
-                           std::fabs(top) < kLimit);
+        const bool far = !(std::fabs(left) < kLimit && std::fabs(right) < kLimit &&
+                           std::fabs(bottom) < kLimit && std::fabs(top) < kLimit);
         const int64_t x0 = std::max(cellCoordinate(left), -kCellRange);
         const int64_t x1 = std::min(cellCoordinate(right), kCellRange - 1);
         const int64_t y0 = std::max(cellCoordinate(bottom), -kCellRange);
@@ -387,7 +387,8 @@ void KXPPathIndex::find(Group group, int64_t assetId, const CCPoint& origin, flo
         if (m_orderStale) {
             renumber();
         }
-        std::sort(hits.begin(), hits.end(), [](const Entry* a, const Entry* b) { return a->order < b->order; });
+        std::sort(hits.begin(), hits.end(),
+                  [](const Entry* a, const Entry* b) { return a->order < b->order; });
     }
     found.reserve(found.size() + hits.size());
     for (const Entry* hit : hits) {

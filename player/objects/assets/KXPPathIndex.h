@@ -9,7 +9,9 @@
 // and once in each group a path can ask for: the characters, the units, and the units of each
 // asset. The engine tells it of every child added or removed (a removed child leaves before it can
 // be freed), of every position change, and of a sort that reorders the children; the objects tell
-// it when their type flags (carried or let go), state or body change. A search answers exactly the
+// it when their type flags (carried or let go), state or body change (KXPObject::setType and
+// setState, KXPObjectAsset::addToWorld). An object's asset is read when it is placed or changes:
+// every setAsset of the player comes before the object is made. A search answers exactly the
 // objects of its group within the radius, by the same measure a scan of the children uses
 // (ccpDistance(object, origin) <= radius), in the order of the layer's children.
 //
