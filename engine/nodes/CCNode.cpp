@@ -51,6 +51,8 @@ CCNode::CCNode()
 }
 
 CCNode::~CCNode() {
+    // The watch goes first: the children released below are not removals it could follow.
+    setChildWatch(nullptr);
     CC_SAFE_RELEASE(m_pUserObject);
     if (m_pChildren) {
         for (CCObject* object : m_pChildren->data()) {
@@ -104,6 +106,9 @@ void CCNode::addChild(CCNode* child, int zOrder, int tag) {
     child->m_nTag = tag;
     child->setParent(this);
     child->m_uOrderOfArrival = s_globalOrderOfArrival++;
+    if (m_pChildWatch != nullptr) {
+        m_pChildWatch->childAdded(child);
+    }
     if (m_bRunning) {
         child->onEnter();
         child->onEnterTransitionDidFinish();
@@ -184,6 +189,9 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
     if (doCleanup) {
         child->cleanup();
     }
+    if (m_pChildWatch != nullptr) {
+        m_pChildWatch->childRemoved(child);
+    }
     child->setParent(nullptr);
     m_pChildren->removeObject(child);
     child->release();
@@ -223,12 +231,27 @@ void CCNode::sortAllChildren() {
                     const CCNode* second = static_cast<const CCNode*>(b);
                     return drawsBefore(first, first->m_nZOrder, second, second->m_nZOrder);
                 });
-                return;
+                break;
             }
             m_pChildren->exchangeObjectAtIndex(j, j - 1);
             --j;
         }
+        if (moves > moveBudget) {
+            break;
+        }
     }
+    if (moves > 0 && m_pChildWatch != nullptr) {
+        m_pChildWatch->childrenReordered();
+    }
+}
+
+void CCNode::setChildWatch(CCChildWatch* watch) {
+    if (watch == m_pChildWatch) {
+        return;
+    }
+    CCChildWatch* previous = m_pChildWatch;
+    m_pChildWatch = watch;
+    delete previous;
 }
 
 // --- Properties ---
@@ -241,10 +264,14 @@ void CCNode::setZOrder(int zOrder) {
 }
 
 void CCNode::setPosition(const CCPoint& position) {
-    if (!sameBits(m_obPosition.x, position.x) || !sameBits(m_obPosition.y, position.y)) {
-        markTransformDirty();
+    if (sameBits(m_obPosition.x, position.x) && sameBits(m_obPosition.y, position.y)) {
+        return;
     }
+    markTransformDirty();
     m_obPosition = position;
+    if (m_pParent != nullptr && m_pParent->m_pChildWatch != nullptr) {
+        m_pParent->m_pChildWatch->childMoved(this);
+    }
 }
 
 void CCNode::getPosition(float* x, float* y) {

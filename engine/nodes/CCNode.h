@@ -29,6 +29,24 @@ enum {
 
 class CCRGBAProtocol;
 
+// Told what happens to the children of the node it is set on (CCNode::setChildWatch), so that an
+// index of them can follow the children array without scanning it: a child added (in the array, its
+// parent set, before it enters the stage), a child about to be removed (still in the array, its
+// parent still set, after it left the stage and was cleaned up), a child whose position changed
+// (after the change; a position set to the same bits is none), the children put in another order
+// by a sort, and what the game says changed on a child (CCNode::noteChangeToParentWatch). The
+// children array holds its children in insertion order until a sort: an addition appends, a
+// removal closes up, and only sortAllChildren (which then reports) moves a child.
+class CCChildWatch {
+public:
+    virtual ~CCChildWatch() = default;
+    virtual void childAdded(CCNode* child) = 0;
+    virtual void childRemoved(CCNode* child) = 0;
+    virtual void childMoved(CCNode* child) = 0;
+    virtual void childrenReordered() = 0;
+    virtual void childChanged(CCNode* child) = 0;
+};
+
 // What a node is, as bits its classes add in their constructors: code that runs every frame asks
 // these (ccNodeAs) instead of dynamic_cast, which compares type names on every call. The engine
 // keeps the bits below kCCNodeKindFirstGameBit; the game numbers its own from there.
@@ -65,6 +83,16 @@ public:
     CCNode* getParent() const { return m_pParent; }
     // Called with the new parent by addChild and with null by the removals.
     virtual void setParent(CCNode* parent) { m_pParent = parent; }
+    // Owned: the previous watch is deleted (and so is this one with the node, before its children
+    // go). Null: none, which costs the tree and the positions of the children nothing.
+    void setChildWatch(CCChildWatch* watch);
+    CCChildWatch* getChildWatch() const { return m_pChildWatch; }
+    // Tells the parent's watch, if any, that something it may follow changed on this node.
+    void noteChangeToParentWatch() {
+        if (m_pParent != nullptr && m_pParent->m_pChildWatch != nullptr) {
+            m_pParent->m_pChildWatch->childChanged(this);
+        }
+    }
 
     virtual void removeFromParent();
     virtual void removeFromParentAndCleanup(bool cleanup);
@@ -238,6 +266,7 @@ protected:
 
 private:
     unsigned int m_uNodeKinds = 0;
+    CCChildWatch* m_pChildWatch = nullptr; // owned
 };
 
 // Whether T declares its own node kind (CC_NODE_KIND in T itself, not only in a base).

@@ -85,7 +85,11 @@ void KXPObject::resetComponents() {
 void KXPObject::restoreInitialState() {}
 
 void KXPObject::setState(int32_t state) {
+    const int32_t previous = m_state;
     m_state = state;
+    if (previous != state) {
+        noteChangeToParentWatch();
+    }
     for (KXComponent* component : components()) {
         component->ownerStateChanged();
     }
@@ -129,7 +133,11 @@ b2BodyType KXPObject::bodyTypeInMotion() const {
 }
 
 void KXPObject::setType(uint32_t flags) {
+    const uint32_t previous = m_type;
     m_type = flags;
+    if (previous != flags) {
+        noteChangeToParentWatch();
+    }
 }
 
 void KXPObject::setOpacityFactor(float factor) {

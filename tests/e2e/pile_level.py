@@ -5,8 +5,8 @@
 #
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
-#                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]]
-#                         [--drop NAME]... [--copy-section N]
+#                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]
+#                         [--set ATTRIBUTE=VALUE]...] [--drop NAME]... [--copy-section N]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -14,8 +14,10 @@
 # along a row and DY2 (or S) between rows (S 0: all at one point). Each copy's scale is the
 # object's times K (KY for y, when given), its
 # rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
-# that moves in a line move together. --drop takes the objects so named out of SECTION (a level
-# without its enemies); --copy-section adds N copies of SECTION that share its objects. Needs
+# that moves in a line move together. --set gives each copy's stored attribute so named that value,
+# read as JSON (`--set "Search Radius=1e9"`, `--set 'Affected Asset="kAll"'`). --drop takes the
+# objects so named out of SECTION (a level without its enemies); --copy-section adds N copies of
+# SECTION that share its objects. Needs
 # python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
@@ -44,6 +46,7 @@ parser.add_argument("--turn", type=float, default=0.0)
 parser.add_argument("--velocity")
 parser.add_argument("--at")
 parser.add_argument("--rise", type=float)
+parser.add_argument("--set", action="append", default=[])
 parser.add_argument("--drop", action="append", default=[])
 parser.add_argument("--copy-section", type=int, default=0)
 args = parser.parse_args()
@@ -148,6 +151,12 @@ if args.copies > 0:
     if args.at:
         x0, y0 = [float(v) for v in args.at.split(",")]
     velocity = [float(v) for v in args.velocity.split(",")] if args.velocity else None
+    settings = []
+    for setting in args.set:
+        attribute, _, value = setting.partition("=")
+        if attribute not in keys:
+            sys.exit("%s has no attribute %s" % (args.unit, attribute))
+        settings.append((keys[attribute], json.loads(value)))
     # Past every id in the dump and in the packs (an earlier run's copies among them).
     for pack in glob.glob(os.path.join(data, "*.attributes.pack")):
         ids.update(record[ID] for record in read(pack))
@@ -164,6 +173,8 @@ if args.copies > 0:
             copy[keys["Rotation"]][10] = base + args.turn * index
         if velocity is not None and "Linear Velocity" in keys:
             copy[keys["Linear Velocity"]][10] = velocity
+        for key, value in settings:
+            copy[key][10] = value
         objects.append(copy)
         for link in original_links:
             link_copy = msgpack.unpackb(msgpack.packb(link), raw=False, strict_map_key=False)

@@ -151,6 +151,8 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
     KXPBodyMass::createFixture(m_body, fixture);
     m_body->SetSleepingAllowed(false);
     KXPBodyData::setNode(m_body, this);
+    // Paths catch only objects with a body: their index of the layer follows this.
+    noteChangeToParentWatch();
 }
 
 void KXPObjectAsset::runParkedWorldWork() {

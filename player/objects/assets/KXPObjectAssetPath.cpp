@@ -11,6 +11,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string>
+#include <unordered_map>
 
 using namespace cocos2d;
 
@@ -64,7 +65,7 @@ void KXPObjectAssetPath::update(float /*dt*/) {
     if (layer == nullptr) {
         return;
     }
-    captureObjects(layer->getChildren());
+    captureFromIndex(layer);
     followStep();
 }
 
@@ -143,10 +144,40 @@ void KXPObjectAssetPath::captureObjects(CCArray* children) {
     }
 }
 
+bool KXPObjectAssetPath::captureFromIndex(CCNode* layer) {
+    const auto model = pathModel();
+    KXPPathIndex* index = model ? KXPPathIndex::of(layer) : nullptr;
+    if (index == nullptr) {
+        return true;
+    }
+    if (!index->takeTurn(m_turn)) {
+        return false;
+    }
+    KXPPathIndex::Group group = KXPPathIndex::kAll;
+    if (m_targetKind == kTargetCharacter) {
+        group = KXPPathIndex::kCharacters;
+    } else if (m_targetKind == kTargetAssets) {
+        group = KXPPathIndex::kUnits;
+    }
+    std::vector<KXPObjectAsset*> found;
+    index->find(group, m_objectAssetId, getPosition(), model->searchRadius(), found);
+    // The index holds only what may be caught; the scan's own tests stay, as cheap as they are.
+    for (KXPObjectAsset* object : found) {
+        if (object == this || !passesFilter(object) || object->getState() == kStateDead ||
+            object->getState() == kStateRemoved) {
+            continue;
+        }
+        carry(object);
+    }
+    return true;
+}
+
 void KXPObjectAssetPath::carry(KXPObjectAsset* object) {
     if ((object->getType() & kTypeCarriedByPath) != 0 || object->getBody() == nullptr) {
         return;
     }
+    // Before a record is added: a new object may stand where a removed one stood.
+    forgetRemoved();
     object->getBody()->SetGravityScale(0.0f);
     object->addListener(kListenerRemoved, this,
                         asset_listener_selector(KXPObjectAssetPath::onCarriedObjectRemoved));
@@ -170,6 +201,7 @@ void KXPObjectAssetPath::followStep() {
     if (!model) {
         return;
     }
+    forgetRemoved();
     const float attraction = model->attractionForce() / 100.0f;
     const int pointCount = static_cast<int>(std::min<size_t>(model->points().size(), INT32_MAX));
     const bool flips = model->imageDirection() && model->imageTransition() == "kFlip";
@@ -239,11 +271,36 @@ void KXPObjectAssetPath::followStep() {
             record.pointIndex += 1;
         }
     }
+    if (finished.empty()) {
+        return;
+    }
+    // Each entry of `finished` takes the first record of its object still in the list (an object
+    // may be listed twice: escaped and at its end), and that object is let go; in one pass over
+    // the list, the records keeping their order.
+    std::unordered_map<KXPObjectAsset*, size_t> asked;
     for (KXPObjectAsset* object : finished) {
-        const auto found = std::find_if(m_carried.begin(), m_carried.end(),
-                                        [object](const Carried& record) { return record.object == object; });
-        if (found != m_carried.end()) {
-            m_carried.erase(found);
+        ++asked[object];
+    }
+    std::unordered_map<KXPObjectAsset*, size_t> taken;
+    size_t kept = 0;
+    for (size_t index = 0; index < m_carried.size(); ++index) {
+        KXPObjectAsset* object = m_carried[index].object;
+        const auto wanted = asked.find(object);
+        if (wanted != asked.end() && wanted->second > 0) {
+            --wanted->second;
+            ++taken[object];
+            continue;
+        }
+        if (kept != index) {
+            m_carried[kept] = m_carried[index];
+        }
+        ++kept;
+    }
+    m_carried.resize(kept);
+    for (KXPObjectAsset* object : finished) {
+        const auto record = taken.find(object);
+        if (record != taken.end() && record->second > 0) {
+            --record->second;
             letGo(object);
         }
     }
@@ -260,6 +317,7 @@ void KXPObjectAssetPath::letGo(KXPObjectAsset* object) {
 }
 
 void KXPObjectAssetPath::letGoOfAll() {
+    forgetRemoved();
     std::vector<Carried> carried;
     carried.swap(m_carried);
     for (const Carried& record : carried) {
@@ -268,7 +326,16 @@ void KXPObjectAssetPath::letGoOfAll() {
 }
 
 void KXPObjectAssetPath::onCarriedObjectRemoved(KXPObjectAsset* removed, KXPObjectAsset* /*other*/) {
-    m_carried.erase(std::remove_if(m_carried.begin(), m_carried.end(),
-                                   [removed](const Carried& record) { return record.object == removed; }),
-                    m_carried.end());
+    m_removed.insert(removed);
+}
+
+void KXPObjectAssetPath::forgetRemoved() const {
+    if (m_removed.empty()) {
+        return;
+    }
+    m_carried.erase(
+        std::remove_if(m_carried.begin(), m_carried.end(),
+                       [this](const Carried& record) { return m_removed.count(record.object) != 0; }),
+        m_carried.end());
+    m_removed.clear();
 }

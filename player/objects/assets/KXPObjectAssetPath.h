@@ -7,10 +7,12 @@
 // the flag 512. The path has no body and draws nothing.
 
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/objects/assets/KXPPathIndex.h"
 
 #include "cocos2d.h"
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class KXModelObjectPath;
@@ -38,7 +40,9 @@ public:
     // Lets go of what it still carries, as cleanup() does.
     ~KXPObjectAssetPath() override;
 
-    // With an object layer: catches what came near, then steers what it carries.
+    // With an object layer: catches what came near (found through the layer's KXPPathIndex, as
+    // captureObjects would find it in the layer's children; in a frame past the index's budget, in
+    // a later frame), then steers what it carries.
     void update(float dt) override;
     // Lets go of every carried object (keeping their velocities), and stops the path's own
     // actions and schedules as any removed node does.
@@ -52,14 +56,20 @@ public:
     void addToWorld(b2World* world, bool skipStill) override;
 
     // Carries every object of `children` that passes the target filter and lies within the
-    // search radius of the origin (stops at the first null entry).
+    // search radius of the origin (stops at the first null entry), in their order.
     void captureObjects(cocos2d::CCArray* children);
+    // The same for the layer's children, through its index; false when the index's budget for the
+    // frame was spent (nothing is caught then).
+    bool captureFromIndex(cocos2d::CCNode* layer);
     // One steering step for each carried object; lets go of those that escaped or finished.
     void followStep();
     // The point at that index plus the origin; the origin for an index outside the list.
     cocos2d::CCPoint pointAt(int index);
 
-    const std::vector<Carried>& carried() const { return m_carried; }
+    const std::vector<Carried>& carried() const {
+        forgetRemoved();
+        return m_carried;
+    }
     int playMode() const { return m_playMode; }
     int targetKind() const { return m_targetKind; }
     bool escapeCheck() const { return m_escapeCheck; }
@@ -74,8 +84,15 @@ private:
     void trace(const char* event, KXPObjectAsset& object);
     void letGoOfAll();
     void onCarriedObjectRemoved(KXPObjectAsset* removed, KXPObjectAsset* other);
+    // Drops the records of the objects removed from the game since the list was last read.
+    void forgetRemoved() const;
 
-    std::vector<Carried> m_carried;
+    // Every read of the list goes through forgetRemoved first: a removal only notes the object
+    // (its pointer is compared, never followed, as the object may be freed by then), so that
+    // thousands of removals cost one pass over the list.
+    mutable std::vector<Carried> m_carried;
+    mutable std::unordered_set<KXPObjectAsset*> m_removed;
+    KXPPathIndex::Turn m_turn;
     int m_playMode = kPlaySingle;
     int m_targetKind = kTargetAll;
     bool m_escapeCheck = true;

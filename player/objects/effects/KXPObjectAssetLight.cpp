@@ -45,7 +45,12 @@ void KXPObjectAssetLight::addToWorld(b2World* world, bool skipStill) {
 }
 
 void KXPObjectAssetLight::setState(int32_t state) {
+    const int32_t previous = m_state;
     m_state = state;
+    if (previous != state) {
+        // As KXPObject::setState tells it (a light has no body: no path catches it anyway).
+        noteChangeToParentWatch();
+    }
     if (state == kStateRemoved) {
         m_out = true;
         m_fan.clear();
