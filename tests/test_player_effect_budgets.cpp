@@ -42,9 +42,9 @@ namespace {
 const ccColor4F kWhite{255.0f, 255.0f, 255.0f, 255.0f};
 
 size_t linesWith(const KXDebugLogCapture& log, const std::string& text) {
-    return static_cast<size_t>(std::count_if(log.lines().begin(), log.lines().end(), [&](const std::string& line) {
-        return line.find(text) != std::string::npos;
-    }));
+    return static_cast<size_t>(
+        std::count_if(log.lines().begin(), log.lines().end(),
+                      [&](const std::string& line) { return line.find(text) != std::string::npos; }));
 }
 
 TEST(EffectBudgets, MirrorTexturesAreHalvedIntoWhatIsLeftAndCapturesCountedByFrame) {
@@ -173,10 +173,12 @@ TEST_F(FieldEffects, MirrorsShareTheFieldsTexturePixelsInTheirOrderAndGiveThemBa
     EXPECT_TRUE(second->isReflecting());
     EXPECT_FALSE(last->isReflecting());
     EXPECT_EQ(log.lines().size(), 3u);
-    EXPECT_TRUE(log.contains("[KXPObjectAssetMirror] - Second (model " + std::to_string(second->getModel()->id()) +
-                             ") reflects at 2048 x 2048, not 4096 x 4096: the field's mirrors hold 32 of their 64 "
-                             "MiB"));
-    EXPECT_TRUE(log.contains("[KXPObjectAssetMirror] - Last (model " + std::to_string(last->getModel()->id()) +
+    EXPECT_TRUE(
+        log.contains("[KXPObjectAssetMirror] - Second (model " + std::to_string(second->getModel()->id()) +
+                     ") reflects at 2048 x 2048, not 4096 x 4096: the field's mirrors hold 32 of their 64 "
+                     "MiB"));
+    EXPECT_TRUE(log.contains("[KXPObjectAssetMirror] - Last (model " +
+                             std::to_string(last->getModel()->id()) +
                              ") shows no reflection: the field's mirrors hold 64 of their 64 MiB"));
 
     // A halved texture takes the band at half its size and is drawn twice as large, flipped.
@@ -272,10 +274,11 @@ TEST_F(FieldEffects, LightsPastTheStepsRaysGoWithoutShadowsAndPastItsLightAreNot
         EXPECT_EQ(scene->lightBudget()->raysCast(), shadowed * raysEach);
     }
     EXPECT_EQ(log.lines().size(), 1u);
-    EXPECT_TRUE(log.contains("[KXPObjectAssetLight] - Lamp " + std::to_string(shadowed) + " (model " +
-                             std::to_string(lights[shadowed]->getModel()->id()) +
-                             ") and the lights after it in a step are lit without shadows: the field's lights "
-                             "cast 16384 rays a step at most"));
+    EXPECT_TRUE(
+        log.contains("[KXPObjectAssetLight] - Lamp " + std::to_string(shadowed) + " (model " +
+                     std::to_string(lights[shadowed]->getModel()->id()) +
+                     ") and the lights after it in a step are lit without shadows: the field's lights "
+                     "cast 16384 rays a step at most"));
 
     // Lights over the whole screen: so many screens' worth are drawn, the rest not at all.
     for (KXPObjectAssetLight* lamp : lights) {
