@@ -328,6 +328,10 @@ public:
         setType(kTypeMirror);
         autorelease();
     }
+    bool capturesInFrame(const std::shared_ptr<KXPMirrorBudget>& budget, const CCRect&) override {
+        m_log.push_back(m_name + " asked");
+        return budget != nullptr && m_name != "asleep";
+    }
     void beginCapture() override { m_log.push_back(m_name + " begin"); }
     void endCapture() override { m_log.push_back(m_name + " end"); }
     void update(float) override {}
@@ -342,13 +346,19 @@ TEST_F(GameField, MirrorsCaptureTheFieldAfterItIsDrawnAndLeaveTheListWhenRemoved
     make();
     std::vector<std::string> captures;
     auto* first = new FakeMirror(captures, scene, "first");
+    auto* asleep = new FakeMirror(captures, scene, "asleep");
     auto* second = new FakeMirror(captures, scene, "second");
     layer()->addChild(first);
+    layer()->addChild(asleep);
     layer()->addChild(second);
     scene->addMirror(first);
+    scene->addMirror(asleep);
     scene->addMirror(second);
+    // Each is asked, in the list's order, before anything is drawn; those that capture do.
     scene->visit();
-    EXPECT_EQ(captures, (std::vector<std::string>{"first begin", "first end", "second begin", "second end"}));
+    EXPECT_EQ(captures, (std::vector<std::string>{"first asked", "asleep asked", "second asked",
+                                                  "first begin", "first end", "second begin", "second end"}));
+    scene->removeMirror(asleep);
 
     // A mirror marked for removal leaves the list before it leaves the layer.
     first->setState(KXPObject::kStateRemoved);

@@ -31,6 +31,7 @@ public:
         setType(kTypeMirror);
         autorelease();
     }
+    bool capturesInFrame(const std::shared_ptr<KXPMirrorBudget>&, const CCRect&) override { return true; }
     void beginCapture() override { hudSeen.push_back(m_field->getUiLayer()->isVisible()); }
     void endCapture() override {}
     void update(float) override {}

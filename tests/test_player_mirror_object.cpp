@@ -1,12 +1,13 @@
 // The water mirror without GL: texture sizes from the model's scale (never below 1 x 1 nor
 // above the model's largest), the first capture preparing once, the mirror hidden from its own
 // capture and given back the visibility it had, and the capture transform that brings the band
-// above the mirror (along its own up) onto the texture.
+// above the mirror (along its own up) onto the texture, also onto one the budget made smaller.
 
 #include "kazmath/GL/matrix.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelQueries.h"
+#include "player/base/KXPMirrorBudget.h"
 #include "player/objects/effects/KXPObjectAssetMirror.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
@@ -141,6 +142,36 @@ TEST_F(MirrorObject, TheCaptureBringsTheBandAboveTheMirrorOntoItsTexture) {
         EXPECT_NEAR(side.y, 15.0f, 1e-3f) << c.rotation;
         mirror->endCapture();
     }
+}
+
+TEST_F(MirrorObject, AReducedTextureTakesTheWholeBandAtItsFraction) {
+    // Room for a quarter of the 200 x 50 texture: each side halved.
+    auto budget = std::make_shared<KXPMirrorBudget>();
+    budget->take(KXPMirrorBudget::Size{4096, 4096 - 1});
+    budget->giveBack(KXPMirrorBudget::Size{50, 50});
+    budget->beginFrame();
+    KXPObjectAssetMirror* mirror = place(CCPoint(2.0f, 0.5f), CCPoint(300.0f, 100.0f), 90.0f);
+    const CCRect everywhere(-1e6f, -1e6f, 2e6f, 2e6f);
+    ASSERT_TRUE(mirror->capturesInFrame(budget, everywhere));
+    ASSERT_NE(mirror->renderTexture(), nullptr);
+    EXPECT_EQ(mirror->renderTexture()->getPixelsWide(), 100);
+    EXPECT_EQ(mirror->renderTexture()->getPixelsHigh(), 25);
+    // Turned a quarter: its up is +x. The band from its top edge to the band's top fills the
+    // texture's height, its width the texture's width.
+    const CCPoint centre(300.0f, 100.0f);
+    mirror->beginCapture();
+    const CCPoint edge = captured(centre + CCPoint(25.0f, 0.0f));
+    EXPECT_NEAR(edge.x, 50.0f, 1e-3f);
+    EXPECT_NEAR(edge.y, 0.0f, 1e-3f);
+    EXPECT_NEAR(captured(centre + CCPoint(75.0f, 0.0f)).y, 25.0f, 1e-3f);
+    EXPECT_NEAR(captured(centre + CCPoint(40.0f, -90.0f)).x, 95.0f, 1e-3f);
+    mirror->endCapture();
+
+    // Going, it gives its share back.
+    const int64_t held = budget->heldPixels();
+    mirror->removeFromParent();
+    CCPoolManager::sharedPoolManager()->pop();
+    EXPECT_EQ(budget->heldPixels(), held - 100 * 25);
 }
 
 } // namespace

@@ -18,6 +18,7 @@ class CCPoint;
 
 class b2World;
 class KXModelScreenScene;
+class KXPLightBudget;
 class KXPObject;
 class KXPObjectAsset;
 
@@ -63,4 +64,6 @@ public:
     virtual void findCheckpointPowerup() = 0;
     // Takes a mirror (kind exactly 2048) off the list of mirrors the level draws itself into.
     virtual void removeMirror(KXPObject* object) = 0;
+    // What the level's lights may still do in the running step; null: no bound.
+    virtual KXPLightBudget* lightBudget() { return nullptr; }
 };

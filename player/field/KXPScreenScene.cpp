@@ -405,6 +405,7 @@ void KXPScreenScene::countDownToGameOver(float dt) {
 // --- fixed step ---
 
 void KXPScreenScene::fixedUpdate(float dt) {
+    m_lightBudget.beginStep();
     std::vector<KXPObject*> removed;
     updateObjects(dt, removed);
     updateGameSpeed();
@@ -537,21 +538,19 @@ void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
 // --- drawing ---
 
 void KXPScreenScene::visit() {
-    CCLayer::visit();
     if (m_mirrors.empty()) {
+        CCLayer::visit();
         return;
     }
     // Copies, each mirror held for the walk: a capture may draw objects that take a mirror away.
     const std::vector<KXPObject*> mirrors = m_mirrors;
-    const std::vector<KXPCaptureTarget*> targets = m_captureTargets;
     for (KXPObject* mirror : mirrors) {
         mirror->retain();
     }
-    for (size_t index = 0; index < mirrors.size(); ++index) {
-        KXPCaptureTarget* capture = targets[index];
-        if (capture == nullptr) {
-            continue;
-        }
+    // Settled before the frame is drawn: a mirror that does not capture shows no reflection in it.
+    const std::vector<KXPCaptureTarget*> captures = mirrorCaptures(m_captureTargets);
+    CCLayer::visit();
+    for (KXPCaptureTarget* capture : captures) {
         CCNode* ui = m_uiLayer;
         const bool uiVisible = ui != nullptr && ui->isVisible();
         if (ui != nullptr) {

@@ -12,6 +12,8 @@
 
 #include "player/base/KXPGameField.h"
 #include "player/base/KXPLevelField.h"
+#include "player/base/KXPLightBudget.h"
+#include "player/base/KXPMirrorBudget.h"
 #include "player/field/KXPContinuousCollision.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
@@ -93,7 +95,8 @@ public:
     // The frame update: requests, pause sync, camera, one world step, fixed step, flash, shake,
     // teleports, object creation, game-over countdown.
     void update(float dt) override;
-    // Draws the field, then once more into each mirror's capture with the UI layer hidden.
+    // Draws the field, then once more into the capture of each mirror that captures in the
+    // frame (mirrorCaptures) with the UI layer hidden.
     void visit() override;
     // The scene's own switch, and the same on the tag-77 child when it is a layer.
     void setTouchEnabled(bool enabled) override;
@@ -257,6 +260,9 @@ public:
     void addMirror(KXPObject* mirror);
     void removeMirror(KXPObject* object) override;
     const std::vector<KXPObject*>& getMirrors() const { return m_mirrors; }
+    const KXPMirrorBudget& mirrorBudget() const { return *m_mirrorBudget; }
+    // Started again with each fixed step.
+    KXPLightBudget* lightBudget() override { return &m_lightBudget; }
 
     // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
     // Stores a checkpoint at the position (object-layer coordinates) of that level section.
@@ -289,6 +295,8 @@ protected:
     void scrollBackgrounds(float dt);
     void pullPowerups();
     void removeObjects(const std::vector<KXPObject*>& removed);
+    // The capture targets, in the list's order, that capture in the frame about to be drawn.
+    std::vector<KXPCaptureTarget*> mirrorCaptures(const std::vector<KXPCaptureTarget*>& targets);
 
     // Links made by the linkers of a section or of a teleported object: A and B joined or B
     // attached to A (KXPScreenSceneLinks.cpp).
@@ -372,6 +380,9 @@ protected:
     std::vector<KXPObject*> m_mirrors;
     // Each mirror as a capture target (null when it is none), at the mirror's index.
     std::vector<KXPCaptureTarget*> m_captureTargets;
+    // Shared with the mirrors that took from it, which give back when they go.
+    std::shared_ptr<KXPMirrorBudget> m_mirrorBudget = std::make_shared<KXPMirrorBudget>();
+    KXPLightBudget m_lightBudget;
     std::unordered_set<std::string> m_hudKeys;
     // Keypad codes down now, with the game action each pressed (0: none).
     std::map<int, int> m_keysDown;

@@ -242,6 +242,21 @@ void KXPScreenScene::removeMirror(KXPObject* object) {
     }
 }
 
+std::vector<KXPCaptureTarget*> KXPScreenScene::mirrorCaptures(const std::vector<KXPCaptureTarget*>& targets) {
+    m_mirrorBudget->beginFrame();
+    // The screen and as much again on every side: where the camera can go before the next frame,
+    // so that a reflection coming into view was captured in the frames before.
+    const CCSize window = CCDirector::sharedDirector()->getWinSize();
+    const CCRect near(-window.width, -window.height, window.width * 3.0f, window.height * 3.0f);
+    std::vector<KXPCaptureTarget*> captures;
+    for (KXPCaptureTarget* target : targets) {
+        if (target != nullptr && target->capturesInFrame(m_mirrorBudget, near)) {
+            captures.push_back(target);
+        }
+    }
+    return captures;
+}
+
 // --- powerup hooks ---
 
 KXPObjectAsset* KXPScreenScene::findActivePowerup(const std::string& powerupType, KXPObject* excluded) {

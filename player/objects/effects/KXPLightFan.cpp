@@ -34,12 +34,13 @@ KXPLightFan::KXPLightFan() : m_centre(0.0f, 0.0f) {}
 void KXPLightFan::clear() {
     m_vertexCount = 0;
     m_targetCount = 0;
+    m_raysCast = 0;
 }
 
-void KXPLightFan::build(b2World* world, const b2Vec2& centre, float radius, bool shadows) {
+bool KXPLightFan::build(b2World* world, const b2Vec2& centre, float radius, bool shadows, int maxRays) {
     clear();
     if (!(radius > 0.0f) || !std::isfinite(radius) || !centre.IsValid()) {
-        return;
+        return true;
     }
     m_centre = centre;
     m_radius = radius;
@@ -55,13 +56,11 @@ void KXPLightFan::build(b2World* world, const b2Vec2& centre, float radius, bool
     addTarget(b2Vec2(upper.x, lower.y) - centre, none);
 
     if (!shadows || world == nullptr) {
-        for (int index = 0; index < m_targetCount; ++index) {
-            append(m_targets[index]);
-        }
-        return;
+        appendCorners();
+        return true;
     }
     if (holdsCentre(world)) {
-        return;
+        return true;
     }
     b2AABB square;
     square.lowerBound = lower;
@@ -82,7 +81,19 @@ void KXPLightFan::build(b2World* world, const b2Vec2& centre, float radius, bool
             break;
         }
     }
+    if (m_targetCount > maxRays) {
+        m_targetCount = 4;
+        appendCorners();
+        return false;
+    }
     castRays(world);
+    return true;
+}
+
+void KXPLightFan::appendCorners() {
+    for (int index = 0; index < 4 && index < m_targetCount; ++index) {
+        append(m_targets[index]);
+    }
 }
 
 std::vector<b2Fixture*> KXPLightFan::blockersIn(b2World* world, const b2AABB& box) {
@@ -141,6 +152,7 @@ void KXPLightFan::addPolygonTargets(const b2Fixture& fixture) {
 }
 
 void KXPLightFan::castRays(b2World* world) {
+    m_raysCast = m_targetCount;
     for (int index = 0; index < m_targetCount; ++index) {
         const b2Vec2& target = m_targets[index];
         const b2Vec2& offset = m_offsets[index];

@@ -31,12 +31,16 @@ public:
     static constexpr float kSilhouetteOffset = 0.005f;
     // A ray that ends this much (metres) beyond its target passed it and struck something behind.
     static constexpr float kPassedTarget = 0.05f;
+    // More rays than a fan can cast.
+    static constexpr int kAnyRays = kCapacity;
 
     KXPLightFan();
 
     // Rebuilds the fan. Without shadows the fan is the centre and the four corners. A radius that
     // is not a positive finite number, or a centre that is not finite, leaves the fan empty.
-    void build(b2World* world, const b2Vec2& centre, float radius, bool shadows);
+    // Shadows that would take more than `maxRays` rays are not cast: the fan is built without
+    // them and the answer is false.
+    bool build(b2World* world, const b2Vec2& centre, float radius, bool shadows, int maxRays = kAnyRays);
     // No vertices at all (nothing to draw).
     void clear();
 
@@ -44,6 +48,8 @@ public:
     int vertexCount() const { return m_vertexCount; }
     const cocos2d::ccVertex2F& vertex(int index) const { return m_vertices[index]; }
     int targetCount() const { return m_targetCount; }
+    // Rays the last build cast.
+    int raysCast() const { return m_raysCast; }
     const b2Vec2& target(int index) const { return m_targets[index]; }
     const b2Vec2& targetOffset(int index) const { return m_offsets[index]; }
 
@@ -61,6 +67,8 @@ public:
     static std::vector<b2Fixture*> blockersIn(b2World* world, const b2AABB& box);
 
 private:
+    // The square's four corners, after the centre.
+    void appendCorners();
     // False once the target list is full.
     bool addTarget(const b2Vec2& target, const b2Vec2& offset);
     void addCircleTargets(const b2Fixture& fixture);
@@ -77,4 +85,5 @@ private:
     b2Vec2 m_offsets[kCapacity];
     int m_targetCount = 0;
     int m_vertexCount = 0;
+    int m_raysCast = 0;
 };

@@ -3,11 +3,15 @@
 #include "player/objects/effects/KXPObjectAssetLight.h"
 
 #include "kazmath/GL/matrix.h"
+#include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectLight.h"
+#include "player/base/KXPLevelField.h"
+#include "player/base/KXPLightBudget.h"
 #include "player/objects/KXPLayerSpace.h"
 #include "player/objects/effects/KXPEffectTexture.h"
 #include "player/store/KXPSettingsController.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -87,7 +91,60 @@ void KXPObjectAssetLight::update(float dt) {
     if (!model || m_world == nullptr || !isVisible()) {
         return;
     }
+    if (KXPLightBudget* budget = fieldBudget()) {
+        buildWithin(*budget, model->radius());
+        return;
+    }
     m_fan.build(m_world, lightCentre(), model->radius(), castsShadows());
+}
+
+KXPLightBudget* KXPObjectAssetLight::fieldBudget() const {
+    // The object layer hangs in the field.
+    KXPLevelField* field = m_layer != nullptr ? dynamic_cast<KXPLevelField*>(m_layer->getParent()) : nullptr;
+    return field != nullptr ? field->lightBudget() : nullptr;
+}
+
+void KXPObjectAssetLight::buildWithin(KXPLightBudget& budget, float radius) {
+    // A light that is not drawn casts no rays either.
+    if (!budget.takeLight(screenShare())) {
+        if (budget.refuseLight()) {
+            debugLog("[KXPObjectAssetLight] - %s (model %u) and the lights after it in a step are not drawn: "
+                     "the field's lights light %.0f screens a step at most",
+                     m_model->name().c_str(), m_model->id(), KXPLightBudget::kLitScreensPerStep);
+        }
+        return;
+    }
+    const bool shadows = castsShadows();
+    const int left = budget.shadowRaysLeft();
+    const bool cast = m_fan.build(m_world, lightCentre(), radius, shadows && left > 0, left);
+    budget.castShadowRays(m_fan.raysCast());
+    if (shadows && (!cast || left == 0) && budget.refuseShadows()) {
+        debugLog("[KXPObjectAssetLight] - %s (model %u) and the lights after it in a step are lit without "
+                 "shadows: the field's lights cast %d rays a step at most",
+                 m_model->name().c_str(), m_model->id(), KXPLightBudget::kShadowRaysPerStep);
+    }
+}
+
+float KXPObjectAssetLight::screenShare() {
+    if (m_layer == nullptr) {
+        return 0.0f;
+    }
+    const CCSize window = CCDirector::sharedDirector()->getWinSize();
+    const CCRect view = CCRectApplyAffineTransform(CCRect(0.0f, 0.0f, window.width, window.height),
+                                                   m_layer->worldToNodeTransform());
+    const float viewArea = view.size.width * view.size.height;
+    if (!(viewArea > 0.0f)) {
+        return 0.0f;
+    }
+    const CCRect square = boundingRect();
+    const float width =
+        std::min(square.getMaxX(), view.getMaxX()) - std::max(square.getMinX(), view.getMinX());
+    const float height =
+        std::min(square.getMaxY(), view.getMaxY()) - std::max(square.getMinY(), view.getMinY());
+    if (!(width > 0.0f) || !(height > 0.0f)) {
+        return 0.0f;
+    }
+    return width * height / viewArea;
 }
 
 void KXPObjectAssetLight::draw() {

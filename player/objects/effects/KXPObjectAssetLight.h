@@ -5,6 +5,9 @@
 // KXPLightFan) and draws it as one triangle fan textured with the game's light map
 // ("data/fx/lightMap.png") and tinted with the model's colour. Shadows are off for a light whose
 // model says so, and for every light when the game started slowly. No body, no contacts.
+//
+// On a field the lights share the field's light budget (KXPLightBudget) in the order they update:
+// past it a light is lit without shadows, or not drawn in that step.
 
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/effects/KXPEffectShader.h"
@@ -15,14 +18,15 @@
 #include <memory>
 
 class KXModelObjectLight;
+class KXPLightBudget;
 
 class KXPObjectAssetLight : public KXPObjectAsset {
 public:
     explicit KXPObjectAssetLight(const std::shared_ptr<KXModelObjectLight>& model);
     ~KXPObjectAssetLight() override;
 
-    // The object's update, then the fan rebuilt (left empty without a world, while hidden, or
-    // with a radius of 0 or less).
+    // The object's update, then the fan rebuilt (left empty without a world, while hidden, with a
+    // radius of 0 or less, or past the field's light budget).
     void update(float dt) override;
     // The fan, sorted around the centre, unrotated and unscaled at the node position.
     void draw() override;
@@ -36,12 +40,17 @@ public:
     // The light centre in metres, in the object layer's space.
     b2Vec2 lightCentre();
     bool castsShadows() const;
+    // The part of the screen its square lights, over the screen's area (0 without a layer).
+    float screenShare();
     const KXPLightFan& fan() const { return m_fan; }
     cocos2d::CCTexture2D* texture() const { return m_texture; }
     b2World* world() const { return m_world; }
 
 private:
     std::shared_ptr<KXModelObjectLight> lightModel() const;
+    // The running field's light budget, when the light hangs in one.
+    KXPLightBudget* fieldBudget() const;
+    void buildWithin(KXPLightBudget& budget, float radius);
 
     KXPEffectShader m_shader;
     b2World* m_world = nullptr;

@@ -27,6 +27,10 @@ int textureSide(float scale) {
         kx::truncateToInt(static_cast<double>(scale) * KXPObjectAssetMirror::kTexturePixelsPerScale);
     return std::min(std::max(side, 1), KXPObjectAssetMirror::kMaxTextureSide);
 }
+
+long long mebibytes(int64_t pixels) {
+    return static_cast<long long>(pixels * 4 / (int64_t(1) << 20));
+}
 } // namespace
 
 KXPObjectAssetMirror::KXPObjectAssetMirror(const std::shared_ptr<KXModelObjectMirror>& model)
@@ -44,6 +48,9 @@ KXPObjectAssetMirror::~KXPObjectAssetMirror() {
             m_renderTexture->end();
         }
         m_renderTexture->release();
+    }
+    if (m_budget) {
+        m_budget->giveBack(m_share);
     }
 }
 
@@ -75,19 +82,101 @@ void KXPObjectAssetMirror::cleanup() {
     KXPObjectAsset::cleanup();
 }
 
-void KXPObjectAssetMirror::prepare() {
+CCRect KXPObjectAssetMirror::reflectionBox() {
+    const std::shared_ptr<KXModelObjectMirror> model = mirrorModel();
+    if (!model) {
+        return CCRectZero;
+    }
+    // The texture's box turned about its centre, the node's place.
+    const CCSize size = textureSizeFor(model->animatedScale(0.0f, 0));
+    const double angle = static_cast<double>(getRotation()) * kRadiansPerDegree;
+    const float c = static_cast<float>(std::fabs(std::cos(angle)));
+    const float s = static_cast<float>(std::fabs(std::sin(angle)));
+    const float width = size.width * c + size.height * s;
+    const float height = size.width * s + size.height * c;
+    const CCPoint position = getPosition();
+    const CCRect box(position.x - width * 0.5f, position.y - height * 0.5f, width, height);
+    return getParent() != nullptr ? CCRectApplyAffineTransform(box, getParent()->nodeToWorldTransform())
+                                  : box;
+}
+
+bool KXPObjectAssetMirror::capturesInFrame(const std::shared_ptr<KXPMirrorBudget>& budget,
+                                           const CCRect& near) {
+    m_reflecting = false;
+    // Without a texture there is nothing to capture into.
+    if (!budget || (m_prepared && m_renderTexture == nullptr) || !near.intersectsRect(reflectionBox())) {
+        return false;
+    }
+    if (!budget->capturesLeft()) {
+        sayNoCapture(KXPMirrorBudget::kCapturesPerFrame);
+        return false;
+    }
+    // The texture is made once the mirror has a capture to fill it.
+    if (!m_prepared) {
+        prepare(budget);
+    }
+    m_reflecting = m_renderTexture != nullptr && budget->takeCapture();
+    return m_reflecting;
+}
+
+void KXPObjectAssetMirror::sayNoCapture(int captures) {
+    if (m_saidNoCapture) {
+        return;
+    }
+    m_saidNoCapture = true;
+    debugLog(
+        "[KXPObjectAssetMirror] - %s (model %u) shows no reflection while the %d mirrors before it in the "
+        "field reflect",
+        m_model->name().c_str(), m_model->id(), captures);
+}
+
+KXPMirrorBudget::Size KXPObjectAssetMirror::takeFromBudget(KXPMirrorBudget& budget,
+                                                           const KXPMirrorBudget::Size& wanted) {
+    const int64_t held = budget.heldPixels();
+    const KXPMirrorBudget::Size size = budget.take(wanted);
+    if (size.pixels() == 0) {
+        debugLog(
+            "[KXPObjectAssetMirror] - %s (model %u) shows no reflection: the field's mirrors hold %lld of "
+            "their %lld MiB",
+            m_model->name().c_str(), m_model->id(), mebibytes(held),
+            mebibytes(KXPMirrorBudget::kTexturePixels));
+    } else if (size.width != wanted.width || size.height != wanted.height) {
+        debugLog(
+            "[KXPObjectAssetMirror] - %s (model %u) reflects at %d x %d, not %d x %d: the field's mirrors "
+            "hold %lld of their %lld MiB",
+            m_model->name().c_str(), m_model->id(), size.width, size.height, wanted.width, wanted.height,
+            mebibytes(held), mebibytes(KXPMirrorBudget::kTexturePixels));
+    }
+    return size;
+}
+
+void KXPObjectAssetMirror::prepare(const std::shared_ptr<KXPMirrorBudget>& budget) {
     m_prepared = true;
     const std::shared_ptr<KXModelObjectMirror> model = mirrorModel();
     if (!model) {
         return;
     }
-    const CCSize size = textureSizeFor(model->animatedScale(0.0f, 0));
-    const int width = static_cast<int>(size.width);
-    const int height = static_cast<int>(size.height);
-    m_renderTexture = CCRenderTexture::create(width, height);
+    const CCSize natural = textureSizeFor(model->animatedScale(0.0f, 0));
+    const KXPMirrorBudget::Size wanted{static_cast<int>(natural.width), static_cast<int>(natural.height)};
+    KXPMirrorBudget::Size size = wanted;
+    if (budget) {
+        size = takeFromBudget(*budget, wanted);
+        if (size.pixels() == 0) {
+            return;
+        }
+        m_budget = budget;
+        m_share = size;
+    }
+    m_captureScale = CCPoint(static_cast<float>(size.width) / natural.width,
+                             static_cast<float>(size.height) / natural.height);
+    m_renderTexture = CCRenderTexture::create(size.width, size.height);
     if (m_renderTexture == nullptr) {
-        debugLog("[KXPObjectAssetMirror] cannot make a %d x %d reflection: the mirror shows nothing", width,
-                 height);
+        debugLog("[KXPObjectAssetMirror] cannot make a %d x %d reflection: the mirror shows nothing",
+                 size.width, size.height);
+        if (m_budget) {
+            m_budget->giveBack(m_share);
+            m_budget.reset();
+        }
         return;
     }
     m_renderTexture->retain();
@@ -133,7 +222,7 @@ void KXPObjectAssetMirror::loadReflectionShader() {
 
 void KXPObjectAssetMirror::beginCapture() {
     if (!m_prepared) {
-        prepare();
+        prepare(nullptr);
     }
     m_visibleBeforeCapture = isVisible();
     // Not in its own reflection.
@@ -155,6 +244,10 @@ void KXPObjectAssetMirror::applyCaptureTransform() {
     const float rotation = getRotation();
     const CCPoint position = getPosition();
     const CCPoint layer = m_layer != nullptr ? m_layer->getPosition() : CCPointZero;
+    // A reduced texture takes the band at its fraction of the size.
+    if (m_captureScale.x != 1.0f || m_captureScale.y != 1.0f) {
+        kmGLScalef(m_captureScale.x, m_captureScale.y, 1.0f);
+    }
     // Turned about the texture's centre to the mirror's rotation, then the band of the mirror's
     // height right above it (along its own up) moved onto the texture.
     kmGLTranslatef(scale.x * 50.0f, scale.y * 50.0f, 0.0f);
@@ -177,11 +270,12 @@ void KXPObjectAssetMirror::endCapture() {
 
 void KXPObjectAssetMirror::visit() {
     CCNode::visit();
-    if (!isVisible() || m_renderTexture == nullptr) {
+    if (!isVisible() || m_renderTexture == nullptr || !m_reflecting) {
         return;
     }
     m_renderTexture->setPosition(getPosition());
     m_renderTexture->setRotation(getRotation());
-    m_renderTexture->setScaleY(-1.0f);
+    m_renderTexture->setScaleX(1.0f / m_captureScale.x);
+    m_renderTexture->setScaleY(-1.0f / m_captureScale.y);
     m_renderTexture->visit();
 }
