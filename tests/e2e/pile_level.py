@@ -6,6 +6,7 @@
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]]
+#                         [--circle RADIUS] [--set NAME=JSON]...]
 #                         [--drop NAME]... [--copy-section N]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
@@ -15,12 +16,15 @@
 # object's times K (KY for y, when given), its
 # rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
 # that moves in a line move together. --drop takes the objects so named out of SECTION (a level
-# without its enemies); --copy-section adds N copies of SECTION that share its objects. Needs
+# without its enemies); --copy-section adds N copies of SECTION that share its objects. --circle lays
+# the copies evenly on a circle of RADIUS around the start instead of in rows; --set gives each copy
+# that value (JSON) of its attribute NAME (a portal's "Exit Only" false makes an exit an entry). Needs
 # python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
 import glob
 import json
+import math
 import os
 import sys
 
@@ -46,6 +50,8 @@ parser.add_argument("--at")
 parser.add_argument("--rise", type=float)
 parser.add_argument("--drop", action="append", default=[])
 parser.add_argument("--copy-section", type=int, default=0)
+parser.add_argument("--circle", type=float)
+parser.add_argument("--set", action="append", default=[])
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -157,6 +163,13 @@ if args.copies > 0:
         copy[ID] = next_id
         copy[position_key][10] = [x0 + (index % args.row) * args.spacing,
                                   y0 + args.lift + (index // args.row) * rise]
+        if args.circle is not None:
+            angle = 2 * math.pi * index / args.copies
+            copy[position_key][10] = [x0 + args.circle * math.cos(angle),
+                                      y0 + args.lift + args.circle * math.sin(angle)]
+        for setting in args.set:
+            name, value = setting.split("=", 1)
+            copy[keys[name]][10] = json.loads(value)
         if args.scale is not None and "Scale" in keys:
             copy[keys["Scale"]][10] = [v * k for v, k in zip(original[keys["Scale"]][10], scale)]
         if (args.rotation is not None or args.turn) and "Rotation" in keys:
