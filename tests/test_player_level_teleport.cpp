@@ -1,6 +1,7 @@
-// Portals on a headless game field: partners by group and strict radius, exit-only, and one send
-// per entry, with and without swallowing the entering character.
+// Portals on a headless game field: partners by group and strict radius, exit-only, one send per
+// entry, with and without swallowing the entering character, and no copy past the field's bound.
 
+#include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelObjectTeleport.h"
@@ -17,8 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace cocos2d;
 
@@ -197,6 +202,46 @@ TEST_F(LevelTeleport, ACarriedObjectRemovedOrOutlivingItsPortal) {
     scene->getObjectLayer()->removeChild(entry, true);
     other->setState(KXPObject::kStateRemoved);
     other->release();
+}
+
+// Exits that send on what comes out of them copy without end: the field takes a stated number of
+// copies, queued ones counted, and a portal refused says so once.
+TEST_F(LevelTeleport, NoPortalMakesACopyPastTheFieldsBound) {
+    KXPObjectAssetTeleport* entry = portal(ccp(0, 0));
+    KXPObjectAssetTeleport* first = portal(ccp(100, 0));
+    KXPObjectAssetTeleport* second = portal(ccp(200, 0));
+    KXPObjectAssetTeleport* elsewhere = portal(ccp(5000, 0), {9.0f});
+    kxtest::TestAsset* earlier = character();
+    for (size_t copy = 1; copy < KXPLevelField::kMaxTeleportCopies; ++copy) {
+        scene->addTeleport(earlier, elsewhere);
+    }
+    ASSERT_EQ(scene->teleportCopies(), KXPLevelField::kMaxTeleportCopies - 1);
+    KXDebugLogCapture log;
+
+    // One copy left: the first partner gets it, the second none, and the entry has sent.
+    kxtest::TestAsset* hero = character();
+    entry->beginContact(hero, nullptr, true);
+    entry->send(*scene);
+    ASSERT_EQ(queued(), KXPLevelField::kMaxTeleportCopies);
+    EXPECT_EQ(scene->getTeleportQueue().back().destination, first);
+    EXPECT_FALSE(first->isMovementEnabled());
+    EXPECT_TRUE(second->isMovementEnabled());
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+    const std::string said = "[KXPObjectAssetTeleport] - " + entry->getModel()->name() + " (model " +
+                             std::to_string(entry->getModel()->id()) + ") makes no copy: the field holds " +
+                             std::to_string(KXPLevelField::kMaxTeleportCopies) + " copies";
+    EXPECT_EQ(log.lines(), std::vector<std::string>{said});
+
+    // None left: a portal keeps what entered it and tries again, without a further line.
+    kxtest::TestAsset* next = character();
+    second->beginContact(next, nullptr, true);
+    for (int frame = 0; frame < 3; ++frame) {
+        second->send(*scene);
+    }
+    EXPECT_EQ(queued(), KXPLevelField::kMaxTeleportCopies);
+    EXPECT_EQ(second->carriedObject(), next);
+    EXPECT_TRUE(entry->isMovementEnabled());
+    EXPECT_EQ(log.lines().size(), 1u);
 }
 
 // A damaged exported position must not reach the physics engine, which stops the program on it.

@@ -16,6 +16,7 @@
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPSectionsInPlace.h"
+#include "player/field/KXPTeleportCopies.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 
@@ -237,6 +238,8 @@ public:
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
     void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) override;
     const std::vector<KXPTeleportRecord>& getTeleportQueue() const { return m_teleportQueue; }
+    size_t teleportCopies() const override { return m_teleportCopies.count() + m_teleportQueue.size(); }
+    bool firstTeleportCopyRefused() override;
     // Re-creates the queued objects at their destinations (with their linked objects).
     virtual void processTeleportQueue();
     // The teleports of the object layer with that "Group ID", in child order.
@@ -366,6 +369,7 @@ protected:
         KXPObject* copy;
     };
     std::vector<TeleportExit> m_teleportExits;
+    KXPTeleportCopies m_teleportCopies;
     std::vector<KXPCreationQueueEntry> m_creationQueue;
     std::vector<KXPObject*> m_mirrors;
     // Each mirror as a capture target (null when it is none), at the mirror's index.

@@ -112,6 +112,10 @@ void KXPScreenScene::reopenTeleportExits() {
     m_teleportExits.swap(waiting);
 }
 
+bool KXPScreenScene::firstTeleportCopyRefused() {
+    return m_teleportCopies.firstRefusal();
+}
+
 void KXPScreenScene::clearTeleports() {
     for (KXPTeleportRecord& record : m_teleportQueue) {
         CC_SAFE_RELEASE(record.object);
@@ -123,6 +127,7 @@ void KXPScreenScene::clearTeleports() {
         exit.copy->release();
     }
     m_teleportExits.clear();
+    m_teleportCopies.clear();
 }
 
 void KXPScreenScene::processTeleportQueue() {
@@ -157,6 +162,7 @@ void KXPScreenScene::processTeleportQueue() {
             record.destination->retain();
             copy->retain();
             m_teleportExits.push_back(TeleportExit{record.destination, copy});
+            m_teleportCopies.add(copy);
         }
         object->release();
         record.destination->release();

@@ -1,5 +1,6 @@
 #include "player/objects/assets/KXPObjectAssetTeleport.h"
 
+#include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
@@ -87,6 +88,9 @@ void KXPObjectAssetTeleport::send(KXPLevelField& field) {
     if (m_carried == nullptr || !model) {
         return;
     }
+    if (copiesFull(field)) {
+        return; // tried again next update
+    }
     std::vector<KXPObjectAsset*> partners;
     field.collectTeleports(partners, model->groupId());
     bool sent = false;
@@ -95,6 +99,9 @@ void KXPObjectAssetTeleport::send(KXPLevelField& field) {
             continue;
         }
         if (model->searchRadius() > ccpDistance(getPosition(), partner->getPosition())) {
+            if (copiesFull(field)) {
+                break; // the partners left get no copy
+            }
             field.addTeleport(m_carried, partner);
             kxTrace("teleport", "teleport send from=%.1f,%.1f to=%.1f,%.1f object=%u", getPositionX(),
                     getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->traceId());
@@ -115,6 +122,19 @@ void KXPObjectAssetTeleport::send(KXPLevelField& field) {
     if (model->singleUse()) {
         setState(kStateRemoved);
     }
+}
+
+bool KXPObjectAssetTeleport::copiesFull(KXPLevelField& field) const {
+    const size_t copies = field.teleportCopies();
+    if (copies < KXPLevelField::kMaxTeleportCopies) {
+        return false;
+    }
+    if (field.firstTeleportCopyRefused()) {
+        const auto model = getModel();
+        debugLog("[KXPObjectAssetTeleport] - %s (model %u) makes no copy: the field holds %zu copies",
+                 model ? model->name().c_str() : "", model ? model->id() : 0u, copies);
+    }
+    return true;
 }
 
 void KXPObjectAssetTeleport::onCarriedObjectRemoved(KXPObjectAsset* /*removed*/, KXPObjectAsset* /*other*/) {
