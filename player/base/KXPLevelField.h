@@ -48,6 +48,9 @@ public:
 
     // The teleports of the object layer with that "Group ID", in child order.
     virtual void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) = 0;
+    // Those of them strictly closer than `radius` to `center`, in child order.
+    virtual void collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                                      const cocos2d::CCPoint& center, float radius) = 0;
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
     virtual void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) = 0;
     // Copies of teleported objects on the field (until they are removed) and queued to come out.

@@ -17,6 +17,7 @@
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPSectionsInPlace.h"
 #include "player/field/KXPTeleportCopies.h"
+#include "player/field/KXPTeleportIndex.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 
@@ -244,6 +245,8 @@ public:
     virtual void processTeleportQueue();
     // The teleports of the object layer with that "Group ID", in child order.
     void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) override;
+    void collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                              const cocos2d::CCPoint& center, float radius) override;
     // The first powerup of that type in state 1 other than `excluded`; null when none.
     KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded) override;
     // Places a powerup of the asset at the characters and applies it at once.
@@ -370,6 +373,7 @@ protected:
     };
     std::vector<TeleportExit> m_teleportExits;
     KXPTeleportCopies m_teleportCopies;
+    KXPTeleportIndex m_teleportIndex;
     std::vector<KXPCreationQueueEntry> m_creationQueue;
     std::vector<KXPObject*> m_mirrors;
     // Each mirror as a capture target (null when it is none), at the mirror's index.

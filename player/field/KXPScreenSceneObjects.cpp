@@ -90,6 +90,15 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     }
 }
 
+void KXPScreenScene::collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                                          const CCPoint& center, float radius) {
+    if (m_objectLayer == nullptr) {
+        teleports.clear();
+        return;
+    }
+    m_teleportIndex.collectNear(m_objectLayer, *m_objectLayer, teleports, groupId, center, radius);
+}
+
 void KXPScreenScene::reopenTeleportExits() {
     // A teleport that let an object out takes nothing in until that object has left it.
     std::vector<TeleportExit> waiting;

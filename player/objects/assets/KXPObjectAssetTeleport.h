@@ -23,6 +23,10 @@ public:
     float groupId() const;
     KXPObjectAsset* carriedObject() const { return m_carried; }
 
+    // The layer it stands on hears of a move, and of riding a path or being let go by one.
+    using KXPObjectAsset::setPosition;
+    void setPosition(const cocos2d::CCPoint& position) override;
+    void setType(uint32_t flags) override;
     // A weightless dynamic sensor.
     void addToWorld(b2World* world, bool skipStill) override;
     // Records an entering live character (no spawned copies); no contact listeners, no damage.
@@ -45,6 +49,7 @@ private:
     // The field holds as many copies as it takes (KXPLevelField::kMaxTeleportCopies); the first
     // portal refused in a level says so.
     bool copiesFull(KXPLevelField& field) const;
+    void tellLayer();
     // Takes the listener back and forgets the carried object.
     void releaseCarriedObject();
 
