@@ -1,5 +1,6 @@
 // Portals on a running game field: a body entering a portal comes out of its partner once, made
-// again there by the field outside the physics step, and the one that went in leaves.
+// again there by the field outside the physics step, and the one that went in leaves; the field
+// counts the copies it holds.
 
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelObjectTeleport.h"
@@ -85,6 +86,37 @@ TEST_F(LevelPortals, AnEnteringCharacterComesOutOfThePartnerOnce) {
     EXPECT_NEAR(copies[0]->getPositionX(), 600.0f, 1.0f);
     EXPECT_NE(copies[0], hero);
     EXPECT_FALSE(exit->isMovementEnabled()); // the copy still stands in it
+}
+
+// The field's copies count from their queueing until they leave it, removed or let go of: a bound
+// on them holds while the copies are there, and never outlives them.
+TEST_F(LevelPortals, CopiesCountFromTheirSendingUntilTheyLeaveTheField) {
+    graph.scene("world")->gravityAttribute()->setValue(CCPointZero, true);
+    KXPScreensController::shared()->resetToScene("world");
+    director()->runWithScene(KXPScreensController::shared()->currentScene());
+    frames(1);
+    auto* field = dynamic_cast<KXPScreenScene*>(KXPScreensController::shared()->currentScreenScene());
+    ASSERT_NE(field, nullptr);
+
+    auto heroModel = kxtest::unitModel("Hero", "kDecorationObjectType");
+    for (int index = 0; index < 3; ++index) {
+        KXPObjectAsset* exit =
+            place(field, portalModel(10.0f), ccp(600.0f, 200.0f * static_cast<float>(index)));
+        field->addTeleport(place(field, heroModel, ccp(0, 0)), exit);
+    }
+    EXPECT_EQ(field->teleportCopies(), 3u);
+    frames(1);
+    std::vector<CCNode*> copies = nodesOf(field, heroModel);
+    ASSERT_EQ(copies.size(), 3u);
+    EXPECT_EQ(field->teleportCopies(), 3u);
+
+    static_cast<KXPObject*>(copies[0])->setState(KXPObject::kStateRemoved);
+    EXPECT_EQ(field->teleportCopies(), 2u);
+    // Taken off the layer without being removed: it counts until it is freed.
+    copies[1]->removeFromParent();
+    frames(2);
+    EXPECT_EQ(field->teleportCopies(), 1u);
+    EXPECT_EQ(nodesOf(field, heroModel).size(), 1u);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// Portals on a headless game field: partners by group and strict radius, exit-only, and one send
-// per entry, with and without swallowing the entering character.
+// Portals on a headless game field: partners by group and strict radius, exit-only, one send per
+// entry, with and without swallowing the entering character, no copy past the field's bound, and
+// the partners in range found wherever the portals stand.
 
+#include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/classes/KXModelObjectTeleport.h"
@@ -17,8 +19,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace cocos2d;
 
@@ -197,6 +203,153 @@ TEST_F(LevelTeleport, ACarriedObjectRemovedOrOutlivingItsPortal) {
     scene->getObjectLayer()->removeChild(entry, true);
     other->setState(KXPObject::kStateRemoved);
     other->release();
+}
+
+// Exits that send on what comes out of them copy without end: the field takes a stated number of
+// copies, queued ones counted, and a portal refused says so once.
+TEST_F(LevelTeleport, NoPortalMakesACopyPastTheFieldsBound) {
+    KXPObjectAssetTeleport* entry = portal(ccp(0, 0));
+    KXPObjectAssetTeleport* first = portal(ccp(100, 0));
+    KXPObjectAssetTeleport* second = portal(ccp(200, 0));
+    KXPObjectAssetTeleport* elsewhere = portal(ccp(5000, 0), {9.0f});
+    kxtest::TestAsset* earlier = character();
+    for (size_t copy = 1; copy < KXPLevelField::kMaxTeleportCopies; ++copy) {
+        scene->addTeleport(earlier, elsewhere);
+    }
+    ASSERT_EQ(scene->teleportCopies(), KXPLevelField::kMaxTeleportCopies - 1);
+    KXDebugLogCapture log;
+
+    // One copy left: the first partner gets it, the second none, and the entry has sent.
+    kxtest::TestAsset* hero = character();
+    entry->beginContact(hero, nullptr, true);
+    entry->send(*scene);
+    ASSERT_EQ(queued(), KXPLevelField::kMaxTeleportCopies);
+    EXPECT_EQ(scene->getTeleportQueue().back().destination, first);
+    EXPECT_FALSE(first->isMovementEnabled());
+    EXPECT_TRUE(second->isMovementEnabled());
+    EXPECT_EQ(entry->carriedObject(), nullptr);
+    const std::string said = "[KXPObjectAssetTeleport] - " + entry->getModel()->name() + " (model " +
+                             std::to_string(entry->getModel()->id()) + ") makes no copy: the field holds " +
+                             std::to_string(KXPLevelField::kMaxTeleportCopies) + " copies";
+    EXPECT_EQ(log.lines(), std::vector<std::string>{said});
+
+    // None left: a portal keeps what entered it and tries again, without a further line.
+    kxtest::TestAsset* next = character();
+    second->beginContact(next, nullptr, true);
+    for (int frame = 0; frame < 3; ++frame) {
+        second->send(*scene);
+    }
+    EXPECT_EQ(queued(), KXPLevelField::kMaxTeleportCopies);
+    EXPECT_EQ(second->carriedObject(), next);
+    EXPECT_TRUE(entry->isMovementEnabled());
+    EXPECT_EQ(log.lines().size(), 1u);
+}
+
+// The field finds a sender's partners among the portals near it: the same portals, in the same
+// order, as looking at every child of the layer, while portals move, ride a path and are let go,
+// come, go, and are sorted to other places, also far out, at places that are not numbers and
+// with radii of every size.
+TEST_F(LevelTeleport, ThePartnersInRangeAreThoseOfAllTheLayersPortals) {
+    unsigned int seed = 12345;
+    const auto next = [&seed](float low, float high) {
+        seed = seed * 1103515245u + 12345u;
+        return low + (high - low) * static_cast<float>((seed >> 8) & 0xffff) / 65535.0f;
+    };
+    const float groups[] = {1.0f, 2.0f, 0.0f, -0.0f};
+    std::vector<KXPObjectAssetTeleport*> portals;
+    const auto add = [&] {
+        PortalSettings settings;
+        settings.group = groups[portals.size() % 4];
+        portals.push_back(portal(ccp(next(-2000, 2000), next(-2000, 2000)), settings));
+        portals.back()->setZOrder(static_cast<int>(next(0, 5)));
+    };
+    for (int count = 0; count < 300; ++count) {
+        add();
+    }
+    portals[0]->setPosition(ccp(1.0e12f, 5.0f));
+    portals[1]->setPosition(ccp(-3.0e9f, 1.0e10f));
+    portals[2]->setPosition(ccp(std::numeric_limits<float>::quiet_NaN(), 0.0f));
+    const float radii[] = {0.0f,
+                           -5.0f,
+                           1.0f,
+                           128.0f,
+                           300.0f,
+                           600.0f,
+                           5000.0f,
+                           2.0e9f,
+                           1.0e30f,
+                           std::numeric_limits<float>::infinity(),
+                           std::numeric_limits<float>::quiet_NaN()};
+    size_t found = 0;
+    int query = 0;
+    // Every other search is made close to the portal just changed, in its group.
+    const auto compare = [&](int change, KXPObjectAssetTeleport* changed) {
+        for (int count = 0; count < 6; ++count, ++query) {
+            float group = groups[query % 4];
+            CCPoint center = query % 15 == 0 ? ccp(1.0e12f, 0.0f) : ccp(next(-2500, 2500), next(-2500, 2500));
+            if (changed != nullptr && count % 2 == 0) {
+                group = changed->groupId();
+                center = changed->getPosition() + ccp(next(-100, 100), next(-100, 100));
+            }
+            const float radius = radii[query % 11];
+            std::vector<KXPObjectAsset*> all;
+            std::vector<KXPObjectAsset*> expected;
+            scene->collectTeleports(all, group);
+            for (KXPObjectAsset* each : all) {
+                if (radius > ccpDistance(center, each->getPosition())) {
+                    expected.push_back(each);
+                }
+            }
+            std::vector<KXPObjectAsset*> near;
+            scene->collectTeleportsNear(near, group, center, radius);
+            ASSERT_EQ(near, expected) << "after change " << change << ", query " << query;
+            found += near.size();
+        }
+    };
+    compare(0, nullptr);
+    for (int change = 1; change <= 240; ++change) {
+        const auto index = static_cast<size_t>(next(3.0f, static_cast<float>(portals.size() - 1)));
+        KXPObjectAssetTeleport* picked = portals[index];
+        switch (change % 6) {
+        case 0: // a step shorter than a float's epsilon, then a long one
+            picked->setPosition(picked->getPosition() + ccp(1.0e-4f, 0.0f));
+            compare(change, picked);
+            picked->setPosition(ccp(next(-2000, 2000), next(-2000, 2000)));
+            break;
+        case 1:
+            picked->setType(picked->getType() ^ KXPObject::kTypeCarriedByPath);
+            break;
+        case 2: // off the layer, for good or back at another depth
+            if (change % 4 == 0) {
+                portals.erase(portals.begin() + static_cast<std::ptrdiff_t>(index));
+                picked->removeFromParent();
+                picked = nullptr;
+            } else {
+                picked->retain();
+                picked->removeFromParent();
+                scene->getObjectLayer()->addChild(picked, static_cast<int>(next(0, 5)));
+                picked->release();
+            }
+            break;
+        case 3:
+            picked->setZOrder(static_cast<int>(next(-3, 8)));
+            compare(change, picked);
+            scene->getObjectLayer()->sortAllChildren();
+            break;
+        case 4:
+            add();
+            picked = portals.back();
+            compare(change, picked);
+            scene->getObjectLayer()->sortAllChildren();
+            break;
+        default: // what is no portal comes and goes without a change
+            character()->setZOrder(static_cast<int>(next(-3, 8)));
+            scene->getObjectLayer()->sortAllChildren();
+            break;
+        }
+        compare(change, picked);
+    }
+    EXPECT_GT(found, 1000u); // the searches found partners, not only nothing
 }
 
 // A damaged exported position must not reach the physics engine, which stops the program on it.

@@ -6,6 +6,7 @@
 // without knowing the scene's class. With no level running, the callers find none and do
 // nothing.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -48,8 +49,19 @@ public:
 
     // The teleports of the object layer with that "Group ID", in child order.
     virtual void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) = 0;
+    // Those of them strictly closer than `radius` to `center`, in child order.
+    virtual void collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                                      const cocos2d::CCPoint& center, float radius) = 0;
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
     virtual void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) = 0;
+    // Copies of teleported objects on the field (until they are removed) and queued to come out.
+    // Exits that send on what comes out of them copy without end: a portal makes no copy while
+    // the field holds kMaxTeleportCopies. A character sent to dozens of exits makes dozens; a grid
+    // of 48 default portals that all send to one another, each once, holds some 1,300 at most.
+    static constexpr size_t kMaxTeleportCopies = 2048;
+    virtual size_t teleportCopies() const = 0;
+    // True only the first time it is asked in a level: the first portal refused says so.
+    virtual bool firstTeleportCopyRefused() = 0;
     // Puts an object a spawner emitted on the object layer at the spawner's transform.
     virtual void addSpawnedObject(KXPObjectAsset* object, KXPObjectAsset* spawner) = 0;
 

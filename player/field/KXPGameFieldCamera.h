@@ -7,6 +7,7 @@
 
 #include "cocos2d.h"
 #include "player/base/KXPNodeKinds.h"
+#include "player/base/KXPPortalLayer.h"
 
 #include <box2d/box2d.h>
 
@@ -15,7 +16,7 @@
 class KXModelScreenScene;
 class KXPGameplaySettings;
 
-class KXPGameFieldCamera : public cocos2d::CCNode {
+class KXPGameFieldCamera : public cocos2d::CCNode, public KXPPortalLayer {
 public:
     CC_NODE_KIND(KXPGameFieldCamera, kKXPNodeGameFieldCamera);
 
@@ -56,6 +57,18 @@ public:
     // The point moved into the rectangle, x then y.
     static cocos2d::CCPoint clampPoint(const cocos2d::CCRect& rect, const cocos2d::CCPoint& point);
 
+    // --- the portals among the children (KXPGameFieldCameraPortals.cpp) ---
+    // A portal child coming or going, or sorted to another place, changes the version.
+    unsigned long portalsVersion() const override { return m_portalsVersion; }
+    void portalChanged() override { ++m_portalsVersion; }
+    using cocos2d::CCNode::addChild;
+    void addChild(cocos2d::CCNode* child, int zOrder, int tag) override;
+    using cocos2d::CCNode::removeChild;
+    void removeChild(cocos2d::CCNode* child, bool cleanup) override;
+    void removeAllChildrenWithCleanup(bool cleanup) override;
+    void reorderChild(cocos2d::CCNode* child, int zOrder) override;
+    void sortAllChildren() override;
+
 private:
     cocos2d::CCPoint m_target;
     cocos2d::CCRect m_charactersRect;
@@ -64,4 +77,7 @@ private:
     std::shared_ptr<KXModelScreenScene> m_model;
     KXPGameplaySettings* m_gameplay = nullptr;
     float m_followFactor = 1.0f;
+    unsigned long m_portalsVersion = 1;
+    // A portal was added or given another z-order: the next sort may move it among the others.
+    bool m_portalsUnsorted = false;
 };

@@ -18,6 +18,8 @@
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPSectionsInPlace.h"
+#include "player/field/KXPTeleportCopies.h"
+#include "player/field/KXPTeleportIndex.h"
 #include "player/field/KXPTeleportRecord.h"
 #include "player/screens/KXPScreen.h"
 
@@ -242,10 +244,14 @@ public:
     // Queues an object that entered a teleport; it comes out of `destination` next frame.
     void addTeleport(KXPObjectAsset* object, KXPObjectAsset* destination) override;
     const std::vector<KXPTeleportRecord>& getTeleportQueue() const { return m_teleportQueue; }
+    size_t teleportCopies() const override { return m_teleportCopies.count() + m_teleportQueue.size(); }
+    bool firstTeleportCopyRefused() override;
     // Re-creates the queued objects at their destinations (with their linked objects).
     virtual void processTeleportQueue();
     // The teleports of the object layer with that "Group ID", in child order.
     void collectTeleports(std::vector<KXPObjectAsset*>& teleports, float groupId) override;
+    void collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                              const cocos2d::CCPoint& center, float radius) override;
     // The first powerup of that type in state 1 other than `excluded`; null when none.
     KXPObjectAsset* findActivePowerup(const std::string& powerupType, KXPObject* excluded) override;
     // Places a powerup of the asset at the characters and applies it at once.
@@ -376,6 +382,8 @@ protected:
         KXPObject* copy;
     };
     std::vector<TeleportExit> m_teleportExits;
+    KXPTeleportCopies m_teleportCopies;
+    KXPTeleportIndex m_teleportIndex;
     std::vector<KXPCreationQueueEntry> m_creationQueue;
     std::vector<KXPObject*> m_mirrors;
     // Each mirror as a capture target (null when it is none), at the mirror's index.

@@ -90,6 +90,15 @@ void KXPScreenScene::collectTeleports(std::vector<KXPObjectAsset*>& teleports, f
     }
 }
 
+void KXPScreenScene::collectTeleportsNear(std::vector<KXPObjectAsset*>& teleports, float groupId,
+                                          const CCPoint& center, float radius) {
+    if (m_objectLayer == nullptr) {
+        teleports.clear();
+        return;
+    }
+    m_teleportIndex.collectNear(m_objectLayer, *m_objectLayer, teleports, groupId, center, radius);
+}
+
 void KXPScreenScene::reopenTeleportExits() {
     // A teleport that let an object out takes nothing in until that object has left it.
     std::vector<TeleportExit> waiting;
@@ -112,6 +121,10 @@ void KXPScreenScene::reopenTeleportExits() {
     m_teleportExits.swap(waiting);
 }
 
+bool KXPScreenScene::firstTeleportCopyRefused() {
+    return m_teleportCopies.firstRefusal();
+}
+
 void KXPScreenScene::clearTeleports() {
     for (KXPTeleportRecord& record : m_teleportQueue) {
         CC_SAFE_RELEASE(record.object);
@@ -123,6 +136,7 @@ void KXPScreenScene::clearTeleports() {
         exit.copy->release();
     }
     m_teleportExits.clear();
+    m_teleportCopies.clear();
 }
 
 void KXPScreenScene::processTeleportQueue() {
@@ -157,6 +171,7 @@ void KXPScreenScene::processTeleportQueue() {
             record.destination->retain();
             copy->retain();
             m_teleportExits.push_back(TeleportExit{record.destination, copy});
+            m_teleportCopies.add(copy);
         }
         object->release();
         record.destination->release();

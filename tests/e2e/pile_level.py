@@ -6,7 +6,8 @@
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]
-#                         [--set ATTRIBUTE=VALUE]...] [--drop NAME]... [--copy-section N]
+#                         [--circle RADIUS] [--set ATTRIBUTE=VALUE]...] [--drop NAME]...
+#                         [--copy-section N]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -17,12 +18,14 @@
 # that moves in a line move together. --set gives each copy's stored attribute so named that value,
 # read as JSON (`--set "Search Radius=1e9"`, `--set 'Affected Asset="kAll"'`). --drop takes the
 # objects so named out of SECTION (a level without its enemies); --copy-section adds N copies of
-# SECTION that share its objects. Needs
+# SECTION that share its objects. --circle lays the copies evenly on a circle of RADIUS around
+# the start instead of in rows. Needs
 # python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
 import glob
 import json
+import math
 import os
 import sys
 
@@ -49,6 +52,7 @@ parser.add_argument("--rise", type=float)
 parser.add_argument("--set", action="append", default=[])
 parser.add_argument("--drop", action="append", default=[])
 parser.add_argument("--copy-section", type=int, default=0)
+parser.add_argument("--circle", type=float)
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -166,6 +170,10 @@ if args.copies > 0:
         copy[ID] = next_id
         copy[position_key][10] = [x0 + (index % args.row) * args.spacing,
                                   y0 + args.lift + (index // args.row) * rise]
+        if args.circle is not None:
+            angle = 2 * math.pi * index / args.copies
+            copy[position_key][10] = [x0 + args.circle * math.cos(angle),
+                                      y0 + args.lift + args.circle * math.sin(angle)]
         if args.scale is not None and "Scale" in keys:
             copy[keys["Scale"]][10] = [v * k for v, k in zip(original[keys["Scale"]][10], scale)]
         if (args.rotation is not None or args.turn) and "Rotation" in keys:

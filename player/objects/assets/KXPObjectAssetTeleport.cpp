@@ -1,9 +1,11 @@
 #include "player/objects/assets/KXPObjectAssetTeleport.h"
 
+#include "model/KXDebugLog.h"
 #include "model/classes/KXModelObjectTeleport.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPLevelField.h"
+#include "player/base/KXPPortalLayer.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 
@@ -31,6 +33,29 @@ std::shared_ptr<KXModelObjectTeleport> KXPObjectAssetTeleport::teleportModel() c
 float KXPObjectAssetTeleport::groupId() const {
     const auto model = teleportModel();
     return model ? model->groupId() : 0.0f;
+}
+
+void KXPObjectAssetTeleport::setPosition(const CCPoint& position) {
+    const CCPoint& was = getPosition();
+    const bool moved = position.x != was.x || position.y != was.y;
+    KXPObjectAsset::setPosition(position);
+    if (moved && getType() == kTypeTeleport) {
+        tellLayer();
+    }
+}
+
+void KXPObjectAssetTeleport::setType(uint32_t flags) {
+    const bool partner = getType() == kTypeTeleport;
+    KXPObjectAsset::setType(flags);
+    if (partner != (getType() == kTypeTeleport)) {
+        tellLayer();
+    }
+}
+
+void KXPObjectAssetTeleport::tellLayer() {
+    if (KXPPortalLayer* layer = dynamic_cast<KXPPortalLayer*>(getParent())) {
+        layer->portalChanged();
+    }
 }
 
 void KXPObjectAssetTeleport::addToWorld(b2World* world, bool skipStill) {
@@ -87,20 +112,24 @@ void KXPObjectAssetTeleport::send(KXPLevelField& field) {
     if (m_carried == nullptr || !model) {
         return;
     }
+    if (copiesFull(field)) {
+        return; // tried again next update
+    }
     std::vector<KXPObjectAsset*> partners;
-    field.collectTeleports(partners, model->groupId());
+    field.collectTeleportsNear(partners, model->groupId(), getPosition(), model->searchRadius());
     bool sent = false;
     for (KXPObjectAsset* partner : partners) {
         if (partner == this) {
             continue;
         }
-        if (model->searchRadius() > ccpDistance(getPosition(), partner->getPosition())) {
-            field.addTeleport(m_carried, partner);
-            kxTrace("teleport", "teleport send from=%.1f,%.1f to=%.1f,%.1f object=%u", getPositionX(),
-                    getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->traceId());
-            partner->setMovementEnabled(false);
-            sent = true;
+        if (copiesFull(field)) {
+            break; // the partners left get no copy
         }
+        field.addTeleport(m_carried, partner);
+        kxTrace("teleport", "teleport send from=%.1f,%.1f to=%.1f,%.1f object=%u", getPositionX(),
+                getPositionY(), partner->getPositionX(), partner->getPositionY(), m_carried->traceId());
+        partner->setMovementEnabled(false);
+        sent = true;
     }
     if (!sent) {
         return; // tried again next update
@@ -115,6 +144,19 @@ void KXPObjectAssetTeleport::send(KXPLevelField& field) {
     if (model->singleUse()) {
         setState(kStateRemoved);
     }
+}
+
+bool KXPObjectAssetTeleport::copiesFull(KXPLevelField& field) const {
+    const size_t copies = field.teleportCopies();
+    if (copies < KXPLevelField::kMaxTeleportCopies) {
+        return false;
+    }
+    if (field.firstTeleportCopyRefused()) {
+        const auto model = getModel();
+        debugLog("[KXPObjectAssetTeleport] - %s (model %u) makes no copy: the field holds %zu copies",
+                 model ? model->name().c_str() : "", model ? model->id() : 0u, copies);
+    }
+    return true;
 }
 
 void KXPObjectAssetTeleport::onCarriedObjectRemoved(KXPObjectAsset* /*removed*/, KXPObjectAsset* /*other*/) {

@@ -5,7 +5,7 @@
 // makes the move in its own update, outside the physics step. A portal can be exit-only, used up
 // after one send ("Single Use"), or swallow the character it sent ("Delete Input Object"). A
 // portal whose movement is disabled takes nothing in (the field disables a receiving portal until
-// the arrival has left it).
+// the arrival has left it). No copy comes out while the field holds as many as it takes.
 
 #include "player/objects/assets/KXPObjectAsset.h"
 
@@ -23,6 +23,10 @@ public:
     float groupId() const;
     KXPObjectAsset* carriedObject() const { return m_carried; }
 
+    // The layer it stands on hears of a move, and of riding a path or being let go by one.
+    using KXPObjectAsset::setPosition;
+    void setPosition(const cocos2d::CCPoint& position) override;
+    void setType(uint32_t flags) override;
     // A weightless dynamic sensor.
     void addToWorld(b2World* world, bool skipStill) override;
     // Records an entering live character (no spawned copies); no contact listeners, no damage.
@@ -34,12 +38,18 @@ public:
 
     // Queues the carried object to every partner in range on `field`. Sent once per entry: after
     // a send the portal forgets the object (swallowing it first with "Delete Input Object") and
-    // is idle again, so a character standing in it is not queued again every frame.
+    // is idle again, so a character standing in it is not queued again every frame. While the
+    // field holds the copies it takes, the partners left get none; with none sent, the portal
+    // keeps the object and tries again next update.
     void send(KXPLevelField& field);
 
 private:
     std::shared_ptr<KXModelObjectTeleport> teleportModel() const;
     void onCarriedObjectRemoved(KXPObjectAsset* removed, KXPObjectAsset* other);
+    // The field holds as many copies as it takes (KXPLevelField::kMaxTeleportCopies); the first
+    // portal refused in a level says so.
+    bool copiesFull(KXPLevelField& field) const;
+    void tellLayer();
     // Takes the listener back and forgets the carried object.
     void releaseCarriedObject();
 

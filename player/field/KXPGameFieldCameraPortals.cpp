@@ -1,0 +1,52 @@
+// The camera's children changes that touch its portals.
+
+#include "player/field/KXPGameFieldCamera.h"
+
+#include "player/objects/KXPObject.h"
+
+using namespace cocos2d;
+
+namespace {
+
+bool isPortal(CCNode* node) {
+    const KXPObject* object = ccNodeAs<KXPObject>(node);
+    return object != nullptr && (object->getType() & KXPObject::kTypeTeleport) != 0;
+}
+
+} // namespace
+
+void KXPGameFieldCamera::addChild(CCNode* child, int zOrder, int tag) {
+    CCNode::addChild(child, zOrder, tag);
+    if (child != nullptr && child->getParent() == this && isPortal(child)) {
+        portalChanged();
+        m_portalsUnsorted = true;
+    }
+}
+
+void KXPGameFieldCamera::removeChild(CCNode* child, bool cleanup) {
+    const bool portal = child != nullptr && child->getParent() == this && isPortal(child);
+    CCNode::removeChild(child, cleanup);
+    if (portal) {
+        portalChanged();
+    }
+}
+
+void KXPGameFieldCamera::removeAllChildrenWithCleanup(bool cleanup) {
+    CCNode::removeAllChildrenWithCleanup(cleanup);
+    portalChanged();
+}
+
+void KXPGameFieldCamera::reorderChild(CCNode* child, int zOrder) {
+    CCNode::reorderChild(child, zOrder);
+    if (isPortal(child)) {
+        m_portalsUnsorted = true;
+    }
+}
+
+void KXPGameFieldCamera::sortAllChildren() {
+    if (m_bReorderChildDirty && m_portalsUnsorted) {
+        m_portalsUnsorted = false;
+        portalChanged();
+    }
+    CCNode::sortAllChildren();
+}
