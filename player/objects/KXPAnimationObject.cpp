@@ -17,6 +17,7 @@
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPKinds.h"
 #include "player/base/KXPLevelField.h"
+#include "player/objects/KXPAnimationNesting.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectImage.h"
 #include "player/objects/KXPObjectText.h"
@@ -68,15 +69,6 @@ GameField currentGameField() {
     return GameField{field->objectLayerNode(), field->getWorld()};
 }
 
-bool isAncestorOrSelf(CCNode* candidate, CCNode* node) {
-    for (CCNode* current = node; current != nullptr; current = current->getParent()) {
-        if (current == candidate) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 KXPAnimationObject::KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& model, KXPObject* /*owner*/,
@@ -86,10 +78,14 @@ KXPAnimationObject::KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& 
     if (!m_model) {
         return;
     }
+    KXPAnimationBuildScope scope;
     for (const std::shared_ptr<KXModel>& child : m_model->frames()) {
         // A model listed twice gets one node.
         if (!child || m_nodeByModel.count(child.get()) != 0) {
             continue;
+        }
+        if (!scope.admitNode(m_model->name().c_str())) {
+            break;
         }
         if (CCNode* node = buildNode(child, applySpawner)) {
             node->retain();
@@ -205,17 +201,32 @@ CCNode* KXPAnimationObject::buildText(const std::shared_ptr<KXModel>& child, boo
 }
 
 void KXPAnimationObject::nestNodes() {
-    for (const Entry& entry : m_nodes) {
-        auto placed = std::static_pointer_cast<KXModelObject>(entry.model);
-        CCNode* parent = this;
-        if (const std::shared_ptr<KXModel> parentModel = objectParentOf(*placed)) {
-            CCNode* parentNode = nodeOf(parentModel.get());
-            // A parent that got no node, or nesting that would close a loop in the node tree
-            // (models that are each other's parents), leaves the node at the top.
-            if (parentNode != nullptr && !isAncestorOrSelf(entry.node, parentNode)) {
-                parent = parentNode;
+    std::unordered_map<const KXModel*, size_t> entryOf;
+    for (size_t index = 0; index < m_nodes.size(); ++index) {
+        entryOf.emplace(m_nodes[index].model.get(), index);
+    }
+    // A parent that got no node, nesting that would close a loop in the node tree (models that are
+    // each other's parents), or nesting too deep leaves the node at the top.
+    std::vector<size_t> wanted(m_nodes.size(), kNestTop);
+    for (size_t index = 0; index < m_nodes.size(); ++index) {
+        if (const std::shared_ptr<KXModel> parentModel = objectParentOf(*m_nodes[index].model)) {
+            const auto found = entryOf.find(parentModel.get());
+            if (found != entryOf.end()) {
+                wanted[index] = found->second;
             }
         }
+    }
+    bool cut = false;
+    const std::vector<size_t> parents = kxpNestEntries(wanted, &cut);
+    if (cut) {
+        debugLog("[KXPAnimationObject] %s: objects nested more than %zu levels down hang at the top",
+                 m_model->name().c_str(), kMaxNestDepth);
+    }
+    for (size_t index = 0; index < m_nodes.size(); ++index) {
+        const Entry& entry = m_nodes[index];
+        auto placed = std::static_pointer_cast<KXModelObject>(entry.model);
+        CCNode* parent =
+            parents[index] == kNestTop ? static_cast<CCNode*>(this) : m_nodes[parents[index]].node;
         parent->addChild(entry.node, placed->zDepth());
         if (modelCast<KXModelObjectLabel>(entry.model)) {
             continue; // the text places itself
