@@ -12,8 +12,6 @@
 #include "player/objects/assets/KXPUnitEnums.h"
 #include "player/screens/KXPScreen.h"
 
-#include <vector>
-
 using namespace cocos2d;
 
 void KXPObjectAssetUnit::setSpawner(bool spawner) {
@@ -54,16 +52,11 @@ void KXPObjectAssetUnit::setType(uint32_t flags) {
     if ((flags & kTypeSpawnedCopy) == 0 || m_idleAnimation == nullptr) {
         return;
     }
-    // Spawners shown inside a copy, at any depth, would multiply without end.
-    std::vector<KXPObjectAssetUnit*> holders{this};
-    while (!holders.empty()) {
-        KXPAnimationObject* shown = holders.back()->m_idleAnimation;
-        holders.pop_back();
-        for (int index = 0; shown != nullptr && index < shown->entryCount(); ++index) {
-            if (KXPObjectAssetUnit* nested = dynamic_cast<KXPObjectAssetUnit*>(shown->childNodeAt(index))) {
-                nested->setSpawner(false);
-                holders.push_back(nested);
-            }
+    // Spawners shown inside a copy would multiply without end.
+    for (int index = 0; index < m_idleAnimation->entryCount(); ++index) {
+        if (KXPObjectAssetUnit* nested =
+                dynamic_cast<KXPObjectAssetUnit*>(m_idleAnimation->childNodeAt(index))) {
+            nested->setSpawner(false);
         }
     }
 }
