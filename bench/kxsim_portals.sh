@@ -37,6 +37,7 @@ all_levels=(
     "exits-48|--unit;Works Portal Exit;--copies;48;--row;8;--spacing;25;--at;500,200"
     "rows-24|--unit;Works Portal;--copies;24;--row;12;--spacing;70;--at;300,320"
     "grid-48-600|--unit;Works Portal;--copies;48;--row;12;--spacing;70;--at;300,180;--set;Search Radius=600"
+    "grid-96-600|--unit;Works Portal;--copies;96;--row;12;--spacing;35;--at;300,180;--set;Search Radius=600"
     "no-partner-10000|--unit;Works Portal Exit;--copies;2000;--row;50;--spacing;10;--at;300,100 + --unit;Works Portal;--copies;10000;--row;100;--spacing;10;--at;300,60;--set;Group ID=5;--set;Search Radius=1;--set;Single Use=false;--set;Delete Input Object=false"
 )
 limit="${KX_PORTAL_LIMIT:-300}"

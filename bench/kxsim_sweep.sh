@@ -1,8 +1,10 @@
 #!/bin/bash
 # Bends the scenario games' sections every way a level can: copies of each kind of object that has
-# a body (units that fall, walk, fly or carry; powerups; portals and their exits; gatekeepers,
-# logic gates, screen jumps; characters), by count, placement, scale and rotation, and plays each
-# level headless through kxsim for FRAMES frames (600 unless KX_SWEEP_FRAMES says otherwise).
+# a body (units that fall, walk, fly or carry; powerups; portals and their exits, also exits that
+# send on; paths; gatekeepers, logic gates, screen jumps; characters), of mirrors, lights and
+# particle effects, and of whole sections (a section given again N times, sharing its objects), by
+# count, placement, scale and rotation, and plays each level headless through kxsim for FRAMES
+# frames (600 unless KX_SWEEP_FRAMES says otherwise).
 #
 #   bash bench/kxsim_sweep.sh BUILD_DIR [-j JOBS] [--kinds K,K] [--counts N,N] [--placements P,P]
 #                             [--scales S,S] [--rotations R,R]
@@ -38,7 +40,10 @@ frames="${KX_SWEEP_FRAMES:-600}"
 PY=$(command -v /usr/bin/python3 || command -v python3)
 "$PY" -c 'import msgpack' 2>/dev/null || { echo "no python3-msgpack"; exit 1; }
 
-# kind|scenario|section|object|points between copies spread out
+# kind|scenario|section|object|points between copies spread out[|more pile_level.py options, ";"
+# between them]. The object "-" copies the section instead: placement, scale and rotation do not
+# apply to it. The object "@" makes the level with tests/e2e/nest_level.py instead, from the options
+# given (each {N} replaced by the count), at its own counts (in place of the spacing), once each.
 all_kinds=(
     "ball|platformer|Meadow|Ball|50"
     "boulder|platformer|Meadow|Boulder|70"
@@ -56,6 +61,21 @@ all_kinds=(
     "paint-gate|portals-and-paths|Portal Works|Paint Gate|80"
     "vault|portals-and-paths|Portal Works|vault|80"
     "explorer|portals-and-paths|Portal Works|Explorer|60"
+    "two-way|portals-and-paths|Portal Works|Works Portal Exit|80|--set;Exit Only=false;--set;Single Use=false"
+    "belt|portals-and-paths|Portal Works|Belt|120"
+    "lift-path|portals-and-paths|Portal Works|Lift|120"
+    "sections|portals-and-paths|Portal Works|-|0"
+    "mirror|effects|Cave Hall|Pool|400"
+    "lantern|effects|Cave Hall|Lantern|120"
+    "dust|effects|Cave Hall|Dust|60"
+    "nest-deep|portals-and-paths|Portal Works|@|4,8,12,20|--shape;units;--depth;{N};--children;1"
+    "nest-wide|portals-and-paths|Portal Works|@|8,24,64|--shape;units;--depth;3;--children;{N}"
+    "nest-self|portals-and-paths|Portal Works|@|1,2,8|--shape;units;--depth;1;--children;{N};--loop;self"
+    "nest-spawners|shooter|Launch Bay|@|2,4,8|--shape;units;--depth;2;--children;{N};--loop;self;--spawner"
+    "nest-pictures|portals-and-paths|Portal Works|@|200,2000,20000|--shape;images;--depth;{N};--children;1"
+    "nest-groups|top-down|Walled Garden|@|10,100,1000|--shape;groups;--depth;{N};--children;10"
+    "nest-linkers|effects|Cave Hall|@|10,100,1000|--shape;linkers;--depth;{N};--children;4"
+    "dense-sections|portals-and-paths|Portal Works|@|100,1500,5000|--shape;sections;--sections;20;--objects;{N};--spacing;12"
     "beetle|top-down|Walled Garden|Beetle 1|60"
     "moth|top-down|Walled Garden|Moth 1|60"
     "ruby|top-down|Walled Garden|Ruby 1|50"
@@ -70,6 +90,7 @@ play_options() {
     portals-and-paths) echo "--open works --key 200:down:Right --key 260:down:J" ;;
     top-down) echo "--open garden --key 300:down:Right" ;;
     shooter) echo "--key 230:down:space" ;;
+    effects) echo "--key 250:down:Right" ;;
     esac
 }
 
@@ -77,7 +98,7 @@ wanted() { [ -z "$2" ] || printf ',%s,' "$2" | grep -q ",$1,"; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for scenario in platformer portals-and-paths top-down shooter; do
+for scenario in platformer portals-and-paths top-down shooter effects; do
     "$build/kxdata" write-demo --scenario "$scenario" "$work/$scenario" >/dev/null 2>&1 &&
         "$build/kxdata" dump "$work/$scenario" >"$work/$scenario.dump" 2>/dev/null ||
         { echo "could not write $scenario"; exit 1; }
@@ -87,19 +108,25 @@ done
 plan() {
     local entry kind count placement scale rotation
     for entry in "${all_kinds[@]}"; do
-        IFS='|' read -r kind _ <<<"$entry"
+        IFS='|' read -r kind _ _ object own _ <<<"$entry"
         wanted "$kind" "$kinds" || continue
+        if [ "$object" = @ ]; then
+            [ -z "$scales$rotations" ] && for count in ${own//,/ }; do echo "$kind $count - 1 0"; done
+            continue
+        fi
         if [ -z "$scales$rotations" ]; then
             for count in ${counts//,/ }; do
                 for placement in ${placements//,/ }; do
                     echo "$kind $count $placement 1 0"
+                    [ "$object" = - ] && break
                 done
             done
         fi
     done
     for entry in "${all_kinds[@]}"; do
-        IFS='|' read -r kind _ <<<"$entry"
+        IFS='|' read -r kind _ _ object _ <<<"$entry"
         wanted "$kind" "$kinds" || continue
+        [ "$object" = - ] || [ "$object" = @ ] && continue
         for scale in ${scales//,/ }; do
             for placement in ${placements//,/ }; do
                 echo "$kind ${counts%%,*} $placement $scale 0"
@@ -115,12 +142,14 @@ plan() {
 
 # run KIND COUNT PLACEMENT SCALE ROTATION: makes the level and plays it; prints its line.
 run() {
-    local kind="$1" count="$2" placement="$3" scale="$4" rotation="$5" entry scenario section object spread
+    local kind="$1" count="$2" placement="$3" scale="$4" rotation="$5" entry scenario section object spread more
     for entry in "${all_kinds[@]}"; do
-        IFS='|' read -r name scenario section object spread <<<"$entry"
+        IFS='|' read -r name scenario section object spread more <<<"$entry"
         [ "$name" = "$kind" ] && break
     done
-    local level="$work/$kind-$count-$placement-$scale-$rotation" options=(--copies "$count")
+    local level="$work/$kind-$count-$placement-$scale-$rotation" options=(--copies "$count") extra=()
+    [ -n "$more" ] && IFS=';' read -ra extra <<<"$more"
+    options+=("${extra[@]}")
     case "$placement" in
     spread)
         # Clear of one another at any scale, but not past where a float keeps points apart.
@@ -136,8 +165,14 @@ run() {
     turn) options+=(--turn 7) ;;
     *) options+=("--rotation=$rotation") ;;
     esac
+    local maker=pile_level.py
+    case "$object" in
+    -) options=(--copy-section "$count") ;;
+    @) maker=nest_level.py options=("${extra[@]//\{N\}/$count}") ;;
+    *) options=(--unit "$object" "${options[@]}") ;;
+    esac
     cp -r "$work/$scenario" "$level"
-    if ! "$PY" "$src/tests/e2e/pile_level.py" "$work/$scenario.dump" "$level" "$section" --unit "$object" \
+    if ! "$PY" "$src/tests/e2e/$maker" "$work/$scenario.dump" "$level" "$section" \
         "${options[@]}" >/dev/null 2>&1; then
         printf '%-12s %6s %-9s %8s %5s  level not made\n' "$kind" "$count" "$placement" "$scale" "$rotation"
         return

@@ -57,8 +57,9 @@ public:
     // Copies of teleported objects on the field (until they are removed) and queued to come out.
     // Exits that send on what comes out of them copy without end: a portal makes no copy while
     // the field holds kMaxTeleportCopies. A character sent to dozens of exits makes dozens; a grid
-    // of 48 default portals that all send to one another, each once, holds some 1,300 at most.
-    static constexpr size_t kMaxTeleportCopies = 2048;
+    // of 48 default portals that all send to one another, each once, holds some 1,300 at most, one
+    // of 96 some 5,200 (past the bound, which it meets late in the run).
+    static constexpr size_t kMaxTeleportCopies = 4096;
     virtual size_t teleportCopies() const = 0;
     // True only the first time it is asked in a level: the first portal refused says so.
     virtual bool firstTeleportCopyRefused() = 0;
