@@ -266,6 +266,7 @@ void KXPScreenScene::createCharacters() {
     if (!scene) {
         return;
     }
+    KXPInputController::AdditionBatch characters(m_inputController);
     for (const auto& start : getModels<KXModelLevelSection>()) {
         if (!start->isInitSection() || !start->hasParent(scene)) {
             continue;

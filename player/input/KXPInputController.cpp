@@ -157,6 +157,7 @@ void KXPInputController::sendDirection() {
 }
 
 void KXPInputController::sendDirection(const CCPoint& direction) {
+    charactersTouched();
     HeldCharacters held(liveCharacters());
     for (KXPControlledCharacter* character : held.list()) {
         character->setDirection(direction);
@@ -164,6 +165,7 @@ void KXPInputController::sendDirection(const CCPoint& direction) {
 }
 
 void KXPInputController::forEachCharacter(const std::function<void(KXPControlledCharacter*)>& visit) {
+    charactersTouched();
     HeldCharacters held(m_characters);
     for (KXPControlledCharacter* character : held.list()) {
         visit(character);
@@ -193,6 +195,7 @@ void KXPInputController::actionPressed(int action, CCObject* sender) {
     if (!m_enabled) {
         return;
     }
+    charactersTouched();
     switch (action) {
     case kActionUp:
     case kActionDown:
@@ -235,6 +238,7 @@ void KXPInputController::actionReleased(int action, CCObject* sender) {
     if (!m_enabled) {
         return;
     }
+    charactersTouched();
     switch (action) {
     case kActionUp:
     case kActionDown:
@@ -320,6 +324,7 @@ void KXPInputController::unsubscribe(CCObject* target) {
 }
 
 void KXPInputController::dispatch(CCObject* sender, int action, int sourceId) {
+    charactersTouched();
     const std::vector<Listener> listeners = m_listenersByAction[action];
     for (const Listener& listener : listeners) {
         if (listener.target == nullptr || listener.handler == nullptr) {
@@ -336,10 +341,16 @@ void KXPInputController::dispatch(CCObject* sender, int action, int sourceId) {
 void KXPInputController::subscribeUnit(int action, KXPObjectAsset* unit) {
     if (unit != nullptr) {
         m_unitsByAction[action].push_back(unit);
+        ++m_unitPlaces[unit];
     }
 }
 
 void KXPInputController::unsubscribeUnit(KXPObjectAsset* unit) {
+    auto places = m_unitPlaces.find(unit);
+    if (places == m_unitPlaces.end()) {
+        return;
+    }
+    m_unitPlaces.erase(places);
     for (auto& entry : m_unitsByAction) {
         std::vector<KXPObjectAsset*>& units = entry.second;
         units.erase(std::remove(units.begin(), units.end(), unit), units.end());
@@ -348,6 +359,7 @@ void KXPInputController::unsubscribeUnit(KXPObjectAsset* unit) {
 
 void KXPInputController::clearUnits() {
     m_unitsByAction.clear();
+    m_unitPlaces.clear();
 }
 
 // --- characters ---
@@ -360,7 +372,31 @@ void KXPInputController::addCharacter(KXPControlledCharacter* character) {
     m_characters.push_back(character);
     m_awaitingCharacters = false;
     // A character made while a direction is held starts moving at once.
+    if (m_additionBatches > 0 && m_allSteered) {
+        if (!isDead(character)) {
+            HeldCharacters held({character});
+            character->setDirection(heldDirection());
+        }
+        return;
+    }
     sendDirection();
+    m_allSteered = m_additionBatches > 0;
+}
+
+KXPInputController::AdditionBatch::AdditionBatch(KXPInputController* controller) : m_controller(controller) {
+    if (m_controller != nullptr) {
+        m_controller->retain();
+        ++m_controller->m_additionBatches;
+        m_controller->charactersTouched();
+    }
+}
+
+KXPInputController::AdditionBatch::~AdditionBatch() {
+    if (m_controller != nullptr) {
+        --m_controller->m_additionBatches;
+        m_controller->charactersTouched();
+        m_controller->release();
+    }
 }
 
 void KXPInputController::removeCharacter(KXPControlledCharacter* character) {
@@ -369,6 +405,7 @@ void KXPInputController::removeCharacter(KXPControlledCharacter* character) {
         return;
     }
     m_characters.erase(found);
+    m_summedCharacters = 0;
     character->characterObject()->release();
 }
 
@@ -381,20 +418,51 @@ bool KXPInputController::hasLiveCharacters() const {
     return m_awaitingCharacters;
 }
 
+bool KXPInputController::centreTerm(KXPControlledCharacter* character, CCPoint& term) {
+    KXPObject* object = character->characterObject();
+    const int32_t state = object->getState();
+    if (state == KXPObject::kStateDead || state == KXPObject::kStateRemoved) {
+        return false;
+    }
+    term = character->isDirectMovement() ? character->getControlPosition() : object->getPosition();
+    return true;
+}
+
 CCPoint KXPInputController::charactersPosition() {
     if (m_characters.empty()) {
         return m_centre;
     }
+    // Summed in order, as a float sum depends on it; in a batch, the sum before the newest
+    // character is kept, so that each object made asking for the centre costs no walk.
+    size_t start = 0;
     CCPoint sum = CCPointZero;
     int counted = 0;
-    for (KXPControlledCharacter* character : m_characters) {
-        KXPObject* object = character->characterObject();
-        const int32_t state = object->getState();
-        if (state == KXPObject::kStateDead || state == KXPObject::kStateRemoved) {
-            continue;
+    const size_t newest = m_characters.size() - 1;
+    if (m_additionBatches > 0) {
+        if (m_summedCharacters > newest) {
+            m_summedCharacters = 0;
         }
-        sum = sum + (character->isDirectMovement() ? character->getControlPosition() : object->getPosition());
-        ++counted;
+        if (m_summedCharacters == 0) {
+            m_summedPositions = CCPointZero;
+            m_summedCount = 0;
+        }
+        CCPoint term;
+        for (; m_summedCharacters < newest; ++m_summedCharacters) {
+            if (centreTerm(m_characters[m_summedCharacters], term)) {
+                m_summedPositions = m_summedPositions + term;
+                ++m_summedCount;
+            }
+        }
+        start = newest;
+        sum = m_summedPositions;
+        counted = m_summedCount;
+    }
+    CCPoint term;
+    for (size_t index = start; index < m_characters.size(); ++index) {
+        if (centreTerm(m_characters[index], term)) {
+            sum = sum + term;
+            ++counted;
+        }
     }
     if (counted > 0) {
         m_centre = sum / static_cast<float>(counted);
@@ -460,6 +528,7 @@ std::shared_ptr<KXModelComponentHealth> KXPInputController::firstCharacterHealth
 }
 
 void KXPInputController::killAllCharacters() {
+    charactersTouched();
     HeldCharacters held(m_characters);
     for (KXPControlledCharacter* character : held.list()) {
         character->clearActivePowerups();
@@ -468,6 +537,7 @@ void KXPInputController::killAllCharacters() {
 }
 
 void KXPInputController::setJoystickAxes(float x, float y) {
+    charactersTouched();
     HeldCharacters held(m_characters);
     for (KXPControlledCharacter* character : held.list()) {
         character->moveBy(x, y);
@@ -475,6 +545,7 @@ void KXPInputController::setJoystickAxes(float x, float y) {
 }
 
 void KXPInputController::pushCharacters(float dx, float dy, bool anyDirection) {
+    charactersTouched();
     HeldCharacters held(liveCharacters());
     for (KXPControlledCharacter* character : held.list()) {
         if (character->isDirectMovement()) {
@@ -499,6 +570,7 @@ void KXPInputController::pushCharacters(float dx, float dy, bool anyDirection) {
 }
 
 void KXPInputController::placeCharacters(const CCPoint& point) {
+    charactersTouched();
     HeldCharacters held(m_characters);
     for (KXPControlledCharacter* character : held.list()) {
         character->setControlPosition(point);
@@ -508,6 +580,7 @@ void KXPInputController::placeCharacters(const CCPoint& point) {
 }
 
 void KXPInputController::reset() {
+    charactersTouched();
     const std::vector<KXPControlledCharacter*> characters = std::move(m_characters);
     m_characters.clear();
     for (KXPControlledCharacter* character : characters) {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class KXBaseModelLinker;
@@ -91,8 +92,21 @@ public:
     void clearUnits();
 
     // Characters (their objects are retained while registered). A new character at once gets
-    // the direction held now.
+    // the direction held now, and so do the others again.
     void addCharacter(KXPControlledCharacter* character);
+    // While one lives, characters are added with nothing between them that steers the ones added
+    // before (a level section being built): the others get the held direction again at the first
+    // addition only, as each later one would give them the same direction once more.
+    class AdditionBatch {
+    public:
+        explicit AdditionBatch(KXPInputController* controller);
+        ~AdditionBatch();
+        AdditionBatch(const AdditionBatch&) = delete;
+        AdditionBatch& operator=(const AdditionBatch&) = delete;
+
+    private:
+        KXPInputController* m_controller; // retained
+    };
     void removeCharacter(KXPControlledCharacter* character);
     const std::vector<KXPControlledCharacter*>& characters() const { return m_characters; }
     // Some character is not dead; before the first character since the last reset, true.
@@ -204,14 +218,33 @@ private:
     void sendDirection();
     void applyMotorSpeeds();
     void removeHeld(int action);
+    // Something but an addition in a batch reached the characters: the next addition steers all
+    // and the next centre is summed afresh.
+    void charactersTouched() {
+        m_allSteered = false;
+        m_summedCharacters = 0;
+    }
+    // The term of one character in the centre; false when it does not count.
+    static bool centreTerm(KXPControlledCharacter* character, cocos2d::CCPoint& term);
     static std::map<int, std::vector<KXPObjectButton*>>& buttonsByKey();
 
     std::vector<KXPControlledCharacter*> m_characters;
     std::vector<int> m_heldActions;
     std::vector<Motor> m_motors;
     std::map<int, std::vector<KXPObjectAsset*>> m_unitsByAction;
+    // How many places each unit has in those lists: a unit that has none (every copy a gun
+    // fires) leaves without a walk over the others.
+    std::unordered_map<KXPObjectAsset*, size_t> m_unitPlaces;
     std::map<int, std::vector<Listener>> m_listenersByAction;
     bool m_awaitingCharacters = true;
+    int m_additionBatches = 0;
+    // In a batch: every live character has had the held direction since the batch began.
+    bool m_allSteered = false;
+    // In a batch only the newest character moves (it is placed by its first update): the sum of
+    // the first m_summedCharacters characters' centre terms, in order, holds for the batch.
+    size_t m_summedCharacters = 0;
+    cocos2d::CCPoint m_summedPositions;
+    int m_summedCount = 0;
     cocos2d::CCPoint m_centre;
     bool m_enabled = true;
     bool m_retired = false;
