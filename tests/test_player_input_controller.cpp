@@ -188,6 +188,10 @@ TEST_F(InputController, CharactersAddedInOneBatchGetTheHeldDirectionOnceEach) {
     {
         KXPInputController::AdditionBatch batch(input);
         character();
+        {
+            KXPInputController::AdditionBatch inner(input); // part of the outer one
+            character();
+        }
         character();
         EXPECT_EQ(before->directions.size(), 5u);
         press(KXPInputController::kActionUp);
@@ -236,7 +240,7 @@ TEST_F(InputController, TheCentreDuringABatchIsTheInOrderSumWithoutAWalkPerAddit
     KXPInputController::AdditionBatch batch(input);
     FakeCharacter* left = character(CCPoint(0.0f, 0.0f));
     FakeCharacter* right = character(CCPoint(100.0f, 0.0f));
-    character(CCPoint(200.0f, 0.0f));
+    FakeCharacter* far = character(CCPoint(200.0f, 0.0f));
     EXPECT_TRUE(input->charactersPosition().equals(CCPoint(100.0f, 0.0f)));
     input->pushCharacters(30.0f, 0.0f, true);
     EXPECT_TRUE(input->charactersPosition().equals(CCPoint(130.0f, 0.0f)));
@@ -245,6 +249,12 @@ TEST_F(InputController, TheCentreDuringABatchIsTheInOrderSumWithoutAWalkPerAddit
     right->setState(KXPObject::kStateDead);
     input->removeCharacter(right);
     EXPECT_TRUE(input->charactersPosition().equals(CCPoint(230.0f, 0.0f)));
+    // So is one added before that was moved, once the move is told.
+    character(CCPoint(30.0f, 0.0f));
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(130.0f, 0.0f)));
+    far->setPosition(CCPoint(130.0f, 0.0f));
+    input->charactersMoved();
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(80.0f, 0.0f)));
 }
 
 TEST_F(InputController, CharactersAreAliveCentredAndBoxed) {
@@ -333,6 +343,29 @@ TEST_F(InputController, PushesPlacesAndKills) {
     }
     input->setJoystickAxes(0.5f, -0.5f);
     EXPECT_EQ(walker->moves, std::vector<CCPoint>{CCPoint(0.5f, -0.5f)});
+}
+
+TEST_F(InputController, CharactersThatLeaveTakeTheirPlaceWithThemAndTheRestKeepTheirOrder) {
+    FakeCharacter* a = character(CCPoint(1.0f, 0.0f));
+    FakeCharacter* b = character(CCPoint(2.0f, 0.0f));
+    FakeCharacter* c = character(CCPoint(4.0f, 0.0f));
+    FakeCharacter* d = character(CCPoint(8.0f, 0.0f));
+    input->removeCharacter(b);
+    input->removeCharacter(c);
+    input->removeCharacter(c); // gone already: nothing
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(4.5f, 0.0f)));
+    FakeCharacter* e = character(CCPoint(16.0f, 0.0f));
+    input->removeCharacter(d);
+    EXPECT_EQ(input->characters(), (std::vector<KXPControlledCharacter*>{a, e}));
+    // One registered twice leaves its first place first.
+    input->addCharacter(a);
+    input->removeCharacter(a);
+    EXPECT_EQ(input->characters(), (std::vector<KXPControlledCharacter*>{e, a}));
+    input->removeCharacter(e);
+    input->removeCharacter(a);
+    EXPECT_TRUE(input->characters().empty());
+    input->addCharacter(b);
+    EXPECT_EQ(input->characters(), std::vector<KXPControlledCharacter*>{b});
 }
 
 TEST_F(InputController, RegisteredCharactersAreHeldUntilTheyLeaveTheController) {

@@ -122,6 +122,7 @@ bool KXPScreenScene::instantiateQueuedObjects() {
                 }
             }
             applySectionLinkers(section, entry.objects);
+            m_inputController->charactersMoved();
             kxTrace("objects", "objects built section=%u made=%u layer=%u", section.id(),
                     entry.objects->count(), m_objectLayer->getChildrenCount());
             entry.objects->release();

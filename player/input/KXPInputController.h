@@ -15,6 +15,7 @@
 #include <box2d/box2d.h>
 
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -107,8 +108,11 @@ public:
     private:
         KXPInputController* m_controller; // retained
     };
+    // Characters added before were moved inside a batch (a section's linkers): the next centre
+    // is summed afresh.
+    void charactersMoved() { m_summedCharacters = 0; }
     void removeCharacter(KXPControlledCharacter* character);
-    const std::vector<KXPControlledCharacter*>& characters() const { return m_characters; }
+    const std::vector<KXPControlledCharacter*>& characters() const { return registered(); }
     // Some character is not dead; before the first character since the last reset, true.
     bool hasLiveCharacters() const;
     // The average position of the characters neither dead nor excluded (control positions for
@@ -228,13 +232,23 @@ private:
     static bool centreTerm(KXPControlledCharacter* character, cocos2d::CCPoint& term);
     static std::map<int, std::vector<KXPObjectButton*>>& buttonsByKey();
 
-    std::vector<KXPControlledCharacter*> m_characters;
+    // The registered characters in order, without the places of those that left.
+    const std::vector<KXPControlledCharacter*>& registered() const;
+
+    // In order of registration; null where one has left since the last walk, so that leaving
+    // costs no walk (thousands leaving in one frame).
+    mutable std::vector<KXPControlledCharacter*> m_characters;
+    mutable size_t m_leftPlaces = 0;
+    // Each character's place in m_characters while no one registered twice.
+    mutable std::unordered_map<KXPControlledCharacter*, size_t> m_characterPlaces;
+    bool m_registeredTwice = false;
     std::vector<int> m_heldActions;
     std::vector<Motor> m_motors;
-    std::map<int, std::vector<KXPObjectAsset*>> m_unitsByAction;
-    // How many places each unit has in those lists: a unit that has none (every copy a gun
-    // fires) leaves without a walk over the others.
-    std::unordered_map<KXPObjectAsset*, size_t> m_unitPlaces;
+    // Lists, so that a unit leaves from its places without a walk over the others (thousands of
+    // guns go with their ships in one frame).
+    std::map<int, std::list<KXPObjectAsset*>> m_unitsByAction;
+    std::unordered_map<KXPObjectAsset*, std::vector<std::pair<int, std::list<KXPObjectAsset*>::iterator>>>
+        m_unitPlaces;
     std::map<int, std::vector<Listener>> m_listenersByAction;
     bool m_awaitingCharacters = true;
     int m_additionBatches = 0;
