@@ -61,6 +61,24 @@ private:
     kxtest::EventLog* m_log = nullptr;
 };
 
+// Logs its name at each step.
+class NamedStep : public CCActionInterval {
+public:
+    static NamedStep* make(const std::string& name, kxtest::EventLog* log) {
+        NamedStep* action = new NamedStep();
+        action->initWithDuration(100.0f);
+        action->m_name = name;
+        action->m_log = log;
+        action->autorelease();
+        return action;
+    }
+    void update(float) override { m_log->add(m_name); }
+
+private:
+    std::string m_name;
+    kxtest::EventLog* m_log = nullptr;
+};
+
 class CallTarget : public CCObject {
 public:
     void hit() { ++hits; }
@@ -267,4 +285,27 @@ TEST_F(ActionTest, RemoveAllActionsEndsEveryTarget) {
     EXPECT_EQ(third->numberOfRunningActions(), 0u);
     frames(2);
     EXPECT_EQ(second->getOpacity(), 255);
+}
+
+TEST_F(ActionTest, TargetsThatStopLetGoAndTheRestStepInTheOrderTheyCame) {
+    std::vector<CCNode*> nodes;
+    for (int index = 0; index < 12; ++index) {
+        nodes.push_back(addSprite(255));
+        nodes.back()->runAction(NamedStep::make(std::to_string(index), &log));
+    }
+    frames(1);
+    log.clear();
+    const unsigned int running = nodes[0]->retainCount();
+    for (int index : {0, 1, 2, 4, 5, 6, 7, 9, 10}) {
+        nodes[static_cast<size_t>(index)]->stopAllActions();
+    }
+    EXPECT_EQ(nodes[0]->retainCount(), running - 1);
+    // One that starts again comes after those that kept running.
+    nodes[1]->runAction(NamedStep::make("1", &log));
+    frames(1);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"3", "8", "11", "1"}));
+    nodes[8]->stopAllActions();
+    log.clear();
+    frames(1);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"3", "11", "1"}));
 }

@@ -1,5 +1,6 @@
 // Node transforms, space conversions, anchor defaults and draw order.
 #include <cmath>
+#include <vector>
 
 #include "support/scene_test_support.h"
 
@@ -291,6 +292,31 @@ TEST_F(TransformTest, ChildrenAddedDuringIterationAreCounted) {
         }
     }
     EXPECT_EQ(visited, 3u);
+}
+
+TEST_F(TransformTest, ChildrenTakenOutLeaveTheOthersInOrderAndStrangersAlone) {
+    CCNode* parent = CCNode::create();
+    CCNode* other = CCNode::create();
+    std::vector<CCNode*> children;
+    for (int index = 0; index < 5; ++index) {
+        children.push_back(CCNode::create());
+        parent->addChild(children.back(), 0, index);
+    }
+    CCNode* stranger = CCNode::create();
+    other->addChild(stranger);
+    children[4]->removeFromParent(); // the newest
+    parent->removeChild(children[1], true);
+    parent->removeChild(stranger, true); // another's child stays where it is
+    parent->removeChild(children[1], true);
+    ASSERT_EQ(parent->getChildrenCount(), 3u);
+    for (unsigned int index = 0; index < 3; ++index) {
+        EXPECT_EQ(parent->getChildren()->objectAtIndex(index), children[index == 0 ? 0 : index + 1]);
+    }
+    EXPECT_EQ(stranger->getParent(), other);
+    EXPECT_EQ(children[1]->getParent(), nullptr);
+    parent->removeAllChildren();
+    EXPECT_EQ(parent->getChildrenCount(), 0u);
+    EXPECT_EQ(children[3]->getParent(), nullptr);
 }
 
 TEST_F(TransformTest, TagsUserDataAndUserObject) {

@@ -146,15 +146,115 @@ TEST_F(InputController, UnitsSpawnWhileTheirActionIsHeld) {
     EXPECT_FALSE(jumper->isSpawning());
     release(KXPInputController::kActionShoot);
     EXPECT_FALSE(shooter->isSpawning());
-    // A unit that goes unsubscribes; a later press no longer reaches it.
+    // A unit that goes unsubscribes; a later press no longer reaches it, whichever it waited on.
+    input->subscribeUnit(KXPInputController::kActionShoot, jumper);
     input->unsubscribeUnit(jumper);
     press(KXPInputController::kActionJump);
     EXPECT_FALSE(jumper->isSpawning());
+    press(KXPInputController::kActionShoot);
+    EXPECT_FALSE(jumper->isSpawning());
+    EXPECT_TRUE(shooter->isSpawning());
+    release(KXPInputController::kActionShoot);
     input->clearUnits();
     press(KXPInputController::kActionShoot);
     EXPECT_FALSE(shooter->isSpawning());
     shooter->release();
     jumper->release();
+}
+
+TEST_F(InputController, CharactersAddedInOneBatchGetTheHeldDirectionOnceEach) {
+    const CCPoint right(1.0f, 0.0f);
+    FakeCharacter* before = character();
+    press(KXPInputController::kActionRight);
+    std::vector<FakeCharacter*> made;
+    {
+        KXPInputController::AdditionBatch batch(input);
+        for (int index = 0; index < 50; ++index) {
+            made.push_back(character());
+        }
+    }
+    // The one there before is steered again at the first addition only; each new one at its own.
+    EXPECT_EQ(before->directions, (std::vector<CCPoint>{CCPointZero, right, right}));
+    for (FakeCharacter* added : made) {
+        EXPECT_EQ(added->directions, std::vector<CCPoint>{right});
+    }
+    // Outside a batch every addition steers them all again.
+    character();
+    EXPECT_EQ(before->directions.size(), 4u);
+    EXPECT_EQ(made.front()->directions.size(), 2u);
+
+    // In a batch, whatever else reaches the characters has the next addition steer them all.
+    const CCPoint upRight(1.0f, 1.0f);
+    {
+        KXPInputController::AdditionBatch batch(input);
+        character();
+        {
+            KXPInputController::AdditionBatch inner(input); // part of the outer one
+            character();
+        }
+        character();
+        EXPECT_EQ(before->directions.size(), 5u);
+        press(KXPInputController::kActionUp);
+        FakeCharacter* last = character();
+        EXPECT_EQ(before->directions,
+                  (std::vector<CCPoint>{CCPointZero, right, right, right, right, upRight, upRight}));
+        EXPECT_EQ(last->directions, std::vector<CCPoint>{upRight});
+    }
+}
+
+TEST_F(InputController, TheCentreDuringABatchIsTheInOrderSumWithoutAWalkPerAddition) {
+    // Positions whose float sums depend on the order they are added in.
+    std::vector<FakeCharacter*> made;
+    const auto inOrder = [&made]() {
+        CCPoint sum = CCPointZero;
+        for (FakeCharacter* added : made) {
+            sum = sum + (added->direct ? added->control : added->getPosition());
+        }
+        return sum / static_cast<float>(made.size());
+    };
+    std::vector<std::pair<CCPoint, CCPoint>> centres;
+    {
+        KXPInputController::AdditionBatch batch(input);
+        for (int index = 0; index < 60; ++index) {
+            const float big = index % 3 == 0 ? 16777216.0f : 0.0f;
+            made.push_back(character(CCPoint(big + 0.1f * index, 1.0f / (index + 3))));
+            made.back()->direct = index % 7 == 0;
+            made.back()->control = CCPoint(3.3f * index, -big);
+            centres.emplace_back(input->charactersPosition(), inOrder());
+        }
+        // The newest moves (its first update places it): the next centre sees where it went.
+        made.back()->setPosition(CCPoint(-5.5f, 2.25f));
+        centres.emplace_back(input->charactersPosition(), inOrder());
+    }
+    for (size_t index = 0; index < centres.size(); ++index) {
+        EXPECT_EQ(centres[index].first.x, centres[index].second.x) << index;
+        EXPECT_EQ(centres[index].first.y, centres[index].second.y) << index;
+    }
+    // Each character was asked a few times, not once for every later addition.
+    for (FakeCharacter* added : made) {
+        EXPECT_LE(added->movementQueries, 3);
+    }
+
+    // In a batch, a push or a removal is seen by the next centre.
+    input->reset();
+    KXPInputController::AdditionBatch batch(input);
+    FakeCharacter* left = character(CCPoint(0.0f, 0.0f));
+    FakeCharacter* right = character(CCPoint(100.0f, 0.0f));
+    FakeCharacter* far = character(CCPoint(200.0f, 0.0f));
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(100.0f, 0.0f)));
+    input->pushCharacters(30.0f, 0.0f, true);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(130.0f, 0.0f)));
+    input->removeCharacter(left);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(180.0f, 0.0f)));
+    right->setState(KXPObject::kStateDead);
+    input->removeCharacter(right);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(230.0f, 0.0f)));
+    // So is one added before that was moved, once the move is told.
+    character(CCPoint(30.0f, 0.0f));
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(130.0f, 0.0f)));
+    far->setPosition(CCPoint(130.0f, 0.0f));
+    input->charactersMoved();
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(80.0f, 0.0f)));
 }
 
 TEST_F(InputController, CharactersAreAliveCentredAndBoxed) {
@@ -243,6 +343,29 @@ TEST_F(InputController, PushesPlacesAndKills) {
     }
     input->setJoystickAxes(0.5f, -0.5f);
     EXPECT_EQ(walker->moves, std::vector<CCPoint>{CCPoint(0.5f, -0.5f)});
+}
+
+TEST_F(InputController, CharactersThatLeaveTakeTheirPlaceWithThemAndTheRestKeepTheirOrder) {
+    FakeCharacter* a = character(CCPoint(1.0f, 0.0f));
+    FakeCharacter* b = character(CCPoint(2.0f, 0.0f));
+    FakeCharacter* c = character(CCPoint(4.0f, 0.0f));
+    FakeCharacter* d = character(CCPoint(8.0f, 0.0f));
+    input->removeCharacter(b);
+    input->removeCharacter(c);
+    input->removeCharacter(c); // gone already: nothing
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(4.5f, 0.0f)));
+    FakeCharacter* e = character(CCPoint(16.0f, 0.0f));
+    input->removeCharacter(d);
+    EXPECT_EQ(input->characters(), (std::vector<KXPControlledCharacter*>{a, e}));
+    // One registered twice leaves its first place first.
+    input->addCharacter(a);
+    input->removeCharacter(a);
+    EXPECT_EQ(input->characters(), (std::vector<KXPControlledCharacter*>{e, a}));
+    input->removeCharacter(e);
+    input->removeCharacter(a);
+    EXPECT_TRUE(input->characters().empty());
+    input->addCharacter(b);
+    EXPECT_EQ(input->characters(), std::vector<KXPControlledCharacter*>{b});
 }
 
 TEST_F(InputController, RegisteredCharactersAreHeldUntilTheyLeaveTheController) {

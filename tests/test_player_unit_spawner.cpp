@@ -13,6 +13,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
+#include "player/objects/assets/KXPSpawnBudget.h"
 #include "support/asset_world_support.h"
 #include "support/field_test_support.h"
 #include "support/scene_test_support.h"
@@ -456,6 +457,43 @@ TEST_F(UnitSpawnerField, CopiesThatLeaveTheScreenGoSoSpawnersKeepTheObjectCountB
     // The gun's copies cross 500 points at 1280 points a second: a few at once, never more.
     EXPECT_LE(mostAtOnce, 8u);
     EXPECT_LE(layer()->getChildrenCount(), 10u);
+}
+
+TEST_F(UnitSpawnerField, PastTheBudgetOfLiveCopiesAGunSkipsItsShotsUntilCopiesHaveGone) {
+    // Stand-ins for the copies of a level that holds all the budget allows but one.
+    const size_t standIns = KXPSpawnBudget::kLiveCopies - 1;
+    for (size_t index = 0; index < standIns; ++index) {
+        KXPSpawnBudget::copyMade();
+    }
+    auto gun = spawnerModel("Gun", "kPermanentSpawning", 0.1f);
+    kxtest::setLinearVelocity(*gun, ccp(-40, 0));
+    KXPObjectAssetUnit* gunner = place(gun, onScreen(500, 250));
+    int shots = 0;
+    float before = gunner->spawnCountdown();
+    size_t mostAtOnce = 0;
+    for (int index = 0; index < 120; ++index) {
+        frame();
+        mostAtOnce = std::max(mostAtOnce, copies().size());
+        shots += gunner->spawnCountdown() > before ? 1 : 0;
+        before = gunner->spawnCountdown();
+    }
+    // It keeps its rhythm, but only one copy is out at a time, and the log says so once.
+    EXPECT_GT(shots, 15);
+    EXPECT_EQ(mostAtOnce, 1u);
+    EXPECT_EQ(KXPSpawnBudget::liveCopies(), standIns + copies().size());
+    EXPECT_EQ(std::count_if(log->lines().begin(), log->lines().end(),
+                            [](const std::string& line) { return line.find("[KXPSpawnBudget]") == 0; }),
+              1);
+
+    for (size_t index = 0; index < standIns; ++index) {
+        KXPSpawnBudget::copyGone();
+    }
+    mostAtOnce = 0;
+    for (int index = 0; index < 60; ++index) {
+        frame();
+        mostAtOnce = std::max(mostAtOnce, copies().size());
+    }
+    EXPECT_GT(mostAtOnce, 2u);
 }
 
 } // namespace

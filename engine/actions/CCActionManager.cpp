@@ -25,6 +25,7 @@ void CCActionManager::addAction(CCAction* pAction, CCNode* pTarget, bool paused)
         entry = new TargetActions();
         entry->target = pTarget;
         entry->paused = paused;
+        entry->slot = m_targets.size();
         pTarget->retain();
         m_targets.push_back(entry);
         m_byTarget[pTarget] = entry;
@@ -42,7 +43,10 @@ void CCActionManager::removeAt(TargetActions& entry, size_t index) {
         return;
     }
     entry.actions[index] = nullptr;
-    m_dirty = true;
+    if (!entry.holdsRemoved) {
+        entry.holdsRemoved = true;
+        m_touched.push_back(&entry);
+    }
     // The action may be the one stepping right now: release it after the pass.
     m_deferredReleases.push_back(action);
     if (!m_updating) {
@@ -54,7 +58,7 @@ void CCActionManager::removeAllActions() {
     const bool wasUpdating = m_updating;
     m_updating = true; // no sweep while walking the targets
     for (TargetActions* entry : m_targets) {
-        for (size_t i = 0; i < entry->actions.size(); ++i) {
+        for (size_t i = 0; entry != nullptr && i < entry->actions.size(); ++i) {
             removeAt(*entry, i);
         }
     }
@@ -85,6 +89,9 @@ void CCActionManager::removeAction(CCAction* pAction) {
         return;
     }
     for (TargetActions* entry : m_targets) {
+        if (entry == nullptr) {
+            continue;
+        }
         auto it = std::find(entry->actions.begin(), entry->actions.end(), pAction);
         if (it != entry->actions.end()) {
             removeAt(*entry, static_cast<size_t>(it - entry->actions.begin()));
@@ -153,7 +160,7 @@ void CCActionManager::update(float dt) {
     // Indices, not iterators: actions may add targets and actions while they step.
     for (size_t t = 0; t < m_targets.size(); ++t) {
         TargetActions* entry = m_targets[t];
-        for (size_t i = 0; i < entry->actions.size(); ++i) {
+        for (size_t i = 0; entry != nullptr && i < entry->actions.size(); ++i) {
             if (entry->paused) {
                 break; // an action may pause its own target
             }
@@ -174,29 +181,48 @@ void CCActionManager::update(float dt) {
 
 void CCActionManager::sweep() {
     // Releasing may destroy objects whose destructors call back here: loop until stable.
-    while (m_dirty || !m_deferredReleases.empty()) {
-        m_dirty = false;
+    while (!m_touched.empty() || !m_deferredReleases.empty()) {
         std::vector<CCObject*> toRelease;
         toRelease.insert(toRelease.end(), m_deferredReleases.begin(), m_deferredReleases.end());
         m_deferredReleases.clear();
-        std::vector<TargetActions*> kept;
-        kept.reserve(m_targets.size());
-        for (TargetActions* entry : m_targets) {
+        std::vector<TargetActions*> touched;
+        touched.swap(m_touched);
+        // Targets left without actions are let go in the order they run.
+        std::sort(touched.begin(), touched.end(),
+                  [](const TargetActions* a, const TargetActions* b) { return a->slot < b->slot; });
+        for (TargetActions* entry : touched) {
+            entry->holdsRemoved = false;
             entry->actions.erase(std::remove(entry->actions.begin(), entry->actions.end(), nullptr),
                                  entry->actions.end());
             if (entry->actions.empty()) {
                 m_byTarget.erase(entry->target);
                 toRelease.push_back(entry->target);
+                m_targets[entry->slot] = nullptr;
+                ++m_emptySlots;
                 delete entry;
-            } else {
-                kept.push_back(entry);
             }
         }
-        m_targets.swap(kept);
+        compactTargets();
         for (CCObject* object : toRelease) {
             object->release();
         }
     }
+}
+
+void CCActionManager::compactTargets() {
+    // Once most places are empty: a walk over the targets stays in proportion to those left.
+    if (m_emptySlots * 2 <= m_targets.size()) {
+        return;
+    }
+    size_t kept = 0;
+    for (TargetActions* entry : m_targets) {
+        if (entry != nullptr) {
+            entry->slot = kept;
+            m_targets[kept++] = entry;
+        }
+    }
+    m_targets.resize(kept);
+    m_emptySlots = 0;
 }
 
 NS_CC_END

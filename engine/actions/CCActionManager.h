@@ -40,18 +40,24 @@ private:
     struct TargetActions {
         CCNode* target = nullptr;       // retained
         std::vector<CCAction*> actions; // retained; null once removed
+        size_t slot = 0;                // its place in m_targets
         bool paused = false;
+        bool holdsRemoved = false; // listed in m_touched
     };
 
     TargetActions* find(const CCObject* pTarget) const;
     void removeAt(TargetActions& entry, size_t index);
+    // Tidies only the targets that lost actions, so that stopping the actions of one node of
+    // many costs as much as that node has.
     void sweep();
+    void compactTargets();
 
-    std::vector<TargetActions*> m_targets; // in order of first action
+    std::vector<TargetActions*> m_targets; // in order of first action; null where one has gone
+    size_t m_emptySlots = 0;
     std::unordered_map<const CCObject*, TargetActions*> m_byTarget;
+    std::vector<TargetActions*> m_touched; // targets holding removed actions
     std::vector<CCAction*> m_deferredReleases;
     bool m_updating = false;
-    bool m_dirty = false;
 };
 
 NS_CC_END

@@ -29,6 +29,19 @@ inline CCNode* childAt(CCArray* children, unsigned int index) {
     return static_cast<CCNode*>(children->objectAtIndex(index));
 }
 
+// A child's place among the children, searched from the newest end: a node is a child once, and
+// the children taken out most are the newest (a node moved on as soon as it is made) and the
+// last (a parent emptied from its end).
+unsigned int placeOf(CCArray* children, const CCNode* child) {
+    const std::vector<CCObject*>& objects = children->data();
+    for (size_t index = objects.size(); index-- > 0;) {
+        if (objects[index] == child) {
+            return static_cast<unsigned int>(index);
+        }
+    }
+    return CC_INVALID_INDEX;
+}
+
 inline bool drawsBefore(const CCNode* a, int aZ, const CCNode* b, int bZ) {
     return aZ < bZ || (aZ == bZ && a->getOrderOfArrival() < b->getOrderOfArrival());
 }
@@ -149,7 +162,7 @@ void CCNode::removeChild(CCNode* child) {
 }
 
 void CCNode::removeChild(CCNode* child, bool cleanup) {
-    if (!child || !m_pChildren || !m_pChildren->containsObject(child)) {
+    if (!child || !m_pChildren || placeOf(m_pChildren, child) == CC_INVALID_INDEX) {
         return;
     }
     detachChild(child, cleanup);
@@ -193,7 +206,10 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
         m_pChildWatch->childRemoved(child);
     }
     child->setParent(nullptr);
-    m_pChildren->removeObject(child);
+    const unsigned int place = placeOf(m_pChildren, child);
+    if (place != CC_INVALID_INDEX) {
+        m_pChildren->removeObjectAtIndex(place);
+    }
     child->release();
 }
 

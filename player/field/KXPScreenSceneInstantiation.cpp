@@ -109,6 +109,8 @@ bool KXPScreenScene::instantiateQueuedObjects() {
     // The entry is worked on as a copy; its array is shared with the queued one.
     KXPCreationQueueEntry entry = m_creationQueue.front();
     const KXModelLevelSection& section = *entry.section;
+    // Nothing steers the characters while the section's objects are made.
+    KXPInputController::AdditionBatch characters(m_inputController);
     const int32_t end = entry.nextObjectIndex + kModelsPerCall;
     for (int32_t index = entry.nextObjectIndex; index < end; ++index) {
         if (index < 0 || static_cast<size_t>(index) >= section.objects().size()) {
@@ -120,6 +122,7 @@ bool KXPScreenScene::instantiateQueuedObjects() {
                 }
             }
             applySectionLinkers(section, entry.objects);
+            m_inputController->charactersMoved();
             kxTrace("objects", "objects built section=%u made=%u layer=%u", section.id(),
                     entry.objects->count(), m_objectLayer->getChildrenCount());
             entry.objects->release();

@@ -141,7 +141,9 @@ void KXPScreenScene::startFirstLevelSection() {
 }
 
 void KXPScreenScene::instantiateAll(const char* logLine) {
-    // Each call finishes a section or moves on by its share of models: the queue empties.
+    // Each call finishes a section or moves on by its share of models: the queue empties, with
+    // nothing between the calls that steers a character.
+    KXPInputController::AdditionBatch characters(m_inputController);
     do {
         debugLog("%s", logLine);
     } while (!instantiateQueuedObjects());
@@ -266,6 +268,7 @@ void KXPScreenScene::createCharacters() {
     if (!scene) {
         return;
     }
+    KXPInputController::AdditionBatch characters(m_inputController);
     for (const auto& start : getModels<KXModelLevelSection>()) {
         if (!start->isInitSection() || !start->hasParent(scene)) {
             continue;

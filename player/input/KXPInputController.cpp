@@ -97,7 +97,7 @@ KXPInputController::KXPInputController() {
 
 KXPInputController::~KXPInputController() {
     debugLog("KXPInputController - deallocated");
-    for (KXPControlledCharacter* character : m_characters) {
+    for (KXPControlledCharacter* character : registered()) {
         character->characterObject()->release();
     }
 }
@@ -144,7 +144,7 @@ CCPoint KXPInputController::heldDirection() const {
 
 std::vector<KXPControlledCharacter*> KXPInputController::liveCharacters() const {
     std::vector<KXPControlledCharacter*> live;
-    for (KXPControlledCharacter* character : m_characters) {
+    for (KXPControlledCharacter* character : registered()) {
         if (!isDead(character)) {
             live.push_back(character);
         }
@@ -157,6 +157,7 @@ void KXPInputController::sendDirection() {
 }
 
 void KXPInputController::sendDirection(const CCPoint& direction) {
+    charactersTouched();
     HeldCharacters held(liveCharacters());
     for (KXPControlledCharacter* character : held.list()) {
         character->setDirection(direction);
@@ -164,7 +165,8 @@ void KXPInputController::sendDirection(const CCPoint& direction) {
 }
 
 void KXPInputController::forEachCharacter(const std::function<void(KXPControlledCharacter*)>& visit) {
-    HeldCharacters held(m_characters);
+    charactersTouched();
+    HeldCharacters held(registered());
     for (KXPControlledCharacter* character : held.list()) {
         visit(character);
     }
@@ -193,6 +195,7 @@ void KXPInputController::actionPressed(int action, CCObject* sender) {
     if (!m_enabled) {
         return;
     }
+    charactersTouched();
     switch (action) {
     case kActionUp:
     case kActionDown:
@@ -235,6 +238,7 @@ void KXPInputController::actionReleased(int action, CCObject* sender) {
     if (!m_enabled) {
         return;
     }
+    charactersTouched();
     switch (action) {
     case kActionUp:
     case kActionDown:
@@ -297,7 +301,7 @@ void KXPInputController::switchUnits(int action, bool spawning) {
     if (found == m_unitsByAction.end()) {
         return;
     }
-    const std::vector<KXPObjectAsset*> units = found->second;
+    const std::vector<KXPObjectAsset*> units(found->second.begin(), found->second.end());
     for (KXPObjectAsset* unit : units) {
         unit->setSpawning(spawning);
     }
@@ -320,6 +324,7 @@ void KXPInputController::unsubscribe(CCObject* target) {
 }
 
 void KXPInputController::dispatch(CCObject* sender, int action, int sourceId) {
+    charactersTouched();
     const std::vector<Listener> listeners = m_listenersByAction[action];
     for (const Listener& listener : listeners) {
         if (listener.target == nullptr || listener.handler == nullptr) {
@@ -335,19 +340,25 @@ void KXPInputController::dispatch(CCObject* sender, int action, int sourceId) {
 
 void KXPInputController::subscribeUnit(int action, KXPObjectAsset* unit) {
     if (unit != nullptr) {
-        m_unitsByAction[action].push_back(unit);
+        std::list<KXPObjectAsset*>& units = m_unitsByAction[action];
+        m_unitPlaces[unit].emplace_back(action, units.insert(units.end(), unit));
     }
 }
 
 void KXPInputController::unsubscribeUnit(KXPObjectAsset* unit) {
-    for (auto& entry : m_unitsByAction) {
-        std::vector<KXPObjectAsset*>& units = entry.second;
-        units.erase(std::remove(units.begin(), units.end(), unit), units.end());
+    auto places = m_unitPlaces.find(unit);
+    if (places == m_unitPlaces.end()) {
+        return;
     }
+    for (const auto& place : places->second) {
+        m_unitsByAction[place.first].erase(place.second);
+    }
+    m_unitPlaces.erase(places);
 }
 
 void KXPInputController::clearUnits() {
     m_unitsByAction.clear();
+    m_unitPlaces.clear();
 }
 
 // --- characters ---
@@ -357,23 +368,83 @@ void KXPInputController::addCharacter(KXPControlledCharacter* character) {
         return;
     }
     character->characterObject()->retain();
+    if (!m_characterPlaces.emplace(character, m_characters.size()).second) {
+        m_registeredTwice = true;
+    }
     m_characters.push_back(character);
     m_awaitingCharacters = false;
     // A character made while a direction is held starts moving at once.
+    if (m_additionBatches > 0 && m_allSteered) {
+        if (!isDead(character)) {
+            HeldCharacters held({character});
+            character->setDirection(heldDirection());
+        }
+        return;
+    }
     sendDirection();
+    m_allSteered = m_additionBatches > 0;
+}
+
+KXPInputController::AdditionBatch::AdditionBatch(KXPInputController* controller) : m_controller(controller) {
+    if (m_controller != nullptr) {
+        m_controller->retain();
+        // A batch inside another is part of it.
+        if (m_controller->m_additionBatches++ == 0) {
+            m_controller->charactersTouched();
+        }
+    }
+}
+
+KXPInputController::AdditionBatch::~AdditionBatch() {
+    if (m_controller != nullptr) {
+        if (--m_controller->m_additionBatches == 0) {
+            m_controller->charactersTouched();
+        }
+        m_controller->release();
+    }
 }
 
 void KXPInputController::removeCharacter(KXPControlledCharacter* character) {
-    auto found = std::find(m_characters.begin(), m_characters.end(), character);
-    if (found == m_characters.end()) {
-        return;
+    if (m_registeredTwice) {
+        // The first of its places goes, as ever.
+        const std::vector<KXPControlledCharacter*>& characters = registered();
+        auto found = std::find(characters.begin(), characters.end(), character);
+        if (found == characters.end()) {
+            return;
+        }
+        m_characters.erase(m_characters.begin() + (found - characters.begin()));
+        m_characterPlaces.clear();
+        m_registeredTwice = false;
+        for (size_t index = 0; index < m_characters.size(); ++index) {
+            m_registeredTwice |= !m_characterPlaces.emplace(m_characters[index], index).second;
+        }
+    } else {
+        auto place = m_characterPlaces.find(character);
+        if (place == m_characterPlaces.end()) {
+            return;
+        }
+        m_characters[place->second] = nullptr;
+        m_characterPlaces.erase(place);
+        ++m_leftPlaces;
     }
-    m_characters.erase(found);
+    m_summedCharacters = 0;
     character->characterObject()->release();
 }
 
+const std::vector<KXPControlledCharacter*>& KXPInputController::registered() const {
+    if (m_leftPlaces > 0) {
+        m_characters.erase(std::remove(m_characters.begin(), m_characters.end(), nullptr),
+                           m_characters.end());
+        m_leftPlaces = 0;
+        for (size_t index = 0; index < m_characters.size(); ++index) {
+            m_characterPlaces[m_characters[index]] = index;
+        }
+    }
+    return m_characters;
+}
+
 bool KXPInputController::hasLiveCharacters() const {
-    for (KXPControlledCharacter* character : m_characters) {
+    for (KXPControlledCharacter* character : registered()) {
         if (!isDead(character)) {
             return true;
         }
@@ -381,20 +452,52 @@ bool KXPInputController::hasLiveCharacters() const {
     return m_awaitingCharacters;
 }
 
+bool KXPInputController::centreTerm(KXPControlledCharacter* character, CCPoint& term) {
+    KXPObject* object = character->characterObject();
+    const int32_t state = object->getState();
+    if (state == KXPObject::kStateDead || state == KXPObject::kStateRemoved) {
+        return false;
+    }
+    term = character->isDirectMovement() ? character->getControlPosition() : object->getPosition();
+    return true;
+}
+
 CCPoint KXPInputController::charactersPosition() {
-    if (m_characters.empty()) {
+    const std::vector<KXPControlledCharacter*>& characters = registered();
+    if (characters.empty()) {
         return m_centre;
     }
+    // Summed in order, as a float sum depends on it; in a batch, the sum before the newest
+    // character is kept, so that each object made asking for the centre costs no walk.
+    size_t start = 0;
     CCPoint sum = CCPointZero;
     int counted = 0;
-    for (KXPControlledCharacter* character : m_characters) {
-        KXPObject* object = character->characterObject();
-        const int32_t state = object->getState();
-        if (state == KXPObject::kStateDead || state == KXPObject::kStateRemoved) {
-            continue;
+    const size_t newest = characters.size() - 1;
+    if (m_additionBatches > 0) {
+        if (m_summedCharacters > newest) {
+            m_summedCharacters = 0;
         }
-        sum = sum + (character->isDirectMovement() ? character->getControlPosition() : object->getPosition());
-        ++counted;
+        if (m_summedCharacters == 0) {
+            m_summedPositions = CCPointZero;
+            m_summedCount = 0;
+        }
+        CCPoint term;
+        for (; m_summedCharacters < newest; ++m_summedCharacters) {
+            if (centreTerm(characters[m_summedCharacters], term)) {
+                m_summedPositions = m_summedPositions + term;
+                ++m_summedCount;
+            }
+        }
+        start = newest;
+        sum = m_summedPositions;
+        counted = m_summedCount;
+    }
+    CCPoint term;
+    for (size_t index = start; index < characters.size(); ++index) {
+        if (centreTerm(characters[index], term)) {
+            sum = sum + term;
+            ++counted;
+        }
     }
     if (counted > 0) {
         m_centre = sum / static_cast<float>(counted);
@@ -403,11 +506,12 @@ CCPoint KXPInputController::charactersPosition() {
 }
 
 CCRect KXPInputController::charactersBoundingRect() const {
-    if (m_characters.empty()) {
+    const std::vector<KXPControlledCharacter*>& characters = registered();
+    if (characters.empty()) {
         return CCRect();
     }
-    b2AABB box = m_characters.front()->characterObject()->getAABB();
-    for (KXPControlledCharacter* character : m_characters) {
+    b2AABB box = characters.front()->characterObject()->getAABB();
+    for (KXPControlledCharacter* character : characters) {
         box.Combine(character->characterObject()->getAABB());
     }
     return CCRect(box.lowerBound.x * kPointsPerMetre, box.lowerBound.y * kPointsPerMetre,
@@ -438,15 +542,16 @@ CCPoint KXPInputController::charactersStartPosition() const {
 }
 
 int KXPInputController::firstCharacterZOrder() const {
-    return m_characters.empty() ? 0 : m_characters.front()->characterObject()->getZOrder();
+    const std::vector<KXPControlledCharacter*>& characters = registered();
+    return characters.empty() ? 0 : characters.front()->characterObject()->getZOrder();
 }
 
 std::shared_ptr<KXModelComponentHealth> KXPInputController::firstCharacterHealth() const {
-    if (m_characters.empty()) {
+    const std::vector<KXPControlledCharacter*>& characters = registered();
+    if (characters.empty()) {
         return nullptr;
     }
-    const auto placed =
-        modelKindCast<KXModelObjectAsset>(m_characters.front()->characterObject()->getModel());
+    const auto placed = modelKindCast<KXModelObjectAsset>(characters.front()->characterObject()->getModel());
     const auto asset = placed ? placed->asset() : nullptr;
     if (!asset) {
         return nullptr;
@@ -460,7 +565,8 @@ std::shared_ptr<KXModelComponentHealth> KXPInputController::firstCharacterHealth
 }
 
 void KXPInputController::killAllCharacters() {
-    HeldCharacters held(m_characters);
+    charactersTouched();
+    HeldCharacters held(registered());
     for (KXPControlledCharacter* character : held.list()) {
         character->clearActivePowerups();
         character->characterObject()->setState(KXPObject::kStateDead);
@@ -468,13 +574,15 @@ void KXPInputController::killAllCharacters() {
 }
 
 void KXPInputController::setJoystickAxes(float x, float y) {
-    HeldCharacters held(m_characters);
+    charactersTouched();
+    HeldCharacters held(registered());
     for (KXPControlledCharacter* character : held.list()) {
         character->moveBy(x, y);
     }
 }
 
 void KXPInputController::pushCharacters(float dx, float dy, bool anyDirection) {
+    charactersTouched();
     HeldCharacters held(liveCharacters());
     for (KXPControlledCharacter* character : held.list()) {
         if (character->isDirectMovement()) {
@@ -499,7 +607,8 @@ void KXPInputController::pushCharacters(float dx, float dy, bool anyDirection) {
 }
 
 void KXPInputController::placeCharacters(const CCPoint& point) {
-    HeldCharacters held(m_characters);
+    charactersTouched();
+    HeldCharacters held(registered());
     for (KXPControlledCharacter* character : held.list()) {
         character->setControlPosition(point);
         character->setBodyPosition(point.x, point.y);
@@ -508,8 +617,11 @@ void KXPInputController::placeCharacters(const CCPoint& point) {
 }
 
 void KXPInputController::reset() {
-    const std::vector<KXPControlledCharacter*> characters = std::move(m_characters);
+    charactersTouched();
+    const std::vector<KXPControlledCharacter*> characters = registered();
     m_characters.clear();
+    m_characterPlaces.clear();
+    m_registeredTwice = false;
     for (KXPControlledCharacter* character : characters) {
         character->characterObject()->release();
     }

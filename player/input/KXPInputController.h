@@ -15,8 +15,10 @@
 #include <box2d/box2d.h>
 
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class KXBaseModelLinker;
@@ -91,10 +93,26 @@ public:
     void clearUnits();
 
     // Characters (their objects are retained while registered). A new character at once gets
-    // the direction held now.
+    // the direction held now, and so do the others again.
     void addCharacter(KXPControlledCharacter* character);
+    // While one lives, characters are added with nothing between them that steers the ones added
+    // before (a level section being built): the others get the held direction again at the first
+    // addition only, as each later one would give them the same direction once more.
+    class AdditionBatch {
+    public:
+        explicit AdditionBatch(KXPInputController* controller);
+        ~AdditionBatch();
+        AdditionBatch(const AdditionBatch&) = delete;
+        AdditionBatch& operator=(const AdditionBatch&) = delete;
+
+    private:
+        KXPInputController* m_controller; // retained
+    };
+    // Characters added before were moved inside a batch (a section's linkers): the next centre
+    // is summed afresh.
+    void charactersMoved() { m_summedCharacters = 0; }
     void removeCharacter(KXPControlledCharacter* character);
-    const std::vector<KXPControlledCharacter*>& characters() const { return m_characters; }
+    const std::vector<KXPControlledCharacter*>& characters() const { return registered(); }
     // Some character is not dead; before the first character since the last reset, true.
     bool hasLiveCharacters() const;
     // The average position of the characters neither dead nor excluded (control positions for
@@ -204,14 +222,43 @@ private:
     void sendDirection();
     void applyMotorSpeeds();
     void removeHeld(int action);
+    // Something but an addition in a batch reached the characters: the next addition steers all
+    // and the next centre is summed afresh.
+    void charactersTouched() {
+        m_allSteered = false;
+        m_summedCharacters = 0;
+    }
+    // The term of one character in the centre; false when it does not count.
+    static bool centreTerm(KXPControlledCharacter* character, cocos2d::CCPoint& term);
     static std::map<int, std::vector<KXPObjectButton*>>& buttonsByKey();
 
-    std::vector<KXPControlledCharacter*> m_characters;
+    // The registered characters in order, without the places of those that left.
+    const std::vector<KXPControlledCharacter*>& registered() const;
+
+    // In order of registration; null where one has left since the last walk, so that leaving
+    // costs no walk (thousands leaving in one frame).
+    mutable std::vector<KXPControlledCharacter*> m_characters;
+    mutable size_t m_leftPlaces = 0;
+    // Each character's place in m_characters while no one registered twice.
+    mutable std::unordered_map<KXPControlledCharacter*, size_t> m_characterPlaces;
+    bool m_registeredTwice = false;
     std::vector<int> m_heldActions;
     std::vector<Motor> m_motors;
-    std::map<int, std::vector<KXPObjectAsset*>> m_unitsByAction;
+    // Lists, so that a unit leaves from its places without a walk over the others (thousands of
+    // guns go with their ships in one frame).
+    std::map<int, std::list<KXPObjectAsset*>> m_unitsByAction;
+    std::unordered_map<KXPObjectAsset*, std::vector<std::pair<int, std::list<KXPObjectAsset*>::iterator>>>
+        m_unitPlaces;
     std::map<int, std::vector<Listener>> m_listenersByAction;
     bool m_awaitingCharacters = true;
+    int m_additionBatches = 0;
+    // In a batch: every live character has had the held direction since the batch began.
+    bool m_allSteered = false;
+    // In a batch only the newest character moves (it is placed by its first update): the sum of
+    // the first m_summedCharacters characters' centre terms, in order, holds for the batch.
+    size_t m_summedCharacters = 0;
+    cocos2d::CCPoint m_summedPositions;
+    int m_summedCount = 0;
     cocos2d::CCPoint m_centre;
     bool m_enabled = true;
     bool m_retired = false;

@@ -83,8 +83,9 @@ void KXPInputController::gamepadAxisMoved(int value, int axis) {
     if (axis != 0 && axis != 1) {
         return;
     }
+    charactersTouched();
     // Every registered character, whatever its state; each one's object is held for the walk.
-    const std::vector<KXPControlledCharacter*> characters = m_characters;
+    const std::vector<KXPControlledCharacter*> characters = registered();
     for (KXPControlledCharacter* character : characters) {
         character->characterObject()->retain();
     }

@@ -42,7 +42,10 @@ public:
     void setAxisX(float) override {}
     void setAxisY(float) override {}
     void clearActivePowerups() override { calls.push_back("clearActivePowerups"); }
-    bool isDirectMovement() override { return direct; }
+    bool isDirectMovement() override {
+        ++movementQueries;
+        return direct;
+    }
     cocos2d::CCPoint getControlPosition() override { return control; }
     void setControlPosition(const cocos2d::CCPoint& position) override { control = position; }
     void setBodyPosition(float x, float y) override {
@@ -56,6 +59,7 @@ public:
     }
 
     bool direct = false;
+    int movementQueries = 0;
     float leanStrength = 1.0f;
     cocos2d::CCPoint control;
     std::vector<cocos2d::CCPoint> directions;

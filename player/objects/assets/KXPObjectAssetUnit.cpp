@@ -10,6 +10,7 @@
 #include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyMass.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
+#include "player/objects/assets/KXPSpawnBudget.h"
 #include "player/objects/assets/KXPUnitEnums.h"
 #include "player/sound/KXSound.h"
 
@@ -66,6 +67,9 @@ KXPObjectAssetUnit::KXPObjectAssetUnit(const std::shared_ptr<KXModelObjectAssetU
 }
 
 KXPObjectAssetUnit::~KXPObjectAssetUnit() {
+    if (m_budgetedCopy) {
+        KXPSpawnBudget::copyGone();
+    }
     if (isSpawner()) {
         if (KXPInputController* input = KXPInputController::existing()) {
             input->unsubscribeUnit(this);

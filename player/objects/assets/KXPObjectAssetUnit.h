@@ -121,6 +121,8 @@ private:
     cocos2d::CCRect m_localBounds;
     bool m_startMotionPending = false;
     bool m_solidContact = true;
+    // A copy a spawner made: counted against the spawn budget while it exists.
+    bool m_budgetedCopy = false;
     std::vector<unsigned int> m_passingObjects;
     KXPUnitChange m_positionXChange;
     KXPUnitChange m_positionYChange;

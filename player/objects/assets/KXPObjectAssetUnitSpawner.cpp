@@ -9,6 +9,7 @@
 #include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/assets/KXPSpawnBudget.h"
 #include "player/objects/assets/KXPUnitEnums.h"
 #include "player/screens/KXPScreen.h"
 
@@ -73,9 +74,17 @@ void KXPObjectAssetUnit::spawn() {
     }
     const std::shared_ptr<KXModelObjectAssetUnit> model = unitModel();
     m_spawnCountdown = model->spawnRate();
+    // Past the budget the shot is skipped; the gun keeps its rhythm.
+    if (!KXPSpawnBudget::allows()) {
+        return;
+    }
     KXPObjectAsset* copy = KXPObjectAsset::create(model);
     if (copy == nullptr) {
         return;
+    }
+    if (auto* unit = dynamic_cast<KXPObjectAssetUnit*>(copy)) {
+        unit->m_budgetedCopy = true;
+        KXPSpawnBudget::copyMade();
     }
     copy->setType(copy->getType() | kTypeSpawnedCopy);
     copy->setSpawner(false);
