@@ -79,6 +79,7 @@ all_kinds=(
     "beetle|top-down|Walled Garden|Beetle 1|60"
     "moth|top-down|Walled Garden|Moth 1|60"
     "ruby|top-down|Walled Garden|Ruby 1|50"
+    "tree|top-down|Walled Garden|Tree 1|80"
     "ship|shooter|Launch Bay|Ship|80"
     "scout|shooter|Launch Bay|Scout|80"
     "bay-coin|shooter|Launch Bay|Bay Coin 1|50"

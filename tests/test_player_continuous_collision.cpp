@@ -1,6 +1,7 @@
 // When the field steps without continuous collision: only for the steps whose continuous work may
 // not fit what is left of the frame's, counted from the contacts Box2D works out times of impact
-// for; a frame of many steps (a rebuild) shares one frame's work among them.
+// for; a frame of many steps (a rebuild) shares one frame's work among them; and for some steps
+// after one that worked out too many times of impact.
 
 #include "player/field/KXPContinuousCollision.h"
 
@@ -9,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Box2D's own count of the times of impact it worked out (see KXPContinuousCollision.cpp).
+extern B2_API int32 b2_toiCalls;
 
 namespace {
 
@@ -91,6 +95,61 @@ TEST_F(ContinuousCollision, AFrameOfManyStepsSharesOneFramesWork) {
     EXPECT_EQ(static_cast<uint64_t>(on), KXPContinuousCollision::kWorkPerFrame / work);
     continuous.beginFrame();
     EXPECT_TRUE(continuous.beforeStep(*world));
+}
+
+// A moving body wedged among hundreds of still ones that overlap one another (a forest of trees)
+// takes Box2D through each of its contacts again after each impact: the count is Box2D's own, so
+// here a step's count is made as such a step makes it. Past the bound, the next steps go without
+// continuous collision, then it is tried again; a step at the bound keeps it.
+TEST_F(ContinuousCollision, AStepOfTooManyTimesOfImpactRestsItForSomeStepsThenItIsTriedAgain) {
+    pile(0.0f, 1, 10);
+    continuous.beginFrame();
+    ASSERT_TRUE(continuous.beforeStep(*world));
+    b2_toiCalls += KXPContinuousCollision::kImpactsPerStep;
+    EXPECT_FALSE(continuous.afterStep());
+    EXPECT_EQ(continuous.lastImpacts(), KXPContinuousCollision::kImpactsPerStep);
+    continuous.beginFrame();
+    ASSERT_TRUE(continuous.beforeStep(*world));
+    b2_toiCalls += KXPContinuousCollision::kImpactsPerStep + 1;
+    EXPECT_TRUE(continuous.afterStep());
+    for (uint32_t step = 0; step < KXPContinuousCollision::kRestSteps; ++step) {
+        continuous.beginFrame();
+        ASSERT_FALSE(continuous.beforeStep(*world)) << step;
+        EXPECT_TRUE(continuous.resting() || step + 1 == KXPContinuousCollision::kRestSteps);
+        world->Step(1.0f / 60.0f, 6, 6);
+        EXPECT_FALSE(continuous.afterStep());
+    }
+    continuous.beginFrame();
+    EXPECT_TRUE(continuous.beforeStep(*world));
+    EXPECT_FALSE(continuous.afterStep());
+}
+
+// Dense valid piles work out a few hundred times of impact a step at most: far from the bound.
+TEST_F(ContinuousCollision, AHeapOfBallsInAPitStaysWithinTheTimesOfImpactOfAStep) {
+    world->SetGravity(b2Vec2(0.0f, -10.0f));
+    b2Body* ground = box(0.0f, b2_staticBody);
+    ground->SetTransform(b2Vec2(0.0f, -1.0f), 0.0f);
+    for (int side = -1; side <= 1; side += 2) {
+        b2Body* wall = box(0.0f, b2_staticBody);
+        wall->SetTransform(b2Vec2(2.0f * static_cast<float>(side), 0.0f), 0.0f);
+    }
+    b2CircleShape ball;
+    ball.m_radius = 0.05f;
+    for (int index = 0; index < 500; ++index) {
+        b2BodyDef definition;
+        definition.type = b2_dynamicBody;
+        definition.position.Set(-0.9f + 0.1f * static_cast<float>(index % 18),
+                                0.1f * static_cast<float>(index / 18));
+        world->CreateBody(&definition)->CreateFixture(&ball, 1.0f);
+    }
+    for (int step = 0; step < 240; ++step) {
+        continuous.beginFrame();
+        const bool on = continuous.beforeStep(*world);
+        world->SetContinuousPhysics(on);
+        world->Step(1.0f / 60.0f, 6, 6);
+        ASSERT_FALSE(continuous.afterStep()) << step << ": " << continuous.lastImpacts();
+        ASSERT_TRUE(on) << step;
+    }
 }
 
 // Counts Box2D's calls before each contact is solved: once a step for a resting contact, and again

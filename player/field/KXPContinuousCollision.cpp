@@ -1,5 +1,9 @@
 #include "player/field/KXPContinuousCollision.h"
 
+// Box2D's own count of the times of impact it has worked out: exported by the library, though
+// not declared in its headers.
+extern B2_API int32 b2_toiCalls;
+
 namespace {
 
 uint64_t boundFor(uint64_t impacts, uint64_t contacts) {
@@ -38,6 +42,11 @@ uint64_t KXPContinuousCollision::workOf(const b2World& world) {
 }
 
 bool KXPContinuousCollision::beforeStep(const b2World& world) {
+    m_impactsBefore = b2_toiCalls;
+    if (m_restLeft > 0) {
+        --m_restLeft;
+        return false;
+    }
     const auto contacts = static_cast<uint64_t>(world.GetContactCount() > 0 ? world.GetContactCount() : 0);
     // Every contact counted as one with impacts: only worth walking when that may not fit.
     uint64_t work = boundFor(contacts, contacts);
@@ -49,5 +58,14 @@ bool KXPContinuousCollision::beforeStep(const b2World& world) {
         return false;
     }
     m_frameWork += work;
+    return true;
+}
+
+bool KXPContinuousCollision::afterStep() {
+    m_lastImpacts = b2_toiCalls - m_impactsBefore;
+    if (m_lastImpacts <= kImpactsPerStep || m_restLeft > 0) {
+        return false;
+    }
+    m_restLeft = kRestSteps;
     return true;
 }

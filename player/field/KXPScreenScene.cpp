@@ -338,7 +338,7 @@ void KXPScreenScene::stepWorld() {
     timeScale = std::min(timeScale, kMaxTimeScale);
     thinOutCrowdedBodies();
     const bool continuous = m_continuousCollision.beforeStep(*m_world);
-    if (!continuous && m_world->GetContinuousPhysics()) {
+    if (!continuous && m_world->GetContinuousPhysics() && !m_continuousCollision.resting()) {
         debugLog(
             "[KXPScreenScene] continuous collision off: it may take %llu units of work in this step, more "
             "than is left of the frame's, with %d contacts",
@@ -349,6 +349,14 @@ void KXPScreenScene::stepWorld() {
     }
     m_world->SetContinuousPhysics(continuous);
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
+    if (m_continuousCollision.afterStep()) {
+        debugLog("[KXPScreenScene] continuous collision off for %u steps: the last step worked out %d times "
+                 "of impact, more than %d",
+                 KXPContinuousCollision::kRestSteps, m_continuousCollision.lastImpacts(),
+                 KXPContinuousCollision::kImpactsPerStep);
+        kxTrace("field", "field continuous-collision off impacts=%d steps=%u",
+                m_continuousCollision.lastImpacts(), KXPContinuousCollision::kRestSteps);
+    }
     ++m_stepCount;
     fixedUpdate(kFixedStep);
     if (kxTraceEnabled("field")) {
