@@ -139,6 +139,29 @@ TEST(ParticleEmission, TotalsFromDataAreBounded) {
     EXPECT_EQ(emitter->getTotalParticles(), ParticleSimulation::kMaxParticles);
 }
 
+TEST(ParticleEmission, TheBufferGrowsWithTheParticlesAndNeverPastTheTotal) {
+    // Thousands of emitters of the largest total would hold gigabytes before emitting anything.
+    ParticleSimulation simulation;
+    ASSERT_TRUE(simulation.init(ParticleSimulation::kMaxParticles));
+    EXPECT_EQ(simulation.particles().capacity(), 0u);
+    simulation.settings.emissionRate = 1000.0f;
+    simulation.settings.life = 100.0f;
+    simulation.step(0.1f, CCPointZero);
+    ASSERT_NEAR(static_cast<int>(simulation.particleCount()), 100, 1);
+    EXPECT_LE(simulation.particles().capacity(), 128u);
+
+    ParticleSimulation small;
+    ASSERT_TRUE(small.init(20));
+    small.settings = simulation.settings;
+    small.step(1.0f, CCPointZero);
+    ASSERT_EQ(small.particleCount(), 20u);
+    EXPECT_EQ(small.particles().capacity(), 20u);
+    // A smaller total gives the room back.
+    simulation.setTotalParticles(10);
+    EXPECT_EQ(simulation.particleCount(), 10u);
+    EXPECT_LE(simulation.particles().capacity(), 10u);
+}
+
 TEST(ParticleMotion, GravityAndSpeedMoveParticlesFromTheirStart) {
     CCParticleSystemQuad* emitter = makeEmitter(100, 4.0f);
     Owned owned(emitter);

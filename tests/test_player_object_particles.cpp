@@ -15,6 +15,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
 #include "player/app/KXPScreensController.h"
+#include "player/base/KXPParticleBudget.h"
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
@@ -550,6 +551,61 @@ TEST_F(ParticlesOnTheField, OneAdvancePerFrameOnTheGameField) {
     EXPECT_TRUE(system->isDrivenByOwner());
     EXPECT_EQ(system->getParent(), field->getObjectLayer());
     EXPECT_EQ(system->getZOrder(), -1);
+}
+
+TEST_F(ParticlesOnTheField, EmittersShareTheFieldsParticlesInTheOrderTheyComeAndGiveThemBackWhenTheyGo) {
+    KXDebugLogCapture log;
+    CCNode* layer = field->getObjectLayer();
+    const auto place = [&](std::initializer_list<unsigned int> totals) {
+        auto model = createModel<KXModelObjectParticles>();
+        for (unsigned int total : totals) {
+            auto made = emitter(30.0f);
+            kxtest::setFloat(*made, "Total Particles", static_cast<float>(total));
+            model->addChild(made, true);
+        }
+        KXPObjectAssetParticles* object = KXPObjectAssetParticles::create(model);
+        layer->addChild(object);
+        object->setObjectLayer(layer);
+        return object;
+    };
+    const unsigned int largest = ParticleSimulation::kMaxParticles;
+    const int64_t fullOnes = KXPParticleBudget::kParticles / largest - 1;
+    KXPObjectAssetParticles* first = place({largest});
+    for (int64_t index = 1; index < fullOnes; ++index) {
+        place({largest});
+    }
+    place({largest / 2});
+    std::shared_ptr<KXPParticleBudget> budget = field->particleBudget();
+    EXPECT_EQ(budget->held(), KXPParticleBudget::kParticles - largest / 2);
+    EXPECT_TRUE(log.lines().empty());
+
+    // Half of what the next one wants is left, then nothing: its second emitter holds none.
+    KXPObjectAssetParticles* cut = place({largest, 8});
+    EXPECT_EQ(cut->emitterAt(0)->getTotalParticles(), largest / 2);
+    EXPECT_EQ(cut->emitterAt(1)->getTotalParticles(), 0u);
+    EXPECT_EQ(first->emitterAt(0)->getTotalParticles(), largest);
+    ASSERT_EQ(log.lines().size(), 1u);
+    const std::shared_ptr<KXModel>& cutModel = cut->getModel()->children()[0];
+    EXPECT_TRUE(log.contains("[KXPObjectAssetParticles] - " + cutModel->name() + " (model " +
+                             std::to_string(cutModel->id()) + ") holds " + std::to_string(largest / 2) +
+                             " of its " + std::to_string(largest) +
+                             " particles, and the emitters after it in the field no more than is left: "
+                             "the field's emitters hold " +
+                             std::to_string(KXPParticleBudget::kParticles - largest / 2) + " of their " +
+                             std::to_string(KXPParticleBudget::kParticles)))
+        << log.lines()[0];
+    frames(10);
+    EXPECT_EQ(cut->emitterAt(1)->getParticleCount(), 0u);
+    EXPECT_GT(cut->emitterAt(0)->getParticleCount(), 0u);
+
+    // Said once a field; the first one gone gives its share to the next that comes.
+    KXPObjectAssetParticles* none = place({largest});
+    EXPECT_EQ(none->emitterAt(0)->getTotalParticles(), 0u);
+    first->removeFromParentAndCleanup(true);
+    CCPoolManager::sharedPoolManager()->pop();
+    EXPECT_EQ(budget->held(), KXPParticleBudget::kParticles - largest);
+    EXPECT_EQ(place({largest})->emitterAt(0)->getTotalParticles(), largest);
+    EXPECT_EQ(log.lines().size(), 1u);
 }
 
 TEST_F(ParticlesOnTheField, AnAnimationOnTheFieldPutsItsObjectsOnTheObjectLayer) {

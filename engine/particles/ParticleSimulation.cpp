@@ -25,8 +25,8 @@ ParticleSimulation::ParticleSimulation() : m_random(static_cast<unsigned>(std::r
 bool ParticleSimulation::init(unsigned int total) {
     if (total > kMaxParticles)
         return false;
+    // The buffer grows with the living particles: a large total costs nothing until it fills.
     m_particles.clear();
-    m_particles.reserve(total);
     m_total = total;
     m_emitCounter = 0.0f;
     m_elapsed = 0.0f;
@@ -38,7 +38,8 @@ void ParticleSimulation::setTotalParticles(unsigned int total) {
     m_total = std::min(total, kMaxParticles);
     if (m_particles.size() > m_total)
         m_particles.resize(m_total);
-    m_particles.reserve(m_total);
+    if (m_particles.capacity() > m_total)
+        m_particles.shrink_to_fit();
 }
 
 float ParticleSimulation::randomMinus1To1() {
@@ -83,6 +84,9 @@ void ParticleSimulation::emit(const CCPoint& origin) {
     float speed = s.speed + s.speedVar * randomMinus1To1();
     p.dir = CCPoint(std::cos(angle) * speed, std::sin(angle) * speed);
     p.radialAccel = s.radialAccel + s.radialAccelVar * randomMinus1To1();
+    // Doubling, but never past the total.
+    if (m_particles.size() == m_particles.capacity())
+        m_particles.reserve(std::min<size_t>(std::max<size_t>(m_particles.capacity() * 2, 16), m_total));
     m_particles.push_back(p);
 }
 

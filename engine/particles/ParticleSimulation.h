@@ -35,7 +35,8 @@ public:
 
     ParticleSettings settings;
 
-    // False when total is above kMaxParticles.
+    // False when total is above kMaxParticles. The particles' buffer grows as they come, never
+    // past the total.
     bool init(unsigned int total);
     unsigned int totalParticles() const { return m_total; }
     // Living particles beyond a smaller total are dropped.

@@ -20,6 +20,7 @@ class CCPoint;
 class b2World;
 class KXModelScreenScene;
 class KXPLightBudget;
+class KXPParticleBudget;
 class KXPObject;
 class KXPObjectAsset;
 
@@ -79,4 +80,6 @@ public:
     virtual void removeMirror(KXPObject* object) = 0;
     // What the level's lights may still do in the running step; null: no bound.
     virtual KXPLightBudget* lightBudget() { return nullptr; }
+    // What the level's particle emitters may hold together; null: no bound.
+    virtual std::shared_ptr<KXPParticleBudget> particleBudget() { return nullptr; }
 };

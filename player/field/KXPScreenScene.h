@@ -14,6 +14,7 @@
 #include "player/base/KXPLevelField.h"
 #include "player/base/KXPLightBudget.h"
 #include "player/base/KXPMirrorBudget.h"
+#include "player/base/KXPParticleBudget.h"
 #include "player/field/KXPContinuousCollision.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
@@ -269,6 +270,8 @@ public:
     const KXPMirrorBudget& mirrorBudget() const { return *m_mirrorBudget; }
     // Started again with each fixed step.
     KXPLightBudget* lightBudget() override { return &m_lightBudget; }
+    // Shared with the emitters, which may outlive the field.
+    std::shared_ptr<KXPParticleBudget> particleBudget() override { return m_particleBudget; }
 
     // --- checkpoints (KXPScreenSceneCheckpoints.cpp) ---
     // Stores a checkpoint at the position (object-layer coordinates) of that level section.
@@ -391,6 +394,7 @@ protected:
     // Shared with the mirrors that took from it, which give back when they go.
     std::shared_ptr<KXPMirrorBudget> m_mirrorBudget = std::make_shared<KXPMirrorBudget>();
     KXPLightBudget m_lightBudget;
+    std::shared_ptr<KXPParticleBudget> m_particleBudget = std::make_shared<KXPParticleBudget>();
     std::unordered_set<std::string> m_hudKeys;
     // Keypad codes down now, with the game action each pressed (0: none).
     std::map<int, int> m_keysDown;

@@ -4,6 +4,8 @@
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectParticlesEmitter.h"
 #include "model/classes/KXModelSpriteContainer.h"
+#include "player/base/KXPLevelField.h"
+#include "player/base/KXPParticleBudget.h"
 #include "player/base/KXPWrapping.h"
 #include "player/objects/KXPAnimationObject.h"
 
@@ -75,6 +77,9 @@ KXPObjectAssetParticles::KXPObjectAssetParticles(const std::shared_ptr<KXModelOb
 
 KXPObjectAssetParticles::~KXPObjectAssetParticles() {
     for (Emitter& emitter : m_emitters) {
+        if (m_budget) {
+            m_budget->giveBack(emitter.share);
+        }
         emitter.system->removeFromParentAndCleanup(true);
         emitter.system->release();
     }
@@ -128,7 +133,7 @@ void KXPObjectAssetParticles::createEmitter(const std::shared_ptr<KXModelObjectP
     configureEmitter(*model, emitter);
     // The reference from new is the table's. The engine advances an emitter on the stage by
     // itself only until this object first advances it (see update).
-    m_emitters.push_back(Emitter{model, emitter});
+    m_emitters.push_back(Emitter{model, emitter, 0});
 }
 
 void KXPObjectAssetParticles::attachEmitter(const KXModelObjectParticlesEmitter& model,
@@ -249,6 +254,34 @@ void KXPObjectAssetParticles::setObjectLayer(CCNode* layer) {
     KXPObjectAsset::setObjectLayer(layer);
     for (Emitter& emitter : m_emitters) {
         attachEmitter(*emitter.model, emitter.system);
+    }
+    takeFromBudget();
+}
+
+void KXPObjectAssetParticles::takeFromBudget() {
+    if (m_budget || m_layer == nullptr) {
+        return;
+    }
+    auto* field = dynamic_cast<KXPLevelField*>(m_layer->getParent());
+    m_budget = field != nullptr ? field->particleBudget() : nullptr;
+    if (!m_budget) {
+        return;
+    }
+    for (Emitter& emitter : m_emitters) {
+        const unsigned int wanted = emitter.system->getTotalParticles();
+        const int64_t held = m_budget->held();
+        emitter.share = m_budget->take(wanted);
+        if (emitter.share == wanted) {
+            continue;
+        }
+        emitter.system->setTotalParticles(emitter.share);
+        if (m_budget->refuse()) {
+            debugLog(
+                "[KXPObjectAssetParticles] - %s (model %u) holds %u of its %u particles, and the emitters "
+                "after it in the field no more than is left: the field's emitters hold %lld of their %lld",
+                emitter.model->name().c_str(), emitter.model->id(), emitter.share, wanted,
+                static_cast<long long>(held), static_cast<long long>(KXPParticleBudget::kParticles));
+        }
     }
 }
 

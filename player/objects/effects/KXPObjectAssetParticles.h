@@ -17,6 +17,7 @@
 
 class KXModelObjectParticles;
 class KXModelObjectParticlesEmitter;
+class KXPParticleBudget;
 
 class KXPObjectAssetParticles : public KXPObjectAsset {
 public:
@@ -34,7 +35,8 @@ public:
     void update(float dt) override;
     // Emission at the model's rate when shown, 0 when hidden; particles alive live on.
     void setVisible(bool visible) override;
-    // The emitters move into the layer (or back under this object without one).
+    // The emitters move into the layer (or back under this object without one); in a field's layer
+    // for the first time, they take their totals from its particle budget.
     void setObjectLayer(cocos2d::CCNode* layer) override;
     // Every colour of every emitter (start, end and both variances) times the factor.
     void setOpacityFactor(float factor) override;
@@ -60,15 +62,20 @@ protected:
     void compensateParentScale();
     // The emitter model's position, taken in this node, in the layer's space.
     cocos2d::CCPoint emitterPositionInLayer(const KXModelObjectParticlesEmitter& model);
+    // Once, in a field's layer: each emitter's total as the field's particle budget gives it.
+    void takeFromBudget();
 
 private:
     struct Emitter {
         std::shared_ptr<KXModelObjectParticlesEmitter> model;
         cocos2d::CCParticleSystemQuad* system; // retained
+        unsigned int share;                    // particles held from m_budget
     };
 
     std::shared_ptr<KXModelObjectParticles> m_particlesModel;
     std::vector<Emitter> m_emitters;
+    // The budget the shares came from, given back when the object goes.
+    std::shared_ptr<KXPParticleBudget> m_budget;
     // The emitters were just put into the layer; the next update sets their depth.
     bool m_relayered = false;
 };
