@@ -1,13 +1,15 @@
 // The group layer's depth sort: order by y or x, larger or smaller first, numbering from the
 // least member z-order (or 10000), which layer children are members (the live character among
 // them when a character is placed in the group), the drawing order that follows, and the cases
-// where nothing is sorted.
+// where nothing is sorted; on a plain layer and on the field's camera, whose groups share one
+// lookup of its children that must follow every child added, removed or retyped between them.
 
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributeString.h"
 #include "model/classes/KXModelObject.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
 #include "model/classes/KXModelObjectGroup.h"
+#include "player/field/KXPGameFieldCamera.h"
 #include "player/objects/KXPObjectGroup.h"
 #include "support/field_test_support.h"
 #include "support/model_class_helpers.h"
@@ -26,7 +28,8 @@ using kxtest::FakeCharacter;
 
 namespace {
 
-class ObjectGroup : public ::testing::Test {
+// The parameter: the layer is the field's camera.
+class ObjectGroup : public ::testing::TestWithParam<bool> {
 protected:
     CCNode* layer = nullptr;
     std::shared_ptr<KXModelObjectGroup> model;
@@ -34,7 +37,7 @@ protected:
 
     void SetUp() override {
         resetModelCore();
-        layer = CCNode::create();
+        layer = GetParam() ? KXPGameFieldCamera::create() : CCNode::create();
         layer->retain();
         model = make<KXModelObjectGroup>();
         sorting(true, "gAxisX", "gSortAsc");
@@ -69,7 +72,7 @@ protected:
     }
 };
 
-TEST_F(ObjectGroup, SortDirectionAndOrderPickTheAxisAndWhichEndGoesBehind) {
+TEST_P(ObjectGroup, SortDirectionAndOrderPickTheAxisAndWhichEndGoesBehind) {
     const struct {
         const char* direction;
         const char* order;
@@ -95,7 +98,7 @@ TEST_F(ObjectGroup, SortDirectionAndOrderPickTheAxisAndWhichEndGoesBehind) {
     }
 }
 
-TEST_F(ObjectGroup, MembersAreNumberedFromTheirLeastZOrderAtMost10000AndDrawInThatOrder) {
+TEST_P(ObjectGroup, MembersAreNumberedFromTheirLeastZOrderAtMost10000AndDrawInThatOrder) {
     KXPObject* top = object(CCPoint(0, 300), 20000);
     KXPObject* middle = object(CCPoint(0, 200), 40);
     KXPObject* bottom = object(CCPoint(0, 100), 30000);
@@ -142,7 +145,7 @@ TEST_F(ObjectGroup, MembersAreNumberedFromTheirLeastZOrderAtMost10000AndDrawInTh
     }
 }
 
-TEST_F(ObjectGroup, TheLiveCharacterSortsWithTheGroupThatHoldsAPlacedCharacter) {
+TEST_P(ObjectGroup, TheLiveCharacterSortsWithTheGroupThatHoldsAPlacedCharacter) {
     FakeCharacter* hero = FakeCharacter::create(CCPoint(0, 150));
     layer->addChild(hero, 7);
     KXPObject* tree = object(CCPoint(0, 100), 7);
@@ -161,7 +164,7 @@ TEST_F(ObjectGroup, TheLiveCharacterSortsWithTheGroupThatHoldsAPlacedCharacter) 
     EXPECT_EQ(tree->getZOrder(), 9);
 }
 
-TEST_F(ObjectGroup, NothingIsSortedWithoutSortingMembersOrLayer) {
+TEST_P(ObjectGroup, NothingIsSortedWithoutSortingMembersOrLayer) {
     KXPObject* low = object(CCPoint(0, 100), 3);
     KXPObject* high = object(CCPoint(0, 200), 3);
     sorting(false, "gAxisX", "gSortAsc");
@@ -188,5 +191,56 @@ TEST_F(ObjectGroup, NothingIsSortedWithoutSortingMembersOrLayer) {
     EXPECT_EQ(low->getZOrder(), 4);
     EXPECT_EQ(group->getType(), static_cast<uint32_t>(KXPObject::kTypeGroup));
 }
+
+TEST_P(ObjectGroup, MembersAddedRemovedOrRetypedBetweenTwoGroupsOfAFrameAreSeenByTheSecond) {
+    // Two groups over the same placed objects, as copies of one group layer.
+    KXPObjectGroup* second = KXPObjectGroup::create(model);
+    layer->addChild(second, 0);
+    second->setObjectLayer(layer);
+    KXPObject* low = object(CCPoint(0, 100), 3);
+    KXPObject* high = object(CCPoint(0, 200), 3);
+    group->update(0.0f);
+    EXPECT_EQ(high->getZOrder(), 3);
+    EXPECT_EQ(low->getZOrder(), 4);
+
+    // Added after the first group sorted, in the same frame: the second numbers it too.
+    KXPObject* top = object(CCPoint(0, 300), 3);
+    second->update(0.0f);
+    EXPECT_EQ(top->getZOrder(), 3);
+    EXPECT_EQ(high->getZOrder(), 4);
+    EXPECT_EQ(low->getZOrder(), 5);
+
+    // Removed between them: the second no longer counts it.
+    group->update(0.0f);
+    layer->removeChild(top);
+    high->setZOrder(8);
+    low->setZOrder(8);
+    second->update(0.0f);
+    EXPECT_EQ(high->getZOrder(), 8);
+    EXPECT_EQ(low->getZOrder(), 9);
+    EXPECT_EQ(top->getZOrder(), 3);
+
+    // A live character joins a group that holds a placed one once its type says so, and leaves
+    // when it no longer does.
+    model->addChild(make<KXModelObjectAssetCharacter>());
+    KXPObject* hero = object(CCPoint(0, 150), 8, false);
+    group->update(0.0f);
+    EXPECT_EQ(hero->getZOrder(), 8);
+    hero->setType(KXPObject::kTypeCharacter);
+    second->update(0.0f);
+    EXPECT_EQ(high->getZOrder(), 8);
+    EXPECT_EQ(hero->getZOrder(), 9);
+    EXPECT_EQ(low->getZOrder(), 10);
+    hero->setType(KXPObject::kTypeCharacter | KXPObject::kTypeGroup);
+    hero->setZOrder(1);
+    group->update(0.0f);
+    EXPECT_EQ(hero->getZOrder(), 1);
+    EXPECT_EQ(low->getZOrder(), 9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layers, ObjectGroup, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "FieldCamera" : "PlainLayer";
+                         });
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <box2d/box2d.h>
 
+#include <cstdint>
 #include <memory>
 
 class KXModelScreenScene;
@@ -61,6 +62,10 @@ public:
     // A portal child coming or going, or sorted to another place, changes the version.
     unsigned long portalsVersion() const override { return m_portalsVersion; }
     void portalChanged() override { ++m_portalsVersion; }
+    // Changes whenever the children array may have changed (a child added or removed, a sort) or a
+    // child's type flags did; never the same for two cameras, so that it names one state of one.
+    uint64_t childrenVersion() const { return m_childrenVersion; }
+    void childrenChanged() { m_childrenVersion = nextChildrenVersion(); }
     using cocos2d::CCNode::addChild;
     void addChild(cocos2d::CCNode* child, int zOrder, int tag) override;
     using cocos2d::CCNode::removeChild;
@@ -78,6 +83,8 @@ private:
     KXPGameplaySettings* m_gameplay = nullptr;
     float m_followFactor = 1.0f;
     unsigned long m_portalsVersion = 1;
+    static uint64_t nextChildrenVersion();
+    uint64_t m_childrenVersion = nextChildrenVersion();
     // A portal was added or given another z-order: the next sort may move it among the others.
     bool m_portalsUnsorted = false;
 };

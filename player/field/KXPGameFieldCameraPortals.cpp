@@ -1,4 +1,4 @@
-// The camera's children changes that touch its portals.
+// The camera's children changes that touch its portals, and the version of its children.
 
 #include "player/field/KXPGameFieldCamera.h"
 
@@ -15,8 +15,14 @@ bool isPortal(CCNode* node) {
 
 } // namespace
 
+uint64_t KXPGameFieldCamera::nextChildrenVersion() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 void KXPGameFieldCamera::addChild(CCNode* child, int zOrder, int tag) {
     CCNode::addChild(child, zOrder, tag);
+    childrenChanged();
     if (child != nullptr && child->getParent() == this && isPortal(child)) {
         portalChanged();
         m_portalsUnsorted = true;
@@ -26,6 +32,7 @@ void KXPGameFieldCamera::addChild(CCNode* child, int zOrder, int tag) {
 void KXPGameFieldCamera::removeChild(CCNode* child, bool cleanup) {
     const bool portal = child != nullptr && child->getParent() == this && isPortal(child);
     CCNode::removeChild(child, cleanup);
+    childrenChanged();
     if (portal) {
         portalChanged();
     }
@@ -33,6 +40,7 @@ void KXPGameFieldCamera::removeChild(CCNode* child, bool cleanup) {
 
 void KXPGameFieldCamera::removeAllChildrenWithCleanup(bool cleanup) {
     CCNode::removeAllChildrenWithCleanup(cleanup);
+    childrenChanged();
     portalChanged();
 }
 
@@ -44,6 +52,9 @@ void KXPGameFieldCamera::reorderChild(CCNode* child, int zOrder) {
 }
 
 void KXPGameFieldCamera::sortAllChildren() {
+    if (m_bReorderChildDirty) {
+        childrenChanged();
+    }
     if (m_bReorderChildDirty && m_portalsUnsorted) {
         m_portalsUnsorted = false;
         portalChanged();

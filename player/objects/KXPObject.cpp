@@ -6,6 +6,7 @@
 #include "player/components/KXComponent.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/components/KXComponentMove.h"
+#include "player/field/KXPGameFieldCamera.h"
 #include "player/objects/KXPAnimationObject.h"
 
 using namespace cocos2d;
@@ -137,6 +138,10 @@ void KXPObject::setType(uint32_t flags) {
     m_type = flags;
     if (previous != flags) {
         noteChangeToParentWatch();
+        // A character's group finds it by its type.
+        if (auto* camera = ccNodeAs<KXPGameFieldCamera>(getParent())) {
+            camera->childrenChanged();
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "model/classes/KXModelObjectGroup.h"
 #include "player/base/KXPTrace.h"
+#include "player/field/KXPGameFieldCamera.h"
+#include "player/objects/KXPGroupMembers.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -41,27 +43,15 @@ void KXPObjectGroup::update(float) {
         m_layer->getChildren() == nullptr) {
         return;
     }
-    std::unordered_set<const KXModel*> placed;
-    for (const std::shared_ptr<KXModel>& child : group->children()) {
-        placed.insert(child.get());
-    }
-    // The live player character is built from another model than the one placed in the group.
-    const bool withCharacters = group->characterCount() > 0;
-
     std::vector<CCNode*> members;
+    if (auto* camera = ccNodeAs<KXPGameFieldCamera>(m_layer)) {
+        findMembers(*group, KXPGroupMembers::of(*camera), members);
+    } else {
+        findMembersByWalk(*group, members);
+    }
     int zMin = kHighestFirstZOrder;
-    for (CCObject* item : m_layer->getChildren()->data()) {
-        KXPObject* object = ccNodeAs<KXPObject>(item);
-        if (object == nullptr) {
-            continue;
-        }
-        const std::shared_ptr<KXBaseModelObject> model = object->getModel();
-        const bool member = (model && placed.count(model.get()) != 0) ||
-                            (withCharacters && object->getType() == kTypeCharacter);
-        if (member) {
-            members.push_back(object);
-            zMin = std::min(zMin, object->getZOrder());
-        }
+    for (CCNode* member : members) {
+        zMin = std::min(zMin, member->getZOrder());
     }
     // Stable, so that members on the same line keep their order from frame to frame.
     std::stable_sort(members.begin(), members.end(), ChildOrder(*group));
@@ -69,6 +59,46 @@ void KXPObjectGroup::update(float) {
         members[index]->setZOrder(zMin + static_cast<int>(index));
     }
     traceOrder(members);
+}
+
+void KXPObjectGroup::findMembers(const KXModelObjectGroup& group, const KXPGroupMembers& lookup,
+                                 std::vector<CCNode*>& members) {
+    std::vector<uint32_t> places;
+    for (const std::shared_ptr<KXModel>& child : group.children()) {
+        if (const std::vector<uint32_t>* found = lookup.placesOf(child.get())) {
+            places.insert(places.end(), found->begin(), found->end());
+        }
+    }
+    // The live player character is built from another model than the one placed in the group.
+    if (group.characterCount() > 0) {
+        places.insert(places.end(), lookup.characterPlaces().begin(), lookup.characterPlaces().end());
+    }
+    // In the layer's order, each once (a model may be named twice, a character placed as well).
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    members.reserve(places.size());
+    for (uint32_t place : places) {
+        members.push_back(lookup.childAt(place));
+    }
+}
+
+void KXPObjectGroup::findMembersByWalk(const KXModelObjectGroup& group, std::vector<CCNode*>& members) {
+    std::unordered_set<const KXModel*> placed;
+    for (const std::shared_ptr<KXModel>& child : group.children()) {
+        placed.insert(child.get());
+    }
+    const bool withCharacters = group.characterCount() > 0;
+    for (CCObject* item : m_layer->getChildren()->data()) {
+        KXPObject* object = ccNodeAs<KXPObject>(item);
+        if (object == nullptr) {
+            continue;
+        }
+        const std::shared_ptr<KXBaseModelObject> model = object->getModel();
+        if ((model && placed.count(model.get()) != 0) ||
+            (withCharacters && object->getType() == kTypeCharacter)) {
+            members.push_back(object);
+        }
+    }
 }
 
 void KXPObjectGroup::traceOrder(const std::vector<CCNode*>& members) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class KXModelObjectGroup;
+class KXPGroupMembers;
 
 class KXPObjectGroup : public KXPObject {
 public:
@@ -42,6 +43,12 @@ public:
     std::shared_ptr<KXModelObjectGroup> groupModel() const;
 
 private:
+    // The objects of the layer placed in the group, and with a character placed the live
+    // characters, in the layer's order: from the layer's shared lookup, or (a layer other than the
+    // field's camera) by walking it.
+    void findMembers(const KXModelObjectGroup& group, const KXPGroupMembers& lookup,
+                     std::vector<cocos2d::CCNode*>& members);
+    void findMembersByWalk(const KXModelObjectGroup& group, std::vector<cocos2d::CCNode*>& members);
     // A "group" trace line of the members back to front, when that order changed.
     void traceOrder(const std::vector<cocos2d::CCNode*>& members);
 
