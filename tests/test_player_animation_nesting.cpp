@@ -119,11 +119,13 @@ TEST_F(AnimationNesting, AChainStopsAtTheLevelBoundWithOneLine) {
     EXPECT_EQ(unitsPerLevel(top), std::vector<size_t>(bound, 1));
     EXPECT_EQ(linesSaying("objects nested more than 12 levels down are left out"), 1u);
 
-    // A unit that shows itself: the same chain, cut at the same level, instead of building forever.
+    // A unit that shows itself: the inner one shows nothing, with one line, instead of building
+    // forever.
     log->clear();
     top = make(nested(1, 1, true));
-    EXPECT_EQ(unitsPerLevel(top), std::vector<size_t>(bound, 1));
-    EXPECT_EQ(linesSaying("objects nested more than 12 levels down are left out"), 1u);
+    EXPECT_EQ(unitsPerLevel(top), std::vector<size_t>(1, 1));
+    EXPECT_EQ(linesSaying("shown inside itself, it shows nothing there"), 1u);
+    EXPECT_EQ(linesSaying("left out"), 0u);
 
     // A chain whose last unit's picture lies at the bound is whole.
     log->clear();
@@ -132,20 +134,26 @@ TEST_F(AnimationNesting, AChainStopsAtTheLevelBoundWithOneLine) {
     EXPECT_EQ(linesSaying("left out"), 0u);
 }
 
-TEST_F(AnimationNesting, AWideLoopStopsAtTheUpdateBudgetWithOneLine) {
-    // A unit showing eight of itself: 16^N updates by level N, were it built whole. Built depth
-    // first, its first branches reach the level bound before the budget runs out.
-    KXPObjectAssetUnit* top = make(nested(1, 8, true));
+TEST_F(AnimationNesting, AWideTreeStopsAtTheUpdateBudgetWithOneLine) {
+    // Four wide at each of eight levels: 8^N updates by level N, were it built whole.
+    KXPObjectAssetUnit* top = make(nested(9, 4, false));
     const std::vector<size_t> counts = unitsPerLevel(top);
+    // The units' share of the budget: their assets' pictures take the rest.
     EXPECT_LE(updatesOf(counts), KXPAnimationBuildScope::kMaxNestedUpdates);
-    EXPECT_GT(updatesOf(counts), KXPAnimationBuildScope::kMaxNestedUpdates / 2);
+    EXPECT_GT(updatesOf(counts), KXPAnimationBuildScope::kMaxNestedUpdates / 4);
     EXPECT_EQ(linesSaying("updates a frame"), 1u);
-    EXPECT_EQ(linesSaying("more than 12 levels down are left out"), 1u);
     // Each outermost build has a budget of its own.
     log->clear();
-    KXPObjectAssetUnit* again = make(nested(1, 8, true));
+    KXPObjectAssetUnit* again = make(nested(9, 4, false));
     EXPECT_EQ(unitsPerLevel(again), counts);
     EXPECT_EQ(linesSaying("updates a frame"), 1u);
+}
+
+TEST_F(AnimationNesting, AUnitShowingManyOfItselfShowsThemEmptyWithOneLine) {
+    KXPObjectAssetUnit* top = make(nested(1, 8, true));
+    EXPECT_EQ(unitsPerLevel(top), std::vector<size_t>(1, 8));
+    EXPECT_EQ(linesSaying("shown inside itself, it shows nothing there"), 1u);
+    EXPECT_EQ(linesSaying("updates a frame"), 0u);
 }
 
 TEST(AnimationNestingPlaces, EntriesHangAsWantedWithoutLoopsAndAtMostTheDepthBound) {

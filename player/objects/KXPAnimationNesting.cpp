@@ -11,6 +11,9 @@ struct BuildState {
     size_t spent = 0;
     bool reportedLevels = false;
     bool reportedUpdates = false;
+    bool reportedLoop = false;
+    // The animations being built, outermost first.
+    std::vector<const void*> chain;
 };
 
 BuildState& state() {
@@ -34,17 +37,31 @@ size_t rootOf(std::vector<size_t>& up, size_t entry) {
 
 } // namespace
 
-KXPAnimationBuildScope::KXPAnimationBuildScope() {
+KXPAnimationBuildScope::KXPAnimationBuildScope(const void* animation) {
     BuildState& current = state();
     if (current.level++ == 0) {
         current.spent = 0;
         current.reportedLevels = false;
         current.reportedUpdates = false;
+        current.reportedLoop = false;
     }
+    m_loops = std::find(current.chain.begin(), current.chain.end(), animation) != current.chain.end();
+    current.chain.push_back(animation);
 }
 
 KXPAnimationBuildScope::~KXPAnimationBuildScope() {
-    --state().level;
+    BuildState& current = state();
+    current.chain.pop_back();
+    --current.level;
+}
+
+bool KXPAnimationBuildScope::loops(const char* animationName) {
+    BuildState& current = state();
+    if (m_loops && !current.reportedLoop) {
+        current.reportedLoop = true;
+        debugLog("[KXPAnimationObject] %s: shown inside itself, it shows nothing there", animationName);
+    }
+    return m_loops;
 }
 
 bool KXPAnimationBuildScope::admitNode(const char* animationName) {

@@ -14,19 +14,27 @@
 // it holds twice a frame (the holder's update and the animation's), so a node built N levels down
 // costs 2^N updates a frame: what an outermost build makes, all levels together, may cost at most
 // kMaxNestedUpdates, and no node is built more than kMaxNestedLevels levels down; past either no
-// more nodes are built there, saying so once for each.
+// more nodes are built there, saying so once for each. An animation shown inside itself (a unit
+// whose animation shows that unit) is a loop no game can show whole: the inner one shows nothing,
+// said once an outermost build.
 class KXPAnimationBuildScope {
 public:
     static constexpr size_t kMaxNestedUpdates = size_t(1) << 20;
     static constexpr size_t kMaxNestedLevels = 12;
 
-    KXPAnimationBuildScope();
+    explicit KXPAnimationBuildScope(const void* animation);
     ~KXPAnimationBuildScope();
     KXPAnimationBuildScope(const KXPAnimationBuildScope&) = delete;
     KXPAnimationBuildScope& operator=(const KXPAnimationBuildScope&) = delete;
 
+    // Whether this animation is already being built further up: it then builds nothing, and the
+    // first in an outermost build says so.
+    bool loops(const char* animationName);
     // Whether one more node may be built at this level (charged when it may).
     bool admitNode(const char* animationName);
+
+private:
+    bool m_loops = false;
 };
 
 // Where each entry's node hangs, from the entry each one's model hangs under (kNestTop: none).

@@ -78,8 +78,11 @@ KXPAnimationObject::KXPAnimationObject(const std::shared_ptr<KXModelAnimation>& 
     if (!m_model) {
         return;
     }
-    KXPAnimationBuildScope scope;
-    for (const std::shared_ptr<KXModel>& child : m_model->frames()) {
+    KXPAnimationBuildScope scope(m_model.get());
+    const KXChildSubset::List& frames = m_model->frames();
+    const size_t shown = !frames.empty() && scope.loops(m_model->name().c_str()) ? 0 : frames.size();
+    for (size_t index = 0; index < shown; ++index) {
+        const std::shared_ptr<KXModel>& child = frames[index];
         // A model listed twice gets one node.
         if (!child || m_nodeByModel.count(child.get()) != 0) {
             continue;
