@@ -622,7 +622,8 @@ std::string KXModelController::loadProblemsText() const {
 }
 
 // One pack file being read, its models made a slice at a time: the loader spreads a large file
-// over several steps, each of at most kPackSliceBytes and kPackSliceRecords (a record is never split).
+// over several steps, each of at most kPackSliceBytes and kPackSliceRecords, a quarter of that for a
+// file of links (a record is never split).
 class KXModelController::PackReading {
 public:
     PackReading(KXModelController& controller, std::vector<unsigned char> bytes, int32_t type,
@@ -642,8 +643,14 @@ public:
     bool readSlice(size_t budget) {
         const char* bytes = reinterpret_cast<const char*>(m_bytes.data());
         const size_t size = m_bytes.size();
+        const bool links = m_type == kConnectionsFile;
+        if (budget != SIZE_MAX && links) {
+            budget = std::min(budget, kLinkSliceBytes);
+        }
         const size_t stop = m_offset + std::min(budget, size - m_offset);
-        const size_t maxRecords = budget == SIZE_MAX ? SIZE_MAX : kPackSliceRecords;
+        const size_t maxRecords = budget == SIZE_MAX ? SIZE_MAX
+                                  : links            ? kLinkSliceRecords
+                                                     : kPackSliceRecords;
         for (size_t records = 0; m_offset < size && m_offset < stop && records < maxRecords; ++records) {
             m_zone.clear();
             const size_t at = m_offset;
