@@ -156,6 +156,41 @@ TEST_F(AnimationNesting, AUnitShowingManyOfItselfShowsThemEmptyWithOneLine) {
     EXPECT_EQ(linesSaying("updates a frame"), 0u);
 }
 
+TEST_F(AnimationNesting, ALoopIsCutAtItsFirstRepeatOnlyAndSaidOnce) {
+    // Three units each showing the next, the last the first: the first's animation, met again
+    // three levels down, shows nothing there.
+    KXPObjectAssetUnit* top = make(nested(3, 1, true));
+    EXPECT_EQ(unitsPerLevel(top), (std::vector<size_t>{1, 1, 1}));
+    EXPECT_EQ(linesSaying("shown inside itself, it shows nothing there"), 1u);
+    EXPECT_EQ(linesSaying("left out"), 0u);
+
+    // A unit whose defeated animation shows a unit of its own asset: that one's idle animation is
+    // no repeat and shows whole; only its defeated animation, the repeat, is empty.
+    log->clear();
+    std::shared_ptr<KXModelObjectAssetUnit> model = kxtest::unitModel("Self", "kEnemyObjectType");
+    auto defeated = kxtest::pictureAnimation("Self Defeated", cocos2d::CCSize(40, 40));
+    auto shown = kxtest::unitModel("Shown Self", "kEnemyObjectType");
+    shown->setAsset(model->assetObstacle());
+    defeated->addChild(shown, true);
+    kxtest::setDefeatedAnimation(*model, defeated);
+    top = make(model);
+    ASSERT_NE(top, nullptr);
+    KXPAnimationObject* outer = top->defeatedAnimation();
+    ASSERT_NE(outer, nullptr);
+    ASSERT_EQ(outer->entryCount(), 2);
+    KXPObjectAssetUnit* inner = nullptr;
+    for (int index = 0; index < outer->entryCount() && inner == nullptr; ++index) {
+        inner = dynamic_cast<KXPObjectAssetUnit*>(outer->childNodeAt(index));
+    }
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(inner->idleAnimation(), nullptr);
+    EXPECT_NE(inner->idleAnimation()->childNodeAt(0), nullptr);
+    ASSERT_NE(inner->defeatedAnimation(), nullptr);
+    EXPECT_EQ(inner->defeatedAnimation()->childNodeAt(0), nullptr);
+    EXPECT_EQ(inner->defeatedAnimation()->childNodeAt(1), nullptr);
+    EXPECT_EQ(linesSaying("shown inside itself, it shows nothing there"), 1u);
+}
+
 TEST(AnimationNestingPlaces, EntriesHangAsWantedWithoutLoopsAndAtMostTheDepthBound) {
     // 0 <- 1 <- 2, 3 at the top, 4 under a missing entry: as wanted.
     bool cut = true;
