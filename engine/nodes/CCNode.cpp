@@ -256,6 +256,9 @@ void CCNode::sortAllChildren() {
             break;
         }
     }
+    if (moves > 0) {
+        ++m_uChildrenSortsThatMoved;
+    }
     if (moves > 0 && m_pChildWatch != nullptr) {
         m_pChildWatch->childrenReordered();
     }

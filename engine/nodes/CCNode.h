@@ -263,6 +263,8 @@ protected:
 
     CCScheduler* m_pScheduler;         // retained
     CCActionManager* m_pActionManager; // retained
+    // Counts the sorts that moved children: a sort that found them in order leaves it.
+    unsigned long m_uChildrenSortsThatMoved = 0;
 
 private:
     unsigned int m_uNodeKinds = 0;

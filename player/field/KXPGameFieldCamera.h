@@ -62,8 +62,8 @@ public:
     // A portal child coming or going, or sorted to another place, changes the version.
     unsigned long portalsVersion() const override { return m_portalsVersion; }
     void portalChanged() override { ++m_portalsVersion; }
-    // Changes whenever the children array may have changed (a child added or removed, a sort) or a
-    // child's type flags did; never the same for two cameras, so that it names one state of one.
+    // Changes whenever the children array may have changed (a child added or removed, a sort that moved some)
+    // or a child's type flags did; never the same for two cameras, so that it names one state of one.
     uint64_t childrenVersion() const { return m_childrenVersion; }
     void childrenChanged() { m_childrenVersion = nextChildrenVersion(); }
     using cocos2d::CCNode::addChild;

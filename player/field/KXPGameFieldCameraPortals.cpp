@@ -52,12 +52,15 @@ void KXPGameFieldCamera::reorderChild(CCNode* child, int zOrder) {
 }
 
 void KXPGameFieldCamera::sortAllChildren() {
-    if (m_bReorderChildDirty) {
-        childrenChanged();
-    }
     if (m_bReorderChildDirty && m_portalsUnsorted) {
         m_portalsUnsorted = false;
         portalChanged();
     }
+    // Groups give their members new z-orders every frame: most sorts then move nothing, and the
+    // children keep their places.
+    const unsigned long sorts = m_uChildrenSortsThatMoved;
     CCNode::sortAllChildren();
+    if (m_uChildrenSortsThatMoved != sorts) {
+        childrenChanged();
+    }
 }
