@@ -2,6 +2,7 @@
 
 #include "model/KXMessagePackMap.h"
 #include "model/KXNumeric.h"
+#include "model/KXPhysicsBounds.h"
 #include "model/classes/KXModelCircle.h"
 #include "model/classes/KXShapeGeometry.h"
 
@@ -261,7 +262,8 @@ std::unique_ptr<b2Shape> KXModelPolygon::createShape(float scaleX, float scaleY)
         }
         auto circle = std::make_unique<b2CircleShape>();
         circle->m_p = buffer[0];
-        circle->m_radius = radius > 0.0f ? std::max(radius, kMinCircleRadiusMetres) : 0.0f;
+        circle->m_radius =
+            radius > 0.0f && kx::physicsBoundsOn() ? std::max(radius, kMinCircleRadiusMetres) : radius;
         return circle;
     }
     auto box = std::make_unique<b2PolygonShape>();

@@ -1,5 +1,7 @@
 #include "player/field/KXPContinuousCollision.h"
 
+#include "model/KXPhysicsBounds.h"
+
 // Box2D's own count of the times of impact it has worked out: exported by the library, though
 // not declared in its headers.
 extern B2_API int32 b2_toiCalls;
@@ -43,6 +45,9 @@ uint64_t KXPContinuousCollision::workOf(const b2World& world) {
 
 bool KXPContinuousCollision::beforeStep(const b2World& world) {
     m_impactsBefore = b2_toiCalls;
+    if (!kx::physicsBoundsOn()) {
+        return true;
+    }
     if (m_restLeft > 0) {
         --m_restLeft;
         return false;
@@ -63,7 +68,7 @@ bool KXPContinuousCollision::beforeStep(const b2World& world) {
 
 bool KXPContinuousCollision::afterStep() {
     m_lastImpacts = b2_toiCalls - m_impactsBefore;
-    if (m_lastImpacts <= kImpactsPerStep || m_restLeft > 0) {
+    if (m_lastImpacts <= kImpactsPerStep || m_restLeft > 0 || !kx::physicsBoundsOn()) {
         return false;
     }
     m_restLeft = kRestSteps;

@@ -5,6 +5,7 @@
 
 #include "model/KXDebugLog.h"
 #include "model/KXNumeric.h"
+#include "model/KXPhysicsBounds.h"
 #include "model/classes/KXAttributeBinding.h"
 #include "model/classes/KXModelAssetPowerup.h"
 #include "model/classes/KXModelCasts.h"
@@ -268,7 +269,8 @@ size_t KXPScreenScene::objectsMadeAndQueued() const {
 
 bool KXPScreenScene::isCrowded() const {
     // The objects of the sections still being made count as well: the catch-up outruns the making.
-    return objectsMadeAndQueued() >= kCrowdedObjects || m_world->GetContactCount() >= kRestoreContacts;
+    return objectsMadeAndQueued() >= kCrowdedObjects ||
+           (kx::physicsBoundsOn() && m_world->GetContactCount() >= kRestoreContacts);
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {

@@ -1,6 +1,7 @@
 #include "player/objects/KXPBodyCrowding.h"
 
 #include "model/KXDebugLog.h"
+#include "model/KXPhysicsBounds.h"
 #include "model/classes/KXBaseModelObject.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPBodyData.h"
@@ -270,6 +271,9 @@ KXPBodyCrowding::KXPBodyCrowding(RankOf rankOf, MotionOf motionOf)
     : m_rankOf(std::move(rankOf)), m_motionOf(std::move(motionOf)) {}
 
 void KXPBodyCrowding::watch(b2World& world) {
+    if (!kx::physicsBoundsOn()) {
+        return;
+    }
     world.SetContactFilter(this);
     world.SetDestructionListener(this);
 }
