@@ -27,9 +27,9 @@
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
-#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyMass.h"
 #include "player/objects/KXPObjectGroup.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/store/KXPCheckpointTable.h"
@@ -651,14 +651,14 @@ TEST_F(LevelStreaming, APileOfTheFieldsOwnBodiesKeepsContinuousCollisionAndTheLe
     EXPECT_GT(scene->getLaidDistance(), laid);
 }
 
-// A hundred crates placed on one another: made with bodies (still, they cost the step nothing),
-// and once woken and set moving, the bound's worth of them after the first stay in the physics;
-// the rest leave it newest first, each with a line, where they were placed.
-TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundLeaveThePhysicsBeforeTheyMoveAndSaySo) {
+// Eight hundred crates placed on one another: their first steps would cost far more than a
+// frame, so the newest are held out of the physics where they were placed, said once, and come
+// back as the pile spreads, every step within the budget.
+TEST_F(LevelStreaming, UnitsPiledPastTheStepsBudgetAreHeldOutWhereTheyStandAndComeBack) {
     auto opening = section("opening", 0.0f, -1.0f, 1000.0f);
     opening->initSectionAttribute()->setValue(true, true);
     std::vector<std::shared_ptr<KXModelObjectAssetUnit>> crates;
-    for (int index = 0; index < 100; ++index) {
+    for (int index = 0; index < 800; ++index) {
         crates.push_back(kxtest::unitModel("Crate " + std::to_string(index), "kPhysicsObjectType"));
         crates.back()->positionAttribute()->setValue(CCPoint(300.0f, 300.0f), true);
         opening->addChild(crates.back(), true);
@@ -667,41 +667,48 @@ TEST_F(LevelStreaming, UnitsPlacedOnOneAnotherBeyondTheBoundLeaveThePhysicsBefor
     kxtest::TraceLines trace("bodies");
     KXDebugLogCapture log;
     scene->restoreFromCheckpoint();
-    for (int frame = 0; frame < 3; ++frame) {
+    std::vector<b2Body*> bodies;
+    size_t held = 0;
+    for (int frame = 0; frame < 600 && (bodies.empty() || held > 0); ++frame) {
         scene->update(1.0f / 60.0f);
-    }
-    const size_t stay = KXPBodyCrowding::kMaxPiledBodies + 1;
-    // Those made once the place was busy never entered the physics; the others left it.
-    std::vector<std::string> expected;
-    for (size_t index = crates.size(); index-- > stay;) {
-        expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " piled=" + std::to_string(stay) +
-                           " contacts=" + std::to_string(stay) + " pairs=" + std::to_string(stay));
-    }
-    std::vector<std::string> lines = trace.lines();
-    std::sort(lines.begin(), lines.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(lines, expected);
-    for (size_t index = 0; index < crates.size(); ++index) {
-        const std::vector<CCNode*> nodes = nodesOf(crates[index]);
-        ASSERT_EQ(nodes.size(), 1u) << index;
-        b2Body* body = static_cast<KXPObjectAsset*>(nodes.front())->getBody();
-        ASSERT_NE(body, nullptr) << index;
-        EXPECT_EQ(body->GetType(), b2_dynamicBody);
-        EXPECT_EQ(body->IsEnabled(), index < stay) << index;
-        if (index >= stay) {
-            EXPECT_TRUE(nodes.front()->getPosition().equals(CCPoint(300.0f, 300.0f))) << index;
+        if (bodies.empty() && nodesOf(crates.back()).size() == 1) {
+            for (const auto& crate : crates) {
+                ASSERT_EQ(nodesOf(crate).size(), 1u);
+                bodies.push_back(static_cast<KXPObjectAsset*>(nodesOf(crate).front())->getBody());
+                ASSERT_NE(bodies.back(), nullptr);
+            }
         }
+        held = static_cast<size_t>(
+            std::count_if(bodies.begin(), bodies.end(), [](b2Body* body) { return !body->IsEnabled(); }));
+        const KXPStepBudget* budget = KXPStepBudget::of(*scene->getWorld());
+        ASSERT_NE(budget, nullptr);
+        EXPECT_LE(budget->predicted().cost(), KXPStepBudget::kMaxWork) << frame;
+        EXPECT_EQ(budget->heldOutCount(), held) << frame;
     }
-    EXPECT_EQ(countLines(log, "[KXPBodyCrowding] - Crate 99 (model " + std::to_string(crates.back()->id()) +
-                                  ") left out of the physics: its shape overlaps " + std::to_string(stay) +
-                                  " bodies at least as large that collide with it"),
-              1u);
+    EXPECT_EQ(held, 0u);
+    const std::vector<std::string> lines = trace.lines();
+    const auto heldOut = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("bodies held-out name=Crate ", 0) == 0;
+    });
+    const auto givenBack = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("bodies given-back name=Crate ", 0) == 0;
+    });
+    EXPECT_GT(heldOut, 100);
+    EXPECT_EQ(givenBack, heldOut);
+    size_t said = 0;
+    for (const std::string& line : log.lines()) {
+        said += line.find("[KXPStepBudget] the next step would work out") == 0 &&
+                        line.find("bodies held out of the physics where they stand, the first Crate ") !=
+                            std::string::npos
+                    ? 1
+                    : 0;
+    }
+    EXPECT_GE(said, 1u);
 }
 
-// Crates made apart and brought together afterwards (as a path or a magnet moves them): before the
-// next step the field lets the newest go from the physics until the rest are within the bound.
-TEST_F(LevelStreaming, UnitsBroughtTogetherAfterTheyWereMadeLeaveThePhysicsNewestFirst) {
+// Crates made apart and brought together afterwards (as a path or a magnet moves them): sixty at
+// one point cost the step a few milliseconds, and every one stays in the physics.
+TEST_F(LevelStreaming, UnitsBroughtTogetherWithinTheStepsBudgetStayInThePhysics) {
     auto opening = section("opening", 0.0f, -1.0f, 1000.0f);
     opening->initSectionAttribute()->setValue(true, true);
     std::vector<std::shared_ptr<KXModelObjectAssetUnit>> crates;
@@ -721,21 +728,15 @@ TEST_F(LevelStreaming, UnitsBroughtTogetherAfterTheyWereMadeLeaveThePhysicsNewes
         ASSERT_NE(bodies.back(), nullptr);
         // Set moving, as a unit is once woken.
         KXPBodyMass::setType(bodies.back(), b2_dynamicBody);
-        KXPBodyCrowding::setTransform(bodies.back(), b2Vec2(-50.0f, -50.0f), 0.0f);
+        KXPStepBudget::setTransform(bodies.back(), b2Vec2(-50.0f, -50.0f), 0.0f);
     }
     kxtest::TraceLines trace("bodies");
-    scene->update(1.0f / 60.0f);
-    const size_t stay = KXPBodyCrowding::kMaxPiledBodies + 1;
-    std::vector<std::string> expected;
-    for (size_t index = crates.size(); index-- > stay;) {
-        expected.push_back("bodies left-out name=Crate " + std::to_string(index) +
-                           " id=" + std::to_string(crates[index]->id()) + " piled=" + std::to_string(stay) +
-                           " contacts=" + std::to_string(stay) + " pairs=" + std::to_string(stay));
-        EXPECT_FALSE(bodies[index]->IsEnabled()) << index;
+    for (int frame = 0; frame < 30; ++frame) {
+        scene->update(1.0f / 60.0f);
     }
-    EXPECT_EQ(trace.lines(), expected);
-    for (size_t index = 0; index < stay; ++index) {
-        EXPECT_TRUE(bodies[index]->IsEnabled()) << index;
+    EXPECT_TRUE(trace.lines().empty());
+    for (b2Body* body : bodies) {
+        EXPECT_TRUE(body->IsEnabled());
     }
 }
 

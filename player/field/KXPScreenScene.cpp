@@ -23,10 +23,10 @@
 #include "player/field/KXPPhysicsSettings.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
-#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/controls/KXPObjectAccelerometer.h"
 #include "player/screens/KXPScreenUi.h"
@@ -60,20 +60,20 @@ float finiteOrZero(float value) {
 // field's last frame have gone: they destroy their bodies as they go.
 class WorldKeeper : public CCObject {
 public:
-    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw, KXPBodyCrowding* crowding)
-        : m_world(world), m_listener(listener), m_debugDraw(debugDraw), m_crowding(crowding) {}
+    WorldKeeper(b2World* world, b2ContactListener* listener, b2Draw* debugDraw, KXPStepBudget* budget)
+        : m_world(world), m_listener(listener), m_debugDraw(debugDraw), m_budget(budget) {}
     ~WorldKeeper() override {
         delete m_world;
         delete m_listener;
         delete m_debugDraw;
-        delete m_crowding;
+        delete m_budget;
     }
 
 private:
     b2World* m_world;
     b2ContactListener* m_listener;
     b2Draw* m_debugDraw;
-    KXPBodyCrowding* m_crowding;
+    KXPStepBudget* m_budget;
 };
 
 // The field's own maker of background layers; sections' objects are made in
@@ -139,16 +139,16 @@ KXPScreenScene::~KXPScreenScene() {
     }
     if (m_world != nullptr) {
         m_world->SetContactListener(nullptr);
-        (new WorldKeeper(m_world, m_contactListener, m_debugDraw, m_bodyCrowding))->autorelease();
+        (new WorldKeeper(m_world, m_contactListener, m_debugDraw, m_stepBudget))->autorelease();
     } else {
         delete m_contactListener;
         delete m_debugDraw;
-        delete m_bodyCrowding;
+        delete m_stepBudget;
     }
     m_world = nullptr;
     m_contactListener = nullptr;
     m_debugDraw = nullptr;
-    m_bodyCrowding = nullptr;
+    m_stepBudget = nullptr;
 }
 
 CCNode* KXPScreenScene::objectLayerNode() const {
@@ -180,8 +180,8 @@ bool KXPScreenScene::init() {
     KXPContactListener* contacts = new KXPContactListener();
     m_contactListener = contacts;
     m_world->SetContactListener(m_contactListener);
-    m_bodyCrowding = new KXPBodyCrowding();
-    m_bodyCrowding->watch(*m_world);
+    m_stepBudget = new KXPStepBudget();
+    m_stepBudget->watch(*m_world);
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
     m_debugDraw = debugDraw;
@@ -336,7 +336,7 @@ void KXPScreenScene::stepWorld() {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
-    thinOutCrowdedBodies();
+    keepStepWithinBudget();
     const bool continuous = m_continuousCollision.beforeStep(*m_world);
     if (!continuous && m_world->GetContinuousPhysics() && !m_continuousCollision.resting()) {
         debugLog(
@@ -365,13 +365,8 @@ void KXPScreenScene::stepWorld() {
     }
 }
 
-void KXPScreenScene::thinOutCrowdedBodies() {
-    m_bodyCrowding->beforeStep(
-        *m_world, [](b2Body* body, const KXPBodyCrowding::Count& count, b2Body* crowded) {
-            if (const KXPObject* object = KXPBodyData::object(body)) {
-                KXPBodyCrowding::sayLeftOut(*object, count, KXPBodyData::object(crowded));
-            }
-        });
+void KXPScreenScene::keepStepWithinBudget() {
+    m_stepBudget->beforeStep(*m_world);
 }
 
 void KXPScreenScene::updateFlash(float dt) {
@@ -522,8 +517,8 @@ void KXPScreenScene::pullPowerups() {
         const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
         const CCPoint target = ccpLerp(centre, position, alpha);
         if (b2Body* body = object->getBody()) {
-            KXPBodyCrowding::setTransform(
-                body, b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint), body->GetAngle());
+            KXPStepBudget::setTransform(body, b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
+                                        body->GetAngle());
         }
     }
 }

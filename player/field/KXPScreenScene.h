@@ -36,7 +36,7 @@
 #include <vector>
 
 class GLESDebugDraw;
-class KXPBodyCrowding;
+class KXPStepBudget;
 class KXPContactListener;
 class KXPCaptureTarget;
 class KXBaseModelLinker;
@@ -292,8 +292,9 @@ protected:
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
-    // Takes the bodies crowded beyond KXPBodyCrowding's bounds out of the physics, saying so.
-    void thinOutCrowdedBodies();
+    // Holds bodies out of the physics while the coming step would pass its budget, and gives them
+    // back once there is room (KXPStepBudget).
+    void keepStepWithinBudget();
     void updateFlash(float dt);
     void updateShake(float dt);
     void countDownToGameOver(float dt);
@@ -404,6 +405,6 @@ protected:
     KXPContactListener* m_contactListener = nullptr;
     b2Draw* m_debugDraw = nullptr;
     unsigned int m_stepCount = 0;
-    KXPBodyCrowding* m_bodyCrowding = nullptr;
+    KXPStepBudget* m_stepBudget = nullptr;
     KXPContinuousCollision m_continuousCollision;
 };

@@ -1,6 +1,6 @@
 #include "player/objects/KXPBodyMass.h"
 
-#include "player/objects/KXPBodyCrowding.h"
+#include "player/objects/KXPStepBudget.h"
 
 void KXPBodyMass::keepPositive(b2Body* body) {
     if (body == nullptr || body->GetType() != b2_dynamicBody || body->GetMass() > 0.0f ||
@@ -17,7 +17,7 @@ void KXPBodyMass::keepPositive(b2Body* body) {
 void KXPBodyMass::setType(b2Body* body, b2BodyType type) {
     body->SetType(type);
     keepPositive(body);
-    KXPBodyCrowding::note(body);
+    KXPStepBudget::note(body);
 }
 
 void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
@@ -28,7 +28,7 @@ void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
 b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definition) {
     b2Fixture* fixture = body->CreateFixture(&definition);
     keepPositive(body);
-    KXPBodyCrowding::note(body, true);
+    KXPStepBudget::note(body, true);
     return fixture;
 }
 

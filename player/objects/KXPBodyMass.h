@@ -6,7 +6,7 @@
 // contacts no longer push it. Box2D works the mass out again whenever a fixture is made or
 // destroyed and whenever the type or the fixed rotation changes, so the player makes these
 // changes only through the calls below, each of which keeps the mass positive after it. A new
-// fixture or type also has the body judged for crowding before the next step (KXPBodyCrowding).
+// fixture or type also tells the step budget (KXPStepBudget), which keeps the kinematic bodies in sight.
 
 #include <box2d/box2d.h>
 

@@ -10,9 +10,9 @@
 #include "player/components/KXComponent.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -143,10 +143,6 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
         return;
     }
 
-    if (const KXPBodyCrowding* crowding = KXPBodyCrowding::of(*world)) {
-        definition.enabled = !crowding->isBusy(*world, *fixture.shape,
-                                               b2Transform(definition.position, b2Rot(definition.angle)));
-    }
     m_body = world->CreateBody(&definition);
     KXPBodyMass::createFixture(m_body, fixture);
     m_body->SetSleepingAllowed(false);
@@ -178,12 +174,12 @@ void KXPObjectAsset::setBodyPosition(float x, float y) {
     }
     const b2Vec2 target(x * kMetresPerPoint, y * kMetresPerPoint);
     const b2Vec2 offset = target - m_body->GetPosition();
-    KXPBodyCrowding::setTransform(m_body, target, m_body->GetAngle());
+    KXPStepBudget::setTransform(m_body, target, m_body->GetAngle());
     std::set<b2Body*> moved{m_body};
     for (b2JointEdge* edge = m_body->GetJointList(); edge != nullptr; edge = edge->next) {
         b2Body* other = edge->other;
         if (other != nullptr && moved.insert(other).second) {
-            KXPBodyCrowding::setTransform(other, other->GetPosition() + offset, other->GetAngle());
+            KXPStepBudget::setTransform(other, other->GetPosition() + offset, other->GetAngle());
         }
     }
 }
@@ -228,9 +224,9 @@ void KXPObjectAsset::update(float dt) {
     } else if (m_layer != nullptr && !m_body->GetWorld()->IsLocked()) {
         const CCAffineTransform inLayer = CCAffineTransformConcat(
             nodeToWorldTransform(), CCAffineTransformInvert(m_layer->nodeToWorldTransform()));
-        KXPBodyCrowding::setTransform(m_body,
-                                      b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
-                                      -std::atan2(-inLayer.b, inLayer.a));
+        KXPStepBudget::setTransform(m_body,
+                                    b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
+                                    -std::atan2(-inLayer.b, inLayer.a));
     }
 
     if (m_body->GetType() != b2_staticBody) {

@@ -5,7 +5,7 @@
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPBodyCrowding.h"
+#include "player/objects/KXPStepBudget.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -247,7 +247,7 @@ void KXPObjectAssetPath::followStep() {
                 record.target = pointAt(0);
                 const CCPoint origin = getPosition();
                 if (!body->GetWorld()->IsLocked()) {
-                    KXPBodyCrowding::setTransform(
+                    KXPStepBudget::setTransform(
                         body, b2Vec2(origin.x * kMetresPerPoint, origin.y * kMetresPerPoint),
                         body->GetAngle());
                 }

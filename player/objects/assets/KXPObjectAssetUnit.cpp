@@ -7,8 +7,8 @@
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
 #include "player/objects/assets/KXPSpawnBudget.h"
 #include "player/objects/assets/KXPUnitEnums.h"
@@ -200,8 +200,8 @@ void KXPObjectAssetUnit::applyChanges() {
     m_rotationChange.clear();
     // The node follows the body in the next update.
     if (m_body != nullptr) {
-        KXPBodyCrowding::setTransform(m_body, b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
-                                      -(rotation * kRadiansPerDegree));
+        KXPStepBudget::setTransform(m_body, b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
+                                    -(rotation * kRadiansPerDegree));
     }
 }
 

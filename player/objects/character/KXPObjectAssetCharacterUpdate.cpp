@@ -8,8 +8,8 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyCrowding.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPStepBudget.h"
 
 #include <algorithm>
 #include <cmath>
@@ -199,7 +199,7 @@ void KXPObjectAssetCharacter::applyFixedRotation() {
     KXPBodyMass::setFixedRotation(m_body, fixed);
     if (fixed) {
         const float angle = -(m_model->animatedRotation(0.0f, 0)) * kRadiansPerDegree;
-        KXPBodyCrowding::setTransform(m_body, m_body->GetPosition(), angle);
+        KXPStepBudget::setTransform(m_body, m_body->GetPosition(), angle);
     }
 }
 

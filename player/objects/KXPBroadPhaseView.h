@@ -1,0 +1,36 @@
+#pragma once
+
+// What Box2D's broad phase will pair in the next step, read without changing it. Box2D keeps the
+// boxes moved since its last step (made, enabled, moved by the game beyond their margin, given a
+// new type) in a move buffer and, at the start of the step, looks up every box each one overlaps:
+// that is the step's first pairing, paid before any contact is worked out. The buffer is private
+// to b2BroadPhase; this view reads it through Box2D 2.4's own layout of the class, which the
+// static checks in the source pin down.
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+
+class KXPBroadPhaseView {
+public:
+    explicit KXPBroadPhaseView(const b2World& world);
+
+    int32 proxyCount() const { return m_broadPhase.GetProxyCount(); }
+    // Boxes the next step looks up (an entry of a box destroyed since is skipped by Box2D too).
+    int32 moveCount() const;
+    int32 movedProxy(int32 index) const;
+    bool wasMoved(int32 proxyId) const { return m_tree.WasMoved(proxyId); }
+    const b2AABB& fatBox(int32 proxyId) const { return m_broadPhase.GetFatAABB(proxyId); }
+    const b2FixtureProxy* proxy(int32 proxyId) const {
+        return static_cast<const b2FixtureProxy*>(m_broadPhase.GetUserData(proxyId));
+    }
+    const b2BroadPhase& broadPhase() const { return m_broadPhase; }
+
+    // The broad-phase id of a fixture's child (Box2D keeps each child's bounds as the first member
+    // of its proxy).
+    static int32 proxyIdOf(const b2Fixture& fixture, int32 child);
+
+private:
+    const b2BroadPhase& m_broadPhase;
+    const b2DynamicTree& m_tree;
+};

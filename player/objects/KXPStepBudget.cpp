@@ -1,0 +1,598 @@
+#include "player/objects/KXPStepBudget.h"
+
+#include "model/KXDebugLog.h"
+#include "model/KXPhysicsBounds.h"
+#include "model/classes/KXBaseModelObject.h"
+#include "player/base/KXPTrace.h"
+#include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPObject.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <limits>
+
+namespace {
+
+constexpr int64_t kUnknown = std::numeric_limits<int64_t>::max() / 4;
+
+// Whether Box2D makes a contact of the two fixtures once their boxes overlap: one body falling,
+// no joint keeping them apart, and the filters letting them.
+bool makesContact(b2Fixture& a, b2Fixture& b) {
+    const b2Body* bodyA = a.GetBody();
+    const b2Body* bodyB = b.GetBody();
+    if (bodyA == bodyB || (bodyA->GetType() != b2_dynamicBody && bodyB->GetType() != b2_dynamicBody)) {
+        return false;
+    }
+    for (const b2JointEdge* edge = bodyB->GetJointList(); edge != nullptr; edge = edge->next) {
+        if (edge->other == bodyA && !edge->joint->GetCollideConnected()) {
+            return false;
+        }
+    }
+    b2ContactFilter filter;
+    return filter.ShouldCollide(&a, &b);
+}
+
+// The box Box2D gives a shape's child when it enters the broad phase.
+b2AABB boxOf(const b2Shape& shape, const b2Transform& transform, int32 child) {
+    b2AABB box;
+    shape.ComputeAABB(&box, transform, child);
+    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
+    box.lowerBound = box.lowerBound - margin;
+    box.upperBound = box.upperBound + margin;
+    return box;
+}
+
+// The body whose contact list Box2D walks when it finds the contact's pair again: the one whose
+// box has the larger id.
+const b2Body* walksAt(const b2Contact& contact) {
+    const int32 idA = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureA(), contact.GetChildIndexA());
+    const int32 idB = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureB(), contact.GetChildIndexB());
+    return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
+}
+
+bool moving(const b2Body& body) {
+    return body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f;
+}
+
+// Boxes looked up in the coming step, and the boxes within their reach: the bounds of all of
+// them together. Past `cap` boxes in reach the count stops (the bound is then past the budget).
+struct Reach {
+    b2AABB box{};
+    int64_t boxes = 0;
+    int64_t falling = 0;
+    int64_t boxesInReach = 0;
+    int64_t fallingInReach = 0;
+
+    void add(const b2AABB& fat, const b2Body& body) {
+        if (boxes == 0) {
+            box = fat;
+        } else {
+            box.Combine(fat);
+        }
+        ++boxes;
+        falling += body.GetType() == b2_dynamicBody ? 1 : 0;
+    }
+    void countInReach(const KXPBroadPhaseView& view, int64_t cap) {
+        if (boxes == 0) {
+            return;
+        }
+        Counter counter{view, *this, cap};
+        view.broadPhase().Query(&counter, box);
+    }
+
+private:
+    struct Counter {
+        const KXPBroadPhaseView& view;
+        Reach& reach;
+        int64_t cap;
+        bool QueryCallback(int32 proxyId) {
+            ++reach.boxesInReach;
+            const b2FixtureProxy* proxy = view.proxy(proxyId);
+            if (proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
+                ++reach.fallingInReach;
+            }
+            return reach.boxesInReach <= cap;
+        }
+    };
+};
+
+// Enough boxes in reach that the pairs alone pass the budget.
+int64_t capFor(int64_t boxes) {
+    return KXPStepBudget::kMaxWork / KXPStepBudget::kPairCost / std::max<int64_t>(boxes, 1) + 1;
+}
+
+Reach reachOfMoved(const KXPBroadPhaseView& view) {
+    Reach reach;
+    for (int32 index = 0; index < view.moveCount(); ++index) {
+        const int32 proxyId = view.movedProxy(index);
+        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
+        if (proxy != nullptr) {
+            reach.add(view.fatBox(proxyId), *proxy->fixture->GetBody());
+        }
+    }
+    reach.countInReach(view, capFor(reach.boxes));
+    return reach;
+}
+
+Reach reachOf(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies) {
+    Reach reach;
+    for (const b2Body* body : bodies) {
+        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+                reach.add(view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child)), *body);
+            }
+        }
+    }
+    reach.countInReach(view, capFor(reach.boxes));
+    return reach;
+}
+
+std::string nameOf(b2Body* body, unsigned int* id) {
+    const KXPObject* object = KXPBodyData::object(body);
+    if (object == nullptr || !object->getModel()) {
+        *id = 0;
+        return std::string();
+    }
+    *id = object->getModel()->id();
+    return object->getModel()->name();
+}
+
+} // namespace
+
+// A body that may be held out, with what it adds to the coming step.
+struct KXPStepBudget::Candidate {
+    b2Body* body;
+    Rank rank;
+    uint64_t serial;
+    Work adds;
+    int64_t cost;
+};
+
+// The work of the coming step, and what each body adds to it, counted box by box as Box2D will
+// pair them.
+class KXPStepBudget::Census {
+public:
+    explicit Census(const b2World& world) : m_world(world), m_view(world) {}
+
+    const KXPBroadPhaseView& view() const { return m_view; }
+    Work total;
+    bool counted = false;
+
+    // Looks up the box as the step's pairing does (a box moved too is paired from the larger id
+    // only), adding the pairs and the contacts they may make to the body's and the total, and
+    // stopping once the total has passed `stop` pairs.
+    void countMoved(int32 proxyId, int64_t stop) {
+        const b2FixtureProxy* proxy = m_view.proxy(proxyId);
+        if (proxy == nullptr || proxy->fixture == nullptr) {
+            return;
+        }
+        // A box moved twice (made, then given its type) is looked up twice; its contacts are made
+        // the first time, the second only walks to them.
+        const bool again = !m_lookedUp.insert(proxyId).second;
+        Query query(*this, proxy->fixture, proxyId, stop, !again);
+        m_view.broadPhase().Query(&query, m_view.fatBox(proxyId));
+        add(proxy->fixture->GetBody(), query.adds);
+    }
+    // Looks up a box of a body not paired as moved (moving at a set speed, or held out).
+    Work countAt(b2Fixture* fixture, const b2AABB& box, int64_t stop) {
+        Query query(*this, fixture, b2BroadPhase::e_nullProxy, stop, true);
+        m_view.broadPhase().Query(&query, box);
+        return query.adds;
+    }
+    void add(b2Body* body, const Work& adds) {
+        Work& own = m_byBody[body];
+        own.contacts += adds.contacts;
+        own.pairs += adds.pairs;
+        own.walks += adds.walks;
+        total.contacts += adds.contacts;
+        total.pairs += adds.pairs;
+        total.walks += adds.walks;
+    }
+    // A body whose boxes were not looked up: it adds more than the budget can tell.
+    void addUnknown(b2Body* body) {
+        Work& own = m_byBody[body];
+        own.pairs = kUnknown;
+    }
+    // The contacts walked to make pairs, if each were found again: each contact walks the list of
+    // the body whose box came later (Box2D looks in that body's list); each body's own share is
+    // kept when `byBody`.
+    void countWalks(bool byBody) {
+        total.walks = 0;
+        for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr; body = body->GetNext()) {
+            int64_t contacts = 0;
+            for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+                ++contacts;
+            }
+            if (contacts == 0) {
+                continue;
+            }
+            int64_t walked = 0;
+            for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+                if (walksAt(*edge->contact) == body) {
+                    walked += contacts;
+                }
+            }
+            total.walks += walked;
+            if (byBody) {
+                Work& own = m_byBody[body];
+                own.contacts += contacts;
+                own.walks += walked;
+            }
+        }
+    }
+    const std::unordered_map<b2Body*, Work>& byBody() const { return m_byBody; }
+
+private:
+    class Query {
+    public:
+        Query(const Census& census, b2Fixture* fixture, int32 proxyId, int64_t stop, bool makes)
+            : m_census(census), m_fixture(fixture), m_proxyId(proxyId), m_stop(stop), m_makes(makes) {}
+        bool QueryCallback(int32 otherId) {
+            if (otherId == m_proxyId) {
+                return true;
+            }
+            if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && m_census.m_view.wasMoved(otherId)) {
+                return true;
+            }
+            const b2FixtureProxy* other = m_census.m_view.proxy(otherId);
+            ++adds.pairs;
+            if (m_makes && other != nullptr && makesContact(*m_fixture, *other->fixture)) {
+                ++adds.contacts;
+            }
+            return m_census.total.pairs + adds.pairs <= m_stop;
+        }
+        Work adds;
+
+    private:
+        const Census& m_census;
+        b2Fixture* m_fixture;
+        const int32 m_proxyId;
+        const int64_t m_stop;
+        const bool m_makes;
+    };
+
+    const b2World& m_world;
+    KXPBroadPhaseView m_view;
+    std::unordered_map<b2Body*, Work> m_byBody;
+    std::unordered_set<int32> m_lookedUp;
+};
+
+int64_t KXPStepBudget::Work::cost() const {
+    return contacts * kContactCost + std::min(pairs, kUnknown / kPairCost) * kPairCost + walks * kWalkCost;
+}
+
+KXPStepBudget::Rank KXPStepBudget::gameRankOf(b2Body* body) {
+    const KXPObject* object = KXPBodyData::object(body);
+    if (object == nullptr) {
+        return Rank::never;
+    }
+    return (object->getType() & KXPObject::kTypeCharacter) != 0 ? Rank::last : Rank::first;
+}
+
+void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
+    unsigned int id = 0;
+    const std::string name = nameOf(body, &id);
+    if (heldOut) {
+        kxTrace("bodies", "bodies held-out name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
+                static_cast<long long>(std::min(adds.contacts, kUnknown)),
+                static_cast<long long>(adds.pairs == kUnknown ? -1 : adds.pairs));
+    } else {
+        kxTrace("bodies", "bodies given-back name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
+                static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
+    }
+}
+
+KXPStepBudget::KXPStepBudget(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
+
+void KXPStepBudget::watch(b2World& world) {
+    if (!kx::physicsBoundsOn()) {
+        return;
+    }
+    world.SetContactFilter(this);
+    world.SetDestructionListener(this);
+}
+
+KXPStepBudget* KXPStepBudget::of(const b2Body* body) {
+    return body != nullptr ? of(*body->GetWorld()) : nullptr;
+}
+
+KXPStepBudget* KXPStepBudget::of(const b2World& world) {
+    return dynamic_cast<KXPStepBudget*>(world.GetContactManager().m_contactFilter);
+}
+
+void KXPStepBudget::note(b2Body* body, bool /*made*/) {
+    if (KXPStepBudget* budget = of(body)) {
+        budget->watchKinematic(body, budget->recordOf(body));
+    }
+}
+
+void KXPStepBudget::setTransform(b2Body* body, const b2Vec2& position, float angle) {
+    if (body != nullptr && !body->GetWorld()->IsLocked()) {
+        body->SetTransform(position, angle);
+    }
+}
+
+bool KXPStepBudget::isHeldOut(const b2Body* body) const {
+    const auto found = m_records.find(body);
+    return found != m_records.end() && found->second.held;
+}
+
+KXPStepBudget::Record& KXPStepBudget::recordOf(b2Body* body) {
+    auto found = m_records.find(body);
+    if (found == m_records.end()) {
+        found = m_records.emplace(body, Record{}).first;
+        found->second.serial = m_nextSerial++;
+    }
+    return found->second;
+}
+
+KXPStepBudget::Record* KXPStepBudget::find(const b2Body* body) {
+    const auto found = m_records.find(body);
+    return found != m_records.end() ? &found->second : nullptr;
+}
+
+void KXPStepBudget::watchKinematic(b2Body* body, Record& record) {
+    const bool kinematic = body->GetType() == b2_kinematicBody;
+    if (kinematic && record.kinematicSlot < 0) {
+        record.kinematicSlot = static_cast<int>(m_kinematics.size());
+        m_kinematics.push_back(body);
+    } else if (!kinematic && record.kinematicSlot >= 0) {
+        b2Body* last = m_kinematics.back();
+        m_kinematics[static_cast<size_t>(record.kinematicSlot)] = last;
+        find(last)->kinematicSlot = record.kinematicSlot;
+        m_kinematics.pop_back();
+        record.kinematicSlot = -1;
+    }
+}
+
+int KXPStepBudget::beforeStep(b2World& world, const Said& said) {
+    if (world.IsLocked() || !kx::physicsBoundsOn()) {
+        return 0;
+    }
+    Census census(world);
+    m_predicted = predict(world, census);
+    const int held = m_predicted.cost() > kMaxWork || !m_flagged.empty() ? holdOut(census, said) : 0;
+    giveBack(world, said);
+    if (kxTraceEnabled("budget")) {
+        kxTrace("budget", "budget step cost=%lld contacts=%lld pairs=%lld walks=%lld held=%zu",
+                static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
+                static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
+                m_held.size());
+    }
+    m_refusedLast = m_refused;
+    m_refused = 0;
+    ++m_step;
+    return held;
+}
+
+KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census) {
+    const KXPBroadPhaseView& view = census.view();
+    std::vector<b2Body*>& kinematics = m_movingKinematics;
+    kinematics.clear();
+    for (b2Body* body : m_kinematics) {
+        if (body->IsEnabled() && moving(*body)) {
+            kinematics.push_back(body);
+        }
+    }
+    const int64_t contacts = world.GetContactCount();
+    // The walks change as the contacts do: walked again every few steps, or at once when the
+    // contacts grew by a quarter or bodies are held out.
+    if (contacts < kFewContacts) {
+        m_walks = 0;
+        m_walksAt = contacts;
+    } else if (m_step % kWalkSteps == 0 || contacts > m_walksAt + m_walksAt / 4 || !m_held.empty() ||
+               !m_flagged.empty() || kxTraceEnabled("budget")) {
+        census.countWalks(false);
+        m_walks = census.total.walks;
+        m_walksAt = contacts;
+    }
+    // Cheap bounds: a box looked up pairs at most with the boxes in reach of all those looked up
+    // with it, and makes contacts only with those of falling bodies unless it falls itself.
+    const Reach moved = reachOfMoved(view);
+    const Reach kinematic = reachOf(view, kinematics);
+    const Work bound{contacts + moved.falling * moved.boxesInReach + (moved.boxes - moved.falling) * moved.fallingInReach +
+                         kinematic.boxes * kinematic.fallingInReach,
+                     moved.boxes * moved.boxesInReach + kinematic.boxes * kinematic.boxesInReach + m_refusedLast,
+                     m_walks};
+    if (bound.cost() <= kMaxWork && m_held.empty() && m_flagged.empty()) {
+        return bound;
+    }
+    // Looked up as the step will, stopping well past the budget: what is left after the stop adds
+    // more than can be told.
+    census.counted = true;
+    census.total = Work{contacts, m_refusedLast, m_walks};
+    const int64_t stop = 2 * kMaxWork / kPairCost;
+    for (int32 index = 0; index < view.moveCount(); ++index) {
+        const int32 proxyId = view.movedProxy(index);
+        if (proxyId == b2BroadPhase::e_nullProxy) {
+            continue;
+        }
+        if (census.total.pairs > stop) {
+            if (const b2FixtureProxy* proxy = view.proxy(proxyId)) {
+                census.addUnknown(proxy->fixture->GetBody());
+            }
+            continue;
+        }
+        census.countMoved(proxyId, stop);
+    }
+    for (b2Body* body : kinematics) {
+        for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+                if (census.total.pairs > stop) {
+                    census.addUnknown(body);
+                    break;
+                }
+                const int32 proxyId = KXPBroadPhaseView::proxyIdOf(*fixture, child);
+                census.add(body, census.countAt(fixture, view.fatBox(proxyId), stop));
+            }
+        }
+    }
+    return census.total;
+}
+
+int KXPStepBudget::holdOut(Census& census, const Said& said) {
+    for (b2Body* body : m_flagged) {
+        if (Record* record = find(body)) {
+            record->flagged = false;
+        }
+    }
+    m_flagged.clear();
+    // Each body's contacts and walks, beside what the moved boxes add.
+    const int64_t walks = census.total.walks;
+    census.countWalks(true);
+    census.total.walks = std::max(walks, census.total.walks);
+    m_predicted.walks = census.total.walks;
+    std::vector<Candidate> candidates;
+    for (const auto& [body, adds] : census.byBody()) {
+        const Rank rank = m_rankOf(body);
+        if (rank == Rank::never || !body->IsEnabled()) {
+            continue;
+        }
+        const Record* record = find(body);
+        candidates.push_back(Candidate{body, rank, record != nullptr ? record->serial : 0, adds, adds.cost()});
+    }
+    // The most work first, characters last; the newest first among equals.
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.rank != b.rank) {
+            return a.rank == Rank::first;
+        }
+        if (a.cost != b.cost) {
+            return a.cost > b.cost;
+        }
+        return a.serial > b.serial;
+    });
+    Work left = m_predicted;
+    int held = 0;
+    b2Body* first = nullptr;
+    for (const Candidate& candidate : candidates) {
+        if (left.cost() <= kRoomWork || candidate.cost == 0) {
+            break;
+        }
+        candidate.body->SetEnabled(false);
+        Record& record = recordOf(candidate.body);
+        if (!record.held) {
+            record.held = true;
+            m_held.push_back(candidate.body);
+        }
+        // What was not looked up was not counted either.
+        left.contacts -= std::min(left.contacts, candidate.adds.contacts);
+        if (candidate.adds.pairs < kUnknown) {
+            left.pairs -= std::min(left.pairs, candidate.adds.pairs);
+        }
+        left.walks -= std::min(left.walks, candidate.adds.walks);
+        if (said) {
+            said(candidate.body, candidate.adds, true);
+        }
+        first = first != nullptr ? first : candidate.body;
+        ++held;
+    }
+    // Held out in serial order, so that the oldest come back first.
+    std::sort(m_held.begin(), m_held.end(),
+              [this](b2Body* a, b2Body* b) { return find(a)->serial < find(b)->serial; });
+    m_nextGiveBack = 0;
+    if (held > 0) {
+        unsigned int id = 0;
+        const std::string name = nameOf(first, &id);
+        debugLog("[KXPStepBudget] the next step would work out %lld contacts, look at %lld pairs and walk %lld "
+                 "(some %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
+                 "each comes back once there is room for it",
+                 static_cast<long long>(m_predicted.contacts),
+                 static_cast<long long>(std::min(m_predicted.pairs, kUnknown)),
+                 static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.cost() / 1000000),
+                 held, name.c_str(), id);
+    }
+    m_predicted = left;
+    m_walks = left.walks;
+    return held;
+}
+
+int KXPStepBudget::giveBack(b2World& world, const Said& said) {
+    if (m_held.empty()) {
+        return 0;
+    }
+    Census census(world);
+    census.total = m_predicted;
+    int given = 0;
+    size_t tries = std::min(kGiveBackTries, m_held.size());
+    while (tries-- > 0 && !m_held.empty()) {
+        if (m_nextGiveBack >= m_held.size()) {
+            m_nextGiveBack = 0;
+        }
+        b2Body* body = m_held[m_nextGiveBack];
+        Work adds;
+        for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+                const Work own = census.countAt(fixture, boxOf(*fixture->GetShape(), body->GetTransform(), child),
+                                                kRoomWork / kPairCost);
+                adds.contacts += own.contacts;
+                adds.pairs += own.pairs;
+            }
+        }
+        // Its own list is walked for each of its contacts, and it lengthens theirs.
+        adds.walks = adds.contacts * adds.contacts * 2;
+        Work after = m_predicted;
+        after.contacts += adds.contacts;
+        after.pairs += adds.pairs;
+        after.walks += adds.walks;
+        if (after.cost() > kRoomWork) {
+            ++m_nextGiveBack;
+            continue;
+        }
+        m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(m_nextGiveBack));
+        find(body)->held = false;
+        body->SetEnabled(true);
+        m_predicted = after;
+        census.total = m_predicted;
+        if (said) {
+            said(body, adds, false);
+        }
+        ++given;
+    }
+    m_walks = m_predicted.walks;
+    return given;
+}
+
+bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
+    if (!b2ContactFilter::ShouldCollide(fixtureA, fixtureB)) {
+        ++m_refused;
+        return false;
+    }
+    if (fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
+        return true;
+    }
+    for (b2Body* body : {fixtureA->GetBody(), fixtureB->GetBody()}) {
+        Record& record = recordOf(body);
+        if (!record.flagged) {
+            record.flagged = true;
+            m_flagged.push_back(body);
+        }
+    }
+    return false;
+}
+
+void KXPStepBudget::forget(b2Body* body) {
+    Record* record = find(body);
+    if (record == nullptr) {
+        return;
+    }
+    if (record->kinematicSlot >= 0) {
+        b2Body* last = m_kinematics.back();
+        m_kinematics[static_cast<size_t>(record->kinematicSlot)] = last;
+        find(last)->kinematicSlot = record->kinematicSlot;
+        m_kinematics.pop_back();
+    }
+    if (record->held) {
+        m_held.erase(std::find(m_held.begin(), m_held.end(), body));
+    }
+    if (record->flagged) {
+        m_flagged.erase(std::find(m_flagged.begin(), m_flagged.end(), body));
+    }
+    m_records.erase(body);
+}
+
+void KXPStepBudget::SayGoodbye(b2Joint* /*joint*/) {}
+
+void KXPStepBudget::SayGoodbye(b2Fixture* fixture) {
+    // Box2D tells of each fixture of a body it destroys; the body's record goes with the first.
+    forget(fixture->GetBody());
+}

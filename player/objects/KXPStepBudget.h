@@ -1,0 +1,155 @@
+#pragma once
+
+// Keeps each physics step's work within a frame whatever the data, and leaves alone every level
+// whose step fits. Box2D's step pays for three things that data can grow without bound:
+// - contacts: every pair of boxes that overlap, one of them falling, is a contact worked out each
+//   step and, touching, solved 6 + 6 times; bodies piled at one point make the square of their
+//   number, and making each one walks the contacts its bodies already have;
+// - pairs: each box moved since the last step (made, moved by the game, given a new type) and each
+//   box moving at a set speed is looked up against every box it overlaps, also those it can never
+//   make a contact with (two bodies that stand still, characters among characters);
+// - walks: making a pair Box2D walks the contacts of one of its bodies (the one whose box came
+//   later) to see whether it has the contact already, each time the pair is found again; a body
+//   under thousands of others walks thousands for each of them;
+// - times of impact: continuous collision, bounded by KXPContinuousCollision.
+// So before each step the budget predicts the contacts the world will hold, the pairs the broad
+// phase will look at and the contacts it walks, and weighs them by what each costs: from counts
+// Box2D keeps when they cannot reach the budget (boxes moved times boxes, contacts held), else by
+// looking up each moved box as Box2D will, stopping past the budget, and by walking the contact
+// lists. Only when the step would cost more than kMaxWork, far above the densest playable
+// level, are bodies held out of the physics (disabled where they stand, their objects drawn and
+// updated): those that add the most work first, characters last (only from a crowd of
+// characters), newest first among equals, until the step is within a fraction of the budget. A
+// held-out body comes back where it then stands once it fits within that fraction (the margin
+// keeps it from flickering in and out), and is collected, hit and moved as before. Counts decide,
+// not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).
+
+#include "player/objects/KXPBroadPhaseView.h"
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class KXPStepBudget : public b2ContactFilter, public b2DestructionListener {
+public:
+    // What each thing the step pays for costs, in nanoseconds on this machine (Release): a contact
+    // worked out and, touching, solved (0.7 us in a heap; piles cost more, through their walks),
+    // a pair looked at, a contact walked.
+    static constexpr int64_t kContactCost = 700;
+    static constexpr int64_t kPairCost = 20;
+    static constexpr int64_t kWalkCost = 10;
+    // A step predicted to cost more holds bodies out: 10,000 balls heaped side by side (93,000
+    // contacts, 3.5 million walks) come to two thirds of it, 3,000 coins pulled onto a hero by the
+    // magnet (4.5 million pairs) to 60 %.
+    static constexpr int64_t kMaxWork = 150'000'000;
+    // Bodies are held out until the step is within this, and given back while it stays so: a
+    // level that kept passing the budget plays at some 20 ms a step.
+    static constexpr int64_t kRoomWork = kMaxWork / 8;
+    // Contacts under which the walks cannot reach a tenth of the budget (each contact walks at
+    // most all of them twice).
+    static constexpr int64_t kFewContacts = 1024;
+    // Steps between walks counted while the contacts do not grow much.
+    static constexpr uint64_t kWalkSteps = 8;
+    // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it
+    // gets no contact, and the bodies of such pairs are held out before the next step.
+    static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / kContactCost);
+    // Held-out bodies looked at in one step to give back, oldest first, round and round.
+    static constexpr size_t kGiveBackTries = 64;
+
+    // Which bodies go first, which only from a crowd of their own rank (the characters, without
+    // which there is no game), and which never (the field's own).
+    enum class Rank { first, last, never };
+    using RankOf = std::function<Rank(b2Body*)>;
+    // The game's rule: characters last, bodies of no object never, every other first.
+    static Rank gameRankOf(b2Body* body);
+
+    // What a step pays for, or what one body adds to it.
+    struct Work {
+        int64_t contacts = 0;
+        int64_t pairs = 0;
+        int64_t walks = 0;
+        // In nanoseconds.
+        int64_t cost() const;
+    };
+    // A body held out or given back, with what it adds where it stands.
+    using Said = std::function<void(b2Body* body, const Work& adds, bool heldOut)>;
+    // The game's lines: the trace of each, and one log line for each step that holds bodies out.
+    static void sayHeldOut(b2Body* body, const Work& adds, bool heldOut);
+
+    explicit KXPStepBudget(RankOf rankOf = gameRankOf);
+    KXPStepBudget(const KXPStepBudget&) = delete;
+    KXPStepBudget& operator=(const KXPStepBudget&) = delete;
+
+    // Becomes the world's contact filter and destruction listener (unless the bounds are off);
+    // the world must not outlive it while it steps.
+    void watch(b2World& world);
+    // The budget watching the body's world (or the world), or null.
+    static KXPStepBudget* of(const b2Body* body);
+    static KXPStepBudget* of(const b2World& world);
+
+    // A body made or given new shapes (`made`), or whose type changed.
+    static void note(b2Body* body, bool made = false);
+    // b2Body::SetTransform, outside the step only.
+    static void setTransform(b2Body* body, const b2Vec2& position, float angle);
+
+    // Before each step: holds bodies out when the step would pass the budget, then gives back
+    // those that fit again. Answers how many were held out.
+    int beforeStep(b2World& world, const Said& said = sayHeldOut);
+    // The work predicted for the coming step by the last beforeStep (after holding out and giving
+    // back).
+    const Work& predicted() const { return m_predicted; }
+    size_t heldOutCount() const { return m_held.size(); }
+    bool isHeldOut(const b2Body* body) const;
+
+    // b2ContactFilter: Box2D's own filtering; counts the pairs refused, and makes no contact past
+    // kWorldContacts.
+    bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
+    // b2DestructionListener: a body's fixtures go with it, and so does its record.
+    void SayGoodbye(b2Joint* joint) override;
+    void SayGoodbye(b2Fixture* fixture) override;
+
+private:
+    struct Record {
+        uint64_t serial = 0;
+        bool held = false;
+        bool flagged = false;
+        // Its place among the kinematic bodies, or -1.
+        int kinematicSlot = -1;
+    };
+    struct Candidate;
+    class Census;
+
+    Record& recordOf(b2Body* body);
+    Record* find(const b2Body* body);
+    void watchKinematic(b2Body* body, Record& record);
+    void forget(b2Body* body);
+
+    // The coming step's work: from counts when they cannot reach the budget, else looked up.
+    Work predict(const b2World& world, Census& census);
+    // Holds out the candidates that add the most, until the step is within room.
+    int holdOut(Census& census, const Said& said);
+    int giveBack(b2World& world, const Said& said);
+
+    RankOf m_rankOf;
+    std::unordered_map<const b2Body*, Record> m_records;
+    std::vector<b2Body*> m_kinematics;
+    std::vector<b2Body*> m_movingKinematics;
+    // Held out, oldest first; the next to look at for giving back.
+    std::vector<b2Body*> m_held;
+    size_t m_nextGiveBack = 0;
+    std::vector<b2Body*> m_flagged;
+    Work m_predicted;
+    uint64_t m_nextSerial = 1;
+    // Pairs refused by the filter in this step and in the last (each found again whenever one of
+    // its boxes moves).
+    int64_t m_refused = 0;
+    int64_t m_refusedLast = 0;
+    // The walks last counted, and the contacts then; steps so far.
+    int64_t m_walks = 0;
+    int64_t m_walksAt = 0;
+    uint64_t m_step = 0;
+};
