@@ -38,27 +38,31 @@ TRACES = "unit,character,score,powerups,health,path,game,bodies,field,sections,o
 TOUCH = 0.01
 MAX_BODIES = 3000
 
-# Per scenario: the section rewritten, the kxsim options that play it, what stays (floors, walls,
-# the character) and the room free for bodies beside the character (x0, x1, y0, y1, in points).
+# Per scenario: the section rewritten, the kxsim options that play it and the key that sets the
+# character going (the ship firing), what stays (floors, walls, the character) and the room free for
+# bodies beside the character (x0, x1, y0, y1, in points).
 SCENARIOS = {
     "platformer": {
-        "section": "Meadow", "play": ["--open", "world1", "--frames", "600", "--key", "250:down:Right"],
+        "section": "Meadow", "play": ["--open", "world1", "--frames", "600"], "walk": "250:down:Right",
         "keep": ["Floor", "Hero"], "room": (252, 1170, 80, 620),
     },
     "portals-and-paths": {
-        "section": "Portal Works", "play": ["--open", "works", "--frames", "600", "--key", "200:down:Right"],
+        "section": "Portal Works", "play": ["--open", "works", "--frames", "600"], "walk": "200:down:Right",
         "keep": ["Wall North", "Wall South", "Wall West", "Wall East", "Explorer"], "room": (134, 1096, 40, 600),
     },
     "top-down": {
-        "section": "Walled Garden", "play": ["--open", "garden", "--frames", "600", "--key", "300:down:Right"],
+        "section": "Walled Garden", "play": ["--open", "garden", "--frames", "600"], "walk": "300:down:Right",
         "keep": ["Hedge North", "Hedge South", "Hedge West", "Hedge East", "Explorer"],
         "room": (224, 1096, 40, 600),
     },
     "shooter": {
-        "section": "Launch Bay", "play": ["--frames", "600", "--key", "230:down:space"],
+        "section": "Launch Bay", "play": ["--frames", "600"], "walk": "230:down:space",
         "keep": ["Ship"], "room": (235, 1130, 40, 600),
     },
 }
+# Kinds that end the hero's run when it walks into them: beside them it stands still (until the view
+# leaves it behind).
+DEADLY = ("Boulder", "Crab 1", "Armoured Crab", "Cannonball")
 TRIGGERS = ("KXModelObjectTeleport", "KXModelObjectGatekeeper", "KXModelObjectScreenJump", "KXModelObjectLogic")
 
 
@@ -215,6 +219,7 @@ class Level:
         self.runs, self.bodies, self.kept = [], [], set(self.settings["keep"])
         self.moved, self.copied = {}, []
         self.play = list(self.settings["play"])
+        self.walk = True
         self.about = {}
 
     def replace(self, name):
@@ -380,10 +385,11 @@ def _pit(level, width_range=(110, 900)):
 
 
 def ball_pit(level):
-    # Balls or boulders heaped between two walls; the hero stands inside and walks into them.
+    # Balls heaped between two walls; the hero stands inside and walks into them. (Boulders end its
+    # run: they come in rows.)
     rng = level.rng
     left, right, height = _pit(level)
-    kind = rng.choice(["Ball", "Ball", "Boulder"])
+    kind = "Ball"
     k = round(log_uniform(rng, 0.25, 1.0), 2)
     gap = gap_of(rng)
     region = (max(left, 252 + gap), right, 80, 80 + height * rng.choice([0.5, 0.8, 1.0]))
@@ -399,7 +405,7 @@ def spawner_pit(level):
     # Balls that spawn copies of themselves over a pit, which their copies fill.
     rng = level.rng
     left, right, height = _pit(level, (110, 700))
-    kind = rng.choice(["Ball", "Ball", "Boulder"])
+    kind = "Ball"
     k = round(log_uniform(rng, 0.25, 1.0), 2)
     gap = gap_of(rng)
     _, size, _, _ = level.extent(kind, (k, k), 0)
@@ -409,7 +415,8 @@ def spawner_pit(level):
     # A spawner lays a copy every 1.2 s: some six over a run, all of which the pit must hold.
     spawners = max(1, min(40, capacity // 12, int((right - left) // (size + 1 + gap))))
     spawners = rng.randint(1, spawners)
-    row = (left + gap, right - gap, 80 + height + 40, 80 + height + 40 + size)
+    # Over the pit beside the hero.
+    row = (max(left, 252) + gap, right - gap, 80 + height + 40, 80 + height + 40 + size)
     made = level.grid(kind, row, spawners, max(1.0, gap), (k, k), velocity=(0, 0), spawner=True)
     preload = rng.choice([0, 0, capacity // 4])
     preload = level.grid(kind, inside, min(preload, level.max_bodies), gap, (k, k), velocity=(0, 0))
@@ -540,6 +547,7 @@ def rows(level):
         scale = (scale[0] / 2, scale[1] / 2)
         capacity = level.capacity(name, region, gap, scale, rotation)
     count = level.grid(name, region, pick_count(rng, capacity, level.max_bodies), gap, scale, rotation)
+    level.walk = name not in DEADLY
     level.about.update(kind=name.replace(" ", "_"), count=count, scale="%gx%g" % scale, turn=rotation, gap=gap)
 
 
@@ -575,6 +583,8 @@ def main(argv):
     level.check()
     level.write(out)
     about = " ".join("%s=%s" % item for item in level.about.items())
+    if level.walk:
+        level.play += ["--key", level.settings["walk"]]
     print("seed=%d recipe=%s scenario=%s bodies=%d %s | %s --trace %s" % (
         seed, name, level.game.scenario, len(level.bodies), about, " ".join(level.play), TRACES))
 
