@@ -16,7 +16,7 @@ source "$src/tests/e2e/oracle.sh"
 # Seeds take the recipes in turn: 1 to 16 are two of each. The levels are smaller than the bench's
 # (at most 400 bodies a kind), for the sanitizer build's time.
 seeds=$(seq 1 16)
-most=400
+most=3000
 
 oracle_games "$work/games" || { echo "FAIL: the scenario games could not be written"; exit 1; }
 
