@@ -13,10 +13,9 @@ src="$2"
 PY=$(command -v /usr/bin/python3 || command -v python3)
 "$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
 source "$src/tests/e2e/oracle.sh"
-# Seeds take the recipes in turn: 1 to 16 are two of each. The levels are smaller than the bench's
-# (at most 400 bodies a kind), for the sanitizer build's time.
-seeds=$(seq 1 16)
-most=3000
+# Seeds take the recipes in turn: the first twice as many as there are recipes are two of each.
+recipes=$("$PY" "$src/tests/e2e/valid_level.py" --recipes | wc -l)
+seeds=$(seq 1 $((2 * recipes)))
 
 oracle_games "$work/games" || { echo "FAIL: the scenario games could not be written"; exit 1; }
 
@@ -38,7 +37,7 @@ same() {
 }
 
 for seed in $seeds; do
-    if ! oracle_level "$seed" "$work/games" "$work/level-$seed" "$most"; then
+    if ! oracle_level "$seed" "$work/games" "$work/level-$seed"; then
         check "seed $seed: a valid level is made" false
         continue
     fi
