@@ -76,9 +76,10 @@ def fit(span, size, step):
 
 
 def pick_count(rng, capacity, cap, low=100):
-    # Mostly hundreds to a few thousand; now and then a handful.
+    # Mostly from a quarter of what the room holds to all of it (hundreds to a few thousand); now and
+    # then a handful.
     high = max(1, min(capacity, cap))
-    low = 1 if rng.random() < 0.1 else min(high, low)
+    low = 1 if rng.random() < 0.1 else min(high, max(low, high // 4))
     return max(1, min(high, int(round(log_uniform(rng, low, high)))))
 
 
