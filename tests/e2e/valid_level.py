@@ -224,7 +224,7 @@ class Level:
         self.about = {}
 
     def replace(self, name):
-        # The copies take the original's part: it goes.
+        # The copies stand in for the original: it goes.
         self.kept.discard(name)
 
     def move(self, name, x, y):
@@ -320,7 +320,7 @@ class Level:
                 # A group would make its members, which the section no longer lays.
                 dropped.append(name)
         if dropped:
-            self.runs.append([part for name in sorted(set(dropped)) for part in ("--drop", name)])
+            self.runs.append([word for name in sorted(set(dropped)) for word in ("--drop", name)])
         pair = first_overlap(self.bodies)
         if pair:
             a, b = pair
