@@ -6,8 +6,8 @@
 #   python3 pile_level.py DUMP GAME_DIR SECTION [--width W] [--unit NAME --copies N
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]
-#                         [--circle RADIUS] [--set ATTRIBUTE=VALUE]...] [--drop NAME]...
-#                         [--copy-section N]
+#                         [--circle RADIUS] [--set ATTRIBUTE=VALUE]... [--toward X,Y] [--spawner]]
+#                         [--drop NAME]... [--move NAME=X,Y]... [--copy-section N]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -19,7 +19,10 @@
 # read as JSON (`--set "Search Radius=1e9"`, `--set 'Affected Asset="kAll"'`). --drop takes the
 # objects so named out of SECTION (a level without its enemies); --copy-section adds N copies of
 # SECTION that share its objects. --circle lays the copies evenly on a circle of RADIUS around
-# the start instead of in rows. Needs
+# the start instead of in rows. --toward gives each copy of a path one point, at X,Y of the layer
+# (paths laid on a circle that all lead to its centre). --spawner makes each copy a spawner (it holds
+# the game's first spawner component, shared), which lays copies of itself. --move puts the object
+# so named in SECTION, as the dump lists it, at X,Y (its copies stay where they are). Needs
 # python3-msgpack. Fails unless exactly one section is
 # named so.
 import argparse
@@ -53,6 +56,9 @@ parser.add_argument("--set", action="append", default=[])
 parser.add_argument("--drop", action="append", default=[])
 parser.add_argument("--copy-section", type=int, default=0)
 parser.add_argument("--circle", type=float)
+parser.add_argument("--toward")
+parser.add_argument("--spawner", action="store_true")
+parser.add_argument("--move", action="append", default=[])
 args = parser.parse_args()
 
 names, classes, ids = {}, {}, set()
@@ -61,6 +67,9 @@ for line in open(args.dump):
     ids.add(model["id"])
     names[model["id"]] = list(model["values"])
     classes[model["id"]] = model["class"]
+spawner_id = min((i for i, c in classes.items() if c == "KXModelComponentSpawner"), default=None)
+if args.spawner and spawner_id is None:
+    sys.exit("the game has no spawner component")
 
 
 def read(pack):
@@ -122,6 +131,22 @@ if args.drop:
     section_links[children_key] = [c for c in section_links[children_key] if c not in dropped]
     write(links_pack, links)
 
+for move in args.move:
+    name, _, place = move.rpartition("=")
+    links = read(os.path.join(data, "KXModelLevelSection.0.connections.pack"))
+    section_children = [v for v in [l for l in links if l[ID] == section[ID]][0].values() if isinstance(v, list)][0]
+    moved = 0
+    for pack in glob.glob(os.path.join(data, "*.attributes.pack")):
+        records = read(pack)
+        hits = [r for r in records if r[ID] in names and r[ID] in section_children and name_of(r) == name]
+        for record in hits:
+            record[keys_of(record)["Position"]][10] = [float(v) for v in place.split(",")]
+        if hits:
+            write(pack, records)
+        moved += len(hits)
+    if moved != 1:
+        sys.exit("section %s holds %d objects named %s" % (args.section, moved, name))
+
 if args.copies > 0:
     links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
     links = read(links_pack)
@@ -155,6 +180,9 @@ if args.copies > 0:
     if args.at:
         x0, y0 = [float(v) for v in args.at.split(",")]
     velocity = [float(v) for v in args.velocity.split(",")] if args.velocity else None
+    toward = [float(v) for v in args.toward.split(",")] if args.toward else None
+    if toward is not None and "points" not in keys:
+        sys.exit("%s has no points to lead anywhere" % args.unit)
     settings = []
     for setting in args.set:
         attribute, _, value = setting.partition("=")
@@ -183,14 +211,20 @@ if args.copies > 0:
             copy[keys["Linear Velocity"]][10] = velocity
         for key, value in settings:
             copy[key][10] = value
+        if toward is not None:
+            x, y = copy[position_key][10]
+            # A path's points are stored bare, each from the path's own place.
+            copy[keys["points"]] = [[toward[0] - x, toward[1] - y]]
         objects.append(copy)
-        for link in original_links:
+        for link in original_links or ([{ID: original[ID]}] if args.spawner else []):
             link_copy = msgpack.unpackb(msgpack.packb(link), raw=False, strict_map_key=False)
             link_copy[ID] = next_id
+            if args.spawner:
+                link_copy[children_key] = [spawner_id]
             object_links.append(link_copy)
         children.append(next_id)
         next_id += 1
     write(object_pack, objects)
-    if original_links:
+    if original_links or args.spawner:
         write(object_links_pack, object_links)
     write(links_pack, links)
