@@ -1,9 +1,11 @@
-// When the field steps without continuous collision: only for the steps whose continuous work may
-// not fit what is left of the frame's, counted from the contacts Box2D works out times of impact
-// for; a frame of many steps (a rebuild) shares one frame's work among them; and for some steps
-// after one that worked out too many times of impact.
+// When the field steps without continuous collision: only for the steps whose continuous work,
+// predicted from the impacts of the last step that ran it, would not fit what is left of the
+// frame's budget (a frame of many steps, a rebuild, shares one); and for some steps after one
+// that worked out too many times of impact.
 
-#include "player/field/KXPContinuousCollision.h"
+#include "player/objects/KXPContinuousCollision.h"
+
+#include "player/objects/KXPStepBudget.h"
 
 #include "model/classes/KXModelCircle.h"
 
@@ -48,53 +50,57 @@ protected:
     }
 };
 
-TEST_F(ContinuousCollision, StaysOnWhileTheWorkFitsTheFrameAndCountsOnlyContactsWithImpacts) {
-    // The two dynamic bodies' contact with each other has no time of impact.
+TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanesWhileItIsOff) {
     pile(0.0f, 2, 300);
     ASSERT_EQ(world->GetContactCount(), 601);
-    EXPECT_EQ(KXPContinuousCollision::workOf(*world), 10u * 600u * 601u);
-    continuous.beginFrame();
-    EXPECT_TRUE(continuous.beforeStep(*world));
-    // Dynamic bodies among themselves and sensors get no time of impact: thousands of those
-    // contacts leave the work where it was.
-    pile(100.0f, 70, 0);
-    pile(200.0f, 10, 100, true);
-    ASSERT_GT(world->GetContactCount(), 3000);
-    EXPECT_EQ(KXPContinuousCollision::workOf(*world),
-              10u * 600u * static_cast<uint64_t>(world->GetContactCount()));
-    continuous.beginFrame();
-    EXPECT_TRUE(continuous.beforeStep(*world));
+    // Nothing known yet: one look at every contact.
+    EXPECT_EQ(continuous.predictedVisits(*world), 601);
+    continuous.beforeStep(true);
+    b2_toiCalls += 200;
+    EXPECT_FALSE(continuous.afterStep(*world));
+    EXPECT_EQ(continuous.lastImpacts(), 200);
+    // About half the times of impact worked out become impacts, each a look at every contact.
+    EXPECT_EQ(continuous.predictedVisits(*world), 101 * 601);
+    // Steps without it: the count wanes by an eighth a step.
+    continuous.beforeStep(false);
+    EXPECT_FALSE(continuous.afterStep(*world));
+    EXPECT_EQ(continuous.predictedVisits(*world), 88 * 601);
+    for (int step = 0; step < 60; ++step) {
+        continuous.beforeStep(false);
+        continuous.afterStep(*world);
+    }
+    EXPECT_EQ(continuous.predictedVisits(*world), 601);
 }
 
-TEST_F(ContinuousCollision, GoesOffForAStepWhoseWorkWouldPassTheFramesAndOnAgainWhenItFits) {
-    // 3,000 contacts with impacts: ten impacts each over all of them passes a frame's work.
-    pile(0.0f, 2, 1500);
-    ASSERT_GT(KXPContinuousCollision::workOf(*world), KXPContinuousCollision::kWorkPerFrame);
-    continuous.beginFrame();
-    EXPECT_FALSE(continuous.beforeStep(*world));
-    EXPECT_EQ(continuous.lastWork(), KXPContinuousCollision::workOf(*world));
-    // The pile goes: the next frame steps with it again.
-    for (b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {
-        body->SetEnabled(body->GetType() != b2_staticBody || body->GetPosition().x != 0.0f);
+// A step whose continuous collision would pass what is left of the frame's budget goes without it,
+// no body held out for that; a frame of many steps (a rebuild) shares one budget among them.
+TEST_F(ContinuousCollision, TheStepBudgetRunsAStepWithoutItWhenItWouldPassTheFrame) {
+    KXPStepBudget budget([](b2Body*) { return KXPStepBudget::Rank::first; });
+    budget.watch(*world);
+    // 6,000 crates each on its own block: a step that works out 7,000 times of impact (one for
+    // each contact, then 1,000 again, each for an impact at most) looks 1,001 times at each
+    // contact, 90 ms.
+    for (int index = 0; index < 6000; ++index) {
+        pile(10.0f * static_cast<float>(index), 1, 1);
     }
-    continuous.beginFrame();
-    EXPECT_TRUE(continuous.beforeStep(*world));
-}
-
-TEST_F(ContinuousCollision, AFrameOfManyStepsSharesOneFramesWork) {
-    // A fifth of a frame's work a step.
-    pile(0.0f, 2, 580);
-    const uint64_t work = KXPContinuousCollision::workOf(*world);
-    ASSERT_GT(work, KXPContinuousCollision::kWorkPerFrame / 6);
-    ASSERT_LT(work, KXPContinuousCollision::kWorkPerFrame / 4);
-    continuous.beginFrame();
-    int on = 0;
-    for (int step = 0; step < 30; ++step) {
-        on += continuous.beforeStep(*world) ? 1 : 0;
-    }
-    EXPECT_EQ(static_cast<uint64_t>(on), KXPContinuousCollision::kWorkPerFrame / work);
-    continuous.beginFrame();
-    EXPECT_TRUE(continuous.beforeStep(*world));
+    budget.beginFrame();
+    ASSERT_TRUE(budget.beforeStep(*world));
+    ASSERT_EQ(KXPContinuousCollision::contactsWithImpacts(*world), 6000);
+    b2_toiCalls += 7000;
+    EXPECT_FALSE(budget.afterStep(*world));
+    budget.beginFrame();
+    EXPECT_TRUE(budget.beforeStep(*world));
+    b2_toiCalls += 7000;
+    budget.afterStep(*world);
+    EXPECT_EQ(budget.heldOutCount(), 0u);
+    EXPECT_EQ(budget.continuousCost(),
+              1001 * static_cast<int64_t>(world->GetContactCount()) * KXPContinuousCollision::kVisitCost);
+    // Two such steps in one frame do not fit: the second goes without.
+    EXPECT_FALSE(budget.beforeStep(*world));
+    budget.afterStep(*world);
+    EXPECT_EQ(budget.heldOutCount(), 0u);
+    budget.beginFrame();
+    EXPECT_TRUE(budget.beforeStep(*world));
 }
 
 // A moving body wedged among hundreds of still ones that overlap one another (a forest of trees)
@@ -103,25 +109,23 @@ TEST_F(ContinuousCollision, AFrameOfManyStepsSharesOneFramesWork) {
 // continuous collision, then it is tried again; a step at the bound keeps it.
 TEST_F(ContinuousCollision, AStepOfTooManyTimesOfImpactRestsItForSomeStepsThenItIsTriedAgain) {
     pile(0.0f, 1, 10);
-    continuous.beginFrame();
-    ASSERT_TRUE(continuous.beforeStep(*world));
+    continuous.beforeStep(true);
     b2_toiCalls += KXPContinuousCollision::kImpactsPerStep;
-    EXPECT_FALSE(continuous.afterStep());
+    EXPECT_FALSE(continuous.afterStep(*world));
     EXPECT_EQ(continuous.lastImpacts(), KXPContinuousCollision::kImpactsPerStep);
-    continuous.beginFrame();
-    ASSERT_TRUE(continuous.beforeStep(*world));
+    continuous.beforeStep(true);
     b2_toiCalls += KXPContinuousCollision::kImpactsPerStep + 1;
-    EXPECT_TRUE(continuous.afterStep());
+    EXPECT_TRUE(continuous.afterStep(*world));
     for (uint32_t step = 0; step < KXPContinuousCollision::kRestSteps; ++step) {
-        continuous.beginFrame();
-        ASSERT_FALSE(continuous.beforeStep(*world)) << step;
-        EXPECT_TRUE(continuous.resting() || step + 1 == KXPContinuousCollision::kRestSteps);
+        ASSERT_TRUE(continuous.resting()) << step;
+        EXPECT_EQ(continuous.predictedVisits(*world), 0);
+        continuous.beforeStep(false);
         world->Step(1.0f / 60.0f, 6, 6);
-        EXPECT_FALSE(continuous.afterStep());
+        EXPECT_FALSE(continuous.afterStep(*world));
     }
-    continuous.beginFrame();
-    EXPECT_TRUE(continuous.beforeStep(*world));
-    EXPECT_FALSE(continuous.afterStep());
+    EXPECT_FALSE(continuous.resting());
+    continuous.beforeStep(true);
+    EXPECT_FALSE(continuous.afterStep(*world));
 }
 
 // Dense valid piles work out a few hundred times of impact a step at most: far from the bound.
@@ -142,12 +146,14 @@ TEST_F(ContinuousCollision, AHeapOfBallsInAPitStaysWithinTheTimesOfImpactOfAStep
                                 0.1f * static_cast<float>(index / 18));
         world->CreateBody(&definition)->CreateFixture(&ball, 1.0f);
     }
+    KXPStepBudget budget;
+    budget.watch(*world);
     for (int step = 0; step < 240; ++step) {
-        continuous.beginFrame();
-        const bool on = continuous.beforeStep(*world);
+        budget.beginFrame();
+        const bool on = budget.beforeStep(*world);
         world->SetContinuousPhysics(on);
         world->Step(1.0f / 60.0f, 6, 6);
-        ASSERT_FALSE(continuous.afterStep()) << step << ": " << continuous.lastImpacts();
+        ASSERT_FALSE(budget.afterStep(*world)) << step << ": " << budget.continuous().lastImpacts();
         ASSERT_TRUE(on) << step;
     }
 }

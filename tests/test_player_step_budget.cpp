@@ -32,14 +32,17 @@ public:
         const b2Body* b = contact->GetFixtureB()->GetBody();
         begun.insert({std::min(a, b), std::max(a, b)});
     }
-    bool touched(const b2Body* a, const b2Body* b) const { return begun.count({std::min(a, b), std::max(a, b)}) > 0; }
+    bool touched(const b2Body* a, const b2Body* b) const {
+        return begun.count({std::min(a, b), std::max(a, b)}) > 0;
+    }
 };
 
 // A world of bodies made as the field makes them, stepped as the field steps it.
 class Field {
 public:
-    explicit Field(bool budgeted, KXPStepBudget::RankOf rankOf = nullptr, b2Vec2 gravity = b2Vec2(0.0f, -10.0f))
-        : world(std::make_unique<b2World>(gravity)),
+    explicit Field(bool budgeted, KXPStepBudget::RankOf rankOf = nullptr,
+                   b2Vec2 gravity = b2Vec2(0.0f, -10.0f))
+        : world(std::make_unique<b2World>(gravity)), budgeted(budgeted),
           budget(rankOf ? std::move(rankOf) : KXPStepBudget::RankOf(KXPStepBudget::gameRankOf)) {
         if (budgeted) {
             budget.watch(*world);
@@ -52,8 +55,8 @@ public:
         }
     }
 
-    b2Body* body(float x, float y, const b2Shape& shape, b2BodyType type, bool sensor = false, int16 group = 0,
-                 float angle = 0.0f) {
+    b2Body* body(float x, float y, const b2Shape& shape, b2BodyType type, bool sensor = false,
+                 int16 group = 0, float angle = 0.0f) {
         b2BodyDef definition;
         definition.position.Set(x, y);
         definition.angle = angle;
@@ -70,8 +73,8 @@ public:
         }
         return made;
     }
-    b2Body* box(float x, float y, float width, float height, b2BodyType type = b2_dynamicBody, bool sensor = false,
-                int16 group = 0, float angle = 0.0f) {
+    b2Body* box(float x, float y, float width, float height, b2BodyType type = b2_dynamicBody,
+                bool sensor = false, int16 group = 0, float angle = 0.0f) {
         b2PolygonShape shape;
         shape.SetAsBox(width * 0.5f, height * 0.5f);
         return body(x, y, shape, type, sensor, group, angle);
@@ -88,18 +91,29 @@ public:
         KXPBodyData::setNode(body, object);
         objects.push_back(object);
     }
+    // Held out, given back and stepped as the field does; answers how many were held out.
     int step() {
-        const int held = budget.beforeStep(*world, [this](b2Body* body, const Work& adds, bool heldOut) {
-            (heldOut ? heldOut_ : givenBack).push_back(body);
-            EXPECT_EQ(body->IsEnabled(), !heldOut);
-            EXPECT_GE(adds.cost(), 0);
-        });
-        EXPECT_LE(budget.predicted().cost(), KXPStepBudget::kMaxWork);
+        const size_t before = heldOut_.size();
+        bool continuous = true;
+        if (budgeted) {
+            budget.beginFrame();
+            continuous = budget.beforeStep(*world, [this](b2Body* body, const Work& adds, bool heldOut) {
+                (heldOut ? heldOut_ : givenBack).push_back(body);
+                EXPECT_EQ(body->IsEnabled(), !heldOut);
+                EXPECT_GE(adds.cost(), 0);
+            });
+            EXPECT_LE(budget.predicted().cost(), KXPStepBudget::kMaxWork);
+        }
+        world->SetContinuousPhysics(continuous);
         world->Step(1.0f / 60.0f, 6, 6);
-        return held;
+        if (budgeted) {
+            budget.afterStep(*world);
+        }
+        return static_cast<int>(heldOut_.size() - before);
     }
 
     std::unique_ptr<b2World> world;
+    const bool budgeted;
     KXPStepBudget budget;
     Touches touches;
     std::vector<KXPObject*> objects;
@@ -108,7 +122,8 @@ public:
 };
 
 size_t enabled(const std::vector<b2Body*>& bodies) {
-    return static_cast<size_t>(std::count_if(bodies.begin(), bodies.end(), [](b2Body* body) { return body->IsEnabled(); }));
+    return static_cast<size_t>(
+        std::count_if(bodies.begin(), bodies.end(), [](b2Body* body) { return body->IsEnabled(); }));
 }
 
 // The same dense but valid level in any field: a pit of balls side by side between walls, a wall
@@ -135,7 +150,8 @@ struct DenseLevel {
             }
         }
         for (int index = 0; index < 80; ++index) {
-            bodies.push_back(field.box(60.0f + index * 1.0f, 5.0f, 10.0f, 0.1f, b2_dynamicBody, false, 0, 0.785f));
+            bodies.push_back(
+                field.box(60.0f + index * 1.0f, 5.0f, 10.0f, 0.1f, b2_dynamicBody, false, 0, 0.785f));
         }
         for (int index = 0; index < 100; ++index) {
             b2Body* platform = field.box(150.0f + index * 2.0f, 8.0f, 1.9f, 0.2f, b2_kinematicBody);
@@ -146,7 +162,8 @@ struct DenseLevel {
         field.own(hero, true);
         for (int row = 0; row < 30; ++row) {
             for (int column = 0; column < 30; ++column) {
-                coins.push_back(field.box(-80.0f + 0.6f * column, 2.0f + 0.6f * row, 0.5f, 0.5f, b2_staticBody, true));
+                coins.push_back(
+                    field.box(-80.0f + 0.6f * column, 2.0f + 0.6f * row, 0.5f, 0.5f, b2_staticBody, true));
             }
         }
     }
@@ -193,7 +210,8 @@ TEST(StepBudget, ValidLevelsStepExactlyAsBox2DAloneStepsThem) {
 }
 
 TEST(StepBudget, APileAtOnePointIsHeldOutNewestFirstAndComesBackAsItSpreads) {
-    Field field(true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    Field field(
+        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> pile;
     for (int index = 0; index < 700; ++index) {
         pile.push_back(field.box(0.001f * index, 0.0f, 1.0f, 1.0f));
@@ -283,10 +301,12 @@ TEST(StepBudget, CharactersGoLastAndOnlyFromACrowdOfCharacters) {
 }
 
 TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheStep) {
-    Field field(true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    Field field(
+        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> movers;
     for (int index = 0; index < 4000; ++index) {
-        movers.push_back(field.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
+        movers.push_back(
+            field.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
     }
     field.step();
     EXPECT_EQ(enabled(movers), movers.size());
@@ -298,7 +318,8 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
     EXPECT_LT(enabled(movers), movers.size());
 
     // Platforms moving together at a set speed, stacked: each step pairs each with all.
-    Field moving(true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    Field moving(
+        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> platforms;
     for (int index = 0; index < 3500; ++index) {
         platforms.push_back(moving.box(0.0f, 0.0f, 2.0f, 0.2f, b2_kinematicBody));
@@ -312,7 +333,8 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
 }
 
 TEST(StepBudget, AHeldOutBodyComesBackWhereItStandsAndIsTouchedAsBefore) {
-    Field field(true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    Field field(
+        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> coins;
     for (int index = 0; index < 6000; ++index) {
         coins.push_back(field.box(0.0f, 0.0f, 0.5f, 0.5f, b2_staticBody, true));

@@ -283,7 +283,7 @@ void KXPScreenScene::update(float dt) {
     KXPScreen::update(dt);
     // A rebuild's catch-up runs frames within this one.
     if (!m_catchingUp) {
-        m_continuousCollision.beginFrame();
+        m_stepBudget->beginFrame();
     }
 
     // Requests parked by physics callbacks, before the pause they may have asked for.
@@ -336,26 +336,24 @@ void KXPScreenScene::stepWorld() {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
-    keepStepWithinBudget();
-    const bool continuous = m_continuousCollision.beforeStep(*m_world);
-    if (!continuous && m_world->GetContinuousPhysics() && !m_continuousCollision.resting()) {
-        debugLog(
-            "[KXPScreenScene] continuous collision off: it may take %llu units of work in this step, more "
-            "than is left of the frame's, with %d contacts",
-            static_cast<unsigned long long>(m_continuousCollision.lastWork()), m_world->GetContactCount());
-        kxTrace("field", "field continuous-collision off work=%llu contacts=%d",
-                static_cast<unsigned long long>(m_continuousCollision.lastWork()),
-                m_world->GetContactCount());
+    // Bodies held out or given back, and whether the step runs with continuous collision.
+    const bool continuous = m_stepBudget->beforeStep(*m_world);
+    if (!continuous && m_world->GetContinuousPhysics() && !m_stepBudget->continuous().resting()) {
+        debugLog("[KXPScreenScene] continuous collision off: it may take %lld ns in this step, more than is "
+                 "left of the frame's budget, with %d contacts",
+                 static_cast<long long>(m_stepBudget->continuousCost()), m_world->GetContactCount());
+        kxTrace("field", "field continuous-collision off work=%lld contacts=%d",
+                static_cast<long long>(m_stepBudget->continuousCost()), m_world->GetContactCount());
     }
     m_world->SetContinuousPhysics(continuous);
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
-    if (m_continuousCollision.afterStep()) {
+    if (m_stepBudget->afterStep(*m_world)) {
         debugLog("[KXPScreenScene] continuous collision off for %u steps: the last step worked out %d times "
                  "of impact, more than %d",
-                 KXPContinuousCollision::kRestSteps, m_continuousCollision.lastImpacts(),
+                 KXPContinuousCollision::kRestSteps, m_stepBudget->continuous().lastImpacts(),
                  KXPContinuousCollision::kImpactsPerStep);
         kxTrace("field", "field continuous-collision off impacts=%d steps=%u",
-                m_continuousCollision.lastImpacts(), KXPContinuousCollision::kRestSteps);
+                m_stepBudget->continuous().lastImpacts(), KXPContinuousCollision::kRestSteps);
     }
     ++m_stepCount;
     fixedUpdate(kFixedStep);
@@ -363,10 +361,6 @@ void KXPScreenScene::stepWorld() {
         const CCPoint camera = m_objectLayer->getPosition();
         kxTrace("field", "field step=%u camera=%.1f,%.1f", m_stepCount, camera.x, camera.y);
     }
-}
-
-void KXPScreenScene::keepStepWithinBudget() {
-    m_stepBudget->beforeStep(*m_world);
 }
 
 void KXPScreenScene::updateFlash(float dt) {

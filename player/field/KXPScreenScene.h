@@ -15,7 +15,6 @@
 #include "player/base/KXPLightBudget.h"
 #include "player/base/KXPMirrorBudget.h"
 #include "player/base/KXPParticleBudget.h"
-#include "player/field/KXPContinuousCollision.h"
 #include "player/field/KXPCreationQueueEntry.h"
 #include "player/field/KXPDeletionArea.h"
 #include "player/field/KXPSectionsInPlace.h"
@@ -292,9 +291,6 @@ protected:
     // The parts of the frame update and the fixed step, in their order.
     void updateCamera();
     void stepWorld();
-    // Holds bodies out of the physics while the coming step would pass its budget, and gives them
-    // back once there is room (KXPStepBudget).
-    void keepStepWithinBudget();
     void updateFlash(float dt);
     void updateShake(float dt);
     void countDownToGameOver(float dt);
@@ -406,5 +402,4 @@ protected:
     b2Draw* m_debugDraw = nullptr;
     unsigned int m_stepCount = 0;
     KXPStepBudget* m_stepBudget = nullptr;
-    KXPContinuousCollision m_continuousCollision;
 };

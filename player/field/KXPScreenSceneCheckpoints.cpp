@@ -24,6 +24,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButtonPurchase.h"
 #include "player/screens/KXPScreenUi.h"
@@ -228,7 +229,15 @@ void KXPScreenScene::restoreFromCheckpoint() {
     // streaming, a section a step, in the frames that follow.
     bool grew = true;
     int passes = 0;
+    m_stepBudget->beginFrame();
     while (m_cameraDistance > m_laidDistance && grew) {
+        if (passes > 0 && kx::physicsBoundsOn() && m_stepBudget->frameWork() >= KXPStepBudget::kMaxWork / 2) {
+            debugLog(
+                "[KXPScreenScene] restore: its steps would take more than a frame; %lu sections laid, %.0f "
+                "short of the camera; the level goes on in the next frames",
+                m_sectionsLaid - sectionsBefore, m_cameraDistance - m_laidDistance);
+            break;
+        }
         if (passes == kCatchUpPasses ||
             (m_sectionsLaid - sectionsBefore >= kRestoreSections && isCrowded())) {
             debugLog("[KXPScreenScene] restore: %lu sections laid, %.0f short of the camera; the "

@@ -19,7 +19,8 @@ struct BroadPhaseLayout {
     int32 queryProxyId;
 };
 
-static_assert(std::is_standard_layout<b2BroadPhase>::value, "the broad phase's layout is read as Box2D 2.4 has it");
+static_assert(std::is_standard_layout<b2BroadPhase>::value,
+              "the broad phase's layout is read as Box2D 2.4 has it");
 static_assert(sizeof(BroadPhaseLayout) == sizeof(b2BroadPhase), "the broad phase's layout is Box2D 2.4's");
 
 template <class T> T read(const b2BroadPhase& broadPhase, size_t offset) {

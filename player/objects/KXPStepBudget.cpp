@@ -8,8 +8,8 @@
 #include "player/objects/KXPObject.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -117,7 +117,8 @@ Reach reachOfMoved(const KXPBroadPhaseView& view) {
 Reach reachOf(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies) {
     Reach reach;
     for (const b2Body* body : bodies) {
-        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr;
+             fixture = fixture->GetNext()) {
             for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
                 reach.add(view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child)), *body);
             }
@@ -198,7 +199,8 @@ public:
     // kept when `byBody`.
     void countWalks(bool byBody) {
         total.walks = 0;
-        for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr; body = body->GetNext()) {
+        for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr;
+             body = body->GetNext()) {
             int64_t contacts = 0;
             for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
                 ++contacts;
@@ -231,7 +233,8 @@ private:
             if (otherId == m_proxyId) {
                 return true;
             }
-            if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && m_census.m_view.wasMoved(otherId)) {
+            if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
+                m_census.m_view.wasMoved(otherId)) {
                 return true;
             }
             const b2FixtureProxy* other = m_census.m_view.proxy(otherId);
@@ -345,27 +348,41 @@ void KXPStepBudget::watchKinematic(b2Body* body, Record& record) {
     }
 }
 
-int KXPStepBudget::beforeStep(b2World& world, const Said& said) {
+bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     if (world.IsLocked() || !kx::physicsBoundsOn()) {
-        return 0;
+        return true;
     }
     Census census(world);
-    m_predicted = predict(world, census);
-    const int held = m_predicted.cost() > kMaxWork || !m_flagged.empty() ? holdOut(census, said) : 0;
-    giveBack(world, said);
+    m_continuousCost = m_continuous.predictedVisits(world) * KXPContinuousCollision::kVisitCost;
+    m_predicted = predict(world, census, m_continuousCost);
+    if (m_predicted.cost() > kMaxWork || !m_flagged.empty()) {
+        holdOut(census, said);
+    }
+    // Continuous collision goes first: the step that would pass what is left of the frame's budget
+    // goes without it.
+    const bool continuous =
+        !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= kMaxWork;
+    giveBack(world, said, continuous ? m_continuousCost : 0);
+    m_continuous.beforeStep(continuous);
+    m_frameWork += m_predicted.cost() + (continuous ? m_continuousCost : 0);
     if (kxTraceEnabled("budget")) {
-        kxTrace("budget", "budget step cost=%lld contacts=%lld pairs=%lld walks=%lld held=%zu",
+        kxTrace("budget",
+                "budget step cost=%lld contacts=%lld pairs=%lld walks=%lld continuous=%lld held=%zu",
                 static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
                 static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
-                m_held.size());
+                static_cast<long long>(continuous ? m_continuousCost : 0), m_held.size());
     }
     m_refusedLast = m_refused;
     m_refused = 0;
     ++m_step;
-    return held;
+    return continuous;
 }
 
-KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census) {
+bool KXPStepBudget::afterStep(const b2World& world) {
+    return kx::physicsBoundsOn() && m_continuous.afterStep(world);
+}
+
+KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census, int64_t continuousCost) {
     const KXPBroadPhaseView& view = census.view();
     std::vector<b2Body*>& kinematics = m_movingKinematics;
     kinematics.clear();
@@ -390,11 +407,11 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census)
     // with it, and makes contacts only with those of falling bodies unless it falls itself.
     const Reach moved = reachOfMoved(view);
     const Reach kinematic = reachOf(view, kinematics);
-    const Work bound{contacts + moved.falling * moved.boxesInReach + (moved.boxes - moved.falling) * moved.fallingInReach +
-                         kinematic.boxes * kinematic.fallingInReach,
-                     moved.boxes * moved.boxesInReach + kinematic.boxes * kinematic.boxesInReach + m_refusedLast,
-                     m_walks};
-    if (bound.cost() <= kMaxWork && m_held.empty() && m_flagged.empty()) {
+    const Work bound{
+        contacts + moved.falling * moved.boxesInReach + (moved.boxes - moved.falling) * moved.fallingInReach +
+            kinematic.boxes * kinematic.fallingInReach,
+        moved.boxes * moved.boxesInReach + kinematic.boxes * kinematic.boxesInReach + m_refusedLast, m_walks};
+    if (m_frameWork + bound.cost() + continuousCost <= kMaxWork && m_held.empty() && m_flagged.empty()) {
         return bound;
     }
     // Looked up as the step will, stopping well past the budget: what is left after the stop adds
@@ -449,7 +466,8 @@ int KXPStepBudget::holdOut(Census& census, const Said& said) {
             continue;
         }
         const Record* record = find(body);
-        candidates.push_back(Candidate{body, rank, record != nullptr ? record->serial : 0, adds, adds.cost()});
+        candidates.push_back(
+            Candidate{body, rank, record != nullptr ? record->serial : 0, adds, adds.cost()});
     }
     // The most work first, characters last; the newest first among equals.
     std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
@@ -493,20 +511,21 @@ int KXPStepBudget::holdOut(Census& census, const Said& said) {
     if (held > 0) {
         unsigned int id = 0;
         const std::string name = nameOf(first, &id);
-        debugLog("[KXPStepBudget] the next step would work out %lld contacts, look at %lld pairs and walk %lld "
-                 "(some %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
-                 "each comes back once there is room for it",
-                 static_cast<long long>(m_predicted.contacts),
-                 static_cast<long long>(std::min(m_predicted.pairs, kUnknown)),
-                 static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.cost() / 1000000),
-                 held, name.c_str(), id);
+        debugLog(
+            "[KXPStepBudget] the next step would work out %lld contacts, look at %lld pairs and walk %lld "
+            "(some %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
+            "each comes back once there is room for it",
+            static_cast<long long>(m_predicted.contacts),
+            static_cast<long long>(std::min(m_predicted.pairs, kUnknown)),
+            static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.cost() / 1000000),
+            held, name.c_str(), id);
     }
     m_predicted = left;
     m_walks = left.walks;
     return held;
 }
 
-int KXPStepBudget::giveBack(b2World& world, const Said& said) {
+int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuousCost) {
     if (m_held.empty()) {
         return 0;
     }
@@ -522,8 +541,8 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said) {
         Work adds;
         for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
             for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-                const Work own = census.countAt(fixture, boxOf(*fixture->GetShape(), body->GetTransform(), child),
-                                                kRoomWork / kPairCost);
+                const Work own = census.countAt(
+                    fixture, boxOf(*fixture->GetShape(), body->GetTransform(), child), kRoomWork / kPairCost);
                 adds.contacts += own.contacts;
                 adds.pairs += own.pairs;
             }
@@ -534,7 +553,8 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said) {
         after.contacts += adds.contacts;
         after.pairs += adds.pairs;
         after.walks += adds.walks;
-        if (after.cost() > kRoomWork) {
+        // Continuous collision looks at its contacts again for each impact too.
+        if (after.cost() + continuousCost > kRoomWork) {
             ++m_nextGiveBack;
             continue;
         }

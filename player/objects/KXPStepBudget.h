@@ -11,7 +11,8 @@
 // - walks: making a pair Box2D walks the contacts of one of its bodies (the one whose box came
 //   later) to see whether it has the contact already, each time the pair is found again; a body
 //   under thousands of others walks thousands for each of them;
-// - times of impact: continuous collision, bounded by KXPContinuousCollision.
+// - times of impact: continuous collision looks at every contact again for each impact
+//   (KXPContinuousCollision).
 // So before each step the budget predicts the contacts the world will hold, the pairs the broad
 // phase will look at and the contacts it walks, and weighs them by what each costs: from counts
 // Box2D keeps when they cannot reach the budget (boxes moved times boxes, contacts held), else by
@@ -25,6 +26,7 @@
 // not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).
 
 #include "player/objects/KXPBroadPhaseView.h"
+#include "player/objects/KXPContinuousCollision.h"
 
 #include <box2d/box2d.h>
 
@@ -96,9 +98,20 @@ public:
     // b2Body::SetTransform, outside the step only.
     static void setTransform(b2Body* body, const b2Vec2& position, float angle);
 
-    // Before each step: holds bodies out when the step would pass the budget, then gives back
-    // those that fit again. Answers how many were held out.
-    int beforeStep(b2World& world, const Said& said = sayHeldOut);
+    // A new frame: its steps (many in a rebuild) share one budget.
+    void beginFrame() { m_frameWork = 0; }
+    int64_t frameWork() const { return m_frameWork; }
+    // Before each step: runs it without continuous collision when that would take it past what is
+    // left of the frame's budget, holds bodies out when the rest of its work alone would pass the
+    // budget, then gives back those that fit again. Answers whether the step runs with continuous
+    // collision.
+    bool beforeStep(b2World& world, const Said& said = sayHeldOut);
+    // After each step: true when it worked out so many times of impact that the next steps go
+    // without continuous collision (KXPContinuousCollision::kRestSteps).
+    bool afterStep(const b2World& world);
+    const KXPContinuousCollision& continuous() const { return m_continuous; }
+    // The work of continuous collision the last beforeStep predicted, in nanoseconds.
+    int64_t continuousCost() const { return m_continuousCost; }
     // The work predicted for the coming step by the last beforeStep (after holding out and giving
     // back).
     const Work& predicted() const { return m_predicted; }
@@ -128,11 +141,12 @@ private:
     void watchKinematic(b2Body* body, Record& record);
     void forget(b2Body* body);
 
-    // The coming step's work: from counts when they cannot reach the budget, else looked up.
-    Work predict(const b2World& world, Census& census);
+    // The coming step's work: from counts when, with continuous collision's, they cannot reach
+    // what is left of the frame's budget, else looked up.
+    Work predict(const b2World& world, Census& census, int64_t continuousCost);
     // Holds out the candidates that add the most, until the step is within room.
     int holdOut(Census& census, const Said& said);
-    int giveBack(b2World& world, const Said& said);
+    int giveBack(b2World& world, const Said& said, int64_t continuousCost);
 
     RankOf m_rankOf;
     std::unordered_map<const b2Body*, Record> m_records;
@@ -152,4 +166,7 @@ private:
     int64_t m_walks = 0;
     int64_t m_walksAt = 0;
     uint64_t m_step = 0;
+    int64_t m_frameWork = 0;
+    KXPContinuousCollision m_continuous;
+    int64_t m_continuousCost = 0;
 };
