@@ -33,8 +33,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 
-# make CASE DIR: writes the case's game into DIR.
-make() {
+# make_game CASE DIR: writes the case's game into DIR.
+make_game() {
     local kind="${1%%:*}" n="${1#*:}" dir="$2" class last
     case "$kind" in
     shared)
@@ -67,7 +67,7 @@ printf '%-14s %-40s %6s %11s %5s %8s %8s\n' case build steps "longest ms" done "
 for name in "${cases[@]}"; do
     game="$work/game"
     rm -rf "$game"
-    make "$name" "$game" >/dev/null || { echo "$name: the game could not be made"; continue; }
+    make_game "$name" "$game" >/dev/null || { echo "$name: the game could not be made"; continue; }
     # Files plus a step per class and pass, slices of the large files, and the menu.
     frames=$((2 * $(ls "$game/data" | wc -l) + 2000))
     for build in "${builds[@]}"; do
