@@ -11,15 +11,12 @@
 #include "model/KXDeepCopy.h"
 #include "model/KXMessagePackMap.h"
 #include "model/KXModelController.h"
+#include "model/KXModelLinkIndex.h"
 #include "model/KXStoredKeys.h"
 #include "model/KXStoredShape.h"
 #include "model/attributes/KXAttributeString.h"
 
 namespace {
-
-// The general settings are never anyone's child (compared by class name, so that the
-// base needs no link to that class).
-constexpr uint32_t kGeneralSettingsType = kxTypeIdForName("KXModelGeneralSettings");
 
 constexpr size_t kTypicalAttributeCount = 32;
 
@@ -189,7 +186,7 @@ KXModel::~KXModel() {
         queue.children.push_back(std::move(child));
     }
     m_children.clear();
-    m_childIndex.clear();
+    forgetChildIndex();
     if (queue.draining) {
         return;
     }
@@ -274,148 +271,6 @@ void KXModel::removeAttribute(KXBaseAttribute* attribute) {
         m_nameAttribute = nullptr; // the caller owns it now and may delete it
     }
     attribute->setOwner(nullptr);
-}
-
-void KXModel::addReferrer(KXBaseAttribute* attribute) {
-    if (m_referrerIndex.insert(attribute).second) {
-        m_referrers.push_back(attribute);
-    }
-}
-
-void KXModel::removeReferrer(KXBaseAttribute* attribute) {
-    if (m_referrerIndex.erase(attribute) == 0) {
-        return;
-    }
-    // The latest first: a model's referrers usually go in the order they came.
-    auto found = std::find(m_referrers.rbegin(), m_referrers.rend(), attribute);
-    m_referrers.erase(std::next(found).base());
-}
-
-// --- children and parents ---
-
-void KXModel::insertChild(const std::shared_ptr<KXModel>& childRef, int index, bool silent) {
-    // A copy: the argument may be an element of a list that changes below.
-    const std::shared_ptr<KXModel> child = childRef;
-    if (!child || child.get() == this || child->typeId() == kGeneralSettingsType || hasChild(child)) {
-        return;
-    }
-    if (index >= 0 && static_cast<size_t>(index) < m_children.size()) {
-        m_children.insert(m_children.begin() + index, child);
-    } else {
-        m_children.push_back(child);
-    }
-    m_childIndex.insert(child.get());
-    child->addParent(sharedFromThis(), silent);
-    childAdded(child);
-    if (!silent) {
-        notifyModelChanged();
-    }
-}
-
-void KXModel::addChild(const std::shared_ptr<KXModel>& child, bool silent) {
-    insertChild(child, -1, silent);
-}
-
-void KXModel::addParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
-    const std::shared_ptr<KXModel> parent = parentRef;
-    // The same refusals as insertChild, so that the two sides stay in step.
-    if (!parent || parent.get() == this || typeId() == kGeneralSettingsType || hasParent(parent)) {
-        return;
-    }
-    if (m_parents.size() >= 2 * m_parentsPurgedAt + 16) {
-        purgeExpiredParents();
-    }
-    m_parents.push_back(parent);
-    m_parentIndex[parent.get()] = parent;
-    parent->addChild(sharedFromThis(), silent);
-}
-
-void KXModel::removeChild(const std::shared_ptr<KXModel>& childRef, bool silent) {
-    const std::shared_ptr<KXModel> child = childRef;
-    if (!child || m_childIndex.erase(child.get()) == 0) {
-        return;
-    }
-    m_children.erase(std::find(m_children.begin(), m_children.end(), child));
-    child->removeParent(sharedFromThis(), silent);
-    childRemoved(child);
-    if (!silent) {
-        notifyModelChanged();
-    }
-}
-
-void KXModel::removeParent(const std::shared_ptr<KXModel>& parentRef, bool silent) {
-    const std::shared_ptr<KXModel> parent = parentRef;
-    if (!hasParent(parent)) {
-        return;
-    }
-    m_parentIndex.erase(parent.get());
-    m_parents.erase(
-        std::find_if(m_parents.begin(), m_parents.end(),
-                     [&](const std::weak_ptr<KXModel>& entry) { return entry.lock() == parent; }));
-    parent->removeChild(sharedFromThis(), silent);
-}
-
-void KXModel::removeAllChildren(bool silent) {
-    if (m_children.empty()) {
-        return;
-    }
-    std::vector<std::shared_ptr<KXModel>> former;
-    former.swap(m_children);
-    m_childIndex.clear();
-    const std::shared_ptr<KXModel> self = sharedFromThis();
-    for (const std::shared_ptr<KXModel>& child : former) {
-        child->removeParent(self, silent);
-    }
-    allChildrenRemoved();
-    if (!silent) {
-        notifyModelChanged();
-    }
-}
-
-bool KXModel::hasChild(const std::shared_ptr<KXModel>& child) const {
-    return child && m_childIndex.count(child.get()) > 0;
-}
-
-size_t KXModel::indexOfChild(const std::shared_ptr<KXModel>& child) const {
-    return static_cast<size_t>(std::find(m_children.begin(), m_children.end(), child) - m_children.begin());
-}
-
-bool KXModel::hasParent(const std::shared_ptr<KXModel>& model) const {
-    if (!model) {
-        return false;
-    }
-    // A parent that has gone may have left its address to another model: its entry is its own.
-    const auto found = m_parentIndex.find(model.get());
-    return found != m_parentIndex.end() && found->second.lock() == model;
-}
-
-std::shared_ptr<KXModel> KXModel::getFirstParent() const {
-    for (const std::weak_ptr<KXModel>& entry : m_parents) {
-        if (std::shared_ptr<KXModel> parent = entry.lock()) {
-            return parent;
-        }
-    }
-    return {};
-}
-
-std::vector<std::shared_ptr<KXModel>> KXModel::getParents() const {
-    std::vector<std::shared_ptr<KXModel>> parents;
-    for (const std::weak_ptr<KXModel>& entry : m_parents) {
-        if (std::shared_ptr<KXModel> parent = entry.lock()) {
-            parents.push_back(std::move(parent));
-        }
-    }
-    return parents;
-}
-
-void KXModel::purgeExpiredParents() {
-    m_parents.erase(std::remove_if(m_parents.begin(), m_parents.end(),
-                                   [](const std::weak_ptr<KXModel>& entry) { return entry.expired(); }),
-                    m_parents.end());
-    for (auto entry = m_parentIndex.begin(); entry != m_parentIndex.end();) {
-        entry = entry->second.expired() ? m_parentIndex.erase(entry) : std::next(entry);
-    }
-    m_parentsPurgedAt = m_parents.size();
 }
 
 // --- notification ---

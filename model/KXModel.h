@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "model/KXMessagePackInterface.h"
@@ -137,10 +135,22 @@ protected:
 
 private:
     friend class KXBaseAttribute;
+    // Keeps m_classSlot.
+    friend class KXModelController;
+    // An index beside the lists of links, made once one of them is long (model/KXModelLinkIndex.h).
+    struct LinkIndex;
+    // Lists of links up to this long are searched; a longer one is indexed.
+    static constexpr size_t kIndexedLinks = 16;
+
     // Appends an attribute being constructed for this model: it cannot be in the list yet.
     void adoptNewAttribute(KXBaseAttribute* attribute) { m_attributes.push_back(attribute); }
+    bool hasReferrer(const KXBaseAttribute* attribute) const;
+    // Makes the index once a list of links has grown long.
+    void indexLongLinks();
+    // Clears the index of children when their list is emptied.
+    void forgetChildIndex();
     // Drops the parents that have gone (a parent holds its children; a child only notes its
-    // parents), now and then: as often as the list doubles.
+    // parents), now and then: as often as an indexed list doubles.
     void purgeExpiredParents();
     // Every live model is in one list, for releaseUnreachableLoops().
     void joinLiveList();
@@ -152,16 +162,17 @@ private:
     KXAttributeString* m_nameAttribute = nullptr;
     uint32_t m_id = 0;
     std::vector<KXBaseAttribute*> m_attributes;
-    // Each list of links keeps an index beside it, so that asking whether a link exists costs the
-    // same however many a model has (a section copied thousands of times shares its children).
     std::vector<std::weak_ptr<KXModel>> m_parents;
-    std::unordered_map<const KXModel*, std::weak_ptr<KXModel>> m_parentIndex;
-    size_t m_parentsPurgedAt = 0;
     std::vector<KXBaseAttribute*> m_referrers;
-    std::unordered_set<const KXBaseAttribute*> m_referrerIndex;
     std::vector<std::shared_ptr<KXModel>> m_children;
-    std::unordered_set<const KXModel*> m_childIndex;
+    // Most models have a few links of each kind, searched in place. Once a list is long (a section
+    // copied thousands of times shares its children, each of which then has thousands of parents),
+    // an index of all three lists lets asking whether a link exists cost the same however many a
+    // model has.
+    std::unique_ptr<LinkIndex> m_linkIndex;
     std::vector<KXModelObserver*> m_observers;
+    // Where the store holds this model in its class's list, while it is registered.
+    size_t m_classSlot = 0;
     KXModel* m_livePrevious = nullptr;
     KXModel* m_liveNext = nullptr;
 };

@@ -121,10 +121,10 @@ bool KXModelController::insertIntoStore(const std::shared_ptr<KXModel>& model, u
         closeUp(sameClass);
         sameClass.models.insert(sameClass.models.begin() + index, model);
         for (size_t slot = index; slot < sameClass.models.size(); ++slot) {
-            m_classSlots[sameClass.models[slot].get()] = slot;
+            sameClass.models[slot]->m_classSlot = slot;
         }
     } else {
-        m_classSlots[model.get()] = sameClass.models.size();
+        model->m_classSlot = sameClass.models.size();
         sameClass.models.push_back(model);
     }
     return true;
@@ -137,7 +137,7 @@ void KXModelController::closeUp(ClassList& list) {
     size_t kept = 0;
     for (size_t slot = 0; slot < list.models.size(); ++slot) {
         if (list.models[slot]) {
-            m_classSlots[list.models[slot].get()] = kept;
+            list.models[slot]->m_classSlot = kept;
             list.models[kept++] = std::move(list.models[slot]);
         }
     }
@@ -153,11 +153,13 @@ bool KXModelController::eraseFromStore(const std::shared_ptr<KXModel>& model) {
     m_modelsById.erase(*key);
     m_displacedKeys.erase(model.get());
     auto sameClass = m_modelsByType.find(model->typeId());
-    auto slot = m_classSlots.find(model.get());
-    if (sameClass != m_modelsByType.end() && slot != m_classSlots.end()) {
-        ClassList& list = sameClass->second;
-        list.models[slot->second].reset();
-        m_classSlots.erase(slot);
+    if (sameClass == m_modelsByType.end()) {
+        return true;
+    }
+    ClassList& list = sameClass->second;
+    const size_t slot = model->m_classSlot;
+    if (slot < list.models.size() && list.models[slot] == model) {
+        list.models[slot].reset();
         if (++list.empty * 2 > list.models.size()) {
             closeUp(list);
         }
@@ -339,7 +341,6 @@ void KXModelController::removeClearHook(unsigned int hook) {
 
 void KXModelController::clear() {
     m_modelsByType.clear();
-    m_classSlots.clear();
     {
         // Emptied before the models go, so that their destructors find an empty store. They go
         // in the order of their memory rather than the hash order: tens of thousands of models

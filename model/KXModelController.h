@@ -184,16 +184,15 @@ private:
 
     std::unordered_map<std::string, Creator> m_creators;
     std::vector<std::string> m_classOrder;
-    // The models of each class in the order they came. A model that goes leaves an empty slot,
-    // and the list is closed up once half of it is empty: a file that gives many ids again (each
-    // replacing a model) costs no walk of its class's list for each.
+    // The models of each class in the order they came, each knowing its slot. A model that goes
+    // leaves its slot empty, and the list is closed up once half of it is empty: a file that gives
+    // many ids again (each replacing a model) costs no walk of its class's list for each.
     struct ClassList {
         ModelList models;
         size_t empty = 0;
     };
     void closeUp(ClassList& list);
     std::map<uint32_t, ClassList> m_modelsByType;
-    std::unordered_map<const KXModel*, size_t> m_classSlots;
     std::unordered_map<uint32_t, std::shared_ptr<KXModel>> m_modelsById;
     std::string m_lastError;
     std::vector<std::string> m_loadProblems;

@@ -41,7 +41,7 @@ void KXModel::leaveLiveList() {
 void KXModel::dismantle() {
     std::vector<std::shared_ptr<KXModel>> children;
     children.swap(m_children);
-    m_childIndex.clear();
+    forgetChildIndex();
     std::vector<KXBaseAttribute*> attributes;
     attributes.swap(m_attributes);
     m_nameAttribute = nullptr;

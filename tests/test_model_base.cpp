@@ -105,6 +105,69 @@ TEST_F(ModelBaseTest, AChildOfThousandsOfParentsKnowsEachOnceAndForgetsThoseThat
     EXPECT_EQ(child->getParents().size(), 1000u);
 }
 
+// Short lists of links are searched and long ones indexed: either way each link is known once, in
+// the order it came, also across the length at which the index is made and with links that went
+// before it was made.
+TEST_F(ModelBaseTest, LinksAnswerTheSameShortAndLong) {
+    for (size_t count : {3, 15, 16, 17, 40}) {
+        SCOPED_TRACE(count);
+        ModelPtr child = KXModel::makeShared<TestModel>("child");
+        {
+            std::vector<ModelPtr> gone;
+            for (size_t index = 0; index < count; ++index) {
+                gone.push_back(KXModel::makeShared<TestModel>("gone"));
+                gone.back()->addChild(child);
+            }
+        }
+        std::vector<ModelPtr> parents;
+        for (size_t index = 0; index < count; ++index) {
+            parents.push_back(KXModel::makeShared<TestModel>("parent"));
+            child->addParent(parents.back());
+            parents.back()->addChild(child);
+        }
+        EXPECT_EQ(child->getParents(), parents);
+        for (const ModelPtr& parent : parents) {
+            EXPECT_TRUE(child->hasParent(parent));
+        }
+        EXPECT_FALSE(child->hasParent(KXModel::makeShared<TestModel>("stranger")));
+        child->removeParent(parents[count / 2]);
+        EXPECT_FALSE(parents[count / 2]->hasChild(child));
+        parents.erase(parents.begin() + static_cast<long>(count / 2));
+        EXPECT_EQ(child->getParents(), parents);
+
+        ModelPtr parent = parents.front();
+        std::vector<ModelPtr> children{child};
+        for (size_t index = 1; index < count; ++index) {
+            children.push_back(KXModel::makeShared<TestModel>("sibling"));
+            parent->addChild(children.back());
+            children.back()->addParent(parent);
+        }
+        EXPECT_EQ(parent->children(), children);
+        parent->removeChild(children[1]);
+        parent->removeChild(children[1]);
+        EXPECT_FALSE(parent->hasChild(children[1]));
+        EXPECT_FALSE(children[1]->hasParent(parent));
+        EXPECT_TRUE(parent->hasChild(children.back()));
+        parent->removeAllChildren();
+        EXPECT_FALSE(parent->hasChild(children.back()));
+        EXPECT_FALSE(child->hasParent(parent));
+        parent->addChild(children.back());
+        EXPECT_EQ(parent->children(), std::vector<ModelPtr>{children.back()});
+
+        std::vector<std::unique_ptr<KXAttribute>> referrers;
+        for (size_t index = 0; index < count; ++index) {
+            referrers.push_back(std::make_unique<KXAttribute>("Link", nullptr));
+            child->addReferrer(referrers.back().get());
+            child->addReferrer(referrers.back().get());
+        }
+        child->removeReferrer(referrers.front().get());
+        child->removeReferrer(referrers.front().get());
+        ASSERT_EQ(child->referrers().size(), count - 1);
+        EXPECT_EQ(child->referrers().front(), referrers[1].get());
+        EXPECT_EQ(child->referrers().back(), referrers.back().get());
+    }
+}
+
 TEST_F(ModelBaseTest, RemovingTheElementPassedByReference) {
     ModelPtr parent = KXModel::makeShared<TestModel>("parent");
     parent->addChild(KXModel::makeShared<TestModel>("only"));

@@ -93,6 +93,12 @@ TEST_F(ModelStoreTest, ClassListsKeepTheirOrderThroughManyRemovalsAndReturns) {
     returned.erase(returned.begin() + 5);
     returned.insert(returned.begin() + 3, placed);
     EXPECT_EQ(store->getModelsByType(TestModel::staticType()), returned);
+    // Those it moved on leave from where they are now.
+    store->removeModel(returned[4]);
+    store->removeModel(returned.back());
+    returned.erase(returned.begin() + 4);
+    returned.pop_back();
+    EXPECT_EQ(store->getModelsByType(TestModel::staticType()), returned);
     for (const ModelPtr& model : returned) {
         EXPECT_TRUE(store->isRegistered(model.get()));
     }
