@@ -154,6 +154,18 @@ TEST_F(ShapeModels, AShapeScaledPastWhatTheFloatsOfThePhysicsCarryGivesNoShape) 
     EXPECT_FALSE(circle({{0, 0}, {20, 0}})->isValidShape(1e30f, 1.0f));
 }
 
+// Box2D asserts the hull's area above FLT_EPSILON, summed from cross products that a fused
+// multiply-add on another machine moves by a float step of the extent squared: a sliver within
+// that of no area makes no shape, a thin plank of the same length does.
+TEST_F(ShapeModels, AHullWithinRoundingOfNoAreaGivesNoShape) {
+    const b2Vec2 sliver[3] = {{0, 0}, {1000, 0}, {500, 1e-4f}};
+    const b2Vec2 plank[4] = {{0, 0}, {1000, 0}, {1000, 0.05f}, {0, 0.05f}};
+    EXPECT_FALSE(isUsablePolygonHull(sliver, 3));
+    EXPECT_TRUE(isUsablePolygonHull(plank, 4));
+    // 20,000 points by one at scale 1: an editor's longest plank plays.
+    EXPECT_TRUE(polygon({{0, 0}, {20000, 0}, {20000, 1}, {0, 1}})->isValidShape(1, 1));
+}
+
 TEST_F(ShapeModels, HullCheckAgreesWithBox2DOnEveryAcceptedSet) {
     // Points on a small grid, many of them collinear or nearly so: every set the check
     // accepts must go through b2PolygonShape::Set (an abort would end the test run).

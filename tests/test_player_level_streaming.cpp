@@ -28,6 +28,7 @@
 #include "player/field/KXPScreenScene.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/KXPObjectGroup.h"
 #include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
@@ -728,7 +729,7 @@ TEST_F(LevelStreaming, UnitsBroughtTogetherWithinTheStepsBudgetStayInThePhysics)
         ASSERT_NE(bodies.back(), nullptr);
         // Set moving, as a unit is once woken.
         KXPBodyMass::setType(bodies.back(), b2_dynamicBody);
-        KXPStepBudget::setTransform(bodies.back(), b2Vec2(-50.0f, -50.0f), 0.0f);
+        KXPBodyMotion::moveTo(bodies.back(), b2Vec2(-50.0f, -50.0f), 0.0f);
     }
     kxtest::TraceLines trace("bodies");
     for (int frame = 0; frame < 30; ++frame) {

@@ -8,6 +8,7 @@
 #include "model/KXDebugLog.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/KXPBroadPhaseView.h"
 #include "player/objects/KXPObject.h"
 
@@ -176,7 +177,7 @@ struct DenseLevel {
             if (distance < 20.0f) {
                 const float t = distance / 20.0f;
                 const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
-                KXPStepBudget::setTransform(coin, centre + alpha * offset, coin->GetAngle());
+                KXPBodyMotion::moveTo(coin, centre + alpha * offset, coin->GetAngle());
             }
         }
     }
@@ -312,7 +313,7 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
     EXPECT_EQ(enabled(movers), movers.size());
     // A teleport of them all to one point: the next step would look at eight million pairs.
     for (b2Body* mover : movers) {
-        KXPStepBudget::setTransform(mover, b2Vec2(-50.0f, -50.0f), 0.0f);
+        KXPBodyMotion::moveTo(mover, b2Vec2(-50.0f, -50.0f), 0.0f);
     }
     EXPECT_GT(field.step(), 0);
     EXPECT_LT(enabled(movers), movers.size());
@@ -344,7 +345,7 @@ TEST(StepBudget, AHeldOutBodyComesBackWhereItStandsAndIsTouchedAsBefore) {
     b2Body* last = coins.back();
     ASSERT_FALSE(last->IsEnabled());
     // Moved while held out (the magnet drags it), then a hero comes by where it now stands.
-    KXPStepBudget::setTransform(last, b2Vec2(30.0f, 0.0f), 0.0f);
+    KXPBodyMotion::moveTo(last, b2Vec2(30.0f, 0.0f), 0.0f);
     b2Body* hero = field.box(30.0f, 30.0f, 1.0f, 1.0f);
     hero->SetLinearVelocity(b2Vec2(0.0f, -10.0f));
     for (int step = 0; step < 300 && !field.touches.touched(last, hero); ++step) {

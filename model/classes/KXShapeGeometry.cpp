@@ -1,5 +1,6 @@
 #include "model/classes/KXShapeGeometry.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -96,7 +97,13 @@ bool isUsablePolygonHull(const b2Vec2* points, int count) {
     if (corners < 3) {
         return false;
     }
-    // Edges of at least the weld distance; the area test is the one Box2D asserts on.
+    // Edges of at least the weld distance; the area test is the one Box2D asserts on, with room
+    // for rounding: a fused multiply-add elsewhere moves each of its cross products by a float
+    // step of the hull's extent squared.
+    float extent = 0.0f;
+    for (int i = 1; i < corners; ++i) {
+        extent = std::max(extent, (hull[i] - hull[0]).LengthSquared());
+    }
     const float area = hullArea(hull, corners);
-    return std::isfinite(area) && area > FLT_EPSILON;
+    return std::isfinite(area) && area > FLT_EPSILON * (1.0f + static_cast<float>(corners) * extent);
 }

@@ -13,5 +13,5 @@ bool hasNearDuplicatePoints(const b2Vec2* points, int count);
 
 // True when b2PolygonShape::Set can take the points: 3 to 8 finite points, none welded to
 // another, whose convex hull (built the way Box2D builds it) has at least 3 corners and a
-// positive area.
+// positive area, clear of what rounding on another machine could make of it.
 bool isUsablePolygonHull(const b2Vec2* points, int count);

@@ -4,7 +4,7 @@
 #include "model/classes/KXModelComponentIsoJump.h"
 #include "player/base/KXPWrapping.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/sound/KXSound.h"
@@ -268,8 +268,8 @@ void KXComponentIsoJump::ownerStateChanged() {
     const float height = m_jumpNode != nullptr ? m_jumpNode->getPositionY() : 0.0f;
     if (b2Body* body = m_owner->getBody(); body != nullptr && !body->GetWorld()->IsLocked()) {
         const b2Vec2 position = body->GetPosition();
-        KXPStepBudget::setTransform(body, b2Vec2(position.x, position.y + height * kMetresPerPoint),
-                                    body->GetAngle());
+        KXPBodyMotion::moveTo(body, b2Vec2(position.x, position.y + height * kMetresPerPoint),
+                              body->GetAngle());
     }
     m_owner->setPositionY(m_owner->getPositionY() + height);
     popJumpStates();

@@ -5,6 +5,7 @@
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/base/KXPTrace.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include <cstdio>
@@ -83,7 +84,7 @@ void KXComponentMotor::update(float /*dt*/) {
         return;
     }
     const b2Vec2 own = body->GetLinearVelocity();
-    body->SetLinearVelocity(b2Vec2(m_linearVelocity.x != 0.0f ? m_linearVelocity.x : own.x,
-                                   m_linearVelocity.y != 0.0f ? m_linearVelocity.y : own.y));
-    body->SetAngularVelocity(m_angularVelocity);
+    KXPBodyMotion::setLinearVelocity(body, b2Vec2(m_linearVelocity.x != 0.0f ? m_linearVelocity.x : own.x,
+                                                  m_linearVelocity.y != 0.0f ? m_linearVelocity.y : own.y));
+    KXPBodyMotion::setAngularVelocity(body, m_angularVelocity);
 }

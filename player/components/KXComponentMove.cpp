@@ -6,6 +6,7 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/objects/KXPAnimationObject.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPSwitchStateTable.h"
@@ -299,9 +300,9 @@ void KXComponentMove::update(float dt) {
         if (move->hasLinearVelocityY()) {
             velocity.y = m_velocityY;
         }
-        body->SetLinearVelocity(velocity);
+        KXPBodyMotion::setLinearVelocity(body, velocity);
         if (move->hasAngularVelocity()) {
-            body->SetAngularVelocity(m_angularVelocity);
+            KXPBodyMotion::setAngularVelocity(body, m_angularVelocity);
         }
     }
     if (m_timeLeft > 0.0f) {

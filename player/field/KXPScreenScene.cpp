@@ -16,6 +16,7 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPKinds.h"
 #include "player/base/KXPNoise.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/GLESDebugDraw.h"
 #include "player/field/KXPContactListener.h"
@@ -24,6 +25,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
 #include "player/objects/KXPStepBudget.h"
@@ -51,10 +53,6 @@ constexpr double kShakeAmplitude = 70.0;
 constexpr double kShakeFrequency = 16.0;
 // A time scale beyond this would step the world into non-finite positions.
 constexpr float kMaxTimeScale = 100.0f;
-
-float finiteOrZero(float value) {
-    return std::isfinite(value) ? value : 0.0f;
-}
 
 // Keeps a field's world (with its listener and debug draw) until the autoreleased objects of the
 // field's last frame have gone: they destroy their bodies as they go.
@@ -174,9 +172,9 @@ bool KXPScreenScene::init() {
     // A powerup that ran when the last scene closed must not leave its values in force here.
     m_gameplay->restoreAllValues();
     m_gameplay->loadSceneSettings(m_sceneModel.get());
-    // 4. Gravity from the data: a non-finite component would poison every body.
+    // 4. Gravity from the data: a non-finite or huge component would poison every body.
     const CCPoint gravity = m_gameplay->getGravity();
-    m_world = new b2World(b2Vec2(finiteOrZero(gravity.x), finiteOrZero(gravity.y)));
+    m_world = new b2World(KXPPhysicsLimits::gravity(gravity.x, gravity.y));
     KXPContactListener* contacts = new KXPContactListener();
     m_contactListener = contacts;
     m_world->SetContactListener(m_contactListener);
@@ -511,8 +509,8 @@ void KXPScreenScene::pullPowerups() {
         const float alpha = 1.0f - (1.0f - t) * (1.0f - t) * (1.0f - t);
         const CCPoint target = ccpLerp(centre, position, alpha);
         if (b2Body* body = object->getBody()) {
-            KXPStepBudget::setTransform(body, b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
-                                        body->GetAngle());
+            KXPBodyMotion::moveTo(body, b2Vec2(target.x * kMetresPerPoint, target.y * kMetresPerPoint),
+                                  body->GetAngle());
         }
     }
 }

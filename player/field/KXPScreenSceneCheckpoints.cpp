@@ -231,7 +231,7 @@ void KXPScreenScene::restoreFromCheckpoint() {
     int passes = 0;
     m_stepBudget->beginFrame();
     while (m_cameraDistance > m_laidDistance && grew) {
-        if (passes > 0 && kx::physicsBoundsOn() && m_stepBudget->frameWork() >= KXPStepBudget::kMaxWork / 2) {
+        if (passes > 0 && kx::physicsBoundsOn() && m_stepBudget->frameWork() >= KXPStepBudget::kMaxWork) {
             debugLog(
                 "[KXPScreenScene] restore: its steps would take more than a frame; %lu sections laid, %.0f "
                 "short of the camera; the level goes on in the next frames",

@@ -13,6 +13,7 @@
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "player/base/KXPKinds.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTouchPriority.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/KXPGameFieldCamera.h"
@@ -250,17 +251,22 @@ void KXPScreenScene::linkObjects(const std::shared_ptr<KXBaseModelLinker>& linke
         return;
     }
     const CCPoint anchor = objectB->getPosition();
+    const b2Vec2 pivot(anchor.x * kMetresPerPoint, anchor.y * kMetresPerPoint);
+    if (!KXPPhysicsLimits::holdsPlace(pivot)) {
+        debugLog("[KXPScreenScene] linker %u would join at %g, %g m, which the physics cannot hold; left out",
+                 linker->id(), static_cast<double>(pivot.x), static_cast<double>(pivot.y));
+        return;
+    }
     b2RevoluteJointDef definition;
-    definition.Initialize(objectA->getBody(), objectB->getBody(),
-                          b2Vec2(anchor.x * kMetresPerPoint, anchor.y * kMetresPerPoint));
+    definition.Initialize(objectA->getBody(), objectB->getBody(), pivot);
     b2RevoluteJoint* joint = static_cast<b2RevoluteJoint*>(m_world->CreateJoint(&definition));
-    joint->SetMaxMotorTorque(linker->torque());
+    joint->SetMaxMotorTorque(KXPPhysicsLimits::motorTorque(linker->torque()));
     if (linker->isButtonActivated()) {
         joint->EnableMotor(true);
         m_inputController->addMotor(joint, linker);
     } else {
         joint->EnableMotor(linker->speed() != 0.0f);
-        joint->SetMotorSpeed(-linker->speed());
+        joint->SetMotorSpeed(KXPPhysicsLimits::motorSpeed(-linker->speed()));
     }
     debugLog("Created motor at: %f %f", anchor.x, anchor.y);
 }

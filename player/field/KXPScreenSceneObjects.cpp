@@ -19,6 +19,7 @@
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/assets/KXPObjectAsset.h"
@@ -156,7 +157,7 @@ void KXPScreenScene::processTeleportQueue() {
             if (b2Body* body = copy->getBody()) {
                 body->SetLinearDamping(record.linearDamping);
                 if (body->GetType() != b2_staticBody) {
-                    body->SetLinearVelocity(record.linearVelocity);
+                    KXPBodyMotion::setLinearVelocity(body, record.linearVelocity);
                     if (record.linearVelocity.x != 0.0f || record.linearVelocity.y != 0.0f) {
                         body->SetAwake(true);
                     }

@@ -9,6 +9,7 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
@@ -183,7 +184,7 @@ void KXPInputController::applyMotorSpeeds() {
                 speed += step;
             }
         }
-        motor.joint->SetMotorSpeed(speed);
+        motor.joint->SetMotorSpeed(KXPPhysicsLimits::motorSpeed(speed));
     }
 }
 

@@ -1,6 +1,82 @@
 #include "player/objects/KXPBodyMass.h"
 
+#include "model/KXDebugLog.h"
+#include "model/classes/KXBaseModelObject.h"
+#include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPObject.h"
 #include "player/objects/KXPStepBudget.h"
+
+#include <cmath>
+
+namespace {
+
+// b2Body::ResetMassData's sums, in its order and its float operations.
+struct Weighing {
+    float mass = 0.0f;
+    float inertia = 0.0f;
+    b2Vec2 centre = b2Vec2_zero;
+
+    void add(const b2Shape& shape, float density) {
+        if (density == 0.0f) {
+            return;
+        }
+        b2MassData data;
+        shape.ComputeMass(&data, density);
+        mass += data.mass;
+        centre += data.mass * data.center;
+        inertia += data.I;
+    }
+};
+
+// The one line for a body kept still; `reach` is how far its centre of mass lies from its origin.
+void sayKeptStill(b2Body* body, float reach) {
+    KXPObject* object = KXPBodyData::object(body);
+    if (object == nullptr || !object->firstPhysicsRefusal()) {
+        return;
+    }
+    const std::shared_ptr<KXBaseModelObject> model = object->getModel();
+    debugLog("[KXPObjectAsset] - %s (model %u) stays still: its shape lies %g m from its body's origin, "
+             "too far for the physics to turn it about its centre",
+             model ? model->name().c_str() : "", model ? model->id() : 0u, static_cast<double>(reach));
+}
+
+// The body's mass as Box2D would sum it with `leaving` gone and `coming` made, its centre divided
+// out as Box2D divides it.
+Weighing weigh(const b2Body& body, const b2Fixture* leaving, const b2FixtureDef* coming) {
+    Weighing weighing;
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        if (fixture != leaving) {
+            weighing.add(*fixture->GetShape(), fixture->GetDensity());
+        }
+    }
+    if (coming != nullptr && coming->shape != nullptr) {
+        weighing.add(*coming->shape, coming->density);
+    }
+    if (weighing.mass > 0.0f) {
+        weighing.centre *= 1.0f / weighing.mass;
+    }
+    return weighing;
+}
+
+// Makes the body static (which Box2D never weighs) and says so.
+void keepStill(b2Body* body, const b2Fixture* leaving, const b2FixtureDef* coming) {
+    sayKeptStill(body, weigh(*body, leaving, coming).centre.Length());
+    body->SetType(b2_staticBody);
+    KXPStepBudget::note(body);
+}
+
+} // namespace
+
+bool KXPBodyMass::canTurn(const b2Body& body, bool fixedRotation, const b2Fixture* leaving,
+                          const b2FixtureDef* coming) {
+    const Weighing weighing = weigh(body, leaving, coming);
+    // Box2D asks for no inertia then (also for one that is not a number).
+    if (!(weighing.inertia > 0.0f) || fixedRotation) {
+        return true;
+    }
+    const float centred = weighing.inertia - weighing.mass * b2Dot(weighing.centre, weighing.centre);
+    return centred > kInertiaMargin * weighing.inertia;
+}
 
 void KXPBodyMass::keepPositive(b2Body* body) {
     if (body == nullptr || body->GetType() != b2_dynamicBody || body->GetMass() > 0.0f ||
@@ -14,18 +90,30 @@ void KXPBodyMass::keepPositive(b2Body* body) {
     body->SetMassData(&mass);
 }
 
-void KXPBodyMass::setType(b2Body* body, b2BodyType type) {
+bool KXPBodyMass::setType(b2Body* body, b2BodyType type) {
+    if (type == b2_dynamicBody && body->GetType() != b2_dynamicBody &&
+        !canTurn(*body, body->IsFixedRotation())) {
+        sayKeptStill(body, weigh(*body, nullptr, nullptr).centre.Length());
+        return false;
+    }
     body->SetType(type);
     keepPositive(body);
     KXPStepBudget::note(body);
+    return true;
 }
 
 void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
+    if (body->GetType() == b2_dynamicBody && !canTurn(*body, fixed)) {
+        keepStill(body, nullptr, nullptr);
+    }
     body->SetFixedRotation(fixed);
     keepPositive(body);
 }
 
 b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definition) {
+    if (body->GetType() == b2_dynamicBody && !canTurn(*body, body->IsFixedRotation(), nullptr, &definition)) {
+        keepStill(body, nullptr, &definition);
+    }
     b2Fixture* fixture = body->CreateFixture(&definition);
     keepPositive(body);
     KXPStepBudget::note(body, true);
@@ -33,6 +121,9 @@ b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definiti
 }
 
 void KXPBodyMass::destroyFixture(b2Body* body, b2Fixture* fixture) {
+    if (body->GetType() == b2_dynamicBody && !canTurn(*body, body->IsFixedRotation(), fixture)) {
+        keepStill(body, fixture, nullptr);
+    }
     body->DestroyFixture(fixture);
     keepPositive(body);
 }

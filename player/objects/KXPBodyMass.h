@@ -7,16 +7,35 @@
 // destroyed and whenever the type or the fixed rotation changes, so the player makes these
 // changes only through the calls below, each of which keeps the mass positive after it. A new
 // fixture or type also tells the step budget (KXPStepBudget), which keeps the kinematic bodies in sight.
+//
+// Box2D also works out a dynamic body's rotational inertia about its centre of mass, as its
+// inertia about the body's origin less mass times the centre's distance squared, and stops the
+// process when that is not positive. A shape far from its body's origin for its size (a 20 point
+// square 100,000 points off) leaves nothing but float rounding: such a body is never made to turn.
+// Each call below works out what Box2D would, with Box2D's own sums; where the result is not
+// clearly positive the body stays still (static), with one line for its object.
 
 #include <box2d/box2d.h>
 
+#include <cfloat>
+
 struct KXPBodyMass {
+    // The inertia about the centre must be above this share of the inertia about the origin:
+    // rounding elsewhere (a fused multiply-add) moves the difference by a few float steps of it.
+    static constexpr float kInertiaMargin = 32.0f * FLT_EPSILON;
+
     // A dynamic body without mass gets mass 1 at its origin and no rotational inertia, as 2.3
     // gave it. Any other body, a null one, or a world inside its step is left alone.
     static void keepPositive(b2Body* body);
 
-    // b2Body's own calls of the same names, then keepPositive.
-    static void setType(b2Body* body, b2BodyType type);
+    // Whether Box2D can weigh the body, dynamic, with `leaving` gone and `coming` made (each may
+    // be null) and that fixed rotation: no inertia asked for, or one clearly positive.
+    static bool canTurn(const b2Body& body, bool fixedRotation, const b2Fixture* leaving = nullptr,
+                        const b2FixtureDef* coming = nullptr);
+
+    // b2Body's own calls of the same names, then keepPositive. A dynamic body that could not turn
+    // after the call stays static instead (setType answers false and changes nothing).
+    static bool setType(b2Body* body, b2BodyType type);
     static void setFixedRotation(b2Body* body, bool fixed);
     static b2Fixture* createFixture(b2Body* body, const b2FixtureDef& definition);
     static void destroyFixture(b2Body* body, b2Fixture* fixture);

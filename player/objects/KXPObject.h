@@ -88,6 +88,13 @@ public:
     // Counts the runtime objects made in this run, in the order they were made: traces name objects
     // by it, since the engine's object ids also count sounds whose ends come on the mixer's clock.
     uint32_t traceId() const { return m_traceId; }
+    // True the first time only: the physics refused this object's body a place or a motion, said
+    // once for the object.
+    bool firstPhysicsRefusal() {
+        const bool first = !m_physicsRefusalSaid;
+        m_physicsRefusalSaid = true;
+        return first;
+    }
 
     // Applied at the start of the next update; a later request in the same frame wins. Physics
     // callbacks use it, as a state change there may not remove bodies or nodes.
@@ -125,5 +132,6 @@ protected:
     int32_t m_pendingState = kNoPendingState;
     bool m_movementEnabled = true;
     bool m_controlActive = true;
+    bool m_physicsRefusalSaid = false;
     uint32_t m_traceId;
 };

@@ -309,12 +309,6 @@ void KXPStepBudget::note(b2Body* body, bool /*made*/) {
     }
 }
 
-void KXPStepBudget::setTransform(b2Body* body, const b2Vec2& position, float angle) {
-    if (body != nullptr && !body->GetWorld()->IsLocked()) {
-        body->SetTransform(position, angle);
-    }
-}
-
 bool KXPStepBudget::isHeldOut(const b2Body* body) const {
     const auto found = m_records.find(body);
     return found != m_records.end() && found->second.held;
@@ -364,7 +358,11 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
         !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= kMaxWork;
     giveBack(world, said, continuous ? m_continuousCost : 0);
     m_continuous.beforeStep(continuous);
-    m_frameWork += m_predicted.cost() + (continuous ? m_continuousCost : 0);
+    // A bound from counts alone stands far above what most steps cost: the frame counts what the
+    // contacts cost then, and what was looked up otherwise.
+    const Work spent =
+        m_counted ? m_predicted : Work{m_predicted.contacts - m_newContactsBound, 0, m_predicted.walks};
+    m_frameWork += spent.cost() + (continuous ? m_continuousCost : 0);
     if (kxTraceEnabled("budget")) {
         kxTrace("budget",
                 "budget step cost=%lld contacts=%lld pairs=%lld walks=%lld continuous=%lld held=%zu",
@@ -411,9 +409,12 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census,
         contacts + moved.falling * moved.boxesInReach + (moved.boxes - moved.falling) * moved.fallingInReach +
             kinematic.boxes * kinematic.fallingInReach,
         moved.boxes * moved.boxesInReach + kinematic.boxes * kinematic.boxesInReach + m_refusedLast, m_walks};
+    m_counted = false;
+    m_newContactsBound = bound.contacts - contacts;
     if (m_frameWork + bound.cost() + continuousCost <= kMaxWork && m_held.empty() && m_flagged.empty()) {
         return bound;
     }
+    m_counted = true;
     // Looked up as the step will, stopping well past the budget: what is left after the stop adds
     // more than can be told.
     census.counted = true;

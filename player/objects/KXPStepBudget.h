@@ -95,8 +95,6 @@ public:
 
     // A body made or given new shapes (`made`), or whose type changed.
     static void note(b2Body* body, bool made = false);
-    // b2Body::SetTransform, outside the step only.
-    static void setTransform(b2Body* body, const b2Vec2& position, float angle);
 
     // A new frame: its steps (many in a rebuild) share one budget.
     void beginFrame() { m_frameWork = 0; }
@@ -167,6 +165,10 @@ private:
     int64_t m_walksAt = 0;
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
+    // Whether the last prediction was looked up, else a bound from counts (whose new contacts are
+    // a bound too).
+    bool m_counted = false;
+    int64_t m_newContactsBound = 0;
     KXPContinuousCollision m_continuous;
     int64_t m_continuousCost = 0;
 };

@@ -7,12 +7,13 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPGeometry.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/components/KXComponent.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -24,8 +25,8 @@ namespace {
 // The object's fixtures are built from its own shape with these values.
 void applyOwnFixtureValues(b2FixtureDef& definition, const KXPGameplaySettings& values) {
     definition.density = KXPObjectAsset::kFixtureDensity;
-    definition.friction = values.getFriction();
-    definition.restitution = values.getRestitution();
+    definition.friction = KXPPhysicsLimits::friction(values.getFriction());
+    definition.restitution = KXPPhysicsLimits::material(values.getRestitution());
 }
 } // namespace
 
@@ -123,6 +124,10 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
     b2FixtureDef fixture = shape->fixtureDef(getScaleX(), getScaleY());
     const std::unique_ptr<b2Shape> ownedShape(const_cast<b2Shape*>(fixture.shape));
     if (ownedShape == nullptr) {
+        debugLog("[KXPObjectAsset] - %s (model %u) has no body: at scale %g x %g its %d points make no "
+                 "shape the physics can use",
+                 model->name().c_str(), model->id(), static_cast<double>(getScaleX()),
+                 static_cast<double>(getScaleY()), shape->pointCount());
         return;
     }
     applyOwnFixtureValues(fixture, *m_gameplay);
@@ -137,9 +142,11 @@ void KXPObjectAsset::addToWorld(b2World* world, bool skipStill) {
     definition.position.Set(transform.tx * kMetresPerPoint, transform.ty * kMetresPerPoint);
     definition.angle = -(getRotation() * kRadiansPerDegree);
     // A damaged position or rotation would stop the physics engine outright.
-    if (!definition.position.IsValid() || !std::isfinite(definition.angle)) {
-        debugLog("[KXPObjectAsset] %s: no body at a position or rotation that is not a number",
-                 model->name().c_str());
+    if (!KXPPhysicsLimits::holdsTransform(definition.position, definition.angle)) {
+        debugLog("[KXPObjectAsset] - %s (model %u) has no body: at %g, %g m and %g radians, which the "
+                 "physics cannot hold",
+                 model->name().c_str(), model->id(), static_cast<double>(definition.position.x),
+                 static_cast<double>(definition.position.y), static_cast<double>(definition.angle));
         return;
     }
 
@@ -174,12 +181,14 @@ void KXPObjectAsset::setBodyPosition(float x, float y) {
     }
     const b2Vec2 target(x * kMetresPerPoint, y * kMetresPerPoint);
     const b2Vec2 offset = target - m_body->GetPosition();
-    KXPStepBudget::setTransform(m_body, target, m_body->GetAngle());
+    if (!KXPBodyMotion::moveTo(m_body, target, m_body->GetAngle())) {
+        return;
+    }
     std::set<b2Body*> moved{m_body};
     for (b2JointEdge* edge = m_body->GetJointList(); edge != nullptr; edge = edge->next) {
         b2Body* other = edge->other;
         if (other != nullptr && moved.insert(other).second) {
-            KXPStepBudget::setTransform(other, other->GetPosition() + offset, other->GetAngle());
+            KXPBodyMotion::moveTo(other, other->GetPosition() + offset, other->GetAngle());
         }
     }
 }
@@ -201,8 +210,8 @@ void KXPObjectAsset::update(float dt) {
         m_asleep = true;
     }
     if (m_asleep && m_body->GetType() != b2_staticBody) {
-        m_body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
-        m_body->SetAngularVelocity(0.0f);
+        KXPBodyMotion::setLinearVelocity(m_body, b2Vec2(0.0f, 0.0f));
+        KXPBodyMotion::setAngularVelocity(m_body, 0.0f);
     }
 
     if (!m_attached) {
@@ -211,9 +220,10 @@ void KXPObjectAsset::update(float dt) {
                 const CCPoint velocity =
                     ccpRotateByAngle(m_movementVector, CCPointZero, -(getRotation() * kRadiansPerDegree));
                 m_travelledDistance += ccpLength(velocity) * dt * kVelocityTimeScale;
-                m_body->SetLinearVelocity(b2Vec2(velocity.x * kMetresPerPoint * kVelocityTimeScale,
-                                                 velocity.y * kMetresPerPoint * kVelocityTimeScale));
-                m_body->SetAngularVelocity(m_angularSpeed * kAngularVelocityScale);
+                KXPBodyMotion::setLinearVelocity(m_body,
+                                                 b2Vec2(velocity.x * kMetresPerPoint * kVelocityTimeScale,
+                                                        velocity.y * kMetresPerPoint * kVelocityTimeScale));
+                KXPBodyMotion::setAngularVelocity(m_body, m_angularSpeed * kAngularVelocityScale);
             } else {
                 m_travelledDistance += (m_body->GetLinearVelocity().Length() / kMetresPerPoint) * dt;
             }
@@ -224,13 +234,13 @@ void KXPObjectAsset::update(float dt) {
     } else if (m_layer != nullptr && !m_body->GetWorld()->IsLocked()) {
         const CCAffineTransform inLayer = CCAffineTransformConcat(
             nodeToWorldTransform(), CCAffineTransformInvert(m_layer->nodeToWorldTransform()));
-        KXPStepBudget::setTransform(m_body,
-                                    b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
-                                    -std::atan2(-inLayer.b, inLayer.a));
+        KXPBodyMotion::moveTo(m_body, b2Vec2(inLayer.tx * kMetresPerPoint, inLayer.ty * kMetresPerPoint),
+                              -std::atan2(-inLayer.b, inLayer.a));
     }
 
     if (m_body->GetType() != b2_staticBody) {
-        m_body->SetLinearVelocity(m_gameplay->getVelocityScale() * m_body->GetLinearVelocity());
+        KXPBodyMotion::setLinearVelocity(m_body,
+                                         m_gameplay->getVelocityScale() * m_body->GetLinearVelocity());
     }
 
     if (m_dieNextUpdate) {

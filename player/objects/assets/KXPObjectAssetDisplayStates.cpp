@@ -8,6 +8,7 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPBodyMass.h"
@@ -180,8 +181,8 @@ void KXPObjectAsset::restoreModelFixture() {
         return;
     }
     definition.density = kFixtureDensity;
-    definition.friction = m_gameplay->getFriction();
-    definition.restitution = m_gameplay->getRestitution();
+    definition.friction = KXPPhysicsLimits::friction(m_gameplay->getFriction());
+    definition.restitution = KXPPhysicsLimits::material(m_gameplay->getRestitution());
     KXPBodyData::setNode(definition, this);
     const bool character = (getType() & kTypeCharacter) != 0;
     if (!character && m_collisionType == kCollisionNone) {

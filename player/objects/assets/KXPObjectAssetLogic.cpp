@@ -5,6 +5,7 @@
 #include "model/classes/KXModelObjectLogic.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "player/objects/assets/KXPTriggerArea.h"
 
@@ -78,8 +79,8 @@ void KXPObjectAssetLogic::beginContact(KXPObjectAsset* other, b2Contact* /*conta
                       current.y / kMetresPerPoint * kAngularVelocityScale);
             v.x = changeX ? applyOperation(op, v.x, m.x) : v.x;
             v.y = changeY ? applyOperation(op, v.y, m.y) : v.y;
-            body->SetLinearVelocity(b2Vec2(v.x * kMetresPerPoint * kVelocityTimeScale,
-                                           v.y * kMetresPerPoint * kVelocityTimeScale));
+            KXPBodyMotion::setLinearVelocity(body, b2Vec2(v.x * kMetresPerPoint * kVelocityTimeScale,
+                                                          v.y * kMetresPerPoint * kVelocityTimeScale));
         }
     }
     if (model->hasAngularVelocityModifier() && !changesNothing(op, model->angularVelocityModifier())) {
@@ -89,11 +90,11 @@ void KXPObjectAssetLogic::beginContact(KXPObjectAsset* other, b2Contact* /*conta
         } else if (body != nullptr) {
             const float w = body->GetAngularVelocity();
             if (op == kAdd) {
-                body->SetAngularVelocity(w + m * kAngularVelocityScale);
+                KXPBodyMotion::setAngularVelocity(body, w + m * kAngularVelocityScale);
             } else if (op == kMultiply) {
-                body->SetAngularVelocity(w * m);
+                KXPBodyMotion::setAngularVelocity(body, w * m);
             } else if (op == kReplace) {
-                body->SetAngularVelocity(m * kAngularVelocityScale);
+                KXPBodyMotion::setAngularVelocity(body, m * kAngularVelocityScale);
             }
         }
     }

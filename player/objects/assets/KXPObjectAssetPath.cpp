@@ -5,7 +5,7 @@
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -219,15 +219,15 @@ void KXPObjectAssetPath::followStep() {
         }
         steer = steer * (model->speed() * attraction);
         const b2Vec2 velocity = body->GetLinearVelocity();
-        body->SetLinearVelocity(
-            b2Vec2((1.0f - attraction) * velocity.x + steer.x, (1.0f - attraction) * velocity.y + steer.y));
+        KXPBodyMotion::setLinearVelocity(body, b2Vec2((1.0f - attraction) * velocity.x + steer.x,
+                                                      (1.0f - attraction) * velocity.y + steer.y));
         if (model->imageDirection()) {
             const float angle = body->GetAngle();
             CCPoint facing(std::cos(angle), std::sin(angle));
             if (record.direction < 0 && flips) {
                 facing = -facing;
             }
-            body->SetAngularVelocity(facing.getAngle(steer) * 10.0f);
+            KXPBodyMotion::setAngularVelocity(body, facing.getAngle(steer) * 10.0f);
         }
 
         const float distance = toTarget.getLength();
@@ -247,9 +247,9 @@ void KXPObjectAssetPath::followStep() {
                 record.target = pointAt(0);
                 const CCPoint origin = getPosition();
                 if (!body->GetWorld()->IsLocked()) {
-                    KXPStepBudget::setTransform(
-                        body, b2Vec2(origin.x * kMetresPerPoint, origin.y * kMetresPerPoint),
-                        body->GetAngle());
+                    KXPBodyMotion::moveTo(body,
+                                          b2Vec2(origin.x * kMetresPerPoint, origin.y * kMetresPerPoint),
+                                          body->GetAngle());
                 }
             } else if (m_playMode == kPlayPingPong) {
                 trace("turn", *object);
@@ -259,7 +259,7 @@ void KXPObjectAssetPath::followStep() {
                 }
             } else {
                 if (!model->keepVelocity()) {
-                    body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+                    KXPBodyMotion::setLinearVelocity(body, b2Vec2(0.0f, 0.0f));
                 }
                 finished.push_back(object);
             }

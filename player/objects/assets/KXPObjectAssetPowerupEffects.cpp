@@ -8,6 +8,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPLevelField.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
@@ -56,7 +57,7 @@ void setWorldGravity(KXPLevelField* field) {
         return;
     }
     const CCPoint gravity = KXPGameplaySettings::shared()->getGravity();
-    field->getWorld()->SetGravity(b2Vec2(gravity.x, gravity.y));
+    field->getWorld()->SetGravity(KXPPhysicsLimits::gravity(gravity.x, gravity.y));
     kxTrace("gameplay", "gravity x=%.3f y=%.3f", gravity.x, gravity.y);
 }
 

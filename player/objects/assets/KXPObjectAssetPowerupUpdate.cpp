@@ -7,7 +7,7 @@
 #include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 #include "player/sound/KXSound.h"
 
@@ -101,8 +101,8 @@ void KXPObjectAssetPowerup::followCharacter() {
                 : parent->convertToNodeSpace(m_boundCharacter->convertToWorldSpace(CCPointZero));
     setPosition(position);
     if (m_body != nullptr && !m_body->GetWorld()->IsLocked()) {
-        KXPStepBudget::setTransform(
-            m_body, b2Vec2(position.x * kMetresPerPoint, position.y * kMetresPerPoint), m_body->GetAngle());
+        KXPBodyMotion::moveTo(m_body, b2Vec2(position.x * kMetresPerPoint, position.y * kMetresPerPoint),
+                              m_body->GetAngle());
     }
     float scaleX = m_boundCharacter->getScaleX();
     float scaleY = m_boundCharacter->getScaleY();

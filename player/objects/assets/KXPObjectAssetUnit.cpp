@@ -8,7 +8,7 @@
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
 #include "player/objects/assets/KXPSpawnBudget.h"
 #include "player/objects/assets/KXPUnitEnums.h"
@@ -172,9 +172,10 @@ void KXPObjectAssetUnit::startMotion() {
             ccpRotateByAngle(ccp(m_movementVector.x + forX * spread.x, m_movementVector.y + forY * spread.y),
                              CCPointZero, m_body->GetAngle());
         // Metres per second as they stand: physics units were tuned without the pixel scale.
-        m_body->SetLinearVelocity(m_body->GetLinearVelocity() + b2Vec2(push.x, push.y));
+        KXPBodyMotion::setLinearVelocity(m_body, m_body->GetLinearVelocity() + b2Vec2(push.x, push.y));
         const float spin = kx::randomSignedUnit();
-        m_body->SetAngularVelocity(model->angularVelocity() + spin * model->angularVelocityVariance());
+        KXPBodyMotion::setAngularVelocity(m_body,
+                                          model->angularVelocity() + spin * model->angularVelocityVariance());
         return;
     }
     // Bullets that destroy other units must see every contact on their way.
@@ -200,8 +201,8 @@ void KXPObjectAssetUnit::applyChanges() {
     m_rotationChange.clear();
     // The node follows the body in the next update.
     if (m_body != nullptr) {
-        KXPStepBudget::setTransform(m_body, b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
-                                    -(rotation * kRadiansPerDegree));
+        KXPBodyMotion::moveTo(m_body, b2Vec2(x * kMetresPerPoint, y * kMetresPerPoint),
+                              -(rotation * kRadiansPerDegree));
     }
 }
 

@@ -12,9 +12,11 @@
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPBodyMass.h"
+#include "player/objects/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -221,7 +223,8 @@ void KXPObjectAssetCharacter::preSolve(KXPObjectAsset* other, b2Contact* contact
         contact->SetEnabled(false);
     }
     contact->GetWorldManifold(&m_worldManifold);
-    contact->SetFriction(m_gameplay->getPlatformFriction() * (1.0f - std::fabs(m_worldManifold.normal.x)));
+    contact->SetFriction(KXPPhysicsLimits::material(m_gameplay->getPlatformFriction() *
+                                                    (1.0f - std::fabs(m_worldManifold.normal.x))));
 }
 
 // --- controls ---
@@ -249,7 +252,7 @@ void KXPObjectAssetCharacter::setLinearVelocity(float x, float y) {
     }
     // Box2D leaves a static body alone and wakes the body for a non-zero velocity.
     if (m_body != nullptr) {
-        m_body->SetLinearVelocity(b2Vec2(x, y));
+        KXPBodyMotion::setLinearVelocity(m_body, b2Vec2(x, y));
     }
 }
 

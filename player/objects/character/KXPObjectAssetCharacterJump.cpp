@@ -6,6 +6,7 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
 #include "player/sound/KXSound.h"
 
@@ -90,9 +91,10 @@ void KXPObjectAssetCharacter::updateGroundContact() {
     const b2Vec2 firstTo(upper.x, lower.y - threshold);
     const b2Vec2 secondFrom(upper.x, lower.y + threshold);
     const b2Vec2 secondTo(lower.x, lower.y - threshold);
-    const b2Vec2 reach = firstTo - firstFrom;
-    // Box2D aborts on a ray without length; a threshold that is not a number gives no ray.
-    if (!reach.IsValid() || reach.LengthSquared() <= 0.0f) {
+    // Box2D aborts on a ray without length or out of its places; a threshold that is not a number
+    // gives no ray.
+    if (!KXPPhysicsLimits::castsRay(firstFrom, firstTo) ||
+        !KXPPhysicsLimits::castsRay(secondFrom, secondTo)) {
         m_flags &= ~kFlagOnGround;
         return;
     }

@@ -6,10 +6,11 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/base/KXPGameplaySettings.h"
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/objects/KXPBodyMotion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +28,7 @@ constexpr float kHalfPi = 1.5707964f;
 
 void setVelocity(b2Body* body, const b2Vec2& velocity) {
     // Box2D leaves a static body alone and wakes the body for a non-zero velocity.
-    body->SetLinearVelocity(velocity);
+    KXPBodyMotion::setLinearVelocity(body, velocity);
 }
 
 bool hasFrames(KXPAnimationObject* node) {
@@ -113,14 +114,14 @@ void KXPObjectAssetCharacter::applyLean() {
     // One-sided on purpose: a lean only stops adding once the spin runs its own way fast enough.
     if (left && spin > -kLeanSpinLimit) {
         spin += m_gameplay->getLeftLeanForce() * m_leanStrength;
-        m_body->SetAngularVelocity(spin);
+        KXPBodyMotion::setAngularVelocity(m_body, spin);
     }
     if (right && spin < kLeanSpinLimit) {
         spin -= m_gameplay->getRightLeanForce() * m_leanStrength;
-        m_body->SetAngularVelocity(spin);
+        KXPBodyMotion::setAngularVelocity(m_body, spin);
     }
     if (!left && !right) {
-        m_body->SetAngularVelocity(spin * m_gameplay->getRotationScale());
+        KXPBodyMotion::setAngularVelocity(m_body, spin * m_gameplay->getRotationScale());
     }
 }
 
@@ -157,16 +158,17 @@ void KXPObjectAssetCharacter::applyDirectMovement(const CCPoint& direction, floa
             ccp(m_axes.x * moveSpeed.x + m_controlPosition.x + speed * direction.x * dt * 60.0f,
                 m_axes.y * moveSpeed.y + m_controlPosition.y + speed * direction.y * dt * 60.0f);
     }
-    if (m_mouseJoint != nullptr) {
-        m_mouseJoint->SetTarget(
-            b2Vec2(m_controlPosition.x * kMetresPerPoint, m_controlPosition.y * kMetresPerPoint));
+    const b2Vec2 target(m_controlPosition.x * kMetresPerPoint, m_controlPosition.y * kMetresPerPoint);
+    // A target the physics cannot hold would pull the body into places that are not numbers.
+    if (m_mouseJoint != nullptr && KXPPhysicsLimits::holdsPlace(target)) {
+        m_mouseJoint->SetTarget(target);
     }
     const std::shared_ptr<KXModelAssetCharacter> asset = characterAsset();
     if (asset && asset->autoTilt()) {
         const float along =
             std::min(std::max(m_body->GetLinearVelocity().x, -kTiltFullSpeed), kTiltFullSpeed);
         m_tiltAngle = m_tiltAngle * kTiltKept + (along / -kTiltFullSpeed) * kHalfPi * kTiltReach;
-        m_body->SetAngularVelocity((m_tiltAngle - m_body->GetAngle()) * kTiltResponse);
+        KXPBodyMotion::setAngularVelocity(m_body, (m_tiltAngle - m_body->GetAngle()) * kTiltResponse);
     }
 }
 
@@ -199,7 +201,7 @@ void KXPObjectAssetCharacter::applyFixedRotation() {
     KXPBodyMass::setFixedRotation(m_body, fixed);
     if (fixed) {
         const float angle = -(m_model->animatedRotation(0.0f, 0)) * kRadiansPerDegree;
-        KXPStepBudget::setTransform(m_body, m_body->GetPosition(), angle);
+        KXPBodyMotion::moveTo(m_body, m_body->GetPosition(), angle);
     }
 }
 

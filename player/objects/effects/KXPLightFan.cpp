@@ -1,5 +1,6 @@
 #include "player/objects/effects/KXPLightFan.h"
 
+#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/effects/KXLightFixturesQueryCallback.h"
 #include "player/objects/effects/KXLightFixturesRaycastCallback.h"
 
@@ -158,8 +159,8 @@ void KXPLightFan::castRays(b2World* world) {
         const b2Vec2& offset = m_offsets[index];
         const b2Vec2 reach = m_radius * normalisedOrKept(target);
         const b2Vec2 end = m_centre + reach;
-        // Box2D refuses rays without length (it asserts).
-        if (!end.IsValid() || !((end - m_centre).LengthSquared() > 0.0f)) {
+        // Box2D refuses rays without length or out of its places (it asserts).
+        if (!KXPPhysicsLimits::castsRay(m_centre, end)) {
             continue;
         }
         KXLightFixturesRaycastCallback ray;
