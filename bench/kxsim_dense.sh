@@ -2,7 +2,7 @@
 # Plays the dense levels a user can validly make (tests/e2e/dense_levels.sh: pits, boxes, slanted
 # planks, coin clouds, rows of shooters, stacked heroes, a fast ball at a thin wall beside a pit,
 # and heavy levels of up to 2,000 bodies) headless through kxsim, 600 frames each, and gives per
-# level and build: the run's wall seconds, its longest frame, its peak memory, the bodies left out
+# level and build: the run's wall seconds, its longest frame, its peak memory, the bodies held out
 # of the physics and the steps without continuous collision (both 0 on a valid level), and what
 # the level's own check found (coins, checkpoint, shots, where the fast ball stopped).
 #
@@ -28,7 +28,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors"
-printf '%-18s %-5s %7s %9s %8s %5s %8s %4s  %s\n' level build "wall s" "longest s" "peak MiB" exit "left out" ccd "found"
+printf '%-18s %-5s %7s %9s %8s %5s %8s %4s  %s\n' level build "wall s" "longest s" "peak MiB" exit "held out" ccd "found"
 for name in "${levels[@]}"; do
     level="$work/$name"
     dense_level "$name" "$level" || { echo "$name: the level could not be made"; continue; }
@@ -44,7 +44,7 @@ for name in "${levels[@]}"; do
         case "$rss" in *[!0-9]* | "") rss="-" ;; *) rss=$((rss / 1024)) ;; esac
         found="powerups=$(grep -c ' powerup "' "$work/trace") checkpoint=$(grep -c ' game checkpoint ' "$work/trace")"
         printf '%-18s %-5s %7s %9s %8s %5s %8s %4s  %s\n' "$name" "$((index + 1))" "$wall" "$longest" "$rss" "${code:-0}" \
-            "$(grep -c ' bodies left-out ' "$work/trace")" "$(grep -c ' continuous-collision off' "$work/trace")" "$found"
+            "$(grep -c ' bodies held-out ' "$work/trace")" "$(grep -c ' continuous-collision off' "$work/trace")" "$found"
     done
 done
 echo "builds: $(for index in "${!builds[@]}"; do printf '%s=%s ' $((index + 1)) "${builds[$index]}"; done)"

@@ -13,7 +13,7 @@
 # at one point), moving (rows, each unit set moving the same way). A rotation "turn" turns each copy
 # 7 degrees further than the one before. Per level it prints the run's wall seconds, its longest
 # frame (from the arrival of the trace's frame lines, so with the trace's own cost), its peak memory,
-# its exit status, the bodies left out of the physics and the steps without continuous collision.
+# its exit status, the bodies held out of the physics and the steps without continuous collision.
 # Without options: every kind at 1 to 10,000 copies in every placement, then every kind at scales
 # from a millionth to a float's largest (and negative) and at two rotations. Runs go JOBS at a time
 # (half the processors by default): use a Release build on an otherwise idle machine. Needs
@@ -188,7 +188,7 @@ run() {
     rss=$(tail -n 1 "$level.rss")
     case "$rss" in *[!0-9]* | "") rss="-" ;; *) rss=$((rss / 1024)) ;; esac
     printf '%-12s %6s %-9s %8s %5s %7s %9s %8s %5s %8s %5s\n' "$kind" "$count" "$placement" "$scale" "$rotation" \
-        "$wall" "$longest" "$rss" "${code:-0}" "$(grep -c ' bodies left-out ' "$level.trace")" \
+        "$wall" "$longest" "$rss" "${code:-0}" "$(grep -c ' bodies held-out ' "$level.trace")" \
         "$(grep -c ' continuous-collision off' "$level.trace")"
     rm -rf "$level" "$level.home" "$level.trace" "$level.rss"
 }
@@ -201,7 +201,7 @@ placements="${placements:-spread,rows,point,moving}"
 counts="${counts:-1,100,1000,10000}"
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $frames frames; $jobs at a time"
 printf '%-12s %6s %-9s %8s %5s %7s %9s %8s %5s %8s %5s\n' kind count placement scale turn "wall s" "longest s" \
-    "peak MiB" exit "left out" "no ccd"
+    "peak MiB" exit "held out" "no ccd"
 export -f run play_options
 export work build src frames PY
 export all_kinds_text
