@@ -1,6 +1,7 @@
 #!/bin/bash
 # The frame cost of valid heavy levels (tests/e2e/dense_levels.sh: 200 to 2,000 balls spread out
-# and dropped onto the floor, 500 crabs, 2,000 crates) in two builds, side by side: each level is
+# and dropped onto the floor, 500 crabs, 2,000 crates, the magnet over rooms of 600 and 2,000
+# coins) in two builds, side by side: each level is
 # played through kxsim by one build then the other, RUNS times, its hero standing, shielded and
 # jumping, so that the level plays all its frames with all its bodies. The frames before the level opens are run alone and taken
 # off. Prints per level each build's median CPU milliseconds per level frame and the median of the
@@ -19,7 +20,8 @@ frames="${2:-900}"
 shift $(($# < 2 ? $# : 2))
 [ "${1:-}" = "--" ] && shift
 levels=("$@")
-[ ${#levels[@]} -gt 0 ] || levels=(moths-200 moths-1000 moths-2000 crabs-500 balls-200 balls-1000 balls-2000 crates-2000)
+[ ${#levels[@]} -gt 0 ] || levels=(moths-200 moths-1000 moths-2000 crabs-500 balls-200 balls-1000 balls-2000 crates-2000
+    magnet-coin-room magnet-coin-room-2000)
 PY=$(command -v /usr/bin/python3 || command -v python3)
 "$PY" -c 'import msgpack' 2>/dev/null || { echo "no python3-msgpack"; exit 1; }
 kxdata="$new/kxdata"
@@ -53,6 +55,8 @@ for name in "${levels[@]}"; do
         sed -n 's/^F=\([0-9]*\) screen open key=.*/\1/p' | tail -n 1)
     [ -n "$opened" ] || { echo "$name: the level never opens"; continue; }
     keys=(--key "$((opened + 29)):down:S" --key "$((opened + 31)):up:S")
+    # In a magnet room the hero walks on to take the magnet.
+    case "$name" in magnet-*) keys+=(--key "$((opened + 55)):down:Right") ;; esac
     for ((f = opened + 80; f < frames - 20; f += 90)); do
         keys+=(--key "$f:down:J" --key "$((f + 20)):up:J")
     done

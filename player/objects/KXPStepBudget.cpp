@@ -157,7 +157,6 @@ public:
 
     const KXPBroadPhaseView& view() const { return m_view; }
     Work total;
-    bool counted = false;
 
     // Looks up the box as the step's pairing does (a box moved too is paired from the larger id
     // only), adding the pairs and the contacts they may make to the body's and the total, and
@@ -277,7 +276,7 @@ void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
     const std::string name = nameOf(body, &id);
     if (heldOut) {
         kxTrace("bodies", "bodies held-out name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
-                static_cast<long long>(std::min(adds.contacts, kUnknown)),
+                static_cast<long long>(adds.contacts),
                 static_cast<long long>(adds.pairs == kUnknown ? -1 : adds.pairs));
     } else {
         kxTrace("bodies", "bodies given-back name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
@@ -417,7 +416,6 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census,
     m_counted = true;
     // Looked up as the step will, stopping well past the budget: what is left after the stop adds
     // more than can be told.
-    census.counted = true;
     census.total = Work{contacts, m_refusedLast, m_walks};
     const int64_t stop = 2 * kMaxWork / kPairCost;
     for (int32 index = 0; index < view.moveCount(); ++index) {

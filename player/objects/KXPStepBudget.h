@@ -1,7 +1,7 @@
 #pragma once
 
 // Keeps each physics step's work within a frame whatever the data, and leaves alone every level
-// whose step fits. Box2D's step pays for three things that data can grow without bound:
+// whose step fits. Box2D's step pays for four things that data can grow without bound:
 // - contacts: every pair of boxes that overlap, one of them falling, is a contact worked out each
 //   step and, touching, solved 6 + 6 times; bodies piled at one point make the square of their
 //   number, and making each one walks the contacts its bodies already have;
@@ -14,13 +14,15 @@
 // - times of impact: continuous collision looks at every contact again for each impact
 //   (KXPContinuousCollision).
 // So before each step the budget predicts the contacts the world will hold, the pairs the broad
-// phase will look at and the contacts it walks, and weighs them by what each costs: from counts
-// Box2D keeps when they cannot reach the budget (boxes moved times boxes, contacts held), else by
-// looking up each moved box as Box2D will, stopping past the budget, and by walking the contact
-// lists. Only when the step would cost more than kMaxWork, far above the densest playable
-// level, are bodies held out of the physics (disabled where they stand, their objects drawn and
-// updated): those that add the most work first, characters last (only from a crowd of
-// characters), newest first among equals, until the step is within a fraction of the budget. A
+// phase will look at, the contacts it walks and those continuous collision looks at, and weighs
+// them by what each costs: from counts Box2D keeps while they cannot reach the budget (boxes moved
+// times the boxes within their reach, contacts held), else by looking up each moved box as Box2D
+// will, stopping past the budget, and by walking the contact lists. Only when the step would cost
+// more than kMaxWork, far above the densest playable level, does it act: the step goes without
+// continuous collision first; if the rest alone passes the budget, bodies are held out of the
+// physics (disabled where they stand, their objects drawn and updated): those that add the most
+// work first, characters last (only from a crowd of characters), newest first among equals, until
+// the step is within a fraction of the budget. A
 // held-out body comes back where it then stands once it fits within that fraction (the margin
 // keeps it from flickering in and out), and is collected, hit and moved as before. Counts decide,
 // not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).

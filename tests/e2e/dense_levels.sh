@@ -11,7 +11,7 @@
 dense_level_names=(
     ball-pit-500 ball-pit-200-big ball-box-200 slanted-planks-80 crab-coin-cloud crab-coin-clump
     shooters-40 stacked-heroes-41 fast-ball-wall balls-2000 balls-1000 balls-200 crabs-500 crates-2000
-    moths-2000 moths-1000 moths-200 magnet-coin-room hero-pushes-pit crates-edge-to-edge coins-at-one-point
+    moths-2000 moths-1000 moths-200 magnet-coin-room magnet-coin-room-2000 hero-pushes-pit crates-edge-to-edge coins-at-one-point
 )
 
 dense_levels() { printf '%s\n' "${dense_level_names[@]}"; }
@@ -119,6 +119,10 @@ dense_level() {
         # hero takes it, and the magnet pulls every coin within 400 points onto the hero.
         _dense_game platformer "$dir" && _without_enemies "$dir" && _pile "$dir" $meadow --drop "Crab 1" &&
             _pile "$dir" $meadow --unit "Meadow Coin 1" --copies 600 --row 30 --spacing 16 --at 600,100 --scale 0.5 ;;
+    magnet-coin-room-2000)
+        # 2,000 such coins, fifty to a row.
+        _dense_game platformer "$dir" && _without_enemies "$dir" && _pile "$dir" $meadow --drop "Crab 1" &&
+            _pile "$dir" $meadow --unit "Meadow Coin 1" --copies 2000 --row 50 --spacing 16 --at 600,100 --scale 0.5 ;;
     hero-pushes-pit)
         # 1,200 balls of 9 points, touching, in a pit whose right wall stands 100 points past them:
         # the hero walks in from the left and pushes them all against it.
@@ -146,7 +150,7 @@ dense_run() {
     crates-2000) run=(--open works --frames 600) ;;
     moths-*) run=(--open garden --frames 600) ;;
     stacked-heroes-41) run=(--open world1 --frames 1500 --key 250:down:S --key 252:up:S) ;;
-    magnet-coin-room | coins-at-one-point) run=(--open world1 --frames 600 --key 250:down:Right) ;;
+    magnet-coin-room* | coins-at-one-point) run=(--open world1 --frames 600 --key 250:down:Right) ;;
     hero-pushes-pit) run=(--open world1 --frames 500 --key 250:down:Right) ;;
     crates-edge-to-edge) run=(--open works --frames 600 --key 200:down:Right) ;;
     *) run=(--open world1 --frames 600 --key 250:down:Right) ;;
