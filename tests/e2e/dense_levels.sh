@@ -124,11 +124,11 @@ dense_level() {
         _dense_game platformer "$dir" && _without_enemies "$dir" && _pile "$dir" $meadow --drop "Crab 1" &&
             _pile "$dir" $meadow --unit "Meadow Coin 1" --copies 2000 --row 50 --spacing 16 --at 600,100 --scale 0.5 ;;
     hero-pushes-pit)
-        # 1,200 balls of 9 points, touching, in a pit whose right wall stands 100 points past them:
-        # the hero walks in from the left and pushes them all against it.
+        # 1,000 balls of 9 points, touching, fifty to a row, in a pit whose right wall stands 25
+        # points past them: the hero walks in from the left and pushes them all against it.
         _dense_game platformer "$dir" && _without_enemies "$dir" && _pile "$dir" $meadow --drop "Crab 1" &&
-            _pit_walls "$dir" 200 800 2 &&
-            _pile "$dir" $meadow --unit Ball --copies 1200 --row 50 --spacing 9 --at 280,95 --scale 0.25 ;;
+            _pit_walls "$dir" 200 755 2 &&
+            _pile "$dir" $meadow --unit Ball --copies 1000 --row 50 --spacing 9 --at 280,95 --scale 0.25 ;;
     crates-edge-to-edge)
         # 400 crates snapped edge to edge in a block twenty wide, dropped onto the works' floor.
         _dense_game portals-and-paths "$dir" &&
@@ -150,7 +150,8 @@ dense_run() {
     crates-2000) run=(--open works --frames 600) ;;
     moths-*) run=(--open garden --frames 600) ;;
     stacked-heroes-41) run=(--open world1 --frames 1500 --key 250:down:S --key 252:up:S) ;;
-    magnet-coin-room* | coins-at-one-point) run=(--open world1 --frames 600 --key 250:down:Right) ;;
+    magnet-coin-room*) run=(--open world1 --frames 600 --key 250:down:Right) ;;
+    coins-at-one-point) run=(--open world1 --frames 400 --key 250:down:Right) ;;
     hero-pushes-pit) run=(--open world1 --frames 500 --key 250:down:Right) ;;
     crates-edge-to-edge) run=(--open works --frames 600 --key 200:down:Right) ;;
     *) run=(--open world1 --frames 600 --key 250:down:Right) ;;

@@ -3,7 +3,7 @@
 # continuous collision stays on while a hero walks into a pit of small balls, forty ships fire a
 # full volley, forty-one heroes stacked at one point collect the coins and reach the checkpoint, a
 # fast small ball stops at a thin wall beside a pit, long planks turned 45 degrees fall side by
-# side, the magnet pulls a room of 600 coins onto the hero, a hero pushes 1,200 balls against a
+# side, the magnet pulls a room of 600 coins onto the hero, a hero pushes 1,000 balls against a
 # wall, and 400 crates stand edge to edge.
 # Data that piles bodies up or that a float cannot carry ends its run: 5,001 coins at one point are
 # let into the physics over a few steps, all of them, and a barrel scaled to 1e30 gets no body and
