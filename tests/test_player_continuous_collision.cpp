@@ -77,24 +77,25 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
 TEST_F(ContinuousCollision, TheStepBudgetRunsAStepWithoutItWhenItWouldPassTheFrame) {
     KXPStepBudget budget([](b2Body*) { return KXPStepBudget::Rank::first; });
     budget.watch(*world);
-    // 6,000 crates each on its own block: a step that works out 7,000 times of impact (one for
-    // each contact, then 1,000 again, each for an impact at most) looks 1,001 times at each
-    // contact, 90 ms.
+    // 6,000 crates each on its own block: a step that works out 7,500 times of impact (one for
+    // each contact, then 1,500 again, each for an impact at most) looks 1,501 times at each
+    // contact, 136 ms.
     for (int index = 0; index < 6000; ++index) {
         pile(10.0f * static_cast<float>(index), 1, 1);
     }
     budget.beginFrame();
     ASSERT_TRUE(budget.beforeStep(*world));
     ASSERT_EQ(KXPContinuousCollision::contactsWithImpacts(*world), 6000);
-    b2_toiCalls += 7000;
+    b2_toiCalls += 7500;
     EXPECT_FALSE(budget.afterStep(*world));
     budget.beginFrame();
     EXPECT_TRUE(budget.beforeStep(*world));
-    b2_toiCalls += 7000;
+    b2_toiCalls += 7500;
     budget.afterStep(*world);
     EXPECT_EQ(budget.heldOutCount(), 0u);
-    EXPECT_EQ(budget.continuousCost(),
-              1001 * static_cast<int64_t>(world->GetContactCount()) * KXPContinuousCollision::kVisitCost);
+    const int64_t contacts = world->GetContactCount();
+    EXPECT_EQ(budget.continuousCost(), contacts * KXPContinuousCollision::kFirstVisitCost +
+                                           1500 * contacts * KXPContinuousCollision::kVisitCost);
     // Two such steps in one frame do not fit: the second goes without.
     EXPECT_FALSE(budget.beforeStep(*world));
     budget.afterStep(*world);

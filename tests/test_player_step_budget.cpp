@@ -214,7 +214,7 @@ TEST(StepBudget, APileAtOnePointIsHeldOutNewestFirstAndComesBackAsItSpreads) {
     Field field(
         true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> pile;
-    for (int index = 0; index < 700; ++index) {
+    for (int index = 0; index < 800; ++index) {
         pile.push_back(field.box(0.001f * index, 0.0f, 1.0f, 1.0f));
     }
     KXDebugLogCapture log;
@@ -305,13 +305,13 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
     Field field(
         true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> movers;
-    for (int index = 0; index < 4000; ++index) {
+    for (int index = 0; index < 5000; ++index) {
         movers.push_back(
             field.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
     }
     field.step();
     EXPECT_EQ(enabled(movers), movers.size());
-    // A teleport of them all to one point: the next step would look at eight million pairs.
+    // A teleport of them all to one point: the next step would look at 12.5 million pairs.
     for (b2Body* mover : movers) {
         KXPBodyMotion::moveTo(mover, b2Vec2(-50.0f, -50.0f), 0.0f);
     }

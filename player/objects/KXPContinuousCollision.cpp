@@ -15,6 +15,14 @@ int64_t KXPContinuousCollision::predictedVisits(const b2World& world) const {
     return (m_impacts + 1) * contacts;
 }
 
+int64_t KXPContinuousCollision::predictedCost(const b2World& world) const {
+    if (m_restLeft > 0) {
+        return 0;
+    }
+    const int64_t contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
+    return contacts * kFirstVisitCost + (predictedVisits(world) - contacts) * kVisitCost;
+}
+
 void KXPContinuousCollision::beforeStep(bool continuous) {
     m_continuous = continuous;
     m_impactsBefore = b2_toiCalls;

@@ -23,7 +23,9 @@
 
 class KXPContinuousCollision {
 public:
-    // Nanoseconds a contact looked at for one impact costs.
+    // Nanoseconds a contact costs the first time continuous collision looks at it in a step (it
+    // reads the contact's bodies and shapes), and each time again for an impact.
+    static constexpr int64_t kFirstVisitCost = 250;
     static constexpr int64_t kVisitCost = 15;
     // Predicted visits above which the impacts are bounded by the contacts that may have one (a
     // walk over the contacts).
@@ -35,8 +37,9 @@ public:
     // Steps without continuous collision after one that passed kImpactsPerStep: ten seconds.
     static constexpr uint32_t kRestSteps = 600;
 
-    // The contacts the coming step's continuous collision would look at.
+    // The contacts the coming step's continuous collision would look at, and what that costs.
     int64_t predictedVisits(const b2World& world) const;
+    int64_t predictedCost(const b2World& world) const;
     bool resting() const { return m_restLeft > 0; }
     // Around each step, which runs with continuous collision or not.
     void beforeStep(bool continuous);

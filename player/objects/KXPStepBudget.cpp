@@ -346,7 +346,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
         return true;
     }
     Census census(world);
-    m_continuousCost = m_continuous.predictedVisits(world) * KXPContinuousCollision::kVisitCost;
+    m_continuousCost = m_continuous.predictedCost(world);
     m_predicted = predict(world, census, m_continuousCost);
     if (m_predicted.cost() > kMaxWork || !m_flagged.empty()) {
         holdOut(census, said);
