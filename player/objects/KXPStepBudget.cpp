@@ -8,124 +8,11 @@
 #include "player/objects/KXPObject.h"
 
 #include <algorithm>
-#include <limits>
-#include <unordered_set>
 
 namespace {
 
-constexpr int64_t kUnknown = std::numeric_limits<int64_t>::max() / 4;
-
-// Whether Box2D makes a contact of the two fixtures once their boxes overlap: one body falling,
-// no joint keeping them apart, and the filters letting them.
-bool makesContact(b2Fixture& a, b2Fixture& b) {
-    const b2Body* bodyA = a.GetBody();
-    const b2Body* bodyB = b.GetBody();
-    if (bodyA == bodyB || (bodyA->GetType() != b2_dynamicBody && bodyB->GetType() != b2_dynamicBody)) {
-        return false;
-    }
-    for (const b2JointEdge* edge = bodyB->GetJointList(); edge != nullptr; edge = edge->next) {
-        if (edge->other == bodyA && !edge->joint->GetCollideConnected()) {
-            return false;
-        }
-    }
-    b2ContactFilter filter;
-    return filter.ShouldCollide(&a, &b);
-}
-
-// The box Box2D gives a shape's child when it enters the broad phase.
-b2AABB boxOf(const b2Shape& shape, const b2Transform& transform, int32 child) {
-    b2AABB box;
-    shape.ComputeAABB(&box, transform, child);
-    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
-    box.lowerBound = box.lowerBound - margin;
-    box.upperBound = box.upperBound + margin;
-    return box;
-}
-
-// The body whose contact list Box2D walks when it finds the contact's pair again: the one whose
-// box has the larger id.
-const b2Body* walksAt(const b2Contact& contact) {
-    const int32 idA = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureA(), contact.GetChildIndexA());
-    const int32 idB = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureB(), contact.GetChildIndexB());
-    return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
-}
-
 bool moving(const b2Body& body) {
     return body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f;
-}
-
-// Boxes looked up in the coming step, and the boxes within their reach: the bounds of all of
-// them together. Past `cap` boxes in reach the count stops (the bound is then past the budget).
-struct Reach {
-    b2AABB box{};
-    int64_t boxes = 0;
-    int64_t falling = 0;
-    int64_t boxesInReach = 0;
-    int64_t fallingInReach = 0;
-
-    void add(const b2AABB& fat, const b2Body& body) {
-        if (boxes == 0) {
-            box = fat;
-        } else {
-            box.Combine(fat);
-        }
-        ++boxes;
-        falling += body.GetType() == b2_dynamicBody ? 1 : 0;
-    }
-    void countInReach(const KXPBroadPhaseView& view, int64_t cap) {
-        if (boxes == 0) {
-            return;
-        }
-        Counter counter{view, *this, cap};
-        view.broadPhase().Query(&counter, box);
-    }
-
-private:
-    struct Counter {
-        const KXPBroadPhaseView& view;
-        Reach& reach;
-        int64_t cap;
-        bool QueryCallback(int32 proxyId) {
-            ++reach.boxesInReach;
-            const b2FixtureProxy* proxy = view.proxy(proxyId);
-            if (proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
-                ++reach.fallingInReach;
-            }
-            return reach.boxesInReach <= cap;
-        }
-    };
-};
-
-// Enough boxes in reach that the pairs alone pass the budget.
-int64_t capFor(int64_t boxes) {
-    return KXPStepBudget::kMaxWork / KXPStepBudget::kPairCost / std::max<int64_t>(boxes, 1) + 1;
-}
-
-Reach reachOfMoved(const KXPBroadPhaseView& view) {
-    Reach reach;
-    for (int32 index = 0; index < view.moveCount(); ++index) {
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy != nullptr) {
-            reach.add(view.fatBox(proxyId), *proxy->fixture->GetBody());
-        }
-    }
-    reach.countInReach(view, capFor(reach.boxes));
-    return reach;
-}
-
-Reach reachOf(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies) {
-    Reach reach;
-    for (const b2Body* body : bodies) {
-        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr;
-             fixture = fixture->GetNext()) {
-            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-                reach.add(view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child)), *body);
-            }
-        }
-    }
-    reach.countInReach(view, capFor(reach.boxes));
-    return reach;
 }
 
 std::string nameOf(b2Body* body, unsigned int* id) {
@@ -149,120 +36,6 @@ struct KXPStepBudget::Candidate {
     int64_t cost;
 };
 
-// The work of the coming step, and what each body adds to it, counted box by box as Box2D will
-// pair them.
-class KXPStepBudget::Census {
-public:
-    explicit Census(const b2World& world) : m_world(world), m_view(world) {}
-
-    const KXPBroadPhaseView& view() const { return m_view; }
-    Work total;
-
-    // Looks up the box as the step's pairing does (a box moved too is paired from the larger id
-    // only), adding the pairs and the contacts they may make to the body's and the total, and
-    // stopping once the total has passed `stop` pairs.
-    void countMoved(int32 proxyId, int64_t stop) {
-        const b2FixtureProxy* proxy = m_view.proxy(proxyId);
-        if (proxy == nullptr || proxy->fixture == nullptr) {
-            return;
-        }
-        // A box moved twice (made, then given its type) is looked up twice; its contacts are made
-        // the first time, the second only walks to them.
-        const bool again = !m_lookedUp.insert(proxyId).second;
-        Query query(*this, proxy->fixture, proxyId, stop, !again);
-        m_view.broadPhase().Query(&query, m_view.fatBox(proxyId));
-        add(proxy->fixture->GetBody(), query.adds);
-    }
-    // Looks up a box of a body not paired as moved (moving at a set speed, or held out).
-    Work countAt(b2Fixture* fixture, const b2AABB& box, int64_t stop) {
-        Query query(*this, fixture, b2BroadPhase::e_nullProxy, stop, true);
-        m_view.broadPhase().Query(&query, box);
-        return query.adds;
-    }
-    void add(b2Body* body, const Work& adds) {
-        Work& own = m_byBody[body];
-        own.contacts += adds.contacts;
-        own.pairs += adds.pairs;
-        own.walks += adds.walks;
-        total.contacts += adds.contacts;
-        total.pairs += adds.pairs;
-        total.walks += adds.walks;
-    }
-    // A body whose boxes were not looked up: it adds more than the budget can tell.
-    void addUnknown(b2Body* body) {
-        Work& own = m_byBody[body];
-        own.pairs = kUnknown;
-    }
-    // The contacts walked to make pairs, if each were found again: each contact walks the list of
-    // the body whose box came later (Box2D looks in that body's list); each body's own share is
-    // kept when `byBody`.
-    void countWalks(bool byBody) {
-        total.walks = 0;
-        for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr;
-             body = body->GetNext()) {
-            int64_t contacts = 0;
-            for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                ++contacts;
-            }
-            if (contacts == 0) {
-                continue;
-            }
-            int64_t walked = 0;
-            for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                if (walksAt(*edge->contact) == body) {
-                    walked += contacts;
-                }
-            }
-            total.walks += walked;
-            if (byBody) {
-                Work& own = m_byBody[body];
-                own.contacts += contacts;
-                own.walks += walked;
-            }
-        }
-    }
-    const std::unordered_map<b2Body*, Work>& byBody() const { return m_byBody; }
-
-private:
-    class Query {
-    public:
-        Query(const Census& census, b2Fixture* fixture, int32 proxyId, int64_t stop, bool makes)
-            : m_census(census), m_fixture(fixture), m_proxyId(proxyId), m_stop(stop), m_makes(makes) {}
-        bool QueryCallback(int32 otherId) {
-            if (otherId == m_proxyId) {
-                return true;
-            }
-            if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
-                m_census.m_view.wasMoved(otherId)) {
-                return true;
-            }
-            const b2FixtureProxy* other = m_census.m_view.proxy(otherId);
-            ++adds.pairs;
-            if (m_makes && other != nullptr && makesContact(*m_fixture, *other->fixture)) {
-                ++adds.contacts;
-            }
-            return m_census.total.pairs + adds.pairs <= m_stop;
-        }
-        Work adds;
-
-    private:
-        const Census& m_census;
-        b2Fixture* m_fixture;
-        const int32 m_proxyId;
-        const int64_t m_stop;
-        const bool m_makes;
-    };
-
-    const b2World& m_world;
-    KXPBroadPhaseView m_view;
-    std::unordered_map<b2Body*, Work> m_byBody;
-    std::unordered_set<int32> m_lookedUp;
-};
-
-int64_t KXPStepBudget::Work::cost() const {
-    return contacts * kContactCost + std::min(pairs, kUnknown / kPairCost) * kPairCost + walks * kWalkCost;
-}
-
 KXPStepBudget::Rank KXPStepBudget::gameRankOf(b2Body* body) {
     const KXPObject* object = KXPBodyData::object(body);
     if (object == nullptr) {
@@ -277,7 +50,7 @@ void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
     if (heldOut) {
         kxTrace("bodies", "bodies held-out name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
                 static_cast<long long>(adds.contacts),
-                static_cast<long long>(adds.pairs == kUnknown ? -1 : adds.pairs));
+                static_cast<long long>(adds.pairs == KXPStepWork::kUnknown ? -1 : adds.pairs));
     } else {
         kxTrace("bodies", "bodies given-back name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
                 static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
@@ -345,7 +118,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     if (world.IsLocked() || !kx::physicsBoundsOn()) {
         return true;
     }
-    Census census(world);
+    KXPStepCensus census(world);
     m_continuousCost = m_continuous.predictedCost(world);
     m_predicted = predict(world, census, m_continuousCost);
     if (m_predicted.cost() > kMaxWork || !m_flagged.empty()) {
@@ -379,7 +152,8 @@ bool KXPStepBudget::afterStep(const b2World& world) {
     return kx::physicsBoundsOn() && m_continuous.afterStep(world);
 }
 
-KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census, int64_t continuousCost) {
+KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& census,
+                                           int64_t continuousCost) {
     const KXPBroadPhaseView& view = census.view();
     std::vector<b2Body*>& kinematics = m_movingKinematics;
     kinematics.clear();
@@ -395,19 +169,18 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census,
         m_walks = 0;
         m_walksAt = contacts;
     } else if (m_step % kWalkSteps == 0 || contacts > m_walksAt + m_walksAt / 4 || !m_held.empty() ||
-               !m_flagged.empty() || kxTraceEnabled("budget")) {
+               !m_flagged.empty()) {
         census.countWalks(false);
         m_walks = census.total.walks;
         m_walksAt = contacts;
     }
     // Cheap bounds: a box looked up pairs at most with the boxes in reach of all those looked up
     // with it, and makes contacts only with those of falling bodies unless it falls itself.
-    const Reach moved = reachOfMoved(view);
-    const Reach kinematic = reachOf(view, kinematics);
-    const Work bound{
-        contacts + moved.falling * moved.boxesInReach + (moved.boxes - moved.falling) * moved.fallingInReach +
-            kinematic.boxes * kinematic.fallingInReach,
-        moved.boxes * moved.boxesInReach + kinematic.boxes * kinematic.boxesInReach + m_refusedLast, m_walks};
+    const int64_t pairs = kMaxWork / KXPStepWork::kPairCost;
+    const KXPStepReach moved = KXPStepReach::ofMoved(view, pairs);
+    const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
+    const Work bound{contacts + moved.contactBound() + kinematic.contactBound(),
+                     moved.pairBound() + kinematic.pairBound() + m_refusedLast, m_walks};
     m_counted = false;
     m_newContactsBound = bound.contacts - contacts;
     if (m_frameWork + bound.cost() + continuousCost <= kMaxWork && m_held.empty() && m_flagged.empty()) {
@@ -417,7 +190,7 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census,
     // Looked up as the step will, stopping well past the budget: what is left after the stop adds
     // more than can be told.
     census.total = Work{contacts, m_refusedLast, m_walks};
-    const int64_t stop = 2 * kMaxWork / kPairCost;
+    const int64_t stop = 2 * pairs;
     for (int32 index = 0; index < view.moveCount(); ++index) {
         const int32 proxyId = view.movedProxy(index);
         if (proxyId == b2BroadPhase::e_nullProxy) {
@@ -432,21 +205,16 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, Census& census,
         census.countMoved(proxyId, stop);
     }
     for (b2Body* body : kinematics) {
-        for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
-            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-                if (census.total.pairs > stop) {
-                    census.addUnknown(body);
-                    break;
-                }
-                const int32 proxyId = KXPBroadPhaseView::proxyIdOf(*fixture, child);
-                census.add(body, census.countAt(fixture, view.fatBox(proxyId), stop));
-            }
+        if (census.total.pairs > stop) {
+            census.addUnknown(body);
+        } else {
+            census.add(body, census.countBody(*body, true, stop));
         }
     }
     return census.total;
 }
 
-int KXPStepBudget::holdOut(Census& census, const Said& said) {
+int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     for (b2Body* body : m_flagged) {
         if (Record* record = find(body)) {
             record->flagged = false;
@@ -493,7 +261,7 @@ int KXPStepBudget::holdOut(Census& census, const Said& said) {
         }
         // What was not looked up was not counted either.
         left.contacts -= std::min(left.contacts, candidate.adds.contacts);
-        if (candidate.adds.pairs < kUnknown) {
+        if (candidate.adds.pairs < KXPStepWork::kUnknown) {
             left.pairs -= std::min(left.pairs, candidate.adds.pairs);
         }
         left.walks -= std::min(left.walks, candidate.adds.walks);
@@ -515,7 +283,7 @@ int KXPStepBudget::holdOut(Census& census, const Said& said) {
             "(some %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
             "each comes back once there is room for it",
             static_cast<long long>(m_predicted.contacts),
-            static_cast<long long>(std::min(m_predicted.pairs, kUnknown)),
+            static_cast<long long>(std::min(m_predicted.pairs, KXPStepWork::kUnknown)),
             static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.cost() / 1000000),
             held, name.c_str(), id);
     }
@@ -528,7 +296,7 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
     if (m_held.empty()) {
         return 0;
     }
-    Census census(world);
+    KXPStepCensus census(world);
     census.total = m_predicted;
     int given = 0;
     size_t tries = std::min(kGiveBackTries, m_held.size());
@@ -537,21 +305,11 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
             m_nextGiveBack = 0;
         }
         b2Body* body = m_held[m_nextGiveBack];
-        Work adds;
-        for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
-            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-                const Work own = census.countAt(
-                    fixture, boxOf(*fixture->GetShape(), body->GetTransform(), child), kRoomWork / kPairCost);
-                adds.contacts += own.contacts;
-                adds.pairs += own.pairs;
-            }
-        }
+        Work adds = census.countBody(*body, false, kRoomWork / KXPStepWork::kPairCost);
         // Its own list is walked for each of its contacts, and it lengthens theirs.
         adds.walks = adds.contacts * adds.contacts * 2;
         Work after = m_predicted;
-        after.contacts += adds.contacts;
-        after.pairs += adds.pairs;
-        after.walks += adds.walks;
+        after.add(adds);
         // Continuous collision looks at its contacts again for each impact too.
         if (after.cost() + continuousCost > kRoomWork) {
             ++m_nextGiveBack;

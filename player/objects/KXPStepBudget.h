@@ -27,8 +27,8 @@
 // keeps it from flickering in and out), and is collected, hit and moved as before. Counts decide,
 // not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).
 
-#include "player/objects/KXPBroadPhaseView.h"
 #include "player/objects/KXPContinuousCollision.h"
+#include "player/objects/KXPStepCensus.h"
 
 #include <box2d/box2d.h>
 
@@ -40,12 +40,6 @@
 
 class KXPStepBudget : public b2ContactFilter, public b2DestructionListener {
 public:
-    // What each thing the step pays for costs, in nanoseconds on this machine (Release): a contact
-    // worked out and, touching, solved (0.7 to 0.9 us in a heap; piles cost more, through their
-    // walks), a pair looked at, a contact walked.
-    static constexpr int64_t kContactCost = 800;
-    static constexpr int64_t kPairCost = 20;
-    static constexpr int64_t kWalkCost = 10;
     // A step predicted to cost more (a frame of 5 frames a second) holds bodies out: 10,000 balls
     // heaped side by side (93,000 contacts, 3.5 million walks) come to 60 % of it, 1,600 balls
     // poured into a heap of 108,000 contacts (150 ms a step) to 75 %, 3,000 coins pulled onto a
@@ -61,7 +55,7 @@ public:
     static constexpr uint64_t kWalkSteps = 8;
     // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it
     // gets no contact, and the bodies of such pairs are held out before the next step.
-    static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / kContactCost);
+    static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / KXPStepWork::kContactCost);
     // Held-out bodies looked at in one step to give back, oldest first, round and round.
     static constexpr size_t kGiveBackTries = 64;
 
@@ -72,14 +66,7 @@ public:
     // The game's rule: characters last, bodies of no object never, every other first.
     static Rank gameRankOf(b2Body* body);
 
-    // What a step pays for, or what one body adds to it.
-    struct Work {
-        int64_t contacts = 0;
-        int64_t pairs = 0;
-        int64_t walks = 0;
-        // In nanoseconds.
-        int64_t cost() const;
-    };
+    using Work = KXPStepWork;
     // A body held out or given back, with what it adds where it stands.
     using Said = std::function<void(b2Body* body, const Work& adds, bool heldOut)>;
     // The game's lines: the trace of each, and one log line for each step that holds bodies out.
@@ -135,7 +122,6 @@ private:
         int kinematicSlot = -1;
     };
     struct Candidate;
-    class Census;
 
     Record& recordOf(b2Body* body);
     Record* find(const b2Body* body);
@@ -144,9 +130,9 @@ private:
 
     // The coming step's work: from counts when, with continuous collision's, they cannot reach
     // what is left of the frame's budget, else looked up.
-    Work predict(const b2World& world, Census& census, int64_t continuousCost);
+    Work predict(const b2World& world, KXPStepCensus& census, int64_t continuousCost);
     // Holds out the candidates that add the most, until the step is within room.
-    int holdOut(Census& census, const Said& said);
+    int holdOut(KXPStepCensus& census, const Said& said);
     int giveBack(b2World& world, const Said& said, int64_t continuousCost);
 
     RankOf m_rankOf;

@@ -1,0 +1,95 @@
+#pragma once
+
+// What a physics step pays for, counted as Box2D will pay for it, for the step budget
+// (KXPStepBudget) to weigh: the contacts it works out, the pairs its broad phase looks at for the
+// boxes moved since the last step or moving at a set speed, and the contacts it walks to see
+// whether a pair has its contact already. Counting reads Box2D's state and changes nothing in it.
+
+#include "player/objects/KXPBroadPhaseView.h"
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// What a step pays for, or what one body adds to it.
+struct KXPStepWork {
+    // What each costs, in nanoseconds on this machine (Release): a contact worked out and,
+    // touching, solved (0.7 to 0.9 us in a heap; piles cost more, through their walks), a pair
+    // looked at, a contact walked.
+    static constexpr int64_t kContactCost = 800;
+    static constexpr int64_t kPairCost = 20;
+    static constexpr int64_t kWalkCost = 10;
+    // The pairs of a body whose boxes were not looked up: more than can be told.
+    static constexpr int64_t kUnknown = std::numeric_limits<int64_t>::max() / 4;
+
+    int64_t contacts = 0;
+    int64_t pairs = 0;
+    int64_t walks = 0;
+
+    // In nanoseconds.
+    int64_t cost() const;
+    void add(const KXPStepWork& other);
+};
+
+// A cheap bound on what boxes looked up in the coming step pair with: the box around all of them,
+// and the boxes (and those of falling bodies) within it. A box looked up pairs at most with each
+// box in reach, and makes contacts only with those of falling bodies unless it falls itself.
+struct KXPStepReach {
+    b2AABB box{};
+    int64_t boxes = 0;
+    int64_t falling = 0;
+    int64_t boxesInReach = 0;
+    int64_t fallingInReach = 0;
+
+    // The boxes Box2D looks up at the start of the step (made, moved by the game, given a type),
+    // and those of bodies moving at a set speed; counting in reach stops once boxes times boxes in
+    // reach pass `pairs`.
+    static KXPStepReach ofMoved(const KXPBroadPhaseView& view, int64_t pairs);
+    static KXPStepReach of(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies, int64_t pairs);
+    // At most the pairs they look at, and the contacts they make besides those held.
+    int64_t pairBound() const { return boxes * boxesInReach; }
+    int64_t contactBound() const { return falling * boxesInReach + (boxes - falling) * fallingInReach; }
+
+private:
+    void add(const b2AABB& fat, const b2Body& body);
+    void countInReach(const KXPBroadPhaseView& view, int64_t pairs);
+};
+
+// The work of the coming step, and what each body adds to it, counted box by box as Box2D will
+// pair them.
+class KXPStepCensus {
+public:
+    explicit KXPStepCensus(const b2World& world) : m_world(world), m_view(world) {}
+
+    const KXPBroadPhaseView& view() const { return m_view; }
+    KXPStepWork total;
+
+    // Looks up a box of the move buffer as the step's pairing does (a box moved too is paired from
+    // the larger id only), adding the pairs and the contacts they may make to its body's and the
+    // total, and stopping once the total has passed `stop` pairs.
+    void countMoved(int32 proxyId, int64_t stop);
+    // Looks up the boxes of a body moving at a set speed, or of one held out as Box2D would make
+    // them where it stands, likewise; answers what they add.
+    KXPStepWork countBody(b2Body& body, bool inBroadPhase, int64_t stop);
+    void add(b2Body* body, const KXPStepWork& adds);
+    // A body whose boxes were not looked up: it adds more than the budget can tell.
+    void addUnknown(b2Body* body);
+    // The contacts walked to make pairs, if each were found again: each contact walks the list of
+    // the body whose box came later (Box2D looks in that body's list); each body's own share, and
+    // its contacts, kept when `byBody`.
+    void countWalks(bool byBody);
+    const std::unordered_map<b2Body*, KXPStepWork>& byBody() const { return m_byBody; }
+
+private:
+    class Query;
+    KXPStepWork countAt(b2Fixture* fixture, const b2AABB& box, int32 proxyId, int64_t stop, bool makes);
+
+    const b2World& m_world;
+    KXPBroadPhaseView m_view;
+    std::unordered_map<b2Body*, KXPStepWork> m_byBody;
+    std::unordered_set<int32> m_lookedUp;
+};
