@@ -40,10 +40,9 @@
 
 class KXPStepBudget : public b2ContactFilter, public b2DestructionListener {
 public:
-    // A step predicted to cost more (a frame of 5 frames a second) holds bodies out: 10,000 balls
-    // heaped side by side (93,000 contacts, 3.5 million walks) come to 60 % of it, 1,600 balls
-    // poured into a heap of 108,000 contacts (150 ms a step) to 75 %, 3,000 coins pulled onto a
-    // hero by the magnet (4.5 million pairs) to 45 %.
+    // A step predicted to cost more (a frame at 5 frames a second) holds bodies out: 1,600 balls
+    // poured into a heap of 108,000 contacts (150 ms a step) come to three quarters of it, 2,000
+    // coins pulled onto a hero by the magnet (2 million pairs) to a fifth.
     static constexpr int64_t kMaxWork = 200'000'000;
     // Bodies are held out until the step is within this, and given back while it stays so: a
     // level that kept passing the budget plays at some 20 ms a step.

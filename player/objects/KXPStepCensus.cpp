@@ -97,10 +97,12 @@ KXPStepReach KXPStepReach::ofMoved(const KXPBroadPhaseView& view, int64_t pairs)
     return reach;
 }
 
-KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies, int64_t pairs) {
+KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies,
+                              int64_t pairs) {
     KXPStepReach reach;
     for (const b2Body* body : bodies) {
-        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr;
+             fixture = fixture->GetNext()) {
             for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
                 reach.add(view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child)), *body);
             }
@@ -119,7 +121,8 @@ public:
         if (otherId == m_proxyId) {
             return true;
         }
-        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && m_census.m_view.wasMoved(otherId)) {
+        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
+            m_census.m_view.wasMoved(otherId)) {
             return true;
         }
         const b2FixtureProxy* other = m_census.m_view.proxy(otherId);
@@ -180,7 +183,8 @@ void KXPStepCensus::addUnknown(b2Body* body) {
 
 void KXPStepCensus::countWalks(bool byBody) {
     total.walks = 0;
-    for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr; body = body->GetNext()) {
+    for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr;
+         body = body->GetNext()) {
         int64_t contacts = 0;
         for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
             ++contacts;
