@@ -24,6 +24,10 @@ bool KXPPhysicsLimits::holdsTransform(const b2Vec2& place, float angle) {
 }
 
 b2Vec2 KXPPhysicsLimits::linearVelocity(const b2Vec2& wanted, const b2Vec2& current) {
+    // Each part within half the bound: the speed is within it (every frame, for every body).
+    if (within(wanted.x, kMaxSpeed / 2) && within(wanted.y, kMaxSpeed / 2)) {
+        return wanted;
+    }
     if (!wanted.IsValid()) {
         return current;
     }

@@ -27,9 +27,9 @@ public:
     // reads the contact's bodies and shapes), and each time again for an impact.
     static constexpr int64_t kFirstVisitCost = 250;
     static constexpr int64_t kVisitCost = 15;
-    // Predicted visits above which the impacts are bounded by the contacts that may have one (a
-    // walk over the contacts).
-    static constexpr int64_t kCloserLookVisits = 1000000;
+    // Predicted looks (some 50 ms) above which the impacts are bounded by the contacts that may
+    // have one (a walk over the contacts, after such a step only).
+    static constexpr int64_t kCloserLookVisits = 3000000;
     // Times of impact worked out in one step: the densest playable levels measured take at most
     // 424 (2,000 moths in the garden); a character in a forest of 10,000 trees 8 points apart,
     // 500,000 (some 200 ms).

@@ -77,7 +77,11 @@ KXPStepBudget* KXPStepBudget::of(const b2World& world) {
 
 void KXPStepBudget::note(b2Body* body, bool /*made*/) {
     if (KXPStepBudget* budget = of(body)) {
-        budget->watchKinematic(body, budget->recordOf(body));
+        Record& record = budget->recordOf(body);
+        budget->m_falling +=
+            (body->GetType() == b2_dynamicBody ? 1 : 0) - (record.type == b2_dynamicBody ? 1 : 0);
+        record.type = body->GetType();
+        budget->watchKinematic(body, record);
     }
 }
 
@@ -174,17 +178,35 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
         m_walks = census.total.walks;
         m_walksAt = contacts;
     }
-    // Cheap bounds: a box looked up pairs at most with the boxes in reach of all those looked up
-    // with it, and makes contacts only with those of falling bodies unless it falls itself.
+    // Cheap bounds, the cheapest first. A box looked up pairs at most with every box and makes
+    // contacts only with those of falling bodies unless it falls itself; and it pairs at most with
+    // the boxes in reach of all those looked up with it.
+    const bool quiet = m_held.empty() && m_flagged.empty();
+    const auto fits = [&](const Work& bound) {
+        return quiet && m_frameWork + bound.cost() + continuousCost <= kMaxWork;
+    };
+    m_counted = false;
+    int64_t fallingMoved = 0;
+    for (int32 index = 0; index < view.moveCount(); ++index) {
+        const int32 proxyId = view.movedProxy(index);
+        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
+        fallingMoved += proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_dynamicBody ? 1 : 0;
+    }
+    const int64_t lookedUp = view.moveCount() + static_cast<int64_t>(kinematics.size());
+    const int64_t newContacts = fallingMoved * view.proxyCount() + (lookedUp - fallingMoved) * m_falling;
+    const Work bound{contacts + newContacts, lookedUp * view.proxyCount() + m_refusedLast, m_walks};
+    m_newContactsBound = newContacts;
+    if (fits(bound)) {
+        return bound;
+    }
     const int64_t pairs = kMaxWork / KXPStepWork::kPairCost;
     const KXPStepReach moved = KXPStepReach::ofMoved(view, pairs);
     const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
-    const Work bound{contacts + moved.contactBound() + kinematic.contactBound(),
-                     moved.pairBound() + kinematic.pairBound() + m_refusedLast, m_walks};
-    m_counted = false;
-    m_newContactsBound = bound.contacts - contacts;
-    if (m_frameWork + bound.cost() + continuousCost <= kMaxWork && m_held.empty() && m_flagged.empty()) {
-        return bound;
+    const Work inReach{contacts + moved.contactBound() + kinematic.contactBound(),
+                       moved.pairBound() + kinematic.pairBound() + m_refusedLast, m_walks};
+    m_newContactsBound = inReach.contacts - contacts;
+    if (fits(inReach)) {
+        return inReach;
     }
     m_counted = true;
     // Looked up as the step will, stopping well past the budget: what is left after the stop adds
@@ -352,6 +374,7 @@ void KXPStepBudget::forget(b2Body* body) {
     if (record == nullptr) {
         return;
     }
+    m_falling -= record->type == b2_dynamicBody ? 1 : 0;
     if (record->kinematicSlot >= 0) {
         b2Body* last = m_kinematics.back();
         m_kinematics[static_cast<size_t>(record->kinematicSlot)] = last;

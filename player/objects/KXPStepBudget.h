@@ -50,8 +50,9 @@ public:
     // Contacts under which the walks cannot reach a tenth of the budget (each contact walks at
     // most all of them twice).
     static constexpr int64_t kFewContacts = 1024;
-    // Steps between walks counted while the contacts do not grow much.
-    static constexpr uint64_t kWalkSteps = 8;
+    // Steps between walks counted while the contacts do not grow by a quarter (a pile that forms
+    // grows them).
+    static constexpr uint64_t kWalkSteps = 64;
     // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it
     // gets no contact, and the bodies of such pairs are held out before the next step.
     static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / KXPStepWork::kContactCost);
@@ -115,6 +116,8 @@ public:
 private:
     struct Record {
         uint64_t serial = 0;
+        // Its type when last noted.
+        b2BodyType type = b2_staticBody;
         bool held = false;
         bool flagged = false;
         // Its place among the kinematic bodies, or -1.
@@ -137,6 +140,8 @@ private:
     RankOf m_rankOf;
     std::unordered_map<const b2Body*, Record> m_records;
     std::vector<b2Body*> m_kinematics;
+    // Bodies noted as falling (dynamic): a box that does not fall makes contacts only with theirs.
+    int64_t m_falling = 0;
     std::vector<b2Body*> m_movingKinematics;
     // Held out, oldest first; the next to look at for giving back.
     std::vector<b2Body*> m_held;
