@@ -23,11 +23,7 @@ bool KXPPhysicsLimits::holdsTransform(const b2Vec2& place, float angle) {
     return holdsPlace(place) && std::isfinite(angle);
 }
 
-b2Vec2 KXPPhysicsLimits::linearVelocity(const b2Vec2& wanted, const b2Vec2& current) {
-    // Each part within half the bound: the speed is within it (every frame, for every body).
-    if (within(wanted.x, kMaxSpeed / 2) && within(wanted.y, kMaxSpeed / 2)) {
-        return wanted;
-    }
+b2Vec2 KXPPhysicsLimits::boundedVelocity(const b2Vec2& wanted, const b2Vec2& current) {
     if (!wanted.IsValid()) {
         return current;
     }
@@ -41,7 +37,7 @@ b2Vec2 KXPPhysicsLimits::linearVelocity(const b2Vec2& wanted, const b2Vec2& curr
     return b2Vec2(static_cast<float>(x * shorten), static_cast<float>(y * shorten));
 }
 
-float KXPPhysicsLimits::angularVelocity(float wanted, float current) {
+float KXPPhysicsLimits::boundedSpin(float wanted, float current) {
     if (!std::isfinite(wanted)) {
         return current;
     }

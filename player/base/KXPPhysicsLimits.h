@@ -8,6 +8,8 @@
 
 #include <box2d/box2d.h>
 
+#include <cmath>
+
 struct KXPPhysicsLimits {
     // Places, in metres from the world's origin (2e16 points): a float's step there is some
     // hundred kilometres, and the squares Box2D takes of places stay finite.
@@ -28,8 +30,17 @@ struct KXPPhysicsLimits {
     static bool holdsTransform(const b2Vec2& place, float angle);
     // The velocity Box2D gets for `wanted`: `current` when it is not a number, else `wanted`,
     // shortened to kMaxSpeed (kMaxSpin) keeping its direction.
-    static b2Vec2 linearVelocity(const b2Vec2& wanted, const b2Vec2& current);
-    static float angularVelocity(float wanted, float current);
+    // Set for every body every frame: a plain speed passes at once.
+    static b2Vec2 linearVelocity(const b2Vec2& wanted, const b2Vec2& current) {
+        // Each part within half the bound (and a number): the speed is within it.
+        if (std::fabs(wanted.x) <= kMaxSpeed / 2 && std::fabs(wanted.y) <= kMaxSpeed / 2) {
+            return wanted;
+        }
+        return boundedVelocity(wanted, current);
+    }
+    static float angularVelocity(float wanted, float current) {
+        return std::fabs(wanted) <= kMaxSpin ? wanted : boundedSpin(wanted, current);
+    }
     // A value that is not a number gives 0; the others are clamped to their bound each way.
     static b2Vec2 gravity(float x, float y);
     // Restitution, and friction set on a contact (used as it is).
@@ -41,4 +52,8 @@ struct KXPPhysicsLimits {
     static float friction(float value);
     // Box2D casts a ray only between two places it holds, and not of length 0.
     static bool castsRay(const b2Vec2& from, const b2Vec2& to);
+
+private:
+    static b2Vec2 boundedVelocity(const b2Vec2& wanted, const b2Vec2& current);
+    static float boundedSpin(float wanted, float current);
 };

@@ -6,18 +6,6 @@
 #include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
 
-void KXPBodyMotion::setLinearVelocity(b2Body* body, const b2Vec2& velocity) {
-    if (body != nullptr) {
-        body->SetLinearVelocity(KXPPhysicsLimits::linearVelocity(velocity, body->GetLinearVelocity()));
-    }
-}
-
-void KXPBodyMotion::setAngularVelocity(b2Body* body, float spin) {
-    if (body != nullptr) {
-        body->SetAngularVelocity(KXPPhysicsLimits::angularVelocity(spin, body->GetAngularVelocity()));
-    }
-}
-
 bool KXPBodyMotion::moveTo(b2Body* body, const b2Vec2& place, float angle) {
     if (body == nullptr) {
         return false;
