@@ -77,31 +77,47 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
 TEST_F(ContinuousCollision, TheStepBudgetRunsAStepWithoutItWhenItWouldPassTheFrame) {
     KXPStepBudget budget([](b2Body*) { return KXPStepBudget::Rank::first; });
     budget.watch(*world);
-    // 6,000 crates each on its own block: a step that works out 7,500 times of impact (one for
-    // each contact, then 1,500 again, each for an impact at most) looks 1,501 times at each
-    // contact, 136 ms.
-    for (int index = 0; index < 6000; ++index) {
+    // 1,000 crates each on its own block: a step that works out 15,000 times of impact (one for
+    // each contact, then 14,000 again, each for an impact at most, about half of them impacts)
+    // looks 7,501 times at each contact, 113 ms.
+    for (int index = 0; index < 1000; ++index) {
         pile(10.0f * static_cast<float>(index), 1, 1);
     }
     budget.beginFrame();
     ASSERT_TRUE(budget.beforeStep(*world));
-    ASSERT_EQ(KXPContinuousCollision::contactsWithImpacts(*world), 6000);
-    b2_toiCalls += 7500;
+    ASSERT_EQ(KXPContinuousCollision::contactsWithImpacts(*world), 1000);
+    b2_toiCalls += 15000;
     EXPECT_FALSE(budget.afterStep(*world));
     budget.beginFrame();
     EXPECT_TRUE(budget.beforeStep(*world));
-    b2_toiCalls += 7500;
+    b2_toiCalls += 15000;
     budget.afterStep(*world);
     EXPECT_EQ(budget.heldOutCount(), 0u);
     const int64_t contacts = world->GetContactCount();
     EXPECT_EQ(budget.continuousCost(), contacts * KXPContinuousCollision::kFirstVisitCost +
-                                           1500 * contacts * KXPContinuousCollision::kVisitCost);
+                                           7500 * contacts * KXPContinuousCollision::kVisitCost);
     // Two such steps in one frame do not fit: the second goes without.
     EXPECT_FALSE(budget.beforeStep(*world));
     budget.afterStep(*world);
     EXPECT_EQ(budget.heldOutCount(), 0u);
     budget.beginFrame();
     EXPECT_TRUE(budget.beforeStep(*world));
+    budget.afterStep(*world);
+}
+
+TEST_F(ContinuousCollision, ContactsOfStillBodiesThatCameAtOnceCountImpactsBeforeAnyStepTells) {
+    KXPStepBudget budget([](b2Body*) { return KXPStepBudget::Rank::first; });
+    budget.watch(*world);
+    // A crate dropped at once among 3,000 blocks: three impacts for each new contact of a block,
+    // each a look at all 3,000 contacts.
+    pile(0.0f, 1, 3000);
+    ASSERT_EQ(KXPContinuousCollision::contactsOfStillBodies(*world), 3000);
+    budget.beginFrame();
+    EXPECT_FALSE(budget.beforeStep(*world));
+    EXPECT_EQ(budget.continuousCost(), 3000 * KXPContinuousCollision::kFirstVisitCost +
+                                           9000 * int64_t{3000} * KXPContinuousCollision::kVisitCost);
+    EXPECT_EQ(budget.heldOutCount(), 0u);
+    budget.afterStep(*world);
 }
 
 // A moving body wedged among hundreds of still ones that overlap one another (a forest of trees)

@@ -20,6 +20,7 @@
 #include "player/field/KXPSpawnPlacement.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObject.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/store/KXPCheckpointTable.h"
 
@@ -182,6 +183,11 @@ void KXPScreenScene::streamLevel() {
     // A pile of objects (each frame's work grows with them, and some with their square) waits
     // until the camera leaves some of it behind.
     if (objectsMadeAndQueued() >= kCrowdedFieldObjects) {
+        return;
+    }
+    // Likewise while bodies wait outside the physics: its steps already pass their budget, and
+    // what a section brings would only wait with them.
+    if (m_stepBudget->heldOutCount() > 0) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);

@@ -30,6 +30,11 @@ public:
     // Predicted looks (some 50 ms) above which the impacts are bounded by the contacts that may
     // have one (a walk over the contacts, after such a step only).
     static constexpr int64_t kCloserLookVisits = 3000000;
+    // Impacts a contact of a still body that came since the last step counts (at most ten: Box2D's
+    // sub-steps and the one that finds it apart; a body landing makes one).
+    static constexpr int64_t kImpactsOfANewContact = 3;
+    // Contacts from which those of still bodies are counted (fewer, all new, weigh little).
+    static constexpr int64_t kFewContacts = 1024;
     // Times of impact worked out in one step: the densest playable levels measured take at most
     // 424 (2,000 moths in the garden); a character in a forest of 10,000 trees 8 points apart,
     // 500,000 (some 200 ms).
@@ -38,8 +43,11 @@ public:
     static constexpr uint32_t kRestSteps = 600;
 
     // The contacts the coming step's continuous collision would look at, and what that costs.
-    int64_t predictedVisits(const b2World& world) const;
-    int64_t predictedCost(const b2World& world) const;
+    int64_t predictedVisits(const b2World& world);
+    int64_t predictedCost(const b2World& world);
+    // The contacts of bodies that stand still, move at a set speed or are bullets (those that may
+    // have a time of impact, and sensors).
+    static int64_t contactsOfStillBodies(const b2World& world);
     bool resting() const { return m_restLeft > 0; }
     // Around each step, which runs with continuous collision or not.
     void beforeStep(bool continuous);
@@ -54,6 +62,9 @@ private:
     // The impacts of the last step that ran with continuous collision, at most.
     int64_t m_impacts = 0;
     int32 m_impactsBefore = 0;
+    // The contacts of still bodies when last counted, and when the last step that ran it began.
+    int64_t m_stillContacts = 0;
+    int64_t m_stillContactsSeen = 0;
     int32 m_lastImpacts = 0;
     bool m_continuous = false;
     uint32_t m_restLeft = 0;

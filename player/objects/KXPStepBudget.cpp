@@ -136,8 +136,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     m_continuous.beforeStep(continuous);
     // A bound from counts alone stands far above what most steps cost: the frame counts what the
     // contacts cost then, and what was looked up otherwise.
-    const Work spent =
-        m_counted ? m_predicted : Work{m_predicted.contacts - m_newContactsBound, 0, m_predicted.walks};
+    const Work spent = m_counted ? m_predicted : m_boundedSpend;
     m_frameWork += spent.cost() + (continuous ? m_continuousCost : 0);
     if (kxTraceEnabled("budget")) {
         kxTrace("budget",
@@ -194,17 +193,19 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     }
     const int64_t lookedUp = view.moveCount() + static_cast<int64_t>(kinematics.size());
     const int64_t newContacts = fallingMoved * view.proxyCount() + (lookedUp - fallingMoved) * m_falling;
-    const Work bound{contacts + newContacts, lookedUp * view.proxyCount() + m_refusedLast, m_walks};
-    m_newContactsBound = newContacts;
+    // Making contacts walks those made before them: at most all of them each.
+    const Work bound{contacts + newContacts, lookedUp * view.proxyCount() + m_refusedLast,
+                     m_walks + newContacts * newContacts / 2};
+    m_boundedSpend = Work{contacts, 0, m_walks};
     if (fits(bound)) {
         return bound;
     }
     const int64_t pairs = kMaxWork / KXPStepWork::kPairCost;
     const KXPStepReach moved = KXPStepReach::ofMoved(view, pairs);
     const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
-    const Work inReach{contacts + moved.contactBound() + kinematic.contactBound(),
-                       moved.pairBound() + kinematic.pairBound() + m_refusedLast, m_walks};
-    m_newContactsBound = inReach.contacts - contacts;
+    const int64_t newInReach = moved.contactBound() + kinematic.contactBound();
+    const Work inReach{contacts + newInReach, moved.pairBound() + kinematic.pairBound() + m_refusedLast,
+                       m_walks + newInReach * newInReach / 2};
     if (fits(inReach)) {
         return inReach;
     }

@@ -158,10 +158,10 @@ private:
     int64_t m_walksAt = 0;
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
-    // Whether the last prediction was looked up, else a bound from counts (whose new contacts are
-    // a bound too).
+    // Whether the last prediction was looked up, else a bound from counts, which stands far above
+    // what most steps cost: the frame then counts the contacts held and the walks.
     bool m_counted = false;
-    int64_t m_newContactsBound = 0;
+    Work m_boundedSpend;
     KXPContinuousCollision m_continuous;
     int64_t m_continuousCost = 0;
 };

@@ -157,7 +157,10 @@ void KXPStepCensus::countMoved(int32 proxyId, int64_t stop) {
     // A box moved twice (made, then given its type) is looked up twice; its contacts are made the
     // first time, the second only walks to them.
     const bool again = !m_lookedUp.insert(proxyId).second;
-    add(proxy->fixture->GetBody(), countAt(proxy->fixture, m_view.fatBox(proxyId), proxyId, stop, !again));
+    KXPStepWork adds = countAt(proxy->fixture, m_view.fatBox(proxyId), proxyId, stop, !again);
+    // Making each contact walks the box's contacts made before it (the newer box is walked).
+    adds.walks = adds.contacts * adds.contacts / 2;
+    add(proxy->fixture->GetBody(), adds);
 }
 
 KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t stop) {

@@ -16,7 +16,7 @@ frames=320
 # Far beyond what these runs take: a run still going then holds its frames without end.
 limit=300
 # The most a step may be predicted to cost (KXPStepBudget::kMaxWork, in nanoseconds).
-budget=150000000
+budget=200000000
 
 # play NAME PILE_LEVEL_OPTIONS...: the works made so, played into $work/NAME.trace; false when the
 # run did not finish its frames.
