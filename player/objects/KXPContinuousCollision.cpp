@@ -6,50 +6,6 @@
 // not declared in its headers.
 extern B2_API int32 b2_toiCalls;
 
-int64_t KXPContinuousCollision::predictedVisits(const b2World& world) {
-    if (m_restLeft > 0) {
-        return 0;
-    }
-    const int64_t contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
-    // Contacts of still bodies that came since the last step that ran it: a few impacts each,
-    // which that step could not tell. Counted where they could weigh (a few all new weigh little).
-    m_stillContacts = contacts >= kFewContacts ? contactsOfStillBodies(world) : 0;
-    const int64_t newContacts = std::max<int64_t>(m_stillContacts - m_stillContactsSeen, 0);
-    // One look to find that there is no impact, and one for each impact.
-    return (m_impacts + kImpactsOfANewContact * newContacts + 1) * contacts;
-}
-
-int64_t KXPContinuousCollision::predictedCost(const b2World& world) {
-    if (m_restLeft > 0) {
-        return 0;
-    }
-    const int64_t contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
-    return contacts * kFirstVisitCost + (predictedVisits(world) - contacts) * kVisitCost;
-}
-
-int64_t KXPContinuousCollision::contactsOfStillBodies(const b2World& world) {
-    int64_t contacts = 0;
-    for (const b2Body* body = world.GetBodyList(); body != nullptr; body = body->GetNext()) {
-        if (body->GetType() != b2_dynamicBody || body->IsBullet()) {
-            for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                ++contacts;
-            }
-        }
-    }
-    return contacts;
-}
-
-void KXPContinuousCollision::beforeStep(bool continuous) {
-    m_continuous = continuous;
-    if (continuous) {
-        m_stillContactsSeen = m_stillContacts;
-    }
-    m_impactsBefore = b2_toiCalls;
-    if (m_restLeft > 0) {
-        --m_restLeft;
-    }
-}
-
 namespace {
 
 // Whether Box2D works out the contact's time of impact: neither a sensor, one of its bodies awake
@@ -70,6 +26,51 @@ bool hasTimeOfImpact(const b2Contact& contact) {
 }
 
 } // namespace
+
+int64_t KXPContinuousCollision::predictedVisits(const b2World& world) {
+    if (m_restLeft > 0) {
+        return 0;
+    }
+    const int64_t contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
+    // Contacts of still bodies that came since the last step that ran it: a few impacts each,
+    // which that step could not tell.
+    m_stillContacts = contactsOfStillBodies(world);
+    const int64_t newContacts = std::max<int64_t>(m_stillContacts - m_stillContactsSeen, 0);
+    // One look to find that there is no impact, and one for each impact.
+    return (m_impacts + kImpactsOfANewContact * newContacts + 1) * contacts;
+}
+
+int64_t KXPContinuousCollision::predictedCost(const b2World& world) {
+    if (m_restLeft > 0) {
+        return 0;
+    }
+    const int64_t contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
+    return contacts * kFirstVisitCost + (predictedVisits(world) - contacts) * kVisitCost;
+}
+
+int64_t KXPContinuousCollision::contactsOfStillBodies(const b2World& world) {
+    int64_t contacts = 0;
+    for (const b2Body* body = world.GetBodyList(); body != nullptr; body = body->GetNext()) {
+        if (body->GetType() == b2_dynamicBody && !body->IsBullet()) {
+            continue;
+        }
+        for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+            contacts += hasTimeOfImpact(*edge->contact) ? 1 : 0;
+        }
+    }
+    return contacts;
+}
+
+void KXPContinuousCollision::beforeStep(bool continuous) {
+    m_continuous = continuous;
+    if (continuous) {
+        m_stillContactsSeen = m_stillContacts;
+    }
+    m_impactsBefore = b2_toiCalls;
+    if (m_restLeft > 0) {
+        --m_restLeft;
+    }
+}
 
 int64_t KXPContinuousCollision::contactsWithImpacts(const b2World& world) {
     int64_t contacts = 0;

@@ -33,8 +33,6 @@ public:
     // Impacts a contact of a still body that came since the last step counts (at most ten: Box2D's
     // sub-steps and the one that finds it apart; a body landing makes one).
     static constexpr int64_t kImpactsOfANewContact = 3;
-    // Contacts from which those of still bodies are counted (fewer, all new, weigh little).
-    static constexpr int64_t kFewContacts = 1024;
     // Times of impact worked out in one step: the densest playable levels measured take at most
     // 424 (2,000 moths in the garden); a character in a forest of 10,000 trees 8 points apart,
     // 500,000 (some 200 ms).
@@ -45,8 +43,8 @@ public:
     // The contacts the coming step's continuous collision would look at, and what that costs.
     int64_t predictedVisits(const b2World& world);
     int64_t predictedCost(const b2World& world);
-    // The contacts of bodies that stand still, move at a set speed or are bullets (those that may
-    // have a time of impact, and sensors).
+    // The contacts of bodies that stand still, move at a set speed or are bullets that may have a
+    // time of impact.
     static int64_t contactsOfStillBodies(const b2World& world);
     bool resting() const { return m_restLeft > 0; }
     // Around each step, which runs with continuous collision or not.
