@@ -96,6 +96,8 @@ protected:
         clearScores();
         KXPScreensController::shared()->reset();
         CCUserDefault::setXMLFilePath(folder.file("UserDefault.xml"));
+        // A fresh controller: game objects updated by an earlier suite made the shared one.
+        KXPInputController::purgeShared();
         input = KXPInputController::shared();
         for (int action = 1; action <= 10; ++action) {
             listeners.push_back(new ActionListener(action, &heard));

@@ -8,6 +8,7 @@
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/field/KXPContactListener.h"
+#include "player/input/KXPInputController.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "support/model_test_models.h"
 #include "support/scene_test_support.h"
@@ -189,6 +190,8 @@ protected:
         values->setFriction(m_saved[1]);
         values->setRestitution(m_saved[2]);
         values->setGameplayAngleDirection(m_saved[3]);
+        // Objects updated ask for the shared input controller, which made one.
+        KXPInputController::purgeShared();
         resetModelCore();
         SceneTest::TearDown();
     }
