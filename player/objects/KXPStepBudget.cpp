@@ -123,6 +123,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
         return true;
     }
     KXPStepCensus census(world);
+    m_looks = 0;
     m_continuousCost = m_continuous.predictedCost(world);
     m_predicted = predict(world, census, m_continuousCost);
     if (m_predicted.cost() > kMaxWork || !m_flagged.empty()) {
@@ -133,20 +134,25 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     const bool continuous =
         !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= kMaxWork;
     giveBack(world, said, continuous ? m_continuousCost : 0);
+    m_looks += census.looks();
     m_continuous.beforeStep(continuous);
     // A bound from counts alone stands far above what most steps cost: the frame counts what the
     // contacts cost then, and what was looked up otherwise.
     const Work spent = m_counted ? m_predicted : m_boundedSpend;
-    m_frameWork += spent.cost() + (continuous ? m_continuousCost : 0);
+    m_frameWork += spent.cost() + (continuous ? m_continuousCost : 0) + m_looks * KXPStepWork::kLookCost;
     if (kxTraceEnabled("budget")) {
-        kxTrace("budget",
-                "budget step cost=%lld contacts=%lld pairs=%lld walks=%lld continuous=%lld held=%zu",
-                static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
-                static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
-                static_cast<long long>(continuous ? m_continuousCost : 0), m_held.size());
+        kxTrace(
+            "budget",
+            "budget step cost=%lld contacts=%lld made=%lld pairs=%lld walks=%lld continuous=%lld held=%zu",
+            static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
+            static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.pairs),
+            static_cast<long long>(m_predicted.walks),
+            static_cast<long long>(continuous ? m_continuousCost : 0), m_held.size());
     }
     m_refusedLast = m_refused;
     m_refused = 0;
+    m_refusedWalksLast = m_refusedWalks;
+    m_refusedWalks = 0;
     ++m_step;
     return continuous;
 }
@@ -176,7 +182,13 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
         census.countWalks(false);
         m_walks = census.total.walks;
         m_walksAt = contacts;
+        m_longestList = census.longestList();
+        m_madeSince = 0;
     }
+    // Each pair found walks the contacts of one of its bodies: at most the longest list, which
+    // grows by no more than the contacts made since it was counted.
+    const int64_t longest =
+        contacts < kFewContacts ? contacts : std::min(contacts, m_longestList + m_madeSince);
     // Cheap bounds, the cheapest first. A box looked up pairs at most with every box and makes
     // contacts only with those of falling bodies unless it falls itself; and it pairs at most with
     // the boxes in reach of all those looked up with it.
@@ -194,8 +206,10 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     const int64_t lookedUp = view.moveCount() + static_cast<int64_t>(kinematics.size());
     const int64_t newContacts = fallingMoved * view.proxyCount() + (lookedUp - fallingMoved) * m_falling;
     // Making contacts walks those made before them: at most all of them each.
-    const Work bound{contacts + newContacts, lookedUp * view.proxyCount() + m_refusedLast,
-                     m_walks + newContacts * newContacts / 2};
+    const int64_t pairBound = lookedUp * view.proxyCount();
+    const Work bound{contacts + newContacts, pairBound + m_refusedLast,
+                     m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2,
+                     newContacts};
     m_boundedSpend = Work{contacts, 0, m_walks};
     if (fits(bound)) {
         return bound;
@@ -204,16 +218,18 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     const KXPStepReach moved = KXPStepReach::ofMoved(view, pairs);
     const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
     const int64_t newInReach = moved.contactBound() + kinematic.contactBound();
-    const Work inReach{contacts + newInReach, moved.pairBound() + kinematic.pairBound() + m_refusedLast,
-                       m_walks + newInReach * newInReach / 2};
+    const int64_t pairsInReach = moved.pairBound() + kinematic.pairBound();
+    const Work inReach{contacts + newInReach, pairsInReach + m_refusedLast,
+                       m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2,
+                       newInReach};
     if (fits(inReach)) {
         return inReach;
     }
     m_counted = true;
-    // Looked up as the step will, stopping well past the budget: what is left after the stop adds
-    // more than can be told.
-    census.total = Work{contacts, m_refusedLast, m_walks};
-    const int64_t stop = 2 * pairs;
+    // Looked up as the step will, each pair with the contacts it walks, stopping once the pairs
+    // alone pass the budget: what is left after the stop adds more than can be told.
+    census.total = Work{contacts, m_refusedLast, 0};
+    const int64_t stop = pairs;
     for (int32 index = 0; index < view.moveCount(); ++index) {
         const int32 proxyId = view.movedProxy(index);
         if (proxyId == b2BroadPhase::e_nullProxy) {
@@ -234,6 +250,9 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
             census.add(body, census.countBody(*body, true, stop));
         }
     }
+    // The contacts held walked again for the pairs of theirs found, if the pairs did not tell more;
+    // and the pairs refused again.
+    census.total.walks = std::max(census.total.walks, m_walks) + m_refusedWalksLast;
     return census.total;
 }
 
@@ -247,6 +266,8 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     // Each body's contacts and walks, beside what the moved boxes add.
     const int64_t walks = census.total.walks;
     census.countWalks(true);
+    m_longestList = census.longestList();
+    m_madeSince = 0;
     census.total.walks = std::max(walks, census.total.walks);
     m_predicted.walks = census.total.walks;
     std::vector<Candidate> candidates;
@@ -273,7 +294,8 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     int held = 0;
     b2Body* first = nullptr;
     for (const Candidate& candidate : candidates) {
-        if (left.cost() <= kRoomWork || candidate.cost == 0) {
+        // Characters go only while the step would still pass the budget without every other body.
+        if (left.cost() <= (candidate.rank == Rank::last ? kMaxWork : kRoomWork) || candidate.cost == 0) {
             break;
         }
         candidate.body->SetEnabled(false);
@@ -284,6 +306,7 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
         }
         // What was not looked up was not counted either.
         left.contacts -= std::min(left.contacts, candidate.adds.contacts);
+        left.made -= std::min(left.made, candidate.adds.made);
         if (candidate.adds.pairs < KXPStepWork::kUnknown) {
             left.pairs -= std::min(left.pairs, candidate.adds.pairs);
         }
@@ -330,7 +353,7 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
         b2Body* body = m_held[m_nextGiveBack];
         Work adds = census.countBody(*body, false, kRoomWork / KXPStepWork::kPairCost);
         // Its own list is walked for each of its contacts, and it lengthens theirs.
-        adds.walks = adds.contacts * adds.contacts * 2;
+        adds.walks += adds.contacts * adds.contacts * 2;
         Work after = m_predicted;
         after.add(adds);
         // Continuous collision looks at its contacts again for each impact too.
@@ -349,15 +372,24 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
         ++given;
     }
     m_walks = m_predicted.walks;
+    m_looks += census.looks();
     return given;
 }
 
 bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
     if (!b2ContactFilter::ShouldCollide(fixtureA, fixtureB)) {
-        ++m_refused;
+        // Box2D walked the contacts of the second body before asking: one refusal in
+        // kWalkSample walks them again to tell the step's walks.
+        if (m_refused++ % kWalkSample == 0) {
+            for (const b2ContactEdge* edge = fixtureB->GetBody()->GetContactList(); edge != nullptr;
+                 edge = edge->next) {
+                m_refusedWalks += kWalkSample;
+            }
+        }
         return false;
     }
     if (fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
+        ++m_madeSince;
         return true;
     }
     for (b2Body* body : {fixtureA->GetBody(), fixtureB->GetBody()}) {

@@ -56,6 +56,8 @@ public:
     // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it
     // gets no contact, and the bodies of such pairs are held out before the next step.
     static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / KXPStepWork::kContactCost);
+    // Refusals of which one has its walks counted.
+    static constexpr int64_t kWalkSample = 64;
     // Held-out bodies looked at in one step to give back, oldest first, round and round.
     static constexpr size_t kGiveBackTries = 64;
 
@@ -153,9 +155,17 @@ private:
     // its boxes moves).
     int64_t m_refused = 0;
     int64_t m_refusedLast = 0;
+    // The contacts Box2D walked for them, told from one refusal in kWalkSample.
+    int64_t m_refusedWalks = 0;
+    int64_t m_refusedWalksLast = 0;
     // The walks last counted, and the contacts then; steps so far.
     int64_t m_walks = 0;
     int64_t m_walksAt = 0;
+    // The longest contact list then, and the contacts made since.
+    int64_t m_longestList = 0;
+    int64_t m_madeSince = 0;
+    // The boxes the census looked at for this step.
+    int64_t m_looks = 0;
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
     // Whether the last prediction was looked up, else a bound from counts, which stands far above

@@ -4,25 +4,37 @@
 
 namespace {
 
-// Whether Box2D makes a contact of the two fixtures once their boxes overlap: one body falling,
-// no joint keeping them apart, and the filters letting them.
-bool makesContact(b2Fixture& a, b2Fixture& b) {
-    const b2Body* bodyA = a.GetBody();
-    const b2Body* bodyB = b.GetBody();
-    if (bodyA == bodyB || (bodyA->GetType() != b2_dynamicBody && bodyB->GetType() != b2_dynamicBody)) {
+// Whether Box2D makes a contact of the two boxes once they overlap: one body falling, no joint
+// keeping them apart, and the filters letting them (Box2D's own rule, on the filters read).
+bool makesContact(const KXPStepCensus::Box& a, const KXPStepCensus::Box& b) {
+    if (!b.known) {
+        return a.falling;
+    }
+    if (a.body == b.body || (!a.falling && !b.falling)) {
         return false;
     }
-    for (const b2JointEdge* edge = bodyB->GetJointList(); edge != nullptr; edge = edge->next) {
-        if (edge->other == bodyA && !edge->joint->GetCollideConnected()) {
+    for (const b2JointEdge* edge = a.body->GetJointList(); edge != nullptr; edge = edge->next) {
+        if (edge->other == b.body && !edge->joint->GetCollideConnected()) {
             return false;
         }
     }
-    b2ContactFilter filter;
-    return filter.ShouldCollide(&a, &b);
+    if (a.filter.groupIndex == b.filter.groupIndex && a.filter.groupIndex != 0) {
+        return a.filter.groupIndex > 0;
+    }
+    return (a.filter.maskBits & b.filter.categoryBits) != 0 &&
+           (a.filter.categoryBits & b.filter.maskBits) != 0;
+}
+
+int32 contactsOf(const b2Body& body) {
+    int32 contacts = 0;
+    for (const b2ContactEdge* edge = body.GetContactList(); edge != nullptr; edge = edge->next) {
+        ++contacts;
+    }
+    return contacts;
 }
 
 // The box Box2D gives a shape's child when it enters the broad phase.
-b2AABB boxOf(const b2Shape& shape, const b2Transform& transform, int32 child) {
+b2AABB madeBoxOf(const b2Shape& shape, const b2Transform& transform, int32 child) {
     b2AABB box;
     shape.ComputeAABB(&box, transform, child);
     const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
@@ -57,11 +69,13 @@ struct ReachCounter {
 } // namespace
 
 int64_t KXPStepWork::cost() const {
-    return contacts * kContactCost + std::min(pairs, kUnknown / kPairCost) * kPairCost + walks * kWalkCost;
+    return contacts * kContactCost + made * kMadeCost + std::min(pairs, kUnknown / kPairCost) * kPairCost +
+           walks * kWalkCost;
 }
 
 void KXPStepWork::add(const KXPStepWork& other) {
     contacts += other.contacts;
+    made += other.made;
     pairs += other.pairs;
     walks += other.walks;
 }
@@ -115,19 +129,23 @@ KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b
 // Counts the boxes a box overlaps as the step's pairing finds them.
 class KXPStepCensus::Query {
 public:
-    Query(const KXPStepCensus& census, b2Fixture* fixture, int32 proxyId, int64_t stop, bool makes)
-        : m_census(census), m_fixture(fixture), m_proxyId(proxyId), m_stop(stop), m_makes(makes) {}
+    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes)
+        : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes) {}
     bool QueryCallback(int32 otherId) {
+        ++m_census.m_looks;
         if (otherId == m_proxyId) {
             return true;
         }
-        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
-            m_census.m_view.wasMoved(otherId)) {
+        const Box& other = m_census.box(otherId);
+        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && other.moved) {
             return true;
         }
-        const b2FixtureProxy* other = m_census.m_view.proxy(otherId);
         ++adds.pairs;
-        if (m_makes && other != nullptr && makesContact(*m_fixture, *other->fixture)) {
+        // Box2D looks for the pair's contact among those of the box that came later; a box not
+        // yet made is taken to come first.
+        adds.walks +=
+            m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId ? other.contacts : m_own.contacts;
+        if (m_makes && makesContact(m_own, other)) {
             ++adds.contacts;
         }
         return m_census.total.pairs + adds.pairs <= m_stop;
@@ -135,43 +153,81 @@ public:
     KXPStepWork adds;
 
 private:
-    const KXPStepCensus& m_census;
-    b2Fixture* m_fixture;
+    KXPStepCensus& m_census;
+    const Box m_own;
     const int32 m_proxyId;
+    const int32 m_ownId;
     const int64_t m_stop;
     const bool m_makes;
 };
 
-KXPStepWork KXPStepCensus::countAt(b2Fixture* fixture, const b2AABB& box, int32 proxyId, int64_t stop,
-                                   bool makes) {
-    Query query(*this, fixture, proxyId, stop, makes);
-    m_view.broadPhase().Query(&query, box);
+KXPStepCensus::Box KXPStepCensus::boxOf(const b2Fixture& fixture) {
+    Box box;
+    const b2Body& body = *fixture.GetBody();
+    box.body = &body;
+    box.filter = fixture.GetFilterData();
+    box.contacts = contactsOf(body);
+    box.falling = body.GetType() == b2_dynamicBody;
+    box.known = true;
+    return box;
+}
+
+const KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
+    const size_t index = static_cast<size_t>(proxyId);
+    if (index >= m_boxes.size()) {
+        m_boxes.resize(index + 1);
+    }
+    Box& entry = m_boxes[index];
+    if (!entry.known) {
+        if (const b2FixtureProxy* proxy = m_view.proxy(proxyId);
+            proxy != nullptr && proxy->fixture != nullptr) {
+            entry = boxOf(*proxy->fixture);
+            entry.moved = m_view.wasMoved(proxyId);
+        }
+    }
+    return entry;
+}
+
+KXPStepWork KXPStepCensus::countAt(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
+                                   int64_t stop, bool makes) {
+    Query query(*this, own, proxyId, ownId, stop, makes);
+    m_view.broadPhase().Query(&query, bounds);
     return query.adds;
 }
 
 void KXPStepCensus::countMoved(int32 proxyId, int64_t stop) {
-    const b2FixtureProxy* proxy = m_view.proxy(proxyId);
-    if (proxy == nullptr || proxy->fixture == nullptr) {
+    const Box own = box(proxyId);
+    if (!own.known) {
         return;
     }
     // A box moved twice (made, then given its type) is looked up twice; its contacts are made the
     // first time, the second only walks to them.
     const bool again = !m_lookedUp.insert(proxyId).second;
-    KXPStepWork adds = countAt(proxy->fixture, m_view.fatBox(proxyId), proxyId, stop, !again);
+    KXPStepWork adds = countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again);
     // Making each contact walks the box's contacts made before it (the newer box is walked).
-    adds.walks = adds.contacts * adds.contacts / 2;
-    add(proxy->fixture->GetBody(), adds);
+    adds.walks += adds.contacts * adds.contacts / 2;
+    adds.made = adds.contacts;
+    b2Body* body = const_cast<b2Body*>(own.body);
+    add(body, adds);
+    // Cut short by the stop: it adds more than was counted.
+    if (total.pairs > stop) {
+        addUnknown(body);
+    }
 }
 
 KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t stop) {
     KXPStepWork adds;
     for (b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        const Box own = boxOf(*fixture);
         for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-            const b2AABB box = inBroadPhase ? m_view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child))
-                                            : boxOf(*fixture->GetShape(), body.GetTransform(), child);
-            adds.add(countAt(fixture, box, b2BroadPhase::e_nullProxy, stop, true));
+            const int32 id =
+                inBroadPhase ? KXPBroadPhaseView::proxyIdOf(*fixture, child) : b2BroadPhase::e_nullProxy;
+            const b2AABB bounds = inBroadPhase ? m_view.fatBox(id)
+                                               : madeBoxOf(*fixture->GetShape(), body.GetTransform(), child);
+            adds.add(countAt(own, bounds, b2BroadPhase::e_nullProxy, id, stop, true));
         }
     }
+    adds.made = adds.contacts;
     return adds;
 }
 
@@ -195,6 +251,7 @@ void KXPStepCensus::countWalks(bool byBody) {
         if (contacts == 0) {
             continue;
         }
+        m_longestList = std::max(m_longestList, contacts);
         int64_t walked = 0;
         for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
             if (walksAt(*edge->contact) == body) {

@@ -19,16 +19,22 @@
 struct KXPStepWork {
     // What each costs, in nanoseconds on this machine (Release): a contact worked out and,
     // touching, solved (0.7 to 0.9 us in a heap; piles cost more, through their walks), a pair
-    // looked at, a contact walked.
+    // looked at, a contact walked; and a box the census itself looks at.
     static constexpr int64_t kContactCost = 800;
     static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 10;
+    static constexpr int64_t kLookCost = 10;
+    // A contact made in the step costs more again: made, looked at the first time and begun,
+    // which the game hears of (some 10 us a contact where thousands are made at once).
+    static constexpr int64_t kMadeCost = 8000;
     // The pairs of a body whose boxes were not looked up: more than can be told.
     static constexpr int64_t kUnknown = std::numeric_limits<int64_t>::max() / 4;
 
     int64_t contacts = 0;
     int64_t pairs = 0;
     int64_t walks = 0;
+    // Of the contacts, those made in the step.
+    int64_t made = 0;
 
     // In nanoseconds.
     int64_t cost() const;
@@ -69,27 +75,50 @@ public:
     KXPStepWork total;
 
     // Looks up a box of the move buffer as the step's pairing does (a box moved too is paired from
-    // the larger id only), adding the pairs and the contacts they may make to its body's and the
-    // total, and stopping once the total has passed `stop` pairs.
+    // the larger id only), adding the pairs, the contacts they may make and the contacts each pair
+    // walks to its body's and the total, and stopping once the total has passed `stop` pairs.
     void countMoved(int32 proxyId, int64_t stop);
     // Looks up the boxes of a body moving at a set speed, or of one held out as Box2D would make
     // them where it stands, likewise; answers what they add.
     KXPStepWork countBody(b2Body& body, bool inBroadPhase, int64_t stop);
+    // The boxes looked at so far, which the census pays for.
+    int64_t looks() const { return m_looks; }
     void add(b2Body* body, const KXPStepWork& adds);
     // A body whose boxes were not looked up: it adds more than the budget can tell.
     void addUnknown(b2Body* body);
     // The contacts walked to make pairs, if each were found again: each contact walks the list of
     // the body whose box came later (Box2D looks in that body's list); each body's own share, and
     // its contacts, kept when `byBody`.
+    // The longest contact list then.
     void countWalks(bool byBody);
     const std::unordered_map<b2Body*, KXPStepWork>& byBody() const { return m_byBody; }
+    int64_t longestList() const { return m_longestList; }
+
+    // What a look-up needs of a box, read the first time the census meets it, so that meeting it
+    // again reads no more than its entry: its body, whether that falls, its filter, how many
+    // contacts its body holds (walked when a pair of it is found, the box coming later) and
+    // whether it moved.
+    struct Box {
+        const b2Body* body = nullptr;
+        b2Filter filter;
+        int32 contacts = 0;
+        bool falling = false;
+        bool moved = false;
+        bool known = false;
+    };
 
 private:
     class Query;
-    KXPStepWork countAt(b2Fixture* fixture, const b2AABB& box, int32 proxyId, int64_t stop, bool makes);
+    KXPStepWork countAt(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, int64_t stop,
+                        bool makes);
+    const Box& box(int32 proxyId);
+    static Box boxOf(const b2Fixture& fixture);
 
     const b2World& m_world;
     KXPBroadPhaseView m_view;
     std::unordered_map<b2Body*, KXPStepWork> m_byBody;
     std::unordered_set<int32> m_lookedUp;
+    std::vector<Box> m_boxes;
+    int64_t m_looks = 0;
+    int64_t m_longestList = 0;
 };
