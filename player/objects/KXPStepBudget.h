@@ -21,8 +21,8 @@
 // more than kMaxWork, far above the densest playable level, does it act: the step goes without
 // continuous collision first; if the rest alone passes the budget, bodies are held out of the
 // physics (disabled where they stand, their objects drawn and updated): those that add the most
-// work first, characters last (only from a crowd of characters), newest first among equals, until
-// the step is within a fraction of the budget. A
+// work first, newest first among equals, until the step is within a fraction of the budget; then
+// characters, only while the step would still pass the budget (a crowd of characters). A
 // held-out body comes back where it then stands once it fits within that fraction (the margin
 // keeps it from flickering in and out), and is collected, hit and moved as before. Counts decide,
 // not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).

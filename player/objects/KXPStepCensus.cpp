@@ -244,10 +244,7 @@ void KXPStepCensus::countWalks(bool byBody) {
     total.walks = 0;
     for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr;
          body = body->GetNext()) {
-        int64_t contacts = 0;
-        for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-            ++contacts;
-        }
+        const int64_t contacts = contactsOf(*body);
         if (contacts == 0) {
             continue;
         }

@@ -27,11 +27,16 @@ write_demo() {
     "$kxdata" write-demo "$@" >"$work/write.log" 2>&1 || { echo "write-demo failed"; cat "$work/write.log"; exit 1; }
 }
 
+# need_msgpack: sets PY to the system interpreter, which has python3-msgpack (else a skip).
+need_msgpack() {
+    PY=$(command -v /usr/bin/python3 || command -v python3)
+    "$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+}
+
 # Writes the portal works into "$work/works" and its dump (what tests/e2e/*.py read to change it)
 # into "$work/dump"; sets PY to the system interpreter, which has python3-msgpack (else a skip).
 write_works_with_dump() {
-    PY=$(command -v /usr/bin/python3 || command -v python3)
-    "$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+    need_msgpack
     write_demo --scenario portals-and-paths "$work/works"
     "$kxdata" dump "$work/works" >"$work/dump" 2>/dev/null || { echo "FAIL: dump"; exit 1; }
 }

@@ -13,8 +13,7 @@ set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
 src="$2"
-PY=$(command -v /usr/bin/python3 || command -v python3)
-"$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+need_msgpack
 source "$src/tests/e2e/dense_levels.sh"
 # Far beyond what these runs take: a run still going then holds its frames without end.
 limit=300

@@ -10,8 +10,7 @@ set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
 src="$2"
-PY=$(command -v /usr/bin/python3 || command -v python3)
-"$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+need_msgpack
 source "$src/tests/e2e/oracle.sh"
 # Seeds take the recipes in turn: the first twice as many as there are recipes are two of each.
 recipes=$("$PY" "$src/tests/e2e/valid_level.py" --recipes | wc -l)

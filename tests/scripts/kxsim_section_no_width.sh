@@ -8,8 +8,7 @@ source "$2/tests/e2e/kxsim_lib.sh"
 source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 # The system interpreter, which has python3-msgpack.
-PY=$(command -v /usr/bin/python3 || command -v python3)
-"$PY" -c 'import msgpack' 2>/dev/null || { echo "SKIP: no python3-msgpack"; exit 77; }
+need_msgpack
 write_demo --scenario portals-and-paths "$work/works"
 cp -r "$work/works" "$work/flat"
 
