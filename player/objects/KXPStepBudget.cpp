@@ -5,6 +5,7 @@
 #include "model/classes/KXBaseModelObject.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPBodyData.h"
+#include "player/objects/KXPCountedRayCast.h"
 #include "player/objects/KXPObject.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
     if (heldOut) {
         kxTrace("bodies", "bodies held-out name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
                 static_cast<long long>(adds.contacts),
-                static_cast<long long>(adds.pairs == KXPStepWork::kUnknown ? -1 : adds.pairs));
+                static_cast<long long>(adds.pairs >= KXPStepWork::kUnknown ? -1 : adds.pairs));
     } else {
         kxTrace("bodies", "bodies given-back name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
                 static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
@@ -83,6 +84,39 @@ void KXPStepBudget::note(b2Body* body, bool /*made*/) {
         record.type = body->GetType();
         budget->watchKinematic(body, record);
     }
+}
+
+void KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to) {
+    const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to);
+    KXPStepBudget* budget = of(caster);
+    if (budget == nullptr) {
+        return;
+    }
+    Record& record = budget->recordOf(caster);
+    if (record.rayStep != budget->m_step) {
+        record.rayStep = budget->m_step;
+        record.rays = 0;
+        budget->m_casters.push_back(caster);
+    }
+    record.rays += looked;
+    budget->m_rays += looked;
+}
+
+KXPStepBudget::Rank KXPStepBudget::rankOf(b2Body* body) {
+    Record* record = find(body);
+    if (record == nullptr) {
+        return m_rankOf(body);
+    }
+    if (!record->ranked) {
+        record->rank = m_rankOf(body);
+        record->ranked = true;
+    }
+    return record->rank;
+}
+
+bool KXPStepBudget::castsFirstRays(b2Body* body) {
+    const Record* record = find(body);
+    return (record == nullptr || record->rayStep == 0) && rankOf(body) == Rank::last;
 }
 
 bool KXPStepBudget::isHeldOut(const b2Body* body) const {
@@ -122,17 +156,23 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     if (world.IsLocked() || !kx::physicsBoundsOn()) {
         return true;
     }
+    // Rays cast since the last step, by bodies still there.
+    m_raysLast = m_rays;
+    m_rays = 0;
+    m_castersLast.swap(m_casters);
+    m_casters.clear();
     KXPStepCensus census(world);
     m_looks = 0;
     m_continuousCost = m_continuous.predictedCost(world);
     m_predicted = predict(world, census, m_continuousCost);
-    if (m_predicted.cost() > kMaxWork || !m_flagged.empty()) {
+    const int64_t limit = m_held.empty() ? kMaxWork : kHeldWork;
+    if (m_predicted.cost() > limit || census.cutShort() || !m_flagged.empty()) {
         holdOut(census, said);
     }
     // Continuous collision goes first: the step that would pass what is left of the frame's budget
-    // goes without it.
+    // (or, while bodies are held out, the held pile's) goes without it.
     const bool continuous =
-        !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= kMaxWork;
+        !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= limit;
     giveBack(world, said, continuous ? m_continuousCost : 0);
     m_looks += census.looks();
     m_continuous.beforeStep(continuous);
@@ -143,10 +183,11 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     if (kxTraceEnabled("budget")) {
         kxTrace(
             "budget",
-            "budget step cost=%lld contacts=%lld made=%lld pairs=%lld walks=%lld continuous=%lld held=%zu",
+            "budget step cost=%lld contacts=%lld made=%lld pairs=%lld walks=%lld rays=%lld continuous=%lld "
+            "held=%zu",
             static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
             static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(m_predicted.walks),
+            static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.rays),
             static_cast<long long>(continuous ? m_continuousCost : 0), m_held.size());
     }
     m_refusedLast = m_refused;
@@ -198,19 +239,28 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     };
     m_counted = false;
     int64_t fallingMoved = 0;
+    // Characters that will cast their first ground rays after the step: each ray looks at every
+    // box it overlaps, at most all of them.
+    int64_t newCasters = 0;
     for (int32 index = 0; index < view.moveCount(); ++index) {
         const int32 proxyId = view.movedProxy(index);
         const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        fallingMoved += proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_dynamicBody ? 1 : 0;
+        if (proxy == nullptr) {
+            continue;
+        }
+        b2Body* body = proxy->fixture->GetBody();
+        fallingMoved += body->GetType() == b2_dynamicBody ? 1 : 0;
+        newCasters += castsFirstRays(body) ? 1 : 0;
     }
     const int64_t lookedUp = view.moveCount() + static_cast<int64_t>(kinematics.size());
     const int64_t newContacts = fallingMoved * view.proxyCount() + (lookedUp - fallingMoved) * m_falling;
     // Making contacts walks those made before them: at most all of them each.
     const int64_t pairBound = lookedUp * view.proxyCount();
-    const Work bound{contacts + newContacts, pairBound + m_refusedLast,
-                     m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2,
-                     newContacts};
+    Work bound{contacts + newContacts, pairBound + m_refusedLast,
+               m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2, newContacts};
+    bound.rays = m_raysLast + newCasters * 2 * view.proxyCount();
     m_boundedSpend = Work{contacts, 0, m_walks};
+    m_boundedSpend.rays = m_raysLast;
     if (fits(bound)) {
         return bound;
     }
@@ -219,35 +269,38 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
     const int64_t newInReach = moved.contactBound() + kinematic.contactBound();
     const int64_t pairsInReach = moved.pairBound() + kinematic.pairBound();
-    const Work inReach{contacts + newInReach, pairsInReach + m_refusedLast,
-                       m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2,
-                       newInReach};
+    Work inReach{contacts + newInReach, pairsInReach + m_refusedLast,
+                 m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2, newInReach};
+    inReach.rays = m_raysLast + newCasters * 2 * moved.boxesInReach;
     if (fits(inReach)) {
         return inReach;
     }
     m_counted = true;
-    // Looked up as the step will, each pair with the contacts it walks, stopping once the pairs
-    // alone pass the budget: what is left after the stop adds more than can be told.
+    // Looked up as the step will, each pair with the contacts it walks, stopping once the step and
+    // the looks alone pass the budget: what is left after the stop adds more than can be told.
     census.total = Work{contacts, m_refusedLast, 0};
-    const int64_t stop = pairs;
+    census.total.rays = m_raysLast;
+    const int64_t stop = kMaxWork;
     for (int32 index = 0; index < view.moveCount(); ++index) {
         const int32 proxyId = view.movedProxy(index);
-        if (proxyId == b2BroadPhase::e_nullProxy) {
+        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
+        if (proxy == nullptr) {
             continue;
         }
-        if (census.total.pairs > stop) {
-            if (const b2FixtureProxy* proxy = view.proxy(proxyId)) {
-                census.addUnknown(proxy->fixture->GetBody());
-            }
+        b2Body* body = proxy->fixture->GetBody();
+        if (census.passed(stop)) {
+            census.addUnknown(body);
             continue;
         }
-        census.countMoved(proxyId, stop);
+        census.countMoved(proxyId, stop, castsFirstRays(body));
     }
     for (b2Body* body : kinematics) {
-        if (census.total.pairs > stop) {
+        bool cut = census.passed(stop);
+        if (!cut) {
+            census.add(body, census.countBody(*body, true, stop, &cut));
+        }
+        if (cut) {
             census.addUnknown(body);
-        } else {
-            census.add(body, census.countBody(*body, true, stop));
         }
     }
     // The contacts held walked again for the pairs of theirs found, if the pairs did not tell more;
@@ -270,9 +323,17 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     m_madeSince = 0;
     census.total.walks = std::max(walks, census.total.walks);
     m_predicted.walks = census.total.walks;
+    // A caster's rays look at the boxes around it, and those of the casters around look at it;
+    // the rays of a character about to cast its first cross the bodies it overlaps.
+    census.attributeRayHits();
+    for (b2Body* body : m_castersLast) {
+        Work rays;
+        rays.rays = 2 * find(body)->rays;
+        census.attribute(body, rays);
+    }
     std::vector<Candidate> candidates;
     for (const auto& [body, adds] : census.byBody()) {
-        const Rank rank = m_rankOf(body);
+        const Rank rank = rankOf(body);
         if (rank == Rank::never || !body->IsEnabled()) {
             continue;
         }
@@ -294,8 +355,10 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     int held = 0;
     b2Body* first = nullptr;
     for (const Candidate& candidate : candidates) {
-        // Characters go only while the step would still pass the budget without every other body.
-        if (left.cost() <= (candidate.rank == Rank::last ? kMaxWork : kRoomWork) || candidate.cost == 0) {
+        // Bodies not looked up go whatever is left; characters go last, once every other body
+        // that adds work has gone.
+        const bool unknown = candidate.adds.pairs >= KXPStepWork::kUnknown;
+        if (!unknown && (left.cost() <= kRoomWork || candidate.cost == 0)) {
             break;
         }
         candidate.body->SetEnabled(false);
@@ -311,6 +374,7 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
             left.pairs -= std::min(left.pairs, candidate.adds.pairs);
         }
         left.walks -= std::min(left.walks, candidate.adds.walks);
+        left.rays -= std::min(left.rays, candidate.adds.rays);
         if (said) {
             said(candidate.body, candidate.adds, true);
         }
@@ -351,13 +415,18 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
             m_nextGiveBack = 0;
         }
         b2Body* body = m_held[m_nextGiveBack];
-        Work adds = census.countBody(*body, false, kRoomWork / KXPStepWork::kPairCost);
+        bool cut = false;
+        Work adds = census.countBody(*body, false, kRoomWork, &cut);
         // Its own list is walked for each of its contacts, and it lengthens theirs.
         adds.walks += adds.contacts * adds.contacts * 2;
+        // A character's rays look at the boxes it overlaps, and theirs at it.
+        if (rankOf(body) == Rank::last) {
+            adds.rays = 4 * adds.pairs;
+        }
         Work after = m_predicted;
         after.add(adds);
         // Continuous collision looks at its contacts again for each impact too.
-        if (after.cost() + continuousCost > kRoomWork) {
+        if (cut || after.cost() + continuousCost > kRoomWork) {
             ++m_nextGiveBack;
             continue;
         }
@@ -419,6 +488,15 @@ void KXPStepBudget::forget(b2Body* body) {
     }
     if (record->flagged) {
         m_flagged.erase(std::find(m_flagged.begin(), m_flagged.end(), body));
+    }
+    // Its rays were cast after the last step (or after this one): they go with it.
+    for (std::vector<b2Body*>* casters : {&m_castersLast, &m_casters}) {
+        if (record->rayStep != 0 && record->rayStep + 1 >= m_step) {
+            const auto found = std::find(casters->begin(), casters->end(), body);
+            if (found != casters->end()) {
+                casters->erase(found);
+            }
+        }
     }
     m_records.erase(body);
 }

@@ -45,8 +45,11 @@ public:
     // coins pulled onto a hero by the magnet (2 million pairs) to a fifth.
     static constexpr int64_t kMaxWork = 200'000'000;
     // Bodies are held out until the step is within this, and given back while it stays so: a
-    // level that kept passing the budget plays at some 20 ms a step.
-    static constexpr int64_t kRoomWork = kMaxWork / 8;
+    // level that kept passing the budget plays at some 15 ms of physics a step.
+    static constexpr int64_t kRoomWork = kMaxWork / 16;
+    // While bodies are held out, a step predicted past this holds more out: a pile that goes on
+    // growing (bodies falling onto it, characters sent into it) stays near the room.
+    static constexpr int64_t kHeldWork = kMaxWork / 4;
     // Contacts under which the walks cannot reach a tenth of the budget (each contact walks at
     // most all of them twice).
     static constexpr int64_t kFewContacts = 1024;
@@ -87,6 +90,9 @@ public:
 
     // A body made or given new shapes (`made`), or whose type changed.
     static void note(b2Body* body, bool made = false);
+    // A character's ground ray, cast as the world casts it; the boxes it looks at count toward the
+    // caster's part of the next step.
+    static void castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to);
 
     // A new frame: its steps (many in a rebuild) share one budget.
     void beginFrame() { m_frameWork = 0; }
@@ -124,6 +130,12 @@ private:
         bool flagged = false;
         // Its place among the kinematic bodies, or -1.
         int kinematicSlot = -1;
+        // Its rank, once asked.
+        bool ranked = false;
+        Rank rank = Rank::first;
+        // The step after which it last cast ground rays (0: never), and the boxes they looked at.
+        uint64_t rayStep = 0;
+        int64_t rays = 0;
     };
     struct Candidate;
 
@@ -131,6 +143,9 @@ private:
     Record* find(const b2Body* body);
     void watchKinematic(b2Body* body, Record& record);
     void forget(b2Body* body);
+    Rank rankOf(b2Body* body);
+    // A character that has cast no ground ray yet: the next step's prediction tells its first.
+    bool castsFirstRays(b2Body* body);
 
     // The coming step's work: from counts when, with continuous collision's, they cannot reach
     // what is left of the frame's budget, else looked up.
@@ -166,6 +181,12 @@ private:
     int64_t m_madeSince = 0;
     // The boxes the census looked at for this step.
     int64_t m_looks = 0;
+    // The boxes ground rays looked at after the last step and after this one so far, and the
+    // bodies that cast them (each once).
+    int64_t m_raysLast = 0;
+    int64_t m_rays = 0;
+    std::vector<b2Body*> m_castersLast;
+    std::vector<b2Body*> m_casters;
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
     // Whether the last prediction was looked up, else a bound from counts, which stands far above

@@ -70,7 +70,7 @@ struct ReachCounter {
 
 int64_t KXPStepWork::cost() const {
     return contacts * kContactCost + made * kMadeCost + std::min(pairs, kUnknown / kPairCost) * kPairCost +
-           walks * kWalkCost;
+           walks * kWalkCost + rays * kRayCost;
 }
 
 void KXPStepWork::add(const KXPStepWork& other) {
@@ -78,6 +78,7 @@ void KXPStepWork::add(const KXPStepWork& other) {
     made += other.made;
     pairs += other.pairs;
     walks += other.walks;
+    rays += other.rays;
 }
 
 void KXPStepReach::add(const b2AABB& fat, const b2Body& body) {
@@ -129,28 +130,42 @@ KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b
 // Counts the boxes a box overlaps as the step's pairing finds them.
 class KXPStepCensus::Query {
 public:
-    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes)
-        : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes) {}
+    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes, bool casts)
+        : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes),
+          m_casts(casts), m_spent(census.total.cost() + census.m_looks * KXPStepWork::kLookCost) {}
     bool QueryCallback(int32 otherId) {
         ++m_census.m_looks;
+        m_spent += KXPStepWork::kLookCost;
         if (otherId == m_proxyId) {
             return true;
         }
-        const Box& other = m_census.box(otherId);
+        Box& other = m_census.box(otherId);
+        // Both rays cross the other box: they go if either body goes.
+        if (m_casts) {
+            adds.rays += 2;
+            other.rayHits += 2;
+            m_spent += 2 * KXPStepWork::kRayCost;
+        }
         if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && other.moved) {
             return true;
         }
         ++adds.pairs;
         // Box2D looks for the pair's contact among those of the box that came later; a box not
         // yet made is taken to come first.
-        adds.walks +=
+        const int32 walked =
             m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId ? other.contacts : m_own.contacts;
+        adds.walks += walked;
+        m_spent += KXPStepWork::kPairCost + walked * KXPStepWork::kWalkCost;
         if (m_makes && makesContact(m_own, other)) {
             ++adds.contacts;
+            m_spent += KXPStepWork::kContactCost + KXPStepWork::kMadeCost;
         }
-        return m_census.total.pairs + adds.pairs <= m_stop;
+        cut = m_spent > m_stop;
+        return !cut;
     }
     KXPStepWork adds;
+    // Stopped before it found every box.
+    bool cut = false;
 
 private:
     KXPStepCensus& m_census;
@@ -159,6 +174,8 @@ private:
     const int32 m_ownId;
     const int64_t m_stop;
     const bool m_makes;
+    const bool m_casts;
+    int64_t m_spent;
 };
 
 KXPStepCensus::Box KXPStepCensus::boxOf(const b2Fixture& fixture) {
@@ -172,7 +189,15 @@ KXPStepCensus::Box KXPStepCensus::boxOf(const b2Fixture& fixture) {
     return box;
 }
 
-const KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
+void KXPStepCensus::attributeRayHits() {
+    for (const Box& entry : m_boxes) {
+        if (entry.known && entry.rayHits > 0) {
+            m_byBody[const_cast<b2Body*>(entry.body)].rays += entry.rayHits;
+        }
+    }
+}
+
+KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
     const size_t index = static_cast<size_t>(proxyId);
     if (index >= m_boxes.size()) {
         m_boxes.resize(index + 1);
@@ -189,13 +214,16 @@ const KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
 }
 
 KXPStepWork KXPStepCensus::countAt(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
-                                   int64_t stop, bool makes) {
-    Query query(*this, own, proxyId, ownId, stop, makes);
+                                   int64_t stop, bool makes, bool casts, bool* cut) {
+    Query query(*this, own, proxyId, ownId, stop, makes, casts);
     m_view.broadPhase().Query(&query, bounds);
+    if (cut != nullptr) {
+        *cut = *cut || query.cut;
+    }
     return query.adds;
 }
 
-void KXPStepCensus::countMoved(int32 proxyId, int64_t stop) {
+void KXPStepCensus::countMoved(int32 proxyId, int64_t stop, bool casts) {
     const Box own = box(proxyId);
     if (!own.known) {
         return;
@@ -203,19 +231,20 @@ void KXPStepCensus::countMoved(int32 proxyId, int64_t stop) {
     // A box moved twice (made, then given its type) is looked up twice; its contacts are made the
     // first time, the second only walks to them.
     const bool again = !m_lookedUp.insert(proxyId).second;
-    KXPStepWork adds = countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again);
+    bool cut = false;
+    KXPStepWork adds = countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again, casts && !again, &cut);
     // Making each contact walks the box's contacts made before it (the newer box is walked).
     adds.walks += adds.contacts * adds.contacts / 2;
     adds.made = adds.contacts;
     b2Body* body = const_cast<b2Body*>(own.body);
     add(body, adds);
     // Cut short by the stop: it adds more than was counted.
-    if (total.pairs > stop) {
+    if (cut) {
         addUnknown(body);
     }
 }
 
-KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t stop) {
+KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t stop, bool* cut) {
     KXPStepWork adds;
     for (b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
         const Box own = boxOf(*fixture);
@@ -224,7 +253,7 @@ KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t st
                 inBroadPhase ? KXPBroadPhaseView::proxyIdOf(*fixture, child) : b2BroadPhase::e_nullProxy;
             const b2AABB bounds = inBroadPhase ? m_view.fatBox(id)
                                                : madeBoxOf(*fixture->GetShape(), body.GetTransform(), child);
-            adds.add(countAt(own, bounds, b2BroadPhase::e_nullProxy, id, stop, true));
+            adds.add(countAt(own, bounds, b2BroadPhase::e_nullProxy, id, stop, true, false, cut));
         }
     }
     adds.made = adds.contacts;
@@ -237,6 +266,7 @@ void KXPStepCensus::add(b2Body* body, const KXPStepWork& adds) {
 }
 
 void KXPStepCensus::addUnknown(b2Body* body) {
+    m_cutShort = true;
     m_byBody[body].pairs = KXPStepWork::kUnknown;
 }
 

@@ -23,10 +23,12 @@ struct KXPStepWork {
     static constexpr int64_t kContactCost = 800;
     static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 10;
-    static constexpr int64_t kLookCost = 10;
+    static constexpr int64_t kLookCost = 30;
     // A contact made in the step costs more again: made, looked at the first time and begun,
     // which the game hears of (some 10 us a contact where thousands are made at once).
     static constexpr int64_t kMadeCost = 8000;
+    // A box a character's ground ray looks at after the step (its shape is cast against).
+    static constexpr int64_t kRayCost = 100;
     // The pairs of a body whose boxes were not looked up: more than can be told.
     static constexpr int64_t kUnknown = std::numeric_limits<int64_t>::max() / 4;
 
@@ -35,6 +37,8 @@ struct KXPStepWork {
     int64_t walks = 0;
     // Of the contacts, those made in the step.
     int64_t made = 0;
+    // The boxes the characters' ground rays look at after the step.
+    int64_t rays = 0;
 
     // In nanoseconds.
     int64_t cost() const;
@@ -76,16 +80,27 @@ public:
 
     // Looks up a box of the move buffer as the step's pairing does (a box moved too is paired from
     // the larger id only), adding the pairs, the contacts they may make and the contacts each pair
-    // walks to its body's and the total, and stopping once the total has passed `stop` pairs.
-    void countMoved(int32 proxyId, int64_t stop);
+    // walks to its body's and the total, and stopping once the total and the census's own looks
+    // cost more than `stop` nanoseconds. The box of a body that will cast ground rays (`casts`)
+    // adds the boxes they look at: two rays across it, each looking at the boxes it overlaps.
+    void countMoved(int32 proxyId, int64_t stop, bool casts);
     // Looks up the boxes of a body moving at a set speed, or of one held out as Box2D would make
-    // them where it stands, likewise; answers what they add.
-    KXPStepWork countBody(b2Body& body, bool inBroadPhase, int64_t stop);
+    // them where it stands, likewise; answers what they add, and tells in `cut` when the stop cut
+    // the count short.
+    KXPStepWork countBody(b2Body& body, bool inBroadPhase, int64_t stop, bool* cut);
+    // Whether the total and the census's own looks cost more than `stop` nanoseconds.
+    bool passed(int64_t stop) const { return total.cost() + m_looks * KXPStepWork::kLookCost > stop; }
     // The boxes looked at so far, which the census pays for.
     int64_t looks() const { return m_looks; }
     void add(b2Body* body, const KXPStepWork& adds);
+    // Work the total holds already, told to the body that adds it.
+    void attribute(b2Body* body, const KXPStepWork& adds) { m_byBody[body].add(adds); }
+    // The rays of the characters looked up, told also to each body they cross.
+    void attributeRayHits();
     // A body whose boxes were not looked up: it adds more than the budget can tell.
     void addUnknown(b2Body* body);
+    // Whether a body was left unknown: the step may cost anything.
+    bool cutShort() const { return m_cutShort; }
     // The contacts walked to make pairs, if each were found again: each contact walks the list of
     // the body whose box came later (Box2D looks in that body's list); each body's own share, and
     // its contacts, kept when `byBody`.
@@ -105,13 +120,15 @@ public:
         bool falling = false;
         bool moved = false;
         bool known = false;
+        // The ground rays of characters looked up that cross it.
+        int64_t rayHits = 0;
     };
 
 private:
     class Query;
     KXPStepWork countAt(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, int64_t stop,
-                        bool makes);
-    const Box& box(int32 proxyId);
+                        bool makes, bool casts, bool* cut);
+    Box& box(int32 proxyId);
     static Box boxOf(const b2Fixture& fixture);
 
     const b2World& m_world;
@@ -121,4 +138,5 @@ private:
     std::vector<Box> m_boxes;
     int64_t m_looks = 0;
     int64_t m_longestList = 0;
+    bool m_cutShort = false;
 };

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Levels whose bodies pile up: the portal works with 2,000 crates two points apart in rows of
-# forty, with 2,000 barrels at one point, and with its section streamed three points wide (laid
+# forty, with 2,000 barrels at one point, with 1,500 explorers at one point, and with its section streamed three points wide (laid
 # again and again on itself). Where a step would cost more than a frame the field holds bodies out
 # of the physics, said once for the step, and gives them back as there is room: every step stays
 # within the budget, every run plays all its frames, and the explorer walks on where it can. The
@@ -63,6 +63,15 @@ check "barrels: most of the 2,001 at one point wait outside the physics ($(held 
     [ "$(held barrels Barrel)" -ge 1000 ]
 check "barrels: every step within the budget ($(costliest barrels))" within_budget barrels
 check "barrels: the explorer walks on" walked barrels
+
+# Characters never collide with one another, but each one's ground rays look at every body it
+# stands in: a crowd of them at one point costs the square of its number after each step.
+rays() { sed -n 's/.* budget step .* rays=\([0-9]*\) .*/\1/p' "$work/$1.trace" | sort -n | tail -n 1; }
+check "explorers: the run plays its $frames frames" play explorers --unit Explorer --copies 1500
+check "explorers: their rays are counted ($(rays explorers))" [ "$(rays explorers)" -gt 100000 ]
+check "explorers: most of the 1,501 at one point wait outside the physics ($(held explorers Explorer))" \
+    [ "$(held explorers Explorer)" -ge 1000 ]
+check "explorers: every step within the budget ($(costliest explorers))" within_budget explorers
 
 check "streamed 3 wide: the run plays its $frames frames" play narrow --width 3
 check "streamed 3 wide: every step within the budget ($(costliest narrow))" within_budget narrow

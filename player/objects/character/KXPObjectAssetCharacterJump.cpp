@@ -7,6 +7,7 @@
 #include "model/references/KXAttributeSound.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPPhysicsLimits.h"
+#include "player/objects/KXPStepBudget.h"
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
 #include "player/sound/KXSound.h"
 
@@ -99,13 +100,13 @@ void KXPObjectAssetCharacter::updateGroundContact() {
         return;
     }
 
-    b2World* world = m_body->GetWorld();
+    // The step budget counts what the rays look at: a crowd of characters pays the square of it.
     KXPObjectAssetCharacterRaycastCallback first(this);
-    world->RayCast(&first, firstFrom, firstTo);
+    KXPStepBudget::castRay(m_body, &first, firstFrom, firstTo);
     KXPObjectAsset* hit = first.hitObject();
     if (hit == nullptr) {
         KXPObjectAssetCharacterRaycastCallback second(this);
-        world->RayCast(&second, secondFrom, secondTo);
+        KXPStepBudget::castRay(m_body, &second, secondFrom, secondTo);
         hit = second.hitObject();
     }
     if (hit == nullptr) {

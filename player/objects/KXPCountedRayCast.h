@@ -1,0 +1,10 @@
+#pragma once
+
+// The world's ray cast, as Box2D casts it (the same boxes looked at in the same order, the same
+// fixtures reported), that also tells how many boxes it looked at: what the ray cost.
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+
+int64_t kxCountedRayCast(const b2World& world, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to);
