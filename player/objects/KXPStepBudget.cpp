@@ -276,6 +276,12 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
         return inReach;
     }
     m_counted = true;
+    if (quiet) {
+        Work sampled;
+        if (sample(world, kinematics, contacts, continuousCost, &sampled)) {
+            return sampled;
+        }
+    }
     // Looked up as the step will, each pair with the contacts it walks, stopping once the step and
     // the looks alone pass the budget: what is left after the stop adds more than can be told.
     census.total = Work{contacts, m_refusedLast, 0};
@@ -307,6 +313,34 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     // and the pairs refused again.
     census.total.walks = std::max(census.total.walks, m_walks) + m_refusedWalksLast;
     return census.total;
+}
+
+bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
+                           int64_t continuousCost, Work* sampled) {
+    KXPStepCensus census(world);
+    const KXPBroadPhaseView& view = census.view();
+    const int32 moved = view.moveCount();
+    if (moved < 2 * static_cast<int32>(kSampledBoxes) || !kinematics.empty()) {
+        return false;
+    }
+    // Every so many boxes of the move buffer, from a place that turns with the steps.
+    const int32 every = (moved + static_cast<int32>(kSampledBoxes) - 1) / static_cast<int32>(kSampledBoxes);
+    for (int32 index = static_cast<int32>(m_step % static_cast<uint64_t>(every)); index < moved; index += every) {
+        const int32 proxyId = view.movedProxy(index);
+        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
+        if (proxy != nullptr) {
+            census.countMoved(proxyId, kMaxWork, castsFirstRays(proxy->fixture->GetBody()));
+        }
+    }
+    m_looks += census.looks();
+    Work estimate{contacts + census.total.contacts * every, census.total.pairs * every + m_refusedLast,
+                  std::max(census.total.walks * every, m_walks) + m_refusedWalksLast, census.total.made * every};
+    estimate.rays = m_raysLast + census.total.rays * every;
+    if (census.cutShort() || m_frameWork + estimate.cost() + continuousCost > kSampleWork) {
+        return false;
+    }
+    *sampled = estimate;
+    return true;
 }
 
 int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {

@@ -13,19 +13,25 @@
 //   under thousands of others walks thousands for each of them;
 // - times of impact: continuous collision looks at every contact again for each impact
 //   (KXPContinuousCollision).
+// After the step each character casts its ground rays, which look at every box they cross: a
+// crowd of characters at one point (they never collide with one another) pays the square of its
+// number there.
 // So before each step the budget predicts the contacts the world will hold, the pairs the broad
-// phase will look at, the contacts it walks and those continuous collision looks at, and weighs
-// them by what each costs: from counts Box2D keeps while they cannot reach the budget (boxes moved
-// times the boxes within their reach, contacts held), else by looking up each moved box as Box2D
-// will, stopping past the budget, and by walking the contact lists. Only when the step would cost
-// more than kMaxWork, far above the densest playable level, does it act: the step goes without
-// continuous collision first; if the rest alone passes the budget, bodies are held out of the
-// physics (disabled where they stand, their objects drawn and updated): those that add the most
-// work first, newest first among equals, until the step is within a fraction of the budget; then
-// characters, only while the step would still pass the budget (a crowd of characters). A
-// held-out body comes back where it then stands once it fits within that fraction (the margin
-// keeps it from flickering in and out), and is collected, hit and moved as before. Counts decide,
-// not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h).
+// phase will look at, the contacts it walks, those continuous collision looks at and the boxes the
+// ground rays look at (as many as after the last step, and for a character new to the field the
+// boxes it overlaps), and weighs them by what each costs: from counts Box2D keeps while they
+// cannot reach the budget (boxes moved times the boxes within their reach, contacts held), else by
+// looking up each moved box as Box2D will, stopping once the step and the looks pass the budget,
+// and by walking the contact lists. Only when the step would cost more than kMaxWork, far above
+// the densest playable level, does it act: the step goes without continuous collision first; if
+// the rest alone passes the budget, bodies are held out of the physics (disabled where they stand,
+// their objects drawn and updated): those not looked up, then those that add the most work,
+// newest first among equals, characters last, until the step is within kRoomWork. A held-out body
+// comes back where it then stands once it fits within the room (the margin keeps it from
+// flickering in and out), and is collected, hit and moved as before. While bodies are held out the
+// pile is kept near the room: a step past kHeldWork goes without continuous collision, then holds
+// more out. Counts decide, not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it
+// off (model/KXPhysicsBounds.h).
 
 #include "player/objects/KXPContinuousCollision.h"
 #include "player/objects/KXPStepCensus.h"
@@ -61,6 +67,10 @@ public:
     static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / KXPStepWork::kContactCost);
     // Refusals of which one has its walks counted.
     static constexpr int64_t kWalkSample = 64;
+    // Moved boxes looked up to tell a step's work from a sample of them (where twice as many moved),
+    // and what the sample may tell for it to stand: else each box is looked up.
+    static constexpr size_t kSampledBoxes = 64;
+    static constexpr int64_t kSampleWork = kMaxWork / 2;
     // Held-out bodies looked at in one step to give back, oldest first, round and round.
     static constexpr size_t kGiveBackTries = 64;
 
@@ -150,6 +160,10 @@ private:
     // The coming step's work: from counts when, with continuous collision's, they cannot reach
     // what is left of the frame's budget, else looked up.
     Work predict(const b2World& world, KXPStepCensus& census, int64_t continuousCost);
+    // The coming step's work told from a sample of the moved boxes, scaled to them all: false when
+    // the sample could bring it near the budget.
+    bool sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
+                int64_t continuousCost, Work* sampled);
     // Holds out the candidates that add the most, until the step is within room.
     int holdOut(KXPStepCensus& census, const Said& said);
     int giveBack(b2World& world, const Said& said, int64_t continuousCost);
