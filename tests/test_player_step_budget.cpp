@@ -319,6 +319,22 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
     EXPECT_GT(field.step(), 0);
     EXPECT_LT(enabled(movers), movers.size());
 
+    // Twice as many, half of them moved apart and half to one point: a sample of the moved boxes
+    // tells the pile.
+    Field half(
+        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    std::vector<b2Body*> spread;
+    for (int index = 0; index < 10000; ++index) {
+        spread.push_back(half.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
+    }
+    half.step();
+    for (size_t index = 0; index < spread.size(); ++index) {
+        const b2Vec2 to = index % 2 == 0 ? b2Vec2(-50.0f, -50.0f) : spread[index]->GetPosition() + b2Vec2(0.0f, 300.0f);
+        KXPBodyMotion::moveTo(spread[index], to, 0.0f);
+    }
+    EXPECT_GT(half.step(), 0);
+    EXPECT_LT(enabled(spread), spread.size());
+
     // Platforms moving together at a set speed, stacked: each step pairs each with all.
     Field moving(
         true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));

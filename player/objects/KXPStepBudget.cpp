@@ -276,11 +276,18 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
         return inReach;
     }
     m_counted = true;
-    if (quiet) {
-        Work sampled;
-        if (sample(world, kinematics, contacts, continuousCost, &sampled)) {
+    // While bodies are held out, or where a sample tells a step far past the budget (a pile), the
+    // census's own looks count toward its stop: it holds out what it could not look up.
+    Work sampled;
+    bool wasSampled = false;
+    if (quiet && sample(world, kinematics, contacts, &sampled)) {
+        wasSampled = true;
+        if (m_frameWork + sampled.cost() + continuousCost <= kSampleWork) {
             return sampled;
         }
+    }
+    if (!quiet || (wasSampled && sampled.cost() > 2 * kMaxWork)) {
+        census.weighLooks();
     }
     // Looked up as the step will, each pair with the contacts it walks, stopping once the step and
     // the looks alone pass the budget: what is left after the stop adds more than can be told.
@@ -316,7 +323,7 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
 }
 
 bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
-                           int64_t continuousCost, Work* sampled) {
+                           Work* sampled) {
     KXPStepCensus census(world);
     const KXPBroadPhaseView& view = census.view();
     const int32 moved = view.moveCount();
@@ -336,8 +343,9 @@ bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kin
     Work estimate{contacts + census.total.contacts * every, census.total.pairs * every + m_refusedLast,
                   std::max(census.total.walks * every, m_walks) + m_refusedWalksLast, census.total.made * every};
     estimate.rays = m_raysLast + census.total.rays * every;
-    if (census.cutShort() || m_frameWork + estimate.cost() + continuousCost > kSampleWork) {
-        return false;
+    // A sampled box that passes the budget alone: the step passes it far.
+    if (census.cutShort()) {
+        estimate.pairs = KXPStepWork::kUnknown;
     }
     *sampled = estimate;
     return true;
@@ -422,14 +430,16 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     if (held > 0) {
         unsigned int id = 0;
         const std::string name = nameOf(first, &id);
+        // Counting stopped short, the step would cost more than was counted.
         debugLog(
-            "[KXPStepBudget] the next step would work out %lld contacts, look at %lld pairs and walk %lld "
-            "(some %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
+            "[KXPStepBudget] the next step would work out %s%lld contacts, look at %lld pairs and walk %lld "
+            "(%s %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
             "each comes back once there is room for it",
-            static_cast<long long>(m_predicted.contacts),
+            census.cutShort() ? "at least " : "", static_cast<long long>(m_predicted.contacts),
             static_cast<long long>(std::min(m_predicted.pairs, KXPStepWork::kUnknown)),
-            static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.cost() / 1000000),
-            held, name.c_str(), id);
+            static_cast<long long>(m_predicted.walks), census.cutShort() ? "past" : "some",
+            static_cast<long long>(std::max(m_predicted.cost(), census.cutShort() ? kMaxWork : 0) / 1000000), held,
+            name.c_str(), id);
     }
     m_predicted = left;
     m_walks = left.walks;

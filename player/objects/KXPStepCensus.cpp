@@ -132,10 +132,10 @@ class KXPStepCensus::Query {
 public:
     Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes, bool casts)
         : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes),
-          m_casts(casts), m_spent(census.total.cost() + census.m_looks * KXPStepWork::kLookCost) {}
+          m_casts(casts), m_spent(census.total.cost() + census.m_looks * census.m_lookWeight) {}
     bool QueryCallback(int32 otherId) {
         ++m_census.m_looks;
-        m_spent += KXPStepWork::kLookCost;
+        m_spent += m_census.m_lookWeight;
         if (otherId == m_proxyId) {
             return true;
         }

@@ -80,16 +80,20 @@ public:
 
     // Looks up a box of the move buffer as the step's pairing does (a box moved too is paired from
     // the larger id only), adding the pairs, the contacts they may make and the contacts each pair
-    // walks to its body's and the total, and stopping once the total and the census's own looks
-    // cost more than `stop` nanoseconds. The box of a body that will cast ground rays (`casts`)
+    // walks to its body's and the total, and stopping once the total costs more than `stop`
+    // nanoseconds. The box of a body that will cast ground rays (`casts`)
     // adds the boxes they look at: two rays across it, each looking at the boxes it overlaps.
     void countMoved(int32 proxyId, int64_t stop, bool casts);
     // Looks up the boxes of a body moving at a set speed, or of one held out as Box2D would make
     // them where it stands, likewise; answers what they add, and tells in `cut` when the stop cut
     // the count short.
     KXPStepWork countBody(b2Body& body, bool inBroadPhase, int64_t stop, bool* cut);
-    // Whether the total and the census's own looks cost more than `stop` nanoseconds.
-    bool passed(int64_t stop) const { return total.cost() + m_looks * KXPStepWork::kLookCost > stop; }
+    // Whether the total (and the census's own looks, once weighed) cost more than `stop`
+    // nanoseconds.
+    bool passed(int64_t stop) const { return total.cost() + m_looks * m_lookWeight > stop; }
+    // The census's own looks count toward the stop: where the step is known to pass the budget far,
+    // counting stops as soon as it costs as much as the step may.
+    void weighLooks() { m_lookWeight = KXPStepWork::kLookCost; }
     // The boxes looked at so far, which the census pays for.
     int64_t looks() const { return m_looks; }
     void add(b2Body* body, const KXPStepWork& adds);
@@ -137,6 +141,7 @@ private:
     std::unordered_set<int32> m_lookedUp;
     std::vector<Box> m_boxes;
     int64_t m_looks = 0;
+    int64_t m_lookWeight = 0;
     int64_t m_longestList = 0;
     bool m_cutShort = false;
 };
