@@ -325,11 +325,13 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
         true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> spread;
     for (int index = 0; index < 10000; ++index) {
-        spread.push_back(half.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
+        spread.push_back(
+            half.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
     }
     half.step();
     for (size_t index = 0; index < spread.size(); ++index) {
-        const b2Vec2 to = index % 2 == 0 ? b2Vec2(-50.0f, -50.0f) : spread[index]->GetPosition() + b2Vec2(0.0f, 300.0f);
+        const b2Vec2 to =
+            index % 2 == 0 ? b2Vec2(-50.0f, -50.0f) : spread[index]->GetPosition() + b2Vec2(0.0f, 300.0f);
         KXPBodyMotion::moveTo(spread[index], to, 0.0f);
     }
     EXPECT_GT(half.step(), 0);

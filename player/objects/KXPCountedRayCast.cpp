@@ -24,7 +24,8 @@ struct CountingRay {
 
 } // namespace
 
-int64_t kxCountedRayCast(const b2World& world, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to) {
+int64_t kxCountedRayCast(const b2World& world, b2RayCastCallback* callback, const b2Vec2& from,
+                         const b2Vec2& to) {
     const b2BroadPhase& broadPhase = world.GetContactManager().m_broadPhase;
     CountingRay ray{&broadPhase, callback};
     b2RayCastInput input;

@@ -7,4 +7,5 @@
 
 #include <cstdint>
 
-int64_t kxCountedRayCast(const b2World& world, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to);
+int64_t kxCountedRayCast(const b2World& world, b2RayCastCallback* callback, const b2Vec2& from,
+                         const b2Vec2& to);

@@ -86,7 +86,8 @@ void KXPStepBudget::note(b2Body* body, bool /*made*/) {
     }
 }
 
-void KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to) {
+void KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from,
+                            const b2Vec2& to) {
     const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to);
     KXPStepBudget* budget = of(caster);
     if (budget == nullptr) {
@@ -257,7 +258,8 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     // Making contacts walks those made before them: at most all of them each.
     const int64_t pairBound = lookedUp * view.proxyCount();
     Work bound{contacts + newContacts, pairBound + m_refusedLast,
-               m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2, newContacts};
+               m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2,
+               newContacts};
     bound.rays = m_raysLast + newCasters * 2 * view.proxyCount();
     m_boundedSpend = Work{contacts, 0, m_walks};
     m_boundedSpend.rays = m_raysLast;
@@ -270,7 +272,8 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     const int64_t newInReach = moved.contactBound() + kinematic.contactBound();
     const int64_t pairsInReach = moved.pairBound() + kinematic.pairBound();
     Work inReach{contacts + newInReach, pairsInReach + m_refusedLast,
-                 m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2, newInReach};
+                 m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2,
+                 newInReach};
     inReach.rays = m_raysLast + newCasters * 2 * moved.boxesInReach;
     if (fits(inReach)) {
         return inReach;
@@ -332,7 +335,8 @@ bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kin
     }
     // Every so many boxes of the move buffer, from a place that turns with the steps.
     const int32 every = (moved + static_cast<int32>(kSampledBoxes) - 1) / static_cast<int32>(kSampledBoxes);
-    for (int32 index = static_cast<int32>(m_step % static_cast<uint64_t>(every)); index < moved; index += every) {
+    for (int32 index = static_cast<int32>(m_step % static_cast<uint64_t>(every)); index < moved;
+         index += every) {
         const int32 proxyId = view.movedProxy(index);
         const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
         if (proxy != nullptr) {
@@ -341,7 +345,8 @@ bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kin
     }
     m_looks += census.looks();
     Work estimate{contacts + census.total.contacts * every, census.total.pairs * every + m_refusedLast,
-                  std::max(census.total.walks * every, m_walks) + m_refusedWalksLast, census.total.made * every};
+                  std::max(census.total.walks * every, m_walks) + m_refusedWalksLast,
+                  census.total.made * every};
     estimate.rays = m_raysLast + census.total.rays * every;
     // A sampled box that passes the budget alone: the step passes it far.
     if (census.cutShort()) {
@@ -438,8 +443,8 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
             census.cutShort() ? "at least " : "", static_cast<long long>(m_predicted.contacts),
             static_cast<long long>(std::min(m_predicted.pairs, KXPStepWork::kUnknown)),
             static_cast<long long>(m_predicted.walks), census.cutShort() ? "past" : "some",
-            static_cast<long long>(std::max(m_predicted.cost(), census.cutShort() ? kMaxWork : 0) / 1000000), held,
-            name.c_str(), id);
+            static_cast<long long>(std::max(m_predicted.cost(), census.cutShort() ? kMaxWork : 0) / 1000000),
+            held, name.c_str(), id);
     }
     m_predicted = left;
     m_walks = left.walks;

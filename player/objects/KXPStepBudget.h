@@ -162,7 +162,8 @@ private:
     Work predict(const b2World& world, KXPStepCensus& census, int64_t continuousCost);
     // The coming step's work told from a sample of the moved boxes, scaled to them all (false where
     // too few moved to sample).
-    bool sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts, Work* sampled);
+    bool sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
+                Work* sampled);
     // Holds out the candidates that add the most, until the step is within room.
     int holdOut(KXPStepCensus& census, const Said& said);
     int giveBack(b2World& world, const Said& said, int64_t continuousCost);

@@ -130,7 +130,8 @@ KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b
 // Counts the boxes a box overlaps as the step's pairing finds them.
 class KXPStepCensus::Query {
 public:
-    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes, bool casts)
+    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes,
+          bool casts)
         : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes),
           m_casts(casts), m_spent(census.total.cost() + census.m_looks * census.m_lookWeight) {}
     bool QueryCallback(int32 otherId) {
@@ -232,7 +233,8 @@ void KXPStepCensus::countMoved(int32 proxyId, int64_t stop, bool casts) {
     // first time, the second only walks to them.
     const bool again = !m_lookedUp.insert(proxyId).second;
     bool cut = false;
-    KXPStepWork adds = countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again, casts && !again, &cut);
+    KXPStepWork adds =
+        countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again, casts && !again, &cut);
     // Making each contact walks the box's contacts made before it (the newer box is walked).
     adds.walks += adds.contacts * adds.contacts / 2;
     adds.made = adds.contacts;
