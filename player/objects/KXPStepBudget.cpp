@@ -292,8 +292,9 @@ KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& 
     if (!quiet || (wasSampled && sampled.cost() > 2 * kMaxWork)) {
         census.weighLooks();
     }
-    // Looked up as the step will, each pair with the contacts it walks, stopping once the step and
-    // the looks alone pass the budget: what is left after the stop adds more than can be told.
+    // Looked up as the step will, each pair with the contacts it walks, stopping once the step (and
+    // the looks, where weighed) passes the budget: what is left after the stop adds more than can
+    // be told.
     census.total = Work{contacts, m_refusedLast, 0};
     census.total.rays = m_raysLast;
     const int64_t stop = kMaxWork;

@@ -151,7 +151,7 @@ dense_run() {
     moths-*) run=(--open garden --frames 600) ;;
     stacked-heroes-41) run=(--open world1 --frames 1500 --key 250:down:S --key 252:up:S) ;;
     magnet-coin-room*) run=(--open world1 --frames 600 --key 250:down:Right) ;;
-    coins-at-one-point) run=(--open world1 --frames 400 --key 250:down:Right) ;;
+    coins-at-one-point) run=(--open world1 --frames 500 --key 250:down:Right) ;;
     hero-pushes-pit) run=(--open world1 --frames 500 --key 250:down:Right) ;;
     crates-edge-to-edge) run=(--open works --frames 600 --key 200:down:Right) ;;
     *) run=(--open world1 --frames 600 --key 250:down:Right) ;;
