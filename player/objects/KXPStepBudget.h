@@ -68,9 +68,11 @@ public:
     // Refusals of which one has its walks counted.
     static constexpr int64_t kWalkSample = 64;
     // Moved boxes looked up to tell a step's work from a sample of them (where twice as many moved),
-    // and what the sample may tell for it to stand: else each box is looked up.
+    // and what the sample may tell for it to stand; where it tells more, a sample eight times as
+    // large may tell up to kCloserSampleWork: else each box is looked up.
     static constexpr size_t kSampledBoxes = 64;
     static constexpr int64_t kSampleWork = kMaxWork / 2;
+    static constexpr int64_t kCloserSampleWork = kMaxWork * 3 / 4;
     // Held-out bodies looked at in one step to give back, oldest first, round and round.
     static constexpr size_t kGiveBackTries = 64;
 
@@ -162,7 +164,7 @@ private:
     Work predict(const b2World& world, KXPStepCensus& census, int64_t continuousCost);
     // The coming step's work told from a sample of the moved boxes, scaled to them all (false where
     // too few moved to sample).
-    bool sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
+    bool sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts, size_t boxes,
                 Work* sampled);
     // Holds out the candidates that add the most, until the step is within room.
     int holdOut(KXPStepCensus& census, const Said& said);
