@@ -26,6 +26,17 @@ std::string nameOf(b2Body* body, unsigned int* id) {
     return object->getModel()->name();
 }
 
+// A well-mixed 32-bit hash of two numbers.
+uint32_t scatter(uint32_t a, uint32_t b) {
+    uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return h;
+}
+
 } // namespace
 
 // A body that may be held out, with what it adds to the coming step.
@@ -342,21 +353,31 @@ bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kin
     if (moved < 2 * wanted || !kinematics.empty()) {
         return false;
     }
-    // Every so many boxes of the move buffer, from a place that turns with the steps.
-    const int32 every = (moved + wanted - 1) / wanted;
-    for (int32 index = static_cast<int32>(m_step % static_cast<uint64_t>(every)); index < moved;
-         index += every) {
+    // About one box in `every` of the move buffer, picked by a hash of its place and the step: no
+    // stride of the buffer (boxes made or moved in turn) lines up with it, and it changes each step.
+    const uint32_t every = static_cast<uint32_t>((moved + wanted - 1) / wanted);
+    int64_t looked = 0;
+    for (int32 index = 0; index < moved; ++index) {
+        if (scatter(static_cast<uint32_t>(index), static_cast<uint32_t>(m_step)) % every != 0) {
+            continue;
+        }
         const int32 proxyId = view.movedProxy(index);
         const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
         if (proxy != nullptr) {
             census.countMoved(proxyId, kMaxWork, castsFirstRays(proxy->fixture->GetBody()));
+            ++looked;
         }
     }
     m_looks += census.looks();
-    Work estimate{contacts + census.total.contacts * every, census.total.pairs * every + m_refusedLast,
-                  std::max(census.total.walks * every, m_walks) + m_refusedWalksLast,
-                  census.total.made * every};
-    estimate.rays = m_raysLast + census.total.rays * every;
+    if (looked == 0) {
+        return false;
+    }
+    // Scaled to every box moved.
+    const int64_t scale = (moved + looked - 1) / looked;
+    Work estimate{contacts + census.total.contacts * scale, census.total.pairs * scale + m_refusedLast,
+                  std::max(census.total.walks * scale, m_walks) + m_refusedWalksLast,
+                  census.total.made * scale};
+    estimate.rays = m_raysLast + census.total.rays * scale;
     // A sampled box that passes the budget alone: the step passes it far.
     if (census.cutShort()) {
         estimate.pairs = KXPStepWork::kUnknown;
