@@ -81,8 +81,8 @@ public:
     // Looks up a box of the move buffer as the step's pairing does (a box moved too is paired from
     // the larger id only), adding the pairs, the contacts they may make and the contacts each pair
     // walks to its body's and the total, and stopping once the total costs more than `stop`
-    // nanoseconds. The box of a body that will cast ground rays (`casts`)
-    // adds the boxes they look at: two rays across it, each looking at the boxes it overlaps.
+    // nanoseconds. The box of a body that will cast ground rays (`casts`) adds the boxes they look
+    // at: two rays across it, each looking at the boxes it overlaps.
     void countMoved(int32 proxyId, int64_t stop, bool casts);
     // Looks up the boxes of a body moving at a set speed, or of one held out as Box2D would make
     // them where it stands, likewise; answers what they add, and tells in `cut` when the stop cut
