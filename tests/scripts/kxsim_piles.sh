@@ -1,7 +1,7 @@
 #!/bin/bash
 # Levels whose bodies pile up: the portal works with 2,000 crates two points apart in rows of
-# forty, with 2,000 barrels at one point, with 1,500 explorers at one point, and with its section streamed three points wide (laid
-# again and again on itself). Where a step would cost more than a frame the field holds bodies out
+# forty, with 2,000 barrels at one point, with 1,500 explorers at one point, and with its section
+# streamed three points wide (laid again and again on itself). Where a step would cost more than a frame the field holds bodies out
 # of the physics, said once for the step, and gives them back as there is room: every step stays
 # within the budget, every run plays all its frames, and the explorer walks on where it can. The
 # works as made hold nothing out. Args: build folder, source folder.
