@@ -9,6 +9,7 @@
 #include "player/app/KXPRunEnd.h"
 #include "player/desktop/CaptureObject.h"
 #include "player/desktop/EventHandler.h"
+#include "player/desktop/KXPBrokenPipe.h"
 #include "player/desktop/KXPFileSizeLimit.h"
 #include "player/desktop/KXPInputDevices.h"
 #include "player/desktop/KXPSteamStandIn.h"
@@ -70,6 +71,7 @@ int runDesktopPlayer() {
     static KXPTerminationGuard* const terminationGuard = new KXPTerminationGuard();
     installTerminationHandlers(terminationGuard);
     ignoreFileSizeSignal();
+    ignoreBrokenPipeSignal();
     // Before the video starts, so that SDL keeps these handlers as the ones it restores.
     installXErrorHandlers(0, saveProgress);
 
