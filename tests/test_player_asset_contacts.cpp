@@ -9,7 +9,7 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/components/KXComponentHealth.h"
 #include "player/field/KXPGameFieldCamera.h"
-#include "player/objects/KXPBodyData.h"
+#include "player/physics/KXPBodyData.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>
@@ -300,7 +300,7 @@ TEST_F(AssetContacts, BodiesAskedForInsideTheStepComeWithTheNextUpdate) {
     ASSERT_TRUE(asked);
     EXPECT_LT(runner->getPosition().x, 100.0f);
     ASSERT_NE(spawned->getBody(), nullptr);
-    EXPECT_EQ(KXPBodyData::object(spawned->getBody()), spawned);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(spawned->getBody()), spawned);
     // The deleted object's body stayed in the world, answering for no one and touching nothing.
     EXPECT_EQ(field.world.GetBodyCount(), bodies + 1);
     EXPECT_EQ(KXPBodyData::node(doomedBody), nullptr);
@@ -536,18 +536,18 @@ TEST_F(AssetContacts, BodyDataLeadsToTheNodeOfItsKind) {
     shape.SetAsBox(1.0f, 1.0f);
     b2Fixture* fixture = body->CreateFixture(&shape, 1.0f);
     EXPECT_EQ(KXPBodyData::node(body), nullptr);
-    EXPECT_EQ(KXPBodyData::object(fixture), nullptr);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(fixture), nullptr);
     EXPECT_EQ(KXPBodyData::node(static_cast<b2Body*>(nullptr)), nullptr);
 
     KXPGameFieldCamera* camera = KXPGameFieldCamera::create();
     KXPBodyData::setNode(body, camera);
     EXPECT_EQ(KXPBodyData::nodeAs<KXPGameFieldCamera>(body), camera);
-    EXPECT_EQ(KXPBodyData::object(body), nullptr);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(body), nullptr);
 
     TestAsset* object = TestAsset::make(kxtest::boxAssetModel());
     KXPBodyData::setNode(body, object);
     KXPBodyData::setNode(fixture, object);
-    EXPECT_EQ(KXPBodyData::object(body), object);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(body), object);
     EXPECT_EQ(KXPBodyData::nodeAs<KXPObjectAsset>(fixture), object);
     EXPECT_EQ(KXPBodyData::nodeAs<KXPGameFieldCamera>(fixture), nullptr);
     KXPBodyData::clear(body);

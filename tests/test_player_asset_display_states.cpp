@@ -6,7 +6,7 @@
 
 #include "model/classes/KXModelPolygon.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyData.h"
+#include "player/physics/KXPBodyData.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>
@@ -143,7 +143,7 @@ TEST_F(AssetDisplayStates, ShapesReplaceTheFixtureUntilTheLastLookGoes) {
     EXPECT_NEAR(fixtureHeight(object), 100.0f, 0.1f);
     b2Fixture* fixture = object->getBody()->GetFixtureList();
     EXPECT_EQ(fixture->GetNext(), nullptr);
-    EXPECT_EQ(KXPBodyData::object(fixture), object);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(fixture), object);
     // A look's fixture keeps what its shape gives: Box2D's defaults and friction 0.2.
     EXPECT_FLOAT_EQ(fixture->GetDensity(), 0.0f);
     EXPECT_FLOAT_EQ(fixture->GetFriction(), 0.2f);

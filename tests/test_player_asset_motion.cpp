@@ -3,7 +3,7 @@
 // object's node, and moving a body with the bodies jointed to it.
 
 #include "player/input/KXPInputController.h"
-#include "player/objects/KXPBodyData.h"
+#include "player/physics/KXPBodyData.h"
 #include "support/asset_world_support.h"
 #include "support/field_test_support.h"
 
@@ -54,12 +54,12 @@ TEST_F(AssetMotion, BodyIsOneStaticFixtureFromTheModelShape) {
     EXPECT_NEAR(body->GetPosition().x, 5.0f, 1e-5f);
     EXPECT_NEAR(body->GetPosition().y, 3.0f, 1e-5f);
     EXPECT_NEAR(body->GetAngle(), -1.5707963f, 1e-5f);
-    EXPECT_EQ(KXPBodyData::object(body), sensor);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(body), sensor);
 
     b2Fixture* fixture = body->GetFixtureList();
     ASSERT_NE(fixture, nullptr);
     EXPECT_EQ(fixture->GetNext(), nullptr);
-    EXPECT_EQ(KXPBodyData::object(fixture), sensor);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(fixture), sensor);
     EXPECT_TRUE(fixture->IsSensor());
     EXPECT_FLOAT_EQ(fixture->GetDensity(), 0.1f);
     EXPECT_FLOAT_EQ(fixture->GetFriction(), 0.3f);

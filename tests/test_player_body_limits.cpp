@@ -7,9 +7,9 @@
 #include "model/classes/KXModelCircle.h"
 #include "model/classes/KXModelPolygon.h"
 #include "model/references/KXAttributeShape.h"
-#include "player/base/KXPPhysicsLimits.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPPhysicsLimits.h"
 #include "support/asset_world_support.h"
 
 #include <gtest/gtest.h>

@@ -313,8 +313,8 @@ TEST_F(CharacterLife, ContactsPassOtherCharactersAndSpawnersAndTakeFloorFriction
         if (!contact->IsTouching()) {
             continue;
         }
-        KXPObject* a = KXPBodyData::object(contact->GetFixtureA());
-        KXPObject* b = KXPBodyData::object(contact->GetFixtureB());
+        KXPObject* a = KXPBodyData::nodeAs<KXPObject>(contact->GetFixtureA());
+        KXPObject* b = KXPBodyData::nodeAs<KXPObject>(contact->GetFixtureB());
         KXPObject* other = a == character ? b : a;
         if (other == floor) {
             sawFloor = true;

@@ -429,7 +429,7 @@ TEST_F(CharacterUpdate, OnlyADirectionBeyondATenthTurnsTheImageAndItsFixture) {
     EXPECT_NEAR(centreX(), 0.5f, 1e-4f);
     b2Fixture* mirrored = body->GetFixtureList();
     EXPECT_EQ(mirrored->GetNext(), nullptr);
-    EXPECT_EQ(KXPBodyData::object(mirrored), character);
+    EXPECT_EQ(KXPBodyData::nodeAs<KXPObject>(mirrored), character);
     EXPECT_EQ(mirrored->GetFilterData().categoryBits, KXPObjectAsset::kCharacterCategoryBits);
     EXPECT_EQ(mirrored->GetFilterData().groupIndex, KXPObjectAsset::kCharacterGroupIndex);
     EXPECT_FLOAT_EQ(mirrored->GetDensity(), density);

@@ -3,11 +3,12 @@
 // frame's budget (a frame of many steps, a rebuild, shares one); and for some steps after one
 // that worked out too many times of impact.
 
-#include "player/objects/KXPContinuousCollision.h"
+#include "player/physics/KXPContinuousCollision.h"
 
-#include "player/objects/KXPStepBudget.h"
+#include "player/physics/KXPStepBudget.h"
 
 #include "model/classes/KXModelCircle.h"
+#include "player/objects/KXPBodyRank.h"
 
 #include <gtest/gtest.h>
 
@@ -164,7 +165,7 @@ TEST_F(ContinuousCollision, AHeapOfBallsInAPitStaysWithinTheTimesOfImpactOfAStep
                                 0.1f * static_cast<float>(index / 18));
         world->CreateBody(&definition)->CreateFixture(&ball, 1.0f);
     }
-    KXPStepBudget budget;
+    KXPStepBudget budget(KXPBodyRank::of);
     budget.watch(*world);
     for (int step = 0; step < 240; ++step) {
         budget.beginFrame();

@@ -3,14 +3,15 @@
 // speed); a step that would cost more than a frame has its heaviest bodies held out, characters
 // last, and each comes back where it then stands once there is room, to be touched as before.
 
-#include "player/objects/KXPStepBudget.h"
+#include "player/physics/KXPStepBudget.h"
 
 #include "model/KXDebugLog.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
-#include "player/objects/KXPBroadPhaseView.h"
+#include "player/objects/KXPBodyRank.h"
 #include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPBroadPhaseView.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ public:
     explicit Field(bool budgeted, KXPStepBudget::RankOf rankOf = nullptr,
                    b2Vec2 gravity = b2Vec2(0.0f, -10.0f))
         : world(std::make_unique<b2World>(gravity)), budgeted(budgeted),
-          budget(rankOf ? std::move(rankOf) : KXPStepBudget::RankOf(KXPStepBudget::gameRankOf)) {
+          budget(rankOf ? std::move(rankOf) : KXPStepBudget::RankOf(KXPBodyRank::of)) {
         if (budgeted) {
             budget.watch(*world);
         }

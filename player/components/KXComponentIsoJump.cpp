@@ -4,9 +4,9 @@
 #include "model/classes/KXModelComponentIsoJump.h"
 #include "player/base/KXPWrapping.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/physics/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "model/classes/KXModelComponentMotor.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyMotion.h"
 
 #include <cstdio>
 

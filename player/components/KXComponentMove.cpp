@@ -6,8 +6,8 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/components/KXComponentIsoJump.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPSwitchStateTable.h"
 

@@ -6,9 +6,9 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMass.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMass.h"
 #include "player/sound/KXSound.h"
 
 #include <memory>

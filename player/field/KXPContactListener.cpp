@@ -1,7 +1,7 @@
 #include "player/field/KXPContactListener.h"
 
-#include "player/objects/KXPBodyData.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyData.h"
 
 namespace {
 KXPObjectAsset* assetOf(b2Fixture* fixture) {

@@ -16,7 +16,6 @@
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPKinds.h"
 #include "player/base/KXPNoise.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/GLESDebugDraw.h"
 #include "player/field/KXPContactListener.h"
@@ -24,13 +23,15 @@
 #include "player/field/KXPPhysicsSettings.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXObjectModelHolder.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/objects/KXPBodyRank.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectBackgroundLayer.h"
-#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/controls/KXPObjectAccelerometer.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPPhysicsLimits.h"
+#include "player/physics/KXPStepBudget.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPScoreRecord.h"
@@ -178,7 +179,7 @@ bool KXPScreenScene::init() {
     KXPContactListener* contacts = new KXPContactListener();
     m_contactListener = contacts;
     m_world->SetContactListener(m_contactListener);
-    m_stepBudget = new KXPStepBudget();
+    m_stepBudget = new KXPStepBudget(KXPBodyRank::of);
     m_stepBudget->watch(*m_world);
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());

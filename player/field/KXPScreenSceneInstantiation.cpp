@@ -13,7 +13,6 @@
 #include "model/classes/KXModelObjectGroup.h"
 #include "model/classes/KXModelObjectLabel.h"
 #include "player/base/KXPKinds.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTouchPriority.h"
 #include "player/base/KXPTrace.h"
 #include "player/field/KXPGameFieldCamera.h"
@@ -23,6 +22,7 @@
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 using namespace cocos2d;
 

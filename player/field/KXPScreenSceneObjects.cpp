@@ -19,10 +19,10 @@
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/KXPObjectText.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyMotion.h"
 #include "player/services/KXServices.h"
 
 #include <algorithm>

@@ -20,8 +20,8 @@
 #include "player/field/KXPSpawnPlacement.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPObject.h"
-#include "player/objects/KXPStepBudget.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPStepBudget.h"
 #include "player/store/KXPCheckpointTable.h"
 
 #include <algorithm>

@@ -9,12 +9,12 @@
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/objects/KXObjectModelHolder.h"
 #include "player/objects/KXPObject.h"
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 #include <algorithm>
 

@@ -187,6 +187,14 @@ void KXPObject::setMovementEnabled(bool enabled) {
     m_movementEnabled = enabled;
 }
 
+std::string KXPObject::physicsName() const {
+    return m_model ? m_model->name() : std::string();
+}
+
+unsigned int KXPObject::physicsModelId() const {
+    return m_model ? m_model->id() : 0u;
+}
+
 KXComponentHealth* KXPObject::healthComponent() const {
     for (KXComponent* component : m_components) {
         if (KXComponentHealth* health = dynamic_cast<KXComponentHealth*>(component)) {

@@ -6,6 +6,7 @@
 
 #include "cocos2d.h"
 #include "player/base/KXPNodeKinds.h"
+#include "player/physics/KXPBodyOwner.h"
 
 #include <box2d/box2d.h>
 
@@ -17,7 +18,7 @@ class KXBaseModelObject;
 class KXComponent;
 class KXComponentHealth;
 
-class KXPObject : public cocos2d::CCNode {
+class KXPObject : public cocos2d::CCNode, public KXPBodyOwner {
 public:
     CC_NODE_KIND(KXPObject, kKXPNodeObject);
 
@@ -88,9 +89,11 @@ public:
     // Counts the runtime objects made in this run, in the order they were made: traces name objects
     // by it, since the engine's object ids also count sounds whose ends come on the mixer's clock.
     uint32_t traceId() const { return m_traceId; }
-    // True the first time only: the physics refused this object's body a place or a motion, said
-    // once for the object.
-    bool firstPhysicsRefusal() {
+    // KXPBodyOwner: its model's name and id; true the first time only (the physics refused this
+    // object's body a place or a motion, said once for the object).
+    std::string physicsName() const override;
+    unsigned int physicsModelId() const override;
+    bool firstPhysicsRefusal() override {
         const bool first = !m_physicsRefusalSaid;
         m_physicsRefusalSaid = true;
         return first;

@@ -13,8 +13,8 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/classes/KXModelObjectLight.h"
 #include "model/classes/KXModelQueries.h"
-#include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyData.h"
 #include "support/model_class_helpers.h"
 
 namespace kxtest {

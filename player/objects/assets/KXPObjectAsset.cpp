@@ -7,13 +7,13 @@
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPGeometry.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/components/KXComponent.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPPhysicsLimits.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>

@@ -8,10 +8,10 @@
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelPolygon.h"
 #include "player/base/KXPGameplaySettings.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMass.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 using namespace cocos2d;
 

@@ -5,9 +5,9 @@
 #include "model/classes/KXModelObjectLogic.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPObjectAssetUnit.h"
 #include "player/objects/assets/KXPTriggerArea.h"
+#include "player/physics/KXPBodyMotion.h"
 
 using namespace cocos2d;
 

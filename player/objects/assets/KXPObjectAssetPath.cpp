@@ -5,7 +5,7 @@
 #include "model/classes/KXModelObjectPath.h"
 #include "model/classes/KXModelQueries.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyMotion.h"
 
 #include <algorithm>
 #include <cfloat>

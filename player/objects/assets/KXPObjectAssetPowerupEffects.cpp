@@ -8,12 +8,12 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "player/base/KXPGameplaySettings.h"
 #include "player/base/KXPLevelField.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPControlledCharacter.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/physics/KXPPhysicsLimits.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPScoreTable.h"
 

@@ -7,8 +7,8 @@
 #include "player/base/KXPLevelField.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/character/KXPObjectAssetCharacter.h"
+#include "player/physics/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 
 #include <algorithm>

@@ -7,11 +7,11 @@
 #include "player/base/KXPTrace.h"
 #include "player/input/KXPInputController.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
 #include "player/objects/assets/KXPOneWayPlatform.h"
 #include "player/objects/assets/KXPSpawnBudget.h"
 #include "player/objects/assets/KXPUnitEnums.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
 #include "player/sound/KXSound.h"
 
 #include <algorithm>

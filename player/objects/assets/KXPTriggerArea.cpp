@@ -1,6 +1,6 @@
 #include "player/objects/assets/KXPTriggerArea.h"
 
-#include "player/objects/KXPBodyMass.h"
+#include "player/physics/KXPBodyMass.h"
 
 void KXPTriggerArea::prepare(b2Body* body) {
     if (body == nullptr || body->GetWorld()->IsLocked()) {

@@ -12,11 +12,11 @@
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/base/KXPGameplaySettings.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyData.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPPhysicsLimits.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>

@@ -6,9 +6,9 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/base/KXPGameplaySettings.h"
-#include "player/base/KXPPhysicsLimits.h"
-#include "player/objects/KXPStepBudget.h"
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
+#include "player/physics/KXPPhysicsLimits.h"
+#include "player/physics/KXPStepBudget.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "player/objects/character/KXPObjectAssetCharacterRaycastCallback.h"
 
-#include "player/objects/KXPBodyData.h"
 #include "player/objects/assets/KXPObjectAsset.h"
+#include "player/physics/KXPBodyData.h"
 
 float KXPObjectAssetCharacterRaycastCallback::ReportFixture(b2Fixture* fixture, const b2Vec2& /*point*/,
                                                             const b2Vec2& /*normal*/, float fraction) {

@@ -6,11 +6,11 @@
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "player/base/KXPGameplaySettings.h"
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/base/KXPTrace.h"
 #include "player/objects/KXPAnimationObject.h"
-#include "player/objects/KXPBodyMass.h"
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyMass.h"
+#include "player/physics/KXPBodyMotion.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 #include <algorithm>
 #include <cmath>

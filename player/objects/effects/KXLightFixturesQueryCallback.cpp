@@ -1,10 +1,10 @@
 #include "player/objects/effects/KXLightFixturesQueryCallback.h"
 
-#include "player/objects/KXPBodyData.h"
 #include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyData.h"
 
 bool KXLightFixturesQueryCallback::blocksLight(b2Fixture* fixture) {
-    KXPObject* object = KXPBodyData::object(fixture);
+    KXPObject* object = KXPBodyData::nodeAs<KXPObject>(fixture);
     return object != nullptr && object->blocksLight();
 }
 

@@ -1,8 +1,8 @@
 #include "player/objects/effects/KXPLightFan.h"
 
-#include "player/base/KXPPhysicsLimits.h"
 #include "player/objects/effects/KXLightFixturesQueryCallback.h"
 #include "player/objects/effects/KXLightFixturesRaycastCallback.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 #include <algorithm>
 #include <cmath>

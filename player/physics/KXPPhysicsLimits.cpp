@@ -1,4 +1,4 @@
-#include "player/base/KXPPhysicsLimits.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // boxes moved since the last step or moving at a set speed, and the contacts it walks to see
 // whether a pair has its contact already. Counting reads Box2D's state and changes nothing in it.
 
-#include "player/objects/KXPBroadPhaseView.h"
+#include "player/physics/KXPBroadPhaseView.h"
 
 #include <box2d/box2d.h>
 

@@ -1,4 +1,4 @@
-#include "player/objects/KXPBroadPhaseView.h"
+#include "player/physics/KXPBroadPhaseView.h"
 
 #include <cstddef>
 #include <cstring>

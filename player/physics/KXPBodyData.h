@@ -4,13 +4,11 @@
 // body and per fixture; this player stores an engine node there: the game object that owns the
 // body (and each of its fixtures), or the game-field camera on the screen-boundary body. Storing
 // the node's base pointer and casting on the way out means a reader never takes one kind of node
-// for another: asking a camera body for its object answers null.
+// for another: asking a camera body for its object (`nodeAs<KXPObject>`) answers null.
 
 #include "cocos2d.h"
 
 #include <box2d/box2d.h>
-
-class KXPObject;
 
 class KXPBodyData {
 public:
@@ -27,8 +25,4 @@ public:
     // The stored node as T, or null when it is something else.
     template <class T> static T* nodeAs(b2Body* body) { return cocos2d::ccNodeAs<T>(node(body)); }
     template <class T> static T* nodeAs(b2Fixture* fixture) { return cocos2d::ccNodeAs<T>(node(fixture)); }
-
-    // The game object behind a body or fixture, or null.
-    static KXPObject* object(b2Body* body);
-    static KXPObject* object(b2Fixture* fixture);
 };

@@ -1,4 +1,4 @@
-#include "player/objects/KXPStepCensus.h"
+#include "player/physics/KXPStepCensus.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/objects/KXPContinuousCollision.h"
+#include "player/physics/KXPContinuousCollision.h"
 
 #include <algorithm>
 

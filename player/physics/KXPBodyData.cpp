@@ -1,6 +1,4 @@
-#include "player/objects/KXPBodyData.h"
-
-#include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyData.h"
 
 #include <cstdint>
 
@@ -48,12 +46,4 @@ CCNode* KXPBodyData::node(b2Body* body) {
 
 CCNode* KXPBodyData::node(b2Fixture* fixture) {
     return fixture != nullptr ? nodeOfWord(fixture->GetUserData().pointer) : nullptr;
-}
-
-KXPObject* KXPBodyData::object(b2Body* body) {
-    return nodeAs<KXPObject>(body);
-}
-
-KXPObject* KXPBodyData::object(b2Fixture* fixture) {
-    return nodeAs<KXPObject>(fixture);
 }

@@ -1,10 +1,8 @@
-#include "player/objects/KXPBodyMotion.h"
+#include "player/physics/KXPBodyMotion.h"
 
 #include "model/KXDebugLog.h"
-#include "model/classes/KXBaseModelObject.h"
-#include "player/base/KXPPhysicsLimits.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyOwner.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 bool KXPBodyMotion::moveTo(b2Body* body, const b2Vec2& place, float angle) {
     if (body == nullptr) {
@@ -17,12 +15,11 @@ bool KXPBodyMotion::moveTo(b2Body* body, const b2Vec2& place, float angle) {
         }
         return true;
     }
-    KXPObject* object = KXPBodyData::object(body);
-    if (object != nullptr && object->firstPhysicsRefusal()) {
-        const std::shared_ptr<KXBaseModelObject> model = object->getModel();
+    KXPBodyOwner* owner = KXPBodyOwner::of(body);
+    if (owner != nullptr && owner->firstPhysicsRefusal()) {
         debugLog("[KXPObjectAsset] - %s (model %u) stays where it is: it was moved to %g, %g m at %g "
                  "radians, which the physics cannot hold",
-                 model ? model->name().c_str() : "", model ? model->id() : 0u, static_cast<double>(place.x),
+                 owner->physicsName().c_str(), owner->physicsModelId(), static_cast<double>(place.x),
                  static_cast<double>(place.y), static_cast<double>(angle));
     }
     return false;

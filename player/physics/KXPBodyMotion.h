@@ -5,7 +5,7 @@
 // a huge one is shortened; a place or angle the physics cannot hold leaves the body where it
 // stands, said once for its object.
 
-#include "player/base/KXPPhysicsLimits.h"
+#include "player/physics/KXPPhysicsLimits.h"
 
 #include <box2d/box2d.h>
 

@@ -10,7 +10,7 @@
 // have one, then again for the contacts of the bodies each impact moves; so a step's impacts are
 // at most its times of impact less those contacts, and were at most about half of them in every
 // level measured (some 3,000 characters in portals work out 3,300 times of impact for 15 impacts). The step
-// budget (player/objects/KXPStepBudget) weighs this with the rest of the step's work and runs the step
+// budget (player/physics/KXPStepBudget) weighs this with the rest of the step's work and runs the step
 // without continuous collision when it would pass the frame's. A step that worked out more than
 // kImpactsPerStep times of impact (a character in a forest of overlapping trees: millions, whatever the
 // contacts) is followed by kRestSteps without, then it is tried again. While steps go without it, the last

@@ -1,10 +1,8 @@
-#include "player/objects/KXPBodyMass.h"
+#include "player/physics/KXPBodyMass.h"
 
 #include "model/KXDebugLog.h"
-#include "model/classes/KXBaseModelObject.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPObject.h"
-#include "player/objects/KXPStepBudget.h"
+#include "player/physics/KXPBodyOwner.h"
+#include "player/physics/KXPStepBudget.h"
 
 #include <cmath>
 
@@ -30,14 +28,13 @@ struct Weighing {
 
 // The one line for a body kept still; `reach` is how far its centre of mass lies from its origin.
 void sayKeptStill(b2Body* body, float reach) {
-    KXPObject* object = KXPBodyData::object(body);
-    if (object == nullptr || !object->firstPhysicsRefusal()) {
+    KXPBodyOwner* owner = KXPBodyOwner::of(body);
+    if (owner == nullptr || !owner->firstPhysicsRefusal()) {
         return;
     }
-    const std::shared_ptr<KXBaseModelObject> model = object->getModel();
     debugLog("[KXPObjectAsset] - %s (model %u) stays still: its shape lies %g m from its body's origin, "
              "too far for the physics to turn it about its centre",
-             model ? model->name().c_str() : "", model ? model->id() : 0u, static_cast<double>(reach));
+             owner->physicsName().c_str(), owner->physicsModelId(), static_cast<double>(reach));
 }
 
 // The body's mass as Box2D would sum it with `leaving` gone and `coming` made, its centre divided

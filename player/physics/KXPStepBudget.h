@@ -33,8 +33,8 @@
 // more out. Counts decide, not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it
 // off (model/KXPhysicsBounds.h).
 
-#include "player/objects/KXPContinuousCollision.h"
-#include "player/objects/KXPStepCensus.h"
+#include "player/physics/KXPContinuousCollision.h"
+#include "player/physics/KXPStepCensus.h"
 
 #include <box2d/box2d.h>
 
@@ -77,11 +77,10 @@ public:
     static constexpr size_t kGiveBackTries = 64;
 
     // Which bodies go first, which only from a crowd of their own rank (the characters, without
-    // which there is no game), and which never (the field's own).
+    // which there is no game), and which never (the field's own). The game tells
+    // (player/objects/KXPBodyRank.h).
     enum class Rank { first, last, never };
     using RankOf = std::function<Rank(b2Body*)>;
-    // The game's rule: characters last, bodies of no object never, every other first.
-    static Rank gameRankOf(b2Body* body);
 
     using Work = KXPStepWork;
     // A body held out or given back, with what it adds where it stands.
@@ -89,7 +88,7 @@ public:
     // The game's lines: the trace of each, and one log line for each step that holds bodies out.
     static void sayHeldOut(b2Body* body, const Work& adds, bool heldOut);
 
-    explicit KXPStepBudget(RankOf rankOf = gameRankOf);
+    explicit KXPStepBudget(RankOf rankOf);
     KXPStepBudget(const KXPStepBudget&) = delete;
     KXPStepBudget& operator=(const KXPStepBudget&) = delete;
 

@@ -1,12 +1,10 @@
-#include "player/objects/KXPStepBudget.h"
+#include "player/physics/KXPStepBudget.h"
 
 #include "model/KXDebugLog.h"
 #include "model/KXPhysicsBounds.h"
-#include "model/classes/KXBaseModelObject.h"
 #include "player/base/KXPTrace.h"
-#include "player/objects/KXPBodyData.h"
-#include "player/objects/KXPCountedRayCast.h"
-#include "player/objects/KXPObject.h"
+#include "player/physics/KXPBodyOwner.h"
+#include "player/physics/KXPCountedRayCast.h"
 
 #include <algorithm>
 
@@ -17,13 +15,13 @@ bool moving(const b2Body& body) {
 }
 
 std::string nameOf(b2Body* body, unsigned int* id) {
-    const KXPObject* object = KXPBodyData::object(body);
-    if (object == nullptr || !object->getModel()) {
+    const KXPBodyOwner* owner = KXPBodyOwner::of(body);
+    if (owner == nullptr) {
         *id = 0;
         return std::string();
     }
-    *id = object->getModel()->id();
-    return object->getModel()->name();
+    *id = owner->physicsModelId();
+    return owner->physicsName();
 }
 
 // A well-mixed 32-bit hash of two numbers.
@@ -47,14 +45,6 @@ struct KXPStepBudget::Candidate {
     Work adds;
     int64_t cost;
 };
-
-KXPStepBudget::Rank KXPStepBudget::gameRankOf(b2Body* body) {
-    const KXPObject* object = KXPBodyData::object(body);
-    if (object == nullptr) {
-        return Rank::never;
-    }
-    return (object->getType() & KXPObject::kTypeCharacter) != 0 ? Rank::last : Rank::first;
-}
 
 void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
     unsigned int id = 0;

@@ -1,4 +1,4 @@
-#include "player/objects/KXPCountedRayCast.h"
+#include "player/physics/KXPCountedRayCast.h"
 
 namespace {
 
