@@ -186,9 +186,12 @@ void KXPObjectAssetPowerup::applyTypeEffect(KXPLevelField* field) {
         if (std::shared_ptr<KXModelAssetPowerup> asset = powerupModel()->assetPowerup()) {
             asset->applyGameplayValues();
             setWorldGravity(field);
+            // The character takes the new values into its body at once. Its first update may let it
+            // die and leave the field (a hit in the frame it took the powerup), which unbinds it.
             if (m_boundCharacter != nullptr) {
-                // The character takes the new values into its body at once.
                 m_boundCharacter->update(0.0f);
+            }
+            if (m_boundCharacter != nullptr) {
                 m_boundCharacter->update(0.0f);
             }
         }
