@@ -32,6 +32,7 @@
 #include "player/physics/KXPBodyMotion.h"
 #include "player/physics/KXPPhysicsLimits.h"
 #include "player/physics/KXPStepBudget.h"
+#include "player/physics/KXPStepMeter.h"
 #include "player/screens/KXPScreenUi.h"
 #include "player/sound/KXSound.h"
 #include "player/store/KXPScoreRecord.h"
@@ -335,8 +336,14 @@ void KXPScreenScene::stepWorld() {
         timeScale = 0.0f; // negative or NaN: the world stands still
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
+    KXPStepMeter* meter = KXPStepMeter::active();
+    const int64_t predicting = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
     // Bodies held out or given back, and whether the step runs with continuous collision.
     const bool continuous = m_stepBudget->beforeStep(*m_world);
+    if (meter != nullptr) {
+        meter->addBudget(KXPStepMeter::threadNanos() - predicting);
+        meter->beforeStep(*m_world);
+    }
     if (!continuous && m_world->GetContinuousPhysics() && !m_stepBudget->continuous().resting()) {
         debugLog("[KXPScreenScene] continuous collision off: it may take %lld ns in this step, more than is "
                  "left of the frame's budget, with %d contacts",
@@ -345,7 +352,11 @@ void KXPScreenScene::stepWorld() {
                 static_cast<long long>(m_stepBudget->continuousCost()), m_world->GetContactCount());
     }
     m_world->SetContinuousPhysics(continuous);
+    const int64_t stepping = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
+    if (meter != nullptr) {
+        meter->stepped(KXPStepMeter::threadNanos() - stepping);
+    }
     if (m_stepBudget->afterStep(*m_world)) {
         debugLog("[KXPScreenScene] continuous collision off for %u steps: the last step worked out %d times "
                  "of impact, more than %d",
@@ -356,6 +367,11 @@ void KXPScreenScene::stepWorld() {
     }
     ++m_stepCount;
     fixedUpdate(kFixedStep);
+    if (meter != nullptr) {
+        const int64_t predicted = m_stepBudget->predicted().cost() + m_stepBudget->continuousCost();
+        meter->finishStep(*m_world, kxTraceFrame(), predicted, predicted > KXPStepBudget::kMaxWork,
+                          m_stepBudget->parts());
+    }
     if (kxTraceEnabled("field")) {
         const CCPoint camera = m_objectLayer->getPosition();
         kxTrace("field", "field step=%u camera=%.1f,%.1f", m_stepCount, camera.x, camera.y);

@@ -45,6 +45,15 @@ int32 KXPBroadPhaseView::movedProxy(int32 index) const {
     return buffer[index];
 }
 
+int32 KXPBroadPhaseView::pairCount() const {
+    return read<int32>(m_broadPhase, offsetof(BroadPhaseLayout, pairCount));
+}
+
+const b2Pair& KXPBroadPhaseView::pair(int32 index) const {
+    const auto* buffer = read<const b2Pair*>(m_broadPhase, offsetof(BroadPhaseLayout, pairBuffer));
+    return buffer[index];
+}
+
 int32 KXPBroadPhaseView::proxyIdOf(const b2Fixture& fixture, int32 child) {
     return reinterpret_cast<const b2FixtureProxy*>(&fixture.GetAABB(child))->proxyId;
 }

@@ -20,6 +20,9 @@ public:
     int32 moveCount() const;
     int32 movedProxy(int32 index) const;
     bool wasMoved(int32 proxyId) const { return m_tree.WasMoved(proxyId); }
+    // The pairs the last pairing found (kept until the next one starts).
+    int32 pairCount() const;
+    const b2Pair& pair(int32 index) const;
     const b2AABB& fatBox(int32 proxyId) const { return m_broadPhase.GetFatAABB(proxyId); }
     const b2FixtureProxy* proxy(int32 proxyId) const {
         return static_cast<const b2FixtureProxy*>(m_broadPhase.GetUserData(proxyId));

@@ -5,8 +5,10 @@
 #include "player/base/KXPTrace.h"
 #include "player/physics/KXPBodyOwner.h"
 #include "player/physics/KXPCountedRayCast.h"
+#include "player/physics/KXPStepMeter.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -62,7 +64,9 @@ void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
 KXPStepBudget::KXPStepBudget(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
 
 void KXPStepBudget::watch(b2World& world) {
-    if (!kx::physicsBoundsOn()) {
+    // The calibration bench's meter watches the budget predict with the bounds off.
+    m_observing = !kx::physicsBoundsOn() && KXPStepMeter::active() != nullptr;
+    if (!kx::physicsBoundsOn() && !m_observing) {
         return;
     }
     world.SetContactFilter(this);
@@ -89,7 +93,12 @@ void KXPStepBudget::note(b2Body* body, bool /*made*/) {
 
 void KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from,
                             const b2Vec2& to) {
+    KXPStepMeter* meter = KXPStepMeter::active();
+    const int64_t started = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
     const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to);
+    if (meter != nullptr) {
+        meter->addRays(KXPStepMeter::threadNanos() - started);
+    }
     KXPStepBudget* budget = of(caster);
     if (budget == nullptr) {
         return;
@@ -155,8 +164,11 @@ void KXPStepBudget::watchKinematic(b2Body* body, Record& record) {
 }
 
 bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
-    if (world.IsLocked() || !kx::physicsBoundsOn()) {
+    if (world.IsLocked() || (!kx::physicsBoundsOn() && !m_observing)) {
         return true;
+    }
+    if (m_observing) {
+        return observe(world);
     }
     // Rays cast since the last step, by bodies still there.
     m_raysLast = m_rays;
@@ -198,6 +210,37 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
     m_refusedWalks = 0;
     ++m_step;
     return continuous;
+}
+
+bool KXPStepBudget::observe(b2World& world) {
+    m_raysLast = m_rays;
+    m_rays = 0;
+    m_castersLast.swap(m_casters);
+    m_casters.clear();
+    KXPStepCensus census(world);
+    m_looks = 0;
+    m_continuousCost = m_continuous.predictedCost(world);
+    m_predicted = predict(world, census, m_continuousCost);
+    m_looks += census.looks();
+    m_continuous.beforeStep(true);
+    m_refusedLast = m_refused;
+    m_refused = 0;
+    m_refusedWalksLast = m_refusedWalks;
+    m_refusedWalks = 0;
+    ++m_step;
+    return true;
+}
+
+std::string KXPStepBudget::parts() const {
+    char line[256];
+    std::snprintf(
+        line, sizeof line,
+        " p.contacts=%lld p.made=%lld p.pairs=%lld p.walks=%lld p.rays=%lld p.continuous=%lld p.looks=%lld",
+        static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.made),
+        static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
+        static_cast<long long>(m_predicted.rays), static_cast<long long>(m_continuousCost),
+        static_cast<long long>(m_looks));
+    return line;
 }
 
 bool KXPStepBudget::afterStep(const b2World& world) {
@@ -526,7 +569,7 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         }
         return false;
     }
-    if (fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
+    if (m_observing || fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
         ++m_madeSince;
         return true;
     }

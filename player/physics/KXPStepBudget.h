@@ -117,6 +117,8 @@ public:
     // without continuous collision (KXPContinuousCollision::kRestSteps).
     bool afterStep(const b2World& world);
     const KXPContinuousCollision& continuous() const { return m_continuous; }
+    // The prediction's parts, as " key=value" pairs, for the calibration bench's meter.
+    std::string parts() const;
     // The work of continuous collision the last beforeStep predicted, in nanoseconds.
     int64_t continuousCost() const { return m_continuousCost; }
     // The work predicted for the coming step by the last beforeStep (after holding out and giving
@@ -168,8 +170,11 @@ private:
     // Holds out the candidates that add the most, until the step is within room.
     int holdOut(KXPStepCensus& census, const Said& said);
     int giveBack(b2World& world, const Said& said, int64_t continuousCost);
+    // With the bounds off and the meter on: predicts, and holds nothing out.
+    bool observe(b2World& world);
 
     RankOf m_rankOf;
+    bool m_observing = false;
     std::unordered_map<const b2Body*, Record> m_records;
     std::vector<b2Body*> m_kinematics;
     // Bodies noted as falling (dynamic): a box that does not fall makes contacts only with theirs.

@@ -1,0 +1,53 @@
+#pragma once
+
+// Measures each physics step against what the step budget predicted for it, for the calibration
+// bench (bench/kxsim_step_calibration.sh): with KX_STEP_METER=FILE in the environment the field
+// appends one line a step to FILE,
+//
+//   S=<step> F=<frame> measured=<ns> step=<ns> rays=<ns> budget=<ns> predicted=<ns> acts=<0|1> ...
+//
+// measured being the thread's CPU time in b2World::Step and in the characters' ground rays after it,
+// budget the time of the budget's own prediction, predicted what it predicted, acts whether that
+// passes the budget; then the prediction's parts and counts read off the world before and after
+// the step (what Box2D did, for weighing the parts), none of which the measured times include.
+// Without the variable nothing is measured. Time never decides anything in the player: only this
+// bench reads it.
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class KXPStepMeter {
+public:
+    // The process's meter, or null when KX_STEP_METER names no file (read once).
+    static KXPStepMeter* active();
+    // The calling thread's CPU time, in nanoseconds.
+    static int64_t threadNanos();
+
+    // Around the budget's prediction, Box2D's step, and each ground ray after it.
+    void addBudget(int64_t nanos) { m_budget += nanos; }
+    void addRays(int64_t nanos) { m_rays += nanos; }
+    // Counts read before the step (outside the times measured).
+    void beforeStep(const b2World& world);
+    void stepped(int64_t nanos) { m_step += nanos; }
+    // Writes the step's line: `parts` are the prediction's own, as " key=value" pairs.
+    void finishStep(const b2World& world, uint32_t frame, int64_t predicted, bool acts,
+                    const std::string& parts);
+
+private:
+    explicit KXPStepMeter(std::FILE* file) : m_file(file) {}
+
+    std::FILE* m_file;
+    uint64_t m_steps = 0;
+    int64_t m_budget = 0;
+    int64_t m_rays = 0;
+    int64_t m_step = 0;
+    // Before the step: contacts, those touching (not sensors), the boxes Box2D will look up first,
+    // Box2D's count of times of impact.
+    int64_t m_contacts = 0;
+    int64_t m_touching = 0;
+    int64_t m_moved = 0;
+    int32 m_toiCalls = 0;
+};
