@@ -66,11 +66,12 @@ KXPStepBudget::KXPStepBudget(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
 void KXPStepBudget::watch(b2World& world) {
     // The calibration bench's meter watches the budget predict with the bounds off.
     m_observing = !kx::physicsBoundsOn() && KXPStepMeter::active() != nullptr;
+    // Joints Box2D destroys with a body are told whatever the bounds.
+    world.SetDestructionListener(this);
     if (!kx::physicsBoundsOn() && !m_observing) {
         return;
     }
     world.SetContactFilter(this);
-    world.SetDestructionListener(this);
 }
 
 KXPStepBudget* KXPStepBudget::of(const b2Body* body) {
@@ -613,7 +614,11 @@ void KXPStepBudget::forget(b2Body* body) {
     m_records.erase(body);
 }
 
-void KXPStepBudget::SayGoodbye(b2Joint* /*joint*/) {}
+void KXPStepBudget::SayGoodbye(b2Joint* joint) {
+    if (m_jointGone) {
+        m_jointGone(joint);
+    }
+}
 
 void KXPStepBudget::SayGoodbye(b2Fixture* fixture) {
     // Box2D tells of each fixture of a body it destroys; the body's record goes with the first.

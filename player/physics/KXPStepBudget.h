@@ -92,9 +92,12 @@ public:
     KXPStepBudget(const KXPStepBudget&) = delete;
     KXPStepBudget& operator=(const KXPStepBudget&) = delete;
 
-    // Becomes the world's contact filter and destruction listener (unless the bounds are off);
+    // Becomes the world's destruction listener, and its contact filter unless the bounds are off;
     // the world must not outlive it while it steps.
     void watch(b2World& world);
+    // Told of each joint Box2D destroys (with either of its bodies), before it goes.
+    using JointGone = std::function<void(b2Joint*)>;
+    void onJointGone(JointGone told) { m_jointGone = std::move(told); }
     // The budget watching the body's world (or the world), or null.
     static KXPStepBudget* of(const b2Body* body);
     static KXPStepBudget* of(const b2World& world);
@@ -174,6 +177,7 @@ private:
     bool observe(b2World& world);
 
     RankOf m_rankOf;
+    JointGone m_jointGone;
     bool m_observing = false;
     std::unordered_map<const b2Body*, Record> m_records;
     std::vector<b2Body*> m_kinematics;
