@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
@@ -107,6 +108,62 @@ TEST_F(BodyLimits, AShapeFarOffItsOriginStaysStillWithOneLineInsteadOfStoppingTh
     field.run(10);
     EXPECT_EQ(linesNaming(*looked), 1);
     EXPECT_EQ(linesNaming(*fixed), 1);
+}
+
+// Box2D alone, in a child process: makes a dynamic body of the shape and steps it, ending well
+// unless one of Box2D's assertions stops it.
+void weighAlone(const b2Shape& shape) {
+    b2World alone(b2Vec2(0.0f, -10.0f));
+    b2BodyDef definition;
+    definition.type = b2_dynamicBody;
+    b2Body* body = alone.CreateBody(&definition);
+    body->CreateFixture(&shape, KXPObjectAsset::kFixtureDensity);
+    alone.Step(kxtest::kFrame, 6, 6);
+    std::exit(body->GetPosition().y < 0.0f ? 0 : 1);
+}
+
+// The guard keeps a body still exactly where Box2D would stop, and nowhere nearer: the first
+// distance from its origin (in sizes of the shape) at which it refuses a square or a circle is
+// the first at which Box2D alone stops, and the one before it falls as Box2D makes it fall.
+TEST_F(BodyLimits, TheFarShapeGuardActsExactlyWhereBox2DWouldStop) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    b2World world(b2Vec2(0.0f, -10.0f));
+    b2BodyDef definition;
+    definition.type = b2_dynamicBody;
+    b2Body* body = world.CreateBody(&definition);
+    const auto refuses = [&](const b2Shape& shape) {
+        b2FixtureDef fixture;
+        fixture.shape = &shape;
+        fixture.density = KXPObjectAsset::kFixtureDensity;
+        return !KXPBodyMass::canTurn(*body, false, nullptr, &fixture);
+    };
+    const auto square = [](float sizes) {
+        b2PolygonShape shape;
+        shape.SetAsBox(0.5f, 0.5f, b2Vec2(sizes, 0.0f), 0.0f);
+        return shape;
+    };
+    const auto circle = [](float diameters) {
+        b2CircleShape shape;
+        shape.m_radius = 0.5f;
+        shape.m_p.Set(0.0f, diameters);
+        return shape;
+    };
+    // A square 400 of its sizes off its origin moves.
+    EXPECT_FALSE(refuses(square(400.0f)));
+    float first = 0.0f;
+    for (float sizes = 100.0f; sizes < 100000.0f && first == 0.0f; sizes += 1.0f) {
+        first = refuses(square(sizes)) ? sizes : 0.0f;
+    }
+    ASSERT_GT(first, 400.0f);
+    EXPECT_EXIT(weighAlone(square(first - 1.0f)), ::testing::ExitedWithCode(0), "") << first - 1.0f;
+    EXPECT_DEATH(weighAlone(square(first)), "") << first;
+    first = 0.0f;
+    for (float diameters = 10.0f; diameters < 100000.0f && first == 0.0f; diameters += 1.0f) {
+        first = refuses(circle(diameters)) ? diameters : 0.0f;
+    }
+    ASSERT_GT(first, 180.0f);
+    EXPECT_EXIT(weighAlone(circle(first - 1.0f)), ::testing::ExitedWithCode(0), "") << first - 1.0f;
+    EXPECT_DEATH(weighAlone(circle(first)), "") << first;
 }
 
 // A shape an editor makes, at a sane scale and offset, plays exactly as Box2D alone plays it.

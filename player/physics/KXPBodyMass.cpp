@@ -8,7 +8,8 @@
 
 namespace {
 
-// b2Body::ResetMassData's sums, in its order and its float operations.
+// b2Body::ResetMassData's sums, in its order and its float operations: fixtures newest first (a new
+// one goes to the front of the list), each weighed by Box2D's own ComputeMass.
 struct Weighing {
     float mass = 0.0f;
     float inertia = 0.0f;
@@ -38,19 +39,20 @@ void sayKeptStill(b2Body* body, float reach) {
 }
 
 // The body's mass as Box2D would sum it with `leaving` gone and `coming` made, its centre divided
-// out as Box2D divides it.
+// out as Box2D divides it (by the inverse mass).
 Weighing weigh(const b2Body& body, const b2Fixture* leaving, const b2FixtureDef* coming) {
     Weighing weighing;
+    if (coming != nullptr && coming->shape != nullptr) {
+        weighing.add(*coming->shape, coming->density);
+    }
     for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
         if (fixture != leaving) {
             weighing.add(*fixture->GetShape(), fixture->GetDensity());
         }
     }
-    if (coming != nullptr && coming->shape != nullptr) {
-        weighing.add(*coming->shape, coming->density);
-    }
     if (weighing.mass > 0.0f) {
-        weighing.centre *= 1.0f / weighing.mass;
+        const float inverse = 1.0f / weighing.mass;
+        weighing.centre *= inverse;
     }
     return weighing;
 }
@@ -71,8 +73,9 @@ bool KXPBodyMass::canTurn(const b2Body& body, bool fixedRotation, const b2Fixtur
     if (!(weighing.inertia > 0.0f) || fixedRotation) {
         return true;
     }
+    // Box2D's own test: the inertia about the centre must stay above zero.
     const float centred = weighing.inertia - weighing.mass * b2Dot(weighing.centre, weighing.centre);
-    return centred > kInertiaMargin * weighing.inertia;
+    return centred > 0.0f;
 }
 
 void KXPBodyMass::keepPositive(b2Body* body) {
@@ -108,7 +111,9 @@ void KXPBodyMass::setFixedRotation(b2Body* body, bool fixed) {
 }
 
 b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definition) {
-    if (body->GetType() == b2_dynamicBody && !canTurn(*body, body->IsFixedRotation(), nullptr, &definition)) {
+    // Box2D weighs the body again only for a fixture with density.
+    if (body->GetType() == b2_dynamicBody && definition.density > 0.0f &&
+        !canTurn(*body, body->IsFixedRotation(), nullptr, &definition)) {
         keepStill(body, nullptr, &definition);
     }
     b2Fixture* fixture = body->CreateFixture(&definition);
