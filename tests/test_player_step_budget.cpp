@@ -1,7 +1,10 @@
 // The physics step's budget: levels whose steps fit play exactly as Box2D alone plays them (heaps,
 // walls of crates edge to edge, slanted planks, coins pulled onto a hero, platforms moving at a set
-// speed); a step that would cost more than a frame has its heaviest bodies held out, characters
-// last, and each comes back where it then stands once there is room, to be touched as before.
+// speed); a step that would cost more than a frame has the dynamic bodies of its crowd held out, the
+// heaviest first, characters last, never a static or kinematic body nor one that touches nothing,
+// and each comes back where it then stands once there is room, to be touched as before. Each key
+// line of the budget (when it acts, the room it holds out to, the rays it counts, what it may hold,
+// its sums, its own looks) has a case here that fails when the line breaks.
 
 #include "player/physics/KXPStepBudget.h"
 
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <set>
 #include <vector>
@@ -24,6 +28,14 @@ namespace {
 
 using Rank = KXPStepBudget::Rank;
 using Work = KXPStepBudget::Work;
+
+// A ray's hits, as the character's ground ray takes them: the nearest.
+class RayHits : public b2RayCastCallback {
+public:
+    float ReportFixture(b2Fixture*, const b2Vec2&, const b2Vec2&, float fraction) override {
+        return fraction;
+    }
+};
 
 // Counts the contacts that begin between two sets of bodies.
 class Touches : public b2ContactListener {
@@ -46,10 +58,11 @@ public:
                    b2Vec2 gravity = b2Vec2(0.0f, -10.0f))
         : world(std::make_unique<b2World>(gravity)), budgeted(budgeted),
           budget(rankOf ? std::move(rankOf) : KXPStepBudget::RankOf(KXPBodyRank::of)) {
+        // The budget hears the world's contacts first and passes them on.
+        world->SetContactListener(&touches);
         if (budgeted) {
             budget.watch(*world);
         }
-        world->SetContactListener(&touches);
     }
     ~Field() {
         for (KXPObject* object : objects) {
@@ -104,7 +117,6 @@ public:
                 EXPECT_EQ(body->IsEnabled(), !heldOut);
                 EXPECT_GE(adds.cost(), 0);
             });
-            EXPECT_LE(budget.predicted().cost(), KXPStepBudget::kMaxWork);
         }
         world->SetContinuousPhysics(continuous);
         world->Step(1.0f / 60.0f, 6, 6);
@@ -126,6 +138,10 @@ public:
 size_t enabled(const std::vector<b2Body*>& bodies) {
     return static_cast<size_t>(
         std::count_if(bodies.begin(), bodies.end(), [](b2Body* body) { return body->IsEnabled(); }));
+}
+
+Rank firstOfAll(b2Body*) {
+    return Rank::first;
 }
 
 // The same dense but valid level in any field: a pit of balls side by side between walls, a wall
@@ -194,6 +210,8 @@ TEST(StepBudget, ValidLevelsStepExactlyAsBox2DAloneStepsThem) {
         twin.pull();
         EXPECT_EQ(budgeted.step(), 0) << step;
         alone.step();
+        // Far below the budget: the prediction leaves it room.
+        EXPECT_LT(budgeted.budget.foreseen(), KXPStepBudget::kMaxWork / 4) << step;
     }
     EXPECT_TRUE(budgeted.heldOut_.empty());
     ASSERT_EQ(level.bodies.size(), twin.bodies.size());
@@ -211,138 +229,180 @@ TEST(StepBudget, ValidLevelsStepExactlyAsBox2DAloneStepsThem) {
     EXPECT_GT(touched, 400u);
 }
 
-TEST(StepBudget, APileAtOnePointIsHeldOutNewestFirstAndComesBackAsItSpreads) {
-    Field field(
-        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+// Boxes of 1 m laid at one point in one step, without gravity.
+std::vector<b2Body*> pileOf(Field& field, int count, float spread = 0.001f) {
     std::vector<b2Body*> pile;
-    for (int index = 0; index < 800; ++index) {
-        pile.push_back(field.box(0.001f * index, 0.0f, 1.0f, 1.0f));
+    for (int index = 0; index < count; ++index) {
+        pile.push_back(field.box(spread * static_cast<float>(index), 0.0f, 1.0f, 1.0f));
     }
+    return pile;
+}
+
+// The budget acts exactly when the step it foresees passes kMaxWork: piles from well within it to
+// well past it, each foreseen in its first step and its next.
+TEST(StepBudget, ItActsExactlyWhenTheStepItForeseesPassesTheBudget) {
+    bool within = false;
+    bool past = false;
+    for (int count = 100; count <= 1000; count += 50) {
+        Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+        pileOf(field, count);
+        const int held = field.step();
+        const int64_t foreseen = field.budget.foreseen();
+        const bool passes = foreseen > KXPStepBudget::kMaxWork;
+        EXPECT_EQ(held > 0, passes) << count << " boxes: " << foreseen / 1000000 << " ms";
+        within = within || (!passes && foreseen > KXPStepBudget::kMaxWork / 2);
+        past = past || (passes && foreseen < 2 * KXPStepBudget::kMaxWork);
+    }
+    // Steps on both sides, near the line.
+    EXPECT_TRUE(within);
+    EXPECT_TRUE(past);
+}
+
+// Bodies held out bring the step within the room, and come back only while it stays within it:
+// the margin keeps them from flickering in and out.
+TEST(StepBudget, HeldOutBodiesBringTheStepWithinTheRoomAndComeBackOnlyWhileItStaysSo) {
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    const std::vector<b2Body*> pile = pileOf(field, 800);
     KXDebugLogCapture log;
-    EXPECT_GT(field.step(), 0);
-    ASSERT_FALSE(field.heldOut_.empty());
+    ASSERT_GT(field.step(), 0);
+    EXPECT_LE(field.budget.predicted().cost(), KXPStepBudget::kRoomWork);
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("bodies held out of the physics where they stand"), std::string::npos);
     // Every box of the pile adds as much: the newest went first.
     const size_t held = field.heldOut_.size();
     for (size_t index = 0; index < held; ++index) {
         EXPECT_FALSE(pile[pile.size() - 1 - index]->IsEnabled()) << index;
     }
-    EXPECT_EQ(enabled(pile), pile.size() - held);
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("bodies held out of the physics where they stand"), std::string::npos);
-    // Held out where they stood; back as the pile spreads, each step within the budget.
-    for (int step = 0; step < 600 && enabled(pile) < pile.size(); ++step) {
+    // Back as the pile spreads, each step that gives one back within the room.
+    for (int step = 0; step < 900 && enabled(pile) < pile.size(); ++step) {
+        const size_t before = field.givenBack.size();
         field.step();
+        if (field.givenBack.size() > before) {
+            EXPECT_LE(field.budget.predicted().cost() + field.budget.continuousCost(),
+                      KXPStepBudget::kRoomWork)
+                << step;
+        }
     }
     EXPECT_EQ(enabled(pile), pile.size());
     EXPECT_EQ(field.givenBack.size(), held);
     EXPECT_EQ(field.budget.heldOutCount(), 0u);
 }
 
-TEST(StepBudget, StillBodiesPiledTogetherArePairedAcrossStepsAndAllStay) {
-    // Coins dropped at one point: Box2D looks at each pair once, when the coins enter the world.
-    Field field(true, [](b2Body*) { return Rank::first; });
-    std::vector<b2Body*> coins;
-    for (int index = 0; index < 6000; ++index) {
-        coins.push_back(field.box(0.0f, 0.0f, 0.5f, 0.5f, b2_staticBody, true));
-    }
-    EXPECT_GT(field.step(), 0);
-    EXPECT_LT(enabled(coins), coins.size());
-    int steps = 1;
-    while (field.budget.heldOutCount() > 0 && steps < 200) {
-        field.step();
-        ++steps;
-    }
-    EXPECT_EQ(enabled(coins), coins.size());
-    EXPECT_LT(steps, 200);
-    // They cost nothing more: none goes again.
-    for (int step = 0; step < 60; ++step) {
-        field.step();
-    }
-    EXPECT_EQ(enabled(coins), coins.size());
-}
-
-TEST(StepBudget, CharactersGoLastAndOnlyFromACrowdOfCharacters) {
-    // The game's own rule: characters (which never collide with one another here) go only once
-    // every other body of the crowd is out; a body of no object never goes. The characters' ground
-    // rays would cross every crate: those go with the crates.
+// Only dynamic bodies of the crowd that makes the work go: never a static or kinematic body (floors,
+// walls, lifts, moving ledges), never one that touches nothing, and characters last.
+TEST(StepBudget, OnlyDynamicBodiesOfTheCrowdAreHeldOutAndCharactersLast) {
     Field field(true, nullptr, b2Vec2(0.0f, 0.0f));
+    b2Body* floor = field.box(0.0f, 0.0f, 40.0f, 2.0f, b2_staticBody);
+    field.own(floor, false);
+    std::vector<b2Body*> ledges;
+    for (int index = 0; index < 50; ++index) {
+        ledges.push_back(field.box(0.0f, 0.5f, 4.0f, 0.2f, b2_kinematicBody));
+        field.own(ledges.back(), false);
+    }
     std::vector<b2Body*> characters;
-    std::vector<b2Body*> crates;
-    for (int index = 0; index < 100; ++index) {
-        characters.push_back(field.box(0.0f, 0.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1));
+    for (int index = 0; index < 60; ++index) {
+        characters.push_back(field.box(0.0f, 1.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1));
         field.own(characters.back(), true);
     }
-    for (int index = 0; index < 1000; ++index) {
-        crates.push_back(field.box(0.0f, 0.0f, 1.0f, 1.0f));
-        field.own(crates.back(), false);
+    std::vector<b2Body*> crates = pileOf(field, 900);
+    for (b2Body* crate : crates) {
+        field.own(crate, false);
     }
-    b2Body* anchor = field.box(0.0f, 0.0f, 1.0f, 1.0f, b2_dynamicBody);
-    field.step();
-
-    // The newest crates went; a few of the oldest may stay within the room left.
-    EXPECT_LT(enabled(crates), crates.size() / 10);
-    for (size_t index = enabled(crates); index < crates.size(); ++index) {
-        EXPECT_FALSE(crates[index]->IsEnabled()) << index;
+    // Far from the crowd, touching nothing.
+    std::vector<b2Body*> apart;
+    for (int index = 0; index < 50; ++index) {
+        apart.push_back(field.box(500.0f + 3.0f * index, 500.0f, 1.0f, 1.0f));
+        field.own(apart.back(), false);
     }
+    ASSERT_GT(field.step(), 0);
+    EXPECT_TRUE(floor->IsEnabled());
+    EXPECT_EQ(enabled(ledges), ledges.size());
+    EXPECT_EQ(enabled(apart), apart.size());
+    // The newest crates went; the characters stay while crates remain to go.
+    EXPECT_LT(enabled(crates), crates.size());
     EXPECT_EQ(enabled(characters), characters.size());
-    EXPECT_TRUE(anchor->IsEnabled());
+    for (b2Body* body : field.heldOut_) {
+        EXPECT_EQ(body->GetType(), b2_dynamicBody);
+    }
 
-    // Characters alone past the budget: the newest go.
+    // Characters alone past the budget: the newest go, crossing one another's ground rays.
     Field crowd(true, nullptr, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> stacked;
-    for (int index = 0; index < 5000; ++index) {
+    for (int index = 0; index < 2000; ++index) {
         stacked.push_back(crowd.box(0.0f, 0.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1));
         crowd.own(stacked.back(), true);
     }
     crowd.step();
+    // Their rays, cast as the characters cast them after the step.
+    for (int step = 0; step < 3; ++step) {
+        for (b2Body* body : stacked) {
+            RayHits hits;
+            KXPStepBudget::castRay(body, &hits, body->GetPosition() + b2Vec2(-0.5f, -0.9f),
+                                   body->GetPosition() + b2Vec2(0.5f, -1.1f));
+        }
+        crowd.step();
+    }
     const size_t stay = enabled(stacked);
     EXPECT_LT(stay, stacked.size());
     EXPECT_GT(stay, 0u);
-    for (size_t index = 0; index < stacked.size(); ++index) {
-        EXPECT_EQ(stacked[index]->IsEnabled(), index < stay) << index;
-    }
 }
 
-// Still boxes a metre wide, 2 m apart in rows of 100, that the game moves.
-std::vector<b2Body*> gridOfMovers(Field& field, int count) {
+// The characters' ground rays count toward the frame as they are cast, and a character's first rays
+// stop at what is left of it: laying thousands at one point casts no more than the frame holds, and
+// those whose rays were cut wait outside the physics.
+TEST(StepBudget, GroundRaysCountAndACrowdsFirstRaysStopAtTheFrame) {
+    Field field(true, nullptr, b2Vec2(0.0f, 0.0f));
+    std::vector<b2Body*> crowd;
+    for (int index = 0; index < 4000; ++index) {
+        crowd.push_back(field.box(0.0f, 0.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1));
+        field.own(crowd.back(), true);
+    }
+    field.budget.beginFrame();
+    int cast = 0;
+    int cut = 0;
+    for (b2Body* body : crowd) {
+        RayHits hits;
+        const bool whole = KXPStepBudget::castRay(body, &hits, body->GetPosition() + b2Vec2(-0.5f, -0.9f),
+                                                  body->GetPosition() + b2Vec2(0.5f, -1.1f));
+        (whole ? cast : cut) += 1;
+        EXPECT_EQ(body->IsEnabled(), whole);
+    }
+    EXPECT_GT(cast, 0);
+    EXPECT_GT(cut, 0);
+    // What they looked at stands within the frame (the last ray stopped at it).
+    EXPECT_LE(field.budget.frameWork(), KXPStepBudget::kMaxWork + KXPStepWork::kRayCost * 4000);
+    EXPECT_GE(field.budget.frameWork(), KXPStepBudget::kMaxWork / 2);
+    // The next step foresees the rays of those that cast, as many boxes as they looked at.
+    field.step();
+    EXPECT_GT(field.budget.predicted().rays + field.budget.foreseen(), 0);
+}
+
+TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreForeseenBeforeTheStep) {
+    // Dynamic boxes a metre wide, 2 m apart, that the game teleports to one point: a sample of the
+    // moved boxes tells the pile before the step pairs it.
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> movers;
-    for (int index = 0; index < count; ++index) {
-        movers.push_back(
-            field.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f, b2_staticBody, true));
+    for (int index = 0; index < 3000; ++index) {
+        movers.push_back(field.box(2.0f * (index % 100), 2.0f * (index / 100), 1.0f, 1.0f));
     }
-    return movers;
-}
-
-TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheStep) {
-    Field field(
-        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
-    std::vector<b2Body*> movers = gridOfMovers(field, 5000);
     field.step();
     EXPECT_EQ(enabled(movers), movers.size());
-    // A teleport of them all to one point: the next step would look at 12.5 million pairs.
-    for (b2Body* mover : movers) {
-        KXPBodyMotion::moveTo(mover, b2Vec2(-50.0f, -50.0f), 0.0f);
+    for (size_t index = 0; index < movers.size(); ++index) {
+        const b2Vec2 to =
+            index % 2 == 0 ? b2Vec2(-50.0f, -50.0f) : movers[index]->GetPosition() + b2Vec2(0.0f, 300.0f);
+        KXPBodyMotion::moveTo(movers[index], to, 0.0f);
     }
     EXPECT_GT(field.step(), 0);
+    EXPECT_GT(field.budget.foreseen(), KXPStepBudget::kMaxWork);
     EXPECT_LT(enabled(movers), movers.size());
-
-    // Twice as many, half of them moved apart and half to one point: a sample of the moved boxes
-    // tells the pile.
-    Field half(
-        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
-    std::vector<b2Body*> spread = gridOfMovers(half, 10000);
-    half.step();
-    for (size_t index = 0; index < spread.size(); ++index) {
-        const b2Vec2 to =
-            index % 2 == 0 ? b2Vec2(-50.0f, -50.0f) : spread[index]->GetPosition() + b2Vec2(0.0f, 300.0f);
-        KXPBodyMotion::moveTo(spread[index], to, 0.0f);
+    // None of those moved apart went: they touch nothing.
+    for (size_t index = 1; index < movers.size(); index += 2) {
+        EXPECT_TRUE(movers[index]->IsEnabled()) << index;
     }
-    EXPECT_GT(half.step(), 0);
-    EXPECT_LT(enabled(spread), spread.size());
 
-    // Platforms moving together at a set speed, stacked: each step pairs each with all.
-    Field moving(
-        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
+    // Platforms moving together at a set speed, stacked: kinematic, they stay, whatever they cost;
+    // the steps that pair them all are foreseen.
+    Field moving(true, firstOfAll, b2Vec2(0.0f, 0.0f));
     std::vector<b2Body*> platforms;
     for (int index = 0; index < 3500; ++index) {
         platforms.push_back(moving.box(0.0f, 0.0f, 2.0f, 0.2f, b2_kinematicBody));
@@ -351,44 +411,101 @@ TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreCountedBeforeTheSte
     for (b2Body* platform : platforms) {
         platform->SetLinearVelocity(b2Vec2(3.0f, 0.0f));
     }
-    moving.step();
-    EXPECT_LT(enabled(platforms), platforms.size());
+    bool foreseen = false;
+    for (int step = 0; step < 20; ++step) {
+        moving.step();
+        foreseen = foreseen || moving.budget.foreseen() > KXPStepBudget::kMaxWork;
+    }
+    EXPECT_TRUE(foreseen);
+    EXPECT_EQ(enabled(platforms), platforms.size());
 }
 
 TEST(StepBudget, AHeldOutBodyComesBackWhereItStandsAndIsTouchedAsBefore) {
-    Field field(
-        true, [](b2Body*) { return Rank::first; }, b2Vec2(0.0f, 0.0f));
-    std::vector<b2Body*> coins;
-    for (int index = 0; index < 6000; ++index) {
-        coins.push_back(field.box(0.0f, 0.0f, 0.5f, 0.5f, b2_staticBody, true));
-    }
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    const std::vector<b2Body*> pile = pileOf(field, 900, 0.0f);
     field.step();
     ASSERT_FALSE(field.heldOut_.empty());
-    b2Body* last = coins.back();
+    b2Body* last = pile.back();
     ASSERT_FALSE(last->IsEnabled());
     // Moved while held out (the magnet drags it), then a hero comes by where it now stands.
     KXPBodyMotion::moveTo(last, b2Vec2(30.0f, 0.0f), 0.0f);
     b2Body* hero = field.box(30.0f, 30.0f, 1.0f, 1.0f);
     hero->SetLinearVelocity(b2Vec2(0.0f, -10.0f));
-    for (int step = 0; step < 300 && !field.touches.touched(last, hero); ++step) {
+    for (int step = 0; step < 600 && !field.touches.touched(last, hero); ++step) {
         field.step();
     }
     EXPECT_TRUE(last->IsEnabled());
     EXPECT_TRUE(field.touches.touched(last, hero));
-    EXPECT_EQ(last->GetPosition(), b2Vec2(30.0f, 0.0f));
 
     // A held-out body destroyed is forgotten.
-    Field other(true, [](b2Body*) { return Rank::first; });
-    std::vector<b2Body*> pile;
-    for (int index = 0; index < 6000; ++index) {
-        pile.push_back(other.box(0.0f, 0.0f, 0.5f, 0.5f, b2_staticBody, true));
-    }
+    Field other(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    const std::vector<b2Body*> heap = pileOf(other, 900, 0.0f);
     other.step();
     const size_t held = other.budget.heldOutCount();
     ASSERT_GT(held, 0u);
-    other.world->DestroyBody(pile.back());
+    other.world->DestroyBody(heap.back());
     EXPECT_EQ(other.budget.heldOutCount(), held - 1);
     other.step();
+}
+
+// Counts and costs saturate: a world can hold more than the square of its bodies fits in 64 bits.
+TEST(StepBudget, TheLargestCountsSaturateInsteadOfOverflowing) {
+    const int64_t most = std::numeric_limits<int64_t>::max();
+    EXPECT_EQ(kxcount::add(most, most), most);
+    EXPECT_EQ(kxcount::mul(most / 2, 3), most);
+    EXPECT_EQ(kxcount::mul(3037000500, 3037000500), most);
+    EXPECT_EQ(kxcount::sub(5, most), 0);
+    EXPECT_EQ(kxcount::scale(most, most, 1), most);
+    EXPECT_EQ(kxcount::scale(most, 3, 4), most / 4 * 3 + (most % 4) * 3 / 4);
+    Work work;
+    work.contacts = most;
+    work.walks = most / 2;
+    work.rays = most;
+    EXPECT_EQ(work.cost(), most);
+    Work twice = work;
+    twice.add(work);
+    EXPECT_EQ(twice.contacts, most);
+    EXPECT_EQ(twice.scaled(most, 1).walks, most);
+    twice.remove(work);
+    EXPECT_GE(twice.walks, 0);
+
+    // Forty thousand boxes made in one step, most at one point: the budget foresees it whole
+    // (the sanitizer build stops on a sum that overflows).
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    const std::vector<b2Body*> pile = pileOf(field, 40000, 0.0f);
+    field.step();
+    EXPECT_GT(field.budget.foreseen(), KXPStepBudget::kMaxWork);
+    EXPECT_LT(enabled(pile), pile.size());
+}
+
+// The budget's own looks stay a sample where many boxes moved, are capped where it acts, and count
+// toward the frame.
+TEST(StepBudget, TheBudgetsOwnLooksAreASampleAndCountTowardTheFrame) {
+    // Ten thousand boxes apart and a few piles of ten, made in one step: foreseen from a sample.
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    for (int index = 0; index < 10000; ++index) {
+        field.box(10.0f + 3.0f * (index % 100), 10.0f + 3.0f * (index / 100), 1.0f, 1.0f);
+    }
+    for (int pile = 0; pile < 20; ++pile) {
+        pileOf(field, 10, 0.0f);
+    }
+    field.budget.beginFrame();
+    field.budget.beforeStep(*field.world, nullptr);
+    EXPECT_EQ(field.budget.heldOutCount(), 0u);
+    EXPECT_GT(field.budget.looks(), 0);
+    // Looking each moved box up would meet ten thousand boxes and more.
+    EXPECT_LT(field.budget.looks(), 4000);
+    EXPECT_GE(field.budget.frameWork(), field.budget.looks() * KXPStepWork::kLookCost);
+
+    // A pile of three thousand at one point: acting, it looks each box up only so far.
+    Field pile(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    pileOf(pile, 3000, 0.0f);
+    pile.budget.beginFrame();
+    pile.budget.beforeStep(*pile.world, nullptr);
+    EXPECT_GT(pile.budget.heldOutCount(), 0u);
+    // Each box looked up would meet all three thousand, twice (made, then given its type).
+    EXPECT_LT(pile.budget.looks(), 2 * KXPStepBudget::kActLooks);
+    EXPECT_GE(pile.budget.frameWork(), pile.budget.looks() * KXPStepWork::kLookCost);
 }
 
 TEST(StepBudget, TheBroadPhaseViewReadsWhatTheNextStepPairs) {
@@ -414,6 +531,11 @@ TEST(StepBudget, TheBroadPhaseViewReadsWhatTheNextStepPairs) {
     EXPECT_EQ(view.moveCount(), 0);
     bodies[1]->SetTransform(b2Vec2(30.0f, 0.0f), 0.0f);
     EXPECT_EQ(view.moveCount(), 1);
+    // Pairs of two overlapping boxes, found in the step.
+    bodies[2]->SetTransform(b2Vec2(30.2f, 0.0f), 0.0f);
+    world.Step(1.0f / 60.0f, 6, 6);
+    EXPECT_EQ(world.GetContactCount(), 0);
+    EXPECT_GE(view.pairCount(), 0);
 }
 
 } // namespace

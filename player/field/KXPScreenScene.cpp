@@ -339,7 +339,8 @@ void KXPScreenScene::stepWorld() {
     KXPStepMeter* meter = KXPStepMeter::active();
     const int64_t predicting = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
     // Bodies held out or given back, and whether the step runs with continuous collision.
-    const bool continuous = m_stepBudget->beforeStep(*m_world);
+    const bool continuous =
+        m_stepBudget->beforeStep(*m_world, KXPStepBudget::sayHeldOut, kFixedStep * timeScale);
     if (meter != nullptr) {
         meter->addBudget(KXPStepMeter::threadNanos() - predicting);
         meter->beforeStep(*m_world);
@@ -368,7 +369,8 @@ void KXPScreenScene::stepWorld() {
     ++m_stepCount;
     fixedUpdate(kFixedStep);
     if (meter != nullptr) {
-        const int64_t predicted = m_stepBudget->predicted().cost() + m_stepBudget->continuousCost();
+        const int64_t predicted =
+            kxcount::add(m_stepBudget->predicted().cost(), m_stepBudget->continuousCost());
         meter->finishStep(*m_world, kxTraceFrame(), predicted, predicted > KXPStepBudget::kMaxWork,
                           m_stepBudget->parts());
     }

@@ -18,7 +18,6 @@
 
 #include <box2d/box2d.h>
 
-
 struct KXPBodyMass {
     // A dynamic body without mass gets mass 1 at its origin and no rotational inertia, as 2.3
     // gave it. Any other body, a null one, or a world inside its step is left alone.

@@ -12,10 +12,6 @@
 
 namespace {
 
-bool moving(const b2Body& body) {
-    return body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f;
-}
-
 std::string nameOf(b2Body* body, unsigned int* id) {
     const KXPBodyOwner* owner = KXPBodyOwner::of(body);
     if (owner == nullptr) {
@@ -26,7 +22,7 @@ std::string nameOf(b2Body* body, unsigned int* id) {
     return owner->physicsName();
 }
 
-// A well-mixed 32-bit hash of two numbers.
+// A well-mixed 32-bit hash of two numbers: picks samples that change each step.
 uint32_t scatter(uint32_t a, uint32_t b) {
     uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u;
     h ^= h >> 15;
@@ -37,6 +33,33 @@ uint32_t scatter(uint32_t a, uint32_t b) {
     return h;
 }
 
+// The counts the world keeps and those the budget keeps as they change: what every step pays for.
+KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t movers) {
+    KXPStepWork work;
+    work.contacts = world.GetContactCount() > 0 ? world.GetContactCount() : 0;
+    work.touching = contacts.touching();
+    work.touchingPolygons = contacts.touchingPolygons();
+    work.sensing = contacts.sensing();
+    work.bodies = world.GetBodyCount();
+    work.moving = static_cast<int64_t>(movers);
+    work.joints = world.GetJointCount();
+    return work;
+}
+
+// What a body's own contacts add to each step: each updated, solved while touching.
+KXPStepWork contactsOf(const b2Body& body) {
+    KXPStepWork work;
+    for (const b2ContactEdge* edge = body.GetContactList(); edge != nullptr; edge = edge->next) {
+        ++work.contacts;
+        if (edge->contact->IsTouching()) {
+            const bool sensed =
+                edge->contact->GetFixtureA()->IsSensor() || edge->contact->GetFixtureB()->IsSensor();
+            ++(sensed ? work.sensing : work.touching);
+        }
+    }
+    return work;
+}
+
 } // namespace
 
 // A body that may be held out, with what it adds to the coming step.
@@ -44,21 +67,14 @@ struct KXPStepBudget::Candidate {
     b2Body* body;
     Rank rank;
     uint64_t serial;
-    Work adds;
     int64_t cost;
 };
 
 void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
     unsigned int id = 0;
     const std::string name = nameOf(body, &id);
-    if (heldOut) {
-        kxTrace("bodies", "bodies held-out name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
-                static_cast<long long>(adds.contacts),
-                static_cast<long long>(adds.pairs >= KXPStepWork::kUnknown ? -1 : adds.pairs));
-    } else {
-        kxTrace("bodies", "bodies given-back name=%s id=%u contacts=%lld pairs=%lld", name.c_str(), id,
-                static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
-    }
+    kxTrace("bodies", "bodies %s name=%s id=%u contacts=%lld pairs=%lld", heldOut ? "held-out" : "given-back",
+            name.c_str(), id, static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
 }
 
 KXPStepBudget::KXPStepBudget(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
@@ -72,6 +88,8 @@ void KXPStepBudget::watch(b2World& world) {
         return;
     }
     world.SetContactFilter(this);
+    m_contacts.passTo(world.GetContactManager().m_contactListener);
+    world.SetContactListener(&m_contacts);
 }
 
 KXPStepBudget* KXPStepBudget::of(const b2Body* body) {
@@ -85,36 +103,69 @@ KXPStepBudget* KXPStepBudget::of(const b2World& world) {
 void KXPStepBudget::note(b2Body* body, bool /*made*/) {
     if (KXPStepBudget* budget = of(body)) {
         Record& record = budget->recordOf(body);
-        budget->m_falling +=
-            (body->GetType() == b2_dynamicBody ? 1 : 0) - (record.type == b2_dynamicBody ? 1 : 0);
         record.type = body->GetType();
-        budget->watchKinematic(body, record);
+        budget->watchMoving(body, record);
     }
 }
 
-void KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from,
+bool KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from,
                             const b2Vec2& to) {
     KXPStepMeter* meter = KXPStepMeter::active();
     const int64_t started = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
-    const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to);
+    KXPStepBudget* budget = of(caster);
+    bool cast = true;
+    if (budget != nullptr) {
+        cast = budget->cast(caster, callback, from, to);
+    } else {
+        kxCountedRayCast(*caster->GetWorld(), callback, from, to);
+    }
     if (meter != nullptr) {
         meter->addRays(KXPStepMeter::threadNanos() - started);
     }
-    KXPStepBudget* budget = of(caster);
-    if (budget == nullptr) {
-        return;
+    return cast;
+}
+
+bool KXPStepBudget::cast(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from, const b2Vec2& to) {
+    Record& record = recordOf(caster);
+    if (record.held) {
+        return false;
     }
-    Record& record = budget->recordOf(caster);
-    if (record.rayStep != budget->m_step) {
-        record.rayStep = budget->m_step;
+    // Rays may spend what is left of the frame, and at least the room, whatever the step took.
+    int64_t cap = kxcount::kMax;
+    const bool acts = kx::physicsBoundsOn() && !m_observing;
+    if (acts) {
+        const int64_t left =
+            std::max(kMaxWork - m_frameWork, kRoomWork - kxcount::mul(m_frameRays, KXPStepWork::kRayCost));
+        cap = std::max<int64_t>(left, 0) / KXPStepWork::kRayCost;
+    }
+    bool cut = false;
+    const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to, cap, &cut);
+    if (record.rayStep != m_step) {
+        record.rayStep = m_step;
         record.rays = 0;
-        budget->m_casters.push_back(caster);
     }
-    record.rays += looked;
-    budget->m_rays += looked;
+    record.rays = kxcount::add(record.rays, looked);
+    m_rays = kxcount::add(m_rays, looked);
+    m_frameRays = kxcount::add(m_frameRays, looked);
+    m_frameWork = kxcount::add(m_frameWork, kxcount::mul(looked, KXPStepWork::kRayCost));
+    if (!cut) {
+        return true;
+    }
+    // Its rays would pass the frame: it waits outside the physics until there is room for them.
+    if (!caster->GetWorld()->IsLocked()) {
+        hold(caster);
+        Work adds;
+        adds.rays = looked;
+        sayHeldOut(caster, adds, true);
+    }
+    return false;
 }
 
 KXPStepBudget::Rank KXPStepBudget::rankOf(b2Body* body) {
+    // Floors, walls, lifts and moving ledges stay, whatever the game tells.
+    if (body->GetType() != b2_dynamicBody) {
+        return Rank::never;
+    }
     Record* record = find(body);
     if (record == nullptr) {
         return m_rankOf(body);
@@ -124,11 +175,6 @@ KXPStepBudget::Rank KXPStepBudget::rankOf(b2Body* body) {
         record->ranked = true;
     }
     return record->rank;
-}
-
-bool KXPStepBudget::castsFirstRays(b2Body* body) {
-    const Record* record = find(body);
-    return (record == nullptr || record->rayStep == 0) && rankOf(body) == Rank::last;
 }
 
 bool KXPStepBudget::isHeldOut(const b2Body* body) const {
@@ -141,6 +187,7 @@ KXPStepBudget::Record& KXPStepBudget::recordOf(b2Body* body) {
     if (found == m_records.end()) {
         found = m_records.emplace(body, Record{}).first;
         found->second.serial = m_nextSerial++;
+        found->second.type = body->GetType();
     }
     return found->second;
 }
@@ -150,308 +197,271 @@ KXPStepBudget::Record* KXPStepBudget::find(const b2Body* body) {
     return found != m_records.end() ? &found->second : nullptr;
 }
 
-void KXPStepBudget::watchKinematic(b2Body* body, Record& record) {
-    const bool kinematic = body->GetType() == b2_kinematicBody;
-    if (kinematic && record.kinematicSlot < 0) {
-        record.kinematicSlot = static_cast<int>(m_kinematics.size());
-        m_kinematics.push_back(body);
-    } else if (!kinematic && record.kinematicSlot >= 0) {
-        b2Body* last = m_kinematics.back();
-        m_kinematics[static_cast<size_t>(record.kinematicSlot)] = last;
-        find(last)->kinematicSlot = record.kinematicSlot;
-        m_kinematics.pop_back();
-        record.kinematicSlot = -1;
+void KXPStepBudget::watchMoving(b2Body* body, Record& record) {
+    const bool moving = record.type != b2_staticBody && !record.held;
+    if (moving && record.moverSlot < 0) {
+        record.moverSlot = static_cast<int>(m_movers.size());
+        m_movers.push_back(body);
+    } else if (!moving && record.moverSlot >= 0) {
+        b2Body* last = m_movers.back();
+        m_movers[static_cast<size_t>(record.moverSlot)] = last;
+        find(last)->moverSlot = record.moverSlot;
+        m_movers.pop_back();
+        record.moverSlot = -1;
     }
 }
 
-bool KXPStepBudget::beforeStep(b2World& world, const Said& said) {
+void KXPStepBudget::beginFrame() {
+    m_frameWork = 0;
+    m_frameRays = 0;
+}
+
+KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
+                                            bool closer) {
+    Work work = kept(world, m_contacts, m_movers.size());
+    // A sample of one in kQuickShare of what moved, or kSampled where the step comes closer; all
+    // of it while few moved.
+    const auto sampleOf = [&](size_t count) {
+        return closer || count <= kSampled / 8 ? std::min(count, kSampled)
+                                               : std::min(count / kQuickShare, kSampled);
+    };
+    // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
+    const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
+    m_first = census.firstPairing(std::max<size_t>(sampleOf(moved), 1), static_cast<uint32_t>(m_step));
+    m_firstImpacts = m_first.impacts;
+    m_first.impacts = 0;
+    work.add(m_first);
+    // The last pairing: the moving bodies whose boxes leave their margins in the step, each found
+    // again with what it overlaps (a sample of them where many move); where none is looked at, as
+    // the last step's found its pairs.
+    const size_t movers = m_movers.size();
+    const size_t tries = sampleOf(movers);
+    if (tries == 0) {
+        work.pairs = kxcount::add(work.pairs, m_lastPairs);
+        work.walks = kxcount::add(work.walks, kxcount::mul(m_lastPairs, m_walksPerPair));
+    } else {
+        Work carried;
+        for (size_t index = 0; index < tries; ++index) {
+            const size_t pick =
+                movers <= tries
+                    ? index
+                    : scatter(static_cast<uint32_t>(index), static_cast<uint32_t>(m_step)) % movers;
+            const b2Body& body = *m_movers[pick];
+            if (leavesMargins(body, census.view(), dt)) {
+                carried.add(census.countCarried(body));
+            }
+        }
+        if (movers > tries) {
+            carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tries));
+        }
+        m_walksPerPair = carried.pairs > 0 ? carried.walks / carried.pairs : m_walksPerPair;
+        work.add(carried);
+    }
+    work.rays = m_raysLast;
+    return work;
+}
+
+bool KXPStepBudget::leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const {
+    if (!body.IsEnabled() || body.GetType() == b2_staticBody) {
+        return false;
+    }
+    // Where its speed (and, falling, the world's pull) takes it in the step.
+    b2Vec2 velocity = body.GetLinearVelocity();
+    if (body.GetType() == b2_dynamicBody) {
+        velocity += (dt * body.GetGravityScale()) * body.GetWorld()->GetGravity();
+    }
+    const b2Transform& from = body.GetTransform();
+    b2Transform to;
+    to.p = from.p + dt * velocity;
+    to.q.Set(body.GetAngle() + dt * body.GetAngularVelocity());
+    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+            const int32 proxyId = KXPBroadPhaseView::proxyIdOf(*fixture, child);
+            if (proxyId == b2BroadPhase::e_nullProxy) {
+                continue;
+            }
+            // Box2D's own test when it synchronises the box: the swept box within the tree's, and
+            // the tree's not far larger than the margin it would give now.
+            b2AABB before;
+            b2AABB after;
+            fixture->GetShape()->ComputeAABB(&before, from, child);
+            fixture->GetShape()->ComputeAABB(&after, to, child);
+            b2AABB swept;
+            swept.Combine(before, after);
+            const b2Vec2 displacement = b2_aabbMultiplier * (after.GetCenter() - before.GetCenter());
+            b2AABB fat;
+            fat.lowerBound = swept.lowerBound - margin;
+            fat.upperBound = swept.upperBound + margin;
+            (displacement.x < 0.0f ? fat.lowerBound.x : fat.upperBound.x) += displacement.x;
+            (displacement.y < 0.0f ? fat.lowerBound.y : fat.upperBound.y) += displacement.y;
+            const b2AABB& tree = view.fatBox(proxyId);
+            if (!tree.Contains(swept)) {
+                return true;
+            }
+            b2AABB huge;
+            huge.lowerBound = fat.lowerBound - 4.0f * margin;
+            huge.upperBound = fat.upperBound + 4.0f * margin;
+            if (!huge.Contains(tree)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     if (world.IsLocked() || (!kx::physicsBoundsOn() && !m_observing)) {
         return true;
     }
-    if (m_observing) {
-        return observe(world);
-    }
-    // Rays cast since the last step, by bodies still there.
     m_raysLast = m_rays;
     m_rays = 0;
-    m_castersLast.swap(m_casters);
-    m_casters.clear();
-    KXPStepCensus census(world);
-    m_looks = 0;
-    m_continuousCost = m_continuous.predictedCost(world);
-    m_predicted = predict(world, census, m_continuousCost);
-    const int64_t limit = m_held.empty() ? kMaxWork : kHeldWork;
-    if (m_predicted.cost() > limit || census.cutShort() || !m_flagged.empty()) {
-        holdOut(census, said);
+    m_madeInStep = 0;
+    m_contacts.beginStep();
+    KXPStepCensus census(world, m_memo, nextStamp());
+    Work work = estimate(world, census, dt, false);
+    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts);
+    m_looks = census.looks();
+    if (kxcount::add(kxcount::add(m_frameWork, work.cost()), m_continuousWork.continuousCost()) >=
+        kCloserWork) {
+        KXPStepCensus closer(world, m_memo, nextStamp());
+        work = estimate(world, closer, dt, true);
+        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts);
+        m_looks = kxcount::add(m_looks, closer.looks());
     }
-    // Continuous collision goes first: the step that would pass what is left of the frame's budget
-    // (or, while bodies are held out, the held pile's) goes without it.
-    const bool continuous =
-        !m_continuous.resting() && m_frameWork + m_predicted.cost() + m_continuousCost <= limit;
-    giveBack(world, said, continuous ? m_continuousCost : 0);
-    m_looks += census.looks();
+    // The budget's own looks are paid by now: they count toward the frame, not toward what holding
+    // bodies out can take from the step.
+    m_predicted = work;
+    m_foreseen = work.cost();
+    bool continuous = !m_continuous.resting();
+    if (!m_observing) {
+        const int64_t limit = m_held.empty() ? kMaxWork : kHeldWork;
+        const auto after = [&](bool withImpacts) {
+            return kxcount::add(kxcount::add(m_frameWork, m_predicted.cost()),
+                                withImpacts ? m_continuousWork.continuousCost() : 0);
+        };
+        // Continuous collision goes first: the step that would pass what is left of the frame's
+        // budget (or, while bodies are held out, the held pile's) goes without it; then bodies are
+        // held out while the rest alone passes it.
+        if (!m_flagged.empty() || after(false) > limit) {
+            holdOut(world, census, said, dt);
+        }
+        continuous = continuous && after(true) <= limit;
+        giveBack(world, said, continuous ? m_continuousWork.continuousCost() : 0);
+    }
     m_continuous.beforeStep(continuous);
-    // A bound from counts alone stands far above what most steps cost: the frame counts what the
-    // contacts cost then, and what was looked up otherwise.
-    const Work spent = m_counted ? m_predicted : m_boundedSpend;
-    m_frameWork += spent.cost() + (continuous ? m_continuousCost : 0) + m_looks * KXPStepWork::kLookCost;
+    // The rays are counted as they are cast; the budget's own looks are paid already.
+    Work spent = m_predicted;
+    spent.rays = 0;
+    spent.looks = m_looks;
+    m_frameWork = kxcount::add(m_frameWork, spent.cost());
+    if (continuous) {
+        m_frameWork = kxcount::add(m_frameWork, m_continuousWork.continuousCost());
+    }
     if (kxTraceEnabled("budget")) {
         kxTrace(
             "budget",
-            "budget step cost=%lld contacts=%lld made=%lld pairs=%lld walks=%lld rays=%lld continuous=%lld "
-            "held=%zu",
+            "budget step cost=%lld contacts=%lld touching=%lld moving=%lld pairs=%lld walks=%lld made=%lld "
+            "rays=%lld continuous=%lld looks=%lld held=%zu",
             static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
-            static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(m_predicted.walks), static_cast<long long>(m_predicted.rays),
-            static_cast<long long>(continuous ? m_continuousCost : 0), m_held.size());
+            static_cast<long long>(m_predicted.touching), static_cast<long long>(m_predicted.moving),
+            static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
+            static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.rays),
+            static_cast<long long>(continuous ? m_continuousWork.continuousCost() : 0),
+            static_cast<long long>(m_looks), m_held.size());
     }
-    m_refusedLast = m_refused;
-    m_refused = 0;
-    m_refusedWalksLast = m_refusedWalks;
-    m_refusedWalks = 0;
     ++m_step;
     return continuous;
 }
 
-bool KXPStepBudget::observe(b2World& world) {
-    m_raysLast = m_rays;
-    m_rays = 0;
-    m_castersLast.swap(m_casters);
-    m_casters.clear();
-    KXPStepCensus census(world);
-    m_looks = 0;
-    m_continuousCost = m_continuous.predictedCost(world);
-    m_predicted = predict(world, census, m_continuousCost);
-    m_looks += census.looks();
-    m_continuous.beforeStep(true);
-    m_refusedLast = m_refused;
-    m_refused = 0;
-    m_refusedWalksLast = m_refusedWalks;
-    m_refusedWalks = 0;
-    ++m_step;
-    return true;
-}
-
-std::string KXPStepBudget::parts() const {
-    char line[256];
-    std::snprintf(
-        line, sizeof line,
-        " p.contacts=%lld p.made=%lld p.pairs=%lld p.walks=%lld p.rays=%lld p.continuous=%lld p.looks=%lld",
-        static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.made),
-        static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
-        static_cast<long long>(m_predicted.rays), static_cast<long long>(m_continuousCost),
-        static_cast<long long>(m_looks));
-    return line;
-}
-
 bool KXPStepBudget::afterStep(const b2World& world) {
-    return kx::physicsBoundsOn() && m_continuous.afterStep(world);
+    if (!kx::physicsBoundsOn() && !m_observing) {
+        return false;
+    }
+    m_lastPairs = KXPBroadPhaseView(world).pairCount();
+    const bool rest = m_continuous.afterStep(m_contacts);
+    return rest && !m_observing;
 }
 
-KXPStepBudget::Work KXPStepBudget::predict(const b2World& world, KXPStepCensus& census,
-                                           int64_t continuousCost) {
+int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt) {
+    // Bodies whose new pairs passed the world's contacts inside the last step go first.
+    std::vector<b2Body*> flagged;
+    flagged.swap(m_flagged);
+    for (b2Body* body : flagged) {
+        recordOf(body).flagged = false;
+    }
+    // What each dynamic body of the crowd adds: its contacts, its share of the last pairing where
+    // it leaves its margins, its boxes' share of the first, a character's rays.
+    // The first pairing looked up box by box, newest first (those go first among equals), in place
+    // of the sample, while the looks stay within kActLooks. Past them a box is looked up only where
+    // it overlaps few boxes; one in a crowd adds what the crowd's boxes looked up added on average.
+    KXPStepCensus byBox(world, m_memo, nextStamp());
+    std::unordered_map<const b2Body*, Work> first;
     const KXPBroadPhaseView& view = census.view();
-    std::vector<b2Body*>& kinematics = m_movingKinematics;
-    kinematics.clear();
-    for (b2Body* body : m_kinematics) {
-        if (body->IsEnabled() && moving(*body)) {
-            kinematics.push_back(body);
+    Work exactFirst;
+    Work crowd;
+    int64_t crowded = 0;
+    for (int32 index = view.moveCount() - 1; index >= 0; --index) {
+        const int32 proxyId = view.movedProxy(index);
+        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
+        if (proxy == nullptr) {
+            continue;
+        }
+        Work adds;
+        const int64_t overlaps = byBox.looks() < kActLooks ? 0 : byBox.overlaps(proxyId, kCrowdBoxes);
+        if (overlaps <= kCrowdBoxes) {
+            adds = byBox.countMoved(proxyId);
+            adds.impacts = 0;
+            if (adds.pairs > kCrowdBoxes) {
+                crowd.add(adds);
+                ++crowded;
+            }
+        } else {
+            adds = crowded > 0 ? crowd.scaled(1, crowded) : m_first.scaled(1, std::max(view.moveCount(), 1));
+        }
+        exactFirst.add(adds);
+        if (proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
+            first[proxy->fixture->GetBody()].add(adds);
         }
     }
-    const int64_t contacts = world.GetContactCount();
-    // The walks change as the contacts do: walked again every few steps, or at once when the
-    // contacts grew by a quarter or bodies are held out.
-    if (contacts < kFewContacts) {
-        m_walks = 0;
-        m_walksAt = contacts;
-    } else if (m_step % kWalkSteps == 0 || contacts > m_walksAt + m_walksAt / 4 || !m_held.empty() ||
-               !m_flagged.empty()) {
-        census.countWalks(false);
-        m_walks = census.total.walks;
-        m_walksAt = contacts;
-        m_longestList = census.longestList();
-        m_madeSince = 0;
-    }
-    // Each pair found walks the contacts of one of its bodies: at most the longest list, which
-    // grows by no more than the contacts made since it was counted.
-    const int64_t longest =
-        contacts < kFewContacts ? contacts : std::min(contacts, m_longestList + m_madeSince);
-    // Cheap bounds, the cheapest first. A box looked up pairs at most with every box and makes
-    // contacts only with those of falling bodies unless it falls itself; and it pairs at most with
-    // the boxes in reach of all those looked up with it.
-    const bool quiet = m_held.empty() && m_flagged.empty();
-    const auto fits = [&](const Work& bound) {
-        return quiet && m_frameWork + bound.cost() + continuousCost <= kMaxWork;
+    m_predicted.remove(m_first);
+    m_predicted.add(exactFirst);
+    m_first = exactFirst;
+    const auto addsOf = [&](b2Body* body) {
+        Work adds = contactsOf(*body);
+        adds.moving = 1;
+        if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
+            adds.pairs = adds.contacts;
+            adds.walks = kxcount::mul(adds.contacts, adds.contacts) / 2;
+        }
+        const auto found = first.find(body);
+        if (found != first.end()) {
+            adds.add(found->second);
+        }
+        const Record* record = find(body);
+        if (record != nullptr && record->rayStep == m_step) {
+            adds.rays = record->rays;
+        }
+        return adds;
     };
-    m_counted = false;
-    int64_t fallingMoved = 0;
-    // Characters that will cast their first ground rays after the step: each ray looks at every
-    // box it overlaps, at most all of them.
-    int64_t newCasters = 0;
-    for (int32 index = 0; index < view.moveCount(); ++index) {
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy == nullptr) {
-            continue;
-        }
-        b2Body* body = proxy->fixture->GetBody();
-        fallingMoved += body->GetType() == b2_dynamicBody ? 1 : 0;
-        newCasters += castsFirstRays(body) ? 1 : 0;
-    }
-    const int64_t lookedUp = view.moveCount() + static_cast<int64_t>(kinematics.size());
-    const int64_t newContacts = fallingMoved * view.proxyCount() + (lookedUp - fallingMoved) * m_falling;
-    // Making contacts walks those made before them: at most all of them each.
-    const int64_t pairBound = lookedUp * view.proxyCount();
-    Work bound{contacts + newContacts, pairBound + m_refusedLast,
-               m_walks + m_refusedWalksLast + pairBound * longest + newContacts * newContacts / 2,
-               newContacts};
-    bound.rays = m_raysLast + newCasters * 2 * view.proxyCount();
-    m_boundedSpend = Work{contacts, 0, m_walks};
-    m_boundedSpend.rays = m_raysLast;
-    if (fits(bound)) {
-        return bound;
-    }
-    const int64_t pairs = kMaxWork / KXPStepWork::kPairCost;
-    const KXPStepReach moved = KXPStepReach::ofMoved(view, pairs);
-    const KXPStepReach kinematic = KXPStepReach::of(view, kinematics, pairs);
-    const int64_t newInReach = moved.contactBound() + kinematic.contactBound();
-    const int64_t pairsInReach = moved.pairBound() + kinematic.pairBound();
-    Work inReach{contacts + newInReach, pairsInReach + m_refusedLast,
-                 m_walks + m_refusedWalksLast + pairsInReach * longest + newInReach * newInReach / 2,
-                 newInReach};
-    inReach.rays = m_raysLast + newCasters * 2 * moved.boxesInReach;
-    if (fits(inReach)) {
-        return inReach;
-    }
-    m_counted = true;
-    // While bodies are held out, or where a sample tells a step far past the budget (a pile), the
-    // census's own looks count toward its stop: it holds out what it could not look up.
-    Work sampled;
-    bool wasSampled = false;
-    if (quiet && sample(world, kinematics, contacts, kSampledBoxes, &sampled)) {
-        wasSampled = true;
-        if (m_frameWork + sampled.cost() + continuousCost <= kSampleWork) {
-            return sampled;
-        }
-        // Near the budget: a sample eight times as large, which stands a little further below it.
-        Work closer;
-        if (sampled.cost() <= 2 * kMaxWork &&
-            sample(world, kinematics, contacts, 8 * kSampledBoxes, &closer) &&
-            m_frameWork + closer.cost() + continuousCost <= kCloserSampleWork) {
-            return closer;
-        }
-    }
-    if (!quiet || (wasSampled && sampled.cost() > 2 * kMaxWork)) {
-        census.weighLooks();
-    }
-    // Looked up as the step will, each pair with the contacts it walks, stopping once the step (and
-    // the looks, where weighed) passes the budget: what is left after the stop adds more than can
-    // be told.
-    census.total = Work{contacts, m_refusedLast, 0};
-    census.total.rays = m_raysLast;
-    const int64_t stop = kMaxWork;
-    for (int32 index = 0; index < view.moveCount(); ++index) {
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy == nullptr) {
-            continue;
-        }
-        b2Body* body = proxy->fixture->GetBody();
-        if (census.passed(stop)) {
-            census.addUnknown(body);
-            continue;
-        }
-        census.countMoved(proxyId, stop, castsFirstRays(body));
-    }
-    for (b2Body* body : kinematics) {
-        bool cut = census.passed(stop);
-        if (!cut) {
-            census.add(body, census.countBody(*body, true, stop, &cut));
-        }
-        if (cut) {
-            census.addUnknown(body);
-        }
-    }
-    // The contacts held walked again for the pairs of theirs found, if the pairs did not tell more;
-    // and the pairs refused again.
-    census.total.walks = std::max(census.total.walks, m_walks) + m_refusedWalksLast;
-    return census.total;
-}
-
-bool KXPStepBudget::sample(const b2World& world, const std::vector<b2Body*>& kinematics, int64_t contacts,
-                           size_t boxes, Work* sampled) {
-    KXPStepCensus census(world);
-    const KXPBroadPhaseView& view = census.view();
-    const int32 moved = view.moveCount();
-    const int32 wanted = static_cast<int32>(boxes);
-    if (moved < 2 * wanted || !kinematics.empty()) {
-        return false;
-    }
-    // About one box in `every` of the move buffer, picked by a hash of its place and the step: no
-    // stride of the buffer (boxes made or moved in turn) lines up with it, and it changes each step.
-    const uint32_t every = static_cast<uint32_t>((moved + wanted - 1) / wanted);
-    int64_t looked = 0;
-    for (int32 index = 0; index < moved; ++index) {
-        if (scatter(static_cast<uint32_t>(index), static_cast<uint32_t>(m_step)) % every != 0) {
-            continue;
-        }
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy != nullptr) {
-            census.countMoved(proxyId, kMaxWork, castsFirstRays(proxy->fixture->GetBody()));
-            ++looked;
-        }
-    }
-    m_looks += census.looks();
-    if (looked == 0) {
-        return false;
-    }
-    // Scaled to every box moved.
-    const int64_t scale = (moved + looked - 1) / looked;
-    Work estimate{contacts + census.total.contacts * scale, census.total.pairs * scale + m_refusedLast,
-                  std::max(census.total.walks * scale, m_walks) + m_refusedWalksLast,
-                  census.total.made * scale};
-    estimate.rays = m_raysLast + census.total.rays * scale;
-    // A sampled box that passes the budget alone: the step passes it far.
-    if (census.cutShort()) {
-        estimate.pairs = KXPStepWork::kUnknown;
-    }
-    *sampled = estimate;
-    return true;
-}
-
-int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
-    for (b2Body* body : m_flagged) {
-        if (Record* record = find(body)) {
-            record->flagged = false;
-        }
-    }
-    m_flagged.clear();
-    // Each body's contacts and walks, beside what the moved boxes add.
-    const int64_t walks = census.total.walks;
-    census.countWalks(true);
-    m_longestList = census.longestList();
-    m_madeSince = 0;
-    census.total.walks = std::max(walks, census.total.walks);
-    m_predicted.walks = census.total.walks;
-    // A caster's rays look at the boxes around it, and those of the casters around look at it;
-    // the rays of a character about to cast its first cross the bodies it overlaps.
-    census.attributeRayHits();
-    for (b2Body* body : m_castersLast) {
-        Work rays;
-        rays.rays = 2 * find(body)->rays;
-        census.attribute(body, rays);
-    }
     std::vector<Candidate> candidates;
-    for (const auto& [body, adds] : census.byBody()) {
+    for (b2Body* body : m_movers) {
         const Rank rank = rankOf(body);
         if (rank == Rank::never || !body->IsEnabled()) {
             continue;
         }
+        const Work adds = addsOf(body);
+        const bool flaggedBody = std::find(flagged.begin(), flagged.end(), body) != flagged.end();
+        // A body that touches nothing adds nothing the budget can take away.
+        if (!flaggedBody && adds.contacts == 0 && adds.pairs == 0 && adds.made == 0 && adds.rays == 0) {
+            continue;
+        }
         const Record* record = find(body);
-        candidates.push_back(
-            Candidate{body, rank, record != nullptr ? record->serial : 0, adds, adds.cost()});
+        candidates.push_back(Candidate{body, flaggedBody ? Rank::first : rank,
+                                       record != nullptr ? record->serial : 0,
+                                       flaggedBody ? kxcount::kMax : adds.cost()});
     }
+    m_looks = kxcount::add(m_looks, byBox.looks());
     // The most work first, characters last; the newest first among equals.
     std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
         if (a.rank != b.rank) {
@@ -462,34 +472,29 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
         }
         return a.serial > b.serial;
     });
-    Work left = m_predicted;
-    int held = 0;
-    b2Body* first = nullptr;
+    const int64_t predicted = m_predicted.cost();
+    // Work no body can take with it (still bodies pairing among themselves) stays whatever is held:
+    // bodies go only while what they add passes the room.
+    int64_t theirs = 0;
     for (const Candidate& candidate : candidates) {
-        // Bodies not looked up go whatever is left; characters go last, once every other body
-        // that adds work has gone.
-        const bool unknown = candidate.adds.pairs >= KXPStepWork::kUnknown;
-        if (!unknown && (left.cost() <= kRoomWork || candidate.cost == 0)) {
+        theirs = kxcount::add(theirs, candidate.cost);
+    }
+    const int64_t stays = kxcount::sub(predicted, theirs);
+    int held = 0;
+    b2Body* firstHeld = nullptr;
+    for (const Candidate& candidate : candidates) {
+        const bool flaggedBody = candidate.cost == kxcount::kMax;
+        if (!flaggedBody && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork) {
             break;
         }
-        candidate.body->SetEnabled(false);
-        Record& record = recordOf(candidate.body);
-        if (!record.held) {
-            record.held = true;
-            m_held.push_back(candidate.body);
-        }
-        // What was not looked up was not counted either.
-        left.contacts -= std::min(left.contacts, candidate.adds.contacts);
-        left.made -= std::min(left.made, candidate.adds.made);
-        if (candidate.adds.pairs < KXPStepWork::kUnknown) {
-            left.pairs -= std::min(left.pairs, candidate.adds.pairs);
-        }
-        left.walks -= std::min(left.walks, candidate.adds.walks);
-        left.rays -= std::min(left.rays, candidate.adds.rays);
+        // What it adds now: the contacts it shared with bodies held before it went with them.
+        const Work adds = addsOf(candidate.body);
+        hold(candidate.body);
+        m_predicted.remove(adds);
         if (said) {
-            said(candidate.body, candidate.adds, true);
+            said(candidate.body, adds, true);
         }
-        first = first != nullptr ? first : candidate.body;
+        firstHeld = firstHeld != nullptr ? firstHeld : candidate.body;
         ++held;
     }
     // Held out in serial order, so that the oldest come back first.
@@ -498,85 +503,111 @@ int KXPStepBudget::holdOut(KXPStepCensus& census, const Said& said) {
     m_nextGiveBack = 0;
     if (held > 0) {
         unsigned int id = 0;
-        const std::string name = nameOf(first, &id);
-        // Counting stopped short, the step would cost more than was counted.
+        const std::string name = nameOf(firstHeld, &id);
         debugLog(
-            "[KXPStepBudget] the next step would work out %s%lld contacts, look at %lld pairs and walk %lld "
-            "(%s %lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); "
-            "each comes back once there is room for it",
-            census.cutShort() ? "at least " : "", static_cast<long long>(m_predicted.contacts),
-            static_cast<long long>(std::min(m_predicted.pairs, KXPStepWork::kUnknown)),
-            static_cast<long long>(m_predicted.walks), census.cutShort() ? "past" : "some",
-            static_cast<long long>(std::max(m_predicted.cost(), census.cutShort() ? kMaxWork : 0) / 1000000),
-            held, name.c_str(), id);
+            "[KXPStepBudget] the next step would work out %lld contacts, find %lld pairs and walk %lld (some "
+            "%lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); each "
+            "comes back once there is room for it",
+            static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.pairs),
+            static_cast<long long>(m_predicted.walks), static_cast<long long>(predicted / 1000000), held,
+            name.c_str(), id);
     }
-    m_predicted = left;
-    m_walks = left.walks;
     return held;
+}
+
+void KXPStepBudget::hold(b2Body* body) {
+    body->SetEnabled(false);
+    Record& record = recordOf(body);
+    if (!record.held) {
+        record.held = true;
+        m_held.push_back(body);
+    }
+    watchMoving(body, record);
 }
 
 int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuousCost) {
     if (m_held.empty()) {
         return 0;
     }
-    KXPStepCensus census(world);
-    census.total = m_predicted;
+    KXPStepCensus census(world, m_memo, nextStamp());
     int given = 0;
     size_t tries = std::min(kGiveBackTries, m_held.size());
-    while (tries-- > 0 && !m_held.empty()) {
+    // What it looks at to tell what each would add stays a small share of the room.
+    while (tries-- > 0 && !m_held.empty() && census.looks() < kGiveBackLooks) {
         if (m_nextGiveBack >= m_held.size()) {
             m_nextGiveBack = 0;
         }
         b2Body* body = m_held[m_nextGiveBack];
-        bool cut = false;
-        Work adds = census.countBody(*body, false, kRoomWork, &cut);
-        // Its own list is walked for each of its contacts, and it lengthens theirs.
-        adds.walks += adds.contacts * adds.contacts * 2;
-        // A character's rays look at the boxes it overlaps, and theirs at it.
+        Work adds = census.countComing(*body);
+        adds.moving = 1;
+        // Each contact it makes is solved while it touches; a character's rays look at the boxes
+        // it overlaps, and theirs at it.
+        adds.touching = adds.made;
         if (rankOf(body) == Rank::last) {
-            adds.rays = 4 * adds.pairs;
+            adds.rays = kxcount::mul(4, adds.pairs);
         }
         Work after = m_predicted;
         after.add(adds);
-        // Continuous collision looks at its contacts again for each impact too.
-        if (cut || after.cost() + continuousCost > kRoomWork) {
+        if (kxcount::add(after.cost(), continuousCost) > kRoomWork) {
             ++m_nextGiveBack;
             continue;
         }
         m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(m_nextGiveBack));
-        find(body)->held = false;
+        Record& record = *find(body);
+        record.held = false;
         body->SetEnabled(true);
+        watchMoving(body, record);
         m_predicted = after;
-        census.total = m_predicted;
         if (said) {
             said(body, adds, false);
         }
         ++given;
     }
-    m_walks = m_predicted.walks;
-    m_looks += census.looks();
+    m_looks = kxcount::add(m_looks, census.looks());
     return given;
+}
+
+std::string KXPStepBudget::parts() const {
+    const std::pair<const char*, int64_t> parts[] = {
+        {"p.contacts", m_predicted.contacts},
+        {"p.touching", m_predicted.touching},
+        {"p.touchingPolygons", m_predicted.touchingPolygons},
+        {"p.sensing", m_predicted.sensing},
+        {"p.bodies", m_predicted.bodies},
+        {"p.moving", m_predicted.moving},
+        {"p.joints", m_predicted.joints},
+        {"p.queries", m_predicted.queries},
+        {"p.pairs", m_predicted.pairs},
+        {"p.walks", m_predicted.walks},
+        {"p.made", m_predicted.made},
+        {"p.impacts", m_continuousWork.impacts},
+        {"p.scans", m_continuousWork.scans},
+        {"p.rays", m_predicted.rays},
+        {"p.looks", m_looks},
+        {"r.rays", m_rays},
+        {"r.made", m_madeInStep},
+        {"r.updates", m_contacts.impacts()},
+    };
+    std::string line;
+    char part[64];
+    for (const auto& [name, value] : parts) {
+        std::snprintf(part, sizeof part, " %s=%lld", name, static_cast<long long>(value));
+        line += part;
+    }
+    return line;
 }
 
 bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
     if (!b2ContactFilter::ShouldCollide(fixtureA, fixtureB)) {
-        // Box2D walked the contacts of the second body before asking: one refusal in
-        // kWalkSample walks them again to tell the step's walks.
-        if (m_refused++ % kWalkSample == 0) {
-            for (const b2ContactEdge* edge = fixtureB->GetBody()->GetContactList(); edge != nullptr;
-                 edge = edge->next) {
-                m_refusedWalks += kWalkSample;
-            }
-        }
         return false;
     }
     if (m_observing || fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
-        ++m_madeSince;
+        ++m_madeInStep;
         return true;
     }
     for (b2Body* body : {fixtureA->GetBody(), fixtureB->GetBody()}) {
         Record& record = recordOf(body);
-        if (!record.flagged) {
+        if (!record.flagged && body->GetType() == b2_dynamicBody) {
             record.flagged = true;
             m_flagged.push_back(body);
         }
@@ -589,27 +620,17 @@ void KXPStepBudget::forget(b2Body* body) {
     if (record == nullptr) {
         return;
     }
-    m_falling -= record->type == b2_dynamicBody ? 1 : 0;
-    if (record->kinematicSlot >= 0) {
-        b2Body* last = m_kinematics.back();
-        m_kinematics[static_cast<size_t>(record->kinematicSlot)] = last;
-        find(last)->kinematicSlot = record->kinematicSlot;
-        m_kinematics.pop_back();
+    if (record->moverSlot >= 0) {
+        b2Body* last = m_movers.back();
+        m_movers[static_cast<size_t>(record->moverSlot)] = last;
+        find(last)->moverSlot = record->moverSlot;
+        m_movers.pop_back();
     }
     if (record->held) {
         m_held.erase(std::find(m_held.begin(), m_held.end(), body));
     }
     if (record->flagged) {
         m_flagged.erase(std::find(m_flagged.begin(), m_flagged.end(), body));
-    }
-    // Its rays were cast after the last step (or after this one): they go with it.
-    for (std::vector<b2Body*>* casters : {&m_castersLast, &m_casters}) {
-        if (record->rayStep != 0 && record->rayStep + 1 >= m_step) {
-            const auto found = std::find(casters->begin(), casters->end(), body);
-            if (found != casters->end()) {
-                casters->erase(found);
-            }
-        }
     }
     m_records.erase(body);
 }

@@ -4,12 +4,9 @@
 
 namespace {
 
-// Whether Box2D makes a contact of the two boxes once they overlap: one body falling, no joint
-// keeping them apart, and the filters letting them (Box2D's own rule, on the filters read).
+// Whether Box2D makes a contact of the two boxes once they pair: one body falling, no joint keeping
+// them apart, and the filters letting them (Box2D's own rules, on the filters read).
 bool makesContact(const KXPStepCensus::Box& a, const KXPStepCensus::Box& b) {
-    if (!b.known) {
-        return a.falling;
-    }
     if (a.body == b.body || (!a.falling && !b.falling)) {
         return false;
     }
@@ -25,8 +22,8 @@ bool makesContact(const KXPStepCensus::Box& a, const KXPStepCensus::Box& b) {
            (a.filter.categoryBits & b.filter.maskBits) != 0;
 }
 
-int32 contactsOf(const b2Body& body) {
-    int32 contacts = 0;
+int64_t contactsOf(const b2Body& body) {
+    int64_t contacts = 0;
     for (const b2ContactEdge* edge = body.GetContactList(); edge != nullptr; edge = edge->next) {
         ++contacts;
     }
@@ -43,255 +40,234 @@ b2AABB madeBoxOf(const b2Shape& shape, const b2Transform& transform, int32 child
     return box;
 }
 
-// The body whose contact list Box2D walks when it finds the contact's pair again: the one whose
-// box has the larger id.
-const b2Body* walksAt(const b2Contact& contact) {
-    const int32 idA = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureA(), contact.GetChildIndexA());
-    const int32 idB = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureB(), contact.GetChildIndexB());
-    return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
+// A well-mixed 32-bit hash of two numbers: picks a sample no stride of the move buffer lines up with.
+uint32_t scatter(uint32_t a, uint32_t b) {
+    uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return h;
 }
-
-// Counts the boxes in reach, and those of falling bodies, stopping past `cap`.
-struct ReachCounter {
-    const KXPBroadPhaseView& view;
-    KXPStepReach& reach;
-    int64_t cap;
-    bool QueryCallback(int32 proxyId) {
-        ++reach.boxesInReach;
-        const b2FixtureProxy* proxy = view.proxy(proxyId);
-        if (proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
-            ++reach.fallingInReach;
-        }
-        return reach.boxesInReach <= cap;
-    }
-};
 
 } // namespace
 
-int64_t KXPStepWork::cost() const {
-    return contacts * kContactCost + made * kMadeCost + std::min(pairs, kUnknown / kPairCost) * kPairCost +
-           walks * kWalkCost + rays * kRayCost;
-}
-
-void KXPStepWork::add(const KXPStepWork& other) {
-    contacts += other.contacts;
-    made += other.made;
-    pairs += other.pairs;
-    walks += other.walks;
-    rays += other.rays;
-}
-
-void KXPStepReach::add(const b2AABB& fat, const b2Body& body) {
-    if (boxes == 0) {
-        box = fat;
-    } else {
-        box.Combine(fat);
-    }
-    ++boxes;
-    falling += body.GetType() == b2_dynamicBody ? 1 : 0;
-}
-
-void KXPStepReach::countInReach(const KXPBroadPhaseView& view, int64_t pairs) {
-    if (boxes == 0) {
-        return;
-    }
-    ReachCounter counter{view, *this, pairs / boxes + 1};
-    view.broadPhase().Query(&counter, box);
-}
-
-KXPStepReach KXPStepReach::ofMoved(const KXPBroadPhaseView& view, int64_t pairs) {
-    KXPStepReach reach;
-    for (int32 index = 0; index < view.moveCount(); ++index) {
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy != nullptr) {
-            reach.add(view.fatBox(proxyId), *proxy->fixture->GetBody());
-        }
-    }
-    reach.countInReach(view, pairs);
-    return reach;
-}
-
-KXPStepReach KXPStepReach::of(const KXPBroadPhaseView& view, const std::vector<b2Body*>& bodies,
-                              int64_t pairs) {
-    KXPStepReach reach;
-    for (const b2Body* body : bodies) {
-        for (const b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr;
-             fixture = fixture->GetNext()) {
-            for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-                reach.add(view.fatBox(KXPBroadPhaseView::proxyIdOf(*fixture, child)), *body);
-            }
-        }
-    }
-    reach.countInReach(view, pairs);
-    return reach;
-}
-
-// Counts the boxes a box overlaps as the step's pairing finds them.
+// Counts the boxes a box overlaps as the pairing finds them.
 class KXPStepCensus::Query {
 public:
-    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, int64_t stop, bool makes,
-          bool casts)
-        : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_stop(stop), m_makes(makes),
-          m_casts(casts), m_spent(census.total.cost() + census.m_looks * census.m_lookWeight) {}
+    // `proxyId`: the box looked up (null for a body not yet in the broad phase); `ownId`: its id
+    // for telling whose list a pair walks (null: it comes first); `carried`: its pairs are found
+    // again, their contacts on the way; `known`: of its pairs, how many have their contact already.
+    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, bool carried, int64_t known)
+        : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_carried(carried),
+          m_known(known) {}
+
     bool QueryCallback(int32 otherId) {
         ++m_census.m_looks;
-        m_spent += m_census.m_lookWeight;
         if (otherId == m_proxyId) {
             return true;
         }
-        Box& other = m_census.box(otherId);
-        // Both rays cross the other box: they go if either body goes.
-        if (m_casts) {
-            adds.rays += 2;
-            other.rayHits += 2;
-            m_spent += 2 * KXPStepWork::kRayCost;
+        const Box& other = m_census.box(otherId);
+        if (other.body == nullptr) {
+            return true;
         }
-        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId && other.moved) {
+        // Two moved boxes pair once, from the larger id.
+        if (m_proxyId != b2BroadPhase::e_nullProxy && other.moved && otherId > m_proxyId) {
             return true;
         }
         ++adds.pairs;
-        // Box2D looks for the pair's contact among those of the box that came later; a box not
-        // yet made is taken to come first.
-        const int32 walked =
-            m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId ? other.contacts : m_own.contacts;
-        adds.walks += walked;
-        m_spent += KXPStepWork::kPairCost + walked * KXPStepWork::kWalkCost;
-        if (m_makes && makesContact(m_own, other)) {
-            ++adds.contacts;
-            m_spent += KXPStepWork::kContactCost + KXPStepWork::kMadeCost;
+        if (other.body == m_own.body) {
+            return true;
         }
-        cut = m_spent > m_stop;
-        return !cut;
+        // Box2D walks the list of the body whose box has the larger id.
+        const int64_t list =
+            m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId ? other.contacts : m_own.contacts;
+        const bool makes = makesContact(m_own, other);
+        if (m_carried || (makes && m_known > 0)) {
+            // Its contact is there already: found on the way, half the list on average.
+            m_known -= makes ? 1 : 0;
+            adds.walks = kxcount::add(adds.walks, list / 2);
+            return true;
+        }
+        adds.walks = kxcount::add(adds.walks, list);
+        if (makes) {
+            ++adds.made;
+            // A contact of a still body (or a bullet's) may have a time of impact.
+            adds.impacts += !m_own.falling || !other.falling ? 1 : 0;
+        }
+        return true;
     }
+
     KXPStepWork adds;
-    // Stopped before it found every box.
-    bool cut = false;
 
 private:
     KXPStepCensus& m_census;
     const Box m_own;
     const int32 m_proxyId;
     const int32 m_ownId;
-    const int64_t m_stop;
-    const bool m_makes;
-    const bool m_casts;
-    int64_t m_spent;
+    const bool m_carried;
+    int64_t m_known;
 };
 
-KXPStepCensus::Box KXPStepCensus::boxOf(const b2Fixture& fixture) {
-    Box box;
-    const b2Body& body = *fixture.GetBody();
-    box.body = &body;
-    box.filter = fixture.GetFilterData();
-    box.contacts = contactsOf(body);
-    box.falling = body.GetType() == b2_dynamicBody;
-    box.known = true;
-    return box;
-}
-
-void KXPStepCensus::attributeRayHits() {
-    for (const Box& entry : m_boxes) {
-        if (entry.known && entry.rayHits > 0) {
-            m_byBody[const_cast<b2Body*>(entry.body)].rays += entry.rayHits;
-        }
-    }
-}
+KXPStepCensus::KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp)
+    : m_world(world), m_view(world), m_memo(memo), m_stamp(stamp) {}
 
 KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
     const size_t index = static_cast<size_t>(proxyId);
-    if (index >= m_boxes.size()) {
-        m_boxes.resize(index + 1);
+    std::vector<Box>& boxes = m_memo.boxes;
+    if (index >= boxes.size()) {
+        boxes.resize(std::max(index + 1, boxes.size() * 2));
     }
-    Box& entry = m_boxes[index];
-    if (!entry.known) {
-        if (const b2FixtureProxy* proxy = m_view.proxy(proxyId);
-            proxy != nullptr && proxy->fixture != nullptr) {
-            entry = boxOf(*proxy->fixture);
+    Box& entry = boxes[index];
+    if (entry.stamp != m_stamp) {
+        entry = Box();
+        entry.stamp = m_stamp;
+        const b2FixtureProxy* proxy = m_view.proxy(proxyId);
+        if (proxy != nullptr && proxy->fixture != nullptr) {
+            const b2Body& body = *proxy->fixture->GetBody();
+            entry.body = &body;
+            entry.filter = proxy->fixture->GetFilterData();
+            entry.contacts = contactsOf(body);
+            entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
+            m_looks = kxcount::add(m_looks, entry.contacts);
         }
     }
     return entry;
 }
 
-KXPStepWork KXPStepCensus::countAt(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
-                                   int64_t stop, bool makes, bool casts, bool* cut) {
-    Query query(*this, own, proxyId, ownId, stop, makes, casts);
+KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
+                                  bool carried) {
+    Query query(*this, own, proxyId, ownId, carried, own.contacts);
     m_view.broadPhase().Query(&query, bounds);
-    if (cut != nullptr) {
-        *cut = *cut || query.cut;
-    }
+    // Each contact made walks the lists the contacts made before it lengthened.
+    query.adds.walks = kxcount::add(query.adds.walks, kxcount::mul(query.adds.made, query.adds.made) / 2);
+    query.adds.queries = 1;
     return query.adds;
 }
 
-void KXPStepCensus::countMoved(int32 proxyId, int64_t stop, bool casts) {
-    const Box own = box(proxyId);
-    if (!own.known) {
-        return;
+KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
+    Box& own = box(proxyId);
+    if (own.body == nullptr) {
+        return KXPStepWork();
     }
-    // A box moved twice (made, then given its type) is looked up twice; its contacts are made the
-    // first time, the second only walks to them.
-    const bool again = !m_lookedUp.insert(proxyId).second;
-    bool cut = false;
-    KXPStepWork adds =
-        countAt(own, m_view.fatBox(proxyId), proxyId, proxyId, stop, !again, casts && !again, &cut);
-    // Making each contact walks the box's contacts made before it (the newer box is walked).
-    adds.walks += adds.contacts * adds.contacts / 2;
-    adds.made = adds.contacts;
-    b2Body* body = const_cast<b2Body*>(own.body);
-    add(body, adds);
-    // Cut short by the stop: it adds more than was counted.
-    if (cut) {
-        addUnknown(body);
+    // A box in the buffer twice (made, then given its type) is looked up twice; the second time
+    // finds again the pairs of the first, and the contacts it made on the way.
+    if (own.lookedUp) {
+        KXPStepWork again;
+        again.queries = 1;
+        again.pairs = own.pairs;
+        again.walks = kxcount::mul(own.pairs, own.contacts + own.made) / 2;
+        return again;
     }
-}
-
-KXPStepWork KXPStepCensus::countBody(b2Body& body, bool inBroadPhase, int64_t stop, bool* cut) {
-    KXPStepWork adds;
-    for (b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
-        const Box own = boxOf(*fixture);
-        for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-            const int32 id =
-                inBroadPhase ? KXPBroadPhaseView::proxyIdOf(*fixture, child) : b2BroadPhase::e_nullProxy;
-            const b2AABB bounds = inBroadPhase ? m_view.fatBox(id)
-                                               : madeBoxOf(*fixture->GetShape(), body.GetTransform(), child);
-            adds.add(countAt(own, bounds, b2BroadPhase::e_nullProxy, id, stop, true, false, cut));
-        }
-    }
-    adds.made = adds.contacts;
+    own.lookedUp = true;
+    const KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false);
+    own.pairs = adds.pairs;
+    own.made = adds.made;
     return adds;
 }
 
-void KXPStepCensus::add(b2Body* body, const KXPStepWork& adds) {
-    m_byBody[body].add(adds);
-    total.add(adds);
-}
-
-void KXPStepCensus::addUnknown(b2Body* body) {
-    m_cutShort = true;
-    m_byBody[body].pairs = KXPStepWork::kUnknown;
-}
-
-void KXPStepCensus::countWalks(bool byBody) {
-    total.walks = 0;
-    for (b2Body* body = const_cast<b2World&>(m_world).GetBodyList(); body != nullptr;
-         body = body->GetNext()) {
-        const int64_t contacts = contactsOf(*body);
-        if (contacts == 0) {
-            continue;
-        }
-        m_longestList = std::max(m_longestList, contacts);
-        int64_t walked = 0;
-        for (b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-            if (walksAt(*edge->contact) == body) {
-                walked += contacts;
+KXPStepWork KXPStepCensus::firstPairing(size_t boxes, uint32_t salt) {
+    const int32 moved = m_view.moveCount();
+    KXPStepWork work;
+    if (moved <= 0) {
+        return work;
+    }
+    const uint32_t every = static_cast<size_t>(moved) <= boxes
+                               ? 1u
+                               : static_cast<uint32_t>((static_cast<size_t>(moved) + boxes - 1) / boxes);
+    // A box in the buffer more than once (made, then given its type) is looked up each time, but
+    // makes its contacts once: a sample scales what boxes make by the boxes there are.
+    int64_t distinct = 0;
+    if (every > 1) {
+        const uint64_t stamp = ++m_memo.bufferStamp;
+        std::vector<uint64_t>& seen = m_memo.seen;
+        for (int32 index = 0; index < moved; ++index) {
+            const int32 proxyId = m_view.movedProxy(index);
+            if (proxyId == b2BroadPhase::e_nullProxy) {
+                continue;
             }
-        }
-        total.walks += walked;
-        if (byBody) {
-            KXPStepWork& own = m_byBody[body];
-            own.contacts += contacts;
-            own.walks += walked;
+            const size_t slot = static_cast<size_t>(proxyId);
+            if (slot >= seen.size()) {
+                seen.resize(std::max(slot + 1, seen.size() * 2));
+            }
+            distinct += seen[slot] != stamp ? 1 : 0;
+            seen[slot] = stamp;
         }
     }
+    int64_t looked = 0;
+    for (int32 index = 0; index < moved; ++index) {
+        if (every > 1 && scatter(static_cast<uint32_t>(index), salt) % every != 0) {
+            continue;
+        }
+        const int32 proxyId = m_view.movedProxy(index);
+        if (proxyId == b2BroadPhase::e_nullProxy || m_view.proxy(proxyId) == nullptr) {
+            continue;
+        }
+        work.add(countMoved(proxyId));
+        ++looked;
+    }
+    if (every > 1 && looked > 0) {
+        const int64_t made = kxcount::scale(work.made, distinct, looked);
+        const int64_t impacts = kxcount::scale(work.impacts, distinct, looked);
+        work = work.scaled(moved, looked);
+        work.made = made;
+        work.impacts = impacts;
+    }
+    work.queries = moved;
+    return work;
+}
+
+int64_t KXPStepCensus::overlaps(int32 proxyId, int64_t most) {
+    struct Counter {
+        int32 own;
+        int64_t most;
+        int64_t looks = 0;
+        int64_t found = 0;
+        bool QueryCallback(int32 other) {
+            ++looks;
+            found += other != own ? 1 : 0;
+            return found <= most;
+        }
+    } counter{proxyId, most};
+    m_view.broadPhase().Query(&counter, m_view.fatBox(proxyId));
+    m_looks = kxcount::add(m_looks, counter.looks);
+    return counter.found;
+}
+
+KXPStepWork KXPStepCensus::countCarried(const b2Body& body) {
+    KXPStepWork work;
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+            const int32 proxyId = KXPBroadPhaseView::proxyIdOf(*fixture, child);
+            if (proxyId == b2BroadPhase::e_nullProxy) {
+                continue;
+            }
+            const Box& own = box(proxyId);
+            if (own.body == nullptr) {
+                continue;
+            }
+            // Taken out of the tree, put back and looked up.
+            KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, true);
+            adds.queries = 2;
+            work.add(adds);
+        }
+    }
+    return work;
+}
+
+KXPStepWork KXPStepCensus::countComing(const b2Body& body) {
+    KXPStepWork work;
+    for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        Box own;
+        own.body = &body;
+        own.filter = fixture->GetFilterData();
+        own.falling = body.GetType() == b2_dynamicBody;
+        for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+            const b2AABB bounds = madeBoxOf(*fixture->GetShape(), body.GetTransform(), child);
+            work.add(lookUp(own, bounds, b2BroadPhase::e_nullProxy, b2BroadPhase::e_nullProxy, false));
+        }
+    }
+    return work;
 }

@@ -1,10 +1,13 @@
 #include "player/physics/KXPStepMeter.h"
 
 #include "player/physics/KXPBroadPhaseView.h"
+#include "player/physics/KXPStepCensus.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 // Box2D's own count of the times of impact it has worked out (KXPContinuousCollision.cpp).
 extern B2_API int32 b2_toiCalls;
@@ -44,11 +47,20 @@ int64_t KXPStepMeter::threadNanos() {
 void KXPStepMeter::beforeStep(const b2World& world) {
     m_contacts = world.GetContactCount();
     m_touching = 0;
+    m_sensing = 0;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         m_touching += touchingSolid(*contact) ? 1 : 0;
+        m_sensing += contact->IsTouching() && !touchingSolid(*contact) ? 1 : 0;
     }
-    m_moved = KXPBroadPhaseView(world).moveCount();
+    // The first pairing, looked up box by box as Box2D will pair it.
+    KXPStepCensus::Memo memo;
+    KXPStepCensus census(world, memo, 1);
+    m_moved = census.view().moveCount();
+    const KXPStepWork first = census.firstPairing(static_cast<size_t>(std::max(m_moved, int64_t{1})), 0);
+    m_startPairs = first.pairs;
+    m_startWalks = first.walks;
+    m_startMade = first.made;
     m_toiCalls = b2_toiCalls;
 }
 
@@ -82,20 +94,43 @@ void KXPStepMeter::finishStep(const b2World& world, uint32_t frame, int64_t pred
     }
     const b2Profile& profile = world.GetProfile();
     const auto micros = [](float ms) { return static_cast<long long>(ms * 1000.0f); };
-    std::fprintf(
-        m_file,
-        "S=%" PRIu64 " F=%u measured=%lld step=%lld rays=%lld budget=%lld predicted=%lld acts=%d%s "
-        "c0=%lld t0=%lld moved0=%lld c1=%lld t1=%lld bodies=%d moving=%lld movingFixtures=%lld "
-        "proxies=%d joints=%d pairsEnd=%d pairWalksEnd=%lld toiCalls=%d us.collide=%lld us.solve=%lld "
-        "us.broadphase=%lld us.toi=%lld us.step=%lld\n",
-        ++m_steps, frame, static_cast<long long>(m_step + m_rays), static_cast<long long>(m_step),
-        static_cast<long long>(m_rays), static_cast<long long>(m_budget), static_cast<long long>(predicted),
-        acts ? 1 : 0, parts.c_str(), static_cast<long long>(m_contacts), static_cast<long long>(m_touching),
-        static_cast<long long>(m_moved), static_cast<long long>(world.GetContactCount()),
-        static_cast<long long>(touching), world.GetBodyCount(), static_cast<long long>(moving),
-        static_cast<long long>(fixtures), view.proxyCount(), world.GetJointCount(), view.pairCount(),
-        static_cast<long long>(pairWalks), b2_toiCalls - m_toiCalls, micros(profile.collide),
-        micros(profile.solve), micros(profile.broadphase), micros(profile.solveTOI), micros(profile.step));
+    std::string line;
+    char part[64];
+    const auto add = [&](const char* key, long long value) {
+        std::snprintf(part, sizeof part, " %s=%lld", key, value);
+        line += part;
+    };
+    std::fprintf(m_file, "S=%" PRIu64 " F=%u", ++m_steps, frame);
+    add("measured", m_step + m_rays);
+    add("step", m_step);
+    add("rays", m_rays);
+    add("budget", m_budget);
+    add("predicted", predicted);
+    add("acts", acts ? 1 : 0);
+    line += parts;
+    add("c0", m_contacts);
+    add("t0", m_touching);
+    add("s0", m_sensing);
+    add("moved0", m_moved);
+    add("pairs0", m_startPairs);
+    add("walks0", m_startWalks);
+    add("made0", m_startMade);
+    add("c1", world.GetContactCount());
+    add("t1", touching);
+    add("bodies", world.GetBodyCount());
+    add("moving", moving);
+    add("movingFixtures", fixtures);
+    add("proxies", view.proxyCount());
+    add("joints", world.GetJointCount());
+    add("pairsEnd", view.pairCount());
+    add("pairWalksEnd", pairWalks);
+    add("toiCalls", b2_toiCalls - m_toiCalls);
+    add("us.collide", micros(profile.collide));
+    add("us.solve", micros(profile.solve));
+    add("us.broadphase", micros(profile.broadphase));
+    add("us.toi", micros(profile.solveTOI));
+    add("us.step", micros(profile.step));
+    std::fprintf(m_file, "%s\n", line.c_str());
     std::fflush(m_file);
     m_budget = 0;
     m_rays = 0;

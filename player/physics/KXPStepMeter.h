@@ -48,6 +48,10 @@ private:
     // Box2D's count of times of impact.
     int64_t m_contacts = 0;
     int64_t m_touching = 0;
+    int64_t m_sensing = 0;
     int64_t m_moved = 0;
+    int64_t m_startPairs = 0;
+    int64_t m_startWalks = 0;
+    int64_t m_startMade = 0;
     int32 m_toiCalls = 0;
 };

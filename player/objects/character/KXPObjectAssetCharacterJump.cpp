@@ -101,13 +101,13 @@ void KXPObjectAssetCharacter::updateGroundContact() {
     }
 
     // The step budget counts what the rays look at: a crowd of characters pays the square of it.
+    // A ray it does not cast (the character waits outside the physics) finds no ground.
     KXPObjectAssetCharacterRaycastCallback first(this);
-    KXPStepBudget::castRay(m_body, &first, firstFrom, firstTo);
-    KXPObjectAsset* hit = first.hitObject();
-    if (hit == nullptr) {
+    KXPObjectAsset* hit =
+        KXPStepBudget::castRay(m_body, &first, firstFrom, firstTo) ? first.hitObject() : nullptr;
+    if (hit == nullptr && m_body->IsEnabled()) {
         KXPObjectAssetCharacterRaycastCallback second(this);
-        KXPStepBudget::castRay(m_body, &second, secondFrom, secondTo);
-        hit = second.hitObject();
+        hit = KXPStepBudget::castRay(m_body, &second, secondFrom, secondTo) ? second.hitObject() : nullptr;
     }
     if (hit == nullptr) {
         m_flags &= ~kFlagOnGround;

@@ -1,0 +1,41 @@
+#pragma once
+
+// Stands between the world and the game's contact listener, passing every call on, and keeps the
+// counts the step budget reads at no cost: the contacts whose solid shapes touch and those where a
+// sensor overlaps (Box2D tells each beginning and end, also of a contact destroyed while touching),
+// and the impacts continuous collision solved in the last step (each one updates its contact after
+// the step's times of impact were worked out).
+
+#include <box2d/box2d.h>
+
+#include <cstdint>
+
+class KXPStepContacts : public b2ContactListener {
+public:
+    // The listener every call is passed on to (null: none).
+    void passTo(b2ContactListener* game) { m_game = game; }
+    b2ContactListener* game() const { return m_game; }
+
+    // Solid contacts touching: of a round shape, and of two polygons.
+    int64_t touching() const { return m_touching; }
+    int64_t touchingPolygons() const { return m_touchingPolygons; }
+    int64_t sensing() const { return m_sensing; }
+    // Before each step; then the impacts solved in it.
+    void beginStep();
+    int64_t impacts() const { return m_impacts; }
+
+    void BeginContact(b2Contact* contact) override;
+    void EndContact(b2Contact* contact) override;
+    void PreSolve(b2Contact* contact, const b2Manifold* oldManifold) override;
+    void PostSolve(b2Contact* contact, const b2ContactImpulse* impulse) override;
+
+private:
+    int64_t& countOf(const b2Contact& contact);
+
+    b2ContactListener* m_game = nullptr;
+    int64_t m_touching = 0;
+    int64_t m_touchingPolygons = 0;
+    int64_t m_sensing = 0;
+    int64_t m_impacts = 0;
+    int32 m_timesOfImpactAtStep = 0;
+};

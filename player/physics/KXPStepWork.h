@@ -1,0 +1,92 @@
+#pragma once
+
+// What a physics step pays for, counted as Box2D will do it, and what that costs. Each count is
+// weighed by what one of it cost Box2D's step on this machine (Release build), as the calibration
+// bench (bench/kxsim_step_calibration.sh) measured it against the step's own CPU time over a corpus
+// of levels played with the bounds off. Counts decide, never time: a run repeats exactly.
+//
+// Every count and cost saturates: a world can hold more bodies than the square of their number
+// fits in 64 bits.
+
+#include <cstdint>
+#include <limits>
+
+// Sums and products of counts that stop at the largest value instead of wrapping.
+namespace kxcount {
+constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+inline int64_t add(int64_t a, int64_t b) {
+    return b > 0 && a > kMax - b ? kMax : a + b;
+}
+inline int64_t mul(int64_t a, int64_t b) {
+    return a > 0 && b > kMax / a ? kMax : a * b;
+}
+// Never below zero.
+inline int64_t sub(int64_t a, int64_t b) {
+    return a > b ? a - b : 0;
+}
+// a * numerator / denominator, for a sample scaled to the whole.
+inline int64_t scale(int64_t a, int64_t numerator, int64_t denominator) {
+    if (denominator <= 0) {
+        return 0;
+    }
+    const int64_t whole = a / denominator;
+    const int64_t part = a % denominator;
+    return add(mul(whole, numerator), mul(part, numerator) / denominator);
+}
+} // namespace kxcount
+
+struct KXPStepWork {
+    // Nanoseconds each costs here.
+    // A contact Box2D updates: its boxes tested, its shapes when they overlap.
+    static constexpr int64_t kContactCost = 60;
+    // A contact whose solid shapes touch, solved (6 + 6 iterations): one of them round (one point
+    // in contact), or both polygons (their sides meet at up to two points, each worked out).
+    static constexpr int64_t kTouchingCost = 900;
+    static constexpr int64_t kTouchingPolygonsCost = 1800;
+    // A sensor overlapping another shape, tested every step.
+    static constexpr int64_t kSensingCost = 150;
+    // Every body (islands, flags), and a body that moves (integrated, its boxes synchronised).
+    static constexpr int64_t kBodyCost = 15;
+    static constexpr int64_t kMovingCost = 150;
+    static constexpr int64_t kJointCost = 500;
+    // A box the broad phase takes out and puts back in its tree and looks up, a pair it finds, a
+    // contact it walks to see whether the pair has one, a contact it makes.
+    static constexpr int64_t kQueryCost = 800;
+    static constexpr int64_t kPairCost = 50;
+    static constexpr int64_t kWalkCost = 4;
+    static constexpr int64_t kMadeCost = 300;
+    // Continuous collision: a time of impact worked out, and a contact looked at again for each
+    // impact.
+    static constexpr int64_t kImpactCost = 2000;
+    static constexpr int64_t kScanCost = 6;
+    // A box a character's ground ray looks at after the step.
+    static constexpr int64_t kRayCost = 50;
+    // A box the budget itself looks at to tell the step's work.
+    static constexpr int64_t kLookCost = 10;
+
+    int64_t contacts = 0;
+    int64_t touching = 0;
+    int64_t touchingPolygons = 0;
+    int64_t sensing = 0;
+    int64_t bodies = 0;
+    int64_t moving = 0;
+    int64_t joints = 0;
+    int64_t queries = 0;
+    int64_t pairs = 0;
+    int64_t walks = 0;
+    int64_t made = 0;
+    int64_t impacts = 0;
+    int64_t scans = 0;
+    int64_t rays = 0;
+    int64_t looks = 0;
+
+    // In nanoseconds, saturating.
+    int64_t cost() const;
+    // The part continuous collision pays.
+    int64_t continuousCost() const;
+    void add(const KXPStepWork& other);
+    // Each count less the other's, never below zero.
+    void remove(const KXPStepWork& other);
+    // Each count times numerator / denominator (a sample scaled to what it was taken from).
+    KXPStepWork scaled(int64_t numerator, int64_t denominator) const;
+};
