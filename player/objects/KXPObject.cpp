@@ -236,6 +236,12 @@ unsigned int KXPObject::physicsModelId() const {
     return m_model ? m_model->id() : 0u;
 }
 
+void KXPObject::fixtureGoing(b2Fixture* fixture) {
+    for (KXComponent* component : m_components) {
+        component->fixtureGoing(fixture);
+    }
+}
+
 KXComponentHealth* KXPObject::healthComponent() const {
     for (KXComponent* component : m_components) {
         if (KXComponentHealth* health = dynamic_cast<KXComponentHealth*>(component)) {

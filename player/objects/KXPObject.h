@@ -98,6 +98,8 @@ public:
         m_physicsRefusalSaid = true;
         return first;
     }
+    // Tells every component.
+    void fixtureGoing(b2Fixture* fixture) override;
 
     // Applied at the start of the next update; a later request in the same frame wins. Physics
     // callbacks use it, as a state change there may not remove bodies or nodes.
