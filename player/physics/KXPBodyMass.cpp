@@ -118,8 +118,6 @@ b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definiti
 }
 
 void KXPBodyMass::destroyFixture(b2Body* body, b2Fixture* fixture) {
-    // Shape changes come with looks, turns and slides, not every frame: the owner's cast is cheap
-    // enough.
     if (KXPBodyOwner* owner = KXPBodyOwner::of(body)) {
         owner->fixtureGoing(fixture);
     }
