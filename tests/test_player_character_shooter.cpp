@@ -195,4 +195,31 @@ TEST_F(CharacterShooterField, HeldShootFiresBulletsThatKnockEnemiesOutUntilTheCh
     EXPECT_EQ(bullets(), 0) << "the dead character's gun is silent";
 }
 
+TEST_F(CharacterShooterField, AGunThatLeftWithItsDyingCharacterFiresNoMore) {
+    auto* character = new KXPObjectAssetCharacter(gunnerModel());
+    character->autorelease();
+    character->setPosition(onScreen(200, 200));
+    layer()->addChild(character, 5);
+    character->setObjectLayer(layer());
+    character->addToWorld(scene->getWorld(), true);
+    KXPInputController* input = KXPInputController::shared();
+    input->addCharacter(character);
+    auto* gun = dynamic_cast<KXPObjectAssetUnit*>(character->shooter());
+    ASSERT_NE(gun, nullptr);
+    for (int frame = 0; frame < 5; ++frame) {
+        this->frame();
+    }
+
+    // Shoot pressed (the gun due at once) and the character killed before the next update: the
+    // gun leaves with it, so the release that comes with the death no longer reaches it.
+    input->actionPressed(KXPInputController::kActionShoot, nullptr);
+    character->setState(KXPObject::kStateDead);
+    ASSERT_EQ(character->getState(), KXPObject::kStateDead) << "its defeated look plays on";
+    ASSERT_EQ(gun->getState(), KXPObject::kStateRemoved);
+    for (int frame = 0; frame < 3; ++frame) {
+        this->frame();
+        EXPECT_EQ(bullets(), 0) << "frame " << frame;
+    }
+}
+
 } // namespace

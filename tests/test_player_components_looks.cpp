@@ -203,6 +203,45 @@ TEST_F(SlideComponent, TheSlideShapeLastsWhileHeldAndTheOwnShapeComesBack) {
     EXPECT_EQ(fixtureCount(body), 1);
 }
 
+TEST_F(SlideComponent, AShapeThatTookTheSlideShapesPlaceStaysWhenTheSlideEnds) {
+    CCNode* button = control<KXModelObjectButtonControl>("Duck");
+    auto model = createModel<KXModelComponentSlide>();
+    kxtest::setText(*model, "Event", "kEventButton");
+    attributeOf<KXAttributeShape>(*model, "Collision Shape")->setValue(box(CCSize(40, 10)), true);
+    KXPObjectAsset* object = place({model}, KXPObject::kTypeCharacter);
+    KXComponentSlide* slide = first<KXComponentSlide>(object);
+    b2Body* body = object->getBody();
+    const float standing = fixtureHeight(body);
+    const std::shared_ptr<KXModelPolygon> tall = box(CCSize(40, 60));
+
+    // A look with a shape comes while sliding: its fixture takes the slide fixture's place, and
+    // Box2D may give it the slide fixture's memory.
+    kxtest::send(button, 11);
+    frames(1);
+    ASSERT_TRUE(slide->isEnabled());
+    object->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    EXPECT_EQ(slide->slideFixture(), nullptr);
+    kxtest::send(button, 12);
+    frames(1);
+    EXPECT_FALSE(slide->isEnabled());
+    EXPECT_EQ(fixtureCount(body), 1);
+    EXPECT_NEAR(fixtureHeight(body), 3.0f, 0.05f) << "the look's shape stays while the look does";
+    object->popAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    EXPECT_EQ(fixtureCount(body), 1);
+    EXPECT_NEAR(fixtureHeight(body), standing, 1e-3f);
+
+    // A look that came and went while sliding gave the own shape back already.
+    kxtest::send(button, 11);
+    frames(1);
+    ASSERT_TRUE(slide->isEnabled());
+    object->pushAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    object->popAnimation(KXPObjectAsset::kDisplayMove, nullptr, tall);
+    kxtest::send(button, 12);
+    frames(1);
+    EXPECT_EQ(fixtureCount(body), 1);
+    EXPECT_NEAR(fixtureHeight(body), standing, 1e-3f);
+}
+
 TEST_F(SlideComponent, UnderALooksShapeWithoutDensityTheBodyKeepsAWeightOfOne) {
     CCNode* button = control<KXModelObjectButtonControl>("Duck");
     auto model = createModel<KXModelComponentSlide>();

@@ -185,6 +185,56 @@ TEST_F(ObjectBase, AChildThatTakesARemovedSiblingDownDoesNotUpsetThePass) {
     parent->release();
 }
 
+TEST_F(ObjectBase, EveryChildIsUpdatedOnceAFrameWhateverLeavesOrComesDuringThePass) {
+    TestObject* parent = TestObject::make();
+    TestObject* first = TestObject::make();
+    // A look that ends takes itself out of its owner.
+    TestObject* ending = TestObject::make([](TestObject& self) { self.removeFromParent(); });
+    TestObject* afterEnding = TestObject::make();
+    // A rider that takes a sibling walked before it down with it.
+    TestObject* remover = TestObject::make([&](TestObject& self) {
+        if (first->getParent() != nullptr) {
+            self.getParent()->removeChild(first, true);
+        }
+    });
+    TestObject* afterRemover = TestObject::make();
+    TestObject* added = nullptr;
+    TestObject* adder = TestObject::make([&](TestObject& self) {
+        if (added == nullptr) {
+            added = TestObject::make();
+            added->retain();
+            self.getParent()->addChild(added);
+        }
+    });
+    for (TestObject* child : {first, ending, afterEnding, remover, afterRemover, adder}) {
+        parent->addChild(child);
+    }
+    first->retain();
+    ending->retain();
+    // From here on the children are held by their parent only.
+    parent->retain();
+    CCPoolManager::sharedPoolManager()->pop();
+
+    parent->update(0.1f);
+    for (TestObject* child : {first, ending, afterEnding, remover, afterRemover, adder}) {
+        EXPECT_EQ(child->updates, 1);
+    }
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->updates, 1) << "added during the pass, updated in it";
+    EXPECT_EQ(parent->getChildrenCount(), 5u); // afterEnding, remover, afterRemover, adder, added
+
+    parent->update(0.1f);
+    EXPECT_EQ(afterEnding->updates, 2);
+    EXPECT_EQ(afterRemover->updates, 2);
+    EXPECT_EQ(added->updates, 2);
+    EXPECT_EQ(first->updates, 1);
+    EXPECT_EQ(ending->updates, 1);
+    first->release();
+    ending->release();
+    added->release();
+    parent->release();
+}
+
 TEST_F(ObjectBase, OnScreenFollowsTheLayerAndTheDeletionThresholds) {
     setThresholds(50.0f, 20.0f);
     const CCSize window = director()->getWinSize();

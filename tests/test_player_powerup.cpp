@@ -169,6 +169,43 @@ TEST_F(Powerup, TheCharacterLeavingStopsTheStartSoundAndUnbinds) {
     world->run(2);
 }
 
+TEST_F(Powerup, ACharacterThatLeavesGivesTheStartLookBackBeforeThePowerupLetsGoOfIt) {
+    for (const char* behaviour :
+         {KXPObjectAssetPowerup::kReplaceBehaviour, KXPObjectAssetPowerup::kOverlayBehaviour}) {
+        SCOPED_TRACE(behaviour);
+        auto model = powerupModel(KXPObjectAssetPowerup::kTypeInvincibility, 0.5f);
+        assetOf(model)->animationPlacementAttribute()->setValue(KXPObjectAssetPowerup::kCharacterConstraint,
+                                                                true);
+        assetOf(model)->animationBehaviourAttribute()->setValue(behaviour, true);
+        assetOf(model)->startAnimationAttribute()->setValue(kxtest::framedAnimation("Shield", 1), true);
+        KXPObjectAssetPowerup* powerup = placePowerup(model);
+        KXPObjectAssetCharacter* character = place(characterModel());
+        character->retain();
+        KXPInputController::shared()->addCharacter(character);
+        CCNode* look = powerup->startAnimationNode();
+        collect(powerup, character);
+        ASSERT_EQ(look->getParent(), character);
+
+        // A portal deletes the character after its own update, in the frame the powerup runs out:
+        // the character stays on the field until the next frame, the powerup ends and is freed.
+        character->setState(KXPObject::kStateRemoved);
+        EXPECT_EQ(look->getParent(), nullptr);
+        EXPECT_EQ(character->currentDisplayNode(), nullptr);
+        EXPECT_EQ(character->attachedObjects().size(), 0u);
+        powerup->setState(KXPObject::kStateDead);
+        ASSERT_EQ(powerup->getState(), KXPObject::kStateRemoved);
+        powerup->removeFromParent();
+        CCPoolManager::sharedPoolManager()->pop();
+
+        // Its last update shows only what it still holds.
+        character->update(kFrame);
+        character->setVisible(false);
+        character->removeFromParent();
+        character->release();
+        KXPInputController::purgeShared();
+    }
+}
+
 TEST_F(Powerup, StrikePushesAlongTheLongSideOfTheScreen) {
     auto settings = KXModelGeneralSettings::shared();
     for (const bool landscape : {true, false}) {

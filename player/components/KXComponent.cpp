@@ -59,6 +59,8 @@ void KXComponent::ownerStateChanged() {}
 
 void KXComponent::reset() {}
 
+void KXComponent::fixtureGoing(b2Fixture* /*fixture*/) {}
+
 void KXComponent::setEnabled(bool enabled) {
     m_enabled = enabled;
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+class b2Fixture;
 class KXModel;
 class KXModelComponent;
 class KXModelSound;
@@ -57,6 +58,9 @@ public:
     // Called after every setState of the owner, also when the value did not change.
     virtual void ownerStateChanged();
     virtual void reset();
+    // Before one of the owner's body fixtures is destroyed; nothing here. A component that holds
+    // a fixture lets go of it.
+    virtual void fixtureGoing(b2Fixture* fixture);
     virtual void setEnabled(bool enabled);
     virtual bool isEnabled() const;
 

@@ -57,16 +57,6 @@ void KXComponentSlide::setOwner(KXPObject* owner) {
     m_animationNode->setVisible(false);
 }
 
-bool KXComponentSlide::bodyHasFixture(b2Body* body, b2Fixture* fixture) {
-    for (b2Fixture* item = body != nullptr ? body->GetFixtureList() : nullptr; item != nullptr;
-         item = item->GetNext()) {
-        if (item == fixture) {
-            return true;
-        }
-    }
-    return false;
-}
-
 b2Fixture* KXComponentSlide::createFixture(b2Body* body, const std::shared_ptr<KXModelPolygon>& shape) {
     if (body == nullptr || !shape) {
         return nullptr;
@@ -137,8 +127,11 @@ void KXComponentSlide::endSlide(CCObject* /*sender*/) {
     traceEvent("slide", "end");
     m_owner->setMovementEnabled(true);
     m_owner->setVisible(false);
-    if (body != nullptr) {
-        if (m_slideFixture != nullptr && bodyHasFixture(body, m_slideFixture)) {
+    // The own shape takes the slide shape's place. A slide shape that went while the slide ran
+    // (a turn, a look with a shape) was replaced by the one who took it away, and that one stays:
+    // the own shape then comes back only to a body left without any.
+    if (body != nullptr && (m_slideFixture != nullptr || body->GetFixtureList() == nullptr)) {
+        if (m_slideFixture != nullptr) {
             KXPBodyMass::destroyFixture(body, m_slideFixture);
         }
         KXPObjectAsset* asset = assetOwner();
@@ -148,6 +141,12 @@ void KXComponentSlide::endSlide(CCObject* /*sender*/) {
     m_slideFixture = nullptr;
     if (m_slideSound != nullptr) {
         m_slideSound->stop();
+    }
+}
+
+void KXComponentSlide::fixtureGoing(b2Fixture* fixture) {
+    if (fixture == m_slideFixture) {
+        m_slideFixture = nullptr;
     }
 }
 

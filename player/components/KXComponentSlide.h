@@ -24,6 +24,8 @@ public:
     void setOwner(KXPObject* owner) override;
     // A dying owner keeps the slide shape; the slide and its sound end.
     void ownerStateChanged() override;
+    // The slide shape destroyed by another (a turn, a look's shape) is no longer the slide's.
+    void fixtureGoing(b2Fixture* fixture) override;
 
     void startSlide(cocos2d::CCObject* sender = nullptr);
     void endSlide(cocos2d::CCObject* sender = nullptr);
@@ -37,7 +39,6 @@ private:
     // The fixture made from `shape` at the owner's scale, with the material and filter the body
     // had; null when the shape gives none.
     b2Fixture* createFixture(b2Body* body, const std::shared_ptr<class KXModelPolygon>& shape);
-    static bool bodyHasFixture(b2Body* body, b2Fixture* fixture);
 
     b2Fixture* m_slideFixture = nullptr;
     KXPAnimationObject* m_animationNode = nullptr;

@@ -9,6 +9,8 @@
 #include "player/field/KXPGameFieldCamera.h"
 #include "player/objects/KXPAnimationObject.h"
 
+#include <algorithm>
+
 using namespace cocos2d;
 
 namespace {
@@ -52,29 +54,68 @@ void KXPObject::update(float dt) {
         }
     }
 
-    // A child may remove itself or a sibling while it updates: the count is read again after
-    // every child, and the children found removed stay retained until they are taken out, so
-    // that a sibling deleting one cannot leave a dangling pointer here.
+    // A child may take itself or any sibling out while it updates (a look that ends, a rider that
+    // dies), which would shift a walk by index past the next child, and it may add children. So
+    // the walk goes over a retained copy, skips those that left and then takes up the children
+    // added meanwhile. The whole copy stays retained until the removed children are taken out,
+    // so that a sibling deleting one cannot leave a dangling pointer here.
+    std::vector<CCNode*> walk;
     std::vector<CCNode*> removed;
-    for (unsigned int index = 0; index < getChildrenCount(); ++index) {
-        CCNode* child = static_cast<CCNode*>(getChildren()->objectAtIndex(index));
-        child->retain();
-        child->update(dt);
-        KXPObject* object = ccNodeAs<KXPObject>(child);
-        if (object != nullptr && object->getState() == kStateRemoved) {
-            removed.push_back(child);
-        } else {
-            child->release();
+    takeUpChildren(walk);
+    for (size_t next = 0; next < walk.size(); ++next) {
+        CCNode* child = walk[next];
+        if (child->getParent() == this) {
+            child->update(dt);
+            KXPObject* object = ccNodeAs<KXPObject>(child);
+            if (object != nullptr && object->getState() == kStateRemoved) {
+                removed.push_back(child);
+            }
+        }
+        if (next + 1 == walk.size()) {
+            takeUpChildren(walk);
         }
     }
     for (CCNode* child : removed) {
         if (child->getParent() == this) {
             removeChild(child, true);
         }
+    }
+    for (CCNode* child : walk) {
         child->release();
     }
 
     setVisible(isOnScreen());
+}
+
+void KXPObject::takeUpChildren(std::vector<CCNode*>& walk) {
+    const unsigned int count = getChildrenCount();
+    if (walk.empty()) {
+        walk.reserve(count);
+        CCObject* item = nullptr;
+        CCARRAY_FOREACH(getChildren(), item) {
+            item->retain();
+            walk.push_back(static_cast<CCNode*>(item));
+        }
+        return;
+    }
+    // Each child is in the array once: more children than walked ones still here means some are new.
+    size_t staying = 0;
+    for (CCNode* child : walk) {
+        staying += child->getParent() == this ? 1 : 0;
+    }
+    if (count <= staying) {
+        return;
+    }
+    std::vector<CCNode*> walked(walk);
+    std::sort(walked.begin(), walked.end());
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(getChildren(), item) {
+        CCNode* child = static_cast<CCNode*>(item);
+        if (!std::binary_search(walked.begin(), walked.end(), child)) {
+            child->retain();
+            walk.push_back(child);
+        }
+    }
 }
 
 void KXPObject::resetComponents() {
@@ -193,6 +234,12 @@ std::string KXPObject::physicsName() const {
 
 unsigned int KXPObject::physicsModelId() const {
     return m_model ? m_model->id() : 0u;
+}
+
+void KXPObject::fixtureGoing(b2Fixture* fixture) {
+    for (KXComponent* component : m_components) {
+        component->fixtureGoing(fixture);
+    }
 }
 
 KXComponentHealth* KXPObject::healthComponent() const {

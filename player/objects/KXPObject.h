@@ -98,6 +98,8 @@ public:
         m_physicsRefusalSaid = true;
         return first;
     }
+    // Tells every component.
+    void fixtureGoing(b2Fixture* fixture) override;
 
     // Applied at the start of the next update; a later request in the same frame wins. Physics
     // callbacks use it, as a state change there may not remove bodies or nodes.
@@ -122,6 +124,9 @@ public:
 protected:
     // Takes ownership and makes this object the component's owner.
     void attachComponent(KXComponent* component);
+    // Appends to the children walk of update, each retained, the children not in it yet: all of
+    // them at first, later those added while the walk went on.
+    void takeUpChildren(std::vector<cocos2d::CCNode*>& walk);
 
     std::shared_ptr<KXBaseModelObject> m_model;
     int32_t m_state = kStateActive;

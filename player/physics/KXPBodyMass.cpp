@@ -123,6 +123,9 @@ b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definiti
 }
 
 void KXPBodyMass::destroyFixture(b2Body* body, b2Fixture* fixture) {
+    if (KXPBodyOwner* owner = KXPBodyOwner::of(body)) {
+        owner->fixtureGoing(fixture);
+    }
     if (body->GetType() == b2_dynamicBody && !canTurn(*body, body->IsFixedRotation(), fixture)) {
         keepStill(body, fixture, nullptr);
     }

@@ -33,5 +33,6 @@ struct KXPBodyMass {
     static bool setType(b2Body* body, b2BodyType type);
     static void setFixedRotation(b2Body* body, bool fixed);
     static b2Fixture* createFixture(b2Body* body, const b2FixtureDef& definition);
+    // The body's owner is told first (KXPBodyOwner::fixtureGoing).
     static void destroyFixture(b2Body* body, b2Fixture* fixture);
 };

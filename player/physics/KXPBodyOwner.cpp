@@ -2,7 +2,8 @@
 
 #include "player/physics/KXPBodyData.h"
 
-// Only lines that are said once for an object ask: a cast is cheap enough there.
+// Only lines said once for an object and fixtures destroyed (looks, turns, slides) ask: a cast is
+// cheap enough there.
 KXPBodyOwner* KXPBodyOwner::of(b2Body* body) {
     return dynamic_cast<KXPBodyOwner*>(KXPBodyData::node(body));
 }

@@ -158,6 +158,10 @@ void KXPObjectAssetPowerup::unbindCharacter() {
 void KXPObjectAssetPowerup::onCharacterRemoved(KXPObjectAsset* self, KXPObjectAsset* other) {
     (void)self;
     (void)other;
+    // The look comes off while the character is still whole: its display states or attached
+    // looks would otherwise keep a node that this powerup lets go of when its effect ends, and
+    // the character may be updated once more before it leaves the field.
+    takeStartLookOffCharacter();
     m_boundCharacter = nullptr;
     if (m_startSound != nullptr) {
         KXSound* sound = m_startSound;

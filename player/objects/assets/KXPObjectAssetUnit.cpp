@@ -270,6 +270,9 @@ void KXPObjectAssetUnit::setState(int32_t state) {
                 input->unsubscribeUnit(this);
             }
         }
+        // No release of its action reaches it any more, and it may be updated once more before
+        // it leaves (a gun whose character died): a removed unit fires no more.
+        m_spawning = false;
         if (m_defeatedAnimation != nullptr) {
             m_defeatedAnimation->removeFromParent();
         }
