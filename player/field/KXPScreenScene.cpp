@@ -370,7 +370,7 @@ void KXPScreenScene::stepWorld() {
     fixedUpdate(kFixedStep);
     if (meter != nullptr) {
         const int64_t predicted =
-            kxcount::add(m_stepBudget->predicted().cost(), m_stepBudget->continuousCost());
+            kxcount::add(m_stepBudget->predicted().cost(), continuous ? m_stepBudget->continuousCost() : 0);
         meter->finishStep(*m_world, kxTraceFrame(), predicted, predicted > KXPStepBudget::kMaxWork,
                           m_stepBudget->parts());
     }

@@ -185,9 +185,9 @@ void KXPScreenScene::streamLevel() {
     if (objectsMadeAndQueued() >= kCrowdedFieldObjects) {
         return;
     }
-    // Likewise while bodies wait outside the physics: its steps already pass their budget, and
-    // what a section brings would only wait with them.
-    if (m_stepBudget->heldOutCount() > 0) {
+    // Likewise while bodies wait outside the physics, or while the steps pass their budget with
+    // nothing that can wait (still bodies piled up): what a section brings would only add to it.
+    if (m_stepBudget->heldOutCount() > 0 || m_stepBudget->passesBudget()) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);

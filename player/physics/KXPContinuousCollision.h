@@ -28,8 +28,15 @@ public:
     static constexpr uint32_t kRestSteps = 600;
 
     // What the coming step's continuous collision would do, with the world holding `contacts` and
-    // `made` of them coming in its first pairing (each may have a time of impact).
-    KXPStepWork predicted(int64_t contacts, int64_t made) const;
+    // `made` of them coming in its first pairing (each may have a time of impact). After steps
+    // without it, bodies may have sunk into still ones meanwhile: each of the `candidates` (the
+    // contacts that may have a time of impact, told when retrying() asks for them) is taken for an
+    // impact at least.
+    KXPStepWork predicted(int64_t contacts, int64_t made, int64_t candidates = 0) const;
+    // Whether the coming step would run it again after steps without it.
+    bool retrying() const { return !m_ranLast && m_restLeft == 0; }
+    // The contacts of the world Box2D works out a time of impact for in a step.
+    static int64_t candidates(const b2World& world);
     bool resting() const { return m_restLeft > 0; }
     // Around each step, which runs with continuous collision or not.
     void beforeStep(bool continuous);
@@ -45,5 +52,7 @@ private:
     int32 m_callsBefore = 0;
     int32 m_lastCalls = 0;
     bool m_continuous = false;
+    // Whether the last step ran it (none has yet: no count to go by).
+    bool m_ranLast = false;
     uint32_t m_restLeft = 0;
 };

@@ -216,15 +216,17 @@ void KXPStepBudget::beginFrame() {
     m_frameRays = 0;
 }
 
+size_t KXPStepBudget::sampleSize(size_t count, bool closer) {
+    // One in kQuickShare of what moved, or kSampled where the step comes closer; all of it while
+    // few moved.
+    return closer || count <= kSampled / 8 ? std::min(count, kSampled)
+                                           : std::min(count / kQuickShare, kSampled);
+}
+
 KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
-    // A sample of one in kQuickShare of what moved, or kSampled where the step comes closer; all
-    // of it while few moved.
-    const auto sampleOf = [&](size_t count) {
-        return closer || count <= kSampled / 8 ? std::min(count, kSampled)
-                                               : std::min(count / kQuickShare, kSampled);
-    };
+    const auto sampleOf = [&](size_t count) { return sampleSize(count, closer); };
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
     m_first = census.firstPairing(std::max<size_t>(sampleOf(moved), 1), static_cast<uint32_t>(m_step));
@@ -320,13 +322,19 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     m_contacts.beginStep();
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
-    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts);
+    // Retried after steps without it, continuous collision may meet bodies sunk into still ones.
+    const int64_t candidates = m_continuous.retrying() ? KXPContinuousCollision::candidates(world) : 0;
+    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates);
     m_looks = census.looks();
-    if (kxcount::add(kxcount::add(m_frameWork, work.cost()), m_continuousWork.continuousCost()) >=
-        kCloserWork) {
+    // Counted closer near the budget, unless the quick count took full samples already.
+    const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
+    const bool fuller = sampleSize(moved, false) < sampleSize(moved, true) ||
+                        sampleSize(m_movers.size(), false) < sampleSize(m_movers.size(), true);
+    if (fuller && kxcount::add(kxcount::add(m_frameWork, work.cost()), m_continuousWork.continuousCost()) >=
+                      kCloserWork) {
         KXPStepCensus closer(world, m_memo, nextStamp());
         work = estimate(world, closer, dt, true);
-        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts);
+        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates);
         m_looks = kxcount::add(m_looks, closer.looks());
     }
     // The budget's own looks are paid by now: they count toward the frame, not toward what holding

@@ -125,6 +125,9 @@ public:
     const Work& predicted() const { return m_predicted; }
     int64_t foreseen() const { return m_foreseen; }
     size_t heldOutCount() const { return m_held.size(); }
+    // Whether the last step it foresaw passed the budget (before it acted): a level laying more
+    // bodies then would add to what passes it.
+    bool passesBudget() const { return m_foreseen > kMaxWork; }
     // The boxes the budget looked at itself for the last step.
     int64_t looks() const { return m_looks; }
     bool isHeldOut(const b2Body* body) const;
@@ -165,6 +168,7 @@ private:
     // The counts kept, the last step's rays, and the pairings from a sample of the boxes moved and of
     // the moving bodies: one in kQuickShare of them, or kSampled where the step comes `closer`.
     Work estimate(const b2World& world, KXPStepCensus& census, float dt, bool closer);
+    static size_t sampleSize(size_t count, bool closer);
     // Whether a moving body's boxes leave their margins in a step of `dt`.
     bool leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const;
     // Holds out the bodies of the crowd that add the most, until the step is within room.

@@ -80,13 +80,20 @@ public:
         if (other.body == m_own.body) {
             return true;
         }
+        if (m_carried) {
+            // Found again among boxes much like its own: half a list like its own, on average, is
+            // walked before its contact turns up.
+            adds.walks = kxcount::add(adds.walks, m_own.contacts / 2);
+            return true;
+        }
         // Box2D walks the list of the body whose box has the larger id.
-        const int64_t list =
-            m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId ? other.contacts : m_own.contacts;
+        const int64_t list = m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId
+                                 ? m_census.contactsOf(otherId)
+                                 : m_own.contacts;
         const bool makes = makesContact(m_own, other);
-        if (m_carried || (makes && m_known > 0)) {
+        if (makes && m_known > 0) {
             // Its contact is there already: found on the way, half the list on average.
-            m_known -= makes ? 1 : 0;
+            --m_known;
             adds.walks = kxcount::add(adds.walks, list / 2);
             return true;
         }
@@ -128,13 +135,21 @@ KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
             const b2Body& body = *proxy->fixture->GetBody();
             entry.body = &body;
             entry.filter = proxy->fixture->GetFilterData();
-            entry.contacts = contactsOf(body);
             entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
-            m_looks = kxcount::add(m_looks, entry.contacts);
         }
     }
     return entry;
+}
+
+int64_t KXPStepCensus::contactsOf(int32 proxyId) {
+    Box& entry = box(proxyId);
+    if (!entry.counted && entry.body != nullptr) {
+        entry.counted = true;
+        entry.contacts = ::contactsOf(*entry.body);
+        m_looks = kxcount::add(m_looks, entry.contacts);
+    }
+    return entry.contacts;
 }
 
 KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
@@ -152,6 +167,7 @@ KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
     if (own.body == nullptr) {
         return KXPStepWork();
     }
+    contactsOf(proxyId);
     // A box in the buffer twice (made, then given its type) is looked up twice; the second time
     // finds again the pairs of the first, and the contacts it made on the way.
     if (own.lookedUp) {
@@ -248,6 +264,7 @@ KXPStepWork KXPStepCensus::countCarried(const b2Body& body) {
             if (own.body == nullptr) {
                 continue;
             }
+            contactsOf(proxyId);
             // Taken out of the tree, put back and looked up.
             KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, true);
             adds.queries = 2;

@@ -29,6 +29,8 @@ public:
         bool falling = false;
         bool moved = false;
         bool lookedUp = false;
+        // Whether `contacts` was counted (a walk of its body's list, only where needed).
+        bool counted = false;
         // What its look-up found, for a second entry of it in the move buffer.
         int64_t pairs = 0;
         int64_t made = 0;
@@ -65,6 +67,8 @@ public:
 private:
     class Query;
     Box& box(int32 proxyId);
+    // The contacts its body holds, counted once.
+    int64_t contactsOf(int32 proxyId);
     KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried);
 
     const b2World& m_world;
