@@ -397,6 +397,50 @@ TEST_F(GameField, ObjectsMarkedForRemovalGoAtTheEndOfTheStepWithTheirMotors) {
     EXPECT_EQ(scene->getInputController()->motorCount(), 0u);
 }
 
+// A motor joins a rider hung under its carrier to a wheel. The carrier goes through the pass's
+// removal and takes the rider along; the rider's body takes the joint with it, and with that the
+// motor: the motor keys turn nothing that has gone.
+TEST_F(GameField, AMotorGoesWithItsJointWhenItsBodyGoesWithACarrier) {
+    make();
+    BodyObject* carrier = body(CCPoint(100.0f, 100.0f));
+    BodyObject* rider =
+        BodyObject::create(scene->getWorld(), CCPoint(100.0f, 140.0f), 10.0f, KXPObject::kTypeUnit);
+    carrier->addChild(rider);
+    BodyObject* wheel = body(CCPoint(300.0f, 100.0f));
+    b2RevoluteJointDef def;
+    def.Initialize(rider->getBody(), wheel->getBody(), rider->getBody()->GetPosition());
+    def.enableMotor = true;
+    def.maxMotorTorque = 100.0f;
+    KXPInputController* input = scene->getInputController();
+    input->addMotor(static_cast<b2RevoluteJoint*>(scene->getWorld()->CreateJoint(&def)), nullptr);
+    carrier->setState(KXPObject::kStateRemoved);
+    scene->update(KXPScreenScene::kFixedStep);
+    endFrame();
+    EXPECT_EQ(wheel->getBody()->GetJointList(), nullptr);
+    EXPECT_EQ(input->motorCount(), 0u);
+    input->actionPressed(KXPInputController::kActionMotorClockwise, nullptr);
+    input->actionReleased(KXPInputController::kActionMotorClockwise, nullptr);
+}
+
+// The bodies of a field's last frame go after the field, from the autorelease pool: the joints
+// they take along are no news for a field that is gone.
+TEST_F(GameField, AFieldThatWentHearsNothingOfTheJointsItsLastObjectsTakeAlong) {
+    make();
+    endFrame();
+    BodyObject* first = body(CCPoint(100.0f, 100.0f));
+    BodyObject* second = body(CCPoint(140.0f, 100.0f));
+    b2RevoluteJointDef def;
+    def.Initialize(first->getBody(), second->getBody(), first->getBody()->GetPosition());
+    scene->getWorld()->CreateJoint(&def);
+    KXDebugLogCapture capture;
+    // As it leaves the stage: the scheduler lets go of it.
+    scene->cleanup();
+    scene->release();
+    scene = nullptr;
+    EXPECT_EQ(std::count(capture.lines().begin(), capture.lines().end(), "KXPScreenScene - deallocated"), 1);
+    endFrame();
+}
+
 // Kinds are bits: a character riding a path (or a unit copy) carries more than its kind's bit,
 // and the removal test still knows it for what it is.
 TEST_F(GameField, RemovalSparesALiveCharacterRidingAPathAndTakesItOnceDead) {

@@ -533,6 +533,35 @@ TEST_F(LevelStreaming, APowerupThatDidNotAppearTakesItsLinkedObjectAlong) {
     EXPECT_EQ(nodesOf(other).size(), 1u);
 }
 
+// What hangs on a powerup that did not appear goes with it, also when a button-run motor joins it
+// to a wheel: its joint goes when it is freed, at the end of the frame, and so does the motor.
+TEST_F(LevelStreaming, AMotorGoesWithTheJointOfWhatGoesWithAPowerupThatDidNotAppear) {
+    auto level = section("bonus");
+    auto powerup = createModel<KXModelObjectAssetPowerup>();
+    auto hanging = kxtest::unitModel("Hanging", "kPhysicsObjectType");
+    auto wheel = kxtest::unitModel("Wheel", "kPhysicsObjectType");
+    hanging->positionAttribute()->setValue(CCPoint(100.0f, 100.0f), true);
+    wheel->positionAttribute()->setValue(CCPoint(160.0f, 100.0f), true);
+    for (const std::shared_ptr<KXModelObject>& object :
+         std::vector<std::shared_ptr<KXModelObject>>{powerup, hanging, wheel}) {
+        level->addChild(object, true);
+    }
+    link(*level, hanging, wheel, 1.0f, true); // turned by actions 9 and 10
+    link(*level, powerup, hanging);
+    make();
+    scene->addLevelSection(level, 0.0f);
+    // This seed's first draw does not show the powerup (see above).
+    std::srand(1);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    ASSERT_TRUE(nodesOf(powerup).empty());
+    EXPECT_TRUE(nodesOf(hanging).empty());
+    ASSERT_EQ(nodesOf(wheel).size(), 1u);
+    CCPoolManager::sharedPoolManager()->pop();
+    EXPECT_EQ(scene->getInputController()->motorCount(), 0u);
+    scene->getInputController()->actionPressed(KXPInputController::kActionMotorClockwise, nullptr);
+    scene->getInputController()->actionReleased(KXPInputController::kActionMotorClockwise, nullptr);
+}
+
 TEST_F(LevelStreaming, TheCheckpointReachedIsNotLaidAgainWhenItsRecordedPlaceIsOffInTheLastBits) {
     auto beacon = createModel<KXModelAssetPowerup>();
     beacon->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);

@@ -108,6 +108,11 @@ KXPScreenScene::KXPScreenScene() : m_lastCharacterDistance(-FLT_MAX) {}
 
 KXPScreenScene::~KXPScreenScene() {
     debugLog("KXPScreenScene - deallocated");
+    // Bodies this field's objects still hold go later (the pool, the world keeper): their joints'
+    // goodbyes must not reach this field.
+    if (m_stepBudget != nullptr) {
+        m_stepBudget->onJointGone(nullptr);
+    }
     CC_SAFE_RELEASE(m_backgroundLayers);
     if (m_inputController != nullptr) {
         // Characters, motors and units point into the world: let go of them before it goes.
@@ -182,6 +187,12 @@ bool KXPScreenScene::init() {
     m_world->SetContactListener(m_contactListener);
     m_stepBudget = new KXPStepBudget(KXPBodyRank::of);
     m_stepBudget->watch(*m_world);
+    // A joint goes with either of its bodies, whoever frees the body's owner: no motor may keep it.
+    m_stepBudget->onJointGone([this](b2Joint* joint) {
+        if (m_inputController != nullptr) {
+            m_inputController->forgetJoint(joint);
+        }
+    });
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
     m_debugDraw = debugDraw;

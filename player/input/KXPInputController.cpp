@@ -658,6 +658,12 @@ void KXPInputController::forgetMotorsOfObjects(const std::vector<KXPObject*>& ob
     }
 }
 
+void KXPInputController::forgetJoint(const b2Joint* joint) {
+    m_motors.erase(std::remove_if(m_motors.begin(), m_motors.end(),
+                                  [joint](const Motor& motor) { return motor.joint == joint; }),
+                   m_motors.end());
+}
+
 // --- on-screen control buttons ---
 
 void KXPInputController::jumpPressed(CCObject*) {
