@@ -441,6 +441,21 @@ TEST_F(GameField, AFieldThatWentHearsNothingOfTheJointsItsLastObjectsTakeAlong) 
     endFrame();
 }
 
+// An object's update may take siblings before it off the layer (an effect freed with its carrier
+// takes its emitters along): the object after it is still updated in that pass.
+TEST_F(GameField, TheObjectPassGoesOnAfterAChildWhoseUpdateTookSiblingsBeforeItOff) {
+    make();
+    CCNode* emitter = CCNode::create();
+    layer()->addChild(emitter);
+    BodyObject* carrier = body(CCPoint(100.0f, 100.0f));
+    BodyObject* next = body(CCPoint(300.0f, 100.0f));
+    carrier->onUpdate = [emitter](BodyObject*) { emitter->removeFromParent(); };
+    scene->update(KXPScreenScene::kFixedStep);
+    EXPECT_EQ(emitter->getParent(), nullptr);
+    EXPECT_EQ(carrier->updates.size(), 1u);
+    EXPECT_EQ(next->updates.size(), 1u);
+}
+
 // Kinds are bits: a character riding a path (or a unit copy) carries more than its kind's bit,
 // and the removal test still knows it for what it is.
 TEST_F(GameField, RemovalSparesALiveCharacterRidingAPathAndTakesItOnceDead) {

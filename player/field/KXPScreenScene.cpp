@@ -449,6 +449,15 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
         CCNode* child = static_cast<CCNode*>(m_objectLayer->getChildren()->objectAtIndex(index));
         child->retain();
         child->update(dt);
+        CCArray* children = m_objectLayer->getChildren();
+        // Siblings before it may have left the layer meanwhile (an effect freed with its carrier
+        // takes its emitters along): the pass goes on after the child where it stands now.
+        if (index >= children->count() || children->objectAtIndex(index) != child) {
+            const unsigned int place = children->indexOfObject(child);
+            if (place != CC_INVALID_INDEX) {
+                index = place;
+            }
+        }
         KXPObject* object = ccNodeAs<KXPObject>(child);
         if (object != nullptr) {
             checkObjectDeletion(object);
