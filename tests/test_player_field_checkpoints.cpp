@@ -402,6 +402,86 @@ TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
 }
 
+// Requests made inside the object pass (a restart-checkpoint powerup taken, one used from the HUD)
+// wait for the next update even though the HUD would run them at once: the level is not rebuilt
+// under the objects still to run in the pass, nor under the powerup being used.
+TEST_F(FieldCheckpoints, ARequestMadeWhileObjectsRunRebuildsTheLevelAtTheNextUpdate) {
+    open();
+    character(CCPoint(500.0f, 300.0f));
+    BodyObject* asking =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    BodyObject* after =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(asking);
+    layer()->addChild(after);
+    KXPScreenScene* running = field;
+    asking->onUpdate = [running](BodyObject* self) {
+        if (self->updates.empty()) {
+            running->setPendingRequest(KXPScreenScene::kRequestFullRestart);
+        }
+    };
+    run(1);
+    EXPECT_FALSE(rebuilt());
+    EXPECT_EQ(after->updates.size(), 1u);
+    EXPECT_EQ(after->getParent(), layer());
+    EXPECT_EQ(field->getPendingRequest(), KXPScreenScene::kRequestFullRestart);
+    run(1);
+    EXPECT_TRUE(rebuilt());
+    EXPECT_EQ(after->getParent(), nullptr);
+
+    character(CCPoint(500.0f, 300.0f));
+    auto restart =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    restart->powerupTypeAttribute()->setValue("kPowerupRestartCheckpoint", true);
+    field->applyPowerup(restart, true);
+    EXPECT_FALSE(rebuilt());
+    EXPECT_NE(field->getPendingRequest(), 0);
+    run(1);
+    EXPECT_TRUE(rebuilt());
+}
+
+// A death's rebuild asked for while the HUD keeps a button's action for the end of its closing
+// animation waits behind that action instead of taking its place. A link to another screen goes
+// first, then the rebuild for the life spent comes (through the new screen, which takes the game
+// back to its HUD); a restart pressed answers the death itself, and the level is rebuilt once.
+TEST_F(FieldCheckpoints, ADeathsRebuildWaitsBehindTheActionTheClosingHudKeeps) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    graph.ui("over");
+    graph.link("hud", "Over", "over");
+    button(*hud, "Over", "kNoAction");
+    button(*hud, "Again", KXPScreenUi::kRestartAction);
+    for (const bool restart : {false, true}) {
+        if (field == nullptr) {
+            open();
+        }
+        const auto health = livesCharacter(3);
+        kxtest::TraceLines trace("game");
+        KXPObjectButton* pressed =
+            field->getUiLayer()->buttonWithAction(restart ? KXPScreenUi::kRestartAction : "kNoAction");
+        ASSERT_NE(pressed, nullptr);
+        pressed->activate();
+        ASSERT_TRUE(heldByHud());
+        field->setGameOver(true);
+        EXPECT_EQ(health->remainingLives, 2);
+        EXPECT_FALSE(rebuilt()) << restart;
+        if (!restart) {
+            ASSERT_TRUE(framesUntil([] { return screens()->currentUiKey() == "over"; }));
+            EXPECT_FALSE(rebuilt());
+        }
+        ASSERT_TRUE(framesUntil([this] { return rebuilt(); })) << restart;
+        framesUntil([this] { return !heldByHud() && field->getPendingRequest() == 0; });
+        frames(2);
+        const std::vector<std::string> lines = trace.lines();
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& line) { return line.rfind("game restore", 0) == 0; }),
+                  1)
+            << restart;
+        EXPECT_EQ(health->remainingLives, restart ? 3 : 2);
+        EXPECT_EQ(screens()->currentUiKey(), "hud");
+        EXPECT_FALSE(field->isGameOver());
+    }
+}
+
 TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAndPutsTheCameraThere) {
     auto opening = section("opening", 800.0f, true);
     auto before = section("before", 600.0f);

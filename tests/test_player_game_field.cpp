@@ -8,6 +8,7 @@
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
+#include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectBackground.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
@@ -454,6 +455,53 @@ TEST_F(GameField, TheObjectPassGoesOnAfterAChildWhoseUpdateTookSiblingsBeforeItO
     EXPECT_EQ(emitter->getParent(), nullptr);
     EXPECT_EQ(carrier->updates.size(), 1u);
     EXPECT_EQ(next->updates.size(), 1u);
+}
+
+// Asks for a restart in the first catch-up frame of a rebuild, and notes how deep in rebuilds
+// each request ran.
+class CatchUpField : public KXPScreenScene {
+public:
+    void restoreFromCheckpoint() override {
+        ++m_rebuilding;
+        KXPScreenScene::restoreFromCheckpoint();
+        --m_rebuilding;
+    }
+    void fixedUpdate(float dt) override {
+        if (m_catchingUp && ++catchUpFrames == 1) {
+            setPendingRequest(kRequestFullRestart);
+        }
+        KXPScreenScene::fixedUpdate(dt);
+    }
+    void handleRequest(int) override { rebuildsAtRequest.push_back(m_rebuilding); }
+    int catchUpFrames = 0;
+    std::vector<int> rebuildsAtRequest;
+
+private:
+    int m_rebuilding = 0;
+};
+
+// A request parked in a rebuild's catch-up frame waits for the rebuild to end: the next catch-up
+// frame would rebuild the level inside the rebuild.
+TEST_F(GameField, ARequestParkedInARebuildsCatchUpWaitsForTheRebuildsEnd) {
+    for (int index = 0; index < 2; ++index) {
+        auto section = createModel<KXModelLevelSection>();
+        section->startDistanceAttribute()->setValue(0.0f, true);
+        section->endDistanceAttribute()->setValue(-1.0f, true);
+        section->widthAttribute()->setValue(400.0f, true);
+        model->addChild(section, true);
+    }
+    auto* field = new CatchUpField();
+    ASSERT_TRUE(field->init());
+    scene = field;
+    gameplay = KXPGameplaySettings::shared();
+    gameplay->setGameSpeedMin(0.0f);
+    gameplay->setGameSpeedMax(0.0f);
+    gameplay->setGameSpeed(0.0f);
+    field->restoreFromCheckpoint();
+    ASSERT_GE(field->catchUpFrames, 2);
+    EXPECT_TRUE(field->rebuildsAtRequest.empty());
+    field->update(KXPScreenScene::kFixedStep);
+    EXPECT_EQ(field->rebuildsAtRequest, std::vector<int>{0});
 }
 
 // Kinds are bits: a character riding a path (or a unit copy) carries more than its kind's bit,

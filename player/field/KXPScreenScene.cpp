@@ -297,11 +297,10 @@ void KXPScreenScene::update(float dt) {
         m_stepBudget->beginFrame();
     }
 
-    // Requests parked by physics callbacks, before the pause they may have asked for.
-    if (m_pendingRequest != 0) {
-        const int request = m_pendingRequest;
-        m_pendingRequest = 0;
-        handleRequest(request);
+    // Requests parked by physics callbacks and the objects' work, before the pause they may have
+    // asked for; one parked in a rebuild's catch-up waits for the rebuild to end.
+    if (m_pendingRequest != 0 && !m_catchingUp) {
+        runPendingRequest();
     }
     if (m_requestedPause != m_paused) {
         setPaused(m_requestedPause);
@@ -428,6 +427,7 @@ void KXPScreenScene::countDownToGameOver(float dt) {
 // --- fixed step ---
 
 void KXPScreenScene::fixedUpdate(float dt) {
+    RequestHold hold(*this);
     m_lightBudget.beginStep();
     std::vector<KXPObject*> removed;
     updateObjects(dt, removed);

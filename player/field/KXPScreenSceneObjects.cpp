@@ -314,6 +314,9 @@ void KXPScreenScene::applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& as
             powerup->beginContact(first, nullptr, true);
         }
     }
+    // What the powerup does (a rebuild, another scene) waits for the next update: it would
+    // otherwise take this very powerup off the field between these calls.
+    RequestHold hold(*this);
     powerup->setState(1);
     powerup->addToWorld(m_world, true);
     powerup->update(0.0f);
