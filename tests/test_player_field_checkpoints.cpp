@@ -21,6 +21,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectScreenJump.h"
@@ -63,6 +64,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace cocos2d;
@@ -400,6 +402,102 @@ TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     field = nullptr;
     frames(2);
     EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
+}
+
+// A change of scene asked for inside the object pass (an end-game powerup, a screen jump) waits for
+// the next update: the objects after it in the pass still play against this field, and in the
+// next update the change is all this field does.
+TEST_F(FieldCheckpoints, AChangeOfSceneAskedWhileObjectsRunComesFirstInTheNextUpdate) {
+    graph.scene("end");
+    graph.link("hud", "End", "end");
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    const std::vector<std::pair<std::string, std::function<void(KXPScreenScene*)>>> ways = {
+        {"end", [](KXPScreenScene* at) { at->finishGame(); }},
+        {"world2", [](KXPScreenScene* at) { at->switchScreen("Next", false, true, 1); }},
+    };
+    open();
+    for (const auto& way : ways) {
+        if (field == nullptr) {
+            ASSERT_EQ(screens()->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+            director()->replaceScene(screens()->currentScene());
+            frames(1);
+            field = dynamic_cast<KXPScreenScene*>(director()->getRunningScene()->getChildByTag(0));
+            ASSERT_NE(field, nullptr);
+        }
+        BodyObject* asking =
+            BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+        BodyObject* after =
+            BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+        layer()->addChild(asking);
+        layer()->addChild(after);
+        KXPScreenScene* running = field;
+        asking->onUpdate = [running, &way](BodyObject* self) {
+            if (self->updates.empty()) {
+                way.second(running);
+            }
+        };
+        std::vector<bool> sameField;
+        after->onUpdate = [running, &sameField](BodyObject*) {
+            sameField.push_back(KXPInputController::shared() == running->getInputController() &&
+                                screens()->currentLevelField() == static_cast<KXPLevelField*>(running));
+        };
+        run(1);
+        EXPECT_EQ(sameField, std::vector<bool>{true}) << way.first;
+        EXPECT_EQ(screens()->currentSceneKey(), "world") << way.first;
+        EXPECT_EQ(director()->getNextScene(), nullptr) << way.first;
+        const unsigned int steps = field->getStepCount();
+        run(1);
+        EXPECT_EQ(screens()->currentSceneKey(), way.first);
+        EXPECT_NE(director()->getNextScene(), nullptr) << way.first;
+        EXPECT_EQ(sameField.size(), 1u) << way.first;
+        EXPECT_EQ(field->getStepCount(), steps) << way.first;
+        field = nullptr;
+        frames(1);
+    }
+}
+
+// An overlay a screen jump opens inside the object pass may lead on to another scene in its very
+// first update (an observer whose time is 0): that first update waits for the field's next update
+// as well, and the change it makes is then all the field does.
+TEST_F(FieldCheckpoints, AnOverlayOpenedWhileObjectsRunHasItsFirstUpdateInTheNextUpdate) {
+    auto over = graph.ui("over");
+    graph.link("world", "Over", "over");
+    graph.scene("world2");
+    graph.link("over", "Next", "world2");
+    auto observer =
+        graph.object<KXModelObjectEventObserver>(*over, "KXModelObjectEventObserver", "Next", CCPointZero, 1);
+    static_cast<KXAttributeString*>(observer->attribute("Event Type"))->setValue("kTimeout", true);
+    static_cast<KXAttributeUInt*>(observer->attribute("Time"))->setValue(0u, true);
+    open();
+    BodyObject* jump =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    BodyObject* after =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(jump);
+    layer()->addChild(after);
+    KXPScreenScene* running = field;
+    jump->onUpdate = [running](BodyObject* self) {
+        if (self->updates.empty()) {
+            running->switchScreen("Over", false, false, 0);
+        }
+    };
+    std::vector<bool> sameField;
+    after->onUpdate = [running, &sameField](BodyObject*) {
+        sameField.push_back(KXPInputController::shared() == running->getInputController());
+    };
+    run(1);
+    EXPECT_EQ(sameField, std::vector<bool>{true});
+    EXPECT_EQ(screens()->currentUiKey(), "over");
+    EXPECT_EQ(director()->getNextScene(), nullptr);
+    const unsigned int steps = field->getStepCount();
+    run(1);
+    EXPECT_EQ(screens()->currentSceneKey(), "world2");
+    EXPECT_NE(director()->getNextScene(), nullptr);
+    EXPECT_EQ(field->getStepCount(), steps);
+    EXPECT_EQ(sameField.size(), 1u);
+    field = nullptr;
+    frames(1);
 }
 
 // Requests made inside the object pass (a restart-checkpoint powerup taken, one used from the HUD)

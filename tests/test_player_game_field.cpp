@@ -457,8 +457,8 @@ TEST_F(GameField, TheObjectPassGoesOnAfterAChildWhoseUpdateTookSiblingsBeforeItO
     EXPECT_EQ(next->updates.size(), 1u);
 }
 
-// Asks for a restart in the first catch-up frame of a rebuild, and notes how deep in rebuilds
-// each request ran.
+// Asks for a restart in the first catch-up frame of a rebuild, and for the end of the game as an
+// object of the frame's pass would; notes how deep in rebuilds each request ran.
 class CatchUpField : public KXPScreenScene {
 public:
     void restoreFromCheckpoint() override {
@@ -469,10 +469,13 @@ public:
     void fixedUpdate(float dt) override {
         if (m_catchingUp && ++catchUpFrames == 1) {
             setPendingRequest(kRequestFullRestart);
+            RequestHold objectsRun(*this);
+            finishGame();
         }
         KXPScreenScene::fixedUpdate(dt);
     }
     void handleRequest(int) override { rebuildsAtRequest.push_back(m_rebuilding); }
+    bool sceneChangeParked() const { return static_cast<bool>(m_parkedSceneChange); }
     int catchUpFrames = 0;
     std::vector<int> rebuildsAtRequest;
 
@@ -480,9 +483,9 @@ private:
     int m_rebuilding = 0;
 };
 
-// A request parked in a rebuild's catch-up frame waits for the rebuild to end: the next catch-up
-// frame would rebuild the level inside the rebuild.
-TEST_F(GameField, ARequestParkedInARebuildsCatchUpWaitsForTheRebuildsEnd) {
+// A request or a change of scene parked in a rebuild's catch-up frame waits for the rebuild to end:
+// the next catch-up frame would rebuild the level, or leave it, inside the rebuild.
+TEST_F(GameField, WhatIsParkedInARebuildsCatchUpWaitsForTheRebuildsEnd) {
     for (int index = 0; index < 2; ++index) {
         auto section = createModel<KXModelLevelSection>();
         section->startDistanceAttribute()->setValue(0.0f, true);
@@ -500,7 +503,9 @@ TEST_F(GameField, ARequestParkedInARebuildsCatchUpWaitsForTheRebuildsEnd) {
     field->restoreFromCheckpoint();
     ASSERT_GE(field->catchUpFrames, 2);
     EXPECT_TRUE(field->rebuildsAtRequest.empty());
+    EXPECT_TRUE(field->sceneChangeParked());
     field->update(KXPScreenScene::kFixedStep);
+    EXPECT_FALSE(field->sceneChangeParked());
     EXPECT_EQ(field->rebuildsAtRequest, std::vector<int>{0});
 }
 

@@ -291,6 +291,25 @@ void KXPScreenScene::setTouchEnabled(bool enabled) {
 // --- frame update ---
 
 void KXPScreenScene::update(float dt) {
+    // A change of scene the objects asked for last frame: once the director has the next scene,
+    // this field's frames are over. A rebuild's catch-up frames leave it to the rebuild's end.
+    if (m_parkedSceneChange && !m_catchingUp) {
+        const std::function<bool()> change = std::move(m_parkedSceneChange);
+        m_parkedSceneChange = nullptr;
+        if (change()) {
+            return;
+        }
+    }
+    if (m_uiLayerUpdateParked && !m_catchingUp) {
+        m_uiLayerUpdateParked = false;
+        if (m_uiLayer != nullptr) {
+            m_uiLayer->update(0.0f);
+            // It led to another scene: the same as a change the objects asked for.
+            if (CCDirector::sharedDirector()->getNextScene() != nullptr) {
+                return;
+            }
+        }
+    }
     KXPScreen::update(dt);
     // A rebuild's catch-up runs frames within this one.
     if (!m_catchingUp) {

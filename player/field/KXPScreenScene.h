@@ -27,6 +27,7 @@
 
 #include <box2d/box2d.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -349,6 +350,9 @@ protected:
         KXPScreenScene& m_field;
     };
     bool requestsWait() const { return m_holdingRequests > 0 || (m_world != nullptr && m_world->IsLocked()); }
+    // Runs the change of scene now, or parks it for the start of the next update while requests
+    // wait; it answers whether it handed the director another scene.
+    void changeScene(std::function<bool()> change);
     // The UI layer dropped the rebuild for a life spent before it ran; `rebuilds` is the count of
     // rebuilds when it was asked for.
     void lifeRebuildLost(unsigned long rebuilds);
@@ -384,6 +388,11 @@ protected:
     bool m_pendingSpentLife = false;
     unsigned long m_pendingRebuilds = 0;
     int m_holdingRequests = 0;
+    // A change of scene asked for while requests waited; the next update runs it first and, once
+    // it has handed the director the next scene, does nothing more.
+    std::function<bool()> m_parkedSceneChange;
+    // A UI layer made while requests waited has its first update at the start of the next one.
+    bool m_uiLayerUpdateParked = false;
     // A life was spent and no rebuild has run since.
     bool m_lifeRebuildWaiting = false;
     // Rebuilds of the level so far.
