@@ -562,6 +562,43 @@ TEST_F(LevelStreaming, AMotorGoesWithTheJointOfWhatGoesWithAPowerupThatDidNotApp
     scene->getInputController()->actionReleased(KXPInputController::kActionMotorClockwise, nullptr);
 }
 
+// Rebuilds the level the first time a new effect asks it for its particle budget, as the objects
+// of a section are made: a rebuild coming while a section is being made.
+class RebuildingField : public KXPScreenScene {
+public:
+    std::shared_ptr<KXPParticleBudget> particleBudget() override {
+        if (rebuildOnce) {
+            rebuildOnce = false;
+            restartLevel(nullptr);
+        }
+        return KXPScreenScene::particleBudget();
+    }
+    bool rebuildOnce = false;
+};
+
+// The rebuild lets go of the creation queue and lays the level anew: the section being made is
+// not made further, nor twice.
+TEST_F(LevelStreaming, ARebuildWhileASectionIsMadeLeavesTheLevelToTheRebuild) {
+    // Wider than the camera's reach: the rebuild lays it once.
+    auto level = section("only", 0.0f, -1.0f, 2000.0f);
+    auto first = particles(*level, CCPoint(100.0f, 100.0f));
+    auto second = particles(*level, CCPoint(200.0f, 100.0f));
+    auto* field = new RebuildingField();
+    ASSERT_TRUE(field->init());
+    scene = field;
+    gameplay = KXPGameplaySettings::shared();
+    gameplay->setGameSpeedMin(0.0f);
+    gameplay->setGameSpeedMax(0.0f);
+    gameplay->setGameSpeed(0.0f);
+    scene->addLevelSection(level, 0.0f);
+    field->rebuildOnce = true;
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_FALSE(field->rebuildOnce);
+    EXPECT_EQ(nodesOf(first).size(), 1u);
+    EXPECT_EQ(nodesOf(second).size(), 1u);
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+}
+
 TEST_F(LevelStreaming, TheCheckpointReachedIsNotLaidAgainWhenItsRecordedPlaceIsOffInTheLastBits) {
     auto beacon = createModel<KXModelAssetPowerup>();
     beacon->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);
