@@ -404,6 +404,54 @@ TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
 }
 
+// A field being built is not yet the running level: the objects of the field it replaces, still
+// finishing their frame, do not reach it.
+TEST_F(FieldCheckpoints, AFieldIsTheRunningLevelOnceItIsOnTheStage) {
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    open();
+    EXPECT_EQ(screens()->currentLevelField(), static_cast<KXPLevelField*>(field));
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    CCScene* next = screens()->currentScene();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(screens()->currentScreenScene(), nullptr);
+    EXPECT_EQ(screens()->currentLevelField(), nullptr);
+    director()->replaceScene(next);
+    field = nullptr;
+    frames(1);
+    EXPECT_NE(screens()->currentLevelField(), nullptr);
+    EXPECT_EQ(screens()->currentLevelField(), dynamic_cast<KXPLevelField*>(next->getChildByTag(0)));
+}
+
+// A link on the HUD to another game scene: the leaving field and its HUD stop at once, and do not
+// play the frame that is left before the director switches (their objects would act on the next
+// scene's controllers and checkpoint).
+TEST_F(FieldCheckpoints, AChangeOfSceneFromTheHudStopsTheLeavingSceneAtOnce) {
+    graph.scene("world2");
+    graph.link("hud", "Next", "world2");
+    button(*hud, "Next", "kNoAction");
+    open();
+    KXPScreenScene* leaving = field;
+    KXPScreenUi* leavingHud = field->getUiLayer();
+    ASSERT_NE(leavingHud, nullptr);
+    leaving->retain();
+    leavingHud->retain();
+    const unsigned int steps = leaving->getStepCount();
+    const float hudTime = leavingHud->animationTimer();
+    KXPObjectButton* next = leavingHud->buttonWithAction("kNoAction");
+    ASSERT_NE(next, nullptr);
+    next->activate();
+    ASSERT_NE(director()->getNextScene(), nullptr);
+    EXPECT_EQ(screens()->currentSceneKey(), "world2");
+    field = nullptr;
+    frames(1);
+    EXPECT_EQ(leaving->getStepCount(), steps);
+    EXPECT_EQ(leavingHud->animationTimer(), hudTime);
+    EXPECT_NE(director()->getRunningScene()->getChildByTag(0), leaving);
+    leavingHud->release();
+    leaving->release();
+}
+
 // A change of scene asked for inside the object pass (an end-game powerup, a screen jump) waits for
 // the next update: the objects after it in the pass still play against this field, and in the
 // next update the change is all this field does.

@@ -268,7 +268,13 @@ KXPLevelField* KXPScreensController::currentLevelField() const {
     if (m_currentSceneKey.empty() || m_scene == nullptr) {
         return nullptr;
     }
-    return dynamic_cast<KXPLevelField*>(m_scene->getChildByTag(0));
+    // A field built but not on the stage yet is no running level: objects of the field it
+    // replaces, still finishing their frame, must not reach it.
+    CCNode* field = m_scene->getChildByTag(0);
+    if (field == nullptr || !field->isRunning()) {
+        return nullptr;
+    }
+    return dynamic_cast<KXPLevelField*>(field);
 }
 
 KXPScreenUi* KXPScreensController::currentUi() const {

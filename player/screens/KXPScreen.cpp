@@ -581,9 +581,33 @@ void KXPScreen::hideControlsChildren() {
     }
 }
 
+namespace {
+
+// The screen and the screens shown over it (a game's HUD, overlays), each stopped.
+void stopScreens(CCNode* node) {
+    if (KXPScreen* screen = dynamic_cast<KXPScreen*>(node)) {
+        screen->unscheduleAllSelectors();
+    }
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(node->getChildren(), item) {
+        if (KXPScreen* inner = dynamic_cast<KXPScreen*>(item)) {
+            stopScreens(inner);
+        }
+    }
+}
+
+} // namespace
+
 void KXPScreen::replaceRunningScene(CCScene* scene) {
     if (scene == nullptr) {
         return;
+    }
+    // Nothing of the leaving scene plays on until the director switches: the screens controller
+    // and the shared input controller already belong to the next scene.
+    if (CCScene* leaving = CCDirector::sharedDirector()->getRunningScene()) {
+        if (leaving != scene) {
+            stopScreens(leaving);
+        }
     }
     unscheduleAllSelectors();
     hideControlsChildren();
