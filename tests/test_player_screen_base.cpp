@@ -46,6 +46,14 @@ public:
     }
 };
 
+// A running game whose use of a powerup refills its stock, as a rebuild of the level does.
+class RefillingField : public KXPScreenScene {
+public:
+    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool) override {
+        KXPSettingsController::shared()->setInventoryCount(asset, 5);
+    }
+};
+
 class ScreenBase : public kxtest::ScreenTest {
 protected:
     std::shared_ptr<KXModelObjectButton> button(KXModelScreen& screen, const std::string& name,
@@ -534,6 +542,35 @@ TEST_F(ScreenBase, APowerupButtonUsesTheInventoryOnlyWhileAGameRuns) {
     EXPECT_EQ(worldScores("").coins.total, 15);
     EXPECT_EQ(settings->inventoryCount(coin), 0);
     static_cast<CCObject*>(menu)->release();
+}
+
+// What the use does to the stock (a rebuild refills it) comes after the use's own share is taken.
+TEST_F(ScreenBase, APowerupButtonTakesFromTheStockBeforeTheUseRefillsIt) {
+    auto shield =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    auto hud = graph.ui("hud");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    auto action = std::static_pointer_cast<KXModelObjectButtonPowerup>(
+        button(*hud, "Use", CCPoint(200, 200), 1, true, "KXModelObjectButtonPowerup"));
+    action->actionAttribute()->setValue(std::to_string(shield->id()), true);
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->setInventoryCount(shield, 2);
+    KXPScreensController::shared()->resetToScene("forest");
+    auto* field = new RefillingField();
+    ASSERT_TRUE(field->init());
+    field->autorelease();
+    CCScene* scene = CCScene::create();
+    scene->addChild(field, 0, 0);
+    director()->runWithScene(scene);
+    frames(1);
+    ASSERT_EQ(KXPScreen::runningScreen(), field);
+    KXPScreen* ui = field->getUiLayer();
+    ASSERT_NE(ui, nullptr);
+    KXPObjectButton* use = ui->buttonWithAction(std::to_string(shield->id()));
+    ASSERT_NE(use, nullptr);
+    ui->usePowerupButton(use);
+    EXPECT_EQ(settings->inventoryCount(shield), 5);
 }
 
 TEST_F(ScreenBase, APowerupButtonUsesThePowerupItsCountShows) {

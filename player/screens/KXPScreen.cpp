@@ -687,8 +687,10 @@ void KXPScreen::usePowerupButton(CCObject* sender) {
         if (model->unlimitedUse()) {
             running->usePowerup(powerup, above);
         } else if (count > 0) {
-            running->usePowerup(powerup, above);
+            // Taken from the stock first: what the use does to the stock (a rebuild's refill)
+            // comes after it.
             settings->setInventoryCount(powerup, count - 1);
+            running->usePowerup(powerup, above);
         }
     }
     // The refill clock starts after a use.
