@@ -266,11 +266,30 @@ void KXPScreen::update(float dt) {
     if (!m_model) {
         return;
     }
-    // Updates may remove objects from the screen; the map holds each node until the screen goes.
+    // Updates may remove objects from the screen (removeButton lets go of a node at once): each
+    // node is held for the walk, and one taken off the screen meanwhile is not updated. An update
+    // may also take the screen down (another screen in its place, another scene on its way): the
+    // rest of it then stays still instead of acting for a screen that is gone.
     const std::vector<CCNode*> nodes = m_updateList;
+    retain();
     for (CCNode* node : nodes) {
-        node->update(dt);
+        node->retain();
     }
+    CCDirector* director = CCDirector::sharedDirector();
+    const bool wasRunning = isRunning();
+    CCScene* const nextScene = director->getNextScene();
+    for (CCNode* node : nodes) {
+        if ((wasRunning && !isRunning()) || director->getNextScene() != nextScene) {
+            break;
+        }
+        if (node->getParent() != nullptr) {
+            node->update(dt);
+        }
+    }
+    for (CCNode* node : nodes) {
+        node->release();
+    }
+    release();
 }
 
 void KXPScreen::onEnter() {
