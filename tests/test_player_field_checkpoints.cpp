@@ -404,6 +404,30 @@ TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
 }
 
+// Scenes let go of before they ran (the screens controller built one and navigated on, or the
+// director was handed one and then another) are cleaned up: their fields go, world and all.
+TEST_F(FieldCheckpoints, ScenesLetGoOfBeforeTheyRanGoWithTheirFields) {
+    graph.scene("world2");
+    graph.scene("world3");
+    graph.link("world", "Next", "world2");
+    graph.link("world2", "Next", "world3");
+    open();
+    KXDebugLogCapture log;
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    ASSERT_NE(screens()->currentScene(), nullptr);
+    // Built, never handed to the director: the controller moves on.
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    director()->replaceScene(screens()->currentScene());
+    // Handed to the director, replaced before it ran.
+    ASSERT_EQ(screens()->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+    director()->replaceScene(screens()->currentScene());
+    field = nullptr;
+    frames(2);
+    // Both, and the field that ran before them.
+    EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 3u);
+    EXPECT_EQ(screens()->currentSceneKey(), "world");
+}
+
 // A field being built is not yet the running level: the objects of the field it replaces, still
 // finishing their frame, do not reach it.
 TEST_F(FieldCheckpoints, AFieldIsTheRunningLevelOnceItIsOnTheStage) {

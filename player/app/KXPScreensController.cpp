@@ -110,8 +110,19 @@ void KXPScreensController::settleScores(int mode) {
 
 void KXPScreensController::setScene(CCScene* scene) {
     CC_SAFE_RETAIN(scene);
-    CC_SAFE_RELEASE(m_scene);
+    CCScene* old = m_scene;
     m_scene = scene;
+    if (old == nullptr) {
+        return;
+    }
+    // A scene built but never handed to the director (a navigation while it was being built)
+    // gets the clean-up it would have had leaving the stage: the scheduler holds its screens.
+    CCDirector* director = CCDirector::sharedDirector();
+    if (old != scene && old != director->getRunningScene() && old != director->getNextScene() &&
+        !old->isRunning()) {
+        old->cleanup();
+    }
+    old->release();
 }
 
 void KXPScreensController::forgetScene() {
