@@ -296,6 +296,22 @@ TEST_F(SchedulerTest, ReplaceSceneFromDrawTakesEffectNextFrameInOrder) {
     second->release();
 }
 
+// A scene handed to the director and replaced before it ran gets the clean-up a switch would have
+// given it: nothing of it stays in the scheduler, which would hold it for good.
+TEST_F(SchedulerTest, ASceneReplacedBeforeItRanIsCleanedUpAndGoes) {
+    director()->runWithScene(LifecycleScene::make(&log, "A"));
+    frames(1);
+    bool droppedDestroyed = false;
+    LifecycleScene* dropped = LifecycleScene::make(&log, "B", &droppedDestroyed);
+    dropped->scheduleUpdate();
+    director()->replaceScene(dropped);
+    log.clear();
+    director()->replaceScene(LifecycleScene::make(&log, "C"));
+    EXPECT_EQ(log.events, std::vector<std::string>{"B.cleanup"});
+    frames(1);
+    EXPECT_TRUE(droppedDestroyed);
+}
+
 TEST_F(SchedulerTest, HeadlessFramesUpdateButNeverVisit) {
     LifecycleScene* scene = LifecycleScene::make(&log, "A");
     scene->scheduleUpdate();

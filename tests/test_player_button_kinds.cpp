@@ -9,8 +9,12 @@
 
 #include "cocos2d.h"
 #include "model/KXDebugLog.h"
+#include "model/attributes/KXAnimationCurve.h"
 #include "model/classes/KXModelLevelSection.h"
+#include "model/classes/KXModelObjectButtonCharacterUnlock.h"
 #include "model/classes/KXModelObjectButtonFacebook.h"
+#include "model/classes/KXModelObjectButtonPowerup.h"
+#include "model/classes/KXModelObjectButtonPurchase.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectButtonUrl.h"
 #include "model/classes/KXModelObjectLockButton.h"
@@ -232,6 +236,57 @@ TEST_F(ButtonKinds, LinkButtonsOnlyOpenTheirLinks) {
     EXPECT_TRUE(log.lines().empty());
     EXPECT_TRUE(recorder->calls.empty());
     EXPECT_TRUE(urlButton->isVisible());
+}
+
+// Lets go of the menu it was given when a button fires: the screen taken down by what the
+// button did.
+class MenuDropper : public CCObject {
+public:
+    explicit MenuDropper(CCMenu* menu) : m_menu(menu) {}
+    void fired(CCObject*) {
+        if (m_menu != nullptr) {
+            m_menu->release();
+            m_menu = nullptr;
+        }
+    }
+    bool dropped() const { return m_menu == nullptr; }
+
+private:
+    CCMenu* m_menu;
+};
+
+// The touch emulation's release fires a button whose action takes its screen down, and with it
+// the last hold on the button: the kinds that do more after the common update (the stock of a
+// powerup, a purchase's availability, a character's state) hold themselves to its end.
+TEST_F(ButtonKinds, AnEmulatedTouchThatTakesTheButtonsScreenDownLetsItsUpdateEnd) {
+    for (const std::shared_ptr<KXModelObjectButton>& model :
+         std::vector<std::shared_ptr<KXModelObjectButton>>{
+             createModel<KXModelObjectButtonPowerup>(), createModel<KXModelObjectButtonPurchase>(),
+             createModel<KXModelObjectButtonCharacterUnlock>()}) {
+        model->intervalAttribute()->setValue(0.0f, true);
+        // Under key 1 the emulated touch is down from 0.5 s to 1.5 s.
+        auto* curve = new KXAnimationCurve();
+        curve->setMode(KXAnimationCurve::Linear);
+        curve->appendPoint({0.0f, 0.0f, 0.0f, 0.0f});
+        curve->appendPoint({1.0f, 1.0f, 1.0f, 1.0f});
+        curve->appendPoint({0.0f, 2.0f, 0.0f, 0.0f});
+        model->touchEmulationAttribute()->setAnimationCurves({curve}, 1);
+        KXPObjectButton* button = KXPObjectButton::create(model, nullptr);
+        ASSERT_NE(button, nullptr);
+        CCMenu* menu = CCMenu::create(true);
+        menu->addChild(button);
+        menu->retain();
+        // The menu holds the button, and only the test the menu.
+        CCPoolManager::sharedPoolManager()->pop();
+        auto* dropper = new MenuDropper(menu);
+        button->setMenuTarget(dropper, menu_selector(MenuDropper::fired));
+        button->setAnimationKey(1);
+        for (int frame = 0; frame < 12 && !dropper->dropped(); ++frame) {
+            button->update(0.25f);
+        }
+        EXPECT_TRUE(dropper->dropped()) << model->className();
+        dropper->release();
+    }
 }
 
 // The pictures come from the sample game's sprites.

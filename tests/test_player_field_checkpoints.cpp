@@ -21,6 +21,7 @@
 #include "model/classes/KXModelObjectAssetPowerup.h"
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
+#include "model/classes/KXModelObjectEventObserver.h"
 #include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectScreenJump.h"
@@ -63,6 +64,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace cocos2d;
@@ -400,6 +402,254 @@ TEST_F(FieldCheckpoints, AFieldReplacedWhileItsHudHoldsARebuildIsFreed) {
     field = nullptr;
     frames(2);
     EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 1u);
+}
+
+// Scenes let go of before they ran (the screens controller built one and navigated on, or the
+// director was handed one and then another) are cleaned up: their fields go, world and all.
+TEST_F(FieldCheckpoints, ScenesLetGoOfBeforeTheyRanGoWithTheirFields) {
+    graph.scene("world2");
+    graph.scene("world3");
+    graph.link("world", "Next", "world2");
+    graph.link("world2", "Next", "world3");
+    open();
+    KXDebugLogCapture log;
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    ASSERT_NE(screens()->currentScene(), nullptr);
+    // Built, never handed to the director: the controller moves on.
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    director()->replaceScene(screens()->currentScene());
+    // Handed to the director, replaced before it ran.
+    ASSERT_EQ(screens()->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+    director()->replaceScene(screens()->currentScene());
+    field = nullptr;
+    frames(2);
+    // Both, and the field that ran before them.
+    EXPECT_EQ(countLines(log, "KXPScreenScene - deallocated"), 3u);
+    EXPECT_EQ(screens()->currentSceneKey(), "world");
+}
+
+// A field being built is not yet the running level: the objects of the field it replaces, still
+// finishing their frame, do not reach it.
+TEST_F(FieldCheckpoints, AFieldIsTheRunningLevelOnceItIsOnTheStage) {
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    open();
+    EXPECT_EQ(screens()->currentLevelField(), static_cast<KXPLevelField*>(field));
+    ASSERT_TRUE(screens()->openScene("Next", false, 0));
+    CCScene* next = screens()->currentScene();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(screens()->currentScreenScene(), nullptr);
+    EXPECT_EQ(screens()->currentLevelField(), nullptr);
+    director()->replaceScene(next);
+    field = nullptr;
+    frames(1);
+    EXPECT_NE(screens()->currentLevelField(), nullptr);
+    EXPECT_EQ(screens()->currentLevelField(), dynamic_cast<KXPLevelField*>(next->getChildByTag(0)));
+}
+
+// A link on the HUD to another game scene: the leaving field and its HUD stop at once, and do not
+// play the frame that is left before the director switches (their objects would act on the next
+// scene's controllers and checkpoint).
+TEST_F(FieldCheckpoints, AChangeOfSceneFromTheHudStopsTheLeavingSceneAtOnce) {
+    graph.scene("world2");
+    graph.link("hud", "Next", "world2");
+    button(*hud, "Next", "kNoAction");
+    open();
+    KXPScreenScene* leaving = field;
+    KXPScreenUi* leavingHud = field->getUiLayer();
+    ASSERT_NE(leavingHud, nullptr);
+    leaving->retain();
+    leavingHud->retain();
+    const unsigned int steps = leaving->getStepCount();
+    const float hudTime = leavingHud->animationTimer();
+    KXPObjectButton* next = leavingHud->buttonWithAction("kNoAction");
+    ASSERT_NE(next, nullptr);
+    next->activate();
+    ASSERT_NE(director()->getNextScene(), nullptr);
+    EXPECT_EQ(screens()->currentSceneKey(), "world2");
+    field = nullptr;
+    frames(1);
+    EXPECT_EQ(leaving->getStepCount(), steps);
+    EXPECT_EQ(leavingHud->animationTimer(), hudTime);
+    EXPECT_NE(director()->getRunningScene()->getChildByTag(0), leaving);
+    leavingHud->release();
+    leaving->release();
+}
+
+// A change of scene asked for inside the object pass (an end-game powerup, a screen jump) waits for
+// the next update: the objects after it in the pass still play against this field, and in the
+// next update the change is all this field does.
+TEST_F(FieldCheckpoints, AChangeOfSceneAskedWhileObjectsRunComesFirstInTheNextUpdate) {
+    graph.scene("end");
+    graph.link("hud", "End", "end");
+    graph.scene("world2");
+    graph.link("world", "Next", "world2");
+    const std::vector<std::pair<std::string, std::function<void(KXPScreenScene*)>>> ways = {
+        {"end", [](KXPScreenScene* at) { at->finishGame(); }},
+        {"world2", [](KXPScreenScene* at) { at->switchScreen("Next", false, true, 1); }},
+    };
+    open();
+    for (const auto& way : ways) {
+        if (field == nullptr) {
+            ASSERT_EQ(screens()->showScreens("world", "hud", 0), KXPScreensController::kNewScene);
+            director()->replaceScene(screens()->currentScene());
+            frames(1);
+            field = dynamic_cast<KXPScreenScene*>(director()->getRunningScene()->getChildByTag(0));
+            ASSERT_NE(field, nullptr);
+        }
+        BodyObject* asking =
+            BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+        BodyObject* after =
+            BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+        layer()->addChild(asking);
+        layer()->addChild(after);
+        KXPScreenScene* running = field;
+        asking->onUpdate = [running, &way](BodyObject* self) {
+            if (self->updates.empty()) {
+                way.second(running);
+            }
+        };
+        std::vector<bool> sameField;
+        after->onUpdate = [running, &sameField](BodyObject*) {
+            sameField.push_back(KXPInputController::shared() == running->getInputController() &&
+                                screens()->currentLevelField() == static_cast<KXPLevelField*>(running));
+        };
+        run(1);
+        EXPECT_EQ(sameField, std::vector<bool>{true}) << way.first;
+        EXPECT_EQ(screens()->currentSceneKey(), "world") << way.first;
+        EXPECT_EQ(director()->getNextScene(), nullptr) << way.first;
+        const unsigned int steps = field->getStepCount();
+        run(1);
+        EXPECT_EQ(screens()->currentSceneKey(), way.first);
+        EXPECT_NE(director()->getNextScene(), nullptr) << way.first;
+        EXPECT_EQ(sameField.size(), 1u) << way.first;
+        EXPECT_EQ(field->getStepCount(), steps) << way.first;
+        field = nullptr;
+        frames(1);
+    }
+}
+
+// An overlay a screen jump opens inside the object pass may lead on to another scene in its very
+// first update (an observer whose time is 0): that first update waits for the field's next update
+// as well, and the change it makes is then all the field does.
+TEST_F(FieldCheckpoints, AnOverlayOpenedWhileObjectsRunHasItsFirstUpdateInTheNextUpdate) {
+    auto over = graph.ui("over");
+    graph.link("world", "Over", "over");
+    graph.scene("world2");
+    graph.link("over", "Next", "world2");
+    auto observer =
+        graph.object<KXModelObjectEventObserver>(*over, "KXModelObjectEventObserver", "Next", CCPointZero, 1);
+    static_cast<KXAttributeString*>(observer->attribute("Event Type"))->setValue("kTimeout", true);
+    static_cast<KXAttributeUInt*>(observer->attribute("Time"))->setValue(0u, true);
+    open();
+    BodyObject* jump =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    BodyObject* after =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(jump);
+    layer()->addChild(after);
+    KXPScreenScene* running = field;
+    jump->onUpdate = [running](BodyObject* self) {
+        if (self->updates.empty()) {
+            running->switchScreen("Over", false, false, 0);
+        }
+    };
+    std::vector<bool> sameField;
+    after->onUpdate = [running, &sameField](BodyObject*) {
+        sameField.push_back(KXPInputController::shared() == running->getInputController());
+    };
+    run(1);
+    EXPECT_EQ(sameField, std::vector<bool>{true});
+    EXPECT_EQ(screens()->currentUiKey(), "over");
+    EXPECT_EQ(director()->getNextScene(), nullptr);
+    const unsigned int steps = field->getStepCount();
+    run(1);
+    EXPECT_EQ(screens()->currentSceneKey(), "world2");
+    EXPECT_NE(director()->getNextScene(), nullptr);
+    EXPECT_EQ(field->getStepCount(), steps);
+    EXPECT_EQ(sameField.size(), 1u);
+    field = nullptr;
+    frames(1);
+}
+
+// Requests made inside the object pass (a restart-checkpoint powerup taken, one used from the HUD)
+// wait for the next update even though the HUD would run them at once: the level is not rebuilt
+// under the objects still to run in the pass, nor under the powerup being used.
+TEST_F(FieldCheckpoints, ARequestMadeWhileObjectsRunRebuildsTheLevelAtTheNextUpdate) {
+    open();
+    character(CCPoint(500.0f, 300.0f));
+    BodyObject* asking =
+        BodyObject::create(field->getWorld(), CCPoint(100.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    BodyObject* after =
+        BodyObject::create(field->getWorld(), CCPoint(300.0f, 100.0f), 10.0f, KXPObject::kTypeUnit);
+    layer()->addChild(asking);
+    layer()->addChild(after);
+    KXPScreenScene* running = field;
+    asking->onUpdate = [running](BodyObject* self) {
+        if (self->updates.empty()) {
+            running->setPendingRequest(KXPScreenScene::kRequestFullRestart);
+        }
+    };
+    run(1);
+    EXPECT_FALSE(rebuilt());
+    EXPECT_EQ(after->updates.size(), 1u);
+    EXPECT_EQ(after->getParent(), layer());
+    EXPECT_EQ(field->getPendingRequest(), KXPScreenScene::kRequestFullRestart);
+    run(1);
+    EXPECT_TRUE(rebuilt());
+    EXPECT_EQ(after->getParent(), nullptr);
+
+    character(CCPoint(500.0f, 300.0f));
+    auto restart =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    restart->powerupTypeAttribute()->setValue("kPowerupRestartCheckpoint", true);
+    field->applyPowerup(restart, true);
+    EXPECT_FALSE(rebuilt());
+    EXPECT_NE(field->getPendingRequest(), 0);
+    run(1);
+    EXPECT_TRUE(rebuilt());
+}
+
+// A death's rebuild asked for while the HUD keeps a button's action for the end of its closing
+// animation waits behind that action instead of taking its place. A link to another screen goes
+// first, then the rebuild for the life spent comes (through the new screen, which takes the game
+// back to its HUD); a restart pressed answers the death itself, and the level is rebuilt once.
+TEST_F(FieldCheckpoints, ADeathsRebuildWaitsBehindTheActionTheClosingHudKeeps) {
+    hud->closeAnimationFramesAttribute()->setValue(6, true);
+    graph.ui("over");
+    graph.link("hud", "Over", "over");
+    button(*hud, "Over", "kNoAction");
+    button(*hud, "Again", KXPScreenUi::kRestartAction);
+    for (const bool restart : {false, true}) {
+        if (field == nullptr) {
+            open();
+        }
+        const auto health = livesCharacter(3);
+        kxtest::TraceLines trace("game");
+        KXPObjectButton* pressed =
+            field->getUiLayer()->buttonWithAction(restart ? KXPScreenUi::kRestartAction : "kNoAction");
+        ASSERT_NE(pressed, nullptr);
+        pressed->activate();
+        ASSERT_TRUE(heldByHud());
+        field->setGameOver(true);
+        EXPECT_EQ(health->remainingLives, 2);
+        EXPECT_FALSE(rebuilt()) << restart;
+        if (!restart) {
+            ASSERT_TRUE(framesUntil([] { return screens()->currentUiKey() == "over"; }));
+            EXPECT_FALSE(rebuilt());
+        }
+        ASSERT_TRUE(framesUntil([this] { return rebuilt(); })) << restart;
+        framesUntil([this] { return !heldByHud() && field->getPendingRequest() == 0; });
+        frames(2);
+        const std::vector<std::string> lines = trace.lines();
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& line) { return line.rfind("game restore", 0) == 0; }),
+                  1)
+            << restart;
+        EXPECT_EQ(health->remainingLives, restart ? 3 : 2);
+        EXPECT_EQ(screens()->currentUiKey(), "hud");
+        EXPECT_FALSE(field->isGameOver());
+    }
 }
 
 TEST_F(FieldCheckpoints, TheRestoreLaysTheSectionBeforeTheCheckpointAndItsOwnAndPutsTheCameraThere) {

@@ -8,6 +8,7 @@
 #include "model/KXDebugLog.h"
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
+#include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelObjectBackground.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
@@ -395,6 +396,117 @@ TEST_F(GameField, ObjectsMarkedForRemovalGoAtTheEndOfTheStepWithTheirMotors) {
     EXPECT_EQ(layer()->getChildrenCount(), before - 1);
     EXPECT_EQ(wheel->getParent(), nullptr);
     EXPECT_EQ(scene->getInputController()->motorCount(), 0u);
+}
+
+// A motor joins a rider hung under its carrier to a wheel. The carrier goes through the pass's
+// removal and takes the rider along; the rider's body takes the joint with it, and with that the
+// motor: the motor keys turn nothing that has gone.
+TEST_F(GameField, AMotorGoesWithItsJointWhenItsBodyGoesWithACarrier) {
+    make();
+    BodyObject* carrier = body(CCPoint(100.0f, 100.0f));
+    BodyObject* rider =
+        BodyObject::create(scene->getWorld(), CCPoint(100.0f, 140.0f), 10.0f, KXPObject::kTypeUnit);
+    carrier->addChild(rider);
+    BodyObject* wheel = body(CCPoint(300.0f, 100.0f));
+    b2RevoluteJointDef def;
+    def.Initialize(rider->getBody(), wheel->getBody(), rider->getBody()->GetPosition());
+    def.enableMotor = true;
+    def.maxMotorTorque = 100.0f;
+    KXPInputController* input = scene->getInputController();
+    input->addMotor(static_cast<b2RevoluteJoint*>(scene->getWorld()->CreateJoint(&def)), nullptr);
+    carrier->setState(KXPObject::kStateRemoved);
+    scene->update(KXPScreenScene::kFixedStep);
+    endFrame();
+    EXPECT_EQ(wheel->getBody()->GetJointList(), nullptr);
+    EXPECT_EQ(input->motorCount(), 0u);
+    input->actionPressed(KXPInputController::kActionMotorClockwise, nullptr);
+    input->actionReleased(KXPInputController::kActionMotorClockwise, nullptr);
+}
+
+// The bodies of a field's last frame go after the field, from the autorelease pool: the joints
+// they take along are no news for a field that is gone.
+TEST_F(GameField, AFieldThatWentHearsNothingOfTheJointsItsLastObjectsTakeAlong) {
+    make();
+    endFrame();
+    BodyObject* first = body(CCPoint(100.0f, 100.0f));
+    BodyObject* second = body(CCPoint(140.0f, 100.0f));
+    b2RevoluteJointDef def;
+    def.Initialize(first->getBody(), second->getBody(), first->getBody()->GetPosition());
+    scene->getWorld()->CreateJoint(&def);
+    KXDebugLogCapture capture;
+    // As it leaves the stage: the scheduler lets go of it.
+    scene->cleanup();
+    scene->release();
+    scene = nullptr;
+    EXPECT_EQ(std::count(capture.lines().begin(), capture.lines().end(), "KXPScreenScene - deallocated"), 1);
+    endFrame();
+}
+
+// An object's update may take siblings before it off the layer (an effect freed with its carrier
+// takes its emitters along): the object after it is still updated in that pass.
+TEST_F(GameField, TheObjectPassGoesOnAfterAChildWhoseUpdateTookSiblingsBeforeItOff) {
+    make();
+    CCNode* emitter = CCNode::create();
+    layer()->addChild(emitter);
+    BodyObject* carrier = body(CCPoint(100.0f, 100.0f));
+    BodyObject* next = body(CCPoint(300.0f, 100.0f));
+    carrier->onUpdate = [emitter](BodyObject*) { emitter->removeFromParent(); };
+    scene->update(KXPScreenScene::kFixedStep);
+    EXPECT_EQ(emitter->getParent(), nullptr);
+    EXPECT_EQ(carrier->updates.size(), 1u);
+    EXPECT_EQ(next->updates.size(), 1u);
+}
+
+// Asks for a restart in the first catch-up frame of a rebuild, and for the end of the game as an
+// object of the frame's pass would; notes how deep in rebuilds each request ran.
+class CatchUpField : public KXPScreenScene {
+public:
+    void restoreFromCheckpoint() override {
+        ++m_rebuilding;
+        KXPScreenScene::restoreFromCheckpoint();
+        --m_rebuilding;
+    }
+    void fixedUpdate(float dt) override {
+        if (m_catchingUp && ++catchUpFrames == 1) {
+            setPendingRequest(kRequestFullRestart);
+            RequestHold objectsRun(*this);
+            finishGame();
+        }
+        KXPScreenScene::fixedUpdate(dt);
+    }
+    void handleRequest(int) override { rebuildsAtRequest.push_back(m_rebuilding); }
+    bool sceneChangeParked() const { return static_cast<bool>(m_parkedSceneChange); }
+    int catchUpFrames = 0;
+    std::vector<int> rebuildsAtRequest;
+
+private:
+    int m_rebuilding = 0;
+};
+
+// A request or a change of scene parked in a rebuild's catch-up frame waits for the rebuild to end:
+// the next catch-up frame would rebuild the level, or leave it, inside the rebuild.
+TEST_F(GameField, WhatIsParkedInARebuildsCatchUpWaitsForTheRebuildsEnd) {
+    for (int index = 0; index < 2; ++index) {
+        auto section = createModel<KXModelLevelSection>();
+        section->startDistanceAttribute()->setValue(0.0f, true);
+        section->endDistanceAttribute()->setValue(-1.0f, true);
+        section->widthAttribute()->setValue(400.0f, true);
+        model->addChild(section, true);
+    }
+    auto* field = new CatchUpField();
+    ASSERT_TRUE(field->init());
+    scene = field;
+    gameplay = KXPGameplaySettings::shared();
+    gameplay->setGameSpeedMin(0.0f);
+    gameplay->setGameSpeedMax(0.0f);
+    gameplay->setGameSpeed(0.0f);
+    field->restoreFromCheckpoint();
+    ASSERT_GE(field->catchUpFrames, 2);
+    EXPECT_TRUE(field->rebuildsAtRequest.empty());
+    EXPECT_TRUE(field->sceneChangeParked());
+    field->update(KXPScreenScene::kFixedStep);
+    EXPECT_FALSE(field->sceneChangeParked());
+    EXPECT_EQ(field->rebuildsAtRequest, std::vector<int>{0});
 }
 
 // Kinds are bits: a character riding a path (or a unit copy) carries more than its kind's bit,

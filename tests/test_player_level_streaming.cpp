@@ -533,6 +533,72 @@ TEST_F(LevelStreaming, APowerupThatDidNotAppearTakesItsLinkedObjectAlong) {
     EXPECT_EQ(nodesOf(other).size(), 1u);
 }
 
+// What hangs on a powerup that did not appear goes with it, also when a button-run motor joins it
+// to a wheel: its joint goes when it is freed, at the end of the frame, and so does the motor.
+TEST_F(LevelStreaming, AMotorGoesWithTheJointOfWhatGoesWithAPowerupThatDidNotAppear) {
+    auto level = section("bonus");
+    auto powerup = createModel<KXModelObjectAssetPowerup>();
+    auto hanging = kxtest::unitModel("Hanging", "kPhysicsObjectType");
+    auto wheel = kxtest::unitModel("Wheel", "kPhysicsObjectType");
+    hanging->positionAttribute()->setValue(CCPoint(100.0f, 100.0f), true);
+    wheel->positionAttribute()->setValue(CCPoint(160.0f, 100.0f), true);
+    for (const std::shared_ptr<KXModelObject>& object :
+         std::vector<std::shared_ptr<KXModelObject>>{powerup, hanging, wheel}) {
+        level->addChild(object, true);
+    }
+    link(*level, hanging, wheel, 1.0f, true); // turned by actions 9 and 10
+    link(*level, powerup, hanging);
+    make();
+    scene->addLevelSection(level, 0.0f);
+    // This seed's first draw does not show the powerup (see above).
+    std::srand(1);
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    ASSERT_TRUE(nodesOf(powerup).empty());
+    EXPECT_TRUE(nodesOf(hanging).empty());
+    ASSERT_EQ(nodesOf(wheel).size(), 1u);
+    CCPoolManager::sharedPoolManager()->pop();
+    EXPECT_EQ(scene->getInputController()->motorCount(), 0u);
+    scene->getInputController()->actionPressed(KXPInputController::kActionMotorClockwise, nullptr);
+    scene->getInputController()->actionReleased(KXPInputController::kActionMotorClockwise, nullptr);
+}
+
+// Rebuilds the level the first time a new effect asks it for its particle budget, as the objects
+// of a section are made: a rebuild coming while a section is being made.
+class RebuildingField : public KXPScreenScene {
+public:
+    std::shared_ptr<KXPParticleBudget> particleBudget() override {
+        if (rebuildOnce) {
+            rebuildOnce = false;
+            restartLevel(nullptr);
+        }
+        return KXPScreenScene::particleBudget();
+    }
+    bool rebuildOnce = false;
+};
+
+// The rebuild lets go of the creation queue and lays the level anew: the section being made is
+// not made further, nor twice.
+TEST_F(LevelStreaming, ARebuildWhileASectionIsMadeLeavesTheLevelToTheRebuild) {
+    // Wider than the camera's reach: the rebuild lays it once.
+    auto level = section("only", 0.0f, -1.0f, 2000.0f);
+    auto first = particles(*level, CCPoint(100.0f, 100.0f));
+    auto second = particles(*level, CCPoint(200.0f, 100.0f));
+    auto* field = new RebuildingField();
+    ASSERT_TRUE(field->init());
+    scene = field;
+    gameplay = KXPGameplaySettings::shared();
+    gameplay->setGameSpeedMin(0.0f);
+    gameplay->setGameSpeedMax(0.0f);
+    gameplay->setGameSpeed(0.0f);
+    scene->addLevelSection(level, 0.0f);
+    field->rebuildOnce = true;
+    EXPECT_TRUE(scene->instantiateQueuedObjects());
+    EXPECT_FALSE(field->rebuildOnce);
+    EXPECT_EQ(nodesOf(first).size(), 1u);
+    EXPECT_EQ(nodesOf(second).size(), 1u);
+    EXPECT_TRUE(scene->getCreationQueue().empty());
+}
+
 TEST_F(LevelStreaming, TheCheckpointReachedIsNotLaidAgainWhenItsRecordedPlaceIsOffInTheLastBits) {
     auto beacon = createModel<KXModelAssetPowerup>();
     beacon->powerupTypeAttribute()->setValue("kPowerupCheckpoint", true);

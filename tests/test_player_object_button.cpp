@@ -279,6 +279,57 @@ TEST_F(ButtonObject, KeysPressOnlyTheButtonsOfTheNamedScreen) {
     EXPECT_FALSE(KXPInputController::pressKeyButtons(0, front));
 }
 
+// Takes a screen down when a button fires: off the stage, or its scene replaced.
+class ScreenTaker : public CCObject {
+public:
+    ScreenTaker(kxtest::EventLog& log, KXPScreen* screen, bool replaceScene)
+        : m_log(log), m_screen(screen), m_replaceScene(replaceScene) {}
+    void onTarget(CCObject*) {
+        m_log.add("taken down");
+        if (m_replaceScene) {
+            CCDirector::sharedDirector()->replaceScene(CCScene::create());
+        } else {
+            m_screen->removeFromParent();
+        }
+    }
+
+private:
+    kxtest::EventLog& m_log;
+    KXPScreen* m_screen;
+    bool m_replaceScene;
+};
+
+// Two buttons of a running screen bound to one key: the first one's release takes the screen down
+// (in the player the screen lives on to the end of the frame's pass), and the second one is left
+// alone instead of acting on a screen that is gone.
+TEST_F(ButtonObject, AKeyActsNoFurtherOnAScreenItsFirstButtonTookDown) {
+    model->keyboardKeyAttribute()->setValue('K', true);
+    for (const bool replaceScene : {false, true}) {
+        log.clear();
+        KXPScreen* screen = makeScreen();
+        CCScene* scene = CCScene::create();
+        scene->addChild(screen);
+        director()->runWithScene(scene);
+        frames(1);
+        ASSERT_TRUE(screen->isRunning());
+        CCObject* held = screen;
+        held->retain();
+        KXPObjectButton* first = make();
+        KXPObjectButton* second = make();
+        place(screen, first);
+        place(screen, second);
+        auto* taker = new ScreenTaker(log, screen, replaceScene);
+        first->setMenuTarget(taker, menu_selector(ScreenTaker::onTarget));
+        second->setMenuTarget(receiver, menu_selector(Receiver::onTarget));
+        EXPECT_TRUE(KXPInputController::pressKeyButtons('K', screen));
+        EXPECT_TRUE(KXPInputController::releaseKeyButtons('K', screen));
+        EXPECT_EQ(log.events, std::vector<std::string>{"taken down"}) << replaceScene;
+        frames(1);
+        taker->release();
+        held->release();
+    }
+}
+
 TEST_F(ButtonObject, ImagesAreTheModelsPicturesTintedForPressedAndDisabled) {
     model->setImage(container("Runner Frames"));
     KXPObjectButton* button = make();

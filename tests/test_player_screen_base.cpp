@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "audio/AudioBackendSlot.h"
 #include "audio/RecordingAudioBackend.h"
@@ -43,6 +44,38 @@ public:
     std::vector<std::string> actions;
     void performButtonAction(const std::shared_ptr<KXModelObjectButton>& model) override {
         actions.push_back(model->name());
+    }
+};
+
+// Takes runtime nodes into its map and update list as a built screen takes its objects.
+class AdoptingScreen : public KXPScreen {
+public:
+    void adopt(const std::shared_ptr<KXModelObject>& model, CCNode* node) { enterObject(model, node, true); }
+};
+
+// A node that counts its updates, runs a call in each, and says when it goes.
+class CallingNode : public CCNode {
+public:
+    explicit CallingNode(bool* gone) : m_gone(gone) { autorelease(); }
+    ~CallingNode() override { *m_gone = true; }
+    void update(float) override {
+        ++updates;
+        if (onUpdate) {
+            onUpdate();
+        }
+    }
+    std::function<void()> onUpdate;
+    int updates = 0;
+
+private:
+    bool* m_gone;
+};
+
+// A running game whose use of a powerup refills its stock, as a rebuild of the level does.
+class RefillingField : public KXPScreenScene {
+public:
+    void usePowerup(const std::shared_ptr<KXModelAssetPowerup>& asset, bool) override {
+        KXPSettingsController::shared()->setInventoryCount(asset, 5);
     }
 };
 
@@ -534,6 +567,107 @@ TEST_F(ScreenBase, APowerupButtonUsesTheInventoryOnlyWhileAGameRuns) {
     EXPECT_EQ(worldScores("").coins.total, 15);
     EXPECT_EQ(settings->inventoryCount(coin), 0);
     static_cast<CCObject*>(menu)->release();
+}
+
+// What the use does to the stock (a rebuild refills it) comes after the use's own share is taken.
+TEST_F(ScreenBase, APowerupButtonTakesFromTheStockBeforeTheUseRefillsIt) {
+    auto shield =
+        std::static_pointer_cast<KXModelAssetPowerup>(kxtest::ScreenGraph::make("KXModelAssetPowerup"));
+    auto hud = graph.ui("hud");
+    graph.scene("forest");
+    graph.link("forest", "UI", "hud");
+    auto action = std::static_pointer_cast<KXModelObjectButtonPowerup>(
+        button(*hud, "Use", CCPoint(200, 200), 1, true, "KXModelObjectButtonPowerup"));
+    action->actionAttribute()->setValue(std::to_string(shield->id()), true);
+    KXPSettingsController* settings = KXPSettingsController::shared();
+    settings->setInventoryCount(shield, 2);
+    KXPScreensController::shared()->resetToScene("forest");
+    auto* field = new RefillingField();
+    ASSERT_TRUE(field->init());
+    field->autorelease();
+    CCScene* scene = CCScene::create();
+    scene->addChild(field, 0, 0);
+    director()->runWithScene(scene);
+    frames(1);
+    ASSERT_EQ(KXPScreen::runningScreen(), field);
+    KXPScreen* ui = field->getUiLayer();
+    ASSERT_NE(ui, nullptr);
+    KXPObjectButton* use = ui->buttonWithAction(std::to_string(shield->id()));
+    ASSERT_NE(use, nullptr);
+    ui->usePowerupButton(use);
+    EXPECT_EQ(settings->inventoryCount(shield), 5);
+}
+
+// An object's update may take a later object off the screen, which lets go of it at once: that
+// one is not updated in the walk, and goes only after it.
+TEST_F(ScreenBase, AnUpdateThatTakesALaterObjectOffTheScreenLeavesThatOneOut) {
+    graph.ui("menu");
+    auto firstModel = kxtest::ScreenGraph::make("KXModelObjectImage", "first");
+    auto secondModel = kxtest::ScreenGraph::make("KXModelObjectImage", "second");
+    auto* screen = new AdoptingScreen();
+    screen->autorelease();
+    ASSERT_TRUE(screen->buildFromModel("menu", false));
+    bool firstGone = false;
+    bool secondGone = false;
+    auto* first = new CallingNode(&firstGone);
+    auto* second = new CallingNode(&secondGone);
+    screen->adopt(std::static_pointer_cast<KXModelObject>(firstModel), first);
+    screen->adopt(std::static_pointer_cast<KXModelObject>(secondModel), second);
+    screen->retain();
+    // The screen's map and controls hold them now, nothing else.
+    CCPoolManager::sharedPoolManager()->pop();
+    first->onUpdate = [screen, secondModel] {
+        screen->removeButton(std::static_pointer_cast<KXModelObject>(secondModel));
+    };
+    screen->update(0.25f);
+    EXPECT_EQ(first->updates, 1);
+    EXPECT_TRUE(secondGone);
+    EXPECT_FALSE(firstGone);
+    screen->release();
+}
+
+// An object's update that takes its running screen down (another screen in its place, another
+// scene on its way) leaves the screen's later objects still: they would act for a screen that is
+// gone (an observer navigating once more, from the screen that took its place).
+TEST_F(ScreenBase, AnUpdateThatTakesTheScreenDownLeavesItsLaterObjectsStill) {
+    graph.ui("menu");
+    auto firstModel =
+        std::static_pointer_cast<KXModelObject>(kxtest::ScreenGraph::make("KXModelObjectImage"));
+    auto secondModel =
+        std::static_pointer_cast<KXModelObject>(kxtest::ScreenGraph::make("KXModelObjectImage"));
+    for (const bool replaceScene : {false, true}) {
+        auto* screen = new AdoptingScreen();
+        screen->autorelease();
+        ASSERT_TRUE(screen->buildFromModel("menu", false));
+        bool firstGone = false;
+        bool secondGone = false;
+        auto* first = new CallingNode(&firstGone);
+        auto* second = new CallingNode(&secondGone);
+        screen->adopt(firstModel, first);
+        screen->adopt(secondModel, second);
+        CCScene* scene = CCScene::create();
+        scene->addChild(screen);
+        director()->runWithScene(scene);
+        frames(1);
+        ASSERT_TRUE(screen->isRunning());
+        first->onUpdate = [screen, replaceScene] {
+            if (replaceScene) {
+                director()->replaceScene(CCScene::create());
+            } else {
+                screen->removeFromParent();
+            }
+        };
+        const int updates = second->updates;
+        // Only the objects are held here: off the stage the screen goes as its update ends.
+        first->retain();
+        second->retain();
+        screen->update(0.25f);
+        EXPECT_EQ(first->updates, 1);
+        EXPECT_EQ(second->updates, updates) << replaceScene;
+        frames(1);
+        first->release();
+        second->release();
+    }
 }
 
 TEST_F(ScreenBase, APowerupButtonUsesThePowerupItsCountShows) {

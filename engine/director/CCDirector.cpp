@@ -96,7 +96,13 @@ void CCDirector::replaceScene(CCScene* pScene) {
     if (pScene == m_pNextScene) {
         return;
     }
-    CC_SAFE_RELEASE_NULL(m_pNextScene);
+    if (m_pNextScene != nullptr) {
+        // Dropped before it ran: it never gets the clean-up a switch gives, and its scheduled
+        // nodes would stay in the scheduler (which holds them) for good.
+        m_pNextScene->cleanup();
+        m_pNextScene->release();
+        m_pNextScene = nullptr;
+    }
     // Replacing the running scene with itself would only tear it down: cancel instead.
     if (pScene == m_pRunningScene) {
         return;

@@ -110,8 +110,19 @@ void KXPScreensController::settleScores(int mode) {
 
 void KXPScreensController::setScene(CCScene* scene) {
     CC_SAFE_RETAIN(scene);
-    CC_SAFE_RELEASE(m_scene);
+    CCScene* old = m_scene;
     m_scene = scene;
+    if (old == nullptr) {
+        return;
+    }
+    // A scene built but never handed to the director (a navigation while it was being built)
+    // gets the clean-up it would have had leaving the stage: the scheduler holds its screens.
+    CCDirector* director = CCDirector::sharedDirector();
+    if (old != scene && old != director->getRunningScene() && old != director->getNextScene() &&
+        !old->isRunning()) {
+        old->cleanup();
+    }
+    old->release();
 }
 
 void KXPScreensController::forgetScene() {
@@ -268,7 +279,13 @@ KXPLevelField* KXPScreensController::currentLevelField() const {
     if (m_currentSceneKey.empty() || m_scene == nullptr) {
         return nullptr;
     }
-    return dynamic_cast<KXPLevelField*>(m_scene->getChildByTag(0));
+    // A field built but not on the stage yet is no running level: objects of the field it
+    // replaces, still finishing their frame, must not reach it.
+    CCNode* field = m_scene->getChildByTag(0);
+    if (field == nullptr || !field->isRunning()) {
+        return nullptr;
+    }
+    return dynamic_cast<KXPLevelField*>(field);
 }
 
 KXPScreenUi* KXPScreensController::currentUi() const {

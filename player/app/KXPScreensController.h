@@ -56,7 +56,7 @@ public:
     cocos2d::CCScene* heldScene() const { return m_scene; }
     // While a game scene is current: the game-field layer of the held engine scene, else null.
     KXPGameField* currentScreenScene() const;
-    // The same layer as the running level its objects ask of, else null.
+    // The same layer as the running level its objects ask of, once it is on the stage; else null.
     KXPLevelField* currentLevelField() const;
     // The UI layer that takes input: the game field's UI layer while a game scene is current,
     // else the held UI scene's layer; null without an engine scene.

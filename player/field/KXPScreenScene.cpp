@@ -108,6 +108,11 @@ KXPScreenScene::KXPScreenScene() : m_lastCharacterDistance(-FLT_MAX) {}
 
 KXPScreenScene::~KXPScreenScene() {
     debugLog("KXPScreenScene - deallocated");
+    // Bodies this field's objects still hold go later (the pool, the world keeper): their joints'
+    // goodbyes must not reach this field.
+    if (m_stepBudget != nullptr) {
+        m_stepBudget->onJointGone(nullptr);
+    }
     CC_SAFE_RELEASE(m_backgroundLayers);
     if (m_inputController != nullptr) {
         // Characters, motors and units point into the world: let go of them before it goes.
@@ -182,6 +187,12 @@ bool KXPScreenScene::init() {
     m_world->SetContactListener(m_contactListener);
     m_stepBudget = new KXPStepBudget(KXPBodyRank::of);
     m_stepBudget->watch(*m_world);
+    // A joint goes with either of its bodies, whoever frees the body's owner: no motor may keep it.
+    m_stepBudget->onJointGone([this](b2Joint* joint) {
+        if (m_inputController != nullptr) {
+            m_inputController->forgetJoint(joint);
+        }
+    });
     GLESDebugDraw* debugDraw = new GLESDebugDraw();
     debugDraw->SetFlags(KXPPhysicsSettings().debugDrawFlags());
     m_debugDraw = debugDraw;
@@ -280,17 +291,35 @@ void KXPScreenScene::setTouchEnabled(bool enabled) {
 // --- frame update ---
 
 void KXPScreenScene::update(float dt) {
+    // A change of scene the objects asked for last frame: once the director has the next scene,
+    // this field's frames are over. A rebuild's catch-up frames leave it to the rebuild's end.
+    if (m_parkedSceneChange && !m_catchingUp) {
+        const std::function<bool()> change = std::move(m_parkedSceneChange);
+        m_parkedSceneChange = nullptr;
+        if (change()) {
+            return;
+        }
+    }
+    if (m_uiLayerUpdateParked && !m_catchingUp) {
+        m_uiLayerUpdateParked = false;
+        if (m_uiLayer != nullptr) {
+            m_uiLayer->update(0.0f);
+            // It led to another scene: the same as a change the objects asked for.
+            if (CCDirector::sharedDirector()->getNextScene() != nullptr) {
+                return;
+            }
+        }
+    }
     KXPScreen::update(dt);
     // A rebuild's catch-up runs frames within this one.
     if (!m_catchingUp) {
         m_stepBudget->beginFrame();
     }
 
-    // Requests parked by physics callbacks, before the pause they may have asked for.
-    if (m_pendingRequest != 0) {
-        const int request = m_pendingRequest;
-        m_pendingRequest = 0;
-        handleRequest(request);
+    // Requests parked by physics callbacks and the objects' work, before the pause they may have
+    // asked for; one parked in a rebuild's catch-up waits for the rebuild to end.
+    if (m_pendingRequest != 0 && !m_catchingUp) {
+        runPendingRequest();
     }
     if (m_requestedPause != m_paused) {
         setPaused(m_requestedPause);
@@ -419,6 +448,7 @@ void KXPScreenScene::countDownToGameOver(float dt) {
 // --- fixed step ---
 
 void KXPScreenScene::fixedUpdate(float dt) {
+    RequestHold hold(*this);
     m_lightBudget.beginStep();
     std::vector<KXPObject*> removed;
     updateObjects(dt, removed);
@@ -440,6 +470,15 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
         CCNode* child = static_cast<CCNode*>(m_objectLayer->getChildren()->objectAtIndex(index));
         child->retain();
         child->update(dt);
+        CCArray* children = m_objectLayer->getChildren();
+        // Siblings before it may have left the layer meanwhile (an effect freed with its carrier
+        // takes its emitters along): the pass goes on after the child where it stands now.
+        if (index >= children->count() || children->objectAtIndex(index) != child) {
+            const unsigned int place = children->indexOfObject(child);
+            if (place != CC_INVALID_INDEX) {
+                index = place;
+            }
+        }
         KXPObject* object = ccNodeAs<KXPObject>(child);
         if (object != nullptr) {
             checkObjectDeletion(object);

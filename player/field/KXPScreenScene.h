@@ -27,6 +27,7 @@
 
 #include <box2d/box2d.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -333,6 +334,25 @@ protected:
     // played, else parked for the next update. `spentLife` marks the rebuild for a life spent.
     class HeldRequest;
     void queueRequest(int request, bool spentLife);
+    // The request parked for this update, on its way.
+    void runPendingRequest();
+    // While one lives (the objects' work of a frame, a powerup used from a button), requests and
+    // changes of scene wait for the next update, as they do inside the world step: nothing may
+    // rebuild the level or build the next scene under objects that are still running.
+    class RequestHold {
+    public:
+        explicit RequestHold(KXPScreenScene& field) : m_field(field) { ++m_field.m_holdingRequests; }
+        ~RequestHold() { --m_field.m_holdingRequests; }
+        RequestHold(const RequestHold&) = delete;
+        RequestHold& operator=(const RequestHold&) = delete;
+
+    private:
+        KXPScreenScene& m_field;
+    };
+    bool requestsWait() const { return m_holdingRequests > 0 || (m_world != nullptr && m_world->IsLocked()); }
+    // Runs the change of scene now, or parks it for the start of the next update while requests
+    // wait; it answers whether it handed the director another scene.
+    void changeScene(std::function<bool()> change);
     // The UI layer dropped the rebuild for a life spent before it ran; `rebuilds` is the count of
     // rebuilds when it was asked for.
     void lifeRebuildLost(unsigned long rebuilds);
@@ -364,6 +384,15 @@ protected:
     bool m_gameOver = false;
     bool m_magnetActive = false;
     int32_t m_pendingRequest = 0;
+    // The parked request is a rebuild for a life spent, asked after that many rebuilds.
+    bool m_pendingSpentLife = false;
+    unsigned long m_pendingRebuilds = 0;
+    int m_holdingRequests = 0;
+    // A change of scene asked for while requests waited; the next update runs it first and, once
+    // it has handed the director the next scene, does nothing more.
+    std::function<bool()> m_parkedSceneChange;
+    // A UI layer made while requests waited has its first update at the start of the next one.
+    bool m_uiLayerUpdateParked = false;
     // A life was spent and no rebuild has run since.
     bool m_lifeRebuildWaiting = false;
     // Rebuilds of the level so far.

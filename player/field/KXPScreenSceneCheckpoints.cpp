@@ -346,14 +346,34 @@ void KXPScreenScene::setPendingRequest(int request) {
 }
 
 void KXPScreenScene::queueRequest(int request, bool spentLife) {
-    // Inside the world step nothing may rebuild the level: the request waits for the next update
-    // even when the UI layer would run it at once (a HUD without a closing animation).
-    if (m_uiLayer != nullptr && (m_world == nullptr || !m_world->IsLocked())) {
+    // Inside the world step or the objects' work nothing may rebuild the level: the request waits
+    // for the next update even when the UI layer would run it at once (a HUD without a closing
+    // animation). Nor does it take the place of an action the UI layer keeps for the end of its
+    // closing animation (a button pressed): that action goes first.
+    if (m_uiLayer != nullptr && !requestsWait() && !m_uiLayer->hasDeferredAction()) {
         const auto held = std::make_shared<HeldRequest>(this, request, spentLife);
         m_uiLayer->runAfterCloseAnimation([held] { held->run(); });
         return;
     }
     m_pendingRequest = request;
+    m_pendingSpentLife = spentLife;
+    m_pendingRebuilds = m_rebuilds;
+}
+
+void KXPScreenScene::runPendingRequest() {
+    const int request = m_pendingRequest;
+    const bool spentLife = m_pendingSpentLife;
+    m_pendingRequest = 0;
+    m_pendingSpentLife = false;
+    if (spentLife && m_rebuilds != m_pendingRebuilds) {
+        lifeRebuildAnswered(request);
+    } else if (m_uiLayer != nullptr) {
+        // Through the UI layer now: its closing animation plays first, and an action it keeps
+        // still goes before the request.
+        queueRequest(request, spentLife);
+    } else {
+        handleRequest(request);
+    }
 }
 
 void KXPScreenScene::lifeRebuildLost(unsigned long rebuilds) {

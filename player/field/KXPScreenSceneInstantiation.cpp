@@ -107,8 +107,19 @@ bool KXPScreenScene::instantiateQueuedObjects() {
     if (m_creationQueue.empty()) {
         return true;
     }
-    // The entry is worked on as a copy; its array is shared with the queued one.
+    // The entry is worked on as a copy; its array is shared with the queued one, and held here
+    // too: a rebuild of the level meanwhile would let go of the queue and everything in it.
     KXPCreationQueueEntry entry = m_creationQueue.front();
+    entry.objects->retain();
+    const unsigned long rebuilds = m_rebuilds;
+    const auto rebuilt = [this, rebuilds, &entry] {
+        if (m_rebuilds == rebuilds) {
+            return false;
+        }
+        // The rebuild laid its own sections; this one is no longer queued.
+        entry.objects->release();
+        return true;
+    };
     const KXModelLevelSection& section = *entry.section;
     // Nothing steers the characters while the section's objects are made.
     KXPInputController::AdditionBatch characters(m_inputController);
@@ -126,6 +137,8 @@ bool KXPScreenScene::instantiateQueuedObjects() {
             m_inputController->charactersMoved();
             kxTrace("objects", "objects built section=%u made=%u layer=%u", section.id(),
                     entry.objects->count(), m_objectLayer->getChildrenCount());
+            // The queue's share and this call's.
+            entry.objects->release();
             entry.objects->release();
             return true;
         }
@@ -134,20 +147,30 @@ bool KXPScreenScene::instantiateQueuedObjects() {
             continue;
         }
         if (const KXPLevelKinds::Row* row = KXPLevelKinds::rowOf(model->typeId())) {
-            if (CCNode* node = row->make(*this, model, entry.origin)) {
+            CCNode* node = row->make(*this, model, entry.origin);
+            if (rebuilt()) {
+                return true;
+            }
+            if (node != nullptr) {
                 kxKindMade(kLevelFactory, row->name);
                 entry.objects->addObject(node);
             }
-        } else if (KXPObjectAsset* object =
-                       createObject(model, section.id(), entry.origin.x, entry.origin.y, true)) {
-            object->setControlActive(false);
-            entry.objects->addObject(object);
+        } else {
+            KXPObjectAsset* object = createObject(model, section.id(), entry.origin.x, entry.origin.y, true);
+            if (rebuilt()) {
+                return true;
+            }
+            if (object != nullptr) {
+                object->setControlActive(false);
+                entry.objects->addObject(object);
+            }
         }
     }
     // Not complete: the section waits behind the others, which are filled in turn.
     m_creationQueue.erase(m_creationQueue.begin());
     entry.nextObjectIndex = end;
     m_creationQueue.push_back(entry);
+    entry.objects->release();
     return false;
 }
 

@@ -314,6 +314,9 @@ void KXPScreenScene::applyPowerup(const std::shared_ptr<KXModelAssetPowerup>& as
             powerup->beginContact(first, nullptr, true);
         }
     }
+    // What the powerup does (a rebuild, another scene) waits for the next update: it would
+    // otherwise take this very powerup off the field between these calls.
+    RequestHold hold(*this);
     powerup->setState(1);
     powerup->addToWorld(m_world, true);
     powerup->update(0.0f);
@@ -331,11 +334,27 @@ void KXPScreenScene::killAllEnemies() {
 }
 
 void KXPScreenScene::finishGame() {
-    if (KXServices::shared()->isGameServicesAvailable()) {
-        KXServices::shared()->submitScore();
+    changeScene([this] {
+        if (KXServices::shared()->isGameServicesAvailable()) {
+            KXServices::shared()->submitScore();
+        }
+        KXPScreensController* screens = KXPScreensController::shared();
+        if (!screens->openScene("End", true, 0)) {
+            return false;
+        }
+        CCScene* scene = screens->currentScene();
+        replaceRunningScene(scene);
+        return scene != nullptr;
+    });
+}
+
+void KXPScreenScene::changeScene(std::function<bool()> change) {
+    // The next scene's field takes the shared controller, the gameplay values and the screens
+    // controller's keys as it is built: objects of this field still running would go on against
+    // it. The last change asked for wins, as it would have run last.
+    if (requestsWait()) {
+        m_parkedSceneChange = std::move(change);
+        return;
     }
-    KXPScreensController* screens = KXPScreensController::shared();
-    if (screens->openScene("End", true, 0)) {
-        replaceRunningScene(screens->currentScene());
-    }
+    change();
 }

@@ -131,7 +131,13 @@ void KXPScreenScene::refreshUiLayer() {
         m_hudKeys.insert(key);
     }
     if (m_uiLayer != nullptr) {
-        m_uiLayer->update(0.0f);
+        if (requestsWait()) {
+            // Its first update may lead to another scene (an observer that fires at once): not
+            // while this field's objects run.
+            m_uiLayerUpdateParked = true;
+        } else {
+            m_uiLayer->update(0.0f);
+        }
     }
 }
 
@@ -243,19 +249,23 @@ void KXPScreenScene::switchScreen(const std::string& key, bool pauseAfter, bool 
             refreshUiLayer();
             return;
         }
-        if (!screens->openScene(key, false, openMode)) {
-            return;
-        }
-        CCScene* scene = screens->currentScene();
-        if (scene == nullptr) {
-            return;
-        }
-        if (restart) {
-            if (KXPGameField* field = screens->currentScreenScene()) {
-                field->handleRequest(kRequestFullRestart);
+        changeScene([this, key, restart, openMode] {
+            KXPScreensController* controller = KXPScreensController::shared();
+            if (!controller->openScene(key, false, openMode)) {
+                return false;
             }
-        }
-        replaceRunningScene(scene);
+            CCScene* scene = controller->currentScene();
+            if (scene == nullptr) {
+                return false;
+            }
+            if (restart) {
+                if (KXPGameField* field = controller->currentScreenScene()) {
+                    field->handleRequest(kRequestFullRestart);
+                }
+            }
+            replaceRunningScene(scene);
+            return true;
+        });
     };
     if (m_uiLayer != nullptr) {
         m_uiLayer->runAfterCloseAnimation(action);

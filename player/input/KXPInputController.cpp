@@ -15,6 +15,7 @@
 #include "player/objects/assets/KXPObjectAsset.h"
 #include "player/objects/buttons/KXPObjectButton.h"
 #include "player/physics/KXPPhysicsLimits.h"
+#include "player/screens/KXPScreen.h"
 
 #include <algorithm>
 
@@ -37,6 +38,37 @@ void holdAll(const std::vector<KXPObjectButton*>& buttons, bool hold) {
         }
     }
 }
+
+// The screen a key press or release acts on, held for the walk over the key's buttons. It stops
+// being theirs once an earlier button took it down: off the stage, or its scene about to go (the
+// director was handed another scene). The rest of its buttons are then left alone.
+class KeyScreen {
+public:
+    explicit KeyScreen(KXPScreen* screen)
+        : m_screen(screen), m_wasRunning(screen != nullptr && screen->isRunning()),
+          m_nextScene(CCDirector::sharedDirector()->getNextScene()) {
+        if (m_screen != nullptr) {
+            m_screen->retain();
+        }
+    }
+    ~KeyScreen() {
+        if (m_screen != nullptr) {
+            m_screen->release();
+        }
+    }
+    KeyScreen(const KeyScreen&) = delete;
+    KeyScreen& operator=(const KeyScreen&) = delete;
+
+    bool takenDown() const {
+        return (m_wasRunning && !m_screen->isRunning()) ||
+               CCDirector::sharedDirector()->getNextScene() != m_nextScene;
+    }
+
+private:
+    KXPScreen* m_screen;
+    bool m_wasRunning;
+    CCScene* m_nextScene;
+};
 
 // Keeps the objects of characters alive while a walk calls into them: a character may be
 // removed (and its object freed) by what it does.
@@ -658,6 +690,12 @@ void KXPInputController::forgetMotorsOfObjects(const std::vector<KXPObject*>& ob
     }
 }
 
+void KXPInputController::forgetJoint(const b2Joint* joint) {
+    m_motors.erase(std::remove_if(m_motors.begin(), m_motors.end(),
+                                  [joint](const Motor& motor) { return motor.joint == joint; }),
+                   m_motors.end());
+}
+
 // --- on-screen control buttons ---
 
 void KXPInputController::jumpPressed(CCObject*) {
@@ -755,8 +793,12 @@ bool KXPInputController::pressKeyButtons(int key, KXPScreen* screen) {
     // Held for the walk: a press may lead to another bound button being taken down.
     const std::vector<KXPObjectButton*> buttons = found->second;
     holdAll(buttons, true);
+    const KeyScreen held(screen);
     bool pressed = false;
     for (KXPObjectButton* button : buttons) {
+        if (held.takenDown()) {
+            break;
+        }
         // Hidden ones too: a game may bind a key to a button it never shows.
         if (button->parentScreen() == screen) {
             button->press();
@@ -774,8 +816,12 @@ bool KXPInputController::releaseKeyButtons(int key, KXPScreen* screen) {
     }
     const std::vector<KXPObjectButton*> buttons = found->second;
     holdAll(buttons, true);
+    const KeyScreen held(screen);
     bool released = false;
     for (KXPObjectButton* button : buttons) {
+        if (held.takenDown()) {
+            break;
+        }
         // Releasing activates: only a button that shows pressed.
         if (button->parentScreen() == screen && button->isSelected()) {
             button->release();

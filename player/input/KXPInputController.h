@@ -147,6 +147,9 @@ public:
     void clearMotors();
     // Drops the motors whose joints belong to the bodies of these objects.
     void forgetMotorsOfObjects(const std::vector<KXPObject*>& objects);
+    // Drops the motor of a joint Box2D is destroying (with either of its bodies, however the
+    // body's owner went).
+    void forgetJoint(const b2Joint* joint);
     size_t motorCount() const { return m_motors.size(); }
 
     // The sum of the held direction actions (not normalised: a direction held twice counts twice).

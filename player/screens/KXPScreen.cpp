@@ -266,11 +266,30 @@ void KXPScreen::update(float dt) {
     if (!m_model) {
         return;
     }
-    // Updates may remove objects from the screen; the map holds each node until the screen goes.
+    // Updates may remove objects from the screen (removeButton lets go of a node at once): each
+    // node is held for the walk, and one taken off the screen meanwhile is not updated. An update
+    // may also take the screen down (another screen in its place, another scene on its way): the
+    // rest of it then stays still instead of acting for a screen that is gone.
     const std::vector<CCNode*> nodes = m_updateList;
+    retain();
     for (CCNode* node : nodes) {
-        node->update(dt);
+        node->retain();
     }
+    CCDirector* director = CCDirector::sharedDirector();
+    const bool wasRunning = isRunning();
+    CCScene* const nextScene = director->getNextScene();
+    for (CCNode* node : nodes) {
+        if ((wasRunning && !isRunning()) || director->getNextScene() != nextScene) {
+            break;
+        }
+        if (node->getParent() != nullptr) {
+            node->update(dt);
+        }
+    }
+    for (CCNode* node : nodes) {
+        node->release();
+    }
+    release();
 }
 
 void KXPScreen::onEnter() {
@@ -581,9 +600,33 @@ void KXPScreen::hideControlsChildren() {
     }
 }
 
+namespace {
+
+// The screen and the screens shown over it (a game's HUD, overlays), each stopped.
+void stopScreens(CCNode* node) {
+    if (KXPScreen* screen = dynamic_cast<KXPScreen*>(node)) {
+        screen->unscheduleAllSelectors();
+    }
+    CCObject* item = nullptr;
+    CCARRAY_FOREACH(node->getChildren(), item) {
+        if (KXPScreen* inner = dynamic_cast<KXPScreen*>(item)) {
+            stopScreens(inner);
+        }
+    }
+}
+
+} // namespace
+
 void KXPScreen::replaceRunningScene(CCScene* scene) {
     if (scene == nullptr) {
         return;
+    }
+    // Nothing of the leaving scene plays on until the director switches: the screens controller
+    // and the shared input controller already belong to the next scene.
+    if (CCScene* leaving = CCDirector::sharedDirector()->getRunningScene()) {
+        if (leaving != scene) {
+            stopScreens(leaving);
+        }
     }
     unscheduleAllSelectors();
     hideControlsChildren();
@@ -663,8 +706,10 @@ void KXPScreen::usePowerupButton(CCObject* sender) {
         if (model->unlimitedUse()) {
             running->usePowerup(powerup, above);
         } else if (count > 0) {
-            running->usePowerup(powerup, above);
+            // Taken from the stock first: what the use does to the stock (a rebuild's refill)
+            // comes after it.
             settings->setInventoryCount(powerup, count - 1);
+            running->usePowerup(powerup, above);
         }
     }
     // The refill clock starts after a use.

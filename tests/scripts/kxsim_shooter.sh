@@ -45,9 +45,13 @@ done
 for type in kPowerupMagnet kPowerupInvincibility kPowerupStrike kPowerupGameplay; do
     check "the timed $type effect ended" grep -q " powerup end type=$type$" "$work/flight.txt"
 done
-# The gravity well pulls down, then its end gives space back its zero gravity.
-check "the gravity well pulled down and let go" \
-    awk '/ gravity x=/ { if ($0 ~ /y=-/) down = 1; else if (down) up = 1 } END { exit !(down && up) }' "$work/flight.txt"
+# The gravity well pulls down; it ends as space goes with it, and leaves the base's world (not yet
+# on the stage) its own gravity.
+check "the gravity well pulled down and ended with space" \
+    awk '/ gravity x=/ { if ($0 ~ /y=-/) down = 1; else if (opened) late = 1 }
+         / screen open key=base/ { opened = 1 }
+         / powerup end type=kPowerupGameplay$/ { if (down && opened) ended = 1 }
+         END { exit !(down && ended && !late) }' "$work/flight.txt"
 check "a checkpoint was stored" grep -q " game checkpoint at=" "$work/flight.txt"
 check "the level was rebuilt from a checkpoint" grep -q " game restore checkpoint=yes" "$work/flight.txt"
 # Two bolts bring a drone down: a hit that leaves it 1 point, then its death.

@@ -98,7 +98,16 @@ bool KXPObjectButtonPowerup::passesDistanceGate() const {
 }
 
 void KXPObjectButtonPowerup::update(float dt) {
+    // Held to the end: the base update's touch emulation may use the powerup, and what that does
+    // may take this button's screen down.
+    CCObject* self = this;
+    self->retain();
     KXPObjectButton::update(dt);
+    showStock();
+    self->release();
+}
+
+void KXPObjectButtonPowerup::showStock() {
     const std::shared_ptr<KXModelObjectButtonPowerup> model = powerupModel();
     if (!model) {
         return;

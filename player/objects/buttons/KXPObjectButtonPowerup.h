@@ -39,6 +39,8 @@ public:
     cocos2d::CCLabelBMFont* refillLabel() const { return m_refillLabel; }
 
 private:
+    // The stock on the labels, the gate and the enabled state, after the base update.
+    void showStock();
     std::shared_ptr<KXModelObjectButtonPowerup> powerupModel() const;
     cocos2d::CCLabelBMFont* makeLabel(float rise);
     // Hidden while the session distance is below the threshold's share of the best distance.

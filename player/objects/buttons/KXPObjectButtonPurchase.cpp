@@ -235,7 +235,16 @@ void KXPObjectButtonPurchase::purchaseDidComplete(const std::string& productIden
 }
 
 void KXPObjectButtonPurchase::update(float dt) {
+    // Held to the end: the base update's touch emulation may buy, and what that does may take
+    // this button's screen down.
+    CCObject* self = this;
+    self->retain();
     KXPObjectButton::update(dt);
+    showAvailability();
+    self->release();
+}
+
+void KXPObjectButtonPurchase::showAvailability() {
     if (!isEnabled())
         return;
     auto model = purchaseModel();

@@ -54,6 +54,8 @@ public:
     static KXPPurchaseScreens* screens();
 
 private:
+    // Shown or hidden by the rewarded video and the distance threshold, after the base update.
+    void showAvailability();
     std::shared_ptr<KXModelObjectButtonPurchase> purchaseModel() const;
     bool isOneTime() const;
     bool isBought() const;

@@ -170,7 +170,16 @@ int KXPObjectButtonUnlockCharacter::currentState() const {
 }
 
 void KXPObjectButtonUnlockCharacter::update(float dt) {
+    // Held to the end: the base update's touch emulation may unlock or select, and what that does
+    // may take this button's screen down.
+    CCObject* self = this;
+    self->retain();
     KXPObjectButton::update(dt);
+    showUnlockState(dt);
+    self->release();
+}
+
+void KXPObjectButtonUnlockCharacter::showUnlockState(float dt) {
     if (m_characterIndex < 0) {
         return;
     }

@@ -45,6 +45,8 @@ public:
     cocos2d::CCSprite* characterImage() const { return m_characterImage; }
 
 private:
+    // The state, a pending unlock, the icons and the picture, after the base update.
+    void showUnlockState(float dt);
     KXPAnimationObject* makeIcon(const std::shared_ptr<KXModelAnimation>& animation);
     void startUnlock(const KXModelAssetCharacter& character);
     // The state by the settings: locked, selected or just unlocked; none without a character.
