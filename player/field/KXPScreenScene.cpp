@@ -371,7 +371,7 @@ void KXPScreenScene::stepWorld() {
     const bool continuous =
         m_stepBudget->beforeStep(*m_world, KXPStepBudget::sayHeldOut, kFixedStep * timeScale);
     if (meter != nullptr) {
-        meter->addBudget(KXPStepMeter::threadNanos() - predicting);
+        meter->addBudget(meter->since(predicting));
         meter->beforeStep(*m_world);
     }
     if (!continuous && m_world->GetContinuousPhysics() && !m_stepBudget->continuous().resting()) {
@@ -385,7 +385,7 @@ void KXPScreenScene::stepWorld() {
     const int64_t stepping = meter != nullptr ? KXPStepMeter::threadNanos() : 0;
     m_world->Step(kFixedStep * timeScale, kVelocityIterations, kPositionIterations);
     if (meter != nullptr) {
-        meter->stepped(KXPStepMeter::threadNanos() - stepping);
+        meter->stepped(meter->since(stepping));
     }
     if (m_stepBudget->afterStep(*m_world)) {
         debugLog("[KXPScreenScene] continuous collision off for %u steps: the last step worked out %d times "

@@ -25,6 +25,12 @@ bool hasTimeOfImpact(const b2Contact& contact) {
     return (activeA || activeB) && (collideA || collideB);
 }
 
+// Box2D counts on each contact the impacts it solved for it in the step (up to b2_maxSubSteps), in
+// a member kept for its friends; a class of its own names it, read through the contact as it is.
+struct ImpactCount : b2Contact {
+    static constexpr int32 b2Contact::*kMember = &ImpactCount::m_toiCount;
+};
+
 } // namespace
 
 int64_t KXPContinuousCollision::candidates(const b2World& world) {
@@ -36,16 +42,23 @@ int64_t KXPContinuousCollision::candidates(const b2World& world) {
     return count;
 }
 
-KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, int64_t candidates) const {
+KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, int64_t candidates,
+                                              const KXPStepWork& carried) const {
     KXPStepWork work;
     if (m_restLeft > 0) {
         return work;
     }
-    // Each impact updates its contact and those of its bodies with still ones (about two updates),
-    // and looks at every contact again; once more to find there is none left.
-    const int64_t impacts = std::max(m_updates / 2, m_ranLast ? 0 : candidates);
-    work.impacts = kxcount::add(std::max(m_calls, m_ranLast ? 0 : candidates), made);
+    // Each impact it solves looks at every contact again (once more to find there is none left),
+    // and carries its two bodies on, each paired again with what it overlaps.
+    const int64_t impacts = m_ranLast ? m_impacts : std::max(m_impacts, candidates);
+    work.impacts = kxcount::add(m_ranLast ? m_calls : std::max(m_calls, candidates), made);
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
+    if (impacts > 0) {
+        KXPStepWork carriedOn = carried.scaled(kxcount::mul(2, impacts), 1);
+        carriedOn.impacts = 0;
+        carriedOn.scans = 0;
+        work.add(carriedOn);
+    }
     return work;
 }
 
@@ -58,15 +71,25 @@ void KXPContinuousCollision::beforeStep(bool continuous) {
     }
 }
 
-bool KXPContinuousCollision::afterStep(const KXPStepContacts& contacts) {
+int64_t KXPContinuousCollision::impactsOf(const b2World& world) {
+    int64_t impacts = 0;
+    for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
+         contact = contact->GetNext()) {
+        impacts += contact->*ImpactCount::kMember;
+    }
+    return impacts;
+}
+
+bool KXPContinuousCollision::afterStep(const b2World& world) {
     m_lastCalls = b2_toiCalls - m_callsBefore;
     if (m_continuous) {
         m_calls = m_lastCalls;
-        m_updates = contacts.impacts();
+        // Without a time of impact worked out there is no impact: no contact to walk.
+        m_impacts = m_lastCalls > 0 ? impactsOf(world) : 0;
     } else {
         // What a step without it would have found is not known: the last counts wane.
         m_calls -= (m_calls + 7) / 8;
-        m_updates -= (m_updates + 7) / 8;
+        m_impacts -= (m_impacts + 7) / 8;
     }
     if (m_lastCalls <= kImpactsPerStep || m_restLeft > 0) {
         return false;

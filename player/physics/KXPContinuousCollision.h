@@ -2,16 +2,15 @@
 
 // Box2D's continuous collision (no fast body passes through a thin one) finds, in each step, the
 // times of impact of moving bodies with still ones (and of bullets), one after another: it works
-// out the time of impact of each contact that may have one, and for each impact it solves, it looks
-// at every contact of the world again and updates the contacts of the bodies it moved. A step's
-// impacts are not known before it: the last step that ran continuous collision tells the next, as
-// the same bodies do much the same from one step to the next. While steps go without it, that count
+// out the time of impact of each contact that may have one, and for each impact it solves (Box2D
+// counts them on the contacts) it looks at every contact of the world again. A step's impacts are
+// not known before it: the last step that ran continuous collision tells the next, as the same
+// bodies do much the same from one step to the next. While steps go without it, that count
 // wanes by an eighth a step, so that it is tried again once the world may have calmed down. A step
 // that worked out more than kImpactsPerStep times of impact (a character in a forest of overlapping
 // trees: millions) is followed by kRestSteps without, then it is tried again. Counts decide, not
 // time, so that a run repeats exactly.
 
-#include "player/physics/KXPStepContacts.h"
 #include "player/physics/KXPStepWork.h"
 
 #include <box2d/box2d.h>
@@ -32,7 +31,10 @@ public:
     // without it, bodies may have sunk into still ones meanwhile: each of the `candidates` (the
     // contacts that may have a time of impact, told when retrying() asks for them) is taken for an
     // impact at least.
-    KXPStepWork predicted(int64_t contacts, int64_t made, int64_t candidates = 0) const;
+    // Each impact carries its two bodies on, paying what `carried` tells a body carried beyond its
+    // margins pays (KXPStepBudget's sample of the moving bodies).
+    KXPStepWork predicted(int64_t contacts, int64_t made, int64_t candidates = 0,
+                          const KXPStepWork& carried = KXPStepWork()) const;
     // Whether the coming step would run it again after steps without it.
     bool retrying() const { return !m_ranLast && m_restLeft == 0; }
     // The contacts of the world Box2D works out a time of impact for in a step.
@@ -42,13 +44,18 @@ public:
     void beforeStep(bool continuous);
     // true when the step worked out more than kImpactsPerStep times of impact: the next kRestSteps
     // go without continuous collision.
-    bool afterStep(const KXPStepContacts& contacts);
+    bool afterStep(const b2World& world);
     int32 lastImpacts() const { return m_lastCalls; }
+    // The impacts the last step that ran it solved.
+    int64_t lastSolved() const { return m_impacts; }
 
 private:
-    // The times of impact and the contact updates of the last step that ran it (waning since).
+    // The impacts a step solved: those Box2D counted on the world's contacts.
+    static int64_t impactsOf(const b2World& world);
+
+    // The times of impact and the impacts of the last step that ran it (waning since).
     int64_t m_calls = 0;
-    int64_t m_updates = 0;
+    int64_t m_impacts = 0;
     int32 m_callsBefore = 0;
     int32 m_lastCalls = 0;
     bool m_continuous = false;

@@ -46,6 +46,14 @@ KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t m
     return work;
 }
 
+// The body whose list Box2D walks when it finds the contact's pair again: the one whose box has the
+// larger id.
+const b2Body* walksAt(const b2Contact& contact) {
+    const int32 idA = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureA(), contact.GetChildIndexA());
+    const int32 idB = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureB(), contact.GetChildIndexB());
+    return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
+}
+
 // What a body's own contacts add to each step: each updated, solved while touching.
 KXPStepWork contactsOf(const b2Body& body) {
     KXPStepWork work;
@@ -120,7 +128,7 @@ bool KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b
         kxCountedRayCast(*caster->GetWorld(), callback, from, to);
     }
     if (meter != nullptr) {
-        meter->addRays(KXPStepMeter::threadNanos() - started);
+        meter->addRays(meter->since(started));
     }
     return cast;
 }
@@ -216,20 +224,31 @@ void KXPStepBudget::beginFrame() {
     m_frameRays = 0;
 }
 
-size_t KXPStepBudget::sampleSize(size_t count, bool closer) {
-    // One in kQuickShare of what moved, or kSampled where the step comes closer; all of it while
-    // few moved.
-    return closer || count <= kSampled / 8 ? std::min(count, kSampled)
-                                           : std::min(count / kQuickShare, kSampled);
+size_t KXPStepBudget::sampleSize(size_t count, bool closer, bool allWhileFew) {
+    // One in kQuickShare of them, or kSampled where the step comes closer; all of the boxes moved
+    // while few moved (a few look-ups, which tell a box moved into a pile at once).
+    if (closer || (allWhileFew && count <= kSampled / 8)) {
+        return std::min(count, kSampled);
+    }
+    return std::min(count / kQuickShare, kSampled);
 }
 
 KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
-    const auto sampleOf = [&](size_t count) { return sampleSize(count, closer); };
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
-    m_first = census.firstPairing(std::max<size_t>(sampleOf(moved), 1), static_cast<uint32_t>(m_step));
+    if (moved == 0 && m_movers.size() < kQuickShare && !closer) {
+        // Nothing moved and too few moving to sample: the last step's pairing tells this one's.
+        m_first = Work();
+        m_firstImpacts = 0;
+        work.pairs = m_lastPairs;
+        work.walks = kxcount::mul(m_lastPairs, m_walksPerPair);
+        work.rays = m_raysLast;
+        return work;
+    }
+    m_first = census.firstPairing(std::max<size_t>(sampleSize(moved, closer, true), 1),
+                                  static_cast<uint32_t>(m_step));
     m_firstImpacts = m_first.impacts;
     m_first.impacts = 0;
     work.add(m_first);
@@ -237,12 +256,13 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     // again with what it overlaps (a sample of them where many move); where none is looked at, as
     // the last step's found its pairs.
     const size_t movers = m_movers.size();
-    const size_t tries = sampleOf(movers);
+    const size_t tries = sampleSize(movers, closer, false);
     if (tries == 0) {
         work.pairs = kxcount::add(work.pairs, m_lastPairs);
         work.walks = kxcount::add(work.walks, kxcount::mul(m_lastPairs, m_walksPerPair));
     } else {
         Work carried;
+        int64_t leaving = 0;
         for (size_t index = 0; index < tries; ++index) {
             const size_t pick =
                 movers <= tries
@@ -251,7 +271,13 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
             const b2Body& body = *m_movers[pick];
             if (leavesMargins(body, census.view(), dt)) {
                 carried.add(census.countCarried(body));
+                ++leaving;
             }
+        }
+        // What one body carried beyond its margins pays: each impact of continuous collision
+        // carries two so.
+        if (leaving > 0) {
+            m_carriedBody = carried.scaled(1, leaving);
         }
         if (movers > tries) {
             carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tries));
@@ -319,52 +345,53 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     m_raysLast = m_rays;
     m_rays = 0;
     m_madeInStep = 0;
-    m_contacts.beginStep();
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
     // Retried after steps without it, continuous collision may meet bodies sunk into still ones.
     const int64_t candidates = m_continuous.retrying() ? KXPContinuousCollision::candidates(world) : 0;
-    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates);
+    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates, m_carriedBody);
+    int64_t stepCost = work.cost();
+    int64_t continuousCost = m_continuousWork.cost();
     m_looks = census.looks();
     // Counted closer near the budget, unless the quick count took full samples already.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
-    const bool fuller = sampleSize(moved, false) < sampleSize(moved, true) ||
-                        sampleSize(m_movers.size(), false) < sampleSize(m_movers.size(), true);
-    if (fuller && kxcount::add(kxcount::add(m_frameWork, work.cost()), m_continuousWork.continuousCost()) >=
-                      kCloserWork) {
+    const bool fuller = sampleSize(moved, false, true) < sampleSize(moved, true, true) ||
+                        sampleSize(m_movers.size(), false, false) < sampleSize(m_movers.size(), true, false);
+    if (fuller && kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) >= kCloserWork) {
         KXPStepCensus closer(world, m_memo, nextStamp());
         work = estimate(world, closer, dt, true);
-        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates);
+        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates, m_carriedBody);
+        stepCost = work.cost();
+        continuousCost = m_continuousWork.cost();
         m_looks = kxcount::add(m_looks, closer.looks());
     }
     // The budget's own looks are paid by now: they count toward the frame, not toward what holding
     // bodies out can take from the step.
     m_predicted = work;
-    m_foreseen = work.cost();
+    m_foreseen = stepCost;
     bool continuous = !m_continuous.resting();
     if (!m_observing) {
         const int64_t limit = m_held.empty() ? kMaxWork : kHeldWork;
-        const auto after = [&](bool withImpacts) {
-            return kxcount::add(kxcount::add(m_frameWork, m_predicted.cost()),
-                                withImpacts ? m_continuousWork.continuousCost() : 0);
-        };
         // Continuous collision goes first: the step that would pass what is left of the frame's
         // budget (or, while bodies are held out, the held pile's) goes without it; then bodies are
         // held out while the rest alone passes it.
-        if (!m_flagged.empty() || after(false) > limit) {
+        if (!m_flagged.empty() || kxcount::add(m_frameWork, stepCost) > limit) {
             holdOut(world, census, said, dt);
+            stepCost = m_predicted.cost();
         }
-        continuous = continuous && after(true) <= limit;
-        giveBack(world, said, continuous ? m_continuousWork.continuousCost() : 0);
+        continuous = continuous && kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) <= limit;
+        if (!m_held.empty()) {
+            giveBack(world, said, continuous ? continuousCost : 0);
+            stepCost = m_predicted.cost();
+        }
     }
     m_continuous.beforeStep(continuous);
     // The rays are counted as they are cast; the budget's own looks are paid already.
-    Work spent = m_predicted;
-    spent.rays = 0;
-    spent.looks = m_looks;
-    m_frameWork = kxcount::add(m_frameWork, spent.cost());
+    m_frameWork = kxcount::add(m_frameWork,
+                               kxcount::sub(stepCost, kxcount::mul(m_predicted.rays, KXPStepWork::kRayCost)));
+    m_frameWork = kxcount::add(m_frameWork, kxcount::mul(m_looks, KXPStepWork::kLookCost));
     if (continuous) {
-        m_frameWork = kxcount::add(m_frameWork, m_continuousWork.continuousCost());
+        m_frameWork = kxcount::add(m_frameWork, continuousCost);
     }
     if (kxTraceEnabled("budget")) {
         kxTrace(
@@ -375,8 +402,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
             static_cast<long long>(m_predicted.touching), static_cast<long long>(m_predicted.moving),
             static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
             static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.rays),
-            static_cast<long long>(continuous ? m_continuousWork.continuousCost() : 0),
-            static_cast<long long>(m_looks), m_held.size());
+            static_cast<long long>(continuous ? continuousCost : 0), static_cast<long long>(m_looks),
+            m_held.size());
     }
     ++m_step;
     return continuous;
@@ -387,7 +414,7 @@ bool KXPStepBudget::afterStep(const b2World& world) {
         return false;
     }
     m_lastPairs = KXPBroadPhaseView(world).pairCount();
-    const bool rest = m_continuous.afterStep(m_contacts);
+    const bool rest = m_continuous.afterStep(world);
     return rest && !m_observing;
 }
 
@@ -435,12 +462,25 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     m_predicted.remove(m_first);
     m_predicted.add(exactFirst);
     m_first = exactFirst;
+    // Each body's list counted once: a pair found again walks half the list of the body whose box
+    // came later.
+    std::unordered_map<const b2Body*, int64_t> lists;
+    const auto listOf = [&](const b2Body* body) {
+        auto found = lists.find(body);
+        if (found == lists.end()) {
+            found = lists.emplace(body, contactsOf(*body).contacts).first;
+            m_looks = kxcount::add(m_looks, found->second);
+        }
+        return found->second;
+    };
     const auto addsOf = [&](b2Body* body) {
         Work adds = contactsOf(*body);
         adds.moving = 1;
         if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
             adds.pairs = adds.contacts;
-            adds.walks = kxcount::mul(adds.contacts, adds.contacts) / 2;
+            for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
+                adds.walks = kxcount::add(adds.walks, listOf(walksAt(*edge->contact)) / 2);
+            }
         }
         const auto found = first.find(body);
         if (found != first.end()) {
@@ -594,7 +634,7 @@ std::string KXPStepBudget::parts() const {
         {"p.looks", m_looks},
         {"r.rays", m_rays},
         {"r.made", m_madeInStep},
-        {"r.updates", m_contacts.impacts()},
+        {"r.solved", m_continuous.lastSolved()},
     };
     std::string line;
     char part[64];

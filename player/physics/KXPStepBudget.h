@@ -119,7 +119,7 @@ public:
     bool afterStep(const b2World& world);
     const KXPContinuousCollision& continuous() const { return m_continuous; }
     // The work of continuous collision the last beforeStep predicted, in nanoseconds.
-    int64_t continuousCost() const { return m_continuousWork.continuousCost(); }
+    int64_t continuousCost() const { return m_continuousWork.cost(); }
     // The work predicted for the coming step by the last beforeStep (after holding out and giving
     // back), and what it foresaw before it acted; continuous collision aside in both.
     const Work& predicted() const { return m_predicted; }
@@ -168,7 +168,7 @@ private:
     // The counts kept, the last step's rays, and the pairings from a sample of the boxes moved and of
     // the moving bodies: one in kQuickShare of them, or kSampled where the step comes `closer`.
     Work estimate(const b2World& world, KXPStepCensus& census, float dt, bool closer);
-    static size_t sampleSize(size_t count, bool closer);
+    static size_t sampleSize(size_t count, bool closer, bool allWhileFew);
     // Whether a moving body's boxes leave their margins in a step of `dt`.
     bool leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const;
     // Holds out the bodies of the crowd that add the most, until the step is within room.
@@ -198,6 +198,8 @@ private:
     // moving bodies told.
     int64_t m_lastPairs = 0;
     int64_t m_walksPerPair = 0;
+    // What one body carried beyond its margins paid in the last sample that found one.
+    Work m_carriedBody;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted.
     int64_t m_madeInStep = 0;
     int64_t m_firstImpacts = 0;

@@ -80,16 +80,16 @@ public:
         if (other.body == m_own.body) {
             return true;
         }
-        if (m_carried) {
-            // Found again among boxes much like its own: half a list like its own, on average, is
-            // walked before its contact turns up.
-            adds.walks = kxcount::add(adds.walks, m_own.contacts / 2);
-            return true;
-        }
-        // Box2D walks the list of the body whose box has the larger id.
+        // Box2D walks the list of the body whose box has the larger id (each list counted once a
+        // census: what the census pays for them all stays within the world's contacts).
         const int64_t list = m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId
                                  ? m_census.contactsOf(otherId)
                                  : m_own.contacts;
+        if (m_carried) {
+            // Found again: half the list, on average, is walked before its contact turns up.
+            adds.walks = kxcount::add(adds.walks, list / 2);
+            return true;
+        }
         const bool makes = makesContact(m_own, other);
         if (makes && m_known > 0) {
             // Its contact is there already: found on the way, half the list on average.
@@ -179,8 +179,10 @@ KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
     }
     own.lookedUp = true;
     const KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false);
-    own.pairs = adds.pairs;
-    own.made = adds.made;
+    // The look-up may have grown the memo: its entry is found anew.
+    Box& looked = box(proxyId);
+    looked.pairs = adds.pairs;
+    looked.made = adds.made;
     return adds;
 }
 

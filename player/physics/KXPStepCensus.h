@@ -35,8 +35,9 @@ public:
         int64_t pairs = 0;
         int64_t made = 0;
     };
-    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm), and
-    // the last pass over the move buffer that saw each box.
+    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm; a look-up
+    // may grow it, so no reference to an entry is kept across one), and the last pass over the move
+    // buffer that saw each box.
     struct Memo {
         std::vector<Box> boxes;
         std::vector<uint64_t> seen;

@@ -1,9 +1,5 @@
 #include "player/physics/KXPStepContacts.h"
 
-// Box2D's own count of the times of impact it has worked out: exported by the library, though
-// not declared in its headers.
-extern B2_API int32 b2_toiCalls;
-
 namespace {
 bool sensed(const b2Contact& contact) {
     return contact.GetFixtureA()->IsSensor() || contact.GetFixtureB()->IsSensor();
@@ -19,11 +15,6 @@ int64_t& KXPStepContacts::countOf(const b2Contact& contact) {
         return m_sensing;
     }
     return polygons(contact) ? m_touchingPolygons : m_touching;
-}
-
-void KXPStepContacts::beginStep() {
-    m_impacts = 0;
-    m_timesOfImpactAtStep = b2_toiCalls;
 }
 
 void KXPStepContacts::BeginContact(b2Contact* contact) {
@@ -42,11 +33,6 @@ void KXPStepContacts::EndContact(b2Contact* contact) {
 }
 
 void KXPStepContacts::PreSolve(b2Contact* contact, const b2Manifold* oldManifold) {
-    // Contacts are updated before the solver; once the step has worked out times of impact, each
-    // update is an impact's.
-    if (b2_toiCalls != m_timesOfImpactAtStep) {
-        ++m_impacts;
-    }
     if (m_game != nullptr) {
         m_game->PreSolve(contact, oldManifold);
     }

@@ -2,9 +2,7 @@
 
 // Stands between the world and the game's contact listener, passing every call on, and keeps the
 // counts the step budget reads at no cost: the contacts whose solid shapes touch and those where a
-// sensor overlaps (Box2D tells each beginning and end, also of a contact destroyed while touching),
-// and the impacts continuous collision solved in the last step (each one updates its contact after
-// the step's times of impact were worked out).
+// sensor overlaps (Box2D tells each beginning and end, also of a contact destroyed while touching).
 
 #include <box2d/box2d.h>
 
@@ -20,9 +18,6 @@ public:
     int64_t touching() const { return m_touching; }
     int64_t touchingPolygons() const { return m_touchingPolygons; }
     int64_t sensing() const { return m_sensing; }
-    // Before each step; then the impacts solved in it.
-    void beginStep();
-    int64_t impacts() const { return m_impacts; }
 
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;
@@ -36,6 +31,4 @@ private:
     int64_t m_touching = 0;
     int64_t m_touchingPolygons = 0;
     int64_t m_sensing = 0;
-    int64_t m_impacts = 0;
-    int32 m_timesOfImpactAtStep = 0;
 };

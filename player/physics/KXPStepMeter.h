@@ -25,6 +25,8 @@ public:
     static KXPStepMeter* active();
     // The calling thread's CPU time, in nanoseconds.
     static int64_t threadNanos();
+    // The thread's CPU time since `start` (a threadNanos()), less what reading the clock itself costs.
+    int64_t since(int64_t start) const;
 
     // Around the budget's prediction, Box2D's step, and each ground ray after it.
     void addBudget(int64_t nanos) { m_budget += nanos; }
@@ -37,9 +39,11 @@ public:
                     const std::string& parts);
 
 private:
-    explicit KXPStepMeter(std::FILE* file) : m_file(file) {}
+    explicit KXPStepMeter(std::FILE* file);
 
     std::FILE* m_file;
+    // What a reading of the clock costs, measured once.
+    int64_t m_clockCost = 0;
     uint64_t m_steps = 0;
     int64_t m_budget = 0;
     int64_t m_rays = 0;

@@ -30,15 +30,12 @@ constexpr Count kCounts[] = {
 } // namespace
 
 int64_t KXPStepWork::cost() const {
-    int64_t total = 0;
+    // Wide enough for every count at its largest times every price: saturated once, at the end.
+    kxcount::Wide total = 0;
     for (const Count& count : kCounts) {
-        total = kxcount::add(total, kxcount::mul(this->*count.field, count.price));
+        total += static_cast<kxcount::Wide>(this->*count.field) * count.price;
     }
-    return total;
-}
-
-int64_t KXPStepWork::continuousCost() const {
-    return kxcount::add(kxcount::mul(impacts, kImpactCost), kxcount::mul(scans, kScanCost));
+    return kxcount::narrow(total);
 }
 
 void KXPStepWork::add(const KXPStepWork& other) {
@@ -55,6 +52,9 @@ void KXPStepWork::remove(const KXPStepWork& other) {
 
 KXPStepWork KXPStepWork::scaled(int64_t numerator, int64_t denominator) const {
     KXPStepWork whole;
+    if (denominator <= 0) {
+        return whole;
+    }
     for (const Count& count : kCounts) {
         whole.*count.field = kxcount::scale(this->*count.field, numerator, denominator);
     }

@@ -24,14 +24,21 @@ inline int64_t mul(int64_t a, int64_t b) {
 inline int64_t sub(int64_t a, int64_t b) {
     return a > b ? a - b : 0;
 }
-// a * numerator / denominator, for a sample scaled to the whole.
+// Twice as wide as a count: a product of two counts, or a sum of them times prices, never overflows.
+__extension__ typedef __int128 Wide;
+inline int64_t narrow(Wide value) {
+    return value > kMax ? kMax : value < 0 ? 0 : static_cast<int64_t>(value);
+}
+// a * numerator / denominator, for a sample scaled to the whole (wide only where it must be).
 inline int64_t scale(int64_t a, int64_t numerator, int64_t denominator) {
+    constexpr int64_t kNarrow = int64_t{1} << 31;
     if (denominator <= 0) {
         return 0;
     }
-    const int64_t whole = a / denominator;
-    const int64_t part = a % denominator;
-    return add(mul(whole, numerator), mul(part, numerator) / denominator);
+    if (a < kNarrow && numerator < kNarrow) {
+        return a * numerator / denominator;
+    }
+    return narrow(static_cast<Wide>(a) * numerator / denominator);
 }
 } // namespace kxcount
 
@@ -82,8 +89,6 @@ struct KXPStepWork {
 
     // In nanoseconds, saturating.
     int64_t cost() const;
-    // The part continuous collision pays.
-    int64_t continuousCost() const;
     void add(const KXPStepWork& other);
     // Each count less the other's, never below zero.
     void remove(const KXPStepWork& other);
