@@ -277,6 +277,21 @@ KXModelController::ModelList KXModelController::getModelsByType(uint32_t typeId)
     return models;
 }
 
+KXModelController::ModelList KXModelController::getModelsByKind(uint32_t kind) const {
+    const auto live = [](const std::shared_ptr<KXModel>& model) { return model != nullptr; };
+    ModelList models;
+    for (const auto& entry : m_modelsByType) {
+        const ModelList& list = entry.second.models;
+        // One list holds one class, so its first model decides for all of them.
+        const auto first = std::find_if(list.begin(), list.end(), live);
+        if (first == list.end() || !(*first)->isKindOf(kind)) {
+            continue;
+        }
+        std::copy_if(first, list.end(), std::back_inserter(models), live);
+    }
+    return models;
+}
+
 void KXModelController::notifyAttributeChanged(KXBaseAttribute* attribute, int flag) {
     if (attribute == nullptr || flag == 2 || !isRegistered(attribute->owner())) {
         return;

@@ -59,6 +59,10 @@ public:
     std::shared_ptr<KXModel> getModel(uint32_t id) const;
     // Registered models of exactly that class, in registration order.
     ModelList getModelsByType(uint32_t typeId) const;
+    // Registered models of every class that is `kind` or derives from it, grouped by class in
+    // ascending order of type id, each group in registration order. It walks the classes and the
+    // models it returns, not the whole store.
+    ModelList getModelsByKind(uint32_t kind) const;
     const std::unordered_map<uint32_t, std::shared_ptr<KXModel>>& modelsById() const { return m_modelsById; }
     bool isRegistered(const KXModel* model) const;
     // Makes room for this many models in the id table at once, so that filling it never pays

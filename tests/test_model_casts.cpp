@@ -132,6 +132,39 @@ TEST_F(ModelCastsTest, GetModelsOfKindGroupsEveryButtonClass) {
     EXPECT_EQ(actual, expected);
 }
 
+// A query of one kind asks one model of each class, not every model in the store: a UI screen
+// looks its node up each time it opens or closes (a HUD at every rebuild of the level), whatever
+// else the store holds.
+TEST_F(ModelCastsTest, GetModelsOfKindAsksOneModelOfEachClass) {
+    std::vector<std::shared_ptr<CountingModel>> others;
+    for (int index = 0; index < 1000; ++index) {
+        others.push_back(KXModel::makeShared<CountingModel>("other"));
+        store().addModel(others.back());
+    }
+    std::shared_ptr<KXNodeUI> node = makeStored<KXNodeUI>();
+    // A class whose first models went asks its first one still there.
+    store().removeModel(others[0]);
+    store().removeModel(others[1]);
+    for (const std::shared_ptr<CountingModel>& other : others) {
+        other->calls = 0;
+    }
+
+    EXPECT_EQ(getModelsOfKind<KXNodeUI>(), std::vector<std::shared_ptr<KXNodeUI>>{node});
+    const std::vector<std::shared_ptr<KXModel>> models = getModelsOfKind<KXModel>();
+    int calls = 0;
+    for (const std::shared_ptr<CountingModel>& other : others) {
+        calls += other->calls;
+    }
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(others[2]->calls, 2);
+    std::vector<std::shared_ptr<KXModel>> left(others.begin() + 2, others.end());
+    left.push_back(node);
+    std::vector<std::shared_ptr<KXModel>> found = models;
+    // The node's class may come first or last, by its type id.
+    std::stable_partition(found.begin(), found.end(), [&node](const auto& model) { return model != node; });
+    EXPECT_EQ(found, left);
+}
+
 TEST_F(ModelCastsTest, ChildQueries) {
     std::shared_ptr<KXModelScreenScene> scene = make<KXModelScreenScene>();
     std::shared_ptr<KXModelLinker> linkerA = make<KXModelLinker>();

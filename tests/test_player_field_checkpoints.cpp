@@ -11,8 +11,10 @@
 #include "model/attributes/KXAttributeNumbers.h"
 #include "model/attributes/KXAttributePoint.h"
 #include "model/attributes/KXAttributeString.h"
+#include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelAssetPowerup.h"
+#include "model/classes/KXModelComponentDamage.h"
 #include "model/classes/KXModelComponentHealth.h"
 #include "model/classes/KXModelLevelSection.h"
 #include "model/classes/KXModelLinker.h"
@@ -22,11 +24,14 @@
 #include "model/classes/KXModelObjectButton.h"
 #include "model/classes/KXModelObjectButtonSwitch.h"
 #include "model/classes/KXModelObjectEventObserver.h"
+#include "model/classes/KXModelObjectImage.h"
 #include "model/classes/KXModelObjectMirror.h"
 #include "model/classes/KXModelObjectParticles.h"
 #include "model/classes/KXModelObjectScreenJump.h"
 #include "model/classes/KXModelQueries.h"
 #include "model/classes/KXModelScreenScene.h"
+#include "model/classes/KXModelSpriteContainer.h"
+#include "model/references/KXAttributeAnimation.h"
 #include "player/app/KXPAppDelegate.h"
 #include "player/app/KXPScreensController.h"
 #include "player/base/KXPGameDataLoaded.h"
@@ -1537,5 +1542,59 @@ TEST_F(FieldCheckpoints, ARestartClearsAFieldWhoseObjectsTakeOthersAlong) {
     CCArray* children = layer()->getChildren();
     for (unsigned int index = 0; children != nullptr && index < children->count(); ++index) {
         EXPECT_EQ(dynamic_cast<SiblingOwner*>(children->objectAtIndex(index)), nullptr);
+    }
+}
+
+// A level restarted again and again (a restart powerup taken over and over) makes its characters
+// again each time, the selected one as a copy showing its asset, each with a gun and its bullet:
+// what a rebuild makes for them goes with them, so the model store stays as the first build left
+// it, and a walk of it costs no more for every restart.
+TEST_F(FieldCheckpoints, RestartsLeaveTheModelStoreAsTheFirstBuildLeftIt) {
+    auto opening = section("opening", 800.0f, true);
+    auto bulletPicture =
+        std::static_pointer_cast<KXModelObjectImage>(kxtest::ScreenGraph::make("KXModelObjectImage"));
+    bulletPicture->setImage(std::static_pointer_cast<KXModelSpriteContainer>(
+        kxtest::ScreenGraph::make("KXModelSpriteContainer")));
+    auto bullet =
+        std::static_pointer_cast<KXModelAnimation>(kxtest::ScreenGraph::make("KXModelAnimation", "Pellet"));
+    bullet->addChild(bulletPicture, true);
+    auto damage =
+        std::static_pointer_cast<KXModelComponentDamage>(kxtest::ScreenGraph::make("KXModelComponentDamage"));
+    std::vector<std::shared_ptr<KXModelAssetCharacter>> assets;
+    for (const char* name : {"Placed", "Chosen"}) {
+        auto asset = std::static_pointer_cast<KXModelAssetCharacter>(
+            kxtest::ScreenGraph::make("KXModelAssetCharacter", name));
+        asset->setCollisionBox(CCSize(40.0f, 40.0f), CCPointZero);
+        asset->bulletAnimationAttribute()->setValue(bullet, true);
+        asset->addChild(damage, true);
+        assets.push_back(asset);
+    }
+    auto placed = std::static_pointer_cast<KXModelObjectAssetCharacter>(
+        kxtest::ScreenGraph::make("KXModelObjectAssetCharacter", "Hero"));
+    placed->setAsset(assets.front());
+    placed->positionAttribute()->setValue(CCPoint(200.0f, 200.0f), true);
+    // A component of its own, which the copy showing the chosen asset clones.
+    placed->addChild(kxtest::ScreenGraph::make("KXModelComponentDamage"), true);
+    opening->addChild(placed, true);
+    const KXModelController& store = *KXModelController::shared();
+
+    open();
+    for (int selected : {0, 1}) {
+        KXPSettingsController::shared()->setSelectedCharacter(selected);
+        field->restartLevel(nullptr);
+        frames(1);
+        ASSERT_EQ(field->getInputController()->characters().size(), 1u) << selected;
+        auto* hero = dynamic_cast<KXPObjectAssetCharacter*>(
+            field->getInputController()->characters().front()->characterObject());
+        ASSERT_NE(hero, nullptr);
+        ASSERT_NE(hero->shooter(), nullptr) << "the rebuild made a gun";
+        EXPECT_EQ(modelCast<KXModelObjectAssetCharacter>(hero->getModel())->asset(), assets[selected]);
+        const size_t built = store.modelsById().size();
+        for (int restart = 1; restart <= 20; ++restart) {
+            field->restartLevel(nullptr);
+            frames(1);
+            ASSERT_EQ(field->getInputController()->characters().size(), 1u);
+            ASSERT_EQ(store.modelsById().size(), built) << "selected " << selected << ", restart " << restart;
+        }
     }
 }

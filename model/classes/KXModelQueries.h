@@ -49,23 +49,9 @@ std::vector<std::shared_ptr<T>> getModels(const KXModelController& store = *KXMo
 template <class T>
 std::vector<std::shared_ptr<T>>
 getModelsOfKind(const KXModelController& store = *KXModelController::shared()) {
-    std::vector<uint32_t> typeIds;
-    for (const auto& entry : store.modelsById()) {
-        typeIds.push_back(entry.second->typeId());
-    }
-    std::sort(typeIds.begin(), typeIds.end());
-    typeIds.erase(std::unique(typeIds.begin(), typeIds.end()), typeIds.end());
-
     std::vector<std::shared_ptr<T>> result;
-    for (uint32_t typeId : typeIds) {
-        KXModelController::ModelList models = store.getModelsByType(typeId);
-        // One list holds one class, so its first model decides for all of them.
-        if (models.empty() || !modelKindCast<T>(models.front())) {
-            continue;
-        }
-        for (const std::shared_ptr<KXModel>& model : models) {
-            result.push_back(std::static_pointer_cast<T>(model));
-        }
+    for (const std::shared_ptr<KXModel>& model : store.getModelsByKind(T::staticType())) {
+        result.push_back(std::static_pointer_cast<T>(model));
     }
     return result;
 }

@@ -12,6 +12,7 @@
 #include "player/objects/assets/KXPObjectAsset.h"
 
 #include "model/KXDebugLog.h"
+#include "model/KXModelController.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelObjectAssetCharacter.h"
@@ -229,6 +230,16 @@ KXPObjectAsset::playableCharacterModel(const std::shared_ptr<KXModelObjectAssetC
         source = modelCast<KXModelObjectAssetCharacter>(placed->clone(true, false));
         if (!source) {
             return nullptr;
+        }
+        // A deep clone registers its copies of registered children, and the character's own copy
+        // below takes no children: they would stay in the store alone, one set for every rebuild
+        // of the level. Only the copies leave it, never a child the clone shares with the placed
+        // model.
+        KXModelController* store = KXModelController::shared();
+        for (const std::shared_ptr<KXModel>& child : source->children()) {
+            if (!placed->hasChild(child)) {
+                store->removeModel(child);
+            }
         }
         source->setAsset(chosen);
     }

@@ -4,13 +4,16 @@
 #include "player/objects/character/KXPObjectAssetCharacter.h"
 
 #include "model/KXDebugLog.h"
+#include "model/KXModelController.h"
 #include "model/classes/KXModelAnimation.h"
 #include "model/classes/KXModelAssetCharacter.h"
 #include "model/classes/KXModelAssetObstacle.h"
 #include "model/classes/KXModelCasts.h"
 #include "model/classes/KXModelComponentDamage.h"
+#include "model/classes/KXModelComponentSpawner.h"
 #include "model/classes/KXModelObjectAsset.h"
 #include "model/classes/KXModelObjectAssetUnit.h"
+#include "model/classes/KXModelPolygon.h"
 #include "model/references/KXAttributeAnimation.h"
 #include "model/references/KXAttributeSound.h"
 #include "player/app/KXPScreensController.h"
@@ -183,6 +186,7 @@ void KXPObjectAssetCharacter::buildShooter(b2World* world) {
     auto obstacle = KXModel::makeShared<KXModelAssetObstacle>(bullet->name());
     const auto firstFrame = modelKindCast<KXBaseModelObject>(bullet->frame(0));
     obstacle->setIdleAnimationAndFitShape(firstFrame ? firstFrame->spriteContainer() : nullptr);
+    const std::shared_ptr<KXModelAnimation> fitted = obstacle->idleAnimation();
     obstacle->setIdleAnimation(bullet);
     if (const std::shared_ptr<KXModelComponentDamage> damage = damageOf(*asset)) {
         auto copy = KXModel::makeShared<KXModelComponentDamage>(KXModelComponentDamage::kDefaultObjectName);
@@ -204,6 +208,13 @@ void KXPObjectAssetCharacter::buildShooter(b2World* world) {
     gun->setSpawnAction("kShootingSpawning");
     gun->setSpawnRate(kShotInterval);
     gun->setMovementType("kMovementLinear");
+    // The fit's animation and box and the gun's spawner joined the store as they were made, and
+    // the store keeps what it holds for the whole run: they leave it again, to go with this
+    // character rather than pile up with every rebuild of the level. All three are new here.
+    KXModelController* store = KXModelController::shared();
+    store->removeModel(fitted);
+    store->removeModel(obstacle->collisionShape());
+    store->removeModel(gun->spawnerComponent());
 
     auto* shooter = new KXPObjectAssetUnit(gun);
     shooter->autorelease();
