@@ -29,7 +29,6 @@
 # menus, and a seeded sequence of key presses and releases (and taps where the game's recipes tap)
 # that runs, jumps, shoots, pauses, resumes, restarts and presses the end screen's and the heads-up
 # buttons. Needs python3-msgpack.
-import json
 import math
 import os
 import random
@@ -47,13 +46,13 @@ SOURCE = os.path.dirname(os.path.dirname(HERE))
 POWERUP_HEADER = os.path.join(SOURCE, "player", "objects", "assets", "KXPObjectAssetPowerup.h")
 RECIPES = os.path.join(HERE, "scenarios")
 # The trace kinds whose lines are the game's events (tests/e2e/coincide.sh counts them).
-TRACES = "character,powerups,teleport,game,objects,screens,kinds,sections,path,gatekeeper,logic,health,buttons"
+TRACES = "field,character,powerups,teleport,game,objects,screens,kinds,sections,path,gatekeeper,logic,health,buttons"
 DEPTHS = (0, 15)
 
 # Per scenario: the level screens, and the keys its game answers to (tests/e2e/scenarios/ shows
 # them in use): running, other moves, jumping, shooting, pausing and what the pause screen takes,
 # what the end screen takes, the heads-up buttons' keys, the menus' keys.
-MENU = ["Up", "Down", "Return", "Escape"]
+MENU = ["Up", "Down", "Return", "Return", "Escape"]
 PLAY = {
     "platformer": dict(screens=["world1"], run=["Right"], moves=["Left"], jump=["J"], shoot=["K"], pause=["P"],
                        paused=["space", "R", "Escape"], end=["space", "C", "Escape"], buttons=["S"]),
@@ -89,6 +88,11 @@ PLACEMENTS = ["", "kPowerupCharacterConstraint", "kPowerupScreenConstraint"]
 BEHAVIOURS = ["", "kReplaceBehaviour", "kOverlayBehaviour"]
 PLAY_MODES = ["kPlayModeSingle", "kPlayModeLoop", "kPlayModePingPong"]
 OPERATIONS = ["kAdd", "kMultiply", "kReplace"]
+# Powerup types whose effect works on the character that took it (its body, values, powerups).
+ON_CHARACTER = ("kPowerupGameplay", "kPowerupStrike", "kPowerupInvincibility")
+# How often each kind of place is drawn.
+PLACES = {"death": 6, "enemy": 3, "teleport": 3, "checkpoint": 3, "landing": 2, "start": 2, "trigger": 2, "path": 2,
+          "powerup": 2, "way": 1, "path-end": 1, "platform": 0.5, "shot": 0.5}
 # Where the trace puts its places: far past any section (a game whose damage sends the view to 1e30).
 FAR = 1e5
 
@@ -124,7 +128,7 @@ class Spot:
 
 class Maker:
     def __init__(self, seed, games, out, kxsim):
-        self.seed, self.kxsim = seed, kxsim
+        self.kxsim = kxsim
         self.rng = random.Random(seed)
         self.scenario = SCENARIOS[seed % len(SCENARIOS)]
         self.play = PLAY[self.scenario]
@@ -133,7 +137,6 @@ class Maker:
         if os.path.exists(out):
             shutil.rmtree(out)
         shutil.copytree(self.source, out)
-        self.out = out
         self.game = Game(self.dump, out)
         self.models = self.game.dump
         self.placed = {}
@@ -143,9 +146,8 @@ class Maker:
 
     # --- what the game holds ---
 
-    def of_class(self, class_name, within=None):
-        return [m for i, m in sorted(self.models.items()) if m["class"] == class_name and
-                (within is None or i in within)]
+    def of_class(self, class_name):
+        return [m for _, m in sorted(self.models.items()) if m["class"] == class_name]
 
     def value(self, model, name, default=None):
         entry = model["values"].get(name)
@@ -158,7 +160,8 @@ class Maker:
         return None
 
     def sections_of(self, scene):
-        return [self.models[c] for c in scene["children"] if self.models.get(c, {}).get("class") == "KXModelLevelSection"]
+        return [self.models[c] for c in scene["children"]
+                if self.models.get(c, {}).get("class") == "KXModelLevelSection"]
 
     def objects(self, class_names):
         """Objects of these classes in the played sections (sane copies only: a damaged one's copy
@@ -284,13 +287,21 @@ class Maker:
                 at(frame, character[0] + (40 if why == "shot" else 0), character[1], why, 2 if why != "shot" else 0.3)
 
     def spot(self):
-        total = sum(s.weight for s in self.spots)
-        pick = self.rng.uniform(0, total)
-        for spot in self.spots:
-            pick -= spot.weight
+        # A kind of place first (a death is worth more than a shot), then one of its places.
+        kinds = sorted({s.why for s in self.spots})
+        weights = [PLACES.get(why, 1) for why in kinds]
+        pick = self.rng.uniform(0, sum(weights))
+        for why, weight in zip(kinds, weights):
+            pick -= weight
             if pick <= 0:
-                return spot
-        return self.spots[-1]
+                break
+        places = [s for s in self.spots if s.why == why]
+        pick = self.rng.uniform(0, sum(s.weight for s in places))
+        for place in places:
+            pick -= place.weight
+            if pick <= 0:
+                return place
+        return places[-1]
 
     # --- placing ---
 
@@ -345,13 +356,13 @@ class Maker:
         self.asset_of_type[powerup_type] = asset
         return asset
 
-    def place_powerup(self, spot):
+    def place_powerup(self, spot, jitter=True, powerup_type=None):
         assets = self.of_class("KXModelAssetPowerup")
         placed = self.objects(["KXModelObjectAssetPowerup"])
         characters = self.objects(["KXModelObjectAssetCharacter"])
         if not assets or not (placed or characters):
             return False
-        powerup_type = self.rng.choice(self.types)
+        powerup_type = powerup_type or self.rng.choice(self.types)
         asset = self.powerup_asset(powerup_type)
         if asset is None:
             return False
@@ -361,13 +372,16 @@ class Maker:
             # A powerup is placed as a character is: the same attributes and an asset.
             object_id = self.game.copy(self.rng.choice(characters)[1]["id"], as_class="KXModelObjectAssetPowerup")
         self.game.set_reference(object_id, "Asset", asset)
-        self.put(object_id, spot, "powerup-" + short(powerup_type),
+        self.put(object_id, spot, "powerup-" + short(powerup_type), jitter=jitter,
                  name="%s %d" % (short(powerup_type), self.placed.get("powerup-" + short(powerup_type), 0) + 1))
         return True
 
     def place_copy(self, kind, spot):
-        if kind == "effect":
-            found = self.objects(EFFECTS)
+        if kind in ("effect", "button"):
+            # Buttons (a heads-up screen's, with their keys) and effects from anywhere in the game.
+            classes = EFFECTS if kind == "effect" else [PLACE_KINDS[kind]]
+            found = [(None, m) for m in self.models.values() if m["class"] in classes and
+                     finite(self.value(m, "Position")) and finite(self.value(m, "Scale", [1, 1]))]
         elif kind == "unit" or kind == "spawner":
             found = self.objects(["KXModelObjectAssetUnit"])
             deadly = [f for f in found if self.value(f[1], "Object Type") == "kEnemyObjectType" or
@@ -482,6 +496,11 @@ class Maker:
                    ("menu", 1 if opened else 3), ("tap", 2 if taps else 0)]
         total = sum(w for _, w in actions)
         frame = rng.randint(200, 260)
+        if not opened:
+            # From the menu into the game most of the time: an arrow lights a button, Return presses it.
+            for key in [rng.choice(["Up", "Down", "Left", "Right"])] * rng.choice([1, 1, 2]) + ["Return"]:
+                frame += rng.randint(3, 20)
+                press(key, frame, 2)
         while frame < frames - 20:
             pick = rng.uniform(0, total)
             for action, weight in actions:
@@ -535,6 +554,18 @@ class Maker:
                 tries += 1
                 kind = rng.choice(kinds)
                 spot = self.spot()
+                if kind == "powerup" and spot.why in ("death", "enemy") and rng.random() < 0.7:
+                    # A row of one type across the place where a character dies, a few points apart
+                    # (less than it moves in a frame or two): one is touched in the very frame it dies.
+                    # Half of them of a type whose effect reaches into the character it binds.
+                    touching = [t for t in self.types if t in ON_CHARACTER]
+                    step = rng.uniform(2, 8)
+                    powerup_type = rng.choice(touching if touching and rng.random() < 0.5 else self.types)
+                    start = spot.x - rng.uniform(0, 20)
+                    for index in range(rng.randint(4, 10)):
+                        self.place_powerup(Spot(spot.section, start + index * step, spot.y, spot.why), False,
+                                           powerup_type)
+                    continue
                 # Several at one point now and then.
                 for _ in range(rng.choice([1, 1, 1, 2, 3])):
                     if kind == "powerup":
