@@ -6,7 +6,7 @@
 #   bash bench/kxsim_oracle_sweep.sh BUILD_DIR [-j JOBS] [--levels N] [--first SEED] [--recipes R,R]
 #
 # N levels (1,000 by default) from seed SEED (1) on, only of the recipes named (every one by
-# default; `python3 tests/e2e/valid_level.py --recipes` lists them), JOBS levels at a time (a
+# default; `python3 tests/e2e/valid_level.py --rotation` lists them), JOBS levels at a time (a
 # quarter of the processors: each plays its two runs side by side). Per level: its seed, recipe,
 # bodies, same or differs, each run's wall seconds and peak memory, what it holds, and the first
 # line that differs (cut); then how many levels of each recipe differ. A run that fails shows its
@@ -35,7 +35,7 @@ source "$src/tests/e2e/oracle.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 oracle_games "$work/games" || { echo "could not write the scenario games"; exit 1; }
-mapfile -t names < <("$PY" "$src/tests/e2e/valid_level.py" --recipes)
+mapfile -t names < <("$PY" "$src/tests/e2e/valid_level.py" --rotation)
 for name in ${recipes//,/ }; do
     printf '%s\n' "${names[@]}" | grep -qx "$name" || { echo "no recipe $name (${names[*]})"; exit 1; }
 done

@@ -25,63 +25,29 @@ done
 [ "${1:-}" = "--" ] && shift
 levels=("$@")
 [ ${#builds[@]} -gt 0 ] || { echo "usage: $0 FRAMES BUILD_DIR [BUILD_DIR...] [-- LEVEL...]"; exit 1; }
-# name|game|section width (streamed) or -|object copied|copies|to a row|points apart|raised by
-all_levels=(
-    "stream-3|works|3|-|0|0|0|0"
-    "stream-5|works|5|-|0|0|0|0"
-    "stream-1-200|works|1|Barrel|175|25|3|0"
-    "stream-10-200|works|10|Barrel|175|25|3|0"
-    "stream-50-200|works|50|Barrel|175|25|3|0"
-    "stream-3-idle|works-idle|3|-|0|0|0|0"
-    "stream-1-200-idle|works-idle|1|Barrel|175|25|3|0"
-    "crates-2000-2|works|-|Belt Crate|2000|40|2|0"
-    "crates-5000-1|works|-|Belt Crate|5000|40|1|0"
-    "crates-1000-3|works|-|Belt Crate|1000|40|3|0"
-    "barrels-2000-0|works|-|Barrel|2000|40|0|0"
-    "barrels-5000-0|works|-|Barrel|5000|40|0|0"
-    "portal-exits-2000-0|works|-|Works Portal Exit|2000|40|0|0"
-    "explorers-2000-0|works|-|Explorer|2000|40|0|0"
-    "balls-2000-dropped|platformer|-|Ball|2000|40|40|300"
-    "balls-5000-dropped|platformer|-|Ball|5000|50|40|300"
-)
 limit="${KX_PILE_LIMIT:-120}"
 PY=$(command -v /usr/bin/python3 || command -v python3)
 "$PY" -c 'import msgpack' 2>/dev/null || { echo "no python3-msgpack"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share"
-kxdata="${builds[0]}/kxdata"
-"$kxdata" write-demo --scenario portals-and-paths "$work/works" >/dev/null 2>&1 || { echo "write-demo failed"; exit 1; }
-"$kxdata" write-demo --scenario platformer "$work/platformer" >/dev/null 2>&1 || { echo "write-demo failed"; exit 1; }
-for game in works platformer; do
-    "$kxdata" dump "$work/$game" >"$work/$game.dump" 2>/dev/null || { echo "dump failed"; exit 1; }
-done
+# The levels and how each is made and played: bench/pile_levels.sh.
+source "$src/bench/pile_levels.sh"
+pile_games "$work" "${builds[0]}/kxdata" || exit 1
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors; $frames frames"
 printf '%-20s %-6s %9s %10s %9s %7s %9s\n' level build "wall s" "longest s" "in frame" steps "peak MiB"
-for entry in "${all_levels[@]}"; do
-    IFS='|' read -r name game width unit copies row spacing lift <<<"$entry"
+for name in $(pile_names); do
     if [ ${#levels[@]} -gt 0 ] && ! printf '%s\n' "${levels[@]}" | grep -qx "$name"; then
         continue
     fi
-    case "$game" in
-    works) section="Portal Works" open=(--open works --key 200:down:Right --key 260:down:J) ;;
-    works-idle) section="Portal Works" open=(--open works) game=works ;;
-    platformer) section="Meadow" open=(--open world1) ;;
-    esac
     level="$work/level-$name"
-    rm -rf "$level"
-    cp -r "$work/$game" "$level"
-    options=()
-    [ "$width" != - ] && options+=(--width "$width")
-    [ "$unit" != - ] && options+=(--unit "$unit" --copies "$copies" --row "$row" --spacing "$spacing" --lift "$lift")
-    "$PY" "$src/tests/e2e/pile_level.py" "$work/$game.dump" "$level" "$section" "${options[@]}" ||
-        { echo "$name: the level could not be made"; continue; }
+    pile_make "$name" "$work" "$level" || { echo "$name: the level could not be made"; continue; }
     for index in "${!builds[@]}"; do
         rm -rf "$HOME"
         mkdir -p "$XDG_DATA_HOME"
         read -r wall longest at _ steps < <(timeout "$limit" /usr/bin/time -f %M -o "$work/rss" "${builds[$index]}/kxsim" \
-            "$level" --frames "$frames" "${open[@]}" --trace loading,screens,field 2>/dev/null |
+            "$level" --frames "$frames" "${pile_run[@]}" --trace loading,screens,field 2>/dev/null |
             "$PY" "$src/bench/trace_frames.py")
         rss=$(tail -n 1 "$work/rss" 2>/dev/null)
         case "$rss" in

@@ -7,7 +7,7 @@
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]
 #                         [--circle RADIUS] [--set ATTRIBUTE=VALUE]... [--toward X,Y] [--spawner]]
-#                         [--drop NAME]... [--move NAME=X,Y]... [--copy-section N]
+#                         [--drop NAME]... [--move NAME=X,Y]... [--copy-section N] [--spawn-rate R[,V]]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -21,7 +21,9 @@
 # SECTION that share its objects. --circle lays the copies evenly on a circle of RADIUS around
 # the start instead of in rows. --toward gives each copy of a path one point, at X,Y of the layer
 # (paths laid on a circle that all lead to its centre). --spawner makes each copy a spawner (it holds
-# the game's first spawner component, shared), which lays copies of itself. --move puts the object
+# the game's first spawner component, shared), which lays copies of itself. --spawn-rate gives that
+# shared component R seconds between copies, give or take V (0 unless given): every spawner that
+# holds it, the game's own too, then lays that fast. --move puts the object
 # so named in SECTION, as the dump lists it, at X,Y (its copies stay where they are). Needs
 # python3-msgpack. Fails unless exactly one section is
 # named so.
@@ -59,16 +61,18 @@ parser.add_argument("--circle", type=float)
 parser.add_argument("--toward")
 parser.add_argument("--spawner", action="store_true")
 parser.add_argument("--move", action="append", default=[])
+parser.add_argument("--spawn-rate")
 args = parser.parse_args()
 
-names, classes, ids = {}, {}, set()
+names, classes, ids, entries = {}, {}, set(), {}
 for line in open(args.dump):
     model = json.loads(line)
     ids.add(model["id"])
     names[model["id"]] = list(model["values"])
     classes[model["id"]] = model["class"]
+    entries[model["id"]] = model["values"]
 spawner_id = min((i for i, c in classes.items() if c == "KXModelComponentSpawner"), default=None)
-if args.spawner and spawner_id is None:
+if (args.spawner or args.spawn_rate) and spawner_id is None:
     sys.exit("the game has no spawner component")
 
 
@@ -103,6 +107,18 @@ if args.width is not None:
 def name_of(record):
     return record[keys_of(record)["Name"]][10] if record[ID] in names and "Name" in keys_of(record) else None
 
+
+if args.spawn_rate:
+    rate, _, spread = args.spawn_rate.partition(",")
+    spawner_pack = os.path.join(data, "KXModelComponentSpawner.0.attributes.pack")
+    spawners = read(spawner_pack)
+    record = [r for r in spawners if r[ID] == spawner_id][0]
+    value = record[keys_of(record)["Spawn Rate"]]
+    # A ranged value stores its parts in the order the dump names them.
+    parts = dict(zip(entries[spawner_id]["Spawn Rate"], value))
+    value[parts["value"]] = float(rate)
+    value[parts["variableValue"]] = float(spread or 0)
+    write(spawner_pack, spawners)
 
 if args.copy_section > 0:
     # Copies of the section sharing its objects: each object gets as many parents.

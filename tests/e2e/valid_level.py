@@ -2,13 +2,19 @@
 # tests/e2e/pile_level.py) into a layout a user could make in the editor, and prints one line that
 # says what it holds and how kxsim plays it.
 #
-#   python3 valid_level.py SEED GAMES_DIR OUT_DIR [--max-bodies N]
-#   python3 valid_level.py --recipes        the recipe names, one a line, in the order seeds take them
+#   python3 valid_level.py SEED GAMES_DIR OUT_DIR [--max-bodies N] [--recipes R,R]
+#   python3 valid_level.py --recipes        every recipe's name, one a line: first those seeds take in
+#                                           turn, in that order, then those only --recipes R,R takes
+#   python3 valid_level.py --rotation       only those seeds take in turn, in that order
 #
 # GAMES_DIR holds each scenario game written by `kxdata write-demo --scenario NAME` as GAMES_DIR/NAME
 # and its dump as GAMES_DIR/NAME.dump; OUT_DIR (made anew) becomes the level. Seed S plays recipe
 # number S modulo their count, so that consecutive seeds take every recipe in turn; the seed draws
-# the recipe's numbers. The line printed is
+# the recipe's numbers. The rotation is the first eight recipes; --recipes R,R makes it the recipes
+# named, in that order (a level depends only on its recipe and seed, so seed S of a recipe is the
+# same level in any rotation). The later recipes (characters in rows, balls on overlapping ledges,
+# tens of thousands of bodies spread apart, blocks of moving ledges) came after the rotation was
+# fixed, and only --recipes takes them, so that each seed keeps its level. The line printed is
 #
 #   seed=S recipe=NAME scenario=GAME bodies=N key=value ... | KXSIM OPTIONS
 #
@@ -16,13 +22,15 @@
 #
 # Valid: bodies stand side by side, touching at the closest (the spacing is each kind's collision
 # shape from the dump, times its scale, turned with it, plus a gap of 0 or more points), never inside
-# one another or the walls, floors and characters kept; scales from 0.25 to 4; counts from 1 to what
-# the room holds (at most 3,000, or --max-bodies). Crowds come only from what the game does with
-# such data: a magnet pulling coins, bodies falling into a pit, spawners filling it, paths carrying
-# crates to one point, portals sending characters to one exit, characters walking into a wall (they
-# pass through one another), bolts flying into a swarm. Before it writes anything the script checks
-# every pair of bodies the level starts with and fails, naming the pair, if two overlap beyond
-# touching. Needs python3-msgpack.
+# one another or the walls, floors and characters kept, but where the game lets them: characters
+# pass through one another and static ledges through each other, so those may stand anywhere they
+# fit; scales from 0.25 to 4; counts from 1 to what the room holds (at most 3,000, or --max-bodies;
+# the spread recipe 10,000 to 40,000 in a room far larger than the screen). Crowds come only from
+# what the game does with such data: a magnet pulling coins, bodies falling into a pit, spawners
+# filling it, paths carrying crates to one point, portals sending characters to one exit,
+# characters walking into a wall (they pass through one another), bolts flying into a swarm.
+# Before it writes anything the script checks every pair of bodies the level starts with and
+# fails, naming the pair, if two overlap beyond touching. Needs python3-msgpack.
 import json
 import math
 import os
@@ -37,6 +45,13 @@ TRACES = "unit,character,score,powerups,health,path,game,bodies,field,sections,o
 # Touching is allowed: positions go through floats on their way into the player.
 TOUCH = 0.01
 MAX_BODIES = 3000
+# The spread recipe's own: bodies apart from one another cost the step their number, not their
+# neighbours.
+SPREAD_MAX_BODIES = 40000
+SPREAD_LEAST_BODIES = 10000
+# Characters in rows and blocks of moving ledges: about what the room holds at their sizes.
+CHARACTER_ROWS_MAX = 1100
+KINEMATIC_BLOCK_MAX = 1000
 
 # Per scenario: the section rewritten, the kxsim options that play it and the key that sets the
 # character going (the ship firing), what stays (floors, walls, the character) and the room free for
@@ -88,6 +103,8 @@ class Body:
 
     def __init__(self, label, x, y, half_x, half_y, angle, radius=None):
         self.label, self.x, self.y, self.own = label, x, y, False
+        # Bodies of one such kind pass through one another (characters, static ledges).
+        self.passes = None
         self.half_x, self.half_y, self.angle, self.radius = half_x, half_y, angle % 360, radius
         if radius is not None:
             self.extent = (radius, radius)
@@ -135,7 +152,9 @@ def first_overlap(bodies):
                     if other not in seen:
                         seen.add(other)
                         # The scenario's own layout (walls meeting at corners) is the game's.
-                        if not (body.own and bodies[other].own) and overlaps(bodies[other], body):
+                        if (body.own and bodies[other].own) or (body.passes and body.passes == bodies[other].passes):
+                            continue
+                        if overlaps(bodies[other], body):
                             return bodies[other], body
                 grid.setdefault((gx, gy), []).append(index)
     return None
@@ -207,8 +226,12 @@ class Game:
         t = math.radians(angle)
         wx, wy = ox * math.cos(t) + oy * math.sin(t), -ox * math.sin(t) + oy * math.cos(t)
         if kind == "circle":
-            return Body(model["name"], x + wx, y + wy, 0, 0, 0, size[0] * abs(sx))
-        return Body(model["name"], x + wx, y + wy, size[0] * abs(sx), size[1] * abs(sy), angle)
+            body = Body(model["name"], x + wx, y + wy, 0, 0, 0, size[0] * abs(sx))
+        else:
+            body = Body(model["name"], x + wx, y + wy, size[0] * abs(sx), size[1] * abs(sy), angle)
+        if model["class"] == "KXModelObjectAssetCharacter":
+            body.passes = "character"
+        return body
 
 
 class Level:
@@ -238,28 +261,30 @@ class Level:
         return x0, x1, y0, y1
 
     def lay(self, name, count, at, row=1, spacing=0.0, rise=None, scale=None, rotation=None, turn=0.0,
-            velocity=None, circle=None, toward=None, spawner=False, sets=()):
-        """COUNT copies of NAME as pile_level.py lays them (renamed, so that the original can go)."""
+            velocity=None, circle=None, toward=None, spawner=False, sets=(), passes=None):
+        """COUNT copies of NAME as pile_level.py lays them (renamed, so that the original can go);
+        PASSES names the kind of body they pass through (static ledges: one another)."""
         if count <= 0:
             return 0
-        run = ["--unit", name, "--copies", str(count), "--at", "%r,%r" % (float(at[0]), float(at[1])),
+        # Numbers joined to their options: a negative one would read as an option.
+        run = ["--unit", name, "--copies", str(count), "--at=%r,%r" % (float(at[0]), float(at[1])),
                "--row", str(row), "--spacing", repr(float(spacing)),
                "--set", "Name=%s" % json.dumps(name + " copy")]
         rise = spacing if rise is None else rise
         if rise != spacing:
             run += ["--rise", repr(float(rise))]
         if scale is not None:
-            run += ["--scale", "%r,%r" % (float(scale[0]), float(scale[1]))]
+            run += ["--scale=%r,%r" % (float(scale[0]), float(scale[1]))]
         if rotation is not None:
-            run += ["--rotation", repr(float(rotation))]
+            run += ["--rotation=%r" % float(rotation)]
         if turn:
-            run += ["--turn", repr(float(turn))]
+            run += ["--turn=%r" % float(turn)]
         if velocity is not None:
-            run += ["--velocity", "%r,%r" % (float(velocity[0]), float(velocity[1]))]
+            run += ["--velocity=%r,%r" % (float(velocity[0]), float(velocity[1]))]
         if circle is not None:
-            run += ["--circle", repr(float(circle))]
+            run += ["--circle=%r" % float(circle)]
         if toward is not None:
-            run += ["--toward", "%r,%r" % (float(toward[0]), float(toward[1]))]
+            run += ["--toward=%r,%r" % (float(toward[0]), float(toward[1]))]
         if spawner:
             run.append("--spawner")
         for setting in sets:
@@ -277,6 +302,7 @@ class Level:
             else:
                 x, y = at[0] + (index % row) * spacing, at[1] + (index // row) * rise
             self.bodies.append(self.game.body(name, x, y, scale or (1.0, 1.0), base + turn * index))
+            self.bodies[-1].passes = passes or self.bodies[-1].passes
         return count
 
     def grid(self, name, region, count, gap, scale=(1.0, 1.0), rotation=0.0, **more):
@@ -552,6 +578,105 @@ def rows(level):
     level.about.update(kind=name.replace(" ", "_"), count=count, scale="%gx%g" % scale, turn=rotation, gap=gap)
 
 
+def character_rows(level):
+    # Up to about a thousand small characters (a quarter to a half of their size) in rows walking
+    # into a wall. They pass through one another, so rows may stand closer than a character is wide.
+    rng = level.rng
+    k = round(log_uniform(rng, 0.25, 0.5), 2)
+    if level.game.scenario == "platformer":
+        wall = rng.choice([500, 700, 900, 1100])
+        level.wall(wall, 1, 608)
+        region = (20, wall - rng.choice([0, 10, 40]), 80, 80 + rng.choice([80, 160, 320, 500]))
+        name = "Hero"
+    else:
+        # The walled room's east wall is the one they walk into.
+        region = (44, rng.choice([400, 700, 1000, 1092]), 44, 596)
+        name = "Explorer"
+    level.replace(name)
+    left, right, _, _ = level.extent(name, (k, k), 0)
+    # Apart by a gap, touching, or overlapping by up to half of a character.
+    gap = rng.choice([gap_of(rng), 0.0, -0.25 * (right - left), -0.5 * (right - left)])
+    most = min(level.max_bodies, CHARACTER_ROWS_MAX)
+    count = level.grid(name, region, pick_count(rng, level.capacity(name, region, gap, (k, k)), most, 300),
+                       gap, (k, k))
+    level.about.update(kind=name, count=count, scale=k, gap=round(gap, 2))
+
+
+def ledge_ball_pit(level):
+    # A pit between two walls whose floors are shelves of static ledges that overlap one another
+    # two to four deep (a ledge every half to quarter of its length), one to three shelves up, with
+    # small balls above each shelf, touching at the closest or dropped from a little higher.
+    rng = level.rng
+    left = rng.choice([300, 360, 420])
+    right = left + int(rng.uniform(260, 1140 - left))
+    height = rng.choice([456, 540])
+    level.wall(left, -1, height)
+    level.wall(right, 1, height)
+    shelves = rng.choice([1, 1, 2, 3])
+    kx, ky = round(rng.uniform(0.5, 1.5), 2), round(rng.uniform(0.5, 1.5), 2)
+    deep = rng.choice([2, 3, 4, 4])
+    tiers = rng.choice([1, 1, 2])
+    k = round(log_uniform(rng, 0.25, 0.6), 2)
+    gap = gap_of(rng)
+    drop = rng.choice([0.0, 0.0, 1.0, 5.0, 20.0, 60.0])
+    l0, l1, b0, b1 = level.extent("Ledge", (kx, ky), 0)
+    length, thick = l1 - l0, b1 - b0
+    step = length / deep
+    per_tier = fit(right - left, length, step)
+    # Bands from above the hero's head to the walls' top, a shelf at the bottom of each.
+    band = (80 + height - 160) / shelves
+    rooms = []
+    for index in range(shelves):
+        floor = 160 + index * band
+        # A second tier half a ledge's thickness up overlaps the first.
+        level.lay("Ledge", per_tier * tiers, (left - l0, floor - b0), row=per_tier, spacing=step, rise=thick / 2,
+                  scale=(kx, ky), rotation=0.0, passes="ledge")
+        top = floor + thick + (tiers - 1) * thick / 2
+        rooms.append((left, right, top + drop, floor + band))
+    capacity = sum(level.capacity("Ball", room, gap, (k, k)) for room in rooms)
+    want = pick_count(rng, capacity, level.max_bodies)
+    laid = 0
+    for room in rooms:
+        laid += level.grid("Ball", room, want - laid, gap, (k, k))
+    level.about.update(pit="%d-%d" % (left, right), shelves=shelves, ledges=per_tier * tiers * shelves,
+                       deep=deep * tiers, ledge_scale="%gx%g" % (kx, ky), balls=laid, scale=k, gap=gap, drop=drop)
+
+
+def spread(level):
+    # Ten to forty thousand crates or barrels 40 to 60 points apart, none touching, in rows running
+    # far past the screen: the works' north and east walls go to make the room.
+    rng = level.rng
+    name = rng.choice(["Belt Crate", "Barrel"])
+    spacing = rng.randint(40, 60)
+    gap = rng.choice([1.0, 2.0, 4.0, 8.0, 12.0])
+    left, right, bottom, top = level.extent(name)
+    k = min(1.0, math.floor(100 * (spacing - gap) / max(right - left, top - bottom)) / 100)
+    most = level.max_bodies
+    count = max(1, int(round(log_uniform(rng, min(SPREAD_LEAST_BODIES, most), most))))
+    per_row = rng.choice([int(math.ceil(math.sqrt(count))), 100, 200, 400])
+    level.replace("Wall North")
+    level.replace("Wall East")
+    # Clear of the explorer (at x 110, 24 points round) and of the west and south walls.
+    level.lay(name, count, (140 - left * k, 44 - bottom * k), row=per_row, spacing=spacing, scale=(k, k))
+    level.about.update(kind=name.replace(" ", "_"), count=count, spacing=spacing, scale=k, row=per_row)
+
+
+def kinematic_block(level):
+    # A block of up to a thousand ledges or lifts side by side, all moving at one set speed.
+    rng = level.rng
+    name = rng.choice(["Ledge", "Lift"])
+    k = round(log_uniform(rng, 0.25, 0.6), 2)
+    gap = gap_of(rng)
+    speed = rng.choice([0.5, 1.0, 2.0, 4.0])
+    velocity = rng.choice([(speed, 0.0), (-speed, 0.0), (0.0, speed), (0.0, -speed)])
+    x0, x1, y0, y1 = level.settings["room"]
+    region = (x0 + gap, x1, y0 + gap, y1)
+    most = min(level.max_bodies, KINEMATIC_BLOCK_MAX)
+    want = pick_count(rng, level.capacity(name, region, gap, (k, k)), most, 300)
+    count = level.grid(name, region, want, gap, (k, k), velocity=velocity)
+    level.about.update(kind=name, count=count, scale=k, gap=gap, velocity="%g,%g" % velocity)
+
+
 # Recipe name, scenario (or a choice), maker.
 RECIPES = [
     ("magnet-coins", ["platformer"], magnet_coins),
@@ -563,23 +688,49 @@ RECIPES = [
     ("characters", ["platformer", "portals-and-paths", "top-down"], characters),
     ("rows", ["platformer", "portals-and-paths", "top-down", "shooter"], rows),
 ]
+# Only --recipes takes these: in the rotation they would move every seed's recipe.
+MORE_RECIPES = [
+    ("character-rows", ["platformer", "portals-and-paths", "top-down"], character_rows),
+    ("ledge-ball-pit", ["platformer"], ledge_ball_pit),
+    ("spread", ["portals-and-paths"], spread),
+    ("kinematic-block", ["platformer"], kinematic_block),
+]
+CAPS = {"spread": SPREAD_MAX_BODIES}
+
+
+def option(argv, name):
+    """The value of option NAME, and ARGV without it."""
+    if name not in argv:
+        return None, argv
+    at = argv.index(name)
+    if at + 1 >= len(argv):
+        sys.exit("%s needs a value" % name)
+    return argv[at + 1], argv[:at] + argv[at + 2:]
 
 
 def main(argv):
     if argv[1:] == ["--recipes"]:
+        print("\n".join(name for name, _, _ in RECIPES + MORE_RECIPES))
+        return
+    if argv[1:] == ["--rotation"]:
         print("\n".join(name for name, _, _ in RECIPES))
         return
-    max_bodies = MAX_BODIES
-    if "--max-bodies" in argv:
-        at = argv.index("--max-bodies")
-        max_bodies = int(argv[at + 1])
-        argv = argv[:at] + argv[at + 2:]
+    max_bodies, argv = option(argv, "--max-bodies")
+    names, argv = option(argv, "--recipes")
     if len(argv) != 4:
-        sys.exit("usage: valid_level.py SEED GAMES_DIR OUT_DIR [--max-bodies N] | --recipes")
+        sys.exit("usage: valid_level.py SEED GAMES_DIR OUT_DIR [--max-bodies N] [--recipes R,R] | --recipes | --rotation")
+    rotation = RECIPES
+    if names is not None:
+        known = dict((recipe[0], recipe) for recipe in RECIPES + MORE_RECIPES)
+        unknown = [name for name in names.split(",") if name not in known]
+        if unknown or not names:
+            sys.exit("no recipe %s (valid_level.py --recipes lists them)" % ",".join(unknown))
+        rotation = [known[name] for name in names.split(",")]
     seed, games, out = int(argv[1]), argv[2], argv[3]
-    name, scenarios, make = RECIPES[seed % len(RECIPES)]
+    name, scenarios, make = rotation[seed % len(rotation)]
     rng = random.Random(seed)
-    level = Level(Game(games, rng.choice(scenarios)), rng, max_bodies)
+    level = Level(Game(games, rng.choice(scenarios)), rng,
+                  int(max_bodies) if max_bodies is not None else CAPS.get(name, MAX_BODIES))
     make(level)
     level.check()
     level.write(out)

@@ -13,7 +13,7 @@ src="$2"
 need_msgpack
 source "$src/tests/e2e/oracle.sh"
 # Seeds take the recipes in turn: the first twice as many as there are recipes are two of each.
-recipes=$("$PY" "$src/tests/e2e/valid_level.py" --recipes | wc -l)
+recipes=$("$PY" "$src/tests/e2e/valid_level.py" --rotation | wc -l)
 seeds=$(seq 1 $((2 * recipes)))
 # At most 600 bodies a kind (the bench's levels hold up to 3,000), for the sanitizer build's time.
 most=600
