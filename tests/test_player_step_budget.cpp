@@ -375,6 +375,18 @@ TEST(StepBudget, GroundRaysCountAndACrowdsFirstRaysStopAtTheFrame) {
     // The next step foresees the rays of those that cast, as many boxes as they looked at.
     field.step();
     EXPECT_GT(field.budget.predicted().rays + field.budget.foreseen(), 0);
+    // Casters that go cast nothing in the step after: their rays leave its prediction.
+    field.budget.beginFrame();
+    for (b2Body* body : crowd) {
+        RayHits hits;
+        KXPStepBudget::castRay(body, &hits, body->GetPosition() + b2Vec2(-0.5f, -0.9f),
+                               body->GetPosition() + b2Vec2(0.5f, -1.1f));
+    }
+    for (b2Body* body : crowd) {
+        field.world->DestroyBody(body);
+    }
+    field.step();
+    EXPECT_EQ(field.budget.predicted().rays, 0);
 }
 
 TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreForeseenBeforeTheStep) {

@@ -680,6 +680,10 @@ void KXPStepBudget::forget(b2Body* body) {
     if (record->flagged) {
         m_flagged.erase(std::find(m_flagged.begin(), m_flagged.end(), body));
     }
+    // A caster that goes casts no rays in the next step: they leave its prediction.
+    if (record->rayStep == m_step) {
+        m_rays = std::max<int64_t>(kxcount::sub(m_rays, record->rays), 0);
+    }
     m_records.erase(body);
 }
 
