@@ -169,6 +169,29 @@ TEST_F(Powerup, TheCharacterLeavingStopsTheStartSoundAndUnbinds) {
     world->run(2);
 }
 
+// A powerup set back to wait (a checkpoint restored) and collected again plays its start sound
+// again; the sound of the first pickup, still playing, lets go of the powerup as the second does
+// when the powerup goes.
+TEST_F(Powerup, EveryPickupsStartSoundLetsGoOfThePowerupThatGoes) {
+    auto model = powerupModel(KXPObjectAssetPowerup::kTypeInvincibility, 5.0f);
+    assetOf(model)->startSoundAttribute()->setValue(soundNamed("Ding"), true);
+    KXPObjectAssetPowerup* powerup = placePowerup(model);
+    KXPObjectAssetCharacter* character = place(characterModel());
+    KXPInputController::shared()->addCharacter(character);
+    const size_t before = KXSound::liveSounds().size();
+    collect(powerup, character);
+    powerup->setState(KXPObject::kStateDead);
+    powerup->setState(KXPObject::kStateActive);
+    collect(powerup, character);
+    ASSERT_GE(KXSound::liveSounds().size(), before + 1);
+    powerup->removeFromParent();
+    CCPoolManager::sharedPoolManager()->pop();
+    // The sounds stop as a restart stops them, the powerup gone.
+    KXSound::stopGroup(KXSound::kGameObjectGroup, false);
+    EXPECT_EQ(KXSound::liveSounds().size(), before);
+    world->run(2);
+}
+
 TEST_F(Powerup, ACharacterThatLeavesGivesTheStartLookBackBeforeThePowerupLetsGoOfIt) {
     for (const char* behaviour :
          {KXPObjectAssetPowerup::kReplaceBehaviour, KXPObjectAssetPowerup::kOverlayBehaviour}) {

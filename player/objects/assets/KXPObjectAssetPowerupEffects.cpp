@@ -65,6 +65,11 @@ void playSound(const std::shared_ptr<KXModelSound>& model, KXSound** kept) {
     KXSound* sound = new KXSound(model, KXSound::kGameObjectGroup);
     sound->setAutoDelete(true);
     if (kept != nullptr) {
+        // The sound of an earlier pickup plays on by itself: only the newest is kept, and only it
+        // may reach back into its keeper, which lets go of it when it goes.
+        if (*kept != nullptr) {
+            (*kept)->setReleaseHook(nullptr);
+        }
         *kept = sound;
         sound->setReleaseHook([kept] { *kept = nullptr; });
     }
