@@ -102,6 +102,14 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
     EXPECT_EQ(next.scans, (impacts + 1) * contacts);
     EXPECT_EQ(next.cost(),
               calls * KXPStepWork::kImpactCost + (impacts + 1) * contacts * KXPStepWork::kScanCost);
+    // A calmer step after it: the next is still foreseen by the busier one (the most of the last
+    // four that ran it).
+    continuous.beforeStep(true);
+    b2_toiCalls += 1;
+    setImpacts(*world, 0);
+    EXPECT_FALSE(continuous.afterStep(*world));
+    EXPECT_EQ(continuous.predicted(contacts, 0).impacts, calls);
+    EXPECT_EQ(continuous.predicted(contacts, 0).scans, (impacts + 1) * contacts);
     // Steps without it: the counts wane by an eighth a step.
     continuous.beforeStep(false);
     world->SetContinuousPhysics(false);
@@ -116,6 +124,22 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
     // Tried again after steps without it, each contact that may have a time of impact counts one.
     EXPECT_EQ(continuous.predicted(contacts, 0, 40).impacts, 40);
     EXPECT_EQ(continuous.predicted(contacts, 0, 40).scans, 41 * contacts);
+}
+
+// A contact looked at again costs more once the world's contacts no longer stay in the cache: up to
+// twenty times as much, from 32,768 contacts on, and never less for more of them.
+TEST(ContinuousCollisionScans, ALookCostsMoreOnceTheContactsPassTheCache) {
+    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 4096), 3 * 4096);
+    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 32768), 20 * 3 * 32768);
+    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 1000000), 20 * 3 * 1000000);
+    int64_t last = 0;
+    for (int64_t contacts = 4000; contacts <= 70000; contacts += 1000) {
+        const int64_t perContact = KXPContinuousCollision::scansOf(1000, contacts) / contacts;
+        EXPECT_GE(perContact, last) << contacts;
+        last = perContact;
+    }
+    // The largest counts saturate.
+    EXPECT_EQ(KXPContinuousCollision::scansOf(kxcount::kMax, 1000000), kxcount::kMax);
 }
 
 // A step whose continuous collision would pass what is left of the frame's budget goes without it,

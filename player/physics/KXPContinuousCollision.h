@@ -15,6 +15,8 @@
 
 #include <box2d/box2d.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 class KXPContinuousCollision {
@@ -49,12 +51,19 @@ public:
     // The impacts the last step that ran it solved.
     int64_t lastSolved() const { return m_impacts; }
 
+    // Contacts looked at `looks` times each in a world of `contacts`, counted as many times over as
+    // a look costs more than where they all stay in the processor's cache.
+    static int64_t scansOf(int64_t looks, int64_t contacts);
+
 private:
     // The impacts a step solved: those Box2D counted on the world's contacts.
     static int64_t impactsOf(const b2World& world);
 
-    // The times of impact and the impacts of the last step that ran it (waning since).
-    int64_t m_calls = 0;
+    // The times of impact and the impacts of the last kRecall steps that ran it (waning since):
+    // the next step is foreseen by the most of them, as a heap's impacts swing from step to step.
+    static constexpr size_t kRecall = 4;
+    std::array<int64_t, kRecall> m_calls{};
+    std::array<int64_t, kRecall> m_solved{};
     int64_t m_impacts = 0;
     int32 m_callsBefore = 0;
     int32 m_lastCalls = 0;

@@ -63,9 +63,9 @@ struct KXPStepWork {
     static constexpr int64_t kWalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
-    // impact.
+    // impact (where the world's contacts stay in the cache: KXPContinuousCollision::scansOf).
     static constexpr int64_t kImpactCost = 2000;
-    static constexpr int64_t kScanCost = 6;
+    static constexpr int64_t kScanCost = 8;
     // A box a character's ground ray looks at after the step.
     static constexpr int64_t kRayCost = 50;
     // A box the budget itself looks at to tell the step's work.
