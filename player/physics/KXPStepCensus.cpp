@@ -72,8 +72,10 @@ public:
         if (other.body == nullptr) {
             return true;
         }
-        // Two moved boxes pair once, from the larger id.
-        if (m_proxyId != b2BroadPhase::e_nullProxy && other.moved && otherId > m_proxyId) {
+        // Two moved boxes pair once, from the larger id; so do two boxes carried beyond their
+        // margins in the step, which a body on its way may be.
+        const bool pairedFromThere = m_carried ? other.going : other.moved;
+        if (m_proxyId != b2BroadPhase::e_nullProxy && pairedFromThere && otherId > m_proxyId) {
             return true;
         }
         ++adds.pairs;
@@ -137,6 +139,8 @@ KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
             entry.filter = proxy->fixture->GetFilterData();
             entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
+            entry.going = body.GetType() != b2_staticBody && body.IsAwake() &&
+                          (body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f);
         }
     }
     return entry;

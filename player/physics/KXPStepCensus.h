@@ -28,6 +28,9 @@ public:
         uint64_t stamp = 0;
         bool falling = false;
         bool moved = false;
+        // Its body is awake and has a speed: it may leave its margins in the step, and be paired
+        // again from its own side.
+        bool going = false;
         bool lookedUp = false;
         // Whether `contacts` was counted (a walk of its body's list, only where needed).
         bool counted = false;
