@@ -10,11 +10,75 @@
 #include "player/objects/KXPAnimationObject.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 using namespace cocos2d;
 
 namespace {
 constexpr float kDefaultExtent = 100.0f;
+
+// The children of one update's walk, each retained: most objects have a few, held without the heap.
+class ChildWalk {
+public:
+    size_t size() const { return m_size; }
+    CCNode* operator[](size_t index) const {
+        return index < kInline ? m_inline[index] : m_more[index - kInline];
+    }
+    void push(CCNode* child) {
+        child->retain();
+        if (m_size < kInline) {
+            m_inline[m_size] = child;
+        } else {
+            m_more.push_back(child);
+        }
+        ++m_size;
+    }
+    ~ChildWalk() {
+        for (size_t index = 0; index < m_size; ++index) {
+            (*this)[index]->release();
+        }
+    }
+
+private:
+    static constexpr size_t kInline = 8;
+    std::array<CCNode*, kInline> m_inline{};
+    std::vector<CCNode*> m_more;
+    size_t m_size = 0;
+};
+
+// Appends to the walk the parent's children not in it yet: all of them at first, later those
+// added while the walk went on.
+void takeUpChildren(CCNode& parent, ChildWalk& walk) {
+    const unsigned int count = parent.getChildrenCount();
+    CCObject* item = nullptr;
+    if (walk.size() == 0) {
+        CCARRAY_FOREACH(parent.getChildren(), item) {
+            walk.push(static_cast<CCNode*>(item));
+        }
+        return;
+    }
+    // Each child is in the array once: more children than walked ones still here means some are new.
+    size_t staying = 0;
+    for (size_t index = 0; index < walk.size(); ++index) {
+        staying += walk[index]->getParent() == &parent ? 1 : 0;
+    }
+    if (count <= staying) {
+        return;
+    }
+    std::vector<CCNode*> walked;
+    walked.reserve(walk.size());
+    for (size_t index = 0; index < walk.size(); ++index) {
+        walked.push_back(walk[index]);
+    }
+    std::sort(walked.begin(), walked.end());
+    CCARRAY_FOREACH(parent.getChildren(), item) {
+        CCNode* child = static_cast<CCNode*>(item);
+        if (!std::binary_search(walked.begin(), walked.end(), child)) {
+            walk.push(child);
+        }
+    }
+}
 } // namespace
 
 KXPObject::KXPObject(const std::shared_ptr<KXBaseModelObject>& model) : m_model(model) {
@@ -59,63 +123,31 @@ void KXPObject::update(float dt) {
     // the walk goes over a retained copy, skips those that left and then takes up the children
     // added meanwhile. The whole copy stays retained until the removed children are taken out,
     // so that a sibling deleting one cannot leave a dangling pointer here.
-    std::vector<CCNode*> walk;
-    std::vector<CCNode*> removed;
-    takeUpChildren(walk);
-    for (size_t next = 0; next < walk.size(); ++next) {
-        CCNode* child = walk[next];
-        if (child->getParent() == this) {
-            child->update(dt);
-            KXPObject* object = ccNodeAs<KXPObject>(child);
-            if (object != nullptr && object->getState() == kStateRemoved) {
-                removed.push_back(child);
+    if (getChildrenCount() > 0) {
+        ChildWalk walk;
+        std::vector<CCNode*> removed;
+        takeUpChildren(*this, walk);
+        for (size_t next = 0; next < walk.size(); ++next) {
+            CCNode* child = walk[next];
+            if (child->getParent() == this) {
+                child->update(dt);
+                KXPObject* object = ccNodeAs<KXPObject>(child);
+                if (object != nullptr && object->getState() == kStateRemoved) {
+                    removed.push_back(child);
+                }
+            }
+            if (next + 1 == walk.size()) {
+                takeUpChildren(*this, walk);
             }
         }
-        if (next + 1 == walk.size()) {
-            takeUpChildren(walk);
+        for (CCNode* child : removed) {
+            if (child->getParent() == this) {
+                removeChild(child, true);
+            }
         }
-    }
-    for (CCNode* child : removed) {
-        if (child->getParent() == this) {
-            removeChild(child, true);
-        }
-    }
-    for (CCNode* child : walk) {
-        child->release();
     }
 
     setVisible(isOnScreen());
-}
-
-void KXPObject::takeUpChildren(std::vector<CCNode*>& walk) {
-    const unsigned int count = getChildrenCount();
-    if (walk.empty()) {
-        walk.reserve(count);
-        CCObject* item = nullptr;
-        CCARRAY_FOREACH(getChildren(), item) {
-            item->retain();
-            walk.push_back(static_cast<CCNode*>(item));
-        }
-        return;
-    }
-    // Each child is in the array once: more children than walked ones still here means some are new.
-    size_t staying = 0;
-    for (CCNode* child : walk) {
-        staying += child->getParent() == this ? 1 : 0;
-    }
-    if (count <= staying) {
-        return;
-    }
-    std::vector<CCNode*> walked(walk);
-    std::sort(walked.begin(), walked.end());
-    CCObject* item = nullptr;
-    CCARRAY_FOREACH(getChildren(), item) {
-        CCNode* child = static_cast<CCNode*>(item);
-        if (!std::binary_search(walked.begin(), walked.end(), child)) {
-            child->retain();
-            walk.push_back(child);
-        }
-    }
 }
 
 void KXPObject::resetComponents() {

@@ -124,9 +124,6 @@ public:
 protected:
     // Takes ownership and makes this object the component's owner.
     void attachComponent(KXComponent* component);
-    // Appends to the children walk of update, each retained, the children not in it yet: all of
-    // them at first, later those added while the walk went on.
-    void takeUpChildren(std::vector<cocos2d::CCNode*>& walk);
 
     std::shared_ptr<KXBaseModelObject> m_model;
     int32_t m_state = kStateActive;
