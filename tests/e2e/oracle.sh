@@ -30,6 +30,8 @@ oracle_games() {
 oracle_level() {
     local line more=()
     [ -n "${4:-}" ] && more=(--max-bodies "$4")
+    # The recipes seeds take in turn (the first eight when none are named).
+    [ -n "${oracle_recipes:-}" ] && more+=(--recipes "$oracle_recipes")
     line=$("$PY" "$oracle_dir/valid_level.py" "$1" "$2" "$3" "${more[@]}") || return 1
     level_about="${line%% | *}"
     read -ra level_run <<<"${line#* | }"
