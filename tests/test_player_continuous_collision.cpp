@@ -126,20 +126,36 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
     EXPECT_EQ(continuous.predicted(contacts, 0, 40).scans, 41 * contacts);
 }
 
-// A contact looked at again costs more once the world's contacts no longer stay in the cache: up to
-// twenty times as much, from 32,768 contacts on, and never less for more of them.
-TEST(ContinuousCollisionScans, ALookCostsMoreOnceTheContactsPassTheCache) {
-    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 4096), 3 * 4096);
-    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 32768), 20 * 3 * 32768);
-    EXPECT_EQ(KXPContinuousCollision::scansOf(3, 1000000), 20 * 3 * 1000000);
+// Walks and scans (from contact to contact) cost more once the world's contacts no longer stay in
+// the cache: up to kFarTimes as much, never less for more of them; nothing else changes price.
+TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
+    KXPStepWork work;
+    work.walks = 1000;
+    work.scans = 1000;
+    work.pairs = 1000;
+    const int64_t near = work.cost();
+    work.reach = KXPStepWork::kNearContacts;
+    EXPECT_EQ(work.cost(), near);
+    work.reach = KXPStepWork::kFarContacts;
+    const int64_t far = 1000 * KXPStepWork::kFarTimes * (KXPStepWork::kWalkCost + KXPStepWork::kScanCost) +
+                        1000 * KXPStepWork::kPairCost;
+    EXPECT_EQ(work.cost(), far);
+    work.reach = 10 * KXPStepWork::kFarContacts;
+    EXPECT_EQ(work.cost(), far);
     int64_t last = 0;
-    for (int64_t contacts = 4000; contacts <= 70000; contacts += 1000) {
-        const int64_t perContact = KXPContinuousCollision::scansOf(1000, contacts) / contacts;
-        EXPECT_GE(perContact, last) << contacts;
-        last = perContact;
+    for (int64_t reach = 0; reach <= 70000; reach += 1000) {
+        EXPECT_GE(KXPStepWork::farShare(reach), last) << reach;
+        last = KXPStepWork::farShare(reach);
     }
-    // The largest counts saturate.
-    EXPECT_EQ(KXPContinuousCollision::scansOf(kxcount::kMax, 1000000), kxcount::kMax);
+    // The reach goes with sums and samples, the widest kept.
+    KXPStepWork other;
+    other.reach = 5;
+    other.add(work);
+    EXPECT_EQ(other.reach, work.reach);
+    EXPECT_EQ(work.scaled(1, 2).reach, work.reach);
+    // The largest counts saturate in the widest world.
+    work.walks = kxcount::kMax;
+    EXPECT_EQ(work.cost(), kxcount::kMax);
 }
 
 // A step whose continuous collision would pass what is left of the frame's budget goes without it,

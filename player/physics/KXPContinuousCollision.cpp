@@ -54,7 +54,8 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     const int64_t calls = *std::max_element(m_calls.begin(), m_calls.end());
     const int64_t impacts = m_ranLast ? solved : std::max(solved, candidates);
     work.impacts = kxcount::add(m_ranLast ? calls : std::max(calls, candidates), made);
-    work.scans = scansOf(kxcount::add(impacts, 1), contacts);
+    work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
+    work.reach = contacts;
     if (impacts > 0) {
         KXPStepWork carriedOn = carried.scaled(kxcount::mul(2, impacts), 1);
         carriedOn.impacts = 0;
@@ -71,20 +72,6 @@ void KXPContinuousCollision::beforeStep(bool continuous) {
     if (m_restLeft > 0) {
         --m_restLeft;
     }
-}
-
-int64_t KXPContinuousCollision::scansOf(int64_t looks, int64_t contacts) {
-    // Looking at a contact again costs some 8 ns while the world's contacts stay in the processor's
-    // nearer caches; from kNear contacts on, more and more of its lines are misses, up to kFarTimes
-    // as much from kFar on. Where they lie in memory decides as much as how many they are: contacts
-    // made a few at a time over many steps (a heap that spawners feed) cost 100-200 ns each from
-    // 20,000 on, those of bodies laid at once 15-25 ns. The curve lies between the two.
-    constexpr int64_t kNear = 4096;
-    constexpr int64_t kFar = 32768;
-    constexpr int64_t kFarTimes = 20;
-    constexpr int64_t kSpan = (kFar - kNear) * (kFar - kNear);
-    const int64_t beyond = std::min(std::max<int64_t>(contacts - kNear, 0), kFar - kNear);
-    return kxcount::scale(kxcount::mul(looks, contacts), kSpan + (kFarTimes - 1) * beyond * beyond, kSpan);
 }
 
 int64_t KXPContinuousCollision::impactsOf(const b2World& world) {

@@ -51,10 +51,6 @@ public:
     // The impacts the last step that ran it solved.
     int64_t lastSolved() const { return m_impacts; }
 
-    // Contacts looked at `looks` times each in a world of `contacts`, counted as many times over as
-    // a look costs more than where they all stay in the processor's cache.
-    static int64_t scansOf(int64_t looks, int64_t contacts);
-
 private:
     // The impacts a step solved: those Box2D counted on the world's contacts.
     static int64_t impactsOf(const b2World& world);

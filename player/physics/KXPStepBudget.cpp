@@ -43,6 +43,7 @@ KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t m
     work.bodies = world.GetBodyCount();
     work.moving = static_cast<int64_t>(movers);
     work.joints = world.GetJointCount();
+    work.reach = work.contacts;
     return work;
 }
 
@@ -476,6 +477,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     const auto addsOf = [&](b2Body* body) {
         Work adds = contactsOf(*body);
         adds.moving = 1;
+        adds.reach = world.GetContactCount();
         if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
             adds.pairs = adds.contacts;
             for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {

@@ -139,8 +139,9 @@ KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
             entry.filter = proxy->fixture->GetFilterData();
             entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
-            entry.going = body.GetType() != b2_staticBody && body.IsAwake() &&
-                          (body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f);
+            entry.going =
+                body.GetType() != b2_staticBody && body.IsAwake() &&
+                (body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f);
         }
     }
     return entry;

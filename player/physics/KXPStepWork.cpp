@@ -1,5 +1,6 @@
 #include "player/physics/KXPStepWork.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -8,6 +9,8 @@ namespace {
 struct Count {
     int64_t KXPStepWork::*field;
     int64_t price;
+    // Goes from contact to contact: dearer in a world of many (farShare).
+    bool walksContacts = false;
 };
 constexpr Count kCounts[] = {
     {&KXPStepWork::contacts, KXPStepWork::kContactCost},
@@ -19,21 +22,31 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::joints, KXPStepWork::kJointCost},
     {&KXPStepWork::queries, KXPStepWork::kQueryCost},
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
-    {&KXPStepWork::walks, KXPStepWork::kWalkCost},
+    {&KXPStepWork::walks, KXPStepWork::kWalkCost, true},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
     {&KXPStepWork::impacts, KXPStepWork::kImpactCost},
-    {&KXPStepWork::scans, KXPStepWork::kScanCost},
+    {&KXPStepWork::scans, KXPStepWork::kScanCost, true},
     {&KXPStepWork::rays, KXPStepWork::kRayCost},
     {&KXPStepWork::looks, KXPStepWork::kLookCost},
 };
 
 } // namespace
 
+int64_t KXPStepWork::farShare(int64_t reach) {
+    // Rising with the square of the contacts past the near ones, as more of them fall out of the
+    // caches, to kFarTimes.
+    constexpr int64_t kSpan = kFarContacts - kNearContacts;
+    const int64_t beyond = std::min(std::max<int64_t>(reach - kNearContacts, 0), kSpan);
+    return 1024 + (kFarTimes - 1) * 1024 * beyond / kSpan * beyond / kSpan;
+}
+
 int64_t KXPStepWork::cost() const {
     // Wide enough for every count at its largest times every price: saturated once, at the end.
+    const int64_t share = farShare(reach);
     kxcount::Wide total = 0;
     for (const Count& count : kCounts) {
-        total += static_cast<kxcount::Wide>(this->*count.field) * count.price;
+        const kxcount::Wide priced = static_cast<kxcount::Wide>(this->*count.field) * count.price;
+        total += count.walksContacts ? priced * share / 1024 : priced;
     }
     return kxcount::narrow(total);
 }
@@ -42,6 +55,7 @@ void KXPStepWork::add(const KXPStepWork& other) {
     for (const Count& count : kCounts) {
         this->*count.field = kxcount::add(this->*count.field, other.*count.field);
     }
+    reach = std::max(reach, other.reach);
 }
 
 void KXPStepWork::remove(const KXPStepWork& other) {
@@ -58,5 +72,6 @@ KXPStepWork KXPStepWork::scaled(int64_t numerator, int64_t denominator) const {
     for (const Count& count : kCounts) {
         whole.*count.field = kxcount::scale(this->*count.field, numerator, denominator);
     }
+    whole.reach = reach;
     return whole;
 }

@@ -70,6 +70,16 @@ struct KXPStepWork {
     static constexpr int64_t kRayCost = 50;
     // A box the budget itself looks at to tell the step's work.
     static constexpr int64_t kLookCost = 10;
+    // Walks and scans go from contact to contact, each in memory of its own: up to kNearContacts
+    // in the world they stay in the processor's nearer caches and cost the prices above; beyond,
+    // more and more of them are misses, up to kFarTimes the price from kFarContacts on. Where they
+    // lie in memory decides as much as how many they are (contacts made a few at a time over many
+    // steps lie apart), and so does what else the machine runs: the curve is measured on an idle
+    // machine (some 12 ns a contact looked at again about 37,000 contacts, 100 ns past 50,000
+    // beside other work).
+    static constexpr int64_t kNearContacts = 4096;
+    static constexpr int64_t kFarContacts = 65536;
+    static constexpr int64_t kFarTimes = 8;
 
     int64_t contacts = 0;
     int64_t touching = 0;
@@ -86,11 +96,16 @@ struct KXPStepWork {
     int64_t scans = 0;
     int64_t rays = 0;
     int64_t looks = 0;
+    // The contacts of the world the work is done in: no count, it prices the walks and scans.
+    int64_t reach = 0;
 
     // In nanoseconds, saturating.
     int64_t cost() const;
+    // What a walk or a scan costs, in 1,024ths of its price, where the world holds `reach` contacts.
+    static int64_t farShare(int64_t reach);
+    // Each count plus the other's; the reach is the wider of the two.
     void add(const KXPStepWork& other);
-    // Each count less the other's, never below zero.
+    // Each count less the other's, never below zero (the reach stays).
     void remove(const KXPStepWork& other);
     // Each count times numerator / denominator (a sample scaled to what it was taken from).
     KXPStepWork scaled(int64_t numerator, int64_t denominator) const;
