@@ -518,6 +518,19 @@ TEST(StepBudget, TheBudgetsOwnLooksAreASampleAndCountTowardTheFrame) {
     // Each box looked up would meet all three thousand, twice (made, then given its type).
     EXPECT_LT(pile.budget.looks(), 2 * KXPStepBudget::kActLooks);
     EXPECT_GE(pile.budget.frameWork(), pile.budget.looks() * KXPStepWork::kLookCost);
+
+    // A world of few boxes, all of them moved: nothing is looked up, there or later.
+    Field few(true, firstOfAll, b2Vec2(0.0f, -10.0f));
+    pileOf(few, KXPStepBudget::kFewBoxes - 1, 0.0f);
+    for (int step = 0; step < 3; ++step) {
+        few.step();
+        EXPECT_EQ(few.budget.looks(), 0) << step;
+    }
+    // One box more than that is looked up.
+    few.box(50.0f, 50.0f, 1.0f, 1.0f);
+    few.box(52.0f, 50.0f, 1.0f, 1.0f);
+    few.step();
+    EXPECT_GT(few.budget.looks(), 0);
 }
 
 TEST(StepBudget, TheBroadPhaseViewReadsWhatTheNextStepPairs) {

@@ -239,8 +239,10 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     Work work = kept(world, m_contacts, m_movers.size());
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
-    if (moved == 0 && m_movers.size() < kQuickShare && !closer) {
-        // Nothing moved and too few moving to sample: the last step's pairing tells this one's.
+    const bool fewBoxes = census.view().proxyCount() <= kFewBoxes;
+    if (fewBoxes || (moved == 0 && m_movers.size() < kQuickShare && !closer)) {
+        // Nothing moved and too few moving to sample, or too few boxes to matter: the last step's
+        // pairing tells this one's.
         m_first = Work();
         m_firstImpacts = 0;
         work.pairs = m_lastPairs;

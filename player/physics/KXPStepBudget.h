@@ -59,6 +59,10 @@ public:
     // comes close.
     static constexpr size_t kSampled = 64;
     static constexpr size_t kQuickShare = 32;
+    // A world of so few boxes cannot pair its way near the budget (each pairing with every other,
+    // each pair walking a list of them all, stays within milliseconds): it is not looked up, the
+    // last step's pairing telling the next's, so that the budget costs it next to nothing.
+    static constexpr int32 kFewBoxes = 128;
     // Boxes the budget looks at, at most, to tell each body's share of a step it acts on (some tens
     // of milliseconds).
     static constexpr int64_t kActLooks = 2'000'000;
