@@ -237,6 +237,7 @@ size_t KXPStepBudget::sampleSize(size_t count, bool closer, bool allWhileFew) {
 KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
+    work.fresh = m_fresh;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
     const bool fewBoxes = census.view().proxyCount() <= kFewBoxes;
@@ -347,6 +348,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     }
     m_raysLast = m_rays;
     m_rays = 0;
+    m_fresh = kxcount::sub(m_madeInStep, m_predicted.made);
     m_madeInStep = 0;
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
@@ -632,6 +634,7 @@ std::string KXPStepBudget::parts() const {
         {"p.pairs", m_predicted.pairs},
         {"p.walks", m_predicted.walks},
         {"p.made", m_predicted.made},
+        {"p.fresh", m_predicted.fresh},
         {"p.impacts", m_continuousWork.impacts},
         {"p.scans", m_continuousWork.scans},
         {"p.rays", m_predicted.rays},

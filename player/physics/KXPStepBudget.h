@@ -204,8 +204,10 @@ private:
     int64_t m_walksPerPair = 0;
     // What one body carried beyond its margins paid in the last sample that found one.
     Work m_carriedBody;
-    // Contacts made inside a step (the filter let them), and the first pairing's share predicted.
+    // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
+    // those made after it, which the next step tests for the first time.
     int64_t m_madeInStep = 0;
+    int64_t m_fresh = 0;
     int64_t m_firstImpacts = 0;
     // The first pairing.
     Work m_first;

@@ -24,6 +24,7 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
     {&KXPStepWork::walks, KXPStepWork::kWalkCost, true},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
+    {&KXPStepWork::fresh, KXPStepWork::kFreshCost},
     {&KXPStepWork::impacts, KXPStepWork::kImpactCost},
     {&KXPStepWork::scans, KXPStepWork::kScanCost, true},
     {&KXPStepWork::rays, KXPStepWork::kRayCost},

@@ -59,9 +59,12 @@ struct KXPStepWork {
     // A box the broad phase takes out and puts back in its tree and looks up, a pair it finds, a
     // contact it walks to see whether the pair has one, a contact it makes.
     static constexpr int64_t kQueryCost = 800;
-    static constexpr int64_t kPairCost = 50;
+    static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
+    // A contact made at the end of the last step (its bodies carried beyond their margins), whose
+    // shapes this step tests for the first time: two polygons' manifold, a sensor's overlap.
+    static constexpr int64_t kFreshCost = 2000;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
     // impact (where the world's contacts stay in the cache: KXPContinuousCollision::scansOf).
     static constexpr int64_t kImpactCost = 2000;
@@ -92,6 +95,7 @@ struct KXPStepWork {
     int64_t pairs = 0;
     int64_t walks = 0;
     int64_t made = 0;
+    int64_t fresh = 0;
     int64_t impacts = 0;
     int64_t scans = 0;
     int64_t rays = 0;
