@@ -230,6 +230,18 @@ def nnls(gram, cross):
     return weights
 
 
+# Walks and scans cost more in a world of many contacts (player/physics/KXPStepWork.h, farShare):
+# the fit weighs them so, leaving the near price to find. Keep these as that file has them.
+NEAR_CONTACTS, FAR_CONTACTS, FAR_TIMES = 4096, 65536, 8
+FAR_PRICED = ("p.walks", "p.scans")
+
+
+def far_share(reach):
+    span = FAR_CONTACTS - NEAR_CONTACTS
+    beyond = min(max(reach - NEAR_CONTACTS, 0), span)
+    return 1 + (FAR_TIMES - 1) * (beyond / span) ** 2
+
+
 def fit(paths, only, relative):
     """Fits measured = sum of weight x part over every step; returns (names, weights, summary)."""
     index = {}
@@ -245,6 +257,10 @@ def fit(paths, only, relative):
                 if key not in only if only else key.startswith(TIMES):
                     continue
                 row[key] = value
+            reach = row.pop("p.reach", None)
+            for key in FAR_PRICED:
+                if reach is not None and key in row:
+                    row[key] *= far_share(reach)
             y = values["measured"]
             if relative and y < 1e6:
                 continue

@@ -21,6 +21,9 @@ constexpr float kDefaultExtent = 100.0f;
 // The children of one update's walk, each retained: most objects have a few, held without the heap.
 class ChildWalk {
 public:
+    ChildWalk() = default;
+    ChildWalk(const ChildWalk&) = delete;
+    ChildWalk& operator=(const ChildWalk&) = delete;
     size_t size() const { return m_size; }
     CCNode* operator[](size_t index) const {
         return index < kInline ? m_inline[index] : m_more[index - kInline];

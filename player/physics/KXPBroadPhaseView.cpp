@@ -57,3 +57,45 @@ const b2Pair& KXPBroadPhaseView::pair(int32 index) const {
 int32 KXPBroadPhaseView::proxyIdOf(const b2Fixture& fixture, int32 child) {
     return reinterpret_cast<const b2FixtureProxy*>(&fixture.GetAABB(child))->proxyId;
 }
+
+b2Transform KXPBroadPhaseView::carriedTo(const b2Body& body, float dt) {
+    b2Vec2 velocity = body.GetLinearVelocity();
+    if (body.GetType() == b2_dynamicBody) {
+        velocity += (dt * body.GetGravityScale()) * body.GetWorld()->GetGravity();
+    }
+    const b2Transform& from = body.GetTransform();
+    b2Transform to;
+    to.p = from.p + dt * velocity;
+    to.q.Set(body.GetAngle() + dt * body.GetAngularVelocity());
+    return to;
+}
+
+bool KXPBroadPhaseView::leavesMargins(const b2Fixture& fixture, int32 child, const b2Transform& from,
+                                      const b2Transform& to) const {
+    const int32 proxyId = proxyIdOf(fixture, child);
+    if (proxyId == b2BroadPhase::e_nullProxy) {
+        return false;
+    }
+    // The swept box within the tree's, and the tree's not far larger than the margin it would get.
+    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
+    b2AABB before;
+    b2AABB after;
+    fixture.GetShape()->ComputeAABB(&before, from, child);
+    fixture.GetShape()->ComputeAABB(&after, to, child);
+    b2AABB swept;
+    swept.Combine(before, after);
+    const b2Vec2 displacement = b2_aabbMultiplier * (after.GetCenter() - before.GetCenter());
+    b2AABB fat;
+    fat.lowerBound = swept.lowerBound - margin;
+    fat.upperBound = swept.upperBound + margin;
+    (displacement.x < 0.0f ? fat.lowerBound.x : fat.upperBound.x) += displacement.x;
+    (displacement.y < 0.0f ? fat.lowerBound.y : fat.upperBound.y) += displacement.y;
+    const b2AABB& tree = fatBox(proxyId);
+    if (!tree.Contains(swept)) {
+        return true;
+    }
+    b2AABB huge;
+    huge.lowerBound = fat.lowerBound - 4.0f * margin;
+    huge.upperBound = fat.upperBound + 4.0f * margin;
+    return !huge.Contains(tree);
+}

@@ -33,6 +33,13 @@ public:
     // of its proxy).
     static int32 proxyIdOf(const b2Fixture& fixture, int32 child);
 
+    // Where a body's speed (and, falling, the world's pull) takes it in a step of `dt`.
+    static b2Transform carriedTo(const b2Body& body, float dt);
+    // Whether the box of a fixture's child leaves its margins as its body goes from `from` to `to`
+    // in the step: Box2D's own test when it synchronises the box, which then pairs it again.
+    bool leavesMargins(const b2Fixture& fixture, int32 child, const b2Transform& from,
+                       const b2Transform& to) const;
+
 private:
     const b2BroadPhase& m_broadPhase;
     const b2DynamicTree& m_tree;

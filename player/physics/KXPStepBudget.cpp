@@ -240,12 +240,20 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     work.fresh = m_fresh;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
-    const bool fewBoxes = census.view().proxyCount() <= kFewBoxes;
+    // Few boxes, moved few times (a box may be in the move buffer again and again), none held out
+    // (the room then is far smaller than the budget).
+    const bool fewBoxes =
+        census.view().proxyCount() <= kFewBoxes && moved <= static_cast<size_t>(kFewBoxes) && m_held.empty();
     if (fewBoxes || (moved == 0 && m_movers.size() < kQuickShare && !closer)) {
         // Nothing moved and too few moving to sample, or too few boxes to matter: the last step's
         // pairing tells this one's.
         m_first = Work();
         m_firstImpacts = 0;
+        if (fewBoxes) {
+            // What a carried body paid in a larger world no longer holds here.
+            m_carriedBody = Work();
+            m_walksPerPair = std::min<int64_t>(m_walksPerPair, kFewBoxes);
+        }
         work.pairs = m_lastPairs;
         work.walks = kxcount::mul(m_lastPairs, m_walksPerPair);
         work.rays = m_raysLast;
@@ -274,7 +282,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
                     : scatter(static_cast<uint32_t>(index), static_cast<uint32_t>(m_step)) % movers;
             const b2Body& body = *m_movers[pick];
             if (leavesMargins(body, census.view(), dt)) {
-                carried.add(census.countCarried(body));
+                carried.add(census.countCarried(body, dt));
                 ++leaving;
             }
         }
@@ -297,44 +305,10 @@ bool KXPStepBudget::leavesMargins(const b2Body& body, const KXPBroadPhaseView& v
     if (!body.IsEnabled() || body.GetType() == b2_staticBody) {
         return false;
     }
-    // Where its speed (and, falling, the world's pull) takes it in the step.
-    b2Vec2 velocity = body.GetLinearVelocity();
-    if (body.GetType() == b2_dynamicBody) {
-        velocity += (dt * body.GetGravityScale()) * body.GetWorld()->GetGravity();
-    }
-    const b2Transform& from = body.GetTransform();
-    b2Transform to;
-    to.p = from.p + dt * velocity;
-    to.q.Set(body.GetAngle() + dt * body.GetAngularVelocity());
-    const b2Vec2 margin(b2_aabbExtension, b2_aabbExtension);
+    const b2Transform to = KXPBroadPhaseView::carriedTo(body, dt);
     for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
         for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
-            const int32 proxyId = KXPBroadPhaseView::proxyIdOf(*fixture, child);
-            if (proxyId == b2BroadPhase::e_nullProxy) {
-                continue;
-            }
-            // Box2D's own test when it synchronises the box: the swept box within the tree's, and
-            // the tree's not far larger than the margin it would give now.
-            b2AABB before;
-            b2AABB after;
-            fixture->GetShape()->ComputeAABB(&before, from, child);
-            fixture->GetShape()->ComputeAABB(&after, to, child);
-            b2AABB swept;
-            swept.Combine(before, after);
-            const b2Vec2 displacement = b2_aabbMultiplier * (after.GetCenter() - before.GetCenter());
-            b2AABB fat;
-            fat.lowerBound = swept.lowerBound - margin;
-            fat.upperBound = swept.upperBound + margin;
-            (displacement.x < 0.0f ? fat.lowerBound.x : fat.upperBound.x) += displacement.x;
-            (displacement.y < 0.0f ? fat.lowerBound.y : fat.upperBound.y) += displacement.y;
-            const b2AABB& tree = view.fatBox(proxyId);
-            if (!tree.Contains(swept)) {
-                return true;
-            }
-            b2AABB huge;
-            huge.lowerBound = fat.lowerBound - 4.0f * margin;
-            huge.upperBound = fat.upperBound + 4.0f * margin;
-            if (!huge.Contains(tree)) {
+            if (view.leavesMargins(*fixture, child, body.GetTransform(), to)) {
                 return true;
             }
         }
@@ -348,7 +322,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     }
     m_raysLast = m_rays;
     m_rays = 0;
-    m_fresh = kxcount::sub(m_madeInStep, m_predicted.made);
+    m_fresh = m_freshComing;
+    m_freshComing = 0;
     m_madeInStep = 0;
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
@@ -639,6 +614,7 @@ std::string KXPStepBudget::parts() const {
         {"p.scans", m_continuousWork.scans},
         {"p.rays", m_predicted.rays},
         {"p.looks", m_looks},
+        {"p.reach", m_predicted.reach},
         {"r.rays", m_rays},
         {"r.made", m_madeInStep},
         {"r.solved", m_continuous.lastSolved()},
@@ -656,8 +632,12 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
     if (!b2ContactFilter::ShouldCollide(fixtureA, fixtureB)) {
         return false;
     }
-    if (m_observing || fixtureA->GetBody()->GetWorld()->GetContactCount() < kWorldContacts) {
+    const b2World& world = *fixtureA->GetBody()->GetWorld();
+    if (m_observing || world.GetContactCount() < kWorldContacts) {
         ++m_madeInStep;
+        // The step's first pairing comes before Box2D locks the world; what it makes later (once
+        // bodies are carried beyond their margins) is first tested in the next step.
+        m_freshComing += world.IsLocked() ? 1 : 0;
         return true;
     }
     for (b2Body* body : {fixtureA->GetBody(), fixtureB->GetBody()}) {

@@ -205,8 +205,10 @@ private:
     // What one body carried beyond its margins paid in the last sample that found one.
     Work m_carriedBody;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
-    // those made after it, which the next step tests for the first time.
+    // those made after the first pairing, which the next step tests for the first time (counted as
+    // they come, then for the coming step).
     int64_t m_madeInStep = 0;
+    int64_t m_freshComing = 0;
     int64_t m_fresh = 0;
     int64_t m_firstImpacts = 0;
     // The first pairing.

@@ -73,9 +73,9 @@ public:
             return true;
         }
         // Two moved boxes pair once, from the larger id; so do two boxes carried beyond their
-        // margins in the step, which a body on its way may be.
-        const bool pairedFromThere = m_carried ? other.going : other.moved;
-        if (m_proxyId != b2BroadPhase::e_nullProxy && pairedFromThere && otherId > m_proxyId) {
+        // margins in the step.
+        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
+            (m_carried ? m_census.going(otherId) : other.moved)) {
             return true;
         }
         ++adds.pairs;
@@ -139,9 +139,6 @@ KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
             entry.filter = proxy->fixture->GetFilterData();
             entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
-            entry.going =
-                body.GetType() != b2_staticBody && body.IsAwake() &&
-                (body.GetLinearVelocity().LengthSquared() > 0.0f || body.GetAngularVelocity() != 0.0f);
         }
     }
     return entry;
@@ -259,7 +256,23 @@ int64_t KXPStepCensus::overlaps(int32 proxyId, int64_t most) {
     return counter.found;
 }
 
-KXPStepWork KXPStepCensus::countCarried(const b2Body& body) {
+bool KXPStepCensus::going(int32 proxyId) {
+    Box& entry = box(proxyId);
+    if (!entry.goingKnown) {
+        entry.goingKnown = true;
+        const b2FixtureProxy* proxy = m_view.proxy(proxyId);
+        const b2Body* body = entry.body;
+        entry.going = body != nullptr && proxy != nullptr && body->GetType() != b2_staticBody &&
+                      body->IsAwake() &&
+                      m_view.leavesMargins(*proxy->fixture, proxy->childIndex, body->GetTransform(),
+                                           KXPBroadPhaseView::carriedTo(*body, m_dt));
+        m_looks = kxcount::add(m_looks, 1);
+    }
+    return entry.going;
+}
+
+KXPStepWork KXPStepCensus::countCarried(const b2Body& body, float dt) {
+    m_dt = dt;
     KXPStepWork work;
     for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
         for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {

@@ -28,9 +28,10 @@ public:
         uint64_t stamp = 0;
         bool falling = false;
         bool moved = false;
-        // Its body is awake and has a speed: it may leave its margins in the step, and be paired
-        // again from its own side.
+        // Whether it leaves its margins in the step (then paired again from its own side too), once
+        // asked.
         bool going = false;
+        bool goingKnown = false;
         bool lookedUp = false;
         // Whether `contacts` was counted (a walk of its body's list, only where needed).
         bool counted = false;
@@ -61,9 +62,10 @@ public:
     KXPStepWork countMoved(int32 proxyId);
     // How many other boxes a box of the move buffer overlaps, counting no further than past `most`.
     int64_t overlaps(int32 proxyId, int64_t most);
-    // A moving body whose boxes leave their margins in the step: found again with every box it
-    // overlaps, each pair walking half the list it is in (the contact is found on the way).
-    KXPStepWork countCarried(const b2Body& body);
+    // A moving body whose boxes leave their margins in a step of `dt`: found again with every box
+    // it overlaps, each pair walking half the list it is in (the contact is found on the way); a
+    // pair with a box that leaves its margins too is found once, from the larger id.
+    KXPStepWork countCarried(const b2Body& body, float dt);
     // A body held out of the physics, as if enabled where it stands: the pairs it would find and
     // the contacts it would make.
     KXPStepWork countComing(const b2Body& body);
@@ -73,6 +75,8 @@ private:
     Box& box(int32 proxyId);
     // The contacts its body holds, counted once.
     int64_t contactsOf(int32 proxyId);
+    // Whether the box leaves its margins in the step of the last countCarried, told once.
+    bool going(int32 proxyId);
     KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried);
 
     const b2World& m_world;
@@ -80,4 +84,6 @@ private:
     Memo& m_memo;
     uint64_t m_stamp;
     int64_t m_looks = 0;
+    // The step the carried bodies are carried in.
+    float m_dt = 0.0f;
 };
