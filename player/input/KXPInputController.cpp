@@ -39,37 +39,6 @@ void holdAll(const std::vector<KXPObjectButton*>& buttons, bool hold) {
     }
 }
 
-// The screen a key press or release acts on, held for the walk over the key's buttons. It stops
-// being theirs once an earlier button took it down: off the stage, or its scene about to go (the
-// director was handed another scene). The rest of its buttons are then left alone.
-class KeyScreen {
-public:
-    explicit KeyScreen(KXPScreen* screen)
-        : m_screen(screen), m_wasRunning(screen != nullptr && screen->isRunning()),
-          m_nextScene(CCDirector::sharedDirector()->getNextScene()) {
-        if (m_screen != nullptr) {
-            m_screen->retain();
-        }
-    }
-    ~KeyScreen() {
-        if (m_screen != nullptr) {
-            m_screen->release();
-        }
-    }
-    KeyScreen(const KeyScreen&) = delete;
-    KeyScreen& operator=(const KeyScreen&) = delete;
-
-    bool takenDown() const {
-        return (m_wasRunning && !m_screen->isRunning()) ||
-               CCDirector::sharedDirector()->getNextScene() != m_nextScene;
-    }
-
-private:
-    KXPScreen* m_screen;
-    bool m_wasRunning;
-    CCScene* m_nextScene;
-};
-
 // Keeps the objects of characters alive while a walk calls into them: a character may be
 // removed (and its object freed) by what it does.
 class HeldCharacters {
@@ -793,7 +762,8 @@ bool KXPInputController::pressKeyButtons(int key, KXPScreen* screen) {
     // Held for the walk: a press may lead to another bound button being taken down.
     const std::vector<KXPObjectButton*> buttons = found->second;
     holdAll(buttons, true);
-    const KeyScreen held(screen);
+    // An earlier button may take the screen down: the rest of its buttons are then left alone.
+    const KXPScreen::Hold held(screen);
     bool pressed = false;
     for (KXPObjectButton* button : buttons) {
         if (held.takenDown()) {
@@ -816,7 +786,8 @@ bool KXPInputController::releaseKeyButtons(int key, KXPScreen* screen) {
     }
     const std::vector<KXPObjectButton*> buttons = found->second;
     holdAll(buttons, true);
-    const KeyScreen held(screen);
+    // An earlier button may take the screen down: the rest of its buttons are then left alone.
+    const KXPScreen::Hold held(screen);
     bool released = false;
     for (KXPObjectButton* button : buttons) {
         if (held.takenDown()) {

@@ -120,7 +120,7 @@ private:
 };
 
 KXPStepCensus::KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp)
-    : m_world(world), m_view(world), m_memo(memo), m_stamp(stamp) {}
+    : m_view(world), m_memo(memo), m_stamp(stamp) {}
 
 KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
     const size_t index = static_cast<size_t>(proxyId);

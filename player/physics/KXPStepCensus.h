@@ -79,7 +79,6 @@ private:
     bool going(int32 proxyId);
     KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried);
 
-    const b2World& m_world;
     KXPBroadPhaseView m_view;
     Memo& m_memo;
     uint64_t m_stamp;

@@ -271,15 +271,12 @@ void KXPScreen::update(float dt) {
     // may also take the screen down (another screen in its place, another scene on its way): the
     // rest of it then stays still instead of acting for a screen that is gone.
     const std::vector<CCNode*> nodes = m_updateList;
-    retain();
+    const Hold held(this);
     for (CCNode* node : nodes) {
         node->retain();
     }
-    CCDirector* director = CCDirector::sharedDirector();
-    const bool wasRunning = isRunning();
-    CCScene* const nextScene = director->getNextScene();
     for (CCNode* node : nodes) {
-        if ((wasRunning && !isRunning()) || director->getNextScene() != nextScene) {
+        if (held.takenDown()) {
             break;
         }
         if (node->getParent() != nullptr) {
@@ -289,7 +286,25 @@ void KXPScreen::update(float dt) {
     for (CCNode* node : nodes) {
         node->release();
     }
-    release();
+}
+
+KXPScreen::Hold::Hold(KXPScreen* screen)
+    : m_screen(screen), m_wasRunning(screen != nullptr && screen->isRunning()),
+      m_nextScene(CCDirector::sharedDirector()->getNextScene()) {
+    if (m_screen != nullptr) {
+        m_screen->retain();
+    }
+}
+
+KXPScreen::Hold::~Hold() {
+    if (m_screen != nullptr) {
+        m_screen->release();
+    }
+}
+
+bool KXPScreen::Hold::takenDown() const {
+    return (m_wasRunning && !m_screen->isRunning()) ||
+           CCDirector::sharedDirector()->getNextScene() != m_nextScene;
 }
 
 void KXPScreen::onEnter() {

@@ -154,6 +154,23 @@ public:
     // Sound buttons find their buttons through this.
     std::vector<cocos2d::CCMenuItem*> menuItemsWithAction(const std::string& action) override;
 
+    // Holds a screen while something acts on it (its objects' updates, a key's buttons) and tells
+    // whether that took it down: off the stage, or its scene about to go (the director was handed
+    // another scene). What is left to act on the screen then stays still.
+    class Hold {
+    public:
+        explicit Hold(KXPScreen* screen);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        bool takenDown() const;
+
+    private:
+        KXPScreen* m_screen;
+        bool m_wasRunning;
+        cocos2d::CCScene* m_nextScene;
+    };
+
 protected:
     // The runtime object of one screen object (not a button), autoreleased; null for kinds a
     // screen does not show.
