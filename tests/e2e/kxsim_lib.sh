@@ -41,6 +41,27 @@ write_works_with_dump() {
     "$kxdata" dump "$work/works" >"$work/dump" 2>/dev/null || { echo "FAIL: dump"; exit 1; }
 }
 
+# `play_fresh NAME GAME OPTIONS...`: plays GAME with a fresh store, trace in $work/NAME.trace; false (with
+# the log's end) when kxsim fails.
+play_fresh() {
+    local name="$1" game="$2"
+    shift 2
+    rm -rf "$HOME/.local/share"/*
+    "$kxsim" "$game" "$@" >"$work/$name.trace" 2>"$work/$name.log" && return 0
+    echo "$name: kxsim failed ($?)"
+    grep -m 5 -E 'runtime error|ERROR: |SUMMARY' "$work/$name.log" || tail -n 5 "$work/$name.log"
+    return 1
+}
+
+# `same_frame TRACE PATTERN_A PATTERN_B`: the first frame holding lines of both, or nothing.
+same_frame() {
+    awk -v a="$2" -v b="$3" '
+        { frame = $1 }
+        $0 ~ a { seenA[frame] = 1 }
+        $0 ~ b { seenB[frame] = 1 }
+        seenA[frame] && seenB[frame] { print substr(frame, 3); exit }' "$1"
+}
+
 # `check WHAT COMMAND...`: prints ok or FAIL for WHAT; a failure sets status=1.
 check() {
     local what="$1"

@@ -10,27 +10,6 @@ kxsim_setup "$1"
 need_msgpack
 edit="$2/tests/e2e/game_packs.py"
 
-# `play NAME GAME OPTIONS...`: plays GAME with a fresh store, trace in $work/NAME.trace; false (with
-# the log's end) when kxsim fails.
-play() {
-    local name="$1" game="$2"
-    shift 2
-    rm -rf "$HOME/.local/share"/*
-    "$kxsim" "$game" "$@" >"$work/$name.trace" 2>"$work/$name.log" && return 0
-    echo "$name: kxsim failed ($?)"
-    grep -m 5 -E 'runtime error|ERROR: |SUMMARY' "$work/$name.log" || tail -n 5 "$work/$name.log"
-    return 1
-}
-
-# `same_frame TRACE PATTERN_A PATTERN_B`: the first frame holding lines of both, or nothing.
-same_frame() {
-    awk -v a="$2" -v b="$3" '
-        { frame = $1 }
-        $0 ~ a { seenA[frame] = 1 }
-        $0 ~ b { seenB[frame] = 1 }
-        seenA[frame] && seenB[frame] { print substr(frame, 3); exit }' "$1"
-}
-
 write_demo "$work/demo"
 "$kxdata" dump "$work/demo" >"$work/demo.dump" 2>/dev/null || { echo "FAIL: dump"; exit 1; }
 
@@ -41,7 +20,7 @@ write_demo "$work/demo"
 cp -r "$work/demo" "$work/gameplay"
 "$PY" "$edit" "$work/demo.dump" "$work/gameplay" 'Magnet:Powerup Type="kPowerupGameplay"' \
     'Meadow Magnet:Position=[630,120]' || exit 1
-if play gameplay "$work/gameplay" --open world1 --frames 700 --trace powerups,character,game; then
+if play_fresh gameplay "$work/gameplay" --open world1 --frames 700 --trace powerups,character,game; then
     frame=$(same_frame "$work/gameplay.trace" 'powerup effect type=kPowerupGameplay' 'character state=5')
     check "the gameplay powerup taken in the frame its hero died (${frame:-none})" test -n "$frame"
     check "the game went on to its end" grep -q ' game over=1' "$work/gameplay.trace"

@@ -11,27 +11,6 @@ source "$2/tests/e2e/recipes.sh"
 kxsim_setup "$1"
 need_msgpack
 
-# `play NAME GAME OPTIONS...`: plays GAME with a fresh store, trace in $work/NAME.trace; false (with
-# the log's end) when kxsim fails.
-play() {
-    local name="$1" game="$2"
-    shift 2
-    rm -rf "$HOME/.local/share"/*
-    "$kxsim" "$game" "$@" >"$work/$name.trace" 2>"$work/$name.log" && return 0
-    echo "$name: kxsim failed ($?)"
-    grep -m 5 -E 'runtime error|ERROR: |SUMMARY' "$work/$name.log" || tail -n 5 "$work/$name.log"
-    return 1
-}
-
-# `same_frame TRACE PATTERN_A PATTERN_B`: the first frame holding lines of both, or nothing.
-same_frame() {
-    awk -v a="$2" -v b="$3" '
-        { frame = $1 }
-        $0 ~ a { seenA[frame] = 1 }
-        $0 ~ b { seenB[frame] = 1 }
-        seenA[frame] && seenB[frame] { print substr(frame, 3); exit }' "$1"
-}
-
 # `first_frame TRACE PATTERN`: the frame of the first line that matches, or nothing.
 first_frame() {
     awk -v a="$2" '$0 ~ a { print substr($1, 3); exit }' "$1"
@@ -55,7 +34,7 @@ flight=("${recipe[@]}")
 cp -r "$work/shooter" "$work/exit"
 "$PY" "$2/tests/e2e/pile_level.py" "$work/shooter.dump" "$work/exit" Exit --unit "Exit Beacon" \
     --copies 1 --at 820,100 || exit 1
-if play exit "$work/exit" "${flight[@]}" --trace powerups,game,screens; then
+if play_fresh exit "$work/exit" "${flight[@]}" --trace powerups,game,screens; then
     frame=$(same_frame "$work/exit.trace" 'powerup effect type=kPowerupEndGame' \
         'powerup effect type=kPowerupCheckpoint')
     check "the exit and a beacon taken in one frame (${frame:-none})" test -n "$frame"
@@ -88,13 +67,13 @@ game.set_value(pack, record, "Name", "End")
 game.add_to_section(cockpit[ID], button)
 game.save()
 EOF
-if play link-alone "$work/link" "${flight[@]}" --trace game,field; then
+if play_fresh link-alone "$work/link" "${flight[@]}" --trace game,field; then
     taken=$(first_frame "$work/link-alone.trace" 'game checkpoint at=')
     check "the first flight takes a beacon (${taken:-none})" test -n "$taken"
     taken=${taken:-2}
     step=$(awk -v f="F=$((taken - 1))" '$1 == f && $2 == "field" && $3 ~ /^step=/ { print substr($3, 6) }' \
         "$work/link-alone.trace")
-    if play link "$work/link" "${flight[@]}" --key "$((taken - 1)):down:R" --key "$taken:up:R" \
+    if play_fresh link "$work/link" "${flight[@]}" --key "$((taken - 1)):down:R" --key "$taken:up:R" \
         --trace game,field,screens; then
         check "the base opened in the frame of the beacon" grep -q "^F=$taken screen open key=base" \
             "$work/link.trace"
