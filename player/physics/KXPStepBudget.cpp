@@ -47,6 +47,17 @@ KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t m
     return work;
 }
 
+// Whether the step's islands ask for more than Box2D's stack holds (its bodies, their speeds and
+// places, the depth-first search over them, the contacts and joints): it then takes memory from the
+// heap.
+bool passesStack(const b2World& world) {
+    const int64_t asked =
+        int64_t{world.GetBodyCount()} *
+            static_cast<int64_t>(2 * sizeof(b2Body*) + sizeof(b2Velocity) + sizeof(b2Position)) +
+        (int64_t{world.GetContactCount()} + world.GetJointCount()) * static_cast<int64_t>(sizeof(void*));
+    return asked > b2_stackSize;
+}
+
 // The body whose list Box2D walks when it finds the contact's pair again: the one whose box has the
 // larger id.
 const b2Body* walksAt(const b2Contact& contact) {
@@ -238,6 +249,8 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
     work.fresh = m_fresh;
+    work.gone = passesStack(world) ? m_gone : 0;
+    m_tried = 0;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
     // Few boxes, moved few times (a box may be in the move buffer again and again), none held out
@@ -267,15 +280,32 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     // The last pairing: the moving bodies whose boxes leave their margins in the step, each found
     // again with what it overlaps (a sample of them where many move); where none is looked at, as
     // the last step's found its pairs.
+    work.rays = m_raysLast;
     const size_t movers = m_movers.size();
-    const size_t tries = sampleSize(movers, closer, false);
+    size_t tries = sampleSize(movers, closer, false);
+    // The quick count's sample stays within a share of the step it tells of: this one's other work,
+    // or the last one's whole, whichever is more. A world too small for one body's try leaves it
+    // to the last step's pairing.
+    const int64_t allowance = std::max(work.cost(), m_foreseen) / kSampleShare;
+    if (!closer && allowance < kTryCost) {
+        tries = 0;
+    }
     if (tries == 0) {
         work.pairs = kxcount::add(work.pairs, m_lastPairs);
         work.walks = kxcount::add(work.walks, kxcount::mul(m_lastPairs, m_walksPerPair));
     } else {
         Work carried;
         int64_t leaving = 0;
+        const int64_t metBefore = census.looks() - census.listed();
+        const int64_t listedBefore = census.listed();
+        size_t tried = 0;
         for (size_t index = 0; index < tries; ++index) {
+            if (!closer && index >= kLeastTries &&
+                sampleCost(index, census.looks() - census.listed() - metBefore,
+                           census.listed() - listedBefore) >= allowance) {
+                break;
+            }
+            ++tried;
             const size_t pick =
                 movers <= tries
                     ? index
@@ -291,14 +321,20 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         if (leaving > 0) {
             m_carriedBody = carried.scaled(1, leaving);
         }
-        if (movers > tries) {
-            carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tries));
+        m_tried = tried;
+        if (movers > tried) {
+            carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tried));
         }
         m_walksPerPair = carried.pairs > 0 ? carried.walks / carried.pairs : m_walksPerPair;
         work.add(carried);
     }
-    work.rays = m_raysLast;
     return work;
+}
+
+int64_t KXPStepBudget::sampleCost(size_t tried, int64_t met, int64_t listed) {
+    return kxcount::add(
+        kxcount::add(kxcount::mul(static_cast<int64_t>(tried), kTryCost), kxcount::mul(met, kMetCost)),
+        kxcount::mul(listed, kListedCost));
 }
 
 bool KXPStepBudget::leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const {
@@ -324,6 +360,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     m_rays = 0;
     m_fresh = m_freshComing;
     m_freshComing = 0;
+    m_gone = m_goneComing;
+    m_goneComing = 0;
     m_madeInStep = 0;
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
@@ -339,8 +377,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
                         sampleSize(m_movers.size(), false, false) < sampleSize(m_movers.size(), true, false);
     // The closer count looks at up to eight times the boxes of the quick one: only where that stays
     // within a fortieth of the step it tells.
-    const bool affordable = kxcount::mul(kxcount::mul(m_looks, KXPStepWork::kLookCost), 8 * 40) <=
-                            kxcount::add(stepCost, continuousCost);
+    const int64_t quickCost = sampleCost(m_tried, census.looks() - census.listed(), census.listed());
+    const bool affordable = kxcount::mul(quickCost, 8 * 40) <= kxcount::add(stepCost, continuousCost);
     if (fuller && affordable &&
         kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) >= kCloserWork) {
         KXPStepCensus closer(world, m_memo, nextStamp());
@@ -619,6 +657,7 @@ std::string KXPStepBudget::parts() const {
         {"p.scans", m_continuousWork.scans},
         {"p.rays", m_predicted.rays},
         {"p.looks", m_looks},
+        {"p.gone", m_predicted.gone},
         {"p.reach", m_predicted.reach},
         {"r.rays", m_rays},
         {"r.made", m_madeInStep},
@@ -660,6 +699,7 @@ void KXPStepBudget::forget(b2Body* body) {
     if (record == nullptr) {
         return;
     }
+    m_goneComing = kxcount::add(m_goneComing, 1);
     if (record->moverSlot >= 0) {
         b2Body* last = m_movers.back();
         m_movers[static_cast<size_t>(record->moverSlot)] = last;

@@ -59,6 +59,15 @@ public:
     // comes close.
     static constexpr size_t kSampled = 64;
     static constexpr size_t kQuickShare = 32;
+    // The quick count's sample of moving bodies costs at most a kSampleShare-th of the step it tells
+    // of, once it has tried kLeastTries of them (fewer tell nothing): a body tried costs about
+    // kTryCost nanoseconds (its body, shapes and boxes mostly out of the cache in a large world),
+    // each box its look-up meets about kMetCost, each contact of a list it walks about kListedCost.
+    static constexpr int64_t kSampleShare = 50;
+    static constexpr size_t kLeastTries = 4;
+    static constexpr int64_t kTryCost = 500;
+    static constexpr int64_t kMetCost = 12;
+    static constexpr int64_t kListedCost = 60;
     // A world of so few boxes cannot pair its way near the budget (each pairing with every other,
     // each pair walking a list of them all, stays within milliseconds): it is not looked up, the
     // last step's pairing telling the next's, so that the budget costs it next to nothing.
@@ -173,6 +182,9 @@ private:
     // the moving bodies: one in kQuickShare of them, or kSampled where the step comes `closer`.
     Work estimate(const b2World& world, KXPStepCensus& census, float dt, bool closer);
     static size_t sampleSize(size_t count, bool closer, bool allWhileFew);
+    // What a sample that tried `tried` moving bodies, met `met` boxes and walked `listed` contacts
+    // costs, in nanoseconds.
+    static int64_t sampleCost(size_t tried, int64_t met, int64_t listed);
     // Whether a moving body's boxes leave their margins in a step of `dt`.
     bool leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const;
     // Holds out the bodies of the crowd that add the most, until the step is within room.
@@ -210,12 +222,17 @@ private:
     int64_t m_madeInStep = 0;
     int64_t m_freshComing = 0;
     int64_t m_fresh = 0;
+    // Bodies destroyed since the last step, counted as they go, then for the coming step.
+    int64_t m_goneComing = 0;
+    int64_t m_gone = 0;
     int64_t m_firstImpacts = 0;
     // The first pairing.
     Work m_first;
     // The boxes the ground rays looked at after the last step and after this one so far, and in
     // this frame.
     int64_t m_raysLast = 0;
+    // The moving bodies the last count tried.
+    size_t m_tried = 0;
     int64_t m_rays = 0;
     int64_t m_frameRays = 0;
     // The boxes the budget looked at for this step.

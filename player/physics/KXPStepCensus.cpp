@@ -124,11 +124,15 @@ KXPStepCensus::KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp)
 
 KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
     const size_t index = static_cast<size_t>(proxyId);
-    std::vector<Box>& boxes = m_memo.boxes;
-    if (index >= boxes.size()) {
-        boxes.resize(std::max(index + 1, boxes.size() * 2));
+    const size_t page = index / Memo::kPageBoxes;
+    std::vector<std::unique_ptr<Box[]>>& pages = m_memo.pages;
+    if (page >= pages.size()) {
+        pages.resize(std::max(page + 1, pages.size() * 2));
     }
-    Box& entry = boxes[index];
+    if (pages[page] == nullptr) {
+        pages[page] = std::make_unique<Box[]>(Memo::kPageBoxes);
+    }
+    Box& entry = pages[page][index % Memo::kPageBoxes];
     if (entry.stamp != m_stamp) {
         entry = Box();
         entry.stamp = m_stamp;
@@ -150,6 +154,7 @@ int64_t KXPStepCensus::contactsOf(int32 proxyId) {
         entry.counted = true;
         entry.contacts = ::contactsOf(*entry.body);
         m_looks = kxcount::add(m_looks, entry.contacts);
+        m_listed = kxcount::add(m_listed, entry.contacts);
     }
     return entry.contacts;
 }
@@ -181,10 +186,8 @@ KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
     }
     own.lookedUp = true;
     const KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false);
-    // The look-up may have grown the memo: its entry is found anew.
-    Box& looked = box(proxyId);
-    looked.pairs = adds.pairs;
-    looked.made = adds.made;
+    own.pairs = adds.pairs;
+    own.made = adds.made;
     return adds;
 }
 

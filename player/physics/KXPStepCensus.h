@@ -14,6 +14,7 @@
 #include <box2d/box2d.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class KXPStepCensus {
@@ -39,11 +40,14 @@ public:
         int64_t pairs = 0;
         int64_t made = 0;
     };
-    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm; a look-up
-    // may grow it, so no reference to an entry is kept across one), and the last pass over the move
-    // buffer that saw each box.
+    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm), and the
+    // last pass over the move buffer that saw each box. The boxes are kept in pages of kPageBoxes,
+    // each made when a box of it is first met: a sample of a world of tens of thousands of boxes
+    // touches the memory of what it meets, not of every box up to the largest id. An entry stays
+    // where it is while the memo lives.
     struct Memo {
-        std::vector<Box> boxes;
+        static constexpr size_t kPageBoxes = 64;
+        std::vector<std::unique_ptr<Box[]>> pages;
         std::vector<uint64_t> seen;
         uint64_t bufferStamp = 0;
     };
@@ -51,8 +55,10 @@ public:
     KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp);
 
     const KXPBroadPhaseView& view() const { return m_view; }
-    // The boxes looked at so far.
+    // The boxes looked at so far, and of them the entries of contact lists walked (each a step along
+    // a list, where a box met in the tree is mostly a read of what the census has seen already).
     int64_t looks() const { return m_looks; }
+    int64_t listed() const { return m_listed; }
 
     // The first pairing of the coming step: every box of the move buffer while there are at most
     // `boxes`, else about `boxes` of them picked by a hash of their place and `salt`, scaled to
@@ -83,6 +89,7 @@ private:
     Memo& m_memo;
     uint64_t m_stamp;
     int64_t m_looks = 0;
+    int64_t m_listed = 0;
     // The step the carried bodies are carried in.
     float m_dt = 0.0f;
 };

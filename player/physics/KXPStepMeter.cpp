@@ -38,28 +38,41 @@ KXPStepMeter* KXPStepMeter::active() {
     return meter;
 }
 
-KXPStepMeter::KXPStepMeter(std::FILE* file) : m_file(file) {
+KXPStepMeter::KXPStepMeter(std::FILE* file)
+    : m_file(file), m_clockCost(readingCost(threadNanos)), m_monotonicCost(readingCost(monotonicNanos)) {}
+
+int64_t KXPStepMeter::readingCost(int64_t (*clock)()) {
     // The least of a few runs of readings: what an interval measured around nothing shows.
     constexpr int kReadings = 256;
     int64_t least = -1;
     for (int run = 0; run < 8; ++run) {
-        const int64_t start = threadNanos();
+        const int64_t start = clock();
         for (int reading = 0; reading < kReadings; ++reading) {
-            threadNanos();
+            clock();
         }
-        const int64_t each = (threadNanos() - start) / (kReadings + 1);
+        const int64_t each = (clock() - start) / (kReadings + 1);
         least = least < 0 ? each : std::min(least, each);
     }
-    m_clockCost = least;
+    return least;
 }
 
 int64_t KXPStepMeter::since(int64_t start) const {
     return std::max<int64_t>(threadNanos() - start - m_clockCost, 0);
 }
 
+int64_t KXPStepMeter::sinceMonotonic(int64_t start) const {
+    return std::max<int64_t>(monotonicNanos() - start - m_monotonicCost, 0);
+}
+
 int64_t KXPStepMeter::threadNanos() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+int64_t KXPStepMeter::monotonicNanos() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 

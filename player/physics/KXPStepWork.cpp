@@ -29,6 +29,7 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::scans, KXPStepWork::kScanCost, true},
     {&KXPStepWork::rays, KXPStepWork::kRayCost},
     {&KXPStepWork::looks, KXPStepWork::kLookCost},
+    {&KXPStepWork::gone, KXPStepWork::kGoneCost},
 };
 
 } // namespace

@@ -73,6 +73,10 @@ struct KXPStepWork {
     static constexpr int64_t kRayCost = 50;
     // A box the budget itself looks at to tell the step's work.
     static constexpr int64_t kLookCost = 10;
+    // A body destroyed since the last step, where that step asks for more memory than Box2D's own
+    // stack holds: the heap then first takes back what the game freed with the body (its object,
+    // its look), chunk by chunk. Measured 1-1.3 microseconds a body after tens of thousands went.
+    static constexpr int64_t kGoneCost = 1000;
     // Walks and scans go from contact to contact, each in memory of its own: up to kNearContacts
     // in the world they stay in the processor's nearer caches and cost the prices above; beyond,
     // more and more of them are misses, up to kFarTimes the price from kFarContacts on. Where they
@@ -100,6 +104,7 @@ struct KXPStepWork {
     int64_t scans = 0;
     int64_t rays = 0;
     int64_t looks = 0;
+    int64_t gone = 0;
     // The contacts of the world the work is done in: no count, it prices the walks and scans.
     int64_t reach = 0;
 
