@@ -572,6 +572,66 @@ TEST(StepBudget, TheBudgetsOwnLooksAreASampleAndCountTowardTheFrame) {
     EXPECT_GT(few.budget.looks(), 0);
 }
 
+// The quick count's sample of moving bodies stays within a fiftieth of the step it foresees once it
+// has tried its least: a thousand lift-like boxes at one point, moving together, each of which meets
+// all the others when it leaves its margins.
+TEST(StepBudget, TheQuickCountsSampleStaysWithinItsShareOfTheStep) {
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    constexpr int kCount = 1000;
+    for (int index = 0; index < kCount; ++index) {
+        field.box(0.001f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_kinematicBody)
+            ->SetLinearVelocity(b2Vec2(0.0f, 6.0f));
+    }
+    field.step();
+    // Each body tried meets the whole crowd: one try's share past the allowance at most. The step
+    // it tells of is this one or the last, whichever is more.
+    const int64_t oneTry = KXPStepBudget::sampleCost(1, kCount, 0);
+    int sampled = 0;
+    for (int step = 0; step < 30; ++step) {
+        const int64_t last = field.budget.foreseen();
+        field.step();
+        ASSERT_EQ(field.budget.heldOutCount(), 0u);
+        const int64_t looks = field.budget.looks();
+        const int64_t told = std::max(last, field.budget.foreseen());
+        sampled += looks > kCount ? 1 : 0;
+        EXPECT_LE(KXPStepBudget::sampleCost(0, looks, 0), told / KXPStepBudget::kSampleShare + oneTry)
+            << step << ": " << looks << " looks for a step foreseen at " << told << " ns";
+        // Still a sample of the crowd, not one body.
+        if (looks > kCount) {
+            EXPECT_GE(looks, static_cast<int64_t>(KXPStepBudget::kLeastTries) * kCount / 2) << step;
+        }
+    }
+    EXPECT_GT(sampled, 0);
+}
+
+// Bodies destroyed since the last step count in the next where its islands ask Box2D for heap memory
+// (the heap then takes back what went with them first), and only there.
+TEST(StepBudget, BodiesGoneCountInTheNextStepWhereItTakesHeapMemory) {
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    std::vector<b2Body*> spread;
+    for (int index = 0; index < 6000; ++index) {
+        spread.push_back(field.box(3.0f * static_cast<float>(index % 100),
+                                   3.0f * static_cast<float>(index / 100), 1.0f, 1.0f));
+    }
+    field.step();
+    EXPECT_EQ(field.budget.predicted().gone, 0);
+    for (int index = 0; index < 2000; ++index) {
+        field.world->DestroyBody(spread.back());
+        spread.pop_back();
+    }
+    field.step();
+    EXPECT_EQ(field.budget.predicted().gone, 2000);
+    field.step();
+    EXPECT_EQ(field.budget.predicted().gone, 0);
+    // A world small enough for Box2D's own stack: what goes leaves the step alone.
+    while (spread.size() > 200) {
+        field.world->DestroyBody(spread.back());
+        spread.pop_back();
+    }
+    field.step();
+    EXPECT_EQ(field.budget.predicted().gone, 0);
+}
+
 TEST(StepBudget, TheBroadPhaseViewReadsWhatTheNextStepPairs) {
     b2World world(b2Vec2(0.0f, 0.0f));
     const KXPBroadPhaseView view(world);

@@ -64,14 +64,20 @@ public:
     // kTryCost nanoseconds (its body, shapes and boxes mostly out of the cache in a large world),
     // each box its look-up meets about kMetCost, each contact of a list it walks about kListedCost.
     static constexpr int64_t kSampleShare = 50;
-    static constexpr size_t kLeastTries = 4;
+    static constexpr size_t kLeastTries = 8;
     static constexpr int64_t kTryCost = 500;
     static constexpr int64_t kMetCost = 12;
     static constexpr int64_t kListedCost = 60;
+    // What a sample that tried `tried` moving bodies, met `met` boxes and walked `listed` contacts
+    // costs, in nanoseconds.
+    static int64_t sampleCost(size_t tried, int64_t met, int64_t listed);
     // A world of so few boxes cannot pair its way near the budget (each pairing with every other,
     // each pair walking a list of them all, stays within milliseconds): it is not looked up, the
     // last step's pairing telling the next's, so that the budget costs it next to nothing.
     static constexpr int32 kFewBoxes = 128;
+    // Boxes moved since the last step times the world's boxes, up to which the first pairing is not
+    // looked up.
+    static constexpr int64_t kFewPairs = 4096;
     // Boxes the budget looks at, at most, to tell each body's share of a step it acts on (some tens
     // of milliseconds).
     static constexpr int64_t kActLooks = 2'000'000;
@@ -182,9 +188,6 @@ private:
     // the moving bodies: one in kQuickShare of them, or kSampled where the step comes `closer`.
     Work estimate(const b2World& world, KXPStepCensus& census, float dt, bool closer);
     static size_t sampleSize(size_t count, bool closer, bool allWhileFew);
-    // What a sample that tried `tried` moving bodies, met `met` boxes and walked `listed` contacts
-    // costs, in nanoseconds.
-    static int64_t sampleCost(size_t tried, int64_t met, int64_t listed);
     // Whether a moving body's boxes leave their margins in a step of `dt`.
     bool leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const;
     // Holds out the bodies of the crowd that add the most, until the step is within room.
