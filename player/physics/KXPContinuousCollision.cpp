@@ -52,7 +52,9 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     // and carries its two bodies on, each paired again with what it overlaps.
     const int64_t solved = *std::max_element(m_solved.begin(), m_solved.end());
     const int64_t calls = *std::max_element(m_calls.begin(), m_calls.end());
-    const int64_t impacts = m_ranLast ? solved : std::max(solved, candidates);
+    // The contacts its first pairing makes with still bodies may each be an impact: a step with no
+    // impacts before it (the first) solves about as many.
+    const int64_t impacts = std::max(m_ranLast ? solved : std::max(solved, candidates), made);
     work.impacts = kxcount::add(m_ranLast ? calls : std::max(calls, candidates), made);
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
     work.reach = contacts;

@@ -28,8 +28,9 @@ public:
     // Steps without continuous collision after one that passed kImpactsPerStep: ten seconds.
     static constexpr uint32_t kRestSteps = 600;
 
-    // What the coming step's continuous collision would do, with the world holding `contacts` and
-    // `made` of them coming in its first pairing (each may have a time of impact). After steps
+    // What the coming step's continuous collision would do, with the world holding `contacts` once
+    // the step's pairings have made theirs, `made` of them in its first pairing (each may have a time
+    // of impact). After steps
     // without it, bodies may have sunk into still ones meanwhile: each of the `candidates` (the
     // contacts that may have a time of impact, told when retrying() asks for them) is taken for an
     // impact at least.

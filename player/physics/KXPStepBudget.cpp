@@ -376,7 +376,9 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     Work work = estimate(world, census, dt, false);
     // Retried after steps without it, continuous collision may meet bodies sunk into still ones.
     const int64_t candidates = m_continuous.retrying() ? KXPContinuousCollision::candidates(world) : 0;
-    m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates, m_carriedBody);
+    // Continuous collision comes after both pairings: the contacts they make are in the world by then.
+    m_continuousWork = m_continuous.predicted(kxcount::add(work.contacts, work.made), m_firstImpacts,
+                                              candidates, m_carriedBody);
     int64_t stepCost = work.cost();
     int64_t continuousCost = m_continuousWork.cost();
     m_looks = census.looks();
@@ -392,7 +394,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
         kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) >= kCloserWork) {
         KXPStepCensus closer(world, m_memo, nextStamp());
         work = estimate(world, closer, dt, true);
-        m_continuousWork = m_continuous.predicted(work.contacts, m_firstImpacts, candidates, m_carriedBody);
+        m_continuousWork = m_continuous.predicted(kxcount::add(work.contacts, work.made), m_firstImpacts,
+                                                  candidates, m_carriedBody);
         stepCost = work.cost();
         continuousCost = m_continuousWork.cost();
         m_looks = kxcount::add(m_looks, closer.looks());
