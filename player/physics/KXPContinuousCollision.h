@@ -30,10 +30,9 @@ public:
 
     // What the coming step's continuous collision would do, with the world holding `contacts` once
     // the step's pairings have made theirs, `made` of them in its first pairing (each may have a time
-    // of impact). After steps
-    // without it, bodies may have sunk into still ones meanwhile: each of the `candidates` (the
-    // contacts that may have a time of impact, told when retrying() asks for them) is taken for an
-    // impact at least.
+    // of impact). After steps without it, bodies may have sunk into still ones meanwhile: each of the
+    // `candidates` (the contacts that may have a time of impact, told when retrying() asks for them)
+    // is taken for an impact at least.
     // Each impact carries its two bodies on, paying what `carried` tells a body carried beyond its
     // margins pays (KXPStepBudget's sample of the moving bodies).
     KXPStepWork predicted(int64_t contacts, int64_t made, int64_t candidates = 0,
