@@ -53,8 +53,9 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     const int64_t solved = *std::max_element(m_solved.begin(), m_solved.end());
     const int64_t calls = *std::max_element(m_calls.begin(), m_calls.end());
     // The contacts its first pairing makes with still bodies may each be an impact: a step with no
-    // impacts before it (the first) solves about as many.
-    const int64_t impacts = std::max(m_ranLast ? solved : std::max(solved, candidates), made);
+    // times of impact before it (the first) solves about as many. After, the steps before tell.
+    const int64_t told = m_ranLast ? solved : std::max(solved, candidates);
+    const int64_t impacts = solved == 0 && calls == 0 ? std::max(told, made) : told;
     work.impacts = kxcount::add(m_ranLast ? calls : std::max(calls, candidates), made);
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
     work.reach = contacts;
