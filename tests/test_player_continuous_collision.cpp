@@ -78,8 +78,8 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
         ball.m_radius = 0.5f;
         world->CreateBody(&definition)->CreateFixture(&ball, 1.0f);
     }
-    // Nothing known yet: a time of impact for each new contact of a still body the first pairing
-    // makes, and one look at every contact.
+    // Nothing known yet: one look at every contact, and a time of impact for each new contact of a
+    // still body the first pairing makes.
     KXPStepWork first = continuous.predicted(41, 40);
     EXPECT_EQ(first.impacts, 40);
     EXPECT_EQ(first.scans, 41);
