@@ -5,11 +5,11 @@
 // out the time of impact of each contact that may have one, and for each impact it solves (Box2D
 // counts them on the contacts) it looks at every contact of the world again. A step's impacts are
 // not known before it: the busiest of the last four steps that ran continuous collision tells the
-// next, as the same bodies do much the same from one step to the next. While steps go without it, that count
-// wanes by an eighth a step, so that it is tried again once the world may have calmed down. A step
-// that worked out more than kImpactsPerStep times of impact (a character in a forest of overlapping
-// trees: millions) is followed by kRestSteps without, then it is tried again. Counts decide, not
-// time, so that a run repeats exactly.
+// next, as the same bodies do much the same from one step to the next. While steps go without it,
+// that count wanes by an eighth a step, so that it is tried again once the world may have calmed
+// down. A step that worked out more than kImpactsPerStep times of impact (a character in a forest
+// of overlapping trees: millions) is followed by kRestSteps without, then it is tried again. Counts
+// decide, not time, so that a run repeats exactly.
 
 #include "player/physics/KXPStepWork.h"
 

@@ -8,10 +8,10 @@
 //
 // measured being the thread's CPU time in b2World::Step and in the characters' ground rays after it,
 // budget the time of the budget's own prediction (on the monotonic clock, below), predicted what it
-// predicted, acts whether that passes the budget; then the prediction's parts and counts read off the world
-// before and after the step (what Box2D did, for weighing the parts), none of which the measured times
-// include. Without the variable nothing is measured. Time never decides anything in the player: only this
-// bench reads it.
+// predicted, acts whether that passes the budget; then the prediction's parts and counts read off the
+// world before and after the step (what Box2D did, for weighing the parts), none of which the
+// measured times include. Without the variable nothing is measured. Time never decides anything in
+// the player: only this bench reads it.
 
 #include <box2d/box2d.h>
 
