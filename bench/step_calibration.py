@@ -231,15 +231,25 @@ def nnls(gram, cross):
 
 
 # Walks and scans cost more in a world of many contacts (player/physics/KXPStepWork.h, farShare):
-# the fit weighs them so, leaving the near price to find. Keep these as that file has them.
-NEAR_CONTACTS, FAR_CONTACTS, FAR_TIMES = 4096, 65536, 8
-FAR_PRICED = ("p.walks", "p.scans")
+# the fit weighs them so, leaving the near price to find. A scan's reach is the contacts' memory as
+# packed contacts ("p.scanReach"), and its share rises in a line to a wider world. Keep these as
+# that file has them.
+NEAR_CONTACTS, FAR_CONTACTS, SCAN_FAR_CONTACTS, FAR_TIMES = 4096, 65536, 131072, 8
 
 
 def far_share(reach):
     span = FAR_CONTACTS - NEAR_CONTACTS
     beyond = min(max(reach - NEAR_CONTACTS, 0), span)
     return 1 + (FAR_TIMES - 1) * (beyond / span) ** 2
+
+
+def scan_share(reach):
+    span = SCAN_FAR_CONTACTS - NEAR_CONTACTS
+    beyond = min(max(reach - NEAR_CONTACTS, 0), span)
+    return 1 + (FAR_TIMES - 1) * beyond / span
+
+
+FAR_PRICED = {"p.walks": ("p.reach", far_share), "p.scans": ("p.scanReach", scan_share)}
 
 
 def fit(paths, only, relative):
@@ -257,10 +267,12 @@ def fit(paths, only, relative):
                 if key not in only if only else key.startswith(TIMES):
                     continue
                 row[key] = value
-            reach = row.pop("p.reach", None)
-            for key in FAR_PRICED:
+            reaches = {name: row.pop(name, None) for name in ("p.reach", "p.scanReach")}
+            for key, (reach_name, share) in FAR_PRICED.items():
+                # Meter files written before the scan's reach of its own had the world's.
+                reach = reaches[reach_name] if reaches[reach_name] is not None else reaches["p.reach"]
                 if reach is not None and key in row:
-                    row[key] *= far_share(reach)
+                    row[key] *= share(reach)
             y = values["measured"]
             if relative and y < 1e6:
                 continue

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
+#include <vector>
 
 // Box2D's own count of the times of impact it worked out (see KXPContinuousCollision.cpp).
 extern B2_API int32 b2_toiCalls;
@@ -127,7 +129,8 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
 }
 
 // Walks and scans (from contact to contact) cost more once the world's contacts no longer stay in
-// the cache: up to kFarTimes as much, never less for more of them; nothing else changes price.
+// the cache: up to kFarTimes as much, scans from a wider world on, never less for more of them;
+// nothing else changes price.
 TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
     KXPStepWork work;
     work.walks = 1000;
@@ -137,15 +140,25 @@ TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
     work.reach = KXPStepWork::kNearContacts;
     EXPECT_EQ(work.cost(), near);
     work.reach = KXPStepWork::kFarContacts;
+    const int64_t walksFar = 1000 * KXPStepWork::kFarTimes * KXPStepWork::kWalkCost;
+    const int64_t scansPart =
+        1000 * KXPStepWork::kScanCost * KXPStepWork::scanShare(KXPStepWork::kFarContacts) / 1024;
+    EXPECT_GT(scansPart, 1000 * KXPStepWork::kScanCost);
+    EXPECT_LT(scansPart, 1000 * KXPStepWork::kScanCost * KXPStepWork::kFarTimes);
+    EXPECT_EQ(work.cost(), walksFar + scansPart + 1000 * KXPStepWork::kPairCost);
+    work.reach = KXPStepWork::kScanFarContacts;
     const int64_t far = 1000 * KXPStepWork::kFarTimes * (KXPStepWork::kWalkCost + KXPStepWork::kScanCost) +
                         1000 * KXPStepWork::kPairCost;
     EXPECT_EQ(work.cost(), far);
-    work.reach = 10 * KXPStepWork::kFarContacts;
+    work.reach = 10 * KXPStepWork::kScanFarContacts;
     EXPECT_EQ(work.cost(), far);
     int64_t last = 0;
-    for (int64_t reach = 0; reach <= 70000; reach += 1000) {
+    int64_t lastScan = 0;
+    for (int64_t reach = 0; reach <= 140000; reach += 1000) {
         EXPECT_GE(KXPStepWork::farShare(reach), last) << reach;
+        EXPECT_GE(KXPStepWork::scanShare(reach), lastScan) << reach;
         last = KXPStepWork::farShare(reach);
+        lastScan = KXPStepWork::scanShare(reach);
     }
     // The reach goes with sums and samples, the widest kept.
     KXPStepWork other;
@@ -160,6 +173,66 @@ TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
 
 // A step whose continuous collision would pass what is left of the frame's budget goes without it,
 // no body held out for that; a frame of many steps (a rebuild) shares one budget among them.
+// The pages of memory the world's contacts lie in, each a miss of the processor's page tables
+// and caches when a scan meets it: counted after a step that ran continuous collision. Contacts
+// made together lie packed, kContactsPerPage to a page, and their scans cost what their number
+// tells; the few left of a crowd lie scattered over the crowd's pages, and cost as a world of that
+// much memory.
+TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfThatMuchMemory) {
+    const auto truePages = [this] {
+        std::unordered_set<uintptr_t> pages;
+        for (const b2Contact* contact = world->GetContactList(); contact != nullptr;
+             contact = contact->GetNext()) {
+            pages.insert(reinterpret_cast<uintptr_t>(contact) >> 12);
+        }
+        return static_cast<int64_t>(pages.size());
+    };
+    const auto stepWithImpacts = [this] {
+        continuous.beforeStep(true);
+        b2_toiCalls += 1;
+        setImpacts(*world, 1);
+        continuous.afterStep(*world);
+    };
+    // 60 moving boxes over 400 still ones, all made at once: each moving box makes its contacts with
+    // the still ones in a row, some 26,000 contacts.
+    pile(0.0f, 60, 400);
+    std::vector<b2Body*> still;
+    for (b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        if (body->GetType() == b2_staticBody) {
+            still.push_back(body);
+        }
+    }
+    stepWithImpacts();
+    const int64_t crowd = world->GetContactCount();
+    ASSERT_GT(crowd, 25000);
+    // Counted within a few percent of the pages there are.
+    EXPECT_NEAR(continuous.lastPages(), truePages(), truePages() / 20);
+    EXPECT_LE(KXPContinuousCollision::scanReach(crowd, continuous.lastPages()), crowd * 11 / 10);
+    EXPECT_EQ(continuous.predicted(crowd, 0).reach, crowd);
+    // One still box in four stays: each row keeps one contact in four, over all of the crowd's pages.
+    for (size_t index = 0; index < still.size(); ++index) {
+        if (index % 4 != 0) {
+            world->DestroyBody(still[index]);
+        }
+    }
+    stepWithImpacts();
+    const int64_t left = world->GetContactCount();
+    ASSERT_GT(left, KXPStepWork::kNearContacts);
+    EXPECT_NEAR(continuous.lastPages(), truePages(), truePages() / 20);
+    EXPECT_GT(continuous.lastPages() * KXPContinuousCollision::kContactsPerPage, 2 * left);
+    const KXPStepWork scattered = continuous.predicted(left, 0);
+    EXPECT_EQ(scattered.reach, KXPContinuousCollision::scanReach(left, continuous.lastPages()));
+    // Dearer than as many contacts packed.
+    KXPStepWork packed = scattered;
+    packed.reach = left;
+    EXPECT_GT(scattered.cost(), packed.cost());
+    // Too few contacts to leave the caches are not paged.
+    world = std::make_unique<b2World>(b2Vec2(0.0f, 0.0f));
+    pile(0.0f, 10, 10);
+    stepWithImpacts();
+    EXPECT_EQ(continuous.lastPages(), 0);
+}
+
 TEST_F(ContinuousCollision, TheStepBudgetRunsAStepWithoutItWhenItWouldPassTheFrame) {
     KXPStepBudget budget([](b2Body*) { return KXPStepBudget::Rank::first; });
     budget.watch(*world);

@@ -1,6 +1,8 @@
 #include "player/physics/KXPContinuousCollision.h"
 
 #include <algorithm>
+#include <bitset>
+#include <cmath>
 
 // Box2D's own count of the times of impact it has worked out: exported by the library, though
 // not declared in its headers.
@@ -58,7 +60,7 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     const int64_t impacts = m_ranLast ? solved : std::max(solved, candidates);
     work.impacts = kxcount::add(m_ranLast ? calls : std::max(calls, candidates), made);
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
-    work.reach = contacts;
+    work.reach = scanReach(contacts, m_pages);
     if (impacts > 0) {
         KXPStepWork carriedOn = carried.scaled(kxcount::mul(2, impacts), 1);
         carriedOn.impacts = 0;
@@ -77,20 +79,50 @@ void KXPContinuousCollision::beforeStep(bool continuous) {
     }
 }
 
-int64_t KXPContinuousCollision::impactsOf(const b2World& world) {
+int64_t KXPContinuousCollision::scanReach(int64_t contacts, int64_t pages) {
+    return std::max(contacts, kxcount::mul(pages, kContactsPerPage));
+}
+
+void KXPContinuousCollision::countAfter(const b2World& world) {
+    // So few contacts stay in the caches wherever they lie.
+    const bool paged = world.GetContactCount() > KXPStepWork::kNearContacts;
+    if (paged) {
+        m_pageBits.fill(0);
+    }
     int64_t impacts = 0;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         impacts += contact->*ImpactCount::kMember;
+        if (!paged) {
+            continue;
+        }
+        const uint64_t page = reinterpret_cast<uintptr_t>(contact) >> 12;
+        const uint64_t bit = (page * 0x9E3779B97F4A7C15ull) >> 48;
+        m_pageBits[bit / 64] |= uint64_t{1} << (bit % 64);
     }
-    return impacts;
+    m_impacts = impacts;
+    m_pages = 0;
+    if (!paged) {
+        return;
+    }
+    size_t set = 0;
+    for (const uint64_t word : m_pageBits) {
+        set += std::bitset<64>(word).count();
+    }
+    // Of n pages hashed into m bits, about m e^(-n/m) stay clear.
+    const double clear = static_cast<double>(std::max<size_t>(kPageBits - set, 1));
+    m_pages = static_cast<int64_t>(std::llround(kPageBits * std::log(kPageBits / clear)));
 }
 
 bool KXPContinuousCollision::afterStep(const b2World& world) {
     m_lastCalls = b2_toiCalls - m_callsBefore;
     if (m_continuous) {
         // Without a time of impact worked out there is no impact: no contact to walk.
-        m_impacts = m_lastCalls > 0 ? impactsOf(world) : 0;
+        if (m_lastCalls > 0) {
+            countAfter(world);
+        } else {
+            m_impacts = 0;
+        }
         std::rotate(m_calls.rbegin(), m_calls.rbegin() + 1, m_calls.rend());
         std::rotate(m_solved.rbegin(), m_solved.rbegin() + 1, m_solved.rend());
         m_calls[0] = m_lastCalls;

@@ -50,10 +50,22 @@ public:
     int32 lastImpacts() const { return m_lastCalls; }
     // The impacts the last step that ran it solved.
     int64_t lastSolved() const { return m_impacts; }
+    // The memory pages the world's contacts lay in after the last step that ran it (an estimate).
+    int64_t lastPages() const { return m_pages; }
+    // Each impact walks the world's contacts from one to the next. Where they lie packed, about
+    // kContactsPerPage share a page of memory, and the walk costs what `contacts` tells (scanShare).
+    // Where they lie scattered over more pages (contacts made and freed a few at a time, or the few
+    // left of a crowd over the memory the crowd took), each page is another miss of the processor's
+    // page tables and caches: the walk costs what a world of that many packed pages would. Measured,
+    // a contact looked at again cost 13-17 ns with 8,000-23,000 contacts over 1,000-1,300 pages, and
+    // 40-150 ns with 25,000-65,000 over 9,000-12,000.
+    static constexpr int64_t kContactsPerPage = 16;
+    static int64_t scanReach(int64_t contacts, int64_t pages);
 
 private:
-    // The impacts a step solved: those Box2D counted on the world's contacts.
-    static int64_t impactsOf(const b2World& world);
+    // The impacts a step solved (those Box2D counted on the world's contacts), and the pages the
+    // contacts lie in.
+    void countAfter(const b2World& world);
 
     // The times of impact and the impacts of the last kRecall steps that ran it (waning since):
     // the next step is foreseen by the most of them, as a heap's impacts swing from step to step.
@@ -61,6 +73,11 @@ private:
     std::array<int64_t, kRecall> m_calls{};
     std::array<int64_t, kRecall> m_solved{};
     int64_t m_impacts = 0;
+    int64_t m_pages = 0;
+    // The pages met by countAfter, hashed into bits: their number is told from the bits left clear
+    // (linear counting), in one pass, whatever the world holds.
+    static constexpr size_t kPageBits = 65536;
+    std::array<uint64_t, kPageBits / 64> m_pageBits{};
     int32 m_callsBefore = 0;
     int32 m_lastCalls = 0;
     bool m_continuous = false;

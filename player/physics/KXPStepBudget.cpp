@@ -66,6 +66,22 @@ const b2Body* walksAt(const b2Contact& contact) {
     return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
 }
 
+// Whether a new contact's first test is light: two solid shapes, one a circle (a distance worked
+// out) or whose shapes' own boxes lie apart (the first axis that parts them ends the test).
+bool testsLight(const b2Fixture& a, const b2Fixture& b) {
+    if (a.IsSensor() || b.IsSensor() || a.GetType() == b2Shape::e_chain || b.GetType() == b2Shape::e_chain) {
+        return false;
+    }
+    if (a.GetType() == b2Shape::e_circle || b.GetType() == b2Shape::e_circle) {
+        return true;
+    }
+    b2AABB boxA;
+    b2AABB boxB;
+    a.GetShape()->ComputeAABB(&boxA, a.GetBody()->GetTransform(), 0);
+    b.GetShape()->ComputeAABB(&boxB, b.GetBody()->GetTransform(), 0);
+    return !b2TestOverlap(boxA, boxB);
+}
+
 // What a body's own contacts add to each step: each updated, solved while touching.
 KXPStepWork contactsOf(const b2Body& body) {
     KXPStepWork work;
@@ -249,6 +265,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
     work.fresh = m_fresh;
+    work.freshLight = m_freshLight;
     work.gone = passesStack(world) ? m_gone : 0;
     m_tried = 0;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
@@ -266,9 +283,11 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
             // What a carried body paid in a larger world no longer holds here.
             m_carriedBody = Work();
             m_walksPerPair = std::min<int64_t>(m_walksPerPair, kFewBoxes);
+            m_rewalksPerPair = std::min<int64_t>(m_rewalksPerPair, kFewBoxes);
         }
         work.pairs = m_lastPairs;
         work.walks = kxcount::mul(m_lastPairs, m_walksPerPair);
+        work.rewalks = kxcount::mul(m_lastPairs, m_rewalksPerPair);
         work.rays = m_raysLast;
         return work;
     }
@@ -302,6 +321,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     if (tries == 0) {
         work.pairs = kxcount::add(work.pairs, m_lastPairs);
         work.walks = kxcount::add(work.walks, kxcount::mul(m_lastPairs, m_walksPerPair));
+        work.rewalks = kxcount::add(work.rewalks, kxcount::mul(m_lastPairs, m_rewalksPerPair));
     } else {
         Work carried;
         int64_t leaving = 0;
@@ -334,7 +354,10 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         if (movers > tried) {
             carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tried));
         }
-        m_walksPerPair = carried.pairs > 0 ? carried.walks / carried.pairs : m_walksPerPair;
+        if (carried.pairs > 0) {
+            m_walksPerPair = carried.walks / carried.pairs;
+            m_rewalksPerPair = carried.rewalks / carried.pairs;
+        }
         work.add(carried);
     }
     return work;
@@ -369,6 +392,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     m_rays = 0;
     m_fresh = m_freshComing;
     m_freshComing = 0;
+    m_freshLight = m_freshLightComing;
+    m_freshLightComing = 0;
     m_gone = m_goneComing;
     m_goneComing = 0;
     m_madeInStep = 0;
@@ -435,7 +460,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
             "rays=%lld continuous=%lld looks=%lld held=%zu",
             static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
             static_cast<long long>(m_predicted.touching), static_cast<long long>(m_predicted.moving),
-            static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
+            static_cast<long long>(m_predicted.pairs),
+            static_cast<long long>(kxcount::add(m_predicted.walks, m_predicted.rewalks)),
             static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.rays),
             static_cast<long long>(continuous ? continuousCost : 0), static_cast<long long>(m_looks),
             m_held.size());
@@ -515,7 +541,9 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
             adds.pairs = adds.contacts;
             for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                adds.walks = kxcount::add(adds.walks, listOf(walksAt(*edge->contact)) / 2);
+                const b2Body* walked = walksAt(*edge->contact);
+                int64_t& walks = walked == body ? adds.rewalks : adds.walks;
+                walks = kxcount::add(walks, listOf(walked) / 2);
             }
         }
         const auto found = first.find(body);
@@ -593,8 +621,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             "%lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); each "
             "comes back once there is room for it",
             static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(m_predicted.walks), static_cast<long long>(predicted / 1000000), held,
-            name.c_str(), id);
+            static_cast<long long>(kxcount::add(m_predicted.walks, m_predicted.rewalks)),
+            static_cast<long long>(predicted / 1000000), held, name.c_str(), id);
     }
     return held;
 }
@@ -663,14 +691,17 @@ std::string KXPStepBudget::parts() const {
         {"p.queries", m_predicted.queries},
         {"p.pairs", m_predicted.pairs},
         {"p.walks", m_predicted.walks},
+        {"p.rewalks", m_predicted.rewalks},
         {"p.made", m_predicted.made},
         {"p.fresh", m_predicted.fresh},
+        {"p.freshLight", m_predicted.freshLight},
         {"p.impacts", m_continuousWork.impacts},
         {"p.scans", m_continuousWork.scans},
         {"p.rays", m_predicted.rays},
         {"p.looks", m_looks},
         {"p.gone", m_predicted.gone},
         {"p.reach", m_predicted.reach},
+        {"p.scanReach", m_continuousWork.reach},
         {"r.rays", m_rays},
         {"r.made", m_madeInStep},
         {"r.solved", m_continuous.lastSolved()},
@@ -693,7 +724,9 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         ++m_madeInStep;
         // The step's first pairing comes before Box2D locks the world; what it makes later (once
         // bodies are carried beyond their margins) is first tested in the next step.
-        m_freshComing += world.IsLocked() ? 1 : 0;
+        if (world.IsLocked()) {
+            ++(testsLight(*fixtureA, *fixtureB) ? m_freshLightComing : m_freshComing);
+        }
         return true;
     }
     for (b2Body* body : {fixtureA->GetBody(), fixtureB->GetBody()}) {

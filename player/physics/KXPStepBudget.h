@@ -213,10 +213,11 @@ private:
     Work m_continuousWork;
     int64_t m_foreseen = 0;
     uint64_t m_nextSerial = 1;
-    // The pairs the last step's last pairing found, and the walks per pair the last sample of the
-    // moving bodies told.
+    // The pairs the last step's last pairing found, and the walks per pair (of other bodies' lists,
+    // and of their own) the last sample of the moving bodies told.
     int64_t m_lastPairs = 0;
     int64_t m_walksPerPair = 0;
+    int64_t m_rewalksPerPair = 0;
     // What one body carried beyond its margins paid in the last sample that found one.
     Work m_carriedBody;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
@@ -225,6 +226,9 @@ private:
     int64_t m_madeInStep = 0;
     int64_t m_freshComing = 0;
     int64_t m_fresh = 0;
+    // Of them, the light ones (KXPStepWork::kFreshLightCost).
+    int64_t m_freshLightComing = 0;
+    int64_t m_freshLight = 0;
     // Bodies destroyed since the last step, counted as they go, then for the coming step.
     int64_t m_goneComing = 0;
     int64_t m_gone = 0;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <unordered_set>
 
 // Box2D's own count of the times of impact it has worked out (KXPContinuousCollision.cpp).
 extern B2_API int32 b2_toiCalls;
@@ -80,18 +81,22 @@ void KXPStepMeter::beforeStep(const b2World& world) {
     m_contacts = world.GetContactCount();
     m_touching = 0;
     m_sensing = 0;
+    // The pages of memory the contacts lie in, counted exactly (the budget estimates them).
+    std::unordered_set<uintptr_t> pages;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         m_touching += touchingSolid(*contact) ? 1 : 0;
         m_sensing += contact->IsTouching() && !touchingSolid(*contact) ? 1 : 0;
+        pages.insert(reinterpret_cast<uintptr_t>(contact) >> 12);
     }
+    m_pages = static_cast<int64_t>(pages.size());
     // The first pairing, looked up box by box as Box2D will pair it.
     KXPStepCensus::Memo memo;
     KXPStepCensus census(world, memo, 1);
     m_moved = census.view().moveCount();
     const KXPStepWork first = census.firstPairing(static_cast<size_t>(std::max(m_moved, int64_t{1})), 0);
     m_startPairs = first.pairs;
-    m_startWalks = first.walks;
+    m_startWalks = kxcount::add(first.walks, first.rewalks);
     m_startMade = first.made;
     m_toiCalls = b2_toiCalls;
 }
@@ -143,6 +148,7 @@ void KXPStepMeter::finishStep(const b2World& world, uint32_t frame, int64_t pred
     add("c0", m_contacts);
     add("t0", m_touching);
     add("s0", m_sensing);
+    add("pages0", m_pages);
     add("moved0", m_moved);
     add("pairs0", m_startPairs);
     add("walks0", m_startWalks);

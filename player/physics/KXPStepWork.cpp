@@ -9,8 +9,8 @@ namespace {
 struct Count {
     int64_t KXPStepWork::*field;
     int64_t price;
-    // Goes from contact to contact: dearer in a world of many (farShare).
-    bool walksContacts = false;
+    // Goes from contact to contact: dearer in a world of many, by this share (null: not so).
+    int64_t (*share)(int64_t reach) = nullptr;
 };
 constexpr Count kCounts[] = {
     {&KXPStepWork::contacts, KXPStepWork::kContactCost},
@@ -22,11 +22,13 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::joints, KXPStepWork::kJointCost},
     {&KXPStepWork::queries, KXPStepWork::kQueryCost},
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
-    {&KXPStepWork::walks, KXPStepWork::kWalkCost, true},
+    {&KXPStepWork::walks, KXPStepWork::kWalkCost, &KXPStepWork::farShare},
+    {&KXPStepWork::rewalks, KXPStepWork::kRewalkCost},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
     {&KXPStepWork::fresh, KXPStepWork::kFreshCost},
+    {&KXPStepWork::freshLight, KXPStepWork::kFreshLightCost},
     {&KXPStepWork::impacts, KXPStepWork::kImpactCost},
-    {&KXPStepWork::scans, KXPStepWork::kScanCost, true},
+    {&KXPStepWork::scans, KXPStepWork::kScanCost, &KXPStepWork::scanShare},
     {&KXPStepWork::rays, KXPStepWork::kRayCost},
     {&KXPStepWork::looks, KXPStepWork::kLookCost},
     {&KXPStepWork::gone, KXPStepWork::kGoneCost},
@@ -42,13 +44,19 @@ int64_t KXPStepWork::farShare(int64_t reach) {
     return 1024 + (kFarTimes - 1) * 1024 * beyond / kSpan * beyond / kSpan;
 }
 
+int64_t KXPStepWork::scanShare(int64_t reach) {
+    // As farShare, to kFarTimes at kScanFarContacts.
+    constexpr int64_t kSpan = kScanFarContacts - kNearContacts;
+    const int64_t beyond = std::min(std::max<int64_t>(reach - kNearContacts, 0), kSpan);
+    return 1024 + (kFarTimes - 1) * 1024 * beyond / kSpan * beyond / kSpan;
+}
+
 int64_t KXPStepWork::cost() const {
     // Wide enough for every count at its largest times every price: saturated once, at the end.
-    const int64_t share = farShare(reach);
     kxcount::Wide total = 0;
     for (const Count& count : kCounts) {
         const kxcount::Wide priced = static_cast<kxcount::Wide>(this->*count.field) * count.price;
-        total += count.walksContacts ? priced * share / 1024 : priced;
+        total += count.share != nullptr ? priced * count.share(reach) / 1024 : priced;
     }
     return kxcount::narrow(total);
 }

@@ -61,12 +61,20 @@ struct KXPStepWork {
     static constexpr int64_t kQueryCost = 800;
     static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 4;
+    // A contact of the looked-up box's own list, walked again for each of its pairs (and as its new
+    // contacts lengthen it): the list stays in the nearer caches from one walk to the next, whatever
+    // the world holds.
+    static constexpr int64_t kRewalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
     // A contact made at the end of the last step (its bodies carried beyond their margins), whose
     // shapes this step tests for the first time: two polygons' manifold, a sensor's overlap.
     static constexpr int64_t kFreshCost = 2000;
+    // A light one: a circle and a solid shape (a distance worked out), or two polygons whose boxes
+    // lie apart (the first axis that parts them ends the test). Thousands of polygon balls falling
+    // onto ledges, most of them not yet touching, cost 40-60 ns each.
+    static constexpr int64_t kFreshLightCost = 100;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
-    // impact (where the world's contacts stay in the cache: see farShare).
+    // impact (where the world's contacts stay in the cache: see scanShare).
     static constexpr int64_t kImpactCost = 2000;
     static constexpr int64_t kScanCost = 8;
     // A box a character's ground ray looks at after the step.
@@ -79,13 +87,16 @@ struct KXPStepWork {
     static constexpr int64_t kGoneCost = 1000;
     // Walks and scans go from contact to contact, each in memory of its own: up to kNearContacts
     // in the world they stay in the processor's nearer caches and cost the prices above; beyond,
-    // more and more of them are misses, up to kFarTimes the price from kFarContacts on. Where they
-    // lie in memory decides as much as how many they are (contacts made a few at a time over many
-    // steps lie apart), and so does what else the machine runs: measured, a contact looked at
-    // again cost 11-16 ns from 4,000 to 64,000 contacts and 50 ns past that on a machine half
-    // busy, 100-150 ns from 20,000 on beside a full load. The curve (24 ns at 37,000) lies between.
+    // more and more of them are misses, rising with the square of the contacts past the near ones up
+    // to kFarTimes the price from kFarContacts on (walks) or kScanFarContacts on (scans, measured to
+    // stay near their price further). For a scan the reach is the contacts' memory as packed contacts
+    // (KXPContinuousCollision::scanReach): contacts left scattered over many pages cost as many
+    // more. How the contacts lie in their pages, and what else the machine runs, decide too:
+    // measured, a contact looked at again cost 5-17 ns from 16,000 to 64,000 packed contacts, 43-48
+    // ns from 64,000 on, and twice or three times that in a step now and then beside other work.
     static constexpr int64_t kNearContacts = 4096;
     static constexpr int64_t kFarContacts = 65536;
+    static constexpr int64_t kScanFarContacts = 131072;
     static constexpr int64_t kFarTimes = 8;
 
     int64_t contacts = 0;
@@ -98,8 +109,10 @@ struct KXPStepWork {
     int64_t queries = 0;
     int64_t pairs = 0;
     int64_t walks = 0;
+    int64_t rewalks = 0;
     int64_t made = 0;
     int64_t fresh = 0;
+    int64_t freshLight = 0;
     int64_t impacts = 0;
     int64_t scans = 0;
     int64_t rays = 0;
@@ -110,8 +123,10 @@ struct KXPStepWork {
 
     // In nanoseconds, saturating.
     int64_t cost() const;
-    // What a walk or a scan costs, in 1,024ths of its price, where the world holds `reach` contacts.
+    // What a walk, and a scan, costs in 1,024ths of its price, where the world holds `reach`
+    // contacts.
     static int64_t farShare(int64_t reach);
+    static int64_t scanShare(int64_t reach);
     // Each count plus the other's; the reach is the wider of the two.
     void add(const KXPStepWork& other);
     // Each count less the other's, never below zero (the reach stays).
