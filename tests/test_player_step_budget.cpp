@@ -15,7 +15,6 @@
 #include "player/physics/KXPBodyMass.h"
 #include "player/physics/KXPBodyMotion.h"
 #include "player/physics/KXPBroadPhaseView.h"
-#include "player/physics/KXPStepCensus.h"
 
 #include <gtest/gtest.h>
 
@@ -653,57 +652,6 @@ TEST(StepBudget, BodiesGoneCountInTheNextStepWhereItTakesHeapMemory) {
     }
     field.step();
     EXPECT_EQ(field.budget.predicted().gone, 0);
-}
-
-// Box2D finds a new pair's contact on the list of the body whose box came later. A box paired with
-// boxes older than itself walks its own list again for each (and the contacts it makes lengthen
-// it): that list stays in the cache, and those walks cost the near price whatever the world holds.
-// The lists of other bodies grow dearer in a world of many contacts.
-TEST(StepBudget, ABoxWalkingItsOwnListAgainIsPricedApartFromOtherBodiesLists) {
-    b2World world(b2Vec2(0.0f, 0.0f));
-    b2PolygonShape shape;
-    shape.SetAsBox(0.5f, 0.5f);
-    b2BodyDef definition;
-    for (int index = 0; index < 50; ++index) {
-        world.CreateBody(&definition)->CreateFixture(&shape, 1.0f);
-    }
-    world.Step(1.0f / 60.0f, 6, 6);
-    definition.type = b2_dynamicBody;
-    b2Body* newest = world.CreateBody(&definition);
-    newest->CreateFixture(&shape, 1.0f);
-    KXPStepCensus::Memo memo;
-    const int32 newestBox = KXPBroadPhaseView::proxyIdOf(*newest->GetFixtureList(), 0);
-    {
-        KXPStepCensus census(world, memo, 1);
-        const Work adds = census.countMoved(newestBox);
-        EXPECT_EQ(adds.pairs, 50);
-        EXPECT_EQ(adds.made, 50);
-        // Its own list, one longer for each contact made.
-        EXPECT_EQ(adds.rewalks, 50 * 50 / 2);
-        EXPECT_EQ(adds.walks, 0);
-    }
-    world.Step(1.0f / 60.0f, 6, 6);
-    ASSERT_EQ(world.GetContactCount(), 50);
-    // The oldest box, moved by the game: its pair with the newest walks the newest's list (its
-    // contact found half way along), the others walk its own one-contact list.
-    b2Body* oldest = world.GetBodyList();
-    while (oldest->GetNext() != nullptr) {
-        oldest = oldest->GetNext();
-    }
-    oldest->SetTransform(b2Vec2(0.2f, 0.0f), 0.0f);
-    {
-        KXPStepCensus census(world, memo, 2);
-        const Work adds = census.countMoved(KXPBroadPhaseView::proxyIdOf(*oldest->GetFixtureList(), 0));
-        EXPECT_EQ(adds.pairs, 50);
-        EXPECT_EQ(adds.walks, 50 / 2 + 49);
-        EXPECT_EQ(adds.rewalks, 0);
-    }
-    Work work;
-    work.walks = 1000;
-    work.rewalks = 1000;
-    work.reach = KXPStepWork::kFarContacts;
-    EXPECT_EQ(work.cost(),
-              1000 * KXPStepWork::kWalkCost * KXPStepWork::kFarTimes + 1000 * KXPStepWork::kRewalkCost);
 }
 
 TEST(StepBudget, TheBroadPhaseViewReadsWhatTheNextStepPairs) {

@@ -283,11 +283,9 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
             // What a carried body paid in a larger world no longer holds here.
             m_carriedBody = Work();
             m_walksPerPair = std::min<int64_t>(m_walksPerPair, kFewBoxes);
-            m_rewalksPerPair = std::min<int64_t>(m_rewalksPerPair, kFewBoxes);
         }
         work.pairs = m_lastPairs;
         work.walks = kxcount::mul(m_lastPairs, m_walksPerPair);
-        work.rewalks = kxcount::mul(m_lastPairs, m_rewalksPerPair);
         work.rays = m_raysLast;
         return work;
     }
@@ -321,7 +319,6 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     if (tries == 0) {
         work.pairs = kxcount::add(work.pairs, m_lastPairs);
         work.walks = kxcount::add(work.walks, kxcount::mul(m_lastPairs, m_walksPerPair));
-        work.rewalks = kxcount::add(work.rewalks, kxcount::mul(m_lastPairs, m_rewalksPerPair));
     } else {
         Work carried;
         int64_t leaving = 0;
@@ -354,10 +351,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         if (movers > tried) {
             carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tried));
         }
-        if (carried.pairs > 0) {
-            m_walksPerPair = carried.walks / carried.pairs;
-            m_rewalksPerPair = carried.rewalks / carried.pairs;
-        }
+        m_walksPerPair = carried.pairs > 0 ? carried.walks / carried.pairs : m_walksPerPair;
         work.add(carried);
     }
     return work;
@@ -460,8 +454,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
             "rays=%lld continuous=%lld looks=%lld held=%zu",
             static_cast<long long>(m_predicted.cost()), static_cast<long long>(m_predicted.contacts),
             static_cast<long long>(m_predicted.touching), static_cast<long long>(m_predicted.moving),
-            static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(kxcount::add(m_predicted.walks, m_predicted.rewalks)),
+            static_cast<long long>(m_predicted.pairs), static_cast<long long>(m_predicted.walks),
             static_cast<long long>(m_predicted.made), static_cast<long long>(m_predicted.rays),
             static_cast<long long>(continuous ? continuousCost : 0), static_cast<long long>(m_looks),
             m_held.size());
@@ -541,9 +534,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
             adds.pairs = adds.contacts;
             for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                const b2Body* walked = walksAt(*edge->contact);
-                int64_t& walks = walked == body ? adds.rewalks : adds.walks;
-                walks = kxcount::add(walks, listOf(walked) / 2);
+                adds.walks = kxcount::add(adds.walks, listOf(walksAt(*edge->contact)) / 2);
             }
         }
         const auto found = first.find(body);
@@ -621,8 +612,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             "%lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); each "
             "comes back once there is room for it",
             static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(kxcount::add(m_predicted.walks, m_predicted.rewalks)),
-            static_cast<long long>(predicted / 1000000), held, name.c_str(), id);
+            static_cast<long long>(m_predicted.walks), static_cast<long long>(predicted / 1000000), held,
+            name.c_str(), id);
     }
     return held;
 }
@@ -691,7 +682,6 @@ std::string KXPStepBudget::parts() const {
         {"p.queries", m_predicted.queries},
         {"p.pairs", m_predicted.pairs},
         {"p.walks", m_predicted.walks},
-        {"p.rewalks", m_predicted.rewalks},
         {"p.made", m_predicted.made},
         {"p.fresh", m_predicted.fresh},
         {"p.freshLight", m_predicted.freshLight},

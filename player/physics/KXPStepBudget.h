@@ -213,11 +213,10 @@ private:
     Work m_continuousWork;
     int64_t m_foreseen = 0;
     uint64_t m_nextSerial = 1;
-    // The pairs the last step's last pairing found, and the walks per pair (of other bodies' lists,
-    // and of their own) the last sample of the moving bodies told.
+    // The pairs the last step's last pairing found, and the walks per pair the last sample of the
+    // moving bodies told.
     int64_t m_lastPairs = 0;
     int64_t m_walksPerPair = 0;
-    int64_t m_rewalksPerPair = 0;
     // What one body carried beyond its margins paid in the last sample that found one.
     Work m_carriedBody;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;

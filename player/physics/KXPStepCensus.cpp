@@ -83,24 +83,23 @@ public:
             return true;
         }
         // Box2D walks the list of the body whose box has the larger id (each list counted once a
-        // census: what the census pays for them all stays within the world's contacts): another's,
-        // or its own, walked again for each such pair.
-        const bool others = m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId;
-        const int64_t list = others ? m_census.contactsOf(otherId) : m_own.contacts;
-        int64_t& walked = others ? adds.walks : adds.rewalks;
+        // census: what the census pays for them all stays within the world's contacts).
+        const int64_t list = m_ownId == b2BroadPhase::e_nullProxy || otherId > m_ownId
+                                 ? m_census.contactsOf(otherId)
+                                 : m_own.contacts;
         if (m_carried) {
             // Found again: half the list, on average, is walked before its contact turns up.
-            walked = kxcount::add(walked, list / 2);
+            adds.walks = kxcount::add(adds.walks, list / 2);
             return true;
         }
         const bool makes = makesContact(m_own, other);
         if (makes && m_known > 0) {
             // Its contact is there already: found on the way, half the list on average.
             --m_known;
-            walked = kxcount::add(walked, list / 2);
+            adds.walks = kxcount::add(adds.walks, list / 2);
             return true;
         }
-        walked = kxcount::add(walked, list);
+        adds.walks = kxcount::add(adds.walks, list);
         if (makes) {
             ++adds.made;
             // A contact of a still body (or a bullet's) may have a time of impact.
@@ -164,8 +163,8 @@ KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 pr
                                   bool carried) {
     Query query(*this, own, proxyId, ownId, carried, own.contacts);
     m_view.broadPhase().Query(&query, bounds);
-    // Each contact made walks its own list, which the contacts made before it lengthened.
-    query.adds.rewalks = kxcount::add(query.adds.rewalks, kxcount::mul(query.adds.made, query.adds.made) / 2);
+    // Each contact made walks the lists the contacts made before it lengthened.
+    query.adds.walks = kxcount::add(query.adds.walks, kxcount::mul(query.adds.made, query.adds.made) / 2);
     query.adds.queries = 1;
     return query.adds;
 }
@@ -182,7 +181,7 @@ KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
         KXPStepWork again;
         again.queries = 1;
         again.pairs = own.pairs;
-        again.rewalks = kxcount::mul(own.pairs, own.contacts + own.made) / 2;
+        again.walks = kxcount::mul(own.pairs, own.contacts + own.made) / 2;
         return again;
     }
     own.lookedUp = true;

@@ -96,7 +96,7 @@ void KXPStepMeter::beforeStep(const b2World& world) {
     m_moved = census.view().moveCount();
     const KXPStepWork first = census.firstPairing(static_cast<size_t>(std::max(m_moved, int64_t{1})), 0);
     m_startPairs = first.pairs;
-    m_startWalks = kxcount::add(first.walks, first.rewalks);
+    m_startWalks = first.walks;
     m_startMade = first.made;
     m_toiCalls = b2_toiCalls;
 }

@@ -23,7 +23,6 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::queries, KXPStepWork::kQueryCost},
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
     {&KXPStepWork::walks, KXPStepWork::kWalkCost, &KXPStepWork::farShare},
-    {&KXPStepWork::rewalks, KXPStepWork::kRewalkCost},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
     {&KXPStepWork::fresh, KXPStepWork::kFreshCost},
     {&KXPStepWork::freshLight, KXPStepWork::kFreshLightCost},

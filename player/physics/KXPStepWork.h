@@ -61,10 +61,6 @@ struct KXPStepWork {
     static constexpr int64_t kQueryCost = 800;
     static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 4;
-    // A contact of the looked-up box's own list, walked again for each of its pairs (and as its new
-    // contacts lengthen it): the list stays in the nearer caches from one walk to the next, whatever
-    // the world holds.
-    static constexpr int64_t kRewalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
     // A contact made at the end of the last step (its bodies carried beyond their margins), whose
     // shapes this step tests for the first time: two polygons' manifold, a sensor's overlap.
@@ -109,7 +105,6 @@ struct KXPStepWork {
     int64_t queries = 0;
     int64_t pairs = 0;
     int64_t walks = 0;
-    int64_t rewalks = 0;
     int64_t made = 0;
     int64_t fresh = 0;
     int64_t freshLight = 0;
