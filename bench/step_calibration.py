@@ -232,8 +232,8 @@ def nnls(gram, cross):
 
 # Walks and scans cost more in a world of many contacts (player/physics/KXPStepWork.h, farShare):
 # the fit weighs them so, leaving the near price to find. A scan's reach is the contacts' memory as
-# packed contacts ("p.scanReach"), and its share rises in a line to a wider world. Keep these as
-# that file has them.
+# packed contacts ("p.scanReach"), and its share rises to a wider world. Keep these as that file
+# has them.
 NEAR_CONTACTS, FAR_CONTACTS, SCAN_FAR_CONTACTS, FAR_TIMES = 4096, 65536, 131072, 8
 
 
@@ -246,7 +246,7 @@ def far_share(reach):
 def scan_share(reach):
     span = SCAN_FAR_CONTACTS - NEAR_CONTACTS
     beyond = min(max(reach - NEAR_CONTACTS, 0), span)
-    return 1 + (FAR_TIMES - 1) * beyond / span
+    return 1 + (FAR_TIMES - 1) * (beyond / span) ** 2
 
 
 FAR_PRICED = {"p.walks": ("p.reach", far_share), "p.scans": ("p.scanReach", scan_share)}
