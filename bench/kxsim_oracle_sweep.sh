@@ -9,8 +9,9 @@
 # (`python3 tests/e2e/valid_level.py --recipes` lists them all) or, by default, the first eight,
 # JOBS levels at a time (a quarter of the processors: each plays its two runs side by side). Per
 # level: its seed, recipe, bodies, same or differs, each run's wall seconds and peak memory, what it
-# holds, and the first line that differs (cut); then how many levels of each recipe differ. A run that fails shows its
-# exit status instead of its seconds. Use a Release build on an otherwise idle machine.
+# holds, and the first line that differs (cut); then how many levels of each recipe differ. A run
+# that fails shows its exit status instead of its seconds. Use a Release build on an otherwise idle
+# machine.
 set -u
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: $0 BUILD_DIR [-j JOBS] [--levels N] [--first SEED] [--recipes R,R]}" && pwd)

@@ -90,13 +90,17 @@ void KXPContinuousCollision::countAfter(const b2World& world) {
         m_pageBits.fill(0);
     }
     int64_t impacts = 0;
+    // Pages are hashed from the first contact's, so that the estimate is the same wherever the
+    // system put the heap in this run.
+    const auto pageOf = [](const b2Contact* contact) { return reinterpret_cast<uintptr_t>(contact) >> 12; };
+    const uint64_t firstPage = world.GetContactList() != nullptr ? pageOf(world.GetContactList()) : 0;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         impacts += contact->*ImpactCount::kMember;
         if (!paged) {
             continue;
         }
-        const uint64_t page = reinterpret_cast<uintptr_t>(contact) >> 12;
+        const uint64_t page = pageOf(contact) - firstPage;
         const uint64_t bit = (page * 0x9E3779B97F4A7C15ull) >> 48;
         m_pageBits[bit / 64] |= uint64_t{1} << (bit % 64);
     }

@@ -33,21 +33,22 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::gone, KXPStepWork::kGoneCost},
 };
 
+// Rising with the square of the contacts past the near ones, as more of them fall out of the
+// caches, to kFarTimes at `farContacts`.
+int64_t shareUpTo(int64_t reach, int64_t farContacts) {
+    const int64_t span = farContacts - KXPStepWork::kNearContacts;
+    const int64_t beyond = std::min(std::max<int64_t>(reach - KXPStepWork::kNearContacts, 0), span);
+    return 1024 + (KXPStepWork::kFarTimes - 1) * 1024 * beyond / span * beyond / span;
+}
+
 } // namespace
 
 int64_t KXPStepWork::farShare(int64_t reach) {
-    // Rising with the square of the contacts past the near ones, as more of them fall out of the
-    // caches, to kFarTimes.
-    constexpr int64_t kSpan = kFarContacts - kNearContacts;
-    const int64_t beyond = std::min(std::max<int64_t>(reach - kNearContacts, 0), kSpan);
-    return 1024 + (kFarTimes - 1) * 1024 * beyond / kSpan * beyond / kSpan;
+    return shareUpTo(reach, kFarContacts);
 }
 
 int64_t KXPStepWork::scanShare(int64_t reach) {
-    // As farShare, to kFarTimes at kScanFarContacts.
-    constexpr int64_t kSpan = kScanFarContacts - kNearContacts;
-    const int64_t beyond = std::min(std::max<int64_t>(reach - kNearContacts, 0), kSpan);
-    return 1024 + (kFarTimes - 1) * 1024 * beyond / kSpan * beyond / kSpan;
+    return shareUpTo(reach, kScanFarContacts);
 }
 
 int64_t KXPStepWork::cost() const {
