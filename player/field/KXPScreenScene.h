@@ -189,11 +189,11 @@ public:
     static constexpr size_t kMaxQueuedSections = 8;
     // Sections a rebuild of the level lays in its frame whatever they hold (a level of
     // screen-wide sections needs a handful). Past them it lays on only while the field is not
-    // crowded (kCrowdedObjects objects on the layer, or kRestoreContacts contacts: each further
-    // section steps the world once more in the frame); the streaming lays the rest, one a step.
+    // crowded (kCrowdedObjects objects on the layer); the streaming lays the rest, one a step. What
+    // the pile costs is the step budget's to say: each section steps the world once more in the
+    // frame, and the rebuild stops once those steps are foreseen to fill the frame's budget.
     static constexpr unsigned long kRestoreSections = 32;
     static constexpr unsigned int kCrowdedObjects = 1000;
-    static constexpr int32 kRestoreContacts = 1024;
     // Objects on the field and waiting to be made from which the streaming waits as well: only
     // sections far narrower than what they hold, laid again and again, come near it. Dense levels
     // hold some thousands (sections of 1,500 coins a view wide, three on the field); each frame's

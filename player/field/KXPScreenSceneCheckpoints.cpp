@@ -278,8 +278,7 @@ size_t KXPScreenScene::objectsMadeAndQueued() const {
 
 bool KXPScreenScene::isCrowded() const {
     // The objects of the sections still being made count as well: the catch-up outruns the making.
-    return objectsMadeAndQueued() >= kCrowdedObjects ||
-           (kx::physicsBoundsOn() && m_world->GetContactCount() >= kRestoreContacts);
+    return objectsMadeAndQueued() >= kCrowdedObjects;
 }
 
 void KXPScreenScene::refillPowerupsAtStart() {

@@ -3,8 +3,9 @@
 # streaming lays, with widths from 1e-45 to 50. A width too thin to move the level on by a point
 # is laid once where it stands. Widths of 1 and 10 pile the works up: the frame the field opens in
 # lays 32 of them at least, and on only until they crowd the field (a thousand objects, 25 a
-# section); later frames lay the rest one at a time. A width of 50 reaches the camera in the frame
-# the field opens in. Each run plays all its frames.
+# section), as it does with every physics bound off; later frames lay the rest one at a time. A
+# heap of sections that hold few objects stops sooner, by what its steps cost. A width of 50
+# reaches the camera in the frame the field opens in. Each run plays all its frames.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
@@ -22,17 +23,25 @@ most=41
 # Far beyond what these runs take: a run still going then holds a frame without end.
 limit=120
 
-# play WIDTH: the works with the section that wide, played into $work/WIDTH.trace; false when the
-# run did not finish its frames.
+# play WIDTH [NAME]: the works with the section that wide, played into $work/NAME.trace (NAME is
+# WIDTH by default); false when the run did not finish its frames.
 play() {
-    local game="$work/game-$1" code
+    local game="$work/game-$1" name="${2:-$1}" code
+    rm -rf "$game"
     cp -r "$work/works" "$game"
     "$PY" "$src/tests/e2e/section_width.py" "$work/dump" "$game/data/KXModelLevelSection.0.attributes.pack" \
         "Portal Works" "$1" || { echo "FAIL: the section could not be made $1 wide"; exit 1; }
-    timeout "$limit" "$kxsim" "$game" --frames "$frames" --trace sections,game >"$work/$1.trace" 2>"$work/$1.log"
+    timeout "$limit" "$kxsim" "$game" --frames "${play_frames:-$frames}" --trace sections,game >"$work/$name.trace" 2>"$work/$name.log"
     code=$?
     [ "$code" = 0 ] || { echo "kxsim ended with $code"; tail -n 5 "$work/$1.log"; }
     [ "$code" = 0 ]
+}
+# play_unbounded WIDTH: as play up to the frame the field opens in, with every physics bound off,
+# into $work/WIDTH-off.trace.
+play_unbounded() { KX_PHYSICS_BOUNDS=off play_frames=$((opened + 1)) play "$1" "$1-off"; }
+# opening NAME: $work/NAME.trace up to the end of the frame the field opens in.
+opening() {
+    awk -v last=$opened 'match($0, /^F=[0-9]+ /) && substr($0, 3, RLENGTH - 3) + 0 > last { exit } { print }' "$work/$1.trace"
 }
 
 lays() { grep -c ' sections lay ' "$work/$1.trace"; }
@@ -61,7 +70,44 @@ for width in 1 10; do
     last=$(($(lays "$width") - 1))
     check "$width: a width apart each time" \
         grep -q " sections lay .* at=$((last * width)) width=$width " "$work/$width.trace"
+    # The pile's contacts are no reason to stop: its steps are cheap, and the level is laid as it
+    # is with every physics bound off.
+    check "$width: the field opens with the physics bounds off" play_unbounded "$width"
+    check "$width: it lays the same there ($(lays_in "$width-off" $opened) in the frame the field opens in)" \
+        cmp -s <(opening "$width") <(opening "$width-off")
 done
+
+# A point a section holding the floor, the explorer and three barrels: the catch-up would lay 200
+# of them (a thousand objects) into one pile, some 1.7 s of steps. It stops once its steps are
+# foreseen to fill the frame's budget, and the streaming lays on, one a frame.
+heap="$work/game-heap"
+cp -r "$work/works" "$heap"
+kept=("Works Floor" Barrel Explorer)
+drops=()
+while read -r name; do
+    printf '%s\n' "${kept[@]}" | grep -qxF "$name" || drops+=(--drop "$name")
+done < <("$PY" -c '
+import json, sys
+models = {}
+for line in open(sys.argv[1]):
+    if line.startswith("{"):
+        model = json.loads(line)
+        models[model["id"]] = model
+for model in models.values():
+    if model["class"] == "KXModelLevelSection" and model["name"] == "Portal Works":
+        for child in model["children"]:
+            print(models[child]["name"])
+' "$work/dump")
+"$PY" "$src/tests/e2e/pile_level.py" "$work/dump" "$heap" "Portal Works" --width 1 --unit Barrel --copies 2 \
+    "${drops[@]}" || { echo "FAIL: the heap could not be made"; exit 1; }
+play_heap() { timeout "$limit" "$kxsim" "$heap" --frames "$frames" --trace sections,game >"$work/heap.trace" 2>"$work/heap.log"; }
+check "heap: the run plays its $frames frames" play_heap
+check "heap: the frame the field opens in stops by its steps' work, past $least sections ($(lays_in heap $opened))" \
+    within "$(lays_in heap $opened)" $((least + 1)) 199
+check "heap: it says so" grep -q "restore: its steps would take more than a frame" "$work/heap.log" "$work/heap.trace"
+check "heap: later frames lay on ($(lays heap) in $(frames_laying heap) frames)" \
+    [ "$(lays heap)" -gt "$(($(lays_in heap $opened) + 20))" ]
+check "heap: one a frame" [ "$(($(lays heap) - $(lays_in heap $opened)))" = "$(($(frames_laying heap) - 1))" ]
 
 check "50: the run plays its $frames frames" play 50
 check "50: the frame the field opens in lays up to the camera ($(lays_in 50 $opened) sections)" \
