@@ -447,6 +447,25 @@ TEST(StepBudget, ContactsMadeAtAStepsEndCountForTheirFirstTestInTheNext) {
     EXPECT_EQ(laid.budget.predicted().freshLight, 0);
 }
 
+// A pile laid at once makes its contacts in its first pairing, each walking lists the ones before
+// it lengthened: those walks go through the memory of every contact made, not of the few the
+// world held before.
+TEST(StepBudget, APileLaidAtOnceWalksAmongTheContactsItsPairingMakes) {
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    field.box(0.0f, -2.0f, 40.0f, 1.0f, b2_staticBody);
+    field.step();
+    for (int index = 0; index < 260; ++index) {
+        field.box(0.001f * static_cast<float>(index), 0.0f, 1.0f, 1.0f);
+    }
+    field.budget.beginFrame();
+    field.budget.beforeStep(*field.world);
+    const Work& pile = field.budget.predicted();
+    EXPECT_EQ(pile.contacts, 0);
+    EXPECT_GT(pile.made, 30000);
+    EXPECT_GE(pile.reach, pile.made);
+    EXPECT_GT(KXPStepWork::farShare(pile.reach), KXPStepWork::farShare(0) * 3 / 2);
+}
+
 TEST(StepBudget, BodiesMovedTogetherByTheGameOrAtASetSpeedAreForeseenBeforeTheStep) {
     // Dynamic boxes a metre wide, 2 m apart, that the game teleports to one point: a sample of the
     // moved boxes tells the pile before the step pairs it.

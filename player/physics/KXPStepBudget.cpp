@@ -47,6 +47,14 @@ KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t m
     return work;
 }
 
+// The walks of the step's pairings go through the contacts they make as well as those the world
+// holds: a pile laid or streamed in at once can make ten times the contacts there were, and the
+// lists its pairs walk then lie far apart in memory.
+KXPStepWork reachingMade(KXPStepWork work) {
+    work.reach = kxcount::add(work.contacts, work.made);
+    return work;
+}
+
 // Whether the step's islands ask for more than Box2D's stack holds (its bodies, their speeds and
 // places, the depth-first search over them, the contacts and joints): it then takes memory from the
 // heap.
@@ -287,7 +295,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         work.pairs = m_lastPairs;
         work.walks = kxcount::mul(m_lastPairs, m_walksPerPair);
         work.rays = m_raysLast;
-        return work;
+        return reachingMade(work);
     }
     // A few boxes moved among few: the pairs they can find at most (each with its contact made and
     // solved) stay within a few milliseconds, and looking them up would cost the budget about what
@@ -354,7 +362,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         m_walksPerPair = carried.pairs > 0 ? carried.walks / carried.pairs : m_walksPerPair;
         work.add(carried);
     }
-    return work;
+    return reachingMade(work);
 }
 
 int64_t KXPStepBudget::sampleCost(size_t tried, int64_t met, int64_t listed) {
@@ -530,7 +538,9 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     const auto addsOf = [&](b2Body* body) {
         Work adds = contactsOf(*body);
         adds.moving = 1;
-        adds.reach = world.GetContactCount();
+        // Priced in the world of the whole it is taken from: otherwise the whole's far price would
+        // count as work no body can take away, and a pile's bodies would stay.
+        adds.reach = m_predicted.reach;
         if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
             adds.pairs = adds.contacts;
             for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
@@ -600,6 +610,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         firstHeld = firstHeld != nullptr ? firstHeld : candidate.body;
         ++held;
     }
+    // What stays is done among the contacts the held bodies leave.
+    m_predicted = reachingMade(m_predicted);
     // Held out in serial order, so that the oldest come back first.
     std::sort(m_held.begin(), m_held.end(),
               [this](b2Body* a, b2Body* b) { return find(a)->serial < find(b)->serial; });
