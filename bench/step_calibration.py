@@ -230,10 +230,11 @@ def nnls(gram, cross):
     return weights
 
 
-# Walks and scans cost more in a world of many contacts (player/physics/KXPStepWork.h, farShare):
-# the fit weighs them so, leaving the near price to find. A scan's reach is the contacts' memory as
-# packed contacts ("p.scanReach"), and its share rises to a wider world. Keep these as that file
-# has them.
+# Walks and a scan's jumps cost more in a world of many contacts (player/physics/KXPStepWork.h,
+# farShare): the fit weighs them so, leaving the near price to find. A scan's reach is the
+# contacts' memory as packed contacts ("p.scanReach"), and its share rises to a wider world; its
+# looks read in order ("p.scans") keep one price. Meter files written before the jumps were counted
+# weigh all the scan's looks so. Keep these as that file has them.
 NEAR_CONTACTS, FAR_CONTACTS, SCAN_FAR_CONTACTS, FAR_TIMES = 4096, 65536, 131072, 8
 
 
@@ -249,7 +250,7 @@ def scan_share(reach):
     return 1 + (FAR_TIMES - 1) * (beyond / span) ** 2
 
 
-FAR_PRICED = {"p.walks": ("p.reach", far_share), "p.scans": ("p.scanReach", scan_share)}
+FAR_PRICED = {"p.walks": ("p.reach", far_share), "p.scanJumps": ("p.scanReach", scan_share)}
 
 
 def fit(paths, only, relative):
@@ -268,6 +269,8 @@ def fit(paths, only, relative):
                     continue
                 row[key] = value
             reaches = {name: row.pop(name, None) for name in ("p.reach", "p.scanReach")}
+            if "p.scans" in row and "p.scanJumps" not in row:
+                row["p.scanJumps"] = row.pop("p.scans")
             for key, (reach_name, share) in FAR_PRICED.items():
                 # Meter files written before the scan's reach of its own had the world's.
                 reach = reaches[reach_name] if reaches[reach_name] is not None else reaches["p.reach"]

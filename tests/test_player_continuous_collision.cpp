@@ -128,27 +128,29 @@ TEST_F(ContinuousCollision, PredictsFromTheImpactsOfTheLastStepThatRanItAndWanes
     EXPECT_EQ(continuous.predicted(contacts, 0, 40).scans, 41 * contacts);
 }
 
-// Walks and scans (from contact to contact) cost more once the world's contacts no longer stay in
-// the cache: up to kFarTimes as much, scans from a wider world on, never less for more of them;
-// nothing else changes price.
+// Walks and a scan's jumps (from contact to contact, to a page not beside the last) cost more once
+// the world's contacts no longer stay in the cache: up to kFarTimes as much, jumps from a wider
+// world on, never less for more of them; nothing else changes price, a scan read in order neither.
 TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
     KXPStepWork work;
     work.walks = 1000;
     work.scans = 1000;
+    work.scanJumps = 1000;
     work.pairs = 1000;
+    const int64_t flat = 1000 * (KXPStepWork::kPairCost + KXPStepWork::kScanCost);
     const int64_t near = work.cost();
     work.reach = KXPStepWork::kNearContacts;
     EXPECT_EQ(work.cost(), near);
     work.reach = KXPStepWork::kFarContacts;
     const int64_t walksFar = 1000 * KXPStepWork::kFarTimes * KXPStepWork::kWalkCost;
-    const int64_t scansPart =
-        1000 * KXPStepWork::kScanCost * KXPStepWork::scanShare(KXPStepWork::kFarContacts) / 1024;
-    EXPECT_GT(scansPart, 1000 * KXPStepWork::kScanCost);
-    EXPECT_LT(scansPart, 1000 * KXPStepWork::kScanCost * KXPStepWork::kFarTimes);
-    EXPECT_EQ(work.cost(), walksFar + scansPart + 1000 * KXPStepWork::kPairCost);
+    const int64_t jumpsPart =
+        1000 * KXPStepWork::kScanJumpCost * KXPStepWork::scanShare(KXPStepWork::kFarContacts) / 1024;
+    EXPECT_GT(jumpsPart, 1000 * KXPStepWork::kScanJumpCost);
+    EXPECT_LT(jumpsPart, 1000 * KXPStepWork::kScanJumpCost * KXPStepWork::kFarTimes);
+    EXPECT_EQ(work.cost(), walksFar + jumpsPart + flat);
     work.reach = KXPStepWork::kScanFarContacts;
-    const int64_t far = 1000 * KXPStepWork::kFarTimes * (KXPStepWork::kWalkCost + KXPStepWork::kScanCost) +
-                        1000 * KXPStepWork::kPairCost;
+    const int64_t far =
+        1000 * KXPStepWork::kFarTimes * (KXPStepWork::kWalkCost + KXPStepWork::kScanJumpCost) + flat;
     EXPECT_EQ(work.cost(), far);
     work.reach = 10 * KXPStepWork::kScanFarContacts;
     EXPECT_EQ(work.cost(), far);
@@ -175,9 +177,8 @@ TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
 // no body held out for that; a frame of many steps (a rebuild) shares one budget among them.
 // The pages of memory the world's contacts lie in, each a miss of the processor's page tables
 // and caches when a scan meets it: counted after a step that ran continuous collision. Contacts
-// made together lie packed, kContactsPerPage to a page, and their scans cost what their number
-// tells; the few left of a crowd lie scattered over the crowd's pages, and cost as a world of that
-// much memory.
+// made together lie packed, kContactsPerPage to a page, in order; the few left of a crowd lie
+// scattered over the crowd's pages, and cost as a world of that much memory.
 TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfThatMuchMemory) {
     const auto truePages = [this] {
         std::unordered_set<uintptr_t> pages;
@@ -193,9 +194,9 @@ TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfT
         setImpacts(*world, 1);
         continuous.afterStep(*world);
     };
-    // 60 moving boxes over 400 still ones, all made at once: each moving box makes its contacts with
-    // the still ones in a row, some 26,000 contacts.
-    pile(0.0f, 60, 400);
+    // 100 moving boxes over 1,000 still ones, all made at once: each moving box makes its contacts
+    // with the still ones in a row, some 105,000 contacts.
+    pile(0.0f, 100, 1000);
     std::vector<b2Body*> still;
     for (b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {
         if (body->GetType() == b2_staticBody) {
@@ -204,13 +205,22 @@ TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfT
     }
     stepWithImpacts();
     const int64_t crowd = world->GetContactCount();
-    ASSERT_GT(crowd, 25000);
+    ASSERT_GT(crowd, 100000);
     // Counted within a few percent of the pages there are.
     EXPECT_NEAR(continuous.lastPages(), truePages(), truePages() / 20);
     // Packed (within what the allocator keeps between its chunks): priced near their number.
     EXPECT_LE(KXPContinuousCollision::scanReach(crowd, continuous.lastPages()), crowd * 5 / 4);
     EXPECT_EQ(continuous.predicted(crowd, 0).reach,
               KXPContinuousCollision::scanReach(crowd, continuous.lastPages()));
+    // Made together, the list reads from page to page in order: it leaves a page's neighbours only
+    // between the allocator's chunks. So few of the looks of a scan are misses while such a list
+    // fits the caches; past them every look is.
+    EXPECT_LT(continuous.lastJumps(), crowd / 16);
+    EXPECT_LE(continuous.missedShare(KXPContinuousCollision::kOrderedContacts), 1024 / 16);
+    EXPECT_EQ(continuous.missedShare(KXPContinuousCollision::kOrderedContacts +
+                                     KXPContinuousCollision::kOrderedSpan),
+              1024);
+    EXPECT_EQ(continuous.predicted(crowd, 0).scanJumps, continuous.predicted(crowd, 0).scans);
     // One still box in four stays: each row keeps one contact in four, over all of the crowd's pages.
     for (size_t index = 0; index < still.size(); ++index) {
         if (index % 4 != 0) {
@@ -251,7 +261,11 @@ TEST_F(ContinuousCollision, TheStepBudgetRunsAStepWithoutItWhenItWouldPassTheFra
     budget.beginFrame();
     const bool first = budget.beforeStep(*world);
     const int64_t cost = budget.continuousCost();
-    EXPECT_EQ(cost, 15000 * KXPStepWork::kImpactCost + 8001 * int64_t{1000} * KXPStepWork::kScanCost);
+    // Each look read in order, or a jump to another page: the world is too small to leave the caches.
+    const int64_t looks = 8001 * int64_t{1000};
+    EXPECT_GE(cost, 15000 * KXPStepWork::kImpactCost + looks * KXPStepWork::kScanCost);
+    EXPECT_LE(cost, 15000 * KXPStepWork::kImpactCost +
+                        looks * (KXPStepWork::kScanCost + KXPStepWork::kScanJumpCost));
     EXPECT_EQ(first, cost <= KXPStepBudget::kMaxWork);
     b2_toiCalls += 15000;
     setImpacts(*world, 8);

@@ -61,6 +61,7 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     work.impacts = kxcount::add(m_ranLast ? calls : std::max(calls, candidates), made);
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
     work.reach = scanReach(contacts, m_pages);
+    work.scanJumps = kxcount::scale(work.scans, missedShare(work.reach), 1024);
     if (impacts > 0) {
         KXPStepWork carriedOn = carried.scaled(kxcount::mul(2, impacts), 1);
         carriedOn.impacts = 0;
@@ -83,6 +84,13 @@ int64_t KXPContinuousCollision::scanReach(int64_t contacts, int64_t pages) {
     return std::max(contacts, kxcount::mul(pages, kContactsPerPage));
 }
 
+int64_t KXPContinuousCollision::missedShare(int64_t reach) const {
+    // As the list went after the last step that ran it.
+    const int64_t jumped = m_counted > 0 ? kxcount::scale(1024, m_jumps, m_counted) : 1024;
+    const int64_t beyond = std::min(std::max<int64_t>(reach - kOrderedContacts, 0), kOrderedSpan);
+    return std::max(jumped, 1024 * beyond / kOrderedSpan);
+}
+
 void KXPContinuousCollision::countAfter(const b2World& world) {
     // So few contacts stay in the caches wherever they lie.
     const bool paged = world.GetContactCount() > KXPStepWork::kNearContacts;
@@ -94,17 +102,32 @@ void KXPContinuousCollision::countAfter(const b2World& world) {
     // system put the heap in this run.
     const auto pageOf = [](const b2Contact* contact) { return reinterpret_cast<uintptr_t>(contact) >> 12; };
     const uint64_t firstPage = world.GetContactList() != nullptr ? pageOf(world.GetContactList()) : 0;
+    int64_t jumps = 0;
+    int64_t counted = 0;
+    uint64_t last = firstPage;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         impacts += contact->*ImpactCount::kMember;
+        const uint64_t at = pageOf(contact);
+        jumps += at + 1 < last || at > last + 1 ? 1 : 0;
+        last = at;
+        ++counted;
         if (!paged) {
             continue;
         }
-        const uint64_t page = pageOf(contact) - firstPage;
-        const uint64_t bit = (page * 0x9E3779B97F4A7C15ull) >> 48;
+        const uint64_t page = at - firstPage;
+        // Mixed, so that pages side by side collide in the bits as at random, which the count
+        // below assumes (a bare multiplication spreads them evenly, and the count then overshoots).
+        uint64_t mixed = page * 0x9E3779B97F4A7C15ull;
+        mixed ^= mixed >> 32;
+        mixed *= 0xD6E8FEB86659FD93ull;
+        mixed ^= mixed >> 32;
+        const uint64_t bit = mixed >> 48;
         m_pageBits[bit / 64] |= uint64_t{1} << (bit % 64);
     }
     m_impacts = impacts;
+    m_jumps = jumps;
+    m_counted = counted;
     m_pages = 0;
     if (!paged) {
         return;

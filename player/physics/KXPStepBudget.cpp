@@ -699,6 +699,7 @@ std::string KXPStepBudget::parts() const {
         {"p.freshLight", m_predicted.freshLight},
         {"p.impacts", m_continuousWork.impacts},
         {"p.scans", m_continuousWork.scans},
+        {"p.scanJumps", m_continuousWork.scanJumps},
         {"p.rays", m_predicted.rays},
         {"p.looks", m_looks},
         {"p.gone", m_predicted.gone},

@@ -82,12 +82,19 @@ void KXPStepMeter::beforeStep(const b2World& world) {
     m_touching = 0;
     m_sensing = 0;
     // The pages of memory the contacts lie in, counted exactly (the budget estimates them).
+    // And how often the list leaves a page for one not beside it, which the processor cannot
+    // fetch ahead.
     std::unordered_set<uintptr_t> pages;
+    m_jumps = 0;
+    uintptr_t last = 0;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         m_touching += touchingSolid(*contact) ? 1 : 0;
         m_sensing += contact->IsTouching() && !touchingSolid(*contact) ? 1 : 0;
-        pages.insert(reinterpret_cast<uintptr_t>(contact) >> 12);
+        const uintptr_t page = reinterpret_cast<uintptr_t>(contact) >> 12;
+        pages.insert(page);
+        m_jumps += contact != world.GetContactList() && (page + 1 < last || page > last + 1) ? 1 : 0;
+        last = page;
     }
     m_pages = static_cast<int64_t>(pages.size());
     // The first pairing, looked up box by box as Box2D will pair it.
@@ -149,6 +156,7 @@ void KXPStepMeter::finishStep(const b2World& world, uint32_t frame, int64_t pred
     add("t0", m_touching);
     add("s0", m_sensing);
     add("pages0", m_pages);
+    add("jumps0", m_jumps);
     add("moved0", m_moved);
     add("pairs0", m_startPairs);
     add("walks0", m_startWalks);

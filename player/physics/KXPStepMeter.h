@@ -62,6 +62,7 @@ private:
     int64_t m_touching = 0;
     int64_t m_sensing = 0;
     int64_t m_pages = 0;
+    int64_t m_jumps = 0;
     int64_t m_moved = 0;
     int64_t m_startPairs = 0;
     int64_t m_startWalks = 0;

@@ -70,9 +70,12 @@ struct KXPStepWork {
     // onto ledges, most of them not yet touching, cost 40-60 ns each.
     static constexpr int64_t kFreshLightCost = 100;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
-    // impact (where the world's contacts stay in the cache: see scanShare).
+    // impact, the list read in order; a look that goes on to a page of memory not beside the last
+    // one's is a miss the processor could not fetch ahead, and pays more, the more so in a world of
+    // many contacts (scanShare).
     static constexpr int64_t kImpactCost = 2000;
-    static constexpr int64_t kScanCost = 8;
+    static constexpr int64_t kScanCost = 5;
+    static constexpr int64_t kScanJumpCost = 8;
     // A box a character's ground ray looks at after the step.
     static constexpr int64_t kRayCost = 50;
     // A box the budget itself looks at to tell the step's work.
@@ -81,15 +84,14 @@ struct KXPStepWork {
     // stack holds: the heap then first takes back what the game freed with the body (its object,
     // its look), chunk by chunk. Measured 1-1.3 microseconds a body after tens of thousands went.
     static constexpr int64_t kGoneCost = 1000;
-    // Walks and scans go from contact to contact, each in memory of its own: up to kNearContacts
-    // in the world they stay in the processor's nearer caches and cost the prices above; beyond,
-    // more and more of them are misses, rising with the square of the contacts past the near ones up
-    // to kFarTimes the price from kFarContacts on (walks) or kScanFarContacts on (scans, measured to
-    // stay near their price further). For a scan the reach is the contacts' memory as packed contacts
-    // (KXPContinuousCollision::scanReach): contacts left scattered over many pages cost as many
-    // more. How the contacts lie in their pages, and what else the machine runs, decide too:
-    // measured, a contact looked at again cost 5-17 ns from 16,000 to 64,000 packed contacts, 43-48
-    // ns from 64,000 on, and twice or three times that in a step now and then beside other work.
+    // Walks and a scan's jumps go from contact to contact, each in memory of its own: up to
+    // kNearContacts in the world they stay in the processor's nearer caches and cost the prices
+    // above; beyond, more and more of them are misses, rising with the square of the contacts past
+    // the near ones up to kFarTimes the price from kFarContacts on (walks) or kScanFarContacts on
+    // (scans, measured to stay near their price further). For a scan the reach is the contacts'
+    // memory as packed contacts (KXPContinuousCollision::scanReach): contacts left scattered over
+    // many pages cost as many more. What else the machine runs decides too: measured, a contact
+    // looked at again cost twice or three times its price in a step now and then beside other work.
     static constexpr int64_t kNearContacts = 4096;
     static constexpr int64_t kFarContacts = 65536;
     static constexpr int64_t kScanFarContacts = 131072;
@@ -110,6 +112,7 @@ struct KXPStepWork {
     int64_t freshLight = 0;
     int64_t impacts = 0;
     int64_t scans = 0;
+    int64_t scanJumps = 0;
     int64_t rays = 0;
     int64_t looks = 0;
     int64_t gone = 0;
