@@ -60,15 +60,15 @@ public:
     // left of a crowd over the memory the crowd took), each page is another miss of the processor's
     // page tables and caches: the walk costs what a world of that many packed pages would. Measured,
     // a contact looked at again cost 13-17 ns with 8,000-23,000 contacts over 1,000-1,300 pages, and
-    // 40-150 ns with 25,000-65,000 over 9,000-12,000. And a walk that goes from page to page in
-    // order, as a pile's contacts made together lie, is fetched ahead by the processor: only the
-    // steps to a page not beside the last pay the misses (KXPStepWork::scanJumps). Measured, 33,000
+    // 40-150 ns with 25,000-65,000 over 9,000-12,000.
+    // A walk that goes from page to page in order, as a pile's contacts made together lie, is
+    // fetched ahead by the processor while it fits the caches (of a processor shared with other
+    // programs): only the steps to a page not beside the last pay the misses
+    // (KXPStepWork::scanJumps). From kOrderedContacts on, more and more of the looks in order wait
+    // for memory too, and from kOrderedContacts + kOrderedSpan every one does. Measured, 33,000
     // contacts made in one step, their list leaving its page's neighbours 4-40 times, cost 4-7 ns a
-    // look; lists that jump at a fifth to two thirds of their steps 8-16.
-    // Read in order, the contacts are fetched ahead only while they fit the caches (of a processor
-    // shared with other programs): from kOrderedContacts on more and more of the looks wait for
-    // memory, and from kOrderedContacts + kOrderedSpan every one does. Measured, 33,000 in order
-    // cost 4-7 ns a look, 98,000-170,000 in order 105-120.
+    // look, and 98,000-170,000 in order 105-120; lists that jump at a fifth to two thirds of their
+    // steps cost 8-16 among 4,000-27,000 contacts.
     static constexpr int64_t kContactsPerPage = 16;
     static constexpr int64_t kOrderedContacts = 32768;
     static constexpr int64_t kOrderedSpan = 65536;
