@@ -181,10 +181,10 @@ TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
 // scattered over the crowd's pages, and cost as a world of that much memory.
 TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfThatMuchMemory) {
     const auto truePages = [this] {
-        std::unordered_set<uintptr_t> pages;
+        std::unordered_set<uint64_t> pages;
         for (const b2Contact* contact = world->GetContactList(); contact != nullptr;
              contact = contact->GetNext()) {
-            pages.insert(reinterpret_cast<uintptr_t>(contact) >> 12);
+            pages.insert(KXPContinuousCollision::pageOf(*contact));
         }
         return static_cast<int64_t>(pages.size());
     };

@@ -100,16 +100,15 @@ void KXPContinuousCollision::countAfter(const b2World& world) {
     int64_t impacts = 0;
     // Pages are hashed from the first contact's, so that the estimate is the same wherever the
     // system put the heap in this run.
-    const auto pageOf = [](const b2Contact* contact) { return reinterpret_cast<uintptr_t>(contact) >> 12; };
-    const uint64_t firstPage = world.GetContactList() != nullptr ? pageOf(world.GetContactList()) : 0;
+    const uint64_t firstPage = world.GetContactList() != nullptr ? pageOf(*world.GetContactList()) : 0;
     int64_t jumps = 0;
     int64_t counted = 0;
     uint64_t last = firstPage;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         impacts += contact->*ImpactCount::kMember;
-        const uint64_t at = pageOf(contact);
-        jumps += at + 1 < last || at > last + 1 ? 1 : 0;
+        const uint64_t at = pageOf(*contact);
+        jumps += KXPContinuousCollision::jumps(last, at) ? 1 : 0;
         last = at;
         ++counted;
         if (!paged) {

@@ -54,6 +54,10 @@ public:
     // and how many times the list of them went on to a page not beside the last.
     int64_t lastPages() const { return m_pages; }
     int64_t lastJumps() const { return m_jumps; }
+    // The page of memory a contact lies in, and whether a walk going on from page `from` to page
+    // `to` leaves the first's neighbours: a step the processor cannot fetch ahead.
+    static uint64_t pageOf(const b2Contact& contact) { return reinterpret_cast<uintptr_t>(&contact) >> 12; }
+    static bool jumps(uint64_t from, uint64_t to) { return to + 1 < from || to > from + 1; }
     // Each impact walks the world's contacts from one to the next. Where they lie packed, about
     // kContactsPerPage share a page of memory, and the walk costs what `contacts` tells (scanShare).
     // Where they lie scattered over more pages (contacts made and freed a few at a time, or the few

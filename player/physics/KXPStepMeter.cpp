@@ -1,6 +1,7 @@
 #include "player/physics/KXPStepMeter.h"
 
 #include "player/physics/KXPBroadPhaseView.h"
+#include "player/physics/KXPContinuousCollision.h"
 #include "player/physics/KXPStepCensus.h"
 
 #include <algorithm>
@@ -84,16 +85,16 @@ void KXPStepMeter::beforeStep(const b2World& world) {
     // The pages of memory the contacts lie in, counted exactly (the budget estimates them).
     // And how often the list leaves a page for one not beside it, which the processor cannot
     // fetch ahead.
-    std::unordered_set<uintptr_t> pages;
+    std::unordered_set<uint64_t> pages;
     m_jumps = 0;
-    uintptr_t last = 0;
+    uint64_t last = 0;
     for (const b2Contact* contact = world.GetContactList(); contact != nullptr;
          contact = contact->GetNext()) {
         m_touching += touchingSolid(*contact) ? 1 : 0;
         m_sensing += contact->IsTouching() && !touchingSolid(*contact) ? 1 : 0;
-        const uintptr_t page = reinterpret_cast<uintptr_t>(contact) >> 12;
+        const uint64_t page = KXPContinuousCollision::pageOf(*contact);
         pages.insert(page);
-        m_jumps += contact != world.GetContactList() && (page + 1 < last || page > last + 1) ? 1 : 0;
+        m_jumps += contact != world.GetContactList() && KXPContinuousCollision::jumps(last, page) ? 1 : 0;
         last = page;
     }
     m_pages = static_cast<int64_t>(pages.size());

@@ -7,7 +7,7 @@
 #                         [--row R] [--spacing S] [--lift DY] [--scale K[,KY]] [--rotation DEG]
 #                         [--turn DEG] [--velocity VX,VY] [--at X,Y] [--rise DY2]
 #                         [--circle RADIUS] [--set ATTRIBUTE=VALUE]... [--toward X,Y] [--spawner]]
-#                         [--drop NAME]... [--move NAME=X,Y]... [--copy-section N] [--spawn-rate R[,V]]
+#                         [--drop NAME]... [--keep NAME]... [--move NAME=X,Y]... [--copy-section N] [--spawn-rate R[,V]]
 #
 # DUMP: what `kxdata dump GAME_DIR` printed (the attribute names of each model, in stored order);
 # GAME_DIR's packs of the object's class and of the sections are rewritten in place. The copies
@@ -17,7 +17,8 @@
 # rotation DEG plus TURN times its index, and a unit's linear velocity (VX, VY): copies of a unit
 # that moves in a line move together. --set gives each copy's stored attribute so named that value,
 # read as JSON (`--set "Search Radius=1e9"`, `--set 'Affected Asset="kAll"'`). --drop takes the
-# objects so named out of SECTION (a level without its enemies); --copy-section adds N copies of
+# objects so named out of SECTION (a level without its enemies), --keep every object not so named
+# (the copies are named as their object); --copy-section adds N copies of
 # SECTION that share its objects. --circle lays the copies evenly on a circle of RADIUS around
 # the start instead of in rows. --toward gives each copy of a path one point, at X,Y of the layer
 # (paths laid on a circle that all lead to its centre). --spawner makes each copy a spawner (it holds
@@ -56,6 +57,7 @@ parser.add_argument("--at")
 parser.add_argument("--rise", type=float)
 parser.add_argument("--set", action="append", default=[])
 parser.add_argument("--drop", action="append", default=[])
+parser.add_argument("--keep", action="append", default=[])
 parser.add_argument("--copy-section", type=int, default=0)
 parser.add_argument("--circle", type=float)
 parser.add_argument("--toward")
@@ -136,14 +138,19 @@ if args.copy_section > 0:
     write(section_pack, sections)
     write(links_pack, links)
 
-if args.drop:
+if args.drop or args.keep:
     links_pack = os.path.join(data, "KXModelLevelSection.0.connections.pack")
     links = read(links_pack)
     section_links = [l for l in links if l[ID] == section[ID]][0]
     children_key = [k for k, v in section_links.items() if isinstance(v, list)][0]
     dropped = set()
     for pack in glob.glob(os.path.join(data, "*.attributes.pack")):
-        dropped.update(r[ID] for r in read(pack) if r[ID] in section_links[children_key] and name_of(r) in args.drop)
+        dropped.update(
+            r[ID]
+            for r in read(pack)
+            if r[ID] in section_links[children_key]
+            and (name_of(r) in args.drop or (args.keep and name_of(r) not in args.keep))
+        )
     section_links[children_key] = [c for c in section_links[children_key] if c not in dropped]
     write(links_pack, links)
 
