@@ -295,7 +295,7 @@ TEST(StepBudget, OnlyDynamicBodiesOfTheCrowdAreHeldOutAndCharactersLast) {
     b2Body* floor = field.box(0.0f, 0.0f, 40.0f, 2.0f, b2_staticBody);
     field.own(floor, false);
     std::vector<b2Body*> ledges;
-    for (int index = 0; index < 50; ++index) {
+    for (int index = 0; index < 20; ++index) {
         ledges.push_back(field.box(0.0f, 0.5f, 4.0f, 0.2f, b2_kinematicBody));
         field.own(ledges.back(), false);
     }
@@ -445,6 +445,43 @@ TEST(StepBudget, ContactsMadeAtAStepsEndCountForTheirFirstTestInTheNext) {
     laid.step();
     EXPECT_EQ(laid.budget.predicted().fresh, 0);
     EXPECT_EQ(laid.budget.predicted().freshLight, 0);
+}
+
+// A contact the step's first pairing makes is tested in that step's own update, and solved there if
+// its shapes touch: two polygons that meet as a full test; a ball's as a light one, solved too while
+// it touches; shapes still apart (the boxes' margins met) as a light one only.
+TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
+    struct Case {
+        const char* name;
+        bool balls;
+        float apart;
+        int64_t fresh;
+        int64_t freshLight;
+        int64_t touching;
+    };
+    const Case cases[] = {
+        {"boxes that meet", false, 0.9f, 1, 0, 0},
+        {"boxes apart", false, 1.05f, 0, 1, 0},
+        {"balls that touch", true, 0.9f, 0, 1, 1},
+        {"balls apart", true, 1.05f, 0, 1, 0},
+    };
+    for (const Case& laid : cases) {
+        Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+        // A world large enough for the laid box to be looked up, the others apart.
+        for (int index = 0; index < 2100; ++index) {
+            field.box(100.0f + 3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody);
+        }
+        laid.balls ? field.ball(0.0f, 0.0f, 1.0f, b2_staticBody)
+                   : field.box(0.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+        field.step();
+        laid.balls ? field.ball(laid.apart, 0.0f, 1.0f) : field.box(laid.apart, 0.0f, 1.0f, 1.0f);
+        field.step();
+        ASSERT_EQ(field.world->GetContactCount(), 1) << laid.name;
+        EXPECT_EQ(field.budget.predicted().made, 1) << laid.name;
+        EXPECT_EQ(field.budget.predicted().fresh, laid.fresh) << laid.name;
+        EXPECT_EQ(field.budget.predicted().freshLight, laid.freshLight) << laid.name;
+        EXPECT_EQ(field.budget.predicted().touching, laid.touching) << laid.name;
+    }
 }
 
 // A pile laid at once makes its contacts in its first pairing, each walking lists the ones before

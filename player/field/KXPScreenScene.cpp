@@ -366,12 +366,12 @@ void KXPScreenScene::stepWorld() {
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
     KXPStepMeter* meter = KXPStepMeter::active();
-    const int64_t predicting = meter != nullptr ? KXPStepMeter::monotonicNanos() : 0;
+    const KXPStepMeter::Mark predicting = meter != nullptr ? KXPStepMeter::mark() : KXPStepMeter::Mark();
     // Bodies held out or given back, and whether the step runs with continuous collision.
     const bool continuous =
         m_stepBudget->beforeStep(*m_world, KXPStepBudget::sayHeldOut, kFixedStep * timeScale);
     if (meter != nullptr) {
-        meter->addBudget(meter->sinceMonotonic(predicting));
+        meter->addBudget(meter->budgetSince(predicting));
         meter->beforeStep(*m_world);
     }
     if (!continuous && m_world->GetContinuousPhysics() && !m_stepBudget->continuous().resting()) {

@@ -74,22 +74,6 @@ const b2Body* walksAt(const b2Contact& contact) {
     return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
 }
 
-// Whether a new contact's first test is light: two solid shapes, one a circle (a distance worked
-// out) or whose shapes' own boxes lie apart (the first axis that parts them ends the test).
-bool testsLight(const b2Fixture& a, const b2Fixture& b) {
-    if (a.IsSensor() || b.IsSensor() || a.GetType() == b2Shape::e_chain || b.GetType() == b2Shape::e_chain) {
-        return false;
-    }
-    if (a.GetType() == b2Shape::e_circle || b.GetType() == b2Shape::e_circle) {
-        return true;
-    }
-    b2AABB boxA;
-    b2AABB boxB;
-    a.GetShape()->ComputeAABB(&boxA, a.GetBody()->GetTransform(), 0);
-    b.GetShape()->ComputeAABB(&boxB, b.GetBody()->GetTransform(), 0);
-    return !b2TestOverlap(boxA, boxB);
-}
-
 // What a body's own contacts add to each step: each updated, solved while touching.
 KXPStepWork contactsOf(const b2Body& body) {
     KXPStepWork work;
@@ -272,8 +256,7 @@ size_t KXPStepBudget::sampleSize(size_t count, bool closer, bool allWhileFew) {
 KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
-    work.fresh = m_fresh;
-    work.freshLight = m_freshLight;
+    work.add(m_firstTests);
     work.gone = passesStack(world) ? m_gone : 0;
     m_tried = 0;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
@@ -392,10 +375,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     }
     m_raysLast = m_rays;
     m_rays = 0;
-    m_fresh = m_freshComing;
-    m_freshComing = 0;
-    m_freshLight = m_freshLightComing;
-    m_freshLightComing = 0;
+    m_firstTests = m_firstTestsComing;
+    m_firstTestsComing = Work();
     m_gone = m_goneComing;
     m_goneComing = 0;
     m_madeInStep = 0;
@@ -655,9 +636,8 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
         b2Body* body = m_held[m_nextGiveBack];
         Work adds = census.countComing(*body);
         adds.moving = 1;
-        // Each contact it makes is solved while it touches; a character's rays look at the boxes
-        // it overlaps, and theirs at it.
-        adds.touching = adds.made;
+        // Each contact it makes is tested in the step it comes back in (and solved if it touches,
+        // counted with the test); a character's rays look at the boxes it overlaps, and theirs at it.
         if (rankOf(body) == Rank::last) {
             adds.rays = kxcount::mul(4, adds.pairs);
         }
@@ -728,7 +708,7 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         // The step's first pairing comes before Box2D locks the world; what it makes later (once
         // bodies are carried beyond their margins) is first tested in the next step.
         if (world.IsLocked()) {
-            ++(testsLight(*fixtureA, *fixtureB) ? m_freshLightComing : m_freshComing);
+            KXPStepContacts::countFirstTest(*fixtureA, *fixtureB, m_firstTestsComing);
         }
         return true;
     }

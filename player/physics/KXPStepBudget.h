@@ -145,8 +145,9 @@ public:
     int64_t foreseen() const { return m_foreseen; }
     size_t heldOutCount() const { return m_held.size(); }
     // Whether the last step it foresaw passed the budget (before it acted): a level laying more
-    // bodies then would add to what passes it.
-    bool passesBudget() const { return m_foreseen > kMaxWork; }
+    // bodies then would add to what passes it. Never while it only observes for the meter, which
+    // measures the game as it plays with the bounds off.
+    bool passesBudget() const { return !m_observing && m_foreseen > kMaxWork; }
     // The boxes the budget looked at itself for the last step.
     int64_t looks() const { return m_looks; }
     bool isHeldOut(const b2Body* body) const;
@@ -220,14 +221,11 @@ private:
     // What one body carried beyond its margins paid in the last sample that found one.
     Work m_carriedBody;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
-    // those made after the first pairing, which the next step tests for the first time (counted as
-    // they come, then for the coming step).
+    // the first tests of those made after the first pairing, which the next step pays for
+    // (KXPStepContacts::countFirstTest; counted as they come, then for the coming step).
     int64_t m_madeInStep = 0;
-    int64_t m_freshComing = 0;
-    int64_t m_fresh = 0;
-    // Of them, the light ones (KXPStepWork::kFreshLightCost).
-    int64_t m_freshLightComing = 0;
-    int64_t m_freshLight = 0;
+    Work m_firstTestsComing;
+    Work m_firstTests;
     // Bodies destroyed since the last step, counted as they go, then for the coming step.
     int64_t m_goneComing = 0;
     int64_t m_gone = 0;

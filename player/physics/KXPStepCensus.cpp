@@ -1,5 +1,7 @@
 #include "player/physics/KXPStepCensus.h"
 
+#include "player/physics/KXPStepContacts.h"
+
 #include <algorithm>
 
 namespace {
@@ -102,6 +104,10 @@ public:
         adds.walks = kxcount::add(adds.walks, list);
         if (makes) {
             ++adds.made;
+            // Made in the first pairing, it is tested in the step's own update.
+            if (m_own.fixture != nullptr && other.fixture != nullptr) {
+                KXPStepContacts::countFirstTest(*m_own.fixture, *other.fixture, adds);
+            }
             // A contact of a still body (or a bullet's) may have a time of impact.
             adds.impacts += !m_own.falling || !other.falling ? 1 : 0;
         }
@@ -140,6 +146,7 @@ KXPStepCensus::Box& KXPStepCensus::box(int32 proxyId) {
         if (proxy != nullptr && proxy->fixture != nullptr) {
             const b2Body& body = *proxy->fixture->GetBody();
             entry.body = &body;
+            entry.fixture = proxy->fixture;
             entry.filter = proxy->fixture->GetFilterData();
             entry.falling = body.GetType() == b2_dynamicBody;
             entry.moved = m_view.wasMoved(proxyId);
@@ -232,11 +239,13 @@ KXPStepWork KXPStepCensus::firstPairing(size_t boxes, uint32_t salt) {
         ++looked;
     }
     if (every > 1 && looked > 0) {
-        const int64_t made = kxcount::scale(work.made, distinct, looked);
-        const int64_t impacts = kxcount::scale(work.impacts, distinct, looked);
+        const KXPStepWork once = work.scaled(distinct, looked);
         work = work.scaled(moved, looked);
-        work.made = made;
-        work.impacts = impacts;
+        work.made = once.made;
+        work.impacts = once.impacts;
+        work.fresh = once.fresh;
+        work.freshLight = once.freshLight;
+        work.touching = once.touching;
     }
     work.queries = moved;
     return work;
@@ -302,6 +311,7 @@ KXPStepWork KXPStepCensus::countComing(const b2Body& body) {
     for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
         Box own;
         own.body = &body;
+        own.fixture = fixture;
         own.filter = fixture->GetFilterData();
         own.falling = body.GetType() == b2_dynamicBody;
         for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {

@@ -19,11 +19,12 @@
 
 class KXPStepCensus {
 public:
-    // What a look-up needs of a box, read the first time a census meets it: its body, its filter,
-    // how many contacts its body holds (walked when a pair of it is found, the box coming later),
+    // What a look-up needs of a box, read the first time a census meets it: its body and fixture,
+    // its filter, how many contacts its body holds (walked when a pair of it is found, the box coming later),
     // whether it falls and whether it moved. Kept between censuses, valid for one (`stamp`).
     struct Box {
         const b2Body* body = nullptr;
+        const b2Fixture* fixture = nullptr;
         b2Filter filter;
         int64_t contacts = 0;
         uint64_t stamp = 0;

@@ -4,6 +4,8 @@
 // counts the step budget reads at no cost: the contacts whose solid shapes touch and those where a
 // sensor overlaps (Box2D tells each beginning and end, also of a contact destroyed while touching).
 
+#include "player/physics/KXPStepWork.h"
+
 #include <box2d/box2d.h>
 
 #include <cstdint>
@@ -18,6 +20,13 @@ public:
     int64_t touching() const { return m_touching; }
     int64_t touchingPolygons() const { return m_touchingPolygons; }
     int64_t sensing() const { return m_sensing; }
+
+    // Counts a new contact's first test into a step's work. Light where the solid shapes still lie
+    // apart: two circles farther than their radii, or shapes whose own boxes do not meet (the first
+    // axis that parts them ends the test). A round shape that touches is tested lightly, then
+    // solved in the same step. Full for two polygons that meet (their manifold worked out), a
+    // sensor's overlap or a chain's.
+    static void countFirstTest(const b2Fixture& a, const b2Fixture& b, KXPStepWork& work);
 
     void BeginContact(b2Contact* contact) override;
     void EndContact(b2Contact* contact) override;

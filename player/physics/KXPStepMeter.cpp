@@ -66,6 +66,18 @@ int64_t KXPStepMeter::sinceMonotonic(int64_t start) const {
     return std::max<int64_t>(monotonicNanos() - start - m_monotonicCost, 0);
 }
 
+KXPStepMeter::Mark KXPStepMeter::mark() {
+    Mark start;
+    start.cpu = threadNanos();
+    start.monotonic = monotonicNanos();
+    return start;
+}
+
+int64_t KXPStepMeter::budgetSince(const Mark& start) const {
+    const int64_t elapsed = sinceMonotonic(start.monotonic);
+    return elapsed < kCpuTimedFrom ? elapsed : std::min(elapsed, since(start.cpu));
+}
+
 int64_t KXPStepMeter::threadNanos() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);

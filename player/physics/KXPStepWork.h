@@ -62,12 +62,13 @@ struct KXPStepWork {
     static constexpr int64_t kPairCost = 20;
     static constexpr int64_t kWalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
-    // A contact made at the end of the last step (its bodies carried beyond their margins), whose
-    // shapes this step tests for the first time: two polygons' manifold, a sensor's overlap.
+    // A new contact, whose shapes this step tests for the first time (made in its first pairing, or
+    // at the end of the last step once bodies were carried beyond their margins): two polygons'
+    // manifold, then solved, or a sensor's overlap.
     static constexpr int64_t kFreshCost = 2000;
-    // A light one: a circle and a solid shape (a distance worked out), or two polygons whose boxes
-    // lie apart (the first axis that parts them ends the test). Thousands of polygon balls falling
-    // onto ledges, most of them not yet touching, cost 40-60 ns each.
+    // A light one: shapes still apart (a distance worked out, or the first axis that parts two
+    // polygons), or a round shape, which is solved too where it touches (kTouchingCost). Thousands
+    // of polygon balls falling onto ledges, most of them not yet touching, cost 40-60 ns each.
     static constexpr int64_t kFreshLightCost = 100;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
     // impact, the list read in order; a look that goes on to a page of memory not beside the last
