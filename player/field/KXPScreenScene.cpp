@@ -366,7 +366,8 @@ void KXPScreenScene::stepWorld() {
     }
     timeScale = std::min(timeScale, kMaxTimeScale);
     KXPStepMeter* meter = KXPStepMeter::active();
-    const KXPStepMeter::Mark predicting = meter != nullptr ? KXPStepMeter::mark() : KXPStepMeter::Mark();
+    const KXPStepMeter::Mark predicting =
+        meter != nullptr ? KXPStepMeter::mark(*m_world) : KXPStepMeter::Mark();
     // Bodies held out or given back, and whether the step runs with continuous collision.
     const bool continuous =
         m_stepBudget->beforeStep(*m_world, KXPStepBudget::sayHeldOut, kFixedStep * timeScale);

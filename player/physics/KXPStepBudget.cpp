@@ -256,7 +256,9 @@ size_t KXPStepBudget::sampleSize(size_t count, bool closer, bool allWhileFew) {
 KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus& census, float dt,
                                             bool closer) {
     Work work = kept(world, m_contacts, m_movers.size());
-    work.add(m_firstTests);
+    work.fresh = m_firstTests.fresh;
+    work.freshLight = m_firstTests.freshLight;
+    work.touching = kxcount::add(work.touching, m_firstTests.touching);
     work.gone = passesStack(world) ? m_gone : 0;
     m_tried = 0;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.

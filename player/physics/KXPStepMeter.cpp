@@ -66,16 +66,16 @@ int64_t KXPStepMeter::sinceMonotonic(int64_t start) const {
     return std::max<int64_t>(monotonicNanos() - start - m_monotonicCost, 0);
 }
 
-KXPStepMeter::Mark KXPStepMeter::mark() {
+KXPStepMeter::Mark KXPStepMeter::mark(const b2World& world) {
     Mark start;
-    start.cpu = threadNanos();
+    start.cpu = world.GetBodyCount() > kCpuTimedBodies ? threadNanos() : -1;
     start.monotonic = monotonicNanos();
     return start;
 }
 
 int64_t KXPStepMeter::budgetSince(const Mark& start) const {
     const int64_t elapsed = sinceMonotonic(start.monotonic);
-    return elapsed < kCpuTimedFrom ? elapsed : std::min(elapsed, since(start.cpu));
+    return start.cpu < 0 || elapsed < kCpuTimedFrom ? elapsed : std::min(elapsed, since(start.cpu));
 }
 
 int64_t KXPStepMeter::threadNanos() {

@@ -31,13 +31,16 @@ public:
     // own jitter (a system call, some hundreds of nanoseconds here): it is read on the monotonic
     // clock, a few tens of nanoseconds a reading. That can only overstate it (a thread preempted
     // inside counts the wait), so a reading long enough for the jitter not to matter takes the
-    // thread's CPU time instead, where that is less.
+    // thread's CPU time instead, where that is less. Only in a world of more than kCpuTimedBodies:
+    // a small world's prediction takes some hundred nanoseconds, which the system call just before
+    // it would slow by a tenth.
     struct Mark {
-        int64_t cpu = 0;
+        int64_t cpu = -1;
         int64_t monotonic = 0;
     };
     static constexpr int64_t kCpuTimedFrom = 20000;
-    static Mark mark();
+    static constexpr int32 kCpuTimedBodies = 128;
+    static Mark mark(const b2World& world);
     int64_t budgetSince(const Mark& start) const;
 
     // Around the budget's prediction, Box2D's step, and each ground ray after it.
