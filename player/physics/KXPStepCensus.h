@@ -20,8 +20,9 @@
 class KXPStepCensus {
 public:
     // What a look-up needs of a box, read the first time a census meets it: its body and fixture,
-    // its filter, how many contacts its body holds (walked when a pair of it is found, the box coming later),
-    // whether it falls and whether it moved. Kept between censuses, valid for one (`stamp`).
+    // its filter, how many contacts its body holds (walked when a pair of it is found, the box
+    // coming later), whether it falls and whether it moved. Kept between censuses, valid for one
+    // (`stamp`).
     struct Box {
         const b2Body* body = nullptr;
         const b2Fixture* fixture = nullptr;
