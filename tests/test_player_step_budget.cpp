@@ -484,6 +484,36 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
     }
 }
 
+// Box2D turns a pair away by the bodies' types first, and only then asks the joints and the filter:
+// falling boxes laid at one point that never collide (one group) are asked about pair by pair;
+// still boxes moved to one point are not.
+TEST(StepBudget, PairsThatMakeNoContactAreAskedAboutOnlyWithAFallingBody) {
+    Field falling(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    falling.box(100.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+    falling.step();
+    for (int index = 0; index < 300; ++index) {
+        falling.box(0.0f, 0.0f, 1.0f, 1.0f, b2_dynamicBody, false, -1);
+    }
+    falling.step();
+    EXPECT_EQ(falling.world->GetContactCount(), 0);
+    EXPECT_GT(falling.budget.predicted().pairs, 10000);
+    EXPECT_EQ(falling.budget.predicted().asked, falling.budget.predicted().pairs);
+    EXPECT_EQ(falling.budget.predicted().made, 0);
+
+    Field still(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    std::vector<b2Body*> coins;
+    for (int index = 0; index < 300; ++index) {
+        coins.push_back(still.box(3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody));
+    }
+    still.step();
+    for (b2Body* coin : coins) {
+        coin->SetTransform(b2Vec2(0.0f, 0.0f), 0.0f);
+    }
+    still.step();
+    EXPECT_GT(still.budget.predicted().pairs, 10000);
+    EXPECT_EQ(still.budget.predicted().asked, 0);
+}
+
 // A pile laid at once makes its contacts in its first pairing, each walking lists the ones before
 // it lengthened: those walks go through the memory of every contact made, not of the few the
 // world held before.

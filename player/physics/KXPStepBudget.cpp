@@ -675,6 +675,7 @@ std::string KXPStepBudget::parts() const {
         {"p.joints", m_predicted.joints},
         {"p.queries", m_predicted.queries},
         {"p.pairs", m_predicted.pairs},
+        {"p.asked", m_predicted.asked},
         {"p.walks", m_predicted.walks},
         {"p.made", m_predicted.made},
         {"p.fresh", m_predicted.fresh},

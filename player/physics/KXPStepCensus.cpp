@@ -110,6 +110,8 @@ public:
             }
             // A contact of a still body (or a bullet's) may have a time of impact.
             adds.impacts += !m_own.falling || !other.falling ? 1 : 0;
+        } else if (m_own.falling || other.falling) {
+            ++adds.asked;
         }
         return true;
     }
@@ -188,12 +190,14 @@ KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
         KXPStepWork again;
         again.queries = 1;
         again.pairs = own.pairs;
+        again.asked = own.asked;
         again.walks = kxcount::mul(own.pairs, own.contacts + own.made) / 2;
         return again;
     }
     own.lookedUp = true;
     const KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false);
     own.pairs = adds.pairs;
+    own.asked = adds.asked;
     own.made = adds.made;
     return adds;
 }

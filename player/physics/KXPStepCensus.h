@@ -40,6 +40,7 @@ public:
         bool counted = false;
         // What its look-up found, for a second entry of it in the move buffer.
         int64_t pairs = 0;
+        int64_t asked = 0;
         int64_t made = 0;
     };
     // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm), and the

@@ -22,6 +22,7 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::joints, KXPStepWork::kJointCost},
     {&KXPStepWork::queries, KXPStepWork::kQueryCost},
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
+    {&KXPStepWork::asked, KXPStepWork::kAskedCost},
     {&KXPStepWork::walks, KXPStepWork::kWalkCost, &KXPStepWork::farShare},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
     {&KXPStepWork::fresh, KXPStepWork::kFreshCost},
