@@ -454,16 +454,18 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
     struct Case {
         const char* name;
         bool balls;
-        float apart;
+        b2Vec2 at;
         int64_t fresh;
         int64_t freshLight;
         int64_t touching;
     };
     const Case cases[] = {
-        {"boxes that meet", false, 0.9f, 1, 0, 0},
-        {"boxes apart", false, 1.05f, 0, 1, 0},
-        {"balls that touch", true, 0.9f, 0, 1, 1},
-        {"balls apart", true, 1.05f, 0, 1, 0},
+        {"boxes that meet", false, b2Vec2(0.9f, 0.0f), 1, 0, 0},
+        {"boxes apart", false, b2Vec2(1.05f, 0.0f), 0, 1, 0},
+        {"balls that touch", true, b2Vec2(0.9f, 0.0f), 0, 1, 1},
+        {"balls apart", true, b2Vec2(1.05f, 0.0f), 0, 1, 0},
+        // Their boxes meet by the corners; the balls lie 1.06 apart.
+        {"balls apart, their boxes meeting", true, b2Vec2(0.75f, 0.75f), 0, 1, 0},
     };
     for (const Case& laid : cases) {
         Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
@@ -474,7 +476,7 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
         laid.balls ? field.ball(0.0f, 0.0f, 1.0f, b2_staticBody)
                    : field.box(0.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
         field.step();
-        laid.balls ? field.ball(laid.apart, 0.0f, 1.0f) : field.box(laid.apart, 0.0f, 1.0f, 1.0f);
+        laid.balls ? field.ball(laid.at.x, laid.at.y, 1.0f) : field.box(laid.at.x, laid.at.y, 1.0f, 1.0f);
         field.step();
         ASSERT_EQ(field.world->GetContactCount(), 1) << laid.name;
         EXPECT_EQ(field.budget.predicted().made, 1) << laid.name;
@@ -482,6 +484,24 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
         EXPECT_EQ(field.budget.predicted().freshLight, laid.freshLight) << laid.name;
         EXPECT_EQ(field.budget.predicted().touching, laid.touching) << laid.name;
     }
+
+    // Given a new type alone, bodies are paired at the step's end: their first tests, foreseen in
+    // that step, are not counted again in the next.
+    Field typed(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    for (int index = 0; index < 2100; ++index) {
+        typed.box(100.0f + 3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody);
+    }
+    typed.box(0.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+    b2Body* left = typed.box(-0.9f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+    b2Body* right = typed.box(0.9f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+    typed.step();
+    left->SetType(b2_dynamicBody);
+    right->SetType(b2_dynamicBody);
+    typed.step();
+    EXPECT_EQ(typed.budget.predicted().fresh, 2);
+    ASSERT_EQ(typed.world->GetContactCount(), 2);
+    typed.step();
+    EXPECT_EQ(typed.budget.predicted().fresh, 0);
 }
 
 // Box2D turns a pair away by the bodies' types first, and only then asks the joints and the filter:

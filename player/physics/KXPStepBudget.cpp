@@ -377,6 +377,16 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     }
     m_raysLast = m_rays;
     m_rays = 0;
+    // Box2D pairs the move buffer at the start of a step only where fixtures were made, enabled or
+    // moved; bodies given a new type alone are paired at its end. The first tests the last step
+    // foresaw for its first pairing were then counted again as its contacts came.
+    if (m_madeAtStart == 0) {
+        m_firstTestsComing.fresh = std::max<int64_t>(m_firstTestsComing.fresh - m_first.fresh, 0);
+        m_firstTestsComing.freshLight =
+            std::max<int64_t>(m_firstTestsComing.freshLight - m_first.freshLight, 0);
+        m_firstTestsComing.touching = std::max<int64_t>(m_firstTestsComing.touching - m_first.touching, 0);
+    }
+    m_madeAtStart = 0;
     m_firstTests = m_firstTestsComing;
     m_firstTestsComing = Work();
     m_gone = m_goneComing;
@@ -712,6 +722,8 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         // bodies are carried beyond their margins) is first tested in the next step.
         if (world.IsLocked()) {
             KXPStepContacts::countFirstTest(*fixtureA, *fixtureB, m_firstTestsComing);
+        } else {
+            ++m_madeAtStart;
         }
         return true;
     }
