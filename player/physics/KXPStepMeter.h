@@ -7,11 +7,12 @@
 //   S=<step> F=<frame> measured=<ns> step=<ns> rays=<ns> budget=<ns> predicted=<ns> acts=<0|1> ...
 //
 // measured being the thread's CPU time in b2World::Step and in the characters' ground rays after it,
-// budget the time of the budget's own prediction (on the monotonic clock, or the thread's CPU time
-// where a reading is long: below), predicted what it predicted, acts whether that passes the
-// budget; then the prediction's parts and counts read off the world before and after the step (what
-// Box2D did, for weighing the parts), none of which the measured times include. Without the
-// variable nothing is measured. Time never decides anything in the player: only this bench reads it.
+// budget the time of the budget's own work, its prediction before the step and its count after it
+// (on the monotonic clock, or the thread's CPU time where a reading is long: below), predicted what
+// it predicted, acts whether that passes the budget; then the prediction's parts and counts read off
+// the world before and after the step (what Box2D did, for weighing the parts), none of which the
+// measured times include. Without the variable nothing is measured. Time never decides anything in
+// the player: only this bench reads it.
 
 #include <box2d/box2d.h>
 
@@ -43,7 +44,8 @@ public:
     static Mark mark(const b2World& world);
     int64_t budgetSince(const Mark& start) const;
 
-    // Around the budget's prediction, Box2D's step, and each ground ray after it.
+    // Around the budget's prediction and its count after the step, Box2D's step, and each ground ray
+    // after it.
     void addBudget(int64_t nanos) { m_budget += nanos; }
     void addRays(int64_t nanos) { m_rays += nanos; }
     // Counts read before the step (outside the times measured).

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -43,6 +45,22 @@ int64_t shareUpTo(int64_t reach, int64_t farContacts) {
     return 1024 + (KXPStepWork::kFarTimes - 1) * 1024 * beyond / span * beyond / span;
 }
 
+// What one count costs. Laid out count by count (costOf), each field and price is known where it
+// is read: the prediction of a small world, most of whose counts are none, stays a small share of
+// its step.
+kxcount::Wide costOf(const KXPStepWork& work, const Count& count) {
+    const int64_t value = work.*count.field;
+    if (value == 0) {
+        return 0;
+    }
+    const kxcount::Wide priced = static_cast<kxcount::Wide>(value) * count.price;
+    return count.share != nullptr ? priced * count.share(work.reach) / 1024 : priced;
+}
+
+template <size_t... Index> kxcount::Wide costOf(const KXPStepWork& work, std::index_sequence<Index...>) {
+    return (costOf(work, kCounts[Index]) + ...);
+}
+
 } // namespace
 
 int64_t KXPStepWork::farShare(int64_t reach) {
@@ -55,12 +73,7 @@ int64_t KXPStepWork::scanShare(int64_t reach) {
 
 int64_t KXPStepWork::cost() const {
     // Wide enough for every count at its largest times every price: saturated once, at the end.
-    kxcount::Wide total = 0;
-    for (const Count& count : kCounts) {
-        const kxcount::Wide priced = static_cast<kxcount::Wide>(this->*count.field) * count.price;
-        total += count.share != nullptr ? priced * count.share(reach) / 1024 : priced;
-    }
-    return kxcount::narrow(total);
+    return kxcount::narrow(costOf(*this, std::make_index_sequence<std::size(kCounts)>()));
 }
 
 void KXPStepWork::add(const KXPStepWork& other) {
