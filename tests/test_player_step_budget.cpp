@@ -458,6 +458,7 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
         int64_t fresh;
         int64_t freshLight;
         int64_t touching;
+        bool sensor = false;
     };
     const Case cases[] = {
         {"boxes that meet", false, b2Vec2(0.9f, 0.0f), 1, 0, 0},
@@ -466,6 +467,8 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
         {"balls apart", true, b2Vec2(1.05f, 0.0f), 0, 1, 0},
         // Their boxes meet by the corners; the balls lie 1.06 apart.
         {"balls apart, their boxes meeting", true, b2Vec2(0.75f, 0.75f), 0, 1, 0},
+        // An overlap worked out, nothing solved.
+        {"a sensor box over a box", false, b2Vec2(0.5f, 0.0f), 0, 1, 0, true},
     };
     for (const Case& laid : cases) {
         Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
@@ -476,7 +479,8 @@ TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
         laid.balls ? field.ball(0.0f, 0.0f, 1.0f, b2_staticBody)
                    : field.box(0.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
         field.step();
-        laid.balls ? field.ball(laid.at.x, laid.at.y, 1.0f) : field.box(laid.at.x, laid.at.y, 1.0f, 1.0f);
+        laid.balls ? field.ball(laid.at.x, laid.at.y, 1.0f, b2_dynamicBody, laid.sensor)
+                   : field.box(laid.at.x, laid.at.y, 1.0f, 1.0f, b2_dynamicBody, laid.sensor);
         field.step();
         ASSERT_EQ(field.world->GetContactCount(), 1) << laid.name;
         EXPECT_EQ(field.budget.predicted().made, 1) << laid.name;

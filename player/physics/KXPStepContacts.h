@@ -25,8 +25,9 @@ public:
     // apart: two circles farther than their radii, or shapes whose own boxes do not meet (the first
     // axis that parts them ends the test). A round shape that touches is tested lightly, then
     // solved in the same step: two circles by Box2D's own test, a circle and another shape by
-    // their boxes meeting (a ball by a box's corner is taken as touching). Full for two polygons
-    // that meet (their manifold worked out), a sensor's overlap or a chain's.
+    // their boxes meeting (a ball by a box's corner is taken as touching). Light too for a sensor,
+    // whose overlap is worked out as in every later step. Full for two polygons that meet (their
+    // manifold worked out) or a chain.
     static void countFirstTest(const b2Fixture& a, const b2Fixture& b, KXPStepWork& work);
 
     void BeginContact(b2Contact* contact) override;

@@ -73,11 +73,12 @@ struct KXPStepWork {
     static constexpr int64_t kMadeCost = 300;
     // A new contact, whose shapes this step tests for the first time (made in its first pairing, or
     // at the end of the last step once bodies were carried beyond their margins): two polygons'
-    // manifold, then solved, or a sensor's overlap.
+    // manifold, then solved, or a chain's.
     static constexpr int64_t kFreshCost = 2000;
     // A light one: shapes still apart (a distance worked out, or the first axis that parts two
-    // polygons), or a round shape, which is solved too where it touches (kTouchingCost). Thousands
-    // of polygon balls falling onto ledges, most of them not yet touching, cost 40-60 ns each.
+    // polygons), a round shape, which is solved too where it touches (kTouchingCost), or a sensor's
+    // overlap. Thousands of polygon balls falling onto ledges, most of them not yet touching, cost
+    // 40-60 ns each; 5,000 coins' first tests with the hero's sensor, 150-280 each, the whole step.
     static constexpr int64_t kFreshLightCost = 100;
     // Continuous collision: a time of impact worked out, and a contact looked at again for each
     // impact, the list read in order; a look that goes on to a page of memory not beside the last
