@@ -449,7 +449,8 @@ TEST(StepBudget, ContactsMadeAtAStepsEndCountForTheirFirstTestInTheNext) {
 
 // A contact the step's first pairing makes is tested in that step's own update, and solved there if
 // its shapes touch: two polygons that meet as a full test; a ball's as a light one, solved too while
-// it touches; shapes still apart (the boxes' margins met) as a light one only.
+// it touches; shapes still apart (the boxes' margins met), and a sensor's overlap, as a light one
+// only.
 TEST(StepBudget, AContactOfTheFirstPairingIsTestedAndSolvedInItsOwnStep) {
     struct Case {
         const char* name;

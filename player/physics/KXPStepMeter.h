@@ -28,13 +28,13 @@ public:
     static int64_t threadNanos();
     // The thread's CPU time since `start` (a threadNanos()), less what reading the clock itself costs.
     int64_t since(int64_t start) const;
-    // The budget's prediction takes a few microseconds on a small world, less than the thread clock's
-    // own jitter (a system call, some hundreds of nanoseconds here): it is read on the monotonic
-    // clock, a few tens of nanoseconds a reading. That can only overstate it (a thread preempted
-    // inside counts the wait), so a reading long enough for the jitter not to matter takes the
-    // thread's CPU time instead, where that is less. Only in a world of more than kCpuTimedBodies:
-    // a small world's prediction takes some hundred nanoseconds, which the system call just before
-    // it would slow by a tenth.
+    // The budget's work (its prediction, its count after the step) takes a few microseconds on a
+    // small world, less than the thread clock's own jitter (a system call, some hundreds of
+    // nanoseconds here): it is read on the monotonic clock, a few tens of nanoseconds a reading. That
+    // can only overstate it (a thread preempted inside counts the wait), so a reading long enough
+    // for the jitter not to matter takes the thread's CPU time instead, where that is less. Only in
+    // a world of more than kCpuTimedBodies: a small world's prediction takes some hundred
+    // nanoseconds, which the system call just before it would slow by a tenth.
     struct Mark {
         int64_t cpu = -1;
         int64_t monotonic = 0;
