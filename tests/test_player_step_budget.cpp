@@ -539,6 +539,33 @@ TEST(StepBudget, PairsThatMakeNoContactAreAskedAboutOnlyWithAFallingBody) {
     EXPECT_EQ(still.budget.predicted().asked, 0);
 }
 
+// Box2D's pair buffer keeps the room the most pairs of one pairing took: a first pairing past it is
+// priced for the buffer's growth, and the same pairing again is not.
+TEST(StepBudget, PairsPastThePairBuffersRoomArePricedForItsGrowthOnce) {
+    Field still(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    std::vector<b2Body*> coins;
+    for (int index = 0; index < 300; ++index) {
+        coins.push_back(still.box(3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody));
+    }
+    still.step();
+    const auto moveAll = [&](bool together) {
+        for (size_t index = 0; index < coins.size(); ++index) {
+            coins[index]->SetTransform(b2Vec2(together ? 0.0f : 3.0f * static_cast<float>(index), 0.0f),
+                                       0.0f);
+        }
+        still.step();
+    };
+    moveAll(true);
+    const int64_t pairs = still.budget.predicted().pairs;
+    EXPECT_GT(pairs, 10000);
+    // The buffer held the few pairs of the boxes apart.
+    EXPECT_GT(still.budget.predicted().grown, pairs - 1000);
+    moveAll(false);
+    moveAll(true);
+    EXPECT_GT(still.budget.predicted().pairs, pairs / 2);
+    EXPECT_EQ(still.budget.predicted().grown, 0);
+}
+
 // A pile laid at once makes its contacts in its first pairing, each walking lists the ones before
 // it lengthened: those walks go through the memory of every contact made, not of the few the
 // world held before.

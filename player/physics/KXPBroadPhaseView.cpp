@@ -49,6 +49,10 @@ int32 KXPBroadPhaseView::pairCount() const {
     return read<int32>(m_broadPhase, offsetof(BroadPhaseLayout, pairCount));
 }
 
+int32 KXPBroadPhaseView::pairCapacity() const {
+    return read<int32>(m_broadPhase, offsetof(BroadPhaseLayout, pairCapacity));
+}
+
 const b2Pair& KXPBroadPhaseView::pair(int32 index) const {
     const auto* buffer = read<const b2Pair*>(m_broadPhase, offsetof(BroadPhaseLayout, pairBuffer));
     return buffer[index];

@@ -514,6 +514,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             first[proxy->fixture->GetBody()].add(adds);
         }
     }
+    exactFirst.grown = census.pastRoom(exactFirst.pairs);
     m_predicted.remove(m_first);
     m_predicted.add(exactFirst);
     m_first = exactFirst;
@@ -527,6 +528,10 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             m_looks = kxcount::add(m_looks, found->second);
         }
         return found->second;
+    };
+    const auto firstPairsOf = [&](const b2Body* body) {
+        const auto found = first.find(body);
+        return found != first.end() ? found->second.pairs : int64_t{0};
     };
     const auto addsOf = [&](b2Body* body) {
         Work adds = contactsOf(*body);
@@ -582,9 +587,14 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // Work no body can take with it (still bodies pairing among themselves) stays whatever is held:
     // bodies go only while what they add passes the room.
     int64_t theirs = 0;
+    int64_t theirFirstPairs = 0;
     for (const Candidate& candidate : candidates) {
         theirs = kxcount::add(theirs, candidate.cost);
+        theirFirstPairs = kxcount::add(theirFirstPairs, firstPairsOf(candidate.body));
     }
+    // The pair buffer's growth goes with their first pairs, as far as those reach.
+    theirs = kxcount::add(
+        theirs, kxcount::mul(std::min(m_predicted.grown, theirFirstPairs), KXPStepWork::kGrownCost));
     const int64_t stays = kxcount::sub(predicted, theirs);
     int held = 0;
     b2Body* firstHeld = nullptr;
@@ -593,8 +603,12 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         if (!flaggedBody && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork) {
             break;
         }
-        // What it adds now: the contacts it shared with bodies held before it went with them.
-        const Work adds = addsOf(candidate.body);
+        // What it adds now: the contacts it shared with bodies held before it went with them. Its
+        // boxes' pairs of the first pairing are never found once it is held: those past the pair
+        // buffer's room go first. That growth is no body's own work: it counts toward no
+        // candidate's rank.
+        Work adds = addsOf(candidate.body);
+        adds.grown = firstPairsOf(candidate.body);
         hold(candidate.body);
         m_predicted.remove(adds);
         if (said) {
@@ -686,6 +700,7 @@ std::string KXPStepBudget::parts() const {
         {"p.queries", m_predicted.queries},
         {"p.pairs", m_predicted.pairs},
         {"p.asked", m_predicted.asked},
+        {"p.grown", m_predicted.grown},
         {"p.walks", m_predicted.walks},
         {"p.made", m_predicted.made},
         {"p.fresh", m_predicted.fresh},

@@ -252,7 +252,12 @@ KXPStepWork KXPStepCensus::firstPairing(size_t boxes, uint32_t salt) {
         work.touching = once.touching;
     }
     work.queries = moved;
+    work.grown = pastRoom(work.pairs);
     return work;
+}
+
+int64_t KXPStepCensus::pastRoom(int64_t pairs) const {
+    return kxcount::sub(pairs, m_view.pairCapacity());
 }
 
 int64_t KXPStepCensus::overlaps(int32 proxyId, int64_t most) {

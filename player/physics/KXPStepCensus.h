@@ -67,6 +67,8 @@ public:
     // `boxes`, else about `boxes` of them picked by a hash of their place and `salt`, scaled to
     // them all.
     KXPStepWork firstPairing(size_t boxes, uint32_t salt);
+    // Of a first pairing's `pairs`, those past the room Box2D's pair buffer has (it grows for them).
+    int64_t pastRoom(int64_t pairs) const;
     // One box of the move buffer, looked up as the pairing will.
     KXPStepWork countMoved(int32 proxyId);
     // How many other boxes a box of the move buffer overlaps, counting no further than past `most`.

@@ -25,6 +25,7 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::queries, KXPStepWork::kQueryCost},
     {&KXPStepWork::pairs, KXPStepWork::kPairCost},
     {&KXPStepWork::asked, KXPStepWork::kAskedCost},
+    {&KXPStepWork::grown, KXPStepWork::kGrownCost},
     {&KXPStepWork::walks, KXPStepWork::kWalkCost, &KXPStepWork::farShare},
     {&KXPStepWork::made, KXPStepWork::kMadeCost},
     {&KXPStepWork::fresh, KXPStepWork::kFreshCost},
