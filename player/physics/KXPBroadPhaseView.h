@@ -22,7 +22,8 @@ public:
     bool wasMoved(int32 proxyId) const { return m_tree.WasMoved(proxyId); }
     // The pairs the last pairing found (kept until the next one starts).
     int32 pairCount() const;
-    // The pairs the buffer holds before it has to grow: as many as the most one pairing found yet.
+    // The pairs the buffer holds before it has to grow: it grows by half again, from 16, each time a
+    // pairing finds more, and never shrinks.
     int32 pairCapacity() const;
     const b2Pair& pair(int32 index) const;
     const b2AABB& fatBox(int32 proxyId) const { return m_broadPhase.GetFatAABB(proxyId); }

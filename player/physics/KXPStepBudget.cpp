@@ -96,6 +96,8 @@ struct KXPStepBudget::Candidate {
     Rank rank;
     uint64_t serial;
     int64_t cost;
+    // Its new pairs passed the world's contacts inside the last step: it goes whatever it adds.
+    bool flagged;
 };
 
 void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
@@ -508,6 +510,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             }
         } else {
             adds = crowded > 0 ? crowd.scaled(1, crowded) : m_first.scaled(1, std::max(view.moveCount(), 1));
+            // The pair buffer's growth is no box's own: it is counted once, for the whole pairing.
+            adds.grown = 0;
         }
         exactFirst.add(adds);
         if (proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
@@ -569,12 +573,14 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         }
         const Record* record = find(body);
         candidates.push_back(Candidate{body, flaggedBody ? Rank::first : rank,
-                                       record != nullptr ? record->serial : 0,
-                                       flaggedBody ? kxcount::kMax : adds.cost()});
+                                       record != nullptr ? record->serial : 0, adds.cost(), flaggedBody});
     }
     m_looks = kxcount::add(m_looks, byBox.looks());
     // The most work first, characters last; the newest first among equals.
     std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.flagged != b.flagged) {
+            return a.flagged;
+        }
         if (a.rank != b.rank) {
             return a.rank == Rank::first;
         }
@@ -599,8 +605,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     int held = 0;
     b2Body* firstHeld = nullptr;
     for (const Candidate& candidate : candidates) {
-        const bool flaggedBody = candidate.cost == kxcount::kMax;
-        if (!flaggedBody && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork) {
+        if (!candidate.flagged && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork) {
             break;
         }
         // What it adds now: the contacts it shared with bodies held before it went with them. Its

@@ -70,7 +70,8 @@ struct KXPStepWork {
     // with one another, measured 45-51 ns a pair in all in their first step.
     static constexpr int64_t kAskedCost = 20;
     // A pair of the step's first pairing past the room Box2D's pair buffer has kept from the pairings
-    // before: the buffer doubles to hold it, its pairs copied into memory the system hands out new.
+    // before: the buffer grows by half again to hold it, its pairs copied into memory the system
+    // hands out new.
     // 12.5 million still coins at one point, paired where the buffer had no room and again where it
     // had grown, took 1.7-2.7 times as long the first time: 22-76 ns more a pair. On the machine the
     // prices were first weighed on, 4,000 still shields' first step came to about 38 ns a pair in
