@@ -63,7 +63,7 @@ struct KXPStepWork {
     // onto one another cost 22-25 ns a pair on the machine the prices were first weighed on, and
     // 28-44 on another, each played alone. Boxes crowded at one point cost more, the tree's look-up
     // meeting about as many of its nodes as it finds pairs: 4,000 still shields laid at one point,
-    // 37-55 ns a pair in their first step (which also grows Box2D's pair buffer).
+    // 37-55 ns a pair in their first step (which also grows Box2D's pair buffer: kGrownCost).
     static constexpr int64_t kPairCost = 30;
     // A pair with a falling body that makes no contact: Box2D asks the joints and the contact filter
     // before it turns the pair away. Thousands of characters laid at one point, which do not collide
@@ -71,11 +71,10 @@ struct KXPStepWork {
     static constexpr int64_t kAskedCost = 20;
     // A pair of the step's first pairing past the room Box2D's pair buffer has kept from the pairings
     // before: the buffer grows by half again to hold it, its pairs copied into memory the system
-    // hands out new.
-    // 12.5 million still coins at one point, paired where the buffer had no room and again where it
-    // had grown, took 1.7-2.7 times as long the first time: 22-76 ns more a pair. On the machine the
-    // prices were first weighed on, 4,000 still shields' first step came to about 38 ns a pair in
-    // all, where later pairings took 22-25.
+    // hands out new. 12.5 million still coins at one point, paired where the buffer had no room and
+    // again where it had grown, took 1.7-2.7 times as long the first time: 22-76 ns more a pair. On
+    // the machine the prices were first weighed on, 4,000 still shields' first step came to about
+    // 38 ns a pair in all, where later pairings took 22-25.
     static constexpr int64_t kGrownCost = 20;
     static constexpr int64_t kWalkCost = 4;
     static constexpr int64_t kMadeCost = 300;
