@@ -382,13 +382,12 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     // Box2D pairs the move buffer at the start of a step only where fixtures were made, enabled or
     // moved; bodies given a new type alone are paired at its end. The first tests the last step
     // foresaw for its first pairing were then counted again as its contacts came.
-    if (m_madeAtStart == 0) {
-        m_firstTestsComing.fresh = std::max<int64_t>(m_firstTestsComing.fresh - m_first.fresh, 0);
-        m_firstTestsComing.freshLight =
-            std::max<int64_t>(m_firstTestsComing.freshLight - m_first.freshLight, 0);
-        m_firstTestsComing.touching = std::max<int64_t>(m_firstTestsComing.touching - m_first.touching, 0);
+    if (!m_madeAtStart) {
+        m_firstTestsComing.fresh = kxcount::sub(m_firstTestsComing.fresh, m_first.fresh);
+        m_firstTestsComing.freshLight = kxcount::sub(m_firstTestsComing.freshLight, m_first.freshLight);
+        m_firstTestsComing.touching = kxcount::sub(m_firstTestsComing.touching, m_first.touching);
     }
-    m_madeAtStart = 0;
+    m_madeAtStart = false;
     m_firstTests = m_firstTestsComing;
     m_firstTestsComing = Work();
     m_gone = m_goneComing;
@@ -743,7 +742,7 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         if (world.IsLocked()) {
             KXPStepContacts::countFirstTest(*fixtureA, *fixtureB, m_firstTestsComing);
         } else {
-            ++m_madeAtStart;
+            m_madeAtStart = true;
         }
         return true;
     }

@@ -224,8 +224,8 @@ private:
     // the first tests of those made after the first pairing, which the next step pays for
     // (KXPStepContacts::countFirstTest; counted as they come, then for the coming step).
     int64_t m_madeInStep = 0;
-    // Of them, those made before Box2D locked the world: by the step's first pairing.
-    int64_t m_madeAtStart = 0;
+    // Whether any of them was made before Box2D locked the world: by the step's first pairing.
+    bool m_madeAtStart = false;
     Work m_firstTestsComing;
     Work m_firstTests;
     // Bodies destroyed since the last step, counted as they go, then for the coming step.
