@@ -45,6 +45,15 @@ int32 KXPBroadPhaseView::movedProxy(int32 index) const {
     return buffer[index];
 }
 
+void KXPBroadPhaseView::setMoveCount(b2BroadPhase& broadPhase, int32 count) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&broadPhase) + offsetof(BroadPhaseLayout, moveCount), &count,
+                sizeof(count));
+}
+
+int32* KXPBroadPhaseView::moveBuffer(b2BroadPhase& broadPhase) {
+    return read<int32*>(broadPhase, offsetof(BroadPhaseLayout, moveBuffer));
+}
+
 int32 KXPBroadPhaseView::pairCount() const {
     return read<int32>(m_broadPhase, offsetof(BroadPhaseLayout, pairCount));
 }

@@ -5,7 +5,7 @@
 // new type) in a move buffer and, at the start of the step, looks up every box each one overlaps:
 // that is the step's first pairing, paid before any contact is worked out. The buffer is private
 // to b2BroadPhase; this view reads it through Box2D 2.4's own layout of the class, which the
-// static checks in the source pin down.
+// static checks in the source pin down. Two writes sit beside it, for KXPBatchedDisable alone.
 
 #include <box2d/box2d.h>
 
@@ -35,6 +35,10 @@ public:
     // The broad-phase id of a fixture's child (Box2D keeps each child's bounds as the first member
     // of its proxy).
     static int32 proxyIdOf(const b2Fixture& fixture, int32 child);
+
+    // The move buffer's count and entries, to be written: only as Box2D itself would leave them.
+    static void setMoveCount(b2BroadPhase& broadPhase, int32 count);
+    static int32* moveBuffer(b2BroadPhase& broadPhase);
 
     // Where a body's speed (and, falling, the world's pull) takes it in a step of `dt`.
     static b2Transform carriedTo(const b2Body& body, float dt);

@@ -114,6 +114,7 @@ void KXPStepBudget::watch(b2World& world) {
     m_observing = !kx::physicsBoundsOn() && KXPStepMeter::active() != nullptr;
     // Joints Box2D destroys with a body are told whatever the bounds.
     world.SetDestructionListener(this);
+    m_disable.forget();
     if (!kx::physicsBoundsOn() && !m_observing) {
         return;
     }
@@ -374,6 +375,10 @@ bool KXPStepBudget::leavesMargins(const b2Body& body, const KXPBroadPhaseView& v
 }
 
 bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
+    // Bodies whose rays were cut since the last step were held out: their boxes' entries go first.
+    if (!world.IsLocked()) {
+        m_disable.settle(world);
+    }
     if (world.IsLocked() || (!kx::physicsBoundsOn() && !m_observing)) {
         return true;
     }
@@ -621,6 +626,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         firstHeld = firstHeld != nullptr ? firstHeld : candidate.body;
         ++held;
     }
+    m_disable.settle(world);
     // What stays is done among the contacts the held bodies leave.
     m_predicted = reachingMade(m_predicted);
     // Held out in serial order, so that the oldest come back first.
@@ -642,7 +648,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
 }
 
 void KXPStepBudget::hold(b2Body* body) {
-    body->SetEnabled(false);
+    m_disable.disable(*body);
     Record& record = recordOf(body);
     if (!record.held) {
         record.held = true;

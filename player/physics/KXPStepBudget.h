@@ -30,6 +30,7 @@
 // turns it off (model/KXPhysicsBounds.h); with the calibration bench's meter on it then predicts and
 // never acts.
 
+#include "player/physics/KXPBatchedDisable.h"
 #include "player/physics/KXPContinuousCollision.h"
 #include "player/physics/KXPStepCensus.h"
 #include "player/physics/KXPStepContacts.h"
@@ -201,6 +202,7 @@ private:
     JointGone m_jointGone;
     bool m_observing = false;
     KXPStepContacts m_contacts;
+    KXPBatchedDisable m_disable;
     std::unordered_map<const b2Body*, Record> m_records;
     // Dynamic and kinematic bodies in the physics.
     std::vector<b2Body*> m_movers;
