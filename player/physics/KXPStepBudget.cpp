@@ -486,6 +486,9 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     for (b2Body* body : flagged) {
         recordOf(body).flagged = false;
     }
+    // Looked up for every moving body below: thousands may be flagged where a crowd passed the
+    // world's contacts.
+    std::sort(flagged.begin(), flagged.end(), std::less<b2Body*>());
     // What each dynamic body of the crowd adds: its contacts, its share of the last pairing where
     // it leaves its margins, its boxes' share of the first, a character's rays.
     // The first pairing looked up box by box, newest first (those go first among equals), in place
@@ -570,7 +573,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             continue;
         }
         const Work adds = addsOf(body);
-        const bool flaggedBody = std::find(flagged.begin(), flagged.end(), body) != flagged.end();
+        const bool flaggedBody =
+            std::binary_search(flagged.begin(), flagged.end(), body, std::less<b2Body*>());
         // A body that touches nothing adds nothing the budget can take away.
         if (!flaggedBody && adds.contacts == 0 && adds.pairs == 0 && adds.made == 0 && adds.rays == 0) {
             continue;
