@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -633,9 +634,17 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     m_disable.settle(world);
     // What stays is done among the contacts the held bodies leave.
     m_predicted = reachingMade(m_predicted);
-    // Held out in serial order, so that the oldest come back first.
-    std::sort(m_held.begin(), m_held.end(),
-              [this](b2Body* a, b2Body* b) { return find(a)->serial < find(b)->serial; });
+    // Held out in serial order, so that the oldest come back first (each serial looked up once).
+    std::vector<std::pair<uint64_t, b2Body*>> bySerial;
+    bySerial.reserve(m_held.size());
+    for (b2Body* body : m_held) {
+        bySerial.emplace_back(find(body)->serial, body);
+    }
+    std::sort(bySerial.begin(), bySerial.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t index = 0; index < bySerial.size(); ++index) {
+        m_held[index] = bySerial[index].second;
+    }
     m_nextGiveBack = 0;
     if (held > 0) {
         unsigned int id = 0;
