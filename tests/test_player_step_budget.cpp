@@ -401,6 +401,44 @@ TEST(StepBudget, GroundRaysCountAndACrowdsFirstRaysStopAtTheFrame) {
     EXPECT_EQ(field.budget.predicted().rays, 0);
 }
 
+// Casters held out as their rays are cut, laid in the same frame, leave no box of theirs to pair in
+// the step, though nothing is held out before it: one of them gone since, the other given back.
+TEST(StepBudget, CastersHeldAsTheirRaysAreCutLeaveNoBoxToPair) {
+    Field field(true, nullptr, b2Vec2(0.0f, 0.0f));
+    for (int index = 0; index < 300; ++index) {
+        field.box(0.0f, 0.0f, 1.0f, 1.0f, b2_staticBody);
+    }
+    b2Body* falling = field.ball(0.0f, 0.0f, 1.0f);
+    field.step();
+    field.budget.beginFrame();
+    b2Body* spender = field.box(0.0f, 0.0f, 1.0f, 2.0f);
+    b2Body* late = field.box(0.0f, 0.0f, 1.0f, 2.0f);
+    field.own(spender, true);
+    field.own(late, true);
+    RayHits hits;
+    for (int cast = 0; cast < 100000 && spender->IsEnabled(); ++cast) {
+        KXPStepBudget::castRay(spender, &hits, b2Vec2(-0.5f, 0.4f), b2Vec2(0.5f, -0.4f));
+    }
+    ASSERT_FALSE(spender->IsEnabled());
+    EXPECT_FALSE(KXPStepBudget::castRay(late, &hits, b2Vec2(-0.5f, 0.4f), b2Vec2(0.5f, -0.4f)));
+    ASSERT_FALSE(late->IsEnabled());
+    // The spender goes, and its rays with it: the step has nothing to hold out.
+    field.world->DestroyBody(spender);
+    EXPECT_EQ(field.step(), 0);
+    EXPECT_TRUE(late->IsEnabled());
+    // Every contact is between bodies of the world, and the ball's are still there.
+    std::set<const b2Body*> bodies;
+    for (const b2Body* body = field.world->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        bodies.insert(body);
+    }
+    for (const b2Contact* contact = field.world->GetContactList(); contact != nullptr;
+         contact = contact->GetNext()) {
+        EXPECT_EQ(bodies.count(contact->GetFixtureA()->GetBody()), 1u);
+        EXPECT_EQ(bodies.count(contact->GetFixtureB()->GetBody()), 1u);
+    }
+    EXPECT_NE(falling->GetContactList(), nullptr);
+}
+
 // A contact made once the step has carried a body beyond its margins is first tested in the next
 // step, which counts it: two polygons carried into each other as a full test, one still apart (its
 // box reaches ahead of it) or a circle's as a light one. One the step's first pairing makes is its

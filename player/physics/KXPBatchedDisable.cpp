@@ -31,7 +31,11 @@ void KXPBatchedDisable::disable(b2Body& body) {
     }
     b2BroadPhase& broadPhase = broadPhaseOf(world);
     if (m_broadPhase != &broadPhase) {
-        forget();
+        // Another world's boxes wait to be cleared: this one goes as Box2D takes it out.
+        if (!m_dead.empty()) {
+            body.SetEnabled(false);
+            return;
+        }
         m_broadPhase = &broadPhase;
     }
     const KXPBroadPhaseView view(world);
@@ -73,9 +77,4 @@ void KXPBatchedDisable::settle(b2World& world) {
         }
     }
     m_dead.clear();
-}
-
-void KXPBatchedDisable::forget() {
-    m_dead.clear();
-    m_broadPhase = nullptr;
 }

@@ -18,11 +18,9 @@ class KXPBatchedDisable {
 public:
     void disable(b2Body& body);
     // Clears the entries of the boxes taken out since the last call: before the step, and before
-    // anything reads the move buffer.
+    // anything reads the move buffer. Those of another world are dropped.
     void settle(b2World& world);
     bool unsettled() const { return !m_dead.empty(); }
-    // Drops what is left to clear: for another world.
-    void forget();
 
 private:
     struct Dead {

@@ -115,7 +115,7 @@ void KXPStepBudget::watch(b2World& world) {
     m_observing = !kx::physicsBoundsOn() && KXPStepMeter::active() != nullptr;
     // Joints Box2D destroys with a body are told whatever the bounds.
     world.SetDestructionListener(this);
-    m_disable.forget();
+    m_disable.settle(world);
     if (!kx::physicsBoundsOn() && !m_observing) {
         return;
     }
