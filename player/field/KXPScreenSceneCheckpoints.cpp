@@ -230,12 +230,14 @@ void KXPScreenScene::restoreFromCheckpoint() {
     bool grew = true;
     int passes = 0;
     m_stepBudget->beginFrame();
+    const auto sayStepsFull = [&]() {
+        debugLog("[KXPScreenScene] restore: its steps would take more than a frame; %lu sections laid, %.0f "
+                 "short of the camera; the level goes on in the next frames",
+                 m_sectionsLaid - sectionsBefore, m_cameraDistance - m_laidDistance);
+    };
     while (m_cameraDistance > m_laidDistance && grew) {
         if (passes > 0 && kx::physicsBoundsOn() && m_stepBudget->frameWork() >= KXPStepBudget::kMaxWork) {
-            debugLog(
-                "[KXPScreenScene] restore: its steps would take more than a frame; %lu sections laid, %.0f "
-                "short of the camera; the level goes on in the next frames",
-                m_sectionsLaid - sectionsBefore, m_cameraDistance - m_laidDistance);
+            sayStepsFull();
             break;
         }
         if (passes == kCatchUpPasses ||
@@ -253,6 +255,12 @@ void KXPScreenScene::restoreFromCheckpoint() {
         update(0.0f);
         m_catchingUp = false;
         grew = m_laidDistance != laid || m_sectionsLaid != sections;
+        // The streaming waits while bodies are held out of the steps, or while they pass their
+        // budget: the steps' work stopped it.
+        if (!grew && kx::physicsBoundsOn() &&
+            (m_stepBudget->heldOutCount() > 0 || m_stepBudget->passesBudget())) {
+            sayStepsFull();
+        }
     }
     instantiateAll("updaing object creation queue");
     // The catch-up's frames had no characters to measure: the real ones give the starting point.
