@@ -250,7 +250,20 @@ def scan_share(reach):
     return 1 + (FAR_TIMES - 1) * (beyond / span) ** 2
 
 
-FAR_PRICED = {"p.walks": ("p.reach", far_share), "p.scanJumps": ("p.scanReach", scan_share)}
+# The scan's jumps of a list read out of order pay more again in a world past the caches
+# ("p.scanScattered"): from none at SCATTERED_CONTACTS of reach to all from twice that on.
+SCATTERED_CONTACTS = 24576
+
+
+def scattered_share(reach):
+    return min(max(reach - SCATTERED_CONTACTS, 0), SCATTERED_CONTACTS) / SCATTERED_CONTACTS
+
+
+FAR_PRICED = {
+    "p.walks": ("p.reach", far_share),
+    "p.scanJumps": ("p.scanReach", scan_share),
+    "p.scanScattered": ("p.scanReach", scattered_share),
+}
 
 
 def fit(paths, only, relative):

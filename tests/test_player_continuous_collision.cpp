@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <unordered_set>
 #include <vector>
 
@@ -173,6 +174,40 @@ TEST(StepWorkPrices, WalksAndScansCostMoreOnceTheContactsPassTheCache) {
     EXPECT_EQ(work.cost(), kxcount::kMax);
 }
 
+// The jumps of a list read out of order wait on memory once the contacts pass the caches: each pays
+// kScatteredCost more from twice kScatteredContacts of reach on, none up to kScatteredContacts, and
+// more, never less, between.
+TEST(StepWorkPrices, JumpsOfAListOutOfOrderPayMoreOncePastTheCaches) {
+    KXPStepWork work;
+    work.scans = 1000;
+    work.scanJumps = 1000;
+    auto surcharge = [&work](int64_t reach) {
+        work.reach = reach;
+        work.scanScattered = 1000;
+        const int64_t scattered = work.cost();
+        work.scanScattered = 0;
+        return scattered - work.cost();
+    };
+    EXPECT_EQ(surcharge(0), 0);
+    EXPECT_EQ(surcharge(KXPStepWork::kScatteredContacts), 0);
+    const int64_t half = surcharge(KXPStepWork::kScatteredContacts * 3 / 2);
+    EXPECT_EQ(half, 1000 * KXPStepWork::kScatteredCost / 2);
+    EXPECT_EQ(surcharge(2 * KXPStepWork::kScatteredContacts), 1000 * KXPStepWork::kScatteredCost);
+    EXPECT_EQ(surcharge(10 * KXPStepWork::kScanFarContacts), 1000 * KXPStepWork::kScatteredCost);
+    int64_t last = 0;
+    for (int64_t reach = 0; reach <= 140000; reach += 1000) {
+        EXPECT_GE(KXPStepWork::scatteredShare(reach), last) << reach;
+        last = KXPStepWork::scatteredShare(reach);
+    }
+    // Summed and scaled with the other counts.
+    KXPStepWork other;
+    other.add(work.scaled(1, 1));
+    work.scanScattered = 1000;
+    other.add(work);
+    EXPECT_EQ(other.scanScattered, 1000);
+    EXPECT_EQ(work.scaled(1, 2).scanScattered, 500);
+}
+
 // A step whose continuous collision would pass what is left of the frame's budget goes without it,
 // no body held out for that; a frame of many steps (a rebuild) shares one budget among them.
 // The pages of memory the world's contacts lie in, each a miss of the processor's page tables
@@ -221,6 +256,8 @@ TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfT
                                      KXPContinuousCollision::kOrderedSpan),
               1024);
     EXPECT_EQ(continuous.predicted(crowd, 0).scanJumps, continuous.predicted(crowd, 0).scans);
+    // Read in order, few of its looks pay as a list out of order.
+    EXPECT_LT(continuous.predicted(crowd, 0).scanScattered, continuous.predicted(crowd, 0).scans / 16);
     // One still box in four stays: each row keeps one contact in four, over all of the crowd's pages.
     for (size_t index = 0; index < still.size(); ++index) {
         if (index % 4 != 0) {
@@ -238,6 +275,34 @@ TEST_F(ContinuousCollision, ScansOfContactsScatteredOverMorePagesCostAsAWorldOfT
     KXPStepWork packed = scattered;
     packed.reach = left;
     EXPECT_GT(scattered.cost(), packed.cost());
+    // Left in their rows, they are still read in order, page after page: the scan's looks jump as
+    // the list did, which is seldom.
+    EXPECT_EQ(continuous.jumpedShare(), kxcount::scale(1024, continuous.lastJumps(), left));
+    EXPECT_EQ(scattered.scanScattered, kxcount::scale(scattered.scans, continuous.jumpedShare(), 1024));
+    EXPECT_LT(scattered.scanScattered, scattered.scans / 16);
+    // The rest of the still boxes go in no order, and as many come back: Box2D makes their contacts
+    // in the memory the old ones freed, last freed first, so the new list is read out of order over
+    // the crowd's pages. Most of its looks jump, each paying the whole of the more.
+    std::vector<b2Body*> rest;
+    for (size_t index = 0; index < still.size(); index += 4) {
+        rest.push_back(still[index]);
+    }
+    std::shuffle(rest.begin(), rest.end(), std::mt19937(7));
+    for (b2Body* body : rest) {
+        world->DestroyBody(body);
+    }
+    pile(0.0f, 0, static_cast<int>(rest.size()));
+    stepWithImpacts();
+    const int64_t remade = world->GetContactCount();
+    ASSERT_GT(remade, 2 * KXPStepWork::kNearContacts);
+    EXPECT_GT(continuous.lastJumps(), remade / 2);
+    EXPECT_EQ(continuous.jumpedShare(), kxcount::scale(1024, continuous.lastJumps(), remade));
+    const KXPStepWork outOfOrder = continuous.predicted(remade, 0);
+    EXPECT_EQ(outOfOrder.scanScattered, kxcount::scale(outOfOrder.scans, continuous.jumpedShare(), 1024));
+    ASSERT_GE(outOfOrder.reach, 2 * KXPStepWork::kScatteredContacts);
+    KXPStepWork readInOrder = outOfOrder;
+    readInOrder.scanScattered = 0;
+    EXPECT_EQ(outOfOrder.cost() - readInOrder.cost(), outOfOrder.scanScattered * KXPStepWork::kScatteredCost);
     // Too few contacts to leave the caches are not paged.
     world = std::make_unique<b2World>(b2Vec2(0.0f, 0.0f));
     pile(0.0f, 10, 10);

@@ -62,6 +62,7 @@ KXPStepWork KXPContinuousCollision::predicted(int64_t contacts, int64_t made, in
     work.scans = kxcount::mul(kxcount::add(impacts, 1), contacts);
     work.reach = scanReach(contacts, m_pages);
     work.scanJumps = kxcount::scale(work.scans, missedShare(work.reach), 1024);
+    work.scanScattered = kxcount::scale(work.scans, jumpedShare(), 1024);
     if (impacts > 0) {
         KXPStepWork carriedOn = carried.scaled(kxcount::mul(2, impacts), 1);
         carriedOn.impacts = 0;
@@ -89,6 +90,10 @@ int64_t KXPContinuousCollision::missedShare(int64_t reach) const {
     const int64_t jumped = m_counted > 0 ? kxcount::scale(1024, m_jumps, m_counted) : 1024;
     const int64_t beyond = std::min(std::max<int64_t>(reach - kOrderedContacts, 0), kOrderedSpan);
     return std::max(jumped, 1024 * beyond / kOrderedSpan);
+}
+
+int64_t KXPContinuousCollision::jumpedShare() const {
+    return m_counted > 0 ? kxcount::scale(1024, m_jumps, m_counted) : 0;
 }
 
 void KXPContinuousCollision::countAfter(const b2World& world) {

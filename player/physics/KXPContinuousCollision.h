@@ -80,6 +80,9 @@ public:
     // Of the coming scan's looks in a world of `reach`, those that miss (KXPStepWork::scanJumps),
     // in 1,024ths.
     int64_t missedShare(int64_t reach) const;
+    // Of the coming scan's looks, those that jump as the list did after the last step that ran it
+    // (KXPStepWork::scanScattered), in 1,024ths: none before any was counted.
+    int64_t jumpedShare() const;
 
 private:
     // The impacts a step solved (those Box2D counted on the world's contacts), and the pages the

@@ -731,6 +731,7 @@ std::string KXPStepBudget::parts() const {
         {"p.impacts", m_continuousWork.impacts},
         {"p.scans", m_continuousWork.scans},
         {"p.scanJumps", m_continuousWork.scanJumps},
+        {"p.scanScattered", m_continuousWork.scanScattered},
         {"p.rays", m_predicted.rays},
         {"p.looks", m_looks},
         {"p.gone", m_predicted.gone},

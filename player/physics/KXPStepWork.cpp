@@ -33,6 +33,7 @@ constexpr Count kCounts[] = {
     {&KXPStepWork::impacts, KXPStepWork::kImpactCost},
     {&KXPStepWork::scans, KXPStepWork::kScanCost},
     {&KXPStepWork::scanJumps, KXPStepWork::kScanJumpCost, &KXPStepWork::scanShare},
+    {&KXPStepWork::scanScattered, KXPStepWork::kScatteredCost, &KXPStepWork::scatteredShare},
     {&KXPStepWork::rays, KXPStepWork::kRayCost},
     {&KXPStepWork::looks, KXPStepWork::kLookCost},
     {&KXPStepWork::gone, KXPStepWork::kGoneCost},
@@ -70,6 +71,11 @@ int64_t KXPStepWork::farShare(int64_t reach) {
 
 int64_t KXPStepWork::scanShare(int64_t reach) {
     return shareUpTo(reach, kScanFarContacts);
+}
+
+int64_t KXPStepWork::scatteredShare(int64_t reach) {
+    const int64_t beyond = std::min(std::max<int64_t>(reach - kScatteredContacts, 0), kScatteredContacts);
+    return 1024 * beyond / kScatteredContacts;
 }
 
 int64_t KXPStepWork::cost() const {
