@@ -95,12 +95,12 @@ struct KXPStepWork {
     static constexpr int64_t kScanCost = 5;
     static constexpr int64_t kScanJumpCost = 8;
     // A list read out of order whose contacts no longer fit the caches: each jump waits on memory,
-    // and the processor stops fetching ahead between them. Contacts of a pile fed a few at a time, or
-    // of crowds walking in rows, 25,000-90,000 of them jumping at a quarter to all of their looks,
-    // cost 43-111 ns a look on the machine the other prices were weighed on and 70-240 on a shared
-    // virtual machine, where the prices above foresee 10-20. Each jump counted after the last step
-    // that ran continuous collision pays this more, from none at kScatteredContacts of reach to all of
-    // it from twice that on; a list read in order pays none of it.
+    // and the processor stops fetching ahead between them. Contacts of a pile fed a few at a time,
+    // or of crowds walking in rows, 25,000-90,000 of them jumping at a quarter to all of their
+    // looks, cost 43-111 ns a look in the bench on the machine the other prices were weighed on,
+    // and 30-240 on a shared virtual machine, where the prices above foresee 10-20. Each jump
+    // counted after the last step that ran continuous collision pays this more, from none at
+    // kScatteredContacts of reach to all of it from twice that on; a list read in order pays none.
     static constexpr int64_t kScatteredCost = 100;
     static constexpr int64_t kScatteredContacts = 24576;
     // A box a character's ground ray looks at after the step. A crowd at one point stays in the
