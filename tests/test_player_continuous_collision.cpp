@@ -201,7 +201,6 @@ TEST(StepWorkPrices, JumpsOfAListOutOfOrderPayMoreOncePastTheCaches) {
     }
     // Summed and scaled with the other counts.
     KXPStepWork other;
-    other.add(work.scaled(1, 1));
     work.scanScattered = 1000;
     other.add(work);
     EXPECT_EQ(other.scanScattered, 1000);

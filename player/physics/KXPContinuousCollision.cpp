@@ -87,7 +87,7 @@ int64_t KXPContinuousCollision::scanReach(int64_t contacts, int64_t pages) {
 
 int64_t KXPContinuousCollision::missedShare(int64_t reach) const {
     // As the list went after the last step that ran it.
-    const int64_t jumped = m_counted > 0 ? kxcount::scale(1024, m_jumps, m_counted) : 1024;
+    const int64_t jumped = m_counted > 0 ? jumpedShare() : 1024;
     const int64_t beyond = std::min(std::max<int64_t>(reach - kOrderedContacts, 0), kOrderedSpan);
     return std::max(jumped, 1024 * beyond / kOrderedSpan);
 }
