@@ -376,11 +376,19 @@ void KXPScreenScene::stepWorld() {
         meter->beforeStep(*m_world);
     }
     if (!continuous && m_world->GetContinuousPhysics() && !m_stepBudget->continuous().resting()) {
-        debugLog("[KXPScreenScene] continuous collision off: it may take %lld ns in this step, more than is "
-                 "left of the frame's budget, with %d contacts",
-                 static_cast<long long>(m_stepBudget->continuousCost()), m_world->GetContactCount());
-        kxTrace("field", "field continuous-collision off work=%lld contacts=%d",
-                static_cast<long long>(m_stepBudget->continuousCost()), m_world->GetContactCount());
+        // The step's own work may pass what is left with continuous collision foreseen at nothing.
+        const KXPStepWork& foreseen = m_stepBudget->predicted();
+        const long long contacts = static_cast<long long>(kxcount::add(foreseen.contacts, foreseen.made));
+        debugLog(
+            "[KXPScreenScene] continuous collision off: it may take %lld ns in this step, which without "
+            "it may take %lld ns, and the %lld ns left of the frame's budget hold less than both, with %lld "
+            "contacts",
+            static_cast<long long>(m_stepBudget->continuousCost()), static_cast<long long>(foreseen.cost()),
+            static_cast<long long>(m_stepBudget->frameLeft()), contacts);
+        kxTrace("field", "field continuous-collision off work=%lld step=%lld left=%lld contacts=%lld",
+                static_cast<long long>(m_stepBudget->continuousCost()),
+                static_cast<long long>(foreseen.cost()), static_cast<long long>(m_stepBudget->frameLeft()),
+                contacts);
     }
     m_world->SetContinuousPhysics(continuous);
     const int64_t stepping = meter != nullptr ? KXPStepMeter::threadNanos() : 0;

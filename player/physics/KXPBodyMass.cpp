@@ -116,6 +116,10 @@ b2Fixture* KXPBodyMass::createFixture(b2Body* body, const b2FixtureDef& definiti
         !canTurn(*body, body->IsFixedRotation(), nullptr, &definition)) {
         keepStill(body, nullptr, &definition);
     }
+    // A body whose boxes would pass what the world's tree holds waits outside the physics.
+    if (definition.shape != nullptr) {
+        KXPStepBudget::roomForBoxes(body, definition.shape->GetChildCount());
+    }
     b2Fixture* fixture = body->CreateFixture(&definition);
     keepPositive(body);
     KXPStepBudget::note(body, true);

@@ -13,16 +13,6 @@
 
 namespace {
 
-std::string nameOf(b2Body* body, unsigned int* id) {
-    const KXPBodyOwner* owner = KXPBodyOwner::of(body);
-    if (owner == nullptr) {
-        *id = 0;
-        return std::string();
-    }
-    *id = owner->physicsModelId();
-    return owner->physicsName();
-}
-
 // A well-mixed 32-bit hash of two numbers: picks samples that change each step.
 uint32_t scatter(uint32_t a, uint32_t b) {
     uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u;
@@ -48,14 +38,6 @@ KXPStepWork kept(const b2World& world, const KXPStepContacts& contacts, size_t m
     return work;
 }
 
-// The walks of the step's pairings go through the contacts they make as well as those the world
-// holds: a pile laid or streamed in at once can make ten times the contacts there were, and the
-// lists its pairs walk then lie far apart in memory.
-KXPStepWork reachingMade(KXPStepWork work) {
-    work.reach = kxcount::add(work.contacts, work.made);
-    return work;
-}
-
 // Whether the step's islands ask for more than Box2D's stack holds (its bodies, their speeds and
 // places, the depth-first search over them, the contacts and joints): it then takes memory from the
 // heap.
@@ -67,48 +49,17 @@ bool passesStack(const b2World& world) {
     return asked > b2_stackSize;
 }
 
-// The body whose list Box2D walks when it finds the contact's pair again: the one whose box has the
-// larger id.
-const b2Body* walksAt(const b2Contact& contact) {
-    const int32 idA = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureA(), contact.GetChildIndexA());
-    const int32 idB = KXPBroadPhaseView::proxyIdOf(*contact.GetFixtureB(), contact.GetChildIndexB());
-    return idA > idB ? contact.GetFixtureA()->GetBody() : contact.GetFixtureB()->GetBody();
-}
-
-// What a body's own contacts add to each step: each updated, solved while touching.
-KXPStepWork contactsOf(const b2Body& body) {
-    KXPStepWork work;
-    for (const b2ContactEdge* edge = body.GetContactList(); edge != nullptr; edge = edge->next) {
-        ++work.contacts;
-        if (edge->contact->IsTouching()) {
-            const bool sensed =
-                edge->contact->GetFixtureA()->IsSensor() || edge->contact->GetFixtureB()->IsSensor();
-            ++(sensed ? work.sensing : work.touching);
-        }
-    }
-    return work;
-}
-
 } // namespace
 
-// A body that may be held out, with what it adds to the coming step.
-struct KXPStepBudget::Candidate {
-    b2Body* body;
-    Rank rank;
-    uint64_t serial;
-    int64_t cost;
-    // Its new pairs passed the world's contacts inside the last step: it goes whatever it adds.
-    bool flagged;
-};
-
-void KXPStepBudget::sayHeldOut(b2Body* body, const Work& adds, bool heldOut) {
-    unsigned int id = 0;
-    const std::string name = nameOf(body, &id);
-    kxTrace("bodies", "bodies %s name=%s id=%u contacts=%lld pairs=%lld", heldOut ? "held-out" : "given-back",
-            name.c_str(), id, static_cast<long long>(adds.contacts), static_cast<long long>(adds.pairs));
-}
-
 KXPStepBudget::KXPStepBudget(RankOf rankOf) : m_rankOf(std::move(rankOf)) {}
+
+// The walks of the step's pairings go through the contacts they make as well as those the world
+// holds: a pile laid or streamed in at once can make ten times the contacts there were, and the
+// lists its pairs walk then lie far apart in memory.
+KXPStepBudget::Work KXPStepBudget::reachingMade(Work work) {
+    work.reach = kxcount::add(work.contacts, work.made);
+    return work;
+}
 
 void KXPStepBudget::watch(b2World& world) {
     // The calibration bench's meter watches the budget predict with the bounds off.
@@ -138,6 +89,21 @@ void KXPStepBudget::note(b2Body* body, bool /*made*/) {
         record.type = body->GetType();
         budget->watchMoving(body, record);
     }
+}
+
+bool KXPStepBudget::roomForBoxes(b2Body* body, int32 boxes) {
+    KXPStepBudget* budget = of(body);
+    if (budget == nullptr || body->GetWorld()->IsLocked()) {
+        return true;
+    }
+    const int32 present = body->GetWorld()->GetContactManager().m_broadPhase.GetProxyCount();
+    if (!body->IsEnabled() || int64_t{present} + boxes <= budget->m_worldBoxes) {
+        return true;
+    }
+    budget->hold(body);
+    Work adds;
+    sayHeldOut(body, adds, true);
+    return false;
 }
 
 bool KXPStepBudget::castRay(b2Body* caster, b2RayCastCallback* callback, const b2Vec2& from,
@@ -194,10 +160,6 @@ bool KXPStepBudget::cast(b2Body* caster, b2RayCastCallback* callback, const b2Ve
 }
 
 KXPStepBudget::Rank KXPStepBudget::rankOf(b2Body* body) {
-    // Floors, walls, lifts and moving ledges stay, whatever the game tells.
-    if (body->GetType() != b2_dynamicBody) {
-        return Rank::never;
-    }
     Record* record = find(body);
     if (record == nullptr) {
         return m_rankOf(body);
@@ -265,6 +227,8 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     work.touching = kxcount::add(work.touching, m_firstTests.touching);
     work.gone = passesStack(world) ? m_gone : 0;
     m_tried = 0;
+    m_sampleMet = 0;
+    m_sampleListed = 0;
     // The first pairing: the boxes of the move buffer looked up as Box2D will pair them.
     const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
     // Few boxes, moved few times (a box may be in the move buffer again and again), none held out
@@ -286,19 +250,23 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         work.rays = m_raysLast;
         return reachingMade(work);
     }
-    // A few boxes moved among few: the pairs they can find at most (each with its contact made and
-    // solved) stay within a few milliseconds, and looking them up would cost the budget about what
-    // the pairing costs Box2D. Only the look-ups are counted.
-    const int64_t mostPairs = kxcount::mul(static_cast<int64_t>(moved), census.view().proxyCount());
-    if (!closer && m_held.empty() && mostPairs <= kFewPairs) {
-        m_first = Work();
-        m_first.queries = static_cast<int64_t>(moved);
-    } else {
-        m_first = census.firstPairing(std::max<size_t>(sampleSize(moved, closer, true), 1),
-                                      static_cast<uint32_t>(m_step));
+    // The first pairing, counted once a step (the closer count takes the quick one's): every box of
+    // the move buffer, so that no body that entered the step goes uncounted, whether made, laid,
+    // enabled, moved or given back. A few boxes moved among few: the pairs they can find at most
+    // (each with its contact made and solved) stay within a few milliseconds, and looking them up
+    // would cost the budget about what the pairing costs Box2D. Only the look-ups are counted.
+    if (!closer) {
+        const int64_t mostPairs = kxcount::mul(static_cast<int64_t>(moved), census.view().proxyCount());
+        if (m_held.empty() && mostPairs <= kFewPairs) {
+            m_first = Work();
+            m_first.queries = static_cast<int64_t>(moved);
+        } else {
+            m_first =
+                census.firstPairing(kFirstLooks, kCrowdBoxes, kCrowdLooks, static_cast<uint32_t>(m_step));
+        }
+        m_firstImpacts = m_first.impacts;
+        m_first.impacts = 0;
     }
-    m_firstImpacts = m_first.impacts;
-    m_first.impacts = 0;
     work.add(m_first);
     // The last pairing: the moving bodies whose boxes leave their margins in the step, each found
     // again with what it overlaps (a sample of them where many move); where none is looked at, as
@@ -319,13 +287,16 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
     } else {
         Work carried;
         int64_t leaving = 0;
+        int64_t met = 0;
         const int64_t metBefore = census.looks() - census.listed();
         const int64_t listedBefore = census.listed();
         size_t tried = 0;
+        const int64_t looksBefore = census.looks();
         for (size_t index = 0; index < tries; ++index) {
-            if (!closer && index >= kLeastTries &&
-                sampleCost(index, census.looks() - census.listed() - metBefore,
-                           census.listed() - listedBefore) >= allowance) {
+            if (index >= kLeastTries &&
+                ((!closer && sampleCost(index, census.looks() - census.listed() - metBefore,
+                                        census.listed() - listedBefore) >= allowance) ||
+                 census.looks() - looksBefore >= kSampleLooks)) {
                 break;
             }
             ++tried;
@@ -335,7 +306,7 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
                     : scatter(static_cast<uint32_t>(index), static_cast<uint32_t>(m_step)) % movers;
             const b2Body& body = *m_movers[pick];
             if (leavesMargins(body, census.view(), dt)) {
-                carried.add(census.countCarried(body, dt));
+                carried.add(census.countCarried(body, dt, &met));
                 ++leaving;
             }
         }
@@ -343,8 +314,11 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
         // carries two so.
         if (leaving > 0) {
             m_carriedBody = carried.scaled(1, leaving);
+            m_carriedMet = met / leaving;
         }
         m_tried = tried;
+        m_sampleMet = census.looks() - census.listed() - metBefore;
+        m_sampleListed = census.listed() - listedBefore;
         if (movers > tried) {
             carried = carried.scaled(static_cast<int64_t>(movers), static_cast<int64_t>(tried));
         }
@@ -409,23 +383,21 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     int64_t stepCost = work.cost();
     int64_t continuousCost = m_continuousWork.cost();
     m_looks = census.looks();
-    // Counted closer near the budget, unless the quick count took full samples already.
-    const size_t moved = static_cast<size_t>(std::max(census.view().moveCount(), 0));
-    const bool fuller = sampleSize(moved, false, true) < sampleSize(moved, true, true) ||
-                        sampleSize(m_movers.size(), false, false) < sampleSize(m_movers.size(), true, false);
-    // The closer count looks at up to eight times the boxes of the quick one: only where that stays
-    // within a fortieth of the step it tells.
-    const int64_t quickCost = sampleCost(m_tried, census.looks() - census.listed(), census.listed());
+    // Counted closer near the budget, unless the quick count took a full sample of the moving
+    // bodies already (the first pairing is counted whole by then).
+    const bool fuller = sampleSize(m_movers.size(), false, false) < sampleSize(m_movers.size(), true, false);
+    // The closer count looks at up to eight times the boxes of the quick one's sample: only where
+    // that stays within a fortieth of the step it tells.
+    const int64_t quickCost = sampleCost(m_tried, m_sampleMet, m_sampleListed);
     const bool affordable = kxcount::mul(quickCost, 8 * 40) <= kxcount::add(stepCost, continuousCost);
     if (fuller && affordable &&
         kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) >= kCloserWork) {
-        KXPStepCensus closer(world, m_memo, nextStamp());
-        work = estimate(world, closer, dt, true);
+        work = estimate(world, census, dt, true);
         m_continuousWork = m_continuous.predicted(kxcount::add(work.contacts, work.made), m_firstImpacts,
                                                   candidates, m_carriedBody);
         stepCost = work.cost();
         continuousCost = m_continuousWork.cost();
-        m_looks = kxcount::add(m_looks, closer.looks());
+        m_looks = census.looks();
     }
     // The budget's own looks are paid by now: they count toward the frame, not toward what holding
     // bodies out can take from the step.
@@ -434,16 +406,28 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     bool continuous = !m_continuous.resting();
     if (!m_observing) {
         const int64_t limit = m_held.empty() ? kMaxWork : kHeldWork;
+        // The entries of the move buffer the census counted: any after them came while the budget
+        // acted.
+        const int32 counted = census.view().moveCount();
+        const bool pastBudget = kxcount::add(m_frameWork, stepCost) > kMaxWork || passesLimits();
+        bool acted = false;
         // Continuous collision goes first: the step that would pass what is left of the frame's
         // budget (or, while bodies are held out, the held pile's) goes without it; then bodies are
-        // held out while the rest alone passes it.
-        if (!m_flagged.empty() || kxcount::add(m_frameWork, stepCost) > limit) {
-            holdOut(world, census, said, dt);
+        // held out while the rest alone passes it, or while the step passes what Box2D holds.
+        if (!m_flagged.empty() || kxcount::add(m_frameWork, stepCost) > limit || passesLimits()) {
+            holdOut(world, census, said, dt, pastBudget);
             stepCost = m_predicted.cost();
+            acted = true;
         }
-        continuous = continuous && kxcount::add(kxcount::add(m_frameWork, stepCost), continuousCost) <= limit;
+        m_frameLeft = kxcount::sub(limit, m_frameWork);
+        continuous = continuous && kxcount::add(stepCost, continuousCost) <= m_frameLeft;
+        std::vector<b2Body*> given;
         if (!m_held.empty()) {
-            giveBack(world, said, continuous ? continuousCost : 0);
+            giveBack(world, said, continuous ? continuousCost : 0, given);
+            acted = true;
+        }
+        if (acted) {
+            countLate(world, counted, given);
             stepCost = m_predicted.cost();
         }
     }
@@ -480,237 +464,6 @@ bool KXPStepBudget::afterStep(const b2World& world) {
     return rest && !m_observing;
 }
 
-int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt) {
-    // Bodies whose new pairs passed the world's contacts inside the last step go first.
-    std::vector<b2Body*> flagged;
-    flagged.swap(m_flagged);
-    for (b2Body* body : flagged) {
-        recordOf(body).flagged = false;
-    }
-    // Looked up for every moving body below: thousands may be flagged where a crowd passed the
-    // world's contacts.
-    std::sort(flagged.begin(), flagged.end(), std::less<b2Body*>());
-    // What each dynamic body of the crowd adds: its contacts, its share of the last pairing where
-    // it leaves its margins, its boxes' share of the first, a character's rays.
-    // The first pairing looked up box by box, newest first (those go first among equals), in place
-    // of the sample, while the looks stay within kActLooks. Past them a box is looked up only where
-    // it overlaps few boxes; one in a crowd adds what the crowd's boxes looked up added on average.
-    KXPStepCensus byBox(world, m_memo, nextStamp());
-    std::unordered_map<const b2Body*, Work> first;
-    const KXPBroadPhaseView& view = census.view();
-    Work exactFirst;
-    Work crowd;
-    int64_t crowded = 0;
-    for (int32 index = view.moveCount() - 1; index >= 0; --index) {
-        const int32 proxyId = view.movedProxy(index);
-        const b2FixtureProxy* proxy = proxyId != b2BroadPhase::e_nullProxy ? view.proxy(proxyId) : nullptr;
-        if (proxy == nullptr) {
-            continue;
-        }
-        Work adds;
-        const int64_t overlaps = byBox.looks() < kActLooks ? 0 : byBox.overlaps(proxyId, kCrowdBoxes);
-        if (overlaps <= kCrowdBoxes) {
-            adds = byBox.countMoved(proxyId);
-            adds.impacts = 0;
-            if (adds.pairs > kCrowdBoxes) {
-                crowd.add(adds);
-                ++crowded;
-            }
-        } else {
-            adds = crowded > 0 ? crowd.scaled(1, crowded) : m_first.scaled(1, std::max(view.moveCount(), 1));
-            // The pair buffer's growth is no box's own: it is counted once, for the whole pairing.
-            adds.grown = 0;
-        }
-        exactFirst.add(adds);
-        if (proxy->fixture->GetBody()->GetType() == b2_dynamicBody) {
-            first[proxy->fixture->GetBody()].add(adds);
-        }
-    }
-    exactFirst.grown = census.pastRoom(exactFirst.pairs);
-    m_predicted.remove(m_first);
-    m_predicted.add(exactFirst);
-    m_first = exactFirst;
-    // Each body's list counted once: a pair found again walks half the list of the body whose box
-    // came later.
-    std::unordered_map<const b2Body*, int64_t> lists;
-    const auto listOf = [&](const b2Body* body) {
-        auto found = lists.find(body);
-        if (found == lists.end()) {
-            found = lists.emplace(body, contactsOf(*body).contacts).first;
-            m_looks = kxcount::add(m_looks, found->second);
-        }
-        return found->second;
-    };
-    const auto firstPairsOf = [&](const b2Body* body) {
-        const auto found = first.find(body);
-        return found != first.end() ? found->second.pairs : int64_t{0};
-    };
-    const auto addsOf = [&](b2Body* body) {
-        Work adds = contactsOf(*body);
-        adds.moving = 1;
-        // Priced in the world of the whole it is taken from: otherwise the whole's far price would
-        // count as work no body can take away, and a pile's bodies would stay.
-        adds.reach = m_predicted.reach;
-        if (adds.contacts > 0 && leavesMargins(*body, view, dt)) {
-            adds.pairs = adds.contacts;
-            for (const b2ContactEdge* edge = body->GetContactList(); edge != nullptr; edge = edge->next) {
-                adds.walks = kxcount::add(adds.walks, listOf(walksAt(*edge->contact)) / 2);
-            }
-        }
-        const auto found = first.find(body);
-        if (found != first.end()) {
-            adds.add(found->second);
-        }
-        const Record* record = find(body);
-        if (record != nullptr && record->rayStep == m_step) {
-            adds.rays = record->rays;
-        }
-        return adds;
-    };
-    std::vector<Candidate> candidates;
-    for (b2Body* body : m_movers) {
-        const Rank rank = rankOf(body);
-        if (rank == Rank::never || !body->IsEnabled()) {
-            continue;
-        }
-        const Work adds = addsOf(body);
-        const bool flaggedBody =
-            std::binary_search(flagged.begin(), flagged.end(), body, std::less<b2Body*>());
-        // A body that touches nothing adds nothing the budget can take away.
-        if (!flaggedBody && adds.contacts == 0 && adds.pairs == 0 && adds.made == 0 && adds.rays == 0) {
-            continue;
-        }
-        const Record* record = find(body);
-        candidates.push_back(Candidate{body, flaggedBody ? Rank::first : rank,
-                                       record != nullptr ? record->serial : 0, adds.cost(), flaggedBody});
-    }
-    m_looks = kxcount::add(m_looks, byBox.looks());
-    // The most work first, characters last; the newest first among equals.
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        if (a.flagged != b.flagged) {
-            return a.flagged;
-        }
-        if (a.rank != b.rank) {
-            return a.rank == Rank::first;
-        }
-        if (a.cost != b.cost) {
-            return a.cost > b.cost;
-        }
-        return a.serial > b.serial;
-    });
-    const int64_t predicted = m_predicted.cost();
-    // Work no body can take with it (still bodies pairing among themselves) stays whatever is held:
-    // bodies go only while what they add passes the room.
-    int64_t theirs = 0;
-    int64_t theirFirstPairs = 0;
-    for (const Candidate& candidate : candidates) {
-        theirs = kxcount::add(theirs, candidate.cost);
-        theirFirstPairs = kxcount::add(theirFirstPairs, firstPairsOf(candidate.body));
-    }
-    // The pair buffer's growth goes with their first pairs, as far as those reach.
-    theirs = kxcount::add(
-        theirs, kxcount::mul(std::min(m_predicted.grown, theirFirstPairs), KXPStepWork::kGrownCost));
-    const int64_t stays = kxcount::sub(predicted, theirs);
-    int held = 0;
-    b2Body* firstHeld = nullptr;
-    for (const Candidate& candidate : candidates) {
-        if (!candidate.flagged && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork) {
-            break;
-        }
-        // What it adds now: the contacts it shared with bodies held before it went with them. Its
-        // boxes' pairs of the first pairing are never found once it is held: those past the pair
-        // buffer's room go first. That growth is no body's own work: it counts toward no
-        // candidate's rank.
-        Work adds = addsOf(candidate.body);
-        adds.grown = firstPairsOf(candidate.body);
-        hold(candidate.body);
-        m_predicted.remove(adds);
-        if (said) {
-            said(candidate.body, adds, true);
-        }
-        firstHeld = firstHeld != nullptr ? firstHeld : candidate.body;
-        ++held;
-    }
-    m_disable.settle(world);
-    // What stays is done among the contacts the held bodies leave.
-    m_predicted = reachingMade(m_predicted);
-    // Held out in serial order, so that the oldest come back first (each serial looked up once).
-    std::vector<std::pair<uint64_t, b2Body*>> bySerial;
-    bySerial.reserve(m_held.size());
-    for (b2Body* body : m_held) {
-        bySerial.emplace_back(find(body)->serial, body);
-    }
-    std::sort(bySerial.begin(), bySerial.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t index = 0; index < bySerial.size(); ++index) {
-        m_held[index] = bySerial[index].second;
-    }
-    m_nextGiveBack = 0;
-    if (held > 0) {
-        unsigned int id = 0;
-        const std::string name = nameOf(firstHeld, &id);
-        debugLog(
-            "[KXPStepBudget] the next step would work out %lld contacts, find %lld pairs and walk %lld (some "
-            "%lld ms): %d bodies held out of the physics where they stand, the first %s (model %u); each "
-            "comes back once there is room for it",
-            static_cast<long long>(m_predicted.contacts), static_cast<long long>(m_predicted.pairs),
-            static_cast<long long>(m_predicted.walks), static_cast<long long>(predicted / 1000000), held,
-            name.c_str(), id);
-    }
-    return held;
-}
-
-void KXPStepBudget::hold(b2Body* body) {
-    m_disable.disable(*body);
-    Record& record = recordOf(body);
-    if (!record.held) {
-        record.held = true;
-        m_held.push_back(body);
-    }
-    watchMoving(body, record);
-}
-
-int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuousCost) {
-    if (m_held.empty()) {
-        return 0;
-    }
-    KXPStepCensus census(world, m_memo, nextStamp());
-    int given = 0;
-    size_t tries = std::min(kGiveBackTries, m_held.size());
-    // What it looks at to tell what each would add stays a small share of the room.
-    while (tries-- > 0 && !m_held.empty() && census.looks() < kGiveBackLooks) {
-        if (m_nextGiveBack >= m_held.size()) {
-            m_nextGiveBack = 0;
-        }
-        b2Body* body = m_held[m_nextGiveBack];
-        Work adds = census.countComing(*body);
-        adds.moving = 1;
-        // Each contact it makes is tested in the step it comes back in (and solved if it touches,
-        // counted with the test); a character's rays look at the boxes it overlaps, and theirs at it.
-        if (rankOf(body) == Rank::last) {
-            adds.rays = kxcount::mul(4, adds.pairs);
-        }
-        Work after = m_predicted;
-        after.add(adds);
-        if (kxcount::add(after.cost(), continuousCost) > kRoomWork) {
-            ++m_nextGiveBack;
-            continue;
-        }
-        m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(m_nextGiveBack));
-        Record& record = *find(body);
-        record.held = false;
-        body->SetEnabled(true);
-        watchMoving(body, record);
-        m_predicted = after;
-        if (said) {
-            said(body, adds, false);
-        }
-        ++given;
-    }
-    m_looks = kxcount::add(m_looks, census.looks());
-    return given;
-}
-
 std::string KXPStepBudget::parts() const {
     const std::pair<const char*, int64_t> parts[] = {
         {"p.contacts", m_predicted.contacts},
@@ -740,6 +493,7 @@ std::string KXPStepBudget::parts() const {
         {"r.rays", m_rays},
         {"r.made", m_madeInStep},
         {"r.solved", m_continuous.lastSolved()},
+        {"r.held", static_cast<int64_t>(m_held.size())},
     };
     std::string line;
     char part[64];

@@ -5,8 +5,9 @@
 // what Box2D will do in this step:
 // - the contacts it updates, those it solves (touching) and the sensors it tests, every body and
 //   each moving one, the joints: counts kept as they change (KXPStepContacts, the bodies noted);
-// - the first pairing: the boxes moved since the last step, looked up as Box2D will pair them
-//   (KXPStepCensus), all of them while few, else a sample scaled to them all;
+// - the first pairing: every box moved since the last step (made, laid, enabled, moved by the game,
+//   given back), looked up as Box2D will pair it (KXPStepCensus), each as far as a crowd's boxes;
+//   a crowd's sample is looked up whole and gives the rest its average;
 // - the last pairing: the boxes the moving bodies will carry beyond their margins in the step (each
 //   moving body's box at the place its speed takes it to, against the margin Box2D keeps), looked up
 //   with the contacts they find again (a sample of the moving bodies where many move);
@@ -14,21 +15,25 @@
 // - the characters' ground rays after the step, as many boxes as they looked at after the last
 //   one; a character's first rays look at what they cross, capped by what is left of the frame.
 // Each is weighed by what it costs Box2D here (measured: bench/kxsim_step_calibration.sh). A step
-// whose quick count (the counts kept, the last step's pairing and impacts) stands far below the
-// budget goes at once; only one that comes near is counted closer. The budget's own looks count
-// toward the step.
+// whose quick count (the counts kept, the first pairing, the last step's pairing and impacts) stands
+// far below the budget goes at once; only one that comes near is counted closer. The budget's own
+// looks count toward the step, and stay within kStepLooks whatever the world holds.
 //
-// Only when the step would cost more than kMaxWork does it act: the step goes without continuous
-// collision first; if the rest alone passes the budget, bodies of the crowd that makes the work are
-// held out of the physics (disabled where they stand, their objects drawn and updated): dynamic
-// bodies only, those in contact or pairing in this step, the most work first, the newest first
-// among equals, characters last, until the step is within kRoomWork. Never a static or kinematic
-// body, and never one that touches nothing. A held-out body comes back where it then stands once it
-// fits within the room (the margin keeps it from flickering in and out). While bodies are held out
-// the pile is kept near the room: a step past kHeldWork goes without continuous collision, then
-// holds more out. Counts decide, not time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off
-// turns it off (model/KXPhysicsBounds.h); with the calibration bench's meter on it then predicts and
-// never acts.
+// Only when the step would cost more than kMaxWork, or pass what Box2D itself can hold (the pairs of
+// one pairing, the contacts: kPairLimit, kWorldContacts), does it act: the step goes without
+// continuous collision first; if the rest alone passes the budget, bodies of the crowd that makes
+// the work are held out of the physics (disabled where they stand, their objects drawn and
+// updated): dynamic bodies first, those in contact or pairing in this step, the most work first,
+// the newest first among equals, characters last, until the step is within kRoomWork. Only where
+// the step stays past the budget with those held do the still and kinematic bodies of the crowd go,
+// the ground last (KXPHoldOrder). Never one that touches and pairs with nothing. A held-out body
+// comes back where it then stands once it fits within the room (the margin keeps it from flickering
+// in and out), and is not held again while its crowd has not grown, unless the step passes the
+// budget. While bodies are held out the pile is kept near the room: a step past kHeldWork goes
+// without continuous collision, then holds more out. A body whose boxes would pass what Box2D's
+// tree may hold (kWorldBoxes) waits outside the physics until there is room. Counts decide, not
+// time, so that a run repeats exactly. KX_PHYSICS_BOUNDS=off turns it off (model/KXPhysicsBounds.h);
+// with the calibration bench's meter on it then predicts and never acts.
 
 #include "player/physics/KXPBatchedDisable.h"
 #include "player/physics/KXPContinuousCollision.h"
@@ -38,6 +43,7 @@
 
 #include <box2d/box2d.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -66,6 +72,10 @@ public:
     // each box its look-up meets about kMetCost, each contact of a list it walks about kListedCost.
     static constexpr int64_t kSampleShare = 50;
     static constexpr size_t kLeastTries = 8;
+    // Past its least tries, the sample stops once it has looked at this many boxes, whatever the
+    // step (a crowd of tens of thousands moving at one point); each body tried looks at no more
+    // than KXPStepCensus::kCarriedBoxes (then told by the boxes the world holds).
+    static constexpr int64_t kSampleLooks = 1 << 20;
     static constexpr int64_t kTryCost = 500;
     static constexpr int64_t kMetCost = 12;
     static constexpr int64_t kListedCost = 60;
@@ -79,22 +89,47 @@ public:
     // Boxes moved since the last step times the world's boxes, up to which the first pairing is not
     // looked up.
     static constexpr int64_t kFewPairs = 4096;
-    // Boxes the budget looks at, at most, to tell each body's share of a step it acts on (some tens
-    // of milliseconds).
-    static constexpr int64_t kActLooks = 2'000'000;
-    // Past them, a box that overlaps more than this many is taken for one of a crowd.
+    // The first pairing's look-ups: every box of the move buffer, as far as kCrowdBoxes boxes it
+    // meets (a box that meets more is one of a crowd), while the looks stay within kFirstLooks (some
+    // hundred thousand boxes laid at once, each some tens of looks down the tree: past it the rest
+    // take the average of a fair sample of them, and no body is held for them); a crowd's sample,
+    // looked up whole, within kCrowdLooks. Some tens of milliseconds at most, in the frame that lays
+    // them, which takes seconds.
     static constexpr int64_t kCrowdBoxes = 64;
+    static constexpr int64_t kFirstLooks = 1 << 22;
+    static constexpr int64_t kCrowdLooks = 1 << 18;
+    // Boxes and contacts the budget looks at, at most, to tell each body's share of a step it acts on
+    // (some tens of milliseconds); past them a body is told by what it adds to the first pairing.
+    static constexpr int64_t kActLooks = 2'000'000;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
     // boxes they overlap come to a fiftieth of the room.
     static constexpr size_t kGiveBackTries = 64;
     static constexpr int64_t kGiveBackLooks = kRoomWork / 50 / KXPStepWork::kLookCost;
     // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it gets
-    // no contact, and the bodies of such pairs are held out before the next step.
+    // no contact, and the bodies of such pairs are held out before the next step. A step foreseen to
+    // make more holds bodies out before it.
     static constexpr int32 kWorldContacts = static_cast<int32>(2 * kMaxWork / KXPStepWork::kTouchingCost);
+    // Pairs one pairing may find: Box2D keeps them in one buffer whose size in bytes it works out as
+    // a 32-bit int, which wraps past 262,343,953 pairs (2 GB); this many take 128 MB, and a step
+    // that finds them takes seconds. A step foreseen to find more in either pairing holds bodies
+    // out before it.
+    static constexpr int64_t kPairLimit = int64_t{1} << 24;
+    // Boxes the world holds at most: Box2D's tree doubles its nodes in memory it sizes as a 32-bit
+    // int too. A body whose shapes would pass it stays out of the physics until there is room.
+    static constexpr int32 kWorldBoxes = 1 << 20;
+    // What the budget looks at in one step, at most, whatever the world holds: the caps of its
+    // counts together (the first pairing, its crowd's sample, the quick and closer samples of the
+    // moving bodies, holding out, giving back, boxes that came while it acted, each passing its cap
+    // by one body's look-up at most) and the contact lists they walk, each once (some tens of
+    // milliseconds; a step that acts on a crowd, whose own work is seconds).
+    static constexpr int64_t kStepLooks = 2 * kFirstLooks + kCrowdLooks + 2 * kSampleLooks + kActLooks +
+                                          kGiveBackLooks + 4 * KXPStepCensus::kCarriedBoxes +
+                                          2 * int64_t{kWorldContacts};
 
     // Which bodies may go first, which only from a crowd of their own rank (the characters, without
     // which there is no game), and which never (the field's own). The game tells
-    // (player/objects/KXPBodyRank.h); static and kinematic bodies never go, whatever it tells.
+    // (player/objects/KXPBodyRank.h); static and kinematic bodies go only past the budget with every
+    // dynamic body of the crowd held (KXPHoldOrder).
     enum class Rank { first, last, never };
     using RankOf = std::function<Rank(b2Body*)>;
 
@@ -121,6 +156,11 @@ public:
 
     // A body made or given new shapes (`made`), or whose type changed.
     static void note(b2Body* body, bool made = false);
+    // Whether a body's world has room for `boxes` more boxes (kWorldBoxes); a body that would pass it
+    // is held out before its shapes are made.
+    static bool roomForBoxes(b2Body* body, int32 boxes);
+    // The boxes the world may hold: kWorldBoxes unless told fewer (a test's world).
+    void limitBoxes(int32 boxes) { m_worldBoxes = std::min(boxes, kWorldBoxes); }
     // A character's ground ray, cast as the world casts it; the boxes it looks at count toward the
     // frame. false when it was not cast: its body is held out, or its first rays would pass what is
     // left of the frame (it is then held out).
@@ -138,8 +178,10 @@ public:
     // without continuous collision (KXPContinuousCollision::kRestSteps).
     bool afterStep(const b2World& world);
     const KXPContinuousCollision& continuous() const { return m_continuous; }
-    // The work of continuous collision the last beforeStep predicted, in nanoseconds.
+    // The work of continuous collision the last beforeStep predicted, in nanoseconds, and what was
+    // left of the frame's budget (or the held pile's) for the step with it.
     int64_t continuousCost() const { return m_continuousWork.cost(); }
+    int64_t frameLeft() const { return m_frameLeft; }
     // The work predicted for the coming step by the last beforeStep (after holding out and giving
     // back), and what it foresaw before it acted; continuous collision aside in both.
     const Work& predicted() const { return m_predicted; }
@@ -176,8 +218,14 @@ private:
         // The step after which it last cast ground rays (0: never), and the boxes they looked at.
         uint64_t rayStep = 0;
         int64_t rays = 0;
+        // Given back since it was last held: the contacts it came back to, and how many bodies had
+        // come back before it (those that came back after it lengthen its list without its crowd
+        // growing).
+        bool returned = false;
+        int64_t returnedContacts = 0;
+        uint64_t returnedAt = 0;
     };
-    struct Candidate;
+    struct Shares;
 
     Record& recordOf(b2Body* body);
     Record* find(const b2Body* body);
@@ -192,14 +240,31 @@ private:
     static size_t sampleSize(size_t count, bool closer, bool allWhileFew);
     // Whether a moving body's boxes leave their margins in a step of `dt`.
     bool leavesMargins(const b2Body& body, const KXPBroadPhaseView& view, float dt) const;
-    // Holds out the bodies of the crowd that add the most, until the step is within room.
-    int holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt);
+    // Holds out the bodies of the crowd that add the most, until the step is within room; bodies of
+    // the still tiers only where it stays past the budget (`pastBudget`: the step foreseen passed
+    // it, not only the held pile's limit) with the dynamic ones held.
+    int holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt, bool pastBudget);
+    // What a body adds to the coming step where it stands (KXPStepBudgetHold.cpp); `crowdPart`,
+    // where given, takes the part of it that is a crowd's average.
+    Work addsOf(b2Body* body, Shares& shares, Work* crowdPart);
+    // Whether a body given back is held again: not while its crowd has not grown, unless the step
+    // passes the budget.
+    bool stayed(const b2Body& body, const Work& adds, bool pastBudget) const;
     void hold(b2Body* body);
-    int giveBack(b2World& world, const Said& said, int64_t continuousCost);
+    int giveBack(b2World& world, const Said& said, int64_t continuousCost, std::vector<b2Body*>& given);
+    // Boxes that entered the move buffer while the budget acted (the game answering a contact's
+    // end), past the `from` entries counted and the bodies given back (counted as they came):
+    // counted into the prediction.
+    void countLate(const b2World& world, int32 from, std::vector<b2Body*>& given);
+    // Whether the step foreseen passes what Box2D can hold: the pairs of either pairing, the
+    // contacts with those it makes.
+    bool passesLimits() const;
+    static Work reachingMade(Work work);
     uint64_t nextStamp() { return ++m_stamp; }
 
     RankOf m_rankOf;
     JointGone m_jointGone;
+    int32 m_worldBoxes = kWorldBoxes;
     bool m_observing = false;
     KXPStepContacts m_contacts;
     KXPBatchedDisable m_disable;
@@ -220,8 +285,15 @@ private:
     // moving bodies told.
     int64_t m_lastPairs = 0;
     int64_t m_walksPerPair = 0;
-    // What one body carried beyond its margins paid in the last sample that found one.
+    // What one body carried beyond its margins paid in the last sample that found one, and the boxes
+    // it overlapped.
     Work m_carriedBody;
+    int64_t m_carriedMet = 0;
+    // What the quick count's sample of moving bodies looked at: boxes met and list entries.
+    int64_t m_sampleMet = 0;
+    int64_t m_sampleListed = 0;
+    // Bodies given back so far.
+    uint64_t m_returns = 0;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
     // the first tests of those made after the first pairing, which the next step pays for
     // (KXPStepContacts::countFirstTest; counted as they come, then for the coming step).
@@ -247,5 +319,6 @@ private:
     int64_t m_looks = 0;
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
+    int64_t m_frameLeft = 0;
     KXPContinuousCollision m_continuous;
 };

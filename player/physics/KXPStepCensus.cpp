@@ -3,6 +3,8 @@
 #include "player/physics/KXPStepContacts.h"
 
 #include <algorithm>
+#include <numeric>
+#include <utility>
 
 namespace {
 
@@ -61,14 +63,19 @@ public:
     // `proxyId`: the box looked up (null for a body not yet in the broad phase); `ownId`: its id
     // for telling whose list a pair walks (null: it comes first); `carried`: its pairs are found
     // again, their contacts on the way; `known`: of its pairs, how many have their contact already.
-    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, bool carried, int64_t known)
+    Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, bool carried, int64_t known,
+          int64_t most)
         : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_carried(carried),
-          m_known(known) {}
+          m_known(known), m_most(most) {}
 
     bool QueryCallback(int32 otherId) {
         ++m_census.m_looks;
         if (otherId == m_proxyId) {
             return true;
+        }
+        if (++met > m_most) {
+            stopped = true;
+            return false;
         }
         const Box& other = m_census.box(otherId);
         if (other.body == nullptr) {
@@ -117,6 +124,9 @@ public:
     }
 
     KXPStepWork adds;
+    // The other boxes met, and whether it stopped past `most` of them.
+    int64_t met = 0;
+    bool stopped = false;
 
 private:
     KXPStepCensus& m_census;
@@ -125,6 +135,7 @@ private:
     const int32 m_ownId;
     const bool m_carried;
     int64_t m_known;
+    const int64_t m_most;
 };
 
 KXPStepCensus::KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp)
@@ -169,87 +180,247 @@ int64_t KXPStepCensus::contactsOf(int32 proxyId) {
 }
 
 KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
-                                  bool carried) {
-    Query query(*this, own, proxyId, ownId, carried, own.contacts);
+                                  bool carried, int64_t most, bool* stopped, int64_t* met) {
+    Query query(*this, own, proxyId, ownId, carried, own.contacts, most);
     m_view.broadPhase().Query(&query, bounds);
+    if (stopped != nullptr) {
+        *stopped = query.stopped;
+    }
+    if (met != nullptr) {
+        *met = query.met;
+    }
     // Each contact made walks the lists the contacts made before it lengthened.
     query.adds.walks = kxcount::add(query.adds.walks, kxcount::mul(query.adds.made, query.adds.made) / 2);
     query.adds.queries = 1;
     return query.adds;
 }
 
-KXPStepWork KXPStepCensus::countMoved(int32 proxyId) {
+bool KXPStepCensus::countMoved(Box& own, int32 proxyId, int64_t most) {
+    contactsOf(proxyId);
+    bool stopped = false;
+    int64_t met = 0;
+    // Its tree is walked down to the boxes it meets: a look for each level, at most.
+    m_looks = kxcount::add(m_looks, m_view.broadPhase().GetTreeHeight());
+    const KXPStepWork adds =
+        lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false, most, &stopped, &met);
+    own.lookedUp = true;
+    own.crowded = own.crowded || stopped;
+    if (stopped) {
+        return false;
+    }
+    own.met = met;
+    own.pairs = adds.pairs;
+    own.asked = adds.asked;
+    own.walks = adds.walks;
+    own.made = adds.made;
+    own.fresh = adds.fresh;
+    own.freshLight = adds.freshLight;
+    own.touching = adds.touching;
+    own.impacts = adds.impacts;
+    return true;
+}
+
+KXPStepWork KXPStepCensus::addsOf(const Box& box, bool again) {
+    KXPStepWork adds;
+    adds.queries = 1;
+    adds.pairs = box.pairs;
+    adds.asked = box.asked;
+    if (again) {
+        // A box in the buffer twice (made, then given its type) is looked up twice; the second time
+        // finds again the pairs of the first, and the contacts it made on the way.
+        adds.walks = kxcount::mul(box.pairs, kxcount::add(box.contacts, box.made)) / 2;
+        return adds;
+    }
+    adds.walks = box.walks;
+    adds.made = box.made;
+    adds.fresh = box.fresh;
+    adds.freshLight = box.freshLight;
+    adds.touching = box.touching;
+    adds.impacts = box.impacts;
+    return adds;
+}
+
+KXPStepWork KXPStepCensus::countEntry(int32 proxyId, int64_t most) {
     Box& own = box(proxyId);
     if (own.body == nullptr) {
         return KXPStepWork();
     }
-    contactsOf(proxyId);
-    // A box in the buffer twice (made, then given its type) is looked up twice; the second time
-    // finds again the pairs of the first, and the contacts it made on the way.
-    if (own.lookedUp) {
-        KXPStepWork again;
-        again.queries = 1;
-        again.pairs = own.pairs;
-        again.asked = own.asked;
-        again.walks = kxcount::mul(own.pairs, own.contacts + own.made) / 2;
-        return again;
+    const bool again = own.lookedUp;
+    if (!again && !countMoved(own, proxyId, most)) {
+        KXPStepWork counted;
+        counted.queries = 1;
+        return counted;
     }
-    own.lookedUp = true;
-    const KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false);
-    own.pairs = adds.pairs;
-    own.asked = adds.asked;
-    own.made = adds.made;
+    return addsOf(own, again);
+}
+
+KXPStepWork KXPStepCensus::pairingAdds(const Box& box) {
+    KXPStepWork adds = addsOf(box, false);
+    if (box.entries > 1) {
+        adds.add(addsOf(box, true).scaled(box.entries - 1, 1));
+    }
     return adds;
 }
 
-KXPStepWork KXPStepCensus::firstPairing(size_t boxes, uint32_t salt) {
+const KXPStepCensus::Box* KXPStepCensus::pairingOf(int32 proxyId) const {
+    const size_t index = static_cast<size_t>(proxyId);
+    const size_t page = index / Memo::kPageBoxes;
+    if (proxyId == b2BroadPhase::e_nullProxy || page >= m_memo.pages.size() ||
+        m_memo.pages[page] == nullptr) {
+        return nullptr;
+    }
+    const Box& entry = m_memo.pages[page][index % Memo::kPageBoxes];
+    return entry.stamp == m_stamp && entry.lookedUp && entry.body != nullptr ? &entry : nullptr;
+}
+
+namespace {
+
+// Every index below `count` once, each step a stride coprime to it near its golden section from an
+// offset of `salt`: a run of the visits lands all over the range.
+class Visit {
+public:
+    Visit(int32 count, uint32_t salt) : m_count(count) {
+        int64_t stride = std::max<int64_t>(static_cast<int64_t>(count * 0.6180339887), 1);
+        while (std::gcd(stride, static_cast<int64_t>(count)) != 1) {
+            ++stride;
+        }
+        m_stride = stride;
+        m_offset = static_cast<int64_t>(salt % static_cast<uint32_t>(std::max(count, 1)));
+    }
+    int32 index(int32 visit) const { return static_cast<int32>((m_offset + visit * m_stride) % m_count); }
+
+private:
+    int64_t m_count;
+    int64_t m_stride = 1;
+    int64_t m_offset = 0;
+};
+
+// Gives a box the average of `sum` over `count` boxes.
+void average(KXPStepCensus::Box& box, const KXPStepWork& sum, int64_t met, int64_t count) {
+    const KXPStepWork each = sum.scaled(1, count);
+    box.pairs = each.pairs;
+    box.asked = each.asked;
+    box.walks = each.walks;
+    box.made = each.made;
+    box.fresh = each.fresh;
+    box.freshLight = each.freshLight;
+    box.touching = each.touching;
+    box.impacts = each.impacts;
+    box.met = met / count;
+    box.averaged = true;
+}
+
+} // namespace
+
+KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt) {
     const int32 moved = m_view.moveCount();
     KXPStepWork work;
+    m_memo.paired.clear();
     if (moved <= 0) {
         return work;
     }
-    const uint32_t every = static_cast<size_t>(moved) <= boxes
-                               ? 1u
-                               : static_cast<uint32_t>((static_cast<size_t>(moved) + boxes - 1) / boxes);
-    // A box in the buffer more than once (made, then given its type) is looked up each time, but
-    // makes its contacts once: a sample scales what boxes make by the boxes there are.
-    int64_t distinct = 0;
-    if (every > 1) {
-        const uint64_t stamp = ++m_memo.bufferStamp;
-        std::vector<uint64_t>& seen = m_memo.seen;
-        for (int32 index = 0; index < moved; ++index) {
-            const int32 proxyId = m_view.movedProxy(index);
-            if (proxyId == b2BroadPhase::e_nullProxy) {
-                continue;
-            }
-            const size_t slot = static_cast<size_t>(proxyId);
-            if (slot >= seen.size()) {
-                seen.resize(std::max(slot + 1, seen.size() * 2));
-            }
-            distinct += seen[slot] != stamp ? 1 : 0;
-            seen[slot] = stamp;
-        }
-    }
-    int64_t looked = 0;
-    for (int32 index = 0; index < moved; ++index) {
-        if (every > 1 && scatter(static_cast<uint32_t>(index), salt) % every != 0) {
+    const int64_t started = m_looks;
+    // The entries are visited in an order that spreads any run of them over the whole buffer: where
+    // the looks run out, those looked up are a fair sample of the rest, whatever order the boxes
+    // came in (a crowd laid after a hundred thousand boxes apart).
+    const Visit visit(moved, salt);
+    // Each box once, in the buffer's order; a later entry of it finds its pairs again.
+    std::vector<int32>& crowded = m_memo.crowded;
+    std::vector<int32>& unlooked = m_memo.unlooked;
+    crowded.clear();
+    unlooked.clear();
+    KXPStepWork exact;
+    int64_t exactMet = 0;
+    int64_t exactBoxes = 0;
+    for (int32 visited = 0; visited < moved; ++visited) {
+        const int32 proxyId = m_view.movedProxy(visit.index(visited));
+        if (proxyId == b2BroadPhase::e_nullProxy || m_view.proxy(proxyId) == nullptr) {
             continue;
         }
+        Box& own = box(proxyId);
+        if (own.body == nullptr || own.lookedUp || own.pending) {
+            continue;
+        }
+        if (kxcount::sub(m_looks, started) >= looks) {
+            own.pending = true;
+            unlooked.push_back(proxyId);
+            continue;
+        }
+        if (countMoved(own, proxyId, crowd)) {
+            exact.add(addsOf(own, false));
+            exactMet = kxcount::add(exactMet, own.met);
+            ++exactBoxes;
+        } else {
+            crowded.push_back(proxyId);
+        }
+    }
+    // The crowd's sample, looked up whole, in the order of a hash of their place: spread over the
+    // crowd whatever order its boxes came in, as many as its looks allow.
+    KXPStepWork sample;
+    int64_t sampleMet = 0;
+    int64_t sampled = 0;
+    if (!crowded.empty()) {
+        std::vector<std::pair<uint32_t, int32>>& order = m_memo.order;
+        order.clear();
+        for (size_t index = 0; index < crowded.size(); ++index) {
+            order.emplace_back(scatter(static_cast<uint32_t>(index), salt), crowded[index]);
+        }
+        const size_t most = std::min(order.size(), kCrowdSampleMost);
+        std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most - 1), order.end());
+        std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most));
+        const int64_t before = m_looks;
+        for (size_t index = 0; index < most; ++index) {
+            if (sampled >= kLeastCrowdSample && kxcount::sub(m_looks, before) >= crowdLooks) {
+                break;
+            }
+            Box& own = box(order[index].second);
+            countMoved(own, order[index].second, kxcount::kMax);
+            sample.add(addsOf(own, false));
+            sampleMet = kxcount::add(sampleMet, own.met);
+            ++sampled;
+        }
+        // Every box of the crowd, those of the sample too, takes the sample's average: boxes of one
+        // crowd rank alike, the newest first.
+        for (const int32 proxyId : crowded) {
+            average(box(proxyId), sample, sampleMet, sampled);
+        }
+        const int64_t count = static_cast<int64_t>(crowded.size());
+        exact.add(sample.scaled(count, sampled));
+        exactMet = kxcount::add(exactMet, kxcount::scale(sampleMet, count, sampled));
+        exactBoxes += count;
+    }
+    // Boxes past the looks take the average of those looked up.
+    for (const int32 proxyId : unlooked) {
+        Box& own = box(proxyId);
+        own.pending = false;
+        own.lookedUp = true;
+        own.unlooked = true;
+        if (exactBoxes > 0) {
+            average(own, exact, exactMet, exactBoxes);
+        }
+    }
+    work = exact;
+    if (!unlooked.empty() && exactBoxes > 0) {
+        work.add(exact.scaled(static_cast<int64_t>(unlooked.size()), exactBoxes));
+    }
+    // The later entries of a box find its pairs again.
+    std::vector<int32>& paired = m_memo.paired;
+    paired.clear();
+    for (int32 index = 0; index < moved; ++index) {
         const int32 proxyId = m_view.movedProxy(index);
         if (proxyId == b2BroadPhase::e_nullProxy || m_view.proxy(proxyId) == nullptr) {
             continue;
         }
-        work.add(countMoved(proxyId));
-        ++looked;
-    }
-    if (every > 1 && looked > 0) {
-        const KXPStepWork once = work.scaled(distinct, looked);
-        work = work.scaled(moved, looked);
-        work.made = once.made;
-        work.impacts = once.impacts;
-        work.fresh = once.fresh;
-        work.freshLight = once.freshLight;
-        work.touching = once.touching;
+        Box& own = box(proxyId);
+        if (own.body == nullptr) {
+            continue;
+        }
+        if (own.entries > 0) {
+            work.add(addsOf(own, true));
+        } else {
+            paired.push_back(proxyId);
+        }
+        ++own.entries;
     }
     work.queries = moved;
     work.grown = pastRoom(work.pairs);
@@ -292,7 +463,7 @@ bool KXPStepCensus::going(int32 proxyId) {
     return entry.going;
 }
 
-KXPStepWork KXPStepCensus::countCarried(const b2Body& body, float dt) {
+KXPStepWork KXPStepCensus::countCarried(const b2Body& body, float dt, int64_t* met) {
     m_dt = dt;
     KXPStepWork work;
     for (const b2Fixture* fixture = body.GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
@@ -307,9 +478,20 @@ KXPStepWork KXPStepCensus::countCarried(const b2Body& body, float dt) {
             }
             contactsOf(proxyId);
             // Taken out of the tree, put back and looked up.
-            KXPStepWork adds = lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, true);
+            int64_t boxMet = 0;
+            bool stopped = false;
+            KXPStepWork adds =
+                lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, true, kCarriedBoxes, &stopped, &boxMet);
+            if (stopped) {
+                // A crowd past what one look-up follows: as if every box of the world were like those met.
+                adds = adds.scaled(m_view.proxyCount(), kCarriedBoxes);
+                boxMet = m_view.proxyCount();
+            }
             adds.queries = 2;
             work.add(adds);
+            if (met != nullptr) {
+                *met = kxcount::add(*met, boxMet);
+            }
         }
     }
     return work;
@@ -325,7 +507,11 @@ KXPStepWork KXPStepCensus::countComing(const b2Body& body) {
         own.falling = body.GetType() == b2_dynamicBody;
         for (int32 child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
             const b2AABB bounds = madeBoxOf(*fixture->GetShape(), body.GetTransform(), child);
-            work.add(lookUp(own, bounds, b2BroadPhase::e_nullProxy, b2BroadPhase::e_nullProxy, false));
+            bool stopped = false;
+            KXPStepWork adds = lookUp(own, bounds, b2BroadPhase::e_nullProxy, b2BroadPhase::e_nullProxy,
+                                      false, kCarriedBoxes, &stopped);
+            // A crowd past what one look-up follows: as if every box of the world were like those met.
+            work.add(stopped ? adds.scaled(m_view.proxyCount(), kCarriedBoxes) : adds);
         }
     }
     return work;

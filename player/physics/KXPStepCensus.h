@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class KXPStepCensus {
@@ -38,22 +39,49 @@ public:
         bool lookedUp = false;
         // Whether `contacts` was counted (a walk of its body's list, only where needed).
         bool counted = false;
-        // What its look-up found, for a second entry of it in the move buffer.
+        // What its look-up found (or an average), for a second entry of it in the move buffer and for
+        // what holding its body takes away.
         int64_t pairs = 0;
         int64_t asked = 0;
         int64_t made = 0;
+        int64_t walks = 0;
+        int64_t fresh = 0;
+        int64_t freshLight = 0;
+        int64_t touching = 0;
+        int64_t impacts = 0;
+        // The boxes it overlaps, each a pair of the pairing whichever of the two finds it.
+        int64_t met = 0;
+        // It met more than a crowd's boxes (its counts are then the crowd sample's average); its
+        // counts are an average (the crowd's, or those of the boxes looked up).
+        bool crowded = false;
+        bool averaged = false;
+        // Not looked up at all, the looks spent: its counts are the average of those that were.
+        bool unlooked = false;
+        // Left for the average, the looks spent; and the entries of it in the buffer (each after the
+        // first finds its pairs again).
+        bool pending = false;
+        int32 entries = 0;
     };
-    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm), and the
-    // last pass over the move buffer that saw each box. The boxes are kept in pages of kPageBoxes,
-    // each made when a box of it is first met: a sample of a world of tens of thousands of boxes
-    // touches the memory of what it meets, not of every box up to the largest id. An entry stays
-    // where it is while the memo lives.
+    // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm). The
+    // boxes are kept in pages of kPageBoxes, each made when a box of it is first met: a sample of a
+    // world of tens of thousands of boxes touches the memory of what it meets, not of every box up
+    // to the largest id. An entry stays where it is while the memo lives.
     struct Memo {
         static constexpr size_t kPageBoxes = 64;
         std::vector<std::unique_ptr<Box[]>> pages;
-        std::vector<uint64_t> seen;
-        uint64_t bufferStamp = 0;
+        // The first pairing's crowded boxes, those left for the average and the crowd's sample
+        // order (a hash, a box), kept for their room.
+        std::vector<int32> paired;
+        std::vector<int32> crowded;
+        std::vector<int32> unlooked;
+        std::vector<std::pair<uint32_t, int32>> order;
     };
+    // A body carried beyond its margins, or coming back, is followed through at most this many boxes
+    // it meets.
+    static constexpr int64_t kCarriedBoxes = 1 << 16;
+    // A crowd's sample: eight boxes at least, and as many as its looks allow up to kCrowdSampleMost.
+    static constexpr int64_t kLeastCrowdSample = 8;
+    static constexpr size_t kCrowdSampleMost = 1024;
 
     KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp);
 
@@ -63,20 +91,35 @@ public:
     int64_t looks() const { return m_looks; }
     int64_t listed() const { return m_listed; }
 
-    // The first pairing of the coming step: every box of the move buffer while there are at most
-    // `boxes`, else about `boxes` of them picked by a hash of their place and `salt`, scaled to
-    // them all.
-    KXPStepWork firstPairing(size_t boxes, uint32_t salt);
+    // The first pairing of the coming step, every box of the move buffer counted. Each is looked
+    // up as the pairing will, as far as `crowd` boxes met: one that meets no more is counted
+    // exactly; one that meets more is one of a crowd, whose sample (boxes picked by a hash of
+    // their place and `salt`, looked up whole while the looks stay within `crowdLooks`, eight at
+    // least) gives the rest its average. Once the looks pass `looks`, the boxes not yet looked up
+    // take the average of those that were (a move buffer of tens of thousands of boxes, laid at
+    // once). kxcount::kMax for all three looks every box up whole.
+    KXPStepWork firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt);
     // Of a first pairing's `pairs`, those past the room Box2D's pair buffer has (it grows for them).
     int64_t pastRoom(int64_t pairs) const;
-    // One box of the move buffer, looked up as the pairing will.
-    KXPStepWork countMoved(int32 proxyId);
-    // How many other boxes a box of the move buffer overlaps, counting no further than past `most`.
+    // What a box of the move buffer adds to the pairing the last firstPairing counted, for its
+    // first entry or for a later one (which finds its pairs again); null for a box it did not
+    // count.
+    const Box* pairingOf(int32 proxyId) const;
+    // The boxes the last firstPairing counted, each once.
+    const std::vector<int32>& pairedBoxes() const { return m_memo.paired; }
+    static KXPStepWork addsOf(const Box& box, bool again);
+    // Its first entry and every later one.
+    static KXPStepWork pairingAdds(const Box& box);
+    // One entry of the move buffer, looked up as the pairing will (as far as `most` boxes met, past
+    // which it counts none: one of a crowd), a later entry of a box finding its pairs again.
+    KXPStepWork countEntry(int32 proxyId, int64_t most);
+    // How many other boxes a box overlaps, counting no further than past `most`.
     int64_t overlaps(int32 proxyId, int64_t most);
     // A moving body whose boxes leave their margins in a step of `dt`: found again with every box
-    // it overlaps, each pair walking half the list it is in (the contact is found on the way); a
-    // pair with a box that leaves its margins too is found once, from the larger id.
-    KXPStepWork countCarried(const b2Body& body, float dt);
+    // it overlaps (as far as kCarriedBoxes), each pair walking half the list it is in (the contact is found
+    // on the way); a pair with a box that leaves its margins too is found once, from the larger id. `met`
+    // (where given) gains the boxes its boxes overlap.
+    KXPStepWork countCarried(const b2Body& body, float dt, int64_t* met = nullptr);
     // A body held out of the physics, as if enabled where it stands: the pairs it would find and
     // the contacts it would make.
     KXPStepWork countComing(const b2Body& body);
@@ -88,7 +131,11 @@ private:
     int64_t contactsOf(int32 proxyId);
     // Whether the box leaves its margins in the step of the last countCarried, told once.
     bool going(int32 proxyId);
-    KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried);
+    // `most`: the boxes met past which the look-up stops (`stopped` then tells so).
+    KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried,
+                       int64_t most = kxcount::kMax, bool* stopped = nullptr, int64_t* met = nullptr);
+    // Looks a box of the move buffer up, keeping what it found; false where it met more than `most`.
+    bool countMoved(Box& own, int32 proxyId, int64_t most);
 
     KXPBroadPhaseView m_view;
     Memo& m_memo;

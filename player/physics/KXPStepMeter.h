@@ -11,7 +11,9 @@
 // (on the monotonic clock, or the thread's CPU time where a reading is long: below), predicted what
 // it predicted, acts whether that passes the budget; then the prediction's parts and counts read off
 // the world before and after the step (what Box2D did, for weighing the parts), none of which the
-// measured times include. Without the variable nothing is measured. Time never decides anything in
+// measured times include. With KX_STEP_METER_LIGHT set too, a line holds only the times, the
+// prediction and its parts: no walk over the world, so that the frames of the largest worlds can be
+// timed with it on. Without the variable nothing is measured. Time never decides anything in
 // the player: only this bench reads it.
 
 #include <box2d/box2d.h>
@@ -56,12 +58,13 @@ public:
                     const std::string& parts);
 
 private:
-    explicit KXPStepMeter(std::FILE* file);
+    KXPStepMeter(std::FILE* file, bool light);
     static int64_t readingCost(int64_t (*clock)());
     static int64_t monotonicNanos();
     int64_t sinceMonotonic(int64_t start) const;
 
     std::FILE* m_file;
+    const bool m_light;
     // What a reading of each clock costs, measured once.
     int64_t m_clockCost = 0;
     int64_t m_monotonicCost = 0;

@@ -134,8 +134,8 @@ dense_level() {
         _dense_game portals-and-paths "$dir" &&
             _pile "$dir" "$works" --unit "Belt Crate" --copies 400 --row 20 --spacing 56 --lift 60 ;;
     coins-at-one-point)
-        # 5,001 coins at one point on the hero's way (stacked: not a level a user makes, but one
-        # whose bodies the field must let in over a few steps, each of them to be collected).
+        # 5,001 coins at one point on the hero's way (stacked: not a level a user makes; their first
+        # pairing passes the budget, and the field lets them in over some hundred steps).
         _dense_game platformer "$dir" && _without_enemies "$dir" && _pile "$dir" $meadow --drop "Crab 1" &&
             _pile "$dir" $meadow --unit "Meadow Coin 1" --copies 5000 ;;
     *) return 1 ;;

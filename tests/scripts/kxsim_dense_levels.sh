@@ -5,9 +5,10 @@
 # fast small ball stops at a thin wall beside a pit, long planks turned 45 degrees fall side by
 # side, the magnet pulls a room of 600 coins onto the hero, a hero pushes 1,000 balls against a
 # wall, and 400 crates stand edge to edge.
-# Data that piles bodies up or that a float cannot carry ends its run: 5,001 coins at one point stay
-# in the physics (still bodies are never held out) and are all collected, and a barrel scaled to
-# 1e30 gets no body and a line.
+# Data that piles bodies up or that a float cannot carry ends its run: of 5,001 coins at one point,
+# whose first pairing passes the budget, those past its room are held out and come back as the hero
+# takes the ones in the physics, most of them while it passes; and a barrel scaled to 1e30 gets no
+# body and a line.
 # Args: build folder, source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
@@ -85,10 +86,10 @@ check "crates edge to edge: every crate in the physics" untouched crates-edge-to
 # Stacked data: 5,001 coins at one point, and a barrel at a scale no float holds.
 check "5,001 coins at one point: the run plays" play coins-at-one-point --trace bodies,score
 held=$(count coins-at-one-point ' bodies held-out ')
-# Still sensors: never held out, whatever their first pairing costs.
-check "5,001 coins at one point: every coin stays in the physics ($held held out)" [ "$held" = 0 ]
-check "5,001 coins at one point: the hero collects every one" \
-    [ "$(count coins-at-one-point ' powerup "Meadow Coin 1"')" = 5001 ]
+taken=$(count coins-at-one-point ' powerup "Meadow Coin 1"')
+# Still sensors past the budget with no dynamic body to hold: the coins go, and come back.
+check "5,001 coins at one point: coins past the room are held out ($held)" [ "$held" -gt 0 ]
+check "5,001 coins at one point: the hero collects most of them as they come back ($taken)" [ "$taken" -ge 4000 ]
 write_works_with_dump
 cp -r "$work/works" "$work/scaled"
 "$PY" "$src/tests/e2e/pile_level.py" "$work/dump" "$work/scaled" "Portal Works" --unit Barrel --copies 1 --scale=1e30 ||
