@@ -55,7 +55,8 @@ Foreseen stepForeseeing(Field& field) {
 }
 
 bool allOfType(const std::vector<b2Body*>& bodies, b2BodyType type) {
-    return std::all_of(bodies.begin(), bodies.end(), [type](b2Body* body) { return body->GetType() == type; });
+    return std::all_of(bodies.begin(), bodies.end(),
+                       [type](b2Body* body) { return body->GetType() == type; });
 }
 
 // Tiers, then the most work, then the newest; the still solid kept is the oldest of those that add
@@ -182,7 +183,8 @@ TEST(StepBudgetCrowds, TheGroundGoesLastAndNothingThatTouchesNothingGoes) {
     const std::vector<b2Body*> blocks = stillPile(field, 5000, false);
     std::vector<b2Body*> apart;
     for (int index = 0; index < 100; ++index) {
-        apart.push_back(field.box(500.0f + 3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody));
+        apart.push_back(
+            field.box(500.0f + 3.0f * static_cast<float>(index), 0.0f, 1.0f, 1.0f, b2_staticBody));
     }
     ASSERT_GT(field.step(), 0);
     EXPECT_TRUE(floor->IsEnabled());
@@ -217,8 +219,8 @@ TEST(StepBudgetCrowds, BoxTwoDsOwnLimitsAreNeverReached) {
     boxes.budget.limitBoxes(1000);
     std::vector<b2Body*> made;
     for (int index = 0; index < 1200; ++index) {
-        made.push_back(boxes.box(3.0f * static_cast<float>(index % 40), 3.0f * static_cast<float>(index / 40), 1.0f,
-                                 1.0f, b2_staticBody));
+        made.push_back(boxes.box(3.0f * static_cast<float>(index % 40), 3.0f * static_cast<float>(index / 40),
+                                 1.0f, 1.0f, b2_staticBody));
     }
     EXPECT_EQ(boxes.world->GetContactManager().m_broadPhase.GetProxyCount(), 1000);
     EXPECT_EQ(enabled(made), 1000u);
@@ -296,7 +298,8 @@ TEST(StepBudgetCrowds, TheBudgetsOwnLooksStayWithinACountWhateverTheWorldHolds) 
     for (const int count : {1000, 100000}) {
         Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
         for (int index = 0; index < count; ++index) {
-            field.box(3.0f * static_cast<float>(index % 300), 3.0f * static_cast<float>(index / 300), 1.0f, 1.0f);
+            field.box(3.0f * static_cast<float>(index % 300), 3.0f * static_cast<float>(index / 300), 1.0f,
+                      1.0f);
         }
         // A crowd among them.
         pileOf(field, count / 50, 0.0f);

@@ -83,11 +83,20 @@ KXPStepBudget* KXPStepBudget::of(const b2World& world) {
     return dynamic_cast<KXPStepBudget*>(world.GetContactManager().m_contactFilter);
 }
 
-void KXPStepBudget::note(b2Body* body, bool /*made*/) {
+void KXPStepBudget::note(b2Body* body, bool made) {
     if (KXPStepBudget* budget = of(body)) {
         Record& record = budget->recordOf(body);
         record.type = body->GetType();
         budget->watchMoving(body, record);
+        if (made) {
+            budget->m_entering.push_back(body);
+        }
+    }
+}
+
+void KXPStepBudget::noteEntering(b2Body* body) {
+    if (KXPStepBudget* budget = of(body)) {
+        budget->m_entering.push_back(body);
     }
 }
 
@@ -261,8 +270,10 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
             m_first = Work();
             m_first.queries = static_cast<int64_t>(moved);
         } else {
-            m_first =
-                census.firstPairing(kFirstLooks, kCrowdBoxes, kCrowdLooks, static_cast<uint32_t>(m_step));
+            std::sort(m_entering.begin(), m_entering.end());
+            m_entering.erase(std::unique(m_entering.begin(), m_entering.end()), m_entering.end());
+            m_first = census.firstPairing(kFirstLooks, kCrowdBoxes, kCrowdLooks,
+                                          static_cast<uint32_t>(m_step), &m_entering);
         }
         m_firstImpacts = m_first.impacts;
         m_first.impacts = 0;
@@ -431,6 +442,7 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
             stepCost = m_predicted.cost();
         }
     }
+    m_entering.clear();
     m_continuous.beforeStep(continuous);
     // The rays are counted as they are cast; the budget's own looks are paid already.
     m_frameWork = kxcount::add(m_frameWork,

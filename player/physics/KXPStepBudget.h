@@ -102,8 +102,10 @@ public:
     // (some tens of milliseconds); past them a body is told by what it adds to the first pairing.
     static constexpr int64_t kActLooks = 2'000'000;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
-    // boxes they overlap come to a fiftieth of the room.
+    // boxes they overlap come to a fiftieth of the room, and until kGiveBackMisses of them did not
+    // fit (the bodies of a held crowd are alike: where one does not fit, the next seldom does).
     static constexpr size_t kGiveBackTries = 64;
+    static constexpr size_t kGiveBackMisses = 4;
     static constexpr int64_t kGiveBackLooks = kRoomWork / 50 / KXPStepWork::kLookCost;
     // Contacts the world holds at most inside a step, whatever happens in it: a new pair past it gets
     // no contact, and the bodies of such pairs are held out before the next step. A step foreseen to
@@ -154,8 +156,11 @@ public:
     static KXPStepBudget* of(const b2Body* body);
     static KXPStepBudget* of(const b2World& world);
 
-    // A body made or given new shapes (`made`), or whose type changed.
+    // A body made or given new shapes (`made`: its boxes enter the physics), or whose type changed.
     static void note(b2Body* body, bool made = false);
+    // A body the game puts somewhere else at once (a teleport): its boxes enter the crowd they land
+    // in, and the next step's first pairing counts each of them.
+    static void noteEntering(b2Body* body);
     // Whether a body's world has room for `boxes` more boxes (kWorldBoxes); a body that would pass it
     // is held out before its shapes are made.
     static bool roomForBoxes(b2Body* body, int32 boxes);
@@ -294,6 +299,9 @@ private:
     int64_t m_sampleListed = 0;
     // Bodies given back so far.
     uint64_t m_returns = 0;
+    // Bodies whose boxes entered the physics since the last step (made, teleported): the first
+    // pairing counts each of their boxes.
+    std::vector<const b2Body*> m_entering;
     // Contacts made inside a step (the filter let them), and the first pairing's share predicted;
     // the first tests of those made after the first pairing, which the next step pays for
     // (KXPStepContacts::countFirstTest; counted as they come, then for the coming step).

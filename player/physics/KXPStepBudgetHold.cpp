@@ -109,7 +109,8 @@ struct KXPStepBudget::Shares {
     // pairs as the square of its bodies, so each body held takes as many as the crowd still holds.
     int64_t pairsOf(int64_t met, int64_t entries, int64_t left) const {
         const int64_t within = std::min(met, kxcount::mul(std::max<int64_t>(crowd - 1, 0), entries));
-        const int64_t pairs = kxcount::add(met - within, kxcount::scale(within, left, std::max<int64_t>(crowd, 1)));
+        const int64_t pairs =
+            kxcount::add(met - within, kxcount::scale(within, left, std::max<int64_t>(crowd, 1)));
         return told > 0 ? kxcount::scale(pairs, found, told) : pairs;
     }
     // Its first pairing's and last pairing's, held where `left` are not.
@@ -207,9 +208,9 @@ KXPStepBudget::Work KXPStepBudget::addsOf(b2Body* body, Shares& shares, Work* cr
         if (!shares.holding) {
             shares.crowds[body] = part;
         }
-        const std::pair<int64_t, int64_t> pairs =
-            shares.holding ? shares.pairsOf(body, shares.crowdLeft)
-                           : std::make_pair(part.firstMet, part.carriedMet);
+        const std::pair<int64_t, int64_t> pairs = shares.holding
+                                                      ? shares.pairsOf(body, shares.crowdLeft)
+                                                      : std::make_pair(part.firstMet, part.carriedMet);
         if (firstCrowd) {
             crowd.add(crowdShare(first->second.adds, pairs.first));
         }
@@ -244,7 +245,8 @@ bool KXPStepBudget::passesLimits() const {
            kxcount::add(m_predicted.contacts, m_predicted.made) > static_cast<int64_t>(kWorldContacts);
 }
 
-int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt, bool pastBudget) {
+int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& said, float dt,
+                           bool pastBudget) {
     // Bodies whose new pairs passed the world's contacts inside the last step go first.
     std::vector<b2Body*> flagged;
     flagged.swap(m_flagged);
@@ -255,6 +257,20 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // contacts.
     std::sort(flagged.begin(), flagged.end(), std::less<b2Body*>());
     Shares shares(census, dt);
+    // The pool's boxes (moved by the game among what they paired with) counted box by box, as the
+    // entering ones were: each body's share is told, and the pairing is the count's, not the
+    // sample's.
+    Work pooled;
+    const Work counted =
+        census.countPool(kFirstLooks, kCrowdBoxes, kCrowdLooks, static_cast<uint32_t>(m_step), &pooled);
+    m_predicted.remove(pooled);
+    m_predicted.add(counted);
+    m_first.remove(pooled);
+    m_first.add(counted);
+    m_first.grown = census.pastRoom(m_first.pairs);
+    m_predicted.grown = m_first.grown;
+    m_predicted = reachingMade(m_predicted);
+    shares.first.reserve(census.pairedBoxes().size());
     // Each body's share of the first pairing, from the census's count of every box.
     for (const int32 proxyId : census.pairedBoxes()) {
         const KXPStepCensus::Box* box = census.pairingOf(proxyId);
@@ -280,7 +296,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         if (rank == Rank::never) {
             return;
         }
-        const bool flaggedBody = std::binary_search(flagged.begin(), flagged.end(), body, std::less<b2Body*>());
+        const bool flaggedBody =
+            std::binary_search(flagged.begin(), flagged.end(), body, std::less<b2Body*>());
         Work crowdPart;
         const Work adds = addsOf(body, shares, &crowdPart);
         const bool crowded = crowdPart.pairs > 0;
@@ -341,7 +358,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // passes what Box2D holds): the work no body of the tier can take (still bodies pairing among
     // themselves, bodies given back into a crowd that has not grown) stays whatever is held.
     for (const bool still : {false, true}) {
-        if (still && !(pastBudget && (kxcount::add(m_frameWork, m_predicted.cost()) > kMaxWork || passesLimits()))) {
+        if (still &&
+            !(pastBudget && (kxcount::add(m_frameWork, m_predicted.cost()) > kMaxWork || passesLimits()))) {
             break;
         }
         // What holding every body of the tier would take: a crowd's share of each goes down with the
@@ -351,7 +369,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         left = shares.crowdLeft;
         for (size_t index = 0; index < candidates.size(); ++index) {
             const KXPHoldOrder::Candidate& candidate = candidates[index];
-            if (KXPHoldOrder::pastTheTier(candidate.tier) == still && !candidate.stays && index != keptSolid) {
+            if (KXPHoldOrder::pastTheTier(candidate.tier) == still && !candidate.stays &&
+                index != keptSolid) {
                 int64_t cost = candidate.cost;
                 if (candidate.crowded) {
                     // Its crowd's part, as it will be when its turn comes.
@@ -359,7 +378,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
                     const std::pair<int64_t, int64_t> pairs = shares.pairsOf(candidate.body, left--);
                     const int64_t full = kxcount::add(part.firstMet, part.carriedMet);
                     cost = kxcount::add(kxcount::sub(cost, candidate.crowdCost),
-                                        kxcount::scale(candidate.crowdCost, kxcount::add(pairs.first, pairs.second),
+                                        kxcount::scale(candidate.crowdCost,
+                                                       kxcount::add(pairs.first, pairs.second),
                                                        std::max<int64_t>(full, 1)));
                 }
                 theirs = kxcount::add(theirs, cost);
@@ -404,7 +424,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     for (b2Body* body : m_held) {
         bySerial.emplace_back(find(body)->serial, body);
     }
-    std::sort(bySerial.begin(), bySerial.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(bySerial.begin(), bySerial.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t index = 0; index < bySerial.size(); ++index) {
         m_held[index] = bySerial[index].second;
     }
@@ -442,8 +463,9 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
     KXPStepCensus census(world, m_memo, nextStamp());
     int count = 0;
     size_t tries = std::min(kGiveBackTries, m_held.size());
+    size_t misses = 0;
     // What it looks at to tell what each would add stays a small share of the room.
-    while (tries-- > 0 && !m_held.empty() && census.looks() < kGiveBackLooks) {
+    while (tries-- > 0 && !m_held.empty() && census.looks() < kGiveBackLooks && misses < kGiveBackMisses) {
         if (m_nextGiveBack >= m_held.size()) {
             m_nextGiveBack = 0;
         }
@@ -451,6 +473,7 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
         // Its boxes would pass what the world's tree holds.
         if (int64_t{census.view().proxyCount()} + boxesOf(*body) > m_worldBoxes) {
             ++m_nextGiveBack;
+            ++misses;
             continue;
         }
         Work adds = census.countComing(*body);
@@ -464,6 +487,7 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
         after.add(adds);
         if (kxcount::add(after.cost(), continuousCost) > kRoomWork) {
             ++m_nextGiveBack;
+            ++misses;
             continue;
         }
         m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(m_nextGiveBack));

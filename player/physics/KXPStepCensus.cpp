@@ -63,10 +63,13 @@ public:
     // `proxyId`: the box looked up (null for a body not yet in the broad phase); `ownId`: its id
     // for telling whose list a pair walks (null: it comes first); `carried`: its pairs are found
     // again, their contacts on the way; `known`: of its pairs, how many have their contact already.
+    // `halving`: each pair with another moved box counts half, whichever id is larger (the pairing
+    // finds it from one side of the two), so that a sample of a crowd tells the crowd's pairs
+    // whichever of its boxes it picks.
     Query(KXPStepCensus& census, const Box& own, int32 proxyId, int32 ownId, bool carried, int64_t known,
-          int64_t most)
+          int64_t most, bool halving)
         : m_census(census), m_own(own), m_proxyId(proxyId), m_ownId(ownId), m_carried(carried),
-          m_known(known), m_most(most) {}
+          m_known(known), m_most(most), m_halving(halving) {}
 
     bool QueryCallback(int32 otherId) {
         ++m_census.m_looks;
@@ -83,10 +86,12 @@ public:
         }
         // Two moved boxes pair once, from the larger id; so do two boxes carried beyond their
         // margins in the step.
-        if (m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
+        const bool half = m_halving && !m_carried && other.moved && m_proxyId != b2BroadPhase::e_nullProxy;
+        if (!half && m_proxyId != b2BroadPhase::e_nullProxy && otherId > m_proxyId &&
             (m_carried ? m_census.going(otherId) : other.moved)) {
             return true;
         }
+        KXPStepWork& adds = half ? halved : this->adds;
         ++adds.pairs;
         if (other.body == m_own.body) {
             return true;
@@ -124,6 +129,7 @@ public:
     }
 
     KXPStepWork adds;
+    KXPStepWork halved;
     // The other boxes met, and whether it stopped past `most` of them.
     int64_t met = 0;
     bool stopped = false;
@@ -136,6 +142,7 @@ private:
     const bool m_carried;
     int64_t m_known;
     const int64_t m_most;
+    const bool m_halving;
 };
 
 KXPStepCensus::KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp)
@@ -180,9 +187,10 @@ int64_t KXPStepCensus::contactsOf(int32 proxyId) {
 }
 
 KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId,
-                                  bool carried, int64_t most, bool* stopped, int64_t* met) {
-    Query query(*this, own, proxyId, ownId, carried, own.contacts, most);
+                                  bool carried, int64_t most, bool* stopped, int64_t* met, bool halving) {
+    Query query(*this, own, proxyId, ownId, carried, own.contacts, most, halving);
     m_view.broadPhase().Query(&query, bounds);
+    query.adds.add(query.halved.scaled(1, 2));
     if (stopped != nullptr) {
         *stopped = query.stopped;
     }
@@ -195,14 +203,14 @@ KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 pr
     return query.adds;
 }
 
-bool KXPStepCensus::countMoved(Box& own, int32 proxyId, int64_t most) {
+bool KXPStepCensus::countMoved(Box& own, int32 proxyId, int64_t most, bool halving) {
     contactsOf(proxyId);
     bool stopped = false;
     int64_t met = 0;
     // Its tree is walked down to the boxes it meets: a look for each level, at most.
     m_looks = kxcount::add(m_looks, m_view.broadPhase().GetTreeHeight());
     const KXPStepWork adds =
-        lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false, most, &stopped, &met);
+        lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false, most, &stopped, &met, halving);
     own.lookedUp = true;
     own.crowded = own.crowded || stopped;
     if (stopped) {
@@ -257,7 +265,12 @@ KXPStepWork KXPStepCensus::countEntry(int32 proxyId, int64_t most) {
 KXPStepWork KXPStepCensus::pairingAdds(const Box& box) {
     KXPStepWork adds = addsOf(box, false);
     if (box.entries > 1) {
-        adds.add(addsOf(box, true).scaled(box.entries - 1, 1));
+        const KXPStepWork again = addsOf(box, true);
+        const int64_t times = box.entries - 1;
+        adds.queries = kxcount::add(adds.queries, times);
+        adds.pairs = kxcount::add(adds.pairs, kxcount::mul(again.pairs, times));
+        adds.asked = kxcount::add(adds.asked, kxcount::mul(again.asked, times));
+        adds.walks = kxcount::add(adds.walks, kxcount::mul(again.walks, times));
     }
     return adds;
 }
@@ -312,19 +325,17 @@ void average(KXPStepCensus::Box& box, const KXPStepWork& sum, int64_t met, int64
 
 } // namespace
 
-KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt) {
-    const int32 moved = m_view.moveCount();
+KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t looks, int64_t crowd,
+                                      int64_t crowdLooks, uint32_t salt) {
     KXPStepWork work;
-    m_memo.paired.clear();
-    if (moved <= 0) {
+    if (boxes.empty()) {
         return work;
     }
     const int64_t started = m_looks;
-    // The entries are visited in an order that spreads any run of them over the whole buffer: where
-    // the looks run out, those looked up are a fair sample of the rest, whatever order the boxes
-    // came in (a crowd laid after a hundred thousand boxes apart).
-    const Visit visit(moved, salt);
-    // Each box once, in the buffer's order; a later entry of it finds its pairs again.
+    // The boxes are visited in an order that spreads any run of them over all of them: where the
+    // looks run out, those looked up are a fair sample of the rest, whatever order the boxes came in
+    // (a crowd laid after a hundred thousand boxes apart).
+    const Visit visit(static_cast<int32>(boxes.size()), salt);
     std::vector<int32>& crowded = m_memo.crowded;
     std::vector<int32>& unlooked = m_memo.unlooked;
     crowded.clear();
@@ -332,53 +343,34 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
     KXPStepWork exact;
     int64_t exactMet = 0;
     int64_t exactBoxes = 0;
-    for (int32 visited = 0; visited < moved; ++visited) {
-        const int32 proxyId = m_view.movedProxy(visit.index(visited));
-        if (proxyId == b2BroadPhase::e_nullProxy || m_view.proxy(proxyId) == nullptr) {
-            continue;
-        }
+    bool countFirst = false;
+    for (int32 visited = 0; visited < static_cast<int32>(boxes.size()); ++visited) {
+        const int32 proxyId = boxes[static_cast<size_t>(visit.index(visited))];
         Box& own = box(proxyId);
-        if (own.body == nullptr || own.lookedUp || own.pending) {
-            continue;
-        }
         if (kxcount::sub(m_looks, started) >= looks) {
-            own.pending = true;
             unlooked.push_back(proxyId);
             continue;
         }
-        if (countMoved(own, proxyId, crowd)) {
+        // Right after a box of a crowd, the next is first only counted as far as a crowd's boxes (a
+        // crowd's boxes come together): those of a crowd are then never looked up box by box.
+        if ((!countFirst || overlaps(proxyId, crowd) <= crowd) && countMoved(own, proxyId, crowd)) {
             exact.add(addsOf(own, false));
             exactMet = kxcount::add(exactMet, own.met);
             ++exactBoxes;
+            countFirst = false;
         } else {
+            own.lookedUp = true;
+            own.crowded = true;
             crowded.push_back(proxyId);
+            countFirst = true;
         }
     }
     // The crowd's sample, looked up whole, in the order of a hash of their place: spread over the
-    // crowd whatever order its boxes came in, as many as its looks allow.
-    KXPStepWork sample;
-    int64_t sampleMet = 0;
-    int64_t sampled = 0;
+    // crowd whatever order its boxes came in.
     if (!crowded.empty()) {
-        std::vector<std::pair<uint32_t, int32>>& order = m_memo.order;
-        order.clear();
-        for (size_t index = 0; index < crowded.size(); ++index) {
-            order.emplace_back(scatter(static_cast<uint32_t>(index), salt), crowded[index]);
-        }
-        const size_t most = std::min(order.size(), kCrowdSampleMost);
-        std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most - 1), order.end());
-        std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most));
-        const int64_t before = m_looks;
-        for (size_t index = 0; index < most; ++index) {
-            if (sampled >= kLeastCrowdSample && kxcount::sub(m_looks, before) >= crowdLooks) {
-                break;
-            }
-            Box& own = box(order[index].second);
-            countMoved(own, order[index].second, kxcount::kMax);
-            sample.add(addsOf(own, false));
-            sampleMet = kxcount::add(sampleMet, own.met);
-            ++sampled;
-        }
+        KXPStepWork sample;
+        int64_t sampleMet = 0;
+        const int64_t sampled = sampleWhole(crowded, kCrowdShare, crowdLooks, salt, sample, sampleMet);
         // Every box of the crowd, those of the sample too, takes the sample's average: boxes of one
         // crowd rank alike, the newest first.
         for (const int32 proxyId : crowded) {
@@ -389,10 +381,9 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
         exactMet = kxcount::add(exactMet, kxcount::scale(sampleMet, count, sampled));
         exactBoxes += count;
     }
-    // Boxes past the looks take the average of those looked up.
+    // Boxes past the looks take the average of those looked up, and tell nothing of their own.
     for (const int32 proxyId : unlooked) {
         Box& own = box(proxyId);
-        own.pending = false;
         own.lookedUp = true;
         own.unlooked = true;
         if (exactBoxes > 0) {
@@ -403,9 +394,68 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
     if (!unlooked.empty() && exactBoxes > 0) {
         work.add(exact.scaled(static_cast<int64_t>(unlooked.size()), exactBoxes));
     }
-    // The later entries of a box find its pairs again.
+    return work;
+}
+
+int64_t KXPStepCensus::sampleWhole(const std::vector<int32>& boxes, size_t share, int64_t looks,
+                                   uint32_t salt, KXPStepWork& sum, int64_t& met) {
+    std::vector<std::pair<uint32_t, int32>>& order = m_memo.order;
+    order.clear();
+    for (size_t index = 0; index < boxes.size(); ++index) {
+        order.emplace_back(scatter(static_cast<uint32_t>(index), salt), boxes[index]);
+    }
+    const size_t most =
+        std::min(order.size(),
+                 std::clamp(order.size() / share, static_cast<size_t>(kLeastCrowdSample), kCrowdSampleMost));
+    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most - 1), order.end());
+    std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(most));
+    const int64_t before = m_looks;
+    int64_t sampled = 0;
+    for (size_t index = 0; index < most; ++index) {
+        if (sampled >= kLeastCrowdSample && kxcount::sub(m_looks, before) >= looks) {
+            break;
+        }
+        Box& own = box(order[index].second);
+        countMoved(own, order[index].second, kxcount::kMax, true);
+        sum.add(addsOf(own, false));
+        met = kxcount::add(met, own.met);
+        ++sampled;
+    }
+    return sampled;
+}
+
+KXPStepWork KXPStepCensus::againOf(const std::vector<int32>& boxes) {
+    KXPStepWork work;
+    for (const int32 proxyId : boxes) {
+        const Box& own = box(proxyId);
+        if (own.entries > 1) {
+            const KXPStepWork again = addsOf(own, true);
+            const int64_t times = own.entries - 1;
+            work.queries = kxcount::add(work.queries, times);
+            work.pairs = kxcount::add(work.pairs, kxcount::mul(again.pairs, times));
+            work.asked = kxcount::add(work.asked, kxcount::mul(again.asked, times));
+            work.walks = kxcount::add(work.walks, kxcount::mul(again.walks, times));
+        }
+    }
+    return work;
+}
+
+KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
+                                        const std::vector<const b2Body*>* entering) {
+    const int32 moved = m_view.moveCount();
     std::vector<int32>& paired = m_memo.paired;
+    std::vector<int32>& pool = m_memo.pool;
     paired.clear();
+    pool.clear();
+    m_memo.poolWork = KXPStepWork();
+    KXPStepWork work;
+    if (moved <= 0) {
+        return work;
+    }
+    // Each box once, in the buffer's order, with its entries (each after the first finds its pairs
+    // again); those of bodies entering the physics counted box by box, the others pooled.
+    std::vector<int32>& counted = m_memo.counted;
+    counted.clear();
     for (int32 index = 0; index < moved; ++index) {
         const int32 proxyId = m_view.movedProxy(index);
         if (proxyId == b2BroadPhase::e_nullProxy || m_view.proxy(proxyId) == nullptr) {
@@ -415,15 +465,59 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
         if (own.body == nullptr) {
             continue;
         }
-        if (own.entries > 0) {
-            work.add(addsOf(own, true));
-        } else {
+        if (own.entries++ == 0) {
             paired.push_back(proxyId);
+            const bool enters =
+                entering == nullptr || std::binary_search(entering->begin(), entering->end(), own.body);
+            (enters ? counted : pool).push_back(proxyId);
         }
-        ++own.entries;
+    }
+    work = countBoxes(counted, looks, crowd, crowdLooks, salt);
+    work.add(againOf(counted));
+    // The pool: boxes moved among what they paired with already (by the game, given a new type), a
+    // sample looked up whole and scaled to them all; each takes its average until the budget acts.
+    if (!pool.empty()) {
+        KXPStepWork sample;
+        int64_t sampleMet = 0;
+        const int64_t sampled = sampleWhole(pool, kPoolShare, crowdLooks, salt, sample, sampleMet);
+        for (const int32 proxyId : pool) {
+            Box& own = box(proxyId);
+            if (!own.lookedUp) {
+                own.lookedUp = true;
+                own.pooled = true;
+                average(own, sample, sampleMet, sampled);
+            }
+        }
+        KXPStepWork& pooled = m_memo.poolWork;
+        pooled = sample.scaled(static_cast<int64_t>(pool.size()), sampled);
+        pooled.add(againOf(pool));
+        work.add(pooled);
     }
     work.queries = moved;
     work.grown = pastRoom(work.pairs);
+    return work;
+}
+
+KXPStepWork KXPStepCensus::countPool(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
+                                     KXPStepWork* before) {
+    *before = m_memo.poolWork;
+    std::vector<int32>& left = m_memo.counted;
+    left.clear();
+    KXPStepWork work;
+    for (const int32 proxyId : m_memo.pool) {
+        Box& own = box(proxyId);
+        if (own.pooled) {
+            own.pooled = false;
+            own.lookedUp = false;
+            own.averaged = false;
+            left.push_back(proxyId);
+        } else {
+            work.add(addsOf(own, false));
+        }
+    }
+    work.add(countBoxes(left, looks, crowd, crowdLooks, salt));
+    work.add(againOf(m_memo.pool));
+    m_memo.poolWork = work;
     return work;
 }
 

@@ -57,9 +57,10 @@ public:
         bool averaged = false;
         // Not looked up at all, the looks spent: its counts are the average of those that were.
         bool unlooked = false;
-        // Left for the average, the looks spent; and the entries of it in the buffer (each after the
-        // first finds its pairs again).
-        bool pending = false;
+        // Of the pool (moved among what it paired with already), its counts the pool sample's average
+        // until it is looked up; and the entries of it in the buffer (each after the first finds its
+        // pairs again).
+        bool pooled = false;
         int32 entries = 0;
     };
     // Boxes met by earlier censuses, reused (a census per step allocates nothing once warm). The
@@ -72,16 +73,23 @@ public:
         // The first pairing's crowded boxes, those left for the average and the crowd's sample
         // order (a hash, a box), kept for their room.
         std::vector<int32> paired;
+        std::vector<int32> counted;
+        std::vector<int32> pool;
         std::vector<int32> crowded;
         std::vector<int32> unlooked;
+        // What the pool's boxes add to the pairing, as last told.
+        KXPStepWork poolWork;
         std::vector<std::pair<uint32_t, int32>> order;
     };
     // A body carried beyond its margins, or coming back, is followed through at most this many boxes
     // it meets.
     static constexpr int64_t kCarriedBoxes = 1 << 16;
-    // A crowd's sample: eight boxes at least, and as many as its looks allow up to kCrowdSampleMost.
+    // A sample of a crowd, or of the pool: one box in kCrowdShare (kPoolShare) of them, eight at
+    // least and 64 at most, while its looks allow past eight.
     static constexpr int64_t kLeastCrowdSample = 8;
-    static constexpr size_t kCrowdSampleMost = 1024;
+    static constexpr size_t kCrowdShare = 32;
+    static constexpr size_t kPoolShare = 32;
+    static constexpr size_t kCrowdSampleMost = 64;
 
     KXPStepCensus(const b2World& world, Memo& memo, uint64_t stamp);
 
@@ -91,14 +99,22 @@ public:
     int64_t looks() const { return m_looks; }
     int64_t listed() const { return m_listed; }
 
-    // The first pairing of the coming step, every box of the move buffer counted. Each is looked
-    // up as the pairing will, as far as `crowd` boxes met: one that meets no more is counted
-    // exactly; one that meets more is one of a crowd, whose sample (boxes picked by a hash of
-    // their place and `salt`, looked up whole while the looks stay within `crowdLooks`, eight at
-    // least) gives the rest its average. Once the looks pass `looks`, the boxes not yet looked up
-    // take the average of those that were (a move buffer of tens of thousands of boxes, laid at
-    // once). kxcount::kMax for all three looks every box up whole.
-    KXPStepWork firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt);
+    // The first pairing of the coming step. Each box of a body entering the physics since the last
+    // step (`entering`, sorted: made, laid, teleported; null: every box) is counted: looked up as the
+    // pairing will, as far as `crowd` boxes met. One that meets no more is counted exactly; one that
+    // meets more is one of a crowd, whose sample (boxes picked by a hash of their place and `salt`,
+    // looked up whole while the looks stay within `crowdLooks`) gives the rest its average. Once the
+    // looks pass `looks`, the boxes not yet looked up take the average of those that were (a hundred
+    // thousand boxes laid at once). The other boxes (the pool: moved by the game among what they
+    // paired with already, given a new type) are a sample, looked up whole and scaled to them all.
+    // kxcount::kMax for the looks and crowd, and no `entering`, looks every box up whole.
+    KXPStepWork firstPairing(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
+                             const std::vector<const b2Body*>* entering = nullptr);
+    // The pool's boxes counted box by box as the entering ones were (for holding out, which needs
+    // each body's share), within `looks`: answers the pool's part of the pairing so counted, and
+    // what the last count told of it (`before`).
+    KXPStepWork countPool(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
+                          KXPStepWork* before);
     // Of a first pairing's `pairs`, those past the room Box2D's pair buffer has (it grows for them).
     int64_t pastRoom(int64_t pairs) const;
     // What a box of the move buffer adds to the pairing the last firstPairing counted, for its
@@ -131,11 +147,23 @@ private:
     int64_t contactsOf(int32 proxyId);
     // Whether the box leaves its margins in the step of the last countCarried, told once.
     bool going(int32 proxyId);
-    // `most`: the boxes met past which the look-up stops (`stopped` then tells so).
+    // `most`: the boxes met past which the look-up stops (`stopped` then tells so); `halving`: pairs
+    // with other moved boxes count half from either side (a crowd's sample).
     KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried,
-                       int64_t most = kxcount::kMax, bool* stopped = nullptr, int64_t* met = nullptr);
+                       int64_t most = kxcount::kMax, bool* stopped = nullptr, int64_t* met = nullptr,
+                       bool halving = false);
     // Looks a box of the move buffer up, keeping what it found; false where it met more than `most`.
-    bool countMoved(Box& own, int32 proxyId, int64_t most);
+    bool countMoved(Box& own, int32 proxyId, int64_t most, bool halving = false);
+    // Boxes of the move buffer not yet counted, each as far as `crowd` boxes met, crowds by their
+    // sample, while the looks stay within `looks` (the rest take the average of those counted).
+    KXPStepWork countBoxes(const std::vector<int32>& boxes, int64_t looks, int64_t crowd, int64_t crowdLooks,
+                           uint32_t salt);
+    // A sample of `boxes`, one in `share` (see kLeastCrowdSample), looked up whole, pairs with other
+    // moved boxes halved from either side: added into `sum` and `met`; answers how many.
+    int64_t sampleWhole(const std::vector<int32>& boxes, size_t share, int64_t looks, uint32_t salt,
+                        KXPStepWork& sum, int64_t& met);
+    // What the later entries of `boxes` add: each finds its box's pairs again.
+    KXPStepWork againOf(const std::vector<int32>& boxes);
 
     KXPBroadPhaseView m_view;
     Memo& m_memo;

@@ -102,7 +102,8 @@ KXPStepWork KXPStepWork::scaled(int64_t numerator, int64_t denominator) const {
         return whole;
     }
     for (const Count& count : kCounts) {
-        whole.*count.field = kxcount::scale(this->*count.field, numerator, denominator);
+        const int64_t value = this->*count.field;
+        whole.*count.field = value != 0 ? kxcount::scale(value, numerator, denominator) : 0;
     }
     whole.reach = reach;
     return whole;

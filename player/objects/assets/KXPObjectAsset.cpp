@@ -14,6 +14,7 @@
 #include "player/physics/KXPBodyMass.h"
 #include "player/physics/KXPBodyMotion.h"
 #include "player/physics/KXPPhysicsLimits.h"
+#include "player/physics/KXPStepBudget.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -184,6 +185,8 @@ void KXPObjectAsset::setBodyPosition(float x, float y) {
     if (!KXPBodyMotion::moveTo(m_body, target, m_body->GetAngle())) {
         return;
     }
+    // Put somewhere else at once: the step budget counts what it lands in.
+    KXPStepBudget::noteEntering(m_body);
     std::set<b2Body*> moved{m_body};
     for (b2JointEdge* edge = m_body->GetJointList(); edge != nullptr; edge = edge->next) {
         b2Body* other = edge->other;
