@@ -36,6 +36,8 @@ struct KXPHoldOrder {
         // Given back into a crowd that has not grown since: it stays while the step is within the
         // budget.
         bool stays = false;
+        // Where its caller keeps what it adds.
+        size_t slot = 0;
     };
 
     // A body's tier by its type and shapes: `character` for a dynamic body the game holds last.

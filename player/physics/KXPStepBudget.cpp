@@ -90,6 +90,8 @@ void KXPStepBudget::note(b2Body* body, bool made) {
         budget->watchMoving(body, record);
         if (made) {
             budget->m_entering.push_back(body);
+            // Laying its object counts toward the frame the characters' rays share.
+            budget->m_frameLaid = kxcount::add(budget->m_frameLaid, kLaidCost);
         }
     }
 }
@@ -141,8 +143,8 @@ bool KXPStepBudget::cast(b2Body* caster, b2RayCastCallback* callback, const b2Ve
     int64_t cap = kxcount::kMax;
     const bool acts = kx::physicsBoundsOn() && !m_observing;
     if (acts) {
-        const int64_t left =
-            std::max(kMaxWork - m_frameWork, kRoomWork - kxcount::mul(m_frameRays, KXPStepWork::kRayCost));
+        const int64_t left = std::max(kMaxWork - kxcount::add(m_frameWork, m_frameLaid),
+                                      kRoomWork - kxcount::mul(m_frameRays, KXPStepWork::kRayCost));
         cap = std::max<int64_t>(left, 0) / KXPStepWork::kRayCost;
     }
     bool cut = false;
@@ -217,6 +219,7 @@ void KXPStepBudget::watchMoving(b2Body* body, Record& record) {
 void KXPStepBudget::beginFrame() {
     m_frameWork = 0;
     m_frameRays = 0;
+    m_frameLaid = 0;
 }
 
 size_t KXPStepBudget::sampleSize(size_t count, bool closer, bool allWhileFew) {
@@ -270,8 +273,6 @@ KXPStepBudget::Work KXPStepBudget::estimate(const b2World& world, KXPStepCensus&
             m_first = Work();
             m_first.queries = static_cast<int64_t>(moved);
         } else {
-            std::sort(m_entering.begin(), m_entering.end());
-            m_entering.erase(std::unique(m_entering.begin(), m_entering.end()), m_entering.end());
             m_first = census.firstPairing(kFirstLooks, kCrowdBoxes, kCrowdLooks,
                                           static_cast<uint32_t>(m_step), &m_entering);
         }
@@ -384,6 +385,8 @@ bool KXPStepBudget::beforeStep(b2World& world, const Said& said, float dt) {
     m_gone = m_goneComing;
     m_goneComing = 0;
     m_madeInStep = 0;
+    std::sort(m_entering.begin(), m_entering.end());
+    m_entering.erase(std::unique(m_entering.begin(), m_entering.end()), m_entering.end());
     KXPStepCensus census(world, m_memo, nextStamp());
     Work work = estimate(world, census, dt, false);
     // Retried after steps without it, continuous collision may meet bodies sunk into still ones.

@@ -101,6 +101,11 @@ public:
     // Boxes and contacts the budget looks at, at most, to tell each body's share of a step it acts on
     // (some tens of milliseconds); past them a body is told by what it adds to the first pairing.
     static constexpr int64_t kActLooks = 2'000'000;
+    // What laying a body's object costs the game besides the physics (its node, its look, its
+    // shapes): thousands of characters laid at one point took some tens of microseconds each. It
+    // counts toward what is left of the frame for the characters' first rays, so that a frame that
+    // lays them does not spend a whole budget on their rays besides.
+    static constexpr int64_t kLaidCost = 20'000;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
     // boxes they overlap come to a fiftieth of the room, and until kGiveBackMisses of them did not
     // fit (the bodies of a held crowd are alike: where one does not fit, the next seldom does).
@@ -252,6 +257,8 @@ private:
     // What a body adds to the coming step where it stands (KXPStepBudgetHold.cpp); `crowdPart`,
     // where given, takes the part of it that is a crowd's average.
     Work addsOf(b2Body* body, Shares& shares, Work* crowdPart);
+    // The part of what a body adds that is its crowd's, as the crowd stands.
+    Work crowdPartOf(const b2Body* body, Shares& shares) const;
     // Whether a body given back is held again: not while its crowd has not grown, unless the step
     // passes the budget.
     bool stayed(const b2Body& body, const Work& adds, bool pastBudget) const;
@@ -328,5 +335,7 @@ private:
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
     int64_t m_frameLeft = 0;
+    // What laying the bodies that entered the physics in this frame cost the game (kLaidCost each).
+    int64_t m_frameLaid = 0;
     KXPContinuousCollision m_continuous;
 };

@@ -203,27 +203,37 @@ KXPStepBudget::Work KXPStepBudget::addsOf(b2Body* body, Shares& shares, Work* cr
         adds.rays = record->rays;
     }
     // A body of a crowd: what it takes goes down with the crowd held before it.
-    Work crowd;
     if (firstCrowd || carriedCrowd) {
         if (!shares.holding) {
             shares.crowds[body] = part;
         }
-        const std::pair<int64_t, int64_t> pairs = shares.holding
-                                                      ? shares.pairsOf(body, shares.crowdLeft)
-                                                      : std::make_pair(part.firstMet, part.carriedMet);
-        if (firstCrowd) {
-            crowd.add(crowdShare(first->second.adds, pairs.first));
-        }
-        if (carriedCrowd) {
-            crowd.add(crowdShare(m_carriedBody, pairs.second));
-        }
     }
+    Work crowd = firstCrowd || carriedCrowd ? crowdPartOf(body, shares) : Work();
     crowd.reach = adds.reach;
     adds.add(crowd);
     if (crowdPart != nullptr) {
         *crowdPart = crowd;
     }
     return adds;
+}
+
+KXPStepBudget::Work KXPStepBudget::crowdPartOf(const b2Body* body, Shares& shares) const {
+    Work crowd;
+    const auto part = shares.crowds.find(body);
+    if (part == shares.crowds.end()) {
+        return crowd;
+    }
+    const std::pair<int64_t, int64_t> pairs = shares.holding
+                                                  ? shares.pairsOf(body, shares.crowdLeft)
+                                                  : std::make_pair(part->second.firstMet, part->second.carriedMet);
+    if (part->second.firstMet > 0) {
+        crowd.add(crowdShare(shares.first.at(body).adds, pairs.first));
+    }
+    if (part->second.carriedMet > 0) {
+        crowd.add(crowdShare(m_carriedBody, pairs.second));
+    }
+    crowd.reach = m_predicted.reach;
+    return crowd;
 }
 
 bool KXPStepBudget::stayed(const b2Body& body, const Work& adds, bool pastBudget) const {
@@ -287,6 +297,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     }
     // The bodies that may go: the moving ones, and the still ones whose boxes pair in this step.
     std::vector<KXPHoldOrder::Candidate> candidates;
+    // What each adds but its crowd's part, as told (at its slot).
+    std::vector<Work> own;
     std::unordered_set<const b2Body*> considered;
     const auto consider = [&](b2Body* body) {
         if (!body->IsEnabled() || !considered.insert(body).second) {
@@ -307,6 +319,9 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         }
         const Record* record = find(body);
         KXPHoldOrder::Candidate candidate;
+        candidate.slot = own.size();
+        own.push_back(adds);
+        own.back().remove(crowdPart);
         candidate.body = body;
         candidate.tier = KXPHoldOrder::tierOf(*body, rank == Rank::last, flaggedBody);
         candidate.serial = record != nullptr ? record->serial : 0;
@@ -400,8 +415,14 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
                 break;
             }
             // What it adds now: the contacts it shared with bodies held before it went with them, and
-            // a crowd's pairs with the bodies of it held before.
-            const Work adds = addsOf(candidate.body, shares, nullptr);
+            // a crowd's pairs with the bodies of it held before. One that touched nothing adds what
+            // it did but its crowd's part.
+            Work adds = own[candidate.slot];
+            if (adds.contacts > 0 || adds.rays > 0) {
+                adds = addsOf(candidate.body, shares, nullptr);
+            } else if (candidate.crowded) {
+                adds.add(crowdPartOf(candidate.body, shares));
+            }
             hold(candidate.body);
             shares.crowdLeft -= candidate.crowded ? 1 : 0;
             // What stays is done among the contacts the held bodies leave. Its boxes' pairs are never

@@ -3,6 +3,7 @@
 #include "player/physics/KXPStepContacts.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <utility>
 
@@ -308,20 +309,28 @@ private:
     int64_t m_offset = 0;
 };
 
-// Gives a box the average of `sum` over `count` boxes.
-void average(KXPStepCensus::Box& box, const KXPStepWork& sum, int64_t met, int64_t count) {
-    const KXPStepWork each = sum.scaled(1, count);
-    box.pairs = each.pairs;
-    box.asked = each.asked;
-    box.walks = each.walks;
-    box.made = each.made;
-    box.fresh = each.fresh;
-    box.freshLight = each.freshLight;
-    box.touching = each.touching;
-    box.impacts = each.impacts;
-    box.met = met / count;
-    box.averaged = true;
-}
+// The average of `sum` over `count` boxes (`met` boxes met in all), given to each box of a crowd.
+class Average {
+public:
+    Average(const KXPStepWork& sum, int64_t met, int64_t count)
+        : m_each(count > 0 ? sum.scaled(1, count) : KXPStepWork()), m_met(count > 0 ? met / count : 0) {}
+    void give(KXPStepCensus::Box& box) const {
+        box.pairs = m_each.pairs;
+        box.asked = m_each.asked;
+        box.walks = m_each.walks;
+        box.made = m_each.made;
+        box.fresh = m_each.fresh;
+        box.freshLight = m_each.freshLight;
+        box.touching = m_each.touching;
+        box.impacts = m_each.impacts;
+        box.met = m_met;
+        box.averaged = true;
+    }
+
+private:
+    const KXPStepWork m_each;
+    const int64_t m_met;
+};
 
 } // namespace
 
@@ -344,6 +353,19 @@ KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t l
     int64_t exactMet = 0;
     int64_t exactBoxes = 0;
     bool countFirst = false;
+    // The boxes of the crowds met so far: a box the very same as one of them (a copy laid at the
+    // same point) meets what it meets.
+    std::array<b2AABB, 8> crowds;
+    size_t crowdCount = 0;
+    const auto sameAsACrowd = [&](const b2AABB& fat) {
+        for (size_t index = 0; index < std::min(crowdCount, crowds.size()); ++index) {
+            const b2AABB& seen = crowds[index];
+            if (seen.lowerBound == fat.lowerBound && seen.upperBound == fat.upperBound) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (int32 visited = 0; visited < static_cast<int32>(boxes.size()); ++visited) {
         const int32 proxyId = boxes[static_cast<size_t>(visit.index(visited))];
         Box& own = box(proxyId);
@@ -353,7 +375,9 @@ KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t l
         }
         // Right after a box of a crowd, the next is first only counted as far as a crowd's boxes (a
         // crowd's boxes come together): those of a crowd are then never looked up box by box.
-        if ((!countFirst || overlaps(proxyId, crowd) <= crowd) && countMoved(own, proxyId, crowd)) {
+        const b2AABB& fat = m_view.fatBox(proxyId);
+        const bool ofACrowd = sameAsACrowd(fat) || (countFirst && overlaps(proxyId, crowd) > crowd);
+        if (!ofACrowd && countMoved(own, proxyId, crowd)) {
             exact.add(addsOf(own, false));
             exactMet = kxcount::add(exactMet, own.met);
             ++exactBoxes;
@@ -363,6 +387,9 @@ KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t l
             own.crowded = true;
             crowded.push_back(proxyId);
             countFirst = true;
+            if (!sameAsACrowd(fat)) {
+                crowds[crowdCount++ % crowds.size()] = fat;
+            }
         }
     }
     // The crowd's sample, looked up whole, in the order of a hash of their place: spread over the
@@ -373,8 +400,9 @@ KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t l
         const int64_t sampled = sampleWhole(crowded, kCrowdShare, crowdLooks, salt, sample, sampleMet);
         // Every box of the crowd, those of the sample too, takes the sample's average: boxes of one
         // crowd rank alike, the newest first.
+        const Average average(sample, sampleMet, sampled);
         for (const int32 proxyId : crowded) {
-            average(box(proxyId), sample, sampleMet, sampled);
+            average.give(box(proxyId));
         }
         const int64_t count = static_cast<int64_t>(crowded.size());
         exact.add(sample.scaled(count, sampled));
@@ -382,13 +410,12 @@ KXPStepWork KXPStepCensus::countBoxes(const std::vector<int32>& boxes, int64_t l
         exactBoxes += count;
     }
     // Boxes past the looks take the average of those looked up, and tell nothing of their own.
+    const Average average(exact, exactMet, exactBoxes);
     for (const int32 proxyId : unlooked) {
         Box& own = box(proxyId);
         own.lookedUp = true;
         own.unlooked = true;
-        if (exactBoxes > 0) {
-            average(own, exact, exactMet, exactBoxes);
-        }
+        average.give(own);
     }
     work = exact;
     if (!unlooked.empty() && exactBoxes > 0) {
@@ -480,12 +507,13 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
         KXPStepWork sample;
         int64_t sampleMet = 0;
         const int64_t sampled = sampleWhole(pool, kPoolShare, crowdLooks, salt, sample, sampleMet);
+        const Average average(sample, sampleMet, sampled);
         for (const int32 proxyId : pool) {
             Box& own = box(proxyId);
             if (!own.lookedUp) {
                 own.lookedUp = true;
                 own.pooled = true;
-                average(own, sample, sampleMet, sampled);
+                average.give(own);
             }
         }
         KXPStepWork& pooled = m_memo.poolWork;
