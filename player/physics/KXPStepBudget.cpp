@@ -539,7 +539,7 @@ bool KXPStepBudget::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) {
         Record& record = recordOf(body);
         if (!record.flagged && body->GetType() == b2_dynamicBody) {
             record.flagged = true;
-            m_flagged.push_back(body);
+            record.flaggedPlace = m_flagged.add(body);
         }
     }
     return false;
@@ -558,10 +558,10 @@ void KXPStepBudget::forget(b2Body* body) {
         m_movers.pop_back();
     }
     if (record->held) {
-        m_held.erase(std::find(m_held.begin(), m_held.end(), body));
+        m_held.remove(record->heldPlace);
     }
     if (record->flagged) {
-        m_flagged.erase(std::find(m_flagged.begin(), m_flagged.end(), body));
+        m_flagged.remove(record->flaggedPlace);
     }
     // A caster that goes casts no rays in the next step: they leave its prediction.
     if (record->rayStep == m_step) {

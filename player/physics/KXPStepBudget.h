@@ -36,6 +36,7 @@
 // with the calibration bench's meter on it then predicts and never acts.
 
 #include "player/physics/KXPBatchedDisable.h"
+#include "player/physics/KXPBodyList.h"
 #include "player/physics/KXPContinuousCollision.h"
 #include "player/physics/KXPStepCensus.h"
 #include "player/physics/KXPStepContacts.h"
@@ -125,12 +126,13 @@ public:
     // int too. A body whose shapes would pass it stays out of the physics until there is room.
     static constexpr int32 kWorldBoxes = 1 << 20;
     // What the budget looks at in one step, at most, whatever the world holds: the caps of its
-    // counts together (the first pairing, its crowd's sample, the quick and closer samples of the
-    // moving bodies, holding out, giving back, boxes that came while it acted, each passing its cap
-    // by one body's look-up at most) and the contact lists they walk, each once (some tens of
-    // milliseconds; a step that acts on a crowd, whose own work is seconds).
-    static constexpr int64_t kStepLooks = 2 * kFirstLooks + kCrowdLooks + 2 * kSampleLooks + kActLooks +
-                                          kGiveBackLooks + 4 * KXPStepCensus::kCarriedBoxes +
+    // counts together (the first pairing's boxes, those the game moved counted again where it acts,
+    // the crowds' and the pool's samples, the quick and closer samples of the moving bodies, holding
+    // out, giving back, the boxes that came while it acted, each passing its cap by one body's
+    // look-up at most) and the contact lists they walk, each once. Some tens of milliseconds a step
+    // that acts on a crowd of tens of thousands; a valid level's step looks at a few thousand.
+    static constexpr int64_t kStepLooks = 2 * kFirstLooks + 4 * kCrowdLooks + 2 * kSampleLooks + kActLooks +
+                                          kGiveBackLooks + 5 * KXPStepCensus::kCarriedBoxes +
                                           2 * int64_t{kWorldContacts};
 
     // Which bodies may go first, which only from a crowd of their own rank (the characters, without
@@ -220,6 +222,9 @@ private:
         b2BodyType type = b2_staticBody;
         bool held = false;
         bool flagged = false;
+        // Its places in the held and flagged lists, while in them.
+        size_t heldPlace = 0;
+        size_t flaggedPlace = 0;
         // Its place among the moving bodies, or -1.
         int moverSlot = -1;
         // Its rank, once asked.
@@ -284,9 +289,9 @@ private:
     // Dynamic and kinematic bodies in the physics.
     std::vector<b2Body*> m_movers;
     // Held out, oldest first; the next to look at for giving back.
-    std::vector<b2Body*> m_held;
+    KXPBodyList m_held;
     size_t m_nextGiveBack = 0;
-    std::vector<b2Body*> m_flagged;
+    KXPBodyList m_flagged;
     KXPStepCensus::Memo m_memo;
     uint64_t m_stamp = 0;
     Work m_predicted;

@@ -223,9 +223,9 @@ KXPStepBudget::Work KXPStepBudget::crowdPartOf(const b2Body* body, Shares& share
     if (part == shares.crowds.end()) {
         return crowd;
     }
-    const std::pair<int64_t, int64_t> pairs = shares.holding
-                                                  ? shares.pairsOf(body, shares.crowdLeft)
-                                                  : std::make_pair(part->second.firstMet, part->second.carriedMet);
+    const std::pair<int64_t, int64_t> pairs =
+        shares.holding ? shares.pairsOf(body, shares.crowdLeft)
+                       : std::make_pair(part->second.firstMet, part->second.carriedMet);
     if (part->second.firstMet > 0) {
         crowd.add(crowdShare(shares.first.at(body).adds, pairs.first));
     }
@@ -259,10 +259,13 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
                            bool pastBudget) {
     // Bodies whose new pairs passed the world's contacts inside the last step go first.
     std::vector<b2Body*> flagged;
-    flagged.swap(m_flagged);
-    for (b2Body* body : flagged) {
-        recordOf(body).flagged = false;
+    for (size_t place = 0; place < m_flagged.places(); ++place) {
+        if (b2Body* body = m_flagged.at(place)) {
+            flagged.push_back(body);
+            recordOf(body).flagged = false;
+        }
     }
+    m_flagged.clear();
     // Looked up for every body below: thousands may be flagged where a crowd passed the world's
     // contacts.
     std::sort(flagged.begin(), flagged.end(), std::less<b2Body*>());
@@ -442,13 +445,16 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // Held out in serial order, so that the oldest come back first (each serial looked up once).
     std::vector<std::pair<uint64_t, b2Body*>> bySerial;
     bySerial.reserve(m_held.size());
-    for (b2Body* body : m_held) {
-        bySerial.emplace_back(find(body)->serial, body);
+    for (size_t place = 0; place < m_held.places(); ++place) {
+        if (b2Body* body = m_held.at(place)) {
+            bySerial.emplace_back(find(body)->serial, body);
+        }
     }
     std::sort(bySerial.begin(), bySerial.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t index = 0; index < bySerial.size(); ++index) {
-        m_held[index] = bySerial[index].second;
+    m_held.clear();
+    for (const auto& [serial, body] : bySerial) {
+        find(body)->heldPlace = m_held.add(body);
     }
     m_nextGiveBack = 0;
     if (held > 0) {
@@ -471,7 +477,7 @@ void KXPStepBudget::hold(b2Body* body) {
     record.returned = false;
     if (!record.held) {
         record.held = true;
-        m_held.push_back(body);
+        record.heldPlace = m_held.add(body);
     }
     watchMoving(body, record);
 }
@@ -481,16 +487,25 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
     if (m_held.empty()) {
         return 0;
     }
+    if (m_held.sparse()) {
+        m_nextGiveBack = m_held.closeUp(
+            m_nextGiveBack, [this](b2Body* body, size_t place) { find(body)->heldPlace = place; });
+    }
     KXPStepCensus census(world, m_memo, nextStamp());
     int count = 0;
     size_t tries = std::min(kGiveBackTries, m_held.size());
     size_t misses = 0;
     // What it looks at to tell what each would add stays a small share of the room.
-    while (tries-- > 0 && !m_held.empty() && census.looks() < kGiveBackLooks && misses < kGiveBackMisses) {
-        if (m_nextGiveBack >= m_held.size()) {
+    while (tries > 0 && !m_held.empty() && census.looks() < kGiveBackLooks && misses < kGiveBackMisses) {
+        if (m_nextGiveBack >= m_held.places()) {
             m_nextGiveBack = 0;
         }
-        b2Body* body = m_held[m_nextGiveBack];
+        b2Body* body = m_held.at(m_nextGiveBack);
+        if (body == nullptr) {
+            ++m_nextGiveBack;
+            continue;
+        }
+        --tries;
         // Its boxes would pass what the world's tree holds.
         if (int64_t{census.view().proxyCount()} + boxesOf(*body) > m_worldBoxes) {
             ++m_nextGiveBack;
@@ -511,7 +526,7 @@ int KXPStepBudget::giveBack(b2World& world, const Said& said, int64_t continuous
             ++misses;
             continue;
         }
-        m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(m_nextGiveBack));
+        m_held.remove(m_nextGiveBack++);
         Record& record = *find(body);
         record.held = false;
         record.returned = true;
@@ -545,7 +560,7 @@ void KXPStepBudget::countLate(const b2World& world, int32 from, std::vector<b2Bo
             std::binary_search(given.begin(), given.end(), proxy->fixture->GetBody(), std::less<b2Body*>())) {
             continue;
         }
-        work.add(late.countEntry(proxyId, late.looks() < kFirstLooks ? kxcount::kMax : kCrowdBoxes));
+        work.add(late.countEntry(proxyId, late.looks() < kCrowdLooks ? kxcount::kMax : kCrowdBoxes));
     }
     m_looks = kxcount::add(m_looks, late.looks());
     if (work.queries == 0) {
