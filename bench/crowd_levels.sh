@@ -82,11 +82,12 @@ crowd_make() {
     rm -rf "$level"
     cp -r "$dir/$scenario" "$level" || return 1
     if [ "$sets" = @ ]; then
-        # Four riders a level, each joined to the level before's first one: 1 + 8 (depth - 1) objects.
-        local depth=$(((count - 1) / 8 + 1))
-        crowd_copies=$((1 + 8 * (depth - 1)))
+        # One unit and its riders, each joined to it by a linker: 1 + 2 (riders) objects, all at
+        # the unit's place.
+        local riders=$(((count - 1) / 2))
+        crowd_copies=$((1 + 2 * riders))
         "$PY" "$crowd_dir/tests/e2e/nest_level.py" "$crowd_dump" "$level" "$crowd_section" --shape linkers \
-            --depth "$depth" --children 4 >/dev/null
+            --depth 2 --children "$riders" >/dev/null
         return
     fi
     for word in $options; do

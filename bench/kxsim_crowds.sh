@@ -6,17 +6,18 @@
 #   bash bench/kxsim_crowds.sh BUILD_DIR [-j JOBS] [--kinds K,K] [--counts N,N]
 #                              [--placements point,spread] [--frames N]
 #
-# Kinds (bench/crowd_levels.sh; the scenario games of bench/sweep_levels.sh, played as it plays them):
+# Kinds (bench/crowd_levels.sh; the scenario games of bench/sweep_levels.sh, played as it plays them,
+# the platformer's with the meadow's enemies dropped so that the hero lives):
 #   dynamic            barrel (the works' Barrel), ball (the platformer's Ball)
-#   still sensors      coin (the platformer's Meadow Coin 1), shield (Meadow Shield), both with the
-#                      meadow's enemies dropped so that the hero lives; portal-exit (Works Portal Exit)
+#   still sensors      coin (the platformer's Meadow Coin 1), shield (Meadow Shield), portal-exit (Works
+#                      Portal Exit)
 #   kinematic movers   scout (the shooter's Scout, the ship firing), lift-track (the works' Lift Track
 #                      rising at 1 m/s), lift (the platformer's Lift)
 #   still solids       ledge, floor (the platformer's Ledge and Floor), tree (the top-down game's Tree 1)
 #   characters         explorer (the works' Explorer), hero (the platformer's Hero)
-#   bodies on joints   linkers: the effects game's unit under copies of its linker, four riders a level,
-#                      each joined to the level before's first one (tests/e2e/nest_level.py), as deep as
-#                      makes COUNT objects (bodies and linkers) give or take 7; no placement
+#   bodies on joints   linkers: the effects game's unit with riders, each joined to it by a copy of its
+#                      linker (tests/e2e/nest_level.py), all at its place: COUNT objects (bodies and
+#                      linkers) give or take one; no placement
 #   mixtures           works-mix: the works' Barrel, rising Lift Track and Works Portal Exit at COUNT/3
 #                      each and Explorer at COUNT/30, at one point (600,200) or spread;
 #                      works-rows: Barrel and Works Portal Exit at 43/106 of COUNT each and Explorer at

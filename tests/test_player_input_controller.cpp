@@ -257,6 +257,42 @@ TEST_F(InputController, TheCentreDuringABatchIsTheInOrderSumWithoutAWalkPerAddit
     EXPECT_TRUE(input->charactersPosition().equals(CCPoint(80.0f, 0.0f)));
 }
 
+TEST_F(InputController, ACrowdsCentreIsWorkedOutOncePerUpdateUntilTheCrowdChanges) {
+    // A few characters are summed at every ask, held or not.
+    FakeCharacter* first = character(CCPoint(0.0f, 0.0f));
+    character(CCPoint(100.0f, 0.0f));
+    input->holdCentre(true);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(50.0f, 0.0f)));
+    first->setPosition(CCPoint(200.0f, 0.0f));
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(150.0f, 0.0f)));
+    input->holdCentre(false);
+
+    // A crowd keeps the centre of its first ask while held.
+    input->reset();
+    std::vector<FakeCharacter*> crowd;
+    for (size_t index = 0; index < KXPInputController::kManyCharacters; ++index) {
+        crowd.push_back(character(CCPoint(10.0f, 20.0f)));
+    }
+    const float shift = 1024.0f / KXPInputController::kManyCharacters;
+    input->holdCentre(true);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(10.0f, 20.0f)));
+    crowd[0]->setPosition(CCPoint(1034.0f, 20.0f));
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(10.0f, 20.0f)));
+    // A push, an addition or a removal is seen at the next ask.
+    input->pushCharacters(0.0f, 0.0f, true);
+    EXPECT_TRUE(input->charactersPosition().equals(CCPoint(10.0f + shift, 20.0f)));
+    crowd[1]->setPosition(CCPoint(1034.0f, 20.0f));
+    input->removeCharacter(crowd[0]);
+    EXPECT_NEAR(input->charactersPosition().x, 10.0f + shift * 1024.0f / 1023.0f, 1e-3f);
+    crowd[2]->setPosition(CCPoint(1034.0f, 20.0f));
+    character(CCPoint(10.0f, 20.0f));
+    EXPECT_NEAR(input->charactersPosition().x, 10.0f + 2.0f * shift, 1e-3f);
+    // Once the update ends, every ask sums afresh.
+    input->holdCentre(false);
+    crowd[3]->setPosition(CCPoint(1034.0f, 20.0f));
+    EXPECT_NEAR(input->charactersPosition().x, 10.0f + 3.0f * shift, 1e-3f);
+}
+
 TEST_F(InputController, CharactersAreAliveCentredAndBoxed) {
     // Before any character since the last reset, the field counts as having one.
     EXPECT_TRUE(input->hasLiveCharacters());

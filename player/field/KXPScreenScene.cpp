@@ -484,6 +484,7 @@ void KXPScreenScene::fixedUpdate(float dt) {
 
 void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
     m_deletionArea.reset();
+    m_inputController->holdCentre(true);
     // Children added during the pass are updated in it too; every object noted for removal stays
     // retained until it is taken out, so a sibling removing it cannot leave a dangling pointer.
     for (unsigned int index = 0; index < m_objectLayer->getChildrenCount(); ++index) {
@@ -509,6 +510,7 @@ void KXPScreenScene::updateObjects(float dt, std::vector<KXPObject*>& removed) {
         }
         child->release();
     }
+    m_inputController->holdCentre(false);
 }
 
 void KXPScreenScene::updateGameSpeed() {

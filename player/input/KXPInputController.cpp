@@ -375,6 +375,7 @@ void KXPInputController::addCharacter(KXPControlledCharacter* character) {
     }
     m_characters.push_back(character);
     m_awaitingCharacters = false;
+    m_heldCentreKnown = false;
     // A character made while a direction is held starts moving at once.
     if (m_additionBatches > 0 && m_allSteered) {
         if (!isDead(character)) {
@@ -430,6 +431,7 @@ void KXPInputController::removeCharacter(KXPControlledCharacter* character) {
         ++m_leftPlaces;
     }
     m_summedCharacters = 0;
+    m_heldCentreKnown = false;
     character->characterObject()->release();
 }
 
@@ -466,9 +468,11 @@ bool KXPInputController::centreTerm(KXPControlledCharacter* character, CCPoint& 
 
 CCPoint KXPInputController::charactersPosition() {
     const std::vector<KXPControlledCharacter*>& characters = registered();
-    if (characters.empty()) {
+    const bool held = m_centreHeld && characters.size() >= kManyCharacters;
+    if (characters.empty() || (held && m_heldCentreKnown)) {
         return m_centre;
     }
+    m_heldCentreKnown = held;
     // Summed in order, as a float sum depends on it; in a batch, the sum before the newest
     // character is kept, so that each object made asking for the centre costs no walk.
     size_t start = 0;

@@ -110,7 +110,10 @@ public:
     };
     // Characters added before were moved inside a batch (a section's linkers): the next centre
     // is summed afresh.
-    void charactersMoved() { m_summedCharacters = 0; }
+    void charactersMoved() {
+        m_summedCharacters = 0;
+        m_heldCentreKnown = false;
+    }
     void removeCharacter(KXPControlledCharacter* character);
     const std::vector<KXPControlledCharacter*>& characters() const { return registered(); }
     // Some character is not dead; before the first character since the last reset, true.
@@ -118,6 +121,15 @@ public:
     // The average position of the characters neither dead nor excluded (control positions for
     // directly moved ones); the last average when none counts.
     cocos2d::CCPoint charactersPosition();
+    // While the field's objects update (`held`), a crowd of kManyCharacters or more has its centre
+    // worked out once until a character is added, removed, pushed or placed: each object not yet
+    // woken asks for it, and summing every character at each ask cost the square of the crowd a
+    // frame (20,000 characters: seconds). Fewer are summed at each ask, as they always were.
+    static constexpr size_t kManyCharacters = 1024;
+    void holdCentre(bool held) {
+        m_centreHeld = held;
+        m_heldCentreKnown = false;
+    }
     // The union of the characters' physics boxes, in points.
     cocos2d::CCRect charactersBoundingRect() const;
     // The average start position of the characters placed in the level sections that open a level.
@@ -230,6 +242,7 @@ private:
     void charactersTouched() {
         m_allSteered = false;
         m_summedCharacters = 0;
+        m_heldCentreKnown = false;
     }
     // The term of one character in the centre; false when it does not count.
     static bool centreTerm(KXPControlledCharacter* character, cocos2d::CCPoint& term);
@@ -260,6 +273,8 @@ private:
     // In a batch only the newest character moves (it is placed by its first update): the sum of
     // the first m_summedCharacters characters' centre terms, in order, holds for the batch.
     size_t m_summedCharacters = 0;
+    bool m_centreHeld = false;
+    bool m_heldCentreKnown = false;
     cocos2d::CCPoint m_summedPositions;
     int m_summedCount = 0;
     cocos2d::CCPoint m_centre;

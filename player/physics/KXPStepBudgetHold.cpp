@@ -287,8 +287,9 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // Each body's share of the first pairing, from the census's count of every box.
     for (const int32 proxyId : census.pairedBoxes()) {
         const KXPStepCensus::Box* box = census.pairingOf(proxyId);
-        // A box left for the average tells nothing of its own body.
-        if (box == nullptr || box->unlooked) {
+        // A box left for the average tells nothing of its own body; one that pairs with nothing
+        // gives its body nothing to take away.
+        if (box == nullptr || box->unlooked || (box->pairs == 0 && box->met == 0)) {
             continue;
         }
         Shares::First& first = shares.first[box->body];
@@ -340,7 +341,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     }
     for (const int32 proxyId : census.pairedBoxes()) {
         const b2FixtureProxy* proxy = census.view().proxy(proxyId);
-        if (proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_staticBody) {
+        if (proxy != nullptr && proxy->fixture->GetBody()->GetType() == b2_staticBody &&
+            shares.first.count(proxy->fixture->GetBody()) > 0) {
             consider(proxy->fixture->GetBody());
         }
     }
