@@ -14,7 +14,9 @@
 #   kinematic movers   scout (the shooter's Scout, the ship firing), lift-track (the works' Lift Track
 #                      rising at 1 m/s), lift (the platformer's Lift)
 #   still solids       ledge, floor (the platformer's Ledge and Floor), tree (the top-down game's Tree 1)
-#   characters         explorer (the works' Explorer), hero (the platformer's Hero)
+#   characters         explorer (the works' Explorer), hero (the platformer's Hero); spread, 2,000
+#                      explorers or more reach the works' gatekeeper, which ends the level in the
+#                      frame that lays them (steps: 1)
 #   bodies on joints   linkers: the effects game's unit with riders, each joined to it by a copy of its
 #                      linker (tests/e2e/nest_level.py), all at its place: COUNT objects (bodies and
 #                      linkers) give or take one; no placement

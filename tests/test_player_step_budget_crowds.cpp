@@ -291,6 +291,65 @@ TEST(StepBudgetCrowds, EveryBoxThatEntersAStepIsCountedInItsFirstPairing) {
     EXPECT_GE(late.budget.predicted().pairs, exact * 9 / 10);
 }
 
+// A step that acts without a first pairing of its own (nothing entered it, the frame's budget spent
+// by the steps before it) tells the bodies' shares from this step alone: the boxes an earlier
+// pairing met may have gone, their memory taken by bodies made since.
+TEST(StepBudgetCrowds, AStepActsOnlyOnWhatItsOwnPairingMet) {
+    Field field(true, firstOfAll);
+    field.world->SetAllowSleeping(false);
+    field.box(0.0f, -1.0f, 100.0f, 2.0f, b2_staticBody);
+    std::vector<b2Body*> gone = stillPile(field, 300, false, 40.0f);
+    pileOf(field, 40, 0.0f);
+    field.step();
+    for (b2Body* body : gone) {
+        field.world->DestroyBody(body);
+    }
+    // Bodies made outside the physics: their shapes take the memory the gone boxes held.
+    for (int index = 0; index < 300; ++index) {
+        b2BodyDef definition;
+        definition.enabled = false;
+        b2PolygonShape shape;
+        shape.SetAsBox(0.5f, 0.5f);
+        field.world->CreateBody(&definition)->CreateFixture(&shape, 1.0f);
+    }
+    // One long frame: its steps spend the budget until the last one acts.
+    field.budget.beginFrame();
+    int steps = 0;
+    while (field.budget.frameWork() <= KXPStepBudget::kMaxWork && steps < 100000) {
+        field.budget.beforeStep(*field.world, nullptr);
+        field.world->Step(1.0f / 60.0f, 6, 6);
+        field.budget.afterStep(*field.world);
+        ++steps;
+    }
+    ASSERT_GT(field.budget.frameWork(), KXPStepBudget::kMaxWork) << steps;
+    // The pile itself is within the room: nothing goes, and what the step foresees is its own.
+    const int64_t foreseen = field.budget.foreseen();
+    field.budget.beforeStep(*field.world, nullptr);
+    EXPECT_EQ(field.budget.heldOutCount(), 0u);
+    EXPECT_GE(field.budget.foreseen(), foreseen / 2);
+}
+
+// A held body whose shapes were all taken away, then destroyed (Box2D tells of no fixture then),
+// leaves the held bodies: giving back never reaches it.
+TEST(StepBudgetCrowds, AHeldBodyWithoutShapesLeavesTheBudgetWhenItGoes) {
+    Field field(true, firstOfAll, b2Vec2(0.0f, 0.0f));
+    pileOf(field, 900, 0.0f);
+    field.step();
+    const size_t held = field.budget.heldOutCount();
+    ASSERT_GT(held, 0u);
+    b2Body* going = field.heldOut_.front();
+    while (going->GetFixtureList() != nullptr) {
+        KXPBodyMass::destroyFixture(going, going->GetFixtureList());
+    }
+    KXPStepBudget::bodyGoing(going);
+    field.world->DestroyBody(going);
+    EXPECT_EQ(field.budget.heldOutCount(), held - 1);
+    for (int step = 0; step < 20; ++step) {
+        field.step();
+    }
+    EXPECT_EQ(std::count(field.givenBack.begin(), field.givenBack.end(), going), 0);
+}
+
 // The budget's own looks stay within a count whatever the world holds: at a hundred thousand boxes
 // made in one step its share of the step it foresees is no larger than at a thousand.
 TEST(StepBudgetCrowds, TheBudgetsOwnLooksStayWithinACountWhateverTheWorldHolds) {

@@ -601,9 +601,10 @@ void KXPScreenScene::removeObjects(const std::vector<KXPObject*>& removed) {
     }
     m_inputController->forgetMotorsOfObjects(removed);
     // Each leaves the layer's children from where it stands, moving all those after it: a section of
-    // tens of thousands left behind at once goes the newest first, each moving only the few after
-    // it, in one pass's time rather than the square of it (a handful go in the layer's order, as
-    // they always did: the physics' order of bodies going, and so the play, stays).
+    // tens of thousands left behind at once goes the newest first, each moving only what was laid
+    // after it (the objects of later sections), not the rest of its own section: the square of the
+    // section was seconds. Fewer go in the layer's order, as they always did: the order
+    // in which their bodies go decides the physics' next pairings, and so the play.
     const bool newestFirst = removed.size() >= kManyRemoved;
     for (size_t index = 0; index < removed.size(); ++index) {
         KXPObject* object = removed[newestFirst ? removed.size() - 1 - index : index];

@@ -124,7 +124,8 @@ public:
     // While the field's objects update (`held`), a crowd of kManyCharacters or more has its centre
     // worked out once until a character is added, removed, pushed or placed: each object not yet
     // woken asks for it, and summing every character at each ask cost the square of the crowd a
-    // frame (20,000 characters: seconds). Fewer are summed at each ask, as they always were.
+    // frame (20,000 characters: seconds). One that dies in the pass counts until it ends. Fewer are
+    // summed at each ask, as they always were.
     static constexpr size_t kManyCharacters = 1024;
     void holdCentre(bool held) {
         m_centreHeld = held;

@@ -90,7 +90,8 @@ void KXPStepBudget::note(b2Body* body, bool made) {
         budget->watchMoving(body, record);
         if (made) {
             budget->m_entering.push_back(body);
-            // Laying its object counts toward the frame the characters' rays share.
+            // Making its shape (mostly laying its object) counts toward the frame the characters'
+            // rays share.
             budget->m_frameLaid = kxcount::add(budget->m_frameLaid, kLaidCost);
         }
     }
@@ -99,6 +100,15 @@ void KXPStepBudget::note(b2Body* body, bool made) {
 void KXPStepBudget::noteEntering(b2Body* body) {
     if (KXPStepBudget* budget = of(body)) {
         budget->m_entering.push_back(body);
+    }
+}
+
+void KXPStepBudget::bodyGoing(b2Body* body) {
+    if (body->GetFixtureList() != nullptr) {
+        return;
+    }
+    if (KXPStepBudget* budget = of(body)) {
+        budget->forget(body);
     }
 }
 

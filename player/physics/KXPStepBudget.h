@@ -105,7 +105,8 @@ public:
     // What laying a body's object costs the game besides the physics (its node, its look, its
     // shapes): thousands of characters laid at one point took some tens of microseconds each. It
     // counts toward what is left of the frame for the characters' first rays, so that a frame that
-    // lays them does not spend a whole budget on their rays besides.
+    // lays them does not spend a whole budget on their rays besides. Charged for each shape made, a
+    // shape changed too (a few a frame: a few hundredths of a millisecond).
     static constexpr int64_t kLaidCost = 20'000;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
     // boxes they overlap come to a fiftieth of the room, and until kGiveBackMisses of them did not
@@ -129,11 +130,14 @@ public:
     // counts together (the first pairing's boxes, those the game moved counted again where it acts,
     // the crowds' and the pool's samples, the quick and closer samples of the moving bodies, holding
     // out, giving back, the boxes that came while it acted, each passing its cap by one body's
-    // look-up at most) and the contact lists they walk, each once. Some tens of milliseconds a step
-    // that acts on a crowd of tens of thousands; a valid level's step looks at a few thousand.
-    static constexpr int64_t kStepLooks = 2 * kFirstLooks + 4 * kCrowdLooks + 2 * kSampleLooks + kActLooks +
-                                          kGiveBackLooks + 5 * KXPStepCensus::kCarriedBoxes +
-                                          2 * int64_t{kWorldContacts};
+    // look-up at most, a sample by the eight it takes at least, every look-up there following
+    // kCarriedBoxes at most) and the contact lists they walk, each once: some seventeen million.
+    // Some tens of milliseconds a step that acts on a crowd of tens of thousands; a valid level's
+    // step looks at a few thousand.
+    static constexpr int64_t kStepLooks =
+        2 * kFirstLooks + 4 * kCrowdLooks + 2 * kSampleLooks + kActLooks + kGiveBackLooks +
+        5 * KXPStepCensus::kCarriedBoxes +
+        4 * KXPStepCensus::kLeastCrowdSample * KXPStepCensus::kCarriedBoxes + 2 * int64_t{kWorldContacts};
 
     // Which bodies may go first, which only from a crowd of their own rank (the characters, without
     // which there is no game), and which never (the field's own). The game tells
@@ -168,6 +172,9 @@ public:
     // A body the game puts somewhere else at once (a teleport): its boxes enter the crowd they land
     // in, and the next step's first pairing counts each of them.
     static void noteEntering(b2Body* body);
+    // A body the game is about to destroy: Box2D tells the budget of each of its fixtures as they go,
+    // and of a body without any (its shapes taken away while it was held) nothing.
+    static void bodyGoing(b2Body* body);
     // Whether a body's world has room for `boxes` more boxes (kWorldBoxes); a body that would pass it
     // is held out before its shapes are made.
     static bool roomForBoxes(b2Body* body, int32 boxes);
@@ -340,7 +347,7 @@ private:
     uint64_t m_step = 0;
     int64_t m_frameWork = 0;
     int64_t m_frameLeft = 0;
-    // What laying the bodies that entered the physics in this frame cost the game (kLaidCost each).
+    // What making the shapes of this frame cost the game (kLaidCost each).
     int64_t m_frameLaid = 0;
     KXPContinuousCollision m_continuous;
 };

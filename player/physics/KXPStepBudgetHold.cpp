@@ -562,7 +562,8 @@ void KXPStepBudget::countLate(const b2World& world, int32 from, std::vector<b2Bo
             std::binary_search(given.begin(), given.end(), proxy->fixture->GetBody(), std::less<b2Body*>())) {
             continue;
         }
-        work.add(late.countEntry(proxyId, late.looks() < kCrowdLooks ? kxcount::kMax : kCrowdBoxes));
+        const bool whole = late.looks() < kCrowdLooks;
+        work.add(late.countEntry(proxyId, whole ? KXPStepCensus::kCarriedBoxes : kCrowdBoxes, whole));
     }
     m_looks = kxcount::add(m_looks, late.looks());
     if (work.queries == 0) {

@@ -204,15 +204,20 @@ KXPStepWork KXPStepCensus::lookUp(const Box& own, const b2AABB& bounds, int32 pr
     return query.adds;
 }
 
-bool KXPStepCensus::countMoved(Box& own, int32 proxyId, int64_t most, bool halving) {
+bool KXPStepCensus::countMoved(Box& own, int32 proxyId, int64_t most, bool halving, bool scalePast) {
     contactsOf(proxyId);
     bool stopped = false;
     int64_t met = 0;
     // Its tree is walked down to the boxes it meets: a look for each level, at most.
     m_looks = kxcount::add(m_looks, m_view.broadPhase().GetTreeHeight());
-    const KXPStepWork adds =
+    KXPStepWork adds =
         lookUp(own, m_view.fatBox(proxyId), proxyId, proxyId, false, most, &stopped, &met, halving);
     own.lookedUp = true;
+    if (stopped && scalePast) {
+        adds = adds.scaled(m_view.proxyCount(), most);
+        met = m_view.proxyCount();
+        stopped = false;
+    }
     own.crowded = own.crowded || stopped;
     if (stopped) {
         return false;
@@ -249,13 +254,13 @@ KXPStepWork KXPStepCensus::addsOf(const Box& box, bool again) {
     return adds;
 }
 
-KXPStepWork KXPStepCensus::countEntry(int32 proxyId, int64_t most) {
+KXPStepWork KXPStepCensus::countEntry(int32 proxyId, int64_t most, bool scalePast) {
     Box& own = box(proxyId);
     if (own.body == nullptr) {
         return KXPStepWork();
     }
     const bool again = own.lookedUp;
-    if (!again && !countMoved(own, proxyId, most)) {
+    if (!again && !countMoved(own, proxyId, most, false, scalePast)) {
         KXPStepWork counted;
         counted.queries = 1;
         return counted;
@@ -274,6 +279,11 @@ KXPStepWork KXPStepCensus::pairingAdds(const Box& box) {
         adds.walks = kxcount::add(adds.walks, kxcount::mul(again.walks, times));
     }
     return adds;
+}
+
+const std::vector<int32>& KXPStepCensus::pairedBoxes() const {
+    static const std::vector<int32> none;
+    return m_memo.pairedStamp == m_stamp ? m_memo.paired : none;
 }
 
 const KXPStepCensus::Box* KXPStepCensus::pairingOf(int32 proxyId) const {
@@ -443,7 +453,9 @@ int64_t KXPStepCensus::sampleWhole(const std::vector<int32>& boxes, size_t share
             break;
         }
         Box& own = box(order[index].second);
-        countMoved(own, order[index].second, kxcount::kMax, true);
+        // A box of a crowd past what one look-up follows (a million boxes at one point) is told by
+        // those it met, so that the sample's first eight stay within a count too.
+        countMoved(own, order[index].second, kCarriedBoxes, true, true);
         sum.add(addsOf(own, false));
         met = kxcount::add(met, own.met);
         ++sampled;
@@ -475,6 +487,7 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
     paired.clear();
     pool.clear();
     m_memo.poolWork = KXPStepWork();
+    m_memo.pairedStamp = m_stamp;
     KXPStepWork work;
     if (moved <= 0) {
         return work;
@@ -528,6 +541,10 @@ KXPStepWork KXPStepCensus::firstPairing(int64_t looks, int64_t crowd, int64_t cr
 
 KXPStepWork KXPStepCensus::countPool(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
                                      KXPStepWork* before) {
+    if (m_memo.pairedStamp != m_stamp) {
+        *before = KXPStepWork();
+        return KXPStepWork();
+    }
     *before = m_memo.poolWork;
     std::vector<int32>& left = m_memo.counted;
     left.clear();

@@ -79,6 +79,9 @@ public:
         std::vector<int32> unlooked;
         // What the pool's boxes add to the pairing, as last told.
         KXPStepWork poolWork;
+        // The census whose first pairing the lists above tell: a step that counts none holds the
+        // ids of an earlier one, whose boxes may have gone since.
+        uint64_t pairedStamp = 0;
         std::vector<std::pair<uint32_t, int32>> order;
     };
     // A body carried beyond its margins, or coming back, is followed through at most this many boxes
@@ -112,7 +115,7 @@ public:
                              const std::vector<const b2Body*>* entering = nullptr);
     // The pool's boxes counted box by box as the entering ones were (for holding out, which needs
     // each body's share), within `looks`: answers the pool's part of the pairing so counted, and
-    // what the last count told of it (`before`).
+    // what the last count told of it (`before`); nothing where this census counted no first pairing.
     KXPStepWork countPool(int64_t looks, int64_t crowd, int64_t crowdLooks, uint32_t salt,
                           KXPStepWork* before);
     // Of a first pairing's `pairs`, those past the room Box2D's pair buffer has (it grows for them).
@@ -121,14 +124,15 @@ public:
     // first entry or for a later one (which finds its pairs again); null for a box it did not
     // count.
     const Box* pairingOf(int32 proxyId) const;
-    // The boxes the last firstPairing counted, each once.
-    const std::vector<int32>& pairedBoxes() const { return m_memo.paired; }
+    // The boxes this census's first pairing counted, each once; none where it counted none.
+    const std::vector<int32>& pairedBoxes() const;
     static KXPStepWork addsOf(const Box& box, bool again);
     // Its first entry and every later one.
     static KXPStepWork pairingAdds(const Box& box);
     // One entry of the move buffer, looked up as the pairing will (as far as `most` boxes met, past
-    // which it counts none: one of a crowd), a later entry of a box finding its pairs again.
-    KXPStepWork countEntry(int32 proxyId, int64_t most);
+    // which it counts none, one of a crowd, or with `scalePast` what it met scaled to the world), a
+    // later entry of a box finding its pairs again.
+    KXPStepWork countEntry(int32 proxyId, int64_t most, bool scalePast = false);
     // How many other boxes a box overlaps, counting no further than past `most`.
     int64_t overlaps(int32 proxyId, int64_t most);
     // A moving body whose boxes leave their margins in a step of `dt`: found again with every box
@@ -152,8 +156,10 @@ private:
     KXPStepWork lookUp(const Box& own, const b2AABB& bounds, int32 proxyId, int32 ownId, bool carried,
                        int64_t most = kxcount::kMax, bool* stopped = nullptr, int64_t* met = nullptr,
                        bool halving = false);
-    // Looks a box of the move buffer up, keeping what it found; false where it met more than `most`.
-    bool countMoved(Box& own, int32 proxyId, int64_t most, bool halving = false);
+    // Looks a box of the move buffer up, keeping what it found; false where it met more than `most`,
+    // unless `scalePast`: then it keeps what it found scaled as if every box of the world were like
+    // those met.
+    bool countMoved(Box& own, int32 proxyId, int64_t most, bool halving = false, bool scalePast = false);
     // Boxes of the move buffer not yet counted, each as far as `crowd` boxes met, crowds by their
     // sample, while the looks stay within `looks` (the rest take the average of those counted).
     KXPStepWork countBoxes(const std::vector<int32>& boxes, int64_t looks, int64_t crowd, int64_t crowdLooks,

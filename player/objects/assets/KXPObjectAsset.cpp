@@ -74,6 +74,7 @@ KXPObjectAsset::~KXPObjectAsset() {
                 fixture->SetSensor(true);
             }
         } else {
+            KXPStepBudget::bodyGoing(m_body);
             world->DestroyBody(m_body);
         }
         m_body = nullptr;

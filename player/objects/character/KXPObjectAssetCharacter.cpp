@@ -17,6 +17,7 @@
 #include "player/physics/KXPBodyMass.h"
 #include "player/physics/KXPBodyMotion.h"
 #include "player/physics/KXPPhysicsLimits.h"
+#include "player/physics/KXPStepBudget.h"
 #include "player/sound/KXSound.h"
 
 #include <cmath>
@@ -106,6 +107,7 @@ KXPObjectAssetCharacter::~KXPObjectAssetCharacter() {
     }
     // The anchor takes the joint with it; the base destroys the character's own body.
     if (m_anchorBody != nullptr && !m_anchorBody->GetWorld()->IsLocked()) {
+        KXPStepBudget::bodyGoing(m_anchorBody);
         m_anchorBody->GetWorld()->DestroyBody(m_anchorBody);
     }
     m_anchorBody = nullptr;
