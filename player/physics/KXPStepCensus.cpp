@@ -268,16 +268,21 @@ KXPStepWork KXPStepCensus::countEntry(int32 proxyId, int64_t most, bool scalePas
     return addsOf(own, again);
 }
 
+void KXPStepCensus::addLaterEntries(const Box& box, KXPStepWork& work) {
+    if (box.entries <= 1) {
+        return;
+    }
+    const KXPStepWork again = addsOf(box, true);
+    const int64_t times = box.entries - 1;
+    work.queries = kxcount::add(work.queries, times);
+    work.pairs = kxcount::add(work.pairs, kxcount::mul(again.pairs, times));
+    work.asked = kxcount::add(work.asked, kxcount::mul(again.asked, times));
+    work.walks = kxcount::add(work.walks, kxcount::mul(again.walks, times));
+}
+
 KXPStepWork KXPStepCensus::pairingAdds(const Box& box) {
     KXPStepWork adds = addsOf(box, false);
-    if (box.entries > 1) {
-        const KXPStepWork again = addsOf(box, true);
-        const int64_t times = box.entries - 1;
-        adds.queries = kxcount::add(adds.queries, times);
-        adds.pairs = kxcount::add(adds.pairs, kxcount::mul(again.pairs, times));
-        adds.asked = kxcount::add(adds.asked, kxcount::mul(again.asked, times));
-        adds.walks = kxcount::add(adds.walks, kxcount::mul(again.walks, times));
-    }
+    addLaterEntries(box, adds);
     return adds;
 }
 
@@ -466,15 +471,7 @@ int64_t KXPStepCensus::sampleWhole(const std::vector<int32>& boxes, size_t share
 KXPStepWork KXPStepCensus::againOf(const std::vector<int32>& boxes) {
     KXPStepWork work;
     for (const int32 proxyId : boxes) {
-        const Box& own = box(proxyId);
-        if (own.entries > 1) {
-            const KXPStepWork again = addsOf(own, true);
-            const int64_t times = own.entries - 1;
-            work.queries = kxcount::add(work.queries, times);
-            work.pairs = kxcount::add(work.pairs, kxcount::mul(again.pairs, times));
-            work.asked = kxcount::add(work.asked, kxcount::mul(again.asked, times));
-            work.walks = kxcount::add(work.walks, kxcount::mul(again.walks, times));
-        }
+        addLaterEntries(box(proxyId), work);
     }
     return work;
 }

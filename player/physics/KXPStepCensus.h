@@ -170,6 +170,8 @@ private:
                         KXPStepWork& sum, int64_t& met);
     // What the later entries of `boxes` add: each finds its box's pairs again.
     KXPStepWork againOf(const std::vector<int32>& boxes);
+    // Adds to `work` what a box's entries after its first add.
+    static void addLaterEntries(const Box& box, KXPStepWork& work);
 
     KXPBroadPhaseView m_view;
     Memo& m_memo;
