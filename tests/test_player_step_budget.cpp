@@ -239,6 +239,9 @@ TEST(StepBudget, GroundRaysCountAndACrowdsFirstRaysStopAtTheFrame) {
         crowd.push_back(field.box(0.0f, 0.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1));
         field.own(crowd.back(), true);
     }
+    // A character far from the crowd, casting once the crowd has spent the frame.
+    b2Body* alone = field.box(1000.0f, 0.0f, 1.0f, 2.0f, b2_dynamicBody, false, -1);
+    field.own(alone, true);
     field.budget.beginFrame();
     int cast = 0;
     int cut = 0;
@@ -248,11 +251,19 @@ TEST(StepBudget, GroundRaysCountAndACrowdsFirstRaysStopAtTheFrame) {
                                                   body->GetPosition() + b2Vec2(0.5f, -1.1f));
         (whole ? cast : cut) += 1;
         EXPECT_EQ(body->IsEnabled(), whole);
+        // Its short ray is cast whole: it goes on playing.
+        if (cut == 1 && !whole) {
+            EXPECT_TRUE(KXPStepBudget::castRay(alone, &hits, alone->GetPosition() + b2Vec2(-0.5f, -0.9f),
+                                               alone->GetPosition() + b2Vec2(0.5f, -1.1f)));
+            EXPECT_TRUE(alone->IsEnabled());
+        }
     }
     EXPECT_GT(cast, 0);
     EXPECT_GT(cut, 0);
-    // What they looked at stands within the frame (the last ray stopped at it).
-    EXPECT_LE(field.budget.frameWork(), KXPStepBudget::kMaxWork + KXPStepWork::kRayCost * 4000);
+    field.world->DestroyBody(alone);
+    // What they looked at stands within the frame and its grace (the last ray stopped at it).
+    EXPECT_LE(field.budget.frameWork(),
+              KXPStepBudget::kMaxWork + KXPStepBudget::kRoomWork + KXPStepWork::kRayCost * 4000);
     EXPECT_GE(field.budget.frameWork(), KXPStepBudget::kMaxWork / 2);
     // The next step foresees the rays of those that cast, as many boxes as they looked at.
     field.step();

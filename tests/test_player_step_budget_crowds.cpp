@@ -175,6 +175,32 @@ TEST(StepBudgetCrowds, StillAndKinematicBodiesGoOnlyPastTheBudgetWithTheDynamicO
     EXPECT_TRUE(past);
 }
 
+// Characters go last, and of them only what brings their share within the room: a crowd of them
+// laid with a hoard of coins at one point goes, the player's character standing on its floor far
+// away plays on, however far the coins keep the step past the budget.
+TEST(StepBudgetCrowds, ACharacterFarFromTheCrowdPlaysOnWhileTheCrowdGoes) {
+    Field field(true);
+    field.box(100.0f, -1.0f, 10.0f, 1.0f, b2_staticBody);
+    b2Body* player = field.box(100.0f, 0.0f, 1.0f, 1.0f);
+    field.own(player, true);
+    for (int step = 0; step < 10; ++step) {
+        field.step();
+    }
+    ASSERT_NE(player->GetContactList(), nullptr);
+    const std::vector<b2Body*> hoard = stillPile(field, 6000, true);
+    const std::vector<b2Body*> crowd = pileOf(field, 300, 0.0f);
+    for (b2Body* body : crowd) {
+        field.own(body, true);
+    }
+    for (b2Body* body : hoard) {
+        field.own(body, false);
+    }
+    ASSERT_GT(field.step(), 0);
+    EXPECT_LT(enabled(crowd), crowd.size());
+    EXPECT_LT(enabled(hoard), hoard.size());
+    EXPECT_TRUE(player->IsEnabled());
+}
+
 // The ground goes last: of a crowd of still solids laid at one point with the floor they stand on,
 // the floor stays; so does every body that touches and pairs with nothing, laid in the same step.
 TEST(StepBudgetCrowds, TheGroundGoesLastAndNothingThatTouchesNothingGoes) {

@@ -151,14 +151,19 @@ bool KXPStepBudget::cast(b2Body* caster, b2RayCastCallback* callback, const b2Ve
     }
     // Rays may spend what is left of the frame, and at least the room, whatever the step took.
     int64_t cap = kxcount::kMax;
+    int64_t frameCap = kxcount::kMax;
     const bool acts = kx::physicsBoundsOn() && !m_observing;
     if (acts) {
         const int64_t left = std::max(kMaxWork - kxcount::add(m_frameWork, m_frameLaid),
                                       kRoomWork - kxcount::mul(m_frameRays, KXPStepWork::kRayCost));
-        cap = std::max<int64_t>(left, 0) / KXPStepWork::kRayCost;
+        frameCap = std::max<int64_t>(left, 0) / KXPStepWork::kRayCost;
+        cap = std::max(frameCap, std::min(kRayGrace, m_frameGrace));
     }
     bool cut = false;
     const int64_t looked = kxCountedRayCast(*caster->GetWorld(), callback, from, to, cap, &cut);
+    if (looked > frameCap) {
+        m_frameGrace -= looked - frameCap;
+    }
     if (record.rayStep != m_step) {
         record.rayStep = m_step;
         record.rays = 0;
@@ -229,6 +234,7 @@ void KXPStepBudget::watchMoving(b2Body* body, Record& record) {
 void KXPStepBudget::beginFrame() {
     m_frameWork = 0;
     m_frameRays = 0;
+    m_frameGrace = kRoomWork / KXPStepWork::kRayCost;
     m_frameLaid = 0;
 }
 

@@ -108,6 +108,10 @@ public:
     // lays them does not spend a whole budget on their rays besides. Charged for each shape made, a
     // shape changed too (a few a frame: a few hundredths of a millisecond).
     static constexpr int64_t kLaidCost = 20'000;
+    // Boxes a character's ray may still look at once the frame's rays are spent, from a grace of
+    // kRoomWork's worth a frame: a ray clear of any crowd ends within them, so that a character far
+    // from a crowd whose rays spent the frame goes on playing; one that passes them waits outside.
+    static constexpr int64_t kRayGrace = 64;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
     // boxes they overlap come to a fiftieth of the room, and until kGiveBackMisses of them did not
     // fit (the bodies of a held crowd are alike: where one does not fit, the next seldom does).
@@ -342,6 +346,8 @@ private:
     size_t m_tried = 0;
     int64_t m_rays = 0;
     int64_t m_frameRays = 0;
+    // The boxes rays may still look at past what is left of this frame (kRayGrace each).
+    int64_t m_frameGrace = kRoomWork / KXPStepWork::kRayCost;
     // The boxes the budget looked at for this step.
     int64_t m_looks = 0;
     uint64_t m_step = 0;

@@ -9,6 +9,7 @@
 #include "player/physics/KXPHoldOrder.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -377,6 +378,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
     // held. Within each, bodies go while what the ones that can go add passes the room (or the step
     // passes what Box2D holds): the work no body of the tier can take (still bodies pairing among
     // themselves, bodies given back into a crowd that has not grown) stays whatever is held.
+    std::vector<int64_t> estimates(candidates.size(), 0);
     for (const bool still : {false, true}) {
         if (still &&
             !(pastBudget && (kxcount::add(m_frameWork, m_predicted.cost()) > kMaxWork || passesLimits()))) {
@@ -387,6 +389,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         int64_t theirs = 0;
         int64_t theirFirstPairs = 0;
         left = shares.crowdLeft;
+        // What each body of the tier adds, as told before any of it goes.
+        std::fill(estimates.begin(), estimates.end(), 0);
         for (size_t index = 0; index < candidates.size(); ++index) {
             const KXPHoldOrder::Candidate& candidate = candidates[index];
             if (KXPHoldOrder::pastTheTier(candidate.tier) == still && !candidate.stays &&
@@ -402,6 +406,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
                                                        kxcount::add(pairs.first, pairs.second),
                                                        std::max<int64_t>(full, 1)));
                 }
+                estimates[index] = cost;
                 theirs = kxcount::add(theirs, cost);
                 theirFirstPairs = kxcount::add(theirFirstPairs, firstPairsOf(candidate.body));
             }
@@ -410,15 +415,30 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         theirs = kxcount::add(
             theirs, kxcount::mul(std::min(m_predicted.grown, theirFirstPairs), KXPStepWork::kGrownCost));
         const int64_t stays = kxcount::sub(m_predicted.cost(), theirs);
+        // What the bodies of the tier not held yet add, as told above: a character left that adds
+        // little (the player's, far from a crowd) stays once those left of the tier are within the
+        // room, however far the prediction stays past it with the still bodies.
+        int64_t remaining =
+            std::accumulate(estimates.begin(), estimates.end(), int64_t{0},
+                            [](int64_t sum, int64_t cost) { return kxcount::add(sum, cost); });
         for (size_t index = 0; index < candidates.size(); ++index) {
             const KXPHoldOrder::Candidate& candidate = candidates[index];
             if (KXPHoldOrder::pastTheTier(candidate.tier) != still || candidate.stays || index == keptSolid) {
                 continue;
             }
             const bool flaggedBody = candidate.tier == KXPHoldOrder::Tier::flagged;
-            if (!flaggedBody && kxcount::sub(m_predicted.cost(), stays) <= kRoomWork && !passesLimits()) {
-                break;
+            // Past Box2D's limits a character goes only from a crowd: one alone pairs with a few boxes.
+            const bool character = candidate.tier == KXPHoldOrder::Tier::character;
+            const bool pastRoom =
+                kxcount::sub(m_predicted.cost(), stays) > kRoomWork && (!character || remaining > kRoomWork);
+            const bool pastLimits = passesLimits() && (!character || candidate.crowded);
+            if (!flaggedBody && !pastRoom && !pastLimits) {
+                if (!passesLimits()) {
+                    break;
+                }
+                continue;
             }
+            remaining = kxcount::sub(remaining, estimates[index]);
             // What it adds now: the contacts it shared with bodies held before it went with them, and
             // a crowd's pairs with the bodies of it held before. One that touched nothing adds what
             // it did but its crowd's part.
