@@ -185,9 +185,11 @@ void KXPScreenScene::streamLevel() {
     if (objectsMadeAndQueued() >= kCrowdedFieldObjects) {
         return;
     }
-    // Likewise while bodies wait outside the physics, or while the steps pass their budget with
-    // nothing that can wait (still bodies piled up): what a section brings would only add to it.
-    if (m_stepBudget->heldOutCount() > 0 || m_stepBudget->passesBudget()) {
+    // Likewise while the steps pass their budget: what a section brings would only add to it. Bodies
+    // that wait outside the physics do not stop it: what a section brings is counted before its
+    // first step and waits too where there is no room, and a crowd that never fits again (thousands
+    // of coins at one point) would end the level where the characters run off its end.
+    if (m_stepBudget->passesBudget()) {
         return;
     }
     const std::shared_ptr<KXModelLevelSection> section = chooseNextLevelSection(m_laidDistance);
