@@ -718,6 +718,37 @@ TEST_F(LevelStreaming, APileOfTheFieldsOwnBodiesKeepsContinuousCollisionAndTheLe
     EXPECT_GT(scene->getLaidDistance(), laid);
 }
 
+// A crowd held out of the physics does not stop the level: with the camera running on, sections
+// are laid while its bodies wait (a crowd that never fits again would otherwise end the level
+// where the characters run off its end), every step within the budget.
+TEST_F(LevelStreaming, TheLevelGoesOnWhileBodiesWaitOutsideThePhysics) {
+    auto opening = section("opening", 0.0f, -1.0f, 100.0f);
+    opening->initSectionAttribute()->setValue(true, true);
+    for (int index = 0; index < 800; ++index) {
+        auto crate = kxtest::unitModel("Crate " + std::to_string(index), "kPhysicsObjectType");
+        crate->positionAttribute()->setValue(CCPoint(50.0f, 300.0f), true);
+        opening->addChild(crate, true);
+    }
+    section("road", 0.0f, -1.0f, 100.0f);
+    make();
+    scene->restoreFromCheckpoint();
+    scene->getObjectLayer()->setFollowFactor(0.0f);
+    gameplay->setGameSpeedMin(300.0f);
+    gameplay->setGameSpeedMax(300.0f);
+    gameplay->setGameSpeed(300.0f);
+    const KXPStepBudget* budget = KXPStepBudget::of(*scene->getWorld());
+    ASSERT_NE(budget, nullptr);
+    bool laidWhileHeld = false;
+    for (int frame = 0; frame < 60 && !laidWhileHeld; ++frame) {
+        const float laid = scene->getLaidDistance();
+        const bool held = budget->heldOutCount() > 0;
+        scene->update(1.0f / 60.0f);
+        EXPECT_LE(budget->predicted().cost(), KXPStepBudget::kMaxWork) << frame;
+        laidWhileHeld = held && budget->heldOutCount() > 0 && scene->getLaidDistance() > laid;
+    }
+    EXPECT_TRUE(laidWhileHeld);
+}
+
 // Eight hundred crates placed on one another: their first steps would cost far more than a
 // frame, so the newest are held out of the physics where they were placed, said once, and come
 // back as the pile spreads, every step within the budget.

@@ -4,7 +4,8 @@
 # shooter's scouts, the ship firing) and the portal works' barrels, rising lift tracks, portal exits
 # and explorers together. Each run plays all its frames without a sanitizer's report; the budget
 # holds the still and kinematic bodies out too, said once for the step, and every step after it
-# stays within the budget. Args: build folder, source folder.
+# stays within the budget; the player's explorer, far from the crowd, plays on. Args: build folder,
+# source folder.
 set -u
 source "$2/tests/e2e/kxsim_lib.sh"
 kxsim_setup "$1"
@@ -43,7 +44,7 @@ crowd() {
         fi
     done
     rm -rf "$HOME/.local/share"/*
-    timeout "$limit" "$kxsim" "$level" --frames "$frames" "${run[@]}" --trace bodies,budget,field \
+    timeout "$limit" "$kxsim" "$level" --frames "$frames" "${run[@]}" --trace bodies,budget,field,character \
         >"$work/$name.trace" 2>"$work/$name.log"
     code=$?
     [ "$code" = 0 ] || { echo "kxsim ended with $code"; tail -n 5 "$work/$name.log"; }
@@ -85,4 +86,7 @@ check "the works' crowd at one point: no sanitizer report" clean works
 check "the works' crowd at one point: barrels held out ($(held works Barrel))" [ "$(held works Barrel)" -gt 0 ]
 check "the works' crowd at one point: lift tracks held out ($(held works 'Lift Track'))" [ "$(held works 'Lift Track')" -gt 0 ]
 check "the works' crowd at one point: every step within the budget ($(costliest works))" [ "$(costliest works)" -le $budget ]
+# The player's explorer stands at 110,320, far from the crowd: it runs on along its row.
+check "the works' crowd at one point: the player's explorer runs on" \
+    grep -q -E ' character .* pos=(2[5-9][0-9]|[3-5][0-9][0-9])\.[0-9],320\.0 ' "$work/works.trace"
 exit $status
