@@ -112,6 +112,10 @@ public:
     // kRoomWork's worth a frame: a ray clear of any crowd ends within them, so that a character far
     // from a crowd whose rays spent the frame goes on playing; one that passes them waits outside.
     static constexpr int64_t kRayGrace = 64;
+    // Characters that stay once those of them not yet held add no more than this (a few far from
+    // the crowd, the player's own among them), however far the still bodies keep the step past the
+    // budget: a sixteenth of the room (0.8 ms), the rays and contacts of some hundreds of them.
+    static constexpr int64_t kSpareWork = kRoomWork / 16;
     // Held-out bodies looked at in one step to give back, oldest first, round and round, while the
     // boxes they overlap come to a fiftieth of the room, and until kGiveBackMisses of them did not
     // fit (the bodies of a held crowd are alike: where one does not fit, the next seldom does).

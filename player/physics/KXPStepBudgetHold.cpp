@@ -415,9 +415,8 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
         theirs = kxcount::add(
             theirs, kxcount::mul(std::min(m_predicted.grown, theirFirstPairs), KXPStepWork::kGrownCost));
         const int64_t stays = kxcount::sub(m_predicted.cost(), theirs);
-        // What the bodies of the tier not held yet add, as told above: a character left that adds
-        // little (the player's, far from a crowd) stays once those left of the tier are within the
-        // room, however far the prediction stays past it with the still bodies.
+        // What the bodies of the tier not held yet add, as told above: the characters left stay once
+        // they add no more than kSpareWork.
         int64_t remaining =
             std::accumulate(estimates.begin(), estimates.end(), int64_t{0},
                             [](int64_t sum, int64_t cost) { return kxcount::add(sum, cost); });
@@ -430,7 +429,7 @@ int KXPStepBudget::holdOut(b2World& world, KXPStepCensus& census, const Said& sa
             // Past Box2D's limits a character goes only from a crowd: one alone pairs with a few boxes.
             const bool character = candidate.tier == KXPHoldOrder::Tier::character;
             const bool pastRoom =
-                kxcount::sub(m_predicted.cost(), stays) > kRoomWork && (!character || remaining > kRoomWork);
+                kxcount::sub(m_predicted.cost(), stays) > kRoomWork && (!character || remaining > kSpareWork);
             const bool pastLimits = passesLimits() && (!character || candidate.crowded);
             if (!flaggedBody && !pastRoom && !pastLimits) {
                 if (!passesLimits()) {
