@@ -255,10 +255,8 @@ void KXPScreenScene::restoreFromCheckpoint() {
         update(0.0f);
         m_catchingUp = false;
         grew = m_laidDistance != laid || m_sectionsLaid != sections;
-        // The streaming waits while bodies are held out of the steps, or while they pass their
-        // budget: the steps' work stopped it.
-        if (!grew && kx::physicsBoundsOn() &&
-            (m_stepBudget->heldOutCount() > 0 || m_stepBudget->passesBudget())) {
+        // The streaming waits while the steps pass their budget: the steps' work stopped it.
+        if (!grew && kx::physicsBoundsOn() && m_stepBudget->passesBudget()) {
             sayStepsFull();
         }
     }
